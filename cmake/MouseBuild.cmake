@@ -1,0 +1,97 @@
+# Helpers shared by every folder's CMakeLists.txt.
+
+set(MOUSE_WARNINGS -Wall -Wextra -Wshadow -Wformat=2 -Werror)
+
+# Compile options for all of our own targets.
+function(mouse_target target)
+    target_compile_options(${target} PRIVATE ${MOUSE_WARNINGS})
+    target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
+    target_compile_features(${target} PUBLIC cxx_std_20)
+endfunction()
+
+# A platform-free library: built in both builds, never includes windows.h.
+function(mouse_core_library name)
+    add_library(${name} STATIC ${ARGN})
+    mouse_target(${name})
+endfunction()
+
+# A Win32 library (adapters, window classes): cross build only.
+function(mouse_win_library name)
+    if(MOUSE_WINDOWS)
+        add_library(${name} STATIC ${ARGN})
+        mouse_target(${name})
+        target_compile_definitions(${name} PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+    endif()
+endfunction()
+
+# A program or DLL of the program folder: copied into dist/<subdir> after each build.
+function(mouse_dist target)
+    cmake_parse_arguments(ARG "" "SUBDIR" "" ${ARGN})
+    set(dest ${MOUSE_DIST_DIR})
+    if(ARG_SUBDIR)
+        set(dest ${MOUSE_DIST_DIR}/${ARG_SUBDIR})
+    endif()
+    add_custom_command(TARGET ${target} POST_BUILD
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${dest}
+        COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:${target}> ${dest}/
+        VERBATIM)
+    add_dependencies(dist ${target})
+endfunction()
+
+# A Windows GUI program (PE32 GUI, runtimes linked statically).
+function(mouse_win_program name)
+    if(MOUSE_WINDOWS)
+        add_executable(${name} WIN32 ${ARGN})
+        mouse_target(${name})
+        target_compile_definitions(${name} PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+        target_link_options(${name} PRIVATE -static -mwindows)
+    endif()
+endfunction()
+
+# A GoogleTest program of platform-free code: native build (with sanitizers).
+function(mouse_unit_test name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    if(NOT MOUSE_WINDOWS)
+        add_executable(${name} ${ARG_SOURCES})
+        mouse_target(${name})
+        target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main GTest::gmock)
+        add_test(NAME ${name} COMMAND ${name})
+        set_tests_properties(${name} PROPERTIES LABELS unit)
+    endif()
+endfunction()
+
+# A GoogleTest program that runs under Wine (adapters, programs, end-to-end).
+# LABEL is "wine" for adapter tests and "e2e" for tests that start our programs.
+function(mouse_wine_test name)
+    cmake_parse_arguments(ARG "" "LABEL;TIMEOUT" "SOURCES;LIBS" ${ARGN})
+    if(MOUSE_WINDOWS)
+        if(NOT ARG_LABEL)
+            set(ARG_LABEL wine)
+        endif()
+        if(NOT ARG_TIMEOUT)
+            set(ARG_TIMEOUT 600)
+        endif()
+        add_executable(${name} ${ARG_SOURCES})
+        mouse_target(${name})
+        target_compile_definitions(${name} PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+        target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main GTest::gmock)
+        target_link_options(${name} PRIVATE -static)
+        add_test(NAME ${name} COMMAND ${name})
+        set_tests_properties(${name} PROPERTIES LABELS ${ARG_LABEL} TIMEOUT ${ARG_TIMEOUT}
+            ENVIRONMENT "MOUSE_DIST=${MOUSE_DIST_DIR};MOUSE_TEST_BIN=${MOUSE_TEST_BIN_DIR}")
+        if(ARG_LABEL STREQUAL "e2e")
+            add_dependencies(${name} dist)
+        endif()
+    endif()
+endfunction()
+
+# Helper programs that tests start (stand-ins for other parties); kept out of dist.
+function(mouse_test_program name)
+    if(MOUSE_WINDOWS)
+        add_executable(${name} ${ARGN})
+        mouse_target(${name})
+        target_compile_definitions(${name} PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+        target_link_options(${name} PRIVATE -static)
+        set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${MOUSE_TEST_BIN_DIR})
+    endif()
+endfunction()

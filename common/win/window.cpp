@@ -1,0 +1,98 @@
+#include "common/win/window.h"
+
+namespace win {
+
+namespace {
+
+constexpr const char* kSelfProperty = "MouseWindow_Self";
+
+}  // namespace
+
+UINT RegisteredMessage::Id() const {
+    if (id_ == 0) id_ = RegisterWindowMessageA(name_);
+    return id_;
+}
+
+Window::~Window() {
+    if (hwnd_ != nullptr && IsWindow(hwnd_)) {
+        RemovePropA(hwnd_, kSelfProperty);
+        if (previousProc_ != nullptr) {
+            SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousProc_));
+        }
+        DestroyWindow(hwnd_);
+    }
+}
+
+Window* Window::FromHandle(HWND hwnd) {
+    return static_cast<Window*>(GetPropA(hwnd, kSelfProperty));
+}
+
+bool Window::Create(const WindowSpec& spec) {
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    WNDCLASSEXA existing{};
+    existing.cbSize = sizeof existing;
+    if (!GetClassInfoExA(instance, spec.className, &existing)) {
+        WNDCLASSEXA wc{};
+        wc.cbSize = sizeof wc;
+        wc.style = spec.classStyle;
+        wc.lpfnWndProc = &Window::WindowProc;
+        wc.hInstance = instance;
+        wc.hIcon = spec.icon;
+        wc.hCursor = spec.cursor;
+        wc.hbrBackground = spec.background;
+        wc.lpszClassName = spec.className;
+        if (RegisterClassExA(&wc) == 0) return false;
+    }
+    HWND hwnd = CreateWindowExA(spec.exStyle, spec.className, spec.title, spec.style, spec.x,
+                                spec.y, spec.width, spec.height, spec.parent, spec.menuOrId,
+                                instance, this);
+    return hwnd != nullptr;
+}
+
+bool Window::Subclass(HWND hwnd) {
+    if (hwnd == nullptr || hwnd_ != nullptr) return false;
+    hwnd_ = hwnd;
+    SetPropA(hwnd, kSelfProperty, this);
+    previousProc_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Window::WindowProc)));
+    return previousProc_ != nullptr;
+}
+
+LRESULT Window::CallDefault() {
+    if (current_ == nullptr) return 0;
+    const Message& m = *current_;
+    if (previousProc_ != nullptr) return CallWindowProcA(previousProc_, m.hwnd, m.msg, m.wParam, m.lParam);
+    return DefWindowProcA(m.hwnd, m.msg, m.wParam, m.lParam);
+}
+
+LRESULT Window::Route(const Message& m) {
+    const Message* outer = current_;
+    current_ = &m;
+    LRESULT result = 0;
+    if (!Dispatch(m, result)) result = CallDefault();
+    current_ = outer;
+    return result;
+}
+
+LRESULT CALLBACK Window::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    Window* self = FromHandle(hwnd);
+    if (self == nullptr && msg == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        self = static_cast<Window*>(create->lpCreateParams);
+        if (self != nullptr) {
+            self->hwnd_ = hwnd;
+            SetPropA(hwnd, kSelfProperty, self);
+        }
+    }
+    if (self == nullptr) return DefWindowProcA(hwnd, msg, wParam, lParam);
+
+    const LRESULT result = self->Route(Message{hwnd, msg, wParam, lParam});
+    if (msg == WM_NCDESTROY) {
+        RemovePropA(hwnd, kSelfProperty);
+        self->hwnd_ = nullptr;
+        self->OnFinalMessage();
+    }
+    return result;
+}
+
+}  // namespace win

@@ -1,0 +1,76 @@
+// The window base: one window procedure for every class of ours, which hands
+// each message to the class's message map and falls back to DefWindowProc.
+#pragma once
+
+#include <windows.h>
+
+#include <span>
+
+#include "common/win/message_map.h"
+
+namespace win {
+
+struct WindowSpec {
+    const char* className = "MouseWindow";
+    const char* title = "";
+    DWORD style = WS_OVERLAPPEDWINDOW;
+    DWORD exStyle = 0;
+    int x = CW_USEDEFAULT;
+    int y = CW_USEDEFAULT;
+    int width = CW_USEDEFAULT;
+    int height = CW_USEDEFAULT;
+    HWND parent = nullptr;
+    HMENU menuOrId = nullptr;
+    HICON icon = nullptr;
+    HCURSOR cursor = nullptr;
+    HBRUSH background = nullptr;
+    UINT classStyle = 0;
+};
+
+class Window {
+public:
+    Window() = default;
+    virtual ~Window();
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+
+    // Registers the class on first use and creates the window; false on failure.
+    bool Create(const WindowSpec& spec);
+    // Attaches to a window created elsewhere (dialog items, subclassing).
+    bool Subclass(HWND hwnd);
+    HWND Hwnd() const { return hwnd_; }
+
+    static Window* FromHandle(HWND hwnd);
+
+protected:
+    // The default processing of the message being handled now.
+    LRESULT CallDefault();
+    virtual bool Dispatch(const Message& m, LRESULT& result) = 0;
+    // Called after WM_NCDESTROY, when the handle is gone.
+    virtual void OnFinalMessage() {}
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT Route(const Message& m);
+
+    HWND hwnd_ = nullptr;
+    WNDPROC previousProc_ = nullptr;
+    const Message* current_ = nullptr;
+};
+
+// Binds a class's message map to the base dispatcher.
+template <class T>
+class WindowImpl : public Window {
+protected:
+    bool Dispatch(const Message& m, LRESULT& result) override {
+        for (const auto& row : T::MessageMap()) {
+            if (RowMatches(row, m)) {
+                result = row.invoke(static_cast<T&>(*this), m);
+                return true;
+            }
+        }
+        return false;
+    }
+};
+
+}  // namespace win
