@@ -1,0 +1,98 @@
+#include "monitor/device/device_link_win.h"
+
+#include "common/protocol.h"
+
+namespace device {
+
+namespace {
+
+template <class Fn>
+bool Resolve(HMODULE module, const char* name, Fn& out) {
+    out = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+    return out != nullptr;
+}
+
+}  // namespace
+
+DeviceLink::~DeviceLink() { Unbind(); }
+
+bool DeviceLink::Bind(const std::string& programFolder) {
+    Unbind();
+    const std::string path = programFolder + kLibraryName;
+    HMODULE module = LoadLibraryA(path.c_str());
+    if (module == nullptr) return false;
+    const bool all = Resolve(module, "Set_VIDPID", setVidPid_) &&
+                     Resolve(module, "Open_DevMonitor", openDevMonitor_) &&
+                     Resolve(module, "Close_DevMonitor", closeDevMonitor_) &&
+                     Resolve(module, "Open_FeatureDevice", openFeatureDevice_) &&
+                     Resolve(module, "Close_FeatureDevice", closeFeatureDevice_) &&
+                     Resolve(module, "Open_ReportDevice", openReportDevice_) &&
+                     Resolve(module, "Close_ReportDevice", closeReportDevice_) &&
+                     Resolve(module, "SetFeature", setFeature_) &&
+                     Resolve(module, "WriteUSB", writeUsb_) &&
+                     Resolve(module, "GetFeature", getFeature_) &&
+                     Resolve(module, "ReadUSB", readUsb_);
+    module_ = module;
+    if (!all) Unbind();
+    return all;
+}
+
+void DeviceLink::Unbind() {
+    if (module_ != nullptr) FreeLibrary(module_);
+    module_ = nullptr;
+    setVidPid_ = nullptr;
+    openDevMonitor_ = nullptr;
+    closeDevMonitor_ = nullptr;
+    openFeatureDevice_ = nullptr;
+    closeFeatureDevice_ = nullptr;
+    openReportDevice_ = nullptr;
+    closeReportDevice_ = nullptr;
+    setFeature_ = nullptr;
+    writeUsb_ = nullptr;
+    getFeature_ = nullptr;
+    readUsb_ = nullptr;
+}
+
+bool DeviceLink::OpenAtStartup(HWND window) {
+    if (!IsBound()) return false;
+    setVidPid_(kVendorId, kProductId);
+    openDevMonitor_(window, protocol::kMsgDeviceEvent, protocol::kMsgDeviceArrival);
+    openFeatureDevice_();
+    return openReportDevice_() != 0;
+}
+
+bool DeviceLink::Reopen() {
+    if (!IsBound()) return false;
+    openFeatureDevice_();
+    return openReportDevice_() != 0;
+}
+
+void DeviceLink::CloseChannels() {
+    if (!IsBound()) return;
+    closeFeatureDevice_();
+    closeReportDevice_();
+}
+
+void DeviceLink::Shutdown() {
+    if (!IsBound()) return;
+    closeFeatureDevice_();
+    closeReportDevice_();
+    closeDevMonitor_();
+    Unbind();
+}
+
+void DeviceLink::SendCommand(std::span<const std::uint8_t, 8> report) {
+    if (!IsBound()) return;
+    unsigned char copy[8];
+    for (std::size_t i = 0; i < 8; ++i) copy[i] = report[i];
+    setFeature_(copy, 8);
+}
+
+int DeviceLink::WriteChunk(std::span<const std::uint8_t, 64> chunk) {
+    if (!IsBound()) return 0;
+    unsigned char copy[64];
+    for (std::size_t i = 0; i < 64; ++i) copy[i] = chunk[i];
+    return writeUsb_(copy, 64);
+}
+
+}  // namespace device

@@ -1,0 +1,71 @@
+// Monitor's binding of the HID access library korrin.dll: the eleven exports,
+// resolved by name from the program folder. Without the library, or with one
+// that lacks an export, there is no device link and every call is skipped.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace device {
+
+inline constexpr std::uint16_t kVendorId = 0x04D9;
+inline constexpr std::uint16_t kProductId = 0xAD50;
+inline constexpr const char* kLibraryName = "korrin.dll";
+
+class DeviceLink {
+public:
+    DeviceLink() = default;
+    ~DeviceLink();
+    DeviceLink(const DeviceLink&) = delete;
+    DeviceLink& operator=(const DeviceLink&) = delete;
+
+    // Loads <folder>korrin.dll and resolves every export; false (and nothing
+    // kept loaded) when any of them is missing.
+    bool Bind(const std::string& programFolder);
+    bool IsBound() const { return module_ != nullptr; }
+
+    // Start-up: select the mouse, register `window` for the event (1325) and
+    // arrival (1326) messages, open both channels. True when the report channel
+    // opened, i.e. the mouse is present.
+    bool OpenAtStartup(HWND window);
+    // Arrival: reopen both channels.
+    bool Reopen();
+    // Removal: close both channels.
+    void CloseChannels();
+    // Shut-down: channels, device monitor, then the library.
+    void Shutdown();
+
+    // One 8-byte command report.
+    void SendCommand(std::span<const std::uint8_t, 8> report);
+    // One 64-byte data chunk; the library's result.
+    int WriteChunk(std::span<const std::uint8_t, 64> chunk);
+
+private:
+    using SetVidPidFn = int(__stdcall*)(int, int);
+    using OpenDevMonitorFn = int(__stdcall*)(HWND, UINT, UINT);
+    using VoidFn = int(__stdcall*)();
+    using SetFeatureFn = int(__stdcall*)(unsigned char*, int);
+    using WriteUsbFn = int(__stdcall*)(unsigned char*, int);
+    using GetFeatureFn = int(__stdcall*)(unsigned char*, int);
+    using ReadUsbFn = int(__stdcall*)(unsigned char*, int);
+
+    void Unbind();
+
+    HMODULE module_ = nullptr;
+    SetVidPidFn setVidPid_ = nullptr;
+    OpenDevMonitorFn openDevMonitor_ = nullptr;
+    VoidFn closeDevMonitor_ = nullptr;
+    VoidFn openFeatureDevice_ = nullptr;
+    VoidFn closeFeatureDevice_ = nullptr;
+    VoidFn openReportDevice_ = nullptr;
+    VoidFn closeReportDevice_ = nullptr;
+    SetFeatureFn setFeature_ = nullptr;
+    WriteUsbFn writeUsb_ = nullptr;
+    GetFeatureFn getFeature_ = nullptr;
+    ReadUsbFn readUsb_ = nullptr;
+};
+
+}  // namespace device

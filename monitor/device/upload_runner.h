@@ -1,0 +1,20 @@
+// What Monitor's upload thread needs from the device side: run one job on a
+// private copy of the settings block, watching the abort flag.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+#include "common/protocol.h"
+#include "common/settings/settings_block.h"
+
+namespace device {
+
+class DeviceLink;
+
+// Runs upload job `job` against the mouse. `block` is the job's own copy, taken
+// when the job started. Returns when the job is done or `abort` became 1.
+void RunUploadJob(protocol::UploadJob job, const settings::SettingsBlock& block, DeviceLink& link,
+                  const std::atomic<std::int32_t>& abort);
+
+}  // namespace device
