@@ -1,0 +1,27 @@
+// Monitor's one notification-area icon and its popup menu.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace monitor {
+
+class TrayIcon {
+public:
+    ~TrayIcon();
+    // Adds the icon (id 102, callback 1036) with the executable's small icon.
+    bool Add(HWND owner, const std::string& tip);
+    void Remove();
+    bool Shown() const { return shown_; }
+
+private:
+    HWND owner_ = nullptr;
+    HICON icon_ = nullptr;
+    bool shown_ = false;
+};
+
+// Shows the tray menu at the cursor: open (default item), separator, exit.
+void ShowTrayMenu(HWND owner, const std::string& openText, const std::string& exitText);
+
+}  // namespace monitor
