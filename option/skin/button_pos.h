@@ -1,0 +1,39 @@
+// One control placement of a skin description file: "name,x,y,w,h,caption".
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace skin {
+
+struct PosRect {
+    std::int32_t left;
+    std::int32_t top;
+    std::int32_t right;
+    std::int32_t bottom;
+};
+
+struct ButtonPos {
+    char name[40];
+    PosRect rect;
+    char caption[400];
+    std::int32_t state;
+};
+static_assert(sizeof(ButtonPos) == 460);
+static_assert(offsetof(ButtonPos, name) == 0);
+static_assert(offsetof(ButtonPos, rect) == 40);
+static_assert(offsetof(ButtonPos, caption) == 56);
+static_assert(offsetof(ButtonPos, state) == 456);
+
+// Fills `pos` from one BUTTONPOS value. The record is cleared first, so what
+// the value does not supply stays 0 or empty; over-long names and captions are
+// cut to fit. Always returns 1.
+int ParseButtonPos(std::string_view value, ButtonPos& pos);
+
+// Width and height of a placement.
+inline std::int32_t Width(const PosRect& r) { return r.right - r.left; }
+inline std::int32_t Height(const PosRect& r) { return r.bottom - r.top; }
+
+}  // namespace skin

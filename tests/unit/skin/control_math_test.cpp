@@ -1,0 +1,256 @@
+#include "option/skin/control_math.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdio>
+#include <string>
+
+namespace skin {
+namespace {
+
+TEST(TrackClick, TwoHundredPixelTrackWithRangeZeroToTen) {
+    // Track from 40 to 240 in the parent.
+    EXPECT_DOUBLE_EQ(TrackClickValue(140, 40, 240, 0, 10), 5.0);
+    char trace[32];
+    std::snprintf(trace, sizeof trace, "%f", TrackClickValue(140, 40, 240, 0, 10));
+    EXPECT_STREQ(trace, "5.000000");
+    const double at199 = TrackClickValue(239, 40, 240, 0, 10);
+    EXPECT_DOUBLE_EQ(at199, 9.95);
+    EXPECT_EQ(RoundAndClamp(at199, false, 0, 10), 9);
+    EXPECT_EQ(RoundAndClamp(at199, true, 0, 10), 10);
+}
+
+TEST(TrackClick, OutsideTheTrackClampsToTheEnds) {
+    EXPECT_EQ(RoundAndClamp(TrackClickValue(10, 40, 240, 0, 10), false, 0, 10), 0);
+    EXPECT_EQ(RoundAndClamp(TrackClickValue(500, 40, 240, 0, 10), true, 0, 10), 10);
+    // A negative range: left of the track is still the minimum with rounding.
+    EXPECT_EQ(RoundAndClamp(TrackClickValue(35, 40, 240, -5, 5), true, -5, 5), -5);
+    EXPECT_EQ(RoundAndClamp(-4.6, true, -5, 5), -5);
+    EXPECT_EQ(RoundAndClamp(-4.6, false, -5, 5), -4);
+}
+
+TEST(TrackClick, EmptyTrackAndHugeValuesAreSafe) {
+    EXPECT_DOUBLE_EQ(TrackClickValue(50, 40, 40, 3, 10), 3.0);
+    EXPECT_EQ(RoundAndClamp(1e30, true, 0, 10), 10);
+    EXPECT_EQ(RoundAndClamp(-1e30, false, 0, 10), 0);
+}
+
+TEST(Thumb, PositionFollowsValueAndClampsUnsigned) {
+    // Track 200 wide, thumb 10 wide: 190 pixels of travel.
+    EXPECT_EQ(ThumbX(0, 0, 10, 0, 200, 10), 0);
+    EXPECT_EQ(ThumbX(5, 0, 10, 0, 200, 10), 95);
+    EXPECT_EQ(ThumbX(10, 0, 10, 0, 200, 10), 190);
+    EXPECT_EQ(ClampUnsigned(25, 0, 10), 10u);
+    EXPECT_EQ(ThumbX(ClampUnsigned(25, 0, 10), 0, 10, 0, 200, 10), 190);
+    // A negative value seen unsigned is above the maximum.
+    EXPECT_EQ(ClampUnsigned(static_cast<std::uint32_t>(-1), 0, 10), 10u);
+    EXPECT_EQ(ClampUnsigned(2, 5, 10), 5u);
+    // Empty range and a thumb wider than its track stay at the left bound.
+    EXPECT_EQ(ThumbX(7, 7, 7, 3, 200, 10), 3);
+    EXPECT_EQ(ThumbX(5, 0, 10, 0, 8, 10), 0);
+}
+
+TEST(Thumb, DragAndReleaseValues) {
+    EXPECT_EQ(ThumbDragValue(95, 0, 10, 0, 200, 10), 5);
+    EXPECT_EQ(ThumbDragValue(94, 0, 10, 0, 200, 10), 4);
+    EXPECT_EQ(ThumbDragValue(190, 0, 10, 0, 200, 10), 10);
+    EXPECT_DOUBLE_EQ(ThumbReleaseValue(94, 0, 10, 0, 200, 10), 940.0 / 190.0);
+    EXPECT_EQ(RoundAndClamp(ThumbReleaseValue(94, 0, 10, 0, 200, 10), true, 0, 10), 5);
+    EXPECT_EQ(ThumbDragValue(50, 0, 10, 0, 10, 10), 0);  // no travel
+    EXPECT_EQ(ClampThumbLeft(-20, 0, 200, 10), 0);
+    EXPECT_EQ(ClampThumbLeft(195, 0, 200, 10), 190);
+    EXPECT_EQ(ClampThumbLeft(100, 0, 200, 10), 100);
+}
+
+TEST(FillBar, WidthAndValue) {
+    EXPECT_EQ(FillWidth(0, 0, 10, 150), 0);
+    EXPECT_EQ(FillWidth(5, 0, 10, 150), 75);
+    EXPECT_EQ(FillWidth(10, 0, 10, 150), 150);
+    EXPECT_EQ(FillWidth(20, 0, 10, 150), 150);
+    EXPECT_EQ(FillWidth(3, 3, 3, 150), 0);
+    // Bar from 20 to 170 in the parent.
+    EXPECT_EQ(FillValue(95, 20, 170, 0, 10), 5);
+    EXPECT_EQ(FillValue(5, 20, 170, 0, 10), 0);
+    EXPECT_EQ(FillValue(400, 20, 170, 0, 10), 10);
+    EXPECT_EQ(FillValue(95, 20, 170, 1, 7), 4);
+    EXPECT_EQ(FillValue(95, 20, 20, 1, 7), 1);
+}
+
+TEST(Spin, TextLimitAndSign) {
+    EXPECT_EQ(SpinTextLimit(-5, 5), 2);
+    EXPECT_EQ(SpinTextLimit(0, 10), 2);
+    EXPECT_EQ(SpinTextLimit(0, 9), 1);
+    EXPECT_EQ(SpinTextLimit(1, 32000), 5);
+    EXPECT_EQ(SpinTextLimit(-100, -1), 2);
+}
+
+TEST(Spin, StepFiftyUpAndDown) {
+    auto up = SpinUp(100, 50, 0, 500);
+    EXPECT_TRUE(up.changed);
+    EXPECT_EQ(up.value, 150);
+    EXPECT_EQ(SpinUp(500, 50, 0, 500).value, 500);  // stays at a maximum that is a multiple
+    EXPECT_FALSE(SpinUp(600, 50, 0, 500).changed);  // text above the maximum: nothing
+    EXPECT_EQ(SpinDown(100, 50, 0, 500).value, 50);
+    EXPECT_EQ(SpinDown(0, 50, 0, 500).value, 0);
+    EXPECT_FALSE(SpinDown(-1, 50, 0, 500).changed);
+    // An odd value snaps to the step.
+    EXPECT_EQ(SpinUp(120, 50, 0, 500).value, 150);
+    EXPECT_EQ(SpinDown(120, 50, 0, 500).value, 50);
+    // Range ends that are not multiples of the step are never passed.
+    EXPECT_EQ(SpinUp(230, 50, 0, 230).value, 230);  // 250 after rounding
+    EXPECT_EQ(SpinUp(180, 50, 0, 230).value, 230);
+    EXPECT_EQ(SpinDown(0, 50, -20, 230).value, 0);
+}
+
+TEST(Spin, SmallRangesStepOne) {
+    EXPECT_EQ(SpinUp(4, 1, -5, 5).value, 5);
+    EXPECT_EQ(SpinUp(5, 1, -5, 5).value, 5);
+    EXPECT_EQ(SpinDown(-5, 1, -5, 5).value, -5);
+    EXPECT_EQ(SpinDown(0, 1, -5, 5).value, -1);
+    EXPECT_EQ(SpinUp(10, 1, 0, 10).value, 10);
+    EXPECT_EQ(SpinUp(3, 0, 0, 10).value, 4);  // a zero step counts as one
+}
+
+TEST(Spin, CommitReadsRoundsAndClamps) {
+    auto c = SpinCommitText("  -3xyz", 1, -5, 5);
+    EXPECT_EQ(c.value, -3);
+    EXPECT_FALSE(c.rewriteText);
+    c = SpinCommitText("", 1, 0, 10);
+    EXPECT_EQ(c.value, 0);
+    EXPECT_FALSE(c.rewriteText);
+    c = SpinCommitText("77", 1, 0, 10);
+    EXPECT_EQ(c.value, 10);
+    EXPECT_TRUE(c.rewriteText);
+    c = SpinCommitText("120", 50, 0, 500);
+    EXPECT_EQ(c.value, 100);
+    EXPECT_TRUE(c.rewriteText);
+    c = SpinCommitText("-9", 1, -5, 5);
+    EXPECT_EQ(c.value, -5);
+    EXPECT_TRUE(c.rewriteText);
+    EXPECT_EQ(SpinCommitText("99999999999", 1, 0, 10).value, 10);
+}
+
+TEST(Spin, EnterDropsLeadingJunk) {
+    auto e = SpinEnterText("ab7", 7, 0, 10);
+    EXPECT_EQ(e.value, 7);
+    EXPECT_TRUE(e.rewriteText);  // the text was not "7"
+    e = SpinEnterText("7", 7, 0, 10);
+    EXPECT_FALSE(e.rewriteText);
+    e = SpinEnterText("7", 3, 0, 10);
+    EXPECT_TRUE(e.rewriteText);  // the stored value differed
+    e = SpinEnterText("x-4", 0, -5, 5);
+    EXPECT_EQ(e.value, -4);
+    e = SpinEnterText("0", 0, 0, 10);  // no character of the set: empty text reads 0
+    EXPECT_EQ(e.value, 0);
+    EXPECT_FALSE(e.rewriteText);
+    EXPECT_EQ(SpinEnterText("50", 0, 0, 10).value, 10);
+}
+
+TEST(NumericEdit, FilterKeepsLeadingRun) {
+    EXPECT_EQ(NumericPrefix("12a3", false), "12");
+    EXPECT_EQ(NumericPrefix("-12", false), "");
+    EXPECT_EQ(NumericPrefix("-12+3x", true), "-12+3");
+    EXPECT_EQ(NumericPrefix("", true), "");
+    EXPECT_EQ(NumericPrefix("0099", false), "0099");
+}
+
+TEST(NumericEdit, KeyFilter) {
+    for (unsigned vk = '0'; vk <= '9'; ++vk) EXPECT_TRUE(NumericKeyAllowed(vk));
+    for (unsigned vk = 0x60; vk <= 0x69; ++vk) EXPECT_TRUE(NumericKeyAllowed(vk));
+    for (unsigned vk : {0x08u, 0x0Du, 0x23u, 0x24u, 0x25u, 0x27u, 0x2Eu, 0xBBu, 0xBDu})
+        EXPECT_TRUE(NumericKeyAllowed(vk)) << vk;
+    // Up and Down arrows, letters, keypad minus, space and Tab are swallowed.
+    for (unsigned vk : {0x26u, 0x28u, 0x41u, 0x5Au, 0x6Du, 0x6Bu, 0x20u, 0x09u, 0x2Fu, 0x3Au})
+        EXPECT_FALSE(NumericKeyAllowed(vk)) << vk;
+}
+
+TEST(ButtonImageChoice, LatchingMode) {
+    using B = ButtonImage;
+    for (int bits = 0; bits < 16; ++bits) {
+        const bool latched = bits & 1, hover = bits & 2, selected = bits & 4, disabled = bits & 8;
+        const B got = ChooseButtonImage(true, latched, hover, selected, disabled);
+        const B want = disabled ? B::Disabled : latched ? B::Down : hover ? B::Over : B::Normal;
+        EXPECT_EQ(got, want) << bits;
+    }
+}
+
+TEST(ButtonImageChoice, PushMode) {
+    using B = ButtonImage;
+    for (int bits = 0; bits < 16; ++bits) {
+        const bool latched = bits & 1, hover = bits & 2, selected = bits & 4, disabled = bits & 8;
+        const B got = ChooseButtonImage(false, latched, hover, selected, disabled);
+        B want = B::Normal;
+        if (latched && !disabled)
+            want = B::Down;
+        else if (selected)
+            want = B::Down;
+        else if (hover)
+            want = B::Over;
+        else if (disabled)
+            want = B::Disabled;
+        EXPECT_EQ(got, want) << bits;
+    }
+    // A hovered disabled push button shows Over: the hover wins in push mode.
+    EXPECT_EQ(ChooseButtonImage(false, false, true, false, true), B::Over);
+}
+
+TEST(ButtonImageChoice, ShapedButton) {
+    using B = ButtonImage;
+    EXPECT_EQ(ChooseRgnImage(false, 0, true).image, B::Normal);
+    EXPECT_EQ(ChooseRgnImage(false, 1, true).image, B::Over);
+    EXPECT_EQ(ChooseRgnImage(false, 2, true).image, B::Down);
+    auto p = ChooseRgnImage(false, 3, true);  // enabled again: back to normal
+    EXPECT_EQ(p.state, 0);
+    EXPECT_EQ(p.image, B::Normal);
+    p = ChooseRgnImage(false, 1, false);
+    EXPECT_EQ(p.state, 3);
+    EXPECT_EQ(p.image, B::Disabled);
+    EXPECT_EQ(ChooseRgnImage(true, 1, true).image, B::Down);
+    EXPECT_EQ(ChooseRgnImage(true, 0, false).image, B::Down);
+    EXPECT_EQ(ChooseRgnImage(false, 7, true).image, B::Normal);
+}
+
+TEST(Menu, LeftSeparatorRightIsFortyThreePixelsHigh) {
+    int height = 0;
+    for (unsigned id : {1001u, 0u, 1002u}) height += MeasureMenuItem(id, 16, 133).height;
+    EXPECT_EQ(height, 19 + 5 + 19);
+    EXPECT_EQ(MeasureMenuItem(1, 16, 133).height, 0);
+    EXPECT_EQ(MeasureMenuItem(1001, 16, 133).width, 133);
+}
+
+TEST(Menu, WidthGrowsEightPixelsPerCharacterPlusMargins) {
+    EXPECT_EQ(WidenMenu(133, 20, 0, 0), 160);
+    EXPECT_EQ(WidenMenu(133, 20, 4, 6), 170);
+    EXPECT_EQ(WidenMenu(133, 10, 4, 6), 133);  // never shrinks
+    EXPECT_EQ(WidenMenu(0, 0, 0, 0), 0);
+}
+
+TEST(ColorPickerPoint, GrownAreaAndClamping) {
+    auto p = PickerPoint(3, 3);
+    EXPECT_TRUE(p.hit);
+    EXPECT_EQ(p.markerX, 0);
+    EXPECT_EQ(p.markerY, 0);
+    EXPECT_FALSE(PickerPoint(2, 10).hit);
+    EXPECT_FALSE(PickerPoint(10, 23).hit);
+    p = PickerPoint(199, 22);
+    EXPECT_TRUE(p.hit);
+    EXPECT_EQ(p.x, 197);
+    EXPECT_EQ(p.y, 20);
+    EXPECT_EQ(p.markerX, 191);
+    EXPECT_EQ(p.markerY, 14);
+    p = PickerPoint(71, 13);
+    EXPECT_EQ(p.markerX, 65);
+    EXPECT_EQ(p.markerY, 7);
+}
+
+TEST(Hint, CaseInsensitiveComparison) {
+    HintString() = "Create Custom Color";
+    EXPECT_TRUE(SameHint("create custom COLOR"));
+    EXPECT_FALSE(SameHint("Create Custom Colour"));
+    HintString().clear();
+    EXPECT_TRUE(SameHint(""));
+}
+
+}  // namespace
+}  // namespace skin
