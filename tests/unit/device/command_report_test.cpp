@@ -1,0 +1,42 @@
+#include "monitor/device/command_report.h"
+
+#include <gtest/gtest.h>
+
+namespace device {
+namespace {
+
+TEST(CommandReport, ChecksumIsComplementOfByteSum) {
+    EXPECT_EQ(MakeCommand(0x02, 0x01, 0x00),
+              (CommandReport{0x02, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0xFC}));
+    EXPECT_EQ(MakeCommand(0x01, 0x88, 0x00),
+              (CommandReport{0x01, 0x88, 0x00, 0x00, 0x00, 0x00, 0x00, 0x76}));
+    EXPECT_EQ(MakeCommand(0x0C, 0x05, 0x80),
+              (CommandReport{0x0C, 0x05, 0x80, 0x00, 0x00, 0x00, 0x00, 0x6E}));
+    // 0x0F + 0x50 + 0x80 = 0xDF.
+    EXPECT_EQ(MakeCommand(0x0F, 80, 0x80)[7], 0x20);
+    // The sum wraps at 256: 0xFF + 0xFF + 0x02 = 0x200 -> 0x00.
+    EXPECT_EQ(MakeCommand(0xFF, 0xFF, 0x02)[7], 0xFF);
+}
+
+TEST(CommandReport, ChecksumValidationRejectsAnyChangedByte) {
+    CommandReport r = MakeCommand(0x03, 0x02, 0x04);
+    EXPECT_TRUE(ChecksumValid(r));
+    for (std::size_t i = 0; i < r.size(); ++i) {
+        CommandReport bad = r;
+        bad[i] ^= 0x10;
+        EXPECT_FALSE(ChecksumValid(bad)) << "byte " << i;
+    }
+}
+
+TEST(CommandReport, ReportIntervalForEveryPollingRate) {
+    EXPECT_EQ(ReportIntervalMs(0), 8);
+    EXPECT_EQ(ReportIntervalMs(1), 4);
+    EXPECT_EQ(ReportIntervalMs(2), 2);
+    EXPECT_EQ(ReportIntervalMs(3), 1);
+    EXPECT_EQ(ReportIntervalMs(4), 2);
+    EXPECT_EQ(ReportIntervalMs(-1), 2);
+    EXPECT_EQ(ReportIntervalMs(1000), 2);
+}
+
+}  // namespace
+}  // namespace device

@@ -1,0 +1,277 @@
+#include "monitor/device/upload_sequence.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace device {
+namespace {
+
+struct Transfer {
+    std::int64_t atMs;
+    bool feature;
+    std::vector<std::uint8_t> bytes;
+};
+
+// Virtual time in microseconds. Sleeps advance it by `sleepFactor` of what was
+// asked, so a pacer that wakes early or late can be imitated. The abort flag
+// can be set at a chosen time.
+class FakePacer : public Pacer {
+public:
+    explicit FakePacer(std::atomic<std::int32_t>& abort) : abort_(abort) {}
+    std::int64_t NowMicros() override { return now; }
+    void SleepMicros(std::int64_t micros) override {
+        EXPECT_GT(micros, 0);
+        EXPECT_LE(micros, 100'000) << "waits go in slices of at most 100 ms";
+        sleeps.push_back(micros);
+        now += std::max<std::int64_t>(1, micros * sleepPercent / 100 + sleepExtra);
+        if (abortAtUs >= 0 && now >= abortAtUs) abort_.store(1);
+    }
+    std::int64_t now = 0;
+    std::int64_t sleepPercent = 100;
+    std::int64_t sleepExtra = 0;
+    std::int64_t abortAtUs = -1;
+    std::vector<std::int64_t> sleeps;
+
+private:
+    std::atomic<std::int32_t>& abort_;
+};
+
+class RecordingTransport : public Transport {
+public:
+    explicit RecordingTransport(FakePacer& pacer) : pacer_(pacer) {}
+    void SendCommand(const CommandReport& r) override {
+        log.push_back({pacer_.now / 1000, true, {r.begin(), r.end()}});
+    }
+    int WriteChunk(const DataChunk& c) override {
+        log.push_back({pacer_.now / 1000, false, {c.begin(), c.end()}});
+        return ++writes;
+    }
+    std::vector<Transfer> log;
+    int writes = 0;
+
+private:
+    FakePacer& pacer_;
+};
+
+// One line per transfer: "F 02 01 00" (code and two arguments) for a command,
+// "D" for a chunk, with its time in ms.
+std::string Describe(const Transfer& t) {
+    char text[64];
+    if (t.feature)
+        std::snprintf(text, sizeof text, "%lld F %02X %02X %02X", static_cast<long long>(t.atMs),
+                      t.bytes[0], t.bytes[1], t.bytes[2]);
+    else
+        std::snprintf(text, sizeof text, "%lld D", static_cast<long long>(t.atMs));
+    return text;
+}
+
+class UploadSequenceTest : public ::testing::Test {
+protected:
+    UploadSequenceTest() : pacer(abort), transport(pacer), sequence(transport, pacer, abort) {
+        block = std::make_unique<settings::SettingsBlock>();
+        std::memset(block.get(), 0, sizeof(settings::SettingsBlock));
+        settings::FillDefaults(*block, settings::DefaultsFor::Monitor);
+        settings::ClearChanges(*block);
+    }
+    std::vector<std::string> Lines() const {
+        std::vector<std::string> out;
+        for (const auto& t : transport.log) out.push_back(Describe(t));
+        return out;
+    }
+    std::vector<std::string> CommandsOnly() const {
+        std::vector<std::string> out;
+        for (const auto& t : transport.log) {
+            if (!t.feature) continue;
+            std::string s = Describe(t);
+            out.push_back(s.substr(s.find('F')));
+        }
+        return out;
+    }
+
+    std::atomic<std::int32_t> abort{0};
+    FakePacer pacer;
+    RecordingTransport transport;
+    UploadSequence sequence;
+    std::unique_ptr<settings::SettingsBlock> block;
+};
+
+// The full upload of a fresh block, every transfer at its time, worked out
+// from the order and pauses by hand: 6700 ms in all.
+TEST_F(UploadSequenceTest, FullUploadOrderAndTiming) {
+    block->currentProfile = 3;
+    ASSERT_TRUE(sequence.Run(protocol::UploadJob::Full, *block));
+    const std::vector<std::string> expected = {
+        "0 F 01 88 00", "200 F 01 88 00", "400 F 01 88 00", "600 F 01 88 00", "800 F 01 88 00",
+        "1000 F 02 04 00",
+        "1200 F 03 01 02", "1400 F 03 02 02", "1600 F 03 03 02", "1800 F 03 04 02", "2000 F 03 05 02",
+        "2200 F 04 01 01", "2400 F 04 02 01", "2600 F 04 03 01", "2800 F 04 04 01", "3000 F 04 05 01",
+        "3200 F 0C 01 80", "3200 D", "3300 D",
+        "3600 F 0C 02 80", "3600 D", "3700 D",
+        "4000 F 0C 03 80", "4000 D", "4100 D",
+        "4400 F 0C 04 80", "4400 D", "4500 D",
+        "4800 F 0C 05 80", "4800 D", "4900 D",
+        "5200 F 0D 01 80", "5200 D", "5300 D",
+        "5500 F 0D 02 80", "5500 D", "5600 D",
+        "5800 F 0D 03 80", "5800 D", "5900 D",
+        "6100 F 0D 04 80", "6100 D", "6200 D",
+        "6400 F 0D 05 80", "6400 D", "6500 D",
+    };
+    EXPECT_EQ(Lines(), expected);
+    EXPECT_EQ(pacer.now, 6'700'000);
+    // Every command report carries its checksum.
+    for (const auto& t : transport.log) {
+        if (!t.feature) continue;
+        EXPECT_TRUE(ChecksumValid({t.bytes[0], t.bytes[1], t.bytes[2], t.bytes[3], t.bytes[4],
+                                   t.bytes[5], t.bytes[6], t.bytes[7]}));
+    }
+    // The block's result is that of its second chunk.
+    EXPECT_EQ(sequence.LastBlockResult(), transport.writes);
+}
+
+TEST_F(UploadSequenceTest, ChangesOnlyJobSendsSettingsButNoButtons) {
+    ASSERT_TRUE(sequence.Run(protocol::UploadJob::ChangedOnly, *block));
+    const auto cmds = CommandsOnly();
+    ASSERT_EQ(cmds.size(), 20u);
+    EXPECT_EQ(cmds[5], "F 03 01 02");
+    EXPECT_EQ(cmds[19], "F 0C 05 80");
+    EXPECT_EQ(pacer.now, 5'000'000);
+}
+
+TEST_F(UploadSequenceTest, SelectionFlagAddsTheProfileSelection) {
+    block->currentProfile = 4;
+    settings::SetChangeFlag(*block, settings::kButtonFlagCount + settings::kSelectProfileFlag, 1);
+    ASSERT_TRUE(sequence.Run(protocol::UploadJob::ChangedOnly, *block));
+    const auto cmds = CommandsOnly();
+    EXPECT_EQ(cmds[5], "F 02 05 00");
+    EXPECT_EQ(cmds.size(), 21u);
+}
+
+TEST_F(UploadSequenceTest, ChangedButtonGroupUploadsThatProfileWithItsMacros) {
+    auto& rec = block->profiles[2].MacroKeyInfo[5];
+    rec.actionCode = 16;
+    rec.eventCount = 2;
+    rec.repeatCount = 1;
+    rec.events[0] = {0x1E, 1, 50};
+    rec.events[1] = {0x1E, 2, 0};
+    block->profiles[2].MacroKeyInfo[7].actionCode = 52;   // Ctrl+V
+    block->profiles[1].MacroKeyInfo[0].actionCode = 16;   // unchanged profile: not sent
+    block->profiles[1].MacroKeyInfo[0].eventCount = 1;
+    settings::MarkButtonChanged(*block, 2, 5);
+    ASSERT_TRUE(sequence.Run(protocol::UploadJob::ChangedOnly, *block));
+    const auto cmds = CommandsOnly();
+    ASSERT_EQ(cmds.size(), 23u);
+    EXPECT_EQ(cmds[20], "F 0D 03 80");
+    EXPECT_EQ(cmds[21], "F 0F 26 80");  // slot 2 * 16 + 5 + 1 = 38
+    EXPECT_EQ(cmds[22], "F 0F 28 80");  // slot 40
+    // The macro block follows its command: 00 01, then 50 ms press of '1'.
+    const Transfer& chunk = transport.log[transport.log.size() - 5];
+    ASSERT_FALSE(chunk.feature);
+    EXPECT_EQ((std::vector<int>(chunk.bytes.begin(), chunk.bytes.begin() + 6)),
+              (std::vector<int>{0x00, 0x01, 0x05, 0x1E, 0x81, 0x1E}));
+    // Key map 100 ms pause, then macro blocks of 200 ms each.
+    EXPECT_EQ(Lines()[Lines().size() - 6], "5300 F 0F 26 80");
+    EXPECT_EQ(pacer.now, 5'000'000 + 300'000 + 200'000 + 200'000);
+}
+
+TEST_F(UploadSequenceTest, FirstSettingFlagAlsoMarksProfileFourButtons) {
+    settings::SetChangeFlag(*block, settings::kButtonFlagCount, 1);
+    ASSERT_TRUE(sequence.Run(protocol::UploadJob::ChangedOnly, *block));
+    const auto cmds = CommandsOnly();
+    ASSERT_EQ(cmds.size(), 21u);
+    EXPECT_EQ(cmds[20], "F 0D 05 80");
+}
+
+TEST_F(UploadSequenceTest, FullUploadWithoutValidProfileSkipsOnlyTheSelection) {
+    block->currentProfile = -1;
+    ASSERT_TRUE(sequence.Run(protocol::UploadJob::Full, *block));
+    for (const auto& c : CommandsOnly()) EXPECT_NE(c.substr(0, 4), "F 02");
+    EXPECT_EQ(CommandsOnly().size(), 25u);
+}
+
+TEST_F(UploadSequenceTest, AbortDuringParameterBlocksStopsAtTheNextWait) {
+    pacer.abortAtUs = 3'650'000;  // during the second parameter block's first pause
+    EXPECT_FALSE(sequence.Run(protocol::UploadJob::Full, *block));
+    ASSERT_FALSE(transport.log.empty());
+    EXPECT_EQ(Describe(transport.log.back()), "3600 D");
+    // Noticed within one 100 ms slice.
+    EXPECT_LE(pacer.now, 3'650'000 + 100'000);
+}
+
+TEST_F(UploadSequenceTest, AbortIsSeenBetweenSlicesNotAfterTheWholeWait) {
+    pacer.abortAtUs = 50'000;
+    EXPECT_FALSE(sequence.Run(protocol::UploadJob::Full, *block));
+    EXPECT_EQ(transport.log.size(), 1u);
+    EXPECT_EQ(pacer.now, 100'000);
+}
+
+TEST_F(UploadSequenceTest, WaitsAreKeptAgainstDeadlinesWhenSleepsWakeEarly) {
+    pacer.sleepPercent = 40;  // every sleep returns far too soon
+    ASSERT_TRUE(sequence.Run(protocol::UploadJob::Full, *block));
+    EXPECT_GE(pacer.now, 6'700'000);
+    const auto& log = transport.log;
+    for (std::size_t i = 1; i < log.size(); ++i) {
+        const std::int64_t gap = log[i].atMs - log[i - 1].atMs;
+        if (log[i - 1].feature && !log[i].feature) continue;  // command and its first chunk
+        EXPECT_GE(gap, 100) << Describe(log[i - 1]) << " -> " << Describe(log[i]);
+    }
+}
+
+TEST_F(UploadSequenceTest, LateWakeUpsDoNotAccumulateWithinAWait) {
+    pacer.sleepExtra = 3'000;  // each sleep 3 ms late
+    ASSERT_TRUE(sequence.Run(protocol::UploadJob::Full, *block));
+    // 46 waits: each ends at most one late wake-up past its deadline (a wait
+    // of two 100 ms slices must not end 6 ms late).
+    EXPECT_LE(pacer.now, 6'700'000 + 46 * 3'000);
+    EXPECT_GE(pacer.now, 6'700'000);
+}
+
+TEST_F(UploadSequenceTest, SelectProfileJobSendsSelectionThenNotifies) {
+    block->currentProfile = 2;
+    int notified = -1;
+    std::int64_t notifiedAt = -1;
+    UploadHooks hooks;
+    hooks.afterProfileSelected = [&](int p) {
+        notified = p;
+        notifiedAt = pacer.now;
+    };
+    ASSERT_TRUE(sequence.Run(protocol::UploadJob::SelectProfile, *block, hooks));
+    EXPECT_EQ(Lines(), (std::vector<std::string>{"0 F 02 03 00"}));
+    EXPECT_EQ(notified, 2);
+    EXPECT_EQ(notifiedAt, 200'000);
+}
+
+TEST_F(UploadSequenceTest, SelectProfileJobAbortedOrWithoutProfileNotifiesNothing) {
+    bool notified = false;
+    UploadHooks hooks;
+    hooks.afterProfileSelected = [&](int) { notified = true; };
+    pacer.abortAtUs = 150'000;
+    EXPECT_FALSE(sequence.Run(protocol::UploadJob::SelectProfile, *block, hooks));
+    EXPECT_FALSE(notified);
+    EXPECT_EQ(transport.log.size(), 1u);
+
+    abort.store(0);
+    pacer.abortAtUs = -1;
+    transport.log.clear();
+    block->currentProfile = -1;
+    EXPECT_TRUE(sequence.Run(protocol::UploadJob::SelectProfile, *block, hooks));
+    EXPECT_TRUE(transport.log.empty());
+    EXPECT_FALSE(notified);
+}
+
+TEST_F(UploadSequenceTest, StagingIsRebuiltForEveryJob) {
+    block->profiles[0].MacroKeyInfo[1].actionCode = 48;
+    ASSERT_TRUE(sequence.Run(protocol::UploadJob::Full, *block));
+    EXPECT_TRUE(sequence.Staging().IsStaged(2));
+    block->profiles[0].MacroKeyInfo[1].actionCode = 1;
+    transport.log.clear();
+    ASSERT_TRUE(sequence.Run(protocol::UploadJob::Full, *block));
+    EXPECT_FALSE(sequence.Staging().IsStaged(2));
+    for (const auto& c : CommandsOnly()) EXPECT_NE(c.substr(0, 4), "F 0F");
+}
+
+}  // namespace
+}  // namespace device
