@@ -7,6 +7,7 @@
 
 #include "common/protocol.h"
 #include "common/settings/settings_block.h"
+#include "monitor/device/upload_sequence.h"
 
 namespace device {
 
@@ -16,5 +17,11 @@ class DeviceLink;
 // when the job started. Returns when the job is done or `abort` became 1.
 void RunUploadJob(protocol::UploadJob job, const settings::SettingsBlock& block, DeviceLink& link,
                   const std::atomic<std::int32_t>& abort);
+
+// The same with hooks: job 3 calls hooks.afterProfileSelected (the profile
+// notice) once the selection has been sent and its pause is over. True when
+// the job ran to its end.
+bool RunUploadJob(protocol::UploadJob job, const settings::SettingsBlock& block, DeviceLink& link,
+                  const std::atomic<std::int32_t>& abort, const UploadHooks& hooks);
 
 }  // namespace device
