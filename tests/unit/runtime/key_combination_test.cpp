@@ -1,0 +1,149 @@
+#include "monitor/key_combination.h"
+
+#include <gtest/gtest.h>
+
+#include "common/protocol.h"
+#include "common/settings/settings_block.h"
+#include "tests/unit/runtime/runtime_fakes.h"
+
+namespace runtime::test {
+namespace {
+
+constexpr std::uint8_t kA = 4;  // HID usage of A
+constexpr std::uint8_t kLeftShiftCode = 225;
+
+class KeyCombinationTest : public ::testing::Test {
+protected:
+    FakeClock clock;
+    RecordingInput input{clock};
+    TableKeys keys;
+    FakeTimers timers{clock};
+    KeyCombinationPlayer player{input, clock, keys, timers};
+
+    void RunUntil(std::int64_t ms) {
+        timers.RunUntil(ms, [this](unsigned id) {
+            if (id == protocol::kTimerKeyRepeat) player.OnRepeatTimer();
+            if (id == protocol::kTimerVolumeRepeat) player.OnVolumeTimer();
+        });
+    }
+};
+
+TEST_F(KeyCombinationTest, HeldCtrlShiftARepeatsAfterOneSecondThenEvery100Ms) {
+    const Combination combo{kA, settings::modifier::kCtrl | settings::modifier::kShift};
+    player.Press(combo);
+    // Modifiers first in fixed order, 1 ms apart, then the key.
+    ASSERT_EQ(input.Keys(), "down:17 down:16 down:65");
+    EXPECT_EQ(input.events[1].us - input.events[0].us, 1000);
+    EXPECT_EQ(input.events[2].us - input.events[1].us, 1000);
+    input.events.clear();
+
+    RunUntil(2500);
+    // First repeat 1 s after the press, then every 100 ms: 1002, 1102 .. 2402.
+    ASSERT_EQ(input.events.size(), 30u);
+    EXPECT_EQ(input.events[0].us, 1002000);
+    for (std::size_t i = 0; i < input.events.size(); i += 2) {
+        EXPECT_EQ(input.events[i].kind, InputEvent::Up) << i;
+        EXPECT_EQ(input.events[i + 1].kind, InputEvent::Down) << i;
+        EXPECT_EQ(input.events[i].code, 65u);
+        if (i >= 2) {
+            EXPECT_EQ(input.events[i].us - input.events[i - 2].us, 100000) << i;
+        }
+    }
+    input.events.clear();
+
+    player.Release(combo);
+    EXPECT_EQ(input.Keys(), "up:65 up:16 up:17");
+    EXPECT_FALSE(timers.Active(protocol::kTimerKeyRepeat));
+    RunUntil(4000);
+    EXPECT_EQ(input.events.size(), 3u);
+}
+
+TEST_F(KeyCombinationTest, ModifierMainKeyIsPressedAndReleasedButNeverRepeated) {
+    const Combination combo{kLeftShiftCode, settings::modifier::kPlainKey};
+    player.Press(combo);
+    RunUntil(3000);
+    player.Release(combo);
+    // Left Shift goes out as the side-less Shift.
+    EXPECT_EQ(input.Keys(), "down:16 up:16");
+}
+
+TEST_F(KeyCombinationTest, WindowsKeyIsNotRepeatedEither) {
+    const Combination combo{227, settings::modifier::kPlainKey};
+    player.Press(combo);
+    RunUntil(1500);
+    player.Release(combo);
+    EXPECT_EQ(input.Keys(), "down:91 up:91");
+}
+
+TEST_F(KeyCombinationTest, PlainKeyBitSuppressesEveryModifier) {
+    const Combination combo{kA, 0x1F};
+    player.Press(combo);
+    player.Release(combo);
+    EXPECT_EQ(input.Keys(), "down:65 up:65");
+}
+
+TEST_F(KeyCombinationTest, AllFourModifiersGoDownInOrderAndUpInReverse) {
+    const Combination combo{kA, 0x1E};
+    player.Press(combo);
+    player.Release(combo);
+    EXPECT_EQ(input.Keys(), "down:17 down:16 down:18 down:91 down:65 up:65 up:91 up:18 up:16 up:17");
+}
+
+TEST_F(KeyCombinationTest, KeyWithoutTableRowSendsOnlyTheModifiers) {
+    const Combination combo{0x32, settings::modifier::kCtrl};
+    player.Press(combo);
+    RunUntil(1500);
+    player.Release(combo);
+    EXPECT_EQ(input.Keys(), "down:17 up:17");
+}
+
+TEST_F(KeyCombinationTest, VolumeHeldForOneSecondGivesOnePlusThreeSteps) {
+    player.VolumePress(kMediaVolumeUp);
+    RunUntil(1000);
+    player.VolumeRelease(kMediaVolumeUp);
+    RunUntil(2000);
+    ASSERT_EQ(input.events.size(), 8u);
+    for (std::size_t i = 0; i < 8; i += 2) {
+        EXPECT_EQ(input.events[i], (InputEvent{InputEvent::ExtDown, 0xAF, 0, 0}));
+        EXPECT_EQ(input.events[i + 1], (InputEvent{InputEvent::ExtUp, 0xAF, 0, 0}));
+    }
+    EXPECT_EQ(input.events[6].us, 900000);
+}
+
+TEST_F(KeyCombinationTest, VolumeDownAndMuteUseTheirKeys) {
+    player.VolumePress(kMediaVolumeDown);
+    RunUntil(300);
+    player.VolumeRelease(kMediaVolumeDown);
+    player.VolumePress(kMediaMute);
+    EXPECT_EQ(input.Keys(), "extdown:174 extup:174 extdown:174 extup:174 extdown:173 extup:173");
+    // Mute starts no repeat.
+    EXPECT_FALSE(timers.Active(protocol::kTimerVolumeRepeat));
+}
+
+TEST_F(KeyCombinationTest, ReleaseHeldLetsGoOfACombinationWhoseReleaseNeverCame) {
+    player.Press({kA, settings::modifier::kCtrl});
+    player.VolumePress(kMediaVolumeUp);
+    RunUntil(1200);
+    input.events.clear();
+    player.ReleaseHeld();
+    EXPECT_EQ(input.Keys(), "up:65 up:17");
+    EXPECT_FALSE(timers.Active(protocol::kTimerKeyRepeat));
+    EXPECT_FALSE(timers.Active(protocol::kTimerVolumeRepeat));
+    EXPECT_FALSE(player.Holding());
+    RunUntil(5000);
+    // Nothing repeats any more, and a second call releases nothing twice.
+    player.ReleaseHeld();
+    EXPECT_EQ(input.events.size(), 2u);
+}
+
+TEST_F(KeyCombinationTest, SecondCombinationReplacesTheHeldOne) {
+    player.Press({kA, settings::modifier::kPlainKey});
+    player.Press({kA + 1, settings::modifier::kPlainKey});
+    input.events.clear();
+    RunUntil(1050);
+    // Only B repeats, once at 1000 ms.
+    EXPECT_EQ(input.Keys(), "up:66 down:66");
+}
+
+}  // namespace
+}  // namespace runtime::test
