@@ -1,0 +1,90 @@
+// The two ways the library reaches a mouse: the HID interfaces of real
+// hardware, or a running virtual mouse. Each keeps its own open channels.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "korrin/korrin_core.h"
+
+namespace korrin {
+
+class Backend {
+public:
+    virtual ~Backend() = default;
+    virtual void SetIds(std::uint16_t vendorId, std::uint16_t productId) = 0;
+    virtual bool Present() = 0;
+    virtual bool OpenFeature() = 0;
+    virtual void CloseFeature() = 0;
+    virtual bool OpenReport() = 0;
+    virtual void CloseReport() = 0;
+    virtual int SetFeature(const unsigned char* data, int length) = 0;
+    virtual int Write(const unsigned char* data, int length) = 0;
+    virtual int GetFeature(unsigned char* data, int length) = 0;
+    virtual int Read(unsigned char* data, int length) = 0;
+};
+
+// Real hardware through SetupDi and the HID class driver.
+class HidBackend : public Backend {
+public:
+    ~HidBackend() override;
+    void SetIds(std::uint16_t vendorId, std::uint16_t productId) override;
+    bool Present() override;
+    bool OpenFeature() override;
+    void CloseFeature() override;
+    bool OpenReport() override;
+    void CloseReport() override;
+    int SetFeature(const unsigned char* data, int length) override;
+    int Write(const unsigned char* data, int length) override;
+    int GetFeature(unsigned char* data, int length) override;
+    int Read(unsigned char* data, int length) override;
+
+    struct Interface {
+        std::string path;
+        InterfaceCaps caps;
+    };
+    // Every HID interface of the selected mouse now present.
+    std::vector<Interface> Enumerate() const;
+    // Opens the interface that delivers event reports for overlapped reading;
+    // INVALID_HANDLE_VALUE when there is none. `inputLength` gets its report length.
+    HANDLE OpenEventInterface(std::uint16_t& inputLength) const;
+
+private:
+    std::uint16_t vendorId_ = 0;
+    std::uint16_t productId_ = 0;
+    HANDLE feature_ = INVALID_HANDLE_VALUE;
+    std::uint16_t featureLength_ = 0;
+    HANDLE report_ = INVALID_HANDLE_VALUE;
+    std::uint16_t outputLength_ = 0;
+    std::uint16_t inputLength_ = 0;
+};
+
+// A running virtual mouse, reached by WM_COPYDATA.
+class VirtualBackend : public Backend {
+public:
+    // The virtual mouse's window, or nullptr when none runs.
+    static HWND Find();
+    // One request; 0 when no virtual mouse answers.
+    static LRESULT Request(HWND window, std::uint32_t op, const void* payload, std::uint32_t size);
+
+    void SetIds(std::uint16_t vendorId, std::uint16_t productId) override;
+    bool Present() override;
+    bool OpenFeature() override;
+    void CloseFeature() override;
+    bool OpenReport() override;
+    void CloseReport() override;
+    int SetFeature(const unsigned char* data, int length) override;
+    int Write(const unsigned char* data, int length) override;
+    int GetFeature(unsigned char* data, int length) override;
+    int Read(unsigned char* data, int length) override;
+
+private:
+    LRESULT Send(std::uint32_t op, const void* payload = nullptr, std::uint32_t size = 0);
+    std::uint16_t vendorId_ = 0;
+    std::uint16_t productId_ = 0;
+};
+
+}  // namespace korrin

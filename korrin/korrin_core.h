@@ -1,0 +1,71 @@
+// The platform-free logic of the HID access library: recognising the mouse's
+// interfaces, framing reports, decoding the event input report, and turning
+// presence changes into arrival and removal notices without repeats.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+#include <vector>
+
+namespace korrin {
+
+// True when a device path or hardware id ("HID\VID_04D9&PID_AD50&MI_01",
+// "\\?\hid#vid_04d9&pid_ad50&mi_01#...") names this vendor and product.
+bool MatchesDevice(std::string_view path, std::uint16_t vendorId, std::uint16_t productId);
+
+// The report lengths HID reports for one interface (report id byte included).
+struct InterfaceCaps {
+    std::uint16_t usagePage = 0;
+    std::uint16_t usage = 0;
+    std::uint16_t inputLength = 0;
+    std::uint16_t outputLength = 0;
+    std::uint16_t featureLength = 0;
+};
+
+inline constexpr std::size_t kCommandLength = 8;
+inline constexpr std::size_t kChunkLength = 64;
+inline constexpr std::uint16_t kVendorUsagePageFirst = 0xFF00;
+
+struct InterfaceRoles {
+    bool feature = false;  // carries the 8-byte command reports
+    bool output = false;   // carries the 64-byte data chunks
+    bool events = false;   // delivers the event input report
+};
+InterfaceRoles RolesFor(const InterfaceCaps& caps);
+
+// A report buffer of exactly `reportLength` bytes: report id, payload, zero
+// fill. Empty when the payload does not fit.
+std::vector<std::uint8_t> FrameReport(std::uint8_t reportId, std::span<const std::uint8_t> payload,
+                                      std::size_t reportLength);
+
+// Event input report: byte 0 report id, byte 1 kEventTag, bytes 2..5 the
+// 32-bit event code, most significant byte first. Anything else is no event.
+inline constexpr std::uint8_t kEventTag = 0xE7;
+inline constexpr std::size_t kEventReportMinLength = 6;
+std::optional<std::uint32_t> DecodeEventReport(std::span<const std::uint8_t> report);
+std::vector<std::uint8_t> EncodeEventReport(std::uint32_t code, std::size_t reportLength);
+
+// Message parameters of an event: category (high 16 bits) and data (low 16).
+struct EventParams {
+    std::uintptr_t wParam;
+    std::intptr_t lParam;
+};
+EventParams EventMessageParams(std::uint32_t code);
+
+// Presence as last told to the client. Only a change is reported.
+class ConnectionTracker {
+public:
+    // The state the client already knows (it opened the device itself).
+    void Reset(bool present) { present_ = present; }
+    // 1 (arrived) or 0 (removed) when `present` differs from the last state.
+    std::optional<int> Update(bool present);
+    bool Present() const { return present_; }
+
+private:
+    bool present_ = false;
+};
+
+}  // namespace korrin

@@ -1,0 +1,138 @@
+// The eleven exports of korrin.dll. Every channel is opened on the backend that
+// is active at that moment: a running virtual mouse, else the hardware.
+#include <windows.h>
+
+#include <mutex>
+
+#include "korrin/backend_win.h"
+#include "korrin/device_watch_win.h"
+
+namespace {
+
+struct Library {
+    std::mutex lock;
+    std::uint16_t vendorId = 0;
+    std::uint16_t productId = 0;
+    korrin::HidBackend hid;
+    korrin::VirtualBackend virtualMouse;
+    korrin::Backend* feature = nullptr;
+    korrin::Backend* report = nullptr;
+    korrin::DeviceWatch watch;
+    std::mutex watchLock;
+};
+
+Library& Lib() {
+    static Library library;
+    return library;
+}
+
+korrin::Backend& Active(Library& lib) {
+    korrin::Backend& b = korrin::VirtualBackend::Find() != nullptr
+                             ? static_cast<korrin::Backend&>(lib.virtualMouse)
+                             : static_cast<korrin::Backend&>(lib.hid);
+    b.SetIds(lib.vendorId, lib.productId);
+    return b;
+}
+
+void CloseFeatureLocked(Library& lib) {
+    if (lib.feature != nullptr) lib.feature->CloseFeature();
+    lib.feature = nullptr;
+}
+
+void CloseReportLocked(Library& lib) {
+    if (lib.report != nullptr) lib.report->CloseReport();
+    lib.report = nullptr;
+}
+
+}  // namespace
+
+extern "C" {
+
+int __stdcall Set_VIDPID(int vendorId, int productId) {
+    Library& lib = Lib();
+    std::lock_guard<std::mutex> guard(lib.lock);
+    lib.vendorId = static_cast<std::uint16_t>(vendorId);
+    lib.productId = static_cast<std::uint16_t>(productId);
+    lib.hid.SetIds(lib.vendorId, lib.productId);
+    if (korrin::VirtualBackend::Find() != nullptr) lib.virtualMouse.SetIds(lib.vendorId, lib.productId);
+    return 1;
+}
+
+int __stdcall Open_DevMonitor(HWND window, UINT eventMessage, UINT arrivalMessage) {
+    Library& lib = Lib();
+    std::uint16_t vendorId, productId;
+    {
+        std::lock_guard<std::mutex> guard(lib.lock);
+        vendorId = lib.vendorId;
+        productId = lib.productId;
+    }
+    std::lock_guard<std::mutex> guard(lib.watchLock);
+    return lib.watch.Start(window, eventMessage, arrivalMessage, vendorId, productId) ? 1 : 0;
+}
+
+int __stdcall Close_DevMonitor() {
+    Library& lib = Lib();
+    std::lock_guard<std::mutex> guard(lib.watchLock);
+    lib.watch.Stop();
+    return 1;
+}
+
+int __stdcall Open_FeatureDevice() {
+    Library& lib = Lib();
+    std::lock_guard<std::mutex> guard(lib.lock);
+    CloseFeatureLocked(lib);
+    korrin::Backend& b = Active(lib);
+    if (!b.OpenFeature()) return 0;
+    lib.feature = &b;
+    return 1;
+}
+
+int __stdcall Close_FeatureDevice() {
+    Library& lib = Lib();
+    std::lock_guard<std::mutex> guard(lib.lock);
+    CloseFeatureLocked(lib);
+    return 1;
+}
+
+int __stdcall Open_ReportDevice() {
+    Library& lib = Lib();
+    std::lock_guard<std::mutex> guard(lib.lock);
+    CloseReportLocked(lib);
+    korrin::Backend& b = Active(lib);
+    if (!b.OpenReport()) return 0;
+    lib.report = &b;
+    return 1;
+}
+
+int __stdcall Close_ReportDevice() {
+    Library& lib = Lib();
+    std::lock_guard<std::mutex> guard(lib.lock);
+    CloseReportLocked(lib);
+    return 1;
+}
+
+int __stdcall SetFeature(unsigned char* data, int length) {
+    Library& lib = Lib();
+    std::lock_guard<std::mutex> guard(lib.lock);
+    return lib.feature != nullptr ? lib.feature->SetFeature(data, length) : 0;
+}
+
+int __stdcall WriteUSB(unsigned char* data, int length) {
+    Library& lib = Lib();
+    std::lock_guard<std::mutex> guard(lib.lock);
+    return lib.report != nullptr ? lib.report->Write(data, length) : 0;
+}
+
+int __stdcall GetFeature(unsigned char* data, int length) {
+    Library& lib = Lib();
+    std::lock_guard<std::mutex> guard(lib.lock);
+    return lib.feature != nullptr ? lib.feature->GetFeature(data, length) : 0;
+}
+
+int __stdcall ReadUSB(unsigned char* data, int length) {
+    Library& lib = Lib();
+    std::lock_guard<std::mutex> guard(lib.lock);
+    return lib.report != nullptr ? lib.report->Read(data, length) : 0;
+}
+
+}  // extern "C"

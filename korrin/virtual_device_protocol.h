@@ -1,0 +1,41 @@
+// How korrin.dll and a running virtual mouse (tools/VirtualMouse) talk: the
+// library finds the virtual mouse's window by its class name and sends it
+// WM_COPYDATA requests; the virtual mouse posts notices back to the library's
+// watch window. Values only; both sides include this header.
+#pragma once
+
+#include <cstdint>
+
+namespace korrin::vdev {
+
+// Window class of a running virtual mouse. While such a window exists the
+// library talks to it instead of the hardware.
+inline constexpr const char* kWindowClass = "MouseVirtualDeviceWindow";
+
+// WM_COPYDATA requests: dwData is the operation, lpData its payload. The
+// result of SendMessage is the operation's result (0 = failed / unplugged).
+enum Op : std::uint32_t {
+    kOpSetVidPid = 1,     // payload: two uint16 (vendor, product)
+    kOpOpenFeature = 2,   // no payload; 1 when plugged
+    kOpCloseFeature = 3,
+    kOpOpenReport = 4,    // no payload; 1 when plugged
+    kOpCloseReport = 5,
+    kOpSetFeature = 6,    // payload: 8-byte command report
+    kOpWrite = 7,         // payload: 64-byte chunk
+    kOpGetFeature = 8,    // no payload; result 0 (nothing to read back)
+    kOpRead = 9,          // no payload; result 0
+    kOpRegister = 10,     // payload: uint64 watch window handle
+    kOpUnregister = 11,   // payload: uint64 watch window handle
+    kOpQueryPlugged = 12, // no payload; 1 when plugged
+    kOpCommand = 100,     // payload: command line text (second instance)
+};
+
+// Notices posted by the virtual mouse to every registered watch window
+// (WM_APP range of the watch window's own class).
+inline constexpr std::uint32_t kNoticePresence = 0x8000 + 0x41;  // wParam 1 plugged, 0 unplugged
+inline constexpr std::uint32_t kNoticeEvent = 0x8000 + 0x42;     // wParam high 16, lParam low 16
+
+// Time a request may take before the library gives up on the virtual mouse.
+inline constexpr unsigned kRequestTimeoutMs = 2000;
+
+}  // namespace korrin::vdev
