@@ -1,0 +1,228 @@
+#!/usr/bin/python3
+"""Writes every skin description file, skin picture, fixed control picture
+and program icon from the window table in windows.py.
+
+    /usr/bin/python3 tools/skingen/skingen.py [--root DIR]
+
+DIR defaults to the repository; the files go to DIR/skins, and the icons to
+DIR/option/res/option.ico and DIR/monitor/res/monitor.ico.  Running it twice
+gives identical files.
+"""
+
+import argparse
+import os
+import sys
+
+from PIL import Image, ImageDraw
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+
+import art  # noqa: E402
+import controls  # noqa: E402
+import windows  # noqa: E402
+from style import BG0, STATES, background  # noqa: E402
+
+SHEET_EXT = {"normal": "jpg", "over": "jpg", "down": "jpg", "disable": "jpg"}
+JPEG_ARGS = dict(quality=90, subsampling=0, optimize=True)
+OUTLINES = {"main": windows.main_outline, "dialog": windows.dialog_outline,
+            "page": windows.page_outline}
+FRAMED = ("edit", "list")
+
+
+def picture_names(win):
+    b = win["base"]
+    names = {"Mask": b + "_mask.bmp"}
+    for st, key in zip(STATES, ("Normal", "Over", "Down", "Disable")):
+        names[key] = "%s_%s.%s" % (b, st, SHEET_EXT[st])
+    return names
+
+
+def render_mask(win):
+    w, h = win["size"]
+    m = Image.new("1", (w, h), 1)
+    ImageDraw.Draw(m).polygon(OUTLINES[win["outline"]](w, h), fill=0)
+    return m
+
+
+def render_sheets(win):
+    w, h = win["size"]
+    base = background(w, h)
+    win["deco"](base)
+    for c in win["controls"]:
+        if c["kind"] in FRAMED or c.get("paint") is not None:
+            controls.frame_outside(base, c)
+    mask = render_mask(win)
+    sheets = {}
+    for st in STATES:
+        img = base.copy()
+        for c in win["controls"]:
+            controls.DRAW[c["kind"]](img, c, st)
+        # Outside the outline nothing is ever shown; a flat fill keeps the
+        # compressed sheets small.
+        img.paste(BG0, (0, 0, w, h), mask)
+        sheets[st] = img
+    return sheets, mask
+
+
+def ini_text(win):
+    names = picture_names(win)
+    lines = ["[SCREEN]"]
+    for key in ("Mask", "Normal", "Over", "Down", "Disable"):
+        lines.append("%s=%s" % (key, names[key]))
+    lines += ["", "[BUTTONPOS]"]
+    for c in sorted(win["controls"], key=lambda c: int(c["key"])):
+        x, y, w, h = c["rect"]
+        hint = c["hint"]
+        assert "," not in hint and "," not in c["name"], c
+        lines.append("%s=%s,%d,%d,%d,%d,%s" % (c["key"], c["name"], x, y, w, h, hint))
+    return "\r\n".join(lines) + "\r\n"
+
+
+def save(img, path):
+    if path.endswith(".jpg"):
+        img.save(path, "JPEG", **JPEG_ARGS)
+    else:
+        img.save(path, "BMP")
+
+
+def write_fixed(skins):
+    macro = next(w for w in windows.windows() if w["file"] == "skin_macro_manager.ini")
+    rec = next(c for c in macro["controls"] if c["key"] == "7")
+    size = rec["rect"][2:]
+    for stop, prefix in ((False, "start"), (True, "stop")):
+        for st in ("normal", "over", "down"):
+            save(controls.record_face(size, st, stop),
+                 os.path.join(skins, "%s_record_%s.jpg" % (prefix, st)))
+    main = windows.windows()[0]
+    sel = {c["key"]: c for c in main["controls"] if c["kind"] == "profile"}
+    for key, first, name in (("5", True, "profile1_mask.bmp"), ("6", False, "profile2_mask.bmp")):
+        w, h = sel[key]["rect"][2:]
+        m = Image.new("1", (w, h), 1)
+        ImageDraw.Draw(m).polygon(controls.profile_shape(w, h, first), fill=0)
+        m.save(os.path.join(skins, name), "BMP")
+    save(art.slider_thumb(), os.path.join(skins, "slider.bmp"))
+    save(art.scroll_arrow(True), os.path.join(skins, "scroll_arrow_up.bmp"))
+    save(art.scroll_arrow(False), os.path.join(skins, "scroll_arrow_down.bmp"))
+    save(art.scroll_grip(), os.path.join(skins, "scroll_up.bmp"))
+
+
+def readme(ws):
+    out = [README_HEAD]
+    out.append("| Skin description file | Window | Size | Pictures |")
+    out.append("|---|---|---|---|")
+    for win in ws:
+        n = picture_names(win)
+        out.append("| %s | %s | %d x %d | %s, %s (Normal), %s, %s, %s |" % (
+            win["file"], win["window"], win["size"][0], win["size"][1], n["Mask"], n["Normal"],
+            n["Over"], n["Down"], n["Disable"]))
+    out.append("")
+    for win in ws:
+        out.append("## %s (%s)" % (win["file"], win["window"]))
+        out.append("")
+        out.append("| Key | Role | Control id | x, y, w, h | Hint (caption) |")
+        out.append("|---|---|---|---|---|")
+        for c in sorted(win["controls"], key=lambda c: int(c["key"])):
+            out.append("| %s | %s | %s | %s | %s |" % (
+                c["key"], c["role"], c["cid"] or "-", ", ".join(str(v) for v in c["rect"]),
+                c["hint"] or "-"))
+        out.append("")
+    out.append(README_TAIL)
+    return "\n".join(out)
+
+
+README_HEAD = """# Skins
+
+Every window of `Option` is drawn from a skin description file in this folder
+and the pictures it names.  All files here are generated: do not edit them by
+hand, change `tools/skingen/windows.py` (the layout of every window) or the
+drawing code beside it and run
+
+    /usr/bin/python3 tools/skingen/skingen.py
+
+which rewrites this folder, this README and the icons
+`option/res/option.ico` and `monitor/res/monitor.ico`.  The tests in
+`tests/skins` check the files (`/usr/bin/python3 -m unittest discover -s
+tests/skins -v`) and that the generator reproduces them.
+
+![All windows in their normal state](../docs/skins-preview.png)
+
+Contact sheets of every window in all four states:
+`scripts/contact_sheet.sh <SkinGallery.exe or -> skins <out dir>`.
+
+## Conventions
+
+- Masks are 1-bit BMP (black inside, pure white outside); state sheets are
+  JPEG (quality 90, no chroma subsampling).  All five pictures of a window
+  have the same size.
+- Pages (`skin_main_control.ini`, `skin_color_control.ini`,
+  `skin_advance_expand.ini`, `skin_support_control.ini`) are exactly the size
+  of key 42 of `skin_config.ini` (660 x 400).
+- Value labels (`CSkinLabel`, near-black text) sit on light plates: give them
+  the background colour 0x00DEDAD6 (red 214, green 218, blue 222).  The five
+  hint-only labels 15..19 of the main window are thin strips under the profile
+  selectors: background 0x00956B06 (the accent).
+- Every slider uses the thumb `slider.bmp` (12 x 22, magenta background that
+  the thumb cuts away); every slider track is 22 pixels high.
+  `scroll_arrow_up.bmp`, `scroll_arrow_down.bmp` (16 x 16) and `scroll_up.bmp`
+  (16 x 32) are the arrow and grip pictures for scrolling controls.
+- `profile1_mask.bmp` and `profile2_mask.bmp` have the size of the profile
+  selectors (keys 5..9 of `skin_config.ini`); the record button pictures
+  `start_record_*.jpg` / `stop_record_*.jpg` have the size of key 7 of
+  `skin_macro_manager.ini`.
+- Colour swatch buttons are 44 x 20: the left 35 x 19 pixels are painted with
+  the colour, the right part shows the state.
+- The support page writes the version strings at (172, 105) and (186, 135)
+  onto dark ground; their captions are drawn to the left of those points.
+- Captions after the last comma are the hint texts; they contain no comma.
+
+## Files
+"""
+
+README_TAIL = """## Keys chosen for the pages that fix only roles
+
+The lighting page (`skin_color_control.ini`): 1 `ColorFlag` check; 2..5
+`LightSwitch` 0..3; 6..9 `LightType` 0..3; 10 and 11 colour type preset and
+custom; 12..44 the 33 preset colours (key 12 + i is preset i); 45 slider 200
+(`LightSwitch`), 46 slider 201 (`LightType`), 47..49 sliders 202..204 (red,
+green, blue) with their value labels 50..52; 53 the colour spectrum control,
+54 the colour swatch, 55 the round preview rectangle.
+
+The advanced settings page (`skin_advance_expand.ini`): 1..4 report rate
+125/250/500/1000 Hz (`PollingRate` 0..3); 5..8 CPI level buttons (`CpiStep`
+0..3); 9..12 LED colour swatches (`LedDPIColor` 0..3); 13 and 15 the CPI X and
+Y sliders (207, 208) with their labels 14 and 16; 17 the separate X/Y CPI
+check; 18 and 19 the sensitivity sliders (202, 203); 20 the X/Y sensitivity
+link; 21 the pointer-speed slider (204); 22 the acceleration check; 23 the
+trails slider (206) and 24 the trails check; 25 and 26 the scroll radio
+buttons; 27 the scroll speed slider (205); 28 the scroll check; 29 the
+`OTGSpeed` slider (201); 30 restore defaults.
+"""
+
+
+def main():
+    ap = argparse.ArgumentParser(description=__doc__)
+    here = os.path.dirname(os.path.abspath(__file__))
+    ap.add_argument("--root", default=os.path.normpath(os.path.join(here, "..", "..")))
+    args = ap.parse_args()
+    skins = os.path.join(args.root, "skins")
+    os.makedirs(skins, exist_ok=True)
+    ws = windows.windows()
+    for win in ws:
+        sheets, mask = render_sheets(win)
+        names = picture_names(win)
+        mask.save(os.path.join(skins, names["Mask"]), "BMP")
+        for st, key in zip(STATES, ("Normal", "Over", "Down", "Disable")):
+            save(sheets[st], os.path.join(skins, names[key]))
+        with open(os.path.join(skins, win["file"]), "w", newline="") as f:
+            f.write(ini_text(win))
+    write_fixed(skins)
+    with open(os.path.join(skins, "README.md"), "w") as f:
+        f.write(readme(ws))
+    for rel, kind in (("option/res/option.ico", "option"), ("monitor/res/monitor.ico", "monitor")):
+        path = os.path.join(args.root, rel)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        art.write_ico(path, kind)
+
+
+if __name__ == "__main__":
+    main()
