@@ -1,0 +1,393 @@
+#include "common/settings/ini_engine.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <system_error>
+
+namespace settings {
+
+namespace {
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+std::string TrimLeft(const std::string& s) {
+    std::size_t b = 0;
+    while (b < s.size() && IsBlank(s[b])) ++b;
+    return s.substr(b);
+}
+
+std::string Trim(const std::string& s) {
+    std::size_t b = 0;
+    std::size_t e = s.size();
+    while (b < e && IsBlank(s[b])) ++b;
+    while (e > b && IsBlank(s[e - 1])) --e;
+    return s.substr(b, e - b);
+}
+
+char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool SameName(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+    }
+    return true;
+}
+
+bool IsAsciiAlnum(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+// Digit value as the struct reader computes it: anything above '9' is taken
+// as a letter, so non-hex letters still yield (too large) values.
+unsigned StructDigit(char c) {
+    if (c > '9') {
+        const char upper = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+        return static_cast<unsigned>(upper - 'A' + 10);
+    }
+    return static_cast<unsigned>(c - '0');
+}
+
+std::string StripQuotes(const std::string& v) {
+    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) {
+        return v.substr(1, v.size() - 2);
+    }
+    return v;
+}
+
+std::string Cut(std::string s, std::size_t bufferSize) {
+    if (bufferSize == 0) return {};
+    if (s.size() > bufferSize - 1) s.resize(bufferSize - 1);
+    return s;
+}
+
+}  // namespace
+
+std::int32_t ParseProfileInt(const std::string& text) {
+    std::size_t i = 0;
+    while (i < text.size() && static_cast<unsigned char>(text[i]) <= ' ') ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    unsigned base = 10;
+    if (i + 1 < text.size() && text[i] == '0') {
+        if (text[i + 1] == 'x') base = 16;
+        if (text[i + 1] == 'o') base = 8;
+        if (text[i + 1] == 'b') base = 2;
+        if (base != 10) i += 2;
+    }
+    std::uint32_t value = 0;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        unsigned digit;
+        if (c >= '0' && c <= '9') {
+            digit = static_cast<unsigned>(c - '0');
+        } else if (c >= 'a' && c <= 'z') {
+            digit = static_cast<unsigned>(c - 'a' + 10);
+        } else if (c >= 'A' && c <= 'Z') {
+            digit = static_cast<unsigned>(c - 'A' + 10);
+        } else {
+            break;
+        }
+        if (digit >= base) break;
+        value = value * base + digit;
+    }
+    if (negative) value = 0u - value;
+    return static_cast<std::int32_t>(value);
+}
+
+IniDocument IniDocument::Parse(const std::string& text) {
+    IniDocument doc;
+    std::size_t pos = 0;
+    while (pos <= text.size()) {
+        std::size_t end = text.find('\n', pos);
+        if (end == std::string::npos) end = text.size();
+        const std::string line = Trim(text.substr(pos, end - pos));
+        pos = end + 1;
+        if (line.empty()) continue;
+        if (line.front() == '[') {
+            const std::size_t close = line.find(']');
+            if (close != std::string::npos) {
+                doc.sections_.push_back(Section{Trim(line.substr(1, close - 1)), {}});
+                continue;
+            }
+        }
+        // Lines ahead of the first section header belong to a nameless section.
+        if (doc.sections_.empty()) doc.sections_.push_back(Section{});
+        Entry entry;
+        const std::size_t eq = line.find('=');
+        if (eq == std::string::npos) {
+            entry.name = line;
+        } else {
+            entry.name = Trim(line.substr(0, eq));
+            entry.value = Trim(line.substr(eq + 1));
+        }
+        doc.sections_.back().entries.push_back(std::move(entry));
+    }
+    return doc;
+}
+
+std::string IniDocument::Serialize() const {
+    std::string out;
+    for (const Section& s : sections_) {
+        if (!s.name.empty()) out += "[" + s.name + "]\r\n";
+        for (const Entry& e : s.entries) {
+            out += e.name;
+            if (e.value) out += "=" + *e.value;
+            out += "\r\n";
+        }
+    }
+    return out;
+}
+
+// Only the first section of a name is searched; a later section of the same
+// name is kept in the file but never read.
+const IniDocument::Entry* IniDocument::Find(const char* section, const char* key) const {
+    const std::string s = Trim(section ? section : "");
+    const std::string k = Trim(key ? key : "");
+    for (const Section& sec : sections_) {
+        if (!SameName(sec.name, s)) continue;
+        for (const Entry& e : sec.entries) {
+            if (SameName(Trim(e.name), k)) return &e;
+        }
+        return nullptr;
+    }
+    return nullptr;
+}
+
+std::string IniDocument::GetString(const char* section, const char* key, const char* defaultValue,
+                                   std::size_t bufferSize) const {
+    const Entry* e = Find(section, key);
+    if (e != nullptr && e->value) return Cut(StripQuotes(*e->value), bufferSize);
+    return Cut(defaultValue ? defaultValue : "", bufferSize);
+}
+
+std::int32_t IniDocument::GetInt(const char* section, const char* key,
+                                 std::int32_t defaultValue) const {
+    // The system reads integers through a 30-character buffer.
+    const std::string text = GetString(section, key, "", 30);
+    if (text.empty()) return defaultValue;
+    return ParseProfileInt(text);
+}
+
+bool IniDocument::GetStruct(const char* section, const char* key, void* data,
+                            std::size_t size) const {
+    const Entry* e = Find(section, key);
+    if (e == nullptr || !e->value) return false;
+    const std::string& v = *e->value;
+    if (v.size() < 2 * size + 2) return false;
+    auto* out = static_cast<std::uint8_t*>(data);
+    std::uint8_t sum = 0;
+    std::uint8_t byte = 0;
+    for (std::size_t i = 0; i < 2 * size; ++i) {
+        if (!IsAsciiAlnum(v[i])) return false;
+        const unsigned digit = StructDigit(v[i]);
+        if (i % 2 == 0) {
+            byte = static_cast<std::uint8_t>(digit << 4);
+        } else {
+            byte = static_cast<std::uint8_t>(byte + digit);
+            out[i / 2] = byte;
+            sum = static_cast<std::uint8_t>(sum + byte);
+        }
+    }
+    const char hi = v[2 * size];
+    const char lo = v[2 * size + 1];
+    if (!IsAsciiAlnum(hi) || !IsAsciiAlnum(lo)) return false;
+    const auto check = static_cast<std::uint8_t>((StructDigit(hi) << 4) + StructDigit(lo));
+    return check == sum;
+}
+
+bool IniDocument::SetString(const char* section, const char* key, const char* value) {
+    const std::string s = Trim(section ? section : "");
+    const std::string k = TrimLeft(key ? key : "");
+    const std::string v = Trim(value ? value : "");
+    Section* target = nullptr;
+    for (Section& sec : sections_) {
+        if (SameName(sec.name, s)) {
+            target = &sec;
+            break;
+        }
+    }
+    if (target == nullptr) {
+        sections_.push_back(Section{s, {}});
+        target = &sections_.back();
+    }
+    for (Entry& e : target->entries) {
+        if (SameName(Trim(e.name), Trim(k))) {
+            if (e.value && *e.value == v) return false;
+            e.value = v;
+            return true;
+        }
+    }
+    target->entries.push_back(Entry{k, v});
+    return true;
+}
+
+std::string EncodeStruct(const void* data, std::size_t size) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    const auto* bytes = static_cast<const std::uint8_t*>(data);
+    std::string out;
+    out.reserve(2 * size + 2);
+    std::uint8_t sum = 0;
+    for (std::size_t i = 0; i < size; ++i) {
+        out += kHex[bytes[i] >> 4];
+        out += kHex[bytes[i] & 0x0F];
+        sum = static_cast<std::uint8_t>(sum + bytes[i]);
+    }
+    out += kHex[sum >> 4];
+    out += kHex[sum & 0x0F];
+    return out;
+}
+
+bool RewriteIniFile(IniFileSystem& files, const std::string& path,
+                    const std::function<bool(IniFile&)>& write) {
+    std::string temp;
+    if (!files.CreateTempCopy(path, temp)) return false;
+    bool ok = false;
+    {
+        // The file is closed before the swap: Windows cannot replace an open file.
+        std::unique_ptr<IniFile> file = files.Open(temp);
+        if (file) {
+            ok = write(*file);
+            ok = file->Flush() && ok;
+        }
+    }
+    if (!ok || !files.Replace(temp, path)) {
+        files.Remove(temp);
+        return false;
+    }
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+
+namespace {
+
+std::filesystem::path DiskPath(const std::string& path) {
+#ifdef _WIN32
+    return std::filesystem::path(path);
+#else
+    std::string p = path;
+    for (char& c : p) {
+        if (c == '\\') c = '/';
+    }
+    return std::filesystem::path(p);
+#endif
+}
+
+class EngineIniFile final : public IniFile {
+public:
+    EngineIniFile(TextFileStore& store, std::string path, IniDocument doc)
+        : store_(store), path_(std::move(path)), doc_(std::move(doc)) {}
+    ~EngineIniFile() override {
+        if (dirty_) Flush();
+    }
+
+    std::int32_t GetInt(const char* section, const char* key, std::int32_t def) override {
+        return doc_.GetInt(section, key, def);
+    }
+    std::string GetString(const char* section, const char* key, const char* def) override {
+        return doc_.GetString(section, key, def);
+    }
+    bool GetStruct(const char* section, const char* key, void* data, std::size_t size) override {
+        return doc_.GetStruct(section, key, data, size);
+    }
+    bool WriteString(const char* section, const char* key, const char* value) override {
+        if (section == nullptr || key == nullptr) return false;
+        if (doc_.SetString(section, key, value)) dirty_ = true;
+        return true;
+    }
+    bool WriteStruct(const char* section, const char* key, const void* data,
+                     std::size_t size) override {
+        return WriteString(section, key, EncodeStruct(data, size).c_str());
+    }
+    bool Flush() override {
+        if (!dirty_) return true;
+        dirty_ = false;
+        return store_.WriteAll(path_, doc_.Serialize());
+    }
+
+private:
+    TextFileStore& store_;
+    std::string path_;
+    IniDocument doc_;
+    bool dirty_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<IniFile> EngineIniFileSystem::Open(const std::string& path) {
+    std::string bytes;
+    if (!store_.ReadAll(path, bytes)) bytes.clear();
+    return std::make_unique<EngineIniFile>(store_, path, IniDocument::Parse(bytes));
+}
+
+bool EngineIniFileSystem::CanOpen(const std::string& path) {
+    std::string bytes;
+    return store_.Exists(path) && store_.ReadAll(path, bytes);
+}
+
+bool EngineIniFileSystem::CreateTempCopy(const std::string& path, std::string& tempPath) {
+    const std::size_t slash = path.find_last_of("\\/");
+    const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
+    const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+    std::string bytes;
+    if (store_.Exists(path) && !store_.ReadAll(path, bytes)) return false;
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        std::string candidate =
+            folder + "~" + base + "." + std::to_string(++tempCounter_) + ".tmp";
+        if (store_.Exists(candidate)) continue;
+        if (!store_.WriteAll(candidate, bytes)) {
+            store_.Remove(candidate);
+            return false;
+        }
+        tempPath = std::move(candidate);
+        return true;
+    }
+    return false;
+}
+
+bool EngineIniFileSystem::Replace(const std::string& tempPath, const std::string& path) {
+    return store_.Rename(tempPath, path);
+}
+
+void EngineIniFileSystem::Remove(const std::string& path) { store_.Remove(path); }
+
+bool DiskTextFileStore::ReadAll(const std::string& path, std::string& bytes) {
+    std::ifstream in(DiskPath(path), std::ios::binary);
+    if (!in) return false;
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
+}
+
+bool DiskTextFileStore::WriteAll(const std::string& path, const std::string& bytes) {
+    std::ofstream out(DiskPath(path), std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    return !out.fail();
+}
+
+bool DiskTextFileStore::Exists(const std::string& path) {
+    std::error_code ec;
+    return std::filesystem::is_regular_file(DiskPath(path), ec);
+}
+
+bool DiskTextFileStore::Rename(const std::string& from, const std::string& to) {
+    std::error_code ec;
+    std::filesystem::rename(DiskPath(from), DiskPath(to), ec);
+    return !ec;
+}
+
+void DiskTextFileStore::Remove(const std::string& path) {
+    std::error_code ec;
+    std::filesystem::remove(DiskPath(path), ec);
+}
+
+}  // namespace settings

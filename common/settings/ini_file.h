@@ -1,0 +1,61 @@
+// Access to private-profile (INI) files. Every settings file goes through these
+// two interfaces: on Windows the system's own profile functions back them, in
+// the native build our engine does, with the same observable behaviour.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace settings {
+
+// The loader's string buffer: longer values come back cut to 2047 characters.
+inline constexpr std::size_t kIniStringBuffer = 2048;
+
+// One INI file, addressed by section and key.
+class IniFile {
+public:
+    virtual ~IniFile() = default;
+    // Integer value, or defaultValue when the key is missing or empty.
+    virtual std::int32_t GetInt(const char* section, const char* key, std::int32_t defaultValue) = 0;
+    // Text value (enclosing quotes removed, cut to kIniStringBuffer - 1), or defaultValue.
+    virtual std::string GetString(const char* section, const char* key,
+                                  const char* defaultValue) = 0;
+    // Binary value of exactly size bytes with its checksum. On failure the
+    // bytes may be partly overwritten (as the system does): callers that must
+    // keep their data on failure read into a scratch buffer.
+    virtual bool GetStruct(const char* section, const char* key, void* data, std::size_t size) = 0;
+    virtual bool WriteString(const char* section, const char* key, const char* value) = 0;
+    virtual bool WriteStruct(const char* section, const char* key, const void* data,
+                             std::size_t size) = 0;
+    // Makes every write so far reach the file; false when any of them failed.
+    virtual bool Flush() = 0;
+};
+
+// The files of one folder tree.
+class IniFileSystem {
+public:
+    virtual ~IniFileSystem() = default;
+    virtual std::unique_ptr<IniFile> Open(const std::string& path) = 0;
+    // True when the file exists and can be opened for reading.
+    virtual bool CanOpen(const std::string& path) = 0;
+    // Creates a new file in path's folder holding a copy of path (empty when
+    // path does not exist) and names it in tempPath.
+    virtual bool CreateTempCopy(const std::string& path, std::string& tempPath) = 0;
+    // Replaces path by tempPath in one step (tempPath is gone afterwards).
+    virtual bool Replace(const std::string& tempPath, const std::string& path) = 0;
+    virtual void Remove(const std::string& path) = 0;
+};
+
+// Rewrites path whole: write() fills a temporary copy, which then replaces the
+// original in one step. A crash or a failed write leaves the original as it
+// was, never a file that is half old and half new. Returns write()'s success.
+bool RewriteIniFile(IniFileSystem& files, const std::string& path,
+                    const std::function<bool(IniFile&)>& write);
+
+// The struct encoding: two uppercase hex digits per byte and the 8-bit sum.
+std::string EncodeStruct(const void* data, std::size_t size);
+
+}  // namespace settings

@@ -1,0 +1,93 @@
+#include "common/settings/ini_file_win.h"
+
+#include <vector>
+
+namespace settings {
+
+namespace {
+
+class SystemIniFile final : public IniFile {
+public:
+    explicit SystemIniFile(std::string path) : path_(std::move(path)) {}
+
+    std::int32_t GetInt(const char* section, const char* key, std::int32_t def) override {
+        return static_cast<std::int32_t>(GetPrivateProfileIntA(section, key, def, path_.c_str()));
+    }
+    std::string GetString(const char* section, const char* key, const char* def) override {
+        std::vector<char> buffer(kIniStringBuffer, '\0');
+        const DWORD n = GetPrivateProfileStringA(section, key, def, buffer.data(),
+                                                 static_cast<DWORD>(buffer.size()), path_.c_str());
+        return std::string(buffer.data(), std::min<std::size_t>(n, buffer.size() - 1));
+    }
+    bool GetStruct(const char* section, const char* key, void* data, std::size_t size) override {
+        return GetPrivateProfileStructA(section, key, data, static_cast<UINT>(size),
+                                        path_.c_str()) != FALSE;
+    }
+    bool WriteString(const char* section, const char* key, const char* value) override {
+        const bool ok = WritePrivateProfileStringA(section, key, value, path_.c_str()) != FALSE;
+        failed_ = failed_ || !ok;
+        return ok;
+    }
+    bool WriteStruct(const char* section, const char* key, const void* data,
+                     std::size_t size) override {
+        // The system takes a non-const pointer but only reads it.
+        const bool ok = WritePrivateProfileStructA(section, key, const_cast<void*>(data),
+                                                   static_cast<UINT>(size), path_.c_str()) != FALSE;
+        failed_ = failed_ || !ok;
+        return ok;
+    }
+    bool Flush() override {
+        // The documented flush call; its own result carries no meaning.
+        WritePrivateProfileStringA(nullptr, nullptr, nullptr, path_.c_str());
+        return !failed_;
+    }
+
+private:
+    std::string path_;
+    bool failed_ = false;
+};
+
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
+}
+
+}  // namespace
+
+std::unique_ptr<IniFile> SystemIniFileSystem::Open(const std::string& path) {
+    return std::make_unique<SystemIniFile>(path);
+}
+
+bool SystemIniFileSystem::CanOpen(const std::string& path) {
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(h);
+    return true;
+}
+
+bool SystemIniFileSystem::CreateTempCopy(const std::string& path, std::string& tempPath) {
+    char name[MAX_PATH] = {};
+    if (GetTempFileNameA(FolderOf(path).c_str(), "~cf", 0, name) == 0) return false;
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        if (!CopyFileA(path.c_str(), name, FALSE)) {
+            DeleteFileA(name);
+            return false;
+        }
+        // The copy must be writable even when the original is not.
+        SetFileAttributesA(name, FILE_ATTRIBUTE_NORMAL);
+    }
+    tempPath = name;
+    return true;
+}
+
+bool SystemIniFileSystem::Replace(const std::string& tempPath, const std::string& path) {
+    return MoveFileExA(tempPath.c_str(), path.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
+void SystemIniFileSystem::Remove(const std::string& path) { DeleteFileA(path.c_str()); }
+
+}  // namespace settings

@@ -1,0 +1,41 @@
+// The settings files through the system's private-profile functions.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "common/settings/ini_file.h"
+#include "common/settings/settings_files.h"
+
+namespace settings {
+
+class SystemIniFileSystem final : public IniFileSystem {
+public:
+    std::unique_ptr<IniFile> Open(const std::string& path) override;
+    bool CanOpen(const std::string& path) override;
+    // GetTempFileName in the same folder, then a copy of the original.
+    bool CreateTempCopy(const std::string& path, std::string& tempPath) override;
+    // MoveFileEx with MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH.
+    bool Replace(const std::string& tempPath, const std::string& path) override;
+    void Remove(const std::string& path) override;
+};
+
+// The settings files of a program folder (with trailing backslash) on the
+// system's profile functions: what Monitor and Option construct at start.
+class SystemSettingsFiles {
+public:
+    explicit SystemSettingsFiles(std::string programFolder)
+        : files_(system_, std::move(programFolder)) {}
+    SystemSettingsFiles(const SystemSettingsFiles&) = delete;
+    SystemSettingsFiles& operator=(const SystemSettingsFiles&) = delete;
+    SettingsFiles& Files() { return files_; }
+    operator SettingsFiles&() { return files_; }
+
+private:
+    SystemIniFileSystem system_;
+    SettingsFiles files_;
+};
+
+}  // namespace settings

@@ -1,0 +1,96 @@
+// config.ini and the five profile files: the loader both programs share,
+// Option's saver, Monitor's single-key writers and the profile file import
+// and export use. Every save rewrites a file whole through a temporary copy,
+// so an interrupted save leaves the old file or the new one, never a mix.
+#pragma once
+
+#include <cstddef>
+#include <span>
+#include <string>
+
+#include "common/settings/ini_file.h"
+#include "common/settings/mouse_registry.h"
+#include "common/settings/settings_block.h"
+
+namespace settings {
+
+inline constexpr const char* kConfigFileName = "config.ini";
+inline constexpr const char* kSettingSection = "Setting";
+inline constexpr int kDefaultFirmwareVersion = 100;
+
+// How a profile field is stored.
+enum class FieldType {
+    String,  // text, cut to the field
+    Int,     // decimal int32, read default -1
+    Byte,    // decimal, kept as its low byte (read default -1 gives 0xFF)
+    Struct,  // binary button record, struct encoding
+};
+
+// One row of the profile file: `count` keys (key, or key0..key<count-1> when
+// count > 1), each `size` bytes apart from `offset` in the profile record.
+struct ProfileField {
+    const char* key;
+    FieldType type;
+    std::size_t offset;
+    std::size_t size;
+    int count;
+};
+
+// The rows in the order the loader reads them.
+std::span<const ProfileField> ProfileFields();
+// The saver's order: indices into ProfileFields().
+std::span<const int> ProfileSaveOrder();
+// Key name of element i of a row ("CpiLevel_X3"; the bare key when count is 1).
+std::string FieldKey(const ProfileField& field, int index);
+
+// The files of one program folder (with its trailing backslash).
+class SettingsFiles {
+public:
+    SettingsFiles(IniFileSystem& files, std::string programFolder)
+        : files_(files), folder_(std::move(programFolder)) {}
+    IniFileSystem& Files() { return files_; }
+    const std::string& Folder() const { return folder_; }
+    std::string ConfigPath() const { return folder_ + kConfigFileName; }
+    // "config\Default<n>.gmp".
+    std::string ProfilePath(int n) const;
+
+private:
+    IniFileSystem& files_;
+    std::string folder_;
+};
+
+// A profile from an open file: missing keys give -1 (0xFF in byte fields) and
+// "", a bad button value an empty record of that button. Bytes that no key
+// stores are 0.
+void ReadProfile(IniFile& file, ProfileRecord& profile);
+// Writes every key in the saver's order; false when a write failed.
+bool WriteProfile(IniFile& file, const ProfileRecord& profile);
+
+// A profile from the file at path; false (profile untouched) when it cannot
+// be opened. Import uses it as well as the loader.
+bool LoadProfileFile(IniFileSystem& files, const std::string& path, ProfileRecord& profile);
+// Writes a profile file whole; false (old file unchanged) on failure.
+bool SaveProfileFile(IniFileSystem& files, const std::string& path, const ProfileRecord& profile);
+
+// Load all: resets the block, reads CurrentProfile, MouseType, MouseColor,
+// each profile from its file (defaults for a missing file) and, when the
+// current index is 0..4 and registry is given, the registry's pointer values
+// into the current profile. False only when the folder is unusable (no path).
+bool LoadAll(SettingsFiles& files, MouseRegistry* registry, SettingsBlock& block, DefaultsFor who);
+
+// Save all: the registry from the current profile (when 0..4 and registry is
+// given), then CurrentProfile, MouseType, MouseColor, then every profile file.
+// False when any file could not be written; each file is then old or new.
+bool SaveAll(SettingsFiles& files, MouseRegistry* registry, const SettingsBlock& block);
+
+// Monitor's connection state (1 connected, 0 not) as [Setting] Device.
+bool WriteDevice(SettingsFiles& files, int state);
+// [Setting] FWVersion, 100 when missing.
+int ReadFirmwareVersion(SettingsFiles& files);
+
+// The display program's exchange values: [MacroOSD] Number (the button, with
+// 13 written as 3 and 14 as 4) and MacroName, and [OSDData] Message.
+bool WriteMacroOsd(SettingsFiles& files, int button, const char* macroName);
+bool WriteOsdMessage(SettingsFiles& files, const char* message);
+
+}  // namespace settings

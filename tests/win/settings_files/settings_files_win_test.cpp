@@ -1,0 +1,322 @@
+// The settings adapters under Wine: the system's profile functions against the
+// shared case list and against our engine, the registry values and system
+// parameters of the pointer settings, and the system keyboard layout.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <random>
+
+#include "common/settings/ini_engine.h"
+#include "common/settings/ini_file_win.h"
+#include "common/settings/key_codes_win.h"
+#include "common/settings/mouse_registry_win.h"
+#include "common/settings/osd_settings.h"
+#include "common/settings/settings_files.h"
+#include "tests/unit/settings_files/ini_cases.h"
+#include "tests/unit/settings_files/profile_samples.h"
+
+namespace settings {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string WithSlash(const fs::path& p) { return p.string() + "\\"; }
+
+TEST(SystemProfileFunctions, ReadCasesBehaveAsListed) {
+    SystemIniFileSystem system;
+    const fs::path folder = ini_cases::FreshFolder("a-sys-read");
+    int i = 0;
+    for (const auto& c : ini_cases::kReadCases) ini_cases::RunReadCase(system, folder, c, i++);
+    ini_cases::RunLongValueCase(system, folder);
+}
+
+TEST(SystemProfileFunctions, WriteCasesBehaveAsListed) {
+    SystemIniFileSystem system;
+    const fs::path folder = ini_cases::FreshFolder("a-sys-write");
+    int i = 0;
+    for (const auto& c : ini_cases::kWriteCases) ini_cases::RunWriteCase(system, folder, c, i++);
+}
+
+// The engine compiled for Windows runs the same cases in the same process.
+TEST(EngineOnWindows, ReadAndWriteCasesBehaveAsListed) {
+    DiskIniFileSystem engine;
+    const fs::path folder = ini_cases::FreshFolder("a-eng-cases");
+    int i = 0;
+    for (const auto& c : ini_cases::kReadCases) ini_cases::RunReadCase(engine, folder, c, i++);
+    i = 0;
+    for (const auto& c : ini_cases::kWriteCases) ini_cases::RunWriteCase(engine, folder, c, i++);
+    ini_cases::RunLongValueCase(engine, folder);
+}
+
+// Files written by one side read identically through the other, and both
+// sides write the same bytes.
+TEST(EngineOnWindows, ProfilesCrossBetweenSystemAndEngine) {
+    SystemIniFileSystem system;
+    DiskIniFileSystem engine;
+    const fs::path folder = ini_cases::FreshFolder("a-cross");
+    std::mt19937 rng(20261208);
+    for (int round = 0; round < 12; ++round) {
+        SCOPED_TRACE(round);
+        auto written = std::make_unique<ProfileRecord>();
+        samples::RandomProfile(rng, *written);
+        const std::string bySystem = (folder / "system.gmp").string();
+        const std::string byEngine = (folder / "engine.gmp").string();
+        ASSERT_TRUE(SaveProfileFile(system, bySystem, *written));
+        ASSERT_TRUE(SaveProfileFile(engine, byEngine, *written));
+        EXPECT_EQ(ini_cases::ReadBytes(bySystem), ini_cases::ReadBytes(byEngine));
+
+        auto a = std::make_unique<ProfileRecord>();
+        auto b = std::make_unique<ProfileRecord>();
+        ASSERT_TRUE(LoadProfileFile(engine, bySystem, *a));
+        ASSERT_TRUE(LoadProfileFile(system, byEngine, *b));
+        EXPECT_EQ(std::memcmp(a.get(), written.get(), sizeof *a), 0);
+        EXPECT_EQ(std::memcmp(b.get(), written.get(), sizeof *b), 0);
+    }
+}
+
+TEST(SystemSettingsFiles, SaveAllLoadAllAndTheAtomicSwap) {
+    const fs::path folder = ini_cases::FreshFolder("a-files");
+    fs::create_directories(folder / "config");
+    SystemSettingsFiles files(WithSlash(folder));
+    auto block = std::make_unique<SettingsBlock>();
+    std::memset(block.get(), 0, sizeof *block);
+    std::mt19937 rng(7);
+    for (auto& p : block->profiles) samples::RandomProfile(rng, p);
+    block->currentProfile = 3;
+    block->mouseType = 12;
+    block->mouseColor = -5;
+    ASSERT_TRUE(WriteDevice(files, 1));
+    ASSERT_TRUE(SaveAll(files, nullptr, *block));
+
+    auto loaded = std::make_unique<SettingsBlock>();
+    ASSERT_TRUE(LoadAll(files, nullptr, *loaded, DefaultsFor::Monitor));
+    EXPECT_EQ(loaded->currentProfile, 3);
+    EXPECT_EQ(loaded->mouseType, 12);
+    EXPECT_EQ(loaded->mouseColor, -5);
+    EXPECT_EQ(std::memcmp(loaded->profiles, block->profiles, sizeof block->profiles), 0);
+    // Device survived the rewrite of config.ini, and no temporary file is left.
+    EXPECT_EQ(GetPrivateProfileIntA("Setting", "Device", -1, files.Files().ConfigPath().c_str()),
+              1);
+    int entries = 0;
+    for (const auto& e : fs::directory_iterator(folder)) entries += e.is_regular_file() ? 1 : 0;
+    EXPECT_EQ(entries, 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder / "config"), fs::directory_iterator()),
+              5);
+}
+
+TEST(SystemSettingsFiles, UnwritableConfigFolderFailsAndKeepsConfigIni) {
+    const fs::path folder = ini_cases::FreshFolder("a-ro");
+    // A file where the config folder should be: nothing can be created inside.
+    ini_cases::WriteBytes(folder / "config", "not a folder");
+    ini_cases::WriteBytes(folder / "config.ini", "[Setting]\r\nCurrentProfile=2\r\n");
+    SystemSettingsFiles files(WithSlash(folder));
+    auto block = std::make_unique<SettingsBlock>();
+    FillDefaults(*block, DefaultsFor::Option);
+    EXPECT_FALSE(SaveAll(files, nullptr, *block));
+    // config.ini was rewritten whole; it is the new file, not a mix.
+    EXPECT_EQ(ini_cases::ReadBytes(folder / "config.ini"),
+              "[Setting]\r\nCurrentProfile=0\r\nMouseType=0\r\nMouseColor=0\r\n");
+    EXPECT_EQ(ini_cases::ReadBytes(folder / "config"), "not a folder");
+}
+
+TEST(SystemSettingsFiles, OsdRecordSurvivesAndDamageLeavesItAlone) {
+    const fs::path folder = ini_cases::FreshFolder("a-osd");
+    SystemSettingsFiles files(WithSlash(folder));
+    OsdSettings saved;
+    std::memset(&saved, 0x3C, sizeof saved);
+    ResetOsdSettings(saved);
+    ASSERT_TRUE(SaveOsdSettings(files, saved));
+    OsdSettings loaded;
+    std::memset(&loaded, 0, sizeof loaded);
+    ASSERT_TRUE(LoadOsdSettings(files, loaded));
+    EXPECT_EQ(std::memcmp(&loaded, &saved, sizeof saved), 0);
+    EXPECT_EQ(loaded.value140, 110);
+    EXPECT_EQ(loaded.value344, 5);
+
+    // Flip the checksum: the system decodes the bytes before it fails, the
+    // record must still be untouched.
+    std::string text = ini_cases::ReadBytes(folder / "config.ini");
+    const std::size_t end = text.find("\r\n", text.find("config="));
+    text[end - 1] = text[end - 1] == '0' ? '1' : '0';
+    ini_cases::WriteBytes(folder / "config.ini", text);
+    OsdSettings kept;
+    std::memset(&kept, 0x77, sizeof kept);
+    EXPECT_FALSE(LoadOsdSettings(files, kept));
+    for (std::size_t i = 0; i < sizeof kept; ++i) {
+        ASSERT_EQ(reinterpret_cast<unsigned char*>(&kept)[i], 0x77) << i;
+    }
+}
+
+// ---------------------------------------------------------------------------
+
+std::string RegText(const char* key, const char* value) {
+    char buffer[80] = {};
+    DWORD size = sizeof buffer;
+    if (RegGetValueA(HKEY_CURRENT_USER, key, value, RRF_RT_REG_SZ, nullptr, buffer, &size) !=
+        ERROR_SUCCESS) {
+        return "<missing>";
+    }
+    return buffer;
+}
+
+void SetRegText(const char* key, const char* value, const char* text) {
+    HKEY h;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &h,
+                              nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(h, value, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                   static_cast<DWORD>(std::strlen(text) + 1));
+    RegCloseKey(h);
+}
+
+constexpr const char* kMouse = "Control Panel\\Mouse";
+constexpr const char* kDesktop = "Control Panel\\Desktop";
+
+// Keeps the prefix's pointer settings as they were before a test.
+class RegistryGuard {
+public:
+    RegistryGuard() {
+        for (const char* v : kMouseValues) saved_.push_back(RegText(kMouse, v));
+        wheel_ = RegText(kDesktop, "WheelScrollLines");
+    }
+    ~RegistryGuard() {
+        for (std::size_t i = 0; i < std::size(kMouseValues); ++i) {
+            if (saved_[i] != "<missing>") SetRegText(kMouse, kMouseValues[i], saved_[i].c_str());
+        }
+        if (wheel_ != "<missing>") SetRegText(kDesktop, "WheelScrollLines", wheel_.c_str());
+    }
+
+private:
+    static constexpr const char* kMouseValues[] = {"DoubleClickSpeed", "MouseSensitivity",
+                                                   "MouseTrails",      "MouseSpeed",
+                                                   "MouseThreshold1",  "MouseThreshold2"};
+    std::vector<std::string> saved_;
+    std::string wheel_;
+};
+
+ProfileRecord PointerProfile() {
+    ProfileRecord p;
+    FillDefaultProfile(p, 0, DefaultsFor::Monitor);
+    return p;
+}
+
+TEST(SystemMouseRegistryAdapter, WritesTheValuesAndReadsThemBack) {
+    RegistryGuard guard;
+    SystemMouseRegistry registry;
+    ProfileRecord p = PointerProfile();
+    p.DbleClickSpeed = 420;
+    p.MouseSpeed = 13;
+    p.Acceleration = 25;
+    p.AccelerationFlag = 1;
+    p.bMouseTrails = 1;
+    p.MouseTrails = 0;
+    p.ScrollWheelFlag = 1;
+    ASSERT_EQ(WriteRegistryFromProfile(registry, p), 1);
+    EXPECT_EQ(RegText(kMouse, "DoubleClickSpeed"), "420");
+    EXPECT_EQ(RegText(kMouse, "MouseSensitivity"), "13");
+    EXPECT_EQ(RegText(kMouse, "MouseTrails"), "4");
+    EXPECT_EQ(RegText(kMouse, "MouseSpeed"), "2");
+    EXPECT_EQ(RegText(kMouse, "MouseThreshold1"), "4");
+    EXPECT_EQ(RegText(kMouse, "MouseThreshold2"), "5");
+    EXPECT_EQ(RegText(kDesktop, "WheelScrollLines"), "-1");
+
+    ProfileRecord back = PointerProfile();
+    ASSERT_EQ(ReadRegistryIntoProfile(registry, back), 1);
+    EXPECT_EQ(back.DbleClickSpeed, 420);
+    EXPECT_EQ(back.MouseSpeed, 13);
+    EXPECT_EQ(back.MouseTrails, 4);
+    EXPECT_EQ(back.bMouseTrails, 1);
+    EXPECT_EQ(back.Acceleration, 19);
+    EXPECT_EQ(back.AccelerationFlag, 1);
+    EXPECT_EQ(back.ScrollWheelFlag, 1);
+
+    p.Acceleration = -3;
+    p.ScrollWheelFlag = 0;
+    p.ScrollWheelSpeed = 7;
+    ASSERT_EQ(WriteRegistryFromProfile(registry, p), 1);
+    EXPECT_EQ(RegText(kMouse, "MouseSpeed"), "0");
+    EXPECT_EQ(RegText(kMouse, "MouseThreshold1"), "0");
+    EXPECT_EQ(RegText(kMouse, "MouseThreshold2"), "0");
+    EXPECT_EQ(RegText(kDesktop, "WheelScrollLines"), "7");
+}
+
+TEST(SystemMouseApply, ZeroesAccelerationAndSetsTheSystemValues) {
+    RegistryGuard guard;
+    SystemMouseRegistry registry;
+    SetRegText(kMouse, "MouseSpeed", "1");
+    SetRegText(kMouse, "MouseThreshold1", "6");
+    SetRegText(kMouse, "MouseThreshold2", "0");
+    std::unique_ptr<RegistryKey> mouseKey = registry.Open(MouseRegistryKey::Mouse, false);
+    ASSERT_NE(mouseKey, nullptr);
+
+    Win32SystemMouse system(nullptr);
+    ProfileRecord p = PointerProfile();
+    p.AccelerationFlag = 0;
+    p.Acceleration = 8;
+    p.DbleClickSpeed = 640;
+    p.bMouseTrails = 1;
+    p.MouseTrails = 0;
+    p.ScrollWheelFlag = 0;
+    p.ScrollWheelSpeed = 9;
+    ApplySystemMouseSettings(p, system, mouseKey.get());
+
+    EXPECT_EQ(p.Acceleration, 0);
+    EXPECT_EQ(RegText(kMouse, "MouseSpeed"), "0");
+    EXPECT_EQ(RegText(kMouse, "MouseThreshold1"), "0");
+    EXPECT_EQ(RegText(kMouse, "MouseThreshold2"), "0");
+    int mouse[3] = {-1, -1, -1};
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETMOUSE, 0, mouse, 0));
+    EXPECT_EQ(mouse[0], 0);
+    EXPECT_EQ(mouse[1], 0);
+    EXPECT_EQ(mouse[2], 0);
+    UINT lines = 0;
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0));
+    EXPECT_EQ(lines, 9u);
+    UINT trails = 0;
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETMOUSETRAILS, 0, &trails, 0));
+    EXPECT_EQ(trails, 4u);
+    EXPECT_EQ(GetDoubleClickTime(), 640u);
+
+    // Acceleration on uses the registry's row as it stands.
+    SetRegText(kMouse, "MouseSpeed", "2");
+    SetRegText(kMouse, "MouseThreshold1", "4");
+    SetRegText(kMouse, "MouseThreshold2", "9");
+    p.AccelerationFlag = 1;
+    p.Acceleration = 15;
+    p.bMouseTrails = 0;
+    p.ScrollWheelFlag = 1;
+    ApplySystemMouseSettings(p, system, mouseKey.get());
+    EXPECT_EQ(p.Acceleration, 15);
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETMOUSE, 0, mouse, 0));
+    EXPECT_EQ(mouse[0], 4);
+    EXPECT_EQ(mouse[1], 9);
+    EXPECT_EQ(mouse[2], 2);
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0));
+    EXPECT_EQ(lines, WHEEL_PAGESCROLL);
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETMOUSETRAILS, 0, &trails, 0));
+    EXPECT_EQ(trails, 0u);
+}
+
+// ---------------------------------------------------------------------------
+
+TEST(SystemKeyboardLayoutAdapter, RoundTripsEveryLayoutKeyOnTheInstalledLayout) {
+    const KeyboardLayout& layout = CurrentKeyboardLayout();
+    EXPECT_EQ(layout.VirtualKeyToScanCode('A'), 0x1Eu);
+    int checked = 0;
+    for (const KeyCodeRow& row : KeyCodeTable()) {
+        const KeyLookup vk = VirtualKeyFromKeyCode(row.keyCode, layout);
+        ASSERT_TRUE(vk.found);
+        const KeyLookup code = KeyCodeFromVirtualKey(vk.value, layout);
+        // Mouse buttons and Print Screen round-trip by the table alone.
+        EXPECT_TRUE(code.found);
+        EXPECT_EQ(code.value, row.keyCode) << std::hex << unsigned(row.keyCode);
+        ++checked;
+    }
+    EXPECT_EQ(checked, 109);
+}
+
+}  // namespace
+}  // namespace settings
