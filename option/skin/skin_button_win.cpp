@@ -1,0 +1,517 @@
+#include "option/skin/skin_button_win.h"
+
+#include <commctrl.h>
+
+#include "option/skin/control_math.h"
+#include "option/skin/region_win.h"
+
+namespace skin {
+namespace {
+
+HWND& HintWindowStore() {
+    static HWND window = nullptr;
+    return window;
+}
+
+HWND OwnerOrParent(HWND hwnd) {
+    HWND owner = GetWindow(hwnd, GW_OWNER);
+    return owner != nullptr ? owner : GetParent(hwnd);
+}
+
+bool LeftButtonDown() { return (GetKeyState(VK_LBUTTON) & 0x8000) != 0; }
+
+POINT PointOf(LPARAM lParam) {
+    return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+}
+
+}  // namespace
+
+void SetHintWindow(HWND mainWindow) { HintWindowStore() = mainWindow; }
+
+HWND HintWindow(HWND control) {
+    HWND main = HintWindowStore();
+    if (main != nullptr && IsWindow(main)) return main;
+    return control != nullptr ? GetAncestor(control, GA_ROOT) : nullptr;
+}
+
+void PublishHint(HWND control, const std::string& text, WPARAM wParam) {
+    HintString() = text;
+    HWND main = HintWindow(control);
+    if (main != nullptr) PostMessageA(main, kMsgHint, wParam, 0);
+}
+
+UINT EditKillFocusMessage() {
+    static const UINT id = RegisterWindowMessageA(kEditKillFocusName);
+    return id;
+}
+
+UINT EditChangeMessage() {
+    static const UINT id = RegisterWindowMessageA(kEditChangeName);
+    return id;
+}
+
+void RegisterSkinMessages() {
+    EditKillFocusMessage();
+    EditChangeMessage();
+}
+
+void BlitImage(HDC dc, HBITMAP image, int w, int h) {
+    if (image == nullptr) return;
+    HDC source = CreateCompatibleDC(dc);
+    HGDIOBJ old = SelectObject(source, image);
+    BitBlt(dc, 0, 0, w, h, source, 0, 0, SRCCOPY);
+    SelectObject(source, old);
+    DeleteDC(source);
+}
+
+// ---- CSkinButton -------------------------------------------------------------
+
+std::span<const win::MessageRow<CSkinButton>> CSkinButton::MessageMap() {
+    static const win::MessageRow<CSkinButton> rows[] = {
+        win::OnMessage<&CSkinButton::OnPaint>(WM_PAINT),
+        win::OnMessage<&CSkinButton::OnEraseBkgnd>(WM_ERASEBKGND),
+        win::OnMessage<&CSkinButton::OnMouseMove>(WM_MOUSEMOVE),
+        win::OnMessage<&CSkinButton::OnKillFocus>(WM_KILLFOCUS),
+        win::OnMessage<&CSkinButton::OnCaptureChanged>(WM_CAPTURECHANGED),
+        win::OnMessage<&CSkinButton::OnLButtonDown>(WM_LBUTTONDOWN),
+        win::OnMessage<&CSkinButton::OnLButtonDown>(WM_LBUTTONDBLCLK),
+        win::OnMessage<&CSkinButton::OnLButtonUp>(WM_LBUTTONUP),
+        win::OnMessage<&CSkinButton::OnStateChange>(BM_SETSTATE),
+        win::OnMessage<&CSkinButton::OnStateChange>(WM_ENABLE),
+        win::OnMessage<&CSkinButton::OnDestroy>(WM_DESTROY),
+    };
+    return rows;
+}
+
+CSkinButton::~CSkinButton() {
+    DeleteImages();
+    if (toolTip_ != nullptr && IsWindow(toolTip_)) DestroyWindow(toolTip_);
+}
+
+bool CSkinButton::Create(HWND parent, const RECT& r, UINT id) {
+    HWND button = CreateWindowExA(0, "BUTTON", "", WS_CHILD | WS_VISIBLE, r.left, r.top,
+                                  r.right - r.left, r.bottom - r.top, parent,
+                                  reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
+                                  GetModuleHandleA(nullptr), nullptr);
+    if (button == nullptr) return false;
+    if (!Attach(button)) {
+        DestroyWindow(button);
+        return false;
+    }
+    return true;
+}
+
+bool CSkinButton::Attach(HWND button) {
+    if (!Subclass(button)) return false;
+    // Owner-drawn, keeping the other style bits, and out of the tab order.
+    LONG_PTR style = GetWindowLongPtrA(button, GWL_STYLE);
+    style = (style & ~static_cast<LONG_PTR>(BS_TYPEMASK)) | BS_OWNERDRAW;
+    style &= ~static_cast<LONG_PTR>(WS_TABSTOP);
+    SetWindowLongPtrA(button, GWL_STYLE, style);
+    InvalidateRect(button, nullptr, FALSE);
+    return true;
+}
+
+bool CSkinButton::CreateFromPos(HWND parent, const ButtonPos& pos, UINT id,
+                                const SkinSheets& sheets) {
+    const RECT r = ToRect(pos.rect);
+    if (!Create(parent, r, id)) return false;
+    SetBitmaps(r, sheets);
+    SetLatched(pos.state);
+    SetHint(pos.caption);
+    return true;
+}
+
+void CSkinButton::DeleteImages() {
+    for (HBITMAP& image : images_) {
+        if (image != nullptr) DeleteObject(image);
+        image = nullptr;
+    }
+}
+
+void CSkinButton::SetBitmaps(const RECT& r, HBITMAP normal, HBITMAP over, HBITMAP down,
+                             HBITMAP disabled) {
+    DeleteImages();
+    const HBITMAP sheets[4] = {normal, over, down, disabled};
+    for (int i = 0; i < 4; ++i) images_[i] = CutImage(Hwnd(), sheets[i], r);
+    if (Hwnd() != nullptr) {
+        LONG_PTR style = GetWindowLongPtrA(Hwnd(), GWL_STYLE);
+        style &= ~static_cast<LONG_PTR>(WS_BORDER | WS_TABSTOP);
+        SetWindowLongPtrA(Hwnd(), GWL_STYLE, style);
+        InvalidateRect(Hwnd(), nullptr, FALSE);
+    }
+}
+
+void CSkinButton::SetLatched(int value) {
+    const bool v = value != 0;
+    if (v == latched_) return;
+    latched_ = v;
+    if (Hwnd() != nullptr) InvalidateRect(Hwnd(), nullptr, FALSE);
+}
+
+void CSkinButton::SetHover(int value) {
+    hover_ = value != 0;
+    NotifyHover(hover_ ? 1 : 0);
+}
+
+void CSkinButton::SetHint(const std::string& text, int /*activate*/) {
+    if (Hwnd() != nullptr && toolTip_ == nullptr) {
+        toolTip_ = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                   Hwnd(), nullptr, GetModuleHandleA(nullptr), nullptr);
+        if (toolTip_ != nullptr) SendMessageA(toolTip_, TTM_ACTIVATE, FALSE, 0);
+    }
+    if (toolTip_ != nullptr) {
+        TOOLINFOA tool{};
+        tool.cbSize = sizeof tool;
+        tool.hwnd = Hwnd();
+        tool.uId = 1;
+        tool.lpszText = const_cast<char*>(text.c_str());
+        GetClientRect(Hwnd(), &tool.rect);
+        if (SendMessageA(toolTip_, TTM_GETTOOLCOUNT, 0, 0) == 0) {
+            SendMessageA(toolTip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+        }
+        SendMessageA(toolTip_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+        SendMessageA(toolTip_, TTM_ACTIVATE, FALSE, 0);
+    }
+    hint_ = text;
+}
+
+void CSkinButton::SetFaceText(const std::string& text) {
+    faceText_ = text;
+    if (Hwnd() != nullptr) InvalidateRect(Hwnd(), nullptr, FALSE);
+}
+
+std::string CSkinButton::HintFor(int /*hover*/) const { return hint_; }
+
+void CSkinButton::NotifyHover(int hover) {
+    HWND parent = GetParent(Hwnd());
+    if (parent != nullptr) PostMessageA(parent, kMsgButtonHover, static_cast<WPARAM>(hover), tag_);
+    PublishHint(Hwnd(), HintFor(hover), static_cast<WPARAM>(hover));
+}
+
+int CSkinButton::CurrentImage() const {
+    const bool selected =
+        Hwnd() != nullptr && (SendMessageA(Hwnd(), BM_GETSTATE, 0, 0) & BST_PUSHED) != 0;
+    const bool disabled = Hwnd() != nullptr && !IsWindowEnabled(Hwnd());
+    return static_cast<int>(ChooseButtonImage(latchingMode_, latched_, hover_, selected, disabled));
+}
+
+void CSkinButton::DrawFace(HDC dc, HBITMAP image, const RECT& client) {
+    const int w = client.right - client.left;
+    const int h = client.bottom - client.top;
+    if (faceText_.empty()) {
+        BlitImage(dc, image, w, h);
+        return;
+    }
+    HDC memory = CreateCompatibleDC(dc);
+    HBITMAP canvas = CreateCompatibleBitmap(dc, w > 0 ? w : 1, h > 0 ? h : 1);
+    HGDIOBJ oldCanvas = SelectObject(memory, canvas);
+    BlitImage(memory, image, w, h);
+    HFONT font = CreateFontA(16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                             DEFAULT_PITCH | FF_DONTCARE, "Arial");
+    HGDIOBJ oldFont = SelectObject(memory, font);
+    SetBkMode(memory, TRANSPARENT);
+    SetTextColor(memory, RGB(224, 224, 224));
+    SIZE extent{};
+    GetTextExtentPoint32A(memory, faceText_.c_str(), static_cast<int>(faceText_.size()), &extent);
+    TextOutA(memory, client.left + 5, h / 2 - extent.cy / 2, faceText_.c_str(),
+             static_cast<int>(faceText_.size()));
+    SelectObject(memory, oldFont);
+    DeleteObject(font);
+    BitBlt(dc, 0, 0, w, h, memory, 0, 0, SRCCOPY);
+    SelectObject(memory, oldCanvas);
+    DeleteObject(canvas);
+    DeleteDC(memory);
+}
+
+void CSkinButton::Relay(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (toolTip_ == nullptr) return;
+    MSG m{Hwnd(), msg, wParam, lParam, static_cast<DWORD>(GetMessageTime()), {}};
+    GetCursorPos(&m.pt);
+    SendMessageA(toolTip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&m));
+}
+
+LRESULT CSkinButton::OnPaint() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(Hwnd(), &ps);
+    RECT client;
+    GetClientRect(Hwnd(), &client);
+    DrawFace(dc, images_[CurrentImage()], client);
+    EndPaint(Hwnd(), &ps);
+    return 0;
+}
+
+LRESULT CSkinButton::OnMouseMove(WPARAM keys, LPARAM point) {
+    Relay(WM_MOUSEMOVE, keys, point);
+    const LRESULT result = CallDefault();
+    HWND self = Hwnd();
+    if (LeftButtonDown() && !hover_) return result;  // a drag that began elsewhere
+    if (GetCapture() != self) {
+        if (GetActiveWindow() != nullptr && OwnerOrParent(self) != nullptr) {
+            hover_ = true;
+            NotifyHover(1);
+            SetCapture(self);
+            InvalidateRect(self, nullptr, FALSE);
+        }
+        return result;
+    }
+    POINT p = PointOf(point);
+    ClientToScreen(self, &p);
+    if (WindowFromPoint(p) == self) return result;
+    if (hover_) {
+        hover_ = false;
+        NotifyHover(0);
+        InvalidateRect(self, nullptr, FALSE);
+    }
+    if (!LeftButtonDown()) ReleaseCapture();
+    return result;
+}
+
+LRESULT CSkinButton::OnKillFocus() {
+    const LRESULT result = CallDefault();
+    hover_ = false;
+    NotifyHover(0);
+    InvalidateRect(Hwnd(), nullptr, FALSE);
+    return result;
+}
+
+LRESULT CSkinButton::OnCaptureChanged() {
+    if (hover_) {
+        // Only give up a capture that is still ours; another window's capture
+        // (a menu, a drag) is left alone.
+        if (GetCapture() == Hwnd()) ReleaseCapture();
+        InvalidateRect(Hwnd(), nullptr, FALSE);
+    }
+    return CallDefault();
+}
+
+LRESULT CSkinButton::OnLButtonDown(WPARAM keys, LPARAM point) {
+    Relay(WM_LBUTTONDOWN, keys, point);
+    HWND top = GetAncestor(Hwnd(), GA_ROOT);
+    if (top != nullptr && GetActiveWindow() != top) SetActiveWindow(top);
+    const LRESULT result = CallDefault();
+    InvalidateRect(Hwnd(), nullptr, FALSE);
+    return result;
+}
+
+LRESULT CSkinButton::OnLButtonUp(WPARAM keys, LPARAM point) {
+    Relay(WM_LBUTTONUP, keys, point);
+    if (latchingMode_) {
+        latched_ = !latched_;
+        InvalidateRect(Hwnd(), nullptr, FALSE);
+        const int id = GetDlgCtrlID(Hwnd());
+        SendMessageA(GetParent(Hwnd()), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(Hwnd()));
+        return 0;
+    }
+    const LRESULT result = CallDefault();
+    InvalidateRect(Hwnd(), nullptr, FALSE);
+    return result;
+}
+
+LRESULT CSkinButton::OnStateChange() {
+    const LRESULT result = CallDefault();
+    InvalidateRect(Hwnd(), nullptr, FALSE);
+    return result;
+}
+
+LRESULT CSkinButton::OnDestroy() {
+    if (toolTip_ != nullptr && IsWindow(toolTip_)) DestroyWindow(toolTip_);
+    toolTip_ = nullptr;
+    return CallDefault();
+}
+
+// ---- CColorSwatchButton ------------------------------------------------------
+
+void CColorSwatchButton::SetSwatchColor(COLORREF color) {
+    swatch_ = color;
+    if (Hwnd() != nullptr) InvalidateRect(Hwnd(), nullptr, FALSE);
+}
+
+std::string CColorSwatchButton::HintFor(int hover) const { return hover ? Hint() : std::string(); }
+
+void CColorSwatchButton::DrawFace(HDC dc, HBITMAP image, const RECT& client) {
+    const int w = client.right - client.left;
+    const int h = client.bottom - client.top;
+    HDC memory = CreateCompatibleDC(dc);
+    HBITMAP canvas = CreateCompatibleBitmap(dc, w > 0 ? w : 1, h > 0 ? h : 1);
+    HGDIOBJ oldCanvas = SelectObject(memory, canvas);
+    BlitImage(memory, image, w, h);
+    HBRUSH brush = CreateSolidBrush(swatch_);
+    const RECT block{0, 0, 35, 19};
+    FillRect(memory, &block, brush);
+    DeleteObject(brush);
+    BitBlt(dc, 0, 0, w, h, memory, 0, 0, SRCCOPY);
+    SelectObject(memory, oldCanvas);
+    DeleteObject(canvas);
+    DeleteDC(memory);
+}
+
+// ---- CRgnButton --------------------------------------------------------------
+
+std::span<const win::MessageRow<CRgnButton>> CRgnButton::MessageMap() {
+    static const win::MessageRow<CRgnButton> rows[] = {
+        win::OnMessage<&CRgnButton::OnCreate>(WM_CREATE),
+        win::OnMessage<&CRgnButton::OnLButtonDown>(WM_LBUTTONDOWN),
+        win::OnMessage<&CRgnButton::OnLButtonDown>(WM_LBUTTONDBLCLK),
+        win::OnMessage<&CRgnButton::OnMouseMove>(WM_MOUSEMOVE),
+        win::OnMessage<&CRgnButton::OnLButtonUp>(WM_LBUTTONUP),
+        win::OnMessage<&CRgnButton::OnPaint>(WM_PAINT),
+        win::OnMessage<&CRgnButton::OnEraseBkgnd>(WM_ERASEBKGND),
+        win::OnMessage<&CRgnButton::OnDestroy>(WM_DESTROY),
+    };
+    return rows;
+}
+
+CRgnButton::~CRgnButton() { Release(); }
+
+void CRgnButton::Release() {
+    for (HBITMAP& image : images_) {
+        if (image != nullptr) DeleteObject(image);
+        image = nullptr;
+    }
+    if (maskPicture_ != nullptr) DeleteObject(maskPicture_);
+    maskPicture_ = nullptr;
+    if (shape_ != nullptr) DeleteObject(shape_);
+    shape_ = nullptr;
+}
+
+bool CRgnButton::CreateButton(const char* name, const RECT& r, HWND parent, UINT id) {
+    win::WindowSpec spec;
+    spec.className = "Rgn Button";
+    spec.title = name != nullptr ? name : "";
+    spec.style = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
+    spec.x = r.left;
+    spec.y = r.top;
+    spec.width = r.right - r.left;
+    spec.height = r.bottom - r.top;
+    spec.parent = parent;
+    spec.menuOrId = reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id));
+    spec.cursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    spec.classStyle = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
+    return Create(spec);
+}
+
+void CRgnButton::SetBitmaps(const RECT& r, HBITMAP normal, HBITMAP over, HBITMAP down,
+                            HBITMAP disabled) {
+    for (HBITMAP& image : images_) {
+        if (image != nullptr) DeleteObject(image);
+        image = nullptr;
+    }
+    const HBITMAP sheets[4] = {normal, over, down, disabled};
+    for (int i = 0; i < 4; ++i) images_[i] = CutImage(Hwnd(), sheets[i], r);
+    if (Hwnd() != nullptr) InvalidateRect(Hwnd(), nullptr, FALSE);
+}
+
+void CRgnButton::SetLatched(int value) {
+    const bool v = value != 0;
+    if (v == latched_) return;
+    latched_ = v;
+    if (Hwnd() != nullptr) InvalidateRect(Hwnd(), nullptr, FALSE);
+}
+
+bool CRgnButton::InShape(LPARAM point) const {
+    const POINT p = PointOf(point);
+    if (shape_ != nullptr) return PtInRegion(shape_, p.x, p.y) != 0;
+    RECT client;
+    GetClientRect(Hwnd(), &client);
+    return PtInRect(&client, p) != 0;
+}
+
+LRESULT CRgnButton::OnCreate() {
+    const LRESULT result = CallDefault();
+    if (maskPicture_ != nullptr) DeleteObject(maskPicture_);
+    maskPicture_ = static_cast<HBITMAP>(LoadImageA(nullptr, maskFile_.c_str(), IMAGE_BITMAP, 0, 0,
+                                                   LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+    HRGN region = CreateRegionFromMask(maskPicture_, RGB(255, 255, 255), 0);
+    if (region == nullptr) return result;
+    shape_ = CreateRectRgn(0, 0, 0, 0);
+    CombineRgn(shape_, region, nullptr, RGN_COPY);
+    if (SetWindowRgn(Hwnd(), region, TRUE) == 0) DeleteObject(region);
+    return result;
+}
+
+LRESULT CRgnButton::OnLButtonDown(WPARAM, LPARAM point) {
+    captured_ = true;
+    SetCapture(Hwnd());
+    if (InShape(point)) {
+        state_ = 2;
+    } else {
+        pressedInRegion_ = false;
+    }
+    InvalidateRect(Hwnd(), nullptr, FALSE);
+    return 0;
+}
+
+LRESULT CRgnButton::OnMouseMove(WPARAM, LPARAM point) {
+    HWND self = Hwnd();
+    if (captured_) {
+        const bool inside = InShape(point);
+        if (inside != pressedInRegion_) {
+            pressedInRegion_ = inside;
+            InvalidateRect(self, nullptr, FALSE);
+        }
+    }
+    if (LeftButtonDown()) return 0;
+    HWND parent = GetParent(self);
+    if (GetCapture() != self) {
+        if (GetActiveWindow() != nullptr && OwnerOrParent(self) != nullptr) {
+            state_ = 1;
+            if (parent != nullptr) PostMessageA(parent, kMsgButtonHover, 1, tag_);
+            SetCapture(self);
+            InvalidateRect(self, nullptr, FALSE);
+        }
+        return 0;
+    }
+    POINT p = PointOf(point);
+    ClientToScreen(self, &p);
+    if (WindowFromPoint(p) != self) {
+        state_ = 0;
+        if (parent != nullptr) PostMessageA(parent, kMsgButtonHover, 0, tag_);
+        InvalidateRect(self, nullptr, FALSE);
+        ReleaseCapture();
+    }
+    return 0;
+}
+
+LRESULT CRgnButton::OnLButtonUp(WPARAM, LPARAM point) {
+    captured_ = false;
+    pressedInRegion_ = false;
+    if (latchingMode_ && state_ == 2) latched_ = !latched_;
+    state_ = 0;
+    HWND self = Hwnd();
+    HWND parent = GetParent(self);
+    if (parent != nullptr) PostMessageA(parent, kMsgButtonHover, 0, tag_);
+    ReleaseCapture();
+    InvalidateRect(self, nullptr, FALSE);
+    const LRESULT result = CallDefault();
+    if (InShape(point) && parent != nullptr) {
+        SendMessageA(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(self), BN_CLICKED),
+                     reinterpret_cast<LPARAM>(self));
+    }
+    return result;
+}
+
+LRESULT CRgnButton::OnPaint() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(Hwnd(), &ps);
+    const RgnPaint choice = ChooseRgnImage(latched_, state_, IsWindowEnabled(Hwnd()) != FALSE);
+    state_ = choice.state;
+    HBITMAP image = images_[static_cast<int>(choice.image)];
+    if (image != nullptr) {
+        BITMAP info{};
+        GetObjectA(image, sizeof info, &info);
+        BlitImage(dc, image, info.bmWidth, info.bmHeight);
+    }
+    EndPaint(Hwnd(), &ps);
+    return 0;
+}
+
+LRESULT CRgnButton::OnDestroy() {
+    Release();
+    return CallDefault();
+}
+
+}  // namespace skin

@@ -1,0 +1,159 @@
+// Skinned buttons: the ordinary four-image button, the colour swatch and the
+// button of any outline.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "common/win/window.h"
+#include "option/skin/button_pos.h"
+#include "option/skin/skin_loader_win.h"
+#include "option/skin/skin_messages.h"
+
+namespace skin {
+
+// The window that receives the hint message 1125 (Option's main window).
+// Without one, the top-level window of the control is used.
+void SetHintWindow(HWND mainWindow);
+HWND HintWindow(HWND control);
+// Writes the hint string and posts 1125 (wParam, 0) to the hint window.
+void PublishHint(HWND control, const std::string& text, WPARAM wParam);
+
+// Registered messages of the edit field, registered once at program start
+// (also on first use).
+UINT EditKillFocusMessage();
+UINT EditChangeMessage();
+void RegisterSkinMessages();
+
+class CSkinButton : public win::WindowImpl<CSkinButton> {
+public:
+    CSkinButton() = default;
+    ~CSkinButton() override;
+
+    // A child owner-drawn button (style child and visible) at `r`.
+    bool Create(HWND parent, const RECT& r, UINT id);
+    // Takes over a button created elsewhere.
+    bool Attach(HWND button);
+    // The recipe's step for one button: create, cut the images, latched
+    // state and hint from the placement.
+    bool CreateFromPos(HWND parent, const ButtonPos& pos, UINT id, const SkinSheets& sheets);
+
+    void SetBitmaps(const RECT& r, HBITMAP normal, HBITMAP over, HBITMAP down, HBITMAP disabled);
+    void SetBitmaps(const RECT& r, const SkinSheets& sheets) {
+        SetBitmaps(r, sheets.normal.Handle(), sheets.over.Handle(), sheets.down.Handle(),
+                   sheets.disable.Handle());
+    }
+    void SetLatched(int value);
+    void SetLatchingMode(int value) { latchingMode_ = value != 0; }
+    void SetHover(int value);
+    void SetHint(const std::string& text, int activate = 0);
+    void SetFaceText(const std::string& text);
+    void SetTag(int tag) { tag_ = tag; }
+
+    int Latched() const { return latched_ ? 1 : 0; }
+    int LatchingMode() const { return latchingMode_ ? 1 : 0; }
+    int Hover() const { return hover_ ? 1 : 0; }
+    int Tag() const { return tag_; }
+    const std::string& Hint() const { return hint_; }
+    const std::string& FaceText() const { return faceText_; }
+    HBITMAP Image(int index) const { return images_[index & 3]; }
+    // The image the button shows now (0 normal, 1 over, 2 down, 3 disabled).
+    int CurrentImage() const;
+
+    static std::span<const win::MessageRow<CSkinButton>> MessageMap();
+
+protected:
+    // Draws the chosen image (and what the class adds) into `dc`.
+    virtual void DrawFace(HDC dc, HBITMAP image, const RECT& client);
+    // The hint text written with a hover notification.
+    virtual std::string HintFor(int hover) const;
+
+private:
+    void NotifyHover(int hover);
+    void Relay(UINT msg, WPARAM wParam, LPARAM lParam);
+    void DeleteImages();
+
+    LRESULT OnPaint();
+    LRESULT OnEraseBkgnd() { return 1; }
+    LRESULT OnMouseMove(WPARAM keys, LPARAM point);
+    LRESULT OnKillFocus();
+    LRESULT OnCaptureChanged();
+    LRESULT OnLButtonDown(WPARAM keys, LPARAM point);
+    LRESULT OnLButtonUp(WPARAM keys, LPARAM point);
+    LRESULT OnStateChange();
+    LRESULT OnDestroy();
+
+    HWND toolTip_ = nullptr;
+    bool latched_ = false;
+    bool latchingMode_ = false;
+    bool hover_ = false;
+    HBITMAP images_[4] = {nullptr, nullptr, nullptr, nullptr};
+    int tag_ = 0;
+    std::string faceText_;
+    std::string hint_;
+};
+
+class CColorSwatchButton : public CSkinButton {
+public:
+    void SetSwatchColor(COLORREF color);
+    COLORREF SwatchColor() const { return swatch_; }
+
+protected:
+    void DrawFace(HDC dc, HBITMAP image, const RECT& client) override;
+    std::string HintFor(int hover) const override;
+
+private:
+    COLORREF swatch_ = 0;
+};
+
+class CRgnButton : public win::WindowImpl<CRgnButton> {
+public:
+    CRgnButton() = default;
+    ~CRgnButton() override;
+
+    void SetMaskFile(const std::string& path) { maskFile_ = path; }
+    bool CreateButton(const char* name, const RECT& r, HWND parent, UINT id);
+    void SetBitmaps(const RECT& r, HBITMAP normal, HBITMAP over, HBITMAP down, HBITMAP disabled);
+    void SetBitmaps(const RECT& r, const SkinSheets& sheets) {
+        SetBitmaps(r, sheets.normal.Handle(), sheets.over.Handle(), sheets.down.Handle(),
+                   sheets.disable.Handle());
+    }
+    void SetLatched(int value);
+    void SetLatchingMode(int value) { latchingMode_ = value != 0; }
+    void SetTag(int tag) { tag_ = tag; }
+
+    int Latched() const { return latched_ ? 1 : 0; }
+    int VisualState() const { return state_; }
+    int Tag() const { return tag_; }
+    HRGN Shape() const { return shape_; }
+
+    static std::span<const win::MessageRow<CRgnButton>> MessageMap();
+
+private:
+    bool InShape(LPARAM point) const;
+    LRESULT OnCreate();
+    LRESULT OnLButtonDown(WPARAM keys, LPARAM point);
+    LRESULT OnMouseMove(WPARAM keys, LPARAM point);
+    LRESULT OnLButtonUp(WPARAM keys, LPARAM point);
+    LRESULT OnPaint();
+    LRESULT OnEraseBkgnd() { return 1; }
+    LRESULT OnDestroy();
+    void Release();
+
+    HRGN shape_ = nullptr;
+    bool captured_ = false;
+    bool pressedInRegion_ = false;
+    HBITMAP images_[4] = {nullptr, nullptr, nullptr, nullptr};
+    HBITMAP maskPicture_ = nullptr;
+    std::string maskFile_;
+    int state_ = 0;
+    bool latchingMode_ = false;
+    bool latched_ = false;
+    int tag_ = kRgnButtonDefaultTag;
+};
+
+// Copies `image` to `dc` at (0, 0) in `w` x `h` (nothing for an empty image).
+void BlitImage(HDC dc, HBITMAP image, int w, int h);
+
+}  // namespace skin

@@ -1,0 +1,140 @@
+// Skin description files, skin pictures and the one recipe by which every
+// skinned window of Option builds itself.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <functional>
+#include <span>
+#include <string>
+
+#include "option/skin/button_pos.h"
+
+namespace skin {
+
+// A bitmap handle with one owner (the "target bitmap object" of the loader).
+class SkinBitmap {
+public:
+    SkinBitmap() = default;
+    explicit SkinBitmap(HBITMAP handle) : handle_(handle) {}
+    ~SkinBitmap() { Delete(); }
+    SkinBitmap(const SkinBitmap&) = delete;
+    SkinBitmap& operator=(const SkinBitmap&) = delete;
+    SkinBitmap(SkinBitmap&& other) noexcept : handle_(other.Detach()) {}
+    SkinBitmap& operator=(SkinBitmap&& other) noexcept {
+        if (this != &other) Attach(other.Detach());
+        return *this;
+    }
+
+    // Deletes what was held and takes ownership of `handle`.
+    void Attach(HBITMAP handle) {
+        Delete();
+        handle_ = handle;
+    }
+    HBITMAP Detach() {
+        HBITMAP h = handle_;
+        handle_ = nullptr;
+        return h;
+    }
+    void Delete() {
+        if (handle_ != nullptr) DeleteObject(handle_);
+        handle_ = nullptr;
+    }
+    HBITMAP Handle() const { return handle_; }
+    explicit operator bool() const { return handle_ != nullptr; }
+
+private:
+    HBITMAP handle_ = nullptr;
+};
+
+// The process-wide skins folder (with a trailing backslash). Option sets it
+// once when its main window is created; until then it is the program folder
+// followed by "skins\".
+const std::string& SkinFolder();
+void SetSkinFolder(std::string folder);
+std::string DefaultSkinFolder();
+
+// The value of a key, "" by default, through the profile-string reader with
+// a buffer of 2048 characters (longer values are cut to 2047).
+std::string ReadSkinString(const std::string& iniPath, const char* section, const char* key);
+
+// Loads a picture through the system picture service into `target`,
+// replacing what it held, and writes the picture's size. A missing or
+// undecodable file leaves an empty 0 x 0 bitmap in `target`, writes a debug
+// trace and returns 0; success returns 1.
+int LoadSkinPicture(const std::string& path, SkinBitmap& target, SIZE& size);
+
+// The four state sheets of a window, alive only during its init-skin step.
+struct SkinSheets {
+    SkinBitmap normal;
+    SkinBitmap over;
+    SkinBitmap down;
+    SkinBitmap disable;
+};
+
+// A fixed image a window's controls need ("slider.bmp", ...).
+struct FixedImage {
+    const char* name;
+    SkinBitmap* target;
+    SIZE* size;  // may be null
+};
+
+// Called for each BUTTONPOS key, in the window's order, with the parsed
+// placement and the sheets; it creates and sets up the control.
+using ControlMaker =
+    std::function<void(std::size_t index, const char* key, const ButtonPos& pos,
+                       const SkinSheets& sheets)>;
+
+// What a skinned window keeps from its skin: the mask, the background (a
+// copy of the Normal picture) and the region applied to the window.
+class SkinSurface {
+public:
+    SkinSurface() = default;
+    ~SkinSurface() = default;
+    SkinSurface(const SkinSurface&) = delete;
+    SkinSurface& operator=(const SkinSurface&) = delete;
+
+    // The init-skin step: reads `skinFile` (relative to the skins folder),
+    // loads the mask, the four sheets and the background, moves the window to
+    // (0, 0) of its parent sized to the Normal picture, creates the controls
+    // of `keys` through `make`, loads `fixedImages` and releases the sheets.
+    // Returns 1 when the description file and the Normal picture were read.
+    int InitSkin(HWND hwnd, const std::string& skinFile, std::span<const char* const> keys,
+                 const ControlMaker& make, std::span<const FixedImage> fixedImages = {});
+
+    // Builds the region from the mask (white, tolerance 0) and applies it;
+    // the window owns the region from then on. Returns 1 when a region was set.
+    int ApplyShape(HWND hwnd);
+
+    // WM_PAINT of a skinned window: background at (0, 0) in an off-screen
+    // bitmap of the client size, then `drawTexts` (transparent text
+    // background already set), then one block transfer to the screen.
+    void Paint(HWND hwnd, const std::function<void(HDC)>& drawTexts = {}) const;
+
+    HBITMAP Mask() const { return mask_.Handle(); }
+    HBITMAP Background() const { return background_.Handle(); }
+    HRGN Region() const { return region_; }
+    SIZE Size() const { return size_; }
+
+private:
+    SkinBitmap mask_;
+    SkinBitmap background_;
+    HRGN region_ = nullptr;  // owned by the window once applied
+    SIZE size_{0, 0};
+};
+
+// A left-button press on the body of a skinned window: lets the system move
+// the window (or, for a page inside the main window, the page's parent) as
+// if the caption had been pressed. Call it from WM_LBUTTONDOWN and then run
+// the default handling.
+void DragByBody(HWND hwnd, LPARAM pointLParam, bool isChildPage);
+
+// Cuts the rectangle `r` (window client coordinates) of `sheet` into a new
+// bitmap compatible with `reference`'s display context; null for an empty
+// sheet or an empty rectangle.
+HBITMAP CutImage(HWND reference, HBITMAP sheet, const RECT& r);
+
+inline RECT ToRect(const PosRect& p) { return RECT{p.left, p.top, p.right, p.bottom}; }
+
+}  // namespace skin

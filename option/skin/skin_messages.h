@@ -1,0 +1,20 @@
+// Window messages by which the skinned controls report to their windows.
+#pragma once
+
+namespace skin {
+
+inline constexpr unsigned kMsgSliderValue = 1094;  // value, control id
+inline constexpr unsigned kMsgFillValue = 1104;    // value, control id
+inline constexpr unsigned kMsgSpinValue = 1114;    // value, control id
+inline constexpr unsigned kMsgEditEnter = 1116;    // 13, 0
+inline constexpr unsigned kMsgColorPicked = 1119;  // 0, 0
+inline constexpr unsigned kMsgButtonHover = 1124;  // hover, tag
+inline constexpr unsigned kMsgHint = 1125;         // to the main window: hover (or 1), 0
+
+inline constexpr const char* kEditKillFocusName = "BitmapEdit_KillFocus";
+inline constexpr const char* kEditChangeName = "BitmapEdit_Change";
+
+inline constexpr unsigned kSpinEditId = 401;
+inline constexpr int kRgnButtonDefaultTag = 342;
+
+}  // namespace skin

@@ -1,0 +1,413 @@
+#include "option/skin/slider_win.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "common/win/program_folder_win.h"
+#include "option/skin/control_math.h"
+#include "option/skin/region_win.h"
+#include "option/skin/skin_button_win.h"
+#include "option/skin/skin_loader_win.h"
+
+namespace skin {
+namespace {
+
+POINT PointOf(LPARAM lParam) {
+    return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+}
+
+HBITMAP LoadDib(const std::string& file) {
+    return static_cast<HBITMAP>(LoadImageA(nullptr, file.c_str(), IMAGE_BITMAP, 0, 0,
+                                           LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+}
+
+SIZE BitmapSize(HBITMAP bitmap) {
+    BITMAP info{};
+    if (bitmap == nullptr || GetObjectA(bitmap, sizeof info, &info) == 0) return SIZE{0, 0};
+    return SIZE{info.bmWidth, info.bmHeight < 0 ? -info.bmHeight : info.bmHeight};
+}
+
+void StartLeaveTracking(HWND hwnd, bool& tracking) {
+    if (tracking) return;
+    TRACKMOUSEEVENT tme{};
+    tme.cbSize = sizeof tme;
+    tme.dwFlags = TME_LEAVE;
+    tme.hwndTrack = hwnd;
+    tme.dwHoverTime = 1;
+    tracking = TrackMouseEvent(&tme) != FALSE;
+}
+
+void PublishIfNew(HWND hwnd, const std::string& hint) {
+    if (!SameHint(hint)) PublishHint(hwnd, hint, 1);
+}
+
+HWND CreateChild(win::Window& window, const char* className, DWORD style, DWORD exStyle,
+                 const RECT& r, HWND parent, UINT id) {
+    win::WindowSpec spec;
+    spec.className = className;
+    spec.style = style;
+    spec.exStyle = exStyle;
+    spec.x = r.left;
+    spec.y = r.top;
+    spec.width = r.right - r.left;
+    spec.height = r.bottom - r.top;
+    spec.parent = parent;
+    spec.menuOrId = reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id));
+    spec.cursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    return window.Create(spec) ? window.Hwnd() : nullptr;
+}
+
+}  // namespace
+
+// ---- CPHSlider -----------------------------------------------------------------
+
+std::span<const win::MessageRow<CPHSlider>> CPHSlider::MessageMap() {
+    static const win::MessageRow<CPHSlider> rows[] = {
+        win::OnMessage<&CPHSlider::OnLButtonDown>(WM_LBUTTONDOWN),
+        win::OnMessage<&CPHSlider::OnMouseMove>(WM_MOUSEMOVE),
+        win::OnMessage<&CPHSlider::OnLButtonUp>(WM_LBUTTONUP),
+        win::OnMessage<&CPHSlider::OnPaint>(WM_PAINT),
+        win::OnMessage<&CPHSlider::OnEraseBkgnd>(WM_ERASEBKGND),
+    };
+    return rows;
+}
+
+CPHSlider::~CPHSlider() {
+    if (picture_ != nullptr) DeleteObject(picture_);
+}
+
+int CPHSlider::Create(const std::string& pictureFile, int x, int y, int rightBound,
+                      int bottomBound, HWND parent, UINT id, bool shape) {
+    HBITMAP picture = LoadDib(pictureFile);
+    if (picture == nullptr) return 0;
+    if (picture_ != nullptr) DeleteObject(picture_);
+    picture_ = picture;
+    const SIZE size = BitmapSize(picture);
+    width_ = size.cx;
+    height_ = size.cy;
+    id_ = id;
+    parent_ = parent;
+    leftBound_ = x;
+    rightBound_ = rightBound;
+    bottomBound_ = bottomBound;
+    // Within the track the thumb runs along its vertical middle.
+    topPos_ = y + std::max(0, (bottomBound - y - height_) / 2);
+    const RECT r{x - width_ / 2, y - height_ / 2, x - width_ / 2 + width_, y - height_ / 2 + height_};
+    if (CreateChild(*this, "SkinSliderThumb", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, r, parent,
+                    id) == nullptr) {
+        return 0;
+    }
+    SetWindowLongPtrA(Hwnd(), GWL_EXSTYLE,
+                      GetWindowLongPtrA(Hwnd(), GWL_EXSTYLE) | WS_EX_TRANSPARENT);
+    if (shape) {
+        // Everything of the colour of the top-left pixel is cut away.
+        HDC memory = CreateCompatibleDC(nullptr);
+        HGDIOBJ old = SelectObject(memory, picture_);
+        const COLORREF background = GetPixel(memory, 0, 0);
+        SelectObject(memory, old);
+        DeleteDC(memory);
+        HRGN region = CreateRegionFromMask(picture_, background & 0xFFFFFF, 0);
+        if (region == nullptr) region = CreateRectRgn(0, 0, 0, 0);
+        if (SetWindowRgn(Hwnd(), region, TRUE) == 0) DeleteObject(region);
+    }
+    return 1;
+}
+
+void CPHSlider::SetRange(std::uint32_t minimum, std::uint32_t maximum) {
+    minimum_ = minimum;
+    maximum_ = maximum;
+}
+
+void CPHSlider::SetPos(std::uint32_t value) {
+    position_ = ClampUnsigned(value, minimum_, maximum_);
+    if (Hwnd() == nullptr) return;
+    const int x = ThumbX(position_, minimum_, maximum_, leftBound_, rightBound_, width_);
+    MoveWindow(Hwnd(), x, topPos_, width_, height_, TRUE);
+}
+
+RECT CPHSlider::RectInParent() const {
+    RECT r;
+    GetWindowRect(Hwnd(), &r);
+    MapWindowPoints(nullptr, GetParent(Hwnd()), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+void CPHSlider::Report(std::uint32_t value) {
+    if (parent_ != nullptr) PostMessageA(parent_, kMsgSliderValue, value, static_cast<LPARAM>(id_));
+}
+
+LRESULT CPHSlider::OnLButtonDown(WPARAM, LPARAM point) {
+    if (draggable_) {
+        SetCapture(Hwnd());
+        grab_ = PointOf(point);
+        dragging_ = true;
+    }
+    return CallDefault();
+}
+
+LRESULT CPHSlider::OnMouseMove(WPARAM, LPARAM point) {
+    if (dragging_) {
+        const RECT r = RectInParent();
+        const POINT p = PointOf(point);
+        const int left = ClampThumbLeft(r.left + (p.x - grab_.x), leftBound_, rightBound_, width_);
+        MoveWindow(Hwnd(), left, topPos_, width_, height_, TRUE);
+        // The value where the thumb now stands.
+        const std::int64_t v =
+            ThumbDragValue(left, minimum_, maximum_, leftBound_, rightBound_, width_);
+        position_ = static_cast<std::uint32_t>(
+            std::clamp<std::int64_t>(v, minimum_, std::max(minimum_, maximum_)));
+        Report(position_);
+    }
+    return CallDefault();
+}
+
+LRESULT CPHSlider::OnLButtonUp(WPARAM, LPARAM) {
+    if (dragging_) {
+        dragging_ = false;
+        ReleaseCapture();
+        const RECT r = RectInParent();
+        const double raw =
+            ThumbReleaseValue(r.left, minimum_, maximum_, leftBound_, rightBound_, width_);
+        win::DebugText("CPHSlider=%f\n", raw);
+        const std::int64_t lo = minimum_;
+        const std::int64_t hi = std::max(minimum_, maximum_);
+        const double whole = rounding_ ? std::floor(raw + 0.5) : std::trunc(raw);
+        const std::int64_t v = whole <= static_cast<double>(lo)   ? lo
+                               : whole >= static_cast<double>(hi) ? hi
+                                                                   : static_cast<std::int64_t>(whole);
+        position_ = static_cast<std::uint32_t>(v);
+        Report(position_);
+        if (rounding_) SetPos(position_);
+    }
+    return CallDefault();
+}
+
+LRESULT CPHSlider::OnPaint() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(Hwnd(), &ps);
+    HDC memory = CreateCompatibleDC(dc);
+    HBITMAP canvas = CreateCompatibleBitmap(dc, std::max(width_, 1), std::max(height_, 1));
+    HGDIOBJ old = SelectObject(memory, canvas);
+    BlitImage(memory, picture_, width_, height_);
+    BitBlt(dc, 0, 0, width_, height_, memory, 0, 0, SRCCOPY);
+    SelectObject(memory, old);
+    DeleteObject(canvas);
+    DeleteDC(memory);
+    EndPaint(Hwnd(), &ps);
+    return 0;
+}
+
+// ---- CclickHSlider -------------------------------------------------------------
+
+std::span<const win::MessageRow<CclickHSlider>> CclickHSlider::MessageMap() {
+    static const win::MessageRow<CclickHSlider> rows[] = {
+        win::OnMessage<&CclickHSlider::OnLButtonUp>(WM_LBUTTONUP),
+        win::OnMessage<&CclickHSlider::OnThumbValue>(kMsgSliderValue),
+        win::OnMessage<&CclickHSlider::OnMouseMove>(WM_MOUSEMOVE),
+        win::OnMessage<&CclickHSlider::OnMouseLeave>(WM_MOUSELEAVE),
+        win::OnMessage<&CclickHSlider::OnPaint>(WM_PAINT),
+        win::OnMessage<&CclickHSlider::OnEraseBkgnd>(WM_ERASEBKGND),
+    };
+    return rows;
+}
+
+CclickHSlider::~CclickHSlider() {
+    if (trackImage_ != nullptr) DeleteObject(trackImage_);
+}
+
+int CclickHSlider::Create(const std::string& thumbFile, const RECT& track, HWND parent, UINT id) {
+    HBITMAP probe = LoadDib(thumbFile);
+    if (probe == nullptr) return 0;
+    const SIZE size = BitmapSize(probe);
+    DeleteObject(probe);
+    thumbWidth_ = size.cx;
+    thumbHeight_ = size.cy;
+    thumbFile_ = thumbFile;
+    track_ = track;
+    parent_ = parent;
+    id_ = id;
+    if (CreateChild(*this, "SkinSliderTrack", WS_CHILD | WS_VISIBLE, 0, track, parent, id) ==
+        nullptr) {
+        return 0;
+    }
+    if (!thumb_.Create(thumbFile, 0, 0, track.right - track.left, track.bottom - track.top, Hwnd(),
+                       id, true)) {
+        return 0;
+    }
+    thumb_.SetRange(static_cast<std::uint32_t>(minimum_), static_cast<std::uint32_t>(maximum_));
+    thumb_.SetPos(0);
+    thumb_.SetDraggable(true);
+    return 1;
+}
+
+void CclickHSlider::SetTrackImage(const RECT& r, HBITMAP sheet) {
+    if (trackImage_ != nullptr) DeleteObject(trackImage_);
+    trackImage_ = CutImage(Hwnd(), sheet, r);
+    if (Hwnd() != nullptr) InvalidateRect(Hwnd(), nullptr, FALSE);
+}
+
+void CclickHSlider::SetRange(int minimum, int maximum) {
+    minimum_ = minimum;
+    maximum_ = maximum;
+    thumb_.SetRange(static_cast<std::uint32_t>(minimum), static_cast<std::uint32_t>(maximum));
+}
+
+void CclickHSlider::SetRounding(bool rounding) {
+    rounding_ = rounding;
+    thumb_.SetRounding(rounding);
+}
+
+void CclickHSlider::SetPos(int value) {
+    thumb_.SetPos(static_cast<std::uint32_t>(value));
+    if (Hwnd() != nullptr) InvalidateRect(Hwnd(), nullptr, FALSE);
+}
+
+LRESULT CclickHSlider::OnLButtonUp(WPARAM, LPARAM point) {
+    POINT p{static_cast<short>(LOWORD(point)), static_cast<short>(HIWORD(point))};
+    MapWindowPoints(Hwnd(), parent_, &p, 1);
+    const double raw = TrackClickValue(p.x, track_.left, track_.right, minimum_, maximum_);
+    win::DebugText("CclickHSlider=%f\n", raw);
+    const int value = RoundAndClamp(raw, rounding_, minimum_, maximum_);
+    thumb_.SetPos(static_cast<std::uint32_t>(value));
+    PostMessageA(parent_, kMsgSliderValue, static_cast<WPARAM>(value), static_cast<LPARAM>(id_));
+    return CallDefault();
+}
+
+LRESULT CclickHSlider::OnThumbValue(WPARAM value, LPARAM) {
+    PostMessageA(parent_, kMsgSliderValue, value, static_cast<LPARAM>(id_));
+    return 0;
+}
+
+LRESULT CclickHSlider::OnMouseMove() {
+    StartLeaveTracking(Hwnd(), tracking_);
+    PublishIfNew(Hwnd(), hint_);
+    return CallDefault();
+}
+
+LRESULT CclickHSlider::OnMouseLeave() {
+    tracking_ = false;
+    return 0;
+}
+
+LRESULT CclickHSlider::OnPaint() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(Hwnd(), &ps);
+    BlitImage(dc, trackImage_, track_.right - track_.left, track_.bottom - track_.top);
+    EndPaint(Hwnd(), &ps);
+    return 0;
+}
+
+// ---- CFillSlider ---------------------------------------------------------------
+
+std::span<const win::MessageRow<CFillSlider>> CFillSlider::MessageMap() {
+    static const win::MessageRow<CFillSlider> rows[] = {
+        win::OnMessage<&CFillSlider::OnPaint>(WM_PAINT),
+        win::OnMessage<&CFillSlider::OnEraseBkgnd>(WM_ERASEBKGND),
+        win::OnMessage<&CFillSlider::OnLButtonDown>(WM_LBUTTONDOWN),
+        win::OnMessage<&CFillSlider::OnMouseMove>(WM_MOUSEMOVE),
+        win::OnMessage<&CFillSlider::OnLButtonUp>(WM_LBUTTONUP),
+        win::OnMessage<&CFillSlider::OnCaptureChanged>(WM_CAPTURECHANGED),
+        win::OnMessage<&CFillSlider::OnKillFocus>(WM_KILLFOCUS),
+    };
+    return rows;
+}
+
+CFillSlider::~CFillSlider() {
+    if (empty_ != nullptr) DeleteObject(empty_);
+    if (full_ != nullptr) DeleteObject(full_);
+}
+
+bool CFillSlider::Create(const RECT& r, HWND parent, UINT id) {
+    rect_ = r;
+    parent_ = parent;
+    id_ = id;
+    minimum_ = 0;
+    maximum_ = 10;
+    position_ = 0;
+    enabled_ = true;
+    return CreateChild(*this, "SkinFillSlider", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, r, parent,
+                       id) != nullptr;
+}
+
+void CFillSlider::SetImages(const RECT& r, HBITMAP emptySheet, HBITMAP fullSheet) {
+    if (empty_ != nullptr) DeleteObject(empty_);
+    if (full_ != nullptr) DeleteObject(full_);
+    empty_ = CutImage(Hwnd(), emptySheet, r);
+    full_ = CutImage(Hwnd(), fullSheet, r);
+    if (Hwnd() != nullptr) InvalidateRect(Hwnd(), nullptr, FALSE);
+}
+
+void CFillSlider::SetRange(int minimum, int maximum) {
+    minimum_ = minimum;
+    maximum_ = maximum;
+}
+
+void CFillSlider::SetPos(int value) {
+    position_ = std::clamp(value, minimum_, std::max(minimum_, maximum_));
+    if (Hwnd() != nullptr) InvalidateRect(Hwnd(), nullptr, FALSE);
+}
+
+LRESULT CFillSlider::OnPaint() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(Hwnd(), &ps);
+    const int w = rect_.right - rect_.left;
+    const int h = rect_.bottom - rect_.top;
+    HDC memory = CreateCompatibleDC(dc);
+    HBITMAP canvas = CreateCompatibleBitmap(dc, std::max(w, 1), std::max(h, 1));
+    HGDIOBJ old = SelectObject(memory, canvas);
+    BlitImage(memory, empty_, w, h);
+    BlitImage(memory, full_, FillWidth(position_, minimum_, maximum_, w), h);
+    BitBlt(dc, 0, 0, w, h, memory, 0, 0, SRCCOPY);
+    SelectObject(memory, old);
+    DeleteObject(canvas);
+    DeleteDC(memory);
+    EndPaint(Hwnd(), &ps);
+    return 0;
+}
+
+void CFillSlider::Follow(LPARAM point) {
+    POINT p{static_cast<short>(LOWORD(point)), static_cast<short>(HIWORD(point))};
+    MapWindowPoints(Hwnd(), parent_, &p, 1);
+    position_ = FillValue(p.x, rect_.left, rect_.right, minimum_, maximum_);
+    PostMessageA(parent_, kMsgFillValue, static_cast<WPARAM>(position_), static_cast<LPARAM>(id_));
+    InvalidateRect(Hwnd(), nullptr, FALSE);
+}
+
+LRESULT CFillSlider::OnLButtonDown(WPARAM, LPARAM) {
+    if (enabled_) {
+        SetCapture(Hwnd());
+        dragging_ = true;
+    }
+    return CallDefault();
+}
+
+LRESULT CFillSlider::OnMouseMove(WPARAM, LPARAM point) {
+    if (dragging_) Follow(point);
+    if (!hint_.empty()) PublishIfNew(Hwnd(), hint_);
+    return CallDefault();
+}
+
+LRESULT CFillSlider::OnLButtonUp(WPARAM, LPARAM point) {
+    const bool wasDragging = dragging_;
+    dragging_ = false;
+    if (wasDragging) Follow(point);
+    const LRESULT result = CallDefault();
+    if (wasDragging) ReleaseCapture();
+    return result;
+}
+
+LRESULT CFillSlider::OnCaptureChanged() {
+    if (dragging_) {
+        dragging_ = false;
+        InvalidateRect(Hwnd(), nullptr, FALSE);
+    }
+    return CallDefault();
+}
+
+LRESULT CFillSlider::OnKillFocus() {
+    dragging_ = false;
+    InvalidateRect(Hwnd(), nullptr, FALSE);
+    return CallDefault();
+}
+
+}  // namespace skin

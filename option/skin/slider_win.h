@@ -1,0 +1,148 @@
+// Skinned sliders: a track with a draggable thumb, and a fill bar.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "common/win/window.h"
+#include "option/skin/skin_messages.h"
+
+namespace skin {
+
+class CclickHSlider;
+
+// The thumb of a track. Positions are in the track's client coordinates.
+class CPHSlider : public win::WindowImpl<CPHSlider> {
+public:
+    CPHSlider() = default;
+    ~CPHSlider() override;
+
+    // Loads the picture (0 when it cannot be loaded), creates the window of
+    // the picture's size centred on (x, y) and, with `shape`, cuts away the
+    // pixels of the colour of pixel (0, 0). The thumb moves between x and
+    // `rightBound`, vertically centred between y and `bottomBound`.
+    int Create(const std::string& pictureFile, int x, int y, int rightBound, int bottomBound,
+               HWND parent, UINT id, bool shape);
+    void SetPos(std::uint32_t value);
+    void SetRange(std::uint32_t minimum, std::uint32_t maximum);
+    void SetRounding(bool rounding) { rounding_ = rounding; }
+    void SetDraggable(bool draggable) { draggable_ = draggable; }
+
+    std::uint32_t Pos() const { return position_; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+
+    static std::span<const win::MessageRow<CPHSlider>> MessageMap();
+
+private:
+    RECT RectInParent() const;
+    void Report(std::uint32_t value);
+    LRESULT OnLButtonDown(WPARAM keys, LPARAM point);
+    LRESULT OnMouseMove(WPARAM keys, LPARAM point);
+    LRESULT OnLButtonUp(WPARAM keys, LPARAM point);
+    LRESULT OnPaint();
+    LRESULT OnEraseBkgnd() { return 1; }
+
+    UINT id_ = 0;
+    HBITMAP picture_ = nullptr;
+    int width_ = 0;
+    int height_ = 0;
+    bool dragging_ = false;
+    POINT grab_{0, 0};
+    int leftBound_ = 0;
+    int topPos_ = 0;
+    int rightBound_ = 0;
+    int bottomBound_ = 0;
+    HWND parent_ = nullptr;
+    std::uint32_t minimum_ = 0;
+    std::uint32_t maximum_ = 10;
+    std::uint32_t position_ = 0;
+    bool draggable_ = true;
+    bool rounding_ = false;
+};
+
+class CclickHSlider : public win::WindowImpl<CclickHSlider> {
+public:
+    CclickHSlider() = default;
+    ~CclickHSlider() override;
+
+    // Learns the thumb's size from its picture (0 when it cannot be loaded),
+    // creates the track at `track` (parent client coordinates) and its thumb.
+    int Create(const std::string& thumbFile, const RECT& track, HWND parent, UINT id);
+    void SetTrackImage(const RECT& r, HBITMAP sheet);
+    void SetRange(int minimum, int maximum);
+    void SetRounding(bool rounding);
+    void SetPos(int value);
+    void SetHint(const std::string& text) { hint_ = text; }
+
+    int Pos() const { return static_cast<int>(thumb_.Pos()); }
+    CPHSlider& Thumb() { return thumb_; }
+    const RECT& Track() const { return track_; }
+
+    static std::span<const win::MessageRow<CclickHSlider>> MessageMap();
+
+private:
+    LRESULT OnLButtonUp(WPARAM keys, LPARAM point);
+    LRESULT OnThumbValue(WPARAM value, LPARAM id);
+    LRESULT OnMouseMove();
+    LRESULT OnMouseLeave();
+    LRESULT OnPaint();
+    LRESULT OnEraseBkgnd() { return 1; }
+
+    UINT id_ = 0;
+    HBITMAP trackImage_ = nullptr;
+    int thumbWidth_ = 0;
+    int thumbHeight_ = 0;
+    std::string thumbFile_;
+    RECT track_{0, 0, 0, 0};
+    HWND parent_ = nullptr;
+    int minimum_ = 0;
+    int maximum_ = 10;
+    bool rounding_ = false;
+    CPHSlider thumb_;
+    std::string hint_;
+    bool tracking_ = false;
+};
+
+class CFillSlider : public win::WindowImpl<CFillSlider> {
+public:
+    CFillSlider() = default;
+    ~CFillSlider() override;
+
+    // Style child, visible and tab stop; range 0..10, position 0, enabled.
+    bool Create(const RECT& r, HWND parent, UINT id);
+    void SetImages(const RECT& r, HBITMAP emptySheet, HBITMAP fullSheet);
+    void SetRange(int minimum, int maximum);
+    void SetPos(int value);
+    void SetEnabled(bool enabled) { enabled_ = enabled; }
+    void SetHint(const std::string& text) { hint_ = text; }
+    int Pos() const { return position_; }
+
+    static std::span<const win::MessageRow<CFillSlider>> MessageMap();
+
+private:
+    void Follow(LPARAM point);
+    LRESULT OnPaint();
+    LRESULT OnEraseBkgnd() { return 1; }
+    LRESULT OnLButtonDown(WPARAM keys, LPARAM point);
+    LRESULT OnMouseMove(WPARAM keys, LPARAM point);
+    LRESULT OnLButtonUp(WPARAM keys, LPARAM point);
+    LRESULT OnCaptureChanged();
+    LRESULT OnKillFocus();
+
+    UINT id_ = 0;
+    HBITMAP empty_ = nullptr;
+    HBITMAP full_ = nullptr;
+    bool dragging_ = false;
+    RECT rect_{0, 0, 0, 0};
+    HWND parent_ = nullptr;
+    int minimum_ = 0;
+    int maximum_ = 10;
+    int position_ = 0;
+    bool enabled_ = true;
+    std::string hint_;
+};
+
+}  // namespace skin
