@@ -126,6 +126,11 @@ def check(img, c, st):
     fillc = {"normal": (10, 11, 13), "over": (14, 30, 40), "down": ACCENT,
              "disable": BG1}[st]
     fg = {"normal": TEXT, "over": WHITE, "down": WHITE, "disable": TEXT_OFF}[st]
+    band = {"over": (24, 40, 52), "down": (8, 52, 74)}.get(st)
+    if band:
+        # A band behind the whole row makes hover and the checked state
+        # readable at a glance, not only in the small box.
+        fill_poly(img, chamfer_poly(x, y, w, h, 4, "br"), band, mix(band, BG1, 0.5))
     d.rectangle(box, fill=fillc, outline=border)
     if st == "down":
         d.line([(x + 4, by + 7), (x + 6, by + 10), (x + 11, by + 3)], fill=WHITE, width=2)
@@ -327,7 +332,8 @@ def dropdown(img, c, st):
     x, y, w, h = c["rect"]
     d = ImageDraw.Draw(img)
     border = {"normal": LINE2, "over": ACCENT_HI, "down": ACCENT_HI, "disable": LINE}[st]
-    d.rectangle([x, y, x + w - 1, y + h - 1], fill=(14, 15, 17), outline=border)
+    field = {"over": (20, 30, 38), "down": (8, 52, 74)}.get(st, (14, 15, 17))
+    d.rectangle([x, y, x + w - 1, y + h - 1], fill=field, outline=border)
     bx = x + w - 28
     bface = {"normal": (40, 44, 50), "over": (30, 56, 72), "down": ACCENT,
              "disable": (24, 25, 28)}[st]
