@@ -141,12 +141,19 @@ def radio(img, c, st):
     """Segment of a choice group: an LED dot and a label; latched = lit."""
     x, y, w, h = c["rect"]
     d, fg = _button_body(img, c["rect"], st, _BUTTON, cut=4)
-    led = {"normal": (34, 38, 44), "over": (30, 90, 120), "down": (170, 230, 255),
-           "disable": (30, 31, 34)}[st]
-    cy = y + h // 2
-    d.ellipse([x + 7, cy - 3, x + 13, cy + 3], fill=led)
     fnt = font(c.get("size", 10), bold=True)
-    text_centered(d, (x + 8, y, w - 8, h), c["text"], fnt, fg, spacing=1)
+    tw = fnt.getlength(c["text"]) + len(c["text"]) - 1
+    if w - tw >= 34:
+        # Room for a status light left of the label.
+        led = {"normal": (34, 38, 44), "over": (30, 90, 120), "down": (170, 230, 255),
+               "disable": (30, 31, 34)}[st]
+        cy = y + h // 2
+        d.ellipse([x + 7, cy - 3, x + 13, cy + 3], fill=led)
+        text_centered(d, (x + 8, y, w - 8, h), c["text"], fnt, fg, spacing=1)
+    else:
+        if st == "down":
+            d.line([(x + 6, y + h - 3), (x + w - 7, y + h - 3)], fill=(170, 230, 255))
+        text_centered(d, (x, y, w, h), c["text"], fnt, fg, spacing=1)
 
 
 def tab(img, c, st):
@@ -251,9 +258,10 @@ def slider(img, c, st):
     d = ImageDraw.Draw(img)
     cy = y + h // 2
     dim = st == "disable"
-    d.rectangle([x + 2, cy - 3, x + w - 3, cy + 2], fill=(6, 7, 8),
-                outline=LINE if dim else LINE2)
-    d.line([(x + 3, cy - 1), (x + w - 4, cy - 1)], fill=(30, 34, 39) if dim else ACCENT_DK)
+    d.rectangle([x + 2, cy - 4, x + w - 3, cy + 3], fill=(4, 5, 6),
+                outline=LINE if dim else (84, 92, 104))
+    d.line([(x + 3, cy - 3), (x + w - 4, cy - 3)], fill=(0, 0, 0))
+    d.rectangle([x + 4, cy - 1, x + w - 5, cy], fill=(30, 34, 39) if dim else ACCENT)
     ticks = c.get("ticks", 0)
     for i in range(ticks):
         tx = x + 6 + (w - 13) * i // max(1, ticks - 1)

@@ -1,0 +1,87 @@
+#!/usr/bin/env bash
+# Contact sheets of every skinned window.
+#
+#   scripts/contact_sheet.sh <SkinGallery.exe | -> <skins dir> <out dir>
+#
+# With the gallery program, each window is rendered by the real skin code
+# under Wine (/usr/lib/wine/wine64; WINEPREFIX and DISPLAY come from the
+# environment):  SkinGallery.exe /render <skin ini> <folder>.  Without it
+# (argument "-" or a missing file), or for a window the gallery fails on, the
+# same pictures are composed straight from the skin pictures with the mask
+# applied (tools/skingen/compose.py).  The script says which path each window
+# took.
+#
+# Writes into <out dir>:
+#   render/<skin>_{normal,over,down,disable}.bmp   one picture per window and state
+#   windows_normal.png                              every window in its normal state
+#   <skin>_states.png                               one window in all four states
+set -euo pipefail
+
+if [ $# -ne 3 ]; then
+    sed -n '2,17p' "$0" >&2
+    exit 2
+fi
+gallery=$1
+skins=$(cd "$2" && pwd)
+out=$3
+here=$(cd "$(dirname "$0")/.." && pwd)
+mkdir -p "$out/render"
+out=$(cd "$out" && pwd)
+
+files=(skin_config.ini skin_main_control.ini skin_macro_manager.ini
+       skin_delete_macro_warn.ini skin_dpi_color.ini skin_color_control.ini
+       skin_advance_expand.ini skin_fire_button.ini skin_profile.ini
+       skin_lanuch_program.ini skin_select_player.ini skin_shortcut.ini
+       skin_support_control.ini skin_click_warn.ini skin_reset_warn.ini
+       skin_macro_set_warn.ini)
+
+winpath() {  # Wine maps the Linux root to drive Z:
+    printf 'Z:%s' "${1//\//\\}"
+}
+
+use_gallery=0
+if [ "$gallery" != "-" ] && [ -f "$gallery" ]; then
+    use_gallery=1
+    echo "contact_sheet: rendering with the gallery program $gallery under Wine"
+else
+    echo "contact_sheet: no gallery program; composing from the skin pictures (mask applied)"
+fi
+
+gallery_count=0
+fallback_count=0
+for f in "${files[@]}"; do
+    base=${f%.ini}
+    if [ ! -f "$skins/$f" ]; then
+        echo "contact_sheet: $f missing in $skins" >&2
+        exit 1
+    fi
+    rm -f "$out/render/${base}"_{normal,over,down,disable}.bmp
+    if [ $use_gallery = 1 ] && WINEDEBUG=${WINEDEBUG:--all} /usr/lib/wine/wine64 "$gallery" \
+            /render "$(winpath "$skins/$f")" "$(winpath "$out/render")" \
+        && [ -f "$out/render/${base}_disable.bmp" ]; then
+        echo "  $f: gallery"
+        gallery_count=$((gallery_count + 1))
+    else
+        [ $use_gallery = 1 ] && echo "  $f: gallery failed, composed from the pictures instead"
+        /usr/bin/python3 "$here/tools/skingen/compose.py" "$skins" "$out/render" "$f"
+        [ $use_gallery = 1 ] || echo "  $f: composed"
+        fallback_count=$((fallback_count + 1))
+    fi
+done
+
+font=DejaVu-Sans
+montage_args=(-background '#2b2e33' -fill '#e0e4ea' -font "$font" -pointsize 12)
+
+normals=()
+for f in "${files[@]}"; do normals+=("$out/render/${f%.ini}_normal.bmp"); done
+montage "${montage_args[@]}" -label '%t' "${normals[@]}" -tile 4x -geometry '+10+10' \
+    "$out/windows_normal.png"
+
+for f in "${files[@]}"; do
+    base=${f%.ini}
+    montage "${montage_args[@]}" -label '%t' "$out/render/${base}"_{normal,over,down,disable}.bmp \
+        -tile 2x -geometry '+8+8' "$out/${base}_states.png"
+done
+
+echo "contact_sheet: $gallery_count window(s) by the gallery, $fallback_count composed;" \
+     "sheets in $out"
