@@ -1,0 +1,327 @@
+// VirtualMouse.exe: stands in for the mouse when no hardware is there. It
+// answers korrin.dll's requests, records every transfer, decodes what the
+// transfers configure, and injects device events.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "common/win/window.h"
+#include "korrin/virtual_device_protocol.h"
+#include "tools/VirtualMouse/event_spec.h"
+#include "tools/VirtualMouse/transfer_log.h"
+#include "tools/VirtualMouse/virtual_firmware.h"
+#include "tools/VirtualMouse/vm_command.h"
+
+namespace {
+
+namespace vdev = korrin::vdev;
+
+constexpr UINT kIdPlug = 101;
+constexpr UINT kIdEventCombo = 102;
+constexpr UINT kIdInject = 103;
+constexpr UINT kIdStatus = 104;
+constexpr UINT kIdState = 105;
+constexpr UINT_PTR kRefreshTimer = 1;
+constexpr UINT kRefreshMs = 150;
+constexpr int kSwatchTop = 46;
+constexpr int kSwatchRow = 22;
+
+class VirtualMouseWnd : public win::WindowImpl<VirtualMouseWnd> {
+public:
+    static std::span<const win::MessageRow<VirtualMouseWnd>> MessageMap() {
+        static const win::MessageRow<VirtualMouseWnd> rows[] = {
+            win::OnMessage<&VirtualMouseWnd::OnCreate>(WM_CREATE),
+            win::OnMessage<&VirtualMouseWnd::OnCopyData>(WM_COPYDATA),
+            win::OnMessage<&VirtualMouseWnd::OnPaint>(WM_PAINT),
+            win::OnMessage<&VirtualMouseWnd::OnTimer>(WM_TIMER),
+            win::OnMessage<&VirtualMouseWnd::OnDestroy>(WM_DESTROY),
+            win::OnCommand<&VirtualMouseWnd::OnPlugButton>(kIdPlug),
+            win::OnCommand<&VirtualMouseWnd::OnInject>(kIdInject),
+        };
+        return rows;
+    }
+
+    bool CreateMain(int show) {
+        win::WindowSpec spec;
+        spec.className = vdev::kWindowClass;
+        spec.title = "Virtual Mouse";
+        spec.style = WS_OVERLAPPEDWINDOW & ~(WS_MAXIMIZEBOX | WS_THICKFRAME);
+        spec.width = 660;
+        spec.height = 600;
+        spec.cursor = LoadCursor(nullptr, IDC_ARROW);
+        spec.background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        if (!Create(spec)) return false;
+        ShowWindow(Hwnd(), show);
+        return true;
+    }
+
+    // Runs parsed commands; false when one of them failed.
+    bool Execute(const std::vector<vmouse::Command>& commands) {
+        bool ok = true;
+        for (const vmouse::Command& c : commands) {
+            switch (c.kind) {
+                case vmouse::Command::Kind::Plug: SetPlugged(true); break;
+                case vmouse::Command::Kind::Unplug: SetPlugged(false); break;
+                case vmouse::Command::Kind::Event: ok = Inject(c.code) && ok; break;
+                case vmouse::Command::Kind::Dump: ok = WriteDump(c.path) && ok; break;
+                case vmouse::Command::Kind::Log: ok = StartLog(c.path) && ok; break;
+                case vmouse::Command::Kind::ClearLog: records_.clear(); break;
+                case vmouse::Command::Kind::Reset: firmware_.Reset(); Changed(); break;
+                case vmouse::Command::Kind::Quit: PostMessageA(Hwnd(), WM_CLOSE, 0, 0); break;
+            }
+        }
+        return ok;
+    }
+
+private:
+    LRESULT OnCreate() {
+        QueryPerformanceFrequency(&frequency_);
+        QueryPerformanceCounter(&start_);
+        HINSTANCE inst = GetModuleHandleA(nullptr);
+        auto child = [&](const char* cls, const char* text, DWORD style, int x, int y, int w, int h, UINT id) {
+            HWND c = CreateWindowExA(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, Hwnd(),
+                                     reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), inst, nullptr);
+            SendMessageA(c, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
+            return c;
+        };
+        child("BUTTON", "Unplug", BS_PUSHBUTTON, 10, 10, 100, 26, kIdPlug);
+        HWND combo = child("COMBOBOX", "", CBS_DROPDOWN | WS_VSCROLL, 120, 12, 200, 300, kIdEventCombo);
+        for (const std::string& e : vmouse::NamedEventExamples())
+            SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(e.c_str()));
+        SetWindowTextA(combo, "press:1");
+        child("BUTTON", "Inject", BS_PUSHBUTTON, 330, 10, 80, 26, kIdInject);
+        child("STATIC", "", SS_LEFT, 420, 15, 220, 20, kIdStatus);
+        HWND state = child("EDIT", "", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_BORDER,
+                           10, kSwatchTop + 5 * kSwatchRow + 10, 630, 400, kIdState);
+        SendMessageA(state, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(ANSI_FIXED_FONT)), 0);
+        Changed();
+        return 0;
+    }
+
+    void OnDestroy() {
+        KillTimer(Hwnd(), kRefreshTimer);
+        if (log_ != nullptr) std::fclose(log_);
+        log_ = nullptr;
+        PostQuitMessage(0);
+    }
+
+    void OnTimer(UINT_PTR id) {
+        if (id != kRefreshTimer) return;
+        KillTimer(Hwnd(), kRefreshTimer);
+        refreshPending_ = false;
+        Refresh();
+    }
+
+    // Colours of each profile's LED slots as swatches.
+    void OnPaint() {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(Hwnd(), &ps);
+        SetBkMode(dc, TRANSPARENT);
+        SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+        for (int n = 1; n <= vmouse::kProfiles; ++n) {
+            const int y = kSwatchTop + (n - 1) * kSwatchRow;
+            char label[48];
+            const auto& p = firmware_.Profile(n);
+            std::snprintf(label, sizeof label, "%s profile %d", firmware_.SelectedProfile() == n ? ">" : " ", n);
+            TextOutA(dc, 10, y + 2, label, static_cast<int>(std::strlen(label)));
+            for (int i = 0; i < vmouse::kLedSlots; ++i) {
+                RECT r{100 + i * 30, y, 100 + i * 30 + 24, y + 18};
+                if (p.parametersSet) {
+                    HBRUSH b = CreateSolidBrush(RGB(p.leds[i].r, p.leds[i].g, p.leds[i].b));
+                    FillRect(dc, &r, b);
+                    DeleteObject(b);
+                }
+                FrameRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+            }
+        }
+        EndPaint(Hwnd(), &ps);
+    }
+
+    void OnPlugButton() { SetPlugged(!plugged_); }
+
+    void OnInject() {
+        char text[128] = {};
+        GetDlgItemTextA(Hwnd(), kIdEventCombo, text, sizeof text);
+        const auto code = vmouse::ParseEventSpec(text);
+        if (!code) {
+            SetDlgItemTextA(Hwnd(), kIdStatus, "not an event");
+            return;
+        }
+        Inject(*code);
+    }
+
+    LRESULT OnCopyData(WPARAM, COPYDATASTRUCT* cds) {
+        if (cds == nullptr) return 0;
+        const auto* bytes = static_cast<const std::uint8_t*>(cds->lpData);
+        const std::span<const std::uint8_t> data(bytes, bytes == nullptr ? 0 : cds->cbData);
+        switch (cds->dwData) {
+            case vdev::kOpSetFeature: {
+                if (!plugged_) return 0;
+                Record("FEATURE", data);
+                firmware_.OnFeature(data);
+                Changed();
+                return 1;
+            }
+            case vdev::kOpWrite: {
+                if (!plugged_) return 0;
+                Record("OUTPUT", data);
+                firmware_.OnChunk(data);
+                Changed();
+                return 1;
+            }
+            case vdev::kOpSetVidPid: Record("SET_VIDPID", data); return 1;
+            case vdev::kOpOpenFeature: Record("OPEN_FEATURE"); return plugged_ ? 1 : 0;
+            case vdev::kOpCloseFeature: Record("CLOSE_FEATURE"); return 1;
+            case vdev::kOpOpenReport: Record("OPEN_REPORT"); return plugged_ ? 1 : 0;
+            case vdev::kOpCloseReport: Record("CLOSE_REPORT"); return 1;
+            case vdev::kOpGetFeature: Record("GET_FEATURE"); return 0;
+            case vdev::kOpRead: Record("READ"); return 0;
+            case vdev::kOpQueryPlugged: return plugged_ ? 1 : 0;
+            case vdev::kOpRegister:
+            case vdev::kOpUnregister: {
+                if (data.size() != sizeof(std::uint64_t)) return 0;
+                std::uint64_t raw = 0;
+                std::memcpy(&raw, data.data(), sizeof raw);
+                const HWND watch = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(raw));
+                std::erase(watchers_, watch);
+                if (cds->dwData == vdev::kOpRegister) watchers_.push_back(watch);
+                return 1;
+            }
+            case vdev::kOpCommand: {
+                const std::string line(reinterpret_cast<const char*>(data.data()), data.size());
+                std::string error;
+                const auto commands = vmouse::ParseCommands(line.c_str(), error);
+                if (!commands) return 0;
+                return Execute(*commands) ? 1 : 0;
+            }
+            default: return 0;
+        }
+    }
+
+    std::int64_t Micros() const {
+        LARGE_INTEGER now;
+        QueryPerformanceCounter(&now);
+        const std::int64_t ticks = now.QuadPart - start_.QuadPart;
+        const std::int64_t f = frequency_.QuadPart;
+        return ticks / f * 1'000'000 + ticks % f * 1'000'000 / f;
+    }
+
+    void Record(const char* kind, std::span<const std::uint8_t> bytes = {}) {
+        std::string line = vmouse::FormatLogLine(++sequence_, Micros(), kind, bytes);
+        if (log_ != nullptr) {
+            std::fprintf(log_, "%s\n", line.c_str());
+            std::fflush(log_);
+        }
+        records_.push_back(std::move(line));
+    }
+
+    void Notify(UINT message, WPARAM wParam, LPARAM lParam) {
+        std::erase_if(watchers_, [](HWND w) { return !IsWindow(w); });
+        for (HWND w : watchers_) PostMessageA(w, message, wParam, lParam);
+    }
+
+    void SetPlugged(bool plugged) {
+        if (plugged == plugged_) return;
+        plugged_ = plugged;
+        Record(plugged ? "PLUG" : "UNPLUG");
+        Notify(vdev::kNoticePresence, plugged ? 1 : 0, 0);
+        SetDlgItemTextA(Hwnd(), kIdPlug, plugged ? "Unplug" : "Plug");
+        Changed();
+    }
+
+    bool Inject(std::uint32_t code) {
+        if (!plugged_) return false;
+        const std::uint8_t bytes[4] = {static_cast<std::uint8_t>(code >> 24), static_cast<std::uint8_t>(code >> 16),
+                                       static_cast<std::uint8_t>(code >> 8), static_cast<std::uint8_t>(code)};
+        Record("EVENT", bytes);
+        Notify(vdev::kNoticeEvent, code >> 16, code & 0xFFFF);
+        return true;
+    }
+
+    bool WriteDump(const std::string& path) {
+        FILE* f = std::fopen(path.c_str(), "wb");
+        if (f == nullptr) return false;
+        const std::string text = std::string("plugged ") + (plugged_ ? "1" : "0") + "\n" + firmware_.Dump();
+        const bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+        return std::fclose(f) == 0 && ok;
+    }
+
+    bool StartLog(const std::string& path) {
+        if (log_ != nullptr) std::fclose(log_);
+        log_ = std::fopen(path.c_str(), "wb");
+        if (log_ == nullptr) return false;
+        for (const std::string& line : records_) std::fprintf(log_, "%s\n", line.c_str());
+        std::fflush(log_);
+        return true;
+    }
+
+    // Display updates are batched so that a transfer is answered at once.
+    void Changed() {
+        if (refreshPending_) return;
+        refreshPending_ = true;
+        SetTimer(Hwnd(), kRefreshTimer, kRefreshMs, nullptr);
+    }
+
+    void Refresh() {
+        char status[96];
+        std::snprintf(status, sizeof status, "%s, %llu records", plugged_ ? "plugged" : "unplugged",
+                      static_cast<unsigned long long>(sequence_));
+        SetDlgItemTextA(Hwnd(), kIdStatus, status);
+        std::string text;
+        for (char c : firmware_.Dump()) {
+            if (c == '\n') text += '\r';
+            text += c;
+        }
+        SetDlgItemTextA(Hwnd(), kIdState, text.c_str());
+        InvalidateRect(Hwnd(), nullptr, TRUE);
+    }
+
+    vmouse::VirtualFirmware firmware_;
+    bool plugged_ = true;
+    std::vector<HWND> watchers_;
+    std::vector<std::string> records_;
+    std::uint64_t sequence_ = 0;
+    FILE* log_ = nullptr;
+    bool refreshPending_ = false;
+    LARGE_INTEGER frequency_{};
+    LARGE_INTEGER start_{};
+};
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int show) {
+    const std::string line = commandLine != nullptr ? commandLine : "";
+    std::string error;
+    const auto commands = vmouse::ParseCommands(line, error);
+    if (!commands) {
+        std::fprintf(stderr, "VirtualMouse: %s\n", error.c_str());
+        return 2;
+    }
+
+    // A running virtual mouse takes the commands; this instance only hands them on.
+    if (HWND running = FindWindowA(vdev::kWindowClass, nullptr)) {
+        COPYDATASTRUCT cds;
+        cds.dwData = vdev::kOpCommand;
+        cds.cbData = static_cast<DWORD>(line.size());
+        cds.lpData = const_cast<char*>(line.data());
+        DWORD_PTR result = 0;
+        if (!SendMessageTimeoutA(running, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds), SMTO_ABORTIFHUNG,
+                                 10000, &result))
+            return 3;
+        return result == 1 ? 0 : 1;
+    }
+
+    VirtualMouseWnd window;
+    if (!window.CreateMain(show)) return 4;
+    window.Execute(*commands);
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return 0;
+}
