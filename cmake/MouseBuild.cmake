@@ -77,8 +77,11 @@ function(mouse_wine_test name)
         target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main GTest::gmock)
         target_link_options(${name} PRIVATE -static)
         add_test(NAME ${name} COMMAND ${name})
+        # The tests see Windows paths: the Linux root is drive Z: under Wine.
+        string(REPLACE "/" "\\" dist_win "Z:${MOUSE_DIST_DIR}")
+        string(REPLACE "/" "\\" bin_win "Z:${MOUSE_TEST_BIN_DIR}")
         set_tests_properties(${name} PROPERTIES LABELS ${ARG_LABEL} TIMEOUT ${ARG_TIMEOUT}
-            ENVIRONMENT "MOUSE_DIST=${MOUSE_DIST_DIR};MOUSE_TEST_BIN=${MOUSE_TEST_BIN_DIR}")
+            ENVIRONMENT "MOUSE_DIST=${dist_win};MOUSE_TEST_BIN=${bin_win}")
         if(ARG_LABEL STREQUAL "e2e")
             add_dependencies(${name} dist)
         endif()

@@ -95,6 +95,9 @@ LRESULT CMonitorWnd::OnCreate(const CREATESTRUCTA*) {
 
     switch (shared_.Create()) {
         case settings::SharedSection::CreateResult::MutexExists:
+            // Not every system sends WM_DESTROY to a window whose creation
+            // failed; the peers must be closed all the same.
+            ShutDown();
             return -1;
         case settings::SharedSection::CreateResult::Created:
             PublishBlock();
@@ -124,6 +127,14 @@ LRESULT CMonitorWnd::OnCreate(const CREATESTRUCTA*) {
 }
 
 void CMonitorWnd::OnDestroy() {
+    ShutDown();
+    CallDefault();
+    PostQuitMessage(0);
+}
+
+void CMonitorWnd::ShutDown() {
+    if (shutDown_) return;
+    shutDown_ = true;
     KillTimer(Hwnd(), protocol::kTimerGameWatch);
     KillTimer(Hwnd(), protocol::kTimerStartUpload);
 
@@ -145,8 +156,6 @@ void CMonitorWnd::OnDestroy() {
     mouseKey_ = nullptr;
     if (lan_ != nullptr) FreeLibrary(lan_);
     lan_ = nullptr;
-    CallDefault();
-    PostQuitMessage(0);
 }
 
 LRESULT CMonitorWnd::OnTimer(UINT_PTR id) {

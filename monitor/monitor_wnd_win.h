@@ -61,6 +61,8 @@ public:
 private:
     enum class Who { Window, Thread };
 
+    // The shut-down sequence; runs once, from WM_DESTROY or a refused creation.
+    void ShutDown();
     void FetchSharedBlock();
     void PublishBlock();
     void ApplySystemMouseSettings();
@@ -89,6 +91,7 @@ private:
     HMODULE lan_ = nullptr;
     HKEY mouseKey_ = nullptr;
     bool comInitialized_ = false;
+    bool shutDown_ = false;
 
     // The private block; the window thread replaces it under blockLock_ and
     // each upload job works from its own copy taken under the same lock.

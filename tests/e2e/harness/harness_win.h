@@ -1,0 +1,117 @@
+// End-to-end test harness: a fresh program folder per test, our programs
+// started as debuggee so that their debug texts can be checked, and windows
+// that stand in for the other parties and record what they are sent.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace e2e {
+
+// Polls `condition` every 20 ms until it holds or `timeout` passes.
+bool WaitUntil(const std::function<bool()>& condition,
+               std::chrono::milliseconds timeout = std::chrono::seconds(20));
+void Pause(std::chrono::milliseconds duration);
+
+std::string EnvOr(const char* name, const char* fallback);
+// The built program folder and the folder of test helper programs.
+std::string DistFolder();
+std::string TestBinFolder();
+
+// A copy of the program folder in the temporary folder, removed afterwards.
+class ProgramFolder {
+public:
+    ProgramFolder();
+    ~ProgramFolder();
+    ProgramFolder(const ProgramFolder&) = delete;
+    ProgramFolder& operator=(const ProgramFolder&) = delete;
+
+    const std::string& Path() const { return path_; }  // with trailing backslash
+    std::string File(const std::string& relative) const { return path_ + relative; }
+    bool Exists(const std::string& relative) const;
+    bool Remove(const std::string& relative) const;
+    // Copies a program of the test helper folder into the program folder.
+    bool AddTestProgram(const std::string& name, const std::string& as) const;
+    std::string ReadIni(const std::string& file, const char* section, const char* key,
+                        const char* fallback = "<missing>") const;
+    std::string ReadText(const std::string& relative) const;
+
+private:
+    std::string path_;
+};
+
+// A process of ours, run under a debug loop that collects its debug texts.
+class Program {
+public:
+    Program() = default;
+    ~Program();
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    bool Start(const std::string& exe, const std::string& arguments = "");
+    // Waits for the process to end; its exit code, or -1 on time-out.
+    long WaitExit(std::chrono::milliseconds timeout = std::chrono::seconds(20));
+    bool Exited() const;
+    void Kill();
+    std::vector<std::string> DebugTexts() const;
+    int CountDebugText(const std::string& text) const;
+    bool WaitForDebugText(const std::string& text, int count = 1,
+                          std::chrono::milliseconds timeout = std::chrono::seconds(20)) const;
+
+private:
+    void DebugLoop(std::string commandLine, std::string folder, HANDLE started);
+
+    std::thread loop_;
+    mutable std::mutex mutex_;
+    std::vector<std::string> texts_;
+    HANDLE process_ = nullptr;
+    DWORD processId_ = 0;
+    bool startOk_ = false;
+    bool exited_ = false;
+    long exitCode_ = -1;
+};
+
+struct Received {
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+
+// A top-level window with an exact title on its own thread, recording every
+// message from WM_USER up, WM_CLOSE and WM_COMMAND. It stays open on WM_CLOSE
+// unless asked to close for real.
+class StandInWindow {
+public:
+    explicit StandInWindow(const std::string& title, bool minimized = false);
+    ~StandInWindow();
+    StandInWindow(const StandInWindow&) = delete;
+    StandInWindow& operator=(const StandInWindow&) = delete;
+
+    HWND Hwnd() const { return hwnd_; }
+    int Count(UINT message) const;
+    std::vector<Received> All() const;
+    bool WaitFor(UINT message, int count = 1,
+                 std::chrono::milliseconds timeout = std::chrono::seconds(20)) const;
+
+private:
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    void Run(std::string title, bool minimized, HANDLE ready);
+
+    std::thread thread_;
+    HWND hwnd_ = nullptr;
+    DWORD threadId_ = 0;
+    mutable std::mutex mutex_;
+    std::vector<Received> received_;
+};
+
+// Windows whose title is exactly `title`.
+int CountWindowsTitled(const char* title);
+
+}  // namespace e2e

@@ -1,0 +1,285 @@
+// Monitor as the other programs see it: one instance, the shared block, the
+// answers to Option and the applets, and an orderly exit.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+
+#include "common/settings/settings_block.h"
+#include "tests/e2e/harness/harness_win.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using e2e::Program;
+using e2e::ProgramFolder;
+using e2e::StandInWindow;
+
+constexpr const char* kMonitorTitle = "Professional Gaming Optical Mouse Monitor";
+constexpr const char* kOptionTitle = "Professional Gaming Optical Mouse Option";
+constexpr const char* kCompanions[] = {
+    "Professional Gaming Optical Mouse OSD", "Professional Gaming Optical Mouse Pop3",
+    "Professional Gaming Optical Mouse CPU RAM OSD", "Professional Gaming Optical Mouse OSD SKYPE",
+    "Professional Gaming Optical Mouse OSD MSN"};
+constexpr const char* kSectionName = "Professional_Gaming_Mouse_Normal_Share_Data";
+constexpr const char* kMutexName = "Professional_Gaming_Mouse_Normal_Mutex_Object";
+
+class MonitorSpine : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(folder_.AddTestProgram("Option.exe", "Option.exe"));
+    }
+    void TearDown() override {
+        if (HWND monitor = FindWindowA(nullptr, kMonitorTitle)) {
+            PostMessageA(monitor, WM_COMMAND, 6002, 0);
+        }
+        monitor_.WaitExit(10s);
+        monitor_.Kill();
+    }
+
+    // Starts Monitor and waits until its window is up.
+    void StartMonitor(const std::string& arguments = "") {
+        ASSERT_TRUE(monitor_.Start(folder_.File("Monitor.exe"), arguments));
+        ASSERT_TRUE(e2e::WaitUntil([] { return FindWindowA(nullptr, kMonitorTitle) != nullptr; }))
+            << "Monitor's window did not appear";
+        // The title exists from the start of window creation; the block is
+        // published before creation ends, and a sent message is handled after.
+        Send(WM_NULL);
+        ASSERT_TRUE(e2e::WaitUntil([] {
+            HANDLE mapping = OpenFileMappingA(FILE_MAP_READ, FALSE, kSectionName);
+            if (mapping != nullptr) CloseHandle(mapping);
+            return mapping != nullptr;
+        })) << "Monitor did not publish its block";
+    }
+    HWND MonitorWindow() const { return FindWindowA(nullptr, kMonitorTitle); }
+
+    // Sends a message and waits until Monitor has handled it.
+    LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+        DWORD_PTR result = 0;
+        SendMessageTimeoutA(MonitorWindow(), message, wParam, lParam, SMTO_NORMAL, 10000, &result);
+        return static_cast<LRESULT>(result);
+    }
+
+    int OptionStarts() const {
+        const std::string log = folder_.ReadText("option_started.log");
+        int count = 0;
+        for (std::size_t at = log.find("started"); at != std::string::npos;
+             at = log.find("started", at + 1)) {
+            ++count;
+        }
+        return count;
+    }
+
+    ProgramFolder folder_;
+    Program monitor_;
+};
+
+struct SharedView {
+    HANDLE mutex = OpenMutexA(MUTEX_ALL_ACCESS, FALSE, kMutexName);
+    HANDLE mapping = OpenFileMappingA(FILE_MAP_READ | FILE_MAP_WRITE, FALSE, kSectionName);
+    void* view = mapping ? MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 0) : nullptr;
+    ~SharedView() {
+        if (view) UnmapViewOfFile(view);
+        if (mapping) CloseHandle(mapping);
+        if (mutex) CloseHandle(mutex);
+    }
+    bool Read(settings::SettingsBlock& block) {
+        if (!view || !mutex || WaitForSingleObject(mutex, INFINITE) != WAIT_OBJECT_0) return false;
+        std::memcpy(&block, view, sizeof block);
+        ReleaseMutex(mutex);
+        return true;
+    }
+    bool Write(const settings::SettingsBlock& block) {
+        if (!view || !mutex || WaitForSingleObject(mutex, INFINITE) != WAIT_OBJECT_0) return false;
+        std::memcpy(view, &block, sizeof block);
+        ReleaseMutex(mutex);
+        return true;
+    }
+    SIZE_T Size() const {
+        MEMORY_BASIC_INFORMATION info{};
+        VirtualQuery(view, &info, sizeof info);
+        return info.RegionSize;
+    }
+};
+
+TEST_F(MonitorSpine, SecondInstanceEndsWithoutAWindow) {
+    StartMonitor();
+    Program second;
+    ASSERT_TRUE(second.Start(folder_.File("Monitor.exe")));
+    EXPECT_EQ(second.WaitExit(), 0);
+    EXPECT_EQ(e2e::CountWindowsTitled(kMonitorTitle), 1);
+    e2e::Pause(300ms);
+    EXPECT_EQ(OptionStarts(), 0) << "no '1' on the command line: nothing is opened";
+}
+
+TEST_F(MonitorSpine, SecondInstanceWithOneStartsOptionOfTheProgramFolder) {
+    StartMonitor();
+    Program second;
+    ASSERT_TRUE(second.Start(folder_.File("Monitor.exe"), "1"));
+    EXPECT_EQ(second.WaitExit(), 0);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return OptionStarts() == 1; })) << "Option was not started";
+    EXPECT_TRUE(monitor_.WaitForDebugText("CMonitorWnd OnCustomizer\n"));
+    EXPECT_TRUE(monitor_.WaitForDebugText("CMonitorWnd OnCustomizer hWnd==NULL\n"));
+    EXPECT_EQ(monitor_.CountDebugText("CMonitorWnd OnCustomizer hWnd!=NULL\n"), 0);
+}
+
+TEST_F(MonitorSpine, SecondInstanceWithOneRestoresARunningOption) {
+    StartMonitor();
+    StandInWindow option(kOptionTitle, /*minimized=*/true);
+    ASSERT_TRUE(IsIconic(option.Hwnd()));
+    Program second;
+    ASSERT_TRUE(second.Start(folder_.File("Monitor.exe"), "1"));
+    EXPECT_EQ(second.WaitExit(), 0);
+    EXPECT_TRUE(e2e::WaitUntil([&] { return !IsIconic(option.Hwnd()); }))
+        << "the minimised Option window was not restored";
+    EXPECT_TRUE(monitor_.WaitForDebugText("CMonitorWnd OnCustomizer hWnd!=NULL\n"));
+    e2e::Pause(300ms);
+    EXPECT_EQ(OptionStarts(), 0) << "a second Option was started";
+}
+
+TEST_F(MonitorSpine, FirstInstanceWithOneAndNoMouseDoesNotOpenOption) {
+    StartMonitor("1");
+    e2e::Pause(500ms);
+    EXPECT_EQ(OptionStarts(), 0);
+}
+
+TEST_F(MonitorSpine, ExistingSettingsMutexRefusesStartButStillClosesThePeers) {
+    HANDLE mutex = CreateMutexA(nullptr, FALSE, kMutexName);
+    ASSERT_NE(mutex, nullptr);
+    StandInWindow option(kOptionTitle);
+    std::vector<std::unique_ptr<StandInWindow>> companions;
+    for (const char* title : kCompanions) companions.push_back(std::make_unique<StandInWindow>(title));
+
+    ASSERT_TRUE(monitor_.Start(folder_.File("Monitor.exe")));
+    EXPECT_EQ(monitor_.WaitExit(), 0);
+    EXPECT_EQ(FindWindowA(nullptr, kMonitorTitle), nullptr);
+    EXPECT_TRUE(option.WaitFor(WM_CLOSE));
+    for (const auto& companion : companions) EXPECT_TRUE(companion->WaitFor(WM_CLOSE));
+    EXPECT_EQ(OpenFileMappingA(FILE_MAP_READ, FALSE, kSectionName), nullptr)
+        << "a refused start must not leave a section behind";
+    CloseHandle(mutex);
+}
+
+TEST_F(MonitorSpine, PublishesACompleteDefaultBlockRightAfterStart) {
+    StartMonitor();
+    SharedView shared;
+    ASSERT_NE(shared.view, nullptr);
+    EXPECT_GE(shared.Size(), sizeof(settings::SettingsBlock));
+    auto published = std::make_unique<settings::SettingsBlock>();
+    ASSERT_TRUE(shared.Read(*published));
+    auto expected = std::make_unique<settings::SettingsBlock>();
+    std::memset(expected.get(), 0, sizeof *expected);
+    settings::FillDefaults(*expected, settings::DefaultsFor::Monitor);
+    EXPECT_EQ(published->currentProfile, 0);
+    for (int n = 0; n < settings::kProfileCount; ++n) {
+        EXPECT_EQ(std::memcmp(&published->profiles[n], &expected->profiles[n],
+                              sizeof(settings::ProfileRecord)),
+                  0)
+            << "profile " << n << " differs from the defaults";
+    }
+}
+
+TEST_F(MonitorSpine, EveryApplyIsAnsweredByExactlyOneUploadDone) {
+    StartMonitor();
+    StandInWindow option(kOptionTitle);
+    for (int i = 0; i < 5; ++i) PostMessageA(MonitorWindow(), 1224, i % 2, 0);
+    ASSERT_TRUE(option.WaitFor(1256, 5));
+    Send(WM_NULL);
+    e2e::Pause(500ms);
+    EXPECT_EQ(option.Count(1256), 5);
+    EXPECT_TRUE(monitor_.WaitForDebugText("OnApplyAllSetting  Send Enable OK/Apply Button\n", 5));
+    for (const auto& r : option.All()) {
+        if (r.message == 1256) {
+            EXPECT_EQ(r.wParam, 0u);
+            EXPECT_EQ(r.lParam, 0);
+        }
+    }
+}
+
+TEST_F(MonitorSpine, ApplyWithoutOptionWindowSaysSo) {
+    StartMonitor();
+    Send(1224);
+    EXPECT_TRUE(monitor_.WaitForDebugText("OnApplyAllSetting Don't find Quen Option Dialog\n"));
+    EXPECT_TRUE(monitor_.WaitForDebugText("OnApplyAllSetting  Send Enable OK/Apply Button\n"));
+}
+
+TEST_F(MonitorSpine, ReloadMessagesLeaveTheSectionToItsWriterAndIgnoredOnesChangeNothing) {
+    StartMonitor();
+    SharedView shared;
+    auto block = std::make_unique<settings::SettingsBlock>();
+    ASSERT_TRUE(shared.Read(*block));
+    block->profiles[1].CpiLevel_X[0] = 77;
+    std::memset(block->reserved, 0x5C, sizeof block->reserved);
+    ASSERT_TRUE(shared.Write(*block));
+    for (UINT message : {1226u, 1227u, 1274u}) {
+        EXPECT_EQ(Send(message), 0) << message;
+        auto after = std::make_unique<settings::SettingsBlock>();
+        ASSERT_TRUE(shared.Read(*after));
+        EXPECT_EQ(std::memcmp(after.get(), block.get(), sizeof *block), 0)
+            << "message " << message << " rewrote the shared block";
+    }
+    EXPECT_NE(MonitorWindow(), nullptr);
+}
+
+TEST_F(MonitorSpine, CopyDataOnlyAcceptsExactly151Bytes) {
+    StartMonitor();
+    auto sendText = [&](std::size_t size, char fill, bool terminate) {
+        std::vector<char> data(size, fill);
+        data[0] = 7;
+        if (terminate && size > 10) data[10] = '\0';
+        COPYDATASTRUCT cds{0, static_cast<DWORD>(size), data.data()};
+        DWORD_PTR result = 0;
+        SendMessageTimeoutA(MonitorWindow(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds),
+                            SMTO_NORMAL, 10000, &result);
+        return result;
+    };
+    EXPECT_EQ(sendText(150, 'a', true), 1u);
+    EXPECT_EQ(sendText(152, 'b', true), 1u);
+    EXPECT_EQ(folder_.ReadIni("config.ini", "OSDData", "Message"), "<missing>");
+
+    EXPECT_EQ(sendText(151, 'c', true), 1u);
+    EXPECT_EQ(folder_.ReadIni("config.ini", "OSDData", "Message"), std::string(9, 'c'));
+
+    EXPECT_EQ(sendText(151, 'd', false), 1u);
+    EXPECT_EQ(folder_.ReadIni("config.ini", "OSDData", "Message"), std::string(150, 'd'));
+
+    COPYDATASTRUCT empty{0, 151, nullptr};
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(MonitorWindow(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&empty),
+                        SMTO_NORMAL, 10000, &result);
+    EXPECT_EQ(folder_.ReadIni("config.ini", "OSDData", "Message"), std::string(150, 'd'));
+}
+
+TEST_F(MonitorSpine, CopyDataDoesNotNotifyTheDisplayWithoutTheMouse) {
+    StartMonitor();
+    StandInWindow osd(kCompanions[0]);
+    std::vector<char> data(151, 0);
+    std::memcpy(data.data() + 1, "hello", 5);
+    COPYDATASTRUCT cds{0, 151, data.data()};
+    SendMessageA(MonitorWindow(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds));
+    e2e::Pause(300ms);
+    EXPECT_EQ(folder_.ReadIni("config.ini", "OSDData", "Message"), "hello");
+    EXPECT_EQ(osd.Count(1324), 0);
+}
+
+TEST_F(MonitorSpine, ExitClosesEveryPeerAndEndsWithCodeZero) {
+    StartMonitor();
+    StandInWindow option(kOptionTitle);
+    std::vector<std::unique_ptr<StandInWindow>> companions;
+    for (const char* title : kCompanions) companions.push_back(std::make_unique<StandInWindow>(title));
+    PostMessageA(MonitorWindow(), WM_COMMAND, 6002, 0);
+    EXPECT_EQ(monitor_.WaitExit(), 0);
+    EXPECT_TRUE(option.WaitFor(WM_CLOSE));
+    for (const auto& companion : companions) EXPECT_TRUE(companion->WaitFor(WM_CLOSE));
+    EXPECT_EQ(FindWindowA(nullptr, kMonitorTitle), nullptr);
+    EXPECT_EQ(OpenFileMappingA(FILE_MAP_READ, FALSE, kSectionName), nullptr);
+    EXPECT_EQ(OpenMutexA(SYNCHRONIZE, FALSE, kMutexName), nullptr);
+}
+
+TEST_F(MonitorSpine, DeviceStateIsWrittenAtStart) {
+    StartMonitor();
+    EXPECT_TRUE(e2e::WaitUntil(
+        [&] { return folder_.ReadIni("config.ini", "Setting", "Device") == "0"; }));
+}
+
+}  // namespace
