@@ -1,0 +1,287 @@
+#include "common/settings/mouse_registry.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace settings {
+namespace {
+
+// Registry double: two keys of text values, a log of every write, and keys
+// that can be made unopenable.
+class FakeRegistry final : public MouseRegistry {
+public:
+    std::map<std::string, std::string> mouse;
+    std::map<std::string, std::string> desktop;
+    std::vector<std::string> log;
+    bool mouseOpens = true;
+    bool desktopOpens = true;
+
+    class Key final : public RegistryKey {
+    public:
+        Key(FakeRegistry& owner, std::map<std::string, std::string>& values, std::string name)
+            : owner_(owner), values_(values), name_(std::move(name)) {}
+        bool ReadText(const char* name, std::string& text) override {
+            auto it = values_.find(name);
+            if (it == values_.end()) return false;
+            text = it->second.substr(0, kRegistryTextBuffer - 1);
+            return true;
+        }
+        bool WriteText(const char* name, const std::string& text) override {
+            values_[name] = text;
+            owner_.log.push_back(name_ + "\\" + name + "=" + text);
+            return true;
+        }
+
+    private:
+        FakeRegistry& owner_;
+        std::map<std::string, std::string>& values_;
+        std::string name_;
+    };
+
+    std::unique_ptr<RegistryKey> Open(MouseRegistryKey key, bool) override {
+        if (key == MouseRegistryKey::Mouse) {
+            if (!mouseOpens) return nullptr;
+            return std::make_unique<Key>(*this, mouse, "Mouse");
+        }
+        if (!desktopOpens) return nullptr;
+        return std::make_unique<Key>(*this, desktop, "Desktop");
+    }
+};
+
+ProfileRecord Fresh() {
+    ProfileRecord p;
+    FillDefaultProfile(p, 0, DefaultsFor::Monitor);
+    return p;
+}
+
+TEST(AccelerationTable, RowsAndTheHighestMatchingRow) {
+    EXPECT_EQ(kAccelerationTable[0].speed, 0);
+    EXPECT_EQ(kAccelerationTable[1].threshold1, 13);
+    EXPECT_EQ(kAccelerationTable[10].threshold1, 4);
+    EXPECT_EQ(kAccelerationTable[11].threshold2, 13);
+    EXPECT_EQ(kAccelerationTable[19].threshold2, 5);
+    for (int r = 1; r < 10; ++r) EXPECT_EQ(kAccelerationTable[r].threshold1, 14 - r);
+    for (int r = 11; r < 20; ++r) EXPECT_EQ(kAccelerationTable[r].threshold2, 24 - r);
+
+    EXPECT_EQ(MatchAccelerationRow(1, 6, 0), 8);
+    EXPECT_EQ(MatchAccelerationRow(0, 0, 0), 0);
+    EXPECT_EQ(MatchAccelerationRow(2, 4, 5), 19);
+    EXPECT_EQ(MatchAccelerationRow(2, 3, 11), 13);
+    EXPECT_EQ(MatchAccelerationRow(1, 14, 0), -1);
+    EXPECT_EQ(MatchAccelerationRow(3, 0, 0), -1);
+    EXPECT_EQ(MatchAccelerationRow(2, 5, 0), -1);
+    // Every row is found as itself.
+    for (int r = 0; r < kAccelerationRows; ++r) {
+        const auto& row = kAccelerationTable[r];
+        EXPECT_EQ(MatchAccelerationRow(row.speed, row.threshold1, row.threshold2), r);
+    }
+
+    EXPECT_EQ(&AccelerationRowFor(25, 1), &kAccelerationTable[19]);
+    EXPECT_EQ(&AccelerationRowFor(-4, 1), &kAccelerationTable[0]);
+    EXPECT_EQ(&AccelerationRowFor(12, 1), &kAccelerationTable[12]);
+    EXPECT_EQ(&AccelerationRowFor(12, 0), &kAccelerationTable[0]);
+    EXPECT_EQ(&AccelerationRowFor(12, 7), &kAccelerationTable[12]);
+}
+
+TEST(RegistryNumber, DecimalTextLikeTheRuntime) {
+    EXPECT_EQ(RegistryNumber("500"), 500);
+    EXPECT_EQ(RegistryNumber("-1"), -1);
+    EXPECT_EQ(RegistryNumber("  12x"), 12);
+    EXPECT_EQ(RegistryNumber(""), 0);
+    EXPECT_EQ(RegistryNumber("abc"), 0);
+    EXPECT_EQ(RegistryNumber("99999999999"), 1215752191);
+}
+
+TEST(WriteRegistry, ValuesInOrderWithTheirConversions) {
+    FakeRegistry registry;
+    ProfileRecord p = Fresh();
+    p.DbleClickSpeed = 450;
+    p.MouseSpeed = 14;
+    p.bMouseTrails = 1;
+    p.MouseTrails = 0;
+    p.Acceleration = 25;
+    p.AccelerationFlag = 1;
+    p.ScrollWheelFlag = 1;
+    ASSERT_EQ(WriteRegistryFromProfile(registry, p), 1);
+    EXPECT_EQ(registry.log, (std::vector<std::string>{
+                                "Mouse\\DoubleClickSpeed=450", "Mouse\\MouseSensitivity=14",
+                                "Mouse\\MouseTrails=4", "Mouse\\MouseSpeed=2",
+                                "Mouse\\MouseThreshold1=4", "Mouse\\MouseThreshold2=5",
+                                "Desktop\\WheelScrollLines=-1"}));
+
+    registry.log.clear();
+    p.bMouseTrails = 0;
+    p.MouseTrails = 6;
+    p.Acceleration = -2;
+    p.ScrollWheelFlag = 0;
+    p.ScrollWheelSpeed = 5;
+    ASSERT_EQ(WriteRegistryFromProfile(registry, p), 1);
+    EXPECT_EQ(registry.mouse["MouseTrails"], "0");
+    EXPECT_EQ(registry.mouse["MouseSpeed"], "0");
+    EXPECT_EQ(registry.mouse["MouseThreshold1"], "0");
+    EXPECT_EQ(registry.desktop["WheelScrollLines"], "5");
+
+    p.bMouseTrails = 1;
+    p.MouseTrails = 7;
+    p.AccelerationFlag = 0;
+    p.Acceleration = 15;
+    ASSERT_EQ(WriteRegistryFromProfile(registry, p), 1);
+    EXPECT_EQ(registry.mouse["MouseTrails"], "7");
+    EXPECT_EQ(registry.mouse["MouseThreshold1"], "0");
+
+    registry.log.clear();
+    registry.desktopOpens = false;
+    EXPECT_EQ(WriteRegistryFromProfile(registry, p), -1);
+    EXPECT_EQ(registry.log.size(), 6u);
+    registry.log.clear();
+    registry.mouseOpens = false;
+    EXPECT_EQ(WriteRegistryFromProfile(registry, p), -1);
+    EXPECT_TRUE(registry.log.empty());
+}
+
+TEST(ReadRegistry, ConversionsAndResults) {
+    FakeRegistry registry;
+    registry.mouse = {{"DoubleClickSpeed", "380"}, {"MouseSensitivity", "12"},
+                      {"MouseTrails", "7"},        {"MouseSpeed", "1"},
+                      {"MouseThreshold1", "6"},    {"MouseThreshold2", "0"}};
+    registry.desktop = {{"WheelScrollLines", "-1"}};
+    ProfileRecord p = Fresh();
+    ASSERT_EQ(ReadRegistryIntoProfile(registry, p), 1);
+    EXPECT_EQ(p.DbleClickSpeed, 380);
+    EXPECT_EQ(p.MouseSpeed, 12);
+    EXPECT_EQ(p.MouseTrails, 7);
+    EXPECT_EQ(p.bMouseTrails, 1);
+    EXPECT_EQ(p.Acceleration, 8);
+    EXPECT_EQ(p.AccelerationFlag, 1);
+    EXPECT_EQ(p.ScrollWheelFlag, 1);
+    EXPECT_EQ(p.ScrollWheelSpeed, 0);
+
+    // Trails outside 2..7, an acceleration that matches no row, low rows.
+    registry.mouse["MouseTrails"] = "1";
+    registry.mouse["MouseSpeed"] = "3";
+    registry.desktop["WheelScrollLines"] = "6";
+    p.Acceleration = 2;
+    ASSERT_EQ(ReadRegistryIntoProfile(registry, p), 1);
+    EXPECT_EQ(p.MouseTrails, 4);
+    EXPECT_EQ(p.bMouseTrails, 0);
+    EXPECT_EQ(p.Acceleration, 2);
+    EXPECT_EQ(p.AccelerationFlag, 0);
+    EXPECT_EQ(p.ScrollWheelFlag, 0);
+    EXPECT_EQ(p.ScrollWheelSpeed, 6);
+
+    // Missing values read as 0: row 0, no trails.
+    registry.mouse.clear();
+    registry.desktop.clear();
+    ASSERT_EQ(ReadRegistryIntoProfile(registry, p), 1);
+    EXPECT_EQ(p.DbleClickSpeed, 0);
+    EXPECT_EQ(p.Acceleration, 0);
+    EXPECT_EQ(p.AccelerationFlag, 0);
+    EXPECT_EQ(p.ScrollWheelSpeed, 0);
+
+    registry.desktopOpens = false;
+    registry.mouse["DoubleClickSpeed"] = "222";
+    p.ScrollWheelSpeed = 9;
+    EXPECT_EQ(ReadRegistryIntoProfile(registry, p), -1);
+    EXPECT_EQ(p.DbleClickSpeed, 222);
+    EXPECT_EQ(p.ScrollWheelSpeed, 9);
+    registry.mouseOpens = false;
+    registry.mouse["DoubleClickSpeed"] = "333";
+    EXPECT_EQ(ReadRegistryIntoProfile(registry, p), 0);
+    EXPECT_EQ(p.DbleClickSpeed, 222);
+}
+
+// System double that logs every call in order.
+class LoggingSystem final : public SystemMouse {
+public:
+    std::vector<std::string> log;
+    void SetDoubleClickTime(int ms) override { Add("dblclick", ms); }
+    void SwapMouseButton(bool swap) override { Add("swap", swap ? 1 : 0); }
+    void SetMouse(int t1, int t2, int speed) override {
+        log.push_back("mouse " + std::to_string(t1) + " " + std::to_string(t2) + " " +
+                      std::to_string(speed));
+    }
+    void SetMouseSpeed(int speed) override { Add("speed", speed); }
+    void SetWheelScrollLines(int lines) override { Add("wheel", lines); }
+    void SetMouseTrails(int trails) override { Add("trails", trails); }
+    void NotifyOwnWindow(unsigned action) override { Add("own", static_cast<int>(action)); }
+    void NotifyAllWindows(unsigned action) override { Add("all", static_cast<int>(action)); }
+
+private:
+    void Add(const char* what, int value) { log.push_back(what + (" " + std::to_string(value))); }
+};
+
+TEST(ApplySystemMouse, StepsInOrderWithAccelerationFromTheRegistry) {
+    FakeRegistry registry;
+    registry.mouse = {{"MouseSpeed", "2"}, {"MouseThreshold1", "4"}, {"MouseThreshold2", "9"}};
+    auto key = registry.Open(MouseRegistryKey::Mouse, false);
+    LoggingSystem system;
+    ProfileRecord p = Fresh();
+    p.DbleClickSpeed = 610;
+    p.Orientation = 1;
+    p.AccelerationFlag = 1;
+    p.Acceleration = 15;
+    p.MouseSpeed = 17;
+    p.ScrollWheelFlag = 0;
+    p.ScrollWheelSpeed = 8;
+    p.bMouseTrails = 1;
+    p.MouseTrails = 0;
+    ApplySystemMouseSettings(p, system, key.get());
+    EXPECT_EQ(system.log, (std::vector<std::string>{
+                              "dblclick 610", "swap 1", "own 33", "mouse 4 9 2", "own 4",
+                              "speed 17", "own 113", "wheel 8", "own 105", "trails 4", "all 93"}));
+    EXPECT_EQ(p.Acceleration, 15);
+    EXPECT_TRUE(registry.log.empty());
+}
+
+TEST(ApplySystemMouse, AccelerationOffZeroesTheRegistryFirst) {
+    FakeRegistry registry;
+    registry.mouse = {{"MouseSpeed", "1"}, {"MouseThreshold1", "6"}, {"MouseThreshold2", "0"}};
+    auto key = registry.Open(MouseRegistryKey::Mouse, false);
+    LoggingSystem system;
+    ProfileRecord p = Fresh();
+    p.AccelerationFlag = 0;
+    p.Acceleration = 8;
+    p.ScrollWheelFlag = 1;
+    p.bMouseTrails = 0;
+    p.MouseTrails = 6;
+    ApplySystemMouseSettings(p, system, key.get());
+    EXPECT_EQ(p.Acceleration, 0);
+    EXPECT_EQ(registry.log, (std::vector<std::string>{"Mouse\\MouseSpeed=0",
+                                                      "Mouse\\MouseThreshold2=0",
+                                                      "Mouse\\MouseThreshold1=0"}));
+    EXPECT_EQ(system.log[3], "mouse 0 0 0");
+    EXPECT_EQ(system.log[7], "wheel -1");
+    EXPECT_EQ(system.log[9], "trails 0");
+
+    // Already zero: nothing is written and the level is kept.
+    registry.log.clear();
+    p.Acceleration = 6;
+    ApplySystemMouseSettings(p, system, key.get());
+    EXPECT_TRUE(registry.log.empty());
+    EXPECT_EQ(p.Acceleration, 6);
+    // Any flag other than 1 counts as off.
+    registry.mouse["MouseSpeed"] = "1";
+    p.AccelerationFlag = 2;
+    ApplySystemMouseSettings(p, system, key.get());
+    EXPECT_EQ(p.Acceleration, 0);
+    EXPECT_EQ(registry.mouse["MouseSpeed"], "0");
+}
+
+TEST(ApplySystemMouse, ReadFirstTakesTheRegistryIntoTheProfile) {
+    FakeRegistry registry;
+    registry.mouse = {{"DoubleClickSpeed", "720"}, {"MouseTrails", "3"}};
+    registry.desktop = {{"WheelScrollLines", "2"}};
+    LoggingSystem system;
+    ProfileRecord p = Fresh();
+    ApplySystemMouseSettings(p, system, nullptr, &registry);
+    EXPECT_EQ(p.DbleClickSpeed, 720);
+    EXPECT_EQ(system.log[0], "dblclick 720");
+    EXPECT_EQ(system.log[7], "wheel 2");
+    EXPECT_EQ(system.log[9], "trails 3");
+}
+
+}  // namespace
+}  // namespace settings
