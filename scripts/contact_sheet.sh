@@ -15,10 +15,12 @@
 #   render/<skin>_{normal,over,down,disable}.bmp   one picture per window and state
 #   windows_normal.png                              every window in its normal state
 #   <skin>_states.png                               one window in all four states
+#   main_with_pages.png                             the main window with each page
+#                                                   (always composed from the pictures)
 set -euo pipefail
 
 if [ $# -ne 3 ]; then
-    sed -n '2,17p' "$0" >&2
+    sed -n '2,19p' "$0" >&2
     exit 2
 fi
 gallery=$1
@@ -82,6 +84,9 @@ for f in "${files[@]}"; do
     montage "${montage_args[@]}" -label '%t' "$out/render/${base}"_{normal,over,down,disable}.bmp \
         -tile 2x -geometry '+8+8' "$out/${base}_states.png"
 done
+
+# The main window with each page in its page area, as the user sees them.
+/usr/bin/python3 "$here/tools/skingen/preview.py" pages "$skins" "$out/main_with_pages.png"
 
 echo "contact_sheet: $gallery_count window(s) by the gallery, $fallback_count composed;" \
      "sheets in $out"
