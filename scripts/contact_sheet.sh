@@ -41,6 +41,15 @@ winpath() {  # Wine maps the Linux root to drive Z:
     printf 'Z:%s' "${1//\//\\}"
 }
 
+rename_full_names() {  # accept <name>.ini_<state>.bmp as well
+    local st
+    for st in normal over down disable; do
+        if [ -f "$out/render/$1.ini_$st.bmp" ]; then
+            mv -f "$out/render/$1.ini_$st.bmp" "$out/render/$1_$st.bmp"
+        fi
+    done
+}
+
 use_gallery=0
 if [ "$gallery" != "-" ] && [ -f "$gallery" ]; then
     use_gallery=1
@@ -60,7 +69,7 @@ for f in "${files[@]}"; do
     rm -f "$out/render/${base}"_{normal,over,down,disable}.bmp
     if [ $use_gallery = 1 ] && WINEDEBUG=${WINEDEBUG:--all} /usr/lib/wine/wine64 "$gallery" \
             /render "$(winpath "$skins/$f")" "$(winpath "$out/render")" \
-        && [ -f "$out/render/${base}_disable.bmp" ]; then
+        && rename_full_names "$base" && [ -f "$out/render/${base}_disable.bmp" ]; then
         echo "  $f: gallery"
         gallery_count=$((gallery_count + 1))
     else
