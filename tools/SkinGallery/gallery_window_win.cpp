@@ -1,0 +1,288 @@
+#include "tools/SkinGallery/gallery_window_win.h"
+
+#include <cstdarg>
+
+#include "option/skin/control_math.h"
+#include "option/skin/skin_menu_win.h"
+#include "option/skin/skin_messages.h"
+#include "option/skin/skin_resource_ids.h"
+#include "tools/SkinGallery/test_skin.h"
+
+namespace gallery {
+namespace {
+
+const win::RegisteredMessage kEditCommit(skin::kEditKillFocusName);
+
+const char* const kKeys[] = {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12"};
+
+constexpr RECT kLogArea{20, 200, 380, 312};
+constexpr std::size_t kLogLinesShown = 8;
+
+}  // namespace
+
+std::span<const win::MessageRow<GalleryWindow>> GalleryWindow::MessageMap() {
+    static const win::MessageRow<GalleryWindow> rows[] = {
+        win::OnMessage<&GalleryWindow::OnCreate>(WM_CREATE),
+        win::OnMessage<&GalleryWindow::OnPaint>(WM_PAINT),
+        win::OnMessage<&GalleryWindow::OnEraseBkgnd>(WM_ERASEBKGND),
+        win::OnMessage<&GalleryWindow::OnLButtonDown>(WM_LBUTTONDOWN),
+        win::OnCommandRange<&GalleryWindow::OnCommand>(0, 0xFFFF),
+        win::OnMessage<&GalleryWindow::OnSlider>(skin::kMsgSliderValue),
+        win::OnMessage<&GalleryWindow::OnFill>(skin::kMsgFillValue),
+        win::OnMessage<&GalleryWindow::OnSpin>(skin::kMsgSpinValue),
+        win::OnMessage<&GalleryWindow::OnEnter>(skin::kMsgEditEnter),
+        win::OnMessage<&GalleryWindow::OnPicked>(skin::kMsgColorPicked),
+        win::OnMessage<&GalleryWindow::OnHover>(skin::kMsgButtonHover),
+        win::OnMessage<&GalleryWindow::OnHint>(skin::kMsgHint),
+        win::OnRegistered<&GalleryWindow::OnEditCommit>(kEditCommit),
+        win::OnMessage<&GalleryWindow::OnCtlColor>(WM_CTLCOLOREDIT),
+        win::OnMessage<&GalleryWindow::OnCtlColor>(WM_CTLCOLORSTATIC),
+        win::OnMessage<&GalleryWindow::OnMeasureItem>(WM_MEASUREITEM),
+        win::OnMessage<&GalleryWindow::OnDrawItem>(WM_DRAWITEM),
+        win::OnMessage<&GalleryWindow::OnDestroy>(WM_DESTROY),
+    };
+    return rows;
+}
+
+GalleryWindow::~GalleryWindow() {
+    if (logFont_ != nullptr) DeleteObject(logFont_);
+}
+
+bool GalleryWindow::Create(const std::string& skinFile, const std::string& logPath) {
+    skinFile_ = skinFile;
+    logPath_ = logPath;
+    win::WindowSpec spec;
+    spec.className = "SkinGalleryWindow";
+    spec.title = kGalleryTitle;
+    spec.style = WS_POPUP | WS_CLIPCHILDREN;
+    spec.x = 0;
+    spec.y = 0;
+    spec.width = 100;
+    spec.height = 100;
+    spec.cursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    return win::Window::Create(spec);
+}
+
+void GalleryWindow::Note(const char* format, ...) {
+    char text[512];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    log_.emplace_back(text);
+    if (!logPath_.empty()) {
+        if (FILE* f = std::fopen(logPath_.c_str(), "ab")) {
+            std::fprintf(f, "%s\n", text);
+            std::fclose(f);
+        }
+    }
+    if (Hwnd() != nullptr) InvalidateRect(Hwnd(), &kLogArea, FALSE);
+}
+
+void GalleryWindow::MakeControl(std::size_t index, const skin::ButtonPos& pos,
+                                const skin::SkinSheets& sheets) {
+    const RECT r = skin::ToRect(pos.rect);
+    HWND self = Hwnd();
+    const UINT id = kIdPush + static_cast<UINT>(index);
+    switch (id) {
+        case kIdPush:
+            push.CreateFromPos(self, pos, id, sheets);
+            push.SetTag(1);
+            break;
+        case kIdLatch:
+            latch.CreateFromPos(self, pos, id, sheets);
+            latch.SetLatchingMode(1);
+            latch.SetTag(2);
+            break;
+        case kIdSwatch:
+            swatch.CreateFromPos(self, pos, id, sheets);
+            swatch.SetLatchingMode(1);
+            swatch.SetSwatchColor(RGB(255, 140, 0));
+            swatch.SetTag(3);
+            break;
+        case kIdRgn:
+            rgn.SetMaskFile(skin::SkinFolder() + "rgn_mask.bmp");
+            rgn.CreateButton(pos.name, r, self, id);
+            rgn.SetBitmaps(r, sheets);
+            rgn.SetLatched(pos.state);
+            break;
+        case kIdSlider:
+            if (slider.Create(skin::SkinFolder() + "slider.bmp", r, self, id)) {
+                slider.SetRange(0, 10);
+                slider.SetPos(0);
+                slider.SetTrackImage(r, sheets.over.Handle());
+                slider.SetHint(pos.caption);
+            }
+            break;
+        case kIdFill:
+            fill.Create(r, self, id);
+            fill.SetImages(r, sheets.normal.Handle(), sheets.over.Handle());
+            fill.SetRange(0, 10);
+            fill.SetHint(pos.caption);
+            break;
+        case kIdSpin:
+            spin.Create(r, self, id);
+            spin.SetBitmaps(r, sheets);
+            spin.SetRange(-5, 5);
+            spin.SetValue(0);
+            spin.SetHint(pos.caption);
+            break;
+        case kIdEdit:
+            edit.Create(WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, r, self, id);
+            edit.SetNumeric(true);
+            edit.ApplyFont();
+            edit.SetHint(pos.caption);
+            break;
+        case kIdLabel:
+            label.Create(r, self, id);
+            label.SetBackColor(RGB(220, 220, 220));
+            label.SetText("Skin label");
+            label.SetHint(pos.caption);
+            break;
+        case kIdPicker:
+            picker.Create(IDB_SKIN_COLOR_STRIP, self, r, id, IDB_SKIN_COLOR_MARKER);
+            break;
+        case kIdMenuButton:
+            menuButton.CreateFromPos(self, pos, id, sheets);
+            menuButton.SetFaceText("Menu");
+            menuButton.SetTag(11);
+            break;
+        case kIdFace:
+            face.CreateFromPos(self, pos, id, sheets);
+            face.SetFaceText("Face text");
+            face.SetTag(12);
+            break;
+        default:
+            break;
+    }
+}
+
+LRESULT GalleryWindow::OnCreate() {
+    const LRESULT result = CallDefault();
+    if (result == -1) return -1;
+    surface_.InitSkin(Hwnd(), skinFile_, kKeys,
+                      [this](std::size_t i, const char*, const skin::ButtonPos& pos,
+                             const skin::SkinSheets& sheets) { MakeControl(i, pos, sheets); });
+    surface_.ApplyShape(Hwnd());
+    logFont_ = CreateFontA(13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                           DEFAULT_PITCH | FF_DONTCARE, "Arial");
+    return 0;
+}
+
+LRESULT GalleryWindow::OnPaint() {
+    surface_.Paint(Hwnd(), [this](HDC dc) {
+        HGDIOBJ old = SelectObject(dc, logFont_);
+        SetTextColor(dc, RGB(230, 230, 230));
+        const std::size_t first = log_.size() > kLogLinesShown ? log_.size() - kLogLinesShown : 0;
+        int y = kLogArea.top;
+        for (std::size_t i = first; i < log_.size(); ++i, y += 14)
+            TextOutA(dc, kLogArea.left, y, log_[i].c_str(), static_cast<int>(log_[i].size()));
+        SelectObject(dc, old);
+    });
+    return 0;
+}
+
+LRESULT GalleryWindow::OnLButtonDown(WPARAM, LPARAM point) {
+    skin::DragByBody(Hwnd(), point, false);
+    return CallDefault();
+}
+
+void GalleryWindow::ShowMenu() {
+    skin::CCoolMenu::SetColors(RGB(6, 107, 149), RGB(6, 107, 149), RGB(0, 0, 0), RGB(0, 0, 0));
+    HFONT font = CreateFontA(15, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                             DEFAULT_PITCH | FF_DONTCARE, "Arial");
+    {
+        skin::CSkinMenu sub(font);
+        skin::CSkinMenu top(font);
+        for (skin::CSkinMenu* m : {&sub, &top}) {
+            m->Attach();
+            m->SetColors(RGB(0, 0, 0), RGB(6, 107, 149));
+            m->SetSeparatorColors(RGB(6, 107, 149), RGB(6, 107, 149));
+            m->SetTextColors(RGB(255, 255, 255), RGB(255, 255, 255));
+            m->SetWidth(133);
+        }
+        sub.AppendItem(0, "Sub item", kMenuSubItem);
+        top.AppendItem(0, "Left", kMenuLeft, nullptr, 1);
+        top.AppendItem(MF_SEPARATOR, "", 0);
+        top.AppendItem(0, "Right", kMenuRight);
+        top.AppendItem(MF_POPUP, "More", 0, sub.Handle());
+        RECT r{};
+        GetWindowRect(menuButton.Hwnd(), &r);
+        top.Track(TPM_LEFTALIGN | TPM_RIGHTBUTTON, r.left, r.bottom, Hwnd());
+        PostMessageA(Hwnd(), WM_NULL, 0, 0);
+        // The submenu belongs to the top menu, which destroys it.
+        RemoveMenu(top.Handle(), 3, MF_BYPOSITION);
+        top.Destroy();
+        sub.Destroy();
+    }
+    DeleteObject(font);
+    menuButton.SetHover(0);
+    InvalidateRect(menuButton.Hwnd(), nullptr, FALSE);
+    SetFocus(Hwnd());
+}
+
+LRESULT GalleryWindow::OnCommand(UINT id, UINT code) {
+    Note("command %u %u", id, code);
+    if (id == kIdMenuButton && code == BN_CLICKED) ShowMenu();
+    return 0;
+}
+
+LRESULT GalleryWindow::OnSlider(WPARAM value, LPARAM id) {
+    Note("slider %d %d", static_cast<int>(value), static_cast<int>(id));
+    return 0;
+}
+
+LRESULT GalleryWindow::OnFill(WPARAM value, LPARAM id) {
+    Note("fill %d %d", static_cast<int>(value), static_cast<int>(id));
+    return 0;
+}
+
+LRESULT GalleryWindow::OnSpin(WPARAM value, LPARAM id) {
+    Note("spin %d %d", static_cast<int>(value), static_cast<int>(id));
+    return 0;
+}
+
+LRESULT GalleryWindow::OnEnter(WPARAM a, LPARAM b) {
+    Note("enter %d %d", static_cast<int>(a), static_cast<int>(b));
+    return 0;
+}
+
+LRESULT GalleryWindow::OnPicked() {
+    Note("picked %06lx", static_cast<unsigned long>(picker.GetColor()));
+    return 0;
+}
+
+LRESULT GalleryWindow::OnHover(WPARAM hover, LPARAM tag) {
+    Note("hover %d %d", static_cast<int>(hover), static_cast<int>(tag));
+    return 0;
+}
+
+LRESULT GalleryWindow::OnHint(WPARAM hover, LPARAM) {
+    Note("hint %d %s", static_cast<int>(hover), skin::HintString().c_str());
+    return 0;
+}
+
+LRESULT GalleryWindow::OnEditCommit() {
+    Note("editcommit %s", edit.Text().c_str());
+    return 0;
+}
+
+LRESULT GalleryWindow::OnCtlColor(HDC dc, HWND control) {
+    LRESULT brush = 0;
+    if (skin::CBitmapEdit::ReflectCtlColor(dc, control, brush)) return brush;
+    return CallDefault();
+}
+
+LRESULT GalleryWindow::OnMeasureItem(WPARAM, LPARAM item) {
+    return skin::CSkinMenu::RouteOwnerDraw(WM_MEASUREITEM, item) ? TRUE : CallDefault();
+}
+
+LRESULT GalleryWindow::OnDrawItem(WPARAM, LPARAM item) {
+    return skin::CSkinMenu::RouteOwnerDraw(WM_DRAWITEM, item) ? TRUE : CallDefault();
+}
+
+LRESULT GalleryWindow::OnDestroy() { return CallDefault(); }
+
+}  // namespace gallery

@@ -1,0 +1,108 @@
+// The gallery: one skinned window with every kind of skinned control, built
+// by the recipe from a skin description file, that lists the messages its
+// controls send.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/win/window.h"
+#include "option/skin/skin_button_win.h"
+#include "option/skin/skin_loader_win.h"
+#include "option/skin/slider_win.h"
+#include "option/skin/value_controls_win.h"
+
+namespace gallery {
+
+inline constexpr const char* kGalleryTitle = "SkinGallery";
+
+enum ControlId : UINT {
+    kIdPush = 1001,
+    kIdLatch,
+    kIdSwatch,
+    kIdRgn,
+    kIdSlider,
+    kIdFill,
+    kIdSpin,
+    kIdEdit,
+    kIdLabel,
+    kIdPicker,
+    kIdMenuButton,
+    kIdFace,
+};
+
+inline constexpr UINT kMenuLeft = 2001;
+inline constexpr UINT kMenuRight = 2002;
+inline constexpr UINT kMenuSubItem = 2003;
+
+class GalleryWindow : public win::WindowImpl<GalleryWindow> {
+public:
+    GalleryWindow() = default;
+    ~GalleryWindow() override;
+
+    // Builds the window from `skinFile` in the current skins folder.
+    bool Create(const std::string& skinFile, const std::string& logPath = {});
+
+    // Shows the gallery's popup menu under its menu button and waits for it.
+    void ShowMenu();
+
+    const std::vector<std::string>& Log() const { return log_; }
+    void ClearLog() { log_.clear(); }
+    const skin::SkinSurface& Surface() const { return surface_; }
+
+    skin::CSkinButton push, latch, face, menuButton;
+    skin::CColorSwatchButton swatch;
+    skin::CRgnButton rgn;
+    skin::CclickHSlider slider;
+    skin::CFillSlider fill;
+    skin::CSpinBox spin;
+    skin::CBitmapEdit edit;
+    skin::CSkinLabel label;
+    skin::CColorPicker picker;
+
+    static std::span<const win::MessageRow<GalleryWindow>> MessageMap();
+
+private:
+    void Note(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    void MakeControl(std::size_t index, const skin::ButtonPos& pos, const skin::SkinSheets& sheets);
+
+    LRESULT OnCreate();
+    LRESULT OnPaint();
+    LRESULT OnEraseBkgnd() { return 1; }
+    LRESULT OnLButtonDown(WPARAM keys, LPARAM point);
+    LRESULT OnCommand(UINT id, UINT code);
+    LRESULT OnSlider(WPARAM value, LPARAM id);
+    LRESULT OnFill(WPARAM value, LPARAM id);
+    LRESULT OnSpin(WPARAM value, LPARAM id);
+    LRESULT OnEnter(WPARAM a, LPARAM b);
+    LRESULT OnPicked();
+    LRESULT OnHover(WPARAM hover, LPARAM tag);
+    LRESULT OnHint(WPARAM hover, LPARAM);
+    LRESULT OnEditCommit();
+    LRESULT OnCtlColor(HDC dc, HWND control);
+    LRESULT OnMeasureItem(WPARAM, LPARAM item);
+    LRESULT OnDrawItem(WPARAM, LPARAM item);
+    LRESULT OnDestroy();
+
+    skin::SkinSurface surface_;
+    std::string skinFile_;
+    std::string logPath_;
+    std::vector<std::string> log_;
+    HFONT logFont_ = nullptr;
+};
+
+// Renders a skin description file as the four state pictures
+// <out>/<base>_normal.bmp, _over.bmp, _down.bmp and _disable.bmp. Returns 0
+// on success; otherwise fills `error`.
+int RenderSkin(const std::string& iniPath, const std::string& outFolder, std::string& error);
+
+// Writes a bitmap as a 24-bit BMP.
+bool SaveBitmap(HBITMAP bitmap, const std::string& path);
+// Writes the screen area of a window as a 24-bit BMP.
+bool SaveWindowShot(HWND hwnd, const std::string& path);
+
+}  // namespace gallery

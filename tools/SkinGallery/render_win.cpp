@@ -1,0 +1,194 @@
+#include <vector>
+
+#include "option/skin/region_win.h"
+#include "tools/SkinGallery/gallery_window_win.h"
+#include "tools/SkinGallery/test_skin.h"
+
+namespace gallery {
+namespace {
+
+// Top-down 32-bpp copy of a bitmap as red, green, blue rows.
+std::vector<std::uint8_t> RgbRows(HBITMAP bitmap, int width, int height) {
+    std::vector<std::uint8_t> bgra(static_cast<std::size_t>(width) * height * 4);
+    BITMAPINFO bmi{};
+    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bmi.bmiHeader.biWidth = width;
+    bmi.bmiHeader.biHeight = -height;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    HDC screen = GetDC(nullptr);
+    GetDIBits(screen, bitmap, 0, static_cast<UINT>(height), bgra.data(), &bmi, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    std::vector<std::uint8_t> rgb(static_cast<std::size_t>(width) * height * 3);
+    for (std::size_t i = 0, n = static_cast<std::size_t>(width) * height; i < n; ++i) {
+        rgb[i * 3 + 0] = bgra[i * 4 + 2];
+        rgb[i * 3 + 1] = bgra[i * 4 + 1];
+        rgb[i * 3 + 2] = bgra[i * 4 + 0];
+    }
+    return rgb;
+}
+
+std::vector<std::string> SectionKeys(const std::string& iniPath, const char* section) {
+    std::vector<char> buffer(32768, '\0');
+    const DWORD n = GetPrivateProfileStringA(section, nullptr, "", buffer.data(),
+                                             static_cast<DWORD>(buffer.size()), iniPath.c_str());
+    std::vector<std::string> keys;
+    for (DWORD i = 0; i < n;) {
+        std::string key(&buffer[i]);
+        if (key.empty()) break;
+        i += static_cast<DWORD>(key.size()) + 1;
+        keys.push_back(std::move(key));
+    }
+    return keys;
+}
+
+// A plain skinned window: the recipe with a generic button for every key.
+class RenderWindow : public win::WindowImpl<RenderWindow> {
+public:
+    std::vector<std::unique_ptr<skin::CSkinButton>> buttons;
+    std::vector<RECT> rects;
+    skin::SkinSurface surface;
+
+    static std::span<const win::MessageRow<RenderWindow>> MessageMap() { return {}; }
+};
+
+}  // namespace
+
+bool SaveBitmap(HBITMAP bitmap, const std::string& path) {
+    BITMAP info{};
+    if (bitmap == nullptr || GetObjectA(bitmap, sizeof info, &info) == 0) return false;
+    const int h = info.bmHeight < 0 ? -info.bmHeight : info.bmHeight;
+    return WriteBmp24Rows(path, info.bmWidth, h, RgbRows(bitmap, info.bmWidth, h));
+}
+
+bool SaveWindowShot(HWND hwnd, const std::string& path) {
+    RECT r;
+    if (!GetWindowRect(hwnd, &r)) return false;
+    const int w = r.right - r.left;
+    const int h = r.bottom - r.top;
+    if (w <= 0 || h <= 0) return false;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP shot = CreateCompatibleBitmap(screen, w, h);
+    HGDIOBJ old = SelectObject(memory, shot);
+    BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    const bool ok = SaveBitmap(shot, path);
+    DeleteObject(shot);
+    return ok;
+}
+
+int RenderSkin(const std::string& iniPath, const std::string& outFolder, std::string& error) {
+    if (GetFileAttributesA(iniPath.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        error = "skin description file not found: " + iniPath;
+        return 2;
+    }
+    const std::size_t slash = iniPath.find_last_of("\\/");
+    const std::string folder = slash == std::string::npos ? ".\\" : iniPath.substr(0, slash + 1);
+    const std::string file = slash == std::string::npos ? iniPath : iniPath.substr(slash + 1);
+    const std::size_t dot = file.find_last_of('.');
+    const std::string base = dot == std::string::npos ? file : file.substr(0, dot);
+    skin::SetSkinFolder(folder);
+
+    // Every picture must load, or the contact sheet would show nonsense.
+    static const char* const kStates[] = {"Normal", "Over", "Down", "Disable"};
+    skin::SkinBitmap sheets[4];
+    SIZE sizes[4]{};
+    for (int i = 0; i < 4; ++i) {
+        const std::string name = skin::ReadSkinString(iniPath, "SCREEN", kStates[i]);
+        if (name.empty() || !skin::LoadSkinPicture(folder + name, sheets[i], sizes[i])) {
+            error = std::string("cannot load the ") + kStates[i] + " picture \"" + name + "\"";
+            return 3;
+        }
+    }
+    {
+        skin::SkinBitmap mask;
+        SIZE maskSize{};
+        const std::string name = skin::ReadSkinString(iniPath, "SCREEN", "Mask");
+        if (name.empty() || !skin::LoadSkinPicture(folder + name, mask, maskSize)) {
+            error = "cannot load the Mask picture \"" + name + "\"";
+            return 3;
+        }
+    }
+
+    const std::vector<std::string> keys = SectionKeys(iniPath, "BUTTONPOS");
+    std::vector<const char*> keyPointers;
+    for (const auto& k : keys) keyPointers.push_back(k.c_str());
+
+    RenderWindow window;
+    win::WindowSpec spec;
+    spec.className = "SkinGalleryRender";
+    spec.title = "SkinGallery render";
+    spec.style = WS_POPUP;
+    spec.x = 0;
+    spec.y = 0;
+    spec.width = 10;
+    spec.height = 10;
+    if (!window.Create(spec)) {
+        error = "cannot create the window";
+        return 4;
+    }
+    window.surface.InitSkin(
+        window.Hwnd(), file, keyPointers,
+        [&](std::size_t i, const char*, const skin::ButtonPos& pos, const skin::SkinSheets& s) {
+            auto button = std::make_unique<skin::CSkinButton>();
+            if (button->CreateFromPos(window.Hwnd(), pos, 100 + static_cast<UINT>(i), s)) {
+                window.rects.push_back(skin::ToRect(pos.rect));
+                window.buttons.push_back(std::move(button));
+            }
+        });
+    window.surface.ApplyShape(window.Hwnd());
+    const SIZE size = window.surface.Size();
+    if (size.cx <= 0 || size.cy <= 0) {
+        error = "the Normal picture is empty";
+        return 3;
+    }
+
+    static const char* const kSuffixes[] = {"_normal.bmp", "_over.bmp", "_down.bmp", "_disable.bmp"};
+    std::string out = outFolder;
+    if (!out.empty() && out.back() != '\\' && out.back() != '/') out.push_back('\\');
+    CreateDirectoryA(outFolder.c_str(), nullptr);
+    HDC screen = GetDC(nullptr);
+    for (int state = 0; state < 4; ++state) {
+        HDC canvasDc = CreateCompatibleDC(screen);
+        HBITMAP canvas = CreateCompatibleBitmap(screen, size.cx, size.cy);
+        HGDIOBJ oldCanvas = SelectObject(canvasDc, canvas);
+        const RECT all{0, 0, size.cx, size.cy};
+        FillRect(canvasDc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        if (HRGN shape = skin::CreateRegionFromMask(window.surface.Mask(), RGB(255, 255, 255), 0)) {
+            SelectClipRgn(canvasDc, shape);
+            DeleteObject(shape);
+        }
+        HDC source = CreateCompatibleDC(screen);
+        HGDIOBJ oldSource = SelectObject(source, sheets[state].Handle());
+        BitBlt(canvasDc, 0, 0, size.cx, size.cy, source, 0, 0, SRCCOPY);
+        // Each button draws the image it cut for this state.
+        for (std::size_t b = 0; b < window.buttons.size(); ++b) {
+            HBITMAP image = window.buttons[b]->Image(state);
+            if (image == nullptr) continue;
+            const RECT& r = window.rects[b];
+            SelectObject(source, image);
+            BitBlt(canvasDc, r.left, r.top, r.right - r.left, r.bottom - r.top, source, 0, 0,
+                   SRCCOPY);
+        }
+        SelectObject(source, oldSource);
+        DeleteDC(source);
+        SelectObject(canvasDc, oldCanvas);
+        DeleteDC(canvasDc);
+        const std::string path = out + base + kSuffixes[state];
+        const bool saved = SaveBitmap(canvas, path);
+        DeleteObject(canvas);
+        if (!saved) {
+            ReleaseDC(nullptr, screen);
+            error = "cannot write " + path;
+            return 5;
+        }
+    }
+    ReleaseDC(nullptr, screen);
+    return 0;
+}
+
+}  // namespace gallery
