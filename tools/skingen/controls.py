@@ -23,7 +23,7 @@ _BUTTON = {
 _PRIMARY = {
     "normal": ((10, 96, 134), (5, 62, 88), (30, 140, 190), WHITE),
     "over": ((22, 140, 192), (8, 96, 134), ACCENT_HI, WHITE),
-    "down": ((4, 56, 80), (6, 90, 126), ACCENT_HI, (200, 235, 255)),
+    "down": ((96, 204, 255), (30, 150, 210), (200, 240, 255), (2, 30, 44)),
     "disable": ((26, 30, 34), (22, 25, 28), (40, 44, 48), TEXT_OFF),
 }
 
@@ -143,8 +143,8 @@ def radio(img, c, st):
     d, fg = _button_body(img, c["rect"], st, _BUTTON, cut=4)
     fnt = font(c.get("size", 10), bold=True)
     tw = fnt.getlength(c["text"]) + len(c["text"]) - 1
-    if w - tw >= 34:
-        # Room for a status light left of the label.
+    if c.get("led") and w - tw >= 34:
+        # A status light left of the label (pairs of wide choices).
         led = {"normal": (34, 38, 44), "over": (30, 90, 120), "down": (170, 230, 255),
                "disable": (30, 31, 34)}[st]
         cy = y + h // 2

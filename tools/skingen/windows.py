@@ -295,9 +295,9 @@ def _lighting_controls():
                     "Breathing mode" if k == 0 else "Steady glow level %d" % k,
                     "BREATHE" if k == 0 else str(k), size=8 if k == 0 else 10))
     cs.append(C(10, "radio", (340, 72, 100, 24), "preset", "colour type: preset (ColorType 0)",
-                "Use a preset colour for this level", "PRESET"))
+                "Use a preset colour for this level", "PRESET", led=True))
     cs.append(C(11, "radio", (446, 72, 100, 24), "custom", "colour type: custom (ColorType 1)",
-                "Use the custom colour for this level", "CUSTOM"))
+                "Use the custom colour for this level", "CUSTOM", led=True))
     for i in range(33):
         cs.append(C(12 + i, "preset", (340 + (i % 11) * 27, 126 + (i // 11) * 26, 24, 22),
                     "color%d" % i, "preset colour button %d" % i, "Preset colour %d" % (i + 1),
@@ -398,9 +398,9 @@ def _advanced_controls():
         C(23, "slider", (356, 162, 230, 22), "trailslen", "trails slider (MouseTrails)",
           "Length of the pointer trails", cid=206, ticks=6),
         C(25, "radio", (356, 226, 110, 24), "scrolllines",
-          "scroll radio button 1 (ScrollWheelFlag 0)", "Scroll by lines", "LINES"),
+          "scroll radio button 1 (ScrollWheelFlag 0)", "Scroll by lines", "LINES", led=True),
         C(26, "radio", (472, 226, 110, 24), "scrollpage",
-          "scroll radio button 2 (ScrollWheelFlag 1)", "Scroll by pages", "PAGE"),
+          "scroll radio button 2 (ScrollWheelFlag 1)", "Scroll by pages", "PAGE", led=True),
         C(27, "slider", (356, 268, 230, 22), "wheel", "scroll speed slider (ScrollWheelSpeed)",
           "Lines per wheel notch", cid=205, ticks=10),
         C(28, "check", (356, 294, 260, 16), "scrollcheck", "scroll check (ScrollWheelFlag)",
