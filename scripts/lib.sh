@@ -1,0 +1,62 @@
+# Shared by the scripts: which Windows build can run here, a display, a Wine prefix.
+# shellcheck shell=bash
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+export WINEDEBUG=${WINEDEBUG:--all}
+
+# The shipped programs are 32-bit. Some kernels are built or booted without
+# 32-bit support, and then wine32 cannot start at all; the Windows tests then
+# run on the same sources built for 64-bit Windows under wine64.
+choose_windows_build() {
+    if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+        RUN_PRESET=win32
+        WINE=/usr/lib/wine/wine
+    else
+        RUN_PRESET=win64
+        WINE=/usr/lib/wine/wine64
+    fi
+    WINESERVER=/usr/lib/wine/wineserver
+    export WINE WINESERVER RUN_PRESET
+}
+
+# Starts Xvfb on a free display unless a display is already usable.
+ensure_display() {
+    if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+        return
+    fi
+    local n
+    for n in $(seq 90 140); do
+        if [ ! -e "/tmp/.X${n}-lock" ] && [ ! -e "/tmp/.X11-unix/X${n}" ]; then
+            Xvfb ":${n}" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+            XVFB_PID=$!
+            export DISPLAY=":${n}"
+            local i
+            for i in $(seq 1 50); do
+                xdpyinfo >/dev/null 2>&1 && return
+                sleep 0.1
+            done
+        fi
+    done
+    echo "could not start Xvfb" >&2
+    return 1
+}
+
+# A Wine prefix of its own for this run.
+fresh_prefix() {
+    export WINEPREFIX="$1"
+    rm -rf "$WINEPREFIX"
+    mkdir -p "$WINEPREFIX"
+    "$WINE" wineboot -i >/dev/null 2>&1 || true
+    "$WINESERVER" -w >/dev/null 2>&1 || true
+}
+
+stop_wine_and_display() {
+    if [ -n "${WINEPREFIX:-}" ]; then "$WINESERVER" -k >/dev/null 2>&1 || true; fi
+    if [ -n "${XVFB_PID:-}" ]; then kill "$XVFB_PID" >/dev/null 2>&1 || true; fi
+}
+
+configure_and_build() {
+    local preset=$1
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset" -j "$(nproc)"
+}

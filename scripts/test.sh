@@ -1,0 +1,87 @@
+#!/usr/bin/env bash
+# Sets up the machine, builds everything and runs every test: native unit
+# tests (ASan + UBSan), the shipped build's checks, the Windows tests and
+# end-to-end tests under Wine, and the skin checks.
+set -uo pipefail
+source "$(dirname "$0")/lib.sh"
+cd "$ROOT"
+
+bash scripts/setup.sh || exit 1
+choose_windows_build
+ARTIFACTS="$ROOT/out/test-artifacts"
+rm -rf "$ARTIFACTS"
+mkdir -p "$ARTIFACTS"
+export MOUSE_ARTIFACTS="$ARTIFACTS"
+
+passed=0
+failed=0
+count_ctest() {  # reads ctest's "N% tests passed, F tests failed out of T"
+    local log=$1 line total bad
+    line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n1)
+    if [ -z "$line" ]; then failed=$((failed + 1)); return; fi
+    bad=$(echo "$line" | sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/')
+    total=$(echo "$line" | sed -E 's/.*out of ([0-9]+).*/\1/')
+    passed=$((passed + total - bad))
+    failed=$((failed + bad))
+}
+step_ok() { passed=$((passed + 1)); echo "ok: $1"; }
+step_failed() { failed=$((failed + 1)); echo "FAILED: $1"; }
+
+echo "== native build and unit tests"
+if configure_and_build native; then
+    ctest --preset native -j "$(nproc)" 2>&1 | tee "$ARTIFACTS/ctest-native.log"
+    count_ctest "$ARTIFACTS/ctest-native.log"
+else
+    step_failed "native build"
+fi
+
+echo "== shipped 32-bit build"
+if configure_and_build win32; then
+    step_ok "32-bit build"
+    for f in build/win32/dist/*.exe; do
+        desc=$(file -b "$f")
+        case "$desc" in
+            "PE32 executable (GUI) Intel 80386"*) step_ok "$(basename "$f"): $desc" ;;
+            *) step_failed "$(basename "$f") is '$desc'" ;;
+        esac
+    done
+    for f in build/win32/dist/*.dll; do
+        desc=$(file -b "$f")
+        case "$desc" in
+            "PE32 executable (DLL)"*"Intel 80386"*) step_ok "$(basename "$f"): $desc" ;;
+            *) step_failed "$(basename "$f") is '$desc'" ;;
+        esac
+    done
+else
+    step_failed "32-bit build"
+fi
+
+echo "== Windows tests under Wine ($RUN_PRESET)"
+if [ "$RUN_PRESET" != win32 ]; then
+    echo "note: this kernel cannot run 32-bit programs, so wine32 cannot start;"
+    echo "      the Windows tests run on the same sources built for 64-bit Windows."
+fi
+if [ "$RUN_PRESET" = win32 ] || configure_and_build "$RUN_PRESET"; then
+    ensure_display
+    fresh_prefix "$ROOT/build/wineprefix-test"
+    ctest --preset "$RUN_PRESET" 2>&1 | tee "$ARTIFACTS/ctest-wine.log"
+    count_ctest "$ARTIFACTS/ctest-wine.log"
+    stop_wine_and_display
+else
+    step_failed "$RUN_PRESET build"
+fi
+
+if [ -d tests/skins ]; then
+    echo "== skin checks"
+    if /usr/bin/python3 -m unittest discover -s tests/skins -t . 2>&1 | tee "$ARTIFACTS/skins.log"; then
+        n=$(grep -E '^Ran [0-9]+ tests?' "$ARTIFACTS/skins.log" | sed -E 's/Ran ([0-9]+).*/\1/')
+        passed=$((passed + ${n:-0}))
+    else
+        step_failed "skin checks"
+    fi
+fi
+
+echo
+echo "artefacts: $ARTIFACTS"
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
