@@ -133,6 +133,11 @@ def _main_deco(img):
     draw_text(d, (72, 15), "PROFESSIONAL GAMING MOUSE", font(15, bold=True), WHITE, spacing=2)
     draw_text(d, (72, 37), "OPTICAL SERIES  ·  CONFIGURATION CENTER", font(9, bold=True),
               ACCENT_HI, spacing=2)
+    # Angled stripes fading towards the window buttons.
+    for k in range(9):
+        x0 = 560 + k * 20
+        col = mix((8, 9, 11), ACCENT, 0.10 + 0.05 * k)
+        d.polygon([(x0, 60), (x0 + 8, 60), (x0 + 26, 42), (x0 + 18, 42)], fill=col)
     # Profile area captions.
     heading(d, (20, 72), "ACTIVE PROFILE")
     d.rectangle([19, 87, 160, 108], outline=LINE2)
