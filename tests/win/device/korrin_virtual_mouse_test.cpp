@@ -1,0 +1,206 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <memory>
+
+#include "common/settings/settings_block.h"
+#include "monitor/device/device_link_win.h"
+#include "monitor/device/upload_runner.h"
+#include "tests/win/device/vm_harness_win.h"
+
+namespace {
+
+using vmtest::Received;
+
+constexpr UINT kEventMsg = 1325;
+constexpr UINT kArrivalMsg = 1326;
+
+int Count(const std::vector<Received>& r, UINT msg) {
+    return static_cast<int>(std::count_if(r.begin(), r.end(), [&](const Received& x) { return x.msg == msg; }));
+}
+
+bool Contains(const std::vector<std::string>& lines, const std::string& tail) {
+    return std::any_of(lines.begin(), lines.end(), [&](const std::string& l) {
+        return l.size() >= tail.size() && l.compare(l.size() - tail.size(), tail.size(), tail) == 0;
+    });
+}
+
+int CountKind(const std::vector<std::string>& lines, const std::string& kind) {
+    return static_cast<int>(std::count_if(lines.begin(), lines.end(), [&](const std::string& l) {
+        return l.find(" " + kind) != std::string::npos;
+    }));
+}
+
+class KorrinVirtualMouse : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // A virtual mouse left over from an earlier run would take the commands.
+        vmtest::RunVirtualMouse("/quit", 5000);
+        logPath = vmtest::TempFile("korrin_vm_test.log");
+        dumpPath = vmtest::TempFile("korrin_vm_test_dump.txt");
+        DeleteFileA(logPath.c_str());
+        DeleteFileA(dumpPath.c_str());
+        ASSERT_TRUE(vmtest::StartVirtualMouse("/log \"" + logPath + "\"", vm));
+        ASSERT_TRUE(lib.Load()) << "korrin.dll and its eleven exports in " << vmtest::DistFolder();
+    }
+    void TearDown() override {
+        if (lib.module != nullptr) lib.Close_DevMonitor();
+        vmtest::StopVirtualMouse(vm);
+        lib.Unload();
+    }
+    void OpenAll() {
+        ASSERT_EQ(lib.Set_VIDPID(0x04D9, 0xAD50), 1);
+        ASSERT_EQ(lib.Open_DevMonitor(sink.Hwnd(), kEventMsg, kArrivalMsg), 1);
+        ASSERT_EQ(lib.Open_FeatureDevice(), 1);
+        ASSERT_NE(lib.Open_ReportDevice(), 0);
+    }
+    std::vector<std::string> Log() { return vmtest::Lines(vmtest::ReadFile(logPath)); }
+    std::string Dump() {
+        EXPECT_EQ(vmtest::RunVirtualMouse("/dump \"" + dumpPath + "\""), 0);
+        return vmtest::ReadFile(dumpPath);
+    }
+
+    PROCESS_INFORMATION vm{};
+    vmtest::Korrin lib;
+    vmtest::MessageSink sink;
+    std::string logPath;
+    std::string dumpPath;
+};
+
+TEST_F(KorrinVirtualMouse, TransfersReachTheVirtualMouseInOrder) {
+    OpenAll();
+    unsigned char report[8] = {0x02, 0x01, 0, 0, 0, 0, 0, 0xFC};
+    EXPECT_EQ(lib.SetFeature(report, 8), 1);
+    unsigned char chunk[64];
+    for (int i = 0; i < 64; ++i) chunk[i] = static_cast<unsigned char>(i);
+    EXPECT_EQ(lib.WriteUSB(chunk, 64), 1);
+    // Nothing to read back from the virtual mouse.
+    EXPECT_EQ(lib.GetFeature(report, 8), 0);
+
+    const auto log = Log();
+    ASSERT_GE(log.size(), 6u);
+    EXPECT_TRUE(Contains(log, "SET_VIDPID D9 04 50 AD"));
+    EXPECT_TRUE(Contains(log, "OPEN_FEATURE"));
+    EXPECT_TRUE(Contains(log, "OPEN_REPORT"));
+    EXPECT_TRUE(Contains(log, "FEATURE 02 01 00 00 00 00 00 FC"));
+    EXPECT_EQ(CountKind(log, "OUTPUT 00 01 02 03"), 1);
+    // Records are numbered in order with rising timestamps.
+    long long lastSeq = 0, lastTime = -1;
+    for (const std::string& line : log) {
+        long long seq = 0, micros = 0;
+        ASSERT_EQ(std::sscanf(line.c_str(), "%lld %lld", &seq, &micros), 2) << line;
+        EXPECT_EQ(seq, lastSeq + 1);
+        EXPECT_GE(micros, lastTime);
+        lastSeq = seq;
+        lastTime = micros;
+    }
+    const std::string dump = Dump();
+    EXPECT_NE(dump.find("plugged 1\nselected_profile 1\n"), std::string::npos) << dump;
+    // The 64 bytes were a chunk without an announced block.
+    EXPECT_NE(dump.find("chunk 1"), std::string::npos);
+}
+
+TEST_F(KorrinVirtualMouse, UnplugAndPlugArePostedOnceEach) {
+    OpenAll();
+    EXPECT_EQ(vmtest::RunVirtualMouse("/unplug"), 0);
+    ASSERT_TRUE(sink.PumpUntil([&] { return Count(sink.received, kArrivalMsg) >= 1; }, 5000));
+    EXPECT_EQ(sink.received.back().wParam, 0u);
+    // A second unplug changes nothing; transfers are refused meanwhile.
+    EXPECT_EQ(vmtest::RunVirtualMouse("/unplug"), 0);
+    unsigned char report[8] = {0x01, 0x88, 0, 0, 0, 0, 0, 0x76};
+    EXPECT_EQ(lib.SetFeature(report, 8), 0);
+    sink.Pump(1200);
+    EXPECT_EQ(Count(sink.received, kArrivalMsg), 1);
+
+    EXPECT_EQ(vmtest::RunVirtualMouse("/plug"), 0);
+    ASSERT_TRUE(sink.PumpUntil([&] { return Count(sink.received, kArrivalMsg) >= 2; }, 5000));
+    EXPECT_EQ(sink.received.back().wParam, 1u);
+    EXPECT_EQ(vmtest::RunVirtualMouse("/plug"), 0);
+    sink.Pump(1200);
+    EXPECT_EQ(Count(sink.received, kArrivalMsg), 2);
+    // Monitor reopens on arrival; transfers go through again.
+    EXPECT_EQ(lib.Open_FeatureDevice(), 1);
+    EXPECT_EQ(lib.SetFeature(report, 8), 1);
+}
+
+TEST_F(KorrinVirtualMouse, InjectedEventsArriveSplitIntoHighAndLowWords) {
+    OpenAll();
+    EXPECT_EQ(vmtest::RunVirtualMouse("/event 0x40000103"), 0);
+    EXPECT_EQ(vmtest::RunVirtualMouse("/event sensitivity:10,12 /event option"), 0);
+    ASSERT_TRUE(sink.PumpUntil([&] { return Count(sink.received, kEventMsg) >= 3; }, 5000));
+    std::vector<Received> events;
+    for (const Received& r : sink.received)
+        if (r.msg == kEventMsg) events.push_back(r);
+    EXPECT_EQ(events[0].wParam, 0x4000u);
+    EXPECT_EQ(events[0].lParam, 0x0103);
+    EXPECT_EQ(events[1].wParam, 0xC000u);
+    EXPECT_EQ(events[1].lParam, 0x0C0A);
+    EXPECT_EQ(events[2].wParam, 0xA000u);
+    EXPECT_EQ(events[2].lParam, 0);
+    EXPECT_TRUE(Contains(Log(), "EVENT 40 00 01 03"));
+
+    // An unplugged mouse sends nothing; a malformed command is refused.
+    EXPECT_EQ(vmtest::RunVirtualMouse("/unplug"), 0);
+    EXPECT_EQ(vmtest::RunVirtualMouse("/event press:1"), 1);
+    EXPECT_EQ(vmtest::RunVirtualMouse("/event press:99"), 2);
+    sink.Pump(800);
+    EXPECT_EQ(Count(sink.received, kEventMsg), 3);
+}
+
+TEST_F(KorrinVirtualMouse, VirtualMouseClosingIsARemovalAndHardwareIsAbsent) {
+    OpenAll();
+    vmtest::StopVirtualMouse(vm);
+    ASSERT_TRUE(sink.PumpUntil([&] { return Count(sink.received, kArrivalMsg) >= 1; }, 5000));
+    EXPECT_EQ(sink.received.back().wParam, 0u);
+    // No virtual mouse and no hardware here: nothing opens, nothing is sent.
+    EXPECT_EQ(lib.Open_ReportDevice(), 0);
+    EXPECT_EQ(lib.Open_FeatureDevice(), 0);
+    unsigned char report[8] = {0x01, 0x88, 0, 0, 0, 0, 0, 0x76};
+    EXPECT_EQ(lib.SetFeature(report, 8), 0);
+}
+
+TEST_F(KorrinVirtualMouse, FullUploadConfiguresTheVirtualMouse) {
+    auto block = std::make_unique<settings::SettingsBlock>();
+    std::memset(block.get(), 0, sizeof(settings::SettingsBlock));
+    settings::FillDefaults(*block, settings::DefaultsFor::Monitor);
+    block->currentProfile = 1;
+    block->profiles[1].PollingRate = 3;
+    block->profiles[1].CpiStep = 2;
+    auto& macro = block->profiles[1].MacroKeyInfo[4];
+    macro.actionCode = 16;
+    macro.repeatCount = 2;
+    macro.eventCount = 2;
+    macro.events[0] = {0x04, 1, 120};
+    macro.events[1] = {0x04, 2, 0};
+
+    device::DeviceLink link;
+    ASSERT_TRUE(link.Bind(vmtest::DistFolder()));
+    ASSERT_TRUE(link.OpenAtStartup(sink.Hwnd()));
+    std::atomic<std::int32_t> abort{0};
+    EXPECT_TRUE(device::RunUploadJob(protocol::UploadJob::Full, *block, link, abort, {}));
+
+    const auto log = Log();
+    // 5 begin, 1 select, 5 + 5 settings, 5 parameter and 5 key map blocks, 1 macro.
+    EXPECT_EQ(CountKind(log, "FEATURE"), 27);
+    EXPECT_EQ(CountKind(log, "OUTPUT"), 22);
+    const std::string dump = Dump();
+    EXPECT_NE(dump.find("selected_profile 2\nbegin_configuration 5\n"
+                        "errors checksum 0 unknown 0 argument 0 chunk 0 incomplete 0\n"),
+              std::string::npos)
+        << dump;
+    EXPECT_NE(dump.find("profile 2\n  report_interval_ms 1\n  dpi_stage 3\n"
+                        "  cpi_x 400 1500 3000 6000\n  cpi_y 400 1500 3000 6000\n"
+                        "  sensitivity 100 100\n  lighting 2 3 3\n"
+                        "  leds 28C8FF FF0000 19C800 AA00D2 FF0000 FF0000\n"
+                        "  key 0 01 00 F0 00 click left\n"),
+              std::string::npos)
+        << dump;
+    EXPECT_NE(dump.find("  key 4 09 00 15 02 macro slot 21 events 2\n"), std::string::npos);
+    EXPECT_NE(dump.find("macro 21 repeat 2 events 2\n  press 04 state 0D\n  release 04 state 81\n"),
+              std::string::npos);
+    link.Shutdown();
+}
+
+}  // namespace

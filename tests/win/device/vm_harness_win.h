@@ -1,0 +1,66 @@
+// Test harness: the program folder, a VirtualMouse.exe process, korrin.dll
+// loaded by hand, and a window that records the library's messages.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace vmtest {
+
+// MOUSE_DIST as a Windows path with a trailing backslash.
+std::string DistFolder();
+std::string TempFile(const char* name);
+std::string ReadFile(const std::string& path);
+std::vector<std::string> Lines(const std::string& text);
+
+// Runs VirtualMouse.exe with `args` and waits for it; its exit code, or -1.
+int RunVirtualMouse(const std::string& args, DWORD timeoutMs = 15000);
+// Starts the first instance (not waited for); true once its window exists.
+bool StartVirtualMouse(const std::string& args, PROCESS_INFORMATION& pi);
+// Asks a running instance to quit and waits for the process.
+void StopVirtualMouse(PROCESS_INFORMATION& pi);
+
+struct Received {
+    UINT msg;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+
+// A message-only window that records messages 1325 and 1326.
+class MessageSink {
+public:
+    MessageSink();
+    ~MessageSink();
+    HWND Hwnd() const { return hwnd_; }
+    // Pumps messages until `done` holds or `timeoutMs` passes; the final test.
+    bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
+    void Pump(DWORD forMs) { PumpUntil([] { return false; }, forMs); }
+    std::vector<Received> received;
+
+private:
+    static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
+    HWND hwnd_ = nullptr;
+};
+
+struct Korrin {
+    HMODULE module = nullptr;
+    int(__stdcall* Set_VIDPID)(int, int) = nullptr;
+    int(__stdcall* Open_DevMonitor)(HWND, UINT, UINT) = nullptr;
+    int(__stdcall* Close_DevMonitor)() = nullptr;
+    int(__stdcall* Open_FeatureDevice)() = nullptr;
+    int(__stdcall* Close_FeatureDevice)() = nullptr;
+    int(__stdcall* Open_ReportDevice)() = nullptr;
+    int(__stdcall* Close_ReportDevice)() = nullptr;
+    int(__stdcall* SetFeature)(unsigned char*, int) = nullptr;
+    int(__stdcall* WriteUSB)(unsigned char*, int) = nullptr;
+    int(__stdcall* GetFeature)(unsigned char*, int) = nullptr;
+    int(__stdcall* ReadUSB)(unsigned char*, int) = nullptr;
+    // Loads from the program folder; false when any export is missing.
+    bool Load();
+    void Unload();
+};
+
+}  // namespace vmtest
