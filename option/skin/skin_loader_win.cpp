@@ -175,11 +175,17 @@ int SkinSurface::InitSkin(HWND hwnd, const std::string& skinFile,
 int SkinSurface::ApplyShape(HWND hwnd) {
     HRGN region = CreateRegionFromMask(mask_.Handle(), RGB(255, 255, 255), RGB(0, 0, 0));
     if (region == nullptr) return 0;
+    // The window owns (and may at once delete) the handle it is given, so the
+    // surface keeps its own copy for hit tests.
+    HRGN copy = CreateRectRgn(0, 0, 0, 0);
+    CombineRgn(copy, region, nullptr, RGN_COPY);
     if (SetWindowRgn(hwnd, region, TRUE) == 0) {
         DeleteObject(region);
+        DeleteObject(copy);
         return 0;
     }
-    region_ = region;
+    if (region_ != nullptr) DeleteObject(region_);
+    region_ = copy;
     return 1;
 }
 

@@ -91,7 +91,9 @@ using ControlMaker =
 class SkinSurface {
 public:
     SkinSurface() = default;
-    ~SkinSurface() = default;
+    ~SkinSurface() {
+        if (region_ != nullptr) DeleteObject(region_);
+    }
     SkinSurface(const SkinSurface&) = delete;
     SkinSurface& operator=(const SkinSurface&) = delete;
 
@@ -104,7 +106,8 @@ public:
                  const ControlMaker& make, std::span<const FixedImage> fixedImages = {});
 
     // Builds the region from the mask (white, tolerance 0) and applies it;
-    // the window owns the region from then on. Returns 1 when a region was set.
+    // the window owns the applied region, Region() is the surface's own copy.
+    // Returns 1 when a region was set.
     int ApplyShape(HWND hwnd);
 
     // WM_PAINT of a skinned window: background at (0, 0) in an off-screen
@@ -120,7 +123,7 @@ public:
 private:
     SkinBitmap mask_;
     SkinBitmap background_;
-    HRGN region_ = nullptr;  // owned by the window once applied
+    HRGN region_ = nullptr;  // a copy of the applied region
     SIZE size_{0, 0};
 };
 

@@ -1,0 +1,213 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "common/win/window.h"
+#include "option/skin/region_win.h"
+#include "option/skin/skin_loader_win.h"
+#include "tests/win/skin/skin_test_support.h"
+#include "tools/SkinGallery/naive_region_win.h"
+#include "tools/SkinGallery/test_skin.h"
+
+#include "tests/win/skin/tiny_jpeg.inc"
+
+namespace {
+
+using skin::SkinBitmap;
+
+HBITMAP LoadBmp(const std::string& path) {
+    return static_cast<HBITMAP>(
+        LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+}
+
+TEST(LoadSkinPicture, BmpAndJpegGiveTheirSizeAndPixels) {
+    const std::string folder = skintest::FreshFolder("load");
+    ASSERT_TRUE(gallery::WriteBmp24(folder + "a.bmp", 30, 20, [](int x, int) {
+        return x < 15 ? gallery::Color{10, 20, 30} : gallery::Color{250, 0, 0};
+    }));
+    SkinBitmap target;
+    SIZE size{-1, -1};
+    ASSERT_EQ(skin::LoadSkinPicture(folder + "a.bmp", target, size), 1);
+    EXPECT_EQ(size.cx, 30);
+    EXPECT_EQ(size.cy, 20);
+    EXPECT_EQ(skintest::PixelOf(target.Handle(), 2, 2), RGB(10, 20, 30));
+    EXPECT_EQ(skintest::PixelOf(target.Handle(), 20, 19), RGB(250, 0, 0));
+
+    ASSERT_TRUE(skintest::WriteBytes(folder + "b.jpg", kTinyJpeg, sizeof kTinyJpeg));
+    ASSERT_EQ(skin::LoadSkinPicture(folder + "b.jpg", target, size), 1);
+    EXPECT_EQ(size.cx, 8);
+    EXPECT_EQ(size.cy, 6);
+    const COLORREF c = skintest::PixelOf(target.Handle(), 4, 3);
+    EXPECT_NEAR(GetRValue(c), 200, 12);
+    EXPECT_NEAR(GetGValue(c), 30, 12);
+    EXPECT_NEAR(GetBValue(c), 30, 12);
+}
+
+TEST(LoadSkinPicture, MissingOrUndecodableGivesEmptyBitmapOfSizeZero) {
+    const std::string folder = skintest::FreshFolder("load_bad");
+    SkinBitmap target(CreateBitmap(4, 4, 1, 32, nullptr));
+    SIZE size{5, 5};
+    EXPECT_EQ(skin::LoadSkinPicture(folder + "missing.bmp", target, size), 0);
+    EXPECT_FALSE(target);  // the earlier bitmap is released, nothing replaces it
+    EXPECT_EQ(size.cx, 0);
+    EXPECT_EQ(size.cy, 0);
+
+    const char junk[] = "this is not a picture at all";
+    ASSERT_TRUE(skintest::WriteBytes(folder + "junk.bmp", junk, sizeof junk));
+    size = SIZE{5, 5};
+    EXPECT_EQ(skin::LoadSkinPicture(folder + "junk.bmp", target, size), 0);
+    EXPECT_FALSE(target);
+    EXPECT_EQ(size.cx, 0);
+    ASSERT_TRUE(skintest::WriteBytes(folder + "empty.bmp", junk, 0));
+    EXPECT_EQ(skin::LoadSkinPicture(folder + "empty.bmp", target, size), 0);
+}
+
+TEST(ReadSkinString, DefaultsAndTheTwoThousandCharacterBuffer) {
+    const std::string folder = skintest::FreshFolder("ini");
+    const std::string ini = folder + "s.ini";
+    const std::string longValue(3000, 'x');
+    ASSERT_TRUE(WritePrivateProfileStringA("BUTTONPOS", "1", longValue.c_str(), ini.c_str()));
+    ASSERT_TRUE(WritePrivateProfileStringA("SCREEN", "Mask", "m.bmp", ini.c_str()));
+    EXPECT_EQ(skin::ReadSkinString(ini, "SCREEN", "Mask"), "m.bmp");
+    EXPECT_EQ(skin::ReadSkinString(ini, "SCREEN", "Normal"), "");
+    EXPECT_EQ(skin::ReadSkinString(ini, "BUTTONPOS", "1").size(), 2047u);
+    EXPECT_EQ(skin::ReadSkinString(folder + "none.ini", "SCREEN", "Mask"), "");
+}
+
+// A mask of many short runs: a diagonal lattice inside an ellipse.
+bool ComplexInside(int x, int y, int w, int h) {
+    const double dx = (x - w / 2.0) / (w / 2.0), dy = (y - h / 2.0) / (h / 2.0);
+    if (dx * dx + dy * dy > 1.0) return false;
+    return ((x + 2 * y) % 7) != 0 && ((x * 3 + y) % 11) != 0;
+}
+
+TEST(CreateRegionFromMask, MatchesThePixelByPixelRegion) {
+    const std::string folder = skintest::FreshFolder("region");
+    const int w = 160, h = 120;
+    ASSERT_TRUE(gallery::WriteBmp24(folder + "m.bmp", w, h, [&](int x, int y) {
+        return ComplexInside(x, y, w, h) ? gallery::Color{0, 0, 0} : gallery::Color{255, 255, 255};
+    }));
+    HBITMAP mask = LoadBmp(folder + "m.bmp");
+    ASSERT_NE(mask, nullptr);
+    HRGN fast = skin::CreateRegionFromMask(mask, RGB(255, 255, 255), 0);
+    HRGN naive = gallery::NaiveRegionFromMask(mask, RGB(255, 255, 255));
+    ASSERT_NE(fast, nullptr);
+    // Far more than 2000 runs, so several batches were merged.
+    EXPECT_TRUE(EqualRgn(fast, naive));
+    for (int y = 0; y < h; y += 3)
+        for (int x = 0; x < w; x += 2)
+            ASSERT_EQ(PtInRegion(fast, x, y) != 0, ComplexInside(x, y, w, h)) << x << "," << y;
+    DeleteObject(fast);
+    DeleteObject(naive);
+    DeleteObject(mask);
+}
+
+TEST(CreateRegionFromMask, WhiteSinglePixelNearWhiteAndMissing) {
+    const std::string folder = skintest::FreshFolder("region_edges");
+    ASSERT_TRUE(gallery::WriteBmp24(folder + "white.bmp", 20, 10,
+                                    [](int, int) { return gallery::Color{255, 255, 255}; }));
+    ASSERT_TRUE(gallery::WriteBmp24(folder + "dot.bmp", 20, 10, [](int x, int y) {
+        return x == 0 && y == 0 ? gallery::Color{0, 0, 0} : gallery::Color{255, 255, 255};
+    }));
+    ASSERT_TRUE(gallery::WriteBmp24(folder + "near.bmp", 20, 10, [](int x, int y) {
+        return x == 7 && y == 3 ? gallery::Color{255, 255, 254} : gallery::Color{255, 255, 255};
+    }));
+    RECT box;
+    HBITMAP white = LoadBmp(folder + "white.bmp");
+    HRGN r = skin::CreateRegionFromMask(white, RGB(255, 255, 255), 0);
+    ASSERT_NE(r, nullptr);
+    EXPECT_EQ(GetRgnBox(r, &box), NULLREGION);
+    DeleteObject(r);
+
+    HBITMAP dot = LoadBmp(folder + "dot.bmp");
+    r = skin::CreateRegionFromMask(dot, RGB(255, 255, 255), 0);
+    ASSERT_EQ(GetRgnBox(r, &box), SIMPLEREGION);
+    EXPECT_EQ(box.left, 0);
+    EXPECT_EQ(box.top, 0);
+    EXPECT_EQ(box.right, 1);
+    EXPECT_EQ(box.bottom, 1);
+    DeleteObject(r);
+
+    HBITMAP nearWhite = LoadBmp(folder + "near.bmp");
+    r = skin::CreateRegionFromMask(nearWhite, RGB(255, 255, 255), 0);
+    ASSERT_EQ(GetRgnBox(r, &box), SIMPLEREGION);
+    EXPECT_EQ(box.left, 7);
+    EXPECT_EQ(box.top, 3);
+    DeleteObject(r);
+    // A tolerance of 1 on blue makes it transparent too.
+    r = skin::CreateRegionFromMask(nearWhite, RGB(255, 255, 254), RGB(0, 0, 1));
+    EXPECT_EQ(GetRgnBox(r, &box), NULLREGION);
+    DeleteObject(r);
+
+    EXPECT_EQ(skin::CreateRegionFromMask(nullptr, RGB(255, 255, 255), 0), nullptr);
+    DeleteObject(white);
+    DeleteObject(dot);
+    DeleteObject(nearWhite);
+}
+
+// A child window built by the recipe lands at (0, 0) of its parent with a
+// client of the Normal picture's size, and reads its skin afresh each time.
+class ProbeWindow : public win::WindowImpl<ProbeWindow> {
+public:
+    static std::span<const win::MessageRow<ProbeWindow>> MessageMap() { return {}; }
+};
+
+TEST(InitSkin, SizesToTheNormalPictureAndCreatesControlsInOrder) {
+    const std::string folder = skintest::FreshFolder("recipe");
+    ASSERT_TRUE(gallery::WriteTestSkin(folder, {300, 200}));
+    skin::SetSkinFolder(folder);
+
+    ProbeWindow parent;
+    win::WindowSpec ps;
+    ps.className = "SkinProbeParent";
+    ps.style = WS_POPUP | WS_VISIBLE;
+    ps.x = 100;
+    ps.y = 100;
+    ps.width = 500;
+    ps.height = 400;
+    ASSERT_TRUE(parent.Create(ps));
+    for (int round = 0; round < 2; ++round) {
+        ProbeWindow child;
+        win::WindowSpec cs;
+        cs.className = "SkinProbeChild";
+        cs.style = WS_CHILD | WS_VISIBLE;
+        cs.x = 33;
+        cs.y = 44;
+        cs.width = 10;
+        cs.height = 10;
+        cs.parent = parent.Hwnd();
+        ASSERT_TRUE(child.Create(cs));
+        skin::SkinSurface surface;
+        std::vector<std::string> seen;
+        const char* const keys[] = {"3", "1", "99"};
+        ASSERT_EQ(surface.InitSkin(child.Hwnd(), "gallery.ini", keys,
+                                   [&](std::size_t, const char* key, const skin::ButtonPos& pos,
+                                       const skin::SkinSheets& sheets) {
+                                       EXPECT_TRUE(sheets.normal && sheets.over && sheets.down &&
+                                                   sheets.disable);
+                                       seen.push_back(std::string(key) + ":" + pos.name);
+                                   }),
+                  1);
+        const std::vector<std::string> expected{"3:swatch", "1:push", "99:"};
+        EXPECT_EQ(seen, expected);
+        RECT client, window;
+        GetClientRect(child.Hwnd(), &client);
+        GetWindowRect(child.Hwnd(), &window);
+        MapWindowPoints(nullptr, parent.Hwnd(), reinterpret_cast<POINT*>(&window), 2);
+        const int wantW = round == 0 ? 300 : 360;
+        const int wantH = round == 0 ? 200 : 240;
+        EXPECT_EQ(client.right, wantW);
+        EXPECT_EQ(client.bottom, wantH);
+        EXPECT_EQ(window.left, 0);
+        EXPECT_EQ(window.top, 0);
+        EXPECT_EQ(surface.Size().cx, wantW);
+        EXPECT_EQ(skin::SkinFolder(), folder);
+        ASSERT_EQ(surface.ApplyShape(child.Hwnd()), 1);
+        EXPECT_FALSE(PtInRegion(surface.Region(), 3, 3));
+        EXPECT_TRUE(PtInRegion(surface.Region(), 100, 100));
+        // The skin edited on disk is what the next window gets.
+        ASSERT_TRUE(gallery::WriteTestSkin(folder, {360, 240}));
+    }
+}
+
+}  // namespace
