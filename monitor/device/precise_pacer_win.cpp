@@ -8,6 +8,10 @@
 
 namespace device {
 
+namespace {
+constexpr std::int64_t kYieldBelowUs = 2000;
+}  // namespace
+
 PrecisePacer::PrecisePacer() {
     QueryPerformanceFrequency(&frequency_);
     timer_ = CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION,
@@ -30,6 +34,13 @@ std::int64_t PrecisePacer::NowMicros() {
 
 void PrecisePacer::SleepMicros(std::int64_t micros) {
     if (micros <= 0) return;
+    // Wake-ups come up to a few ms late: sleep short of the deadline and
+    // yield through the last stretch (the caller loops until its deadline).
+    if (micros <= kYieldBelowUs) {
+        Sleep(0);
+        return;
+    }
+    micros -= kYieldBelowUs;
     if (timer_ != nullptr) {
         LARGE_INTEGER due;
         due.QuadPart = -micros * 10;  // relative, in 100 ns units

@@ -18,8 +18,11 @@ bool UploadSequence::Run(protocol::UploadJob job, const settings::SettingsBlock&
     return false;
 }
 
+void UploadSequence::MarkTransfer() { scheduleUs_ = pacer_.NowMicros(); }
+
 bool UploadSequence::Wait(int ms) {
-    const std::int64_t deadline = pacer_.NowMicros() + std::int64_t{ms} * 1000;
+    scheduleUs_ += std::int64_t{ms} * 1000;
+    const std::int64_t deadline = scheduleUs_;
     const std::int64_t slice = std::int64_t{kWaitSliceMs} * 1000;
     for (;;) {
         if (Aborted()) return false;
@@ -32,17 +35,21 @@ bool UploadSequence::Wait(int ms) {
 
 bool UploadSequence::Command(std::uint8_t code, std::uint8_t byte1, std::uint8_t byte2,
                              int pauseMs) {
+    MarkTransfer();
     transport_.SendCommand(MakeCommand(code, byte1, byte2));
     return Wait(pauseMs);
 }
 
 bool UploadSequence::SendBlock(std::uint8_t code, std::uint8_t byte1, const DataBlock& block) {
+    MarkTransfer();
     transport_.SendCommand(MakeCommand(code, byte1, kBlockLengthArgument));
     DataChunk chunk{};
     std::copy_n(block.begin(), chunk.size(), chunk.begin());
+    MarkTransfer();
     transport_.WriteChunk(chunk);
     if (!Wait(kChunkPauseMs)) return false;
     std::copy_n(block.begin() + chunk.size(), chunk.size(), chunk.begin());
+    MarkTransfer();
     lastBlockResult_ = transport_.WriteChunk(chunk);
     return Wait(kChunkPauseMs);
 }

@@ -61,8 +61,12 @@ private:
     bool SelectProfile(const settings::SettingsBlock& block, const UploadHooks& hooks);
     bool Command(std::uint8_t code, std::uint8_t byte1, std::uint8_t byte2, int pauseMs);
     bool SendBlock(std::uint8_t code, std::uint8_t byte1, const DataBlock& block);
-    // Pauses `ms` measured from now, in slices of at most 100 ms; false as soon
-    // as the abort flag is seen.
+    // The transfers run on a timeline: each pause is added to the moment the
+    // last transfer was issued (plus the pauses already taken since), so the
+    // time a transfer itself takes is not added on top of the pauses.
+    void MarkTransfer();
+    // Pauses until `ms` after the previous scheduled point, in slices of at
+    // most 100 ms; false as soon as the abort flag is seen.
     bool Wait(int ms);
     bool Aborted() const { return abort_.load() != 0; }
 
@@ -72,6 +76,7 @@ private:
     DataBlock keyMap_{};
     MacroStaging staging_;
     int lastBlockResult_ = 0;
+    std::int64_t scheduleUs_ = 0;
 };
 
 }  // namespace device

@@ -26,7 +26,9 @@ constexpr UINT kIdInject = 103;
 constexpr UINT kIdStatus = 104;
 constexpr UINT kIdState = 105;
 constexpr UINT_PTR kRefreshTimer = 1;
-constexpr UINT kRefreshMs = 150;
+// The display is redrawn once transfers have paused this long: a redraw
+// takes long enough to delay the answer to a transfer arriving meanwhile.
+constexpr UINT kRefreshMs = 400;
 constexpr int kSwatchTop = 46;
 constexpr int kSwatchRow = 22;
 
@@ -259,9 +261,9 @@ private:
         return true;
     }
 
-    // Display updates are batched so that a transfer is answered at once.
+    // Display updates wait for a quiet moment so that transfers are answered
+    // at once; every change restarts the timer.
     void Changed() {
-        if (refreshPending_) return;
         refreshPending_ = true;
         SetTimer(Hwnd(), kRefreshTimer, kRefreshMs, nullptr);
     }

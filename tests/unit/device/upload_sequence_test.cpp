@@ -45,13 +45,16 @@ public:
     explicit RecordingTransport(FakePacer& pacer) : pacer_(pacer) {}
     void SendCommand(const CommandReport& r) override {
         log.push_back({pacer_.now / 1000, true, {r.begin(), r.end()}});
+        pacer_.now += costUs;
     }
     int WriteChunk(const DataChunk& c) override {
         log.push_back({pacer_.now / 1000, false, {c.begin(), c.end()}});
+        pacer_.now += costUs;
         return ++writes;
     }
     std::vector<Transfer> log;
     int writes = 0;
+    std::int64_t costUs = 0;  // time each transfer takes
 
 private:
     FakePacer& pacer_;
@@ -227,6 +230,24 @@ TEST_F(UploadSequenceTest, LateWakeUpsDoNotAccumulateWithinAWait) {
     // of two 100 ms slices must not end 6 ms late).
     EXPECT_LE(pacer.now, 6'700'000 + 46 * 3'000);
     EXPECT_GE(pacer.now, 6'700'000);
+}
+
+// Pauses run from the moment a transfer is issued: a slow transfer does not
+// stretch the pauses after it.
+TEST_F(UploadSequenceTest, TransferTimeIsNotAddedToThePauses) {
+    ASSERT_TRUE(sequence.Run(protocol::UploadJob::Full, *block));
+    const std::vector<Transfer> ideal = transport.log;
+    transport.log.clear();
+    pacer.now = 0;
+    transport.costUs = 7'000;
+    ASSERT_TRUE(sequence.Run(protocol::UploadJob::Full, *block));
+    ASSERT_EQ(transport.log.size(), ideal.size());
+    for (std::size_t i = 1; i < ideal.size(); ++i) {
+        const std::int64_t want = ideal[i].atMs - ideal[i - 1].atMs;
+        const std::int64_t got = transport.log[i].atMs - transport.log[i - 1].atMs;
+        // A command and its first chunk follow each other without a pause.
+        EXPECT_EQ(got, want == 0 ? 7 : want) << Describe(transport.log[i]);
+    }
 }
 
 TEST_F(UploadSequenceTest, SelectProfileJobSendsSelectionThenNotifies) {

@@ -1,0 +1,187 @@
+// A full upload (job 2) through korrin.dll to a running VirtualMouse.exe: the
+// wall time from the first to the last transfer as the virtual mouse stamped
+// them, against the minimum the pauses mandate (the same job run on virtual
+// time in this program). Target ratio: 1.00 .. 1.02.
+#include <windows.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/settings/settings_block.h"
+#include "monitor/device/device_link_win.h"
+#include "monitor/device/precise_pacer_win.h"
+#include "monitor/device/upload_runner.h"
+#include "monitor/device/upload_sequence.h"
+
+namespace {
+
+std::string Dist() {
+    const char* env = std::getenv("MOUSE_DIST");
+    const std::string given = env != nullptr ? env : ".";
+    std::string path = !given.empty() && given[0] == '/' ? std::string("Z:") : std::string();
+    path.append(given);
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    if (path.back() != '\\') path.push_back('\\');
+    return path;
+}
+
+int RunVm(const std::string& dist, const std::string& args, bool wait) {
+    std::string line(1, '"');
+    line.append(dist);
+    line.append("VirtualMouse.exe\" ");
+    line.append(args);
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return -1;
+    DWORD code = 0;
+    if (wait) {
+        WaitForSingleObject(pi.hProcess, 15000);
+        GetExitCodeProcess(pi.hProcess, &code);
+    }
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return static_cast<int>(code);
+}
+
+// Closes the virtual mouse this program started and waits until it is gone.
+void QuitVm(const std::string& dist) {
+    RunVm(dist, "/quit", true);
+    for (int i = 0; i < 200 && FindWindowA("MouseVirtualDeviceWindow", nullptr) != nullptr; ++i) Sleep(50);
+}
+
+// Virtual time: the job as the document paces it, with no transfer cost.
+class VirtualPacer : public device::Pacer {
+public:
+    std::int64_t NowMicros() override { return now; }
+    void SleepMicros(std::int64_t us) override { now += us; }
+    std::int64_t now = 0;
+};
+
+class StampTransport : public device::Transport {
+public:
+    explicit StampTransport(VirtualPacer& p) : pacer_(p) {}
+    void SendCommand(const device::CommandReport&) override { Stamp(); }
+    int WriteChunk(const device::DataChunk&) override {
+        Stamp();
+        return 1;
+    }
+    std::int64_t first = -1, last = -1;
+    int count = 0;
+    std::vector<std::int64_t> times;
+
+private:
+    void Stamp() {
+        if (first < 0) first = pacer_.now;
+        last = pacer_.now;
+        ++count;
+        times.push_back(pacer_.now);
+    }
+    VirtualPacer& pacer_;
+};
+
+}  // namespace
+
+int main() {
+    const std::string dist = Dist();
+    char tmp[MAX_PATH];
+    GetTempPathA(MAX_PATH, tmp);
+    const std::string log = std::string(tmp) + "bench_device_upload.log";
+    DeleteFileA(log.c_str());
+
+    const bool started = FindWindowA("MouseVirtualDeviceWindow", nullptr) == nullptr;
+    if (started) {
+        RunVm(dist, "/log \"" + log + "\"", false);
+        for (int i = 0; i < 200 && FindWindowA("MouseVirtualDeviceWindow", nullptr) == nullptr; ++i) Sleep(50);
+    } else {
+        RunVm(dist, "/plug /clearlog /log \"" + log + "\"", true);
+    }
+
+    auto block = std::make_unique<settings::SettingsBlock>();
+    std::memset(block.get(), 0, sizeof(settings::SettingsBlock));
+    settings::FillDefaults(*block, settings::DefaultsFor::Monitor);
+    // One recorded macro and one fixed shortcut, so macro blocks are timed too.
+    block->profiles[0].MacroKeyInfo[4].actionCode = 16;
+    block->profiles[0].MacroKeyInfo[4].eventCount = 2;
+    block->profiles[0].MacroKeyInfo[4].events[0] = {0x04, 1, 50};
+    block->profiles[0].MacroKeyInfo[4].events[1] = {0x04, 2, 0};
+    block->profiles[3].MacroKeyInfo[6].actionCode = 48;
+
+    // Baseline: the mandated span from the first to the last transfer.
+    std::atomic<std::int32_t> noAbort{0};
+    VirtualPacer virtualTime;
+    StampTransport stamps(virtualTime);
+    device::UploadSequence reference(stamps, virtualTime, noAbort);
+    reference.Run(protocol::UploadJob::Full, *block);
+    const double mandatedMs = static_cast<double>(stamps.last - stamps.first) / 1000.0;
+
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "BenchDeviceSink";
+    RegisterClassA(&wc);
+    HWND sink = CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+
+    device::DeviceLink link;
+    if (!link.Bind(dist) || !link.OpenAtStartup(sink)) {
+        std::printf("device_upload: korrin.dll or the virtual mouse is not available in %s\n", dist.c_str());
+        if (started) QuitVm(dist);
+        return 0;
+    }
+    const bool highRes = device::PrecisePacer().UsesHighResolutionTimer();
+    std::atomic<std::int32_t> abort{0};
+    device::RunUploadJob(protocol::UploadJob::Full, *block, link, abort, {});
+    link.Shutdown();
+
+    // The virtual mouse's own stamps of the transfers.
+    long long first = -1, last = -1;
+    int transfers = 0;
+    std::vector<long long> times;
+    if (FILE* f = std::fopen(log.c_str(), "rb")) {
+        char line[512];
+        while (std::fgets(line, sizeof line, f)) {
+            long long seq = 0, us = 0;
+            char kind[32] = {};
+            if (std::sscanf(line, "%lld %lld %31s", &seq, &us, kind) != 3) continue;
+            if (std::strcmp(kind, "FEATURE") != 0 && std::strcmp(kind, "OUTPUT") != 0) continue;
+            if (first < 0) first = us;
+            last = us;
+            ++transfers;
+            times.push_back(us);
+        }
+        std::fclose(f);
+    }
+    if (started) QuitVm(dist);
+
+    // How far each gap between transfers ran over its mandated length.
+    double excessSum = 0, excessMax = 0;
+    int gaps = 0;
+    if (times.size() == stamps.times.size()) {
+        for (std::size_t i = 1; i < times.size(); ++i) {
+            const double excess = static_cast<double>((times[i] - times[i - 1]) -
+                                                      (stamps.times[i] - stamps.times[i - 1])) / 1000.0;
+            excessSum += excess;
+            excessMax = std::max(excessMax, excess);
+            ++gaps;
+        }
+    }
+
+    const double wallMs = static_cast<double>(last - first) / 1000.0;
+    std::printf("device_upload: full upload, %d transfers (expected %d), %s\n", transfers, stamps.count,
+                highRes ? "high-resolution waitable timer" : "1 ms timer period with deadline sleeps");
+    std::printf("device_upload: wall first..last transfer %.1f ms\n", wallMs);
+    std::printf("device_upload: mandated minimum          %.1f ms\n", mandatedMs);
+    std::printf("device_upload: ratio wall/mandated       %.4f (target 1.00 .. 1.02)\n",
+                mandatedMs > 0 ? wallMs / mandatedMs : 0.0);
+    if (gaps > 0)
+        std::printf("device_upload: gap overrun mean %.2f ms, max %.2f ms over %d gaps\n", excessSum / gaps,
+                    excessMax, gaps);
+    return 0;
+}
