@@ -28,12 +28,16 @@ std::string Trim(const std::string& s) {
     return s.substr(b, e - b);
 }
 
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char AsciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool SameName(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
+    if (a.size() != b.size())
+        return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+        if (AsciiLower(a[i]) != AsciiLower(b[i]))
+            return false;
     }
     return true;
 }
@@ -60,8 +64,10 @@ std::string StripQuotes(const std::string& v) {
 }
 
 std::string Cut(std::string s, std::size_t bufferSize) {
-    if (bufferSize == 0) return {};
-    if (s.size() > bufferSize - 1) s.resize(bufferSize - 1);
+    if (bufferSize == 0)
+        return {};
+    if (s.size() > bufferSize - 1)
+        s.resize(bufferSize - 1);
     return s;
 }
 
@@ -77,10 +83,14 @@ std::int32_t ParseProfileInt(const std::string& text) {
     }
     unsigned base = 10;
     if (i + 1 < text.size() && text[i] == '0') {
-        if (text[i + 1] == 'x') base = 16;
-        if (text[i + 1] == 'o') base = 8;
-        if (text[i + 1] == 'b') base = 2;
-        if (base != 10) i += 2;
+        if (text[i + 1] == 'x')
+            base = 16;
+        if (text[i + 1] == 'o')
+            base = 8;
+        if (text[i + 1] == 'b')
+            base = 2;
+        if (base != 10)
+            i += 2;
     }
     std::uint32_t value = 0;
     for (; i < text.size(); ++i) {
@@ -95,10 +105,12 @@ std::int32_t ParseProfileInt(const std::string& text) {
         } else {
             break;
         }
-        if (digit >= base) break;
+        if (digit >= base)
+            break;
         value = value * base + digit;
     }
-    if (negative) value = 0u - value;
+    if (negative)
+        value = 0u - value;
     return static_cast<std::int32_t>(value);
 }
 
@@ -107,10 +119,12 @@ IniDocument IniDocument::Parse(const std::string& text) {
     std::size_t pos = 0;
     while (pos <= text.size()) {
         std::size_t end = text.find('\n', pos);
-        if (end == std::string::npos) end = text.size();
+        if (end == std::string::npos)
+            end = text.size();
         const std::string line = Trim(text.substr(pos, end - pos));
         pos = end + 1;
-        if (line.empty()) continue;
+        if (line.empty())
+            continue;
         if (line.front() == '[') {
             const std::size_t close = line.find(']');
             if (close != std::string::npos) {
@@ -119,7 +133,8 @@ IniDocument IniDocument::Parse(const std::string& text) {
             }
         }
         // Lines ahead of the first section header belong to a nameless section.
-        if (doc.sections_.empty()) doc.sections_.push_back(Section{});
+        if (doc.sections_.empty())
+            doc.sections_.push_back(Section{});
         Entry entry;
         const std::size_t eq = line.find('=');
         if (eq == std::string::npos) {
@@ -136,10 +151,12 @@ IniDocument IniDocument::Parse(const std::string& text) {
 std::string IniDocument::Serialize() const {
     std::string out;
     for (const Section& s : sections_) {
-        if (!s.name.empty()) out += "[" + s.name + "]\r\n";
+        if (!s.name.empty())
+            out += "[" + s.name + "]\r\n";
         for (const Entry& e : s.entries) {
             out += e.name;
-            if (e.value) out += "=" + *e.value;
+            if (e.value)
+                out += "=" + *e.value;
             out += "\r\n";
         }
     }
@@ -152,9 +169,11 @@ const IniDocument::Entry* IniDocument::Find(const char* section, const char* key
     const std::string s = Trim(section ? section : "");
     const std::string k = Trim(key ? key : "");
     for (const Section& sec : sections_) {
-        if (!SameName(sec.name, s)) continue;
+        if (!SameName(sec.name, s))
+            continue;
         for (const Entry& e : sec.entries) {
-            if (SameName(Trim(e.name), k)) return &e;
+            if (SameName(Trim(e.name), k))
+                return &e;
         }
         return nullptr;
     }
@@ -164,7 +183,8 @@ const IniDocument::Entry* IniDocument::Find(const char* section, const char* key
 std::string IniDocument::GetString(const char* section, const char* key, const char* defaultValue,
                                    std::size_t bufferSize) const {
     const Entry* e = Find(section, key);
-    if (e != nullptr && e->value) return Cut(StripQuotes(*e->value), bufferSize);
+    if (e != nullptr && e->value)
+        return Cut(StripQuotes(*e->value), bufferSize);
     return Cut(defaultValue ? defaultValue : "", bufferSize);
 }
 
@@ -172,21 +192,25 @@ std::int32_t IniDocument::GetInt(const char* section, const char* key,
                                  std::int32_t defaultValue) const {
     // The system reads integers through a 30-character buffer.
     const std::string text = GetString(section, key, "", 30);
-    if (text.empty()) return defaultValue;
+    if (text.empty())
+        return defaultValue;
     return ParseProfileInt(text);
 }
 
 bool IniDocument::GetStruct(const char* section, const char* key, void* data,
                             std::size_t size) const {
     const Entry* e = Find(section, key);
-    if (e == nullptr || !e->value) return false;
+    if (e == nullptr || !e->value)
+        return false;
     const std::string& v = *e->value;
-    if (v.size() < 2 * size + 2) return false;
+    if (v.size() < 2 * size + 2)
+        return false;
     auto* out = static_cast<std::uint8_t*>(data);
     std::uint8_t sum = 0;
     std::uint8_t byte = 0;
     for (std::size_t i = 0; i < 2 * size; ++i) {
-        if (!IsAsciiAlnum(v[i])) return false;
+        if (!IsAsciiAlnum(v[i]))
+            return false;
         const unsigned digit = StructDigit(v[i]);
         if (i % 2 == 0) {
             byte = static_cast<std::uint8_t>(digit << 4);
@@ -198,7 +222,8 @@ bool IniDocument::GetStruct(const char* section, const char* key, void* data,
     }
     const char hi = v[2 * size];
     const char lo = v[2 * size + 1];
-    if (!IsAsciiAlnum(hi) || !IsAsciiAlnum(lo)) return false;
+    if (!IsAsciiAlnum(hi) || !IsAsciiAlnum(lo))
+        return false;
     const auto check = static_cast<std::uint8_t>((StructDigit(hi) << 4) + StructDigit(lo));
     return check == sum;
 }
@@ -220,7 +245,8 @@ bool IniDocument::SetString(const char* section, const char* key, const char* va
     }
     for (Entry& e : target->entries) {
         if (SameName(Trim(e.name), Trim(k))) {
-            if (e.value && *e.value == v) return false;
+            if (e.value && *e.value == v)
+                return false;
             e.value = v;
             return true;
         }
@@ -248,7 +274,8 @@ std::string EncodeStruct(const void* data, std::size_t size) {
 bool RewriteIniFile(IniFileSystem& files, const std::string& path,
                     const std::function<bool(IniFile&)>& write) {
     std::string temp;
-    if (!files.CreateTempCopy(path, temp)) return false;
+    if (!files.CreateTempCopy(path, temp))
+        return false;
     bool ok = false;
     {
         // The file is closed before the swap: Windows cannot replace an open file.
@@ -275,18 +302,20 @@ std::filesystem::path DiskPath(const std::string& path) {
 #else
     std::string p = path;
     for (char& c : p) {
-        if (c == '\\') c = '/';
+        if (c == '\\')
+            c = '/';
     }
     return std::filesystem::path(p);
 #endif
 }
 
 class EngineIniFile final : public IniFile {
-public:
+  public:
     EngineIniFile(TextFileStore& store, std::string path, IniDocument doc)
         : store_(store), path_(std::move(path)), doc_(std::move(doc)) {}
     ~EngineIniFile() override {
-        if (dirty_) Flush();
+        if (dirty_)
+            Flush();
     }
 
     std::int32_t GetInt(const char* section, const char* key, std::int32_t def) override {
@@ -299,8 +328,10 @@ public:
         return doc_.GetStruct(section, key, data, size);
     }
     bool WriteString(const char* section, const char* key, const char* value) override {
-        if (section == nullptr || key == nullptr) return false;
-        if (doc_.SetString(section, key, value)) dirty_ = true;
+        if (section == nullptr || key == nullptr)
+            return false;
+        if (doc_.SetString(section, key, value))
+            dirty_ = true;
         return true;
     }
     bool WriteStruct(const char* section, const char* key, const void* data,
@@ -308,12 +339,13 @@ public:
         return WriteString(section, key, EncodeStruct(data, size).c_str());
     }
     bool Flush() override {
-        if (!dirty_) return true;
+        if (!dirty_)
+            return true;
         dirty_ = false;
         return store_.WriteAll(path_, doc_.Serialize());
     }
 
-private:
+  private:
     TextFileStore& store_;
     std::string path_;
     IniDocument doc_;
@@ -324,7 +356,8 @@ private:
 
 std::unique_ptr<IniFile> EngineIniFileSystem::Open(const std::string& path) {
     std::string bytes;
-    if (!store_.ReadAll(path, bytes)) bytes.clear();
+    if (!store_.ReadAll(path, bytes))
+        bytes.clear();
     return std::make_unique<EngineIniFile>(store_, path, IniDocument::Parse(bytes));
 }
 
@@ -338,11 +371,12 @@ bool EngineIniFileSystem::CreateTempCopy(const std::string& path, std::string& t
     const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
     const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
     std::string bytes;
-    if (store_.Exists(path) && !store_.ReadAll(path, bytes)) return false;
+    if (store_.Exists(path) && !store_.ReadAll(path, bytes))
+        return false;
     for (int attempt = 0; attempt < 1000; ++attempt) {
-        std::string candidate =
-            folder + "~" + base + "." + std::to_string(++tempCounter_) + ".tmp";
-        if (store_.Exists(candidate)) continue;
+        std::string candidate = folder + "~" + base + "." + std::to_string(++tempCounter_) + ".tmp";
+        if (store_.Exists(candidate))
+            continue;
         if (!store_.WriteAll(candidate, bytes)) {
             store_.Remove(candidate);
             return false;
@@ -357,18 +391,22 @@ bool EngineIniFileSystem::Replace(const std::string& tempPath, const std::string
     return store_.Rename(tempPath, path);
 }
 
-void EngineIniFileSystem::Remove(const std::string& path) { store_.Remove(path); }
+void EngineIniFileSystem::Remove(const std::string& path) {
+    store_.Remove(path);
+}
 
 bool DiskTextFileStore::ReadAll(const std::string& path, std::string& bytes) {
     std::ifstream in(DiskPath(path), std::ios::binary);
-    if (!in) return false;
+    if (!in)
+        return false;
     bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     return !in.bad();
 }
 
 bool DiskTextFileStore::WriteAll(const std::string& path, const std::string& bytes) {
     std::ofstream out(DiskPath(path), std::ios::binary | std::ios::trunc);
-    if (!out) return false;
+    if (!out)
+        return false;
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     out.close();
     return !out.fail();

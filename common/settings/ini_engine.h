@@ -16,7 +16,7 @@ namespace settings {
 
 // The parsed contents of one INI file.
 class IniDocument {
-public:
+  public:
     static IniDocument Parse(const std::string& text);
     // The file as the system writes it: sections and keys in order, trimmed,
     // CR LF line ends, blank lines dropped.
@@ -29,7 +29,7 @@ public:
     // Returns true when the document changed.
     bool SetString(const char* section, const char* key, const char* value);
 
-private:
+  private:
     struct Entry {
         std::string name;
         std::optional<std::string> value;  // lines without '=' have none
@@ -50,7 +50,7 @@ std::int32_t ParseProfileInt(const std::string& text);
 
 // Whole-file byte access beneath the engine.
 class TextFileStore {
-public:
+  public:
     virtual ~TextFileStore() = default;
     virtual bool ReadAll(const std::string& path, std::string& bytes) = 0;
     virtual bool WriteAll(const std::string& path, const std::string& bytes) = 0;
@@ -63,7 +63,7 @@ public:
 // Files on the local disk through the standard library. Backslashes in paths
 // are folder separators.
 class DiskTextFileStore final : public TextFileStore {
-public:
+  public:
     bool ReadAll(const std::string& path, std::string& bytes) override;
     bool WriteAll(const std::string& path, const std::string& bytes) override;
     bool Exists(const std::string& path) override;
@@ -73,7 +73,7 @@ public:
 
 // IniFileSystem on our engine over any byte store.
 class EngineIniFileSystem final : public IniFileSystem {
-public:
+  public:
     explicit EngineIniFileSystem(TextFileStore& store) : store_(store) {}
     std::unique_ptr<IniFile> Open(const std::string& path) override;
     bool CanOpen(const std::string& path) override;
@@ -81,14 +81,14 @@ public:
     bool Replace(const std::string& tempPath, const std::string& path) override;
     void Remove(const std::string& path) override;
 
-private:
+  private:
     TextFileStore& store_;
     unsigned tempCounter_ = 0;
 };
 
 // The engine on local disk files, ready to use.
 class DiskIniFileSystem final : public IniFileSystem {
-public:
+  public:
     DiskIniFileSystem() : engine_(disk_) {}
     std::unique_ptr<IniFile> Open(const std::string& path) override { return engine_.Open(path); }
     bool CanOpen(const std::string& path) override { return engine_.CanOpen(path); }
@@ -100,7 +100,7 @@ public:
     }
     void Remove(const std::string& path) override { engine_.Remove(path); }
 
-private:
+  private:
     DiskTextFileStore disk_;
     EngineIniFileSystem engine_;
 };

@@ -16,10 +16,11 @@ inline constexpr std::size_t kIniStringBuffer = 2048;
 
 // One INI file, addressed by section and key.
 class IniFile {
-public:
+  public:
     virtual ~IniFile() = default;
     // Integer value, or defaultValue when the key is missing or empty.
-    virtual std::int32_t GetInt(const char* section, const char* key, std::int32_t defaultValue) = 0;
+    virtual std::int32_t GetInt(const char* section, const char* key,
+                                std::int32_t defaultValue) = 0;
     // Text value (enclosing quotes removed, cut to kIniStringBuffer - 1), or defaultValue.
     virtual std::string GetString(const char* section, const char* key,
                                   const char* defaultValue) = 0;
@@ -36,7 +37,7 @@ public:
 
 // The files of one folder tree.
 class IniFileSystem {
-public:
+  public:
     virtual ~IniFileSystem() = default;
     virtual std::unique_ptr<IniFile> Open(const std::string& path) = 0;
     // True when the file exists and can be opened for reading.

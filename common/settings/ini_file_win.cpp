@@ -7,7 +7,7 @@ namespace settings {
 namespace {
 
 class SystemIniFile final : public IniFile {
-public:
+  public:
     explicit SystemIniFile(std::string path) : path_(std::move(path)) {}
 
     std::int32_t GetInt(const char* section, const char* key, std::int32_t def) override {
@@ -42,7 +42,7 @@ public:
         return !failed_;
     }
 
-private:
+  private:
     std::string path_;
     bool failed_ = false;
 };
@@ -62,14 +62,16 @@ bool SystemIniFileSystem::CanOpen(const std::string& path) {
     HANDLE h = CreateFileA(path.c_str(), GENERIC_READ,
                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
     CloseHandle(h);
     return true;
 }
 
 bool SystemIniFileSystem::CreateTempCopy(const std::string& path, std::string& tempPath) {
     char name[MAX_PATH] = {};
-    if (GetTempFileNameA(FolderOf(path).c_str(), "~cf", 0, name) == 0) return false;
+    if (GetTempFileNameA(FolderOf(path).c_str(), "~cf", 0, name) == 0)
+        return false;
     const DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES) {
         if (!CopyFileA(path.c_str(), name, FALSE)) {
@@ -88,6 +90,8 @@ bool SystemIniFileSystem::Replace(const std::string& tempPath, const std::string
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
 }
 
-void SystemIniFileSystem::Remove(const std::string& path) { DeleteFileA(path.c_str()); }
+void SystemIniFileSystem::Remove(const std::string& path) {
+    DeleteFileA(path.c_str());
+}
 
 }  // namespace settings

@@ -12,7 +12,7 @@
 namespace settings {
 
 class SystemIniFileSystem final : public IniFileSystem {
-public:
+  public:
     std::unique_ptr<IniFile> Open(const std::string& path) override;
     bool CanOpen(const std::string& path) override;
     // GetTempFileName in the same folder, then a copy of the original.
@@ -25,7 +25,7 @@ public:
 // The settings files of a program folder (with trailing backslash) on the
 // system's profile functions: what Monitor and Option construct at start.
 class SystemSettingsFiles {
-public:
+  public:
     explicit SystemSettingsFiles(std::string programFolder)
         : files_(system_, std::move(programFolder)) {}
     SystemSettingsFiles(const SystemSettingsFiles&) = delete;
@@ -33,7 +33,7 @@ public:
     SettingsFiles& Files() { return files_; }
     operator SettingsFiles&() { return files_; }
 
-private:
+  private:
     SystemIniFileSystem system_;
     SettingsFiles files_;
 };

@@ -21,7 +21,7 @@ std::span<const KeyCodeRow> KeyCodeTable();
 
 // The current keyboard layout (Windows: MapVirtualKey).
 class KeyboardLayout {
-public:
+  public:
     virtual ~KeyboardLayout() = default;
     // MAPVK_VK_TO_VSC; 0 when the layout has no such key.
     virtual unsigned VirtualKeyToScanCode(unsigned virtualKey) const = 0;

@@ -8,7 +8,7 @@
 namespace settings {
 
 class SystemKeyboardLayout final : public KeyboardLayout {
-public:
+  public:
     unsigned VirtualKeyToScanCode(unsigned virtualKey) const override;
     unsigned ScanCodeToVirtualKey(unsigned scanCode) const override;
 };

@@ -5,9 +5,9 @@
 namespace settings {
 
 const std::array<AccelerationRow, kAccelerationRows> kAccelerationTable = {{
-    {0, 0, 0},  {1, 13, 0}, {1, 12, 0}, {1, 11, 0},  {1, 10, 0},  {1, 9, 0},  {1, 8, 0},
-    {1, 7, 0},  {1, 6, 0},  {1, 5, 0},  {1, 4, 0},   {2, 4, 13},  {2, 4, 12}, {2, 4, 11},
-    {2, 4, 10}, {2, 4, 9},  {2, 4, 8},  {2, 4, 7},   {2, 4, 6},   {2, 4, 5},
+    {0, 0, 0},  {1, 13, 0}, {1, 12, 0}, {1, 11, 0}, {1, 10, 0}, {1, 9, 0},  {1, 8, 0},
+    {1, 7, 0},  {1, 6, 0},  {1, 5, 0},  {1, 4, 0},  {2, 4, 13}, {2, 4, 12}, {2, 4, 11},
+    {2, 4, 10}, {2, 4, 9},  {2, 4, 8},  {2, 4, 7},  {2, 4, 6},  {2, 4, 5},
 }};
 
 namespace {
@@ -22,7 +22,8 @@ constexpr const char* kWheelScrollLines = "WheelScrollLines";
 
 int ReadNumber(RegistryKey& key, const char* name) {
     std::string text;
-    if (!key.ReadText(name, text)) return 0;
+    if (!key.ReadText(name, text))
+        return 0;
     return RegistryNumber(text);
 }
 
@@ -41,14 +42,18 @@ int RegistryNumber(const std::string& text) {
     for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
         value = value * 10u + static_cast<std::uint32_t>(text[i] - '0');
     }
-    if (negative) value = 0u - value;
+    if (negative)
+        value = 0u - value;
     return static_cast<int>(value);
 }
 
 const AccelerationRow& AccelerationRowFor(int acceleration, int accelerationFlag) {
-    if (accelerationFlag == 0) return kAccelerationTable[0];
-    if (acceleration < 0) acceleration = 0;
-    if (acceleration >= kAccelerationRows) acceleration = kAccelerationRows - 1;
+    if (accelerationFlag == 0)
+        return kAccelerationTable[0];
+    if (acceleration < 0)
+        acceleration = 0;
+    if (acceleration >= kAccelerationRows)
+        acceleration = kAccelerationRows - 1;
     return kAccelerationTable[static_cast<std::size_t>(acceleration)];
 }
 
@@ -64,11 +69,13 @@ int MatchAccelerationRow(int speed, int threshold1, int threshold2) {
 
 int WriteRegistryFromProfile(MouseRegistry& registry, const ProfileRecord& p) {
     std::unique_ptr<RegistryKey> mouse = registry.Open(MouseRegistryKey::Mouse, true);
-    if (!mouse) return -1;
+    if (!mouse)
+        return -1;
     mouse->WriteText(kDoubleClickSpeed, std::to_string(p.DbleClickSpeed));
     mouse->WriteText(kMouseSensitivity, std::to_string(p.MouseSpeed));
     int trails = 0;
-    if (p.bMouseTrails == 1) trails = p.MouseTrails < 1 ? 4 : p.MouseTrails;
+    if (p.bMouseTrails == 1)
+        trails = p.MouseTrails < 1 ? 4 : p.MouseTrails;
     mouse->WriteText(kMouseTrails, std::to_string(trails));
     const AccelerationRow& row = AccelerationRowFor(p.Acceleration, p.AccelerationFlag);
     mouse->WriteText(kMouseSpeed, std::to_string(row.speed));
@@ -77,16 +84,18 @@ int WriteRegistryFromProfile(MouseRegistry& registry, const ProfileRecord& p) {
     mouse.reset();
 
     std::unique_ptr<RegistryKey> desktop = registry.Open(MouseRegistryKey::Desktop, true);
-    if (!desktop) return -1;
-    desktop->WriteText(kWheelScrollLines,
-                       p.ScrollWheelFlag == 1 ? std::string("-1")
+    if (!desktop)
+        return -1;
+    desktop->WriteText(kWheelScrollLines, p.ScrollWheelFlag == 1
+                                              ? std::string("-1")
                                               : std::to_string(p.ScrollWheelSpeed));
     return 1;
 }
 
 int ReadRegistryIntoProfile(MouseRegistry& registry, ProfileRecord& p) {
     std::unique_ptr<RegistryKey> mouse = registry.Open(MouseRegistryKey::Mouse, false);
-    if (!mouse) return 0;
+    if (!mouse)
+        return 0;
     p.DbleClickSpeed = ReadNumber(*mouse, kDoubleClickSpeed);
     p.MouseSpeed = ReadNumber(*mouse, kMouseSensitivity);
     const int trails = ReadNumber(*mouse, kMouseTrails);
@@ -97,15 +106,17 @@ int ReadRegistryIntoProfile(MouseRegistry& registry, ProfileRecord& p) {
         p.MouseTrails = 4;
         p.bMouseTrails = 0;
     }
-    const int row = MatchAccelerationRow(ReadNumber(*mouse, kMouseSpeed),
-                                         ReadNumber(*mouse, kMouseThreshold1),
-                                         ReadNumber(*mouse, kMouseThreshold2));
-    if (row >= 0) p.Acceleration = row;
+    const int row =
+        MatchAccelerationRow(ReadNumber(*mouse, kMouseSpeed), ReadNumber(*mouse, kMouseThreshold1),
+                             ReadNumber(*mouse, kMouseThreshold2));
+    if (row >= 0)
+        p.Acceleration = row;
     p.AccelerationFlag = p.Acceleration > 3 ? 1 : 0;
     mouse.reset();
 
     std::unique_ptr<RegistryKey> desktop = registry.Open(MouseRegistryKey::Desktop, false);
-    if (!desktop) return -1;
+    if (!desktop)
+        return -1;
     const int lines = ReadNumber(*desktop, kWheelScrollLines);
     if (lines == -1) {
         p.ScrollWheelFlag = 1;
@@ -119,7 +130,8 @@ int ReadRegistryIntoProfile(MouseRegistry& registry, ProfileRecord& p) {
 
 void ApplySystemMouseSettings(ProfileRecord& p, SystemMouse& system, RegistryKey* mouseKey,
                               MouseRegistry* readFirst) {
-    if (readFirst != nullptr) ReadRegistryIntoProfile(*readFirst, p);
+    if (readFirst != nullptr)
+        ReadRegistryIntoProfile(*readFirst, p);
 
     system.SetDoubleClickTime(p.DbleClickSpeed);
 
@@ -150,7 +162,8 @@ void ApplySystemMouseSettings(ProfileRecord& p, SystemMouse& system, RegistryKey
     system.NotifyOwnWindow(spi::kSetWheelScrollLines);
 
     int trails = 0;
-    if (p.bMouseTrails == 1) trails = p.MouseTrails == 0 ? 4 : p.MouseTrails;
+    if (p.bMouseTrails == 1)
+        trails = p.MouseTrails == 0 ? 4 : p.MouseTrails;
     system.SetMouseTrails(trails);
     system.NotifyAllWindows(spi::kSetMouseTrails);
 }

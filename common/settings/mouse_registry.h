@@ -19,7 +19,7 @@ enum class MouseRegistryKey { Mouse, Desktop };
 
 // One open registry key holding REG_SZ decimal texts.
 class RegistryKey {
-public:
+  public:
     virtual ~RegistryKey() = default;
     // False when the value is missing or not readable as text.
     virtual bool ReadText(const char* name, std::string& text) = 0;
@@ -27,7 +27,7 @@ public:
 };
 
 class MouseRegistry {
-public:
+  public:
     virtual ~MouseRegistry() = default;
     // Opens the key with full access (creating it when create is set); null
     // when it cannot be opened.
@@ -72,7 +72,7 @@ inline constexpr unsigned kSetMouseSpeed = 0x0071;
 
 // The running system's pointer settings. Failures are ignored by callers.
 class SystemMouse {
-public:
+  public:
     virtual ~SystemMouse() = default;
     virtual void SetDoubleClickTime(int milliseconds) = 0;
     virtual void SwapMouseButton(bool swap) = 0;

@@ -11,7 +11,7 @@ static_assert(spi::kSetMouseSpeed == SPI_SETMOUSESPEED);
 namespace {
 
 class Win32RegistryKey final : public RegistryKey {
-public:
+  public:
     explicit Win32RegistryKey(HKEY key) : key_(key) {}
     ~Win32RegistryKey() override { RegCloseKey(key_); }
     Win32RegistryKey(const Win32RegistryKey&) = delete;
@@ -25,7 +25,8 @@ public:
             ERROR_SUCCESS) {
             return false;
         }
-        if (type != REG_SZ && type != REG_EXPAND_SZ) return false;
+        if (type != REG_SZ && type != REG_EXPAND_SZ)
+            return false;
         // The stored text need not end in a NUL; never read past what came back.
         std::size_t n = 0;
         while (n < size && n < sizeof buffer && buffer[n] != '\0') ++n;
@@ -37,7 +38,7 @@ public:
                               static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
     }
 
-private:
+  private:
     HKEY key_;
 };
 
@@ -54,7 +55,8 @@ std::unique_ptr<RegistryKey> SystemMouseRegistry::Open(MouseRegistryKey which, b
     } else {
         result = RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_ALL_ACCESS, &key);
     }
-    if (result != ERROR_SUCCESS) return nullptr;
+    if (result != ERROR_SUCCESS)
+        return nullptr;
     return std::make_unique<Win32RegistryKey>(key);
 }
 
@@ -62,7 +64,9 @@ void Win32SystemMouse::SetDoubleClickTime(int milliseconds) {
     ::SetDoubleClickTime(static_cast<UINT>(milliseconds));
 }
 
-void Win32SystemMouse::SwapMouseButton(bool swap) { ::SwapMouseButton(swap ? TRUE : FALSE); }
+void Win32SystemMouse::SwapMouseButton(bool swap) {
+    ::SwapMouseButton(swap ? TRUE : FALSE);
+}
 
 void Win32SystemMouse::SetMouse(int threshold1, int threshold2, int speed) {
     int values[3] = {threshold1, threshold2, speed};
@@ -84,7 +88,8 @@ void Win32SystemMouse::SetMouseTrails(int trails) {
 }
 
 void Win32SystemMouse::NotifyOwnWindow(unsigned action) {
-    if (window_ != nullptr) SendMessageA(window_, WM_WININICHANGE, action, 0);
+    if (window_ != nullptr)
+        SendMessageA(window_, WM_WININICHANGE, action, 0);
 }
 
 void Win32SystemMouse::NotifyAllWindows(unsigned action) {

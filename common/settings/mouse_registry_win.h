@@ -9,14 +9,14 @@ namespace settings {
 
 // HKEY_CURRENT_USER "Control Panel\Mouse" and "Control Panel\Desktop".
 class SystemMouseRegistry final : public MouseRegistry {
-public:
+  public:
     std::unique_ptr<RegistryKey> Open(MouseRegistryKey key, bool create) override;
 };
 
 // The running system's pointer settings; WM_WININICHANGE notices for the own
 // window go to ownWindow (none when it is null).
 class Win32SystemMouse final : public SystemMouse {
-public:
+  public:
     explicit Win32SystemMouse(HWND ownWindow) : window_(ownWindow) {}
     void SetDoubleClickTime(int milliseconds) override;
     void SwapMouseButton(bool swap) override;
@@ -27,7 +27,7 @@ public:
     void NotifyOwnWindow(unsigned action) override;
     void NotifyAllWindows(unsigned action) override;
 
-private:
+  private:
     HWND window_;
 };
 

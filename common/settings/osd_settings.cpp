@@ -6,10 +6,12 @@ namespace settings {
 
 bool LoadOsdSettings(SettingsFiles& files, OsdSettings& record) {
     std::unique_ptr<IniFile> config = files.Files().Open(files.ConfigPath());
-    if (!config) return false;
+    if (!config)
+        return false;
     // Decoding may write part of a damaged value before its checksum fails.
     OsdSettings scratch;
-    if (!config->GetStruct(kOsdSection, kOsdKey, &scratch, sizeof scratch)) return false;
+    if (!config->GetStruct(kOsdSection, kOsdKey, &scratch, sizeof scratch))
+        return false;
     std::memcpy(&record, &scratch, sizeof record);
     return true;
 }

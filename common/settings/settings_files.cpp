@@ -8,59 +8,69 @@ namespace settings {
 
 namespace {
 
-#define FIELD(name, type) \
-    ProfileField { #name, FieldType::type, offsetof(ProfileRecord, name), sizeof(ProfileRecord::name), 1 }
-#define FIELDS(name, type, n)                                                               \
-    ProfileField {                                                                          \
-        #name, FieldType::type, offsetof(ProfileRecord, name), sizeof(ProfileRecord::name) / n, n \
-    }
+constexpr ProfileField Row(const char* key, FieldType type, std::size_t offset, std::size_t size,
+                           int count) {
+    return ProfileField{key, type, offset, size / static_cast<std::size_t>(count), count};
+}
+
+// A row of `n` keys spread evenly over the member `name`.
+#define FIELDS(name, type, n) \
+    Row(#name, FieldType::type, offsetof(ProfileRecord, name), sizeof(ProfileRecord::name), n)
+#define FIELD(name, type) FIELDS(name, type, 1)
 
 // Rows in the loader's order.
 constexpr std::array<ProfileField, 38> kFields = {{
-    FIELD(ProFileName, String),             // 0
-    FIELD(GameFile, String),                // 1
-    FIELD(DbleClickSpeed, Int),             // 2
-    FIELD(ScrollWheelSpeed, Int),           // 3
-    FIELD(ScrollWheelFlag, Int),            // 4
-    FIELD(MouseSpeed, Int),                 // 5
-    FIELD(Acceleration, Int),               // 6
-    FIELD(AccelerationFlag, Int),           // 7
-    FIELD(MouseTrails, Int),                // 8
-    FIELD(bMouseTrails, Int),               // 9
-    FIELD(TiltSpeed, Int),                  // 10
-    FIELD(PollingRate, Int),                // 11
-    FIELD(MediaOption, Int),                // 12
-    FIELD(Orientation, Int),                // 13
-    FIELD(XYSynchronous, Int),              // 14
-    FIELD(Sensitivity_X, Int),              // 15
-    FIELD(Sensitivity_Y, Int),              // 16
-    FIELD(Cpi_X, Int),                      // 17
-    FIELD(Cpi_Y, Int),                      // 18
-    FIELD(XYCpiFlag, Int),                  // 19
-    FIELDS(LedDPIColor, Int, 4),            // 20
-    FIELDS(CpiLevel_X, Int, 5),             // 21
-    FIELDS(CpiLevel_Y, Int, 5),             // 22
-    FIELD(CpiStep, Int),                    // 23
-    FIELD(ColorFlag, Int),                  // 24
-    FIELD(LightSwitch, Int),                // 25
-    FIELD(LightType, Int),                  // 26
-    FIELD(ColorChangeMode, Int),            // 27
-    FIELD(OTGSpeed, Int),                   // 28
-    FIELD(HeartBFlag, Int),                 // 29
-    FIELD(HeartBSpeed, Int),                // 30
-    FIELDS(dpiStepFlag, Byte, 8),           // 31
-    FIELDS(dpibyDpiIndicator, Byte, 10),    // 32
-    FIELDS(ColorOptions, Int, 8),           // 33
-    FIELDS(ColorType, Int, 8),              // 34
-    FIELDS(ClCustom, Int, 8),               // 35
-    FIELD(DpiIndicationType, Byte),         // 36
+    FIELD(ProFileName, String),                  // 0
+    FIELD(GameFile, String),                     // 1
+    FIELD(DbleClickSpeed, Int),                  // 2
+    FIELD(ScrollWheelSpeed, Int),                // 3
+    FIELD(ScrollWheelFlag, Int),                 // 4
+    FIELD(MouseSpeed, Int),                      // 5
+    FIELD(Acceleration, Int),                    // 6
+    FIELD(AccelerationFlag, Int),                // 7
+    FIELD(MouseTrails, Int),                     // 8
+    FIELD(bMouseTrails, Int),                    // 9
+    FIELD(TiltSpeed, Int),                       // 10
+    FIELD(PollingRate, Int),                     // 11
+    FIELD(MediaOption, Int),                     // 12
+    FIELD(Orientation, Int),                     // 13
+    FIELD(XYSynchronous, Int),                   // 14
+    FIELD(Sensitivity_X, Int),                   // 15
+    FIELD(Sensitivity_Y, Int),                   // 16
+    FIELD(Cpi_X, Int),                           // 17
+    FIELD(Cpi_Y, Int),                           // 18
+    FIELD(XYCpiFlag, Int),                       // 19
+    FIELDS(LedDPIColor, Int, 4),                 // 20
+    FIELDS(CpiLevel_X, Int, 5),                  // 21
+    FIELDS(CpiLevel_Y, Int, 5),                  // 22
+    FIELD(CpiStep, Int),                         // 23
+    FIELD(ColorFlag, Int),                       // 24
+    FIELD(LightSwitch, Int),                     // 25
+    FIELD(LightType, Int),                       // 26
+    FIELD(ColorChangeMode, Int),                 // 27
+    FIELD(OTGSpeed, Int),                        // 28
+    FIELD(HeartBFlag, Int),                      // 29
+    FIELD(HeartBSpeed, Int),                     // 30
+    FIELDS(dpiStepFlag, Byte, 8),                // 31
+    FIELDS(dpibyDpiIndicator, Byte, 10),         // 32
+    FIELDS(ColorOptions, Int, 8),                // 33
+    FIELDS(ColorType, Int, 8),                   // 34
+    FIELDS(ClCustom, Int, 8),                    // 35
+    FIELD(DpiIndicationType, Byte),              // 36
     FIELDS(MacroKeyInfo, Struct, kButtonCount),  // 37
 }};
 
 #undef FIELD
 #undef FIELDS
 
-static_assert(sizeof(ButtonAssignment) == 460);
+// Every byte of the record has a key except the two reserved ones.
+constexpr std::size_t StoredBytes() {
+    std::size_t total = 0;
+    for (const ProfileField& f : kFields) total += f.size * static_cast<std::size_t>(f.count);
+    return total;
+}
+static_assert(StoredBytes() == sizeof(ProfileRecord) - sizeof(ProfileRecord::reserved908) -
+                                   sizeof(ProfileRecord::reserved1015));
 
 // The saver differs from the loader only in where PollingRate, MediaOption
 // and the LED DPI colours fall.
@@ -127,8 +137,8 @@ bool WriteField(IniFile& file, const ProfileField& f, const ProfileRecord& p) {
             case FieldType::Int: {
                 std::int32_t v;
                 std::memcpy(&v, src, sizeof v);
-                ok = file.WriteString(kSettingSection, key.c_str(), std::to_string(v).c_str()) &&
-                     ok;
+                ok =
+                    file.WriteString(kSettingSection, key.c_str(), std::to_string(v).c_str()) && ok;
                 break;
             }
             case FieldType::Byte:
@@ -150,11 +160,16 @@ bool WriteInt(IniFile& file, const char* section, const char* key, int value) {
 
 }  // namespace
 
-std::span<const ProfileField> ProfileFields() { return kFields; }
-std::span<const int> ProfileSaveOrder() { return kSaveOrder; }
+std::span<const ProfileField> ProfileFields() {
+    return kFields;
+}
+std::span<const int> ProfileSaveOrder() {
+    return kSaveOrder;
+}
 
 std::string FieldKey(const ProfileField& field, int index) {
-    if (field.count == 1) return field.key;
+    if (field.count == 1)
+        return field.key;
     return std::string(field.key) + std::to_string(index);
 }
 
@@ -176,9 +191,11 @@ bool WriteProfile(IniFile& file, const ProfileRecord& profile) {
 }
 
 bool LoadProfileFile(IniFileSystem& files, const std::string& path, ProfileRecord& profile) {
-    if (!files.CanOpen(path)) return false;
+    if (!files.CanOpen(path))
+        return false;
     std::unique_ptr<IniFile> file = files.Open(path);
-    if (!file) return false;
+    if (!file)
+        return false;
     ReadProfile(*file, profile);
     return true;
 }
@@ -188,7 +205,8 @@ bool SaveProfileFile(IniFileSystem& files, const std::string& path, const Profil
 }
 
 bool LoadAll(SettingsFiles& files, MouseRegistry* registry, SettingsBlock& block, DefaultsFor who) {
-    if (files.Folder().empty()) return false;
+    if (files.Folder().empty())
+        return false;
     ResetBlock(block);
     {
         std::unique_ptr<IniFile> config = files.Files().Open(files.ConfigPath());
@@ -206,13 +224,15 @@ bool LoadAll(SettingsFiles& files, MouseRegistry* registry, SettingsBlock& block
         }
     }
     ProfileRecord* current = CurrentProfile(block);
-    if (current != nullptr && registry != nullptr) ReadRegistryIntoProfile(*registry, *current);
+    if (current != nullptr && registry != nullptr)
+        ReadRegistryIntoProfile(*registry, *current);
     return true;
 }
 
 bool SaveAll(SettingsFiles& files, MouseRegistry* registry, const SettingsBlock& block) {
     const ProfileRecord* current = CurrentProfile(block);
-    if (current != nullptr && registry != nullptr) WriteRegistryFromProfile(*registry, *current);
+    if (current != nullptr && registry != nullptr)
+        WriteRegistryFromProfile(*registry, *current);
     bool ok = RewriteIniFile(files.Files(), files.ConfigPath(), [&](IniFile& f) {
         bool written = WriteInt(f, kSettingSection, "CurrentProfile", block.currentProfile);
         written = WriteInt(f, kSettingSection, "MouseType", block.mouseType) && written;
@@ -233,14 +253,17 @@ bool WriteDevice(SettingsFiles& files, int state) {
 
 int ReadFirmwareVersion(SettingsFiles& files) {
     std::unique_ptr<IniFile> config = files.Files().Open(files.ConfigPath());
-    if (!config) return kDefaultFirmwareVersion;
+    if (!config)
+        return kDefaultFirmwareVersion;
     return config->GetInt(kSettingSection, "FWVersion", kDefaultFirmwareVersion);
 }
 
 bool WriteMacroOsd(SettingsFiles& files, int button, const char* macroName) {
     int number = button;
-    if (number == 13) number = 3;
-    if (number == 14) number = 4;
+    if (number == 13)
+        number = 3;
+    if (number == 14)
+        number = 4;
     return RewriteIniFile(files.Files(), files.ConfigPath(), [&](IniFile& f) {
         bool ok = WriteInt(f, "MacroOSD", "Number", number);
         return f.WriteString("MacroOSD", "MacroName", macroName ? macroName : "") && ok;

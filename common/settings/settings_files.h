@@ -45,7 +45,7 @@ std::string FieldKey(const ProfileField& field, int index);
 
 // The files of one program folder (with its trailing backslash).
 class SettingsFiles {
-public:
+  public:
     SettingsFiles(IniFileSystem& files, std::string programFolder)
         : files_(files), folder_(std::move(programFolder)) {}
     IniFileSystem& Files() { return files_; }
@@ -54,7 +54,7 @@ public:
     // "config\Default<n>.gmp".
     std::string ProfilePath(int n) const;
 
-private:
+  private:
     IniFileSystem& files_;
     std::string folder_;
 };

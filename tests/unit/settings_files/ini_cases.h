@@ -24,10 +24,10 @@ struct ReadCase {
     Op op;
     const char* section;
     const char* key;
-    std::int32_t expectInt;     // Op::Int, read with default -1
-    const char* expectString;   // Op::String, read with default "DEF"
-    bool expectOk;              // Op::Struct, 3 bytes
-    const char* expectBytes;    // Op::Struct: the 3 bytes afterwards (start AA AA AA)
+    std::int32_t expectInt;    // Op::Int, read with default -1
+    const char* expectString;  // Op::String, read with default "DEF"
+    bool expectOk;             // Op::Struct, 3 bytes
+    const char* expectBytes;   // Op::Struct: the 3 bytes afterwards (start AA AA AA)
 };
 
 inline constexpr ReadCase kReadCases[] = {
@@ -45,8 +45,7 @@ inline constexpr ReadCase kReadCases[] = {
     {"empty text is not the default", "[S]\r\na=\r\n", Op::String, "S", "a", 0, "", false, ""},
     {"negative", "[S]\r\na=-7\r\n", Op::Int, "S", "a", -7, "", false, ""},
     {"hex prefix", "[S]\r\na=0x10\r\n", Op::Int, "S", "a", 16, "", false, ""},
-    {"upper-case hex prefix is not one", "[S]\r\na=0X1f\r\n", Op::Int, "S", "a", 0, "", false,
-     ""},
+    {"upper-case hex prefix is not one", "[S]\r\na=0X1f\r\n", Op::Int, "S", "a", 0, "", false, ""},
     {"negative hex", "[S]\r\na=-0x10\r\n", Op::Int, "S", "a", -16, "", false, ""},
     {"binary prefix", "[S]\r\na=0b11\r\n", Op::Int, "S", "a", 3, "", false, ""},
     {"octal prefix", "[S]\r\na=0o17\r\n", Op::Int, "S", "a", 15, "", false, ""},
@@ -55,12 +54,12 @@ inline constexpr ReadCase kReadCases[] = {
     {"overflow wraps", "[S]\r\na=99999999999\r\n", Op::Int, "S", "a", 1215752191, "", false, ""},
     {"all ones", "[S]\r\na=4294967295\r\n", Op::Int, "S", "a", -1, "", false, ""},
     {"lowest int", "[S]\r\na=-2147483648\r\n", Op::Int, "S", "a", INT32_MIN, "", false, ""},
-    {"29 digits are read", "[S]\r\na=00000000000000000000000000012\r\n", Op::Int, "S", "a", 12,
+    {"29 digits are read", "[S]\r\na=00000000000000000000000000012\r\n", Op::Int, "S", "a", 12, "",
+     false, ""},
+    {"30 digits are cut to 29", "[S]\r\na=000000000000000000000000000012\r\n", Op::Int, "S", "a", 1,
      "", false, ""},
-    {"30 digits are cut to 29", "[S]\r\na=000000000000000000000000000012\r\n", Op::Int, "S", "a",
-     1, "", false, ""},
-    {"33 digits are cut to 29", "[S]\r\na=000000000000000000000000000000012\r\n", Op::Int, "S",
-     "a", 0, "", false, ""},
+    {"33 digits are cut to 29", "[S]\r\na=000000000000000000000000000000012\r\n", Op::Int, "S", "a",
+     0, "", false, ""},
     {"quoted number", "[S]\r\na=\"12\"\r\n", Op::Int, "S", "a", 12, "", false, ""},
     {"double quotes removed", "[S]\r\na=\"q\"\r\n", Op::String, "S", "a", 0, "q", false, ""},
     {"single quotes removed", "[S]\r\na='q'\r\n", Op::String, "S", "a", 0, "q", false, ""},
@@ -72,8 +71,8 @@ inline constexpr ReadCase kReadCases[] = {
      false, ""},
     {"duplicate key: first wins", "[S]\r\na=1\r\nA=2\r\n", Op::Int, "S", "a", 1, "", false, ""},
     {"keys ignore case", "[S]\r\na=1\r\n", Op::Int, "s", "A", 1, "", false, ""},
-    {"duplicate section: later one unread", "[S]\r\na=1\r\n[T]\r\nb=2\r\n[s]\r\nc=3\r\n",
-     Op::Int, "S", "c", -1, "", false, ""},
+    {"duplicate section: later one unread", "[S]\r\na=1\r\n[T]\r\nb=2\r\n[s]\r\nc=3\r\n", Op::Int,
+     "S", "c", -1, "", false, ""},
     {"duplicate section: first one read", "[S]\r\na=1\r\n[T]\r\nb=2\r\n[s]\r\na=9\r\n", Op::Int,
      "S", "a", 1, "", false, ""},
     {"section after a duplicate", "[S]\r\na=1\r\n[T]\r\nb=2\r\n[s]\r\na=9\r\n", Op::Int, "T", "b",
@@ -81,8 +80,7 @@ inline constexpr ReadCase kReadCases[] = {
     {"key without equals sign", "[S]\r\nnoeq\r\n", Op::String, "S", "noeq", 0, "DEF", false, ""},
     {"blanks around key and section", " [ T ] \r\n  sp key  =  v v  \r\n", Op::String, "T",
      "sp key", 0, "v v", false, ""},
-    {"text after the section bracket", "[S] junk\r\na=4\r\n", Op::Int, "S", "a", 4, "", false,
-     ""},
+    {"text after the section bracket", "[S] junk\r\na=4\r\n", Op::Int, "S", "a", 4, "", false, ""},
     {"line feeds only, no final one", "[S]\na=1\nb=2", Op::Int, "S", "b", 2, "", false, ""},
     {"missing key", "[S]\r\na=1\r\n", Op::Int, "S", "zz", -1, "", false, ""},
     {"missing section", "[S]\r\na=1\r\n", Op::String, "Q", "a", 0, "DEF", false, ""},
@@ -90,8 +88,7 @@ inline constexpr ReadCase kReadCases[] = {
     {"missing file text", nullptr, Op::String, "S", "a", 0, "DEF", false, ""},
     {"missing file struct", nullptr, Op::Struct, "S", "a", 0, "", false, "AAAAAA"},
     {"struct", "[S]\r\nv=0102FF02\r\n", Op::Struct, "S", "v", 0, "", true, "0102FF"},
-    {"struct lower-case hex", "[S]\r\nv=0102ff02\r\n", Op::Struct, "S", "v", 0, "", true,
-     "0102FF"},
+    {"struct lower-case hex", "[S]\r\nv=0102ff02\r\n", Op::Struct, "S", "v", 0, "", true, "0102FF"},
     {"struct wrong checksum writes then fails", "[S]\r\nv=0102FF03\r\n", Op::Struct, "S", "v", 0,
      "", false, "0102FF"},
     {"struct one digit short", "[S]\r\nv=0102FF0\r\n", Op::Struct, "S", "v", 0, "", false,
@@ -107,15 +104,13 @@ inline constexpr ReadCase kReadCases[] = {
     {"struct blank stops decoding", "[S]\r\nv=010 FF02\r\n", Op::Struct, "S", "v", 0, "", false,
      "01AAAA"},
     {"struct quoted", "[S]\r\nv=\"0102FF02\"\r\n", Op::Struct, "S", "v", 0, "", false, "AAAAAA"},
-    {"struct punctuation", "[S]\r\nv=0:020202\r\n", Op::Struct, "S", "v", 0, "", false,
-     "AAAAAA"},
+    {"struct punctuation", "[S]\r\nv=0:020202\r\n", Op::Struct, "S", "v", 0, "", false, "AAAAAA"},
     {"struct letters as digits", "[S]\r\nv=0z0z0z0z\r\n", Op::Struct, "S", "v", 0, "", false,
      "232323"},
     {"struct x as digit", "[S]\r\nv=01x2FF02\r\n", Op::Struct, "S", "v", 0, "", false, "0112FF"},
     {"struct checksum with letter beyond F", "[S]\r\nv=0102FFG2\r\n", Op::Struct, "S", "v", 0, "",
      true, "0102FF"},
-    {"struct missing key", "[S]\r\nv=0102FF02\r\n", Op::Struct, "S", "w", 0, "", false,
-     "AAAAAA"},
+    {"struct missing key", "[S]\r\nv=0102FF02\r\n", Op::Struct, "S", "w", 0, "", false, "AAAAAA"},
 };
 
 struct Write {
@@ -144,7 +139,9 @@ inline constexpr WriteCase kWriteCases[] = {
      "[S]\r\nk=v v\r\nl=lead\r\nB=\"q\"\r\nC=\r\n"},
     {"existing key keeps its spelling", "[S]\r\na=1\r\n", {{"s", "A", "9"}}, "[S]\r\na=9\r\n"},
     {"line feeds become CR LF", "[S]\na=1\nb=2", {{"S", "a", "3"}}, "[S]\r\na=3\r\nb=2\r\n"},
-    {"equal value leaves the file alone", "[S]\r\n\r\na = 1\r\n", {{"S", "a", "1"}},
+    {"equal value leaves the file alone",
+     "[S]\r\n\r\na = 1\r\n",
+     {{"S", "a", "1"}},
      "[S]\r\n\r\na = 1\r\n"},
     {"key without value gets one", "[S]\r\nnoeq\r\n", {{"S", "noeq", "5"}}, "[S]\r\nnoeq=5\r\n"},
 };
@@ -164,7 +161,8 @@ inline std::string Hex(const unsigned char* bytes, std::size_t n) {
 
 inline std::string ReadBytes(const std::filesystem::path& p) {
     std::ifstream in(p, std::ios::binary);
-    if (!in) return "<no file>";
+    if (!in)
+        return "<no file>";
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
@@ -178,7 +176,8 @@ inline void RunReadCase(settings::IniFileSystem& files, const std::filesystem::p
     SCOPED_TRACE(c.name);
     const std::filesystem::path p = folder / ("read" + std::to_string(index) + ".ini");
     std::filesystem::remove(p);
-    if (c.text != nullptr) WriteBytes(p, c.text);
+    if (c.text != nullptr)
+        WriteBytes(p, c.text);
     std::unique_ptr<settings::IniFile> file = files.Open(p.string());
     ASSERT_NE(file, nullptr);
     switch (c.op) {
@@ -202,12 +201,14 @@ inline void RunWriteCase(settings::IniFileSystem& files, const std::filesystem::
     SCOPED_TRACE(c.name);
     const std::filesystem::path p = folder / ("write" + std::to_string(index) + ".ini");
     std::filesystem::remove(p);
-    if (c.before != nullptr) WriteBytes(p, c.before);
+    if (c.before != nullptr)
+        WriteBytes(p, c.before);
     {
         std::unique_ptr<settings::IniFile> file = files.Open(p.string());
         ASSERT_NE(file, nullptr);
         for (const Write& w : c.writes) {
-            if (w.section == nullptr) break;
+            if (w.section == nullptr)
+                break;
             EXPECT_TRUE(file->WriteString(w.section, w.key, w.value));
         }
         EXPECT_TRUE(file->Flush());

@@ -11,12 +11,14 @@ namespace {
 // A layout built from the US positions with some letters exchanged, the way
 // German keyboards exchange Y and Z and French ones A and Q.
 class TestLayout final : public KeyboardLayout {
-public:
+  public:
     explicit TestLayout(std::map<unsigned, unsigned> swaps = {}) {
         for (const KeyCodeRow& row : KeyCodeTable()) {
-            if (row.scanCode == 0) continue;
+            if (row.scanCode == 0)
+                continue;
             unsigned vk = row.virtualKey;
-            if (auto it = swaps.find(vk); it != swaps.end()) vk = it->second;
+            if (auto it = swaps.find(vk); it != swaps.end())
+                vk = it->second;
             scanOf_[vk] = row.scanCode;
             vkOf_[row.scanCode] = vk;
         }
@@ -30,7 +32,7 @@ public:
         return it == vkOf_.end() ? 0 : it->second;
     }
 
-private:
+  private:
     std::map<unsigned, unsigned> scanOf_;
     std::map<unsigned, unsigned> vkOf_;
 };
@@ -41,7 +43,7 @@ const TestLayout kFrench({{'A', 'Q'}, {'Q', 'A'}});
 
 // A layout that knows no key at all.
 class EmptyLayout final : public KeyboardLayout {
-public:
+  public:
     unsigned VirtualKeyToScanCode(unsigned) const override { return 0; }
     unsigned ScanCodeToVirtualKey(unsigned) const override { return 0; }
 };
@@ -60,7 +62,8 @@ TEST(KeyCodeTable, ShapeAndNotableRows) {
     EXPECT_EQ(codes.count(0x64), 0u);
     auto row = [&](unsigned code) {
         for (const auto& r : rows) {
-            if (r.keyCode == code) return r;
+            if (r.keyCode == code)
+                return r;
         }
         return KeyCodeRow{0, 0, 0};
     };
@@ -106,7 +109,8 @@ TEST(KeyCodeConversions, KeysAreStoredByPosition) {
         // Captured on one layout, played back on the same one: the same key.
         for (unsigned vk = 1; vk < 256; ++vk) {
             const KeyLookup code = KeyCodeFromVirtualKey(vk, *layout);
-            if (!code.found) continue;
+            if (!code.found)
+                continue;
             EXPECT_EQ(VirtualKeyFromKeyCode(code.value, *layout).value, vk) << vk;
         }
     }
@@ -157,8 +161,8 @@ TEST(KeyName, NamesFromTheTable) {
     EXPECT_EQ(KeyName(0xF2), "Wheel");
     EXPECT_EQ(KeyName(0xF4), "Backward");
     // Everything else is empty.
-    for (unsigned vk : {0x00u, 0x01u, 0x0Au, 0x10u, 0x3Au, 0x40u, 0x5Eu, 0xA6u, 0xC1u, 0xDFu,
-                        0xF5u, 0xFFu, 0x100u}) {
+    for (unsigned vk : {0x00u, 0x01u, 0x0Au, 0x10u, 0x3Au, 0x40u, 0x5Eu, 0xA6u, 0xC1u, 0xDFu, 0xF5u,
+                        0xFFu, 0x100u}) {
         EXPECT_EQ(KeyName(vk), "") << vk;
     }
 }

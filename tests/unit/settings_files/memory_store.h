@@ -13,7 +13,7 @@
 namespace testing_files {
 
 class MemoryStore final : public settings::TextFileStore {
-public:
+  public:
     std::map<std::string, std::string> files;
     std::vector<std::string> readOnlyFolders;
     int crashAfter = -1;  // changes allowed before the crash; -1 never
@@ -22,12 +22,14 @@ public:
 
     bool ReadAll(const std::string& path, std::string& bytes) override {
         auto it = files.find(path);
-        if (it == files.end()) return false;
+        if (it == files.end())
+            return false;
         bytes = it->second;
         return true;
     }
     bool WriteAll(const std::string& path, const std::string& bytes) override {
-        if (ReadOnly(path)) return false;
+        if (ReadOnly(path))
+            return false;
         if (Crash()) {
             files[path] = bytes.substr(0, bytes.size() / 2);
             return false;
@@ -37,28 +39,34 @@ public:
     }
     bool Exists(const std::string& path) override { return files.count(path) != 0; }
     bool Rename(const std::string& from, const std::string& to) override {
-        if (ReadOnly(from) || ReadOnly(to) || Crash()) return false;
+        if (ReadOnly(from) || ReadOnly(to) || Crash())
+            return false;
         auto it = files.find(from);
-        if (it == files.end()) return false;
+        if (it == files.end())
+            return false;
         files[to] = it->second;
         files.erase(it);
         return true;
     }
     void Remove(const std::string& path) override {
-        if (crashed || ReadOnly(path)) return;
+        if (crashed || ReadOnly(path))
+            return;
         files.erase(path);
     }
 
-private:
+  private:
     bool ReadOnly(const std::string& path) const {
         for (const std::string& folder : readOnlyFolders) {
-            if (path.compare(0, folder.size(), folder) == 0) return true;
+            if (path.compare(0, folder.size(), folder) == 0)
+                return true;
         }
         return false;
     }
     bool Crash() {
-        if (!crashed && crashAfter >= 0 && changes >= crashAfter) crashed = true;
-        if (crashed) return true;
+        if (!crashed && crashAfter >= 0 && changes >= crashAfter)
+            crashed = true;
+        if (crashed)
+            return true;
         ++changes;
         return false;
     }

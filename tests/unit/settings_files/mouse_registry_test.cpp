@@ -12,7 +12,7 @@ namespace {
 // Registry double: two keys of text values, a log of every write, and keys
 // that can be made unopenable.
 class FakeRegistry final : public MouseRegistry {
-public:
+  public:
     std::map<std::string, std::string> mouse;
     std::map<std::string, std::string> desktop;
     std::vector<std::string> log;
@@ -20,12 +20,13 @@ public:
     bool desktopOpens = true;
 
     class Key final : public RegistryKey {
-    public:
+      public:
         Key(FakeRegistry& owner, std::map<std::string, std::string>& values, std::string name)
             : owner_(owner), values_(values), name_(std::move(name)) {}
         bool ReadText(const char* name, std::string& text) override {
             auto it = values_.find(name);
-            if (it == values_.end()) return false;
+            if (it == values_.end())
+                return false;
             text = it->second.substr(0, kRegistryTextBuffer - 1);
             return true;
         }
@@ -35,7 +36,7 @@ public:
             return true;
         }
 
-    private:
+      private:
         FakeRegistry& owner_;
         std::map<std::string, std::string>& values_;
         std::string name_;
@@ -43,10 +44,12 @@ public:
 
     std::unique_ptr<RegistryKey> Open(MouseRegistryKey key, bool) override {
         if (key == MouseRegistryKey::Mouse) {
-            if (!mouseOpens) return nullptr;
+            if (!mouseOpens)
+                return nullptr;
             return std::make_unique<Key>(*this, mouse, "Mouse");
         }
-        if (!desktopOpens) return nullptr;
+        if (!desktopOpens)
+            return nullptr;
         return std::make_unique<Key>(*this, desktop, "Desktop");
     }
 };
@@ -106,11 +109,11 @@ TEST(WriteRegistry, ValuesInOrderWithTheirConversions) {
     p.AccelerationFlag = 1;
     p.ScrollWheelFlag = 1;
     ASSERT_EQ(WriteRegistryFromProfile(registry, p), 1);
-    EXPECT_EQ(registry.log, (std::vector<std::string>{
-                                "Mouse\\DoubleClickSpeed=450", "Mouse\\MouseSensitivity=14",
-                                "Mouse\\MouseTrails=4", "Mouse\\MouseSpeed=2",
-                                "Mouse\\MouseThreshold1=4", "Mouse\\MouseThreshold2=5",
-                                "Desktop\\WheelScrollLines=-1"}));
+    EXPECT_EQ(registry.log,
+              (std::vector<std::string>{"Mouse\\DoubleClickSpeed=450", "Mouse\\MouseSensitivity=14",
+                                        "Mouse\\MouseTrails=4", "Mouse\\MouseSpeed=2",
+                                        "Mouse\\MouseThreshold1=4", "Mouse\\MouseThreshold2=5",
+                                        "Desktop\\WheelScrollLines=-1"}));
 
     registry.log.clear();
     p.bMouseTrails = 0;
@@ -195,7 +198,7 @@ TEST(ReadRegistry, ConversionsAndResults) {
 
 // System double that logs every call in order.
 class LoggingSystem final : public SystemMouse {
-public:
+  public:
     std::vector<std::string> log;
     void SetDoubleClickTime(int ms) override { Add("dblclick", ms); }
     void SwapMouseButton(bool swap) override { Add("swap", swap ? 1 : 0); }
@@ -209,7 +212,7 @@ public:
     void NotifyOwnWindow(unsigned action) override { Add("own", static_cast<int>(action)); }
     void NotifyAllWindows(unsigned action) override { Add("all", static_cast<int>(action)); }
 
-private:
+  private:
     void Add(const char* what, int value) { log.push_back(what + (" " + std::to_string(value))); }
 };
 
@@ -229,9 +232,9 @@ TEST(ApplySystemMouse, StepsInOrderWithAccelerationFromTheRegistry) {
     p.bMouseTrails = 1;
     p.MouseTrails = 0;
     ApplySystemMouseSettings(p, system, key.get());
-    EXPECT_EQ(system.log, (std::vector<std::string>{
-                              "dblclick 610", "swap 1", "own 33", "mouse 4 9 2", "own 4",
-                              "speed 17", "own 113", "wheel 8", "own 105", "trails 4", "all 93"}));
+    EXPECT_EQ(system.log, (std::vector<std::string>{"dblclick 610", "swap 1", "own 33",
+                                                    "mouse 4 9 2", "own 4", "speed 17", "own 113",
+                                                    "wheel 8", "own 105", "trails 4", "all 93"}));
     EXPECT_EQ(p.Acceleration, 15);
     EXPECT_TRUE(registry.log.empty());
 }
@@ -249,9 +252,9 @@ TEST(ApplySystemMouse, AccelerationOffZeroesTheRegistryFirst) {
     p.MouseTrails = 6;
     ApplySystemMouseSettings(p, system, key.get());
     EXPECT_EQ(p.Acceleration, 0);
-    EXPECT_EQ(registry.log, (std::vector<std::string>{"Mouse\\MouseSpeed=0",
-                                                      "Mouse\\MouseThreshold2=0",
-                                                      "Mouse\\MouseThreshold1=0"}));
+    EXPECT_EQ(registry.log,
+              (std::vector<std::string>{"Mouse\\MouseSpeed=0", "Mouse\\MouseThreshold2=0",
+                                        "Mouse\\MouseThreshold1=0"}));
     EXPECT_EQ(system.log[3], "mouse 0 0 0");
     EXPECT_EQ(system.log[7], "wheel -1");
     EXPECT_EQ(system.log[9], "trails 0");

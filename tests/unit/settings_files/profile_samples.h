@@ -22,7 +22,8 @@ void RandomText(std::mt19937& rng, char (&field)[N]) {
     for (std::size_t i = 0; i < n; ++i) {
         int c = (i == 0 || i + 1 == n) ? ch(rng) : inner(rng);
         // No quote at the start: a quoted value loses its quotes when read.
-        if (i == 0 && (c == '"' || c == '\'')) c = 'Q';
+        if (i == 0 && (c == '"' || c == '\''))
+            c = 'Q';
         field[i] = static_cast<char>(c);
     }
 }
@@ -37,7 +38,8 @@ inline void RandomProfile(std::mt19937& rng, settings::ProfileRecord& p) {
     // Every int field from DbleClickSpeed to HeartBSpeed, reserved908 excepted.
     for (std::size_t off = offsetof(settings::ProfileRecord, DbleClickSpeed);
          off < offsetof(settings::ProfileRecord, dpiStepFlag); off += 4) {
-        if (off == offsetof(settings::ProfileRecord, reserved908)) continue;
+        if (off == offsetof(settings::ProfileRecord, reserved908))
+            continue;
         const std::uint32_t v = any(rng);
         std::memcpy(bytes + off, &v, 4);
     }

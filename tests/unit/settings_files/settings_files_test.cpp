@@ -16,7 +16,9 @@ namespace {
 constexpr const char* kFolder = "C:\\Prog\\";
 constexpr const char* kConfig = "C:\\Prog\\config.ini";
 
-std::string ProfileFile(int n) { return "C:\\Prog\\config\\Default" + std::to_string(n) + ".gmp"; }
+std::string ProfileFile(int n) {
+    return "C:\\Prog\\config\\Default" + std::to_string(n) + ".gmp";
+}
 
 struct Fixture {
     testing_files::MemoryStore store;
@@ -37,7 +39,8 @@ std::vector<std::string> KeysOf(const std::string& text) {
     while (pos < text.size()) {
         const std::size_t end = text.find("\r\n", pos);
         const std::string line = text.substr(pos, end - pos);
-        if (!line.empty() && line[0] != '[') keys.push_back(line.substr(0, line.find('=')));
+        if (!line.empty() && line[0] != '[')
+            keys.push_back(line.substr(0, line.find('=')));
         pos = end + 2;
     }
     return keys;
@@ -56,34 +59,34 @@ std::vector<std::string> Expand(std::initializer_list<std::pair<const char*, int
 }
 
 const std::vector<std::string> kLoaderOrder = Expand({
-    {"ProFileName", 1},     {"GameFile", 1},         {"DbleClickSpeed", 1},  {"ScrollWheelSpeed", 1},
-    {"ScrollWheelFlag", 1}, {"MouseSpeed", 1},       {"Acceleration", 1},    {"AccelerationFlag", 1},
-    {"MouseTrails", 1},     {"bMouseTrails", 1},     {"TiltSpeed", 1},       {"PollingRate", 1},
-    {"MediaOption", 1},     {"Orientation", 1},      {"XYSynchronous", 1},   {"Sensitivity_X", 1},
-    {"Sensitivity_Y", 1},   {"Cpi_X", 1},            {"Cpi_Y", 1},           {"XYCpiFlag", 1},
-    {"LedDPIColor", 4},     {"CpiLevel_X", 5},       {"CpiLevel_Y", 5},      {"CpiStep", 1},
-    {"ColorFlag", 1},       {"LightSwitch", 1},      {"LightType", 1},       {"ColorChangeMode", 1},
-    {"OTGSpeed", 1},        {"HeartBFlag", 1},       {"HeartBSpeed", 1},     {"dpiStepFlag", 8},
-    {"dpibyDpiIndicator", 10}, {"ColorOptions", 8},  {"ColorType", 8},       {"ClCustom", 8},
+    {"ProFileName", 1},        {"GameFile", 1},      {"DbleClickSpeed", 1}, {"ScrollWheelSpeed", 1},
+    {"ScrollWheelFlag", 1},    {"MouseSpeed", 1},    {"Acceleration", 1},   {"AccelerationFlag", 1},
+    {"MouseTrails", 1},        {"bMouseTrails", 1},  {"TiltSpeed", 1},      {"PollingRate", 1},
+    {"MediaOption", 1},        {"Orientation", 1},   {"XYSynchronous", 1},  {"Sensitivity_X", 1},
+    {"Sensitivity_Y", 1},      {"Cpi_X", 1},         {"Cpi_Y", 1},          {"XYCpiFlag", 1},
+    {"LedDPIColor", 4},        {"CpiLevel_X", 5},    {"CpiLevel_Y", 5},     {"CpiStep", 1},
+    {"ColorFlag", 1},          {"LightSwitch", 1},   {"LightType", 1},      {"ColorChangeMode", 1},
+    {"OTGSpeed", 1},           {"HeartBFlag", 1},    {"HeartBSpeed", 1},    {"dpiStepFlag", 8},
+    {"dpibyDpiIndicator", 10}, {"ColorOptions", 8},  {"ColorType", 8},      {"ClCustom", 8},
     {"DpiIndicationType", 1},  {"MacroKeyInfo", 16},
 });
 
 const std::vector<std::string> kSaverOrder = Expand({
-    {"ProFileName", 1},     {"GameFile", 1},         {"DbleClickSpeed", 1},  {"ScrollWheelSpeed", 1},
-    {"ScrollWheelFlag", 1}, {"MouseSpeed", 1},       {"Acceleration", 1},    {"AccelerationFlag", 1},
-    {"MouseTrails", 1},     {"bMouseTrails", 1},     {"TiltSpeed", 1},       {"MediaOption", 1},
-    {"PollingRate", 1},     {"LedDPIColor", 4},      {"Orientation", 1},     {"XYSynchronous", 1},
-    {"Sensitivity_X", 1},   {"Sensitivity_Y", 1},    {"Cpi_X", 1},           {"Cpi_Y", 1},
-    {"XYCpiFlag", 1},       {"CpiLevel_X", 5},       {"CpiLevel_Y", 5},      {"CpiStep", 1},
-    {"ColorFlag", 1},       {"LightSwitch", 1},      {"LightType", 1},       {"ColorChangeMode", 1},
-    {"OTGSpeed", 1},        {"HeartBFlag", 1},       {"HeartBSpeed", 1},     {"dpiStepFlag", 8},
-    {"dpibyDpiIndicator", 10}, {"ColorOptions", 8},  {"ColorType", 8},       {"ClCustom", 8},
+    {"ProFileName", 1},        {"GameFile", 1},      {"DbleClickSpeed", 1}, {"ScrollWheelSpeed", 1},
+    {"ScrollWheelFlag", 1},    {"MouseSpeed", 1},    {"Acceleration", 1},   {"AccelerationFlag", 1},
+    {"MouseTrails", 1},        {"bMouseTrails", 1},  {"TiltSpeed", 1},      {"MediaOption", 1},
+    {"PollingRate", 1},        {"LedDPIColor", 4},   {"Orientation", 1},    {"XYSynchronous", 1},
+    {"Sensitivity_X", 1},      {"Sensitivity_Y", 1}, {"Cpi_X", 1},          {"Cpi_Y", 1},
+    {"XYCpiFlag", 1},          {"CpiLevel_X", 5},    {"CpiLevel_Y", 5},     {"CpiStep", 1},
+    {"ColorFlag", 1},          {"LightSwitch", 1},   {"LightType", 1},      {"ColorChangeMode", 1},
+    {"OTGSpeed", 1},           {"HeartBFlag", 1},    {"HeartBSpeed", 1},    {"dpiStepFlag", 8},
+    {"dpibyDpiIndicator", 10}, {"ColorOptions", 8},  {"ColorType", 8},      {"ClCustom", 8},
     {"DpiIndicationType", 1},  {"MacroKeyInfo", 16},
 });
 
 // Records which keys are read, in order, and answers from an engine file.
 class RecordingFile final : public IniFile {
-public:
+  public:
     explicit RecordingFile(IniFile& inner) : inner_(inner) {}
     std::vector<std::string> keys;
     std::int32_t GetInt(const char* s, const char* k, std::int32_t d) override {
@@ -111,7 +114,7 @@ public:
     }
     bool Flush() override { return true; }
 
-private:
+  private:
     IniFile& inner_;
 };
 
@@ -136,7 +139,8 @@ TEST(ProfileFile, RandomRecordsRoundTripByteForByte) {
     for (int round = 0; round < 150; ++round) {
         samples::RandomProfile(rng, *written);
         // Alternate between a new file and overwriting the previous one.
-        if (round % 2 == 0) f.store.files.clear();
+        if (round % 2 == 0)
+            f.store.files.clear();
         ASSERT_TRUE(SaveProfileFile(f.engine, ProfileFile(1), *written));
         std::memset(read.get(), 0x5A, sizeof *read);
         ASSERT_TRUE(LoadProfileFile(f.engine, ProfileFile(1), *read));
@@ -288,7 +292,7 @@ TEST(LoadAll, OneMissingProfileFileGetsItsOwnDefaults) {
 
 // Registry double that counts every access.
 class CountingRegistry final : public MouseRegistry {
-public:
+  public:
     int opens = 0;
     std::unique_ptr<RegistryKey> Open(MouseRegistryKey, bool) override {
         ++opens;
@@ -354,7 +358,8 @@ TEST(SaveAll, ReadOnlyConfigFolderFailsAndLeavesTheProfilesWhole) {
     after->currentProfile = 2;
     f.store.readOnlyFolders.push_back("C:\\Prog\\config\\");
     EXPECT_FALSE(SaveAll(f.files, nullptr, *after));
-    for (int n = 0; n < kProfileCount; ++n) EXPECT_EQ(f.store.files[ProfileFile(n)], old.at(ProfileFile(n)));
+    for (int n = 0; n < kProfileCount; ++n)
+        EXPECT_EQ(f.store.files[ProfileFile(n)], old.at(ProfileFile(n)));
     EXPECT_NE(f.store.files[kConfig].find("CurrentProfile=2"), std::string::npos);
 
     f.store.readOnlyFolders.push_back(kFolder);

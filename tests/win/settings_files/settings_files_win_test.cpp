@@ -23,7 +23,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string WithSlash(const fs::path& p) { return p.string() + "\\"; }
+std::string WithSlash(const fs::path& p) {
+    return p.string() + "\\";
+}
 
 TEST(SystemProfileFunctions, ReadCasesBehaveAsListed) {
     SystemIniFileSystem system;
@@ -177,19 +179,21 @@ constexpr const char* kDesktop = "Control Panel\\Desktop";
 
 // Keeps the prefix's pointer settings as they were before a test.
 class RegistryGuard {
-public:
+  public:
     RegistryGuard() {
         for (const char* v : kMouseValues) saved_.push_back(RegText(kMouse, v));
         wheel_ = RegText(kDesktop, "WheelScrollLines");
     }
     ~RegistryGuard() {
         for (std::size_t i = 0; i < std::size(kMouseValues); ++i) {
-            if (saved_[i] != "<missing>") SetRegText(kMouse, kMouseValues[i], saved_[i].c_str());
+            if (saved_[i] != "<missing>")
+                SetRegText(kMouse, kMouseValues[i], saved_[i].c_str());
         }
-        if (wheel_ != "<missing>") SetRegText(kDesktop, "WheelScrollLines", wheel_.c_str());
+        if (wheel_ != "<missing>")
+            SetRegText(kDesktop, "WheelScrollLines", wheel_.c_str());
     }
 
-private:
+  private:
     static constexpr const char* kMouseValues[] = {"DoubleClickSpeed", "MouseSensitivity",
                                                    "MouseTrails",      "MouseSpeed",
                                                    "MouseThreshold1",  "MouseThreshold2"};
