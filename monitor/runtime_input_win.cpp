@@ -6,9 +6,6 @@ namespace runtime {
 
 namespace {
 
-// Waits longer than this sleep; the rest is spent yielding.
-constexpr std::int64_t kSpinWindowUs = 2000;
-
 BYTE ScanCode(std::uint8_t virtualKey) {
     return static_cast<BYTE>(MapVirtualKeyA(virtualKey, 0));
 }
@@ -35,9 +32,14 @@ void InputSinkWin::MouseButton(std::uint32_t flags, std::uint32_t data) {
     mouse_event(flags, 0, 0, data, static_cast<ULONG_PTR>(GetMessageExtraInfo()));
 }
 
-ClockWin::ClockWin() {
+ClockWin::ClockWin(std::int64_t spinWindowUs, bool yieldWhileSpinning)
+    : spinWindowUs_(spinWindowUs < 0 ? 0 : spinWindowUs), yield_(yieldWhileSpinning) {
     LARGE_INTEGER f;
     if (QueryPerformanceFrequency(&f) && f.QuadPart > 0) frequency_ = f.QuadPart;
+    if (const HMODULE ntdll = GetModuleHandleA("ntdll.dll")) {
+        delay_ = reinterpret_cast<DelayFunction>(
+            reinterpret_cast<void*>(GetProcAddress(ntdll, "NtDelayExecution")));
+    }
 }
 
 std::int64_t ClockWin::NowUs() {
@@ -48,13 +50,24 @@ std::int64_t ClockWin::NowUs() {
     return seconds * 1000000 + rest * 1000000 / frequency_;
 }
 
+void ClockWin::SleepFor(std::int64_t us) {
+    if (delay_ != nullptr) {
+        LARGE_INTEGER interval;
+        interval.QuadPart = -us * 10;  // negative: relative, in 100 ns units
+        delay_(FALSE, &interval);
+        return;
+    }
+    const std::int64_t ms = us / 1000;
+    Sleep(static_cast<DWORD>(ms < 1 ? 1 : ms));
+}
+
 void ClockWin::SleepUntilUs(std::int64_t deadlineUs) {
     for (;;) {
         const std::int64_t remaining = deadlineUs - NowUs();
         if (remaining <= 0) return;
-        if (remaining >= kSpinWindowUs + 1000) {
-            Sleep(static_cast<DWORD>((remaining - kSpinWindowUs) / 1000));
-        } else if (!SwitchToThread()) {
+        if (remaining > spinWindowUs_) {
+            SleepFor(remaining - spinWindowUs_);
+        } else if (yield_ && !SwitchToThread()) {
             Sleep(0);
         }
     }

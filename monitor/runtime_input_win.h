@@ -18,20 +18,31 @@ public:
     void MouseButton(std::uint32_t flags, std::uint32_t data) override;
 };
 
-// Performance counter time. Waits sleep in 1 ms steps while far from the
-// deadline and yield for the last stretch, so a wait overshoots its deadline
-// by well under a millisecond when the system is not loaded. BeginPrecise
-// raises the system timer resolution to 1 ms until the matching EndPrecise.
+// Performance counter time. Waits sleep through the system's interval delay
+// in 100 ns units where it exists (under Wine it is a microsecond-precise
+// sleep), else through Sleep; the last spinWindowUs of a wait can be spent
+// polling the counter instead. BeginPrecise raises the system timer
+// resolution to 1 ms until the matching EndPrecise.
 class ClockWin final : public Clock {
 public:
-    ClockWin();
+    // Polling the counter loses to a plain sleep on a loaded machine (a
+    // yielded processor comes back late), so the default does not spin.
+    static constexpr std::int64_t kDefaultSpinWindowUs = 0;
+    explicit ClockWin(std::int64_t spinWindowUs = kDefaultSpinWindowUs,
+                      bool yieldWhileSpinning = false);
     std::int64_t NowUs() override;
     void SleepUntilUs(std::int64_t deadlineUs) override;
     void BeginPrecise() override;
     void EndPrecise() override;
 
 private:
+    using DelayFunction = LONG(WINAPI*)(BOOLEAN alertable, const LARGE_INTEGER* interval);
+    void SleepFor(std::int64_t us);
+
     LONGLONG frequency_ = 1;
+    std::int64_t spinWindowUs_;
+    bool yield_;
+    DelayFunction delay_ = nullptr;
 };
 
 class TimerControlWin final : public TimerControl {
