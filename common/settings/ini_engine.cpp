@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sstream>
+#include <string_view>
 #include <system_error>
 
 namespace settings {
@@ -32,7 +32,7 @@ char AsciiLower(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-bool SameName(const std::string& a, const std::string& b) {
+bool SameName(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
         return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
@@ -40,6 +40,15 @@ bool SameName(const std::string& a, const std::string& b) {
             return false;
     }
     return true;
+}
+
+// Names compare without their surrounding blanks; no copy is made.
+std::string_view TrimmedView(const std::string& s) {
+    std::size_t b = 0;
+    std::size_t e = s.size();
+    while (b < e && IsBlank(s[b])) ++b;
+    while (e > b && IsBlank(s[e - 1])) --e;
+    return std::string_view(s).substr(b, e - b);
 }
 
 bool IsAsciiAlnum(char c) {
@@ -172,7 +181,7 @@ const IniDocument::Entry* IniDocument::Find(const char* section, const char* key
         if (!SameName(sec.name, s))
             continue;
         for (const Entry& e : sec.entries) {
-            if (SameName(Trim(e.name), k))
+            if (SameName(TrimmedView(e.name), k))
                 return &e;
         }
         return nullptr;
@@ -244,7 +253,7 @@ bool IniDocument::SetString(const char* section, const char* key, const char* va
         target = &sections_.back();
     }
     for (Entry& e : target->entries) {
-        if (SameName(Trim(e.name), Trim(k))) {
+        if (SameName(TrimmedView(e.name), TrimmedView(k))) {
             if (e.value && *e.value == v)
                 return false;
             e.value = v;

@@ -302,6 +302,10 @@ class CountingRegistry final : public MouseRegistry {
 
 TEST(LoadAll, CurrentProfileOutOfRangeReadsNoRegistry) {
     Fixture f;
+    auto saved = NewBlock();
+    std::mt19937 rng(17);
+    for (auto& p : saved->profiles) samples::RandomProfile(rng, p);
+    ASSERT_TRUE(SaveAll(f.files, nullptr, *saved));
     f.store.files[kConfig] = "[Setting]\r\nCurrentProfile=7\r\nMouseType=3\r\nMouseColor=4\r\n";
     CountingRegistry registry;
     auto block = NewBlock();
@@ -310,11 +314,7 @@ TEST(LoadAll, CurrentProfileOutOfRangeReadsNoRegistry) {
     EXPECT_EQ(block->mouseType, 3);
     EXPECT_EQ(block->mouseColor, 4);
     EXPECT_EQ(registry.opens, 0);
-    for (int n = 0; n < kProfileCount; ++n) {
-        ProfileRecord expected;
-        FillDefaultProfile(expected, n, DefaultsFor::Monitor);
-        EXPECT_EQ(std::memcmp(&block->profiles[n], &expected, sizeof expected), 0) << n;
-    }
+    EXPECT_EQ(std::memcmp(block->profiles, saved->profiles, sizeof saved->profiles), 0);
     // In range, the registry is consulted.
     f.store.files[kConfig] = "[Setting]\r\nCurrentProfile=4\r\n";
     ASSERT_TRUE(LoadAll(f.files, &registry, *block, DefaultsFor::Monitor));
