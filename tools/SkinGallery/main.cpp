@@ -24,7 +24,10 @@ int main(int argc, char** argv) {
             return 1;
         }
         std::string error;
-        const int code = gallery::RenderSkin(argv[2], argv[3], error);
+        std::string out = argv[3];
+        // "C:\out\" arrives as C:\out" (the backslash escapes the quote).
+        if (!out.empty() && out.back() == '"') out.back() = '\\';
+        const int code = gallery::RenderSkin(argv[2], out, error);
         if (code != 0) std::fprintf(stderr, "SkinGallery: %s\n", error.c_str());
         return code;
     }
