@@ -1,0 +1,146 @@
+// Monitor with the virtual mouse: the start-up upload, removal and arrival.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/harness/harness_win.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using e2e::Program;
+using e2e::ProgramFolder;
+
+constexpr const char* kMonitorTitle = "Professional Gaming Optical Mouse Monitor";
+constexpr const char* kVirtualMouseClass = "MouseVirtualDeviceWindow";
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> out;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        std::size_t end = text.find('\n', at);
+        if (end == std::string::npos) end = text.size();
+        out.push_back(text.substr(at, end - at));
+        at = end + 1;
+    }
+    return out;
+}
+
+// The part of a log line after its sequence number and time.
+std::string Body(const std::string& line) {
+    const std::size_t a = line.find(' ');
+    const std::size_t b = a == std::string::npos ? a : line.find(' ', a + 1);
+    return b == std::string::npos ? std::string() : line.substr(b + 1);
+}
+
+class DeviceLinkE2E : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(folder_.AddTestProgram("Option.exe", "Option.exe"));
+        ASSERT_EQ(FindWindowA(kVirtualMouseClass, nullptr), nullptr) << "a virtual mouse is already running";
+        ASSERT_TRUE(mouse_.Start(folder_.File("VirtualMouse.exe"), "/log \"" + folder_.File("vm.log") + "\""));
+        ASSERT_TRUE(e2e::WaitUntil([] { return FindWindowA(kVirtualMouseClass, nullptr) != nullptr; }));
+    }
+    void TearDown() override {
+        if (HWND monitor = FindWindowA(nullptr, kMonitorTitle)) PostMessageA(monitor, WM_COMMAND, 6002, 0);
+        monitor_.WaitExit(15s);
+        monitor_.Kill();
+        VirtualMouse("/quit");
+        mouse_.WaitExit(10s);
+        mouse_.Kill();
+    }
+    void StartMonitor() {
+        ASSERT_TRUE(monitor_.Start(folder_.File("Monitor.exe")));
+        ASSERT_TRUE(e2e::WaitUntil([] { return FindWindowA(nullptr, kMonitorTitle) != nullptr; }));
+    }
+    long VirtualMouse(const std::string& args) {
+        Program p;
+        if (!p.Start(folder_.File("VirtualMouse.exe"), args)) return -1;
+        return p.WaitExit(15s);
+    }
+    std::vector<std::string> Log() const {
+        std::vector<std::string> out;
+        for (const std::string& l : Lines(folder_.ReadText("vm.log"))) out.push_back(Body(l));
+        return out;
+    }
+    // Records after the last one equal to `marker` (all when there is none).
+    std::vector<std::string> LogAfter(const std::string& marker) const {
+        const auto all = Log();
+        const auto it = std::find(all.rbegin(), all.rend(), marker);
+        return it == all.rend() ? all : std::vector<std::string>(it.base(), all.end());
+    }
+    static int CountPrefix(const std::vector<std::string>& lines, const std::string& prefix) {
+        return static_cast<int>(std::count_if(lines.begin(), lines.end(),
+                                              [&](const std::string& l) { return l.rfind(prefix, 0) == 0; }));
+    }
+    static bool UploadDone(const std::vector<std::string>& lines) {
+        return CountPrefix(lines, "FEATURE 0D 05 80") == 1;
+    }
+
+    ProgramFolder folder_;
+    Program mouse_;
+    Program monitor_;
+};
+
+TEST_F(DeviceLinkE2E, StartUpWithTheMouseUploadsEverythingInOrder) {
+    StartMonitor();
+    ASSERT_TRUE(e2e::WaitUntil([&] { return UploadDone(Log()); }, 20s)) << folder_.ReadText("vm.log");
+    e2e::Pause(400ms);
+    std::vector<std::string> features;
+    for (const std::string& l : Log())
+        if (l.rfind("FEATURE", 0) == 0) features.push_back(l.substr(8, 8));
+    ASSERT_EQ(features.size(), 26u);
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(features[i], "01 88 00") << i;
+    EXPECT_EQ(features[5].substr(0, 3), "02 ");
+    EXPECT_EQ(features[6], "03 01 02");
+    EXPECT_EQ(features[11].substr(0, 6), "04 01 ");
+    EXPECT_EQ(features[16], "0C 01 80");
+    EXPECT_EQ(features[21], "0D 01 80");
+    EXPECT_EQ(features[25], "0D 05 80");
+    EXPECT_EQ(folder_.ReadIni("config.ini", "Setting", "Device"), "1");
+    // Exactly one start-up upload.
+    e2e::Pause(1500ms);
+    EXPECT_EQ(CountPrefix(Log(), "FEATURE 01 88"), 5);
+}
+
+TEST_F(DeviceLinkE2E, RemovalAndArrivalFollowThePlugAndUploadAgainOnce) {
+    StartMonitor();
+    ASSERT_TRUE(e2e::WaitUntil([&] { return UploadDone(Log()); }, 20s));
+    EXPECT_EQ(VirtualMouse("/unplug"), 0);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return folder_.ReadIni("config.ini", "Setting", "Device") == "0"; }, 10s));
+
+    EXPECT_EQ(VirtualMouse("/plug"), 0);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return folder_.ReadIni("config.ini", "Setting", "Device") == "1"; }, 10s));
+    // A repeated arrival notice is ignored: one full upload follows the plug.
+    PostMessageA(FindWindowA(nullptr, kMonitorTitle), 1326, 1, 0);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return UploadDone(LogAfter("PLUG")); }, 20s)) << folder_.ReadText("vm.log");
+    e2e::Pause(1500ms);
+    const auto after = LogAfter("PLUG");
+    EXPECT_EQ(CountPrefix(after, "OPEN_FEATURE"), 1);
+    EXPECT_EQ(CountPrefix(after, "OPEN_REPORT"), 1);
+    EXPECT_EQ(CountPrefix(after, "FEATURE 01 88"), 5);
+    EXPECT_EQ(CountPrefix(after, "FEATURE 0D 05 80"), 1);
+}
+
+TEST_F(DeviceLinkE2E, RemovalDuringTheUploadStopsItAtTheNextPause) {
+    StartMonitor();
+    // Unplug once the parameter blocks are under way.
+    ASSERT_TRUE(e2e::WaitUntil([&] { return CountPrefix(Log(), "FEATURE 0C 01 80") == 1; }, 20s));
+    EXPECT_EQ(VirtualMouse("/unplug"), 0);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return folder_.ReadIni("config.ini", "Setting", "Device") == "0"; }, 10s));
+    // Plugged again at once: the aborted job must not carry on with the old
+    // sequence; the arrival's full upload starts from the beginning.
+    EXPECT_EQ(VirtualMouse("/plug"), 0);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return UploadDone(LogAfter("PLUG")); }, 25s)) << folder_.ReadText("vm.log");
+    const auto after = LogAfter("PLUG");
+    std::vector<std::string> features;
+    for (const std::string& l : after)
+        if (l.rfind("FEATURE", 0) == 0) features.push_back(l.substr(8, 8));
+    ASSERT_GE(features.size(), 6u);
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(features[i], "01 88 00") << "after the plug, record " << i;
+    EXPECT_EQ(CountPrefix(Log(), "FEATURE 0D 01 80"), 1) << "the aborted upload reached the key maps";
+}
+
+}  // namespace
