@@ -62,8 +62,8 @@ void OsdNotices::AppletText(const char* text, bool connected) {
 void OsdNotices::SettingsChanged() {
     const std::uintptr_t window = channel_.FindOsdWindow();
     if (window == 0) return;
-    const std::uint32_t value = (static_cast<std::uint32_t>(static_cast<std::uint16_t>(options_.first)) << 16) |
-                                options_.second;
+    const auto high = static_cast<std::uint32_t>(static_cast<std::uint16_t>(options_.first));
+    const std::uint32_t value = (high << 16) | options_.second;
     channel_.PostToOsd(window, protocol::kMsgDeviceArrival, 0,
                        static_cast<std::intptr_t>(static_cast<std::int32_t>(value)));
 }

@@ -149,8 +149,8 @@ void TiltScroller::ScrollNotch(bool right, int steps) {
 
     if (mode.mode == kSpreadsheetMode) {
         const ScreenRect r = windows_.WindowRect(h);
-        const ScreenPoint target{right ? r.right - kSpreadsheetInsetPx : r.left + kSpreadsheetInsetPx,
-                                 r.top + kSpreadsheetInsetPx};
+        const int x = right ? r.right - kSpreadsheetInsetPx : r.left + kSpreadsheetInsetPx;
+        const ScreenPoint target{x, r.top + kSpreadsheetInsetPx};
         const bool swapped = windows_.ButtonsSwapped();
         windows_.SetCursorPos(target);
         for (int i = 0; i < steps; ++i) {

@@ -35,7 +35,9 @@ public:
     void KeyUp(std::uint8_t v) override { Note(), inner_.KeyUp(v); }
     void ExtendedKeyDown(std::uint8_t v) override { Note(), inner_.ExtendedKeyDown(v); }
     void ExtendedKeyUp(std::uint8_t v) override { Note(), inner_.ExtendedKeyUp(v); }
-    void MouseButton(std::uint32_t f, std::uint32_t d) override { Note(), inner_.MouseButton(f, d); }
+    void MouseButton(std::uint32_t f, std::uint32_t d) override {
+        Note(), inner_.MouseButton(f, d);
+    }
     std::vector<HookedEvent> sent;
 
 private:

@@ -86,7 +86,8 @@ TEST_F(KeyCombinationTest, AllFourModifiersGoDownInOrderAndUpInReverse) {
     const Combination combo{kA, 0x1E};
     player.Press(combo);
     player.Release(combo);
-    EXPECT_EQ(input.Keys(), "down:17 down:16 down:18 down:91 down:65 up:65 up:91 up:18 up:16 up:17");
+    EXPECT_EQ(input.Keys(),
+              "down:17 down:16 down:18 down:91 down:65 up:65 up:91 up:18 up:16 up:17");
 }
 
 TEST_F(KeyCombinationTest, KeyWithoutTableRowSendsOnlyTheModifiers) {

@@ -51,7 +51,9 @@ public:
                       static_cast<unsigned>(wp), static_cast<unsigned>(lp));
         return text;
     }
-    void Log(const std::string& s) { log.push_back(s + "@" + std::to_string(clock->NowUs() / 1000)); }
+    void Log(const std::string& s) {
+        log.push_back(s + "@" + std::to_string(clock->NowUs() / 1000));
+    }
 
     FakeClock* clock = nullptr;
     std::map<std::string, std::string> registry;
