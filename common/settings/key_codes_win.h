@@ -16,4 +16,12 @@ class SystemKeyboardLayout final : public KeyboardLayout {
 // One shared instance; it holds no state.
 const KeyboardLayout& CurrentKeyboardLayout();
 
+// The conversions on the calling thread's layout.
+inline KeyLookup KeyCodeFromVirtualKey(unsigned virtualKey) {
+    return KeyCodeFromVirtualKey(virtualKey, CurrentKeyboardLayout());
+}
+inline KeyLookup VirtualKeyFromKeyCode(unsigned keyCode) {
+    return VirtualKeyFromKeyCode(keyCode, CurrentKeyboardLayout());
+}
+
 }  // namespace settings

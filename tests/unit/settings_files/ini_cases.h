@@ -69,6 +69,8 @@ inline constexpr ReadCase kReadCases[] = {
      ""},
     {"blanks inside quotes kept", "[S]\r\na= \"  z  \" \r\n", Op::String, "S", "a", 0, "  z  ",
      false, ""},
+    {"bytes above 0x7F pass unchanged", "[S]\r\na=\xE9t\xE9 \xC4\xD6\r\n", Op::String, "S", "a", 0,
+     "\xE9t\xE9 \xC4\xD6", false, ""},
     {"duplicate key: first wins", "[S]\r\na=1\r\nA=2\r\n", Op::Int, "S", "a", 1, "", false, ""},
     {"keys ignore case", "[S]\r\na=1\r\n", Op::Int, "s", "A", 1, "", false, ""},
     {"duplicate section: later one unread", "[S]\r\na=1\r\n[T]\r\nb=2\r\n[s]\r\nc=3\r\n", Op::Int,
@@ -143,6 +145,10 @@ inline constexpr WriteCase kWriteCases[] = {
      "[S]\r\n\r\na = 1\r\n",
      {{"S", "a", "1"}},
      "[S]\r\n\r\na = 1\r\n"},
+    {"bytes above 0x7F written unchanged",
+     nullptr,
+     {{"S", "n", "caf\xE9 \xDF"}},
+     "[S]\r\nn=caf\xE9 \xDF\r\n"},
     {"key without value gets one", "[S]\r\nnoeq\r\n", {{"S", "noeq", "5"}}, "[S]\r\nnoeq=5\r\n"},
 };
 
