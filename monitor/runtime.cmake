@@ -16,7 +16,8 @@ mouse_win_library(monitor_runtime_win
     ${CMAKE_CURRENT_LIST_DIR}/media_players_win.cpp
     ${CMAKE_CURRENT_LIST_DIR}/game_watch_win.cpp
     ${CMAKE_CURRENT_LIST_DIR}/osd_notices_win.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/tilt_scroll_win.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/tilt_scroll_win.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/runtime_bundle_win.cpp)
 if(MOUSE_WINDOWS)
     target_link_libraries(monitor_runtime_win PUBLIC monitor_runtime_core winmm)
 endif()
