@@ -40,7 +40,7 @@ HBITMAP DecodePicture(HGLOBAL memory, DWORD length) {
         // The picture object deletes its own bitmap when released, so the
         // target gets a copy that it alone owns.
         owned = static_cast<HBITMAP>(CopyImage(reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(handle)),
-                                               IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+                                               IMAGE_BITMAP, 0, 0, 0));
     }
     picture->Release();
     return owned;
