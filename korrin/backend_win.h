@@ -13,7 +13,7 @@
 namespace korrin {
 
 class Backend {
-public:
+  public:
     virtual ~Backend() = default;
     virtual void SetIds(std::uint16_t vendorId, std::uint16_t productId) = 0;
     virtual bool Present() = 0;
@@ -29,7 +29,7 @@ public:
 
 // Real hardware through SetupDi and the HID class driver.
 class HidBackend : public Backend {
-public:
+  public:
     ~HidBackend() override;
     void SetIds(std::uint16_t vendorId, std::uint16_t productId) override;
     bool Present() override;
@@ -52,7 +52,7 @@ public:
     // INVALID_HANDLE_VALUE when there is none. `inputLength` gets its report length.
     HANDLE OpenEventInterface(std::uint16_t& inputLength) const;
 
-private:
+  private:
     std::uint16_t vendorId_ = 0;
     std::uint16_t productId_ = 0;
     HANDLE feature_ = INVALID_HANDLE_VALUE;
@@ -64,7 +64,7 @@ private:
 
 // A running virtual mouse, reached by WM_COPYDATA.
 class VirtualBackend : public Backend {
-public:
+  public:
     // The virtual mouse's window, or nullptr when none runs.
     static HWND Find();
     // One request; 0 when no virtual mouse answers.
@@ -81,7 +81,7 @@ public:
     int GetFeature(unsigned char* data, int length) override;
     int Read(unsigned char* data, int length) override;
 
-private:
+  private:
     LRESULT Send(std::uint32_t op, const void* payload = nullptr, std::uint32_t size = 0);
     std::uint16_t vendorId_ = 0;
     std::uint16_t productId_ = 0;

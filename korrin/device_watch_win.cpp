@@ -25,15 +25,16 @@ void RegisterWith(HWND virtualMouse, HWND watch, std::uint32_t op) {
 
 }  // namespace
 
-bool DeviceWatch::Start(HWND client, UINT eventMessage, UINT arrivalMessage,
-                        std::uint16_t vendorId, std::uint16_t productId) {
+bool DeviceWatch::Start(HWND client, UINT eventMessage, UINT arrivalMessage, std::uint16_t vendorId,
+                        std::uint16_t productId) {
     Stop();
     client_ = client;
     eventMessage_ = eventMessage;
     arrivalMessage_ = arrivalMessage;
     hid_.SetIds(vendorId, productId);
     ready_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    if (ready_ == nullptr) return false;
+    if (ready_ == nullptr)
+        return false;
     thread_ = CreateThread(nullptr, 0, &DeviceWatch::ThreadMain, this, 0, &threadId_);
     if (thread_ == nullptr) {
         CloseHandle(ready_);
@@ -48,7 +49,8 @@ bool DeviceWatch::Start(HWND client, UINT eventMessage, UINT arrivalMessage,
 }
 
 void DeviceWatch::Stop() {
-    if (thread_ == nullptr) return;
+    if (thread_ == nullptr)
+        return;
     PostThreadMessageA(threadId_, WM_QUIT, 0, 0);
     WaitForSingleObject(thread_, INFINITE);
     CloseHandle(thread_);
@@ -63,7 +65,8 @@ DWORD WINAPI DeviceWatch::ThreadMain(void* self) {
 
 LRESULT CALLBACK DeviceWatch::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     auto* self = reinterpret_cast<DeviceWatch*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (self != nullptr) return self->Handle(msg, wParam, lParam);
+    if (self != nullptr)
+        return self->Handle(msg, wParam, lParam);
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
@@ -88,9 +91,11 @@ void DeviceWatch::Run() {
     notify_ = RegisterDeviceNotificationA(window_, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
 
     virtualMouse_ = VirtualBackend::Find();
-    if (virtualMouse_ != nullptr) RegisterWith(virtualMouse_, window_, vdev::kOpRegister);
+    if (virtualMouse_ != nullptr)
+        RegisterWith(virtualMouse_, window_, vdev::kOpRegister);
     tracker_.Reset(CurrentPresence(true));
-    if (virtualMouse_ == nullptr && hardwarePresent_) StartEventRead();
+    if (virtualMouse_ == nullptr && hardwarePresent_)
+        StartEventRead();
     SetTimer(window_, kPollTimer, kPollMs, nullptr);
     SetEvent(ready_);
 
@@ -111,7 +116,8 @@ void DeviceWatch::Run() {
             }
             DispatchMessageA(&msg);
         }
-        if (quit) break;
+        if (quit)
+            break;
     }
 
     KillTimer(window_, kPollTimer);
@@ -119,7 +125,8 @@ void DeviceWatch::Run() {
     if (virtualMouse_ != nullptr && IsWindow(virtualMouse_))
         RegisterWith(virtualMouse_, window_, vdev::kOpUnregister);
     virtualMouse_ = nullptr;
-    if (notify_ != nullptr) UnregisterDeviceNotification(notify_);
+    if (notify_ != nullptr)
+        UnregisterDeviceNotification(notify_);
     notify_ = nullptr;
     DestroyWindow(window_);
     window_ = nullptr;
@@ -128,17 +135,20 @@ void DeviceWatch::Run() {
 LRESULT DeviceWatch::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_TIMER:
-            if (wParam == kPollTimer) Evaluate(++ticks_ % kHardwarePollEvery == 0);
+            if (wParam == kPollTimer)
+                Evaluate(++ticks_ % kHardwarePollEvery == 0);
             return 0;
         case WM_DEVICECHANGE:
-            if (wParam == DBT_DEVICEARRIVAL || wParam == DBT_DEVICEREMOVECOMPLETE) Evaluate(true);
+            if (wParam == DBT_DEVICEARRIVAL || wParam == DBT_DEVICEREMOVECOMPLETE)
+                Evaluate(true);
             return TRUE;
         case vdev::kNoticePresence:
             Evaluate(false);
             return 0;
         case vdev::kNoticeEvent: {
             // Events of a virtual mouse that is no longer the active one are stale.
-            if (virtualMouse_ == nullptr || !tracker_.Present()) return 0;
+            if (virtualMouse_ == nullptr || !tracker_.Present())
+                return 0;
             const std::uint32_t code = (static_cast<std::uint32_t>(wParam & 0xFFFF) << 16) |
                                        static_cast<std::uint32_t>(lParam & 0xFFFF);
             const EventParams p = EventMessageParams(code);
@@ -153,7 +163,8 @@ LRESULT DeviceWatch::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
 bool DeviceWatch::CurrentPresence(bool refreshHardware) {
     if (virtualMouse_ != nullptr)
         return VirtualBackend::Request(virtualMouse_, vdev::kOpQueryPlugged, nullptr, 0) == 1;
-    if (refreshHardware) hardwarePresent_ = hid_.Present();
+    if (refreshHardware)
+        hardwarePresent_ = hid_.Present();
     return hardwarePresent_;
 }
 
@@ -170,24 +181,29 @@ void DeviceWatch::Evaluate(bool refreshHardware) {
     }
     const bool present = CurrentPresence(refreshHardware);
     if (virtualMouse_ == nullptr) {
-        if (present && !readPending_) StartEventRead();
-        if (!present) StopEventRead();
+        if (present && !readPending_)
+            StartEventRead();
+        if (!present)
+            StopEventRead();
     }
     if (const auto change = tracker_.Update(present))
         PostMessageA(client_, arrivalMessage_, static_cast<WPARAM>(*change), 0);
 }
 
 void DeviceWatch::StartEventRead() {
-    if (readPending_) return;
+    if (readPending_)
+        return;
     if (eventDevice_ == INVALID_HANDLE_VALUE) {
         std::uint16_t length = 0;
         eventDevice_ = hid_.OpenEventInterface(length);
-        if (eventDevice_ == INVALID_HANDLE_VALUE) return;
+        if (eventDevice_ == INVALID_HANDLE_VALUE)
+            return;
         readBuffer_.assign(length, 0);
     }
     if (readOverlapped_.hEvent == nullptr)
         readOverlapped_.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    if (readOverlapped_.hEvent == nullptr) return;
+    if (readOverlapped_.hEvent == nullptr)
+        return;
     ResetEvent(readOverlapped_.hEvent);
     DWORD got = 0;
     if (ReadFile(eventDevice_, readBuffer_.data(), static_cast<DWORD>(readBuffer_.size()), &got,
@@ -211,7 +227,8 @@ void DeviceWatch::StopEventRead() {
         eventDevice_ = INVALID_HANDLE_VALUE;
     }
     readPending_ = false;
-    if (readOverlapped_.hEvent != nullptr) CloseHandle(readOverlapped_.hEvent);
+    if (readOverlapped_.hEvent != nullptr)
+        CloseHandle(readOverlapped_.hEvent);
     readOverlapped_ = OVERLAPPED{};
 }
 

@@ -15,7 +15,7 @@
 namespace korrin {
 
 class DeviceWatch {
-public:
+  public:
     ~DeviceWatch() = default;
     // Starts the thread; returns once the watch knows the present state, which
     // is taken as known to the client (no arrival is posted for it).
@@ -24,7 +24,7 @@ public:
     void Stop();
     bool Running() const { return thread_ != nullptr; }
 
-private:
+  private:
     static DWORD WINAPI ThreadMain(void* self);
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     void Run();

@@ -7,12 +7,16 @@ namespace korrin {
 
 namespace {
 
-char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+char Lower(char c) {
+    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+}
 
 int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= '0' && c <= '9')
+        return c - '0';
     c = Lower(c);
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
     return -1;
 }
 
@@ -21,9 +25,11 @@ long FindId(std::string_view text, std::string_view key) {
     for (std::size_t at = 0; at + key.size() + 4 <= text.size(); ++at) {
         bool match = true;
         for (std::size_t i = 0; i < key.size() && match; ++i) match = Lower(text[at + i]) == key[i];
-        if (!match) continue;
+        if (!match)
+            continue;
         // The key must start a field, not end a longer word.
-        if (at > 0 && std::isalnum(static_cast<unsigned char>(text[at - 1]))) continue;
+        if (at > 0 && std::isalnum(static_cast<unsigned char>(text[at - 1])))
+            continue;
         long value = 0;
         std::size_t p = at + key.size();
         for (int i = 0; i < 4; ++i) {
@@ -34,8 +40,10 @@ long FindId(std::string_view text, std::string_view key) {
             }
             value = value * 16 + h;
         }
-        if (!match) continue;
-        if (p + 4 < text.size() && HexValue(text[p + 4]) >= 0) continue;
+        if (!match)
+            continue;
+        if (p + 4 < text.size() && HexValue(text[p + 4]) >= 0)
+            continue;
         return value;
     }
     return -1;
@@ -51,13 +59,15 @@ InterfaceRoles RolesFor(const InterfaceCaps& caps) {
     InterfaceRoles roles;
     roles.feature = caps.featureLength >= kCommandLength + 1;
     roles.output = caps.outputLength >= kChunkLength + 1;
-    roles.events = caps.usagePage >= kVendorUsagePageFirst && caps.inputLength >= kEventReportMinLength;
+    roles.events =
+        caps.usagePage >= kVendorUsagePageFirst && caps.inputLength >= kEventReportMinLength;
     return roles;
 }
 
 std::vector<std::uint8_t> FrameReport(std::uint8_t reportId, std::span<const std::uint8_t> payload,
                                       std::size_t reportLength) {
-    if (reportLength < payload.size() + 1) return {};
+    if (reportLength < payload.size() + 1)
+        return {};
     std::vector<std::uint8_t> out(reportLength, 0);
     out[0] = reportId;
     std::copy(payload.begin(), payload.end(), out.begin() + 1);
@@ -65,7 +75,8 @@ std::vector<std::uint8_t> FrameReport(std::uint8_t reportId, std::span<const std
 }
 
 std::optional<std::uint32_t> DecodeEventReport(std::span<const std::uint8_t> report) {
-    if (report.size() < kEventReportMinLength || report[1] != kEventTag) return std::nullopt;
+    if (report.size() < kEventReportMinLength || report[1] != kEventTag)
+        return std::nullopt;
     return (std::uint32_t{report[2]} << 24) | (std::uint32_t{report[3]} << 16) |
            (std::uint32_t{report[4]} << 8) | std::uint32_t{report[5]};
 }
@@ -85,7 +96,8 @@ EventParams EventMessageParams(std::uint32_t code) {
 }
 
 std::optional<int> ConnectionTracker::Update(bool present) {
-    if (present == present_) return std::nullopt;
+    if (present == present_)
+        return std::nullopt;
     present_ = present;
     return present ? 1 : 0;
 }

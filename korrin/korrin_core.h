@@ -57,14 +57,14 @@ EventParams EventMessageParams(std::uint32_t code);
 
 // Presence as last told to the client. Only a change is reported.
 class ConnectionTracker {
-public:
+  public:
     // The state the client already knows (it opened the device itself).
     void Reset(bool present) { present_ = present; }
     // 1 (arrived) or 0 (removed) when `present` differs from the last state.
     std::optional<int> Update(bool present);
     bool Present() const { return present_; }
 
-private:
+  private:
     bool present_ = false;
 };
 

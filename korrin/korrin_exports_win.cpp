@@ -35,12 +35,14 @@ korrin::Backend& Active(Library& lib) {
 }
 
 void CloseFeatureLocked(Library& lib) {
-    if (lib.feature != nullptr) lib.feature->CloseFeature();
+    if (lib.feature != nullptr)
+        lib.feature->CloseFeature();
     lib.feature = nullptr;
 }
 
 void CloseReportLocked(Library& lib) {
-    if (lib.report != nullptr) lib.report->CloseReport();
+    if (lib.report != nullptr)
+        lib.report->CloseReport();
     lib.report = nullptr;
 }
 
@@ -54,7 +56,8 @@ int __stdcall Set_VIDPID(int vendorId, int productId) {
     lib.vendorId = static_cast<std::uint16_t>(vendorId);
     lib.productId = static_cast<std::uint16_t>(productId);
     lib.hid.SetIds(lib.vendorId, lib.productId);
-    if (korrin::VirtualBackend::Find() != nullptr) lib.virtualMouse.SetIds(lib.vendorId, lib.productId);
+    if (korrin::VirtualBackend::Find() != nullptr)
+        lib.virtualMouse.SetIds(lib.vendorId, lib.productId);
     return 1;
 }
 
@@ -82,7 +85,8 @@ int __stdcall Open_FeatureDevice() {
     std::lock_guard<std::mutex> guard(lib.lock);
     CloseFeatureLocked(lib);
     korrin::Backend& b = Active(lib);
-    if (!b.OpenFeature()) return 0;
+    if (!b.OpenFeature())
+        return 0;
     lib.feature = &b;
     return 1;
 }
@@ -99,7 +103,8 @@ int __stdcall Open_ReportDevice() {
     std::lock_guard<std::mutex> guard(lib.lock);
     CloseReportLocked(lib);
     korrin::Backend& b = Active(lib);
-    if (!b.OpenReport()) return 0;
+    if (!b.OpenReport())
+        return 0;
     lib.report = &b;
     return 1;
 }

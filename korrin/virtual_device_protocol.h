@@ -15,19 +15,19 @@ inline constexpr const char* kWindowClass = "MouseVirtualDeviceWindow";
 // WM_COPYDATA requests: dwData is the operation, lpData its payload. The
 // result of SendMessage is the operation's result (0 = failed / unplugged).
 enum Op : std::uint32_t {
-    kOpSetVidPid = 1,     // payload: two uint16 (vendor, product)
-    kOpOpenFeature = 2,   // no payload; 1 when plugged
+    kOpSetVidPid = 1,    // payload: two uint16 (vendor, product)
+    kOpOpenFeature = 2,  // no payload; 1 when plugged
     kOpCloseFeature = 3,
-    kOpOpenReport = 4,    // no payload; 1 when plugged
+    kOpOpenReport = 4,  // no payload; 1 when plugged
     kOpCloseReport = 5,
-    kOpSetFeature = 6,    // payload: 8-byte command report
-    kOpWrite = 7,         // payload: 64-byte chunk
-    kOpGetFeature = 8,    // no payload; result 0 (nothing to read back)
-    kOpRead = 9,          // no payload; result 0
-    kOpRegister = 10,     // payload: uint64 watch window handle
-    kOpUnregister = 11,   // payload: uint64 watch window handle
-    kOpQueryPlugged = 12, // no payload; 1 when plugged
-    kOpCommand = 100,     // payload: command line text (second instance)
+    kOpSetFeature = 6,     // payload: 8-byte command report
+    kOpWrite = 7,          // payload: 64-byte chunk
+    kOpGetFeature = 8,     // no payload; result 0 (nothing to read back)
+    kOpRead = 9,           // no payload; result 0
+    kOpRegister = 10,      // payload: uint64 watch window handle
+    kOpUnregister = 11,    // payload: uint64 watch window handle
+    kOpQueryPlugged = 12,  // no payload; 1 when plugged
+    kOpCommand = 100,      // payload: command line text (second instance)
 };
 
 // Notices posted by the virtual mouse to every registered watch window

@@ -27,8 +27,10 @@ std::string Dist() {
     std::string path = !given.empty() && given[0] == '/' ? std::string("Z:") : std::string();
     path.append(given);
     for (char& c : path)
-        if (c == '/') c = '\\';
-    if (path.back() != '\\') path.push_back('\\');
+        if (c == '/')
+            c = '\\';
+    if (path.back() != '\\')
+        path.push_back('\\');
     return path;
 }
 
@@ -40,7 +42,9 @@ int RunVm(const std::string& dist, const std::string& args, bool wait) {
     STARTUPINFOA si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return -1;
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                        &pi))
+        return -1;
     DWORD code = 0;
     if (wait) {
         WaitForSingleObject(pi.hProcess, 15000);
@@ -54,19 +58,20 @@ int RunVm(const std::string& dist, const std::string& args, bool wait) {
 // Closes the virtual mouse this program started and waits until it is gone.
 void QuitVm(const std::string& dist) {
     RunVm(dist, "/quit", true);
-    for (int i = 0; i < 200 && FindWindowA("MouseVirtualDeviceWindow", nullptr) != nullptr; ++i) Sleep(50);
+    for (int i = 0; i < 200 && FindWindowA("MouseVirtualDeviceWindow", nullptr) != nullptr; ++i)
+        Sleep(50);
 }
 
 // Virtual time: the job as the document paces it, with no transfer cost.
 class VirtualPacer : public device::Pacer {
-public:
+  public:
     std::int64_t NowMicros() override { return now; }
     void SleepMicros(std::int64_t us) override { now += us; }
     std::int64_t now = 0;
 };
 
 class StampTransport : public device::Transport {
-public:
+  public:
     explicit StampTransport(VirtualPacer& p) : pacer_(p) {}
     void SendCommand(const device::CommandReport&) override { Stamp(); }
     int WriteChunk(const device::DataChunk&) override {
@@ -77,9 +82,10 @@ public:
     int count = 0;
     std::vector<std::int64_t> times;
 
-private:
+  private:
     void Stamp() {
-        if (first < 0) first = pacer_.now;
+        if (first < 0)
+            first = pacer_.now;
         last = pacer_.now;
         ++count;
         times.push_back(pacer_.now);
@@ -99,7 +105,8 @@ int main() {
     const bool started = FindWindowA("MouseVirtualDeviceWindow", nullptr) == nullptr;
     if (started) {
         RunVm(dist, "/log \"" + log + "\"", false);
-        for (int i = 0; i < 200 && FindWindowA("MouseVirtualDeviceWindow", nullptr) == nullptr; ++i) Sleep(50);
+        for (int i = 0; i < 200 && FindWindowA("MouseVirtualDeviceWindow", nullptr) == nullptr; ++i)
+            Sleep(50);
     } else {
         RunVm(dist, "/plug /clearlog /log \"" + log + "\"", true);
     }
@@ -127,12 +134,15 @@ int main() {
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = "BenchDeviceSink";
     RegisterClassA(&wc);
-    HWND sink = CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+    HWND sink = CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                wc.hInstance, nullptr);
 
     device::DeviceLink link;
     if (!link.Bind(dist) || !link.OpenAtStartup(sink)) {
-        std::printf("device_upload: korrin.dll or the virtual mouse is not available in %s\n", dist.c_str());
-        if (started) QuitVm(dist);
+        std::printf("device_upload: korrin.dll or the virtual mouse is not available in %s\n",
+                    dist.c_str());
+        if (started)
+            QuitVm(dist);
         return 0;
     }
     const bool highRes = device::PrecisePacer().UsesHighResolutionTimer();
@@ -149,16 +159,20 @@ int main() {
         while (std::fgets(line, sizeof line, f)) {
             long long seq = 0, us = 0;
             char kind[32] = {};
-            if (std::sscanf(line, "%lld %lld %31s", &seq, &us, kind) != 3) continue;
-            if (std::strcmp(kind, "FEATURE") != 0 && std::strcmp(kind, "OUTPUT") != 0) continue;
-            if (first < 0) first = us;
+            if (std::sscanf(line, "%lld %lld %31s", &seq, &us, kind) != 3)
+                continue;
+            if (std::strcmp(kind, "FEATURE") != 0 && std::strcmp(kind, "OUTPUT") != 0)
+                continue;
+            if (first < 0)
+                first = us;
             last = us;
             ++transfers;
             times.push_back(us);
         }
         std::fclose(f);
     }
-    if (started) QuitVm(dist);
+    if (started)
+        QuitVm(dist);
 
     // How far each gap between transfers ran over its mandated length.
     double excessSum = 0, excessMax = 0;
@@ -166,7 +180,8 @@ int main() {
     if (times.size() == stamps.times.size()) {
         for (std::size_t i = 1; i < times.size(); ++i) {
             const double excess = static_cast<double>((times[i] - times[i - 1]) -
-                                                      (stamps.times[i] - stamps.times[i - 1])) / 1000.0;
+                                                      (stamps.times[i] - stamps.times[i - 1])) /
+                                  1000.0;
             excessSum += excess;
             excessMax = std::max(excessMax, excess);
             ++gaps;
@@ -174,14 +189,15 @@ int main() {
     }
 
     const double wallMs = static_cast<double>(last - first) / 1000.0;
-    std::printf("device_upload: full upload, %d transfers (expected %d), %s\n", transfers, stamps.count,
-                highRes ? "high-resolution waitable timer" : "1 ms timer period with deadline sleeps");
+    std::printf(
+        "device_upload: full upload, %d transfers (expected %d), %s\n", transfers, stamps.count,
+        highRes ? "high-resolution waitable timer" : "1 ms timer period with deadline sleeps");
     std::printf("device_upload: wall first..last transfer %.1f ms\n", wallMs);
     std::printf("device_upload: mandated minimum          %.1f ms\n", mandatedMs);
     std::printf("device_upload: ratio wall/mandated       %.4f (target 1.00 .. 1.02)\n",
                 mandatedMs > 0 ? wallMs / mandatedMs : 0.0);
     if (gaps > 0)
-        std::printf("device_upload: gap overrun mean %.2f ms, max %.2f ms over %d gaps\n", excessSum / gaps,
-                    excessMax, gaps);
+        std::printf("device_upload: gap overrun mean %.2f ms, max %.2f ms over %d gaps\n",
+                    excessSum / gaps, excessMax, gaps);
     return 0;
 }

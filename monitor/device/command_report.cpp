@@ -8,7 +8,9 @@ std::uint8_t ReportChecksum(const CommandReport& report) {
     return static_cast<std::uint8_t>(0xFF - sum);
 }
 
-bool ChecksumValid(const CommandReport& report) { return report[7] == ReportChecksum(report); }
+bool ChecksumValid(const CommandReport& report) {
+    return report[7] == ReportChecksum(report);
+}
 
 CommandReport MakeCommand(std::uint8_t code, std::uint8_t byte1, std::uint8_t byte2) {
     CommandReport report{};
@@ -21,10 +23,14 @@ CommandReport MakeCommand(std::uint8_t code, std::uint8_t byte1, std::uint8_t by
 
 std::uint8_t ReportIntervalMs(std::int32_t pollingRate) {
     switch (pollingRate) {
-        case 0: return 8;
-        case 1: return 4;
-        case 3: return 1;
-        default: return 2;
+        case 0:
+            return 8;
+        case 1:
+            return 4;
+        case 3:
+            return 1;
+        default:
+            return 2;
     }
 }
 

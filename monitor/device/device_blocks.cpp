@@ -12,7 +12,9 @@ constexpr std::uint8_t kLeftShift = 225;
 constexpr std::uint8_t kLeftAlt = 226;
 constexpr std::uint8_t kLeftGui = 227;
 constexpr std::uint8_t kKeyA = 4;
-constexpr std::uint8_t Letter(char c) { return static_cast<std::uint8_t>(kKeyA + (c - 'A')); }
+constexpr std::uint8_t Letter(char c) {
+    return static_cast<std::uint8_t>(kKeyA + (c - 'A'));
+}
 constexpr std::uint8_t kKeySpace = 44;
 constexpr std::uint8_t kKeyTab = 43;
 constexpr std::uint8_t kKeyF4 = 61;
@@ -57,42 +59,70 @@ constexpr std::uint8_t kLastConsumerAction = 42;
 // The action-code table: device bytes before the record-dependent ones.
 std::optional<KeyMapEntry> TableEntry(std::uint8_t code) {
     switch (code) {
-        case 0: return KeyMapEntry{0, 0, 0, 0};
-        case 1: return KeyMapEntry{1, 0, 0xF0, 0};
-        case 2: return KeyMapEntry{1, 0, 0xF1, 0};
-        case 3: return KeyMapEntry{1, 0, 0xF2, 0};
-        case 4: return KeyMapEntry{10, 0xF0, 50, 2};
-        case 5: return KeyMapEntry{0, 0, 0, 0};
-        case 6: return KeyMapEntry{0, 0, 0, 0};
-        case 7: return KeyMapEntry{1, 0, 0xF4, 0};
-        case 8: return KeyMapEntry{1, 0, 0xF3, 0};
-        case 9: return KeyMapEntry{4, 0, 1, 0};
-        case 10: return KeyMapEntry{4, 0, 2, 0};
-        case 11: return KeyMapEntry{4, 0, 3, 0};
-        case 12: return KeyMapEntry{4, 0, 4, 0};
-        case 13: return KeyMapEntry{7, 0, 3, 0};
-        case 14: return KeyMapEntry{7, 0, 1, 0};
-        case 15: return KeyMapEntry{7, 0, 2, 0};
-        case 16: return KeyMapEntry{kMacroDeviceType, 0, 0, 0};
-        case 17: return KeyMapEntry{6, 0, 0, 0};
-        case 21: return KeyMapEntry{10, 0xF0, 0, 0};
-        case 22: return KeyMapEntry{10, 0, 0, 0};
-        case 80: return KeyMapEntry{10, 0xF0, 50, 3};
-        case 81: return KeyMapEntry{5, 0, 1, 0};
-        case 82: return KeyMapEntry{5, 0, 2, 0};
-        case 83: return KeyMapEntry{5, 0, 3, 0};
-        default: break;
+        case 0:
+            return KeyMapEntry{0, 0, 0, 0};
+        case 1:
+            return KeyMapEntry{1, 0, 0xF0, 0};
+        case 2:
+            return KeyMapEntry{1, 0, 0xF1, 0};
+        case 3:
+            return KeyMapEntry{1, 0, 0xF2, 0};
+        case 4:
+            return KeyMapEntry{10, 0xF0, 50, 2};
+        case 5:
+            return KeyMapEntry{0, 0, 0, 0};
+        case 6:
+            return KeyMapEntry{0, 0, 0, 0};
+        case 7:
+            return KeyMapEntry{1, 0, 0xF4, 0};
+        case 8:
+            return KeyMapEntry{1, 0, 0xF3, 0};
+        case 9:
+            return KeyMapEntry{4, 0, 1, 0};
+        case 10:
+            return KeyMapEntry{4, 0, 2, 0};
+        case 11:
+            return KeyMapEntry{4, 0, 3, 0};
+        case 12:
+            return KeyMapEntry{4, 0, 4, 0};
+        case 13:
+            return KeyMapEntry{7, 0, 3, 0};
+        case 14:
+            return KeyMapEntry{7, 0, 1, 0};
+        case 15:
+            return KeyMapEntry{7, 0, 2, 0};
+        case 16:
+            return KeyMapEntry{kMacroDeviceType, 0, 0, 0};
+        case 17:
+            return KeyMapEntry{6, 0, 0, 0};
+        case 21:
+            return KeyMapEntry{10, 0xF0, 0, 0};
+        case 22:
+            return KeyMapEntry{10, 0, 0, 0};
+        case 80:
+            return KeyMapEntry{10, 0xF0, 50, 3};
+        case 81:
+            return KeyMapEntry{5, 0, 1, 0};
+        case 82:
+            return KeyMapEntry{5, 0, 2, 0};
+        case 83:
+            return KeyMapEntry{5, 0, 3, 0};
+        default:
+            break;
     }
     if (code >= kFirstConsumerAction && code <= kLastConsumerAction) {
         const std::uint16_t usage = kConsumerUsages[code - kFirstConsumerAction];
         return KeyMapEntry{3, 0, static_cast<std::uint8_t>(usage & 0xFF),
                            static_cast<std::uint8_t>(usage >> 8)};
     }
-    if (!ShortcutKeys(code).empty()) return KeyMapEntry{kMacroDeviceType, 0, 0, 0};
+    if (!ShortcutKeys(code).empty())
+        return KeyMapEntry{kMacroDeviceType, 0, 0, 0};
     return std::nullopt;
 }
 
-std::uint8_t Low8(std::int64_t value) { return static_cast<std::uint8_t>(value & 0xFF); }
+std::uint8_t Low8(std::int64_t value) {
+    return static_cast<std::uint8_t>(value & 0xFF);
+}
 
 // An event count the block can hold: a damaged record may claim more than 40.
 int UsableEventCount(const settings::ButtonAssignment& info) {
@@ -114,6 +144,7 @@ const std::array<std::uint32_t, kPaletteSize> kDevicePalette = {
     0xFF37A0, 0xE16496, 0xD732A0, 0xF537B4, 0xD200AA, 0x4600C8,
 };
 
+// clang-format off
 const DataBlock kProfileParameterTemplate = {
     255, 255, 0,   0,   0,   0,   0,   0,   0,   0,   0,   0,   0,   0,   0,   0,
     0,   0,   0,   0,   0,   0,   0,   0,   0,   0,   0,   0,   0,   0,   0,   0,
@@ -124,6 +155,7 @@ const DataBlock kProfileParameterTemplate = {
     80,  100, 20,  20,  4,   0,   255, 0,   255, 0,   0,   0,   255, 0,   0,   0,
     255, 0,   255, 255, 255, 0,   255, 0,   160, 160, 160, 160, 160, 255, 255, 255,
 };
+// clang-format on
 
 DataBlock BuildProfileParameterBlock(const settings::ProfileRecord& profile) {
     DataBlock block = kProfileParameterTemplate;
@@ -137,18 +169,32 @@ DataBlock BuildProfileParameterBlock(const settings::ProfileRecord& profile) {
         if (profile.LightType == 0) {
             block[param::kLightMode] = 1;
             switch (profile.LightSwitch) {
-                case 1: block[param::kLightLevel] = 3; break;
-                case 2: block[param::kLightLevel] = 7; break;
-                case 3: block[param::kLightLevel] = 10; break;
-                default: break;
+                case 1:
+                    block[param::kLightLevel] = 3;
+                    break;
+                case 2:
+                    block[param::kLightLevel] = 7;
+                    break;
+                case 3:
+                    block[param::kLightLevel] = 10;
+                    break;
+                default:
+                    break;
             }
         } else {
             block[param::kLightMode] = 2;
             switch (profile.LightType) {
-                case 1: block[param::kLightLevel] = 1; break;
-                case 2: block[param::kLightLevel] = 3; break;
-                case 3: block[param::kLightLevel] = 5; break;
-                default: break;
+                case 1:
+                    block[param::kLightLevel] = 1;
+                    break;
+                case 2:
+                    block[param::kLightLevel] = 3;
+                    break;
+                case 3:
+                    block[param::kLightLevel] = 5;
+                    break;
+                default:
+                    break;
             }
         }
     }
@@ -169,7 +215,8 @@ DataBlock BuildProfileParameterBlock(const settings::ProfileRecord& profile) {
             // A palette index outside the palette keeps the template colour
             // rather than reading past the table.
             const std::int32_t index = profile.ColorOptions[i];
-            if (index >= 0 && index < kPaletteSize) PutRgb(block, offset, kDevicePalette[index]);
+            if (index >= 0 && index < kPaletteSize)
+                PutRgb(block, offset, kDevicePalette[index]);
         } else if (profile.ColorType[i] == 1) {
             PutRgb(block, offset, profile.ClCustom[i]);
         }
@@ -179,15 +226,16 @@ DataBlock BuildProfileParameterBlock(const settings::ProfileRecord& profile) {
 
 std::span<const std::uint8_t> ShortcutKeys(std::uint8_t actionCode) {
     for (const Shortcut& s : kShortcuts) {
-        if (s.action == actionCode) return {s.keys, s.count};
+        if (s.action == actionCode)
+            return {s.keys, s.count};
     }
     return {};
 }
 
-KeyMapEntry DeviceEntry(const settings::ButtonAssignment& info, int button,
-                        std::int32_t otgSpeed) {
+KeyMapEntry DeviceEntry(const settings::ButtonAssignment& info, int button, std::int32_t otgSpeed) {
     const auto found = TableEntry(info.actionCode);
-    if (!found) return KeyMapEntry{0, 0, 0, 0};
+    if (!found)
+        return KeyMapEntry{0, 0, 0, 0};
     KeyMapEntry entry = *found;
     const auto* raw = reinterpret_cast<const std::uint8_t*>(&info);
     switch (info.actionCode) {
@@ -217,7 +265,8 @@ KeyMapEntry DeviceEntry(const settings::ButtonAssignment& info, int button,
 
 std::uint8_t MacroStateByte(std::uint8_t state, std::uint16_t delayMs) {
     const auto tenths = static_cast<std::uint8_t>((delayMs / 10) & 0xFF);
-    const std::uint8_t bits = state == static_cast<std::uint8_t>(settings::KeyState::Press) ? 0x01 : 0x81;
+    const std::uint8_t bits =
+        state == static_cast<std::uint8_t>(settings::KeyState::Press) ? 0x01 : 0x81;
     return static_cast<std::uint8_t>(tenths | bits);
 }
 
@@ -259,7 +308,8 @@ void BuildKeyMapAndMacros(const settings::ProfileRecord& profile, int profileInd
                           DataBlock& keyMap, MacroStaging& staging) {
     keyMap.fill(0);
     for (int b = 0; b < settings::kButtonCount; ++b) {
-        if (b == kSkippedButton) continue;
+        if (b == kSkippedButton)
+            continue;
         const settings::ButtonAssignment& info = profile.MacroKeyInfo[b];
         KeyMapEntry entry = DeviceEntry(info, b, profile.OTGSpeed);
         if (entry[0] == kMacroDeviceType) {

@@ -46,8 +46,7 @@ using KeyMapEntry = std::array<std::uint8_t, 4>;
 // Entry from the action code alone, with the record-dependent bytes filled in.
 // For the macro type (9) b2 is left 0: the slot is set when the profile's key
 // map is built. `button` is the button's position 0..15.
-KeyMapEntry DeviceEntry(const settings::ButtonAssignment& info, int button,
-                        std::int32_t otgSpeed);
+KeyMapEntry DeviceEntry(const settings::ButtonAssignment& info, int button, std::int32_t otgSpeed);
 
 // Keys of a fixed shortcut (modifiers first, in press order), or an empty span
 // when the action code is not a fixed shortcut.
@@ -73,7 +72,9 @@ struct MacroStaging {
     std::array<std::uint8_t, kMacroSlotCount> staged{};
 
     void Clear();
-    bool IsStaged(int slot) const { return slot >= 1 && slot <= kMacroSlotCount && staged[slot - 1]; }
+    bool IsStaged(int slot) const {
+        return slot >= 1 && slot <= kMacroSlotCount && staged[slot - 1];
+    }
     const DataBlock& Block(int slot) const { return blocks[slot - 1]; }
 };
 

@@ -16,12 +16,15 @@ PrecisePacer::PrecisePacer() {
     QueryPerformanceFrequency(&frequency_);
     timer_ = CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION,
                                     TIMER_ALL_ACCESS);
-    if (timer_ == nullptr) periodRaised_ = timeBeginPeriod(1) == TIMERR_NOERROR;
+    if (timer_ == nullptr)
+        periodRaised_ = timeBeginPeriod(1) == TIMERR_NOERROR;
 }
 
 PrecisePacer::~PrecisePacer() {
-    if (timer_ != nullptr) CloseHandle(timer_);
-    if (periodRaised_) timeEndPeriod(1);
+    if (timer_ != nullptr)
+        CloseHandle(timer_);
+    if (periodRaised_)
+        timeEndPeriod(1);
 }
 
 std::int64_t PrecisePacer::NowMicros() {
@@ -33,7 +36,8 @@ std::int64_t PrecisePacer::NowMicros() {
 }
 
 void PrecisePacer::SleepMicros(std::int64_t micros) {
-    if (micros <= 0) return;
+    if (micros <= 0)
+        return;
     // Wake-ups come up to a few ms late: sleep short of the deadline and
     // yield through the last stretch (the caller loops until its deadline).
     if (micros <= kYieldBelowUs) {

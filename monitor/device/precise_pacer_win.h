@@ -11,7 +11,7 @@
 namespace device {
 
 class PrecisePacer : public Pacer {
-public:
+  public:
     PrecisePacer();
     ~PrecisePacer() override;
     PrecisePacer(const PrecisePacer&) = delete;
@@ -22,7 +22,7 @@ public:
 
     bool UsesHighResolutionTimer() const { return timer_ != nullptr; }
 
-private:
+  private:
     HANDLE timer_ = nullptr;
     bool periodRaised_ = false;
     LARGE_INTEGER frequency_{};

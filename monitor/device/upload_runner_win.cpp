@@ -10,12 +10,12 @@ namespace device {
 namespace {
 
 class LinkTransport : public Transport {
-public:
+  public:
     explicit LinkTransport(DeviceLink& link) : link_(link) {}
     void SendCommand(const CommandReport& report) override { link_.SendCommand(report); }
     int WriteChunk(const DataChunk& chunk) override { return link_.WriteChunk(chunk); }
 
-private:
+  private:
     DeviceLink& link_;
 };
 

@@ -11,23 +11,30 @@ UploadSequence::UploadSequence(Transport& transport, Pacer& pacer,
 bool UploadSequence::Run(protocol::UploadJob job, const settings::SettingsBlock& block,
                          const UploadHooks& hooks) {
     switch (job) {
-        case protocol::UploadJob::ChangedOnly: return Upload(block, false);
-        case protocol::UploadJob::Full: return Upload(block, true);
-        case protocol::UploadJob::SelectProfile: return SelectProfile(block, hooks);
+        case protocol::UploadJob::ChangedOnly:
+            return Upload(block, false);
+        case protocol::UploadJob::Full:
+            return Upload(block, true);
+        case protocol::UploadJob::SelectProfile:
+            return SelectProfile(block, hooks);
     }
     return false;
 }
 
-void UploadSequence::MarkTransfer() { scheduleUs_ = pacer_.NowMicros(); }
+void UploadSequence::MarkTransfer() {
+    scheduleUs_ = pacer_.NowMicros();
+}
 
 bool UploadSequence::Wait(int ms) {
     scheduleUs_ += std::int64_t{ms} * 1000;
     const std::int64_t deadline = scheduleUs_;
     const std::int64_t slice = std::int64_t{kWaitSliceMs} * 1000;
     for (;;) {
-        if (Aborted()) return false;
+        if (Aborted())
+            return false;
         const std::int64_t remaining = deadline - pacer_.NowMicros();
-        if (remaining <= 0) break;
+        if (remaining <= 0)
+            break;
         pacer_.SleepMicros(std::min(remaining, slice));
     }
     return !Aborted();
@@ -47,7 +54,8 @@ bool UploadSequence::SendBlock(std::uint8_t code, std::uint8_t byte1, const Data
     std::copy_n(block.begin(), chunk.size(), chunk.begin());
     MarkTransfer();
     transport_.WriteChunk(chunk);
-    if (!Wait(kChunkPauseMs)) return false;
+    if (!Wait(kChunkPauseMs))
+        return false;
     std::copy_n(block.begin() + chunk.size(), chunk.size(), chunk.begin());
     MarkTransfer();
     lastBlockResult_ = transport_.WriteChunk(chunk);
@@ -56,10 +64,13 @@ bool UploadSequence::SendBlock(std::uint8_t code, std::uint8_t byte1, const Data
 
 bool UploadSequence::SelectProfile(const settings::SettingsBlock& block, const UploadHooks& hooks) {
     // An index outside 0..4 (a reset block) names no profile the mouse knows.
-    if (!settings::IsValidProfileIndex(block.currentProfile)) return true;
+    if (!settings::IsValidProfileIndex(block.currentProfile))
+        return true;
     const int profile = block.currentProfile;
-    if (!Command(command::kSelectProfile, ProfileNumber(profile), 0, kCommandPauseMs)) return false;
-    if (hooks.afterProfileSelected) hooks.afterProfileSelected(profile);
+    if (!Command(command::kSelectProfile, ProfileNumber(profile), 0, kCommandPauseMs))
+        return false;
+    if (hooks.afterProfileSelected)
+        hooks.afterProfileSelected(profile);
     return true;
 }
 
@@ -90,19 +101,24 @@ bool UploadSequence::Upload(const settings::SettingsBlock& block, bool full) {
         if (!SendBlock(command::kProfileParameters, ProfileNumber(p),
                        BuildProfileParameterBlock(block.profiles[p])))
             return false;
-        if (!Wait(kCommandPauseMs)) return false;
+        if (!Wait(kCommandPauseMs))
+            return false;
     }
 
     staging_.Clear();
 
     for (int p = 0; p < settings::kProfileCount; ++p) {
-        if (!full && !settings::ButtonGroupChanged(block, p)) continue;
+        if (!full && !settings::ButtonGroupChanged(block, p))
+            continue;
         BuildKeyMapAndMacros(block.profiles[p], p, keyMap_, staging_);
-        if (!SendBlock(command::kKeyMap, ProfileNumber(p), keyMap_)) return false;
-        if (!Wait(kKeyMapPauseMs)) return false;
+        if (!SendBlock(command::kKeyMap, ProfileNumber(p), keyMap_))
+            return false;
+        if (!Wait(kKeyMapPauseMs))
+            return false;
         for (int b = 0; b < settings::kButtonCount; ++b) {
             const int slot = MacroSlot(p, b);
-            if (!staging_.IsStaged(slot)) continue;
+            if (!staging_.IsStaged(slot))
+                continue;
             if (!SendBlock(command::kMacro, static_cast<std::uint8_t>(slot), staging_.Block(slot)))
                 return false;
         }

@@ -15,7 +15,7 @@
 namespace device {
 
 class Transport {
-public:
+  public:
     virtual ~Transport() = default;
     virtual void SendCommand(const CommandReport& report) = 0;
     virtual int WriteChunk(const DataChunk& chunk) = 0;
@@ -23,7 +23,7 @@ public:
 
 // Monotonic time and sleeping, in microseconds.
 class Pacer {
-public:
+  public:
     virtual ~Pacer() = default;
     virtual std::int64_t NowMicros() = 0;
     // Sleeps about `micros`; may return a little early or late, the caller
@@ -44,7 +44,7 @@ inline constexpr int kChunkPauseMs = 100;
 inline constexpr int kWaitSliceMs = 100;
 
 class UploadSequence {
-public:
+  public:
     UploadSequence(Transport& transport, Pacer& pacer, const std::atomic<std::int32_t>& abort);
 
     // Runs one job on `block`. True when the job ran to its end, false when the
@@ -56,7 +56,7 @@ public:
     int LastBlockResult() const { return lastBlockResult_; }
     const MacroStaging& Staging() const { return staging_; }
 
-private:
+  private:
     bool Upload(const settings::SettingsBlock& block, bool full);
     bool SelectProfile(const settings::SettingsBlock& block, const UploadHooks& hooks);
     bool Command(std::uint8_t code, std::uint8_t byte1, std::uint8_t byte2, int pauseMs);

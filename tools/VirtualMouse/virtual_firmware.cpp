@@ -22,12 +22,18 @@ std::string Format(const char* fmt, ...) {
 
 const char* MouseButtonName(std::uint8_t code) {
     switch (code) {
-        case 0xF0: return "left";
-        case 0xF1: return "right";
-        case 0xF2: return "middle";
-        case 0xF3: return "forward";
-        case 0xF4: return "back";
-        default: return "?";
+        case 0xF0:
+            return "left";
+        case 0xF1:
+            return "right";
+        case 0xF2:
+            return "middle";
+        case 0xF3:
+            return "forward";
+        case 0xF4:
+            return "back";
+        default:
+            return "?";
     }
 }
 
@@ -36,7 +42,8 @@ std::string Modifiers(std::uint8_t bits) {
     const char* names[4] = {"Ctrl", "Shift", "Alt", "Win"};
     for (int i = 0; i < 4; ++i) {
         if (bits & (1u << i)) {
-            if (!out.empty()) out += '+';
+            if (!out.empty())
+                out += '+';
             out += names[i];
         }
     }
@@ -49,21 +56,33 @@ std::string DescribeKey(const std::array<std::uint8_t, 4>& e) {
     std::string text = Format("%02X %02X %02X %02X ", e[0], e[1], e[2], e[3]);
     switch (e[0]) {
         case 0:
-            if (e[1] == 0 && e[2] == 0) return text + "none";
+            if (e[1] == 0 && e[2] == 0)
+                return text + "none";
             return text + Format("key %02X mods %s", e[2], Modifiers(e[1]).c_str());
-        case 1: return text + "click " + MouseButtonName(e[2]);
-        case 3: return text + Format("consumer %04X", (e[3] << 8) | e[2]);
-        case 4: return text + Format("dpi function %d", e[2]);
-        case 5: return text + Format("device function %d", e[2]);
-        case 6: return text + Format("launch program %d", e[3]);
-        case 7: return text + Format("profile function %d", e[2]);
-        case 9: return text + Format("macro slot %d events %d", e[2], e[3]);
-        case 10: return text + Format("repeat %s %d %d", e[1] == 0xF0 ? "click" : "action", e[2], e[3]);
-        default: return text + "unknown";
+        case 1:
+            return text + "click " + MouseButtonName(e[2]);
+        case 3:
+            return text + Format("consumer %04X", (e[3] << 8) | e[2]);
+        case 4:
+            return text + Format("dpi function %d", e[2]);
+        case 5:
+            return text + Format("device function %d", e[2]);
+        case 6:
+            return text + Format("launch program %d", e[3]);
+        case 7:
+            return text + Format("profile function %d", e[2]);
+        case 9:
+            return text + Format("macro slot %d events %d", e[2], e[3]);
+        case 10:
+            return text + Format("repeat %s %d %d", e[1] == 0xF0 ? "click" : "action", e[2], e[3]);
+        default:
+            return text + "unknown";
     }
 }
 
-void VirtualFirmware::Reset() { *this = VirtualFirmware{}; }
+void VirtualFirmware::Reset() {
+    *this = VirtualFirmware{};
+}
 
 bool VirtualFirmware::OnFeature(std::span<const std::uint8_t> r) {
     if (r.size() != 8) {
@@ -90,25 +109,30 @@ bool VirtualFirmware::OnFeature(std::span<const std::uint8_t> r) {
             ++counters_.beginConfiguration;
             return true;
         case 0x02:
-            if (!profileOk) break;
+            if (!profileOk)
+                break;
             selected_ = arg1;
             return true;
         case 0x03:
-            if (!profileOk) break;
+            if (!profileOk)
+                break;
             profiles_[arg1 - 1].reportIntervalMs = arg2;
             return true;
         case 0x04:
-            if (!profileOk) break;
+            if (!profileOk)
+                break;
             profiles_[arg1 - 1].dpiStage = arg2;
             return true;
         case 0x0C:
         case 0x0D:
-            if (!profileOk || arg2 != 0x80) break;
+            if (!profileOk || arg2 != 0x80)
+                break;
             pendingCode_ = r[0];
             pendingTarget_ = arg1;
             return true;
         case 0x0F:
-            if (arg1 < 1 || arg1 > kMacroSlots || arg2 != 0x80) break;
+            if (arg1 < 1 || arg1 > kMacroSlots || arg2 != 0x80)
+                break;
             pendingCode_ = r[0];
             pendingTarget_ = arg1;
             return true;
@@ -126,7 +150,8 @@ bool VirtualFirmware::OnChunk(std::span<const std::uint8_t> chunk) {
         return false;
     }
     pending_.insert(pending_.end(), chunk.begin(), chunk.end());
-    if (pending_.size() == kBlockSize) Complete();
+    if (pending_.size() == kBlockSize)
+        Complete();
     return true;
 }
 
@@ -146,18 +171,21 @@ void VirtualFirmware::Complete() {
             p.cpiX[i] = b[84 + i] + 1;
             p.cpiY[i] = b[92 + i] + 1;
         }
-        for (int i = 0; i < kLedSlots; ++i) p.leds[i] = {b[104 + 3 * i], b[105 + 3 * i], b[106 + 3 * i]};
+        for (int i = 0; i < kLedSlots; ++i)
+            p.leds[i] = {b[104 + 3 * i], b[105 + 3 * i], b[106 + 3 * i]};
     } else if (code == 0x0D) {
         ProfileState& p = profiles_[pendingTarget_ - 1];
         p.keyMapSet = true;
-        for (int k = 0; k < kButtons; ++k) p.keys[k] = {b[4 * k], b[4 * k + 1], b[4 * k + 2], b[4 * k + 3]};
+        for (int k = 0; k < kButtons; ++k)
+            p.keys[k] = {b[4 * k], b[4 * k + 1], b[4 * k + 2], b[4 * k + 3]};
     } else {
         MacroSlotState& m = macros_[pendingTarget_ - 1];
         m.set = true;
         m.repeat = (b[0] << 8) | b[1];
         m.events.clear();
         for (std::size_t at = 2; at + 1 < b.size(); at += 2) {
-            if (b[at] == 0 && b[at + 1] == 0) break;
+            if (b[at] == 0 && b[at + 1] == 0)
+                break;
             m.events.push_back({b[at], b[at + 1]});
         }
     }
@@ -175,10 +203,13 @@ std::string VirtualFirmware::Dump() const {
         out += Format("profile %d\n", n);
         out += p.reportIntervalMs < 0 ? std::string("  report_interval_ms -\n")
                                       : Format("  report_interval_ms %d\n", p.reportIntervalMs);
-        out += p.dpiStage < 0 ? std::string("  dpi_stage -\n") : Format("  dpi_stage %d\n", p.dpiStage);
+        out += p.dpiStage < 0 ? std::string("  dpi_stage -\n")
+                              : Format("  dpi_stage %d\n", p.dpiStage);
         if (p.parametersSet) {
-            out += Format("  cpi_x %d %d %d %d\n", p.cpiX[0] * 100, p.cpiX[1] * 100, p.cpiX[2] * 100, p.cpiX[3] * 100);
-            out += Format("  cpi_y %d %d %d %d\n", p.cpiY[0] * 100, p.cpiY[1] * 100, p.cpiY[2] * 100, p.cpiY[3] * 100);
+            out += Format("  cpi_x %d %d %d %d\n", p.cpiX[0] * 100, p.cpiX[1] * 100,
+                          p.cpiX[2] * 100, p.cpiX[3] * 100);
+            out += Format("  cpi_y %d %d %d %d\n", p.cpiY[0] * 100, p.cpiY[1] * 100,
+                          p.cpiY[2] * 100, p.cpiY[3] * 100);
             out += Format("  sensitivity %d %d\n", p.sensitivityX, p.sensitivityY);
             out += Format("  lighting %d %d %d\n", p.lighting[0], p.lighting[1], p.lighting[2]);
             out += "  leds";
@@ -188,17 +219,21 @@ std::string VirtualFirmware::Dump() const {
             out += "  parameters -\n";
         }
         if (p.keyMapSet) {
-            for (int k = 0; k < kButtons; ++k) out += Format("  key %d ", k) + DescribeKey(p.keys[k]) + "\n";
+            for (int k = 0; k < kButtons; ++k)
+                out += Format("  key %d ", k) + DescribeKey(p.keys[k]) + "\n";
         } else {
             out += "  keys -\n";
         }
     }
     for (int s = 1; s <= kMacroSlots; ++s) {
         const MacroSlotState& m = macros_[s - 1];
-        if (!m.set) continue;
-        out += Format("macro %d repeat %d events %d\n", s, m.repeat, static_cast<int>(m.events.size()));
+        if (!m.set)
+            continue;
+        out += Format("macro %d repeat %d events %d\n", s, m.repeat,
+                      static_cast<int>(m.events.size()));
         for (const MacroEventState& e : m.events)
-            out += Format("  %s %02X state %02X\n", (e.stateByte & 0x80) ? "release" : "press", e.key, e.stateByte);
+            out += Format("  %s %02X state %02X\n", (e.stateByte & 0x80) ? "release" : "press",
+                          e.key, e.stateByte);
     }
     return out;
 }

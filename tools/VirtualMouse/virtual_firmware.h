@@ -57,7 +57,7 @@ struct Counters {
 };
 
 class VirtualFirmware {
-public:
+  public:
     // One command report (8 bytes). False when it was rejected.
     bool OnFeature(std::span<const std::uint8_t> report);
     // One 64-byte data chunk. False when no block was announced.
@@ -72,7 +72,7 @@ public:
     // Stable text form of the whole state (see README.md).
     std::string Dump() const;
 
-private:
+  private:
     void Complete();
 
     int selected_ = 0;

@@ -33,7 +33,7 @@ constexpr int kSwatchTop = 46;
 constexpr int kSwatchRow = 22;
 
 class VirtualMouseWnd : public win::WindowImpl<VirtualMouseWnd> {
-public:
+  public:
     static std::span<const win::MessageRow<VirtualMouseWnd>> MessageMap() {
         static const win::MessageRow<VirtualMouseWnd> rows[] = {
             win::OnMessage<&VirtualMouseWnd::OnCreate>(WM_CREATE),
@@ -56,7 +56,8 @@ public:
         spec.height = 600;
         spec.cursor = LoadCursor(nullptr, IDC_ARROW);
         spec.background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        if (!Create(spec)) return false;
+        if (!Create(spec))
+            return false;
         ShowWindow(Hwnd(), show);
         return true;
     }
@@ -66,53 +67,78 @@ public:
         bool ok = true;
         for (const vmouse::Command& c : commands) {
             switch (c.kind) {
-                case vmouse::Command::Kind::Plug: SetPlugged(true); break;
-                case vmouse::Command::Kind::Unplug: SetPlugged(false); break;
-                case vmouse::Command::Kind::Event: ok = Inject(c.code) && ok; break;
-                case vmouse::Command::Kind::Dump: ok = WriteDump(c.path) && ok; break;
-                case vmouse::Command::Kind::Log: ok = StartLog(c.path) && ok; break;
-                case vmouse::Command::Kind::ClearLog: records_.clear(); break;
-                case vmouse::Command::Kind::Reset: firmware_.Reset(); Changed(); break;
-                case vmouse::Command::Kind::Quit: PostMessageA(Hwnd(), WM_CLOSE, 0, 0); break;
+                case vmouse::Command::Kind::Plug:
+                    SetPlugged(true);
+                    break;
+                case vmouse::Command::Kind::Unplug:
+                    SetPlugged(false);
+                    break;
+                case vmouse::Command::Kind::Event:
+                    ok = Inject(c.code) && ok;
+                    break;
+                case vmouse::Command::Kind::Dump:
+                    ok = WriteDump(c.path) && ok;
+                    break;
+                case vmouse::Command::Kind::Log:
+                    ok = StartLog(c.path) && ok;
+                    break;
+                case vmouse::Command::Kind::ClearLog:
+                    records_.clear();
+                    break;
+                case vmouse::Command::Kind::Reset:
+                    firmware_.Reset();
+                    Changed();
+                    break;
+                case vmouse::Command::Kind::Quit:
+                    PostMessageA(Hwnd(), WM_CLOSE, 0, 0);
+                    break;
             }
         }
         return ok;
     }
 
-private:
+  private:
     LRESULT OnCreate() {
         QueryPerformanceFrequency(&frequency_);
         QueryPerformanceCounter(&start_);
         HINSTANCE inst = GetModuleHandleA(nullptr);
-        auto child = [&](const char* cls, const char* text, DWORD style, int x, int y, int w, int h, UINT id) {
-            HWND c = CreateWindowExA(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, Hwnd(),
-                                     reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), inst, nullptr);
-            SendMessageA(c, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
+        auto child = [&](const char* cls, const char* text, DWORD style, int x, int y, int w, int h,
+                         UINT id) {
+            HWND c =
+                CreateWindowExA(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, Hwnd(),
+                                reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), inst, nullptr);
+            SendMessageA(c, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
+                         0);
             return c;
         };
         child("BUTTON", "Unplug", BS_PUSHBUTTON, 10, 10, 100, 26, kIdPlug);
-        HWND combo = child("COMBOBOX", "", CBS_DROPDOWN | WS_VSCROLL, 120, 12, 200, 300, kIdEventCombo);
+        HWND combo =
+            child("COMBOBOX", "", CBS_DROPDOWN | WS_VSCROLL, 120, 12, 200, 300, kIdEventCombo);
         for (const std::string& e : vmouse::NamedEventExamples())
             SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(e.c_str()));
         SetWindowTextA(combo, "press:1");
         child("BUTTON", "Inject", BS_PUSHBUTTON, 330, 10, 80, 26, kIdInject);
         child("STATIC", "", SS_LEFT, 420, 15, 220, 20, kIdStatus);
-        HWND state = child("EDIT", "", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_BORDER,
-                           10, kSwatchTop + 5 * kSwatchRow + 10, 630, 400, kIdState);
-        SendMessageA(state, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(ANSI_FIXED_FONT)), 0);
+        HWND state =
+            child("EDIT", "", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_BORDER,
+                  10, kSwatchTop + 5 * kSwatchRow + 10, 630, 400, kIdState);
+        SendMessageA(state, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(ANSI_FIXED_FONT)),
+                     0);
         Changed();
         return 0;
     }
 
     void OnDestroy() {
         KillTimer(Hwnd(), kRefreshTimer);
-        if (log_ != nullptr) std::fclose(log_);
+        if (log_ != nullptr)
+            std::fclose(log_);
         log_ = nullptr;
         PostQuitMessage(0);
     }
 
     void OnTimer(UINT_PTR id) {
-        if (id != kRefreshTimer) return;
+        if (id != kRefreshTimer)
+            return;
         KillTimer(Hwnd(), kRefreshTimer);
         refreshPending_ = false;
         Refresh();
@@ -128,7 +154,8 @@ private:
             const int y = kSwatchTop + (n - 1) * kSwatchRow;
             char label[48];
             const auto& p = firmware_.Profile(n);
-            std::snprintf(label, sizeof label, "%s profile %d", firmware_.SelectedProfile() == n ? ">" : " ", n);
+            std::snprintf(label, sizeof label, "%s profile %d",
+                          firmware_.SelectedProfile() == n ? ">" : " ", n);
             TextOutA(dc, 10, y + 2, label, static_cast<int>(std::strlen(label)));
             for (int i = 0; i < vmouse::kLedSlots; ++i) {
                 RECT r{100 + i * 30, y, 100 + i * 30 + 24, y + 18};
@@ -157,50 +184,72 @@ private:
     }
 
     LRESULT OnCopyData(WPARAM, COPYDATASTRUCT* cds) {
-        if (cds == nullptr) return 0;
+        if (cds == nullptr)
+            return 0;
         const auto* bytes = static_cast<const std::uint8_t*>(cds->lpData);
         const std::span<const std::uint8_t> data(bytes, bytes == nullptr ? 0 : cds->cbData);
         switch (cds->dwData) {
             case vdev::kOpSetFeature: {
-                if (!plugged_) return 0;
+                if (!plugged_)
+                    return 0;
                 Record("FEATURE", data);
                 firmware_.OnFeature(data);
                 Changed();
                 return 1;
             }
             case vdev::kOpWrite: {
-                if (!plugged_) return 0;
+                if (!plugged_)
+                    return 0;
                 Record("OUTPUT", data);
                 firmware_.OnChunk(data);
                 Changed();
                 return 1;
             }
-            case vdev::kOpSetVidPid: Record("SET_VIDPID", data); return 1;
-            case vdev::kOpOpenFeature: Record("OPEN_FEATURE"); return plugged_ ? 1 : 0;
-            case vdev::kOpCloseFeature: Record("CLOSE_FEATURE"); return 1;
-            case vdev::kOpOpenReport: Record("OPEN_REPORT"); return plugged_ ? 1 : 0;
-            case vdev::kOpCloseReport: Record("CLOSE_REPORT"); return 1;
-            case vdev::kOpGetFeature: Record("GET_FEATURE"); return 0;
-            case vdev::kOpRead: Record("READ"); return 0;
-            case vdev::kOpQueryPlugged: return plugged_ ? 1 : 0;
+            case vdev::kOpSetVidPid:
+                Record("SET_VIDPID", data);
+                return 1;
+            case vdev::kOpOpenFeature:
+                Record("OPEN_FEATURE");
+                return plugged_ ? 1 : 0;
+            case vdev::kOpCloseFeature:
+                Record("CLOSE_FEATURE");
+                return 1;
+            case vdev::kOpOpenReport:
+                Record("OPEN_REPORT");
+                return plugged_ ? 1 : 0;
+            case vdev::kOpCloseReport:
+                Record("CLOSE_REPORT");
+                return 1;
+            case vdev::kOpGetFeature:
+                Record("GET_FEATURE");
+                return 0;
+            case vdev::kOpRead:
+                Record("READ");
+                return 0;
+            case vdev::kOpQueryPlugged:
+                return plugged_ ? 1 : 0;
             case vdev::kOpRegister:
             case vdev::kOpUnregister: {
-                if (data.size() != sizeof(std::uint64_t)) return 0;
+                if (data.size() != sizeof(std::uint64_t))
+                    return 0;
                 std::uint64_t raw = 0;
                 std::memcpy(&raw, data.data(), sizeof raw);
                 const HWND watch = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(raw));
                 std::erase(watchers_, watch);
-                if (cds->dwData == vdev::kOpRegister) watchers_.push_back(watch);
+                if (cds->dwData == vdev::kOpRegister)
+                    watchers_.push_back(watch);
                 return 1;
             }
             case vdev::kOpCommand: {
                 const std::string line(reinterpret_cast<const char*>(data.data()), data.size());
                 std::string error;
                 const auto commands = vmouse::ParseCommands(line.c_str(), error);
-                if (!commands) return 0;
+                if (!commands)
+                    return 0;
                 return Execute(*commands) ? 1 : 0;
             }
-            default: return 0;
+            default:
+                return 0;
         }
     }
 
@@ -227,7 +276,8 @@ private:
     }
 
     void SetPlugged(bool plugged) {
-        if (plugged == plugged_) return;
+        if (plugged == plugged_)
+            return;
         plugged_ = plugged;
         Record(plugged ? "PLUG" : "UNPLUG");
         Notify(vdev::kNoticePresence, plugged ? 1 : 0, 0);
@@ -236,9 +286,11 @@ private:
     }
 
     bool Inject(std::uint32_t code) {
-        if (!plugged_) return false;
-        const std::uint8_t bytes[4] = {static_cast<std::uint8_t>(code >> 24), static_cast<std::uint8_t>(code >> 16),
-                                       static_cast<std::uint8_t>(code >> 8), static_cast<std::uint8_t>(code)};
+        if (!plugged_)
+            return false;
+        const std::uint8_t bytes[4] = {
+            static_cast<std::uint8_t>(code >> 24), static_cast<std::uint8_t>(code >> 16),
+            static_cast<std::uint8_t>(code >> 8), static_cast<std::uint8_t>(code)};
         Record("EVENT", bytes);
         Notify(vdev::kNoticeEvent, code >> 16, code & 0xFFFF);
         return true;
@@ -246,16 +298,20 @@ private:
 
     bool WriteDump(const std::string& path) {
         FILE* f = std::fopen(path.c_str(), "wb");
-        if (f == nullptr) return false;
-        const std::string text = std::string("plugged ") + (plugged_ ? "1" : "0") + "\n" + firmware_.Dump();
+        if (f == nullptr)
+            return false;
+        const std::string text =
+            std::string("plugged ") + (plugged_ ? "1" : "0") + "\n" + firmware_.Dump();
         const bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
         return std::fclose(f) == 0 && ok;
     }
 
     bool StartLog(const std::string& path) {
-        if (log_ != nullptr) std::fclose(log_);
+        if (log_ != nullptr)
+            std::fclose(log_);
         log_ = std::fopen(path.c_str(), "wb");
-        if (log_ == nullptr) return false;
+        if (log_ == nullptr)
+            return false;
         for (const std::string& line : records_) std::fprintf(log_, "%s\n", line.c_str());
         std::fflush(log_);
         return true;
@@ -275,7 +331,8 @@ private:
         SetDlgItemTextA(Hwnd(), kIdStatus, status);
         std::string text;
         for (char c : firmware_.Dump()) {
-            if (c == '\n') text += '\r';
+            if (c == '\n')
+                text += '\r';
             text += c;
         }
         SetDlgItemTextA(Hwnd(), kIdState, text.c_str());
@@ -311,14 +368,15 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int show) {
         cds.cbData = static_cast<DWORD>(line.size());
         cds.lpData = const_cast<char*>(line.data());
         DWORD_PTR result = 0;
-        if (!SendMessageTimeoutA(running, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds), SMTO_ABORTIFHUNG,
-                                 10000, &result))
+        if (!SendMessageTimeoutA(running, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds),
+                                 SMTO_ABORTIFHUNG, 10000, &result))
             return 3;
         return result == 1 ? 0 : 1;
     }
 
     VirtualMouseWnd window;
-    if (!window.CreateMain(show)) return 4;
+    if (!window.CreateMain(show))
+        return 4;
     window.Execute(*commands);
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {

@@ -16,7 +16,8 @@ std::vector<std::string> SplitCommandLine(std::string_view line) {
             quoted = !quoted;
             inWord = true;
         } else if (!quoted && (c == ' ' || c == '\t')) {
-            if (inWord) words.push_back(word);
+            if (inWord)
+                words.push_back(word);
             word.clear();
             inWord = false;
         } else {
@@ -24,7 +25,8 @@ std::vector<std::string> SplitCommandLine(std::string_view line) {
             inWord = true;
         }
     }
-    if (inWord) words.push_back(word);
+    if (inWord)
+        words.push_back(word);
     return words;
 }
 
@@ -34,7 +36,8 @@ std::optional<std::vector<Command>> ParseCommands(std::string_view line, std::st
     for (std::size_t i = 0; i < words.size(); ++i) {
         std::string sw = words[i];
         for (char& c : sw) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        if (!sw.empty() && sw[0] == '-') sw[0] = '/';
+        if (!sw.empty() && sw[0] == '-')
+            sw[0] = '/';
         auto argument = [&](std::string& out) {
             if (i + 1 >= words.size()) {
                 error = "missing argument after " + words[i];
@@ -56,10 +59,12 @@ std::optional<std::vector<Command>> ParseCommands(std::string_view line, std::st
             cmd.kind = Command::Kind::Quit;
         } else if (sw == "/dump" || sw == "/log") {
             cmd.kind = sw == "/dump" ? Command::Kind::Dump : Command::Kind::Log;
-            if (!argument(cmd.path)) return std::nullopt;
+            if (!argument(cmd.path))
+                return std::nullopt;
         } else if (sw == "/event") {
             std::string spec;
-            if (!argument(spec)) return std::nullopt;
+            if (!argument(spec))
+                return std::nullopt;
             const auto code = ParseEventSpec(spec);
             if (!code) {
                 error = "bad event: " + spec;

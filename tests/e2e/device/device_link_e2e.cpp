@@ -21,7 +21,8 @@ std::vector<std::string> Lines(const std::string& text) {
     std::size_t at = 0;
     while (at < text.size()) {
         std::size_t end = text.find('\n', at);
-        if (end == std::string::npos) end = text.size();
+        if (end == std::string::npos)
+            end = text.size();
         out.push_back(text.substr(at, end - at));
         at = end + 1;
     }
@@ -36,15 +37,19 @@ std::string Body(const std::string& line) {
 }
 
 class DeviceLinkE2E : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(folder_.AddTestProgram("Option.exe", "Option.exe"));
-        ASSERT_EQ(FindWindowA(kVirtualMouseClass, nullptr), nullptr) << "a virtual mouse is already running";
-        ASSERT_TRUE(mouse_.Start(folder_.File("VirtualMouse.exe"), "/log \"" + folder_.File("vm.log") + "\""));
-        ASSERT_TRUE(e2e::WaitUntil([] { return FindWindowA(kVirtualMouseClass, nullptr) != nullptr; }));
+        ASSERT_EQ(FindWindowA(kVirtualMouseClass, nullptr), nullptr)
+            << "a virtual mouse is already running";
+        ASSERT_TRUE(mouse_.Start(folder_.File("VirtualMouse.exe"),
+                                 "/log \"" + folder_.File("vm.log") + "\""));
+        ASSERT_TRUE(
+            e2e::WaitUntil([] { return FindWindowA(kVirtualMouseClass, nullptr) != nullptr; }));
     }
     void TearDown() override {
-        if (HWND monitor = FindWindowA(nullptr, kMonitorTitle)) PostMessageA(monitor, WM_COMMAND, 6002, 0);
+        if (HWND monitor = FindWindowA(nullptr, kMonitorTitle))
+            PostMessageA(monitor, WM_COMMAND, 6002, 0);
         monitor_.WaitExit(15s);
         monitor_.Kill();
         VirtualMouse("/quit");
@@ -57,7 +62,8 @@ protected:
     }
     long VirtualMouse(const std::string& args) {
         Program p;
-        if (!p.Start(folder_.File("VirtualMouse.exe"), args)) return -1;
+        if (!p.Start(folder_.File("VirtualMouse.exe"), args))
+            return -1;
         return p.WaitExit(15s);
     }
     std::vector<std::string> Log() const {
@@ -72,8 +78,9 @@ protected:
         return it == all.rend() ? all : std::vector<std::string>(it.base(), all.end());
     }
     static int CountPrefix(const std::vector<std::string>& lines, const std::string& prefix) {
-        return static_cast<int>(std::count_if(lines.begin(), lines.end(),
-                                              [&](const std::string& l) { return l.rfind(prefix, 0) == 0; }));
+        return static_cast<int>(
+            std::count_if(lines.begin(), lines.end(),
+                          [&](const std::string& l) { return l.rfind(prefix, 0) == 0; }));
     }
     static bool UploadDone(const std::vector<std::string>& lines) {
         return CountPrefix(lines, "FEATURE 0D 05 80") == 1;
@@ -86,11 +93,13 @@ protected:
 
 TEST_F(DeviceLinkE2E, StartUpWithTheMouseUploadsEverythingInOrder) {
     StartMonitor();
-    ASSERT_TRUE(e2e::WaitUntil([&] { return UploadDone(Log()); }, 20s)) << folder_.ReadText("vm.log");
+    ASSERT_TRUE(e2e::WaitUntil([&] { return UploadDone(Log()); }, 20s))
+        << folder_.ReadText("vm.log");
     e2e::Pause(400ms);
     std::vector<std::string> features;
     for (const std::string& l : Log())
-        if (l.rfind("FEATURE", 0) == 0) features.push_back(l.substr(8, 8));
+        if (l.rfind("FEATURE", 0) == 0)
+            features.push_back(l.substr(8, 8));
     ASSERT_EQ(features.size(), 26u);
     for (int i = 0; i < 5; ++i) EXPECT_EQ(features[i], "01 88 00") << i;
     EXPECT_EQ(features[5].substr(0, 3), "02 ");
@@ -109,13 +118,16 @@ TEST_F(DeviceLinkE2E, RemovalAndArrivalFollowThePlugAndUploadAgainOnce) {
     StartMonitor();
     ASSERT_TRUE(e2e::WaitUntil([&] { return UploadDone(Log()); }, 20s));
     EXPECT_EQ(VirtualMouse("/unplug"), 0);
-    ASSERT_TRUE(e2e::WaitUntil([&] { return folder_.ReadIni("config.ini", "Setting", "Device") == "0"; }, 10s));
+    ASSERT_TRUE(e2e::WaitUntil(
+        [&] { return folder_.ReadIni("config.ini", "Setting", "Device") == "0"; }, 10s));
 
     EXPECT_EQ(VirtualMouse("/plug"), 0);
-    ASSERT_TRUE(e2e::WaitUntil([&] { return folder_.ReadIni("config.ini", "Setting", "Device") == "1"; }, 10s));
+    ASSERT_TRUE(e2e::WaitUntil(
+        [&] { return folder_.ReadIni("config.ini", "Setting", "Device") == "1"; }, 10s));
     // A repeated arrival notice is ignored: one full upload follows the plug.
     PostMessageA(FindWindowA(nullptr, kMonitorTitle), 1326, 1, 0);
-    ASSERT_TRUE(e2e::WaitUntil([&] { return UploadDone(LogAfter("PLUG")); }, 20s)) << folder_.ReadText("vm.log");
+    ASSERT_TRUE(e2e::WaitUntil([&] { return UploadDone(LogAfter("PLUG")); }, 20s))
+        << folder_.ReadText("vm.log");
     e2e::Pause(1500ms);
     const auto after = LogAfter("PLUG");
     EXPECT_EQ(CountPrefix(after, "OPEN_FEATURE"), 1);
@@ -129,18 +141,23 @@ TEST_F(DeviceLinkE2E, RemovalDuringTheUploadStopsItAtTheNextPause) {
     // Unplug once the parameter blocks are under way.
     ASSERT_TRUE(e2e::WaitUntil([&] { return CountPrefix(Log(), "FEATURE 0C 01 80") == 1; }, 20s));
     EXPECT_EQ(VirtualMouse("/unplug"), 0);
-    ASSERT_TRUE(e2e::WaitUntil([&] { return folder_.ReadIni("config.ini", "Setting", "Device") == "0"; }, 10s));
+    ASSERT_TRUE(e2e::WaitUntil(
+        [&] { return folder_.ReadIni("config.ini", "Setting", "Device") == "0"; }, 10s));
     // Plugged again at once: the aborted job must not carry on with the old
     // sequence; the arrival's full upload starts from the beginning.
     EXPECT_EQ(VirtualMouse("/plug"), 0);
-    ASSERT_TRUE(e2e::WaitUntil([&] { return UploadDone(LogAfter("PLUG")); }, 25s)) << folder_.ReadText("vm.log");
+    ASSERT_TRUE(e2e::WaitUntil([&] { return UploadDone(LogAfter("PLUG")); }, 25s))
+        << folder_.ReadText("vm.log");
     const auto after = LogAfter("PLUG");
     std::vector<std::string> features;
     for (const std::string& l : after)
-        if (l.rfind("FEATURE", 0) == 0) features.push_back(l.substr(8, 8));
+        if (l.rfind("FEATURE", 0) == 0)
+            features.push_back(l.substr(8, 8));
     ASSERT_GE(features.size(), 6u);
-    for (int i = 0; i < 5; ++i) EXPECT_EQ(features[i], "01 88 00") << "after the plug, record " << i;
-    EXPECT_EQ(CountPrefix(Log(), "FEATURE 0D 01 80"), 1) << "the aborted upload reached the key maps";
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(features[i], "01 88 00") << "after the plug, record " << i;
+    EXPECT_EQ(CountPrefix(Log(), "FEATURE 0D 01 80"), 1)
+        << "the aborted upload reached the key maps";
 }
 
 }  // namespace

@@ -29,6 +29,7 @@ ButtonAssignment Blank(int button, std::uint8_t action) {
 // A fresh Monitor profile: lighting level 2 in mode 2, sensitivity 10/10,
 // CPI 4/15/30/60 and LED slots on palette entries 18, 0, 11, 31, 0, 0.
 TEST(ProfileParameterBlock, FreshProfileWorkedByHand) {
+    // clang-format off
     const DataBlock expected = {
         255, 255, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  //
         0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,      //
@@ -39,6 +40,7 @@ TEST(ProfileParameterBlock, FreshProfileWorkedByHand) {
         80, 100, 20, 20, 15, 0, 255, 0, 0x28, 0xC8, 0xFF, 0xFF, 0, 0, 0x19, 0xC8,
         0x00, 0xAA, 0x00, 0xD2, 0xFF, 0, 0, 0xFF, 0, 0, 160, 160, 160, 255, 255, 255,
     };
+    // clang-format on
     auto p = FreshProfile(0);
     EXPECT_EQ(BuildProfileParameterBlock(*p), expected);
 }
@@ -107,12 +109,14 @@ TEST(ProfileParameterBlock, SensitivityCpiAndColoursAreReplaced) {
 
 TEST(KeyMap, FreshProfileWorkedByHand) {
     DataBlock expected{};
+    // clang-format off
     const std::uint8_t entries[16][4] = {
         {1, 0, 0xF0, 0}, {1, 0, 0xF1, 0}, {1, 0, 0xF2, 0}, {1, 0, 0xF4, 0},
         {1, 0, 0xF3, 0}, {7, 0, 3, 0},    {0, 0, 0, 0},    {7, 0, 2, 0},
         {0, 0, 0, 0},    {0, 0, 0, 0},    {0, 0, 0, 0},    {0, 0, 0, 0},
         {0, 0, 0, 0},    {0, 0, 0, 0},    {4, 0, 1, 0},    {4, 0, 2, 0},
     };
+    // clang-format on
     for (int b = 0; b < 16; ++b)
         for (int i = 0; i < 4; ++i) expected[4 * b + i] = entries[b][i];
 
@@ -127,7 +131,7 @@ TEST(KeyMap, FreshProfileWorkedByHand) {
 
 TEST(KeyMap, RecordDependentBytes) {
     ButtonAssignment combo = Blank(0, 5);
-    combo.events[0].keyCode = 0x06;                                     // C
+    combo.events[0].keyCode = 0x06;                                                  // C
     combo.events[0].state = settings::modifier::kCtrl | settings::modifier::kShift;  // 0x06
     EXPECT_EQ(DeviceEntry(combo, 0, 10), (KeyMapEntry{0, 0x03, 0x06, 0}));
 
@@ -157,6 +161,7 @@ TEST(KeyMap, RecordDependentBytes) {
 }
 
 TEST(KeyMap, FixedTableEntries) {
+    // clang-format off
     const std::pair<std::uint8_t, KeyMapEntry> rows[] = {
         {4, {10, 0xF0, 50, 2}}, {6, {0, 0, 0, 0}},       {11, {4, 0, 3, 0}},
         {12, {4, 0, 4, 0}},     {14, {7, 0, 1, 0}},      {80, {10, 0xF0, 50, 3}},
@@ -168,6 +173,7 @@ TEST(KeyMap, FixedTableEntries) {
         {24, {0, 0, 0, 0}},     {43, {0, 0, 0, 0}},      {44, {0, 0, 0, 0}},
         {59, {0, 0, 0, 0}},     {86, {0, 0, 0, 0}},      {255, {0, 0, 0, 0}},
     };
+    // clang-format on
     for (const auto& [code, entry] : rows) {
         EXPECT_EQ(DeviceEntry(Blank(0, code), 0, 10), entry) << "action " << int(code);
     }
@@ -264,28 +270,36 @@ TEST(MacroBlock, FixedShortcutsPressInOrderReleaseInReverse) {
         return std::vector<int>(b.begin(), b.begin() + static_cast<std::ptrdiff_t>(n));
     };
     // Ctrl+C
-    EXPECT_EQ(prefix(block(48), 12), (std::vector<int>{0, 1, 1, 0xE0, 1, 0x06, 0x81, 0x06, 0x81, 0xE0, 0, 0}));
+    EXPECT_EQ(prefix(block(48), 12),
+              (std::vector<int>{0, 1, 1, 0xE0, 1, 0x06, 0x81, 0x06, 0x81, 0xE0, 0, 0}));
     // Ctrl+Shift+S
     EXPECT_EQ(prefix(block(56), 16), (std::vector<int>{0, 1, 1, 0xE0, 1, 0xE1, 1, 0x16, 0x81, 0x16,
                                                        0x81, 0xE1, 0x81, 0xE0, 0, 0}));
     // Alt+F4
-    EXPECT_EQ(prefix(block(64), 10), (std::vector<int>{0, 1, 1, 0xE2, 1, 0x3D, 0x81, 0x3D, 0x81, 0xE2}));
+    EXPECT_EQ(prefix(block(64), 10),
+              (std::vector<int>{0, 1, 1, 0xE2, 1, 0x3D, 0x81, 0x3D, 0x81, 0xE2}));
     // Alt+Space+X and Alt+Space+N
     EXPECT_EQ(prefix(block(67), 14), (std::vector<int>{0, 1, 1, 0xE2, 1, 0x2C, 1, 0x1B, 0x81, 0x1B,
                                                        0x81, 0x2C, 0x81, 0xE2}));
     EXPECT_EQ(prefix(block(68), 14), (std::vector<int>{0, 1, 1, 0xE2, 1, 0x2C, 1, 0x11, 0x81, 0x11,
                                                        0x81, 0x2C, 0x81, 0xE2}));
     // GUI+R, Alt+Tab, GUI+L, Ctrl+Z
-    EXPECT_EQ(prefix(block(70), 10), (std::vector<int>{0, 1, 1, 0xE3, 1, 0x15, 0x81, 0x15, 0x81, 0xE3}));
-    EXPECT_EQ(prefix(block(84), 10), (std::vector<int>{0, 1, 1, 0xE2, 1, 0x2B, 0x81, 0x2B, 0x81, 0xE2}));
-    EXPECT_EQ(prefix(block(85), 10), (std::vector<int>{0, 1, 1, 0xE3, 1, 0x0F, 0x81, 0x0F, 0x81, 0xE3}));
-    EXPECT_EQ(prefix(block(58), 10), (std::vector<int>{0, 1, 1, 0xE0, 1, 0x1D, 0x81, 0x1D, 0x81, 0xE0}));
+    EXPECT_EQ(prefix(block(70), 10),
+              (std::vector<int>{0, 1, 1, 0xE3, 1, 0x15, 0x81, 0x15, 0x81, 0xE3}));
+    EXPECT_EQ(prefix(block(84), 10),
+              (std::vector<int>{0, 1, 1, 0xE2, 1, 0x2B, 0x81, 0x2B, 0x81, 0xE2}));
+    EXPECT_EQ(prefix(block(85), 10),
+              (std::vector<int>{0, 1, 1, 0xE3, 1, 0x0F, 0x81, 0x0F, 0x81, 0xE3}));
+    EXPECT_EQ(prefix(block(58), 10),
+              (std::vector<int>{0, 1, 1, 0xE0, 1, 0x1D, 0x81, 0x1D, 0x81, 0xE0}));
 
     // Event counts: 6 for 56, 67, 68; 4 for the others.
     for (int code : {48, 49, 50, 51, 52, 53, 54, 55, 57, 58, 64, 65, 66, 69, 70, 84, 85})
         EXPECT_EQ(ShortcutKeys(static_cast<std::uint8_t>(code)).size(), 2u) << code;
-    for (int code : {56, 67, 68}) EXPECT_EQ(ShortcutKeys(static_cast<std::uint8_t>(code)).size(), 3u);
-    for (int code : {47, 59, 63, 71, 83, 86}) EXPECT_TRUE(ShortcutKeys(static_cast<std::uint8_t>(code)).empty());
+    for (int code : {56, 67, 68})
+        EXPECT_EQ(ShortcutKeys(static_cast<std::uint8_t>(code)).size(), 3u);
+    for (int code : {47, 59, 63, 71, 83, 86})
+        EXPECT_TRUE(ShortcutKeys(static_cast<std::uint8_t>(code)).empty());
 }
 
 }  // namespace

@@ -20,7 +20,7 @@ struct Transfer {
 // asked, so a pacer that wakes early or late can be imitated. The abort flag
 // can be set at a chosen time.
 class FakePacer : public Pacer {
-public:
+  public:
     explicit FakePacer(std::atomic<std::int32_t>& abort) : abort_(abort) {}
     std::int64_t NowMicros() override { return now; }
     void SleepMicros(std::int64_t micros) override {
@@ -28,7 +28,8 @@ public:
         EXPECT_LE(micros, 100'000) << "waits go in slices of at most 100 ms";
         sleeps.push_back(micros);
         now += std::max<std::int64_t>(1, micros * sleepPercent / 100 + sleepExtra);
-        if (abortAtUs >= 0 && now >= abortAtUs) abort_.store(1);
+        if (abortAtUs >= 0 && now >= abortAtUs)
+            abort_.store(1);
     }
     std::int64_t now = 0;
     std::int64_t sleepPercent = 100;
@@ -36,12 +37,12 @@ public:
     std::int64_t abortAtUs = -1;
     std::vector<std::int64_t> sleeps;
 
-private:
+  private:
     std::atomic<std::int32_t>& abort_;
 };
 
 class RecordingTransport : public Transport {
-public:
+  public:
     explicit RecordingTransport(FakePacer& pacer) : pacer_(pacer) {}
     void SendCommand(const CommandReport& r) override {
         log.push_back({pacer_.now / 1000, true, {r.begin(), r.end()}});
@@ -56,7 +57,7 @@ public:
     int writes = 0;
     std::int64_t costUs = 0;  // time each transfer takes
 
-private:
+  private:
     FakePacer& pacer_;
 };
 
@@ -73,7 +74,7 @@ std::string Describe(const Transfer& t) {
 }
 
 class UploadSequenceTest : public ::testing::Test {
-protected:
+  protected:
     UploadSequenceTest() : pacer(abort), transport(pacer), sequence(transport, pacer, abort) {
         block = std::make_unique<settings::SettingsBlock>();
         std::memset(block.get(), 0, sizeof(settings::SettingsBlock));
@@ -88,7 +89,8 @@ protected:
     std::vector<std::string> CommandsOnly() const {
         std::vector<std::string> out;
         for (const auto& t : transport.log) {
-            if (!t.feature) continue;
+            if (!t.feature)
+                continue;
             std::string s = Describe(t);
             out.push_back(s.substr(s.find('F')));
         }
@@ -107,6 +109,7 @@ protected:
 TEST_F(UploadSequenceTest, FullUploadOrderAndTiming) {
     block->currentProfile = 3;
     ASSERT_TRUE(sequence.Run(protocol::UploadJob::Full, *block));
+    // clang-format off
     const std::vector<std::string> expected = {
         "0 F 01 88 00", "200 F 01 88 00", "400 F 01 88 00", "600 F 01 88 00", "800 F 01 88 00",
         "1000 F 02 04 00",
@@ -123,11 +126,13 @@ TEST_F(UploadSequenceTest, FullUploadOrderAndTiming) {
         "6100 F 0D 04 80", "6100 D", "6200 D",
         "6400 F 0D 05 80", "6400 D", "6500 D",
     };
+    // clang-format on
     EXPECT_EQ(Lines(), expected);
     EXPECT_EQ(pacer.now, 6'700'000);
     // Every command report carries its checksum.
     for (const auto& t : transport.log) {
-        if (!t.feature) continue;
+        if (!t.feature)
+            continue;
         EXPECT_TRUE(ChecksumValid({t.bytes[0], t.bytes[1], t.bytes[2], t.bytes[3], t.bytes[4],
                                    t.bytes[5], t.bytes[6], t.bytes[7]}));
     }
@@ -160,8 +165,8 @@ TEST_F(UploadSequenceTest, ChangedButtonGroupUploadsThatProfileWithItsMacros) {
     rec.repeatCount = 1;
     rec.events[0] = {0x1E, 1, 50};
     rec.events[1] = {0x1E, 2, 0};
-    block->profiles[2].MacroKeyInfo[7].actionCode = 52;   // Ctrl+V
-    block->profiles[1].MacroKeyInfo[0].actionCode = 16;   // unchanged profile: not sent
+    block->profiles[2].MacroKeyInfo[7].actionCode = 52;  // Ctrl+V
+    block->profiles[1].MacroKeyInfo[0].actionCode = 16;  // unchanged profile: not sent
     block->profiles[1].MacroKeyInfo[0].eventCount = 1;
     settings::MarkButtonChanged(*block, 2, 5);
     ASSERT_TRUE(sequence.Run(protocol::UploadJob::ChangedOnly, *block));
@@ -218,7 +223,8 @@ TEST_F(UploadSequenceTest, WaitsAreKeptAgainstDeadlinesWhenSleepsWakeEarly) {
     const auto& log = transport.log;
     for (std::size_t i = 1; i < log.size(); ++i) {
         const std::int64_t gap = log[i].atMs - log[i - 1].atMs;
-        if (log[i - 1].feature && !log[i].feature) continue;  // command and its first chunk
+        if (log[i - 1].feature && !log[i].feature)
+            continue;  // command and its first chunk
         EXPECT_GE(gap, 100) << Describe(log[i - 1]) << " -> " << Describe(log[i]);
     }
 }

@@ -6,8 +6,9 @@ namespace korrin {
 namespace {
 
 TEST(MatchesDevice, FindsVendorAndProductInPathsAndHardwareIds) {
-    EXPECT_TRUE(MatchesDevice(R"(\\?\hid#vid_04d9&pid_ad50&mi_01#7&1a2b&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030})",
-                              0x04D9, 0xAD50));
+    EXPECT_TRUE(MatchesDevice(
+        R"(\\?\hid#vid_04d9&pid_ad50&mi_01#7&1a2b&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030})",
+        0x04D9, 0xAD50));
     EXPECT_TRUE(MatchesDevice(R"(HID\VID_04D9&PID_AD50&MI_00&Col02)", 0x04D9, 0xAD50));
     EXPECT_TRUE(MatchesDevice("USB\\Vid_04d9&Pid_Ad50", 0x04D9, 0xAD50));
     // Another product of the vendor, another vendor, ids cut short or longer.

@@ -30,16 +30,19 @@ TEST(ParseEventSpec, NamedAndRawForms) {
 }
 
 TEST(ParseEventSpec, RejectsValuesOutsideTheirRanges) {
-    for (const char* bad : {"", "0x", "0x100000000", "12ab", "press:0", "press:16", "launch:0",
-                            "cpi:9", "rate:3", "sensitivity:0,5", "sensitivity:5", "sensitivity:5,21",
-                            "profile:6", "tilt:up", "media:31", "media:40", "jump:1", "press:"}) {
+    for (const char* bad :
+         {"", "0x", "0x100000000", "12ab", "press:0", "press:16", "launch:0", "cpi:9", "rate:3",
+          "sensitivity:0,5", "sensitivity:5", "sensitivity:5,21", "profile:6", "tilt:up",
+          "media:31", "media:40", "jump:1", "press:"}) {
         EXPECT_FALSE(ParseEventSpec(bad)) << bad;
     }
 }
 
 TEST(ParseCommands, SwitchesArgumentsAndQuotes) {
     std::string error;
-    const auto cmds = ParseCommands(R"(/plug /event press:2 -dump "C:\a b\state.txt" /LOG x.log /unplug /clearlog /reset /quit)", error);
+    const auto cmds = ParseCommands(
+        R"(/plug /event press:2 -dump "C:\a b\state.txt" /LOG x.log /unplug /clearlog /reset /quit)",
+        error);
     ASSERT_TRUE(cmds) << error;
     ASSERT_EQ(cmds->size(), 8u);
     EXPECT_EQ((*cmds)[0].kind, Command::Kind::Plug);

@@ -44,9 +44,9 @@ TEST(VirtualFirmware, MalformedTransfersAreCountedAndIgnored) {
     EXPECT_EQ(fw.Count().badChecksum, 1);
     EXPECT_EQ(fw.SelectedProfile(), 0);
 
-    EXPECT_FALSE(fw.OnFeature(Cmd(0x02, 6, 0)));  // no profile 6
+    EXPECT_FALSE(fw.OnFeature(Cmd(0x02, 6, 0)));      // no profile 6
     EXPECT_FALSE(fw.OnFeature(Cmd(0x0F, 81, 0x80)));  // no slot 81
-    EXPECT_FALSE(fw.OnFeature(Cmd(0x0C, 1, 0x40)));  // wrong block length
+    EXPECT_FALSE(fw.OnFeature(Cmd(0x0C, 1, 0x40)));   // wrong block length
     EXPECT_EQ(fw.Count().badArgument, 3);
     EXPECT_FALSE(fw.OnFeature(Cmd(0x55, 1, 0)));
     EXPECT_EQ(fw.Count().unknownCommand, 1);

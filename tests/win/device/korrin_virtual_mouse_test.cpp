@@ -18,7 +18,8 @@ constexpr UINT kEventMsg = 1325;
 constexpr UINT kArrivalMsg = 1326;
 
 int Count(const std::vector<Received>& r, UINT msg) {
-    return static_cast<int>(std::count_if(r.begin(), r.end(), [&](const Received& x) { return x.msg == msg; }));
+    return static_cast<int>(
+        std::count_if(r.begin(), r.end(), [&](const Received& x) { return x.msg == msg; }));
 }
 
 bool Contains(const std::vector<std::string>& lines, const std::string& tail) {
@@ -34,7 +35,7 @@ int CountKind(const std::vector<std::string>& lines, const std::string& kind) {
 }
 
 class KorrinVirtualMouse : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         // A virtual mouse left over from an earlier run would take the commands.
         vmtest::RunVirtualMouse("/quit", 5000);
@@ -46,7 +47,8 @@ protected:
         ASSERT_TRUE(lib.Load()) << "korrin.dll and its eleven exports in " << vmtest::DistFolder();
     }
     void TearDown() override {
-        if (lib.module != nullptr) lib.Close_DevMonitor();
+        if (lib.module != nullptr)
+            lib.Close_DevMonitor();
         vmtest::StopVirtualMouse(vm);
         lib.Unload();
     }
@@ -132,7 +134,8 @@ TEST_F(KorrinVirtualMouse, InjectedEventsArriveSplitIntoHighAndLowWords) {
     ASSERT_TRUE(sink.PumpUntil([&] { return Count(sink.received, kEventMsg) >= 3; }, 5000));
     std::vector<Received> events;
     for (const Received& r : sink.received)
-        if (r.msg == kEventMsg) events.push_back(r);
+        if (r.msg == kEventMsg)
+            events.push_back(r);
     EXPECT_EQ(events[0].wParam, 0x4000u);
     EXPECT_EQ(events[0].lParam, 0x0103);
     EXPECT_EQ(events[1].wParam, 0xC000u);

@@ -24,7 +24,8 @@ bool Launch(const std::string& args, PROCESS_INFORMATION& pi) {
     si.cb = sizeof si;
     si.dwFlags = STARTF_USESHOWWINDOW;
     si.wShowWindow = SW_SHOWNOACTIVATE;
-    return CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi) != 0;
+    return CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                          &pi) != 0;
 }
 
 }  // namespace
@@ -36,8 +37,10 @@ std::string DistFolder() {
     std::string path = !given.empty() && given[0] == '/' ? std::string("Z:") : std::string();
     path.append(given);
     for (char& c : path)
-        if (c == '/') c = '\\';
-    if (path.back() != '\\') path.push_back('\\');
+        if (c == '/')
+            c = '\\';
+    if (path.back() != '\\')
+        path.push_back('\\');
     return path;
 }
 
@@ -50,7 +53,8 @@ std::string TempFile(const char* name) {
 std::string ReadFile(const std::string& path) {
     std::string text;
     FILE* f = std::fopen(path.c_str(), "rb");
-    if (f == nullptr) return text;
+    if (f == nullptr)
+        return text;
     char buf[4096];
     std::size_t n;
     while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, n);
@@ -63,7 +67,8 @@ std::vector<std::string> Lines(const std::string& text) {
     std::size_t at = 0;
     while (at < text.size()) {
         std::size_t end = text.find('\n', at);
-        if (end == std::string::npos) end = text.size();
+        if (end == std::string::npos)
+            end = text.size();
         out.push_back(text.substr(at, end - at));
         at = end + 1;
     }
@@ -72,28 +77,34 @@ std::vector<std::string> Lines(const std::string& text) {
 
 int RunVirtualMouse(const std::string& args, DWORD timeoutMs) {
     PROCESS_INFORMATION pi{};
-    if (!Launch(args, pi)) return -1;
+    if (!Launch(args, pi))
+        return -1;
     DWORD code = static_cast<DWORD>(-1);
-    if (WaitForSingleObject(pi.hProcess, timeoutMs) == WAIT_OBJECT_0) GetExitCodeProcess(pi.hProcess, &code);
+    if (WaitForSingleObject(pi.hProcess, timeoutMs) == WAIT_OBJECT_0)
+        GetExitCodeProcess(pi.hProcess, &code);
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     return static_cast<int>(code);
 }
 
 bool StartVirtualMouse(const std::string& args, PROCESS_INFORMATION& pi) {
-    if (!Launch(args, pi)) return false;
+    if (!Launch(args, pi))
+        return false;
     for (int i = 0; i < 200; ++i) {
-        if (FindWindowA(kVirtualMouseClass, nullptr) != nullptr) return true;
+        if (FindWindowA(kVirtualMouseClass, nullptr) != nullptr)
+            return true;
         Sleep(50);
     }
     return false;
 }
 
 void StopVirtualMouse(PROCESS_INFORMATION& pi) {
-    if (pi.hProcess == nullptr) return;
+    if (pi.hProcess == nullptr)
+        return;
     if (WaitForSingleObject(pi.hProcess, 0) != WAIT_OBJECT_0) {
         RunVirtualMouse("/quit");
-        if (WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 9);
+        if (WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0)
+            TerminateProcess(pi.hProcess, 9);
     }
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
@@ -106,12 +117,14 @@ MessageSink::MessageSink() {
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = "DeviceTestSink";
     RegisterClassA(&wc);
-    hwnd_ = CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+    hwnd_ = CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                            wc.hInstance, nullptr);
     SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
 MessageSink::~MessageSink() {
-    if (hwnd_ != nullptr) DestroyWindow(hwnd_);
+    if (hwnd_ != nullptr)
+        DestroyWindow(hwnd_);
 }
 
 LRESULT CALLBACK MessageSink::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -128,27 +141,32 @@ bool MessageSink::PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) 
     for (;;) {
         MSG m;
         while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
-        if (done()) return true;
-        if (GetTickCount() - start >= timeoutMs) return done();
+        if (done())
+            return true;
+        if (GetTickCount() - start >= timeoutMs)
+            return done();
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
     }
 }
 
 bool Korrin::Load() {
     module = LoadLibraryA((DistFolder() + "korrin.dll").c_str());
-    if (module == nullptr) return false;
-    return Resolve(module, "Set_VIDPID", Set_VIDPID) && Resolve(module, "Open_DevMonitor", Open_DevMonitor) &&
+    if (module == nullptr)
+        return false;
+    return Resolve(module, "Set_VIDPID", Set_VIDPID) &&
+           Resolve(module, "Open_DevMonitor", Open_DevMonitor) &&
            Resolve(module, "Close_DevMonitor", Close_DevMonitor) &&
            Resolve(module, "Open_FeatureDevice", Open_FeatureDevice) &&
            Resolve(module, "Close_FeatureDevice", Close_FeatureDevice) &&
            Resolve(module, "Open_ReportDevice", Open_ReportDevice) &&
-           Resolve(module, "Close_ReportDevice", Close_ReportDevice) && Resolve(module, "SetFeature", SetFeature) &&
-           Resolve(module, "WriteUSB", WriteUSB) && Resolve(module, "GetFeature", GetFeature) &&
-           Resolve(module, "ReadUSB", ReadUSB);
+           Resolve(module, "Close_ReportDevice", Close_ReportDevice) &&
+           Resolve(module, "SetFeature", SetFeature) && Resolve(module, "WriteUSB", WriteUSB) &&
+           Resolve(module, "GetFeature", GetFeature) && Resolve(module, "ReadUSB", ReadUSB);
 }
 
 void Korrin::Unload() {
-    if (module != nullptr) FreeLibrary(module);
+    if (module != nullptr)
+        FreeLibrary(module);
     module = nullptr;
 }
 

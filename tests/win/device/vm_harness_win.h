@@ -31,16 +31,18 @@ struct Received {
 
 // A message-only window that records messages 1325 and 1326.
 class MessageSink {
-public:
+  public:
     MessageSink();
     ~MessageSink();
     HWND Hwnd() const { return hwnd_; }
     // Pumps messages until `done` holds or `timeoutMs` passes; the final test.
     bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
-    void Pump(DWORD forMs) { PumpUntil([] { return false; }, forMs); }
+    void Pump(DWORD forMs) {
+        PumpUntil([] { return false; }, forMs);
+    }
     std::vector<Received> received;
 
-private:
+  private:
     static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
     HWND hwnd_ = nullptr;
 };
