@@ -12,10 +12,11 @@ namespace {
 constexpr std::int64_t kYieldBelowUs = 2000;
 }  // namespace
 
-PrecisePacer::PrecisePacer() {
+PrecisePacer::PrecisePacer(Timer timer) {
     QueryPerformanceFrequency(&frequency_);
-    timer_ = CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION,
-                                    TIMER_ALL_ACCESS);
+    if (timer == Timer::Automatic)
+        timer_ = CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION,
+                                        TIMER_ALL_ACCESS);
     if (timer_ == nullptr)
         periodRaised_ = timeBeginPeriod(1) == TIMERR_NOERROR;
 }

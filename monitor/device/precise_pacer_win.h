@@ -12,7 +12,11 @@ namespace device {
 
 class PrecisePacer : public Pacer {
   public:
-    PrecisePacer();
+    enum class Timer {
+        Automatic,    // the high-resolution waitable timer where the system has one
+        PeriodSleep,  // always the raised timer period and Sleep
+    };
+    explicit PrecisePacer(Timer timer = Timer::Automatic);
     ~PrecisePacer() override;
     PrecisePacer(const PrecisePacer&) = delete;
     PrecisePacer& operator=(const PrecisePacer&) = delete;

@@ -60,11 +60,12 @@ std::optional<std::uint32_t> ParseEventSpec(std::string_view raw) {
         const std::uint32_t released = name.rfind("release", 0) == 0 ? 0x0100 : 0;
         return Code(category, released | *n);
     }
-    if (name == "launch") {
+    if (name == "launch" || name == "launch-release") {
         const auto n = InRange(arg, 1, 15);
-        if (!n)
+        if (!n) {
             return std::nullopt;
-        return Code(0x6000 + *n, 0);
+        }
+        return Code(0x6000 + *n, name == "launch" ? 0 : 0x0100);
     }
     if (name == "cpi") {
         const auto n = InRange(arg, 1, 8);
@@ -111,9 +112,10 @@ std::optional<std::uint32_t> ParseEventSpec(std::string_view raw) {
 }
 
 std::vector<std::string> NamedEventExamples() {
-    return {"press:1",    "release:1", "press5:4",          "release5:4", "launch:5",
-            "cpi:3",      "rate:1",    "sensitivity:10,12", "profile:2",  "tilt:left",
-            "tilt:right", "media:34",  "media-release:34",  "option",     "0x40000001"};
+    return {"press:1",           "release:1",        "press5:4",  "release5:4",
+            "launch:5",          "launch-release:5", "cpi:3",     "rate:1",
+            "sensitivity:10,12", "profile:2",        "tilt:left", "tilt:right",
+            "media:34",          "media-release:34", "option",    "0x40000001"};
 }
 
 }  // namespace vmouse

@@ -13,7 +13,8 @@ namespace vmouse {
 //   0x40000103 or 1073742083     any raw 32-bit code
 //   press:N / release:N          button N (1..15), category 0x4000
 //   press5:N / release5:N        button N, category 0x5000 (no notice)
-//   launch:N                     button N's program, category 0x6000 + N
+//   launch:N / launch-release:N  button N (1..15), category 0x6000 + N, data
+//                                0 (pressed) or 0x0100 (released)
 //   cpi:N                        CPI level N (1..8), category 0x0700
 //   rate:N                       report interval N ms (1, 2, 4, 8), category 0x0500
 //   sensitivity:X,Y              sensitivities 1..20, category 0xC000

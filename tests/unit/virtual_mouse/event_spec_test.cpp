@@ -16,6 +16,7 @@ TEST(ParseEventSpec, NamedAndRawForms) {
     EXPECT_EQ(ParseEventSpec("press5:1"), 0x50000001u);
     EXPECT_EQ(ParseEventSpec("release5:2"), 0x50000102u);
     EXPECT_EQ(ParseEventSpec("launch:4"), 0x60040000u);
+    EXPECT_EQ(ParseEventSpec("launch-release:15"), 0x600F0100u);
     EXPECT_EQ(ParseEventSpec("cpi:8"), 0x07000008u);
     EXPECT_EQ(ParseEventSpec("rate:4"), 0x05000004u);
     EXPECT_EQ(ParseEventSpec("sensitivity:10,12"), 0xC0000C0Au);
@@ -31,9 +32,9 @@ TEST(ParseEventSpec, NamedAndRawForms) {
 
 TEST(ParseEventSpec, RejectsValuesOutsideTheirRanges) {
     for (const char* bad :
-         {"", "0x", "0x100000000", "12ab", "press:0", "press:16", "launch:0", "cpi:9", "rate:3",
-          "sensitivity:0,5", "sensitivity:5", "sensitivity:5,21", "profile:6", "tilt:up",
-          "media:31", "media:40", "jump:1", "press:"}) {
+         {"", "0x", "0x100000000", "12ab", "press:0", "press:16", "launch:0", "launch-release:16",
+          "cpi:9", "rate:3", "sensitivity:0,5", "sensitivity:5", "sensitivity:5,21", "profile:6",
+          "tilt:up", "media:31", "media:40", "jump:1", "press:"}) {
         EXPECT_FALSE(ParseEventSpec(bad)) << bad;
     }
 }
