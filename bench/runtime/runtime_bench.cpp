@@ -199,22 +199,35 @@ int main() {
         bool yield;
     };
     const Variant variants[] = {
-        {"player (default clock)", runtime::ClockWin::kDefaultSpinWindowUs, false},
-        {"player, 2 ms spin", 2000, false},
-        {"player, 2 ms yield", 2000, true},
+        {"player (default clock)", runtime::ClockWin::kDefaultSpinWindowUs, true},
+        {"player, sleep only", 0, false},
+        {"player, 2 ms busy poll", 2000, false},
     };
-    Figures first;
-    for (const Variant& v : variants) {
-        runtime::ClockWin clock(v.spinUs, v.yield);
-        TimedInput timed(input, clock);
-        runtime::MacroPlayer player(timed, clock, keys, debug);
-        hook.Clear();
-        player.StartOrStop(record);
+    // Warm-up: the first synthesised keys of a process are slow to reach the
+    // hook; a short unmeasured run keeps that out of the figures.
+    {
+        runtime::ClockWin clock;
+        runtime::MacroPlayer player(input, clock, keys, debug);
+        settings::ButtonAssignment warm = record;
+        warm.eventCount = 4;
+        player.StartOrStop(warm);
         player.PlayQueued();
-        const Figures f = Measure(hook.WaitFor(kEvents), delays);
-        Print(v.name, f, requested);
-        Print("  (as sent)", Measure(timed.sent, delays), requested);
-        if (&v == &variants[0]) first = f;
+        hook.WaitFor(4);
+    }
+    Figures first;
+    for (int round = 0; round < 2; ++round) {
+        for (const Variant& v : variants) {
+            runtime::ClockWin clock(v.spinUs, v.yield);
+            TimedInput timed(input, clock);
+            runtime::MacroPlayer player(timed, clock, keys, debug);
+            hook.Clear();
+            player.StartOrStop(record);
+            player.PlayQueued();
+            const Figures f = Measure(hook.WaitFor(kEvents), delays);
+            Print(v.name, f, requested);
+            Print("  (as sent)", Measure(timed.sent, delays), requested);
+            if (round == 0 && &v == &variants[0]) first = f;
+        }
     }
 
     hook.Clear();
