@@ -20,7 +20,8 @@ bool Inside(int x, int y) {
     const double cx = x - 400.0, cy = y - 300.0;
     const double angle = std::atan2(cy, cx);
     const double radius = 250.0 + 30.0 * std::sin(angle * 12.0) + 12.0 * std::cos(angle * 37.0);
-    if (std::sqrt(cx * cx + cy * cy) > radius) return false;
+    if (std::sqrt(cx * cx + cy * cy) > radius)
+        return false;
     return ((x / 6 + y / 6) % 4) != 0 || ((x + y) % 3) != 0;
 }
 
@@ -60,7 +61,8 @@ int main() {
     auto t0 = std::chrono::steady_clock::now();
     HRGN fast = nullptr;
     for (int i = 0; i < fastRuns; ++i) {
-        if (fast != nullptr) DeleteObject(fast);
+        if (fast != nullptr)
+            DeleteObject(fast);
         fast = skin::CreateRegionFromMask(mask, RGB(255, 255, 255), 0);
     }
     const double fastMs = Millis(std::chrono::steady_clock::now() - t0) / fastRuns;
@@ -105,13 +107,15 @@ int main() {
         DeleteObject(b);
     }
     const double plainMs = Millis(std::chrono::steady_clock::now() - t0) / loads;
-    std::printf("skin_region: LoadSkinPicture %dx%d %.2f ms; LoadImage baseline %.2f ms; ratio %.2f\n",
-                static_cast<int>(size.cx), static_cast<int>(size.cy), loadMs, plainMs,
-                loadMs / plainMs);
+    std::printf(
+        "skin_region: LoadSkinPicture %dx%d %.2f ms; LoadImage baseline %.2f ms; ratio %.2f\n",
+        static_cast<int>(size.cx), static_cast<int>(size.cy), loadMs, plainMs, loadMs / plainMs);
     DeleteFileA(path.c_str());
 
-    if (fast != nullptr) DeleteObject(fast);
-    if (naive != nullptr) DeleteObject(naive);
+    if (fast != nullptr)
+        DeleteObject(fast);
+    if (naive != nullptr)
+        DeleteObject(naive);
     DeleteObject(mask);
     return 0;
 }

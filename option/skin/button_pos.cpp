@@ -33,15 +33,20 @@ bool ReadInt(std::string_view& s, std::int32_t& out) {
         negative = s[i] == '-';
         ++i;
     }
-    if (i >= s.size() || s[i] < '0' || s[i] > '9') return false;
+    if (i >= s.size() || s[i] < '0' || s[i] > '9')
+        return false;
     std::int64_t value = 0;
     while (i < s.size() && s[i] >= '0' && s[i] <= '9') {
-        if (value < 0x80000000LL) value = value * 10 + (s[i] - '0');
+        if (value < 0x80000000LL)
+            value = value * 10 + (s[i] - '0');
         ++i;
     }
-    if (negative) value = -value;
-    if (value > INT32_MAX) value = INT32_MAX;
-    if (value < INT32_MIN) value = INT32_MIN;
+    if (negative)
+        value = -value;
+    if (value > INT32_MAX)
+        value = INT32_MAX;
+    if (value < INT32_MIN)
+        value = INT32_MIN;
     out = static_cast<std::int32_t>(value);
     s.remove_prefix(i);
     return true;
@@ -52,10 +57,12 @@ bool ReadInt(std::string_view& s, std::int32_t& out) {
 void ReadFourInts(std::string_view s, std::int32_t* fields) {
     for (int k = 0; k < 4; ++k) {
         if (k > 0) {
-            if (s.empty() || s.front() != ',') return;
+            if (s.empty() || s.front() != ',')
+                return;
             s.remove_prefix(1);
         }
-        if (!ReadInt(s, fields[k])) return;
+        if (!ReadInt(s, fields[k]))
+            return;
     }
 }
 

@@ -33,7 +33,11 @@ static_assert(offsetof(ButtonPos, state) == 456);
 int ParseButtonPos(std::string_view value, ButtonPos& pos);
 
 // Width and height of a placement.
-inline std::int32_t Width(const PosRect& r) { return r.right - r.left; }
-inline std::int32_t Height(const PosRect& r) { return r.bottom - r.top; }
+inline std::int32_t Width(const PosRect& r) {
+    return r.right - r.left;
+}
+inline std::int32_t Height(const PosRect& r) {
+    return r.bottom - r.top;
+}
 
 }  // namespace skin

@@ -8,47 +8,57 @@
 namespace skin {
 
 double TrackClickValue(int x, int trackLeft, int trackRight, int minimum, int maximum) {
-    if (trackRight <= trackLeft) return minimum;
+    if (trackRight <= trackLeft)
+        return minimum;
     return static_cast<double>(x - trackLeft) * (static_cast<double>(maximum) - minimum) /
                (trackRight - trackLeft) +
            minimum;
 }
 
 int RoundAndClamp(double value, bool rounding, int minimum, int maximum) {
-    if (std::isnan(value)) return minimum;
+    if (std::isnan(value))
+        return minimum;
     const double whole = rounding ? std::floor(value + 0.5) : std::trunc(value);
-    if (whole >= maximum) return maximum;
-    if (whole <= minimum) return minimum;
+    if (whole >= maximum)
+        return maximum;
+    if (whole <= minimum)
+        return minimum;
     return static_cast<int>(whole);
 }
 
 std::uint32_t ClampUnsigned(std::uint32_t value, std::uint32_t minimum, std::uint32_t maximum) {
-    if (value > maximum) return maximum;
-    if (value < minimum) return minimum;
+    if (value > maximum)
+        return maximum;
+    if (value < minimum)
+        return minimum;
     return value;
 }
 
 int ThumbX(std::uint32_t value, std::uint32_t minimum, std::uint32_t maximum, int leftBound,
            int rightBound, int thumbWidth) {
     const std::int64_t travel = static_cast<std::int64_t>(rightBound) - leftBound - thumbWidth;
-    if (maximum <= minimum || travel <= 0 || value <= minimum) return leftBound;
+    if (maximum <= minimum || travel <= 0 || value <= minimum)
+        return leftBound;
     const std::uint64_t offset = static_cast<std::uint64_t>(travel) *
-                                 (std::uint64_t{value} - minimum) / (std::uint64_t{maximum} - minimum);
+                                 (std::uint64_t{value} - minimum) /
+                                 (std::uint64_t{maximum} - minimum);
     return static_cast<int>(leftBound + static_cast<std::int64_t>(offset));
 }
 
 std::int64_t ThumbDragValue(int thumbLeft, std::uint32_t minimum, std::uint32_t maximum,
                             int leftBound, int rightBound, int thumbWidth) {
     const std::int64_t travel = static_cast<std::int64_t>(rightBound) - thumbWidth - leftBound;
-    if (travel <= 0) return minimum;
+    if (travel <= 0)
+        return minimum;
     return std::int64_t{minimum} + (static_cast<std::int64_t>(thumbLeft) - leftBound) *
                                        (std::int64_t{maximum} - minimum) / travel;
 }
 
-double ThumbReleaseValue(int thumbLeft, std::uint32_t minimum, std::uint32_t maximum,
-                         int leftBound, int rightBound, int thumbWidth) {
+double ThumbReleaseValue(int thumbLeft, std::uint32_t minimum, std::uint32_t maximum, int leftBound,
+                         int rightBound, int thumbWidth) {
     const double travel = static_cast<double>(rightBound) - thumbWidth - leftBound;
-    if (travel <= 0) return minimum;
+    if (travel <= 0)
+        return minimum;
     return (static_cast<double>(maximum) - minimum) * (static_cast<double>(thumbLeft) - leftBound) /
                travel +
            minimum;
@@ -56,21 +66,26 @@ double ThumbReleaseValue(int thumbLeft, std::uint32_t minimum, std::uint32_t max
 
 int ClampThumbLeft(int wantedLeft, int leftBound, int rightBound, int thumbWidth) {
     int left = wantedLeft;
-    if (left + thumbWidth > rightBound) left = rightBound - thumbWidth;
-    if (left < leftBound) left = leftBound;
+    if (left + thumbWidth > rightBound)
+        left = rightBound - thumbWidth;
+    if (left < leftBound)
+        left = leftBound;
     return left;
 }
 
 int FillWidth(int position, int minimum, int maximum, int width) {
-    if (maximum <= minimum || width <= 0) return 0;
+    if (maximum <= minimum || width <= 0)
+        return 0;
     const std::int64_t w = (static_cast<std::int64_t>(position) - minimum) * width /
                            (static_cast<std::int64_t>(maximum) - minimum);
     return static_cast<int>(std::clamp<std::int64_t>(w, 0, width));
 }
 
 int FillValue(int x, int left, int right, int minimum, int maximum) {
-    if (right <= left) return minimum;
-    if (x < left) x = left;
+    if (right <= left)
+        return minimum;
+    if (x < left)
+        x = left;
     const std::int64_t v = minimum + (static_cast<std::int64_t>(maximum) - minimum) *
                                          (static_cast<std::int64_t>(x) - left) / (right - left);
     return static_cast<int>(std::clamp<std::int64_t>(v, std::min(minimum, maximum), maximum));
@@ -86,16 +101,20 @@ int ReadDecimal(std::string_view text) {
     }
     std::int64_t value = 0;
     while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
-        if (value <= INT_MAX + 1LL) value = value * 10 + (text[i] - '0');
+        if (value <= INT_MAX + 1LL)
+            value = value * 10 + (text[i] - '0');
         ++i;
     }
-    if (negative) value = -value;
+    if (negative)
+        value = -value;
     return static_cast<int>(std::clamp<std::int64_t>(value, INT_MIN, INT_MAX));
 }
 
 int RoundToStep(int value, int step) {
-    if (step < 1) step = 1;
-    const std::int64_t v = static_cast<std::int64_t>(step) * ((value + std::int64_t{step} / 2) / step);
+    if (step < 1)
+        step = 1;
+    const std::int64_t v =
+        static_cast<std::int64_t>(step) * ((value + std::int64_t{step} / 2) / step);
     return static_cast<int>(std::clamp<std::int64_t>(v, INT_MIN, INT_MAX));
 }
 
@@ -112,8 +131,10 @@ int SpinTextLimit(int minimum, int maximum) {
 namespace {
 
 int ClampRange(std::int64_t v, int minimum, int maximum) {
-    if (v > maximum) v = maximum;
-    if (v < minimum) v = minimum;
+    if (v > maximum)
+        v = maximum;
+    if (v < minimum)
+        v = minimum;
     return static_cast<int>(v);
 }
 
@@ -127,21 +148,26 @@ int StepAndClamp(std::int64_t v, int step, int minimum, int maximum) {
 }  // namespace
 
 SpinResult SpinUp(int current, int step, int minimum, int maximum) {
-    if (step < 1) step = 1;
-    if (current > maximum) return {false, current};
+    if (step < 1)
+        step = 1;
+    if (current > maximum)
+        return {false, current};
     return {true, StepAndClamp(std::int64_t{current} + step, step, minimum, maximum)};
 }
 
 SpinResult SpinDown(int current, int step, int minimum, int maximum) {
-    if (step < 1) step = 1;
-    if (current < minimum) return {false, current};
+    if (step < 1)
+        step = 1;
+    if (current < minimum)
+        return {false, current};
     return {true, StepAndClamp(std::int64_t{current} - step, step, minimum, maximum)};
 }
 
 SpinCommit SpinCommitText(std::string_view text, int step, int minimum, int maximum) {
     const int number = ReadDecimal(text);
     const int result = ClampRange(RoundToStep(number, step), minimum, maximum);
-    if (result != number) return {result, true};
+    if (result != number)
+        return {result, true};
     return {number, false};
 }
 
@@ -163,8 +189,10 @@ std::string NumericPrefix(std::string_view text, bool signAllowed) {
 }
 
 bool NumericKeyAllowed(unsigned vk) {
-    if (vk >= 0x30 && vk <= 0x39) return true;  // main keyboard digits
-    if (vk >= 0x60 && vk <= 0x69) return true;  // keypad digits
+    if (vk >= 0x30 && vk <= 0x39)
+        return true;  // main keyboard digits
+    if (vk >= 0x60 && vk <= 0x69)
+        return true;  // keypad digits
     switch (vk) {
         case 0x08:  // Backspace
         case 0x0D:  // Enter
@@ -184,23 +212,33 @@ bool NumericKeyAllowed(unsigned vk) {
 ButtonImage ChooseButtonImage(bool latchingMode, bool latched, bool hover, bool selected,
                               bool disabled) {
     if (latchingMode) {
-        if (disabled) return ButtonImage::Disabled;
-        if (latched) return ButtonImage::Down;
-        if (hover) return ButtonImage::Over;
+        if (disabled)
+            return ButtonImage::Disabled;
+        if (latched)
+            return ButtonImage::Down;
+        if (hover)
+            return ButtonImage::Over;
         return ButtonImage::Normal;
     }
-    if (latched && !disabled) return ButtonImage::Down;
-    if (selected) return ButtonImage::Down;
-    if (hover) return ButtonImage::Over;
-    if (disabled) return ButtonImage::Disabled;
+    if (latched && !disabled)
+        return ButtonImage::Down;
+    if (selected)
+        return ButtonImage::Down;
+    if (hover)
+        return ButtonImage::Over;
+    if (disabled)
+        return ButtonImage::Disabled;
     return ButtonImage::Normal;
 }
 
 RgnPaint ChooseRgnImage(bool latched, int visualState, bool enabled) {
     int state = visualState;
-    if (!enabled) state = 3;
-    if (enabled && state == 3) state = 0;
-    if (latched) return {state, ButtonImage::Down};
+    if (!enabled)
+        state = 3;
+    if (enabled && state == 3)
+        state = 0;
+    if (latched)
+        return {state, ButtonImage::Down};
     switch (state) {
         case 1:
             return {state, ButtonImage::Over};
@@ -214,14 +252,18 @@ RgnPaint ChooseRgnImage(bool latched, int visualState, bool enabled) {
 }
 
 ItemSize MeasureMenuItem(unsigned itemId, int itemHeight, int menuWidth) {
-    if (itemId == 0) return {menuWidth, 5};
-    if (itemId == 1) return {menuWidth, 0};
+    if (itemId == 0)
+        return {menuWidth, 5};
+    if (itemId == 1)
+        return {menuWidth, 0};
     return {menuWidth, itemHeight + 3};
 }
 
 int WidenMenu(int menuWidth, std::size_t textLength, int leftMargin, int rightMargin) {
-    const std::int64_t wanted = 8 * static_cast<std::int64_t>(textLength) + leftMargin + rightMargin;
-    return wanted > menuWidth ? static_cast<int>(std::min<std::int64_t>(wanted, INT_MAX)) : menuWidth;
+    const std::int64_t wanted =
+        8 * static_cast<std::int64_t>(textLength) + leftMargin + rightMargin;
+    return wanted > menuWidth ? static_cast<int>(std::min<std::int64_t>(wanted, INT_MAX))
+                              : menuWidth;
 }
 
 PickPoint PickerPoint(int x, int y) {
@@ -242,10 +284,12 @@ std::string& HintString() {
 
 bool SameHint(std::string_view text) {
     const std::string& hint = HintString();
-    if (hint.size() != text.size()) return false;
+    if (hint.size() != text.size())
+        return false;
     for (std::size_t i = 0; i < text.size(); ++i) {
         auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-        if (lower(hint[i]) != lower(text[i])) return false;
+        if (lower(hint[i]) != lower(text[i]))
+            return false;
     }
     return true;
 }

@@ -36,8 +36,8 @@ int ThumbX(std::uint32_t value, std::uint32_t minimum, std::uint32_t maximum, in
 // min + (thumbLeft - leftBound) * (max - min) / (rightBound - thumbWidth - leftBound).
 std::int64_t ThumbDragValue(int thumbLeft, std::uint32_t minimum, std::uint32_t maximum,
                             int leftBound, int rightBound, int thumbWidth);
-double ThumbReleaseValue(int thumbLeft, std::uint32_t minimum, std::uint32_t maximum,
-                         int leftBound, int rightBound, int thumbWidth);
+double ThumbReleaseValue(int thumbLeft, std::uint32_t minimum, std::uint32_t maximum, int leftBound,
+                         int rightBound, int thumbWidth);
 
 // Keeps a dragged thumb's left edge so that the thumb stays within the bounds.
 int ClampThumbLeft(int wantedLeft, int leftBound, int rightBound, int thumbWidth);

@@ -20,7 +20,8 @@ void CollectMaskRuns(const PixelView& pixels, Rgb key, Rgb tolerance, std::size_
     const std::uint8_t hiR = Upper(key.r, tolerance.r);
     const std::uint8_t hiG = Upper(key.g, tolerance.g);
     const std::uint8_t hiB = Upper(key.b, tolerance.b);
-    if (batchLimit == 0) batchLimit = kRunsPerRegion;
+    if (batchLimit == 0)
+        batchLimit = kRunsPerRegion;
 
     std::vector<RunRect> rects;
     rects.reserve(kRunBufferStep);
@@ -36,11 +37,13 @@ void CollectMaskRuns(const PixelView& pixels, Rgb key, Rgb tolerance, std::size_
                 const std::uint8_t* p = row + static_cast<std::ptrdiff_t>(x) * 4;
                 const bool transparent = p[2] >= key.r && p[2] <= hiR && p[1] >= key.g &&
                                          p[1] <= hiG && p[0] >= key.b && p[0] <= hiB;
-                if (transparent) break;
+                if (transparent)
+                    break;
                 ++x;
             }
             if (x > x0) {
-                if (rects.size() == rects.capacity()) rects.reserve(rects.size() + kRunBufferStep);
+                if (rects.size() == rects.capacity())
+                    rects.reserve(rects.size() + kRunBufferStep);
                 rects.push_back(RunRect{x0, y, x, y + 1});
                 bounds.left = std::min(bounds.left, x0);
                 bounds.top = std::min(bounds.top, y);

@@ -45,7 +45,9 @@ struct PixelView {
 };
 
 // Row length of a 32-bpp row rounded up to four bytes.
-inline int RowStride32(int width) { return ((width * 32 + 31) / 32) * 4; }
+inline int RowStride32(int width) {
+    return ((width * 32 + 31) / 32) * 4;
+}
 
 // Walks rows top to bottom and hands `flush` one batch each time
 // `batchLimit` runs are collected, and the rest at the end (an empty final

@@ -34,9 +34,11 @@ HRGN RegionFromBatch(const RunBatch& batch) {
 }  // namespace
 
 HRGN CreateRegionFromMask(HBITMAP mask, COLORREF key, COLORREF tolerance) {
-    if (mask == nullptr) return nullptr;
+    if (mask == nullptr)
+        return nullptr;
     HDC memory = CreateCompatibleDC(nullptr);
-    if (memory == nullptr) return nullptr;
+    if (memory == nullptr)
+        return nullptr;
     BITMAP info{};
     if (GetObjectA(mask, sizeof info, &info) == 0 || info.bmWidth <= 0 || info.bmHeight == 0) {
         DeleteDC(memory);
@@ -55,7 +57,8 @@ HRGN CreateRegionFromMask(HBITMAP mask, COLORREF key, COLORREF tolerance) {
     void* bits = nullptr;
     HBITMAP section = CreateDIBSection(memory, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (section == nullptr || bits == nullptr) {
-        if (section != nullptr) DeleteObject(section);
+        if (section != nullptr)
+            DeleteObject(section);
         DeleteDC(memory);
         return nullptr;
     }
@@ -70,13 +73,14 @@ HRGN CreateRegionFromMask(HBITMAP mask, COLORREF key, COLORREF tolerance) {
     GdiFlush();
 
     HRGN result = nullptr;
-    const PixelView view{static_cast<const std::uint8_t*>(bits), width, height,
-                         RowStride32(width), true};
+    const PixelView view{static_cast<const std::uint8_t*>(bits), width, height, RowStride32(width),
+                         true};
     const Rgb k{GetRValue(key), GetGValue(key), GetBValue(key)};
     const Rgb t{GetRValue(tolerance), GetGValue(tolerance), GetBValue(tolerance)};
     CollectMaskRuns(view, k, t, kRunsPerRegion, [&](const RunBatch& batch) {
         HRGN part = RegionFromBatch(batch);
-        if (part == nullptr) return;
+        if (part == nullptr)
+            return;
         if (result == nullptr) {
             result = part;
         } else {

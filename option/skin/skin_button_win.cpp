@@ -18,7 +18,9 @@ HWND OwnerOrParent(HWND hwnd) {
     return owner != nullptr ? owner : GetParent(hwnd);
 }
 
-bool LeftButtonDown() { return (GetKeyState(VK_LBUTTON) & 0x8000) != 0; }
+bool LeftButtonDown() {
+    return (GetKeyState(VK_LBUTTON) & 0x8000) != 0;
+}
 
 POINT PointOf(LPARAM lParam) {
     return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
@@ -26,18 +28,22 @@ POINT PointOf(LPARAM lParam) {
 
 }  // namespace
 
-void SetHintWindow(HWND mainWindow) { HintWindowStore() = mainWindow; }
+void SetHintWindow(HWND mainWindow) {
+    HintWindowStore() = mainWindow;
+}
 
 HWND HintWindow(HWND control) {
     HWND main = HintWindowStore();
-    if (main != nullptr && IsWindow(main)) return main;
+    if (main != nullptr && IsWindow(main))
+        return main;
     return control != nullptr ? GetAncestor(control, GA_ROOT) : nullptr;
 }
 
 void PublishHint(HWND control, const std::string& text, WPARAM wParam) {
     HintString() = text;
     HWND main = HintWindow(control);
-    if (main != nullptr) PostMessageA(main, kMsgHint, wParam, 0);
+    if (main != nullptr)
+        PostMessageA(main, kMsgHint, wParam, 0);
 }
 
 UINT EditKillFocusMessage() {
@@ -56,7 +62,8 @@ void RegisterSkinMessages() {
 }
 
 void BlitImage(HDC dc, HBITMAP image, int w, int h) {
-    if (image == nullptr) return;
+    if (image == nullptr)
+        return;
     HDC source = CreateCompatibleDC(dc);
     HGDIOBJ old = SelectObject(source, image);
     BitBlt(dc, 0, 0, w, h, source, 0, 0, SRCCOPY);
@@ -85,7 +92,8 @@ std::span<const win::MessageRow<CSkinButton>> CSkinButton::MessageMap() {
 
 CSkinButton::~CSkinButton() {
     DeleteImages();
-    if (toolTip_ != nullptr && IsWindow(toolTip_)) DestroyWindow(toolTip_);
+    if (toolTip_ != nullptr && IsWindow(toolTip_))
+        DestroyWindow(toolTip_);
 }
 
 bool CSkinButton::Create(HWND parent, const RECT& r, UINT id) {
@@ -93,7 +101,8 @@ bool CSkinButton::Create(HWND parent, const RECT& r, UINT id) {
                                   r.right - r.left, r.bottom - r.top, parent,
                                   reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
                                   GetModuleHandleA(nullptr), nullptr);
-    if (button == nullptr) return false;
+    if (button == nullptr)
+        return false;
     if (!Attach(button)) {
         DestroyWindow(button);
         return false;
@@ -102,7 +111,8 @@ bool CSkinButton::Create(HWND parent, const RECT& r, UINT id) {
 }
 
 bool CSkinButton::Attach(HWND button) {
-    if (!Subclass(button)) return false;
+    if (!Subclass(button))
+        return false;
     // Owner-drawn, keeping the other style bits, and out of the tab order.
     LONG_PTR style = GetWindowLongPtrA(button, GWL_STYLE);
     style = (style & ~static_cast<LONG_PTR>(BS_TYPEMASK)) | BS_OWNERDRAW;
@@ -115,7 +125,8 @@ bool CSkinButton::Attach(HWND button) {
 bool CSkinButton::CreateFromPos(HWND parent, const ButtonPos& pos, UINT id,
                                 const SkinSheets& sheets) {
     const RECT r = ToRect(pos.rect);
-    if (!Create(parent, r, id)) return false;
+    if (!Create(parent, r, id))
+        return false;
     SetBitmaps(r, sheets);
     SetLatched(pos.state);
     SetHint(pos.caption);
@@ -124,7 +135,8 @@ bool CSkinButton::CreateFromPos(HWND parent, const ButtonPos& pos, UINT id,
 
 void CSkinButton::DeleteImages() {
     for (HBITMAP& image : images_) {
-        if (image != nullptr) DeleteObject(image);
+        if (image != nullptr)
+            DeleteObject(image);
         image = nullptr;
     }
 }
@@ -144,9 +156,11 @@ void CSkinButton::SetBitmaps(const RECT& r, HBITMAP normal, HBITMAP over, HBITMA
 
 void CSkinButton::SetLatched(int value) {
     const bool v = value != 0;
-    if (v == latched_) return;
+    if (v == latched_)
+        return;
     latched_ = v;
-    if (Hwnd() != nullptr) InvalidateRect(Hwnd(), nullptr, FALSE);
+    if (Hwnd() != nullptr)
+        InvalidateRect(Hwnd(), nullptr, FALSE);
 }
 
 void CSkinButton::SetHover(int value) {
@@ -159,7 +173,8 @@ void CSkinButton::SetHint(const std::string& text, int /*activate*/) {
         toolTip_ = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                                    Hwnd(), nullptr, GetModuleHandleA(nullptr), nullptr);
-        if (toolTip_ != nullptr) SendMessageA(toolTip_, TTM_ACTIVATE, FALSE, 0);
+        if (toolTip_ != nullptr)
+            SendMessageA(toolTip_, TTM_ACTIVATE, FALSE, 0);
     }
     if (toolTip_ != nullptr) {
         TOOLINFOA tool{};
@@ -179,14 +194,18 @@ void CSkinButton::SetHint(const std::string& text, int /*activate*/) {
 
 void CSkinButton::SetFaceText(const std::string& text) {
     faceText_ = text;
-    if (Hwnd() != nullptr) InvalidateRect(Hwnd(), nullptr, FALSE);
+    if (Hwnd() != nullptr)
+        InvalidateRect(Hwnd(), nullptr, FALSE);
 }
 
-std::string CSkinButton::HintFor(int /*hover*/) const { return hint_; }
+std::string CSkinButton::HintFor(int /*hover*/) const {
+    return hint_;
+}
 
 void CSkinButton::NotifyHover(int hover) {
     HWND parent = GetParent(Hwnd());
-    if (parent != nullptr) PostMessageA(parent, kMsgButtonHover, static_cast<WPARAM>(hover), tag_);
+    if (parent != nullptr)
+        PostMessageA(parent, kMsgButtonHover, static_cast<WPARAM>(hover), tag_);
     PublishHint(Hwnd(), HintFor(hover), static_cast<WPARAM>(hover));
 }
 
@@ -227,7 +246,8 @@ void CSkinButton::DrawFace(HDC dc, HBITMAP image, const RECT& client) {
 }
 
 void CSkinButton::Relay(UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (toolTip_ == nullptr) return;
+    if (toolTip_ == nullptr)
+        return;
     MSG m{Hwnd(), msg, wParam, lParam, static_cast<DWORD>(GetMessageTime()), {}};
     GetCursorPos(&m.pt);
     SendMessageA(toolTip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&m));
@@ -247,7 +267,8 @@ LRESULT CSkinButton::OnMouseMove(WPARAM keys, LPARAM point) {
     Relay(WM_MOUSEMOVE, keys, point);
     const LRESULT result = CallDefault();
     HWND self = Hwnd();
-    if (LeftButtonDown() && !hover_) return result;  // a drag that began elsewhere
+    if (LeftButtonDown() && !hover_)
+        return result;  // a drag that began elsewhere
     if (GetCapture() != self) {
         if (GetActiveWindow() != nullptr && OwnerOrParent(self) != nullptr) {
             hover_ = true;
@@ -259,13 +280,15 @@ LRESULT CSkinButton::OnMouseMove(WPARAM keys, LPARAM point) {
     }
     POINT p = PointOf(point);
     ClientToScreen(self, &p);
-    if (WindowFromPoint(p) == self) return result;
+    if (WindowFromPoint(p) == self)
+        return result;
     if (hover_) {
         hover_ = false;
         NotifyHover(0);
         InvalidateRect(self, nullptr, FALSE);
     }
-    if (!LeftButtonDown()) ReleaseCapture();
+    if (!LeftButtonDown())
+        ReleaseCapture();
     return result;
 }
 
@@ -281,7 +304,8 @@ LRESULT CSkinButton::OnCaptureChanged() {
     if (hover_) {
         // Only give up a capture that is still ours; another window's capture
         // (a menu, a drag) is left alone.
-        if (GetCapture() == Hwnd()) ReleaseCapture();
+        if (GetCapture() == Hwnd())
+            ReleaseCapture();
         InvalidateRect(Hwnd(), nullptr, FALSE);
     }
     return CallDefault();
@@ -290,7 +314,8 @@ LRESULT CSkinButton::OnCaptureChanged() {
 LRESULT CSkinButton::OnLButtonDown(WPARAM keys, LPARAM point) {
     Relay(WM_LBUTTONDOWN, keys, point);
     HWND top = GetAncestor(Hwnd(), GA_ROOT);
-    if (top != nullptr && GetActiveWindow() != top) SetActiveWindow(top);
+    if (top != nullptr && GetActiveWindow() != top)
+        SetActiveWindow(top);
     const LRESULT result = CallDefault();
     InvalidateRect(Hwnd(), nullptr, FALSE);
     return result;
@@ -318,7 +343,8 @@ LRESULT CSkinButton::OnStateChange() {
 }
 
 LRESULT CSkinButton::OnDestroy() {
-    if (toolTip_ != nullptr && IsWindow(toolTip_)) DestroyWindow(toolTip_);
+    if (toolTip_ != nullptr && IsWindow(toolTip_))
+        DestroyWindow(toolTip_);
     toolTip_ = nullptr;
     return CallDefault();
 }
@@ -327,10 +353,13 @@ LRESULT CSkinButton::OnDestroy() {
 
 void CColorSwatchButton::SetSwatchColor(COLORREF color) {
     swatch_ = color;
-    if (Hwnd() != nullptr) InvalidateRect(Hwnd(), nullptr, FALSE);
+    if (Hwnd() != nullptr)
+        InvalidateRect(Hwnd(), nullptr, FALSE);
 }
 
-std::string CColorSwatchButton::HintFor(int hover) const { return hover ? Hint() : std::string(); }
+std::string CColorSwatchButton::HintFor(int hover) const {
+    return hover ? Hint() : std::string();
+}
 
 void CColorSwatchButton::DrawFace(HDC dc, HBITMAP image, const RECT& client) {
     const int w = client.right - client.left;
@@ -365,16 +394,21 @@ std::span<const win::MessageRow<CRgnButton>> CRgnButton::MessageMap() {
     return rows;
 }
 
-CRgnButton::~CRgnButton() { Release(); }
+CRgnButton::~CRgnButton() {
+    Release();
+}
 
 void CRgnButton::Release() {
     for (HBITMAP& image : images_) {
-        if (image != nullptr) DeleteObject(image);
+        if (image != nullptr)
+            DeleteObject(image);
         image = nullptr;
     }
-    if (maskPicture_ != nullptr) DeleteObject(maskPicture_);
+    if (maskPicture_ != nullptr)
+        DeleteObject(maskPicture_);
     maskPicture_ = nullptr;
-    if (shape_ != nullptr) DeleteObject(shape_);
+    if (shape_ != nullptr)
+        DeleteObject(shape_);
     shape_ = nullptr;
 }
 
@@ -397,24 +431,29 @@ bool CRgnButton::CreateButton(const char* name, const RECT& r, HWND parent, UINT
 void CRgnButton::SetBitmaps(const RECT& r, HBITMAP normal, HBITMAP over, HBITMAP down,
                             HBITMAP disabled) {
     for (HBITMAP& image : images_) {
-        if (image != nullptr) DeleteObject(image);
+        if (image != nullptr)
+            DeleteObject(image);
         image = nullptr;
     }
     const HBITMAP sheets[4] = {normal, over, down, disabled};
     for (int i = 0; i < 4; ++i) images_[i] = CutImage(Hwnd(), sheets[i], r);
-    if (Hwnd() != nullptr) InvalidateRect(Hwnd(), nullptr, FALSE);
+    if (Hwnd() != nullptr)
+        InvalidateRect(Hwnd(), nullptr, FALSE);
 }
 
 void CRgnButton::SetLatched(int value) {
     const bool v = value != 0;
-    if (v == latched_) return;
+    if (v == latched_)
+        return;
     latched_ = v;
-    if (Hwnd() != nullptr) InvalidateRect(Hwnd(), nullptr, FALSE);
+    if (Hwnd() != nullptr)
+        InvalidateRect(Hwnd(), nullptr, FALSE);
 }
 
 bool CRgnButton::InShape(LPARAM point) const {
     const POINT p = PointOf(point);
-    if (shape_ != nullptr) return PtInRegion(shape_, p.x, p.y) != 0;
+    if (shape_ != nullptr)
+        return PtInRegion(shape_, p.x, p.y) != 0;
     RECT client;
     GetClientRect(Hwnd(), &client);
     return PtInRect(&client, p) != 0;
@@ -422,14 +461,17 @@ bool CRgnButton::InShape(LPARAM point) const {
 
 LRESULT CRgnButton::OnCreate() {
     const LRESULT result = CallDefault();
-    if (maskPicture_ != nullptr) DeleteObject(maskPicture_);
+    if (maskPicture_ != nullptr)
+        DeleteObject(maskPicture_);
     maskPicture_ = static_cast<HBITMAP>(LoadImageA(nullptr, maskFile_.c_str(), IMAGE_BITMAP, 0, 0,
                                                    LR_LOADFROMFILE | LR_CREATEDIBSECTION));
     HRGN region = CreateRegionFromMask(maskPicture_, RGB(255, 255, 255), 0);
-    if (region == nullptr) return result;
+    if (region == nullptr)
+        return result;
     shape_ = CreateRectRgn(0, 0, 0, 0);
     CombineRgn(shape_, region, nullptr, RGN_COPY);
-    if (SetWindowRgn(Hwnd(), region, TRUE) == 0) DeleteObject(region);
+    if (SetWindowRgn(Hwnd(), region, TRUE) == 0)
+        DeleteObject(region);
     return result;
 }
 
@@ -454,12 +496,14 @@ LRESULT CRgnButton::OnMouseMove(WPARAM, LPARAM point) {
             InvalidateRect(self, nullptr, FALSE);
         }
     }
-    if (LeftButtonDown()) return 0;
+    if (LeftButtonDown())
+        return 0;
     HWND parent = GetParent(self);
     if (GetCapture() != self) {
         if (GetActiveWindow() != nullptr && OwnerOrParent(self) != nullptr) {
             state_ = 1;
-            if (parent != nullptr) PostMessageA(parent, kMsgButtonHover, 1, tag_);
+            if (parent != nullptr)
+                PostMessageA(parent, kMsgButtonHover, 1, tag_);
             SetCapture(self);
             InvalidateRect(self, nullptr, FALSE);
         }
@@ -469,7 +513,8 @@ LRESULT CRgnButton::OnMouseMove(WPARAM, LPARAM point) {
     ClientToScreen(self, &p);
     if (WindowFromPoint(p) != self) {
         state_ = 0;
-        if (parent != nullptr) PostMessageA(parent, kMsgButtonHover, 0, tag_);
+        if (parent != nullptr)
+            PostMessageA(parent, kMsgButtonHover, 0, tag_);
         InvalidateRect(self, nullptr, FALSE);
         ReleaseCapture();
     }
@@ -479,11 +524,13 @@ LRESULT CRgnButton::OnMouseMove(WPARAM, LPARAM point) {
 LRESULT CRgnButton::OnLButtonUp(WPARAM, LPARAM point) {
     captured_ = false;
     pressedInRegion_ = false;
-    if (latchingMode_ && state_ == 2) latched_ = !latched_;
+    if (latchingMode_ && state_ == 2)
+        latched_ = !latched_;
     state_ = 0;
     HWND self = Hwnd();
     HWND parent = GetParent(self);
-    if (parent != nullptr) PostMessageA(parent, kMsgButtonHover, 0, tag_);
+    if (parent != nullptr)
+        PostMessageA(parent, kMsgButtonHover, 0, tag_);
     ReleaseCapture();
     InvalidateRect(self, nullptr, FALSE);
     const LRESULT result = CallDefault();

@@ -27,7 +27,7 @@ UINT EditChangeMessage();
 void RegisterSkinMessages();
 
 class CSkinButton : public win::WindowImpl<CSkinButton> {
-public:
+  public:
     CSkinButton() = default;
     ~CSkinButton() override;
 
@@ -63,13 +63,13 @@ public:
 
     static std::span<const win::MessageRow<CSkinButton>> MessageMap();
 
-protected:
+  protected:
     // Draws the chosen image (and what the class adds) into `dc`.
     virtual void DrawFace(HDC dc, HBITMAP image, const RECT& client);
     // The hint text written with a hover notification.
     virtual std::string HintFor(int hover) const;
 
-private:
+  private:
     void NotifyHover(int hover);
     void Relay(UINT msg, WPARAM wParam, LPARAM lParam);
     void DeleteImages();
@@ -95,20 +95,20 @@ private:
 };
 
 class CColorSwatchButton : public CSkinButton {
-public:
+  public:
     void SetSwatchColor(COLORREF color);
     COLORREF SwatchColor() const { return swatch_; }
 
-protected:
+  protected:
     void DrawFace(HDC dc, HBITMAP image, const RECT& client) override;
     std::string HintFor(int hover) const override;
 
-private:
+  private:
     COLORREF swatch_ = 0;
 };
 
 class CRgnButton : public win::WindowImpl<CRgnButton> {
-public:
+  public:
     CRgnButton() = default;
     ~CRgnButton() override;
 
@@ -130,7 +130,7 @@ public:
 
     static std::span<const win::MessageRow<CRgnButton>> MessageMap();
 
-private:
+  private:
     bool InShape(LPARAM point) const;
     LRESULT OnCreate();
     LRESULT OnLButtonDown(WPARAM keys, LPARAM point);

@@ -30,7 +30,8 @@ HBITMAP DecodePicture(HGLOBAL memory, DWORD length) {
     const HRESULT hr = OleLoadPicture(stream, static_cast<LONG>(length), FALSE, IID_IPicture,
                                       reinterpret_cast<void**>(&picture));
     stream->Release();
-    if (FAILED(hr) || picture == nullptr) return nullptr;
+    if (FAILED(hr) || picture == nullptr)
+        return nullptr;
 
     HBITMAP owned = nullptr;
     SHORT type = PICTYPE_UNINITIALIZED;
@@ -39,8 +40,8 @@ HBITMAP DecodePicture(HGLOBAL memory, DWORD length) {
         SUCCEEDED(picture->get_Handle(&handle)) && handle != 0) {
         // The picture object deletes its own bitmap when released, so the
         // target gets a copy that it alone owns.
-        owned = static_cast<HBITMAP>(CopyImage(reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(handle)),
-                                               IMAGE_BITMAP, 0, 0, 0));
+        owned = static_cast<HBITMAP>(CopyImage(
+            reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(handle)), IMAGE_BITMAP, 0, 0, 0));
     }
     picture->Release();
     return owned;
@@ -48,12 +49,17 @@ HBITMAP DecodePicture(HGLOBAL memory, DWORD length) {
 
 }  // namespace
 
-std::string DefaultSkinFolder() { return win::ProgramFolder() + "skins\\"; }
+std::string DefaultSkinFolder() {
+    return win::ProgramFolder() + "skins\\";
+}
 
-const std::string& SkinFolder() { return FolderStore(); }
+const std::string& SkinFolder() {
+    return FolderStore();
+}
 
 void SetSkinFolder(std::string folder) {
-    if (!folder.empty() && folder.back() != '\\' && folder.back() != '/') folder.push_back('\\');
+    if (!folder.empty() && folder.back() != '\\' && folder.back() != '/')
+        folder.push_back('\\');
     FolderStore() = std::move(folder);
 }
 
@@ -76,9 +82,8 @@ int LoadSkinPicture(const std::string& path, SkinBitmap& target, SIZE& size) {
         return 0;
     }
     const DWORD length = GetFileSize(file, nullptr);
-    HGLOBAL memory = length == INVALID_FILE_SIZE || length == 0
-                         ? nullptr
-                         : GlobalAlloc(GMEM_MOVEABLE, length);
+    HGLOBAL memory =
+        length == INVALID_FILE_SIZE || length == 0 ? nullptr : GlobalAlloc(GMEM_MOVEABLE, length);
     bool read = false;
     if (memory != nullptr) {
         void* bytes = GlobalLock(memory);
@@ -88,7 +93,8 @@ int LoadSkinPicture(const std::string& path, SkinBitmap& target, SIZE& size) {
     }
     CloseHandle(file);
     if (!read) {
-        if (memory != nullptr) GlobalFree(memory);
+        if (memory != nullptr)
+            GlobalFree(memory);
         win::DebugText("LoadSkinPicture unreadable %s\n", path.c_str());
         return 0;
     }
@@ -110,7 +116,8 @@ int LoadSkinPicture(const std::string& path, SkinBitmap& target, SIZE& size) {
 HBITMAP CutImage(HWND reference, HBITMAP sheet, const RECT& r) {
     const int w = r.right - r.left;
     const int h = r.bottom - r.top;
-    if (sheet == nullptr || w <= 0 || h <= 0) return nullptr;
+    if (sheet == nullptr || w <= 0 || h <= 0)
+        return nullptr;
     HDC screen = GetDC(reference);
     HBITMAP image = CreateCompatibleBitmap(screen, w, h);
     HDC from = CreateCompatibleDC(screen);
@@ -122,15 +129,16 @@ HBITMAP CutImage(HWND reference, HBITMAP sheet, const RECT& r) {
         SelectObject(from, oldFrom);
         SelectObject(to, oldTo);
     }
-    if (from != nullptr) DeleteDC(from);
-    if (to != nullptr) DeleteDC(to);
+    if (from != nullptr)
+        DeleteDC(from);
+    if (to != nullptr)
+        DeleteDC(to);
     ReleaseDC(reference, screen);
     return image;
 }
 
-int SkinSurface::InitSkin(HWND hwnd, const std::string& skinFile,
-                          std::span<const char* const> keys, const ControlMaker& make,
-                          std::span<const FixedImage> fixedImages) {
+int SkinSurface::InitSkin(HWND hwnd, const std::string& skinFile, std::span<const char* const> keys,
+                          const ControlMaker& make, std::span<const FixedImage> fixedImages) {
     const std::string& folder = SkinFolder();
     const std::string path = folder + skinFile;
     const std::string maskName = ReadSkinString(path, "SCREEN", "Mask");
@@ -160,13 +168,16 @@ int SkinSurface::InitSkin(HWND hwnd, const std::string& skinFile,
     for (std::size_t i = 0; i < keys.size(); ++i) {
         ButtonPos pos;
         ParseButtonPos(ReadSkinString(path, "BUTTONPOS", keys[i]), pos);
-        if (make) make(i, keys[i], pos, sheets);
+        if (make)
+            make(i, keys[i], pos, sheets);
     }
     for (const FixedImage& image : fixedImages) {
-        if (image.target == nullptr) continue;
+        if (image.target == nullptr)
+            continue;
         SIZE s{};
         LoadSkinPicture(folder + image.name, *image.target, s);
-        if (image.size != nullptr) *image.size = s;
+        if (image.size != nullptr)
+            *image.size = s;
     }
     (void)normalSize;
     return haveNormal != 0 ? 1 : 0;  // the sheets go out of scope here
@@ -174,7 +185,8 @@ int SkinSurface::InitSkin(HWND hwnd, const std::string& skinFile,
 
 int SkinSurface::ApplyShape(HWND hwnd) {
     HRGN region = CreateRegionFromMask(mask_.Handle(), RGB(255, 255, 255), RGB(0, 0, 0));
-    if (region == nullptr) return 0;
+    if (region == nullptr)
+        return 0;
     // The window owns (and may at once delete) the handle it is given, so the
     // surface keeps its own copy for hit tests.
     HRGN copy = CreateRectRgn(0, 0, 0, 0);
@@ -184,7 +196,8 @@ int SkinSurface::ApplyShape(HWND hwnd) {
         DeleteObject(copy);
         return 0;
     }
-    if (region_ != nullptr) DeleteObject(region_);
+    if (region_ != nullptr)
+        DeleteObject(region_);
     region_ = copy;
     return 1;
 }
@@ -207,7 +220,8 @@ void SkinSurface::Paint(HWND hwnd, const std::function<void(HDC)>& drawTexts) co
         DeleteDC(source);
     }
     SetBkMode(memory, TRANSPARENT);
-    if (drawTexts) drawTexts(memory);
+    if (drawTexts)
+        drawTexts(memory);
     BitBlt(dc, 0, 0, w, h, memory, 0, 0, SRCCOPY);
     SelectObject(memory, oldCanvas);
     DeleteObject(canvas);
@@ -219,7 +233,8 @@ void DragByBody(HWND hwnd, LPARAM pointLParam, bool isChildPage) {
     POINT p{static_cast<short>(LOWORD(pointLParam)), static_cast<short>(HIWORD(pointLParam))};
     ClientToScreen(hwnd, &p);
     HWND target = isChildPage ? GetParent(hwnd) : hwnd;
-    if (target == nullptr) return;
+    if (target == nullptr)
+        return;
     PostMessageA(target, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(p.x, p.y));
 }
 

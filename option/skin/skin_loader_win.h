@@ -15,7 +15,7 @@ namespace skin {
 
 // A bitmap handle with one owner (the "target bitmap object" of the loader).
 class SkinBitmap {
-public:
+  public:
     SkinBitmap() = default;
     explicit SkinBitmap(HBITMAP handle) : handle_(handle) {}
     ~SkinBitmap() { Delete(); }
@@ -23,7 +23,8 @@ public:
     SkinBitmap& operator=(const SkinBitmap&) = delete;
     SkinBitmap(SkinBitmap&& other) noexcept : handle_(other.Detach()) {}
     SkinBitmap& operator=(SkinBitmap&& other) noexcept {
-        if (this != &other) Attach(other.Detach());
+        if (this != &other)
+            Attach(other.Detach());
         return *this;
     }
 
@@ -38,13 +39,14 @@ public:
         return h;
     }
     void Delete() {
-        if (handle_ != nullptr) DeleteObject(handle_);
+        if (handle_ != nullptr)
+            DeleteObject(handle_);
         handle_ = nullptr;
     }
     HBITMAP Handle() const { return handle_; }
     explicit operator bool() const { return handle_ != nullptr; }
 
-private:
+  private:
     HBITMAP handle_ = nullptr;
 };
 
@@ -82,17 +84,17 @@ struct FixedImage {
 
 // Called for each BUTTONPOS key, in the window's order, with the parsed
 // placement and the sheets; it creates and sets up the control.
-using ControlMaker =
-    std::function<void(std::size_t index, const char* key, const ButtonPos& pos,
-                       const SkinSheets& sheets)>;
+using ControlMaker = std::function<void(std::size_t index, const char* key, const ButtonPos& pos,
+                                        const SkinSheets& sheets)>;
 
 // What a skinned window keeps from its skin: the mask, the background (a
 // copy of the Normal picture) and the region applied to the window.
 class SkinSurface {
-public:
+  public:
     SkinSurface() = default;
     ~SkinSurface() {
-        if (region_ != nullptr) DeleteObject(region_);
+        if (region_ != nullptr)
+            DeleteObject(region_);
     }
     SkinSurface(const SkinSurface&) = delete;
     SkinSurface& operator=(const SkinSurface&) = delete;
@@ -120,7 +122,7 @@ public:
     HRGN Region() const { return region_; }
     SIZE Size() const { return size_; }
 
-private:
+  private:
     SkinBitmap mask_;
     SkinBitmap background_;
     HRGN region_ = nullptr;  // a copy of the applied region
@@ -138,6 +140,8 @@ void DragByBody(HWND hwnd, LPARAM pointLParam, bool isChildPage);
 // sheet or an empty rectangle.
 HBITMAP CutImage(HWND reference, HBITMAP sheet, const RECT& r);
 
-inline RECT ToRect(const PosRect& p) { return RECT{p.left, p.top, p.right, p.bottom}; }
+inline RECT ToRect(const PosRect& p) {
+    return RECT{p.left, p.top, p.right, p.bottom};
+}
 
 }  // namespace skin

@@ -17,7 +17,9 @@ std::vector<CSkinMenu*>& LiveMenus() {
 
 // ---- CSkinMenu -----------------------------------------------------------------
 
-CSkinMenu::CSkinMenu(HFONT font) : font_(font) { LiveMenus().push_back(this); }
+CSkinMenu::CSkinMenu(HFONT font) : font_(font) {
+    LiveMenus().push_back(this);
+}
 
 CSkinMenu::~CSkinMenu() {
     Destroy();
@@ -53,7 +55,8 @@ void CSkinMenu::SetMargins(int left, int right) {
 
 bool CSkinMenu::AppendItem(UINT flags, const std::string& text, UINT_PTR id, HMENU submenu,
                            int marker) {
-    if (menu_ == nullptr) return false;
+    if (menu_ == nullptr)
+        return false;
     Item item{text, static_cast<int>(items_.size()) + 1, id, flags, submenu, marker, this};
     items_.push_back(item);
     const ULONG_PTR data = reinterpret_cast<ULONG_PTR>(&items_.back());
@@ -86,12 +89,14 @@ bool CSkinMenu::AppendItem(UINT flags, const std::string& text, UINT_PTR id, HME
 }
 
 BOOL CSkinMenu::Track(UINT flags, int x, int y, HWND owner) {
-    if (menu_ == nullptr) return FALSE;
+    if (menu_ == nullptr)
+        return FALSE;
     return TrackPopupMenu(menu_, flags, x, y, 0, owner, nullptr);
 }
 
 void CSkinMenu::Destroy() {
-    if (menu_ != nullptr) DestroyMenu(menu_);
+    if (menu_ != nullptr)
+        DestroyMenu(menu_);
     menu_ = nullptr;
     items_.clear();
 }
@@ -124,7 +129,8 @@ void CSkinMenu::DrawItem(const DRAWITEMSTRUCT& dis) const {
         FillRect(dc, &r, back);
         DeleteObject(back);
         COLORREF color = selected ? selectedText_ : text_;
-        if (item != nullptr && item->marker == 1) color = kMarkedText;
+        if (item != nullptr && item->marker == 1)
+            color = kMarkedText;
         const COLORREF oldColor = SetTextColor(dc, color);
         const int oldMode = SetBkMode(dc, TRANSPARENT);
         HGDIOBJ oldFont = font_ != nullptr ? SelectObject(dc, font_) : nullptr;
@@ -135,24 +141,28 @@ void CSkinMenu::DrawItem(const DRAWITEMSTRUCT& dis) const {
                       DT_SINGLELINE | DT_VCENTER | DT_LEFT);
         }
         if (item != nullptr && item->submenu != nullptr) {
-            HICON arrow = static_cast<HICON>(
-                LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kMenuArrowIcon),
-                           IMAGE_ICON, 32, 32, LR_SHARED));
-            if (arrow != nullptr) DrawIconEx(dc, r.right - 19, r.top - 9, arrow, 32, 32, 0, nullptr, DI_NORMAL);
+            HICON arrow = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr),
+                                                        MAKEINTRESOURCEA(kMenuArrowIcon),
+                                                        IMAGE_ICON, 32, 32, LR_SHARED));
+            if (arrow != nullptr)
+                DrawIconEx(dc, r.right - 19, r.top - 9, arrow, 32, 32, 0, nullptr, DI_NORMAL);
         }
         SetTextColor(dc, oldColor);
         SetBkMode(dc, oldMode);
-        if (oldFont != nullptr) SelectObject(dc, oldFont);
+        if (oldFont != nullptr)
+            SelectObject(dc, oldFont);
     }
     // Nothing of the system's drawing (the submenu arrow) goes over the item.
     ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
 }
 
 const CSkinMenu::Item* CSkinMenu::FindItem(ULONG_PTR data) {
-    if (data == 0) return nullptr;
+    if (data == 0)
+        return nullptr;
     for (const CSkinMenu* menu : LiveMenus()) {
         for (const Item& item : menu->items_) {
-            if (reinterpret_cast<ULONG_PTR>(&item) == data) return &item;
+            if (reinterpret_cast<ULONG_PTR>(&item) == data)
+                return &item;
         }
     }
     return nullptr;
@@ -161,17 +171,21 @@ const CSkinMenu::Item* CSkinMenu::FindItem(ULONG_PTR data) {
 bool CSkinMenu::RouteOwnerDraw(UINT msg, LPARAM lParam) {
     if (msg == WM_MEASUREITEM) {
         auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-        if (mis == nullptr || mis->CtlType != ODT_MENU) return false;
+        if (mis == nullptr || mis->CtlType != ODT_MENU)
+            return false;
         const Item* item = FindItem(mis->itemData);
-        if (item == nullptr) return false;
+        if (item == nullptr)
+            return false;
         item->owner->MeasureItem(*mis);
         return true;
     }
     if (msg == WM_DRAWITEM) {
         const auto* dis = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        if (dis == nullptr || dis->CtlType != ODT_MENU) return false;
+        if (dis == nullptr || dis->CtlType != ODT_MENU)
+            return false;
         const Item* item = FindItem(dis->itemData);
-        if (item == nullptr) return false;
+        if (item == nullptr)
+            return false;
         item->owner->DrawItem(*dis);
         return true;
     }
@@ -188,7 +202,7 @@ struct Frame {
 
 // Popup-menu window -> frame, 1000 buckets keyed by handle / 16.
 class FrameTable {
-public:
+  public:
     static constexpr std::size_t kBuckets = 1000;
 
     static std::size_t Bucket(HWND hwnd) {
@@ -197,15 +211,17 @@ public:
     Frame* Add(HWND hwnd) {
         auto& bucket = buckets_[Bucket(hwnd)];
         for (auto& f : bucket)
-            if (f->hwnd == hwnd) return f.get();
+            if (f->hwnd == hwnd)
+                return f.get();
         bucket.push_back(std::make_unique<Frame>(Frame{hwnd}));
         return bucket.back().get();
     }
     void Remove(HWND hwnd) {
         auto& bucket = buckets_[Bucket(hwnd)];
-        bucket.erase(std::remove_if(bucket.begin(), bucket.end(),
-                                    [&](const std::unique_ptr<Frame>& f) { return f->hwnd == hwnd; }),
-                     bucket.end());
+        bucket.erase(
+            std::remove_if(bucket.begin(), bucket.end(),
+                           [&](const std::unique_ptr<Frame>& f) { return f->hwnd == hwnd; }),
+            bucket.end());
     }
     std::vector<HWND> Windows() const {
         std::vector<HWND> all;
@@ -219,7 +235,7 @@ public:
         return n;
     }
 
-private:
+  private:
     std::array<std::vector<std::unique_ptr<Frame>>, kBuckets> buckets_;
 };
 
@@ -249,7 +265,8 @@ CoolMenuState& State() {
 void Outline(HDC dc, const RECT& r, COLORREF topLeft, COLORREF bottomRight) {
     const int w = r.right - r.left;
     const int h = r.bottom - r.top;
-    if (w <= 0 || h <= 0) return;
+    if (w <= 0 || h <= 0)
+        return;
     HBRUSH first = CreateSolidBrush(topLeft);
     HBRUSH second = CreateSolidBrush(bottomRight);
     RECT top{r.left, r.top, r.right - 1, r.top + 1};
@@ -281,17 +298,21 @@ WNDPROC OldProc(HWND hwnd) {
 }
 
 void Unsubclass(HWND hwnd, WNDPROC old) {
-    if (old != nullptr) SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
+    if (old != nullptr)
+        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
     RemovePropA(hwnd, CCoolMenu::kOldProcProperty);
-    if (State().table) State().table->Remove(hwnd);
+    if (State().table)
+        State().table->Remove(hwnd);
 }
 
 LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     const WNDPROC old = OldProc(hwnd);
-    if (old == nullptr) return DefWindowProcA(hwnd, msg, wParam, lParam);
+    if (old == nullptr)
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
     switch (msg) {
         case WM_SHOWWINDOW:
-            if (!wParam) Unsubclass(hwnd, old);
+            if (!wParam)
+                Unsubclass(hwnd, old);
             return CallWindowProcA(old, hwnd, msg, wParam, lParam);
         case WM_NCDESTROY:
             Unsubclass(hwnd, old);
@@ -345,10 +366,12 @@ LRESULT CALLBACK HookProc(int code, WPARAM wParam, LPARAM lParam) {
 
 HHOOK CCoolMenu::Install() {
     CoolMenuState& s = State();
-    if (s.hook != nullptr) return s.hook;
+    if (s.hook != nullptr)
+        return s.hook;
     s.table = std::make_unique<FrameTable>();
     s.hook = SetWindowsHookExA(WH_CALLWNDPROC, &HookProc, nullptr, GetCurrentThreadId());
-    if (s.hook == nullptr) s.table.reset();
+    if (s.hook == nullptr)
+        s.table.reset();
     return s.hook;
 }
 
@@ -356,11 +379,13 @@ void CCoolMenu::Uninstall() {
     CoolMenuState& s = State();
     if (s.table) {
         for (HWND hwnd : s.table->Windows()) {
-            if (IsWindow(hwnd)) Unsubclass(hwnd, OldProc(hwnd));
+            if (IsWindow(hwnd))
+                Unsubclass(hwnd, OldProc(hwnd));
         }
         s.table.reset();
     }
-    if (s.hook != nullptr) UnhookWindowsHookEx(s.hook);
+    if (s.hook != nullptr)
+        UnhookWindowsHookEx(s.hook);
     s.hook = nullptr;
 }
 
@@ -373,7 +398,9 @@ void CCoolMenu::SetColors(COLORREF outlineTopLeft, COLORREF outlineBottomRight,
     s.innerBottomRight = innerBottomRight;
 }
 
-int CCoolMenu::SubclassCount() { return State().subclassed; }
+int CCoolMenu::SubclassCount() {
+    return State().subclassed;
+}
 
 std::size_t CCoolMenu::FrameCount() {
     const CoolMenuState& s = State();

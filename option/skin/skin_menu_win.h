@@ -16,7 +16,7 @@ namespace skin {
 inline constexpr UINT kMenuArrowIcon = 145;
 
 class CSkinMenu {
-public:
+  public:
     struct Item {
         std::string text;
         int position;        // items before it plus one
@@ -63,7 +63,7 @@ public:
 
     static constexpr COLORREF kMarkedText = RGB(68, 191, 255);
 
-private:
+  private:
     static const Item* FindItem(ULONG_PTR data);
 
     HMENU menu_ = nullptr;
@@ -82,7 +82,7 @@ private:
 };
 
 class CCoolMenu {
-public:
+  public:
     // Installs the call-window-procedure hook of this thread once; a second
     // call returns the installed hook.
     static HHOOK Install();

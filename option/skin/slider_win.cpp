@@ -23,12 +23,14 @@ HBITMAP LoadDib(const std::string& file) {
 
 SIZE BitmapSize(HBITMAP bitmap) {
     BITMAP info{};
-    if (bitmap == nullptr || GetObjectA(bitmap, sizeof info, &info) == 0) return SIZE{0, 0};
+    if (bitmap == nullptr || GetObjectA(bitmap, sizeof info, &info) == 0)
+        return SIZE{0, 0};
     return SIZE{info.bmWidth, info.bmHeight < 0 ? -info.bmHeight : info.bmHeight};
 }
 
 void StartLeaveTracking(HWND hwnd, bool& tracking) {
-    if (tracking) return;
+    if (tracking)
+        return;
     TRACKMOUSEEVENT tme{};
     tme.cbSize = sizeof tme;
     tme.dwFlags = TME_LEAVE;
@@ -38,7 +40,8 @@ void StartLeaveTracking(HWND hwnd, bool& tracking) {
 }
 
 void PublishIfNew(HWND hwnd, const std::string& hint) {
-    if (!SameHint(hint)) PublishHint(hwnd, hint, 1);
+    if (!SameHint(hint))
+        PublishHint(hwnd, hint, 1);
 }
 
 HWND CreateChild(win::Window& window, const char* className, DWORD style, DWORD exStyle,
@@ -73,14 +76,17 @@ std::span<const win::MessageRow<CPHSlider>> CPHSlider::MessageMap() {
 }
 
 CPHSlider::~CPHSlider() {
-    if (picture_ != nullptr) DeleteObject(picture_);
+    if (picture_ != nullptr)
+        DeleteObject(picture_);
 }
 
-int CPHSlider::Create(const std::string& pictureFile, int x, int y, int rightBound,
-                      int bottomBound, HWND parent, UINT id, bool shape) {
+int CPHSlider::Create(const std::string& pictureFile, int x, int y, int rightBound, int bottomBound,
+                      HWND parent, UINT id, bool shape) {
     HBITMAP picture = LoadDib(pictureFile);
-    if (picture == nullptr) return 0;
-    if (picture_ != nullptr) DeleteObject(picture_);
+    if (picture == nullptr)
+        return 0;
+    if (picture_ != nullptr)
+        DeleteObject(picture_);
     picture_ = picture;
     const SIZE size = BitmapSize(picture);
     width_ = size.cx;
@@ -92,7 +98,8 @@ int CPHSlider::Create(const std::string& pictureFile, int x, int y, int rightBou
     bottomBound_ = bottomBound;
     // Within the track the thumb runs along its vertical middle.
     topPos_ = y + std::max(0, (bottomBound - y - height_) / 2);
-    const RECT r{x - width_ / 2, y - height_ / 2, x - width_ / 2 + width_, y - height_ / 2 + height_};
+    const RECT r{x - width_ / 2, y - height_ / 2, x - width_ / 2 + width_,
+                 y - height_ / 2 + height_};
     if (CreateChild(*this, "SkinSliderThumb", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, r, parent,
                     id) == nullptr) {
         return 0;
@@ -107,8 +114,10 @@ int CPHSlider::Create(const std::string& pictureFile, int x, int y, int rightBou
         SelectObject(memory, old);
         DeleteDC(memory);
         HRGN region = CreateRegionFromMask(picture_, background & 0xFFFFFF, 0);
-        if (region == nullptr) region = CreateRectRgn(0, 0, 0, 0);
-        if (SetWindowRgn(Hwnd(), region, TRUE) == 0) DeleteObject(region);
+        if (region == nullptr)
+            region = CreateRectRgn(0, 0, 0, 0);
+        if (SetWindowRgn(Hwnd(), region, TRUE) == 0)
+            DeleteObject(region);
     }
     return 1;
 }
@@ -120,7 +129,8 @@ void CPHSlider::SetRange(std::uint32_t minimum, std::uint32_t maximum) {
 
 void CPHSlider::SetPos(std::uint32_t value) {
     position_ = ClampUnsigned(value, minimum_, maximum_);
-    if (Hwnd() == nullptr) return;
+    if (Hwnd() == nullptr)
+        return;
     const int x = ThumbX(position_, minimum_, maximum_, leftBound_, rightBound_, width_);
     MoveWindow(Hwnd(), x, topPos_, width_, height_, TRUE);
 }
@@ -133,7 +143,8 @@ RECT CPHSlider::RectInParent() const {
 }
 
 void CPHSlider::Report(std::uint32_t value) {
-    if (parent_ != nullptr) PostMessageA(parent_, kMsgSliderValue, value, static_cast<LPARAM>(id_));
+    if (parent_ != nullptr)
+        PostMessageA(parent_, kMsgSliderValue, value, static_cast<LPARAM>(id_));
 }
 
 LRESULT CPHSlider::OnLButtonDown(WPARAM, LPARAM point) {
@@ -172,12 +183,14 @@ LRESULT CPHSlider::OnLButtonUp(WPARAM, LPARAM) {
         const std::int64_t lo = minimum_;
         const std::int64_t hi = std::max(minimum_, maximum_);
         const double whole = rounding_ ? std::floor(raw + 0.5) : std::trunc(raw);
-        const std::int64_t v = whole <= static_cast<double>(lo)   ? lo
-                               : whole >= static_cast<double>(hi) ? hi
-                                                                   : static_cast<std::int64_t>(whole);
+        const std::int64_t v = whole <= static_cast<double>(lo) ? lo
+                               : whole >= static_cast<double>(hi)
+                                   ? hi
+                                   : static_cast<std::int64_t>(whole);
         position_ = static_cast<std::uint32_t>(v);
         Report(position_);
-        if (rounding_) SetPos(position_);
+        if (rounding_)
+            SetPos(position_);
     }
     return CallDefault();
 }
@@ -212,12 +225,14 @@ std::span<const win::MessageRow<CclickHSlider>> CclickHSlider::MessageMap() {
 }
 
 CclickHSlider::~CclickHSlider() {
-    if (trackImage_ != nullptr) DeleteObject(trackImage_);
+    if (trackImage_ != nullptr)
+        DeleteObject(trackImage_);
 }
 
 int CclickHSlider::Create(const std::string& thumbFile, const RECT& track, HWND parent, UINT id) {
     HBITMAP probe = LoadDib(thumbFile);
-    if (probe == nullptr) return 0;
+    if (probe == nullptr)
+        return 0;
     const SIZE size = BitmapSize(probe);
     DeleteObject(probe);
     thumbWidth_ = size.cx;
@@ -241,9 +256,11 @@ int CclickHSlider::Create(const std::string& thumbFile, const RECT& track, HWND 
 }
 
 void CclickHSlider::SetTrackImage(const RECT& r, HBITMAP sheet) {
-    if (trackImage_ != nullptr) DeleteObject(trackImage_);
+    if (trackImage_ != nullptr)
+        DeleteObject(trackImage_);
     trackImage_ = CutImage(Hwnd(), sheet, r);
-    if (Hwnd() != nullptr) InvalidateRect(Hwnd(), nullptr, FALSE);
+    if (Hwnd() != nullptr)
+        InvalidateRect(Hwnd(), nullptr, FALSE);
 }
 
 void CclickHSlider::SetRange(int minimum, int maximum) {
@@ -259,7 +276,8 @@ void CclickHSlider::SetRounding(bool rounding) {
 
 void CclickHSlider::SetPos(int value) {
     thumb_.SetPos(static_cast<std::uint32_t>(value));
-    if (Hwnd() != nullptr) InvalidateRect(Hwnd(), nullptr, FALSE);
+    if (Hwnd() != nullptr)
+        InvalidateRect(Hwnd(), nullptr, FALSE);
 }
 
 LRESULT CclickHSlider::OnLButtonUp(WPARAM, LPARAM point) {
@@ -313,8 +331,10 @@ std::span<const win::MessageRow<CFillSlider>> CFillSlider::MessageMap() {
 }
 
 CFillSlider::~CFillSlider() {
-    if (empty_ != nullptr) DeleteObject(empty_);
-    if (full_ != nullptr) DeleteObject(full_);
+    if (empty_ != nullptr)
+        DeleteObject(empty_);
+    if (full_ != nullptr)
+        DeleteObject(full_);
 }
 
 bool CFillSlider::Create(const RECT& r, HWND parent, UINT id) {
@@ -330,11 +350,14 @@ bool CFillSlider::Create(const RECT& r, HWND parent, UINT id) {
 }
 
 void CFillSlider::SetImages(const RECT& r, HBITMAP emptySheet, HBITMAP fullSheet) {
-    if (empty_ != nullptr) DeleteObject(empty_);
-    if (full_ != nullptr) DeleteObject(full_);
+    if (empty_ != nullptr)
+        DeleteObject(empty_);
+    if (full_ != nullptr)
+        DeleteObject(full_);
     empty_ = CutImage(Hwnd(), emptySheet, r);
     full_ = CutImage(Hwnd(), fullSheet, r);
-    if (Hwnd() != nullptr) InvalidateRect(Hwnd(), nullptr, FALSE);
+    if (Hwnd() != nullptr)
+        InvalidateRect(Hwnd(), nullptr, FALSE);
 }
 
 void CFillSlider::SetRange(int minimum, int maximum) {
@@ -344,7 +367,8 @@ void CFillSlider::SetRange(int minimum, int maximum) {
 
 void CFillSlider::SetPos(int value) {
     position_ = std::clamp(value, minimum_, std::max(minimum_, maximum_));
-    if (Hwnd() != nullptr) InvalidateRect(Hwnd(), nullptr, FALSE);
+    if (Hwnd() != nullptr)
+        InvalidateRect(Hwnd(), nullptr, FALSE);
 }
 
 LRESULT CFillSlider::OnPaint() {
@@ -382,17 +406,21 @@ LRESULT CFillSlider::OnLButtonDown(WPARAM, LPARAM) {
 }
 
 LRESULT CFillSlider::OnMouseMove(WPARAM, LPARAM point) {
-    if (dragging_) Follow(point);
-    if (!hint_.empty()) PublishIfNew(Hwnd(), hint_);
+    if (dragging_)
+        Follow(point);
+    if (!hint_.empty())
+        PublishIfNew(Hwnd(), hint_);
     return CallDefault();
 }
 
 LRESULT CFillSlider::OnLButtonUp(WPARAM, LPARAM point) {
     const bool wasDragging = dragging_;
     dragging_ = false;
-    if (wasDragging) Follow(point);
+    if (wasDragging)
+        Follow(point);
     const LRESULT result = CallDefault();
-    if (wasDragging) ReleaseCapture();
+    if (wasDragging)
+        ReleaseCapture();
     return result;
 }
 

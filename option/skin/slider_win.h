@@ -15,7 +15,7 @@ class CclickHSlider;
 
 // The thumb of a track. Positions are in the track's client coordinates.
 class CPHSlider : public win::WindowImpl<CPHSlider> {
-public:
+  public:
     CPHSlider() = default;
     ~CPHSlider() override;
 
@@ -36,7 +36,7 @@ public:
 
     static std::span<const win::MessageRow<CPHSlider>> MessageMap();
 
-private:
+  private:
     RECT RectInParent() const;
     void Report(std::uint32_t value);
     LRESULT OnLButtonDown(WPARAM keys, LPARAM point);
@@ -64,7 +64,7 @@ private:
 };
 
 class CclickHSlider : public win::WindowImpl<CclickHSlider> {
-public:
+  public:
     CclickHSlider() = default;
     ~CclickHSlider() override;
 
@@ -83,7 +83,7 @@ public:
 
     static std::span<const win::MessageRow<CclickHSlider>> MessageMap();
 
-private:
+  private:
     LRESULT OnLButtonUp(WPARAM keys, LPARAM point);
     LRESULT OnThumbValue(WPARAM value, LPARAM id);
     LRESULT OnMouseMove();
@@ -107,7 +107,7 @@ private:
 };
 
 class CFillSlider : public win::WindowImpl<CFillSlider> {
-public:
+  public:
     CFillSlider() = default;
     ~CFillSlider() override;
 
@@ -122,7 +122,7 @@ public:
 
     static std::span<const win::MessageRow<CFillSlider>> MessageMap();
 
-private:
+  private:
     void Follow(LPARAM point);
     LRESULT OnPaint();
     LRESULT OnEraseBkgnd() { return 1; }

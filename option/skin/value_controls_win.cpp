@@ -12,7 +12,8 @@ namespace {
 const win::RegisteredMessage kEditKillFocus(kEditKillFocusName);
 
 void StartLeaveTracking(HWND hwnd, bool& tracking) {
-    if (tracking) return;
+    if (tracking)
+        return;
     TRACKMOUSEEVENT tme{};
     tme.cbSize = sizeof tme;
     tme.dwFlags = TME_LEAVE;
@@ -22,7 +23,8 @@ void StartLeaveTracking(HWND hwnd, bool& tracking) {
 }
 
 void PublishIfNew(HWND hwnd, const std::string& hint) {
-    if (!SameHint(hint)) PublishHint(hwnd, hint, 1);
+    if (!SameHint(hint))
+        PublishHint(hwnd, hint, 1);
 }
 
 bool CreateChild(win::Window& window, const char* className, DWORD style, const RECT& r,
@@ -80,16 +82,18 @@ std::span<const win::MessageRow<CBitmapEdit>> CBitmapEdit::MessageMap() {
 }
 
 CBitmapEdit::~CBitmapEdit() {
-    if (brush_ != nullptr) DeleteObject(brush_);
-    if (font_ != nullptr) DeleteObject(font_);
+    if (brush_ != nullptr)
+        DeleteObject(brush_);
+    if (font_ != nullptr)
+        DeleteObject(font_);
 }
 
 bool CBitmapEdit::Create(DWORD style, const RECT& r, HWND parent, UINT id) {
-    HWND edit = CreateWindowExA(0, "EDIT", "", style | WS_CHILD, r.left, r.top, r.right - r.left,
-                                r.bottom - r.top, parent,
-                                reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
-                                GetModuleHandleA(nullptr), nullptr);
-    if (edit == nullptr) return false;
+    HWND edit = CreateWindowExA(
+        0, "EDIT", "", style | WS_CHILD, r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
+        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
+    if (edit == nullptr)
+        return false;
     if (!Attach(edit)) {
         DestroyWindow(edit);
         return false;
@@ -98,7 +102,8 @@ bool CBitmapEdit::Create(DWORD style, const RECT& r, HWND parent, UINT id) {
 }
 
 bool CBitmapEdit::Attach(HWND edit) {
-    if (!Subclass(edit)) return false;
+    if (!Subclass(edit))
+        return false;
     RegisterSkinMessages();
     if (font_ == nullptr) {
         font_ = CreateFontA(fontHeight_, fontWidth_, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
@@ -112,7 +117,8 @@ bool CBitmapEdit::Attach(HWND edit) {
 void CBitmapEdit::SetColors(COLORREF text, COLORREF background) {
     textColor_ = text;
     backColor_ = background;
-    if (Hwnd() != nullptr) InvalidateRect(Hwnd(), nullptr, TRUE);
+    if (Hwnd() != nullptr)
+        InvalidateRect(Hwnd(), nullptr, TRUE);
 }
 
 void CBitmapEdit::ApplyFont() {
@@ -120,14 +126,18 @@ void CBitmapEdit::ApplyFont() {
         SendMessageA(Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
 }
 
-std::string CBitmapEdit::Text() const { return Hwnd() != nullptr ? WindowText(Hwnd()) : ""; }
+std::string CBitmapEdit::Text() const {
+    return Hwnd() != nullptr ? WindowText(Hwnd()) : "";
+}
 
 void CBitmapEdit::SetText(const std::string& text) {
-    if (Hwnd() != nullptr) SetWindowTextA(Hwnd(), text.c_str());
+    if (Hwnd() != nullptr)
+        SetWindowTextA(Hwnd(), text.c_str());
 }
 
 HBRUSH CBitmapEdit::CtlColor(HDC dc) {
-    if (brush_ != nullptr) DeleteObject(brush_);
+    if (brush_ != nullptr)
+        DeleteObject(brush_);
     brush_ = CreateSolidBrush(backColor_);
     SetTextColor(dc, textColor_);
     SetBkColor(dc, backColor_);
@@ -136,15 +146,18 @@ HBRUSH CBitmapEdit::CtlColor(HDC dc) {
 
 bool CBitmapEdit::ReflectCtlColor(HDC dc, HWND control, LRESULT& brush) {
     auto* edit = dynamic_cast<CBitmapEdit*>(win::Window::FromHandle(control));
-    if (edit == nullptr) return false;
+    if (edit == nullptr)
+        return false;
     brush = reinterpret_cast<LRESULT>(edit->CtlColor(dc));
     return true;
 }
 
 LRESULT CBitmapEdit::OnKeyDown(WPARAM key, LPARAM) {
-    if (numeric_ && !NumericKeyAllowed(static_cast<unsigned>(key))) return 0;
+    if (numeric_ && !NumericKeyAllowed(static_cast<unsigned>(key)))
+        return 0;
     const LRESULT result = CallDefault();
-    if (key == VK_DELETE) AfterChange();
+    if (key == VK_DELETE)
+        AfterChange();
     return result;
 }
 
@@ -153,7 +166,8 @@ LRESULT CBitmapEdit::OnChar(WPARAM ch, LPARAM) {
     // what the allowed keys type is cut by the filter after the change.
     if (numeric_ && ch >= 32) {
         const char c = static_cast<char>(ch);
-        if (std::string_view("0123456789+-=_").find(c) == std::string_view::npos) return 0;
+        if (std::string_view("0123456789+-=_").find(c) == std::string_view::npos)
+            return 0;
     }
     const LRESULT result = CallDefault();
     AfterChange();
@@ -161,7 +175,8 @@ LRESULT CBitmapEdit::OnChar(WPARAM ch, LPARAM) {
 }
 
 LRESULT CBitmapEdit::OnKeyUp(WPARAM key, LPARAM) {
-    if (key == VK_RETURN) PostMessageA(GetParent(Hwnd()), kMsgEditEnter, 13, 0);
+    if (key == VK_RETURN)
+        PostMessageA(GetParent(Hwnd()), kMsgEditEnter, 13, 0);
     return CallDefault();
 }
 
@@ -172,9 +187,11 @@ LRESULT CBitmapEdit::OnTextInput() {
 }
 
 void CBitmapEdit::AfterChange() {
-    if (filtering_) return;
+    if (filtering_)
+        return;
     std::string text = WindowText(Hwnd());
-    if (text == lastText_) return;
+    if (text == lastText_)
+        return;
     if (numeric_) {
         const std::string kept = NumericPrefix(text, signAllowed_);
         if (kept != text) {
@@ -214,7 +231,8 @@ LRESULT CBitmapEdit::OnMouseLeave() {
 
 LRESULT CBitmapEdit::OnDestroy() {
     const LRESULT result = CallDefault();
-    if (brush_ != nullptr) DeleteObject(brush_);
+    if (brush_ != nullptr)
+        DeleteObject(brush_);
     brush_ = nullptr;
     return result;
 }
@@ -239,7 +257,8 @@ std::span<const win::MessageRow<CSpinBox>> CSpinBox::MessageMap() {
 
 CSpinBox::~CSpinBox() {
     for (HBITMAP& image : images_) {
-        if (image != nullptr) DeleteObject(image);
+        if (image != nullptr)
+            DeleteObject(image);
         image = nullptr;
     }
 }
@@ -248,7 +267,8 @@ bool CSpinBox::Create(const RECT& r, HWND parent, UINT id) {
     rect_ = r;
     parent_ = parent;
     id_ = id;
-    if (!CreateChild(*this, "SkinSpinBox", WS_CHILD | WS_VISIBLE, r, parent, id)) return false;
+    if (!CreateChild(*this, "SkinSpinBox", WS_CHILD | WS_VISIBLE, r, parent, id))
+        return false;
     const int w = r.right - r.left;
     upRect_ = RECT{w - 20, 2, w - 2, 9};
     downRect_ = RECT{w - 20, 11, w - 2, 18};
@@ -274,12 +294,14 @@ void CSpinBox::SetBitmaps(const RECT& r, HBITMAP normal, HBITMAP over, HBITMAP d
                           HBITMAP disabled) {
     const HBITMAP sheets[4] = {normal, over, down, disabled};
     for (int i = 0; i < 4; ++i) {
-        if (images_[i] != nullptr) DeleteObject(images_[i]);
+        if (images_[i] != nullptr)
+            DeleteObject(images_[i]);
         images_[i] = CutImage(Hwnd(), sheets[i], r);
     }
     up_.SetBitmaps(upRect_, images_[0], images_[1], images_[2], images_[3]);
     down_.SetBitmaps(downRect_, images_[0], images_[1], images_[2], images_[3]);
-    if (Hwnd() != nullptr) InvalidateRect(Hwnd(), nullptr, FALSE);
+    if (Hwnd() != nullptr)
+        InvalidateRect(Hwnd(), nullptr, FALSE);
 }
 
 void CSpinBox::SetRange(int minimum, int maximum) {
@@ -298,9 +320,11 @@ void CSpinBox::SetValue(int value) {
 }
 
 void CSpinBox::ShowValue() {
-    if (edit_.Hwnd() == nullptr) return;
+    if (edit_.Hwnd() == nullptr)
+        return;
     const std::string text = Decimal(value_);
-    if (edit_.Text() == text) return;
+    if (edit_.Text() == text)
+        return;
     SendMessageA(edit_.Hwnd(), EM_SETSEL, 0, -1);
     SendMessageA(edit_.Hwnd(), EM_SCROLLCARET, 0, 0);
     SendMessageA(edit_.Hwnd(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
@@ -325,27 +349,31 @@ LRESULT CSpinBox::OnPaint() {
 
 LRESULT CSpinBox::OnUp() {
     const SpinResult r = SpinUp(ReadDecimal(edit_.Text()), step_, minimum_, maximum_);
-    if (r.changed) SetValue(r.value);
+    if (r.changed)
+        SetValue(r.value);
     return 0;
 }
 
 LRESULT CSpinBox::OnDown() {
     const SpinResult r = SpinDown(ReadDecimal(edit_.Text()), step_, minimum_, maximum_);
-    if (r.changed) SetValue(r.value);
+    if (r.changed)
+        SetValue(r.value);
     return 0;
 }
 
 LRESULT CSpinBox::OnEditCommit() {
     const SpinCommit c = SpinCommitText(edit_.Text(), step_, minimum_, maximum_);
     value_ = c.value;
-    if (c.rewriteText) edit_.SetText(Decimal(c.value));
+    if (c.rewriteText)
+        edit_.SetText(Decimal(c.value));
     Report();
     return 0;
 }
 
 LRESULT CSpinBox::OnEditEnter() {
     const SpinCommit c = SpinEnterText(edit_.Text(), value_, minimum_, maximum_);
-    if (c.rewriteText) edit_.SetText(Decimal(c.value));
+    if (c.rewriteText)
+        edit_.SetText(Decimal(c.value));
     value_ = c.value;
     Report();
     return 0;
@@ -353,7 +381,8 @@ LRESULT CSpinBox::OnEditEnter() {
 
 LRESULT CSpinBox::OnCtlColor(HDC dc, HWND control) {
     LRESULT brush = 0;
-    if (CBitmapEdit::ReflectCtlColor(dc, control, brush)) return brush;
+    if (CBitmapEdit::ReflectCtlColor(dc, control, brush))
+        return brush;
     return CallDefault();
 }
 
@@ -386,17 +415,20 @@ bool CSkinLabel::Create(const RECT& r, HWND parent, UINT id) {
 
 void CSkinLabel::SetText(const std::string& text) {
     text_ = text;
-    if (Hwnd() != nullptr) InvalidateRect(Hwnd(), nullptr, FALSE);
+    if (Hwnd() != nullptr)
+        InvalidateRect(Hwnd(), nullptr, FALSE);
 }
 
 void CSkinLabel::SetBackColor(COLORREF color) {
     back_ = color;
-    if (Hwnd() != nullptr) InvalidateRect(Hwnd(), nullptr, FALSE);
+    if (Hwnd() != nullptr)
+        InvalidateRect(Hwnd(), nullptr, FALSE);
 }
 
 void CSkinLabel::SetBold(bool bold) {
     bold_ = bold;
-    if (Hwnd() != nullptr) InvalidateRect(Hwnd(), nullptr, FALSE);
+    if (Hwnd() != nullptr)
+        InvalidateRect(Hwnd(), nullptr, FALSE);
 }
 
 LRESULT CSkinLabel::OnPaint() {
@@ -462,8 +494,10 @@ std::span<const win::MessageRow<CColorPicker>> CColorPicker::MessageMap() {
 }
 
 CColorPicker::~CColorPicker() {
-    if (strip_ != nullptr) DeleteObject(strip_);
-    if (markerPicture_ != nullptr) DeleteObject(markerPicture_);
+    if (strip_ != nullptr)
+        DeleteObject(strip_);
+    if (markerPicture_ != nullptr)
+        DeleteObject(markerPicture_);
 }
 
 int CColorPicker::Create(UINT stripResource, HWND parent, const RECT& r, UINT id,
@@ -472,8 +506,10 @@ int CColorPicker::Create(UINT stripResource, HWND parent, const RECT& r, UINT id
     HBITMAP strip = LoadBitmapA(instance, MAKEINTRESOURCEA(stripResource));
     HBITMAP marker = LoadBitmapA(instance, MAKEINTRESOURCEA(markerResource));
     if (strip == nullptr || marker == nullptr) {
-        if (strip != nullptr) DeleteObject(strip);
-        if (marker != nullptr) DeleteObject(marker);
+        if (strip != nullptr)
+            DeleteObject(strip);
+        if (marker != nullptr)
+            DeleteObject(marker);
         return 0;
     }
     strip_ = strip;
@@ -511,9 +547,10 @@ LRESULT CColorPicker::OnPaint() {
 }
 
 void CColorPicker::Pick(LPARAM point) {
-    const PickPoint p = PickerPoint(static_cast<short>(LOWORD(point)),
-                                    static_cast<short>(HIWORD(point)));
-    if (!p.hit) return;
+    const PickPoint p =
+        PickerPoint(static_cast<short>(LOWORD(point)), static_cast<short>(HIWORD(point)));
+    if (!p.hit)
+        return;
     pressing_ = true;
     marker_ = POINT{p.markerX, p.markerY};
     // The colour as the strip shows it, read from the strip itself so that
@@ -541,7 +578,8 @@ LRESULT CColorPicker::OnLButtonUp() {
 }
 
 LRESULT CColorPicker::OnMouseMove(WPARAM, LPARAM point) {
-    if (pressing_) Pick(point);
+    if (pressing_)
+        Pick(point);
     StartLeaveTracking(Hwnd(), tracking_);
     PublishIfNew(Hwnd(), hint_);
     return 0;

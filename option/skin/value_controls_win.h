@@ -13,7 +13,7 @@
 namespace skin {
 
 class CBitmapEdit : public win::WindowImpl<CBitmapEdit> {
-public:
+  public:
     CBitmapEdit() = default;
     ~CBitmapEdit() override;
 
@@ -38,7 +38,7 @@ public:
 
     static std::span<const win::MessageRow<CBitmapEdit>> MessageMap();
 
-private:
+  private:
     LRESULT OnKeyDown(WPARAM key, LPARAM flags);
     LRESULT OnChar(WPARAM ch, LPARAM flags);
     LRESULT OnKeyUp(WPARAM key, LPARAM flags);
@@ -66,7 +66,7 @@ private:
 };
 
 class CSpinBox : public win::WindowImpl<CSpinBox> {
-public:
+  public:
     CSpinBox() = default;
     ~CSpinBox() override;
 
@@ -91,7 +91,7 @@ public:
 
     static std::span<const win::MessageRow<CSpinBox>> MessageMap();
 
-private:
+  private:
     void Report();
     void ShowValue();
     LRESULT OnPaint();
@@ -122,7 +122,7 @@ private:
 };
 
 class CSkinLabel : public win::WindowImpl<CSkinLabel> {
-public:
+  public:
     bool Create(const RECT& r, HWND parent, UINT id);
     void SetText(const std::string& text);
     void SetHint(const std::string& text) { hint_ = text; }
@@ -133,7 +133,7 @@ public:
 
     static std::span<const win::MessageRow<CSkinLabel>> MessageMap();
 
-private:
+  private:
     LRESULT OnPaint();
     LRESULT OnEraseBkgnd() { return 1; }
     LRESULT OnMouseMove();
@@ -148,7 +148,7 @@ private:
 };
 
 class CColorPicker : public win::WindowImpl<CColorPicker> {
-public:
+  public:
     ~CColorPicker() override;
 
     // Loads the strip and the marker from the program's bitmap resources and
@@ -159,7 +159,7 @@ public:
 
     static std::span<const win::MessageRow<CColorPicker>> MessageMap();
 
-private:
+  private:
     void Pick(LPARAM point);
     LRESULT OnPaint();
     LRESULT OnEraseBkgnd() { return 1; }

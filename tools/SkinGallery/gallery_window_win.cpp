@@ -45,7 +45,8 @@ std::span<const win::MessageRow<GalleryWindow>> GalleryWindow::MessageMap() {
 }
 
 GalleryWindow::~GalleryWindow() {
-    if (logFont_ != nullptr) DeleteObject(logFont_);
+    if (logFont_ != nullptr)
+        DeleteObject(logFont_);
 }
 
 bool GalleryWindow::Create(const std::string& skinFile, const std::string& logPath) {
@@ -76,7 +77,8 @@ void GalleryWindow::Note(const char* format, ...) {
             std::fclose(f);
         }
     }
-    if (Hwnd() != nullptr) InvalidateRect(Hwnd(), &kLogArea, FALSE);
+    if (Hwnd() != nullptr)
+        InvalidateRect(Hwnd(), &kLogArea, FALSE);
 }
 
 void GalleryWindow::MakeControl(std::size_t index, const skin::ButtonPos& pos,
@@ -159,7 +161,8 @@ void GalleryWindow::MakeControl(std::size_t index, const skin::ButtonPos& pos,
 
 LRESULT GalleryWindow::OnCreate() {
     const LRESULT result = CallDefault();
-    if (result == -1) return -1;
+    if (result == -1)
+        return -1;
     surface_.InitSkin(Hwnd(), skinFile_, kKeys,
                       [this](std::size_t i, const char*, const skin::ButtonPos& pos,
                              const skin::SkinSheets& sheets) { MakeControl(i, pos, sheets); });
@@ -225,7 +228,8 @@ void GalleryWindow::ShowMenu() {
 
 LRESULT GalleryWindow::OnCommand(UINT id, UINT code) {
     Note("command %u %u", id, code);
-    if (id == kIdMenuButton && code == BN_CLICKED) ShowMenu();
+    if (id == kIdMenuButton && code == BN_CLICKED)
+        ShowMenu();
     return 0;
 }
 
@@ -271,7 +275,8 @@ LRESULT GalleryWindow::OnEditCommit() {
 
 LRESULT GalleryWindow::OnCtlColor(HDC dc, HWND control) {
     LRESULT brush = 0;
-    if (skin::CBitmapEdit::ReflectCtlColor(dc, control, brush)) return brush;
+    if (skin::CBitmapEdit::ReflectCtlColor(dc, control, brush))
+        return brush;
     return CallDefault();
 }
 
@@ -283,6 +288,8 @@ LRESULT GalleryWindow::OnDrawItem(WPARAM, LPARAM item) {
     return skin::CSkinMenu::RouteOwnerDraw(WM_DRAWITEM, item) ? TRUE : CallDefault();
 }
 
-LRESULT GalleryWindow::OnDestroy() { return CallDefault(); }
+LRESULT GalleryWindow::OnDestroy() {
+    return CallDefault();
+}
 
 }  // namespace gallery

@@ -40,7 +40,7 @@ inline constexpr UINT kMenuRight = 2002;
 inline constexpr UINT kMenuSubItem = 2003;
 
 class GalleryWindow : public win::WindowImpl<GalleryWindow> {
-public:
+  public:
     GalleryWindow() = default;
     ~GalleryWindow() override;
 
@@ -66,7 +66,7 @@ public:
 
     static std::span<const win::MessageRow<GalleryWindow>> MessageMap();
 
-private:
+  private:
     void Note(const char* format, ...) __attribute__((format(printf, 2, 3)));
     void MakeControl(std::size_t index, const skin::ButtonPos& pos, const skin::SkinSheets& sheets);
 

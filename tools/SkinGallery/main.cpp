@@ -26,9 +26,11 @@ int main(int argc, char** argv) {
         std::string error;
         std::string out = argv[3];
         // "C:\out\" arrives as C:\out" (the backslash escapes the quote).
-        if (!out.empty() && out.back() == '"') out.back() = '\\';
+        if (!out.empty() && out.back() == '"')
+            out.back() = '\\';
         const int code = gallery::RenderSkin(argv[2], out, error);
-        if (code != 0) std::fprintf(stderr, "SkinGallery: %s\n", error.c_str());
+        if (code != 0)
+            std::fprintf(stderr, "SkinGallery: %s\n", error.c_str());
         return code;
     }
 
@@ -36,9 +38,12 @@ int main(int argc, char** argv) {
     std::string log;
     std::string shot;
     for (int i = 1; i + 1 < argc; i += 2) {
-        if (std::strcmp(argv[i], "/skin") == 0) ini = argv[i + 1];
-        else if (std::strcmp(argv[i], "/log") == 0) log = argv[i + 1];
-        else if (std::strcmp(argv[i], "/shot") == 0) shot = argv[i + 1];
+        if (std::strcmp(argv[i], "/skin") == 0)
+            ini = argv[i + 1];
+        else if (std::strcmp(argv[i], "/log") == 0)
+            log = argv[i + 1];
+        else if (std::strcmp(argv[i], "/shot") == 0)
+            shot = argv[i + 1];
     }
     if (ini.empty()) {
         char temp[MAX_PATH] = {};

@@ -4,7 +4,8 @@ namespace gallery {
 
 HRGN NaiveRegionFromMask(HBITMAP mask, COLORREF key) {
     BITMAP info{};
-    if (mask == nullptr || GetObjectA(mask, sizeof info, &info) == 0) return nullptr;
+    if (mask == nullptr || GetObjectA(mask, sizeof info, &info) == 0)
+        return nullptr;
     const int w = info.bmWidth;
     const int h = info.bmHeight < 0 ? -info.bmHeight : info.bmHeight;
     HDC dc = CreateCompatibleDC(nullptr);

@@ -36,7 +36,8 @@ std::vector<std::string> SectionKeys(const std::string& iniPath, const char* sec
     std::vector<std::string> keys;
     for (DWORD i = 0; i < n;) {
         std::string key(&buffer[i]);
-        if (key.empty()) break;
+        if (key.empty())
+            break;
         i += static_cast<DWORD>(key.size()) + 1;
         keys.push_back(std::move(key));
     }
@@ -45,7 +46,7 @@ std::vector<std::string> SectionKeys(const std::string& iniPath, const char* sec
 
 // A plain skinned window: the recipe with a generic button for every key.
 class RenderWindow : public win::WindowImpl<RenderWindow> {
-public:
+  public:
     std::vector<std::unique_ptr<skin::CSkinButton>> buttons;
     std::vector<RECT> rects;
     skin::SkinSurface surface;
@@ -57,17 +58,20 @@ public:
 
 bool SaveBitmap(HBITMAP bitmap, const std::string& path) {
     BITMAP info{};
-    if (bitmap == nullptr || GetObjectA(bitmap, sizeof info, &info) == 0) return false;
+    if (bitmap == nullptr || GetObjectA(bitmap, sizeof info, &info) == 0)
+        return false;
     const int h = info.bmHeight < 0 ? -info.bmHeight : info.bmHeight;
     return WriteBmp24Rows(path, info.bmWidth, h, RgbRows(bitmap, info.bmWidth, h));
 }
 
 bool SaveWindowShot(HWND hwnd, const std::string& path) {
     RECT r;
-    if (!GetWindowRect(hwnd, &r)) return false;
+    if (!GetWindowRect(hwnd, &r))
+        return false;
     const int w = r.right - r.left;
     const int h = r.bottom - r.top;
-    if (w <= 0 || h <= 0) return false;
+    if (w <= 0 || h <= 0)
+        return false;
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
     HBITMAP shot = CreateCompatibleBitmap(screen, w, h);
@@ -147,9 +151,11 @@ int RenderSkin(const std::string& iniPath, const std::string& outFolder, std::st
         return 3;
     }
 
-    static const char* const kSuffixes[] = {"_normal.bmp", "_over.bmp", "_down.bmp", "_disable.bmp"};
+    static const char* const kSuffixes[] = {"_normal.bmp", "_over.bmp", "_down.bmp",
+                                            "_disable.bmp"};
     std::string out = outFolder;
-    if (!out.empty() && out.back() != '\\' && out.back() != '/') out.push_back('\\');
+    if (!out.empty() && out.back() != '\\' && out.back() != '/')
+        out.push_back('\\');
     CreateDirectoryA(outFolder.c_str(), nullptr);
     HDC screen = GetDC(nullptr);
     for (int state = 0; state < 4; ++state) {
@@ -168,7 +174,8 @@ int RenderSkin(const std::string& iniPath, const std::string& outFolder, std::st
         // Each button draws the image it cut for this state.
         for (std::size_t b = 0; b < window.buttons.size(); ++b) {
             HBITMAP image = window.buttons[b]->Image(state);
-            if (image == nullptr) continue;
+            if (image == nullptr)
+                continue;
             const RECT& r = window.rects[b];
             SelectObject(source, image);
             BitBlt(canvasDc, r.left, r.top, r.right - r.left, r.bottom - r.top, source, 0, 0,

@@ -63,14 +63,16 @@ bool WriteBmp24Rows(const std::string& path, int width, int height,
             out.push_back(0);
     }
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    if (!file) return false;
+    if (!file)
+        return false;
     file.write(reinterpret_cast<const char*>(out.data()), static_cast<std::streamsize>(out.size()));
     return static_cast<bool>(file);
 }
 
 bool WriteBmp24(const std::string& path, int width, int height,
                 const std::function<Color(int x, int y)>& pixel) {
-    if (width <= 0 || height <= 0) return false;
+    if (width <= 0 || height <= 0)
+        return false;
     std::vector<std::uint8_t> rgb(static_cast<std::size_t>(width) * height * 3);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
@@ -86,18 +88,12 @@ bool WriteBmp24(const std::string& path, int width, int height,
 
 const std::vector<TestControl>& TestControls() {
     static const std::vector<TestControl> controls = {
-        {"1", "push,20,50,80,24,Push hint"},
-        {"2", "latch,110,50,80,24,Latch hint"},
-        {"3", "swatch,200,50,80,24,Swatch hint"},
-        {"4", "rgn,290,50,60,40,Shaped hint"},
-        {"5", "track,20,100,200,20,Slider hint"},
-        {"6", "fill,240,100,140,16,Fill hint"},
-        {"7", "spin,20,135,60,20,Spin hint"},
-        {"8", "edit,100,135,80,18,Edit hint"},
-        {"9", "label,200,135,120,18,Label hint"},
-        {"10", "picker,20,165,203,27,"},
-        {"11", "menu,240,165,60,20,Menu hint"},
-        {"12", "face,310,165,70,24,Face hint"},
+        {"1", "push,20,50,80,24,Push hint"},      {"2", "latch,110,50,80,24,Latch hint"},
+        {"3", "swatch,200,50,80,24,Swatch hint"}, {"4", "rgn,290,50,60,40,Shaped hint"},
+        {"5", "track,20,100,200,20,Slider hint"}, {"6", "fill,240,100,140,16,Fill hint"},
+        {"7", "spin,20,135,60,20,Spin hint"},     {"8", "edit,100,135,80,18,Edit hint"},
+        {"9", "label,200,135,120,18,Label hint"}, {"10", "picker,20,165,203,27,"},
+        {"11", "menu,240,165,60,20,Menu hint"},   {"12", "face,310,165,70,24,Face hint"},
     };
     return controls;
 }
@@ -108,8 +104,10 @@ bool WriteTestSkin(const std::string& folder, const TestSkinLayout& layout) {
     bool ok = true;
     // White outside: a cut top-left corner and a hole near the top right.
     ok &= WriteBmp24(folder + "gallery_mask.bmp", w, h, [&](int x, int y) {
-        if (x + y < 24 || InMaskHole(x, y)) return Color{255, 255, 255};
-        if (x == w / 2 && y == h / 2) return Color{255, 255, 254};  // near-white is inside
+        if (x + y < 24 || InMaskHole(x, y))
+            return Color{255, 255, 255};
+        if (x == w / 2 && y == h / 2)
+            return Color{255, 255, 254};  // near-white is inside
         return Color{0, 0, 0};
     });
     // Control rectangles of the placements, to draw them on the sheets.
@@ -124,9 +122,11 @@ bool WriteTestSkin(const std::string& folder, const TestSkinLayout& layout) {
         const Color inner = ControlColor(c);
         ok &= WriteBmp24(folder + name, w, h, [&](int x, int y) {
             // A light frame marks the window edge and each control's edge.
-            if (x < 2 || y < 2 || x >= w - 2 || y >= h - 2) return Color{200, 200, 200};
+            if (x < 2 || y < 2 || x >= w - 2 || y >= h - 2)
+                return Color{200, 200, 200};
             for (const Rect& b : boxes) {
-                if (x < b.left || x >= b.right || y < b.top || y >= b.bottom) continue;
+                if (x < b.left || x >= b.right || y < b.top || y >= b.bottom)
+                    continue;
                 if (x == b.left || y == b.top || x == b.right - 1 || y == b.bottom - 1)
                     return Color{220, 220, 220};
                 return inner;
@@ -139,7 +139,8 @@ bool WriteTestSkin(const std::string& folder, const TestSkinLayout& layout) {
     sheet("gallery_down.bmp", kDownColor);
     sheet("gallery_disable.bmp", kDisableColor);
     ok &= WriteBmp24(folder + "slider.bmp", 10, 16, [](int x, int y) {
-        if (x == 0 || x == 9 || y == 0 || y == 15) return Color{255, 0, 255};
+        if (x == 0 || x == 9 || y == 0 || y == 15)
+            return Color{255, 0, 255};
         return Color{230, 230, 230};
     });
     ok &= WriteBmp24(folder + "rgn_mask.bmp", 60, 40, [](int x, int y) {
@@ -147,9 +148,10 @@ bool WriteTestSkin(const std::string& folder, const TestSkinLayout& layout) {
         return dx * dx * 400 + dy * dy * 900 <= 360000 ? Color{0, 0, 0} : Color{255, 255, 255};
     });
 
-    std::string ini = "[SCREEN]\r\nMask=gallery_mask.bmp\r\nNormal=gallery_normal.bmp\r\n"
-                      "Over=gallery_over.bmp\r\nDown=gallery_down.bmp\r\n"
-                      "Disable=gallery_disable.bmp\r\n[BUTTONPOS]\r\n";
+    std::string ini =
+        "[SCREEN]\r\nMask=gallery_mask.bmp\r\nNormal=gallery_normal.bmp\r\n"
+        "Over=gallery_over.bmp\r\nDown=gallery_down.bmp\r\n"
+        "Disable=gallery_disable.bmp\r\n[BUTTONPOS]\r\n";
     for (const auto& c : TestControls()) ini += std::string(c.key) + "=" + c.value + "\r\n";
     std::ofstream file(folder + "gallery.ini", std::ios::binary | std::ios::trunc);
     file << ini;

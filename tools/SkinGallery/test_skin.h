@@ -38,7 +38,7 @@ constexpr Color ControlColor(Color c) {
 }
 
 // Points of the mask: outside (white) and inside.
-inline constexpr int kOutsideCornerX = 4, kOutsideCornerY = 4;   // top-left cut corner
+inline constexpr int kOutsideCornerX = 4, kOutsideCornerY = 4;  // top-left cut corner
 inline constexpr int kHoleLeft = 350, kHoleTop = 12, kHoleRight = 390, kHoleBottom = 40;
 
 // Control keys of the gallery skin ("1".."12") and their placements.

@@ -18,9 +18,13 @@ using skintest::Contains;
 using skintest::Lines;
 using skintest::Pump;
 
-COLORREF Ref(gallery::Color c) { return RGB(c.r, c.g, c.b); }
+COLORREF Ref(gallery::Color c) {
+    return RGB(c.r, c.g, c.b);
+}
 
-LPARAM At(int x, int y) { return MAKELPARAM(x, y); }
+LPARAM At(int x, int y) {
+    return MAKELPARAM(x, y);
+}
 
 POINT Centre(HWND hwnd) {
     RECT r;
@@ -34,7 +38,7 @@ void Click(HWND hwnd, int x, int y) {
 }
 
 class GalleryTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         folder_ = skintest::FreshFolder("gallery");
         ASSERT_TRUE(gallery::WriteTestSkin(folder_));
@@ -72,8 +76,9 @@ TEST_F(GalleryTest, WindowTakesSizeAndShapeFromTheSkin) {
     ASSERT_NE(GetWindowRgn(G().Hwnd(), shape), ERROR);
     for (int y = 0; y < 320; y += 4) {
         for (int x = 0; x < 400; x += 4) {
-            const bool outside = x + y < 24 || (x >= gallery::kHoleLeft && x < gallery::kHoleRight &&
-                                                y >= gallery::kHoleTop && y < gallery::kHoleBottom);
+            const bool outside =
+                x + y < 24 || (x >= gallery::kHoleLeft && x < gallery::kHoleRight &&
+                               y >= gallery::kHoleTop && y < gallery::kHoleBottom);
             ASSERT_EQ(PtInRegion(shape, x, y) == 0, outside) << x << "," << y;
         }
     }
@@ -85,10 +90,14 @@ TEST_F(GalleryTest, WindowTakesSizeAndShapeFromTheSkin) {
 
 TEST_F(GalleryTest, ButtonsCutTheirFourImagesFromTheSheets) {
     for (skin::CSkinButton* b : {&G().push, &G().latch, &G().face}) {
-        EXPECT_EQ(skintest::PixelOf(b->Image(0), 10, 10), Ref(gallery::ControlColor(gallery::kNormalColor)));
-        EXPECT_EQ(skintest::PixelOf(b->Image(1), 10, 10), Ref(gallery::ControlColor(gallery::kOverColor)));
-        EXPECT_EQ(skintest::PixelOf(b->Image(2), 10, 10), Ref(gallery::ControlColor(gallery::kDownColor)));
-        EXPECT_EQ(skintest::PixelOf(b->Image(3), 10, 10), Ref(gallery::ControlColor(gallery::kDisableColor)));
+        EXPECT_EQ(skintest::PixelOf(b->Image(0), 10, 10),
+                  Ref(gallery::ControlColor(gallery::kNormalColor)));
+        EXPECT_EQ(skintest::PixelOf(b->Image(1), 10, 10),
+                  Ref(gallery::ControlColor(gallery::kOverColor)));
+        EXPECT_EQ(skintest::PixelOf(b->Image(2), 10, 10),
+                  Ref(gallery::ControlColor(gallery::kDownColor)));
+        EXPECT_EQ(skintest::PixelOf(b->Image(3), 10, 10),
+                  Ref(gallery::ControlColor(gallery::kDisableColor)));
         // The top-left pixel of each image is the rectangle's frame on the sheet.
         EXPECT_EQ(skintest::PixelOf(b->Image(0), 0, 0), RGB(220, 220, 220));
     }
@@ -264,7 +273,8 @@ TEST_F(GalleryTest, NumericEditKeepsLeadingDigitsAndIgnoresArrows) {
     SendMessageA(edit.Hwnd(), WM_KEYDOWN, VK_UP, 0);
     SendMessageA(edit.Hwnd(), WM_KEYDOWN, VK_DOWN, 0);
     DWORD start = 0, end = 0;
-    SendMessageA(edit.Hwnd(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    SendMessageA(edit.Hwnd(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
     EXPECT_EQ(start, 1u);
     EXPECT_EQ(end, 1u);
     SendMessageA(edit.Hwnd(), WM_CHAR, 'x', 0);
@@ -316,7 +326,8 @@ void CALLBACK CloseMenu(HWND, UINT, UINT_PTR id, DWORD) {
     HWND popup = FindWindowA("#32768", nullptr);
     if (popup != nullptr && IsWindowVisible(popup) && g_probe != nullptr) {
         ++g_probe->seen;
-        if (GetPropA(popup, skin::CCoolMenu::kOldProcProperty) != nullptr) ++g_probe->withProperty;
+        if (GetPropA(popup, skin::CCoolMenu::kOldProcProperty) != nullptr)
+            ++g_probe->withProperty;
         HMENU menu = reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0));
         for (int i = 0; i < 3; ++i) {
             RECT r{};

@@ -17,17 +17,20 @@ namespace {
 std::string WindowsPath(std::string path) {
     if (!path.empty() && path[0] == '/') {
         for (char& c : path)
-            if (c == '/') c = '\\';
+            if (c == '/')
+                c = '\\';
         path = "Z:" + path;
     }
-    if (!path.empty() && path.back() != '\\') path.push_back('\\');
+    if (!path.empty() && path.back() != '\\')
+        path.push_back('\\');
     return path;
 }
 
 std::string GalleryExe() {
     if (const char* bin = std::getenv("MOUSE_TEST_BIN"); bin != nullptr && *bin != '\0') {
         const std::string exe = WindowsPath(bin) + "SkinGallery.exe";
-        if (GetFileAttributesA(exe.c_str()) != INVALID_FILE_ATTRIBUTES) return exe;
+        if (GetFileAttributesA(exe.c_str()) != INVALID_FILE_ATTRIBUTES)
+            return exe;
     }
     char self[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, self, MAX_PATH);
@@ -35,7 +38,8 @@ std::string GalleryExe() {
     folder.resize(folder.find_last_of('\\') + 1);
     for (const char* rel : {"", "..\\..\\..\\testbin\\", "..\\testbin\\"}) {
         const std::string exe = folder + rel + "SkinGallery.exe";
-        if (GetFileAttributesA(exe.c_str()) != INVALID_FILE_ATTRIBUTES) return exe;
+        if (GetFileAttributesA(exe.c_str()) != INVALID_FILE_ATTRIBUTES)
+            return exe;
     }
     return {};
 }
@@ -48,7 +52,8 @@ struct Child {
 Child Start(const std::string& arguments, const std::string& stderrPath = {}) {
     Child child;
     const std::string exe = GalleryExe();
-    if (exe.empty()) return child;
+    if (exe.empty())
+        return child;
     std::string line = "\"" + exe + "\" " + arguments;
     STARTUPINFOA si{};
     si.cb = sizeof si;
@@ -64,13 +69,15 @@ Child Start(const std::string& arguments, const std::string& stderrPath = {}) {
     }
     child.ok = CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
                               &si, &child.pi) != FALSE;
-    if (err != INVALID_HANDLE_VALUE) CloseHandle(err);
+    if (err != INVALID_HANDLE_VALUE)
+        CloseHandle(err);
     return child;
 }
 
 DWORD Finish(Child& child, DWORD timeoutMs) {
     DWORD code = 0xFFFFFFFF;
-    if (!child.ok) return code;
+    if (!child.ok)
+        return code;
     if (WaitForSingleObject(child.pi.hProcess, timeoutMs) != WAIT_OBJECT_0)
         TerminateProcess(child.pi.hProcess, 99);
     GetExitCodeProcess(child.pi.hProcess, &code);
@@ -98,13 +105,16 @@ HWND WaitForGallery(DWORD timeoutMs) {
     const DWORD until = GetTickCount() + timeoutMs;
     while (GetTickCount() < until) {
         HWND w = FindWindowA(nullptr, gallery::kGalleryTitle);
-        if (w != nullptr && IsWindowVisible(w)) return w;
+        if (w != nullptr && IsWindowVisible(w))
+            return w;
         Sleep(100);
     }
     return nullptr;
 }
 
-COLORREF Ref(gallery::Color c) { return RGB(c.r, c.g, c.b); }
+COLORREF Ref(gallery::Color c) {
+    return RGB(c.r, c.g, c.b);
+}
 
 TEST(SkinGalleryRender, WritesTheFourStatePicturesOfTheShapedWindow) {
     ASSERT_FALSE(GalleryExe().empty()) << "SkinGallery.exe not found";
@@ -112,7 +122,8 @@ TEST(SkinGalleryRender, WritesTheFourStatePicturesOfTheShapedWindow) {
     ASSERT_TRUE(gallery::WriteTestSkin(folder));
     const std::string out = skintest::FreshFolder("render_out");
     // Without the trailing backslash, which would escape the closing quote.
-    Child child = Start("/render \"" + folder + "gallery.ini\" \"" + out.substr(0, out.size() - 1) + "\"");
+    Child child =
+        Start("/render \"" + folder + "gallery.ini\" \"" + out.substr(0, out.size() - 1) + "\"");
     ASSERT_TRUE(child.ok);
     ASSERT_EQ(Finish(child, 60000), 0u);
 
@@ -121,17 +132,17 @@ TEST(SkinGalleryRender, WritesTheFourStatePicturesOfTheShapedWindow) {
                                      gallery::kDownColor, gallery::kDisableColor};
     for (int i = 0; i < 4; ++i) {
         const std::string path = out + "gallery" + suffixes[i];
-        HBITMAP picture = static_cast<HBITMAP>(
-            LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+        HBITMAP picture = static_cast<HBITMAP>(LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0,
+                                                          LR_LOADFROMFILE | LR_CREATEDIBSECTION));
         ASSERT_NE(picture, nullptr) << path;
         BITMAP info{};
         GetObjectA(picture, sizeof info, &info);
         EXPECT_EQ(info.bmWidth, 400);
         EXPECT_EQ(std::abs(info.bmHeight), 320);
         EXPECT_EQ(info.bmBitsPixel, 24);
-        EXPECT_EQ(skintest::PixelOf(picture, 4, 4), RGB(255, 255, 255)) << path;      // cut corner
-        EXPECT_EQ(skintest::PixelOf(picture, 370, 25), RGB(255, 255, 255)) << path;   // hole
-        EXPECT_EQ(skintest::PixelOf(picture, 150, 30), Ref(colors[i])) << path;       // body
+        EXPECT_EQ(skintest::PixelOf(picture, 4, 4), RGB(255, 255, 255)) << path;     // cut corner
+        EXPECT_EQ(skintest::PixelOf(picture, 370, 25), RGB(255, 255, 255)) << path;  // hole
+        EXPECT_EQ(skintest::PixelOf(picture, 150, 30), Ref(colors[i])) << path;      // body
         EXPECT_EQ(skintest::PixelOf(picture, 60, 62), Ref(gallery::ControlColor(colors[i])))
             << path;  // inside button "1"
         DeleteObject(picture);
@@ -191,7 +202,8 @@ TEST(SkinGalleryWindow, ShapedSizedClickableAndReloadedFromDisk) {
     const std::vector<std::string> lines = LogLines(log);
     std::vector<std::string> commands;
     for (const auto& l : lines)
-        if (l.rfind("command", 0) == 0 || l.rfind("slider", 0) == 0) commands.push_back(l);
+        if (l.rfind("command", 0) == 0 || l.rfind("slider", 0) == 0)
+            commands.push_back(l);
     EXPECT_EQ(commands, (std::vector<std::string>{"command 1001 0", "command 1002 0",
                                                   "command 1002 0", "slider 5 1005"}));
 

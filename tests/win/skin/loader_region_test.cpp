@@ -16,8 +16,8 @@ namespace {
 using skin::SkinBitmap;
 
 HBITMAP LoadBmp(const std::string& path) {
-    return static_cast<HBITMAP>(
-        LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+    return static_cast<HBITMAP>(LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0,
+                                           LR_LOADFROMFILE | LR_CREATEDIBSECTION));
 }
 
 TEST(LoadSkinPicture, BmpAndJpegGiveTheirSizeAndPixels) {
@@ -77,7 +77,8 @@ TEST(ReadSkinString, DefaultsAndTheTwoThousandCharacterBuffer) {
 // A mask of many short runs: a diagonal lattice inside an ellipse.
 bool ComplexInside(int x, int y, int w, int h) {
     const double dx = (x - w / 2.0) / (w / 2.0), dy = (y - h / 2.0) / (h / 2.0);
-    if (dx * dx + dy * dy > 1.0) return false;
+    if (dx * dx + dy * dy > 1.0)
+        return false;
     return ((x + 2 * y) % 7) != 0 && ((x * 3 + y) % 11) != 0;
 }
 
@@ -104,8 +105,9 @@ TEST(CreateRegionFromMask, MatchesThePixelByPixelRegion) {
 
 TEST(CreateRegionFromMask, WhiteSinglePixelNearWhiteAndMissing) {
     const std::string folder = skintest::FreshFolder("region_edges");
-    ASSERT_TRUE(gallery::WriteBmp24(folder + "white.bmp", 20, 10,
-                                    [](int, int) { return gallery::Color{255, 255, 255}; }));
+    ASSERT_TRUE(gallery::WriteBmp24(folder + "white.bmp", 20, 10, [](int, int) {
+        return gallery::Color{255, 255, 255};
+    }));
     ASSERT_TRUE(gallery::WriteBmp24(folder + "dot.bmp", 20, 10, [](int x, int y) {
         return x == 0 && y == 0 ? gallery::Color{0, 0, 0} : gallery::Color{255, 255, 255};
     }));
@@ -148,7 +150,7 @@ TEST(CreateRegionFromMask, WhiteSinglePixelNearWhiteAndMissing) {
 // A child window built by the recipe lands at (0, 0) of its parent with a
 // client of the Normal picture's size, and reads its skin afresh each time.
 class ProbeWindow : public win::WindowImpl<ProbeWindow> {
-public:
+  public:
     static std::span<const win::MessageRow<ProbeWindow>> MessageMap() { return {}; }
 };
 
