@@ -1,5 +1,14 @@
 // Skinned buttons: the ordinary four-image button, the colour swatch and the
 // button of any outline.
+//
+// What a program using the skinned controls does once:
+//   RegisterSkinMessages() at start, SetHintWindow(main window) when the main
+//   window exists, CCoolMenu::Install()/Uninstall() around the main window,
+//   and links the skin_resources object library.
+// What a window hosting them forwards:
+//   WM_CTLCOLOREDIT / WM_CTLCOLORSTATIC -> CBitmapEdit::ReflectCtlColor,
+//   WM_MEASUREITEM / WM_DRAWITEM -> CSkinMenu::RouteOwnerDraw (while its
+//   menus are shown).
 #pragma once
 
 #include <windows.h>
