@@ -2,9 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "common/settings/settings_block.h"
 #include "tests/e2e/harness/harness_win.h"
 
 namespace {
@@ -14,7 +17,35 @@ using e2e::Program;
 using e2e::ProgramFolder;
 
 constexpr const char* kMonitorTitle = "Professional Gaming Optical Mouse Monitor";
+constexpr const char* kOptionTitle = "Professional Gaming Optical Mouse Option";
 constexpr const char* kVirtualMouseClass = "MouseVirtualDeviceWindow";
+constexpr const char* kSectionName = "Professional_Gaming_Mouse_Normal_Share_Data";
+constexpr const char* kMutexName = "Professional_Gaming_Mouse_Normal_Mutex_Object";
+
+// Option's side of the shared block: whole-block copies under the mutex.
+bool ExchangeBlock(settings::SettingsBlock& block, bool write) {
+    HANDLE mutex = OpenMutexA(MUTEX_ALL_ACCESS, FALSE, kMutexName);
+    HANDLE mapping = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, kSectionName);
+    void* view =
+        mapping != nullptr ? MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 0) : nullptr;
+    bool ok = false;
+    if (view != nullptr && mutex != nullptr &&
+        WaitForSingleObject(mutex, INFINITE) == WAIT_OBJECT_0) {
+        if (write)
+            std::memcpy(view, &block, sizeof block);
+        else
+            std::memcpy(&block, view, sizeof block);
+        ReleaseMutex(mutex);
+        ok = true;
+    }
+    if (view != nullptr)
+        UnmapViewOfFile(view);
+    if (mapping != nullptr)
+        CloseHandle(mapping);
+    if (mutex != nullptr)
+        CloseHandle(mutex);
+    return ok;
+}
 
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> out;
@@ -134,6 +165,44 @@ TEST_F(DeviceLinkE2E, RemovalAndArrivalFollowThePlugAndUploadAgainOnce) {
     EXPECT_EQ(CountPrefix(after, "OPEN_REPORT"), 1);
     EXPECT_EQ(CountPrefix(after, "FEATURE 01 88"), 5);
     EXPECT_EQ(CountPrefix(after, "FEATURE 0D 05 80"), 1);
+}
+
+// The road of one Apply: Option publishes a block with one changed button of
+// profile 3, Monitor uploads the settings of all profiles and only that key
+// map, then answers Option with 1256.
+TEST_F(DeviceLinkE2E, ApplyUploadsWhatChangedThenAnswersOption) {
+    StartMonitor();
+    ASSERT_TRUE(e2e::WaitUntil([&] { return UploadDone(Log()); }, 20s));
+    e2e::Pause(500ms);
+    e2e::StandInWindow option(kOptionTitle);
+    auto block = std::make_unique<settings::SettingsBlock>();
+    ASSERT_TRUE(ExchangeBlock(*block, false));
+    settings::ClearChanges(*block);
+    block->profiles[2].CpiStep = 3;
+    block->profiles[2].MacroKeyInfo[3].actionCode = 57;  // Ctrl+A, a built-in macro
+    settings::MarkButtonChanged(*block, 2, 3);
+    ASSERT_TRUE(ExchangeBlock(*block, true));
+    const std::size_t before = Log().size();
+    PostMessageA(FindWindowA(nullptr, kMonitorTitle), 1224, 0, 0);
+
+    ASSERT_TRUE(option.WaitFor(1256, 1, 20s)) << "Option was not told that the upload is done";
+    const auto all = Log();
+    ASSERT_GT(all.size(), before);
+    const std::vector<std::string> after(all.begin() + static_cast<std::ptrdiff_t>(before),
+                                         all.end());
+    std::vector<std::string> features;
+    for (const std::string& l : after)
+        if (l.rfind("FEATURE", 0) == 0)
+            features.push_back(l.substr(8, 8));
+    // 5 begin, no selection, 5 + 5 settings, 5 parameter blocks, one key map, one macro.
+    ASSERT_EQ(features.size(), 22u) << folder_.ReadText("vm.log");
+    EXPECT_EQ(features[5], "03 01 02");
+    EXPECT_EQ(features[12], "04 03 04");
+    EXPECT_EQ(features[20], "0D 03 80");
+    EXPECT_EQ(features[21], "0F 24 80");  // slot 2 * 16 + 3 + 1 = 36
+    // 1256 came after the last chunk of the macro block.
+    EXPECT_EQ(CountPrefix(after, "OUTPUT"), 14);
+    EXPECT_EQ(option.Count(1256), 1);
 }
 
 TEST_F(DeviceLinkE2E, RemovalDuringTheUploadStopsItAtTheNextPause) {
