@@ -84,14 +84,14 @@ LRESULT CMonitorWnd::OnCreate(const CREATESTRUCTA*) {
 
     folder_ = win::ProgramFolder();
     lan_ = LoadLibraryA((folder_ + "lan.dll").c_str());
-    configPath_ = folder_ + "config.ini";
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\Mouse", 0, 0xF003F, &mouseKey_) !=
-        ERROR_SUCCESS) {
-        mouseKey_ = nullptr;
-    }
+    files_ = std::make_unique<settings::SystemSettingsFiles>(folder_);
+    mouseKey_ = registry_.Open(settings::MouseRegistryKey::Mouse, false);
     link_.Bind(folder_);
 
-    settings::FillDefaults(*block_, settings::DefaultsFor::Monitor);
+    if (!settings::LoadAll(*files_, &registry_, *block_, settings::DefaultsFor::Monitor)) {
+        settings::FillDefaults(*block_, settings::DefaultsFor::Monitor);
+    }
+    settings::LoadOsdSettings(*files_, osd_);
 
     switch (shared_.Create()) {
         case settings::SharedSection::CreateResult::MutexExists:
@@ -152,8 +152,7 @@ void CMonitorWnd::ShutDown() {
     comInitialized_ = false;
     shared_.Close();
     tray_.Remove();
-    if (mouseKey_ != nullptr) RegCloseKey(mouseKey_);
-    mouseKey_ = nullptr;
+    mouseKey_.reset();
     if (lan_ != nullptr) FreeLibrary(lan_);
     lan_ = nullptr;
 }
@@ -177,7 +176,7 @@ LRESULT CMonitorWnd::OnCopyData(HWND, const COPYDATASTRUCT* data) {
     const auto text = protocol::OsdTextFromCopyData(
         std::span(static_cast<const std::byte*>(data->lpData), data->cbData));
     if (!text) return 1;
-    WritePrivateProfileStringA("OSDData", "Message", text->c_str(), configPath_.c_str());
+    settings::WriteOsdMessage(*files_, text->c_str());
     HWND osd = FindByTitle(protocol::kOsdTitle);
     if (osd != nullptr && Connection() == Connection::Connected) {
         PostMessageA(osd, protocol::kMsgOsdNotice, 50, 0);
@@ -213,6 +212,12 @@ void CMonitorWnd::OnSystrayNotify(WPARAM, LPARAM mouseMessage) {
 void CMonitorWnd::OnApplyAllSetting(WPARAM resetToDefaults) {
     FetchSharedBlock();
     ApplySystemMouseSettings();
+    settings::LoadOsdSettings(*files_, osd_);
+    if (HWND osd = FindByTitle(protocol::kOsdTitle)) {
+        const auto first = static_cast<std::uint32_t>(osd_.displayValue1) << 16;
+        const auto second = static_cast<std::uint32_t>(osd_.displayValue2) & 0xFFFFu;
+        PostMessageA(osd, protocol::kMsgDeviceArrival, 0, static_cast<LPARAM>(first | second));
+    }
     const bool posted = Connection() == Connection::Connected &&
                         uploadThread_.Post(protocol::kThreadUploadJob,
                                            static_cast<WPARAM>(protocol::UploadJob::ChangedOnly),
@@ -268,7 +273,13 @@ void CMonitorWnd::PublishBlock() {
     shared_.Publish(*block_);
 }
 
-void CMonitorWnd::ApplySystemMouseSettings() {}
+void CMonitorWnd::ApplySystemMouseSettings() {
+    settings::Win32SystemMouse system(Hwnd());
+    std::lock_guard<std::mutex> lock(blockLock_);
+    if (settings::ProfileRecord* profile = settings::CurrentProfile(*block_)) {
+        settings::ApplySystemMouseSettings(*profile, system, mouseKey_.get());
+    }
+}
 
 void CMonitorWnd::NotifyOptionUploadDone(Who who) {
     if (HWND option = FindByTitle(protocol::kOptionTitle)) {
@@ -306,11 +317,7 @@ void CMonitorWnd::OnRemoval() {
     if (HWND option = FindByTitle(protocol::kOptionTitle)) PostMessageA(option, WM_CLOSE, 0, 0);
 }
 
-void CMonitorWnd::WriteDeviceState(int state) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%d", state);
-    WritePrivateProfileStringA("Setting", "Device", text, configPath_.c_str());
-}
+void CMonitorWnd::WriteDeviceState(int state) { settings::WriteDevice(*files_, state); }
 
 void CMonitorWnd::AddTrayIcon() {
     tray_.Add(Hwnd(), win::LoadModuleString(lan_, protocol::kStrTrayTip, 128));

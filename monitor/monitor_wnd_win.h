@@ -13,6 +13,9 @@
 #include <string>
 
 #include "common/protocol.h"
+#include "common/settings/ini_file_win.h"
+#include "common/settings/mouse_registry_win.h"
+#include "common/settings/osd_settings.h"
 #include "common/settings/settings_block.h"
 #include "common/settings/shared_section_win.h"
 #include "common/win/window.h"
@@ -87,9 +90,12 @@ private:
 
     bool openOptionAtStart_ = false;
     std::string folder_;
-    std::string configPath_;
     HMODULE lan_ = nullptr;
-    HKEY mouseKey_ = nullptr;
+    std::unique_ptr<settings::SystemSettingsFiles> files_;
+    settings::SystemMouseRegistry registry_;
+    // "Control Panel\Mouse", open for the life of the window.
+    std::unique_ptr<settings::RegistryKey> mouseKey_;
+    settings::OsdSettings osd_{};
     bool comInitialized_ = false;
     bool shutDown_ = false;
 

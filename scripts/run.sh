@@ -8,7 +8,12 @@ cd "$ROOT"
 
 bash scripts/setup.sh
 choose_windows_build
-bash scripts/build.sh >/dev/null
+mkdir -p "$ROOT/out"
+if ! bash scripts/build.sh >"$ROOT/out/build.log" 2>&1; then
+    tail -n 40 "$ROOT/out/build.log"
+    echo "build failed; full log in out/build.log" >&2
+    exit 1
+fi
 if [ "$RUN_PRESET" != win32 ]; then
     echo "note: this kernel cannot run 32-bit programs; running the 64-bit build of the same sources."
     echo "      The shipped 32-bit programs are in build/win32/dist."

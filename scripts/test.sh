@@ -73,7 +73,7 @@ fi
 
 if [ -d tests/skins ]; then
     echo "== skin checks"
-    if /usr/bin/python3 -m unittest discover -s tests/skins -t . 2>&1 | tee "$ARTIFACTS/skins.log"; then
+    if /usr/bin/python3 -m unittest discover -s tests/skins 2>&1 | tee "$ARTIFACTS/skins.log"; then
         n=$(grep -E '^Ran [0-9]+ tests?' "$ARTIFACTS/skins.log" | sed -E 's/Ran ([0-9]+).*/\1/')
         passed=$((passed + ${n:-0}))
     else

@@ -20,7 +20,8 @@ int Usage() {
                  "usage: MouseProbe wait <title> <seconds>\n"
                  "       MouseProbe block\n"
                  "       MouseProbe post <title> <message> [wParam] [lParam]\n"
-                 "       MouseProbe gone <title> <seconds>\n");
+                 "       MouseProbe gone <title> <seconds>\n"
+                 "       MouseProbe doubleclick   (exit code: the system's double-click time)\n");
     return 2;
 }
 
@@ -74,6 +75,9 @@ int main(int argc, char** argv) {
     if (verb == "wait" && argc == 4) return Wait(argv[2], std::atoi(argv[3]), true);
     if (verb == "gone" && argc == 4) return Wait(argv[2], std::atoi(argv[3]), false);
     if (verb == "block") return PrintBlock();
+    // A fresh process reads the system parameters as they are now, not as
+    // they were cached when the asking process first read them.
+    if (verb == "doubleclick") return static_cast<int>(GetDoubleClickTime());
     if (verb == "post" && argc >= 4) {
         HWND target = Find(argv[2]);
         if (target == nullptr) return 1;

@@ -2,9 +2,11 @@
 // answers to Option and the applets, and an orderly exit.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 
+#include "common/settings/mouse_registry_win.h"
 #include "common/settings/settings_block.h"
 #include "tests/e2e/harness/harness_win.h"
 
@@ -161,15 +163,20 @@ TEST_F(MonitorSpine, ExistingSettingsMutexRefusesStartButStillClosesThePeers) {
 }
 
 TEST_F(MonitorSpine, PublishesACompleteDefaultBlockRightAfterStart) {
+    // A fresh program folder has no profile files: every profile is fresh, and
+    // the current one (profile 1) takes the pointer settings of the registry.
+    auto expected = std::make_unique<settings::SettingsBlock>();
+    std::memset(expected.get(), 0, sizeof *expected);
+    settings::FillDefaults(*expected, settings::DefaultsFor::Monitor);
+    settings::SystemMouseRegistry registry;
+    settings::ReadRegistryIntoProfile(registry, expected->profiles[0]);
+
     StartMonitor();
     SharedView shared;
     ASSERT_NE(shared.view, nullptr);
     EXPECT_GE(shared.Size(), sizeof(settings::SettingsBlock));
     auto published = std::make_unique<settings::SettingsBlock>();
     ASSERT_TRUE(shared.Read(*published));
-    auto expected = std::make_unique<settings::SettingsBlock>();
-    std::memset(expected.get(), 0, sizeof *expected);
-    settings::FillDefaults(*expected, settings::DefaultsFor::Monitor);
     EXPECT_EQ(published->currentProfile, 0);
     for (int n = 0; n < settings::kProfileCount; ++n) {
         EXPECT_EQ(std::memcmp(&published->profiles[n], &expected->profiles[n],
@@ -219,6 +226,55 @@ TEST_F(MonitorSpine, ReloadMessagesLeaveTheSectionToItsWriterAndIgnoredOnesChang
             << "message " << message << " rewrote the shared block";
     }
     EXPECT_NE(MonitorWindow(), nullptr);
+}
+
+// This process keeps its own cached copy of the system parameters, so the
+// double-click time is asked of a fresh process each time.
+int SystemDoubleClickTime() {
+    const std::string probe = e2e::TestBinFolder() + "\\MouseProbe.exe";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    std::string line = "\"" + probe + "\" doubleclick";
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info)) {
+        return -1;
+    }
+    WaitForSingleObject(info.hProcess, 20000);
+    DWORD code = 0;
+    GetExitCodeProcess(info.hProcess, &code);
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+    return static_cast<int>(code);
+}
+
+TEST_F(MonitorSpine, OnlyTheApplyingMessagesSetThePointerSettingsOfTheHandedOverBlock) {
+    StartMonitor();
+    SharedView shared;
+    auto block = std::make_unique<settings::SettingsBlock>();
+    ASSERT_TRUE(shared.Read(*block));
+    const int current = block->currentProfile;
+    ASSERT_GE(current, 0);
+    const int before = block->profiles[current].DbleClickSpeed;
+    ASSERT_TRUE(e2e::WaitUntil([&] { return SystemDoubleClickTime() == before; }))
+        << "start-up did not apply the profile's double-click time";
+
+    block->profiles[current].DbleClickSpeed = before + 111;
+    ASSERT_TRUE(shared.Write(*block));
+    Send(1226);
+    e2e::Pause(200ms);
+    EXPECT_EQ(SystemDoubleClickTime(), before) << "1226 only reloads";
+
+    Send(1227);
+    EXPECT_TRUE(e2e::WaitUntil([&] { return SystemDoubleClickTime() == before + 111; }))
+        << "1227 did not apply the handed-over double-click time";
+
+    block->profiles[current].DbleClickSpeed = before + 222;
+    ASSERT_TRUE(shared.Write(*block));
+    Send(1224);
+    EXPECT_TRUE(e2e::WaitUntil([&] { return SystemDoubleClickTime() == before + 222; }))
+        << "1224 did not apply the handed-over double-click time";
+    SetDoubleClickTime(static_cast<UINT>(before));
 }
 
 TEST_F(MonitorSpine, CopyDataOnlyAcceptsExactly151Bytes) {

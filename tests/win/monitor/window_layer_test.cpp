@@ -1,0 +1,121 @@
+// The window layer: rows route messages to handlers with decoded arguments,
+// unmatched messages reach the default procedure, and no table of ours has
+// a row that another row shadows.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "common/win/message_key.h"
+#include "common/win/window.h"
+#include "monitor/monitor_wnd_win.h"
+
+namespace {
+
+const win::RegisteredMessage kPing("WindowLayerTest_Ping");
+
+class Probe : public win::WindowImpl<Probe> {
+public:
+    static std::span<const win::MessageRow<Probe>> MessageMap() {
+        static const win::MessageRow<Probe> rows[] = {
+            win::OnMessage<&Probe::OnPair>(WM_USER + 1),
+            win::OnMessage<&Probe::OnCopy>(WM_COPYDATA),
+            win::OnMessage<&Probe::OnTimerId>(WM_TIMER),
+            win::OnCommand<&Probe::OnExact>(6001),
+            win::OnCommandRange<&Probe::OnRange>(100, 109),
+            win::OnControl<&Probe::OnCode>(BN_DOUBLECLICKED, 200),
+            win::OnRegistered<&Probe::OnPing>(kPing),
+        };
+        return rows;
+    }
+
+    bool Make() {
+        win::WindowSpec spec;
+        spec.className = "WindowLayerProbe";
+        spec.title = "window layer probe";
+        spec.style = WS_POPUP;
+        return Create(spec);
+    }
+
+    LRESULT OnPair(short first, long second) {
+        log.push_back("pair " + std::to_string(first) + " " + std::to_string(second));
+        return 42;
+    }
+    LRESULT OnCopy(HWND, const COPYDATASTRUCT* data) {
+        log.push_back("copy " + std::to_string(data->cbData));
+        return 1;
+    }
+    LRESULT OnTimerId(UINT_PTR id) {
+        log.push_back("timer " + std::to_string(id));
+        return CallDefault();
+    }
+    void OnExact() { log.push_back("exact"); }
+    void OnRange(UINT id) { log.push_back("range " + std::to_string(id)); }
+    void OnCode(UINT id, UINT code) {
+        log.push_back("code " + std::to_string(id) + " " + std::to_string(code));
+    }
+    LRESULT OnPing(WPARAM w, LPARAM) {
+        log.push_back("ping " + std::to_string(w));
+        return 7;
+    }
+
+    std::vector<std::string> log;
+};
+
+TEST(WindowLayer, RowsDecodeTheirParameters) {
+    Probe probe;
+    ASSERT_TRUE(probe.Make());
+    HWND hwnd = probe.Hwnd();
+    EXPECT_EQ(SendMessageA(hwnd, WM_USER + 1, static_cast<WPARAM>(-3), 123456), 42);
+    COPYDATASTRUCT cds{0, 9, nullptr};
+    EXPECT_EQ(SendMessageA(hwnd, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds)), 1);
+    SendMessageA(hwnd, WM_TIMER, 502, 0);
+    SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(6001, 0), 0);
+    SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(105, 0), 0);
+    SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(110, 0), 0);  // outside the range: no row
+    SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(200, BN_CLICKED), 0);  // other code: no row
+    SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(200, BN_DOUBLECLICKED), 0);
+    EXPECT_EQ(SendMessageA(hwnd, kPing.Id(), 5, 0), 7);
+    const std::vector<std::string> expected = {"pair -3 123456", "copy 9",   "timer 502",
+                                               "exact",          "range 105", "code 200 5",
+                                               "ping 5"};
+    EXPECT_EQ(probe.log, expected);
+}
+
+TEST(WindowLayer, UnhandledMessagesGetDefaultProcessing) {
+    Probe probe;
+    ASSERT_TRUE(probe.Make());
+    SetWindowTextA(probe.Hwnd(), "renamed");
+    char text[32] = {};
+    GetWindowTextA(probe.Hwnd(), text, sizeof text);
+    EXPECT_STREQ(text, "renamed");
+    EXPECT_TRUE(probe.log.empty());
+}
+
+template <class T>
+void ExpectNoOverlaps(const char* name) {
+    const auto keys = win::KeysOf<T>(T::MessageMap());
+    const auto overlaps = win::FindOverlaps(keys);
+    EXPECT_TRUE(overlaps.empty()) << name << " has " << overlaps.size() << " shadowed rows";
+}
+
+TEST(MessageMaps, NoRowIsShadowed) {
+    ExpectNoOverlaps<Probe>("Probe");
+    ExpectNoOverlaps<monitor::CMonitorWnd>("CMonitorWnd");
+}
+
+TEST(MessageMaps, MonitorAnswersEveryMessageOfItsInterface) {
+    const auto keys = win::KeysOf<monitor::CMonitorWnd>(monitor::CMonitorWnd::MessageMap());
+    auto has = [&](unsigned message) {
+        for (const auto& k : keys)
+            if (k.message == message) return true;
+        return false;
+    };
+    for (unsigned message : {unsigned{WM_CREATE}, unsigned{WM_DESTROY}, unsigned{WM_TIMER},
+                             unsigned{WM_COPYDATA}, 1036u, 1224u, 1226u, 1227u, 1274u, 1325u,
+                             1326u}) {
+        EXPECT_TRUE(has(message)) << message;
+    }
+}
+
+}  // namespace
