@@ -42,23 +42,22 @@ bool UploadSequence::Wait(int ms) {
 
 bool UploadSequence::Command(std::uint8_t code, std::uint8_t byte1, std::uint8_t byte2,
                              int pauseMs) {
-    MarkTransfer();
     transport_.SendCommand(MakeCommand(code, byte1, byte2));
+    MarkTransfer();
     return Wait(pauseMs);
 }
 
 bool UploadSequence::SendBlock(std::uint8_t code, std::uint8_t byte1, const DataBlock& block) {
-    MarkTransfer();
     transport_.SendCommand(MakeCommand(code, byte1, kBlockLengthArgument));
     DataChunk chunk{};
     std::copy_n(block.begin(), chunk.size(), chunk.begin());
-    MarkTransfer();
     transport_.WriteChunk(chunk);
+    MarkTransfer();
     if (!Wait(kChunkPauseMs))
         return false;
     std::copy_n(block.begin() + chunk.size(), chunk.size(), chunk.begin());
-    MarkTransfer();
     lastBlockResult_ = transport_.WriteChunk(chunk);
+    MarkTransfer();
     return Wait(kChunkPauseMs);
 }
 

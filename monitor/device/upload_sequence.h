@@ -61,12 +61,13 @@ class UploadSequence {
     bool SelectProfile(const settings::SettingsBlock& block, const UploadHooks& hooks);
     bool Command(std::uint8_t code, std::uint8_t byte1, std::uint8_t byte2, int pauseMs);
     bool SendBlock(std::uint8_t code, std::uint8_t byte1, const DataBlock& block);
-    // The transfers run on a timeline: each pause is added to the moment the
-    // last transfer was issued (plus the pauses already taken since), so the
-    // time a transfer itself takes is not added on top of the pauses.
+    // The pauses run on a timeline of deadlines that starts again when a
+    // transfer has completed: the mouse gets its full pause after each
+    // transfer, and pauses that follow each other (a chunk's pause, then the
+    // step's) add up to one deadline instead of accumulating oversleep.
     void MarkTransfer();
-    // Pauses until `ms` after the previous scheduled point, in slices of at
-    // most 100 ms; false as soon as the abort flag is seen.
+    // Pauses until `ms` after the previous point of the timeline, in slices of
+    // at most 100 ms; false as soon as the abort flag is seen.
     bool Wait(int ms);
     bool Aborted() const { return abort_.load() != 0; }
 

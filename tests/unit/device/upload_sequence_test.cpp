@@ -238,9 +238,9 @@ TEST_F(UploadSequenceTest, LateWakeUpsDoNotAccumulateWithinAWait) {
     EXPECT_GE(pacer.now, 6'700'000);
 }
 
-// Pauses run from the moment a transfer is issued: a slow transfer does not
-// stretch the pauses after it.
-TEST_F(UploadSequenceTest, TransferTimeIsNotAddedToThePauses) {
+// A pause runs from the end of the transfer before it, never from its start:
+// a slow transfer must not eat into the mouse's pause.
+TEST_F(UploadSequenceTest, PausesRunFromTheEndOfEachTransfer) {
     ASSERT_TRUE(sequence.Run(protocol::UploadJob::Full, *block));
     const std::vector<Transfer> ideal = transport.log;
     transport.log.clear();
@@ -251,8 +251,7 @@ TEST_F(UploadSequenceTest, TransferTimeIsNotAddedToThePauses) {
     for (std::size_t i = 1; i < ideal.size(); ++i) {
         const std::int64_t want = ideal[i].atMs - ideal[i - 1].atMs;
         const std::int64_t got = transport.log[i].atMs - transport.log[i - 1].atMs;
-        // A command and its first chunk follow each other without a pause.
-        EXPECT_EQ(got, want == 0 ? 7 : want) << Describe(transport.log[i]);
+        EXPECT_EQ(got, want + 7) << Describe(transport.log[i]);
     }
 }
 
