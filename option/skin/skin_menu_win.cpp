@@ -71,7 +71,9 @@ bool CSkinMenu::AppendItem(UINT flags, const std::string& text, UINT_PTR id, HME
     } else if (submenu != nullptr) {
         info.fMask |= MIIM_SUBMENU;
         info.hSubMenu = submenu;
-        info.wID = static_cast<UINT>(id);
+        // As for an appended popup item, the submenu handle stands as its
+        // identifier, so measuring never takes it for a separator (id 0).
+        info.wID = static_cast<UINT>(reinterpret_cast<UINT_PTR>(submenu));
     } else {
         info.wID = static_cast<UINT>(id);
     }
@@ -324,6 +326,17 @@ LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
                 ReleaseDC(hwnd, dc);
             }
             return 0;
+        }
+        case WM_PAINT: {
+            // Some systems draw the popup's border inside its client area
+            // while painting; the flat frame goes over it afterwards.
+            const LRESULT result = CallWindowProcA(old, hwnd, msg, wParam, lParam);
+            HDC dc = GetWindowDC(hwnd);
+            if (dc != nullptr) {
+                DrawFrame(hwnd, dc);
+                ReleaseDC(hwnd, dc);
+            }
+            return result;
         }
         case WM_PRINT: {
             const LRESULT result = CallWindowProcA(old, hwnd, msg, wParam, lParam);

@@ -318,7 +318,9 @@ TEST_F(GalleryTest, ColorPickerIgnoresWhiteButMovesTheMarker) {
 struct MenuProbe {
     int seen = 0;
     int withProperty = 0;
-    int itemHeights[3] = {0, 0, 0};
+    int itemHeights[4] = {0, 0, 0, 0};
+    COLORREF outline = CLR_INVALID;
+    COLORREF inner = CLR_INVALID;
 };
 MenuProbe* g_probe = nullptr;
 
@@ -328,8 +330,17 @@ void CALLBACK CloseMenu(HWND, UINT, UINT_PTR id, DWORD) {
         ++g_probe->seen;
         if (GetPropA(popup, skin::CCoolMenu::kOldProcProperty) != nullptr)
             ++g_probe->withProperty;
+        const std::string artifacts = skintest::ArtifactsFolder();
+        if (g_probe->seen == 1 && !artifacts.empty()) {
+            UpdateWindow(popup);
+            gallery::SaveWindowShot(popup, artifacts + "skin_popup_menu.bmp");
+        }
         HMENU menu = reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0));
-        for (int i = 0; i < 3; ++i) {
+        HDC dc = GetWindowDC(popup);
+        g_probe->outline = GetPixel(dc, 0, 0);
+        g_probe->inner = GetPixel(dc, 1, 1);
+        ReleaseDC(popup, dc);
+        for (int i = 0; i < 4; ++i) {
             RECT r{};
             if (menu != nullptr && GetMenuItemRect(nullptr, menu, static_cast<UINT>(i), &r))
                 g_probe->itemHeights[i] = r.bottom - r.top;
@@ -354,6 +365,10 @@ TEST_F(GalleryTest, PopupMenuIsSubclassedOnEachShowing) {
     EXPECT_EQ(skin::CCoolMenu::SubclassCount() - before, 2);
     EXPECT_EQ(skin::CCoolMenu::FrameCount(), 0u);  // the hide took each frame away
     EXPECT_EQ(probe.itemHeights[0] + probe.itemHeights[1] + probe.itemHeights[2], 19 + 5 + 19);
+    EXPECT_EQ(probe.itemHeights[3], 19);  // the submenu item
+    // The flat frame in the colours the window set before showing the menu.
+    EXPECT_EQ(probe.outline, RGB(6, 107, 149));
+    EXPECT_EQ(probe.inner, RGB(0, 0, 0));
     EXPECT_EQ(G().menuButton.Hover(), 0);
 }
 

@@ -146,6 +146,9 @@ TEST(SkinGalleryRender, WritesTheFourStatePicturesOfTheShapedWindow) {
         EXPECT_EQ(skintest::PixelOf(picture, 60, 62), Ref(gallery::ControlColor(colors[i])))
             << path;  // inside button "1"
         DeleteObject(picture);
+        const std::string artifacts = skintest::ArtifactsFolder();
+        if (!artifacts.empty())
+            CopyFileA(path.c_str(), (artifacts + "skin_render" + suffixes[i]).c_str(), FALSE);
     }
 }
 
