@@ -8,6 +8,9 @@
 #include <cstring>
 
 #include "common/copydata_text.h"
+#include "common/settings/key_codes_win.h"
+#include "common/settings/mouse_registry.h"
+#include "common/settings/settings_files.h"
 #include "common/win/program_folder_win.h"
 #include "monitor/device/upload_runner.h"
 
@@ -91,7 +94,14 @@ LRESULT CMonitorWnd::OnCreate(const CREATESTRUCTA*) {
     if (!settings::LoadAll(*files_, &registry_, *block_, settings::DefaultsFor::Monitor)) {
         settings::FillDefaults(*block_, settings::DefaultsFor::Monitor);
     }
-    settings::LoadOsdSettings(*files_, osd_);
+    runtime_ = std::make_unique<runtime::RuntimeBundleWin>(
+        Hwnd(), folder_ + "config.ini", static_cast<runtime::MonitorHost&>(*this),
+        [](std::uint8_t code, std::uint8_t& virtualKey) {
+            const auto lookup = settings::VirtualKeyFromKeyCode(code);
+            virtualKey = static_cast<std::uint8_t>(lookup.value);
+            return lookup.found;
+        });
+    LoadOsdOptions();
 
     switch (shared_.Create()) {
         case settings::SharedSection::CreateResult::MutexExists:
@@ -143,10 +153,13 @@ void CMonitorWnd::ShutDown() {
         if (HWND companion = FindByTitle(title)) PostMessageA(companion, WM_CLOSE, 0, 0);
     }
 
+    if (runtime_) runtime_->Runtime().Shutdown();
+
     if (flags_.uploadBusy.load() != 0) flags_.uploadAbort.store(1);
     uploadThread_.Stop();
     link_.Shutdown();
     macroThread_.Stop();
+    runtime_.reset();
 
     if (comInitialized_) CoUninitialize();
     comInitialized_ = false;
@@ -164,6 +177,17 @@ LRESULT CMonitorWnd::OnTimer(UINT_PTR id) {
             uploadThread_.Post(protocol::kThreadUploadJob,
                                static_cast<WPARAM>(protocol::UploadJob::Full), 0);
             break;
+        case protocol::kTimerVolumeRepeat:
+            runtime_->Runtime().OnVolumeTimer();
+            break;
+        case protocol::kTimerKeyRepeat:
+            runtime_->Runtime().OnKeyRepeatTimer();
+            break;
+        case protocol::kTimerGameWatch: {
+            BlockGuard lock(blockLock_);
+            runtime_->Runtime().OnGameWatchTimer();
+            break;
+        }
         default:
             break;
     }
@@ -176,11 +200,7 @@ LRESULT CMonitorWnd::OnCopyData(HWND, const COPYDATASTRUCT* data) {
     const auto text = protocol::OsdTextFromCopyData(
         std::span(static_cast<const std::byte*>(data->lpData), data->cbData));
     if (!text) return 1;
-    settings::WriteOsdMessage(*files_, text->c_str());
-    HWND osd = FindByTitle(protocol::kOsdTitle);
-    if (osd != nullptr && Connection() == Connection::Connected) {
-        PostMessageA(osd, protocol::kMsgOsdNotice, 50, 0);
-    }
+    runtime_->Runtime().Notices().AppletText(text->c_str(), Connected());
     return 1;
 }
 
@@ -212,12 +232,8 @@ void CMonitorWnd::OnSystrayNotify(WPARAM, LPARAM mouseMessage) {
 void CMonitorWnd::OnApplyAllSetting(WPARAM resetToDefaults) {
     FetchSharedBlock();
     ApplySystemMouseSettings();
-    settings::LoadOsdSettings(*files_, osd_);
-    if (HWND osd = FindByTitle(protocol::kOsdTitle)) {
-        const auto first = static_cast<std::uint32_t>(osd_.displayValue1) << 16;
-        const auto second = static_cast<std::uint32_t>(osd_.displayValue2) & 0xFFFFu;
-        PostMessageA(osd, protocol::kMsgDeviceArrival, 0, static_cast<LPARAM>(first | second));
-    }
+    LoadOsdOptions();
+    runtime_->Runtime().Notices().SettingsChanged();
     const bool posted = Connection() == Connection::Connected &&
                         uploadThread_.Post(protocol::kThreadUploadJob,
                                            static_cast<WPARAM>(protocol::UploadJob::ChangedOnly),
@@ -234,15 +250,57 @@ void CMonitorWnd::OnReloadAndApply() {
 
 void CMonitorWnd::OnIgnored() {}
 
-void CMonitorWnd::OnDeviceEvent(WPARAM, LPARAM) {}
+void CMonitorWnd::OnDeviceEvent(WPARAM category, LPARAM data) {
+    BlockGuard lock(blockLock_);
+    runtime_->Runtime().OnDeviceEvent(category, data);
+}
 
 void CMonitorWnd::OnDeviceArrival(WPARAM arrived) {
-    const std::uint32_t code = 0x7F000000u + (arrived == 1 ? 1u : arrived == 0 ? 2u : 0u);
-    if (code == 0x7F000001u) {
+    runtime_->Runtime().OnConnectionMessage(arrived);
+}
+
+void CMonitorWnd::ConnectionEvent(bool arrived) {
+    if (arrived) {
         OnArrival();
-    } else if (code == 0x7F000002u) {
+    } else {
         OnRemoval();
     }
+}
+
+void CMonitorWnd::LoadOsdOptions() {
+    settings::LoadOsdSettings(*files_, osd_);
+    runtime_->Runtime().Notices().SetOptions(runtime::OsdOptionsFromRecord(&osd_, sizeof osd_));
+}
+
+bool CMonitorWnd::PostUploadJob(int job) {
+    return uploadThread_.Post(protocol::kThreadUploadJob, static_cast<WPARAM>(job), 0);
+}
+
+void CMonitorWnd::WriteRegistryAndApply() {
+    {
+        BlockGuard lock(blockLock_);
+        if (const settings::ProfileRecord* profile = settings::CurrentProfile(*block_)) {
+            settings::WriteRegistryFromProfile(registry_, *profile);
+        }
+    }
+    ApplySystemMouseSettings();
+}
+
+bool CMonitorWnd::PostToOption(unsigned message) {
+    HWND option = FindByTitle(protocol::kOptionTitle);
+    return option != nullptr && PostMessageA(option, message, 0, 0) != FALSE;
+}
+
+void CMonitorWnd::PostOpenOption() {
+    PostMessageA(Hwnd(), WM_COMMAND, protocol::kCmdOpenOption, 0);
+}
+
+bool CMonitorWnd::PostPlayMacro() {
+    return macroThread_.Post(protocol::kThreadPlayMacro, 0, 0);
+}
+
+void CMonitorWnd::Launch(const char* path) {
+    if (path != nullptr) ShellOpen(path);
 }
 
 void CMonitorWnd::OnTaskbarCreated() {
@@ -264,18 +322,18 @@ void CMonitorWnd::OnExit() { PostMessageA(Hwnd(), WM_CLOSE, 0, 0); }
 
 void CMonitorWnd::FetchSharedBlock() {
     if (!shared_.Fetch(*incoming_)) return;
-    std::lock_guard<std::mutex> lock(blockLock_);
+    BlockGuard lock(blockLock_);
     std::swap(block_, incoming_);
 }
 
 void CMonitorWnd::PublishBlock() {
-    std::lock_guard<std::mutex> lock(blockLock_);
+    BlockGuard lock(blockLock_);
     shared_.Publish(*block_);
 }
 
 void CMonitorWnd::ApplySystemMouseSettings() {
     settings::Win32SystemMouse system(Hwnd());
-    std::lock_guard<std::mutex> lock(blockLock_);
+    BlockGuard lock(blockLock_);
     if (settings::ProfileRecord* profile = settings::CurrentProfile(*block_)) {
         settings::ApplySystemMouseSettings(*profile, system, mouseKey_.get());
     }
@@ -297,7 +355,7 @@ void CMonitorWnd::OnArrival() {
     SetConnection(Connection::Connected);
     link_.Reopen();
     {
-        std::lock_guard<std::mutex> lock(blockLock_);
+        BlockGuard lock(blockLock_);
         settings::MarkAllChanged(*block_);
     }
     uploadThread_.Post(protocol::kThreadUploadJob, static_cast<WPARAM>(protocol::UploadJob::Full), 0);
@@ -353,7 +411,7 @@ void CMonitorWnd::OnUploadThreadMessage(UINT message, WPARAM wParam, LPARAM) {
     flags_.uploadAbort.store(0);
     flags_.uploadBusy.store(1);
     {
-        std::lock_guard<std::mutex> lock(blockLock_);
+        BlockGuard lock(blockLock_);
         *uploadCopy_ = *block_;
     }
     device::RunUploadJob(job, *uploadCopy_, link_, flags_.uploadAbort);
@@ -361,6 +419,8 @@ void CMonitorWnd::OnUploadThreadMessage(UINT message, WPARAM wParam, LPARAM) {
     if (job == protocol::UploadJob::ChangedOnly) NotifyOptionUploadDone(Who::Thread);
 }
 
-void CMonitorWnd::OnMacroThreadMessage(UINT, WPARAM, LPARAM) {}
+void CMonitorWnd::OnMacroThreadMessage(UINT message, WPARAM, LPARAM) {
+    if (message == protocol::kThreadPlayMacro && runtime_) runtime_->Runtime().PlayQueuedMacro();
+}
 
 }  // namespace monitor

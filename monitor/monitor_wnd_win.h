@@ -20,6 +20,8 @@
 #include "common/settings/shared_section_win.h"
 #include "common/win/window.h"
 #include "monitor/device/device_link_win.h"
+#include "monitor/monitor_runtime.h"
+#include "monitor/runtime_bundle_win.h"
 #include "monitor/tray_icon_win.h"
 #include "monitor/worker_thread_win.h"
 
@@ -35,7 +37,7 @@ struct SharedFlags {
     std::atomic<std::int32_t> macroStop{0};
 };
 
-class CMonitorWnd : public win::WindowImpl<CMonitorWnd> {
+class CMonitorWnd : public win::WindowImpl<CMonitorWnd>, private runtime::MonitorHost {
 public:
     CMonitorWnd();
     ~CMonitorWnd() override;
@@ -67,11 +69,23 @@ private:
     // The shut-down sequence; runs once, from WM_DESTROY or a refused creation.
     void ShutDown();
     void FetchSharedBlock();
-    void PublishBlock();
     void ApplySystemMouseSettings();
     void NotifyOptionUploadDone(Who who);
     void OnArrival();
     void OnRemoval();
+    void LoadOsdOptions();
+
+    // What the button actions need of the window.
+    settings::SettingsBlock& Block() override { return *block_; }
+    bool Connected() override { return Connection() == protocol::Connection::Connected; }
+    void ConnectionEvent(bool arrived) override;
+    void PublishBlock() override;
+    bool PostUploadJob(int job) override;
+    void WriteRegistryAndApply() override;
+    bool PostToOption(unsigned message) override;
+    void PostOpenOption() override;
+    bool PostPlayMacro() override;
+    void Launch(const char* path) override;
     void WriteDeviceState(int state);
     void AddTrayIcon();
     void StartCompanions();
@@ -99,12 +113,17 @@ private:
     bool comInitialized_ = false;
     bool shutDown_ = false;
 
-    // The private block; the window thread replaces it under blockLock_ and
-    // each upload job works from its own copy taken under the same lock.
+    // The private block. Only the window thread changes it, always under
+    // blockLock_; each upload job works from its own copy taken under the same
+    // lock. Recursive, because an action that changes the block also
+    // publishes and applies it.
     std::unique_ptr<settings::SettingsBlock> block_;
     std::unique_ptr<settings::SettingsBlock> incoming_;
     std::unique_ptr<settings::SettingsBlock> uploadCopy_;
-    std::mutex blockLock_;
+    std::recursive_mutex blockLock_;
+    using BlockGuard = std::lock_guard<std::recursive_mutex>;
+
+    std::unique_ptr<runtime::RuntimeBundleWin> runtime_;
 
     settings::SharedSection shared_;
     device::DeviceLink link_;
