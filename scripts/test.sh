@@ -66,6 +66,14 @@ if [ "$RUN_PRESET" = win32 ] || configure_and_build "$RUN_PRESET"; then
     fresh_prefix "$ROOT/build/wineprefix-test"
     ctest --preset "$RUN_PRESET" 2>&1 | tee "$ARTIFACTS/ctest-wine.log"
     count_ctest "$ARTIFACTS/ctest-wine.log"
+    echo "== contact sheets of every skinned window (rendered by SkinGallery under Wine)"
+    if bash scripts/contact_sheet.sh "build/$RUN_PRESET/testbin/SkinGallery.exe" skins \
+        "$ARTIFACTS/contact-sheet" >"$ARTIFACTS/contact-sheet.log" 2>&1; then
+        step_ok "contact sheets in $ARTIFACTS/contact-sheet"
+    else
+        tail -n 20 "$ARTIFACTS/contact-sheet.log"
+        step_failed "contact sheets"
+    fi
     stop_wine_and_display
 else
     step_failed "$RUN_PRESET build"
