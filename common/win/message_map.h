@@ -19,6 +19,7 @@
 
 #include <cstdint>
 #include <span>
+#include <tuple>
 #include <type_traits>
 #include <vector>
 

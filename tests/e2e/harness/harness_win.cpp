@@ -301,21 +301,27 @@ bool StandInWindow::WaitFor(UINT message, int count, std::chrono::milliseconds t
     return WaitUntil([&] { return Count(message) >= count; }, timeout);
 }
 
+namespace {
+
+struct TitleSearch {
+    const char* title;
+    int count;
+};
+
+BOOL CALLBACK CountIfTitled(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<TitleSearch*>(param);
+    char text[256];
+    if (GetWindowTextA(hwnd, text, sizeof text) > 0 && std::string(text) == search->title) {
+        ++search->count;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
 int CountWindowsTitled(const char* title) {
-    struct Search {
-        const char* title;
-        int count;
-    } search{title, 0};
-    EnumWindows(
-        [](HWND hwnd, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            char text[256];
-            if (GetWindowTextA(hwnd, text, sizeof text) > 0 && std::string(text) == s->title) {
-                ++s->count;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    TitleSearch search{title, 0};
+    EnumWindows(&CountIfTitled, reinterpret_cast<LPARAM>(&search));
     return search.count;
 }
 
