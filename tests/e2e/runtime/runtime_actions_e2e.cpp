@@ -1,0 +1,548 @@
+// Monitor carries out the button actions the virtual mouse reports: key
+// combinations, macros, program launch, volume and media keys, profile and
+// setting changes, automatic profiles and tilt scrolling. The test plays the
+// user's other programs and watches the input with low-level hooks.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/harness/input_recorder_win.h"
+#include "tests/e2e/harness/recording_windows_win.h"
+#include "tests/e2e/runtime/runtime_fixture_win.h"
+
+namespace e2e {
+namespace {
+
+using namespace std::chrono_literals;
+using Trace = std::vector<std::string>;
+
+int CountOf(const Trace& trace, const std::string& entry) {
+    return static_cast<int>(std::count(trace.begin(), trace.end(), entry));
+}
+
+bool Contains(const Trace& trace, const std::string& entry) { return CountOf(trace, entry) > 0; }
+
+std::string Join(const Trace& trace) {
+    std::string out;
+    for (const std::string& t : trace) out += t + " ";
+    return out;
+}
+
+// Microseconds of the first event of `trace` equal to `entry` at or after index `from`.
+std::int64_t TimeOf(const std::vector<InputEvent>& keys, const std::string& entry,
+                    std::size_t from = 0) {
+    const Trace trace = KeyTrace(keys);
+    for (std::size_t i = from; i < trace.size(); ++i)
+        if (trace[i] == entry) return keys[i].microseconds;
+    return -1;
+}
+
+// ---------------------------------------------------------------- key combinations
+
+TEST_F(RuntimeE2E, HeldKeyCombinationPressesRepeatsAndReleasesInReverse) {
+    SetKeyCombination(0, 3, kCodeA, settings::modifier::kCtrl | settings::modifier::kShift);
+    // Bit 0 means the plain key: the Ctrl bit beside it is ignored.
+    SetKeyCombination(0, 5, kCodeB, settings::modifier::kPlainKey | settings::modifier::kCtrl);
+    Start();
+    InputRecorder input;
+    ASSERT_TRUE(input.Installed());
+
+    Inject("press:3");
+    ASSERT_TRUE(input.WaitFor([](const auto& e) { return Contains(KeyTrace(e), "+41"); }));
+    Pause(1600ms);
+    Inject("release:3");
+    ASSERT_TRUE(input.WaitFor([](const auto& e) { return Contains(KeyTrace(e), "-11"); }));
+    Settle();
+    const std::vector<InputEvent> keys = input.Keys();
+    const Trace trace = KeyTrace(keys);
+    ASSERT_GE(trace.size(), 6u) << Join(trace);
+    EXPECT_EQ(Trace(trace.begin(), trace.begin() + 3), (Trace{"+11", "+10", "+41"}))
+        << Join(trace);
+    EXPECT_EQ(Trace(trace.end() - 3, trace.end()), (Trace{"-41", "-10", "-11"})) << Join(trace);
+    // Between them only repeats of the main key, as up/down pairs.
+    const Trace middle(trace.begin() + 3, trace.end() - 3);
+    ASSERT_EQ(middle.size() % 2, 0u) << Join(trace);
+    for (std::size_t i = 0; i < middle.size(); i += 2) {
+        EXPECT_EQ(middle[i], "-41") << Join(trace);
+        EXPECT_EQ(middle[i + 1], "+41") << Join(trace);
+    }
+    EXPECT_GE(middle.size() / 2, 2u) << "a held combination repeats its key: " << Join(trace);
+    // The first repeat waits a second after the press.
+    const std::int64_t down = TimeOf(keys, "+41");
+    const std::int64_t firstRepeat = TimeOf(keys, "-41");
+    EXPECT_GE(firstRepeat - down, 900000) << Join(trace);
+    for (const InputEvent& e : keys) EXPECT_TRUE(e.flags & LLKHF_INJECTED);
+
+    input.Clear();
+    Inject("press:5");
+    Inject("release:5");
+    ASSERT_TRUE(input.WaitFor([](const auto& e) { return Contains(KeyTrace(e), "-42"); }));
+    Settle();
+    EXPECT_EQ(KeyTrace(input.Keys()), (Trace{"+42", "-42"}));
+}
+
+TEST_F(RuntimeE2E, UnplugWhileACombinationIsHeldReleasesItsKeys) {
+    SetKeyCombination(0, 3, kCodeA, settings::modifier::kCtrl);
+    Start();
+    InputRecorder input;
+    ASSERT_TRUE(input.Installed());
+    Inject("press:3");
+    ASSERT_TRUE(input.WaitFor([](const auto& e) { return Contains(KeyTrace(e), "+41"); }));
+    ASSERT_EQ(VirtualMouse("/unplug"), 0);
+    ASSERT_TRUE(input.WaitFor([](const auto& e) { return Contains(KeyTrace(e), "-11"); }, 10s))
+        << "the held combination was not released: " << Join(KeyTrace(input.Keys()));
+    ASSERT_TRUE(WaitUntil(
+        [&] { return folder_.ReadIni("config.ini", "Setting", "Device") == "0"; }, 10s));
+    const Trace atRelease = KeyTrace(input.Keys());
+    EXPECT_EQ(Trace(atRelease.end() - 2, atRelease.end()), (Trace{"-41", "-11"}))
+        << Join(atRelease);
+    // No repeats once the mouse is gone.
+    Pause(1500ms);
+    EXPECT_EQ(KeyTrace(input.Keys()).size(), atRelease.size()) << Join(KeyTrace(input.Keys()));
+}
+
+// ---------------------------------------------------------------------- macros
+
+TEST_F(RuntimeE2E, MacroPlaysItsRepeatsAndASecondPressStopsItReleasingHeldKeys) {
+    SetMacro(0, 6, {{kCodeB, 1, 20}, {kCodeB, 2, 20}}, 2);
+    SetMacro(0, 4,
+             {{kCodeLeftShift, 1, 10}, {kCodeA, 1, 4000}, {kCodeA, 2, 10}, {kCodeLeftShift, 2, 10}});
+    Start();
+    InputRecorder input;
+    ASSERT_TRUE(input.Installed());
+
+    Inject("press:6");
+    ASSERT_TRUE(
+        input.WaitFor([](const auto& e) { return CountOf(KeyTrace(e), "-42") == 2; }));
+    ASSERT_TRUE(monitor_.WaitForDebugText("g_iCurAction= 1,start=0,end=2\n"));
+    Settle(300ms);
+    EXPECT_EQ(KeyTrace(input.Keys()), (Trace{"+42", "-42", "+42", "-42"}));
+
+    input.Clear();
+    Inject("press:4");
+    // Past the first half second of the long hold: the key auto-repeats.
+    ASSERT_TRUE(input.WaitFor([](const auto& e) { return CountOf(KeyTrace(e), "-41") >= 3; }));
+    Inject("press:4");
+    ASSERT_TRUE(input.WaitFor([](const auto& e) {
+        const Trace t = KeyTrace(e);
+        return !t.empty() && t.back() == "-10";
+    })) << Join(KeyTrace(input.Keys()));
+    Settle(300ms);
+    const std::vector<InputEvent> keys = input.Keys();
+    const Trace trace = KeyTrace(keys);
+    ASSERT_GE(trace.size(), 4u);
+    EXPECT_EQ(Trace(trace.begin(), trace.begin() + 2), (Trace{"+10", "+41"})) << Join(trace);
+    // Held keys go up in reverse order, 50 ms apart, and nothing follows.
+    EXPECT_EQ(Trace(trace.end() - 2, trace.end()), (Trace{"-41", "-10"})) << Join(trace);
+    EXPECT_GE(keys.back().microseconds - keys[keys.size() - 2].microseconds, 40000);
+    EXPECT_EQ(CountOf(trace, "-10"), 1) << "the stopped macro must not play its own releases";
+    EXPECT_LT(keys.back().microseconds - keys.front().microseconds, 3500000)
+        << "the macro was not stopped";
+    Pause(500ms);
+    EXPECT_EQ(input.Keys().size(), keys.size());
+
+    // Stopped means stopped: the next press starts the macro again.
+    input.Clear();
+    Inject("press:6");
+    ASSERT_TRUE(
+        input.WaitFor([](const auto& e) { return CountOf(KeyTrace(e), "-42") == 2; }));
+}
+
+// --------------------------------------------------------------- program launch
+
+TEST_F(RuntimeE2E, LaunchButtonStartsItsProgramOnPressOnly) {
+    ASSERT_TRUE(folder_.AddTestProgram("standin_program.exe", "Target Program.exe"));
+    settings::ButtonAssignment& launch = Button(0, 3);
+    launch.actionCode = settings::action::kLaunchProgram;
+    settings::CopyField(launch.programPath, folder_.File("Target Program.exe").c_str());
+    // Another kind of button names a program too, but is not a launch button.
+    settings::ButtonAssignment& other = Button(0, 7);
+    SetKeyCombination(0, 7, kCodeA, settings::modifier::kPlainKey);
+    settings::CopyField(other.programPath, folder_.File("Target Program.exe").c_str());
+    Start();
+
+    Inject("launch-release:3");
+    Inject("launch:7");
+    Settle(1500ms);
+    EXPECT_EQ(folder_.ReadText("started.log"), "");
+
+    Inject("launch:3");
+    ASSERT_TRUE(WaitUntil([&] { return !folder_.ReadText("started.log").empty(); }, 15s));
+    Inject("launch-release:3");
+    Settle(1500ms);
+    EXPECT_EQ(folder_.ReadText("started.log"), "started Target Program.exe []\n");
+}
+
+// ----------------------------------------------------------------- volume keys
+
+TEST_F(RuntimeE2E, VolumeKeysStepOnPressRepeatWhileHeldAndMuteOnce) {
+    Start();
+    InputRecorder input;
+    ASSERT_TRUE(input.Installed());
+    Inject("media:38");
+    Pause(1000ms);
+    Inject("media-release:38");
+    Settle(700ms);
+    const std::vector<InputEvent> up = input.Keys();
+    const Trace trace = KeyTrace(up);
+    const int steps = CountOf(trace, "+AF");
+    EXPECT_EQ(CountOf(trace, "-AF"), steps) << Join(trace);
+    EXPECT_GE(steps, 3) << "one step on press and more every 300 ms: " << Join(trace);
+    EXPECT_LE(steps, 8) << Join(trace);
+    for (const InputEvent& e : up) {
+        EXPECT_EQ(e.vk, 0xAFu);
+        EXPECT_TRUE(e.flags & LLKHF_EXTENDED);
+    }
+    // Released: the repeat has stopped.
+    Pause(900ms);
+    EXPECT_EQ(input.Keys().size(), up.size());
+
+    input.Clear();
+    Inject("media:39");
+    Inject("media-release:39");
+    Inject("media:37");
+    Inject("media-release:37");
+    Settle(500ms);
+    const Trace rest = KeyTrace(input.Keys());
+    EXPECT_GE(CountOf(rest, "+AE"), 1) << Join(rest);
+    EXPECT_EQ(CountOf(rest, "+AD"), 1) << Join(rest);
+    EXPECT_EQ(CountOf(rest, "-AD"), 1) << Join(rest);
+    ASSERT_FALSE(rest.empty());
+    EXPECT_EQ(rest.back(), "-AD");
+}
+
+// -------------------------------------------------- profiles and settings from the mouse
+
+TEST_F(RuntimeE2E, ProfileSwitchedOnTheMouseReachesEveryoneButTheFiles) {
+    osd_.showProfile = 1;
+    StandInWindow option(kOptionTitle);
+    StandInWindow osd(kOsdTitle);
+    Start();
+    // Let the start-up upload finish so that the selection is the last word.
+    ASSERT_TRUE(WaitUntil(
+        [&] { return folder_.ReadText("vm.log").find("FEATURE 0D 05 80") != std::string::npos; },
+        25s));
+    Inject("profile:3");
+    ASSERT_TRUE(option.WaitFor(1255));
+    ASSERT_TRUE(osd.WaitFor(1324));
+    auto shared = std::make_unique<settings::SettingsBlock>();
+    ASSERT_TRUE(ReadShared(*shared));
+    EXPECT_EQ(shared->currentProfile, 2);
+    const auto notices = osd.All();
+    const auto notice = std::find_if(notices.begin(), notices.end(),
+                                     [](const Received& r) { return r.message == 1324; });
+    ASSERT_NE(notice, notices.end());
+    EXPECT_EQ(notice->wParam, 40u);
+    EXPECT_EQ(notice->lParam, 2 * 65536);
+    ASSERT_TRUE(WaitUntil([&] { return Dump().find("selected_profile 3\n") != std::string::npos; },
+                          10s))
+        << Dump();
+    EXPECT_EQ(folder_.ReadIni("config.ini", "Setting", "CurrentProfile"), "0");
+
+    // Out of range: nothing changes.
+    Inject("0x70000006");
+    Settle();
+    ASSERT_TRUE(ReadShared(*shared));
+    EXPECT_EQ(shared->currentProfile, 2);
+    EXPECT_EQ(option.Count(1255), 1);
+}
+
+TEST_F(RuntimeE2E, CpiRateAndSensitivityFromTheMouseReachTheBlockAndOption) {
+    Profile(0).CpiLevel_X[3] = 8;
+    Profile(0).PollingRate = 3;
+    osd_.showCpi = 1;
+    StandInWindow option(kOptionTitle);
+    StandInWindow osd(kOsdTitle);
+    Start();
+    auto shared = std::make_unique<settings::SettingsBlock>();
+
+    Inject("cpi:4");
+    ASSERT_TRUE(option.WaitFor(1257, 1));
+    ASSERT_TRUE(ReadShared(*shared));
+    EXPECT_EQ(shared->profiles[0].CpiStep, 3);
+    ASSERT_TRUE(osd.WaitFor(1324));
+    EXPECT_EQ(osd.All().back().wParam, 50u);
+    EXPECT_EQ(folder_.ReadIni("config.ini", "OSDData", "Message"), "CPI: 720");
+
+    Inject("rate:2");
+    ASSERT_TRUE(option.WaitFor(1257, 2));
+    ASSERT_TRUE(ReadShared(*shared));
+    EXPECT_EQ(shared->profiles[0].PollingRate, 2);
+
+    Inject("sensitivity:5,7");
+    ASSERT_TRUE(option.WaitFor(1257, 3));
+    ASSERT_TRUE(ReadShared(*shared));
+    EXPECT_EQ(shared->profiles[0].Sensitivity_X, 5);
+    EXPECT_EQ(shared->profiles[0].Sensitivity_Y, 7);
+
+    // A polling interval of 3 ms does not exist: nothing changes, nobody is told.
+    Inject("0x05000003");
+    Settle(800ms);
+    ASSERT_TRUE(ReadShared(*shared));
+    EXPECT_EQ(shared->profiles[0].PollingRate, 2);
+    EXPECT_EQ(option.Count(1257), 3);
+    EXPECT_EQ(osd.Count(1324), 1) << "only the CPI change gives a notice";
+    // Other profiles are untouched.
+    EXPECT_EQ(shared->profiles[1].CpiStep, Profile(1).CpiStep);
+    EXPECT_EQ(shared->currentProfile, 0);
+}
+
+// ---------------------------------------------------------------------- media
+
+TEST_F(RuntimeE2E, MediaCommandsGoToThePlayerOfTheCurrentProfile) {
+    Profile(0).MediaOption = 3;  // Winamp
+    Profile(1).MediaOption = 2;  // Real Player
+    Profile(2).MediaOption = 1;  // iTunes
+    RecordingWindows windows;
+    const HWND winamp = windows.Create({"Winamp v1.x", "Winamp"});
+    const HWND real = windows.Create({"GeminiWindowClass", "RealPlayer"});
+    ASSERT_NE(winamp, nullptr);
+    ASSERT_NE(real, nullptr);
+    Start();
+
+    Inject("media:35");
+    Inject("media-release:35");
+    Inject("media:35");
+    Inject("media:33");
+    ASSERT_TRUE(windows.WaitFor(winamp, WM_COMMAND, 3));
+    Settle(300ms);
+    std::vector<WPARAM> commands;
+    for (const Received& r : windows.Messages(winamp))
+        if (r.message == WM_COMMAND) commands.push_back(r.wParam);
+    EXPECT_EQ(commands, (std::vector<WPARAM>{40045, 40046, 40048}));
+    EXPECT_EQ(windows.Count(real, WM_COMMAND), 0);
+
+    Inject("profile:2");
+    Inject("media:34");
+    ASSERT_TRUE(windows.WaitFor(real, WM_COMMAND, 1));
+    EXPECT_EQ(windows.Messages(real).back().wParam, 65740u);
+
+    // iTunes chosen but not running: nothing anywhere.
+    Inject("profile:3");
+    Inject("media:33");
+    Inject("media:35");
+    Settle(800ms);
+    EXPECT_EQ(windows.Count(winamp, WM_COMMAND), 3);
+    EXPECT_EQ(windows.Count(real, WM_COMMAND), 1);
+
+    const HWND itunes = windows.Create({"iTunes", "iTunes"});
+    ASSERT_NE(itunes, nullptr);
+    Inject("media:35");
+    ASSERT_TRUE(windows.WaitFor(itunes, WM_KEYUP, 1));
+    Inject("media:33");
+    ASSERT_TRUE(windows.WaitFor(itunes, WM_KEYUP, 3));
+    Settle(300ms);
+    std::vector<std::pair<UINT, LPARAM>> keys;
+    for (const Received& r : windows.Messages(itunes))
+        if (r.message == WM_KEYDOWN || r.message == WM_KEYUP)
+            keys.push_back({r.message, r.lParam});
+    const std::vector<std::pair<UINT, LPARAM>> expected = {
+        {WM_KEYDOWN, 0x00390001},          {WM_KEYUP, static_cast<LPARAM>(0xC0390001u)},
+        {WM_KEYDOWN, 0x001D0001},          {WM_KEYDOWN, 0x014D0001},
+        {WM_KEYUP, static_cast<LPARAM>(0xC14D0001u)}, {WM_KEYUP, static_cast<LPARAM>(0xC01D0001u)}};
+    ASSERT_EQ(keys.size(), expected.size());
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        EXPECT_EQ(keys[i].first, expected[i].first) << i;
+        // Only the low 32 bits are the message's parameter on either build.
+        EXPECT_EQ(static_cast<DWORD>(keys[i].second), static_cast<DWORD>(expected[i].second)) << i;
+    }
+}
+
+// ------------------------------------------------------------ automatic profiles
+
+class AutomaticProfileE2E : public RuntimeE2E {
+protected:
+    void NameTheGame() {
+        ASSERT_TRUE(folder_.AddTestProgram("standin_program.exe", "spacegame.exe"));
+        // Two profiles name it; the directory never matters, the case neither.
+        settings::CopyField(Profile(2).GameFile, "  C:\\Games\\Space\\SPACEGAME.EXE ");
+        settings::CopyField(Profile(3).GameFile, "spacegame.exe");
+        settings::CopyField(Profile(1).GameFile, "spacegame");  // no extension: no match
+    }
+    void StartTheGame() {
+        ASSERT_TRUE(game_.Start(folder_.File("spacegame.exe"), "/window"));
+        ASSERT_TRUE(WaitUntil([] { return FindWindowA(nullptr, "Stand-in Program") != nullptr; }));
+    }
+    void TearDown() override {
+        if (HWND game = FindWindowA(nullptr, "Stand-in Program")) PostMessageA(game, WM_CLOSE, 0, 0);
+        game_.WaitExit(10s);
+        game_.Kill();
+        RuntimeE2E::TearDown();
+    }
+    Program game_;
+};
+
+TEST_F(AutomaticProfileE2E, GameInTheForegroundSwitchesToTheLowestProfileNamingIt) {
+    NameTheGame();
+    StandInWindow option(kOptionTitle);
+    Start();
+    auto shared = std::make_unique<settings::SettingsBlock>();
+    StartTheGame();
+    ASSERT_TRUE(WaitUntil(
+        [&] { return ReadShared(*shared) && shared->currentProfile == 2; }, 10s))
+        << "current profile " << shared->currentProfile;
+    EXPECT_TRUE(option.WaitFor(1255, 1));
+    ASSERT_TRUE(WaitUntil([&] { return Dump().find("selected_profile 3\n") != std::string::npos; },
+                          10s));
+    // Later polls find the same profile current: nothing more happens.
+    Pause(4500ms);
+    EXPECT_EQ(option.Count(1255), 1);
+    // Leaving the game does not switch back.
+    PostMessageA(FindWindowA(nullptr, "Stand-in Program"), WM_CLOSE, 0, 0);
+    game_.WaitExit(10s);
+    Pause(2500ms);
+    ASSERT_TRUE(ReadShared(*shared));
+    EXPECT_EQ(shared->currentProfile, 2);
+}
+
+TEST_F(AutomaticProfileE2E, NothingSwitchesWhileTheMouseIsUnplugged) {
+    NameTheGame();
+    StandInWindow option(kOptionTitle);
+    Start(false);
+    StartTheGame();
+    Pause(5000ms);
+    auto shared = std::make_unique<settings::SettingsBlock>();
+    ASSERT_TRUE(ReadShared(*shared));
+    EXPECT_EQ(shared->currentProfile, 0);
+    EXPECT_EQ(option.Count(1255), 0);
+    // Plugged in: the next poll switches.
+    ASSERT_EQ(VirtualMouse("/plug"), 0);
+    ASSERT_TRUE(WaitUntil(
+        [&] { return ReadShared(*shared) && shared->currentProfile == 2; }, 12s));
+}
+
+// ------------------------------------------------------------------------ tilt
+
+class TiltE2E : public RuntimeE2E {
+protected:
+    // Puts the pointer in the middle of `hwnd`.
+    POINT PointAt(HWND hwnd) {
+        RECT r;
+        GetWindowRect(hwnd, &r);
+        POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        SetCursorPos(p.x, p.y);
+        WaitUntil([&] {
+            POINT now;
+            return GetCursorPos(&now) && now.x == p.x && now.y == p.y;
+        }, 2s);
+        return p;
+    }
+    std::vector<Received> Of(HWND hwnd, UINT message) {
+        std::vector<Received> out;
+        for (const Received& r : windows_.Messages(hwnd))
+            if (r.message == message) out.push_back(r);
+        return out;
+    }
+    HWND TopLevel(const char* cls, DWORD style, int x, int y, int w, int h) {
+        WindowSpec s{cls, cls, style | WS_VISIBLE | WS_POPUP, WS_EX_TOPMOST};
+        s.x = x;
+        s.y = y;
+        s.width = w;
+        s.height = h;
+        return windows_.Create(s);
+    }
+    HWND Child(const char* cls, HWND parent, DWORD style, int x, int y, int w, int h, int id) {
+        WindowSpec s{cls, "", style | WS_VISIBLE | WS_CHILD, 0, parent};
+        s.x = x;
+        s.y = y;
+        s.width = w;
+        s.height = h;
+        s.id = id;
+        return windows_.Create(s);
+    }
+    RecordingWindows windows_;
+};
+
+TEST_F(TiltE2E, TiltDrivesTheScrollBarOfTheWindowUnderThePointerTiltSpeedTimes) {
+    Profile(0).TiltSpeed = 3;
+    const HWND plain = TopLevel("E2ETiltPlain", WS_HSCROLL, 20, 20, 260, 180);
+    const HWND host = TopLevel("E2ETiltHost", 0, 320, 20, 300, 230);
+    const HWND word = Child("_WwG", host, 0, 0, 0, 280, 180, 1);
+    const HWND wordBar = Child("ScrollBar", host, SBS_HORZ, 0, 190, 280, 18, 2);
+    const HWND mozilla = TopLevel("MozillaWindowClass", 0, 20, 300, 260, 180);
+    const HWND mozillaView = Child("MozillaWindowClass", mozilla, 0, 0, 0, 240, 160, 3);
+    const HWND sheetHost = TopLevel("E2ESheetHost", 0, 320, 300, 300, 230);
+    const HWND sheet = Child("EXCEL7", sheetHost, 0, 0, 0, 280, 180, 4);
+    const HWND sheetBar = Child("ScrollBar", sheetHost, SBS_HORZ, 0, 190, 280, 18, 5);
+    const HWND bare = TopLevel("E2ETiltBare", 0, 20, 560, 260, 150);
+    for (HWND h : {plain, host, word, wordBar, mozilla, mozillaView, sheetHost, sheet, sheetBar,
+                   bare})
+        ASSERT_NE(h, nullptr);
+    Start();
+
+    // Plain window with its own horizontal bar: WM_HSCROLL to it, lParam 0.
+    PointAt(plain);
+    Inject("tilt:right");
+    ASSERT_TRUE(windows_.WaitFor(plain, WM_HSCROLL, 3));
+    Settle(300ms);
+    for (const Received& r : Of(plain, WM_HSCROLL)) {
+        EXPECT_EQ(r.wParam, static_cast<WPARAM>(SB_LINERIGHT));
+        EXPECT_EQ(r.lParam, 0);
+    }
+    EXPECT_EQ(Of(plain, WM_HSCROLL).size(), 3u);
+
+    // A document window with a scroll bar beside it: to the bar's parent.
+    PointAt(word);
+    Inject("tilt:left");
+    ASSERT_TRUE(windows_.WaitFor(host, WM_HSCROLL, 3));
+    Settle(300ms);
+    for (const Received& r : Of(host, WM_HSCROLL)) {
+        EXPECT_EQ(r.wParam, static_cast<WPARAM>(SB_LINELEFT));
+        EXPECT_EQ(r.lParam, reinterpret_cast<LPARAM>(wordBar));
+    }
+    EXPECT_EQ(Of(host, WM_HSCROLL).size(), 3u);
+    EXPECT_TRUE(Of(word, WM_HSCROLL).empty());
+
+    // The browser gets arrow keys at its frame.
+    PointAt(mozillaView);
+    Inject("tilt:right");
+    ASSERT_TRUE(windows_.WaitFor(mozilla, WM_KEYUP, 3));
+    Settle(300ms);
+    const auto downs = Of(mozilla, WM_KEYDOWN);
+    const auto ups = Of(mozilla, WM_KEYUP);
+    ASSERT_EQ(downs.size(), 3u);
+    ASSERT_EQ(ups.size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(downs[i].wParam, static_cast<WPARAM>(VK_RIGHT));
+        EXPECT_EQ(static_cast<DWORD>(downs[i].lParam), 0x014D0001u);
+        EXPECT_EQ(static_cast<DWORD>(ups[i].lParam), 0xC14D0001u);
+    }
+
+    // The spreadsheet: clicks at the bar's right end, then the pointer returns.
+    InputRecorder input;
+    ASSERT_TRUE(input.Installed());
+    const POINT p = PointAt(sheet);
+    Inject("tilt:right");
+    ASSERT_TRUE(input.WaitFor([](const std::vector<InputEvent>& e) {
+        return std::count_if(e.begin(), e.end(),
+                             [](const InputEvent& x) { return x.message == WM_LBUTTONUP; }) >= 3;
+    })) << "no clicks";
+    Settle(300ms);
+    RECT bar;
+    GetWindowRect(sheetBar, &bar);
+    const auto clicks = input.MouseButtons();
+    ASSERT_EQ(clicks.size(), 6u);
+    for (std::size_t i = 0; i < clicks.size(); ++i) {
+        EXPECT_EQ(clicks[i].message, i % 2 == 0 ? WM_LBUTTONDOWN : WM_LBUTTONUP) << i;
+        EXPECT_EQ(clicks[i].point.x, bar.right - 5) << i;
+        EXPECT_EQ(clicks[i].point.y, bar.top + 5) << i;
+    }
+    POINT now{};
+    ASSERT_TRUE(WaitUntil([&] { return GetCursorPos(&now) && now.x == p.x && now.y == p.y; }, 3s))
+        << now.x << "," << now.y;
+    EXPECT_TRUE(Of(sheetHost, WM_HSCROLL).empty());
+
+    // No scroll bar anywhere near, and tilt values other than 1 and 255: nothing.
+    PointAt(bare);
+    Inject("tilt:left");
+    PointAt(plain);
+    Inject("0x10000002");
+    Settle(800ms);
+    EXPECT_TRUE(Of(bare, WM_HSCROLL).empty());
+    EXPECT_EQ(Of(plain, WM_HSCROLL).size(), 3u);
+}
+
+}  // namespace
+}  // namespace e2e

@@ -1,0 +1,120 @@
+#include "tests/e2e/runtime/runtime_fixture_win.h"
+
+#include <cstring>
+
+#include "common/settings/ini_file_win.h"
+#include "common/settings/settings_files.h"
+
+namespace e2e {
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr const char* kVirtualMouseClass = "MouseVirtualDeviceWindow";
+constexpr const char* kSectionName = "Professional_Gaming_Mouse_Normal_Share_Data";
+constexpr const char* kMutexName = "Professional_Gaming_Mouse_Normal_Mutex_Object";
+
+}  // namespace
+
+void RuntimeE2E::SetUp() {
+    block_ = std::make_unique<settings::SettingsBlock>();
+    settings::FillDefaults(*block_, settings::DefaultsFor::Monitor);
+    settings::ResetOsdSettings(osd_);
+    osd_.showProfile = 0;
+    osd_.showMacro = 0;
+    osd_.showCpi = 0;
+}
+
+void RuntimeE2E::TearDown() {
+    if (HWND monitor = MonitorWindow()) PostMessageA(monitor, WM_COMMAND, 6002, 0);
+    monitor_.WaitExit(15s);
+    monitor_.Kill();
+    if (FindWindowA(kVirtualMouseClass, nullptr) != nullptr) VirtualMouse("/quit");
+    mouse_.WaitExit(10s);
+    mouse_.Kill();
+}
+
+void RuntimeE2E::SetKeyCombination(int profile, int n, std::uint8_t keyCode,
+                                   std::uint8_t modifiers) {
+    settings::ButtonAssignment& b = Button(profile, n);
+    b.actionCode = settings::action::kKeyCombination;
+    b.eventCount = 1;
+    b.events[0].keyCode = keyCode;
+    b.events[0].state = modifiers;
+    b.events[0].delayMs = 0;
+}
+
+void RuntimeE2E::SetMacro(int profile, int n, std::initializer_list<settings::MacroEvent> events,
+                          int repeat) {
+    settings::ButtonAssignment& b = Button(profile, n);
+    b.actionCode = settings::action::kMacro;
+    settings::CopyField(b.macroName, "TestMacro");
+    b.repeatCount = repeat;
+    b.eventCount = static_cast<std::uint16_t>(events.size());
+    int i = 0;
+    for (const settings::MacroEvent& e : events) b.events[i++] = e;
+}
+
+void RuntimeE2E::Start(bool plugged) {
+    settings::SystemSettingsFiles files(folder_.Path());
+    ASSERT_TRUE(settings::SaveAll(files.Files(), nullptr, *block_));
+    ASSERT_TRUE(settings::SaveOsdSettings(files.Files(), osd_));
+    ASSERT_EQ(FindWindowA(kVirtualMouseClass, nullptr), nullptr)
+        << "a virtual mouse is already running";
+    ASSERT_TRUE(mouse_.Start(folder_.File("VirtualMouse.exe"),
+                             "/log \"" + folder_.File("vm.log") + "\""));
+    ASSERT_TRUE(WaitUntil([] { return FindWindowA(kVirtualMouseClass, nullptr) != nullptr; }));
+    if (!plugged) {
+        ASSERT_EQ(VirtualMouse("/unplug"), 0);
+    }
+    ASSERT_TRUE(monitor_.Start(folder_.File("Monitor.exe")));
+    ASSERT_TRUE(WaitUntil([this] { return MonitorWindow() != nullptr; }));
+    const char* state = plugged ? "1" : "0";
+    ASSERT_TRUE(WaitUntil(
+        [&] { return folder_.ReadIni("config.ini", "Setting", "Device") == state; }, 20s))
+        << "Monitor did not record the mouse as " << state;
+}
+
+long RuntimeE2E::VirtualMouse(const std::string& arguments) {
+    Program p;
+    if (!p.Start(folder_.File("VirtualMouse.exe"), arguments)) return -1;
+    return p.WaitExit(15s);
+}
+
+void RuntimeE2E::Inject(const std::string& spec) {
+    ASSERT_EQ(VirtualMouse("/event " + spec), 0) << spec;
+}
+
+std::string RuntimeE2E::Dump() {
+    const std::string file = "dump.txt";
+    folder_.Remove(file);
+    if (VirtualMouse("/dump \"" + folder_.File(file) + "\"") != 0) return "";
+    return folder_.ReadText(file);
+}
+
+bool RuntimeE2E::ReadShared(settings::SettingsBlock& block) {
+    HANDLE mutex = OpenMutexA(MUTEX_ALL_ACCESS, FALSE, kMutexName);
+    HANDLE mapping = OpenFileMappingA(FILE_MAP_READ, FALSE, kSectionName);
+    void* view = mapping != nullptr ? MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0) : nullptr;
+    bool ok = false;
+    if (view != nullptr && mutex != nullptr &&
+        WaitForSingleObject(mutex, INFINITE) == WAIT_OBJECT_0) {
+        std::memcpy(&block, view, sizeof block);
+        ReleaseMutex(mutex);
+        ok = true;
+    }
+    if (view != nullptr) UnmapViewOfFile(view);
+    if (mapping != nullptr) CloseHandle(mapping);
+    if (mutex != nullptr) CloseHandle(mutex);
+    return ok;
+}
+
+void RuntimeE2E::Settle(std::chrono::milliseconds time) {
+    // A sent message is handled after what the window thread is busy with.
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(MonitorWindow(), WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result);
+    Pause(time);
+}
+
+}  // namespace e2e

@@ -1,0 +1,64 @@
+// The stage of every runtime test: a fresh program folder whose settings
+// files the test writes first, the virtual mouse, and the real Monitor.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "common/settings/osd_settings.h"
+#include "common/settings/settings_block.h"
+#include "tests/e2e/harness/harness_win.h"
+
+namespace e2e {
+
+inline constexpr const char* kMonitorTitle = "Professional Gaming Optical Mouse Monitor";
+inline constexpr const char* kOptionTitle = "Professional Gaming Optical Mouse Option";
+inline constexpr const char* kOsdTitle = "Professional Gaming Optical Mouse OSD";
+
+// Device key codes (USB usages) and the virtual keys they give on the US layout.
+inline constexpr std::uint8_t kCodeA = 0x04;
+inline constexpr std::uint8_t kCodeB = 0x05;
+inline constexpr std::uint8_t kCodeLeftShift = 0xE1;
+
+class RuntimeE2E : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // The settings Monitor will load: defaults until the test changes them.
+    settings::SettingsBlock& Block() { return *block_; }
+    settings::ProfileRecord& Profile(int index) { return block_->profiles[index]; }
+    // Button n (1..15) of a profile.
+    settings::ButtonAssignment& Button(int profile, int n) {
+        return block_->profiles[profile].MacroKeyInfo[n - 1];
+    }
+    settings::OsdSettings& Osd() { return osd_; }
+    void SetKeyCombination(int profile, int n, std::uint8_t keyCode, std::uint8_t modifiers);
+    void SetMacro(int profile, int n, std::initializer_list<settings::MacroEvent> events,
+                  int repeat = 1);
+
+    // Writes the files, starts the virtual mouse (plugged unless told) and
+    // Monitor, and waits until Monitor has opened the mouse.
+    void Start(bool plugged = true);
+    // Runs a command of the virtual mouse; its exit code (0 success).
+    long VirtualMouse(const std::string& arguments);
+    void Inject(const std::string& spec);
+    // The virtual mouse's decoded state.
+    std::string Dump();
+    bool ReadShared(settings::SettingsBlock& block);
+    HWND MonitorWindow() const { return FindWindowA(nullptr, kMonitorTitle); }
+    // Time for Monitor to handle whatever it has been posted so far.
+    void Settle(std::chrono::milliseconds time = std::chrono::milliseconds(600));
+
+    ProgramFolder folder_;
+    Program mouse_;
+    Program monitor_;
+    std::unique_ptr<settings::SettingsBlock> block_;
+    settings::OsdSettings osd_{};
+};
+
+}  // namespace e2e

@@ -1,0 +1,53 @@
+// Plays another application for the runtime tests. Every start appends a line
+// "started <own file name> [<command line>]" to started.log in its folder.
+// With "/window" it also shows a window titled "Stand-in Program", brings it
+// to the foreground and stays until that window is closed (at most a minute).
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace {
+
+LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_DESTROY) {
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    const std::string self = path;
+    const std::size_t slash = self.find_last_of('\\');
+    const std::string log = self.substr(0, slash + 1) + "started.log";
+    const char* line = commandLine != nullptr ? commandLine : "";
+    if (FILE* file = std::fopen(log.c_str(), "a")) {
+        std::fprintf(file, "started %s [%s]\n", self.substr(slash + 1).c_str(), line);
+        std::fclose(file);
+    }
+    if (std::strstr(line, "/window") == nullptr) return 0;
+
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = &Proc;
+    wc.hInstance = instance;
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.lpszClassName = "E2EStandInProgram";
+    RegisterClassA(&wc);
+    HWND hwnd = CreateWindowExA(WS_EX_TOPMOST, wc.lpszClassName, "Stand-in Program",
+                                WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 300, 320, 200, nullptr,
+                                nullptr, instance, nullptr);
+    SetForegroundWindow(hwnd);
+    SetTimer(hwnd, 1, 60000, nullptr);
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (msg.message == WM_TIMER) DestroyWindow(hwnd);
+        DispatchMessageA(&msg);
+    }
+    return 0;
+}
