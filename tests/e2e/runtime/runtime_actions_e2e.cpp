@@ -532,7 +532,20 @@ TEST_F(TiltE2E, TiltDrivesTheScrollBarOfTheWindowUnderThePointerTiltSpeedTimes) 
     POINT now{};
     ASSERT_TRUE(WaitUntil([&] { return GetCursorPos(&now) && now.x == p.x && now.y == p.y; }, 3s))
         << now.x << "," << now.y;
-    EXPECT_TRUE(Of(sheetHost, WM_HSCROLL).empty());
+    // The bar itself answers the clicks (one line step and one end per click);
+    // Monitor posts nothing to it in this mode.
+    const auto fromBar = Of(sheetHost, WM_HSCROLL);
+    int steps = 0;
+    int ends = 0;
+    std::string seen;
+    for (const Received& r : fromBar) {
+        seen += std::to_string(LOWORD(r.wParam)) + " ";
+        EXPECT_EQ(r.lParam, reinterpret_cast<LPARAM>(sheetBar));
+        steps += LOWORD(r.wParam) == SB_LINERIGHT ? 1 : 0;
+        ends += LOWORD(r.wParam) == SB_ENDSCROLL ? 1 : 0;
+    }
+    EXPECT_EQ(steps, 3) << seen;
+    EXPECT_EQ(ends, 3) << seen;
 
     // No scroll bar anywhere near, and tilt values other than 1 and 255: nothing.
     PointAt(bare);

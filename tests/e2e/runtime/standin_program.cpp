@@ -27,7 +27,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     const std::size_t slash = self.find_last_of('\\');
     const std::string log = self.substr(0, slash + 1) + "started.log";
     const char* line = commandLine != nullptr ? commandLine : "";
-    if (FILE* file = std::fopen(log.c_str(), "a")) {
+    if (FILE* file = std::fopen(log.c_str(), "ab")) {
         std::fprintf(file, "started %s [%s]\n", self.substr(slash + 1).c_str(), line);
         std::fclose(file);
     }
