@@ -8,117 +8,51 @@
 #include <vector>
 
 #include "common/settings/settings_block.h"
+#include "tests/e2e/device/virtual_mouse_session_win.h"
 #include "tests/e2e/harness/harness_win.h"
 
 namespace {
 
 using namespace std::chrono_literals;
+using e2e::kMonitorTitle;
+using e2e::kOptionTitle;
 using e2e::Program;
 using e2e::ProgramFolder;
-
-constexpr const char* kMonitorTitle = "Professional Gaming Optical Mouse Monitor";
-constexpr const char* kOptionTitle = "Professional Gaming Optical Mouse Option";
-constexpr const char* kVirtualMouseClass = "MouseVirtualDeviceWindow";
-constexpr const char* kSectionName = "Professional_Gaming_Mouse_Normal_Share_Data";
-constexpr const char* kMutexName = "Professional_Gaming_Mouse_Normal_Mutex_Object";
-
-// Option's side of the shared block: whole-block copies under the mutex.
-bool ExchangeBlock(settings::SettingsBlock& block, bool write) {
-    HANDLE mutex = OpenMutexA(MUTEX_ALL_ACCESS, FALSE, kMutexName);
-    HANDLE mapping = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, kSectionName);
-    void* view =
-        mapping != nullptr ? MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 0) : nullptr;
-    bool ok = false;
-    if (view != nullptr && mutex != nullptr &&
-        WaitForSingleObject(mutex, INFINITE) == WAIT_OBJECT_0) {
-        if (write)
-            std::memcpy(view, &block, sizeof block);
-        else
-            std::memcpy(&block, view, sizeof block);
-        ReleaseMutex(mutex);
-        ok = true;
-    }
-    if (view != nullptr)
-        UnmapViewOfFile(view);
-    if (mapping != nullptr)
-        CloseHandle(mapping);
-    if (mutex != nullptr)
-        CloseHandle(mutex);
-    return ok;
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> out;
-    std::size_t at = 0;
-    while (at < text.size()) {
-        std::size_t end = text.find('\n', at);
-        if (end == std::string::npos)
-            end = text.size();
-        out.push_back(text.substr(at, end - at));
-        at = end + 1;
-    }
-    return out;
-}
-
-// The part of a log line after its sequence number and time.
-std::string Body(const std::string& line) {
-    const std::size_t a = line.find(' ');
-    const std::size_t b = a == std::string::npos ? a : line.find(' ', a + 1);
-    return b == std::string::npos ? std::string() : line.substr(b + 1);
-}
+using e2e::VirtualMouseSession;
 
 class DeviceLinkE2E : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(folder_.AddTestProgram("Option.exe", "Option.exe"));
-        ASSERT_EQ(FindWindowA(kVirtualMouseClass, nullptr), nullptr)
-            << "a virtual mouse is already running";
-        ASSERT_TRUE(mouse_.Start(folder_.File("VirtualMouse.exe"),
-                                 "/log \"" + folder_.File("vm.log") + "\""));
-        ASSERT_TRUE(
-            e2e::WaitUntil([] { return FindWindowA(kVirtualMouseClass, nullptr) != nullptr; }));
+        ASSERT_TRUE(mouse_.Running()) << "the virtual mouse did not start (or one already ran)";
     }
     void TearDown() override {
         if (HWND monitor = FindWindowA(nullptr, kMonitorTitle))
             PostMessageA(monitor, WM_COMMAND, 6002, 0);
         monitor_.WaitExit(15s);
         monitor_.Kill();
-        VirtualMouse("/quit");
-        mouse_.WaitExit(10s);
-        mouse_.Kill();
     }
     void StartMonitor() {
         ASSERT_TRUE(monitor_.Start(folder_.File("Monitor.exe")));
         ASSERT_TRUE(e2e::WaitUntil([] { return FindWindowA(nullptr, kMonitorTitle) != nullptr; }));
     }
-    long VirtualMouse(const std::string& args) {
-        Program p;
-        if (!p.Start(folder_.File("VirtualMouse.exe"), args))
-            return -1;
-        return p.WaitExit(15s);
-    }
-    std::vector<std::string> Log() const {
-        std::vector<std::string> out;
-        for (const std::string& l : Lines(folder_.ReadText("vm.log"))) out.push_back(Body(l));
-        return out;
-    }
-    // Records after the last one equal to `marker` (all when there is none).
+    long VirtualMouse(const std::string& args) { return mouse_.Command(args); }
+    std::vector<std::string> Log() const { return mouse_.Log(); }
     std::vector<std::string> LogAfter(const std::string& marker) const {
-        const auto all = Log();
-        const auto it = std::find(all.rbegin(), all.rend(), marker);
-        return it == all.rend() ? all : std::vector<std::string>(it.base(), all.end());
+        return mouse_.LogAfter(marker);
     }
     static int CountPrefix(const std::vector<std::string>& lines, const std::string& prefix) {
-        return static_cast<int>(
-            std::count_if(lines.begin(), lines.end(),
-                          [&](const std::string& l) { return l.rfind(prefix, 0) == 0; }));
+        return VirtualMouseSession::CountPrefix(lines, prefix);
     }
     static bool UploadDone(const std::vector<std::string>& lines) {
         return CountPrefix(lines, "FEATURE 0D 05 80") == 1;
     }
+    static bool ExchangeBlock(settings::SettingsBlock& block, bool write) {
+        return write ? e2e::WriteSharedBlock(block) : e2e::ReadSharedBlock(block);
+    }
 
     ProgramFolder folder_;
-    Program mouse_;
+    VirtualMouseSession mouse_{folder_};
     Program monitor_;
 };
 
