@@ -11,7 +11,7 @@
 
 #include "common/win/window.h"
 #include "korrin/virtual_device_protocol.h"
-#include "tools/VirtualMouse/event_spec.h"
+#include "tools/VirtualMouse/event_syntax.h"
 #include "tools/VirtualMouse/transfer_log.h"
 #include "tools/VirtualMouse/virtual_firmware.h"
 #include "tools/VirtualMouse/vm_command.h"

@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-#include "tools/VirtualMouse/event_spec.h"
+#include "tools/VirtualMouse/event_syntax.h"
 
 namespace vmouse {
 

@@ -1,4 +1,4 @@
-#include "tools/VirtualMouse/event_spec.h"
+#include "tools/VirtualMouse/event_syntax.h"
 
 #include <gtest/gtest.h>
 
