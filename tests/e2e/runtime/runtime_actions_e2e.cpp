@@ -83,6 +83,22 @@ TEST_F(RuntimeE2E, HeldKeyCombinationPressesRepeatsAndReleasesInReverse) {
     EXPECT_EQ(KeyTrace(input.Keys()), (Trace{"+42", "-42"}));
 }
 
+TEST_F(RuntimeE2E, CombinationOfAModifierAloneIsNeverRepeated) {
+    SetKeyCombination(0, 8, kCodeLeftShift, 0);
+    Start();
+    InputRecorder input;
+    ASSERT_TRUE(input.Installed());
+    Inject("press:8");
+    ASSERT_TRUE(input.WaitFor([](const auto& e) { return Contains(KeyTrace(e), "+10"); }));
+    Pause(1600ms);
+    Inject("release:8");
+    ASSERT_TRUE(input.WaitFor([](const auto& e) { return Contains(KeyTrace(e), "-10"); }));
+    Settle();
+    EXPECT_EQ(KeyTrace(input.Keys()), (Trace{"+10", "-10"}));
+    // Sent as the side-less Shift, whatever the layout reports for it.
+    EXPECT_EQ(input.Keys().front().vk == VK_SHIFT || input.Keys().front().vk == VK_LSHIFT, true);
+}
+
 TEST_F(RuntimeE2E, UnplugWhileACombinationIsHeldReleasesItsKeys) {
     SetKeyCombination(0, 3, kCodeA, settings::modifier::kCtrl);
     Start();
@@ -150,6 +166,42 @@ TEST_F(RuntimeE2E, MacroPlaysItsRepeatsAndASecondPressStopsItReleasingHeldKeys) 
         input.WaitFor([](const auto& e) { return CountOf(KeyTrace(e), "-42") == 2; }));
 }
 
+TEST_F(RuntimeE2E, MacroNoticeTellsTheDisplayWhichMacroStartedOnlyForTheNoticeCategory) {
+    SetMacro(0, 4, {{kCodeB, 1, 5}, {kCodeB, 2, 5}});
+    settings::CopyField(Button(0, 4).macroName, "Alpha");
+    SetMacro(0, 15, {{kCodeB, 1, 5}, {kCodeB, 2, 5}});
+    settings::CopyField(Button(0, 15).macroName, "Omega");
+    SetKeyCombination(0, 3, kCodeA, settings::modifier::kPlainKey);
+    osd_.showMacro = 1;
+    StandInWindow osd(kOsdTitle);
+    Start();
+    auto played = [&](int n) {
+        return monitor_.WaitForDebugText("g_iCurAction= 1,start=0,end=2\n", n);
+    };
+
+    Inject("press:4");
+    ASSERT_TRUE(osd.WaitFor(1324, 1));
+    EXPECT_EQ(osd.All().back().wParam, 70u);
+    EXPECT_EQ(folder_.ReadIni("config.ini", "MacroOSD", "Number"), "3");
+    EXPECT_EQ(folder_.ReadIni("config.ini", "MacroOSD", "MacroName"), "Alpha");
+    ASSERT_TRUE(played(1));
+
+    // The second button category plays the macro without a notice.
+    Inject("press5:15");
+    ASSERT_TRUE(played(2));
+    Inject("press:3");
+    Inject("release:3");
+    Settle();
+    EXPECT_EQ(osd.Count(1324), 1);
+
+    // Slot 14 is reported as number 4.
+    Inject("press:15");
+    ASSERT_TRUE(osd.WaitFor(1324, 2));
+    EXPECT_EQ(folder_.ReadIni("config.ini", "MacroOSD", "Number"), "4");
+    EXPECT_EQ(folder_.ReadIni("config.ini", "MacroOSD", "MacroName"), "Omega");
+    ASSERT_TRUE(played(3));
+}
+
 // --------------------------------------------------------------- program launch
 
 TEST_F(RuntimeE2E, LaunchButtonStartsItsProgramOnPressOnly) {
@@ -173,6 +225,67 @@ TEST_F(RuntimeE2E, LaunchButtonStartsItsProgramOnPressOnly) {
     Inject("launch-release:3");
     Settle(1500ms);
     EXPECT_EQ(folder_.ReadText("started.log"), "started Target Program.exe []\n");
+
+    // The mouse's own button for the configuration program starts Option.
+    ASSERT_TRUE(folder_.AddTestProgram("Option.exe", "Option.exe"));
+    Inject("option");
+    ASSERT_TRUE(monitor_.WaitForDebugText("CMonitorWnd OnCustomizer hWnd==NULL\n"));
+    EXPECT_TRUE(WaitUntil([&] { return !folder_.ReadText("option_started.log").empty(); }, 15s));
+}
+
+// Players are started from the path their installation registered.
+TEST_F(RuntimeE2E, MediaPlayerButtonStartsTheRegisteredWinamp) {
+    constexpr const char* kKey = "SOFTWARE\\Classes\\Winamp.File\\shell\\open\\command";
+    HKEY probe = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, KEY_READ, &probe) == ERROR_SUCCESS) {
+        RegCloseKey(probe);
+        GTEST_SKIP() << "a Winamp is registered on this machine";
+    }
+    struct Registration {
+        ~Registration() { RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Classes\\Winamp.File"); }
+        bool Set(const std::string& value) {
+            HKEY key = nullptr;
+            if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                &key, nullptr) != ERROR_SUCCESS)
+                return false;
+            const bool ok = RegSetValueExA(key, nullptr, 0, REG_SZ,
+                                           reinterpret_cast<const BYTE*>(value.c_str()),
+                                           static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
+            RegCloseKey(key);
+            return ok;
+        }
+    } registration;
+    ASSERT_TRUE(folder_.AddTestProgram("standin_program.exe", "player.exe"));
+    ASSERT_TRUE(folder_.AddTestProgram("standin_program.exe", "Winamp Player.exe"));
+    ASSERT_TRUE(folder_.AddTestProgram("standin_program.exe", "winamp.exe"));
+    Profile(0).MediaOption = 3;
+    Start();
+
+    // A path that does not name Winamp is not run.
+    ASSERT_TRUE(registration.Set(folder_.File("player.exe")));
+    Inject("media:32");
+    Settle(1500ms);
+    EXPECT_EQ(folder_.ReadText("started.log"), "");
+
+    // Without quotes the whole value is the path, blanks and all.
+    ASSERT_TRUE(registration.Set(folder_.File("Winamp Player.exe")));
+    Inject("media:32");
+    ASSERT_TRUE(WaitUntil([&] { return !folder_.ReadText("started.log").empty(); }, 15s));
+    Settle(800ms);
+    EXPECT_EQ(folder_.ReadText("started.log"), "started Winamp Player.exe []\n");
+
+    // With quotes the path ends at the closing quote; the arguments are dropped.
+    std::string quoted = "\"";
+    quoted.append(folder_.File("winamp.exe")).append("\" \"%1\"");
+    ASSERT_TRUE(registration.Set(quoted));
+    Inject("media:32");
+    Inject("media-release:32");
+    ASSERT_TRUE(WaitUntil(
+        [&] { return folder_.ReadText("started.log").find("winamp.exe") != std::string::npos; },
+        15s));
+    Settle(800ms);
+    EXPECT_EQ(folder_.ReadText("started.log"),
+              "started Winamp Player.exe []\nstarted winamp.exe []\n");
 }
 
 // ----------------------------------------------------------------- volume keys
@@ -247,6 +360,31 @@ TEST_F(RuntimeE2E, ProfileSwitchedOnTheMouseReachesEveryoneButTheFiles) {
     ASSERT_TRUE(ReadShared(*shared));
     EXPECT_EQ(shared->currentProfile, 2);
     EXPECT_EQ(option.Count(1255), 1);
+
+    // A restart without an Apply in between brings back the profile of the files.
+    PostMessageA(MonitorWindow(), WM_COMMAND, 6002, 0);
+    ASSERT_EQ(monitor_.WaitExit(15s), 0);
+    Program again;
+    ASSERT_TRUE(again.Start(folder_.File("Monitor.exe")));
+    ASSERT_TRUE(WaitUntil([&] { return MonitorWindow() != nullptr && ReadShared(*shared); }));
+    Settle(300ms);
+    ASSERT_TRUE(ReadShared(*shared));
+    EXPECT_EQ(shared->currentProfile, 0);
+    PostMessageA(MonitorWindow(), WM_COMMAND, 6002, 0);
+    EXPECT_EQ(again.WaitExit(15s), 0);
+}
+
+TEST_F(RuntimeE2E, ProfileNoticeStaysOffWhenTheDisplayOptionIsOff) {
+    StandInWindow option(kOptionTitle);
+    StandInWindow osd(kOsdTitle);
+    Start();
+    Inject("profile:5");
+    ASSERT_TRUE(option.WaitFor(1255));
+    Settle();
+    auto shared = std::make_unique<settings::SettingsBlock>();
+    ASSERT_TRUE(ReadShared(*shared));
+    EXPECT_EQ(shared->currentProfile, 4);
+    EXPECT_EQ(osd.Count(1324), 0);
 }
 
 TEST_F(RuntimeE2E, CpiRateAndSensitivityFromTheMouseReachTheBlockAndOption) {

@@ -72,8 +72,11 @@ void RuntimeE2E::Start(bool plugged) {
     ASSERT_TRUE(WaitUntil([this] { return MonitorWindow() != nullptr; }));
     const char* state = plugged ? "1" : "0";
     ASSERT_TRUE(WaitUntil(
-        [&] { return folder_.ReadIni("config.ini", "Setting", "Device") == state; }, 20s))
-        << "Monitor did not record the mouse as " << state;
+        [&] { return folder_.ReadIni("config.ini", "Setting", "Device") == state; }, 45s))
+        << "Monitor did not record the mouse as " << state << " but as "
+        << folder_.ReadIni("config.ini", "Setting", "Device") << "; Monitor "
+        << (monitor_.Exited() ? "ended" : "runs") << "; mouse log:\n"
+        << folder_.ReadText("vm.log");
 }
 
 long RuntimeE2E::VirtualMouse(const std::string& arguments) {
