@@ -42,9 +42,11 @@ struct KeyCounter {
     HANDLE reached = CreateEventA(nullptr, FALSE, FALSE, nullptr);
 
     void Seen(const e2e::InputEvent& e) {
-        if (e.mouse || e.vk != 'A') return;
+        if (e.mouse || e.vk != 'A')
+            return;
         lastUs.store(e.microseconds);
-        if (count.fetch_add(1) + 1 == target.load()) SetEvent(reached);
+        if (count.fetch_add(1) + 1 == target.load())
+            SetEvent(reached);
     }
     void Expect(int n) {
         ResetEvent(reached);
@@ -56,7 +58,7 @@ struct KeyCounter {
 // The baseline: a window whose handler types what Monitor types for the
 // same message (key A down on a press, up on a release).
 class TrivialWindow {
-public:
+  public:
     TrivialWindow() {
         HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
         thread_ = std::thread([this, ready] {
@@ -80,7 +82,7 @@ public:
     }
     HWND Hwnd() const { return hwnd_; }
 
-private:
+  private:
     static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         if (msg == kDeviceEvent) {
             const bool up = (lParam & 0xFF00) != 0;
@@ -88,7 +90,8 @@ private:
                         0);
             return 0;
         }
-        if (msg == WM_DESTROY) PostQuitMessage(0);
+        if (msg == WM_DESTROY)
+            PostQuitMessage(0);
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     }
     std::thread thread_;
@@ -131,13 +134,16 @@ Latency MeasureLatency(HWND target, KeyCounter& keys) {
             keys.Expect(1);
             const std::int64_t start = e2e::NowMicroseconds();
             PostMessageA(target, kDeviceEvent, kButtonCategory, data);
-            if (!keys.Wait(5000)) continue;
-            if (data == kPress3) ms.push_back(static_cast<double>(keys.lastUs.load() - start) / 1000.0);
+            if (!keys.Wait(5000))
+                continue;
+            if (data == kPress3)
+                ms.push_back(static_cast<double>(keys.lastUs.load() - start) / 1000.0);
         }
     }
     Latency l;
     l.samples = static_cast<int>(ms.size());
-    if (ms.empty()) return l;
+    if (ms.empty())
+        return l;
     std::sort(ms.begin(), ms.end());
     l.p50 = ms[ms.size() / 2];
     l.p99 = ms[std::min(ms.size() - 1, ms.size() * 99 / 100)];
@@ -237,9 +243,10 @@ int main() {
                 mon.handled);
     std::printf("  ratio Monitor/baseline throughput: %.2f\n",
                 base.eventsPerSecond > 0 ? mon.eventsPerSecond / base.eventsPerSecond : 0.0);
-    std::printf("  virtual mouse burst of %d events: %d handled in %.3f s (%.0f events/s, "
-                "including the command's start)\n",
-                2 * kMousePairs, vmHandled, vmSeconds, vmSeconds > 0 ? vmHandled / vmSeconds : 0);
+    std::printf(
+        "  virtual mouse burst of %d events: %d handled in %.3f s (%.0f events/s, "
+        "including the command's start)\n",
+        2 * kMousePairs, vmHandled, vmSeconds, vmSeconds > 0 ? vmHandled / vmSeconds : 0);
     std::printf("runtime_dispatch: event posted -> first synthesised key (%d rounds)\n",
                 kLatencyRounds);
     std::printf("  baseline window : p50 %.3f ms  p99 %.3f ms  max %.3f ms (%d samples)\n",
@@ -251,9 +258,11 @@ int main() {
 
     hook.SetObserver(nullptr);
     PostMessageA(monitorWnd, WM_COMMAND, 6002, 0);
-    if (WaitForSingleObject(monitor, 15000) != WAIT_OBJECT_0) TerminateProcess(monitor, 1);
+    if (WaitForSingleObject(monitor, 15000) != WAIT_OBJECT_0)
+        TerminateProcess(monitor, 1);
     RunAndWait(vm, "/quit");
-    if (WaitForSingleObject(mouse, 10000) != WAIT_OBJECT_0) TerminateProcess(mouse, 1);
+    if (WaitForSingleObject(mouse, 10000) != WAIT_OBJECT_0)
+        TerminateProcess(mouse, 1);
     CloseHandle(monitor);
     CloseHandle(mouse);
     return 0;

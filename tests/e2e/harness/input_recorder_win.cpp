@@ -43,7 +43,8 @@ std::int64_t NowMicroseconds() {
 
 InputRecorder::InputRecorder() {
     InputRecorder* expected = nullptr;
-    if (!g_recorder.compare_exchange_strong(expected, this)) return;
+    if (!g_recorder.compare_exchange_strong(expected, this))
+        return;
     HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     thread_ = std::thread(&InputRecorder::Run, this, ready);
     WaitForSingleObject(ready, INFINITE);
@@ -71,8 +72,10 @@ void InputRecorder::Run(HANDLE ready) {
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
         DispatchMessageA(&msg);
     }
-    if (keyboard != nullptr) UnhookWindowsHookEx(keyboard);
-    if (mouse != nullptr) UnhookWindowsHookEx(mouse);
+    if (keyboard != nullptr)
+        UnhookWindowsHookEx(keyboard);
+    if (mouse != nullptr)
+        UnhookWindowsHookEx(mouse);
 }
 
 LRESULT CALLBACK InputRecorder::KeyboardProc(int code, WPARAM wParam, LPARAM lParam) {
@@ -113,7 +116,8 @@ void InputRecorder::Record(const InputEvent& event) {
         events_.push_back(event);
         observer = observer_;
     }
-    if (observer) observer(event);
+    if (observer)
+        observer(event);
 }
 
 void InputRecorder::SetObserver(std::function<void(const InputEvent&)> observer) {
@@ -129,7 +133,8 @@ std::vector<InputEvent> InputRecorder::Events() const {
 std::vector<InputEvent> InputRecorder::Keys() const {
     std::vector<InputEvent> out;
     for (const InputEvent& e : Events())
-        if (!e.mouse) out.push_back(e);
+        if (!e.mouse)
+            out.push_back(e);
     return out;
 }
 
@@ -155,7 +160,8 @@ bool InputRecorder::WaitFor(const std::function<bool(const std::vector<InputEven
 std::vector<std::string> KeyTrace(const std::vector<InputEvent>& events) {
     std::vector<std::string> out;
     for (const InputEvent& e : events) {
-        if (e.mouse) continue;
+        if (e.mouse)
+            continue;
         char text[8];
         std::snprintf(text, sizeof text, "%c%02lX", e.KeyUp() ? '-' : '+',
                       static_cast<unsigned long>(SidelessKey(e.vk)));

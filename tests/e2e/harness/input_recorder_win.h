@@ -17,12 +17,12 @@ namespace e2e {
 
 struct InputEvent {
     bool mouse = false;
-    UINT message = 0;          // WM_KEYDOWN/WM_KEYUP/WM_SYSKEY*, WM_xBUTTONDOWN/UP, WM_MOUSEMOVE
-    DWORD vk = 0;              // keyboard: virtual key as reported
-    DWORD scan = 0;            // keyboard: scan code
-    DWORD flags = 0;           // LLKHF_* / LLMHF_*
-    DWORD mouseData = 0;       // mouse: high word carries the X button
-    POINT point{};             // mouse: screen position
+    UINT message = 0;     // WM_KEYDOWN/WM_KEYUP/WM_SYSKEY*, WM_xBUTTONDOWN/UP, WM_MOUSEMOVE
+    DWORD vk = 0;         // keyboard: virtual key as reported
+    DWORD scan = 0;       // keyboard: scan code
+    DWORD flags = 0;      // LLKHF_* / LLMHF_*
+    DWORD mouseData = 0;  // mouse: high word carries the X button
+    POINT point{};        // mouse: screen position
     std::int64_t microseconds = 0;  // performance counter when the hook saw it
 
     bool KeyUp() const { return !mouse && (message == WM_KEYUP || message == WM_SYSKEYUP); }
@@ -36,7 +36,7 @@ DWORD SidelessKey(DWORD vk);
 std::int64_t NowMicroseconds();
 
 class InputRecorder {
-public:
+  public:
     // Installs both hooks; only one recorder may exist at a time.
     InputRecorder();
     ~InputRecorder();
@@ -45,8 +45,8 @@ public:
 
     bool Installed() const { return installed_; }
     std::vector<InputEvent> Events() const;
-    std::vector<InputEvent> Keys() const;           // keyboard only
-    std::vector<InputEvent> MouseButtons() const;   // mouse without moves and wheel
+    std::vector<InputEvent> Keys() const;          // keyboard only
+    std::vector<InputEvent> MouseButtons() const;  // mouse without moves and wheel
     void Clear();
     // Waits until `condition` holds for the events so far.
     bool WaitFor(const std::function<bool(const std::vector<InputEvent>&)>& condition,
@@ -54,7 +54,7 @@ public:
     // Called on every recorded event (on the hook thread); keep it short.
     void SetObserver(std::function<void(const InputEvent&)> observer);
 
-private:
+  private:
     static LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK MouseProc(int code, WPARAM wParam, LPARAM lParam);
     void Run(HANDLE ready);

@@ -37,8 +37,10 @@ RecordingWindows::RecordingWindows() {
 }
 
 RecordingWindows::~RecordingWindows() {
-    if (control_ != nullptr) PostMessageA(control_, kQuitRequest, 0, 0);
-    if (thread_.joinable()) thread_.join();
+    if (control_ != nullptr)
+        PostMessageA(control_, kQuitRequest, 0, 0);
+    if (thread_.joinable())
+        thread_.join();
 }
 
 void RecordingWindows::Run(HANDLE ready) {
@@ -52,22 +54,23 @@ void RecordingWindows::Run(HANDLE ready) {
     SetEvent(ready);
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (msg.hwnd == control_ && msg.message == kQuitRequest) break;
+        if (msg.hwnd == control_ && msg.message == kQuitRequest)
+            break;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
     for (auto it = created_.rbegin(); it != created_.rend(); ++it)
-        if (IsWindow(*it)) DestroyWindow(*it);
+        if (IsWindow(*it))
+            DestroyWindow(*it);
     DestroyWindow(control_);
     control_ = nullptr;
 }
 
-LRESULT CALLBACK RecordingWindows::ControlProc(HWND hwnd, UINT msg, WPARAM wParam,
-                                               LPARAM lParam) {
+LRESULT CALLBACK RecordingWindows::ControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_NCCREATE) {
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(
-                              reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
+        SetWindowLongPtrA(
+            hwnd, GWLP_USERDATA,
+            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
     }
     auto* self = reinterpret_cast<RecordingWindows*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     if (msg == kCreateRequest && self != nullptr) {
@@ -95,23 +98,25 @@ HWND RecordingWindows::CreateHere(const WindowSpec& spec) {
             wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
             wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
             wc.lpszClassName = spec.className.c_str();
-            if (!RegisterClassA(&wc)) return nullptr;
+            if (!RegisterClassA(&wc))
+                return nullptr;
         }
     }
-    HMENU id = (spec.style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id))
-                                       : nullptr;
+    HMENU id =
+        (spec.style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)) : nullptr;
     HWND hwnd = CreateWindowExA(spec.exStyle, spec.className.c_str(), spec.title.c_str(),
                                 spec.style, spec.x, spec.y, spec.width, spec.height, spec.parent,
                                 id, instance, system ? nullptr : this);
-    if (hwnd != nullptr) created_.push_back(hwnd);
+    if (hwnd != nullptr)
+        created_.push_back(hwnd);
     return hwnd;
 }
 
 LRESULT CALLBACK RecordingWindows::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_NCCREATE) {
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(
-                              reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
+        SetWindowLongPtrA(
+            hwnd, GWLP_USERDATA,
+            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
     }
     auto* self = reinterpret_cast<RecordingWindows*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     if (self != nullptr && Recorded(msg)) {
@@ -119,8 +124,10 @@ LRESULT CALLBACK RecordingWindows::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPAR
         self->received_[hwnd].push_back({msg, wParam, lParam});
     }
     // Key and scroll messages are only recorded: the stand-ins do nothing with them.
-    if (msg == WM_HSCROLL || msg == WM_KEYDOWN || msg == WM_KEYUP) return 0;
-    if (msg == WM_CLOSE) return 0;
+    if (msg == WM_HSCROLL || msg == WM_KEYDOWN || msg == WM_KEYUP)
+        return 0;
+    if (msg == WM_CLOSE)
+        return 0;
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 

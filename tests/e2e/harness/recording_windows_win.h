@@ -27,7 +27,7 @@ struct WindowSpec {
 };
 
 class RecordingWindows {
-public:
+  public:
     RecordingWindows();
     ~RecordingWindows();
     RecordingWindows(const RecordingWindows&) = delete;
@@ -43,7 +43,7 @@ public:
                  std::chrono::milliseconds timeout = std::chrono::seconds(20)) const;
     void Clear();
 
-private:
+  private:
     static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     void Run(HANDLE ready);

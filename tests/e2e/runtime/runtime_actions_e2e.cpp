@@ -22,7 +22,9 @@ int CountOf(const Trace& trace, const std::string& entry) {
     return static_cast<int>(std::count(trace.begin(), trace.end(), entry));
 }
 
-bool Contains(const Trace& trace, const std::string& entry) { return CountOf(trace, entry) > 0; }
+bool Contains(const Trace& trace, const std::string& entry) {
+    return CountOf(trace, entry) > 0;
+}
 
 std::string Join(const Trace& trace) {
     std::string out;
@@ -35,7 +37,8 @@ std::int64_t TimeOf(const std::vector<InputEvent>& keys, const std::string& entr
                     std::size_t from = 0) {
     const Trace trace = KeyTrace(keys);
     for (std::size_t i = from; i < trace.size(); ++i)
-        if (trace[i] == entry) return keys[i].microseconds;
+        if (trace[i] == entry)
+            return keys[i].microseconds;
     return -1;
 }
 
@@ -58,8 +61,7 @@ TEST_F(RuntimeE2E, HeldKeyCombinationPressesRepeatsAndReleasesInReverse) {
     const std::vector<InputEvent> keys = input.Keys();
     const Trace trace = KeyTrace(keys);
     ASSERT_GE(trace.size(), 6u) << Join(trace);
-    EXPECT_EQ(Trace(trace.begin(), trace.begin() + 3), (Trace{"+11", "+10", "+41"}))
-        << Join(trace);
+    EXPECT_EQ(Trace(trace.begin(), trace.begin() + 3), (Trace{"+11", "+10", "+41"})) << Join(trace);
     EXPECT_EQ(Trace(trace.end() - 3, trace.end()), (Trace{"-41", "-10", "-11"})) << Join(trace);
     // Between them only repeats of the main key, as up/down pairs.
     const Trace middle(trace.begin() + 3, trace.end() - 3);
@@ -109,8 +111,8 @@ TEST_F(RuntimeE2E, UnplugWhileACombinationIsHeldReleasesItsKeys) {
     ASSERT_EQ(VirtualMouse("/unplug"), 0);
     ASSERT_TRUE(input.WaitFor([](const auto& e) { return Contains(KeyTrace(e), "-11"); }, 10s))
         << "the held combination was not released: " << Join(KeyTrace(input.Keys()));
-    ASSERT_TRUE(WaitUntil(
-        [&] { return folder_.ReadIni("config.ini", "Setting", "Device") == "0"; }, 10s));
+    ASSERT_TRUE(
+        WaitUntil([&] { return folder_.ReadIni("config.ini", "Setting", "Device") == "0"; }, 10s));
     const Trace atRelease = KeyTrace(input.Keys());
     EXPECT_EQ(Trace(atRelease.end() - 2, atRelease.end()), (Trace{"-41", "-11"}))
         << Join(atRelease);
@@ -123,15 +125,15 @@ TEST_F(RuntimeE2E, UnplugWhileACombinationIsHeldReleasesItsKeys) {
 
 TEST_F(RuntimeE2E, MacroPlaysItsRepeatsAndASecondPressStopsItReleasingHeldKeys) {
     SetMacro(0, 6, {{kCodeB, 1, 20}, {kCodeB, 2, 20}}, 2);
-    SetMacro(0, 4,
-             {{kCodeLeftShift, 1, 10}, {kCodeA, 1, 4000}, {kCodeA, 2, 10}, {kCodeLeftShift, 2, 10}});
+    SetMacro(
+        0, 4,
+        {{kCodeLeftShift, 1, 10}, {kCodeA, 1, 4000}, {kCodeA, 2, 10}, {kCodeLeftShift, 2, 10}});
     Start();
     InputRecorder input;
     ASSERT_TRUE(input.Installed());
 
     Inject("press:6");
-    ASSERT_TRUE(
-        input.WaitFor([](const auto& e) { return CountOf(KeyTrace(e), "-42") == 2; }));
+    ASSERT_TRUE(input.WaitFor([](const auto& e) { return CountOf(KeyTrace(e), "-42") == 2; }));
     ASSERT_TRUE(monitor_.WaitForDebugText("g_iCurAction= 1,start=0,end=2\n"));
     Settle(300ms);
     EXPECT_EQ(KeyTrace(input.Keys()), (Trace{"+42", "-42", "+42", "-42"}));
@@ -162,8 +164,7 @@ TEST_F(RuntimeE2E, MacroPlaysItsRepeatsAndASecondPressStopsItReleasingHeldKeys) 
     // Stopped means stopped: the next press starts the macro again.
     input.Clear();
     Inject("press:6");
-    ASSERT_TRUE(
-        input.WaitFor([](const auto& e) { return CountOf(KeyTrace(e), "-42") == 2; }));
+    ASSERT_TRUE(input.WaitFor([](const auto& e) { return CountOf(KeyTrace(e), "-42") == 2; }));
 }
 
 TEST_F(RuntimeE2E, MacroNoticeTellsTheDisplayWhichMacroStartedOnlyForTheNoticeCategory) {
@@ -349,8 +350,8 @@ TEST_F(RuntimeE2E, ProfileSwitchedOnTheMouseReachesEveryoneButTheFiles) {
     ASSERT_NE(notice, notices.end());
     EXPECT_EQ(notice->wParam, 40u);
     EXPECT_EQ(notice->lParam, 2 * 65536);
-    ASSERT_TRUE(WaitUntil([&] { return Dump().find("selected_profile 3\n") != std::string::npos; },
-                          10s))
+    ASSERT_TRUE(
+        WaitUntil([&] { return Dump().find("selected_profile 3\n") != std::string::npos; }, 10s))
         << Dump();
     EXPECT_EQ(folder_.ReadIni("config.ini", "Setting", "CurrentProfile"), "0");
 
@@ -448,7 +449,8 @@ TEST_F(RuntimeE2E, MediaCommandsGoToThePlayerOfTheCurrentProfile) {
     Settle(300ms);
     std::vector<WPARAM> commands;
     for (const Received& r : windows.Messages(winamp))
-        if (r.message == WM_COMMAND) commands.push_back(r.wParam);
+        if (r.message == WM_COMMAND)
+            commands.push_back(r.wParam);
     EXPECT_EQ(commands, (std::vector<WPARAM>{40045, 40046, 40048}));
     EXPECT_EQ(windows.Count(real, WM_COMMAND), 0);
 
@@ -477,9 +479,12 @@ TEST_F(RuntimeE2E, MediaCommandsGoToThePlayerOfTheCurrentProfile) {
         if (r.message == WM_KEYDOWN || r.message == WM_KEYUP)
             keys.push_back({r.message, r.lParam});
     const std::vector<std::pair<UINT, LPARAM>> expected = {
-        {WM_KEYDOWN, 0x00390001},          {WM_KEYUP, static_cast<LPARAM>(0xC0390001u)},
-        {WM_KEYDOWN, 0x001D0001},          {WM_KEYDOWN, 0x014D0001},
-        {WM_KEYUP, static_cast<LPARAM>(0xC14D0001u)}, {WM_KEYUP, static_cast<LPARAM>(0xC01D0001u)}};
+        {WM_KEYDOWN, 0x00390001},
+        {WM_KEYUP, static_cast<LPARAM>(0xC0390001u)},
+        {WM_KEYDOWN, 0x001D0001},
+        {WM_KEYDOWN, 0x014D0001},
+        {WM_KEYUP, static_cast<LPARAM>(0xC14D0001u)},
+        {WM_KEYUP, static_cast<LPARAM>(0xC01D0001u)}};
     ASSERT_EQ(keys.size(), expected.size());
     for (std::size_t i = 0; i < keys.size(); ++i) {
         EXPECT_EQ(keys[i].first, expected[i].first) << i;
@@ -491,7 +496,7 @@ TEST_F(RuntimeE2E, MediaCommandsGoToThePlayerOfTheCurrentProfile) {
 // ------------------------------------------------------------ automatic profiles
 
 class AutomaticProfileE2E : public RuntimeE2E {
-protected:
+  protected:
     void NameTheGame() {
         ASSERT_TRUE(folder_.AddTestProgram("standin_program.exe", "spacegame.exe"));
         // Two profiles name it; the directory never matters, the case neither.
@@ -504,7 +509,8 @@ protected:
         ASSERT_TRUE(WaitUntil([] { return FindWindowA(nullptr, "Stand-in Program") != nullptr; }));
     }
     void TearDown() override {
-        if (HWND game = FindWindowA(nullptr, "Stand-in Program")) PostMessageA(game, WM_CLOSE, 0, 0);
+        if (HWND game = FindWindowA(nullptr, "Stand-in Program"))
+            PostMessageA(game, WM_CLOSE, 0, 0);
         game_.WaitExit(10s);
         game_.Kill();
         RuntimeE2E::TearDown();
@@ -518,12 +524,11 @@ TEST_F(AutomaticProfileE2E, GameInTheForegroundSwitchesToTheLowestProfileNamingI
     Start();
     auto shared = std::make_unique<settings::SettingsBlock>();
     StartTheGame();
-    ASSERT_TRUE(WaitUntil(
-        [&] { return ReadShared(*shared) && shared->currentProfile == 2; }, 10s))
+    ASSERT_TRUE(WaitUntil([&] { return ReadShared(*shared) && shared->currentProfile == 2; }, 10s))
         << "current profile " << shared->currentProfile;
     EXPECT_TRUE(option.WaitFor(1255, 1));
-    ASSERT_TRUE(WaitUntil([&] { return Dump().find("selected_profile 3\n") != std::string::npos; },
-                          10s));
+    ASSERT_TRUE(
+        WaitUntil([&] { return Dump().find("selected_profile 3\n") != std::string::npos; }, 10s));
     // Later polls find the same profile current: nothing more happens.
     Pause(4500ms);
     EXPECT_EQ(option.Count(1255), 1);
@@ -547,30 +552,32 @@ TEST_F(AutomaticProfileE2E, NothingSwitchesWhileTheMouseIsUnplugged) {
     EXPECT_EQ(option.Count(1255), 0);
     // Plugged in: the next poll switches.
     ASSERT_EQ(VirtualMouse("/plug"), 0);
-    ASSERT_TRUE(WaitUntil(
-        [&] { return ReadShared(*shared) && shared->currentProfile == 2; }, 12s));
+    ASSERT_TRUE(WaitUntil([&] { return ReadShared(*shared) && shared->currentProfile == 2; }, 12s));
 }
 
 // ------------------------------------------------------------------------ tilt
 
 class TiltE2E : public RuntimeE2E {
-protected:
+  protected:
     // Puts the pointer in the middle of `hwnd`.
     POINT PointAt(HWND hwnd) {
         RECT r;
         GetWindowRect(hwnd, &r);
         POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
         SetCursorPos(p.x, p.y);
-        WaitUntil([&] {
-            POINT now;
-            return GetCursorPos(&now) && now.x == p.x && now.y == p.y;
-        }, 2s);
+        WaitUntil(
+            [&] {
+                POINT now;
+                return GetCursorPos(&now) && now.x == p.x && now.y == p.y;
+            },
+            2s);
         return p;
     }
     std::vector<Received> Of(HWND hwnd, UINT message) {
         std::vector<Received> out;
         for (const Received& r : windows_.Messages(hwnd))
-            if (r.message == message) out.push_back(r);
+            if (r.message == message)
+                out.push_back(r);
         return out;
     }
     HWND TopLevel(const char* cls, DWORD style, int x, int y, int w, int h) {
@@ -605,8 +612,8 @@ TEST_F(TiltE2E, TiltDrivesTheScrollBarOfTheWindowUnderThePointerTiltSpeedTimes) 
     const HWND sheet = Child("EXCEL7", sheetHost, 0, 0, 0, 280, 180, 4);
     const HWND sheetBar = Child("ScrollBar", sheetHost, SBS_HORZ, 0, 190, 280, 18, 5);
     const HWND bare = TopLevel("E2ETiltBare", 0, 20, 560, 260, 150);
-    for (HWND h : {plain, host, word, wordBar, mozilla, mozillaView, sheetHost, sheet, sheetBar,
-                   bare})
+    for (HWND h :
+         {plain, host, word, wordBar, mozilla, mozillaView, sheetHost, sheet, sheetBar, bare})
         ASSERT_NE(h, nullptr);
     Start();
 
@@ -693,6 +700,47 @@ TEST_F(TiltE2E, TiltDrivesTheScrollBarOfTheWindowUnderThePointerTiltSpeedTimes) 
     Settle(800ms);
     EXPECT_TRUE(Of(bare, WM_HSCROLL).empty());
     EXPECT_EQ(Of(plain, WM_HSCROLL).size(), 3u);
+}
+
+// A drawing view whose bar lies in a panel beside it is found by nearness;
+// an ordinary view in the same place is not.
+TEST_F(TiltE2E, DrawingViewFindsANearbyBarAndTiltSpeedZeroDoesNothing) {
+    Profile(0).TiltSpeed = 2;
+    Profile(1).TiltSpeed = 0;
+    const HWND host = TopLevel("E2EDrawingHost", 0, 20, 20, 320, 240);
+    const HWND view = Child("VISIOG", host, 0, 0, 0, 280, 180, 1);
+    const HWND panel = Child("E2EPanel", host, 0, 0, 185, 300, 30, 2);
+    const HWND bar = Child("ScrollBar", panel, SBS_HORZ, 10, 0, 280, 18, 3);
+    const HWND otherHost = TopLevel("E2EOtherHost", 0, 400, 20, 320, 240);
+    const HWND other = Child("E2EPlainView", otherHost, 0, 0, 0, 280, 180, 1);
+    const HWND otherPanel = Child("E2EPanel", otherHost, 0, 0, 185, 300, 30, 2);
+    const HWND otherBar = Child("ScrollBar", otherPanel, SBS_HORZ, 10, 0, 280, 18, 3);
+    for (HWND h : {host, view, panel, bar, otherHost, other, otherPanel, otherBar})
+        ASSERT_NE(h, nullptr);
+    Start();
+
+    PointAt(view);
+    Inject("tilt:right");
+    ASSERT_TRUE(windows_.WaitFor(panel, WM_HSCROLL, 2));
+    PointAt(other);
+    Inject("tilt:right");
+    Settle(800ms);
+    const auto scrolls = Of(panel, WM_HSCROLL);
+    ASSERT_EQ(scrolls.size(), 2u);
+    for (const Received& r : scrolls) {
+        EXPECT_EQ(r.wParam, static_cast<WPARAM>(SB_LINERIGHT));
+        EXPECT_EQ(r.lParam, reinterpret_cast<LPARAM>(bar));
+    }
+    EXPECT_TRUE(Of(otherPanel, WM_HSCROLL).empty());
+    EXPECT_TRUE(Of(other, WM_HSCROLL).empty());
+    EXPECT_TRUE(Of(otherHost, WM_HSCROLL).empty());
+
+    // Profile 2 scrolls zero steps per notch.
+    Inject("profile:2");
+    PointAt(view);
+    Inject("tilt:left");
+    Settle(800ms);
+    EXPECT_EQ(Of(panel, WM_HSCROLL).size(), 2u);
 }
 
 }  // namespace

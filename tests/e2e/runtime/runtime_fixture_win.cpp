@@ -27,10 +27,12 @@ void RuntimeE2E::SetUp() {
 }
 
 void RuntimeE2E::TearDown() {
-    if (HWND monitor = MonitorWindow()) PostMessageA(monitor, WM_COMMAND, 6002, 0);
+    if (HWND monitor = MonitorWindow())
+        PostMessageA(monitor, WM_COMMAND, 6002, 0);
     monitor_.WaitExit(15s);
     monitor_.Kill();
-    if (FindWindowA(kVirtualMouseClass, nullptr) != nullptr) VirtualMouse("/quit");
+    if (FindWindowA(kVirtualMouseClass, nullptr) != nullptr)
+        VirtualMouse("/quit");
     mouse_.WaitExit(10s);
     mouse_.Kill();
 }
@@ -62,8 +64,8 @@ void RuntimeE2E::Start(bool plugged) {
     ASSERT_TRUE(settings::SaveOsdSettings(files.Files(), osd_));
     ASSERT_EQ(FindWindowA(kVirtualMouseClass, nullptr), nullptr)
         << "a virtual mouse is already running";
-    ASSERT_TRUE(mouse_.Start(folder_.File("VirtualMouse.exe"),
-                             "/log \"" + folder_.File("vm.log") + "\""));
+    ASSERT_TRUE(
+        mouse_.Start(folder_.File("VirtualMouse.exe"), "/log \"" + folder_.File("vm.log") + "\""));
     ASSERT_TRUE(WaitUntil([] { return FindWindowA(kVirtualMouseClass, nullptr) != nullptr; }));
     if (!plugged) {
         ASSERT_EQ(VirtualMouse("/unplug"), 0);
@@ -71,8 +73,8 @@ void RuntimeE2E::Start(bool plugged) {
     ASSERT_TRUE(monitor_.Start(folder_.File("Monitor.exe")));
     ASSERT_TRUE(WaitUntil([this] { return MonitorWindow() != nullptr; }));
     const char* state = plugged ? "1" : "0";
-    ASSERT_TRUE(WaitUntil(
-        [&] { return folder_.ReadIni("config.ini", "Setting", "Device") == state; }, 45s))
+    ASSERT_TRUE(
+        WaitUntil([&] { return folder_.ReadIni("config.ini", "Setting", "Device") == state; }, 45s))
         << "Monitor did not record the mouse as " << state << " but as "
         << folder_.ReadIni("config.ini", "Setting", "Device") << "; Monitor "
         << (monitor_.Exited() ? "ended" : "runs") << "; mouse log:\n"
@@ -81,7 +83,8 @@ void RuntimeE2E::Start(bool plugged) {
 
 long RuntimeE2E::VirtualMouse(const std::string& arguments) {
     Program p;
-    if (!p.Start(folder_.File("VirtualMouse.exe"), arguments)) return -1;
+    if (!p.Start(folder_.File("VirtualMouse.exe"), arguments))
+        return -1;
     return p.WaitExit(15s);
 }
 
@@ -92,7 +95,8 @@ void RuntimeE2E::Inject(const std::string& spec) {
 std::string RuntimeE2E::Dump() {
     const std::string file = "dump.txt";
     folder_.Remove(file);
-    if (VirtualMouse("/dump \"" + folder_.File(file) + "\"") != 0) return "";
+    if (VirtualMouse("/dump \"" + folder_.File(file) + "\"") != 0)
+        return "";
     return folder_.ReadText(file);
 }
 
@@ -107,9 +111,12 @@ bool RuntimeE2E::ReadShared(settings::SettingsBlock& block) {
         ReleaseMutex(mutex);
         ok = true;
     }
-    if (view != nullptr) UnmapViewOfFile(view);
-    if (mapping != nullptr) CloseHandle(mapping);
-    if (mutex != nullptr) CloseHandle(mutex);
+    if (view != nullptr)
+        UnmapViewOfFile(view);
+    if (mapping != nullptr)
+        CloseHandle(mapping);
+    if (mutex != nullptr)
+        CloseHandle(mutex);
     return ok;
 }
 

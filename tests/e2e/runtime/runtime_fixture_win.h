@@ -25,7 +25,7 @@ inline constexpr std::uint8_t kCodeB = 0x05;
 inline constexpr std::uint8_t kCodeLeftShift = 0xE1;
 
 class RuntimeE2E : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 

@@ -31,7 +31,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
         std::fprintf(file, "started %s [%s]\n", self.substr(slash + 1).c_str(), line);
         std::fclose(file);
     }
-    if (std::strstr(line, "/window") == nullptr) return 0;
+    if (std::strstr(line, "/window") == nullptr)
+        return 0;
 
     WNDCLASSA wc{};
     wc.lpfnWndProc = &Proc;
@@ -46,7 +47,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     SetTimer(hwnd, 1, 60000, nullptr);
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (msg.message == WM_TIMER) DestroyWindow(hwnd);
+        if (msg.message == WM_TIMER)
+            DestroyWindow(hwnd);
         DispatchMessageA(&msg);
     }
     return 0;
