@@ -167,6 +167,30 @@ TEST_F(RuntimeE2E, MacroPlaysItsRepeatsAndASecondPressStopsItReleasingHeldKeys) 
     ASSERT_TRUE(input.WaitFor([](const auto& e) { return CountOf(KeyTrace(e), "-42") == 2; }));
 }
 
+// A key held 1.5 s in a macro imitates the keyboard's auto-repeat: half a
+// second, then 30 up/down pairs 33 ms apart, then the macro goes on.
+TEST_F(RuntimeE2E, LongMacroHoldRepeatsTheKeyLikeTheKeyboard) {
+    SetMacro(0, 7, {{kCodeA, 1, 1500}, {kCodeA, 2, 0}, {kCodeB, 1, 0}, {kCodeB, 2, 0}});
+    Start();
+    InputRecorder input;
+    ASSERT_TRUE(input.Installed());
+    Inject("press:7");
+    ASSERT_TRUE(input.WaitFor([](const auto& e) { return Contains(KeyTrace(e), "-42"); }));
+    ASSERT_TRUE(monitor_.WaitForDebugText("g_iCurAction= 3,start=0,end=4\n"));
+    const std::vector<InputEvent> keys = input.Keys();
+    const Trace trace = KeyTrace(keys);
+    ASSERT_EQ(trace.size(), 64u) << Join(trace);
+    EXPECT_EQ(trace.front(), "+41");
+    for (std::size_t i = 1; i + 3 < trace.size(); i += 2) {
+        EXPECT_EQ(trace[i], "-41") << i;
+        EXPECT_EQ(trace[i + 1], "+41") << i;
+    }
+    EXPECT_EQ(Trace(trace.end() - 3, trace.end()), (Trace{"-41", "+42", "-42"}));
+    // Delays are minimums: the first pair after 500 ms, the release after 1.5 s.
+    EXPECT_GE(keys[1].microseconds - keys[0].microseconds, 495000);
+    EXPECT_GE(keys[61].microseconds - keys[0].microseconds, 1495000);
+}
+
 TEST_F(RuntimeE2E, MacroNoticeTellsTheDisplayWhichMacroStartedOnlyForTheNoticeCategory) {
     SetMacro(0, 4, {{kCodeB, 1, 5}, {kCodeB, 2, 5}});
     settings::CopyField(Button(0, 4).macroName, "Alpha");
@@ -523,6 +547,19 @@ TEST_F(AutomaticProfileE2E, GameInTheForegroundSwitchesToTheLowestProfileNamingI
     StandInWindow option(kOptionTitle);
     Start();
     auto shared = std::make_unique<settings::SettingsBlock>();
+    // A program no profile names, in the foreground for two polls: nothing.
+    {
+        ASSERT_TRUE(folder_.AddTestProgram("standin_program.exe", "editor.exe"));
+        Program other;
+        ASSERT_TRUE(other.Start(folder_.File("editor.exe"), "/window"));
+        ASSERT_TRUE(WaitUntil([] { return FindWindowA(nullptr, "Stand-in Program") != nullptr; }));
+        Pause(4500ms);
+        PostMessageA(FindWindowA(nullptr, "Stand-in Program"), WM_CLOSE, 0, 0);
+        ASSERT_EQ(other.WaitExit(10s), 0);
+        ASSERT_TRUE(ReadShared(*shared));
+        EXPECT_EQ(shared->currentProfile, 0);
+        EXPECT_EQ(option.Count(1255), 0);
+    }
     StartTheGame();
     ASSERT_TRUE(WaitUntil([&] { return ReadShared(*shared) && shared->currentProfile == 2; }, 10s))
         << "current profile " << shared->currentProfile;
