@@ -85,9 +85,26 @@ bool SystemIniFileSystem::CreateTempCopy(const std::string& path, std::string& t
     return true;
 }
 
+// Another program reading the file at that moment (the display program and
+// Option read config.ini at any time) holds it open, and replacing an open
+// file is refused. Such a reader lets go within milliseconds, so the swap is
+// tried again for a while before the save is given up as failed.
 bool SystemIniFileSystem::Replace(const std::string& tempPath, const std::string& path) {
-    return MoveFileExA(tempPath.c_str(), path.c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    constexpr int kAttempts = 200;
+    constexpr DWORD kPauseMs = 5;
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        if (MoveFileExA(tempPath.c_str(), path.c_str(),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            return true;
+        }
+        const DWORD error = GetLastError();
+        if (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION &&
+            error != ERROR_LOCK_VIOLATION) {
+            return false;
+        }
+        Sleep(kPauseMs);
+    }
+    return false;
 }
 
 void SystemIniFileSystem::Remove(const std::string& path) {

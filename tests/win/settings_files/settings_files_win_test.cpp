@@ -5,9 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <memory>
 #include <random>
+#include <thread>
 
 #include "common/settings/ini_engine.h"
 #include "common/settings/ini_file_win.h"
@@ -107,6 +109,31 @@ TEST(SystemSettingsFiles, SaveAllLoadAllAndTheAtomicSwap) {
     EXPECT_EQ(entries, 1);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder / "config"), fs::directory_iterator()),
               5);
+}
+
+// The display program and Option read config.ini whenever they like; a file
+// they hold open for a moment must not make Monitor's writes get lost.
+TEST(SystemSettingsFiles, WritesLandWhileAnotherReaderKeepsOpeningTheFile) {
+    const fs::path folder = ini_cases::FreshFolder("a-busy");
+    SystemSettingsFiles files(WithSlash(folder));
+    ASSERT_TRUE(WriteDevice(files, 0));
+    const std::string config = files.Files().ConfigPath();
+    std::atomic<bool> stop{false};
+    std::thread reader([&] {
+        char value[16];
+        while (!stop.load()) {
+            GetPrivateProfileStringA("Setting", "Device", "", value, sizeof value, config.c_str());
+        }
+    });
+    int failed = 0;
+    for (int i = 1; i <= 40; ++i) failed += WriteDevice(files, i % 2) ? 0 : 1;
+    stop.store(true);
+    reader.join();
+    EXPECT_EQ(failed, 0);
+    EXPECT_EQ(GetPrivateProfileIntA("Setting", "Device", -1, config.c_str()), 0);
+    int entries = 0;
+    for (const auto& e : fs::directory_iterator(folder)) entries += e.is_regular_file() ? 1 : 0;
+    EXPECT_EQ(entries, 1) << "a temporary file was left behind";
 }
 
 TEST(SystemSettingsFiles, UnwritableConfigFolderFailsAndKeepsConfigIni) {
