@@ -46,8 +46,20 @@ echo "== starting Monitor from $PROGRAM_FOLDER"
 (cd "$PROGRAM_FOLDER" && "$WINE" Monitor.exe >/dev/null 2>&1 &)
 "$WINE" "$PROBE" wait "$MONITOR_TITLE" 30
 "$WINE" "$PROBE" block
-echo "config.ini [Setting] Device = $(grep -i '^Device=' "$PROGRAM_FOLDER/config.ini" | cut -d= -f2 | tr -d '\r')"
-sleep 3
+device_state() { grep -i '^Device=' "$PROGRAM_FOLDER/config.ini" 2>/dev/null | cut -d= -f2 | tr -d '\r'; }
+for _ in $(seq 1 50); do [ -n "$(device_state)" ] && break; sleep 0.2; done
+echo "config.ini [Setting] Device = $(device_state)"
+if [ "$(device_state)" = 1 ]; then
+    echo "== the mouse is connected: waiting for the start-up upload"
+    sleep 10
+    (cd "$PROGRAM_FOLDER" && "$WINE" VirtualMouse.exe /dump 'mouse-state.txt' >/dev/null 2>&1) || true
+    if [ -f "$PROGRAM_FOLDER/mouse-state.txt" ]; then
+        cp "$PROGRAM_FOLDER/mouse-state.txt" "$OUT/mouse-state.txt"
+        echo "what the mouse holds now (first profile; all in $OUT/mouse-state.txt):"
+        sed -n '1,30p' "$OUT/mouse-state.txt" | tr -d '\r'
+    fi
+fi
+sleep 1
 shot monitor-running
 
 if [ -f "$PROGRAM_FOLDER/Option.exe" ]; then
