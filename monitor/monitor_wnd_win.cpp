@@ -4,7 +4,6 @@
 #include <objbase.h>
 #include <shellapi.h>
 
-#include <cstdio>
 #include <cstring>
 
 #include "common/copydata_text.h"

@@ -27,14 +27,12 @@
 
 namespace monitor {
 
-// Flags shared by the window thread and the worker threads; each is written by
-// one side and read by the other.
+// Flags shared by the window thread and the upload thread; each is written by
+// one side and read by the other. The macro player keeps its own.
 struct SharedFlags {
     std::atomic<std::int32_t> connection{static_cast<std::int32_t>(protocol::Connection::NotOpened)};
     std::atomic<std::int32_t> uploadBusy{0};
     std::atomic<std::int32_t> uploadAbort{0};
-    std::atomic<std::int32_t> macroRunning{0};
-    std::atomic<std::int32_t> macroStop{0};
 };
 
 class CMonitorWnd : public win::WindowImpl<CMonitorWnd>, private runtime::MonitorHost {
