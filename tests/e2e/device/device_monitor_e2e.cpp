@@ -3,6 +3,7 @@
 // tray icon, and a missing or incomplete device library.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -37,8 +38,14 @@ protected:
     }
     HWND MonitorWindow() const { return FindWindowA(nullptr, kMonitorTitle); }
     std::string DeviceKey() const { return folder_.ReadIni("config.ini", "Setting", "Device"); }
+    // The last key map (profile 5) announced and both of its chunks received.
     bool FullUploadDone(const std::vector<std::string>& records) const {
-        return VirtualMouseSession::CountPrefix(records, "FEATURE 0D 05 80") == 1;
+        const auto last = std::find_if(records.begin(), records.end(), [](const std::string& r) {
+            return r.rfind("FEATURE 0D 05 80", 0) == 0;
+        });
+        if (last == records.end()) return false;
+        const std::vector<std::string> rest(last + 1, records.end());
+        return VirtualMouseSession::CountPrefix(rest, "OUTPUT") >= 2;
     }
     // Publishes `block` as Option would and waits for the answer to 1224.
     std::vector<std::string> ApplyAndCollect(const settings::SettingsBlock& block,
