@@ -7,10 +7,10 @@
 #include <cstring>
 #include <vector>
 
-#include "monitor/game_watch.h"
-#include "monitor/game_watch_win.h"
-#include "monitor/macro_player.h"
-#include "monitor/runtime_input_win.h"
+#include "monitor/runtime/game_watch.h"
+#include "monitor/runtime/win/game_watch_win.h"
+#include "monitor/runtime/macro_player.h"
+#include "monitor/runtime/win/runtime_input_win.h"
 #include "tests/win/runtime/input_hook.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "monitor/event_dispatcher.h"
+#include "monitor/runtime/event_dispatcher.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "monitor/game_watch.h"
+#include "monitor/runtime/game_watch.h"
 
 #include <gtest/gtest.h>
 

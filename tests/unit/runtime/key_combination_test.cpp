@@ -1,4 +1,4 @@
-#include "monitor/key_combination.h"
+#include "monitor/runtime/key_combination.h"
 
 #include <gtest/gtest.h>
 

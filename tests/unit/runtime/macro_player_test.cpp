@@ -1,4 +1,4 @@
-#include "monitor/macro_player.h"
+#include "monitor/runtime/macro_player.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "monitor/media_players.h"
+#include "monitor/runtime/media_players.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "monitor/monitor_runtime.h"
+#include "monitor/runtime/monitor_runtime.h"
 
 #include <gtest/gtest.h>
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "monitor/runtime_ports.h"
+#include "monitor/runtime/runtime_ports.h"
 
 namespace runtime::test {
 

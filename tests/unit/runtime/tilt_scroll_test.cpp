@@ -1,4 +1,4 @@
-#include "monitor/tilt_scroll.h"
+#include "monitor/runtime/tilt_scroll.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 
 #include "common/win/message_key.h"
 #include "common/win/window.h"
-#include "monitor/monitor_wnd_win.h"
+#include "monitor/app/monitor_wnd_win.h"
 
 namespace {
 

@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "common/protocol.h"
-#include "monitor/game_watch_win.h"
-#include "monitor/media_players_win.h"
-#include "monitor/osd_notices_win.h"
-#include "monitor/runtime_input_win.h"
-#include "monitor/tilt_scroll_win.h"
+#include "monitor/runtime/win/game_watch_win.h"
+#include "monitor/runtime/win/media_players_win.h"
+#include "monitor/runtime/win/osd_notices_win.h"
+#include "monitor/runtime/win/runtime_input_win.h"
+#include "monitor/runtime/win/tilt_scroll_win.h"
 
 namespace runtime::test {
 namespace {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "common/protocol.h"
-#include "monitor/runtime_bundle_win.h"
+#include "monitor/runtime/win/runtime_bundle_win.h"
 #include "tests/win/runtime/input_hook.h"
 
 namespace runtime::test {

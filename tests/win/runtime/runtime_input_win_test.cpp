@@ -3,9 +3,9 @@
 
 #include <cstring>
 
-#include "monitor/key_combination.h"
-#include "monitor/macro_player.h"
-#include "monitor/runtime_input_win.h"
+#include "monitor/runtime/key_combination.h"
+#include "monitor/runtime/macro_player.h"
+#include "monitor/runtime/win/runtime_input_win.h"
 #include "tests/win/runtime/input_hook.h"
 
 namespace runtime::test {

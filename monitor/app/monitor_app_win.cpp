@@ -1,0 +1,82 @@
+// Monitor's application object: single instance, the "1" command line, the
+// hidden window and its message loop.
+#include <windows.h>
+#include <objbase.h>
+
+#include <cstring>
+#include <memory>
+
+#include "common/protocol.h"
+#include "common/win/program_folder_win.h"
+#include "monitor/app/monitor_wnd_win.h"
+
+namespace monitor {
+
+class CMonitorApp {
+public:
+    int Run(const char* commandLine);
+
+private:
+    bool InitInstance(const char* commandLine);
+    void ExitInstance();
+
+    HANDLE instanceMutex_ = nullptr;
+    bool openOptionAtStart_ = false;
+    bool comInitialized_ = false;
+    std::unique_ptr<CMonitorWnd> window_;
+};
+
+int CMonitorApp::Run(const char* commandLine) {
+    if (!InitInstance(commandLine)) {
+        ExitInstance();
+        return 0;
+    }
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    ExitInstance();
+    return 0;
+}
+
+bool CMonitorApp::InitInstance(const char* commandLine) {
+    win::DebugText("CMonitorApp: %s\n", commandLine);
+    char copy[100] = {};
+    std::strncpy(copy, commandLine, sizeof copy - 1);
+    openOptionAtStart_ = copy[0] == '1';
+
+    instanceMutex_ = CreateMutexA(nullptr, FALSE, protocol::kMonitorInstanceMutex);
+    if (instanceMutex_ != nullptr && GetLastError() == ERROR_ALREADY_EXISTS) {
+        CloseHandle(instanceMutex_);
+        instanceMutex_ = nullptr;
+        if (openOptionAtStart_) {
+            if (HWND running = FindWindowA(nullptr, protocol::kMonitorTitle)) {
+                PostMessageA(running, WM_COMMAND, protocol::kCmdOpenOption, 0);
+            }
+        }
+        return false;
+    }
+
+    comInitialized_ = SUCCEEDED(CoInitialize(nullptr));
+    window_ = std::make_unique<CMonitorWnd>();
+    return window_->CreateHidden(openOptionAtStart_);
+}
+
+void CMonitorApp::ExitInstance() {
+    if (comInitialized_) CoUninitialize();
+    comInitialized_ = false;
+    window_.reset();
+    if (instanceMutex_ != nullptr) {
+        ReleaseMutex(instanceMutex_);
+        CloseHandle(instanceMutex_);
+        instanceMutex_ = nullptr;
+    }
+}
+
+}  // namespace monitor
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
+    monitor::CMonitorApp app;
+    return app.Run(commandLine != nullptr ? commandLine : "");
+}

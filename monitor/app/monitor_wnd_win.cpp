@@ -1,0 +1,425 @@
+#include "monitor/app/monitor_wnd_win.h"
+
+#include <commctrl.h>
+#include <objbase.h>
+#include <shellapi.h>
+
+#include <cstring>
+
+#include "common/copydata_text.h"
+#include "common/settings/key_codes_win.h"
+#include "common/settings/mouse_registry.h"
+#include "common/settings/settings_files.h"
+#include "common/win/program_folder_win.h"
+#include "monitor/device/upload_runner.h"
+
+namespace monitor {
+
+namespace {
+
+using protocol::Connection;
+
+const win::RegisteredMessage kTaskbarCreated("TaskbarCreated");
+
+constexpr DWORD kArrivalSettleMs = 1000;
+constexpr UINT kStartUploadDelayMs = 200;
+constexpr UINT kGameWatchPeriodMs = 2000;
+
+HWND FindByTitle(const char* title) { return FindWindowA(nullptr, title); }
+
+void BringForward(HWND hwnd) {
+    if (IsIconic(hwnd)) ShowWindow(hwnd, SW_SHOWNORMAL);
+    SetForegroundWindow(hwnd);
+}
+
+}  // namespace
+
+std::span<const win::MessageRow<CMonitorWnd>> CMonitorWnd::MessageMap() {
+    using W = CMonitorWnd;
+    static const win::MessageRow<W> rows[] = {
+        win::OnMessage<&W::OnCreate>(WM_CREATE),
+        win::OnMessage<&W::OnDestroy>(WM_DESTROY),
+        win::OnMessage<&W::OnTimer>(WM_TIMER),
+        win::OnMessage<&W::OnCopyData>(WM_COPYDATA),
+        win::OnMessage<&W::OnSystrayNotify>(protocol::kMsgTrayNotify),
+        win::OnMessage<&W::OnApplyAllSetting>(protocol::kMsgApplyAll),
+        win::OnMessage<&W::OnReloadBlock>(protocol::kMsgReloadBlock),
+        win::OnMessage<&W::OnReloadAndApply>(protocol::kMsgReloadAndApply),
+        win::OnMessage<&W::OnIgnored>(protocol::kMsgIgnored),
+        win::OnMessage<&W::OnDeviceEvent>(protocol::kMsgDeviceEvent),
+        win::OnMessage<&W::OnDeviceArrival>(protocol::kMsgDeviceArrival),
+        win::OnRegistered<&W::OnTaskbarCreated>(kTaskbarCreated),
+        win::OnCommand<&W::OnCustomizer>(protocol::kCmdOpenOption),
+        win::OnCommand<&W::OnExit>(protocol::kCmdExit),
+    };
+    return rows;
+}
+
+CMonitorWnd::CMonitorWnd()
+    : block_(std::make_unique<settings::SettingsBlock>()),
+      incoming_(std::make_unique<settings::SettingsBlock>()),
+      uploadCopy_(std::make_unique<settings::SettingsBlock>()) {
+    std::memset(block_.get(), 0, sizeof *block_);
+}
+
+CMonitorWnd::~CMonitorWnd() = default;
+
+bool CMonitorWnd::CreateHidden(bool openOptionAtStart) {
+    openOptionAtStart_ = openOptionAtStart;
+    win::WindowSpec spec;
+    spec.className = "MonitorHiddenWindow";
+    spec.title = protocol::kMonitorTitle;
+    spec.style = WS_POPUP;
+    spec.x = 100;
+    spec.y = 100;
+    spec.width = 100;
+    spec.height = 100;
+    return Create(spec);
+}
+
+LRESULT CMonitorWnd::OnCreate(const CREATESTRUCTA*) {
+    if (CallDefault() == -1) return -1;
+
+    comInitialized_ = SUCCEEDED(CoInitialize(nullptr));
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    folder_ = win::ProgramFolder();
+    lan_ = LoadLibraryA((folder_ + "lan.dll").c_str());
+    files_ = std::make_unique<settings::SystemSettingsFiles>(folder_);
+    mouseKey_ = registry_.Open(settings::MouseRegistryKey::Mouse, false);
+    link_.Bind(folder_);
+
+    if (!settings::LoadAll(*files_, &registry_, *block_, settings::DefaultsFor::Monitor)) {
+        settings::FillDefaults(*block_, settings::DefaultsFor::Monitor);
+    }
+    runtime_ = std::make_unique<runtime::RuntimeBundleWin>(
+        Hwnd(), folder_ + "config.ini", static_cast<runtime::MonitorHost&>(*this),
+        [](std::uint8_t code, std::uint8_t& virtualKey) {
+            const auto lookup = settings::VirtualKeyFromKeyCode(code);
+            virtualKey = static_cast<std::uint8_t>(lookup.value);
+            return lookup.found;
+        });
+    LoadOsdOptions();
+
+    switch (shared_.Create()) {
+        case settings::SharedSection::CreateResult::MutexExists:
+            // Not every system sends WM_DESTROY to a window whose creation
+            // failed; the peers must be closed all the same.
+            ShutDown();
+            return -1;
+        case settings::SharedSection::CreateResult::Created:
+            PublishBlock();
+            break;
+        case settings::SharedSection::CreateResult::MappingFailed:
+            break;
+    }
+
+    macroThread_.Start([this](UINT m, WPARAM w, LPARAM l) { OnMacroThreadMessage(m, w, l); });
+    uploadThread_.Start([this](UINT m, WPARAM w, LPARAM l) { OnUploadThreadMessage(m, w, l); });
+
+    SetWindowLongPtrA(Hwnd(), GWL_EXSTYLE, WS_EX_TOOLWINDOW);
+
+    const bool opened = link_.OpenAtStartup(Hwnd());
+    if (opened) {
+        SetTimer(Hwnd(), protocol::kTimerGameWatch, kGameWatchPeriodMs, nullptr);
+        SetTimer(Hwnd(), protocol::kTimerStartUpload, kStartUploadDelayMs, nullptr);
+        AddTrayIcon();
+        if (openOptionAtStart_) OnCustomizer();
+    }
+    SetConnection(opened ? Connection::Connected : Connection::NotOpened);
+    WriteDeviceState(opened ? 1 : 0);
+
+    ApplySystemMouseSettings();
+    StartCompanions();
+    return 0;
+}
+
+void CMonitorWnd::OnDestroy() {
+    ShutDown();
+    CallDefault();
+    PostQuitMessage(0);
+}
+
+void CMonitorWnd::ShutDown() {
+    if (shutDown_) return;
+    shutDown_ = true;
+    KillTimer(Hwnd(), protocol::kTimerGameWatch);
+    KillTimer(Hwnd(), protocol::kTimerStartUpload);
+
+    if (HWND option = FindByTitle(protocol::kOptionTitle)) PostMessageA(option, WM_CLOSE, 0, 0);
+    for (const char* title : protocol::kCompanionTitles) {
+        if (HWND companion = FindByTitle(title)) PostMessageA(companion, WM_CLOSE, 0, 0);
+    }
+
+    if (runtime_) runtime_->Runtime().Shutdown();
+
+    if (flags_.uploadBusy.load() != 0) flags_.uploadAbort.store(1);
+    uploadThread_.Stop();
+    link_.Shutdown();
+    macroThread_.Stop();
+    runtime_.reset();
+
+    if (comInitialized_) CoUninitialize();
+    comInitialized_ = false;
+    shared_.Close();
+    tray_.Remove();
+    mouseKey_.reset();
+    if (lan_ != nullptr) FreeLibrary(lan_);
+    lan_ = nullptr;
+}
+
+LRESULT CMonitorWnd::OnTimer(UINT_PTR id) {
+    switch (id) {
+        case protocol::kTimerStartUpload:
+            KillTimer(Hwnd(), protocol::kTimerStartUpload);
+            uploadThread_.Post(protocol::kThreadUploadJob,
+                               static_cast<WPARAM>(protocol::UploadJob::Full), 0);
+            break;
+        case protocol::kTimerVolumeRepeat:
+            runtime_->Runtime().OnVolumeTimer();
+            break;
+        case protocol::kTimerKeyRepeat:
+            runtime_->Runtime().OnKeyRepeatTimer();
+            break;
+        case protocol::kTimerGameWatch: {
+            BlockGuard lock(blockLock_);
+            runtime_->Runtime().OnGameWatchTimer();
+            break;
+        }
+        default:
+            break;
+    }
+    return CallDefault();
+}
+
+LRESULT CMonitorWnd::OnCopyData(HWND, const COPYDATASTRUCT* data) {
+    // Another process's memory: only the declared 151 bytes are ever read.
+    if (data == nullptr || data->lpData == nullptr) return 1;
+    const auto text = protocol::OsdTextFromCopyData(
+        std::span(static_cast<const std::byte*>(data->lpData), data->cbData));
+    if (!text) return 1;
+    runtime_->Runtime().Notices().AppletText(text->c_str(), Connected());
+    return 1;
+}
+
+void CMonitorWnd::OnSystrayNotify(WPARAM, LPARAM mouseMessage) {
+    switch (static_cast<UINT>(mouseMessage)) {
+        case WM_LBUTTONDOWN: {
+            HWND popup = GetLastActivePopup(Hwnd());
+            if (popup == nullptr) return;
+            if (IsIconic(popup)) ShowWindow(popup, SW_SHOWNORMAL);
+            SetForegroundWindow(popup);
+            SetActiveWindow(popup);
+            break;
+        }
+        case WM_LBUTTONDBLCLK:
+            win::DebugText("OnSystrayNotify WM_LBUTTONDBLCLK\n");
+            OnCustomizer();
+            break;
+        case WM_RBUTTONDOWN: {
+            if (HWND popup = GetLastActivePopup(Hwnd())) SetForegroundWindow(popup);
+            ShowTrayMenu(Hwnd(), win::LoadModuleString(lan_, protocol::kStrOpenConfiguration),
+                         win::LoadModuleString(lan_, protocol::kStrExit));
+            break;
+        }
+        default:
+            break;
+    }
+}
+
+void CMonitorWnd::OnApplyAllSetting(WPARAM resetToDefaults) {
+    FetchSharedBlock();
+    ApplySystemMouseSettings();
+    LoadOsdOptions();
+    runtime_->Runtime().Notices().SettingsChanged();
+    const bool posted = Connection() == Connection::Connected &&
+                        uploadThread_.Post(protocol::kThreadUploadJob,
+                                           static_cast<WPARAM>(protocol::UploadJob::ChangedOnly),
+                                           static_cast<LPARAM>(resetToDefaults));
+    if (!posted) NotifyOptionUploadDone(Who::Window);
+}
+
+void CMonitorWnd::OnReloadBlock() { FetchSharedBlock(); }
+
+void CMonitorWnd::OnReloadAndApply() {
+    FetchSharedBlock();
+    ApplySystemMouseSettings();
+}
+
+void CMonitorWnd::OnIgnored() {}
+
+void CMonitorWnd::OnDeviceEvent(WPARAM category, LPARAM data) {
+    BlockGuard lock(blockLock_);
+    runtime_->Runtime().OnDeviceEvent(category, data);
+}
+
+void CMonitorWnd::OnDeviceArrival(WPARAM arrived) {
+    runtime_->Runtime().OnConnectionMessage(arrived);
+}
+
+void CMonitorWnd::ConnectionEvent(bool arrived) {
+    if (arrived) {
+        OnArrival();
+    } else {
+        OnRemoval();
+    }
+}
+
+void CMonitorWnd::LoadOsdOptions() {
+    settings::LoadOsdSettings(*files_, osd_);
+    runtime_->Runtime().Notices().SetOptions(runtime::OsdOptionsFromRecord(&osd_, sizeof osd_));
+}
+
+bool CMonitorWnd::PostUploadJob(int job) {
+    return uploadThread_.Post(protocol::kThreadUploadJob, static_cast<WPARAM>(job), 0);
+}
+
+void CMonitorWnd::WriteRegistryAndApply() {
+    {
+        BlockGuard lock(blockLock_);
+        if (const settings::ProfileRecord* profile = settings::CurrentProfile(*block_)) {
+            settings::WriteRegistryFromProfile(registry_, *profile);
+        }
+    }
+    ApplySystemMouseSettings();
+}
+
+bool CMonitorWnd::PostToOption(unsigned message) {
+    HWND option = FindByTitle(protocol::kOptionTitle);
+    return option != nullptr && PostMessageA(option, message, 0, 0) != FALSE;
+}
+
+void CMonitorWnd::PostOpenOption() {
+    PostMessageA(Hwnd(), WM_COMMAND, protocol::kCmdOpenOption, 0);
+}
+
+bool CMonitorWnd::PostPlayMacro() {
+    return macroThread_.Post(protocol::kThreadPlayMacro, 0, 0);
+}
+
+void CMonitorWnd::Launch(const char* path) {
+    if (path != nullptr) ShellOpen(path);
+}
+
+void CMonitorWnd::OnTaskbarCreated() {
+    if (Connection() == Connection::Connected) AddTrayIcon();
+}
+
+void CMonitorWnd::OnCustomizer() {
+    win::DebugText("CMonitorWnd OnCustomizer\n");
+    if (HWND option = FindByTitle(protocol::kOptionTitle)) {
+        win::DebugText("CMonitorWnd OnCustomizer hWnd!=NULL\n");
+        BringForward(option);
+        return;
+    }
+    win::DebugText("CMonitorWnd OnCustomizer hWnd==NULL\n");
+    ShellOpen(folder_ + "\\Option.exe");
+}
+
+void CMonitorWnd::OnExit() { PostMessageA(Hwnd(), WM_CLOSE, 0, 0); }
+
+void CMonitorWnd::FetchSharedBlock() {
+    if (!shared_.Fetch(*incoming_)) return;
+    BlockGuard lock(blockLock_);
+    std::swap(block_, incoming_);
+}
+
+void CMonitorWnd::PublishBlock() {
+    BlockGuard lock(blockLock_);
+    shared_.Publish(*block_);
+}
+
+void CMonitorWnd::ApplySystemMouseSettings() {
+    settings::Win32SystemMouse system(Hwnd());
+    BlockGuard lock(blockLock_);
+    if (settings::ProfileRecord* profile = settings::CurrentProfile(*block_)) {
+        settings::ApplySystemMouseSettings(*profile, system, mouseKey_.get());
+    }
+}
+
+void CMonitorWnd::NotifyOptionUploadDone(Who who) {
+    if (HWND option = FindByTitle(protocol::kOptionTitle)) {
+        PostMessageA(option, protocol::kMsgUploadDone, 0, 0);
+    } else {
+        win::DebugText("OnApplyAllSetting Don't find Quen Option Dialog\n");
+    }
+    win::DebugText(who == Who::Window ? "OnApplyAllSetting  Send Enable OK/Apply Button\n"
+                                      : "Thread Send Enable OK/Apply Button\n");
+}
+
+void CMonitorWnd::OnArrival() {
+    if (Connection() == Connection::Connected) return;
+    Sleep(kArrivalSettleMs);
+    SetConnection(Connection::Connected);
+    link_.Reopen();
+    {
+        BlockGuard lock(blockLock_);
+        settings::MarkAllChanged(*block_);
+    }
+    uploadThread_.Post(protocol::kThreadUploadJob, static_cast<WPARAM>(protocol::UploadJob::Full), 0);
+    AddTrayIcon();
+    WriteDeviceState(1);
+    SetTimer(Hwnd(), protocol::kTimerGameWatch, kGameWatchPeriodMs, nullptr);
+}
+
+void CMonitorWnd::OnRemoval() {
+    if (Connection() == Connection::Removed) return;
+    SetConnection(Connection::Removed);
+    link_.CloseChannels();
+    if (flags_.uploadBusy.load() != 0) flags_.uploadAbort.store(1);
+    tray_.Remove();
+    KillTimer(Hwnd(), protocol::kTimerGameWatch);
+    WriteDeviceState(0);
+    if (HWND option = FindByTitle(protocol::kOptionTitle)) PostMessageA(option, WM_CLOSE, 0, 0);
+}
+
+void CMonitorWnd::WriteDeviceState(int state) { settings::WriteDevice(*files_, state); }
+
+void CMonitorWnd::AddTrayIcon() {
+    tray_.Add(Hwnd(), win::LoadModuleString(lan_, protocol::kStrTrayTip, 128));
+}
+
+void CMonitorWnd::StartCompanions() {
+    ShellOpen(folder_ + "\\VantorOSD.exe");
+    ShellOpen(folder_ + "\\Applets\\Meterix.exe");
+    ShellOpen(folder_ + "\\Applets\\Postrel.EXE");
+}
+
+void CMonitorWnd::ShellOpen(const std::string& path) {
+    // Without the no-UI flag a missing program would put up an error box on a
+    // resident program's behalf; the result is not looked at either way.
+    SHELLEXECUTEINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_FLAG_NO_UI;
+    info.lpVerb = "open";
+    info.lpFile = path.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    ShellExecuteExA(&info);
+}
+
+void CMonitorWnd::OnUploadThreadMessage(UINT message, WPARAM wParam, LPARAM) {
+    if (message != protocol::kThreadUploadJob) return;
+    const auto job = static_cast<protocol::UploadJob>(wParam);
+    if (Connection() != Connection::Connected) {
+        // The mouse went away after the apply was queued; Option still waits
+        // for its answer and must get exactly one.
+        if (job == protocol::UploadJob::ChangedOnly) NotifyOptionUploadDone(Who::Thread);
+        return;
+    }
+    flags_.uploadAbort.store(0);
+    flags_.uploadBusy.store(1);
+    {
+        BlockGuard lock(blockLock_);
+        *uploadCopy_ = *block_;
+    }
+    device::RunUploadJob(job, *uploadCopy_, link_, flags_.uploadAbort);
+    flags_.uploadBusy.store(0);
+    if (job == protocol::UploadJob::ChangedOnly) NotifyOptionUploadDone(Who::Thread);
+}
+
+void CMonitorWnd::OnMacroThreadMessage(UINT message, WPARAM, LPARAM) {
+    if (message == protocol::kThreadPlayMacro && runtime_) runtime_->Runtime().PlayQueuedMacro();
+}
+
+}  // namespace monitor

@@ -1,0 +1,193 @@
+#include "monitor/runtime/monitor_runtime.h"
+
+#include <cstdio>
+
+#include "common/protocol.h"
+
+namespace runtime {
+
+int PollingRateForInterval(int ms) {
+    switch (ms) {
+        case 1:
+            return 3;
+        case 2:
+            return 2;
+        case 4:
+            return 1;
+        case 8:
+            return 0;
+        default:
+            return -1;
+    }
+}
+
+MonitorRuntime::MonitorRuntime(const RuntimePorts& ports)
+    : host_(ports.host),
+      debug_(ports.debug),
+      foreground_(ports.foreground),
+      keys_(ports.input, ports.clock, ports.keys, ports.timers),
+      macro_(ports.input, ports.clock, ports.keys, ports.debug),
+      media_(ports.media, ports.clock),
+      notices_(ports.osd),
+      tilt_(ports.windows, ports.input) {}
+
+void MonitorRuntime::OnDeviceEvent(std::uintptr_t wParam, std::intptr_t lParam) {
+    DispatchDeviceEvent(DeviceEventCode(wParam, lParam), *this);
+}
+
+void MonitorRuntime::OnConnectionMessage(std::uintptr_t wParam) {
+    DispatchDeviceEvent(ConnectionEventCode(wParam), *this);
+}
+
+void MonitorRuntime::Shutdown() {
+    keys_.ReleaseHeld();
+    macro_.RequestStop();
+}
+
+const settings::ButtonAssignment* MonitorRuntime::Button(int button) {
+    if (button < 1 || button > settings::kButtonCount) return nullptr;
+    const settings::ProfileRecord* profile = settings::CurrentProfile(host_.Block());
+    if (profile == nullptr) return nullptr;
+    return &profile->MacroKeyInfo[button - 1];
+}
+
+void MonitorRuntime::ConnectionChanged(bool arrived) {
+    // A button held while the mouse goes away never reports its release.
+    if (!arrived) keys_.ReleaseHeld();
+    host_.ConnectionEvent(arrived);
+}
+
+void MonitorRuntime::Tilt(bool right) {
+    const settings::ProfileRecord* profile = settings::CurrentProfile(host_.Block());
+    if (profile == nullptr) return;
+    tilt_.ScrollNotch(right, profile->TiltSpeed);
+}
+
+void MonitorRuntime::SwitchProfile(int index) {
+    if (!settings::IsValidProfileIndex(index)) return;
+    host_.Block().currentProfile = index;
+    host_.PublishBlock();
+    host_.PostUploadJob(static_cast<int>(protocol::UploadJob::SelectProfile));
+    host_.WriteRegistryAndApply();
+    host_.PostToOption(protocol::kMsgProfileChanged);
+    notices_.Profile(index);
+}
+
+void MonitorRuntime::ButtonAction(int button, bool released, bool notice) {
+    const settings::ButtonAssignment* record = Button(button);
+    if (record == nullptr) return;
+    const auto* raw = reinterpret_cast<const std::uint8_t*>(record);
+    const Combination combo{raw[settings::kComboKeyOffset], raw[settings::kComboModifierOffset]};
+    if (record->actionCode == settings::action::kKeyCombination) {
+        if (released) {
+            keys_.Release(combo);
+        } else {
+            keys_.Press(combo);
+        }
+    } else if (record->actionCode == settings::action::kMacro && !released) {
+        if (macro_.StartOrStop(*record) == MacroStart::Queued && !host_.PostPlayMacro()) {
+            macro_.CancelQueued();
+        }
+    }
+    if (notice && !released) notices_.Macro(button - 1, *record);
+}
+
+void MonitorRuntime::LaunchProgram(int button) {
+    const settings::ButtonAssignment* record = Button(button);
+    if (record == nullptr || record->actionCode != settings::action::kLaunchProgram) return;
+    char path[sizeof record->programPath + 1] = {};
+    for (std::size_t i = 0; i < sizeof record->programPath && record->programPath[i]; ++i) {
+        path[i] = record->programPath[i];
+    }
+    if (path[0] != '\0') host_.Launch(path);
+}
+
+void MonitorRuntime::OpenOption() { host_.PostOpenOption(); }
+
+void MonitorRuntime::SettingTakenOver(bool cpi) {
+    host_.PublishBlock();
+    char text[48];
+    std::snprintf(text, sizeof text, "Show OSD %d\n", static_cast<int>(notices_.Window()));
+    debug_.Write(text);
+    host_.PostToOption(protocol::kMsgSettingChanged);
+    if (cpi) {
+        if (const settings::ProfileRecord* p = settings::CurrentProfile(host_.Block())) {
+            notices_.Cpi(*p);
+        }
+    }
+}
+
+void MonitorRuntime::CpiLevelChanged(int level) {
+    settings::ProfileRecord* profile = settings::CurrentProfile(host_.Block());
+    if (profile == nullptr || level < 0 || level > 7) return;
+    profile->CpiStep = level;
+    SettingTakenOver(true);
+}
+
+void MonitorRuntime::PollingIntervalChanged(int ms) {
+    settings::ProfileRecord* profile = settings::CurrentProfile(host_.Block());
+    if (profile == nullptr) return;
+    const int rate = PollingRateForInterval(ms);
+    if (rate >= 0) profile->PollingRate = rate;
+    SettingTakenOver(false);
+}
+
+void MonitorRuntime::SensitivityChanged(int x, int y) {
+    settings::ProfileRecord* profile = settings::CurrentProfile(host_.Block());
+    if (profile == nullptr) return;
+    bool changed = false;
+    if (x >= 1 && x <= 20) {
+        profile->Sensitivity_X = x;
+        changed = true;
+    }
+    if (y >= 1 && y <= 20) {
+        profile->Sensitivity_Y = y;
+        changed = true;
+    }
+    if (changed) SettingTakenOver(false);
+}
+
+void MonitorRuntime::MediaKey(int key, bool released) {
+    if (key == kMediaVolumeUp || key == kMediaVolumeDown) {
+        if (released) {
+            keys_.VolumeRelease(key);
+        } else {
+            keys_.VolumePress(key);
+        }
+        return;
+    }
+    if (released) return;
+    if (key == kMediaMute) {
+        keys_.VolumePress(key);
+        return;
+    }
+    const settings::ProfileRecord* profile = settings::CurrentProfile(host_.Block());
+    if (profile == nullptr) return;
+    switch (key) {
+        case 32:
+            media_.StartOrActivate(profile->MediaOption);
+            break;
+        case 33:
+            media_.Transport(profile->MediaOption, MediaCommand::Next);
+            break;
+        case 34:
+            media_.Transport(profile->MediaOption, MediaCommand::Previous);
+            break;
+        case 35:
+            media_.Transport(profile->MediaOption, MediaCommand::PlayPause);
+            break;
+        case 36:
+            media_.Transport(profile->MediaOption, MediaCommand::Stop);
+            break;
+        default:
+            break;
+    }
+}
+
+void MonitorRuntime::OnGameWatchTimer() {
+    if (!host_.Connected()) return;
+    const int match = PollGameProfile(host_.Block(), foreground_);
+    if (match >= 0) SwitchProfile(match);
+}
+
+}  // namespace runtime

@@ -1,0 +1,112 @@
+// Everything Monitor does on the computer in answer to device events: the
+// device event actions, key combinations and volume keys, macros, program
+// launch, media players, profile switches, setting takeover, automatic
+// profiles, on-screen notices and tilt scrolling. Owned by Monitor's window;
+// all calls come from the window thread except PlayQueuedMacro (macro thread).
+#pragma once
+
+#include <cstdint>
+
+#include "common/settings/settings_block.h"
+#include "monitor/runtime/event_dispatcher.h"
+#include "monitor/runtime/game_watch.h"
+#include "monitor/runtime/key_combination.h"
+#include "monitor/runtime/macro_player.h"
+#include "monitor/runtime/media_players.h"
+#include "monitor/runtime/osd_notices.h"
+#include "monitor/runtime/runtime_ports.h"
+#include "monitor/runtime/tilt_scroll.h"
+
+namespace runtime {
+
+// Monitor window's own duties the runtime asks for.
+class MonitorHost {
+public:
+    virtual ~MonitorHost() = default;
+    virtual settings::SettingsBlock& Block() = 0;
+    virtual bool Connected() = 0;  // connection state 1
+    // Arrival or removal reported by the device library (device link).
+    virtual void ConnectionEvent(bool arrived) = 0;
+    // Copy the private block into the shared section under the mutex.
+    virtual void PublishBlock() = 0;
+    virtual bool PostUploadJob(int job) = 0;
+    // Write the current profile's system mouse values to the registry and apply them.
+    virtual void WriteRegistryAndApply() = 0;
+    // Post to Option's window; false when it does not exist.
+    virtual bool PostToOption(unsigned message) = 0;
+    // WM_COMMAND 6001 to Monitor's own window.
+    virtual void PostOpenOption() = 0;
+    // Thread message 1648 to the macro thread; false when the post failed.
+    virtual bool PostPlayMacro() = 0;
+    // ShellExecute "open", show normal.
+    virtual void Launch(const char* path) = 0;
+};
+
+struct RuntimePorts {
+    MonitorHost& host;
+    InputSink& input;
+    Clock& clock;
+    KeyTranslator& keys;
+    TimerControl& timers;
+    DebugOutput& debug;
+    OsdChannel& osd;
+    MediaHost& media;
+    WindowSystem& windows;
+    ForegroundQuery& foreground;
+};
+
+class MonitorRuntime final : public DeviceActions {
+public:
+    explicit MonitorRuntime(const RuntimePorts& ports);
+
+    // Message 1325 / 1326.
+    void OnDeviceEvent(std::uintptr_t wParam, std::intptr_t lParam);
+    void OnConnectionMessage(std::uintptr_t wParam);
+    // WM_TIMER 101, 102, 500.
+    void OnVolumeTimer() { keys_.OnVolumeTimer(); }
+    void OnKeyRepeatTimer() { keys_.OnRepeatTimer(); }
+    void OnGameWatchTimer();
+    // Macro thread, thread message 1648.
+    void PlayQueuedMacro() { macro_.PlayQueued(); }
+
+    // Lets go of a held combination or volume key and kills timers 101, 102.
+    void ReleaseHeld() { keys_.ReleaseHeld(); }
+    // Shut-down: release held keys and ask a playing macro to stop, so the
+    // macro thread can be joined.
+    void Shutdown();
+
+    OsdNotices& Notices() { return notices_; }
+    MacroPlayer& Macro() { return macro_; }
+    KeyCombinationPlayer& Keys() { return keys_; }
+    MediaPlayers& Media() { return media_; }
+
+    // DeviceActions.
+    void ConnectionChanged(bool arrived) override;
+    void Tilt(bool right) override;
+    void SwitchProfile(int index) override;
+    void ButtonAction(int button, bool released, bool notice) override;
+    void LaunchProgram(int button) override;
+    void OpenOption() override;
+    void CpiLevelChanged(int level) override;
+    void PollingIntervalChanged(int ms) override;
+    void SensitivityChanged(int x, int y) override;
+    void MediaKey(int key, bool released) override;
+
+private:
+    const settings::ButtonAssignment* Button(int button);
+    void SettingTakenOver(bool cpi);
+
+    MonitorHost& host_;
+    DebugOutput& debug_;
+    ForegroundQuery& foreground_;
+    KeyCombinationPlayer keys_;
+    MacroPlayer macro_;
+    MediaPlayers media_;
+    OsdNotices notices_;
+    TiltScroller tilt_;
+};
+
+// Polling interval in ms -> PollingRate; -1 for intervals that change nothing.
+int PollingRateForInterval(int ms);
+
+}  // namespace runtime

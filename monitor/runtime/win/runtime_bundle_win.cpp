@@ -1,0 +1,14 @@
+#include "monitor/runtime/win/runtime_bundle_win.h"
+
+namespace runtime {
+
+RuntimeBundleWin::RuntimeBundleWin(HWND window, std::string configIni, MonitorHost& host,
+                                   FunctionKeyTranslator::Function keyFunction)
+    : keys_(keyFunction),
+      timers_(window),
+      osd_(std::move(configIni)),
+      media_(window),
+      runtime_({host, input_, clock_, keys_, timers_, debug_, osd_, media_, windows_,
+                foreground_}) {}
+
+}  // namespace runtime
