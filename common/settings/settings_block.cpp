@@ -1,5 +1,8 @@
 #include "common/settings/settings_block.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include <cstdio>
 #include <cstring>
 
@@ -15,7 +18,12 @@ constexpr std::uint8_t kDefaultDpiStepFlags[8] = {1, 1, 1, 1, 0, 0, 0, 0};
 constexpr std::uint8_t kDefaultDpiIndicators[10] = {1, 2, 3, 4, 4, 5, 5, 6, 6, 0};
 constexpr std::uint32_t kDefaultLedDpiColors[4] = {0xFF0000, 0x00FF00, 0xFF00FF, 0x0000FF};
 
-std::int32_t* FlagRun(SettingsBlock& block) { return block.buttonChangeFlags; }
+// Each flag table is written through its own member: one loop over both
+// would run past the end of the first array.
+void FillChangeFlags(SettingsBlock& block, std::int32_t value) {
+    std::fill(std::begin(block.buttonChangeFlags), std::end(block.buttonChangeFlags), value);
+    std::fill(std::begin(block.settingChangeFlags), std::end(block.settingChangeFlags), value);
+}
 
 }  // namespace
 
@@ -83,13 +91,9 @@ void FillDefaults(SettingsBlock& block, DefaultsFor who) {
     for (int n = 0; n < kProfileCount; ++n) FillDefaultProfile(block.profiles[n], n, who);
 }
 
-void MarkAllChanged(SettingsBlock& block) {
-    for (int i = 0; i < kChangeFlagCount; ++i) FlagRun(block)[i] = 1;
-}
+void MarkAllChanged(SettingsBlock& block) { FillChangeFlags(block, 1); }
 
-void ClearChanges(SettingsBlock& block) {
-    for (int i = 0; i < kChangeFlagCount; ++i) FlagRun(block)[i] = 0;
-}
+void ClearChanges(SettingsBlock& block) { FillChangeFlags(block, 0); }
 
 // The two flag tables are adjacent arrays of one struct; indexing across them
 // goes through the member that actually holds the int so no array is overrun.

@@ -115,8 +115,10 @@ std::optional<KeyMapEntry> TableEntry(std::uint8_t code) {
         return KeyMapEntry{3, 0, static_cast<std::uint8_t>(usage & 0xFF),
                            static_cast<std::uint8_t>(usage >> 8)};
     }
-    if (!ShortcutKeys(code).empty())
-        return KeyMapEntry{kMacroDeviceType, 0, 0, 0};
+    // b3 tells the mouse how many events its built-in macro holds: every key
+    // of the combination goes down, then up.
+    if (const auto keys = ShortcutKeys(code); !keys.empty())
+        return KeyMapEntry{kMacroDeviceType, 0, 0, static_cast<std::uint8_t>(2 * keys.size())};
     return std::nullopt;
 }
 

@@ -72,7 +72,10 @@ bool Polling(unsigned, unsigned d, DeviceActions& a) {
 bool Sensitivity(unsigned, unsigned d, DeviceActions& a) {
     const unsigned x = LowByte(d);
     const unsigned y = HighByte(d);
-    if (x < 1 || x > 20 || y < 1 || y > 20) return false;
+    // Each axis stands alone: one byte out of range leaves only that axis as
+    // it is, and the runtime applies only the bytes that are in range.
+    const auto inRange = [](unsigned v) { return v >= 1 && v <= 20; };
+    if (!inRange(x) && !inRange(y)) return false;
     a.SensitivityChanged(static_cast<int>(x), static_cast<int>(y));
     return true;
 }

@@ -167,7 +167,7 @@ TEST(KeyMap, FixedTableEntries) {
         {12, {4, 0, 4, 0}},     {14, {7, 0, 1, 0}},      {80, {10, 0xF0, 50, 3}},
         {81, {5, 0, 1, 0}},     {83, {5, 0, 3, 0}},      {25, {3, 0, 0x83, 0x01}},
         {27, {3, 0, 0xB5, 0x00}}, {31, {3, 0, 0xE9, 0x00}}, {35, {3, 0, 0x2A, 0x02}},
-        {42, {3, 0, 0x21, 0x02}}, {48, {9, 0, 0, 0}},    {85, {9, 0, 0, 0}},
+        {42, {3, 0, 0x21, 0x02}}, {48, {9, 0, 0, 4}},    {85, {9, 0, 0, 4}},
         // No device entry.
         {18, {0, 0, 0, 0}},     {20, {0, 0, 0, 0}},      {23, {0, 0, 0, 0}},
         {24, {0, 0, 0, 0}},     {43, {0, 0, 0, 0}},      {44, {0, 0, 0, 0}},
@@ -176,6 +176,37 @@ TEST(KeyMap, FixedTableEntries) {
     // clang-format on
     for (const auto& [code, entry] : rows) {
         EXPECT_EQ(DeviceEntry(Blank(0, code), 0, 10), entry) << "action " << int(code);
+    }
+}
+
+// The mouse plays a fixed shortcut's built-in macro with as many events as b3
+// says: four for a modifier and a key, six for two modifiers and a key.
+TEST(KeyMap, FixedShortcutsCarryTheirEventCount) {
+    auto p = FreshProfile(0);
+    p->MacroKeyInfo[0] = Blank(0, 48);   // Ctrl+C
+    p->MacroKeyInfo[1] = Blank(1, 56);   // Ctrl+Shift+S
+    p->MacroKeyInfo[3] = Blank(3, 67);   // Alt+Space+X
+    p->MacroKeyInfo[4] = Blank(4, 68);   // Alt+Space+N
+    p->MacroKeyInfo[5] = Blank(5, 85);   // GUI+L
+    DataBlock keyMap{};
+    MacroStaging staging;
+    BuildKeyMapAndMacros(*p, 1, keyMap, staging);
+    auto entry = [&](int b) {
+        return std::array<int, 4>{keyMap[4 * b], keyMap[4 * b + 1], keyMap[4 * b + 2],
+                                  keyMap[4 * b + 3]};
+    };
+    // Profile 1: slot = 16 + button + 1.
+    EXPECT_EQ(entry(0), (std::array<int, 4>{0x09, 0x00, 0x11, 0x04}));
+    EXPECT_EQ(entry(1), (std::array<int, 4>{0x09, 0x00, 0x12, 0x06}));
+    EXPECT_EQ(entry(3), (std::array<int, 4>{0x09, 0x00, 0x14, 0x06}));
+    EXPECT_EQ(entry(4), (std::array<int, 4>{0x09, 0x00, 0x15, 0x06}));
+    EXPECT_EQ(entry(5), (std::array<int, 4>{0x09, 0x00, 0x16, 0x04}));
+    // Each count matches the release events actually staged in its block.
+    for (int b : {0, 1, 3, 4, 5}) {
+        const DataBlock& macro = staging.Block(16 + b + 1);
+        int events = 0;
+        for (std::size_t at = 2; at + 1 < macro.size() && macro[at] != 0; at += 2) ++events;
+        EXPECT_EQ(events, entry(b)[3]) << "button " << b;
     }
 }
 
@@ -197,7 +228,7 @@ TEST(KeyMap, MacroSlotsAreStagedAndButton12Skipped) {
     EXPECT_EQ((std::array<int, 4>{keyMap[8], keyMap[9], keyMap[10], keyMap[11]}),
               (std::array<int, 4>{9, 0, 35, 2}));
     EXPECT_EQ((std::array<int, 4>{keyMap[36], keyMap[37], keyMap[38], keyMap[39]}),
-              (std::array<int, 4>{9, 0, 42, 0}));
+              (std::array<int, 4>{9, 0, 42, 6}));
     EXPECT_EQ((std::array<int, 4>{keyMap[48], keyMap[49], keyMap[50], keyMap[51]}),
               (std::array<int, 4>{0, 0, 0, 0}));
     for (int i = 64; i < 128; ++i) EXPECT_EQ(keyMap[i], 0);

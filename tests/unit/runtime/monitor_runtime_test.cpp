@@ -199,6 +199,16 @@ TEST_F(MonitorRuntimeTest, PollingAndSensitivityTakeover) {
     EXPECT_EQ(Current().Sensitivity_Y, 12);
     EXPECT_EQ(debug.lines.back(), "Show OSD 0\n");
     EXPECT_EQ(host.log.back(), "option 1257");
+    // One axis in range is taken on its own; the other keeps its value.
+    const std::size_t before = host.log.size();
+    runtime.OnDeviceEvent(0xC000, 0x1503);
+    EXPECT_EQ(Current().Sensitivity_X, 3);
+    EXPECT_EQ(Current().Sensitivity_Y, 12);
+    runtime.OnDeviceEvent(0xC000, 0x1400);
+    EXPECT_EQ(Current().Sensitivity_X, 3);
+    EXPECT_EQ(Current().Sensitivity_Y, 20);
+    EXPECT_GT(host.log.size(), before);
+    EXPECT_EQ(host.log.back(), "option 1257");
     // The CPI notice belongs to CPI changes only.
     EXPECT_TRUE(osd.writes.empty());
 }
