@@ -156,14 +156,13 @@ int main() {
             QuitVm(dist);
         return 0;
     }
-    const bool highRes = device::PrecisePacer().UsesHighResolutionTimer();
     std::atomic<std::int32_t> abort{0};
-    // 1. Monitor's path: RunUploadJob with its automatic choice of timer.
+    // 1. Monitor's path: RunUploadJob with the precise clock.
     device::RunUploadJob(protocol::UploadJob::Full, *block, link, abort, {});
-    // 2. The fallback pacing: 1 ms timer period and Sleep against the deadlines.
+    // 2. The fallback pacing: 1 ms timer period and whole-millisecond sleeps.
     {
         LinkTransport transport(link);
-        device::PrecisePacer coarse(device::PrecisePacer::Timer::PeriodSleep);
+        device::PrecisePacer coarse(device::PrecisePacer::SleepMethod::WholeMilliseconds);
         auto sequence = std::make_unique<device::UploadSequence>(transport, coarse, abort);
         sequence->Run(protocol::UploadJob::Full, *block);
     }
@@ -189,7 +188,7 @@ int main() {
     const std::size_t n = stamps.times.size();
     std::printf("device_upload: full upload of %zu transfers, mandated first..last %.1f ms\n", n,
                 mandatedMs);
-    const char* names[2] = {highRes ? "high-resolution waitable timer" : "timer period fallback",
+    const char* names[2] = {"precise clock (interval delay)",
                             "timer period 1 ms + Sleep (fallback)"};
     for (int run = 0; run < 2; ++run) {
         if (times.size() < n * (run + 1)) {

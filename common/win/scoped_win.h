@@ -17,7 +17,7 @@ namespace win {
 
 template <class H, class Traits>
 class ScopedOwner {
-public:
+  public:
     ScopedOwner() = default;
     explicit ScopedOwner(H handle) : handle_(handle) {}
     ~ScopedOwner() { Close(); }
@@ -25,7 +25,8 @@ public:
     ScopedOwner& operator=(const ScopedOwner&) = delete;
     ScopedOwner(ScopedOwner&& other) noexcept : handle_(other.Release()) {}
     ScopedOwner& operator=(ScopedOwner&& other) noexcept {
-        if (this != &other) Reset(other.Release());
+        if (this != &other)
+            Reset(other.Release());
         return *this;
     }
 
@@ -35,16 +36,18 @@ public:
 
     // Closes what is held and takes `handle` instead.
     void Reset(H handle = Traits::Empty()) {
-        if (handle == handle_) return;
+        if (handle == handle_)
+            return;
         Close();
         handle_ = handle;
     }
     // Gives up ownership without closing.
     H Release() { return std::exchange(handle_, Traits::Empty()); }
 
-private:
+  private:
     void Close() {
-        if (Valid()) Traits::Close(handle_);
+        if (Valid())
+            Traits::Close(handle_);
         handle_ = Traits::Empty();
     }
 
@@ -93,31 +96,33 @@ using ScopedView = ScopedOwner<void*, MappedViewTraits>;
 
 // A DC obtained with GetDC, released to its window.
 class ScopedWindowDc {
-public:
+  public:
     explicit ScopedWindowDc(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
     ~ScopedWindowDc() {
-        if (dc_ != nullptr) ReleaseDC(hwnd_, dc_);
+        if (dc_ != nullptr)
+            ReleaseDC(hwnd_, dc_);
     }
     ScopedWindowDc(const ScopedWindowDc&) = delete;
     ScopedWindowDc& operator=(const ScopedWindowDc&) = delete;
     HDC Get() const { return dc_; }
 
-private:
+  private:
     HWND hwnd_;
     HDC dc_;
 };
 
 // An object selected into a DC for the life of the scope.
 class ScopedSelect {
-public:
+  public:
     ScopedSelect(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
     ~ScopedSelect() {
-        if (previous_ != nullptr && previous_ != HGDI_ERROR) SelectObject(dc_, previous_);
+        if (previous_ != nullptr && previous_ != HGDI_ERROR)
+            SelectObject(dc_, previous_);
     }
     ScopedSelect(const ScopedSelect&) = delete;
     ScopedSelect& operator=(const ScopedSelect&) = delete;
 
-private:
+  private:
     HDC dc_;
     HGDIOBJ previous_;
 };
@@ -126,15 +131,15 @@ private:
 // too (the wait says so through Abandoned()); a failed or timed-out wait owns
 // nothing and releases nothing.
 class ScopedMutexOwner {
-public:
+  public:
     ScopedMutexOwner(HANDLE mutex, DWORD timeoutMs) : mutex_(mutex) {
-        const DWORD result =
-            mutex == nullptr ? WAIT_FAILED : WaitForSingleObject(mutex, timeoutMs);
+        const DWORD result = mutex == nullptr ? WAIT_FAILED : WaitForSingleObject(mutex, timeoutMs);
         owned_ = result == WAIT_OBJECT_0 || result == WAIT_ABANDONED;
         abandoned_ = result == WAIT_ABANDONED;
     }
     ~ScopedMutexOwner() {
-        if (owned_) ReleaseMutex(mutex_);
+        if (owned_)
+            ReleaseMutex(mutex_);
     }
     ScopedMutexOwner(const ScopedMutexOwner&) = delete;
     ScopedMutexOwner& operator=(const ScopedMutexOwner&) = delete;
@@ -142,7 +147,7 @@ public:
     bool Owned() const { return owned_; }
     bool Abandoned() const { return abandoned_; }
 
-private:
+  private:
     HANDLE mutex_;
     bool owned_ = false;
     bool abandoned_ = false;

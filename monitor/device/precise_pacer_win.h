@@ -1,35 +1,25 @@
-// Time for the upload thread: the performance counter, and sleeps that end
-// close to their deadline. A high-resolution waitable timer is used where the
-// system has one; otherwise the timer period is raised to 1 ms for the life of
-// the object and restored afterwards.
+// Time for the upload thread: the programs' precise clock, with the system
+// timer resolution raised to 1 ms for the life of the object so that sleeps
+// end close to their deadline on Windows too.
 #pragma once
 
-#include <windows.h>
-
+#include "common/win/precise_clock_win.h"
 #include "monitor/device/upload_sequence.h"
 
 namespace device {
 
 class PrecisePacer : public Pacer {
   public:
-    enum class Timer {
-        Automatic,    // the high-resolution waitable timer where the system has one
-        PeriodSleep,  // always the raised timer period and Sleep
-    };
-    explicit PrecisePacer(Timer timer = Timer::Automatic);
-    ~PrecisePacer() override;
-    PrecisePacer(const PrecisePacer&) = delete;
-    PrecisePacer& operator=(const PrecisePacer&) = delete;
+    using SleepMethod = win::PreciseClock::SleepMethod;
+    explicit PrecisePacer(SleepMethod method = SleepMethod::IntervalDelay)
+        : clock_(win::PreciseClock::kDefaultSpinWindowUs, true, method) {}
 
-    std::int64_t NowMicros() override;
-    void SleepMicros(std::int64_t micros) override;
-
-    bool UsesHighResolutionTimer() const { return timer_ != nullptr; }
+    std::int64_t NowMicros() override { return clock_.NowUs(); }
+    void SleepMicros(std::int64_t micros) override { clock_.SleepForUs(micros); }
 
   private:
-    HANDLE timer_ = nullptr;
-    bool periodRaised_ = false;
-    LARGE_INTEGER frequency_{};
+    win::TimerResolution resolution_;
+    win::PreciseClock clock_;
 };
 
 }  // namespace device
