@@ -168,7 +168,7 @@ void DeviceWatch::Evaluate(bool refreshHardware) {
     }
     const bool present = CurrentPresence(refreshHardware);
     if (virtualMouse_ == nullptr) {
-        if (present && !reader_.Running())
+        if (present && (!reader_.Running() || reader_.Lost()))
             StartReading();
         if (!present)
             reader_.Stop();

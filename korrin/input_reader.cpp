@@ -36,6 +36,7 @@ void InputReader::Start(const std::vector<CollectionInfo>& collections) {
         if (Begin(source))
             sources_.push_back(std::move(source));
     }
+    openedAny_ = !sources_.empty();
 }
 
 bool InputReader::Begin(Source& source) {
@@ -61,6 +62,7 @@ void InputReader::Stop() {
     for (Source& s : sources_) End(s);
     sources_.clear();
     started_ = false;
+    openedAny_ = false;
 }
 
 void InputReader::Take(Source& source) {

@@ -29,6 +29,9 @@ class InputReader {
     // Cancels the reads and closes the collections; on the thread that started them.
     void Stop();
     bool Running() const { return started_; }
+    // Every collection it read has failed since (the device went away and may
+    // be back under the same name before anyone noticed): time to start again.
+    bool Lost() const { return started_ && openedAny_ && sources_.empty(); }
     // Takes every read that has ended, and starts the next one.
     void Service();
     // What the event loop waits on: one object per read under way.
@@ -55,6 +58,7 @@ class InputReader {
     std::uint32_t cancelGraceMs_;
     std::vector<Source> sources_;
     bool started_ = false;
+    bool openedAny_ = false;
 };
 
 }  // namespace korrin

@@ -102,6 +102,8 @@ class FakeHandle final : public HidHandle {
             }
             const std::vector<std::uint8_t> report = queue.front();
             queue.pop_front();
+            if (report.empty())
+                return std::nullopt;  // the device went away
             const std::size_t n = std::min(report.size(), buffer_.size());
             std::copy_n(report.begin(), n, buffer_.begin());
             received_ = n;

@@ -53,7 +53,8 @@ class FakeHid final : public HidSystem {
     std::unique_ptr<HidHandle> Open(const std::string& path, Access access) override;
     std::uint64_t NowMs() override { return now; }
 
-    // Input reports the device will deliver on a collection, in order.
+    // Input reports the device will deliver on a collection, in order; an
+    // empty one is a read that fails (the device went away).
     void Queue(const std::string& path, std::vector<std::uint8_t> report);
     // Blocks until a BlockUntil send waits.
     void WaitUntilBlocked();

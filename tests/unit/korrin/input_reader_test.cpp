@@ -104,6 +104,30 @@ TEST(InputReader, CaptureReadsEveryReadableCollectionButDecodesOnlyTheVendorOne)
     EXPECT_NE(rig.sink.lines.back().find("capture time over"), std::string::npos);
 }
 
+TEST(InputReader, AFailedReadEndsItsCollectionAndTheReaderCanStartAgain) {
+    ReaderRig rig(fake::LayoutA(), false);
+    const std::string vendor = rig.collections[1].path;
+    rig.reader->Start(rig.collections);
+    EXPECT_FALSE(rig.reader->Lost());
+    rig.hid.Queue(vendor, {});
+    rig.reader->Service();
+    EXPECT_TRUE(rig.reader->Waitables().empty());
+    EXPECT_TRUE(rig.reader->Lost());
+    EXPECT_TRUE(rig.sink.Has("input " + vendor + ": read failed"));
+    rig.reader->Start(rig.collections);
+    EXPECT_FALSE(rig.reader->Lost());
+    rig.hid.Queue(vendor, EncodeEventReport(0x40000101, 65));
+    rig.reader->Service();
+    EXPECT_EQ(rig.events, (std::vector<std::uint32_t>{0x40000101}));
+
+    // A device with nothing to read for events is not lost, only quiet.
+    ReaderRig quiet(fake::LayoutC(), false);
+    quiet.collections[1].usagePage = 0x0001;
+    quiet.reader->Start(quiet.collections);
+    EXPECT_TRUE(quiet.reader->Running());
+    EXPECT_FALSE(quiet.reader->Lost());
+}
+
 TEST(InputReader, StopCancelsTheReadsUnderWay) {
     ReaderRig rig(fake::LayoutA(), false);
     rig.reader->Start(rig.collections);
