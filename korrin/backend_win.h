@@ -1,5 +1,7 @@
 // The two ways the library reaches a mouse: the HID interfaces of real
-// hardware, or a running virtual mouse. Each keeps its own open channels.
+// hardware, or a running virtual mouse. Each keeps its own open channels, and
+// each may be called from several threads: transfers never wait behind an
+// open or a close.
 #pragma once
 
 #include <windows.h>
@@ -8,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "korrin/korrin_core.h"
+#include "korrin/hid_device.h"
 
 namespace korrin {
 
@@ -27,10 +29,10 @@ class Backend {
     virtual int Read(unsigned char* data, int length) = 0;
 };
 
-// Real hardware through SetupDi and the HID class driver.
+// Real hardware: the platform-free HidDevice over the system's HID functions.
 class HidBackend : public Backend {
   public:
-    ~HidBackend() override;
+    HidBackend();
     void SetIds(std::uint16_t vendorId, std::uint16_t productId) override;
     bool Present() override;
     bool OpenFeature() override;
@@ -42,24 +44,8 @@ class HidBackend : public Backend {
     int GetFeature(unsigned char* data, int length) override;
     int Read(unsigned char* data, int length) override;
 
-    struct Interface {
-        std::string path;
-        InterfaceCaps caps;
-    };
-    // Every HID interface of the selected mouse now present.
-    std::vector<Interface> Enumerate() const;
-    // Opens the interface that delivers event reports for overlapped reading;
-    // INVALID_HANDLE_VALUE when there is none. `inputLength` gets its report length.
-    HANDLE OpenEventInterface(std::uint16_t& inputLength) const;
-
   private:
-    std::uint16_t vendorId_ = 0;
-    std::uint16_t productId_ = 0;
-    HANDLE feature_ = INVALID_HANDLE_VALUE;
-    std::uint16_t featureLength_ = 0;
-    HANDLE report_ = INVALID_HANDLE_VALUE;
-    std::uint16_t outputLength_ = 0;
-    std::uint16_t inputLength_ = 0;
+    HidDevice device_;
 };
 
 // A running virtual mouse, reached by WM_COPYDATA.

@@ -5,6 +5,7 @@ extern "C" {
 #include <hidsdi.h>
 }
 
+#include "korrin/hid_system_win.h"
 #include "korrin/virtual_device_protocol.h"
 
 namespace korrin {
@@ -23,7 +24,23 @@ void RegisterWith(HWND virtualMouse, HWND watch, std::uint32_t op) {
     VirtualBackend::Request(virtualMouse, op, &handle, sizeof handle);
 }
 
+// The module the watch window's procedure lives in: this library, so that
+// the class goes away with it and a reloaded library registers its own.
+HINSTANCE ThisModule() {
+    HMODULE module = nullptr;
+    GetModuleHandleExA(
+        GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+        reinterpret_cast<LPCSTR>(&ThisModule), &module);
+    return module;
+}
+
 }  // namespace
+
+DeviceWatch::DeviceWatch()
+    : hid_(WindowsHid(), Diagnostics()),
+      reader_(WindowsHid(), Diagnostics(), [this](std::uint32_t code) { PostEvent(code); }) {}
+
+DeviceWatch::~DeviceWatch() = default;
 
 bool DeviceWatch::Start(HWND client, UINT eventMessage, UINT arrivalMessage, std::uint16_t vendorId,
                         std::uint16_t productId) {
@@ -32,35 +49,20 @@ bool DeviceWatch::Start(HWND client, UINT eventMessage, UINT arrivalMessage, std
     eventMessage_ = eventMessage;
     arrivalMessage_ = arrivalMessage;
     hid_.SetIds(vendorId, productId);
-    ready_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    if (ready_ == nullptr)
-        return false;
-    thread_ = CreateThread(nullptr, 0, &DeviceWatch::ThreadMain, this, 0, &threadId_);
-    if (thread_ == nullptr) {
-        CloseHandle(ready_);
-        ready_ = nullptr;
-        return false;
-    }
-    HANDLE both[2] = {ready_, thread_};
-    WaitForMultipleObjects(2, both, FALSE, INFINITE);
-    CloseHandle(ready_);
-    ready_ = nullptr;
-    return window_ != nullptr;
+    win::WorkerThread::Hooks hooks;
+    hooks.setup = [this] { return Setup(); };
+    hooks.teardown = [this] { Teardown(); };
+    hooks.waitables = [this] {
+        std::vector<HANDLE> waits;
+        for (std::uintptr_t w : reader_.Waitables()) waits.push_back(reinterpret_cast<HANDLE>(w));
+        return waits;
+    };
+    hooks.signalled = [this] { reader_.Service(); };
+    return thread_.Start(nullptr, std::move(hooks));
 }
 
 void DeviceWatch::Stop() {
-    if (thread_ == nullptr)
-        return;
-    PostThreadMessageA(threadId_, WM_QUIT, 0, 0);
-    WaitForSingleObject(thread_, INFINITE);
-    CloseHandle(thread_);
-    thread_ = nullptr;
-    threadId_ = 0;
-}
-
-DWORD WINAPI DeviceWatch::ThreadMain(void* self) {
-    static_cast<DeviceWatch*>(self)->Run();
-    return 0;
+    thread_.Stop();
 }
 
 LRESULT CALLBACK DeviceWatch::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -70,18 +72,17 @@ LRESULT CALLBACK DeviceWatch::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
-void DeviceWatch::Run() {
+bool DeviceWatch::Setup() {
+    instance_ = ThisModule();
     WNDCLASSA wc{};
     wc.lpfnWndProc = &DeviceWatch::WindowProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hInstance = instance_;
     wc.lpszClassName = kWatchClass;
-    RegisterClassA(&wc);  // fails harmlessly when already registered
-    window_ = CreateWindowExA(0, kWatchClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                              wc.hInstance, nullptr);
-    if (window_ == nullptr) {
-        SetEvent(ready_);
-        return;
-    }
+    RegisterClassA(&wc);  // fails harmlessly when a second watch has it already
+    window_ = CreateWindowExA(0, kWatchClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance_,
+                              nullptr);
+    if (window_ == nullptr)
+        return false;
     SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 
     DEV_BROADCAST_DEVICEINTERFACE_A filter{};
@@ -95,41 +96,27 @@ void DeviceWatch::Run() {
         RegisterWith(virtualMouse_, window_, vdev::kOpRegister);
     tracker_.Reset(CurrentPresence(true));
     if (virtualMouse_ == nullptr && hardwarePresent_)
-        StartEventRead();
+        StartReading();
     SetTimer(window_, kPollTimer, kPollMs, nullptr);
-    SetEvent(ready_);
+    return true;
+}
 
-    for (;;) {
-        HANDLE waits[1] = {readOverlapped_.hEvent};
-        const DWORD count = readPending_ ? 1 : 0;
-        const DWORD r = MsgWaitForMultipleObjects(count, waits, FALSE, INFINITE, QS_ALLINPUT);
-        if (count == 1 && r == WAIT_OBJECT_0) {
-            OnEventReadDone();
-            continue;
-        }
-        MSG msg;
-        bool quit = false;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) {
-                quit = true;
-                break;
-            }
-            DispatchMessageA(&msg);
-        }
-        if (quit)
-            break;
+void DeviceWatch::Teardown() {
+    reader_.Stop();
+    if (window_ != nullptr) {
+        KillTimer(window_, kPollTimer);
+        if (virtualMouse_ != nullptr && IsWindow(virtualMouse_))
+            RegisterWith(virtualMouse_, window_, vdev::kOpUnregister);
     }
-
-    KillTimer(window_, kPollTimer);
-    StopEventRead();
-    if (virtualMouse_ != nullptr && IsWindow(virtualMouse_))
-        RegisterWith(virtualMouse_, window_, vdev::kOpUnregister);
     virtualMouse_ = nullptr;
     if (notify_ != nullptr)
         UnregisterDeviceNotification(notify_);
     notify_ = nullptr;
-    DestroyWindow(window_);
+    if (window_ != nullptr)
+        DestroyWindow(window_);
     window_ = nullptr;
+    // Fails while another watch still has a window of the class.
+    UnregisterClassA(kWatchClass, instance_);
 }
 
 LRESULT DeviceWatch::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -164,7 +151,7 @@ bool DeviceWatch::CurrentPresence(bool refreshHardware) {
     if (virtualMouse_ != nullptr)
         return VirtualBackend::Request(virtualMouse_, vdev::kOpQueryPlugged, nullptr, 0) == 1;
     if (refreshHardware)
-        hardwarePresent_ = hid_.Present();
+        hardwarePresent_ = hid_.Usable(&collections_);
     return hardwarePresent_;
 }
 
@@ -174,78 +161,32 @@ void DeviceWatch::Evaluate(bool refreshHardware) {
         virtualMouse_ = found;
         if (found != nullptr) {
             RegisterWith(found, window_, vdev::kOpRegister);
-            StopEventRead();
+            reader_.Stop();
         } else {
             refreshHardware = true;
         }
     }
     const bool present = CurrentPresence(refreshHardware);
     if (virtualMouse_ == nullptr) {
-        if (present && !readPending_)
-            StartEventRead();
+        if (present && (!reader_.Running() || reader_.Lost()))
+            StartReading();
         if (!present)
-            StopEventRead();
+            reader_.Stop();
     }
     if (const auto change = tracker_.Update(present))
         PostMessageA(client_, arrivalMessage_, static_cast<WPARAM>(*change), 0);
 }
 
-void DeviceWatch::StartEventRead() {
-    if (readPending_)
-        return;
-    if (eventDevice_ == INVALID_HANDLE_VALUE) {
-        std::uint16_t length = 0;
-        eventDevice_ = hid_.OpenEventInterface(length);
-        if (eventDevice_ == INVALID_HANDLE_VALUE)
-            return;
-        readBuffer_.assign(length, 0);
-    }
-    if (readOverlapped_.hEvent == nullptr)
-        readOverlapped_.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    if (readOverlapped_.hEvent == nullptr)
-        return;
-    ResetEvent(readOverlapped_.hEvent);
-    DWORD got = 0;
-    if (ReadFile(eventDevice_, readBuffer_.data(), static_cast<DWORD>(readBuffer_.size()), &got,
-                 &readOverlapped_) ||
-        GetLastError() == ERROR_IO_PENDING) {
-        readPending_ = true;  // completion (immediate or later) signals the event
-    } else {
-        CloseHandle(eventDevice_);
-        eventDevice_ = INVALID_HANDLE_VALUE;
-    }
+void DeviceWatch::StartReading() {
+    reader_.Start(collections_);
 }
 
-void DeviceWatch::StopEventRead() {
-    if (eventDevice_ != INVALID_HANDLE_VALUE) {
-        if (readPending_) {
-            CancelIo(eventDevice_);
-            DWORD got = 0;
-            GetOverlappedResult(eventDevice_, &readOverlapped_, &got, TRUE);
-        }
-        CloseHandle(eventDevice_);
-        eventDevice_ = INVALID_HANDLE_VALUE;
-    }
-    readPending_ = false;
-    if (readOverlapped_.hEvent != nullptr)
-        CloseHandle(readOverlapped_.hEvent);
-    readOverlapped_ = OVERLAPPED{};
-}
-
-void DeviceWatch::OnEventReadDone() {
-    DWORD got = 0;
-    readPending_ = false;
-    if (!GetOverlappedResult(eventDevice_, &readOverlapped_, &got, FALSE)) {
-        // The interface went away; the next poll reopens it if the mouse is back.
-        StopEventRead();
+void DeviceWatch::PostEvent(std::uint32_t code) {
+    // Only a mouse the client knows to be present sends it events.
+    if (!tracker_.Present())
         return;
-    }
-    const auto code = DecodeEventReport({readBuffer_.data(), got});
-    if (code && tracker_.Present()) {
-        const EventParams p = EventMessageParams(*code);
-        PostMessageA(client_, eventMessage_, p.wParam, p.lParam);
-    }
-    StartEventRead();
+    const EventParams p = EventMessageParams(code);
+    PostMessageA(client_, eventMessage_, p.wParam, p.lParam);
 }
 
 }  // namespace korrin

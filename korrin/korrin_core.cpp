@@ -55,13 +55,8 @@ bool MatchesDevice(std::string_view path, std::uint16_t vendorId, std::uint16_t 
     return FindId(path, "vid_") == vendorId && FindId(path, "pid_") == productId;
 }
 
-InterfaceRoles RolesFor(const InterfaceCaps& caps) {
-    InterfaceRoles roles;
-    roles.feature = caps.featureLength >= kCommandLength + 1;
-    roles.output = caps.outputLength >= kChunkLength + 1;
-    roles.events =
-        caps.usagePage >= kVendorUsagePageFirst && caps.inputLength >= kEventReportMinLength;
-    return roles;
+bool NamesSomeDevice(std::string_view path) {
+    return FindId(path, "vid_") >= 0;
 }
 
 std::vector<std::uint8_t> FrameReport(std::uint8_t reportId, std::span<const std::uint8_t> payload,

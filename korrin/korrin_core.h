@@ -1,6 +1,6 @@
-// The platform-free logic of the HID access library: recognising the mouse's
-// interfaces, framing reports, decoding the event input report, and turning
-// presence changes into arrival and removal notices without repeats.
+// The small platform-free pieces of the HID access library: recognising the
+// mouse's device paths, framing reports, decoding the event input report, and
+// turning presence changes into arrival and removal notices without repeats.
 #pragma once
 
 #include <cstddef>
@@ -15,26 +15,8 @@ namespace korrin {
 // True when a device path or hardware id ("HID\VID_04D9&PID_AD50&MI_01",
 // "\\?\hid#vid_04d9&pid_ad50&mi_01#...") names this vendor and product.
 bool MatchesDevice(std::string_view path, std::uint16_t vendorId, std::uint16_t productId);
-
-// The report lengths HID reports for one interface (report id byte included).
-struct InterfaceCaps {
-    std::uint16_t usagePage = 0;
-    std::uint16_t usage = 0;
-    std::uint16_t inputLength = 0;
-    std::uint16_t outputLength = 0;
-    std::uint16_t featureLength = 0;
-};
-
-inline constexpr std::size_t kCommandLength = 8;
-inline constexpr std::size_t kChunkLength = 64;
-inline constexpr std::uint16_t kVendorUsagePageFirst = 0xFF00;
-
-struct InterfaceRoles {
-    bool feature = false;  // carries the 8-byte command reports
-    bool output = false;   // carries the 64-byte data chunks
-    bool events = false;   // delivers the event input report
-};
-InterfaceRoles RolesFor(const InterfaceCaps& caps);
+// True when the text names some vendor id at all ("vid_XXXX").
+bool NamesSomeDevice(std::string_view path);
 
 // A report buffer of exactly `reportLength` bytes: report id, payload, zero
 // fill. Empty when the payload does not fit.

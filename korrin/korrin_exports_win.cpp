@@ -1,11 +1,18 @@
 // The eleven exports of korrin.dll. Every channel is opened on the backend that
 // is active at that moment: a running virtual mouse, else the hardware.
+//
+// The library's lock guards which backend holds which channel. It is never
+// held during a transfer: a close on the window thread (removal, shut-down)
+// must not wait behind a report that the upload thread is sending; the
+// backend aborts such a transfer instead.
 #include <windows.h>
 
+#include <cstdio>
 #include <mutex>
 
 #include "korrin/backend_win.h"
 #include "korrin/device_watch_win.h"
+#include "korrin/hid_system_win.h"
 
 namespace {
 
@@ -22,8 +29,16 @@ struct Library {
 };
 
 Library& Lib() {
-    static Library library;
-    return library;
+    // Never destroyed: a destructor run while the library is unloaded would
+    // wait for the watch thread under the loader lock. Clients close first.
+    static Library* library = new Library;
+    return *library;
+}
+
+korrin::Backend* Holder(korrin::Backend* Library::*which) {
+    Library& lib = Lib();
+    std::lock_guard<std::mutex> guard(lib.lock);
+    return lib.*which;
 }
 
 korrin::Backend& Active(Library& lib) {
@@ -56,6 +71,10 @@ int __stdcall Set_VIDPID(int vendorId, int productId) {
     lib.vendorId = static_cast<std::uint16_t>(vendorId);
     lib.productId = static_cast<std::uint16_t>(productId);
     lib.hid.SetIds(lib.vendorId, lib.productId);
+    char text[64];
+    std::snprintf(text, sizeof text, "device selected: vid %04X pid %04X", lib.vendorId,
+                  lib.productId);
+    korrin::Diagnostics().Line(text);
     if (korrin::VirtualBackend::Find() != nullptr)
         lib.virtualMouse.SetIds(lib.vendorId, lib.productId);
     return 1;
@@ -117,27 +136,23 @@ int __stdcall Close_ReportDevice() {
 }
 
 int __stdcall SetFeature(unsigned char* data, int length) {
-    Library& lib = Lib();
-    std::lock_guard<std::mutex> guard(lib.lock);
-    return lib.feature != nullptr ? lib.feature->SetFeature(data, length) : 0;
+    korrin::Backend* b = Holder(&Library::feature);
+    return b != nullptr ? b->SetFeature(data, length) : 0;
 }
 
 int __stdcall WriteUSB(unsigned char* data, int length) {
-    Library& lib = Lib();
-    std::lock_guard<std::mutex> guard(lib.lock);
-    return lib.report != nullptr ? lib.report->Write(data, length) : 0;
+    korrin::Backend* b = Holder(&Library::report);
+    return b != nullptr ? b->Write(data, length) : 0;
 }
 
 int __stdcall GetFeature(unsigned char* data, int length) {
-    Library& lib = Lib();
-    std::lock_guard<std::mutex> guard(lib.lock);
-    return lib.feature != nullptr ? lib.feature->GetFeature(data, length) : 0;
+    korrin::Backend* b = Holder(&Library::feature);
+    return b != nullptr ? b->GetFeature(data, length) : 0;
 }
 
 int __stdcall ReadUSB(unsigned char* data, int length) {
-    Library& lib = Lib();
-    std::lock_guard<std::mutex> guard(lib.lock);
-    return lib.report != nullptr ? lib.report->Read(data, length) : 0;
+    korrin::Backend* b = Holder(&Library::report);
+    return b != nullptr ? b->Read(data, length) : 0;
 }
 
 }  // extern "C"

@@ -1,7 +1,30 @@
+#include <string>
+
 #include "korrin/backend_win.h"
+#include "korrin/hid_system_win.h"
 #include "korrin/virtual_device_protocol.h"
 
 namespace korrin {
+
+namespace {
+
+// How the capture names this path, in place of a device path.
+const std::string kVirtualPath =
+    std::string("virtual mouse (window class ") + vdev::kWindowClass + ")";
+
+bool Opened(const char* role, LRESULT result) {
+    Diagnostics().Line(std::string(role) + " channel: " + kVirtualPath +
+                       (result == 1 ? ", opened" : ", not plugged"));
+    return result == 1;
+}
+
+int Sent(const char* what, const unsigned char* data, int length, LRESULT result) {
+    Diagnostics().Report(std::string(what) + " to " + kVirtualPath,
+                         {data, static_cast<std::size_t>(length)}, result == 1 ? "sent" : "failed");
+    return static_cast<int>(result);
+}
+
+}  // namespace
 
 HWND VirtualBackend::Find() {
     return FindWindowA(vdev::kWindowClass, nullptr);
@@ -37,13 +60,13 @@ bool VirtualBackend::Present() {
     return Send(vdev::kOpQueryPlugged) == 1;
 }
 bool VirtualBackend::OpenFeature() {
-    return Send(vdev::kOpOpenFeature) == 1;
+    return Opened("feature", Send(vdev::kOpOpenFeature));
 }
 void VirtualBackend::CloseFeature() {
     Send(vdev::kOpCloseFeature);
 }
 bool VirtualBackend::OpenReport() {
-    return Send(vdev::kOpOpenReport) == 1;
+    return Opened("output", Send(vdev::kOpOpenReport));
 }
 void VirtualBackend::CloseReport() {
     Send(vdev::kOpCloseReport);
@@ -52,13 +75,15 @@ void VirtualBackend::CloseReport() {
 int VirtualBackend::SetFeature(const unsigned char* data, int length) {
     if (data == nullptr || length <= 0)
         return 0;
-    return static_cast<int>(Send(vdev::kOpSetFeature, data, static_cast<std::uint32_t>(length)));
+    return Sent("feature report", data, length,
+                Send(vdev::kOpSetFeature, data, static_cast<std::uint32_t>(length)));
 }
 
 int VirtualBackend::Write(const unsigned char* data, int length) {
     if (data == nullptr || length <= 0)
         return 0;
-    return static_cast<int>(Send(vdev::kOpWrite, data, static_cast<std::uint32_t>(length)));
+    return Sent("output report", data, length,
+                Send(vdev::kOpWrite, data, static_cast<std::uint32_t>(length)));
 }
 
 int VirtualBackend::GetFeature(unsigned char*, int) {

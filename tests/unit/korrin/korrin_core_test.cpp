@@ -22,24 +22,6 @@ TEST(MatchesDevice, FindsVendorAndProductInPathsAndHardwareIds) {
     EXPECT_FALSE(MatchesDevice(R"(\\?\hid#vid_04d9&xpid_ad50#x)", 0x04D9, 0xAD50));
 }
 
-TEST(RolesFor, InterfacesAreChosenByTheirReportLengths) {
-    InterfaceCaps keyboardLike{0x0001, 0x0006, 9, 2, 0};
-    EXPECT_FALSE(RolesFor(keyboardLike).feature);
-    EXPECT_FALSE(RolesFor(keyboardLike).output);
-    EXPECT_FALSE(RolesFor(keyboardLike).events);
-
-    InterfaceCaps vendor{0xFF00, 0x0001, 65, 65, 9};
-    const InterfaceRoles r = RolesFor(vendor);
-    EXPECT_TRUE(r.feature);
-    EXPECT_TRUE(r.output);
-    EXPECT_TRUE(r.events);
-
-    // One byte short of report id + payload is not enough.
-    EXPECT_FALSE(RolesFor({0xFF00, 1, 5, 64, 8}).feature);
-    EXPECT_FALSE(RolesFor({0xFF00, 1, 5, 64, 8}).output);
-    EXPECT_FALSE(RolesFor({0xFF00, 1, 5, 64, 8}).events);
-}
-
 TEST(FrameReport, PrefixesReportIdAndPadsToTheReportLength) {
     const std::uint8_t payload[3] = {0xAA, 0xBB, 0xCC};
     EXPECT_EQ(FrameReport(0, payload, 6), (std::vector<std::uint8_t>{0, 0xAA, 0xBB, 0xCC, 0, 0}));

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 
@@ -162,6 +163,48 @@ TEST_F(KorrinVirtualMouse, VirtualMouseClosingIsARemovalAndHardwareIsAbsent) {
     EXPECT_EQ(lib.Open_FeatureDevice(), 0);
     unsigned char report[8] = {0x01, 0x88, 0, 0, 0, 0, 0, 0x76};
     EXPECT_EQ(lib.SetFeature(report, 8), 0);
+}
+
+TEST_F(KorrinVirtualMouse, CaptureFileNamesTheVirtualPathAndWhatWasSent) {
+    const std::string capture = vmtest::ExeFolder() + "korrin-capture.txt";
+    DeleteFileA(capture.c_str());
+    // Without the file the library writes none.
+    OpenAll();
+    unsigned char report[8] = {0x02, 0x01, 0, 0, 0, 0, 0, 0xFC};
+    EXPECT_EQ(lib.SetFeature(report, 8), 1);
+    lib.Close_DevMonitor();
+    lib.Unload();
+    EXPECT_EQ(GetFileAttributesA(capture.c_str()), INVALID_FILE_ATTRIBUTES);
+
+    // With it, a fresh start of the library appends what it does.
+    FILE* f = std::fopen(capture.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fputs("user's note\r\n", f);
+    std::fclose(f);
+    ASSERT_TRUE(lib.Load());
+    OpenAll();
+    EXPECT_EQ(lib.SetFeature(report, 8), 1);
+    unsigned char chunk[64];
+    for (int i = 0; i < 64; ++i) chunk[i] = static_cast<unsigned char>(i);
+    EXPECT_EQ(lib.WriteUSB(chunk, 64), 1);
+    lib.Close_FeatureDevice();
+    lib.Close_ReportDevice();
+    lib.Close_DevMonitor();
+    lib.Unload();
+    const std::string text = vmtest::ReadFile(capture);
+    DeleteFileA(capture.c_str());
+
+    EXPECT_EQ(text.rfind("user's note\r\n", 0), 0u) << "appended, not replaced";
+    EXPECT_NE(text.find("korrin capture started"), std::string::npos) << text;
+    EXPECT_NE(text.find("device selected: vid 04D9 pid AD50"), std::string::npos) << text;
+    const std::string path = "virtual mouse (window class MouseVirtualDeviceWindow)";
+    EXPECT_NE(text.find("feature channel: " + path + ", opened"), std::string::npos) << text;
+    EXPECT_NE(text.find("output channel: " + path + ", opened"), std::string::npos) << text;
+    EXPECT_NE(text.find("feature report to " + path + " [8] 02 01 00 00 00 00 00 FC : sent"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("output report to " + path + " [64] 00 01 02 03 04"), std::string::npos)
+        << text;
 }
 
 TEST_F(KorrinVirtualMouse, FullUploadConfiguresTheVirtualMouse) {

@@ -50,6 +50,14 @@ std::string TempFile(const char* name) {
     return std::string(dir) + name;
 }
 
+std::string ExeFolder() {
+    char path[MAX_PATH] = {};
+    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path, n);
+    folder.resize(folder.find_last_of('\\') + 1);
+    return folder;
+}
+
 std::string ReadFile(const std::string& path) {
     std::string text;
     FILE* f = std::fopen(path.c_str(), "rb");

@@ -13,6 +13,9 @@ namespace vmtest {
 // MOUSE_DIST as a Windows path with a trailing backslash.
 std::string DistFolder();
 std::string TempFile(const char* name);
+// Folder of this test program, with a trailing backslash: the program folder
+// of a library it loads.
+std::string ExeFolder();
 std::string ReadFile(const std::string& path);
 std::vector<std::string> Lines(const std::string& text);
 

@@ -1,0 +1,97 @@
+// The system's HID functions as the library needs them, and nothing more:
+// list the HID interfaces, describe one (attributes, usage, report lengths and
+// report ids), open it with a given access, and run overlapped transfers that
+// can be waited for with a time-out, cancelled and aborted from another
+// thread. Everything above this interface (which collection carries what, how
+// a report is framed, how long a transfer may take, what an input report
+// means) is platform-free and tested against fake devices.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace korrin {
+
+// One report type (input, output or feature) of a top-level collection.
+struct ReportSpec {
+    // Length of every report of this type as the system takes and gives it,
+    // the report id byte included (0 when the collection has none).
+    std::uint16_t length = 0;
+    // The distinct report ids named by the value and button caps of this type;
+    // {0} or empty when the collection uses no report ids.
+    std::vector<std::uint8_t> ids;
+};
+
+// One HID interface: on Windows one device path per top-level collection.
+struct CollectionInfo {
+    std::string path;
+    std::uint16_t vendorId = 0;
+    std::uint16_t productId = 0;
+    std::uint16_t usagePage = 0;
+    std::uint16_t usage = 0;
+    ReportSpec input;
+    ReportSpec output;
+    ReportSpec feature;
+};
+
+enum class Access {
+    ReadWrite,  // reads, writes and feature reports
+    None,       // no access, shared read/write: enough for feature reports on a
+                // collection the system holds open (mouse, keyboard)
+};
+
+enum class TransferKind { SetFeature, GetFeature, Output, Input };
+
+enum class WaitResult {
+    Done,      // the transfer ended (well or not: Finish tells)
+    TimedOut,  // still running when the time was up
+    Aborted,   // Abort() was called
+};
+
+// An open interface. One transfer at a time; the bytes of a transfer belong to
+// the handle until it has ended, so a transfer that never ends costs memory,
+// never a dangling buffer.
+class HidHandle {
+  public:
+    virtual ~HidHandle() = default;
+    // Starts a transfer of `report` (the whole report, id byte first; for a
+    // read, a buffer of the report length with the id in byte 0). False when
+    // the system refused it at once.
+    virtual bool Begin(TransferKind kind, std::vector<std::uint8_t> report) = 0;
+    // Waits for the started transfer. When `abortable`, Abort() from any thread
+    // ends the wait at once (and every later abortable wait).
+    virtual WaitResult Wait(std::uint32_t timeoutMs, bool abortable) = 0;
+    // Asks the system to cancel the started transfer; called from the thread
+    // that began it.
+    virtual void Cancel() = 0;
+    // The outcome of a transfer that has ended: bytes moved, or nothing when
+    // it failed or was cancelled. The report read is in Received().
+    virtual std::optional<std::size_t> Finish() = 0;
+    virtual std::span<const std::uint8_t> Received() const = 0;
+    // Wakes an abortable wait on another thread. Safe from any thread.
+    virtual void Abort() = 0;
+    // What the platform's event loop waits on for a started read (the Windows
+    // event handle); the platform-free code only passes it along.
+    virtual std::uintptr_t Waitable() const = 0;
+};
+
+class HidSystem {
+  public:
+    virtual ~HidSystem() = default;
+    // Device paths of every HID interface present, in the system's order.
+    virtual std::vector<std::string> InterfacePaths() = 0;
+    // Attributes and capabilities of one interface; read without access
+    // rights, so it works on collections the system holds open.
+    virtual std::optional<CollectionInfo> Describe(const std::string& path) = 0;
+    // An open handle, or nullptr when the system refuses that access.
+    virtual std::unique_ptr<HidHandle> Open(const std::string& path, Access access) = 0;
+    // A millisecond clock for time stamps and the capture window.
+    virtual std::uint64_t NowMs() = 0;
+};
+
+}  // namespace korrin

@@ -1,0 +1,241 @@
+#include "korrin/hid_system_win.h"
+
+#include <windows.h>
+
+// clang-format off
+extern "C" {
+#include <hidsdi.h>
+#include <hidpi.h>
+}
+#include <winioctl.h>
+#include <hidclass.h>
+#include <setupapi.h>
+// clang-format on
+
+#include <set>
+
+#include "common/win/scoped_win.h"
+
+namespace korrin {
+
+namespace {
+
+class PreparsedData {
+  public:
+    explicit PreparsedData(HANDLE device) {
+        if (!HidD_GetPreparsedData(device, &data_))
+            data_ = nullptr;
+    }
+    ~PreparsedData() {
+        if (data_ != nullptr)
+            HidD_FreePreparsedData(data_);
+    }
+    PreparsedData(const PreparsedData&) = delete;
+    PreparsedData& operator=(const PreparsedData&) = delete;
+    PHIDP_PREPARSED_DATA Get() const { return data_; }
+
+  private:
+    PHIDP_PREPARSED_DATA data_ = nullptr;
+};
+
+// The report ids named by the value and button caps of one report type.
+std::vector<std::uint8_t> ReportIds(PHIDP_PREPARSED_DATA data, HIDP_REPORT_TYPE type,
+                                    USHORT valueCaps, USHORT buttonCaps) {
+    std::set<std::uint8_t> ids;
+    if (valueCaps > 0) {
+        std::vector<HIDP_VALUE_CAPS> caps(valueCaps);
+        USHORT n = valueCaps;
+        if (HidP_GetValueCaps(type, caps.data(), &n, data) == HIDP_STATUS_SUCCESS)
+            for (USHORT i = 0; i < n && i < caps.size(); ++i) ids.insert(caps[i].ReportID);
+    }
+    if (buttonCaps > 0) {
+        std::vector<HIDP_BUTTON_CAPS> caps(buttonCaps);
+        USHORT n = buttonCaps;
+        if (HidP_GetButtonCaps(type, caps.data(), &n, data) == HIDP_STATUS_SUCCESS)
+            for (USHORT i = 0; i < n && i < caps.size(); ++i) ids.insert(caps[i].ReportID);
+    }
+    return {ids.begin(), ids.end()};
+}
+
+class WinHidHandle final : public HidHandle {
+  public:
+    explicit WinHidHandle(HANDLE file) : file_(file) {
+        io_ = std::make_unique<Io>();
+        io_->done.Reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+        abort_.Reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    }
+    ~WinHidHandle() override {
+        const bool pending = pending_;
+        file_.Reset();  // closing the last handle cancels what is still under way
+        if (pending && WaitForSingleObject(io_->done.Get(), 200) != WAIT_OBJECT_0)
+            io_.release();  // the system may still write into it: never freed
+    }
+    bool Valid() const { return file_.Valid() && io_->done.Valid() && abort_.Valid(); }
+
+    bool Begin(TransferKind kind, std::vector<std::uint8_t> report) override {
+        if (pending_ || report.empty())
+            return false;
+        io_->buffer = std::move(report);
+        io_->received = 0;
+        ResetEvent(io_->done.Get());
+        io_->overlapped = OVERLAPPED{};
+        io_->overlapped.hEvent = io_->done.Get();
+        auto* data = io_->buffer.data();
+        const auto size = static_cast<DWORD>(io_->buffer.size());
+        BOOL ok = FALSE;
+        switch (kind) {
+            case TransferKind::SetFeature:
+                // What HidD_SetFeature does, but overlapped, so it can time out.
+                ok = DeviceIoControl(file_.Get(), IOCTL_HID_SET_FEATURE, data, size, nullptr, 0,
+                                     nullptr, &io_->overlapped);
+                break;
+            case TransferKind::GetFeature:
+                ok = DeviceIoControl(file_.Get(), IOCTL_HID_GET_FEATURE, data, size, data, size,
+                                     nullptr, &io_->overlapped);
+                break;
+            case TransferKind::Output:
+                ok = WriteFile(file_.Get(), data, size, nullptr, &io_->overlapped);
+                break;
+            case TransferKind::Input:
+                ok = ReadFile(file_.Get(), data, size, nullptr, &io_->overlapped);
+                break;
+        }
+        if (!ok && GetLastError() != ERROR_IO_PENDING)
+            return false;
+        pending_ = true;  // done or not, the event tells
+        return true;
+    }
+
+    WaitResult Wait(std::uint32_t timeoutMs, bool abortable) override {
+        const HANDLE waits[2] = {io_->done.Get(), abort_.Get()};
+        const DWORD r = WaitForMultipleObjects(abortable ? 2 : 1, waits, FALSE, timeoutMs);
+        if (r == WAIT_OBJECT_0)
+            return WaitResult::Done;
+        return r == WAIT_OBJECT_0 + 1 ? WaitResult::Aborted : WaitResult::TimedOut;
+    }
+
+    void Cancel() override {
+        if (pending_)
+            CancelIo(file_.Get());
+    }
+
+    std::optional<std::size_t> Finish() override {
+        DWORD moved = 0;
+        const BOOL ok = GetOverlappedResult(file_.Get(), &io_->overlapped, &moved, FALSE);
+        if (!ok && GetLastError() == ERROR_IO_INCOMPLETE)
+            return std::nullopt;
+        pending_ = false;
+        if (!ok)
+            return std::nullopt;
+        io_->received = moved;
+        return moved;
+    }
+
+    std::span<const std::uint8_t> Received() const override {
+        return {io_->buffer.data(), std::min<std::size_t>(io_->received, io_->buffer.size())};
+    }
+
+    void Abort() override { SetEvent(abort_.Get()); }
+
+    std::uintptr_t Waitable() const override {
+        return reinterpret_cast<std::uintptr_t>(io_->done.Get());
+    }
+
+  private:
+    // What the system may still touch while a transfer is under way.
+    struct Io {
+        OVERLAPPED overlapped{};
+        win::ScopedHandle done;
+        std::vector<std::uint8_t> buffer;
+        std::size_t received = 0;
+    };
+    win::ScopedFileHandle file_;
+    std::unique_ptr<Io> io_;
+    win::ScopedHandle abort_;
+    bool pending_ = false;
+};
+
+class WinHidSystem final : public HidSystem {
+  public:
+    std::vector<std::string> InterfacePaths() override {
+        std::vector<std::string> paths;
+        GUID hidGuid;
+        HidD_GetHidGuid(&hidGuid);
+        HDEVINFO set =
+            SetupDiGetClassDevsA(&hidGuid, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
+        if (set == INVALID_HANDLE_VALUE)
+            return paths;
+        SP_DEVICE_INTERFACE_DATA itf;
+        itf.cbSize = sizeof itf;
+        for (DWORD i = 0; SetupDiEnumDeviceInterfaces(set, nullptr, &hidGuid, i, &itf); ++i) {
+            DWORD needed = 0;
+            SetupDiGetDeviceInterfaceDetailA(set, &itf, nullptr, 0, &needed, nullptr);
+            if (needed < sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A))
+                continue;
+            std::vector<char> storage(needed);
+            auto* detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_A*>(storage.data());
+            detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A);
+            if (SetupDiGetDeviceInterfaceDetailA(set, &itf, detail, needed, nullptr, nullptr))
+                paths.emplace_back(detail->DevicePath);
+        }
+        SetupDiDestroyDeviceInfoList(set);
+        return paths;
+    }
+
+    std::optional<CollectionInfo> Describe(const std::string& path) override {
+        // No access rights are needed to read the capabilities, and asking for
+        // none works on collections that the system keeps open (mouse input).
+        win::ScopedFileHandle device(CreateFileA(path.c_str(), 0,
+                                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                                 OPEN_EXISTING, 0, nullptr));
+        if (!device)
+            return std::nullopt;
+        CollectionInfo info;
+        info.path = path;
+        HIDD_ATTRIBUTES attributes{};
+        attributes.Size = sizeof attributes;
+        if (HidD_GetAttributes(device.Get(), &attributes)) {
+            info.vendorId = attributes.VendorID;
+            info.productId = attributes.ProductID;
+        }
+        const PreparsedData data(device.Get());
+        HIDP_CAPS caps;
+        if (data.Get() == nullptr || HidP_GetCaps(data.Get(), &caps) != HIDP_STATUS_SUCCESS)
+            return std::nullopt;
+        info.usagePage = caps.UsagePage;
+        info.usage = caps.Usage;
+        info.input = {caps.InputReportByteLength,
+                      ReportIds(data.Get(), HidP_Input, caps.NumberInputValueCaps,
+                                caps.NumberInputButtonCaps)};
+        info.output = {caps.OutputReportByteLength,
+                       ReportIds(data.Get(), HidP_Output, caps.NumberOutputValueCaps,
+                                 caps.NumberOutputButtonCaps)};
+        info.feature = {caps.FeatureReportByteLength,
+                        ReportIds(data.Get(), HidP_Feature, caps.NumberFeatureValueCaps,
+                                  caps.NumberFeatureButtonCaps)};
+        return info;
+    }
+
+    std::unique_ptr<HidHandle> Open(const std::string& path, Access access) override {
+        const DWORD rights = access == Access::ReadWrite ? GENERIC_READ | GENERIC_WRITE : 0;
+        HANDLE file = CreateFileA(path.c_str(), rights, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            return nullptr;
+        auto handle = std::make_unique<WinHidHandle>(file);
+        if (!handle->Valid())
+            return nullptr;
+        return handle;
+    }
+
+    std::uint64_t NowMs() override { return GetTickCount64(); }
+};
+
+}  // namespace
+
+HidSystem& WindowsHid() {
+    static WinHidSystem system;
+    return system;
+}
+
+}  // namespace korrin

@@ -1,0 +1,18 @@
+// The system's HID functions behind the library's HidSystem interface:
+// SetupDi enumeration, the HID parser's capabilities, CreateFile with the
+// access asked for, and overlapped set-feature, get-feature, write and read.
+#pragma once
+
+#include "korrin/capture_log.h"
+#include "korrin/hid_system.h"
+
+namespace korrin {
+
+// The one instance of the process.
+HidSystem& WindowsHid();
+
+// The library's diagnostics: debugger output, and korrin-capture.txt in the
+// program folder when that file exists when the library first logs.
+CaptureLog& Diagnostics();
+
+}  // namespace korrin

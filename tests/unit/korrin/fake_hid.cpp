@@ -1,0 +1,258 @@
+#include "tests/unit/korrin/fake_hid.h"
+
+#include <algorithm>
+#include <chrono>
+
+namespace korrin::fake {
+
+namespace {
+
+std::string PathOf(const std::string& id) {
+    return R"(\\?\hid#vid_04d9&pid_ad50&)" + id +
+           R"(#7&2a1f&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030})";
+}
+
+FakeCollection Collection(const std::string& id, std::uint16_t page, std::uint16_t usage,
+                          ReportSpec input, ReportSpec output, ReportSpec feature,
+                          bool systemOwned) {
+    FakeCollection c;
+    c.info.path = PathOf(id);
+    c.info.vendorId = kVid;
+    c.info.productId = kPid;
+    c.info.usagePage = page;
+    c.info.usage = usage;
+    c.info.input = std::move(input);
+    c.info.output = std::move(output);
+    c.info.feature = std::move(feature);
+    c.refusesReadWrite = systemOwned;
+    return c;
+}
+
+FakeCollection SystemMouse(ReportSpec feature = {}) {
+    return Collection("mi_00", 0x0001, 0x0002, {5, {0}}, {}, std::move(feature), true);
+}
+
+class FakeHandle final : public HidHandle {
+  public:
+    FakeHandle(FakeHid& system, const FakeCollection& collection, Access access, std::uintptr_t id)
+        : system_(system), collection_(collection), access_(access), id_(id) {
+        ++system_.liveHandles;
+    }
+    ~FakeHandle() override { --system_.liveHandles; }
+
+    bool Begin(TransferKind kind, std::vector<std::uint8_t> report) override {
+        if (state_ == State::Pending) {
+            ADD_FAILURE() << "a second transfer begun on " << Path() << " while one is under way";
+            return false;
+        }
+        const ReportSpec& spec = kind == TransferKind::Input    ? collection_.info.input
+                                 : kind == TransferKind::Output ? collection_.info.output
+                                                                : collection_.info.feature;
+        if (report.size() != spec.length)
+            ADD_FAILURE() << "transfer of " << report.size() << " bytes on " << Path()
+                          << ", the system takes exactly " << spec.length;
+        if ((kind == TransferKind::Output || kind == TransferKind::Input) &&
+            access_ != Access::ReadWrite)
+            ADD_FAILURE() << "read or write on a handle opened without access: " << Path();
+        if (kind != TransferKind::Input) {
+            std::lock_guard<std::mutex> guard(system_.lock);
+            system_.transfers.push_back({collection_.info.path, kind, report});
+        }
+        kind_ = kind;
+        buffer_ = std::move(report);
+        cancelled_ = false;
+        state_ = State::Pending;
+        return true;
+    }
+
+    WaitResult Wait(std::uint32_t timeoutMs, bool abortable) override {
+        if (state_ != State::Pending) {
+            ADD_FAILURE() << "wait without a transfer on " << Path();
+            return WaitResult::Done;
+        }
+        if (kind_ == TransferKind::Input)
+            return cancelled_ || !Queue().empty() ? WaitResult::Done : WaitResult::TimedOut;
+        const WaitResult r = WaitSend(timeoutMs, abortable);
+        std::lock_guard<std::mutex> guard(system_.lock);
+        system_.waits.emplace_back(timeoutMs, abortable);
+        system_.sendWaitResults.push_back(r);
+        return r;
+    }
+
+    void Cancel() override {
+        if (state_ != State::Pending)
+            ADD_FAILURE() << "cancel without a transfer on " << Path();
+        ++system_.cancels;
+        cancelled_ = true;
+    }
+
+    std::optional<std::size_t> Finish() override {
+        if (state_ != State::Pending) {
+            ADD_FAILURE() << "finish without a transfer on " << Path();
+            return std::nullopt;
+        }
+        state_ = State::Ended;
+        if (cancelled_)
+            return std::nullopt;
+        if (kind_ == TransferKind::Input) {
+            auto& queue = Queue();
+            if (queue.empty()) {
+                ADD_FAILURE() << "finish of a read that has not ended on " << Path();
+                return std::nullopt;
+            }
+            const std::vector<std::uint8_t> report = queue.front();
+            queue.pop_front();
+            if (report.empty())
+                return std::nullopt;  // the device went away
+            const std::size_t n = std::min(report.size(), buffer_.size());
+            std::copy_n(report.begin(), n, buffer_.begin());
+            received_ = n;
+            return n;
+        }
+        if (system_.sendMode != SendMode::Complete) {
+            ADD_FAILURE() << "finish of a send that has not ended on " << Path();
+            return std::nullopt;
+        }
+        received_ = kind_ == TransferKind::GetFeature ? buffer_.size() : 0;
+        return buffer_.size();
+    }
+
+    std::span<const std::uint8_t> Received() const override {
+        if (state_ != State::Ended)
+            ADD_FAILURE() << "received bytes asked for before the transfer ended on " << Path();
+        return {buffer_.data(), received_};
+    }
+
+    void Abort() override {
+        std::lock_guard<std::mutex> guard(system_.lock);
+        aborted_ = true;
+        system_.changed.notify_all();
+    }
+
+    std::uintptr_t Waitable() const override { return id_; }
+
+  private:
+    enum class State { Idle, Pending, Ended };
+
+    const std::string& Path() const { return collection_.info.path; }
+    std::deque<std::vector<std::uint8_t>>& Queue() { return system_.inputs[Path()]; }
+
+    WaitResult WaitSend(std::uint32_t timeoutMs, bool abortable) {
+        switch (system_.sendMode) {
+            case SendMode::Complete:
+                return WaitResult::Done;
+            case SendMode::Stall:
+                return cancelled_ ? WaitResult::Done : WaitResult::TimedOut;
+            case SendMode::Stuck:
+                return WaitResult::TimedOut;
+            case SendMode::BlockUntil: {
+                if (cancelled_)
+                    return WaitResult::Done;
+                std::unique_lock<std::mutex> guard(system_.lock);
+                system_.blocked = true;
+                system_.changed.notify_all();
+                const bool woke =
+                    system_.changed.wait_for(guard, std::chrono::milliseconds(timeoutMs),
+                                             [&] { return abortable && aborted_; });
+                system_.blocked = false;
+                return woke ? WaitResult::Aborted : WaitResult::TimedOut;
+            }
+        }
+        return WaitResult::TimedOut;
+    }
+
+    FakeHid& system_;
+    const FakeCollection& collection_;
+    Access access_;
+    std::uintptr_t id_;
+    State state_ = State::Idle;
+    TransferKind kind_ = TransferKind::Input;
+    std::vector<std::uint8_t> buffer_;
+    std::size_t received_ = 0;
+    bool cancelled_ = false;
+    bool aborted_ = false;
+};
+
+}  // namespace
+
+FakeHid::FakeHid(std::vector<FakeCollection> collections, std::vector<std::string> otherDevices)
+    : collections_(std::move(collections)), others_(std::move(otherDevices)) {}
+
+FakeHid::~FakeHid() {
+    EXPECT_EQ(liveHandles, 0) << "handles left open";
+}
+
+const FakeCollection* FakeHid::Find(const std::string& path) const {
+    for (const FakeCollection& c : collections_)
+        if (c.info.path == path)
+            return &c;
+    return nullptr;
+}
+
+std::vector<std::string> FakeHid::InterfacePaths() {
+    std::vector<std::string> paths = others_;
+    for (const FakeCollection& c : collections_) paths.push_back(c.info.path);
+    return paths;
+}
+
+std::optional<CollectionInfo> FakeHid::Describe(const std::string& path) {
+    const FakeCollection* c = Find(path);
+    if (c == nullptr) {
+        ADD_FAILURE() << "described a collection of another device: " << path;
+        return std::nullopt;
+    }
+    return c->info;
+}
+
+std::unique_ptr<HidHandle> FakeHid::Open(const std::string& path, Access access) {
+    const FakeCollection* c = Find(path);
+    if (c == nullptr) {
+        ADD_FAILURE() << "opened a collection of another device: " << path;
+        return nullptr;
+    }
+    opens.push_back({path, access});
+    if (access == Access::ReadWrite && c->refusesReadWrite)
+        return nullptr;
+    return std::make_unique<FakeHandle>(*this, *c, access, opens.size());
+}
+
+void FakeHid::Queue(const std::string& path, std::vector<std::uint8_t> report) {
+    inputs[path].push_back(std::move(report));
+}
+
+void FakeHid::WaitUntilBlocked() {
+    std::unique_lock<std::mutex> guard(lock);
+    changed.wait(guard, [&] { return blocked; });
+}
+
+bool MemorySink::Has(const std::string& part) const {
+    return std::any_of(lines.begin(), lines.end(),
+                       [&](const std::string& l) { return l.find(part) != std::string::npos; });
+}
+
+std::vector<FakeCollection> LayoutA() {
+    return {SystemMouse(),
+            Collection("mi_01", 0xFF00, 0x0001, {65, {0}}, {65, {0}}, {9, {0}}, false)};
+}
+
+std::vector<FakeCollection> LayoutB() {
+    return {
+        SystemMouse(),
+        // A keyboard collection with a feature report of the command's length:
+        // standard page, so the vendor collection wins.
+        Collection("mi_01&col01", 0x0001, 0x0006, {9, {1}}, {2, {1}}, {9, {1}}, true),
+        Collection("mi_01&col02", 0x000C, 0x0001, {3, {2}}, {}, {}, false),
+        Collection("mi_01&col03", 0xFF00, 0x0001, {65, {7}}, {65, {6}}, {9, {5}}, false),
+    };
+}
+
+std::vector<FakeCollection> LayoutC() {
+    return {SystemMouse({9, {3}}),
+            Collection("mi_01", 0xFF01, 0x0001, {65, {0}}, {65, {0}}, {}, false)};
+}
+
+std::vector<FakeCollection> LayoutD() {
+    return {SystemMouse(), Collection("mi_01", 0xFF00, 0x0001, {9, {0}}, {}, {9, {0}}, false)};
+}
+
+}  // namespace korrin::fake

@@ -1,0 +1,108 @@
+// A fake HID system built from descriptor layouts of the kind real mice have.
+// It behaves like the system where the library may rely on it (refused opens,
+// report lengths checked, one transfer at a time per handle) and fails the
+// test loudly on any call the library has no business making.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <condition_variable>
+#include <deque>
+#include <map>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "korrin/capture_log.h"
+#include "korrin/hid_system.h"
+
+namespace korrin::fake {
+
+struct FakeCollection {
+    CollectionInfo info;
+    bool refusesReadWrite = false;  // held by the system (mouse, keyboard)
+};
+
+// How a send (set feature or output write) goes.
+enum class SendMode {
+    Complete,    // at once, every byte
+    Stall,       // never by itself; a cancellation ends it
+    Stuck,       // not even a cancellation ends it
+    BlockUntil,  // blocks the waiting thread until aborted (or its time-out passes)
+};
+
+struct Transfer {
+    std::string path;
+    TransferKind kind;
+    std::vector<std::uint8_t> bytes;
+};
+
+struct OpenCall {
+    std::string path;
+    Access access;
+};
+
+class FakeHid final : public HidSystem {
+  public:
+    explicit FakeHid(std::vector<FakeCollection> collections,
+                     std::vector<std::string> otherDevices = {});
+    ~FakeHid() override;
+
+    std::vector<std::string> InterfacePaths() override;
+    std::optional<CollectionInfo> Describe(const std::string& path) override;
+    std::unique_ptr<HidHandle> Open(const std::string& path, Access access) override;
+    std::uint64_t NowMs() override { return now; }
+
+    // Input reports the device will deliver on a collection, in order; an
+    // empty one is a read that fails (the device went away).
+    void Queue(const std::string& path, std::vector<std::uint8_t> report);
+    // Blocks until a BlockUntil send waits.
+    void WaitUntilBlocked();
+
+    std::uint64_t now = 1000;
+    SendMode sendMode = SendMode::Complete;
+    std::vector<Transfer> transfers;  // every transfer begun
+    std::vector<OpenCall> opens;
+    std::vector<std::pair<std::uint32_t, bool>> waits;  // timeout and abortable, of sends
+    std::vector<WaitResult> sendWaitResults;
+    int cancels = 0;
+    int liveHandles = 0;
+
+    // Used by the handles.
+    const FakeCollection* Find(const std::string& path) const;
+    std::mutex lock;
+    std::condition_variable changed;
+    bool blocked = false;
+    std::map<std::string, std::deque<std::vector<std::uint8_t>>> inputs;
+
+  private:
+    std::vector<FakeCollection> collections_;
+    std::vector<std::string> others_;
+};
+
+// Lines of the diagnostics, kept for the test to read.
+class MemorySink final : public LogSink {
+  public:
+    void Write(const std::string& line) override { lines.push_back(line); }
+    bool Capturing() const override { return capturing; }
+    bool Has(const std::string& part) const;
+    std::vector<std::string> lines;
+    bool capturing = true;
+};
+
+// The layouts. Each has the system's mouse collection first.
+//  (a) vendor collection, no report ids: feature 9, output 65, input 65
+//  (b) keyboard, consumer and vendor collections of one interface, with ids:
+//      vendor feature id 5 (8 + 1), output id 6 (64 + 1), input id 7
+//  (c) the feature report on the system's mouse collection (id 3), which
+//      refuses read/write opens; output on a vendor collection
+//  (d) no output collection at all
+std::vector<FakeCollection> LayoutA();
+std::vector<FakeCollection> LayoutB();
+std::vector<FakeCollection> LayoutC();
+std::vector<FakeCollection> LayoutD();
+
+inline constexpr std::uint16_t kVid = 0x04D9;
+inline constexpr std::uint16_t kPid = 0xAD50;
+
+}  // namespace korrin::fake
