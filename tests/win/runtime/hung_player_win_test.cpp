@@ -18,7 +18,7 @@ namespace {
 class HungPlayer {
   public:
     HungPlayer(const char* className, const char* title)
-        : release_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
+        : className_(className), release_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
         HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
         thread_ = std::thread([this, className, title, ready] {
             WNDCLASSA wc{};
@@ -40,6 +40,8 @@ class HungPlayer {
     ~HungPlayer() {
         Release();
         CloseHandle(release_);
+        // Other tests of this program register the class with their own procedure.
+        UnregisterClassA(className_, GetModuleHandleA(nullptr));
     }
     void Release() {
         SetEvent(release_);
@@ -49,6 +51,7 @@ class HungPlayer {
     HWND Hwnd() const { return hwnd_; }
 
   private:
+    const char* className_;
     HANDLE release_;
     HWND hwnd_ = nullptr;
     std::thread thread_;
