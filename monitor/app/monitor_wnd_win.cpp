@@ -11,6 +11,7 @@
 #include "common/settings/mouse_registry.h"
 #include "common/settings/settings_files.h"
 #include "common/win/program_folder_win.h"
+#include "monitor/device/precise_pacer_win.h"
 #include "monitor/device/upload_runner.h"
 
 namespace monitor {
@@ -25,10 +26,17 @@ constexpr DWORD kArrivalSettleMs = 1000;
 constexpr UINT kStartUploadDelayMs = 200;
 constexpr UINT kGameWatchPeriodMs = 2000;
 
-HWND FindByTitle(const char* title) { return FindWindowA(nullptr, title); }
+// From the upload thread to the window: job 3 has told the mouse the profile
+// in wParam. Private to Monitor, posted to its own window only.
+constexpr UINT kMsgProfileSelected = WM_APP + 1;
+
+HWND FindByTitle(const char* title) {
+    return FindWindowA(nullptr, title);
+}
 
 void BringForward(HWND hwnd) {
-    if (IsIconic(hwnd)) ShowWindow(hwnd, SW_SHOWNORMAL);
+    if (IsIconic(hwnd))
+        ShowWindow(hwnd, SW_SHOWNORMAL);
     SetForegroundWindow(hwnd);
 }
 
@@ -48,6 +56,7 @@ std::span<const win::MessageRow<CMonitorWnd>> CMonitorWnd::MessageMap() {
         win::OnMessage<&W::OnIgnored>(protocol::kMsgIgnored),
         win::OnMessage<&W::OnDeviceEvent>(protocol::kMsgDeviceEvent),
         win::OnMessage<&W::OnDeviceArrival>(protocol::kMsgDeviceArrival),
+        win::OnMessage<&W::OnProfileSelected>(kMsgProfileSelected),
         win::OnRegistered<&W::OnTaskbarCreated>(kTaskbarCreated),
         win::OnCommand<&W::OnCustomizer>(protocol::kCmdOpenOption),
         win::OnCommand<&W::OnExit>(protocol::kCmdExit),
@@ -58,7 +67,7 @@ std::span<const win::MessageRow<CMonitorWnd>> CMonitorWnd::MessageMap() {
 CMonitorWnd::CMonitorWnd()
     : block_(std::make_unique<settings::SettingsBlock>()),
       incoming_(std::make_unique<settings::SettingsBlock>()),
-      uploadCopy_(std::make_unique<settings::SettingsBlock>()) {
+      outgoing_(std::make_unique<settings::SettingsBlock>()) {
     std::memset(block_.get(), 0, sizeof *block_);
 }
 
@@ -78,7 +87,8 @@ bool CMonitorWnd::CreateHidden(bool openOptionAtStart) {
 }
 
 LRESULT CMonitorWnd::OnCreate(const CREATESTRUCTA*) {
-    if (CallDefault() == -1) return -1;
+    if (CallDefault() == -1)
+        return -1;
 
     comInitialized_ = SUCCEEDED(CoInitialize(nullptr));
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
@@ -125,7 +135,8 @@ LRESULT CMonitorWnd::OnCreate(const CREATESTRUCTA*) {
         SetTimer(Hwnd(), protocol::kTimerGameWatch, kGameWatchPeriodMs, nullptr);
         SetTimer(Hwnd(), protocol::kTimerStartUpload, kStartUploadDelayMs, nullptr);
         AddTrayIcon();
-        if (openOptionAtStart_) OnCustomizer();
+        if (openOptionAtStart_)
+            OnCustomizer();
     }
     SetConnection(opened ? Connection::Connected : Connection::NotOpened);
     WriteDeviceState(opened ? 1 : 0);
@@ -142,30 +153,37 @@ void CMonitorWnd::OnDestroy() {
 }
 
 void CMonitorWnd::ShutDown() {
-    if (shutDown_) return;
+    if (shutDown_)
+        return;
     shutDown_ = true;
     KillTimer(Hwnd(), protocol::kTimerGameWatch);
     KillTimer(Hwnd(), protocol::kTimerStartUpload);
 
-    if (HWND option = FindByTitle(protocol::kOptionTitle)) PostMessageA(option, WM_CLOSE, 0, 0);
+    if (HWND option = FindByTitle(protocol::kOptionTitle))
+        PostMessageA(option, WM_CLOSE, 0, 0);
     for (const char* title : protocol::kCompanionTitles) {
-        if (HWND companion = FindByTitle(title)) PostMessageA(companion, WM_CLOSE, 0, 0);
+        if (HWND companion = FindByTitle(title))
+            PostMessageA(companion, WM_CLOSE, 0, 0);
     }
 
-    if (runtime_) runtime_->Runtime().Shutdown();
+    if (runtime_)
+        runtime_->Runtime().Shutdown();
 
-    if (flags_.uploadBusy.load() != 0) flags_.uploadAbort.store(1);
+    // Jobs still queued behind the running one are dropped, not sent.
+    upload_.BeginShutDown();
     uploadThread_.Stop();
     link_.Shutdown();
     macroThread_.Stop();
     runtime_.reset();
 
-    if (comInitialized_) CoUninitialize();
+    if (comInitialized_)
+        CoUninitialize();
     comInitialized_ = false;
     shared_.Close();
     tray_.Remove();
     mouseKey_.reset();
-    if (lan_ != nullptr) FreeLibrary(lan_);
+    if (lan_ != nullptr)
+        FreeLibrary(lan_);
     lan_ = nullptr;
 }
 
@@ -182,11 +200,9 @@ LRESULT CMonitorWnd::OnTimer(UINT_PTR id) {
         case protocol::kTimerKeyRepeat:
             runtime_->Runtime().OnKeyRepeatTimer();
             break;
-        case protocol::kTimerGameWatch: {
-            BlockGuard lock(blockLock_);
+        case protocol::kTimerGameWatch:
             runtime_->Runtime().OnGameWatchTimer();
             break;
-        }
         default:
             break;
     }
@@ -195,10 +211,12 @@ LRESULT CMonitorWnd::OnTimer(UINT_PTR id) {
 
 LRESULT CMonitorWnd::OnCopyData(HWND, const COPYDATASTRUCT* data) {
     // Another process's memory: only the declared 151 bytes are ever read.
-    if (data == nullptr || data->lpData == nullptr) return 1;
+    if (data == nullptr || data->lpData == nullptr)
+        return 1;
     const auto text = protocol::OsdTextFromCopyData(
         std::span(static_cast<const std::byte*>(data->lpData), data->cbData));
-    if (!text) return 1;
+    if (!text)
+        return 1;
     runtime_->Runtime().Notices().AppletText(text->c_str(), Connected());
     return 1;
 }
@@ -207,8 +225,10 @@ void CMonitorWnd::OnSystrayNotify(WPARAM, LPARAM mouseMessage) {
     switch (static_cast<UINT>(mouseMessage)) {
         case WM_LBUTTONDOWN: {
             HWND popup = GetLastActivePopup(Hwnd());
-            if (popup == nullptr) return;
-            if (IsIconic(popup)) ShowWindow(popup, SW_SHOWNORMAL);
+            if (popup == nullptr)
+                return;
+            if (IsIconic(popup))
+                ShowWindow(popup, SW_SHOWNORMAL);
             SetForegroundWindow(popup);
             SetActiveWindow(popup);
             break;
@@ -218,7 +238,8 @@ void CMonitorWnd::OnSystrayNotify(WPARAM, LPARAM mouseMessage) {
             OnCustomizer();
             break;
         case WM_RBUTTONDOWN: {
-            if (HWND popup = GetLastActivePopup(Hwnd())) SetForegroundWindow(popup);
+            if (HWND popup = GetLastActivePopup(Hwnd()))
+                SetForegroundWindow(popup);
             ShowTrayMenu(Hwnd(), win::LoadModuleString(lan_, protocol::kStrOpenConfiguration),
                          win::LoadModuleString(lan_, protocol::kStrExit));
             break;
@@ -237,10 +258,13 @@ void CMonitorWnd::OnApplyAllSetting(WPARAM resetToDefaults) {
                         uploadThread_.Post(protocol::kThreadUploadJob,
                                            static_cast<WPARAM>(protocol::UploadJob::ChangedOnly),
                                            static_cast<LPARAM>(resetToDefaults));
-    if (!posted) NotifyOptionUploadDone(Who::Window);
+    if (!posted)
+        NotifyOptionUploadDone(Who::Window);
 }
 
-void CMonitorWnd::OnReloadBlock() { FetchSharedBlock(); }
+void CMonitorWnd::OnReloadBlock() {
+    FetchSharedBlock();
+}
 
 void CMonitorWnd::OnReloadAndApply() {
     FetchSharedBlock();
@@ -250,12 +274,16 @@ void CMonitorWnd::OnReloadAndApply() {
 void CMonitorWnd::OnIgnored() {}
 
 void CMonitorWnd::OnDeviceEvent(WPARAM category, LPARAM data) {
-    BlockGuard lock(blockLock_);
     runtime_->Runtime().OnDeviceEvent(category, data);
 }
 
 void CMonitorWnd::OnDeviceArrival(WPARAM arrived) {
     runtime_->Runtime().OnConnectionMessage(arrived);
+}
+
+void CMonitorWnd::OnProfileSelected(WPARAM profileIndex) {
+    if (runtime_)
+        runtime_->Runtime().OnProfileSelected(static_cast<int>(profileIndex));
 }
 
 void CMonitorWnd::ConnectionEvent(bool arrived) {
@@ -275,12 +303,14 @@ bool CMonitorWnd::PostUploadJob(int job) {
     return uploadThread_.Post(protocol::kThreadUploadJob, static_cast<WPARAM>(job), 0);
 }
 
+void CMonitorWnd::ChangeBlock(const std::function<void(settings::SettingsBlock&)>& change) {
+    BlockGuard lock(blockLock_);
+    change(*block_);
+}
+
 void CMonitorWnd::WriteRegistryAndApply() {
-    {
-        BlockGuard lock(blockLock_);
-        if (const settings::ProfileRecord* profile = settings::CurrentProfile(*block_)) {
-            settings::WriteRegistryFromProfile(registry_, *profile);
-        }
+    if (const settings::ProfileRecord* profile = settings::CurrentProfile(*block_)) {
+        settings::WriteRegistryFromProfile(registry_, *profile);
     }
     ApplySystemMouseSettings();
 }
@@ -299,11 +329,13 @@ bool CMonitorWnd::PostPlayMacro() {
 }
 
 void CMonitorWnd::Launch(const char* path) {
-    if (path != nullptr) ShellOpen(path);
+    if (path != nullptr)
+        ShellOpen(path);
 }
 
 void CMonitorWnd::OnTaskbarCreated() {
-    if (Connection() == Connection::Connected) AddTrayIcon();
+    if (Connection() == Connection::Connected)
+        AddTrayIcon();
 }
 
 void CMonitorWnd::OnCustomizer() {
@@ -317,22 +349,28 @@ void CMonitorWnd::OnCustomizer() {
     ShellOpen(folder_ + "\\Option.exe");
 }
 
-void CMonitorWnd::OnExit() { PostMessageA(Hwnd(), WM_CLOSE, 0, 0); }
+void CMonitorWnd::OnExit() {
+    PostMessageA(Hwnd(), WM_CLOSE, 0, 0);
+}
 
 void CMonitorWnd::FetchSharedBlock() {
-    if (!shared_.Fetch(*incoming_)) return;
+    if (!shared_.Fetch(*incoming_))
+        return;
     BlockGuard lock(blockLock_);
     std::swap(block_, incoming_);
 }
 
 void CMonitorWnd::PublishBlock() {
-    BlockGuard lock(blockLock_);
-    shared_.Publish(*block_);
+    // The change flags belong to the uploads Monitor starts itself; published,
+    // they would make Option's next Apply send what did not change.
+    *outgoing_ = *block_;
+    settings::ClearChanges(*outgoing_);
+    shared_.Publish(*outgoing_);
 }
 
 void CMonitorWnd::ApplySystemMouseSettings() {
+    // Changing system parameters notifies every top-level window: no lock here.
     settings::Win32SystemMouse system(Hwnd());
-    BlockGuard lock(blockLock_);
     if (settings::ProfileRecord* profile = settings::CurrentProfile(*block_)) {
         settings::ApplySystemMouseSettings(*profile, system, mouseKey_.get());
     }
@@ -349,32 +387,35 @@ void CMonitorWnd::NotifyOptionUploadDone(Who who) {
 }
 
 void CMonitorWnd::OnArrival() {
-    if (Connection() == Connection::Connected) return;
+    if (Connection() == Connection::Connected)
+        return;
     Sleep(kArrivalSettleMs);
     SetConnection(Connection::Connected);
     link_.Reopen();
-    {
-        BlockGuard lock(blockLock_);
-        settings::MarkAllChanged(*block_);
-    }
-    uploadThread_.Post(protocol::kThreadUploadJob, static_cast<WPARAM>(protocol::UploadJob::Full), 0);
+    ChangeBlock([](settings::SettingsBlock& block) { settings::MarkAllChanged(block); });
+    uploadThread_.Post(protocol::kThreadUploadJob, static_cast<WPARAM>(protocol::UploadJob::Full),
+                       0);
     AddTrayIcon();
     WriteDeviceState(1);
     SetTimer(Hwnd(), protocol::kTimerGameWatch, kGameWatchPeriodMs, nullptr);
 }
 
 void CMonitorWnd::OnRemoval() {
-    if (Connection() == Connection::Removed) return;
+    if (Connection() == Connection::Removed)
+        return;
     SetConnection(Connection::Removed);
     link_.CloseChannels();
-    if (flags_.uploadBusy.load() != 0) flags_.uploadAbort.store(1);
+    upload_.AbortRunningJob();
     tray_.Remove();
     KillTimer(Hwnd(), protocol::kTimerGameWatch);
     WriteDeviceState(0);
-    if (HWND option = FindByTitle(protocol::kOptionTitle)) PostMessageA(option, WM_CLOSE, 0, 0);
+    if (HWND option = FindByTitle(protocol::kOptionTitle))
+        PostMessageA(option, WM_CLOSE, 0, 0);
 }
 
-void CMonitorWnd::WriteDeviceState(int state) { settings::WriteDevice(*files_, state); }
+void CMonitorWnd::WriteDeviceState(int state) {
+    settings::WriteDevice(*files_, state);
+}
 
 void CMonitorWnd::AddTrayIcon() {
     tray_.Add(Hwnd(), win::LoadModuleString(lan_, protocol::kStrTrayTip, 128));
@@ -399,27 +440,34 @@ void CMonitorWnd::ShellOpen(const std::string& path) {
 }
 
 void CMonitorWnd::OnUploadThreadMessage(UINT message, WPARAM wParam, LPARAM) {
-    if (message != protocol::kThreadUploadJob) return;
-    const auto job = static_cast<protocol::UploadJob>(wParam);
-    if (Connection() != Connection::Connected) {
-        // The mouse went away after the apply was queued; Option still waits
-        // for its answer and must get exactly one.
-        if (job == protocol::UploadJob::ChangedOnly) NotifyOptionUploadDone(Who::Thread);
+    if (message != protocol::kThreadUploadJob)
         return;
-    }
-    flags_.uploadAbort.store(0);
-    flags_.uploadBusy.store(1);
-    {
-        BlockGuard lock(blockLock_);
-        *uploadCopy_ = *block_;
-    }
-    device::RunUploadJob(job, *uploadCopy_, link_, flags_.uploadAbort);
-    flags_.uploadBusy.store(0);
-    if (job == protocol::UploadJob::ChangedOnly) NotifyOptionUploadDone(Who::Thread);
+    device::LinkTransport transport(link_);
+    device::PrecisePacer pacer;
+    upload_.RunJob(static_cast<protocol::UploadJob>(wParam), transport, pacer);
+}
+
+void CMonitorWnd::CopyBlock(settings::SettingsBlock& into) {
+    BlockGuard lock(blockLock_);
+    into = *block_;
+}
+
+void CMonitorWnd::ApplyAnswered() {
+    // Also for an Apply dropped because the mouse went away or Monitor is
+    // shutting down: an Option still open must not wait for ever. Posting
+    // sends nothing to the mouse.
+    NotifyOptionUploadDone(Who::Thread);
+}
+
+void CMonitorWnd::ProfileSelected(int profileIndex) {
+    // The notice is the window thread's business; the upload thread only says
+    // when.
+    PostMessageA(Hwnd(), kMsgProfileSelected, static_cast<WPARAM>(profileIndex), 0);
 }
 
 void CMonitorWnd::OnMacroThreadMessage(UINT message, WPARAM, LPARAM) {
-    if (message == protocol::kThreadPlayMacro && runtime_) runtime_->Runtime().PlayQueuedMacro();
+    if (message == protocol::kThreadPlayMacro && runtime_)
+        runtime_->Runtime().PlayQueuedMacro();
 }
 
 }  // namespace monitor

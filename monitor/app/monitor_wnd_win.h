@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <span>
@@ -20,6 +21,7 @@
 #include "common/settings/shared_section_win.h"
 #include "common/win/window.h"
 #include "monitor/device/device_link_win.h"
+#include "monitor/device/upload_worker.h"
 #include "monitor/runtime/monitor_runtime.h"
 #include "monitor/runtime/win/runtime_bundle_win.h"
 #include "monitor/app/tray_icon_win.h"
@@ -28,15 +30,17 @@
 namespace monitor {
 
 // Flags shared by the window thread and the upload thread; each is written by
-// one side and read by the other. The macro player keeps its own.
+// one side and read by the other. The upload worker and the macro player keep
+// their own.
 struct SharedFlags {
-    std::atomic<std::int32_t> connection{static_cast<std::int32_t>(protocol::Connection::NotOpened)};
-    std::atomic<std::int32_t> uploadBusy{0};
-    std::atomic<std::int32_t> uploadAbort{0};
+    std::atomic<std::int32_t> connection{
+        static_cast<std::int32_t>(protocol::Connection::NotOpened)};
 };
 
-class CMonitorWnd : public win::WindowImpl<CMonitorWnd>, private runtime::MonitorHost {
-public:
+class CMonitorWnd : public win::WindowImpl<CMonitorWnd>,
+                    private runtime::MonitorHost,
+                    private device::UploadJobHost {
+  public:
     CMonitorWnd();
     ~CMonitorWnd() override;
 
@@ -57,11 +61,12 @@ public:
     void OnIgnored();
     void OnDeviceEvent(WPARAM category, LPARAM data);
     void OnDeviceArrival(WPARAM arrived);
+    void OnProfileSelected(WPARAM profileIndex);
     void OnTaskbarCreated();
     void OnCustomizer();
     void OnExit();
 
-private:
+  private:
     enum class Who { Window, Thread };
 
     // The shut-down sequence; runs once, from WM_DESTROY or a refused creation.
@@ -74,7 +79,9 @@ private:
     void LoadOsdOptions();
 
     // What the button actions need of the window.
-    settings::SettingsBlock& Block() override { return *block_; }
+    const settings::SettingsBlock& Block() override { return *block_; }
+    void ChangeBlock(const std::function<void(settings::SettingsBlock&)>& change) override;
+    // Also what an upload job needs of it.
     bool Connected() override { return Connection() == protocol::Connection::Connected; }
     void ConnectionEvent(bool arrived) override;
     void PublishBlock() override;
@@ -88,6 +95,11 @@ private:
     void AddTrayIcon();
     void StartCompanions();
     void ShellOpen(const std::string& path);
+
+    // What an upload job needs of the window (upload thread).
+    void CopyBlock(settings::SettingsBlock& into) override;
+    void ApplyAnswered() override;
+    void ProfileSelected(int profileIndex) override;
 
     // Worker thread bodies.
     void OnUploadThreadMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -111,24 +123,29 @@ private:
     bool comInitialized_ = false;
     bool shutDown_ = false;
 
-    // The private block. Only the window thread changes it, always under
-    // blockLock_; each upload job works from its own copy taken under the same
-    // lock. Recursive, because an action that changes the block also
-    // publishes and applies it.
+    // The private block. Only the window thread changes it, under blockLock_,
+    // and reads it without the lock; each upload job works from its own copy
+    // taken under the lock. The lock is held for the change or the copy and
+    // nothing else: never across a message, a system call that notifies other
+    // programs, or the shared section's mutex, so that no other program can
+    // stall an upload or the window thread through it.
     std::unique_ptr<settings::SettingsBlock> block_;
     std::unique_ptr<settings::SettingsBlock> incoming_;
-    std::unique_ptr<settings::SettingsBlock> uploadCopy_;
-    std::recursive_mutex blockLock_;
-    using BlockGuard = std::lock_guard<std::recursive_mutex>;
+    // What goes into the shared section: the block without its change flags.
+    std::unique_ptr<settings::SettingsBlock> outgoing_;
+    std::mutex blockLock_;
+    using BlockGuard = std::lock_guard<std::mutex>;
 
     std::unique_ptr<runtime::RuntimeBundleWin> runtime_;
 
     settings::SharedSection shared_;
     device::DeviceLink link_;
     TrayIcon tray_;
+    // Declared before the threads, so that they outlive the upload thread.
+    SharedFlags flags_;
+    device::UploadWorker upload_{static_cast<device::UploadJobHost&>(*this)};
     win::WorkerThread macroThread_;
     win::WorkerThread uploadThread_;
-    SharedFlags flags_;
 };
 
 }  // namespace monitor

@@ -1,5 +1,6 @@
-// What Monitor's upload thread needs from the device side: run one job on a
-// private copy of the settings block, watching the abort flag.
+// What Monitor's upload thread needs from the device side: the device link as
+// the upload sequence's transport, and a whole job run on a private copy of
+// the settings block, watching the abort flag.
 #pragma once
 
 #include <atomic>
@@ -12,6 +13,17 @@
 namespace device {
 
 class DeviceLink;
+
+// The upload sequence's transfers go to the mouse through the device link.
+class LinkTransport : public Transport {
+  public:
+    explicit LinkTransport(DeviceLink& link) : link_(link) {}
+    void SendCommand(const CommandReport& report) override;
+    int WriteChunk(const DataChunk& chunk) override;
+
+  private:
+    DeviceLink& link_;
+};
 
 // Runs upload job `job` against the mouse. `block` is the job's own copy, taken
 // when the job started. Returns when the job is done or `abort` became 1.

@@ -7,19 +7,13 @@
 
 namespace device {
 
-namespace {
+void LinkTransport::SendCommand(const CommandReport& report) {
+    link_.SendCommand(report);
+}
 
-class LinkTransport : public Transport {
-  public:
-    explicit LinkTransport(DeviceLink& link) : link_(link) {}
-    void SendCommand(const CommandReport& report) override { link_.SendCommand(report); }
-    int WriteChunk(const DataChunk& chunk) override { return link_.WriteChunk(chunk); }
-
-  private:
-    DeviceLink& link_;
-};
-
-}  // namespace
+int LinkTransport::WriteChunk(const DataChunk& chunk) {
+    return link_.WriteChunk(chunk);
+}
 
 bool RunUploadJob(protocol::UploadJob job, const settings::SettingsBlock& block, DeviceLink& link,
                   const std::atomic<std::int32_t>& abort, const UploadHooks& hooks) {

@@ -40,7 +40,9 @@ std::intptr_t KeyParam(std::uint32_t v) {
     return static_cast<std::intptr_t>(static_cast<std::int32_t>(v));
 }
 
-char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+char Lower(char c) {
+    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+}
 
 }  // namespace
 
@@ -50,7 +52,8 @@ RegistryPath ParseRegistryPath(std::string_view text) {
         if (text.substr(0, prefix.size()) == prefix &&
             (text.size() == prefix.size() || text[prefix.size()] == '\\')) {
             std::string_view rest = text.substr(prefix.size());
-            if (!rest.empty()) rest.remove_prefix(1);
+            if (!rest.empty())
+                rest.remove_prefix(1);
             return {r.root, std::string(rest)};
         }
     }
@@ -59,20 +62,23 @@ RegistryPath ParseRegistryPath(std::string_view text) {
 
 std::string ProgramFromCommand(std::string_view command) {
     const std::size_t open = command.find('"');
-    if (open == std::string_view::npos) return std::string(command);
+    if (open == std::string_view::npos)
+        return std::string(command);
     const std::size_t close = command.find('"', open + 1);
-    return std::string(command.substr(open + 1, close == std::string_view::npos
-                                                    ? std::string_view::npos
-                                                    : close - open - 1));
+    return std::string(command.substr(
+        open + 1, close == std::string_view::npos ? std::string_view::npos : close - open - 1));
 }
 
 bool ContainsNoCase(std::string_view text, std::string_view part) {
-    if (part.empty()) return true;
-    if (part.size() > text.size()) return false;
+    if (part.empty())
+        return true;
+    if (part.size() > text.size())
+        return false;
     for (std::size_t i = 0; i + part.size() <= text.size(); ++i) {
         std::size_t j = 0;
         while (j < part.size() && Lower(text[i + j]) == Lower(part[j])) ++j;
-        if (j == part.size()) return true;
+        if (j == part.size())
+            return true;
     }
     return false;
 }
@@ -80,9 +86,11 @@ bool ContainsNoCase(std::string_view text, std::string_view part) {
 void MediaPlayers::RunIfNamed(const RegistryPath& key, const char* value, bool quoted,
                               const char* name) {
     const std::optional<std::string> text = host_.ReadRegistryString(key, value);
-    if (!text) return;  // not installed
+    if (!text)
+        return;  // not installed
     const std::string path = quoted ? ProgramFromCommand(*text) : *text;
-    if (ContainsNoCase(path, name)) host_.Run(path);
+    if (ContainsNoCase(path, name))
+        host_.Run(path);
 }
 
 void MediaPlayers::StartOrActivate(int mediaOption) {
@@ -116,9 +124,12 @@ void MediaPlayers::Transport(int mediaOption, MediaCommand command) {
     switch (static_cast<MediaPlayer>(mediaOption)) {
         case MediaPlayer::WindowsMedia: {
             int app = kAppCommandNext;
-            if (command == MediaCommand::Previous) app = kAppCommandPrevious;
-            if (command == MediaCommand::PlayPause) app = kAppCommandPlayPause;
-            if (command == MediaCommand::Stop) app = kAppCommandStop;
+            if (command == MediaCommand::Previous)
+                app = kAppCommandPrevious;
+            if (command == MediaCommand::PlayPause)
+                app = kAppCommandPlayPause;
+            if (command == MediaCommand::Stop)
+                app = kAppCommandStop;
             host_.PostAppCommand(app);
             break;
         }
@@ -138,15 +149,21 @@ void MediaPlayers::Transport(int mediaOption, MediaCommand command) {
 
 void MediaPlayers::ITunes(MediaCommand command) {
     const std::uintptr_t w = host_.FindTopWindow("iTunes", "iTunes");
-    if (w == 0) return;
+    if (w == 0)
+        return;
     if (command == MediaCommand::Next || command == MediaCommand::Previous) {
         const bool next = command == MediaCommand::Next;
         const unsigned arrow = next ? vk::kRight : vk::kLeft;
-        host_.SendMessageTo(w, kWmKeyDown, vk::kControl, KeyParam(kCtrlDown));
+        // A player that did not answer one key gets none of the rest: each
+        // further send would only wait out its time-out again.
+        if (!host_.SendMessageTo(w, kWmKeyDown, vk::kControl, KeyParam(kCtrlDown)))
+            return;
         clock_.SleepMs(kITunesKeyGapMs);
-        host_.SendMessageTo(w, kWmKeyDown, arrow, KeyParam(next ? kRightDown : kLeftDown));
+        if (!host_.SendMessageTo(w, kWmKeyDown, arrow, KeyParam(next ? kRightDown : kLeftDown)))
+            return;
         clock_.SleepMs(kITunesKeyGapMs);
-        host_.SendMessageTo(w, kWmKeyUp, arrow, KeyParam(next ? kRightUp : kLeftUp));
+        if (!host_.SendMessageTo(w, kWmKeyUp, arrow, KeyParam(next ? kRightUp : kLeftUp)))
+            return;
         clock_.SleepMs(kITunesKeyGapMs);
         host_.SendMessageTo(w, kWmKeyUp, vk::kControl, KeyParam(kCtrlUp));
         return;
@@ -158,20 +175,27 @@ void MediaPlayers::ITunes(MediaCommand command) {
 
 void MediaPlayers::RealPlayer(MediaCommand command) {
     const std::uintptr_t w = host_.FindTopWindow("GeminiWindowClass", nullptr);
-    if (w == 0) return;
+    if (w == 0)
+        return;
     unsigned id = 65739;
-    if (command == MediaCommand::Previous) id = 65740;
-    if (command == MediaCommand::PlayPause) id = 65736;
-    if (command == MediaCommand::Stop) id = 65737;
+    if (command == MediaCommand::Previous)
+        id = 65740;
+    if (command == MediaCommand::PlayPause)
+        id = 65736;
+    if (command == MediaCommand::Stop)
+        id = 65737;
     host_.SendMessageTo(w, kWmCommand, id, 0);
 }
 
 void MediaPlayers::Winamp(MediaCommand command) {
     const std::uintptr_t w = host_.FindTopWindow("Winamp v1.x", nullptr);
-    if (w == 0) return;
+    if (w == 0)
+        return;
     unsigned id = 40048;
-    if (command == MediaCommand::Previous) id = 40044;
-    if (command == MediaCommand::Stop) id = 40047;
+    if (command == MediaCommand::Previous)
+        id = 40044;
+    if (command == MediaCommand::Stop)
+        id = 40047;
     if (command == MediaCommand::PlayPause) {
         id = winampToggle_ == 0 ? kWinampPlay : kWinampPause;
         winampToggle_ = winampToggle_ == 0 ? 1 : 0;

@@ -43,7 +43,7 @@ inline constexpr unsigned kWinampPause = 40046;
 // Monitor's side of the players: registry reads (never creating keys), window
 // lookups, program start and messages.
 class MediaHost {
-public:
+  public:
     virtual ~MediaHost() = default;
     // nullptr valueName reads the key's default value. Nothing when the key
     // or value is missing.
@@ -56,14 +56,16 @@ public:
     virtual void Run(const std::string& path) = 0;
     // WM_APPCOMMAND to Monitor's own window, handed on by default processing.
     virtual void PostAppCommand(int command) = 0;
-    virtual void SendMessageTo(std::uintptr_t window, unsigned message, std::uintptr_t wParam,
+    // Sends to another program's window and waits for it only a short time:
+    // false when the window did not answer in time (a hung player).
+    virtual bool SendMessageTo(std::uintptr_t window, unsigned message, std::uintptr_t wParam,
                                std::intptr_t lParam) = 0;
     virtual void PostMessageTo(std::uintptr_t window, unsigned message, std::uintptr_t wParam,
                                std::intptr_t lParam) = 0;
 };
 
 class MediaPlayers {
-public:
+  public:
     MediaPlayers(MediaHost& host, Clock& clock) : host_(host), clock_(clock) {}
 
     // Media data 32: start the player, or bring up the running one.
@@ -73,7 +75,7 @@ public:
 
     int WinampToggle() const { return winampToggle_; }
 
-private:
+  private:
     void RunIfNamed(const RegistryPath& key, const char* value, bool quoted, const char* name);
     void ITunes(MediaCommand command);
     void RealPlayer(MediaCommand command);

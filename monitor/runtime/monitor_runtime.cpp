@@ -45,37 +45,44 @@ void MonitorRuntime::Shutdown() {
 }
 
 const settings::ButtonAssignment* MonitorRuntime::Button(int button) {
-    if (button < 1 || button > settings::kButtonCount) return nullptr;
+    if (button < 1 || button > settings::kButtonCount)
+        return nullptr;
     const settings::ProfileRecord* profile = settings::CurrentProfile(host_.Block());
-    if (profile == nullptr) return nullptr;
+    if (profile == nullptr)
+        return nullptr;
     return &profile->MacroKeyInfo[button - 1];
 }
 
 void MonitorRuntime::ConnectionChanged(bool arrived) {
     // A button held while the mouse goes away never reports its release.
-    if (!arrived) keys_.ReleaseHeld();
+    if (!arrived)
+        keys_.ReleaseHeld();
     host_.ConnectionEvent(arrived);
 }
 
 void MonitorRuntime::Tilt(bool right) {
     const settings::ProfileRecord* profile = settings::CurrentProfile(host_.Block());
-    if (profile == nullptr) return;
+    if (profile == nullptr)
+        return;
     tilt_.ScrollNotch(right, profile->TiltSpeed);
 }
 
 void MonitorRuntime::SwitchProfile(int index) {
-    if (!settings::IsValidProfileIndex(index)) return;
-    host_.Block().currentProfile = index;
+    if (!settings::IsValidProfileIndex(index))
+        return;
+    host_.ChangeBlock([index](settings::SettingsBlock& block) { block.currentProfile = index; });
     host_.PublishBlock();
+    // Job 3 shows the profile notice once the mouse has the selection
+    // (OnProfileSelected), so the notice never runs ahead of the mouse.
     host_.PostUploadJob(static_cast<int>(protocol::UploadJob::SelectProfile));
     host_.WriteRegistryAndApply();
     host_.PostToOption(protocol::kMsgProfileChanged);
-    notices_.Profile(index);
 }
 
 void MonitorRuntime::ButtonAction(int button, bool released, bool notice) {
     const settings::ButtonAssignment* record = Button(button);
-    if (record == nullptr) return;
+    if (record == nullptr)
+        return;
     const auto* raw = reinterpret_cast<const std::uint8_t*>(record);
     const Combination combo{raw[settings::kComboKeyOffset], raw[settings::kComboModifierOffset]};
     if (record->actionCode == settings::action::kKeyCombination) {
@@ -89,20 +96,25 @@ void MonitorRuntime::ButtonAction(int button, bool released, bool notice) {
             macro_.CancelQueued();
         }
     }
-    if (notice && !released) notices_.Macro(button - 1, *record);
+    if (notice && !released)
+        notices_.Macro(button - 1, *record);
 }
 
 void MonitorRuntime::LaunchProgram(int button) {
     const settings::ButtonAssignment* record = Button(button);
-    if (record == nullptr || record->actionCode != settings::action::kLaunchProgram) return;
+    if (record == nullptr || record->actionCode != settings::action::kLaunchProgram)
+        return;
     char path[sizeof record->programPath + 1] = {};
     for (std::size_t i = 0; i < sizeof record->programPath && record->programPath[i]; ++i) {
         path[i] = record->programPath[i];
     }
-    if (path[0] != '\0') host_.Launch(path);
+    if (path[0] != '\0')
+        host_.Launch(path);
 }
 
-void MonitorRuntime::OpenOption() { host_.PostOpenOption(); }
+void MonitorRuntime::OpenOption() {
+    host_.PostOpenOption();
+}
 
 void MonitorRuntime::SettingTakenOver(bool cpi) {
     host_.PublishBlock();
@@ -117,34 +129,46 @@ void MonitorRuntime::SettingTakenOver(bool cpi) {
     }
 }
 
+void MonitorRuntime::ChangeCurrentProfile(
+    const std::function<void(settings::ProfileRecord&)>& change) {
+    host_.ChangeBlock([&change](settings::SettingsBlock& block) {
+        if (settings::ProfileRecord* profile = settings::CurrentProfile(block))
+            change(*profile);
+    });
+}
+
 void MonitorRuntime::CpiLevelChanged(int level) {
-    settings::ProfileRecord* profile = settings::CurrentProfile(host_.Block());
-    if (profile == nullptr || level < 0 || level > 7) return;
-    profile->CpiStep = level;
+    if (settings::CurrentProfile(host_.Block()) == nullptr || level < 0 || level > 7)
+        return;
+    ChangeCurrentProfile([level](settings::ProfileRecord& profile) { profile.CpiStep = level; });
     SettingTakenOver(true);
 }
 
 void MonitorRuntime::PollingIntervalChanged(int ms) {
-    settings::ProfileRecord* profile = settings::CurrentProfile(host_.Block());
-    if (profile == nullptr) return;
+    if (settings::CurrentProfile(host_.Block()) == nullptr)
+        return;
     const int rate = PollingRateForInterval(ms);
-    if (rate >= 0) profile->PollingRate = rate;
+    if (rate >= 0) {
+        ChangeCurrentProfile(
+            [rate](settings::ProfileRecord& profile) { profile.PollingRate = rate; });
+    }
     SettingTakenOver(false);
 }
 
 void MonitorRuntime::SensitivityChanged(int x, int y) {
-    settings::ProfileRecord* profile = settings::CurrentProfile(host_.Block());
-    if (profile == nullptr) return;
-    bool changed = false;
-    if (x >= 1 && x <= 20) {
-        profile->Sensitivity_X = x;
-        changed = true;
-    }
-    if (y >= 1 && y <= 20) {
-        profile->Sensitivity_Y = y;
-        changed = true;
-    }
-    if (changed) SettingTakenOver(false);
+    if (settings::CurrentProfile(host_.Block()) == nullptr)
+        return;
+    const bool xInRange = x >= 1 && x <= 20;
+    const bool yInRange = y >= 1 && y <= 20;
+    if (!xInRange && !yInRange)
+        return;
+    ChangeCurrentProfile([=](settings::ProfileRecord& profile) {
+        if (xInRange)
+            profile.Sensitivity_X = x;
+        if (yInRange)
+            profile.Sensitivity_Y = y;
+    });
+    SettingTakenOver(false);
 }
 
 void MonitorRuntime::MediaKey(int key, bool released) {
@@ -156,13 +180,15 @@ void MonitorRuntime::MediaKey(int key, bool released) {
         }
         return;
     }
-    if (released) return;
+    if (released)
+        return;
     if (key == kMediaMute) {
         keys_.VolumePress(key);
         return;
     }
     const settings::ProfileRecord* profile = settings::CurrentProfile(host_.Block());
-    if (profile == nullptr) return;
+    if (profile == nullptr)
+        return;
     switch (key) {
         case 32:
             media_.StartOrActivate(profile->MediaOption);
@@ -185,9 +211,11 @@ void MonitorRuntime::MediaKey(int key, bool released) {
 }
 
 void MonitorRuntime::OnGameWatchTimer() {
-    if (!host_.Connected()) return;
+    if (!host_.Connected())
+        return;
     const int match = PollGameProfile(host_.Block(), foreground_);
-    if (match >= 0) SwitchProfile(match);
+    if (match >= 0)
+        SwitchProfile(match);
 }
 
 }  // namespace runtime

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "common/settings/settings_block.h"
 #include "monitor/runtime/event_dispatcher.h"
@@ -21,9 +22,15 @@ namespace runtime {
 
 // Monitor window's own duties the runtime asks for.
 class MonitorHost {
-public:
+  public:
     virtual ~MonitorHost() = default;
-    virtual settings::SettingsBlock& Block() = 0;
+    // The private block. Only the window thread changes it, so the window
+    // thread reads it without a lock.
+    virtual const settings::SettingsBlock& Block() = 0;
+    // Changes the private block under the lock the upload thread copies it
+    // under. The lock is held for exactly this call: `change` touches the
+    // block and nothing else (no messages, no other programs).
+    virtual void ChangeBlock(const std::function<void(settings::SettingsBlock&)>& change) = 0;
     virtual bool Connected() = 0;  // connection state 1
     // Arrival or removal reported by the device library (device link).
     virtual void ConnectionEvent(bool arrived) = 0;
@@ -56,7 +63,7 @@ struct RuntimePorts {
 };
 
 class MonitorRuntime final : public DeviceActions {
-public:
+  public:
     explicit MonitorRuntime(const RuntimePorts& ports);
 
     // Message 1325 / 1326.
@@ -66,6 +73,9 @@ public:
     void OnVolumeTimer() { keys_.OnVolumeTimer(); }
     void OnKeyRepeatTimer() { keys_.OnRepeatTimer(); }
     void OnGameWatchTimer();
+    // The upload thread has told the mouse the profile of a switch (job 3's
+    // selection and its pause are over): now the switch is shown.
+    void OnProfileSelected(int index) { notices_.Profile(index); }
     // Macro thread, thread message 1648.
     void PlayQueuedMacro() { macro_.PlayQueued(); }
 
@@ -92,9 +102,11 @@ public:
     void SensitivityChanged(int x, int y) override;
     void MediaKey(int key, bool released) override;
 
-private:
+  private:
     const settings::ButtonAssignment* Button(int button);
     void SettingTakenOver(bool cpi);
+    // A change of the current profile record, under the host's block lock.
+    void ChangeCurrentProfile(const std::function<void(settings::ProfileRecord&)>& change);
 
     MonitorHost& host_;
     DebugOutput& debug_;

@@ -36,10 +36,11 @@ std::optional<std::string> MediaHostWin::ReadRegistryString(const RegistryPath& 
     char buffer[kMaxPath + 1] = {};
     DWORD size = kMaxPath;
     DWORD type = 0;
-    const LONG result = RegQueryValueExA(key, valueName, nullptr, &type,
-                                         reinterpret_cast<BYTE*>(buffer), &size);
+    const LONG result =
+        RegQueryValueExA(key, valueName, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
     RegCloseKey(key);
-    if (result != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return std::nullopt;
+    if (result != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
+        return std::nullopt;
     buffer[size < kMaxPath ? size : kMaxPath] = '\0';
     return std::string(buffer);
 }
@@ -47,7 +48,8 @@ std::optional<std::string> MediaHostWin::ReadRegistryString(const RegistryPath& 
 std::string MediaHostWin::ExpandEnvironment(const std::string& text) {
     char buffer[kMaxPath + 1] = {};
     const DWORD n = ExpandEnvironmentStringsA(text.c_str(), buffer, kMaxPath);
-    if (n == 0 || n > kMaxPath) return text;
+    if (n == 0 || n > kMaxPath)
+        return text;
     return std::string(buffer);
 }
 
@@ -62,9 +64,11 @@ void MediaHostWin::BringToForeground(std::uintptr_t window) {
         foreground != nullptr ? GetWindowThreadProcessId(foreground, nullptr) : 0;
     const DWORD ownThread = GetCurrentThreadId();
     const bool attach = foregroundThread != 0 && foregroundThread != ownThread;
-    if (attach) AttachThreadInput(foregroundThread, ownThread, TRUE);
+    if (attach)
+        AttachThreadInput(foregroundThread, ownThread, TRUE);
     SetForegroundWindow(target);
-    if (attach) AttachThreadInput(foregroundThread, ownThread, FALSE);
+    if (attach)
+        AttachThreadInput(foregroundThread, ownThread, FALSE);
 }
 
 void MediaHostWin::Run(const std::string& path) {
@@ -76,9 +80,13 @@ void MediaHostWin::PostAppCommand(int command) {
                  static_cast<LPARAM>(command) << 16);
 }
 
-void MediaHostWin::SendMessageTo(std::uintptr_t window, unsigned message, std::uintptr_t wParam,
+bool MediaHostWin::SendMessageTo(std::uintptr_t window, unsigned message, std::uintptr_t wParam,
                                  std::intptr_t lParam) {
-    SendMessageA(reinterpret_cast<HWND>(window), message, wParam, lParam);
+    // A player that stopped answering must not freeze Monitor's window thread
+    // (and with it every device event and Apply).
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(reinterpret_cast<HWND>(window), message, wParam, lParam,
+                               SMTO_ABORTIFHUNG, kPlayerAnswerTimeoutMs, &result) != 0;
 }
 
 void MediaHostWin::PostMessageTo(std::uintptr_t window, unsigned message, std::uintptr_t wParam,

@@ -8,8 +8,12 @@
 
 namespace runtime {
 
+// How long a player may take to answer one sent message before Monitor goes
+// on without it.
+inline constexpr unsigned kPlayerAnswerTimeoutMs = 500;
+
 class MediaHostWin final : public MediaHost {
-public:
+  public:
     // window: Monitor's own window (app commands, foreground switching).
     explicit MediaHostWin(HWND window) : window_(window) {}
     void SetWindow(HWND window) { window_ = window; }
@@ -21,12 +25,12 @@ public:
     void BringToForeground(std::uintptr_t window) override;
     void Run(const std::string& path) override;
     void PostAppCommand(int command) override;
-    void SendMessageTo(std::uintptr_t window, unsigned message, std::uintptr_t wParam,
+    bool SendMessageTo(std::uintptr_t window, unsigned message, std::uintptr_t wParam,
                        std::intptr_t lParam) override;
     void PostMessageTo(std::uintptr_t window, unsigned message, std::uintptr_t wParam,
                        std::intptr_t lParam) override;
 
-private:
+  private:
     HWND window_;
 };
 

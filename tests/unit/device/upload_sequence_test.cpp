@@ -1,8 +1,11 @@
 #include "monitor/device/upload_sequence.h"
+#include "monitor/device/upload_worker.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -30,7 +33,11 @@ class FakePacer : public Pacer {
         now += std::max<std::int64_t>(1, micros * sleepPercent / 100 + sleepExtra);
         if (abortAtUs >= 0 && now >= abortAtUs)
             abort_.store(1);
+        if (onSleep)
+            onSleep(now);
     }
+    // Stands in for the window thread acting while a job runs.
+    std::function<void(std::int64_t nowUs)> onSleep;
     std::int64_t now = 0;
     std::int64_t sleepPercent = 100;
     std::int64_t sleepExtra = 0;
@@ -297,6 +304,98 @@ TEST_F(UploadSequenceTest, StagingIsRebuiltForEveryJob) {
     ASSERT_TRUE(sequence.Run(protocol::UploadJob::Full, *block));
     EXPECT_FALSE(sequence.Staging().IsStaged(2));
     for (const auto& c : CommandsOnly()) EXPECT_NE(c.substr(0, 4), "F 0F");
+}
+
+// ------------------------------------------------------------ upload worker
+
+// The window as an upload job sees it; every call is logged with its time.
+class FakeJobHost : public UploadJobHost {
+  public:
+    explicit FakeJobHost(FakePacer& pacer) : pacer_(pacer) {
+        settings::FillDefaults(block, settings::DefaultsFor::Monitor);
+        settings::ClearChanges(block);
+    }
+    bool Connected() override { return connected; }
+    void CopyBlock(settings::SettingsBlock& into) override {
+        into = block;
+        Log("copy");
+    }
+    void ApplyAnswered() override { Log("answer"); }
+    void ProfileSelected(int profileIndex) override {
+        Log("selected " + std::to_string(profileIndex));
+    }
+    void Log(const std::string& what) {
+        log.push_back(std::to_string(pacer_.now / 1000) + " " + what);
+    }
+
+    settings::SettingsBlock block;
+    bool connected = true;
+    std::vector<std::string> log;
+
+  private:
+    FakePacer& pacer_;
+};
+
+class UploadWorkerTest : public ::testing::Test {
+  protected:
+    std::atomic<std::int32_t> unused{0};  // the worker keeps its own abort flag
+    FakePacer pacer{unused};
+    RecordingTransport transport{pacer};
+    FakeJobHost host{pacer};
+    UploadWorker worker{host};
+};
+
+TEST_F(UploadWorkerTest, ShutDownStopsTheRunningJobAndDropsEveryQueuedOne) {
+    // Exit chosen 1 s into the start-up upload, with an Apply, a profile
+    // switch and another full upload still queued behind it.
+    pacer.onSleep = [&](std::int64_t now) {
+        if (now >= 1'000'000 && !worker.ShuttingDown())
+            worker.BeginShutDown();
+    };
+    worker.RunJob(protocol::UploadJob::Full, transport, pacer);
+    const std::int64_t stoppedAt = pacer.now;
+    EXPECT_LE(stoppedAt, 1'100'000) << "the running job stops within one wait slice";
+    worker.RunJob(protocol::UploadJob::ChangedOnly, transport, pacer);
+    worker.RunJob(protocol::UploadJob::SelectProfile, transport, pacer);
+    worker.RunJob(protocol::UploadJob::Full, transport, pacer);
+    EXPECT_EQ(transport.log.size(), 5u)
+        << "only the five begin commands before the exit; last " << Describe(transport.log.back());
+    EXPECT_EQ(pacer.now, stoppedAt) << "dropped jobs wait for nothing";
+    EXPECT_FALSE(worker.Busy());
+    // The Apply is still answered (Option may outlive Monitor); nothing else
+    // of the dropped jobs happens.
+    const std::vector<std::string> expected = {"0 copy", "1000 answer"};
+    EXPECT_EQ(host.log, expected);
+}
+
+TEST_F(UploadWorkerTest, RemovalStopsOnlyTheRunningJobAndAnApplyIsAnsweredOnce) {
+    pacer.onSleep = [&](std::int64_t now) {
+        if (now == 600'000) {
+            host.connected = false;
+            worker.AbortRunningJob();
+        }
+    };
+    worker.RunJob(protocol::UploadJob::ChangedOnly, transport, pacer);
+    EXPECT_EQ(transport.log.size(), 3u) << "three begin commands, then the removal";
+    // Queued while the mouse is away: dropped, the Apply answered all the same.
+    worker.RunJob(protocol::UploadJob::ChangedOnly, transport, pacer);
+    worker.RunJob(protocol::UploadJob::Full, transport, pacer);
+    EXPECT_EQ(transport.log.size(), 3u);
+    EXPECT_EQ(host.log, (std::vector<std::string>{"0 copy", "600 answer", "600 answer"}));
+
+    // After the next arrival the abort of the old job is forgotten.
+    pacer.onSleep = nullptr;
+    host.connected = true;
+    worker.RunJob(protocol::UploadJob::Full, transport, pacer);
+    EXPECT_EQ(transport.log.size(), 3u + 46u);
+}
+
+TEST_F(UploadWorkerTest, ProfileSelectionIsReportedAfterTheMouseHadItsPause) {
+    host.block.currentProfile = 2;
+    worker.RunJob(protocol::UploadJob::SelectProfile, transport, pacer);
+    ASSERT_EQ(transport.log.size(), 1u);
+    EXPECT_EQ(Describe(transport.log[0]), "0 F 02 03 00");
+    EXPECT_EQ(host.log, (std::vector<std::string>{"0 copy", "200 selected 2"}));
 }
 
 }  // namespace

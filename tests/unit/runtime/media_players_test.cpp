@@ -12,20 +12,22 @@ namespace runtime::test {
 namespace {
 
 class FakeMediaHost : public MediaHost {
-public:
+  public:
     std::optional<std::string> ReadRegistryString(const RegistryPath& path,
                                                   const char* value) override {
         const std::string key = std::to_string(static_cast<int>(path.root)) + ":" + path.subkey +
                                 "|" + (value ? value : "");
         reads.push_back(key);
         auto it = registry.find(key);
-        if (it == registry.end()) return std::nullopt;
+        if (it == registry.end())
+            return std::nullopt;
         return it->second;
     }
     std::string ExpandEnvironment(const std::string& t) override {
         std::string s = t;
         const auto at = s.find("%ProgramFiles%");
-        if (at != std::string::npos) s.replace(at, 14, "C:\\Program Files");
+        if (at != std::string::npos)
+            s.replace(at, 14, "C:\\Program Files");
         return s;
     }
     std::uintptr_t FindTopWindow(const char* cls, const char* title) override {
@@ -36,12 +38,11 @@ public:
     void BringToForeground(std::uintptr_t w) override { Log("foreground " + std::to_string(w)); }
     void Run(const std::string& path) override { Log("run " + path); }
     void PostAppCommand(int c) override { Log("appcommand " + std::to_string(c)); }
-    void SendMessageTo(std::uintptr_t w, unsigned m, std::uintptr_t wp,
-                       std::intptr_t lp) override {
+    bool SendMessageTo(std::uintptr_t w, unsigned m, std::uintptr_t wp, std::intptr_t lp) override {
         Log("send " + Msg(w, m, wp, lp));
+        return answers;
     }
-    void PostMessageTo(std::uintptr_t w, unsigned m, std::uintptr_t wp,
-                       std::intptr_t lp) override {
+    void PostMessageTo(std::uintptr_t w, unsigned m, std::uintptr_t wp, std::intptr_t lp) override {
         Log("post " + Msg(w, m, wp, lp));
     }
 
@@ -56,6 +57,7 @@ public:
     }
 
     FakeClock* clock = nullptr;
+    bool answers = true;  // false: the player's window is hung
     std::map<std::string, std::string> registry;
     std::map<std::string, std::uintptr_t> windows;
     std::vector<std::string> reads;
@@ -68,7 +70,7 @@ const std::string kReal = "0:SOFTWARE\\Classes\\Applications\\RealPlay.exe\\shel
 const std::string kWinamp = "0:SOFTWARE\\Classes\\Winamp.File\\shell\\open\\command|";
 
 class MediaPlayersTest : public ::testing::Test {
-protected:
+  protected:
     MediaPlayersTest() { host.clock = &clock; }
     FakeClock clock;
     FakeMediaHost host;
@@ -139,6 +141,14 @@ TEST_F(MediaPlayersTest, ITunesGetsSynthesisedKeysOnlyWhenItsWindowExists) {
     EXPECT_EQ(host.log, expected);
 }
 
+TEST_F(MediaPlayersTest, AHungITunesGetsNoMoreKeysAfterTheOneItDidNotAnswer) {
+    host.windows["iTunes/iTunes"] = 7;
+    host.answers = false;
+    players.Transport(1, MediaCommand::Next);
+    EXPECT_EQ(host.log, std::vector<std::string>{"send 7 256 17 001D0001@0"});
+    EXPECT_EQ(clock.NowUs(), 0) << "no key gaps waited for a player that does not answer";
+}
+
 TEST_F(MediaPlayersTest, RealPlayerCommands) {
     host.windows["GeminiWindowClass/-"] = 3;
     players.Transport(2, MediaCommand::Next);
@@ -146,8 +156,8 @@ TEST_F(MediaPlayersTest, RealPlayerCommands) {
     players.Transport(2, MediaCommand::PlayPause);
     players.Transport(2, MediaCommand::Stop);
     const std::vector<std::string> expected = {
-        "send 3 273 65739 00000000@0", "send 3 273 65740 00000000@0",
-        "send 3 273 65736 00000000@0", "send 3 273 65737 00000000@0"};
+        "send 3 273 65739 00000000@0", "send 3 273 65740 00000000@0", "send 3 273 65736 00000000@0",
+        "send 3 273 65737 00000000@0"};
     EXPECT_EQ(host.log, expected);
 }
 

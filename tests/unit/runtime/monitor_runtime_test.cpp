@@ -12,11 +12,19 @@
 namespace runtime::test {
 namespace {
 
-// Logs every duty asked of the window, in order.
+// Logs every duty asked of the window, in order. A change of the block runs
+// under the window's block lock, so no other duty may be asked for during one.
 class FakeHost : public MonitorHost {
-public:
+  public:
     FakeHost() { settings::FillDefaults(block, settings::DefaultsFor::Monitor); }
-    settings::SettingsBlock& Block() override { return block; }
+    const settings::SettingsBlock& Block() override { return block; }
+    void ChangeBlock(const std::function<void(settings::SettingsBlock&)>& change) override {
+        EXPECT_FALSE(changing) << "block changes do not nest";
+        changing = true;
+        change(block);
+        changing = false;
+        ++changes;
+    }
     bool Connected() override { return connected; }
     void ConnectionEvent(bool arrived) override { Log(arrived ? "arrived" : "removed"); }
     void PublishBlock() override { Log("publish " + std::to_string(block.currentProfile)); }
@@ -36,8 +44,13 @@ public:
     }
     void Launch(const char* path) override { Log(std::string("launch ") + path); }
 
-    void Log(const std::string& s) { log.push_back(s); }
+    void Log(const std::string& s) {
+        EXPECT_FALSE(changing) << s << " asked for while the block lock is held";
+        log.push_back(s);
+    }
     settings::SettingsBlock block;
+    bool changing = false;
+    int changes = 0;
     bool connected = true;
     bool optionExists = true;
     bool macroPostWorks = true;
@@ -45,7 +58,7 @@ public:
 };
 
 class FakeOsd : public OsdChannel {
-public:
+  public:
     std::uintptr_t FindOsdWindow() override { return window; }
     void PostToOsd(std::uintptr_t w, unsigned m, std::uintptr_t wp, std::intptr_t lp) override {
         posts.push_back(std::to_string(w) + " " + std::to_string(m) + " " + std::to_string(wp) +
@@ -60,7 +73,7 @@ public:
 };
 
 class StrictMedia : public MediaHost {
-public:
+  public:
     std::optional<std::string> ReadRegistryString(const RegistryPath&, const char*) override {
         ADD_FAILURE() << "registry read";
         return std::nullopt;
@@ -70,8 +83,9 @@ public:
     void BringToForeground(std::uintptr_t) override { ADD_FAILURE(); }
     void Run(const std::string&) override { ADD_FAILURE(); }
     void PostAppCommand(int command) override { appCommands.push_back(command); }
-    void SendMessageTo(std::uintptr_t, unsigned, std::uintptr_t, std::intptr_t) override {
+    bool SendMessageTo(std::uintptr_t, unsigned, std::uintptr_t, std::intptr_t) override {
         ADD_FAILURE();
+        return false;
     }
     void PostMessageTo(std::uintptr_t, unsigned, std::uintptr_t, std::intptr_t) override {
         ADD_FAILURE();
@@ -80,7 +94,7 @@ public:
 };
 
 class NoWindows : public WindowSystem {
-public:
+  public:
     ScreenPoint CursorPos() override { return {10, 10}; }
     void SetCursorPos(ScreenPoint) override { ADD_FAILURE(); }
     WindowHandle WindowFromPoint(ScreenPoint) override {
@@ -103,7 +117,7 @@ public:
 };
 
 class FakeForeground : public ForegroundQuery {
-public:
+  public:
     bool ForegroundExeName(std::string& name) override {
         ++polls;
         name = exe;
@@ -114,7 +128,7 @@ public:
 };
 
 class MonitorRuntimeTest : public ::testing::Test {
-protected:
+  protected:
     FakeHost host;
     FakeClock clock;
     RecordingInput input{clock};
@@ -144,8 +158,12 @@ TEST_F(MonitorRuntimeTest, ProfileSwitchFromTheMouseRunsTheWholeSequence) {
     ShowAll();
     runtime.OnDeviceEvent(0x7003, 3);
     EXPECT_EQ(host.block.currentProfile, 2);
+    EXPECT_EQ(host.changes, 1);
     const std::vector<std::string> expected = {"publish 2", "job 3", "apply", "option 1255"};
     EXPECT_EQ(host.log, expected);
+    // The notice waits for job 3 to have told the mouse.
+    EXPECT_TRUE(osd.posts.empty());
+    runtime.OnProfileSelected(2);
     ASSERT_EQ(osd.posts.size(), 1u);
     EXPECT_EQ(osd.posts[0], "77 1324 40 131072");
     // The profile is never written to config.ini from here.
@@ -153,12 +171,12 @@ TEST_F(MonitorRuntimeTest, ProfileSwitchFromTheMouseRunsTheWholeSequence) {
 }
 
 TEST_F(MonitorRuntimeTest, ProfileNoticeNeedsTheOptionAndTheWindow) {
-    runtime.SwitchProfile(1);
+    runtime.OnProfileSelected(1);
     EXPECT_TRUE(osd.posts.empty());  // option off
     OsdOptions o;
     o.showProfile = 1;
     runtime.Notices().SetOptions(o);
-    runtime.SwitchProfile(1);  // no display window
+    runtime.OnProfileSelected(1);  // no display window
     EXPECT_TRUE(osd.posts.empty());
 }
 

@@ -17,15 +17,19 @@ namespace runtime::test {
 namespace {
 
 bool LetterKey(std::uint8_t code, std::uint8_t& vk) {
-    if (code < 4 || code > 29) return false;
+    if (code < 4 || code > 29)
+        return false;
     vk = static_cast<std::uint8_t>('A' + code - 4);
     return true;
 }
 
 class WindowHost : public MonitorHost {
-public:
+  public:
     WindowHost() { settings::FillDefaults(block, settings::DefaultsFor::Monitor); }
-    settings::SettingsBlock& Block() override { return block; }
+    const settings::SettingsBlock& Block() override { return block; }
+    void ChangeBlock(const std::function<void(settings::SettingsBlock&)>&) override {
+        ADD_FAILURE();
+    }
     bool Connected() override { return true; }
     void ConnectionEvent(bool arrived) override { events.push_back(arrived ? 1 : 0); }
     void PublishBlock() override { ADD_FAILURE(); }
@@ -49,8 +53,10 @@ RuntimeBundleWin* g_bundle = nullptr;
 
 LRESULT CALLBACK TimerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_TIMER && g_bundle != nullptr) {
-        if (wParam == protocol::kTimerKeyRepeat) g_bundle->Runtime().OnKeyRepeatTimer();
-        if (wParam == protocol::kTimerVolumeRepeat) g_bundle->Runtime().OnVolumeTimer();
+        if (wParam == protocol::kTimerKeyRepeat)
+            g_bundle->Runtime().OnKeyRepeatTimer();
+        if (wParam == protocol::kTimerVolumeRepeat)
+            g_bundle->Runtime().OnVolumeTimer();
         return 0;
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
@@ -73,8 +79,8 @@ TEST(RuntimeBundleWinTest, HeldCombinationRepeatsFromTheWindowTimerUntilRemoval)
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = "RuntimeBundleTest";
     RegisterClassA(&wc);
-    HWND window = CreateWindowA("RuntimeBundleTest", "", WS_POPUP, 0, 0, 10, 10, nullptr,
-                                nullptr, wc.hInstance, nullptr);
+    HWND window = CreateWindowA("RuntimeBundleTest", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                wc.hInstance, nullptr);
     ASSERT_NE(window, nullptr);
 
     WindowHost host;
@@ -83,8 +89,7 @@ TEST(RuntimeBundleWinTest, HeldCombinationRepeatsFromTheWindowTimerUntilRemoval)
     record.events[0] = {6, settings::modifier::kAlt, 0};  // Alt+C
     char dir[MAX_PATH];
     GetTempPathA(MAX_PATH, dir);
-    RuntimeBundleWin bundle(window, std::string(dir) + "runtime_bundle_test.ini", host,
-                            &LetterKey);
+    RuntimeBundleWin bundle(window, std::string(dir) + "runtime_bundle_test.ini", host, &LetterKey);
     g_bundle = &bundle;
 
     bundle.Runtime().OnDeviceEvent(0x5000, 5);

@@ -1,0 +1,63 @@
+// The upload thread's handling of one job message: the job runs on a copy of
+// Monitor's block taken when it starts, one job at a time, and stops when the
+// mouse is removed. Once shut-down has begun no job sends anything more: the
+// running one stops at its next wait and every job still queued is dropped.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+
+#include "common/protocol.h"
+#include "common/settings/settings_block.h"
+#include "monitor/device/upload_sequence.h"
+
+namespace device {
+
+// What a job needs of Monitor's window. Called on the upload thread.
+class UploadJobHost {
+  public:
+    virtual ~UploadJobHost() = default;
+    // Connection state 1.
+    virtual bool Connected() = 0;
+    // Copies Monitor's private block under the lock the window thread
+    // changes it under.
+    virtual void CopyBlock(settings::SettingsBlock& into) = 0;
+    // An Apply's job is over, whether it ran, stopped or was dropped: Option
+    // waits for exactly this answer to enable its buttons again.
+    virtual void ApplyAnswered() = 0;
+    // Job 3: the mouse has had the selection of `profileIndex` and its pause.
+    virtual void ProfileSelected(int profileIndex) = 0;
+};
+
+class UploadWorker {
+  public:
+    explicit UploadWorker(UploadJobHost& host);
+
+    // Upload thread: one job message. Transport and pacer are the job's own.
+    void RunJob(protocol::UploadJob job, Transport& transport, Pacer& pacer);
+
+    // Window thread, after the connection state left 1. The job now running
+    // stops at its next wait; the next job starts normally.
+    void AbortRunningJob();
+    // Window thread, shut-down: the running job stops and no later job sends
+    // anything. Irreversible.
+    void BeginShutDown();
+
+    bool Busy() const { return busy_.load() != 0; }
+    bool ShuttingDown() const { return shuttingDown_.load() != 0; }
+
+  private:
+    // Marks the job as running with a clear abort flag; false (and nothing
+    // marked) when the job must be dropped.
+    bool StartJob();
+
+    UploadJobHost& host_;
+    std::atomic<std::int32_t> busy_{0};
+    std::atomic<std::int32_t> abort_{0};
+    std::atomic<std::int32_t> shuttingDown_{0};
+    // Some 42 KB: never on the upload thread's small stack.
+    std::unique_ptr<settings::SettingsBlock> copy_;
+};
+
+}  // namespace device
