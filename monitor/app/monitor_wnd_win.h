@@ -50,13 +50,13 @@ public:
     void OnDestroy();
     LRESULT OnTimer(UINT_PTR id);
     LRESULT OnCopyData(HWND from, const COPYDATASTRUCT* data);
-    void OnSystrayNotify(WPARAM iconId, LPARAM mouseMessage);
-    void OnApplyAllSetting(WPARAM resetToDefaults);
+    void OnSystrayNotify(win::LParam<UINT> mouseMessage);
+    void OnApplyAllSetting(win::WParam<WPARAM> resetToDefaults);
     void OnReloadBlock();
     void OnReloadAndApply();
     void OnIgnored();
-    void OnDeviceEvent(WPARAM category, LPARAM data);
-    void OnDeviceArrival(WPARAM arrived);
+    void OnDeviceEvent(win::WParam<WPARAM> category, win::LParam<LPARAM> data);
+    void OnDeviceArrival(win::WParam<WPARAM> arrived);
     void OnTaskbarCreated();
     void OnCustomizer();
     void OnExit();
