@@ -80,16 +80,16 @@ class CSkinButton : public win::WindowImpl<CSkinButton> {
 
   private:
     void NotifyHover(int hover);
-    void Relay(UINT msg, WPARAM wParam, LPARAM lParam);
+    void Relay(UINT msg, UINT keys, POINT at);
     void DeleteImages();
 
     LRESULT OnPaint();
     LRESULT OnEraseBkgnd() { return 1; }
-    LRESULT OnMouseMove(WPARAM keys, LPARAM point);
+    LRESULT OnMouseMove(UINT keys, POINT at);
     LRESULT OnKillFocus();
     LRESULT OnCaptureChanged();
-    LRESULT OnLButtonDown(WPARAM keys, LPARAM point);
-    LRESULT OnLButtonUp(WPARAM keys, LPARAM point);
+    LRESULT OnLButtonDown(UINT keys, POINT at);
+    LRESULT OnLButtonUp(UINT keys, POINT at);
     LRESULT OnStateChange();
     LRESULT OnDestroy();
 
@@ -140,11 +140,11 @@ class CRgnButton : public win::WindowImpl<CRgnButton> {
     static std::span<const win::MessageRow<CRgnButton>> MessageMap();
 
   private:
-    bool InShape(LPARAM point) const;
+    bool InShape(POINT p) const;
     LRESULT OnCreate();
-    LRESULT OnLButtonDown(WPARAM keys, LPARAM point);
-    LRESULT OnMouseMove(WPARAM keys, LPARAM point);
-    LRESULT OnLButtonUp(WPARAM keys, LPARAM point);
+    LRESULT OnLButtonDown(UINT keys, POINT at);
+    LRESULT OnMouseMove(UINT keys, POINT at);
+    LRESULT OnLButtonUp(UINT keys, POINT at);
     LRESULT OnPaint();
     LRESULT OnEraseBkgnd() { return 1; }
     LRESULT OnDestroy();
