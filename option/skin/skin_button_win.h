@@ -5,10 +5,13 @@
 //   RegisterSkinMessages() at start, SetHintWindow(main window) when the main
 //   window exists, CCoolMenu::Install()/Uninstall() around the main window,
 //   and links the skin_resources object library.
-// What a window hosting them forwards:
-//   WM_CTLCOLOREDIT / WM_CTLCOLORSTATIC -> CBitmapEdit::ReflectCtlColor,
-//   WM_MEASUREITEM / WM_DRAWITEM -> CSkinMenu::RouteOwnerDraw (while its
-//   menus are shown).
+// What a window hosting them forwards, from rows such as
+// win::OnMessage<WM_CTLCOLOREDIT, &W::OnCtlColor>():
+//   WM_CTLCOLOREDIT / WM_CTLCOLORSTATIC, OnCtlColor(HDC, HWND control) ->
+//   CBitmapEdit::ReflectCtlColor,
+//   WM_MEASUREITEM / WM_DRAWITEM, OnMeasureItem(UINT, MEASUREITEMSTRUCT*) and
+//   OnDrawItem(UINT, const DRAWITEMSTRUCT*) -> CSkinMenu::RouteOwnerDraw
+//   (while its menus are shown).
 #pragma once
 
 #include <windows.h>

@@ -228,7 +228,7 @@ class CrackProbe : public win::WindowImpl<CrackProbe> {
 // our own message names the side of each parameter.
 struct Shapes {
     void None() {}
-    void Dc(HDC) {}
+    void Dc(HDC) const {}
     void Window(HWND) {}
     void MouseFits(UINT, POINT) {}
     void MouseByConstRef(const UINT&, const POINT&) {}
