@@ -1,18 +1,25 @@
-// Message maps as data. Each window class lists rows (message, notification
-// code, control id range, handler) in one static table; Window::Dispatch walks
-// it and decodes WPARAM and LPARAM into the handler's own parameter types, so
-// handlers never see the raw parameters.
+// Message maps as data. Each window class lists its rows (message,
+// notification code, control id range, handler) in one static table;
+// Window::Dispatch walks it, and the matching row decodes WPARAM and LPARAM
+// into typed arguments, so handlers never see the raw parameters.
 //
-// Decoding by handler signature:
-//   OnMessage   ()               nothing
-//               (A)              integral or enum A from wParam; pointer or
-//                                reference A from lParam
-//               (A, B)           A from wParam, B from lParam
+// Which parameter carries what is decided by the message, never guessed from
+// the handler's parameter types:
+//   OnMessage<WM_x, &C::OnX>()
+//       A system message (below WM_USER). Its cracker in message_crackers.h
+//       gives the arguments: the handler takes none of them, or all of them
+//       in order with their exact types (by value or const&). Anything else,
+//       or a system message without a cracker, fails to compile.
+//   OnMessage<kMsgOurs, &C::OnX>()        (WM_USER up to 0xBFFF)
+//   OnRegistered<&C::OnX>(registeredMessage)
+//       Our own messages: their parameters mean what we say, so the handler
+//       names them: (), (WParam<A>), (LParam<B>) or (WParam<A>, LParam<B>),
+//       each read as an integer, enum, bool or pointer, used as `.value`.
 //   OnCommand / OnCommandRange / OnControl / OnNotify
-//               ()               nothing
-//               (id)             the control or command id
-//               (id, code)       id and notification code
-// A handler returning void yields 0; any other return is converted to LRESULT.
+//       WM_COMMAND and WM_NOTIFY routed by control id and notification code;
+//       the handler takes (), (id) or (id, code).
+// A handler returning void yields 0; any other return (an integer, bool or a
+// handle such as a brush) is the message's result.
 #pragma once
 
 #include <windows.h>
@@ -23,6 +30,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "common/win/message_crackers.h"
 #include "common/win/message_key.h"
 
 namespace win {
@@ -34,14 +42,26 @@ struct Message {
     LPARAM lParam;
 };
 
+// A parameter of one of our own messages, named by the handler.
+template <class T>
+struct WParam {
+    static_assert(crack::kReadable<T>, "WParam<T>: T is an integer, enum, bool or pointer");
+    T value;
+};
+template <class T>
+struct LParam {
+    static_assert(crack::kReadable<T>, "LParam<T>: T is an integer, enum, bool or pointer");
+    T value;
+};
+
 // A registered message, resolved on first use.
 class RegisteredMessage {
-public:
+  public:
     explicit constexpr RegisteredMessage(const char* name) : name_(name) {}
     UINT Id() const;
     const char* Name() const { return name_; }
 
-private:
+  private:
     const char* name_;
     mutable UINT id_ = 0;
 };
@@ -55,30 +75,6 @@ struct MessageRow {
 
 namespace detail {
 
-template <class A>
-A DecodeParam(std::uintptr_t raw) {
-    if constexpr (std::is_reference_v<A>) {
-        return *reinterpret_cast<std::remove_reference_t<A>*>(raw);
-    } else if constexpr (std::is_pointer_v<A>) {
-        return reinterpret_cast<A>(raw);
-    } else {
-        return static_cast<A>(raw);
-    }
-}
-
-template <class A>
-constexpr bool kFromLParam = std::is_pointer_v<A> || std::is_reference_v<A>;
-
-template <class R, class Call>
-LRESULT Invoke(Call&& call) {
-    if constexpr (std::is_void_v<R>) {
-        call();
-        return 0;
-    } else {
-        return static_cast<LRESULT>(call());
-    }
-}
-
 template <auto Handler>
 struct Traits;
 
@@ -86,103 +82,260 @@ template <class T, class R, class... Args, R (T::*Handler)(Args...)>
 struct Traits<Handler> {
     using Class = T;
     using Result = R;
-    static constexpr std::size_t kArity = sizeof...(Args);
+    using Params = std::tuple<Args...>;
+};
 
-    static LRESULT CallWithParams(T& self, const Message& m) {
-        return Invoke<R>([&]() -> R {
-            if constexpr (kArity == 0) {
-                return (self.*Handler)();
-            } else if constexpr (kArity == 1) {
-                using A = std::tuple_element_t<0, std::tuple<Args...>>;
-                const auto raw = kFromLParam<A> ? static_cast<std::uintptr_t>(m.lParam)
-                                                : static_cast<std::uintptr_t>(m.wParam);
-                return (self.*Handler)(DecodeParam<A>(raw));
-            } else {
-                static_assert(kArity == 2, "message handlers take at most wParam and lParam");
-                using A = std::tuple_element_t<0, std::tuple<Args...>>;
-                using B = std::tuple_element_t<1, std::tuple<Args...>>;
-                return (self.*Handler)(DecodeParam<A>(static_cast<std::uintptr_t>(m.wParam)),
-                                       DecodeParam<B>(static_cast<std::uintptr_t>(m.lParam)));
-            }
-        });
+template <class T, class R, class... Args, R (T::*Handler)(Args...) const>
+struct Traits<Handler> {
+    using Class = T;
+    using Result = R;
+    using Params = std::tuple<Args...>;
+};
+
+template <auto Handler>
+using ClassOf = typename Traits<Handler>::Class;
+
+template <class R>
+constexpr bool kResultFits =
+    std::is_void_v<R> || std::is_integral_v<R> || std::is_enum_v<R> || std::is_pointer_v<R>;
+
+template <class R, class Call>
+LRESULT Invoke(Call&& call) {
+    static_assert(kResultFits<R>, "a handler returns void, an integer, bool, enum or handle");
+    if constexpr (std::is_void_v<R>) {
+        call();
+        return 0;
+    } else if constexpr (std::is_pointer_v<R>) {
+        return reinterpret_cast<LRESULT>(call());
+    } else {
+        return static_cast<LRESULT>(call());
     }
+}
 
-    static LRESULT CallWithIds(T& self, const Message& m) {
-        const UINT id = m.msg == WM_NOTIFY ? static_cast<UINT>(reinterpret_cast<NMHDR*>(m.lParam)->idFrom)
-                                           : LOWORD(m.wParam);
-        const UINT code = m.msg == WM_NOTIFY ? reinterpret_cast<NMHDR*>(m.lParam)->code
-                                             : HIWORD(m.wParam);
-        return Invoke<R>([&]() -> R {
-            if constexpr (kArity == 0) {
-                return (self.*Handler)();
-            } else if constexpr (kArity == 1) {
-                return (self.*Handler)(id);
-            } else {
-                static_assert(kArity == 2, "command handlers take at most the id and the code");
-                return (self.*Handler)(id, code);
-            }
-        });
+// ---- system messages: the cracker decides ------------------------------------
+
+// A handler parameter takes a cracked argument of type C by value or const&.
+template <class P, class C>
+constexpr bool kParamTakes = std::is_same_v<std::remove_cvref_t<P>, C> &&
+                             (!std::is_reference_v<P> ||
+                              std::is_const_v<std::remove_reference_t<P>>);
+
+template <class Params, class Cracked>
+struct TakesAll : std::false_type {};
+template <class... P, class... C>
+requires(sizeof...(P) == sizeof...(C)) struct TakesAll<std::tuple<P...>, std::tuple<C...>>
+    : std::bool_constant<(kParamTakes<P, C> && ...)> {
+};
+
+template <UINT Msg, auto Handler, bool = Cracker<Msg>::kKnown>
+constexpr bool kFitsCracker = false;
+template <UINT Msg, auto Handler>
+constexpr bool kFitsCracker<Msg, Handler, true> =
+    std::tuple_size_v<typename Traits<Handler>::Params> == 0 ||
+    TakesAll<typename Traits<Handler>::Params, typename Cracker<Msg>::Args>::value;
+
+template <UINT Msg, auto Handler>
+LRESULT CallCracked(ClassOf<Handler>& self, const Message& m) {
+    using R = typename Traits<Handler>::Result;
+    return Invoke<R>([&]() -> R {
+        if constexpr (std::tuple_size_v<typename Traits<Handler>::Params> == 0) {
+            return (self.*Handler)();
+        } else {
+            const auto args = Cracker<Msg>::Decode(m.wParam, m.lParam);
+            return std::apply([&](const auto&... a) -> R { return (self.*Handler)(a...); }, args);
+        }
+    });
+}
+
+// ---- our own messages: the handler names its parameters ----------------------
+
+template <class P>
+struct ParamKind {
+    static constexpr int kOrder = 0;  // not a named parameter
+};
+template <class T>
+struct ParamKind<WParam<T>> {
+    static constexpr int kOrder = 1;
+};
+template <class T>
+struct ParamKind<LParam<T>> {
+    static constexpr int kOrder = 2;
+};
+
+template <class Params>
+struct NamesItsParameters : std::false_type {};
+template <class... P>
+struct NamesItsParameters<std::tuple<P...>> {
+    static constexpr int kOrders[] = {0, ParamKind<std::remove_cvref_t<P>>::kOrder...};
+    static constexpr bool Check() {
+        // Each parameter is a WParam or an LParam, at most one of each, wParam first.
+        for (std::size_t i = 1; i <= sizeof...(P); ++i) {
+            if (kOrders[i] == 0 || kOrders[i] <= kOrders[i - 1])
+                return false;
+        }
+        return true;
+    }
+    static constexpr bool value = Check();
+};
+
+template <class P>
+std::remove_cvref_t<P> ReadNamed(const Message& m) {
+    using Named = std::remove_cvref_t<P>;
+    using T = decltype(Named::value);
+    if constexpr (ParamKind<Named>::kOrder == 1) {
+        return Named{crack::Read<T>(m.wParam)};
+    } else {
+        return Named{crack::Read<T>(m.lParam)};
+    }
+}
+
+template <auto Handler, class Params = typename Traits<Handler>::Params>
+struct CallOwn;
+template <auto Handler, class... P>
+struct CallOwn<Handler, std::tuple<P...>> {
+    static LRESULT Call(ClassOf<Handler>& self, const Message& m) {
+        using R = typename Traits<Handler>::Result;
+        return Invoke<R>([&]() -> R { return (self.*Handler)(ReadNamed<P>(m)...); });
     }
 };
 
-}  // namespace detail
+template <auto Handler>
+constexpr bool kNamesItsParameters = NamesItsParameters<typename Traits<Handler>::Params>::value;
+
+// ---- WM_COMMAND and WM_NOTIFY: id and code -----------------------------------
+
+template <class Params>
+struct TakesIds : std::false_type {};
+template <class... P>
+struct TakesIds<std::tuple<P...>>
+    : std::bool_constant<(sizeof...(P) <= 2) &&
+                         (std::is_integral_v<std::remove_cvref_t<P>> && ...)> {};
 
 template <auto Handler>
-constexpr MessageRow<typename detail::Traits<Handler>::Class> OnMessage(UINT msg) {
-    using Tr = detail::Traits<Handler>;
-    return {MessageKey{msg, 0, 0, 0, false, nullptr}, nullptr, &Tr::CallWithParams};
+LRESULT CallWithIds(ClassOf<Handler>& self, const Message& m) {
+    using R = typename Traits<Handler>::Result;
+    using Params = typename Traits<Handler>::Params;
+    const auto* header = reinterpret_cast<const NMHDR*>(m.lParam);
+    const UINT id = m.msg == WM_NOTIFY ? static_cast<UINT>(header->idFrom) : LOWORD(m.wParam);
+    const UINT code = m.msg == WM_NOTIFY ? header->code : HIWORD(m.wParam);
+    return Invoke<R>([&]() -> R {
+        if constexpr (std::tuple_size_v<Params> == 0) {
+            return (self.*Handler)();
+        } else if constexpr (std::tuple_size_v<Params> == 1) {
+            return (self.*Handler)(id);
+        } else {
+            return (self.*Handler)(id, code);
+        }
+    });
 }
 
 template <auto Handler>
-constexpr MessageRow<typename detail::Traits<Handler>::Class> OnRegistered(
-    const RegisteredMessage& msg) {
-    using Tr = detail::Traits<Handler>;
-    return {MessageKey{0, 0, 0, 0, false, msg.Name()}, &msg, &Tr::CallWithParams};
+constexpr MessageRow<ClassOf<Handler>> ControlRow(UINT msg, UINT code, UINT first, UINT last) {
+    static_assert(TakesIds<typename Traits<Handler>::Params>::value,
+                  "command and notification handlers take (), (id) or (id, code)");
+    if constexpr (TakesIds<typename Traits<Handler>::Params>::value) {
+        return {MessageKey{msg, code, first, last, true, nullptr}, nullptr, &CallWithIds<Handler>};
+    } else {
+        return {MessageKey{msg, code, first, last, true, nullptr}, nullptr, nullptr};
+    }
+}
+
+}  // namespace detail
+
+// Is `Handler` a fitting handler for message `Msg`? What OnMessage checks.
+template <UINT Msg, auto Handler>
+constexpr bool kHandlerFits =
+    Msg < WM_USER ? detail::kFitsCracker<Msg, Handler> : detail::kNamesItsParameters<Handler>;
+
+template <UINT Msg, auto Handler>
+constexpr MessageRow<detail::ClassOf<Handler>> OnMessage() {
+    static_assert(Msg < 0xC000, "messages from 0xC000 up are registered: use OnRegistered");
+    static_assert(Msg != WM_COMMAND && Msg != WM_NOTIFY,
+                  "WM_COMMAND and WM_NOTIFY rows are OnCommand, OnCommandRange, OnControl or "
+                  "OnNotify");
+    const MessageKey key{Msg, 0, 0, 0, false, nullptr};
+    if constexpr (Msg < WM_USER) {
+        static_assert(Cracker<Msg>::kKnown,
+                      "this system message has no cracker: add one to message_crackers.h");
+        static_assert(!Cracker<Msg>::kKnown || detail::Listed(Msg),
+                      "a cracker missing from kCrackedMessages is never tested: list it");
+        static_assert(!Cracker<Msg>::kKnown || detail::kFitsCracker<Msg, Handler>,
+                      "the handler does not take what this message carries: it takes no "
+                      "arguments, or exactly the arguments of the message's cracker");
+        if constexpr (detail::kFitsCracker<Msg, Handler>) {
+            return {key, nullptr, &detail::CallCracked<Msg, Handler>};
+        } else {
+            return {key, nullptr, nullptr};
+        }
+    } else {
+        static_assert(detail::kNamesItsParameters<Handler>,
+                      "a handler of our own message names its parameters: (), (WParam<A>), "
+                      "(LParam<B>) or (WParam<A>, LParam<B>)");
+        if constexpr (detail::kNamesItsParameters<Handler>) {
+            return {key, nullptr, &detail::CallOwn<Handler>::Call};
+        } else {
+            return {key, nullptr, nullptr};
+        }
+    }
+}
+
+template <auto Handler>
+constexpr MessageRow<detail::ClassOf<Handler>> OnRegistered(const RegisteredMessage& msg) {
+    static_assert(detail::kNamesItsParameters<Handler>,
+                  "a handler of a registered message names its parameters: (), (WParam<A>), "
+                  "(LParam<B>) or (WParam<A>, LParam<B>)");
+    const MessageKey key{0, 0, 0, 0, false, msg.Name()};
+    if constexpr (detail::kNamesItsParameters<Handler>) {
+        return {key, &msg, &detail::CallOwn<Handler>::Call};
+    } else {
+        return {key, &msg, nullptr};
+    }
 }
 
 // WM_COMMAND from a menu, an accelerator or any control notification of `id`.
 template <auto Handler>
-constexpr MessageRow<typename detail::Traits<Handler>::Class> OnCommand(UINT id) {
-    using Tr = detail::Traits<Handler>;
-    return {MessageKey{WM_COMMAND, kAnyCode, id, id, true, nullptr}, nullptr, &Tr::CallWithIds};
+constexpr MessageRow<detail::ClassOf<Handler>> OnCommand(UINT id) {
+    return detail::ControlRow<Handler>(WM_COMMAND, kAnyCode, id, id);
 }
 
 template <auto Handler>
-constexpr MessageRow<typename detail::Traits<Handler>::Class> OnCommandRange(UINT first, UINT last) {
-    using Tr = detail::Traits<Handler>;
-    return {MessageKey{WM_COMMAND, kAnyCode, first, last, true, nullptr}, nullptr, &Tr::CallWithIds};
+constexpr MessageRow<detail::ClassOf<Handler>> OnCommandRange(UINT first, UINT last) {
+    return detail::ControlRow<Handler>(WM_COMMAND, kAnyCode, first, last);
 }
 
 // WM_COMMAND with one notification code from control `id`.
 template <auto Handler>
-constexpr MessageRow<typename detail::Traits<Handler>::Class> OnControl(UINT code, UINT id) {
-    using Tr = detail::Traits<Handler>;
-    return {MessageKey{WM_COMMAND, code, id, id, true, nullptr}, nullptr, &Tr::CallWithIds};
+constexpr MessageRow<detail::ClassOf<Handler>> OnControl(UINT code, UINT id) {
+    return detail::ControlRow<Handler>(WM_COMMAND, code, id, id);
 }
 
 template <auto Handler>
-constexpr MessageRow<typename detail::Traits<Handler>::Class> OnNotify(UINT code, UINT id) {
-    using Tr = detail::Traits<Handler>;
-    return {MessageKey{WM_NOTIFY, code, id, id, true, nullptr}, nullptr, &Tr::CallWithIds};
+constexpr MessageRow<detail::ClassOf<Handler>> OnNotify(UINT code, UINT id) {
+    return detail::ControlRow<Handler>(WM_NOTIFY, code, id, id);
 }
 
 template <class T>
 bool RowMatches(const MessageRow<T>& row, const Message& m) {
-    if (row.registered != nullptr) return row.registered->Id() != 0 && m.msg == row.registered->Id();
-    if (row.key.message != m.msg) return false;
-    if (!row.key.byControl) return true;
+    if (row.registered != nullptr)
+        return row.registered->Id() != 0 && m.msg == row.registered->Id();
+    if (row.key.message != m.msg)
+        return false;
+    if (!row.key.byControl)
+        return true;
     UINT id = 0;
     UINT code = 0;
     if (m.msg == WM_NOTIFY) {
         const auto* header = reinterpret_cast<const NMHDR*>(m.lParam);
-        if (header == nullptr) return false;
+        if (header == nullptr)
+            return false;
         id = static_cast<UINT>(header->idFrom);
         code = header->code;
     } else {
         id = LOWORD(m.wParam);
         code = HIWORD(m.wParam);
     }
-    if (row.key.code != kAnyCode && row.key.code != code) return false;
+    if (row.key.code != kAnyCode && row.key.code != code)
+        return false;
     return id >= row.key.idFirst && id <= row.key.idLast;
 }
 

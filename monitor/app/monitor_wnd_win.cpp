@@ -45,18 +45,18 @@ void BringForward(HWND hwnd) {
 std::span<const win::MessageRow<CMonitorWnd>> CMonitorWnd::MessageMap() {
     using W = CMonitorWnd;
     static const win::MessageRow<W> rows[] = {
-        win::OnMessage<&W::OnCreate>(WM_CREATE),
-        win::OnMessage<&W::OnDestroy>(WM_DESTROY),
-        win::OnMessage<&W::OnTimer>(WM_TIMER),
-        win::OnMessage<&W::OnCopyData>(WM_COPYDATA),
-        win::OnMessage<&W::OnSystrayNotify>(protocol::kMsgTrayNotify),
-        win::OnMessage<&W::OnApplyAllSetting>(protocol::kMsgApplyAll),
-        win::OnMessage<&W::OnReloadBlock>(protocol::kMsgReloadBlock),
-        win::OnMessage<&W::OnReloadAndApply>(protocol::kMsgReloadAndApply),
-        win::OnMessage<&W::OnIgnored>(protocol::kMsgIgnored),
-        win::OnMessage<&W::OnDeviceEvent>(protocol::kMsgDeviceEvent),
-        win::OnMessage<&W::OnDeviceArrival>(protocol::kMsgDeviceArrival),
-        win::OnMessage<&W::OnProfileSelected>(kMsgProfileSelected),
+        win::OnMessage<WM_CREATE, &W::OnCreate>(),
+        win::OnMessage<WM_DESTROY, &W::OnDestroy>(),
+        win::OnMessage<WM_TIMER, &W::OnTimer>(),
+        win::OnMessage<WM_COPYDATA, &W::OnCopyData>(),
+        win::OnMessage<protocol::kMsgTrayNotify, &W::OnSystrayNotify>(),
+        win::OnMessage<protocol::kMsgApplyAll, &W::OnApplyAllSetting>(),
+        win::OnMessage<protocol::kMsgReloadBlock, &W::OnReloadBlock>(),
+        win::OnMessage<protocol::kMsgReloadAndApply, &W::OnReloadAndApply>(),
+        win::OnMessage<protocol::kMsgIgnored, &W::OnIgnored>(),
+        win::OnMessage<protocol::kMsgDeviceEvent, &W::OnDeviceEvent>(),
+        win::OnMessage<protocol::kMsgDeviceArrival, &W::OnDeviceArrival>(),
+        win::OnMessage<kMsgProfileSelected, &W::OnProfileSelected>(),
         win::OnRegistered<&W::OnTaskbarCreated>(kTaskbarCreated),
         win::OnCommand<&W::OnCustomizer>(protocol::kCmdOpenOption),
         win::OnCommand<&W::OnExit>(protocol::kCmdExit),
@@ -221,8 +221,8 @@ LRESULT CMonitorWnd::OnCopyData(HWND, const COPYDATASTRUCT* data) {
     return 1;
 }
 
-void CMonitorWnd::OnSystrayNotify(WPARAM, LPARAM mouseMessage) {
-    switch (static_cast<UINT>(mouseMessage)) {
+void CMonitorWnd::OnSystrayNotify(win::LParam<UINT> mouseMessage) {
+    switch (mouseMessage.value) {
         case WM_LBUTTONDOWN: {
             HWND popup = GetLastActivePopup(Hwnd());
             if (popup == nullptr)
@@ -249,7 +249,7 @@ void CMonitorWnd::OnSystrayNotify(WPARAM, LPARAM mouseMessage) {
     }
 }
 
-void CMonitorWnd::OnApplyAllSetting(WPARAM resetToDefaults) {
+void CMonitorWnd::OnApplyAllSetting(win::WParam<WPARAM> resetToDefaults) {
     FetchSharedBlock();
     ApplySystemMouseSettings();
     LoadOsdOptions();
@@ -257,7 +257,7 @@ void CMonitorWnd::OnApplyAllSetting(WPARAM resetToDefaults) {
     const bool posted = Connection() == Connection::Connected &&
                         uploadThread_.Post(protocol::kThreadUploadJob,
                                            static_cast<WPARAM>(protocol::UploadJob::ChangedOnly),
-                                           static_cast<LPARAM>(resetToDefaults));
+                                           static_cast<LPARAM>(resetToDefaults.value));
     if (!posted)
         NotifyOptionUploadDone(Who::Window);
 }
@@ -273,17 +273,17 @@ void CMonitorWnd::OnReloadAndApply() {
 
 void CMonitorWnd::OnIgnored() {}
 
-void CMonitorWnd::OnDeviceEvent(WPARAM category, LPARAM data) {
-    runtime_->Runtime().OnDeviceEvent(category, data);
+void CMonitorWnd::OnDeviceEvent(win::WParam<WPARAM> category, win::LParam<LPARAM> data) {
+    runtime_->Runtime().OnDeviceEvent(category.value, data.value);
 }
 
-void CMonitorWnd::OnDeviceArrival(WPARAM arrived) {
-    runtime_->Runtime().OnConnectionMessage(arrived);
+void CMonitorWnd::OnDeviceArrival(win::WParam<WPARAM> arrived) {
+    runtime_->Runtime().OnConnectionMessage(arrived.value);
 }
 
-void CMonitorWnd::OnProfileSelected(WPARAM profileIndex) {
+void CMonitorWnd::OnProfileSelected(win::WParam<int> profileIndex) {
     if (runtime_)
-        runtime_->Runtime().OnProfileSelected(static_cast<int>(profileIndex));
+        runtime_->Runtime().OnProfileSelected(profileIndex.value);
 }
 
 void CMonitorWnd::ConnectionEvent(bool arrived) {

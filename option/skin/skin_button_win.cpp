@@ -22,10 +22,6 @@ bool LeftButtonDown() {
     return (GetKeyState(VK_LBUTTON) & 0x8000) != 0;
 }
 
-POINT PointOf(LPARAM lParam) {
-    return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-}
-
 }  // namespace
 
 void SetHintWindow(HWND mainWindow) {
@@ -75,17 +71,17 @@ void BlitImage(HDC dc, HBITMAP image, int w, int h) {
 
 std::span<const win::MessageRow<CSkinButton>> CSkinButton::MessageMap() {
     static const win::MessageRow<CSkinButton> rows[] = {
-        win::OnMessage<&CSkinButton::OnPaint>(WM_PAINT),
-        win::OnMessage<&CSkinButton::OnEraseBkgnd>(WM_ERASEBKGND),
-        win::OnMessage<&CSkinButton::OnMouseMove>(WM_MOUSEMOVE),
-        win::OnMessage<&CSkinButton::OnKillFocus>(WM_KILLFOCUS),
-        win::OnMessage<&CSkinButton::OnCaptureChanged>(WM_CAPTURECHANGED),
-        win::OnMessage<&CSkinButton::OnLButtonDown>(WM_LBUTTONDOWN),
-        win::OnMessage<&CSkinButton::OnLButtonDown>(WM_LBUTTONDBLCLK),
-        win::OnMessage<&CSkinButton::OnLButtonUp>(WM_LBUTTONUP),
-        win::OnMessage<&CSkinButton::OnStateChange>(BM_SETSTATE),
-        win::OnMessage<&CSkinButton::OnStateChange>(WM_ENABLE),
-        win::OnMessage<&CSkinButton::OnDestroy>(WM_DESTROY),
+        win::OnMessage<WM_PAINT, &CSkinButton::OnPaint>(),
+        win::OnMessage<WM_ERASEBKGND, &CSkinButton::OnEraseBkgnd>(),
+        win::OnMessage<WM_MOUSEMOVE, &CSkinButton::OnMouseMove>(),
+        win::OnMessage<WM_KILLFOCUS, &CSkinButton::OnKillFocus>(),
+        win::OnMessage<WM_CAPTURECHANGED, &CSkinButton::OnCaptureChanged>(),
+        win::OnMessage<WM_LBUTTONDOWN, &CSkinButton::OnLButtonDown>(),
+        win::OnMessage<WM_LBUTTONDBLCLK, &CSkinButton::OnLButtonDown>(),
+        win::OnMessage<WM_LBUTTONUP, &CSkinButton::OnLButtonUp>(),
+        win::OnMessage<BM_SETSTATE, &CSkinButton::OnStateChange>(),
+        win::OnMessage<WM_ENABLE, &CSkinButton::OnStateChange>(),
+        win::OnMessage<WM_DESTROY, &CSkinButton::OnDestroy>(),
     };
     return rows;
 }
@@ -245,10 +241,10 @@ void CSkinButton::DrawFace(HDC dc, HBITMAP image, const RECT& client) {
     DeleteDC(memory);
 }
 
-void CSkinButton::Relay(UINT msg, WPARAM wParam, LPARAM lParam) {
+void CSkinButton::Relay(UINT msg, UINT keys, POINT at) {
     if (toolTip_ == nullptr)
         return;
-    MSG m{Hwnd(), msg, wParam, lParam, static_cast<DWORD>(GetMessageTime()), {}};
+    MSG m{Hwnd(), msg, keys, MAKELPARAM(at.x, at.y), static_cast<DWORD>(GetMessageTime()), {}};
     GetCursorPos(&m.pt);
     SendMessageA(toolTip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&m));
 }
@@ -263,8 +259,8 @@ LRESULT CSkinButton::OnPaint() {
     return 0;
 }
 
-LRESULT CSkinButton::OnMouseMove(WPARAM keys, LPARAM point) {
-    Relay(WM_MOUSEMOVE, keys, point);
+LRESULT CSkinButton::OnMouseMove(UINT keys, POINT at) {
+    Relay(WM_MOUSEMOVE, keys, at);
     const LRESULT result = CallDefault();
     HWND self = Hwnd();
     if (LeftButtonDown() && !hover_)
@@ -278,7 +274,7 @@ LRESULT CSkinButton::OnMouseMove(WPARAM keys, LPARAM point) {
         }
         return result;
     }
-    POINT p = PointOf(point);
+    POINT p = at;
     ClientToScreen(self, &p);
     if (WindowFromPoint(p) == self)
         return result;
@@ -311,8 +307,8 @@ LRESULT CSkinButton::OnCaptureChanged() {
     return CallDefault();
 }
 
-LRESULT CSkinButton::OnLButtonDown(WPARAM keys, LPARAM point) {
-    Relay(WM_LBUTTONDOWN, keys, point);
+LRESULT CSkinButton::OnLButtonDown(UINT keys, POINT at) {
+    Relay(WM_LBUTTONDOWN, keys, at);
     HWND top = GetAncestor(Hwnd(), GA_ROOT);
     if (top != nullptr && GetActiveWindow() != top)
         SetActiveWindow(top);
@@ -321,8 +317,8 @@ LRESULT CSkinButton::OnLButtonDown(WPARAM keys, LPARAM point) {
     return result;
 }
 
-LRESULT CSkinButton::OnLButtonUp(WPARAM keys, LPARAM point) {
-    Relay(WM_LBUTTONUP, keys, point);
+LRESULT CSkinButton::OnLButtonUp(UINT keys, POINT at) {
+    Relay(WM_LBUTTONUP, keys, at);
     if (latchingMode_) {
         latched_ = !latched_;
         InvalidateRect(Hwnd(), nullptr, FALSE);
@@ -382,14 +378,14 @@ void CColorSwatchButton::DrawFace(HDC dc, HBITMAP image, const RECT& client) {
 
 std::span<const win::MessageRow<CRgnButton>> CRgnButton::MessageMap() {
     static const win::MessageRow<CRgnButton> rows[] = {
-        win::OnMessage<&CRgnButton::OnCreate>(WM_CREATE),
-        win::OnMessage<&CRgnButton::OnLButtonDown>(WM_LBUTTONDOWN),
-        win::OnMessage<&CRgnButton::OnLButtonDown>(WM_LBUTTONDBLCLK),
-        win::OnMessage<&CRgnButton::OnMouseMove>(WM_MOUSEMOVE),
-        win::OnMessage<&CRgnButton::OnLButtonUp>(WM_LBUTTONUP),
-        win::OnMessage<&CRgnButton::OnPaint>(WM_PAINT),
-        win::OnMessage<&CRgnButton::OnEraseBkgnd>(WM_ERASEBKGND),
-        win::OnMessage<&CRgnButton::OnDestroy>(WM_DESTROY),
+        win::OnMessage<WM_CREATE, &CRgnButton::OnCreate>(),
+        win::OnMessage<WM_LBUTTONDOWN, &CRgnButton::OnLButtonDown>(),
+        win::OnMessage<WM_LBUTTONDBLCLK, &CRgnButton::OnLButtonDown>(),
+        win::OnMessage<WM_MOUSEMOVE, &CRgnButton::OnMouseMove>(),
+        win::OnMessage<WM_LBUTTONUP, &CRgnButton::OnLButtonUp>(),
+        win::OnMessage<WM_PAINT, &CRgnButton::OnPaint>(),
+        win::OnMessage<WM_ERASEBKGND, &CRgnButton::OnEraseBkgnd>(),
+        win::OnMessage<WM_DESTROY, &CRgnButton::OnDestroy>(),
     };
     return rows;
 }
@@ -450,8 +446,7 @@ void CRgnButton::SetLatched(int value) {
         InvalidateRect(Hwnd(), nullptr, FALSE);
 }
 
-bool CRgnButton::InShape(LPARAM point) const {
-    const POINT p = PointOf(point);
+bool CRgnButton::InShape(POINT p) const {
     if (shape_ != nullptr)
         return PtInRegion(shape_, p.x, p.y) != 0;
     RECT client;
@@ -475,10 +470,10 @@ LRESULT CRgnButton::OnCreate() {
     return result;
 }
 
-LRESULT CRgnButton::OnLButtonDown(WPARAM, LPARAM point) {
+LRESULT CRgnButton::OnLButtonDown(UINT, POINT at) {
     captured_ = true;
     SetCapture(Hwnd());
-    if (InShape(point)) {
+    if (InShape(at)) {
         state_ = 2;
     } else {
         pressedInRegion_ = false;
@@ -487,10 +482,10 @@ LRESULT CRgnButton::OnLButtonDown(WPARAM, LPARAM point) {
     return 0;
 }
 
-LRESULT CRgnButton::OnMouseMove(WPARAM, LPARAM point) {
+LRESULT CRgnButton::OnMouseMove(UINT, POINT at) {
     HWND self = Hwnd();
     if (captured_) {
-        const bool inside = InShape(point);
+        const bool inside = InShape(at);
         if (inside != pressedInRegion_) {
             pressedInRegion_ = inside;
             InvalidateRect(self, nullptr, FALSE);
@@ -509,7 +504,7 @@ LRESULT CRgnButton::OnMouseMove(WPARAM, LPARAM point) {
         }
         return 0;
     }
-    POINT p = PointOf(point);
+    POINT p = at;
     ClientToScreen(self, &p);
     if (WindowFromPoint(p) != self) {
         state_ = 0;
@@ -521,7 +516,7 @@ LRESULT CRgnButton::OnMouseMove(WPARAM, LPARAM point) {
     return 0;
 }
 
-LRESULT CRgnButton::OnLButtonUp(WPARAM, LPARAM point) {
+LRESULT CRgnButton::OnLButtonUp(UINT, POINT at) {
     captured_ = false;
     pressedInRegion_ = false;
     if (latchingMode_ && state_ == 2)
@@ -534,7 +529,7 @@ LRESULT CRgnButton::OnLButtonUp(WPARAM, LPARAM point) {
     ReleaseCapture();
     InvalidateRect(self, nullptr, FALSE);
     const LRESULT result = CallDefault();
-    if (InShape(point) && parent != nullptr) {
+    if (InShape(at) && parent != nullptr) {
         SendMessageA(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(self), BN_CLICKED),
                      reinterpret_cast<LPARAM>(self));
     }

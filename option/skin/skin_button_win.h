@@ -5,10 +5,13 @@
 //   RegisterSkinMessages() at start, SetHintWindow(main window) when the main
 //   window exists, CCoolMenu::Install()/Uninstall() around the main window,
 //   and links the skin_resources object library.
-// What a window hosting them forwards:
-//   WM_CTLCOLOREDIT / WM_CTLCOLORSTATIC -> CBitmapEdit::ReflectCtlColor,
-//   WM_MEASUREITEM / WM_DRAWITEM -> CSkinMenu::RouteOwnerDraw (while its
-//   menus are shown).
+// What a window hosting them forwards, from rows such as
+// win::OnMessage<WM_CTLCOLOREDIT, &W::OnCtlColor>():
+//   WM_CTLCOLOREDIT / WM_CTLCOLORSTATIC, OnCtlColor(HDC, HWND control) ->
+//   CBitmapEdit::ReflectCtlColor,
+//   WM_MEASUREITEM / WM_DRAWITEM, OnMeasureItem(UINT, MEASUREITEMSTRUCT*) and
+//   OnDrawItem(UINT, const DRAWITEMSTRUCT*) -> CSkinMenu::RouteOwnerDraw
+//   (while its menus are shown).
 #pragma once
 
 #include <windows.h>
@@ -80,16 +83,16 @@ class CSkinButton : public win::WindowImpl<CSkinButton> {
 
   private:
     void NotifyHover(int hover);
-    void Relay(UINT msg, WPARAM wParam, LPARAM lParam);
+    void Relay(UINT msg, UINT keys, POINT at);
     void DeleteImages();
 
     LRESULT OnPaint();
     LRESULT OnEraseBkgnd() { return 1; }
-    LRESULT OnMouseMove(WPARAM keys, LPARAM point);
+    LRESULT OnMouseMove(UINT keys, POINT at);
     LRESULT OnKillFocus();
     LRESULT OnCaptureChanged();
-    LRESULT OnLButtonDown(WPARAM keys, LPARAM point);
-    LRESULT OnLButtonUp(WPARAM keys, LPARAM point);
+    LRESULT OnLButtonDown(UINT keys, POINT at);
+    LRESULT OnLButtonUp(UINT keys, POINT at);
     LRESULT OnStateChange();
     LRESULT OnDestroy();
 
@@ -140,11 +143,11 @@ class CRgnButton : public win::WindowImpl<CRgnButton> {
     static std::span<const win::MessageRow<CRgnButton>> MessageMap();
 
   private:
-    bool InShape(LPARAM point) const;
+    bool InShape(POINT p) const;
     LRESULT OnCreate();
-    LRESULT OnLButtonDown(WPARAM keys, LPARAM point);
-    LRESULT OnMouseMove(WPARAM keys, LPARAM point);
-    LRESULT OnLButtonUp(WPARAM keys, LPARAM point);
+    LRESULT OnLButtonDown(UINT keys, POINT at);
+    LRESULT OnMouseMove(UINT keys, POINT at);
+    LRESULT OnLButtonUp(UINT keys, POINT at);
     LRESULT OnPaint();
     LRESULT OnEraseBkgnd() { return 1; }
     LRESULT OnDestroy();

@@ -229,8 +229,8 @@ void SkinSurface::Paint(HWND hwnd, const std::function<void(HDC)>& drawTexts) co
     EndPaint(hwnd, &ps);
 }
 
-void DragByBody(HWND hwnd, LPARAM pointLParam, bool isChildPage) {
-    POINT p{static_cast<short>(LOWORD(pointLParam)), static_cast<short>(HIWORD(pointLParam))};
+void DragByBody(HWND hwnd, POINT clientPoint, bool isChildPage) {
+    POINT p = clientPoint;
     ClientToScreen(hwnd, &p);
     HWND target = isChildPage ? GetParent(hwnd) : hwnd;
     if (target == nullptr)

@@ -133,7 +133,7 @@ class SkinSurface {
 // the window (or, for a page inside the main window, the page's parent) as
 // if the caption had been pressed. Call it from WM_LBUTTONDOWN and then run
 // the default handling.
-void DragByBody(HWND hwnd, LPARAM pointLParam, bool isChildPage);
+void DragByBody(HWND hwnd, POINT clientPoint, bool isChildPage);
 
 // Cuts the rectangle `r` (window client coordinates) of `sheet` into a new
 // bitmap compatible with `reference`'s display context; null for an empty

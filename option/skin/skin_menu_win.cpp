@@ -170,28 +170,24 @@ const CSkinMenu::Item* CSkinMenu::FindItem(ULONG_PTR data) {
     return nullptr;
 }
 
-bool CSkinMenu::RouteOwnerDraw(UINT msg, LPARAM lParam) {
-    if (msg == WM_MEASUREITEM) {
-        auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-        if (mis == nullptr || mis->CtlType != ODT_MENU)
-            return false;
-        const Item* item = FindItem(mis->itemData);
-        if (item == nullptr)
-            return false;
-        item->owner->MeasureItem(*mis);
-        return true;
-    }
-    if (msg == WM_DRAWITEM) {
-        const auto* dis = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        if (dis == nullptr || dis->CtlType != ODT_MENU)
-            return false;
-        const Item* item = FindItem(dis->itemData);
-        if (item == nullptr)
-            return false;
-        item->owner->DrawItem(*dis);
-        return true;
-    }
-    return false;
+bool CSkinMenu::RouteOwnerDraw(MEASUREITEMSTRUCT* mis) {
+    if (mis == nullptr || mis->CtlType != ODT_MENU)
+        return false;
+    const Item* item = FindItem(mis->itemData);
+    if (item == nullptr)
+        return false;
+    item->owner->MeasureItem(*mis);
+    return true;
+}
+
+bool CSkinMenu::RouteOwnerDraw(const DRAWITEMSTRUCT* dis) {
+    if (dis == nullptr || dis->CtlType != ODT_MENU)
+        return false;
+    const Item* item = FindItem(dis->itemData);
+    if (item == nullptr)
+        return false;
+    item->owner->DrawItem(*dis);
+    return true;
 }
 
 // ---- CCoolMenu -----------------------------------------------------------------

@@ -59,7 +59,8 @@ class CSkinMenu {
 
     // For an owner window's WM_MEASUREITEM and WM_DRAWITEM: handles the
     // items of live CSkinMenu objects, false for anything else.
-    static bool RouteOwnerDraw(UINT msg, LPARAM lParam);
+    static bool RouteOwnerDraw(MEASUREITEMSTRUCT* mis);
+    static bool RouteOwnerDraw(const DRAWITEMSTRUCT* dis);
 
     static constexpr COLORREF kMarkedText = RGB(68, 191, 255);
 

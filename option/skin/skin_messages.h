@@ -1,4 +1,6 @@
-// Window messages by which the skinned controls report to their windows.
+// Window messages by which the skinned controls report to their windows,
+// with what wParam and lParam carry. A handler names the ones it reads, e.g.
+// OnSlider(win::WParam<int> value, win::LParam<int> id).
 #pragma once
 
 namespace skin {

@@ -12,10 +12,6 @@
 namespace skin {
 namespace {
 
-POINT PointOf(LPARAM lParam) {
-    return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-}
-
 HBITMAP LoadDib(const std::string& file) {
     return static_cast<HBITMAP>(LoadImageA(nullptr, file.c_str(), IMAGE_BITMAP, 0, 0,
                                            LR_LOADFROMFILE | LR_CREATEDIBSECTION));
@@ -66,11 +62,11 @@ HWND CreateChild(win::Window& window, const char* className, DWORD style, DWORD 
 
 std::span<const win::MessageRow<CPHSlider>> CPHSlider::MessageMap() {
     static const win::MessageRow<CPHSlider> rows[] = {
-        win::OnMessage<&CPHSlider::OnLButtonDown>(WM_LBUTTONDOWN),
-        win::OnMessage<&CPHSlider::OnMouseMove>(WM_MOUSEMOVE),
-        win::OnMessage<&CPHSlider::OnLButtonUp>(WM_LBUTTONUP),
-        win::OnMessage<&CPHSlider::OnPaint>(WM_PAINT),
-        win::OnMessage<&CPHSlider::OnEraseBkgnd>(WM_ERASEBKGND),
+        win::OnMessage<WM_LBUTTONDOWN, &CPHSlider::OnLButtonDown>(),
+        win::OnMessage<WM_MOUSEMOVE, &CPHSlider::OnMouseMove>(),
+        win::OnMessage<WM_LBUTTONUP, &CPHSlider::OnLButtonUp>(),
+        win::OnMessage<WM_PAINT, &CPHSlider::OnPaint>(),
+        win::OnMessage<WM_ERASEBKGND, &CPHSlider::OnEraseBkgnd>(),
     };
     return rows;
 }
@@ -147,20 +143,19 @@ void CPHSlider::Report(std::uint32_t value) {
         PostMessageA(parent_, kMsgSliderValue, value, static_cast<LPARAM>(id_));
 }
 
-LRESULT CPHSlider::OnLButtonDown(WPARAM, LPARAM point) {
+LRESULT CPHSlider::OnLButtonDown(UINT, POINT at) {
     if (draggable_) {
         SetCapture(Hwnd());
-        grab_ = PointOf(point);
+        grab_ = at;
         dragging_ = true;
     }
     return CallDefault();
 }
 
-LRESULT CPHSlider::OnMouseMove(WPARAM, LPARAM point) {
+LRESULT CPHSlider::OnMouseMove(UINT, POINT at) {
     if (dragging_) {
         const RECT r = RectInParent();
-        const POINT p = PointOf(point);
-        const int left = ClampThumbLeft(r.left + (p.x - grab_.x), leftBound_, rightBound_, width_);
+        const int left = ClampThumbLeft(r.left + (at.x - grab_.x), leftBound_, rightBound_, width_);
         MoveWindow(Hwnd(), left, topPos_, width_, height_, TRUE);
         // The value where the thumb now stands.
         const std::int64_t v =
@@ -172,7 +167,7 @@ LRESULT CPHSlider::OnMouseMove(WPARAM, LPARAM point) {
     return CallDefault();
 }
 
-LRESULT CPHSlider::OnLButtonUp(WPARAM, LPARAM) {
+LRESULT CPHSlider::OnLButtonUp() {
     if (dragging_) {
         dragging_ = false;
         ReleaseCapture();
@@ -214,12 +209,12 @@ LRESULT CPHSlider::OnPaint() {
 
 std::span<const win::MessageRow<CclickHSlider>> CclickHSlider::MessageMap() {
     static const win::MessageRow<CclickHSlider> rows[] = {
-        win::OnMessage<&CclickHSlider::OnLButtonUp>(WM_LBUTTONUP),
-        win::OnMessage<&CclickHSlider::OnThumbValue>(kMsgSliderValue),
-        win::OnMessage<&CclickHSlider::OnMouseMove>(WM_MOUSEMOVE),
-        win::OnMessage<&CclickHSlider::OnMouseLeave>(WM_MOUSELEAVE),
-        win::OnMessage<&CclickHSlider::OnPaint>(WM_PAINT),
-        win::OnMessage<&CclickHSlider::OnEraseBkgnd>(WM_ERASEBKGND),
+        win::OnMessage<WM_LBUTTONUP, &CclickHSlider::OnLButtonUp>(),
+        win::OnMessage<kMsgSliderValue, &CclickHSlider::OnThumbValue>(),
+        win::OnMessage<WM_MOUSEMOVE, &CclickHSlider::OnMouseMove>(),
+        win::OnMessage<WM_MOUSELEAVE, &CclickHSlider::OnMouseLeave>(),
+        win::OnMessage<WM_PAINT, &CclickHSlider::OnPaint>(),
+        win::OnMessage<WM_ERASEBKGND, &CclickHSlider::OnEraseBkgnd>(),
     };
     return rows;
 }
@@ -280,8 +275,8 @@ void CclickHSlider::SetPos(int value) {
         InvalidateRect(Hwnd(), nullptr, FALSE);
 }
 
-LRESULT CclickHSlider::OnLButtonUp(WPARAM, LPARAM point) {
-    POINT p{static_cast<short>(LOWORD(point)), static_cast<short>(HIWORD(point))};
+LRESULT CclickHSlider::OnLButtonUp(UINT, POINT at) {
+    POINT p = at;
     MapWindowPoints(Hwnd(), parent_, &p, 1);
     const double raw = TrackClickValue(p.x, track_.left, track_.right, minimum_, maximum_);
     win::DebugText("CclickHSlider=%f\n", raw);
@@ -291,8 +286,8 @@ LRESULT CclickHSlider::OnLButtonUp(WPARAM, LPARAM point) {
     return CallDefault();
 }
 
-LRESULT CclickHSlider::OnThumbValue(WPARAM value, LPARAM) {
-    PostMessageA(parent_, kMsgSliderValue, value, static_cast<LPARAM>(id_));
+LRESULT CclickHSlider::OnThumbValue(win::WParam<WPARAM> value) {
+    PostMessageA(parent_, kMsgSliderValue, value.value, static_cast<LPARAM>(id_));
     return 0;
 }
 
@@ -319,13 +314,13 @@ LRESULT CclickHSlider::OnPaint() {
 
 std::span<const win::MessageRow<CFillSlider>> CFillSlider::MessageMap() {
     static const win::MessageRow<CFillSlider> rows[] = {
-        win::OnMessage<&CFillSlider::OnPaint>(WM_PAINT),
-        win::OnMessage<&CFillSlider::OnEraseBkgnd>(WM_ERASEBKGND),
-        win::OnMessage<&CFillSlider::OnLButtonDown>(WM_LBUTTONDOWN),
-        win::OnMessage<&CFillSlider::OnMouseMove>(WM_MOUSEMOVE),
-        win::OnMessage<&CFillSlider::OnLButtonUp>(WM_LBUTTONUP),
-        win::OnMessage<&CFillSlider::OnCaptureChanged>(WM_CAPTURECHANGED),
-        win::OnMessage<&CFillSlider::OnKillFocus>(WM_KILLFOCUS),
+        win::OnMessage<WM_PAINT, &CFillSlider::OnPaint>(),
+        win::OnMessage<WM_ERASEBKGND, &CFillSlider::OnEraseBkgnd>(),
+        win::OnMessage<WM_LBUTTONDOWN, &CFillSlider::OnLButtonDown>(),
+        win::OnMessage<WM_MOUSEMOVE, &CFillSlider::OnMouseMove>(),
+        win::OnMessage<WM_LBUTTONUP, &CFillSlider::OnLButtonUp>(),
+        win::OnMessage<WM_CAPTURECHANGED, &CFillSlider::OnCaptureChanged>(),
+        win::OnMessage<WM_KILLFOCUS, &CFillSlider::OnKillFocus>(),
     };
     return rows;
 }
@@ -389,15 +384,15 @@ LRESULT CFillSlider::OnPaint() {
     return 0;
 }
 
-void CFillSlider::Follow(LPARAM point) {
-    POINT p{static_cast<short>(LOWORD(point)), static_cast<short>(HIWORD(point))};
+void CFillSlider::Follow(POINT at) {
+    POINT p = at;
     MapWindowPoints(Hwnd(), parent_, &p, 1);
     position_ = FillValue(p.x, rect_.left, rect_.right, minimum_, maximum_);
     PostMessageA(parent_, kMsgFillValue, static_cast<WPARAM>(position_), static_cast<LPARAM>(id_));
     InvalidateRect(Hwnd(), nullptr, FALSE);
 }
 
-LRESULT CFillSlider::OnLButtonDown(WPARAM, LPARAM) {
+LRESULT CFillSlider::OnLButtonDown() {
     if (enabled_) {
         SetCapture(Hwnd());
         dragging_ = true;
@@ -405,19 +400,19 @@ LRESULT CFillSlider::OnLButtonDown(WPARAM, LPARAM) {
     return CallDefault();
 }
 
-LRESULT CFillSlider::OnMouseMove(WPARAM, LPARAM point) {
+LRESULT CFillSlider::OnMouseMove(UINT, POINT at) {
     if (dragging_)
-        Follow(point);
+        Follow(at);
     if (!hint_.empty())
         PublishIfNew(Hwnd(), hint_);
     return CallDefault();
 }
 
-LRESULT CFillSlider::OnLButtonUp(WPARAM, LPARAM point) {
+LRESULT CFillSlider::OnLButtonUp(UINT, POINT at) {
     const bool wasDragging = dragging_;
     dragging_ = false;
     if (wasDragging)
-        Follow(point);
+        Follow(at);
     const LRESULT result = CallDefault();
     if (wasDragging)
         ReleaseCapture();

@@ -39,9 +39,9 @@ class CPHSlider : public win::WindowImpl<CPHSlider> {
   private:
     RECT RectInParent() const;
     void Report(std::uint32_t value);
-    LRESULT OnLButtonDown(WPARAM keys, LPARAM point);
-    LRESULT OnMouseMove(WPARAM keys, LPARAM point);
-    LRESULT OnLButtonUp(WPARAM keys, LPARAM point);
+    LRESULT OnLButtonDown(UINT keys, POINT at);
+    LRESULT OnMouseMove(UINT keys, POINT at);
+    LRESULT OnLButtonUp();
     LRESULT OnPaint();
     LRESULT OnEraseBkgnd() { return 1; }
 
@@ -84,8 +84,8 @@ class CclickHSlider : public win::WindowImpl<CclickHSlider> {
     static std::span<const win::MessageRow<CclickHSlider>> MessageMap();
 
   private:
-    LRESULT OnLButtonUp(WPARAM keys, LPARAM point);
-    LRESULT OnThumbValue(WPARAM value, LPARAM id);
+    LRESULT OnLButtonUp(UINT keys, POINT at);
+    LRESULT OnThumbValue(win::WParam<WPARAM> value);
     LRESULT OnMouseMove();
     LRESULT OnMouseLeave();
     LRESULT OnPaint();
@@ -123,12 +123,12 @@ class CFillSlider : public win::WindowImpl<CFillSlider> {
     static std::span<const win::MessageRow<CFillSlider>> MessageMap();
 
   private:
-    void Follow(LPARAM point);
+    void Follow(POINT at);
     LRESULT OnPaint();
     LRESULT OnEraseBkgnd() { return 1; }
-    LRESULT OnLButtonDown(WPARAM keys, LPARAM point);
-    LRESULT OnMouseMove(WPARAM keys, LPARAM point);
-    LRESULT OnLButtonUp(WPARAM keys, LPARAM point);
+    LRESULT OnLButtonDown();
+    LRESULT OnMouseMove(UINT keys, POINT at);
+    LRESULT OnLButtonUp(UINT keys, POINT at);
     LRESULT OnCaptureChanged();
     LRESULT OnKillFocus();
 

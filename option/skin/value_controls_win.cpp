@@ -61,22 +61,22 @@ std::string Decimal(int value) {
 
 std::span<const win::MessageRow<CBitmapEdit>> CBitmapEdit::MessageMap() {
     static const win::MessageRow<CBitmapEdit> rows[] = {
-        win::OnMessage<&CBitmapEdit::OnKeyDown>(WM_KEYDOWN),
-        win::OnMessage<&CBitmapEdit::OnChar>(WM_CHAR),
-        win::OnMessage<&CBitmapEdit::OnKeyUp>(WM_KEYUP),
-        win::OnMessage<&CBitmapEdit::OnTextInput>(WM_SETTEXT),
-        win::OnMessage<&CBitmapEdit::OnTextInput>(WM_PASTE),
-        win::OnMessage<&CBitmapEdit::OnTextInput>(WM_CUT),
-        win::OnMessage<&CBitmapEdit::OnTextInput>(WM_CLEAR),
-        win::OnMessage<&CBitmapEdit::OnTextInput>(WM_UNDO),
-        win::OnMessage<&CBitmapEdit::OnTextInput>(EM_UNDO),
-        win::OnMessage<&CBitmapEdit::OnTextInput>(EM_REPLACESEL),
-        win::OnMessage<&CBitmapEdit::OnKillFocus>(WM_KILLFOCUS),
-        win::OnMessage<&CBitmapEdit::OnVScroll>(WM_VSCROLL),
-        win::OnMessage<&CBitmapEdit::OnEraseBkgnd>(WM_ERASEBKGND),
-        win::OnMessage<&CBitmapEdit::OnMouseMove>(WM_MOUSEMOVE),
-        win::OnMessage<&CBitmapEdit::OnMouseLeave>(WM_MOUSELEAVE),
-        win::OnMessage<&CBitmapEdit::OnDestroy>(WM_DESTROY),
+        win::OnMessage<WM_KEYDOWN, &CBitmapEdit::OnKeyDown>(),
+        win::OnMessage<WM_CHAR, &CBitmapEdit::OnChar>(),
+        win::OnMessage<WM_KEYUP, &CBitmapEdit::OnKeyUp>(),
+        win::OnMessage<WM_SETTEXT, &CBitmapEdit::OnTextInput>(),
+        win::OnMessage<WM_PASTE, &CBitmapEdit::OnTextInput>(),
+        win::OnMessage<WM_CUT, &CBitmapEdit::OnTextInput>(),
+        win::OnMessage<WM_CLEAR, &CBitmapEdit::OnTextInput>(),
+        win::OnMessage<WM_UNDO, &CBitmapEdit::OnTextInput>(),
+        win::OnMessage<EM_UNDO, &CBitmapEdit::OnTextInput>(),
+        win::OnMessage<EM_REPLACESEL, &CBitmapEdit::OnTextInput>(),
+        win::OnMessage<WM_KILLFOCUS, &CBitmapEdit::OnKillFocus>(),
+        win::OnMessage<WM_VSCROLL, &CBitmapEdit::OnVScroll>(),
+        win::OnMessage<WM_ERASEBKGND, &CBitmapEdit::OnEraseBkgnd>(),
+        win::OnMessage<WM_MOUSEMOVE, &CBitmapEdit::OnMouseMove>(),
+        win::OnMessage<WM_MOUSELEAVE, &CBitmapEdit::OnMouseLeave>(),
+        win::OnMessage<WM_DESTROY, &CBitmapEdit::OnDestroy>(),
     };
     return rows;
 }
@@ -152,8 +152,8 @@ bool CBitmapEdit::ReflectCtlColor(HDC dc, HWND control, LRESULT& brush) {
     return true;
 }
 
-LRESULT CBitmapEdit::OnKeyDown(WPARAM key, LPARAM) {
-    if (numeric_ && !NumericKeyAllowed(static_cast<unsigned>(key)))
+LRESULT CBitmapEdit::OnKeyDown(UINT key, UINT) {
+    if (numeric_ && !NumericKeyAllowed(key))
         return 0;
     const LRESULT result = CallDefault();
     if (key == VK_DELETE)
@@ -161,7 +161,7 @@ LRESULT CBitmapEdit::OnKeyDown(WPARAM key, LPARAM) {
     return result;
 }
 
-LRESULT CBitmapEdit::OnChar(WPARAM ch, LPARAM) {
+LRESULT CBitmapEdit::OnChar(UINT ch, UINT) {
     // The characters a swallowed key would have produced are swallowed too;
     // what the allowed keys type is cut by the filter after the change.
     if (numeric_ && ch >= 32) {
@@ -174,7 +174,7 @@ LRESULT CBitmapEdit::OnChar(WPARAM ch, LPARAM) {
     return result;
 }
 
-LRESULT CBitmapEdit::OnKeyUp(WPARAM key, LPARAM) {
+LRESULT CBitmapEdit::OnKeyUp(UINT key, UINT) {
     if (key == VK_RETURN)
         PostMessageA(GetParent(Hwnd()), kMsgEditEnter, 13, 0);
     return CallDefault();
@@ -241,16 +241,16 @@ LRESULT CBitmapEdit::OnDestroy() {
 
 std::span<const win::MessageRow<CSpinBox>> CSpinBox::MessageMap() {
     static const win::MessageRow<CSpinBox> rows[] = {
-        win::OnMessage<&CSpinBox::OnPaint>(WM_PAINT),
-        win::OnMessage<&CSpinBox::OnEraseBkgnd>(WM_ERASEBKGND),
+        win::OnMessage<WM_PAINT, &CSpinBox::OnPaint>(),
+        win::OnMessage<WM_ERASEBKGND, &CSpinBox::OnEraseBkgnd>(),
         win::OnControl<&CSpinBox::OnUp>(BN_CLICKED, kUpId),
         win::OnControl<&CSpinBox::OnDown>(BN_CLICKED, kDownId),
         win::OnRegistered<&CSpinBox::OnEditCommit>(kEditKillFocus),
-        win::OnMessage<&CSpinBox::OnEditEnter>(kMsgEditEnter),
-        win::OnMessage<&CSpinBox::OnCtlColor>(WM_CTLCOLOREDIT),
-        win::OnMessage<&CSpinBox::OnCtlColor>(WM_CTLCOLORSTATIC),
-        win::OnMessage<&CSpinBox::OnMouseMove>(WM_MOUSEMOVE),
-        win::OnMessage<&CSpinBox::OnMouseLeave>(WM_MOUSELEAVE),
+        win::OnMessage<kMsgEditEnter, &CSpinBox::OnEditEnter>(),
+        win::OnMessage<WM_CTLCOLOREDIT, &CSpinBox::OnCtlColor>(),
+        win::OnMessage<WM_CTLCOLORSTATIC, &CSpinBox::OnCtlColor>(),
+        win::OnMessage<WM_MOUSEMOVE, &CSpinBox::OnMouseMove>(),
+        win::OnMessage<WM_MOUSELEAVE, &CSpinBox::OnMouseLeave>(),
     };
     return rows;
 }
@@ -401,10 +401,10 @@ LRESULT CSpinBox::OnMouseLeave() {
 
 std::span<const win::MessageRow<CSkinLabel>> CSkinLabel::MessageMap() {
     static const win::MessageRow<CSkinLabel> rows[] = {
-        win::OnMessage<&CSkinLabel::OnPaint>(WM_PAINT),
-        win::OnMessage<&CSkinLabel::OnEraseBkgnd>(WM_ERASEBKGND),
-        win::OnMessage<&CSkinLabel::OnMouseMove>(WM_MOUSEMOVE),
-        win::OnMessage<&CSkinLabel::OnMouseLeave>(WM_MOUSELEAVE),
+        win::OnMessage<WM_PAINT, &CSkinLabel::OnPaint>(),
+        win::OnMessage<WM_ERASEBKGND, &CSkinLabel::OnEraseBkgnd>(),
+        win::OnMessage<WM_MOUSEMOVE, &CSkinLabel::OnMouseMove>(),
+        win::OnMessage<WM_MOUSELEAVE, &CSkinLabel::OnMouseLeave>(),
     };
     return rows;
 }
@@ -483,12 +483,12 @@ LRESULT CSkinLabel::OnMouseLeave() {
 
 std::span<const win::MessageRow<CColorPicker>> CColorPicker::MessageMap() {
     static const win::MessageRow<CColorPicker> rows[] = {
-        win::OnMessage<&CColorPicker::OnPaint>(WM_PAINT),
-        win::OnMessage<&CColorPicker::OnEraseBkgnd>(WM_ERASEBKGND),
-        win::OnMessage<&CColorPicker::OnLButtonDown>(WM_LBUTTONDOWN),
-        win::OnMessage<&CColorPicker::OnLButtonUp>(WM_LBUTTONUP),
-        win::OnMessage<&CColorPicker::OnMouseMove>(WM_MOUSEMOVE),
-        win::OnMessage<&CColorPicker::OnMouseLeave>(WM_MOUSELEAVE),
+        win::OnMessage<WM_PAINT, &CColorPicker::OnPaint>(),
+        win::OnMessage<WM_ERASEBKGND, &CColorPicker::OnEraseBkgnd>(),
+        win::OnMessage<WM_LBUTTONDOWN, &CColorPicker::OnLButtonDown>(),
+        win::OnMessage<WM_LBUTTONUP, &CColorPicker::OnLButtonUp>(),
+        win::OnMessage<WM_MOUSEMOVE, &CColorPicker::OnMouseMove>(),
+        win::OnMessage<WM_MOUSELEAVE, &CColorPicker::OnMouseLeave>(),
     };
     return rows;
 }
@@ -546,9 +546,8 @@ LRESULT CColorPicker::OnPaint() {
     return 0;
 }
 
-void CColorPicker::Pick(LPARAM point) {
-    const PickPoint p =
-        PickerPoint(static_cast<short>(LOWORD(point)), static_cast<short>(HIWORD(point)));
+void CColorPicker::Pick(POINT at) {
+    const PickPoint p = PickerPoint(at.x, at.y);
     if (!p.hit)
         return;
     pressing_ = true;
@@ -567,8 +566,8 @@ void CColorPicker::Pick(LPARAM point) {
     InvalidateRect(Hwnd(), nullptr, FALSE);
 }
 
-LRESULT CColorPicker::OnLButtonDown(WPARAM, LPARAM point) {
-    Pick(point);
+LRESULT CColorPicker::OnLButtonDown(UINT, POINT at) {
+    Pick(at);
     return 0;
 }
 
@@ -577,9 +576,9 @@ LRESULT CColorPicker::OnLButtonUp() {
     return 0;
 }
 
-LRESULT CColorPicker::OnMouseMove(WPARAM, LPARAM point) {
+LRESULT CColorPicker::OnMouseMove(UINT, POINT at) {
     if (pressing_)
-        Pick(point);
+        Pick(at);
     StartLeaveTracking(Hwnd(), tracking_);
     PublishIfNew(Hwnd(), hint_);
     return 0;

@@ -39,9 +39,9 @@ class CBitmapEdit : public win::WindowImpl<CBitmapEdit> {
     static std::span<const win::MessageRow<CBitmapEdit>> MessageMap();
 
   private:
-    LRESULT OnKeyDown(WPARAM key, LPARAM flags);
-    LRESULT OnChar(WPARAM ch, LPARAM flags);
-    LRESULT OnKeyUp(WPARAM key, LPARAM flags);
+    LRESULT OnKeyDown(UINT key, UINT keyData);
+    LRESULT OnChar(UINT ch, UINT keyData);
+    LRESULT OnKeyUp(UINT key, UINT keyData);
     LRESULT OnTextInput();
     LRESULT OnKillFocus();
     LRESULT OnVScroll();
@@ -160,12 +160,12 @@ class CColorPicker : public win::WindowImpl<CColorPicker> {
     static std::span<const win::MessageRow<CColorPicker>> MessageMap();
 
   private:
-    void Pick(LPARAM point);
+    void Pick(POINT at);
     LRESULT OnPaint();
     LRESULT OnEraseBkgnd() { return 1; }
-    LRESULT OnLButtonDown(WPARAM keys, LPARAM point);
+    LRESULT OnLButtonDown(UINT keys, POINT at);
     LRESULT OnLButtonUp();
-    LRESULT OnMouseMove(WPARAM keys, LPARAM point);
+    LRESULT OnMouseMove(UINT keys, POINT at);
     LRESULT OnMouseLeave();
 
     HBITMAP strip_ = nullptr;

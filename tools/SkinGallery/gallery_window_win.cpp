@@ -22,24 +22,24 @@ constexpr std::size_t kLogLinesShown = 8;
 
 std::span<const win::MessageRow<GalleryWindow>> GalleryWindow::MessageMap() {
     static const win::MessageRow<GalleryWindow> rows[] = {
-        win::OnMessage<&GalleryWindow::OnCreate>(WM_CREATE),
-        win::OnMessage<&GalleryWindow::OnPaint>(WM_PAINT),
-        win::OnMessage<&GalleryWindow::OnEraseBkgnd>(WM_ERASEBKGND),
-        win::OnMessage<&GalleryWindow::OnLButtonDown>(WM_LBUTTONDOWN),
+        win::OnMessage<WM_CREATE, &GalleryWindow::OnCreate>(),
+        win::OnMessage<WM_PAINT, &GalleryWindow::OnPaint>(),
+        win::OnMessage<WM_ERASEBKGND, &GalleryWindow::OnEraseBkgnd>(),
+        win::OnMessage<WM_LBUTTONDOWN, &GalleryWindow::OnLButtonDown>(),
         win::OnCommandRange<&GalleryWindow::OnCommand>(0, 0xFFFF),
-        win::OnMessage<&GalleryWindow::OnSlider>(skin::kMsgSliderValue),
-        win::OnMessage<&GalleryWindow::OnFill>(skin::kMsgFillValue),
-        win::OnMessage<&GalleryWindow::OnSpin>(skin::kMsgSpinValue),
-        win::OnMessage<&GalleryWindow::OnEnter>(skin::kMsgEditEnter),
-        win::OnMessage<&GalleryWindow::OnPicked>(skin::kMsgColorPicked),
-        win::OnMessage<&GalleryWindow::OnHover>(skin::kMsgButtonHover),
-        win::OnMessage<&GalleryWindow::OnHint>(skin::kMsgHint),
+        win::OnMessage<skin::kMsgSliderValue, &GalleryWindow::OnSlider>(),
+        win::OnMessage<skin::kMsgFillValue, &GalleryWindow::OnFill>(),
+        win::OnMessage<skin::kMsgSpinValue, &GalleryWindow::OnSpin>(),
+        win::OnMessage<skin::kMsgEditEnter, &GalleryWindow::OnEnter>(),
+        win::OnMessage<skin::kMsgColorPicked, &GalleryWindow::OnPicked>(),
+        win::OnMessage<skin::kMsgButtonHover, &GalleryWindow::OnHover>(),
+        win::OnMessage<skin::kMsgHint, &GalleryWindow::OnHint>(),
         win::OnRegistered<&GalleryWindow::OnEditCommit>(kEditCommit),
-        win::OnMessage<&GalleryWindow::OnCtlColor>(WM_CTLCOLOREDIT),
-        win::OnMessage<&GalleryWindow::OnCtlColor>(WM_CTLCOLORSTATIC),
-        win::OnMessage<&GalleryWindow::OnMeasureItem>(WM_MEASUREITEM),
-        win::OnMessage<&GalleryWindow::OnDrawItem>(WM_DRAWITEM),
-        win::OnMessage<&GalleryWindow::OnDestroy>(WM_DESTROY),
+        win::OnMessage<WM_CTLCOLOREDIT, &GalleryWindow::OnCtlColor>(),
+        win::OnMessage<WM_CTLCOLORSTATIC, &GalleryWindow::OnCtlColor>(),
+        win::OnMessage<WM_MEASUREITEM, &GalleryWindow::OnMeasureItem>(),
+        win::OnMessage<WM_DRAWITEM, &GalleryWindow::OnDrawItem>(),
+        win::OnMessage<WM_DESTROY, &GalleryWindow::OnDestroy>(),
     };
     return rows;
 }
@@ -186,8 +186,8 @@ LRESULT GalleryWindow::OnPaint() {
     return 0;
 }
 
-LRESULT GalleryWindow::OnLButtonDown(WPARAM, LPARAM point) {
-    skin::DragByBody(Hwnd(), point, false);
+LRESULT GalleryWindow::OnLButtonDown(UINT, POINT at) {
+    skin::DragByBody(Hwnd(), at, false);
     return CallDefault();
 }
 
@@ -233,23 +233,23 @@ LRESULT GalleryWindow::OnCommand(UINT id, UINT code) {
     return 0;
 }
 
-LRESULT GalleryWindow::OnSlider(WPARAM value, LPARAM id) {
-    Note("slider %d %d", static_cast<int>(value), static_cast<int>(id));
+LRESULT GalleryWindow::OnSlider(win::WParam<int> value, win::LParam<int> id) {
+    Note("slider %d %d", value.value, id.value);
     return 0;
 }
 
-LRESULT GalleryWindow::OnFill(WPARAM value, LPARAM id) {
-    Note("fill %d %d", static_cast<int>(value), static_cast<int>(id));
+LRESULT GalleryWindow::OnFill(win::WParam<int> value, win::LParam<int> id) {
+    Note("fill %d %d", value.value, id.value);
     return 0;
 }
 
-LRESULT GalleryWindow::OnSpin(WPARAM value, LPARAM id) {
-    Note("spin %d %d", static_cast<int>(value), static_cast<int>(id));
+LRESULT GalleryWindow::OnSpin(win::WParam<int> value, win::LParam<int> id) {
+    Note("spin %d %d", value.value, id.value);
     return 0;
 }
 
-LRESULT GalleryWindow::OnEnter(WPARAM a, LPARAM b) {
-    Note("enter %d %d", static_cast<int>(a), static_cast<int>(b));
+LRESULT GalleryWindow::OnEnter(win::WParam<int> key, win::LParam<int> zero) {
+    Note("enter %d %d", key.value, zero.value);
     return 0;
 }
 
@@ -258,13 +258,13 @@ LRESULT GalleryWindow::OnPicked() {
     return 0;
 }
 
-LRESULT GalleryWindow::OnHover(WPARAM hover, LPARAM tag) {
-    Note("hover %d %d", static_cast<int>(hover), static_cast<int>(tag));
+LRESULT GalleryWindow::OnHover(win::WParam<int> hover, win::LParam<int> tag) {
+    Note("hover %d %d", hover.value, tag.value);
     return 0;
 }
 
-LRESULT GalleryWindow::OnHint(WPARAM hover, LPARAM) {
-    Note("hint %d %s", static_cast<int>(hover), skin::HintString().c_str());
+LRESULT GalleryWindow::OnHint(win::WParam<int> hover) {
+    Note("hint %d %s", hover.value, skin::HintString().c_str());
     return 0;
 }
 
@@ -280,12 +280,12 @@ LRESULT GalleryWindow::OnCtlColor(HDC dc, HWND control) {
     return CallDefault();
 }
 
-LRESULT GalleryWindow::OnMeasureItem(WPARAM, LPARAM item) {
-    return skin::CSkinMenu::RouteOwnerDraw(WM_MEASUREITEM, item) ? TRUE : CallDefault();
+LRESULT GalleryWindow::OnMeasureItem(UINT, MEASUREITEMSTRUCT* item) {
+    return skin::CSkinMenu::RouteOwnerDraw(item) ? TRUE : CallDefault();
 }
 
-LRESULT GalleryWindow::OnDrawItem(WPARAM, LPARAM item) {
-    return skin::CSkinMenu::RouteOwnerDraw(WM_DRAWITEM, item) ? TRUE : CallDefault();
+LRESULT GalleryWindow::OnDrawItem(UINT, const DRAWITEMSTRUCT* item) {
+    return skin::CSkinMenu::RouteOwnerDraw(item) ? TRUE : CallDefault();
 }
 
 LRESULT GalleryWindow::OnDestroy() {

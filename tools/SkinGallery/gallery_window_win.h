@@ -73,19 +73,19 @@ class GalleryWindow : public win::WindowImpl<GalleryWindow> {
     LRESULT OnCreate();
     LRESULT OnPaint();
     LRESULT OnEraseBkgnd() { return 1; }
-    LRESULT OnLButtonDown(WPARAM keys, LPARAM point);
+    LRESULT OnLButtonDown(UINT keys, POINT at);
     LRESULT OnCommand(UINT id, UINT code);
-    LRESULT OnSlider(WPARAM value, LPARAM id);
-    LRESULT OnFill(WPARAM value, LPARAM id);
-    LRESULT OnSpin(WPARAM value, LPARAM id);
-    LRESULT OnEnter(WPARAM a, LPARAM b);
+    LRESULT OnSlider(win::WParam<int> value, win::LParam<int> id);
+    LRESULT OnFill(win::WParam<int> value, win::LParam<int> id);
+    LRESULT OnSpin(win::WParam<int> value, win::LParam<int> id);
+    LRESULT OnEnter(win::WParam<int> key, win::LParam<int> zero);
     LRESULT OnPicked();
-    LRESULT OnHover(WPARAM hover, LPARAM tag);
-    LRESULT OnHint(WPARAM hover, LPARAM);
+    LRESULT OnHover(win::WParam<int> hover, win::LParam<int> tag);
+    LRESULT OnHint(win::WParam<int> hover);
     LRESULT OnEditCommit();
     LRESULT OnCtlColor(HDC dc, HWND control);
-    LRESULT OnMeasureItem(WPARAM, LPARAM item);
-    LRESULT OnDrawItem(WPARAM, LPARAM item);
+    LRESULT OnMeasureItem(UINT id, MEASUREITEMSTRUCT* item);
+    LRESULT OnDrawItem(UINT id, const DRAWITEMSTRUCT* item);
     LRESULT OnDestroy();
 
     skin::SkinSurface surface_;

@@ -36,11 +36,11 @@ class VirtualMouseWnd : public win::WindowImpl<VirtualMouseWnd> {
   public:
     static std::span<const win::MessageRow<VirtualMouseWnd>> MessageMap() {
         static const win::MessageRow<VirtualMouseWnd> rows[] = {
-            win::OnMessage<&VirtualMouseWnd::OnCreate>(WM_CREATE),
-            win::OnMessage<&VirtualMouseWnd::OnCopyData>(WM_COPYDATA),
-            win::OnMessage<&VirtualMouseWnd::OnPaint>(WM_PAINT),
-            win::OnMessage<&VirtualMouseWnd::OnTimer>(WM_TIMER),
-            win::OnMessage<&VirtualMouseWnd::OnDestroy>(WM_DESTROY),
+            win::OnMessage<WM_CREATE, &VirtualMouseWnd::OnCreate>(),
+            win::OnMessage<WM_COPYDATA, &VirtualMouseWnd::OnCopyData>(),
+            win::OnMessage<WM_PAINT, &VirtualMouseWnd::OnPaint>(),
+            win::OnMessage<WM_TIMER, &VirtualMouseWnd::OnTimer>(),
+            win::OnMessage<WM_DESTROY, &VirtualMouseWnd::OnDestroy>(),
             win::OnCommand<&VirtualMouseWnd::OnPlugButton>(kIdPlug),
             win::OnCommand<&VirtualMouseWnd::OnInject>(kIdInject),
         };
@@ -183,7 +183,7 @@ class VirtualMouseWnd : public win::WindowImpl<VirtualMouseWnd> {
         Inject(*code);
     }
 
-    LRESULT OnCopyData(WPARAM, COPYDATASTRUCT* cds) {
+    LRESULT OnCopyData(HWND, const COPYDATASTRUCT* cds) {
         if (cds == nullptr)
             return 0;
         const auto* bytes = static_cast<const std::uint8_t*>(cds->lpData);

@@ -15,12 +15,12 @@ namespace {
 const win::RegisteredMessage kPing("WindowLayerTest_Ping");
 
 class Probe : public win::WindowImpl<Probe> {
-public:
+  public:
     static std::span<const win::MessageRow<Probe>> MessageMap() {
         static const win::MessageRow<Probe> rows[] = {
-            win::OnMessage<&Probe::OnPair>(WM_USER + 1),
-            win::OnMessage<&Probe::OnCopy>(WM_COPYDATA),
-            win::OnMessage<&Probe::OnTimerId>(WM_TIMER),
+            win::OnMessage<WM_USER + 1, &Probe::OnPair>(),
+            win::OnMessage<WM_COPYDATA, &Probe::OnCopy>(),
+            win::OnMessage<WM_TIMER, &Probe::OnTimerId>(),
             win::OnCommand<&Probe::OnExact>(6001),
             win::OnCommandRange<&Probe::OnRange>(100, 109),
             win::OnControl<&Probe::OnCode>(BN_DOUBLECLICKED, 200),
@@ -37,8 +37,8 @@ public:
         return Create(spec);
     }
 
-    LRESULT OnPair(short first, long second) {
-        log.push_back("pair " + std::to_string(first) + " " + std::to_string(second));
+    LRESULT OnPair(win::WParam<short> first, win::LParam<long> second) {
+        log.push_back("pair " + std::to_string(first.value) + " " + std::to_string(second.value));
         return 42;
     }
     LRESULT OnCopy(HWND, const COPYDATASTRUCT* data) {
@@ -54,8 +54,8 @@ public:
     void OnCode(UINT id, UINT code) {
         log.push_back("code " + std::to_string(id) + " " + std::to_string(code));
     }
-    LRESULT OnPing(WPARAM w, LPARAM) {
-        log.push_back("ping " + std::to_string(w));
+    LRESULT OnPing(win::WParam<WPARAM> w) {
+        log.push_back("ping " + std::to_string(w.value));
         return 7;
     }
 
@@ -72,13 +72,12 @@ TEST(WindowLayer, RowsDecodeTheirParameters) {
     SendMessageA(hwnd, WM_TIMER, 502, 0);
     SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(6001, 0), 0);
     SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(105, 0), 0);
-    SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(110, 0), 0);  // outside the range: no row
+    SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(110, 0), 0);           // outside the range: no row
     SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(200, BN_CLICKED), 0);  // other code: no row
     SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(200, BN_DOUBLECLICKED), 0);
     EXPECT_EQ(SendMessageA(hwnd, kPing.Id(), 5, 0), 7);
-    const std::vector<std::string> expected = {"pair -3 123456", "copy 9",   "timer 502",
-                                               "exact",          "range 105", "code 200 5",
-                                               "ping 5"};
+    const std::vector<std::string> expected = {"pair -3 123456", "copy 9",     "timer 502", "exact",
+                                               "range 105",      "code 200 5", "ping 5"};
     EXPECT_EQ(probe.log, expected);
 }
 
@@ -108,12 +107,13 @@ TEST(MessageMaps, MonitorAnswersEveryMessageOfItsInterface) {
     const auto keys = win::KeysOf<monitor::CMonitorWnd>(monitor::CMonitorWnd::MessageMap());
     auto has = [&](unsigned message) {
         for (const auto& k : keys)
-            if (k.message == message) return true;
+            if (k.message == message)
+                return true;
         return false;
     };
-    for (unsigned message : {unsigned{WM_CREATE}, unsigned{WM_DESTROY}, unsigned{WM_TIMER},
-                             unsigned{WM_COPYDATA}, 1036u, 1224u, 1226u, 1227u, 1274u, 1325u,
-                             1326u}) {
+    for (unsigned message :
+         {unsigned{WM_CREATE}, unsigned{WM_DESTROY}, unsigned{WM_TIMER}, unsigned{WM_COPYDATA},
+          1036u, 1224u, 1226u, 1227u, 1274u, 1325u, 1326u}) {
         EXPECT_TRUE(has(message)) << message;
     }
 }

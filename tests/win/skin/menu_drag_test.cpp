@@ -87,7 +87,7 @@ TEST_F(SkinMenuTest, MeasuringThroughTheOwnerWindowRoute) {
         mis.CtlType = ODT_MENU;
         mis.itemID = (it->flags & MF_SEPARATOR) ? 0 : static_cast<UINT>(it->flagsOrId);
         mis.itemData = reinterpret_cast<ULONG_PTR>(&*it);
-        ASSERT_TRUE(CSkinMenu::RouteOwnerDraw(WM_MEASUREITEM, reinterpret_cast<LPARAM>(&mis)));
+        ASSERT_TRUE(CSkinMenu::RouteOwnerDraw(&mis));
         EXPECT_EQ(mis.itemWidth, 133u);
         height += static_cast<int>(mis.itemHeight);
     }
@@ -97,10 +97,10 @@ TEST_F(SkinMenuTest, MeasuringThroughTheOwnerWindowRoute) {
     MEASUREITEMSTRUCT stranger{};
     stranger.CtlType = ODT_MENU;
     stranger.itemData = 12345;
-    EXPECT_FALSE(CSkinMenu::RouteOwnerDraw(WM_MEASUREITEM, reinterpret_cast<LPARAM>(&stranger)));
+    EXPECT_FALSE(CSkinMenu::RouteOwnerDraw(&stranger));
     stranger.CtlType = ODT_BUTTON;
     stranger.itemData = reinterpret_cast<ULONG_PTR>(&menu_->Items().front());
-    EXPECT_FALSE(CSkinMenu::RouteOwnerDraw(WM_MEASUREITEM, reinterpret_cast<LPARAM>(&stranger)));
+    EXPECT_FALSE(CSkinMenu::RouteOwnerDraw(&stranger));
     // A 20-character item widens the menu to 160.
     ASSERT_TRUE(menu_->AppendItem(0, "twenty characters!!!", 3003));
     EXPECT_EQ(menu_->Width(), 160);
@@ -110,7 +110,7 @@ TEST_F(SkinMenuTest, MarkedItemKeepsItsColourWhenSelected) {
     Canvas canvas(160, 40);
     const RECT r{0, 0, 160, 40};
     DRAWITEMSTRUCT dis = ItemDraw(*menu_, 0, canvas.dc, r, ODS_SELECTED);
-    ASSERT_TRUE(CSkinMenu::RouteOwnerDraw(WM_DRAWITEM, reinterpret_cast<LPARAM>(&dis)));
+    ASSERT_TRUE(CSkinMenu::RouteOwnerDraw(&dis));
     EXPECT_GT(canvas.Count(CSkinMenu::kMarkedText, r), 20);
     EXPECT_EQ(canvas.Count(RGB(255, 255, 255), r), 0);
     EXPECT_EQ(GetPixel(canvas.dc, 150, 2), RGB(6, 107, 149));  // selected background
@@ -118,7 +118,7 @@ TEST_F(SkinMenuTest, MarkedItemKeepsItsColourWhenSelected) {
     // An unmarked item, not selected: white text on black.
     Canvas plain(160, 40);
     dis = ItemDraw(*menu_, 2, plain.dc, r, 0);
-    ASSERT_TRUE(CSkinMenu::RouteOwnerDraw(WM_DRAWITEM, reinterpret_cast<LPARAM>(&dis)));
+    ASSERT_TRUE(CSkinMenu::RouteOwnerDraw(&dis));
     EXPECT_GT(plain.Count(RGB(255, 255, 255), r), 20);
     EXPECT_EQ(plain.Count(CSkinMenu::kMarkedText, r), 0);
     EXPECT_EQ(GetPixel(plain.dc, 150, 2), RGB(0, 0, 0));
@@ -130,7 +130,7 @@ TEST_F(SkinMenuTest, SeparatorIsALineAtHalfHeight) {
     Canvas canvas(133, 5);
     const RECT r{0, 0, 133, 5};
     DRAWITEMSTRUCT dis = ItemDraw(*menu_, 1, canvas.dc, r, 0);
-    ASSERT_TRUE(CSkinMenu::RouteOwnerDraw(WM_DRAWITEM, reinterpret_cast<LPARAM>(&dis)));
+    ASSERT_TRUE(CSkinMenu::RouteOwnerDraw(&dis));
     EXPECT_EQ(canvas.Count(RGB(6, 107, 149), RECT{0, 2, 133, 3}), 133);
     EXPECT_EQ(canvas.Count(RGB(0, 0, 0), RECT{0, 0, 133, 2}), 266);
     EXPECT_EQ(canvas.Count(RGB(0, 0, 0), RECT{0, 3, 133, 5}), 266);
@@ -140,19 +140,19 @@ TEST_F(SkinMenuTest, SeparatorIsALineAtHalfHeight) {
 class DragProbe : public win::WindowImpl<DragProbe> {
   public:
     int presses = 0;
-    WPARAM hit = 0;
+    int hit = 0;
     POINT at{0, 0};
     static std::span<const win::MessageRow<DragProbe>> MessageMap() {
         static const win::MessageRow<DragProbe> rows[] = {
-            win::OnMessage<&DragProbe::OnNcPress>(WM_NCLBUTTONDOWN)};
+            win::OnMessage<WM_NCLBUTTONDOWN, &DragProbe::OnNcPress>()};
         return rows;
     }
 
   private:
-    LRESULT OnNcPress(WPARAM h, LPARAM point) {
+    LRESULT OnNcPress(int hitTest, POINT screen) {
         ++presses;
-        hit = h;
-        at = POINT{static_cast<short>(LOWORD(point)), static_cast<short>(HIWORD(point))};
+        hit = hitTest;
+        at = screen;
         return 0;
     }
 };
@@ -178,14 +178,14 @@ TEST(DragByBody, TopLevelWindowAndPageParentGetTheCaptionPress) {
     ps.parent = top.Hwnd();
     ASSERT_TRUE(page.Create(ps));
 
-    skin::DragByBody(top.Hwnd(), MAKELPARAM(5, 7), false);
+    skin::DragByBody(top.Hwnd(), POINT{5, 7}, false);
     skintest::Pump(50);
     EXPECT_EQ(top.presses, 1);
-    EXPECT_EQ(top.hit, static_cast<WPARAM>(HTCAPTION));
+    EXPECT_EQ(top.hit, HTCAPTION);
     EXPECT_EQ(top.at.x, 55);  // screen coordinates
     EXPECT_EQ(top.at.y, 67);
 
-    skin::DragByBody(page.Hwnd(), MAKELPARAM(1, 2), true);
+    skin::DragByBody(page.Hwnd(), POINT{1, 2}, true);
     skintest::Pump(50);
     EXPECT_EQ(page.presses, 0);
     EXPECT_EQ(top.presses, 2);
