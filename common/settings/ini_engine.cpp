@@ -282,6 +282,11 @@ std::string EncodeStruct(const void* data, std::size_t size) {
 
 bool RewriteIniFile(IniFileSystem& files, const std::string& path,
                     const std::function<bool(IniFile&)>& write) {
+    // The original is read (into the copy) only once the lock is held: a
+    // copy taken before would miss what the previous holder wrote.
+    const std::unique_ptr<IniRewriteLock::Hold> hold = files.LockForRewrite(path);
+    if (!hold)
+        return false;
     std::string temp;
     if (!files.CreateTempCopy(path, temp))
         return false;
@@ -402,6 +407,15 @@ bool EngineIniFileSystem::Replace(const std::string& tempPath, const std::string
 
 void EngineIniFileSystem::Remove(const std::string& path) {
     store_.Remove(path);
+}
+
+std::unique_ptr<IniRewriteLock::Hold> EngineIniFileSystem::LockForRewrite(const std::string& path) {
+    return lock_.Acquire(path);
+}
+
+IniRewriteLock& EngineIniFileSystem::ProcessWideLock() {
+    static InProcessIniRewriteLock lock;
+    return lock;
 }
 
 bool DiskTextFileStore::ReadAll(const std::string& path, std::string& bytes) {

@@ -71,18 +71,24 @@ class DiskTextFileStore final : public TextFileStore {
     void Remove(const std::string& path) override;
 };
 
-// IniFileSystem on our engine over any byte store.
+// IniFileSystem on our engine over any byte store. Rewrites take `lock`; by
+// default one lock of this process, which is all the engine's own users need.
 class EngineIniFileSystem final : public IniFileSystem {
   public:
-    explicit EngineIniFileSystem(TextFileStore& store) : store_(store) {}
+    explicit EngineIniFileSystem(TextFileStore& store, IniRewriteLock& lock = ProcessWideLock())
+        : store_(store), lock_(lock) {}
     std::unique_ptr<IniFile> Open(const std::string& path) override;
     bool CanOpen(const std::string& path) override;
     bool CreateTempCopy(const std::string& path, std::string& tempPath) override;
     bool Replace(const std::string& tempPath, const std::string& path) override;
     void Remove(const std::string& path) override;
+    std::unique_ptr<IniRewriteLock::Hold> LockForRewrite(const std::string& path) override;
 
   private:
+    static IniRewriteLock& ProcessWideLock();
+
     TextFileStore& store_;
+    IniRewriteLock& lock_;
     unsigned tempCounter_ = 0;
 };
 
@@ -99,6 +105,9 @@ class DiskIniFileSystem final : public IniFileSystem {
         return engine_.Replace(tempPath, path);
     }
     void Remove(const std::string& path) override { engine_.Remove(path); }
+    std::unique_ptr<IniRewriteLock::Hold> LockForRewrite(const std::string& path) override {
+        return engine_.LockForRewrite(path);
+    }
 
   private:
     DiskTextFileStore disk_;

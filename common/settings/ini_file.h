@@ -9,6 +9,8 @@
 #include <memory>
 #include <string>
 
+#include "common/settings/ini_rewrite_lock.h"
+
 namespace settings {
 
 // The loader's string buffer: longer values come back cut to 2047 characters.
@@ -48,11 +50,17 @@ class IniFileSystem {
     // Replaces path by tempPath in one step (tempPath is gone afterwards).
     virtual bool Replace(const std::string& tempPath, const std::string& path) = 0;
     virtual void Remove(const std::string& path) = 0;
+    // The lock that keeps other writers of path out of a rewrite; null when
+    // it could not be had in time.
+    virtual std::unique_ptr<IniRewriteLock::Hold> LockForRewrite(const std::string& path) = 0;
 };
 
 // Rewrites path whole: write() fills a temporary copy, which then replaces the
 // original in one step. A crash or a failed write leaves the original as it
-// was, never a file that is half old and half new. Returns write()'s success.
+// was, never a file that is half old and half new. The copy is taken, changed
+// and put in place under path's rewrite lock, so keys that another writer
+// stored meanwhile are in the copy and survive. Returns write()'s success, and
+// false without touching anything when the lock was not had.
 bool RewriteIniFile(IniFileSystem& files, const std::string& path,
                     const std::function<bool(IniFile&)>& write);
 

@@ -111,4 +111,8 @@ void SystemIniFileSystem::Remove(const std::string& path) {
     DeleteFileA(path.c_str());
 }
 
+std::unique_ptr<IniRewriteLock::Hold> SystemIniFileSystem::LockForRewrite(const std::string& path) {
+    return lock_.Acquire(path);
+}
+
 }  // namespace settings

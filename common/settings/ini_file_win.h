@@ -7,6 +7,7 @@
 #include <string>
 
 #include "common/settings/ini_file.h"
+#include "common/settings/ini_rewrite_lock_win.h"
 #include "common/settings/settings_files.h"
 
 namespace settings {
@@ -20,6 +21,11 @@ class SystemIniFileSystem final : public IniFileSystem {
     // MoveFileEx with MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH.
     bool Replace(const std::string& tempPath, const std::string& path) override;
     void Remove(const std::string& path) override;
+    // The named mutex of the file, shared with every other process.
+    std::unique_ptr<IniRewriteLock::Hold> LockForRewrite(const std::string& path) override;
+
+  private:
+    NamedMutexIniRewriteLock lock_;
 };
 
 // The settings files of a program folder (with trailing backslash) on the

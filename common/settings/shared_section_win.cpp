@@ -6,15 +6,20 @@ namespace settings {
 
 SharedSection::~SharedSection() { Close(); }
 
+bool SharedSection::MutexExists() {
+    HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, kSharedMutexName);
+    if (mutex == nullptr)
+        return false;
+    CloseHandle(mutex);
+    return true;
+}
+
 SharedSection::CreateResult SharedSection::Create() {
     Close();
-    HANDLE mutex = CreateMutexA(nullptr, FALSE, kSharedMutexName);
-    if (mutex == nullptr) return CreateResult::MappingFailed;
-    if (GetLastError() == ERROR_ALREADY_EXISTS) {
-        CloseHandle(mutex);
-        return CreateResult::MutexExists;
-    }
-    mutex_ = mutex;
+    // An existing mutex comes back as a handle to it; that is the take-over.
+    mutex_ = CreateMutexA(nullptr, FALSE, kSharedMutexName);
+    if (mutex_ == nullptr)
+        return CreateResult::MappingFailed;
     return CreateMapping() ? CreateResult::Created : CreateResult::MappingFailed;
 }
 

@@ -9,15 +9,20 @@ namespace settings {
 
 class SharedSection final : public SharedBlockStore {
 public:
-    enum class CreateResult { Created, MutexExists, MappingFailed };
+    enum class CreateResult { Created, MappingFailed };
 
     SharedSection() = default;
     ~SharedSection() override;
     SharedSection(const SharedSection&) = delete;
     SharedSection& operator=(const SharedSection&) = delete;
 
-    // Monitor: creates the mutex (fails when it already exists, leaving nothing
-    // open) and then the mapping (NULL DACL, inheritable handle).
+    // True when the settings mutex exists: a Monitor runs, or a peer (Option)
+    // still holds the handle it opened from a Monitor that is gone.
+    static bool MutexExists();
+    // Monitor: creates the mutex and then the mapping (NULL DACL, inheritable
+    // handle). Either may exist already, held open by Option after a Monitor
+    // that ended without closing them: they are then taken over as they are,
+    // so that Option's handles and this Monitor's name the same objects.
     CreateResult Create();
     // Option: opens an existing mutex and mapping.
     bool Open();

@@ -11,6 +11,7 @@
 #include "common/settings/mouse_registry.h"
 #include "common/settings/settings_files.h"
 #include "common/win/program_folder_win.h"
+#include "monitor/app/running_monitor_win.h"
 #include "monitor/device/precise_pacer_win.h"
 #include "monitor/device/upload_runner.h"
 
@@ -89,6 +90,12 @@ bool CMonitorWnd::CreateHidden(bool openOptionAtStart) {
 LRESULT CMonitorWnd::OnCreate(const CREATESTRUCTA*) {
     if (CallDefault() == -1)
         return -1;
+    if (AnotherMonitorOwnsTheSettings()) {
+        // Refused before anything is acquired: the running Monitor's peers,
+        // tray icon and config.ini are its own, and nothing is undone here.
+        shutDown_ = true;
+        return -1;
+    }
 
     comInitialized_ = SUCCEEDED(CoInitialize(nullptr));
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
@@ -113,11 +120,6 @@ LRESULT CMonitorWnd::OnCreate(const CREATESTRUCTA*) {
     LoadOsdOptions();
 
     switch (shared_.Create()) {
-        case settings::SharedSection::CreateResult::MutexExists:
-            // Not every system sends WM_DESTROY to a window whose creation
-            // failed; the peers must be closed all the same.
-            ShutDown();
-            return -1;
         case settings::SharedSection::CreateResult::Created:
             PublishBlock();
             break;
@@ -144,6 +146,18 @@ LRESULT CMonitorWnd::OnCreate(const CREATESTRUCTA*) {
     ApplySystemMouseSettings();
     StartCompanions();
     return 0;
+}
+
+// The settings mutex outlives a Monitor that crashed while Option held it
+// open. Only a Monitor window tells a running Monitor from such a leftover;
+// the leftover is then taken over (the mutex and section are opened as they
+// are and the block published), so Option's handles keep working. Two
+// Monitors never get this far together: the application's single-instance
+// mutex lets exactly one of them create its window.
+bool CMonitorWnd::AnotherMonitorOwnsTheSettings() {
+    if (!settings::SharedSection::MutexExists())
+        return false;
+    return OtherMonitorWindowAppears(Hwnd(), kRunningMonitorWaitMs);
 }
 
 void CMonitorWnd::OnDestroy() {

@@ -69,8 +69,11 @@ class CMonitorWnd : public win::WindowImpl<CMonitorWnd>,
   private:
     enum class Who { Window, Thread };
 
-    // The shut-down sequence; runs once, from WM_DESTROY or a refused creation.
+    // The shut-down sequence; runs once, from WM_DESTROY, and never for a
+    // start-up that was refused.
     void ShutDown();
+    // Whether the settings mutex belongs to a Monitor that is running.
+    bool AnotherMonitorOwnsTheSettings();
     void FetchSharedBlock();
     void ApplySystemMouseSettings();
     void NotifyOptionUploadDone(Who who);

@@ -15,8 +15,13 @@ void OsdChannelWin::PostToOsd(std::uintptr_t window, unsigned message, std::uint
     PostMessageA(reinterpret_cast<HWND>(window), message, wParam, lParam);
 }
 
+// Option rewrites config.ini whole at any time; a write of the profile
+// functions straight into the file could land between Option's copy and its
+// replace and be lost, so these values go through the same locked rewrite.
 void OsdChannelWin::WriteConfig(const char* section, const char* key, const char* value) {
-    WritePrivateProfileStringA(section, key, value, configIni_.c_str());
+    settings::RewriteIniFile(files_, configIni_, [&](settings::IniFile& file) {
+        return file.WriteString(section, key, value);
+    });
 }
 
 }  // namespace runtime

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "common/settings/ini_file_win.h"
 #include "monitor/runtime/osd_notices.h"
 
 namespace runtime {
@@ -18,6 +19,7 @@ public:
 
 private:
     std::string configIni_;
+    settings::SystemIniFileSystem files_;
 };
 
 }  // namespace runtime

@@ -4,10 +4,12 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <memory>
 
 #include "common/settings/mouse_registry_win.h"
 #include "common/settings/settings_block.h"
+#include "common/win/scoped_win.h"
 #include "tests/e2e/harness/harness_win.h"
 
 namespace {
@@ -55,6 +57,26 @@ protected:
     }
     HWND MonitorWindow() const { return FindWindowA(nullptr, kMonitorTitle); }
 
+    // Option and the five companions, as windows that record what they get.
+    void StartPeers() {
+        for (const char* title : kCompanions)
+            peers_.push_back(std::make_unique<StandInWindow>(title));
+        peers_.push_back(std::make_unique<StandInWindow>(kOptionTitle));
+    }
+    // Every peer has handled all that was posted to it so far (posted
+    // messages arrive in order, so a marker posted now comes after them).
+    void FlushPeers() {
+        for (const auto& peer : peers_) {
+            PostMessageA(peer->Hwnd(), kMarker, 0, 0);
+            EXPECT_TRUE(peer->WaitFor(kMarker, ++markers_[peer.get()]));
+        }
+    }
+    int PeersClosed() const {
+        int closed = 0;
+        for (const auto& peer : peers_) closed += peer->Count(WM_CLOSE) > 0 ? 1 : 0;
+        return closed;
+    }
+
     // Sends a message and waits until Monitor has handled it.
     LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
         DWORD_PTR result = 0;
@@ -72,8 +94,12 @@ protected:
         return count;
     }
 
+    static constexpr UINT kMarker = WM_APP + 77;
+
     ProgramFolder folder_;
     Program monitor_;
+    std::vector<std::unique_ptr<StandInWindow>> peers_;  // companions, then Option
+    std::map<const StandInWindow*, int> markers_;
 };
 
 struct SharedView {
@@ -104,14 +130,39 @@ struct SharedView {
     }
 };
 
-TEST_F(MonitorSpine, SecondInstanceEndsWithoutAWindow) {
+TEST_F(MonitorSpine, SecondInstanceEndsWithoutAWindowAndClosesNothing) {
     StartMonitor();
+    StartPeers();
     Program second;
     ASSERT_TRUE(second.Start(folder_.File("Monitor.exe")));
     EXPECT_EQ(second.WaitExit(), 0);
     EXPECT_EQ(e2e::CountWindowsTitled(kMonitorTitle), 1);
+    FlushPeers();
+    EXPECT_EQ(PeersClosed(), 0) << "the refused instance closed the running one's peers";
     e2e::Pause(300ms);
     EXPECT_EQ(OptionStarts(), 0) << "no '1' on the command line: nothing is opened";
+}
+
+// Started at the same moment, exactly one of two Monitors stays.
+TEST_F(MonitorSpine, TwoMonitorsStartedTogetherLeaveExactlyOne) {
+    StartPeers();
+    Program other;
+    ASSERT_TRUE(monitor_.Start(folder_.File("Monitor.exe")));
+    ASSERT_TRUE(other.Start(folder_.File("Monitor.exe")));
+    ASSERT_TRUE(e2e::WaitUntil([&] { return monitor_.Exited() || other.Exited(); }))
+        << "neither Monitor refused to run";
+    Program& refused = monitor_.Exited() ? monitor_ : other;
+    Program& running = monitor_.Exited() ? other : monitor_;
+    EXPECT_EQ(refused.WaitExit(), 0);
+    ASSERT_TRUE(e2e::WaitUntil([] { return FindWindowA(nullptr, kMonitorTitle) != nullptr; }));
+    Send(WM_NULL);
+    EXPECT_EQ(e2e::CountWindowsTitled(kMonitorTitle), 1);
+    EXPECT_FALSE(running.Exited());
+    FlushPeers();
+    EXPECT_EQ(PeersClosed(), 0);
+
+    PostMessageA(MonitorWindow(), WM_COMMAND, 6002, 0);
+    EXPECT_EQ(running.WaitExit(), 0);
 }
 
 TEST_F(MonitorSpine, SecondInstanceWithOneStartsOptionOfTheProgramFolder) {
@@ -145,21 +196,75 @@ TEST_F(MonitorSpine, FirstInstanceWithOneAndNoMouseDoesNotOpenOption) {
     EXPECT_EQ(OptionStarts(), 0);
 }
 
-TEST_F(MonitorSpine, ExistingSettingsMutexRefusesStartButStillClosesThePeers) {
-    HANDLE mutex = CreateMutexA(nullptr, FALSE, kMutexName);
-    ASSERT_NE(mutex, nullptr);
-    StandInWindow option(kOptionTitle);
-    std::vector<std::unique_ptr<StandInWindow>> companions;
-    for (const char* title : kCompanions) companions.push_back(std::make_unique<StandInWindow>(title));
+// The settings mutex exists and a Monitor window shows that its Monitor runs
+// (one that holds no single-instance mutex of ours): the new one leaves
+// without touching anything of the running one's.
+TEST_F(MonitorSpine, SettingsMutexOfARunningMonitorRefusesQuietly) {
+    // Scoped, so that a failed check does not leave it to the next test.
+    win::ScopedHandle mutex(CreateMutexA(nullptr, FALSE, kMutexName));
+    ASSERT_TRUE(mutex);
+    StandInWindow running(kMonitorTitle);
+    StartPeers();
 
     ASSERT_TRUE(monitor_.Start(folder_.File("Monitor.exe")));
     EXPECT_EQ(monitor_.WaitExit(), 0);
-    EXPECT_EQ(FindWindowA(nullptr, kMonitorTitle), nullptr);
-    EXPECT_TRUE(option.WaitFor(WM_CLOSE));
-    for (const auto& companion : companions) EXPECT_TRUE(companion->WaitFor(WM_CLOSE));
+    EXPECT_EQ(e2e::CountWindowsTitled(kMonitorTitle), 1);
+    FlushPeers();
+    EXPECT_EQ(PeersClosed(), 0) << "a refused start closed the running Monitor's peers";
+    PostMessageA(running.Hwnd(), kMarker, 0, 0);
+    ASSERT_TRUE(running.WaitFor(kMarker));
+    EXPECT_EQ(running.All().size(), 1u) << "the running Monitor was sent something";
+    EXPECT_EQ(folder_.ReadIni("config.ini", "Setting", "Device"), "<missing>");
     EXPECT_EQ(OpenFileMappingA(FILE_MAP_READ, FALSE, kSectionName), nullptr)
         << "a refused start must not leave a section behind";
-    CloseHandle(mutex);
+}
+
+// Monitor crashed while Option held the settings mutex and section open: no
+// Monitor window comes, so the new Monitor takes both over, publishes into
+// the section Option already has, and works as usual.
+TEST_F(MonitorSpine, LeftoverSettingsMutexAndSectionAreTakenOver) {
+    win::ScopedHandle mutex(CreateMutexA(nullptr, FALSE, kMutexName));
+    ASSERT_TRUE(mutex);
+    win::ScopedHandle mapping(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                                 sizeof(settings::SettingsBlock), kSectionName));
+    ASSERT_TRUE(mapping);
+    win::ScopedView view(MapViewOfFile(mapping.Get(), FILE_MAP_ALL_ACCESS, 0, 0, 0));
+    ASSERT_TRUE(view);
+    auto* stale = static_cast<settings::SettingsBlock*>(view.Get());
+    std::memset(stale, 0xEE, sizeof *stale);
+    StartPeers();
+    StandInWindow& option = *peers_.back();
+
+    ASSERT_TRUE(monitor_.Start(folder_.File("Monitor.exe")));
+    auto published = std::make_unique<settings::SettingsBlock>();
+    auto readLeftover = [&] {
+        // Through the handles the leftover holder kept, as Option would.
+        if (WaitForSingleObject(mutex.Get(), 10000) != WAIT_OBJECT_0)
+            return false;
+        std::memcpy(published.get(), stale, sizeof *published);
+        ReleaseMutex(mutex.Get());
+        return published->currentProfile == 0;
+    };
+    ASSERT_TRUE(e2e::WaitUntil(readLeftover)) << "Monitor did not publish into the section";
+    EXPECT_EQ(std::string(published->profiles[0].ProFileName), "Default1");
+    ASSERT_NE(MonitorWindow(), nullptr);
+    EXPECT_TRUE(
+        e2e::WaitUntil([&] { return folder_.ReadIni("config.ini", "Setting", "Device") == "0"; }));
+    FlushPeers();
+    EXPECT_EQ(PeersClosed(), 0) << "the start-up closed Option or a companion";
+
+    // Option's apply through the section it kept is taken and answered.
+    published->profiles[0].CpiLevel_X[0] = 33;
+    ASSERT_EQ(WaitForSingleObject(mutex.Get(), 10000), WAIT_OBJECT_0);
+    std::memcpy(stale, published.get(), sizeof *published);
+    ReleaseMutex(mutex.Get());
+    PostMessageA(MonitorWindow(), 1224, 0, 0);
+    EXPECT_TRUE(option.WaitFor(1256));
+    EXPECT_TRUE(monitor_.WaitForDebugText("OnApplyAllSetting  Send Enable OK/Apply Button\n"));
+
+    PostMessageA(MonitorWindow(), WM_COMMAND, 6002, 0);
+    EXPECT_EQ(monitor_.WaitExit(), 0);
+    for (const auto& peer : peers_) EXPECT_TRUE(peer->WaitFor(WM_CLOSE));
 }
 
 TEST_F(MonitorSpine, PublishesACompleteDefaultBlockRightAfterStart) {

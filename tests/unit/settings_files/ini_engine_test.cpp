@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "tests/unit/settings_files/ini_cases.h"
 #include "tests/unit/settings_files/memory_store.h"
+#include "tests/unit/settings_files/rewrite_lock_doubles.h"
 
 namespace settings {
 namespace {
@@ -103,6 +105,64 @@ TEST(RewriteIniFile, ReadOnlyFolderReportsFailure) {
     EXPECT_FALSE(RewriteIniFile(engine, "C:\\p\\f.ini",
                                 [](IniFile& f) { return f.WriteString("S", "a", "2"); }));
     EXPECT_EQ(store.files["C:\\p\\f.ini"], "[S]\r\na=1\r\n");
+}
+
+// Another process rewrites the file while this writer waits for the lock:
+// its key must be in what this writer puts in place, so the file may be read
+// only once the lock is held, and replaced before it is given back.
+TEST(RewriteIniFile, ReadsReplacesAndCleansUpOnlyWhileHoldingTheLock) {
+    const std::string path = "C:\\p\\config.ini";
+    testing_files::MemoryStore store;
+    store.files[path] = "[Setting]\r\nDevice=0\r\n";
+    std::vector<std::string> log;
+    testing_files::LoggingStore logged(store, log);
+    testing_files::RecordingRewriteLock lock(log);
+    lock.whileWaiting = [&](const std::string&) {
+        store.files[path] = "[Setting]\r\nDevice=0\r\nCurrentProfile=3\r\n";
+    };
+    EngineIniFileSystem engine(logged, lock);
+    ASSERT_TRUE(RewriteIniFile(engine, path,
+                               [](IniFile& f) { return f.WriteString("Setting", "Device", "1"); }));
+    EXPECT_EQ(store.files[path], "[Setting]\r\nDevice=1\r\nCurrentProfile=3\r\n");
+    ASSERT_GE(log.size(), 3u);
+    EXPECT_EQ(log.front(), "lock " + path);
+    EXPECT_EQ(log.back(), "unlock " + path);
+    EXPECT_NE(std::find(log.begin(), log.end(), "read " + path), log.end());
+    EXPECT_TRUE(std::any_of(log.begin(), log.end(), [&](const std::string& entry) {
+        return entry.rfind("rename ", 0) == 0 && entry.size() > path.size() &&
+               entry.compare(entry.size() - path.size(), path.size(), path) == 0;
+    })) << "the file was not replaced";
+    EXPECT_EQ(store.files.size(), 1u) << "a temporary copy was left";
+}
+
+TEST(RewriteIniFile, LockNotHadInTimeWritesNothingAndReportsFailure) {
+    const std::string path = "C:\\p\\config.ini";
+    testing_files::MemoryStore store;
+    store.files[path] = "[Setting]\r\nDevice=0\r\n";
+    std::vector<std::string> log;
+    testing_files::LoggingStore logged(store, log);
+    testing_files::RecordingRewriteLock lock(log);
+    lock.grant = false;
+    EngineIniFileSystem engine(logged, lock);
+    bool called = false;
+    EXPECT_FALSE(RewriteIniFile(engine, path, [&](IniFile& f) {
+        called = true;
+        return f.WriteString("Setting", "Device", "1");
+    }));
+    EXPECT_FALSE(called);
+    EXPECT_EQ(log, std::vector<std::string>{"lock " + path});
+    EXPECT_EQ(store.files[path], "[Setting]\r\nDevice=0\r\n");
+}
+
+TEST(IniRewriteLockName, EverySpellingOfOnePathNamesOneLock) {
+    const std::string name = IniRewriteLockName("C:\\Games\\Mouse\\config.ini");
+    EXPECT_EQ(name.rfind("GamingMouse.IniFile.", 0), 0u);
+    EXPECT_EQ(name.size(), std::string("GamingMouse.IniFile.").size() + 16);
+    EXPECT_EQ(name.find('\\'), std::string::npos) << "a backslash would make a namespace path";
+    EXPECT_EQ(IniRewriteLockName("c:/games/MOUSE/CONFIG.INI"), name);
+    EXPECT_NE(IniRewriteLockName("C:\\Games\\Mouse\\config\\Default0.gmp"),
+              IniRewriteLockName("C:\\Games\\Mouse\\config\\Default1.gmp"));
+    EXPECT_NE(IniRewriteLockName("C:\\Games\\Mouse2\\config.ini"), name);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "common/settings/osd_settings.h"
 #include "tests/unit/settings_files/memory_store.h"
 #include "tests/unit/settings_files/profile_samples.h"
+#include "tests/unit/settings_files/rewrite_lock_doubles.h"
 
 namespace settings {
 namespace {
@@ -456,6 +457,50 @@ TEST(MonitorWriters, MacroAndMessageValues) {
     ASSERT_TRUE(WriteOsdMessage(f.files, "CPI: 1600"));
     EXPECT_EQ(f.store.files[kConfig],
               "[MacroOSD]\r\nNumber=9\r\nMacroName=Nine\r\n[OSDData]\r\nMessage=CPI: 1600\r\n");
+}
+
+// Each writer of Monitor and Option replaces config.ini or a profile file
+// only while it holds that very file's lock.
+TEST(SettingsWriters, ReplaceEachFileOnlyUnderItsOwnLock) {
+    testing_files::MemoryStore store;
+    std::vector<std::string> log;
+    testing_files::RecordingRewriteLock lock(log);
+    class CheckingStore final : public settings::TextFileStore {
+      public:
+        CheckingStore(testing_files::MemoryStore& inner, testing_files::RecordingRewriteLock& lock)
+            : inner_(inner), lock_(lock) {}
+        int replaced = 0;
+        bool ReadAll(const std::string& p, std::string& b) override { return inner_.ReadAll(p, b); }
+        bool WriteAll(const std::string& p, const std::string& b) override {
+            return inner_.WriteAll(p, b);
+        }
+        bool Exists(const std::string& p) override { return inner_.Exists(p); }
+        bool Rename(const std::string& from, const std::string& to) override {
+            EXPECT_EQ(lock_.held.count(to), 1u) << to << " replaced without its lock";
+            ++replaced;
+            return inner_.Rename(from, to);
+        }
+        void Remove(const std::string& p) override { inner_.Remove(p); }
+
+      private:
+        testing_files::MemoryStore& inner_;
+        testing_files::RecordingRewriteLock& lock_;
+    } checking(store, lock);
+    EngineIniFileSystem engine(checking, lock);
+    SettingsFiles files(engine, kFolder);
+
+    auto block = NewBlock();
+    FillDefaults(*block, DefaultsFor::Option);
+    ASSERT_TRUE(SaveAll(files, nullptr, *block));
+    ASSERT_TRUE(WriteDevice(files, 1));
+    ASSERT_TRUE(WriteMacroOsd(files, 2, "m"));
+    ASSERT_TRUE(WriteOsdMessage(files, "CPI: 90"));
+    OsdSettings osd;
+    std::memset(&osd, 0, sizeof osd);
+    ASSERT_TRUE(SaveOsdSettings(files, osd));
+    EXPECT_EQ(checking.replaced, 10);
+    EXPECT_EQ(lock.acquired, 10);
+    EXPECT_TRUE(lock.held.empty());
 }
 
 }  // namespace

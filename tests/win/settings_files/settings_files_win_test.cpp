@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cctype>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <random>
@@ -13,6 +15,7 @@
 
 #include "common/settings/ini_engine.h"
 #include "common/settings/ini_file_win.h"
+#include "common/settings/ini_rewrite_lock_win.h"
 #include "common/settings/key_codes_win.h"
 #include "common/settings/mouse_registry_win.h"
 #include "common/settings/osd_settings.h"
@@ -177,6 +180,148 @@ TEST(SystemSettingsFiles, OsdRecordSurvivesAndDamageLeavesItAlone) {
     for (std::size_t i = 0; i < sizeof kept; ++i) {
         ASSERT_EQ(reinterpret_cast<unsigned char*>(&kept)[i], 0x77) << i;
     }
+}
+
+// ---------------------------------------------------------------------------
+// Several processes rewriting config.ini at once.
+
+constexpr int kWriterRounds = 150;
+constexpr int kWriterKeys = 4;
+constexpr const char* kWriterGoEvent = "GamingMouseTest.IniWriters.Go";
+constexpr const char* kWriterReadySemaphore = "GamingMouseTest.IniWriters.Ready";
+
+// Round r writes key <prefix><r % kWriterKeys> = r; the last round that wrote
+// a key is the value it must end with.
+std::string WriterKey(const std::string& prefix, int key) {
+    return prefix + std::to_string(key);
+}
+int LastRoundOfKey(int key) {
+    int last = -1;
+    for (int r = 0; r < kWriterRounds; ++r) last = r % kWriterKeys == key ? r : last;
+    return last;
+}
+
+// Not run on its own: the body of the writer processes that the test below
+// starts (this program again, with the file and the key prefix in the
+// environment).
+TEST(ConfigIniWriters, DISABLED_WriterProcess) {
+    const char* config = std::getenv("INI_WRITER_CONFIG");
+    const char* prefix = std::getenv("INI_WRITER_PREFIX");
+    ASSERT_NE(config, nullptr);
+    ASSERT_NE(prefix, nullptr);
+    HANDLE ready = OpenSemaphoreA(SEMAPHORE_MODIFY_STATE, FALSE, kWriterReadySemaphore);
+    HANDLE go = OpenEventA(SYNCHRONIZE, FALSE, kWriterGoEvent);
+    ASSERT_NE(ready, nullptr);
+    ASSERT_NE(go, nullptr);
+    ReleaseSemaphore(ready, 1, nullptr);
+    ASSERT_EQ(WaitForSingleObject(go, 60000), WAIT_OBJECT_0);
+    SystemIniFileSystem system;
+    for (int r = 0; r < kWriterRounds; ++r) {
+        const std::string key = WriterKey(prefix, r % kWriterKeys);
+        ASSERT_TRUE(RewriteIniFile(system, config,
+                                   [&](IniFile& f) {
+                                       return f.WriteString("Writers", key.c_str(),
+                                                            std::to_string(r).c_str());
+                                   }))
+            << "round " << r;
+    }
+    CloseHandle(go);
+    CloseHandle(ready);
+}
+
+HANDLE StartWriter(const std::string& config, const char* prefix) {
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    SetEnvironmentVariableA("INI_WRITER_CONFIG", config.c_str());
+    SetEnvironmentVariableA("INI_WRITER_PREFIX", prefix);
+    std::string line = std::string("\"") + self +
+                       "\" --gtest_filter=ConfigIniWriters.DISABLED_WriterProcess"
+                       " --gtest_also_run_disabled_tests";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info)) {
+        return nullptr;
+    }
+    CloseHandle(info.hThread);
+    return info.hProcess;
+}
+
+// Two processes rewrite config.ini in a loop, each its own keys, both at once
+// (each its own profile-function cache, as Monitor and Option have): every
+// key of both ends with its last value.
+TEST(ConfigIniWriters, TwoProcessesKeepEachOthersKeys) {
+    const fs::path folder = ini_cases::FreshFolder("a-writers");
+    const std::string config = (folder / "config.ini").string();
+    ini_cases::WriteBytes(folder / "config.ini", "[Setting]\r\nCurrentProfile=2\r\n");
+    HANDLE go = CreateEventA(nullptr, TRUE, FALSE, kWriterGoEvent);
+    HANDLE ready = CreateSemaphoreA(nullptr, 0, 2, kWriterReadySemaphore);
+    ASSERT_NE(go, nullptr);
+    ASSERT_NE(ready, nullptr);
+    HANDLE writers[2] = {StartWriter(config, "Monitor"), StartWriter(config, "Option")};
+    ASSERT_NE(writers[0], nullptr);
+    ASSERT_NE(writers[1], nullptr);
+    for (int i = 0; i < 2; ++i) ASSERT_EQ(WaitForSingleObject(ready, 60000), WAIT_OBJECT_0);
+    SetEvent(go);
+    for (HANDLE writer : writers) {
+        EXPECT_EQ(WaitForSingleObject(writer, 120000), WAIT_OBJECT_0);
+        DWORD code = 1;
+        GetExitCodeProcess(writer, &code);
+        EXPECT_EQ(code, 0u) << "a writer failed a rewrite";
+        CloseHandle(writer);
+    }
+    CloseHandle(ready);
+    CloseHandle(go);
+
+    const IniDocument doc = IniDocument::Parse(ini_cases::ReadBytes(folder / "config.ini"));
+    EXPECT_EQ(doc.GetInt("Setting", "CurrentProfile", -1), 2);
+    for (const char* prefix : {"Monitor", "Option"}) {
+        for (int key = 0; key < kWriterKeys; ++key) {
+            EXPECT_EQ(doc.GetInt("Writers", WriterKey(prefix, key).c_str(), -1),
+                      LastRoundOfKey(key))
+                << WriterKey(prefix, key);
+        }
+    }
+    int entries = 0;
+    for (const auto& e : fs::directory_iterator(folder)) entries += e.is_regular_file() ? 1 : 0;
+    EXPECT_EQ(entries, 1) << "a temporary file was left behind";
+}
+
+// A writer that holds the lock past the time-out makes the next write fail
+// (reported, file unchanged); one that died holding it leaves it abandoned,
+// which the next writer takes.
+TEST(ConfigIniWriters, HeldLockFailsTheWriteAndAnAbandonedOneIsTaken) {
+    const fs::path folder = ini_cases::FreshFolder("a-lock");
+    const std::string config = (folder / "config.ini").string();
+    ini_cases::WriteBytes(folder / "config.ini", "[Setting]\r\nDevice=0\r\n");
+    SystemSettingsFiles files(WithSlash(folder));
+    NamedMutexIniRewriteLock lock;
+
+    std::atomic<bool> holding{false};
+    std::atomic<bool> release{false};
+    // Another spelling of the same path: the lock must be the same.
+    std::string otherSpelling = config;
+    for (char& c : otherSpelling) c = c == '\\' ? '/' : static_cast<char>(std::tolower(c));
+    std::thread holder([&] {
+        auto hold = lock.Acquire(otherSpelling);
+        holding.store(hold != nullptr);
+        while (hold && !release.load()) Sleep(10);
+    });
+    while (!holding.load() && !release.load()) Sleep(10);
+    ASSERT_TRUE(holding.load());
+    const DWORD start = GetTickCount();
+    EXPECT_FALSE(WriteDevice(files, 1));
+    EXPECT_GE(GetTickCount() - start, kIniRewriteLockTimeoutMs - 500);
+    release.store(true);
+    holder.join();
+    EXPECT_EQ(ini_cases::ReadBytes(folder / "config.ini"), "[Setting]\r\nDevice=0\r\n");
+
+    // The hold is dropped without being given back, as by a process that died.
+    std::thread dying([&] { lock.Acquire(config).release(); });
+    dying.join();
+    EXPECT_TRUE(WriteDevice(files, 1));
+    EXPECT_EQ(GetPrivateProfileIntA("Setting", "Device", -1, config.c_str()), 1);
 }
 
 // ---------------------------------------------------------------------------
