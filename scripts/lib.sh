@@ -7,16 +7,19 @@ export WINEDEBUG=${WINEDEBUG:--all}
 # The shipped programs are 32-bit. Some kernels are built or booted without
 # 32-bit support, and then wine32 cannot start at all; the Windows tests then
 # run on the same sources built for 64-bit Windows under wine64.
+# Sets RUN_PRESET, WINE, WINESERVER, and RUN_REASON (one line saying why).
 choose_windows_build() {
     if /usr/lib/wine/wine --version >/dev/null 2>&1; then
         RUN_PRESET=win32
         WINE=/usr/lib/wine/wine
+        RUN_REASON="the shipped 32-bit build (win32), because this kernel runs 32-bit programs (wine32 starts)"
     else
         RUN_PRESET=win64
         WINE=/usr/lib/wine/wine64
+        RUN_REASON="the 64-bit build of the same sources (win64), because this kernel cannot run 32-bit programs (wine32 does not start)"
     fi
     WINESERVER=/usr/lib/wine/wineserver
-    export WINE WINESERVER RUN_PRESET
+    export WINE WINESERVER RUN_PRESET RUN_REASON
 }
 
 # Starts Xvfb on a free display unless a display is already usable.

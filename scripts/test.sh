@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds everything and runs every test: native unit
 # tests (ASan + UBSan), the shipped build's checks, the Windows tests and
-# end-to-end tests under Wine, and the skin checks.
+# end-to-end tests under Wine, and the skin checks. The Windows tests run on the
+# shipped 32-bit build where this kernel runs 32-bit programs, otherwise on the
+# 64-bit build of the same sources; the output says which, and why.
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 cd "$ROOT"
@@ -57,10 +59,7 @@ else
 fi
 
 echo "== Windows tests under Wine ($RUN_PRESET)"
-if [ "$RUN_PRESET" != win32 ]; then
-    echo "note: this kernel cannot run 32-bit programs, so wine32 cannot start;"
-    echo "      the Windows tests run on the same sources built for 64-bit Windows."
-fi
+echo "note: the Windows tests run on $RUN_REASON."
 if [ "$RUN_PRESET" = win32 ] || configure_and_build "$RUN_PRESET"; then
     ensure_display
     fresh_prefix "$ROOT/build/wineprefix-test"
@@ -90,6 +89,7 @@ if [ -d tests/skins ]; then
 fi
 
 echo
+echo "Windows tests ran on $RUN_REASON."
 echo "artefacts: $ARTIFACTS"
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -1,9 +1,16 @@
 #include "option/skin/control_math.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <climits>
 #include <cmath>
 #include <cstdio>
+
+// Slider values are rounded at exact halves, so every build must evaluate doubles
+// in double precision: with the x87 unit's excess precision the 32-bit programs
+// would round some clicks differently from the 64-bit build and the unit tests.
+static_assert(FLT_EVAL_METHOD == 0,
+              "doubles must be evaluated in double precision (i686: -msse2 -mfpmath=sse)");
 
 namespace skin {
 
