@@ -62,11 +62,24 @@ fi
 sleep 1
 shot monitor-running
 
+OPTION_TITLE="Professional Gaming Optical Mouse Option"
 if [ -f "$PROGRAM_FOLDER/Option.exe" ]; then
-    echo "== opening Option"
+    echo "== opening Option through Monitor's tray command"
     "$WINE" "$PROBE" post "$MONITOR_TITLE" 0x111 6001 0
-    sleep 5
-    shot option-open
+    if "$WINE" "$PROBE" wait "$OPTION_TITLE" 30; then
+        sleep 2
+        # The four page selectors are the controls 1025..1028 of Option's window.
+        page=1
+        for name in buttons lighting advanced support; do
+            "$WINE" "$PROBE" post "$OPTION_TITLE" 0x111 $((1024 + page)) 0
+            sleep 1
+            shot "option-page-$page-$name"
+            page=$((page + 1))
+        done
+        "$WINE" "$PROBE" post "$OPTION_TITLE" 0x111 1025 0
+    else
+        echo "Option did not open" >&2
+    fi
 fi
 
 if [ "$HEADLESS" = 1 ]; then

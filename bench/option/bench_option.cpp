@@ -1,0 +1,154 @@
+// Figures for Option under Wine:
+//  - start of Option.exe until its window is shown and completely painted,
+//    against the same for an empty dialog program, in the same run (ratio);
+//  - the Apply round trip with Monitor but without the mouse: from the
+//    Apply click until OK and Apply are enabled again (p50, p99).
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr const char* kOptionTitle = "Professional Gaming Optical Mouse Option";
+constexpr const char* kMonitorTitle = "Professional Gaming Optical Mouse Monitor";
+constexpr int kApplyId = 1013;
+constexpr int kOkId = 1012;
+
+std::string Env(const char* name) {
+    char value[MAX_PATH * 2] = {};
+    GetEnvironmentVariableA(name, value, sizeof value);
+    return value;
+}
+
+double Ms(Clock::duration d) {
+    return std::chrono::duration<double, std::milli>(d).count();
+}
+
+HANDLE Launch(const std::string& exe, const std::string& folder) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    std::string line = "\"" + exe + "\"";
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                        &startup, &info)) {
+        return nullptr;
+    }
+    CloseHandle(info.hThread);
+    return info.hProcess;
+}
+
+// Shown, nothing left to paint, and its thread answering.
+bool Painted(HWND w) {
+    if (w == nullptr || !IsWindowVisible(w) || GetUpdateRect(w, nullptr, FALSE))
+        return false;
+    return SendMessageTimeoutA(w, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, nullptr) != 0;
+}
+
+// Milliseconds from the start of `exe` to the first complete paint of its
+// window titled `title`; the program is closed again. -1 on time-out.
+double StartToPaint(const std::string& exe, const std::string& folder, const char* title) {
+    const auto t0 = Clock::now();
+    HANDLE process = Launch(exe, folder);
+    if (process == nullptr)
+        return -1;
+    double ms = -1;
+    while (Ms(Clock::now() - t0) < 30000) {
+        if (Painted(FindWindowA(nullptr, title))) {
+            ms = Ms(Clock::now() - t0);
+            break;
+        }
+        Sleep(1);
+    }
+    if (HWND w = FindWindowA(nullptr, title))
+        PostMessageA(w, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(process, 20000) != WAIT_OBJECT_0)
+        TerminateProcess(process, 1);
+    CloseHandle(process);
+    return ms;
+}
+
+double Percentile(std::vector<double> v, double p) {
+    std::sort(v.begin(), v.end());
+    const std::size_t i =
+        std::min(v.size() - 1, static_cast<std::size_t>(p * (v.size() - 1) + 0.5));
+    return v[i];
+}
+
+}  // namespace
+
+int main() {
+    const std::string dist = Env("MOUSE_DIST");
+    const std::string bin = Env("MOUSE_TEST_BIN");
+    if (dist.empty() || bin.empty()) {
+        std::printf("MOUSE_DIST or MOUSE_TEST_BIN is not set\n");
+        return 1;
+    }
+    constexpr int kStarts = 5;
+    std::vector<double> option, trivial;
+    for (int i = 0; i < kStarts; ++i) {
+        const double t = StartToPaint(bin + "\\TrivialDialog.exe", bin, "Trivial Dialog");
+        const double o = StartToPaint(dist + "\\Option.exe", dist, kOptionTitle);
+        if (t > 0)
+            trivial.push_back(t);
+        if (o > 0)
+            option.push_back(o);
+    }
+    if (option.empty() || trivial.empty()) {
+        std::printf("a program did not paint its window\n");
+        return 1;
+    }
+    const double o50 = Percentile(option, 0.5);
+    const double t50 = Percentile(trivial, 0.5);
+    std::printf("Option start to first complete paint: median %.1f ms over %d runs\n", o50,
+                kStarts);
+    std::printf("empty dialog program, same measure: median %.1f ms\n", t50);
+    std::printf("ratio: %.2f\n", o50 / t50);
+
+    // Monitor without the mouse answers each Apply at once.
+    HANDLE monitor = Launch(dist + "\\Monitor.exe", dist);
+    HANDLE opt = Launch(dist + "\\Option.exe", dist);
+    const auto t0 = Clock::now();
+    HWND w = nullptr;
+    while ((FindWindowA(nullptr, kMonitorTitle) == nullptr || !Painted(w)) &&
+           Ms(Clock::now() - t0) < 30000) {
+        w = FindWindowA(nullptr, kOptionTitle);
+        Sleep(10);
+    }
+    HWND apply = GetDlgItem(w, kApplyId);
+    HWND ok = GetDlgItem(w, kOkId);
+    std::vector<double> rounds;
+    constexpr int kApplies = 100;
+    for (int i = 0; i < kApplies && apply != nullptr; ++i) {
+        const auto a = Clock::now();
+        // Sent, so that it returns once Option has handed the block over.
+        SendMessageA(w, WM_COMMAND, MAKEWPARAM(kApplyId, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(apply));
+        while (!(IsWindowEnabled(apply) && IsWindowEnabled(ok)) && Ms(Clock::now() - a) < 10000) {
+        }
+        rounds.push_back(Ms(Clock::now() - a));
+    }
+    if (!rounds.empty()) {
+        std::printf(
+            "Apply round trip without the mouse: p50 %.1f ms, p99 %.1f ms over %zu applies\n",
+            Percentile(rounds, 0.5), Percentile(rounds, 0.99), rounds.size());
+    } else {
+        std::printf("Option's Apply button was not found\n");
+    }
+    if (w != nullptr)
+        PostMessageA(w, WM_CLOSE, 0, 0);
+    if (HWND m = FindWindowA(nullptr, kMonitorTitle))
+        PostMessageA(m, WM_COMMAND, 6002, 0);
+    for (HANDLE p : {opt, monitor}) {
+        if (p == nullptr)
+            continue;
+        if (WaitForSingleObject(p, 20000) != WAIT_OBJECT_0)
+            TerminateProcess(p, 1);
+        CloseHandle(p);
+    }
+    return 0;
+}

@@ -1,0 +1,83 @@
+// Ids of the strings that Option and Monitor load from lan.dll. Every id the
+// programs use is named here and listed in kAllStringIds, which a unit test
+// checks against lan.rc.
+#pragma once
+
+#include <array>
+
+namespace lan {
+
+// Monitor's tray.
+inline constexpr unsigned kOpenConfiguration = 1002;
+inline constexpr unsigned kExit = 1003;
+inline constexpr unsigned kTrayTip = 1004;
+
+// Action labels of the button assignment page and the items of its menu.
+inline constexpr unsigned kLeftClick = 1005;
+inline constexpr unsigned kRightClick = 1006;
+inline constexpr unsigned kMiddleClick = 1007;
+inline constexpr unsigned kDoubleClick = 1008;
+inline constexpr unsigned kShortcut = 1009;
+inline constexpr unsigned kDisable = 1010;
+inline constexpr unsigned kBack = 1011;
+inline constexpr unsigned kForward = 1012;
+inline constexpr unsigned kDpiUp = 1013;
+inline constexpr unsigned kDpiDown = 1014;
+inline constexpr unsigned kDpiCycle = 1015;
+inline constexpr unsigned kDpiShift = 1016;
+inline constexpr unsigned kProfileMenu = 1017;
+inline constexpr unsigned kProfileCycle = 1018;
+inline constexpr unsigned kProfileUp = 1019;
+inline constexpr unsigned kProfileDown = 1020;
+inline constexpr unsigned kMacroMenu = 1021;
+inline constexpr unsigned kFirstOtherAction = 1024;  // actions 18..24: 1024..1030
+inline constexpr unsigned kFire = 1027;
+inline constexpr unsigned kMultimediaMenu = 1031;
+inline constexpr unsigned kFirstMediaAction = 1032;  // actions 25..32: 1032..1039
+inline constexpr unsigned kWindowsMenu = 1040;
+inline constexpr unsigned kFirstSystemAction = 1041;  // actions 33..44: 1041..1052
+inline constexpr unsigned kRecordBefore = 1053;
+inline constexpr unsigned kRecordAfter = 1054;
+inline constexpr unsigned kInsertDelay = 1055;
+inline constexpr unsigned kEdit = 1056;
+inline constexpr unsigned kDelete = 1057;
+inline constexpr unsigned kMouseButtonMenu = 1058;
+inline constexpr unsigned kLeftButton = 1059;
+inline constexpr unsigned kRightButton = 1060;
+inline constexpr unsigned kWheelButton = 1061;
+inline constexpr unsigned kForwardButton = 1062;
+inline constexpr unsigned kPress = 1064;
+inline constexpr unsigned kRelease = 1065;
+inline constexpr unsigned kClick = 1066;
+inline constexpr unsigned kMacroManager = 1067;
+inline constexpr unsigned kEditingMenu = 1070;
+inline constexpr unsigned kFirstShortcutAction = 1071;  // actions 48..58: 1071..1081
+inline constexpr unsigned kFirstWindowAction = 1082;    // actions 64..70: 1082..1088
+inline constexpr unsigned kDeviceFunction3 = 1090;
+inline constexpr unsigned kDeviceFunction1 = 1091;
+inline constexpr unsigned kDeviceFunction2 = 1092;
+inline constexpr unsigned kTripleClick = 1093;
+
+// Option's main window.
+inline constexpr unsigned kResetQuestion = 1201;
+inline constexpr unsigned kResetCaption = 1202;
+
+// Every id above as runs of consecutive ids (the action labels are used by
+// their position in a run, not by name).
+struct IdRun {
+    unsigned first;
+    unsigned last;
+};
+inline constexpr std::array<IdRun, 9> kUsedIds = {{
+    {kOpenConfiguration, kTrayTip},
+    {kLeftClick, kMacroMenu},
+    {kFirstOtherAction, kFirstOtherAction + 6},
+    {kMultimediaMenu, kFirstSystemAction + 11},
+    {kRecordBefore, kForwardButton},
+    {kPress, kMacroManager},
+    {kEditingMenu, kFirstWindowAction + 6},
+    {kDeviceFunction3, kTripleClick},
+    {kResetQuestion, kResetCaption},
+}};
+
+}  // namespace lan

@@ -1,0 +1,95 @@
+// Option's two settings blocks and everything done to them: where they come
+// from at start, the hand-over to Monitor at Apply with its pending state, the
+// reloads Monitor asks for, profile selection, reset, import and export. No
+// window here: COptionDlg turns its messages into these calls and shows the
+// results.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "common/settings/mouse_registry.h"
+#include "common/settings/osd_settings.h"
+#include "common/settings/settings_block.h"
+#include "common/settings/settings_files.h"
+#include "option/model/profile_transfer.h"
+#include "option/model/session_ports.h"
+
+namespace option {
+
+enum class BlockSource { Shared, Files, Defaults };
+
+struct ApplyResult {
+    bool published = false;  // the block reached the shared section
+    bool saved = false;      // config.ini and every profile file were written
+    bool pending = false;    // Monitor was told and its answer 1256 is awaited
+};
+
+class OptionSession {
+  public:
+    // `registry` may be null (then no pointer values are read or written).
+    OptionSession(settings::SettingsFiles& files, settings::MouseRegistry* registry,
+                  SharedBlockLink& link, PeerWindows& peers, MacroStore& macros);
+
+    // Dialog initialisation: the reference block from the shared section
+    // (change flags cleared) when it is open and readable, else from the
+    // files, else defaults; the macro store and the OSD record; the edit
+    // block; the registry's pointer values into the edit block's current
+    // profile when the block came from Monitor.
+    BlockSource Start();
+
+    // Apply (reset 1 after a reset to defaults). Tries to open the section
+    // when it is not open yet, so an Option started before Monitor reaches
+    // the mouse. Without a published block Monitor is not told: it would
+    // hand out its own stale block and answer as if this Apply had worked.
+    ApplyResult Apply(int reset);
+    bool Pending() const { return pending_; }
+    // 1256: Monitor finished the upload.
+    void UploadDone() { pending_ = false; }
+    // While pending: Monitor's window is gone, so no answer will come. True
+    // when this ended the pending state.
+    bool EndPendingIfMonitorGone();
+
+    // 1254: everything again from the section. False (nothing changed) when
+    // the section is not open or the read failed.
+    bool Reload();
+    // 1255: Monitor switched the profile; unsaved edits are discarded.
+    bool ProfileChanged();
+    // 1257: the mouse changed CPI, sensitivity or report rate of the current
+    // profile; other edits stay.
+    bool SettingChanged();
+
+    // False (nothing changed) for an index outside 0..4.
+    bool SelectProfile(int index);
+    // Five default profiles, default OSD options, everything marked changed.
+    // The caller refreshes and applies with reset 1.
+    void ResetToDefaults();
+
+    ImportResult Import(const std::string& chosen);
+    bool Export(const std::string& path);
+
+    int FirmwareVersion();
+
+    settings::SettingsBlock& Edit() { return *edit_; }
+    const settings::SettingsBlock& Reference() const { return *reference_; }
+    const settings::OsdSettings& Osd() const { return osd_; }
+    settings::ProfileRecord* CurrentProfile() { return settings::CurrentProfile(*edit_); }
+
+  private:
+    // Reads the section into the scratch block; false when closed or failed.
+    bool FetchShared();
+    void MergeMacros();
+
+    settings::SettingsFiles& files_;
+    settings::MouseRegistry* registry_;
+    SharedBlockLink& link_;
+    PeerWindows& peers_;
+    MacroStore& macros_;
+    std::unique_ptr<settings::SettingsBlock> reference_;
+    std::unique_ptr<settings::SettingsBlock> edit_;
+    std::unique_ptr<settings::SettingsBlock> scratch_;
+    settings::OsdSettings osd_{};
+    bool pending_ = false;
+};
+
+}  // namespace option

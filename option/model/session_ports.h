@@ -1,0 +1,50 @@
+// What Option's settings session needs of the world around it: the shared
+// section Monitor owns, the windows of the other programs, and the macro
+// store. The Win32 side implements them; tests substitute their own.
+#pragma once
+
+#include "common/settings/settings_block.h"
+#include "common/settings/shared_section.h"
+
+namespace option {
+
+// Option's side of the shared section: opened, never created.
+class SharedBlockLink : public settings::SharedBlockStore {
+  public:
+    // True while a view of the section is mapped.
+    virtual bool IsOpen() const = 0;
+    // Opens the settings mutex and the section when Monitor has created them;
+    // returns IsOpen() afterwards.
+    virtual bool Open() = 0;
+};
+
+// The windows of Monitor and of the companion programs, found by title.
+class PeerWindows {
+  public:
+    virtual ~PeerWindows() = default;
+    virtual bool MonitorRunning() = 0;
+    // Posts 1224 (wParam = reset) to Monitor; false when its window is gone.
+    virtual bool PostApplyToMonitor(int reset) = 0;
+    // Posts 1224 (0, 0) to each companion window that exists.
+    virtual void PostApplyToCompanions() = 0;
+};
+
+// The macro store of config\sequence.dat as the main window uses it.
+class MacroStore {
+  public:
+    virtual ~MacroStore() = default;
+    virtual bool Load() = 0;
+    // Brings the macros named by the button records of all profiles into the store.
+    virtual void MergeFromProfiles(const settings::SettingsBlock& block) = 0;
+    virtual bool Save() = 0;
+};
+
+// The store until the macro recorder exists: holds nothing, saves nothing.
+class EmptyMacroStore final : public MacroStore {
+  public:
+    bool Load() override { return true; }
+    void MergeFromProfiles(const settings::SettingsBlock&) override {}
+    bool Save() override { return true; }
+};
+
+}  // namespace option

@@ -1,0 +1,52 @@
+// Option's application object: single instance, the dialog support, the
+// popup-menu frame hook around the main window, and the main window run
+// modally. The dialog's end is the program's end.
+#include <windows.h>
+#include <commctrl.h>
+#include <ole2.h>
+
+#include "common/protocol.h"
+#include "common/win/program_folder_win.h"
+#include "common/win/scoped_win.h"
+#include "option/option_dlg_win.h"
+#include "option/skin/skin_button_win.h"
+#include "option/skin/skin_menu_win.h"
+
+namespace option {
+
+class COptionApp {
+  public:
+    int Run();
+
+  private:
+    win::ScopedHandle instanceMutex_;
+};
+
+int COptionApp::Run() {
+    instanceMutex_.Reset(CreateMutexA(nullptr, FALSE, protocol::kOptionInstanceMutex));
+    if (!instanceMutex_ || GetLastError() == ERROR_ALREADY_EXISTS) {
+        // A running Option is brought forward only through Monitor's tray.
+        return 0;
+    }
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    const bool ole = SUCCEEDED(OleInitialize(nullptr));
+    Globals().programFolder = win::ProgramFolder();
+    skin::RegisterSkinMessages();
+    skin::CCoolMenu::Install();
+    {
+        auto dialog = std::make_unique<COptionDlg>();
+        dialog->RunModal();
+    }
+    skin::CCoolMenu::Uninstall();
+    if (ole)
+        OleUninitialize();
+    return 0;
+}
+
+}  // namespace option
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    option::COptionApp app;
+    return app.Run();
+}

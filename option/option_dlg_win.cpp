@@ -1,0 +1,524 @@
+#include "option/option_dlg_win.h"
+
+#include <commdlg.h>
+#include <shellapi.h>
+
+#include "common/protocol.h"
+#include "common/win/program_folder_win.h"
+#include "lan/string_ids.h"
+#include "option/option_resource_ids.h"
+#include "option/skin/skin_menu_win.h"
+#include "option/skin/skin_messages.h"
+
+namespace option {
+namespace {
+
+constexpr const char* kSkinFile = "skin_config.ini";
+constexpr const char* kPageSkins[kPageCount] = {"skin_main_control.ini", "skin_color_control.ini",
+                                                "skin_advance_expand.ini",
+                                                "skin_support_control.ini"};
+constexpr const char* const kKeys[] = {"2",  "3",  "4",  "5",  "6",  "7",  "8",  "9",  "10", "11",
+                                       "12", "13", "14", "15", "16", "17", "18", "19", "25", "26",
+                                       "27", "28", "29", "30", "31", "42", "43", "44"};
+constexpr COLORREF kHintStripColor = 0x00956B06;
+constexpr COLORREF kValuePlateColor = 0x00DEDAD6;
+constexpr UINT kMonitorWatchMs = 500;
+// Where the support page shows the firmware version, in main window coordinates.
+constexpr RECT kFirmwareTextArea{308, 252, 348, 282};
+constexpr const char* kProfileFilter = "Gaming Mouse Profile(*.gmp)\0*.gmp\0\0";
+
+COptionDlg* g_creating = nullptr;
+HHOOK g_creationHook = nullptr;
+
+INT_PTR CALLBACK MainDialogProc(HWND, UINT msg, WPARAM, LPARAM) {
+    return msg == WM_INITDIALOG ? TRUE : FALSE;
+}
+
+bool IsButtonKey(int key) {
+    switch (key) {
+        case kKeyImport:
+        case kKeyExport:
+        case kKeyEditProfile:
+        case kKeyMinimize:
+        case kKeyClose:
+        case kKeyOk:
+        case kKeyApply:
+        case kKeyCancel:
+        case kKeyEmblem:
+        case kKeyWeb:
+        case kKeyReset:
+        case kKeyNewProfile:
+            return true;
+        default:
+            return key >= kKeyPage1 && key < kKeyPage1 + kPageCount;
+    }
+}
+
+}  // namespace
+
+OptionGlobals& Globals() {
+    static OptionGlobals globals;
+    return globals;
+}
+
+std::string LanString(unsigned id) {
+    return win::LoadModuleString(Globals().language, id);
+}
+
+std::span<const win::MessageRow<COptionDlg>> COptionDlg::MessageMap() {
+    static const win::MessageRow<COptionDlg> rows[] = {
+        win::OnMessage<&COptionDlg::OnCreate>(WM_CREATE),
+        win::OnMessage<&COptionDlg::OnInitDialog>(WM_INITDIALOG),
+        win::OnMessage<&COptionDlg::OnDestroy>(WM_DESTROY),
+        win::OnMessage<&COptionDlg::OnPaint>(WM_PAINT),
+        win::OnMessage<&COptionDlg::OnEraseBkgnd>(WM_ERASEBKGND),
+        win::OnMessage<&COptionDlg::OnQueryDragIcon>(WM_QUERYDRAGICON),
+        win::OnMessage<&COptionDlg::OnLButtonDown>(WM_LBUTTONDOWN),
+        win::OnMessage<&COptionDlg::OnSetCursor>(WM_SETCURSOR),
+        win::OnMessage<&COptionDlg::OnClose>(WM_CLOSE),
+        win::OnMessage<&COptionDlg::OnTimer>(WM_TIMER),
+        win::OnCommand<&COptionDlg::OnEnterKey>(IDOK),
+        win::OnCommand<&COptionDlg::OnEscapeKey>(IDCANCEL),
+        win::OnCommandRange<&COptionDlg::OnControlClick>(ControlId(kKeyImport),
+                                                         ControlId(kKeyNewProfile)),
+        win::OnMessage<&COptionDlg::OnReloadAll>(protocol::kMsgOptionReload),
+        win::OnMessage<&COptionDlg::OnProfileChanged>(protocol::kMsgProfileChanged),
+        win::OnMessage<&COptionDlg::OnUploadDone>(protocol::kMsgUploadDone),
+        win::OnMessage<&COptionDlg::OnSettingChanged>(protocol::kMsgSettingChanged),
+        win::OnMessage<&COptionDlg::OnHint>(skin::kMsgHint),
+        win::OnMessage<&COptionDlg::OnCtlColor>(WM_CTLCOLOREDIT),
+        win::OnMessage<&COptionDlg::OnCtlColor>(WM_CTLCOLORSTATIC),
+        win::OnMessage<&COptionDlg::OnMeasureItem>(WM_MEASUREITEM),
+        win::OnMessage<&COptionDlg::OnDrawItem>(WM_DRAWITEM),
+    };
+    return rows;
+}
+
+COptionDlg::COptionDlg() : files_(win::ProgramFolder()) {
+    session_ = std::make_unique<OptionSession>(files_.Files(), &registry_, link_, peers_, macros_);
+}
+
+COptionDlg::~COptionDlg() = default;
+
+// The dialog manager creates the window itself; the hook takes it over as it
+// is created, so that its WM_CREATE already runs through the message map.
+LRESULT CALLBACK COptionDlg::CreationHook(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_CREATEWND && g_creating != nullptr) {
+        COptionDlg* self = g_creating;
+        g_creating = nullptr;
+        self->Subclass(reinterpret_cast<HWND>(wParam));
+    }
+    return CallNextHookEx(g_creationHook, code, wParam, lParam);
+}
+
+INT_PTR COptionDlg::RunModal() {
+    g_creating = this;
+    g_creationHook = SetWindowsHookExA(WH_CBT, &CreationHook, nullptr, GetCurrentThreadId());
+    const INT_PTR result =
+        DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_OPTION_DIALOG), nullptr,
+                        &MainDialogProc, 0);
+    if (g_creationHook != nullptr)
+        UnhookWindowsHookEx(g_creationHook);
+    g_creationHook = nullptr;
+    g_creating = nullptr;
+    return result;
+}
+
+LRESULT COptionDlg::OnCreate() {
+    if (g_creationHook != nullptr) {
+        UnhookWindowsHookEx(g_creationHook);
+        g_creationHook = nullptr;
+    }
+    if (CallDefault() == -1)
+        return -1;
+    HWND self = Hwnd();
+    SetWindowLongPtrA(self, GWL_STYLE, GetWindowLongPtrA(self, GWL_STYLE) | WS_SYSMENU);
+    Globals().programFolder = win::ProgramFolder();
+    skin::SetSkinFolder(Globals().programFolder + "skins\\");
+    language_.Reset(LoadLibraryA((Globals().programFolder + "lan.dll").c_str()));
+    Globals().language = language_.Get();
+    surface_.InitSkin(self, kSkinFile, kKeys,
+                      [this](std::size_t, const char* key, const skin::ButtonPos& pos,
+                             const skin::SkinSheets& sheets) { BuildControl(key, pos, sheets); });
+    for (int i = 0; i < kPageCount; ++i) {
+        pages_[i].Create(self, kPageSkins[i], pageArea_);
+        SetWindowLongPtrA(pages_[i].Hwnd(), GWLP_ID, PageId(i));
+    }
+    surface_.ApplyShape(self);
+    return 0;
+}
+
+void COptionDlg::BuildControl(const char* keyText, const skin::ButtonPos& pos,
+                              const skin::SkinSheets& sheets) {
+    const int key = std::atoi(keyText);
+    const RECT r = skin::ToRect(pos.rect);
+    HWND self = Hwnd();
+    const UINT id = static_cast<UINT>(ControlId(key));
+    if (IsButtonKey(key)) {
+        skin::CSkinButton& button = buttons_[static_cast<std::size_t>(key)];
+        button.CreateFromPos(self, pos, id, sheets);
+        button.SetTag(key);
+        if (key >= kKeyPage1 && key < kKeyPage1 + kPageCount) {
+            button.SetLatchingMode(1);
+            button.SetLatched(key == kKeyPage1 ? 1 : 0);
+        }
+    } else if (key >= kKeyProfile1 && key < kKeyProfile1 + settings::kProfileCount) {
+        skin::CRgnButton& selector = selectors_[static_cast<std::size_t>(key - kKeyProfile1)];
+        selector.SetMaskFile(skin::SkinFolder() +
+                             (key == kKeyProfile1 ? "profile1_mask.bmp" : "profile2_mask.bmp"));
+        selector.CreateButton(pos.name, r, self, id);
+        selector.SetBitmaps(r, sheets);
+        selector.SetTag(key);
+    } else if (key >= kKeyHint1 && key < kKeyHint1 + 5) {
+        skin::CSkinLabel& hint = hints_[static_cast<std::size_t>(key - kKeyHint1)];
+        hint.Create(r, self, id);
+        hint.SetBackColor(kHintStripColor);
+        hint.SetHint(pos.caption);
+    } else if (key == kKeyProfileName) {
+        profileName_.Create(r, self, id);
+        profileName_.SetBackColor(kValuePlateColor);
+        profileName_.SetBold(true);
+        profileName_.SetHint(pos.caption);
+    } else if (key == kKeyPageArea) {
+        pageArea_ = r;
+    }
+}
+
+LRESULT COptionDlg::OnInitDialog() {
+    const LRESULT result = CallDefault();
+    HWND self = Hwnd();
+    SetWindowLongPtrA(self, GWL_STYLE, GetWindowLongPtrA(self, GWL_STYLE) | WS_SYSMENU);
+    icon_ = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_OPTION_ICON));
+    SendMessageA(self, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+    SendMessageA(self, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+    SetWindowTextA(self, protocol::kOptionTitle);
+    skin::SetHintWindow(self);
+
+    link_.Open();
+    UpdateFirmwareText();
+    session_->Start();
+    ShowPage(0);
+    Refresh();
+
+    // The skin recipe puts the window at (0, 0); a top-level window belongs
+    // in the middle of the work area.
+    RECT work{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    RECT own{};
+    GetWindowRect(self, &own);
+    const int w = own.right - own.left;
+    const int h = own.bottom - own.top;
+    SetWindowPos(self, nullptr, std::max(work.left, work.left + (work.right - work.left - w) / 2),
+                 std::max(work.top, work.top + (work.bottom - work.top - h) / 2), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER);
+    return result;
+}
+
+LRESULT COptionDlg::OnDestroy() {
+    const LRESULT result = CallDefault();
+    KillTimer(Hwnd(), IDT_MONITOR_WATCH);
+    link_.Close();
+    for (COptionPage& page : pages_) {
+        if (page.Hwnd() != nullptr)
+            DestroyWindow(page.Hwnd());
+    }
+    Globals().language = nullptr;
+    language_.Reset();
+    return result;
+}
+
+void COptionDlg::UpdateFirmwareText() {
+    Globals().firmwareVersion = FirmwareVersionText(session_->FirmwareVersion());
+}
+
+LRESULT COptionDlg::OnPaint() {
+    HWND self = Hwnd();
+    if (IsIconic(self)) {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(self, &ps);
+        RECT client{};
+        GetClientRect(self, &client);
+        const int x = (client.right - GetSystemMetrics(SM_CXICON) + 1) / 2;
+        const int y = (client.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2;
+        DrawIcon(dc, x, y, icon_);
+        EndPaint(self, &ps);
+        return 0;
+    }
+    surface_.Paint(self);
+    return 0;
+}
+
+LRESULT COptionDlg::OnQueryDragIcon() {
+    return reinterpret_cast<LRESULT>(icon_);
+}
+
+LRESULT COptionDlg::OnLButtonDown(WPARAM, LPARAM point) {
+    if (session_->Pending()) {
+        // The window holds the capture while Monitor uploads, so clicks on
+        // the close buttons arrive here; they still close the window.
+        const POINT p{static_cast<short>(LOWORD(point)), static_cast<short>(HIWORD(point))};
+        for (int key : {kKeyClose, kKeyCancel}) {
+            RECT r{};
+            HWND button = buttons_[static_cast<std::size_t>(key)].Hwnd();
+            if (button != nullptr && GetWindowRect(button, &r)) {
+                MapWindowPoints(nullptr, Hwnd(), reinterpret_cast<POINT*>(&r), 2);
+                if (PtInRect(&r, p))
+                    CloseWithoutApplying();
+            }
+        }
+        return 0;
+    }
+    skin::DragByBody(Hwnd(), point, false);
+    return CallDefault();
+}
+
+LRESULT COptionDlg::OnSetCursor() {
+    if (session_->Pending()) {
+        SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
+        return TRUE;
+    }
+    return CallDefault();
+}
+
+LRESULT COptionDlg::OnClose() {
+    EndDialog(Hwnd(), IDCANCEL);
+    return 0;
+}
+
+LRESULT COptionDlg::OnTimer(UINT_PTR id) {
+    if (id != IDT_MONITOR_WATCH)
+        return CallDefault();
+    if (!session_->Pending() || session_->EndPendingIfMonitorGone())
+        SetPendingUi(false);
+    return 0;
+}
+
+LRESULT COptionDlg::OnEscapeKey() {
+    CloseWithoutApplying();
+    return 0;
+}
+
+LRESULT COptionDlg::OnControlClick(UINT id, UINT code) {
+    if (code != BN_CLICKED)
+        return 0;
+    const int key = static_cast<int>(id) - ControlId(0);
+    if (key >= kKeyProfile1 && key < kKeyProfile1 + settings::kProfileCount) {
+        SelectProfile(key - kKeyProfile1);
+        return 0;
+    }
+    if (key >= kKeyPage1 && key < kKeyPage1 + kPageCount) {
+        ShowPage(key - kKeyPage1);
+        return 0;
+    }
+    switch (key) {
+        case kKeyImport:
+            ImportProfile();
+            break;
+        case kKeyExport:
+            ExportProfile();
+            break;
+        case kKeyMinimize:
+            ShowWindow(Hwnd(), SW_MINIMIZE);
+            break;
+        case kKeyClose:
+        case kKeyCancel:
+            CloseWithoutApplying();
+            break;
+        case kKeyOk:
+            Apply(0);
+            PostMessageA(Hwnd(), WM_CLOSE, 0, 0);
+            break;
+        case kKeyApply:
+            Apply(0);
+            break;
+        case kKeyWeb:
+            ShellExecuteA(Hwnd(), "open", kWebAddress, nullptr, nullptr, SW_SHOWNORMAL);
+            break;
+        case kKeyReset:
+            ResetToDefaults();
+            break;
+        default:
+            // "4" and "44" open the profile dialog, which comes with the
+            // button page; "29" is the emblem and does nothing.
+            break;
+    }
+    return 0;
+}
+
+void COptionDlg::SelectProfile(int index) {
+    if (session_->SelectProfile(index))
+        Refresh();
+}
+
+void COptionDlg::Refresh() {
+    const int current = session_->Edit().currentProfile;
+    for (int i = 0; i < settings::kProfileCount; ++i) {
+        skin::CRgnButton& selector = selectors_[static_cast<std::size_t>(i)];
+        if (selector.Hwnd() == nullptr)
+            continue;
+        selector.SetLatched(i == current ? 1 : 0);
+        InvalidateRect(selector.Hwnd(), nullptr, FALSE);
+    }
+    const settings::ProfileRecord* profile = session_->CurrentProfile();
+    if (profileName_.Hwnd() != nullptr) {
+        profileName_.SetText(
+            profile != nullptr
+                ? std::string(profile->ProFileName, settings::FieldLength(profile->ProFileName))
+                : std::string());
+    }
+    // The support page has nothing to show from the profile.
+    for (int i = 0; i < kPageCount - 1; ++i) pages_[static_cast<std::size_t>(i)].Refresh();
+}
+
+void COptionDlg::ShowPage(int page) {
+    if (page < 0 || page >= kPageCount)
+        return;
+    if (page != currentPage_) {
+        pages_[static_cast<std::size_t>(currentPage_)].Show(false);
+        currentPage_ = page;
+    }
+    pages_[static_cast<std::size_t>(page)].Show(true);
+    // A latching button flips itself on every click: put all four right.
+    for (int i = 0; i < kPageCount; ++i) {
+        skin::CSkinButton& selector = buttons_[static_cast<std::size_t>(kKeyPage1 + i)];
+        if (selector.Hwnd() == nullptr)
+            continue;
+        selector.SetLatched(i == page ? 1 : 0);
+        InvalidateRect(selector.Hwnd(), nullptr, FALSE);
+    }
+}
+
+void COptionDlg::SetPendingUi(bool pending) {
+    HWND self = Hwnd();
+    for (int key : {kKeyOk, kKeyApply}) {
+        HWND button = buttons_[static_cast<std::size_t>(key)].Hwnd();
+        if (button == nullptr)
+            continue;
+        EnableWindow(button, pending ? FALSE : TRUE);
+        InvalidateRect(button, nullptr, FALSE);
+        UpdateWindow(button);
+    }
+    if (pending) {
+        SetCapture(self);
+        SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
+        SetTimer(self, IDT_MONITOR_WATCH, kMonitorWatchMs, nullptr);
+    } else {
+        KillTimer(self, IDT_MONITOR_WATCH);
+        SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)));
+        if (GetCapture() == self)
+            ReleaseCapture();
+    }
+}
+
+void COptionDlg::Apply(int reset) {
+    SetPendingUi(true);
+    const ApplyResult result = session_->Apply(reset);
+    win::DebugText("COptionDlg Apply %d published %d pending %d\n", reset, result.published ? 1 : 0,
+                   result.pending ? 1 : 0);
+    if (!result.pending)
+        SetPendingUi(false);
+}
+
+void COptionDlg::CloseWithoutApplying() {
+    if (GetCapture() == Hwnd()) {
+        SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)));
+        ReleaseCapture();
+    }
+    PostMessageA(Hwnd(), WM_CLOSE, 0, 0);
+}
+
+void COptionDlg::ImportProfile() {
+    char path[MAX_PATH] = {};
+    OPENFILENAMEA ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = Hwnd();
+    ofn.lpstrFilter = kProfileFilter;
+    ofn.lpstrFile = path;
+    ofn.nMaxFile = sizeof path;
+    ofn.lpstrDefExt = "gmp";
+    ofn.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_FILEMUSTEXIST;
+    if (!GetOpenFileNameA(&ofn))
+        return;
+    const ImportResult result = session_->Import(path);
+    win::DebugText("COptionDlg Import %d\n", static_cast<int>(result));
+    if (result == ImportResult::Copied) {
+        const int index = session_->Edit().currentProfile;
+        SetFileAttributesA(files_.Files().ProfilePath(index).c_str(),
+                           FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE);
+    }
+    if (result != ImportResult::NoProfile && result != ImportResult::Unreadable)
+        Refresh();
+}
+
+void COptionDlg::ExportProfile() {
+    char path[MAX_PATH] = {};
+    OPENFILENAMEA ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = Hwnd();
+    ofn.lpstrFilter = kProfileFilter;
+    ofn.lpstrFile = path;
+    ofn.nMaxFile = sizeof path;
+    ofn.lpstrDefExt = "gmp";
+    ofn.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+    if (!GetSaveFileNameA(&ofn))
+        return;
+    const bool ok = session_->Export(path);
+    win::DebugText("COptionDlg Export %d\n", ok ? 1 : 0);
+}
+
+void COptionDlg::ResetToDefaults() {
+    // Until the skinned warning dialog exists, a plain box asks.
+    const std::string question = LanString(lan::kResetQuestion);
+    const std::string caption = LanString(lan::kResetCaption);
+    if (MessageBoxA(Hwnd(), question.c_str(), caption.c_str(), MB_OKCANCEL | MB_ICONWARNING) !=
+        IDOK) {
+        return;
+    }
+    session_->ResetToDefaults();
+    Refresh();
+    Apply(1);
+}
+
+LRESULT COptionDlg::OnReloadAll() {
+    UpdateFirmwareText();
+    InvalidateRect(Hwnd(), &kFirmwareTextArea, FALSE);
+    if (session_->Reload())
+        Refresh();
+    return 0;
+}
+
+LRESULT COptionDlg::OnProfileChanged() {
+    if (session_->ProfileChanged())
+        Refresh();
+    return 0;
+}
+
+LRESULT COptionDlg::OnUploadDone() {
+    session_->UploadDone();
+    SetPendingUi(false);
+    return 0;
+}
+
+LRESULT COptionDlg::OnSettingChanged() {
+    if (session_->SettingChanged()) {
+        for (int i = 0; i < kPageCount - 1; ++i) pages_[static_cast<std::size_t>(i)].Refresh();
+    }
+    return 0;
+}
+
+LRESULT COptionDlg::OnCtlColor(HDC dc, HWND control) {
+    LRESULT brush = 0;
+    if (skin::CBitmapEdit::ReflectCtlColor(dc, control, brush))
+        return brush;
+    return CallDefault();
+}
+
+LRESULT COptionDlg::OnMeasureItem(WPARAM, LPARAM item) {
+    return skin::CSkinMenu::RouteOwnerDraw(WM_MEASUREITEM, item) ? TRUE : CallDefault();
+}
+
+LRESULT COptionDlg::OnDrawItem(WPARAM, LPARAM item) {
+    return skin::CSkinMenu::RouteOwnerDraw(WM_DRAWITEM, item) ? TRUE : CallDefault();
+}
+
+}  // namespace option

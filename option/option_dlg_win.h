@@ -1,0 +1,139 @@
+// COptionDlg: Option's one top-level window, a borderless skinned dialog
+// with the profile selectors, the page frame and the Apply road to Monitor.
+// What it does to the settings lives in OptionSession; this class turns
+// clicks and Monitor's messages into session calls and shows the results.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <memory>
+#include <string>
+
+#include "common/settings/ini_file_win.h"
+#include "common/settings/mouse_registry_win.h"
+#include "common/win/scoped_win.h"
+#include "common/win/window.h"
+#include "option/model/option_session.h"
+#include "option/option_page_win.h"
+#include "option/session_ports_win.h"
+#include "option/skin/skin_button_win.h"
+#include "option/skin/value_controls_win.h"
+
+namespace option {
+
+inline constexpr const char* kSoftwareVersion = "1.12";
+inline constexpr const char* kWebAddress = "https://www.example.com/";
+
+// Keys of skin_config.ini that name a control.
+enum ConfigKey : int {
+    kKeyImport = 2,
+    kKeyExport = 3,
+    kKeyEditProfile = 4,
+    kKeyProfile1 = 5,  // .. kKeyProfile1 + 4: profiles 0..4
+    kKeyMinimize = 10,
+    kKeyClose = 11,
+    kKeyOk = 12,
+    kKeyApply = 13,
+    kKeyCancel = 14,
+    kKeyHint1 = 15,  // .. 19
+    kKeyPage1 = 25,  // .. 28
+    kKeyEmblem = 29,
+    kKeyWeb = 30,
+    kKeyReset = 31,
+    kKeyPageArea = 42,
+    kKeyProfileName = 43,
+    kKeyNewProfile = 44,
+};
+inline constexpr int kPageCount = 4;
+
+// The control id of a key's control.
+constexpr int ControlId(int key) {
+    return 1000 + key;
+}
+// The window id of page i (0..3), so that others can find the pages.
+constexpr int PageId(int page) {
+    return 2000 + page;
+}
+
+// Texts set once at start and read by every window of Option.
+struct OptionGlobals {
+    std::string programFolder;
+    std::string firmwareVersion;
+    std::string softwareVersion = kSoftwareVersion;
+    HMODULE language = nullptr;
+};
+OptionGlobals& Globals();
+// A string of lan.dll, "" when the module or the id is missing.
+std::string LanString(unsigned id);
+
+class COptionDlg : public win::WindowImpl<COptionDlg> {
+  public:
+    COptionDlg();
+    ~COptionDlg() override;
+
+    // Creates the dialog from template 102 and runs it modally.
+    INT_PTR RunModal();
+
+    // Operations the pages and dialogs use.
+    void SelectProfile(int index);
+    void Refresh();
+    void Apply(int reset);
+    OptionSession& Session() { return *session_; }
+
+    static std::span<const win::MessageRow<COptionDlg>> MessageMap();
+
+  private:
+    static LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam);
+
+    void BuildControl(const char* key, const skin::ButtonPos& pos, const skin::SkinSheets& sheets);
+    void ShowPage(int page);
+    void SetPendingUi(bool pending);
+    void CloseWithoutApplying();
+    void ImportProfile();
+    void ExportProfile();
+    void ResetToDefaults();
+    void UpdateFirmwareText();
+
+    LRESULT OnCreate();
+    LRESULT OnInitDialog();
+    LRESULT OnDestroy();
+    LRESULT OnPaint();
+    LRESULT OnEraseBkgnd() { return 1; }
+    LRESULT OnQueryDragIcon();
+    LRESULT OnLButtonDown(WPARAM keys, LPARAM point);
+    LRESULT OnSetCursor();
+    LRESULT OnClose();
+    LRESULT OnTimer(UINT_PTR id);
+    LRESULT OnControlClick(UINT id, UINT code);
+    LRESULT OnEnterKey() { return 0; }
+    LRESULT OnEscapeKey();
+    LRESULT OnReloadAll();
+    LRESULT OnProfileChanged();
+    LRESULT OnUploadDone();
+    LRESULT OnSettingChanged();
+    LRESULT OnHint() { return 0; }
+    LRESULT OnCtlColor(HDC dc, HWND control);
+    LRESULT OnMeasureItem(WPARAM, LPARAM item);
+    LRESULT OnDrawItem(WPARAM, LPARAM item);
+
+    settings::SystemSettingsFiles files_;
+    settings::SystemMouseRegistry registry_;
+    SharedLinkWin link_;
+    PeerWindowsWin peers_;
+    EmptyMacroStore macros_;
+    std::unique_ptr<OptionSession> session_;
+
+    win::ScopedModule language_;
+    HICON icon_ = nullptr;
+    skin::SkinSurface surface_;
+    std::array<skin::CSkinButton, 45> buttons_;  // by key; only the button keys are created
+    std::array<skin::CRgnButton, 5> selectors_;
+    std::array<skin::CSkinLabel, 5> hints_;
+    skin::CSkinLabel profileName_;
+    std::array<COptionPage, kPageCount> pages_;
+    RECT pageArea_{};
+    int currentPage_ = 0;
+};
+
+}  // namespace option

@@ -1,0 +1,192 @@
+#include "tests/e2e/option/option_driver_win.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "tools/SkinGallery/gallery_window_win.h"
+
+namespace e2e {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr const char* kOptionTitle = "Professional Gaming Optical Mouse Option";
+
+struct DialogSearch {
+    DWORD processId;
+    HWND main;
+    int control;
+    HWND found;
+};
+
+BOOL CALLBACK FindDialog(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<DialogSearch*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    char cls[64] = {};
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (pid == search->processId && hwnd != search->main && IsWindowVisible(hwnd) &&
+        std::string(cls) == "#32770" &&
+        (search->control == 0 || GetDlgItem(hwnd, search->control) != nullptr)) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK DescribeChild(HWND hwnd, LPARAM param) {
+    char cls[64] = {};
+    GetClassNameA(hwnd, cls, sizeof cls);
+    *reinterpret_cast<std::string*>(param) +=
+        std::string(cls) + "#" + std::to_string(GetDlgCtrlID(hwnd)) + " ";
+    return TRUE;
+}
+
+struct NameFields {
+    const std::string* path;
+    int set;
+};
+
+// The file name box (id 1148) is a combo box with an edit inside; which of
+// them the dialog reads differs between versions, so all of them get the name.
+BOOL CALLBACK SetFileName(HWND child, LPARAM param) {
+    auto* fields = reinterpret_cast<NameFields*>(param);
+    if (GetDlgCtrlID(child) == 1148 &&
+        SendMessageA(child, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(fields->path->c_str())))
+        ++fields->set;
+    return TRUE;
+}
+
+std::string DescribeChildren(HWND dialog) {
+    std::string text;
+    EnumChildWindows(dialog, &DescribeChild, reinterpret_cast<LPARAM>(&text));
+    return text;
+}
+
+}  // namespace
+
+OptionDriver::~OptionDriver() {
+    if (HWND w = Window())
+        PostMessageA(w, WM_CLOSE, 0, 0);
+    if (process_.WaitExit(10s) == -1)
+        process_.Kill();
+}
+
+bool OptionDriver::Start() {
+    if (!process_.Start(folder_.File("Option.exe")))
+        return false;
+    return WaitUntil([this] { return Window() != nullptr; }, 30s);
+}
+
+HWND OptionDriver::Window() const {
+    return FindWindowA(nullptr, kOptionTitle);
+}
+
+void OptionDriver::Click(int key) const {
+    HWND w = Window();
+    HWND control = GetDlgItem(w, 1000 + key);
+    PostMessageA(w, WM_COMMAND, MAKEWPARAM(1000 + key, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(control));
+}
+
+bool OptionDriver::Enabled(int key) const {
+    HWND control = GetDlgItem(Window(), 1000 + key);
+    return control != nullptr && IsWindowEnabled(control);
+}
+
+bool OptionDriver::PageVisible(int page) const {
+    HWND p = GetDlgItem(Window(), 2000 + page);
+    return p != nullptr && IsWindowVisible(p);
+}
+
+void OptionDriver::Key(UINT virtualKey) const {
+    HWND w = Window();
+    PostMessageA(w, WM_KEYDOWN, virtualKey, 1);
+    PostMessageA(w, WM_KEYUP, virtualKey, static_cast<LPARAM>(0xC0000001u));
+}
+
+HWND OptionDriver::WaitForDialog(int control) const {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(Window(), &pid);
+    DialogSearch search{pid, Window(), control, nullptr};
+    WaitUntil(
+        [&] {
+            search.found = nullptr;
+            EnumWindows(&FindDialog, reinterpret_cast<LPARAM>(&search));
+            return search.found != nullptr;
+        },
+        30s);
+    return search.found;
+}
+
+bool OptionDriver::ChooseFile(const std::string& path, bool promptFollows) const {
+    HWND dialog = WaitForDialog();
+    if (dialog == nullptr)
+        return false;
+    NameFields fields{&path, 0};
+    EnumChildWindows(dialog, &SetFileName, reinterpret_cast<LPARAM>(&fields));
+    const bool named = fields.set > 0;
+    if (!named) {
+        ADD_FAILURE() << "no file name field in the dialog: " << DescribeChildren(dialog);
+        return false;
+    }
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    if (promptFollows)
+        return true;
+    if (!WaitUntil([dialog] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 30s)) {
+        ADD_FAILURE() << "the dialog stays: " << DescribeChildren(dialog);
+        const std::string folder = ArtifactsFolder();
+        if (!folder.empty())
+            gallery::SaveWindowShot(GetDesktopWindow(), folder + "file_dialog.bmp");
+        return false;
+    }
+    return true;
+}
+
+bool OptionDriver::Answer(int id) const {
+    HWND dialog = WaitForDialog(id);
+    if (dialog == nullptr)
+        return false;
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+    return WaitUntil([dialog] { return !IsWindow(dialog); }, 30s);
+}
+
+bool OptionDriver::Screenshot(const std::string& name) const {
+    const std::string folder = ArtifactsFolder();
+    if (folder.empty())
+        return true;
+    HWND w = Window();
+    SetForegroundWindow(w);
+    RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    return gallery::SaveWindowShot(w, folder + name + ".bmp");
+}
+
+bool OptionDriver::WaitGone() const {
+    return WaitUntil([this] { return Window() == nullptr; }, 30s);
+}
+
+std::string ArtifactsFolder() {
+    const char* env = std::getenv("MOUSE_ARTIFACTS");
+    if (env == nullptr || *env == '\0')
+        return {};
+    std::string folder = env;
+    if (folder[0] == '/') {
+        for (char& c : folder)
+            if (c == '/')
+                c = '\\';
+        folder = "Z:" + folder;
+    }
+    if (folder.back() != '\\')
+        folder.push_back('\\');
+    folder += "option\\";
+    for (std::size_t i = 3; i < folder.size(); ++i)
+        if (folder[i] == '\\')
+            CreateDirectoryA(folder.substr(0, i).c_str(), nullptr);
+    return folder;
+}
+
+}  // namespace e2e

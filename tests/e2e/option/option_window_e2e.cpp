@@ -1,0 +1,231 @@
+// Option's window with a stand-in Monitor: the test owns the shared section
+// and a window with Monitor's title that records what Option posts, so every
+// answer (1256, 1255, 1257) comes exactly when the test sends it.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+
+#include "common/settings/settings_block.h"
+#include "common/settings/shared_section_win.h"
+#include "tests/e2e/device/virtual_mouse_session_win.h"
+#include "tests/e2e/harness/harness_win.h"
+#include "tests/e2e/option/option_driver_win.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using e2e::OptionDriver;
+
+constexpr int kKeyImport = 2, kKeyExport = 3, kKeyProfile1 = 5, kKeyOk = 12, kKeyApply = 13;
+constexpr int kKeyPage1 = 25, kKeyEmblem = 29, kKeyReset = 31;
+
+std::unique_ptr<settings::SettingsBlock> NewBlock() {
+    auto block = std::make_unique<settings::SettingsBlock>();
+    std::memset(block.get(), 0, sizeof *block);
+    settings::FillDefaults(*block, settings::DefaultsFor::Monitor);
+    return block;
+}
+
+std::unique_ptr<settings::SettingsBlock> SectionBlock() {
+    auto block = NewBlock();
+    EXPECT_TRUE(e2e::ReadSharedBlock(*block));
+    return block;
+}
+
+class OptionWithStandInMonitor : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_EQ(section_.Create(), settings::SharedSection::CreateResult::Created);
+        auto block = NewBlock();
+        block->currentProfile = 3;
+        settings::CopyField(block->profiles[3].ProFileName, "Published");
+        block->profiles[3].MouseSpeed = 13;
+        settings::MarkAllChanged(*block);
+        ASSERT_TRUE(section_.Publish(*block));
+        monitor_ = std::make_unique<e2e::StandInWindow>(e2e::kMonitorTitle);
+        ASSERT_TRUE(option_.Start());
+    }
+    // Applies and waits until Monitor has been told (and Option waits).
+    void ApplyAndWaitForMonitor(int applies) {
+        option_.Click(kKeyApply);
+        ASSERT_TRUE(monitor_->WaitFor(1224, applies));
+    }
+
+    e2e::ProgramFolder folder_;
+    settings::SharedSection section_;
+    std::unique_ptr<e2e::StandInWindow> monitor_;
+    OptionDriver option_{folder_};
+};
+
+TEST_F(OptionWithStandInMonitor, ApplyWaitsForMonitorsAnswerOrItsEnd) {
+    // Option shows Monitor's block and hands it back without the old flags.
+    ApplyAndWaitForMonitor(1);
+    auto published = SectionBlock();
+    EXPECT_EQ(published->currentProfile, 3);
+    EXPECT_STREQ(published->profiles[3].ProFileName, "Published");
+    EXPECT_EQ(settings::ChangeFlag(*published, 0), 0);
+    EXPECT_EQ(monitor_->All().back().wParam, 0u);
+    EXPECT_EQ(folder_.ReadIni("config.ini", "Setting", "CurrentProfile"), "3");
+    EXPECT_EQ(folder_.ReadIni("config\\Default3.gmp", "Setting", "ProFileName"), "Published");
+
+    // Pending until 1256.
+    ASSERT_TRUE(e2e::WaitUntil([&] { return !option_.Enabled(kKeyApply); }));
+    EXPECT_FALSE(option_.Enabled(kKeyOk));
+    EXPECT_FALSE(e2e::WaitUntil([&] { return option_.ApplyReady(); }, 1500ms));
+    PostMessageA(option_.Window(), 1256, 0, 0);
+    EXPECT_TRUE(e2e::WaitUntil([&] { return option_.ApplyReady(); }));
+
+    // Monitor gone while pending: the buttons come back by themselves.
+    ApplyAndWaitForMonitor(2);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return !option_.Enabled(kKeyApply); }));
+    monitor_.reset();
+    EXPECT_TRUE(e2e::WaitUntil([&] { return option_.ApplyReady(); }, 10s));
+}
+
+TEST_F(OptionWithStandInMonitor, ProfileSwitchDiscardsEditsSettingChangeKeepsThem) {
+    // 1255: the user's unsaved choice of profile 2 gives way to Monitor's.
+    option_.Click(kKeyProfile1 + 1);
+    auto block = SectionBlock();
+    block->currentProfile = 4;
+    ASSERT_TRUE(e2e::WriteSharedBlock(*block));
+    PostMessageA(option_.Window(), 1255, 0, 0);
+    ApplyAndWaitForMonitor(1);
+    EXPECT_EQ(SectionBlock()->currentProfile, 4);
+    PostMessageA(option_.Window(), 1256, 0, 0);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return option_.ApplyReady(); }));
+
+    // 1257: the mouse changed profile 4's stage and rate; the user's choice of
+    // profile 1 stays, and so does everything else of profile 4.
+    option_.Click(kKeyProfile1);
+    block = SectionBlock();
+    block->profiles[4].CpiStep = 3;
+    block->profiles[4].PollingRate = 0;
+    block->profiles[4].MouseSpeed = 19;
+    ASSERT_TRUE(e2e::WriteSharedBlock(*block));
+    PostMessageA(option_.Window(), 1257, 0, 0);
+    ApplyAndWaitForMonitor(2);
+    block = SectionBlock();
+    EXPECT_EQ(block->currentProfile, 0);
+    EXPECT_EQ(block->profiles[4].CpiStep, 3);
+    EXPECT_EQ(block->profiles[4].PollingRate, 0);
+    EXPECT_EQ(block->profiles[4].MouseSpeed, 10);
+    EXPECT_EQ(settings::ChangeFlag(*block, settings::kButtonFlagCount + 10), 1)
+        << "a new current profile is sent to the mouse";
+}
+
+TEST_F(OptionWithStandInMonitor, ResetAsksAndAppliesWithResetFlag) {
+    option_.Click(kKeyReset);
+    ASSERT_TRUE(option_.Answer(IDOK));
+    ASSERT_TRUE(monitor_->WaitFor(1224, 1));
+    EXPECT_EQ(monitor_->All().back().wParam, 1u);
+    auto block = SectionBlock();
+    EXPECT_EQ(block->currentProfile, 0);
+    EXPECT_STREQ(block->profiles[3].ProFileName, "Default4");
+    for (int i = 0; i < settings::kChangeFlagCount; ++i)
+        ASSERT_EQ(settings::ChangeFlag(*block, i), 1) << i;
+}
+
+TEST_F(OptionWithStandInMonitor, KeysEmblemSecondInstanceAndEscape) {
+    // A second Option ends at once and leaves the first alone.
+    e2e::Program second;
+    ASSERT_TRUE(second.Start(folder_.File("Option.exe")));
+    EXPECT_EQ(second.WaitExit(20s), 0);
+    EXPECT_EQ(e2e::CountWindowsTitled(e2e::kOptionTitle), 1);
+
+    // Enter and the emblem do nothing; the Apply behind them still happens.
+    option_.Click(kKeyEmblem);
+    option_.Key(VK_RETURN);
+    option_.Click(kKeyProfile1 + 2);
+    ApplyAndWaitForMonitor(1);
+    EXPECT_EQ(monitor_->Count(1224), 1);
+    ASSERT_NE(option_.Window(), nullptr) << "Enter must not close the window";
+    EXPECT_EQ(SectionBlock()->currentProfile, 2);
+    PostMessageA(option_.Window(), 1256, 0, 0);
+
+    // Esc closes without applying.
+    option_.Click(kKeyProfile1 + 4);
+    option_.Key(VK_ESCAPE);
+    EXPECT_TRUE(option_.WaitGone());
+    EXPECT_EQ(option_.Process().WaitExit(20s), 0);
+    EXPECT_EQ(monitor_->Count(1224), 1);
+    EXPECT_EQ(folder_.ReadIni("config.ini", "Setting", "CurrentProfile"), "2");
+}
+
+TEST_F(OptionWithStandInMonitor, PagesAndScreenshots) {
+    static const char* const kNames[] = {"assign", "lighting", "advanced", "support"};
+    for (int page = 0; page < 4; ++page) {
+        option_.Click(kKeyPage1 + page);
+        ASSERT_TRUE(e2e::WaitUntil([&] { return option_.PageVisible(page); })) << page;
+        for (int other = 0; other < 4; ++other) {
+            if (other != page) {
+                EXPECT_FALSE(option_.PageVisible(other)) << page << other;
+            }
+        }
+        EXPECT_TRUE(option_.Screenshot(std::string("option_page_") + kNames[page]));
+    }
+}
+
+// Without Monitor: the files only, and no 1224 to a window of Monitor's title.
+class OptionAlone : public ::testing::Test {
+  protected:
+    e2e::ProgramFolder folder_;
+    OptionDriver option_{folder_};
+};
+
+TEST_F(OptionAlone, ApplySavesTheFilesAndTellsNoWindowWithoutSection) {
+    e2e::StandInWindow monitor(e2e::kMonitorTitle);
+    ASSERT_TRUE(option_.Start());
+    option_.Click(kKeyProfile1 + 3);
+    option_.Click(kKeyApply);
+    ASSERT_TRUE(option_.Process().WaitForDebugText("COptionDlg Apply 0 published 0 pending 0\n"));
+    EXPECT_EQ(folder_.ReadIni("config.ini", "Setting", "CurrentProfile"), "3");
+    EXPECT_TRUE(option_.ApplyReady());
+    EXPECT_EQ(monitor.Count(1224), 0);
+}
+
+TEST_F(OptionAlone, ImportAndExportThroughTheFileDialogs) {
+    ASSERT_TRUE(option_.Start());
+    option_.Click(kKeyProfile1);
+    option_.Click(kKeyApply);  // writes the five profile files
+    ASSERT_TRUE(e2e::WaitUntil([&] { return folder_.Exists("config\\Default0.gmp"); }));
+
+    // Export, then export profile 2 over the same file after the prompt.
+    const std::string exported = folder_.File("exported.gmp");
+    option_.Click(kKeyExport);
+    ASSERT_TRUE(option_.ChooseFile(exported));
+    ASSERT_TRUE(e2e::WaitUntil([&] { return folder_.Exists("exported.gmp"); }));
+    EXPECT_EQ(folder_.ReadIni("exported.gmp", "Setting", "ProFileName"), "Default1");
+    option_.Click(kKeyProfile1 + 1);
+    option_.Click(kKeyExport);
+    ASSERT_TRUE(option_.ChooseFile(exported, true));
+    ASSERT_TRUE(option_.Answer(IDYES)) << "the overwrite prompt";
+    EXPECT_TRUE(e2e::WaitUntil(
+        [&] { return folder_.ReadIni("exported.gmp", "Setting", "ProFileName") == "Default2"; }));
+
+    // Importing the profile's own file under another letter case reloads it.
+    const std::string own = folder_.ReadText("config\\Default1.gmp");
+    option_.Click(kKeyImport);
+    ASSERT_TRUE(option_.ChooseFile(folder_.File("CONFIG\\DEFAULT1.GMP")));
+    EXPECT_TRUE(option_.Process().WaitForDebugText("COptionDlg Import 2\n"));
+    EXPECT_EQ(folder_.ReadText("config\\Default1.gmp"), own);
+
+    // A damaged file becomes a valid profile.
+    {
+        FILE* f = std::fopen(folder_.File("damaged.gmp").c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        std::fputs(
+            "[Setting]\r\nProFileName=Damaged\r\nPollingRate=77\r\nCpiStep=x\r\n"
+            "MacroKeyInfo3=FFFF\r\n\x01\x02garbage\r\n",
+            f);
+        std::fclose(f);
+    }
+    option_.Click(kKeyImport);
+    ASSERT_TRUE(option_.ChooseFile(folder_.File("damaged.gmp")));
+    EXPECT_TRUE(option_.Process().WaitForDebugText("COptionDlg Import 3\n"));
+    EXPECT_EQ(folder_.ReadIni("config\\Default1.gmp", "Setting", "ProFileName"), "Damaged");
+    EXPECT_EQ(folder_.ReadIni("config\\Default1.gmp", "Setting", "PollingRate"), "2");
+    EXPECT_EQ(folder_.ReadIni("config\\Default1.gmp", "Setting", "CpiStep"), "0");
+}
+
+}  // namespace

@@ -1,0 +1,61 @@
+// What Windows shows of the two programs: name, version, and a manifest that
+// runs them as the invoking user with common controls 6.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/e2e/harness/harness_win.h"
+
+namespace {
+
+std::string VersionValue(const std::string& exe, const char* name) {
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeA(exe.c_str(), &ignored);
+    if (size == 0)
+        return {};
+    std::vector<char> data(size);
+    if (!GetFileVersionInfoA(exe.c_str(), 0, size, data.data()))
+        return {};
+    void* value = nullptr;
+    UINT length = 0;
+    const std::string path = std::string("\\StringFileInfo\\040904b0\\") + name;
+    if (!VerQueryValueA(data.data(), path.c_str(), &value, &length) || length == 0)
+        return {};
+    return static_cast<const char*>(value);
+}
+
+std::string Manifest(const std::string& exe) {
+    HMODULE module = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (module == nullptr)
+        return {};
+    std::string text;
+    if (HRSRC res = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24))) {
+        if (HGLOBAL loaded = LoadResource(module, res)) {
+            text.assign(static_cast<const char*>(LockResource(loaded)),
+                        SizeofResource(module, res));
+        }
+    }
+    FreeLibrary(module);
+    return text;
+}
+
+TEST(ProgramResources, BothProgramsCarryVersionAndManifest) {
+    for (const char* program : {"Option", "Monitor"}) {
+        SCOPED_TRACE(program);
+        const std::string exe = e2e::DistFolder() + "\\" + program + ".exe";
+        EXPECT_EQ(VersionValue(exe, "FileDescription"),
+                  std::string("Professional Gaming Optical Mouse ") + program);
+        EXPECT_EQ(VersionValue(exe, "ProductVersion"), "1.12.0.0");
+        EXPECT_EQ(VersionValue(exe, "OriginalFilename"), std::string(program) + ".exe");
+        const std::string manifest = Manifest(exe);
+        EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
+        EXPECT_NE(manifest.find("Microsoft.Windows.Common-Controls"), std::string::npos);
+        EXPECT_NE(manifest.find("version=\"6.0.0.0\""), std::string::npos);
+        EXPECT_NE(manifest.find("<dpiAware>true</dpiAware>"), std::string::npos);
+    }
+}
+
+}  // namespace

@@ -1,0 +1,238 @@
+#include "option/model/option_session.h"
+
+#include <gtest/gtest.h>
+
+#include "common/settings/ini_engine.h"
+#include "tests/unit/option/session_fakes.h"
+
+namespace {
+
+using option::BlockSource;
+using option::OptionSession;
+using option_test::CountingMacroStore;
+using option_test::FakeLink;
+using option_test::FakePeers;
+using settings::SettingsBlock;
+
+constexpr const char* kFolder = "C:\\Prog\\";
+constexpr int kSelectFlag = settings::kButtonFlagCount + settings::kSelectProfileFlag;
+
+class SessionTest : public ::testing::Test {
+  protected:
+    SessionTest() {
+        settings::FillDefaults(*link.section, settings::DefaultsFor::Monitor);
+        link.section->currentProfile = 2;
+        settings::CopyField(link.section->profiles[2].ProFileName, "From Monitor");
+        settings::MarkAllChanged(*link.section);
+    }
+    // Monitor running with its section, as Option finds it at start.
+    void MonitorUp() {
+        link.exists = true;
+        link.open = true;
+        peers.monitor = true;
+    }
+    bool FilesWritten() const { return store.files.count("C:\\Prog\\config.ini") != 0; }
+
+    testing_files::MemoryStore store;
+    settings::EngineIniFileSystem engine{store};
+    settings::SettingsFiles files{engine, kFolder};
+    FakeLink link;
+    FakePeers peers;
+    CountingMacroStore macros;
+    OptionSession session{files, nullptr, link, peers, macros};
+};
+
+TEST_F(SessionTest, StartTakesMonitorsBlockWithoutItsChangeFlags) {
+    MonitorUp();
+    EXPECT_EQ(session.Start(), BlockSource::Shared);
+    EXPECT_EQ(session.Edit().currentProfile, 2);
+    EXPECT_STREQ(session.CurrentProfile()->ProFileName, "From Monitor");
+    for (int i = 0; i < settings::kChangeFlagCount; ++i) {
+        ASSERT_EQ(settings::ChangeFlag(session.Reference(), i), 0) << i;
+        ASSERT_EQ(settings::ChangeFlag(session.Edit(), i), 0) << i;
+    }
+    EXPECT_EQ(macros.loads, 1);
+    EXPECT_EQ(macros.merges, 1);
+    EXPECT_EQ(macros.saves, 1);
+}
+
+TEST_F(SessionTest, StartFallsBackToTheFilesWithoutSectionOrWhenItsReadFails) {
+    EXPECT_EQ(session.Start(), BlockSource::Files);
+    // No config.ini: no current profile, five default profiles.
+    EXPECT_EQ(session.Edit().currentProfile, -1);
+    EXPECT_STREQ(session.Edit().profiles[4].ProFileName, "Default5");
+
+    MonitorUp();
+    link.failCopies = true;
+    OptionSession second{files, nullptr, link, peers, macros};
+    EXPECT_EQ(second.Start(), BlockSource::Files);
+    EXPECT_STREQ(second.Edit().profiles[2].ProFileName, "Default3");
+
+    settings::SettingsFiles nowhere{engine, ""};
+    OptionSession third{nowhere, nullptr, link, peers, macros};
+    EXPECT_EQ(third.Start(), BlockSource::Defaults);
+    EXPECT_EQ(third.Edit().currentProfile, 0);
+}
+
+TEST_F(SessionTest, ApplyHandsTheEditBlockOverAndWaitsForMonitor) {
+    MonitorUp();
+    session.Start();
+    settings::ClearChanges(*link.section);
+    ASSERT_TRUE(session.SelectProfile(4));
+    settings::MarkButtonChanged(session.Edit(), 4, 3);
+
+    const option::ApplyResult result = session.Apply(0);
+    EXPECT_TRUE(result.published);
+    EXPECT_TRUE(result.saved);
+    EXPECT_TRUE(result.pending);
+    EXPECT_TRUE(session.Pending());
+    // Monitor sees the selection flag and the page's button flag.
+    EXPECT_EQ(link.section->currentProfile, 4);
+    EXPECT_EQ(settings::ChangeFlag(*link.section, kSelectFlag), 1);
+    EXPECT_EQ(settings::ChangeFlag(*link.section, 4 * 15 + 3), 1);
+    EXPECT_EQ(peers.applies, std::vector<int>{0});
+    EXPECT_EQ(peers.companionPosts, 1);
+    EXPECT_TRUE(FilesWritten());
+    EXPECT_EQ(store.files.count("C:\\Prog\\config\\Default4.gmp"), 1u);
+    // Afterwards the reference is the handed-over block, without flags.
+    EXPECT_EQ(session.Reference().currentProfile, 4);
+    EXPECT_EQ(settings::ChangeFlag(session.Edit(), 4 * 15 + 3), 0);
+
+    session.UploadDone();
+    EXPECT_FALSE(session.Pending());
+
+    // Same profile again: the selection flag is lowered.
+    session.Apply(0);
+    EXPECT_EQ(settings::ChangeFlag(*link.section, kSelectFlag), 0);
+}
+
+TEST_F(SessionTest, PendingEndsWhenMonitorsWindowIsGone) {
+    MonitorUp();
+    session.Start();
+    session.Apply(0);
+    EXPECT_FALSE(session.EndPendingIfMonitorGone());
+    EXPECT_TRUE(session.Pending());
+    peers.monitor = false;
+    EXPECT_TRUE(session.EndPendingIfMonitorGone());
+    EXPECT_FALSE(session.Pending());
+    EXPECT_FALSE(session.EndPendingIfMonitorGone());
+}
+
+TEST_F(SessionTest, ApplyWithoutSectionSavesTheFilesButTellsMonitorNothing) {
+    session.Start();
+    peers.monitor = true;  // a window of that title, but no section
+    const option::ApplyResult result = session.Apply(0);
+    EXPECT_EQ(link.openCalls, 1) << "the section is looked for again";
+    EXPECT_FALSE(result.published);
+    EXPECT_FALSE(result.pending);
+    EXPECT_FALSE(session.Pending());
+    EXPECT_TRUE(peers.applies.empty());
+    EXPECT_TRUE(FilesWritten());
+}
+
+TEST_F(SessionTest, ApplyOpensTheSectionOfAMonitorStartedAfterOption) {
+    session.Start();
+    link.exists = true;
+    peers.monitor = true;
+    ASSERT_TRUE(session.SelectProfile(1));
+    const option::ApplyResult result = session.Apply(0);
+    EXPECT_TRUE(result.published);
+    EXPECT_TRUE(result.pending);
+    EXPECT_EQ(link.section->currentProfile, 1);
+    EXPECT_EQ(peers.applies, std::vector<int>{0});
+}
+
+TEST_F(SessionTest, AFailedPublishIsNotAnnouncedToMonitor) {
+    MonitorUp();
+    session.Start();
+    link.failCopies = true;
+    const option::ApplyResult result = session.Apply(0);
+    EXPECT_FALSE(result.published);
+    EXPECT_FALSE(session.Pending());
+    EXPECT_TRUE(peers.applies.empty());
+}
+
+TEST_F(SessionTest, ResetAppliesFiveDefaultProfilesAllMarkedChanged) {
+    MonitorUp();
+    session.Start();
+    settings::CopyField(session.Edit().profiles[3].ProFileName, "Mine");
+    session.ResetToDefaults();
+    session.Apply(1);
+    EXPECT_EQ(peers.applies, std::vector<int>{1});
+    EXPECT_EQ(link.section->currentProfile, 0);
+    EXPECT_STREQ(link.section->profiles[3].ProFileName, "Default4");
+    EXPECT_EQ(link.section->profiles[3].ColorType[0], 1);
+    for (int i = 0; i < settings::kChangeFlagCount; ++i)
+        ASSERT_EQ(settings::ChangeFlag(*link.section, i), 1) << i;
+}
+
+TEST_F(SessionTest, ReloadsActOnlyOnASuccessfulRead) {
+    MonitorUp();
+    session.Start();
+    settings::CopyField(session.Edit().profiles[2].ProFileName, "Unsaved");
+    session.Edit().profiles[2].MouseSpeed = 17;
+
+    link.failCopies = true;
+    EXPECT_FALSE(session.Reload());
+    EXPECT_FALSE(session.ProfileChanged());
+    EXPECT_FALSE(session.SettingChanged());
+    EXPECT_STREQ(session.CurrentProfile()->ProFileName, "Unsaved");
+
+    link.open = false;
+    link.failCopies = false;
+    EXPECT_FALSE(session.Reload()) << "no view, no read";
+    EXPECT_STREQ(session.CurrentProfile()->ProFileName, "Unsaved");
+}
+
+TEST_F(SessionTest, SettingChangedTakesOverOnlyTheMousesValues) {
+    MonitorUp();
+    session.Start();
+    settings::ProfileRecord& edited = *session.CurrentProfile();
+    settings::CopyField(edited.ProFileName, "Unsaved");
+    edited.MouseSpeed = 17;
+    edited.CpiStep = 0;
+
+    settings::ProfileRecord& onMouse = link.section->profiles[2];
+    onMouse.CpiStep = 3;
+    onMouse.Sensitivity_X = 7;
+    onMouse.Sensitivity_Y = 8;
+    onMouse.Cpi_X = 1;
+    onMouse.Cpi_Y = 4;
+    onMouse.PollingRate = 0;
+    onMouse.MouseSpeed = 5;
+    ASSERT_TRUE(session.SettingChanged());
+    EXPECT_EQ(edited.CpiStep, 3);
+    EXPECT_EQ(edited.Sensitivity_X, 7);
+    EXPECT_EQ(edited.Sensitivity_Y, 8);
+    EXPECT_EQ(edited.Cpi_X, 1);
+    EXPECT_EQ(edited.Cpi_Y, 4);
+    EXPECT_EQ(edited.PollingRate, 0);
+    EXPECT_EQ(edited.MouseSpeed, 17);
+    EXPECT_STREQ(edited.ProFileName, "Unsaved");
+}
+
+TEST_F(SessionTest, ProfileChangeDiscardsEditsAndReloadClearsFlags) {
+    MonitorUp();
+    session.Start();
+    settings::CopyField(session.CurrentProfile()->ProFileName, "Unsaved");
+    link.section->currentProfile = 0;
+    const int mergesBefore = macros.merges;
+    ASSERT_TRUE(session.ProfileChanged());
+    EXPECT_EQ(session.Edit().currentProfile, 0);
+    EXPECT_STREQ(session.Edit().profiles[2].ProFileName, "From Monitor");
+    EXPECT_EQ(macros.merges, mergesBefore + 1) << "the profiles' macros reach the store";
+
+    ASSERT_TRUE(session.Reload());
+    EXPECT_EQ(settings::ChangeFlag(session.Edit(), 0), 0);
+    EXPECT_EQ(macros.merges, mergesBefore + 2);
+}
+
+TEST_F(SessionTest, SelectProfileAcceptsOnlyZeroToFour) {
+    session.Start();
+    EXPECT_TRUE(session.SelectProfile(0));
+    EXPECT_FALSE(session.SelectProfile(5));
+    EXPECT_FALSE(session.SelectProfile(-1));
+    EXPECT_EQ(session.Edit().currentProfile, 0);
+}
+
+}  // namespace
