@@ -67,29 +67,29 @@ std::string LanString(unsigned id) {
 
 std::span<const win::MessageRow<COptionDlg>> COptionDlg::MessageMap() {
     static const win::MessageRow<COptionDlg> rows[] = {
-        win::OnMessage<&COptionDlg::OnCreate>(WM_CREATE),
-        win::OnMessage<&COptionDlg::OnInitDialog>(WM_INITDIALOG),
-        win::OnMessage<&COptionDlg::OnDestroy>(WM_DESTROY),
-        win::OnMessage<&COptionDlg::OnPaint>(WM_PAINT),
-        win::OnMessage<&COptionDlg::OnEraseBkgnd>(WM_ERASEBKGND),
-        win::OnMessage<&COptionDlg::OnQueryDragIcon>(WM_QUERYDRAGICON),
-        win::OnMessage<&COptionDlg::OnLButtonDown>(WM_LBUTTONDOWN),
-        win::OnMessage<&COptionDlg::OnSetCursor>(WM_SETCURSOR),
-        win::OnMessage<&COptionDlg::OnClose>(WM_CLOSE),
-        win::OnMessage<&COptionDlg::OnTimer>(WM_TIMER),
+        win::OnMessage<WM_CREATE, &COptionDlg::OnCreate>(),
+        win::OnMessage<WM_INITDIALOG, &COptionDlg::OnInitDialog>(),
+        win::OnMessage<WM_DESTROY, &COptionDlg::OnDestroy>(),
+        win::OnMessage<WM_PAINT, &COptionDlg::OnPaint>(),
+        win::OnMessage<WM_ERASEBKGND, &COptionDlg::OnEraseBkgnd>(),
+        win::OnMessage<WM_QUERYDRAGICON, &COptionDlg::OnQueryDragIcon>(),
+        win::OnMessage<WM_LBUTTONDOWN, &COptionDlg::OnLButtonDown>(),
+        win::OnMessage<WM_SETCURSOR, &COptionDlg::OnSetCursor>(),
+        win::OnMessage<WM_CLOSE, &COptionDlg::OnClose>(),
+        win::OnMessage<WM_TIMER, &COptionDlg::OnTimer>(),
         win::OnCommand<&COptionDlg::OnEnterKey>(IDOK),
         win::OnCommand<&COptionDlg::OnEscapeKey>(IDCANCEL),
         win::OnCommandRange<&COptionDlg::OnControlClick>(ControlId(kKeyImport),
                                                          ControlId(kKeyNewProfile)),
-        win::OnMessage<&COptionDlg::OnReloadAll>(protocol::kMsgOptionReload),
-        win::OnMessage<&COptionDlg::OnProfileChanged>(protocol::kMsgProfileChanged),
-        win::OnMessage<&COptionDlg::OnUploadDone>(protocol::kMsgUploadDone),
-        win::OnMessage<&COptionDlg::OnSettingChanged>(protocol::kMsgSettingChanged),
-        win::OnMessage<&COptionDlg::OnHint>(skin::kMsgHint),
-        win::OnMessage<&COptionDlg::OnCtlColor>(WM_CTLCOLOREDIT),
-        win::OnMessage<&COptionDlg::OnCtlColor>(WM_CTLCOLORSTATIC),
-        win::OnMessage<&COptionDlg::OnMeasureItem>(WM_MEASUREITEM),
-        win::OnMessage<&COptionDlg::OnDrawItem>(WM_DRAWITEM),
+        win::OnMessage<protocol::kMsgOptionReload, &COptionDlg::OnReloadAll>(),
+        win::OnMessage<protocol::kMsgProfileChanged, &COptionDlg::OnProfileChanged>(),
+        win::OnMessage<protocol::kMsgUploadDone, &COptionDlg::OnUploadDone>(),
+        win::OnMessage<protocol::kMsgSettingChanged, &COptionDlg::OnSettingChanged>(),
+        win::OnMessage<skin::kMsgHint, &COptionDlg::OnHint>(),
+        win::OnMessage<WM_CTLCOLOREDIT, &COptionDlg::OnCtlColor>(),
+        win::OnMessage<WM_CTLCOLORSTATIC, &COptionDlg::OnCtlColor>(),
+        win::OnMessage<WM_MEASUREITEM, &COptionDlg::OnMeasureItem>(),
+        win::OnMessage<WM_DRAWITEM, &COptionDlg::OnDrawItem>(),
     };
     return rows;
 }
@@ -252,11 +252,10 @@ LRESULT COptionDlg::OnQueryDragIcon() {
     return reinterpret_cast<LRESULT>(icon_);
 }
 
-LRESULT COptionDlg::OnLButtonDown(WPARAM, LPARAM point) {
+LRESULT COptionDlg::OnLButtonDown(UINT, POINT p) {
     if (session_->Pending()) {
         // The window holds the capture while Monitor uploads, so clicks on
         // the close buttons arrive here; they still close the window.
-        const POINT p{static_cast<short>(LOWORD(point)), static_cast<short>(HIWORD(point))};
         for (int key : {kKeyClose, kKeyCancel}) {
             RECT r{};
             HWND button = buttons_[static_cast<std::size_t>(key)].Hwnd();
@@ -268,7 +267,7 @@ LRESULT COptionDlg::OnLButtonDown(WPARAM, LPARAM point) {
         }
         return 0;
     }
-    skin::DragByBody(Hwnd(), point, false);
+    skin::DragByBody(Hwnd(), p, false);
     return CallDefault();
 }
 
@@ -513,12 +512,12 @@ LRESULT COptionDlg::OnCtlColor(HDC dc, HWND control) {
     return CallDefault();
 }
 
-LRESULT COptionDlg::OnMeasureItem(WPARAM, LPARAM item) {
-    return skin::CSkinMenu::RouteOwnerDraw(WM_MEASUREITEM, item) ? TRUE : CallDefault();
+LRESULT COptionDlg::OnMeasureItem(UINT, MEASUREITEMSTRUCT* item) {
+    return skin::CSkinMenu::RouteOwnerDraw(item) ? TRUE : CallDefault();
 }
 
-LRESULT COptionDlg::OnDrawItem(WPARAM, LPARAM item) {
-    return skin::CSkinMenu::RouteOwnerDraw(WM_DRAWITEM, item) ? TRUE : CallDefault();
+LRESULT COptionDlg::OnDrawItem(UINT, const DRAWITEMSTRUCT* item) {
+    return skin::CSkinMenu::RouteOwnerDraw(item) ? TRUE : CallDefault();
 }
 
 }  // namespace option

@@ -101,7 +101,7 @@ class COptionDlg : public win::WindowImpl<COptionDlg> {
     LRESULT OnPaint();
     LRESULT OnEraseBkgnd() { return 1; }
     LRESULT OnQueryDragIcon();
-    LRESULT OnLButtonDown(WPARAM keys, LPARAM point);
+    LRESULT OnLButtonDown(UINT keys, POINT at);
     LRESULT OnSetCursor();
     LRESULT OnClose();
     LRESULT OnTimer(UINT_PTR id);
@@ -114,8 +114,8 @@ class COptionDlg : public win::WindowImpl<COptionDlg> {
     LRESULT OnSettingChanged();
     LRESULT OnHint() { return 0; }
     LRESULT OnCtlColor(HDC dc, HWND control);
-    LRESULT OnMeasureItem(WPARAM, LPARAM item);
-    LRESULT OnDrawItem(WPARAM, LPARAM item);
+    LRESULT OnMeasureItem(UINT id, MEASUREITEMSTRUCT* item);
+    LRESULT OnDrawItem(UINT id, const DRAWITEMSTRUCT* item);
 
     settings::SystemSettingsFiles files_;
     settings::SystemMouseRegistry registry_;

@@ -13,9 +13,9 @@ INT_PTR CALLBACK PageDialogProc(HWND, UINT msg, WPARAM, LPARAM) {
 
 std::span<const win::MessageRow<COptionPage>> COptionPage::MessageMap() {
     static const win::MessageRow<COptionPage> rows[] = {
-        win::OnMessage<&COptionPage::OnPaint>(WM_PAINT),
-        win::OnMessage<&COptionPage::OnEraseBkgnd>(WM_ERASEBKGND),
-        win::OnMessage<&COptionPage::OnLButtonDown>(WM_LBUTTONDOWN),
+        win::OnMessage<WM_PAINT, &COptionPage::OnPaint>(),
+        win::OnMessage<WM_ERASEBKGND, &COptionPage::OnEraseBkgnd>(),
+        win::OnMessage<WM_LBUTTONDOWN, &COptionPage::OnLButtonDown>(),
     };
     return rows;
 }
@@ -43,8 +43,8 @@ LRESULT COptionPage::OnPaint() {
     return 0;
 }
 
-LRESULT COptionPage::OnLButtonDown(WPARAM, LPARAM point) {
-    skin::DragByBody(Hwnd(), point, true);
+LRESULT COptionPage::OnLButtonDown(UINT, POINT at) {
+    skin::DragByBody(Hwnd(), at, true);
     return CallDefault();
 }
 

@@ -26,7 +26,7 @@ class COptionPage : public win::WindowImpl<COptionPage> {
   private:
     LRESULT OnPaint();
     LRESULT OnEraseBkgnd() { return 1; }
-    LRESULT OnLButtonDown(WPARAM keys, LPARAM point);
+    LRESULT OnLButtonDown(UINT keys, POINT at);
 
     skin::SkinSurface surface_;
 };

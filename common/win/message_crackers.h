@@ -129,6 +129,12 @@ struct Cracker<EM_UNDO> : Carries<> {};
 // Creation and state.
 template <>
 struct Cracker<WM_CREATE> : Carries<crack::L<const CREATESTRUCTA*>> {};
+// WM_INITDIALOG: the control to get the focus, the dialog's creation value
+template <>
+struct Cracker<WM_INITDIALOG> : Carries<crack::W<HWND>, crack::L<LPARAM>> {};
+// WM_QUERYDRAGICON: nothing; the answer is the icon
+template <>
+struct Cracker<WM_QUERYDRAGICON> : Carries<> {};
 // WM_TIMER: timer id
 template <>
 struct Cracker<WM_TIMER> : Carries<crack::W<UINT_PTR>> {};
@@ -259,6 +265,8 @@ inline constexpr auto kCrackedMessages = std::to_array<UINT>({
     WM_UNDO,
     EM_UNDO,
     WM_CREATE,
+    WM_INITDIALOG,
+    WM_QUERYDRAGICON,
     WM_TIMER,
     WM_ENABLE,
     WM_SHOWWINDOW,
