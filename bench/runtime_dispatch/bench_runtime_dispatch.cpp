@@ -193,7 +193,7 @@ int main() {
     }
 
     const std::string vm = folder.File("VirtualMouse.exe");
-    HANDLE mouse = Spawn(vm, "");
+    HANDLE mouse = Spawn(vm, "/log \"" + folder.File("vm.log") + "\"");
     HANDLE monitor = nullptr;
     if (mouse == nullptr ||
         !e2e::WaitUntil([] { return FindWindowA(kVirtualMouseClass, nullptr) != nullptr; }) ||
@@ -203,7 +203,18 @@ int main() {
         return 0;
     }
     const HWND monitorWnd = FindWindowA(nullptr, kMonitorTitle);
-    e2e::Pause(1500ms);  // past the start-up upload
+    // Measured once the start-up upload is over: its last key map (profile 5)
+    // announced and both of its chunks received.
+    const bool uploaded = e2e::WaitUntil([&] {
+        const std::string log = folder.ReadText("vm.log");
+        const std::size_t last = log.find("FEATURE 0D 05 80");
+        if (last == std::string::npos)
+            return false;
+        const std::size_t first = log.find("OUTPUT", last);
+        return first != std::string::npos && log.find("OUTPUT", first + 1) != std::string::npos;
+    });
+    if (!uploaded)
+        std::printf("runtime_dispatch: the start-up upload did not end; measuring anyway\n");
 
     KeyCounter keys;
     e2e::InputRecorder hook;

@@ -45,7 +45,7 @@ class DeviceLinkE2E : public ::testing::Test {
         return VirtualMouseSession::CountPrefix(lines, prefix);
     }
     static bool UploadDone(const std::vector<std::string>& lines) {
-        return CountPrefix(lines, "FEATURE 0D 05 80") == 1;
+        return VirtualMouseSession::FullUploadDone(lines);
     }
     static bool ExchangeBlock(settings::SettingsBlock& block, bool write) {
         return write ? e2e::WriteSharedBlock(block) : e2e::ReadSharedBlock(block);
@@ -58,9 +58,7 @@ class DeviceLinkE2E : public ::testing::Test {
 
 TEST_F(DeviceLinkE2E, StartUpWithTheMouseUploadsEverythingInOrder) {
     StartMonitor();
-    ASSERT_TRUE(e2e::WaitUntil([&] { return UploadDone(Log()); }, 20s))
-        << folder_.ReadText("vm.log");
-    e2e::Pause(400ms);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return UploadDone(Log()); })) << folder_.ReadText("vm.log");
     std::vector<std::string> features;
     for (const std::string& l : Log())
         if (l.rfind("FEATURE", 0) == 0)
@@ -74,26 +72,28 @@ TEST_F(DeviceLinkE2E, StartUpWithTheMouseUploadsEverythingInOrder) {
     EXPECT_EQ(features[21], "0D 01 80");
     EXPECT_EQ(features[25], "0D 05 80");
     EXPECT_EQ(folder_.ReadIni("config.ini", "Setting", "Device"), "1");
-    // Exactly one start-up upload.
-    e2e::Pause(1500ms);
+    // Exactly one start-up upload: a second one would have begun within the
+    // window after the first ended.
+    e2e::ObserveFor(1500ms);
     EXPECT_EQ(CountPrefix(Log(), "FEATURE 01 88"), 5);
 }
 
 TEST_F(DeviceLinkE2E, RemovalAndArrivalFollowThePlugAndUploadAgainOnce) {
     StartMonitor();
-    ASSERT_TRUE(e2e::WaitUntil([&] { return UploadDone(Log()); }, 20s));
+    ASSERT_TRUE(e2e::WaitUntil([&] { return UploadDone(Log()); }));
     EXPECT_EQ(VirtualMouse("/unplug"), 0);
-    ASSERT_TRUE(e2e::WaitUntil(
-        [&] { return folder_.ReadIni("config.ini", "Setting", "Device") == "0"; }, 10s));
+    ASSERT_TRUE(
+        e2e::WaitUntil([&] { return folder_.ReadIni("config.ini", "Setting", "Device") == "0"; }));
 
     EXPECT_EQ(VirtualMouse("/plug"), 0);
-    ASSERT_TRUE(e2e::WaitUntil(
-        [&] { return folder_.ReadIni("config.ini", "Setting", "Device") == "1"; }, 10s));
+    ASSERT_TRUE(
+        e2e::WaitUntil([&] { return folder_.ReadIni("config.ini", "Setting", "Device") == "1"; }));
     // A repeated arrival notice is ignored: one full upload follows the plug.
     PostMessageA(FindWindowA(nullptr, kMonitorTitle), 1326, 1, 0);
-    ASSERT_TRUE(e2e::WaitUntil([&] { return UploadDone(LogAfter("PLUG")); }, 20s))
+    ASSERT_TRUE(e2e::WaitUntil([&] { return UploadDone(LogAfter("PLUG")); }))
         << folder_.ReadText("vm.log");
-    e2e::Pause(1500ms);
+    // A second upload would have begun within the window after the first ended.
+    e2e::ObserveFor(1500ms);
     const auto after = LogAfter("PLUG");
     EXPECT_EQ(CountPrefix(after, "OPEN_FEATURE"), 1);
     EXPECT_EQ(CountPrefix(after, "OPEN_REPORT"), 1);
@@ -106,8 +106,7 @@ TEST_F(DeviceLinkE2E, RemovalAndArrivalFollowThePlugAndUploadAgainOnce) {
 // map, then answers Option with 1256.
 TEST_F(DeviceLinkE2E, ApplyUploadsWhatChangedThenAnswersOption) {
     StartMonitor();
-    ASSERT_TRUE(e2e::WaitUntil([&] { return UploadDone(Log()); }, 20s));
-    e2e::Pause(500ms);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return UploadDone(Log()); }));
     e2e::StandInWindow option(kOptionTitle);
     auto block = std::make_unique<settings::SettingsBlock>();
     ASSERT_TRUE(ExchangeBlock(*block, false));
@@ -119,7 +118,7 @@ TEST_F(DeviceLinkE2E, ApplyUploadsWhatChangedThenAnswersOption) {
     const std::size_t before = Log().size();
     PostMessageA(FindWindowA(nullptr, kMonitorTitle), 1224, 0, 0);
 
-    ASSERT_TRUE(option.WaitFor(1256, 1, 20s)) << "Option was not told that the upload is done";
+    ASSERT_TRUE(option.WaitFor(1256)) << "Option was not told that the upload is done";
     const auto all = Log();
     ASSERT_GT(all.size(), before);
     const std::vector<std::string> after(all.begin() + static_cast<std::ptrdiff_t>(before),
@@ -142,14 +141,14 @@ TEST_F(DeviceLinkE2E, ApplyUploadsWhatChangedThenAnswersOption) {
 TEST_F(DeviceLinkE2E, RemovalDuringTheUploadStopsItAtTheNextPause) {
     StartMonitor();
     // Unplug once the parameter blocks are under way.
-    ASSERT_TRUE(e2e::WaitUntil([&] { return CountPrefix(Log(), "FEATURE 0C 01 80") == 1; }, 20s));
+    ASSERT_TRUE(e2e::WaitUntil([&] { return CountPrefix(Log(), "FEATURE 0C 01 80") == 1; }));
     EXPECT_EQ(VirtualMouse("/unplug"), 0);
-    ASSERT_TRUE(e2e::WaitUntil(
-        [&] { return folder_.ReadIni("config.ini", "Setting", "Device") == "0"; }, 10s));
+    ASSERT_TRUE(
+        e2e::WaitUntil([&] { return folder_.ReadIni("config.ini", "Setting", "Device") == "0"; }));
     // Plugged again at once: the aborted job must not carry on with the old
     // sequence; the arrival's full upload starts from the beginning.
     EXPECT_EQ(VirtualMouse("/plug"), 0);
-    ASSERT_TRUE(e2e::WaitUntil([&] { return UploadDone(LogAfter("PLUG")); }, 25s))
+    ASSERT_TRUE(e2e::WaitUntil([&] { return UploadDone(LogAfter("PLUG")); }))
         << folder_.ReadText("vm.log");
     const auto after = LogAfter("PLUG");
     std::vector<std::string> features;

@@ -23,7 +23,7 @@ using e2e::ProgramFolder;
 using e2e::VirtualMouseSession;
 
 class MonitorWithMouse : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ASSERT_TRUE(folder_.AddTestProgram("Option.exe", "Option.exe")); }
     void TearDown() override {
         if (HWND monitor = FindWindowA(nullptr, kMonitorTitle)) {
@@ -38,14 +38,8 @@ protected:
     }
     HWND MonitorWindow() const { return FindWindowA(nullptr, kMonitorTitle); }
     std::string DeviceKey() const { return folder_.ReadIni("config.ini", "Setting", "Device"); }
-    // The last key map (profile 5) announced and both of its chunks received.
-    bool FullUploadDone(const std::vector<std::string>& records) const {
-        const auto last = std::find_if(records.begin(), records.end(), [](const std::string& r) {
-            return r.rfind("FEATURE 0D 05 80", 0) == 0;
-        });
-        if (last == records.end()) return false;
-        const std::vector<std::string> rest(last + 1, records.end());
-        return VirtualMouseSession::CountPrefix(rest, "OUTPUT") >= 2;
+    static bool FullUploadDone(const std::vector<std::string>& records) {
+        return VirtualMouseSession::FullUploadDone(records);
     }
     // Publishes `block` as Option would and waits for the answer to 1224.
     std::vector<std::string> ApplyAndCollect(const settings::SettingsBlock& block,
@@ -54,9 +48,10 @@ protected:
         EXPECT_TRUE(e2e::WriteSharedBlock(block));
         const std::size_t before = mouse.Log().size();
         PostMessageA(MonitorWindow(), 1224, 0, 0);
-        EXPECT_TRUE(option.WaitFor(1256, 1, 30s));
+        EXPECT_TRUE(option.WaitFor(1256)) << "Option was not told that the upload is done";
         const auto all = mouse.Log();
-        return std::vector<std::string>(all.begin() + static_cast<std::ptrdiff_t>(before), all.end());
+        return std::vector<std::string>(all.begin() + static_cast<std::ptrdiff_t>(before),
+                                        all.end());
     }
 
     ProgramFolder folder_;
@@ -65,16 +60,16 @@ protected:
 
 // Key map entries worked out from the action table for the default
 // assignment of buttons 0..15 (button 12 is never sent).
-const char* const kDefaultKeys[16] = {
-    "01 00 F0 00", "01 00 F1 00", "01 00 F2 00", "01 00 F4 00", "01 00 F3 00", "07 00 03 00",
-    "00 00 00 00", "07 00 02 00", "00 00 00 00", "00 00 00 00", "00 00 00 00", "00 00 00 00",
-    "00 00 00 00", "00 00 00 00", "04 00 01 00", "04 00 02 00"};
+const char* const kDefaultKeys[16] = {"01 00 F0 00", "01 00 F1 00", "01 00 F2 00", "01 00 F4 00",
+                                      "01 00 F3 00", "07 00 03 00", "00 00 00 00", "07 00 02 00",
+                                      "00 00 00 00", "00 00 00 00", "00 00 00 00", "00 00 00 00",
+                                      "00 00 00 00", "00 00 00 00", "04 00 01 00", "04 00 02 00"};
 
 TEST_F(MonitorWithMouse, AFreshInstallLeavesTheMouseWithTheDefaultConfiguration) {
     VirtualMouseSession mouse(folder_);
     ASSERT_TRUE(mouse.Running());
     StartMonitor();
-    ASSERT_TRUE(e2e::WaitUntil([&] { return FullUploadDone(mouse.Log()); }, 30s));
+    ASSERT_TRUE(e2e::WaitUntil([&] { return FullUploadDone(mouse.Log()); }));
     const auto dump = mouse.Dump();
     ASSERT_FALSE(dump.empty());
     EXPECT_EQ(dump[1], "selected_profile 1");
@@ -98,7 +93,7 @@ TEST_F(MonitorWithMouse, AFreshInstallLeavesTheMouseWithTheDefaultConfiguration)
 TEST_F(MonitorWithMouse, SettingFlagZeroSendsTheButtonsOfProfileFiveAndFlagTenTheSelection) {
     VirtualMouseSession mouse(folder_);
     StartMonitor();
-    ASSERT_TRUE(e2e::WaitUntil([&] { return FullUploadDone(mouse.Log()); }, 30s));
+    ASSERT_TRUE(e2e::WaitUntil([&] { return FullUploadDone(mouse.Log()); }));
     auto block = std::make_unique<settings::SettingsBlock>();
     ASSERT_TRUE(e2e::ReadSharedBlock(*block));
 
@@ -122,23 +117,26 @@ TEST_F(MonitorWithMouse, SettingFlagZeroSendsTheButtonsOfProfileFiveAndFlagTenTh
 TEST_F(MonitorWithMouse, ReloadedBlockIsWhatTheNextArrivalUploads) {
     VirtualMouseSession mouse(folder_);
     StartMonitor();
-    ASSERT_TRUE(e2e::WaitUntil([&] { return FullUploadDone(mouse.Log()); }, 30s));
+    ASSERT_TRUE(e2e::WaitUntil([&] { return FullUploadDone(mouse.Log()); }));
     auto block = std::make_unique<settings::SettingsBlock>();
     ASSERT_TRUE(e2e::ReadSharedBlock(*block));
     block->profiles[1].CpiLevel_X[0] = 8;
     block->profiles[1].CpiLevel_Y[0] = 9;
     ASSERT_TRUE(e2e::WriteSharedBlock(*block));
-    e2e::Pause(1500ms);  // the start-up upload's last transfers
-    const auto before = mouse.Log();
+    // The start-up upload is over (above): any command report from here on
+    // would be an upload set off by 1226. SendMessage returns once 1226 is
+    // handled; an upload job it posted would begin within the window.
+    const int before = VirtualMouseSession::CountPrefix(mouse.Log(), "FEATURE");
     SendMessageA(MonitorWindow(), 1226, 0, 0);
-    e2e::Pause(1000ms);
+    e2e::ObserveFor(1000ms);
     const auto after = mouse.Log();
-    EXPECT_EQ(after.size(), before.size()) << "1226 must not upload; last record: " << after.back();
+    EXPECT_EQ(VirtualMouseSession::CountPrefix(after, "FEATURE"), before)
+        << "1226 must not upload; last record: " << after.back();
 
     EXPECT_EQ(mouse.Command("/unplug"), 0);
     ASSERT_TRUE(e2e::WaitUntil([&] { return DeviceKey() == "0"; }));
     EXPECT_EQ(mouse.Command("/plug"), 0);
-    ASSERT_TRUE(e2e::WaitUntil([&] { return FullUploadDone(mouse.LogAfter("PLUG")); }, 30s));
+    ASSERT_TRUE(e2e::WaitUntil([&] { return FullUploadDone(mouse.LogAfter("PLUG")); }));
     const auto section = VirtualMouseSession::ProfileSection(mouse.Dump(), 2);
     ASSERT_GE(section.size(), 4u);
     EXPECT_EQ(section[2], "cpi_x 800 1500 3000 6000");
@@ -172,7 +170,10 @@ TEST_F(MonitorWithMouse, WithoutTheDeviceLibraryMonitorRunsUnconnected) {
     e2e::StandInWindow option(kOptionTitle);
     PostMessageA(MonitorWindow(), 1224, 0, 0);
     EXPECT_TRUE(option.WaitFor(1256)) << "an Apply without a device is answered at once";
-    e2e::Pause(1s);
+    EXPECT_TRUE(e2e::WaitUntil([&] { return DeviceKey() == "0"; }));
+    // Answered and recorded as unconnected: a wrong start of the link would
+    // show within the window.
+    e2e::ObserveFor(1s);
     EXPECT_EQ(DeviceKey(), "0");
     EXPECT_FALSE(e2e::TrayIconShown(MonitorWindow()));
     EXPECT_EQ(VirtualMouseSession::CountPrefix(mouse.Log(), "FEATURE"), 0);
@@ -186,7 +187,9 @@ TEST_F(MonitorWithMouse, ALibraryMissingAnExportIsNotUsedAtAll) {
     e2e::StandInWindow option(kOptionTitle);
     PostMessageA(MonitorWindow(), 1224, 0, 0);
     EXPECT_TRUE(option.WaitFor(1256));
-    e2e::Pause(500ms);
+    EXPECT_TRUE(e2e::WaitUntil([&] { return DeviceKey() == "0"; }));
+    // Recorded as unconnected; a wrongly bound library would turn it to 1.
+    e2e::ObserveFor(1s);
     EXPECT_EQ(DeviceKey(), "0") << "its Open_ReportDevice says present, but it must not be bound";
     EXPECT_FALSE(e2e::TrayIconShown(MonitorWindow()));
 }

@@ -15,9 +15,11 @@ constexpr const char* kMutexName = "Professional_Gaming_Mouse_Normal_Mutex_Objec
 bool ExchangeBlock(void* block, bool write) {
     HANDLE mutex = OpenMutexA(MUTEX_ALL_ACCESS, FALSE, kMutexName);
     HANDLE mapping = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, kSectionName);
-    void* view = mapping != nullptr ? MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 0) : nullptr;
+    void* view =
+        mapping != nullptr ? MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 0) : nullptr;
     bool ok = false;
-    if (view != nullptr && mutex != nullptr && WaitForSingleObject(mutex, INFINITE) == WAIT_OBJECT_0) {
+    if (view != nullptr && mutex != nullptr &&
+        WaitForSingleObject(mutex, INFINITE) == WAIT_OBJECT_0) {
         if (write) {
             std::memcpy(view, block, sizeof(settings::SettingsBlock));
         } else {
@@ -26,9 +28,12 @@ bool ExchangeBlock(void* block, bool write) {
         ReleaseMutex(mutex);
         ok = true;
     }
-    if (view != nullptr) UnmapViewOfFile(view);
-    if (mapping != nullptr) CloseHandle(mapping);
-    if (mutex != nullptr) CloseHandle(mutex);
+    if (view != nullptr)
+        UnmapViewOfFile(view);
+    if (mapping != nullptr)
+        CloseHandle(mapping);
+    if (mutex != nullptr)
+        CloseHandle(mutex);
     return ok;
 }
 
@@ -40,7 +45,9 @@ std::string Body(const std::string& line) {
 
 }  // namespace
 
-bool ReadSharedBlock(settings::SettingsBlock& block) { return ExchangeBlock(&block, false); }
+bool ReadSharedBlock(settings::SettingsBlock& block) {
+    return ExchangeBlock(&block, false);
+}
 
 bool WriteSharedBlock(const settings::SettingsBlock& block) {
     return ExchangeBlock(const_cast<settings::SettingsBlock*>(&block), true);
@@ -59,9 +66,11 @@ std::vector<std::string> SplitLines(const std::string& text) {
     std::size_t at = 0;
     while (at < text.size()) {
         std::size_t end = text.find('\n', at);
-        if (end == std::string::npos) end = text.size();
+        if (end == std::string::npos)
+            end = text.size();
         std::string line = text.substr(at, end - at);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
         out.push_back(line);
         at = end + 1;
     }
@@ -69,14 +78,15 @@ std::vector<std::string> SplitLines(const std::string& text) {
 }
 
 VirtualMouseSession::VirtualMouseSession(const ProgramFolder& folder) : folder_(folder) {
-    if (FindWindowA(kVirtualMouseClass, nullptr) != nullptr) return;  // Running() says false
+    if (FindWindowA(kVirtualMouseClass, nullptr) != nullptr)
+        return;  // Running() says false
     process_.Start(folder_.File("VirtualMouse.exe"), "/log \"" + folder_.File("vm.log") + "\"");
     WaitUntil([] { return FindWindowA(kVirtualMouseClass, nullptr) != nullptr; });
 }
 
 VirtualMouseSession::~VirtualMouseSession() {
     Command("/quit");
-    process_.WaitExit(std::chrono::seconds(10));
+    process_.WaitExit();
     process_.Kill();
 }
 
@@ -86,13 +96,15 @@ bool VirtualMouseSession::Running() const {
 
 long VirtualMouseSession::Command(const std::string& arguments) const {
     Program second;
-    if (!second.Start(folder_.File("VirtualMouse.exe"), arguments)) return -1;
-    return second.WaitExit(std::chrono::seconds(15));
+    if (!second.Start(folder_.File("VirtualMouse.exe"), arguments))
+        return -1;
+    return second.WaitExit();
 }
 
 std::vector<std::string> VirtualMouseSession::Log() const {
     std::vector<std::string> out;
-    for (const std::string& line : SplitLines(folder_.ReadText("vm.log"))) out.push_back(Body(line));
+    for (const std::string& line : SplitLines(folder_.ReadText("vm.log")))
+        out.push_back(Body(line));
     return out;
 }
 
@@ -105,22 +117,34 @@ std::vector<std::string> VirtualMouseSession::LogAfter(const std::string& marker
 std::vector<std::string> VirtualMouseSession::Commands(const std::vector<std::string>& records) {
     std::vector<std::string> out;
     for (const std::string& r : records) {
-        if (r.rfind("FEATURE ", 0) == 0) out.push_back(r.substr(8, 8));
+        if (r.rfind("FEATURE ", 0) == 0)
+            out.push_back(r.substr(8, 8));
     }
     return out;
 }
 
 int VirtualMouseSession::CountPrefix(const std::vector<std::string>& records,
                                      const std::string& prefix) {
-    return static_cast<int>(std::count_if(records.begin(), records.end(), [&](const std::string& r) {
-        return r.rfind(prefix, 0) == 0;
-    }));
+    return static_cast<int>(
+        std::count_if(records.begin(), records.end(),
+                      [&](const std::string& r) { return r.rfind(prefix, 0) == 0; }));
+}
+
+bool VirtualMouseSession::FullUploadDone(const std::vector<std::string>& records) {
+    const auto last = std::find_if(records.begin(), records.end(), [](const std::string& r) {
+        return r.rfind("FEATURE 0D 05 80", 0) == 0;
+    });
+    if (last == records.end())
+        return false;
+    const std::vector<std::string> rest(last + 1, records.end());
+    return CountPrefix(rest, "OUTPUT") >= 2;
 }
 
 std::vector<std::string> VirtualMouseSession::Dump() const {
     const std::string file = folder_.File("vm-dump.txt");
     DeleteFileA(file.c_str());
-    if (Command("/dump \"" + file + "\"") != 0) return {};
+    if (Command("/dump \"" + file + "\"") != 0)
+        return {};
     return SplitLines(folder_.ReadText("vm-dump.txt"));
 }
 
@@ -130,8 +154,10 @@ std::vector<std::string> VirtualMouseSession::ProfileSection(const std::vector<s
     const std::string header = "profile " + std::to_string(n);
     bool inside = false;
     for (const std::string& line : dump) {
-        if (line.rfind("profile ", 0) == 0 || line.rfind("macro ", 0) == 0) inside = line == header;
-        else if (inside && line.rfind("  ", 0) == 0) out.push_back(line.substr(2));
+        if (line.rfind("profile ", 0) == 0 || line.rfind("macro ", 0) == 0)
+            inside = line == header;
+        else if (inside && line.rfind("  ", 0) == 0)
+            out.push_back(line.substr(2));
     }
     return out;
 }

@@ -29,7 +29,7 @@ std::vector<std::string> SplitLines(const std::string& text);
 
 // A virtual mouse started in the program folder, logging to vm.log there.
 class VirtualMouseSession {
-public:
+  public:
     explicit VirtualMouseSession(const ProgramFolder& folder);
     ~VirtualMouseSession();
 
@@ -43,12 +43,15 @@ public:
     // The command reports (first three bytes) among `records`.
     static std::vector<std::string> Commands(const std::vector<std::string>& records);
     static int CountPrefix(const std::vector<std::string>& records, const std::string& prefix);
+    // A full upload's last key map (profile 5) announced and both of its
+    // chunks received: the upload has sent everything.
+    static bool FullUploadDone(const std::vector<std::string>& records);
     // The decoded state as the virtual mouse prints it.
     std::vector<std::string> Dump() const;
     // The lines of one profile's section of the dump (1..5).
     static std::vector<std::string> ProfileSection(const std::vector<std::string>& dump, int n);
 
-private:
+  private:
     const ProgramFolder& folder_;
     Program process_;
 };

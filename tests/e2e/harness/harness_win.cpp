@@ -15,11 +15,13 @@ bool CopyTree(const std::string& from, const std::string& to) {
     CreateDirectoryA(to.c_str(), nullptr);
     WIN32_FIND_DATAA found;
     HANDLE find = FindFirstFileA((from + "\\*").c_str(), &found);
-    if (find == INVALID_HANDLE_VALUE) return false;
+    if (find == INVALID_HANDLE_VALUE)
+        return false;
     bool ok = true;
     do {
         const std::string name = found.cFileName;
-        if (name == "." || name == "..") continue;
+        if (name == "." || name == "..")
+            continue;
         const std::string source = from + "\\" + name;
         const std::string target = to + "\\" + name;
         if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
@@ -38,7 +40,8 @@ void RemoveTree(const std::string& folder) {
     if (find != INVALID_HANDLE_VALUE) {
         do {
             const std::string name = found.cFileName;
-            if (name == "." || name == "..") continue;
+            if (name == "." || name == "..")
+                continue;
             const std::string path = folder + "\\" + name;
             if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                 RemoveTree(path);
@@ -54,26 +57,20 @@ void RemoveTree(const std::string& folder) {
 
 }  // namespace
 
-bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (true) {
-        if (condition()) return true;
-        if (std::chrono::steady_clock::now() >= deadline) return false;
-        Sleep(20);
-    }
-}
-
-void Pause(std::chrono::milliseconds duration) { Sleep(static_cast<DWORD>(duration.count())); }
-
 std::string EnvOr(const char* name, const char* fallback) {
     char value[MAX_PATH * 2];
     const DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
-    if (length == 0 || length >= sizeof value) return fallback;
+    if (length == 0 || length >= sizeof value)
+        return fallback;
     return std::string(value, length);
 }
 
-std::string DistFolder() { return EnvOr("MOUSE_DIST", ""); }
-std::string TestBinFolder() { return EnvOr("MOUSE_TEST_BIN", ""); }
+std::string DistFolder() {
+    return EnvOr("MOUSE_DIST", "");
+}
+std::string TestBinFolder() {
+    return EnvOr("MOUSE_TEST_BIN", "");
+}
 
 ProgramFolder::ProgramFolder() {
     char temp[MAX_PATH];
@@ -86,7 +83,9 @@ ProgramFolder::ProgramFolder() {
     path_ = std::string(name) + "\\";
 }
 
-ProgramFolder::~ProgramFolder() { RemoveTree(path_.substr(0, path_.size() - 1)); }
+ProgramFolder::~ProgramFolder() {
+    RemoveTree(path_.substr(0, path_.size() - 1));
+}
 
 bool ProgramFolder::Exists(const std::string& relative) const {
     return GetFileAttributesA(File(relative).c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -116,12 +115,14 @@ std::string ProgramFolder::ReadText(const std::string& relative) const {
 
 Program::~Program() {
     Kill();
-    if (loop_.joinable()) loop_.join();
+    if (loop_.joinable())
+        loop_.join();
 }
 
 bool Program::Start(const std::string& exe, const std::string& arguments) {
     std::string commandLine = "\"" + exe + "\"";
-    if (!arguments.empty()) commandLine += " " + arguments;
+    if (!arguments.empty())
+        commandLine += " " + arguments;
     const std::string folder = exe.substr(0, exe.find_last_of('\\'));
     HANDLE started = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     loop_ = std::thread(&Program::DebugLoop, this, commandLine, folder, started);
@@ -138,8 +139,9 @@ void Program::DebugLoop(std::string commandLine, std::string folder, HANDLE star
     PROCESS_INFORMATION info{};
     std::vector<char> line(commandLine.begin(), commandLine.end());
     line.push_back('\0');
-    startOk_ = CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, DEBUG_ONLY_THIS_PROCESS,
-                              nullptr, folder.c_str(), &startup, &info) != FALSE;
+    startOk_ =
+        CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, DEBUG_ONLY_THIS_PROCESS,
+                       nullptr, folder.c_str(), &startup, &info) != FALSE;
     if (!startOk_) {
         SetEvent(started);
         return;
@@ -154,10 +156,12 @@ void Program::DebugLoop(std::string commandLine, std::string folder, HANDLE star
         DWORD status = DBG_CONTINUE;
         switch (event.dwDebugEventCode) {
             case CREATE_PROCESS_DEBUG_EVENT:
-                if (event.u.CreateProcessInfo.hFile) CloseHandle(event.u.CreateProcessInfo.hFile);
+                if (event.u.CreateProcessInfo.hFile)
+                    CloseHandle(event.u.CreateProcessInfo.hFile);
                 break;
             case LOAD_DLL_DEBUG_EVENT:
-                if (event.u.LoadDll.hFile) CloseHandle(event.u.LoadDll.hFile);
+                if (event.u.LoadDll.hFile)
+                    CloseHandle(event.u.LoadDll.hFile);
                 break;
             case OUTPUT_DEBUG_STRING_EVENT: {
                 const auto& text = event.u.DebugString;
@@ -193,7 +197,8 @@ void Program::DebugLoop(std::string commandLine, std::string folder, HANDLE star
 }
 
 long Program::WaitExit(std::chrono::milliseconds timeout) {
-    if (!WaitUntil([this] { return Exited(); }, timeout)) return -1;
+    if (!WaitUntil([this] { return Exited(); }, timeout))
+        return -1;
     std::lock_guard<std::mutex> lock(mutex_);
     return exitCode_;
 }
@@ -208,8 +213,10 @@ void Program::Kill() {
         TerminateProcess(process_, 99);
         WaitUntil([this] { return Exited(); }, std::chrono::seconds(10));
     }
-    if (loop_.joinable() && Exited()) loop_.join();
-    if (process_ != nullptr) CloseHandle(process_);
+    if (loop_.joinable() && Exited())
+        loop_.join();
+    if (process_ != nullptr)
+        CloseHandle(process_);
     process_ = nullptr;
 }
 
@@ -238,8 +245,10 @@ StandInWindow::StandInWindow(const std::string& title, bool minimized) {
 }
 
 StandInWindow::~StandInWindow() {
-    if (hwnd_ != nullptr) PostMessageA(hwnd_, WM_APP + 0x3FFF, 0, 0);
-    if (thread_.joinable()) thread_.join();
+    if (hwnd_ != nullptr)
+        PostMessageA(hwnd_, WM_APP + 0x3FFF, 0, 0);
+    if (thread_.joinable())
+        thread_.join();
 }
 
 void StandInWindow::Run(std::string title, bool minimized, HANDLE ready) {
@@ -254,7 +263,8 @@ void StandInWindow::Run(std::string title, bool minimized, HANDLE ready) {
                             nullptr, nullptr, wc.hInstance, this);
     // Hidden unless a test needs a minimised window: other programs find
     // windows by title whether they are shown or not.
-    if (minimized) ShowWindow(hwnd_, SW_SHOWMINNOACTIVE);
+    if (minimized)
+        ShowWindow(hwnd_, SW_SHOWMINNOACTIVE);
     SetEvent(ready);
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
@@ -270,18 +280,19 @@ void StandInWindow::Run(std::string title, bool minimized, HANDLE ready) {
 
 LRESULT CALLBACK StandInWindow::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_NCCREATE) {
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(
-                              reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
+        SetWindowLongPtrA(
+            hwnd, GWLP_USERDATA,
+            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
     }
     auto* self = reinterpret_cast<StandInWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    const bool recorded = (msg >= WM_USER && msg < WM_APP + 0x3FFF) || msg == WM_CLOSE ||
-                          msg == WM_COMMAND;
+    const bool recorded =
+        (msg >= WM_USER && msg < WM_APP + 0x3FFF) || msg == WM_CLOSE || msg == WM_COMMAND;
     if (self != nullptr && recorded) {
         std::lock_guard<std::mutex> lock(self->mutex_);
         self->received_.push_back({msg, wParam, lParam});
     }
-    if (msg == WM_CLOSE) return 0;
+    if (msg == WM_CLOSE)
+        return 0;
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 

@@ -13,12 +13,9 @@
 #include <thread>
 #include <vector>
 
-namespace e2e {
+#include "tests/e2e/harness/wait_until_win.h"
 
-// Polls `condition` every 20 ms until it holds or `timeout` passes.
-bool WaitUntil(const std::function<bool()>& condition,
-               std::chrono::milliseconds timeout = std::chrono::seconds(20));
-void Pause(std::chrono::milliseconds duration);
+namespace e2e {
 
 std::string EnvOr(const char* name, const char* fallback);
 // The built program folder and the folder of test helper programs.
@@ -27,7 +24,7 @@ std::string TestBinFolder();
 
 // A copy of the program folder in the temporary folder, removed afterwards.
 class ProgramFolder {
-public:
+  public:
     ProgramFolder();
     ~ProgramFolder();
     ProgramFolder(const ProgramFolder&) = delete;
@@ -43,13 +40,13 @@ public:
                         const char* fallback = "<missing>") const;
     std::string ReadText(const std::string& relative) const;
 
-private:
+  private:
     std::string path_;
 };
 
 // A process of ours, run under a debug loop that collects its debug texts.
 class Program {
-public:
+  public:
     Program() = default;
     ~Program();
     Program(const Program&) = delete;
@@ -57,15 +54,15 @@ public:
 
     bool Start(const std::string& exe, const std::string& arguments = "");
     // Waits for the process to end; its exit code, or -1 on time-out.
-    long WaitExit(std::chrono::milliseconds timeout = std::chrono::seconds(20));
+    long WaitExit(std::chrono::milliseconds timeout = kPatience);
     bool Exited() const;
     void Kill();
     std::vector<std::string> DebugTexts() const;
     int CountDebugText(const std::string& text) const;
     bool WaitForDebugText(const std::string& text, int count = 1,
-                          std::chrono::milliseconds timeout = std::chrono::seconds(20)) const;
+                          std::chrono::milliseconds timeout = kPatience) const;
 
-private:
+  private:
     void DebugLoop(std::string commandLine, std::string folder, HANDLE started);
 
     std::thread loop_;
@@ -88,7 +85,7 @@ struct Received {
 // message from WM_USER up, WM_CLOSE and WM_COMMAND. It stays open on WM_CLOSE
 // unless asked to close for real.
 class StandInWindow {
-public:
+  public:
     explicit StandInWindow(const std::string& title, bool minimized = false);
     ~StandInWindow();
     StandInWindow(const StandInWindow&) = delete;
@@ -97,10 +94,9 @@ public:
     HWND Hwnd() const { return hwnd_; }
     int Count(UINT message) const;
     std::vector<Received> All() const;
-    bool WaitFor(UINT message, int count = 1,
-                 std::chrono::milliseconds timeout = std::chrono::seconds(20)) const;
+    bool WaitFor(UINT message, int count = 1, std::chrono::milliseconds timeout = kPatience) const;
 
-private:
+  private:
     static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     void Run(std::string title, bool minimized, HANDLE ready);
 

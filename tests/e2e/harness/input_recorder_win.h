@@ -13,6 +13,8 @@
 #include <thread>
 #include <vector>
 
+#include "tests/e2e/harness/wait_until_win.h"
+
 namespace e2e {
 
 struct InputEvent {
@@ -50,7 +52,7 @@ class InputRecorder {
     void Clear();
     // Waits until `condition` holds for the events so far.
     bool WaitFor(const std::function<bool(const std::vector<InputEvent>&)>& condition,
-                 std::chrono::milliseconds timeout = std::chrono::seconds(20)) const;
+                 std::chrono::milliseconds timeout = kPatience) const;
     // Called on every recorded event (on the hook thread); keep it short.
     void SetObserver(std::function<void(const InputEvent&)> observer);
 

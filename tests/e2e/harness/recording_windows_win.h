@@ -40,7 +40,7 @@ class RecordingWindows {
     std::vector<Received> Messages(HWND hwnd) const;
     int Count(HWND hwnd, UINT message) const;
     bool WaitFor(HWND hwnd, UINT message, int count = 1,
-                 std::chrono::milliseconds timeout = std::chrono::seconds(20)) const;
+                 std::chrono::milliseconds timeout = kPatience) const;
     void Clear();
 
   private:

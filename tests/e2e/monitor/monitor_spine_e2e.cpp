@@ -29,10 +29,8 @@ constexpr const char* kSectionName = "Professional_Gaming_Mouse_Normal_Share_Dat
 constexpr const char* kMutexName = "Professional_Gaming_Mouse_Normal_Mutex_Object";
 
 class MonitorSpine : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(folder_.AddTestProgram("Option.exe", "Option.exe"));
-    }
+  protected:
+    void SetUp() override { ASSERT_TRUE(folder_.AddTestProgram("Option.exe", "Option.exe")); }
     void TearDown() override {
         if (HWND monitor = FindWindowA(nullptr, kMonitorTitle)) {
             PostMessageA(monitor, WM_COMMAND, 6002, 0);
@@ -51,7 +49,8 @@ protected:
         Send(WM_NULL);
         ASSERT_TRUE(e2e::WaitUntil([] {
             HANDLE mapping = OpenFileMappingA(FILE_MAP_READ, FALSE, kSectionName);
-            if (mapping != nullptr) CloseHandle(mapping);
+            if (mapping != nullptr)
+                CloseHandle(mapping);
             return mapping != nullptr;
         })) << "Monitor did not publish its block";
     }
@@ -107,18 +106,23 @@ struct SharedView {
     HANDLE mapping = OpenFileMappingA(FILE_MAP_READ | FILE_MAP_WRITE, FALSE, kSectionName);
     void* view = mapping ? MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 0) : nullptr;
     ~SharedView() {
-        if (view) UnmapViewOfFile(view);
-        if (mapping) CloseHandle(mapping);
-        if (mutex) CloseHandle(mutex);
+        if (view)
+            UnmapViewOfFile(view);
+        if (mapping)
+            CloseHandle(mapping);
+        if (mutex)
+            CloseHandle(mutex);
     }
     bool Read(settings::SettingsBlock& block) {
-        if (!view || !mutex || WaitForSingleObject(mutex, INFINITE) != WAIT_OBJECT_0) return false;
+        if (!view || !mutex || WaitForSingleObject(mutex, INFINITE) != WAIT_OBJECT_0)
+            return false;
         std::memcpy(&block, view, sizeof block);
         ReleaseMutex(mutex);
         return true;
     }
     bool Write(const settings::SettingsBlock& block) {
-        if (!view || !mutex || WaitForSingleObject(mutex, INFINITE) != WAIT_OBJECT_0) return false;
+        if (!view || !mutex || WaitForSingleObject(mutex, INFINITE) != WAIT_OBJECT_0)
+            return false;
         std::memcpy(view, &block, sizeof block);
         ReleaseMutex(mutex);
         return true;
@@ -139,7 +143,9 @@ TEST_F(MonitorSpine, SecondInstanceEndsWithoutAWindowAndClosesNothing) {
     EXPECT_EQ(e2e::CountWindowsTitled(kMonitorTitle), 1);
     FlushPeers();
     EXPECT_EQ(PeersClosed(), 0) << "the refused instance closed the running one's peers";
-    e2e::Pause(300ms);
+    // The second instance has ended; an Option it wrongly started would have
+    // written its start within the window.
+    e2e::ObserveFor(1500ms);
     EXPECT_EQ(OptionStarts(), 0) << "no '1' on the command line: nothing is opened";
 }
 
@@ -186,13 +192,19 @@ TEST_F(MonitorSpine, SecondInstanceWithOneRestoresARunningOption) {
     EXPECT_TRUE(e2e::WaitUntil([&] { return !IsIconic(option.Hwnd()); }))
         << "the minimised Option window was not restored";
     EXPECT_TRUE(monitor_.WaitForDebugText("CMonitorWnd OnCustomizer hWnd!=NULL\n"));
-    e2e::Pause(300ms);
+    // Monitor chose to restore; a second Option started anyway would have
+    // written its start within the window.
+    e2e::ObserveFor(1500ms);
     EXPECT_EQ(OptionStarts(), 0) << "a second Option was started";
 }
 
 TEST_F(MonitorSpine, FirstInstanceWithOneAndNoMouseDoesNotOpenOption) {
     StartMonitor("1");
-    e2e::Pause(500ms);
+    // Start-up has looked for the mouse once it records the device state; an
+    // Option it wrongly started would have written its start within the window.
+    ASSERT_TRUE(
+        e2e::WaitUntil([&] { return folder_.ReadIni("config.ini", "Setting", "Device") == "0"; }));
+    e2e::ObserveFor(1500ms);
     EXPECT_EQ(OptionStarts(), 0);
 }
 
@@ -297,7 +309,8 @@ TEST_F(MonitorSpine, EveryApplyIsAnsweredByExactlyOneUploadDone) {
     for (int i = 0; i < 5; ++i) PostMessageA(MonitorWindow(), 1224, i % 2, 0);
     ASSERT_TRUE(option.WaitFor(1256, 5));
     Send(WM_NULL);
-    e2e::Pause(500ms);
+    // Five answers came; a sixth would come within the window.
+    e2e::ObserveFor(500ms);
     EXPECT_EQ(option.Count(1256), 5);
     EXPECT_TRUE(monitor_.WaitForDebugText("OnApplyAllSetting  Send Enable OK/Apply Button\n", 5));
     for (const auto& r : option.All()) {
@@ -367,7 +380,8 @@ TEST_F(MonitorSpine, OnlyTheApplyingMessagesSetThePointerSettingsOfTheHandedOver
     block->profiles[current].DbleClickSpeed = before + 111;
     ASSERT_TRUE(shared.Write(*block));
     Send(1226);
-    e2e::Pause(200ms);
+    // Send returns once 1226 is handled; a wrong apply would show within the window.
+    e2e::ObserveFor(500ms);
     EXPECT_EQ(SystemDoubleClickTime(), before) << "1226 only reloads";
 
     Send(1227);
@@ -387,7 +401,8 @@ TEST_F(MonitorSpine, CopyDataOnlyAcceptsExactly151Bytes) {
     auto sendText = [&](std::size_t size, char fill, bool terminate) {
         std::vector<char> data(size, fill);
         data[0] = 7;
-        if (terminate && size > 10) data[10] = '\0';
+        if (terminate && size > 10)
+            data[10] = '\0';
         COPYDATASTRUCT cds{0, static_cast<DWORD>(size), data.data()};
         DWORD_PTR result = 0;
         SendMessageTimeoutA(MonitorWindow(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds),
@@ -418,8 +433,11 @@ TEST_F(MonitorSpine, CopyDataDoesNotNotifyTheDisplayWithoutTheMouse) {
     std::memcpy(data.data() + 1, "hello", 5);
     COPYDATASTRUCT cds{0, 151, data.data()};
     SendMessageA(MonitorWindow(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds));
-    e2e::Pause(300ms);
-    EXPECT_EQ(folder_.ReadIni("config.ini", "OSDData", "Message"), "hello");
+    EXPECT_TRUE(e2e::WaitUntil([&] {
+        return folder_.ReadIni("config.ini", "OSDData", "Message") == "hello";
+    })) << folder_.ReadIni("config.ini", "OSDData", "Message");
+    // The text is handled; a notice it wrongly set off would arrive within the window.
+    e2e::ObserveFor(300ms);
     EXPECT_EQ(osd.Count(1324), 0);
 }
 
@@ -427,7 +445,8 @@ TEST_F(MonitorSpine, ExitClosesEveryPeerAndEndsWithCodeZero) {
     StartMonitor();
     StandInWindow option(kOptionTitle);
     std::vector<std::unique_ptr<StandInWindow>> companions;
-    for (const char* title : kCompanions) companions.push_back(std::make_unique<StandInWindow>(title));
+    for (const char* title : kCompanions)
+        companions.push_back(std::make_unique<StandInWindow>(title));
     PostMessageA(MonitorWindow(), WM_COMMAND, 6002, 0);
     EXPECT_EQ(monitor_.WaitExit(), 0);
     EXPECT_TRUE(option.WaitFor(WM_CLOSE));
@@ -439,8 +458,8 @@ TEST_F(MonitorSpine, ExitClosesEveryPeerAndEndsWithCodeZero) {
 
 TEST_F(MonitorSpine, DeviceStateIsWrittenAtStart) {
     StartMonitor();
-    EXPECT_TRUE(e2e::WaitUntil(
-        [&] { return folder_.ReadIni("config.ini", "Setting", "Device") == "0"; }));
+    EXPECT_TRUE(
+        e2e::WaitUntil([&] { return folder_.ReadIni("config.ini", "Setting", "Device") == "0"; }));
 }
 
 }  // namespace

@@ -85,7 +85,7 @@ long RuntimeE2E::VirtualMouse(const std::string& arguments) {
     Program p;
     if (!p.Start(folder_.File("VirtualMouse.exe"), arguments))
         return -1;
-    return p.WaitExit(15s);
+    return p.WaitExit();
 }
 
 void RuntimeE2E::Inject(const std::string& spec) {
@@ -120,11 +120,29 @@ bool RuntimeE2E::ReadShared(settings::SettingsBlock& block) {
     return ok;
 }
 
-void RuntimeE2E::Settle(std::chrono::milliseconds time) {
-    // A sent message is handled after what the window thread is busy with.
-    DWORD_PTR result = 0;
-    SendMessageTimeoutA(MonitorWindow(), WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result);
-    Pause(time);
+bool RuntimeE2E::EventsHandled() {
+    auto block = std::make_unique<settings::SettingsBlock>();
+    if (!ReadShared(*block))
+        return false;
+    const settings::ProfileRecord* profile = settings::CurrentProfile(*block);
+    auto inRange = [](int v) { return v >= 1 && v <= 20 ? v : 10; };
+    const int x = profile != nullptr ? inRange(profile->Sensitivity_X) : 10;
+    const int y = profile != nullptr ? inRange(profile->Sensitivity_Y) : 10;
+    auto answers = [this] {
+        int count = 0;
+        for (const std::string& t : monitor_.DebugTexts())
+            count += t.rfind("Show OSD ", 0) == 0 ? 1 : 0;
+        return count;
+    };
+    const int before = answers();
+    if (VirtualMouse("/event sensitivity:" + std::to_string(x) + "," + std::to_string(y)) != 0)
+        return false;
+    return WaitUntil([&] { return answers() > before; });
+}
+
+void RuntimeE2E::Settle(std::chrono::milliseconds window) {
+    EXPECT_TRUE(EventsHandled()) << "Monitor did not answer the marker event";
+    ObserveFor(window);
 }
 
 }  // namespace e2e

@@ -51,8 +51,16 @@ class RuntimeE2E : public ::testing::Test {
     std::string Dump();
     bool ReadShared(settings::SettingsBlock& block);
     HWND MonitorWindow() const { return FindWindowA(nullptr, kMonitorTitle); }
-    // Time for Monitor to handle whatever it has been posted so far.
-    void Settle(std::chrono::milliseconds time = std::chrono::milliseconds(600));
+    // Waits until Monitor has handled every event injected so far. Events
+    // reach Monitor's window in the order they are injected, so a marker event
+    // that Monitor answers with a debug text is handled after all of them: the
+    // current profile's own sensitivity, which changes nothing but tells Option
+    // (1257) and says "Show OSD".
+    bool EventsHandled();
+    // Before checks that something did NOT happen: every injected event
+    // handled, then `window` for what those events set off elsewhere (input,
+    // messages to other windows, programs started) to show if it wrongly would.
+    void Settle(std::chrono::milliseconds window = std::chrono::milliseconds(600));
 
     ProgramFolder folder_;
     Program mouse_;

@@ -39,7 +39,10 @@ class KorrinVirtualMouse : public ::testing::Test {
   protected:
     void SetUp() override {
         // A virtual mouse left over from an earlier run would take the commands.
-        vmtest::RunVirtualMouse("/quit", 5000);
+        vmtest::RunVirtualMouse("/quit");
+        ASSERT_TRUE(e2e::WaitUntil([] {
+            return FindWindowA("MouseVirtualDeviceWindow", nullptr) == nullptr;
+        })) << "a virtual mouse of an earlier run did not quit";
         logPath = vmtest::TempFile("korrin_vm_test.log");
         dumpPath = vmtest::TempFile("korrin_vm_test_dump.txt");
         DeleteFileA(logPath.c_str());
@@ -107,32 +110,41 @@ TEST_F(KorrinVirtualMouse, TransfersReachTheVirtualMouseInOrder) {
 
 TEST_F(KorrinVirtualMouse, UnplugAndPlugArePostedOnceEach) {
     OpenAll();
+    auto arrivals = [&] {
+        std::vector<WPARAM> out;
+        for (const Received& r : sink.received)
+            if (r.msg == kArrivalMsg)
+                out.push_back(r.wParam);
+        return out;
+    };
     EXPECT_EQ(vmtest::RunVirtualMouse("/unplug"), 0);
-    ASSERT_TRUE(sink.PumpUntil([&] { return Count(sink.received, kArrivalMsg) >= 1; }, 5000));
+    ASSERT_TRUE(e2e::WaitUntil([&] { return arrivals().size() >= 1; }));
     EXPECT_EQ(sink.received.back().wParam, 0u);
     // A second unplug changes nothing; transfers are refused meanwhile.
     EXPECT_EQ(vmtest::RunVirtualMouse("/unplug"), 0);
     unsigned char report[8] = {0x01, 0x88, 0, 0, 0, 0, 0, 0x76};
     EXPECT_EQ(lib.SetFeature(report, 8), 0);
-    sink.Pump(1200);
-    EXPECT_EQ(Count(sink.received, kArrivalMsg), 1);
 
+    // The notices reach the sink in order: a notice of the second unplug would
+    // come before the plug's.
     EXPECT_EQ(vmtest::RunVirtualMouse("/plug"), 0);
-    ASSERT_TRUE(sink.PumpUntil([&] { return Count(sink.received, kArrivalMsg) >= 2; }, 5000));
-    EXPECT_EQ(sink.received.back().wParam, 1u);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return arrivals().size() >= 2; }));
+    EXPECT_EQ(arrivals(), (std::vector<WPARAM>{0, 1}));
     EXPECT_EQ(vmtest::RunVirtualMouse("/plug"), 0);
-    sink.Pump(1200);
-    EXPECT_EQ(Count(sink.received, kArrivalMsg), 2);
     // Monitor reopens on arrival; transfers go through again.
     EXPECT_EQ(lib.Open_FeatureDevice(), 1);
     EXPECT_EQ(lib.SetFeature(report, 8), 1);
+    // Likewise a notice of the second plug would come before the next unplug's.
+    EXPECT_EQ(vmtest::RunVirtualMouse("/unplug"), 0);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return arrivals().size() >= 3; }));
+    EXPECT_EQ(arrivals(), (std::vector<WPARAM>{0, 1, 0}));
 }
 
 TEST_F(KorrinVirtualMouse, InjectedEventsArriveSplitIntoHighAndLowWords) {
     OpenAll();
     EXPECT_EQ(vmtest::RunVirtualMouse("/event 0x40000103"), 0);
     EXPECT_EQ(vmtest::RunVirtualMouse("/event sensitivity:10,12 /event option"), 0);
-    ASSERT_TRUE(sink.PumpUntil([&] { return Count(sink.received, kEventMsg) >= 3; }, 5000));
+    ASSERT_TRUE(e2e::WaitUntil([&] { return Count(sink.received, kEventMsg) >= 3; }));
     std::vector<Received> events;
     for (const Received& r : sink.received)
         if (r.msg == kEventMsg)
@@ -145,18 +157,20 @@ TEST_F(KorrinVirtualMouse, InjectedEventsArriveSplitIntoHighAndLowWords) {
     EXPECT_EQ(events[2].lParam, 0);
     EXPECT_TRUE(Contains(Log(), "EVENT 40 00 01 03"));
 
-    // An unplugged mouse sends nothing; a malformed command is refused.
+    // An unplugged mouse sends nothing; a malformed command is refused. The
+    // plug that follows is noticed after anything they wrongly sent.
     EXPECT_EQ(vmtest::RunVirtualMouse("/unplug"), 0);
     EXPECT_EQ(vmtest::RunVirtualMouse("/event press:1"), 1);
     EXPECT_EQ(vmtest::RunVirtualMouse("/event press:99"), 2);
-    sink.Pump(800);
+    EXPECT_EQ(vmtest::RunVirtualMouse("/plug"), 0);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return Count(sink.received, kArrivalMsg) >= 2; }));
     EXPECT_EQ(Count(sink.received, kEventMsg), 3);
 }
 
 TEST_F(KorrinVirtualMouse, VirtualMouseClosingIsARemovalAndHardwareIsAbsent) {
     OpenAll();
     vmtest::StopVirtualMouse(vm);
-    ASSERT_TRUE(sink.PumpUntil([&] { return Count(sink.received, kArrivalMsg) >= 1; }, 5000));
+    ASSERT_TRUE(e2e::WaitUntil([&] { return Count(sink.received, kArrivalMsg) >= 1; }));
     EXPECT_EQ(sink.received.back().wParam, 0u);
     // No virtual mouse and no hardware here: nothing opens, nothing is sent.
     EXPECT_EQ(lib.Open_ReportDevice(), 0);

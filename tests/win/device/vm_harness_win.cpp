@@ -98,12 +98,7 @@ int RunVirtualMouse(const std::string& args, DWORD timeoutMs) {
 bool StartVirtualMouse(const std::string& args, PROCESS_INFORMATION& pi) {
     if (!Launch(args, pi))
         return false;
-    for (int i = 0; i < 200; ++i) {
-        if (FindWindowA(kVirtualMouseClass, nullptr) != nullptr)
-            return true;
-        Sleep(50);
-    }
-    return false;
+    return e2e::WaitUntil([] { return FindWindowA(kVirtualMouseClass, nullptr) != nullptr; });
 }
 
 void StopVirtualMouse(PROCESS_INFORMATION& pi) {
@@ -111,7 +106,7 @@ void StopVirtualMouse(PROCESS_INFORMATION& pi) {
         return;
     if (WaitForSingleObject(pi.hProcess, 0) != WAIT_OBJECT_0) {
         RunVirtualMouse("/quit");
-        if (WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0)
+        if (WaitForSingleObject(pi.hProcess, 30000) != WAIT_OBJECT_0)
             TerminateProcess(pi.hProcess, 9);
     }
     CloseHandle(pi.hThread);
@@ -142,19 +137,6 @@ LRESULT CALLBACK MessageSink::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
         return 0;
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
-}
-
-bool MessageSink::PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        MSG m;
-        while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
-        if (done())
-            return true;
-        if (GetTickCount() - start >= timeoutMs)
-            return done();
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    }
 }
 
 bool Korrin::Load() {

@@ -4,9 +4,10 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <string>
 #include <vector>
+
+#include "tests/e2e/harness/wait_until_win.h"
 
 namespace vmtest {
 
@@ -20,7 +21,7 @@ std::string ReadFile(const std::string& path);
 std::vector<std::string> Lines(const std::string& text);
 
 // Runs VirtualMouse.exe with `args` and waits for it; its exit code, or -1.
-int RunVirtualMouse(const std::string& args, DWORD timeoutMs = 15000);
+int RunVirtualMouse(const std::string& args, DWORD timeoutMs = 30000);
 // Starts the first instance (not waited for); true once its window exists.
 bool StartVirtualMouse(const std::string& args, PROCESS_INFORMATION& pi);
 // Asks a running instance to quit and waits for the process.
@@ -38,11 +39,6 @@ class MessageSink {
     MessageSink();
     ~MessageSink();
     HWND Hwnd() const { return hwnd_; }
-    // Pumps messages until `done` holds or `timeoutMs` passes; the final test.
-    bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
-    void Pump(DWORD forMs) {
-        PumpUntil([] { return false; }, forMs);
-    }
     std::vector<Received> received;
 
   private:

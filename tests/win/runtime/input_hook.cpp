@@ -42,8 +42,10 @@ DWORD WINAPI InputHook::ThreadMain(LPVOID param) {
     self->installed_ = keyboard != nullptr && mouse != nullptr;
     SetEvent(self->ready_);
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
-    if (keyboard) UnhookWindowsHookEx(keyboard);
-    if (mouse) UnhookWindowsHookEx(mouse);
+    if (keyboard)
+        UnhookWindowsHookEx(keyboard);
+    if (mouse)
+        UnhookWindowsHookEx(mouse);
     return 0;
 }
 
@@ -68,16 +70,14 @@ void InputHook::Add(const HookedEvent& e) {
     events_.push_back(e);
 }
 
-std::vector<HookedEvent> InputHook::WaitFor(std::size_t count, DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        {
+std::vector<HookedEvent> InputHook::WaitFor(std::size_t count, std::chrono::milliseconds timeout) {
+    e2e::WaitUntil(
+        [&] {
             std::lock_guard<std::mutex> lock(mutex_);
-            if (events_.size() >= count) return events_;
-        }
-        if (GetTickCount() - start > timeoutMs) return Events();
-        Sleep(5);
-    }
+            return events_.size() >= count;
+        },
+        timeout);
+    return Events();
 }
 
 std::vector<HookedEvent> InputHook::Events() {

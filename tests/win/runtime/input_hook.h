@@ -5,34 +5,39 @@
 
 #include <windows.h>
 
+#include <chrono>
 #include <cstdint>
 #include <mutex>
 #include <vector>
+
+#include "tests/e2e/harness/wait_until_win.h"
 
 namespace runtime::test {
 
 struct HookedEvent {
     bool keyboard;
-    WPARAM message;   // WM_KEYDOWN, WM_LBUTTONUP, ...
-    DWORD code;       // virtual key, or mouseData for mouse events
+    WPARAM message;  // WM_KEYDOWN, WM_LBUTTONUP, ...
+    DWORD code;      // virtual key, or mouseData for mouse events
     DWORD scanCode;
     DWORD flags;
     std::int64_t us;  // performance counter time when the hook saw it
 };
 
 class InputHook {
-public:
+  public:
     InputHook();
     ~InputHook();
     bool Installed() const { return installed_; }
-    // Waits until at least count events arrived or the time-out passed.
-    std::vector<HookedEvent> WaitFor(std::size_t count, DWORD timeoutMs = 3000);
+    // Waits until at least count events arrived or the time-out passed; the
+    // events so far either way.
+    std::vector<HookedEvent> WaitFor(std::size_t count,
+                                     std::chrono::milliseconds timeout = e2e::kPatience);
     std::vector<HookedEvent> Events();
     void Clear();
 
     static std::int64_t NowUs();
 
-private:
+  private:
     static DWORD WINAPI ThreadMain(LPVOID self);
     static LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK MouseProc(int code, WPARAM wParam, LPARAM lParam);

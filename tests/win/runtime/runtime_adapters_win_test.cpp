@@ -13,6 +13,7 @@
 #include "monitor/runtime/win/osd_notices_win.h"
 #include "monitor/runtime/win/runtime_input_win.h"
 #include "monitor/runtime/win/tilt_scroll_win.h"
+#include "tests/e2e/harness/wait_until_win.h"
 
 namespace runtime::test {
 namespace {
@@ -48,12 +49,11 @@ void Register(const char* className) {
     RegisterClassA(&wc);
 }
 
-void Pump() {
-    MSG msg;
-    for (int i = 0; i < 20; ++i) {
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-        Sleep(5);
-    }
+// Dispatches this thread's messages until `count` have been recorded. The
+// windows are this thread's, so everything posted to them is queued by now and
+// is dispatched in one go: one message too many would be recorded as well.
+bool ReceivedAtLeast(std::size_t count) {
+    return e2e::WaitUntil([count] { return g_received.size() >= count; });
 }
 
 TEST(GameWatchWinTest, ProcessSnapshotNamesThisProgram) {
@@ -150,7 +150,7 @@ TEST(OsdChannelWinTest, NoticesReachTheDisplayWindowAndConfigIni) {
     macro.actionCode = settings::action::kMacro;
     settings::CopyField(macro.macroName, "Reload");
     notices.Macro(14, macro);
-    Pump();
+    EXPECT_TRUE(ReceivedAtLeast(2));
     DestroyWindow(osd);
     ASSERT_EQ(g_received.size(), 2u);
     EXPECT_EQ(g_received[0].message, protocol::kMsgOsdNotice);
@@ -167,8 +167,8 @@ TEST(TiltWinTest, DocumentWindowScrollsThroughItsSiblingScrollBar) {
     Register("TiltTestFrame");
     Register("_WwG");
     const HINSTANCE instance = GetModuleHandleA(nullptr);
-    HWND frame = CreateWindowExA(WS_EX_TOPMOST, "TiltTestFrame", "tilt", WS_POPUP | WS_VISIBLE,
-                                 100, 100, 400, 300, nullptr, nullptr, instance, nullptr);
+    HWND frame = CreateWindowExA(WS_EX_TOPMOST, "TiltTestFrame", "tilt", WS_POPUP | WS_VISIBLE, 100,
+                                 100, 400, 300, nullptr, nullptr, instance, nullptr);
     ASSERT_NE(frame, nullptr);
     HWND view = CreateWindowA("_WwG", "", WS_CHILD | WS_VISIBLE, 0, 0, 400, 270, frame, nullptr,
                               instance, nullptr);
@@ -177,8 +177,12 @@ TEST(TiltWinTest, DocumentWindowScrollsThroughItsSiblingScrollBar) {
     ASSERT_NE(view, nullptr);
     ASSERT_NE(bar, nullptr);
     SetForegroundWindow(frame);
-    Pump();
     SetCursorPos(300, 200);
+    // The frame is shown and the pointer is over its view.
+    EXPECT_TRUE(e2e::WaitUntil([view] {
+        POINT now;
+        return GetCursorPos(&now) && now.x == 300 && now.y == 200 && WindowFromPoint(now) == view;
+    }));
 
     WindowSystemWin windows;
     InputSinkWin input;
@@ -186,7 +190,7 @@ TEST(TiltWinTest, DocumentWindowScrollsThroughItsSiblingScrollBar) {
     ASSERT_EQ(windows.WindowFromPoint({300, 200}), reinterpret_cast<WindowHandle>(view));
     g_received.clear();
     tilt.ScrollNotch(true, 3);
-    Pump();
+    EXPECT_TRUE(ReceivedAtLeast(3));
     DestroyWindow(frame);
     ASSERT_EQ(g_received.size(), 3u);
     for (const Received& r : g_received) {

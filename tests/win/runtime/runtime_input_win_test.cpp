@@ -12,27 +12,29 @@ namespace runtime::test {
 namespace {
 
 class LetterKeys : public KeyTranslator {
-public:
+  public:
     std::uint8_t VirtualKey(std::uint8_t code) override {
-        if (code >= 4 && code <= 29) return static_cast<std::uint8_t>('A' + code - 4);
-        if (code == 225) return VK_LSHIFT;
+        if (code >= 4 && code <= 29)
+            return static_cast<std::uint8_t>('A' + code - 4);
+        if (code == 225)
+            return VK_LSHIFT;
         return 0;
     }
 };
 
 class NullTimers : public TimerControl {
-public:
+  public:
     void StartTimer(unsigned, unsigned) override {}
     void StopTimer(unsigned) override {}
 };
 
 class SilentDebug : public DebugOutput {
-public:
+  public:
     void Write(const char*) override {}
 };
 
 class InputWinTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ASSERT_TRUE(hook.Installed()); }
     InputHook hook;
     InputSinkWin input;
@@ -40,7 +42,9 @@ protected:
     LetterKeys keys;
 };
 
-bool IsUp(const HookedEvent& e) { return (e.flags & LLKHF_UP) != 0; }
+bool IsUp(const HookedEvent& e) {
+    return (e.flags & LLKHF_UP) != 0;
+}
 
 TEST_F(InputWinTest, KeysCarryTheirScanCodeAndUpFlag) {
     input.KeyDown('A');
@@ -138,7 +142,9 @@ TEST(ClockWinTest, WaitsNeverEndBeforeTheirDeadline) {
     Sleep(20);
     const std::int64_t b = clock.NowUs();
     EXPECT_GE(b - a, 15000);
-    EXPECT_LT(b - a, 2000000);
+    // Only a clock in the wrong unit is this far off; a loaded machine may
+    // well oversleep by a second or two.
+    EXPECT_LT(b - a, 10000000);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/e2e/harness/wait_until_win.h"
 #include "tests/win/skin/skin_test_support.h"
 #include "tools/SkinGallery/gallery_window_win.h"
 #include "tools/SkinGallery/test_skin.h"
@@ -101,15 +102,14 @@ std::vector<std::string> LogLines(const std::string& path) {
     return lines;
 }
 
-HWND WaitForGallery(DWORD timeoutMs) {
-    const DWORD until = GetTickCount() + timeoutMs;
-    while (GetTickCount() < until) {
-        HWND w = FindWindowA(nullptr, gallery::kGalleryTitle);
-        if (w != nullptr && IsWindowVisible(w))
-            return w;
-        Sleep(100);
-    }
-    return nullptr;
+// The shown gallery window, or null when none appeared.
+HWND WaitForGallery() {
+    HWND w = nullptr;
+    e2e::WaitUntil([&] {
+        w = FindWindowA(nullptr, gallery::kGalleryTitle);
+        return w != nullptr && IsWindowVisible(w);
+    });
+    return w != nullptr && IsWindowVisible(w) ? w : nullptr;
 }
 
 COLORREF Ref(gallery::Color c) {
@@ -177,7 +177,7 @@ TEST(SkinGalleryWindow, ShapedSizedClickableAndReloadedFromDisk) {
     DeleteFileA(log.c_str());
     Child child = Start("/skin \"" + folder + "gallery.ini\" /log \"" + log + "\"");
     ASSERT_TRUE(child.ok);
-    HWND g = WaitForGallery(20000);
+    HWND g = WaitForGallery();
     ASSERT_NE(g, nullptr);
     RECT r;
     GetWindowRect(g, &r);
@@ -201,19 +201,27 @@ TEST(SkinGalleryWindow, ShapedSizedClickableAndReloadedFromDisk) {
         PostMessageA(latch, WM_LBUTTONUP, 0, MAKELPARAM(40, 12));
     }
     PostMessageA(GetDlgItem(g, gallery::kIdSlider), WM_LBUTTONUP, 0, MAKELPARAM(100, 10));
-    Sleep(1500);
-    const std::vector<std::string> lines = LogLines(log);
-    std::vector<std::string> commands;
-    for (const auto& l : lines)
-        if (l.rfind("command", 0) == 0 || l.rfind("slider", 0) == 0)
-            commands.push_back(l);
-    EXPECT_EQ(commands, (std::vector<std::string>{"command 1001 0", "command 1002 0",
-                                                  "command 1002 0", "slider 5 1005"}));
+    // The clicks are handled in the order they were posted: once the slider's
+    // line is written, a wrong extra command would have been written before it.
+    auto commands = [&] {
+        std::vector<std::string> out;
+        for (const auto& l : LogLines(log))
+            if (l.rfind("command", 0) == 0 || l.rfind("slider", 0) == 0)
+                out.push_back(l);
+        return out;
+    };
+    EXPECT_TRUE(e2e::WaitUntil([&] {
+        const auto c = commands();
+        return !c.empty() && c.back().rfind("slider", 0) == 0;
+    })) << "the slider click was not logged";
+    EXPECT_EQ(commands(), (std::vector<std::string>{"command 1001 0", "command 1002 0",
+                                                    "command 1002 0", "slider 5 1005"}));
 
     const std::string artifacts = skintest::ArtifactsFolder();
     if (!artifacts.empty()) {
-        InvalidateRect(g, nullptr, TRUE);
-        Sleep(300);
+        // Painted before the shot: the paint is sent to the gallery and waited for.
+        RedrawWindow(g, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         EXPECT_TRUE(gallery::SaveWindowShot(g, artifacts + "skin_gallery.bmp"));
     }
     PostMessageA(g, WM_CLOSE, 0, 0);
@@ -223,7 +231,7 @@ TEST(SkinGalleryWindow, ShapedSizedClickableAndReloadedFromDisk) {
     ASSERT_TRUE(gallery::WriteTestSkin(folder, {360, 280}));
     child = Start("/skin \"" + folder + "gallery.ini\"");
     ASSERT_TRUE(child.ok);
-    g = WaitForGallery(20000);
+    g = WaitForGallery();
     ASSERT_NE(g, nullptr);
     GetWindowRect(g, &r);
     EXPECT_EQ(r.right - r.left, 360);
