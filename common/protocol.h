@@ -25,8 +25,8 @@ inline constexpr const char* kCompanionTitles[] = {kOsdTitle, kPop3Title, kCpuRa
                                                    kMsnTitle};
 
 // Window messages (WM_USER range).
-inline constexpr unsigned kMsgTrayNotify = 1036;      // WM_USER + 12
-inline constexpr unsigned kMsgApplyAll = 1224;        // WM_USER + 200, from Option
+inline constexpr unsigned kMsgTrayNotify = 1036;  // WM_USER + 12
+inline constexpr unsigned kMsgApplyAll = 1224;    // WM_USER + 200, from Option
 inline constexpr unsigned kMsgReloadBlock = 1226;
 inline constexpr unsigned kMsgReloadAndApply = 1227;
 inline constexpr unsigned kMsgIgnored = 1274;

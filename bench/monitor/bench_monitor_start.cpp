@@ -37,7 +37,8 @@ HANDLE Launch(const std::string& exe, const std::string& folder) {
 bool SectionExists() {
     HANDLE mapping =
         OpenFileMappingA(FILE_MAP_READ, FALSE, "Professional_Gaming_Mouse_Normal_Share_Data");
-    if (mapping == nullptr) return false;
+    if (mapping == nullptr)
+        return false;
     CloseHandle(mapping);
     return true;
 }
@@ -46,7 +47,8 @@ void StopMonitor(HANDLE process) {
     if (HWND w = FindWindowA(nullptr, "Professional Gaming Optical Mouse Monitor")) {
         PostMessageA(w, WM_COMMAND, 6002, 0);
     }
-    if (WaitForSingleObject(process, 20000) != WAIT_OBJECT_0) TerminateProcess(process, 1);
+    if (WaitForSingleObject(process, 20000) != WAIT_OBJECT_0)
+        TerminateProcess(process, 1);
     CloseHandle(process);
 }
 
@@ -55,7 +57,9 @@ double Median(std::vector<double> v) {
     return v[v.size() / 2];
 }
 
-double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+double Ms(Clock::duration d) {
+    return std::chrono::duration<double, std::milli>(d).count();
+}
 
 }  // namespace
 
@@ -94,7 +98,8 @@ int main() {
     std::printf("Monitor start to block published: median %.1f ms over %d runs\n", monitorMedian,
                 kRuns);
     std::printf("baseline (start and end of a trivial program): median %.1f ms\n", baselineMedian);
-    if (baselineMedian > 0) std::printf("ratio: %.2f\n", monitorMedian / baselineMedian);
+    if (baselineMedian > 0)
+        std::printf("ratio: %.2f\n", monitorMedian / baselineMedian);
 
     HANDLE m = Launch(monitor, dist);
     while (!SectionExists()) Sleep(10);
@@ -107,9 +112,10 @@ int main() {
     auto ticks = [](FILETIME f) {
         return (static_cast<unsigned long long>(f.dwHighDateTime) << 32) | f.dwLowDateTime;
     };
-    const double cpuMs = static_cast<double>((ticks(k1) - ticks(k0)) + (ticks(u1) - ticks(u0))) / 1e4;
-    std::printf("idle Monitor: %.1f ms CPU over %u s (%.3f %% of one core)\n", cpuMs, static_cast<unsigned>(kIdleMs / 1000),
-                100.0 * cpuMs / kIdleMs);
+    const double cpuMs =
+        static_cast<double>((ticks(k1) - ticks(k0)) + (ticks(u1) - ticks(u0))) / 1e4;
+    std::printf("idle Monitor: %.1f ms CPU over %u s (%.3f %% of one core)\n", cpuMs,
+                static_cast<unsigned>(kIdleMs / 1000), 100.0 * cpuMs / kIdleMs);
     StopMonitor(m);
     return 0;
 }

@@ -21,7 +21,7 @@ using runtime::test::InputHook;
 constexpr int kEvents = 40;
 
 class LetterKeys : public runtime::KeyTranslator {
-public:
+  public:
     std::uint8_t VirtualKey(std::uint8_t code) override {
         return static_cast<std::uint8_t>('A' + (code - 4) % 26);
     }
@@ -29,7 +29,7 @@ public:
 
 // Notes the counter time at which each key is handed to the system.
 class TimedInput : public runtime::InputSink {
-public:
+  public:
     TimedInput(runtime::InputSink& inner, runtime::Clock& clock) : inner_(inner), clock_(clock) {}
     void KeyDown(std::uint8_t v) override { Note(), inner_.KeyDown(v); }
     void KeyUp(std::uint8_t v) override { Note(), inner_.KeyUp(v); }
@@ -40,14 +40,14 @@ public:
     }
     std::vector<HookedEvent> sent;
 
-private:
+  private:
     void Note() { sent.push_back({true, 0, 0, 0, 0, clock_.NowUs()}); }
     runtime::InputSink& inner_;
     runtime::Clock& clock_;
 };
 
 class QuietDebug : public runtime::DebugOutput {
-public:
+  public:
     void Write(const char*) override {}
 };
 
@@ -58,7 +58,8 @@ struct Figures {
 };
 
 double Percentile(std::vector<double> v, double p) {
-    if (v.empty()) return 0;
+    if (v.empty())
+        return 0;
     std::sort(v.begin(), v.end());
     const std::size_t i = static_cast<std::size_t>(p * static_cast<double>(v.size() - 1) + 0.5);
     return v[std::min(i, v.size() - 1)];
@@ -70,21 +71,24 @@ Figures Measure(const std::vector<HookedEvent>& ev, const std::uint16_t* delays)
     for (std::size_t i = 0; i + 1 < ev.size() && i + 1 < kEvents; ++i) {
         const double gapMs = static_cast<double>(ev[i + 1].us - ev[i].us) / 1000.0;
         const double o = gapMs - delays[i];
-        if (o < 0) ++f.shorter;
+        if (o < 0)
+            ++f.shorter;
         over.push_back(o);
     }
     f.gaps = static_cast<int>(over.size());
     f.p50 = Percentile(over, 0.50);
     f.p99 = Percentile(over, 0.99);
     f.max = over.empty() ? 0 : *std::max_element(over.begin(), over.end());
-    if (ev.size() >= 2) f.totalMs = static_cast<double>(ev.back().us - ev.front().us) / 1000.0;
+    if (ev.size() >= 2)
+        f.totalMs = static_cast<double>(ev.back().us - ev.front().us) / 1000.0;
     return f;
 }
 
 void Print(const char* name, const Figures& f, double requestedMs) {
-    std::printf("%-22s gaps %2d  overshoot p50 %6.3f ms  p99 %6.3f ms  max %6.3f ms  "
-                "shorter than requested %d  total %8.1f ms (requested %.0f)\n",
-                name, f.gaps, f.p50, f.p99, f.max, f.shorter, f.totalMs, requestedMs);
+    std::printf(
+        "%-22s gaps %2d  overshoot p50 %6.3f ms  p99 %6.3f ms  max %6.3f ms  "
+        "shorter than requested %d  total %8.1f ms (requested %.0f)\n",
+        name, f.gaps, f.p50, f.p99, f.max, f.shorter, f.totalMs, requestedMs);
 }
 
 // The same events played with Sleep and no raised timer resolution.
@@ -149,12 +153,14 @@ void BenchGameTick() {
 
     std::printf("auto-profile tick: foreground %s (%s), %d ticks, matches %d\n",
                 found ? name.c_str() : "-", found ? "found" : "not found", kTicks, matches);
-    std::printf("auto-profile tick: wall %.1f us  cpu %.1f us per tick (timer period 2000 ms: "
-                "%.4f%% of one core)\n",
-                tickWallUs, tickCpuUs, tickCpuUs / 2000000.0 * 100.0);
-    std::printf("baseline foreground query only: wall %.1f us  cpu %.1f us; tick/baseline wall "
-                "ratio %.1f\n",
-                baseWallUs, baseCpuUs, baseWallUs > 0 ? tickWallUs / baseWallUs : 0.0);
+    std::printf(
+        "auto-profile tick: wall %.1f us  cpu %.1f us per tick (timer period 2000 ms: "
+        "%.4f%% of one core)\n",
+        tickWallUs, tickCpuUs, tickCpuUs / 2000000.0 * 100.0);
+    std::printf(
+        "baseline foreground query only: wall %.1f us  cpu %.1f us; tick/baseline wall "
+        "ratio %.1f\n",
+        baseWallUs, baseCpuUs, baseWallUs > 0 ? tickWallUs / baseWallUs : 0.0);
     DestroyWindow(w);
 }
 
@@ -179,11 +185,14 @@ int main() {
         // Delays 1..500 ms, weighted towards short ones as typed macros are.
         const unsigned r = (seed >> 8) % 1000;
         delays[i] = static_cast<std::uint16_t>(1 + (r * r / 1000) * 499 / 999);
-        if (i == 0) delays[i] = 1;
-        if (i == 1) delays[i] = 500;
+        if (i == 0)
+            delays[i] = 1;
+        if (i == 1)
+            delays[i] = 500;
         record.events[i] = {static_cast<std::uint8_t>(4 + (i / 2) % 26),
                             static_cast<std::uint8_t>(i % 2 == 0 ? 1 : 2), delays[i]};
-        if (i + 1 < kEvents) requested += delays[i];
+        if (i + 1 < kEvents)
+            requested += delays[i];
     }
     record.eventCount = kEvents;
 
@@ -226,7 +235,8 @@ int main() {
             const Figures f = Measure(hook.WaitFor(kEvents), delays);
             Print(v.name, f, requested);
             Print("  (as sent)", Measure(timed.sent, delays), requested);
-            if (round == 0 && &v == &variants[0]) first = f;
+            if (round == 0 && &v == &variants[0])
+                first = f;
         }
     }
 

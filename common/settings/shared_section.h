@@ -12,7 +12,7 @@ inline constexpr const char* kSharedMutexName = "Professional_Gaming_Mouse_Norma
 
 // What the programs need of the section; tests substitute their own.
 class SharedBlockStore {
-public:
+  public:
     virtual ~SharedBlockStore() = default;
     virtual bool Publish(const SettingsBlock& block) = 0;
     virtual bool Fetch(SettingsBlock& block) = 0;

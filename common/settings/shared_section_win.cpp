@@ -4,7 +4,9 @@
 
 namespace settings {
 
-SharedSection::~SharedSection() { Close(); }
+SharedSection::~SharedSection() {
+    Close();
+}
 
 bool SharedSection::MutexExists() {
     HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, kSharedMutexName);
@@ -31,7 +33,8 @@ bool SharedSection::CreateMapping() {
     SECURITY_ATTRIBUTES attributes{sizeof attributes, &descriptor, TRUE};
     mapping_ = CreateFileMappingA(INVALID_HANDLE_VALUE, &attributes, PAGE_READWRITE, 0,
                                   static_cast<DWORD>(kSettingsBlockSize), kSharedSectionName);
-    if (mapping_ == nullptr) return false;
+    if (mapping_ == nullptr)
+        return false;
     view_ = MapViewOfFile(mapping_, FILE_MAP_ALL_ACCESS, 0, 0, kSettingsBlockSize);
     if (view_ == nullptr) {
         CloseHandle(mapping_);
@@ -45,15 +48,19 @@ bool SharedSection::Open() {
     Close();
     mutex_ = OpenMutexA(MUTEX_ALL_ACCESS, FALSE, kSharedMutexName);
     mapping_ = OpenFileMappingA(FILE_MAP_READ | FILE_MAP_WRITE, FALSE, kSharedSectionName);
-    if (mapping_ == nullptr) return false;
+    if (mapping_ == nullptr)
+        return false;
     view_ = MapViewOfFile(mapping_, FILE_MAP_ALL_ACCESS, 0, 0, kSettingsBlockSize);
     return view_ != nullptr;
 }
 
 void SharedSection::Close() {
-    if (view_ != nullptr) UnmapViewOfFile(view_);
-    if (mapping_ != nullptr) CloseHandle(mapping_);
-    if (mutex_ != nullptr) CloseHandle(mutex_);
+    if (view_ != nullptr)
+        UnmapViewOfFile(view_);
+    if (mapping_ != nullptr)
+        CloseHandle(mapping_);
+    if (mutex_ != nullptr)
+        CloseHandle(mutex_);
     view_ = nullptr;
     mapping_ = nullptr;
     mutex_ = nullptr;
@@ -63,22 +70,26 @@ void SharedSection::Close() {
 // Publishing a whole block repairs the section, so that goes ahead; fetching
 // might read half a block, so it is refused and the mutex handed back.
 bool SharedSection::Publish(const SettingsBlock& block) {
-    if (view_ == nullptr || mutex_ == nullptr) return false;
+    if (view_ == nullptr || mutex_ == nullptr)
+        return false;
     const DWORD wait = WaitForSingleObject(mutex_, INFINITE);
-    if (wait != WAIT_OBJECT_0 && wait != WAIT_ABANDONED) return false;
+    if (wait != WAIT_OBJECT_0 && wait != WAIT_ABANDONED)
+        return false;
     std::memcpy(view_, &block, kSettingsBlockSize);
     ReleaseMutex(mutex_);
     return true;
 }
 
 bool SharedSection::Fetch(SettingsBlock& block) {
-    if (view_ == nullptr || mutex_ == nullptr) return false;
+    if (view_ == nullptr || mutex_ == nullptr)
+        return false;
     const DWORD wait = WaitForSingleObject(mutex_, INFINITE);
     if (wait == WAIT_ABANDONED) {
         ReleaseMutex(mutex_);
         return false;
     }
-    if (wait != WAIT_OBJECT_0) return false;
+    if (wait != WAIT_OBJECT_0)
+        return false;
     std::memcpy(&block, view_, kSettingsBlockSize);
     ReleaseMutex(mutex_);
     return true;

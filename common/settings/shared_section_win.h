@@ -8,7 +8,7 @@
 namespace settings {
 
 class SharedSection final : public SharedBlockStore {
-public:
+  public:
     enum class CreateResult { Created, MappingFailed };
 
     SharedSection() = default;
@@ -34,7 +34,7 @@ public:
     bool Publish(const SettingsBlock& block) override;
     bool Fetch(SettingsBlock& block) override;
 
-private:
+  private:
     bool CreateMapping();
 
     HANDLE mutex_ = nullptr;

@@ -14,7 +14,9 @@ bool SameMessage(const MessageKey& a, const MessageKey& b) {
     return a.message == b.message;
 }
 
-bool CodesMeet(std::uint32_t a, std::uint32_t b) { return a == kAnyCode || b == kAnyCode || a == b; }
+bool CodesMeet(std::uint32_t a, std::uint32_t b) {
+    return a == kAnyCode || b == kAnyCode || a == b;
+}
 
 bool RangesMeet(const MessageKey& a, const MessageKey& b) {
     return a.idFirst <= b.idLast && b.idFirst <= a.idLast;
@@ -23,8 +25,10 @@ bool RangesMeet(const MessageKey& a, const MessageKey& b) {
 }  // namespace
 
 bool RowsOverlap(const MessageKey& a, const MessageKey& b) {
-    if (!SameMessage(a, b)) return false;
-    if (!a.byControl || !b.byControl) return true;
+    if (!SameMessage(a, b))
+        return false;
+    if (!a.byControl || !b.byControl)
+        return true;
     return CodesMeet(a.code, b.code) && RangesMeet(a, b);
 }
 
@@ -32,7 +36,8 @@ std::vector<std::pair<std::size_t, std::size_t>> FindOverlaps(std::span<const Me
     std::vector<std::pair<std::size_t, std::size_t>> found;
     for (std::size_t i = 0; i < rows.size(); ++i) {
         for (std::size_t j = i + 1; j < rows.size(); ++j) {
-            if (RowsOverlap(rows[i], rows[j])) found.emplace_back(i, j);
+            if (RowsOverlap(rows[i], rows[j]))
+                found.emplace_back(i, j);
         }
     }
     return found;

@@ -12,11 +12,11 @@ namespace win {
 inline constexpr std::uint32_t kAnyCode = 0xFFFFFFFFu;
 
 struct MessageKey {
-    std::uint32_t message = 0;     // 0 for a registered message (see registeredName)
-    std::uint32_t code = 0;        // notification code, for rows routed by control
-    std::uint32_t idFirst = 0;     // control or command id range, inclusive
+    std::uint32_t message = 0;  // 0 for a registered message (see registeredName)
+    std::uint32_t code = 0;     // notification code, for rows routed by control
+    std::uint32_t idFirst = 0;  // control or command id range, inclusive
     std::uint32_t idLast = 0;
-    bool byControl = false;        // WM_COMMAND / WM_NOTIFY rows: code and id matter
+    bool byControl = false;  // WM_COMMAND / WM_NOTIFY rows: code and id matter
     const char* registeredName = nullptr;
 };
 

@@ -9,7 +9,8 @@ constexpr const char* kSelfProperty = "MouseWindow_Self";
 }  // namespace
 
 UINT RegisteredMessage::Id() const {
-    if (id_ == 0) id_ = RegisterWindowMessageA(name_);
+    if (id_ == 0)
+        id_ = RegisterWindowMessageA(name_);
     return id_;
 }
 
@@ -41,16 +42,18 @@ bool Window::Create(const WindowSpec& spec) {
         wc.hCursor = spec.cursor;
         wc.hbrBackground = spec.background;
         wc.lpszClassName = spec.className;
-        if (RegisterClassExA(&wc) == 0) return false;
+        if (RegisterClassExA(&wc) == 0)
+            return false;
     }
-    HWND hwnd = CreateWindowExA(spec.exStyle, spec.className, spec.title, spec.style, spec.x,
-                                spec.y, spec.width, spec.height, spec.parent, spec.menuOrId,
-                                instance, this);
+    HWND hwnd =
+        CreateWindowExA(spec.exStyle, spec.className, spec.title, spec.style, spec.x, spec.y,
+                        spec.width, spec.height, spec.parent, spec.menuOrId, instance, this);
     return hwnd != nullptr;
 }
 
 bool Window::Subclass(HWND hwnd) {
-    if (hwnd == nullptr || hwnd_ != nullptr) return false;
+    if (hwnd == nullptr || hwnd_ != nullptr)
+        return false;
     hwnd_ = hwnd;
     SetPropA(hwnd, kSelfProperty, this);
     previousProc_ = reinterpret_cast<WNDPROC>(
@@ -59,9 +62,11 @@ bool Window::Subclass(HWND hwnd) {
 }
 
 LRESULT Window::CallDefault() {
-    if (current_ == nullptr) return 0;
+    if (current_ == nullptr)
+        return 0;
     const Message& m = *current_;
-    if (previousProc_ != nullptr) return CallWindowProcA(previousProc_, m.hwnd, m.msg, m.wParam, m.lParam);
+    if (previousProc_ != nullptr)
+        return CallWindowProcA(previousProc_, m.hwnd, m.msg, m.wParam, m.lParam);
     return DefWindowProcA(m.hwnd, m.msg, m.wParam, m.lParam);
 }
 
@@ -69,7 +74,8 @@ LRESULT Window::Route(const Message& m) {
     const Message* outer = current_;
     current_ = &m;
     LRESULT result = 0;
-    if (!Dispatch(m, result)) result = CallDefault();
+    if (!Dispatch(m, result))
+        result = CallDefault();
     current_ = outer;
     return result;
 }
@@ -84,7 +90,8 @@ LRESULT CALLBACK Window::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
             SetPropA(hwnd, kSelfProperty, self);
         }
     }
-    if (self == nullptr) return DefWindowProcA(hwnd, msg, wParam, lParam);
+    if (self == nullptr)
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
 
     const LRESULT result = self->Route(Message{hwnd, msg, wParam, lParam});
     if (msg == WM_NCDESTROY) {

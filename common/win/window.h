@@ -28,7 +28,7 @@ struct WindowSpec {
 };
 
 class Window {
-public:
+  public:
     Window() = default;
     virtual ~Window();
     Window(const Window&) = delete;
@@ -42,14 +42,14 @@ public:
 
     static Window* FromHandle(HWND hwnd);
 
-protected:
+  protected:
     // The default processing of the message being handled now.
     LRESULT CallDefault();
     virtual bool Dispatch(const Message& m, LRESULT& result) = 0;
     // Called after WM_NCDESTROY, when the handle is gone.
     virtual void OnFinalMessage() {}
 
-private:
+  private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT Route(const Message& m);
 
@@ -61,7 +61,7 @@ private:
 // Binds a class's message map to the base dispatcher.
 template <class T>
 class WindowImpl : public Window {
-protected:
+  protected:
     bool Dispatch(const Message& m, LRESULT& result) override {
         for (const auto& row : T::MessageMap()) {
             if (RowMatches(row, m)) {

@@ -13,10 +13,10 @@
 namespace monitor {
 
 class CMonitorApp {
-public:
+  public:
     int Run(const char* commandLine);
 
-private:
+  private:
     bool InitInstance(const char* commandLine);
     void ExitInstance();
 
@@ -64,7 +64,8 @@ bool CMonitorApp::InitInstance(const char* commandLine) {
 }
 
 void CMonitorApp::ExitInstance() {
-    if (comInitialized_) CoUninitialize();
+    if (comInitialized_)
+        CoUninitialize();
     comInitialized_ = false;
     window_.reset();
     if (instanceMutex_ != nullptr) {

@@ -36,11 +36,13 @@ NOTIFYICONDATAA BaseData(HWND owner) {
 
 TrayIcon::~TrayIcon() {
     Remove();
-    if (icon_ != nullptr) DestroyIcon(icon_);
+    if (icon_ != nullptr)
+        DestroyIcon(icon_);
 }
 
 bool TrayIcon::Add(HWND owner, const std::string& tip) {
-    if (icon_ == nullptr) icon_ = SmallExecutableIcon();
+    if (icon_ == nullptr)
+        icon_ = SmallExecutableIcon();
     owner_ = owner;
     NOTIFYICONDATAA data = BaseData(owner);
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
@@ -55,7 +57,8 @@ bool TrayIcon::Add(HWND owner, const std::string& tip) {
 }
 
 void TrayIcon::Remove() {
-    if (owner_ == nullptr) return;
+    if (owner_ == nullptr)
+        return;
     NOTIFYICONDATAA data = BaseData(owner_);
     Shell_NotifyIconA(NIM_DELETE, &data);
     shown_ = false;
@@ -63,7 +66,8 @@ void TrayIcon::Remove() {
 
 void ShowTrayMenu(HWND owner, const std::string& openText, const std::string& exitText) {
     HMENU menu = CreatePopupMenu();
-    if (menu == nullptr) return;
+    if (menu == nullptr)
+        return;
     AppendMenuA(menu, MF_STRING, protocol::kCmdOpenOption, openText.c_str());
     AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
     AppendMenuA(menu, MF_STRING, protocol::kCmdExit, exitText.c_str());

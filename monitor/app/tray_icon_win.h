@@ -8,14 +8,14 @@
 namespace monitor {
 
 class TrayIcon {
-public:
+  public:
     ~TrayIcon();
     // Adds the icon (id 102, callback 1036) with the executable's small icon.
     bool Add(HWND owner, const std::string& tip);
     void Remove();
     bool Shown() const { return shown_; }
 
-private:
+  private:
     HWND owner_ = nullptr;
     HICON icon_ = nullptr;
     bool shown_ = false;

@@ -14,31 +14,35 @@ bool Resolve(HMODULE module, const char* name, Fn& out) {
 
 }  // namespace
 
-DeviceLink::~DeviceLink() { Unbind(); }
+DeviceLink::~DeviceLink() {
+    Unbind();
+}
 
 bool DeviceLink::Bind(const std::string& programFolder) {
     Unbind();
     const std::string path = programFolder + kLibraryName;
     HMODULE module = LoadLibraryA(path.c_str());
-    if (module == nullptr) return false;
-    const bool all = Resolve(module, "Set_VIDPID", setVidPid_) &&
-                     Resolve(module, "Open_DevMonitor", openDevMonitor_) &&
-                     Resolve(module, "Close_DevMonitor", closeDevMonitor_) &&
-                     Resolve(module, "Open_FeatureDevice", openFeatureDevice_) &&
-                     Resolve(module, "Close_FeatureDevice", closeFeatureDevice_) &&
-                     Resolve(module, "Open_ReportDevice", openReportDevice_) &&
-                     Resolve(module, "Close_ReportDevice", closeReportDevice_) &&
-                     Resolve(module, "SetFeature", setFeature_) &&
-                     Resolve(module, "WriteUSB", writeUsb_) &&
-                     Resolve(module, "GetFeature", getFeature_) &&
-                     Resolve(module, "ReadUSB", readUsb_);
+    if (module == nullptr)
+        return false;
+    const bool all =
+        Resolve(module, "Set_VIDPID", setVidPid_) &&
+        Resolve(module, "Open_DevMonitor", openDevMonitor_) &&
+        Resolve(module, "Close_DevMonitor", closeDevMonitor_) &&
+        Resolve(module, "Open_FeatureDevice", openFeatureDevice_) &&
+        Resolve(module, "Close_FeatureDevice", closeFeatureDevice_) &&
+        Resolve(module, "Open_ReportDevice", openReportDevice_) &&
+        Resolve(module, "Close_ReportDevice", closeReportDevice_) &&
+        Resolve(module, "SetFeature", setFeature_) && Resolve(module, "WriteUSB", writeUsb_) &&
+        Resolve(module, "GetFeature", getFeature_) && Resolve(module, "ReadUSB", readUsb_);
     module_ = module;
-    if (!all) Unbind();
+    if (!all)
+        Unbind();
     return all;
 }
 
 void DeviceLink::Unbind() {
-    if (module_ != nullptr) FreeLibrary(module_);
+    if (module_ != nullptr)
+        FreeLibrary(module_);
     module_ = nullptr;
     setVidPid_ = nullptr;
     openDevMonitor_ = nullptr;
@@ -54,7 +58,8 @@ void DeviceLink::Unbind() {
 }
 
 bool DeviceLink::OpenAtStartup(HWND window) {
-    if (!IsBound()) return false;
+    if (!IsBound())
+        return false;
     setVidPid_(kVendorId, kProductId);
     openDevMonitor_(window, protocol::kMsgDeviceEvent, protocol::kMsgDeviceArrival);
     openFeatureDevice_();
@@ -62,19 +67,22 @@ bool DeviceLink::OpenAtStartup(HWND window) {
 }
 
 bool DeviceLink::Reopen() {
-    if (!IsBound()) return false;
+    if (!IsBound())
+        return false;
     openFeatureDevice_();
     return openReportDevice_() != 0;
 }
 
 void DeviceLink::CloseChannels() {
-    if (!IsBound()) return;
+    if (!IsBound())
+        return;
     closeFeatureDevice_();
     closeReportDevice_();
 }
 
 void DeviceLink::Shutdown() {
-    if (!IsBound()) return;
+    if (!IsBound())
+        return;
     closeFeatureDevice_();
     closeReportDevice_();
     closeDevMonitor_();
@@ -82,14 +90,16 @@ void DeviceLink::Shutdown() {
 }
 
 void DeviceLink::SendCommand(std::span<const std::uint8_t, 8> report) {
-    if (!IsBound()) return;
+    if (!IsBound())
+        return;
     unsigned char copy[8];
     for (std::size_t i = 0; i < 8; ++i) copy[i] = report[i];
     setFeature_(copy, 8);
 }
 
 int DeviceLink::WriteChunk(std::span<const std::uint8_t, 64> chunk) {
-    if (!IsBound()) return 0;
+    if (!IsBound())
+        return 0;
     unsigned char copy[64];
     for (std::size_t i = 0; i < 64; ++i) copy[i] = chunk[i];
     return writeUsb_(copy, 64);

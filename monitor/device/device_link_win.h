@@ -16,7 +16,7 @@ inline constexpr std::uint16_t kProductId = 0xAD50;
 inline constexpr const char* kLibraryName = "korrin.dll";
 
 class DeviceLink {
-public:
+  public:
     DeviceLink() = default;
     ~DeviceLink();
     DeviceLink(const DeviceLink&) = delete;
@@ -43,7 +43,7 @@ public:
     // One 64-byte data chunk; the library's result.
     int WriteChunk(std::span<const std::uint8_t, 64> chunk);
 
-private:
+  private:
     using SetVidPidFn = int(__stdcall*)(int, int);
     using OpenDevMonitorFn = int(__stdcall*)(HWND, UINT, UINT);
     using VoidFn = int(__stdcall*)();

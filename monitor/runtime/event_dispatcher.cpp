@@ -14,40 +14,53 @@ struct EventRow {
     Handler handler;
 };
 
-unsigned LowByte(unsigned v) { return v & 0xFFu; }
-unsigned HighByte(unsigned v) { return (v >> 8) & 0xFFu; }
+unsigned LowByte(unsigned v) {
+    return v & 0xFFu;
+}
+unsigned HighByte(unsigned v) {
+    return (v >> 8) & 0xFFu;
+}
 
 bool Connection(unsigned, unsigned d, DeviceActions& a) {
-    if (d != 1 && d != 2) return false;
+    if (d != 1 && d != 2)
+        return false;
     a.ConnectionChanged(d == 1);
     return true;
 }
 
 bool Tilt(unsigned, unsigned d, DeviceActions& a) {
-    if (d != 1 && d != 255) return false;
+    if (d != 1 && d != 255)
+        return false;
     a.Tilt(d == 1);
     return true;
 }
 
 bool Profile(unsigned, unsigned d, DeviceActions& a) {
-    if (d < 1 || d > 5) return false;
+    if (d < 1 || d > 5)
+        return false;
     a.SwitchProfile(static_cast<int>(d) - 1);
     return true;
 }
 
 bool Button(unsigned d, DeviceActions& a, bool notice) {
     const unsigned n = LowByte(d);
-    if (n < 1 || n > 15) return false;
+    if (n < 1 || n > 15)
+        return false;
     a.ButtonAction(static_cast<int>(n), HighByte(d) != 0, notice);
     return true;
 }
 
-bool ButtonWithNotice(unsigned, unsigned d, DeviceActions& a) { return Button(d, a, true); }
-bool ButtonQuiet(unsigned, unsigned d, DeviceActions& a) { return Button(d, a, false); }
+bool ButtonWithNotice(unsigned, unsigned d, DeviceActions& a) {
+    return Button(d, a, true);
+}
+bool ButtonQuiet(unsigned, unsigned d, DeviceActions& a) {
+    return Button(d, a, false);
+}
 
 bool Launch(unsigned category, unsigned d, DeviceActions& a) {
     const unsigned n = LowByte(category);
-    if (n < 1 || n > 15 || HighByte(d) != 0) return false;
+    if (n < 1 || n > 15 || HighByte(d) != 0)
+        return false;
     a.LaunchProgram(static_cast<int>(n));
     return true;
 }
@@ -58,13 +71,15 @@ bool Option(unsigned, unsigned, DeviceActions& a) {
 }
 
 bool Cpi(unsigned, unsigned d, DeviceActions& a) {
-    if (d < 1 || d > 8) return false;
+    if (d < 1 || d > 8)
+        return false;
     a.CpiLevelChanged(static_cast<int>(d) - 1);
     return true;
 }
 
 bool Polling(unsigned, unsigned d, DeviceActions& a) {
-    if (d != 1 && d != 2 && d != 4 && d != 8) return false;
+    if (d != 1 && d != 2 && d != 4 && d != 8)
+        return false;
     a.PollingIntervalChanged(static_cast<int>(d));
     return true;
 }
@@ -75,31 +90,26 @@ bool Sensitivity(unsigned, unsigned d, DeviceActions& a) {
     // Each axis stands alone: one byte out of range leaves only that axis as
     // it is, and the runtime applies only the bytes that are in range.
     const auto inRange = [](unsigned v) { return v >= 1 && v <= 20; };
-    if (!inRange(x) && !inRange(y)) return false;
+    if (!inRange(x) && !inRange(y))
+        return false;
     a.SensitivityChanged(static_cast<int>(x), static_cast<int>(y));
     return true;
 }
 
 bool Media(unsigned, unsigned d, DeviceActions& a) {
     const unsigned k = LowByte(d);
-    if (k < 32 || k > 39) return false;
+    if (k < 32 || k > 39)
+        return false;
     a.MediaKey(static_cast<int>(k), HighByte(d) != 0);
     return true;
 }
 
 // Tested first row first.
 constexpr EventRow kEventTable[] = {
-    {0x7F00, 0x7F00, &Connection},
-    {0x1000, 0x1000, &Tilt},
-    {0x7000, 0x70FF, &Profile},
-    {0x4000, 0x4000, &ButtonWithNotice},
-    {0x5000, 0x5000, &ButtonQuiet},
-    {0x6000, 0x60FF, &Launch},
-    {0xA000, 0xA000, &Option},
-    {0x0700, 0x07FF, &Cpi},
-    {0x0500, 0x05FF, &Polling},
-    {0xC000, 0xC000, &Sensitivity},
-    {0xF000, 0xF000, &Media},
+    {0x7F00, 0x7F00, &Connection},       {0x1000, 0x1000, &Tilt},        {0x7000, 0x70FF, &Profile},
+    {0x4000, 0x4000, &ButtonWithNotice}, {0x5000, 0x5000, &ButtonQuiet}, {0x6000, 0x60FF, &Launch},
+    {0xA000, 0xA000, &Option},           {0x0700, 0x07FF, &Cpi},         {0x0500, 0x05FF, &Polling},
+    {0xC000, 0xC000, &Sensitivity},      {0xF000, 0xF000, &Media},
 };
 
 }  // namespace

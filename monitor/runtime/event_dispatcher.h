@@ -9,7 +9,7 @@ namespace runtime {
 
 // What a device event asks of Monitor. Every call comes from the window thread.
 class DeviceActions {
-public:
+  public:
     virtual ~DeviceActions() = default;
     virtual void ConnectionChanged(bool arrived) = 0;
     virtual void Tilt(bool right) = 0;
@@ -18,8 +18,8 @@ public:
     virtual void ButtonAction(int button, bool released, bool notice) = 0;
     virtual void LaunchProgram(int button) = 0;  // 1..15, press only
     virtual void OpenOption() = 0;
-    virtual void CpiLevelChanged(int level) = 0;      // 0..7
-    virtual void PollingIntervalChanged(int ms) = 0;  // 1, 2, 4 or 8
+    virtual void CpiLevelChanged(int level) = 0;        // 0..7
+    virtual void PollingIntervalChanged(int ms) = 0;    // 1, 2, 4 or 8
     virtual void SensitivityChanged(int x, int y) = 0;  // each 1..20
     virtual void MediaKey(int key, bool released) = 0;  // 32..39
 };

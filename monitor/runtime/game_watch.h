@@ -11,7 +11,7 @@ namespace runtime {
 
 // Executable file name of the process that owns the foreground window.
 class ForegroundQuery {
-public:
+  public:
     virtual ~ForegroundQuery() = default;
     // False when there is no foreground window or its process is not found.
     virtual bool ForegroundExeName(std::string& name) = 0;

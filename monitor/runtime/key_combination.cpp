@@ -6,12 +6,17 @@
 namespace runtime {
 
 int CollectModifiers(std::uint8_t flags, std::uint8_t (&out)[4]) {
-    if (flags & settings::modifier::kPlainKey) return 0;
+    if (flags & settings::modifier::kPlainKey)
+        return 0;
     int n = 0;
-    if (flags & settings::modifier::kCtrl) out[n++] = vk::kControl;
-    if (flags & settings::modifier::kShift) out[n++] = vk::kShift;
-    if (flags & settings::modifier::kAlt) out[n++] = vk::kMenu;
-    if (flags & settings::modifier::kWin) out[n++] = vk::kLeftWin;
+    if (flags & settings::modifier::kCtrl)
+        out[n++] = vk::kControl;
+    if (flags & settings::modifier::kShift)
+        out[n++] = vk::kShift;
+    if (flags & settings::modifier::kAlt)
+        out[n++] = vk::kMenu;
+    if (flags & settings::modifier::kWin)
+        out[n++] = vk::kLeftWin;
     return n;
 }
 
@@ -23,14 +28,16 @@ void KeyCombinationPlayer::PressKeys(Combination combo) {
         input_.KeyDown(mods[i]);
         clock_.SleepMs(1);
     }
-    if (v != 0) input_.KeyDown(v);
+    if (v != 0)
+        input_.KeyDown(v);
 }
 
 void KeyCombinationPlayer::ReleaseKeys(Combination combo) {
     std::uint8_t mods[4];
     const int count = CollectModifiers(combo.modifiers, mods);
     const std::uint8_t v = GenericModifier(keys_.VirtualKey(combo.keyCode));
-    if (v != 0) input_.KeyUp(v);
+    if (v != 0)
+        input_.KeyUp(v);
     for (int i = count - 1; i >= 0; --i) {
         clock_.SleepMs(1);
         input_.KeyUp(mods[i]);
@@ -65,8 +72,10 @@ void KeyCombinationPlayer::OnRepeatTimer() {
         timers_.StartTimer(protocol::kTimerKeyRepeat, kRepeatMs);
     }
     const std::uint8_t v = keys_.VirtualKey(held_.keyCode);
-    if (v == 0 || v == vk::kLeftWin || v == vk::kRightWin) return;
-    if (v >= vk::kLeftShift && v <= vk::kRightMenu) return;
+    if (v == 0 || v == vk::kLeftWin || v == vk::kRightWin)
+        return;
+    if (v >= vk::kLeftShift && v <= vk::kRightMenu)
+        return;
     input_.KeyUp(v);
     clock_.SleepMs(1);
     input_.KeyDown(v);
@@ -95,7 +104,8 @@ void KeyCombinationPlayer::VolumePress(int key) {
 }
 
 void KeyCombinationPlayer::VolumeRelease(int key) {
-    if (key != kMediaVolumeUp && key != kMediaVolumeDown) return;
+    if (key != kMediaVolumeUp && key != kMediaVolumeDown)
+        return;
     volumeKey_ = key;
     volumeHeld_ = false;
     timers_.StopTimer(protocol::kTimerVolumeRepeat);

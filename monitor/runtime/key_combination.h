@@ -25,9 +25,8 @@ inline constexpr unsigned kRepeatMs = 100;
 inline constexpr unsigned kVolumeRepeatMs = 300;
 
 class KeyCombinationPlayer {
-public:
-    KeyCombinationPlayer(InputSink& input, Clock& clock, KeyTranslator& keys,
-                         TimerControl& timers)
+  public:
+    KeyCombinationPlayer(InputSink& input, Clock& clock, KeyTranslator& keys, TimerControl& timers)
         : input_(input), clock_(clock), keys_(keys), timers_(timers) {}
 
     // Button pressed: modifiers Ctrl, Shift, Alt, Win 1 ms apart, then the key;
@@ -50,7 +49,7 @@ public:
 
     bool Holding() const { return holding_; }
 
-private:
+  private:
     void PressKeys(Combination combo);
     void ReleaseKeys(Combination combo);
     void VolumeStep(std::uint8_t key);

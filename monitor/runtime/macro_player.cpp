@@ -6,7 +6,9 @@
 
 namespace runtime {
 
-bool IsMouseButtonCode(std::uint8_t code) { return code >= 240 && code <= 244; }
+bool IsMouseButtonCode(std::uint8_t code) {
+    return code >= 240 && code <= 244;
+}
 
 void MouseButtonEvent(std::uint8_t code, bool down, std::uint32_t& flags, std::uint32_t& data) {
     data = 0;
@@ -35,7 +37,8 @@ void MouseButtonEvent(std::uint8_t code, bool down, std::uint32_t& flags, std::u
 }
 
 MacroStart MacroPlayer::StartOrStop(const settings::ButtonAssignment& record) {
-    if (record.eventCount == 0) return MacroStart::Ignored;
+    if (record.eventCount == 0)
+        return MacroStart::Ignored;
     if (active_.load()) {
         // The buffer belongs to the playing macro; it is left alone and the
         // press only stops the playback.
@@ -51,7 +54,9 @@ MacroStart MacroPlayer::StartOrStop(const settings::ButtonAssignment& record) {
     return MacroStart::Queued;
 }
 
-void MacroPlayer::CancelQueued() { active_.store(false); }
+void MacroPlayer::CancelQueued() {
+    active_.store(false);
+}
 
 void MacroPlayer::PlayQueued() {
     active_.store(true);
@@ -64,7 +69,8 @@ void MacroPlayer::PlayQueued() {
 void MacroPlayer::Play(int start, int end, int repeat) {
     start = std::max(start, 0);
     end = std::min(end, settings::kMaxMacroEvents);
-    if (end - start <= 0) return;
+    if (end - start <= 0)
+        return;
     clock_.BeginPrecise();
     std::vector<std::uint8_t> held;
     bool stopped = false;
@@ -83,7 +89,8 @@ void MacroPlayer::Play(int start, int end, int repeat) {
                 held.push_back(code);
             } else if (action == 2) {
                 auto it = std::find(held.rbegin(), held.rend(), code);
-                if (it != held.rend()) held.erase(std::next(it).base());
+                if (it != held.rend())
+                    held.erase(std::next(it).base());
             }
             if (IsMouseButtonCode(code)) {
                 if (action == 1 || action == 2) {
@@ -127,15 +134,18 @@ void MacroPlayer::Play(int start, int end, int repeat) {
                 }
                 WaitFrom(step, kLongHoldStepMs);
             }
-            if (!cut) WaitFrom(mark, delay);
+            if (!cut)
+                WaitFrom(mark, delay);
         }
-        if (StopRequested()) stopped = true;
+        if (StopRequested())
+            stopped = true;
     }
     char text[96];
-    std::snprintf(text, sizeof text, "g_iCurAction= %d,start=%d,end=%d\n", curAction_.load(),
-                  start, end);
+    std::snprintf(text, sizeof text, "g_iCurAction= %d,start=%d,end=%d\n", curAction_.load(), start,
+                  end);
     debug_.Write(text);
-    if (stopped) ReleaseHeld(held, start);
+    if (stopped)
+        ReleaseHeld(held, start);
     clock_.EndPrecise();
 }
 
@@ -146,7 +156,8 @@ void MacroPlayer::ReleaseHeld(std::vector<std::uint8_t>& held, int start) {
     while (!held.empty()) {
         const std::uint8_t code = held.back();
         held.pop_back();
-        if (curAction_.load() > start) curAction_.store(curAction_.load() - 1);
+        if (curAction_.load() > start)
+            curAction_.store(curAction_.load() - 1);
         if (IsMouseButtonCode(code)) {
             std::uint32_t flags = 0;
             std::uint32_t data = 0;

@@ -28,7 +28,7 @@ bool IsMouseButtonCode(std::uint8_t code);
 void MouseButtonEvent(std::uint8_t code, bool down, std::uint32_t& flags, std::uint32_t& data);
 
 class MacroPlayer {
-public:
+  public:
     MacroPlayer(InputSink& input, Clock& clock, KeyTranslator& keys, DebugOutput& debug)
         : input_(input), clock_(clock), keys_(keys), debug_(debug) {}
 
@@ -48,7 +48,7 @@ public:
     bool Busy() const { return active_.load(); }
     int CurrentAction() const { return curAction_.load(); }
 
-private:
+  private:
     void WaitFrom(std::int64_t markUs, int ms) { clock_.SleepUntilUs(markUs + ms * 1000LL); }
     bool StopRequested() const { return stopRequest_.load(); }
     void ReleaseHeld(std::vector<std::uint8_t>& held, int start);

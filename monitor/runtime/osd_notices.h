@@ -30,7 +30,7 @@ OsdOptions OsdOptionsFromRecord(const void* record, std::size_t size);
 
 // Monitor's side: the display window, posting to it, config.ini.
 class OsdChannel {
-public:
+  public:
     virtual ~OsdChannel() = default;
     virtual std::uintptr_t FindOsdWindow() = 0;  // 0 when absent
     virtual void PostToOsd(std::uintptr_t window, unsigned message, std::uintptr_t wParam,
@@ -39,7 +39,7 @@ public:
 };
 
 class OsdNotices {
-public:
+  public:
     explicit OsdNotices(OsdChannel& channel) : channel_(channel) {}
 
     void SetOptions(const OsdOptions& options) { options_ = options; }
@@ -58,7 +58,7 @@ public:
 
     std::uintptr_t Window() { return channel_.FindOsdWindow(); }
 
-private:
+  private:
     void Post(unsigned kind, std::intptr_t lParam);
 
     OsdChannel& channel_;

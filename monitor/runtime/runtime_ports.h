@@ -44,7 +44,7 @@ inline constexpr std::uint8_t kSpace = 0x20;
 // Synthesised keyboard and mouse input. Keys carry the scan code the system
 // gives for the virtual key; extended keys (volume) are sent with scan code 0.
 class InputSink {
-public:
+  public:
     virtual ~InputSink() = default;
     virtual void KeyDown(std::uint8_t virtualKey) = 0;
     virtual void KeyUp(std::uint8_t virtualKey) = 0;
@@ -57,7 +57,7 @@ public:
 // never returns before its deadline; BeginPrecise/EndPrecise bracket a stretch
 // of time-critical waits (a playing macro).
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual std::int64_t NowUs() = 0;
     virtual void SleepUntilUs(std::int64_t deadlineUs) = 0;
@@ -68,7 +68,7 @@ public:
 
 // Timers of Monitor's window (SetTimer/KillTimer on it).
 class TimerControl {
-public:
+  public:
     virtual ~TimerControl() = default;
     virtual void StartTimer(unsigned id, unsigned periodMs) = 0;
     virtual void StopTimer(unsigned id) = 0;
@@ -77,7 +77,7 @@ public:
 // Device key code -> virtual key through the current keyboard layout; 0 when
 // the code has no row in the key code table.
 class KeyTranslator {
-public:
+  public:
     virtual ~KeyTranslator() = default;
     virtual std::uint8_t VirtualKey(std::uint8_t keyCode) = 0;
 };
@@ -85,16 +85,17 @@ public:
 // Adapts a plain function (the shared key code table's conversion) to the
 // translator seam.
 class FunctionKeyTranslator final : public KeyTranslator {
-public:
+  public:
     using Function = bool (*)(std::uint8_t keyCode, std::uint8_t& virtualKey);
     explicit FunctionKeyTranslator(Function function) : function_(function) {}
     std::uint8_t VirtualKey(std::uint8_t keyCode) override {
         std::uint8_t v = 0;
-        if (function_ == nullptr || !function_(keyCode, v)) return 0;
+        if (function_ == nullptr || !function_(keyCode, v))
+            return 0;
         return v;
     }
 
-private:
+  private:
     Function function_;
 };
 
@@ -117,7 +118,7 @@ constexpr std::uint8_t GenericModifier(std::uint8_t v) {
 
 // Diagnostics for the system debugger.
 class DebugOutput {
-public:
+  public:
     virtual ~DebugOutput() = default;
     virtual void Write(const char* text) = 0;
 };

@@ -26,7 +26,7 @@ struct ScreenRect {
 
 // The window-system queries the search uses; handles are 0 for none.
 class WindowSystem {
-public:
+  public:
     virtual ~WindowSystem() = default;
     virtual ScreenPoint CursorPos() = 0;
     virtual void SetCursorPos(ScreenPoint p) = 0;
@@ -62,7 +62,7 @@ struct TiltMode {
 TiltMode TiltModeForClass(const std::string& className);
 
 class TiltScroller {
-public:
+  public:
     TiltScroller(WindowSystem& windows, InputSink& input) : windows_(windows), input_(input) {}
 
     // One tilt notch; steps = TiltSpeed of the current profile.
@@ -77,7 +77,7 @@ public:
     // receives the window at P inside W.
     WindowHandle FindHorizontalBar(WindowHandle w, ScreenPoint p, WindowHandle& c);
 
-private:
+  private:
     WindowHandle AvlScrollBar(WindowHandle t);
     WindowHandle ProximitySearch(WindowHandle c, ScreenPoint p);
 

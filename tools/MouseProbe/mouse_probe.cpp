@@ -25,7 +25,9 @@ int Usage() {
     return 2;
 }
 
-HWND Find(const char* title) { return FindWindowA(nullptr, title); }
+HWND Find(const char* title) {
+    return FindWindowA(nullptr, title);
+}
 
 int Wait(const char* title, int seconds, bool forPresence) {
     for (int i = 0; i < seconds * 10; ++i) {
@@ -48,7 +50,8 @@ int PrintBlock() {
     }
     void* view = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, settings::kSettingsBlockSize);
     auto block = std::make_unique<settings::SettingsBlock>();
-    if (view == nullptr || WaitForSingleObject(mutex, INFINITE) != WAIT_OBJECT_0) return 1;
+    if (view == nullptr || WaitForSingleObject(mutex, INFINITE) != WAIT_OBJECT_0)
+        return 1;
     std::memcpy(block.get(), view, sizeof *block);
     ReleaseMutex(mutex);
     std::printf("shared settings block: %u bytes, current profile %d\n",
@@ -70,17 +73,23 @@ int PrintBlock() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) return Usage();
+    if (argc < 2)
+        return Usage();
     const std::string verb = argv[1];
-    if (verb == "wait" && argc == 4) return Wait(argv[2], std::atoi(argv[3]), true);
-    if (verb == "gone" && argc == 4) return Wait(argv[2], std::atoi(argv[3]), false);
-    if (verb == "block") return PrintBlock();
+    if (verb == "wait" && argc == 4)
+        return Wait(argv[2], std::atoi(argv[3]), true);
+    if (verb == "gone" && argc == 4)
+        return Wait(argv[2], std::atoi(argv[3]), false);
+    if (verb == "block")
+        return PrintBlock();
     // A fresh process reads the system parameters as they are now, not as
     // they were cached when the asking process first read them.
-    if (verb == "doubleclick") return static_cast<int>(GetDoubleClickTime());
+    if (verb == "doubleclick")
+        return static_cast<int>(GetDoubleClickTime());
     if (verb == "post" && argc >= 4) {
         HWND target = Find(argv[2]);
-        if (target == nullptr) return 1;
+        if (target == nullptr)
+            return 1;
         const auto message = static_cast<UINT>(std::strtoul(argv[3], nullptr, 0));
         const auto wParam = static_cast<WPARAM>(argc > 4 ? std::strtoul(argv[4], nullptr, 0) : 0);
         const auto lParam = static_cast<LPARAM>(argc > 5 ? std::strtol(argv[5], nullptr, 0) : 0);

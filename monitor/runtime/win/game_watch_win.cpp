@@ -8,7 +8,8 @@ namespace runtime {
 
 bool ProcessExeName(unsigned long processId, std::string& name) {
     const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return false;
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return false;
     PROCESSENTRY32 entry{};
     entry.dwSize = sizeof entry;
     bool found = false;
@@ -27,10 +28,12 @@ bool ProcessExeName(unsigned long processId, std::string& name) {
 
 bool ForegroundQueryWin::ForegroundExeName(std::string& name) {
     const HWND foreground = GetForegroundWindow();
-    if (foreground == nullptr) return false;
+    if (foreground == nullptr)
+        return false;
     DWORD processId = 0;
     GetWindowThreadProcessId(foreground, &processId);
-    if (processId == 0) return false;
+    if (processId == 0)
+        return false;
     return ProcessExeName(processId, name);
 }
 

@@ -6,7 +6,7 @@
 namespace runtime {
 
 class ForegroundQueryWin final : public ForegroundQuery {
-public:
+  public:
     bool ForegroundExeName(std::string& name) override;
 };
 

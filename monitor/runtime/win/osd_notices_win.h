@@ -9,7 +9,7 @@
 namespace runtime {
 
 class OsdChannelWin final : public OsdChannel {
-public:
+  public:
     explicit OsdChannelWin(std::string configIniPath) : configIni_(std::move(configIniPath)) {}
 
     std::uintptr_t FindOsdWindow() override;
@@ -17,7 +17,7 @@ public:
                    std::intptr_t lParam) override;
     void WriteConfig(const char* section, const char* key, const char* value) override;
 
-private:
+  private:
     std::string configIni_;
     settings::SystemIniFileSystem files_;
 };

@@ -8,7 +8,7 @@ RuntimeBundleWin::RuntimeBundleWin(HWND window, std::string configIni, MonitorHo
       timers_(window),
       osd_(std::move(configIni)),
       media_(window),
-      runtime_({host, input_, clock_, keys_, timers_, debug_, osd_, media_, windows_,
-                foreground_}) {}
+      runtime_(
+          {host, input_, clock_, keys_, timers_, debug_, osd_, media_, windows_, foreground_}) {}
 
 }  // namespace runtime

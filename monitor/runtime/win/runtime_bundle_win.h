@@ -16,7 +16,7 @@
 namespace runtime {
 
 class RuntimeBundleWin {
-public:
+  public:
     // window: Monitor's window (timers 101/102, app commands); configIni: the
     // full path of config.ini; keyFunction: device key code -> virtual key
     // through the current keyboard layout.
@@ -27,7 +27,7 @@ public:
 
     MonitorRuntime& Runtime() { return runtime_; }
 
-private:
+  private:
     InputSinkWin input_;
     ClockWin clock_;
     FunctionKeyTranslator keys_;

@@ -6,8 +6,12 @@ namespace runtime {
 
 namespace {
 
-HWND H(WindowHandle w) { return reinterpret_cast<HWND>(w); }
-WindowHandle W(HWND h) { return reinterpret_cast<WindowHandle>(h); }
+HWND H(WindowHandle w) {
+    return reinterpret_cast<HWND>(w);
+}
+WindowHandle W(HWND h) {
+    return reinterpret_cast<WindowHandle>(h);
+}
 
 BOOL CALLBACK CollectChild(HWND child, LPARAM param) {
     reinterpret_cast<std::vector<WindowHandle>*>(param)->push_back(W(child));
@@ -22,7 +26,9 @@ ScreenPoint WindowSystemWin::CursorPos() {
     return {static_cast<int>(p.x), static_cast<int>(p.y)};
 }
 
-void WindowSystemWin::SetCursorPos(ScreenPoint p) { ::SetCursorPos(p.x, p.y); }
+void WindowSystemWin::SetCursorPos(ScreenPoint p) {
+    ::SetCursorPos(p.x, p.y);
+}
 
 WindowHandle WindowSystemWin::WindowFromPoint(ScreenPoint p) {
     return W(::WindowFromPoint(POINT{p.x, p.y}));
@@ -36,13 +42,18 @@ WindowHandle WindowSystemWin::ChildFromPoint(WindowHandle parent, ScreenPoint p)
 
 std::string WindowSystemWin::ClassName(WindowHandle w) {
     char name[260] = {};
-    if (w == 0 || GetClassNameA(H(w), name, sizeof name) <= 0) return {};
+    if (w == 0 || GetClassNameA(H(w), name, sizeof name) <= 0)
+        return {};
     return name;
 }
 
-WindowHandle WindowSystemWin::Parent(WindowHandle w) { return W(GetParent(H(w))); }
+WindowHandle WindowSystemWin::Parent(WindowHandle w) {
+    return W(GetParent(H(w)));
+}
 
-WindowHandle WindowSystemWin::FirstChild(WindowHandle w) { return W(GetWindow(H(w), GW_CHILD)); }
+WindowHandle WindowSystemWin::FirstChild(WindowHandle w) {
+    return W(GetWindow(H(w), GW_CHILD));
+}
 
 WindowHandle WindowSystemWin::NextSibling(WindowHandle w) {
     return W(GetWindow(H(w), GW_HWNDNEXT));
@@ -63,11 +74,14 @@ std::uint32_t WindowSystemWin::Style(WindowHandle w) {
     return static_cast<std::uint32_t>(GetWindowLongPtrA(H(w), GWL_STYLE));
 }
 
-WindowHandle WindowSystemWin::Desktop() { return W(GetDesktopWindow()); }
+WindowHandle WindowSystemWin::Desktop() {
+    return W(GetDesktopWindow());
+}
 
 std::vector<WindowHandle> WindowSystemWin::Descendants(WindowHandle w) {
     std::vector<WindowHandle> children;
-    if (w != 0) EnumChildWindows(H(w), &CollectChild, reinterpret_cast<LPARAM>(&children));
+    if (w != 0)
+        EnumChildWindows(H(w), &CollectChild, reinterpret_cast<LPARAM>(&children));
     return children;
 }
 
@@ -76,6 +90,8 @@ void WindowSystemWin::Post(WindowHandle w, unsigned message, std::uintptr_t wPar
     PostMessageA(H(w), message, wParam, lParam);
 }
 
-bool WindowSystemWin::ButtonsSwapped() { return GetSystemMetrics(SM_SWAPBUTTON) != 0; }
+bool WindowSystemWin::ButtonsSwapped() {
+    return GetSystemMetrics(SM_SWAPBUTTON) != 0;
+}
 
 }  // namespace runtime

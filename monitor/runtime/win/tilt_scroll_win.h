@@ -6,7 +6,7 @@
 namespace runtime {
 
 class WindowSystemWin final : public WindowSystem {
-public:
+  public:
     ScreenPoint CursorPos() override;
     void SetCursorPos(ScreenPoint p) override;
     WindowHandle WindowFromPoint(ScreenPoint p) override;

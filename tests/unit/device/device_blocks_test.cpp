@@ -183,11 +183,11 @@ TEST(KeyMap, FixedTableEntries) {
 // says: four for a modifier and a key, six for two modifiers and a key.
 TEST(KeyMap, FixedShortcutsCarryTheirEventCount) {
     auto p = FreshProfile(0);
-    p->MacroKeyInfo[0] = Blank(0, 48);   // Ctrl+C
-    p->MacroKeyInfo[1] = Blank(1, 56);   // Ctrl+Shift+S
-    p->MacroKeyInfo[3] = Blank(3, 67);   // Alt+Space+X
-    p->MacroKeyInfo[4] = Blank(4, 68);   // Alt+Space+N
-    p->MacroKeyInfo[5] = Blank(5, 85);   // GUI+L
+    p->MacroKeyInfo[0] = Blank(0, 48);  // Ctrl+C
+    p->MacroKeyInfo[1] = Blank(1, 56);  // Ctrl+Shift+S
+    p->MacroKeyInfo[3] = Blank(3, 67);  // Alt+Space+X
+    p->MacroKeyInfo[4] = Blank(4, 68);  // Alt+Space+N
+    p->MacroKeyInfo[5] = Blank(5, 85);  // GUI+L
     DataBlock keyMap{};
     MacroStaging staging;
     BuildKeyMapAndMacros(*p, 1, keyMap, staging);

@@ -10,7 +10,8 @@ namespace {
 
 std::vector<std::byte> Block(std::size_t size, const char* text, std::byte fill = std::byte{'x'}) {
     std::vector<std::byte> data(size, fill);
-    if (text != nullptr && size > 1) std::memcpy(data.data() + 1, text, std::strlen(text) + 1);
+    if (text != nullptr && size > 1)
+        std::memcpy(data.data() + 1, text, std::strlen(text) + 1);
     return data;
 }
 

@@ -9,7 +9,7 @@ namespace runtime {
 namespace {
 
 class RecordingActions : public DeviceActions {
-public:
+  public:
     void ConnectionChanged(bool arrived) override { Add("connection", arrived); }
     void Tilt(bool right) override { Add("tilt", right); }
     void SwitchProfile(int index) override { Add("profile", index); }
@@ -25,10 +25,11 @@ public:
 
     std::string calls;
 
-private:
+  private:
     template <class... T>
     void Add(const char* name, T... values) {
-        if (!calls.empty()) calls += ';';
+        if (!calls.empty())
+            calls += ';';
         calls += name;
         ((calls += ' ' + std::to_string(static_cast<int>(values))), ...);
     }

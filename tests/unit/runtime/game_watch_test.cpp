@@ -16,7 +16,7 @@ TEST(GameFileNameTest, TrimsAndDropsDriveAndDirectory) {
 }
 
 class MatchTest : public ::testing::Test {
-protected:
+  protected:
     MatchTest() { settings::FillDefaults(block, settings::DefaultsFor::Monitor); }
     settings::SettingsBlock block;
 };
@@ -41,7 +41,7 @@ TEST_F(MatchTest, GameFileFillingItsWholeFieldIsNotReadPastItsEnd) {
 }
 
 class FixedForeground : public ForegroundQuery {
-public:
+  public:
     bool ForegroundExeName(std::string& name) override {
         name = exe;
         return found;

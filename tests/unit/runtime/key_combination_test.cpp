@@ -13,7 +13,7 @@ constexpr std::uint8_t kA = 4;  // HID usage of A
 constexpr std::uint8_t kLeftShiftCode = 225;
 
 class KeyCombinationTest : public ::testing::Test {
-protected:
+  protected:
     FakeClock clock;
     RecordingInput input{clock};
     TableKeys keys;
@@ -22,8 +22,10 @@ protected:
 
     void RunUntil(std::int64_t ms) {
         timers.RunUntil(ms, [this](unsigned id) {
-            if (id == protocol::kTimerKeyRepeat) player.OnRepeatTimer();
-            if (id == protocol::kTimerVolumeRepeat) player.OnVolumeTimer();
+            if (id == protocol::kTimerKeyRepeat)
+                player.OnRepeatTimer();
+            if (id == protocol::kTimerVolumeRepeat)
+                player.OnVolumeTimer();
         });
     }
 };

@@ -25,11 +25,15 @@ settings::ButtonAssignment Macro(std::initializer_list<settings::MacroEvent> eve
     return r;
 }
 
-settings::MacroEvent Press(std::uint8_t code, std::uint16_t delay) { return {code, 1, delay}; }
-settings::MacroEvent Release(std::uint8_t code, std::uint16_t delay) { return {code, 2, delay}; }
+settings::MacroEvent Press(std::uint8_t code, std::uint16_t delay) {
+    return {code, 1, delay};
+}
+settings::MacroEvent Release(std::uint8_t code, std::uint16_t delay) {
+    return {code, 2, delay};
+}
 
 class MacroPlayerTest : public ::testing::Test {
-protected:
+  protected:
     FakeClock clock;
     RecordingInput input{clock};
     TableKeys keys;
@@ -93,9 +97,8 @@ TEST_F(MacroPlayerTest, RepeatCountsBelowOnePlayOnceAndThreePlaysThrice) {
 }
 
 TEST_F(MacroPlayerTest, StoppedMacroReleasesHeldKeysMostRecentFirst) {
-    const auto record =
-        Macro({Press(kA, 100), Press(kB, 100), Press(kC, 500), Release(kC, 10), Release(kB, 10),
-               Release(kA, 10)});
+    const auto record = Macro({Press(kA, 100), Press(kB, 100), Press(kC, 500), Release(kC, 10),
+                               Release(kB, 10), Release(kA, 10)});
     clock.At(250, [&] { EXPECT_EQ(player.StartOrStop(record), MacroStart::StopRequested); });
     Run(record);
     EXPECT_EQ(input.Keys(), "down:65 down:66 down:67 up:67 up:66 up:65");
@@ -138,11 +141,11 @@ TEST_F(MacroPlayerTest, MouseButtonsUseTheirFlagsAndExtraButtonData) {
     Run(Macro({Press(240, 1), Release(240, 1), Press(241, 1), Release(241, 1), Press(242, 1),
                Release(242, 1), Press(243, 1), Release(243, 1), Press(244, 1), Release(244, 1)}));
     const std::vector<InputEvent> expected = {
-        {InputEvent::Mouse, 0x02, 0, 0},  {InputEvent::Mouse, 0x04, 0, 0},
-        {InputEvent::Mouse, 0x08, 0, 0},  {InputEvent::Mouse, 0x10, 0, 0},
-        {InputEvent::Mouse, 0x20, 0, 0},  {InputEvent::Mouse, 0x40, 0, 0},
-        {InputEvent::Mouse, 0x80, 2, 0},  {InputEvent::Mouse, 0x100, 2, 0},
-        {InputEvent::Mouse, 0x80, 1, 0},  {InputEvent::Mouse, 0x100, 1, 0}};
+        {InputEvent::Mouse, 0x02, 0, 0}, {InputEvent::Mouse, 0x04, 0, 0},
+        {InputEvent::Mouse, 0x08, 0, 0}, {InputEvent::Mouse, 0x10, 0, 0},
+        {InputEvent::Mouse, 0x20, 0, 0}, {InputEvent::Mouse, 0x40, 0, 0},
+        {InputEvent::Mouse, 0x80, 2, 0}, {InputEvent::Mouse, 0x100, 2, 0},
+        {InputEvent::Mouse, 0x80, 1, 0}, {InputEvent::Mouse, 0x100, 1, 0}};
     EXPECT_EQ(input.events, expected);
 }
 

@@ -16,19 +16,21 @@
 namespace runtime::test {
 
 class FakeClock : public Clock {
-public:
+  public:
     std::int64_t NowUs() override { return now_; }
     void SleepUntilUs(std::int64_t deadline) override {
         // Actions scheduled inside the wait run at their time (another thread's
         // stop request, for example).
         while (!pending_.empty() && pending_.begin()->first <= deadline) {
             auto it = pending_.begin();
-            if (it->first > now_) now_ = it->first;
+            if (it->first > now_)
+                now_ = it->first;
             auto fn = it->second;
             pending_.erase(it);
             fn();
         }
-        if (deadline > now_) now_ = deadline;
+        if (deadline > now_)
+            now_ = deadline;
     }
     void BeginPrecise() override { ++precise_; }
     void EndPrecise() override { --precise_; }
@@ -36,7 +38,7 @@ public:
     void Set(std::int64_t us) { now_ = us; }
     int precise() const { return precise_; }
 
-private:
+  private:
     std::int64_t now_ = 0;
     int precise_ = 0;
     std::multimap<std::int64_t, std::function<void()>> pending_;
@@ -59,7 +61,7 @@ inline std::string Describe(const InputEvent& e) {
 }
 
 class RecordingInput : public InputSink {
-public:
+  public:
     explicit RecordingInput(Clock& clock) : clock_(clock) {}
     void KeyDown(std::uint8_t v) override { Add(InputEvent::Down, v, 0); }
     void KeyUp(std::uint8_t v) override { Add(InputEvent::Up, v, 0); }
@@ -73,13 +75,14 @@ public:
         std::string s;
         for (const auto& e : events) {
             static const char* names[] = {"down", "up", "extdown", "extup", "mouse"};
-            if (!s.empty()) s += ' ';
+            if (!s.empty())
+                s += ' ';
             s += std::string(names[e.kind]) + ":" + std::to_string(e.code);
         }
         return s;
     }
 
-private:
+  private:
     void Add(InputEvent::Kind k, std::uint32_t c, std::uint32_t d) {
         events.push_back({k, c, d, clock_.NowUs()});
     }
@@ -88,7 +91,7 @@ private:
 
 // Timers of the window, fired by RunUntil in time order.
 class FakeTimers : public TimerControl {
-public:
+  public:
     explicit FakeTimers(FakeClock& clock) : clock_(clock) {}
     void StartTimer(unsigned id, unsigned periodMs) override {
         active_[id] = {periodMs, clock_.NowUs() + periodMs * 1000LL};
@@ -111,16 +114,19 @@ public:
                     id = tid;
                 }
             }
-            if (due > end) break;
-            if (due > clock_.NowUs()) clock_.Set(due);
+            if (due > end)
+                break;
+            if (due > clock_.NowUs())
+                clock_.Set(due);
             active_[id].due = due + active_[id].period * 1000LL;
             handler(id);
         }
-        if (end > clock_.NowUs()) clock_.Set(end);
+        if (end > clock_.NowUs())
+            clock_.Set(end);
     }
     std::vector<std::string> log;
 
-private:
+  private:
     struct Timer {
         unsigned period;
         std::int64_t due;
@@ -132,18 +138,21 @@ private:
 // Letters map to 'A'.., modifiers to their left/right keys, mouse codes to
 // themselves; everything else has no row.
 class TableKeys : public KeyTranslator {
-public:
+  public:
     std::uint8_t VirtualKey(std::uint8_t code) override {
-        if (code >= 4 && code <= 29) return static_cast<std::uint8_t>('A' + code - 4);
+        if (code >= 4 && code <= 29)
+            return static_cast<std::uint8_t>('A' + code - 4);
         static const std::uint8_t mods[8] = {0xA2, 0xA0, 0xA4, 0x5B, 0xA3, 0xA1, 0xA5, 0x5C};
-        if (code >= 224 && code <= 231) return mods[code - 224];
-        if (code >= 240 && code <= 244) return code;
+        if (code >= 224 && code <= 231)
+            return mods[code - 224];
+        if (code >= 240 && code <= 244)
+            return code;
         return 0;
     }
 };
 
 class RecordingDebug : public DebugOutput {
-public:
+  public:
     void Write(const char* text) override { lines.emplace_back(text); }
     std::vector<std::string> lines;
 };

@@ -15,7 +15,7 @@ constexpr WindowHandle kDesktop = 1;
 
 // A window tree: children in z-order, screen rectangles, styles.
 class FakeWindows : public WindowSystem {
-public:
+  public:
     struct Node {
         std::string cls;
         WindowHandle parent = 0;
@@ -27,7 +27,8 @@ public:
     WindowHandle Add(WindowHandle h, const std::string& cls, WindowHandle parent, ScreenRect r,
                      std::uint32_t style = 0) {
         nodes[h] = {cls, parent, r, style, {}};
-        if (parent != 0) nodes[parent].children.push_back(h);
+        if (parent != 0)
+            nodes[parent].children.push_back(h);
         return h;
     }
 
@@ -38,9 +39,11 @@ public:
     }
     WindowHandle WindowFromPoint(ScreenPoint) override { return under; }
     WindowHandle ChildFromPoint(WindowHandle parent, ScreenPoint p) override {
-        if (!Inside(nodes[parent].rect, p)) return 0;
+        if (!Inside(nodes[parent].rect, p))
+            return 0;
         for (WindowHandle c : nodes[parent].children) {
-            if (Inside(nodes[c].rect, p)) return c;
+            if (Inside(nodes[c].rect, p))
+                return c;
         }
         return parent;
     }
@@ -77,16 +80,18 @@ public:
     std::vector<std::string> posts;
     std::vector<std::string> moves;
 
-private:
+  private:
     static bool Inside(const ScreenRect& r, ScreenPoint p) {
         return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
     }
     WindowHandle Sibling(WindowHandle w, int step) {
         const auto& list = nodes[nodes[w].parent].children;
         for (std::size_t i = 0; i < list.size(); ++i) {
-            if (list[i] != w) continue;
+            if (list[i] != w)
+                continue;
             const std::ptrdiff_t j = static_cast<std::ptrdiff_t>(i) + step;
-            if (j < 0 || j >= static_cast<std::ptrdiff_t>(list.size())) return 0;
+            if (j < 0 || j >= static_cast<std::ptrdiff_t>(list.size()))
+                return 0;
             return list[j];
         }
         return 0;
@@ -94,7 +99,7 @@ private:
 };
 
 class TiltTest : public ::testing::Test {
-protected:
+  protected:
     TiltTest() { windows.Add(kDesktop, "#32769", 0, {0, 0, 1280, 1024}); }
     FakeClock clock;
     RecordingInput input{clock};
@@ -156,7 +161,7 @@ TEST_F(TiltTest, DocumentModeDrivesTheSiblingScrollBarThroughItsParent) {
 
 TEST_F(TiltTest, ScrollBarTestNeedsAWideBarLeftOfThePointer) {
     windows.Add(60, "Frame", 0, {0, 0, 800, 600});
-    windows.Add(61, "ScrollBar", 60, {0, 560, 50, 580});  // ends left of P.x = 100
+    windows.Add(61, "ScrollBar", 60, {0, 560, 50, 580});   // ends left of P.x = 100
     windows.Add(62, "ScrollBar", 60, {780, 0, 800, 560});  // vertical
     windows.Add(63, "_WwG", 60, {60, 0, 700, 550});
     windows.under = 63;
@@ -195,8 +200,7 @@ TEST_F(TiltTest, BrowserWindowGetsArrowKeysAtItsParent) {
     EXPECT_EQ(windows.posts, expected);
     windows.posts.clear();
     tilt.ScrollNotch(false, 1);
-    EXPECT_EQ(windows.posts,
-              (std::vector<std::string>{"80 100 37 14B0001", "80 101 37 C14B0001"}));
+    EXPECT_EQ(windows.posts, (std::vector<std::string>{"80 100 37 14B0001", "80 101 37 C14B0001"}));
 }
 
 TEST_F(TiltTest, ProximitySearchFindsAScrollBarBesideAPane) {

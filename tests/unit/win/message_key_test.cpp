@@ -10,11 +10,15 @@ namespace {
 constexpr std::uint32_t kCommand = 0x0111;
 constexpr std::uint32_t kTimer = 0x0113;
 
-MessageKey Plain(std::uint32_t msg) { return {msg, 0, 0, 0, false, nullptr}; }
+MessageKey Plain(std::uint32_t msg) {
+    return {msg, 0, 0, 0, false, nullptr};
+}
 MessageKey Control(std::uint32_t code, std::uint32_t first, std::uint32_t last) {
     return {kCommand, code, first, last, true, nullptr};
 }
-MessageKey Registered(const char* name) { return {0, 0, 0, 0, false, name}; }
+MessageKey Registered(const char* name) {
+    return {0, 0, 0, 0, false, name};
+}
 
 TEST(RowsOverlap, PlainMessagesOverlapOnlyWhenEqual) {
     EXPECT_TRUE(RowsOverlap(Plain(kTimer), Plain(kTimer)));
