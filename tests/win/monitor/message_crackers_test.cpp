@@ -47,6 +47,8 @@ class CrackProbe : public win::WindowImpl<CrackProbe> {
             win::OnMessage<WM_UNDO, &P::Nothing<WM_UNDO>>(),
             win::OnMessage<EM_UNDO, &P::Nothing<EM_UNDO>>(),
             win::OnMessage<WM_CREATE, &P::Created>(),
+            win::OnMessage<WM_INITDIALOG, &P::InitDialog>(),
+            win::OnMessage<WM_QUERYDRAGICON, &P::Nothing<WM_QUERYDRAGICON>>(),
             win::OnMessage<WM_TIMER, &P::Timer>(),
             win::OnMessage<WM_ENABLE, &P::Flag<WM_ENABLE>>(),
             win::OnMessage<WM_SHOWWINDOW, &P::ShowWindow>(),
@@ -141,6 +143,10 @@ class CrackProbe : public win::WindowImpl<CrackProbe> {
     }
     void Created(const CREATESTRUCTA* cs) {
         Note(WM_CREATE, std::string("create ") + cs->lpszName);
+    }
+    BOOL InitDialog(HWND focus, LPARAM value) {
+        Note(WM_INITDIALOG, Hex(focus) + " " + Hex(reinterpret_cast<const void*>(value)));
+        return TRUE;
     }
     void Timer(UINT_PTR id) { Note(WM_TIMER, "timer " + std::to_string(id)); }
     template <UINT M>
@@ -302,6 +308,8 @@ TEST(MessageCrackers, EachMessageIsReadFromTheParameterThatCarriesIt) {
         {WM_UNDO, kW, kL, "-"},
         {EM_UNDO, kW, kL, "-"},
         {WM_TIMER, kW, kL, "timer 4660"},
+        {WM_INITDIALOG, kW, kL, kWHex + " " + kLHex},
+        {WM_QUERYDRAGICON, kW, kL, "-"},
         {WM_ENABLE, 0, kL, "off"},
         {WM_ENABLE, 1, 0, "on"},
         {WM_SHOWWINDOW, 1, SW_PARENTOPENING, "1 3"},
