@@ -57,6 +57,8 @@ inline constexpr unsigned kDeviceFunction3 = 1090;
 inline constexpr unsigned kDeviceFunction1 = 1091;
 inline constexpr unsigned kDeviceFunction2 = 1092;
 inline constexpr unsigned kTripleClick = 1093;
+inline constexpr unsigned kLaunchProgramItem = 1094;
+inline constexpr unsigned kMediaPlayerItem = 1095;
 
 // Option's main window.
 inline constexpr unsigned kResetQuestion = 1201;
@@ -76,7 +78,7 @@ inline constexpr std::array<IdRun, 9> kUsedIds = {{
     {kRecordBefore, kForwardButton},
     {kPress, kMacroManager},
     {kEditingMenu, kFirstWindowAction + 6},
-    {kDeviceFunction3, kTripleClick},
+    {kDeviceFunction3, kMediaPlayerItem},
     {kResetQuestion, kResetCaption},
 }};
 

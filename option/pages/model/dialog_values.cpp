@@ -1,0 +1,58 @@
+#include "option/pages/model/dialog_values.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace option {
+
+namespace {
+
+// Leading blanks skipped, decimal digits up to the first other character;
+// saturates rather than overflowing on long input.
+std::int32_t ParseNumber(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
+    std::int64_t value = 0;
+    for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i)
+        value = std::min<std::int64_t>(value * 10 + (text[i] - '0'), 1'000'000);
+    return static_cast<std::int32_t>(value);
+}
+
+}  // namespace
+
+FireNumbers FireNumbersFromText(std::string_view textA, std::string_view textB) {
+    return {std::clamp(ParseNumber(textA), 0, 255), std::clamp(ParseNumber(textB), 1, 255)};
+}
+
+std::string FireFieldTextA(std::int32_t valueA) {
+    return valueA >= 0 ? std::to_string(valueA) : std::string();
+}
+
+std::string FireFieldTextB(std::int32_t valueB) {
+    return valueB > 0 ? std::to_string(valueB) : std::string();
+}
+
+std::string_view PlayerName(std::int32_t index) {
+    switch (index) {
+        case 0:
+            return "Windows Media player";
+        case 1:
+            return "iTunes";
+        case 2:
+            return "Real Player";
+        case 3:
+            return "Winamp";
+        default:
+            return "";
+    }
+}
+
+ToggleButtons ToggleButtonStates(const ShortcutToggles& toggles) {
+    ToggleButtons buttons{};
+    buttons.latched = toggles;
+    buttons.enabled.fill(!toggles[0]);
+    buttons.enabled[0] = true;
+    return buttons;
+}
+
+}  // namespace option
