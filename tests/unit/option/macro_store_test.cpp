@@ -8,6 +8,8 @@
 #include <memory>
 #include <sstream>
 
+#include "option/model/option_session.h"
+#include "tests/unit/option/session_fakes.h"
 #include "tests/unit/settings_files/memory_store.h"
 
 namespace {
@@ -182,6 +184,27 @@ TEST_F(StoreFixture, MergeAddsMissingMacrosAndTheLaterEntryWinsOnAMismatch) {
 
     store.MergeFromProfiles(*block);  // everything matches now
     EXPECT_EQ(store.Count(), 3);
+}
+
+TEST_F(StoreFixture, OptionStartBringsTheButtonsMacrosIntoTheSavedFile) {
+    AddMacro("Kept", 2);
+    ASSERT_TRUE(store.Save());
+    store.Clear();
+    option_test::FakeLink link;
+    option_test::FakePeers peers;
+    settings::FillDefaults(*link.section, settings::DefaultsFor::Monitor);
+    link.section->profiles[1].MacroKeyInfo[4] = MacroEntry("Dash", 2, 0x2C);
+    link.exists = link.open = peers.monitor = true;
+    settings::SettingsFiles files{fs, kFolder};
+    option::OptionSession session{files, nullptr, link, peers, store};
+    session.Start();
+
+    MacroFileStore fromFile(fs, kFolder);
+    ASSERT_TRUE(fromFile.Load());
+    ASSERT_EQ(fromFile.Count(), 2);
+    EXPECT_STREQ(fromFile.MacroAt(0)->name, "Kept");
+    EXPECT_STREQ(fromFile.MacroAt(1)->name, "Dash");
+    EXPECT_EQ(fromFile.MacroAt(1)->events[1].keyCode, 0x2C);
 }
 
 TEST(MacroNames, NamesAreCutToTheirFieldAndNeverReadPastIt) {
