@@ -14,6 +14,7 @@
 #include "common/settings/mouse_registry_win.h"
 #include "common/win/scoped_win.h"
 #include "common/win/window.h"
+#include "option/model/macro_store.h"
 #include "option/model/option_session.h"
 #include "option/option_page_win.h"
 #include "option/session_ports_win.h"
@@ -121,7 +122,7 @@ class COptionDlg : public win::WindowImpl<COptionDlg> {
     settings::SystemMouseRegistry registry_;
     SharedLinkWin link_;
     PeerWindowsWin peers_;
-    EmptyMacroStore macros_;
+    MacroFileStore macros_{files_.Files().Files(), files_.Files().Folder()};
     std::unique_ptr<OptionSession> session_;
 
     win::ScopedModule language_;

@@ -1,0 +1,79 @@
+// Load and save of a macro store of 500 macros of 40 events each through the
+// settings engine, against a plain write and read of the same file's bytes.
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "common/settings/ini_engine.h"
+#include "option/model/macro_store.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr int kMacros = 500;
+constexpr int kRounds = 10;
+
+double Ms(Clock::duration d) {
+    return std::chrono::duration<double, std::milli>(d).count();
+}
+
+}  // namespace
+
+int main() {
+    const auto dir = std::filesystem::temp_directory_path() / "bench-macro-store";
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir / "config");
+    const std::string folder = dir.string() + "/";
+
+    settings::DiskIniFileSystem files;
+    option::MacroFileStore store(files, folder);
+    for (int m = 0; m < kMacros; ++m) {
+        option::MacroRecord& r = store.AddNamed("Macro " + std::to_string(m));
+        r.eventCount = settings::kMaxMacroEvents;
+        for (int e = 0; e < settings::kMaxMacroEvents; ++e)
+            r.events[e] = {static_cast<std::uint8_t>(4 + (m + e) % 40),
+                           static_cast<std::uint8_t>(1 + e % 2), static_cast<std::uint16_t>(e * 7)};
+    }
+
+    Clock::duration save{};
+    Clock::duration load{};
+    int loaded = 0;
+    for (int i = 0; i < kRounds; ++i) {
+        const auto t0 = Clock::now();
+        if (!store.Save())
+            std::printf("  save failed\n");
+        const auto t1 = Clock::now();
+        option::MacroFileStore back(files, folder);
+        back.Load();
+        load += Clock::now() - t1;
+        save += t1 - t0;
+        loaded = back.Count();
+    }
+    const double saveMs = Ms(save) / kRounds;
+    const double loadMs = Ms(load) / kRounds;
+
+    const std::string path = folder + "config/sequence.dat";
+    std::ifstream in(path, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const auto t0 = Clock::now();
+    std::size_t total = 0;
+    for (int i = 0; i < kRounds; ++i) {
+        std::ofstream(path + ".raw", std::ios::binary) << bytes;
+        std::ifstream raw(path + ".raw", std::ios::binary);
+        total +=
+            std::string((std::istreambuf_iterator<char>(raw)), std::istreambuf_iterator<char>())
+                .size();
+    }
+    const double rawMs = Ms(Clock::now() - t0) / kRounds;
+
+    std::printf("macro store, %d macros x %d events (%zu bytes, %d read back)\n", kMacros,
+                settings::kMaxMacroEvents, bytes.size(), loaded);
+    std::printf("  engine: load %.2f ms, save %.2f ms (%d rounds)\n", loadMs, saveMs, kRounds);
+    std::printf("  raw write+read of the same bytes: %.3f ms\n", rawMs);
+    std::printf("  ratio engine/raw: load+save %.1f\n", (loadMs + saveMs) / rawMs);
+    std::filesystem::remove_all(dir);
+    return total == bytes.size() * kRounds && loaded == kMacros ? 0 : 1;
+}

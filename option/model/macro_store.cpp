@@ -1,0 +1,159 @@
+#include "option/model/macro_store.h"
+
+#include <cstring>
+
+namespace option {
+namespace {
+
+constexpr const char* kSection = "Macros";
+constexpr const char* kNumberKey = "number";
+
+// A sibling of `path` that does not exist: its temporary copy starts empty,
+// so the new file holds only what Save writes.
+bool AbsentSibling(settings::IniFileSystem& fs, const std::string& path, std::string& absent) {
+    absent = path + ".~new";
+    for (int attempt = 0; attempt < 8 && fs.CanOpen(absent); ++attempt) absent += '~';
+    return !fs.CanOpen(absent);
+}
+
+// A record read from the file is usable only when its count fits the slots;
+// a name that lost its terminator is cut to fit its field.
+bool MendLoadedRecord(MacroRecord& record) {
+    if (record.eventCount < 0 || record.eventCount > settings::kMaxMacroEvents)
+        return false;
+    record.name[kMacroNameSize - 1] = '\0';
+    return true;
+}
+
+int EntryEventCount(const settings::ButtonAssignment& entry) {
+    return entry.eventCount > settings::kMaxMacroEvents ? settings::kMaxMacroEvents
+                                                        : entry.eventCount;
+}
+
+std::string EntryName(const settings::ButtonAssignment& entry) {
+    return NameOf(entry.macroName, sizeof entry.macroName);
+}
+
+}  // namespace
+
+bool MacroFileStore::Load() {
+    if (!files_.CanOpen(path_))
+        return true;  // no file yet: nothing to add
+    std::unique_ptr<settings::IniFile> file = files_.Open(path_);
+    if (!file)
+        return false;
+    int count = file->GetInt(kSection, kNumberKey, -1);
+    if (count > kMaxLoadedMacros)
+        count = kMaxLoadedMacros;
+    for (int i = 0; i < count; ++i) {
+        auto record = std::make_unique<MacroRecord>();
+        const std::string key = std::to_string(i);
+        // A missing key or a bad checksum leaves nothing worth keeping.
+        if (!file->GetStruct(kSection, key.c_str(), record.get(), sizeof *record))
+            continue;
+        if (MendLoadedRecord(*record))
+            macros_.push_back(std::move(record));
+    }
+    return true;
+}
+
+bool MacroFileStore::Save() {
+    const std::unique_ptr<settings::IniRewriteLock::Hold> hold = files_.LockForRewrite(path_);
+    if (!hold)
+        return false;
+    std::string absent;
+    std::string temp;
+    if (!AbsentSibling(files_, path_, absent) || !files_.CreateTempCopy(absent, temp))
+        return false;
+    bool ok = false;
+    {
+        // Closed before the swap: Windows cannot replace an open file.
+        std::unique_ptr<settings::IniFile> file = files_.Open(temp);
+        if (file) {
+            ok = file->WriteString(kSection, kNumberKey, std::to_string(macros_.size()).c_str());
+            for (std::size_t i = 0; ok && i < macros_.size(); ++i) {
+                ok = file->WriteStruct(kSection, std::to_string(i).c_str(), macros_[i].get(),
+                                       sizeof(MacroRecord));
+            }
+            ok = file->Flush() && ok;
+        }
+    }
+    if (!ok || !files_.Replace(temp, path_)) {
+        files_.Remove(temp);
+        return false;
+    }
+    return true;
+}
+
+MacroRecord* MacroFileStore::MacroAt(int index) {
+    if (index < 0 || index >= Count())
+        return nullptr;
+    return macros_[static_cast<std::size_t>(index)].get();
+}
+
+const MacroRecord* MacroFileStore::MacroAt(int index) const {
+    if (index < 0 || index >= Count())
+        return nullptr;
+    return macros_[static_cast<std::size_t>(index)].get();
+}
+
+MacroMatch MacroFileStore::FindByName(const settings::ButtonAssignment& entry) const {
+    const std::string wanted = EntryName(entry);
+    const int count = EntryEventCount(entry);
+    for (std::size_t i = 0; i < macros_.size(); ++i) {
+        const MacroRecord& r = *macros_[i];
+        if (!SameNameIgnoringCase(TrimBlanks(NameOf(r.name, sizeof r.name)), wanted))
+            continue;
+        MacroMatch match;
+        match.index = static_cast<int>(i);
+        match.same =
+            r.eventCount == entry.eventCount &&
+            std::memcmp(r.events, entry.events,
+                        static_cast<std::size_t>(count) * sizeof(settings::MacroEvent)) == 0;
+        return match;
+    }
+    return {};
+}
+
+MacroRecord& MacroFileStore::AddFromEntry(const settings::ButtonAssignment& entry) {
+    MacroRecord& r = AddNamed(EntryName(entry));
+    r.eventCount = EntryEventCount(entry);
+    std::memcpy(r.events, entry.events,
+                static_cast<std::size_t>(r.eventCount) * sizeof(settings::MacroEvent));
+    return r;
+}
+
+MacroRecord& MacroFileStore::AddNamed(const std::string& name) {
+    auto record = std::make_unique<MacroRecord>();
+    std::memset(record.get(), 0, sizeof *record);
+    CopyName(record->name, sizeof record->name, name);
+    macros_.push_back(std::move(record));
+    return *macros_.back();
+}
+
+bool MacroFileStore::RemoveAt(int index) {
+    if (index < 0 || index >= Count())
+        return false;
+    macros_.erase(macros_.begin() + index);
+    return true;
+}
+
+void MacroFileStore::MergeFromProfiles(const settings::SettingsBlock& block) {
+    for (const settings::ProfileRecord& profile : block.profiles) {
+        for (const settings::ButtonAssignment& entry : profile.MacroKeyInfo) {
+            if (entry.actionCode != settings::action::kMacro ||
+                TrimBlanks(EntryName(entry)).empty())
+                continue;
+            const MacroMatch match = FindByName(entry);
+            if (match.index < 0) {
+                AddFromEntry(entry);
+            } else if (!match.same) {
+                MacroRecord& r = *macros_[static_cast<std::size_t>(match.index)];
+                std::memcpy(r.events, entry.events, sizeof r.events);
+                r.eventCount = EntryEventCount(entry);
+            }
+        }
+    }
+}
+
+}  // namespace option
