@@ -65,7 +65,7 @@ def read_ico(path):
 class IconTest(unittest.TestCase):
 
     def test_icons_hold_16_32_48_as_32_bit_bitmaps_with_matching_masks(self):
-        for rel in ("option/res/option.ico", "monitor/res/monitor.ico"):
+        for rel in ("option/res/option.ico", "monitor/app/res/monitor.ico"):
             with self.subTest(icon=rel):
                 entries = read_ico(os.path.join(ROOT, rel))
                 self.assertEqual([(w, h) for w, h, _, _ in entries], [(16, 16), (32, 32),
@@ -95,7 +95,7 @@ class IconTest(unittest.TestCase):
 
     def test_the_two_programs_have_different_icons(self):
         a = read_ico(os.path.join(ROOT, "option/res/option.ico"))
-        b = read_ico(os.path.join(ROOT, "monitor/res/monitor.ico"))
+        b = read_ico(os.path.join(ROOT, "monitor/app/res/monitor.ico"))
         self.assertNotEqual(a[1][3], b[1][3])
 
 

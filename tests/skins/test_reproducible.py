@@ -12,7 +12,7 @@ from PIL import Image, ImageChops
 from skinlib import ROOT, SKINS
 
 GENERATOR = os.path.join(ROOT, "tools", "skingen", "skingen.py")
-ICONS = ("option/res/option.ico", "monitor/res/monitor.ico")
+ICONS = ("option/res/option.ico", "monitor/app/res/monitor.ico")
 
 
 class ReproducibleTest(unittest.TestCase):

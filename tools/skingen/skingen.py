@@ -5,7 +5,7 @@ and program icon from the window table in windows.py.
     /usr/bin/python3 tools/skingen/skingen.py [--root DIR]
 
 DIR defaults to the repository; the files go to DIR/skins, and the icons to
-DIR/option/res/option.ico and DIR/monitor/res/monitor.ico.  Running it twice
+DIR/option/res/option.ico and DIR/monitor/app/res/monitor.ico.  Running it twice
 gives identical files.
 """
 
@@ -140,7 +140,7 @@ drawing code beside it and run
     /usr/bin/python3 tools/skingen/skingen.py
 
 which rewrites this folder, this README and the icons
-`option/res/option.ico` and `monitor/res/monitor.ico`.  The tests in
+`option/res/option.ico` and `monitor/app/res/monitor.ico`.  The tests in
 `tests/skins` check the files (`/usr/bin/python3 -m unittest discover -s
 tests/skins -v`) and that the generator reproduces them.
 
@@ -218,7 +218,7 @@ def main():
     write_fixed(skins)
     with open(os.path.join(skins, "README.md"), "w") as f:
         f.write(readme(ws))
-    for rel, kind in (("option/res/option.ico", "option"), ("monitor/res/monitor.ico", "monitor")):
+    for rel, kind in (("option/res/option.ico", "option"), ("monitor/app/res/monitor.ico", "monitor")):
         path = os.path.join(args.root, rel)
         os.makedirs(os.path.dirname(path), exist_ok=True)
         art.write_ico(path, kind)
