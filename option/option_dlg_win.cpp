@@ -27,6 +27,26 @@ constexpr UINT kMonitorWatchMs = 500;
 constexpr RECT kFirmwareTextArea{308, 252, 348, 282};
 constexpr const char* kProfileFilter = "Gaming Mouse Profile(*.gmp)\0*.gmp\0\0";
 
+enum class ProfileDialog { Open, Save };
+
+// The system's file dialog for a .gmp file; false when the user cancelled.
+// An opened file must exist; a saved one over an existing file is confirmed.
+bool AskProfilePath(HWND owner, ProfileDialog kind, char (&path)[MAX_PATH]) {
+    OPENFILENAMEA ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = kProfileFilter;
+    ofn.lpstrFile = path;
+    ofn.nMaxFile = sizeof path;
+    ofn.lpstrDefExt = "gmp";
+    ofn.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+    if (kind == ProfileDialog::Open) {
+        ofn.Flags |= OFN_FILEMUSTEXIST;
+        return GetOpenFileNameA(&ofn) != FALSE;
+    }
+    return GetSaveFileNameA(&ofn) != FALSE;
+}
+
 COptionDlg* g_creating = nullptr;
 HHOOK g_creationHook = nullptr;
 
@@ -428,15 +448,7 @@ void COptionDlg::CloseWithoutApplying() {
 
 void COptionDlg::ImportProfile() {
     char path[MAX_PATH] = {};
-    OPENFILENAMEA ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = Hwnd();
-    ofn.lpstrFilter = kProfileFilter;
-    ofn.lpstrFile = path;
-    ofn.nMaxFile = sizeof path;
-    ofn.lpstrDefExt = "gmp";
-    ofn.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_FILEMUSTEXIST;
-    if (!GetOpenFileNameA(&ofn))
+    if (!AskProfilePath(Hwnd(), ProfileDialog::Open, path))
         return;
     const ImportResult result = session_->Import(path);
     win::DebugText("COptionDlg Import %d\n", static_cast<int>(result));
@@ -451,15 +463,7 @@ void COptionDlg::ImportProfile() {
 
 void COptionDlg::ExportProfile() {
     char path[MAX_PATH] = {};
-    OPENFILENAMEA ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = Hwnd();
-    ofn.lpstrFilter = kProfileFilter;
-    ofn.lpstrFile = path;
-    ofn.nMaxFile = sizeof path;
-    ofn.lpstrDefExt = "gmp";
-    ofn.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
-    if (!GetSaveFileNameA(&ofn))
+    if (!AskProfilePath(Hwnd(), ProfileDialog::Save, path))
         return;
     const bool ok = session_->Export(path);
     win::DebugText("COptionDlg Export %d\n", ok ? 1 : 0);

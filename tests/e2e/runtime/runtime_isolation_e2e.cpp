@@ -9,48 +9,14 @@
 
 #include "tests/e2e/harness/harness_win.h"
 #include "tests/e2e/runtime/runtime_fixture_win.h"
+#include "tests/support/hung_window_win.h"
 
 namespace e2e {
 namespace {
 
 using namespace std::chrono_literals;
 
-// A player window whose thread stops pumping messages once the window exists,
-// until the test ends.
-class HungWindow {
-  public:
-    HungWindow(const char* className, const char* title)
-        : release_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
-        HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-        thread_ = std::thread([this, className, title, ready] {
-            WNDCLASSA wc{};
-            wc.lpfnWndProc = &DefWindowProcA;
-            wc.hInstance = GetModuleHandleA(nullptr);
-            wc.lpszClassName = className;
-            RegisterClassA(&wc);
-            hwnd_ = CreateWindowA(className, title, WS_OVERLAPPED, 0, 0, 50, 50, nullptr, nullptr,
-                                  wc.hInstance, nullptr);
-            SetEvent(ready);
-            WaitForSingleObject(release_, INFINITE);
-            MSG msg;
-            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-            DestroyWindow(hwnd_);
-        });
-        WaitForSingleObject(ready, INFINITE);
-        CloseHandle(ready);
-    }
-    ~HungWindow() {
-        SetEvent(release_);
-        thread_.join();
-        CloseHandle(release_);
-    }
-    HWND Hwnd() const { return hwnd_; }
-
-  private:
-    HANDLE release_;
-    HWND hwnd_ = nullptr;
-    std::thread thread_;
-};
+using testsupport::HungWindow;
 
 TEST_F(RuntimeE2E, AHungMediaPlayerHoldsUpNeitherAnApplyNorItsUpload) {
     Profile(0).MediaOption = 3;  // Winamp

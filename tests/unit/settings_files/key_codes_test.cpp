@@ -1,4 +1,5 @@
 #include "common/settings/key_codes.h"
+#include "tests/support/moved_keys_layout.h"
 
 #include <gtest/gtest.h>
 
@@ -8,34 +9,7 @@
 namespace settings {
 namespace {
 
-// A layout built from the US positions with some letters exchanged, the way
-// German keyboards exchange Y and Z and French ones A and Q.
-class TestLayout final : public KeyboardLayout {
-  public:
-    explicit TestLayout(std::map<unsigned, unsigned> swaps = {}) {
-        for (const KeyCodeRow& row : KeyCodeTable()) {
-            if (row.scanCode == 0)
-                continue;
-            unsigned vk = row.virtualKey;
-            if (auto it = swaps.find(vk); it != swaps.end())
-                vk = it->second;
-            scanOf_[vk] = row.scanCode;
-            vkOf_[row.scanCode] = vk;
-        }
-    }
-    unsigned VirtualKeyToScanCode(unsigned vk) const override {
-        auto it = scanOf_.find(vk);
-        return it == scanOf_.end() ? 0 : it->second;
-    }
-    unsigned ScanCodeToVirtualKey(unsigned scan) const override {
-        auto it = vkOf_.find(scan);
-        return it == vkOf_.end() ? 0 : it->second;
-    }
-
-  private:
-    std::map<unsigned, unsigned> scanOf_;
-    std::map<unsigned, unsigned> vkOf_;
-};
+using TestLayout = testsupport::MovedKeysLayout;
 
 const TestLayout kUs;
 const TestLayout kGerman({{'Y', 'Z'}, {'Z', 'Y'}});

@@ -9,53 +9,12 @@
 #include "monitor/runtime/media_players.h"
 #include "monitor/runtime/win/media_players_win.h"
 #include "monitor/runtime/win/runtime_input_win.h"
+#include "tests/support/hung_window_win.h"
 
 namespace runtime::test {
 namespace {
 
-// A player window whose thread, once the window exists, stops pumping
-// messages until the test lets it go.
-class HungPlayer {
-  public:
-    HungPlayer(const char* className, const char* title)
-        : className_(className), release_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
-        HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-        thread_ = std::thread([this, className, title, ready] {
-            WNDCLASSA wc{};
-            wc.lpfnWndProc = &DefWindowProcA;
-            wc.hInstance = GetModuleHandleA(nullptr);
-            wc.lpszClassName = className;
-            RegisterClassA(&wc);
-            hwnd_ = CreateWindowA(className, title, WS_OVERLAPPED, 0, 0, 50, 50, nullptr, nullptr,
-                                  wc.hInstance, nullptr);
-            SetEvent(ready);
-            WaitForSingleObject(release_, INFINITE);
-            MSG msg;
-            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-            DestroyWindow(hwnd_);
-        });
-        WaitForSingleObject(ready, INFINITE);
-        CloseHandle(ready);
-    }
-    ~HungPlayer() {
-        Release();
-        CloseHandle(release_);
-        // Other tests of this program register the class with their own procedure.
-        UnregisterClassA(className_, GetModuleHandleA(nullptr));
-    }
-    void Release() {
-        SetEvent(release_);
-        if (thread_.joinable())
-            thread_.join();
-    }
-    HWND Hwnd() const { return hwnd_; }
-
-  private:
-    const char* className_;
-    HANDLE release_;
-    HWND hwnd_ = nullptr;
-    std::thread thread_;
-};
+using HungPlayer = testsupport::HungWindow;
 
 // Runs `command` on a thread of its own, so that a send that never returns
 // fails the test instead of hanging it; the milliseconds it took, or -1.
