@@ -39,12 +39,4 @@ class MacroStore {
     virtual bool Save() = 0;
 };
 
-// The store until the macro recorder exists: holds nothing, saves nothing.
-class EmptyMacroStore final : public MacroStore {
-  public:
-    bool Load() override { return true; }
-    void MergeFromProfiles(const settings::SettingsBlock&) override {}
-    bool Save() override { return true; }
-};
-
 }  // namespace option

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "tests/support/artifacts_folder_win.h"
 #include "tools/SkinGallery/gallery_window_win.h"
 
 namespace e2e {
@@ -170,23 +171,7 @@ bool OptionDriver::WaitGone() const {
 }
 
 std::string ArtifactsFolder() {
-    const char* env = std::getenv("MOUSE_ARTIFACTS");
-    if (env == nullptr || *env == '\0')
-        return {};
-    std::string folder = env;
-    if (folder[0] == '/') {
-        for (char& c : folder)
-            if (c == '/')
-                c = '\\';
-        folder = "Z:" + folder;
-    }
-    if (folder.back() != '\\')
-        folder.push_back('\\');
-    folder += "option\\";
-    for (std::size_t i = 3; i < folder.size(); ++i)
-        if (folder[i] == '\\')
-            CreateDirectoryA(folder.substr(0, i).c_str(), nullptr);
-    return folder;
+    return testsupport::ArtifactsFolder("option");
 }
 
 }  // namespace e2e

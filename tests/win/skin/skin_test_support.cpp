@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "tests/support/artifacts_folder_win.h"
+
 namespace skintest {
 
 std::string FreshFolder(const std::string& name) {
@@ -62,24 +64,7 @@ bool WriteBytes(const std::string& path, const void* data, std::size_t size) {
 }
 
 std::string ArtifactsFolder() {
-    const char* env = std::getenv("MOUSE_ARTIFACTS");
-    if (env == nullptr || *env == '\0')
-        return {};
-    std::string folder = env;
-    if (folder[0] == '/') {
-        // A Linux path as given to the test runner: drive Z: under Wine.
-        for (char& c : folder)
-            if (c == '/')
-                c = '\\';
-        folder = "Z:" + folder;
-    }
-    if (folder.back() != '\\')
-        folder.push_back('\\');
-    // Create every level.
-    for (std::size_t i = 3; i < folder.size(); ++i)
-        if (folder[i] == '\\')
-            CreateDirectoryA(folder.substr(0, i).c_str(), nullptr);
-    return folder;
+    return testsupport::ArtifactsFolder();
 }
 
 }  // namespace skintest
