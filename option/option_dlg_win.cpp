@@ -6,6 +6,7 @@
 #include "common/protocol.h"
 #include "common/win/program_folder_win.h"
 #include "lan/string_ids.h"
+#include "option/dialogs/modal_dialog_win.h"
 #include "option/option_resource_ids.h"
 #include "option/skin/skin_menu_win.h"
 #include "option/skin/skin_messages.h"
@@ -14,9 +15,6 @@ namespace option {
 namespace {
 
 constexpr const char* kSkinFile = "skin_config.ini";
-constexpr const char* kPageSkins[kPageCount] = {"skin_main_control.ini", "skin_color_control.ini",
-                                                "skin_advance_expand.ini",
-                                                "skin_support_control.ini"};
 constexpr const char* const kKeys[] = {"2",  "3",  "4",  "5",  "6",  "7",  "8",  "9",  "10", "11",
                                        "12", "13", "14", "15", "16", "17", "18", "19", "25", "26",
                                        "27", "28", "29", "30", "31", "42", "43", "44"};
@@ -45,13 +43,6 @@ bool AskProfilePath(HWND owner, ProfileDialog kind, char (&path)[MAX_PATH]) {
         return GetOpenFileNameA(&ofn) != FALSE;
     }
     return GetSaveFileNameA(&ofn) != FALSE;
-}
-
-COptionDlg* g_creating = nullptr;
-HHOOK g_creationHook = nullptr;
-
-INT_PTR CALLBACK MainDialogProc(HWND, UINT msg, WPARAM, LPARAM) {
-    return msg == WM_INITDIALOG ? TRUE : FALSE;
 }
 
 bool IsButtonKey(int key) {
@@ -120,35 +111,11 @@ COptionDlg::COptionDlg() : files_(win::ProgramFolder()) {
 
 COptionDlg::~COptionDlg() = default;
 
-// The dialog manager creates the window itself; the hook takes it over as it
-// is created, so that its WM_CREATE already runs through the message map.
-LRESULT CALLBACK COptionDlg::CreationHook(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HCBT_CREATEWND && g_creating != nullptr) {
-        COptionDlg* self = g_creating;
-        g_creating = nullptr;
-        self->Subclass(reinterpret_cast<HWND>(wParam));
-    }
-    return CallNextHookEx(g_creationHook, code, wParam, lParam);
-}
-
 INT_PTR COptionDlg::RunModal() {
-    g_creating = this;
-    g_creationHook = SetWindowsHookExA(WH_CBT, &CreationHook, nullptr, GetCurrentThreadId());
-    const INT_PTR result =
-        DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_OPTION_DIALOG), nullptr,
-                        &MainDialogProc, 0);
-    if (g_creationHook != nullptr)
-        UnhookWindowsHookEx(g_creationHook);
-    g_creationHook = nullptr;
-    g_creating = nullptr;
-    return result;
+    return RunModalDialog(*this, nullptr, IDD_OPTION_DIALOG);
 }
 
 LRESULT COptionDlg::OnCreate() {
-    if (g_creationHook != nullptr) {
-        UnhookWindowsHookEx(g_creationHook);
-        g_creationHook = nullptr;
-    }
     if (CallDefault() == -1)
         return -1;
     HWND self = Hwnd();
@@ -161,8 +128,10 @@ LRESULT COptionDlg::OnCreate() {
                       [this](std::size_t, const char* key, const skin::ButtonPos& pos,
                              const skin::SkinSheets& sheets) { BuildControl(key, pos, sheets); });
     for (int i = 0; i < kPageCount; ++i) {
-        pages_[i].Create(self, kPageSkins[i], pageArea_);
-        SetWindowLongPtrA(pages_[i].Hwnd(), GWLP_ID, PageId(i));
+        auto& page = pages_[static_cast<std::size_t>(i)];
+        page = MakePage(i, *this);
+        if (page->Create(self, pageArea_))
+            SetWindowLongPtrA(page->Window(), GWLP_ID, PageId(i));
     }
     surface_.ApplyShape(self);
     return 0;
@@ -238,9 +207,9 @@ LRESULT COptionDlg::OnDestroy() {
     const LRESULT result = CallDefault();
     KillTimer(Hwnd(), IDT_MONITOR_WATCH);
     link_.Close();
-    for (COptionPage& page : pages_) {
-        if (page.Hwnd() != nullptr)
-            DestroyWindow(page.Hwnd());
+    for (auto& page : pages_) {
+        if (page != nullptr && page->Window() != nullptr)
+            DestroyWindow(page->Window());
     }
     Globals().language = nullptr;
     language_.Reset();
@@ -385,18 +354,24 @@ void COptionDlg::Refresh() {
                 ? std::string(profile->ProFileName, settings::FieldLength(profile->ProFileName))
                 : std::string());
     }
-    // The support page has nothing to show from the profile.
-    for (int i = 0; i < kPageCount - 1; ++i) pages_[static_cast<std::size_t>(i)].Refresh();
+    RefreshPages();
+}
+
+void COptionDlg::RefreshPages() {
+    for (auto& page : pages_) {
+        if (page != nullptr)
+            page->Refresh();
+    }
 }
 
 void COptionDlg::ShowPage(int page) {
     if (page < 0 || page >= kPageCount)
         return;
     if (page != currentPage_) {
-        pages_[static_cast<std::size_t>(currentPage_)].Show(false);
+        pages_[static_cast<std::size_t>(currentPage_)]->Show(false);
         currentPage_ = page;
     }
-    pages_[static_cast<std::size_t>(page)].Show(true);
+    pages_[static_cast<std::size_t>(page)]->Show(true);
     // A latching button flips itself on every click: put all four right.
     for (int i = 0; i < kPageCount; ++i) {
         skin::CSkinButton& selector = buttons_[static_cast<std::size_t>(kKeyPage1 + i)];
@@ -504,7 +479,7 @@ LRESULT COptionDlg::OnUploadDone() {
 
 LRESULT COptionDlg::OnSettingChanged() {
     if (session_->SettingChanged()) {
-        for (int i = 0; i < kPageCount - 1; ++i) pages_[static_cast<std::size_t>(i)].Refresh();
+        RefreshPages();
     }
     return 0;
 }

@@ -16,7 +16,7 @@
 #include "common/win/window.h"
 #include "option/model/macro_store.h"
 #include "option/model/option_session.h"
-#include "option/option_page_win.h"
+#include "option/pages/option_page.h"
 #include "option/session_ports_win.h"
 #include "option/skin/skin_button_win.h"
 #include "option/skin/value_controls_win.h"
@@ -79,14 +79,15 @@ class COptionDlg : public win::WindowImpl<COptionDlg> {
     // Operations the pages and dialogs use.
     void SelectProfile(int index);
     void Refresh();
+    // Shows the edit block again on every page (after a change that did not
+    // come from a page, such as a setting changed on the mouse).
+    void RefreshPages();
     void Apply(int reset);
     OptionSession& Session() { return *session_; }
 
     static std::span<const win::MessageRow<COptionDlg>> MessageMap();
 
   private:
-    static LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam);
-
     void BuildControl(const char* key, const skin::ButtonPos& pos, const skin::SkinSheets& sheets);
     void ShowPage(int page);
     void SetPendingUi(bool pending);
@@ -132,7 +133,7 @@ class COptionDlg : public win::WindowImpl<COptionDlg> {
     std::array<skin::CRgnButton, 5> selectors_;
     std::array<skin::CSkinLabel, 5> hints_;
     skin::CSkinLabel profileName_;
-    std::array<COptionPage, kPageCount> pages_;
+    std::array<std::unique_ptr<OptionPage>, kPageCount> pages_;
     RECT pageArea_{};
     int currentPage_ = 0;
 };

@@ -4,6 +4,8 @@
 #define IDD_OPTION_DIALOG 102
 #define IDR_OPTION_ICON 128
 #define IDD_OPTION_PAGE 131
+// Every skinned modal dialog (warnings, the macro manager, the pages' dialogs).
+#define IDD_SKIN_DIALOG 132
 
 // A control of key k of skin_config.ini has the id 1000 + k; the dialog's
 // own IDOK and IDCANCEL (Enter and Esc) stay apart from them.

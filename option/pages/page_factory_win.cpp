@@ -1,0 +1,21 @@
+#include "option/pages/plain_page_win.h"
+#include "option/pages/option_page.h"
+
+namespace option {
+namespace {
+
+constexpr const char* kPageSkins[] = {"skin_main_control.ini", "skin_color_control.ini",
+                                      "skin_advance_expand.ini", "skin_support_control.ini"};
+
+}  // namespace
+
+std::unique_ptr<OptionPage> MakePage(int index, COptionDlg& owner) {
+    (void)owner;
+    // One line per page: a page that has its own class is made here.
+    switch (index) {
+        default:
+            return std::make_unique<CPlainPage>(kPageSkins[index]);
+    }
+}
+
+}  // namespace option
