@@ -1,0 +1,20 @@
+#include "option/pages/model/dpi_color_fields.h"
+
+#include "option/pages/model/color_bytes.h"
+
+namespace option {
+
+std::uint32_t ColorAfterSpin(std::uint32_t color, int id, int value) {
+    switch (id) {
+        case kSpinRed:
+            return WithChannel(color, Channel::Red, value);
+        case kSpinGreen:
+            return WithChannel(color, Channel::Green, value);
+        case kSpinBlue:
+            return WithChannel(color, Channel::Blue, value);
+        default:
+            return color;
+    }
+}
+
+}  // namespace option
