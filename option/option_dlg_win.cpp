@@ -452,6 +452,10 @@ void COptionDlg::ResetToDefaults() {
         IDOK) {
         return;
     }
+    RestoreDefaults();
+}
+
+void COptionDlg::RestoreDefaults() {
     session_->ResetToDefaults();
     Refresh();
     Apply(1);

@@ -83,6 +83,9 @@ class COptionDlg : public win::WindowImpl<COptionDlg> {
     // come from a page, such as a setting changed on the mouse).
     void RefreshPages();
     void Apply(int reset);
+    // Five default profiles, shown and applied as a reset; the caller has
+    // asked the user.
+    void RestoreDefaults();
     OptionSession& Session() { return *session_; }
 
     static std::span<const win::MessageRow<COptionDlg>> MessageMap();

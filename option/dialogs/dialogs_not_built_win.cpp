@@ -21,11 +21,6 @@ bool RunProfileDialog(HWND, ProfileFields&) {
     return false;
 }
 
-// --- DPI colour dialog ---
-bool RunDpiColorDialog(HWND, std::uint32_t&) {
-    return false;
-}
-
 // --- macro manager and the macro-required warning ---
 void RunMacroManager(HWND, MacroFileStore&, std::string_view) {}
 void ShowMacroSetWarning(HWND) {}

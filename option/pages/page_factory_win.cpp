@@ -1,3 +1,5 @@
+#include "option/pages/advanced_page_win.h"
+#include "option/pages/lighting_page_win.h"
 #include "option/pages/plain_page_win.h"
 #include "option/pages/option_page.h"
 
@@ -13,6 +15,10 @@ std::unique_ptr<OptionPage> MakePage(int index, COptionDlg& owner) {
     (void)owner;
     // One line per page: a page that has its own class is made here.
     switch (index) {
+        case 1:
+            return std::make_unique<CLightingPage>(owner);
+        case 2:
+            return std::make_unique<CAdvancedPage>(owner);
         default:
             return std::make_unique<CPlainPage>(kPageSkins[index]);
     }

@@ -1,0 +1,178 @@
+// The DPI colour dialog ("skin_dpi_color.ini"): the colour of one CPI
+// level's indicator LED, picked from the spectrum of the background picture
+// or set byte by byte in three spin boxes.
+#include <array>
+#include <cstdlib>
+
+#include "common/win/program_folder_win.h"
+#include "common/win/scoped_win.h"
+#include "common/win/window.h"
+#include "option/dialogs/modal_dialog_win.h"
+#include "option/dialogs/option_dialogs_win.h"
+#include "option/option_resource_ids.h"
+#include "option/pages/model/color_bytes.h"
+#include "option/pages/model/dpi_color_fields.h"
+#include "option/skin/skin_button_win.h"
+#include "option/skin/skin_loader_win.h"
+#include "option/skin/value_controls_win.h"
+
+namespace option {
+namespace {
+
+constexpr const char* kSkinFile = "skin_dpi_color.ini";
+constexpr const char* const kKeys[] = {"1", "2", "3", "4", "5", "6", "7", "8"};
+enum DpiColorKey : int {
+    kKeyOk = 1,
+    kKeyCancel = 2,
+    kKeySwatch = 3,
+    kKeySpectrum = 4,
+    kKeyClose = 5,
+    kKeyRed = 6,  // .. 8: spin boxes 400..402
+};
+constexpr UINT kButtonIdBase = 1000;
+
+class CDpiColorDlg : public win::WindowImpl<CDpiColorDlg> {
+  public:
+    explicit CDpiColorDlg(std::uint32_t color) : color_(color & 0x00FFFFFFu) {}
+    std::uint32_t Color() const { return color_; }
+
+    static std::span<const win::MessageRow<CDpiColorDlg>> MessageMap() {
+        static const win::MessageRow<CDpiColorDlg> rows[] = {
+            win::OnMessage<WM_INITDIALOG, &CDpiColorDlg::OnInitDialog>(),
+            win::OnMessage<WM_PAINT, &CDpiColorDlg::OnPaint>(),
+            win::OnMessage<WM_ERASEBKGND, &CDpiColorDlg::OnEraseBkgnd>(),
+            win::OnMessage<WM_LBUTTONDOWN, &CDpiColorDlg::OnLButtonDown>(),
+            win::OnMessage<WM_SETCURSOR, &CDpiColorDlg::OnSetCursor>(),
+            win::OnMessage<skin::kMsgSpinValue, &CDpiColorDlg::OnSpin>(),
+            win::OnCommand<&CDpiColorDlg::OnOk>(kButtonIdBase + kKeyOk),
+            win::OnCommand<&CDpiColorDlg::OnCancel>(kButtonIdBase + kKeyCancel),
+            win::OnCommand<&CDpiColorDlg::OnCancel>(kButtonIdBase + kKeyClose),
+            win::OnCommand<&CDpiColorDlg::OnCancel>(IDCANCEL),
+            win::OnCommand<&CDpiColorDlg::OnEnterKey>(IDOK),
+        };
+        return rows;
+    }
+
+  private:
+    void BuildControl(int key, const skin::ButtonPos& pos, const skin::SkinSheets& sheets) {
+        const RECT r = skin::ToRect(pos.rect);
+        HWND self = Hwnd();
+        if (key == kKeySwatch) {
+            swatch_ = r;
+        } else if (key == kKeySpectrum) {
+            spectrum_ = r;
+        } else if (key >= kKeyRed && key < kKeyRed + 3) {
+            skin::CSpinBox& spin = spins_[static_cast<std::size_t>(key - kKeyRed)];
+            spin.Create(r, self, static_cast<UINT>(kSpinRed + (key - kKeyRed)));
+            spin.SetBitmaps(r, sheets);
+            spin.SetRange(0, 255);
+            spin.SetStep(1);
+            spin.SetHint(pos.caption);
+        } else {
+            skin::CSkinButton& button = buttons_[static_cast<std::size_t>(key)];
+            button.CreateFromPos(self, pos, kButtonIdBase + static_cast<UINT>(key), sheets);
+            button.SetTag(key);
+        }
+    }
+
+    void ShowColor() {
+        for (int c = 0; c < 3; ++c) {
+            skin::CSpinBox& spin = spins_[static_cast<std::size_t>(c)];
+            if (spin.Hwnd() != nullptr)
+                spin.SetValue(ChannelOf(color_, static_cast<Channel>(c)));
+        }
+        InvalidateRect(Hwnd(), &swatch_, FALSE);
+    }
+
+    bool InSpectrum(POINT p) const { return PtInRect(&spectrum_, p) != FALSE; }
+
+    LRESULT OnInitDialog() {
+        const LRESULT result = CallDefault();
+        HWND self = Hwnd();
+        surface_.InitSkin(
+            self, kSkinFile, kKeys,
+            [this](std::size_t, const char* key, const skin::ButtonPos& pos,
+                   const skin::SkinSheets& sheets) { BuildControl(std::atoi(key), pos, sheets); });
+        surface_.ApplyShape(self);
+        CentreWindow(self, GetWindow(self, GW_OWNER));
+        ShowColor();
+        return result;
+    }
+
+    LRESULT OnPaint() {
+        surface_.Paint(Hwnd(), [this](HDC dc) {
+            win::ScopedGdi<HBRUSH> brush(CreateSolidBrush(color_));
+            FillRect(dc, &swatch_, brush.Get());
+        });
+        return 0;
+    }
+    LRESULT OnEraseBkgnd() { return 1; }
+
+    LRESULT OnLButtonDown(UINT, POINT at) {
+        if (!InSpectrum(at)) {
+            skin::DragByBody(Hwnd(), at, false);
+            return CallDefault();
+        }
+        SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_CROSS)));
+        // The colour under the pointer is the background picture's pixel
+        // there, as the dialog shows it.
+        win::ScopedDc memory(CreateCompatibleDC(nullptr));
+        win::ScopedSelect keep(memory.Get(), surface_.Background());
+        const COLORREF picked = GetPixel(memory.Get(), at.x, at.y);
+        if (picked != CLR_INVALID) {
+            color_ = picked & 0x00FFFFFFu;
+            ShowColor();
+        }
+        return 0;
+    }
+
+    LRESULT OnSetCursor(HWND, int hit, UINT) {
+        if (hit != HTCLIENT)
+            return CallDefault();
+        POINT p{};
+        GetCursorPos(&p);
+        ScreenToClient(Hwnd(), &p);
+        SetCursor(
+            LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(InSpectrum(p) ? IDC_CROSS : IDC_ARROW)));
+        return TRUE;
+    }
+
+    LRESULT OnSpin(win::WParam<int> value, win::LParam<int> id) {
+        win::DebugText("lParam = %d\n", id.value);
+        color_ = ColorAfterSpin(color_, id.value, value.value);
+        InvalidateRect(Hwnd(), &swatch_, FALSE);
+        return 0;
+    }
+
+    LRESULT OnOk() {
+        InvalidateRect(Hwnd(), &swatch_, FALSE);
+        UpdateWindow(Hwnd());
+        EndDialog(Hwnd(), IDOK);
+        return 0;
+    }
+    LRESULT OnCancel() {
+        EndDialog(Hwnd(), IDCANCEL);
+        return 0;
+    }
+    // Enter belongs to the spin boxes' fields; it never closes the dialog.
+    LRESULT OnEnterKey() { return 0; }
+
+    std::uint32_t color_;
+    skin::SkinSurface surface_;
+    std::array<skin::CSkinButton, 6> buttons_;  // by key: OK, cancel, close
+    std::array<skin::CSpinBox, 3> spins_;
+    RECT swatch_{};
+    RECT spectrum_{};
+};
+
+}  // namespace
+
+bool RunDpiColorDialog(HWND owner, std::uint32_t& color) {
+    CDpiColorDlg dialog(color);
+    if (RunModalDialog(dialog, owner, IDD_SKIN_DIALOG) != IDOK)
+        return false;
+    color = dialog.Color();
+    return true;
+}
+
+}  // namespace option

@@ -1,0 +1,264 @@
+#include "option/pages/advanced_page_win.h"
+
+#include <cstdlib>
+#include <string>
+
+#include "option/dialogs/option_dialogs_win.h"
+#include "option/option_dlg_win.h"
+#include "option/pages/plain_page_win.h"
+
+namespace option {
+namespace {
+
+constexpr const char* kSkinFile = "skin_advance_expand.ini";
+constexpr const char* const kKeys[] = {"1",  "2",  "3",  "4",  "5",  "6",  "7",  "8",  "9",  "10",
+                                       "11", "12", "13", "14", "15", "16", "17", "18", "19", "20",
+                                       "21", "22", "23", "24", "25", "26", "27", "28", "29", "30"};
+constexpr COLORREF kValuePlateColor = 0x00DEDAD6;
+constexpr int kFirstSlider = kSliderOtgSpeed;
+
+constexpr int SliderOfKey(int key) {
+    switch (key) {
+        case kAdvCpiX:
+            return kSliderCpiX;
+        case kAdvCpiY:
+            return kSliderCpiY;
+        case kAdvSensX:
+            return kSliderSensitivityX;
+        case kAdvSensY:
+            return kSliderSensitivityY;
+        case kAdvSpeed:
+            return kSliderPointerSpeed;
+        case kAdvTrailsLength:
+            return kSliderTrails;
+        case kAdvWheel:
+            return kSliderWheelLines;
+        case kAdvRepeat:
+            return kSliderOtgSpeed;
+        default:
+            return 0;
+    }
+}
+
+// Buttons that keep a pressed look: all but the swatches and restore defaults.
+constexpr bool IsLatchingKey(int key) {
+    return (key >= kAdvRate1 && key < kAdvLed1) || key == kAdvSeparateCpi || key == kAdvLinkSens ||
+           key == kAdvAccel || key == kAdvTrails || key == kAdvScrollLines ||
+           key == kAdvScrollPage || key == kAdvScrollCheck;
+}
+
+class DpiColorDialog final : public ColorDialog {
+  public:
+    explicit DpiColorDialog(HWND owner) : owner_(owner) {}
+    bool PickColor(std::uint32_t& color) override { return RunDpiColorDialog(owner_, color); }
+
+  private:
+    HWND owner_;
+};
+
+void SetSlider(skin::CclickHSlider& slider, int value) {
+    // The slider a user drags already stands where it reported; moving it
+    // again would fight the drag.
+    if (slider.Hwnd() != nullptr && slider.Pos() != value)
+        slider.SetPos(value);
+}
+
+void SetLabel(skin::CSkinLabel& label, int value) {
+    const std::string text = std::to_string(value);
+    if (label.Hwnd() != nullptr && label.Text() != text)
+        label.SetText(text);
+}
+
+}  // namespace
+
+std::span<const win::MessageRow<CAdvancedPage>> CAdvancedPage::MessageMap() {
+    static const win::MessageRow<CAdvancedPage> rows[] = {
+        win::OnMessage<WM_PAINT, &CAdvancedPage::OnPaint>(),
+        win::OnMessage<WM_ERASEBKGND, &CAdvancedPage::OnEraseBkgnd>(),
+        win::OnMessage<WM_LBUTTONDOWN, &CAdvancedPage::OnLButtonDown>(),
+        win::OnMessage<WM_KEYDOWN, &CAdvancedPage::OnKeyDown>(),
+        win::OnMessage<skin::kMsgSliderValue, &CAdvancedPage::OnSlider>(),
+        win::OnCommandRange<&CAdvancedPage::OnClick>(ControlId(kAdvRate1), ControlId(kAdvDefaults)),
+    };
+    return rows;
+}
+
+bool CAdvancedPage::Create(HWND parent, const RECT& area) {
+    HWND page = CreatePageWindow(parent, area);
+    if (page == nullptr || !Subclass(page))
+        return false;
+    surface_.InitSkin(
+        page, kSkinFile, kKeys,
+        [this](std::size_t, const char* key, const skin::ButtonPos& pos,
+               const skin::SkinSheets& sheets) { BuildControl(std::atoi(key), pos, sheets); });
+    surface_.ApplyShape(page);
+    SetWindowPos(page, nullptr, area.left, area.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return true;
+}
+
+void CAdvancedPage::BuildControl(int key, const skin::ButtonPos& pos,
+                                 const skin::SkinSheets& sheets) {
+    HWND self = Hwnd();
+    const RECT r = skin::ToRect(pos.rect);
+    const UINT id = static_cast<UINT>(ControlId(key));
+    if (const int slider = SliderOfKey(key); slider != 0) {
+        skin::CclickHSlider& s = sliders_[static_cast<std::size_t>(slider - kFirstSlider)];
+        if (s.Create(skin::SkinFolder() + "slider.bmp", r, self, static_cast<UINT>(slider))) {
+            const SliderRange range = AdvancedSliderRange(slider);
+            s.SetRange(range.minimum, range.maximum);
+            s.SetRounding(true);
+            s.SetPos(range.minimum);
+            s.SetTrackImage(r, sheets.normal.Handle());
+            s.SetHint(pos.caption);
+        }
+    } else if (key == kAdvCpiXLabel || key == kAdvCpiYLabel) {
+        skin::CSkinLabel& label = key == kAdvCpiXLabel ? cpiXLabel_ : cpiYLabel_;
+        label.Create(r, self, id);
+        label.SetBackColor(kValuePlateColor);
+        label.SetHint(pos.caption);
+    } else if (key >= kAdvLed1 && key < kAdvLed1 + 4) {
+        skin::CColorSwatchButton& swatch = swatches_[static_cast<std::size_t>(key - kAdvLed1)];
+        swatch.CreateFromPos(self, pos, id, sheets);
+        swatch.SetTag(key);
+    } else if (key > 0 && key < kAdvKeyCount) {
+        skin::CSkinButton& button = buttons_[static_cast<std::size_t>(key)];
+        button.CreateFromPos(self, pos, id, sheets);
+        button.SetTag(key);
+        button.SetLatchingMode(IsLatchingKey(key) ? 1 : 0);
+    }
+}
+
+void CAdvancedPage::Refresh() {
+    if (const settings::ProfileRecord* profile = owner_.Session().CurrentProfile())
+        Show(AdvancedViewOf(*profile));
+}
+
+void CAdvancedPage::Show(const AdvancedView& v) {
+    auto latch = [this](int key, bool on) {
+        skin::CSkinButton& button = buttons_[static_cast<std::size_t>(key)];
+        if (button.Hwnd() != nullptr)
+            button.SetLatched(on ? 1 : 0);
+    };
+    for (int i = 0; i < kPollingRateCount; ++i) latch(kAdvRate1 + i, v.pollingRate == i);
+    for (int i = 0; i < kCpiLevelsShown; ++i) latch(kAdvLevel1 + i, v.level == i);
+    latch(kAdvSeparateCpi, v.separateCpi);
+    latch(kAdvLinkSens, v.linkSensitivity);
+    latch(kAdvAccel, v.acceleration);
+    latch(kAdvTrails, v.trails);
+    latch(kAdvScrollLines, !v.pageScroll);
+    latch(kAdvScrollPage, v.pageScroll);
+    latch(kAdvScrollCheck, v.pageScroll);
+
+    auto slider = [this](int id) -> skin::CclickHSlider& {
+        return sliders_[static_cast<std::size_t>(id - kFirstSlider)];
+    };
+    SetSlider(slider(kSliderOtgSpeed), v.otgSpeed);
+    SetSlider(slider(kSliderSensitivityX), v.sensitivityX);
+    SetSlider(slider(kSliderSensitivityY), v.sensitivityY);
+    SetSlider(slider(kSliderPointerSpeed), v.pointerSpeed);
+    SetSlider(slider(kSliderWheelLines), v.wheelLines);
+    SetSlider(slider(kSliderTrails), v.trailsLength);
+    SetSlider(slider(kSliderCpiX), v.cpiX);
+    SetSlider(slider(kSliderCpiY), v.cpiY);
+    SetLabel(cpiXLabel_, v.cpiX * 100);
+    SetLabel(cpiYLabel_, v.cpiY * 100);
+
+    for (std::size_t i = 0; i < swatches_.size(); ++i) {
+        skin::CColorSwatchButton& swatch = swatches_[i];
+        if (swatch.Hwnd() != nullptr && swatch.SwatchColor() != v.ledColors[i])
+            swatch.SetSwatchColor(v.ledColors[i]);
+    }
+}
+
+LRESULT CAdvancedPage::OnPaint() {
+    surface_.Paint(Hwnd());
+    return 0;
+}
+
+LRESULT CAdvancedPage::OnLButtonDown(UINT, POINT at) {
+    skin::DragByBody(Hwnd(), at, true);
+    return CallDefault();
+}
+
+LRESULT CAdvancedPage::OnKeyDown(UINT key, UINT) {
+    // The page never closes itself.
+    if (key == VK_RETURN || key == VK_ESCAPE)
+        return 0;
+    return CallDefault();
+}
+
+LRESULT CAdvancedPage::OnSlider(win::WParam<int> position, win::LParam<int> id) {
+    settings::ProfileRecord* profile = owner_.Session().CurrentProfile();
+    if (profile == nullptr)
+        return 0;
+    MoveAdvancedSlider(*profile, id.value, position.value);
+    Show(AdvancedViewOf(*profile));
+    return 0;
+}
+
+void CAdvancedPage::EditLed(int led) {
+    settings::ProfileRecord* profile = owner_.Session().CurrentProfile();
+    if (profile == nullptr)
+        return;
+    DpiColorDialog dialog(GetParent(Hwnd()));
+    if (EditLedColor(*profile, led, dialog))
+        Show(AdvancedViewOf(*profile));
+}
+
+LRESULT CAdvancedPage::OnClick(UINT id, UINT code) {
+    if (code != BN_CLICKED)
+        return 0;
+    const int key = static_cast<int>(id) - ControlId(0);
+    if (key == kAdvDefaults) {
+        if (AskResetDefaults(GetParent(Hwnd())))
+            owner_.RestoreDefaults();
+        return 0;
+    }
+    if (key >= kAdvLed1 && key < kAdvLed1 + 4) {
+        EditLed(key - kAdvLed1);
+        return 0;
+    }
+    settings::ProfileRecord* profile = owner_.Session().CurrentProfile();
+    if (profile == nullptr)
+        return 0;
+    const bool checked = buttons_[static_cast<std::size_t>(key)].Latched() != 0;
+    bool levelChanged = false;
+    if (key >= kAdvRate1 && key < kAdvRate1 + kPollingRateCount) {
+        ChoosePollingRate(*profile, key - kAdvRate1);
+    } else if (key >= kAdvLevel1 && key < kAdvLevel1 + kCpiLevelsShown) {
+        ChooseCpiLevel(*profile, key - kAdvLevel1);
+        levelChanged = true;
+    } else {
+        switch (key) {
+            case kAdvSeparateCpi:
+                SetAdvancedCheck(*profile, AdvancedCheck::SeparateCpi, checked);
+                break;
+            case kAdvLinkSens:
+                SetAdvancedCheck(*profile, AdvancedCheck::LinkSensitivity, checked);
+                break;
+            case kAdvAccel:
+                SetAdvancedCheck(*profile, AdvancedCheck::Acceleration, checked);
+                break;
+            case kAdvTrails:
+                SetAdvancedCheck(*profile, AdvancedCheck::Trails, checked);
+                break;
+            case kAdvScrollLines:
+            case kAdvScrollPage:
+                SetAdvancedCheck(*profile, AdvancedCheck::PageScroll, key == kAdvScrollPage);
+                break;
+            case kAdvScrollCheck:
+                SetAdvancedCheck(*profile, AdvancedCheck::PageScroll, checked);
+                break;
+            default:
+                break;
+        }
+    }
+    Show(AdvancedViewOf(*profile));
+    // The lighting page shows the colour of the level being edited.
+    if (levelChanged)
+        owner_.RefreshPages();
+    return 0;
+}
+
+}  // namespace option

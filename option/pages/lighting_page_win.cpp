@@ -1,0 +1,245 @@
+#include "option/pages/lighting_page_win.h"
+
+#include <cstdlib>
+#include <string>
+
+#include "common/win/scoped_win.h"
+#include "option/option_dlg_win.h"
+#include "option/pages/model/advanced_fields.h"
+#include "option/pages/plain_page_win.h"
+#include "option/skin/skin_resource_ids.h"
+
+namespace option {
+namespace {
+
+constexpr const char* kSkinFile = "skin_color_control.ini";
+constexpr COLORREF kValuePlateColor = 0x00DEDAD6;
+constexpr int kFirstSlider = kSliderLightSwitch;
+
+// Every key of the page, "1".."55".
+const std::array<std::string, kLightKeyCount - 1>& KeyTexts() {
+    static const auto texts = [] {
+        std::array<std::string, kLightKeyCount - 1> t;
+        for (std::size_t i = 0; i < t.size(); ++i) t[i] = std::to_string(i + 1);
+        return t;
+    }();
+    return texts;
+}
+
+const std::array<const char*, kLightKeyCount - 1>& Keys() {
+    static const auto keys = [] {
+        std::array<const char*, kLightKeyCount - 1> k{};
+        for (std::size_t i = 0; i < k.size(); ++i) k[i] = KeyTexts()[i].c_str();
+        return k;
+    }();
+    return keys;
+}
+
+constexpr int SliderOfKey(int key) {
+    if (key == kLightSwitchSlider)
+        return kSliderLightSwitch;
+    if (key == kLightTypeSlider)
+        return kSliderLightType;
+    if (key >= kLightRedSlider && key < kLightRedSlider + 3)
+        return kSliderRed + (key - kLightRedSlider);
+    return 0;
+}
+
+void SetSlider(skin::CclickHSlider& slider, int value) {
+    // The slider a user drags already stands where it reported.
+    if (slider.Hwnd() != nullptr && slider.Pos() != value)
+        slider.SetPos(value);
+}
+
+void FillEllipse(HDC dc, const RECT& r, COLORREF fill, COLORREF outline) {
+    win::ScopedGdi<HBRUSH> brush(CreateSolidBrush(fill));
+    win::ScopedGdi<HPEN> pen(CreatePen(PS_SOLID, 1, outline));
+    win::ScopedSelect keepBrush(dc, brush.Get());
+    win::ScopedSelect keepPen(dc, pen.Get());
+    Ellipse(dc, r.left, r.top, r.right, r.bottom);
+}
+
+}  // namespace
+
+std::span<const win::MessageRow<CLightingPage>> CLightingPage::MessageMap() {
+    static const win::MessageRow<CLightingPage> rows[] = {
+        win::OnMessage<WM_PAINT, &CLightingPage::OnPaint>(),
+        win::OnMessage<WM_ERASEBKGND, &CLightingPage::OnEraseBkgnd>(),
+        win::OnMessage<WM_LBUTTONDOWN, &CLightingPage::OnLButtonDown>(),
+        win::OnMessage<WM_KEYDOWN, &CLightingPage::OnKeyDown>(),
+        win::OnMessage<skin::kMsgSliderValue, &CLightingPage::OnSlider>(),
+        win::OnMessage<skin::kMsgColorPicked, &CLightingPage::OnColorPicked>(),
+        win::OnCommandRange<&CLightingPage::OnClick>(
+            ControlId(kLightOn), ControlId(kLightColor0 + kPresetColorCount - 1)),
+    };
+    return rows;
+}
+
+bool CLightingPage::Create(HWND parent, const RECT& area) {
+    HWND page = CreatePageWindow(parent, area);
+    if (page == nullptr || !Subclass(page))
+        return false;
+    surface_.InitSkin(
+        page, kSkinFile, Keys(),
+        [this](std::size_t, const char* key, const skin::ButtonPos& pos,
+               const skin::SkinSheets& sheets) { BuildControl(std::atoi(key), pos, sheets); });
+    surface_.ApplyShape(page);
+    SetWindowPos(page, nullptr, area.left, area.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return true;
+}
+
+void CLightingPage::BuildControl(int key, const skin::ButtonPos& pos,
+                                 const skin::SkinSheets& sheets) {
+    HWND self = Hwnd();
+    const RECT r = skin::ToRect(pos.rect);
+    const UINT id = static_cast<UINT>(ControlId(key));
+    if (const int slider = SliderOfKey(key); slider != 0) {
+        skin::CclickHSlider& s = sliders_[static_cast<std::size_t>(slider - kFirstSlider)];
+        if (s.Create(skin::SkinFolder() + "slider.bmp", r, self, static_cast<UINT>(slider))) {
+            const bool level = slider == kSliderLightSwitch || slider == kSliderLightType;
+            s.SetRange(0, level ? kLightLevelCount - 1 : 255);
+            s.SetRounding(true);
+            s.SetPos(0);
+            s.SetTrackImage(r, sheets.normal.Handle());
+            s.SetHint(pos.caption);
+        }
+    } else if (key >= kLightRedLabel && key < kLightRedLabel + 3) {
+        skin::CSkinLabel& label = labels_[static_cast<std::size_t>(key - kLightRedLabel)];
+        label.Create(r, self, id);
+        label.SetBackColor(kValuePlateColor);
+        label.SetHint(pos.caption);
+    } else if (key == kLightSpectrum) {
+        spectrum_.Create(IDB_SKIN_COLOR_STRIP, self, r, id, IDB_SKIN_COLOR_MARKER);
+    } else if (key == kLightSwatch) {
+        swatch_ = r;
+    } else if (key == kLightPreview) {
+        preview_ = r;
+    } else if (key > 0 && key < kLightKeyCount) {
+        skin::CSkinButton& button = buttons_[static_cast<std::size_t>(key)];
+        button.CreateFromPos(self, pos, id, sheets);
+        button.SetTag(key);
+        button.SetLatchingMode(1);
+    }
+}
+
+void CLightingPage::Refresh() {
+    if (const settings::ProfileRecord* profile = owner_.Session().CurrentProfile()) {
+        fields_.RefreshColor(*profile);
+        Show(*profile);
+    }
+}
+
+void CLightingPage::Show(const settings::ProfileRecord& profile) {
+    const LightingView v = LightingViewOf(profile);
+    auto latch = [this](int key, bool on) {
+        skin::CSkinButton& button = buttons_[static_cast<std::size_t>(key)];
+        if (button.Hwnd() != nullptr)
+            button.SetLatched(on ? 1 : 0);
+    };
+    latch(kLightOn, v.lightingOn);
+    for (int i = 0; i < kLightLevelCount; ++i) {
+        latch(kLightSwitch0 + i, v.lightSwitch == i);
+        latch(kLightType0 + i, v.lightType == i);
+    }
+    latch(kLightPreset, !v.customColor);
+    latch(kLightCustom, v.customColor);
+    for (int i = 0; i < kPresetColorCount; ++i) latch(kLightColor0 + i, v.preset == i);
+
+    auto slider = [this](int id) -> skin::CclickHSlider& {
+        return sliders_[static_cast<std::size_t>(id - kFirstSlider)];
+    };
+    SetSlider(slider(kSliderLightSwitch), v.lightSwitch);
+    SetSlider(slider(kSliderLightType), v.lightType);
+    const std::uint32_t shown = fields_.ShownColor();
+    for (int c = 0; c < 3; ++c) {
+        const int value = ChannelOf(shown, static_cast<Channel>(c));
+        SetSlider(slider(kSliderRed + c), value);
+        skin::CSkinLabel& label = labels_[static_cast<std::size_t>(c)];
+        if (label.Hwnd() != nullptr && label.Text() != std::to_string(value))
+            label.SetText(std::to_string(value));
+    }
+    if (swatchColor_ != shown) {
+        swatchColor_ = shown;
+        InvalidateRect(Hwnd(), &swatch_, FALSE);
+    }
+    if (previewColor_ != v.previewColor) {
+        previewColor_ = v.previewColor;
+        RECT grown = preview_;
+        InflateRect(&grown, 2, 2);
+        InvalidateRect(Hwnd(), &grown, FALSE);
+    }
+}
+
+void CLightingPage::DrawColours(HDC dc) const {
+    win::ScopedGdi<HBRUSH> brush(CreateSolidBrush(swatchColor_));
+    FillRect(dc, &swatch_, brush.Get());
+
+    // The preview ring: one pixel larger with a half-bright outline, then
+    // the disc itself in the preview colour.
+    const COLORREF c = previewColor_;
+    const COLORREF half = RGB(GetRValue(c) / 2, GetGValue(c) / 2, GetBValue(c) / 2);
+    RECT grown = preview_;
+    InflateRect(&grown, 1, 1);
+    FillEllipse(dc, grown, c, half);
+    FillEllipse(dc, preview_, c, c);
+}
+
+LRESULT CLightingPage::OnPaint() {
+    surface_.Paint(Hwnd(), [this](HDC dc) { DrawColours(dc); });
+    return 0;
+}
+
+LRESULT CLightingPage::OnLButtonDown(UINT, POINT at) {
+    skin::DragByBody(Hwnd(), at, true);
+    return CallDefault();
+}
+
+LRESULT CLightingPage::OnKeyDown(UINT key, UINT) {
+    // The page never closes itself.
+    if (key == VK_RETURN || key == VK_ESCAPE)
+        return 0;
+    return CallDefault();
+}
+
+LRESULT CLightingPage::OnSlider(win::WParam<int> position, win::LParam<int> id) {
+    settings::ProfileRecord* profile = owner_.Session().CurrentProfile();
+    if (profile == nullptr)
+        return 0;
+    fields_.MoveSlider(*profile, id.value, position.value);
+    Show(*profile);
+    return 0;
+}
+
+LRESULT CLightingPage::OnColorPicked() {
+    settings::ProfileRecord* profile = owner_.Session().CurrentProfile();
+    if (profile == nullptr)
+        return 0;
+    fields_.PickColor(*profile, spectrum_.GetColor());
+    Show(*profile);
+    return 0;
+}
+
+LRESULT CLightingPage::OnClick(UINT id, UINT code) {
+    if (code != BN_CLICKED)
+        return 0;
+    settings::ProfileRecord* profile = owner_.Session().CurrentProfile();
+    if (profile == nullptr)
+        return 0;
+    const int key = static_cast<int>(id) - ControlId(0);
+    if (key == kLightOn) {
+        SetLightingOn(*profile, buttons_[kLightOn].Latched() != 0);
+    } else if (key >= kLightSwitch0 && key < kLightSwitch0 + kLightLevelCount) {
+        ChooseLightSwitch(*profile, key - kLightSwitch0);
+    } else if (key >= kLightType0 && key < kLightType0 + kLightLevelCount) {
+        ChooseLightType(*profile, key - kLightType0);
+    } else if (key == kLightPreset || key == kLightCustom) {
+        fields_.ChooseColorType(*profile, key == kLightCustom ? 1 : 0);
+    } else if (key >= kLightColor0 && key < kLightColor0 + kPresetColorCount) {
+        fields_.ChoosePreset(*profile, key - kLightColor0);
+    }
+    Show(*profile);
+    return 0;
+}
+
+}  // namespace option

@@ -1,0 +1,77 @@
+// The lighting page ("skin_color_control.ini"): lighting switches and, for
+// the CPI level being edited, its preset or custom colour. What each control
+// shows and stores is LightingViewOf and lighting_fields.h; this window turns
+// slider messages, picks and clicks into those calls and paints the result.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+
+#include "common/win/window.h"
+#include "option/pages/model/lighting_fields.h"
+#include "option/pages/option_page.h"
+#include "option/skin/skin_button_win.h"
+#include "option/skin/skin_loader_win.h"
+#include "option/skin/slider_win.h"
+#include "option/skin/value_controls_win.h"
+
+namespace option {
+
+// Keys of skin_color_control.ini; a control's id is 1000 + key, a slider's
+// id is its slider id (200..204).
+enum LightingKey : int {
+    kLightOn = 1,
+    kLightSwitch0 = 2,  // .. 5
+    kLightType0 = 6,    // .. 9
+    kLightPreset = 10,
+    kLightCustom = 11,
+    kLightColor0 = 12,  // .. 44: presets 0..32
+    kLightSwitchSlider = 45,
+    kLightTypeSlider = 46,
+    kLightRedSlider = 47,  // .. 49
+    kLightRedLabel = 50,   // .. 52
+    kLightSpectrum = 53,
+    kLightSwatch = 54,
+    kLightPreview = 55,
+    kLightKeyCount = 56,
+};
+
+class CLightingPage : public win::WindowImpl<CLightingPage>, public OptionPage {
+  public:
+    explicit CLightingPage(COptionDlg& owner) : owner_(owner) {}
+
+    bool Create(HWND parent, const RECT& area) override;
+    HWND Window() const override { return Hwnd(); }
+    // The colour display of the level, then every control.
+    void Refresh() override;
+
+    static std::span<const win::MessageRow<CLightingPage>> MessageMap();
+
+  private:
+    void BuildControl(int key, const skin::ButtonPos& pos, const skin::SkinSheets& sheets);
+    void Show(const settings::ProfileRecord& profile);
+    void DrawColours(HDC dc) const;
+
+    LRESULT OnPaint();
+    LRESULT OnEraseBkgnd() { return 1; }
+    LRESULT OnLButtonDown(UINT keys, POINT at);
+    LRESULT OnKeyDown(UINT key, UINT data);
+    LRESULT OnSlider(win::WParam<int> position, win::LParam<int> id);
+    LRESULT OnColorPicked();
+    LRESULT OnClick(UINT id, UINT code);
+
+    COptionDlg& owner_;
+    LightingFields fields_;
+    skin::SkinSurface surface_;
+    std::array<skin::CSkinButton, kLightKeyCount> buttons_;  // by key; only button keys are made
+    std::array<skin::CclickHSlider, 5> sliders_;             // by slider id - 200
+    std::array<skin::CSkinLabel, 3> labels_;                 // red, green, blue
+    skin::CColorPicker spectrum_;
+    RECT swatch_{};
+    RECT preview_{};
+    std::uint32_t swatchColor_ = 0;
+    std::uint32_t previewColor_ = 0;
+};
+
+}  // namespace option
