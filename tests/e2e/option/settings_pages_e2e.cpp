@@ -1,0 +1,341 @@
+// The advanced settings page, the lighting page and the DPI colour dialog
+// with the real Monitor and the virtual mouse: the user's clicks and slider
+// moves reach the mouse, after Apply, exactly as the device encoder turns the
+// published profile into bytes, and the pointer settings reach the system.
+#include <gtest/gtest.h>
+
+#include <cstdarg>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "common/settings/settings_block.h"
+#include "monitor/device/command_report.h"
+#include "monitor/device/device_blocks.h"
+#include "option/skin/skin_loader_win.h"
+#include "tests/e2e/device/virtual_mouse_session_win.h"
+#include "tests/e2e/harness/harness_win.h"
+#include "tests/e2e/option/option_driver_win.h"
+#include "tools/SkinGallery/gallery_window_win.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using e2e::OptionDriver;
+using e2e::VirtualMouseSession;
+
+constexpr int kKeyProfile1 = 5, kKeyApply = 13, kKeyPage1 = 25;
+constexpr int kLightingPage = 1, kAdvancedPage = 2;
+
+// Keys of the advanced page and the lighting page (control id 1000 + key).
+constexpr int kRate1000 = 4, kLevel3 = 7, kLed1 = 9, kSeparateCpi = 17, kLinkSens = 20, kAccel = 22,
+              kTrails = 24;
+constexpr int kSwitch3 = 5, kType0 = 6, kCustom = 11;
+// Keys of the colour dialog: OK and cancel; its spin boxes are 400..402.
+constexpr int kDialogOk = 1001, kDialogCancel = 1002;
+constexpr POINT kSpectrumPoint{150, 136};
+
+LPARAM At(int x, int y) {
+    return MAKELPARAM(x, y);
+}
+
+std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
+std::string Format(const char* format, ...) {
+    char text[80];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    return text;
+}
+
+constexpr const char* kMouseKey = "Control Panel\\Mouse";
+constexpr const char* kAccelerationValues[] = {"MouseSpeed", "MouseThreshold1", "MouseThreshold2"};
+constexpr const char* kMissing = "<missing>";
+
+std::string RegistryText(const char* key, const char* value) {
+    char text[80] = {};
+    DWORD size = sizeof text;
+    if (RegGetValueA(HKEY_CURRENT_USER, key, value, RRF_RT_REG_SZ, nullptr, text, &size) !=
+        ERROR_SUCCESS)
+        return kMissing;
+    return text;
+}
+
+void SetRegistryText(const char* key, const char* value, const std::string& text) {
+    RegSetKeyValueA(HKEY_CURRENT_USER, key, value, REG_SZ, text.c_str(),
+                    static_cast<DWORD>(text.size() + 1));
+}
+
+class SettingsPages : public ::testing::Test {
+  protected:
+    // The system's own acceleration values decide whether a profile read
+    // from the registry starts with acceleration on: start from "off".
+    void SetUp() override {
+        for (std::size_t i = 0; i < std::size(kAccelerationValues); ++i) {
+            saved_[i] = RegistryText(kMouseKey, kAccelerationValues[i]);
+            SetRegistryText(kMouseKey, kAccelerationValues[i], "0");
+        }
+    }
+    void TearDown() override {
+        if (HWND monitor = FindWindowA(nullptr, e2e::kMonitorTitle))
+            PostMessageA(monitor, WM_COMMAND, 6002, 0);
+        monitor_.WaitExit(15s);
+        monitor_.Kill();
+        for (std::size_t i = 0; i < std::size(kAccelerationValues); ++i) {
+            if (saved_[i] != kMissing)
+                SetRegistryText(kMouseKey, kAccelerationValues[i], saved_[i]);
+        }
+    }
+
+    HWND Page(int page) const { return GetDlgItem(option_.Window(), 2000 + page); }
+    void ShowPage(int page) {
+        option_.Click(kKeyPage1 + page);
+        ASSERT_TRUE(e2e::WaitUntil([&] { return option_.PageVisible(page); }));
+    }
+    // A press and release in the middle of a page's button.
+    void Press(int page, int key) const {
+        HWND button = GetDlgItem(Page(page), 1000 + key);
+        ASSERT_NE(button, nullptr) << "key " << key;
+        RECT r{};
+        GetClientRect(button, &r);
+        PostMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, At(r.right / 2, r.bottom / 2));
+        PostMessageA(button, WM_LBUTTONUP, 0, At(r.right / 2, r.bottom / 2));
+    }
+    // A click on a slider's track `x` pixels from its left end.
+    void Slide(int page, int slider, int x) const {
+        HWND track = GetDlgItem(Page(page), slider);
+        ASSERT_NE(track, nullptr) << "slider " << slider;
+        PostMessageA(track, WM_LBUTTONUP, 0, At(x, 10));
+    }
+    // Waits until everything posted to Option so far has been handled.
+    void Settle() const {
+        SendMessageTimeoutA(option_.Window(), WM_NULL, 0, 0, SMTO_NORMAL, 10000, nullptr);
+    }
+
+    HWND OpenColourDialog(int led) {
+        const int before = option_.Process().CountDebugText("lParam = 402\n");
+        Press(kAdvancedPage, kLed1 + led);
+        HWND dialog = option_.WaitForDialog(400);
+        // The spin boxes report their first values once the dialog is up.
+        EXPECT_TRUE(option_.Process().WaitForDebugText("lParam = 402\n", before + 1));
+        return dialog;
+    }
+    // Types `value` into spin box `id` of the dialog and waits for the
+    // dialog to take it.
+    void Spin(HWND dialog, int id, int value) {
+        const std::string trace = "lParam = " + std::to_string(id) + "\n";
+        const int before = option_.Process().CountDebugText(trace);
+        HWND edit = GetDlgItem(GetDlgItem(dialog, id), 401);
+        ASSERT_NE(edit, nullptr);
+        SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(std::to_string(value).c_str()));
+        ASSERT_TRUE(option_.Process().WaitForDebugText(trace, before + 1));
+    }
+    static std::string SpinText(HWND dialog, int id) {
+        char text[16] = {};
+        SendMessageA(GetDlgItem(GetDlgItem(dialog, id), 401), WM_GETTEXT, sizeof text,
+                     reinterpret_cast<LPARAM>(text));
+        return text;
+    }
+    void Close(HWND dialog, int button) {
+        HWND b = GetDlgItem(dialog, button);
+        ASSERT_NE(b, nullptr);
+        PostMessageA(b, WM_LBUTTONDOWN, MK_LBUTTON, At(20, 10));
+        PostMessageA(b, WM_LBUTTONUP, 0, At(20, 10));
+        ASSERT_TRUE(e2e::WaitUntil([dialog] { return !IsWindow(dialog); }));
+    }
+
+    std::unique_ptr<settings::SettingsBlock> ApplyAndRead() {
+        option_.Click(kKeyApply);
+        EXPECT_TRUE(option_.Process().WaitForDebugText("COptionDlg Apply 0 published 1 pending 1\n",
+                                                       ++applies_));
+        EXPECT_TRUE(e2e::WaitUntil([&] { return option_.ApplyReady(); }, 60s));
+        auto block = std::make_unique<settings::SettingsBlock>();
+        EXPECT_TRUE(e2e::ReadSharedBlock(*block));
+        return block;
+    }
+
+    e2e::ProgramFolder folder_;
+    e2e::Program monitor_;
+    OptionDriver option_{folder_};
+    int applies_ = 0;
+    std::string saved_[3];
+};
+
+// What the mouse's dump shows for a profile, worked out by the encoder.
+std::vector<std::string> ExpectedDump(const settings::ProfileRecord& p) {
+    const device::DataBlock b = device::BuildProfileParameterBlock(p);
+    using device::param::kCpiX;
+    using device::param::kCpiY;
+    std::string leds = "leds";
+    for (int i = 0; i < device::kLedSlotsSent; ++i) {
+        const std::size_t at = device::param::kLedSlots + 3 * static_cast<std::size_t>(i);
+        leds += Format(" %02X%02X%02X", b[at], b[at + 1], b[at + 2]);
+    }
+    auto cpi = [&](const char* name, std::size_t at) {
+        return std::string(name) + Format(" %d %d %d %d", (b[at] + 1) * 100, (b[at + 1] + 1) * 100,
+                                          (b[at + 2] + 1) * 100, (b[at + 3] + 1) * 100);
+    };
+    return {"report_interval_ms " + std::to_string(device::ReportIntervalMs(p.PollingRate)),
+            "dpi_stage " + std::to_string(p.CpiStep + 1),
+            cpi("cpi_x", kCpiX),
+            cpi("cpi_y", kCpiY),
+            Format("sensitivity %d %d", b[device::param::kSensitivityX],
+                   b[device::param::kSensitivityY]),
+            Format("lighting %d %d %d", b[device::param::kLightMode], b[device::param::kLightLevel],
+                   b[device::param::kLightEnable]),
+            leds};
+}
+
+// The skin picture's pixel, as the dialog loads and shows it.
+COLORREF SpectrumPixel(const e2e::ProgramFolder& folder, POINT at) {
+    skin::SkinBitmap picture;
+    SIZE size{};
+    if (!skin::LoadSkinPicture(folder.File("skins\\dpicolor_normal.jpg"), picture, size))
+        return CLR_INVALID;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, picture.Handle());
+    const COLORREF pixel = GetPixel(dc, at.x, at.y);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    return pixel;
+}
+
+TEST_F(SettingsPages, WhatTheUserSetsReachesTheMouseAndTheSystem) {
+    VirtualMouseSession mouse(folder_);
+    ASSERT_TRUE(mouse.Running());
+    ASSERT_TRUE(monitor_.Start(folder_.File("Monitor.exe")));
+    ASSERT_TRUE(
+        e2e::WaitUntil([&] { return VirtualMouseSession::FullUploadDone(mouse.Log()); }, 60s));
+    ASSERT_TRUE(option_.Start());
+    ASSERT_TRUE(e2e::WaitUntil([&] { return option_.ApplyReady(); }));
+
+    // Advanced page: 1000 Hz, level 3 at 4100 CPI on both axes, then Y
+    // alone at 12000; sensitivity 5 on both, then Y alone at 9; pointer
+    // speed position 10, acceleration, trails of 5, 8 wheel lines.
+    ShowPage(kAdvancedPage);
+    Press(kAdvancedPage, kRate1000);
+    Press(kAdvancedPage, kLevel3);
+    Slide(kAdvancedPage, 207, 47);  // 1 + 47 x 159 / 188 = 40.75 -> 41
+    Press(kAdvancedPage, kSeparateCpi);
+    Slide(kAdvancedPage, 208, 141);  // 120.25 -> 120
+    Slide(kAdvancedPage, 202, 100);  // 1 + 100 x 10 / 250 = 5
+    Press(kAdvancedPage, kLinkSens);
+    Slide(kAdvancedPage, 203, 200);  // 9
+    Slide(kAdvancedPage, 204, 207);  // 10 -> MouseSpeed 18
+    Press(kAdvancedPage, kAccel);
+    Press(kAdvancedPage, kTrails);
+    Slide(kAdvancedPage, 206, 138);  // 2 + 138 x 5 / 230 = 5
+    Slide(kAdvancedPage, 205, 184);  // 1 + 184 x 9 / 230 = 8.2 -> 8
+    Settle();
+    EXPECT_TRUE(option_.Screenshot("settings_page_advanced"));
+
+    // LED 1 from the spectrum, LED 2 from the spin boxes, LED 3 cancelled.
+    HWND dialog = OpenColourDialog(0);
+    ASSERT_NE(dialog, nullptr);
+    PostMessageA(dialog, WM_LBUTTONDOWN, MK_LBUTTON, At(kSpectrumPoint.x, kSpectrumPoint.y));
+    PostMessageA(dialog, WM_LBUTTONUP, 0, At(kSpectrumPoint.x, kSpectrumPoint.y));
+    const COLORREF pixel = SpectrumPixel(folder_, kSpectrumPoint);
+    ASSERT_NE(pixel, CLR_INVALID);
+    EXPECT_TRUE(
+        e2e::WaitUntil([&] { return SpinText(dialog, 401) == std::to_string(GetGValue(pixel)); }));
+    Close(dialog, kDialogOk);
+
+    dialog = OpenColourDialog(1);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(SpinText(dialog, 400), "0") << "LED 2 starts from its stored colour 0x00FF00";
+    EXPECT_EQ(SpinText(dialog, 401), "255");
+    Spin(dialog, 400, 18);
+    Spin(dialog, 401, 52);
+    Spin(dialog, 402, 86);
+    const std::string artefacts = e2e::ArtifactsFolder();
+    if (!artefacts.empty()) {
+        RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        EXPECT_TRUE(gallery::SaveWindowShot(dialog, artefacts + "settings_dpi_color_dialog.bmp"));
+    }
+    Close(dialog, kDialogOk);
+
+    dialog = OpenColourDialog(2);
+    ASSERT_NE(dialog, nullptr);
+    Spin(dialog, 400, 1);
+    Close(dialog, kDialogCancel);
+
+    // Lighting page, for level 3: breathing level 3, a custom colour.
+    ShowPage(kLightingPage);
+    Press(kLightingPage, kSwitch3);
+    Press(kLightingPage, kType0);
+    Press(kLightingPage, kCustom);
+    Slide(kLightingPage, 202, 49);   // 49 x 255 / 196 = 63.75 -> 64
+    Slide(kLightingPage, 203, 0);    // 0
+    Slide(kLightingPage, 204, 147);  // 191.25 -> 191
+    Settle();
+    EXPECT_TRUE(option_.Screenshot("settings_page_lighting"));
+
+    auto block = ApplyAndRead();
+    ASSERT_EQ(block->currentProfile, 0);
+    const settings::ProfileRecord& p = block->profiles[0];
+    EXPECT_EQ(p.PollingRate, 3);
+    EXPECT_EQ(p.CpiStep, 2);
+    EXPECT_EQ(p.CpiLevel_X[2], 41);
+    EXPECT_EQ(p.CpiLevel_Y[2], 120);
+    EXPECT_EQ(p.Sensitivity_X, 5);
+    EXPECT_EQ(p.Sensitivity_Y, 9);
+    EXPECT_EQ(p.MouseSpeed, 18);
+    EXPECT_EQ(p.AccelerationFlag, 1);
+    EXPECT_EQ(p.Acceleration, 8);
+    EXPECT_EQ(p.bMouseTrails, 1);
+    EXPECT_EQ(p.MouseTrails, 5);
+    EXPECT_EQ(p.ScrollWheelSpeed, 8);
+    EXPECT_EQ(p.ScrollWheelFlag, 0);
+    EXPECT_EQ(p.LedDPIColor[0], static_cast<std::uint32_t>(pixel));
+    EXPECT_EQ(p.LedDPIColor[1], 0x00563412u);
+    EXPECT_EQ(p.LedDPIColor[2], 0x00FF00FFu) << "cancel keeps the colour";
+    EXPECT_EQ(p.LightSwitch, 3);
+    EXPECT_EQ(p.LightType, 0);
+    EXPECT_EQ(p.ColorType[2], 1);
+    EXPECT_EQ(p.ClCustom[2], 0x00BF0040u);
+
+    // The mouse holds exactly what the encoder makes of the published profile.
+    const auto section = VirtualMouseSession::ProfileSection(mouse.Dump(), 1);
+    const auto expected = ExpectedDump(p);
+    ASSERT_GE(section.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(section[i], expected[i]);
+    EXPECT_EQ(section[0], "report_interval_ms 1");
+    EXPECT_EQ(section[1], "dpi_stage 3");
+
+    // The system: acceleration row 8 (1, 6, 0), trails 5, 8 lines, speed 18.
+    int accel[3] = {-1, -1, -1};
+    EXPECT_TRUE(e2e::WaitUntil([&] {
+        SystemParametersInfoA(SPI_GETMOUSE, 0, accel, 0);
+        return accel[2] == 1;
+    }));
+    EXPECT_EQ(accel[0], 6);
+    EXPECT_EQ(accel[1], 0);
+    UINT trails = 0;
+    SystemParametersInfoA(SPI_GETMOUSETRAILS, 0, &trails, 0);
+    EXPECT_EQ(trails, 5u);
+    UINT lines = 0;
+    SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+    EXPECT_EQ(lines, 8u);
+    EXPECT_EQ(RegistryText("Control Panel\\Mouse", "MouseSensitivity"), "18");
+
+    // Another profile: every control shows its own values. Its trails check
+    // is off, so one click turns trails on; its LED 1 dialog opens on its own
+    // colour, so OK keeps it.
+    option_.Click(kKeyProfile1 + 1);
+    ShowPage(kAdvancedPage);
+    Press(kAdvancedPage, kTrails);
+    dialog = OpenColourDialog(0);
+    ASSERT_NE(dialog, nullptr);
+    Close(dialog, kDialogOk);
+    block = ApplyAndRead();
+    ASSERT_EQ(block->currentProfile, 1);
+    EXPECT_EQ(block->profiles[1].bMouseTrails, 1);
+    EXPECT_EQ(block->profiles[1].LedDPIColor[0], 0x00FF0000u);
+    const auto second = VirtualMouseSession::ProfileSection(mouse.Dump(), 2);
+    const auto expectedSecond = ExpectedDump(block->profiles[1]);
+    ASSERT_GE(second.size(), expectedSecond.size());
+    for (std::size_t i = 0; i < expectedSecond.size(); ++i) EXPECT_EQ(second[i], expectedSecond[i]);
+}
+
+}  // namespace
