@@ -131,6 +131,21 @@ class SettingsPages : public ::testing::Test {
         SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(std::to_string(value).c_str()));
         ASSERT_TRUE(option_.Process().WaitForDebugText(trace, before + 1));
     }
+    // Where slider `id`'s thumb stands, and where it stands for `value`.
+    int ThumbLeft(int page, int id) const {
+        HWND track = GetDlgItem(Page(page), id);
+        RECT t{}, k{};
+        GetWindowRect(track, &t);
+        GetWindowRect(GetWindow(track, GW_CHILD), &k);
+        return k.left - t.left;
+    }
+    int ThumbLeftFor(int page, int id, int value, int minimum, int maximum) const {
+        HWND track = GetDlgItem(Page(page), id);
+        RECT t{}, k{};
+        GetClientRect(track, &t);
+        GetClientRect(GetWindow(track, GW_CHILD), &k);
+        return (t.right - k.right) * (value - minimum) / (maximum - minimum);
+    }
     static std::string SpinText(HWND dialog, int id) {
         char text[16] = {};
         SendMessageA(GetDlgItem(GetDlgItem(dialog, id), 401), WM_GETTEXT, sizeof text,
