@@ -14,10 +14,12 @@
 
 namespace option {
 
-// Buttons of a dialog get 1000 + their skin key, so that neither is IDOK or
-// IDCANCEL, which the dialog manager sends for Enter and Esc.
+// Buttons of a dialog get 1200 + their skin key: apart from IDOK and
+// IDCANCEL, which the dialog manager sends for Enter and Esc, and from the
+// menu commands 1001..1004 of the media player's menu.
+inline constexpr UINT kDialogButtonBase = 1200;
 constexpr UINT DialogButtonId(int key) {
-    return 1000 + static_cast<UINT>(key);
+    return kDialogButtonBase + static_cast<UINT>(key);
 }
 
 // What the edit fields post to their dialog after a change and on losing the

@@ -68,8 +68,11 @@ class CPlayerDlg : public win::WindowImpl<CPlayerDlg> {
     skin::CSkinButton& Selector() { return buttons_[kKeySelector]; }
 
     void ShowPlayer() {
-        Selector().SetFaceText(std::string(PlayerName(player_)));
+        const std::string name(PlayerName(player_));
+        Selector().SetFaceText(name);
         if (Selector().Hwnd() != nullptr) {
+            // Also the button's own text, for whatever reads windows' texts.
+            SetWindowTextA(Selector().Hwnd(), name.c_str());
             InvalidateRect(Selector().Hwnd(), nullptr, FALSE);
             UpdateWindow(Selector().Hwnd());
         }
