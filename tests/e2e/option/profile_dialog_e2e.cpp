@@ -17,9 +17,10 @@ constexpr int kNameField = 4010, kGameField = 4020;
 // Buttons of the profile dialog: 1200 + their skin key.
 constexpr int kBrowse = 1203, kOk = 1204, kCancel = 1205;
 
+// The text of a control of another process (GetWindowText gives only captions).
 std::string Text(HWND window) {
     char text[1024] = {};
-    GetWindowTextA(window, text, sizeof text);
+    SendMessageA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
     return text;
 }
 
@@ -52,9 +53,10 @@ TEST(OptionProfileDialog, KeysFourAndFortyFourEditTheCurrentProfile) {
     ASSERT_TRUE(option.ChooseFile(game));
     ASSERT_TRUE(e2e::WaitUntil([&] { return Text(GetDlgItem(dialog, kGameField)) == game; }));
     const std::string shots = e2e::ArtifactsFolder();
-    if (!shots.empty())
+    if (!shots.empty()) {
         EXPECT_TRUE(
             gallery::SaveWindowShot(GetDesktopWindow(), shots + "option_profile_dialog.bmp"));
+    }
     Press(dialog, kOk);
     ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(dialog); }));
     EXPECT_TRUE(option.Process().WaitForDebugText("COptionDlg EditProfile 0 stored 1\n"));
