@@ -64,13 +64,17 @@ inline constexpr unsigned kMediaPlayerItem = 1095;
 inline constexpr unsigned kResetQuestion = 1201;
 inline constexpr unsigned kResetCaption = 1202;
 
+// The button page's dialogs.
+inline constexpr unsigned kPathTooLong = 1380;  // "%1" the path's length, "%2" the longest
+inline constexpr unsigned kPathTooLongCaption = 1381;
+
 // Every id above as runs of consecutive ids (the action labels are used by
 // their position in a run, not by name).
 struct IdRun {
     unsigned first;
     unsigned last;
 };
-inline constexpr std::array<IdRun, 9> kUsedIds = {{
+inline constexpr std::array<IdRun, 10> kUsedIds = {{
     {kOpenConfiguration, kTrayTip},
     {kLeftClick, kMacroMenu},
     {kFirstOtherAction, kFirstOtherAction + 6},
@@ -80,6 +84,7 @@ inline constexpr std::array<IdRun, 9> kUsedIds = {{
     {kEditingMenu, kFirstWindowAction + 6},
     {kDeviceFunction3, kMediaPlayerItem},
     {kResetQuestion, kResetCaption},
+    {kPathTooLong, kPathTooLongCaption},
 }};
 
 }  // namespace lan

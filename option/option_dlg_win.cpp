@@ -7,6 +7,7 @@
 #include "common/win/program_folder_win.h"
 #include "lan/string_ids.h"
 #include "option/dialogs/modal_dialog_win.h"
+#include "option/dialogs/option_dialogs_win.h"
 #include "option/option_resource_ids.h"
 #include "option/skin/skin_menu_win.h"
 #include "option/skin/skin_messages.h"
@@ -325,9 +326,12 @@ LRESULT COptionDlg::OnControlClick(UINT id, UINT code) {
         case kKeyReset:
             ResetToDefaults();
             break;
+        case kKeyEditProfile:
+        case kKeyNewProfile:
+            EditProfile(key == kKeyNewProfile);
+            break;
         default:
-            // "4" and "44" open the profile dialog, which comes with the
-            // button page; "29" is the emblem and does nothing.
+            // "29" is the emblem and does nothing.
             break;
     }
     return 0;
@@ -419,6 +423,20 @@ void COptionDlg::CloseWithoutApplying() {
         ReleaseCapture();
     }
     PostMessageA(Hwnd(), WM_CLOSE, 0, 0);
+}
+
+void COptionDlg::EditProfile(bool startEmpty) {
+    settings::ProfileRecord* profile = session_->CurrentProfile();
+    if (profile == nullptr)
+        return;
+    ProfileFields fields = ProfileFieldsOf(*profile, startEmpty);
+    if (!RunProfileDialog(Hwnd(), fields))
+        return;
+    // The dialog refuses a game program too long for the record, so this
+    // store takes both fields whole.
+    const bool stored = StoreProfileFields(*profile, fields);
+    win::DebugText("COptionDlg EditProfile %d stored %d\n", startEmpty ? 1 : 0, stored ? 1 : 0);
+    Refresh();
 }
 
 void COptionDlg::ImportProfile() {
