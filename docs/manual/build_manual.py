@@ -5,7 +5,8 @@ from the test run's own renders under out/.
 
     build_manual.py --source DIR --shots OUT_DIR --work DIR --output PDF
 
-A picture is written in manual.md as ![Caption](shot:NAME). When none of the
+A picture is written in manual.md as ![Caption](shot:NAME); the list of
+contents goes where manual.md says <!-- contents -->. When none of the
 files screenshots.txt lists for NAME exists, a visible note takes its place, so
 that the manual builds on a fresh clone too. The PDF is rewritten only when the
 text, the style, this script or a screenshot changed.
@@ -59,13 +60,12 @@ def stamp_of(paths, shots):
 
 
 def to_png(shot, work):
-    """The screenshot as PNG, cut to what differs from its corner colour (a
-    whole-screen shot becomes the window on it)."""
-    from PIL import Image, ImageChops
+    """The screenshot as PNG, without the black screen around a window (a
+    whole-screen shot of the display becomes the window on it)."""
+    from PIL import Image
 
     image = Image.open(shot).convert("RGB")
-    ground = Image.new("RGB", image.size, image.getpixel((0, 0)))
-    box = ImageChops.difference(image, ground).getbbox()
+    box = image.getbbox()  # the box of everything that is not black
     if box:
         image = image.crop(box)
     target = work / "shots" / (shot.stem + ".png")
@@ -110,8 +110,9 @@ def main():
 
     body_md = SHOT.sub(lambda m: "\n" + figure(m.group(1), shots[m.group(2)], args.work) + "\n",
                        text)
-    body = markdown.markdown(body_md, extensions=["tables", "toc", "attr_list"],
-                             extension_configs={"toc": {"toc_depth": "2-3"}})
+    converter = markdown.Markdown(extensions=["tables", "toc", "attr_list"],
+                                  extension_configs={"toc": {"toc_depth": "2-3"}})
+    body = converter.convert(body_md).replace("<!-- contents -->", converter.toc, 1)
     page = ('<!DOCTYPE html><html><head><meta charset="utf-8"><title>User Manual</title>'
             f'<style>{css_path.read_text(encoding="utf-8")}</style></head>'
             f'<body>{body}</body></html>')
