@@ -88,11 +88,25 @@ Var MonitorWasRunning
 
 !insertmacro MUI_LANGUAGE "English"
 
+; Sets $0 to 1 when a program file is still held by a process that is ending.
+!macro SET_IF_FILE_IN_USE path
+    ${If} ${FileExists} "${path}"
+        ClearErrors
+        FileOpen $1 "${path}" a
+        ${If} ${Errors}
+            StrCpy $0 1
+        ${Else}
+            FileClose $1
+        ${EndIf}
+    ${EndIf}
+!macroend
+
 ; Closing the programs, shared by setup and uninstaller. Monitor is asked
 ; through its tray Exit so that it stops its threads, releases the mouse and
 ; closes Option and the display program itself; whatever is still open
-; afterwards is closed by title. Done when no window of theirs is left and
-; both single-instance mutexes are gone (the processes have ended).
+; afterwards is closed by title. Done when no window of theirs is left, both
+; single-instance mutexes are gone and no program file is held any more (the
+; processes have ended).
 !macro DEFINE_CLOSE_FUNCTIONS un
 Function ${un}MouseProgramsRunning
     Push $0
@@ -114,6 +128,11 @@ Function ${un}MouseProgramsRunning
         System::Call 'kernel32::CloseHandle(p r1)'
         StrCpy $0 1
     ${EndIf}
+    !insertmacro SET_IF_FILE_IN_USE "$INSTDIR\Monitor.exe"
+    !insertmacro SET_IF_FILE_IN_USE "$INSTDIR\Option.exe"
+    !insertmacro SET_IF_FILE_IN_USE "$INSTDIR\VantorOSD.exe"
+    !insertmacro SET_IF_FILE_IN_USE "$INSTDIR\korrin.dll"
+    !insertmacro SET_IF_FILE_IN_USE "$INSTDIR\lan.dll"
     Exch $0
 FunctionEnd
 

@@ -37,6 +37,8 @@ PROBE="build/$RUN_PRESET/testbin/MouseProbe.exe"
 MONITOR_TITLE="Professional Gaming Optical Mouse Monitor"
 
 shot() { import -window root "$OUT/$1.png" 2>/dev/null && echo "screenshot: $OUT/$1.png"; }
+# One window alone, found by its title (the user manual shows these).
+window_shot() { import -window "$1" "$OUT/$2.png" 2>/dev/null && echo "screenshot: $OUT/$2.png"; }
 
 if [ -f "$PROGRAM_FOLDER/VirtualMouse.exe" ]; then
     echo "== starting the virtual mouse"
@@ -76,6 +78,7 @@ if [ -f "$PROGRAM_FOLDER/Option.exe" ]; then
             "$WINE" "$PROBE" post "$OPTION_TITLE" 0x111 $((1024 + page)) 0
             sleep 1
             shot "option-page-$page-$name"
+            window_shot "$OPTION_TITLE" "option-window-$page-$name"
             page=$((page + 1))
         done
         "$WINE" "$PROBE" post "$OPTION_TITLE" 0x111 1025 0

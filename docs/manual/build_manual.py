@@ -125,6 +125,7 @@ def main():
     os.close(handle)
     try:
         weasyprint.HTML(string=page, base_url=str(args.work)).write_pdf(temp)
+        os.chmod(temp, 0o644)  # mkstemp makes it private to its owner
         os.replace(temp, args.output)
     finally:
         if os.path.exists(temp):
