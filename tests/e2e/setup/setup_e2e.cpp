@@ -1,7 +1,8 @@
 // The setup program end to end, in a Wine prefix of its own: a silent
 // install, the installed programs at work with the virtual mouse, the
 // Start-menu entry's "1" answered by the running Monitor, an upgrade in place
-// that keeps the user's settings, and a silent removal that keeps them too.
+// that keeps the user's settings, a silent removal that keeps them too, and
+// an installation over them that keeps them and the choice about the Run key.
 #include <gtest/gtest.h>
 #include <objbase.h>
 #include <shlobj.h>
@@ -301,6 +302,19 @@ TEST_F(SetupProgram, InstallsRunsUpgradesInPlaceAndUninstallsKeepingTheSettings)
     EXPECT_EQ(Ini("Setting", "CurrentProfile"), "3");
     // What is left: the settings and the tester's own virtual mouse.
     EXPECT_EQ(Names(folder_), (std::set<std::string>{"config", "config.ini", "VirtualMouse.exe"}));
+
+    // Installed again over the kept settings: the shipped defaults do not
+    // replace them.
+    ASSERT_EQ(RunToEnd("\"" + setup_ + "\" /S"), 0);
+    EXPECT_EQ(Ini("Setting", "CurrentProfile"), "3");
+    EXPECT_EQ(SettingsBytes(), settingsBefore);
+    EXPECT_EQ(RegValue(kRunKey, kProduct), "\"" + monitorPath + "\"");
+    // Not starting with Windows (the setup page's box unticked) stays so over
+    // an upgrade.
+    ASSERT_EQ(RegDeleteKeyValueA(HKEY_CURRENT_USER, kRunKey, kProduct), ERROR_SUCCESS);
+    ASSERT_EQ(RunToEnd("\"" + setup_ + "\" /S"), 0);
+    EXPECT_EQ(RegValue(kRunKey, kProduct), "<missing>");
+    EXPECT_TRUE(Exists(monitorPath));
 }
 
 }  // namespace
