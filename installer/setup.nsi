@@ -267,10 +267,6 @@ Function StartMonitorUnlessRunning
     ${EndIf}
 FunctionEnd
 
-Function un.onInit
-    SetShellVarContext current
-FunctionEnd
-
 Section "-un.Program"
     Call un.CloseMousePrograms
 
@@ -304,3 +300,14 @@ Section /o "un.Remove my settings (profiles, macros, config.ini)" SecUnSettings
     RMDir "$INSTDIR\config"
     RMDir "$INSTDIR"
 SectionEnd
+
+Function un.onInit
+    SetShellVarContext current
+    ; A scripted removal of everything: Uninstall.exe /S /REMOVESETTINGS.
+    ${GetParameters} $0
+    ClearErrors
+    ${GetOptions} $0 "/REMOVESETTINGS" $1
+    ${IfNot} ${Errors}
+        !insertmacro SelectSection ${SecUnSettings}
+    ${EndIf}
+FunctionEnd

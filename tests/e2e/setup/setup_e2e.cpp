@@ -2,7 +2,8 @@
 // install, the installed programs at work with the virtual mouse, the
 // Start-menu entry's "1" answered by the running Monitor, an upgrade in place
 // that keeps the user's settings, a silent removal that keeps them too, and
-// an installation over them that keeps them and the choice about the Run key.
+// an installation over them that keeps them and the choice about the Run key,
+// and last a removal that takes the settings too.
 #include <gtest/gtest.h>
 #include <objbase.h>
 #include <shlobj.h>
@@ -154,6 +155,14 @@ long RunToEnd(const std::string& commandLine, std::chrono::milliseconds timeout 
     return code;
 }
 
+// A path in double quotes, as command lines and the Run value carry it.
+std::string Quoted(const std::string& path) {
+    std::string quoted = "\"";
+    quoted += path;
+    quoted += '"';
+    return quoted;
+}
+
 double SecondsSince(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
@@ -217,7 +226,7 @@ TEST_F(SetupProgram, InstallsRunsUpgradesInPlaceAndUninstallsKeepingTheSettings)
 
     // Silent install.
     auto start = Clock::now();
-    ASSERT_EQ(RunToEnd("\"" + setup_ + "\" /S"), 0) << "the silent install failed";
+    ASSERT_EQ(RunToEnd(Quoted(setup_) + " /S"), 0) << "the silent install failed";
     std::printf("[ figures  ] silent install: %.2f s\n", SecondsSince(start));
 
     for (const auto& name : shipped_) {
@@ -234,7 +243,7 @@ TEST_F(SetupProgram, InstallsRunsUpgradesInPlaceAndUninstallsKeepingTheSettings)
     EXPECT_EQ(Names(folder_), expected);
 
     const std::string monitorPath = Installed("Monitor.exe");
-    EXPECT_EQ(RegValue(kRunKey, kProduct), "\"" + monitorPath + "\"");
+    EXPECT_EQ(RegValue(kRunKey, kProduct), Quoted(monitorPath));
     ShortcutInfo shortcut;
     ASSERT_TRUE(ReadShortcut(menu_ + kProduct + ".lnk", shortcut)) << "no Start-menu entry";
     EXPECT_EQ(shortcut.target, monitorPath);
@@ -243,7 +252,7 @@ TEST_F(SetupProgram, InstallsRunsUpgradesInPlaceAndUninstallsKeepingTheSettings)
     EXPECT_EQ(RegValue(kUninstallKey, "DisplayVersion"), "1.12.0.0");
     EXPECT_EQ(RegValue(kUninstallKey, "Publisher"), "Professional Gaming Mouse");
     EXPECT_EQ(RegValue(kUninstallKey, "DisplayIcon"), monitorPath + ",0");
-    EXPECT_EQ(RegValue(kUninstallKey, "UninstallString"), "\"" + Installed("Uninstall.exe") + "\"");
+    EXPECT_EQ(RegValue(kUninstallKey, "UninstallString"), Quoted(Installed("Uninstall.exe")));
     EXPECT_EQ(RegValue(kUninstallKey, "InstallLocation") + "\\", folder_);
     // The folder holds several megabytes of programs and pictures.
     EXPECT_GT(std::stoi(RegValue(kUninstallKey, "EstimatedSize")), 1000);
@@ -272,7 +281,7 @@ TEST_F(SetupProgram, InstallsRunsUpgradesInPlaceAndUninstallsKeepingTheSettings)
 
     // Upgrade in place over the running Monitor and Option.
     start = Clock::now();
-    ASSERT_EQ(RunToEnd("\"" + setup_ + "\" /S"), 0) << "the upgrade failed";
+    ASSERT_EQ(RunToEnd(Quoted(setup_) + " /S"), 0) << "the upgrade failed";
     std::printf("[ figures  ] silent upgrade over running programs: %.2f s\n", SecondsSince(start));
     EXPECT_EQ(monitor.WaitExit(), 0) << "Monitor was not closed through its tray Exit";
     EXPECT_FALSE(OptionRunning());
@@ -286,7 +295,7 @@ TEST_F(SetupProgram, InstallsRunsUpgradesInPlaceAndUninstallsKeepingTheSettings)
 
     // Silent removal: it ends the restarted Monitor and keeps the settings.
     start = Clock::now();
-    ASSERT_EQ(RunToEnd("\"" + Installed("Uninstall.exe") + "\" /S"), 0);
+    ASSERT_EQ(RunToEnd(Quoted(Installed("Uninstall.exe")) + " /S"), 0);
     // The uninstaller hands over to a copy of itself in the temporary folder.
     ASSERT_TRUE(e2e::WaitUntil([&] {
         return !KeyExists(kUninstallKey) && !Exists(Installed("Uninstall.exe"));
@@ -305,16 +314,26 @@ TEST_F(SetupProgram, InstallsRunsUpgradesInPlaceAndUninstallsKeepingTheSettings)
 
     // Installed again over the kept settings: the shipped defaults do not
     // replace them.
-    ASSERT_EQ(RunToEnd("\"" + setup_ + "\" /S"), 0);
+    ASSERT_EQ(RunToEnd(Quoted(setup_) + " /S"), 0);
     EXPECT_EQ(Ini("Setting", "CurrentProfile"), "3");
     EXPECT_EQ(SettingsBytes(), settingsBefore);
-    EXPECT_EQ(RegValue(kRunKey, kProduct), "\"" + monitorPath + "\"");
+    EXPECT_EQ(RegValue(kRunKey, kProduct), Quoted(monitorPath));
     // Not starting with Windows (the setup page's box unticked) stays so over
     // an upgrade.
     ASSERT_EQ(RegDeleteKeyValueA(HKEY_CURRENT_USER, kRunKey, kProduct), ERROR_SUCCESS);
-    ASSERT_EQ(RunToEnd("\"" + setup_ + "\" /S"), 0);
+    ASSERT_EQ(RunToEnd(Quoted(setup_) + " /S"), 0);
     EXPECT_EQ(RegValue(kRunKey, kProduct), "<missing>");
     EXPECT_TRUE(Exists(monitorPath));
+
+    // Removal with the settings: only the tester's virtual mouse stays.
+    ASSERT_EQ(RunToEnd(Quoted(Installed("Uninstall.exe")) + " /S /REMOVESETTINGS"), 0);
+    const auto onlyTheMouseLeft = [&] {
+        const auto names = Names(folder_);
+        return names.size() == 1 && names.count("VirtualMouse.exe") == 1;
+    };
+    EXPECT_TRUE(e2e::WaitUntil(onlyTheMouseLeft))
+        << "left behind: " << ::testing::PrintToString(Names(folder_));
+    EXPECT_FALSE(KeyExists(kUninstallKey));
 }
 
 }  // namespace
