@@ -25,6 +25,8 @@
 #include "common/settings/settings_files.h"
 #include "tests/e2e/device/virtual_mouse_session_win.h"
 #include "tests/e2e/harness/harness_win.h"
+#include "tests/support/artifacts_folder_win.h"
+#include "tools/SkinGallery/gallery_window_win.h"
 
 namespace {
 
@@ -163,6 +165,108 @@ std::string Quoted(const std::string& path) {
     return quoted;
 }
 
+struct ClassSearch {
+    const char* name;
+    bool found;
+};
+
+BOOL CALLBACK FindVisibleOfClass(HWND child, LPARAM param) {
+    auto* search = reinterpret_cast<ClassSearch*>(param);
+    char name[64] = {};
+    GetClassNameA(child, name, sizeof name);
+    if (std::strcmp(name, search->name) == 0 && IsWindowVisible(child))
+        search->found = true;
+    return TRUE;
+}
+
+// The visible top-level dialog window of a process.
+HWND TopWindowOf(DWORD process) {
+    for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", nullptr); w != nullptr;
+         w = FindWindowExA(nullptr, w, "#32770", nullptr)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (owner == process && IsWindowVisible(w))
+            return w;
+    }
+    return nullptr;
+}
+
+// The setup's pages as the user meets them, kept with the artefacts (the user
+// manual shows them). NSIS names the button ids: 1 Next, 2 Cancel.
+struct Wizard {
+    HANDLE process = nullptr;
+    HWND window = nullptr;
+
+    static constexpr int kNext = 1;
+    static constexpr int kCancel = 2;
+
+    bool Start(const std::string& setup) {
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION info{};
+        std::string line = Quoted(setup);
+        if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                            &startup, &info)) {
+            return false;
+        }
+        CloseHandle(info.hThread);
+        process = info.hProcess;
+        // Its title is the product's name and " Setup", and a page's subtitle.
+        const std::string title = std::string(kProduct) + " Setup";
+        return e2e::WaitUntil([&] {
+            window = TopWindowOf(GetProcessId(process));
+            char text[256] = {};
+            GetWindowTextA(window, text, sizeof text);
+            return window != nullptr && std::string(text).rfind(title, 0) == 0;
+        });
+    }
+    ~Wizard() {
+        if (process != nullptr) {
+            if (WaitForSingleObject(process, 0) != WAIT_OBJECT_0)
+                TerminateProcess(process, 1);
+            CloseHandle(process);
+        }
+    }
+    void Press(HWND dialog, int id) const {
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+    }
+    // A visible control of `className` on the current page.
+    bool Shows(const char* className) const {
+        ClassSearch search{className, false};
+        EnumChildWindows(window, &FindVisibleOfClass, reinterpret_cast<LPARAM>(&search));
+        return search.found;
+    }
+    void Shot(const std::string& name) const {
+        const std::string folder = testsupport::ArtifactsFolder("setup");
+        if (!folder.empty()) {
+            RedrawWindow(window, nullptr, nullptr,
+                         RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+            EXPECT_TRUE(gallery::SaveWindowShot(window, folder + name + ".bmp")) << name;
+        }
+    }
+    // Cancel, and yes to the question whether to quit.
+    bool Cancel() const {
+        Press(window, kCancel);
+        HWND question = nullptr;
+        const DWORD id = GetProcessId(process);
+        const bool asked = e2e::WaitUntil([&] {
+            question = nullptr;
+            for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", nullptr); w != nullptr;
+                 w = FindWindowExA(nullptr, w, "#32770", nullptr)) {
+                DWORD owner = 0;
+                GetWindowThreadProcessId(w, &owner);
+                if (owner == id && w != window && GetDlgItem(w, IDYES) != nullptr)
+                    question = w;
+            }
+            return question != nullptr;
+        });
+        if (asked)
+            Press(question, IDYES);
+        return asked && WaitForSingleObject(process, 30000) == WAIT_OBJECT_0;
+    }
+};
+
 double SecondsSince(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
@@ -223,6 +327,22 @@ class SetupProgram : public ::testing::Test {
 TEST_F(SetupProgram, InstallsRunsUpgradesInPlaceAndUninstallsKeepingTheSettings) {
     std::printf("[ figures  ] setup program: %lld bytes\n",
                 static_cast<long long>(ReadBytes(setup_).size()));
+
+    // The interactive setup: the folder page, then the page that offers the
+    // start with Windows; cancelled, it leaves nothing behind.
+    {
+        Wizard wizard;
+        ASSERT_TRUE(wizard.Start(setup_)) << "the setup's window did not appear";
+        EXPECT_TRUE(e2e::WaitUntil([&] { return wizard.Shows("Edit"); }));
+        wizard.Shot("setup_folder_page");
+        wizard.Press(wizard.window, Wizard::kNext);
+        EXPECT_TRUE(e2e::WaitUntil([&] { return wizard.Shows("SysTreeView32"); }))
+            << "no page with the start with Windows";
+        wizard.Shot("setup_components_page");
+        ASSERT_TRUE(wizard.Cancel()) << "the setup did not end on Cancel";
+        EXPECT_FALSE(Exists(folder_));
+        EXPECT_FALSE(KeyExists(kUninstallKey));
+    }
 
     // Silent install.
     auto start = Clock::now();
