@@ -2,6 +2,8 @@
 # The main job: sets up the machine, builds, and runs the programs under Wine
 # from a fresh program folder. Without a display it runs headless on Xvfb,
 # shows what is up, saves screenshots to out/run/ and shuts down cleanly.
+# Last, it rebuilds the user manual with those screenshots and the setup
+# program with it, and copies both to out/.
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 cd "$ROOT"
@@ -35,6 +37,8 @@ PROBE="build/$RUN_PRESET/testbin/MouseProbe.exe"
 MONITOR_TITLE="Professional Gaming Optical Mouse Monitor"
 
 shot() { import -window root "$OUT/$1.png" 2>/dev/null && echo "screenshot: $OUT/$1.png"; }
+# One window alone, found by its title (the user manual shows these).
+window_shot() { import -window "$1" "$OUT/$2.png" 2>/dev/null && echo "screenshot: $OUT/$2.png"; }
 
 if [ -f "$PROGRAM_FOLDER/VirtualMouse.exe" ]; then
     echo "== starting the virtual mouse"
@@ -74,6 +78,7 @@ if [ -f "$PROGRAM_FOLDER/Option.exe" ]; then
             "$WINE" "$PROBE" post "$OPTION_TITLE" 0x111 $((1024 + page)) 0
             sleep 1
             shot "option-page-$page-$name"
+            window_shot "$OPTION_TITLE" "option-window-$page-$name"
             page=$((page + 1))
         done
         "$WINE" "$PROBE" post "$OPTION_TITLE" 0x111 1025 0
@@ -82,12 +87,27 @@ if [ -f "$PROGRAM_FOLDER/Option.exe" ]; then
     fi
 fi
 
+# The manual shows the windows as this run drew them: rebuilt with the new
+# screenshots, and the setup program with it.
+ship_setup() {
+    echo "== user manual and setup program"
+    if cmake --build --preset win32 --target setup >>"$ROOT/out/build.log" 2>&1; then
+        cp build/win32/GamingMouseSetup-*.exe "build/win32/dist/User Manual.pdf" "$ROOT/out/"
+        ls -l "$ROOT"/out/GamingMouseSetup-*.exe | awk '{print "setup program: " $NF " (" $5 " bytes)"}'
+        echo "user manual: $ROOT/out/User Manual.pdf"
+    else
+        echo "the setup program was not built (is nsis installed?); see out/build.log" >&2
+    fi
+}
+
 if [ "$HEADLESS" = 1 ]; then
     echo "== shutting down (tray menu Exit)"
     "$WINE" "$PROBE" post "$MONITOR_TITLE" 0x111 6002 0
     "$WINE" "$PROBE" gone "$MONITOR_TITLE" 30
+    ship_setup
     echo "done; screenshots in $OUT"
 else
+    ship_setup
     echo "Monitor is running on $DISPLAY; choose Exit in its tray menu to end."
     while "$WINE" "$PROBE" wait "$MONITOR_TITLE" 1 >/dev/null 2>&1; do sleep 2; done
 fi

@@ -47,6 +47,11 @@ if configure_and_build win32; then
             *) step_failed "$(basename "$f") is '$desc'" ;;
         esac
     done
+    setup=$(ls build/win32/GamingMouseSetup-*.exe 2>/dev/null | head -n1)
+    case "$(file -b "${setup:-/nonexistent}" 2>/dev/null)" in
+        "PE32 executable (GUI) Intel 80386"*) step_ok "setup program $(basename "$setup"): $(stat -c %s "$setup") bytes" ;;
+        *) step_failed "no 32-bit setup program in build/win32" ;;
+    esac
     for f in build/win32/dist/*.dll; do
         desc=$(file -b "$f")
         case "$desc" in

@@ -9,6 +9,7 @@
 #include "common/protocol.h"
 #include "common/win/program_folder_win.h"
 #include "monitor/app/monitor_wnd_win.h"
+#include "monitor/app/running_monitor_win.h"
 
 namespace monitor {
 
@@ -50,8 +51,11 @@ bool CMonitorApp::InitInstance(const char* commandLine) {
     if (instanceMutex_ != nullptr && GetLastError() == ERROR_ALREADY_EXISTS) {
         CloseHandle(instanceMutex_);
         instanceMutex_ = nullptr;
+        // The Start-menu entry starts a Monitor with "1": the running one opens
+        // Option, even when it was started a moment ago and is still creating
+        // its window.
         if (openOptionAtStart_) {
-            if (HWND running = FindWindowA(nullptr, protocol::kMonitorTitle)) {
+            if (HWND running = RunningMonitorWindow(kRunningMonitorWaitMs)) {
                 PostMessageA(running, WM_COMMAND, protocol::kCmdOpenOption, 0);
             }
         }

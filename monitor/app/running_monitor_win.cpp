@@ -8,27 +8,35 @@ namespace {
 
 constexpr DWORD kPollMs = 100;
 
-bool OtherMonitorWindowExists(HWND self) {
+HWND OtherMonitorWindow(HWND self) {
     // Our own window already carries the title while it is being created.
     HWND window = nullptr;
     while ((window = FindWindowExA(nullptr, window, nullptr, protocol::kMonitorTitle)) != nullptr) {
         if (window != self)
-            return true;
+            return window;
     }
-    return false;
+    return nullptr;
+}
+
+HWND WaitForOtherMonitorWindow(HWND self, DWORD waitMs) {
+    const ULONGLONG start = GetTickCount64();
+    for (;;) {
+        if (HWND window = OtherMonitorWindow(self))
+            return window;
+        if (GetTickCount64() - start >= waitMs)
+            return nullptr;
+        Sleep(kPollMs);
+    }
 }
 
 }  // namespace
 
 bool OtherMonitorWindowAppears(HWND self, DWORD waitMs) {
-    const ULONGLONG start = GetTickCount64();
-    for (;;) {
-        if (OtherMonitorWindowExists(self))
-            return true;
-        if (GetTickCount64() - start >= waitMs)
-            return false;
-        Sleep(kPollMs);
-    }
+    return WaitForOtherMonitorWindow(self, waitMs) != nullptr;
+}
+
+HWND RunningMonitorWindow(DWORD waitMs) {
+    return WaitForOtherMonitorWindow(nullptr, waitMs);
 }
 
 }  // namespace monitor

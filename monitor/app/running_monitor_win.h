@@ -16,4 +16,9 @@ inline constexpr DWORD kRunningMonitorWaitMs = 3000;
 // false when none has appeared within waitMs.
 bool OtherMonitorWindowAppears(HWND self, DWORD waitMs);
 
+// The window of the Monitor that holds the single-instance mutex, waited for
+// as above (a Monitor started a moment earlier may not have made it yet);
+// nullptr when none has appeared within waitMs.
+HWND RunningMonitorWindow(DWORD waitMs);
+
 }  // namespace monitor

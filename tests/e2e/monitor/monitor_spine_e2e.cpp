@@ -198,6 +198,25 @@ TEST_F(MonitorSpine, SecondInstanceWithOneRestoresARunningOption) {
     EXPECT_EQ(OptionStarts(), 0) << "a second Option was started";
 }
 
+// A Monitor that has taken the single-instance mutex but has not made its
+// window yet (it was started a moment earlier, as at logon) still gets the
+// request of a second one started with "1".
+TEST_F(MonitorSpine, SecondInstanceWithOneWaitsForTheWindowOfAStartingMonitor) {
+    win::ScopedHandle starting(CreateMutexA(nullptr, FALSE, kMonitorTitle));
+    ASSERT_TRUE(starting.Get() != nullptr);
+    // The fixture's Monitor is the second one here; the first is only its mutex.
+    ASSERT_TRUE(monitor_.Start(folder_.File("Monitor.exe"), "1"));
+    // The second Monitor has begun its start-up; only now does the window appear.
+    ASSERT_TRUE(monitor_.WaitForDebugText("CMonitorApp: 1\n"));
+    StandInWindow running(kMonitorTitle);
+    EXPECT_TRUE(running.WaitFor(WM_COMMAND))
+        << "the open request never reached the running Monitor";
+    EXPECT_EQ(monitor_.WaitExit(), 0);
+    const auto received = running.All();
+    ASSERT_EQ(received.size(), 1u);
+    EXPECT_EQ(received[0].wParam, 6001u);
+}
+
 TEST_F(MonitorSpine, FirstInstanceWithOneAndNoMouseDoesNotOpenOption) {
     StartMonitor("1");
     // Start-up has looked for the mouse once it records the device state; an
