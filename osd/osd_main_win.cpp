@@ -46,9 +46,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     if (!single || GetLastError() == ERROR_ALREADY_EXISTS)
         return 0;
 
+    const osd::Starter starter = osd::OpenStarter();
+    if (starter.state == osd::Starter::State::Gone)
+        return 0;
+
     osd::COsdWnd window(win::ProgramFolder());
     if (!window.CreateHidden())
         return 1;
-    const win::ScopedHandle starter = osd::OpenStarterProcess();
-    return RunMessages(window.Hwnd(), starter.Get());
+    return RunMessages(window.Hwnd(), starter.process.Get());
 }

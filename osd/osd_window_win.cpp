@@ -33,7 +33,14 @@ bool COsdWnd::CreateHidden() {
     spec.y = 0;
     spec.width = 1;
     spec.height = 1;
-    return Create(spec) && notice_.CreatePopup();
+    if (!Create(spec) || !notice_.CreatePopup())
+        return false;
+    // The first ShowWindow of a process takes the show command its starter
+    // asked for (Monitor asks for "show normal", which activates) instead of
+    // its own. That first call is spent here, on the window that stays
+    // hidden, so that the notice's own show never activates anything.
+    ShowWindow(Hwnd(), SW_HIDE);
+    return true;
 }
 
 void COsdWnd::OnNotice(win::WParam<WPARAM> kind, win::LParam<LPARAM> data) {

@@ -30,20 +30,36 @@ ULONGLONG CreationTime(HANDLE process) {
 
 }  // namespace
 
-win::ScopedHandle OpenStarterProcess() {
+Starter OpenStarter() {
+    Starter starter;
     const DWORD parent = ParentProcessId();
     if (parent == 0)
-        return {};
-    win::ScopedHandle process(
+        return starter;
+    starter.process.Reset(
         OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, parent));
-    if (!process)
-        return {};
-    // The starter's id may already belong to a newer process: the real
-    // starter was created before us.
-    const ULONGLONG starter = CreationTime(process.Get());
-    if (starter == 0 || starter > CreationTime(GetCurrentProcess()))
-        return {};
-    return process;
+    if (!starter.process) {
+        // No process has that id any more; any other failure (access)
+        // leaves the starter unknown.
+        if (GetLastError() == ERROR_INVALID_PARAMETER)
+            starter.state = Starter::State::Gone;
+        return starter;
+    }
+    // The id may already belong to a newer process: the real starter was
+    // created before us. One that has ended but is still held open by
+    // somebody is signalled at once.
+    const ULONGLONG created = CreationTime(starter.process.Get());
+    if (created == 0) {
+        starter.process.Reset();
+        return starter;
+    }
+    if (created > CreationTime(GetCurrentProcess()) ||
+        WaitForSingleObject(starter.process.Get(), 0) == WAIT_OBJECT_0) {
+        starter.process.Reset();
+        starter.state = Starter::State::Gone;
+        return starter;
+    }
+    starter.state = Starter::State::Running;
+    return starter;
 }
 
 }  // namespace osd
