@@ -19,6 +19,7 @@ inline constexpr const char* kMsnTitle = "Professional Gaming Optical Mouse OSD 
 // Monitor's single-instance mutex carries the window title as its name.
 inline constexpr const char* kMonitorInstanceMutex = "Professional Gaming Optical Mouse Monitor";
 inline constexpr const char* kOptionInstanceMutex = "Professional Gaming Optical Mouse Configure";
+inline constexpr const char* kOsdInstanceMutex = "Professional Gaming Optical Mouse OSD";
 
 // Companion windows closed at shut-down, in this order.
 inline constexpr const char* kCompanionTitles[] = {kOsdTitle, kPop3Title, kCpuRamTitle, kSkypeTitle,
@@ -37,6 +38,13 @@ inline constexpr unsigned kMsgSettingChanged = 1257;  // to Option
 inline constexpr unsigned kMsgOsdNotice = 1324;       // to the display program
 inline constexpr unsigned kMsgDeviceEvent = 1325;     // from the device library
 inline constexpr unsigned kMsgDeviceArrival = 1326;   // from the device library; to OSD: settings
+// The same number, as the display program receives it: its two display values.
+inline constexpr unsigned kMsgOsdSettingsChanged = kMsgDeviceArrival;
+
+// Notice kinds: the wParam of kMsgOsdNotice.
+inline constexpr unsigned kOsdNoticeProfile = 40;  // lParam: profile index x 65536
+inline constexpr unsigned kOsdNoticeText = 50;     // [OSDData] Message of config.ini
+inline constexpr unsigned kOsdNoticeMacro = 70;    // [MacroOSD] of config.ini
 
 // Thread messages.
 inline constexpr unsigned kThreadPlayMacro = 1648;

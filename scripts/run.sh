@@ -66,6 +66,14 @@ fi
 sleep 1
 shot monitor-running
 
+OSD_TITLE="Professional Gaming Optical Mouse OSD"
+if "$WINE" "$PROBE" wait "$OSD_TITLE" 10 >/dev/null 2>&1; then
+    echo "== the display program runs: showing the profile notice of profile 1"
+    "$WINE" "$PROBE" post "$OSD_TITLE" 1324 40 0
+    sleep 0.5
+    shot osd-notice
+fi
+
 OPTION_TITLE="Professional Gaming Optical Mouse Option"
 if [ -f "$PROGRAM_FOLDER/Option.exe" ]; then
     echo "== opening Option through Monitor's tray command"

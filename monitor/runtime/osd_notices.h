@@ -6,14 +6,15 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "common/protocol.h"
 #include "common/settings/settings_block.h"
 
 namespace runtime {
 
 // Notice kinds (wParam of message 1324).
-inline constexpr unsigned kNoticeProfile = 40;
-inline constexpr unsigned kNoticeText = 50;
-inline constexpr unsigned kNoticeMacro = 70;
+inline constexpr unsigned kNoticeProfile = protocol::kOsdNoticeProfile;
+inline constexpr unsigned kNoticeText = protocol::kOsdNoticeText;
+inline constexpr unsigned kNoticeMacro = protocol::kOsdNoticeMacro;
 inline constexpr int kCpiNoticeFactor = 90;
 
 // The fields of the OSD settings record that Monitor uses.

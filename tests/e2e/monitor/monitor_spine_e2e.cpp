@@ -30,7 +30,12 @@ constexpr const char* kMutexName = "Professional_Gaming_Mouse_Normal_Mutex_Objec
 
 class MonitorSpine : public ::testing::Test {
   protected:
-    void SetUp() override { ASSERT_TRUE(folder_.AddTestProgram("Option.exe", "Option.exe")); }
+    void SetUp() override {
+        ASSERT_TRUE(folder_.AddTestProgram("Option.exe", "Option.exe"));
+        // The companions are played by the windows of StartPeers(); the real
+        // display program would be a second window of the same title.
+        ASSERT_TRUE(folder_.Remove("VantorOSD.exe"));
+    }
     void TearDown() override {
         if (HWND monitor = FindWindowA(nullptr, kMonitorTitle)) {
             PostMessageA(monitor, WM_COMMAND, 6002, 0);
