@@ -26,10 +26,6 @@ bool RunDpiColorDialog(HWND, std::uint32_t&) {
     return false;
 }
 
-// --- macro manager and the macro-required warning ---
-void RunMacroManager(HWND, MacroFileStore&, std::string_view) {}
-void ShowMacroSetWarning(HWND) {}
-
 // --- click and reset warnings ---
 void ShowClickWarning(HWND) {}
 bool AskResetDefaults(HWND) {
