@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "common/win/program_folder_win.h"
+
 namespace option {
 namespace {
 
@@ -159,6 +161,7 @@ void CMacroListBox::OpenEdit(int item, EditKind kind, int limit) {
         SetWindowTextA(edit, text.c_str());
     }
     edit_.Subclass(edit);
+    win::DebugText("CMacroListBox edit %u opened %d\n", id_, item);
     SendMessageA(edit, EM_SETSEL, 0, -1);
     SetFocus(edit);
 }
@@ -175,29 +178,27 @@ LRESULT CMacroListBox::OnCloseEdit(win::WParam<bool> commit) {
     GetWindowTextA(edit_.Hwnd(), buffer, sizeof buffer);
     const std::string text = buffer;
     const int item = editItem_;
-    const EditKind kind = editKind_;
     editItem_ = -1;
+    win::DebugText("CMacroListBox edit %u closed %d %d\n", id_, commit.value ? 1 : 0,
+                   static_cast<int>(text.size()));
+    if (!commit.value || (text.empty() && editKind_ == EditKind::NewItem)) {
+        // Escape, or a new item left empty: the item was never meant.
+        SendMessageA(Hwnd(), LB_DELETESTRING, static_cast<WPARAM>(item), 0);
+    } else {
+        committed_ = text;
+        if (!text.empty()) {
+            const std::uint32_t data = Data(item);
+            SendMessageA(Hwnd(), LB_DELETESTRING, static_cast<WPARAM>(item), 0);
+            SendMessageA(Hwnd(), LB_INSERTSTRING, static_cast<WPARAM>(item),
+                         reinterpret_cast<LPARAM>(text.c_str()));
+            SendMessageA(Hwnd(), LB_SETITEMDATA, static_cast<WPARAM>(item), data);
+        }
+        Select(item);
+        PostMessageA(GetParent(Hwnd()), kMsgListEditCommitted, static_cast<WPARAM>(item),
+                     static_cast<LPARAM>(id_));
+    }
+    // Last, so that the commit is on its way before the edit is seen gone.
     DestroyWindow(edit_.Hwnd());
-    if (!commit.value) {
-        SendMessageA(Hwnd(), LB_DELETESTRING, static_cast<WPARAM>(item), 0);
-        return 0;
-    }
-    committed_ = text;
-    if (text.empty() && kind == EditKind::NewItem) {
-        // A new item left empty was never meant.
-        SendMessageA(Hwnd(), LB_DELETESTRING, static_cast<WPARAM>(item), 0);
-        return 0;
-    }
-    if (!text.empty()) {
-        const std::uint32_t data = Data(item);
-        SendMessageA(Hwnd(), LB_DELETESTRING, static_cast<WPARAM>(item), 0);
-        SendMessageA(Hwnd(), LB_INSERTSTRING, static_cast<WPARAM>(item),
-                     reinterpret_cast<LPARAM>(text.c_str()));
-        SendMessageA(Hwnd(), LB_SETITEMDATA, static_cast<WPARAM>(item), data);
-    }
-    Select(item);
-    PostMessageA(GetParent(Hwnd()), kMsgListEditCommitted, static_cast<WPARAM>(item),
-                 static_cast<LPARAM>(id_));
     return 0;
 }
 
