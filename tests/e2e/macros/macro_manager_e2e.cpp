@@ -219,6 +219,13 @@ TEST(MacroManager, RecordsThroughTheHookEditsAndSaves) {
     HWND notice = host.Warning();
     ASSERT_NE(notice, nullptr);
     Shot(notice, "macro_set_warning");
+    // Enter and Escape answer nothing: only its buttons close it.
+    for (WPARAM key : {VK_RETURN, VK_ESCAPE}) {
+        PostMessageA(notice, WM_KEYDOWN, key, 1);
+        PostMessageA(notice, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
+    }
+    e2e::ObserveFor(500ms);
+    EXPECT_TRUE(IsWindow(notice) && IsWindowVisible(notice));
     Host::Post(notice, kWarningOk);
     ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(notice); }));
     // The manager active again, so that no late activation takes the focus
