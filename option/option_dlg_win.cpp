@@ -8,6 +8,7 @@
 #include "lan/string_ids.h"
 #include "option/dialogs/modal_dialog_win.h"
 #include "option/dialogs/option_dialogs_win.h"
+#include "option/dialogs/owned_dialogs_win.h"
 #include "option/option_resource_ids.h"
 #include "option/skin/skin_menu_win.h"
 #include "option/skin/skin_messages.h"
@@ -208,6 +209,7 @@ LRESULT COptionDlg::OnDestroy() {
     const LRESULT result = CallDefault();
     KillTimer(Hwnd(), IDT_MONITOR_WATCH);
     link_.Close();
+    macros_.Clear();
     for (auto& page : pages_) {
         if (page != nullptr && page->Window() != nullptr)
             DestroyWindow(page->Window());
@@ -270,6 +272,10 @@ LRESULT COptionDlg::OnSetCursor() {
 }
 
 LRESULT COptionDlg::OnClose() {
+    // Monitor closes Option even while a dialog is open over it (the mouse was
+    // unplugged, Monitor ends): the dialogs are cancelled so that Option ends
+    // and no key capture outlives it.
+    CloseOwnedDialogs(Hwnd());
     EndDialog(Hwnd(), IDCANCEL);
     return 0;
 }

@@ -87,6 +87,10 @@ class COptionDlg : public win::WindowImpl<COptionDlg> {
     // asked the user.
     void RestoreDefaults();
     OptionSession& Session() { return *session_; }
+    // The macro store: the button page lists its macros in the assignment
+    // menu and hands it to the macro manager, which saves it on OK and
+    // reloads it from the file on cancel.
+    MacroFileStore& Macros() { return macros_; }
 
     static std::span<const win::MessageRow<COptionDlg>> MessageMap();
 

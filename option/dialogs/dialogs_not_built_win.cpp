@@ -4,10 +4,6 @@
 
 namespace option {
 
-// --- macro manager and the macro-required warning ---
-void RunMacroManager(HWND, MacroFileStore&, std::string_view) {}
-void ShowMacroSetWarning(HWND) {}
-
 // --- click and reset warnings ---
 void ShowClickWarning(HWND) {}
 bool AskResetDefaults(HWND) {

@@ -30,6 +30,28 @@ long long ParseLeadingNumber(const std::string& text) {
     return negative ? -value : value;
 }
 
+std::string MacroEditor::ItemText(int item, const settings::KeyboardLayout& layout) const {
+    if (item < 0 || item >= static_cast<int>(items_.size()))
+        return {};
+    const EventItem& it = items_[static_cast<std::size_t>(item)];
+    const settings::MacroEvent& e = events_[static_cast<std::size_t>(it.eventIndex)];
+    if (it.kind == EventItemKind::Delay)
+        return std::to_string(e.delayMs) + " ms";
+    const settings::KeyLookup vk = settings::VirtualKeyFromKeyCode(e.keyCode, layout);
+    std::string text = settings::KeyName(vk.found ? vk.value : 0);
+    if (IsMouseCode(e.keyCode))
+        text += e.state == kRelease ? " Up" : " Down";
+    return text;
+}
+
+int MacroEditor::ItemOfData(std::uint32_t data) const {
+    for (std::size_t i = 0; i < items_.size(); ++i) {
+        if (items_[i].Data() == data)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
 std::vector<std::string> MacroEditor::MacroNames() const {
     std::vector<std::string> names;
     for (int i = 0; i < store_.Count(); ++i) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "common/settings/key_codes.h"
 #include "common/settings/settings_block.h"
 #include "option/model/macro_store.h"
 
@@ -94,6 +95,12 @@ class MacroEditor {
     int EventCount() const { return count_; }
     const settings::MacroEvent& Event(int i) const { return events_[static_cast<std::size_t>(i)]; }
     const std::vector<EventItem>& Items() const { return items_; }
+    // The text the event list shows for item `item`: the key's name (mouse
+    // buttons with " Down" or " Up"), or "%d ms" for a delay item.
+    std::string ItemText(int item, const settings::KeyboardLayout& layout) const;
+    // The item whose list data is `data`; -1 when none has it (the list may
+    // have dropped a line the editor still has, until the next rebuild).
+    int ItemOfData(std::uint32_t data) const;
     int CaretItem() const { return caretItem_; }
     int VisibleItem() const { return visibleItem_; }
     bool Recording() const { return recording_; }

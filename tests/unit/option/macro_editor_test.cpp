@@ -260,3 +260,33 @@ TEST_F(EditorFixture, TheCaretIsTheSelectedEventsLastLineWithContextInLongLists)
 }
 
 }  // namespace
+
+// --- what the event list shows ------------------------------------------------
+
+// A layout without any key: every code plays back through the table's own key.
+class NoLayout final : public settings::KeyboardLayout {
+  public:
+    unsigned VirtualKeyToScanCode(unsigned) const override { return 0; }
+    unsigned ScanCodeToVirtualKey(unsigned) const override { return 0; }
+};
+
+TEST_F(EditorFixture, ItemTextsNameKeysMouseButtonsAndDelaysAndDataFindsTheirItems) {
+    option::MacroRecord& r = store.AddNamed("M");
+    r.eventCount = 3;
+    r.events[0] = {0x04, 1, 250};  // A pressed, then 250 ms
+    r.events[1] = {0xF2, 2, 0};    // wheel button released
+    r.events[2] = {0xF0, 1, 0};    // left button pressed
+    editor.Open("M");
+    const NoLayout layout;
+    ASSERT_EQ(editor.Items().size(), 4u);
+    EXPECT_EQ(editor.ItemText(0, layout), "A");
+    EXPECT_EQ(editor.ItemText(1, layout), "250 ms");
+    EXPECT_EQ(editor.ItemText(2, layout), "Wheel Up");
+    EXPECT_EQ(editor.ItemText(3, layout), "Left Down");
+    EXPECT_EQ(editor.ItemText(4, layout), "");
+
+    // The list may have dropped the delay line (Escape on its edit): the
+    // other lines still reach their own items through their data.
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(editor.ItemOfData(editor.Items()[i].Data()), i);
+    EXPECT_EQ(editor.ItemOfData((9u << 16) | 138u), -1);
+}

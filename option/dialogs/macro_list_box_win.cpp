@@ -1,0 +1,298 @@
+#include "option/dialogs/macro_list_box_win.h"
+
+#include <vector>
+
+#include "common/win/program_folder_win.h"
+
+namespace option {
+namespace {
+
+// Private to the list: the in-place edit asks for its own end (wParam 1
+// commit, 0 cancel). Posted, because the edit cannot destroy itself while it
+// is still handling the key or the focus change.
+constexpr UINT kMsgCloseEdit = WM_APP + 1;
+constexpr int kItemHeight = 22;
+constexpr int kPictureLeft = 5;
+constexpr int kPictureTop = 2;
+constexpr int kTextLeft = 5;
+// Text of an item with a picture starts after the widest picture.
+constexpr int kTextAfterPicture = 28;
+
+}  // namespace
+
+std::span<const win::MessageRow<CInPlaceEdit>> CInPlaceEdit::MessageMap() {
+    static const win::MessageRow<CInPlaceEdit> rows[] = {
+        win::OnMessage<WM_KEYUP, &CInPlaceEdit::OnKeyUp>(),
+        win::OnMessage<WM_KILLFOCUS, &CInPlaceEdit::OnKillFocus>(),
+    };
+    return rows;
+}
+
+LRESULT CInPlaceEdit::OnKeyUp(UINT key, UINT) {
+    if (key == VK_RETURN)
+        list_.RequestClose(true);
+    else if (key == VK_ESCAPE)
+        list_.RequestClose(false);
+    return CallDefault();
+}
+
+LRESULT CInPlaceEdit::OnKillFocus() {
+    // Leaving the edit keeps what was typed.
+    list_.RequestClose(true);
+    return CallDefault();
+}
+
+std::span<const win::MessageRow<CMacroListBox>> CMacroListBox::MessageMap() {
+    static const win::MessageRow<CMacroListBox> rows[] = {
+        win::OnMessage<WM_MOUSEMOVE, &CMacroListBox::OnMouseMove>(),
+        win::OnMessage<WM_MOUSELEAVE, &CMacroListBox::OnMouseLeave>(),
+        win::OnMessage<WM_RBUTTONDOWN, &CMacroListBox::OnRButtonDown>(),
+        win::OnMessage<WM_SETFOCUS, &CMacroListBox::OnSetFocus>(),
+        win::OnMessage<kMsgCloseEdit, &CMacroListBox::OnCloseEdit>(),
+        win::OnMessage<WM_DESTROY, &CMacroListBox::OnDestroy>(),
+    };
+    return rows;
+}
+
+CMacroListBox::CMacroListBox() = default;
+CMacroListBox::~CMacroListBox() = default;
+
+bool CMacroListBox::Create(HWND parent, const RECT& r, UINT id) {
+    id_ = id;
+    HWND list = CreateWindowExA(0, "LISTBOX", "",
+                                WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_CLIPCHILDREN | LBS_NOTIFY |
+                                    LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT,
+                                r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
+                                reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
+                                GetModuleHandleA(nullptr), nullptr);
+    if (list == nullptr || !Subclass(list))
+        return false;
+    font_.Reset(CreateFontA(-14, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                            DEFAULT_PITCH | FF_SWISS, "Arial"));
+    background_.Reset(CreateSolidBrush(kBackColor));
+    SendMessageA(list, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+    SendMessageA(list, LB_SETITEMHEIGHT, 0, kItemHeight);
+    return true;
+}
+
+void CMacroListBox::Clear() {
+    hover_ = -1;
+    if (Editing()) {
+        // The item under the edit is going: nothing is left to commit.
+        editItem_ = -1;
+        DestroyWindow(edit_.Hwnd());
+    }
+    SendMessageA(Hwnd(), LB_RESETCONTENT, 0, 0);
+}
+
+int CMacroListBox::Add(const std::string& text, std::uint32_t data) {
+    const auto item = static_cast<int>(
+        SendMessageA(Hwnd(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
+    if (item >= 0)
+        SendMessageA(Hwnd(), LB_SETITEMDATA, static_cast<WPARAM>(item), data);
+    return item;
+}
+
+int CMacroListBox::Count() const {
+    return static_cast<int>(SendMessageA(Hwnd(), LB_GETCOUNT, 0, 0));
+}
+
+int CMacroListBox::Selection() const {
+    return static_cast<int>(SendMessageA(Hwnd(), LB_GETCURSEL, 0, 0));
+}
+
+void CMacroListBox::Select(int item) {
+    SendMessageA(Hwnd(), LB_SETCURSEL, static_cast<WPARAM>(item), 0);
+}
+
+std::uint32_t CMacroListBox::Data(int item) const {
+    const LRESULT data = SendMessageA(Hwnd(), LB_GETITEMDATA, static_cast<WPARAM>(item), 0);
+    return data == LB_ERR ? 0 : static_cast<std::uint32_t>(data);
+}
+
+std::string CMacroListBox::Text(int item) const {
+    const LRESULT length = SendMessageA(Hwnd(), LB_GETTEXTLEN, static_cast<WPARAM>(item), 0);
+    if (length == LB_ERR)
+        return {};
+    std::vector<char> text(static_cast<std::size_t>(length) + 1, '\0');
+    SendMessageA(Hwnd(), LB_GETTEXT, static_cast<WPARAM>(item),
+                 reinterpret_cast<LPARAM>(text.data()));
+    return text.data();
+}
+
+void CMacroListBox::EditNewItem(int limit) {
+    const int item = Add("");
+    if (item < 0)
+        return;
+    SendMessageA(Hwnd(), LB_SETTOPINDEX, static_cast<WPARAM>(item), 0);
+    OpenEdit(item, EditKind::NewItem, limit);
+}
+
+void CMacroListBox::EditSelected(int limit) {
+    const int item = Selection();
+    if (item >= 0)
+        OpenEdit(item, EditKind::Selected, limit);
+}
+
+void CMacroListBox::OpenEdit(int item, EditKind kind, int limit) {
+    if (Editing())
+        RequestClose(true);
+    RECT r{};
+    if (SendMessageA(Hwnd(), LB_GETITEMRECT, static_cast<WPARAM>(item),
+                     reinterpret_cast<LPARAM>(&r)) == LB_ERR)
+        return;
+    DWORD style = WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL;
+    if (kind == EditKind::Selected) {
+        style |= ES_NUMBER;
+        r.left += kTextAfterPicture;
+    }
+    HWND edit =
+        CreateWindowExA(0, "EDIT", "", style, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                        Hwnd(), nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (edit == nullptr)
+        return;
+    editItem_ = item;
+    editKind_ = kind;
+    SendMessageA(edit, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+    SendMessageA(edit, EM_LIMITTEXT, static_cast<WPARAM>(limit), 0);
+    if (kind == EditKind::Selected) {
+        const std::string text = Text(item);
+        SetWindowTextA(edit, text.c_str());
+    }
+    edit_.Subclass(edit);
+    win::DebugText("CMacroListBox edit %u opened %d\n", id_, item);
+    SendMessageA(edit, EM_SETSEL, 0, -1);
+    SetFocus(edit);
+}
+
+void CMacroListBox::RequestClose(bool commit) {
+    if (Editing())
+        PostMessageA(Hwnd(), kMsgCloseEdit, commit ? 1 : 0, 0);
+}
+
+LRESULT CMacroListBox::OnCloseEdit(win::WParam<bool> commit) {
+    if (!Editing() || editItem_ < 0)
+        return 0;  // an earlier request already closed it
+    char buffer[64] = {};
+    GetWindowTextA(edit_.Hwnd(), buffer, sizeof buffer);
+    const std::string text = buffer;
+    const int item = editItem_;
+    editItem_ = -1;
+    win::DebugText("CMacroListBox edit %u closed %d %d\n", id_, commit.value ? 1 : 0,
+                   static_cast<int>(text.size()));
+    if (!commit.value || (text.empty() && editKind_ == EditKind::NewItem)) {
+        // Escape, or a new item left empty: the item was never meant.
+        SendMessageA(Hwnd(), LB_DELETESTRING, static_cast<WPARAM>(item), 0);
+    } else {
+        committed_ = text;
+        if (!text.empty()) {
+            const std::uint32_t data = Data(item);
+            SendMessageA(Hwnd(), LB_DELETESTRING, static_cast<WPARAM>(item), 0);
+            SendMessageA(Hwnd(), LB_INSERTSTRING, static_cast<WPARAM>(item),
+                         reinterpret_cast<LPARAM>(text.c_str()));
+            SendMessageA(Hwnd(), LB_SETITEMDATA, static_cast<WPARAM>(item), data);
+        }
+        Select(item);
+        PostMessageA(GetParent(Hwnd()), kMsgListEditCommitted, static_cast<WPARAM>(item),
+                     static_cast<LPARAM>(id_));
+    }
+    // Last, so that the commit is on its way before the edit is seen gone.
+    DestroyWindow(edit_.Hwnd());
+    return 0;
+}
+
+LRESULT CMacroListBox::OnSetFocus() {
+    RequestClose(true);
+    return CallDefault();
+}
+
+LRESULT CMacroListBox::OnRButtonDown(UINT, POINT) {
+    PostMessageA(GetParent(Hwnd()), kMsgListRightClick, 0, static_cast<LPARAM>(id_));
+    return CallDefault();
+}
+
+void CMacroListBox::RedrawItem(int item) {
+    RECT r{};
+    if (item >= 0 && SendMessageA(Hwnd(), LB_GETITEMRECT, static_cast<WPARAM>(item),
+                                  reinterpret_cast<LPARAM>(&r)) != LB_ERR)
+        InvalidateRect(Hwnd(), &r, FALSE);
+}
+
+LRESULT CMacroListBox::OnMouseMove(UINT, POINT at) {
+    if (!tracking_) {
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, Hwnd(), 0};
+        tracking_ = TrackMouseEvent(&track) != FALSE;
+    }
+    const LRESULT hit = SendMessageA(Hwnd(), LB_ITEMFROMPOINT, 0, MAKELPARAM(at.x, at.y));
+    const int item = HIWORD(hit) != 0 ? -1 : static_cast<int>(LOWORD(hit));
+    if (item != hover_) {
+        RedrawItem(hover_);
+        hover_ = item;
+        RedrawItem(hover_);
+    }
+    return CallDefault();
+}
+
+LRESULT CMacroListBox::OnMouseLeave() {
+    tracking_ = false;
+    RedrawItem(hover_);
+    hover_ = -1;
+    return CallDefault();
+}
+
+LRESULT CMacroListBox::OnDestroy() {
+    if (Editing())
+        DestroyWindow(edit_.Hwnd());
+    return CallDefault();
+}
+
+void CMacroListBox::Measure(MEASUREITEMSTRUCT& item) {
+    item.itemHeight = kItemHeight;
+}
+
+HBITMAP CMacroListBox::Picture(unsigned id) {
+    auto found = pictures_.find(id);
+    if (found == pictures_.end()) {
+        HBITMAP picture =
+            static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id),
+                                            IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+        found = pictures_.emplace(id, win::ScopedGdi<HBITMAP>(picture)).first;
+    }
+    return found->second.Get();
+}
+
+void CMacroListBox::Draw(const DRAWITEMSTRUCT& item) {
+    if (item.itemID == static_cast<UINT>(-1))
+        return;
+    const int index = static_cast<int>(item.itemID);
+    const bool marked = (item.itemState & ODS_SELECTED) != 0 || index == hover_;
+    HDC dc = item.hDC;
+    RECT r = item.rcItem;
+    win::ScopedGdi<HBRUSH> fill(CreateSolidBrush(marked ? kSelectedColor : kBackColor));
+    FillRect(dc, &r, fill.Get());
+
+    int textLeft = r.left + kTextLeft;
+    const unsigned pictureId = LOWORD(item.itemData);
+    if (pictureId != 0) {
+        if (HBITMAP picture = Picture(pictureId)) {
+            BITMAP info{};
+            GetObjectA(picture, sizeof info, &info);
+            win::ScopedDc source(CreateCompatibleDC(dc));
+            win::ScopedSelect chosen(source.Get(), picture);
+            TransparentBlt(dc, r.left + kPictureLeft, r.top + kPictureTop, info.bmWidth,
+                           info.bmHeight, source.Get(), 0, 0, info.bmWidth, info.bmHeight,
+                           RGB(0, 0, 0));
+        }
+        textLeft = r.left + kTextAfterPicture;
+    }
+    const std::string text = Text(index);
+    win::ScopedSelect font(dc, font_.Get());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, kTextColor);
+    RECT textArea{textLeft, r.top, r.right - 2, r.bottom};
+    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &textArea,
+              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+}
+
+}  // namespace option

@@ -1,0 +1,99 @@
+// The macro manager's two lists: owner-drawn list boxes with a hover
+// highlight, a picture in front of an item (the low word of its data names
+// the bitmap resource), a right-click report and editing in place.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <string>
+
+#include "common/win/scoped_win.h"
+#include "common/win/window.h"
+
+namespace option {
+
+// To the parent: an in-place edit was committed (wParam item, lParam list id).
+inline constexpr UINT kMsgListEditCommitted = WM_USER + 500;  // 1524
+// To the parent: a right-button press on the list (lParam list id).
+inline constexpr UINT kMsgListRightClick = WM_USER + 700;  // 1724
+
+class CMacroListBox;
+
+// The edit control laid over an item while it is edited.
+class CInPlaceEdit : public win::WindowImpl<CInPlaceEdit> {
+  public:
+    explicit CInPlaceEdit(CMacroListBox& list) : list_(list) {}
+    static std::span<const win::MessageRow<CInPlaceEdit>> MessageMap();
+
+  private:
+    LRESULT OnKeyUp(UINT key, UINT keyData);
+    LRESULT OnKillFocus();
+    CMacroListBox& list_;
+};
+
+class CMacroListBox : public win::WindowImpl<CMacroListBox> {
+  public:
+    CMacroListBox();
+    ~CMacroListBox() override;
+
+    bool Create(HWND parent, const RECT& r, UINT id);
+    UINT Id() const { return id_; }
+
+    void Clear();
+    int Add(const std::string& text, std::uint32_t data = 0);
+    int Count() const;
+    int Selection() const;
+    void Select(int item);
+    std::uint32_t Data(int item) const;
+    std::string Text(int item) const;
+
+    // Appends an empty item and edits it (at most `limit` characters).
+    void EditNewItem(int limit);
+    // Edits the selected item after its picture: digits only.
+    void EditSelected(int limit);
+    bool Editing() const { return edit_.Hwnd() != nullptr; }
+    // The text of the last commit (what the user typed, even when empty).
+    const std::string& CommittedText() const { return committed_; }
+
+    // The parent's WM_MEASUREITEM and WM_DRAWITEM for this list.
+    static void Measure(MEASUREITEMSTRUCT& item);
+    void Draw(const DRAWITEMSTRUCT& item);
+    // The parent's WM_CTLCOLORLISTBOX: the list's background.
+    HBRUSH Background() const { return background_.Get(); }
+
+    static constexpr COLORREF kBackColor = 0x00090909;
+    static constexpr COLORREF kSelectedColor = 0x00956B06;
+    static constexpr COLORREF kTextColor = 0x00FFFFFF;
+
+    static std::span<const win::MessageRow<CMacroListBox>> MessageMap();
+
+  private:
+    friend class CInPlaceEdit;
+    enum class EditKind { NewItem, Selected };
+    void OpenEdit(int item, EditKind kind, int limit);
+    // Posted by the edit: commit (Enter, focus leaving) or cancel (Escape).
+    void RequestClose(bool commit);
+    void RedrawItem(int item);
+    HBITMAP Picture(unsigned id);
+
+    LRESULT OnMouseMove(UINT keys, POINT at);
+    LRESULT OnMouseLeave();
+    LRESULT OnRButtonDown(UINT keys, POINT at);
+    LRESULT OnSetFocus();
+    LRESULT OnCloseEdit(win::WParam<bool> commit);
+    LRESULT OnDestroy();
+
+    UINT id_ = 0;
+    win::ScopedGdi<HFONT> font_;
+    win::ScopedGdi<HBRUSH> background_;
+    std::map<unsigned, win::ScopedGdi<HBITMAP>> pictures_;
+    int hover_ = -1;
+    bool tracking_ = false;
+    CInPlaceEdit edit_{*this};
+    int editItem_ = -1;
+    EditKind editKind_ = EditKind::NewItem;
+    std::string committed_;
+};
+
+}  // namespace option

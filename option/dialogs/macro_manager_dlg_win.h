@@ -1,0 +1,86 @@
+// The macro manager: a skinned modal dialog that shows the macro editor's
+// state and forwards the user's actions to it. Everything it decides about
+// macros lives in MacroEditor; this class only draws and routes.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <string>
+
+#include "common/win/window.h"
+#include "option/dialogs/macro_list_box_win.h"
+#include "option/key_capture_hook_win.h"
+#include "option/model/macro_editor.h"
+#include "option/skin/skin_button_win.h"
+#include "option/skin/skin_loader_win.h"
+#include "option/skin/value_controls_win.h"
+
+namespace option {
+
+inline constexpr const char* kMacroManagerTitle = " Gaming Mouse Macro Manager";
+
+class CMacroManagerDlg : public win::WindowImpl<CMacroManagerDlg> {
+  public:
+    CMacroManagerDlg(MacroFileStore& store, std::string selectName);
+
+    // Runs the dialog modally; true when it was closed with OK.
+    bool Run(HWND owner);
+
+    // Control ids: the skin's key k is 3000 + k, apart from the two lists and
+    // the repeat edit, whose ids are fixed.
+    static constexpr UINT ControlIdOf(int key) { return 3000 + static_cast<UINT>(key); }
+    static constexpr UINT kMacroListId = 4096;
+    static constexpr UINT kEventListId = 4097;
+    static constexpr UINT kRepeatEditId = 4010;
+
+    static std::span<const win::MessageRow<CMacroManagerDlg>> MessageMap();
+
+  private:
+    void BuildControl(int key, const skin::ButtonPos& pos, const skin::SkinSheets& sheets);
+    void ShowMacros();
+    void ShowSelectedMacro();
+    void ShowEvents();
+    void ShowRepeat();
+    void SetRecordImages(bool recording);
+    void Apply(EditorOutcome outcome);
+    void StartRecordingUi();
+    void StopRecordingUi();
+    void OpenContextMenu();
+    // The editor's item for the event list's current selection, -1 for none.
+    int SelectedEventItem() const;
+
+    LRESULT OnInitDialog();
+    LRESULT OnPaint();
+    LRESULT OnEraseBkgnd() { return 1; }
+    LRESULT OnLButtonDown(UINT keys, POINT at);
+    LRESULT OnClose();
+    LRESULT OnDestroy();
+    LRESULT OnDialogKey() { return 0; }
+    LRESULT OnButton(UINT id, UINT code);
+    LRESULT OnMacroList(UINT id, UINT code);
+    LRESULT OnMenuCommand(UINT id);
+    LRESULT OnEditCommitted(win::WParam<int> item, win::LParam<UINT> list);
+    LRESULT OnListRightClick(win::LParam<UINT> list);
+    LRESULT OnCapturedKey(win::WParam<UINT> virtualKey, win::LParam<UINT> flags);
+    LRESULT OnRepeatEditLeft();
+    LRESULT OnCtlColor(HDC dc, HWND control);
+    LRESULT OnCtlColorList(HDC dc, HWND control);
+    LRESULT OnMeasureItem(UINT id, MEASUREITEMSTRUCT* item);
+    LRESULT OnDrawItem(UINT id, const DRAWITEMSTRUCT* item);
+
+    MacroEditor editor_;
+    std::string selectName_;
+    HWND owner_ = nullptr;
+    skin::SkinSurface surface_;
+    std::array<skin::CSkinButton, 10> buttons_;  // by key 1..9; 6 is a list
+    CMacroListBox macroList_;
+    CMacroListBox eventList_;
+    skin::CBitmapEdit repeatEdit_;
+    RECT recordRect_{};
+    std::array<skin::SkinBitmap, 3> startImages_;
+    std::array<skin::SkinBitmap, 3> stopImages_;
+    ScopedKeyCapture capture_;
+};
+
+}  // namespace option
