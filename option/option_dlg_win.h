@@ -10,11 +10,11 @@
 #include <memory>
 #include <string>
 
-#include "common/settings/ini_engine.h"
 #include "common/settings/ini_file_win.h"
 #include "common/settings/mouse_registry_win.h"
 #include "common/win/scoped_win.h"
 #include "common/win/window.h"
+#include "option/macro_file_system_win.h"
 #include "option/model/macro_store.h"
 #include "option/model/option_session.h"
 #include "option/pages/option_page.h"
@@ -134,14 +134,8 @@ class COptionDlg : public win::WindowImpl<COptionDlg> {
     settings::SystemMouseRegistry registry_;
     SharedLinkWin link_;
     PeerWindowsWin peers_;
-    // The macro store reads and rewrites sequence.dat whole through our own
-    // engine: the system's profile functions reopen the file for every key,
-    // which for a few hundred macros costs seconds at every start and save.
-    // The named lock keeps it exclusive with any other writer of the file.
-    settings::DiskTextFileStore macroDisk_;
-    settings::NamedMutexIniRewriteLock macroLock_;
-    settings::EngineIniFileSystem macroFiles_{macroDisk_, macroLock_};
-    MacroFileStore macros_{macroFiles_, files_.Files().Folder()};
+    MacroFileSystem macroFiles_;
+    MacroFileStore macros_{macroFiles_.Files(), files_.Files().Folder()};
     std::unique_ptr<OptionSession> session_;
 
     win::ScopedModule language_;

@@ -14,11 +14,13 @@
 #include <string>
 
 #include "common/settings/ini_file_win.h"
+#include "option/macro_file_system_win.h"
 #include "common/win/program_folder_win.h"
 #include "common/win/scoped_win.h"
 #include "option/dialogs/option_dialogs_win.h"
 #include "option/dialogs/owned_dialogs_win.h"
 #include "option/key_capture_hook_win.h"
+#include "option/macro_file_system_win.h"
 #include "option/model/macro_store.h"
 #include "option/option_dlg_win.h"
 #include "option/skin/skin_button_win.h"
@@ -63,8 +65,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     HWND owner = CreateWindowExA(0, wc.lpszClassName, macro_host::kHostTitle, WS_OVERLAPPEDWINDOW,
                                  0, 0, 200, 100, nullptr, nullptr, instance, nullptr);
 
-    settings::SystemIniFileSystem files;
-    option::MacroFileStore store(files, folder);
+    option::MacroFileSystem files;
+    option::MacroFileStore store(files.Files(), folder);
     store.Load();
     option::RunMacroManager(owner, store, commandLine);
 

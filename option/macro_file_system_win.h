@@ -1,0 +1,22 @@
+// The files beneath the macro store: sequence.dat is read and rewritten whole
+// through our own engine. The system's profile functions reopen the file for
+// every key, which for a few hundred macros costs seconds at every start and
+// every save. The named lock keeps rewrites exclusive with any other writer.
+#pragma once
+
+#include "common/settings/ini_engine.h"
+#include "common/settings/ini_rewrite_lock_win.h"
+
+namespace option {
+
+class MacroFileSystem {
+  public:
+    settings::IniFileSystem& Files() { return engine_; }
+
+  private:
+    settings::DiskTextFileStore disk_;
+    settings::NamedMutexIniRewriteLock lock_;
+    settings::EngineIniFileSystem engine_{disk_, lock_};
+};
+
+}  // namespace option
