@@ -50,7 +50,11 @@ std::string Format(const char* format, ...) {
 }
 
 constexpr const char* kMouseKey = "Control Panel\\Mouse";
-constexpr const char* kAccelerationValues[] = {"MouseSpeed", "MouseThreshold1", "MouseThreshold2"};
+// The system's values that decide whether a profile read from the registry
+// starts with acceleration and with trails on; the test clicks both checks,
+// so both must start from "off" whatever an earlier run left behind.
+constexpr const char* kStartOffValues[] = {"MouseSpeed", "MouseThreshold1", "MouseThreshold2",
+                                           "MouseTrails"};
 constexpr const char* kMissing = "<missing>";
 
 std::string RegistryText(const char* key, const char* value) {
@@ -69,12 +73,10 @@ void SetRegistryText(const char* key, const char* value, const std::string& text
 
 class SettingsPages : public ::testing::Test {
   protected:
-    // The system's own acceleration values decide whether a profile read
-    // from the registry starts with acceleration on: start from "off".
     void SetUp() override {
-        for (std::size_t i = 0; i < std::size(kAccelerationValues); ++i) {
-            saved_[i] = RegistryText(kMouseKey, kAccelerationValues[i]);
-            SetRegistryText(kMouseKey, kAccelerationValues[i], "0");
+        for (std::size_t i = 0; i < std::size(kStartOffValues); ++i) {
+            saved_[i] = RegistryText(kMouseKey, kStartOffValues[i]);
+            SetRegistryText(kMouseKey, kStartOffValues[i], "0");
         }
     }
     void TearDown() override {
@@ -82,9 +84,12 @@ class SettingsPages : public ::testing::Test {
             PostMessageA(monitor, WM_COMMAND, 6002, 0);
         monitor_.WaitExit(15s);
         monitor_.Kill();
-        for (std::size_t i = 0; i < std::size(kAccelerationValues); ++i) {
-            if (saved_[i] != kMissing)
-                SetRegistryText(kMouseKey, kAccelerationValues[i], saved_[i]);
+        for (std::size_t i = 0; i < std::size(kStartOffValues); ++i) {
+            if (saved_[i] != kMissing) {
+                SetRegistryText(kMouseKey, kStartOffValues[i], saved_[i]);
+            } else {
+                RegDeleteKeyValueA(HKEY_CURRENT_USER, kMouseKey, kStartOffValues[i]);
+            }
         }
     }
 
@@ -103,14 +108,31 @@ class SettingsPages : public ::testing::Test {
         PostMessageA(button, WM_LBUTTONUP, 0, At(r.right / 2, r.bottom / 2));
     }
     // A click on a slider's track `x` pixels from its left end.
-    void Slide(int page, int slider, int x) const {
+    void Slide(int page, int slider, int x) {
         HWND track = GetDlgItem(Page(page), slider);
         ASSERT_NE(track, nullptr) << "slider " << slider;
         PostMessageA(track, WM_LBUTTONUP, 0, At(x, 10));
+        ++slides_;
     }
-    // Waits until everything posted to Option so far has been handled.
-    void Settle() const {
-        SendMessageTimeoutA(option_.Window(), WM_NULL, 0, 0, SMTO_NORMAL, 10000, nullptr);
+    // A slider click reaches the page in two steps: the track takes the
+    // click, writes its trace and posts the value to the page, which takes
+    // the value in later. So a message posted after the click (Apply, a
+    // button press) can overtake the value, and a message sent to Option
+    // (which it handles before anything posted) proves nothing. Option
+    // handles a sent message only between two handlers, though: once every
+    // click's trace is out and a sent message has come back, every value
+    // waits in Option's queue ahead of whatever the test posts next.
+    void WaitForSlidesQueued() {
+        ASSERT_TRUE(e2e::WaitUntil([&] { return TrackClicksTaken() >= slides_; }))
+            << TrackClicksTaken() << " of " << slides_ << " slider clicks taken";
+        ASSERT_NE(SendMessageTimeoutA(option_.Window(), WM_NULL, 0, 0, SMTO_NORMAL, 10000, nullptr),
+                  0);
+    }
+    int TrackClicksTaken() {
+        int taken = 0;
+        for (const std::string& text : option_.Process().DebugTexts())
+            taken += text.rfind("CclickHSlider=", 0) == 0 ? 1 : 0;
+        return taken;
     }
 
     HWND OpenColourDialog(int led) {
@@ -174,7 +196,8 @@ class SettingsPages : public ::testing::Test {
     e2e::Program monitor_;
     OptionDriver option_{folder_};
     int applies_ = 0;
-    std::string saved_[3];
+    int slides_ = 0;
+    std::string saved_[std::size(kStartOffValues)];
 };
 
 // What the mouse's dump shows for a profile, worked out by the encoder.
@@ -242,8 +265,7 @@ TEST_F(SettingsPages, WhatTheUserSetsReachesTheMouseAndTheSystem) {
     Press(kAdvancedPage, kTrails);
     Slide(kAdvancedPage, 206, 138);  // 2 + 138 x 5 / 230 = 5
     Slide(kAdvancedPage, 205, 184);  // 1 + 184 x 9 / 230 = 8.2 -> 8
-    Settle();
-    EXPECT_TRUE(option_.Screenshot("settings_page_advanced"));
+    WaitForSlidesQueued();
 
     // LED 1 from the spectrum, LED 2 from the spin boxes, LED 3 cancelled.
     HWND dialog = OpenColourDialog(0);
@@ -274,6 +296,9 @@ TEST_F(SettingsPages, WhatTheUserSetsReachesTheMouseAndTheSystem) {
     ASSERT_NE(dialog, nullptr);
     Spin(dialog, 400, 1);
     Close(dialog, kDialogCancel);
+    // Every value and LED colour is in: the dialogs opened on presses posted
+    // after the slider values.
+    EXPECT_TRUE(option_.Screenshot("settings_page_advanced"));
 
     // Lighting page, for level 3: breathing level 3, a custom colour.
     ShowPage(kLightingPage);
@@ -283,10 +308,11 @@ TEST_F(SettingsPages, WhatTheUserSetsReachesTheMouseAndTheSystem) {
     Slide(kLightingPage, 202, 49);   // 49 x 255 / 196 = 63.75 -> 64
     Slide(kLightingPage, 203, 0);    // 0
     Slide(kLightingPage, 204, 147);  // 191.25 -> 191
-    Settle();
-    EXPECT_TRUE(option_.Screenshot("settings_page_lighting"));
+    WaitForSlidesQueued();
 
     auto block = ApplyAndRead();
+    // Apply was taken after the slider values, so the page shows them all.
+    EXPECT_TRUE(option_.Screenshot("settings_page_lighting"));
     ASSERT_EQ(block->currentProfile, 0);
     const settings::ProfileRecord& p = block->profiles[0];
     EXPECT_EQ(p.PollingRate, 3);
