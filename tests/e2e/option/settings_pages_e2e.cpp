@@ -4,12 +4,16 @@
 // published profile into bytes, and the pointer settings reach the system.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 
 #include "common/settings/settings_block.h"
+#include "common/win/scoped_win.h"
 #include "monitor/device/command_report.h"
 #include "monitor/device/device_blocks.h"
 #include "option/skin/skin_loader_win.h"
@@ -153,7 +157,8 @@ class SettingsPages : public ::testing::Test {
         SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(std::to_string(value).c_str()));
         ASSERT_TRUE(option_.Process().WaitForDebugText(trace, before + 1));
     }
-    // Where slider `id`'s thumb stands, and where it stands for `value`.
+    // Where slider `id`'s thumb stands, and where it stands for `value`
+    // (shown clamped into the slider's range, as the thumb is).
     int ThumbLeft(int page, int id) const {
         HWND track = GetDlgItem(Page(page), id);
         RECT t{}, k{};
@@ -166,7 +171,89 @@ class SettingsPages : public ::testing::Test {
         RECT t{}, k{};
         GetClientRect(track, &t);
         GetClientRect(GetWindow(track, GW_CHILD), &k);
-        return (t.right - k.right) * (value - minimum) / (maximum - minimum);
+        const int shown = std::clamp(value, minimum, maximum);
+        return (t.right - k.right) * (shown - minimum) / (maximum - minimum);
+    }
+    // What the advanced page's sliders and two of its checks should show.
+    struct Shown {
+        std::array<int, 8> sliders;  // by slider id - 201
+        bool trails;
+        bool linkSensitivity;
+    };
+    static Shown ShownFor(const settings::ProfileRecord& p, int pointerPosition) {
+        const int level = std::clamp(p.CpiStep, 0, 3);
+        return {{p.OTGSpeed, p.Sensitivity_X, p.Sensitivity_Y, pointerPosition, p.ScrollWheelSpeed,
+                 p.MouseTrails, p.CpiLevel_X[level], p.CpiLevel_Y[level]},
+                p.bMouseTrails == 1,
+                p.XYSynchronous == 1};
+    }
+    // Every slider and check that does not show `want`; "" when all do.
+    std::string Mismatches(const Shown& want) {
+        static constexpr int kRanges[8][2] = {{2, 255}, {1, 11}, {1, 11},  {1, 11},
+                                              {1, 10},  {2, 7},  {1, 160}, {1, 160}};
+        std::string out;
+        for (int i = 0; i < 8; ++i) {
+            const int id = 201 + i;
+            const int at = ThumbLeft(kAdvancedPage, id);
+            const int expected =
+                ThumbLeftFor(kAdvancedPage, id, want.sliders[i], kRanges[i][0], kRanges[i][1]);
+            if (at != expected)
+                out += Format("slider %d at %d, %d for %d; ", id, at, expected, want.sliders[i]);
+        }
+        const int trails = LatchedLook(kTrails), link = LatchedLook(kLinkSens);
+        if (trails != (want.trails ? 1 : 0))
+            out += Format("trails check shows %d; ", trails);
+        if (link != (want.linkSensitivity ? 1 : 0))
+            out += Format("link check shows %d; ", link);
+        return out;
+    }
+    // Whether an advanced page button shows its latched picture (1), its
+    // normal one (0) or neither (-1), compared on screen with the skin's
+    // pictures at the button's place (a little tolerance for the depth of
+    // the display).
+    int LatchedLook(int key) {
+        if (normalSheet_.Handle() == nullptr) {
+            SIZE size{};
+            skin::LoadSkinPicture(folder_.File("skins\\advanced_normal.jpg"), normalSheet_, size);
+            skin::LoadSkinPicture(folder_.File("skins\\advanced_down.jpg"), downSheet_, size);
+        }
+        HWND button = GetDlgItem(Page(kAdvancedPage), 1000 + key);
+        RECT r{};
+        if (button == nullptr || normalSheet_.Handle() == nullptr ||
+            downSheet_.Handle() == nullptr || !GetWindowRect(button, &r))
+            return -1;
+        POINT inPage{r.left, r.top};
+        ScreenToClient(Page(kAdvancedPage), &inPage);
+        const int w = r.right - r.left, h = r.bottom - r.top;
+        win::ScopedWindowDc screen(nullptr);
+        win::ScopedDc shot(CreateCompatibleDC(screen.Get()));
+        win::ScopedGdi<HBITMAP> picture(CreateCompatibleBitmap(screen.Get(), w, h));
+        win::ScopedSelect keepShot(shot.Get(), picture.Get());
+        BitBlt(shot.Get(), 0, 0, w, h, screen.Get(), r.left, r.top, SRCCOPY);
+        win::ScopedDc sheet(CreateCompatibleDC(screen.Get()));
+        auto differing = [&](HBITMAP image) {
+            win::ScopedSelect keepSheet(sheet.Get(), image);
+            int count = 0;
+            for (int y = 0; y < h; ++y) {
+                for (int x = 0; x < w; ++x) {
+                    const COLORREF a = GetPixel(shot.Get(), x, y);
+                    const COLORREF b = GetPixel(sheet.Get(), inPage.x + x, inPage.y + y);
+                    const bool alike = std::abs(GetRValue(a) - GetRValue(b)) <= 8 &&
+                                       std::abs(GetGValue(a) - GetGValue(b)) <= 8 &&
+                                       std::abs(GetBValue(a) - GetBValue(b)) <= 8;
+                    count += alike ? 0 : 1;
+                }
+            }
+            return count;
+        };
+        const int normal = differing(normalSheet_.Handle());
+        const int down = differing(downSheet_.Handle());
+        const int allowed = w * h / 10;
+        if (down <= allowed && down < normal)
+            return 1;
+        if (normal <= allowed && normal < down)
+            return 0;
+        return -1;
     }
     static std::string SpinText(HWND dialog, int id) {
         char text[16] = {};
@@ -198,6 +285,8 @@ class SettingsPages : public ::testing::Test {
     int applies_ = 0;
     int slides_ = 0;
     std::string saved_[std::size(kStartOffValues)];
+    skin::SkinBitmap normalSheet_;
+    skin::SkinBitmap downSheet_;
 };
 
 // What the mouse's dump shows for a profile, worked out by the encoder.
@@ -377,6 +466,49 @@ TEST_F(SettingsPages, WhatTheUserSetsReachesTheMouseAndTheSystem) {
     const auto expectedSecond = ExpectedDump(block->profiles[1]);
     ASSERT_GE(second.size(), expectedSecond.size());
     for (std::size_t i = 0; i < expectedSecond.size(); ++i) EXPECT_EQ(second[i], expectedSecond[i]);
+
+    // A sensitivity change made on the mouse shows on the sliders at once:
+    // X 20 lies past the slider's range and is shown at its end.
+    ASSERT_EQ(mouse.Command("/event sensitivity:20,3"), 0);
+    EXPECT_TRUE(e2e::WaitUntil([&] {
+        return ThumbLeft(kAdvancedPage, 202) == ThumbLeftFor(kAdvancedPage, 202, 20, 1, 11) &&
+               ThumbLeft(kAdvancedPage, 203) == ThumbLeftFor(kAdvancedPage, 203, 3, 1, 11);
+    })) << "sensitivity thumbs at "
+        << ThumbLeft(kAdvancedPage, 202) << ", " << ThumbLeft(kAdvancedPage, 203);
+
+    // Then unsaved edits on this profile (trails off, auto-repeat 103,
+    // pointer speed 1), and a switch to the first profile and back: each
+    // shows its own values, the mouse's sensitivity and the edits included.
+    Press(kAdvancedPage, kTrails);
+    Slide(kAdvancedPage, 201, 88);  // 2 + 88 x 253 / 220 = 103.2 -> 103
+    Slide(kAdvancedPage, 204, 0);   // 1
+    WaitForSlidesQueued();
+    settings::ProfileRecord edited = block->profiles[1];
+    edited.Sensitivity_X = 20;
+    edited.Sensitivity_Y = 3;
+    edited.OTGSpeed = 103;
+    edited.bMouseTrails = 0;
+    const Shown secondShown = ShownFor(edited, 1);
+    const Shown firstShown = ShownFor(block->profiles[0], 10);
+    SetForegroundWindow(option_.Window());
+    std::string differs;
+    auto shows = [&](const Shown& want) {
+        return e2e::WaitUntil([&] { return (differs = Mismatches(want)).empty(); });
+    };
+    EXPECT_TRUE(shows(secondShown)) << "second profile before the switch: " << differs;
+    option_.Click(kKeyProfile1);
+    EXPECT_TRUE(shows(firstShown)) << "first profile: " << differs;
+    option_.Click(kKeyProfile1 + 1);
+    EXPECT_TRUE(shows(secondShown)) << "second profile again: " << differs;
+
+    // The record keeps the mouse's value that the slider shows clamped.
+    block = ApplyAndRead();
+    ASSERT_EQ(block->currentProfile, 1);
+    EXPECT_EQ(block->profiles[1].Sensitivity_X, 20);
+    EXPECT_EQ(block->profiles[1].Sensitivity_Y, 3);
+    EXPECT_EQ(block->profiles[1].OTGSpeed, 103);
+    EXPECT_EQ(block->profiles[1].bMouseTrails, 0);
+    EXPECT_EQ(block->profiles[1].MouseSpeed, 1);
 }
 
 }  // namespace
