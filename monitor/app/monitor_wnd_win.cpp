@@ -186,6 +186,7 @@ void CMonitorWnd::ShutDown() {
     // Jobs still queued behind the running one are dropped, not sent.
     upload_.BeginShutDown();
     uploadThread_.Stop();
+    upload_.DropQueued();
     link_.Shutdown();
     macroThread_.Stop();
     runtime_.reset();
@@ -205,8 +206,7 @@ LRESULT CMonitorWnd::OnTimer(UINT_PTR id) {
     switch (id) {
         case protocol::kTimerStartUpload:
             KillTimer(Hwnd(), protocol::kTimerStartUpload);
-            uploadThread_.Post(protocol::kThreadUploadJob,
-                               static_cast<WPARAM>(protocol::UploadJob::Full), 0);
+            QueueUpload(protocol::UploadJob::Full);
             break;
         case protocol::kTimerVolumeRepeat:
             runtime_->Runtime().OnVolumeTimer();
@@ -263,17 +263,18 @@ void CMonitorWnd::OnSystrayNotify(win::LParam<UINT> mouseMessage) {
     }
 }
 
-void CMonitorWnd::OnApplyAllSetting(win::WParam<WPARAM> resetToDefaults) {
+// wParam (reset to defaults) is already in the shared block Option wrote.
+void CMonitorWnd::OnApplyAllSetting(win::WParam<WPARAM>) {
     FetchSharedBlock();
     ApplySystemMouseSettings();
     LoadOsdOptions();
     runtime_->Runtime().Notices().SettingsChanged();
-    const bool posted = Connection() == Connection::Connected &&
-                        uploadThread_.Post(protocol::kThreadUploadJob,
-                                           static_cast<WPARAM>(protocol::UploadJob::ChangedOnly),
-                                           static_cast<LPARAM>(resetToDefaults.value));
-    if (!posted)
+    // With no mouse the Apply is answered at once; otherwise after its job,
+    // or by the queue when no job can run.
+    if (Connection() != Connection::Connected)
         NotifyOptionUploadDone(Who::Window);
+    else
+        QueueUpload(protocol::UploadJob::ChangedOnly);
 }
 
 void CMonitorWnd::OnReloadBlock() {
@@ -314,7 +315,17 @@ void CMonitorWnd::LoadOsdOptions() {
 }
 
 bool CMonitorWnd::PostUploadJob(int job) {
-    return uploadThread_.Post(protocol::kThreadUploadJob, static_cast<WPARAM>(job), 0);
+    return QueueUpload(static_cast<protocol::UploadJob>(job));
+}
+
+bool CMonitorWnd::QueueUpload(protocol::UploadJob job) {
+    if (!upload_.Enqueue(job))
+        return true;  // the upload thread is already on its way to the queue
+    if (uploadThread_.Post(protocol::kThreadUploadJob, static_cast<WPARAM>(job), 0))
+        return true;
+    // No upload thread (shut-down): nothing will run, but Applies are answered.
+    upload_.DropQueued();
+    return false;
 }
 
 void CMonitorWnd::ChangeBlock(const std::function<void(settings::SettingsBlock&)>& change) {
@@ -407,8 +418,7 @@ void CMonitorWnd::OnArrival() {
     SetConnection(Connection::Connected);
     link_.Reopen();
     ChangeBlock([](settings::SettingsBlock& block) { settings::MarkAllChanged(block); });
-    uploadThread_.Post(protocol::kThreadUploadJob, static_cast<WPARAM>(protocol::UploadJob::Full),
-                       0);
+    QueueUpload(protocol::UploadJob::Full);
     AddTrayIcon();
     WriteDeviceState(1);
     SetTimer(Hwnd(), protocol::kTimerGameWatch, kGameWatchPeriodMs, nullptr);
@@ -453,12 +463,12 @@ void CMonitorWnd::ShellOpen(const std::string& path) {
     ShellExecuteExA(&info);
 }
 
-void CMonitorWnd::OnUploadThreadMessage(UINT message, WPARAM wParam, LPARAM) {
+void CMonitorWnd::OnUploadThreadMessage(UINT message, WPARAM, LPARAM) {
     if (message != protocol::kThreadUploadJob)
         return;
     device::LinkTransport transport(link_);
     device::PrecisePacer pacer;
-    upload_.RunJob(static_cast<protocol::UploadJob>(wParam), transport, pacer);
+    upload_.RunQueued(transport, pacer);
 }
 
 void CMonitorWnd::CopyBlock(settings::SettingsBlock& into) {

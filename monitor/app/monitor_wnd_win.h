@@ -89,6 +89,8 @@ class CMonitorWnd : public win::WindowImpl<CMonitorWnd>,
     void ConnectionEvent(bool arrived) override;
     void PublishBlock() override;
     bool PostUploadJob(int job) override;
+    // Queues an upload job and wakes the upload thread when it is idle.
+    bool QueueUpload(protocol::UploadJob job);
     void WriteRegistryAndApply() override;
     bool PostToOption(unsigned message) override;
     void PostOpenOption() override;
