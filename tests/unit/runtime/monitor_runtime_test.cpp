@@ -287,6 +287,37 @@ TEST_F(MonitorRuntimeTest, RemovalWhileACombinationIsHeldReleasesIt) {
     EXPECT_EQ(host.log.back(), "removed");
 }
 
+// A release lets go of what its press put down, whatever the button's record
+// says by then; a removal lets go of every combination still held.
+TEST_F(MonitorRuntimeTest, ReleaseLetsGoOfWhatThePressPutDownAcrossAProfileSwitch) {
+    for (int p = 0; p < 2; ++p) {
+        auto& r = host.block.profiles[p].MacroKeyInfo[4];
+        r.actionCode = settings::action::kKeyCombination;
+        r.events[0] = {static_cast<std::uint8_t>(4 + p), settings::modifier::kCtrl, 0};
+    }
+    host.block.currentProfile = 0;
+    runtime.OnDeviceEvent(0x4000, 5);
+    runtime.OnDeviceEvent(0x7001, 2);  // profile 2: button 5 is Ctrl+B there
+    runtime.OnDeviceEvent(0x4000, 0x0105);
+    EXPECT_EQ(input.Keys(), "down:17 down:65 up:65 up:17");
+    input.events.clear();
+
+    // Two buttons held, then the mouse goes away: both come up.
+    auto& other = ButtonRecord(6);
+    other.actionCode = settings::action::kKeyCombination;
+    other.events[0] = {6, settings::modifier::kShift, 0};
+    runtime.OnDeviceEvent(0x4000, 5);
+    runtime.OnDeviceEvent(0x5000, 6);
+    runtime.OnConnectionMessage(0);
+    EXPECT_EQ(input.Keys(), "down:17 down:66 down:16 down:67 up:66 up:17 up:67 up:16");
+    EXPECT_EQ(clock.precise(), 0);
+    input.events.clear();
+    runtime.OnDeviceEvent(0x4000, 0x0105);
+    runtime.OnDeviceEvent(0x5000, 0x0106);
+    EXPECT_EQ(input.Keys(), "up:66 up:17 up:67 up:16")
+        << "late releases repeat the key-ups of the record, as before";
+}
+
 TEST_F(MonitorRuntimeTest, MacroButtonQueuesPlaybackAndGivesTheMacroNotice) {
     ShowAll();
     auto& r = ButtonRecord(14);  // button index 13
