@@ -30,6 +30,9 @@ constexpr UINT kGameWatchPeriodMs = 2000;
 // From the upload thread to the window: job 3 has told the mouse the profile
 // in wParam. Private to Monitor, posted to its own window only.
 constexpr UINT kMsgProfileSelected = WM_APP + 1;
+// From the window to itself: apply the current profile's pointer settings to
+// the system, once for all the profile switches queued before it.
+constexpr UINT kMsgApplySystemSettings = WM_APP + 2;
 
 HWND FindByTitle(const char* title) {
     return FindWindowA(nullptr, title);
@@ -58,6 +61,8 @@ std::span<const win::MessageRow<CMonitorWnd>> CMonitorWnd::MessageMap() {
         win::OnMessage<protocol::kMsgDeviceEvent, &W::OnDeviceEvent>(),
         win::OnMessage<protocol::kMsgDeviceArrival, &W::OnDeviceArrival>(),
         win::OnMessage<kMsgProfileSelected, &W::OnProfileSelected>(),
+        win::OnMessage<kMsgApplySystemSettings, &W::OnApplySystemSettings>(),
+        win::OnMessage<runtime::kMsgFlushOsd, &W::OnFlushOsd>(),
         win::OnRegistered<&W::OnTaskbarCreated>(kTaskbarCreated),
         win::OnCommand<&W::OnCustomizer>(protocol::kCmdOpenOption),
         win::OnCommand<&W::OnExit>(protocol::kCmdExit),
@@ -189,6 +194,9 @@ void CMonitorWnd::ShutDown() {
     upload_.DropQueued();
     link_.Shutdown();
     macroThread_.Stop();
+    // The last notice's text still reaches config.ini.
+    if (runtime_)
+        runtime_->FlushOsd();
     runtime_.reset();
 
     if (comInitialized_)
@@ -232,6 +240,8 @@ LRESULT CMonitorWnd::OnCopyData(HWND, const COPYDATASTRUCT* data) {
     if (!text)
         return 1;
     runtime_->Runtime().Notices().AppletText(text->c_str(), Connected());
+    // The sender may read config.ini as soon as this message returns.
+    runtime_->FlushOsd();
     return 1;
 }
 
@@ -334,6 +344,25 @@ void CMonitorWnd::ChangeBlock(const std::function<void(settings::SettingsBlock&)
 }
 
 void CMonitorWnd::WriteRegistryAndApply() {
+    // Applying notifies every top-level window of every program, several
+    // times: far slower than a profile switch arrives in a burst. The work is
+    // posted behind the messages already queued, and a switch that finds it
+    // still queued adds nothing, so a burst ends with one apply of the
+    // profile it ended on.
+    if (systemApplyQueued_)
+        return;
+    systemApplyQueued_ = PostMessageA(Hwnd(), kMsgApplySystemSettings, 0, 0) != FALSE;
+    if (!systemApplyQueued_)
+        OnApplySystemSettings();
+}
+
+void CMonitorWnd::OnFlushOsd() {
+    if (runtime_)
+        runtime_->FlushOsd();
+}
+
+void CMonitorWnd::OnApplySystemSettings() {
+    systemApplyQueued_ = false;
     if (const settings::ProfileRecord* profile = settings::CurrentProfile(*block_)) {
         settings::WriteRegistryFromProfile(registry_, *profile);
     }

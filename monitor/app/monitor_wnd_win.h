@@ -62,6 +62,8 @@ class CMonitorWnd : public win::WindowImpl<CMonitorWnd>,
     void OnDeviceEvent(win::WParam<WPARAM> category, win::LParam<LPARAM> data);
     void OnDeviceArrival(win::WParam<WPARAM> arrived);
     void OnProfileSelected(win::WParam<int> profileIndex);
+    void OnApplySystemSettings();
+    void OnFlushOsd();
     void OnTaskbarCreated();
     void OnCustomizer();
     void OnExit();
@@ -127,6 +129,8 @@ class CMonitorWnd : public win::WindowImpl<CMonitorWnd>,
     settings::OsdSettings osd_{};
     bool comInitialized_ = false;
     bool shutDown_ = false;
+    // A system settings apply is posted and not yet run.
+    bool systemApplyQueued_ = false;
 
     // The private block. Only the window thread changes it, under blockLock_,
     // and reads it without the lock; each upload job works from its own copy
