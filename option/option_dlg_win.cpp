@@ -13,6 +13,16 @@
 namespace option {
 namespace {
 
+// Monitor posts a change notice for every setting the mouse changes; a burst
+// of them queues hundreds, and each would reload the same latest block and
+// redraw the pages. One reload serves every notice of that kind still queued,
+// so an Apply clicked meanwhile is not held up behind them.
+void DropQueuedNotices(HWND window, UINT message) {
+    MSG queued;
+    while (PeekMessageA(&queued, window, message, message, PM_REMOVE)) {
+    }
+}
+
 constexpr const char* kSkinFile = "skin_config.ini";
 constexpr const char* kPageSkins[kPageCount] = {"skin_main_control.ini", "skin_color_control.ini",
                                                 "skin_advance_expand.ini",
@@ -491,6 +501,7 @@ LRESULT COptionDlg::OnReloadAll() {
 }
 
 LRESULT COptionDlg::OnProfileChanged() {
+    DropQueuedNotices(Hwnd(), protocol::kMsgProfileChanged);
     if (session_->ProfileChanged())
         Refresh();
     return 0;
@@ -503,6 +514,7 @@ LRESULT COptionDlg::OnUploadDone() {
 }
 
 LRESULT COptionDlg::OnSettingChanged() {
+    DropQueuedNotices(Hwnd(), protocol::kMsgSettingChanged);
     if (session_->SettingChanged()) {
         for (int i = 0; i < kPageCount - 1; ++i) pages_[static_cast<std::size_t>(i)].Refresh();
     }
