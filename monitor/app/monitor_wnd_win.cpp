@@ -177,6 +177,9 @@ void CMonitorWnd::ShutDown() {
     shutDown_ = true;
     KillTimer(Hwnd(), protocol::kTimerGameWatch);
     KillTimer(Hwnd(), protocol::kTimerStartUpload);
+    // First, while nothing else is torn down yet: the icon goes the moment
+    // Exit is chosen.
+    tray_.Remove();
 
     if (HWND option = FindByTitle(protocol::kOptionTitle))
         PostMessageA(option, WM_CLOSE, 0, 0);
@@ -203,7 +206,6 @@ void CMonitorWnd::ShutDown() {
         CoUninitialize();
     comInitialized_ = false;
     shared_.Close();
-    tray_.Remove();
     mouseKey_.reset();
     if (lan_ != nullptr)
         FreeLibrary(lan_);
@@ -370,8 +372,12 @@ void CMonitorWnd::OnApplySystemSettings() {
 }
 
 bool CMonitorWnd::PostToOption(unsigned message) {
-    HWND option = FindByTitle(protocol::kOptionTitle);
-    return option != nullptr && PostMessageA(option, message, 0, 0) != FALSE;
+    // Every setting the mouse changes is reported to Option; looking its
+    // window up by title walks every top-level window (a millisecond or more
+    // under Wine), so the last window found is used while it exists.
+    if (option_ == nullptr || !IsWindow(option_))
+        option_ = FindByTitle(protocol::kOptionTitle);
+    return option_ != nullptr && PostMessageA(option_, message, 0, 0) != FALSE;
 }
 
 void CMonitorWnd::PostOpenOption() {

@@ -129,6 +129,8 @@ class CMonitorWnd : public win::WindowImpl<CMonitorWnd>,
     settings::OsdSettings osd_{};
     bool comInitialized_ = false;
     bool shutDown_ = false;
+    // Option's window as last found by its title (change notices).
+    HWND option_ = nullptr;
     // A system settings apply is posted and not yet run.
     bool systemApplyQueued_ = false;
 
