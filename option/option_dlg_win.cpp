@@ -16,6 +16,16 @@
 namespace option {
 namespace {
 
+// Monitor posts a change notice for every setting the mouse changes; a burst
+// of them queues hundreds, and each would reload the same latest block and
+// redraw the pages. One reload serves every notice of that kind still queued,
+// so an Apply clicked meanwhile is not held up behind them.
+void DropQueuedNotices(HWND window, UINT message) {
+    MSG queued;
+    while (PeekMessageA(&queued, window, message, message, PM_REMOVE)) {
+    }
+}
+
 constexpr const char* kSkinFile = "skin_config.ini";
 constexpr const char* const kKeys[] = {"2",  "3",  "4",  "5",  "6",  "7",  "8",  "9",  "10", "11",
                                        "12", "13", "14", "15", "16", "17", "18", "19", "25", "26",
@@ -494,6 +504,7 @@ LRESULT COptionDlg::OnReloadAll() {
 }
 
 LRESULT COptionDlg::OnProfileChanged() {
+    DropQueuedNotices(Hwnd(), protocol::kMsgProfileChanged);
     if (session_->ProfileChanged())
         Refresh();
     return 0;
@@ -506,6 +517,7 @@ LRESULT COptionDlg::OnUploadDone() {
 }
 
 LRESULT COptionDlg::OnSettingChanged() {
+    DropQueuedNotices(Hwnd(), protocol::kMsgSettingChanged);
     if (session_->SettingChanged()) {
         RefreshPages();
     }

@@ -1,11 +1,19 @@
-// Macro timing through the real adapters, recorded by a low-level hook, and
-// the cost of one automatic-profile tick. Prints figures; never fails on time.
+// Macro timing through the real adapters, recorded by a low-level hook, on a
+// quiet machine and with two CPU-bound processes (started here) keeping every
+// core busy as a game would; and the cost of one automatic-profile tick.
+// Prints figures; never fails on time.
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <memory>
+#include <string>
 #include <vector>
+
+#include "common/win/playback_priority_win.h"
+#include "common/win/precise_clock_win.h"
+#include "common/win/scoped_win.h"
 
 #include "monitor/runtime/game_watch.h"
 #include "monitor/runtime/win/game_watch_win.h"
@@ -52,7 +60,7 @@ class QuietDebug : public runtime::DebugOutput {
 };
 
 struct Figures {
-    double p50 = 0, p99 = 0, max = 0, totalMs = 0;
+    double p50 = 0, p99 = 0, max = 0, min = 0, totalMs = 0;
     int shorter = 0;
     int gaps = 0;
 };
@@ -79,6 +87,7 @@ Figures Measure(const std::vector<HookedEvent>& ev, const std::uint16_t* delays)
     f.p50 = Percentile(over, 0.50);
     f.p99 = Percentile(over, 0.99);
     f.max = over.empty() ? 0 : *std::max_element(over.begin(), over.end());
+    f.min = over.empty() ? 0 : *std::min_element(over.begin(), over.end());
     if (ev.size() >= 2)
         f.totalMs = static_cast<double>(ev.back().us - ev.front().us) / 1000.0;
     return f;
@@ -86,9 +95,9 @@ Figures Measure(const std::vector<HookedEvent>& ev, const std::uint16_t* delays)
 
 void Print(const char* name, const Figures& f, double requestedMs) {
     std::printf(
-        "%-22s gaps %2d  overshoot p50 %6.3f ms  p99 %6.3f ms  max %6.3f ms  "
+        "%-26s gaps %2d  overshoot p50 %6.3f ms  p99 %6.3f ms  max %6.3f ms  min %6.3f ms  "
         "shorter than requested %d  total %8.1f ms (requested %.0f)\n",
-        name, f.gaps, f.p50, f.p99, f.max, f.shorter, f.totalMs, requestedMs);
+        name, f.gaps, f.p50, f.p99, f.max, f.min, f.shorter, f.totalMs, requestedMs);
 }
 
 // The same events played with Sleep and no raised timer resolution.
@@ -100,6 +109,60 @@ void PlayNaive(const settings::ButtonAssignment& r, LetterKeys& keys) {
                     0);
         Sleep(e.delayMs == 0 ? 1 : e.delayMs);
     }
+}
+
+// The player's clock without the raised thread priority of a playing macro
+// (only the timer resolution): what the priority buys under load.
+class UnraisedClock : public runtime::Clock {
+  public:
+    std::int64_t NowUs() override { return clock_.NowUs(); }
+    void SleepUntilUs(std::int64_t deadlineUs) override { clock_.SleepUntilUs(deadlineUs); }
+    void BeginPrecise() override { resolution_ = std::make_unique<win::TimerResolution>(); }
+    void EndPrecise() override { resolution_.reset(); }
+
+  private:
+    win::PreciseClock clock_;
+    std::unique_ptr<win::TimerResolution> resolution_;
+};
+
+constexpr const char* kBurnArgument = "--burn";
+
+// Copies of this program that only spin, each keeping one core busy, ended
+// when the object goes.
+class CpuBurners {
+  public:
+    explicit CpuBurners(int count) {
+        char self[MAX_PATH] = {};
+        GetModuleFileNameA(nullptr, self, MAX_PATH);
+        for (int i = 0; i < count; ++i) {
+            std::string command = std::string("\"") + self + "\" " + kBurnArgument;
+            STARTUPINFOA startup{};
+            startup.cb = sizeof startup;
+            PROCESS_INFORMATION info{};
+            if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                nullptr, &startup, &info))
+                continue;
+            CloseHandle(info.hThread);
+            processes_.emplace_back(info.hProcess);
+        }
+    }
+    ~CpuBurners() {
+        for (auto& process : processes_) {
+            TerminateProcess(process.Get(), 0);
+            WaitForSingleObject(process.Get(), 5000);
+        }
+    }
+    CpuBurners(const CpuBurners&) = delete;
+    CpuBurners& operator=(const CpuBurners&) = delete;
+    int Running() const { return static_cast<int>(processes_.size()); }
+
+  private:
+    std::vector<win::ScopedHandle> processes_;
+};
+
+[[noreturn]] void Burn() {
+    volatile unsigned long long spin = 0;
+    for (;;) spin = spin + 1;
 }
 
 double ThreadCpuMs() {
@@ -166,7 +229,9 @@ void BenchGameTick() {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    if (argc > 1 && std::string(argv[1]) == kBurnArgument)
+        Burn();
     InputHook hook;
     if (!hook.Installed()) {
         std::printf("low-level hooks not available; macro timing skipped\n");
@@ -246,6 +311,41 @@ int main() {
     Print("baseline Sleep()", naive, requested);
     std::printf("p99 overshoot ratio baseline/player: %.2f\n",
                 first.p99 > 0 ? naive.p99 / first.p99 : 0.0);
+
+    {
+        CpuBurners load(2);
+        {
+            win::ScopedPlaybackPriority probe;
+            std::printf(
+                "under load: %d CPU-bound processes started; a playing macro's thread: priority "
+                "%d (raised %d), multimedia task %d\n",
+                load.Running(), GetThreadPriority(GetCurrentThread()), probe.Raised() ? 1 : 0,
+                probe.InMultimediaTask() ? 1 : 0);
+        }
+        for (int round = 0; round < 2; ++round) {
+            {
+                runtime::ClockWin clock;
+                TimedInput timed(input, clock);
+                runtime::MacroPlayer player(timed, clock, keys, debug);
+                hook.Clear();
+                player.StartOrStop(record);
+                player.PlayQueued();
+                Print("loaded: player (raised)", Measure(hook.WaitFor(kEvents), delays), requested);
+                Print("  (as sent)", Measure(timed.sent, delays), requested);
+            }
+            {
+                UnraisedClock clock;
+                TimedInput timed(input, clock);
+                runtime::MacroPlayer player(timed, clock, keys, debug);
+                hook.Clear();
+                player.StartOrStop(record);
+                player.PlayQueued();
+                Print("loaded: player, normal prio", Measure(hook.WaitFor(kEvents), delays),
+                      requested);
+                Print("  (as sent)", Measure(timed.sent, delays), requested);
+            }
+        }
+    }
     BenchGameTick();
     return 0;
 }

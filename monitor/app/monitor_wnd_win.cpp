@@ -30,6 +30,9 @@ constexpr UINT kGameWatchPeriodMs = 2000;
 // From the upload thread to the window: job 3 has told the mouse the profile
 // in wParam. Private to Monitor, posted to its own window only.
 constexpr UINT kMsgProfileSelected = WM_APP + 1;
+// From the window to itself: apply the current profile's pointer settings to
+// the system, once for all the profile switches queued before it.
+constexpr UINT kMsgApplySystemSettings = WM_APP + 2;
 
 HWND FindByTitle(const char* title) {
     return FindWindowA(nullptr, title);
@@ -58,6 +61,8 @@ std::span<const win::MessageRow<CMonitorWnd>> CMonitorWnd::MessageMap() {
         win::OnMessage<protocol::kMsgDeviceEvent, &W::OnDeviceEvent>(),
         win::OnMessage<protocol::kMsgDeviceArrival, &W::OnDeviceArrival>(),
         win::OnMessage<kMsgProfileSelected, &W::OnProfileSelected>(),
+        win::OnMessage<kMsgApplySystemSettings, &W::OnApplySystemSettings>(),
+        win::OnMessage<runtime::kMsgFlushOsd, &W::OnFlushOsd>(),
         win::OnRegistered<&W::OnTaskbarCreated>(kTaskbarCreated),
         win::OnCommand<&W::OnCustomizer>(protocol::kCmdOpenOption),
         win::OnCommand<&W::OnExit>(protocol::kCmdExit),
@@ -172,6 +177,9 @@ void CMonitorWnd::ShutDown() {
     shutDown_ = true;
     KillTimer(Hwnd(), protocol::kTimerGameWatch);
     KillTimer(Hwnd(), protocol::kTimerStartUpload);
+    // First, while nothing else is torn down yet: the icon goes the moment
+    // Exit is chosen.
+    tray_.Remove();
 
     if (HWND option = FindByTitle(protocol::kOptionTitle))
         PostMessageA(option, WM_CLOSE, 0, 0);
@@ -186,15 +194,18 @@ void CMonitorWnd::ShutDown() {
     // Jobs still queued behind the running one are dropped, not sent.
     upload_.BeginShutDown();
     uploadThread_.Stop();
+    upload_.DropQueued();
     link_.Shutdown();
     macroThread_.Stop();
+    // The last notice's text still reaches config.ini.
+    if (runtime_)
+        runtime_->FlushOsd();
     runtime_.reset();
 
     if (comInitialized_)
         CoUninitialize();
     comInitialized_ = false;
     shared_.Close();
-    tray_.Remove();
     mouseKey_.reset();
     if (lan_ != nullptr)
         FreeLibrary(lan_);
@@ -205,8 +216,7 @@ LRESULT CMonitorWnd::OnTimer(UINT_PTR id) {
     switch (id) {
         case protocol::kTimerStartUpload:
             KillTimer(Hwnd(), protocol::kTimerStartUpload);
-            uploadThread_.Post(protocol::kThreadUploadJob,
-                               static_cast<WPARAM>(protocol::UploadJob::Full), 0);
+            QueueUpload(protocol::UploadJob::Full);
             break;
         case protocol::kTimerVolumeRepeat:
             runtime_->Runtime().OnVolumeTimer();
@@ -232,6 +242,8 @@ LRESULT CMonitorWnd::OnCopyData(HWND, const COPYDATASTRUCT* data) {
     if (!text)
         return 1;
     runtime_->Runtime().Notices().AppletText(text->c_str(), Connected());
+    // The sender may read config.ini as soon as this message returns.
+    runtime_->FlushOsd();
     return 1;
 }
 
@@ -263,17 +275,18 @@ void CMonitorWnd::OnSystrayNotify(win::LParam<UINT> mouseMessage) {
     }
 }
 
-void CMonitorWnd::OnApplyAllSetting(win::WParam<WPARAM> resetToDefaults) {
+// wParam (reset to defaults) is already in the shared block Option wrote.
+void CMonitorWnd::OnApplyAllSetting(win::WParam<WPARAM>) {
     FetchSharedBlock();
     ApplySystemMouseSettings();
     LoadOsdOptions();
     runtime_->Runtime().Notices().SettingsChanged();
-    const bool posted = Connection() == Connection::Connected &&
-                        uploadThread_.Post(protocol::kThreadUploadJob,
-                                           static_cast<WPARAM>(protocol::UploadJob::ChangedOnly),
-                                           static_cast<LPARAM>(resetToDefaults.value));
-    if (!posted)
+    // With no mouse the Apply is answered at once; otherwise after its job,
+    // or by the queue when no job can run.
+    if (Connection() != Connection::Connected)
         NotifyOptionUploadDone(Who::Window);
+    else
+        QueueUpload(protocol::UploadJob::ChangedOnly);
 }
 
 void CMonitorWnd::OnReloadBlock() {
@@ -314,7 +327,17 @@ void CMonitorWnd::LoadOsdOptions() {
 }
 
 bool CMonitorWnd::PostUploadJob(int job) {
-    return uploadThread_.Post(protocol::kThreadUploadJob, static_cast<WPARAM>(job), 0);
+    return QueueUpload(static_cast<protocol::UploadJob>(job));
+}
+
+bool CMonitorWnd::QueueUpload(protocol::UploadJob job) {
+    if (!upload_.Enqueue(job))
+        return true;  // the upload thread is already on its way to the queue
+    if (uploadThread_.Post(protocol::kThreadUploadJob, static_cast<WPARAM>(job), 0))
+        return true;
+    // No upload thread (shut-down): nothing will run, but Applies are answered.
+    upload_.DropQueued();
+    return false;
 }
 
 void CMonitorWnd::ChangeBlock(const std::function<void(settings::SettingsBlock&)>& change) {
@@ -323,6 +346,25 @@ void CMonitorWnd::ChangeBlock(const std::function<void(settings::SettingsBlock&)
 }
 
 void CMonitorWnd::WriteRegistryAndApply() {
+    // Applying notifies every top-level window of every program, several
+    // times: far slower than a profile switch arrives in a burst. The work is
+    // posted behind the messages already queued, and a switch that finds it
+    // still queued adds nothing, so a burst ends with one apply of the
+    // profile it ended on.
+    if (systemApplyQueued_)
+        return;
+    systemApplyQueued_ = PostMessageA(Hwnd(), kMsgApplySystemSettings, 0, 0) != FALSE;
+    if (!systemApplyQueued_)
+        OnApplySystemSettings();
+}
+
+void CMonitorWnd::OnFlushOsd() {
+    if (runtime_)
+        runtime_->FlushOsd();
+}
+
+void CMonitorWnd::OnApplySystemSettings() {
+    systemApplyQueued_ = false;
     if (const settings::ProfileRecord* profile = settings::CurrentProfile(*block_)) {
         settings::WriteRegistryFromProfile(registry_, *profile);
     }
@@ -330,8 +372,12 @@ void CMonitorWnd::WriteRegistryAndApply() {
 }
 
 bool CMonitorWnd::PostToOption(unsigned message) {
-    HWND option = FindByTitle(protocol::kOptionTitle);
-    return option != nullptr && PostMessageA(option, message, 0, 0) != FALSE;
+    // Every setting the mouse changes is reported to Option; looking its
+    // window up by title walks every top-level window (a millisecond or more
+    // under Wine), so the last window found is used while it exists.
+    if (option_ == nullptr || !IsWindow(option_))
+        option_ = FindByTitle(protocol::kOptionTitle);
+    return option_ != nullptr && PostMessageA(option_, message, 0, 0) != FALSE;
 }
 
 void CMonitorWnd::PostOpenOption() {
@@ -407,8 +453,7 @@ void CMonitorWnd::OnArrival() {
     SetConnection(Connection::Connected);
     link_.Reopen();
     ChangeBlock([](settings::SettingsBlock& block) { settings::MarkAllChanged(block); });
-    uploadThread_.Post(protocol::kThreadUploadJob, static_cast<WPARAM>(protocol::UploadJob::Full),
-                       0);
+    QueueUpload(protocol::UploadJob::Full);
     AddTrayIcon();
     WriteDeviceState(1);
     SetTimer(Hwnd(), protocol::kTimerGameWatch, kGameWatchPeriodMs, nullptr);
@@ -453,12 +498,12 @@ void CMonitorWnd::ShellOpen(const std::string& path) {
     ShellExecuteExA(&info);
 }
 
-void CMonitorWnd::OnUploadThreadMessage(UINT message, WPARAM wParam, LPARAM) {
+void CMonitorWnd::OnUploadThreadMessage(UINT message, WPARAM, LPARAM) {
     if (message != protocol::kThreadUploadJob)
         return;
     device::LinkTransport transport(link_);
     device::PrecisePacer pacer;
-    upload_.RunJob(static_cast<protocol::UploadJob>(wParam), transport, pacer);
+    upload_.RunQueued(transport, pacer);
 }
 
 void CMonitorWnd::CopyBlock(settings::SettingsBlock& into) {

@@ -62,6 +62,8 @@ class CMonitorWnd : public win::WindowImpl<CMonitorWnd>,
     void OnDeviceEvent(win::WParam<WPARAM> category, win::LParam<LPARAM> data);
     void OnDeviceArrival(win::WParam<WPARAM> arrived);
     void OnProfileSelected(win::WParam<int> profileIndex);
+    void OnApplySystemSettings();
+    void OnFlushOsd();
     void OnTaskbarCreated();
     void OnCustomizer();
     void OnExit();
@@ -89,6 +91,8 @@ class CMonitorWnd : public win::WindowImpl<CMonitorWnd>,
     void ConnectionEvent(bool arrived) override;
     void PublishBlock() override;
     bool PostUploadJob(int job) override;
+    // Queues an upload job and wakes the upload thread when it is idle.
+    bool QueueUpload(protocol::UploadJob job);
     void WriteRegistryAndApply() override;
     bool PostToOption(unsigned message) override;
     void PostOpenOption() override;
@@ -125,6 +129,10 @@ class CMonitorWnd : public win::WindowImpl<CMonitorWnd>,
     settings::OsdSettings osd_{};
     bool comInitialized_ = false;
     bool shutDown_ = false;
+    // Option's window as last found by its title (change notices).
+    HWND option_ = nullptr;
+    // A system settings apply is posted and not yet run.
+    bool systemApplyQueued_ = false;
 
     // The private block. Only the window thread changes it, under blockLock_,
     // and reads it without the lock; each upload job works from its own copy

@@ -21,19 +21,33 @@ bool UploadWorker::StartJob() {
     return true;
 }
 
-void UploadWorker::RunJob(protocol::UploadJob job, Transport& transport, Pacer& pacer) {
-    const bool apply = job == protocol::UploadJob::ChangedOnly;
+bool UploadWorker::Enqueue(protocol::UploadJob job) {
+    return queue_.Push(job);
+}
+
+void UploadWorker::RunQueued(Transport& transport, Pacer& pacer) {
+    while (const std::optional<QueuedUpload> next = queue_.Pop()) RunJob(*next, transport, pacer);
+}
+
+void UploadWorker::DropQueued() {
+    while (const std::optional<QueuedUpload> next = queue_.Pop()) Answer(next->applies);
+}
+
+void UploadWorker::Answer(int applies) {
+    for (int i = 0; i < applies; ++i) host_.ApplyAnswered();
+}
+
+void UploadWorker::RunJob(const QueuedUpload& job, Transport& transport, Pacer& pacer) {
     if (StartJob()) {
         host_.CopyBlock(*copy_);
         UploadHooks hooks;
         hooks.afterProfileSelected = [this](int profile) { host_.ProfileSelected(profile); };
         // The staging areas are some 10 KB: off the stack as well.
         auto sequence = std::make_unique<UploadSequence>(transport, pacer, abort_);
-        sequence->Run(job, *copy_, hooks);
+        sequence->Run(job.job, *copy_, hooks);
         busy_.store(0);
     }
-    if (apply)
-        host_.ApplyAnswered();
+    Answer(job.applies);
 }
 
 void UploadWorker::AbortRunningJob() {

@@ -1,5 +1,6 @@
-// The upload thread's handling of one job message: the job runs on a copy of
-// Monitor's block taken when it starts, one job at a time, and stops when the
+// The upload jobs and the upload thread's handling of them: jobs wait in a
+// queue that drops those a later job makes pointless; each runs on a copy of
+// Monitor's block taken when it starts, one at a time, and stops when the
 // mouse is removed. Once shut-down has begun no job sends anything more: the
 // running one stops at its next wait and every job still queued is dropped.
 #pragma once
@@ -10,6 +11,7 @@
 
 #include "common/protocol.h"
 #include "common/settings/settings_block.h"
+#include "monitor/device/upload_queue.h"
 #include "monitor/device/upload_sequence.h"
 
 namespace device {
@@ -34,8 +36,23 @@ class UploadWorker {
   public:
     explicit UploadWorker(UploadJobHost& host);
 
-    // Upload thread: one job message. Transport and pacer are the job's own.
-    void RunJob(protocol::UploadJob job, Transport& transport, Pacer& pacer);
+    // Any thread: queues `job`. True when the upload thread must be woken to
+    // run the queue (RunQueued); a wake-up already under way covers the rest.
+    bool Enqueue(protocol::UploadJob job);
+    // Upload thread, on a wake-up: runs queued jobs until none is left.
+    void RunQueued(Transport& transport, Pacer& pacer);
+    // The wake-up could not be delivered (the thread is gone): the queued
+    // jobs are dropped, their Applies answered.
+    void DropQueued();
+    std::size_t Queued() const { return queue_.Size(); }
+
+    // Upload thread: one job, answering `applies` Applies when it is over.
+    // Transport and pacer are the job's own.
+    void RunJob(const QueuedUpload& job, Transport& transport, Pacer& pacer);
+    void RunJob(protocol::UploadJob job, Transport& transport, Pacer& pacer) {
+        RunJob(QueuedUpload{job, job == protocol::UploadJob::ChangedOnly ? 1 : 0}, transport,
+               pacer);
+    }
 
     // Window thread, after the connection state left 1. The job now running
     // stops at its next wait; the next job starts normally.
@@ -52,7 +69,10 @@ class UploadWorker {
     // marked) when the job must be dropped.
     bool StartJob();
 
+    void Answer(int applies);
+
     UploadJobHost& host_;
+    UploadQueue queue_;
     std::atomic<std::int32_t> busy_{0};
     std::atomic<std::int32_t> abort_{0};
     std::atomic<std::int32_t> shuttingDown_{0};

@@ -45,6 +45,9 @@ void KeyCombinationPlayer::ReleaseKeys(Combination combo) {
 }
 
 void KeyCombinationPlayer::Press(Combination combo) {
+    // The repeats of a held combination are timed like a macro's events.
+    if (!holding_)
+        clock_.BeginPrecise();
     held_ = combo;
     holding_ = true;
     PressKeys(combo);
@@ -54,10 +57,13 @@ void KeyCombinationPlayer::Press(Combination combo) {
 
 void KeyCombinationPlayer::Release(Combination combo) {
     timers_.StopTimer(protocol::kTimerKeyRepeat);
+    const bool wasHolding = holding_;
     held_ = combo;
     holding_ = false;
     firstRepeat_ = false;
     ReleaseKeys(combo);
+    if (wasHolding)
+        clock_.EndPrecise();
 }
 
 void KeyCombinationPlayer::OnRepeatTimer() {
@@ -127,6 +133,7 @@ void KeyCombinationPlayer::ReleaseHeld() {
     if (holding_) {
         holding_ = false;
         ReleaseKeys(held_);
+        clock_.EndPrecise();
     }
 }
 

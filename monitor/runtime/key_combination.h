@@ -13,6 +13,7 @@ namespace runtime {
 struct Combination {
     std::uint8_t keyCode = 0;
     std::uint8_t modifiers = 0;
+    bool operator==(const Combination&) const = default;
 };
 
 // Media key data values that the volume repeater acts on.
@@ -48,6 +49,11 @@ class KeyCombinationPlayer {
     void ReleaseHeld();
 
     bool Holding() const { return holding_; }
+    // The combination that repeats while Holding().
+    Combination Held() const { return held_; }
+    // Lets go of a combination other than the repeating one (the repeat
+    // carries on).
+    void ReleaseKeysOnly(Combination combo) { ReleaseKeys(combo); }
 
   private:
     void PressKeys(Combination combo);

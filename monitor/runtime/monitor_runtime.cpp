@@ -40,8 +40,19 @@ void MonitorRuntime::OnConnectionMessage(std::uintptr_t wParam) {
 }
 
 void MonitorRuntime::Shutdown() {
-    keys_.ReleaseHeld();
+    ReleaseHeld();
     macro_.RequestStop();
+}
+
+void MonitorRuntime::ReleaseHeld() {
+    // Most recent press last in the player: the others first, then the one
+    // that repeats.
+    for (std::optional<Combination>& combo : pressed_) {
+        if (combo && !(keys_.Holding() && keys_.Held() == *combo))
+            keys_.ReleaseKeysOnly(*combo);
+        combo.reset();
+    }
+    keys_.ReleaseHeld();
 }
 
 const settings::ButtonAssignment* MonitorRuntime::Button(int button) {
@@ -56,7 +67,7 @@ const settings::ButtonAssignment* MonitorRuntime::Button(int button) {
 void MonitorRuntime::ConnectionChanged(bool arrived) {
     // A button held while the mouse goes away never reports its release.
     if (!arrived)
-        keys_.ReleaseHeld();
+        ReleaseHeld();
     host_.ConnectionEvent(arrived);
 }
 
@@ -85,10 +96,19 @@ void MonitorRuntime::ButtonAction(int button, bool released, bool notice) {
         return;
     const auto* raw = reinterpret_cast<const std::uint8_t*>(record);
     const Combination combo{raw[settings::kComboKeyOffset], raw[settings::kComboModifierOffset]};
-    if (record->actionCode == settings::action::kKeyCombination) {
+    std::optional<Combination>& pressed = pressed_[static_cast<std::size_t>(button - 1)];
+    if (released && pressed) {
+        keys_.Release(*pressed);
+        pressed.reset();
+    } else if (record->actionCode == settings::action::kKeyCombination) {
         if (released) {
             keys_.Release(combo);
         } else {
+            // A second press without a release in between: the first one's
+            // keys go up before the new ones go down.
+            if (pressed)
+                keys_.Release(*pressed);
+            pressed = combo;
             keys_.Press(combo);
         }
     } else if (record->actionCode == settings::action::kMacro && !released) {

@@ -5,8 +5,10 @@
 // all calls come from the window thread except PlayQueuedMacro (macro thread).
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 #include "common/settings/settings_block.h"
 #include "monitor/runtime/event_dispatcher.h"
@@ -79,8 +81,9 @@ class MonitorRuntime final : public DeviceActions {
     // Macro thread, thread message 1648.
     void PlayQueuedMacro() { macro_.PlayQueued(); }
 
-    // Lets go of a held combination or volume key and kills timers 101, 102.
-    void ReleaseHeld() { keys_.ReleaseHeld(); }
+    // Lets go of every held combination and volume key and kills timers 101,
+    // 102.
+    void ReleaseHeld();
     // Shut-down: release held keys and ask a playing macro to stop, so the
     // macro thread can be joined.
     void Shutdown();
@@ -110,6 +113,11 @@ class MonitorRuntime final : public DeviceActions {
 
     MonitorHost& host_;
     DebugOutput& debug_;
+    // The combination each button's press put down, until its release takes
+    // it up again. The release lets go of these keys, not of whatever the
+    // button's record names by then: a profile switch or an Apply between
+    // press and release would otherwise leave the pressed keys down.
+    std::array<std::optional<Combination>, settings::kButtonCount> pressed_{};
     ForegroundQuery& foreground_;
     KeyCombinationPlayer keys_;
     MacroPlayer macro_;

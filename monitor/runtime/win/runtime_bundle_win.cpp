@@ -6,7 +6,8 @@ RuntimeBundleWin::RuntimeBundleWin(HWND window, std::string configIni, MonitorHo
                                    FunctionKeyTranslator::Function keyFunction)
     : keys_(keyFunction),
       timers_(window),
-      osd_(std::move(configIni)),
+      osdWin_(std::move(configIni)),
+      osd_(osdWin_, [window] { return PostMessageA(window, kMsgFlushOsd, 0, 0) != FALSE; }),
       media_(window),
       runtime_(
           {host, input_, clock_, keys_, timers_, debug_, osd_, media_, windows_, foreground_}) {}

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "monitor/runtime/coalescing_osd_channel.h"
 #include "monitor/runtime/win/game_watch_win.h"
 #include "monitor/runtime/win/media_players_win.h"
 #include "monitor/runtime/monitor_runtime.h"
@@ -14,6 +15,10 @@
 #include "monitor/runtime/win/tilt_scroll_win.h"
 
 namespace runtime {
+
+// Posted by the runtime to Monitor's window to run FlushOsd behind the
+// messages already queued.
+inline constexpr UINT kMsgFlushOsd = WM_APP + 3;
 
 class RuntimeBundleWin {
   public:
@@ -26,6 +31,9 @@ class RuntimeBundleWin {
     RuntimeBundleWin& operator=(const RuntimeBundleWin&) = delete;
 
     MonitorRuntime& Runtime() { return runtime_; }
+    // Message kMsgFlushOsd on the window: the display program's held-back
+    // config.ini writes and notices are done now.
+    void FlushOsd() { osd_.Flush(); }
 
   private:
     InputSinkWin input_;
@@ -33,7 +41,8 @@ class RuntimeBundleWin {
     FunctionKeyTranslator keys_;
     TimerControlWin timers_;
     DebugOutputWin debug_;
-    OsdChannelWin osd_;
+    OsdChannelWin osdWin_;
+    CoalescingOsdChannel osd_;
     MediaHostWin media_;
     WindowSystemWin windows_;
     ForegroundQueryWin foreground_;

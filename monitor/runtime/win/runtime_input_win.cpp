@@ -2,6 +2,10 @@
 
 #include <mmsystem.h>
 
+#include <memory>
+
+#include "common/win/playback_priority_win.h"
+
 namespace runtime {
 
 namespace {
@@ -9,6 +13,15 @@ namespace {
 BYTE ScanCode(std::uint8_t virtualKey) {
     return static_cast<BYTE>(MapVirtualKeyA(virtualKey, 0));
 }
+
+// Precise stretches nest and run on more than one thread (the macro thread
+// plays, the window thread repeats keys); each thread's priority is raised by
+// its own outermost stretch and restored when that ends.
+struct PreciseStretch {
+    int depth = 0;
+    std::unique_ptr<win::ScopedPlaybackPriority> priority;
+};
+thread_local PreciseStretch tlsStretch;
 
 }  // namespace
 
@@ -34,9 +47,13 @@ void InputSinkWin::MouseButton(std::uint32_t flags, std::uint32_t data) {
 
 void ClockWin::BeginPrecise() {
     timeBeginPeriod(1);
+    if (tlsStretch.depth++ == 0)
+        tlsStretch.priority = std::make_unique<win::ScopedPlaybackPriority>();
 }
 
 void ClockWin::EndPrecise() {
+    if (tlsStretch.depth > 0 && --tlsStretch.depth == 0)
+        tlsStretch.priority.reset();
     timeEndPeriod(1);
 }
 

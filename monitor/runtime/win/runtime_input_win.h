@@ -20,7 +20,8 @@ class InputSinkWin final : public InputSink {
 };
 
 // The runtime's clock: the programs' precise clock. BeginPrecise raises the
-// system timer resolution to 1 ms until the matching EndPrecise.
+// system timer resolution to 1 ms and the calling thread's priority until the
+// matching EndPrecise (on the same thread).
 class ClockWin final : public Clock {
   public:
     static constexpr std::int64_t kDefaultSpinWindowUs = win::PreciseClock::kDefaultSpinWindowUs;

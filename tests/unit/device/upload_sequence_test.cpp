@@ -398,5 +398,60 @@ TEST_F(UploadWorkerTest, ProfileSelectionIsReportedAfterTheMouseHadItsPause) {
     EXPECT_EQ(host.log, (std::vector<std::string>{"0 copy", "200 selected 2"}));
 }
 
+// A burst of profile switches with an Apply among them, queued while the
+// upload thread was busy: the mouse gets one selection (the last profile) and
+// the Apply its one answer after its own upload.
+TEST_F(UploadWorkerTest, LaterSelectionReplacesQueuedSelectionsButNotAnApply) {
+    EXPECT_TRUE(worker.Enqueue(protocol::UploadJob::SelectProfile)) << "idle thread is woken";
+    for (int i = 0; i < 500; ++i) EXPECT_FALSE(worker.Enqueue(protocol::UploadJob::SelectProfile));
+    EXPECT_FALSE(worker.Enqueue(protocol::UploadJob::ChangedOnly));
+    for (int i = 0; i < 500; ++i) worker.Enqueue(protocol::UploadJob::SelectProfile);
+    EXPECT_EQ(worker.Queued(), 2u);
+
+    host.block.currentProfile = 4;
+    worker.RunQueued(transport, pacer);
+    EXPECT_EQ(worker.Queued(), 0u);
+    const std::int64_t applyEndMs = pacer.now / 1000 - 200;
+    EXPECT_EQ(Describe(transport.log.back()), std::to_string(applyEndMs) + " F 02 05 00")
+        << "the selection runs after the Apply's upload";
+    EXPECT_EQ(host.log,
+              (std::vector<std::string>{"0 copy", std::to_string(applyEndMs) + " answer",
+                                        std::to_string(applyEndMs) + " copy",
+                                        std::to_string(applyEndMs + 200) + " selected 4"}));
+    EXPECT_TRUE(worker.Enqueue(protocol::UploadJob::SelectProfile)) << "drained: woken again";
+}
+
+// Everything queued before a full upload is replaced by it; the Applies among
+// them are answered once each, after the full upload that carries their block.
+TEST_F(UploadWorkerTest, FullUploadReplacesEverythingQueuedAndAnswersItsApplies) {
+    worker.Enqueue(protocol::UploadJob::ChangedOnly);
+    worker.Enqueue(protocol::UploadJob::SelectProfile);
+    worker.Enqueue(protocol::UploadJob::ChangedOnly);
+    worker.Enqueue(protocol::UploadJob::Full);
+    worker.Enqueue(protocol::UploadJob::Full);
+    ASSERT_EQ(worker.Queued(), 1u);
+    worker.RunQueued(transport, pacer);
+    EXPECT_EQ(transport.log.size(), 46u) << "one full upload";
+    EXPECT_EQ(host.log, (std::vector<std::string>{"0 copy", "6700 answer", "6700 answer"}));
+
+    // A selection after a queued full upload is kept: it shows the notice.
+    worker.Enqueue(protocol::UploadJob::Full);
+    worker.Enqueue(protocol::UploadJob::SelectProfile);
+    EXPECT_EQ(worker.Queued(), 2u);
+}
+
+// Shut-down with jobs still queued and no thread left to run them: the
+// Applies are answered, nothing is sent.
+TEST_F(UploadWorkerTest, DroppedQueueAnswersEveryApplyOnce) {
+    worker.BeginShutDown();
+    worker.Enqueue(protocol::UploadJob::ChangedOnly);
+    worker.Enqueue(protocol::UploadJob::SelectProfile);
+    worker.Enqueue(protocol::UploadJob::ChangedOnly);
+    worker.DropQueued();
+    EXPECT_EQ(worker.Queued(), 0u);
+    EXPECT_TRUE(transport.log.empty());
+    EXPECT_EQ(host.log, (std::vector<std::string>{"0 answer", "0 answer"}));
+}
+
 }  // namespace
 }  // namespace device

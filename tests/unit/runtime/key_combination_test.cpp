@@ -148,5 +148,21 @@ TEST_F(KeyCombinationTest, SecondCombinationReplacesTheHeldOne) {
     EXPECT_EQ(input.Keys(), "up:66 down:66");
 }
 
+// The repeats are timed work: one precise stretch (raised priority) from the
+// first press to the release, however the presses and releases come.
+TEST_F(KeyCombinationTest, HeldCombinationIsOnePreciseStretchFromPressToRelease) {
+    player.Release({kA, 0});
+    EXPECT_EQ(clock.precise(), 0) << "a release without a press ends nothing";
+    player.Press({kA, settings::modifier::kPlainKey});
+    player.Press({kA + 1, settings::modifier::kPlainKey});
+    EXPECT_EQ(clock.precise(), 1);
+    player.Release({kA + 1, settings::modifier::kPlainKey});
+    EXPECT_EQ(clock.precise(), 0);
+    player.Press({kA, settings::modifier::kCtrl});
+    player.ReleaseHeld();
+    player.ReleaseHeld();
+    EXPECT_EQ(clock.precise(), 0);
+}
+
 }  // namespace
 }  // namespace runtime::test

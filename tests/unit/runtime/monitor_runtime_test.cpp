@@ -1,4 +1,5 @@
 #include "monitor/runtime/monitor_runtime.h"
+#include "monitor/runtime/coalescing_osd_channel.h"
 
 #include <gtest/gtest.h>
 
@@ -287,6 +288,37 @@ TEST_F(MonitorRuntimeTest, RemovalWhileACombinationIsHeldReleasesIt) {
     EXPECT_EQ(host.log.back(), "removed");
 }
 
+// A release lets go of what its press put down, whatever the button's record
+// says by then; a removal lets go of every combination still held.
+TEST_F(MonitorRuntimeTest, ReleaseLetsGoOfWhatThePressPutDownAcrossAProfileSwitch) {
+    for (int p = 0; p < 2; ++p) {
+        auto& r = host.block.profiles[p].MacroKeyInfo[4];
+        r.actionCode = settings::action::kKeyCombination;
+        r.events[0] = {static_cast<std::uint8_t>(4 + p), settings::modifier::kCtrl, 0};
+    }
+    host.block.currentProfile = 0;
+    runtime.OnDeviceEvent(0x4000, 5);
+    runtime.OnDeviceEvent(0x7001, 2);  // profile 2: button 5 is Ctrl+B there
+    runtime.OnDeviceEvent(0x4000, 0x0105);
+    EXPECT_EQ(input.Keys(), "down:17 down:65 up:65 up:17");
+    input.events.clear();
+
+    // Two buttons held, then the mouse goes away: both come up.
+    auto& other = ButtonRecord(6);
+    other.actionCode = settings::action::kKeyCombination;
+    other.events[0] = {6, settings::modifier::kShift, 0};
+    runtime.OnDeviceEvent(0x4000, 5);
+    runtime.OnDeviceEvent(0x5000, 6);
+    runtime.OnConnectionMessage(0);
+    EXPECT_EQ(input.Keys(), "down:17 down:66 down:16 down:67 up:66 up:17 up:67 up:16");
+    EXPECT_EQ(clock.precise(), 0);
+    input.events.clear();
+    runtime.OnDeviceEvent(0x4000, 0x0105);
+    runtime.OnDeviceEvent(0x5000, 0x0106);
+    EXPECT_EQ(input.Keys(), "up:66 up:17 up:67 up:16")
+        << "late releases repeat the key-ups of the record, as before";
+}
+
 TEST_F(MonitorRuntimeTest, MacroButtonQueuesPlaybackAndGivesTheMacroNotice) {
     ShowAll();
     auto& r = ButtonRecord(14);  // button index 13
@@ -387,6 +419,53 @@ TEST_F(MonitorRuntimeTest, ShutdownReleasesKeysAndStopsTheMacro) {
     runtime.Shutdown();
     EXPECT_EQ(input.Keys(), "down:65 up:65");
     EXPECT_FALSE(timers.Active(protocol::kTimerKeyRepeat));
+}
+
+// A burst of CPI changes with the display program running: config.ini is
+// rewritten once with the last text, and the display program told once, after
+// the write. Without a way to defer, everything happens at once as before.
+TEST(CoalescingOsdChannelTest, BurstOfNoticesEndsInOneWriteThenOneNotice) {
+    class OrderedOsd : public OsdChannel {
+      public:
+        std::uintptr_t FindOsdWindow() override { return 77; }
+        void PostToOsd(std::uintptr_t, unsigned m, std::uintptr_t, std::intptr_t) override {
+            log.push_back("post " + std::to_string(m));
+        }
+        void WriteConfig(const char* section, const char* key, const char* value) override {
+            log.push_back(std::string(section) + "/" + key + "=" + value);
+        }
+        std::vector<std::string> log;
+    } inner;
+    int scheduled = 0;
+    CoalescingOsdChannel channel(inner, [&] { return ++scheduled > 0; });
+    OsdNotices notices(channel);
+    OsdOptions o;
+    o.showCpi = o.showProfile = 1;
+    notices.SetOptions(o);
+    settings::SettingsBlock block;
+    settings::FillDefaults(block, settings::DefaultsFor::Monitor);
+    for (int i = 0; i < 200; ++i) {
+        block.profiles[0].CpiStep = i % 3;
+        notices.Cpi(block.profiles[0]);
+    }
+    EXPECT_TRUE(inner.log.empty());
+    EXPECT_EQ(scheduled, 1);
+    channel.Flush();
+    const std::string last =
+        "OSDData/Message=CPI: " + std::to_string(block.profiles[0].CpiLevel_X[199 % 3] * 90);
+    ASSERT_EQ(inner.log.size(), 2u);
+    EXPECT_EQ(inner.log[0], last);
+    EXPECT_EQ(inner.log[1].rfind("post ", 0), 0u);
+    // Nothing held back: a notice goes straight through.
+    inner.log.clear();
+    notices.Profile(2);
+    EXPECT_EQ(inner.log.size(), 1u);
+
+    CoalescingOsdChannel immediate(inner, nullptr);
+    inner.log.clear();
+    immediate.WriteConfig("OSDData", "Message", "x");
+    immediate.PostToOsd(77, 5, 0, 0);
+    EXPECT_EQ(inner.log, (std::vector<std::string>{"OSDData/Message=x", "post 5"}));
 }
 
 TEST(OsdOptionsTest, ReadFromTheRecordAndForwardedOnSettingsChange) {
