@@ -64,13 +64,19 @@ inline constexpr unsigned kMediaPlayerItem = 1095;
 inline constexpr unsigned kResetQuestion = 1201;
 inline constexpr unsigned kResetCaption = 1202;
 
+// The button assignment and support pages.
+inline constexpr unsigned kManualMissing = 1340;
+inline constexpr unsigned kManualCaption = 1341;
+inline constexpr unsigned kPathTooLong = 1342;
+inline constexpr unsigned kLaunchProgramCaption = 1343;
+
 // Every id above as runs of consecutive ids (the action labels are used by
 // their position in a run, not by name).
 struct IdRun {
     unsigned first;
     unsigned last;
 };
-inline constexpr std::array<IdRun, 9> kUsedIds = {{
+inline constexpr std::array<IdRun, 10> kUsedIds = {{
     {kOpenConfiguration, kTrayTip},
     {kLeftClick, kMacroMenu},
     {kFirstOtherAction, kFirstOtherAction + 6},
@@ -80,6 +86,7 @@ inline constexpr std::array<IdRun, 9> kUsedIds = {{
     {kEditingMenu, kFirstWindowAction + 6},
     {kDeviceFunction3, kMediaPlayerItem},
     {kResetQuestion, kResetCaption},
+    {kManualMissing, kLaunchProgramCaption},
 }};
 
 }  // namespace lan

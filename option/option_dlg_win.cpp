@@ -7,6 +7,7 @@
 #include "common/win/program_folder_win.h"
 #include "lan/string_ids.h"
 #include "option/dialogs/modal_dialog_win.h"
+#include "option/dialogs/option_dialogs_win.h"
 #include "option/option_resource_ids.h"
 #include "option/skin/skin_menu_win.h"
 #include "option/skin/skin_messages.h"
@@ -445,13 +446,8 @@ void COptionDlg::ExportProfile() {
 }
 
 void COptionDlg::ResetToDefaults() {
-    // Until the skinned warning dialog exists, a plain box asks.
-    const std::string question = LanString(lan::kResetQuestion);
-    const std::string caption = LanString(lan::kResetCaption);
-    if (MessageBoxA(Hwnd(), question.c_str(), caption.c_str(), MB_OKCANCEL | MB_ICONWARNING) !=
-        IDOK) {
+    if (!AskResetDefaults(Hwnd()))
         return;
-    }
     session_->ResetToDefaults();
     Refresh();
     Apply(1);

@@ -84,6 +84,7 @@ class COptionDlg : public win::WindowImpl<COptionDlg> {
     void RefreshPages();
     void Apply(int reset);
     OptionSession& Session() { return *session_; }
+    MacroFileStore& Macros() { return macros_; }
 
     static std::span<const win::MessageRow<COptionDlg>> MessageMap();
 

@@ -30,10 +30,4 @@ bool RunDpiColorDialog(HWND, std::uint32_t&) {
 void RunMacroManager(HWND, MacroFileStore&, std::string_view) {}
 void ShowMacroSetWarning(HWND) {}
 
-// --- click and reset warnings ---
-void ShowClickWarning(HWND) {}
-bool AskResetDefaults(HWND) {
-    return false;
-}
-
 }  // namespace option
