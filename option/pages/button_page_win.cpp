@@ -147,6 +147,7 @@ LRESULT CButtonPage::OnAssignment(UINT id) {
     const std::string held = entry.actionCode == settings::action::kMacro
                                  ? NameOf(entry.macroName, sizeof entry.macroName)
                                  : std::string();
+    win::DebugText("CButtonPage command %u button %d\n", id, selected_);
     PageDialogs dialogs(GetAncestor(Hwnd(), GA_ROOT), owner_.Macros(), held);
     const StoreMacros macros(owner_.Macros());
     const AssignmentOutcome outcome =
