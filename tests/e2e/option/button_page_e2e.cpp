@@ -160,6 +160,48 @@ class ButtonPageRoad : public ::testing::Test {
         ASSERT_TRUE(option_.Process().WaitForDebugText(handled)) << handled << Texts();
     }
 
+    // A dialog of Option's found by its title, once shown and painted.
+    static HWND WaitForTitled(const char* title) {
+        HWND found = nullptr;
+        e2e::WaitUntil([&] {
+            found = FindWindowA(nullptr, title);
+            return found != nullptr && Painted(found);
+        });
+        return found;
+    }
+    static std::string FieldText(HWND dialog, int id) {
+        char text[512] = {};
+        DWORD_PTR copied = 0;
+        SendMessageTimeoutA(GetDlgItem(dialog, id), WM_GETTEXT, sizeof text,
+                            reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, &copied);
+        return text;
+    }
+    static void SetFieldText(HWND dialog, int id, const std::string& text) {
+        DWORD_PTR done = 0;
+        SendMessageTimeoutA(GetDlgItem(dialog, id), WM_SETTEXT, 0,
+                            reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, 5000, &done);
+    }
+    // A key pressed and released on the keyboard, as the capture hook sees it.
+    static void PressKey(WORD virtualKey) {
+        INPUT input[2] = {};
+        input[0].type = input[1].type = INPUT_KEYBOARD;
+        input[0].ki.wVk = input[1].ki.wVk = virtualKey;
+        input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        SendInput(2, input, sizeof(INPUT));
+    }
+    // A click on a dialog's button; the dialog then closes.
+    static void Press(HWND dialog, int id) {
+        PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+        EXPECT_TRUE(e2e::WaitUntil([&] { return !IsWindow(dialog); })) << id;
+    }
+    static void ShootWhenPainted(HWND window, const std::string& name) {
+        EXPECT_TRUE(e2e::WaitUntil([&] { return Painted(window); })) << name;
+        const std::string folder = e2e::ArtifactsFolder();
+        if (!folder.empty()) {
+            EXPECT_TRUE(gallery::SaveWindowShot(window, folder + name + ".bmp")) << name;
+        }
+    }
+
     // Option's debug texts, for a failure's message.
     std::string Texts() {
         std::string all;
@@ -210,8 +252,7 @@ TEST_F(ButtonPageRoad, MenuChoicesReachTheMouseAndTheLastLeftClickStays) {
     Choose(0, -1, 6, "CButtonPage command 1002 button 0\n");
     HWND notice = option_.WaitForDialog(kWarningOk);
     ASSERT_NE(notice, nullptr);
-    ASSERT_TRUE(e2e::WaitUntil([&] { return Painted(notice); }));
-    EXPECT_TRUE(gallery::SaveWindowShot(notice, e2e::ArtifactsFolder() + "click_warning.bmp"));
+    ShootWhenPainted(notice, "click_warning");
     PostMessageA(notice, WM_COMMAND, MAKEWPARAM(kWarningOk, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(notice, kWarningOk)));
     ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(notice); }));
@@ -224,13 +265,12 @@ TEST_F(ButtonPageRoad, MenuChoicesReachTheMouseAndTheLastLeftClickStays) {
     option_.Click(kKeyReset);
     HWND reset = option_.WaitForDialog(kWarningCancel);
     ASSERT_NE(reset, nullptr);
-    ASSERT_TRUE(e2e::WaitUntil([&] { return Painted(reset); }));
+    ShootWhenPainted(reset, "reset_warning");
     RECT main{}, own{};
     GetWindowRect(option_.Window(), &main);
     GetWindowRect(reset, &own);
     EXPECT_NEAR((own.left + own.right) / 2, (main.left + main.right) / 2, 1);
     EXPECT_NEAR((own.top + own.bottom) / 2, (main.top + main.bottom) / 2, 1);
-    EXPECT_TRUE(gallery::SaveWindowShot(reset, e2e::ArtifactsFolder() + "reset_warning.bmp"));
     for (UINT key : {VK_RETURN, VK_ESCAPE}) {
         PostMessageA(reset, WM_KEYDOWN, key, 1);
         PostMessageA(reset, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
@@ -247,7 +287,7 @@ TEST_F(ButtonPageRoad, MenuChoicesReachTheMouseAndTheLastLeftClickStays) {
     ASSERT_TRUE(option_.Process().WaitForDebugText("CSupportPage manual missing\n"));
     HWND missing = option_.WaitForDialog(IDOK);
     ASSERT_NE(missing, nullptr);
-    EXPECT_TRUE(gallery::SaveWindowShot(missing, e2e::ArtifactsFolder() + "manual_missing.bmp"));
+    ShootWhenPainted(missing, "manual_missing");
     ASSERT_TRUE(option_.Answer(IDOK));
 
     // Apply: the mouse gets the key map the device encoder makes of the
