@@ -67,8 +67,10 @@ inline constexpr unsigned kResetCaption = 1202;
 // The button assignment and support pages.
 inline constexpr unsigned kManualMissing = 1340;
 inline constexpr unsigned kManualCaption = 1341;
-inline constexpr unsigned kPathTooLong = 1342;
-inline constexpr unsigned kLaunchProgramCaption = 1343;
+
+// The button page's dialogs.
+inline constexpr unsigned kPathTooLong = 1380;  // "%1" the path's length, "%2" the longest
+inline constexpr unsigned kPathTooLongCaption = 1381;
 
 // Every id above as runs of consecutive ids (the action labels are used by
 // their position in a run, not by name).
@@ -76,7 +78,7 @@ struct IdRun {
     unsigned first;
     unsigned last;
 };
-inline constexpr std::array<IdRun, 10> kUsedIds = {{
+inline constexpr std::array<IdRun, 11> kUsedIds = {{
     {kOpenConfiguration, kTrayTip},
     {kLeftClick, kMacroMenu},
     {kFirstOtherAction, kFirstOtherAction + 6},
@@ -86,7 +88,8 @@ inline constexpr std::array<IdRun, 10> kUsedIds = {{
     {kEditingMenu, kFirstWindowAction + 6},
     {kDeviceFunction3, kMediaPlayerItem},
     {kResetQuestion, kResetCaption},
-    {kManualMissing, kLaunchProgramCaption},
+    {kManualMissing, kManualCaption},
+    {kPathTooLong, kPathTooLongCaption},
 }};
 
 }  // namespace lan

@@ -326,9 +326,12 @@ LRESULT COptionDlg::OnControlClick(UINT id, UINT code) {
         case kKeyReset:
             ResetToDefaults();
             break;
+        case kKeyEditProfile:
+        case kKeyNewProfile:
+            EditProfile(key == kKeyNewProfile);
+            break;
         default:
-            // "4" and "44" open the profile dialog, which comes with the
-            // button page; "29" is the emblem and does nothing.
+            // "29" is the emblem and does nothing.
             break;
     }
     return 0;
@@ -420,6 +423,20 @@ void COptionDlg::CloseWithoutApplying() {
         ReleaseCapture();
     }
     PostMessageA(Hwnd(), WM_CLOSE, 0, 0);
+}
+
+void COptionDlg::EditProfile(bool startEmpty) {
+    settings::ProfileRecord* profile = session_->CurrentProfile();
+    if (profile == nullptr)
+        return;
+    ProfileFields fields = ProfileFieldsOf(*profile, startEmpty);
+    if (!RunProfileDialog(Hwnd(), fields))
+        return;
+    // The dialog refuses a game program too long for the record, so this
+    // store takes both fields whole.
+    const bool stored = StoreProfileFields(*profile, fields);
+    win::DebugText("COptionDlg EditProfile %d stored %d\n", startEmpty ? 1 : 0, stored ? 1 : 0);
+    Refresh();
 }
 
 void COptionDlg::ImportProfile() {

@@ -95,6 +95,9 @@ class COptionDlg : public win::WindowImpl<COptionDlg> {
     void CloseWithoutApplying();
     void ImportProfile();
     void ExportProfile();
+    // Keys "4" and "44": the profile dialog on the current profile, filled
+    // from it or empty.
+    void EditProfile(bool startEmpty);
     void ResetToDefaults();
     void UpdateFirmwareText();
 

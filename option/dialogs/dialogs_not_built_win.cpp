@@ -4,23 +4,6 @@
 
 namespace option {
 
-// --- shortcut, fire, launch program, media player, profile dialogs ---
-bool RunShortcutDialog(HWND, std::uint8_t&, ShortcutToggles&) {
-    return false;
-}
-bool RunFireDialog(HWND, FireSetting&) {
-    return false;
-}
-bool RunLaunchProgramDialog(HWND, std::string&) {
-    return false;
-}
-bool RunPlayerDialog(HWND, std::int32_t&) {
-    return false;
-}
-bool RunProfileDialog(HWND, ProfileFields&) {
-    return false;
-}
-
 // --- DPI colour dialog ---
 bool RunDpiColorDialog(HWND, std::uint32_t&) {
     return false;

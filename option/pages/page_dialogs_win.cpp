@@ -1,8 +1,7 @@
 #include "option/pages/page_dialogs_win.h"
 
-#include "lan/string_ids.h"
+#include "option/dialogs/dialog_parts_win.h"
 #include "option/dialogs/option_dialogs_win.h"
-#include "option/option_dlg_win.h"
 
 namespace option {
 
@@ -19,13 +18,13 @@ bool PageDialogs::EditFire(FireSetting& fire) {
 }
 
 bool PageDialogs::EditLaunchPath(std::string& path) {
-    return RunLaunchProgramDialog(owner_, path);
+    const bool ok = RunLaunchProgramDialog(owner_, path);
+    lastPath_ = path;
+    return ok;
 }
 
 void PageDialogs::ShowPathTooLong() {
-    const std::string text = LanString(lan::kPathTooLong);
-    const std::string caption = LanString(lan::kLaunchProgramCaption);
-    MessageBoxA(owner_, text.c_str(), caption.c_str(), MB_OK | MB_ICONWARNING);
+    option::ShowPathTooLong(owner_, lastPath_, kMaxProgramPath);
 }
 
 bool PageDialogs::ChoosePlayer(std::int32_t& player) {

@@ -30,6 +30,7 @@ class PageDialogs final : public AssignmentDialogs {
     HWND owner_;
     MacroFileStore& macros_;
     std::string selectedMacro_;
+    std::string lastPath_;  // the launch dialog's answer, for the notice
 };
 
 }  // namespace option

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <utility>
+
+#include "option/pages/model/button_captions.h"
 
 namespace option {
 
@@ -53,6 +56,36 @@ ToggleButtons ToggleButtonStates(const ShortcutToggles& toggles) {
     buttons.enabled.fill(!toggles[0]);
     buttons.enabled[0] = true;
     return buttons;
+}
+
+KeyField KeyFieldOf(std::uint8_t keyCode, const settings::KeyboardLayout& layout) {
+    return {keyCode, KeyCodeName(keyCode, layout)};
+}
+
+bool TakeCapturedKey(KeyField& field, unsigned virtualKey, const settings::KeyboardLayout& layout) {
+    CapturedKey key = CaptureKey(virtualKey, layout);
+    if (!key.found || (key.keyCode == field.keyCode && key.name == field.name))
+        return false;
+    field.keyCode = key.keyCode;
+    field.name = std::move(key.name);
+    return true;
+}
+
+bool PathFits(std::string_view path, std::size_t maxChars) {
+    return path.size() <= maxChars && path.find('\0') == std::string_view::npos;
+}
+
+std::string PathTooLongText(std::string_view text, std::size_t length, std::size_t maxChars) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 1 < text.size() && (text[i + 1] == '1' || text[i + 1] == '2')) {
+            out += std::to_string(text[i + 1] == '1' ? length : maxChars);
+            ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
 }
 
 }  // namespace option

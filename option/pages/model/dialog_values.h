@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/settings/key_codes.h"
 #include "option/pages/model/button_assignment.h"
 
 namespace option {
@@ -36,5 +37,23 @@ struct ToggleButtons {
 };
 // The plain-key toggle disables the four modifiers but keeps their look.
 ToggleButtons ToggleButtonStates(const ShortcutToggles& toggles);
+
+// The key field of the shortcut and fire dialogs: the device key code that
+// will be stored and the name of that code, never of a key that cannot be
+// sent. A captured key without a device code leaves both as they were.
+struct KeyField {
+    std::uint8_t keyCode = 0;
+    std::string name;
+};
+KeyField KeyFieldOf(std::uint8_t keyCode, const settings::KeyboardLayout& layout);
+// True when the field changed.
+bool TakeCapturedKey(KeyField& field, unsigned virtualKey, const settings::KeyboardLayout& layout);
+
+// Does a path typed or chosen by the user fit a record's text field of
+// `maxChars` characters whole? A cut path would name some other program.
+bool PathFits(std::string_view path, std::size_t maxChars);
+// The notice for a path that does not fit: `text` with "%1" replaced by the
+// path's length and "%2" by the longest that fits.
+std::string PathTooLongText(std::string_view text, std::size_t length, std::size_t maxChars);
 
 }  // namespace option

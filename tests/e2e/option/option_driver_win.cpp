@@ -45,6 +45,9 @@ BOOL CALLBACK DescribeChild(HWND hwnd, LPARAM param) {
     return TRUE;
 }
 
+// The file name box of the system's file dialogs.
+constexpr int kFileNameBox = 1148;
+
 struct NameFields {
     const std::string* path;
     int set;
@@ -54,7 +57,7 @@ struct NameFields {
 // them the dialog reads differs between versions, so all of them get the name.
 BOOL CALLBACK SetFileName(HWND child, LPARAM param) {
     auto* fields = reinterpret_cast<NameFields*>(param);
-    if (GetDlgCtrlID(child) == 1148 &&
+    if (GetDlgCtrlID(child) == kFileNameBox &&
         SendMessageA(child, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(fields->path->c_str())))
         ++fields->set;
     return TRUE;
@@ -123,7 +126,8 @@ HWND OptionDriver::WaitForDialog(int control) const {
 }
 
 bool OptionDriver::ChooseFile(const std::string& path, bool promptFollows) const {
-    HWND dialog = WaitForDialog();
+    // The file dialog, not a skinned dialog of Option that opened it.
+    HWND dialog = WaitForDialog(kFileNameBox);
     if (dialog == nullptr)
         return false;
     NameFields fields{&path, 0};

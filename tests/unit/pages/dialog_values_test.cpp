@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "option/pages/model/button_assignment.h"
+#include "page_fakes.h"
+
 namespace option {
 namespace {
 
@@ -41,6 +44,44 @@ TEST(ShortcutToggleButtons, PlainKeyDisablesTheModifiersButKeepsTheirLook) {
     const ToggleButtons modifiers = ToggleButtonStates({false, true, false, true, false});
     EXPECT_EQ(modifiers.latched, (std::array<bool, 5>{false, true, false, true, false}));
     EXPECT_EQ(modifiers.enabled, (std::array<bool, 5>{true, true, true, true, true}));
+}
+
+TEST(KeyFields, ShowWhatIsStoredAndIgnoreKeysThatCannotBeSent) {
+    const testing::MovedKeysLayout us;
+    KeyField field = KeyFieldOf(0x04, us);
+    EXPECT_EQ(field.name, "A");
+    EXPECT_TRUE(KeyFieldOf(0x00, us).name.empty());
+
+    // Print Screen and an unknown key have no device code: the field keeps
+    // the key that will really be sent.
+    EXPECT_FALSE(TakeCapturedKey(field, 0x2C, us));
+    EXPECT_FALSE(TakeCapturedKey(field, 0xFF, us));
+    EXPECT_EQ(field.keyCode, 0x04);
+    EXPECT_EQ(field.name, "A");
+
+    // Ctrl held, A pressed and released, Ctrl released: the last key decides.
+    for (unsigned vk : {0xA2u, 0x41u, 0x41u, 0xA2u}) TakeCapturedKey(field, vk, us);
+    const CapturedKey ctrl = CaptureKey(0xA2, us);
+    EXPECT_EQ(field.keyCode, ctrl.keyCode);
+    EXPECT_EQ(field.name, ctrl.name);
+
+    // On a layout with moved letters the name is the letter that code types there.
+    KeyField azerty = KeyFieldOf(0, testing::Azerty());
+    ASSERT_TRUE(TakeCapturedKey(azerty, 'A', testing::Azerty()));
+    EXPECT_EQ(azerty.keyCode, 0x14);
+    EXPECT_EQ(azerty.name, "A");
+}
+
+TEST(PathChecks, WholePathsOnlyAndTheNoticeNamesBothLengths) {
+    EXPECT_TRUE(PathFits("", 3));
+    EXPECT_TRUE(PathFits("abc", 3));
+    EXPECT_FALSE(PathFits("abcd", 3));
+    EXPECT_FALSE(PathFits(std::string_view("a\0b", 3), 3));
+    EXPECT_TRUE(PathFits(std::string(kMaxProgramPath, 'p'), kMaxProgramPath));
+    EXPECT_FALSE(PathFits(std::string(kMaxProgramPath + 1, 'p'), kMaxProgramPath));
+
+    EXPECT_EQ(PathTooLongText("has %1, fits %2; 100%", 300, 261), "has 300, fits 261; 100%");
+    EXPECT_EQ(PathTooLongText("%2%1%3", 5, 4), "45%3");
 }
 
 }  // namespace

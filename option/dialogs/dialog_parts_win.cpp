@@ -1,0 +1,63 @@
+#include "option/dialogs/dialog_parts_win.h"
+
+#include <commdlg.h>
+#include <shlobj.h>
+
+#include <vector>
+
+#include "lan/string_ids.h"
+#include "option/option_dlg_win.h"
+#include "option/pages/model/dialog_values.h"
+#include "option/skin/skin_messages.h"
+
+namespace option {
+
+const win::RegisteredMessage& EditKillFocus() {
+    static const win::RegisteredMessage message(skin::kEditKillFocusName);
+    return message;
+}
+
+bool CreatePlateField(skin::CBitmapEdit& field, DWORD style, const RECT& plate, HWND parent,
+                      UINT id, COLORREF text, COLORREF background) {
+    constexpr int kTextHeight = 16;
+    constexpr int kSideMargin = 4;
+    const int top =
+        plate.top + std::max(0, static_cast<int>(plate.bottom - plate.top) - kTextHeight) / 2;
+    const RECT inside{plate.left + kSideMargin, top, plate.right - kSideMargin,
+                      std::min(static_cast<int>(plate.bottom), top + kTextHeight)};
+    if (!field.Create(style | WS_VISIBLE | WS_TABSTOP, inside, parent, id))
+        return false;
+    field.SetColors(text, background);
+    field.ApplyFont();
+    return true;
+}
+
+bool AskProgramPath(HWND owner, std::string& path) {
+    // Room for any path the system can give; whether it fits a record is
+    // decided by the dialog, which tells the user rather than cutting it.
+    std::vector<char> chosen(32768, '\0');
+    char desktop[MAX_PATH] = {};
+    SHGetFolderPathA(owner, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, desktop);
+    OPENFILENAMEA ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = "exe file(*.exe)\0*.EXE\0\0";
+    ofn.lpstrFile = chosen.data();
+    ofn.nMaxFile = static_cast<DWORD>(chosen.size());
+    ofn.lpstrInitialDir = desktop[0] != '\0' ? desktop : nullptr;
+    ofn.lpstrDefExt = "exe";
+    // One file only: with several chosen the system returns their folder.
+    ofn.Flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
+    if (!GetOpenFileNameA(&ofn))
+        return false;
+    path = chosen.data();
+    return true;
+}
+
+void ShowPathTooLong(HWND owner, std::string_view path, std::size_t maxChars) {
+    const std::string text = PathTooLongText(LanString(lan::kPathTooLong), path.size(), maxChars);
+    const std::string caption = LanString(lan::kPathTooLongCaption);
+    MessageBoxA(owner, text.c_str(), caption.c_str(), MB_OK | MB_ICONWARNING);
+}
+
+}  // namespace option

@@ -1,0 +1,43 @@
+// Pieces every skinned dialog of the button page shares: control ids, the
+// edit field placed inside its painted plate, the program file dialog and the
+// notice that a path is too long to be stored.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "common/win/message_map.h"
+#include "option/skin/value_controls_win.h"
+
+namespace option {
+
+// Buttons of a dialog get 1200 + their skin key: apart from IDOK and
+// IDCANCEL, which the dialog manager sends for Enter and Esc, and from the
+// menu commands 1001..1004 of the media player's menu.
+inline constexpr UINT kDialogButtonBase = 1200;
+constexpr UINT DialogButtonId(int key) {
+    return kDialogButtonBase + static_cast<UINT>(key);
+}
+
+// What the edit fields post to their dialog after a change and on losing the
+// focus (wParam 0).
+const win::RegisteredMessage& EditKillFocus();
+
+// An edit field inside the plate that the skin paints for it: a little
+// narrower and vertically centred, so the plate frames the text.
+bool CreatePlateField(skin::CBitmapEdit& field, DWORD style, const RECT& plate, HWND parent,
+                      UINT id, COLORREF text, COLORREF background);
+
+// The system's file-open dialog for a program: one existing file, names
+// without extension completed with ".exe", opened on the desktop folder.
+// False, `path` unchanged, when the user cancelled.
+bool AskProgramPath(HWND owner, std::string& path);
+
+// Tells the user that `path` cannot be stored whole in a field of
+// `maxChars` characters; the dialog stays open to take a shorter one.
+void ShowPathTooLong(HWND owner, std::string_view path, std::size_t maxChars);
+
+}  // namespace option

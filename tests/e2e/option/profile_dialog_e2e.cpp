@@ -1,0 +1,84 @@
+// Keys "4" and "44" of the real Option open the profile dialog on the current
+// profile; what the user enters there reaches the profile file after Apply.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/e2e/harness/harness_win.h"
+#include "tests/e2e/option/option_driver_win.h"
+#include "tools/SkinGallery/gallery_window_win.h"
+
+namespace {
+
+using e2e::OptionDriver;
+
+constexpr int kKeyEditProfile = 4, kKeyApply = 13, kKeyNewProfile = 44;
+constexpr int kNameField = 4010, kGameField = 4020;
+// Buttons of the profile dialog: 1200 + their skin key.
+constexpr int kBrowse = 1203, kOk = 1204, kCancel = 1205;
+
+// The text of a control of another process (GetWindowText gives only captions).
+std::string Text(HWND window) {
+    char text[1024] = {};
+    SendMessageA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+// Types `text` over the field's whole text, key by key.
+void TypeInto(HWND field, const std::string& text) {
+    PostMessageA(field, EM_SETSEL, 0, -1);
+    for (char c : text) PostMessageA(field, WM_CHAR, static_cast<unsigned char>(c), 1);
+}
+
+void Press(HWND dialog, int id) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+TEST(OptionProfileDialog, KeysFourAndFortyFourEditTheCurrentProfile) {
+    e2e::ProgramFolder folder;
+    OptionDriver option(folder);
+    ASSERT_TRUE(option.Start());
+
+    // "4": filled from the profile; a new name and a chosen game program.
+    option.Click(kKeyEditProfile);
+    HWND dialog = option.WaitForDialog(kGameField);
+    ASSERT_NE(dialog, nullptr);
+    HWND name = GetDlgItem(dialog, kNameField);
+    EXPECT_EQ(Text(name), "Default1");
+    TypeInto(name, "Arena");
+    ASSERT_TRUE(e2e::WaitUntil([&] { return Text(name) == "Arena"; }));
+    Press(dialog, kBrowse);
+    const std::string game = folder.File("Option.exe");
+    ASSERT_TRUE(option.ChooseFile(game));
+    ASSERT_TRUE(e2e::WaitUntil([&] { return Text(GetDlgItem(dialog, kGameField)) == game; }));
+    const std::string shots = e2e::ArtifactsFolder();
+    if (!shots.empty()) {
+        EXPECT_TRUE(
+            gallery::SaveWindowShot(GetDesktopWindow(), shots + "option_profile_dialog.bmp"));
+    }
+    Press(dialog, kOk);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(dialog); }));
+    EXPECT_TRUE(option.Process().WaitForDebugText("COptionDlg EditProfile 0 stored 1\n"));
+
+    option.Click(kKeyApply);
+    EXPECT_TRUE(e2e::WaitUntil([&] {
+        return folder.ReadIni("config\\Default0.gmp", "Setting", "ProFileName") == "Arena";
+    }));
+    EXPECT_EQ(folder.ReadIni("config\\Default0.gmp", "Setting", "GameFile"), game);
+
+    // "44": empty fields; cancel stores nothing.
+    option.Click(kKeyNewProfile);
+    dialog = option.WaitForDialog(kGameField);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(Text(GetDlgItem(dialog, kNameField)), "");
+    EXPECT_EQ(Text(GetDlgItem(dialog, kGameField)), "");
+    Press(dialog, kCancel);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(dialog); }));
+    option.Click(kKeyApply);
+    EXPECT_TRUE(option.Process().WaitForDebugText("COptionDlg Apply 0 published 0 pending 0\n", 2));
+    EXPECT_EQ(folder.ReadIni("config\\Default0.gmp", "Setting", "ProFileName"), "Arena");
+    EXPECT_EQ(option.Process().CountDebugText("COptionDlg EditProfile 1 stored 1\n"), 0);
+}
+
+}  // namespace
