@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/settings/key_codes_win.h"
 #include "common/settings/settings_block.h"
 #include "monitor/device/device_blocks.h"
 #include "tests/e2e/device/virtual_mouse_session_win.h"
@@ -27,6 +28,13 @@ constexpr int kKeyApply = 13, kKeyPage1 = 25, kKeyReset = 31;
 constexpr int kFirstAssignButtonId = 30001;
 constexpr int kWarningOk = 1001, kWarningCancel = 1002;
 constexpr int kManualButtonId = 1001;
+// The dialogs: titles, buttons (1200 + skin key) and fields.
+constexpr const char* kShortcutTitle = "K.VANE Shortcut Dialog";
+constexpr const char* kFireTitle = "FireClick Dialog";
+constexpr const char* kLaunchTitle = "Launch Program Dialog";
+constexpr int kShortcutOk = 1202, kShortcutCtrlToggle = 1206;
+constexpr int kFireOk = 1201, kLaunchOk = 1203;
+constexpr int kKeyFieldId = 4010, kPathFieldId = 4010, kFireFieldA = 4030, kFireFieldB = 4020;
 
 struct MenuSearch {
     DWORD processId;
@@ -257,6 +265,43 @@ TEST_F(ButtonPageRoad, MenuChoicesReachTheMouseAndTheLastLeftClickStays) {
     EXPECT_EQ(option_.Process().CountDebugText("CButtonPage command 1050 button 3\n"), 1)
         << "one choice, one command";
 
+    // Through the dialogs: a key combination on entry 4, a fire setting on
+    // entry 10, a program to launch on entry 11.
+    Choose(4, -1, 13, "CButtonPage command 1005 button 4\n");
+    HWND shortcutDialog = WaitForTitled(kShortcutTitle);
+    ASSERT_NE(shortcutDialog, nullptr);
+    PressKey('A');
+    ASSERT_TRUE(e2e::WaitUntil([&] { return FieldText(shortcutDialog, kKeyFieldId) == "A"; }))
+        << FieldText(shortcutDialog, kKeyFieldId);
+    PostMessageA(GetDlgItem(shortcutDialog, kShortcutCtrlToggle), BM_CLICK, 0, 0);
+    ShootWhenPainted(shortcutDialog, "shortcut_dialog");
+    Press(shortcutDialog, kShortcutOk);
+    ASSERT_TRUE(
+        option_.Process().WaitForDebugText("CButtonPage command 1005 button 4 outcome 0\n"));
+
+    Choose(10, -1, 12, "CButtonPage command 1021 button 10\n");
+    HWND fire = WaitForTitled(kFireTitle);
+    ASSERT_NE(fire, nullptr);
+    PressKey('B');
+    ASSERT_TRUE(e2e::WaitUntil([&] { return FieldText(fire, kKeyFieldId) == "B"; }));
+    SetFieldText(fire, kFireFieldA, "7");
+    SetFieldText(fire, kFireFieldB, "3");
+    ShootWhenPainted(fire, "fire_dialog");
+    Press(fire, kFireOk);
+    ASSERT_TRUE(
+        option_.Process().WaitForDebugText("CButtonPage command 1021 button 10 outcome 0\n"));
+
+    ASSERT_TRUE(folder_.AddTestProgram("standin_program.exe", "Target Program.exe"));
+    const std::string program = folder_.File("Target Program.exe");
+    Choose(11, -1, 15, "CButtonPage command 1017 button 11\n");
+    HWND launch = WaitForTitled(kLaunchTitle);
+    ASSERT_NE(launch, nullptr);
+    SetFieldText(launch, kPathFieldId, program);
+    ShootWhenPainted(launch, "launch_program_dialog");
+    Press(launch, kLaunchOk);
+    ASSERT_TRUE(
+        option_.Process().WaitForDebugText("CButtonPage command 1017 button 11 outcome 0\n"));
+
     // Entry 0 holds the only left click: right click is refused with the notice.
     Choose(0, -1, 6, "CButtonPage command 1002 button 0\n");
     HWND notice = option_.WaitForDialog(kWarningOk);
@@ -314,6 +359,20 @@ TEST_F(ButtonPageRoad, MenuChoicesReachTheMouseAndTheLastLeftClickStays) {
     EXPECT_EQ(profile.MacroKeyInfo[0].actionCode, 1) << "the last left click stays";
     EXPECT_EQ(profile.MacroKeyInfo[2].actionCode, 25);
     EXPECT_EQ(profile.MacroKeyInfo[3].actionCode, 48);
+    // The dialogs' values, as the records hold them and the mouse has them.
+    const settings::ButtonAssignment& combo = profile.MacroKeyInfo[4];
+    EXPECT_EQ(combo.actionCode, settings::action::kKeyCombination);
+    EXPECT_EQ(combo.eventCount, 1);
+    EXPECT_EQ(combo.events[0].keyCode, settings::KeyCodeFromVirtualKey('A').value);
+    EXPECT_EQ(combo.events[0].state, settings::modifier::kCtrl);
+    const settings::ButtonAssignment& fired = profile.MacroKeyInfo[10];
+    EXPECT_EQ(fired.actionCode, settings::action::kFire);
+    EXPECT_EQ(fired.events[0].keyCode, settings::KeyCodeFromVirtualKey('B').value);
+    EXPECT_EQ(fired.fireValueA, 7);
+    EXPECT_EQ(fired.fireValueB, 3);
+    const settings::ButtonAssignment& launcher = profile.MacroKeyInfo[11];
+    EXPECT_EQ(launcher.actionCode, settings::action::kLaunchProgram);
+    EXPECT_STREQ(launcher.programPath, program.c_str());
     device::DataBlock keyMap{};
     auto staging = std::make_unique<device::MacroStaging>();
     device::BuildKeyMapAndMacros(profile, p, keyMap, *staging);
@@ -336,8 +395,11 @@ TEST_F(ButtonPageRoad, MenuChoicesReachTheMouseAndTheLastLeftClickStays) {
     EXPECT_TRUE(e2e::WaitUntil([&] {
         dump = mouse.Dump();
         const auto keys = VirtualMouseSession::ProfileSection(dump, p + 1);
-        return HasLineStarting(keys, Hex(keyMap, 2)) && HasLineStarting(keys, Hex(keyMap, 3)) &&
-               HasRun(dump, macro);
+        for (int button : {2, 3, 4, 10, 11}) {
+            if (!HasLineStarting(keys, Hex(keyMap, button)))
+                return false;
+        }
+        return HasRun(dump, macro);
     })) << Hex(keyMap, 2)
         << " / " << Hex(keyMap, 3) << " / " << macro.front() << "\n"
         << [&] {
@@ -345,6 +407,12 @@ TEST_F(ButtonPageRoad, MenuChoicesReachTheMouseAndTheLastLeftClickStays) {
                for (const std::string& l : dump) all += l + "\n";
                return all;
            }();
+
+    // The mouse's launch button starts the program the dialog named; the
+    // mouse reports the launch number its key map gave the button.
+    ASSERT_EQ(mouse.Command("/event launch:" + std::to_string(keyMap[4 * 11 + 3])), 0);
+    EXPECT_TRUE(e2e::WaitUntil([&] { return !folder_.ReadText("started.log").empty(); }));
+    EXPECT_EQ(folder_.ReadText("started.log"), "started Target Program.exe []\n");
 }
 
 }  // namespace
