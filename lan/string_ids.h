@@ -64,6 +64,10 @@ inline constexpr unsigned kMediaPlayerItem = 1095;
 inline constexpr unsigned kResetQuestion = 1201;
 inline constexpr unsigned kResetCaption = 1202;
 
+// The button assignment and support pages.
+inline constexpr unsigned kManualMissing = 1340;
+inline constexpr unsigned kManualCaption = 1341;
+
 // The button page's dialogs.
 inline constexpr unsigned kPathTooLong = 1380;  // "%1" the path's length, "%2" the longest
 inline constexpr unsigned kPathTooLongCaption = 1381;
@@ -74,7 +78,7 @@ struct IdRun {
     unsigned first;
     unsigned last;
 };
-inline constexpr std::array<IdRun, 10> kUsedIds = {{
+inline constexpr std::array<IdRun, 11> kUsedIds = {{
     {kOpenConfiguration, kTrayTip},
     {kLeftClick, kMacroMenu},
     {kFirstOtherAction, kFirstOtherAction + 6},
@@ -84,6 +88,7 @@ inline constexpr std::array<IdRun, 10> kUsedIds = {{
     {kEditingMenu, kFirstWindowAction + 6},
     {kDeviceFunction3, kMediaPlayerItem},
     {kResetQuestion, kResetCaption},
+    {kManualMissing, kManualCaption},
     {kPathTooLong, kPathTooLongCaption},
 }};
 

@@ -479,13 +479,8 @@ void COptionDlg::ExportProfile() {
 }
 
 void COptionDlg::ResetToDefaults() {
-    // Until the skinned warning dialog exists, a plain box asks.
-    const std::string question = LanString(lan::kResetQuestion);
-    const std::string caption = LanString(lan::kResetCaption);
-    if (MessageBoxA(Hwnd(), question.c_str(), caption.c_str(), MB_OKCANCEL | MB_ICONWARNING) !=
-        IDOK) {
+    if (!AskResetDefaults(Hwnd()))
         return;
-    }
     RestoreDefaults();
 }
 

@@ -17,19 +17,17 @@ std::span<const win::MessageRow<CWarningDlg>> CWarningDlg::MessageMap() {
         win::OnMessage<WM_PAINT, &CWarningDlg::OnPaint>(),
         win::OnMessage<WM_ERASEBKGND, &CWarningDlg::OnEraseBkgnd>(),
         win::OnMessage<WM_LBUTTONDOWN, &CWarningDlg::OnLButtonDown>(),
+        // Closing the window (Option ending under an open warning) answers Cancel.
         win::OnMessage<WM_CLOSE, &CWarningDlg::OnClose>(),
-        // Enter and Escape arrive as IDOK and IDCANCEL: neither answers.
+        win::OnCommandRange<&CWarningDlg::OnButton>(kWarningOkId, kWarningCloseId),
         win::OnCommand<&CWarningDlg::OnDialogKey>(IDOK),
         win::OnCommand<&CWarningDlg::OnDialogKey>(IDCANCEL),
-        win::OnCommandRange<&CWarningDlg::OnButton>(kOkId, kCloseId),
     };
     return rows;
 }
 
-WarningAnswer CWarningDlg::Run(HWND owner) {
-    owner_ = owner;
-    return RunModalDialog(*this, owner, IDD_SKIN_DIALOG) == IDOK ? WarningAnswer::Ok
-                                                                 : WarningAnswer::Cancel;
+bool CWarningDlg::Run(HWND owner) {
+    return RunModalDialog(*this, owner, IDD_SKIN_DIALOG) == IDOK;
 }
 
 LRESULT CWarningDlg::OnInitDialog() {
@@ -38,12 +36,12 @@ LRESULT CWarningDlg::OnInitDialog() {
     surface_.InitSkin(self, skinFile_, kKeys,
                       [this, self](std::size_t index, const char*, const skin::ButtonPos& pos,
                                    const skin::SkinSheets& sheets) {
-                          buttons_[index].CreateFromPos(self, pos, kOkId + static_cast<UINT>(index),
-                                                        sheets);
+                          buttons_[index].CreateFromPos(
+                              self, pos, kWarningOkId + static_cast<UINT>(index), sheets);
                       });
     surface_.ApplyShape(self);
-    // Over the window that asked, so the question appears where the user looks.
-    CentreWindow(self, owner_);
+    if (centreOver_ != nullptr)
+        CentreWindow(self, centreOver_);
     return result;
 }
 
@@ -63,18 +61,30 @@ LRESULT CWarningDlg::OnClose() {
 }
 
 LRESULT CWarningDlg::OnButton(UINT id, UINT code) {
-    if (code == BN_CLICKED)
-        EndDialog(Hwnd(), id == kOkId ? IDOK : IDCANCEL);
+    if (code != BN_CLICKED)
+        return 0;
+    EndDialog(Hwnd(), id == kWarningOkId ? IDOK : IDCANCEL);
     return 0;
 }
 
+void ShowClickWarning(HWND owner) {
+    CWarningDlg dialog("skin_click_warn.ini", nullptr);
+    dialog.Run(owner);
+}
+
+bool AskResetDefaults(HWND mainWindow) {
+    CWarningDlg dialog("skin_reset_warn.ini", mainWindow);
+    return dialog.Run(mainWindow);
+}
+
+// The macro warnings appear over the manager, where the user looks.
 bool AskDeleteMacro(HWND owner) {
-    CWarningDlg dialog("skin_delete_macro_warn.ini");
-    return dialog.Run(owner) == WarningAnswer::Ok;
+    CWarningDlg dialog("skin_delete_macro_warn.ini", owner);
+    return dialog.Run(owner);
 }
 
 void ShowMacroSetWarning(HWND owner) {
-    CWarningDlg dialog("skin_macro_set_warn.ini");
+    CWarningDlg dialog("skin_macro_set_warn.ini", owner);
     dialog.Run(owner);
 }
 

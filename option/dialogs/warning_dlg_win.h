@@ -1,6 +1,6 @@
-// The small skinned warning dialogs: a picture with the text drawn in, an OK
-// button (key 1) and two Cancel buttons (keys 2 and 3). Enter and Escape do
-// not close them, so a stray keystroke cannot answer the question.
+// The skinned warning dialogs: a picture that carries the text, an OK button
+// (key "1") and two Cancel buttons (keys "2" and "3"). Enter and Esc do not
+// close them; only the buttons do, so a stray key never confirms a reset.
 #pragma once
 
 #include <windows.h>
@@ -14,18 +14,19 @@
 
 namespace option {
 
-enum class WarningAnswer { Ok, Cancel };
+// Control ids of the three buttons: 1000 + key, as on the main window.
+inline constexpr UINT kWarningOkId = 1001;
+inline constexpr UINT kWarningCancelId = 1002;
+inline constexpr UINT kWarningCloseId = 1003;
 
 class CWarningDlg : public win::WindowImpl<CWarningDlg> {
   public:
-    explicit CWarningDlg(std::string skinFile) : skinFile_(std::move(skinFile)) {}
+    // `centreOver` null: the dialog stays where the skin puts it.
+    CWarningDlg(std::string skinFile, HWND centreOver)
+        : skinFile_(std::move(skinFile)), centreOver_(centreOver) {}
 
-    // Runs the dialog modally over `owner`; Cancel when it could not be shown.
-    WarningAnswer Run(HWND owner);
-
-    static constexpr UINT kOkId = 3001;      // key 1
-    static constexpr UINT kCancelId = 3002;  // key 2
-    static constexpr UINT kCloseId = 3003;   // key 3
+    // Runs the dialog modally; true when the user pressed OK.
+    bool Run(HWND owner);
 
     static std::span<const win::MessageRow<CWarningDlg>> MessageMap();
 
@@ -36,10 +37,11 @@ class CWarningDlg : public win::WindowImpl<CWarningDlg> {
     LRESULT OnLButtonDown(UINT keys, POINT at);
     LRESULT OnClose();
     LRESULT OnButton(UINT id, UINT code);
+    // Enter and Esc arrive as IDOK and IDCANCEL from the dialog manager.
     LRESULT OnDialogKey() { return 0; }
 
     std::string skinFile_;
-    HWND owner_ = nullptr;
+    HWND centreOver_;
     skin::SkinSurface surface_;
     std::array<skin::CSkinButton, 3> buttons_;
 };

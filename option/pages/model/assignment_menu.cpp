@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "lan/string_ids.h"
+#include "option/model/macro_record.h"
 
 namespace option {
 
@@ -56,15 +57,6 @@ bool IsProfileButton(int entry) {
 }
 
 }  // namespace
-
-std::string TrimBlanks(const std::string& text) {
-    const auto blank = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
-    std::size_t first = 0;
-    std::size_t last = text.size();
-    while (first < last && blank(text[first])) ++first;
-    while (last > first && blank(text[last - 1])) --last;
-    return text.substr(first, last - first);
-}
 
 bool HoldsMacro(const settings::ButtonAssignment& info, const std::string& storeName) {
     if (info.actionCode != settings::action::kMacro)

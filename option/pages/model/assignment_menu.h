@@ -47,9 +47,6 @@ struct AssignmentMenu {
 AssignmentMenu BuildAssignmentMenu(int entry, const settings::ButtonAssignment& info,
                                    std::span<const std::string> macroNames);
 
-// A name without its leading and trailing blanks.
-std::string TrimBlanks(const std::string& text);
-
 // Does the entry hold the macro of this store name? Compared without case,
 // against the name as the entry's field can hold it.
 bool HoldsMacro(const settings::ButtonAssignment& info, const std::string& storeName);

@@ -28,7 +28,7 @@ constexpr UINT kMacroList = 4096;
 constexpr UINT kEventList = 4097;
 constexpr UINT kRepeatEdit = 4010;
 constexpr UINT kDelayKind = 135;
-constexpr UINT kWarningOk = 3001;
+constexpr UINT kWarningOk = 1001;
 constexpr UINT kEditDelay = 1004;
 constexpr UINT kDeleteEvent = 1005;
 

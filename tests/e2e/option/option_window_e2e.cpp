@@ -19,6 +19,7 @@ using e2e::OptionDriver;
 
 constexpr int kKeyImport = 2, kKeyExport = 3, kKeyProfile1 = 5, kKeyOk = 12, kKeyApply = 13;
 constexpr int kKeyPage1 = 25, kKeyEmblem = 29, kKeyReset = 31;
+constexpr int kResetWarningOk = 1001;
 
 std::unique_ptr<settings::SettingsBlock> NewBlock() {
     auto block = std::make_unique<settings::SettingsBlock>();
@@ -116,7 +117,7 @@ TEST_F(OptionWithStandInMonitor, ProfileSwitchDiscardsEditsSettingChangeKeepsThe
 
 TEST_F(OptionWithStandInMonitor, ResetAsksAndAppliesWithResetFlag) {
     option_.Click(kKeyReset);
-    ASSERT_TRUE(option_.Answer(IDOK));
+    ASSERT_TRUE(option_.Answer(kResetWarningOk));
     ASSERT_TRUE(monitor_->WaitFor(1224, 1));
     EXPECT_EQ(monitor_->All().back().wParam, 1u);
     auto block = SectionBlock();

@@ -1,0 +1,170 @@
+#include "option/pages/button_page_win.h"
+
+#include <string>
+#include <vector>
+
+#include "common/settings/key_codes_win.h"
+#include "common/win/program_folder_win.h"
+#include "option/option_dlg_win.h"
+#include "option/pages/assignment_menu_win.h"
+#include "option/pages/model/assignment_command.h"
+#include "option/pages/model/button_captions.h"
+#include "option/pages/page_dialogs_win.h"
+#include "option/pages/plain_page_win.h"
+
+namespace option {
+namespace {
+
+constexpr const char* kSkinFile = "skin_main_control.ini";
+constexpr const char* const kKeys[] = {"1", "2",  "3",  "4",  "5",  "6",  "7",  "8",
+                                       "9", "10", "11", "12", "13", "14", "15", "16"};
+constexpr UINT kFirstCommand = 1001;
+
+class LanStrings final : public StringSource {
+  public:
+    std::string Text(unsigned id) const override { return LanString(id); }
+};
+
+// The macro store as the menu and the command handler take it; the names are
+// kept here so that the handler's views stay valid.
+struct StoreMacros {
+    explicit StoreMacros(const MacroFileStore& store) {
+        const int count = store.Count();
+        names.reserve(static_cast<std::size_t>(count));
+        for (int k = 0; k < count; ++k)
+            names.push_back(NameOf(store.MacroAt(k)->name, kMacroNameSize));
+        for (int k = 0; k < count; ++k) {
+            const MacroRecord& record = *store.MacroAt(k);
+            MacroForButton macro;
+            macro.name = names[static_cast<std::size_t>(k)];
+            macro.eventCount = static_cast<std::uint32_t>(record.eventCount);
+            macro.events = record.events;
+            macro.repeatCount = record.repeatValue;
+            forButton.push_back(macro);
+        }
+    }
+    std::vector<std::string> names;
+    std::vector<MacroForButton> forButton;
+};
+
+}  // namespace
+
+std::span<const win::MessageRow<CButtonPage>> CButtonPage::MessageMap() {
+    static const win::MessageRow<CButtonPage> rows[] = {
+        win::OnMessage<WM_PAINT, &CButtonPage::OnPaint>(),
+        win::OnMessage<WM_ERASEBKGND, &CButtonPage::OnEraseBkgnd>(),
+        win::OnMessage<WM_LBUTTONDOWN, &CButtonPage::OnLButtonDown>(),
+        win::OnMessage<WM_MEASUREITEM, &CButtonPage::OnMeasureItem>(),
+        win::OnMessage<WM_DRAWITEM, &CButtonPage::OnDrawItem>(),
+        win::OnCommandRange<&CButtonPage::OnButtonClick>(
+            kFirstAssignButtonId, kFirstAssignButtonId + settings::kButtonCount - 1),
+        win::OnCommandRange<&CButtonPage::OnAssignment>(kFirstCommand, command::kLastAssignment),
+    };
+    return rows;
+}
+
+bool CButtonPage::Create(HWND parent, const RECT& area) {
+    HWND page = CreatePageWindow(parent, area);
+    if (page == nullptr || !Subclass(page))
+        return false;
+    surface_.InitSkin(page, kSkinFile, kKeys,
+                      [this, page](std::size_t index, const char*, const skin::ButtonPos& pos,
+                                   const skin::SkinSheets& sheets) {
+                          buttons_[index].CreateFromPos(
+                              page, pos, kFirstAssignButtonId + static_cast<UINT>(index), sheets);
+                      });
+    surface_.ApplyShape(page);
+    // The skin recipe moves the window to (0, 0) of its parent.
+    SetWindowPos(page, nullptr, area.left, area.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return true;
+}
+
+void CButtonPage::Refresh() {
+    const settings::ProfileRecord* profile = owner_.Session().CurrentProfile();
+    if (profile == nullptr)
+        return;
+    const LanStrings strings;
+    for (int i = 0; i < settings::kButtonCount; ++i) {
+        skin::CSkinButton& button = buttons_[static_cast<std::size_t>(i)];
+        if (button.Hwnd() == nullptr)
+            continue;
+        button.SetFaceText(
+            ButtonCaption(i, profile->MacroKeyInfo[i], strings, settings::CurrentKeyboardLayout()));
+        InvalidateRect(button.Hwnd(), nullptr, FALSE);
+        UpdateWindow(button.Hwnd());
+    }
+}
+
+LRESULT CButtonPage::OnPaint() {
+    surface_.Paint(Hwnd());
+    return 0;
+}
+
+LRESULT CButtonPage::OnLButtonDown(UINT, POINT at) {
+    skin::DragByBody(Hwnd(), at, true);
+    return CallDefault();
+}
+
+LRESULT CButtonPage::OnButtonClick(UINT id, UINT code) {
+    if (code == BN_CLICKED)
+        OpenMenu(static_cast<int>(id - kFirstAssignButtonId));
+    return 0;
+}
+
+void CButtonPage::OpenMenu(int entry) {
+    const settings::ProfileRecord* profile = owner_.Session().CurrentProfile();
+    if (profile == nullptr || entry < 0 || entry >= settings::kButtonCount)
+        return;
+    selected_ = entry;
+    const settings::ButtonAssignment info = profile->MacroKeyInfo[entry];
+    const StoreMacros macros(owner_.Macros());
+    skin::CSkinButton& button = buttons_[static_cast<std::size_t>(entry)];
+    RECT r{};
+    GetWindowRect(button.Hwnd(), &r);
+    {
+        const LanStrings strings;
+        SetAssignmentMenuFrame();
+        SkinnedAssignmentMenu menu(BuildAssignmentMenu(entry, info, macros.names), strings);
+        win::DebugText("CButtonPage menu %d\n", entry);
+        menu.Track(Hwnd(), POINT{r.left, r.bottom});
+        // Lets the menu loop finish cleanly before its menus go.
+        PostMessageA(Hwnd(), WM_NULL, 0, 0);
+    }
+    button.SetHover(0);
+    SendMessageA(button.Hwnd(), BM_SETSTATE, FALSE, 0);
+    InvalidateRect(button.Hwnd(), nullptr, FALSE);
+    UpdateWindow(button.Hwnd());
+    SetFocus(Hwnd());
+}
+
+LRESULT CButtonPage::OnAssignment(UINT id) {
+    settings::SettingsBlock& block = owner_.Session().Edit();
+    const settings::ProfileRecord* profile = settings::CurrentProfile(block);
+    if (profile == nullptr)
+        return 0;
+    const settings::ButtonAssignment& entry = profile->MacroKeyInfo[selected_];
+    const std::string held = entry.actionCode == settings::action::kMacro
+                                 ? NameOf(entry.macroName, sizeof entry.macroName)
+                                 : std::string();
+    win::DebugText("CButtonPage command %u button %d\n", id, selected_);
+    PageDialogs dialogs(GetAncestor(Hwnd(), GA_ROOT), owner_.Macros(), held);
+    const StoreMacros macros(owner_.Macros());
+    const AssignmentOutcome outcome =
+        HandleAssignmentCommand(block, selected_, id, macros.forButton, dialogs);
+    win::DebugText("CButtonPage command %u button %d outcome %d\n", id, selected_,
+                   static_cast<int>(outcome));
+    // The macro manager may have renamed the macro a button shows.
+    Refresh();
+    return 0;
+}
+
+LRESULT CButtonPage::OnMeasureItem(UINT, MEASUREITEMSTRUCT* item) {
+    return skin::CSkinMenu::RouteOwnerDraw(item) ? TRUE : CallDefault();
+}
+
+LRESULT CButtonPage::OnDrawItem(UINT, const DRAWITEMSTRUCT* item) {
+    return skin::CSkinMenu::RouteOwnerDraw(item) ? TRUE : CallDefault();
+}
+
+}  // namespace option

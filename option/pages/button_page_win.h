@@ -1,0 +1,50 @@
+// The button assignment page: one skinned button per button entry of the
+// current profile, captioned with the mouse button's number and its action;
+// a click opens the assignment menu, and the chosen command is written into
+// the edit block through the platform-free command handler.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+
+#include "common/win/window.h"
+#include "option/pages/option_page.h"
+#include "option/skin/skin_button_win.h"
+#include "option/skin/skin_loader_win.h"
+
+namespace option {
+
+// Control id of the button of entry i: apart from the menu's commands
+// (1001..4000), which arrive at the page too.
+inline constexpr UINT kFirstAssignButtonId = 30001;
+
+class CButtonPage : public win::WindowImpl<CButtonPage>, public OptionPage {
+  public:
+    explicit CButtonPage(COptionDlg& owner) : owner_(owner) {}
+
+    bool Create(HWND parent, const RECT& area) override;
+    HWND Window() const override { return Hwnd(); }
+    // Recomputes the 16 captions from the edit block's current profile.
+    void Refresh() override;
+
+    static std::span<const win::MessageRow<CButtonPage>> MessageMap();
+
+  private:
+    void OpenMenu(int entry);
+
+    LRESULT OnPaint();
+    LRESULT OnEraseBkgnd() { return 1; }
+    LRESULT OnLButtonDown(UINT keys, POINT at);
+    LRESULT OnButtonClick(UINT id, UINT code);
+    LRESULT OnAssignment(UINT id);
+    LRESULT OnMeasureItem(UINT id, MEASUREITEMSTRUCT* item);
+    LRESULT OnDrawItem(UINT id, const DRAWITEMSTRUCT* item);
+
+    COptionDlg& owner_;
+    skin::SkinSurface surface_;
+    std::array<skin::CSkinButton, 16> buttons_;
+    int selected_ = 0;
+};
+
+}  // namespace option

@@ -1,0 +1,104 @@
+#include "option/pages/support_page_win.h"
+
+#include <shellapi.h>
+
+#include "common/win/program_folder_win.h"
+#include "common/win/scoped_win.h"
+#include "lan/string_ids.h"
+#include "option/option_dlg_win.h"
+#include "option/pages/plain_page_win.h"
+
+namespace option {
+namespace {
+
+constexpr const char* kSkinFile = "skin_support_control.ini";
+constexpr const char* const kKeys[] = {"1"};
+constexpr COLORREF kVersionColor = RGB(180, 180, 180);
+constexpr POINT kSoftwareAt{172, 105};
+constexpr POINT kFirmwareAt{186, 135};
+
+void DrawVersion(HDC dc, POINT at, const std::string& text) {
+    TextOutA(dc, at.x, at.y, text.c_str(), static_cast<int>(text.size()));
+}
+
+}  // namespace
+
+std::string ManualPath(const std::string& programFolder) {
+    return programFolder + "User Manual.pdf";
+}
+
+std::span<const win::MessageRow<CSupportPage>> CSupportPage::MessageMap() {
+    static const win::MessageRow<CSupportPage> rows[] = {
+        win::OnMessage<WM_PAINT, &CSupportPage::OnPaint>(),
+        win::OnMessage<WM_ERASEBKGND, &CSupportPage::OnEraseBkgnd>(),
+        win::OnMessage<WM_LBUTTONDOWN, &CSupportPage::OnLButtonDown>(),
+        win::OnCommand<&CSupportPage::OnManual>(kManualButtonId),
+    };
+    return rows;
+}
+
+bool CSupportPage::Create(HWND parent, const RECT& area) {
+    HWND page = CreatePageWindow(parent, area);
+    if (page == nullptr || !Subclass(page))
+        return false;
+    surface_.InitSkin(page, kSkinFile, kKeys,
+                      [this, page](std::size_t, const char*, const skin::ButtonPos& pos,
+                                   const skin::SkinSheets& sheets) {
+                          manual_.CreateFromPos(page, pos, kManualButtonId, sheets);
+                      });
+    surface_.ApplyShape(page);
+    SetWindowPos(page, nullptr, area.left, area.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return true;
+}
+
+void CSupportPage::Refresh() {
+    InvalidateRect(Hwnd(), nullptr, FALSE);
+}
+
+LRESULT CSupportPage::OnPaint() {
+    surface_.Paint(Hwnd(), [](HDC dc) {
+        win::ScopedGdi<HFONT> font(CreateFontA(
+            14, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Arial"));
+        win::ScopedSelect keep(dc, font.Get());
+        SetTextColor(dc, kVersionColor);
+        DrawVersion(dc, kSoftwareAt, Globals().softwareVersion);
+        DrawVersion(dc, kFirmwareAt, Globals().firmwareVersion);
+    });
+    return 0;
+}
+
+LRESULT CSupportPage::OnLButtonDown(UINT, POINT at) {
+    skin::DragByBody(Hwnd(), at, true);
+    return CallDefault();
+}
+
+LRESULT CSupportPage::OnManual(UINT, UINT code) {
+    if (code == BN_CLICKED)
+        OpenManual();
+    return 0;
+}
+
+void CSupportPage::OpenManual() {
+    const std::string path = ManualPath(win::ProgramFolder());
+    HWND main = GetAncestor(Hwnd(), GA_ROOT);
+    // The shell alone would fail without a word; the user is told instead.
+    if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        win::DebugText("CSupportPage manual missing\n");
+        const std::string text = LanString(lan::kManualMissing) + "\n" + path;
+        const std::string caption = LanString(lan::kManualCaption);
+        MessageBoxA(main, text.c_str(), caption.c_str(), MB_OK | MB_ICONWARNING);
+        return;
+    }
+    const auto result = reinterpret_cast<INT_PTR>(
+        ShellExecuteA(main, "open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    win::DebugText("CSupportPage manual opened %d\n", result > 32 ? 1 : 0);
+    if (result <= 32) {
+        const std::string text = LanString(lan::kManualMissing) + "\n" + path;
+        MessageBoxA(main, text.c_str(), LanString(lan::kManualCaption).c_str(),
+                    MB_OK | MB_ICONWARNING);
+    }
+}
+
+}  // namespace option

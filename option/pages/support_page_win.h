@@ -1,0 +1,42 @@
+// The support page: the program and firmware versions written onto the skin
+// picture, and the button that opens the user manual beside the program.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "common/win/window.h"
+#include "option/pages/option_page.h"
+#include "option/skin/skin_button_win.h"
+#include "option/skin/skin_loader_win.h"
+
+namespace option {
+
+inline constexpr UINT kManualButtonId = 1001;
+
+// "<folder>User Manual.pdf" for a program folder that ends with its separator.
+std::string ManualPath(const std::string& programFolder);
+
+class CSupportPage : public win::WindowImpl<CSupportPage>, public OptionPage {
+  public:
+    bool Create(HWND parent, const RECT& area) override;
+    HWND Window() const override { return Hwnd(); }
+    // The firmware version may have changed with a reload.
+    void Refresh() override;
+
+    static std::span<const win::MessageRow<CSupportPage>> MessageMap();
+
+  private:
+    void OpenManual();
+
+    LRESULT OnPaint();
+    LRESULT OnEraseBkgnd() { return 1; }
+    LRESULT OnLButtonDown(UINT keys, POINT at);
+    LRESULT OnManual(UINT id, UINT code);
+
+    skin::SkinSurface surface_;
+    skin::CSkinButton manual_;
+};
+
+}  // namespace option

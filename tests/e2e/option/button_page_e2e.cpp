@@ -1,0 +1,418 @@
+// The button assignment page with the real Monitor and the virtual mouse, as
+// a user works it: a button is clicked, an item of its skinned menu chosen by
+// keyboard, Apply pressed; what the mouse receives is checked against the
+// device encoder. Also the click and reset warnings and the support page.
+// One start of the programs serves every check.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/settings/key_codes_win.h"
+#include "common/settings/settings_block.h"
+#include "monitor/device/device_blocks.h"
+#include "tests/e2e/device/virtual_mouse_session_win.h"
+#include "tests/e2e/harness/harness_win.h"
+#include "tests/e2e/option/option_driver_win.h"
+#include "tools/SkinGallery/gallery_window_win.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using e2e::OptionDriver;
+using e2e::VirtualMouseSession;
+
+constexpr int kKeyApply = 13, kKeyPage1 = 25, kKeyReset = 31;
+constexpr int kFirstAssignButtonId = 30001;
+constexpr int kWarningOk = 1001, kWarningCancel = 1002;
+constexpr int kManualButtonId = 1001;
+// The dialogs: titles, buttons (1200 + skin key) and fields.
+constexpr const char* kShortcutTitle = "K.VANE Shortcut Dialog";
+constexpr const char* kFireTitle = "FireClick Dialog";
+constexpr const char* kLaunchTitle = "Launch Program Dialog";
+constexpr int kShortcutOk = 1202, kShortcutCtrlToggle = 1206;
+constexpr int kFireOk = 1201, kLaunchOk = 1203;
+constexpr int kKeyFieldId = 4010, kPathFieldId = 4010, kFireFieldA = 4030, kFireFieldB = 4020;
+
+struct MenuSearch {
+    DWORD processId;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectMenu(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<MenuSearch*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    char cls[16] = {};
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (pid == search->processId && IsWindowVisible(hwnd) && std::string(cls) == "#32768")
+        search->found.push_back(hwnd);
+    return TRUE;
+}
+
+BOOL CALLBACK CountUnpainted(HWND child, LPARAM param) {
+    if (IsWindowVisible(child) && GetUpdateRect(child, nullptr, FALSE))
+        ++*reinterpret_cast<int*>(param);
+    return TRUE;
+}
+
+// Shown, nothing left to paint in it or its controls, and its thread answering.
+bool Painted(HWND w) {
+    if (w == nullptr || !IsWindowVisible(w) || GetUpdateRect(w, nullptr, FALSE))
+        return false;
+    int unpainted = 0;
+    EnumChildWindows(w, &CountUnpainted, reinterpret_cast<LPARAM>(&unpainted));
+    return unpainted == 0 &&
+           SendMessageTimeoutA(w, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, nullptr) != 0;
+}
+
+// The screen area of `windows` together, into the artefacts folder.
+void ShootTogether(const std::vector<HWND>& windows, const std::string& name) {
+    const std::string folder = e2e::ArtifactsFolder();
+    if (folder.empty() || windows.empty())
+        return;
+    RECT all{};
+    for (HWND w : windows) {
+        RECT r{};
+        GetWindowRect(w, &r);
+        UnionRect(&all, &all, &r);
+    }
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP shot = CreateCompatibleBitmap(screen, all.right - all.left, all.bottom - all.top);
+    HGDIOBJ old = SelectObject(memory, shot);
+    BitBlt(memory, 0, 0, all.right - all.left, all.bottom - all.top, screen, all.left, all.top,
+           SRCCOPY);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    EXPECT_TRUE(gallery::SaveBitmap(shot, folder + name + ".bmp")) << name;
+    DeleteObject(shot);
+}
+
+std::string Hex(const device::DataBlock& map, int button) {
+    char text[32];
+    std::snprintf(text, sizeof text, "key %d %02X %02X %02X %02X", button, map[4 * button],
+                  map[4 * button + 1], map[4 * button + 2], map[4 * button + 3]);
+    return text;
+}
+
+bool HasLineStarting(const std::vector<std::string>& lines, const std::string& prefix) {
+    for (const std::string& line : lines) {
+        if (line.rfind(prefix, 0) == 0)
+            return true;
+    }
+    return false;
+}
+
+// Does `lines` hold lines starting with each of `run`, one after the other?
+bool HasRun(const std::vector<std::string>& lines, const std::vector<std::string>& run) {
+    for (std::size_t i = 0; i + run.size() <= lines.size(); ++i) {
+        std::size_t k = 0;
+        while (k < run.size() && lines[i + k].rfind(run[k], 0) == 0) ++k;
+        if (k == run.size())
+            return true;
+    }
+    return false;
+}
+
+class ButtonPageRoad : public ::testing::Test {
+  protected:
+    void TearDown() override {
+        if (HWND monitor = FindWindowA(nullptr, e2e::kMonitorTitle))
+            PostMessageA(monitor, WM_COMMAND, 6002, 0);
+        monitor_.WaitExit(15s);
+        monitor_.Kill();
+    }
+
+    std::vector<HWND> Menus() const {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(option_.Window(), &pid);
+        MenuSearch search{pid, {}};
+        EnumWindows(&CollectMenu, reinterpret_cast<LPARAM>(&search));
+        return search.found;
+    }
+    // Waits until `count` menu windows are open and painted.
+    bool WaitForMenus(std::size_t count) const {
+        return e2e::WaitUntil([&] {
+            const auto menus = Menus();
+            if (menus.size() != count)
+                return false;
+            for (HWND m : menus) {
+                if (!Painted(m))
+                    return false;
+            }
+            return true;
+        });
+    }
+    HWND Page(int index) const { return GetDlgItem(option_.Window(), 2000 + index); }
+    // A click on the page's button of entry 0..15; its menu opens.
+    void OpenMenu(int entry) const {
+        HWND button = GetDlgItem(Page(0), kFirstAssignButtonId + entry);
+        ASSERT_NE(button, nullptr) << entry;
+        PostMessageA(button, BM_CLICK, 0, 0);
+        ASSERT_TRUE(WaitForMenus(1)) << "the menu of entry " << entry;
+    }
+    // Keys reach the menu loop of Option's thread through the menu window.
+    void MenuKeys(std::initializer_list<UINT> keys) const {
+        const auto menus = Menus();
+        ASSERT_FALSE(menus.empty());
+        for (UINT key : keys) {
+            PostMessageA(menus.front(), WM_KEYDOWN, key, 1);
+            PostMessageA(menus.front(), WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
+        }
+    }
+    // Chooses item `item` of top-level item `submenu` (-1: of the top menu).
+    void Choose(int entry, int submenu, int item, const std::string& handled) {
+        OpenMenu(entry);
+        for (int i = 0; i <= (submenu >= 0 ? submenu : item); ++i) MenuKeys({VK_DOWN});
+        if (submenu >= 0) {
+            MenuKeys({VK_RIGHT});
+            ASSERT_TRUE(WaitForMenus(2));
+            for (int i = 0; i < item; ++i) MenuKeys({VK_DOWN});
+        }
+        MenuKeys({VK_RETURN});
+        ASSERT_TRUE(option_.Process().WaitForDebugText(handled)) << handled << Texts();
+    }
+
+    // A dialog of Option's found by its title, once shown and painted.
+    static HWND WaitForTitled(const char* title) {
+        HWND found = nullptr;
+        e2e::WaitUntil([&] {
+            found = FindWindowA(nullptr, title);
+            return found != nullptr && Painted(found);
+        });
+        return found;
+    }
+    static std::string FieldText(HWND dialog, int id) {
+        char text[512] = {};
+        DWORD_PTR copied = 0;
+        SendMessageTimeoutA(GetDlgItem(dialog, id), WM_GETTEXT, sizeof text,
+                            reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, &copied);
+        return text;
+    }
+    static void SetFieldText(HWND dialog, int id, const std::string& text) {
+        DWORD_PTR done = 0;
+        SendMessageTimeoutA(GetDlgItem(dialog, id), WM_SETTEXT, 0,
+                            reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, 5000, &done);
+    }
+    // A key pressed and released on the keyboard, as the capture hook sees it.
+    static void PressKey(WORD virtualKey) {
+        INPUT input[2] = {};
+        input[0].type = input[1].type = INPUT_KEYBOARD;
+        input[0].ki.wVk = input[1].ki.wVk = virtualKey;
+        input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        SendInput(2, input, sizeof(INPUT));
+    }
+    // A click on a dialog's button; the dialog then closes.
+    static void Press(HWND dialog, int id) {
+        PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+        EXPECT_TRUE(e2e::WaitUntil([&] { return !IsWindow(dialog); })) << id;
+    }
+    static void ShootWhenPainted(HWND window, const std::string& name) {
+        EXPECT_TRUE(e2e::WaitUntil([&] { return Painted(window); })) << name;
+        const std::string folder = e2e::ArtifactsFolder();
+        if (!folder.empty()) {
+            EXPECT_TRUE(gallery::SaveWindowShot(window, folder + name + ".bmp")) << name;
+        }
+    }
+
+    // Option's debug texts, for a failure's message.
+    std::string Texts() {
+        std::string all;
+        for (const std::string& t : option_.Process().DebugTexts()) all += t;
+        return all;
+    }
+
+    e2e::ProgramFolder folder_;
+    e2e::Program monitor_;
+    OptionDriver option_{folder_};
+};
+
+TEST_F(ButtonPageRoad, MenuChoicesReachTheMouseAndTheLastLeftClickStays) {
+    // The support page tells the user when the manual is missing.
+    folder_.Remove("User Manual.pdf");
+    VirtualMouseSession mouse(folder_);
+    ASSERT_TRUE(mouse.Running());
+    ASSERT_TRUE(monitor_.Start(folder_.File("Monitor.exe")));
+    ASSERT_TRUE(
+        e2e::WaitUntil([&] { return VirtualMouseSession::FullUploadDone(mouse.Log()); }, 60s));
+    ASSERT_TRUE(option_.Start());
+    ASSERT_TRUE(e2e::WaitUntil([&] { return option_.ApplyReady() && Painted(Page(0)); }));
+    EXPECT_TRUE(option_.Screenshot("button_page"));
+
+    // The menu and each of its five submenus, opened and closed by keyboard.
+    OpenMenu(2);
+    ShootTogether({option_.Window(), Menus().front()}, "button_menu");
+    for (int sub = 0; sub < 5; ++sub) {
+        MenuKeys({VK_DOWN, VK_RIGHT});
+        ASSERT_TRUE(WaitForMenus(2)) << sub;
+        auto windows = Menus();
+        windows.push_back(option_.Window());
+        ShootTogether(windows, "button_menu_sub" + std::to_string(sub + 1));
+        MenuKeys({VK_LEFT});
+        ASSERT_TRUE(WaitForMenus(1)) << sub;
+    }
+    MenuKeys({VK_ESCAPE});
+    ASSERT_TRUE(e2e::WaitUntil([&] { return Menus().empty(); }));
+
+    // Button 3 (entry 2): the first media key; entry 3: the first editing
+    // shortcut, which the mouse plays as a macro.
+    Choose(2, 1, 0, "CButtonPage command 1025 button 2 outcome 0\n");
+    Choose(3, 3, 0, "CButtonPage command 1050 button 3 outcome 0\n");
+    EXPECT_EQ(option_.Process().CountDebugText("CButtonPage command 1050 button 3\n"), 1)
+        << "one choice, one command";
+
+    // Through the dialogs: a key combination on entry 4, a fire setting on
+    // entry 10, a program to launch on entry 11.
+    Choose(4, -1, 13, "CButtonPage command 1005 button 4\n");
+    HWND shortcutDialog = WaitForTitled(kShortcutTitle);
+    ASSERT_NE(shortcutDialog, nullptr);
+    PressKey('A');
+    ASSERT_TRUE(e2e::WaitUntil([&] { return FieldText(shortcutDialog, kKeyFieldId) == "A"; }))
+        << FieldText(shortcutDialog, kKeyFieldId);
+    PostMessageA(GetDlgItem(shortcutDialog, kShortcutCtrlToggle), BM_CLICK, 0, 0);
+    ShootWhenPainted(shortcutDialog, "shortcut_dialog");
+    Press(shortcutDialog, kShortcutOk);
+    ASSERT_TRUE(
+        option_.Process().WaitForDebugText("CButtonPage command 1005 button 4 outcome 0\n"));
+
+    Choose(10, -1, 12, "CButtonPage command 1021 button 10\n");
+    HWND fire = WaitForTitled(kFireTitle);
+    ASSERT_NE(fire, nullptr);
+    PressKey('B');
+    ASSERT_TRUE(e2e::WaitUntil([&] { return FieldText(fire, kKeyFieldId) == "B"; }));
+    SetFieldText(fire, kFireFieldA, "7");
+    SetFieldText(fire, kFireFieldB, "3");
+    ShootWhenPainted(fire, "fire_dialog");
+    Press(fire, kFireOk);
+    ASSERT_TRUE(
+        option_.Process().WaitForDebugText("CButtonPage command 1021 button 10 outcome 0\n"));
+
+    ASSERT_TRUE(folder_.AddTestProgram("standin_program.exe", "Target Program.exe"));
+    const std::string program = folder_.File("Target Program.exe");
+    Choose(11, -1, 15, "CButtonPage command 1017 button 11\n");
+    HWND launch = WaitForTitled(kLaunchTitle);
+    ASSERT_NE(launch, nullptr);
+    SetFieldText(launch, kPathFieldId, program);
+    ShootWhenPainted(launch, "launch_program_dialog");
+    Press(launch, kLaunchOk);
+    ASSERT_TRUE(
+        option_.Process().WaitForDebugText("CButtonPage command 1017 button 11 outcome 0\n"));
+
+    // Entry 0 holds the only left click: right click is refused with the notice.
+    Choose(0, -1, 6, "CButtonPage command 1002 button 0\n");
+    HWND notice = option_.WaitForDialog(kWarningOk);
+    ASSERT_NE(notice, nullptr);
+    ShootWhenPainted(notice, "click_warning");
+    PostMessageA(notice, WM_COMMAND, MAKEWPARAM(kWarningOk, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(notice, kWarningOk)));
+    ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(notice); }));
+    ASSERT_TRUE(
+        option_.Process().WaitForDebugText("CButtonPage command 1002 button 0 outcome 1\n"));
+
+    // The reset warning sits over the main window; Enter and Esc leave it
+    // open (had either closed it, the Cancel after them would find nothing
+    // and Option would reset or close).
+    option_.Click(kKeyReset);
+    HWND reset = option_.WaitForDialog(kWarningCancel);
+    ASSERT_NE(reset, nullptr);
+    ShootWhenPainted(reset, "reset_warning");
+    RECT main{}, own{};
+    GetWindowRect(option_.Window(), &main);
+    GetWindowRect(reset, &own);
+    EXPECT_NEAR((own.left + own.right) / 2, (main.left + main.right) / 2, 1);
+    EXPECT_NEAR((own.top + own.bottom) / 2, (main.top + main.bottom) / 2, 1);
+    for (UINT key : {VK_RETURN, VK_ESCAPE}) {
+        PostMessageA(reset, WM_KEYDOWN, key, 1);
+        PostMessageA(reset, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
+    }
+    PostMessageA(reset, WM_COMMAND, MAKEWPARAM(kWarningCancel, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(reset, kWarningCancel)));
+    ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(reset); }));
+
+    // The support page: versions, and the missing manual said aloud.
+    option_.Click(kKeyPage1 + 3);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return option_.PageVisible(3) && Painted(Page(3)); }));
+    EXPECT_TRUE(option_.Screenshot("support_page"));
+    PostMessageA(GetDlgItem(Page(3), kManualButtonId), BM_CLICK, 0, 0);
+    ASSERT_TRUE(option_.Process().WaitForDebugText("CSupportPage manual missing\n"));
+    HWND missing = option_.WaitForDialog(IDOK);
+    ASSERT_NE(missing, nullptr);
+    ShootWhenPainted(missing, "manual_missing");
+    ASSERT_TRUE(option_.Answer(IDOK));
+
+    // Apply: the mouse gets the key map the device encoder makes of the
+    // profile Option published.
+    option_.Click(kKeyApply);
+    ASSERT_TRUE(option_.Process().WaitForDebugText("COptionDlg Apply 0 published 1 pending 1\n"));
+    ASSERT_TRUE(e2e::WaitUntil([&] { return option_.ApplyReady(); }, 60s));
+    EXPECT_EQ(option_.Process().CountDebugText("COptionDlg Apply 1 published 1 pending 1\n"), 0)
+        << "the reset warning was confirmed by a key";
+
+    auto block = std::make_unique<settings::SettingsBlock>();
+    ASSERT_TRUE(e2e::ReadSharedBlock(*block));
+    const int p = block->currentProfile;
+    const settings::ProfileRecord& profile = block->profiles[p];
+    EXPECT_EQ(profile.MacroKeyInfo[0].actionCode, 1) << "the last left click stays";
+    EXPECT_EQ(profile.MacroKeyInfo[2].actionCode, 25);
+    EXPECT_EQ(profile.MacroKeyInfo[3].actionCode, 48);
+    // The dialogs' values, as the records hold them and the mouse has them.
+    const settings::ButtonAssignment& combo = profile.MacroKeyInfo[4];
+    EXPECT_EQ(combo.actionCode, settings::action::kKeyCombination);
+    EXPECT_EQ(combo.eventCount, 1);
+    EXPECT_EQ(combo.events[0].keyCode, settings::KeyCodeFromVirtualKey('A').value);
+    EXPECT_EQ(combo.events[0].state, settings::modifier::kCtrl);
+    const settings::ButtonAssignment& fired = profile.MacroKeyInfo[10];
+    EXPECT_EQ(fired.actionCode, settings::action::kFire);
+    EXPECT_EQ(fired.events[0].keyCode, settings::KeyCodeFromVirtualKey('B').value);
+    EXPECT_EQ(fired.fireValueA, 7);
+    EXPECT_EQ(fired.fireValueB, 3);
+    const settings::ButtonAssignment& launcher = profile.MacroKeyInfo[11];
+    EXPECT_EQ(launcher.actionCode, settings::action::kLaunchProgram);
+    EXPECT_STREQ(launcher.programPath, program.c_str());
+    device::DataBlock keyMap{};
+    auto staging = std::make_unique<device::MacroStaging>();
+    device::BuildKeyMapAndMacros(profile, p, keyMap, *staging);
+    // The fixed shortcut is played as a macro: its keys pressed in order and
+    // released in reverse.
+    const auto shortcut = device::ShortcutKeys(48);
+    ASSERT_FALSE(shortcut.empty());
+    std::vector<std::string> macro{"macro " + std::to_string(device::MacroSlot(p, 3)) +
+                                   " repeat 1 events " + std::to_string(2 * shortcut.size())};
+    char text[32];
+    for (std::uint8_t key : shortcut) {
+        std::snprintf(text, sizeof text, "  press %02X", key);
+        macro.push_back(text);
+    }
+    for (auto key = shortcut.rbegin(); key != shortcut.rend(); ++key) {
+        std::snprintf(text, sizeof text, "  release %02X", *key);
+        macro.push_back(text);
+    }
+    std::vector<std::string> dump;
+    EXPECT_TRUE(e2e::WaitUntil([&] {
+        dump = mouse.Dump();
+        const auto keys = VirtualMouseSession::ProfileSection(dump, p + 1);
+        for (int button : {2, 3, 4, 10, 11}) {
+            if (!HasLineStarting(keys, Hex(keyMap, button)))
+                return false;
+        }
+        return HasRun(dump, macro);
+    })) << Hex(keyMap, 2)
+        << " / " << Hex(keyMap, 3) << " / " << macro.front() << "\n"
+        << [&] {
+               std::string all;
+               for (const std::string& l : dump) all += l + "\n";
+               return all;
+           }();
+
+    // The mouse's launch button starts the program the dialog named; the
+    // mouse reports the launch number its key map gave the button.
+    ASSERT_EQ(mouse.Command("/event launch:" + std::to_string(keyMap[4 * 11 + 3])), 0);
+    EXPECT_TRUE(e2e::WaitUntil([&] { return !folder_.ReadText("started.log").empty(); }));
+    EXPECT_EQ(folder_.ReadText("started.log"), "started Target Program.exe []\n");
+}
+
+}  // namespace
