@@ -5,7 +5,7 @@
 
 #include "option/dialogs/option_dialogs_win.h"
 #include "option/option_dlg_win.h"
-#include "option/pages/plain_page_win.h"
+#include "option/pages/page_window_win.h"
 
 namespace option {
 namespace {

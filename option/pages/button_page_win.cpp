@@ -10,7 +10,7 @@
 #include "option/pages/model/assignment_command.h"
 #include "option/pages/model/button_captions.h"
 #include "option/pages/page_dialogs_win.h"
-#include "option/pages/plain_page_win.h"
+#include "option/pages/page_window_win.h"
 
 namespace option {
 namespace {

@@ -24,7 +24,8 @@ class OptionPage {
     virtual void Refresh() {}
 };
 
-// Page `index` (0 buttons, 1 lighting, 2 advanced settings, 3 support) of
+// Page `index` (0 buttons, 1 lighting, 2 advanced settings, 3 support; null
+// for any other index) of
 // `owner`'s page frame.
 std::unique_ptr<OptionPage> MakePage(int index, COptionDlg& owner);
 

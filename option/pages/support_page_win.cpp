@@ -6,7 +6,7 @@
 #include "common/win/scoped_win.h"
 #include "lan/string_ids.h"
 #include "option/option_dlg_win.h"
-#include "option/pages/plain_page_win.h"
+#include "option/pages/page_window_win.h"
 
 namespace option {
 namespace {
