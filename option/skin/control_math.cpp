@@ -17,8 +17,10 @@ namespace skin {
 double TrackClickValue(int x, int trackLeft, int trackRight, int minimum, int maximum) {
     if (trackRight <= trackLeft)
         return minimum;
-    return static_cast<double>(x - trackLeft) * (static_cast<double>(maximum) - minimum) /
-               (trackRight - trackLeft) +
+    // In floating point: a skin may place the track anywhere, and the
+    // differences of far-apart ints do not fit an int.
+    return (static_cast<double>(x) - trackLeft) * (static_cast<double>(maximum) - minimum) /
+               (static_cast<double>(trackRight) - trackLeft) +
            minimum;
 }
 
@@ -72,12 +74,13 @@ double ThumbReleaseValue(int thumbLeft, std::uint32_t minimum, std::uint32_t max
 }
 
 int ClampThumbLeft(int wantedLeft, int leftBound, int rightBound, int thumbWidth) {
-    int left = wantedLeft;
+    // 64-bit sums: bounds and width come from the skin and may be far apart.
+    std::int64_t left = wantedLeft;
     if (left + thumbWidth > rightBound)
-        left = rightBound - thumbWidth;
+        left = std::int64_t{rightBound} - thumbWidth;
     if (left < leftBound)
         left = leftBound;
-    return left;
+    return static_cast<int>(std::clamp<std::int64_t>(left, INT_MIN, INT_MAX));
 }
 
 int FillWidth(int position, int minimum, int maximum, int width) {
@@ -94,7 +97,8 @@ int FillValue(int x, int left, int right, int minimum, int maximum) {
     if (x < left)
         x = left;
     const std::int64_t v = minimum + (static_cast<std::int64_t>(maximum) - minimum) *
-                                         (static_cast<std::int64_t>(x) - left) / (right - left);
+                                         (static_cast<std::int64_t>(x) - left) /
+                                         (static_cast<std::int64_t>(right) - left);
     return static_cast<int>(std::clamp<std::int64_t>(v, std::min(minimum, maximum), maximum));
 }
 
