@@ -50,7 +50,7 @@ for t in $targets; do
     else
         status="no finding"
     fi
-    line="$t: ${took} s, ${execs:-?} executions, corpus ${corpus} new inputs, $status"
+    line="$t: ${took} s, ${execs:-?} executions, grown corpus ${corpus} inputs, $status"
     echo "$line" | tee -a "$summary"
 done
 echo "summary: $summary"

@@ -48,9 +48,16 @@ int ThumbX(std::uint32_t value, std::uint32_t minimum, std::uint32_t maximum, in
     const std::int64_t travel = static_cast<std::int64_t>(rightBound) - leftBound - thumbWidth;
     if (maximum <= minimum || travel <= 0 || value <= minimum)
         return leftBound;
-    const std::uint64_t offset = static_cast<std::uint64_t>(travel) *
-                                 (std::uint64_t{value} - minimum) /
-                                 (std::uint64_t{maximum} - minimum);
+    // A track wider than any screen (the skin placed it) can make the exact
+    // product overflow 64 bits; it is then worked out in floating point.
+    const std::uint64_t span = std::uint64_t{maximum} - minimum;
+    const std::uint64_t part = std::uint64_t{value} - minimum;
+    std::uint64_t product = 0;
+    const std::uint64_t offset =
+        __builtin_mul_overflow(static_cast<std::uint64_t>(travel), part, &product)
+            ? static_cast<std::uint64_t>(static_cast<double>(travel) * static_cast<double>(part) /
+                                         static_cast<double>(span))
+            : product / span;
     return static_cast<int>(leftBound + static_cast<std::int64_t>(offset));
 }
 
@@ -59,8 +66,18 @@ std::int64_t ThumbDragValue(int thumbLeft, std::uint32_t minimum, std::uint32_t 
     const std::int64_t travel = static_cast<std::int64_t>(rightBound) - thumbWidth - leftBound;
     if (travel <= 0)
         return minimum;
-    return std::int64_t{minimum} + (static_cast<std::int64_t>(thumbLeft) - leftBound) *
-                                       (std::int64_t{maximum} - minimum) / travel;
+    const std::int64_t offset = static_cast<std::int64_t>(thumbLeft) - leftBound;
+    const std::int64_t range = std::int64_t{maximum} - minimum;
+    std::int64_t product = 0;
+    if (!__builtin_mul_overflow(offset, range, &product))
+        return std::int64_t{minimum} + product / travel;
+    // Only a track far wider than any screen gets here (the skin placed it):
+    // the exact product does not fit 64 bits, so the value is worked out in
+    // floating point and kept within what an int64 holds.
+    const double value = static_cast<double>(minimum) + static_cast<double>(offset) *
+                                                            static_cast<double>(range) /
+                                                            static_cast<double>(travel);
+    return static_cast<std::int64_t>(std::clamp(value, -9.0e18, 9.0e18));
 }
 
 double ThumbReleaseValue(int thumbLeft, std::uint32_t minimum, std::uint32_t maximum, int leftBound,
