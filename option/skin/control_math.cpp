@@ -113,9 +113,20 @@ int FillValue(int x, int left, int right, int minimum, int maximum) {
         return minimum;
     if (x < left)
         x = left;
-    const std::int64_t v = minimum + (static_cast<std::int64_t>(maximum) - minimum) *
-                                         (static_cast<std::int64_t>(x) - left) /
-                                         (static_cast<std::int64_t>(right) - left);
+    const std::int64_t range = static_cast<std::int64_t>(maximum) - minimum;
+    const std::int64_t offset = static_cast<std::int64_t>(x) - left;
+    const std::int64_t width = static_cast<std::int64_t>(right) - left;
+    std::int64_t product = 0;
+    std::int64_t v = 0;
+    if (!__builtin_mul_overflow(range, offset, &product)) {
+        v = minimum + product / width;
+    } else {
+        // A bar and a range both near 2^32 wide: the result is clamped below,
+        // so floating point is exact enough.
+        const double d = minimum + static_cast<double>(range) * static_cast<double>(offset) /
+                                       static_cast<double>(width);
+        v = static_cast<std::int64_t>(std::clamp(d, -9.0e18, 9.0e18));
+    }
     return static_cast<int>(std::clamp<std::int64_t>(v, std::min(minimum, maximum), maximum));
 }
 

@@ -88,6 +88,8 @@ TEST(SkinPlacedControls, BoundsAtTheEndsOfTheIntRange) {
     EXPECT_EQ(FillValue(INT_MAX, INT_MIN, INT_MAX, 0, 100), 100);
     EXPECT_EQ(FillValue(0, INT_MIN, INT_MAX, 0, 100), 50);
     // Travel and range both near 2^32: the products exceed 64 bits.
+    EXPECT_EQ(FillValue(INT_MAX, INT_MIN, INT_MAX, INT_MIN, INT_MAX), INT_MAX);
+    EXPECT_EQ(FillValue(0, INT_MIN, INT_MAX, INT_MIN, INT_MAX), 0);
     EXPECT_EQ(ThumbDragValue(INT_MAX, 0, UINT32_MAX, INT_MIN, INT_MAX, 0), UINT32_MAX);
     EXPECT_EQ(ThumbDragValue(-1, 0, UINT32_MAX, INT_MIN, INT_MAX, 0), 2147483647);
     EXPECT_EQ(ThumbX(UINT32_MAX, 0, UINT32_MAX, INT_MIN, INT_MAX, 0), INT_MAX);
