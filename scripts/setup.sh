@@ -8,7 +8,8 @@ need=(cmake ninja-build g++ googletest libgtest-dev
       g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
       wine wine32:i386 wine64 xvfb xauth x11-apps x11-utils imagemagick file
       python3 python3-pil fonts-dejavu-core procps
-      nsis weasyprint python3-markdown poppler-utils)
+      nsis weasyprint python3-markdown poppler-utils
+      clang libfuzzer-14-dev)
 
 missing=()
 for p in "${need[@]}"; do

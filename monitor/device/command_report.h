@@ -37,6 +37,13 @@ inline std::uint8_t ProfileNumber(int profileIndex) {
     return static_cast<std::uint8_t>(profileIndex + 1);
 }
 
+// Active CPI stage as the mouse numbers it: CpiStep + 1, sent as its low byte.
+// Summed in unsigned arithmetic, so a damaged step (the block comes from the
+// shared section) wraps like every other byte instead of overflowing.
+inline std::uint8_t StageNumber(std::int32_t cpiStep) {
+    return static_cast<std::uint8_t>(static_cast<std::uint32_t>(cpiStep) + 1u);
+}
+
 // Report interval in ms for a PollingRate setting (0: 125 Hz ... 3: 1000 Hz).
 std::uint8_t ReportIntervalMs(std::int32_t pollingRate);
 

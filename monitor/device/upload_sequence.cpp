@@ -92,7 +92,7 @@ bool UploadSequence::Upload(const settings::SettingsBlock& block, bool full) {
             return false;
     }
     for (int p = 0; p < settings::kProfileCount; ++p) {
-        const auto stage = static_cast<std::uint8_t>(block.profiles[p].CpiStep + 1);
+        const std::uint8_t stage = StageNumber(block.profiles[p].CpiStep);
         if (!Command(command::kActiveDpiStage, ProfileNumber(p), stage, kCommandPauseMs))
             return false;
     }

@@ -32,12 +32,17 @@ static_assert(offsetof(ButtonPos, state) == 456);
 // cut to fit. Always returns 1.
 int ParseButtonPos(std::string_view value, ButtonPos& pos);
 
-// Width and height of a placement.
+// Width and height of a placement. Right and bottom were summed with 32-bit
+// wrap-around, so the difference wraps the same way and gives back the
+// value's own width and height; plain signed subtraction would overflow on a
+// far-off placement.
 inline std::int32_t Width(const PosRect& r) {
-    return r.right - r.left;
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(r.right) -
+                                     static_cast<std::uint32_t>(r.left));
 }
 inline std::int32_t Height(const PosRect& r) {
-    return r.bottom - r.top;
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(r.bottom) -
+                                     static_cast<std::uint32_t>(r.top));
 }
 
 }  // namespace skin

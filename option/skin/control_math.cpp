@@ -17,8 +17,10 @@ namespace skin {
 double TrackClickValue(int x, int trackLeft, int trackRight, int minimum, int maximum) {
     if (trackRight <= trackLeft)
         return minimum;
-    return static_cast<double>(x - trackLeft) * (static_cast<double>(maximum) - minimum) /
-               (trackRight - trackLeft) +
+    // In floating point: a skin may place the track anywhere, and the
+    // differences of far-apart ints do not fit an int.
+    return (static_cast<double>(x) - trackLeft) * (static_cast<double>(maximum) - minimum) /
+               (static_cast<double>(trackRight) - trackLeft) +
            minimum;
 }
 
@@ -46,9 +48,16 @@ int ThumbX(std::uint32_t value, std::uint32_t minimum, std::uint32_t maximum, in
     const std::int64_t travel = static_cast<std::int64_t>(rightBound) - leftBound - thumbWidth;
     if (maximum <= minimum || travel <= 0 || value <= minimum)
         return leftBound;
-    const std::uint64_t offset = static_cast<std::uint64_t>(travel) *
-                                 (std::uint64_t{value} - minimum) /
-                                 (std::uint64_t{maximum} - minimum);
+    // A track wider than any screen (the skin placed it) can make the exact
+    // product overflow 64 bits; it is then worked out in floating point.
+    const std::uint64_t span = std::uint64_t{maximum} - minimum;
+    const std::uint64_t part = std::uint64_t{value} - minimum;
+    std::uint64_t product = 0;
+    const std::uint64_t offset =
+        __builtin_mul_overflow(static_cast<std::uint64_t>(travel), part, &product)
+            ? static_cast<std::uint64_t>(static_cast<double>(travel) * static_cast<double>(part) /
+                                         static_cast<double>(span))
+            : product / span;
     return static_cast<int>(leftBound + static_cast<std::int64_t>(offset));
 }
 
@@ -57,8 +66,18 @@ std::int64_t ThumbDragValue(int thumbLeft, std::uint32_t minimum, std::uint32_t 
     const std::int64_t travel = static_cast<std::int64_t>(rightBound) - thumbWidth - leftBound;
     if (travel <= 0)
         return minimum;
-    return std::int64_t{minimum} + (static_cast<std::int64_t>(thumbLeft) - leftBound) *
-                                       (std::int64_t{maximum} - minimum) / travel;
+    const std::int64_t offset = static_cast<std::int64_t>(thumbLeft) - leftBound;
+    const std::int64_t range = std::int64_t{maximum} - minimum;
+    std::int64_t product = 0;
+    if (!__builtin_mul_overflow(offset, range, &product))
+        return std::int64_t{minimum} + product / travel;
+    // Only a track far wider than any screen gets here (the skin placed it):
+    // the exact product does not fit 64 bits, so the value is worked out in
+    // floating point and kept within what an int64 holds.
+    const double value = static_cast<double>(minimum) + static_cast<double>(offset) *
+                                                            static_cast<double>(range) /
+                                                            static_cast<double>(travel);
+    return static_cast<std::int64_t>(std::clamp(value, -9.0e18, 9.0e18));
 }
 
 double ThumbReleaseValue(int thumbLeft, std::uint32_t minimum, std::uint32_t maximum, int leftBound,
@@ -72,12 +91,13 @@ double ThumbReleaseValue(int thumbLeft, std::uint32_t minimum, std::uint32_t max
 }
 
 int ClampThumbLeft(int wantedLeft, int leftBound, int rightBound, int thumbWidth) {
-    int left = wantedLeft;
+    // 64-bit sums: bounds and width come from the skin and may be far apart.
+    std::int64_t left = wantedLeft;
     if (left + thumbWidth > rightBound)
-        left = rightBound - thumbWidth;
+        left = std::int64_t{rightBound} - thumbWidth;
     if (left < leftBound)
         left = leftBound;
-    return left;
+    return static_cast<int>(std::clamp<std::int64_t>(left, INT_MIN, INT_MAX));
 }
 
 int FillWidth(int position, int minimum, int maximum, int width) {
@@ -93,8 +113,20 @@ int FillValue(int x, int left, int right, int minimum, int maximum) {
         return minimum;
     if (x < left)
         x = left;
-    const std::int64_t v = minimum + (static_cast<std::int64_t>(maximum) - minimum) *
-                                         (static_cast<std::int64_t>(x) - left) / (right - left);
+    const std::int64_t range = static_cast<std::int64_t>(maximum) - minimum;
+    const std::int64_t offset = static_cast<std::int64_t>(x) - left;
+    const std::int64_t width = static_cast<std::int64_t>(right) - left;
+    std::int64_t product = 0;
+    std::int64_t v = 0;
+    if (!__builtin_mul_overflow(range, offset, &product)) {
+        v = minimum + product / width;
+    } else {
+        // A bar and a range both near 2^32 wide: the result is clamped below,
+        // so floating point is exact enough.
+        const double d = minimum + static_cast<double>(range) * static_cast<double>(offset) /
+                                       static_cast<double>(width);
+        v = static_cast<std::int64_t>(std::clamp(d, -9.0e18, 9.0e18));
+    }
     return static_cast<int>(std::clamp<std::int64_t>(v, std::min(minimum, maximum), maximum));
 }
 

@@ -156,6 +156,23 @@ TEST_F(UploadSequenceTest, ChangesOnlyJobSendsSettingsButNoButtons) {
     EXPECT_EQ(pacer.now, 5'000'000);
 }
 
+// A damaged block from the shared section: the stage is the step's low byte
+// plus one, whatever the step holds.
+TEST_F(UploadSequenceTest, ActiveStageOfDamagedStepsWraps) {
+    block->profiles[0].CpiStep = INT32_MAX;
+    block->profiles[1].CpiStep = -1;
+    block->profiles[2].CpiStep = 255;
+    block->profiles[3].CpiStep = INT32_MIN;
+    ASSERT_TRUE(sequence.Run(protocol::UploadJob::ChangedOnly, *block));
+    const auto cmds = CommandsOnly();
+    ASSERT_EQ(cmds.size(), 20u);
+    EXPECT_EQ(cmds[10], "F 04 01 00");
+    EXPECT_EQ(cmds[11], "F 04 02 00");
+    EXPECT_EQ(cmds[12], "F 04 03 00");
+    EXPECT_EQ(cmds[13], "F 04 04 01");
+    EXPECT_EQ(cmds[14], "F 04 05 01");
+}
+
 TEST_F(UploadSequenceTest, SelectionFlagAddsTheProfileSelection) {
     block->currentProfile = 4;
     settings::SetChangeFlag(*block, settings::kButtonFlagCount + settings::kSelectProfileFlag, 1);

@@ -94,5 +94,15 @@ TEST(ParseButtonPos, HugeNumbersDoNotOverflow) {
     EXPECT_EQ(p.rect.bottom, 5);
 }
 
+TEST(ParseButtonPos, WidthAndHeightOfFarOffPlacementsAreTheGivenOnes) {
+    // Right and bottom wrap past the 32-bit limits; the sizes must not.
+    const ButtonPos p = Parse("n,2147483647,-2147483648,2147483647,-5,");
+    EXPECT_EQ(Width(p.rect), INT32_MAX);
+    EXPECT_EQ(Height(p.rect), -5);
+    const ButtonPos q = Parse("n,-2,10,2147483647,7,");
+    EXPECT_EQ(Width(q.rect), INT32_MAX);
+    EXPECT_EQ(Height(q.rect), 7);
+}
+
 }  // namespace
 }  // namespace skin

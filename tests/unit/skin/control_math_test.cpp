@@ -77,6 +77,25 @@ TEST(FillBar, WidthAndValue) {
     EXPECT_EQ(FillValue(95, 20, 20, 1, 7), 1);
 }
 
+// A skin may put a control anywhere: bounds at the ends of the int range give
+// the value the formulas give, never an overflow.
+TEST(SkinPlacedControls, BoundsAtTheEndsOfTheIntRange) {
+    EXPECT_DOUBLE_EQ(TrackClickValue(INT_MAX, INT_MIN, INT_MAX, 0, 10), 10.0);
+    EXPECT_DOUBLE_EQ(TrackClickValue(INT_MIN, -2, INT_MAX, 0, 1),
+                     (double(INT_MIN) + 2) / (double(INT_MAX) + 2));
+    EXPECT_EQ(ClampThumbLeft(INT_MAX, 0, INT_MAX, 10), INT_MAX - 10);
+    EXPECT_EQ(ClampThumbLeft(-2, INT_MIN, INT_MAX, INT_MAX), -2);
+    EXPECT_EQ(FillValue(INT_MAX, INT_MIN, INT_MAX, 0, 100), 100);
+    EXPECT_EQ(FillValue(0, INT_MIN, INT_MAX, 0, 100), 50);
+    // Travel and range both near 2^32: the products exceed 64 bits.
+    EXPECT_EQ(FillValue(INT_MAX, INT_MIN, INT_MAX, INT_MIN, INT_MAX), INT_MAX);
+    EXPECT_EQ(FillValue(0, INT_MIN, INT_MAX, INT_MIN, INT_MAX), 0);
+    EXPECT_EQ(ThumbDragValue(INT_MAX, 0, UINT32_MAX, INT_MIN, INT_MAX, 0), UINT32_MAX);
+    EXPECT_EQ(ThumbDragValue(-1, 0, UINT32_MAX, INT_MIN, INT_MAX, 0), 2147483647);
+    EXPECT_EQ(ThumbX(UINT32_MAX, 0, UINT32_MAX, INT_MIN, INT_MAX, 0), INT_MAX);
+    EXPECT_EQ(ThumbX(UINT32_MAX / 2, 0, UINT32_MAX, INT_MIN, INT_MAX, 0), -1);
+}
+
 TEST(Spin, TextLimitAndSign) {
     EXPECT_EQ(SpinTextLimit(-5, 5), 2);
     EXPECT_EQ(SpinTextLimit(0, 10), 2);
