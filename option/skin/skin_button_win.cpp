@@ -22,6 +22,17 @@ bool LeftButtonDown() {
     return (GetKeyState(VK_LBUTTON) & 0x8000) != 0;
 }
 
+// The enabled window of this thread whose client area lies under `screen`,
+// other than `self`; null for another program's window, a frame or a border.
+HWND ClientWindowAt(POINT screen, HWND self) {
+    HWND target = WindowFromPoint(screen);
+    if (target == nullptr || target == self || !IsWindowEnabled(target) ||
+        GetWindowThreadProcessId(target, nullptr) != GetCurrentThreadId())
+        return nullptr;
+    const LRESULT hit = SendMessageA(target, WM_NCHITTEST, 0, MAKELPARAM(screen.x, screen.y));
+    return hit == HTCLIENT ? target : nullptr;
+}
+
 }  // namespace
 
 void SetHintWindow(HWND mainWindow) {
@@ -296,8 +307,12 @@ LRESULT CSkinButton::OnKillFocus() {
     return result;
 }
 
-LRESULT CSkinButton::OnCaptureChanged() {
-    if (hover_) {
+LRESULT CSkinButton::OnCaptureChanged(HWND taker) {
+    // The system button takes the capture on a press while the button still
+    // holds it for hover; that hands nothing away, and giving it up here
+    // would leave the press without the capture that lets it end off the
+    // button.
+    if (hover_ && taker != Hwnd()) {
         // Only give up a capture that is still ours; another window's capture
         // (a menu, a drag) is left alone.
         if (GetCapture() == Hwnd())
@@ -309,12 +324,39 @@ LRESULT CSkinButton::OnCaptureChanged() {
 
 LRESULT CSkinButton::OnLButtonDown(UINT keys, POINT at) {
     Relay(WM_LBUTTONDOWN, keys, at);
+    RECT client{};
+    GetClientRect(Hwnd(), &client);
+    if (!PtInRect(&client, at) && GetCapture() == Hwnd()) {
+        PassOnPress(keys, at);
+        return 0;
+    }
     HWND top = GetAncestor(Hwnd(), GA_ROOT);
     if (top != nullptr && GetActiveWindow() != top)
         SetActiveWindow(top);
     const LRESULT result = CallDefault();
     InvalidateRect(Hwnd(), nullptr, FALSE);
     return result;
+}
+
+// A press away from the button reaches it only through the capture it holds
+// for hover, when the pointer got there without a move the button saw (a
+// jump of the pointer, moves merged or lost on the way). It belongs to the
+// window under the pointer: hover ends, and a control of this window gets
+// the press as if the capture had not been there.
+void CSkinButton::PassOnPress(UINT keys, POINT at) {
+    HWND self = Hwnd();
+    POINT screen = at;
+    ClientToScreen(self, &screen);
+    hover_ = false;
+    NotifyHover(0);
+    InvalidateRect(self, nullptr, FALSE);
+    ReleaseCapture();
+    HWND target = ClientWindowAt(screen, self);
+    if (target == nullptr)
+        return;
+    POINT local = screen;
+    ScreenToClient(target, &local);
+    SendMessageA(target, WM_LBUTTONDOWN, keys, MAKELPARAM(local.x, local.y));
 }
 
 LRESULT CSkinButton::OnLButtonUp(UINT keys, POINT at) {

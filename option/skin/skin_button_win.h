@@ -84,13 +84,14 @@ class CSkinButton : public win::WindowImpl<CSkinButton> {
   private:
     void NotifyHover(int hover);
     void Relay(UINT msg, UINT keys, POINT at);
+    void PassOnPress(UINT keys, POINT at);
     void DeleteImages();
 
     LRESULT OnPaint();
     LRESULT OnEraseBkgnd() { return 1; }
     LRESULT OnMouseMove(UINT keys, POINT at);
     LRESULT OnKillFocus();
-    LRESULT OnCaptureChanged();
+    LRESULT OnCaptureChanged(HWND taker);
     LRESULT OnLButtonDown(UINT keys, POINT at);
     LRESULT OnLButtonUp(UINT keys, POINT at);
     LRESULT OnStateChange();

@@ -125,6 +125,39 @@ TEST_F(GalleryTest, PushButtonDraggedOffSendsNoClick) {
     EXPECT_EQ(Lines(Log(), "command"), std::vector<std::string>{"command 1001 0"});
 }
 
+// A hovered button holds the capture; what the mouse does next is routed to
+// it as the system routes input under a capture.
+TEST_F(GalleryTest, HoveredButtonKeepsItsPressAndPassesOnPressesElsewhere) {
+    HWND push = G().push.Hwnd();
+    HWND face = G().face.Hwnd();
+    const POINT c = Centre(push);
+    SendMessageA(push, WM_MOUSEMOVE, 0, At(c.x, c.y));
+    ASSERT_EQ(GetCapture(), push);
+    // Pressed where it is hovered, it keeps the capture, so a release off
+    // the button still comes back to it and clicks nothing.
+    SendMessageA(push, WM_LBUTTONDOWN, MK_LBUTTON, At(c.x, c.y));
+    EXPECT_EQ(GetCapture(), push);
+    SendMessageA(push, WM_MOUSEMOVE, MK_LBUTTON, At(c.x, c.y + 200));
+    SendMessageA(GetCapture(), WM_LBUTTONUP, 0, At(c.x, c.y + 200));
+    EXPECT_EQ(G().push.CurrentImage(), 0);
+
+    // Hovered again, then pressed over its neighbour without a move in
+    // between (the pointer jumped): the neighbour gets the press and the click.
+    SendMessageA(push, WM_MOUSEMOVE, 0, At(c.x, c.y));
+    ASSERT_EQ(GetCapture(), push);
+    POINT onFace = Centre(face);
+    MapWindowPoints(face, push, &onFace, 1);
+    SendMessageA(push, WM_LBUTTONDOWN, MK_LBUTTON, At(onFace.x, onFace.y));
+    EXPECT_EQ(G().push.Hover(), 0);
+    EXPECT_EQ(G().push.CurrentImage(), 0);
+    ASSERT_EQ(GetCapture(), face);
+    const POINT f = Centre(face);
+    SendMessageA(face, WM_LBUTTONUP, 0, At(f.x, f.y));
+    Pump(100);
+    EXPECT_EQ(Lines(Log(), "command"),
+              std::vector<std::string>{"command " + std::to_string(GetDlgCtrlID(face)) + " 0"});
+}
+
 TEST_F(GalleryTest, LatchingButtonClickedTwiceSendsTwoCommandsAndReturnsToNormal) {
     HWND latch = G().latch.Hwnd();
     const POINT c = Centre(latch);
