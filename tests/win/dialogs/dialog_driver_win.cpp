@@ -117,10 +117,22 @@ HWND FindThreadWindow(DWORD thread, const char* title, HWND except) {
     return s.found;
 }
 
+bool ReadyForInput(HWND window) {
+    return IsWindowVisible(window) && IsWindowEnabled(window) && GetForegroundWindow() == window;
+}
+
 void Click(HWND control) {
     RECT r{};
     GetWindowRect(control, &r);
     ClickAt({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+}
+
+void PressDirectly(HWND control) {
+    RECT r{};
+    GetClientRect(control, &r);
+    const LPARAM at = MAKELPARAM(r.right / 2, r.bottom / 2);
+    PostMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageA(control, WM_LBUTTONUP, 0, at);
 }
 
 void ClickAt(POINT screenPoint) {

@@ -41,7 +41,13 @@ class DialogRun {
 HWND FindThreadWindow(DWORD thread, const char* title, HWND except = nullptr);
 
 // Mouse: moves onto the middle of `control` (onto `screenPoint`) and clicks.
+// The window is visible, enabled and the active foreground window, so real
+// input reaches it.
+bool ReadyForInput(HWND window);
 void Click(HWND control);
+// A left press and release posted to the control itself, not through the
+// system's input routing.
+void PressDirectly(HWND control);
 void ClickAt(POINT screenPoint);
 // Keyboard: one key down or up; a press and release; text as typed characters.
 void KeyDown(WORD virtualKey);
