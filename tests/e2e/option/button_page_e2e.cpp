@@ -1,11 +1,15 @@
 // The button assignment page with the real Monitor and the virtual mouse, as
 // a user works it: a button is clicked, an item of its skinned menu chosen by
 // keyboard, Apply pressed; what the mouse receives is checked against the
-// device encoder. Also the click and reset warnings and the support page.
+// device encoder. A macro comes from the store Option finds at start. Also the
+// click and reset warnings and the support page.
 // One start of the programs serves every check.
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdint>
+#include <cstring>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,6 +17,8 @@
 #include "common/settings/key_codes_win.h"
 #include "common/settings/settings_block.h"
 #include "monitor/device/device_blocks.h"
+#include "option/macro_file_system_win.h"
+#include "option/model/macro_store.h"
 #include "tests/e2e/device/virtual_mouse_session_win.h"
 #include "tests/e2e/harness/harness_win.h"
 #include "tests/e2e/option/option_driver_win.h"
@@ -90,6 +96,24 @@ void ShootTogether(const std::vector<HWND>& windows, const std::string& name) {
     ReleaseDC(nullptr, screen);
     EXPECT_TRUE(gallery::SaveBitmap(shot, folder + name + ".bmp")) << name;
     DeleteObject(shot);
+}
+
+// The macro store Option starts on, written by the store's own code: one
+// macro whose name is longer than a button's field, with delays and a repeat.
+constexpr const char* kMacroName = "Reload and switch weapon";
+bool WriteMacroStore(const e2e::ProgramFolder& folder, option::MacroRecord& written) {
+    option::MacroFileSystem files;
+    option::MacroFileStore store(files.Files(), folder.Path());
+    option::MacroRecord& macro = store.AddNamed(kMacroName);
+    const auto press = static_cast<std::uint8_t>(settings::KeyState::Press);
+    const auto release = static_cast<std::uint8_t>(settings::KeyState::Release);
+    const settings::MacroEvent events[] = {
+        {0x15, press, 50}, {0x15, release, 120}, {0x1E, press, 0}, {0x1E, release, 30}};
+    macro.repeatValue = 3;
+    macro.eventCount = static_cast<std::int32_t>(std::size(events));
+    std::memcpy(macro.events, events, sizeof events);
+    written = macro;
+    return store.Save();
 }
 
 std::string Hex(const device::DataBlock& map, int button) {
@@ -236,6 +260,8 @@ TEST_F(ButtonPageRoad, MenuChoicesReachTheMouseAndTheLastLeftClickStays) {
     folder_.Remove("User Manual.pdf");
     VirtualMouseSession mouse(folder_);
     ASSERT_TRUE(mouse.Running());
+    option::MacroRecord stored{};
+    ASSERT_TRUE(WriteMacroStore(folder_, stored));
     ASSERT_TRUE(monitor_.Start(folder_.File("Monitor.exe")));
     ASSERT_TRUE(
         e2e::WaitUntil([&] { return VirtualMouseSession::FullUploadDone(mouse.Log()); }, 60s));
@@ -264,6 +290,8 @@ TEST_F(ButtonPageRoad, MenuChoicesReachTheMouseAndTheLastLeftClickStays) {
     Choose(3, 3, 0, "CButtonPage command 1050 button 3 outcome 0\n");
     EXPECT_EQ(option_.Process().CountDebugText("CButtonPage command 1050 button 3\n"), 1)
         << "one choice, one command";
+    // Entry 5: the store's macro, below the macro manager and the separator.
+    Choose(5, 0, 1, "CButtonPage command 1100 button 5 outcome 0\n");
 
     // Through the dialogs: a key combination on entry 4, a fire setting on
     // entry 10, a program to launch on entry 11.
@@ -373,6 +401,17 @@ TEST_F(ButtonPageRoad, MenuChoicesReachTheMouseAndTheLastLeftClickStays) {
     const settings::ButtonAssignment& launcher = profile.MacroKeyInfo[11];
     EXPECT_EQ(launcher.actionCode, settings::action::kLaunchProgram);
     EXPECT_STREQ(launcher.programPath, program.c_str());
+    // The store's macro, its name cut to the button's field.
+    const settings::ButtonAssignment& macroEntry = profile.MacroKeyInfo[5];
+    EXPECT_EQ(macroEntry.actionCode, settings::action::kMacro);
+    EXPECT_EQ(std::string(macroEntry.macroName,
+                          strnlen(macroEntry.macroName, sizeof macroEntry.macroName)),
+              std::string(kMacroName).substr(0, sizeof macroEntry.macroName - 1));
+    EXPECT_EQ(macroEntry.repeatCount, stored.repeatValue);
+    ASSERT_EQ(macroEntry.eventCount, stored.eventCount);
+    EXPECT_EQ(std::memcmp(macroEntry.events, stored.events,
+                          static_cast<std::size_t>(stored.eventCount) * sizeof stored.events[0]),
+              0);
     device::DataBlock keyMap{};
     auto staging = std::make_unique<device::MacroStaging>();
     device::BuildKeyMapAndMacros(profile, p, keyMap, *staging);
@@ -391,17 +430,32 @@ TEST_F(ButtonPageRoad, MenuChoicesReachTheMouseAndTheLastLeftClickStays) {
         std::snprintf(text, sizeof text, "  release %02X", *key);
         macro.push_back(text);
     }
+    // The recorded macro goes as the encoder's block has it: repeat, then a
+    // state byte and a key per event.
+    const int slot = device::MacroSlot(p, 5);
+    ASSERT_TRUE(staging->IsStaged(slot));
+    const device::DataBlock& sent = staging->Block(slot);
+    std::vector<std::string> recorded{"macro " + std::to_string(slot) + " repeat " +
+                                      std::to_string((sent[0] << 8) | sent[1]) + " events " +
+                                      std::to_string(stored.eventCount)};
+    for (int j = 0; j < stored.eventCount; ++j) {
+        const std::uint8_t state = sent[2 + 2 * j];
+        std::snprintf(text, sizeof text, "  %s %02X state %02X",
+                      (state & 0x80) ? "release" : "press", sent[3 + 2 * j], state);
+        recorded.push_back(text);
+    }
     std::vector<std::string> dump;
     EXPECT_TRUE(e2e::WaitUntil([&] {
         dump = mouse.Dump();
         const auto keys = VirtualMouseSession::ProfileSection(dump, p + 1);
-        for (int button : {2, 3, 4, 10, 11}) {
+        for (int button : {2, 3, 4, 5, 10, 11}) {
             if (!HasLineStarting(keys, Hex(keyMap, button)))
                 return false;
         }
-        return HasRun(dump, macro);
+        return HasRun(dump, macro) && HasRun(dump, recorded);
     })) << Hex(keyMap, 2)
-        << " / " << Hex(keyMap, 3) << " / " << macro.front() << "\n"
+        << " / " << Hex(keyMap, 3) << " / " << Hex(keyMap, 5) << " / " << macro.front() << " / "
+        << recorded.front() << "\n"
         << [&] {
                std::string all;
                for (const std::string& l : dump) all += l + "\n";
