@@ -480,52 +480,9 @@ TEST(PlayerDialog, CancelKeepsThePlayer) {
     }
 }
 
-// Under Wine without a window manager, every window that the X11 driver hands
-// to the (absent) manager takes two seconds to go away. This program's windows
-// are left to Wine itself, which the driver reads only as the process starts:
-// the first run sets it and runs the tests in a fresh process.
-constexpr const char* kWineDriverKey =
-    "Software\\Wine\\AppDefaults\\assign_dialogs_test.exe\\X11 Driver";
-
-bool WindowsUnmanaged() {
-    char value[8] = {};
-    DWORD size = sizeof value;
-    return RegGetValueA(HKEY_CURRENT_USER, kWineDriverKey, "Managed", RRF_RT_REG_SZ, nullptr, value,
-                        &size) == ERROR_SUCCESS &&
-           value[0] == 'N';
-}
-
-bool LeaveWindowsUnmanaged() {
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, kWineDriverKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                        &key, nullptr) != ERROR_SUCCESS)
-        return false;
-    const bool set = RegSetValueExA(key, "Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>("N"),
-                                    2) == ERROR_SUCCESS;
-    RegCloseKey(key);
-    return set;
-}
-
-int RunAgain() {
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, GetCommandLineA(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                        &startup, &process))
-        return 1;
-    WaitForSingleObject(process.hProcess, INFINITE);
-    DWORD code = 1;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return static_cast<int>(code);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (!WindowsUnmanaged() && LeaveWindowsUnmanaged())
-        return RunAgain();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
