@@ -33,6 +33,23 @@ HWND ClientWindowAt(POINT screen, HWND self) {
     return hit == HTCLIENT ? target : nullptr;
 }
 
+// A press away from a button reaches it only through the capture it holds
+// for hover, when the pointer got there without a move the button saw (a
+// jump of the pointer, moves merged or lost on the way). It belongs to the
+// window under the pointer: the capture goes, and a control of this window
+// gets the press as if the capture had not been there.
+void ForwardPress(HWND self, UINT keys, POINT at) {
+    POINT screen = at;
+    ClientToScreen(self, &screen);
+    ReleaseCapture();
+    HWND target = ClientWindowAt(screen, self);
+    if (target == nullptr)
+        return;
+    POINT local = screen;
+    ScreenToClient(target, &local);
+    SendMessageA(target, WM_LBUTTONDOWN, keys, MAKELPARAM(local.x, local.y));
+}
+
 }  // namespace
 
 void SetHintWindow(HWND mainWindow) {
@@ -338,25 +355,13 @@ LRESULT CSkinButton::OnLButtonDown(UINT keys, POINT at) {
     return result;
 }
 
-// A press away from the button reaches it only through the capture it holds
-// for hover, when the pointer got there without a move the button saw (a
-// jump of the pointer, moves merged or lost on the way). It belongs to the
-// window under the pointer: hover ends, and a control of this window gets
-// the press as if the capture had not been there.
+// A press away from the hovered button ends its hover and goes on to the
+// window under the pointer.
 void CSkinButton::PassOnPress(UINT keys, POINT at) {
-    HWND self = Hwnd();
-    POINT screen = at;
-    ClientToScreen(self, &screen);
     hover_ = false;
     NotifyHover(0);
-    InvalidateRect(self, nullptr, FALSE);
-    ReleaseCapture();
-    HWND target = ClientWindowAt(screen, self);
-    if (target == nullptr)
-        return;
-    POINT local = screen;
-    ScreenToClient(target, &local);
-    SendMessageA(target, WM_LBUTTONDOWN, keys, MAKELPARAM(local.x, local.y));
+    InvalidateRect(Hwnd(), nullptr, FALSE);
+    ForwardPress(Hwnd(), keys, at);
 }
 
 LRESULT CSkinButton::OnLButtonUp(UINT keys, POINT at) {
@@ -512,7 +517,17 @@ LRESULT CRgnButton::OnCreate() {
     return result;
 }
 
-LRESULT CRgnButton::OnLButtonDown(UINT, POINT at) {
+LRESULT CRgnButton::OnLButtonDown(UINT keys, POINT at) {
+    HWND self = Hwnd();
+    if (!captured_ && GetCapture() == self && !InShape(at)) {
+        // Hovered, but pressed away from the outline: not this button's press.
+        state_ = 0;
+        if (HWND parent = GetParent(self); parent != nullptr)
+            PostMessageA(parent, kMsgButtonHover, 0, tag_);
+        InvalidateRect(self, nullptr, FALSE);
+        ForwardPress(self, keys, at);
+        return 0;
+    }
     captured_ = true;
     SetCapture(Hwnd());
     if (InShape(at)) {

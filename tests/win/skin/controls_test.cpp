@@ -415,6 +415,23 @@ TEST_F(GalleryTest, ShapedButtonClicksInsideItsOutlineOnly) {
     EXPECT_EQ(Lines(Log(), "command"), std::vector<std::string>{"command 1004 0"});
     EXPECT_EQ(Lines(Log(), "hover 0 342").size(), 2u);
     EXPECT_EQ(G().rgn.VisualState(), 0);
+
+    // Hovered, then pressed over another control without a move in between
+    // (the pointer jumped): that control gets the press and the click.
+    G().ClearLog();
+    SendMessageA(rgn, WM_MOUSEMOVE, 0, At(30, 20));
+    ASSERT_EQ(GetCapture(), rgn);
+    HWND face = G().face.Hwnd();
+    POINT onFace = Centre(face);
+    MapWindowPoints(face, rgn, &onFace, 1);
+    SendMessageA(rgn, WM_LBUTTONDOWN, MK_LBUTTON, At(onFace.x, onFace.y));
+    ASSERT_EQ(GetCapture(), face);
+    const POINT f = Centre(face);
+    SendMessageA(face, WM_LBUTTONUP, 0, At(f.x, f.y));
+    Pump(100);
+    EXPECT_EQ(Lines(Log(), "command"),
+              std::vector<std::string>{"command " + std::to_string(GetDlgCtrlID(face)) + " 0"});
+    EXPECT_EQ(G().rgn.VisualState(), 0);
 }
 
 }  // namespace
