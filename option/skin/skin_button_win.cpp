@@ -2,7 +2,10 @@
 
 #include <commctrl.h>
 
+#include "option/skin/bitmap_facts_win.h"
+#include "option/skin/child_window_win.h"
 #include "option/skin/control_math.h"
+#include "option/skin/offscreen_canvas_win.h"
 #include "option/skin/region_win.h"
 
 namespace skin {
@@ -115,23 +118,13 @@ std::span<const win::MessageRow<CSkinButton>> CSkinButton::MessageMap() {
 }
 
 CSkinButton::~CSkinButton() {
-    DeleteImages();
     if (toolTip_ != nullptr && IsWindow(toolTip_))
         DestroyWindow(toolTip_);
 }
 
 bool CSkinButton::Create(HWND parent, const RECT& r, UINT id) {
-    HWND button = CreateWindowExA(0, "BUTTON", "", WS_CHILD | WS_VISIBLE, r.left, r.top,
-                                  r.right - r.left, r.bottom - r.top, parent,
-                                  reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
-                                  GetModuleHandleA(nullptr), nullptr);
-    if (button == nullptr)
-        return false;
-    if (!Attach(button)) {
-        DestroyWindow(button);
-        return false;
-    }
-    return true;
+    return CreateAttached("BUTTON", WS_VISIBLE, r, parent, id,
+                          [this](HWND button) { return Attach(button); });
 }
 
 bool CSkinButton::Attach(HWND button) {
@@ -157,19 +150,9 @@ bool CSkinButton::CreateFromPos(HWND parent, const ButtonPos& pos, UINT id,
     return true;
 }
 
-void CSkinButton::DeleteImages() {
-    for (HBITMAP& image : images_) {
-        if (image != nullptr)
-            DeleteObject(image);
-        image = nullptr;
-    }
-}
-
 void CSkinButton::SetBitmaps(const RECT& r, HBITMAP normal, HBITMAP over, HBITMAP down,
                              HBITMAP disabled) {
-    DeleteImages();
-    const HBITMAP sheets[4] = {normal, over, down, disabled};
-    for (int i = 0; i < 4; ++i) images_[i] = CutImage(Hwnd(), sheets[i], r);
+    images_.Cut(Hwnd(), r, normal, over, down, disabled);
     if (Hwnd() != nullptr) {
         LONG_PTR style = GetWindowLongPtrA(Hwnd(), GWL_STYLE);
         style &= ~static_cast<LONG_PTR>(WS_BORDER | WS_TABSTOP);
@@ -247,26 +230,20 @@ void CSkinButton::DrawFace(HDC dc, HBITMAP image, const RECT& client) {
         BlitImage(dc, image, w, h);
         return;
     }
-    HDC memory = CreateCompatibleDC(dc);
-    HBITMAP canvas = CreateCompatibleBitmap(dc, w > 0 ? w : 1, h > 0 ? h : 1);
-    HGDIOBJ oldCanvas = SelectObject(memory, canvas);
+    const OffscreenCanvas canvas(dc, w, h);
+    HDC memory = canvas.Dc();
     BlitImage(memory, image, w, h);
-    HFONT font = CreateFontA(16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                             DEFAULT_PITCH | FF_DONTCARE, "Arial");
-    HGDIOBJ oldFont = SelectObject(memory, font);
+    const win::ScopedGdi<HFONT> font(CreateFontA(
+        16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Arial"));
+    const win::ScopedSelect keepFont(memory, font.Get());
     SetBkMode(memory, TRANSPARENT);
     SetTextColor(memory, RGB(224, 224, 224));
     SIZE extent{};
     GetTextExtentPoint32A(memory, faceText_.c_str(), static_cast<int>(faceText_.size()), &extent);
     TextOutA(memory, client.left + 5, h / 2 - extent.cy / 2, faceText_.c_str(),
              static_cast<int>(faceText_.size()));
-    SelectObject(memory, oldFont);
-    DeleteObject(font);
-    BitBlt(dc, 0, 0, w, h, memory, 0, 0, SRCCOPY);
-    SelectObject(memory, oldCanvas);
-    DeleteObject(canvas);
-    DeleteDC(memory);
+    canvas.CopyTo(dc);
 }
 
 void CSkinButton::Relay(UINT msg, UINT keys, POINT at) {
@@ -282,7 +259,7 @@ LRESULT CSkinButton::OnPaint() {
     HDC dc = BeginPaint(Hwnd(), &ps);
     RECT client;
     GetClientRect(Hwnd(), &client);
-    DrawFace(dc, images_[CurrentImage()], client);
+    DrawFace(dc, images_[static_cast<std::size_t>(CurrentImage())], client);
     EndPaint(Hwnd(), &ps);
     return 0;
 }
@@ -407,18 +384,12 @@ std::string CColorSwatchButton::HintFor(int hover) const {
 void CColorSwatchButton::DrawFace(HDC dc, HBITMAP image, const RECT& client) {
     const int w = client.right - client.left;
     const int h = client.bottom - client.top;
-    HDC memory = CreateCompatibleDC(dc);
-    HBITMAP canvas = CreateCompatibleBitmap(dc, w > 0 ? w : 1, h > 0 ? h : 1);
-    HGDIOBJ oldCanvas = SelectObject(memory, canvas);
-    BlitImage(memory, image, w, h);
-    HBRUSH brush = CreateSolidBrush(swatch_);
+    const OffscreenCanvas canvas(dc, w, h);
+    BlitImage(canvas.Dc(), image, w, h);
+    const win::ScopedGdi<HBRUSH> brush(CreateSolidBrush(swatch_));
     const RECT block{0, 0, 35, 19};
-    FillRect(memory, &block, brush);
-    DeleteObject(brush);
-    BitBlt(dc, 0, 0, w, h, memory, 0, 0, SRCCOPY);
-    SelectObject(memory, oldCanvas);
-    DeleteObject(canvas);
-    DeleteDC(memory);
+    FillRect(canvas.Dc(), &block, brush.Get());
+    canvas.CopyTo(dc);
 }
 
 // ---- CRgnButton --------------------------------------------------------------
@@ -442,44 +413,22 @@ CRgnButton::~CRgnButton() {
 }
 
 void CRgnButton::Release() {
-    for (HBITMAP& image : images_) {
-        if (image != nullptr)
-            DeleteObject(image);
-        image = nullptr;
-    }
-    if (maskPicture_ != nullptr)
-        DeleteObject(maskPicture_);
-    maskPicture_ = nullptr;
-    if (shape_ != nullptr)
-        DeleteObject(shape_);
-    shape_ = nullptr;
+    images_.Clear();
+    maskPicture_.Reset();
+    shape_.Reset();
 }
 
 bool CRgnButton::CreateButton(const char* name, const RECT& r, HWND parent, UINT id) {
-    win::WindowSpec spec;
-    spec.className = "Rgn Button";
+    win::WindowSpec spec =
+        ChildSpec("Rgn Button", WS_CHILD | WS_VISIBLE | WS_TABSTOP, r, parent, id);
     spec.title = name != nullptr ? name : "";
-    spec.style = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
-    spec.x = r.left;
-    spec.y = r.top;
-    spec.width = r.right - r.left;
-    spec.height = r.bottom - r.top;
-    spec.parent = parent;
-    spec.menuOrId = reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id));
-    spec.cursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
     spec.classStyle = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
     return Create(spec);
 }
 
 void CRgnButton::SetBitmaps(const RECT& r, HBITMAP normal, HBITMAP over, HBITMAP down,
                             HBITMAP disabled) {
-    for (HBITMAP& image : images_) {
-        if (image != nullptr)
-            DeleteObject(image);
-        image = nullptr;
-    }
-    const HBITMAP sheets[4] = {normal, over, down, disabled};
-    for (int i = 0; i < 4; ++i) images_[i] = CutImage(Hwnd(), sheets[i], r);
+    images_.Cut(Hwnd(), r, normal, over, down, disabled);
     if (Hwnd() != nullptr)
         InvalidateRect(Hwnd(), nullptr, FALSE);
 }
@@ -494,8 +443,8 @@ void CRgnButton::SetLatched(int value) {
 }
 
 bool CRgnButton::InShape(POINT p) const {
-    if (shape_ != nullptr)
-        return PtInRegion(shape_, p.x, p.y) != 0;
+    if (shape_)
+        return PtInRegion(shape_.Get(), p.x, p.y) != 0;
     RECT client;
     GetClientRect(Hwnd(), &client);
     return PtInRect(&client, p) != 0;
@@ -503,15 +452,12 @@ bool CRgnButton::InShape(POINT p) const {
 
 LRESULT CRgnButton::OnCreate() {
     const LRESULT result = CallDefault();
-    if (maskPicture_ != nullptr)
-        DeleteObject(maskPicture_);
-    maskPicture_ = static_cast<HBITMAP>(LoadImageA(nullptr, maskFile_.c_str(), IMAGE_BITMAP, 0, 0,
-                                                   LR_LOADFROMFILE | LR_CREATEDIBSECTION));
-    HRGN region = CreateRegionFromMask(maskPicture_, RGB(255, 255, 255), 0);
+    maskPicture_.Reset(LoadBitmapFile(maskFile_));
+    HRGN region = CreateRegionFromMask(maskPicture_.Get(), RGB(255, 255, 255), 0);
     if (region == nullptr)
         return result;
-    shape_ = CreateRectRgn(0, 0, 0, 0);
-    CombineRgn(shape_, region, nullptr, RGN_COPY);
+    shape_.Reset(CreateRectRgn(0, 0, 0, 0));
+    CombineRgn(shape_.Get(), region, nullptr, RGN_COPY);
     if (SetWindowRgn(Hwnd(), region, TRUE) == 0)
         DeleteObject(region);
     return result;
@@ -598,11 +544,10 @@ LRESULT CRgnButton::OnPaint() {
     HDC dc = BeginPaint(Hwnd(), &ps);
     const RgnPaint choice = ChooseRgnImage(latched_, state_, IsWindowEnabled(Hwnd()) != FALSE);
     state_ = choice.state;
-    HBITMAP image = images_[static_cast<int>(choice.image)];
+    HBITMAP image = images_[static_cast<std::size_t>(choice.image)];
     if (image != nullptr) {
-        BITMAP info{};
-        GetObjectA(image, sizeof info, &info);
-        BlitImage(dc, image, info.bmWidth, info.bmHeight);
+        const SIZE size = BitmapSize(image);
+        BlitImage(dc, image, size.cx, size.cy);
     }
     EndPaint(Hwnd(), &ps);
     return 0;

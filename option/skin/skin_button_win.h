@@ -18,10 +18,12 @@
 
 #include <string>
 
+#include "common/win/scoped_win.h"
 #include "common/win/window.h"
 #include "option/skin/button_pos.h"
 #include "option/skin/skin_loader_win.h"
 #include "option/skin/skin_messages.h"
+#include "option/skin/state_images_win.h"
 
 namespace skin {
 
@@ -69,7 +71,7 @@ class CSkinButton : public win::WindowImpl<CSkinButton> {
     int Tag() const { return tag_; }
     const std::string& Hint() const { return hint_; }
     const std::string& FaceText() const { return faceText_; }
-    HBITMAP Image(int index) const { return images_[index & 3]; }
+    HBITMAP Image(int index) const { return images_[static_cast<std::size_t>(index & 3)]; }
     // The image the button shows now (0 normal, 1 over, 2 down, 3 disabled).
     int CurrentImage() const;
 
@@ -85,7 +87,6 @@ class CSkinButton : public win::WindowImpl<CSkinButton> {
     void NotifyHover(int hover);
     void Relay(UINT msg, UINT keys, POINT at);
     void PassOnPress(UINT keys, POINT at);
-    void DeleteImages();
 
     LRESULT OnPaint();
     LRESULT OnEraseBkgnd() { return 1; }
@@ -101,7 +102,7 @@ class CSkinButton : public win::WindowImpl<CSkinButton> {
     bool latched_ = false;
     bool latchingMode_ = false;
     bool hover_ = false;
-    HBITMAP images_[4] = {nullptr, nullptr, nullptr, nullptr};
+    StateImages images_;
     int tag_ = 0;
     std::string faceText_;
     std::string hint_;
@@ -139,7 +140,7 @@ class CRgnButton : public win::WindowImpl<CRgnButton> {
     int Latched() const { return latched_ ? 1 : 0; }
     int VisualState() const { return state_; }
     int Tag() const { return tag_; }
-    HRGN Shape() const { return shape_; }
+    HRGN Shape() const { return shape_.Get(); }
 
     static std::span<const win::MessageRow<CRgnButton>> MessageMap();
 
@@ -154,11 +155,11 @@ class CRgnButton : public win::WindowImpl<CRgnButton> {
     LRESULT OnDestroy();
     void Release();
 
-    HRGN shape_ = nullptr;
+    win::ScopedGdi<HRGN> shape_;
     bool captured_ = false;
     bool pressedInRegion_ = false;
-    HBITMAP images_[4] = {nullptr, nullptr, nullptr, nullptr};
-    HBITMAP maskPicture_ = nullptr;
+    StateImages images_;
+    win::ScopedGdi<HBITMAP> maskPicture_;
     std::string maskFile_;
     int state_ = 0;
     bool latchingMode_ = false;

@@ -4,59 +4,15 @@
 #include <cmath>
 
 #include "common/win/program_folder_win.h"
+#include "option/skin/bitmap_facts_win.h"
+#include "option/skin/child_window_win.h"
 #include "option/skin/control_math.h"
+#include "option/skin/offscreen_canvas_win.h"
 #include "option/skin/region_win.h"
 #include "option/skin/skin_button_win.h"
 #include "option/skin/skin_loader_win.h"
 
 namespace skin {
-namespace {
-
-HBITMAP LoadDib(const std::string& file) {
-    return static_cast<HBITMAP>(LoadImageA(nullptr, file.c_str(), IMAGE_BITMAP, 0, 0,
-                                           LR_LOADFROMFILE | LR_CREATEDIBSECTION));
-}
-
-SIZE BitmapSize(HBITMAP bitmap) {
-    BITMAP info{};
-    if (bitmap == nullptr || GetObjectA(bitmap, sizeof info, &info) == 0)
-        return SIZE{0, 0};
-    return SIZE{info.bmWidth, info.bmHeight < 0 ? -info.bmHeight : info.bmHeight};
-}
-
-void StartLeaveTracking(HWND hwnd, bool& tracking) {
-    if (tracking)
-        return;
-    TRACKMOUSEEVENT tme{};
-    tme.cbSize = sizeof tme;
-    tme.dwFlags = TME_LEAVE;
-    tme.hwndTrack = hwnd;
-    tme.dwHoverTime = 1;
-    tracking = TrackMouseEvent(&tme) != FALSE;
-}
-
-void PublishIfNew(HWND hwnd, const std::string& hint) {
-    if (!SameHint(hint))
-        PublishHint(hwnd, hint, 1);
-}
-
-HWND CreateChild(win::Window& window, const char* className, DWORD style, DWORD exStyle,
-                 const RECT& r, HWND parent, UINT id) {
-    win::WindowSpec spec;
-    spec.className = className;
-    spec.style = style;
-    spec.exStyle = exStyle;
-    spec.x = r.left;
-    spec.y = r.top;
-    spec.width = r.right - r.left;
-    spec.height = r.bottom - r.top;
-    spec.parent = parent;
-    spec.menuOrId = reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id));
-    spec.cursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    return window.Create(spec) ? window.Hwnd() : nullptr;
-}
-
-}  // namespace
 
 // ---- CPHSlider -----------------------------------------------------------------
 
@@ -71,19 +27,14 @@ std::span<const win::MessageRow<CPHSlider>> CPHSlider::MessageMap() {
     return rows;
 }
 
-CPHSlider::~CPHSlider() {
-    if (picture_ != nullptr)
-        DeleteObject(picture_);
-}
+CPHSlider::~CPHSlider() = default;
 
 int CPHSlider::Create(const std::string& pictureFile, int x, int y, int rightBound, int bottomBound,
                       HWND parent, UINT id, bool shape) {
-    HBITMAP picture = LoadDib(pictureFile);
+    HBITMAP picture = LoadBitmapFile(pictureFile);
     if (picture == nullptr)
         return 0;
-    if (picture_ != nullptr)
-        DeleteObject(picture_);
-    picture_ = picture;
+    picture_.Reset(picture);
     const SIZE size = BitmapSize(picture);
     width_ = size.cx;
     height_ = size.cy;
@@ -96,20 +47,14 @@ int CPHSlider::Create(const std::string& pictureFile, int x, int y, int rightBou
     topPos_ = y + std::max(0, (bottomBound - y - height_) / 2);
     const RECT r{x - width_ / 2, y - height_ / 2, x - width_ / 2 + width_,
                  y - height_ / 2 + height_};
-    if (CreateChild(*this, "SkinSliderThumb", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, r, parent,
-                    id) == nullptr) {
+    if (!CreateChild(*this, "SkinSliderThumb", WS_CHILD | WS_VISIBLE | WS_TABSTOP, r, parent, id))
         return 0;
-    }
     SetWindowLongPtrA(Hwnd(), GWL_EXSTYLE,
                       GetWindowLongPtrA(Hwnd(), GWL_EXSTYLE) | WS_EX_TRANSPARENT);
     if (shape) {
         // Everything of the colour of the top-left pixel is cut away.
-        HDC memory = CreateCompatibleDC(nullptr);
-        HGDIOBJ old = SelectObject(memory, picture_);
-        const COLORREF background = GetPixel(memory, 0, 0);
-        SelectObject(memory, old);
-        DeleteDC(memory);
-        HRGN region = CreateRegionFromMask(picture_, background & 0xFFFFFF, 0);
+        const COLORREF background = BitmapPixel(picture, 0, 0);
+        HRGN region = CreateRegionFromMask(picture, background & 0xFFFFFF, 0);
         if (region == nullptr)
             region = CreateRectRgn(0, 0, 0, 0);
         if (SetWindowRgn(Hwnd(), region, TRUE) == 0)
@@ -193,14 +138,11 @@ LRESULT CPHSlider::OnLButtonUp() {
 LRESULT CPHSlider::OnPaint() {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(Hwnd(), &ps);
-    HDC memory = CreateCompatibleDC(dc);
-    HBITMAP canvas = CreateCompatibleBitmap(dc, std::max(width_, 1), std::max(height_, 1));
-    HGDIOBJ old = SelectObject(memory, canvas);
-    BlitImage(memory, picture_, width_, height_);
-    BitBlt(dc, 0, 0, width_, height_, memory, 0, 0, SRCCOPY);
-    SelectObject(memory, old);
-    DeleteObject(canvas);
-    DeleteDC(memory);
+    {
+        const OffscreenCanvas canvas(dc, width_, height_);
+        BlitImage(canvas.Dc(), picture_.Get(), width_, height_);
+        canvas.CopyTo(dc);
+    }
     EndPaint(Hwnd(), &ps);
     return 0;
 }
@@ -219,27 +161,21 @@ std::span<const win::MessageRow<CclickHSlider>> CclickHSlider::MessageMap() {
     return rows;
 }
 
-CclickHSlider::~CclickHSlider() {
-    if (trackImage_ != nullptr)
-        DeleteObject(trackImage_);
-}
+CclickHSlider::~CclickHSlider() = default;
 
 int CclickHSlider::Create(const std::string& thumbFile, const RECT& track, HWND parent, UINT id) {
-    HBITMAP probe = LoadDib(thumbFile);
-    if (probe == nullptr)
+    const win::ScopedGdi<HBITMAP> probe(LoadBitmapFile(thumbFile));
+    if (!probe)
         return 0;
-    const SIZE size = BitmapSize(probe);
-    DeleteObject(probe);
+    const SIZE size = BitmapSize(probe.Get());
     thumbWidth_ = size.cx;
     thumbHeight_ = size.cy;
     thumbFile_ = thumbFile;
     track_ = track;
     parent_ = parent;
     id_ = id;
-    if (CreateChild(*this, "SkinSliderTrack", WS_CHILD | WS_VISIBLE, 0, track, parent, id) ==
-        nullptr) {
+    if (!CreateChild(*this, "SkinSliderTrack", WS_CHILD | WS_VISIBLE, track, parent, id))
         return 0;
-    }
     if (!thumb_.Create(thumbFile, 0, 0, track.right - track.left, track.bottom - track.top, Hwnd(),
                        id, true)) {
         return 0;
@@ -251,9 +187,7 @@ int CclickHSlider::Create(const std::string& thumbFile, const RECT& track, HWND 
 }
 
 void CclickHSlider::SetTrackImage(const RECT& r, HBITMAP sheet) {
-    if (trackImage_ != nullptr)
-        DeleteObject(trackImage_);
-    trackImage_ = CutImage(Hwnd(), sheet, r);
+    trackImage_.Reset(CutImage(Hwnd(), sheet, r));
     if (Hwnd() != nullptr)
         InvalidateRect(Hwnd(), nullptr, FALSE);
 }
@@ -292,20 +226,19 @@ LRESULT CclickHSlider::OnThumbValue(win::WParam<WPARAM> value) {
 }
 
 LRESULT CclickHSlider::OnMouseMove() {
-    StartLeaveTracking(Hwnd(), tracking_);
-    PublishIfNew(Hwnd(), hint_);
+    hover_.Moved(Hwnd(), hint_);
     return CallDefault();
 }
 
 LRESULT CclickHSlider::OnMouseLeave() {
-    tracking_ = false;
+    hover_.Left();
     return 0;
 }
 
 LRESULT CclickHSlider::OnPaint() {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(Hwnd(), &ps);
-    BlitImage(dc, trackImage_, track_.right - track_.left, track_.bottom - track_.top);
+    BlitImage(dc, trackImage_.Get(), track_.right - track_.left, track_.bottom - track_.top);
     EndPaint(Hwnd(), &ps);
     return 0;
 }
@@ -325,12 +258,7 @@ std::span<const win::MessageRow<CFillSlider>> CFillSlider::MessageMap() {
     return rows;
 }
 
-CFillSlider::~CFillSlider() {
-    if (empty_ != nullptr)
-        DeleteObject(empty_);
-    if (full_ != nullptr)
-        DeleteObject(full_);
-}
+CFillSlider::~CFillSlider() = default;
 
 bool CFillSlider::Create(const RECT& r, HWND parent, UINT id) {
     rect_ = r;
@@ -340,17 +268,12 @@ bool CFillSlider::Create(const RECT& r, HWND parent, UINT id) {
     maximum_ = 10;
     position_ = 0;
     enabled_ = true;
-    return CreateChild(*this, "SkinFillSlider", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, r, parent,
-                       id) != nullptr;
+    return CreateChild(*this, "SkinFillSlider", WS_CHILD | WS_VISIBLE | WS_TABSTOP, r, parent, id);
 }
 
 void CFillSlider::SetImages(const RECT& r, HBITMAP emptySheet, HBITMAP fullSheet) {
-    if (empty_ != nullptr)
-        DeleteObject(empty_);
-    if (full_ != nullptr)
-        DeleteObject(full_);
-    empty_ = CutImage(Hwnd(), emptySheet, r);
-    full_ = CutImage(Hwnd(), fullSheet, r);
+    empty_.Reset(CutImage(Hwnd(), emptySheet, r));
+    full_.Reset(CutImage(Hwnd(), fullSheet, r));
     if (Hwnd() != nullptr)
         InvalidateRect(Hwnd(), nullptr, FALSE);
 }
@@ -371,15 +294,12 @@ LRESULT CFillSlider::OnPaint() {
     HDC dc = BeginPaint(Hwnd(), &ps);
     const int w = rect_.right - rect_.left;
     const int h = rect_.bottom - rect_.top;
-    HDC memory = CreateCompatibleDC(dc);
-    HBITMAP canvas = CreateCompatibleBitmap(dc, std::max(w, 1), std::max(h, 1));
-    HGDIOBJ old = SelectObject(memory, canvas);
-    BlitImage(memory, empty_, w, h);
-    BlitImage(memory, full_, FillWidth(position_, minimum_, maximum_, w), h);
-    BitBlt(dc, 0, 0, w, h, memory, 0, 0, SRCCOPY);
-    SelectObject(memory, old);
-    DeleteObject(canvas);
-    DeleteDC(memory);
+    {
+        const OffscreenCanvas canvas(dc, w, h);
+        BlitImage(canvas.Dc(), empty_.Get(), w, h);
+        BlitImage(canvas.Dc(), full_.Get(), FillWidth(position_, minimum_, maximum_, w), h);
+        canvas.CopyTo(dc);
+    }
     EndPaint(Hwnd(), &ps);
     return 0;
 }
@@ -404,7 +324,7 @@ LRESULT CFillSlider::OnMouseMove(UINT, POINT at) {
     if (dragging_)
         Follow(at);
     if (!hint_.empty())
-        PublishIfNew(Hwnd(), hint_);
+        PublishHintIfNew(Hwnd(), hint_);
     return CallDefault();
 }
 

@@ -6,7 +6,9 @@
 #include <cstdint>
 #include <string>
 
+#include "common/win/scoped_win.h"
 #include "common/win/window.h"
+#include "option/skin/hover_hint_win.h"
 #include "option/skin/skin_messages.h"
 
 namespace skin {
@@ -46,7 +48,7 @@ class CPHSlider : public win::WindowImpl<CPHSlider> {
     LRESULT OnEraseBkgnd() { return 1; }
 
     UINT id_ = 0;
-    HBITMAP picture_ = nullptr;
+    win::ScopedGdi<HBITMAP> picture_;
     int width_ = 0;
     int height_ = 0;
     bool dragging_ = false;
@@ -92,7 +94,7 @@ class CclickHSlider : public win::WindowImpl<CclickHSlider> {
     LRESULT OnEraseBkgnd() { return 1; }
 
     UINT id_ = 0;
-    HBITMAP trackImage_ = nullptr;
+    win::ScopedGdi<HBITMAP> trackImage_;
     int thumbWidth_ = 0;
     int thumbHeight_ = 0;
     std::string thumbFile_;
@@ -103,7 +105,7 @@ class CclickHSlider : public win::WindowImpl<CclickHSlider> {
     bool rounding_ = false;
     CPHSlider thumb_;
     std::string hint_;
-    bool tracking_ = false;
+    HoverHint hover_;
 };
 
 class CFillSlider : public win::WindowImpl<CFillSlider> {
@@ -133,8 +135,8 @@ class CFillSlider : public win::WindowImpl<CFillSlider> {
     LRESULT OnKillFocus();
 
     UINT id_ = 0;
-    HBITMAP empty_ = nullptr;
-    HBITMAP full_ = nullptr;
+    win::ScopedGdi<HBITMAP> empty_;
+    win::ScopedGdi<HBITMAP> full_;
     bool dragging_ = false;
     RECT rect_{0, 0, 0, 0};
     HWND parent_ = nullptr;

@@ -4,43 +4,15 @@
 #include <cstdio>
 #include <vector>
 
+#include "option/skin/bitmap_facts_win.h"
+#include "option/skin/child_window_win.h"
 #include "option/skin/control_math.h"
+#include "option/skin/offscreen_canvas_win.h"
 
 namespace skin {
 namespace {
 
 const win::RegisteredMessage kEditKillFocus(kEditKillFocusName);
-
-void StartLeaveTracking(HWND hwnd, bool& tracking) {
-    if (tracking)
-        return;
-    TRACKMOUSEEVENT tme{};
-    tme.cbSize = sizeof tme;
-    tme.dwFlags = TME_LEAVE;
-    tme.hwndTrack = hwnd;
-    tme.dwHoverTime = 1;
-    tracking = TrackMouseEvent(&tme) != FALSE;
-}
-
-void PublishIfNew(HWND hwnd, const std::string& hint) {
-    if (!SameHint(hint))
-        PublishHint(hwnd, hint, 1);
-}
-
-bool CreateChild(win::Window& window, const char* className, DWORD style, const RECT& r,
-                 HWND parent, UINT id) {
-    win::WindowSpec spec;
-    spec.className = className;
-    spec.style = style;
-    spec.x = r.left;
-    spec.y = r.top;
-    spec.width = r.right - r.left;
-    spec.height = r.bottom - r.top;
-    spec.parent = parent;
-    spec.menuOrId = reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id));
-    spec.cursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    return window.Create(spec);
-}
 
 std::string WindowText(HWND hwnd) {
     const int length = GetWindowTextLengthA(hwnd);
@@ -81,34 +53,20 @@ std::span<const win::MessageRow<CBitmapEdit>> CBitmapEdit::MessageMap() {
     return rows;
 }
 
-CBitmapEdit::~CBitmapEdit() {
-    if (brush_ != nullptr)
-        DeleteObject(brush_);
-    if (font_ != nullptr)
-        DeleteObject(font_);
-}
+CBitmapEdit::~CBitmapEdit() = default;
 
 bool CBitmapEdit::Create(DWORD style, const RECT& r, HWND parent, UINT id) {
-    HWND edit = CreateWindowExA(
-        0, "EDIT", "", style | WS_CHILD, r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
-        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
-    if (edit == nullptr)
-        return false;
-    if (!Attach(edit)) {
-        DestroyWindow(edit);
-        return false;
-    }
-    return true;
+    return CreateAttached("EDIT", style, r, parent, id, [this](HWND edit) { return Attach(edit); });
 }
 
 bool CBitmapEdit::Attach(HWND edit) {
     if (!Subclass(edit))
         return false;
     RegisterSkinMessages();
-    if (font_ == nullptr) {
-        font_ = CreateFontA(fontHeight_, fontWidth_, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                            DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                            DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Arial");
+    if (!font_) {
+        font_.Reset(CreateFontA(fontHeight_, fontWidth_, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Arial"));
     }
     lastText_ = WindowText(edit);
     return true;
@@ -122,8 +80,8 @@ void CBitmapEdit::SetColors(COLORREF text, COLORREF background) {
 }
 
 void CBitmapEdit::ApplyFont() {
-    if (Hwnd() != nullptr && font_ != nullptr)
-        SendMessageA(Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+    if (Hwnd() != nullptr && font_)
+        SendMessageA(Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
 }
 
 std::string CBitmapEdit::Text() const {
@@ -136,12 +94,10 @@ void CBitmapEdit::SetText(const std::string& text) {
 }
 
 HBRUSH CBitmapEdit::CtlColor(HDC dc) {
-    if (brush_ != nullptr)
-        DeleteObject(brush_);
-    brush_ = CreateSolidBrush(backColor_);
+    brush_.Reset(CreateSolidBrush(backColor_));
     SetTextColor(dc, textColor_);
     SetBkColor(dc, backColor_);
-    return brush_;
+    return brush_.Get();
 }
 
 bool CBitmapEdit::ReflectCtlColor(HDC dc, HWND control, LRESULT& brush) {
@@ -219,21 +175,18 @@ LRESULT CBitmapEdit::OnVScroll() {
 }
 
 LRESULT CBitmapEdit::OnMouseMove() {
-    StartLeaveTracking(Hwnd(), tracking_);
-    PublishIfNew(Hwnd(), hint_);
+    hover_.Moved(Hwnd(), hint_);
     return CallDefault();
 }
 
 LRESULT CBitmapEdit::OnMouseLeave() {
-    tracking_ = false;
+    hover_.Left();
     return CallDefault();
 }
 
 LRESULT CBitmapEdit::OnDestroy() {
     const LRESULT result = CallDefault();
-    if (brush_ != nullptr)
-        DeleteObject(brush_);
-    brush_ = nullptr;
+    brush_.Reset();
     return result;
 }
 
@@ -255,13 +208,7 @@ std::span<const win::MessageRow<CSpinBox>> CSpinBox::MessageMap() {
     return rows;
 }
 
-CSpinBox::~CSpinBox() {
-    for (HBITMAP& image : images_) {
-        if (image != nullptr)
-            DeleteObject(image);
-        image = nullptr;
-    }
-}
+CSpinBox::~CSpinBox() = default;
 
 bool CSpinBox::Create(const RECT& r, HWND parent, UINT id) {
     rect_ = r;
@@ -292,12 +239,7 @@ bool CSpinBox::Create(const RECT& r, HWND parent, UINT id) {
 
 void CSpinBox::SetBitmaps(const RECT& r, HBITMAP normal, HBITMAP over, HBITMAP down,
                           HBITMAP disabled) {
-    const HBITMAP sheets[4] = {normal, over, down, disabled};
-    for (int i = 0; i < 4; ++i) {
-        if (images_[i] != nullptr)
-            DeleteObject(images_[i]);
-        images_[i] = CutImage(Hwnd(), sheets[i], r);
-    }
+    images_.Cut(Hwnd(), r, normal, over, down, disabled);
     up_.SetBitmaps(upRect_, images_[0], images_[1], images_[2], images_[3]);
     down_.SetBitmaps(downRect_, images_[0], images_[1], images_[2], images_[3]);
     if (Hwnd() != nullptr)
@@ -387,13 +329,12 @@ LRESULT CSpinBox::OnCtlColor(HDC dc, HWND control) {
 }
 
 LRESULT CSpinBox::OnMouseMove() {
-    StartLeaveTracking(Hwnd(), tracking_);
-    PublishIfNew(Hwnd(), hint_);
+    hover_.Moved(Hwnd(), hint_);
     return CallDefault();
 }
 
 LRESULT CSpinBox::OnMouseLeave() {
-    tracking_ = false;
+    hover_.Left();
     return 0;
 }
 
@@ -438,44 +379,38 @@ LRESULT CSkinLabel::OnPaint() {
     GetClientRect(Hwnd(), &client);
     const int w = std::max<int>(client.right, 1);
     const int h = std::max<int>(client.bottom, 1);
-    HDC memory = CreateCompatibleDC(dc);
-    HBITMAP canvas = CreateCompatibleBitmap(dc, w, h);
-    HGDIOBJ oldCanvas = SelectObject(memory, canvas);
-    HBRUSH brush = CreateSolidBrush(back_);
-    FillRect(memory, &client, brush);
-    DeleteObject(brush);
-    HFONT font = bold_ ? CreateFontA(16, 8, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                     DEFAULT_PITCH | FF_DONTCARE, "Arial")
-                       : CreateFontA(14, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                     DEFAULT_PITCH | FF_DONTCARE, "Arial");
-    HGDIOBJ oldFont = SelectObject(memory, font);
-    SetBkMode(memory, TRANSPARENT);
-    SetTextColor(memory, RGB(2, 2, 2));
-    RECT textRect = client;
-    DrawTextA(memory, text_.c_str(), static_cast<int>(text_.size()), &textRect,
-              DT_SINGLELINE | DT_VCENTER | (bold_ ? DT_LEFT : DT_CENTER));
-    SelectObject(memory, oldFont);
-    DeleteObject(font);
-    BitBlt(dc, 0, 0, w, h, memory, 0, 0, SRCCOPY);
-    SelectObject(memory, oldCanvas);
-    DeleteObject(canvas);
-    DeleteDC(memory);
+    {
+        const OffscreenCanvas canvas(dc, w, h);
+        HDC memory = canvas.Dc();
+        const win::ScopedGdi<HBRUSH> brush(CreateSolidBrush(back_));
+        FillRect(memory, &client, brush.Get());
+        const win::ScopedGdi<HFONT> font(
+            bold_ ? CreateFontA(16, 8, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                DEFAULT_PITCH | FF_DONTCARE, "Arial")
+                  : CreateFontA(14, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                DEFAULT_PITCH | FF_DONTCARE, "Arial"));
+        const win::ScopedSelect keepFont(memory, font.Get());
+        SetBkMode(memory, TRANSPARENT);
+        SetTextColor(memory, RGB(2, 2, 2));
+        RECT textRect = client;
+        DrawTextA(memory, text_.c_str(), static_cast<int>(text_.size()), &textRect,
+                  DT_SINGLELINE | DT_VCENTER | (bold_ ? DT_LEFT : DT_CENTER));
+        canvas.CopyTo(dc);
+    }
     EndPaint(Hwnd(), &ps);
     return 0;
 }
 
 LRESULT CSkinLabel::OnMouseMove() {
-    if (hintEnabled_) {
-        StartLeaveTracking(Hwnd(), tracking_);
-        PublishIfNew(Hwnd(), hint_);
-    }
+    if (hintEnabled_)
+        hover_.Moved(Hwnd(), hint_);
     return CallDefault();
 }
 
 LRESULT CSkinLabel::OnMouseLeave() {
-    tracking_ = false;
+    hover_.Left();
     return 0;
 }
 
@@ -493,55 +428,37 @@ std::span<const win::MessageRow<CColorPicker>> CColorPicker::MessageMap() {
     return rows;
 }
 
-CColorPicker::~CColorPicker() {
-    if (strip_ != nullptr)
-        DeleteObject(strip_);
-    if (markerPicture_ != nullptr)
-        DeleteObject(markerPicture_);
-}
+CColorPicker::~CColorPicker() = default;
 
 int CColorPicker::Create(UINT stripResource, HWND parent, const RECT& r, UINT id,
                          UINT markerResource) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
-    HBITMAP strip = LoadBitmapA(instance, MAKEINTRESOURCEA(stripResource));
-    HBITMAP marker = LoadBitmapA(instance, MAKEINTRESOURCEA(markerResource));
-    if (strip == nullptr || marker == nullptr) {
-        if (strip != nullptr)
-            DeleteObject(strip);
-        if (marker != nullptr)
-            DeleteObject(marker);
+    win::ScopedGdi<HBITMAP> strip(LoadBitmapA(instance, MAKEINTRESOURCEA(stripResource)));
+    win::ScopedGdi<HBITMAP> marker(LoadBitmapA(instance, MAKEINTRESOURCEA(markerResource)));
+    if (!strip || !marker)
         return 0;
-    }
-    strip_ = strip;
-    markerPicture_ = marker;
+    strip_ = std::move(strip);
+    markerPicture_ = std::move(marker);
     return CreateChild(*this, "SkinColorPicker", WS_CHILD | WS_VISIBLE, r, parent, id) ? 1 : 0;
 }
 
 LRESULT CColorPicker::OnPaint() {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(Hwnd(), &ps);
-    BITMAP strip{};
-    GetObjectA(strip_, sizeof strip, &strip);
-    BITMAP marker{};
-    GetObjectA(markerPicture_, sizeof marker, &marker);
+    const SIZE strip = BitmapSize(strip_.Get());
+    const SIZE marker = BitmapSize(markerPicture_.Get());
     RECT client;
     GetClientRect(Hwnd(), &client);
-    const int w = std::max<int>(client.right, 1);
-    const int h = std::max<int>(client.bottom, 1);
-    HDC memory = CreateCompatibleDC(dc);
-    HBITMAP canvas = CreateCompatibleBitmap(dc, w, h);
-    HGDIOBJ oldCanvas = SelectObject(memory, canvas);
-    BlitImage(memory, strip_, strip.bmWidth, strip.bmHeight);
-    HDC source = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(source, markerPicture_);
-    TransparentBlt(memory, marker_.x, marker_.y, marker.bmWidth, marker.bmHeight, source, 0, 0,
-                   marker.bmWidth, marker.bmHeight, RGB(255, 0, 255));
-    SelectObject(source, old);
-    DeleteDC(source);
-    BitBlt(dc, 0, 0, w, h, memory, 0, 0, SRCCOPY);
-    SelectObject(memory, oldCanvas);
-    DeleteObject(canvas);
-    DeleteDC(memory);
+    {
+        const OffscreenCanvas canvas(dc, std::max<int>(client.right, 1),
+                                     std::max<int>(client.bottom, 1));
+        BlitImage(canvas.Dc(), strip_.Get(), strip.cx, strip.cy);
+        const win::ScopedDc source(CreateCompatibleDC(dc));
+        const win::ScopedSelect keep(source.Get(), markerPicture_.Get());
+        TransparentBlt(canvas.Dc(), marker_.x, marker_.y, marker.cx, marker.cy, source.Get(), 0, 0,
+                       marker.cx, marker.cy, RGB(255, 0, 255));
+        canvas.CopyTo(dc);
+    }
     EndPaint(Hwnd(), &ps);
     return 0;
 }
@@ -554,11 +471,7 @@ void CColorPicker::Pick(POINT at) {
     marker_ = POINT{p.markerX, p.markerY};
     // The colour as the strip shows it, read from the strip itself so that
     // the marker drawn over it is never taken for a colour.
-    HDC memory = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(memory, strip_);
-    const COLORREF c = GetPixel(memory, p.x, p.y);
-    SelectObject(memory, old);
-    DeleteDC(memory);
+    const COLORREF c = BitmapPixel(strip_.Get(), p.x, p.y);
     if (c != CLR_INVALID && (c & 0xFFFFFF) != RGB(255, 255, 255)) {
         color_ = c & 0xFFFFFF;
         PostMessageA(GetParent(Hwnd()), kMsgColorPicked, 0, 0);
@@ -579,13 +492,12 @@ LRESULT CColorPicker::OnLButtonUp() {
 LRESULT CColorPicker::OnMouseMove(UINT, POINT at) {
     if (pressing_)
         Pick(at);
-    StartLeaveTracking(Hwnd(), tracking_);
-    PublishIfNew(Hwnd(), hint_);
+    hover_.Moved(Hwnd(), hint_);
     return 0;
 }
 
 LRESULT CColorPicker::OnMouseLeave() {
-    tracking_ = false;
+    hover_.Left();
     pressing_ = false;
     PublishHint(Hwnd(), "", 1);
     return 0;

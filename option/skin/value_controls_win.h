@@ -5,10 +5,13 @@
 
 #include <string>
 
+#include "common/win/scoped_win.h"
 #include "common/win/window.h"
+#include "option/skin/hover_hint_win.h"
 #include "option/skin/skin_button_win.h"
 #include "option/skin/skin_loader_win.h"
 #include "option/skin/skin_messages.h"
+#include "option/skin/state_images_win.h"
 
 namespace skin {
 
@@ -54,13 +57,13 @@ class CBitmapEdit : public win::WindowImpl<CBitmapEdit> {
     std::string hint_;
     COLORREF textColor_ = RGB(36, 36, 36);
     COLORREF backColor_ = RGB(255, 255, 255);
-    HBRUSH brush_ = nullptr;
-    HFONT font_ = nullptr;
+    win::ScopedGdi<HBRUSH> brush_;
+    win::ScopedGdi<HFONT> font_;
     bool numeric_ = false;
     bool signAllowed_ = false;
     int fontHeight_ = 14;
     int fontWidth_ = 6;
-    bool tracking_ = false;
+    HoverHint hover_;
     bool filtering_ = false;
     std::string lastText_;
 };
@@ -104,7 +107,7 @@ class CSpinBox : public win::WindowImpl<CSpinBox> {
     LRESULT OnMouseMove();
     LRESULT OnMouseLeave();
 
-    HBITMAP images_[4] = {nullptr, nullptr, nullptr, nullptr};
+    StateImages images_;
     CSkinButton up_;
     CSkinButton down_;
     CBitmapEdit edit_;
@@ -116,7 +119,7 @@ class CSpinBox : public win::WindowImpl<CSpinBox> {
     int minimum_ = 0;
     int maximum_ = 10;
     std::string hint_;
-    bool tracking_ = false;
+    HoverHint hover_;
     RECT upRect_{0, 0, 0, 0};
     RECT downRect_{0, 0, 0, 0};
 };
@@ -144,7 +147,7 @@ class CSkinLabel : public win::WindowImpl<CSkinLabel> {
     bool hintEnabled_ = true;
     COLORREF back_ = RGB(255, 255, 255);
     bool bold_ = false;
-    bool tracking_ = false;
+    HoverHint hover_;
 };
 
 class CColorPicker : public win::WindowImpl<CColorPicker> {
@@ -168,13 +171,13 @@ class CColorPicker : public win::WindowImpl<CColorPicker> {
     LRESULT OnMouseMove(UINT keys, POINT at);
     LRESULT OnMouseLeave();
 
-    HBITMAP strip_ = nullptr;
-    HBITMAP markerPicture_ = nullptr;
+    win::ScopedGdi<HBITMAP> strip_;
+    win::ScopedGdi<HBITMAP> markerPicture_;
     COLORREF color_ = RGB(255, 0, 0);
     POINT marker_{65, 7};
     bool pressing_ = false;
     std::string hint_ = "Create Custom Color";
-    bool tracking_ = false;
+    HoverHint hover_;
 };
 
 }  // namespace skin

@@ -215,6 +215,42 @@ TEST_F(GalleryTest, SwatchPublishesItsHintOnlyWhileHovered) {
     (void)swatch;
 }
 
+// Each value control publishes its hint on the first move over it and not
+// again while the hint window shows that hint; a label with its hint
+// switched off leaves the shown hint alone.
+TEST_F(GalleryTest, ValueControlsPublishTheirHintOnceWhileItIsShown) {
+    const std::string before = skin::HintString();
+    G().label.EnableHint(false);
+    SendMessageA(G().label.Hwnd(), WM_MOUSEMOVE, 0, At(2, 2));
+    EXPECT_EQ(skin::HintString(), before);
+    G().label.EnableHint(true);
+
+    struct Case {
+        HWND hwnd;
+        const char* hint;
+    };
+    const Case cases[] = {
+        {G().slider.Hwnd(), "Slider hint"}, {G().fill.Hwnd(), "Fill hint"},
+        {G().spin.Hwnd(), "Spin hint"},     {G().edit.Hwnd(), "Edit hint"},
+        {G().label.Hwnd(), "Label hint"},   {G().picker.Hwnd(), "Create Custom Color"},
+    };
+    std::vector<std::string> expected;
+    for (const Case& c : cases) {
+        SendMessageA(c.hwnd, WM_MOUSEMOVE, 0, At(2, 2));
+        SendMessageA(c.hwnd, WM_MOUSEMOVE, 0, At(3, 2));
+        EXPECT_EQ(skin::HintString(), c.hint);
+        expected.push_back(std::string("hint 1 ") + c.hint);
+        Pump(0);  // the hint window notes the posted hint while it is still shown
+    }
+    // Wherever the pointer really is, the leave notices the moves asked for
+    // may arrive too; the picker's clears the hint, which is no publication.
+    std::vector<std::string> published;
+    for (const std::string& line : Lines(Log(), "hint"))
+        if (line != "hint 1 ")
+            published.push_back(line);
+    EXPECT_EQ(published, expected);
+}
+
 TEST_F(GalleryTest, TrackClicksGiveTruncatedOrRoundedValues) {
     HWND track = G().slider.Hwnd();
     SendMessageA(track, WM_LBUTTONUP, 0, At(100, 10));

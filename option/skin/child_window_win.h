@@ -1,0 +1,26 @@
+// The child windows the skinned controls are made of: a window of the
+// control's own class, or a system button or edit the control takes over.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+
+#include "common/win/window.h"
+
+namespace skin {
+
+// A child of `parent` at `r` (parent client coordinates) with the control id
+// `id` and the arrow cursor.
+win::WindowSpec ChildSpec(const char* className, DWORD style, const RECT& r, HWND parent, UINT id);
+
+// Creates `window` from ChildSpec; false on failure.
+bool CreateChild(win::Window& window, const char* className, DWORD style, const RECT& r,
+                 HWND parent, UINT id);
+
+// Creates a child of the system class `systemClass` (style `style` plus
+// WS_CHILD) and hands it to `attach`; a window `attach` refuses is destroyed.
+bool CreateAttached(const char* systemClass, DWORD style, const RECT& r, HWND parent, UINT id,
+                    const std::function<bool(HWND)>& attach);
+
+}  // namespace skin
