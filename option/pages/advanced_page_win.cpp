@@ -5,6 +5,7 @@
 
 #include "option/dialogs/option_dialogs_win.h"
 #include "option/option_dlg_win.h"
+#include "option/pages/page_controls_win.h"
 #include "option/pages/page_window_win.h"
 
 namespace option {
@@ -14,7 +15,6 @@ constexpr const char* kSkinFile = "skin_advance_expand.ini";
 constexpr const char* const kKeys[] = {"1",  "2",  "3",  "4",  "5",  "6",  "7",  "8",  "9",  "10",
                                        "11", "12", "13", "14", "15", "16", "17", "18", "19", "20",
                                        "21", "22", "23", "24", "25", "26", "27", "28", "29", "30"};
-constexpr COLORREF kValuePlateColor = 0x00DEDAD6;
 constexpr int kFirstSlider = kSliderOtgSpeed;
 
 constexpr int SliderOfKey(int key) {
@@ -56,19 +56,6 @@ class DpiColorDialog final : public ColorDialog {
     HWND owner_;
 };
 
-void SetSlider(skin::CclickHSlider& slider, int value) {
-    // The slider a user drags already stands where it reported; moving it
-    // again would fight the drag.
-    if (slider.Hwnd() != nullptr && slider.Pos() != value)
-        slider.SetPos(value);
-}
-
-void SetLabel(skin::CSkinLabel& label, int value) {
-    const std::string text = std::to_string(value);
-    if (label.Hwnd() != nullptr && label.Text() != text)
-        label.SetText(text);
-}
-
 }  // namespace
 
 std::span<const win::MessageRow<CAdvancedPage>> CAdvancedPage::MessageMap() {
@@ -87,36 +74,22 @@ bool CAdvancedPage::Create(HWND parent, const RECT& area) {
     HWND page = CreatePageWindow(parent, area);
     if (page == nullptr || !Subclass(page))
         return false;
-    surface_.InitSkin(
-        page, kSkinFile, kKeys,
-        [this](std::size_t, const char* key, const skin::ButtonPos& pos,
-               const skin::SkinSheets& sheets) { BuildControl(std::atoi(key), pos, sheets); });
-    surface_.ApplyShape(page);
-    SetWindowPos(page, nullptr, area.left, area.top, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SkinPage(page, area, surface_, kSkinFile, kKeys,
+             [this](std::size_t, const char* key, const skin::ButtonPos& pos,
+                    const skin::SkinSheets& sheets) { BuildControl(std::atoi(key), pos, sheets); });
     return true;
 }
 
 void CAdvancedPage::BuildControl(int key, const skin::ButtonPos& pos,
                                  const skin::SkinSheets& sheets) {
     HWND self = Hwnd();
-    const RECT r = skin::ToRect(pos.rect);
     const UINT id = static_cast<UINT>(ControlId(key));
     if (const int slider = SliderOfKey(key); slider != 0) {
-        skin::CclickHSlider& s = sliders_[static_cast<std::size_t>(slider - kFirstSlider)];
-        if (s.Create(skin::SkinFolder() + "slider.bmp", r, self, static_cast<UINT>(slider))) {
-            const SliderRange range = AdvancedSliderRange(slider);
-            s.SetRange(range.minimum, range.maximum);
-            s.SetRounding(true);
-            s.SetPos(range.minimum);
-            s.SetTrackImage(r, sheets.normal.Handle());
-            s.SetHint(pos.caption);
-        }
+        const SliderRange range = AdvancedSliderRange(slider);
+        MakePageSlider(sliders_[static_cast<std::size_t>(slider - kFirstSlider)], self, slider,
+                       range.minimum, range.maximum, pos, sheets);
     } else if (key == kAdvCpiXLabel || key == kAdvCpiYLabel) {
-        skin::CSkinLabel& label = key == kAdvCpiXLabel ? cpiXLabel_ : cpiYLabel_;
-        label.Create(r, self, id);
-        label.SetBackColor(kValuePlateColor);
-        label.SetHint(pos.caption);
+        MakeValuePlate(key == kAdvCpiXLabel ? cpiXLabel_ : cpiYLabel_, self, id, pos);
     } else if (key >= kAdvLed1 && key < kAdvLed1 + 4) {
         skin::CColorSwatchButton& swatch = swatches_[static_cast<std::size_t>(key - kAdvLed1)];
         swatch.CreateFromPos(self, pos, id, sheets);
@@ -136,9 +109,7 @@ void CAdvancedPage::Refresh() {
 
 void CAdvancedPage::Show(const AdvancedView& v) {
     auto latch = [this](int key, bool on) {
-        skin::CSkinButton& button = buttons_[static_cast<std::size_t>(key)];
-        if (button.Hwnd() != nullptr)
-            button.SetLatched(on ? 1 : 0);
+        ShowLatched(buttons_[static_cast<std::size_t>(key)], on);
     };
     for (int i = 0; i < kPollingRateCount; ++i) latch(kAdvRate1 + i, v.pollingRate == i);
     for (int i = 0; i < kCpiLevelsShown; ++i) latch(kAdvLevel1 + i, v.level == i);
@@ -153,16 +124,16 @@ void CAdvancedPage::Show(const AdvancedView& v) {
     auto slider = [this](int id) -> skin::CclickHSlider& {
         return sliders_[static_cast<std::size_t>(id - kFirstSlider)];
     };
-    SetSlider(slider(kSliderOtgSpeed), v.otgSpeed);
-    SetSlider(slider(kSliderSensitivityX), v.sensitivityX);
-    SetSlider(slider(kSliderSensitivityY), v.sensitivityY);
-    SetSlider(slider(kSliderPointerSpeed), v.pointerSpeed);
-    SetSlider(slider(kSliderWheelLines), v.wheelLines);
-    SetSlider(slider(kSliderTrails), v.trailsLength);
-    SetSlider(slider(kSliderCpiX), v.cpiX);
-    SetSlider(slider(kSliderCpiY), v.cpiY);
-    SetLabel(cpiXLabel_, v.cpiX * 100);
-    SetLabel(cpiYLabel_, v.cpiY * 100);
+    ShowSliderValue(slider(kSliderOtgSpeed), v.otgSpeed);
+    ShowSliderValue(slider(kSliderSensitivityX), v.sensitivityX);
+    ShowSliderValue(slider(kSliderSensitivityY), v.sensitivityY);
+    ShowSliderValue(slider(kSliderPointerSpeed), v.pointerSpeed);
+    ShowSliderValue(slider(kSliderWheelLines), v.wheelLines);
+    ShowSliderValue(slider(kSliderTrails), v.trailsLength);
+    ShowSliderValue(slider(kSliderCpiX), v.cpiX);
+    ShowSliderValue(slider(kSliderCpiY), v.cpiY);
+    ShowNumber(cpiXLabel_, v.cpiX * 100);
+    ShowNumber(cpiYLabel_, v.cpiY * 100);
 
     for (std::size_t i = 0; i < swatches_.size(); ++i) {
         skin::CColorSwatchButton& swatch = swatches_[i];
@@ -182,10 +153,7 @@ LRESULT CAdvancedPage::OnLButtonDown(UINT, POINT at) {
 }
 
 LRESULT CAdvancedPage::OnKeyDown(UINT key, UINT) {
-    // The page never closes itself.
-    if (key == VK_RETURN || key == VK_ESCAPE)
-        return 0;
-    return CallDefault();
+    return ClosesPage(key) ? 0 : CallDefault();
 }
 
 LRESULT CAdvancedPage::OnSlider(win::WParam<int> position, win::LParam<int> id) {

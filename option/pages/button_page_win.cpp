@@ -67,16 +67,12 @@ bool CButtonPage::Create(HWND parent, const RECT& area) {
     HWND page = CreatePageWindow(parent, area);
     if (page == nullptr || !Subclass(page))
         return false;
-    surface_.InitSkin(page, kSkinFile, kKeys,
-                      [this, page](std::size_t index, const char*, const skin::ButtonPos& pos,
-                                   const skin::SkinSheets& sheets) {
-                          buttons_[index].CreateFromPos(
-                              page, pos, kFirstAssignButtonId + static_cast<UINT>(index), sheets);
-                      });
-    surface_.ApplyShape(page);
-    // The skin recipe moves the window to (0, 0) of its parent.
-    SetWindowPos(page, nullptr, area.left, area.top, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SkinPage(page, area, surface_, kSkinFile, kKeys,
+             [this, page](std::size_t index, const char*, const skin::ButtonPos& pos,
+                          const skin::SkinSheets& sheets) {
+                 buttons_[index].CreateFromPos(
+                     page, pos, kFirstAssignButtonId + static_cast<UINT>(index), sheets);
+             });
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include "common/win/scoped_win.h"
 #include "option/option_dlg_win.h"
 #include "option/pages/model/advanced_fields.h"
+#include "option/pages/page_controls_win.h"
 #include "option/pages/page_window_win.h"
 #include "option/skin/skin_resource_ids.h"
 
@@ -13,7 +14,6 @@ namespace option {
 namespace {
 
 constexpr const char* kSkinFile = "skin_color_control.ini";
-constexpr COLORREF kValuePlateColor = 0x00DEDAD6;
 constexpr int kFirstSlider = kSliderLightSwitch;
 
 // Every key of the page, "1".."55".
@@ -45,12 +45,6 @@ constexpr int SliderOfKey(int key) {
     return 0;
 }
 
-void SetSlider(skin::CclickHSlider& slider, int value) {
-    // The slider a user drags already stands where it reported.
-    if (slider.Hwnd() != nullptr && slider.Pos() != value)
-        slider.SetPos(value);
-}
-
 void FillEllipse(HDC dc, const RECT& r, COLORREF fill, COLORREF outline) {
     win::ScopedGdi<HBRUSH> brush(CreateSolidBrush(fill));
     win::ScopedGdi<HPEN> pen(CreatePen(PS_SOLID, 1, outline));
@@ -79,13 +73,9 @@ bool CLightingPage::Create(HWND parent, const RECT& area) {
     HWND page = CreatePageWindow(parent, area);
     if (page == nullptr || !Subclass(page))
         return false;
-    surface_.InitSkin(
-        page, kSkinFile, Keys(),
-        [this](std::size_t, const char* key, const skin::ButtonPos& pos,
-               const skin::SkinSheets& sheets) { BuildControl(std::atoi(key), pos, sheets); });
-    surface_.ApplyShape(page);
-    SetWindowPos(page, nullptr, area.left, area.top, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SkinPage(page, area, surface_, kSkinFile, Keys(),
+             [this](std::size_t, const char* key, const skin::ButtonPos& pos,
+                    const skin::SkinSheets& sheets) { BuildControl(std::atoi(key), pos, sheets); });
     return true;
 }
 
@@ -95,20 +85,11 @@ void CLightingPage::BuildControl(int key, const skin::ButtonPos& pos,
     const RECT r = skin::ToRect(pos.rect);
     const UINT id = static_cast<UINT>(ControlId(key));
     if (const int slider = SliderOfKey(key); slider != 0) {
-        skin::CclickHSlider& s = sliders_[static_cast<std::size_t>(slider - kFirstSlider)];
-        if (s.Create(skin::SkinFolder() + "slider.bmp", r, self, static_cast<UINT>(slider))) {
-            const bool level = slider == kSliderLightSwitch || slider == kSliderLightType;
-            s.SetRange(0, level ? kLightLevelCount - 1 : 255);
-            s.SetRounding(true);
-            s.SetPos(0);
-            s.SetTrackImage(r, sheets.normal.Handle());
-            s.SetHint(pos.caption);
-        }
+        const bool level = slider == kSliderLightSwitch || slider == kSliderLightType;
+        MakePageSlider(sliders_[static_cast<std::size_t>(slider - kFirstSlider)], self, slider, 0,
+                       level ? kLightLevelCount - 1 : 255, pos, sheets);
     } else if (key >= kLightRedLabel && key < kLightRedLabel + 3) {
-        skin::CSkinLabel& label = labels_[static_cast<std::size_t>(key - kLightRedLabel)];
-        label.Create(r, self, id);
-        label.SetBackColor(kValuePlateColor);
-        label.SetHint(pos.caption);
+        MakeValuePlate(labels_[static_cast<std::size_t>(key - kLightRedLabel)], self, id, pos);
     } else if (key == kLightSpectrum) {
         spectrum_.Create(IDB_SKIN_COLOR_STRIP, self, r, id, IDB_SKIN_COLOR_MARKER);
     } else if (key == kLightSwatch) {
@@ -133,9 +114,7 @@ void CLightingPage::Refresh() {
 void CLightingPage::Show(const settings::ProfileRecord& profile) {
     const LightingView v = LightingViewOf(profile);
     auto latch = [this](int key, bool on) {
-        skin::CSkinButton& button = buttons_[static_cast<std::size_t>(key)];
-        if (button.Hwnd() != nullptr)
-            button.SetLatched(on ? 1 : 0);
+        ShowLatched(buttons_[static_cast<std::size_t>(key)], on);
     };
     latch(kLightOn, v.lightingOn);
     for (int i = 0; i < kLightLevelCount; ++i) {
@@ -149,15 +128,13 @@ void CLightingPage::Show(const settings::ProfileRecord& profile) {
     auto slider = [this](int id) -> skin::CclickHSlider& {
         return sliders_[static_cast<std::size_t>(id - kFirstSlider)];
     };
-    SetSlider(slider(kSliderLightSwitch), v.lightSwitch);
-    SetSlider(slider(kSliderLightType), v.lightType);
+    ShowSliderValue(slider(kSliderLightSwitch), v.lightSwitch);
+    ShowSliderValue(slider(kSliderLightType), v.lightType);
     const std::uint32_t shown = fields_.ShownColor();
     for (int c = 0; c < 3; ++c) {
         const int value = ChannelOf(shown, static_cast<Channel>(c));
-        SetSlider(slider(kSliderRed + c), value);
-        skin::CSkinLabel& label = labels_[static_cast<std::size_t>(c)];
-        if (label.Hwnd() != nullptr && label.Text() != std::to_string(value))
-            label.SetText(std::to_string(value));
+        ShowSliderValue(slider(kSliderRed + c), value);
+        ShowNumber(labels_[static_cast<std::size_t>(c)], value);
     }
     if (swatchColor_ != shown) {
         swatchColor_ = shown;
@@ -196,10 +173,7 @@ LRESULT CLightingPage::OnLButtonDown(UINT, POINT at) {
 }
 
 LRESULT CLightingPage::OnKeyDown(UINT key, UINT) {
-    // The page never closes itself.
-    if (key == VK_RETURN || key == VK_ESCAPE)
-        return 0;
-    return CallDefault();
+    return ClosesPage(key) ? 0 : CallDefault();
 }
 
 LRESULT CLightingPage::OnSlider(win::WParam<int> position, win::LParam<int> id) {

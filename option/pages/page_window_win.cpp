@@ -21,4 +21,12 @@ HWND CreatePageWindow(HWND parent, const RECT& area) {
     return page;
 }
 
+void SkinPage(HWND page, const RECT& area, skin::SkinSurface& surface, const std::string& skinFile,
+              std::span<const char* const> keys, const skin::ControlMaker& make) {
+    surface.InitSkin(page, skinFile, keys, make);
+    surface.ApplyShape(page);
+    SetWindowPos(page, nullptr, area.left, area.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 }  // namespace option

@@ -41,14 +41,11 @@ bool CSupportPage::Create(HWND parent, const RECT& area) {
     HWND page = CreatePageWindow(parent, area);
     if (page == nullptr || !Subclass(page))
         return false;
-    surface_.InitSkin(page, kSkinFile, kKeys,
-                      [this, page](std::size_t, const char*, const skin::ButtonPos& pos,
-                                   const skin::SkinSheets& sheets) {
-                          manual_.CreateFromPos(page, pos, kManualButtonId, sheets);
-                      });
-    surface_.ApplyShape(page);
-    SetWindowPos(page, nullptr, area.left, area.top, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SkinPage(page, area, surface_, kSkinFile, kKeys,
+             [this, page](std::size_t, const char*, const skin::ButtonPos& pos,
+                          const skin::SkinSheets& sheets) {
+                 manual_.CreateFromPos(page, pos, kManualButtonId, sheets);
+             });
     return true;
 }
 
