@@ -68,8 +68,6 @@ std::span<const CMacroManagerDlg::Row> CMacroManagerDlg::MessageMap() {
     // IDCANCEL: the in-place edits take them on key release.
     static const Row own[] = {
         win::OnMessage<WM_INITDIALOG, &CMacroManagerDlg::OnInitDialog>(),
-        // Also the way Option's main window ends a manager it leaves behind.
-        win::OnMessage<WM_CLOSE, &CMacroManagerDlg::OnCancel, CMacroManagerDlg>(),
         win::OnMessage<WM_DESTROY, &CMacroManagerDlg::OnDestroy>(),
         win::OnCommandRange<&CMacroManagerDlg::OnButton>(ControlIdOf(kManagerOk),
                                                          ControlIdOf(kManagerRepeat)),

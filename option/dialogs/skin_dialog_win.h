@@ -79,11 +79,14 @@ class SkinDialog : public win::WindowImpl<D> {
     }
 
     // Enter and Esc arrive from the dialog manager as IDOK and IDCANCEL;
-    // they never close the dialog.
-    static std::array<Row, 2> KeyRows() {
+    // they never close the dialog. Closing the window cancels it: that is
+    // how Option's main window ends the dialogs over it when Monitor closes
+    // Option, and the dialog manager would turn it into a swallowed IDCANCEL.
+    static std::array<Row, 3> ClosingRows() {
         return {
             win::OnCommand<&SkinDialog::OnSwallowedKey, D>(IDOK),
             win::OnCommand<&SkinDialog::OnSwallowedKey, D>(IDCANCEL),
+            win::OnMessage<WM_CLOSE, &SkinDialog::OnCancel, D>(),
         };
     }
 
@@ -100,14 +103,14 @@ class SkinDialog : public win::WindowImpl<D> {
     // A dialog's table: the body and key rows, then its own.
     template <std::size_t N>
     static auto Table(const Row (&own)[N]) {
-        return win::JoinRows(BodyRows(), KeyRows(), std::to_array(own));
+        return win::JoinRows(BodyRows(), ClosingRows(), std::to_array(own));
     }
     // A dialog's table with the OK, Cancel and close buttons of these skin
     // keys.
     template <std::size_t N>
     static auto Table(int okKey, int cancelKey, int closeKey, const Row (&own)[N]) {
         return win::JoinRows(
-            BodyRows(), KeyRows(),
+            BodyRows(), ClosingRows(),
             ButtonRows(DialogButtonId(okKey), DialogButtonId(cancelKey), DialogButtonId(closeKey)),
             std::to_array(own));
     }

@@ -13,8 +13,6 @@ constexpr const char* const kKeys[] = {"1", "2", "3"};
 std::span<const CWarningDlg::Row> CWarningDlg::MessageMap() {
     static const Row own[] = {
         win::OnMessage<WM_INITDIALOG, &CWarningDlg::OnInitDialog>(),
-        // Closing the window (Option ending under an open warning) answers Cancel.
-        win::OnMessage<WM_CLOSE, &CWarningDlg::OnCancel, CWarningDlg>(),
         win::OnCommandRange<&CWarningDlg::OnButton>(kWarningOkId, kWarningCloseId),
     };
     static const auto rows = Table(own);
