@@ -54,23 +54,9 @@ class CLaunchProgramDlg : public SkinDialog<CLaunchProgramDlg> {
         return FALSE;  // the focus is set
     }
 
-    // A cancelled file dialog keeps what the field showed.
-    void OnBrowse() {
-        std::string chosen;
-        if (AskProgramPath(Hwnd(), chosen))
-            field_.SetText(chosen);
-    }
+    void OnBrowse() { BrowseProgramInto(field_, Hwnd()); }
 
-    bool Accept() {
-        const std::string typed = field_.Text();
-        if (!PathFits(typed, kMaxProgramPath)) {
-            ShowPathTooLong(Hwnd(), typed, kMaxProgramPath);
-            SetFocus(field_.Hwnd());
-            return false;
-        }
-        path_ = typed;
-        return true;
-    }
+    bool Accept() { return TakeFittingPath(field_, Hwnd(), kMaxProgramPath, path_); }
 
     std::string path_;
     std::array<skin::CSkinButton, kKeyClose + 1> buttons_;

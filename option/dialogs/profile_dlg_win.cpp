@@ -61,22 +61,12 @@ class CProfileDlg : public SkinDialog<CProfileDlg> {
         return FALSE;  // the focus is set
     }
 
-    // A cancelled file dialog keeps what the field showed.
-    void OnBrowse() {
-        std::string chosen;
-        if (AskProgramPath(Hwnd(), chosen))
-            game_.SetText(chosen);
-    }
+    void OnBrowse() { BrowseProgramInto(game_, Hwnd()); }
 
     bool Accept() {
-        const std::string game = game_.Text();
-        if (!PathFits(game, kMaxGameFileChars)) {
-            ShowPathTooLong(Hwnd(), game, kMaxGameFileChars);
-            SetFocus(game_.Hwnd());
+        if (!TakeFittingPath(game_, Hwnd(), kMaxGameFileChars, fields_.gameFile))
             return false;
-        }
         fields_.name = name_.Text();
-        fields_.gameFile = game;
         return true;
     }
 
