@@ -20,10 +20,17 @@
 //       the handler takes (), (id) or (id, code).
 // A handler returning void yields 0; any other return (an integer, bool or a
 // handle such as a brush) is the message's result.
+//
+// A row belongs to the class its handler is a member of. A handler that a
+// base class defines for the classes derived from it names the window class
+// after the handler, OnMessage<WM_x, &Base::OnX, Derived>(), and JoinRows
+// puts such shared rows and a class's own into the class's one table.
 #pragma once
 
 #include <windows.h>
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <span>
 #include <tuple>
@@ -95,6 +102,10 @@ struct Traits<Handler> {
 template <auto Handler>
 using ClassOf = typename Traits<Handler>::Class;
 
+// A row of window class T may call a handler of T or of a base class of T.
+template <auto Handler, class T>
+constexpr bool kMemberOf = std::is_base_of_v<ClassOf<Handler>, T>;
+
 template <class R>
 constexpr bool kResultFits =
     std::is_void_v<R> || std::is_integral_v<R> || std::is_enum_v<R> || std::is_pointer_v<R>;
@@ -134,8 +145,11 @@ constexpr bool kFitsCracker<Msg, Handler, true> =
     std::tuple_size_v<typename Traits<Handler>::Params> == 0 ||
     TakesAll<typename Traits<Handler>::Params, typename Cracker<Msg>::Args>::value;
 
-template <UINT Msg, auto Handler>
-LRESULT CallCracked(ClassOf<Handler>& self, const Message& m) {
+// The handler's own class is reached from the window first, so that a base
+// class's handler runs on its part of the window object.
+template <UINT Msg, auto Handler, class T>
+LRESULT CallCracked(T& window, const Message& m) {
+    ClassOf<Handler>& self = window;
     using R = typename Traits<Handler>::Result;
     return Invoke<R>([&]() -> R {
         if constexpr (std::tuple_size_v<typename Traits<Handler>::Params> == 0) {
@@ -189,11 +203,12 @@ std::remove_cvref_t<P> ReadNamed(const Message& m) {
     }
 }
 
-template <auto Handler, class Params = typename Traits<Handler>::Params>
+template <auto Handler, class T, class Params = typename Traits<Handler>::Params>
 struct CallOwn;
-template <auto Handler, class... P>
-struct CallOwn<Handler, std::tuple<P...>> {
-    static LRESULT Call(ClassOf<Handler>& self, const Message& m) {
+template <auto Handler, class T, class... P>
+struct CallOwn<Handler, T, std::tuple<P...>> {
+    static LRESULT Call(T& window, const Message& m) {
+        ClassOf<Handler>& self = window;
         using R = typename Traits<Handler>::Result;
         return Invoke<R>([&]() -> R { return (self.*Handler)(ReadNamed<P>(m)...); });
     }
@@ -211,8 +226,9 @@ struct TakesIds<std::tuple<P...>>
     : std::bool_constant<(sizeof...(P) <= 2) &&
                          (std::is_integral_v<std::remove_cvref_t<P>> && ...)> {};
 
-template <auto Handler>
-LRESULT CallWithIds(ClassOf<Handler>& self, const Message& m) {
+template <auto Handler, class T>
+LRESULT CallWithIds(T& window, const Message& m) {
+    ClassOf<Handler>& self = window;
     using R = typename Traits<Handler>::Result;
     using Params = typename Traits<Handler>::Params;
     const auto* header = reinterpret_cast<const NMHDR*>(m.lParam);
@@ -229,12 +245,14 @@ LRESULT CallWithIds(ClassOf<Handler>& self, const Message& m) {
     });
 }
 
-template <auto Handler>
-constexpr MessageRow<ClassOf<Handler>> ControlRow(UINT msg, UINT code, UINT first, UINT last) {
+template <auto Handler, class T>
+constexpr MessageRow<T> ControlRow(UINT msg, UINT code, UINT first, UINT last) {
+    static_assert(kMemberOf<Handler, T>, "the handler is a member of the row's window class");
     static_assert(TakesIds<typename Traits<Handler>::Params>::value,
                   "command and notification handlers take (), (id) or (id, code)");
     if constexpr (TakesIds<typename Traits<Handler>::Params>::value) {
-        return {MessageKey{msg, code, first, last, true, nullptr}, nullptr, &CallWithIds<Handler>};
+        return {MessageKey{msg, code, first, last, true, nullptr}, nullptr,
+                &CallWithIds<Handler, T>};
     } else {
         return {MessageKey{msg, code, first, last, true, nullptr}, nullptr, nullptr};
     }
@@ -247,8 +265,10 @@ template <UINT Msg, auto Handler>
 constexpr bool kHandlerFits =
     Msg < WM_USER ? detail::kFitsCracker<Msg, Handler> : detail::kNamesItsParameters<Handler>;
 
-template <UINT Msg, auto Handler>
-constexpr MessageRow<detail::ClassOf<Handler>> OnMessage() {
+template <UINT Msg, auto Handler, class T = detail::ClassOf<Handler>>
+constexpr MessageRow<T> OnMessage() {
+    static_assert(detail::kMemberOf<Handler, T>,
+                  "the handler is a member of the row's window class");
     static_assert(Msg < 0xC000, "messages from 0xC000 up are registered: use OnRegistered");
     static_assert(Msg != WM_COMMAND && Msg != WM_NOTIFY,
                   "WM_COMMAND and WM_NOTIFY rows are OnCommand, OnCommandRange, OnControl or "
@@ -263,7 +283,7 @@ constexpr MessageRow<detail::ClassOf<Handler>> OnMessage() {
                       "the handler does not take what this message carries: it takes no "
                       "arguments, or exactly the arguments of the message's cracker");
         if constexpr (detail::kFitsCracker<Msg, Handler>) {
-            return {key, nullptr, &detail::CallCracked<Msg, Handler>};
+            return {key, nullptr, &detail::CallCracked<Msg, Handler, T>};
         } else {
             return {key, nullptr, nullptr};
         }
@@ -272,46 +292,60 @@ constexpr MessageRow<detail::ClassOf<Handler>> OnMessage() {
                       "a handler of our own message names its parameters: (), (WParam<A>), "
                       "(LParam<B>) or (WParam<A>, LParam<B>)");
         if constexpr (detail::kNamesItsParameters<Handler>) {
-            return {key, nullptr, &detail::CallOwn<Handler>::Call};
+            return {key, nullptr, &detail::CallOwn<Handler, T>::Call};
         } else {
             return {key, nullptr, nullptr};
         }
     }
 }
 
-template <auto Handler>
-constexpr MessageRow<detail::ClassOf<Handler>> OnRegistered(const RegisteredMessage& msg) {
+template <auto Handler, class T = detail::ClassOf<Handler>>
+constexpr MessageRow<T> OnRegistered(const RegisteredMessage& msg) {
+    static_assert(detail::kMemberOf<Handler, T>,
+                  "the handler is a member of the row's window class");
     static_assert(detail::kNamesItsParameters<Handler>,
                   "a handler of a registered message names its parameters: (), (WParam<A>), "
                   "(LParam<B>) or (WParam<A>, LParam<B>)");
     const MessageKey key{0, 0, 0, 0, false, msg.Name()};
     if constexpr (detail::kNamesItsParameters<Handler>) {
-        return {key, &msg, &detail::CallOwn<Handler>::Call};
+        return {key, &msg, &detail::CallOwn<Handler, T>::Call};
     } else {
         return {key, &msg, nullptr};
     }
 }
 
 // WM_COMMAND from a menu, an accelerator or any control notification of `id`.
-template <auto Handler>
-constexpr MessageRow<detail::ClassOf<Handler>> OnCommand(UINT id) {
-    return detail::ControlRow<Handler>(WM_COMMAND, kAnyCode, id, id);
+template <auto Handler, class T = detail::ClassOf<Handler>>
+constexpr MessageRow<T> OnCommand(UINT id) {
+    return detail::ControlRow<Handler, T>(WM_COMMAND, kAnyCode, id, id);
 }
 
-template <auto Handler>
-constexpr MessageRow<detail::ClassOf<Handler>> OnCommandRange(UINT first, UINT last) {
-    return detail::ControlRow<Handler>(WM_COMMAND, kAnyCode, first, last);
+template <auto Handler, class T = detail::ClassOf<Handler>>
+constexpr MessageRow<T> OnCommandRange(UINT first, UINT last) {
+    return detail::ControlRow<Handler, T>(WM_COMMAND, kAnyCode, first, last);
 }
 
 // WM_COMMAND with one notification code from control `id`.
-template <auto Handler>
-constexpr MessageRow<detail::ClassOf<Handler>> OnControl(UINT code, UINT id) {
-    return detail::ControlRow<Handler>(WM_COMMAND, code, id, id);
+template <auto Handler, class T = detail::ClassOf<Handler>>
+constexpr MessageRow<T> OnControl(UINT code, UINT id) {
+    return detail::ControlRow<Handler, T>(WM_COMMAND, code, id, id);
 }
 
-template <auto Handler>
-constexpr MessageRow<detail::ClassOf<Handler>> OnNotify(UINT code, UINT id) {
-    return detail::ControlRow<Handler>(WM_NOTIFY, code, id, id);
+template <auto Handler, class T = detail::ClassOf<Handler>>
+constexpr MessageRow<T> OnNotify(UINT code, UINT id) {
+    return detail::ControlRow<Handler, T>(WM_NOTIFY, code, id, id);
+}
+
+// One table out of several parts, in their order: the rows a base class
+// shares with the classes derived from it, then a class's own. The first
+// matching row handles a message, so the parts are checked for overlaps as
+// one table.
+template <class T, std::size_t... N>
+std::array<MessageRow<T>, (N + ...)> JoinRows(const std::array<MessageRow<T>, N>&... parts) {
+    std::array<MessageRow<T>, (N + ...)> rows{};
+    std::size_t next = 0;
+    ((std::copy(parts.begin(), parts.end(), rows.begin() + next), next += N), ...);
+    return rows;
 }
 
 template <class T>

@@ -60,4 +60,22 @@ void ShowPathTooLong(HWND owner, std::string_view path, std::size_t maxChars) {
     MessageBoxA(owner, text.c_str(), caption.c_str(), MB_OK | MB_ICONWARNING);
 }
 
+void BrowseProgramInto(skin::CBitmapEdit& field, HWND owner) {
+    std::string chosen;
+    if (AskProgramPath(owner, chosen))
+        field.SetText(chosen);
+}
+
+bool TakeFittingPath(const skin::CBitmapEdit& field, HWND owner, std::size_t maxChars,
+                     std::string& path) {
+    const std::string typed = field.Text();
+    if (!PathFits(typed, maxChars)) {
+        ShowPathTooLong(owner, typed, maxChars);
+        SetFocus(field.Hwnd());
+        return false;
+    }
+    path = typed;
+    return true;
+}
+
 }  // namespace option

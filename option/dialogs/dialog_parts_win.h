@@ -40,4 +40,14 @@ bool AskProgramPath(HWND owner, std::string& path);
 // `maxChars` characters; the dialog stays open to take a shorter one.
 void ShowPathTooLong(HWND owner, std::string_view path, std::size_t maxChars);
 
+// The Browse button of a program field: the chosen program replaces the
+// field's text; a cancelled file dialog keeps what the field showed.
+void BrowseProgramInto(skin::CBitmapEdit& field, HWND owner);
+
+// The program path typed in `field` into `path` when it fits `maxChars`;
+// otherwise the user is told, the field takes the focus back and the answer
+// is false, `path` unchanged.
+bool TakeFittingPath(const skin::CBitmapEdit& field, HWND owner, std::size_t maxChars,
+                     std::string& path);
+
 }  // namespace option

@@ -2,19 +2,15 @@
 // level's indicator LED, picked from the spectrum of the background picture
 // or set byte by byte in three spin boxes.
 #include <array>
-#include <cstdlib>
 
 #include "common/win/program_folder_win.h"
 #include "common/win/scoped_win.h"
 #include "common/win/window.h"
 #include "option/dialogs/modal_dialog_win.h"
 #include "option/dialogs/option_dialogs_win.h"
-#include "option/option_resource_ids.h"
+#include "option/dialogs/skin_dialog_win.h"
 #include "option/pages/model/color_bytes.h"
 #include "option/pages/model/dpi_color_fields.h"
-#include "option/skin/skin_button_win.h"
-#include "option/skin/skin_loader_win.h"
-#include "option/skin/value_controls_win.h"
 
 namespace option {
 namespace {
@@ -31,30 +27,33 @@ enum DpiColorKey : int {
 };
 constexpr UINT kButtonIdBase = 1000;
 
-class CDpiColorDlg : public win::WindowImpl<CDpiColorDlg> {
+class CDpiColorDlg : public SkinDialog<CDpiColorDlg> {
   public:
     explicit CDpiColorDlg(std::uint32_t color) : color_(color & 0x00FFFFFFu) {}
-    std::uint32_t Color() const { return color_; }
+    std::uint32_t Result() const { return color_; }
 
-    static std::span<const win::MessageRow<CDpiColorDlg>> MessageMap() {
-        static const win::MessageRow<CDpiColorDlg> rows[] = {
-            win::OnMessage<WM_INITDIALOG, &CDpiColorDlg::OnInitDialog>(),
-            win::OnMessage<WM_PAINT, &CDpiColorDlg::OnPaint>(),
-            win::OnMessage<WM_ERASEBKGND, &CDpiColorDlg::OnEraseBkgnd>(),
-            win::OnMessage<WM_LBUTTONDOWN, &CDpiColorDlg::OnLButtonDown>(),
-            win::OnMessage<WM_SETCURSOR, &CDpiColorDlg::OnSetCursor>(),
-            win::OnMessage<skin::kMsgSpinValue, &CDpiColorDlg::OnSpin>(),
-            win::OnCommand<&CDpiColorDlg::OnOk>(kButtonIdBase + kKeyOk),
-            win::OnCommand<&CDpiColorDlg::OnCancel>(kButtonIdBase + kKeyCancel),
-            win::OnCommand<&CDpiColorDlg::OnCancel>(kButtonIdBase + kKeyClose),
-            win::OnCommand<&CDpiColorDlg::OnCancel>(IDCANCEL),
-            win::OnCommand<&CDpiColorDlg::OnEnterKey>(IDOK),
+    static std::span<const Row> MessageMap() {
+        using Dlg = CDpiColorDlg;
+        static const Row own[] = {
+            win::OnMessage<WM_INITDIALOG, &Dlg::OnInitDialog>(),
+            win::OnMessage<WM_SETCURSOR, &Dlg::OnSetCursor>(),
+            win::OnMessage<skin::kMsgSpinValue, &Dlg::OnSpin>(),
+            win::OnCommand<&Dlg::OnOk, Dlg>(kButtonIdBase + kKeyOk),
+            win::OnCommand<&Dlg::OnCancel, Dlg>(kButtonIdBase + kKeyCancel),
+            win::OnCommand<&Dlg::OnCancel, Dlg>(kButtonIdBase + kKeyClose),
+            // Esc cancels; Enter belongs to the spin boxes' fields and
+            // never closes the dialog.
+            win::OnCommand<&Dlg::OnCancel, Dlg>(IDCANCEL),
+            win::OnCommand<&Dlg::OnSwallowedKey, Dlg>(IDOK),
         };
+        static const auto rows = win::JoinRows(BodyRows(), std::to_array(own));
         return rows;
     }
 
   private:
-    void BuildControl(int key, const skin::ButtonPos& pos, const skin::SkinSheets& sheets) {
+    friend class SkinDialog<CDpiColorDlg>;
+
+    void Build(int key, const skin::ButtonPos& pos, const skin::SkinSheets& sheets) {
         const RECT r = skin::ToRect(pos.rect);
         HWND self = Hwnd();
         if (key == kKeySwatch) {
@@ -88,31 +87,21 @@ class CDpiColorDlg : public win::WindowImpl<CDpiColorDlg> {
 
     LRESULT OnInitDialog() {
         const LRESULT result = CallDefault();
-        HWND self = Hwnd();
-        surface_.InitSkin(
-            self, kSkinFile, kKeys,
-            [this](std::size_t, const char* key, const skin::ButtonPos& pos,
-                   const skin::SkinSheets& sheets) { BuildControl(std::atoi(key), pos, sheets); });
-        surface_.ApplyShape(self);
-        CentreWindow(self, GetWindow(self, GW_OWNER));
+        PutOnSkin(nullptr, kSkinFile, kKeys);
+        CentreWindow(Hwnd(), Owner());
         ShowColor();
         return result;
     }
 
-    LRESULT OnPaint() {
-        surface_.Paint(Hwnd(), [this](HDC dc) {
-            win::ScopedGdi<HBRUSH> brush(CreateSolidBrush(color_));
-            FillRect(dc, &swatch_, brush.Get());
-        });
-        return 0;
+    void PaintOver(HDC dc) {
+        win::ScopedGdi<HBRUSH> brush(CreateSolidBrush(color_));
+        FillRect(dc, &swatch_, brush.Get());
     }
-    LRESULT OnEraseBkgnd() { return 1; }
 
-    LRESULT OnLButtonDown(UINT, POINT at) {
-        if (!InSpectrum(at)) {
-            skin::DragByBody(Hwnd(), at, false);
-            return CallDefault();
-        }
+    // A press on the spectrum picks a colour; elsewhere it drags the dialog.
+    bool TakePress(POINT at) {
+        if (!InSpectrum(at))
+            return false;
         SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_CROSS)));
         // The colour under the pointer is the background picture's pixel
         // there, as the dialog shows it.
@@ -123,7 +112,7 @@ class CDpiColorDlg : public win::WindowImpl<CDpiColorDlg> {
             color_ = picked & 0x00FFFFFFu;
             ShowColor();
         }
-        return 0;
+        return true;
     }
 
     LRESULT OnSetCursor(HWND, int hit, UINT) {
@@ -144,21 +133,13 @@ class CDpiColorDlg : public win::WindowImpl<CDpiColorDlg> {
         return 0;
     }
 
-    LRESULT OnOk() {
+    bool Accept() {
         InvalidateRect(Hwnd(), &swatch_, FALSE);
         UpdateWindow(Hwnd());
-        EndDialog(Hwnd(), IDOK);
-        return 0;
+        return true;
     }
-    LRESULT OnCancel() {
-        EndDialog(Hwnd(), IDCANCEL);
-        return 0;
-    }
-    // Enter belongs to the spin boxes' fields; it never closes the dialog.
-    LRESULT OnEnterKey() { return 0; }
 
     std::uint32_t color_;
-    skin::SkinSurface surface_;
     std::array<skin::CSkinButton, 6> buttons_;  // by key: OK, cancel, close
     std::array<skin::CSpinBox, 3> spins_;
     RECT swatch_{};
@@ -168,11 +149,7 @@ class CDpiColorDlg : public win::WindowImpl<CDpiColorDlg> {
 }  // namespace
 
 bool RunDpiColorDialog(HWND owner, std::uint32_t& color) {
-    CDpiColorDlg dialog(color);
-    if (RunModalDialog(dialog, owner, IDD_SKIN_DIALOG) != IDOK)
-        return false;
-    color = dialog.Color();
-    return true;
+    return CDpiColorDlg::Edit(owner, color);
 }
 
 }  // namespace option

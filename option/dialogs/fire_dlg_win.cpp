@@ -6,11 +6,9 @@
 #include "option/dialogs/dialog_parts_win.h"
 #include "option/dialogs/modal_dialog_win.h"
 #include "option/dialogs/option_dialogs_win.h"
+#include "option/dialogs/skin_dialog_win.h"
 #include "option/key_capture_hook_win.h"
-#include "option/option_resource_ids.h"
 #include "option/pages/model/dialog_values.h"
-#include "option/skin/skin_button_win.h"
-#include "option/skin/skin_loader_win.h"
 
 namespace option {
 namespace {
@@ -18,50 +16,34 @@ namespace {
 constexpr const char* kSkinFile = "skin_fire_button.ini";
 constexpr const char* kTitle = "FireClick Dialog";
 constexpr const char* const kKeys[] = {"1", "2", "3", "4", "5", "6"};
-constexpr int kKeyOk = 1;
-constexpr int kKeyCancel = 2;
-constexpr int kKeyClose = 3;
-constexpr int kKeyKeyField = 4;
-constexpr int kKeyFieldB = 5;
-constexpr int kKeyFieldA = 6;
-constexpr UINT kKeyFieldId = 4010;
-constexpr UINT kFieldBId = 4020;
-constexpr UINT kFieldAId = 4030;
+enum FireKey : int { kKeyOk = 1, kKeyCancel, kKeyClose, kKeyKeyField, kKeyFieldB, kKeyFieldA };
+enum FireFieldId : UINT { kKeyFieldId = 4010, kFieldBId = 4020, kFieldAId = 4030 };
 constexpr int kNumberDigits = 3;
 constexpr COLORREF kFieldText = RGB(0, 0, 0);
 constexpr COLORREF kFieldBack = RGB(255, 255, 255);
 
-class CFireDlg : public win::WindowImpl<CFireDlg> {
+class CFireDlg : public SkinDialog<CFireDlg> {
   public:
     explicit CFireDlg(const FireSetting& fire)
         : fire_(fire), key_(KeyFieldOf(fire.keyCode, settings::CurrentKeyboardLayout())) {}
 
     FireSetting Result() const { return fire_; }
 
-    static std::span<const win::MessageRow<CFireDlg>> MessageMap() {
-        static const win::MessageRow<CFireDlg> rows[] = {
+    static std::span<const Row> MessageMap() {
+        static const Row own[] = {
             win::OnMessage<WM_INITDIALOG, &CFireDlg::OnInitDialog>(),
             win::OnMessage<WM_DESTROY, &CFireDlg::OnDestroy>(),
-            win::OnMessage<WM_PAINT, &CFireDlg::OnPaint>(),
-            win::OnMessage<WM_ERASEBKGND, &CFireDlg::OnEraseBkgnd>(),
-            win::OnMessage<WM_LBUTTONDOWN, &CFireDlg::OnLButtonDown>(),
-            win::OnMessage<WM_CTLCOLOREDIT, &CFireDlg::OnCtlColor>(),
-            win::OnMessage<WM_CTLCOLORSTATIC, &CFireDlg::OnCtlColor>(),
             win::OnMessage<kMsgCapturedKey, &CFireDlg::OnCapturedKey>(),
             win::OnRegistered<&CFireDlg::OnFieldLeft>(EditKillFocus()),
-            // Enter and Esc never close the dialog.
-            win::OnCommand<&CFireDlg::OnSwallowedKey>(IDOK),
-            win::OnCommand<&CFireDlg::OnSwallowedKey>(IDCANCEL),
-            win::OnControl<&CFireDlg::OnOk>(BN_CLICKED, DialogButtonId(kKeyOk)),
-            win::OnControl<&CFireDlg::OnCancel>(BN_CLICKED, DialogButtonId(kKeyCancel)),
-            win::OnControl<&CFireDlg::OnCancel>(BN_CLICKED, DialogButtonId(kKeyClose)),
         };
+        static const auto rows = Table(kKeyOk, kKeyCancel, kKeyClose, own);
         return rows;
     }
 
   private:
-    void Build(const char* keyText, const skin::ButtonPos& pos, const skin::SkinSheets& sheets) {
-        const int key = std::atoi(keyText);
+    friend class SkinDialog<CFireDlg>;
+
+    void Build(int key, const skin::ButtonPos& pos, const skin::SkinSheets& sheets) {
         const RECT plate = skin::ToRect(pos.rect);
         switch (key) {
             case kKeyKeyField:
@@ -77,28 +59,20 @@ class CFireDlg : public win::WindowImpl<CFireDlg> {
                 SendMessageA(field.Hwnd(), EM_LIMITTEXT, kNumberDigits, 0);
                 break;
             }
-            default: {
-                skin::CSkinButton& button = buttons_[static_cast<std::size_t>(key)];
-                button.CreateFromPos(Hwnd(), pos, DialogButtonId(key), sheets);
-                button.SetTag(key);
+            default:
+                MakeButton(buttons_[static_cast<std::size_t>(key)], key, pos, sheets);
                 break;
-            }
         }
     }
 
     LRESULT OnInitDialog() {
         CallDefault();
-        HWND self = Hwnd();
-        SetWindowTextA(self, kTitle);
-        surface_.InitSkin(self, kSkinFile, kKeys,
-                          [this](std::size_t, const char* key, const skin::ButtonPos& pos,
-                                 const skin::SkinSheets& sheets) { Build(key, pos, sheets); });
-        surface_.ApplyShape(self);
+        PutOnSkin(kTitle, kSkinFile, kKeys);
         fieldA_.SetText(FireFieldTextA(fire_.valueA));
         fieldB_.SetText(FireFieldTextB(fire_.valueB));
         keyField_.SetText(key_.name);
-        capture_.Start(self);
-        CentreWindow(self, GetWindow(self, GW_OWNER));
+        capture_.Start(Hwnd());
+        CentreWindow(Hwnd(), Owner());
         SetFocus(keyField_.Hwnd());
         return FALSE;  // the focus is set
     }
@@ -106,20 +80,6 @@ class CFireDlg : public win::WindowImpl<CFireDlg> {
     LRESULT OnDestroy() {
         capture_.Stop();
         return CallDefault();
-    }
-
-    LRESULT OnPaint() {
-        surface_.Paint(Hwnd());
-        return 0;
-    }
-    LRESULT OnEraseBkgnd() { return 1; }
-    LRESULT OnLButtonDown(UINT, POINT at) {
-        skin::DragByBody(Hwnd(), at, false);
-        return CallDefault();
-    }
-    LRESULT OnCtlColor(HDC dc, HWND control) {
-        LRESULT brush = 0;
-        return skin::CBitmapEdit::ReflectCtlColor(dc, control, brush) ? brush : CallDefault();
     }
 
     LRESULT OnCapturedKey(win::WParam<unsigned> virtualKey) {
@@ -149,20 +109,16 @@ class CFireDlg : public win::WindowImpl<CFireDlg> {
             field.SetText(text);
     }
 
-    void OnSwallowedKey() {}
-
-    void OnOk() {
+    bool Accept() {
         const FireNumbers numbers = FireNumbersFromText(fieldA_.Text(), fieldB_.Text());
         fire_.valueA = numbers.valueA;
         fire_.valueB = numbers.valueB;
         fire_.keyCode = key_.keyCode;
-        EndDialog(Hwnd(), IDOK);
+        return true;
     }
-    void OnCancel() { EndDialog(Hwnd(), IDCANCEL); }
 
     FireSetting fire_;
     KeyField key_;
-    skin::SkinSurface surface_;
     std::array<skin::CSkinButton, kKeyClose + 1> buttons_;
     skin::CBitmapEdit keyField_;
     skin::CBitmapEdit fieldA_;
@@ -173,11 +129,7 @@ class CFireDlg : public win::WindowImpl<CFireDlg> {
 }  // namespace
 
 bool RunFireDialog(HWND owner, FireSetting& fire) {
-    CFireDlg dialog(fire);
-    if (RunModalDialog(dialog, owner, IDD_SKIN_DIALOG) != IDOK)
-        return false;
-    fire = dialog.Result();
-    return true;
+    return CFireDlg::Edit(owner, fire);
 }
 
 }  // namespace option

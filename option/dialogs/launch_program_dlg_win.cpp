@@ -6,10 +6,8 @@
 #include "option/dialogs/dialog_parts_win.h"
 #include "option/dialogs/modal_dialog_win.h"
 #include "option/dialogs/option_dialogs_win.h"
-#include "option/option_resource_ids.h"
+#include "option/dialogs/skin_dialog_win.h"
 #include "option/pages/model/dialog_values.h"
-#include "option/skin/skin_button_win.h"
-#include "option/skin/skin_loader_win.h"
 
 namespace option {
 namespace {
@@ -17,102 +15,50 @@ namespace {
 constexpr const char* kSkinFile = "skin_lanuch_program.ini";
 constexpr const char* kTitle = "Launch Program Dialog";
 constexpr const char* const kKeys[] = {"1", "2", "3", "4", "5"};
-constexpr int kKeyPath = 1;
-constexpr int kKeyBrowse = 2;
-constexpr int kKeyOk = 3;
-constexpr int kKeyCancel = 4;
-constexpr int kKeyClose = 5;
+enum LaunchKey : int { kKeyPath = 1, kKeyBrowse, kKeyOk, kKeyCancel, kKeyClose };
 constexpr UINT kPathFieldId = 4010;
 
-class CLaunchProgramDlg : public win::WindowImpl<CLaunchProgramDlg> {
+class CLaunchProgramDlg : public SkinDialog<CLaunchProgramDlg> {
   public:
     explicit CLaunchProgramDlg(std::string path) : path_(std::move(path)) {}
 
-    const std::string& Path() const { return path_; }
+    const std::string& Result() const { return path_; }
 
-    static std::span<const win::MessageRow<CLaunchProgramDlg>> MessageMap() {
-        static const win::MessageRow<CLaunchProgramDlg> rows[] = {
+    static std::span<const Row> MessageMap() {
+        static const Row own[] = {
             win::OnMessage<WM_INITDIALOG, &CLaunchProgramDlg::OnInitDialog>(),
-            win::OnMessage<WM_PAINT, &CLaunchProgramDlg::OnPaint>(),
-            win::OnMessage<WM_ERASEBKGND, &CLaunchProgramDlg::OnEraseBkgnd>(),
-            win::OnMessage<WM_LBUTTONDOWN, &CLaunchProgramDlg::OnLButtonDown>(),
-            win::OnMessage<WM_CTLCOLOREDIT, &CLaunchProgramDlg::OnCtlColor>(),
-            win::OnMessage<WM_CTLCOLORSTATIC, &CLaunchProgramDlg::OnCtlColor>(),
-            // Enter and Esc never close the dialog.
-            win::OnCommand<&CLaunchProgramDlg::OnSwallowedKey>(IDOK),
-            win::OnCommand<&CLaunchProgramDlg::OnSwallowedKey>(IDCANCEL),
             win::OnControl<&CLaunchProgramDlg::OnBrowse>(BN_CLICKED, DialogButtonId(kKeyBrowse)),
-            win::OnControl<&CLaunchProgramDlg::OnOk>(BN_CLICKED, DialogButtonId(kKeyOk)),
-            win::OnControl<&CLaunchProgramDlg::OnCancel>(BN_CLICKED, DialogButtonId(kKeyCancel)),
-            win::OnControl<&CLaunchProgramDlg::OnCancel>(BN_CLICKED, DialogButtonId(kKeyClose)),
         };
+        static const auto rows = Table(kKeyOk, kKeyCancel, kKeyClose, own);
         return rows;
     }
 
   private:
-    void Build(const char* keyText, const skin::ButtonPos& pos, const skin::SkinSheets& sheets) {
-        const int key = std::atoi(keyText);
+    friend class SkinDialog<CLaunchProgramDlg>;
+
+    void Build(int key, const skin::ButtonPos& pos, const skin::SkinSheets& sheets) {
         if (key == kKeyPath) {
             CreatePlateField(field_, ES_AUTOHSCROLL, skin::ToRect(pos.rect), Hwnd(), kPathFieldId,
                              RGB(0, 0, 0), RGB(0xE5, 0xE5, 0xE5));
             return;
         }
-        skin::CSkinButton& button = buttons_[static_cast<std::size_t>(key)];
-        button.CreateFromPos(Hwnd(), pos, DialogButtonId(key), sheets);
-        button.SetTag(key);
+        MakeButton(buttons_[static_cast<std::size_t>(key)], key, pos, sheets);
     }
 
     LRESULT OnInitDialog() {
         CallDefault();
-        HWND self = Hwnd();
-        SetWindowTextA(self, kTitle);
-        surface_.InitSkin(self, kSkinFile, kKeys,
-                          [this](std::size_t, const char* key, const skin::ButtonPos& pos,
-                                 const skin::SkinSheets& sheets) { Build(key, pos, sheets); });
-        surface_.ApplyShape(self);
+        PutOnSkin(kTitle, kSkinFile, kKeys);
         field_.SetText(path_);
-        CentreWindow(self, GetWindow(self, GW_OWNER));
+        CentreWindow(Hwnd(), Owner());
         SetFocus(field_.Hwnd());
         return FALSE;  // the focus is set
     }
 
-    LRESULT OnPaint() {
-        surface_.Paint(Hwnd());
-        return 0;
-    }
-    LRESULT OnEraseBkgnd() { return 1; }
-    LRESULT OnLButtonDown(UINT, POINT at) {
-        skin::DragByBody(Hwnd(), at, false);
-        return CallDefault();
-    }
-    LRESULT OnCtlColor(HDC dc, HWND control) {
-        LRESULT brush = 0;
-        return skin::CBitmapEdit::ReflectCtlColor(dc, control, brush) ? brush : CallDefault();
-    }
+    void OnBrowse() { BrowseProgramInto(field_, Hwnd()); }
 
-    void OnSwallowedKey() {}
-
-    // A cancelled file dialog keeps what the field showed.
-    void OnBrowse() {
-        std::string chosen;
-        if (AskProgramPath(Hwnd(), chosen))
-            field_.SetText(chosen);
-    }
-
-    void OnOk() {
-        const std::string typed = field_.Text();
-        if (!PathFits(typed, kMaxProgramPath)) {
-            ShowPathTooLong(Hwnd(), typed, kMaxProgramPath);
-            SetFocus(field_.Hwnd());
-            return;
-        }
-        path_ = typed;
-        EndDialog(Hwnd(), IDOK);
-    }
-    void OnCancel() { EndDialog(Hwnd(), IDCANCEL); }
+    bool Accept() { return TakeFittingPath(field_, Hwnd(), kMaxProgramPath, path_); }
 
     std::string path_;
-    skin::SkinSurface surface_;
     std::array<skin::CSkinButton, kKeyClose + 1> buttons_;
     skin::CBitmapEdit field_;
 };
@@ -120,11 +66,7 @@ class CLaunchProgramDlg : public win::WindowImpl<CLaunchProgramDlg> {
 }  // namespace
 
 bool RunLaunchProgramDialog(HWND owner, std::string& path) {
-    CLaunchProgramDlg dialog(path);
-    if (RunModalDialog(dialog, owner, IDD_SKIN_DIALOG) != IDOK)
-        return false;
-    path = dialog.Path();
-    return true;
+    return CLaunchProgramDlg::Edit(owner, path);
 }
 
 }  // namespace option

@@ -11,7 +11,6 @@
 #include "option/dialogs/option_dialogs_win.h"
 #include "option/dialogs/warning_dlg_win.h"
 #include "option/option_dlg_win.h"
-#include "option/option_resource_ids.h"
 #include "option/skin/skin_menu_win.h"
 
 namespace option {
@@ -63,19 +62,13 @@ void LoadImages(const char* const (&names)[3], std::array<skin::SkinBitmap, 3>& 
 CMacroManagerDlg::CMacroManagerDlg(MacroFileStore& store, std::string selectName)
     : editor_(store), selectName_(std::move(selectName)) {}
 
-std::span<const win::MessageRow<CMacroManagerDlg>> CMacroManagerDlg::MessageMap() {
+std::span<const CMacroManagerDlg::Row> CMacroManagerDlg::MessageMap() {
     static const win::RegisteredMessage editLeft(skin::kEditKillFocusName);
-    static const win::MessageRow<CMacroManagerDlg> rows[] = {
+    // Enter and Escape, swallowed by the shared rows, arrive as IDOK and
+    // IDCANCEL: the in-place edits take them on key release.
+    static const Row own[] = {
         win::OnMessage<WM_INITDIALOG, &CMacroManagerDlg::OnInitDialog>(),
-        win::OnMessage<WM_PAINT, &CMacroManagerDlg::OnPaint>(),
-        win::OnMessage<WM_ERASEBKGND, &CMacroManagerDlg::OnEraseBkgnd>(),
-        win::OnMessage<WM_LBUTTONDOWN, &CMacroManagerDlg::OnLButtonDown>(),
-        win::OnMessage<WM_CLOSE, &CMacroManagerDlg::OnClose>(),
         win::OnMessage<WM_DESTROY, &CMacroManagerDlg::OnDestroy>(),
-        // Enter and Escape arrive as IDOK and IDCANCEL: the in-place edits
-        // take them on key release, so they must not end the dialog.
-        win::OnCommand<&CMacroManagerDlg::OnDialogKey>(IDOK),
-        win::OnCommand<&CMacroManagerDlg::OnDialogKey>(IDCANCEL),
         win::OnCommandRange<&CMacroManagerDlg::OnButton>(ControlIdOf(kManagerOk),
                                                          ControlIdOf(kManagerRepeat)),
         win::OnCommand<&CMacroManagerDlg::OnMacroList>(kMacroListId),
@@ -86,43 +79,36 @@ std::span<const win::MessageRow<CMacroManagerDlg>> CMacroManagerDlg::MessageMap(
         win::OnMessage<kMsgCapturedKey, &CMacroManagerDlg::OnCapturedKey>(),
         win::OnMessage<skin::kMsgEditEnter, &CMacroManagerDlg::OnRepeatEditLeft>(),
         win::OnRegistered<&CMacroManagerDlg::OnRepeatEditLeft>(editLeft),
-        win::OnMessage<WM_CTLCOLOREDIT, &CMacroManagerDlg::OnCtlColor>(),
-        win::OnMessage<WM_CTLCOLORSTATIC, &CMacroManagerDlg::OnCtlColor>(),
         win::OnMessage<WM_CTLCOLORLISTBOX, &CMacroManagerDlg::OnCtlColorList>(),
         win::OnMessage<WM_MEASUREITEM, &CMacroManagerDlg::OnMeasureItem>(),
         win::OnMessage<WM_DRAWITEM, &CMacroManagerDlg::OnDrawItem>(),
     };
+    static const auto rows = Table(own);
     return rows;
 }
 
 bool CMacroManagerDlg::Run(HWND owner) {
     owner_ = owner;
-    const INT_PTR result = RunModalDialog(*this, owner, IDD_SKIN_DIALOG);
+    const bool ok = SkinDialog::Run(owner);
     capture_.Stop();
-    return result == IDOK;
+    return ok;
 }
 
 LRESULT CMacroManagerDlg::OnInitDialog() {
     const LRESULT result = CallDefault();
-    HWND self = Hwnd();
     LoadImages(kStartImages, startImages_);
     LoadImages(kStopImages, stopImages_);
-    surface_.InitSkin(
-        self, kSkinFile, kKeys,
-        [this](std::size_t, const char* key, const skin::ButtonPos& pos,
-               const skin::SkinSheets& sheets) { BuildControl(std::atoi(key), pos, sheets); });
-    surface_.ApplyShape(self);
-    CentreWindow(self, owner_);
+    // The title comes last: whoever finds the dialog by it finds it complete.
+    PutOnSkin(nullptr, kSkinFile, kKeys);
+    CentreWindow(Hwnd(), owner_);
     editor_.Open(selectName_);
     ShowMacros();
     ShowSelectedMacro();
-    // Last: whoever finds the dialog by its title finds it complete.
-    SetWindowTextA(self, kMacroManagerTitle);
+    SetWindowTextA(Hwnd(), kMacroManagerTitle);
     return result;
 }
 
-void CMacroManagerDlg::BuildControl(int key, const skin::ButtonPos& pos,
-                                    const skin::SkinSheets& sheets) {
+void CMacroManagerDlg::Build(int key, const skin::ButtonPos& pos, const skin::SkinSheets& sheets) {
     HWND self = Hwnd();
     const RECT r = skin::ToRect(pos.rect);
     switch (key) {
@@ -239,22 +225,6 @@ void CMacroManagerDlg::StopRecordingUi() {
         EnableWindow(buttons_[static_cast<std::size_t>(key)].Hwnd(), TRUE);
     EnableWindow(macroList_.Hwnd(), TRUE);
     EnableWindow(eventList_.Hwnd(), TRUE);
-}
-
-LRESULT CMacroManagerDlg::OnPaint() {
-    surface_.Paint(Hwnd());
-    return 0;
-}
-
-LRESULT CMacroManagerDlg::OnLButtonDown(UINT, POINT at) {
-    skin::DragByBody(Hwnd(), at, false);
-    return CallDefault();
-}
-
-LRESULT CMacroManagerDlg::OnClose() {
-    // Also the way Option's main window ends a manager it leaves behind.
-    EndDialog(Hwnd(), IDCANCEL);
-    return 0;
 }
 
 LRESULT CMacroManagerDlg::OnDestroy() {
@@ -406,13 +376,6 @@ LRESULT CMacroManagerDlg::OnRepeatEditLeft() {
     if (repeatEdit_.Text() != std::to_string(shown))
         repeatEdit_.SetText(std::to_string(shown));
     return 0;
-}
-
-LRESULT CMacroManagerDlg::OnCtlColor(HDC dc, HWND control) {
-    LRESULT brush = 0;
-    if (skin::CBitmapEdit::ReflectCtlColor(dc, control, brush))
-        return brush;
-    return CallDefault();
 }
 
 LRESULT CMacroManagerDlg::OnCtlColorList(HDC dc, HWND control) {

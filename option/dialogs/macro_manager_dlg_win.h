@@ -8,19 +8,16 @@
 #include <array>
 #include <string>
 
-#include "common/win/window.h"
 #include "option/dialogs/macro_list_box_win.h"
+#include "option/dialogs/skin_dialog_win.h"
 #include "option/key_capture_hook_win.h"
 #include "option/model/macro_editor.h"
-#include "option/skin/skin_button_win.h"
-#include "option/skin/skin_loader_win.h"
-#include "option/skin/value_controls_win.h"
 
 namespace option {
 
 inline constexpr const char* kMacroManagerTitle = " Gaming Mouse Macro Manager";
 
-class CMacroManagerDlg : public win::WindowImpl<CMacroManagerDlg> {
+class CMacroManagerDlg : public SkinDialog<CMacroManagerDlg> {
   public:
     CMacroManagerDlg(MacroFileStore& store, std::string selectName);
 
@@ -34,10 +31,12 @@ class CMacroManagerDlg : public win::WindowImpl<CMacroManagerDlg> {
     static constexpr UINT kEventListId = 4097;
     static constexpr UINT kRepeatEditId = 4010;
 
-    static std::span<const win::MessageRow<CMacroManagerDlg>> MessageMap();
+    static std::span<const Row> MessageMap();
 
   private:
-    void BuildControl(int key, const skin::ButtonPos& pos, const skin::SkinSheets& sheets);
+    friend class SkinDialog<CMacroManagerDlg>;
+
+    void Build(int key, const skin::ButtonPos& pos, const skin::SkinSheets& sheets);
     void ShowMacros();
     void ShowSelectedMacro();
     void ShowEvents();
@@ -51,12 +50,7 @@ class CMacroManagerDlg : public win::WindowImpl<CMacroManagerDlg> {
     int SelectedEventItem() const;
 
     LRESULT OnInitDialog();
-    LRESULT OnPaint();
-    LRESULT OnEraseBkgnd() { return 1; }
-    LRESULT OnLButtonDown(UINT keys, POINT at);
-    LRESULT OnClose();
     LRESULT OnDestroy();
-    LRESULT OnDialogKey() { return 0; }
     LRESULT OnButton(UINT id, UINT code);
     LRESULT OnMacroList(UINT id, UINT code);
     LRESULT OnMenuCommand(UINT id);
@@ -64,7 +58,6 @@ class CMacroManagerDlg : public win::WindowImpl<CMacroManagerDlg> {
     LRESULT OnListRightClick(win::LParam<UINT> list);
     LRESULT OnCapturedKey(win::WParam<UINT> virtualKey, win::LParam<UINT> flags);
     LRESULT OnRepeatEditLeft();
-    LRESULT OnCtlColor(HDC dc, HWND control);
     LRESULT OnCtlColorList(HDC dc, HWND control);
     LRESULT OnMeasureItem(UINT id, MEASUREITEMSTRUCT* item);
     LRESULT OnDrawItem(UINT id, const DRAWITEMSTRUCT* item);
@@ -72,7 +65,6 @@ class CMacroManagerDlg : public win::WindowImpl<CMacroManagerDlg> {
     MacroEditor editor_;
     std::string selectName_;
     HWND owner_ = nullptr;
-    skin::SkinSurface surface_;
     std::array<skin::CSkinButton, 10> buttons_;  // by key 1..9; 6 is a list
     CMacroListBox macroList_;
     CMacroListBox eventList_;

@@ -6,10 +6,8 @@
 #include "option/dialogs/dialog_parts_win.h"
 #include "option/dialogs/modal_dialog_win.h"
 #include "option/dialogs/option_dialogs_win.h"
-#include "option/option_resource_ids.h"
+#include "option/dialogs/skin_dialog_win.h"
 #include "option/pages/model/dialog_values.h"
-#include "option/skin/skin_button_win.h"
-#include "option/skin/skin_loader_win.h"
 #include "option/skin/skin_menu_win.h"
 
 namespace option {
@@ -18,10 +16,7 @@ namespace {
 constexpr const char* kSkinFile = "skin_select_player.ini";
 constexpr const char* kTitle = "Media Player Dialog";
 constexpr const char* const kKeys[] = {"1", "2", "3", "4"};
-constexpr int kKeySelector = 1;
-constexpr int kKeyOk = 2;
-constexpr int kKeyCancel = 3;
-constexpr int kKeyClose = 4;
+enum PlayerKey : int { kKeySelector = 1, kKeyOk, kKeyCancel, kKeyClose };
 // Menu commands: player index + kFirstPlayerCommand. Real Player (1003) can
 // be shown but not chosen.
 constexpr UINT kFirstPlayerCommand = 1001;
@@ -30,39 +25,30 @@ constexpr int kMenuWidth = 129;
 constexpr COLORREF kMenuBack = RGB(32, 33, 35);
 constexpr COLORREF kMenuSelected = RGB(84, 195, 66);
 
-class CPlayerDlg : public win::WindowImpl<CPlayerDlg> {
+class CPlayerDlg : public SkinDialog<CPlayerDlg> {
   public:
     explicit CPlayerDlg(std::int32_t player) : player_(player) {}
 
-    std::int32_t Player() const { return player_; }
+    std::int32_t Result() const { return player_; }
 
-    static std::span<const win::MessageRow<CPlayerDlg>> MessageMap() {
-        static const win::MessageRow<CPlayerDlg> rows[] = {
+    static std::span<const Row> MessageMap() {
+        static const Row own[] = {
             win::OnMessage<WM_INITDIALOG, &CPlayerDlg::OnInitDialog>(),
-            win::OnMessage<WM_PAINT, &CPlayerDlg::OnPaint>(),
-            win::OnMessage<WM_ERASEBKGND, &CPlayerDlg::OnEraseBkgnd>(),
-            win::OnMessage<WM_LBUTTONDOWN, &CPlayerDlg::OnLButtonDown>(),
             win::OnMessage<WM_MEASUREITEM, &CPlayerDlg::OnMeasureItem>(),
             win::OnMessage<WM_DRAWITEM, &CPlayerDlg::OnDrawItem>(),
-            // Enter and Esc never close the dialog.
-            win::OnCommand<&CPlayerDlg::OnSwallowedKey>(IDOK),
-            win::OnCommand<&CPlayerDlg::OnSwallowedKey>(IDCANCEL),
             win::OnControl<&CPlayerDlg::OnSelector>(BN_CLICKED, DialogButtonId(kKeySelector)),
-            win::OnControl<&CPlayerDlg::OnOk>(BN_CLICKED, DialogButtonId(kKeyOk)),
-            win::OnControl<&CPlayerDlg::OnCancel>(BN_CLICKED, DialogButtonId(kKeyCancel)),
-            win::OnControl<&CPlayerDlg::OnCancel>(BN_CLICKED, DialogButtonId(kKeyClose)),
             win::OnCommandRange<&CPlayerDlg::OnPlayerChosen>(kFirstPlayerCommand,
                                                              kFirstPlayerCommand + 3),
         };
+        static const auto rows = Table(kKeyOk, kKeyCancel, kKeyClose, own);
         return rows;
     }
 
   private:
-    void Build(const char* keyText, const skin::ButtonPos& pos, const skin::SkinSheets& sheets) {
-        const int key = std::atoi(keyText);
-        skin::CSkinButton& button = buttons_[static_cast<std::size_t>(key)];
-        button.CreateFromPos(Hwnd(), pos, DialogButtonId(key), sheets);
-        button.SetTag(key);
+    friend class SkinDialog<CPlayerDlg>;
+
+    void Build(int key, const skin::ButtonPos& pos, const skin::SkinSheets& sheets) {
+        MakeButton(buttons_[static_cast<std::size_t>(key)], key, pos, sheets);
     }
 
     skin::CSkinButton& Selector() { return buttons_[kKeySelector]; }
@@ -80,34 +66,18 @@ class CPlayerDlg : public win::WindowImpl<CPlayerDlg> {
 
     LRESULT OnInitDialog() {
         const LRESULT result = CallDefault();
-        HWND self = Hwnd();
-        SetWindowTextA(self, kTitle);
-        surface_.InitSkin(self, kSkinFile, kKeys,
-                          [this](std::size_t, const char* key, const skin::ButtonPos& pos,
-                                 const skin::SkinSheets& sheets) { Build(key, pos, sheets); });
-        surface_.ApplyShape(self);
-        CentreWindow(self, GetWindow(self, GW_OWNER));
+        PutOnSkin(kTitle, kSkinFile, kKeys);
+        CentreWindow(Hwnd(), Owner());
         ShowPlayer();
         return result;
     }
 
-    LRESULT OnPaint() {
-        surface_.Paint(Hwnd());
-        return 0;
-    }
-    LRESULT OnEraseBkgnd() { return 1; }
-    LRESULT OnLButtonDown(UINT, POINT at) {
-        skin::DragByBody(Hwnd(), at, false);
-        return CallDefault();
-    }
     LRESULT OnMeasureItem(UINT, MEASUREITEMSTRUCT* item) {
         return skin::CSkinMenu::RouteOwnerDraw(item) ? TRUE : CallDefault();
     }
     LRESULT OnDrawItem(UINT, const DRAWITEMSTRUCT* item) {
         return skin::CSkinMenu::RouteOwnerDraw(item) ? TRUE : CallDefault();
     }
-
-    void OnSwallowedKey() {}
 
     void OnSelector() {
         HWND selector = Selector().Hwnd();
@@ -141,22 +111,14 @@ class CPlayerDlg : public win::WindowImpl<CPlayerDlg> {
         ShowPlayer();
     }
 
-    void OnOk() { EndDialog(Hwnd(), IDOK); }
-    void OnCancel() { EndDialog(Hwnd(), IDCANCEL); }
-
     std::int32_t player_;
-    skin::SkinSurface surface_;
     std::array<skin::CSkinButton, kKeyClose + 1> buttons_;
 };
 
 }  // namespace
 
 bool RunPlayerDialog(HWND owner, std::int32_t& player) {
-    CPlayerDlg dialog(player);
-    if (RunModalDialog(dialog, owner, IDD_SKIN_DIALOG) != IDOK)
-        return false;
-    player = dialog.Player();
-    return true;
+    return CPlayerDlg::Edit(owner, player);
 }
 
 }  // namespace option

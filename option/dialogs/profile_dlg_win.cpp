@@ -6,10 +6,8 @@
 #include "option/dialogs/dialog_parts_win.h"
 #include "option/dialogs/modal_dialog_win.h"
 #include "option/dialogs/option_dialogs_win.h"
-#include "option/option_resource_ids.h"
+#include "option/dialogs/skin_dialog_win.h"
 #include "option/pages/model/dialog_values.h"
-#include "option/skin/skin_button_win.h"
-#include "option/skin/skin_loader_win.h"
 
 namespace option {
 namespace {
@@ -17,45 +15,30 @@ namespace {
 constexpr const char* kSkinFile = "skin_profile.ini";
 constexpr const char* kTitle = "Profile Dialog";
 constexpr const char* const kKeys[] = {"1", "2", "3", "4", "5", "6"};
-constexpr int kKeyName = 1;
-constexpr int kKeyGame = 2;
-constexpr int kKeyBrowse = 3;
-constexpr int kKeyOk = 4;
-constexpr int kKeyCancel = 5;
-constexpr int kKeyClose = 6;
-constexpr UINT kNameFieldId = 4010;
-constexpr UINT kGameFieldId = 4020;
+enum ProfileKey : int { kKeyName = 1, kKeyGame, kKeyBrowse, kKeyOk, kKeyCancel, kKeyClose };
+enum ProfileFieldId : UINT { kNameFieldId = 4010, kGameFieldId = 4020 };
 constexpr COLORREF kFieldText = RGB(0xE8, 0xE8, 0xE8);
 constexpr COLORREF kFieldBack = RGB(0, 0, 0);
 
-class CProfileDlg : public win::WindowImpl<CProfileDlg> {
+class CProfileDlg : public SkinDialog<CProfileDlg> {
   public:
     explicit CProfileDlg(ProfileFields fields) : fields_(std::move(fields)) {}
 
-    const ProfileFields& Fields() const { return fields_; }
+    const ProfileFields& Result() const { return fields_; }
 
-    static std::span<const win::MessageRow<CProfileDlg>> MessageMap() {
-        static const win::MessageRow<CProfileDlg> rows[] = {
+    static std::span<const Row> MessageMap() {
+        static const Row own[] = {
             win::OnMessage<WM_INITDIALOG, &CProfileDlg::OnInitDialog>(),
-            win::OnMessage<WM_PAINT, &CProfileDlg::OnPaint>(),
-            win::OnMessage<WM_ERASEBKGND, &CProfileDlg::OnEraseBkgnd>(),
-            win::OnMessage<WM_LBUTTONDOWN, &CProfileDlg::OnLButtonDown>(),
-            win::OnMessage<WM_CTLCOLOREDIT, &CProfileDlg::OnCtlColor>(),
-            win::OnMessage<WM_CTLCOLORSTATIC, &CProfileDlg::OnCtlColor>(),
-            // Enter and Esc never close the dialog.
-            win::OnCommand<&CProfileDlg::OnSwallowedKey>(IDOK),
-            win::OnCommand<&CProfileDlg::OnSwallowedKey>(IDCANCEL),
             win::OnControl<&CProfileDlg::OnBrowse>(BN_CLICKED, DialogButtonId(kKeyBrowse)),
-            win::OnControl<&CProfileDlg::OnOk>(BN_CLICKED, DialogButtonId(kKeyOk)),
-            win::OnControl<&CProfileDlg::OnCancel>(BN_CLICKED, DialogButtonId(kKeyCancel)),
-            win::OnControl<&CProfileDlg::OnCancel>(BN_CLICKED, DialogButtonId(kKeyClose)),
         };
+        static const auto rows = Table(kKeyOk, kKeyCancel, kKeyClose, own);
         return rows;
     }
 
   private:
-    void Build(const char* keyText, const skin::ButtonPos& pos, const skin::SkinSheets& sheets) {
-        const int key = std::atoi(keyText);
+    friend class SkinDialog<CProfileDlg>;
+
+    void Build(int key, const skin::ButtonPos& pos, const skin::SkinSheets& sheets) {
         if (key == kKeyName || key == kKeyGame) {
             skin::CBitmapEdit& field = key == kKeyName ? name_ : game_;
             CreatePlateField(field, ES_AUTOHSCROLL, skin::ToRect(pos.rect), Hwnd(),
@@ -64,65 +47,30 @@ class CProfileDlg : public win::WindowImpl<CProfileDlg> {
                 SendMessageA(field.Hwnd(), EM_LIMITTEXT, kMaxProfileNameChars, 0);
             return;
         }
-        skin::CSkinButton& button = buttons_[static_cast<std::size_t>(key)];
-        button.CreateFromPos(Hwnd(), pos, DialogButtonId(key), sheets);
-        button.SetTag(key);
+        MakeButton(buttons_[static_cast<std::size_t>(key)], key, pos, sheets);
     }
 
     LRESULT OnInitDialog() {
         CallDefault();
-        HWND self = Hwnd();
-        SetWindowTextA(self, kTitle);
-        surface_.InitSkin(self, kSkinFile, kKeys,
-                          [this](std::size_t, const char* key, const skin::ButtonPos& pos,
-                                 const skin::SkinSheets& sheets) { Build(key, pos, sheets); });
-        surface_.ApplyShape(self);
+        PutOnSkin(kTitle, kSkinFile, kKeys);
         name_.SetText(fields_.name.substr(0, kMaxProfileNameChars));
         game_.SetText(fields_.gameFile);
-        CentreWindow(self, GetWindow(self, GW_OWNER));
+        CentreWindow(Hwnd(), Owner());
         SetFocus(name_.Hwnd());
         SendMessageA(name_.Hwnd(), EM_SETSEL, 0, -1);
         return FALSE;  // the focus is set
     }
 
-    LRESULT OnPaint() {
-        surface_.Paint(Hwnd());
-        return 0;
-    }
-    LRESULT OnEraseBkgnd() { return 1; }
-    LRESULT OnLButtonDown(UINT, POINT at) {
-        skin::DragByBody(Hwnd(), at, false);
-        return CallDefault();
-    }
-    LRESULT OnCtlColor(HDC dc, HWND control) {
-        LRESULT brush = 0;
-        return skin::CBitmapEdit::ReflectCtlColor(dc, control, brush) ? brush : CallDefault();
-    }
+    void OnBrowse() { BrowseProgramInto(game_, Hwnd()); }
 
-    void OnSwallowedKey() {}
-
-    // A cancelled file dialog keeps what the field showed.
-    void OnBrowse() {
-        std::string chosen;
-        if (AskProgramPath(Hwnd(), chosen))
-            game_.SetText(chosen);
-    }
-
-    void OnOk() {
-        const std::string game = game_.Text();
-        if (!PathFits(game, kMaxGameFileChars)) {
-            ShowPathTooLong(Hwnd(), game, kMaxGameFileChars);
-            SetFocus(game_.Hwnd());
-            return;
-        }
+    bool Accept() {
+        if (!TakeFittingPath(game_, Hwnd(), kMaxGameFileChars, fields_.gameFile))
+            return false;
         fields_.name = name_.Text();
-        fields_.gameFile = game;
-        EndDialog(Hwnd(), IDOK);
+        return true;
     }
-    void OnCancel() { EndDialog(Hwnd(), IDCANCEL); }
 
     ProfileFields fields_;
-    skin::SkinSurface surface_;
     std::array<skin::CSkinButton, kKeyClose + 1> buttons_;
     skin::CBitmapEdit name_;
     skin::CBitmapEdit game_;
@@ -131,11 +79,7 @@ class CProfileDlg : public win::WindowImpl<CProfileDlg> {
 }  // namespace
 
 bool RunProfileDialog(HWND owner, ProfileFields& fields) {
-    CProfileDlg dialog(fields);
-    if (RunModalDialog(dialog, owner, IDD_SKIN_DIALOG) != IDOK)
-        return false;
-    fields = dialog.Fields();
-    return true;
+    return CProfileDlg::Edit(owner, fields);
 }
 
 }  // namespace option

@@ -6,11 +6,9 @@
 #include "option/dialogs/dialog_parts_win.h"
 #include "option/dialogs/modal_dialog_win.h"
 #include "option/dialogs/option_dialogs_win.h"
+#include "option/dialogs/skin_dialog_win.h"
 #include "option/key_capture_hook_win.h"
-#include "option/option_resource_ids.h"
 #include "option/pages/model/dialog_values.h"
-#include "option/skin/skin_button_win.h"
-#include "option/skin/skin_loader_win.h"
 
 namespace option {
 namespace {
@@ -18,14 +16,11 @@ namespace {
 constexpr const char* kSkinFile = "skin_shortcut.ini";
 constexpr const char* kTitle = "K.VANE Shortcut Dialog";
 constexpr const char* const kKeys[] = {"2", "3", "4", "5", "6", "7", "8", "9", "10"};
-constexpr int kKeyOk = 2;
-constexpr int kKeyCancel = 3;
-constexpr int kKeyClose = 4;
-constexpr int kKeyFirstToggle = 5;  // plain key, Ctrl, Shift, Alt, Win
-constexpr int kKeyField = 10;
+// The five toggles from kKeyFirstToggle: plain key, Ctrl, Shift, Alt, Win.
+enum ShortcutKey : int { kKeyOk = 2, kKeyCancel, kKeyClose, kKeyFirstToggle, kKeyField = 10 };
 constexpr UINT kKeyFieldId = 4010;
 
-class CShortcutDlg : public win::WindowImpl<CShortcutDlg> {
+class CShortcutDlg : public SkinDialog<CShortcutDlg> {
   public:
     CShortcutDlg(std::uint8_t keyCode, const ShortcutToggles& toggles)
         : key_(KeyFieldOf(keyCode, settings::CurrentKeyboardLayout())), toggles_(toggles) {}
@@ -33,31 +28,22 @@ class CShortcutDlg : public win::WindowImpl<CShortcutDlg> {
     std::uint8_t KeyCode() const { return key_.keyCode; }
     const ShortcutToggles& Toggles() const { return toggles_; }
 
-    static std::span<const win::MessageRow<CShortcutDlg>> MessageMap() {
-        static const win::MessageRow<CShortcutDlg> rows[] = {
+    static std::span<const Row> MessageMap() {
+        static const Row own[] = {
             win::OnMessage<WM_INITDIALOG, &CShortcutDlg::OnInitDialog>(),
             win::OnMessage<WM_DESTROY, &CShortcutDlg::OnDestroy>(),
-            win::OnMessage<WM_PAINT, &CShortcutDlg::OnPaint>(),
-            win::OnMessage<WM_ERASEBKGND, &CShortcutDlg::OnEraseBkgnd>(),
-            win::OnMessage<WM_LBUTTONDOWN, &CShortcutDlg::OnLButtonDown>(),
-            win::OnMessage<WM_CTLCOLOREDIT, &CShortcutDlg::OnCtlColor>(),
-            win::OnMessage<WM_CTLCOLORSTATIC, &CShortcutDlg::OnCtlColor>(),
             win::OnMessage<kMsgCapturedKey, &CShortcutDlg::OnCapturedKey>(),
-            // Enter and Esc never close the dialog.
-            win::OnCommand<&CShortcutDlg::OnSwallowedKey>(IDOK),
-            win::OnCommand<&CShortcutDlg::OnSwallowedKey>(IDCANCEL),
-            win::OnControl<&CShortcutDlg::OnOk>(BN_CLICKED, DialogButtonId(kKeyOk)),
-            win::OnControl<&CShortcutDlg::OnCancel>(BN_CLICKED, DialogButtonId(kKeyCancel)),
-            win::OnControl<&CShortcutDlg::OnCancel>(BN_CLICKED, DialogButtonId(kKeyClose)),
             win::OnCommandRange<&CShortcutDlg::OnToggle>(DialogButtonId(kKeyFirstToggle),
                                                          DialogButtonId(kKeyFirstToggle + 4)),
         };
+        static const auto rows = Table(kKeyOk, kKeyCancel, kKeyClose, own);
         return rows;
     }
 
   private:
-    void Build(const char* keyText, const skin::ButtonPos& pos, const skin::SkinSheets& sheets) {
-        const int key = std::atoi(keyText);
+    friend class SkinDialog<CShortcutDlg>;
+
+    void Build(int key, const skin::ButtonPos& pos, const skin::SkinSheets& sheets) {
         if (key == kKeyField) {
             CreatePlateField(field_, ES_CENTER | ES_AUTOHSCROLL | ES_READONLY,
                              skin::ToRect(pos.rect), Hwnd(), kKeyFieldId, RGB(0, 0, 0),
@@ -65,8 +51,7 @@ class CShortcutDlg : public win::WindowImpl<CShortcutDlg> {
             return;
         }
         skin::CSkinButton& button = buttons_[static_cast<std::size_t>(key)];
-        button.CreateFromPos(Hwnd(), pos, DialogButtonId(key), sheets);
-        button.SetTag(key);
+        MakeButton(button, key, pos, sheets);
         if (key >= kKeyFirstToggle && key < kKeyFirstToggle + 5)
             button.SetLatchingMode(1);
     }
@@ -85,14 +70,9 @@ class CShortcutDlg : public win::WindowImpl<CShortcutDlg> {
 
     LRESULT OnInitDialog() {
         const LRESULT result = CallDefault();
-        HWND self = Hwnd();
-        SetWindowTextA(self, kTitle);
-        surface_.InitSkin(self, kSkinFile, kKeys,
-                          [this](std::size_t, const char* key, const skin::ButtonPos& pos,
-                                 const skin::SkinSheets& sheets) { Build(key, pos, sheets); });
-        surface_.ApplyShape(self);
-        CentreWindow(self, GetWindow(self, GW_OWNER));
-        capture_.Start(self);
+        PutOnSkin(kTitle, kSkinFile, kKeys);
+        CentreWindow(Hwnd(), Owner());
+        capture_.Start(Hwnd());
         field_.SetText(key_.name);
         ApplyToggles();
         return result;
@@ -103,30 +83,12 @@ class CShortcutDlg : public win::WindowImpl<CShortcutDlg> {
         return CallDefault();
     }
 
-    LRESULT OnPaint() {
-        surface_.Paint(Hwnd());
-        return 0;
-    }
-    LRESULT OnEraseBkgnd() { return 1; }
-    LRESULT OnLButtonDown(UINT, POINT at) {
-        skin::DragByBody(Hwnd(), at, false);
-        return CallDefault();
-    }
-    LRESULT OnCtlColor(HDC dc, HWND control) {
-        LRESULT brush = 0;
-        return skin::CBitmapEdit::ReflectCtlColor(dc, control, brush) ? brush : CallDefault();
-    }
-
     // Presses and releases alike: the last key message decides.
     LRESULT OnCapturedKey(win::WParam<unsigned> virtualKey) {
         if (TakeCapturedKey(key_, virtualKey.value, settings::CurrentKeyboardLayout()))
             field_.SetText(key_.name);
         return 0;
     }
-
-    void OnSwallowedKey() {}
-    void OnOk() { EndDialog(Hwnd(), IDOK); }
-    void OnCancel() { EndDialog(Hwnd(), IDCANCEL); }
 
     // The latching button has just flipped itself; the toggle follows it.
     void OnToggle(UINT id, UINT code) {
@@ -139,7 +101,6 @@ class CShortcutDlg : public win::WindowImpl<CShortcutDlg> {
 
     KeyField key_;
     ShortcutToggles toggles_;
-    skin::SkinSurface surface_;
     std::array<skin::CSkinButton, kKeyFirstToggle + 5> buttons_;
     skin::CBitmapEdit field_;
     ScopedKeyCapture capture_;
@@ -149,7 +110,7 @@ class CShortcutDlg : public win::WindowImpl<CShortcutDlg> {
 
 bool RunShortcutDialog(HWND owner, std::uint8_t& keyCode, ShortcutToggles& toggles) {
     CShortcutDlg dialog(keyCode, toggles);
-    if (RunModalDialog(dialog, owner, IDD_SKIN_DIALOG) != IDOK)
+    if (!dialog.Run(owner))
         return false;
     keyCode = dialog.KeyCode();
     toggles = dialog.Toggles();

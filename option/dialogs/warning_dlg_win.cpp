@@ -2,7 +2,6 @@
 
 #include "option/dialogs/modal_dialog_win.h"
 #include "option/dialogs/option_dialogs_win.h"
-#include "option/option_resource_ids.h"
 
 namespace option {
 namespace {
@@ -11,53 +10,28 @@ constexpr const char* const kKeys[] = {"1", "2", "3"};
 
 }  // namespace
 
-std::span<const win::MessageRow<CWarningDlg>> CWarningDlg::MessageMap() {
-    static const win::MessageRow<CWarningDlg> rows[] = {
+std::span<const CWarningDlg::Row> CWarningDlg::MessageMap() {
+    static const Row own[] = {
         win::OnMessage<WM_INITDIALOG, &CWarningDlg::OnInitDialog>(),
-        win::OnMessage<WM_PAINT, &CWarningDlg::OnPaint>(),
-        win::OnMessage<WM_ERASEBKGND, &CWarningDlg::OnEraseBkgnd>(),
-        win::OnMessage<WM_LBUTTONDOWN, &CWarningDlg::OnLButtonDown>(),
-        // Closing the window (Option ending under an open warning) answers Cancel.
-        win::OnMessage<WM_CLOSE, &CWarningDlg::OnClose>(),
         win::OnCommandRange<&CWarningDlg::OnButton>(kWarningOkId, kWarningCloseId),
-        win::OnCommand<&CWarningDlg::OnDialogKey>(IDOK),
-        win::OnCommand<&CWarningDlg::OnDialogKey>(IDCANCEL),
     };
+    static const auto rows = Table(own);
     return rows;
 }
 
-bool CWarningDlg::Run(HWND owner) {
-    return RunModalDialog(*this, owner, IDD_SKIN_DIALOG) == IDOK;
+// Key k ("1" to "3") is the button with id 1000 + k.
+void CWarningDlg::Build(int key, const skin::ButtonPos& pos, const skin::SkinSheets& sheets) {
+    const std::size_t index = static_cast<std::size_t>(key - 1);
+    if (index < buttons_.size())
+        buttons_[index].CreateFromPos(Hwnd(), pos, kWarningOkId + static_cast<UINT>(index), sheets);
 }
 
 LRESULT CWarningDlg::OnInitDialog() {
     const LRESULT result = CallDefault();
-    HWND self = Hwnd();
-    surface_.InitSkin(self, skinFile_, kKeys,
-                      [this, self](std::size_t index, const char*, const skin::ButtonPos& pos,
-                                   const skin::SkinSheets& sheets) {
-                          buttons_[index].CreateFromPos(
-                              self, pos, kWarningOkId + static_cast<UINT>(index), sheets);
-                      });
-    surface_.ApplyShape(self);
+    PutOnSkin(nullptr, skinFile_, kKeys);
     if (centreOver_ != nullptr)
-        CentreWindow(self, centreOver_);
+        CentreWindow(Hwnd(), centreOver_);
     return result;
-}
-
-LRESULT CWarningDlg::OnPaint() {
-    surface_.Paint(Hwnd());
-    return 0;
-}
-
-LRESULT CWarningDlg::OnLButtonDown(UINT, POINT at) {
-    skin::DragByBody(Hwnd(), at, false);
-    return CallDefault();
-}
-
-LRESULT CWarningDlg::OnClose() {
-    EndDialog(Hwnd(), IDCANCEL);
-    return 0;
 }
 
 LRESULT CWarningDlg::OnButton(UINT id, UINT code) {

@@ -8,9 +8,7 @@
 #include <array>
 #include <string>
 
-#include "common/win/window.h"
-#include "option/skin/skin_button_win.h"
-#include "option/skin/skin_loader_win.h"
+#include "option/dialogs/skin_dialog_win.h"
 
 namespace option {
 
@@ -19,30 +17,24 @@ inline constexpr UINT kWarningOkId = 1001;
 inline constexpr UINT kWarningCancelId = 1002;
 inline constexpr UINT kWarningCloseId = 1003;
 
-class CWarningDlg : public win::WindowImpl<CWarningDlg> {
+// Run(owner) is true when the user pressed OK.
+class CWarningDlg : public SkinDialog<CWarningDlg> {
   public:
     // `centreOver` null: the dialog stays where the skin puts it.
     CWarningDlg(std::string skinFile, HWND centreOver)
         : skinFile_(std::move(skinFile)), centreOver_(centreOver) {}
 
-    // Runs the dialog modally; true when the user pressed OK.
-    bool Run(HWND owner);
-
-    static std::span<const win::MessageRow<CWarningDlg>> MessageMap();
+    static std::span<const Row> MessageMap();
 
   private:
+    friend class SkinDialog<CWarningDlg>;
+
+    void Build(int key, const skin::ButtonPos& pos, const skin::SkinSheets& sheets);
     LRESULT OnInitDialog();
-    LRESULT OnPaint();
-    LRESULT OnEraseBkgnd() { return 1; }
-    LRESULT OnLButtonDown(UINT keys, POINT at);
-    LRESULT OnClose();
     LRESULT OnButton(UINT id, UINT code);
-    // Enter and Esc arrive as IDOK and IDCANCEL from the dialog manager.
-    LRESULT OnDialogKey() { return 0; }
 
     std::string skinFile_;
     HWND centreOver_;
-    skin::SkinSurface surface_;
     std::array<skin::CSkinButton, 3> buttons_;
 };
 

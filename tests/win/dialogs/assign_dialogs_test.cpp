@@ -6,6 +6,9 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <functional>
+#include <string>
+#include <utility>
 
 #include "common/settings/key_codes_win.h"
 #include "option/dialogs/dialog_parts_win.h"
@@ -478,6 +481,42 @@ TEST(PlayerDialog, CancelKeepsThePlayer) {
         EXPECT_FALSE(run.Result());
         EXPECT_EQ(player, 3);
     }
+}
+
+// When Monitor closes Option with a dialog open, Option's main window sends
+// each dialog it owns WM_CLOSE: that must cancel the dialog, or Option never
+// ends and the key capture outlives it.
+TEST(ButtonPageDialogs, ClosingTheWindowCancelsThem) {
+    std::uint8_t key = CodeOfKey('C');
+    option::ShortcutToggles toggles{true, false, false, false, false};
+    option::FireSetting fire{5, CodeOfKey('F'), 7};
+    std::string path = "C:\\keep.exe";
+    option::ProfileFields fields{"Keep", "C:\\keep.exe"};
+    std::int32_t player = 1;
+    const std::pair<const char*, std::function<bool(HWND)>> dialogs[] = {
+        {"K.VANE Shortcut Dialog",
+         [&](HWND owner) { return option::RunShortcutDialog(owner, key, toggles); }},
+        {"FireClick Dialog", [&](HWND owner) { return option::RunFireDialog(owner, fire); }},
+        {"Launch Program Dialog",
+         [&](HWND owner) { return option::RunLaunchProgramDialog(owner, path); }},
+        {"Profile Dialog", [&](HWND owner) { return option::RunProfileDialog(owner, fields); }},
+        {"Media Player Dialog", [&](HWND owner) { return option::RunPlayerDialog(owner, player); }},
+    };
+    for (const auto& [title, runDialog] : dialogs) {
+        DialogRun run;
+        run.Start(runDialog);
+        HWND dialog = run.WaitForDialog(title);
+        ASSERT_NE(dialog, nullptr) << title;
+        SendMessageA(dialog, WM_CLOSE, 0, 0);
+        ASSERT_TRUE(run.WaitFinished()) << title;
+        EXPECT_FALSE(run.Result()) << title;
+        EXPECT_FALSE(option::KeyHookInstalled()) << title;
+    }
+    EXPECT_EQ(key, CodeOfKey('C'));
+    EXPECT_EQ(fire.keyCode, CodeOfKey('F'));
+    EXPECT_EQ(path, "C:\\keep.exe");
+    EXPECT_EQ(fields.name, "Keep");
+    EXPECT_EQ(player, 1);
 }
 
 }  // namespace

@@ -7,6 +7,10 @@ namespace {
 const win::RegisteredMessage kRegistered("MisfitRows_Registered");
 constexpr UINT kOurs = WM_USER + 5;
 
+struct Stranger {
+    void Command() {}
+};
+
 class Misfit : public win::WindowImpl<Misfit> {
   public:
     static std::span<const win::MessageRow<Misfit>> MessageMap() {
@@ -29,6 +33,9 @@ class Misfit : public win::WindowImpl<Misfit> {
 #elif MISFIT == 5
             // A pointer is not a command id.
             win::OnCommand<&Misfit::PointerCommand>(101),
+#elif MISFIT == 6
+            // A handler of a class the window does not derive from.
+            win::OnCommand<&Stranger::Command, Misfit>(102),
 #endif
         };
         return rows;

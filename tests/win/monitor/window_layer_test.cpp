@@ -3,6 +3,7 @@
 // a row that another row shadows.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -91,6 +92,53 @@ TEST(WindowLayer, UnhandledMessagesGetDefaultProcessing) {
     EXPECT_TRUE(probe.log.empty());
 }
 
+// Handlers a base class shares with the window classes derived from it. As
+// the second base it sits at an offset inside the window object, so a row
+// that called it with the window's own address would write past it.
+class SharedHandlers {
+  public:
+    LRESULT OnSharedPing(win::WParam<int> w) {
+        seen.push_back("ping " + std::to_string(w.value));
+        return 11;
+    }
+    void OnSharedCommand(UINT id) { seen.push_back("command " + std::to_string(id)); }
+
+    std::vector<std::string> seen;
+};
+
+class Derived : public win::WindowImpl<Derived>, public SharedHandlers {
+  public:
+    using Row = win::MessageRow<Derived>;
+    static std::span<const Row> MessageMap() {
+        static const Row shared[] = {
+            win::OnMessage<WM_USER + 2, &Derived::OnSharedPing, Derived>(),
+            win::OnCommand<&Derived::OnSharedCommand, Derived>(300),
+        };
+        static const Row own[] = {win::OnMessage<WM_USER + 3, &Derived::OnOwn>()};
+        static const auto rows = win::JoinRows(std::to_array(shared), std::to_array(own));
+        return rows;
+    }
+
+    LRESULT OnOwn() {
+        seen.push_back("own");
+        return 12;
+    }
+};
+
+TEST(WindowLayer, BaseClassHandlersRouteThroughTheDerivedTable) {
+    Derived window;
+    win::WindowSpec spec;
+    spec.className = "WindowLayerDerived";
+    spec.style = WS_POPUP;
+    ASSERT_TRUE(window.Create(spec));
+    EXPECT_EQ(SendMessageA(window.Hwnd(), WM_USER + 2, 4, 0), 11);
+    SendMessageA(window.Hwnd(), WM_COMMAND, MAKEWPARAM(300, 0), 0);
+    EXPECT_EQ(SendMessageA(window.Hwnd(), WM_USER + 3, 0, 0), 12);
+    const std::vector<std::string> expected = {"ping 4", "command 300", "own"};
+    EXPECT_EQ(window.seen, expected);
+    EXPECT_EQ(Derived::MessageMap().size(), 3u);
+}
+
 template <class T>
 void ExpectNoOverlaps(const char* name) {
     const auto keys = win::KeysOf<T>(T::MessageMap());
@@ -100,6 +148,7 @@ void ExpectNoOverlaps(const char* name) {
 
 TEST(MessageMaps, NoRowIsShadowed) {
     ExpectNoOverlaps<Probe>("Probe");
+    ExpectNoOverlaps<Derived>("Derived");
     ExpectNoOverlaps<monitor::CMonitorWnd>("CMonitorWnd");
 }
 

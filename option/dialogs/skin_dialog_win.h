@@ -1,0 +1,170 @@
+// The base of Option's skinned modal dialogs. What they all do alike lives
+// here: the skin's surface painted as the whole body, which the user drags
+// the dialog by; the colours of the edit fields on the plates; Enter and Esc,
+// which never close a dialog of ours; the OK, Cancel and close buttons. A
+// dialog keeps its own controls, keys and what OK takes from them.
+//
+// The dialog class D derives from SkinDialog<D> and may define, for the base
+// to call (declaring the base a friend when they are private):
+//   void Build(int key, const skin::ButtonPos&, const skin::SkinSheets&)
+//       makes the control of one skin key (required by PutOnSkin);
+//   bool Accept()       takes the fields on OK; false keeps the dialog open;
+//   void PaintOver(HDC) draws over the skin's picture;
+//   bool TakePress(POINT) takes a press on the body itself rather than
+//                       letting it drag the dialog.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <functional>
+#include <span>
+#include <string>
+
+#include "common/win/window.h"
+#include "option/dialogs/dialog_parts_win.h"
+#include "option/skin/skin_button_win.h"
+#include "option/skin/skin_loader_win.h"
+
+namespace option {
+
+// The non-template parts of SkinDialog.
+namespace skin_dialog {
+
+using ControlBuilder =
+    std::function<void(int key, const skin::ButtonPos& pos, const skin::SkinSheets& sheets)>;
+
+// Sets `title` (none when null), reads the skin into `surface` with the
+// controls that `build` makes for `keys`, and gives the window its outline.
+void PutOnSkin(skin::SkinSurface& surface, HWND self, const char* title,
+               const std::string& skinFile, std::span<const char* const> keys,
+               const ControlBuilder& build);
+
+// Runs the skinned dialog template modally: IDOK, IDCANCEL or -1.
+INT_PTR Run(win::Window& dialog, HWND owner);
+
+}  // namespace skin_dialog
+
+template <class D>
+class SkinDialog : public win::WindowImpl<D> {
+  public:
+    // Runs the dialog modally over `owner`; true when it was closed with OK.
+    bool Run(HWND owner) { return skin_dialog::Run(*this, owner) == IDOK; }
+
+    // Runs a dialog that edits `value` (D is made from it and gives it back
+    // as Result()): on OK `value` takes what the user set and the answer is
+    // true; otherwise `value` stays as it was.
+    template <class Value>
+    static bool Edit(HWND owner, Value& value) {
+        D dialog(value);
+        if (!dialog.Run(owner))
+            return false;
+        value = dialog.Result();
+        return true;
+    }
+
+  protected:
+    using Row = win::MessageRow<D>;
+
+    // The body: painted from the skin, dragged by a press, and the colours
+    // of the plate fields, which the fields answer themselves.
+    static std::array<Row, 5> BodyRows() {
+        return {
+            win::OnMessage<WM_PAINT, &SkinDialog::OnPaint, D>(),
+            win::OnMessage<WM_ERASEBKGND, &SkinDialog::OnEraseBkgnd, D>(),
+            win::OnMessage<WM_LBUTTONDOWN, &SkinDialog::OnLButtonDown, D>(),
+            win::OnMessage<WM_CTLCOLOREDIT, &SkinDialog::OnCtlColor, D>(),
+            win::OnMessage<WM_CTLCOLORSTATIC, &SkinDialog::OnCtlColor, D>(),
+        };
+    }
+
+    // Enter and Esc arrive from the dialog manager as IDOK and IDCANCEL;
+    // they never close the dialog. Closing the window cancels it: that is
+    // how Option's main window ends the dialogs over it when Monitor closes
+    // Option, and the dialog manager would turn it into a swallowed IDCANCEL.
+    static std::array<Row, 3> ClosingRows() {
+        return {
+            win::OnCommand<&SkinDialog::OnSwallowedKey, D>(IDOK),
+            win::OnCommand<&SkinDialog::OnSwallowedKey, D>(IDCANCEL),
+            win::OnMessage<WM_CLOSE, &SkinDialog::OnCancel, D>(),
+        };
+    }
+
+    // OK ends the dialog when D accepts what the user set; Cancel and the
+    // close button end it cancelled.
+    static std::array<Row, 3> ButtonRows(UINT okId, UINT cancelId, UINT closeId) {
+        return {
+            win::OnControl<&SkinDialog::OnOk, D>(BN_CLICKED, okId),
+            win::OnControl<&SkinDialog::OnCancel, D>(BN_CLICKED, cancelId),
+            win::OnControl<&SkinDialog::OnCancel, D>(BN_CLICKED, closeId),
+        };
+    }
+
+    // A dialog's table: the body and key rows, then its own.
+    template <std::size_t N>
+    static auto Table(const Row (&own)[N]) {
+        return win::JoinRows(BodyRows(), ClosingRows(), std::to_array(own));
+    }
+    // A dialog's table with the OK, Cancel and close buttons of these skin
+    // keys.
+    template <std::size_t N>
+    static auto Table(int okKey, int cancelKey, int closeKey, const Row (&own)[N]) {
+        return win::JoinRows(
+            BodyRows(), ClosingRows(),
+            ButtonRows(DialogButtonId(okKey), DialogButtonId(cancelKey), DialogButtonId(closeKey)),
+            std::to_array(own));
+    }
+
+    void PutOnSkin(const char* title, const std::string& skinFile,
+                   std::span<const char* const> keys) {
+        skin_dialog::PutOnSkin(
+            surface_, this->Hwnd(), title, skinFile, keys,
+            [this](int key, const skin::ButtonPos& pos, const skin::SkinSheets& sheets) {
+                Self().Build(key, pos, sheets);
+            });
+    }
+
+    HWND Owner() const { return GetWindow(this->Hwnd(), GW_OWNER); }
+
+    // A skin button whose id is DialogButtonId(key).
+    void MakeButton(skin::CSkinButton& button, int key, const skin::ButtonPos& pos,
+                    const skin::SkinSheets& sheets) {
+        button.CreateFromPos(this->Hwnd(), pos, DialogButtonId(key), sheets);
+        button.SetTag(key);
+    }
+
+    void OnOk() {
+        if (Self().Accept())
+            EndDialog(this->Hwnd(), IDOK);
+    }
+    void OnCancel() { EndDialog(this->Hwnd(), IDCANCEL); }
+    void OnSwallowedKey() {}
+
+    // What D may hide.
+    bool Accept() { return true; }
+    void PaintOver(HDC) {}
+    bool TakePress(POINT) { return false; }
+
+    skin::SkinSurface surface_;
+
+  private:
+    D& Self() { return static_cast<D&>(*this); }
+
+    LRESULT OnPaint() {
+        surface_.Paint(this->Hwnd(), [this](HDC dc) { Self().PaintOver(dc); });
+        return 0;
+    }
+    LRESULT OnEraseBkgnd() { return 1; }
+    LRESULT OnLButtonDown(UINT, POINT at) {
+        if (Self().TakePress(at))
+            return 0;
+        skin::DragByBody(this->Hwnd(), at, false);
+        return this->CallDefault();
+    }
+    LRESULT OnCtlColor(HDC dc, HWND control) {
+        LRESULT brush = 0;
+        return skin::CBitmapEdit::ReflectCtlColor(dc, control, brush) ? brush : this->CallDefault();
+    }
+};
+
+}  // namespace option
