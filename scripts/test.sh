@@ -72,6 +72,10 @@ if [ "$RUN_PRESET" = win32 ] || configure_and_build "$RUN_PRESET"; then
     # own screenshots (below).
     ctest --preset "$RUN_PRESET" -E '^user_manual_e2e$' 2>&1 | tee "$ARTIFACTS/ctest-wine.log"
     count_ctest "$ARTIFACTS/ctest-wine.log"
+    # Every test's own output (the manual's check below starts a new log);
+    # the soak's figures are shown here as well.
+    cp "build/$RUN_PRESET/Testing/Temporary/LastTest.log" "$ARTIFACTS/ctest-wine-output.log" 2>/dev/null || true
+    grep -h '^soak:' "$ARTIFACTS/ctest-wine-output.log" 2>/dev/null || true
     echo "== contact sheets of every skinned window (rendered by SkinGallery under Wine)"
     if bash scripts/contact_sheet.sh "build/$RUN_PRESET/testbin/SkinGallery.exe" skins \
         "$ARTIFACTS/contact-sheet" >"$ARTIFACTS/contact-sheet.log" 2>&1; then
