@@ -18,6 +18,7 @@
 #include "monitor/device/precise_pacer_win.h"
 #include "monitor/device/upload_runner.h"
 #include "monitor/device/upload_sequence.h"
+#include "bench/support/bench_process_win.h"
 
 namespace {
 
@@ -35,23 +36,14 @@ std::string Dist() {
 }
 
 int RunVm(const std::string& dist, const std::string& args, bool wait) {
-    std::string line(1, '"');
-    line.append(dist);
-    line.append("VirtualMouse.exe\" ");
-    line.append(args);
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                        &pi))
+    const win::ScopedHandle process = bench::StartProgram(dist + "VirtualMouse.exe", args);
+    if (!process)
         return -1;
     DWORD code = 0;
     if (wait) {
-        WaitForSingleObject(pi.hProcess, 15000);
-        GetExitCodeProcess(pi.hProcess, &code);
+        WaitForSingleObject(process.Get(), 15000);
+        GetExitCodeProcess(process.Get(), &code);
     }
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
     return static_cast<int>(code);
 }
 

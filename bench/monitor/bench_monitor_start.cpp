@@ -11,28 +11,14 @@
 #include <string>
 #include <vector>
 
+#include "bench/support/bench_process_win.h"
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-std::string Env(const char* name) {
-    char value[MAX_PATH * 2] = {};
-    GetEnvironmentVariableA(name, value, sizeof value);
-    return value;
-}
-
-HANDLE Launch(const std::string& exe, const std::string& folder) {
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    std::string line = "\"" + exe + "\"";
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                        &startup, &info)) {
-        return nullptr;
-    }
-    CloseHandle(info.hThread);
-    return info.hProcess;
-}
+using bench::Env;
+using bench::StartProgram;
 
 bool SectionExists() {
     HANDLE mapping =
@@ -47,9 +33,7 @@ void StopMonitor(HANDLE process) {
     if (HWND w = FindWindowA(nullptr, "Professional Gaming Optical Mouse Monitor")) {
         PostMessageA(w, WM_COMMAND, 6002, 0);
     }
-    if (WaitForSingleObject(process, 20000) != WAIT_OBJECT_0)
-        TerminateProcess(process, 1);
-    CloseHandle(process);
+    bench::EndWithin(process, 20000);
 }
 
 double Median(std::vector<double> v) {
@@ -77,21 +61,19 @@ int main() {
     std::vector<double> monitorMs, baselineMs;
     for (int i = 0; i < kRuns; ++i) {
         auto t0 = Clock::now();
-        HANDLE b = Launch(baseline, bin);
-        if (b != nullptr) {
-            WaitForSingleObject(b, 20000);
-            CloseHandle(b);
+        if (const win::ScopedHandle b = StartProgram(baseline, {}, bin)) {
+            WaitForSingleObject(b.Get(), 20000);
             baselineMs.push_back(Ms(Clock::now() - t0));
         }
         t0 = Clock::now();
-        HANDLE m = Launch(monitor, dist);
-        if (m == nullptr) {
+        const win::ScopedHandle m = StartProgram(monitor, {}, dist);
+        if (!m) {
             std::printf("could not start %s\n", monitor.c_str());
             return 1;
         }
         while (!SectionExists() && Ms(Clock::now() - t0) < 20000) Sleep(1);
         monitorMs.push_back(Ms(Clock::now() - t0));
-        StopMonitor(m);
+        StopMonitor(m.Get());
     }
     const double monitorMedian = Median(monitorMs);
     const double baselineMedian = baselineMs.empty() ? 0 : Median(baselineMs);
@@ -101,14 +83,14 @@ int main() {
     if (baselineMedian > 0)
         std::printf("ratio: %.2f\n", monitorMedian / baselineMedian);
 
-    HANDLE m = Launch(monitor, dist);
+    const win::ScopedHandle m = StartProgram(monitor, {}, dist);
     while (!SectionExists()) Sleep(10);
     Sleep(3000);  // past start-up work
     FILETIME c, e, k0, u0, k1, u1;
-    GetProcessTimes(m, &c, &e, &k0, &u0);
+    GetProcessTimes(m.Get(), &c, &e, &k0, &u0);
     constexpr DWORD kIdleMs = 60000;
     Sleep(kIdleMs);
-    GetProcessTimes(m, &c, &e, &k1, &u1);
+    GetProcessTimes(m.Get(), &c, &e, &k1, &u1);
     auto ticks = [](FILETIME f) {
         return (static_cast<unsigned long long>(f.dwHighDateTime) << 32) | f.dwLowDateTime;
     };
@@ -116,6 +98,6 @@ int main() {
         static_cast<double>((ticks(k1) - ticks(k0)) + (ticks(u1) - ticks(u0))) / 1e4;
     std::printf("idle Monitor: %.1f ms CPU over %u s (%.3f %% of one core)\n", cpuMs,
                 static_cast<unsigned>(kIdleMs / 1000), 100.0 * cpuMs / kIdleMs);
-    StopMonitor(m);
+    StopMonitor(m.Get());
     return 0;
 }

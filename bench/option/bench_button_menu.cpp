@@ -11,6 +11,8 @@
 #include <thread>
 #include <vector>
 
+#include "bench/support/bench_process_win.h"
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -20,11 +22,7 @@ constexpr int kFirstAssignButtonId = 30001;
 constexpr int kRounds = 60;
 constexpr UINT kOpenPlainMenu = WM_APP + 1;
 
-std::string Env(const char* name) {
-    char value[MAX_PATH * 2] = {};
-    GetEnvironmentVariableA(name, value, sizeof value);
-    return value;
-}
+using bench::Env;
 
 double Ms(Clock::duration d) {
     return std::chrono::duration<double, std::milli>(d).count();
@@ -148,16 +146,12 @@ int main() {
         std::printf("MOUSE_DIST is not set\n");
         return 1;
     }
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    std::string line = "\"" + dist + "\\Option.exe\"";
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, dist.c_str(),
-                        &startup, &info)) {
+    const win::ScopedHandle option = bench::StartProgram(dist + "\\Option.exe", {}, dist);
+    if (!option) {
         std::printf("Option.exe did not start\n");
         return 1;
     }
-    CloseHandle(info.hThread);
+    const DWORD optionId = GetProcessId(option.Get());
     HWND w = nullptr;
     const auto t0 = Clock::now();
     while (!Painted(w) && Ms(Clock::now() - t0) < 30000) {
@@ -174,7 +168,7 @@ int main() {
 
     std::vector<double> skinned, system;
     for (int i = 0; i < kRounds && button != nullptr && plain != nullptr; ++i) {
-        const double s = MenuRound(info.dwProcessId, [&] { PostMessageA(button, BM_CLICK, 0, 0); });
+        const double s = MenuRound(optionId, [&] { PostMessageA(button, BM_CLICK, 0, 0); });
         const double p =
             MenuRound(GetCurrentProcessId(), [&] { PostMessageA(plain, kOpenPlainMenu, 0, 0); });
         if (s >= 0)
@@ -194,8 +188,6 @@ int main() {
     plainThread.join();
     if (w != nullptr)
         PostMessageA(w, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(info.hProcess, 20000) != WAIT_OBJECT_0)
-        TerminateProcess(info.hProcess, 1);
-    CloseHandle(info.hProcess);
+    bench::EndWithin(option.Get(), 20000);
     return skinned.empty() || system.empty() ? 1 : 0;
 }

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "bench/support/bench_process_win.h"
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -19,27 +21,11 @@ constexpr const char* kMonitorTitle = "Professional Gaming Optical Mouse Monitor
 constexpr int kApplyId = 1013;
 constexpr int kOkId = 1012;
 
-std::string Env(const char* name) {
-    char value[MAX_PATH * 2] = {};
-    GetEnvironmentVariableA(name, value, sizeof value);
-    return value;
-}
+using bench::Env;
+using bench::StartProgram;
 
 double Ms(Clock::duration d) {
     return std::chrono::duration<double, std::milli>(d).count();
-}
-
-HANDLE Launch(const std::string& exe, const std::string& folder) {
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    std::string line = "\"" + exe + "\"";
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                        &startup, &info)) {
-        return nullptr;
-    }
-    CloseHandle(info.hThread);
-    return info.hProcess;
 }
 
 // Shown, nothing left to paint, and its thread answering.
@@ -53,8 +39,8 @@ bool Painted(HWND w) {
 // window titled `title`; the program is closed again. -1 on time-out.
 double StartToPaint(const std::string& exe, const std::string& folder, const char* title) {
     const auto t0 = Clock::now();
-    HANDLE process = Launch(exe, folder);
-    if (process == nullptr)
+    const win::ScopedHandle process = StartProgram(exe, {}, folder);
+    if (!process)
         return -1;
     double ms = -1;
     while (Ms(Clock::now() - t0) < 30000) {
@@ -66,9 +52,7 @@ double StartToPaint(const std::string& exe, const std::string& folder, const cha
     }
     if (HWND w = FindWindowA(nullptr, title))
         PostMessageA(w, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(process, 20000) != WAIT_OBJECT_0)
-        TerminateProcess(process, 1);
-    CloseHandle(process);
+    bench::EndWithin(process.Get(), 20000);
     return ms;
 }
 
@@ -110,8 +94,8 @@ int main() {
     std::printf("ratio: %.2f\n", o50 / t50);
 
     // Monitor without the mouse answers each Apply at once.
-    HANDLE monitor = Launch(dist + "\\Monitor.exe", dist);
-    HANDLE opt = Launch(dist + "\\Option.exe", dist);
+    const win::ScopedHandle monitor = StartProgram(dist + "\\Monitor.exe", {}, dist);
+    const win::ScopedHandle opt = StartProgram(dist + "\\Option.exe", {}, dist);
     const auto t0 = Clock::now();
     HWND w = nullptr;
     while ((FindWindowA(nullptr, kMonitorTitle) == nullptr || !Painted(w)) &&
@@ -143,12 +127,6 @@ int main() {
         PostMessageA(w, WM_CLOSE, 0, 0);
     if (HWND m = FindWindowA(nullptr, kMonitorTitle))
         PostMessageA(m, WM_COMMAND, 6002, 0);
-    for (HANDLE p : {opt, monitor}) {
-        if (p == nullptr)
-            continue;
-        if (WaitForSingleObject(p, 20000) != WAIT_OBJECT_0)
-            TerminateProcess(p, 1);
-        CloseHandle(p);
-    }
+    for (HANDLE p : {opt.Get(), monitor.Get()}) bench::EndWithin(p, 20000);
     return 0;
 }

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "bench/support/bench_process_win.h"
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -20,24 +22,7 @@ using Clock = std::chrono::steady_clock;
 constexpr const char* kOsdTitle = "Professional Gaming Optical Mouse OSD";
 constexpr const char* kNoticeClass = "VantorOSDNotice";
 
-std::string Env(const char* name) {
-    char value[MAX_PATH * 2] = {};
-    GetEnvironmentVariableA(name, value, sizeof value);
-    return value;
-}
-
-HANDLE Launch(const std::string& exe, const std::string& folder) {
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    std::string line = "\"" + exe + "\"";
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                        &startup, &info)) {
-        return nullptr;
-    }
-    CloseHandle(info.hThread);
-    return info.hProcess;
-}
+using bench::Env;
 
 double Us(Clock::duration d) {
     return std::chrono::duration<double, std::micro>(d).count();
@@ -72,7 +57,8 @@ int main(int argc, char** argv) {
     if (argc > 2 && std::string(argv[1]) == "--idle-seconds")
         idleMs = static_cast<DWORD>(std::atoi(argv[2])) * 1000;
 
-    HANDLE osd = Launch(dist + "\\VantorOSD.exe", dist);
+    const win::ScopedHandle process = bench::StartProgram(dist + "\\VantorOSD.exe", {}, dist);
+    const HANDLE osd = process.Get();
     if (osd == nullptr) {
         std::printf("could not start VantorOSD.exe\n");
         return 1;
@@ -115,10 +101,7 @@ int main(int argc, char** argv) {
                 static_cast<unsigned>(idleMs / 1000), idleMs ? 100.0 * cpuMs / idleMs : 0.0);
 
     PostMessageA(window, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(osd, 10000) != WAIT_OBJECT_0) {
+    if (!bench::EndWithin(osd, 10000))
         std::printf("VantorOSD did not end on WM_CLOSE\n");
-        TerminateProcess(osd, 1);
-    }
-    CloseHandle(osd);
     return 0;
 }

@@ -9,8 +9,10 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "bench/support/bench_process_win.h"
 #include "common/win/playback_priority_win.h"
 #include "common/win/precise_clock_win.h"
 #include "common/win/scoped_win.h"
@@ -135,15 +137,8 @@ class CpuBurners {
         char self[MAX_PATH] = {};
         GetModuleFileNameA(nullptr, self, MAX_PATH);
         for (int i = 0; i < count; ++i) {
-            std::string command = std::string("\"") + self + "\" " + kBurnArgument;
-            STARTUPINFOA startup{};
-            startup.cb = sizeof startup;
-            PROCESS_INFORMATION info{};
-            if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                nullptr, &startup, &info))
-                continue;
-            CloseHandle(info.hThread);
-            processes_.emplace_back(info.hProcess);
+            if (win::ScopedHandle process = bench::StartProgram(self, kBurnArgument))
+                processes_.push_back(std::move(process));
         }
     }
     ~CpuBurners() {

@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/support/bench_process_win.h"
 #include "common/settings/ini_file_win.h"
 #include "common/settings/osd_settings.h"
 #include "common/settings/settings_block.h"
@@ -151,23 +152,9 @@ Latency MeasureLatency(HWND target, KeyCounter& keys) {
     return l;
 }
 
-HANDLE Spawn(const std::string& exe, const std::string& args) {
-    std::string line = "\"" + exe + "\" " + args;
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                        &pi))
-        return nullptr;
-    CloseHandle(pi.hThread);
-    return pi.hProcess;
-}
-
 void RunAndWait(const std::string& exe, const std::string& args) {
-    if (HANDLE p = Spawn(exe, args)) {
-        WaitForSingleObject(p, 30000);
-        CloseHandle(p);
-    }
+    if (const win::ScopedHandle p = bench::StartProgram(exe, args))
+        WaitForSingleObject(p.Get(), 30000);
 }
 
 }  // namespace
@@ -193,11 +180,12 @@ int main() {
     }
 
     const std::string vm = folder.File("VirtualMouse.exe");
-    HANDLE mouse = Spawn(vm, "/log \"" + folder.File("vm.log") + "\"");
-    HANDLE monitor = nullptr;
-    if (mouse == nullptr ||
+    const win::ScopedHandle mouse =
+        bench::StartProgram(vm, "/log \"" + folder.File("vm.log") + "\"");
+    win::ScopedHandle monitor;
+    if (!mouse ||
         !e2e::WaitUntil([] { return FindWindowA(kVirtualMouseClass, nullptr) != nullptr; }) ||
-        (monitor = Spawn(folder.File("Monitor.exe"), "")) == nullptr ||
+        !(monitor = bench::StartProgram(folder.File("Monitor.exe"))) ||
         !e2e::WaitUntil([&] { return folder.ReadIni("config.ini", "Setting", "Device") == "1"; })) {
         std::printf("runtime_dispatch: Monitor or the virtual mouse did not start\n");
         return 0;
@@ -269,12 +257,8 @@ int main() {
 
     hook.SetObserver(nullptr);
     PostMessageA(monitorWnd, WM_COMMAND, 6002, 0);
-    if (WaitForSingleObject(monitor, 15000) != WAIT_OBJECT_0)
-        TerminateProcess(monitor, 1);
+    bench::EndWithin(monitor.Get(), 15000);
     RunAndWait(vm, "/quit");
-    if (WaitForSingleObject(mouse, 10000) != WAIT_OBJECT_0)
-        TerminateProcess(mouse, 1);
-    CloseHandle(monitor);
-    CloseHandle(mouse);
+    bench::EndWithin(mouse.Get(), 10000);
     return 0;
 }
