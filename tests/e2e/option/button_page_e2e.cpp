@@ -301,7 +301,9 @@ TEST_F(ButtonPageRoad, MenuChoicesReachTheMouseAndTheLastLeftClickStays) {
     PressKey('A');
     ASSERT_TRUE(e2e::WaitUntil([&] { return FieldText(shortcutDialog, kKeyFieldId) == "A"; }))
         << FieldText(shortcutDialog, kKeyFieldId);
-    PostMessageA(GetDlgItem(shortcutDialog, kShortcutCtrlToggle), BM_CLICK, 0, 0);
+    // Sent, so that the toggle has latched before the picture is taken.
+    SendMessageTimeoutA(GetDlgItem(shortcutDialog, kShortcutCtrlToggle), BM_CLICK, 0, 0,
+                        SMTO_ABORTIFHUNG, 5000, nullptr);
     ShootWhenPainted(shortcutDialog, "shortcut_dialog");
     Press(shortcutDialog, kShortcutOk);
     ASSERT_TRUE(

@@ -442,6 +442,11 @@ TEST(PlayerDialog, MenuChoosesOfferedPlayersAndUnknownIndexesSurviveOk) {
         return menu != nullptr && IsWindowVisible(menu) &&
                GetWindowThreadProcessId(menu, nullptr) == thread;
     }));
+    // Shown is not yet painted: the menu paints on the dialog's thread.
+    WaitUntil([&] {
+        return !GetUpdateRect(menu, nullptr, FALSE) &&
+               SendMessageTimeoutA(menu, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, nullptr) != 0;
+    });
     Screenshot(GetDesktopWindow(), "player_menu");
     HMENU items = reinterpret_cast<HMENU>(SendMessageA(menu, MN_GETHMENU, 0, 0));
     ASSERT_EQ(GetMenuItemCount(items), 3) << "Windows Media player, iTunes, Winamp";

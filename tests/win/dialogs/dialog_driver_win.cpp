@@ -121,10 +121,54 @@ bool ReadyForInput(HWND window) {
     return IsWindowVisible(window) && IsWindowEnabled(window) && GetForegroundWindow() == window;
 }
 
+namespace {
+
+void MoveTo(POINT screenPoint) {
+    SetCursorPos(screenPoint.x, screenPoint.y);
+    INPUT move{};
+    move.type = INPUT_MOUSE;
+    move.mi.dx = (screenPoint.x * 65535) / (GetSystemMetrics(SM_CXSCREEN) - 1);
+    move.mi.dy = (screenPoint.y * 65535) / (GetSystemMetrics(SM_CYSCREEN) - 1);
+    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    Send({move});
+}
+
+void PressAndRelease() {
+    INPUT down{};
+    down.type = INPUT_MOUSE;
+    down.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    INPUT up = down;
+    up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    Send({down, up});
+}
+
+bool IsButton(HWND window) {
+    char name[16] = {};
+    GetClassNameA(window, name, sizeof name);
+    return lstrcmpiA(name, "Button") == 0;
+}
+
+HWND CaptureOfThreadOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndCapture
+                                                                              : nullptr;
+}
+
+}  // namespace
+
 void Click(HWND control) {
     RECT r{};
     GetWindowRect(control, &r);
-    ClickAt({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+    MoveTo({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+    // A user's press comes well after the moves that brought the pointer
+    // over a button, which by then has taken the mouse for its hover. Sent
+    // in one batch, under Wine the press now and then raced that hover and
+    // was lost, so the press waits until the button has seen the move.
+    if (IsButton(control))
+        e2e::WaitUntil([&] { return CaptureOfThreadOf(control) == control; },
+                       std::chrono::seconds(2));
+    PressAndRelease();
 }
 
 void PressDirectly(HWND control) {
@@ -136,20 +180,8 @@ void PressDirectly(HWND control) {
 }
 
 void ClickAt(POINT screenPoint) {
-    const int x = screenPoint.x;
-    const int y = screenPoint.y;
-    SetCursorPos(x, y);
-    INPUT move{};
-    move.type = INPUT_MOUSE;
-    move.mi.dx = (x * 65535) / (GetSystemMetrics(SM_CXSCREEN) - 1);
-    move.mi.dy = (y * 65535) / (GetSystemMetrics(SM_CYSCREEN) - 1);
-    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    INPUT down{};
-    down.type = INPUT_MOUSE;
-    down.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    INPUT up = down;
-    up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    Send({move, down, up});
+    MoveTo(screenPoint);
+    PressAndRelease();
 }
 
 void KeyDown(WORD virtualKey) {
