@@ -26,12 +26,7 @@ class DeviceLinkE2E : public ::testing::Test {
         ASSERT_TRUE(folder_.AddTestProgram("Option.exe", "Option.exe"));
         ASSERT_TRUE(mouse_.Running()) << "the virtual mouse did not start (or one already ran)";
     }
-    void TearDown() override {
-        if (HWND monitor = FindWindowA(nullptr, kMonitorTitle))
-            PostMessageA(monitor, WM_COMMAND, 6002, 0);
-        monitor_.WaitExit(15s);
-        monitor_.Kill();
-    }
+    void TearDown() override { e2e::EndMonitor(monitor_); }
     void StartMonitor() {
         ASSERT_TRUE(monitor_.Start(folder_.File("Monitor.exe")));
         ASSERT_TRUE(e2e::WaitUntil([] { return FindWindowA(nullptr, kMonitorTitle) != nullptr; }));

@@ -22,12 +22,7 @@ using e2e::VirtualMouseSession;
 
 class MonitorUploads : public ::testing::Test {
   protected:
-    void TearDown() override {
-        if (HWND monitor = MonitorWindow())
-            PostMessageA(monitor, WM_COMMAND, 6002, 0);
-        monitor_.WaitExit(15s);
-        monitor_.Kill();
-    }
+    void TearDown() override { e2e::EndMonitor(monitor_); }
     void StartMonitor() {
         ASSERT_TRUE(monitor_.Start(folder_.File("Monitor.exe")));
         ASSERT_TRUE(e2e::WaitUntil([this] { return MonitorWindow() != nullptr; }));

@@ -1,5 +1,7 @@
 #include "tests/e2e/harness/harness_win.h"
 
+#include "common/protocol.h"
+
 #include <atomic>
 #include <cstdio>
 #include <fstream>
@@ -334,6 +336,13 @@ int CountWindowsTitled(const char* title) {
     TitleSearch search{title, 0};
     EnumWindows(&CountIfTitled, reinterpret_cast<LPARAM>(&search));
     return search.count;
+}
+
+void EndMonitor(Program& monitor, std::chrono::milliseconds timeout) {
+    if (HWND window = FindWindowA(nullptr, protocol::kMonitorTitle))
+        PostMessageA(window, WM_COMMAND, protocol::kCmdExit, 0);
+    monitor.WaitExit(timeout);
+    monitor.Kill();
 }
 
 }  // namespace e2e

@@ -75,6 +75,10 @@ class Program {
     long exitCode_ = -1;
 };
 
+// Ends the Monitor a test started: the tray's Exit, and if it has not ended
+// within `timeout`, the process is killed.
+void EndMonitor(Program& monitor, std::chrono::milliseconds timeout = std::chrono::seconds(15));
+
 struct Received {
     UINT message;
     WPARAM wParam;

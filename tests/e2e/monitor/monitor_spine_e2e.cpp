@@ -36,13 +36,7 @@ class MonitorSpine : public ::testing::Test {
         // display program would be a second window of the same title.
         ASSERT_TRUE(folder_.Remove("VantorOSD.exe"));
     }
-    void TearDown() override {
-        if (HWND monitor = FindWindowA(nullptr, kMonitorTitle)) {
-            PostMessageA(monitor, WM_COMMAND, 6002, 0);
-        }
-        monitor_.WaitExit(10s);
-        monitor_.Kill();
-    }
+    void TearDown() override { e2e::EndMonitor(monitor_); }
 
     // Starts Monitor and waits until its window is up.
     void StartMonitor(const std::string& arguments = "") {

@@ -144,12 +144,7 @@ bool HasRun(const std::vector<std::string>& lines, const std::vector<std::string
 
 class ButtonPageRoad : public ::testing::Test {
   protected:
-    void TearDown() override {
-        if (HWND monitor = FindWindowA(nullptr, e2e::kMonitorTitle))
-            PostMessageA(monitor, WM_COMMAND, 6002, 0);
-        monitor_.WaitExit(15s);
-        monitor_.Kill();
-    }
+    void TearDown() override { e2e::EndMonitor(monitor_); }
 
     std::vector<HWND> Menus() const {
         DWORD pid = 0;

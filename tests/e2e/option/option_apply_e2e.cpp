@@ -21,12 +21,7 @@ constexpr int kKeyProfile1 = 5, kKeyApply = 13;
 
 class ApplyRoad : public ::testing::Test {
   protected:
-    void TearDown() override {
-        if (HWND monitor = FindWindowA(nullptr, e2e::kMonitorTitle))
-            PostMessageA(monitor, WM_COMMAND, 6002, 0);
-        monitor_.WaitExit(15s);
-        monitor_.Kill();
-    }
+    void TearDown() override { e2e::EndMonitor(monitor_); }
     void StartMonitor() {
         ASSERT_TRUE(monitor_.Start(folder_.File("Monitor.exe")));
         ASSERT_TRUE(e2e::WaitUntil([] { return FindWindowA(nullptr, e2e::kMonitorTitle); }));

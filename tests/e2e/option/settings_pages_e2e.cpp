@@ -84,10 +84,7 @@ class SettingsPages : public ::testing::Test {
         }
     }
     void TearDown() override {
-        if (HWND monitor = FindWindowA(nullptr, e2e::kMonitorTitle))
-            PostMessageA(monitor, WM_COMMAND, 6002, 0);
-        monitor_.WaitExit(15s);
-        monitor_.Kill();
+        e2e::EndMonitor(monitor_);
         for (std::size_t i = 0; i < std::size(kStartOffValues); ++i) {
             if (saved_[i] != kMissing) {
                 SetRegistryText(kMouseKey, kStartOffValues[i], saved_[i]);

@@ -27,10 +27,7 @@ void RuntimeE2E::SetUp() {
 }
 
 void RuntimeE2E::TearDown() {
-    if (HWND monitor = MonitorWindow())
-        PostMessageA(monitor, WM_COMMAND, 6002, 0);
-    monitor_.WaitExit(15s);
-    monitor_.Kill();
+    e2e::EndMonitor(monitor_);
     if (FindWindowA(kVirtualMouseClass, nullptr) != nullptr)
         VirtualMouse("/quit");
     mouse_.WaitExit(10s);
