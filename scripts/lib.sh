@@ -63,8 +63,15 @@ stop_wine_and_display() {
     if [ -n "${XVFB_PID:-}" ]; then kill "$XVFB_PID" >/dev/null 2>&1 || true; fi
 }
 
+# Builds in several checkouts of this tree share one compiler cache: paths are
+# taken relative to the checkout, so the same sources compile once.
+export CCACHE_BASEDIR="$ROOT" CCACHE_NOHASHDIR=1
+
 configure_and_build() {
-    local preset=$1
-    cmake --preset "$preset" >/dev/null
+    local preset=$1 launcher=()
+    if command -v ccache >/dev/null 2>&1 && [ -z "${CCACHE_DISABLE:-}" ]; then
+        launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+    fi
+    cmake --preset "$preset" "${launcher[@]}" >/dev/null
     cmake --build --preset "$preset" -j "$(nproc)"
 }

@@ -9,7 +9,7 @@ need=(cmake ninja-build g++ googletest libgtest-dev
       wine wine32:i386 wine64 xvfb xauth x11-apps x11-utils imagemagick file
       python3 python3-pil fonts-dejavu-core procps
       nsis weasyprint python3-markdown poppler-utils
-      clang libfuzzer-14-dev)
+      clang libfuzzer-14-dev ccache)
 
 missing=()
 for p in "${need[@]}"; do
