@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include "common/win/scoped_win.h"
-#include "option/model/session_ports.h"
+#include "option/model/session/session_ports.h"
 
 namespace option {
 

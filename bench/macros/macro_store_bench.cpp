@@ -10,7 +10,7 @@
 #include <string>
 
 #include "common/settings/ini_engine.h"
-#include "option/model/macro_store.h"
+#include "option/model/dialogs/macro_store.h"
 
 #ifdef _WIN32
 #include "common/settings/ini_file_win.h"

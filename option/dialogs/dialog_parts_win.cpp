@@ -7,7 +7,7 @@
 
 #include "lan/string_ids.h"
 #include "option/option_dlg_win.h"
-#include "option/pages/model/dialog_values.h"
+#include "option/model/dialogs/dialog_values.h"
 #include "option/skin/skin_messages.h"
 
 namespace option {

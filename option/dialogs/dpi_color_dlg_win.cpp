@@ -9,8 +9,8 @@
 #include "option/dialogs/modal_dialog_win.h"
 #include "option/dialogs/option_dialogs_win.h"
 #include "option/dialogs/skin_dialog_win.h"
-#include "option/pages/model/color_bytes.h"
-#include "option/pages/model/dpi_color_fields.h"
+#include "option/model/pages/color_bytes.h"
+#include "option/model/dialogs/dpi_color_fields.h"
 
 namespace option {
 namespace {

@@ -11,7 +11,7 @@
 #include "option/dialogs/macro_list_box_win.h"
 #include "option/dialogs/skin_dialog_win.h"
 #include "option/key_capture_hook_win.h"
-#include "option/model/macro_editor.h"
+#include "option/model/dialogs/macro_editor.h"
 
 namespace option {
 

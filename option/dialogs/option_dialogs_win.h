@@ -10,8 +10,8 @@
 #include <string>
 #include <string_view>
 
-#include "option/pages/model/button_assignment.h"
-#include "option/pages/model/profile_fields.h"
+#include "option/model/pages/button_assignment.h"
+#include "option/model/dialogs/profile_fields.h"
 
 namespace option {
 

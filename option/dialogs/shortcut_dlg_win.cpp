@@ -8,7 +8,7 @@
 #include "option/dialogs/option_dialogs_win.h"
 #include "option/dialogs/skin_dialog_win.h"
 #include "option/key_capture_hook_win.h"
-#include "option/pages/model/dialog_values.h"
+#include "option/model/dialogs/dialog_values.h"
 
 namespace option {
 namespace {

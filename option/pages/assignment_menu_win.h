@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "common/win/scoped_win.h"
-#include "option/pages/model/assignment_menu.h"
-#include "option/pages/model/button_captions.h"
+#include "option/model/pages/assignment_menu.h"
+#include "option/model/pages/button_captions.h"
 #include "option/skin/skin_menu_win.h"
 
 namespace option {

@@ -7,8 +7,8 @@
 #include "common/win/program_folder_win.h"
 #include "option/option_dlg_win.h"
 #include "option/pages/assignment_menu_win.h"
-#include "option/pages/model/assignment_command.h"
-#include "option/pages/model/button_captions.h"
+#include "option/model/pages/assignment_command.h"
+#include "option/model/pages/button_captions.h"
 #include "option/pages/page_dialogs_win.h"
 #include "option/pages/page_window_win.h"
 

@@ -5,7 +5,7 @@
 
 #include "common/win/scoped_win.h"
 #include "option/option_dlg_win.h"
-#include "option/pages/model/advanced_fields.h"
+#include "option/model/pages/advanced_fields.h"
 #include "option/pages/page_controls_win.h"
 #include "option/pages/page_window_win.h"
 #include "option/skin/skin_resource_ids.h"

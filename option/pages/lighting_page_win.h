@@ -9,7 +9,7 @@
 #include <array>
 
 #include "common/win/window.h"
-#include "option/pages/model/lighting_fields.h"
+#include "option/model/pages/lighting_fields.h"
 #include "option/pages/option_page.h"
 #include "option/skin/skin_button_win.h"
 #include "option/skin/skin_loader_win.h"

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "option/pages/model/assignment_command.h"
+#include "option/model/pages/assignment_command.h"
 
 namespace option {
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "option/model/macro_record.h"
+#include "option/model/dialogs/macro_record.h"
 #include "tests/e2e/harness/harness_win.h"
 #include "tests/e2e/macros/macro_host_protocol.h"
 #include "tests/e2e/option/option_driver_win.h"

@@ -21,7 +21,7 @@
 #include "option/dialogs/owned_dialogs_win.h"
 #include "option/key_capture_hook_win.h"
 #include "option/macro_file_system_win.h"
-#include "option/model/macro_store.h"
+#include "option/model/dialogs/macro_store.h"
 #include "option/option_dlg_win.h"
 #include "option/skin/skin_button_win.h"
 #include "option/skin/skin_menu_win.h"

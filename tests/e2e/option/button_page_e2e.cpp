@@ -18,7 +18,7 @@
 #include "common/settings/settings_block.h"
 #include "monitor/device/device_blocks.h"
 #include "option/macro_file_system_win.h"
-#include "option/model/macro_store.h"
+#include "option/model/dialogs/macro_store.h"
 #include "tests/e2e/device/virtual_mouse_session_win.h"
 #include "tests/e2e/harness/harness_win.h"
 #include "tests/e2e/option/option_driver_win.h"

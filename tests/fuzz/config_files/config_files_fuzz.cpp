@@ -14,7 +14,7 @@
 #include "common/settings/settings_block.h"
 #include "common/settings/settings_files.h"
 #include "monitor/runtime/osd_notices.h"
-#include "option/model/macro_store.h"
+#include "option/model/dialogs/macro_store.h"
 #include "tests/fuzz/support/fuzz_check.h"
 #include "tests/unit/settings_files/memory_store.h"
 

@@ -12,7 +12,7 @@
 #include "common/settings/ini_engine.h"
 #include "common/settings/settings_block.h"
 #include "common/settings/settings_files.h"
-#include "option/model/profile_transfer.h"
+#include "option/model/session/profile_transfer.h"
 #include "tests/fuzz/support/fuzz_check.h"
 #include "tests/fuzz/support/profile_checks.h"
 #include "tests/unit/settings_files/memory_store.h"

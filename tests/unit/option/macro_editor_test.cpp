@@ -1,5 +1,5 @@
 // The macro manager's editor state over an in-memory store.
-#include "option/model/macro_editor.h"
+#include "option/model/dialogs/macro_editor.h"
 
 #include <gtest/gtest.h>
 

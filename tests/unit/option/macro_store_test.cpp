@@ -1,6 +1,6 @@
 // The macro store against config\sequence.dat held in memory and read back
 // through the settings engine.
-#include "option/model/macro_store.h"
+#include "option/model/dialogs/macro_store.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <memory>
 #include <sstream>
 
-#include "option/model/option_session.h"
+#include "option/model/session/option_session.h"
 #include "tests/unit/option/session_fakes.h"
 #include "tests/unit/settings_files/memory_store.h"
 

@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "option/model/session_ports.h"
+#include "option/model/session/session_ports.h"
 #include "tests/unit/settings_files/memory_store.h"
 
 namespace option_test {

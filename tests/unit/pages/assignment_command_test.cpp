@@ -1,4 +1,4 @@
-#include "option/pages/model/assignment_command.h"
+#include "option/model/pages/assignment_command.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 #include <optional>
 #include <vector>
 
-#include "option/pages/model/assignment_menu.h"
-#include "option/pages/model/button_captions.h"
+#include "option/model/pages/assignment_menu.h"
+#include "option/model/pages/button_captions.h"
 #include "page_fakes.h"
 
 namespace option {

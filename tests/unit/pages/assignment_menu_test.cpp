@@ -1,4 +1,4 @@
-#include "option/pages/model/assignment_menu.h"
+#include "option/model/pages/assignment_menu.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "option/pages/model/button_captions.h"
+#include "option/model/pages/button_captions.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "option/pages/model/button_assignment.h"
+#include "option/model/pages/button_assignment.h"
 #include "page_fakes.h"
 
 namespace option {

@@ -1,8 +1,8 @@
-#include "option/pages/model/dialog_values.h"
+#include "option/model/dialogs/dialog_values.h"
 
 #include <gtest/gtest.h>
 
-#include "option/pages/model/button_assignment.h"
+#include "option/model/pages/button_assignment.h"
 #include "page_fakes.h"
 
 namespace option {

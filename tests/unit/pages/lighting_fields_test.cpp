@@ -1,11 +1,11 @@
-#include "option/pages/model/lighting_fields.h"
+#include "option/model/pages/lighting_fields.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 
-#include "option/pages/model/advanced_fields.h"
-#include "option/pages/model/dpi_color_fields.h"
+#include "option/model/pages/advanced_fields.h"
+#include "option/model/dialogs/dpi_color_fields.h"
 
 namespace option {
 namespace {

@@ -7,7 +7,7 @@
 
 #include "common/settings/key_codes.h"
 #include "tests/support/moved_keys_layout.h"
-#include "option/pages/model/button_captions.h"
+#include "option/model/pages/button_captions.h"
 
 namespace option::testing {
 

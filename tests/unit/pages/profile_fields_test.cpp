@@ -1,4 +1,4 @@
-#include "option/pages/model/profile_fields.h"
+#include "option/model/dialogs/profile_fields.h"
 
 #include <gtest/gtest.h>
 

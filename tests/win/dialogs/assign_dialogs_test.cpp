@@ -15,7 +15,7 @@
 #include "option/dialogs/option_dialogs_win.h"
 #include "option/key_capture_hook_win.h"
 #include "option/option_dlg_win.h"
-#include "option/pages/model/dialog_values.h"
+#include "option/model/dialogs/dialog_values.h"
 #include "option/skin/skin_button_win.h"
 #include "option/skin/skin_loader_win.h"
 #include "tests/e2e/harness/wait_until_win.h"

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "option/pages/assignment_menu_win.h"
-#include "option/pages/model/assignment_menu.h"
+#include "option/model/pages/assignment_menu.h"
 
 namespace {
 

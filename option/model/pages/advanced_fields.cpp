@@ -1,4 +1,4 @@
-#include "option/pages/model/advanced_fields.h"
+#include "option/model/pages/advanced_fields.h"
 
 #include <algorithm>
 

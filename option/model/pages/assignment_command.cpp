@@ -1,6 +1,6 @@
-#include "option/pages/model/assignment_command.h"
+#include "option/model/pages/assignment_command.h"
 
-#include "option/pages/model/assignment_menu.h"
+#include "option/model/pages/assignment_menu.h"
 
 namespace option {
 

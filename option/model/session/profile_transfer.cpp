@@ -1,4 +1,4 @@
-#include "option/model/profile_transfer.h"
+#include "option/model/session/profile_transfer.h"
 
 #include <algorithm>
 #include <cctype>

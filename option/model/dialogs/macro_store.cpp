@@ -1,4 +1,4 @@
-#include "option/model/macro_store.h"
+#include "option/model/dialogs/macro_store.h"
 
 #include <cstring>
 

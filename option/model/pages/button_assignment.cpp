@@ -1,9 +1,9 @@
-#include "option/pages/model/button_assignment.h"
+#include "option/model/pages/button_assignment.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "option/pages/model/button_captions.h"
+#include "option/model/pages/button_captions.h"
 
 namespace option {
 

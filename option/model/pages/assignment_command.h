@@ -8,7 +8,7 @@
 #include <string>
 
 #include "common/settings/settings_block.h"
-#include "option/pages/model/button_assignment.h"
+#include "option/model/pages/button_assignment.h"
 
 namespace option {
 

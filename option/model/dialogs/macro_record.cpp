@@ -1,4 +1,4 @@
-#include "option/model/macro_record.h"
+#include "option/model/dialogs/macro_record.h"
 
 #include <cctype>
 #include <cstring>

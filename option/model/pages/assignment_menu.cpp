@@ -1,11 +1,11 @@
-#include "option/pages/model/assignment_menu.h"
+#include "option/model/pages/assignment_menu.h"
 
 #include <cctype>
 #include <cstring>
 #include <utility>
 
 #include "lan/string_ids.h"
-#include "option/model/macro_record.h"
+#include "option/model/dialogs/macro_record.h"
 
 namespace option {
 

@@ -1,4 +1,4 @@
-#include "option/model/option_session.h"
+#include "option/model/session/option_session.h"
 
 #include <cstring>
 

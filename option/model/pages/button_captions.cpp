@@ -1,4 +1,4 @@
-#include "option/pages/model/button_captions.h"
+#include "option/model/pages/button_captions.h"
 
 #include <array>
 #include <cstring>

@@ -12,8 +12,8 @@
 #include "common/settings/osd_settings.h"
 #include "common/settings/settings_block.h"
 #include "common/settings/settings_files.h"
-#include "option/model/profile_transfer.h"
-#include "option/model/session_ports.h"
+#include "option/model/session/profile_transfer.h"
+#include "option/model/session/session_ports.h"
 
 namespace option {
 

@@ -1,4 +1,4 @@
-#include "option/model/macro_editor.h"
+#include "option/model/dialogs/macro_editor.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,8 +1,8 @@
-#include "option/pages/model/lighting_fields.h"
+#include "option/model/pages/lighting_fields.h"
 
 #include <algorithm>
 
-#include "option/pages/model/advanced_fields.h"
+#include "option/model/pages/advanced_fields.h"
 
 namespace option {
 

@@ -9,8 +9,8 @@
 
 #include "common/settings/ini_file.h"
 #include "common/settings/settings_block.h"
-#include "option/model/macro_record.h"
-#include "option/model/session_ports.h"
+#include "option/model/dialogs/macro_record.h"
+#include "option/model/session/session_ports.h"
 
 namespace option {
 

@@ -1,6 +1,6 @@
-#include "option/pages/model/dpi_color_fields.h"
+#include "option/model/dialogs/dpi_color_fields.h"
 
-#include "option/pages/model/color_bytes.h"
+#include "option/model/pages/color_bytes.h"
 
 namespace option {
 

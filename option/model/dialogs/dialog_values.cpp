@@ -1,10 +1,10 @@
-#include "option/pages/model/dialog_values.h"
+#include "option/model/dialogs/dialog_values.h"
 
 #include <algorithm>
 #include <cctype>
 #include <utility>
 
-#include "option/pages/model/button_captions.h"
+#include "option/model/pages/button_captions.h"
 
 namespace option {
 

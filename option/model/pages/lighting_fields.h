@@ -9,7 +9,7 @@
 #include <cstdint>
 
 #include "common/settings/settings_block.h"
-#include "option/pages/model/color_bytes.h"
+#include "option/model/pages/color_bytes.h"
 
 namespace option {
 

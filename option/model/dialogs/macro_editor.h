@@ -11,7 +11,7 @@
 
 #include "common/settings/key_codes.h"
 #include "common/settings/settings_block.h"
-#include "option/model/macro_store.h"
+#include "option/model/dialogs/macro_store.h"
 
 namespace option {
 

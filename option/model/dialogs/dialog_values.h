@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "common/settings/key_codes.h"
-#include "option/pages/model/button_assignment.h"
+#include "option/model/pages/button_assignment.h"
 
 namespace option {
 
