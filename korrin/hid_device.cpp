@@ -115,6 +115,11 @@ bool Channel::Open() {
                   " bytes or more");
         return false;
     }
+    // Every candidate in the order they will be tried, with why it ranks there.
+    for (std::size_t i = 0; i < candidates_.size(); ++i)
+        log_.Line(std::string(RoleName(role_)) + " channel: candidate " + std::to_string(i + 1) +
+                  " of " + std::to_string(candidates_.size()) + " " + candidates_[i].path + " (" +
+                  candidates_[i].why + ")");
     for (std::size_t i = 0; i < candidates_.size(); ++i)
         if (OpenCandidate(i))
             return true;
