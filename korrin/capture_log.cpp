@@ -82,6 +82,7 @@ bool CaptureLog::Recording() {
 }
 
 std::string CaptureLog::LastPath() const {
+    std::lock_guard<std::mutex> guard(lock_);
     return hadCapture_ ? sink_.CapturePath() : std::string();
 }
 

@@ -82,7 +82,7 @@ class CaptureLog {
     LogSink& sink_;
     std::function<std::uint64_t()> nowMs_;
     std::uint64_t startMs_;
-    std::mutex lock_;
+    mutable std::mutex lock_;
     std::string lastCollections_;
     bool recording_ = false;
     bool waitingForArrival_ = false;
