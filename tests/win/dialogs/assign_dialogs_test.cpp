@@ -523,10 +523,14 @@ TEST(MacroManager, TheRepeatCountIsCorrectedOnLeavingNotWhileTyped) {
     EXPECT_TRUE(TextBecomes(field, "1"));
     Screenshot(dialog, "macro_manager_repeat");
 
-    // OK takes a count still being typed, capped.
+    // OK takes a count still being typed, capped, also when the field keeps
+    // the focus (a click on OK moves it; the command alone does not).
     Click(field);
     Retype("99999");
-    Click(Item(dialog, static_cast<int>(option::CMacroManagerDlg::ControlIdOf(1))));
+    ASSERT_TRUE(TextBecomes(field, "99999"));
+    HWND ok = Item(dialog, static_cast<int>(option::CMacroManagerDlg::ControlIdOf(1)));
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(ok), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(ok));
     ASSERT_TRUE(run.WaitFinished());
     ASSERT_EQ(store.Count(), 1);
     EXPECT_EQ(store.MacroAt(0)->repeatValue, 65535);
