@@ -119,6 +119,9 @@ TEST(FillDefaults, FieldsSitAtTheirBlockOffsets) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(block.get());
     EXPECT_EQ(bytes[p2 + 1032 + 7 * 460 + 0], 7);
     EXPECT_EQ(bytes[p2 + 1032 + 7 * 460 + 1], 15);
+    // A byte row and a colour row: dpibyDpiIndicator7 at 1011, LedDPIColor0 at 1016.
+    EXPECT_EQ(bytes[p2 + 1011], 6);
+    EXPECT_EQ(IntAt(*block, p2 + 1016), 0xFF0000);
 }
 
 TEST(ChangeFlags, MarkAllAndClearCoverExactlyTheFlagRange) {
