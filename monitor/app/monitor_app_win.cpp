@@ -1,4 +1,5 @@
-// Monitor's application object: single instance, the "1" command line, the
+// Monitor's application object: single instance, the command line ("1", and
+// the commands a running Monitor is handed or a new one carries out), the
 // hidden window and its message loop.
 #include <windows.h>
 #include <objbase.h>
