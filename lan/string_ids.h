@@ -72,13 +72,32 @@ inline constexpr unsigned kManualCaption = 1341;
 inline constexpr unsigned kPathTooLong = 1380;  // "%1" the path's length, "%2" the longest
 inline constexpr unsigned kPathTooLongCaption = 1381;
 
+// Monitor's command line (message boxes).
+inline constexpr unsigned kCommandUsage = 1420;
+inline constexpr unsigned kCommandBadArgument = 1421;  // "%1" the argument
+inline constexpr unsigned kCommandCaption = 1422;
+// The profile dialog's return-after-game check box.
+inline constexpr unsigned kReturnAfterGame = 1423;
+// Export all and import all of the main window.
+inline constexpr unsigned kExportAll = 1424;
+inline constexpr unsigned kImportAll = 1425;
+inline constexpr unsigned kBackupDamaged = 1426;  // "%1" the damaged part
+inline constexpr unsigned kBackupUnreadable = 1427;
+inline constexpr unsigned kBackupWriteFailed = 1428;
+inline constexpr unsigned kBackupCaption = 1429;
+inline constexpr unsigned kBackupPartVersion = 1430;
+inline constexpr unsigned kBackupPartGeneral = 1431;
+inline constexpr unsigned kBackupPartProfile = 1432;  // "%1" the profile number
+inline constexpr unsigned kBackupPartNotices = 1433;
+inline constexpr unsigned kBackupPartMacros = 1434;
+
 // Every id above as runs of consecutive ids (the action labels are used by
 // their position in a run, not by name).
 struct IdRun {
     unsigned first;
     unsigned last;
 };
-inline constexpr std::array<IdRun, 11> kUsedIds = {{
+inline constexpr std::array<IdRun, 12> kUsedIds = {{
     {kOpenConfiguration, kTrayTip},
     {kLeftClick, kMacroMenu},
     {kFirstOtherAction, kFirstOtherAction + 6},
@@ -90,6 +109,7 @@ inline constexpr std::array<IdRun, 11> kUsedIds = {{
     {kResetQuestion, kResetCaption},
     {kManualMissing, kManualCaption},
     {kPathTooLong, kPathTooLongCaption},
+    {kCommandUsage, kBackupPartMacros},
 }};
 
 }  // namespace lan

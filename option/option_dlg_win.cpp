@@ -6,6 +6,7 @@
 #include "common/protocol.h"
 #include "common/win/program_folder_win.h"
 #include "lan/string_ids.h"
+#include "option/backup_commands_win.h"
 #include "option/dialogs/modal_dialog_win.h"
 #include "option/dialogs/option_dialogs_win.h"
 #include "option/dialogs/owned_dialogs_win.h"
@@ -29,7 +30,7 @@ void DropQueuedNotices(HWND window, UINT message) {
 constexpr const char* kSkinFile = "skin_config.ini";
 constexpr const char* const kKeys[] = {"2",  "3",  "4",  "5",  "6",  "7",  "8",  "9",  "10", "11",
                                        "12", "13", "14", "15", "16", "17", "18", "19", "25", "26",
-                                       "27", "28", "29", "30", "31", "42", "43", "44"};
+                                       "27", "28", "29", "30", "31", "42", "43", "44", "45", "46"};
 constexpr COLORREF kHintStripColor = 0x00956B06;
 constexpr COLORREF kValuePlateColor = 0x00DEDAD6;
 constexpr UINT kMonitorWatchMs = 500;
@@ -71,6 +72,8 @@ bool IsButtonKey(int key) {
         case kKeyWeb:
         case kKeyReset:
         case kKeyNewProfile:
+        case kKeyExportAll:
+        case kKeyImportAll:
             return true;
         default:
             return key >= kKeyPage1 && key < kKeyPage1 + kPageCount;
@@ -103,7 +106,7 @@ std::span<const win::MessageRow<COptionDlg>> COptionDlg::MessageMap() {
         win::OnCommand<&COptionDlg::OnEnterKey>(IDOK),
         win::OnCommand<&COptionDlg::OnEscapeKey>(IDCANCEL),
         win::OnCommandRange<&COptionDlg::OnControlClick>(ControlId(kKeyImport),
-                                                         ControlId(kKeyNewProfile)),
+                                                         ControlId(kKeyImportAll)),
         win::OnMessage<protocol::kMsgOptionReload, &COptionDlg::OnReloadAll>(),
         win::OnMessage<protocol::kMsgProfileChanged, &COptionDlg::OnProfileChanged>(),
         win::OnMessage<protocol::kMsgUploadDone, &COptionDlg::OnUploadDone>(),
@@ -346,6 +349,16 @@ LRESULT COptionDlg::OnControlClick(UINT id, UINT code) {
         case kKeyNewProfile:
             EditProfile(key == kKeyNewProfile);
             break;
+        case kKeyExportAll:
+            ExportAllSettings(Hwnd(), *session_);
+            break;
+        case kKeyImportAll:
+            // Everything replaced at once reaches the mouse as a reset does.
+            if (ImportAllSettings(Hwnd(), *session_)) {
+                Refresh();
+                Apply(1);
+            }
+            break;
         default:
             // "29" is the emblem and does nothing.
             break;
@@ -446,8 +459,12 @@ void COptionDlg::EditProfile(bool startEmpty) {
     if (profile == nullptr)
         return;
     ProfileFields fields = ProfileFieldsOf(*profile, startEmpty);
+    bool& returnAfterGame =
+        session_->ReturnChoices()[static_cast<std::size_t>(session_->Edit().currentProfile)];
+    fields.returnAfterGame = !startEmpty && returnAfterGame;
     if (!RunProfileDialog(Hwnd(), fields))
         return;
+    returnAfterGame = fields.returnAfterGame;
     // The dialog refuses a game program too long for the record, so this
     // store takes both fields whole.
     const bool stored = StoreProfileFields(*profile, fields);

@@ -46,6 +46,8 @@ enum ConfigKey : int {
     kKeyPageArea = 42,
     kKeyProfileName = 43,
     kKeyNewProfile = 44,
+    kKeyExportAll = 45,
+    kKeyImportAll = 46,
 };
 inline constexpr int kPageCount = 4;
 
@@ -141,7 +143,7 @@ class COptionDlg : public win::WindowImpl<COptionDlg> {
     win::ScopedModule language_;
     HICON icon_ = nullptr;
     skin::SkinSurface surface_;
-    std::array<skin::CSkinButton, 45> buttons_;  // by key; only the button keys are created
+    std::array<skin::CSkinButton, 47> buttons_;  // by key; only the button keys are created
     std::array<skin::CRgnButton, 5> selectors_;
     std::array<skin::CSkinLabel, 5> hints_;
     skin::CSkinLabel profileName_;

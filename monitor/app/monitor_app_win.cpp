@@ -1,4 +1,5 @@
-// Monitor's application object: single instance, the "1" command line, the
+// Monitor's application object: single instance, the command line ("1", and
+// the commands a running Monitor is handed or a new one carries out), the
 // hidden window and its message loop.
 #include <windows.h>
 #include <objbase.h>
@@ -8,6 +9,7 @@
 
 #include "common/protocol.h"
 #include "common/win/program_folder_win.h"
+#include "monitor/app/monitor_command_win.h"
 #include "monitor/app/monitor_wnd_win.h"
 #include "monitor/app/running_monitor_win.h"
 
@@ -24,13 +26,15 @@ class CMonitorApp {
     HANDLE instanceMutex_ = nullptr;
     bool openOptionAtStart_ = false;
     bool comInitialized_ = false;
+    runtime::MonitorCommand command_;
+    int exitCode_ = 0;
     std::unique_ptr<CMonitorWnd> window_;
 };
 
 int CMonitorApp::Run(const char* commandLine) {
     if (!InitInstance(commandLine)) {
         ExitInstance();
-        return 0;
+        return exitCode_;
     }
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
@@ -38,7 +42,7 @@ int CMonitorApp::Run(const char* commandLine) {
         DispatchMessageA(&msg);
     }
     ExitInstance();
-    return 0;
+    return exitCode_;
 }
 
 bool CMonitorApp::InitInstance(const char* commandLine) {
@@ -46,6 +50,18 @@ bool CMonitorApp::InitInstance(const char* commandLine) {
     char copy[100] = {};
     std::strncpy(copy, commandLine, sizeof copy - 1);
     openOptionAtStart_ = copy[0] == '1';
+    command_ = runtime::ParseMonitorCommand(commandLine);
+    if (command_.kind == runtime::CommandKind::Usage) {
+        ShowUsage();
+        return false;
+    }
+    if (command_.kind == runtime::CommandKind::Bad) {
+        exitCode_ = static_cast<int>(runtime::CommandResult::BadArgument);
+        ShowBadArgument(command_.badArgument);
+        return false;
+    }
+    const bool forwarded = command_.kind == runtime::CommandKind::Profile ||
+                           command_.kind == runtime::CommandKind::Apply;
 
     instanceMutex_ = CreateMutexA(nullptr, FALSE, protocol::kMonitorInstanceMutex);
     if (instanceMutex_ != nullptr && GetLastError() == ERROR_ALREADY_EXISTS) {
@@ -59,12 +75,22 @@ bool CMonitorApp::InitInstance(const char* commandLine) {
                 PostMessageA(running, WM_COMMAND, protocol::kCmdOpenOption, 0);
             }
         }
+        if (forwarded) {
+            HWND running = RunningMonitorWindow(kRunningMonitorWaitMs);
+            exitCode_ = static_cast<int>(running != nullptr ? ForwardCommand(running, command_)
+                                                            : runtime::CommandResult::MouseAbsent);
+        }
         return false;
     }
 
     comInitialized_ = SUCCEEDED(CoInitialize(nullptr));
     window_ = std::make_unique<CMonitorWnd>();
-    return window_->CreateHidden(openOptionAtStart_);
+    if (!window_->CreateHidden(openOptionAtStart_))
+        return false;
+    // No Monitor ran: this one starts and then carries the command out.
+    if (forwarded)
+        QueueOwnCommand(window_->Hwnd(), command_);
+    return true;
 }
 
 void CMonitorApp::ExitInstance() {

@@ -9,8 +9,10 @@
 #include "common/copydata_text.h"
 #include "common/settings/key_codes_win.h"
 #include "common/settings/mouse_registry.h"
+#include "common/settings/return_after_game.h"
 #include "common/settings/settings_files.h"
 #include "common/win/program_folder_win.h"
+#include "monitor/app/monitor_command_win.h"
 #include "monitor/app/running_monitor_win.h"
 #include "monitor/device/precise_pacer_win.h"
 #include "monitor/device/upload_runner.h"
@@ -66,6 +68,7 @@ std::span<const win::MessageRow<CMonitorWnd>> CMonitorWnd::MessageMap() {
         win::OnRegistered<&W::OnTaskbarCreated>(kTaskbarCreated),
         win::OnCommand<&W::OnCustomizer>(protocol::kCmdOpenOption),
         win::OnCommand<&W::OnExit>(protocol::kCmdExit),
+        win::OnMessage<kMsgRunCommand, &W::OnRunCommand>(),
     };
     return rows;
 }
@@ -123,6 +126,7 @@ LRESULT CMonitorWnd::OnCreate(const CREATESTRUCTA*) {
             return lookup.found;
         });
     LoadOsdOptions();
+    LoadReturnChoices();
 
     switch (shared_.Create()) {
         case settings::SharedSection::CreateResult::Created:
@@ -280,6 +284,7 @@ void CMonitorWnd::OnApplyAllSetting(win::WParam<WPARAM>) {
     FetchSharedBlock();
     ApplySystemMouseSettings();
     LoadOsdOptions();
+    LoadReturnChoices();
     runtime_->Runtime().Notices().SettingsChanged();
     // With no mouse the Apply is answered at once; otherwise after its job,
     // or by the queue when no job can run.
@@ -324,6 +329,30 @@ void CMonitorWnd::ConnectionEvent(bool arrived) {
 void CMonitorWnd::LoadOsdOptions() {
     settings::LoadOsdSettings(*files_, osd_);
     runtime_->Runtime().Notices().SetOptions(runtime::OsdOptionsFromRecord(&osd_, sizeof osd_));
+}
+
+void CMonitorWnd::LoadReturnChoices() {
+    runtime_->Runtime().GameReturns().SetChoices(settings::ReadReturnAfterGame(*files_));
+}
+
+LRESULT CMonitorWnd::OnRunCommand(win::WParam<runtime::CommandKind> kind,
+                                  win::LParam<int> profileIndex) {
+    using runtime::CommandResult;
+    const bool profile = kind.value == runtime::CommandKind::Profile;
+    if (!(profile && settings::IsValidProfileIndex(profileIndex.value)) &&
+        kind.value != runtime::CommandKind::Apply) {
+        return static_cast<LRESULT>(CommandResult::BadArgument);
+    }
+    if (!runtime_ || !Connected())
+        return static_cast<LRESULT>(CommandResult::MouseAbsent);
+    if (profile) {
+        // As the mouse's profile button: the selection, the notice, Option told.
+        runtime_->Runtime().SwitchProfile(profileIndex.value);
+    } else {
+        ChangeBlock([](settings::SettingsBlock& block) { settings::MarkAllChanged(block); });
+        QueueUpload(protocol::UploadJob::Full);
+    }
+    return static_cast<LRESULT>(CommandResult::Done);
 }
 
 bool CMonitorWnd::PostUploadJob(int job) {

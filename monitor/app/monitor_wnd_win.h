@@ -22,6 +22,7 @@
 #include "common/win/window.h"
 #include "monitor/device/device_link_win.h"
 #include "monitor/device/upload_worker.h"
+#include "monitor/runtime/command_line.h"
 #include "monitor/runtime/monitor_runtime.h"
 #include "monitor/runtime/win/runtime_bundle_win.h"
 #include "monitor/app/tray_icon_win.h"
@@ -67,6 +68,8 @@ class CMonitorWnd : public win::WindowImpl<CMonitorWnd>,
     void OnTaskbarCreated();
     void OnCustomizer();
     void OnExit();
+    // A command line command (monitor_command_win.h); returns its result.
+    LRESULT OnRunCommand(win::WParam<runtime::CommandKind> kind, win::LParam<int> profileIndex);
 
   private:
     enum class Who { Window, Thread };
@@ -82,6 +85,8 @@ class CMonitorWnd : public win::WindowImpl<CMonitorWnd>,
     void OnArrival();
     void OnRemoval();
     void LoadOsdOptions();
+    // The return-after-game choices Option keeps in config.ini.
+    void LoadReturnChoices();
 
     // What the button actions need of the window.
     const settings::SettingsBlock& Block() override { return *block_; }

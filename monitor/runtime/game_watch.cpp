@@ -14,7 +14,9 @@ char Lower(char c) {
     return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
 }
 
-bool EqualNoCase(std::string_view a, std::string_view b) {
+}  // namespace
+
+bool SameFileNameIgnoringCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
         return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
@@ -23,8 +25,6 @@ bool EqualNoCase(std::string_view a, std::string_view b) {
     }
     return true;
 }
-
-}  // namespace
 
 std::string GameFileName(std::string_view gameFile) {
     std::size_t first = 0;
@@ -47,13 +47,14 @@ int MatchGameProfile(const settings::SettingsBlock& block, std::string_view exeN
             GameFileName(std::string_view(field, settings::FieldLength(field)));
         if (name.empty())
             continue;
-        if (EqualNoCase(name, exeName))
+        if (SameFileNameIgnoringCase(name, exeName))
             return i;
     }
     return -1;
 }
 
-int PollGameProfile(const settings::SettingsBlock& block, ForegroundQuery& foreground) {
+int PollGameProfile(const settings::SettingsBlock& block, ForegroundQuery& foreground,
+                    std::string* exeOut) {
     std::string exe;
     if (!foreground.ForegroundExeName(exe))
         return -1;
@@ -61,6 +62,8 @@ int PollGameProfile(const settings::SettingsBlock& block, ForegroundQuery& foreg
     const int match = MatchGameProfile(block, exe);
     if (match < 0 || match == block.currentProfile)
         return -1;
+    if (exeOut != nullptr)
+        *exeOut = exe;
     return match;
 }
 

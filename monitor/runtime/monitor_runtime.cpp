@@ -81,6 +81,12 @@ void MonitorRuntime::Tilt(bool right) {
 void MonitorRuntime::SwitchProfile(int index) {
     if (!settings::IsValidProfileIndex(index))
         return;
+    // The user's own choice: a game ending later does not undo it.
+    gameReturn_.Forget();
+    MakeCurrent(index);
+}
+
+void MonitorRuntime::MakeCurrent(int index) {
     host_.ChangeBlock([index](settings::SettingsBlock& block) { block.currentProfile = index; });
     host_.PublishBlock();
     // Job 3 shows the profile notice once the mouse has the selection
@@ -233,9 +239,18 @@ void MonitorRuntime::MediaKey(int key, bool released) {
 void MonitorRuntime::OnGameWatchTimer() {
     if (!host_.Connected())
         return;
-    const int match = PollGameProfile(host_.Block(), foreground_);
-    if (match >= 0)
-        SwitchProfile(match);
+    const int current = host_.Block().currentProfile;
+    const int back = gameReturn_.Poll(current, foreground_);
+    if (back >= 0) {
+        MakeCurrent(back);
+        return;
+    }
+    std::string exe;
+    const int match = PollGameProfile(host_.Block(), foreground_, &exe);
+    if (match >= 0) {
+        gameReturn_.AutoSwitched(current, match, exe);
+        MakeCurrent(match);
+    }
 }
 
 }  // namespace runtime

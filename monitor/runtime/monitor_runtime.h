@@ -12,6 +12,7 @@
 
 #include "common/settings/settings_block.h"
 #include "monitor/runtime/event_dispatcher.h"
+#include "monitor/runtime/game_return.h"
 #include "monitor/runtime/game_watch.h"
 #include "monitor/runtime/key_combination.h"
 #include "monitor/runtime/macro_player.h"
@@ -89,6 +90,7 @@ class MonitorRuntime final : public DeviceActions {
     void Shutdown();
 
     OsdNotices& Notices() { return notices_; }
+    GameReturn& GameReturns() { return gameReturn_; }
     MacroPlayer& Macro() { return macro_; }
     KeyCombinationPlayer& Keys() { return keys_; }
     MediaPlayers& Media() { return media_; }
@@ -107,6 +109,8 @@ class MonitorRuntime final : public DeviceActions {
 
   private:
     const settings::ButtonAssignment* Button(int button);
+    // The switch itself, whoever asked for it.
+    void MakeCurrent(int index);
     void SettingTakenOver(bool cpi);
     // A change of the current profile record, under the host's block lock.
     void ChangeCurrentProfile(const std::function<void(settings::ProfileRecord&)>& change);
@@ -124,6 +128,7 @@ class MonitorRuntime final : public DeviceActions {
     MediaPlayers media_;
     OsdNotices notices_;
     TiltScroller tilt_;
+    GameReturn gameReturn_;
 };
 
 // Polling interval in ms -> PollingRate; -1 for intervals that change nothing.

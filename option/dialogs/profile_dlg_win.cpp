@@ -1,6 +1,7 @@
 // Profile dialog: the current profile's name and its game program, whose
 // start makes Monitor switch to the profile. Each field has its own control
 // id; a game program path too long for the record is refused with a notice.
+// A check box asks for the previous profile back when the game ends.
 #include <array>
 
 #include "option/dialogs/dialog_parts_win.h"
@@ -14,8 +15,16 @@ namespace {
 
 constexpr const char* kSkinFile = "skin_profile.ini";
 constexpr const char* kTitle = "Profile Dialog";
-constexpr const char* const kKeys[] = {"1", "2", "3", "4", "5", "6"};
-enum ProfileKey : int { kKeyName = 1, kKeyGame, kKeyBrowse, kKeyOk, kKeyCancel, kKeyClose };
+constexpr const char* const kKeys[] = {"1", "2", "3", "4", "5", "6", "7"};
+enum ProfileKey : int {
+    kKeyName = 1,
+    kKeyGame,
+    kKeyBrowse,
+    kKeyOk,
+    kKeyCancel,
+    kKeyClose,
+    kKeyReturnAfterGame
+};
 enum ProfileFieldId : UINT { kNameFieldId = 4010, kGameFieldId = 4020 };
 constexpr COLORREF kFieldText = RGB(0xE8, 0xE8, 0xE8);
 constexpr COLORREF kFieldBack = RGB(0, 0, 0);
@@ -48,6 +57,8 @@ class CProfileDlg : public SkinDialog<CProfileDlg> {
             return;
         }
         MakeButton(buttons_[static_cast<std::size_t>(key)], key, pos, sheets);
+        if (key == kKeyReturnAfterGame)
+            buttons_[static_cast<std::size_t>(key)].SetLatchingMode(1);
     }
 
     LRESULT OnInitDialog() {
@@ -55,6 +66,7 @@ class CProfileDlg : public SkinDialog<CProfileDlg> {
         PutOnSkin(kTitle, kSkinFile, kKeys);
         name_.SetText(fields_.name.substr(0, kMaxProfileNameChars));
         game_.SetText(fields_.gameFile);
+        ReturnCheck().SetLatched(fields_.returnAfterGame ? 1 : 0);
         CentreWindow(Hwnd(), Owner());
         SetFocus(name_.Hwnd());
         SendMessageA(name_.Hwnd(), EM_SETSEL, 0, -1);
@@ -67,11 +79,16 @@ class CProfileDlg : public SkinDialog<CProfileDlg> {
         if (!TakeFittingPath(game_, Hwnd(), kMaxGameFileChars, fields_.gameFile))
             return false;
         fields_.name = name_.Text();
+        fields_.returnAfterGame = ReturnCheck().Latched() != 0;
         return true;
     }
 
+    skin::CSkinButton& ReturnCheck() {
+        return buttons_[static_cast<std::size_t>(kKeyReturnAfterGame)];
+    }
+
     ProfileFields fields_;
-    std::array<skin::CSkinButton, kKeyClose + 1> buttons_;
+    std::array<skin::CSkinButton, kKeyReturnAfterGame + 1> buttons_;
     skin::CBitmapEdit name_;
     skin::CBitmapEdit game_;
 };

@@ -21,7 +21,7 @@ def keys(*ranges):
 # "rect": rectangle only; "label", "edit", "list", "slider", "spin", "record".
 WINDOWS = {
     "skin_config.ini": dict(
-        keys=keys(44, 2, 3, 4, range(5, 20), range(25, 32), 42, 43),
+        keys=keys(44, 2, 3, 4, range(5, 20), range(25, 32), 42, 43, 45, 46),
         kinds={"42": "rect", "43": "label", **{str(k): "label" for k in range(15, 20)}}),
     "skin_main_control.ini": dict(keys=keys(range(1, 17)), kinds={}),
     "skin_macro_manager.ini": dict(
@@ -42,7 +42,7 @@ WINDOWS = {
                "14": "label", "16": "label"}),
     "skin_fire_button.ini": dict(keys=keys(range(1, 7)),
                                  kinds={"4": "edit", "5": "edit", "6": "edit"}),
-    "skin_profile.ini": dict(keys=keys(range(1, 7)), kinds={"1": "edit", "2": "edit"}),
+    "skin_profile.ini": dict(keys=keys(range(1, 8)), kinds={"1": "edit", "2": "edit"}),
     "skin_lanuch_program.ini": dict(keys=keys(range(1, 6)), kinds={"1": "edit"}),
     "skin_select_player.ini": dict(keys=keys(range(1, 5)), kinds={}),
     "skin_shortcut.ini": dict(keys=keys(range(2, 11)), kinds={"10": "edit"}),

@@ -176,8 +176,12 @@ def _main_controls():
           "Close without applying", "CANCEL"),
         C(43, "label", (20, 88, 140, 20), "profilename",
           "label: name of the current profile (label background 0x00DEDAD6)", "Profile name"),
-        C(29, "badge", (30, 426, 124, 96), "emblem", "button without action (emblem)",
+        C(29, "badge", (44, 414, 96, 56), "emblem", "button without action (emblem)",
           "Professional Gaming Mouse"),
+        C(45, "button", (20, 476, 140, 24), "exportall", "export all settings to a backup file",
+          "Export all...", "EXPORT ALL", glyph="out", size=10),
+        C(46, "button", (20, 506, 140, 24), "importall", "import all settings from a backup file",
+          "Import all...", "IMPORT ALL", glyph="in", size=10),
         C(30, "button", (20, 546, 140, 30), "web", "open the maker's web site",
           "Visit the web site", "WEB SITE", glyph="globe"),
         C(31, "button", (PAGE_X, 546, 176, 30), "reset", "reset to defaults after confirmation",
@@ -580,6 +584,7 @@ def _profile_deco(img):
     _text(d, (296, 84), "up to 20 characters", 9, TEXT_DIM)
     heading(d, (24, 118), "GAME PROGRAM", TEXT)
     _text(d, (24, 166), "The profile becomes active when this program starts.", 10, TEXT_DIM)
+    _text(d, (46, 210), "Otherwise the game's profile stays until you switch.", 9, TEXT_DIM)
 
 
 def _profile_controls(w):
@@ -590,7 +595,10 @@ def _profile_controls(w):
           "Game program", cid=4010, bg=(0, 0, 0)),
         C(3, "button", (334, 134, 84, 26), "browse", "browse", "Choose the game program",
           "BROWSE", size=10),
-    ] + _ok_cancel(w, 196, 4, 5) + [_close(6, w)]
+        C(7, "check", (24, 186, 320, 20), "return",
+          "check: back to the previous profile when the game ends",
+          "Back to the previous profile when the game ends", "BACK TO MY PROFILE AFTER THE GAME"),
+    ] + _ok_cancel(w, 236, 4, 5) + [_close(6, w)]
 
 
 def _launch_deco(img):
@@ -671,7 +679,7 @@ def windows():
              window="advanced settings page"),
         dict(file="skin_fire_button.ini", base="fire", size=(360, 240), outline="dialog",
              deco=_fire_deco, controls=_fire_controls(360), window="fire button dialog"),
-        dict(file="skin_profile.ini", base="profile", size=(440, 242), outline="dialog",
+        dict(file="skin_profile.ini", base="profile", size=(440, 282), outline="dialog",
              deco=_profile_deco, controls=_profile_controls(440), window="game program dialog"),
         dict(file="skin_lanuch_program.ini", base="launch", size=(440, 196), outline="dialog",
              deco=_launch_deco, controls=_launch_controls(440),

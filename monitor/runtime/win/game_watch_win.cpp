@@ -26,6 +26,22 @@ bool ProcessExeName(unsigned long processId, std::string& name) {
     return found;
 }
 
+bool ForegroundQueryWin::ProcessRunning(std::string_view exeName) {
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return true;  // unknown: the game is not taken for ended
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    bool running = false;
+    for (BOOL more = Process32First(snapshot, &entry); more && !running;
+         more = Process32Next(snapshot, &entry)) {
+        entry.szExeFile[MAX_PATH - 1] = '\0';
+        running = SameFileNameIgnoringCase(entry.szExeFile, exeName);
+    }
+    CloseHandle(snapshot);
+    return running;
+}
+
 bool ForegroundQueryWin::ForegroundExeName(std::string& name) {
     const HWND foreground = GetForegroundWindow();
     if (foreground == nullptr)

@@ -8,6 +8,7 @@ namespace runtime {
 class ForegroundQueryWin final : public ForegroundQuery {
   public:
     bool ForegroundExeName(std::string& name) override;
+    bool ProcessRunning(std::string_view exeName) override;
 };
 
 // The executable file name of process id, walking a fresh snapshot.

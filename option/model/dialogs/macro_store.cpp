@@ -57,6 +57,19 @@ bool MacroFileStore::Load() {
     return true;
 }
 
+std::vector<MacroRecord> MacroFileStore::Records() const {
+    std::vector<MacroRecord> records;
+    records.reserve(macros_.size());
+    for (const std::unique_ptr<MacroRecord>& record : macros_) records.push_back(*record);
+    return records;
+}
+
+void MacroFileStore::ReplaceAll(const std::vector<MacroRecord>& records) {
+    macros_.clear();
+    for (const MacroRecord& record : records)
+        macros_.push_back(std::make_unique<MacroRecord>(record));
+}
+
 bool MacroFileStore::Save() {
     const std::unique_ptr<settings::IniRewriteLock::Hold> hold = files_.LockForRewrite(path_);
     if (!hold)

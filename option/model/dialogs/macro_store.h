@@ -39,6 +39,8 @@ class MacroFileStore final : public MacroStore {
     // file stays as it was.
     bool Save() override;
     void MergeFromProfiles(const settings::SettingsBlock& block) override;
+    std::vector<MacroRecord> Records() const override;
+    void ReplaceAll(const std::vector<MacroRecord>& records) override;
     void Clear() { macros_.clear(); }
 
     int Count() const { return static_cast<int>(macros_.size()); }

@@ -17,6 +17,9 @@ inline constexpr std::size_t kMaxGameFileChars = sizeof(settings::ProfileRecord:
 struct ProfileFields {
     std::string name;
     std::string gameFile;
+    // Back to the previous profile when the game ends; kept beside the
+    // record, so the owner fills and stores it.
+    bool returnAfterGame = false;
 };
 
 // What the dialog starts with: the record's texts, or empty fields.

@@ -52,6 +52,7 @@ BlockSource OptionSession::Start() {
     macros_.Load();
     settings::ResetOsdSettings(osd_);
     settings::LoadOsdSettings(files_, osd_);
+    returnAfterGame_ = settings::ReadReturnAfterGame(files_);
     *edit_ = *reference_;
     MergeMacros();
     if (source == BlockSource::Shared && registry_ != nullptr) {
@@ -73,6 +74,8 @@ ApplyResult OptionSession::Apply(int reset) {
         result.published = link_.Publish(*edit_);
     settings::SaveOsdSettings(files_, osd_);
     result.saved = settings::SaveAll(files_, registry_, *edit_);
+    // Before Monitor is told: it reads the choices when it takes the Apply.
+    result.saved = settings::WriteReturnAfterGame(files_, returnAfterGame_) && result.saved;
     bool monitorTold = false;
     if (result.published)
         monitorTold = peers_.PostApplyToMonitor(reset);
@@ -143,14 +146,21 @@ void OptionSession::ResetToDefaults() {
 }
 
 ImportResult OptionSession::Import(const std::string& chosen) {
-    const ImportResult result = ImportProfile(files_, chosen, *edit_);
+    const int index = edit_->currentProfile;
+    bool returnAfterGame = false;
+    const ImportResult result = ImportProfile(files_, chosen, *edit_, &returnAfterGame);
+    if (result == ImportResult::Copied || result == ImportResult::CopyFailed)
+        returnAfterGame_[static_cast<std::size_t>(index)] = returnAfterGame;
     if (result != ImportResult::NoProfile && result != ImportResult::Unreadable)
         MergeMacros();
     return result;
 }
 
 bool OptionSession::Export(const std::string& path) {
-    return ExportProfile(files_, path, *edit_);
+    const int index = edit_->currentProfile;
+    return ExportProfile(
+        files_, path, *edit_,
+        settings::IsValidProfileIndex(index) && returnAfterGame_[static_cast<std::size_t>(index)]);
 }
 
 int OptionSession::FirmwareVersion() {

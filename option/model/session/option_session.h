@@ -10,9 +10,11 @@
 
 #include "common/settings/mouse_registry.h"
 #include "common/settings/osd_settings.h"
+#include "common/settings/return_after_game.h"
 #include "common/settings/settings_block.h"
 #include "common/settings/settings_files.h"
 #include "option/model/session/profile_transfer.h"
+#include "option/model/session/settings_backup.h"
 #include "option/model/session/session_ports.h"
 
 namespace option {
@@ -68,12 +70,23 @@ class OptionSession {
     ImportResult Import(const std::string& chosen);
     bool Export(const std::string& path);
 
+    // The backup of everything: the edit block, the notice settings, the
+    // macro store and the return-after-game choices.
+    std::string BackupText() const;
+    // A backup read back: when every part is good it replaces all of the
+    // above at once, marked changed (the caller refreshes and applies it as
+    // after a reset); otherwise nothing changes and the damaged part is told.
+    BackupProblem RestoreBackup(const std::string& text);
+
     int FirmwareVersion();
 
     settings::SettingsBlock& Edit() { return *edit_; }
     const settings::SettingsBlock& Reference() const { return *reference_; }
     const settings::OsdSettings& Osd() const { return osd_; }
     settings::ProfileRecord* CurrentProfile() { return settings::CurrentProfile(*edit_); }
+    // Per profile: back to the previous profile when its game ends. Kept in
+    // config.ini beside the block, saved with every Apply.
+    settings::ReturnAfterGame& ReturnChoices() { return returnAfterGame_; }
 
   private:
     // Reads the section into the scratch block; false when closed or failed.
@@ -89,6 +102,7 @@ class OptionSession {
     std::unique_ptr<settings::SettingsBlock> edit_;
     std::unique_ptr<settings::SettingsBlock> scratch_;
     settings::OsdSettings osd_{};
+    settings::ReturnAfterGame returnAfterGame_{};
     bool pending_ = false;
 };
 

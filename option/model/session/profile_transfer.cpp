@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "common/settings/ini_file.h"
+#include "common/settings/return_after_game.h"
 
 namespace option {
 namespace {
@@ -22,7 +23,7 @@ bool AbsentSibling(settings::IniFileSystem& fs, const std::string& path, std::st
 }
 
 bool WriteFreshProfileFile(settings::IniFileSystem& fs, const std::string& path,
-                           const ProfileRecord& profile) {
+                           const ProfileRecord& profile, const bool* returnAfterGame = nullptr) {
     std::string absent;
     std::string temp;
     if (!AbsentSibling(fs, path, absent) || !fs.CreateTempCopy(absent, temp))
@@ -32,6 +33,8 @@ bool WriteFreshProfileFile(settings::IniFileSystem& fs, const std::string& path,
         std::unique_ptr<settings::IniFile> file = fs.Open(temp);
         if (file) {
             ok = settings::WriteProfile(*file, profile);
+            if (returnAfterGame != nullptr)
+                ok = settings::WriteProfileReturnAfterGame(*file, *returnAfterGame) && ok;
             ok = file->Flush() && ok;
         }
     }
@@ -52,7 +55,7 @@ bool SamePathIgnoringCase(const std::string& a, const std::string& b) {
 }
 
 ImportResult ImportProfile(settings::SettingsFiles& files, const std::string& chosen,
-                           settings::SettingsBlock& block) {
+                           settings::SettingsBlock& block, bool* returnAfterGame) {
     const int index = block.currentProfile;
     if (!settings::IsValidProfileIndex(index))
         return ImportResult::NoProfile;
@@ -71,6 +74,10 @@ ImportResult ImportProfile(settings::SettingsFiles& files, const std::string& ch
         if (!settings::LoadProfileFile(fs, chosen, *incoming))
             return ImportResult::Unreadable;
         settings::SanitizeProfile(*incoming);
+        if (returnAfterGame != nullptr) {
+            if (std::unique_ptr<settings::IniFile> file = fs.Open(chosen))
+                *returnAfterGame = settings::ReadProfileReturnAfterGame(*file);
+        }
         result = settings::SaveProfileFile(fs, own, *incoming) ? ImportResult::Copied
                                                                : ImportResult::CopyFailed;
     }
@@ -85,11 +92,11 @@ ImportResult ImportProfile(settings::SettingsFiles& files, const std::string& ch
 }
 
 bool ExportProfile(settings::SettingsFiles& files, const std::string& path,
-                   const settings::SettingsBlock& block) {
+                   const settings::SettingsBlock& block, bool returnAfterGame) {
     const settings::ProfileRecord* current = settings::CurrentProfile(block);
     if (current == nullptr)
         return false;
-    return WriteFreshProfileFile(files.Files(), path, *current);
+    return WriteFreshProfileFile(files.Files(), path, *current, &returnAfterGame);
 }
 
 std::string FirmwareVersionText(int value) {

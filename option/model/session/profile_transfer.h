@@ -24,15 +24,17 @@ bool SamePathIgnoringCase(const std::string& a, const std::string& b);
 // Imports `chosen` into profile `index` of `block`: the profile's own file is
 // replaced (through a temporary file in its folder, so a failure keeps the
 // old file) by the chosen profile, which is then read back into the block;
-// the profile's 16 button change flags are raised.
+// the profile's 16 button change flags are raised. `returnAfterGame`, when
+// given, receives the chosen file's return-after-game choice (off when absent).
 ImportResult ImportProfile(settings::SettingsFiles& files, const std::string& chosen,
-                           settings::SettingsBlock& block);
+                           settings::SettingsBlock& block, bool* returnAfterGame = nullptr);
 
 // Writes the current profile of `block` to `path` as a new file that replaces
 // any file of that name in one step (an existing file survives a failed
-// write). False when the current index is outside 0..4 or the write failed.
+// write), with the profile's return-after-game choice beside its keys. False
+// when the current index is outside 0..4 or the write failed.
 bool ExportProfile(settings::SettingsFiles& files, const std::string& path,
-                   const settings::SettingsBlock& block);
+                   const settings::SettingsBlock& block, bool returnAfterGame = false);
 
 // The firmware version as the support page shows it: 100..500 as "1.00"..
 // "5.00", anything else "N/A".

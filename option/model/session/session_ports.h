@@ -5,6 +5,9 @@
 
 #include "common/settings/settings_block.h"
 #include "common/settings/shared_section.h"
+#include "option/model/dialogs/macro_record.h"
+
+#include <vector>
 
 namespace option {
 
@@ -37,6 +40,10 @@ class MacroStore {
     // Brings the macros named by the button records of all profiles into the store.
     virtual void MergeFromProfiles(const settings::SettingsBlock& block) = 0;
     virtual bool Save() = 0;
+    // Every record, in order (a backup).
+    virtual std::vector<MacroRecord> Records() const = 0;
+    // The store becomes exactly `records` (a restored backup); saved later.
+    virtual void ReplaceAll(const std::vector<MacroRecord>& records) = 0;
 };
 
 }  // namespace option

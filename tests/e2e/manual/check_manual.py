@@ -39,6 +39,8 @@ SECTIONS = [
     "Profiles and automatic switching",
     "Recording and assigning macros",
     "Importing and exporting profiles",
+    "Backing up all settings",
+    "The command line of Monitor",
     "On-screen notices",
     "Troubleshooting",
 ]
@@ -49,6 +51,8 @@ SUBJECT_WORDS = {
     "The support page": ["User Manual.pdf"],
     "Warnings": ["Click warning", "Reset warning", "Macro warning", "Delete-macro warning"],
     "Importing and exporting profiles": [".gmp"],
+    "Backing up all settings": ["Export all", "Import all"],
+    "The command line of Monitor": ["/profile", "/apply", "exit code"],
     "Troubleshooting": ["korrin-capture.txt"],
 }
 

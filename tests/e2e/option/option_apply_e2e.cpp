@@ -4,8 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
+#include <fstream>
 #include <memory>
 
+#include "common/settings/osd_settings.h"
 #include "common/settings/settings_block.h"
 #include "tests/e2e/device/virtual_mouse_session_win.h"
 #include "tests/e2e/harness/harness_win.h"
@@ -17,7 +20,9 @@ using namespace std::chrono_literals;
 using e2e::OptionDriver;
 using e2e::VirtualMouseSession;
 
-constexpr int kKeyProfile1 = 5, kKeyApply = 13;
+constexpr int kKeyProfile1 = 5, kKeyApply = 13, kKeyReset = 31, kKeyExportAll = 45,
+              kKeyImportAll = 46;
+constexpr int kResetWarningOk = 1001;
 
 class ApplyRoad : public ::testing::Test {
   protected:
@@ -76,6 +81,86 @@ TEST_F(ApplyRoad, AChosenProfileReachesBlockFilesAndMouse) {
     ASSERT_TRUE(unplugged.Process().WaitForDebugText("COptionDlg Apply 0 published 1 pending 1\n"));
     EXPECT_TRUE(e2e::WaitUntil([&] { return unplugged.ApplyReady(); }, 5s));
     EXPECT_EQ(folder_.ReadIni("config.ini", "Setting", "CurrentProfile"), "1");
+}
+
+// The block as it stands, change flags aside: what a backup must bring back.
+std::unique_ptr<settings::SettingsBlock> SharedWithoutFlags() {
+    auto block = std::make_unique<settings::SettingsBlock>();
+    if (!e2e::ReadSharedBlock(*block))
+        return nullptr;
+    settings::ClearChanges(*block);
+    return block;
+}
+
+TEST_F(ApplyRoad, ABackupOfEverythingComesBackWholeAfterAResetAndADamagedOneChangesNothing) {
+    // Notice settings and a macro that only the backup can carry.
+    settings::OsdSettings osd{};
+    osd.showProfile = 1;
+    osd.value140 = 77;
+    ASSERT_TRUE(WritePrivateProfileStructA("OSDSetting", "config", &osd, sizeof osd,
+                                           folder_.File("config.ini").c_str()));
+    const std::uint8_t macro[220] = {'k', 'e', 'e', 'p', 0};
+    ASSERT_TRUE(WritePrivateProfileStructA("Macros", "0", const_cast<std::uint8_t*>(macro),
+                                           sizeof macro,
+                                           folder_.File("config\\sequence.dat").c_str()));
+    ASSERT_TRUE(WritePrivateProfileStringA("Macros", "number", "1",
+                                           folder_.File("config\\sequence.dat").c_str()));
+    VirtualMouseSession mouse(folder_);
+    ASSERT_TRUE(mouse.Running());
+    StartMonitor();
+    ASSERT_TRUE(e2e::WaitUntil([&] { return HasRecord(mouse.Log(), "FEATURE 0D 05 80"); }, 60s));
+    OptionDriver option(folder_);
+    ASSERT_TRUE(option.Start());
+    ASSERT_TRUE(e2e::WaitUntil([&] { return option.ApplyReady(); }));
+    option.Click(kKeyProfile1 + 2);
+    option.Click(kKeyApply);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return option.ApplyReady(); }, 60s));
+
+    const std::string backup = folder_.File("all.gmb");
+    option.Click(kKeyExportAll);
+    ASSERT_TRUE(option.ChooseFile(backup));
+    ASSERT_TRUE(option.Process().WaitForDebugText("COptionDlg ExportAll 1\n"));
+    const auto saved = SharedWithoutFlags();
+    ASSERT_NE(saved, nullptr);
+    const std::string osdSaved = folder_.ReadIni("config.ini", "OSDSetting", "config");
+    const std::string macrosSaved = folder_.ReadText("config\\sequence.dat");
+
+    option.Click(kKeyReset);
+    ASSERT_TRUE(option.Answer(kResetWarningOk));
+    ASSERT_TRUE(option.Process().WaitForDebugText("COptionDlg Apply 1 published 1 pending 1\n"));
+    ASSERT_TRUE(e2e::WaitUntil([&] { return option.ApplyReady(); }, 60s));
+    ASSERT_NE(folder_.ReadIni("config.ini", "OSDSetting", "config"), osdSaved);
+    EXPECT_TRUE(e2e::WaitUntil([&] { return mouse.Dump()[1] == "selected_profile 1"; }))
+        << mouse.Dump()[1];
+
+    // A damaged part: named in a message, nothing changes.
+    std::string damaged = folder_.ReadText("all.gmb");
+    const std::size_t at = damaged.find("[Profile3]");
+    ASSERT_NE(at, std::string::npos);
+    damaged.replace(damaged.find("PollingRate=", at), 12, "PollingRat=");
+    std::ofstream(folder_.File("damaged.gmb"), std::ios::binary) << damaged;
+    option.Click(kKeyImportAll);
+    ASSERT_TRUE(option.ChooseFile(folder_.File("damaged.gmb")));
+    ASSERT_TRUE(option.Process().WaitForDebugText("COptionDlg ImportAll 3\n"));
+    ASSERT_TRUE(option.Answer(IDOK));
+    EXPECT_EQ(option.Process().CountDebugText("COptionDlg Apply 1 published 1 pending 1\n"), 1);
+    auto block = SharedWithoutFlags();
+    ASSERT_NE(block, nullptr);
+    EXPECT_EQ(block->currentProfile, 0);
+
+    // The good backup: everything back at once, sent to the mouse as a reset is.
+    option.Click(kKeyImportAll);
+    ASSERT_TRUE(option.ChooseFile(backup));
+    ASSERT_TRUE(option.Process().WaitForDebugText("COptionDlg ImportAll 0\n"));
+    ASSERT_TRUE(option.Process().WaitForDebugText("COptionDlg Apply 1 published 1 pending 1\n", 2));
+    ASSERT_TRUE(e2e::WaitUntil([&] { return option.ApplyReady(); }, 60s));
+    block = SharedWithoutFlags();
+    ASSERT_NE(block, nullptr);
+    EXPECT_EQ(std::memcmp(block.get(), saved.get(), sizeof *block), 0);
+    EXPECT_EQ(folder_.ReadIni("config.ini", "OSDSetting", "config"), osdSaved);
+    EXPECT_EQ(folder_.ReadText("config\\sequence.dat"), macrosSaved);
+    EXPECT_TRUE(e2e::WaitUntil([&] { return mouse.Dump()[1] == "selected_profile 3"; }))
+        << mouse.Dump()[1];
 }
 
 }  // namespace

@@ -628,6 +628,84 @@ TEST_F(AutomaticProfileE2E, NothingSwitchesWhileTheMouseIsUnplugged) {
         << "current profile " << shared->currentProfile;
 }
 
+TEST_F(AutomaticProfileE2E, GameEndingGoesBackToThePreviousProfileUnlessTheUserSwitched) {
+    NameTheGame();
+    StandInWindow option(kOptionTitle);
+    Start();
+    // The choice of profile 3, as Option's Apply leaves it in config.ini.
+    ASSERT_TRUE(WritePrivateProfileStringA("Setting", "ReturnAfterGame2", "1",
+                                           folder_.File("config.ini").c_str()));
+    SendMessageA(MonitorWindow(), 1224, 0, 0);
+    auto shared = std::make_unique<settings::SettingsBlock>();
+    auto current = [&] { return ReadShared(*shared) ? shared->currentProfile : -1; };
+
+    StartTheGame();
+    ASSERT_TRUE(WaitUntil([&] { return current() == 2; })) << current();
+    PostMessageA(FindWindowA(nullptr, "Stand-in Program"), WM_CLOSE, 0, 0);
+    ASSERT_EQ(game_.WaitExit(10s), 0);
+    ASSERT_TRUE(WaitUntil([&] { return current() == 0; })) << current();
+    ASSERT_TRUE(
+        WaitUntil([&] { return Dump().find("selected_profile 1\n") != std::string::npos; }));
+
+    // The profile button of the mouse pressed during the game: that choice stays.
+    Program again;
+    ASSERT_TRUE(again.Start(folder_.File("spacegame.exe"), "/window"));
+    ASSERT_TRUE(WaitUntil([&] { return current() == 2; })) << current();
+    Inject("profile:2");
+    ASSERT_TRUE(WaitUntil([&] { return current() == 1; })) << current();
+    PostMessageA(FindWindowA(nullptr, "Stand-in Program"), WM_CLOSE, 0, 0);
+    ASSERT_EQ(again.WaitExit(10s), 0);
+    // At least one poll's fixed window: nothing marks a poll.
+    ObserveFor(4500ms);
+    EXPECT_EQ(current(), 1);
+}
+
+// ---------------------------------------------------------------- command line
+
+// The message box of a Monitor started with a bad argument or /?, found by
+// its owner process.
+HWND CommandBox() {
+    return FindWindowA("#32770", "Gaming mouse command line");
+}
+
+TEST_F(RuntimeE2E, CommandLineSwitchesAppliesAndRefusesThroughTheRunningMonitor) {
+    osd_.showProfile = 1;
+    StandInWindow osd(kOsdTitle);
+    Start();
+    ASSERT_TRUE(WaitUntil(
+        [&] { return folder_.ReadText("vm.log").find("FEATURE 0D 05 80") != std::string::npos; },
+        kPatience));
+
+    Program command;
+    ASSERT_TRUE(command.Start(folder_.File("Monitor.exe"), "/PROFILE 3"));
+    EXPECT_EQ(command.WaitExit(), 0);
+    ASSERT_TRUE(WaitUntil([&] { return Dump().find("selected_profile 3\n") != std::string::npos; }))
+        << Dump();
+    ASSERT_TRUE(osd.WaitFor(1324));
+    const auto notices = osd.All();
+    const auto notice = std::find_if(notices.begin(), notices.end(),
+                                     [](const Received& r) { return r.message == 1324; });
+    ASSERT_NE(notice, notices.end());
+    EXPECT_EQ(notice->wParam, 40u);
+    EXPECT_EQ(notice->lParam, 2 * 65536);
+
+    // A bad argument is named in a box; closing it ends the program with 1.
+    Program bad;
+    ASSERT_TRUE(bad.Start(folder_.File("Monitor.exe"), "-profile 9"));
+    ASSERT_TRUE(WaitUntil([] { return CommandBox() != nullptr; }));
+    PostMessageA(CommandBox(), WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(bad.WaitExit(), 1);
+    EXPECT_NE(MonitorWindow(), nullptr);
+
+    // Without the mouse, /apply has nothing to send to: 2.
+    ASSERT_EQ(VirtualMouse("/unplug"), 0);
+    ASSERT_TRUE(
+        WaitUntil([&] { return folder_.ReadIni("config.ini", "Setting", "Device") == "0"; }));
+    Program apply;
+    ASSERT_TRUE(apply.Start(folder_.File("Monitor.exe"), "-Apply"));
+    EXPECT_EQ(apply.WaitExit(), 2);
+}
+
 // ------------------------------------------------------------------------ tilt
 
 class TiltE2E : public RuntimeE2E {

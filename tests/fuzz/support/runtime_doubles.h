@@ -136,6 +136,7 @@ class FixedForeground final : public runtime::ForegroundQuery {
         name = exe;
         return !exe.empty();
     }
+    bool ProcessRunning(std::string_view) override { return true; }
     std::string exe = "game.exe";
 };
 

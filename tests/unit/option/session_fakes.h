@@ -76,6 +76,11 @@ class CountingMacroStore final : public option::MacroStore {
         ++saves;
         return true;
     }
+    std::vector<option::MacroRecord> Records() const override { return records; }
+    void ReplaceAll(const std::vector<option::MacroRecord>& replaced) override {
+        records = replaced;
+    }
+    std::vector<option::MacroRecord> records;
     int loads = 0;
     int merges = 0;
     int saves = 0;

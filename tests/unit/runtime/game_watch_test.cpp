@@ -46,6 +46,10 @@ class FixedForeground : public ForegroundQuery {
         name = exe;
         return found;
     }
+    bool ProcessRunning(std::string_view) override {
+        ADD_FAILURE() << "the poll walks processes only for a pending return";
+        return false;
+    }
     std::string exe;
     bool found = true;
 };

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -124,7 +125,11 @@ class FakeForeground : public ForegroundQuery {
         name = exe;
         return !exe.empty();
     }
+    bool ProcessRunning(std::string_view name) override {
+        return std::find(running.begin(), running.end(), name) != running.end();
+    }
     std::string exe;
+    std::vector<std::string> running;
     int polls = 0;
 };
 
@@ -400,6 +405,49 @@ TEST_F(MonitorRuntimeTest, GameWatchSwitchesToTheLowestMatchingProfileOnly) {
     runtime.OnGameWatchTimer();
     EXPECT_TRUE(host.log.empty());
     EXPECT_EQ(host.block.currentProfile, 3);
+}
+
+TEST_F(MonitorRuntimeTest, GameEndingSwitchesBackOnlyWhenAskedAndNotOverruled) {
+    settings::CopyField(host.block.profiles[2].GameFile, "C:\\Games\\Race.exe");
+    runtime.GameReturns().SetChoices({false, false, true, false, false});
+    host.block.currentProfile = 1;
+    foreground.exe = "race.exe";
+    foreground.running = {"race.exe"};
+    runtime.OnGameWatchTimer();
+    ASSERT_EQ(host.block.currentProfile, 2);
+    // In the background the game still runs: the game's profile stays.
+    foreground.exe = "explorer.exe";
+    runtime.OnGameWatchTimer();
+    EXPECT_EQ(host.block.currentProfile, 2);
+    // The game ends: back to the profile from before, shown as a switch.
+    foreground.running.clear();
+    host.log.clear();
+    runtime.OnGameWatchTimer();
+    EXPECT_EQ(host.block.currentProfile, 1);
+    EXPECT_EQ(host.log.front(), "publish 1");
+    runtime.OnGameWatchTimer();
+    EXPECT_EQ(host.block.currentProfile, 1);
+
+    // A profile button pressed while the game runs wins over the return.
+    foreground.exe = "race.exe";
+    foreground.running = {"race.exe"};
+    runtime.OnGameWatchTimer();
+    ASSERT_EQ(host.block.currentProfile, 2);
+    runtime.SwitchProfile(2);
+    foreground.exe = "explorer.exe";
+    foreground.running.clear();
+    runtime.OnGameWatchTimer();
+    EXPECT_EQ(host.block.currentProfile, 2);
+
+    // Without the choice the game's profile stays after the game.
+    runtime.GameReturns().SetChoices({});
+    runtime.SwitchProfile(0);
+    foreground.exe = "race.exe";
+    runtime.OnGameWatchTimer();
+    ASSERT_EQ(host.block.currentProfile, 2);
+    foreground.exe = "explorer.exe";
+    runtime.OnGameWatchTimer();
+    EXPECT_EQ(host.block.currentProfile, 2);
 }
 
 TEST_F(MonitorRuntimeTest, GameWatchDoesNothingWhileDisconnected) {

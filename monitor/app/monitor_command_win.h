@@ -1,0 +1,33 @@
+// Monitor's command line commands between processes: a Monitor started with
+// /profile N or /apply while another one runs hands the command to the
+// running one and waits for its answer, which becomes its exit code.
+#pragma once
+
+#include <windows.h>
+
+#include "monitor/runtime/command_line.h"
+
+namespace monitor {
+
+// To the running Monitor's window: wParam the command (CommandKind::Profile
+// or CommandKind::Apply), lParam the profile index; the result is a
+// runtime::CommandResult. Sent, never posted: the sender waits for it.
+inline constexpr UINT kMsgRunCommand = WM_APP + 16;
+
+// How long a forwarding Monitor waits for the running one's answer.
+inline constexpr UINT kCommandAnswerWaitMs = 10000;
+
+// Sends the command to `running` and returns its answer; MouseAbsent when
+// no answer came (the running Monitor hangs or is ending).
+runtime::CommandResult ForwardCommand(HWND running, const runtime::MonitorCommand& command);
+
+// Posts the command to Monitor's own new window: carried out once the window
+// runs, as if a second Monitor had sent it.
+void QueueOwnCommand(HWND self, const runtime::MonitorCommand& command);
+
+// The message boxes of /? and of a bad argument, texts from lan.dll in the
+// program folder.
+void ShowUsage();
+void ShowBadArgument(const std::string& argument);
+
+}  // namespace monitor

@@ -1,0 +1,102 @@
+#include "option/backup_commands_win.h"
+
+#include <commdlg.h>
+
+#include <string>
+
+#include "common/settings/ini_engine.h"
+#include "common/win/program_folder_win.h"
+#include "lan/string_ids.h"
+#include "option/option_dlg_win.h"
+
+namespace option {
+
+namespace {
+
+constexpr const char* kBackupFilter = "Gaming Mouse Backup(*.gmb)\0*.gmb\0\0";
+
+enum class FileDialog { Open, Save };
+
+bool AskBackupPath(HWND owner, FileDialog kind, char (&path)[MAX_PATH]) {
+    const std::string title =
+        LanString(kind == FileDialog::Save ? lan::kExportAll : lan::kImportAll);
+    OPENFILENAMEA ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = kBackupFilter;
+    ofn.lpstrFile = path;
+    ofn.nMaxFile = sizeof path;
+    ofn.lpstrDefExt = "gmb";
+    ofn.lpstrTitle = title.c_str();
+    ofn.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+    if (kind == FileDialog::Open) {
+        ofn.Flags |= OFN_FILEMUSTEXIST;
+        return GetOpenFileNameA(&ofn) != FALSE;
+    }
+    return GetSaveFileNameA(&ofn) != FALSE;
+}
+
+std::string WithArgument(std::string text, const std::string& argument) {
+    const std::size_t mark = text.find("%1");
+    if (mark != std::string::npos)
+        text.replace(mark, 2, argument);
+    return text;
+}
+
+std::string PartName(const BackupProblem& problem) {
+    switch (problem.part) {
+        case BackupPart::Version:
+            return LanString(lan::kBackupPartVersion);
+        case BackupPart::General:
+            return LanString(lan::kBackupPartGeneral);
+        case BackupPart::Profile:
+            return WithArgument(LanString(lan::kBackupPartProfile),
+                                std::to_string(problem.profile + 1));
+        case BackupPart::Notices:
+            return LanString(lan::kBackupPartNotices);
+        case BackupPart::Macros:
+        case BackupPart::None:
+            break;
+    }
+    return LanString(lan::kBackupPartMacros);
+}
+
+void Tell(HWND owner, const std::string& text) {
+    MessageBoxA(owner, text.c_str(), LanString(lan::kBackupCaption).c_str(),
+                MB_OK | MB_ICONWARNING);
+}
+
+}  // namespace
+
+void ExportAllSettings(HWND owner, OptionSession& session) {
+    char path[MAX_PATH] = {};
+    if (!AskBackupPath(owner, FileDialog::Save, path))
+        return;
+    settings::DiskTextFileStore disk;
+    const bool ok = WriteBackupFile(disk, path, session.BackupText());
+    win::DebugText("COptionDlg ExportAll %d\n", ok ? 1 : 0);
+    if (!ok)
+        Tell(owner, LanString(lan::kBackupWriteFailed));
+}
+
+bool ImportAllSettings(HWND owner, OptionSession& session) {
+    char path[MAX_PATH] = {};
+    if (!AskBackupPath(owner, FileDialog::Open, path))
+        return false;
+    settings::DiskTextFileStore disk;
+    std::string text;
+    if (!disk.ReadAll(path, text)) {
+        win::DebugText("COptionDlg ImportAll unreadable\n");
+        Tell(owner, LanString(lan::kBackupUnreadable));
+        return false;
+    }
+    const BackupProblem problem = session.RestoreBackup(text);
+    win::DebugText("COptionDlg ImportAll %d\n", static_cast<int>(problem.part));
+    if (problem.part != BackupPart::None) {
+        Tell(owner, WithArgument(LanString(lan::kBackupDamaged), PartName(problem)));
+        return false;
+    }
+    return true;
+}
+
+}  // namespace option
