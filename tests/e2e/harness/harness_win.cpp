@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -81,7 +82,14 @@ ProgramFolder::ProgramFolder() {
     std::snprintf(name, sizeof name, "%smouse-e2e-%lu-%d", temp, GetCurrentProcessId(),
                   g_folderCounter.fetch_add(1));
     RemoveTree(name);
-    CopyTree(DistFolder(), name);
+    // Without the program folder to copy (MOUSE_DIST is set by CTest), an
+    // empty path would name the drive's root and copy the whole disk.
+    const std::string dist = DistFolder();
+    if (dist.empty()) {
+        std::fprintf(stderr, "MOUSE_DIST is not set: run the end-to-end tests through ctest\n");
+        std::abort();
+    }
+    CopyTree(dist, name);
     path_ = std::string(name) + "\\";
 }
 
