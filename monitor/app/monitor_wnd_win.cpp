@@ -107,7 +107,7 @@ LRESULT CMonitorWnd::OnCreate(const CREATESTRUCTA*) {
     InitCommonControlsEx(&controls);
 
     folder_ = win::ProgramFolder();
-    lan_ = LoadLibraryA((folder_ + "lan.dll").c_str());
+    lan_.Reset(LoadLibraryA((folder_ + "lan.dll").c_str()));
     files_ = std::make_unique<settings::SystemSettingsFiles>(folder_);
     mouseKey_ = registry_.Open(settings::MouseRegistryKey::Mouse, false);
     link_.Bind(folder_);
@@ -207,9 +207,7 @@ void CMonitorWnd::ShutDown() {
     comInitialized_ = false;
     shared_.Close();
     mouseKey_.reset();
-    if (lan_ != nullptr)
-        FreeLibrary(lan_);
-    lan_ = nullptr;
+    lan_.Reset();
 }
 
 LRESULT CMonitorWnd::OnTimer(UINT_PTR id) {
@@ -266,8 +264,8 @@ void CMonitorWnd::OnSystrayNotify(win::LParam<UINT> mouseMessage) {
         case WM_RBUTTONDOWN: {
             if (HWND popup = GetLastActivePopup(Hwnd()))
                 SetForegroundWindow(popup);
-            ShowTrayMenu(Hwnd(), win::LoadModuleString(lan_, protocol::kStrOpenConfiguration),
-                         win::LoadModuleString(lan_, protocol::kStrExit));
+            ShowTrayMenu(Hwnd(), win::LoadModuleString(lan_.Get(), protocol::kStrOpenConfiguration),
+                         win::LoadModuleString(lan_.Get(), protocol::kStrExit));
             break;
         }
         default:
@@ -477,7 +475,7 @@ void CMonitorWnd::WriteDeviceState(int state) {
 }
 
 void CMonitorWnd::AddTrayIcon() {
-    tray_.Add(Hwnd(), win::LoadModuleString(lan_, protocol::kStrTrayTip, 128));
+    tray_.Add(Hwnd(), win::LoadModuleString(lan_.Get(), protocol::kStrTrayTip, 128));
 }
 
 void CMonitorWnd::StartCompanions() {

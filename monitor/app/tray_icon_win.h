@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "common/win/scoped_win.h"
+
 namespace monitor {
 
 class TrayIcon {
@@ -17,7 +19,7 @@ class TrayIcon {
 
   private:
     HWND owner_ = nullptr;
-    HICON icon_ = nullptr;
+    win::ScopedIcon icon_;
     bool shown_ = false;
 };
 

@@ -4,12 +4,15 @@
 // tlhelp32.h needs windows.h first.
 #include <tlhelp32.h>
 
+#include "common/win/scoped_win.h"
+
 namespace runtime {
 
 bool ProcessExeName(unsigned long processId, std::string& name) {
-    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE)
+    const win::ScopedFileHandle owned(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!owned)
         return false;
+    const HANDLE snapshot = owned.Get();
     PROCESSENTRY32 entry{};
     entry.dwSize = sizeof entry;
     bool found = false;
@@ -22,7 +25,6 @@ bool ProcessExeName(unsigned long processId, std::string& name) {
             break;
         }
     }
-    CloseHandle(snapshot);
     return found;
 }
 
