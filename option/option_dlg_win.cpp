@@ -5,6 +5,7 @@
 
 #include "common/protocol.h"
 #include "common/win/program_folder_win.h"
+#include "common/win/scoped_win.h"
 #include "lan/string_ids.h"
 #include "option/dialogs/modal_dialog_win.h"
 #include "option/dialogs/option_dialogs_win.h"
@@ -236,14 +237,13 @@ void COptionDlg::UpdateFirmwareText() {
 LRESULT COptionDlg::OnPaint() {
     HWND self = Hwnd();
     if (IsIconic(self)) {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(self, &ps);
+        const win::ScopedPaint paint(self);
+        const HDC dc = paint.Get();
         RECT client{};
         GetClientRect(self, &client);
         const int x = (client.right - GetSystemMetrics(SM_CXICON) + 1) / 2;
         const int y = (client.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2;
         DrawIcon(dc, x, y, icon_);
-        EndPaint(self, &ps);
         return 0;
     }
     surface_.Paint(self);

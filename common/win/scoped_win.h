@@ -148,10 +148,16 @@ using ScopedIcon = ScopedOwner<HICON, IconTraits>;
 using ScopedGlobal = ScopedOwner<HGLOBAL, GlobalMemoryTraits>;
 using ScopedDeviceInfoSet = ScopedOwner<HDEVINFO, DeviceInfoSetTraits>;
 
-// A DC obtained with GetDC, released to its window (null: the screen).
+// Which part of a window a DC draws on: its client area (GetDC) or the whole
+// window, frame included (GetWindowDC).
+enum class DcArea { Client, Window };
+
+// A DC obtained with GetDC or GetWindowDC, released to its window (null: the
+// screen).
 class ScopedWindowDc {
   public:
-    explicit ScopedWindowDc(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
+    explicit ScopedWindowDc(HWND hwnd, DcArea area = DcArea::Client)
+        : hwnd_(hwnd), dc_(area == DcArea::Window ? GetWindowDC(hwnd) : GetDC(hwnd)) {}
     ~ScopedWindowDc() {
         if (dc_ != nullptr)
             ReleaseDC(hwnd_, dc_);
@@ -164,6 +170,15 @@ class ScopedWindowDc {
     HWND hwnd_;
     HDC dc_;
 };
+
+// Hands `region` to the window, which owns it once it is set; a region the
+// window refused is deleted here. Returns whether the window took it.
+inline bool GiveWindowRegion(HWND hwnd, ScopedGdi<HRGN> region, bool redraw) {
+    if (SetWindowRgn(hwnd, region.Get(), redraw ? TRUE : FALSE) == 0)
+        return false;
+    region.Release();
+    return true;
+}
 
 // A paint session of WM_PAINT: BeginPaint now, EndPaint at the end of the scope.
 class ScopedPaint {

@@ -148,8 +148,7 @@ void CMacroManagerDlg::SetRecordImages(bool recording) {
         return;  // keep the skin's own face when the pictures are missing
     const RECT whole{0, 0, recordRect_.right - recordRect_.left,
                      recordRect_.bottom - recordRect_.top};
-    button.SetBitmaps(whole, images[0].Handle(), images[1].Handle(), images[2].Handle(),
-                      images[0].Handle());
+    button.SetBitmaps(whole, images[0].Get(), images[1].Get(), images[2].Get(), images[0].Get());
     RedrawWindow(button.Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
 }
 

@@ -2,6 +2,9 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
+#include "common/win/scoped_win.h"
 #include "option/skin/bitmap_facts_win.h"
 #include "option/skin/child_window_win.h"
 #include "option/skin/control_math.h"
@@ -91,11 +94,9 @@ void RegisterSkinMessages() {
 void BlitImage(HDC dc, HBITMAP image, int w, int h) {
     if (image == nullptr)
         return;
-    HDC source = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(source, image);
-    BitBlt(dc, 0, 0, w, h, source, 0, 0, SRCCOPY);
-    SelectObject(source, old);
-    DeleteDC(source);
+    const win::ScopedDc source(CreateCompatibleDC(dc));
+    const win::ScopedSelect useImage(source.Get(), image);
+    BitBlt(dc, 0, 0, w, h, source.Get(), 0, 0, SRCCOPY);
 }
 
 // ---- CSkinButton -------------------------------------------------------------
@@ -255,12 +256,11 @@ void CSkinButton::Relay(UINT msg, UINT keys, POINT at) {
 }
 
 LRESULT CSkinButton::OnPaint() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(Hwnd(), &ps);
+    const win::ScopedPaint paint(Hwnd());
+    const HDC dc = paint.Get();
     RECT client;
     GetClientRect(Hwnd(), &client);
     DrawFace(dc, images_[static_cast<std::size_t>(CurrentImage())], client);
-    EndPaint(Hwnd(), &ps);
     return 0;
 }
 
@@ -453,13 +453,12 @@ bool CRgnButton::InShape(POINT p) const {
 LRESULT CRgnButton::OnCreate() {
     const LRESULT result = CallDefault();
     maskPicture_.Reset(LoadBitmapFile(maskFile_));
-    HRGN region = CreateRegionFromMask(maskPicture_.Get(), RGB(255, 255, 255), 0);
-    if (region == nullptr)
+    win::ScopedGdi<HRGN> region(CreateRegionFromMask(maskPicture_.Get(), RGB(255, 255, 255), 0));
+    if (!region)
         return result;
     shape_.Reset(CreateRectRgn(0, 0, 0, 0));
-    CombineRgn(shape_.Get(), region, nullptr, RGN_COPY);
-    if (SetWindowRgn(Hwnd(), region, TRUE) == 0)
-        DeleteObject(region);
+    CombineRgn(shape_.Get(), region.Get(), nullptr, RGN_COPY);
+    win::GiveWindowRegion(Hwnd(), std::move(region), true);
     return result;
 }
 
@@ -540,8 +539,8 @@ LRESULT CRgnButton::OnLButtonUp(UINT, POINT at) {
 }
 
 LRESULT CRgnButton::OnPaint() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(Hwnd(), &ps);
+    const win::ScopedPaint paint(Hwnd());
+    const HDC dc = paint.Get();
     const RgnPaint choice = ChooseRgnImage(latched_, state_, IsWindowEnabled(Hwnd()) != FALSE);
     state_ = choice.state;
     HBITMAP image = images_[static_cast<std::size_t>(choice.image)];
@@ -549,7 +548,6 @@ LRESULT CRgnButton::OnPaint() {
         const SIZE size = BitmapSize(image);
         BlitImage(dc, image, size.cx, size.cy);
     }
-    EndPaint(Hwnd(), &ps);
     return 0;
 }
 

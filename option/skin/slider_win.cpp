@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "common/win/program_folder_win.h"
+#include "common/win/scoped_win.h"
 #include "option/skin/bitmap_facts_win.h"
 #include "option/skin/child_window_win.h"
 #include "option/skin/control_math.h"
@@ -54,11 +56,10 @@ int CPHSlider::Create(const std::string& pictureFile, int x, int y, int rightBou
     if (shape) {
         // Everything of the colour of the top-left pixel is cut away.
         const COLORREF background = BitmapPixel(picture, 0, 0);
-        HRGN region = CreateRegionFromMask(picture, background & 0xFFFFFF, 0);
-        if (region == nullptr)
-            region = CreateRectRgn(0, 0, 0, 0);
-        if (SetWindowRgn(Hwnd(), region, TRUE) == 0)
-            DeleteObject(region);
+        win::ScopedGdi<HRGN> region(CreateRegionFromMask(picture, background & 0xFFFFFF, 0));
+        if (!region)
+            region.Reset(CreateRectRgn(0, 0, 0, 0));
+        win::GiveWindowRegion(Hwnd(), std::move(region), true);
     }
     return 1;
 }
@@ -136,14 +137,13 @@ LRESULT CPHSlider::OnLButtonUp() {
 }
 
 LRESULT CPHSlider::OnPaint() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(Hwnd(), &ps);
+    const win::ScopedPaint paint(Hwnd());
+    const HDC dc = paint.Get();
     {
         const OffscreenCanvas canvas(dc, width_, height_);
         BlitImage(canvas.Dc(), picture_.Get(), width_, height_);
         canvas.CopyTo(dc);
     }
-    EndPaint(Hwnd(), &ps);
     return 0;
 }
 
@@ -236,10 +236,9 @@ LRESULT CclickHSlider::OnMouseLeave() {
 }
 
 LRESULT CclickHSlider::OnPaint() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(Hwnd(), &ps);
+    const win::ScopedPaint paint(Hwnd());
+    const HDC dc = paint.Get();
     BlitImage(dc, trackImage_.Get(), track_.right - track_.left, track_.bottom - track_.top);
-    EndPaint(Hwnd(), &ps);
     return 0;
 }
 
@@ -290,8 +289,8 @@ void CFillSlider::SetPos(int value) {
 }
 
 LRESULT CFillSlider::OnPaint() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(Hwnd(), &ps);
+    const win::ScopedPaint paint(Hwnd());
+    const HDC dc = paint.Get();
     const int w = rect_.right - rect_.left;
     const int h = rect_.bottom - rect_.top;
     {
@@ -300,7 +299,6 @@ LRESULT CFillSlider::OnPaint() {
         BlitImage(canvas.Dc(), full_.Get(), FillWidth(position_, minimum_, maximum_, w), h);
         canvas.CopyTo(dc);
     }
-    EndPaint(Hwnd(), &ps);
     return 0;
 }
 

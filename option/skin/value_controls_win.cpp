@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "common/win/scoped_win.h"
 #include "option/skin/bitmap_facts_win.h"
 #include "option/skin/child_window_win.h"
 #include "option/skin/control_math.h"
@@ -282,10 +283,9 @@ void CSpinBox::Report() {
 }
 
 LRESULT CSpinBox::OnPaint() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(Hwnd(), &ps);
+    const win::ScopedPaint paint(Hwnd());
+    const HDC dc = paint.Get();
     BlitImage(dc, images_[0], rect_.right - rect_.left, rect_.bottom - rect_.top);
-    EndPaint(Hwnd(), &ps);
     return 0;
 }
 
@@ -373,8 +373,8 @@ void CSkinLabel::SetBold(bool bold) {
 }
 
 LRESULT CSkinLabel::OnPaint() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(Hwnd(), &ps);
+    const win::ScopedPaint paint(Hwnd());
+    const HDC dc = paint.Get();
     RECT client;
     GetClientRect(Hwnd(), &client);
     const int w = std::max<int>(client.right, 1);
@@ -399,7 +399,6 @@ LRESULT CSkinLabel::OnPaint() {
                   DT_SINGLELINE | DT_VCENTER | (bold_ ? DT_LEFT : DT_CENTER));
         canvas.CopyTo(dc);
     }
-    EndPaint(Hwnd(), &ps);
     return 0;
 }
 
@@ -443,8 +442,8 @@ int CColorPicker::Create(UINT stripResource, HWND parent, const RECT& r, UINT id
 }
 
 LRESULT CColorPicker::OnPaint() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(Hwnd(), &ps);
+    const win::ScopedPaint paint(Hwnd());
+    const HDC dc = paint.Get();
     const SIZE strip = BitmapSize(strip_.Get());
     const SIZE marker = BitmapSize(markerPicture_.Get());
     RECT client;
@@ -459,7 +458,6 @@ LRESULT CColorPicker::OnPaint() {
                        marker.cx, marker.cy, RGB(255, 0, 255));
         canvas.CopyTo(dc);
     }
-    EndPaint(Hwnd(), &ps);
     return 0;
 }
 

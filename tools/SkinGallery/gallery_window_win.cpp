@@ -112,13 +112,13 @@ void GalleryWindow::MakeControl(std::size_t index, const skin::ButtonPos& pos,
             if (slider.Create(skin::SkinFolder() + "slider.bmp", r, self, id)) {
                 slider.SetRange(0, 10);
                 slider.SetPos(0);
-                slider.SetTrackImage(r, sheets.over.Handle());
+                slider.SetTrackImage(r, sheets.over.Get());
                 slider.SetHint(pos.caption);
             }
             break;
         case kIdFill:
             fill.Create(r, self, id);
-            fill.SetImages(r, sheets.normal.Handle(), sheets.over.Handle());
+            fill.SetImages(r, sheets.normal.Get(), sheets.over.Get());
             fill.SetRange(0, 10);
             fill.SetHint(pos.caption);
             break;

@@ -169,7 +169,7 @@ int RenderSkin(const std::string& iniPath, const std::string& outFolder, std::st
             DeleteObject(shape);
         }
         HDC source = CreateCompatibleDC(screen);
-        HGDIOBJ oldSource = SelectObject(source, sheets[state].Handle());
+        HGDIOBJ oldSource = SelectObject(source, sheets[state].Get());
         BitBlt(canvasDc, 0, 0, size.cx, size.cy, source, 0, 0, SRCCOPY);
         // Each button draws the image it cut for this state.
         for (std::size_t b = 0; b < window.buttons.size(); ++b) {
