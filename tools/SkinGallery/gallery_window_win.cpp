@@ -2,6 +2,7 @@
 
 #include <cstdarg>
 
+#include "common/win/scoped_win.h"
 #include "option/skin/control_math.h"
 #include "option/skin/skin_menu_win.h"
 #include "option/skin/skin_messages.h"
@@ -44,10 +45,7 @@ std::span<const win::MessageRow<GalleryWindow>> GalleryWindow::MessageMap() {
     return rows;
 }
 
-GalleryWindow::~GalleryWindow() {
-    if (logFont_ != nullptr)
-        DeleteObject(logFont_);
-}
+GalleryWindow::~GalleryWindow() = default;
 
 bool GalleryWindow::Create(const std::string& skinFile, const std::string& logPath) {
     skinFile_ = skinFile;
@@ -167,15 +165,15 @@ LRESULT GalleryWindow::OnCreate() {
                       [this](std::size_t i, const char*, const skin::ButtonPos& pos,
                              const skin::SkinSheets& sheets) { MakeControl(i, pos, sheets); });
     surface_.ApplyShape(Hwnd());
-    logFont_ = CreateFontA(13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                           DEFAULT_PITCH | FF_DONTCARE, "Arial");
+    logFont_.Reset(CreateFontA(13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                               DEFAULT_PITCH | FF_DONTCARE, "Arial"));
     return 0;
 }
 
 LRESULT GalleryWindow::OnPaint() {
     surface_.Paint(Hwnd(), [this](HDC dc) {
-        HGDIOBJ old = SelectObject(dc, logFont_);
+        HGDIOBJ old = SelectObject(dc, logFont_.Get());
         SetTextColor(dc, RGB(230, 230, 230));
         const std::size_t first = log_.size() > kLogLinesShown ? log_.size() - kLogLinesShown : 0;
         int y = kLogArea.top;
@@ -193,9 +191,10 @@ LRESULT GalleryWindow::OnLButtonDown(UINT, POINT at) {
 
 void GalleryWindow::ShowMenu() {
     skin::CCoolMenu::SetColors(RGB(6, 107, 149), RGB(6, 107, 149), RGB(0, 0, 0), RGB(0, 0, 0));
-    HFONT font = CreateFontA(15, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                             DEFAULT_PITCH | FF_DONTCARE, "Arial");
+    const win::ScopedGdi<HFONT> ownedFont(CreateFontA(
+        15, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Arial"));
+    const HFONT font = ownedFont.Get();
     {
         skin::CSkinMenu sub(font);
         skin::CSkinMenu top(font);
@@ -220,7 +219,6 @@ void GalleryWindow::ShowMenu() {
         top.Destroy();
         sub.Destroy();
     }
-    DeleteObject(font);
     menuButton.SetHover(0);
     InvalidateRect(menuButton.Hwnd(), nullptr, FALSE);
     SetFocus(Hwnd());

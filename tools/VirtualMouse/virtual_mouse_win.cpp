@@ -9,6 +9,8 @@
 #include <tuple>
 #include <vector>
 
+#include "common/win/scoped_win.h"
+#include "common/win/scoped_win.h"
 #include "common/win/window.h"
 #include "korrin/virtual_device_protocol.h"
 #include "tools/VirtualMouse/event_syntax.h"
@@ -146,8 +148,8 @@ class VirtualMouseWnd : public win::WindowImpl<VirtualMouseWnd> {
 
     // Colours of each profile's LED slots as swatches.
     void OnPaint() {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(Hwnd(), &ps);
+        const win::ScopedPaint paint(Hwnd());
+        const HDC dc = paint.Get();
         SetBkMode(dc, TRANSPARENT);
         SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
         for (int n = 1; n <= vmouse::kProfiles; ++n) {
@@ -160,14 +162,13 @@ class VirtualMouseWnd : public win::WindowImpl<VirtualMouseWnd> {
             for (int i = 0; i < vmouse::kLedSlots; ++i) {
                 RECT r{100 + i * 30, y, 100 + i * 30 + 24, y + 18};
                 if (p.parametersSet) {
-                    HBRUSH b = CreateSolidBrush(RGB(p.leds[i].r, p.leds[i].g, p.leds[i].b));
-                    FillRect(dc, &r, b);
-                    DeleteObject(b);
+                    const win::ScopedGdi<HBRUSH> b(
+                        CreateSolidBrush(RGB(p.leds[i].r, p.leds[i].g, p.leds[i].b)));
+                    FillRect(dc, &r, b.Get());
                 }
                 FrameRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
             }
         }
-        EndPaint(Hwnd(), &ps);
     }
 
     void OnPlugButton() { SetPlugged(!plugged_); }
