@@ -139,6 +139,38 @@ TEST(WindowLayer, BaseClassHandlersRouteThroughTheDerivedTable) {
     EXPECT_EQ(Derived::MessageMap().size(), 3u);
 }
 
+// A window whose C++ owner ends it while the window still exists.
+class Ending : public win::WindowImpl<Ending> {
+  public:
+    explicit Ending(std::vector<std::string>& log) : log_(log) {}
+    ~Ending() override { DestroyWindowNow(); }
+    static std::span<const win::MessageRow<Ending>> MessageMap() {
+        static const win::MessageRow<Ending> rows[] = {
+            win::OnMessage<WM_DESTROY, &Ending::OnDestroy>(),
+        };
+        return rows;
+    }
+    void OnDestroy() { log_.push_back(IsWindow(Hwnd()) ? "destroy, window alive" : "too late"); }
+
+  private:
+    std::vector<std::string>& log_;
+};
+
+TEST(WindowLayer, AWindowEndedByItsOwnerRunsItsOwnDestroyHandler) {
+    std::vector<std::string> log;
+    HWND hwnd = nullptr;
+    {
+        Ending window(log);
+        win::WindowSpec spec;
+        spec.className = "WindowLayerEnding";
+        spec.style = WS_POPUP;
+        ASSERT_TRUE(window.Create(spec));
+        hwnd = window.Hwnd();
+    }
+    EXPECT_FALSE(IsWindow(hwnd));
+    EXPECT_EQ(log, std::vector<std::string>{"destroy, window alive"});
+}
+
 template <class T>
 void ExpectNoOverlaps(const char* name) {
     const auto keys = win::KeysOf<T>(T::MessageMap());
