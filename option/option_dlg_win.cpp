@@ -122,7 +122,9 @@ COptionDlg::COptionDlg() : files_(win::ProgramFolder()) {
     session_ = std::make_unique<OptionSession>(files_.Files(), &registry_, link_, peers_, macros_);
 }
 
-COptionDlg::~COptionDlg() = default;
+COptionDlg::~COptionDlg() {
+    DestroyWindowNow();
+}
 
 INT_PTR COptionDlg::RunModal() {
     return RunModalDialog(*this, nullptr, IDD_OPTION_DIALOG);

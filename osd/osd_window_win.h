@@ -22,6 +22,7 @@ namespace osd {
 
 class COsdWnd : public win::WindowImpl<COsdWnd> {
   public:
+    ~COsdWnd() override { DestroyWindowNow(); }
     explicit COsdWnd(std::string programFolder) : files_(std::move(programFolder)) {}
 
     // The hidden window and the notice popup; false when either failed.

@@ -77,7 +77,9 @@ CMonitorWnd::CMonitorWnd()
     std::memset(block_.get(), 0, sizeof *block_);
 }
 
-CMonitorWnd::~CMonitorWnd() = default;
+CMonitorWnd::~CMonitorWnd() {
+    DestroyWindowNow();
+}
 
 bool CMonitorWnd::CreateHidden(bool openOptionAtStart) {
     openOptionAtStart_ = openOptionAtStart;

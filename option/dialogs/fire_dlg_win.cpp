@@ -26,6 +26,7 @@ class CFireDlg : public SkinDialog<CFireDlg> {
   public:
     explicit CFireDlg(const FireSetting& fire)
         : fire_(fire), key_(KeyFieldOf(fire.keyCode, settings::CurrentKeyboardLayout())) {}
+    ~CFireDlg() override { DestroyWindowNow(); }
 
     FireSetting Result() const { return fire_; }
 

@@ -55,7 +55,9 @@ std::span<const win::MessageRow<CMacroListBox>> CMacroListBox::MessageMap() {
 }
 
 CMacroListBox::CMacroListBox() = default;
-CMacroListBox::~CMacroListBox() = default;
+CMacroListBox::~CMacroListBox() {
+    DestroyWindowNow();
+}
 
 bool CMacroListBox::Create(HWND parent, const RECT& r, UINT id) {
     id_ = id;

@@ -24,6 +24,7 @@ class CShortcutDlg : public SkinDialog<CShortcutDlg> {
   public:
     CShortcutDlg(std::uint8_t keyCode, const ShortcutToggles& toggles)
         : key_(KeyFieldOf(keyCode, settings::CurrentKeyboardLayout())), toggles_(toggles) {}
+    ~CShortcutDlg() override { DestroyWindowNow(); }
 
     std::uint8_t KeyCode() const { return key_.keyCode; }
     const ShortcutToggles& Toggles() const { return toggles_; }

@@ -119,6 +119,7 @@ std::span<const win::MessageRow<CSkinButton>> CSkinButton::MessageMap() {
 }
 
 CSkinButton::~CSkinButton() {
+    DestroyWindowNow();
     if (toolTip_ != nullptr && IsWindow(toolTip_))
         DestroyWindow(toolTip_);
 }
@@ -409,6 +410,7 @@ std::span<const win::MessageRow<CRgnButton>> CRgnButton::MessageMap() {
 }
 
 CRgnButton::~CRgnButton() {
+    DestroyWindowNow();
     Release();
 }
 

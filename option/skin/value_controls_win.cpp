@@ -54,7 +54,9 @@ std::span<const win::MessageRow<CBitmapEdit>> CBitmapEdit::MessageMap() {
     return rows;
 }
 
-CBitmapEdit::~CBitmapEdit() = default;
+CBitmapEdit::~CBitmapEdit() {
+    DestroyWindowNow();
+}
 
 bool CBitmapEdit::Create(DWORD style, const RECT& r, HWND parent, UINT id) {
     return CreateAttached("EDIT", style, r, parent, id, [this](HWND edit) { return Attach(edit); });

@@ -45,7 +45,9 @@ std::span<const win::MessageRow<GalleryWindow>> GalleryWindow::MessageMap() {
     return rows;
 }
 
-GalleryWindow::~GalleryWindow() = default;
+GalleryWindow::~GalleryWindow() {
+    DestroyWindowNow();
+}
 
 bool GalleryWindow::Create(const std::string& skinFile, const std::string& logPath) {
     skinFile_ = skinFile;

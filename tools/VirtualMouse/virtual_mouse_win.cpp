@@ -36,6 +36,7 @@ constexpr int kSwatchRow = 22;
 
 class VirtualMouseWnd : public win::WindowImpl<VirtualMouseWnd> {
   public:
+    ~VirtualMouseWnd() override { DestroyWindowNow(); }
     static std::span<const win::MessageRow<VirtualMouseWnd>> MessageMap() {
         static const win::MessageRow<VirtualMouseWnd> rows[] = {
             win::OnMessage<WM_CREATE, &VirtualMouseWnd::OnCreate>(),
