@@ -90,7 +90,7 @@ std::string LanString(unsigned id) {
 }
 
 std::span<const win::MessageRow<COptionDlg>> COptionDlg::MessageMap() {
-    static const win::MessageRow<COptionDlg> rows[] = {
+    static constexpr win::MessageRow<COptionDlg> rows[] = {
         win::OnMessage<WM_CREATE, &COptionDlg::OnCreate>(),
         win::OnMessage<WM_INITDIALOG, &COptionDlg::OnInitDialog>(),
         win::OnMessage<WM_DESTROY, &COptionDlg::OnDestroy>(),
@@ -115,6 +115,7 @@ std::span<const win::MessageRow<COptionDlg>> COptionDlg::MessageMap() {
         win::OnMessage<WM_MEASUREITEM, &COptionDlg::OnMeasureItem>(),
         win::OnMessage<WM_DRAWITEM, &COptionDlg::OnDrawItem>(),
     };
+    static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
 }
 

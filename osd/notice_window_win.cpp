@@ -116,12 +116,13 @@ void Text(HDC dc, HFONT font, COLORREF colour, RECT box, const std::string& text
 
 std::span<const win::MessageRow<NoticeWindow>> NoticeWindow::MessageMap() {
     using W = NoticeWindow;
-    static const win::MessageRow<W> rows[] = {
+    static constexpr win::MessageRow<W> rows[] = {
         win::OnMessage<WM_PAINT, &W::OnPaint>(),
         win::OnMessage<WM_ERASEBKGND, &W::OnEraseBackground>(),
         win::OnMessage<WM_NCHITTEST, &W::OnNcHitTest>(),
         win::OnMessage<WM_TIMER, &W::OnTimer>(),
     };
+    static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
 }
 

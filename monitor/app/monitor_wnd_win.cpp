@@ -21,7 +21,7 @@ namespace {
 
 using protocol::Connection;
 
-const win::RegisteredMessage kTaskbarCreated("TaskbarCreated");
+constexpr win::RegisteredMessage kTaskbarCreated("TaskbarCreated");
 
 constexpr DWORD kArrivalSettleMs = 1000;
 constexpr UINT kStartUploadDelayMs = 200;
@@ -48,7 +48,7 @@ void BringForward(HWND hwnd) {
 
 std::span<const win::MessageRow<CMonitorWnd>> CMonitorWnd::MessageMap() {
     using W = CMonitorWnd;
-    static const win::MessageRow<W> rows[] = {
+    static constexpr win::MessageRow<W> rows[] = {
         win::OnMessage<WM_CREATE, &W::OnCreate>(),
         win::OnMessage<WM_DESTROY, &W::OnDestroy>(),
         win::OnMessage<WM_TIMER, &W::OnTimer>(),
@@ -67,6 +67,7 @@ std::span<const win::MessageRow<CMonitorWnd>> CMonitorWnd::MessageMap() {
         win::OnCommand<&W::OnCustomizer>(protocol::kCmdOpenOption),
         win::OnCommand<&W::OnExit>(protocol::kCmdExit),
     };
+    static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
 }
 

@@ -21,10 +21,11 @@ constexpr int kTextAfterPicture = 28;
 }  // namespace
 
 std::span<const win::MessageRow<CInPlaceEdit>> CInPlaceEdit::MessageMap() {
-    static const win::MessageRow<CInPlaceEdit> rows[] = {
+    static constexpr win::MessageRow<CInPlaceEdit> rows[] = {
         win::OnMessage<WM_KEYUP, &CInPlaceEdit::OnKeyUp>(),
         win::OnMessage<WM_KILLFOCUS, &CInPlaceEdit::OnKillFocus>(),
     };
+    static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
 }
 
@@ -43,7 +44,7 @@ LRESULT CInPlaceEdit::OnKillFocus() {
 }
 
 std::span<const win::MessageRow<CMacroListBox>> CMacroListBox::MessageMap() {
-    static const win::MessageRow<CMacroListBox> rows[] = {
+    static constexpr win::MessageRow<CMacroListBox> rows[] = {
         win::OnMessage<WM_MOUSEMOVE, &CMacroListBox::OnMouseMove>(),
         win::OnMessage<WM_MOUSELEAVE, &CMacroListBox::OnMouseLeave>(),
         win::OnMessage<WM_RBUTTONDOWN, &CMacroListBox::OnRButtonDown>(),
@@ -51,6 +52,7 @@ std::span<const win::MessageRow<CMacroListBox>> CMacroListBox::MessageMap() {
         win::OnMessage<kMsgCloseEdit, &CMacroListBox::OnCloseEdit>(),
         win::OnMessage<WM_DESTROY, &CMacroListBox::OnDestroy>(),
     };
+    static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
 }
 

@@ -30,14 +30,16 @@ class CShortcutDlg : public SkinDialog<CShortcutDlg> {
     const ShortcutToggles& Toggles() const { return toggles_; }
 
     static std::span<const Row> MessageMap() {
-        static const Row own[] = {
+        static constexpr Row own[] = {
             win::OnMessage<WM_INITDIALOG, &CShortcutDlg::OnInitDialog>(),
             win::OnMessage<WM_DESTROY, &CShortcutDlg::OnDestroy>(),
             win::OnMessage<kMsgCapturedKey, &CShortcutDlg::OnCapturedKey>(),
             win::OnCommandRange<&CShortcutDlg::OnToggle>(DialogButtonId(kKeyFirstToggle),
                                                          DialogButtonId(kKeyFirstToggle + 4)),
         };
-        static const auto rows = Table(kKeyOk, kKeyCancel, kKeyClose, own);
+        static constexpr auto rows = Table(kKeyOk, kKeyCancel, kKeyClose, own);
+        static_assert(win::NoRowShadowed(rows),
+                      "a row of this table is shadowed by an earlier one");
         return rows;
     }
 

@@ -102,7 +102,7 @@ void BlitImage(HDC dc, HBITMAP image, int w, int h) {
 // ---- CSkinButton -------------------------------------------------------------
 
 std::span<const win::MessageRow<CSkinButton>> CSkinButton::MessageMap() {
-    static const win::MessageRow<CSkinButton> rows[] = {
+    static constexpr win::MessageRow<CSkinButton> rows[] = {
         win::OnMessage<WM_PAINT, &CSkinButton::OnPaint>(),
         win::OnMessage<WM_ERASEBKGND, &CSkinButton::OnEraseBkgnd>(),
         win::OnMessage<WM_MOUSEMOVE, &CSkinButton::OnMouseMove>(),
@@ -115,6 +115,7 @@ std::span<const win::MessageRow<CSkinButton>> CSkinButton::MessageMap() {
         win::OnMessage<WM_ENABLE, &CSkinButton::OnStateChange>(),
         win::OnMessage<WM_DESTROY, &CSkinButton::OnDestroy>(),
     };
+    static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
 }
 
@@ -396,7 +397,7 @@ void CColorSwatchButton::DrawFace(HDC dc, HBITMAP image, const RECT& client) {
 // ---- CRgnButton --------------------------------------------------------------
 
 std::span<const win::MessageRow<CRgnButton>> CRgnButton::MessageMap() {
-    static const win::MessageRow<CRgnButton> rows[] = {
+    static constexpr win::MessageRow<CRgnButton> rows[] = {
         win::OnMessage<WM_CREATE, &CRgnButton::OnCreate>(),
         win::OnMessage<WM_LBUTTONDOWN, &CRgnButton::OnLButtonDown>(),
         win::OnMessage<WM_LBUTTONDBLCLK, &CRgnButton::OnLButtonDown>(),
@@ -406,6 +407,7 @@ std::span<const win::MessageRow<CRgnButton>> CRgnButton::MessageMap() {
         win::OnMessage<WM_ERASEBKGND, &CRgnButton::OnEraseBkgnd>(),
         win::OnMessage<WM_DESTROY, &CRgnButton::OnDestroy>(),
     };
+    static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
 }
 

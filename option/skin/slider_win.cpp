@@ -19,13 +19,14 @@ namespace skin {
 // ---- CPHSlider -----------------------------------------------------------------
 
 std::span<const win::MessageRow<CPHSlider>> CPHSlider::MessageMap() {
-    static const win::MessageRow<CPHSlider> rows[] = {
+    static constexpr win::MessageRow<CPHSlider> rows[] = {
         win::OnMessage<WM_LBUTTONDOWN, &CPHSlider::OnLButtonDown>(),
         win::OnMessage<WM_MOUSEMOVE, &CPHSlider::OnMouseMove>(),
         win::OnMessage<WM_LBUTTONUP, &CPHSlider::OnLButtonUp>(),
         win::OnMessage<WM_PAINT, &CPHSlider::OnPaint>(),
         win::OnMessage<WM_ERASEBKGND, &CPHSlider::OnEraseBkgnd>(),
     };
+    static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
 }
 
@@ -150,7 +151,7 @@ LRESULT CPHSlider::OnPaint() {
 // ---- CclickHSlider -------------------------------------------------------------
 
 std::span<const win::MessageRow<CclickHSlider>> CclickHSlider::MessageMap() {
-    static const win::MessageRow<CclickHSlider> rows[] = {
+    static constexpr win::MessageRow<CclickHSlider> rows[] = {
         win::OnMessage<WM_LBUTTONUP, &CclickHSlider::OnLButtonUp>(),
         win::OnMessage<kMsgSliderValue, &CclickHSlider::OnThumbValue>(),
         win::OnMessage<WM_MOUSEMOVE, &CclickHSlider::OnMouseMove>(),
@@ -158,6 +159,7 @@ std::span<const win::MessageRow<CclickHSlider>> CclickHSlider::MessageMap() {
         win::OnMessage<WM_PAINT, &CclickHSlider::OnPaint>(),
         win::OnMessage<WM_ERASEBKGND, &CclickHSlider::OnEraseBkgnd>(),
     };
+    static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
 }
 
@@ -245,7 +247,7 @@ LRESULT CclickHSlider::OnPaint() {
 // ---- CFillSlider ---------------------------------------------------------------
 
 std::span<const win::MessageRow<CFillSlider>> CFillSlider::MessageMap() {
-    static const win::MessageRow<CFillSlider> rows[] = {
+    static constexpr win::MessageRow<CFillSlider> rows[] = {
         win::OnMessage<WM_PAINT, &CFillSlider::OnPaint>(),
         win::OnMessage<WM_ERASEBKGND, &CFillSlider::OnEraseBkgnd>(),
         win::OnMessage<WM_LBUTTONDOWN, &CFillSlider::OnLButtonDown>(),
@@ -254,6 +256,7 @@ std::span<const win::MessageRow<CFillSlider>> CFillSlider::MessageMap() {
         win::OnMessage<WM_CAPTURECHANGED, &CFillSlider::OnCaptureChanged>(),
         win::OnMessage<WM_KILLFOCUS, &CFillSlider::OnKillFocus>(),
     };
+    static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
 }
 

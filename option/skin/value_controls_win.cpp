@@ -13,7 +13,7 @@
 namespace skin {
 namespace {
 
-const win::RegisteredMessage kEditKillFocus(kEditKillFocusName);
+constexpr win::RegisteredMessage kEditKillFocus(kEditKillFocusName);
 
 std::string WindowText(HWND hwnd) {
     const int length = GetWindowTextLengthA(hwnd);
@@ -33,7 +33,7 @@ std::string Decimal(int value) {
 // ---- CBitmapEdit ---------------------------------------------------------------
 
 std::span<const win::MessageRow<CBitmapEdit>> CBitmapEdit::MessageMap() {
-    static const win::MessageRow<CBitmapEdit> rows[] = {
+    static constexpr win::MessageRow<CBitmapEdit> rows[] = {
         win::OnMessage<WM_KEYDOWN, &CBitmapEdit::OnKeyDown>(),
         win::OnMessage<WM_CHAR, &CBitmapEdit::OnChar>(),
         win::OnMessage<WM_KEYUP, &CBitmapEdit::OnKeyUp>(),
@@ -51,6 +51,7 @@ std::span<const win::MessageRow<CBitmapEdit>> CBitmapEdit::MessageMap() {
         win::OnMessage<WM_MOUSELEAVE, &CBitmapEdit::OnMouseLeave>(),
         win::OnMessage<WM_DESTROY, &CBitmapEdit::OnDestroy>(),
     };
+    static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
 }
 
@@ -196,7 +197,7 @@ LRESULT CBitmapEdit::OnDestroy() {
 // ---- CSpinBox -----------------------------------------------------------------
 
 std::span<const win::MessageRow<CSpinBox>> CSpinBox::MessageMap() {
-    static const win::MessageRow<CSpinBox> rows[] = {
+    static constexpr win::MessageRow<CSpinBox> rows[] = {
         win::OnMessage<WM_PAINT, &CSpinBox::OnPaint>(),
         win::OnMessage<WM_ERASEBKGND, &CSpinBox::OnEraseBkgnd>(),
         win::OnControl<&CSpinBox::OnUp>(BN_CLICKED, kUpId),
@@ -208,6 +209,7 @@ std::span<const win::MessageRow<CSpinBox>> CSpinBox::MessageMap() {
         win::OnMessage<WM_MOUSEMOVE, &CSpinBox::OnMouseMove>(),
         win::OnMessage<WM_MOUSELEAVE, &CSpinBox::OnMouseLeave>(),
     };
+    static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
 }
 
@@ -343,12 +345,13 @@ LRESULT CSpinBox::OnMouseLeave() {
 // ---- CSkinLabel ---------------------------------------------------------------
 
 std::span<const win::MessageRow<CSkinLabel>> CSkinLabel::MessageMap() {
-    static const win::MessageRow<CSkinLabel> rows[] = {
+    static constexpr win::MessageRow<CSkinLabel> rows[] = {
         win::OnMessage<WM_PAINT, &CSkinLabel::OnPaint>(),
         win::OnMessage<WM_ERASEBKGND, &CSkinLabel::OnEraseBkgnd>(),
         win::OnMessage<WM_MOUSEMOVE, &CSkinLabel::OnMouseMove>(),
         win::OnMessage<WM_MOUSELEAVE, &CSkinLabel::OnMouseLeave>(),
     };
+    static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
 }
 
@@ -418,7 +421,7 @@ LRESULT CSkinLabel::OnMouseLeave() {
 // ---- CColorPicker -------------------------------------------------------------
 
 std::span<const win::MessageRow<CColorPicker>> CColorPicker::MessageMap() {
-    static const win::MessageRow<CColorPicker> rows[] = {
+    static constexpr win::MessageRow<CColorPicker> rows[] = {
         win::OnMessage<WM_PAINT, &CColorPicker::OnPaint>(),
         win::OnMessage<WM_ERASEBKGND, &CColorPicker::OnEraseBkgnd>(),
         win::OnMessage<WM_LBUTTONDOWN, &CColorPicker::OnLButtonDown>(),
@@ -426,6 +429,7 @@ std::span<const win::MessageRow<CColorPicker>> CColorPicker::MessageMap() {
         win::OnMessage<WM_MOUSEMOVE, &CColorPicker::OnMouseMove>(),
         win::OnMessage<WM_MOUSELEAVE, &CColorPicker::OnMouseLeave>(),
     };
+    static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
 }
 

@@ -12,7 +12,7 @@
 namespace gallery {
 namespace {
 
-const win::RegisteredMessage kEditCommit(skin::kEditKillFocusName);
+constexpr win::RegisteredMessage kEditCommit(skin::kEditKillFocusName);
 
 const char* const kKeys[] = {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12"};
 
@@ -22,7 +22,7 @@ constexpr std::size_t kLogLinesShown = 8;
 }  // namespace
 
 std::span<const win::MessageRow<GalleryWindow>> GalleryWindow::MessageMap() {
-    static const win::MessageRow<GalleryWindow> rows[] = {
+    static constexpr win::MessageRow<GalleryWindow> rows[] = {
         win::OnMessage<WM_CREATE, &GalleryWindow::OnCreate>(),
         win::OnMessage<WM_PAINT, &GalleryWindow::OnPaint>(),
         win::OnMessage<WM_ERASEBKGND, &GalleryWindow::OnEraseBkgnd>(),
@@ -42,6 +42,7 @@ std::span<const win::MessageRow<GalleryWindow>> GalleryWindow::MessageMap() {
         win::OnMessage<WM_DRAWITEM, &GalleryWindow::OnDrawItem>(),
         win::OnMessage<WM_DESTROY, &GalleryWindow::OnDestroy>(),
     };
+    static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
 }
 

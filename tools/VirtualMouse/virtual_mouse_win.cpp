@@ -38,7 +38,7 @@ class VirtualMouseWnd : public win::WindowImpl<VirtualMouseWnd> {
   public:
     ~VirtualMouseWnd() override { DestroyWindowNow(); }
     static std::span<const win::MessageRow<VirtualMouseWnd>> MessageMap() {
-        static const win::MessageRow<VirtualMouseWnd> rows[] = {
+        static constexpr win::MessageRow<VirtualMouseWnd> rows[] = {
             win::OnMessage<WM_CREATE, &VirtualMouseWnd::OnCreate>(),
             win::OnMessage<WM_COPYDATA, &VirtualMouseWnd::OnCopyData>(),
             win::OnMessage<WM_PAINT, &VirtualMouseWnd::OnPaint>(),
@@ -47,6 +47,8 @@ class VirtualMouseWnd : public win::WindowImpl<VirtualMouseWnd> {
             win::OnCommand<&VirtualMouseWnd::OnPlugButton>(kIdPlug),
             win::OnCommand<&VirtualMouseWnd::OnInject>(kIdInject),
         };
+        static_assert(win::NoRowShadowed(rows),
+                      "a row of this table is shadowed by an earlier one");
         return rows;
     }
 
