@@ -14,6 +14,7 @@
 #include "monitor/app/running_monitor_win.h"
 #include "monitor/device/precise_pacer_win.h"
 #include "monitor/device/upload_runner.h"
+#include "monitor/runtime/win/monitor_messages_win.h"
 
 namespace monitor {
 
@@ -27,12 +28,9 @@ constexpr DWORD kArrivalSettleMs = 1000;
 constexpr UINT kStartUploadDelayMs = 200;
 constexpr UINT kGameWatchPeriodMs = 2000;
 
-// From the upload thread to the window: job 3 has told the mouse the profile
-// in wParam. Private to Monitor, posted to its own window only.
-constexpr UINT kMsgProfileSelected = WM_APP + 1;
-// From the window to itself: apply the current profile's pointer settings to
-// the system, once for all the profile switches queued before it.
-constexpr UINT kMsgApplySystemSettings = WM_APP + 2;
+using runtime::kMsgApplySystemSettings;
+using runtime::kMsgFlushOsd;
+using runtime::kMsgProfileSelected;
 
 HWND FindByTitle(const char* title) {
     return FindWindowA(nullptr, title);
@@ -62,7 +60,7 @@ std::span<const win::MessageRow<CMonitorWnd>> CMonitorWnd::MessageMap() {
         win::OnMessage<protocol::kMsgDeviceArrival, &W::OnDeviceArrival>(),
         win::OnMessage<kMsgProfileSelected, &W::OnProfileSelected>(),
         win::OnMessage<kMsgApplySystemSettings, &W::OnApplySystemSettings>(),
-        win::OnMessage<runtime::kMsgFlushOsd, &W::OnFlushOsd>(),
+        win::OnMessage<kMsgFlushOsd, &W::OnFlushOsd>(),
         win::OnRegistered<&W::OnTaskbarCreated>(kTaskbarCreated),
         win::OnCommand<&W::OnCustomizer>(protocol::kCmdOpenOption),
         win::OnCommand<&W::OnExit>(protocol::kCmdExit),

@@ -7,10 +7,6 @@
 namespace option {
 namespace {
 
-// Private to the list: the in-place edit asks for its own end (wParam 1
-// commit, 0 cancel). Posted, because the edit cannot destroy itself while it
-// is still handling the key or the focus change.
-constexpr UINT kMsgCloseEdit = WM_APP + 1;
 constexpr int kItemHeight = 22;
 constexpr int kPictureLeft = 5;
 constexpr int kPictureTop = 2;
