@@ -29,8 +29,8 @@ class DeviceLink {
     bool Bind(const std::string& programFolder);
     bool IsBound() const { return module_.Valid(); }
 
-    // Start-up: select the mouse, register `window` for the event (1325) and
-    // arrival (1326) messages, open both channels. True when the report channel
+    // Start-up: select the mouse, register `window` for the event (kMsgDeviceEvent) and
+    // arrival (kMsgDeviceArrival) messages, open both channels. True when the report channel
     // opened, i.e. the mouse is present.
     bool OpenAtStartup(HWND window);
     // Arrival: reopen both channels.
