@@ -1,18 +1,19 @@
 #include "option/key_capture_hook_win.h"
 
 #include "common/win/program_folder_win.h"
+#include "common/win/scoped_win.h"
 
 namespace option {
 namespace {
 
 // One hook and one target per process; both are touched only on the
 // user-interface thread (the hook procedure runs there, through its loop).
-HHOOK g_hook = nullptr;
+win::ScopedHook g_hook;
 HWND g_target = nullptr;
 
 LRESULT CALLBACK KeyHookProc(int code, WPARAM wParam, LPARAM lParam) {
     if (code < 0)
-        return CallNextHookEx(g_hook, code, wParam, lParam);
+        return CallNextHookEx(g_hook.Get(), code, wParam, lParam);
     const auto* event = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
     win::DebugText("%x\n", static_cast<unsigned>(event->vkCode));
     PostMessageA(g_target, kMsgCapturedKey, event->vkCode, event->flags & LLKHF_UP);
@@ -25,23 +26,24 @@ LRESULT CALLBACK KeyHookProc(int code, WPARAM wParam, LPARAM lParam) {
 bool InstallKeyHook(HWND target) {
     RemoveKeyHook();
     g_target = target;
-    g_hook = SetWindowsHookExA(WH_KEYBOARD_LL, &KeyHookProc, GetModuleHandleA(nullptr), 0);
-    win::DebugText("Hhook: %x\r\n", static_cast<unsigned>(reinterpret_cast<UINT_PTR>(g_hook)));
-    return g_hook != nullptr;
+    g_hook.Reset(SetWindowsHookExA(WH_KEYBOARD_LL, &KeyHookProc, GetModuleHandleA(nullptr), 0));
+    win::DebugText("Hhook: %x\r\n",
+                   static_cast<unsigned>(reinterpret_cast<UINT_PTR>(g_hook.Get())));
+    return g_hook.Valid();
 }
 
 void RemoveKeyHook() {
-    if (g_hook == nullptr)
+    if (!g_hook)
         return;
-    win::DebugText("Hhook: %x\r\n", static_cast<unsigned>(reinterpret_cast<UINT_PTR>(g_hook)));
-    const bool removed = UnhookWindowsHookEx(g_hook) != FALSE;
+    win::DebugText("Hhook: %x\r\n",
+                   static_cast<unsigned>(reinterpret_cast<UINT_PTR>(g_hook.Get())));
+    const bool removed = g_hook.Free();
     win::DebugText(removed ? "UnHhook: Success \r\n" : "UnHhook: Fail \r\n");
-    g_hook = nullptr;
     g_target = nullptr;
 }
 
 bool KeyHookInstalled() {
-    return g_hook != nullptr;
+    return g_hook.Valid();
 }
 
 }  // namespace option

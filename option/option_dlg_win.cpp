@@ -5,6 +5,7 @@
 
 #include "common/protocol.h"
 #include "common/win/program_folder_win.h"
+#include "common/win/scoped_win.h"
 #include "lan/string_ids.h"
 #include "option/backup_commands_win.h"
 #include "option/dialogs/modal_dialog_win.h"
@@ -92,7 +93,7 @@ std::string LanString(unsigned id) {
 }
 
 std::span<const win::MessageRow<COptionDlg>> COptionDlg::MessageMap() {
-    static const win::MessageRow<COptionDlg> rows[] = {
+    static constexpr win::MessageRow<COptionDlg> rows[] = {
         win::OnMessage<WM_CREATE, &COptionDlg::OnCreate>(),
         win::OnMessage<WM_INITDIALOG, &COptionDlg::OnInitDialog>(),
         win::OnMessage<WM_DESTROY, &COptionDlg::OnDestroy>(),
@@ -117,6 +118,7 @@ std::span<const win::MessageRow<COptionDlg>> COptionDlg::MessageMap() {
         win::OnMessage<WM_MEASUREITEM, &COptionDlg::OnMeasureItem>(),
         win::OnMessage<WM_DRAWITEM, &COptionDlg::OnDrawItem>(),
     };
+    static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
 }
 
@@ -124,7 +126,9 @@ COptionDlg::COptionDlg() : files_(win::ProgramFolder()) {
     session_ = std::make_unique<OptionSession>(files_.Files(), &registry_, link_, peers_, macros_);
 }
 
-COptionDlg::~COptionDlg() = default;
+COptionDlg::~COptionDlg() {
+    DestroyWindowNow();
+}
 
 INT_PTR COptionDlg::RunModal() {
     return RunModalDialog(*this, nullptr, IDD_OPTION_DIALOG);
@@ -239,14 +243,13 @@ void COptionDlg::UpdateFirmwareText() {
 LRESULT COptionDlg::OnPaint() {
     HWND self = Hwnd();
     if (IsIconic(self)) {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(self, &ps);
+        const win::ScopedPaint paint(self);
+        const HDC dc = paint.Get();
         RECT client{};
         GetClientRect(self, &client);
         const int x = (client.right - GetSystemMetrics(SM_CXICON) + 1) / 2;
         const int y = (client.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2;
         DrawIcon(dc, x, y, icon_);
-        EndPaint(self, &ps);
         return 0;
     }
     surface_.Paint(self);

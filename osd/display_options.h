@@ -1,5 +1,5 @@
 // Where a notice appears and how long it stays: the two values that Monitor
-// forwards from the OSD settings record (offsets 32 and 36) in message 1326.
+// forwards from the OSD settings record (offsets 32 and 36) in message kMsgDeviceArrival.
 //
 //   first value  (int16, high word of lParam): the place on the screen
 //       0 bottom centre (the default), 1 top left, 2 top centre, 3 top right,
@@ -39,7 +39,7 @@ struct DisplayOptions {
 };
 
 DisplayOptions DecodeDisplayOptions(std::int16_t first, std::uint16_t second);
-// From the lParam of message 1326: first value in the high word.
+// From the lParam of message kMsgDeviceArrival: first value in the high word.
 DisplayOptions DisplayOptionsFromMessage(std::uint32_t lParam);
 // From the record as stored: the low halves of the ints at offsets 32 and 36,
 // exactly what Monitor forwards.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "common/win/scoped_win.h"
 #include "osd/fade_schedule.h"
 #include "osd/placement.h"
 
@@ -115,12 +116,13 @@ void Text(HDC dc, HFONT font, COLORREF colour, RECT box, const std::string& text
 
 std::span<const win::MessageRow<NoticeWindow>> NoticeWindow::MessageMap() {
     using W = NoticeWindow;
-    static const win::MessageRow<W> rows[] = {
+    static constexpr win::MessageRow<W> rows[] = {
         win::OnMessage<WM_PAINT, &W::OnPaint>(),
         win::OnMessage<WM_ERASEBKGND, &W::OnEraseBackground>(),
         win::OnMessage<WM_NCHITTEST, &W::OnNcHitTest>(),
         win::OnMessage<WM_TIMER, &W::OnTimer>(),
     };
+    static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
 }
 
@@ -211,10 +213,10 @@ void NoticeWindow::Hide() {
 
 void NoticeWindow::ApplyShape(int width, int height) {
     auto outline = ChamferedOutline(width + 1, height + 1, kChamfer);
-    // The system owns the region once it is set.
-    HRGN region = CreatePolygonRgn(outline.data(), static_cast<int>(outline.size()), WINDING);
-    if (SetWindowRgn(Hwnd(), region, FALSE) == 0)
-        DeleteObject(region);
+    win::GiveWindowRegion(Hwnd(),
+                          win::ScopedGdi<HRGN>(CreatePolygonRgn(
+                              outline.data(), static_cast<int>(outline.size()), WINDING)),
+                          false);
 }
 
 LRESULT NoticeWindow::OnEraseBackground(HDC) {
@@ -226,8 +228,8 @@ LRESULT NoticeWindow::OnNcHitTest(POINT) {
 }
 
 void NoticeWindow::OnPaint() {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(Hwnd(), &paint);
+    const win::ScopedPaint paint(Hwnd());
+    const HDC dc = paint.Get();
     RECT client;
     GetClientRect(Hwnd(), &client);
     const int width = client.right;
@@ -239,7 +241,6 @@ void NoticeWindow::OnPaint() {
         Draw(memory.Get(), width, height);
         BitBlt(dc, 0, 0, width, height, memory.Get(), 0, 0, SRCCOPY);
     }
-    EndPaint(Hwnd(), &paint);
 }
 
 void NoticeWindow::Draw(HDC dc, int width, int height) const {

@@ -10,12 +10,13 @@ namespace osd {
 
 std::span<const win::MessageRow<COsdWnd>> COsdWnd::MessageMap() {
     using W = COsdWnd;
-    static const win::MessageRow<W> rows[] = {
+    static constexpr win::MessageRow<W> rows[] = {
         win::OnMessage<protocol::kMsgOsdNotice, &W::OnNotice>(),
         win::OnMessage<protocol::kMsgOsdSettingsChanged, &W::OnSettingsChanged>(),
         win::OnMessage<WM_CLOSE, &W::OnClose>(),
         win::OnMessage<WM_DESTROY, &W::OnDestroy>(),
     };
+    static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
 }
 

@@ -1,10 +1,10 @@
 // The display program's window: hidden, titled so that Monitor finds it, and
 // the receiver of every notice Monitor posts.
 //
-//   1324, wParam 40: the profile in the high word of lParam (number and name)
-//   1324, wParam 50: the text now in [OSDData] Message of config.ini
-//   1324, wParam 70: the macro in [MacroOSD] Number and MacroName
-//   1326: the two display values (see display_options.h)
+//   kMsgOsdNotice, wParam 40: the profile in the high word of lParam (number and name)
+//   kMsgOsdNotice, wParam 50: the text now in [OSDData] Message of config.ini
+//   kMsgOsdNotice, wParam 70: the macro in [MacroOSD] Number and MacroName
+//   kMsgDeviceArrival: the two display values (see display_options.h)
 //   WM_CLOSE: the program ends
 #pragma once
 
@@ -22,6 +22,7 @@ namespace osd {
 
 class COsdWnd : public win::WindowImpl<COsdWnd> {
   public:
+    ~COsdWnd() override { DestroyWindowNow(); }
     explicit COsdWnd(std::string programFolder) : files_(std::move(programFolder)) {}
 
     // The hidden window and the notice popup; false when either failed.

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds everything and runs every test: native unit
 # tests (ASan + UBSan), the shipped build's checks, the Windows tests and
-# end-to-end tests under Wine, and the skin checks. The Windows tests run on the
-# shipped 32-bit build where this kernel runs 32-bit programs, otherwise on the
-# 64-bit build of the same sources; the output says which, and why.
+# end-to-end tests under Wine, the skin checks and the check that no handle is
+# released by hand. The Windows tests run on the shipped 32-bit build where
+# this kernel runs 32-bit programs, otherwise on the 64-bit build of the same
+# sources; the output says which, and why.
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 cd "$ROOT"
@@ -28,6 +29,13 @@ count_ctest() {  # reads ctest's "N% tests passed, F tests failed out of T"
 }
 step_ok() { passed=$((passed + 1)); echo "ok: $1"; }
 step_failed() { failed=$((failed + 1)); echo "FAILED: $1"; }
+
+echo "== hand release calls (handles belong in the owners of common/win/scoped_win.h)"
+if /usr/bin/python3 scripts/check_release_calls.py 2>&1 | tee "$ARTIFACTS/release-calls.log"; then
+    step_ok "no handle released by hand"
+else
+    step_failed "handles released by hand (see $ARTIFACTS/release-calls.log)"
+fi
 
 echo "== native build and unit tests"
 if configure_and_build native; then

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "common/win/scoped_win.h"
+
 namespace settings {
 
 namespace {
@@ -59,13 +61,10 @@ std::unique_ptr<IniFile> SystemIniFileSystem::Open(const std::string& path) {
 }
 
 bool SystemIniFileSystem::CanOpen(const std::string& path) {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ,
-                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        return false;
-    CloseHandle(h);
-    return true;
+    const win::ScopedFileHandle file(CreateFileA(
+        path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file.Valid();
 }
 
 bool SystemIniFileSystem::CreateTempCopy(const std::string& path, std::string& tempPath) {

@@ -1,5 +1,9 @@
 #include "common/settings/mouse_registry_win.h"
 
+#include <utility>
+
+#include "common/win/scoped_win.h"
+
 namespace settings {
 
 static_assert(spi::kSetMouse == SPI_SETMOUSE);
@@ -12,17 +16,14 @@ namespace {
 
 class Win32RegistryKey final : public RegistryKey {
   public:
-    explicit Win32RegistryKey(HKEY key) : key_(key) {}
-    ~Win32RegistryKey() override { RegCloseKey(key_); }
-    Win32RegistryKey(const Win32RegistryKey&) = delete;
-    Win32RegistryKey& operator=(const Win32RegistryKey&) = delete;
+    explicit Win32RegistryKey(win::ScopedRegKey key) : key_(std::move(key)) {}
 
     bool ReadText(const char* name, std::string& text) override {
         char buffer[kRegistryTextBuffer] = {};
         DWORD size = sizeof buffer;
         DWORD type = 0;
-        if (RegQueryValueExA(key_, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) !=
-            ERROR_SUCCESS) {
+        if (RegQueryValueExA(key_.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(buffer),
+                             &size) != ERROR_SUCCESS) {
             return false;
         }
         if (type != REG_SZ && type != REG_EXPAND_SZ)
@@ -34,12 +35,13 @@ class Win32RegistryKey final : public RegistryKey {
         return true;
     }
     bool WriteText(const char* name, const std::string& text) override {
-        return RegSetValueExA(key_, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+        return RegSetValueExA(key_.Get(), name, 0, REG_SZ,
+                              reinterpret_cast<const BYTE*>(text.c_str()),
                               static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
     }
 
   private:
-    HKEY key_;
+    win::ScopedRegKey key_;
 };
 
 }  // namespace
@@ -47,17 +49,19 @@ class Win32RegistryKey final : public RegistryKey {
 std::unique_ptr<RegistryKey> SystemMouseRegistry::Open(MouseRegistryKey which, bool create) {
     const char* path =
         which == MouseRegistryKey::Mouse ? "Control Panel\\Mouse" : "Control Panel\\Desktop";
-    HKEY key = nullptr;
+    win::ScopedRegKey key;
     LONG result;
     if (create) {
         result = RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                 KEY_ALL_ACCESS, nullptr, &key, nullptr);
+                                 KEY_ALL_ACCESS, nullptr, key.Receive(), nullptr);
     } else {
-        result = RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_ALL_ACCESS, &key);
+        result = RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_ALL_ACCESS, key.Receive());
     }
-    if (result != ERROR_SUCCESS)
+    if (result != ERROR_SUCCESS) {
+        key.Release();  // a failed open hands back nothing to close
         return nullptr;
-    return std::make_unique<Win32RegistryKey>(key);
+    }
+    return std::make_unique<Win32RegistryKey>(std::move(key));
 }
 
 void Win32SystemMouse::SetDoubleClickTime(int milliseconds) {

@@ -9,18 +9,15 @@ SharedSection::~SharedSection() {
 }
 
 bool SharedSection::MutexExists() {
-    HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, kSharedMutexName);
-    if (mutex == nullptr)
-        return false;
-    CloseHandle(mutex);
-    return true;
+    const win::ScopedHandle mutex(OpenMutexA(SYNCHRONIZE, FALSE, kSharedMutexName));
+    return mutex.Valid();
 }
 
 SharedSection::CreateResult SharedSection::Create() {
     Close();
     // An existing mutex comes back as a handle to it; that is the take-over.
-    mutex_ = CreateMutexA(nullptr, FALSE, kSharedMutexName);
-    if (mutex_ == nullptr)
+    mutex_.Reset(CreateMutexA(nullptr, FALSE, kSharedMutexName));
+    if (!mutex_)
         return CreateResult::MappingFailed;
     return CreateMapping() ? CreateResult::Created : CreateResult::MappingFailed;
 }
@@ -31,14 +28,13 @@ bool SharedSection::CreateMapping() {
     InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
     SetSecurityDescriptorDacl(&descriptor, TRUE, nullptr, FALSE);
     SECURITY_ATTRIBUTES attributes{sizeof attributes, &descriptor, TRUE};
-    mapping_ = CreateFileMappingA(INVALID_HANDLE_VALUE, &attributes, PAGE_READWRITE, 0,
-                                  static_cast<DWORD>(kSettingsBlockSize), kSharedSectionName);
-    if (mapping_ == nullptr)
+    mapping_.Reset(CreateFileMappingA(INVALID_HANDLE_VALUE, &attributes, PAGE_READWRITE, 0,
+                                      static_cast<DWORD>(kSettingsBlockSize), kSharedSectionName));
+    if (!mapping_)
         return false;
-    view_ = MapViewOfFile(mapping_, FILE_MAP_ALL_ACCESS, 0, 0, kSettingsBlockSize);
-    if (view_ == nullptr) {
-        CloseHandle(mapping_);
-        mapping_ = nullptr;
+    view_.Reset(MapViewOfFile(mapping_.Get(), FILE_MAP_ALL_ACCESS, 0, 0, kSettingsBlockSize));
+    if (!view_) {
+        mapping_.Reset();
         return false;
     }
     return true;
@@ -46,52 +42,40 @@ bool SharedSection::CreateMapping() {
 
 bool SharedSection::Open() {
     Close();
-    mutex_ = OpenMutexA(MUTEX_ALL_ACCESS, FALSE, kSharedMutexName);
-    mapping_ = OpenFileMappingA(FILE_MAP_READ | FILE_MAP_WRITE, FALSE, kSharedSectionName);
-    if (mapping_ == nullptr)
+    mutex_.Reset(OpenMutexA(MUTEX_ALL_ACCESS, FALSE, kSharedMutexName));
+    mapping_.Reset(OpenFileMappingA(FILE_MAP_READ | FILE_MAP_WRITE, FALSE, kSharedSectionName));
+    if (!mapping_)
         return false;
-    view_ = MapViewOfFile(mapping_, FILE_MAP_ALL_ACCESS, 0, 0, kSettingsBlockSize);
-    return view_ != nullptr;
+    view_.Reset(MapViewOfFile(mapping_.Get(), FILE_MAP_ALL_ACCESS, 0, 0, kSettingsBlockSize));
+    return view_.Valid();
 }
 
 void SharedSection::Close() {
-    if (view_ != nullptr)
-        UnmapViewOfFile(view_);
-    if (mapping_ != nullptr)
-        CloseHandle(mapping_);
-    if (mutex_ != nullptr)
-        CloseHandle(mutex_);
-    view_ = nullptr;
-    mapping_ = nullptr;
-    mutex_ = nullptr;
+    view_.Reset();
+    mapping_.Reset();
+    mutex_.Reset();
 }
 
 // A holder that died mid-copy leaves the mutex abandoned (and owned by us).
 // Publishing a whole block repairs the section, so that goes ahead; fetching
 // might read half a block, so it is refused and the mutex handed back.
 bool SharedSection::Publish(const SettingsBlock& block) {
-    if (view_ == nullptr || mutex_ == nullptr)
+    if (!view_ || !mutex_)
         return false;
-    const DWORD wait = WaitForSingleObject(mutex_, INFINITE);
-    if (wait != WAIT_OBJECT_0 && wait != WAIT_ABANDONED)
+    const win::ScopedMutexOwner owner(mutex_.Get(), INFINITE);
+    if (!owner.Owned())
         return false;
-    std::memcpy(view_, &block, kSettingsBlockSize);
-    ReleaseMutex(mutex_);
+    std::memcpy(view_.Get(), &block, kSettingsBlockSize);
     return true;
 }
 
 bool SharedSection::Fetch(SettingsBlock& block) {
-    if (view_ == nullptr || mutex_ == nullptr)
+    if (!view_ || !mutex_)
         return false;
-    const DWORD wait = WaitForSingleObject(mutex_, INFINITE);
-    if (wait == WAIT_ABANDONED) {
-        ReleaseMutex(mutex_);
+    const win::ScopedMutexOwner owner(mutex_.Get(), INFINITE);
+    if (!owner.Owned() || owner.Abandoned())
         return false;
-    }
-    if (wait != WAIT_OBJECT_0)
-        return false;
-    std::memcpy(&block, view_, kSettingsBlockSize);
-    ReleaseMutex(mutex_);
+    std::memcpy(&block, view_.Get(), kSettingsBlockSize);
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "common/settings/shared_section.h"
+#include "common/win/scoped_win.h"
 
 namespace settings {
 
@@ -28,8 +29,8 @@ class SharedSection final : public SharedBlockStore {
     bool Open();
     void Close();
 
-    bool HasView() const { return view_ != nullptr; }
-    bool HasMutex() const { return mutex_ != nullptr; }
+    bool HasView() const { return view_.Valid(); }
+    bool HasMutex() const { return mutex_.Valid(); }
 
     bool Publish(const SettingsBlock& block) override;
     bool Fetch(SettingsBlock& block) override;
@@ -37,9 +38,10 @@ class SharedSection final : public SharedBlockStore {
   private:
     bool CreateMapping();
 
-    HANDLE mutex_ = nullptr;
-    HANDLE mapping_ = nullptr;
-    void* view_ = nullptr;
+    // Released in reverse: the view, then the mapping, then the mutex.
+    win::ScopedHandle mutex_;
+    win::ScopedHandle mapping_;
+    win::ScopedView view_;
 };
 
 }  // namespace settings

@@ -20,9 +20,37 @@ struct MessageKey {
     const char* registeredName = nullptr;
 };
 
+namespace detail {
+
+constexpr bool SameText(const char* a, const char* b) {
+    while (*a != '\0' && *a == *b) {
+        ++a;
+        ++b;
+    }
+    return *a == *b;
+}
+
+constexpr bool SameMessage(const MessageKey& a, const MessageKey& b) {
+    if (a.registeredName != nullptr || b.registeredName != nullptr) {
+        return a.registeredName != nullptr && b.registeredName != nullptr &&
+               SameText(a.registeredName, b.registeredName);
+    }
+    return a.message == b.message;
+}
+
+}  // namespace detail
+
 // Would both rows match one message? The dispatcher takes the first matching
-// row, so an overlap silently shadows the later handler.
-bool RowsOverlap(const MessageKey& a, const MessageKey& b);
+// row, so an overlap silently shadows the later handler. Usable at compile
+// time, where every table is checked (see NoRowShadowed in message_map.h).
+constexpr bool RowsOverlap(const MessageKey& a, const MessageKey& b) {
+    if (!detail::SameMessage(a, b))
+        return false;
+    if (!a.byControl || !b.byControl)
+        return true;
+    const bool codesMeet = a.code == kAnyCode || b.code == kAnyCode || a.code == b.code;
+    return codesMeet && a.idFirst <= b.idLast && b.idFirst <= a.idLast;
+}
 
 // Index pairs of overlapping rows in one table.
 std::vector<std::pair<std::size_t, std::size_t>> FindOverlaps(std::span<const MessageKey> rows);

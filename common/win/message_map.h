@@ -66,7 +66,7 @@ class RegisteredMessage {
   public:
     explicit constexpr RegisteredMessage(const char* name) : name_(name) {}
     UINT Id() const;
-    const char* Name() const { return name_; }
+    constexpr const char* Name() const { return name_; }
 
   private:
     const char* name_;
@@ -341,7 +341,8 @@ constexpr MessageRow<T> OnNotify(UINT code, UINT id) {
 // matching row handles a message, so the parts are checked for overlaps as
 // one table.
 template <class T, std::size_t... N>
-std::array<MessageRow<T>, (N + ...)> JoinRows(const std::array<MessageRow<T>, N>&... parts) {
+constexpr std::array<MessageRow<T>, (N + ...)> JoinRows(
+    const std::array<MessageRow<T>, N>&... parts) {
     std::array<MessageRow<T>, (N + ...)> rows{};
     std::size_t next = 0;
     ((std::copy(parts.begin(), parts.end(), rows.begin() + next), next += N), ...);
@@ -371,6 +372,31 @@ bool RowMatches(const MessageRow<T>& row, const Message& m) {
     if (row.key.code != kAnyCode && row.key.code != code)
         return false;
     return id >= row.key.idFirst && id <= row.key.idLast;
+}
+
+// True when no row of the table can shadow a later one. The first matching
+// row handles a message, so a shadowed row's handler would silently never
+// run; every table is therefore declared constexpr and checked where it is
+// defined:
+//   static constexpr Row rows[] = {...};
+//   static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed");
+template <class T>
+constexpr bool NoRowShadowed(std::span<const MessageRow<T>> rows) {
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        for (std::size_t j = i + 1; j < rows.size(); ++j) {
+            if (RowsOverlap(rows[i].key, rows[j].key))
+                return false;
+        }
+    }
+    return true;
+}
+template <class T, std::size_t N>
+constexpr bool NoRowShadowed(const MessageRow<T> (&rows)[N]) {
+    return NoRowShadowed(std::span<const MessageRow<T>>(rows));
+}
+template <class T, std::size_t N>
+constexpr bool NoRowShadowed(const std::array<MessageRow<T>, N>& rows) {
+    return NoRowShadowed(std::span<const MessageRow<T>>(rows));
 }
 
 // The routing keys of a table, for overlap checks.

@@ -1,7 +1,5 @@
 #include "common/win/precise_clock_win.h"
 
-#include <mmsystem.h>
-
 namespace win {
 
 PreciseClock::PreciseClock(std::int64_t spinWindowUs, bool yieldWhileSpinning, SleepMethod method)
@@ -47,13 +45,6 @@ void PreciseClock::SleepUntilUs(std::int64_t deadlineUs) const {
             Sleep(0);
         }
     }
-}
-
-TimerResolution::TimerResolution() : raised_(timeBeginPeriod(1) == TIMERR_NOERROR) {}
-
-TimerResolution::~TimerResolution() {
-    if (raised_)
-        timeEndPeriod(1);
 }
 
 }  // namespace win

@@ -12,6 +12,8 @@
 
 #include <cstdint>
 
+#include "common/win/scoped_win.h"  // TimerResolution
+
 namespace win {
 
 class PreciseClock {
@@ -41,18 +43,6 @@ class PreciseClock {
     std::int64_t spinWindowUs_;
     bool yield_;
     DelayFunction delay_ = nullptr;
-};
-
-// The system timer resolution raised to 1 ms for the life of the object.
-class TimerResolution {
-  public:
-    TimerResolution();
-    ~TimerResolution();
-    TimerResolution(const TimerResolution&) = delete;
-    TimerResolution& operator=(const TimerResolution&) = delete;
-
-  private:
-    bool raised_;
 };
 
 }  // namespace win

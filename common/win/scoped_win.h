@@ -7,9 +7,17 @@
 //   win::ScopedDc dc(CreateCompatibleDC(nullptr));
 //   win::ScopedSelect keep(dc.Get(), bitmap.Get());   // puts the old object back
 //   win::ScopedMutexOwner owner(mutex, INFINITE);     // ReleaseMutex when owned
+//   win::ScopedPaint paint(hwnd);                     // BeginPaint .. EndPaint
+//   win::ScopedRegKey key; RegOpenKeyExA(..., key.Receive());
+//
+// This is the one place where handles are released by hand; everything else
+// holds them here.
 #pragma once
 
 #include <windows.h>
+// After windows.h, which they need.
+#include <mmsystem.h>
+#include <setupapi.h>
 
 #include <utility>
 
@@ -43,12 +51,20 @@ class ScopedOwner {
     }
     // Gives up ownership without closing.
     H Release() { return std::exchange(handle_, Traits::Empty()); }
+    // Closes what is held now; false when the system refused (or nothing was held).
+    bool Free() { return Close(); }
+    // For functions that hand a new handle back through a pointer: closes
+    // what is held first.
+    H* Receive() {
+        Close();
+        return &handle_;
+    }
 
   private:
-    void Close() {
-        if (Valid())
-            Traits::Close(handle_);
+    bool Close() {
+        const bool closed = Valid() && Traits::Close(handle_);
         handle_ = Traits::Empty();
+        return closed;
     }
 
     H handle_ = Traits::Empty();
@@ -56,34 +72,66 @@ class ScopedOwner {
 
 struct KernelHandleTraits {
     static HANDLE Empty() { return nullptr; }
-    static void Close(HANDLE h) { CloseHandle(h); }
+    static bool Close(HANDLE h) { return CloseHandle(h) != FALSE; }
 };
 
 // CreateFile and its kin report failure as INVALID_HANDLE_VALUE, not null.
 struct FileHandleTraits {
     static HANDLE Empty() { return INVALID_HANDLE_VALUE; }
-    static void Close(HANDLE h) { CloseHandle(h); }
+    static bool Close(HANDLE h) { return CloseHandle(h) != FALSE; }
 };
 
 template <class G>
 struct GdiObjectTraits {
     static G Empty() { return nullptr; }
-    static void Close(G h) { DeleteObject(h); }
+    static bool Close(G h) { return DeleteObject(h) != FALSE; }
 };
 
 struct MemoryDcTraits {
     static HDC Empty() { return nullptr; }
-    static void Close(HDC h) { DeleteDC(h); }
+    static bool Close(HDC h) { return DeleteDC(h) != FALSE; }
 };
 
 struct ModuleTraits {
     static HMODULE Empty() { return nullptr; }
-    static void Close(HMODULE h) { FreeLibrary(h); }
+    static bool Close(HMODULE h) { return FreeLibrary(h) != FALSE; }
 };
 
 struct MappedViewTraits {
     static void* Empty() { return nullptr; }
-    static void Close(void* view) { UnmapViewOfFile(view); }
+    static bool Close(void* view) { return UnmapViewOfFile(view) != FALSE; }
+};
+
+struct RegKeyTraits {
+    static HKEY Empty() { return nullptr; }
+    static bool Close(HKEY key) { return RegCloseKey(key) == ERROR_SUCCESS; }
+};
+
+struct HookTraits {
+    static HHOOK Empty() { return nullptr; }
+    static bool Close(HHOOK hook) { return UnhookWindowsHookEx(hook) != FALSE; }
+};
+
+struct MenuTraits {
+    static HMENU Empty() { return nullptr; }
+    static bool Close(HMENU menu) { return DestroyMenu(menu) != FALSE; }
+};
+
+struct IconTraits {
+    static HICON Empty() { return nullptr; }
+    static bool Close(HICON icon) { return DestroyIcon(icon) != FALSE; }
+};
+
+// Movable global memory, as the stream-on-memory functions want it.
+struct GlobalMemoryTraits {
+    static HGLOBAL Empty() { return nullptr; }
+    static bool Close(HGLOBAL memory) { return GlobalFree(memory) == nullptr; }
+};
+
+// The setup functions report failure as INVALID_HANDLE_VALUE, not null.
+struct DeviceInfoSetTraits {
+    static HDEVINFO Empty() { return INVALID_HANDLE_VALUE; }
+    static bool Close(HDEVINFO set) { return SetupDiDestroyDeviceInfoList(set) != FALSE; }
 };
 
 using ScopedHandle = ScopedOwner<HANDLE, KernelHandleTraits>;
@@ -93,11 +141,23 @@ using ScopedGdi = ScopedOwner<G, GdiObjectTraits<G>>;
 using ScopedDc = ScopedOwner<HDC, MemoryDcTraits>;
 using ScopedModule = ScopedOwner<HMODULE, ModuleTraits>;
 using ScopedView = ScopedOwner<void*, MappedViewTraits>;
+using ScopedRegKey = ScopedOwner<HKEY, RegKeyTraits>;
+using ScopedHook = ScopedOwner<HHOOK, HookTraits>;
+using ScopedMenu = ScopedOwner<HMENU, MenuTraits>;
+using ScopedIcon = ScopedOwner<HICON, IconTraits>;
+using ScopedGlobal = ScopedOwner<HGLOBAL, GlobalMemoryTraits>;
+using ScopedDeviceInfoSet = ScopedOwner<HDEVINFO, DeviceInfoSetTraits>;
 
-// A DC obtained with GetDC, released to its window.
+// Which part of a window a DC draws on: its client area (GetDC) or the whole
+// window, frame included (GetWindowDC).
+enum class DcArea { Client, Window };
+
+// A DC obtained with GetDC or GetWindowDC, released to its window (null: the
+// screen).
 class ScopedWindowDc {
   public:
-    explicit ScopedWindowDc(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
+    explicit ScopedWindowDc(HWND hwnd, DcArea area = DcArea::Client)
+        : hwnd_(hwnd), dc_(area == DcArea::Window ? GetWindowDC(hwnd) : GetDC(hwnd)) {}
     ~ScopedWindowDc() {
         if (dc_ != nullptr)
             ReleaseDC(hwnd_, dc_);
@@ -108,6 +168,31 @@ class ScopedWindowDc {
 
   private:
     HWND hwnd_;
+    HDC dc_;
+};
+
+// Hands `region` to the window, which owns it once it is set; a region the
+// window refused is deleted here. Returns whether the window took it.
+inline bool GiveWindowRegion(HWND hwnd, ScopedGdi<HRGN> region, bool redraw) {
+    if (SetWindowRgn(hwnd, region.Get(), redraw ? TRUE : FALSE) == 0)
+        return false;
+    region.Release();
+    return true;
+}
+
+// A paint session of WM_PAINT: BeginPaint now, EndPaint at the end of the scope.
+class ScopedPaint {
+  public:
+    explicit ScopedPaint(HWND hwnd) : hwnd_(hwnd), dc_(BeginPaint(hwnd, &paint_)) {}
+    ~ScopedPaint() { EndPaint(hwnd_, &paint_); }
+    ScopedPaint(const ScopedPaint&) = delete;
+    ScopedPaint& operator=(const ScopedPaint&) = delete;
+    HDC Get() const { return dc_; }
+    const PAINTSTRUCT& Info() const { return paint_; }
+
+  private:
+    HWND hwnd_;
+    PAINTSTRUCT paint_{};
     HDC dc_;
 };
 
@@ -151,6 +236,21 @@ class ScopedMutexOwner {
     HANDLE mutex_;
     bool owned_ = false;
     bool abandoned_ = false;
+};
+
+// The system timer resolution raised to 1 ms for the life of the object.
+class TimerResolution {
+  public:
+    TimerResolution() : raised_(timeBeginPeriod(1) == TIMERR_NOERROR) {}
+    ~TimerResolution() {
+        if (raised_)
+            timeEndPeriod(1);
+    }
+    TimerResolution(const TimerResolution&) = delete;
+    TimerResolution& operator=(const TimerResolution&) = delete;
+
+  private:
+    bool raised_;
 };
 
 }  // namespace win

@@ -24,6 +24,12 @@ Window::~Window() {
     }
 }
 
+void Window::DestroyWindowNow() {
+    // Routed like any other destruction: WM_NCDESTROY detaches the object.
+    if (hwnd_ != nullptr && IsWindow(hwnd_))
+        DestroyWindow(hwnd_);
+}
+
 Window* Window::FromHandle(HWND hwnd) {
     return static_cast<Window*>(GetPropA(hwnd, kSelfProperty));
 }

@@ -43,6 +43,13 @@ class Window {
     static Window* FromHandle(HWND hwnd);
 
   protected:
+    // Destroys the window while the whole object still exists, so that the
+    // class's own WM_DESTROY and WM_NCDESTROY rows run. ~Window comes too late
+    // for them: by then the derived parts are gone and the window is only
+    // detached and destroyed. So every class with such a row calls this first
+    // thing in its destructor (for a window its owner may outlive the
+    // handle of, it does nothing).
+    void DestroyWindowNow();
     // The default processing of the message being handled now.
     LRESULT CallDefault();
     virtual bool Dispatch(const Message& m, LRESULT& result) = 0;

@@ -9,6 +9,7 @@
 
 #include "common/protocol.h"
 #include "common/win/program_folder_win.h"
+#include "common/win/scoped_win.h"
 #include "monitor/app/monitor_command_win.h"
 #include "monitor/app/monitor_wnd_win.h"
 #include "monitor/app/running_monitor_win.h"
@@ -23,7 +24,8 @@ class CMonitorApp {
     bool InitInstance(const char* commandLine);
     void ExitInstance();
 
-    HANDLE instanceMutex_ = nullptr;
+    // Created unowned: its name alone marks the running Monitor.
+    win::ScopedHandle instanceMutex_;
     bool openOptionAtStart_ = false;
     bool comInitialized_ = false;
     runtime::MonitorCommand command_;
@@ -63,10 +65,9 @@ bool CMonitorApp::InitInstance(const char* commandLine) {
     const bool forwarded = command_.kind == runtime::CommandKind::Profile ||
                            command_.kind == runtime::CommandKind::Apply;
 
-    instanceMutex_ = CreateMutexA(nullptr, FALSE, protocol::kMonitorInstanceMutex);
-    if (instanceMutex_ != nullptr && GetLastError() == ERROR_ALREADY_EXISTS) {
-        CloseHandle(instanceMutex_);
-        instanceMutex_ = nullptr;
+    instanceMutex_.Reset(CreateMutexA(nullptr, FALSE, protocol::kMonitorInstanceMutex));
+    if (instanceMutex_ && GetLastError() == ERROR_ALREADY_EXISTS) {
+        instanceMutex_.Reset();
         // The Start-menu entry starts a Monitor with "1": the running one opens
         // Option, even when it was started a moment ago and is still creating
         // its window.
@@ -98,11 +99,7 @@ void CMonitorApp::ExitInstance() {
         CoUninitialize();
     comInitialized_ = false;
     window_.reset();
-    if (instanceMutex_ != nullptr) {
-        ReleaseMutex(instanceMutex_);
-        CloseHandle(instanceMutex_);
-        instanceMutex_ = nullptr;
-    }
+    instanceMutex_.Reset();
 }
 
 }  // namespace monitor

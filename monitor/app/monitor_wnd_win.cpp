@@ -16,6 +16,7 @@
 #include "monitor/app/running_monitor_win.h"
 #include "monitor/device/precise_pacer_win.h"
 #include "monitor/device/upload_runner.h"
+#include "monitor/runtime/win/monitor_messages_win.h"
 
 namespace monitor {
 
@@ -23,18 +24,15 @@ namespace {
 
 using protocol::Connection;
 
-const win::RegisteredMessage kTaskbarCreated("TaskbarCreated");
+constexpr win::RegisteredMessage kTaskbarCreated("TaskbarCreated");
 
 constexpr DWORD kArrivalSettleMs = 1000;
 constexpr UINT kStartUploadDelayMs = 200;
 constexpr UINT kGameWatchPeriodMs = 2000;
 
-// From the upload thread to the window: job 3 has told the mouse the profile
-// in wParam. Private to Monitor, posted to its own window only.
-constexpr UINT kMsgProfileSelected = WM_APP + 1;
-// From the window to itself: apply the current profile's pointer settings to
-// the system, once for all the profile switches queued before it.
-constexpr UINT kMsgApplySystemSettings = WM_APP + 2;
+using runtime::kMsgApplySystemSettings;
+using runtime::kMsgFlushOsd;
+using runtime::kMsgProfileSelected;
 
 HWND FindByTitle(const char* title) {
     return FindWindowA(nullptr, title);
@@ -50,7 +48,7 @@ void BringForward(HWND hwnd) {
 
 std::span<const win::MessageRow<CMonitorWnd>> CMonitorWnd::MessageMap() {
     using W = CMonitorWnd;
-    static const win::MessageRow<W> rows[] = {
+    static constexpr win::MessageRow<W> rows[] = {
         win::OnMessage<WM_CREATE, &W::OnCreate>(),
         win::OnMessage<WM_DESTROY, &W::OnDestroy>(),
         win::OnMessage<WM_TIMER, &W::OnTimer>(),
@@ -64,12 +62,13 @@ std::span<const win::MessageRow<CMonitorWnd>> CMonitorWnd::MessageMap() {
         win::OnMessage<protocol::kMsgDeviceArrival, &W::OnDeviceArrival>(),
         win::OnMessage<kMsgProfileSelected, &W::OnProfileSelected>(),
         win::OnMessage<kMsgApplySystemSettings, &W::OnApplySystemSettings>(),
-        win::OnMessage<runtime::kMsgFlushOsd, &W::OnFlushOsd>(),
+        win::OnMessage<kMsgFlushOsd, &W::OnFlushOsd>(),
         win::OnRegistered<&W::OnTaskbarCreated>(kTaskbarCreated),
         win::OnCommand<&W::OnCustomizer>(protocol::kCmdOpenOption),
         win::OnCommand<&W::OnExit>(protocol::kCmdExit),
         win::OnMessage<kMsgRunCommand, &W::OnRunCommand>(),
     };
+    static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
 }
 
@@ -80,7 +79,9 @@ CMonitorWnd::CMonitorWnd()
     std::memset(block_.get(), 0, sizeof *block_);
 }
 
-CMonitorWnd::~CMonitorWnd() = default;
+CMonitorWnd::~CMonitorWnd() {
+    DestroyWindowNow();
+}
 
 bool CMonitorWnd::CreateHidden(bool openOptionAtStart) {
     openOptionAtStart_ = openOptionAtStart;
@@ -110,7 +111,7 @@ LRESULT CMonitorWnd::OnCreate(const CREATESTRUCTA*) {
     InitCommonControlsEx(&controls);
 
     folder_ = win::ProgramFolder();
-    lan_ = LoadLibraryA((folder_ + "lan.dll").c_str());
+    lan_.Reset(LoadLibraryA((folder_ + "lan.dll").c_str()));
     files_ = std::make_unique<settings::SystemSettingsFiles>(folder_);
     mouseKey_ = registry_.Open(settings::MouseRegistryKey::Mouse, false);
     link_.Bind(folder_);
@@ -211,9 +212,7 @@ void CMonitorWnd::ShutDown() {
     comInitialized_ = false;
     shared_.Close();
     mouseKey_.reset();
-    if (lan_ != nullptr)
-        FreeLibrary(lan_);
-    lan_ = nullptr;
+    lan_.Reset();
 }
 
 LRESULT CMonitorWnd::OnTimer(UINT_PTR id) {
@@ -270,8 +269,8 @@ void CMonitorWnd::OnSystrayNotify(win::LParam<UINT> mouseMessage) {
         case WM_RBUTTONDOWN: {
             if (HWND popup = GetLastActivePopup(Hwnd()))
                 SetForegroundWindow(popup);
-            ShowTrayMenu(Hwnd(), win::LoadModuleString(lan_, protocol::kStrOpenConfiguration),
-                         win::LoadModuleString(lan_, protocol::kStrExit));
+            ShowTrayMenu(Hwnd(), win::LoadModuleString(lan_.Get(), protocol::kStrOpenConfiguration),
+                         win::LoadModuleString(lan_.Get(), protocol::kStrExit));
             break;
         }
         default:
@@ -506,7 +505,7 @@ void CMonitorWnd::WriteDeviceState(int state) {
 }
 
 void CMonitorWnd::AddTrayIcon() {
-    tray_.Add(Hwnd(), win::LoadModuleString(lan_, protocol::kStrTrayTip, 128));
+    tray_.Add(Hwnd(), win::LoadModuleString(lan_.Get(), protocol::kStrTrayTip, 128));
 }
 
 void CMonitorWnd::StartCompanions() {

@@ -19,6 +19,7 @@
 #include "common/settings/osd_settings.h"
 #include "common/settings/settings_block.h"
 #include "common/settings/shared_section_win.h"
+#include "common/win/scoped_win.h"
 #include "common/win/window.h"
 #include "monitor/device/device_link_win.h"
 #include "monitor/device/upload_worker.h"
@@ -126,7 +127,7 @@ class CMonitorWnd : public win::WindowImpl<CMonitorWnd>,
 
     bool openOptionAtStart_ = false;
     std::string folder_;
-    HMODULE lan_ = nullptr;
+    win::ScopedModule lan_;
     std::unique_ptr<settings::SystemSettingsFiles> files_;
     settings::SystemMouseRegistry registry_;
     // "Control Panel\Mouse", open for the life of the window.

@@ -36,18 +36,16 @@ NOTIFYICONDATAA BaseData(HWND owner) {
 
 TrayIcon::~TrayIcon() {
     Remove();
-    if (icon_ != nullptr)
-        DestroyIcon(icon_);
 }
 
 bool TrayIcon::Add(HWND owner, const std::string& tip) {
-    if (icon_ == nullptr)
-        icon_ = SmallExecutableIcon();
+    if (!icon_)
+        icon_.Reset(SmallExecutableIcon());
     owner_ = owner;
     NOTIFYICONDATAA data = BaseData(owner);
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = protocol::kMsgTrayNotify;
-    data.hIcon = icon_;
+    data.hIcon = icon_.Get();
     const std::size_t length = tip.size() < 127 ? tip.size() : 127;
     std::memcpy(data.szTip, tip.data(), length);
     data.szTip[length] = '\0';
@@ -65,7 +63,8 @@ void TrayIcon::Remove() {
 }
 
 void ShowTrayMenu(HWND owner, const std::string& openText, const std::string& exitText) {
-    HMENU menu = CreatePopupMenu();
+    const win::ScopedMenu owned(CreatePopupMenu());
+    const HMENU menu = owned.Get();
     if (menu == nullptr)
         return;
     AppendMenuA(menu, MF_STRING, protocol::kCmdOpenOption, openText.c_str());
@@ -77,7 +76,6 @@ void ShowTrayMenu(HWND owner, const std::string& openText, const std::string& ex
     TrackPopupMenu(menu, TPM_LEFTBUTTON, cursor.x, cursor.y, 0, owner, nullptr);
     // Lets the menu close properly when the user clicks elsewhere.
     PostMessageA(owner, WM_NULL, 0, 0);
-    DestroyMenu(menu);
 }
 
 }  // namespace monitor

@@ -5,19 +5,21 @@
 
 #include <string>
 
+#include "common/win/scoped_win.h"
+
 namespace monitor {
 
 class TrayIcon {
   public:
     ~TrayIcon();
-    // Adds the icon (id 102, callback 1036) with the executable's small icon.
+    // Adds the icon (id kTrayIconId, callback kMsgTrayNotify) with the executable's small icon.
     bool Add(HWND owner, const std::string& tip);
     void Remove();
     bool Shown() const { return shown_; }
 
   private:
     HWND owner_ = nullptr;
-    HICON icon_ = nullptr;
+    win::ScopedIcon icon_;
     bool shown_ = false;
 };
 

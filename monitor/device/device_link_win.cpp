@@ -34,16 +34,14 @@ bool DeviceLink::Bind(const std::string& programFolder) {
         Resolve(module, "Close_ReportDevice", closeReportDevice_) &&
         Resolve(module, "SetFeature", setFeature_) && Resolve(module, "WriteUSB", writeUsb_) &&
         Resolve(module, "GetFeature", getFeature_) && Resolve(module, "ReadUSB", readUsb_);
-    module_ = module;
+    module_.Reset(module);
     if (!all)
         Unbind();
     return all;
 }
 
 void DeviceLink::Unbind() {
-    if (module_ != nullptr)
-        FreeLibrary(module_);
-    module_ = nullptr;
+    module_.Reset();
     setVidPid_ = nullptr;
     openDevMonitor_ = nullptr;
     closeDevMonitor_ = nullptr;

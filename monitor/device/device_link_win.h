@@ -9,6 +9,8 @@
 #include <span>
 #include <string>
 
+#include "common/win/scoped_win.h"
+
 namespace device {
 
 inline constexpr std::uint16_t kVendorId = 0x04D9;
@@ -25,10 +27,10 @@ class DeviceLink {
     // Loads <folder>korrin.dll and resolves every export; false (and nothing
     // kept loaded) when any of them is missing.
     bool Bind(const std::string& programFolder);
-    bool IsBound() const { return module_ != nullptr; }
+    bool IsBound() const { return module_.Valid(); }
 
-    // Start-up: select the mouse, register `window` for the event (1325) and
-    // arrival (1326) messages, open both channels. True when the report channel
+    // Start-up: select the mouse, register `window` for the event (kMsgDeviceEvent) and
+    // arrival (kMsgDeviceArrival) messages, open both channels. True when the report channel
     // opened, i.e. the mouse is present.
     bool OpenAtStartup(HWND window);
     // Arrival: reopen both channels.
@@ -54,7 +56,7 @@ class DeviceLink {
 
     void Unbind();
 
-    HMODULE module_ = nullptr;
+    win::ScopedModule module_;
     SetVidPidFn setVidPid_ = nullptr;
     OpenDevMonitorFn openDevMonitor_ = nullptr;
     VoidFn closeDevMonitor_ = nullptr;

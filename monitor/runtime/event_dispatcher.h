@@ -24,13 +24,13 @@ class DeviceActions {
     virtual void MediaKey(int key, bool released) = 0;  // 32..39
 };
 
-// The code message 1325 carries: wParam x 65536 + (lParam AND 0xFFFF).
+// The code message kMsgDeviceEvent carries: wParam x 65536 + (lParam AND 0xFFFF).
 constexpr std::uint32_t DeviceEventCode(std::uintptr_t wParam, std::intptr_t lParam) {
     return static_cast<std::uint32_t>((static_cast<std::uint32_t>(wParam) << 16) |
                                       (static_cast<std::uint32_t>(lParam) & 0xFFFFu));
 }
 
-// The code message 1326 turns into: 0x7F000001 arrived, 0x7F000002 removed,
+// The code message kMsgDeviceArrival turns into: 0x7F000001 arrived, 0x7F000002 removed,
 // 0x7F000000 for any other wParam (ignored by the dispatcher).
 constexpr std::uint32_t ConnectionEventCode(std::uintptr_t wParam) {
     return 0x7F000000u | (wParam == 1 ? 1u : wParam == 0 ? 2u : 0u);

@@ -1,6 +1,6 @@
 // Key-combination buttons and the volume keys, played on the window thread.
 // A held combination keeps its modifiers down and repeats its main key from
-// timer 102; a held volume button repeats from timer 101.
+// timer kTimerKeyRepeat; a held volume button repeats from timer kTimerVolumeRepeat.
 #pragma once
 
 #include <cstdint>

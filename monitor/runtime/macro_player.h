@@ -1,5 +1,5 @@
 // Macro playback. The window thread starts or stops a macro (StartOrStop);
-// the macro thread plays it on thread message 1648 (PlayQueued). The two
+// the macro thread plays it on thread message kThreadPlayMacro (PlayQueued). The two
 // threads share only the buffer, written before the start is posted, and a
 // few atomic flags.
 #pragma once
@@ -19,7 +19,7 @@ inline constexpr int kStopReleaseMs = 50;   // between the releases after a stop
 
 enum class MacroStart {
     Ignored,        // no events: nothing to play
-    Queued,         // the caller posts thread message 1648 to the macro thread
+    Queued,         // the caller posts thread message kThreadPlayMacro to the macro thread
     StopRequested,  // a macro was playing (or queued): it will stop
 };
 
@@ -34,12 +34,12 @@ class MacroPlayer {
 
     // Window thread, macro button pressed.
     MacroStart StartOrStop(const settings::ButtonAssignment& record);
-    // Window thread: the post of 1648 failed, so the queued start is dropped.
+    // Window thread: the post of kThreadPlayMacro failed, so the queued start is dropped.
     void CancelQueued();
     // Any thread: stop the playing macro (its held keys are released).
     void RequestStop() { stopRequest_.store(true); }
 
-    // Macro thread, on 1648: plays the buffer from the current action index.
+    // Macro thread, on kThreadPlayMacro: plays the buffer from the current action index.
     void PlayQueued();
     // The playback itself: events start..end-1, repeat times.
     void Play(int start, int end, int repeat);

@@ -46,7 +46,7 @@ class MonitorHost {
     virtual bool PostToOption(unsigned message) = 0;
     // WM_COMMAND 6001 to Monitor's own window.
     virtual void PostOpenOption() = 0;
-    // Thread message 1648 to the macro thread; false when the post failed.
+    // Thread message kThreadPlayMacro to the macro thread; false when the post failed.
     virtual bool PostPlayMacro() = 0;
     // ShellExecute "open", show normal.
     virtual void Launch(const char* path) = 0;
@@ -69,7 +69,7 @@ class MonitorRuntime final : public DeviceActions {
   public:
     explicit MonitorRuntime(const RuntimePorts& ports);
 
-    // Message 1325 / 1326.
+    // Message kMsgDeviceEvent / kMsgDeviceArrival.
     void OnDeviceEvent(std::uintptr_t wParam, std::intptr_t lParam);
     void OnConnectionMessage(std::uintptr_t wParam);
     // WM_TIMER 101, 102, 500.
@@ -79,10 +79,10 @@ class MonitorRuntime final : public DeviceActions {
     // The upload thread has told the mouse the profile of a switch (job 3's
     // selection and its pause are over): now the switch is shown.
     void OnProfileSelected(int index) { notices_.Profile(index); }
-    // Macro thread, thread message 1648.
+    // Macro thread, thread message kThreadPlayMacro.
     void PlayQueuedMacro() { macro_.PlayQueued(); }
 
-    // Lets go of every held combination and volume key and kills timers 101,
+    // Lets go of every held combination and volume key and kills timers kTimerVolumeRepeat,
     // 102.
     void ReleaseHeld();
     // Shut-down: release held keys and ask a playing macro to stop, so the

@@ -11,7 +11,7 @@
 
 namespace runtime {
 
-// Notice kinds (wParam of message 1324).
+// Notice kinds (wParam of message kMsgOsdNotice).
 inline constexpr unsigned kNoticeProfile = protocol::kOsdNoticeProfile;
 inline constexpr unsigned kNoticeText = protocol::kOsdNoticeText;
 inline constexpr unsigned kNoticeMacro = protocol::kOsdNoticeMacro;

@@ -12,11 +12,6 @@
 
 namespace option {
 
-const win::RegisteredMessage& EditKillFocus() {
-    static const win::RegisteredMessage message(skin::kEditKillFocusName);
-    return message;
-}
-
 bool CreatePlateField(skin::CBitmapEdit& field, DWORD style, const RECT& plate, HWND parent,
                       UINT id, COLORREF text, COLORREF background) {
     constexpr int kTextHeight = 16;

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "common/win/message_map.h"
+#include "option/skin/skin_messages.h"
 #include "option/skin/value_controls_win.h"
 
 namespace option {
@@ -24,7 +25,7 @@ constexpr UINT DialogButtonId(int key) {
 
 // What the edit fields post to their dialog after a change and on losing the
 // focus (wParam 0).
-const win::RegisteredMessage& EditKillFocus();
+inline constexpr win::RegisteredMessage kEditKillFocus(skin::kEditKillFocusName);
 
 // An edit field inside the plate that the skin paints for it: a little
 // narrower and vertically centred, so the plate frames the text.

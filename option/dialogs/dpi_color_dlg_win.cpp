@@ -34,7 +34,7 @@ class CDpiColorDlg : public SkinDialog<CDpiColorDlg> {
 
     static std::span<const Row> MessageMap() {
         using Dlg = CDpiColorDlg;
-        static const Row own[] = {
+        static constexpr Row own[] = {
             win::OnMessage<WM_INITDIALOG, &Dlg::OnInitDialog>(),
             win::OnMessage<WM_SETCURSOR, &Dlg::OnSetCursor>(),
             win::OnMessage<skin::kMsgSpinValue, &Dlg::OnSpin>(),
@@ -46,7 +46,9 @@ class CDpiColorDlg : public SkinDialog<CDpiColorDlg> {
             win::OnCommand<&Dlg::OnCancel, Dlg>(IDCANCEL),
             win::OnCommand<&Dlg::OnSwallowedKey, Dlg>(IDOK),
         };
-        static const auto rows = win::JoinRows(BodyRows(), std::to_array(own));
+        static constexpr auto rows = win::JoinRows(BodyRows(), std::to_array(own));
+        static_assert(win::NoRowShadowed(rows),
+                      "a row of this table is shadowed by an earlier one");
         return rows;
     }
 

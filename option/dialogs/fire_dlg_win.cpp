@@ -26,17 +26,20 @@ class CFireDlg : public SkinDialog<CFireDlg> {
   public:
     explicit CFireDlg(const FireSetting& fire)
         : fire_(fire), key_(KeyFieldOf(fire.keyCode, settings::CurrentKeyboardLayout())) {}
+    ~CFireDlg() override { DestroyWindowNow(); }
 
     FireSetting Result() const { return fire_; }
 
     static std::span<const Row> MessageMap() {
-        static const Row own[] = {
+        static constexpr Row own[] = {
             win::OnMessage<WM_INITDIALOG, &CFireDlg::OnInitDialog>(),
             win::OnMessage<WM_DESTROY, &CFireDlg::OnDestroy>(),
             win::OnMessage<kMsgCapturedKey, &CFireDlg::OnCapturedKey>(),
-            win::OnRegistered<&CFireDlg::OnFieldLeft>(EditKillFocus()),
+            win::OnRegistered<&CFireDlg::OnFieldLeft>(kEditKillFocus),
         };
-        static const auto rows = Table(kKeyOk, kKeyCancel, kKeyClose, own);
+        static constexpr auto rows = Table(kKeyOk, kKeyCancel, kKeyClose, own);
+        static_assert(win::NoRowShadowed(rows),
+                      "a row of this table is shadowed by an earlier one");
         return rows;
     }
 

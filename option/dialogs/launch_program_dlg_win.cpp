@@ -25,11 +25,13 @@ class CLaunchProgramDlg : public SkinDialog<CLaunchProgramDlg> {
     const std::string& Result() const { return path_; }
 
     static std::span<const Row> MessageMap() {
-        static const Row own[] = {
+        static constexpr Row own[] = {
             win::OnMessage<WM_INITDIALOG, &CLaunchProgramDlg::OnInitDialog>(),
             win::OnControl<&CLaunchProgramDlg::OnBrowse>(BN_CLICKED, DialogButtonId(kKeyBrowse)),
         };
-        static const auto rows = Table(kKeyOk, kKeyCancel, kKeyClose, own);
+        static constexpr auto rows = Table(kKeyOk, kKeyCancel, kKeyClose, own);
+        static_assert(win::NoRowShadowed(rows),
+                      "a row of this table is shadowed by an earlier one");
         return rows;
     }
 

@@ -7,10 +7,6 @@
 namespace option {
 namespace {
 
-// Private to the list: the in-place edit asks for its own end (wParam 1
-// commit, 0 cancel). Posted, because the edit cannot destroy itself while it
-// is still handling the key or the focus change.
-constexpr UINT kMsgCloseEdit = WM_APP + 1;
 constexpr int kItemHeight = 22;
 constexpr int kPictureLeft = 5;
 constexpr int kPictureTop = 2;
@@ -21,10 +17,11 @@ constexpr int kTextAfterPicture = 28;
 }  // namespace
 
 std::span<const win::MessageRow<CInPlaceEdit>> CInPlaceEdit::MessageMap() {
-    static const win::MessageRow<CInPlaceEdit> rows[] = {
+    static constexpr win::MessageRow<CInPlaceEdit> rows[] = {
         win::OnMessage<WM_KEYUP, &CInPlaceEdit::OnKeyUp>(),
         win::OnMessage<WM_KILLFOCUS, &CInPlaceEdit::OnKillFocus>(),
     };
+    static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
 }
 
@@ -43,7 +40,7 @@ LRESULT CInPlaceEdit::OnKillFocus() {
 }
 
 std::span<const win::MessageRow<CMacroListBox>> CMacroListBox::MessageMap() {
-    static const win::MessageRow<CMacroListBox> rows[] = {
+    static constexpr win::MessageRow<CMacroListBox> rows[] = {
         win::OnMessage<WM_MOUSEMOVE, &CMacroListBox::OnMouseMove>(),
         win::OnMessage<WM_MOUSELEAVE, &CMacroListBox::OnMouseLeave>(),
         win::OnMessage<WM_RBUTTONDOWN, &CMacroListBox::OnRButtonDown>(),
@@ -51,11 +48,14 @@ std::span<const win::MessageRow<CMacroListBox>> CMacroListBox::MessageMap() {
         win::OnMessage<kMsgCloseEdit, &CMacroListBox::OnCloseEdit>(),
         win::OnMessage<WM_DESTROY, &CMacroListBox::OnDestroy>(),
     };
+    static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
 }
 
 CMacroListBox::CMacroListBox() = default;
-CMacroListBox::~CMacroListBox() = default;
+CMacroListBox::~CMacroListBox() {
+    DestroyWindowNow();
+}
 
 bool CMacroListBox::Create(HWND parent, const RECT& r, UINT id) {
     id_ = id;

@@ -13,10 +13,17 @@
 
 namespace option {
 
-// To the parent: an in-place edit was committed (wParam item, lParam list id).
-inline constexpr UINT kMsgListEditCommitted = WM_USER + 500;  // 1524
-// To the parent: a right-button press on the list (lParam list id).
-inline constexpr UINT kMsgListRightClick = WM_USER + 700;  // 1724
+// The list's own messages, all of them.
+enum MacroListMessage : UINT {
+    // To the parent: an in-place edit was committed (wParam item, lParam list id).
+    kMsgListEditCommitted = WM_USER + 500,
+    // To the parent: a right-button press on the list (lParam list id).
+    kMsgListRightClick = WM_USER + 700,
+    // Private to the list: the in-place edit asks for its own end (wParam 1
+    // commit, 0 cancel). Posted, because the edit cannot destroy itself while
+    // it is still handling the key or the focus change.
+    kMsgCloseEdit = WM_APP + 1,
+};
 
 class CMacroListBox;
 

@@ -63,10 +63,10 @@ CMacroManagerDlg::CMacroManagerDlg(MacroFileStore& store, std::string selectName
     : editor_(store), selectName_(std::move(selectName)) {}
 
 std::span<const CMacroManagerDlg::Row> CMacroManagerDlg::MessageMap() {
-    static const win::RegisteredMessage editLeft(skin::kEditKillFocusName);
+    static constexpr win::RegisteredMessage editLeft(skin::kEditKillFocusName);
     // Enter and Escape, swallowed by the shared rows, arrive as IDOK and
     // IDCANCEL: the in-place edits take them on key release.
-    static const Row own[] = {
+    static constexpr Row own[] = {
         win::OnMessage<WM_INITDIALOG, &CMacroManagerDlg::OnInitDialog>(),
         win::OnMessage<WM_DESTROY, &CMacroManagerDlg::OnDestroy>(),
         win::OnCommandRange<&CMacroManagerDlg::OnButton>(ControlIdOf(kManagerOk),
@@ -83,7 +83,8 @@ std::span<const CMacroManagerDlg::Row> CMacroManagerDlg::MessageMap() {
         win::OnMessage<WM_MEASUREITEM, &CMacroManagerDlg::OnMeasureItem>(),
         win::OnMessage<WM_DRAWITEM, &CMacroManagerDlg::OnDrawItem>(),
     };
-    static const auto rows = Table(own);
+    static constexpr auto rows = Table(own);
+    static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
 }
 
@@ -148,8 +149,7 @@ void CMacroManagerDlg::SetRecordImages(bool recording) {
         return;  // keep the skin's own face when the pictures are missing
     const RECT whole{0, 0, recordRect_.right - recordRect_.left,
                      recordRect_.bottom - recordRect_.top};
-    button.SetBitmaps(whole, images[0].Handle(), images[1].Handle(), images[2].Handle(),
-                      images[0].Handle());
+    button.SetBitmaps(whole, images[0].Get(), images[1].Get(), images[2].Get(), images[0].Get());
     RedrawWindow(button.Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
 }
 

@@ -19,6 +19,7 @@ inline constexpr const char* kMacroManagerTitle = " Gaming Mouse Macro Manager";
 
 class CMacroManagerDlg : public SkinDialog<CMacroManagerDlg> {
   public:
+    ~CMacroManagerDlg() override { DestroyWindowNow(); }
     CMacroManagerDlg(MacroFileStore& store, std::string selectName);
 
     // Runs the dialog modally; true when it was closed with OK.

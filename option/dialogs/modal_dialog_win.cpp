@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "common/win/scoped_win.h"
+
 namespace option {
 namespace {
 
@@ -31,18 +33,18 @@ INT_PTR RunModalDialog(win::Window& window, HWND owner, int templateId) {
     win::Window* const outerCreating = t_creating;
     const HHOOK outerHook = t_hook;
     t_creating = &window;
-    t_hook = SetWindowsHookExA(WH_CBT, &CreationHook, nullptr, GetCurrentThreadId());
-    if (t_hook == nullptr) {
+    win::ScopedHook hook(SetWindowsHookExA(WH_CBT, &CreationHook, nullptr, GetCurrentThreadId()));
+    t_hook = hook.Get();
+    if (!hook) {
         t_creating = outerCreating;
         t_hook = outerHook;
         return -1;
     }
     // The hook is only needed until the dialog window exists; it stays for
     // the run so that the dialog's own controls are simply passed on.
-    const HHOOK hook = t_hook;
     const INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId),
                                            owner, &PlainDialogProc, 0);
-    UnhookWindowsHookEx(hook);
+    hook.Reset();
     t_creating = outerCreating;
     t_hook = outerHook;
     return result;

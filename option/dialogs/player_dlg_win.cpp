@@ -32,7 +32,7 @@ class CPlayerDlg : public SkinDialog<CPlayerDlg> {
     std::int32_t Result() const { return player_; }
 
     static std::span<const Row> MessageMap() {
-        static const Row own[] = {
+        static constexpr Row own[] = {
             win::OnMessage<WM_INITDIALOG, &CPlayerDlg::OnInitDialog>(),
             win::OnMessage<WM_MEASUREITEM, &CPlayerDlg::OnMeasureItem>(),
             win::OnMessage<WM_DRAWITEM, &CPlayerDlg::OnDrawItem>(),
@@ -40,7 +40,9 @@ class CPlayerDlg : public SkinDialog<CPlayerDlg> {
             win::OnCommandRange<&CPlayerDlg::OnPlayerChosen>(kFirstPlayerCommand,
                                                              kFirstPlayerCommand + 3),
         };
-        static const auto rows = Table(kKeyOk, kKeyCancel, kKeyClose, own);
+        static constexpr auto rows = Table(kKeyOk, kKeyCancel, kKeyClose, own);
+        static_assert(win::NoRowShadowed(rows),
+                      "a row of this table is shadowed by an earlier one");
         return rows;
     }
 

@@ -36,11 +36,13 @@ class CProfileDlg : public SkinDialog<CProfileDlg> {
     const ProfileFields& Result() const { return fields_; }
 
     static std::span<const Row> MessageMap() {
-        static const Row own[] = {
+        static constexpr Row own[] = {
             win::OnMessage<WM_INITDIALOG, &CProfileDlg::OnInitDialog>(),
             win::OnControl<&CProfileDlg::OnBrowse>(BN_CLICKED, DialogButtonId(kKeyBrowse)),
         };
-        static const auto rows = Table(kKeyOk, kKeyCancel, kKeyClose, own);
+        static constexpr auto rows = Table(kKeyOk, kKeyCancel, kKeyClose, own);
+        static_assert(win::NoRowShadowed(rows),
+                      "a row of this table is shadowed by an earlier one");
         return rows;
     }
 

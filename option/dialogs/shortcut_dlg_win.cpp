@@ -24,19 +24,22 @@ class CShortcutDlg : public SkinDialog<CShortcutDlg> {
   public:
     CShortcutDlg(std::uint8_t keyCode, const ShortcutToggles& toggles)
         : key_(KeyFieldOf(keyCode, settings::CurrentKeyboardLayout())), toggles_(toggles) {}
+    ~CShortcutDlg() override { DestroyWindowNow(); }
 
     std::uint8_t KeyCode() const { return key_.keyCode; }
     const ShortcutToggles& Toggles() const { return toggles_; }
 
     static std::span<const Row> MessageMap() {
-        static const Row own[] = {
+        static constexpr Row own[] = {
             win::OnMessage<WM_INITDIALOG, &CShortcutDlg::OnInitDialog>(),
             win::OnMessage<WM_DESTROY, &CShortcutDlg::OnDestroy>(),
             win::OnMessage<kMsgCapturedKey, &CShortcutDlg::OnCapturedKey>(),
             win::OnCommandRange<&CShortcutDlg::OnToggle>(DialogButtonId(kKeyFirstToggle),
                                                          DialogButtonId(kKeyFirstToggle + 4)),
         };
-        static const auto rows = Table(kKeyOk, kKeyCancel, kKeyClose, own);
+        static constexpr auto rows = Table(kKeyOk, kKeyCancel, kKeyClose, own);
+        static_assert(win::NoRowShadowed(rows),
+                      "a row of this table is shadowed by an earlier one");
         return rows;
     }
 

@@ -68,7 +68,7 @@ class SkinDialog : public win::WindowImpl<D> {
 
     // The body: painted from the skin, dragged by a press, and the colours
     // of the plate fields, which the fields answer themselves.
-    static std::array<Row, 5> BodyRows() {
+    static constexpr std::array<Row, 5> BodyRows() {
         return {
             win::OnMessage<WM_PAINT, &SkinDialog::OnPaint, D>(),
             win::OnMessage<WM_ERASEBKGND, &SkinDialog::OnEraseBkgnd, D>(),
@@ -82,7 +82,7 @@ class SkinDialog : public win::WindowImpl<D> {
     // they never close the dialog. Closing the window cancels it: that is
     // how Option's main window ends the dialogs over it when Monitor closes
     // Option, and the dialog manager would turn it into a swallowed IDCANCEL.
-    static std::array<Row, 3> ClosingRows() {
+    static constexpr std::array<Row, 3> ClosingRows() {
         return {
             win::OnCommand<&SkinDialog::OnSwallowedKey, D>(IDOK),
             win::OnCommand<&SkinDialog::OnSwallowedKey, D>(IDCANCEL),
@@ -92,7 +92,7 @@ class SkinDialog : public win::WindowImpl<D> {
 
     // OK ends the dialog when D accepts what the user set; Cancel and the
     // close button end it cancelled.
-    static std::array<Row, 3> ButtonRows(UINT okId, UINT cancelId, UINT closeId) {
+    static constexpr std::array<Row, 3> ButtonRows(UINT okId, UINT cancelId, UINT closeId) {
         return {
             win::OnControl<&SkinDialog::OnOk, D>(BN_CLICKED, okId),
             win::OnControl<&SkinDialog::OnCancel, D>(BN_CLICKED, cancelId),
@@ -102,13 +102,13 @@ class SkinDialog : public win::WindowImpl<D> {
 
     // A dialog's table: the body and key rows, then its own.
     template <std::size_t N>
-    static auto Table(const Row (&own)[N]) {
+    static constexpr auto Table(const Row (&own)[N]) {
         return win::JoinRows(BodyRows(), ClosingRows(), std::to_array(own));
     }
     // A dialog's table with the OK, Cancel and close buttons of these skin
     // keys.
     template <std::size_t N>
-    static auto Table(int okKey, int cancelKey, int closeKey, const Row (&own)[N]) {
+    static constexpr auto Table(int okKey, int cancelKey, int closeKey, const Row (&own)[N]) {
         return win::JoinRows(
             BodyRows(), ClosingRows(),
             ButtonRows(DialogButtonId(okKey), DialogButtonId(cancelKey), DialogButtonId(closeKey)),

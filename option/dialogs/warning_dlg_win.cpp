@@ -11,11 +11,12 @@ constexpr const char* const kKeys[] = {"1", "2", "3"};
 }  // namespace
 
 std::span<const CWarningDlg::Row> CWarningDlg::MessageMap() {
-    static const Row own[] = {
+    static constexpr Row own[] = {
         win::OnMessage<WM_INITDIALOG, &CWarningDlg::OnInitDialog>(),
         win::OnCommandRange<&CWarningDlg::OnButton>(kWarningOkId, kWarningCloseId),
     };
-    static const auto rows = Table(own);
+    static constexpr auto rows = Table(own);
+    static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
 }
 

@@ -59,7 +59,7 @@ class DpiColorDialog final : public ColorDialog {
 }  // namespace
 
 std::span<const win::MessageRow<CAdvancedPage>> CAdvancedPage::MessageMap() {
-    static const win::MessageRow<CAdvancedPage> rows[] = {
+    static constexpr win::MessageRow<CAdvancedPage> rows[] = {
         win::OnMessage<WM_PAINT, &CAdvancedPage::OnPaint>(),
         win::OnMessage<WM_ERASEBKGND, &CAdvancedPage::OnEraseBkgnd>(),
         win::OnMessage<WM_LBUTTONDOWN, &CAdvancedPage::OnLButtonDown>(),
@@ -67,6 +67,7 @@ std::span<const win::MessageRow<CAdvancedPage>> CAdvancedPage::MessageMap() {
         win::OnMessage<skin::kMsgSliderValue, &CAdvancedPage::OnSlider>(),
         win::OnCommandRange<&CAdvancedPage::OnClick>(ControlId(kAdvRate1), ControlId(kAdvDefaults)),
     };
+    static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
 }
 

@@ -50,7 +50,7 @@ struct StoreMacros {
 }  // namespace
 
 std::span<const win::MessageRow<CButtonPage>> CButtonPage::MessageMap() {
-    static const win::MessageRow<CButtonPage> rows[] = {
+    static constexpr win::MessageRow<CButtonPage> rows[] = {
         win::OnMessage<WM_PAINT, &CButtonPage::OnPaint>(),
         win::OnMessage<WM_ERASEBKGND, &CButtonPage::OnEraseBkgnd>(),
         win::OnMessage<WM_LBUTTONDOWN, &CButtonPage::OnLButtonDown>(),
@@ -60,6 +60,7 @@ std::span<const win::MessageRow<CButtonPage>> CButtonPage::MessageMap() {
             kFirstAssignButtonId, kFirstAssignButtonId + settings::kButtonCount - 1),
         win::OnCommandRange<&CButtonPage::OnAssignment>(kFirstCommand, command::kLastAssignment),
     };
+    static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
 }
 

@@ -56,7 +56,7 @@ void FillEllipse(HDC dc, const RECT& r, COLORREF fill, COLORREF outline) {
 }  // namespace
 
 std::span<const win::MessageRow<CLightingPage>> CLightingPage::MessageMap() {
-    static const win::MessageRow<CLightingPage> rows[] = {
+    static constexpr win::MessageRow<CLightingPage> rows[] = {
         win::OnMessage<WM_PAINT, &CLightingPage::OnPaint>(),
         win::OnMessage<WM_ERASEBKGND, &CLightingPage::OnEraseBkgnd>(),
         win::OnMessage<WM_LBUTTONDOWN, &CLightingPage::OnLButtonDown>(),
@@ -66,6 +66,7 @@ std::span<const win::MessageRow<CLightingPage>> CLightingPage::MessageMap() {
         win::OnCommandRange<&CLightingPage::OnClick>(
             ControlId(kLightOn), ControlId(kLightColor0 + kPresetColorCount - 1)),
     };
+    static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
 }
 

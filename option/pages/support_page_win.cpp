@@ -28,12 +28,13 @@ std::string ManualPath(const std::string& programFolder) {
 }
 
 std::span<const win::MessageRow<CSupportPage>> CSupportPage::MessageMap() {
-    static const win::MessageRow<CSupportPage> rows[] = {
+    static constexpr win::MessageRow<CSupportPage> rows[] = {
         win::OnMessage<WM_PAINT, &CSupportPage::OnPaint>(),
         win::OnMessage<WM_ERASEBKGND, &CSupportPage::OnEraseBkgnd>(),
         win::OnMessage<WM_LBUTTONDOWN, &CSupportPage::OnLButtonDown>(),
         win::OnCommand<&CSupportPage::OnManual>(kManualButtonId),
     };
+    static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
 }
 

@@ -1,8 +1,10 @@
 #include "option/skin/region_win.h"
 
 #include <cstring>
+#include <utility>
 #include <vector>
 
+#include "common/win/scoped_win.h"
 #include "option/skin/mask_runs.h"
 
 namespace skin {
@@ -36,14 +38,13 @@ HRGN RegionFromBatch(const RunBatch& batch) {
 HRGN CreateRegionFromMask(HBITMAP mask, COLORREF key, COLORREF tolerance) {
     if (mask == nullptr)
         return nullptr;
-    HDC memory = CreateCompatibleDC(nullptr);
+    const win::ScopedDc memoryDc(CreateCompatibleDC(nullptr));
+    const HDC memory = memoryDc.Get();
     if (memory == nullptr)
         return nullptr;
     BITMAP info{};
-    if (GetObjectA(mask, sizeof info, &info) == 0 || info.bmWidth <= 0 || info.bmHeight == 0) {
-        DeleteDC(memory);
+    if (GetObjectA(mask, sizeof info, &info) == 0 || info.bmWidth <= 0 || info.bmHeight == 0)
         return nullptr;
-    }
     const int width = info.bmWidth;
     const int height = info.bmHeight < 0 ? -info.bmHeight : info.bmHeight;
 
@@ -55,44 +56,35 @@ HRGN CreateRegionFromMask(HBITMAP mask, COLORREF key, COLORREF tolerance) {
     bmi.bmiHeader.biBitCount = 32;
     bmi.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HBITMAP section = CreateDIBSection(memory, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (section == nullptr || bits == nullptr) {
-        if (section != nullptr)
-            DeleteObject(section);
-        DeleteDC(memory);
+    const win::ScopedGdi<HBITMAP> section(
+        CreateDIBSection(memory, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!section || bits == nullptr)
         return nullptr;
-    }
-    HGDIOBJ oldSection = SelectObject(memory, section);
-    HDC source = CreateCompatibleDC(memory);
-    if (source != nullptr) {
-        HGDIOBJ oldMask = SelectObject(source, mask);
-        BitBlt(memory, 0, 0, width, height, source, 0, 0, SRCCOPY);
-        SelectObject(source, oldMask);
-        DeleteDC(source);
+    const win::ScopedSelect useSection(memory, section.Get());
+    {
+        const win::ScopedDc source(CreateCompatibleDC(memory));
+        if (source) {
+            const win::ScopedSelect useMask(source.Get(), mask);
+            BitBlt(memory, 0, 0, width, height, source.Get(), 0, 0, SRCCOPY);
+        }
     }
     GdiFlush();
 
-    HRGN result = nullptr;
+    win::ScopedGdi<HRGN> result;
     const PixelView view{static_cast<const std::uint8_t*>(bits), width, height, RowStride32(width),
                          true};
     const Rgb k{GetRValue(key), GetGValue(key), GetBValue(key)};
     const Rgb t{GetRValue(tolerance), GetGValue(tolerance), GetBValue(tolerance)};
     CollectMaskRuns(view, k, t, kRunsPerRegion, [&](const RunBatch& batch) {
-        HRGN part = RegionFromBatch(batch);
-        if (part == nullptr)
+        win::ScopedGdi<HRGN> part(RegionFromBatch(batch));
+        if (!part)
             return;
-        if (result == nullptr) {
-            result = part;
-        } else {
-            CombineRgn(result, result, part, RGN_OR);
-            DeleteObject(part);
-        }
+        if (!result)
+            result = std::move(part);
+        else
+            CombineRgn(result.Get(), result.Get(), part.Get(), RGN_OR);
     });
-
-    SelectObject(memory, oldSection);
-    DeleteObject(section);
-    DeleteDC(memory);
-    return result;
+    return result.Release();
 }
 
 }  // namespace skin

@@ -2,6 +2,9 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
+#include "common/win/scoped_win.h"
 #include "option/skin/bitmap_facts_win.h"
 #include "option/skin/child_window_win.h"
 #include "option/skin/control_math.h"
@@ -91,17 +94,15 @@ void RegisterSkinMessages() {
 void BlitImage(HDC dc, HBITMAP image, int w, int h) {
     if (image == nullptr)
         return;
-    HDC source = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(source, image);
-    BitBlt(dc, 0, 0, w, h, source, 0, 0, SRCCOPY);
-    SelectObject(source, old);
-    DeleteDC(source);
+    const win::ScopedDc source(CreateCompatibleDC(dc));
+    const win::ScopedSelect useImage(source.Get(), image);
+    BitBlt(dc, 0, 0, w, h, source.Get(), 0, 0, SRCCOPY);
 }
 
 // ---- CSkinButton -------------------------------------------------------------
 
 std::span<const win::MessageRow<CSkinButton>> CSkinButton::MessageMap() {
-    static const win::MessageRow<CSkinButton> rows[] = {
+    static constexpr win::MessageRow<CSkinButton> rows[] = {
         win::OnMessage<WM_PAINT, &CSkinButton::OnPaint>(),
         win::OnMessage<WM_ERASEBKGND, &CSkinButton::OnEraseBkgnd>(),
         win::OnMessage<WM_MOUSEMOVE, &CSkinButton::OnMouseMove>(),
@@ -114,10 +115,12 @@ std::span<const win::MessageRow<CSkinButton>> CSkinButton::MessageMap() {
         win::OnMessage<WM_ENABLE, &CSkinButton::OnStateChange>(),
         win::OnMessage<WM_DESTROY, &CSkinButton::OnDestroy>(),
     };
+    static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
 }
 
 CSkinButton::~CSkinButton() {
+    DestroyWindowNow();
     if (toolTip_ != nullptr && IsWindow(toolTip_))
         DestroyWindow(toolTip_);
 }
@@ -255,12 +258,11 @@ void CSkinButton::Relay(UINT msg, UINT keys, POINT at) {
 }
 
 LRESULT CSkinButton::OnPaint() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(Hwnd(), &ps);
+    const win::ScopedPaint paint(Hwnd());
+    const HDC dc = paint.Get();
     RECT client;
     GetClientRect(Hwnd(), &client);
     DrawFace(dc, images_[static_cast<std::size_t>(CurrentImage())], client);
-    EndPaint(Hwnd(), &ps);
     return 0;
 }
 
@@ -395,7 +397,7 @@ void CColorSwatchButton::DrawFace(HDC dc, HBITMAP image, const RECT& client) {
 // ---- CRgnButton --------------------------------------------------------------
 
 std::span<const win::MessageRow<CRgnButton>> CRgnButton::MessageMap() {
-    static const win::MessageRow<CRgnButton> rows[] = {
+    static constexpr win::MessageRow<CRgnButton> rows[] = {
         win::OnMessage<WM_CREATE, &CRgnButton::OnCreate>(),
         win::OnMessage<WM_LBUTTONDOWN, &CRgnButton::OnLButtonDown>(),
         win::OnMessage<WM_LBUTTONDBLCLK, &CRgnButton::OnLButtonDown>(),
@@ -405,10 +407,12 @@ std::span<const win::MessageRow<CRgnButton>> CRgnButton::MessageMap() {
         win::OnMessage<WM_ERASEBKGND, &CRgnButton::OnEraseBkgnd>(),
         win::OnMessage<WM_DESTROY, &CRgnButton::OnDestroy>(),
     };
+    static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
 }
 
 CRgnButton::~CRgnButton() {
+    DestroyWindowNow();
     Release();
 }
 
@@ -453,13 +457,12 @@ bool CRgnButton::InShape(POINT p) const {
 LRESULT CRgnButton::OnCreate() {
     const LRESULT result = CallDefault();
     maskPicture_.Reset(LoadBitmapFile(maskFile_));
-    HRGN region = CreateRegionFromMask(maskPicture_.Get(), RGB(255, 255, 255), 0);
-    if (region == nullptr)
+    win::ScopedGdi<HRGN> region(CreateRegionFromMask(maskPicture_.Get(), RGB(255, 255, 255), 0));
+    if (!region)
         return result;
     shape_.Reset(CreateRectRgn(0, 0, 0, 0));
-    CombineRgn(shape_.Get(), region, nullptr, RGN_COPY);
-    if (SetWindowRgn(Hwnd(), region, TRUE) == 0)
-        DeleteObject(region);
+    CombineRgn(shape_.Get(), region.Get(), nullptr, RGN_COPY);
+    win::GiveWindowRegion(Hwnd(), std::move(region), true);
     return result;
 }
 
@@ -540,8 +543,8 @@ LRESULT CRgnButton::OnLButtonUp(UINT, POINT at) {
 }
 
 LRESULT CRgnButton::OnPaint() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(Hwnd(), &ps);
+    const win::ScopedPaint paint(Hwnd());
+    const HDC dc = paint.Get();
     const RgnPaint choice = ChooseRgnImage(latched_, state_, IsWindowEnabled(Hwnd()) != FALSE);
     state_ = choice.state;
     HBITMAP image = images_[static_cast<std::size_t>(choice.image)];
@@ -549,7 +552,6 @@ LRESULT CRgnButton::OnPaint() {
         const SIZE size = BitmapSize(image);
         BlitImage(dc, image, size.cx, size.cy);
     }
-    EndPaint(Hwnd(), &ps);
     return 0;
 }
 

@@ -55,8 +55,8 @@ class CSkinButton : public win::WindowImpl<CSkinButton> {
 
     void SetBitmaps(const RECT& r, HBITMAP normal, HBITMAP over, HBITMAP down, HBITMAP disabled);
     void SetBitmaps(const RECT& r, const SkinSheets& sheets) {
-        SetBitmaps(r, sheets.normal.Handle(), sheets.over.Handle(), sheets.down.Handle(),
-                   sheets.disable.Handle());
+        SetBitmaps(r, sheets.normal.Get(), sheets.over.Get(), sheets.down.Get(),
+                   sheets.disable.Get());
     }
     void SetLatched(int value);
     void SetLatchingMode(int value) { latchingMode_ = value != 0; }
@@ -130,8 +130,8 @@ class CRgnButton : public win::WindowImpl<CRgnButton> {
     bool CreateButton(const char* name, const RECT& r, HWND parent, UINT id);
     void SetBitmaps(const RECT& r, HBITMAP normal, HBITMAP over, HBITMAP down, HBITMAP disabled);
     void SetBitmaps(const RECT& r, const SkinSheets& sheets) {
-        SetBitmaps(r, sheets.normal.Handle(), sheets.over.Handle(), sheets.down.Handle(),
-                   sheets.disable.Handle());
+        SetBitmaps(r, sheets.normal.Get(), sheets.over.Get(), sheets.down.Get(),
+                   sheets.disable.Get());
     }
     void SetLatched(int value);
     void SetLatchingMode(int value) { latchingMode_ = value != 0; }

@@ -4,9 +4,11 @@
 #include <ocidl.h>
 #include <olectl.h>
 
+#include <utility>
 #include <vector>
 
 #include "common/win/program_folder_win.h"
+#include "common/win/scoped_win.h"
 #include "option/skin/region_win.h"
 
 namespace skin {
@@ -19,13 +21,12 @@ std::string& FolderStore() {
 
 // Decodes a whole file held in movable memory; returns a bitmap the caller
 // owns, or null.
-HBITMAP DecodePicture(HGLOBAL memory, DWORD length) {
+HBITMAP DecodePicture(win::ScopedGlobal memory, DWORD length) {
     IStream* stream = nullptr;
-    // The stream frees the memory block when it is released.
-    if (FAILED(CreateStreamOnHGlobal(memory, TRUE, &stream)) || stream == nullptr) {
-        GlobalFree(memory);
+    if (FAILED(CreateStreamOnHGlobal(memory.Get(), TRUE, &stream)) || stream == nullptr)
         return nullptr;
-    }
+    // The stream frees the memory block when it is released.
+    memory.Release();
     IPicture* picture = nullptr;
     const HRESULT hr = OleLoadPicture(stream, static_cast<LONG>(length), FALSE, IID_IPicture,
                                       reinterpret_cast<void**>(&picture));
@@ -73,38 +74,37 @@ std::string ReadSkinString(const std::string& iniPath, const char* section, cons
 
 int LoadSkinPicture(const std::string& path, SkinBitmap& target, SIZE& size) {
     size = SIZE{0, 0};
-    target.Delete();
+    target.Reset();
 
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    win::ScopedFileHandle file(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                           FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
         win::DebugText("LoadSkinPicture missing %s\n", path.c_str());
         return 0;
     }
-    const DWORD length = GetFileSize(file, nullptr);
-    HGLOBAL memory =
-        length == INVALID_FILE_SIZE || length == 0 ? nullptr : GlobalAlloc(GMEM_MOVEABLE, length);
+    const DWORD length = GetFileSize(file.Get(), nullptr);
+    win::ScopedGlobal memory(
+        length == INVALID_FILE_SIZE || length == 0 ? nullptr : GlobalAlloc(GMEM_MOVEABLE, length));
     bool read = false;
-    if (memory != nullptr) {
-        void* bytes = GlobalLock(memory);
+    if (memory) {
+        void* bytes = GlobalLock(memory.Get());
         DWORD got = 0;
-        read = bytes != nullptr && ReadFile(file, bytes, length, &got, nullptr) && got == length;
-        GlobalUnlock(memory);
+        read =
+            bytes != nullptr && ReadFile(file.Get(), bytes, length, &got, nullptr) && got == length;
+        GlobalUnlock(memory.Get());
     }
-    CloseHandle(file);
+    file.Reset();
     if (!read) {
-        if (memory != nullptr)
-            GlobalFree(memory);
         win::DebugText("LoadSkinPicture unreadable %s\n", path.c_str());
         return 0;
     }
 
-    HBITMAP bitmap = DecodePicture(memory, length);
+    HBITMAP bitmap = DecodePicture(std::move(memory), length);
     if (bitmap == nullptr) {
         win::DebugText("LoadSkinPicture undecodable %s\n", path.c_str());
         return 0;
     }
-    target.Attach(bitmap);
+    target.Reset(bitmap);
     BITMAP info{};
     if (GetObjectA(bitmap, sizeof info, &info) != 0) {
         size.cx = info.bmWidth;
@@ -118,22 +118,15 @@ HBITMAP CutImage(HWND reference, HBITMAP sheet, const RECT& r) {
     const int h = r.bottom - r.top;
     if (sheet == nullptr || w <= 0 || h <= 0)
         return nullptr;
-    HDC screen = GetDC(reference);
-    HBITMAP image = CreateCompatibleBitmap(screen, w, h);
-    HDC from = CreateCompatibleDC(screen);
-    HDC to = CreateCompatibleDC(screen);
-    if (image != nullptr && from != nullptr && to != nullptr) {
-        HGDIOBJ oldFrom = SelectObject(from, sheet);
-        HGDIOBJ oldTo = SelectObject(to, image);
-        BitBlt(to, 0, 0, w, h, from, r.left, r.top, SRCCOPY);
-        SelectObject(from, oldFrom);
-        SelectObject(to, oldTo);
+    const win::ScopedWindowDc screen(reference);
+    HBITMAP image = CreateCompatibleBitmap(screen.Get(), w, h);
+    const win::ScopedDc from(CreateCompatibleDC(screen.Get()));
+    const win::ScopedDc to(CreateCompatibleDC(screen.Get()));
+    if (image != nullptr && from && to) {
+        const win::ScopedSelect useSheet(from.Get(), sheet);
+        const win::ScopedSelect useImage(to.Get(), image);
+        BitBlt(to.Get(), 0, 0, w, h, from.Get(), r.left, r.top, SRCCOPY);
     }
-    if (from != nullptr)
-        DeleteDC(from);
-    if (to != nullptr)
-        DeleteDC(to);
-    ReleaseDC(reference, screen);
     return image;
 }
 
@@ -184,49 +177,40 @@ int SkinSurface::InitSkin(HWND hwnd, const std::string& skinFile, std::span<cons
 }
 
 int SkinSurface::ApplyShape(HWND hwnd) {
-    HRGN region = CreateRegionFromMask(mask_.Handle(), RGB(255, 255, 255), RGB(0, 0, 0));
-    if (region == nullptr)
+    win::ScopedGdi<HRGN> region(
+        CreateRegionFromMask(mask_.Get(), RGB(255, 255, 255), RGB(0, 0, 0)));
+    if (!region)
         return 0;
     // The window owns (and may at once delete) the handle it is given, so the
     // surface keeps its own copy for hit tests.
-    HRGN copy = CreateRectRgn(0, 0, 0, 0);
-    CombineRgn(copy, region, nullptr, RGN_COPY);
-    if (SetWindowRgn(hwnd, region, TRUE) == 0) {
-        DeleteObject(region);
-        DeleteObject(copy);
+    win::ScopedGdi<HRGN> copy(CreateRectRgn(0, 0, 0, 0));
+    CombineRgn(copy.Get(), region.Get(), nullptr, RGN_COPY);
+    if (!win::GiveWindowRegion(hwnd, std::move(region), true))
         return 0;
-    }
-    if (region_ != nullptr)
-        DeleteObject(region_);
-    region_ = copy;
+    region_ = std::move(copy);
     return 1;
 }
 
 void SkinSurface::Paint(HWND hwnd, const std::function<void(HDC)>& drawTexts) const {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd, &ps);
+    const win::ScopedPaint paint(hwnd);
+    const HDC dc = paint.Get();
     RECT client;
     GetClientRect(hwnd, &client);
     const int w = client.right;
     const int h = client.bottom;
-    HDC memory = CreateCompatibleDC(dc);
-    HBITMAP canvas = CreateCompatibleBitmap(dc, w > 0 ? w : 1, h > 0 ? h : 1);
-    HGDIOBJ oldCanvas = SelectObject(memory, canvas);
+    const win::ScopedDc memoryDc(CreateCompatibleDC(dc));
+    const HDC memory = memoryDc.Get();
+    const win::ScopedGdi<HBITMAP> canvas(CreateCompatibleBitmap(dc, w > 0 ? w : 1, h > 0 ? h : 1));
+    const win::ScopedSelect useCanvas(memory, canvas.Get());
     if (background_) {
-        HDC source = CreateCompatibleDC(dc);
-        HGDIOBJ old = SelectObject(source, background_.Handle());
-        BitBlt(memory, 0, 0, w, h, source, 0, 0, SRCCOPY);
-        SelectObject(source, old);
-        DeleteDC(source);
+        const win::ScopedDc source(CreateCompatibleDC(dc));
+        const win::ScopedSelect useBackground(source.Get(), background_.Get());
+        BitBlt(memory, 0, 0, w, h, source.Get(), 0, 0, SRCCOPY);
     }
     SetBkMode(memory, TRANSPARENT);
     if (drawTexts)
         drawTexts(memory);
     BitBlt(dc, 0, 0, w, h, memory, 0, 0, SRCCOPY);
-    SelectObject(memory, oldCanvas);
-    DeleteObject(canvas);
-    DeleteDC(memory);
-    EndPaint(hwnd, &ps);
 }
 
 void DragByBody(HWND hwnd, POINT clientPoint, bool isChildPage) {

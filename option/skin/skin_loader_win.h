@@ -9,46 +9,13 @@
 #include <span>
 #include <string>
 
+#include "common/win/scoped_win.h"
 #include "option/skin/button_pos.h"
 
 namespace skin {
 
 // A bitmap handle with one owner (the "target bitmap object" of the loader).
-class SkinBitmap {
-  public:
-    SkinBitmap() = default;
-    explicit SkinBitmap(HBITMAP handle) : handle_(handle) {}
-    ~SkinBitmap() { Delete(); }
-    SkinBitmap(const SkinBitmap&) = delete;
-    SkinBitmap& operator=(const SkinBitmap&) = delete;
-    SkinBitmap(SkinBitmap&& other) noexcept : handle_(other.Detach()) {}
-    SkinBitmap& operator=(SkinBitmap&& other) noexcept {
-        if (this != &other)
-            Attach(other.Detach());
-        return *this;
-    }
-
-    // Deletes what was held and takes ownership of `handle`.
-    void Attach(HBITMAP handle) {
-        Delete();
-        handle_ = handle;
-    }
-    HBITMAP Detach() {
-        HBITMAP h = handle_;
-        handle_ = nullptr;
-        return h;
-    }
-    void Delete() {
-        if (handle_ != nullptr)
-            DeleteObject(handle_);
-        handle_ = nullptr;
-    }
-    HBITMAP Handle() const { return handle_; }
-    explicit operator bool() const { return handle_ != nullptr; }
-
-  private:
-    HBITMAP handle_ = nullptr;
-};
+using SkinBitmap = win::ScopedGdi<HBITMAP>;
 
 // The process-wide skins folder (with a trailing backslash). Option sets it
 // once when its main window is created; until then it is the program folder
@@ -92,10 +59,6 @@ using ControlMaker = std::function<void(std::size_t index, const char* key, cons
 class SkinSurface {
   public:
     SkinSurface() = default;
-    ~SkinSurface() {
-        if (region_ != nullptr)
-            DeleteObject(region_);
-    }
     SkinSurface(const SkinSurface&) = delete;
     SkinSurface& operator=(const SkinSurface&) = delete;
 
@@ -117,15 +80,15 @@ class SkinSurface {
     // background already set), then one block transfer to the screen.
     void Paint(HWND hwnd, const std::function<void(HDC)>& drawTexts = {}) const;
 
-    HBITMAP Mask() const { return mask_.Handle(); }
-    HBITMAP Background() const { return background_.Handle(); }
-    HRGN Region() const { return region_; }
+    HBITMAP Mask() const { return mask_.Get(); }
+    HBITMAP Background() const { return background_.Get(); }
+    HRGN Region() const { return region_.Get(); }
     SIZE Size() const { return size_; }
 
   private:
     SkinBitmap mask_;
     SkinBitmap background_;
-    HRGN region_ = nullptr;  // a copy of the applied region
+    win::ScopedGdi<HRGN> region_;  // a copy of the applied region
     SIZE size_{0, 0};
 };
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "common/win/scoped_win.h"
 #include "option/skin/control_math.h"
 
 namespace skin {
@@ -29,8 +30,8 @@ CSkinMenu::~CSkinMenu() {
 
 bool CSkinMenu::Attach() {
     Destroy();
-    menu_ = CreatePopupMenu();
-    return menu_ != nullptr;
+    menu_.Reset(CreatePopupMenu());
+    return menu_.Valid();
 }
 
 void CSkinMenu::SetColors(COLORREF normalBack, COLORREF selectedBack) {
@@ -55,7 +56,7 @@ void CSkinMenu::SetMargins(int left, int right) {
 
 bool CSkinMenu::AppendItem(UINT flags, const std::string& text, UINT_PTR id, HMENU submenu,
                            int marker) {
-    if (menu_ == nullptr)
+    if (!menu_)
         return false;
     Item item{text, static_cast<int>(items_.size()) + 1, id, flags, submenu, marker, this};
     items_.push_back(item);
@@ -81,8 +82,8 @@ bool CSkinMenu::AppendItem(UINT flags, const std::string& text, UINT_PTR id, HME
         info.fMask |= MIIM_STATE;
         info.fState = MFS_GRAYED;
     }
-    const UINT position = static_cast<UINT>(GetMenuItemCount(menu_));
-    if (!InsertMenuItemA(menu_, position, TRUE, &info)) {
+    const UINT position = static_cast<UINT>(GetMenuItemCount(menu_.Get()));
+    if (!InsertMenuItemA(menu_.Get(), position, TRUE, &info)) {
         items_.pop_back();
         return false;
     }
@@ -91,15 +92,13 @@ bool CSkinMenu::AppendItem(UINT flags, const std::string& text, UINT_PTR id, HME
 }
 
 BOOL CSkinMenu::Track(UINT flags, int x, int y, HWND owner) {
-    if (menu_ == nullptr)
+    if (!menu_)
         return FALSE;
-    return TrackPopupMenu(menu_, flags, x, y, 0, owner, nullptr);
+    return TrackPopupMenu(menu_.Get(), flags, x, y, 0, owner, nullptr);
 }
 
 void CSkinMenu::Destroy() {
-    if (menu_ != nullptr)
-        DestroyMenu(menu_);
-    menu_ = nullptr;
+    menu_.Reset();
     items_.clear();
 }
 
@@ -115,21 +114,17 @@ void CSkinMenu::DrawItem(const DRAWITEMSTRUCT& dis) const {
     const auto* item = reinterpret_cast<const Item*>(dis.itemData);
     const bool separator = dis.itemID == 0 || (item != nullptr && (item->flags & MF_SEPARATOR));
     if (separator) {
-        HBRUSH back = CreateSolidBrush(normalBack_);
-        FillRect(dc, &r, back);
-        DeleteObject(back);
-        HPEN pen = CreatePen(PS_SOLID, 1, separator_);
-        HGDIOBJ oldPen = SelectObject(dc, pen);
+        const win::ScopedGdi<HBRUSH> back(CreateSolidBrush(normalBack_));
+        FillRect(dc, &r, back.Get());
+        const win::ScopedGdi<HPEN> pen(CreatePen(PS_SOLID, 1, separator_));
+        const win::ScopedSelect usePen(dc, pen.Get());
         const int y = r.top + (r.bottom - r.top) / 2;
         MoveToEx(dc, r.left, y, nullptr);
         LineTo(dc, r.right, y);
-        SelectObject(dc, oldPen);
-        DeleteObject(pen);
     } else {
         const bool selected = (dis.itemState & ODS_SELECTED) != 0;
-        HBRUSH back = CreateSolidBrush(selected ? selectedBack_ : normalBack_);
-        FillRect(dc, &r, back);
-        DeleteObject(back);
+        const win::ScopedGdi<HBRUSH> back(CreateSolidBrush(selected ? selectedBack_ : normalBack_));
+        FillRect(dc, &r, back.Get());
         COLORREF color = selected ? selectedText_ : text_;
         if (item != nullptr && item->marker == 1)
             color = kMarkedText;
@@ -238,7 +233,7 @@ class FrameTable {
 };
 
 struct CoolMenuState {
-    HHOOK hook = nullptr;
+    win::ScopedHook hook;
     std::unique_ptr<FrameTable> table;
     bool colorsSet = false;
     COLORREF outlineTopLeft = 0;
@@ -265,8 +260,10 @@ void Outline(HDC dc, const RECT& r, COLORREF topLeft, COLORREF bottomRight) {
     const int h = r.bottom - r.top;
     if (w <= 0 || h <= 0)
         return;
-    HBRUSH first = CreateSolidBrush(topLeft);
-    HBRUSH second = CreateSolidBrush(bottomRight);
+    const win::ScopedGdi<HBRUSH> firstBrush(CreateSolidBrush(topLeft));
+    const win::ScopedGdi<HBRUSH> secondBrush(CreateSolidBrush(bottomRight));
+    const HBRUSH first = firstBrush.Get();
+    const HBRUSH second = secondBrush.Get();
     RECT top{r.left, r.top, r.right - 1, r.top + 1};
     RECT left{r.left, r.top, r.left + 1, r.bottom - 1};
     RECT right{r.right - 1, r.top, r.right, r.bottom};
@@ -275,8 +272,6 @@ void Outline(HDC dc, const RECT& r, COLORREF topLeft, COLORREF bottomRight) {
     FillRect(dc, &left, first);
     FillRect(dc, &right, second);
     FillRect(dc, &bottom, second);
-    DeleteObject(first);
-    DeleteObject(second);
 }
 
 void DrawFrame(HWND hwnd, HDC dc) {
@@ -316,22 +311,18 @@ LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             Unsubclass(hwnd, old);
             return CallWindowProcA(old, hwnd, msg, wParam, lParam);
         case WM_NCPAINT: {
-            HDC dc = GetWindowDC(hwnd);
-            if (dc != nullptr) {
-                DrawFrame(hwnd, dc);
-                ReleaseDC(hwnd, dc);
-            }
+            const win::ScopedWindowDc dc(hwnd, win::DcArea::Window);
+            if (dc.Get() != nullptr)
+                DrawFrame(hwnd, dc.Get());
             return 0;
         }
         case WM_PAINT: {
             // Some systems draw the popup's border inside its client area
             // while painting; the flat frame goes over it afterwards.
             const LRESULT result = CallWindowProcA(old, hwnd, msg, wParam, lParam);
-            HDC dc = GetWindowDC(hwnd);
-            if (dc != nullptr) {
-                DrawFrame(hwnd, dc);
-                ReleaseDC(hwnd, dc);
-            }
+            const win::ScopedWindowDc dc(hwnd, win::DcArea::Window);
+            if (dc.Get() != nullptr)
+                DrawFrame(hwnd, dc.Get());
             return result;
         }
         case WM_PRINT: {
@@ -368,20 +359,20 @@ LRESULT CALLBACK HookProc(int code, WPARAM wParam, LPARAM lParam) {
             }
         }
     }
-    return CallNextHookEx(s.hook, code, wParam, lParam);
+    return CallNextHookEx(s.hook.Get(), code, wParam, lParam);
 }
 
 }  // namespace
 
 HHOOK CCoolMenu::Install() {
     CoolMenuState& s = State();
-    if (s.hook != nullptr)
-        return s.hook;
+    if (s.hook)
+        return s.hook.Get();
     s.table = std::make_unique<FrameTable>();
-    s.hook = SetWindowsHookExA(WH_CALLWNDPROC, &HookProc, nullptr, GetCurrentThreadId());
-    if (s.hook == nullptr)
+    s.hook.Reset(SetWindowsHookExA(WH_CALLWNDPROC, &HookProc, nullptr, GetCurrentThreadId()));
+    if (!s.hook)
         s.table.reset();
-    return s.hook;
+    return s.hook.Get();
 }
 
 void CCoolMenu::Uninstall() {
@@ -393,9 +384,7 @@ void CCoolMenu::Uninstall() {
         }
         s.table.reset();
     }
-    if (s.hook != nullptr)
-        UnhookWindowsHookEx(s.hook);
-    s.hook = nullptr;
+    s.hook.Reset();
 }
 
 void CCoolMenu::SetColors(COLORREF outlineTopLeft, COLORREF outlineBottomRight,

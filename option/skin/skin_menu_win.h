@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+#include "common/win/scoped_win.h"
+
 namespace skin {
 
 inline constexpr UINT kMenuArrowIcon = 145;
@@ -50,7 +52,7 @@ class CSkinMenu {
     BOOL Track(UINT flags, int x, int y, HWND owner);
     void Destroy();
 
-    HMENU Handle() const { return menu_; }
+    HMENU Handle() const { return menu_.Get(); }
     int Width() const { return width_; }
     const std::list<Item>& Items() const { return items_; }
 
@@ -67,7 +69,7 @@ class CSkinMenu {
   private:
     static const Item* FindItem(ULONG_PTR data);
 
-    HMENU menu_ = nullptr;
+    win::ScopedMenu menu_;
     int itemHeight_ = 16;
     HFONT font_;
     COLORREF normalBack_ = RGB(0, 0, 0);

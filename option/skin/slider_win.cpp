@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "common/win/program_folder_win.h"
+#include "common/win/scoped_win.h"
 #include "option/skin/bitmap_facts_win.h"
 #include "option/skin/child_window_win.h"
 #include "option/skin/control_math.h"
@@ -17,13 +19,14 @@ namespace skin {
 // ---- CPHSlider -----------------------------------------------------------------
 
 std::span<const win::MessageRow<CPHSlider>> CPHSlider::MessageMap() {
-    static const win::MessageRow<CPHSlider> rows[] = {
+    static constexpr win::MessageRow<CPHSlider> rows[] = {
         win::OnMessage<WM_LBUTTONDOWN, &CPHSlider::OnLButtonDown>(),
         win::OnMessage<WM_MOUSEMOVE, &CPHSlider::OnMouseMove>(),
         win::OnMessage<WM_LBUTTONUP, &CPHSlider::OnLButtonUp>(),
         win::OnMessage<WM_PAINT, &CPHSlider::OnPaint>(),
         win::OnMessage<WM_ERASEBKGND, &CPHSlider::OnEraseBkgnd>(),
     };
+    static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
 }
 
@@ -54,11 +57,10 @@ int CPHSlider::Create(const std::string& pictureFile, int x, int y, int rightBou
     if (shape) {
         // Everything of the colour of the top-left pixel is cut away.
         const COLORREF background = BitmapPixel(picture, 0, 0);
-        HRGN region = CreateRegionFromMask(picture, background & 0xFFFFFF, 0);
-        if (region == nullptr)
-            region = CreateRectRgn(0, 0, 0, 0);
-        if (SetWindowRgn(Hwnd(), region, TRUE) == 0)
-            DeleteObject(region);
+        win::ScopedGdi<HRGN> region(CreateRegionFromMask(picture, background & 0xFFFFFF, 0));
+        if (!region)
+            region.Reset(CreateRectRgn(0, 0, 0, 0));
+        win::GiveWindowRegion(Hwnd(), std::move(region), true);
     }
     return 1;
 }
@@ -136,21 +138,20 @@ LRESULT CPHSlider::OnLButtonUp() {
 }
 
 LRESULT CPHSlider::OnPaint() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(Hwnd(), &ps);
+    const win::ScopedPaint paint(Hwnd());
+    const HDC dc = paint.Get();
     {
         const OffscreenCanvas canvas(dc, width_, height_);
         BlitImage(canvas.Dc(), picture_.Get(), width_, height_);
         canvas.CopyTo(dc);
     }
-    EndPaint(Hwnd(), &ps);
     return 0;
 }
 
 // ---- CclickHSlider -------------------------------------------------------------
 
 std::span<const win::MessageRow<CclickHSlider>> CclickHSlider::MessageMap() {
-    static const win::MessageRow<CclickHSlider> rows[] = {
+    static constexpr win::MessageRow<CclickHSlider> rows[] = {
         win::OnMessage<WM_LBUTTONUP, &CclickHSlider::OnLButtonUp>(),
         win::OnMessage<kMsgSliderValue, &CclickHSlider::OnThumbValue>(),
         win::OnMessage<WM_MOUSEMOVE, &CclickHSlider::OnMouseMove>(),
@@ -158,6 +159,7 @@ std::span<const win::MessageRow<CclickHSlider>> CclickHSlider::MessageMap() {
         win::OnMessage<WM_PAINT, &CclickHSlider::OnPaint>(),
         win::OnMessage<WM_ERASEBKGND, &CclickHSlider::OnEraseBkgnd>(),
     };
+    static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
 }
 
@@ -236,17 +238,16 @@ LRESULT CclickHSlider::OnMouseLeave() {
 }
 
 LRESULT CclickHSlider::OnPaint() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(Hwnd(), &ps);
+    const win::ScopedPaint paint(Hwnd());
+    const HDC dc = paint.Get();
     BlitImage(dc, trackImage_.Get(), track_.right - track_.left, track_.bottom - track_.top);
-    EndPaint(Hwnd(), &ps);
     return 0;
 }
 
 // ---- CFillSlider ---------------------------------------------------------------
 
 std::span<const win::MessageRow<CFillSlider>> CFillSlider::MessageMap() {
-    static const win::MessageRow<CFillSlider> rows[] = {
+    static constexpr win::MessageRow<CFillSlider> rows[] = {
         win::OnMessage<WM_PAINT, &CFillSlider::OnPaint>(),
         win::OnMessage<WM_ERASEBKGND, &CFillSlider::OnEraseBkgnd>(),
         win::OnMessage<WM_LBUTTONDOWN, &CFillSlider::OnLButtonDown>(),
@@ -255,6 +256,7 @@ std::span<const win::MessageRow<CFillSlider>> CFillSlider::MessageMap() {
         win::OnMessage<WM_CAPTURECHANGED, &CFillSlider::OnCaptureChanged>(),
         win::OnMessage<WM_KILLFOCUS, &CFillSlider::OnKillFocus>(),
     };
+    static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
 }
 
@@ -290,8 +292,8 @@ void CFillSlider::SetPos(int value) {
 }
 
 LRESULT CFillSlider::OnPaint() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(Hwnd(), &ps);
+    const win::ScopedPaint paint(Hwnd());
+    const HDC dc = paint.Get();
     const int w = rect_.right - rect_.left;
     const int h = rect_.bottom - rect_.top;
     {
@@ -300,7 +302,6 @@ LRESULT CFillSlider::OnPaint() {
         BlitImage(canvas.Dc(), full_.Get(), FillWidth(position_, minimum_, maximum_, w), h);
         canvas.CopyTo(dc);
     }
-    EndPaint(Hwnd(), &ps);
     return 0;
 }
 

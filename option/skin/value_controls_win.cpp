@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "common/win/scoped_win.h"
 #include "option/skin/bitmap_facts_win.h"
 #include "option/skin/child_window_win.h"
 #include "option/skin/control_math.h"
@@ -12,7 +13,7 @@
 namespace skin {
 namespace {
 
-const win::RegisteredMessage kEditKillFocus(kEditKillFocusName);
+constexpr win::RegisteredMessage kEditKillFocus(kEditKillFocusName);
 
 std::string WindowText(HWND hwnd) {
     const int length = GetWindowTextLengthA(hwnd);
@@ -32,7 +33,7 @@ std::string Decimal(int value) {
 // ---- CBitmapEdit ---------------------------------------------------------------
 
 std::span<const win::MessageRow<CBitmapEdit>> CBitmapEdit::MessageMap() {
-    static const win::MessageRow<CBitmapEdit> rows[] = {
+    static constexpr win::MessageRow<CBitmapEdit> rows[] = {
         win::OnMessage<WM_KEYDOWN, &CBitmapEdit::OnKeyDown>(),
         win::OnMessage<WM_CHAR, &CBitmapEdit::OnChar>(),
         win::OnMessage<WM_KEYUP, &CBitmapEdit::OnKeyUp>(),
@@ -50,10 +51,13 @@ std::span<const win::MessageRow<CBitmapEdit>> CBitmapEdit::MessageMap() {
         win::OnMessage<WM_MOUSELEAVE, &CBitmapEdit::OnMouseLeave>(),
         win::OnMessage<WM_DESTROY, &CBitmapEdit::OnDestroy>(),
     };
+    static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
 }
 
-CBitmapEdit::~CBitmapEdit() = default;
+CBitmapEdit::~CBitmapEdit() {
+    DestroyWindowNow();
+}
 
 bool CBitmapEdit::Create(DWORD style, const RECT& r, HWND parent, UINT id) {
     return CreateAttached("EDIT", style, r, parent, id, [this](HWND edit) { return Attach(edit); });
@@ -193,7 +197,7 @@ LRESULT CBitmapEdit::OnDestroy() {
 // ---- CSpinBox -----------------------------------------------------------------
 
 std::span<const win::MessageRow<CSpinBox>> CSpinBox::MessageMap() {
-    static const win::MessageRow<CSpinBox> rows[] = {
+    static constexpr win::MessageRow<CSpinBox> rows[] = {
         win::OnMessage<WM_PAINT, &CSpinBox::OnPaint>(),
         win::OnMessage<WM_ERASEBKGND, &CSpinBox::OnEraseBkgnd>(),
         win::OnControl<&CSpinBox::OnUp>(BN_CLICKED, kUpId),
@@ -205,6 +209,7 @@ std::span<const win::MessageRow<CSpinBox>> CSpinBox::MessageMap() {
         win::OnMessage<WM_MOUSEMOVE, &CSpinBox::OnMouseMove>(),
         win::OnMessage<WM_MOUSELEAVE, &CSpinBox::OnMouseLeave>(),
     };
+    static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
 }
 
@@ -282,10 +287,9 @@ void CSpinBox::Report() {
 }
 
 LRESULT CSpinBox::OnPaint() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(Hwnd(), &ps);
+    const win::ScopedPaint paint(Hwnd());
+    const HDC dc = paint.Get();
     BlitImage(dc, images_[0], rect_.right - rect_.left, rect_.bottom - rect_.top);
-    EndPaint(Hwnd(), &ps);
     return 0;
 }
 
@@ -341,12 +345,13 @@ LRESULT CSpinBox::OnMouseLeave() {
 // ---- CSkinLabel ---------------------------------------------------------------
 
 std::span<const win::MessageRow<CSkinLabel>> CSkinLabel::MessageMap() {
-    static const win::MessageRow<CSkinLabel> rows[] = {
+    static constexpr win::MessageRow<CSkinLabel> rows[] = {
         win::OnMessage<WM_PAINT, &CSkinLabel::OnPaint>(),
         win::OnMessage<WM_ERASEBKGND, &CSkinLabel::OnEraseBkgnd>(),
         win::OnMessage<WM_MOUSEMOVE, &CSkinLabel::OnMouseMove>(),
         win::OnMessage<WM_MOUSELEAVE, &CSkinLabel::OnMouseLeave>(),
     };
+    static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
 }
 
@@ -373,8 +378,8 @@ void CSkinLabel::SetBold(bool bold) {
 }
 
 LRESULT CSkinLabel::OnPaint() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(Hwnd(), &ps);
+    const win::ScopedPaint paint(Hwnd());
+    const HDC dc = paint.Get();
     RECT client;
     GetClientRect(Hwnd(), &client);
     const int w = std::max<int>(client.right, 1);
@@ -399,7 +404,6 @@ LRESULT CSkinLabel::OnPaint() {
                   DT_SINGLELINE | DT_VCENTER | (bold_ ? DT_LEFT : DT_CENTER));
         canvas.CopyTo(dc);
     }
-    EndPaint(Hwnd(), &ps);
     return 0;
 }
 
@@ -417,7 +421,7 @@ LRESULT CSkinLabel::OnMouseLeave() {
 // ---- CColorPicker -------------------------------------------------------------
 
 std::span<const win::MessageRow<CColorPicker>> CColorPicker::MessageMap() {
-    static const win::MessageRow<CColorPicker> rows[] = {
+    static constexpr win::MessageRow<CColorPicker> rows[] = {
         win::OnMessage<WM_PAINT, &CColorPicker::OnPaint>(),
         win::OnMessage<WM_ERASEBKGND, &CColorPicker::OnEraseBkgnd>(),
         win::OnMessage<WM_LBUTTONDOWN, &CColorPicker::OnLButtonDown>(),
@@ -425,6 +429,7 @@ std::span<const win::MessageRow<CColorPicker>> CColorPicker::MessageMap() {
         win::OnMessage<WM_MOUSEMOVE, &CColorPicker::OnMouseMove>(),
         win::OnMessage<WM_MOUSELEAVE, &CColorPicker::OnMouseLeave>(),
     };
+    static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
 }
 
@@ -443,8 +448,8 @@ int CColorPicker::Create(UINT stripResource, HWND parent, const RECT& r, UINT id
 }
 
 LRESULT CColorPicker::OnPaint() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(Hwnd(), &ps);
+    const win::ScopedPaint paint(Hwnd());
+    const HDC dc = paint.Get();
     const SIZE strip = BitmapSize(strip_.Get());
     const SIZE marker = BitmapSize(markerPicture_.Get());
     RECT client;
@@ -459,7 +464,6 @@ LRESULT CColorPicker::OnPaint() {
                        marker.cx, marker.cy, RGB(255, 0, 255));
         canvas.CopyTo(dc);
     }
-    EndPaint(Hwnd(), &ps);
     return 0;
 }
 

@@ -12,6 +12,7 @@
 #include "common/protocol.h"
 #include "common/settings/settings_block.h"
 #include "common/settings/shared_section.h"
+#include "common/win/scoped_win.h"
 
 namespace {
 
@@ -42,18 +43,25 @@ int Wait(const char* title, int seconds, bool forPresence) {
 }
 
 int PrintBlock() {
-    HANDLE mutex = OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, settings::kSharedMutexName);
-    HANDLE mapping = OpenFileMappingA(FILE_MAP_READ, FALSE, settings::kSharedSectionName);
-    if (mutex == nullptr || mapping == nullptr) {
+    const win::ScopedHandle mutex(
+        OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, settings::kSharedMutexName));
+    const win::ScopedHandle mapping(
+        OpenFileMappingA(FILE_MAP_READ, FALSE, settings::kSharedSectionName));
+    if (!mutex || !mapping) {
         std::printf("no shared settings block\n");
         return 1;
     }
-    void* view = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, settings::kSettingsBlockSize);
+    const win::ScopedView view(
+        MapViewOfFile(mapping.Get(), FILE_MAP_READ, 0, 0, settings::kSettingsBlockSize));
     auto block = std::make_unique<settings::SettingsBlock>();
-    if (view == nullptr || WaitForSingleObject(mutex, INFINITE) != WAIT_OBJECT_0)
+    if (!view)
         return 1;
-    std::memcpy(block.get(), view, sizeof *block);
-    ReleaseMutex(mutex);
+    {
+        const win::ScopedMutexOwner owner(mutex.Get(), INFINITE);
+        if (!owner.Owned() || owner.Abandoned())
+            return 1;
+        std::memcpy(block.get(), view.Get(), sizeof *block);
+    }
     std::printf("shared settings block: %u bytes, current profile %d\n",
                 static_cast<unsigned>(sizeof *block), block->currentProfile);
     for (int n = 0; n < settings::kProfileCount; ++n) {
@@ -64,9 +72,6 @@ int PrintBlock() {
                     n + 1, name, p.PollingRate, p.CpiLevel_X[0], p.CpiLevel_X[1], p.CpiLevel_X[2],
                     p.CpiLevel_X[3], p.CpiLevel_X[4], p.CpiStep + 1);
     }
-    UnmapViewOfFile(view);
-    CloseHandle(mapping);
-    CloseHandle(mutex);
     return 0;
 }
 

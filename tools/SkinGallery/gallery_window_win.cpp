@@ -2,6 +2,7 @@
 
 #include <cstdarg>
 
+#include "common/win/scoped_win.h"
 #include "option/skin/control_math.h"
 #include "option/skin/skin_menu_win.h"
 #include "option/skin/skin_messages.h"
@@ -11,7 +12,7 @@
 namespace gallery {
 namespace {
 
-const win::RegisteredMessage kEditCommit(skin::kEditKillFocusName);
+constexpr win::RegisteredMessage kEditCommit(skin::kEditKillFocusName);
 
 const char* const kKeys[] = {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12"};
 
@@ -21,7 +22,7 @@ constexpr std::size_t kLogLinesShown = 8;
 }  // namespace
 
 std::span<const win::MessageRow<GalleryWindow>> GalleryWindow::MessageMap() {
-    static const win::MessageRow<GalleryWindow> rows[] = {
+    static constexpr win::MessageRow<GalleryWindow> rows[] = {
         win::OnMessage<WM_CREATE, &GalleryWindow::OnCreate>(),
         win::OnMessage<WM_PAINT, &GalleryWindow::OnPaint>(),
         win::OnMessage<WM_ERASEBKGND, &GalleryWindow::OnEraseBkgnd>(),
@@ -41,12 +42,12 @@ std::span<const win::MessageRow<GalleryWindow>> GalleryWindow::MessageMap() {
         win::OnMessage<WM_DRAWITEM, &GalleryWindow::OnDrawItem>(),
         win::OnMessage<WM_DESTROY, &GalleryWindow::OnDestroy>(),
     };
+    static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
 }
 
 GalleryWindow::~GalleryWindow() {
-    if (logFont_ != nullptr)
-        DeleteObject(logFont_);
+    DestroyWindowNow();
 }
 
 bool GalleryWindow::Create(const std::string& skinFile, const std::string& logPath) {
@@ -112,13 +113,13 @@ void GalleryWindow::MakeControl(std::size_t index, const skin::ButtonPos& pos,
             if (slider.Create(skin::SkinFolder() + "slider.bmp", r, self, id)) {
                 slider.SetRange(0, 10);
                 slider.SetPos(0);
-                slider.SetTrackImage(r, sheets.over.Handle());
+                slider.SetTrackImage(r, sheets.over.Get());
                 slider.SetHint(pos.caption);
             }
             break;
         case kIdFill:
             fill.Create(r, self, id);
-            fill.SetImages(r, sheets.normal.Handle(), sheets.over.Handle());
+            fill.SetImages(r, sheets.normal.Get(), sheets.over.Get());
             fill.SetRange(0, 10);
             fill.SetHint(pos.caption);
             break;
@@ -167,15 +168,15 @@ LRESULT GalleryWindow::OnCreate() {
                       [this](std::size_t i, const char*, const skin::ButtonPos& pos,
                              const skin::SkinSheets& sheets) { MakeControl(i, pos, sheets); });
     surface_.ApplyShape(Hwnd());
-    logFont_ = CreateFontA(13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                           DEFAULT_PITCH | FF_DONTCARE, "Arial");
+    logFont_.Reset(CreateFontA(13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                               DEFAULT_PITCH | FF_DONTCARE, "Arial"));
     return 0;
 }
 
 LRESULT GalleryWindow::OnPaint() {
     surface_.Paint(Hwnd(), [this](HDC dc) {
-        HGDIOBJ old = SelectObject(dc, logFont_);
+        HGDIOBJ old = SelectObject(dc, logFont_.Get());
         SetTextColor(dc, RGB(230, 230, 230));
         const std::size_t first = log_.size() > kLogLinesShown ? log_.size() - kLogLinesShown : 0;
         int y = kLogArea.top;
@@ -193,9 +194,10 @@ LRESULT GalleryWindow::OnLButtonDown(UINT, POINT at) {
 
 void GalleryWindow::ShowMenu() {
     skin::CCoolMenu::SetColors(RGB(6, 107, 149), RGB(6, 107, 149), RGB(0, 0, 0), RGB(0, 0, 0));
-    HFONT font = CreateFontA(15, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                             DEFAULT_PITCH | FF_DONTCARE, "Arial");
+    const win::ScopedGdi<HFONT> ownedFont(CreateFontA(
+        15, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Arial"));
+    const HFONT font = ownedFont.Get();
     {
         skin::CSkinMenu sub(font);
         skin::CSkinMenu top(font);
@@ -220,7 +222,6 @@ void GalleryWindow::ShowMenu() {
         top.Destroy();
         sub.Destroy();
     }
-    DeleteObject(font);
     menuButton.SetHover(0);
     InvalidateRect(menuButton.Hwnd(), nullptr, FALSE);
     SetFocus(Hwnd());

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/win/scoped_win.h"
 #include "common/win/window.h"
 #include "option/skin/skin_button_win.h"
 #include "option/skin/skin_loader_win.h"
@@ -92,7 +93,7 @@ class GalleryWindow : public win::WindowImpl<GalleryWindow> {
     std::string skinFile_;
     std::string logPath_;
     std::vector<std::string> log_;
-    HFONT logFont_ = nullptr;
+    win::ScopedGdi<HFONT> logFont_;
 };
 
 // Renders a skin description file as the four state pictures

@@ -1,5 +1,7 @@
 #include "tools/SkinGallery/naive_region_win.h"
 
+#include "common/win/scoped_win.h"
+
 namespace gallery {
 
 HRGN NaiveRegionFromMask(HBITMAP mask, COLORREF key) {
@@ -8,8 +10,9 @@ HRGN NaiveRegionFromMask(HBITMAP mask, COLORREF key) {
         return nullptr;
     const int w = info.bmWidth;
     const int h = info.bmHeight < 0 ? -info.bmHeight : info.bmHeight;
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, mask);
+    const win::ScopedDc memory(CreateCompatibleDC(nullptr));
+    const HDC dc = memory.Get();
+    const win::ScopedSelect useMask(dc, mask);
     HRGN result = CreateRectRgn(0, 0, 0, 0);
     for (int y = 0; y < h; ++y) {
         int x = 0;
@@ -18,14 +21,11 @@ HRGN NaiveRegionFromMask(HBITMAP mask, COLORREF key) {
             const int start = x;
             while (x < w && (GetPixel(dc, x, y) & 0xFFFFFF) != key) ++x;
             if (x > start) {
-                HRGN run = CreateRectRgn(start, y, x, y + 1);
-                CombineRgn(result, result, run, RGN_OR);
-                DeleteObject(run);
+                const win::ScopedGdi<HRGN> run(CreateRectRgn(start, y, x, y + 1));
+                CombineRgn(result, result, run.Get(), RGN_OR);
             }
         }
     }
-    SelectObject(dc, old);
-    DeleteDC(dc);
     return result;
 }
 

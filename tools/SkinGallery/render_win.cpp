@@ -1,5 +1,6 @@
 #include <vector>
 
+#include "common/win/scoped_win.h"
 #include "option/skin/region_win.h"
 #include "tools/SkinGallery/gallery_window_win.h"
 #include "tools/SkinGallery/test_skin.h"
@@ -17,9 +18,11 @@ std::vector<std::uint8_t> RgbRows(HBITMAP bitmap, int width, int height) {
     bmi.bmiHeader.biPlanes = 1;
     bmi.bmiHeader.biBitCount = 32;
     bmi.bmiHeader.biCompression = BI_RGB;
-    HDC screen = GetDC(nullptr);
-    GetDIBits(screen, bitmap, 0, static_cast<UINT>(height), bgra.data(), &bmi, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, screen);
+    {
+        const win::ScopedWindowDc screen(nullptr);
+        GetDIBits(screen.Get(), bitmap, 0, static_cast<UINT>(height), bgra.data(), &bmi,
+                  DIB_RGB_COLORS);
+    }
     std::vector<std::uint8_t> rgb(static_cast<std::size_t>(width) * height * 3);
     for (std::size_t i = 0, n = static_cast<std::size_t>(width) * height; i < n; ++i) {
         rgb[i * 3 + 0] = bgra[i * 4 + 2];
@@ -72,17 +75,15 @@ bool SaveWindowShot(HWND hwnd, const std::string& path) {
     const int h = r.bottom - r.top;
     if (w <= 0 || h <= 0)
         return false;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP shot = CreateCompatibleBitmap(screen, w, h);
-    HGDIOBJ old = SelectObject(memory, shot);
-    BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    SelectObject(memory, old);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    const bool ok = SaveBitmap(shot, path);
-    DeleteObject(shot);
-    return ok;
+    win::ScopedGdi<HBITMAP> shot;
+    {
+        const win::ScopedWindowDc screen(nullptr);
+        const win::ScopedDc memory(CreateCompatibleDC(screen.Get()));
+        shot.Reset(CreateCompatibleBitmap(screen.Get(), w, h));
+        const win::ScopedSelect useShot(memory.Get(), shot.Get());
+        BitBlt(memory.Get(), 0, 0, w, h, screen.Get(), r.left, r.top, SRCCOPY);
+    }
+    return SaveBitmap(shot.Get(), path);
 }
 
 int RenderSkin(const std::string& iniPath, const std::string& outFolder, std::string& error) {
@@ -157,44 +158,40 @@ int RenderSkin(const std::string& iniPath, const std::string& outFolder, std::st
     if (!out.empty() && out.back() != '\\' && out.back() != '/')
         out.push_back('\\');
     CreateDirectoryA(outFolder.c_str(), nullptr);
-    HDC screen = GetDC(nullptr);
+    const win::ScopedWindowDc screen(nullptr);
     for (int state = 0; state < 4; ++state) {
-        HDC canvasDc = CreateCompatibleDC(screen);
-        HBITMAP canvas = CreateCompatibleBitmap(screen, size.cx, size.cy);
-        HGDIOBJ oldCanvas = SelectObject(canvasDc, canvas);
-        const RECT all{0, 0, size.cx, size.cy};
-        FillRect(canvasDc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-        if (HRGN shape = skin::CreateRegionFromMask(window.surface.Mask(), RGB(255, 255, 255), 0)) {
-            SelectClipRgn(canvasDc, shape);
-            DeleteObject(shape);
+        const win::ScopedGdi<HBITMAP> canvas(
+            CreateCompatibleBitmap(screen.Get(), size.cx, size.cy));
+        {
+            const win::ScopedDc canvasDc(CreateCompatibleDC(screen.Get()));
+            const win::ScopedSelect useCanvas(canvasDc.Get(), canvas.Get());
+            const RECT all{0, 0, size.cx, size.cy};
+            FillRect(canvasDc.Get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+            // The DC keeps its own copy of a clipping region.
+            const win::ScopedGdi<HRGN> shape(
+                skin::CreateRegionFromMask(window.surface.Mask(), RGB(255, 255, 255), 0));
+            if (shape)
+                SelectClipRgn(canvasDc.Get(), shape.Get());
+            const win::ScopedDc source(CreateCompatibleDC(screen.Get()));
+            const win::ScopedSelect useSheet(source.Get(), sheets[state].Get());
+            BitBlt(canvasDc.Get(), 0, 0, size.cx, size.cy, source.Get(), 0, 0, SRCCOPY);
+            // Each button draws the image it cut for this state.
+            for (std::size_t b = 0; b < window.buttons.size(); ++b) {
+                HBITMAP image = window.buttons[b]->Image(state);
+                if (image == nullptr)
+                    continue;
+                const RECT& r = window.rects[b];
+                const win::ScopedSelect useImage(source.Get(), image);
+                BitBlt(canvasDc.Get(), r.left, r.top, r.right - r.left, r.bottom - r.top,
+                       source.Get(), 0, 0, SRCCOPY);
+            }
         }
-        HDC source = CreateCompatibleDC(screen);
-        HGDIOBJ oldSource = SelectObject(source, sheets[state].Handle());
-        BitBlt(canvasDc, 0, 0, size.cx, size.cy, source, 0, 0, SRCCOPY);
-        // Each button draws the image it cut for this state.
-        for (std::size_t b = 0; b < window.buttons.size(); ++b) {
-            HBITMAP image = window.buttons[b]->Image(state);
-            if (image == nullptr)
-                continue;
-            const RECT& r = window.rects[b];
-            SelectObject(source, image);
-            BitBlt(canvasDc, r.left, r.top, r.right - r.left, r.bottom - r.top, source, 0, 0,
-                   SRCCOPY);
-        }
-        SelectObject(source, oldSource);
-        DeleteDC(source);
-        SelectObject(canvasDc, oldCanvas);
-        DeleteDC(canvasDc);
         const std::string path = out + base + kSuffixes[state];
-        const bool saved = SaveBitmap(canvas, path);
-        DeleteObject(canvas);
-        if (!saved) {
-            ReleaseDC(nullptr, screen);
+        if (!SaveBitmap(canvas.Get(), path)) {
             error = "cannot write " + path;
             return 5;
         }
     }
-    ReleaseDC(nullptr, screen);
     return 0;
 }
 

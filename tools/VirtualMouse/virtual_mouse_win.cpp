@@ -9,6 +9,8 @@
 #include <tuple>
 #include <vector>
 
+#include "common/win/scoped_win.h"
+#include "common/win/scoped_win.h"
 #include "common/win/window.h"
 #include "korrin/virtual_device_protocol.h"
 #include "tools/VirtualMouse/event_syntax.h"
@@ -34,8 +36,9 @@ constexpr int kSwatchRow = 22;
 
 class VirtualMouseWnd : public win::WindowImpl<VirtualMouseWnd> {
   public:
+    ~VirtualMouseWnd() override { DestroyWindowNow(); }
     static std::span<const win::MessageRow<VirtualMouseWnd>> MessageMap() {
-        static const win::MessageRow<VirtualMouseWnd> rows[] = {
+        static constexpr win::MessageRow<VirtualMouseWnd> rows[] = {
             win::OnMessage<WM_CREATE, &VirtualMouseWnd::OnCreate>(),
             win::OnMessage<WM_COPYDATA, &VirtualMouseWnd::OnCopyData>(),
             win::OnMessage<WM_PAINT, &VirtualMouseWnd::OnPaint>(),
@@ -44,6 +47,8 @@ class VirtualMouseWnd : public win::WindowImpl<VirtualMouseWnd> {
             win::OnCommand<&VirtualMouseWnd::OnPlugButton>(kIdPlug),
             win::OnCommand<&VirtualMouseWnd::OnInject>(kIdInject),
         };
+        static_assert(win::NoRowShadowed(rows),
+                      "a row of this table is shadowed by an earlier one");
         return rows;
     }
 
@@ -146,8 +151,8 @@ class VirtualMouseWnd : public win::WindowImpl<VirtualMouseWnd> {
 
     // Colours of each profile's LED slots as swatches.
     void OnPaint() {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(Hwnd(), &ps);
+        const win::ScopedPaint paint(Hwnd());
+        const HDC dc = paint.Get();
         SetBkMode(dc, TRANSPARENT);
         SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
         for (int n = 1; n <= vmouse::kProfiles; ++n) {
@@ -160,14 +165,13 @@ class VirtualMouseWnd : public win::WindowImpl<VirtualMouseWnd> {
             for (int i = 0; i < vmouse::kLedSlots; ++i) {
                 RECT r{100 + i * 30, y, 100 + i * 30 + 24, y + 18};
                 if (p.parametersSet) {
-                    HBRUSH b = CreateSolidBrush(RGB(p.leds[i].r, p.leds[i].g, p.leds[i].b));
-                    FillRect(dc, &r, b);
-                    DeleteObject(b);
+                    const win::ScopedGdi<HBRUSH> b(
+                        CreateSolidBrush(RGB(p.leds[i].r, p.leds[i].g, p.leds[i].b)));
+                    FillRect(dc, &r, b.Get());
                 }
                 FrameRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
             }
         }
-        EndPaint(Hwnd(), &ps);
     }
 
     void OnPlugButton() { SetPlugged(!plugged_); }

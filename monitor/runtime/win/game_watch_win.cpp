@@ -4,42 +4,51 @@
 // tlhelp32.h needs windows.h first.
 #include <tlhelp32.h>
 
+#include "common/win/scoped_win.h"
+
 namespace runtime {
 
-bool ProcessExeName(unsigned long processId, std::string& name) {
-    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE)
+namespace {
+
+// Calls `visit` with each running process until it returns true; false when
+// the process list cannot be read.
+template <typename Visit>
+bool VisitProcesses(Visit visit) {
+    const win::ScopedFileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot)
         return false;
     PROCESSENTRY32 entry{};
     entry.dwSize = sizeof entry;
-    bool found = false;
-    for (BOOL more = Process32First(snapshot, &entry); more;
-         more = Process32Next(snapshot, &entry)) {
-        if (entry.th32ProcessID == processId) {
-            entry.szExeFile[MAX_PATH - 1] = '\0';
-            name = entry.szExeFile;
-            found = true;
+    for (BOOL more = Process32First(snapshot.Get(), &entry); more;
+         more = Process32Next(snapshot.Get(), &entry)) {
+        entry.szExeFile[MAX_PATH - 1] = '\0';
+        if (visit(entry))
             break;
-        }
     }
-    CloseHandle(snapshot);
+    return true;
+}
+
+}  // namespace
+
+bool ProcessExeName(unsigned long processId, std::string& name) {
+    bool found = false;
+    VisitProcesses([&](const PROCESSENTRY32& entry) {
+        if (entry.th32ProcessID != processId)
+            return false;
+        name = entry.szExeFile;
+        found = true;
+        return true;
+    });
     return found;
 }
 
 bool ForegroundQueryWin::ProcessRunning(std::string_view exeName) {
-    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE)
-        return true;  // unknown: the game is not taken for ended
-    PROCESSENTRY32 entry{};
-    entry.dwSize = sizeof entry;
     bool running = false;
-    for (BOOL more = Process32First(snapshot, &entry); more && !running;
-         more = Process32Next(snapshot, &entry)) {
-        entry.szExeFile[MAX_PATH - 1] = '\0';
+    const bool listed = VisitProcesses([&](const PROCESSENTRY32& entry) {
         running = SameFileNameIgnoringCase(entry.szExeFile, exeName);
-    }
-    CloseHandle(snapshot);
-    return running;
+        return running;
+    });
+    return running || !listed;  // unknown: the game is not taken for ended
 }
 
 bool ForegroundQueryWin::ForegroundExeName(std::string& name) {

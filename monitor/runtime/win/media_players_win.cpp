@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include "common/win/scoped_win.h"
+
 namespace runtime {
 
 namespace {
@@ -26,19 +28,20 @@ constexpr DWORD kMaxPath = 260;
 
 std::optional<std::string> MediaHostWin::ReadRegistryString(const RegistryPath& path,
                                                             const char* valueName) {
-    HKEY key = nullptr;
+    win::ScopedRegKey key;
     // Read access only: a standard user cannot open these keys for writing,
     // and a missing key means the player is not installed.
-    if (RegOpenKeyExA(RootKey(path.root), path.subkey.c_str(), 0, KEY_READ, &key) !=
+    if (RegOpenKeyExA(RootKey(path.root), path.subkey.c_str(), 0, KEY_READ, key.Receive()) !=
         ERROR_SUCCESS) {
+        key.Release();  // a failed open hands back nothing to close
         return std::nullopt;
     }
     char buffer[kMaxPath + 1] = {};
     DWORD size = kMaxPath;
     DWORD type = 0;
-    const LONG result =
-        RegQueryValueExA(key, valueName, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
-    RegCloseKey(key);
+    const LONG result = RegQueryValueExA(key.Get(), valueName, nullptr, &type,
+                                         reinterpret_cast<BYTE*>(buffer), &size);
+    key.Reset();
     if (result != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
         return std::nullopt;
     buffer[size < kMaxPath ? size : kMaxPath] = '\0';

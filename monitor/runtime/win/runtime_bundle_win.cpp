@@ -1,5 +1,7 @@
 #include "monitor/runtime/win/runtime_bundle_win.h"
 
+#include "monitor/runtime/win/monitor_messages_win.h"
+
 namespace runtime {
 
 RuntimeBundleWin::RuntimeBundleWin(HWND window, std::string configIni, MonitorHost& host,

@@ -16,15 +16,11 @@
 
 namespace runtime {
 
-// Posted by the runtime to Monitor's window to run FlushOsd behind the
-// messages already queued.
-inline constexpr UINT kMsgFlushOsd = WM_APP + 3;
-
 class RuntimeBundleWin {
   public:
-    // window: Monitor's window (timers 101/102, app commands); configIni: the
-    // full path of config.ini; keyFunction: device key code -> virtual key
-    // through the current keyboard layout.
+    // window: Monitor's window (timers kTimerVolumeRepeat and kTimerKeyRepeat, app commands);
+    // configIni: the full path of config.ini; keyFunction: device key code -> virtual key through
+    // the current keyboard layout.
     RuntimeBundleWin(HWND window, std::string configIni, MonitorHost& host,
                      FunctionKeyTranslator::Function keyFunction);
     RuntimeBundleWin(const RuntimeBundleWin&) = delete;

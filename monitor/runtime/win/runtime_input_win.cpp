@@ -1,10 +1,9 @@
 #include "monitor/runtime/win/runtime_input_win.h"
 
-#include <mmsystem.h>
-
 #include <memory>
 
 #include "common/win/playback_priority_win.h"
+#include "common/win/scoped_win.h"
 
 namespace runtime {
 
@@ -19,6 +18,7 @@ BYTE ScanCode(std::uint8_t virtualKey) {
 // its own outermost stretch and restored when that ends.
 struct PreciseStretch {
     int depth = 0;
+    std::unique_ptr<win::TimerResolution> resolution;
     std::unique_ptr<win::ScopedPlaybackPriority> priority;
 };
 thread_local PreciseStretch tlsStretch;
@@ -46,15 +46,17 @@ void InputSinkWin::MouseButton(std::uint32_t flags, std::uint32_t data) {
 }
 
 void ClockWin::BeginPrecise() {
-    timeBeginPeriod(1);
-    if (tlsStretch.depth++ == 0)
+    if (tlsStretch.depth++ == 0) {
+        tlsStretch.resolution = std::make_unique<win::TimerResolution>();
         tlsStretch.priority = std::make_unique<win::ScopedPlaybackPriority>();
+    }
 }
 
 void ClockWin::EndPrecise() {
-    if (tlsStretch.depth > 0 && --tlsStretch.depth == 0)
+    if (tlsStretch.depth > 0 && --tlsStretch.depth == 0) {
         tlsStretch.priority.reset();
-    timeEndPeriod(1);
+        tlsStretch.resolution.reset();
+    }
 }
 
 void TimerControlWin::StartTimer(unsigned id, unsigned periodMs) {

@@ -70,7 +70,7 @@ class MacroEditor {
 
     // Record button: fresh recording, or stop while recording.
     EditorOutcome RecordButton();
-    // Message 1034 while recording: `vk` and `released` for the repeat
+    // kMsgCapturedKey while recording: `vk` and `released` for the repeat
     // filter, `keyCode` the device code of that key (0 when it has none),
     // `nowMs` the tick count.
     EditorOutcome OnKey(int vk, bool released, std::uint8_t keyCode, std::uint32_t nowMs);

@@ -24,7 +24,7 @@ enum class BlockSource { Shared, Files, Defaults };
 struct ApplyResult {
     bool published = false;  // the block reached the shared section
     bool saved = false;      // config.ini and every profile file were written
-    bool pending = false;    // Monitor was told and its answer 1256 is awaited
+    bool pending = false;    // Monitor was told and its answer kMsgUploadDone is awaited
 };
 
 class OptionSession {
@@ -46,18 +46,18 @@ class OptionSession {
     // hand out its own stale block and answer as if this Apply had worked.
     ApplyResult Apply(int reset);
     bool Pending() const { return pending_; }
-    // 1256: Monitor finished the upload.
+    // kMsgUploadDone: Monitor finished the upload.
     void UploadDone() { pending_ = false; }
     // While pending: Monitor's window is gone, so no answer will come. True
     // when this ended the pending state.
     bool EndPendingIfMonitorGone();
 
-    // 1254: everything again from the section. False (nothing changed) when
+    // kMsgOptionReload: everything again from the section. False (nothing changed) when
     // the section is not open or the read failed.
     bool Reload();
-    // 1255: Monitor switched the profile; unsaved edits are discarded.
+    // kMsgProfileChanged: Monitor switched the profile; unsaved edits are discarded.
     bool ProfileChanged();
-    // 1257: the mouse changed CPI, sensitivity or report rate of the current
+    // kMsgSettingChanged: the mouse changed CPI, sensitivity or report rate of the current
     // profile; other edits stay.
     bool SettingChanged();
 

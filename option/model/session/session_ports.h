@@ -26,9 +26,9 @@ class PeerWindows {
   public:
     virtual ~PeerWindows() = default;
     virtual bool MonitorRunning() = 0;
-    // Posts 1224 (wParam = reset) to Monitor; false when its window is gone.
+    // Posts kMsgApplyAll (wParam = reset) to Monitor; false when its window is gone.
     virtual bool PostApplyToMonitor(int reset) = 0;
-    // Posts 1224 (0, 0) to each companion window that exists.
+    // Posts kMsgApplyAll (0, 0) to each companion window that exists.
     virtual void PostApplyToCompanions() = 0;
 };
 

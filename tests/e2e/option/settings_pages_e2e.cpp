@@ -209,15 +209,15 @@ class SettingsPages : public ::testing::Test {
     // pictures at the button's place (a little tolerance for the depth of
     // the display).
     int LatchedLook(int key) {
-        if (normalSheet_.Handle() == nullptr) {
+        if (normalSheet_.Get() == nullptr) {
             SIZE size{};
             skin::LoadSkinPicture(folder_.File("skins\\advanced_normal.jpg"), normalSheet_, size);
             skin::LoadSkinPicture(folder_.File("skins\\advanced_down.jpg"), downSheet_, size);
         }
         HWND button = GetDlgItem(Page(kAdvancedPage), 1000 + key);
         RECT r{};
-        if (button == nullptr || normalSheet_.Handle() == nullptr ||
-            downSheet_.Handle() == nullptr || !GetWindowRect(button, &r))
+        if (button == nullptr || normalSheet_.Get() == nullptr || downSheet_.Get() == nullptr ||
+            !GetWindowRect(button, &r))
             return -1;
         POINT inPage{r.left, r.top};
         ScreenToClient(Page(kAdvancedPage), &inPage);
@@ -243,8 +243,8 @@ class SettingsPages : public ::testing::Test {
             }
             return count;
         };
-        const int normal = differing(normalSheet_.Handle());
-        const int down = differing(downSheet_.Handle());
+        const int normal = differing(normalSheet_.Get());
+        const int down = differing(downSheet_.Get());
         const int allowed = w * h / 10;
         if (down <= allowed && down < normal)
             return 1;
@@ -318,7 +318,7 @@ COLORREF SpectrumPixel(const e2e::ProgramFolder& folder, POINT at) {
     if (!skin::LoadSkinPicture(folder.File("skins\\dpicolor_normal.jpg"), picture, size))
         return CLR_INVALID;
     HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, picture.Handle());
+    HGDIOBJ old = SelectObject(dc, picture.Get());
     const COLORREF pixel = GetPixel(dc, at.x, at.y);
     SelectObject(dc, old);
     DeleteDC(dc);

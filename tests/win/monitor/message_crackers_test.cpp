@@ -36,7 +36,7 @@ class CrackProbe : public win::WindowImpl<CrackProbe> {
   public:
     static std::span<const win::MessageRow<CrackProbe>> MessageMap() {
         using P = CrackProbe;
-        static const win::MessageRow<P> rows[] = {
+        static constexpr win::MessageRow<P> rows[] = {
             win::OnMessage<WM_DESTROY, &P::Nothing<WM_DESTROY>>(),
             win::OnMessage<WM_CLOSE, &P::Nothing<WM_CLOSE>>(),
             win::OnMessage<WM_PAINT, &P::Paint>(),
@@ -94,6 +94,8 @@ class CrackProbe : public win::WindowImpl<CrackProbe> {
             win::OnMessage<EM_REPLACESEL, &P::ReplaceSelection>(),
             win::OnMessage<WM_COPYDATA, &P::CopyData>(),
         };
+        static_assert(win::NoRowShadowed(rows),
+                      "a row of this table is shadowed by an earlier one");
         return rows;
     }
 

@@ -4,7 +4,7 @@
 
 namespace {
 
-const win::RegisteredMessage kRegistered("MisfitRows_Registered");
+constexpr win::RegisteredMessage kRegistered("MisfitRows_Registered");
 constexpr UINT kOurs = WM_USER + 5;
 
 struct Stranger {
@@ -14,7 +14,7 @@ struct Stranger {
 class Misfit : public win::WindowImpl<Misfit> {
   public:
     static std::span<const win::MessageRow<Misfit>> MessageMap() {
-        static const win::MessageRow<Misfit> rows[] = {
+        static constexpr win::MessageRow<Misfit> rows[] = {
             win::OnMessage<WM_ERASEBKGND, &Misfit::EraseWithDc>(),
             win::OnMessage<kOurs, &Misfit::Named>(),
             win::OnRegistered<&Misfit::Named>(kRegistered),
@@ -36,8 +36,13 @@ class Misfit : public win::WindowImpl<Misfit> {
 #elif MISFIT == 6
             // A handler of a class the window does not derive from.
             win::OnCommand<&Stranger::Command, Misfit>(102),
+#elif MISFIT == 7
+            // A second row for command 100, which the first one always takes.
+            win::OnControl<&Misfit::Command>(BN_CLICKED, 100),
 #endif
         };
+        static_assert(win::NoRowShadowed(rows),
+                      "a row of this table is shadowed by an earlier one");
         return rows;
     }
 

@@ -30,14 +30,14 @@ TEST(LoadSkinPicture, BmpAndJpegGiveTheirSizeAndPixels) {
     ASSERT_EQ(skin::LoadSkinPicture(folder + "a.bmp", target, size), 1);
     EXPECT_EQ(size.cx, 30);
     EXPECT_EQ(size.cy, 20);
-    EXPECT_EQ(skintest::PixelOf(target.Handle(), 2, 2), RGB(10, 20, 30));
-    EXPECT_EQ(skintest::PixelOf(target.Handle(), 20, 19), RGB(250, 0, 0));
+    EXPECT_EQ(skintest::PixelOf(target.Get(), 2, 2), RGB(10, 20, 30));
+    EXPECT_EQ(skintest::PixelOf(target.Get(), 20, 19), RGB(250, 0, 0));
 
     ASSERT_TRUE(skintest::WriteBytes(folder + "b.jpg", kTinyJpeg, sizeof kTinyJpeg));
     ASSERT_EQ(skin::LoadSkinPicture(folder + "b.jpg", target, size), 1);
     EXPECT_EQ(size.cx, 8);
     EXPECT_EQ(size.cy, 6);
-    const COLORREF c = skintest::PixelOf(target.Handle(), 4, 3);
+    const COLORREF c = skintest::PixelOf(target.Get(), 4, 3);
     EXPECT_NEAR(GetRValue(c), 200, 12);
     EXPECT_NEAR(GetGValue(c), 30, 12);
     EXPECT_NEAR(GetBValue(c), 30, 12);

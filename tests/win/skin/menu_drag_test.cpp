@@ -143,8 +143,10 @@ class DragProbe : public win::WindowImpl<DragProbe> {
     int hit = 0;
     POINT at{0, 0};
     static std::span<const win::MessageRow<DragProbe>> MessageMap() {
-        static const win::MessageRow<DragProbe> rows[] = {
+        static constexpr win::MessageRow<DragProbe> rows[] = {
             win::OnMessage<WM_NCLBUTTONDOWN, &DragProbe::OnNcPress>()};
+        static_assert(win::NoRowShadowed(rows),
+                      "a row of this table is shadowed by an earlier one");
         return rows;
     }
 
