@@ -91,7 +91,7 @@ bool DeviceWatch::Setup() {
     filter.dbcc_size = sizeof filter;
     filter.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
     HidD_GetHidGuid(&filter.dbcc_classguid);
-    notify_ = RegisterDeviceNotificationA(window_, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
+    notify_.Reset(RegisterDeviceNotificationA(window_, &filter, DEVICE_NOTIFY_WINDOW_HANDLE));
 
     virtualMouse_ = VirtualBackend::Find();
     if (virtualMouse_ != nullptr)
@@ -113,9 +113,7 @@ void DeviceWatch::Teardown() {
             RegisterWith(virtualMouse_, window_, vdev::kOpUnregister);
     }
     virtualMouse_ = nullptr;
-    if (notify_ != nullptr)
-        UnregisterDeviceNotification(notify_);
-    notify_ = nullptr;
+    notify_.Reset();
     if (window_ != nullptr)
         DestroyWindow(window_);
     window_ = nullptr;

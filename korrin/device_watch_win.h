@@ -15,6 +15,7 @@
 #include <optional>
 #include <memory>
 
+#include "common/win/scoped_win.h"
 #include "common/win/worker_thread_win.h"
 #include "korrin/backend_win.h"
 #include "korrin/input_reader.h"
@@ -57,7 +58,7 @@ class DeviceWatch {
     win::WorkerThread thread_;
     HINSTANCE instance_ = nullptr;
     HWND window_ = nullptr;
-    HDEVNOTIFY notify_ = nullptr;
+    win::ScopedDeviceNotify notify_;
     HWND virtualMouse_ = nullptr;
     bool hardwarePresent_ = false;
     unsigned ticks_ = 0;

@@ -205,10 +205,11 @@ class WinHidSystem final : public HidSystem {
         std::vector<InterfaceEntry> entries;
         GUID hidGuid;
         HidD_GetHidGuid(&hidGuid);
-        HDEVINFO set =
-            SetupDiGetClassDevsA(&hidGuid, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
-        if (set == INVALID_HANDLE_VALUE)
+        const win::ScopedDeviceInfoSet owned(
+            SetupDiGetClassDevsA(&hidGuid, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE));
+        if (!owned)
             return entries;
+        const HDEVINFO set = owned.Get();
         SP_DEVICE_INTERFACE_DATA itf;
         itf.cbSize = sizeof itf;
         for (DWORD i = 0; SetupDiEnumDeviceInterfaces(set, nullptr, &hidGuid, i, &itf); ++i) {
@@ -232,7 +233,6 @@ class WinHidSystem final : public HidSystem {
                 entry.usage = UsageFromHardwareIds(ids);
             entries.push_back(std::move(entry));
         }
-        SetupDiDestroyDeviceInfoList(set);
         return entries;
     }
 

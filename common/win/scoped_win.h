@@ -134,6 +134,11 @@ struct DeviceInfoSetTraits {
     static bool Close(HDEVINFO set) { return SetupDiDestroyDeviceInfoList(set) != FALSE; }
 };
 
+struct DeviceNotifyTraits {
+    static HDEVNOTIFY Empty() { return nullptr; }
+    static bool Close(HDEVNOTIFY notify) { return UnregisterDeviceNotification(notify) != FALSE; }
+};
+
 using ScopedHandle = ScopedOwner<HANDLE, KernelHandleTraits>;
 using ScopedFileHandle = ScopedOwner<HANDLE, FileHandleTraits>;
 template <class G>
@@ -147,6 +152,7 @@ using ScopedMenu = ScopedOwner<HMENU, MenuTraits>;
 using ScopedIcon = ScopedOwner<HICON, IconTraits>;
 using ScopedGlobal = ScopedOwner<HGLOBAL, GlobalMemoryTraits>;
 using ScopedDeviceInfoSet = ScopedOwner<HDEVINFO, DeviceInfoSetTraits>;
+using ScopedDeviceNotify = ScopedOwner<HDEVNOTIFY, DeviceNotifyTraits>;
 
 // Which part of a window a DC draws on: its client area (GetDC) or the whole
 // window, frame included (GetWindowDC).
