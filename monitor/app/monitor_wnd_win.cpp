@@ -12,8 +12,6 @@
 #include "common/settings/settings_files.h"
 #include "common/win/program_folder_win.h"
 #include "monitor/app/running_monitor_win.h"
-#include "monitor/device/precise_pacer_win.h"
-#include "monitor/device/upload_runner.h"
 
 namespace monitor {
 
@@ -71,11 +69,14 @@ std::span<const win::MessageRow<CMonitorWnd>> CMonitorWnd::MessageMap() {
 }
 
 CMonitorWnd::CMonitorWnd()
-    : block_(std::make_unique<settings::SettingsBlock>()),
-      incoming_(std::make_unique<settings::SettingsBlock>()),
-      outgoing_(std::make_unique<settings::SettingsBlock>()) {
-    std::memset(block_.get(), 0, sizeof *block_);
-}
+    : incoming_(std::make_unique<settings::SettingsBlock>()),
+      outgoing_(std::make_unique<settings::SettingsBlock>()),
+      upload_(UploadService::Ports{
+          link_, block_, [this] { return Connected(); },
+          [this](int profileIndex) {
+              PostMessageA(Hwnd(), kMsgProfileSelected, static_cast<WPARAM>(profileIndex), 0);
+          },
+          {}}) {}
 
 CMonitorWnd::~CMonitorWnd() = default;
 
@@ -112,8 +113,9 @@ LRESULT CMonitorWnd::OnCreate(const CREATESTRUCTA*) {
     mouseKey_ = registry_.Open(settings::MouseRegistryKey::Mouse, false);
     link_.Bind(folder_);
 
-    if (!settings::LoadAll(*files_, &registry_, *block_, settings::DefaultsFor::Monitor)) {
-        settings::FillDefaults(*block_, settings::DefaultsFor::Monitor);
+    if (!settings::LoadAll(*files_, &registry_, block_.Unguarded(),
+                           settings::DefaultsFor::Monitor)) {
+        settings::FillDefaults(block_.Unguarded(), settings::DefaultsFor::Monitor);
     }
     runtime_ = std::make_unique<runtime::RuntimeBundleWin>(
         Hwnd(), folder_ + "config.ini", static_cast<runtime::MonitorHost&>(*this),
@@ -133,7 +135,7 @@ LRESULT CMonitorWnd::OnCreate(const CREATESTRUCTA*) {
     }
 
     macroThread_.Start([this](UINT m, WPARAM w, LPARAM l) { OnMacroThreadMessage(m, w, l); });
-    uploadThread_.Start([this](UINT m, WPARAM w, LPARAM l) { OnUploadThreadMessage(m, w, l); });
+    upload_.Start();
 
     SetWindowLongPtrA(Hwnd(), GWL_EXSTYLE, WS_EX_TOOLWINDOW);
 
@@ -191,10 +193,7 @@ void CMonitorWnd::ShutDown() {
     if (runtime_)
         runtime_->Runtime().Shutdown();
 
-    // Jobs still queued behind the running one are dropped, not sent.
-    upload_.BeginShutDown();
-    uploadThread_.Stop();
-    upload_.DropQueued();
+    upload_.Stop();
     link_.Shutdown();
     macroThread_.Stop();
     // The last notice's text still reaches config.ini.
@@ -216,7 +215,7 @@ LRESULT CMonitorWnd::OnTimer(UINT_PTR id) {
     switch (id) {
         case protocol::kTimerStartUpload:
             KillTimer(Hwnd(), protocol::kTimerStartUpload);
-            QueueUpload(protocol::UploadJob::Full);
+            upload_.Queue(protocol::UploadJob::Full);
             break;
         case protocol::kTimerVolumeRepeat:
             runtime_->Runtime().OnVolumeTimer();
@@ -284,9 +283,9 @@ void CMonitorWnd::OnApplyAllSetting(win::WParam<WPARAM>) {
     // With no mouse the Apply is answered at once; otherwise after its job,
     // or by the queue when no job can run.
     if (Connection() != Connection::Connected)
-        NotifyOptionUploadDone(Who::Window);
+        upload_.AnswerApplyNow();
     else
-        QueueUpload(protocol::UploadJob::ChangedOnly);
+        upload_.Queue(protocol::UploadJob::ChangedOnly);
 }
 
 void CMonitorWnd::OnReloadBlock() {
@@ -327,22 +326,11 @@ void CMonitorWnd::LoadOsdOptions() {
 }
 
 bool CMonitorWnd::PostUploadJob(int job) {
-    return QueueUpload(static_cast<protocol::UploadJob>(job));
-}
-
-bool CMonitorWnd::QueueUpload(protocol::UploadJob job) {
-    if (!upload_.Enqueue(job))
-        return true;  // the upload thread is already on its way to the queue
-    if (uploadThread_.Post(protocol::kThreadUploadJob, static_cast<WPARAM>(job), 0))
-        return true;
-    // No upload thread (shut-down): nothing will run, but Applies are answered.
-    upload_.DropQueued();
-    return false;
+    return upload_.Queue(static_cast<protocol::UploadJob>(job));
 }
 
 void CMonitorWnd::ChangeBlock(const std::function<void(settings::SettingsBlock&)>& change) {
-    BlockGuard lock(blockLock_);
-    change(*block_);
+    block_.Change(change);
 }
 
 void CMonitorWnd::WriteRegistryAndApply() {
@@ -365,7 +353,7 @@ void CMonitorWnd::OnFlushOsd() {
 
 void CMonitorWnd::OnApplySystemSettings() {
     systemApplyQueued_ = false;
-    if (const settings::ProfileRecord* profile = settings::CurrentProfile(*block_)) {
+    if (const settings::ProfileRecord* profile = settings::CurrentProfile(block_.Get())) {
         settings::WriteRegistryFromProfile(registry_, *profile);
     }
     ApplySystemMouseSettings();
@@ -416,14 +404,13 @@ void CMonitorWnd::OnExit() {
 void CMonitorWnd::FetchSharedBlock() {
     if (!shared_.Fetch(*incoming_))
         return;
-    BlockGuard lock(blockLock_);
-    std::swap(block_, incoming_);
+    block_.SwapIn(incoming_);
 }
 
 void CMonitorWnd::PublishBlock() {
     // The change flags belong to the uploads Monitor starts itself; published,
     // they would make Option's next Apply send what did not change.
-    *outgoing_ = *block_;
+    *outgoing_ = block_.Get();
     settings::ClearChanges(*outgoing_);
     shared_.Publish(*outgoing_);
 }
@@ -431,19 +418,9 @@ void CMonitorWnd::PublishBlock() {
 void CMonitorWnd::ApplySystemMouseSettings() {
     // Changing system parameters notifies every top-level window: no lock here.
     settings::Win32SystemMouse system(Hwnd());
-    if (settings::ProfileRecord* profile = settings::CurrentProfile(*block_)) {
+    if (settings::ProfileRecord* profile = settings::CurrentProfile(block_.Unguarded())) {
         settings::ApplySystemMouseSettings(*profile, system, mouseKey_.get());
     }
-}
-
-void CMonitorWnd::NotifyOptionUploadDone(Who who) {
-    if (HWND option = FindByTitle(protocol::kOptionTitle)) {
-        PostMessageA(option, protocol::kMsgUploadDone, 0, 0);
-    } else {
-        win::DebugText("OnApplyAllSetting Don't find Quen Option Dialog\n");
-    }
-    win::DebugText(who == Who::Window ? "OnApplyAllSetting  Send Enable OK/Apply Button\n"
-                                      : "Thread Send Enable OK/Apply Button\n");
 }
 
 void CMonitorWnd::OnArrival() {
@@ -453,7 +430,7 @@ void CMonitorWnd::OnArrival() {
     SetConnection(Connection::Connected);
     link_.Reopen();
     ChangeBlock([](settings::SettingsBlock& block) { settings::MarkAllChanged(block); });
-    QueueUpload(protocol::UploadJob::Full);
+    upload_.Queue(protocol::UploadJob::Full);
     AddTrayIcon();
     WriteDeviceState(1);
     SetTimer(Hwnd(), protocol::kTimerGameWatch, kGameWatchPeriodMs, nullptr);
@@ -496,32 +473,6 @@ void CMonitorWnd::ShellOpen(const std::string& path) {
     info.lpFile = path.c_str();
     info.nShow = SW_SHOWNORMAL;
     ShellExecuteExA(&info);
-}
-
-void CMonitorWnd::OnUploadThreadMessage(UINT message, WPARAM, LPARAM) {
-    if (message != protocol::kThreadUploadJob)
-        return;
-    device::LinkTransport transport(link_);
-    device::PrecisePacer pacer;
-    upload_.RunQueued(transport, pacer);
-}
-
-void CMonitorWnd::CopyBlock(settings::SettingsBlock& into) {
-    BlockGuard lock(blockLock_);
-    into = *block_;
-}
-
-void CMonitorWnd::ApplyAnswered() {
-    // Also for an Apply dropped because the mouse went away or Monitor is
-    // shutting down: an Option still open must not wait for ever. Posting
-    // sends nothing to the mouse.
-    NotifyOptionUploadDone(Who::Thread);
-}
-
-void CMonitorWnd::ProfileSelected(int profileIndex) {
-    // The notice is the window thread's business; the upload thread only says
-    // when.
-    PostMessageA(Hwnd(), kMsgProfileSelected, static_cast<WPARAM>(profileIndex), 0);
 }
 
 void CMonitorWnd::OnMacroThreadMessage(UINT message, WPARAM, LPARAM) {
