@@ -71,12 +71,14 @@ std::span<const win::MessageRow<CMonitorWnd>> CMonitorWnd::MessageMap() {
 CMonitorWnd::CMonitorWnd()
     : incoming_(std::make_unique<settings::SettingsBlock>()),
       outgoing_(std::make_unique<settings::SettingsBlock>()),
-      upload_(UploadService::Ports{
-          link_, block_, [this] { return Connected(); },
-          [this](int profileIndex) {
-              PostMessageA(Hwnd(), kMsgProfileSelected, static_cast<WPARAM>(profileIndex), 0);
-          },
-          {}}) {}
+      upload_(UploadService::Ports{link_,
+                                   block_,
+                                   [this] { return Connected(); },
+                                   [this](int profileIndex) {
+                                       PostMessageA(Hwnd(), kMsgProfileSelected,
+                                                    static_cast<WPARAM>(profileIndex), 0);
+                                   },
+                                   {}}) {}
 
 CMonitorWnd::~CMonitorWnd() = default;
 
