@@ -72,13 +72,24 @@ inline constexpr unsigned kManualCaption = 1341;
 inline constexpr unsigned kPathTooLong = 1380;  // "%1" the path's length, "%2" the longest
 inline constexpr unsigned kPathTooLongCaption = 1381;
 
+// Monitor's diagnostics: the two tray items and what they tell the user.
+inline constexpr unsigned kRecordDiagnostics = 1400;
+inline constexpr unsigned kSaveDiagnosticsReport = 1401;
+inline constexpr unsigned kDiagnosticsCaption = 1402;
+inline constexpr unsigned kDiagnosticsRecording = 1403;
+inline constexpr unsigned kDiagnosticsRecorded = 1404;
+inline constexpr unsigned kDiagnosticsUnavailable = 1405;
+inline constexpr unsigned kReportNotSaved = 1406;
+inline constexpr unsigned kTextFiles = 1407;
+inline constexpr unsigned kDiagnosticsNotStarted = 1408;
+
 // Every id above as runs of consecutive ids (the action labels are used by
 // their position in a run, not by name).
 struct IdRun {
     unsigned first;
     unsigned last;
 };
-inline constexpr std::array<IdRun, 11> kUsedIds = {{
+inline constexpr std::array<IdRun, 12> kUsedIds = {{
     {kOpenConfiguration, kTrayTip},
     {kLeftClick, kMacroMenu},
     {kFirstOtherAction, kFirstOtherAction + 6},
@@ -90,6 +101,7 @@ inline constexpr std::array<IdRun, 11> kUsedIds = {{
     {kResetQuestion, kResetCaption},
     {kManualMissing, kManualCaption},
     {kPathTooLong, kPathTooLongCaption},
+    {kRecordDiagnostics, kDiagnosticsNotStarted},
 }};
 
 }  // namespace lan

@@ -11,7 +11,9 @@
 #include "common/settings/mouse_registry.h"
 #include "common/settings/settings_files.h"
 #include "common/win/program_folder_win.h"
+#include "lan/string_ids.h"
 #include "monitor/app/running_monitor_win.h"
+#include "monitor/device/diagnostics_report.h"
 
 namespace monitor {
 
@@ -21,7 +23,12 @@ using protocol::Connection;
 
 const win::RegisteredMessage kTaskbarCreated("TaskbarCreated");
 
-constexpr DWORD kArrivalSettleMs = 1000;
+// The mouse settles this long after an arrival before it is opened and gets
+// its full upload; a removal meanwhile cancels the arrival. A timer, never a
+// sleep: the window thread keeps answering the tray, Exit and the flood of
+// notices a flapping connection brings.
+constexpr UINT kArrivalSettleMs = 1000;
+constexpr UINT_PTR kTimerArrivalSettle = 503;
 constexpr UINT kStartUploadDelayMs = 200;
 constexpr UINT kGameWatchPeriodMs = 2000;
 
@@ -64,6 +71,8 @@ std::span<const win::MessageRow<CMonitorWnd>> CMonitorWnd::MessageMap() {
         win::OnRegistered<&W::OnTaskbarCreated>(kTaskbarCreated),
         win::OnCommand<&W::OnCustomizer>(protocol::kCmdOpenOption),
         win::OnCommand<&W::OnExit>(protocol::kCmdExit),
+        win::OnCommand<&W::OnRecordDiagnostics>(kCmdRecordDiagnostics),
+        win::OnCommand<&W::OnSaveDiagnosticsReport>(kCmdSaveDiagnosticsReport),
     };
     return rows;
 }
@@ -71,14 +80,17 @@ std::span<const win::MessageRow<CMonitorWnd>> CMonitorWnd::MessageMap() {
 CMonitorWnd::CMonitorWnd()
     : incoming_(std::make_unique<settings::SettingsBlock>()),
       outgoing_(std::make_unique<settings::SettingsBlock>()),
-      upload_(UploadService::Ports{link_,
-                                   block_,
-                                   [this] { return Connected(); },
-                                   [this](int profileIndex) {
-                                       PostMessageA(Hwnd(), kMsgProfileSelected,
-                                                    static_cast<WPARAM>(profileIndex), 0);
-                                   },
-                                   {}}) {}
+      upload_(UploadService::Ports{
+          link_, block_, [this] { return Connected(); },
+          [this](int profileIndex) {
+              PostMessageA(Hwnd(), kMsgProfileSelected, static_cast<WPARAM>(profileIndex), 0);
+          },
+          [this](protocol::UploadJob job, device::JobEnd end, unsigned elapsedMs) {
+              static constexpr const char* kEnds[] = {"completed", "stopped", "dropped"};
+              if (log_)
+                  log_->Line("upload job %d %s in %u ms", static_cast<int>(job),
+                             kEnds[static_cast<int>(end)], elapsedMs);
+          }}) {}
 
 CMonitorWnd::~CMonitorWnd() = default;
 
@@ -110,10 +122,18 @@ LRESULT CMonitorWnd::OnCreate(const CREATESTRUCTA*) {
     InitCommonControlsEx(&controls);
 
     folder_ = win::ProgramFolder();
+    log_ = std::make_unique<MonitorLog>(folder_);
+    log_->Line("Monitor started");
     lan_ = LoadLibraryA((folder_ + "lan.dll").c_str());
     files_ = std::make_unique<settings::SystemSettingsFiles>(folder_);
     mouseKey_ = registry_.Open(settings::MouseRegistryKey::Mouse, false);
-    link_.Bind(folder_);
+    if (!link_.Bind(folder_))
+        log_->Line("error: %s is missing or lacks an export; no mouse can be used",
+                   device::kLibraryName);
+    else if (!link_.CanCapture())
+        log_->Line("the device library records no captures");
+    diagnostics_ = std::make_unique<Diagnostics>(Diagnostics::Ports{
+        Hwnd(), lan_, folder_, link_, tray_, *log_, block_, [this] { return Connected(); }});
 
     if (!settings::LoadAll(*files_, &registry_, block_.Unguarded(),
                            settings::DefaultsFor::Monitor)) {
@@ -151,6 +171,9 @@ LRESULT CMonitorWnd::OnCreate(const CREATESTRUCTA*) {
     }
     SetConnection(opened ? Connection::Connected : Connection::NotOpened);
     WriteDeviceState(opened ? 1 : 0);
+    log_->Line(opened ? "mouse present at start-up" : "no mouse at start-up");
+    if (opened)
+        LogChannels();
 
     ApplySystemMouseSettings();
     StartCompanions();
@@ -181,6 +204,10 @@ void CMonitorWnd::ShutDown() {
     shutDown_ = true;
     KillTimer(Hwnd(), protocol::kTimerGameWatch);
     KillTimer(Hwnd(), protocol::kTimerStartUpload);
+    KillTimer(Hwnd(), kTimerArrivalSettle);
+    arrivalSettling_ = false;
+    if (diagnostics_)
+        diagnostics_->Stop();
     // First, while nothing else is torn down yet: the icon goes the moment
     // Exit is chosen.
     tray_.Remove();
@@ -211,6 +238,8 @@ void CMonitorWnd::ShutDown() {
     if (lan_ != nullptr)
         FreeLibrary(lan_);
     lan_ = nullptr;
+    if (log_)
+        log_->Line("Monitor ended");
 }
 
 LRESULT CMonitorWnd::OnTimer(UINT_PTR id) {
@@ -218,6 +247,16 @@ LRESULT CMonitorWnd::OnTimer(UINT_PTR id) {
         case protocol::kTimerStartUpload:
             KillTimer(Hwnd(), protocol::kTimerStartUpload);
             upload_.Queue(protocol::UploadJob::Full);
+            break;
+        case kTimerArrivalSettle:
+            KillTimer(Hwnd(), kTimerArrivalSettle);
+            if (arrivalSettling_) {
+                arrivalSettling_ = false;
+                OnArrival();
+            }
+            break;
+        case kTimerCaptureWatch:
+            diagnostics_->OnCaptureTimer();
             break;
         case protocol::kTimerVolumeRepeat:
             runtime_->Runtime().OnVolumeTimer();
@@ -267,8 +306,16 @@ void CMonitorWnd::OnSystrayNotify(win::LParam<UINT> mouseMessage) {
         case WM_RBUTTONDOWN: {
             if (HWND popup = GetLastActivePopup(Hwnd()))
                 SetForegroundWindow(popup);
-            ShowTrayMenu(Hwnd(), win::LoadModuleString(lan_, protocol::kStrOpenConfiguration),
-                         win::LoadModuleString(lan_, protocol::kStrExit));
+            ShowTrayMenu(
+                Hwnd(),
+                {{protocol::kCmdOpenOption,
+                  win::LoadModuleString(lan_, protocol::kStrOpenConfiguration)},
+                 {},
+                 {kCmdRecordDiagnostics, win::LoadModuleString(lan_, lan::kRecordDiagnostics)},
+                 {kCmdSaveDiagnosticsReport,
+                  win::LoadModuleString(lan_, lan::kSaveDiagnosticsReport)},
+                 {},
+                 {protocol::kCmdExit, win::LoadModuleString(lan_, protocol::kStrExit)}});
             break;
         }
         default:
@@ -314,12 +361,31 @@ void CMonitorWnd::OnProfileSelected(win::WParam<int> profileIndex) {
         runtime_->Runtime().OnProfileSelected(profileIndex.value);
 }
 
+// Arrivals and removals come from the library's notices (1326) and from the
+// mouse's own connection reports (device events) alike. Only the state they
+// end on counts: a removal cancels an arrival still settling, and repeats of
+// the current state change nothing, so a flapping connection ends in at most
+// one opening and one full upload.
 void CMonitorWnd::ConnectionEvent(bool arrived) {
     if (arrived) {
-        OnArrival();
-    } else {
-        OnRemoval();
+        OnArrivalNotice();
+        return;
     }
+    if (arrivalSettling_) {
+        KillTimer(Hwnd(), kTimerArrivalSettle);
+        arrivalSettling_ = false;
+        log_->Line("removal before the arrival settled");
+    }
+    OnRemoval();
+}
+
+void CMonitorWnd::OnArrivalNotice() {
+    if (Connection() == Connection::Connected || arrivalSettling_ || shutDown_)
+        return;
+    arrivalSettling_ = SetTimer(Hwnd(), kTimerArrivalSettle, kArrivalSettleMs, nullptr) != 0;
+    log_->Line("arrival; settling for %u ms", kArrivalSettleMs);
+    if (!arrivalSettling_)
+        OnArrival();
 }
 
 void CMonitorWnd::LoadOsdOptions() {
@@ -403,6 +469,14 @@ void CMonitorWnd::OnExit() {
     PostMessageA(Hwnd(), WM_CLOSE, 0, 0);
 }
 
+void CMonitorWnd::OnRecordDiagnostics() {
+    diagnostics_->OnRecord();
+}
+
+void CMonitorWnd::OnSaveDiagnosticsReport() {
+    diagnostics_->OnSaveReport();
+}
+
 void CMonitorWnd::FetchSharedBlock() {
     if (!shared_.Fetch(*incoming_))
         return;
@@ -428,9 +502,11 @@ void CMonitorWnd::ApplySystemMouseSettings() {
 void CMonitorWnd::OnArrival() {
     if (Connection() == Connection::Connected)
         return;
-    Sleep(kArrivalSettleMs);
     SetConnection(Connection::Connected);
-    link_.Reopen();
+    if (!link_.Reopen())
+        log_->Line("error: the mouse arrived but its channels did not open");
+    log_->Line("mouse connected");
+    LogChannels();
     ChangeBlock([](settings::SettingsBlock& block) { settings::MarkAllChanged(block); });
     upload_.Queue(protocol::UploadJob::Full);
     AddTrayIcon();
@@ -442,6 +518,7 @@ void CMonitorWnd::OnRemoval() {
     if (Connection() == Connection::Removed)
         return;
     SetConnection(Connection::Removed);
+    log_->Line("mouse removed");
     link_.CloseChannels();
     upload_.AbortRunningJob();
     tray_.Remove();
@@ -449,6 +526,11 @@ void CMonitorWnd::OnRemoval() {
     WriteDeviceState(0);
     if (HWND option = FindByTitle(protocol::kOptionTitle))
         PostMessageA(option, WM_CLOSE, 0, 0);
+}
+
+void CMonitorWnd::LogChannels() {
+    for (const std::string& line : device::ChannelLines(link_.DeviceReport()))
+        log_->Line("channel: %s", line.c_str());
 }
 
 void CMonitorWnd::WriteDeviceState(int state) {

@@ -21,7 +21,9 @@
 #include "common/settings/shared_section_win.h"
 #include "common/win/window.h"
 #include "common/win/worker_thread_win.h"
+#include "monitor/app/diagnostics_win.h"
 #include "monitor/app/guarded_block.h"
+#include "monitor/app/monitor_log_win.h"
 #include "monitor/app/tray_icon_win.h"
 #include "monitor/app/upload_service_win.h"
 #include "monitor/device/device_link_win.h"
@@ -66,6 +68,8 @@ class CMonitorWnd : public win::WindowImpl<CMonitorWnd>, private runtime::Monito
     void OnTaskbarCreated();
     void OnCustomizer();
     void OnExit();
+    void OnRecordDiagnostics();
+    void OnSaveDiagnosticsReport();
 
   private:
     // The shut-down sequence; runs once, from WM_DESTROY, and never for a
@@ -75,8 +79,12 @@ class CMonitorWnd : public win::WindowImpl<CMonitorWnd>, private runtime::Monito
     bool AnotherMonitorOwnsTheSettings();
     void FetchSharedBlock();
     void ApplySystemMouseSettings();
+    // An arrival takes effect once the connection has been settled for a
+    // while; a removal in between cancels it.
+    void OnArrivalNotice();
     void OnArrival();
     void OnRemoval();
+    void LogChannels();
     void LoadOsdOptions();
 
     // What the button actions need of the window.
@@ -120,6 +128,11 @@ class CMonitorWnd : public win::WindowImpl<CMonitorWnd>, private runtime::Monito
     HWND option_ = nullptr;
     // A system settings apply is posted and not yet run.
     bool systemApplyQueued_ = false;
+    // An arrival waits for its settle timer.
+    bool arrivalSettling_ = false;
+    // Created with the window (the program folder is known then).
+    std::unique_ptr<MonitorLog> log_;
+    std::unique_ptr<Diagnostics> diagnostics_;
 
     // The private block, and the two buffers it is fetched into and
     // published from.
