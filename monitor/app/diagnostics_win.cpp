@@ -159,7 +159,9 @@ void Diagnostics::OnRecord() {
         return;
     }
     ports_.log.Line(recording ? "capture started" : "capture armed for the next arrival");
-    sawRecording_ = recording;
+    // Armed for an arrival, the library may say it records before it does:
+    // its own state tells when the watch may end.
+    sawRecording_ = ports_.link.Capturing();
     watching_ = true;
     SetTimer(ports_.window, kTimerCaptureWatch, kCaptureWatchMs, nullptr);
     Notice(lan::kDiagnosticsRecording, false);
@@ -229,7 +231,9 @@ bool Diagnostics::ChooseReportFile(std::string& path) {
     // "Text files\0*.txt\0\0"
     std::string filter = Text(lan::kTextFiles);
     filter += std::string("\0*.txt\0\0", 8);
-    const std::string title = Text(lan::kSaveDiagnosticsReport);
+    // The menu item's text, without its access key.
+    std::string title = Text(lan::kSaveDiagnosticsReport);
+    std::erase(title, '&');
     OPENFILENAMEA dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = ports_.window;
