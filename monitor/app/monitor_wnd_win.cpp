@@ -138,6 +138,7 @@ LRESULT CMonitorWnd::OnCreate(const CREATESTRUCTA*) {
     if (!settings::LoadAll(*files_, &registry_, block_.Unguarded(),
                            settings::DefaultsFor::Monitor)) {
         settings::FillDefaults(block_.Unguarded(), settings::DefaultsFor::Monitor);
+        log_->Line("the settings files could not be read (a first start?); the defaults are used");
     }
     runtime_ = std::make_unique<runtime::RuntimeBundleWin>(
         Hwnd(), folder_ + "config.ini", static_cast<runtime::MonitorHost&>(*this),
@@ -153,6 +154,7 @@ LRESULT CMonitorWnd::OnCreate(const CREATESTRUCTA*) {
             PublishBlock();
             break;
         case settings::SharedSection::CreateResult::MappingFailed:
+            log_->Line("error: the shared settings section could not be created");
             break;
     }
 
@@ -538,7 +540,8 @@ void CMonitorWnd::WriteDeviceState(int state) {
 }
 
 void CMonitorWnd::AddTrayIcon() {
-    tray_.Add(Hwnd(), win::LoadModuleString(lan_, protocol::kStrTrayTip, 128));
+    if (!tray_.Add(Hwnd(), win::LoadModuleString(lan_, protocol::kStrTrayTip, 128)))
+        log_->Line("error: the tray icon could not be added");
 }
 
 void CMonitorWnd::StartCompanions() {
