@@ -190,9 +190,11 @@ void Diagnostics::CaptureDone() {
         return;
     }
     ports_.log.Line("capture done: %s", path.c_str());
-    Notice(lan::kDiagnosticsRecorded, false);
+    // The folder first: without a tray icon the notice is a message box,
+    // which would hold it back until dismissed.
     const std::string select = "/select,\"" + path + "\"";
     ShellExecuteA(nullptr, "open", "explorer.exe", select.c_str(), nullptr, SW_SHOWNORMAL);
+    Notice(lan::kDiagnosticsRecorded, false);
 }
 
 void Diagnostics::Stop() {
