@@ -151,17 +151,16 @@ void Diagnostics::OnRecord() {
         Notice(lan::kDiagnosticsUnavailable, true);
         return;
     }
-    const bool recording = ports_.link.StartCapture();
-    // Without the mouse the library waits for its arrival to record.
-    if (!recording && ports_.connected()) {
-        ports_.log.Line("error: the capture could not be started");
+    if (!ports_.link.StartCapture()) {
+        ports_.log.Line("error: the capture could not be started (no file)");
         Notice(lan::kDiagnosticsNotStarted, true);
         return;
     }
-    ports_.log.Line(recording ? "capture started" : "capture armed for the next arrival");
-    // Armed for an arrival, the library may say it records before it does:
-    // its own state tells when the watch may end.
+    // Without the mouse the library records from its next arrival on: the
+    // watch ends only once it has been seen recording and then stopping.
     sawRecording_ = ports_.link.Capturing();
+    ports_.log.Line(sawRecording_ || ports_.connected() ? "capture started"
+                                                        : "capture waits for the mouse");
     watching_ = true;
     SetTimer(ports_.window, kTimerCaptureWatch, kCaptureWatchMs, nullptr);
     Notice(lan::kDiagnosticsRecording, false);
