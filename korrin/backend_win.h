@@ -27,6 +27,9 @@ class Backend {
     virtual int Write(const unsigned char* data, int length) = 0;
     virtual int GetFeature(unsigned char* data, int length) = 0;
     virtual int Read(unsigned char* data, int length) = 0;
+    // Plain text, CRLF lines: what the backend knows of the mouse and its
+    // channels; empty when it knows nothing.
+    virtual std::string Report() = 0;
 };
 
 // Real hardware: the platform-free HidDevice over the system's HID functions.
@@ -43,6 +46,7 @@ class HidBackend : public Backend {
     int Write(const unsigned char* data, int length) override;
     int GetFeature(unsigned char* data, int length) override;
     int Read(unsigned char* data, int length) override;
+    std::string Report() override;
 
   private:
     HidDevice device_;
@@ -66,6 +70,7 @@ class VirtualBackend : public Backend {
     int Write(const unsigned char* data, int length) override;
     int GetFeature(unsigned char* data, int length) override;
     int Read(unsigned char* data, int length) override;
+    std::string Report() override;
 
   private:
     LRESULT Send(std::uint32_t op, const void* payload = nullptr, std::uint32_t size = 0);

@@ -17,11 +17,13 @@ std::string Describe(const char* type, const ReportSpec& spec) {
     if (spec.length == 0)
         return text;
     text += " ids";
-    if (spec.ids.empty())
+    if (spec.reports.empty())
         text += " none";
-    for (std::uint8_t id : spec.ids) {
+    for (const ReportLength& r : spec.reports) {
         text.push_back(' ');
-        text.append(std::to_string(id));
+        text.append(std::to_string(r.id));
+        text.push_back(':');
+        text.append(std::to_string(r.length));
     }
     return text;
 }
@@ -44,6 +46,74 @@ std::string Hex(std::span<const std::uint8_t> bytes) {
 CaptureLog::CaptureLog(LogSink& sink, std::function<std::uint64_t()> nowMs)
     : sink_(sink), nowMs_(std::move(nowMs)), startMs_(nowMs_()) {}
 
+bool CaptureLog::Start(bool mousePresent, std::string_view header) {
+    std::lock_guard<std::mutex> guard(lock_);
+    if (recording_)
+        EndLocked("capture ended: a new capture was started");
+    if (!sink_.OpenCapture())
+        return false;
+    recording_ = true;
+    hadCapture_ = true;
+    bytes_ = 0;
+    waitingForArrival_ = !mousePresent;
+    endMs_ = nowMs_() + kCaptureMs;
+    // The device is described again into the new file.
+    lastCollections_.clear();
+    WriteLocked(std::string(header));
+    WriteLocked(mousePresent ? "recording for 5 minutes"
+                             : "mouse absent: recording until 5 minutes after it arrives");
+    return true;
+}
+
+void CaptureLog::Arrived() {
+    std::lock_guard<std::mutex> guard(lock_);
+    if (recording_ && waitingForArrival_) {
+        waitingForArrival_ = false;
+        endMs_ = nowMs_() + kCaptureMs;
+        WriteLocked("mouse arrived: recording for 5 minutes from now");
+    }
+}
+
+bool CaptureLog::Recording() {
+    std::lock_guard<std::mutex> guard(lock_);
+    if (recording_ && !waitingForArrival_ && nowMs_() >= endMs_)
+        EndLocked("capture ended: 5 minutes recorded");
+    return recording_;
+}
+
+std::string CaptureLog::LastPath() const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return hadCapture_ ? sink_.CapturePath() : std::string();
+}
+
+void CaptureLog::EndLocked(std::string_view closing) {
+    const std::string line(closing);
+    sink_.WriteCapture(line);
+    sink_.Debug(line);
+    sink_.CloseCapture();
+    recording_ = false;
+    waitingForArrival_ = false;
+}
+
+void CaptureLog::WriteLocked(const std::string& line) {
+    sink_.Debug(line);
+    if (!recording_)
+        return;
+    if (!waitingForArrival_ && nowMs_() >= endMs_) {
+        EndLocked("capture ended: 5 minutes recorded");
+        return;
+    }
+    // Room is kept for the closing line, so the file never passes its limit.
+    constexpr std::size_t kClosingRoom = 128;
+    const std::size_t size = line.size() + 2;  // with its line end
+    if (bytes_ + size + kClosingRoom > kCaptureMaxBytes) {
+        EndLocked("capture stopped: it reached its limit of 2 MB");
+        return;
+    }
+    bytes_ += size;
+    sink_.WriteCapture(line);
+}
+
 void CaptureLog::Line(std::string_view text) {
     const std::uint64_t ms = nowMs_() - startMs_;
     char stamp[32];
@@ -52,11 +122,7 @@ void CaptureLog::Line(std::string_view text) {
     std::string line = stamp;
     line.append(text);
     std::lock_guard<std::mutex> guard(lock_);
-    sink_.Write(line);
-}
-
-bool CaptureLog::RawWindowOpen() const {
-    return nowMs_() - startMs_ < kRawCaptureMs;
+    WriteLocked(line);
 }
 
 void CaptureLog::Collections(const std::vector<CollectionInfo>& collections) {
@@ -91,6 +157,27 @@ void CaptureLog::Report(std::string_view what, std::span<const std::uint8_t> byt
         text += " : ";
         text += outcome;
     }
+    Line(text);
+}
+
+void CaptureLog::Sent(Role role, std::string_view what, std::span<const std::uint8_t> payload,
+                      std::span<const std::uint8_t> sent, std::string_view outcome) {
+    bool withhold;
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        if (role == Role::Command)
+            inMacroBlock_ = !payload.empty() && payload[0] == kMacroCommand;
+        withhold = inMacroBlock_;
+    }
+    std::string text(what);
+    text += " [" + std::to_string(sent.size()) + "] ";
+    if (withhold)
+        text += role == Role::Command ? "macro block command, contents withheld"
+                                      : "macro block data, contents withheld";
+    else
+        text += Hex(sent);
+    text += " : ";
+    text += outcome;
     Line(text);
 }
 

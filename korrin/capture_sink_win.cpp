@@ -1,9 +1,11 @@
 // Where the library's diagnostic lines go: always the debugger output, and
-// korrin-capture.txt in the program folder when the user has created it. The
-// library never creates the file; it only appends to one that exists.
+// while a capture runs the file logs\korrin-capture.txt in the program folder
+// (the folder of the program that loaded the library), or in the user's
+// temporary folder when the program folder cannot be written.
 #include <windows.h>
 
 #include <cstdio>
+#include <mutex>
 
 #include "common/win/program_folder_win.h"
 #include "common/win/scoped_win.h"
@@ -15,28 +17,38 @@ namespace {
 
 constexpr const char* kCaptureFileName = "korrin-capture.txt";
 
+std::string TempFolder() {
+    char path[MAX_PATH + 1] = {};
+    const DWORD n = GetTempPathA(sizeof path, path);
+    return n > 0 && n < sizeof path ? std::string(path, n) : std::string();
+}
+
 class CaptureSink final : public LogSink {
   public:
-    CaptureSink() {
-        const std::string path = win::ProgramFolder() + kCaptureFileName;
-        file_.Reset(CreateFileA(path.c_str(), FILE_APPEND_DATA,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file_)
-            return;
-        SYSTEMTIME now;
-        GetLocalTime(&now);
-        char header[160];
-        std::snprintf(header, sizeof header,
-                      "korrin capture started %04u-%02u-%02u %02u:%02u:%02u by %s", now.wYear,
-                      now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond,
-                      ExecutableName().c_str());
-        Write(header);
-    }
-
-    void Write(const std::string& line) override {
+    void Debug(const std::string& line) override {
         const std::string text = "korrin: " + line + "\n";
         OutputDebugStringA(text.c_str());
+    }
+
+    bool OpenCapture() override {
+        const std::string logs = win::ProgramFolder() + "logs\\";
+        CreateDirectoryA(logs.c_str(), nullptr);  // fails harmlessly when it exists
+        for (const std::string& folder : {logs, TempFolder()}) {
+            if (folder.empty())
+                continue;
+            const std::string path = folder + kCaptureFileName;
+            file_.Reset(CreateFileA(path.c_str(), GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+            if (file_) {
+                path_ = path;
+                return true;
+            }
+        }
+        return false;
+    }
+
+    void WriteCapture(const std::string& line) override {
         if (!file_)
             return;
         const std::string fileLine = line + "\r\n";
@@ -45,16 +57,82 @@ class CaptureSink final : public LogSink {
                   nullptr);
     }
 
-    bool Capturing() const override { return file_.Valid(); }
+    void CloseCapture() override { file_.Reset(); }
+
+    std::string CapturePath() const override { return path_; }
 
   private:
-    static std::string ExecutableName() {
-        char path[MAX_PATH] = {};
-        const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-        return n > 0 && n < MAX_PATH ? std::string(path, n) : std::string("?");
+    win::ScopedFileHandle file_;
+    std::string path_;
+};
+
+// Remembered channel choices in korrin-channels.ini beside the library, one
+// section per device ("04D9_AD50"), keys per role.
+class IniChoiceStore final : public ChoiceStore {
+  public:
+    std::optional<RememberedChoice> Load(std::uint16_t vendorId, std::uint16_t productId,
+                                         Role role) override {
+        std::lock_guard<std::mutex> guard(lock_);
+        const std::string section = Section(vendorId, productId);
+        const std::string file = File();
+        char path[1024] = {};
+        GetPrivateProfileStringA(section.c_str(), Key(role, "Path").c_str(), "", path, sizeof path,
+                                 file.c_str());
+        if (path[0] == '\0')
+            return std::nullopt;
+        const UINT kind =
+            GetPrivateProfileIntA(section.c_str(), Key(role, "Kind").c_str(), 0, file.c_str());
+        const UINT id =
+            GetPrivateProfileIntA(section.c_str(), Key(role, "ReportId").c_str(), 0, file.c_str());
+        if (kind > static_cast<UINT>(TransferKind::Input) || id > 255)
+            return std::nullopt;
+        return RememberedChoice{path, static_cast<TransferKind>(kind),
+                                static_cast<std::uint8_t>(id)};
     }
 
-    win::ScopedFileHandle file_;
+    void Save(std::uint16_t vendorId, std::uint16_t productId, Role role,
+              const RememberedChoice& choice) override {
+        std::lock_guard<std::mutex> guard(lock_);
+        const std::string section = Section(vendorId, productId);
+        const std::string file = File();
+        const std::string kind = std::to_string(static_cast<int>(choice.kind));
+        const std::string id = std::to_string(choice.reportId);
+        const bool saved =
+            WritePrivateProfileStringA(section.c_str(), Key(role, "Path").c_str(),
+                                       choice.path.c_str(), file.c_str()) &&
+            WritePrivateProfileStringA(section.c_str(), Key(role, "Kind").c_str(), kind.c_str(),
+                                       file.c_str()) &&
+            WritePrivateProfileStringA(section.c_str(), Key(role, "ReportId").c_str(), id.c_str(),
+                                       file.c_str());
+        if (!saved)
+            Diagnostics().Line("the channel choice could not be saved to " + file);
+    }
+
+    std::string Where() const override { return File(); }
+
+  private:
+    static std::string Section(std::uint16_t vendorId, std::uint16_t productId) {
+        char text[16];
+        std::snprintf(text, sizeof text, "%04X_%04X", vendorId, productId);
+        return text;
+    }
+    static std::string Key(Role role, const char* what) {
+        return std::string(role == Role::Command ? "Command" : "Chunk") + what;
+    }
+    static std::string File() {
+        HMODULE module = nullptr;
+        GetModuleHandleExA(
+            GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+            reinterpret_cast<LPCSTR>(&IniChoiceStore::File), &module);
+        char path[MAX_PATH] = {};
+        const DWORD n = GetModuleFileNameA(module, path, MAX_PATH);
+        std::string folder = n > 0 && n < MAX_PATH ? std::string(path, n) : std::string();
+        const std::size_t slash = folder.find_last_of("\\/");
+        folder = slash == std::string::npos ? win::ProgramFolder() : folder.substr(0, slash + 1);
+        return folder + "korrin-channels.ini";
+    }
+
+    std::mutex lock_;
 };
 
 }  // namespace
@@ -63,6 +141,11 @@ CaptureLog& Diagnostics() {
     static CaptureSink sink;
     static CaptureLog log(sink, [] { return WindowsHid().NowMs(); });
     return log;
+}
+
+ChoiceStore& RememberedChoices() {
+    static IniChoiceStore store;
+    return store;
 }
 
 }  // namespace korrin

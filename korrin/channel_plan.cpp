@@ -1,7 +1,6 @@
 #include "korrin/channel_plan.h"
 
 #include <algorithm>
-#include <set>
 
 #include "korrin/korrin_core.h"
 
@@ -9,12 +8,24 @@ namespace korrin {
 
 namespace {
 
-const ReportSpec& SpecFor(const CollectionInfo& c, Role role) {
-    return role == Role::Feature ? c.feature : c.output;
+std::size_t PayloadFor(Role role) {
+    return role == Role::Command ? kCommandLength : kChunkLength;
 }
 
-std::size_t PayloadFor(Role role) {
-    return role == Role::Feature ? kCommandLength : kChunkLength;
+// One candidate of a report type of one collection, or nothing.
+std::optional<ChannelChoice> CandidateOf(const CollectionInfo& c, std::size_t index,
+                                         const ReportSpec& spec, TransferKind kind,
+                                         std::size_t payload) {
+    const auto report = ReportForPayload(spec, payload);
+    if (!report)
+        return std::nullopt;
+    const bool exact = report->length == payload + 1;
+    ChannelChoice choice{index, c.path, kind, report->id, report->length, spec.length, {}};
+    choice.why = std::string(KindName(kind)) + ", " +
+                 (IsVendorPage(c.usagePage) ? "vendor page" : "standard page") + ", report id " +
+                 std::to_string(report->id) + (exact ? " of exact length " : " of longer length ") +
+                 std::to_string(report->length);
+    return choice;
 }
 
 }  // namespace
@@ -23,38 +34,77 @@ bool IsVendorPage(std::uint16_t usagePage) {
     return usagePage >= kVendorUsagePageFirst;
 }
 
-ReportIdChoice ReportIdFor(const ReportSpec& spec) {
-    std::set<std::uint8_t> nonZero;
-    for (std::uint8_t id : spec.ids)
-        if (id != 0)
-            nonZero.insert(id);
-    if (nonZero.empty())
-        return {};
-    return {*nonZero.begin(), nonZero.size() > 1};
+bool IsPrivateCollection(Usage usage) {
+    constexpr std::uint16_t kGenericDesktop = 0x01, kKeyboard = 0x06, kKeypad = 0x07;
+    constexpr std::uint16_t kDigitizerPage = 0x0D;
+    if (usage.page == kDigitizerPage)
+        return true;
+    return usage.page == kGenericDesktop && (usage.id == kKeyboard || usage.id == kKeypad);
 }
 
-std::vector<ChannelChoice> RankCandidates(const std::vector<CollectionInfo>& collections,
-                                          Role role) {
-    const std::size_t needed = PayloadFor(role) + 1;
+std::optional<ReportLength> ReportForPayload(const ReportSpec& spec, std::size_t payload) {
+    std::optional<ReportLength> best;
+    for (const ReportLength& r : spec.reports) {
+        if (r.length < payload + 1)
+            continue;
+        if (!best || r.length < best->length || (r.length == best->length && r.id < best->id))
+            best = r;
+    }
+    return best;
+}
+
+const char* RoleName(Role role) {
+    return role == Role::Command ? "command" : "chunk";
+}
+
+const char* KindName(TransferKind kind) {
+    switch (kind) {
+        case TransferKind::SetFeature:
+            return "feature report";
+        case TransferKind::GetFeature:
+            return "feature report read";
+        case TransferKind::Output:
+            return "output report";
+        case TransferKind::SetOutput:
+            return "output report by control request";
+        case TransferKind::Input:
+            return "input report";
+    }
+    return "?";
+}
+
+std::vector<ChannelChoice> RankCandidates(const std::vector<CollectionInfo>& collections, Role role,
+                                          const std::optional<RememberedChoice>& remembered) {
+    const std::size_t payload = PayloadFor(role);
     struct Ranked {
         int score;
         ChannelChoice choice;
     };
     std::vector<Ranked> ranked;
+    auto add = [&](const CollectionInfo& c, std::size_t i, const ReportSpec& spec,
+                   TransferKind kind, int kindScore) {
+        auto choice = CandidateOf(c, i, spec, kind, payload);
+        if (!choice)
+            return;
+        int score = kindScore + (IsVendorPage(c.usagePage) ? 2 : 0) +
+                    (choice->declaredLength == payload + 1 ? 1 : 0);
+        if (remembered && remembered->path == choice->path && remembered->kind == choice->kind &&
+            remembered->reportId == choice->reportId) {
+            score += 100;
+            choice->why += ", remembered from an earlier send that worked";
+        }
+        ranked.push_back({score, std::move(*choice)});
+    };
     for (std::size_t i = 0; i < collections.size(); ++i) {
         const CollectionInfo& c = collections[i];
-        const ReportSpec& spec = SpecFor(c, role);
-        if (spec.length < needed)
+        if (IsPrivateCollection({c.usagePage, c.usage}))
             continue;
-        const bool vendor = IsVendorPage(c.usagePage);
-        const bool exact = spec.length == needed;
-        const ReportIdChoice id = ReportIdFor(spec);
-        ChannelChoice choice{i, c.path, id.id, spec.length, {}};
-        choice.why = std::string(vendor ? "vendor page" : "standard page") +
-                     (exact ? ", exact length " : ", longer length ") +
-                     std::to_string(spec.length) +
-                     (id.ambiguous ? ", several report ids, lowest taken" : "");
-        ranked.push_back({(vendor ? 2 : 0) + (exact ? 1 : 0), std::move(choice)});
+        if (role == Role::Command) {
+            add(c, i, c.feature, TransferKind::SetFeature, 0);
+        } else {
+            add(c, i, c.output, TransferKind::Output, 10);
+            add(c, i, c.feature, TransferKind::SetFeature, 0);
+        }
     }
     std::stable_sort(ranked.begin(), ranked.end(),
                      [](const Ranked& a, const Ranked& b) { return a.score > b.score; });
@@ -84,12 +134,16 @@ std::vector<CollectionInfo> CollectionsOf(const std::vector<CollectionInfo>& all
 std::vector<CollectionInfo> Survey(HidSystem& system, std::uint16_t vendorId,
                                    std::uint16_t productId) {
     std::vector<CollectionInfo> described;
-    for (const std::string& path : system.InterfacePaths()) {
+    for (const InterfaceEntry& entry : system.Interfaces()) {
         // A path naming another device need not be opened at all; one naming
         // none (other buses spell ids their own way) is asked.
-        if (NamesSomeDevice(path) && !MatchesDevice(path, vendorId, productId))
+        if (NamesSomeDevice(entry.path) && !MatchesDevice(entry.path, vendorId, productId))
             continue;
-        if (auto info = system.Describe(path))
+        if (entry.usage && IsPrivateCollection(*entry.usage))
+            continue;
+        auto info = system.Describe(entry.path);
+        // The listing does not always name the usage: checked again here.
+        if (info && !IsPrivateCollection({info->usagePage, info->usage}))
             described.push_back(std::move(*info));
     }
     return CollectionsOf(described, vendorId, productId);

@@ -1,9 +1,15 @@
-// Which collection of the mouse carries what. The 8-byte command reports go
-// as feature reports and the 64-byte chunks as output reports; each needs a
-// collection whose report of that type holds the payload after the report id.
-// A vendor-defined usage page is preferred (standard collections belong to
-// the system), then a report exactly as long as id + payload (a longer one is
-// padded), then the order the system listed them in.
+// Which collection of the mouse carries what. The 8-byte command reports need
+// a feature report; the 64-byte chunks an output report, or a feature report
+// when the device has no output report of their length. Each report id is
+// chosen by length: the id whose declared length holds the payload after the
+// id byte, the shortest such.
+//
+// Candidates are ranked by one rule, best first:
+//   1. the choice remembered for this device (it worked before);
+//   2. for chunks, an output report before a feature report;
+//   3. a vendor-defined usage page (0xFF00 and up) before a standard one;
+//   4. a report exactly as long as id + payload before a longer one;
+//   5. the order the system listed the collections in.
 #pragma once
 
 #include <cstddef>
@@ -22,29 +28,45 @@ inline constexpr std::uint16_t kVendorUsagePageFirst = 0xFF00;
 
 bool IsVendorPage(std::uint16_t usagePage);
 
-// The report id to put in byte 0: the collection's id for that report type,
-// 0 only when it uses none. With several ids the lowest is taken and
-// `ambiguous` says so (the capture records it).
-struct ReportIdChoice {
-    std::uint8_t id = 0;
-    bool ambiguous = false;
-};
-ReportIdChoice ReportIdFor(const ReportSpec& spec);
+// Keyboards, keypads and digitizers (pens, touch screens, touch pads): what
+// is typed or drawn there is none of the library's business. Such a collection
+// is never opened, read or logged.
+bool IsPrivateCollection(Usage usage);
 
-enum class Role { Feature, Output };
+// The report id of `spec` whose declared length holds `payload` bytes after
+// the id byte, the shortest such (the lowest id among equals); nothing when
+// no report of the type is long enough.
+std::optional<ReportLength> ReportForPayload(const ReportSpec& spec, std::size_t payload);
 
-// One usable collection for a role, with the framing its reports need.
+enum class Role { Command, Chunk };
+const char* RoleName(Role role);
+
+// One way to carry a role's reports.
 struct ChannelChoice {
     std::size_t index = 0;  // into the collections given
     std::string path;
+    TransferKind kind = TransferKind::SetFeature;
     std::uint8_t reportId = 0;
-    std::uint16_t reportLength = 0;
-    std::string why;  // for the capture: "vendor page, exact length 9" ...
+    std::uint16_t declaredLength = 0;  // of the report id, id byte included
+    std::uint16_t bufferLength = 0;    // what the system takes for the type
+    std::string why;                   // for the capture: "vendor page, exact length 9"
 };
 
-// Every collection that can carry the role, best first.
-std::vector<ChannelChoice> RankCandidates(const std::vector<CollectionInfo>& collections,
-                                          Role role);
+// What was remembered of a choice that worked: enough to find it again among
+// the candidates of the same device.
+struct RememberedChoice {
+    std::string path;
+    TransferKind kind = TransferKind::SetFeature;
+    std::uint8_t reportId = 0;
+    bool operator==(const RememberedChoice&) const = default;
+};
+
+// Every way the collections can carry the role, best first.
+std::vector<ChannelChoice> RankCandidates(const std::vector<CollectionInfo>& collections, Role role,
+                                          const std::optional<RememberedChoice>& remembered = {});
+
+// "feature report", "output report (write)", ... for the capture.
+const char* KindName(TransferKind kind);
 
 // Collections whose input reports may be our event report (vendor page, long
 // enough for it); the others are only ever logged.
@@ -54,7 +76,8 @@ bool CarriesEvents(const CollectionInfo& collection);
 std::vector<CollectionInfo> CollectionsOf(const std::vector<CollectionInfo>& all,
                                           std::uint16_t vendorId, std::uint16_t productId);
 
-// Every HID interface of the device now present, described.
+// Every HID interface of the device now present, described; private
+// collections are left out, unopened whenever the listing names their usage.
 std::vector<CollectionInfo> Survey(HidSystem& system, std::uint16_t vendorId,
                                    std::uint16_t productId);
 

@@ -37,7 +37,7 @@ HINSTANCE ThisModule() {
 }  // namespace
 
 DeviceWatch::DeviceWatch()
-    : hid_(WindowsHid(), Diagnostics()),
+    : hid_(WindowsHid(), Diagnostics(), RememberedChoices()),
       reader_(WindowsHid(), Diagnostics(), [this](std::uint32_t code) { PostEvent(code); }) {}
 
 DeviceWatch::~DeviceWatch() = default;
@@ -58,10 +58,12 @@ bool DeviceWatch::Start(HWND client, UINT eventMessage, UINT arrivalMessage, std
         return waits;
     };
     hooks.signalled = [this] { reader_.Service(); };
-    return thread_.Start(nullptr, std::move(hooks));
+    running_ = thread_.Start(nullptr, std::move(hooks));
+    return running_;
 }
 
 void DeviceWatch::Stop() {
+    running_ = false;
     thread_.Stop();
 }
 
@@ -94,9 +96,11 @@ bool DeviceWatch::Setup() {
     virtualMouse_ = VirtualBackend::Find();
     if (virtualMouse_ != nullptr)
         RegisterWith(virtualMouse_, window_, vdev::kOpRegister);
-    tracker_.Reset(CurrentPresence(true));
+    bool certain = false;
+    presence_.Reset(CurrentPresence(Check::Probe, certain).value_or(false));
+    known_ = presence_.Present();
     if (virtualMouse_ == nullptr && hardwarePresent_)
-        StartReading();
+        KeepReading(true);
     SetTimer(window_, kPollTimer, kPollMs, nullptr);
     return true;
 }
@@ -122,19 +126,24 @@ void DeviceWatch::Teardown() {
 LRESULT DeviceWatch::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_TIMER:
-            if (wParam == kPollTimer)
-                Evaluate(++ticks_ % kHardwarePollEvery == 0);
+            if (wParam == kPollTimer) {
+                // A mouse missed once is checked again at the next tick.
+                const bool missed = presence_.Present() && !hardwarePresent_;
+                Evaluate(++ticks_ % kHardwarePollEvery == 0 || missed ? Check::Poll : Check::None);
+            }
             return 0;
         case WM_DEVICECHANGE:
-            if (wParam == DBT_DEVICEARRIVAL || wParam == DBT_DEVICEREMOVECOMPLETE)
-                Evaluate(true);
+            if (wParam == DBT_DEVICEARRIVAL)
+                Evaluate(Check::Probe);
+            else if (wParam == DBT_DEVICEREMOVECOMPLETE)
+                Evaluate(Check::Poll);
             return TRUE;
         case vdev::kNoticePresence:
-            Evaluate(false);
+            Evaluate(Check::None);
             return 0;
         case vdev::kNoticeEvent: {
             // Events of a virtual mouse that is no longer the active one are stale.
-            if (virtualMouse_ == nullptr || !tracker_.Present())
+            if (virtualMouse_ == nullptr || !presence_.Present())
                 return 0;
             const std::uint32_t code = (static_cast<std::uint32_t>(wParam & 0xFFFF) << 16) |
                                        static_cast<std::uint32_t>(lParam & 0xFFFF);
@@ -147,15 +156,26 @@ LRESULT DeviceWatch::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-bool DeviceWatch::CurrentPresence(bool refreshHardware) {
-    if (virtualMouse_ != nullptr)
+std::optional<bool> DeviceWatch::CurrentPresence(Check check, bool& certain) {
+    certain = false;
+    if (virtualMouse_ != nullptr) {
+        // A virtual mouse says whether it is plugged; no need to ask twice.
+        certain = true;
         return VirtualBackend::Request(virtualMouse_, vdev::kOpQueryPlugged, nullptr, 0) == 1;
-    if (refreshHardware)
-        hardwarePresent_ = hid_.Usable(&collections_);
+    }
+    if (check == Check::None)
+        return std::nullopt;
+    // The read/write probe only when the mouse may have arrived; a mouse in
+    // use is only looked for in the listing, which opens nothing another
+    // program could be refused for.
+    if (check == Check::Probe || !presence_.Present())
+        hardwarePresent_ = hid_.Probe(&collections_);
+    else
+        hardwarePresent_ = hid_.Listed(&collections_);
     return hardwarePresent_;
 }
 
-void DeviceWatch::Evaluate(bool refreshHardware) {
+void DeviceWatch::Evaluate(Check check) {
     const HWND found = VirtualBackend::Find();
     if (found != virtualMouse_) {
         virtualMouse_ = found;
@@ -163,27 +183,51 @@ void DeviceWatch::Evaluate(bool refreshHardware) {
             RegisterWith(found, window_, vdev::kOpRegister);
             reader_.Stop();
         } else {
-            refreshHardware = true;
+            check = Check::Probe;
         }
     }
-    const bool present = CurrentPresence(refreshHardware);
-    if (virtualMouse_ == nullptr) {
-        if (present && (!reader_.Running() || reader_.Lost()))
-            StartReading();
-        if (!present)
-            reader_.Stop();
-    }
-    if (const auto change = tracker_.Update(present))
+    bool certain = false;
+    const std::optional<bool> present = CurrentPresence(check, certain);
+    if (virtualMouse_ == nullptr)
+        KeepReading(hardwarePresent_);
+    if (!present)
+        return;
+    if (const auto change = presence_.Update(*present, certain)) {
+        known_ = *change == 1;
+        if (*change == 1)
+            Diagnostics().Arrived();
         PostMessageA(client_, arrivalMessage_, static_cast<WPARAM>(*change), 0);
+    }
+}
+
+void DeviceWatch::KeepReading(bool present) {
+    if (!present) {
+        reader_.Stop();
+        return;
+    }
+    // A capture started or ended: the collections read for it change.
+    const bool capturing = Diagnostics().Recording();
+    const bool stale = reader_.Running() && capturing != readerCapturing_;
+    if (reader_.Running() && !reader_.Lost() && !stale)
+        return;
+    // A reader that keeps failing is restarted ever more slowly.
+    if (reader_.Took())
+        readerBackoff_.Worked();
+    const std::uint64_t now = WindowsHid().NowMs();
+    if (!stale && !readerBackoff_.Due(now))
+        return;
+    readerBackoff_.Failed(now);
+    StartReading();
 }
 
 void DeviceWatch::StartReading() {
+    readerCapturing_ = Diagnostics().Recording();
     reader_.Start(collections_);
 }
 
 void DeviceWatch::PostEvent(std::uint32_t code) {
     // Only a mouse the client knows to be present sends it events.
-    if (!tracker_.Present())
+    if (!presence_.Present())
         return;
     const EventParams p = EventMessageParams(code);
     PostMessageA(client_, eventMessage_, p.wParam, p.lParam);

@@ -2,13 +2,17 @@
 // notices the mouse arriving and leaving (device notifications, a poll, and a
 // virtual mouse's notices), reads the input reports of real hardware, and
 // posts the client's event and arrival messages. Presence changes are posted
-// once each; real hardware counts as present only when its output channel can
-// be opened, which is what the client needs to talk to it.
+// once each. Real hardware counts as present when its command channel opens
+// (the probe, run at start-up, on the system's arrival notice and while the
+// mouse is absent); while it is present a poll only checks that it is still
+// listed, and a removal is posted after two failed checks in a row.
 #pragma once
 
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
+#include <optional>
 #include <memory>
 
 #include "common/win/worker_thread_win.h"
@@ -28,14 +32,22 @@ class DeviceWatch {
                std::uint16_t productId);
     void Stop();
     bool Running() const { return thread_.Running(); }
+    // Presence as last told to the client (false when the watch is stopped).
+    bool KnownPresent() const { return running_ && known_; }
 
   private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     bool Setup();
     void Teardown();
     LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
-    bool CurrentPresence(bool refreshHardware);
-    void Evaluate(bool refreshHardware);
+    enum class Check {
+        None,   // no hardware check this time
+        Poll,   // still listed (a probe while the mouse is absent)
+        Probe,  // the command channel opens
+    };
+    std::optional<bool> CurrentPresence(Check check, bool& certain);
+    void Evaluate(Check check);
+    void KeepReading(bool present);
     void StartReading();
     void PostEvent(std::uint32_t code);
 
@@ -49,7 +61,11 @@ class DeviceWatch {
     HWND virtualMouse_ = nullptr;
     bool hardwarePresent_ = false;
     unsigned ticks_ = 0;
-    ConnectionTracker tracker_;
+    PresenceCheck presence_;
+    std::atomic<bool> known_{false};
+    std::atomic<bool> running_{false};
+    Backoff readerBackoff_;
+    bool readerCapturing_ = false;
     HidDevice hid_;
     std::vector<CollectionInfo> collections_;
     InputReader reader_;

@@ -19,14 +19,14 @@ std::span<std::uint8_t> Out(unsigned char* data, int length) {
 
 }  // namespace
 
-HidBackend::HidBackend() : device_(WindowsHid(), Diagnostics()) {}
+HidBackend::HidBackend() : device_(WindowsHid(), Diagnostics(), RememberedChoices()) {}
 
 void HidBackend::SetIds(std::uint16_t vendorId, std::uint16_t productId) {
     device_.SetIds(vendorId, productId);
 }
 
 bool HidBackend::Present() {
-    return device_.Usable();
+    return device_.Probe();
 }
 
 bool HidBackend::OpenFeature() {
@@ -59,6 +59,14 @@ int HidBackend::GetFeature(unsigned char* data, int length) {
 
 int HidBackend::Read(unsigned char* data, int length) {
     return Usable(data, length) ? device_.Read(Out(data, length)) : 0;
+}
+
+}  // namespace korrin
+
+namespace korrin {
+
+std::string HidBackend::Report() {
+    return device_.Report();
 }
 
 }  // namespace korrin

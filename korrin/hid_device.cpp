@@ -1,18 +1,11 @@
 #include "korrin/hid_device.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "korrin/korrin_core.h"
 
 namespace korrin {
-
-namespace {
-
-const char* RoleName(Role role) {
-    return role == Role::Feature ? "feature" : "output";
-}
-
-}  // namespace
 
 const char* OutcomeText(Outcome outcome) {
     switch (outcome) {
@@ -52,50 +45,168 @@ TransferResult RunTransfer(HidHandle& handle, TransferKind kind, std::vector<std
     return {Outcome::Done, *moved};
 }
 
-Channel::Channel(std::unique_ptr<HidHandle> handle, ChannelChoice choice, CollectionInfo collection,
-                 Role role)
-    : handle_(std::move(handle)),
-      choice_(std::move(choice)),
-      collection_(std::move(collection)),
-      role_(role) {}
+Channel::Channel(HidSystem& system, CaptureLog& log, ChoiceStore& store, DeviceIds ids, Role role,
+                 std::vector<ChannelChoice> candidates, std::vector<CollectionInfo> collections,
+                 std::optional<RememberedChoice> remembered)
+    : system_(system),
+      log_(log),
+      store_(store),
+      ids_(ids),
+      role_(role),
+      candidates_(std::move(candidates)),
+      collections_(std::move(collections)),
+      remembered_(std::move(remembered)),
+      failed_(candidates_.size(), false) {}
 
-int Channel::Send(std::span<const std::uint8_t> payload, const Timeouts& t, CaptureLog& log) {
-    const char* what = role_ == Role::Feature ? "feature report" : "output report";
-    auto frame = FrameReport(choice_.reportId, payload, choice_.reportLength);
-    if (frame.empty()) {
-        log.Report(what, payload, "does not fit the report length, not sent");
-        return 0;
+std::string Channel::Status() {
+    std::lock_guard<std::mutex> guard(statusLock_);
+    return status_;
+}
+
+void Channel::UpdateStatus() {
+    const ChannelChoice& c = candidates_[current_];
+    std::string status = std::string(RoleName(role_)) + " channel: " + c.path + " as " +
+                         KindName(kind_) + ", report id " + std::to_string(c.reportId) +
+                         ", buffer " + std::to_string(c.bufferLength) + " (" + c.why +
+                         "), opened " + access_ + (confirmed_ ? ", a send has worked" : "");
+    std::lock_guard<std::mutex> guard(statusLock_);
+    status_ = std::move(status);
+}
+
+bool Channel::OpenCandidate(std::size_t i) {
+    const ChannelChoice& c = candidates_[i];
+    const std::string name = std::string(RoleName(role_)) + " channel: candidate " +
+                             std::to_string(i + 1) + " of " + std::to_string(candidates_.size()) +
+                             " " + c.path + " (" + c.why + ")";
+    std::unique_ptr<HidHandle> handle = system_.Open(c.path, Access::ReadWrite);
+    TransferKind kind = c.kind;
+    std::string access = "read/write";
+    if (!handle) {
+        // Feature reports and output reports sent as control requests need no
+        // access rights; that is how they reach a collection the system (or
+        // another program) holds. Writes to the interrupt pipe do.
+        handle = system_.Open(c.path, Access::None);
+        access = "without access";
+        if (kind == TransferKind::Output)
+            kind = TransferKind::SetOutput;
     }
-    const std::vector<std::uint8_t> sent = frame;
+    if (!handle) {
+        log_.Line(name + ", refused");
+        failed_[i] = true;
+        return false;
+    }
+    log_.Line(name + ", opened " + access + ", sent as " + KindName(kind));
+    std::lock_guard<std::mutex> guard(handleLock_);
+    if (closed_)
+        return false;
+    handle_ = std::move(handle);
+    current_ = i;
+    kind_ = kind;
+    access_ = access;
+    UpdateStatus();
+    return true;
+}
+
+bool Channel::Open() {
     std::lock_guard<std::mutex> guard(transfer_);
-    if (stuck_) {
-        log.Report(what, sent, "channel unusable after a transfer that never ended");
-        return 0;
+    if (candidates_.empty()) {
+        log_.Line(std::string(RoleName(role_)) + " channel: no collection has a report of " +
+                  std::to_string((role_ == Role::Command ? kCommandLength : kChunkLength) + 1) +
+                  " bytes or more");
+        return false;
     }
-    const TransferKind kind =
-        role_ == Role::Feature ? TransferKind::SetFeature : TransferKind::Output;
-    TransferResult r = RunTransfer(*handle_, kind, std::move(frame), t.transferMs, t.cancelGraceMs);
-    stuck_ = r.outcome == Outcome::Stuck;
-    // A set-feature request moves no bytes back; a write must move all of them.
-    const bool whole =
-        r.outcome == Outcome::Done && (kind == TransferKind::SetFeature || r.moved == sent.size());
-    log.Report(
-        what, sent,
-        whole || r.outcome != Outcome::Done ? OutcomeText(r.outcome) : "written only in part");
-    return whole ? 1 : 0;
+    // Every candidate in the order they will be tried, with why it ranks there.
+    for (std::size_t i = 0; i < candidates_.size(); ++i)
+        log_.Line(std::string(RoleName(role_)) + " channel: candidate " + std::to_string(i + 1) +
+                  " of " + std::to_string(candidates_.size()) + " " + candidates_[i].path + " (" +
+                  candidates_[i].why + ")");
+    for (std::size_t i = 0; i < candidates_.size(); ++i)
+        if (OpenCandidate(i))
+            return true;
+    return false;
+}
+
+bool Channel::OpenNext() {
+    for (std::size_t i = 0; i < candidates_.size(); ++i) {
+        if (i == current_ || failed_[i])
+            continue;
+        if (OpenCandidate(i))
+            return true;
+    }
+    return false;
+}
+
+void Channel::RememberWorking() {
+    if (confirmed_)
+        return;
+    confirmed_ = true;
+    UpdateStatus();
+    const ChannelChoice& c = candidates_[current_];
+    const RememberedChoice working{c.path, c.kind, c.reportId};
+    if (remembered_ == working)
+        return;
+    store_.Save(ids_.vendorId, ids_.productId, role_, working);
+    remembered_ = working;
+    log_.Line(std::string(RoleName(role_)) + " channel: " + c.path + " report id " +
+              std::to_string(c.reportId) + " worked, remembered for this device");
+}
+
+int Channel::Send(std::span<const std::uint8_t> payload, const Timeouts& t) {
+    std::lock_guard<std::mutex> guard(transfer_);
+    if (!handle_)
+        return 0;
+    for (;;) {
+        const ChannelChoice& c = candidates_[current_];
+        const char* what = KindName(kind_);
+        if (payload.size() + 1 > c.declaredLength) {
+            log_.Sent(role_, what, payload, payload, "does not fit the report, not sent");
+            return 0;
+        }
+        auto frame = FrameReport(c.reportId, payload, c.bufferLength);
+        const std::vector<std::uint8_t> sent = frame;
+        if (stuck_) {
+            log_.Sent(role_, what, payload, sent,
+                      "channel unusable after a transfer that never ended");
+            return 0;
+        }
+        TransferResult r =
+            RunTransfer(*handle_, kind_, std::move(frame), t.transferMs, t.cancelGraceMs);
+        stuck_ = r.outcome == Outcome::Stuck;
+        // A control request moves no bytes back; a write must move all of them.
+        const bool whole =
+            r.outcome == Outcome::Done && (kind_ != TransferKind::Output || r.moved == sent.size());
+        log_.Sent(
+            role_, what, payload, sent,
+            whole || r.outcome != Outcome::Done ? OutcomeText(r.outcome) : "written only in part");
+        if (whole) {
+            RememberWorking();
+            return 1;
+        }
+        // A close, or a handle that cannot be used again, is no reason to
+        // look elsewhere.
+        if (r.outcome == Outcome::Aborted || stuck_)
+            return 0;
+        failed_[current_] = true;
+        if (confirmed_ || !OpenNext()) {
+            if (!confirmed_)
+                log_.Line(std::string(RoleName(role_)) + " channel: no further candidate");
+            return 0;
+        }
+    }
 }
 
 int Channel::Receive(TransferKind kind, std::span<std::uint8_t> out, std::uint32_t timeoutMs,
                      const Timeouts& t) {
+    std::lock_guard<std::mutex> guard(transfer_);
+    if (!handle_ || stuck_ || out.empty())
+        return 0;
+    const CollectionInfo& collection = collections_[candidates_[current_].index];
     const ReportSpec& spec =
-        kind == TransferKind::GetFeature ? collection_.feature : collection_.input;
-    if (spec.length < 2 || out.empty())
+        kind == TransferKind::GetFeature ? collection.feature : collection.input;
+    if (spec.length < 2)
         return 0;
     std::vector<std::uint8_t> buffer(spec.length, 0);
-    buffer[0] = ReportIdFor(spec).id;
-    std::lock_guard<std::mutex> guard(transfer_);
-    if (stuck_)
-        return 0;
+    buffer[0] = spec.reports.empty() ? 0 : spec.reports.front().id;
     const TransferResult r =
         RunTransfer(*handle_, kind, std::move(buffer), timeoutMs, t.cancelGraceMs);
     stuck_ = r.outcome == Outcome::Stuck;
@@ -109,8 +220,15 @@ int Channel::Receive(TransferKind kind, std::span<std::uint8_t> out, std::uint32
     return 1;
 }
 
-HidDevice::HidDevice(HidSystem& system, CaptureLog& log, Timeouts timeouts)
-    : system_(system), log_(log), timeouts_(timeouts) {}
+void Channel::Abort() {
+    std::lock_guard<std::mutex> guard(handleLock_);
+    closed_ = true;
+    if (handle_)
+        handle_->Abort();
+}
+
+HidDevice::HidDevice(HidSystem& system, CaptureLog& log, ChoiceStore& store, Timeouts timeouts)
+    : system_(system), log_(log), store_(store), timeouts_(timeouts) {}
 
 HidDevice::~HidDevice() {
     CloseFeature();
@@ -119,55 +237,36 @@ HidDevice::~HidDevice() {
 
 void HidDevice::SetIds(std::uint16_t vendorId, std::uint16_t productId) {
     std::lock_guard<std::mutex> guard(lock_);
-    vendorId_ = vendorId;
-    productId_ = productId;
+    ids_ = {vendorId, productId};
+}
+
+DeviceIds HidDevice::Ids() {
+    std::lock_guard<std::mutex> guard(lock_);
+    return ids_;
 }
 
 std::vector<CollectionInfo> HidDevice::SurveyAndLog() {
-    std::uint16_t vendorId, productId;
-    {
-        std::lock_guard<std::mutex> guard(lock_);
-        vendorId = vendorId_;
-        productId = productId_;
-    }
-    auto collections = Survey(system_, vendorId, productId);
+    const DeviceIds ids = Ids();
+    auto collections = Survey(system_, ids.vendorId, ids.productId);
     log_.Collections(collections);
     return collections;
 }
 
 std::shared_ptr<Channel> HidDevice::OpenRole(Role role,
                                              const std::vector<CollectionInfo>& collections) {
-    const std::string name = std::string(RoleName(role)) + " channel: ";
-    const auto candidates = RankCandidates(collections, role);
-    if (candidates.empty()) {
-        log_.Line(name + "no collection has " + RoleName(role) + " reports of " +
-                  std::to_string((role == Role::Feature ? kCommandLength : kChunkLength) + 1) +
-                  " bytes or more");
+    const DeviceIds ids = Ids();
+    auto remembered = store_.Load(ids.vendorId, ids.productId, role);
+    auto candidates = RankCandidates(collections, role, remembered);
+    auto channel = std::make_shared<Channel>(system_, log_, store_, ids, role,
+                                             std::move(candidates), collections, remembered);
+    if (!channel->Open())
         return nullptr;
-    }
-    for (const ChannelChoice& c : candidates) {
-        const std::string chosen = name + c.path + " report id " + std::to_string(c.reportId) +
-                                   " length " + std::to_string(c.reportLength) + " (" + c.why + ")";
-        if (auto handle = system_.Open(c.path, Access::ReadWrite)) {
-            log_.Line(chosen + ", opened read/write");
-            return std::make_shared<Channel>(std::move(handle), c, collections[c.index], role);
-        }
-        // Feature reports need no access rights; that is how they reach a
-        // collection the system keeps open for itself. Output writes do.
-        if (role == Role::Feature) {
-            if (auto handle = system_.Open(c.path, Access::None)) {
-                log_.Line(chosen + ", read/write refused, opened without access");
-                return std::make_shared<Channel>(std::move(handle), c, collections[c.index], role);
-            }
-        }
-        log_.Line(chosen + ", refused");
-    }
-    return nullptr;
+    return channel;
 }
 
 bool HidDevice::OpenFeature() {
     CloseFeature();
-    auto channel = OpenRole(Role::Feature, SurveyAndLog());
+    auto channel = OpenRole(Role::Command, SurveyAndLog());
     std::lock_guard<std::mutex> guard(lock_);
     feature_ = channel;
     return feature_ != nullptr;
@@ -175,10 +274,16 @@ bool HidDevice::OpenFeature() {
 
 bool HidDevice::OpenReport() {
     CloseReport();
-    auto channel = OpenRole(Role::Output, SurveyAndLog());
-    std::lock_guard<std::mutex> guard(lock_);
-    output_ = channel;
-    return output_ != nullptr;
+    std::vector<CollectionInfo> collections = SurveyAndLog();
+    auto channel = OpenRole(Role::Chunk, collections);
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        output_ = channel;
+    }
+    if (channel)
+        return true;
+    // Without a way for chunks the commands still reach the mouse.
+    return Probe();
 }
 
 void HidDevice::CloseFeature() {
@@ -201,45 +306,45 @@ void HidDevice::CloseReport() {
         closing->Abort();
 }
 
-std::shared_ptr<Channel> HidDevice::Get(const std::shared_ptr<Channel>& which) {
-    std::lock_guard<std::mutex> guard(lock_);
-    return which;
-}
-
 int HidDevice::SetFeature(std::span<const std::uint8_t> payload) {
-    auto channel = Get(feature_);
-    return channel ? channel->Send(payload, timeouts_, log_) : 0;
+    std::shared_ptr<Channel> channel;
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        channel = feature_;
+    }
+    return channel ? channel->Send(payload, timeouts_) : 0;
 }
 
 int HidDevice::Write(std::span<const std::uint8_t> payload) {
-    auto channel = Get(output_);
-    return channel ? channel->Send(payload, timeouts_, log_) : 0;
+    std::shared_ptr<Channel> channel;
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        channel = output_;
+    }
+    return channel ? channel->Send(payload, timeouts_) : 0;
 }
 
 int HidDevice::GetFeature(std::span<std::uint8_t> out) {
-    auto channel = Get(feature_);
+    std::shared_ptr<Channel> channel;
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        channel = feature_;
+    }
     return channel
                ? channel->Receive(TransferKind::GetFeature, out, timeouts_.transferMs, timeouts_)
                : 0;
 }
 
 int HidDevice::Read(std::span<std::uint8_t> out) {
-    auto channel = Get(output_);
+    std::shared_ptr<Channel> channel;
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        channel = output_;
+    }
     return channel ? channel->Receive(TransferKind::Input, out, timeouts_.readMs, timeouts_) : 0;
 }
 
-bool HidDevice::Usable(std::vector<CollectionInfo>* collections) {
-    auto found = SurveyAndLog();
-    std::string probe = "device not usable: no output channel";
-    bool usable = false;
-    for (const ChannelChoice& c : RankCandidates(found, Role::Output)) {
-        if (system_.Open(c.path, Access::ReadWrite)) {
-            probe = "device usable: output channel " + c.path + " opens";
-            usable = true;
-            break;
-        }
-        probe = "device not usable: output channel " + c.path + " refuses read/write";
-    }
+void HidDevice::LogProbe(const std::string& probe) {
     bool changed;
     {
         std::lock_guard<std::mutex> guard(lock_);
@@ -248,9 +353,85 @@ bool HidDevice::Usable(std::vector<CollectionInfo>* collections) {
     }
     if (changed)
         log_.Line(probe);
+}
+
+bool HidDevice::Probe(std::vector<CollectionInfo>* collections) {
+    auto found = SurveyAndLog();
+    std::string probe = "device not usable: no command channel";
+    bool usable = false;
+    for (const ChannelChoice& c : RankCandidates(found, Role::Command)) {
+        if (system_.Open(c.path, Access::ReadWrite) || system_.Open(c.path, Access::None)) {
+            probe = "device usable: command channel " + c.path + " opens";
+            usable = true;
+            break;
+        }
+        probe = "device not usable: command channel " + c.path + " refuses every access";
+    }
+    LogProbe(probe);
     if (collections != nullptr)
         *collections = std::move(found);
     return usable;
+}
+
+bool HidDevice::Listed(std::vector<CollectionInfo>* collections) {
+    auto found = SurveyAndLog();
+    const bool listed = !RankCandidates(found, Role::Command).empty();
+    if (!listed)
+        LogProbe("device not listed with a command channel");
+    if (collections != nullptr)
+        *collections = std::move(found);
+    return listed;
+}
+
+std::string HidDevice::Report() {
+    const auto found = Survey(system_, Ids().vendorId, Ids().productId);
+    std::shared_ptr<Channel> feature, output;
+    DeviceIds ids;
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        feature = feature_;
+        output = output_;
+        ids = ids_;
+    }
+    if (found.empty() && !feature && !output)
+        return {};
+    char head[64];
+    std::snprintf(head, sizeof head, "HID device vid %04X pid %04X", ids.vendorId, ids.productId);
+    std::string text = std::string(head) + "\r\n";
+    if (found.empty())
+        text += "no interface of the device present\r\n";
+    for (const CollectionInfo& c : found) {
+        char usage[64];
+        std::snprintf(usage, sizeof usage, "usage page %04X usage %04X", c.usagePage, c.usage);
+        text += "interface " + c.path + "\r\n  " + usage + "\r\n";
+        const std::pair<const char*, const ReportSpec*> types[] = {
+            {"input", &c.input}, {"output", &c.output}, {"feature", &c.feature}};
+        for (const auto& [name, spec] : types) {
+            if (spec->length == 0)
+                continue;
+            text += std::string("  ") + name + " buffer " + std::to_string(spec->length) + ":";
+            for (const ReportLength& r : spec->reports)
+                text += " id " + std::to_string(r.id) + " length " + std::to_string(r.length) + ";";
+            text += "\r\n";
+        }
+    }
+    for (Role role : {Role::Command, Role::Chunk}) {
+        const auto& channel = role == Role::Command ? feature : output;
+        text += channel ? channel->Status() : std::string(RoleName(role)) + " channel: not open";
+        text += "\r\n";
+        const auto ranked =
+            RankCandidates(found, role, store_.Load(ids.vendorId, ids.productId, role));
+        for (std::size_t i = 0; i < ranked.size(); ++i)
+            text += "  candidate " + std::to_string(i + 1) + ": " + ranked[i].path + " (" +
+                    ranked[i].why + ")\r\n";
+        const auto remembered = store_.Load(ids.vendorId, ids.productId, role);
+        text += std::string("  remembered: ") +
+                (remembered ? remembered->path + " " + KindName(remembered->kind) + " report id " +
+                                  std::to_string(remembered->reportId)
+                            : std::string("nothing")) +
+                " (" + store_.Where() + ")\r\n";
+    }
+    return text;
 }
 
 }  // namespace korrin

@@ -1,6 +1,8 @@
-// The HID half of the library: the feature channel for command reports and
-// the output channel for data chunks of the selected mouse, chosen and framed
-// by the collections' capabilities, every transfer bounded by a time-out.
+// The HID half of the library: the command channel (8-byte reports) and the
+// chunk channel (64-byte reports) of the selected mouse, chosen among the
+// collections' report ids by length, each send bounded by a time-out. When a
+// send fails on the chosen candidate, the next candidate takes it; the one
+// that worked is remembered for the device across restarts.
 //
 // The lock here guards which channels are open and is never held during a
 // transfer: closing a channel (removal, shut-down) aborts a transfer that is
@@ -11,6 +13,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -22,7 +25,9 @@
 namespace korrin {
 
 struct Timeouts {
-    std::uint32_t transferMs = 1000;    // one feature or output report
+    // One feature or output report: a firmware may hold a report while it
+    // writes its flash.
+    std::uint32_t transferMs = 2500;
     std::uint32_t readMs = 100;         // one input report asked for by the client
     std::uint32_t cancelGraceMs = 500;  // for a cancelled transfer to end
 };
@@ -41,34 +46,80 @@ struct TransferResult {
 TransferResult RunTransfer(HidHandle& handle, TransferKind kind, std::vector<std::uint8_t> report,
                            std::uint32_t timeoutMs, std::uint32_t graceMs);
 
-// An opened collection in one role.
+// Where the choice that worked is kept between runs, per device and role.
+class ChoiceStore {
+  public:
+    virtual ~ChoiceStore() = default;
+    virtual std::optional<RememberedChoice> Load(std::uint16_t vendorId, std::uint16_t productId,
+                                                 Role role) = 0;
+    virtual void Save(std::uint16_t vendorId, std::uint16_t productId, Role role,
+                      const RememberedChoice& choice) = 0;
+    // Where, for the device report.
+    virtual std::string Where() const = 0;
+};
+
+struct DeviceIds {
+    std::uint16_t vendorId = 0;
+    std::uint16_t productId = 0;
+};
+
+// The candidates of one role, one of them open.
 class Channel {
   public:
-    Channel(std::unique_ptr<HidHandle> handle, ChannelChoice choice, CollectionInfo collection,
-            Role role);
-    const ChannelChoice& Choice() const { return choice_; }
-    // Frames `payload` (report id, payload, zero fill to the report length)
-    // and sends it; 1 when the whole report went, 0 otherwise. A payload that
-    // does not fit is refused, never cut.
-    int Send(std::span<const std::uint8_t> payload, const Timeouts& t, CaptureLog& log);
+    Channel(HidSystem& system, CaptureLog& log, ChoiceStore& store, DeviceIds ids, Role role,
+            std::vector<ChannelChoice> candidates, std::vector<CollectionInfo> collections,
+            std::optional<RememberedChoice> remembered);
+    // Opens the best candidate that opens; false when none does.
+    bool Open();
+    // Frames `payload` (report id, payload, zero fill to the buffer length)
+    // and sends it; on failure the next candidate is tried with the same
+    // payload. 1 when the whole report went, 0 otherwise. A payload that does
+    // not fit is refused, never cut.
+    int Send(std::span<const std::uint8_t> payload, const Timeouts& t);
     // Reads one feature or input report; its bytes after the report id.
     int Receive(TransferKind kind, std::span<std::uint8_t> out, std::uint32_t timeoutMs,
                 const Timeouts& t);
-    // Ends a transfer under way on another thread at once.
-    void Abort() { handle_->Abort(); }
+    // Ends a transfer under way on another thread at once; the channel is
+    // closed for good.
+    void Abort();
+    // "command channel: <path> as feature report, ... opened read/write";
+    // never waits for a transfer.
+    std::string Status();
 
   private:
-    std::mutex transfer_;  // one transfer at a time on the handle
-    std::unique_ptr<HidHandle> handle_;
-    ChannelChoice choice_;
-    CollectionInfo collection_;
+    bool OpenCandidate(std::size_t i);
+    bool OpenNext();
+    void RememberWorking();
+    void UpdateStatus();
+
+    HidSystem& system_;
+    CaptureLog& log_;
+    ChoiceStore& store_;
+    DeviceIds ids_;
     Role role_;
+    std::vector<ChannelChoice> candidates_;
+    std::vector<CollectionInfo> collections_;
+    std::optional<RememberedChoice> remembered_;
+
+    std::mutex transfer_;  // one transfer at a time; guards what follows
+    std::vector<bool> failed_;
+    std::size_t current_ = 0;
+    TransferKind kind_ = TransferKind::SetFeature;  // as opened
+    std::string access_;
     bool stuck_ = false;
+    bool confirmed_ = false;
+
+    std::mutex handleLock_;  // the handle pointer against Abort from another thread
+    std::unique_ptr<HidHandle> handle_;
+    bool closed_ = false;
+
+    std::mutex statusLock_;  // read by the device report while a send may run
+    std::string status_;
 };
 
 class HidDevice {
   public:
-    HidDevice(HidSystem& system, CaptureLog& log, Timeouts timeouts = {});
+    HidDevice(HidSystem& system, CaptureLog& log, ChoiceStore& store, Timeouts timeouts = {});
     ~HidDevice();
     HidDevice(const HidDevice&) = delete;
     HidDevice& operator=(const HidDevice&) = delete;
@@ -76,6 +127,8 @@ class HidDevice {
     void SetIds(std::uint16_t vendorId, std::uint16_t productId);
     bool OpenFeature();
     void CloseFeature();
+    // Opens the chunk channel. True when the mouse is present and usable:
+    // its chunk channel opened, or at least its command channel opens.
     bool OpenReport();
     void CloseReport();
     int SetFeature(std::span<const std::uint8_t> payload);
@@ -83,21 +136,31 @@ class HidDevice {
     int GetFeature(std::span<std::uint8_t> out);
     int Read(std::span<std::uint8_t> out);
 
-    // Presence as the client understands it: the device's output channel can
-    // be found and opened now. `collections` gets what the survey found.
-    bool Usable(std::vector<CollectionInfo>* collections = nullptr);
+    // The read/write probe, for start-up and the system's arrival notice: the
+    // mouse is usable when a command candidate opens. `collections` gets what
+    // the survey found.
+    bool Probe(std::vector<CollectionInfo>* collections = nullptr);
+    // The cheap check of every poll: the mouse is still listed with a
+    // command candidate; nothing is opened beyond reading its capabilities.
+    bool Listed(std::vector<CollectionInfo>* collections = nullptr);
+
+    // Plain text, CRLF lines: every interface with its collections and report
+    // ids, the chosen channels and why, the remembered choices. Empty when
+    // nothing of the device is known.
+    std::string Report();
 
   private:
     std::shared_ptr<Channel> OpenRole(Role role, const std::vector<CollectionInfo>& collections);
     std::vector<CollectionInfo> SurveyAndLog();
-    std::shared_ptr<Channel> Get(const std::shared_ptr<Channel>& which);
+    DeviceIds Ids();
+    void LogProbe(const std::string& probe);
 
     HidSystem& system_;
     CaptureLog& log_;
+    ChoiceStore& store_;
     Timeouts timeouts_;
-    std::mutex lock_;  // the ids and the two channel pointers only
-    std::uint16_t vendorId_ = 0;
-    std::uint16_t productId_ = 0;
+    std::mutex lock_;  // the ids, the two channel pointers and the last probe
+    DeviceIds ids_;
     std::shared_ptr<Channel> feature_;
     std::shared_ptr<Channel> output_;
     std::string lastProbe_;

@@ -17,14 +17,37 @@
 
 namespace korrin {
 
+// One report id of a report type and the length its fields declare, the
+// report id byte included.
+struct ReportLength {
+    std::uint8_t id = 0;
+    std::uint16_t length = 0;
+    bool operator==(const ReportLength&) const = default;
+};
+
 // One report type (input, output or feature) of a top-level collection.
 struct ReportSpec {
-    // Length of every report of this type as the system takes and gives it,
-    // the report id byte included (0 when the collection has none).
+    // Length of every buffer of this type as the system takes and gives it,
+    // the report id byte included: the longest report of the type.
     std::uint16_t length = 0;
-    // The distinct report ids named by the value and button caps of this type;
-    // {0} or empty when the collection uses no report ids.
-    std::vector<std::uint8_t> ids;
+    // Every report id named by the value and button caps of this type, lowest
+    // first, with its declared length; {0, length} when the collection uses no
+    // report ids.
+    std::vector<ReportLength> reports;
+};
+
+// Usage page and usage of a top-level collection.
+struct Usage {
+    std::uint16_t page = 0;
+    std::uint16_t id = 0;
+};
+
+// One HID interface as listed, before it is opened at all.
+struct InterfaceEntry {
+    std::string path;
+    // From the interface's hardware ids when the system names it there; lets
+    // collections that are none of our business be passed over unopened.
+    std::optional<Usage> usage;
 };
 
 // One HID interface: on Windows one device path per top-level collection.
@@ -45,7 +68,13 @@ enum class Access {
                 // collection the system holds open (mouse, keyboard)
 };
 
-enum class TransferKind { SetFeature, GetFeature, Output, Input };
+enum class TransferKind {
+    SetFeature,  // feature report: works on a handle opened without access
+    GetFeature,
+    Output,     // output report written to the interrupt pipe: needs write access
+    SetOutput,  // output report as a control request: works without access
+    Input,
+};
 
 enum class WaitResult {
     Done,      // the transfer ended (well or not: Finish tells)
@@ -83,8 +112,8 @@ class HidHandle {
 class HidSystem {
   public:
     virtual ~HidSystem() = default;
-    // Device paths of every HID interface present, in the system's order.
-    virtual std::vector<std::string> InterfacePaths() = 0;
+    // Every HID interface present, in the system's order.
+    virtual std::vector<InterfaceEntry> Interfaces() = 0;
     // Attributes and capabilities of one interface; read without access
     // rights, so it works on collections the system holds open.
     virtual std::optional<CollectionInfo> Describe(const std::string& path) = 0;

@@ -12,7 +12,10 @@ extern "C" {
 #include <setupapi.h>
 // clang-format on
 
-#include <set>
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <map>
 
 #include "common/win/scoped_win.h"
 
@@ -38,23 +41,59 @@ class PreparsedData {
     PHIDP_PREPARSED_DATA data_ = nullptr;
 };
 
-// The report ids named by the value and button caps of one report type.
-std::vector<std::uint8_t> ReportIds(PHIDP_PREPARSED_DATA data, HIDP_REPORT_TYPE type,
-                                    USHORT valueCaps, USHORT buttonCaps) {
-    std::set<std::uint8_t> ids;
+// Every report id of one report type with the length its fields declare.
+// The caps name each field's id and size; the fields of one id add up to its
+// report. Padding (constant fields) is not among the caps, so a sum can fall
+// short: the longest report of the type is given the buffer length the
+// system states, and with a single id that length is exact.
+std::vector<ReportLength> ReportLengths(PHIDP_PREPARSED_DATA data, HIDP_REPORT_TYPE type,
+                                        USHORT valueCaps, USHORT buttonCaps, USHORT bufferLength) {
+    std::map<std::uint8_t, std::uint32_t> bits;
     if (valueCaps > 0) {
         std::vector<HIDP_VALUE_CAPS> caps(valueCaps);
         USHORT n = valueCaps;
         if (HidP_GetValueCaps(type, caps.data(), &n, data) == HIDP_STATUS_SUCCESS)
-            for (USHORT i = 0; i < n && i < caps.size(); ++i) ids.insert(caps[i].ReportID);
+            for (USHORT i = 0; i < n && i < caps.size(); ++i) {
+                const HIDP_VALUE_CAPS& c = caps[i];
+                std::uint32_t count = c.ReportCount;
+                if (c.IsRange)
+                    count =
+                        std::max<std::uint32_t>(count, c.Range.UsageMax - c.Range.UsageMin + 1u);
+                bits[c.ReportID] += std::uint32_t{c.BitSize} * count;
+            }
     }
     if (buttonCaps > 0) {
         std::vector<HIDP_BUTTON_CAPS> caps(buttonCaps);
         USHORT n = buttonCaps;
         if (HidP_GetButtonCaps(type, caps.data(), &n, data) == HIDP_STATUS_SUCCESS)
-            for (USHORT i = 0; i < n && i < caps.size(); ++i) ids.insert(caps[i].ReportID);
+            for (USHORT i = 0; i < n && i < caps.size(); ++i) {
+                const HIDP_BUTTON_CAPS& c = caps[i];
+                bits[c.ReportID] +=
+                    c.IsRange ? std::uint32_t(c.Range.UsageMax - c.Range.UsageMin + 1u) : 1u;
+            }
     }
-    return {ids.begin(), ids.end()};
+    std::vector<ReportLength> out;
+    for (const auto& [id, n] : bits)
+        out.push_back({id, static_cast<std::uint16_t>(
+                               std::min<std::uint32_t>(1 + (n + 7) / 8, bufferLength))});
+    if (out.empty() && bufferLength > 0)
+        out.push_back({0, bufferLength});
+    auto longest = std::max_element(
+        out.begin(), out.end(), [](const auto& a, const auto& b) { return a.length < b.length; });
+    if (longest != out.end())
+        longest->length = bufferLength;
+    return out;
+}
+
+// "HID_DEVICE_UP:FF00_U:0001" among a collection's hardware ids names its usage.
+std::optional<Usage> UsageFromHardwareIds(const char* ids) {
+    for (const char* id = ids; *id != '\0'; id += std::strlen(id) + 1) {
+        unsigned page = 0, usage = 0;
+        const char* up = std::strstr(id, "UP:");
+        if (up != nullptr && std::sscanf(up, "UP:%4x_U:%4x", &page, &usage) == 2)
+            return Usage{static_cast<std::uint16_t>(page), static_cast<std::uint16_t>(usage)};
+    }
+    return std::nullopt;
 }
 
 class WinHidHandle final : public HidHandle {
@@ -88,6 +127,11 @@ class WinHidHandle final : public HidHandle {
                 // What HidD_SetFeature does, but overlapped, so it can time out.
                 ok = DeviceIoControl(file_.Get(), IOCTL_HID_SET_FEATURE, data, size, nullptr, 0,
                                      nullptr, &io_->overlapped);
+                break;
+            case TransferKind::SetOutput:
+                // What HidD_SetOutputReport does, likewise.
+                ok = DeviceIoControl(file_.Get(), IOCTL_HID_SET_OUTPUT_REPORT, data, size, nullptr,
+                                     0, nullptr, &io_->overlapped);
                 break;
             case TransferKind::GetFeature:
                 ok = DeviceIoControl(file_.Get(), IOCTL_HID_GET_FEATURE, data, size, data, size,
@@ -157,14 +201,14 @@ class WinHidHandle final : public HidHandle {
 
 class WinHidSystem final : public HidSystem {
   public:
-    std::vector<std::string> InterfacePaths() override {
-        std::vector<std::string> paths;
+    std::vector<InterfaceEntry> Interfaces() override {
+        std::vector<InterfaceEntry> entries;
         GUID hidGuid;
         HidD_GetHidGuid(&hidGuid);
         HDEVINFO set =
             SetupDiGetClassDevsA(&hidGuid, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
         if (set == INVALID_HANDLE_VALUE)
-            return paths;
+            return entries;
         SP_DEVICE_INTERFACE_DATA itf;
         itf.cbSize = sizeof itf;
         for (DWORD i = 0; SetupDiEnumDeviceInterfaces(set, nullptr, &hidGuid, i, &itf); ++i) {
@@ -175,11 +219,21 @@ class WinHidSystem final : public HidSystem {
             std::vector<char> storage(needed);
             auto* detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_A*>(storage.data());
             detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A);
-            if (SetupDiGetDeviceInterfaceDetailA(set, &itf, detail, needed, nullptr, nullptr))
-                paths.emplace_back(detail->DevicePath);
+            SP_DEVINFO_DATA node{};
+            node.cbSize = sizeof node;
+            if (!SetupDiGetDeviceInterfaceDetailA(set, &itf, detail, needed, nullptr, &node))
+                continue;
+            InterfaceEntry entry{detail->DevicePath, std::nullopt};
+            // The collection's hardware ids, read without opening it.
+            char ids[1024] = {};
+            if (SetupDiGetDeviceRegistryPropertyA(set, &node, SPDRP_HARDWAREID, nullptr,
+                                                  reinterpret_cast<BYTE*>(ids), sizeof ids - 2,
+                                                  nullptr))
+                entry.usage = UsageFromHardwareIds(ids);
+            entries.push_back(std::move(entry));
         }
         SetupDiDestroyDeviceInfoList(set);
-        return paths;
+        return entries;
     }
 
     std::optional<CollectionInfo> Describe(const std::string& path) override {
@@ -205,14 +259,14 @@ class WinHidSystem final : public HidSystem {
         info.usagePage = caps.UsagePage;
         info.usage = caps.Usage;
         info.input = {caps.InputReportByteLength,
-                      ReportIds(data.Get(), HidP_Input, caps.NumberInputValueCaps,
-                                caps.NumberInputButtonCaps)};
+                      ReportLengths(data.Get(), HidP_Input, caps.NumberInputValueCaps,
+                                    caps.NumberInputButtonCaps, caps.InputReportByteLength)};
         info.output = {caps.OutputReportByteLength,
-                       ReportIds(data.Get(), HidP_Output, caps.NumberOutputValueCaps,
-                                 caps.NumberOutputButtonCaps)};
+                       ReportLengths(data.Get(), HidP_Output, caps.NumberOutputValueCaps,
+                                     caps.NumberOutputButtonCaps, caps.OutputReportByteLength)};
         info.feature = {caps.FeatureReportByteLength,
-                        ReportIds(data.Get(), HidP_Feature, caps.NumberFeatureValueCaps,
-                                  caps.NumberFeatureButtonCaps)};
+                        ReportLengths(data.Get(), HidP_Feature, caps.NumberFeatureValueCaps,
+                                      caps.NumberFeatureButtonCaps, caps.FeatureReportByteLength)};
         return info;
     }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "korrin/capture_log.h"
+#include "korrin/hid_device.h"
 #include "korrin/hid_system.h"
 
 namespace korrin {
@@ -11,8 +12,11 @@ namespace korrin {
 // The one instance of the process.
 HidSystem& WindowsHid();
 
-// The library's diagnostics: debugger output, and korrin-capture.txt in the
-// program folder when that file exists when the library first logs.
+// The library's diagnostics: debugger output, and while a capture runs
+// logs\korrin-capture.txt in the program folder.
 CaptureLog& Diagnostics();
+
+// Channel choices that worked, in korrin-channels.ini beside the library.
+ChoiceStore& RememberedChoices();
 
 }  // namespace korrin

@@ -18,10 +18,12 @@ InputReader::~InputReader() {
 void InputReader::Start(const std::vector<CollectionInfo>& collections) {
     Stop();
     started_ = true;
-    const bool capture = log_.Capturing() && log_.RawWindowOpen();
+    const bool capture = log_.Recording();
     for (const CollectionInfo& c : collections) {
         if (sources_.size() >= kMaxSources)
             break;
+        if (IsPrivateCollection({c.usagePage, c.usage}))
+            continue;
         const bool events = CarriesEvents(c);
         if (c.input.length == 0 || (!events && !capture))
             continue;
@@ -37,6 +39,7 @@ void InputReader::Start(const std::vector<CollectionInfo>& collections) {
             sources_.push_back(std::move(source));
     }
     openedAny_ = !sources_.empty();
+    taken_ = false;
 }
 
 bool InputReader::Begin(Source& source) {
@@ -74,10 +77,11 @@ void InputReader::Take(Source& source) {
         End(source);
         return;
     }
+    taken_ = true;
     const auto all = source.handle->Received();
     const std::span<const std::uint8_t> report = all.first(std::min(*moved, all.size()));
     const auto code = source.events ? DecodeEventReport(report) : std::nullopt;
-    const bool window = log_.RawWindowOpen();
+    const bool window = log_.Recording();
     if (window) {
         std::string outcome = "not an event";
         if (code) {
@@ -90,7 +94,7 @@ void InputReader::Take(Source& source) {
     if (code)
         onEvent_(*code);
     if (!source.events && !window) {
-        log_.Line("input " + source.collection.path + ": capture time over, no longer read");
+        log_.Line("input " + source.collection.path + ": capture over, no longer read");
         End(source);
         return;
     }

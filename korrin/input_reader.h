@@ -1,8 +1,9 @@
 // Reads the mouse's input reports. The vendor collections that may carry our
 // event report are read all the time and their event reports become events;
 // while a capture runs, every other collection that lets itself be read is
-// read too, for the first minutes, and what arrives is only recorded. An input
-// report of any other format is recorded, never turned into an event.
+// read too, and what arrives is only recorded. An input report of any other
+// format is recorded, never turned into an event. Keyboards and digitizers
+// are never opened.
 #pragma once
 
 #include <cstdint>
@@ -32,6 +33,8 @@ class InputReader {
     // Every collection it read has failed since (the device went away and may
     // be back under the same name before anyone noticed): time to start again.
     bool Lost() const { return started_ && openedAny_ && sources_.empty(); }
+    // A report was read since the last start.
+    bool Took() const { return taken_; }
     // Takes every read that has ended, and starts the next one.
     void Service();
     // What the event loop waits on: one object per read under way.
@@ -59,6 +62,7 @@ class InputReader {
     std::vector<Source> sources_;
     bool started_ = false;
     bool openedAny_ = false;
+    bool taken_ = false;
 };
 
 }  // namespace korrin

@@ -90,11 +90,31 @@ EventParams EventMessageParams(std::uint32_t code) {
     return {static_cast<std::uintptr_t>(code >> 16), static_cast<std::intptr_t>(code & 0xFFFF)};
 }
 
-std::optional<int> ConnectionTracker::Update(bool present) {
-    if (present == present_)
-        return std::nullopt;
+void PresenceCheck::Reset(bool present) {
     present_ = present;
-    return present ? 1 : 0;
+    misses_ = 0;
+}
+
+std::optional<int> PresenceCheck::Update(bool seen, bool certain) {
+    if (seen) {
+        misses_ = 0;
+        if (present_)
+            return std::nullopt;
+        present_ = true;
+        return 1;
+    }
+    if (!present_)
+        return std::nullopt;
+    if (++misses_ < kMissesForRemoval && !certain)
+        return std::nullopt;
+    present_ = false;
+    misses_ = 0;
+    return 0;
+}
+
+void Backoff::Failed(std::uint64_t nowMs) {
+    nextMs_ = nowMs + delayMs_;
+    delayMs_ = std::min(delayMs_ * 2, kLongestMs);
 }
 
 }  // namespace korrin

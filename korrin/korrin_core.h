@@ -37,17 +37,40 @@ struct EventParams {
 };
 EventParams EventMessageParams(std::uint32_t code);
 
-// Presence as last told to the client. Only a change is reported.
-class ConnectionTracker {
+// Presence as last told to the client. Only a change is reported, and a
+// removal only once the mouse has been missed by two checks in a row: one
+// failed check (a sharing violation while another tool opens the mouse, an
+// enumeration caught mid-change) costs the user nothing.
+class PresenceCheck {
   public:
     // The state the client already knows (it opened the device itself).
-    void Reset(bool present) { present_ = present; }
-    // 1 (arrived) or 0 (removed) when `present` differs from the last state.
-    std::optional<int> Update(bool present);
+    void Reset(bool present);
+    // 1 (arrived) or 0 (removed) when the state told to the client changes.
+    // `certain` takes a miss at its word (a virtual mouse says it is unplugged).
+    std::optional<int> Update(bool seen, bool certain = false);
     bool Present() const { return present_; }
+
+    static constexpr int kMissesForRemoval = 2;
 
   private:
     bool present_ = false;
+    int misses_ = 0;
+};
+
+// Waits between restarts of something that keeps failing: 1 s, doubling up
+// to a minute, back to 1 s once it has worked.
+class Backoff {
+  public:
+    bool Due(std::uint64_t nowMs) const { return nowMs >= nextMs_; }
+    void Failed(std::uint64_t nowMs);
+    void Worked() { delayMs_ = kFirstMs; }
+
+    static constexpr std::uint64_t kFirstMs = 1000;
+    static constexpr std::uint64_t kLongestMs = 60000;
+
+  private:
+    std::uint64_t delayMs_ = kFirstMs;
+    std::uint64_t nextMs_ = 0;
 };
 
 }  // namespace korrin

@@ -1,5 +1,7 @@
-// The eleven exports of korrin.dll. Every channel is opened on the backend that
-// is active at that moment: a running virtual mouse, else the hardware.
+// The exports of korrin.dll: the eleven the client binds, and the capture and
+// device report the client may use when it finds them. Every channel is opened
+// on the backend that is active at that moment: a running virtual mouse, else
+// the hardware.
 //
 // The library's lock guards which backend holds which channel. It is never
 // held during a transfer: a close on the window thread (removal, shut-down)
@@ -7,8 +9,11 @@
 // backend aborts such a transfer instead.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <mutex>
+#include <string>
 
 #include "korrin/backend_win.h"
 #include "korrin/device_watch_win.h"
@@ -59,6 +64,43 @@ void CloseReportLocked(Library& lib) {
     if (lib.report != nullptr)
         lib.report->CloseReport();
     lib.report = nullptr;
+}
+
+// Copies `text` into the caller's buffer, cut to size - 1 and always
+// terminated; the length written.
+int CopyOut(const std::string& text, char* out, int size) {
+    if (out == nullptr || size <= 0)
+        return 0;
+    const std::size_t n = std::min(text.size(), static_cast<std::size_t>(size - 1));
+    std::memcpy(out, text.data(), n);
+    out[n] = '\0';
+    return static_cast<int>(n);
+}
+
+std::string CaptureHeader() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    char program[MAX_PATH] = {};
+    const DWORD n = GetModuleFileNameA(nullptr, program, MAX_PATH);
+    char header[MAX_PATH + 96];
+    std::snprintf(header, sizeof header,
+                  "korrin capture started %04u-%02u-%02u %02u:%02u:%02u by %s", now.wYear,
+                  now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond,
+                  n > 0 && n < MAX_PATH ? program : "?");
+    return header;
+}
+
+// The device report of the backend in use, split into capture lines.
+void CaptureDeviceReport(const std::string& report) {
+    std::size_t at = 0;
+    while (at < report.size()) {
+        const std::size_t end = report.find("\r\n", at);
+        korrin::Diagnostics().Line(std::string_view(report).substr(
+            at, end == std::string::npos ? std::string::npos : end - at));
+        if (end == std::string::npos)
+            break;
+        at = end + 2;
+    }
 }
 
 }  // namespace
@@ -153,6 +195,49 @@ int __stdcall GetFeature(unsigned char* data, int length) {
 int __stdcall ReadUSB(unsigned char* data, int length) {
     korrin::Backend* b = Holder(&Library::report);
     return b != nullptr ? b->Read(data, length) : 0;
+}
+
+int __stdcall Start_Capture(void) {
+    Library& lib = Lib();
+    bool present;
+    {
+        std::lock_guard<std::mutex> guard(lib.watchLock);
+        present = lib.watch.KnownPresent();
+    }
+    korrin::Backend* b;
+    {
+        std::lock_guard<std::mutex> guard(lib.lock);
+        b = &Active(lib);
+    }
+    // Outside the lock: a survey must not hold up a close.
+    if (!present)
+        present = b->Present();  // without the watch, the device is asked itself
+    const std::string report = b->Report();
+    if (!korrin::Diagnostics().Start(present, CaptureHeader()))
+        return 0;
+    CaptureDeviceReport(report);
+    return 1;
+}
+
+int __stdcall Get_CapturePath(char* path, int size) {
+    return CopyOut(korrin::Diagnostics().LastPath(), path, size);
+}
+
+int __stdcall Get_CaptureState(void) {
+    return korrin::Diagnostics().Recording() ? 1 : 0;
+}
+
+int __stdcall Get_DeviceReport(char* text, int size) {
+    Library& lib = Lib();
+    korrin::Backend* b;
+    {
+        std::lock_guard<std::mutex> guard(lib.lock);
+        b = &Active(lib);
+    }
+    const std::string report = b->Report();
+    if (report.empty())
+        return 0;
+    return CopyOut(report, text, size);
 }
 
 }  // extern "C"

@@ -1,3 +1,4 @@
+#include <cstdio>
 #include <string>
 
 #include "korrin/backend_win.h"
@@ -18,9 +19,10 @@ bool Opened(const char* role, LRESULT result) {
     return result == 1;
 }
 
-int Sent(const char* what, const unsigned char* data, int length, LRESULT result) {
-    Diagnostics().Report(std::string(what) + " to " + kVirtualPath,
-                         {data, static_cast<std::size_t>(length)}, result == 1 ? "sent" : "failed");
+int Sent(Role role, const char* what, const unsigned char* data, int length, LRESULT result) {
+    const std::span<const std::uint8_t> bytes{data, static_cast<std::size_t>(length)};
+    Diagnostics().Sent(role, std::string(what) + " to " + kVirtualPath, bytes, bytes,
+                       result == 1 ? "sent" : "failed");
     return static_cast<int>(result);
 }
 
@@ -75,14 +77,14 @@ void VirtualBackend::CloseReport() {
 int VirtualBackend::SetFeature(const unsigned char* data, int length) {
     if (data == nullptr || length <= 0)
         return 0;
-    return Sent("feature report", data, length,
+    return Sent(Role::Command, "feature report", data, length,
                 Send(vdev::kOpSetFeature, data, static_cast<std::uint32_t>(length)));
 }
 
 int VirtualBackend::Write(const unsigned char* data, int length) {
     if (data == nullptr || length <= 0)
         return 0;
-    return Sent("output report", data, length,
+    return Sent(Role::Chunk, "output report", data, length,
                 Send(vdev::kOpWrite, data, static_cast<std::uint32_t>(length)));
 }
 
@@ -91,6 +93,20 @@ int VirtualBackend::GetFeature(unsigned char*, int) {
 }
 int VirtualBackend::Read(unsigned char*, int) {
     return static_cast<int>(Send(vdev::kOpRead));
+}
+
+}  // namespace korrin
+
+namespace korrin {
+
+std::string VirtualBackend::Report() {
+    char ids[64];
+    std::snprintf(ids, sizeof ids, "vid %04X pid %04X", vendorId_, productId_);
+    std::string text = kVirtualPath + " for " + ids + "\r\n";
+    text += Present() ? "plugged\r\n" : "unplugged\r\n";
+    text += "command channel: " + kVirtualPath + ", feature reports of 8 bytes\r\n";
+    text += "chunk channel: " + kVirtualPath + ", output reports of 64 bytes\r\n";
+    return text;
 }
 
 }  // namespace korrin

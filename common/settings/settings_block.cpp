@@ -1,22 +1,12 @@
 #include "common/settings/settings_block.h"
 
 #include <algorithm>
-#include <iterator>
-
-#include <cstdio>
 #include <cstring>
+#include <iterator>
 
 namespace settings {
 
 namespace {
-
-constexpr std::int32_t kDefaultCpiLevels[5] = {4, 15, 30, 60, 160};
-constexpr std::int32_t kDefaultColorOptions[8] = {18, 0, 11, 31, 0, 0, 0, 0};
-constexpr std::uint32_t kDefaultCustomColors[8] = {0x000000, 0xFFD900, 0x0000FF, 0x00FF00,
-                                                   0xFF00FF, 0xFFFF00, 0x00FFFF, 0xFFFFFF};
-constexpr std::uint8_t kDefaultDpiStepFlags[8] = {1, 1, 1, 1, 0, 0, 0, 0};
-constexpr std::uint8_t kDefaultDpiIndicators[10] = {1, 2, 3, 4, 4, 5, 5, 6, 6, 0};
-constexpr std::uint32_t kDefaultLedDpiColors[4] = {0xFF0000, 0x00FF00, 0xFF00FF, 0x0000FF};
 
 // Each flag table is written through its own member: one loop over both
 // would run past the end of the first array.
@@ -39,52 +29,6 @@ void FillDefaultButton(ButtonAssignment& info, int button) {
     info.buttonIndex = static_cast<std::uint8_t>(button);
     if (button >= 0 && button < kButtonCount)
         info.actionCode = kDefaultButtonActions[button];
-}
-
-void FillDefaultProfile(ProfileRecord& p, int index, DefaultsFor who) {
-    std::memset(&p, 0, sizeof p);
-    std::snprintf(p.ProFileName, sizeof p.ProFileName, "Default%d", index + 1);
-    p.DbleClickSpeed = 500;
-    p.ScrollWheelSpeed = 3;
-    p.ScrollWheelFlag = 0;
-    p.MouseSpeed = 10;
-    p.Acceleration = 10;
-    p.AccelerationFlag = 0;
-    p.MouseTrails = 4;
-    p.bMouseTrails = 0;
-    p.TiltSpeed = 3;
-    p.MediaOption = 0;
-    p.Orientation = 0;
-    p.XYSynchronous = 1;
-    p.Sensitivity_X = 10;
-    p.Sensitivity_Y = 10;
-    p.Cpi_X = 0;
-    p.Cpi_Y = 2;
-    p.XYCpiFlag = 0;
-    for (int i = 0; i < 5; ++i) {
-        p.CpiLevel_X[i] = kDefaultCpiLevels[i];
-        p.CpiLevel_Y[i] = kDefaultCpiLevels[i];
-    }
-    p.CpiStep = 0;
-    p.ColorFlag = 1;
-    p.LightSwitch = 2;
-    p.LightType = 2;
-    const std::int32_t colorType = who == DefaultsFor::Option ? 1 : 0;
-    for (int i = 0; i < 8; ++i) {
-        p.ColorOptions[i] = kDefaultColorOptions[i];
-        p.ClCustom[i] = kDefaultCustomColors[i];
-        p.ColorType[i] = colorType;
-        p.dpiStepFlag[i] = kDefaultDpiStepFlags[i];
-    }
-    p.PollingRate = 2;
-    p.ColorChangeMode = 0;
-    p.OTGSpeed = 10;
-    p.HeartBFlag = 1;
-    p.HeartBSpeed = 20;
-    std::memcpy(p.dpibyDpiIndicator, kDefaultDpiIndicators, sizeof kDefaultDpiIndicators);
-    p.DpiIndicationType = 1;
-    for (int i = 0; i < 4; ++i) p.LedDPIColor[i] = kDefaultLedDpiColors[i];
-    for (int b = 0; b < kButtonCount; ++b) FillDefaultButton(p.MacroKeyInfo[b], b);
 }
 
 void FillDefaults(SettingsBlock& block, DefaultsFor who) {

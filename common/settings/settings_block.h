@@ -215,7 +215,8 @@ inline constexpr std::array<std::uint8_t, kButtonCount> kDefaultButtonActions = 
 // flag 0. Mouse colour and the reserved tail keep their values.
 void ResetBlock(SettingsBlock& block);
 
-// A fresh profile n: defaults, named "Default<n+1>".
+// A fresh profile n: the defaults of the field table (profile_table.h),
+// named "Default<n+1>".
 void FillDefaultProfile(ProfileRecord& profile, int index, DefaultsFor who);
 
 // Current profile 0 and all five profiles set to their defaults.

@@ -1,82 +1,11 @@
 #include "common/settings/settings_files.h"
 
-#include <array>
-#include <cstdio>
+#include <algorithm>
 #include <cstring>
 
 namespace settings {
 
 namespace {
-
-constexpr ProfileField Row(const char* key, FieldType type, std::size_t offset, std::size_t size,
-                           int count) {
-    return ProfileField{key, type, offset, size / static_cast<std::size_t>(count), count};
-}
-
-// A row of `n` keys spread evenly over the member `name`.
-#define FIELDS(name, type, n) \
-    Row(#name, FieldType::type, offsetof(ProfileRecord, name), sizeof(ProfileRecord::name), n)
-#define FIELD(name, type) FIELDS(name, type, 1)
-
-// Rows in the loader's order.
-constexpr std::array<ProfileField, 38> kFields = {{
-    FIELD(ProFileName, String),                  // 0
-    FIELD(GameFile, String),                     // 1
-    FIELD(DbleClickSpeed, Int),                  // 2
-    FIELD(ScrollWheelSpeed, Int),                // 3
-    FIELD(ScrollWheelFlag, Int),                 // 4
-    FIELD(MouseSpeed, Int),                      // 5
-    FIELD(Acceleration, Int),                    // 6
-    FIELD(AccelerationFlag, Int),                // 7
-    FIELD(MouseTrails, Int),                     // 8
-    FIELD(bMouseTrails, Int),                    // 9
-    FIELD(TiltSpeed, Int),                       // 10
-    FIELD(PollingRate, Int),                     // 11
-    FIELD(MediaOption, Int),                     // 12
-    FIELD(Orientation, Int),                     // 13
-    FIELD(XYSynchronous, Int),                   // 14
-    FIELD(Sensitivity_X, Int),                   // 15
-    FIELD(Sensitivity_Y, Int),                   // 16
-    FIELD(Cpi_X, Int),                           // 17
-    FIELD(Cpi_Y, Int),                           // 18
-    FIELD(XYCpiFlag, Int),                       // 19
-    FIELDS(LedDPIColor, Int, 4),                 // 20
-    FIELDS(CpiLevel_X, Int, 5),                  // 21
-    FIELDS(CpiLevel_Y, Int, 5),                  // 22
-    FIELD(CpiStep, Int),                         // 23
-    FIELD(ColorFlag, Int),                       // 24
-    FIELD(LightSwitch, Int),                     // 25
-    FIELD(LightType, Int),                       // 26
-    FIELD(ColorChangeMode, Int),                 // 27
-    FIELD(OTGSpeed, Int),                        // 28
-    FIELD(HeartBFlag, Int),                      // 29
-    FIELD(HeartBSpeed, Int),                     // 30
-    FIELDS(dpiStepFlag, Byte, 8),                // 31
-    FIELDS(dpibyDpiIndicator, Byte, 10),         // 32
-    FIELDS(ColorOptions, Int, 8),                // 33
-    FIELDS(ColorType, Int, 8),                   // 34
-    FIELDS(ClCustom, Int, 8),                    // 35
-    FIELD(DpiIndicationType, Byte),              // 36
-    FIELDS(MacroKeyInfo, Struct, kButtonCount),  // 37
-}};
-
-#undef FIELD
-#undef FIELDS
-
-// Every byte of the record has a key except the two reserved ones.
-constexpr std::size_t StoredBytes() {
-    std::size_t total = 0;
-    for (const ProfileField& f : kFields) total += f.size * static_cast<std::size_t>(f.count);
-    return total;
-}
-static_assert(StoredBytes() == sizeof(ProfileRecord) - sizeof(ProfileRecord::reserved908) -
-                                   sizeof(ProfileRecord::reserved1015));
-
-// The saver differs from the loader only in where PollingRate, MediaOption
-// and the LED DPI colours fall.
-constexpr std::array<int, 38> kSaveOrder = {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 12, 11,
-                                            20, 13, 14, 15, 16, 17, 18, 19, 21, 22, 23, 24, 25,
-                                            26, 27, 28, 29, 30, 31, 32, 33, 34, 35, 36, 37};
 
 unsigned char* At(ProfileRecord& p, std::size_t offset) {
     return reinterpret_cast<unsigned char*>(&p) + offset;
@@ -160,32 +89,20 @@ bool WriteInt(IniFile& file, const char* section, const char* key, int value) {
 
 }  // namespace
 
-std::span<const ProfileField> ProfileFields() {
-    return kFields;
-}
-std::span<const int> ProfileSaveOrder() {
-    return kSaveOrder;
-}
-
-std::string FieldKey(const ProfileField& field, int index) {
-    if (field.count == 1)
-        return field.key;
-    return std::string(field.key) + std::to_string(index);
-}
-
 std::string SettingsFiles::ProfilePath(int n) const {
     return folder_ + "config\\Default" + std::to_string(n) + ".gmp";
 }
 
 void ReadProfile(IniFile& file, ProfileRecord& profile) {
     std::memset(&profile, 0, sizeof profile);
-    for (const ProfileField& f : kFields) ReadField(file, f, profile);
+    for (const ProfileField& f : ProfileFields()) ReadField(file, f, profile);
 }
 
 bool WriteProfile(IniFile& file, const ProfileRecord& profile) {
     bool ok = true;
-    for (int index : kSaveOrder) {
-        ok = WriteField(file, kFields[static_cast<std::size_t>(index)], profile) && ok;
+    const std::span<const ProfileField> fields = ProfileFields();
+    for (int index : ProfileSaveOrder()) {
+        ok = WriteField(file, fields[static_cast<std::size_t>(index)], profile) && ok;
     }
     return ok;
 }

@@ -5,11 +5,11 @@
 #pragma once
 
 #include <cstddef>
-#include <span>
 #include <string>
 
 #include "common/settings/ini_file.h"
 #include "common/settings/mouse_registry.h"
+#include "common/settings/profile_table.h"
 #include "common/settings/settings_block.h"
 
 namespace settings {
@@ -17,31 +17,6 @@ namespace settings {
 inline constexpr const char* kConfigFileName = "config.ini";
 inline constexpr const char* kSettingSection = "Setting";
 inline constexpr int kDefaultFirmwareVersion = 100;
-
-// How a profile field is stored.
-enum class FieldType {
-    String,  // text, cut to the field
-    Int,     // decimal int32, read default -1
-    Byte,    // decimal, kept as its low byte (read default -1 gives 0xFF)
-    Struct,  // binary button record, struct encoding
-};
-
-// One row of the profile file: `count` keys (key, or key0..key<count-1> when
-// count > 1), each `size` bytes apart from `offset` in the profile record.
-struct ProfileField {
-    const char* key;
-    FieldType type;
-    std::size_t offset;
-    std::size_t size;
-    int count;
-};
-
-// The rows in the order the loader reads them.
-std::span<const ProfileField> ProfileFields();
-// The saver's order: indices into ProfileFields().
-std::span<const int> ProfileSaveOrder();
-// Key name of element i of a row ("CpiLevel_X3"; the bare key when count is 1).
-std::string FieldKey(const ProfileField& field, int index);
 
 // The files of one program folder (with its trailing backslash).
 class SettingsFiles {

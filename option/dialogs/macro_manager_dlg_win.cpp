@@ -77,8 +77,8 @@ std::span<const CMacroManagerDlg::Row> CMacroManagerDlg::MessageMap() {
         win::OnMessage<kMsgListEditCommitted, &CMacroManagerDlg::OnEditCommitted>(),
         win::OnMessage<kMsgListRightClick, &CMacroManagerDlg::OnListRightClick>(),
         win::OnMessage<kMsgCapturedKey, &CMacroManagerDlg::OnCapturedKey>(),
-        win::OnMessage<skin::kMsgEditEnter, &CMacroManagerDlg::OnRepeatEditLeft>(),
-        win::OnRegistered<&CMacroManagerDlg::OnRepeatEditLeft>(editLeft),
+        win::OnMessage<skin::kMsgEditEnter, &CMacroManagerDlg::CommitRepeatCount>(),
+        win::OnRegistered<&CMacroManagerDlg::OnRepeatEditNotice>(editLeft),
         win::OnMessage<WM_CTLCOLORLISTBOX, &CMacroManagerDlg::OnCtlColorList>(),
         win::OnMessage<WM_MEASUREITEM, &CMacroManagerDlg::OnMeasureItem>(),
         win::OnMessage<WM_DRAWITEM, &CMacroManagerDlg::OnDrawItem>(),
@@ -238,6 +238,9 @@ LRESULT CMacroManagerDlg::OnButton(UINT id, UINT code) {
     const int key = static_cast<int>(id - ControlIdOf(0));
     switch (key) {
         case kManagerOk:
+            // The button does not take the focus: a count still being typed
+            // is taken here.
+            CommitRepeatCount();
             if (editor_.Recording())
                 Apply(editor_.RecordButton());  // keeps what was recorded
             EndDialog(Hwnd(), IDOK);
@@ -267,7 +270,7 @@ LRESULT CMacroManagerDlg::OnButton(UINT id, UINT code) {
         case kManagerRepeat:
             // A count typed but not yet taken (the check does not take the
             // focus from the edit) is the count the check turns on.
-            OnRepeatEditLeft();
+            CommitRepeatCount();
             Apply(editor_.SetRepeatCheck(buttons_[kManagerRepeat].Latched() != 0));
             ShowRepeat();
             break;
@@ -371,7 +374,17 @@ LRESULT CMacroManagerDlg::OnCapturedKey(win::WParam<UINT> virtualKey, win::LPara
     return 0;
 }
 
-LRESULT CMacroManagerDlg::OnRepeatEditLeft() {
+LRESULT CMacroManagerDlg::OnRepeatEditNotice() {
+    // The field sends the same notice after every keystroke as when it loses
+    // the focus. Correcting while it still has the focus would rewrite the
+    // text under the caret: an emptied field would get its 1 back before the
+    // next digit.
+    if (GetFocus() == repeatEdit_.Hwnd())
+        return 0;
+    return CommitRepeatCount();
+}
+
+LRESULT CMacroManagerDlg::CommitRepeatCount() {
     const int shown = editor_.CommitRepeatText(repeatEdit_.Text());
     if (repeatEdit_.Text() != std::to_string(shown))
         repeatEdit_.SetText(std::to_string(shown));

@@ -57,7 +57,10 @@ class CMacroManagerDlg : public SkinDialog<CMacroManagerDlg> {
     LRESULT OnEditCommitted(win::WParam<int> item, win::LParam<UINT> list);
     LRESULT OnListRightClick(win::LParam<UINT> list);
     LRESULT OnCapturedKey(win::WParam<UINT> virtualKey, win::LParam<UINT> flags);
-    LRESULT OnRepeatEditLeft();
+    // The repeat edit changed or lost the focus; only the latter corrects it.
+    LRESULT OnRepeatEditNotice();
+    // Takes the repeat edit's text as the count and shows it corrected.
+    LRESULT CommitRepeatCount();
     LRESULT OnCtlColorList(HDC dc, HWND control);
     LRESULT OnMeasureItem(UINT id, MEASUREITEMSTRUCT* item);
     LRESULT OnDrawItem(UINT id, const DRAWITEMSTRUCT* item);

@@ -170,8 +170,11 @@ void CAdvancedPage::EditLed(int led) {
     if (profile == nullptr)
         return;
     DpiColorDialog dialog(GetParent(Hwnd()));
+    // The colour goes to the profile the dialog was opened for; a profile
+    // switch on the mouse while it was open has made another one current,
+    // and the page shows that one.
     if (EditLedColor(*profile, led, dialog))
-        Show(AdvancedViewOf(*profile));
+        Refresh();
 }
 
 LRESULT CAdvancedPage::OnClick(UINT id, UINT code) {

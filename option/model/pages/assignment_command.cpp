@@ -47,6 +47,10 @@ bool AssignThroughDialog(settings::ButtonAssignment& entry, unsigned command,
 AssignmentOutcome HandleAssignmentCommand(settings::SettingsBlock& block, int selected,
                                           unsigned command, std::span<const MacroForButton> macros,
                                           AssignmentDialogs& dialogs) {
+    // A dialog below runs a message loop, in which a profile switch on the
+    // mouse may change the current profile: the entry and its change flag
+    // both belong to the profile the command was given for.
+    const int index = block.currentProfile;
     settings::ProfileRecord* profile = settings::CurrentProfile(block);
     if (profile == nullptr || selected < 0 || selected >= settings::kButtonCount ||
         command > command::kLastAssignment)
@@ -85,7 +89,7 @@ AssignmentOutcome HandleAssignmentCommand(settings::SettingsBlock& block, int se
             return AssignmentOutcome::Cancelled;
         entry = changed;
     }
-    settings::MarkButtonChanged(block, block.currentProfile, selected);
+    settings::MarkButtonChanged(block, index, selected);
     return AssignmentOutcome::Assigned;
 }
 

@@ -13,17 +13,6 @@ namespace {
 
 using settings::ProfileRecord;
 
-template <class T>
-void KeepInRange(T& value, T low, T high, T fallback) {
-    if (value < low || value > high)
-        value = fallback;
-}
-
-template <std::size_t N>
-void Terminate(char (&field)[N]) {
-    field[N - 1] = '\0';
-}
-
 // A file that does not exist yet in `path`'s folder: its temporary copy is
 // an empty file there, which is what a profile written afresh starts from.
 bool AbsentSibling(settings::IniFileSystem& fs, const std::string& path, std::string& absent) {
@@ -55,62 +44,6 @@ bool WriteFreshProfileFile(settings::IniFileSystem& fs, const std::string& path,
 
 }  // namespace
 
-void SanitizeProfile(ProfileRecord& p, int index) {
-    auto defaults = std::make_unique<ProfileRecord>();
-    settings::FillDefaultProfile(*defaults, index, settings::DefaultsFor::Option);
-    const ProfileRecord& d = *defaults;
-
-    Terminate(p.ProFileName);
-    Terminate(p.GameFile);
-    // Counts, speeds and levels: a missing key reads as -1, which none of
-    // them can use.
-    constexpr std::int32_t kAny = 0x7FFFFFFF;
-    for (auto field :
-         {&ProfileRecord::DbleClickSpeed, &ProfileRecord::ScrollWheelSpeed,
-          &ProfileRecord::MouseSpeed, &ProfileRecord::TiltSpeed, &ProfileRecord::Sensitivity_X,
-          &ProfileRecord::Sensitivity_Y, &ProfileRecord::Cpi_X, &ProfileRecord::Cpi_Y,
-          &ProfileRecord::ColorFlag, &ProfileRecord::ColorChangeMode, &ProfileRecord::OTGSpeed,
-          &ProfileRecord::HeartBSpeed}) {
-        KeepInRange(p.*field, 0, kAny, d.*field);
-    }
-    // Colours are 0x00BBGGRR.
-    for (std::uint32_t& c : p.ClCustom) c &= 0x00FFFFFFu;
-    for (std::uint32_t& c : p.LedDPIColor) c &= 0x00FFFFFFu;
-    KeepInRange(p.ScrollWheelFlag, 0, 1, d.ScrollWheelFlag);
-    KeepInRange(p.Acceleration, 0, 19, d.Acceleration);
-    KeepInRange(p.AccelerationFlag, 0, 1, d.AccelerationFlag);
-    KeepInRange(p.MouseTrails, 2, 7, d.MouseTrails);
-    KeepInRange(p.bMouseTrails, 0, 1, d.bMouseTrails);
-    KeepInRange(p.MediaOption, 0, 3, d.MediaOption);
-    KeepInRange(p.Orientation, 0, 1, d.Orientation);
-    KeepInRange(p.XYSynchronous, 0, 1, d.XYSynchronous);
-    KeepInRange(p.XYCpiFlag, 0, 1, d.XYCpiFlag);
-    for (int i = 0; i < 5; ++i) {
-        // The mouse is sent level - 1 in one byte.
-        KeepInRange(p.CpiLevel_X[i], 1, 256, d.CpiLevel_X[i]);
-        KeepInRange(p.CpiLevel_Y[i], 1, 256, d.CpiLevel_Y[i]);
-    }
-    KeepInRange(p.CpiStep, 0, 4, d.CpiStep);
-    KeepInRange(p.LightSwitch, 0, 3, d.LightSwitch);
-    KeepInRange(p.LightType, 0, 3, d.LightType);
-    for (int i = 0; i < 8; ++i) {
-        KeepInRange(p.ColorOptions[i], 0, 32, d.ColorOptions[i]);
-        KeepInRange(p.ColorType[i], 0, 1, d.ColorType[i]);
-        KeepInRange<std::uint8_t>(p.dpiStepFlag[i], 0, 1, d.dpiStepFlag[i]);
-    }
-    KeepInRange(p.PollingRate, 0, 3, d.PollingRate);
-    KeepInRange(p.HeartBFlag, 0, 1, d.HeartBFlag);
-    p.reserved908 = 0;
-    p.reserved1015 = 0;
-    for (int b = 0; b < settings::kButtonCount; ++b) {
-        settings::ButtonAssignment& info = p.MacroKeyInfo[b];
-        info.buttonIndex = static_cast<std::uint8_t>(b);
-        info.eventCount = std::min<std::uint16_t>(info.eventCount, settings::kMaxMacroEvents);
-        Terminate(info.macroName);
-        Terminate(info.programPath);
-    }
-}
-
 bool SamePathIgnoringCase(const std::string& a, const std::string& b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
         return std::tolower(static_cast<unsigned char>(x)) ==
@@ -137,14 +70,14 @@ ImportResult ImportProfile(settings::SettingsFiles& files, const std::string& ch
         std::memset(incoming.get(), 0, sizeof(ProfileRecord));
         if (!settings::LoadProfileFile(fs, chosen, *incoming))
             return ImportResult::Unreadable;
-        SanitizeProfile(*incoming, index);
+        settings::SanitizeProfile(*incoming);
         result = settings::SaveProfileFile(fs, own, *incoming) ? ImportResult::Copied
                                                                : ImportResult::CopyFailed;
     }
     auto loaded = std::make_unique<ProfileRecord>();
     std::memset(loaded.get(), 0, sizeof(ProfileRecord));
     if (settings::LoadProfileFile(fs, own, *loaded)) {
-        SanitizeProfile(*loaded, index);
+        settings::SanitizeProfile(*loaded);
         block.profiles[index] = *loaded;
         settings::MarkProfileButtonsChanged(block, index);
     }

@@ -18,12 +18,6 @@ enum class ImportResult {
     CopyFailed,   // the profile's own file could not be replaced; reloaded as it was
 };
 
-// Brings a profile read from a file the user chose into a state the rest of
-// the system relies on: texts terminated inside their fields, each button
-// record's index and event count within bounds, and every field with a known
-// range holding a value of that range (its default otherwise).
-void SanitizeProfile(settings::ProfileRecord& profile, int index);
-
 // Paths compared as Windows compares them: letter case does not matter.
 bool SamePathIgnoringCase(const std::string& a, const std::string& b);
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <chrono>
 
+#include "korrin/channel_plan.h"
+
 namespace korrin::fake {
 
 namespace {
@@ -29,7 +31,7 @@ FakeCollection Collection(const std::string& id, std::uint16_t page, std::uint16
 }
 
 FakeCollection SystemMouse(ReportSpec feature = {}) {
-    return Collection("mi_00", 0x0001, 0x0002, {5, {0}}, {}, std::move(feature), true);
+    return Collection("mi_00", 0x0001, 0x0002, One(5), {}, std::move(feature), true);
 }
 
 class FakeHandle final : public HidHandle {
@@ -45,9 +47,10 @@ class FakeHandle final : public HidHandle {
             ADD_FAILURE() << "a second transfer begun on " << Path() << " while one is under way";
             return false;
         }
-        const ReportSpec& spec = kind == TransferKind::Input    ? collection_.info.input
-                                 : kind == TransferKind::Output ? collection_.info.output
-                                                                : collection_.info.feature;
+        const bool output = kind == TransferKind::Output || kind == TransferKind::SetOutput;
+        const ReportSpec& spec = kind == TransferKind::Input ? collection_.info.input
+                                 : output                    ? collection_.info.output
+                                                             : collection_.info.feature;
         if (report.size() != spec.length)
             ADD_FAILURE() << "transfer of " << report.size() << " bytes on " << Path()
                           << ", the system takes exactly " << spec.length;
@@ -113,6 +116,9 @@ class FakeHandle final : public HidHandle {
             ADD_FAILURE() << "finish of a send that has not ended on " << Path();
             return std::nullopt;
         }
+        if (std::find(system_.failingSends.begin(), system_.failingSends.end(), Path()) !=
+            system_.failingSends.end())
+            return std::nullopt;
         received_ = kind_ == TransferKind::GetFeature ? buffer_.size() : 0;
         return buffer_.size();
     }
@@ -189,10 +195,13 @@ const FakeCollection* FakeHid::Find(const std::string& path) const {
     return nullptr;
 }
 
-std::vector<std::string> FakeHid::InterfacePaths() {
-    std::vector<std::string> paths = others_;
-    for (const FakeCollection& c : collections_) paths.push_back(c.info.path);
-    return paths;
+std::vector<InterfaceEntry> FakeHid::Interfaces() {
+    std::vector<InterfaceEntry> entries;
+    for (const std::string& other : others_) entries.push_back({other, std::nullopt});
+    // The system names each collection's usage in its hardware ids.
+    for (const FakeCollection& c : collections_)
+        entries.push_back({c.info.path, Usage{c.info.usagePage, c.info.usage}});
+    return entries;
 }
 
 std::optional<CollectionInfo> FakeHid::Describe(const std::string& path) {
@@ -201,6 +210,8 @@ std::optional<CollectionInfo> FakeHid::Describe(const std::string& path) {
         ADD_FAILURE() << "described a collection of another device: " << path;
         return std::nullopt;
     }
+    if (IsPrivateCollection({c->info.usagePage, c->info.usage}))
+        ADD_FAILURE() << "opened a keyboard or digitizer collection to describe it: " << path;
     return c->info;
 }
 
@@ -210,6 +221,8 @@ std::unique_ptr<HidHandle> FakeHid::Open(const std::string& path, Access access)
         ADD_FAILURE() << "opened a collection of another device: " << path;
         return nullptr;
     }
+    if (IsPrivateCollection({c->info.usagePage, c->info.usage}))
+        ADD_FAILURE() << "opened a keyboard or digitizer collection: " << path;
     opens.push_back({path, access});
     if (access == Access::ReadWrite && c->refusesReadWrite)
         return nullptr;
@@ -230,29 +243,42 @@ bool MemorySink::Has(const std::string& part) const {
                        [&](const std::string& l) { return l.find(part) != std::string::npos; });
 }
 
+bool MemorySink::Captured(const std::string& part) const {
+    return std::any_of(captured.begin(), captured.end(),
+                       [&](const std::string& l) { return l.find(part) != std::string::npos; });
+}
+
+ReportSpec One(std::uint16_t length, std::uint8_t id) {
+    return {length, {{id, length}}};
+}
+
 std::vector<FakeCollection> LayoutA() {
-    return {SystemMouse(),
-            Collection("mi_01", 0xFF00, 0x0001, {65, {0}}, {65, {0}}, {9, {0}}, false)};
+    return {SystemMouse(), Collection("mi_01", 0xFF00, 0x0001, One(65), One(65), One(9), false)};
 }
 
 std::vector<FakeCollection> LayoutB() {
     return {
         SystemMouse(),
-        // A keyboard collection with a feature report of the command's length:
-        // standard page, so the vendor collection wins.
-        Collection("mi_01&col01", 0x0001, 0x0006, {9, {1}}, {2, {1}}, {9, {1}}, true),
-        Collection("mi_01&col02", 0x000C, 0x0001, {3, {2}}, {}, {}, false),
-        Collection("mi_01&col03", 0xFF00, 0x0001, {65, {7}}, {65, {6}}, {9, {5}}, false),
+        // A keyboard collection with a feature report of the command's length
+        // that would even open read/write.
+        Collection("mi_01&col01", 0x0001, 0x0006, One(9, 1), One(2, 1), One(9, 1), false),
+        Collection("mi_01&col02", 0x000C, 0x0001, One(3, 2), {}, {}, false),
+        Collection("mi_01&col03", 0xFF00, 0x0001, One(65, 7), One(65, 6), One(9, 5), false),
     };
 }
 
 std::vector<FakeCollection> LayoutC() {
-    return {SystemMouse({9, {3}}),
-            Collection("mi_01", 0xFF01, 0x0001, {65, {0}}, {65, {0}}, {}, false)};
+    return {SystemMouse(One(9, 3)),
+            Collection("mi_01", 0xFF01, 0x0001, One(65), One(65), {}, false)};
 }
 
 std::vector<FakeCollection> LayoutD() {
-    return {SystemMouse(), Collection("mi_01", 0xFF00, 0x0001, {9, {0}}, {}, {9, {0}}, false)};
+    return {SystemMouse(), Collection("mi_01", 0xFF00, 0x0001, One(9), {}, One(9), false)};
+}
+
+std::vector<FakeCollection> LayoutE() {
+    return {SystemMouse(),
+            Collection("mi_01", 0xFF00, 0x0001, One(9, 3), {}, {65, {{1, 9}, {2, 65}}}, false)};
 }
 
 }  // namespace korrin::fake

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "korrin/capture_log.h"
+#include "korrin/hid_device.h"
 #include "korrin/hid_system.h"
 
 namespace korrin::fake {
@@ -48,7 +49,7 @@ class FakeHid final : public HidSystem {
                      std::vector<std::string> otherDevices = {});
     ~FakeHid() override;
 
-    std::vector<std::string> InterfacePaths() override;
+    std::vector<InterfaceEntry> Interfaces() override;
     std::optional<CollectionInfo> Describe(const std::string& path) override;
     std::unique_ptr<HidHandle> Open(const std::string& path, Access access) override;
     std::uint64_t NowMs() override { return now; }
@@ -61,6 +62,8 @@ class FakeHid final : public HidSystem {
 
     std::uint64_t now = 1000;
     SendMode sendMode = SendMode::Complete;
+    // Collections whose firmware fails every send (the transfer ends in error).
+    std::vector<std::string> failingSends;
     std::vector<Transfer> transfers;  // every transfer begun
     std::vector<OpenCall> opens;
     std::vector<std::pair<std::uint32_t, bool>> waits;  // timeout and abortable, of sends
@@ -80,27 +83,65 @@ class FakeHid final : public HidSystem {
     std::vector<std::string> others_;
 };
 
-// Lines of the diagnostics, kept for the test to read.
+// Lines of the diagnostics and of the capture file, kept for the test to read.
 class MemorySink final : public LogSink {
   public:
-    void Write(const std::string& line) override { lines.push_back(line); }
-    bool Capturing() const override { return capturing; }
+    void Debug(const std::string& line) override { lines.push_back(line); }
+    bool OpenCapture() override {
+        captured.clear();
+        fileOpen = true;
+        return true;
+    }
+    void WriteCapture(const std::string& line) override {
+        EXPECT_TRUE(fileOpen) << "capture line written with no file open: " << line;
+        captured.push_back(line);
+    }
+    void CloseCapture() override { fileOpen = false; }
+    std::string CapturePath() const override { return "C:\\mouse\\logs\\capture.txt"; }
     bool Has(const std::string& part) const;
+    bool Captured(const std::string& part) const;
     std::vector<std::string> lines;
-    bool capturing = true;
+    std::vector<std::string> captured;
+    bool fileOpen = false;
 };
+
+// Remembered choices in memory; every save is kept.
+class MemoryStore final : public ChoiceStore {
+  public:
+    std::optional<RememberedChoice> Load(std::uint16_t, std::uint16_t, Role role) override {
+        auto it = choices.find(role);
+        return it == choices.end() ? std::nullopt : std::optional(it->second);
+    }
+    void Save(std::uint16_t vendorId, std::uint16_t productId, Role role,
+              const RememberedChoice& choice) override {
+        EXPECT_EQ(vendorId, 0x04D9);
+        EXPECT_EQ(productId, 0xAD50);
+        choices[role] = choice;
+        ++saves;
+    }
+    std::string Where() const override { return "memory"; }
+    std::map<Role, RememberedChoice> choices;
+    int saves = 0;
+};
+
+// A report type with one report id (0: none) of the given length.
+ReportSpec One(std::uint16_t length, std::uint8_t id = 0);
 
 // The layouts. Each has the system's mouse collection first.
 //  (a) vendor collection, no report ids: feature 9, output 65, input 65
 //  (b) keyboard, consumer and vendor collections of one interface, with ids:
-//      vendor feature id 5 (8 + 1), output id 6 (64 + 1), input id 7
+//      vendor feature id 5 (8 + 1), output id 6 (64 + 1), input id 7; the
+//      keyboard lets itself be opened (the library must not)
 //  (c) the feature report on the system's mouse collection (id 3), which
 //      refuses read/write opens; output on a vendor collection
 //  (d) no output collection at all
+//  (e) feature reports only, on one vendor collection: id 1 of 8 + 1 bytes
+//      and id 2 of 64 + 1
 std::vector<FakeCollection> LayoutA();
 std::vector<FakeCollection> LayoutB();
 std::vector<FakeCollection> LayoutC();
 std::vector<FakeCollection> LayoutD();
+std::vector<FakeCollection> LayoutE();
 
 inline constexpr std::uint16_t kVid = 0x04D9;
 inline constexpr std::uint16_t kPid = 0xAD50;

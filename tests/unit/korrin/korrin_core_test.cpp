@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "korrin/capture_log.h"
+#include "tests/unit/korrin/fake_hid.h"
+
 namespace korrin {
 namespace {
 
@@ -56,16 +61,57 @@ TEST(EventMessageParams, HighWordInWParamLowWordInLParam) {
     EXPECT_EQ(EventMessageParams(0x0000'FFFF).lParam, 0xFFFF);
 }
 
-TEST(ConnectionTracker, ReportsEachChangeOnce) {
-    ConnectionTracker t;
-    t.Reset(true);
-    EXPECT_FALSE(t.Update(true));
-    EXPECT_EQ(t.Update(false), 0);
-    EXPECT_FALSE(t.Update(false));
-    EXPECT_EQ(t.Update(true), 1);
-    EXPECT_FALSE(t.Update(true));
-    t.Reset(false);
-    EXPECT_EQ(t.Update(true), 1);
+TEST(PresenceCheck, OneMissedCheckIsNoRemovalTwoInARowAre) {
+    PresenceCheck p;
+    p.Reset(true);
+    EXPECT_FALSE(p.Update(true));
+    EXPECT_FALSE(p.Update(false)) << "one failed check costs the user nothing";
+    EXPECT_FALSE(p.Update(true));
+    EXPECT_FALSE(p.Update(false)) << "the count starts again after a check that saw it";
+    EXPECT_EQ(p.Update(false), 0);
+    EXPECT_FALSE(p.Present());
+    EXPECT_FALSE(p.Update(false));
+    // An arrival is told at once, and only once.
+    EXPECT_EQ(p.Update(true), 1);
+    EXPECT_FALSE(p.Update(true));
+    // A certain removal (a virtual mouse unplugged) needs no second check.
+    EXPECT_EQ(p.Update(false, true), 0);
+}
+
+TEST(CaptureLog, RunsFiveMinutesFromTheArrivalAndStopsAtItsCapWithOneClosingLine) {
+    fake::MemorySink sink;
+    std::uint64_t now = 1000;
+    CaptureLog log(sink, [&] { return now; });
+    EXPECT_EQ(log.LastPath(), "");
+    log.Line("before any capture");
+    EXPECT_TRUE(sink.captured.empty());
+
+    // Asked for while the mouse is absent: recording until 5 minutes after it arrives.
+    ASSERT_TRUE(log.Start(false, "capture"));
+    EXPECT_EQ(log.LastPath(), sink.CapturePath());
+    now += 2 * kCaptureMs;
+    EXPECT_TRUE(log.Recording());
+    log.Arrived();
+    now += kCaptureMs - 1;
+    EXPECT_TRUE(log.Recording());
+    now += 1;
+    EXPECT_FALSE(log.Recording());
+    EXPECT_EQ(sink.captured.back(), "capture ended: 5 minutes recorded");
+    EXPECT_FALSE(sink.fileOpen);
+
+    // A busy device: lines until the cap, then one closing line and nothing more.
+    ASSERT_TRUE(log.Start(true, "capture"));
+    const std::string line(1000, 'x');
+    for (int i = 0; i < 3000; ++i) log.Line(line);
+    std::size_t bytes = 0;
+    for (const std::string& l : sink.captured) bytes += l.size() + 2;
+    EXPECT_LE(bytes, kCaptureMaxBytes);
+    EXPECT_GT(bytes, kCaptureMaxBytes - 2 * line.size());
+    EXPECT_EQ(sink.captured.back(), "capture stopped: it reached its limit of 2 MB");
+    EXPECT_EQ(std::count(sink.captured.begin(), sink.captured.end(), sink.captured.back()), 1);
+    EXPECT_FALSE(log.Recording());
+    EXPECT_EQ(std::count(sink.lines.begin(), sink.lines.end(), sink.captured.back()), 1)
+        << "told to the debugger too";
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -22,6 +23,8 @@ class ScriptedDialogs final : public AssignmentDialogs {
     int macroManagerRuns = 0;
     bool allowClickWarning = false;
     bool allowMacroManager = false;
+    // Runs while the shortcut, fire or launch dialog is open.
+    std::function<void()> whileOpen = [] {};
 
     struct Shortcut {
         bool ok;
@@ -48,6 +51,7 @@ class ScriptedDialogs final : public AssignmentDialogs {
             ADD_FAILURE() << "unexpected shortcut dialog";
             return false;
         }
+        whileOpen();
         shownKey = key;
         shownToggles = toggles;
         key = shortcut->key;
@@ -59,6 +63,7 @@ class ScriptedDialogs final : public AssignmentDialogs {
             ADD_FAILURE() << "unexpected fire dialog";
             return false;
         }
+        whileOpen();
         shownFire = value;
         value = fire->second;
         return fire->first;
@@ -68,6 +73,7 @@ class ScriptedDialogs final : public AssignmentDialogs {
             ADD_FAILURE() << "unexpected launch-program dialog";
             return false;
         }
+        whileOpen();
         shownPath = value;
         value = path->second;
         return path->first;
@@ -184,6 +190,29 @@ TEST_F(AssignmentCommand, CancelledDialogsChangeNothing) {
     EXPECT_EQ(Run(5, command::kLaunchProgram), AssignmentOutcome::Cancelled);
     EXPECT_EQ(Run(5, command::kMediaPlayer), AssignmentOutcome::Cancelled);
     EXPECT_EQ(std::memcmp(before.get(), block_.get(), sizeof *block_), 0);
+}
+
+TEST_F(AssignmentCommand, AProfileSwitchDuringTheDialogKeepsEntryAndFlagInOneProfile) {
+    // The mouse switches to profile 4 while the dialog is open, and Option
+    // reloads the block under it.
+    dialogs_.whileOpen = [this] { block_->currentProfile = 4; };
+    dialogs_.shortcut = ScriptedDialogs::Shortcut{true, 0x04, {false, true, false, false, false}};
+    dialogs_.fire = {true, FireSetting{12, 0x2C, 40}};
+    dialogs_.path = {true, "C:\\game.exe"};
+    const std::pair<unsigned, int> cases[] = {
+        {command::kShortcut, settings::action::kKeyCombination},
+        {command::kFire, settings::action::kFire},
+        {command::kLaunchProgram, settings::action::kLaunchProgram}};
+    for (const auto& [command, action] : cases) {
+        block_->currentProfile = 2;
+        settings::ClearChanges(*block_);
+        EXPECT_EQ(Run(3, command), AssignmentOutcome::Assigned) << command;
+        EXPECT_EQ(Button(3).actionCode, action) << command;
+        EXPECT_TRUE(Flagged(3)) << command;
+        EXPECT_FALSE(settings::ButtonGroupChanged(*block_, 4)) << command;
+        EXPECT_EQ(block_->profiles[4].MacroKeyInfo[3].actionCode,
+                  settings::kDefaultButtonActions[3]);
+    }
 }
 
 TEST_F(AssignmentCommand, FireStartsFromDefaultsOrTheStoredSetting) {

@@ -4,6 +4,10 @@
 
 #include <cstring>
 #include <memory>
+#include <utility>
+#include <vector>
+
+#include "common/settings/profile_table.h"
 
 namespace settings {
 namespace {
@@ -32,77 +36,67 @@ TEST(ResetBlock, ClearsProfilesAndFlagsButKeepsColourAndTail) {
     for (auto b : block->reserved) EXPECT_EQ(b, 0xAB);
 }
 
-TEST(FillDefaults, EveryProfileGetsTheFreshValues) {
+TEST(FillDefaults, EveryProfileGetsItsRowsFreshValuesAndNothingElse) {
     auto block = Filled(0x5A);
     FillDefaults(*block, DefaultsFor::Monitor);
     EXPECT_EQ(block->currentProfile, 0);
     for (int n = 0; n < kProfileCount; ++n) {
-        const ProfileRecord& p = block->profiles[n];
         SCOPED_TRACE(n);
+        ProfileRecord p = block->profiles[n];
         EXPECT_STREQ(p.ProFileName, ("Default" + std::to_string(n + 1)).c_str());
-        // Nothing of the old bytes survives behind the name's terminator.
-        for (std::size_t i = std::strlen(p.ProFileName); i < sizeof p.ProFileName; ++i)
-            ASSERT_EQ(p.ProFileName[i], 0);
-        EXPECT_EQ(p.GameFile[0], 0);
-        EXPECT_EQ(p.DbleClickSpeed, 500);
-        EXPECT_EQ(p.ScrollWheelSpeed, 3);
-        EXPECT_EQ(p.ScrollWheelFlag, 0);
-        EXPECT_EQ(p.MouseSpeed, 10);
-        EXPECT_EQ(p.Acceleration, 10);
-        EXPECT_EQ(p.AccelerationFlag, 0);
-        EXPECT_EQ(p.MouseTrails, 4);
-        EXPECT_EQ(p.bMouseTrails, 0);
-        EXPECT_EQ(p.TiltSpeed, 3);
-        EXPECT_EQ(p.MediaOption, 0);
-        EXPECT_EQ(p.Orientation, 0);
-        EXPECT_EQ(p.XYSynchronous, 1);
-        EXPECT_EQ(p.Sensitivity_X, 10);
-        EXPECT_EQ(p.Sensitivity_Y, 10);
-        EXPECT_EQ(p.Cpi_X, 0);
-        EXPECT_EQ(p.Cpi_Y, 2);
-        EXPECT_EQ(p.XYCpiFlag, 0);
-        const int cpi[5] = {4, 15, 30, 60, 160};
-        for (int i = 0; i < 5; ++i) {
-            EXPECT_EQ(p.CpiLevel_X[i], cpi[i]);
-            EXPECT_EQ(p.CpiLevel_Y[i], cpi[i]);
+        std::memset(p.ProFileName, 0, sizeof p.ProFileName);
+        auto* bytes = reinterpret_cast<unsigned char*>(&p);
+        for (const ProfileField& f : ProfileFields()) {
+            if (f.type != FieldType::Int && f.type != FieldType::Byte)
+                continue;
+            for (int i = 0; i < f.count; ++i)
+                EXPECT_EQ(FieldNumber(p, f, i), FreshNumber(f, i, DefaultsFor::Monitor))
+                    << FieldKey(f, i);
+            std::memset(bytes + f.offset, 0, f.size * static_cast<std::size_t>(f.count));
         }
-        EXPECT_EQ(p.CpiStep, 0);
-        EXPECT_EQ(p.ColorFlag, 1);
-        EXPECT_EQ(p.LightSwitch, 2);
-        EXPECT_EQ(p.LightType, 2);
-        const int palette[8] = {18, 0, 11, 31, 0, 0, 0, 0};
-        const std::uint32_t custom[8] = {0x000000, 0xFFD900, 0x0000FF, 0x00FF00,
-                                         0xFF00FF, 0xFFFF00, 0x00FFFF, 0xFFFFFF};
-        for (int i = 0; i < 8; ++i) {
-            EXPECT_EQ(p.ColorOptions[i], palette[i]);
-            EXPECT_EQ(p.ClCustom[i], custom[i]);
-            EXPECT_EQ(p.ColorType[i], 0);
-            EXPECT_EQ(p.dpiStepFlag[i], i < 4 ? 1 : 0);
-        }
-        EXPECT_EQ(p.reserved908, 0);
-        EXPECT_EQ(p.PollingRate, 2);
-        EXPECT_EQ(p.ColorChangeMode, 0);
-        EXPECT_EQ(p.OTGSpeed, 10);
-        EXPECT_EQ(p.HeartBFlag, 1);
-        EXPECT_EQ(p.HeartBSpeed, 20);
-        const std::uint8_t indicators[10] = {1, 2, 3, 4, 4, 5, 5, 6, 6, 0};
-        EXPECT_EQ(std::memcmp(p.dpibyDpiIndicator, indicators, 10), 0);
-        EXPECT_EQ(p.DpiIndicationType, 1);
-        EXPECT_EQ(p.reserved1015, 0);
-        EXPECT_EQ(p.LedDPIColor[0], 0xFF0000u);
-        EXPECT_EQ(p.LedDPIColor[1], 0x00FF00u);
-        EXPECT_EQ(p.LedDPIColor[2], 0xFF00FFu);
-        EXPECT_EQ(p.LedDPIColor[3], 0x0000FFu);
-        const int actions[16] = {1, 2, 3, 7, 8, 13, 0, 15, 0, 0, 0, 0, 0, 0, 9, 10};
         for (int b = 0; b < kButtonCount; ++b) {
-            const ButtonAssignment& info = p.MacroKeyInfo[b];
-            EXPECT_EQ(info.buttonIndex, b);
-            EXPECT_EQ(info.actionCode, actions[b]);
-            EXPECT_EQ(info.macroName[0], 0);
-            EXPECT_EQ(info.eventCount, 0);
-            EXPECT_EQ(info.repeatCount, 0);
-            EXPECT_EQ(info.programPath[0], 0);
-            for (const auto& e : info.events) EXPECT_EQ(e.keyCode | e.state | e.delayMs, 0);
+            EXPECT_EQ(p.MacroKeyInfo[b].buttonIndex, b);
+            EXPECT_EQ(p.MacroKeyInfo[b].actionCode, kDefaultButtonActions[b]);
+            p.MacroKeyInfo[b].buttonIndex = p.MacroKeyInfo[b].actionCode = 0;
+        }
+        // Every other byte, old fill and reserved alike, is 0.
+        for (std::size_t i = 0; i < sizeof p; ++i) ASSERT_EQ(bytes[i], 0) << i;
+    }
+}
+
+// Each numeric row keeps the values it accepts and replaces the others, in
+// its own element only: with its fresh value, or for colours by clearing the
+// bits above 0x00FFFFFF.
+TEST(SanitizeProfile, EveryRowKeepsItsRangeAndRepairsTheRest) {
+    ProfileRecord fresh;
+    FillDefaultProfile(fresh, 1, DefaultsFor::Option);
+    for (const ProfileField& f : ProfileFields()) {
+        if (f.valid == Valid::Any)
+            continue;
+        const std::int64_t widest = f.type == FieldType::Byte ? 0xFF : 0x7FFFFFFF;
+        for (int i = 0; i < f.count; ++i) {
+            const std::int64_t repaired = FreshNumber(f, i, DefaultsFor::Option);
+            std::vector<std::pair<std::int64_t, std::int64_t>> cases;  // stored, expected
+            if (f.valid == Valid::LowBits) {
+                cases = {{0xFF123456, 0x123456}, {0xABCDEF, 0xABCDEF}, {-1, 0xFFFFFF}};
+            } else {
+                cases = {{f.low - 1, repaired}, {f.low, f.low}, {f.high, f.high}};
+                if (f.high < widest)
+                    cases.push_back({f.high + 1, repaired});
+            }
+            const std::size_t offset = f.offset + f.size * static_cast<std::size_t>(i);
+            for (const auto& [stored, expected] : cases) {
+                SCOPED_TRACE(FieldKey(f, i) + " " + std::to_string(stored));
+                ProfileRecord p = fresh;
+                auto* bytes = reinterpret_cast<unsigned char*>(&p);
+                const auto raw = static_cast<std::uint32_t>(stored);
+                std::memcpy(bytes + offset, &raw, f.size);
+                SanitizeProfile(p);
+                EXPECT_EQ(FieldNumber(p, f, i), expected);
+                std::memcpy(bytes + offset, reinterpret_cast<const unsigned char*>(&fresh) + offset,
+                            f.size);
+                EXPECT_EQ(std::memcmp(&p, &fresh, sizeof p), 0) << "another field changed";
+            }
         }
     }
 }
@@ -125,6 +119,9 @@ TEST(FillDefaults, FieldsSitAtTheirBlockOffsets) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(block.get());
     EXPECT_EQ(bytes[p2 + 1032 + 7 * 460 + 0], 7);
     EXPECT_EQ(bytes[p2 + 1032 + 7 * 460 + 1], 15);
+    // A byte row and a colour row: dpibyDpiIndicator7 at 1011, LedDPIColor0 at 1016.
+    EXPECT_EQ(bytes[p2 + 1011], 6);
+    EXPECT_EQ(IntAt(*block, p2 + 1016), 0xFF0000);
 }
 
 TEST(ChangeFlags, MarkAllAndClearCoverExactlyTheFlagRange) {

@@ -179,46 +179,83 @@ TEST_F(KorrinVirtualMouse, VirtualMouseClosingIsARemovalAndHardwareIsAbsent) {
     EXPECT_EQ(lib.SetFeature(report, 8), 0);
 }
 
-TEST_F(KorrinVirtualMouse, CaptureFileNamesTheVirtualPathAndWhatWasSent) {
-    const std::string capture = vmtest::ExeFolder() + "korrin-capture.txt";
+TEST_F(KorrinVirtualMouse, CaptureOnRequestListsWhatWasSentWithoutMacroContents) {
+    const std::string capture = vmtest::ExeFolder() + "logs\\korrin-capture.txt";
     DeleteFileA(capture.c_str());
-    // Without the file the library writes none.
+    char path[MAX_PATH] = {};
+    // No capture without a request.
     OpenAll();
+    EXPECT_EQ(lib.Get_CaptureState(), 0);
+    EXPECT_EQ(lib.Get_CapturePath(path, sizeof path), 0);
     unsigned char report[8] = {0x02, 0x01, 0, 0, 0, 0, 0, 0xFC};
     EXPECT_EQ(lib.SetFeature(report, 8), 1);
-    lib.Close_DevMonitor();
-    lib.Unload();
     EXPECT_EQ(GetFileAttributesA(capture.c_str()), INVALID_FILE_ATTRIBUTES);
 
-    // With it, a fresh start of the library appends what it does.
-    FILE* f = std::fopen(capture.c_str(), "wb");
-    ASSERT_NE(f, nullptr);
-    std::fputs("user's note\r\n", f);
-    std::fclose(f);
-    ASSERT_TRUE(lib.Load());
-    OpenAll();
+    ASSERT_EQ(lib.Start_Capture(), 1);
+    EXPECT_EQ(lib.Get_CaptureState(), 1);
     EXPECT_EQ(lib.SetFeature(report, 8), 1);
     unsigned char chunk[64];
     for (int i = 0; i < 64; ++i) chunk[i] = static_cast<unsigned char>(i);
     EXPECT_EQ(lib.WriteUSB(chunk, 64), 1);
+    // A macro block: its command and two chunks of keystrokes.
+    unsigned char macro[8] = {0x0F, 0x15, 0x80, 0, 0, 0, 0, 0x5B};
+    unsigned char keys[64] = {0x00, 0x02, 0x0D, 0xA7, 0x81, 0xA7};
+    EXPECT_EQ(lib.SetFeature(macro, 8), 1);
+    EXPECT_EQ(lib.WriteUSB(keys, 64), 1);
+    EXPECT_EQ(lib.WriteUSB(keys, 64), 1);
+    const int n = lib.Get_CapturePath(path, sizeof path);
+    ASSERT_GT(n, 0);
+    EXPECT_EQ(std::string(path, n), capture);
+    // The path is cut safely to the buffer, and always terminated.
+    char small[8];
+    std::memset(small, 'x', sizeof small);
+    EXPECT_EQ(lib.Get_CapturePath(small, sizeof small), 7);
+    EXPECT_EQ(small[7], '\0');
     lib.Close_FeatureDevice();
     lib.Close_ReportDevice();
     lib.Close_DevMonitor();
     lib.Unload();
     const std::string text = vmtest::ReadFile(capture);
-    DeleteFileA(capture.c_str());
 
-    EXPECT_EQ(text.rfind("user's note\r\n", 0), 0u) << "appended, not replaced";
-    EXPECT_NE(text.find("korrin capture started"), std::string::npos) << text;
-    EXPECT_NE(text.find("device selected: vid 04D9 pid AD50"), std::string::npos) << text;
-    const std::string path = "virtual mouse (window class MouseVirtualDeviceWindow)";
-    EXPECT_NE(text.find("feature channel: " + path + ", opened"), std::string::npos) << text;
-    EXPECT_NE(text.find("output channel: " + path + ", opened"), std::string::npos) << text;
-    EXPECT_NE(text.find("feature report to " + path + " [8] 02 01 00 00 00 00 00 FC : sent"),
+    EXPECT_EQ(text.rfind("korrin capture started", 0), 0u) << text;
+    const std::string vpath = "virtual mouse (window class MouseVirtualDeviceWindow)";
+    // The device as the library sees it, then every report sent.
+    EXPECT_NE(text.find("command channel: " + vpath), std::string::npos) << text;
+    EXPECT_NE(text.find("feature report to " + vpath + " [8] 02 01 00 00 00 00 00 FC : sent"),
               std::string::npos)
         << text;
-    EXPECT_NE(text.find("output report to " + path + " [64] 00 01 02 03 04"), std::string::npos)
+    EXPECT_NE(text.find("output report to " + vpath + " [64] 00 01 02 03 04"), std::string::npos)
         << text;
+    EXPECT_NE(text.find("feature report to " + vpath +
+                        " [8] macro block command, contents withheld : sent"),
+              std::string::npos)
+        << text;
+    const std::string withheld =
+        "output report to " + vpath + " [64] macro block data, contents withheld : sent";
+    const std::size_t first = text.find(withheld);
+    ASSERT_NE(first, std::string::npos) << text;
+    EXPECT_NE(text.find(withheld, first + 1), std::string::npos) << "both chunks";
+    EXPECT_EQ(text.find("0F 15 80"), std::string::npos) << text;
+    EXPECT_EQ(text.find("0D A7"), std::string::npos) << text;
+    DeleteFileA(capture.c_str());
+}
+
+TEST_F(KorrinVirtualMouse, DeviceReportDescribesTheChannels) {
+    OpenAll();
+    char text[4096];
+    const int n = lib.Get_DeviceReport(text, sizeof text);
+    ASSERT_GT(n, 0);
+    const std::string report(text, n);
+    EXPECT_EQ(report.size(), std::strlen(text));
+    EXPECT_NE(report.find("virtual mouse (window class MouseVirtualDeviceWindow) for vid 04D9 "
+                          "pid AD50\r\nplugged\r\n"),
+              std::string::npos)
+        << report;
+    EXPECT_NE(report.find("chunk channel: "), std::string::npos) << report;
+    // Cut to the buffer, terminated.
+    char small[16];
+    EXPECT_EQ(lib.Get_DeviceReport(small, sizeof small), 15);
+    EXPECT_EQ(std::string(small), report.substr(0, 15));
 }
 
 TEST_F(KorrinVirtualMouse, FullUploadConfiguresTheVirtualMouse) {

@@ -151,7 +151,11 @@ bool Korrin::Load() {
            Resolve(module, "Open_ReportDevice", Open_ReportDevice) &&
            Resolve(module, "Close_ReportDevice", Close_ReportDevice) &&
            Resolve(module, "SetFeature", SetFeature) && Resolve(module, "WriteUSB", WriteUSB) &&
-           Resolve(module, "GetFeature", GetFeature) && Resolve(module, "ReadUSB", ReadUSB);
+           Resolve(module, "GetFeature", GetFeature) && Resolve(module, "ReadUSB", ReadUSB) &&
+           Resolve(module, "Start_Capture", Start_Capture) &&
+           Resolve(module, "Get_CapturePath", Get_CapturePath) &&
+           Resolve(module, "Get_CaptureState", Get_CaptureState) &&
+           Resolve(module, "Get_DeviceReport", Get_DeviceReport);
 }
 
 void Korrin::Unload() {

@@ -59,6 +59,10 @@ struct Korrin {
     int(__stdcall* WriteUSB)(unsigned char*, int) = nullptr;
     int(__stdcall* GetFeature)(unsigned char*, int) = nullptr;
     int(__stdcall* ReadUSB)(unsigned char*, int) = nullptr;
+    int(__stdcall* Start_Capture)() = nullptr;
+    int(__stdcall* Get_CapturePath)(char*, int) = nullptr;
+    int(__stdcall* Get_CaptureState)() = nullptr;
+    int(__stdcall* Get_DeviceReport)(char*, int) = nullptr;
     // Loads from the program folder; false when any export is missing.
     bool Load();
     void Unload();

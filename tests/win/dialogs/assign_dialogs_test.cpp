@@ -10,15 +10,19 @@
 #include <string>
 #include <utility>
 
+#include "common/settings/ini_engine.h"
 #include "common/settings/key_codes_win.h"
 #include "option/dialogs/dialog_parts_win.h"
+#include "option/dialogs/macro_manager_dlg_win.h"
 #include "option/dialogs/option_dialogs_win.h"
 #include "option/key_capture_hook_win.h"
 #include "option/option_dlg_win.h"
 #include "option/model/dialogs/dialog_values.h"
+#include "option/model/dialogs/macro_store.h"
 #include "option/skin/skin_button_win.h"
 #include "option/skin/skin_loader_win.h"
 #include "tests/e2e/harness/wait_until_win.h"
+#include "tests/unit/settings_files/memory_store.h"
 #include "tests/win/dialogs/dialog_driver_win.h"
 
 namespace {
@@ -486,6 +490,50 @@ TEST(PlayerDialog, CancelKeepsThePlayer) {
         EXPECT_FALSE(run.Result());
         EXPECT_EQ(player, 3);
     }
+}
+
+// The repeat count is corrected when the user is done with it (the field
+// loses the focus, or OK), never under the caret while it is typed.
+TEST(MacroManager, TheRepeatCountIsCorrectedOnLeavingNotWhileTyped) {
+    testing_files::MemoryStore files;
+    settings::EngineIniFileSystem engine(files);
+    option::MacroFileStore store(engine, "C:\\Prog\\");
+    store.AddNamed("Burst").repeatValue = 1;
+    DialogRun run;
+    run.Start([&](HWND owner) {
+        option::RunMacroManager(owner, store, "Burst");
+        return true;
+    });
+    HWND dialog = run.WaitForDialog(option::kMacroManagerTitle);
+    ASSERT_NE(dialog, nullptr);
+    HWND field = Item(dialog, option::CMacroManagerDlg::kRepeatEditId);
+    ASSERT_TRUE(TextBecomes(field, "1"));
+
+    // Backspace empties the field and it stays empty for the next digits.
+    Click(field);
+    Tap(VK_END);
+    Tap(VK_BACK);
+    Type("25");
+    EXPECT_TRUE(WaitUntil([&] { return TextOf(field).size() >= 2; }));
+    EXPECT_EQ(TextOf(field), "25");
+
+    // Leaving the field corrects it: 0 becomes 1.
+    Retype("0");
+    Click(Item(dialog, option::CMacroManagerDlg::kEventListId));
+    EXPECT_TRUE(TextBecomes(field, "1"));
+    Screenshot(dialog, "macro_manager_repeat");
+
+    // OK takes a count still being typed, capped, also when the field keeps
+    // the focus (a click on OK moves it; the command alone does not).
+    Click(field);
+    Retype("99999");
+    ASSERT_TRUE(TextBecomes(field, "99999"));
+    HWND ok = Item(dialog, static_cast<int>(option::CMacroManagerDlg::ControlIdOf(1)));
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(ok), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(ok));
+    ASSERT_TRUE(run.WaitFinished());
+    ASSERT_EQ(store.Count(), 1);
+    EXPECT_EQ(store.MacroAt(0)->repeatValue, 65535);
 }
 
 // When Monitor closes Option with a dialog open, Option's main window sends
