@@ -205,8 +205,8 @@ class WinHidSystem final : public HidSystem {
         std::vector<InterfaceEntry> entries;
         GUID hidGuid;
         HidD_GetHidGuid(&hidGuid);
-        const win::ScopedDeviceInfoSet owned(
-            SetupDiGetClassDevsA(&hidGuid, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE));
+        const win::ScopedDeviceInfoSet owned(SetupDiGetClassDevsA(
+            &hidGuid, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE));
         if (!owned)
             return entries;
         const HDEVINFO set = owned.Get();

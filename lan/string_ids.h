@@ -72,6 +72,16 @@ inline constexpr unsigned kManualCaption = 1341;
 inline constexpr unsigned kPathTooLong = 1380;  // "%1" the path's length, "%2" the longest
 inline constexpr unsigned kPathTooLongCaption = 1381;
 
+// Monitor's diagnostics: the two tray items and what they tell the user.
+inline constexpr unsigned kRecordDiagnostics = 1400;
+inline constexpr unsigned kSaveDiagnosticsReport = 1401;
+inline constexpr unsigned kDiagnosticsCaption = 1402;
+inline constexpr unsigned kDiagnosticsRecording = 1403;
+inline constexpr unsigned kDiagnosticsRecorded = 1404;
+inline constexpr unsigned kDiagnosticsUnavailable = 1405;
+inline constexpr unsigned kReportNotSaved = 1406;
+inline constexpr unsigned kTextFiles = 1407;
+inline constexpr unsigned kDiagnosticsNotStarted = 1408;
 // Monitor's command line (message boxes).
 inline constexpr unsigned kCommandUsage = 1420;
 inline constexpr unsigned kCommandBadArgument = 1421;  // "%1" the argument
@@ -97,7 +107,7 @@ struct IdRun {
     unsigned first;
     unsigned last;
 };
-inline constexpr std::array<IdRun, 12> kUsedIds = {{
+inline constexpr std::array<IdRun, 13> kUsedIds = {{
     {kOpenConfiguration, kTrayTip},
     {kLeftClick, kMacroMenu},
     {kFirstOtherAction, kFirstOtherAction + 6},
@@ -109,6 +119,7 @@ inline constexpr std::array<IdRun, 12> kUsedIds = {{
     {kResetQuestion, kResetCaption},
     {kManualMissing, kManualCaption},
     {kPathTooLong, kPathTooLongCaption},
+    {kRecordDiagnostics, kDiagnosticsNotStarted},
     {kCommandUsage, kBackupPartMacros},
 }};
 

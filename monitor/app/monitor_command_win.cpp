@@ -25,7 +25,7 @@ void ShowBox(UINT textId, const std::string& argument) {
 
 runtime::CommandResult ForwardCommand(HWND running, const runtime::MonitorCommand& command) {
     DWORD_PTR answer = static_cast<DWORD_PTR>(runtime::CommandResult::MouseAbsent);
-    if (!SendMessageTimeoutA(running, kMsgRunCommand, static_cast<WPARAM>(command.kind),
+    if (!SendMessageTimeoutA(running, runtime::kMsgRunCommand, static_cast<WPARAM>(command.kind),
                              static_cast<LPARAM>(command.profileIndex), SMTO_ABORTIFHUNG,
                              kCommandAnswerWaitMs, &answer)) {
         return runtime::CommandResult::MouseAbsent;
@@ -40,7 +40,7 @@ runtime::CommandResult ForwardCommand(HWND running, const runtime::MonitorComman
 }
 
 void QueueOwnCommand(HWND self, const runtime::MonitorCommand& command) {
-    PostMessageA(self, kMsgRunCommand, static_cast<WPARAM>(command.kind),
+    PostMessageA(self, runtime::kMsgRunCommand, static_cast<WPARAM>(command.kind),
                  static_cast<LPARAM>(command.profileIndex));
 }
 

@@ -6,13 +6,9 @@
 #include <windows.h>
 
 #include "monitor/runtime/command_line.h"
+#include "monitor/runtime/win/monitor_messages_win.h"
 
 namespace monitor {
-
-// To the running Monitor's window: wParam the command (CommandKind::Profile
-// or CommandKind::Apply), lParam the profile index; the result is a
-// runtime::CommandResult. Sent, never posted: the sender waits for it.
-inline constexpr UINT kMsgRunCommand = WM_APP + 16;
 
 // How long a forwarding Monitor waits for the running one's answer.
 inline constexpr UINT kCommandAnswerWaitMs = 10000;

@@ -12,10 +12,10 @@
 #include "common/settings/return_after_game.h"
 #include "common/settings/settings_files.h"
 #include "common/win/program_folder_win.h"
+#include "lan/string_ids.h"
 #include "monitor/app/monitor_command_win.h"
 #include "monitor/app/running_monitor_win.h"
-#include "monitor/device/precise_pacer_win.h"
-#include "monitor/device/upload_runner.h"
+#include "monitor/device/diagnostics_report.h"
 #include "monitor/runtime/win/monitor_messages_win.h"
 
 namespace monitor {
@@ -26,13 +26,19 @@ using protocol::Connection;
 
 constexpr win::RegisteredMessage kTaskbarCreated("TaskbarCreated");
 
-constexpr DWORD kArrivalSettleMs = 1000;
+// The mouse settles this long after an arrival before it is opened and gets
+// its full upload; a removal meanwhile cancels the arrival. A timer, never a
+// sleep: the window thread keeps answering the tray, Exit and the flood of
+// notices a flapping connection brings.
+constexpr UINT kArrivalSettleMs = 1000;
+constexpr UINT_PTR kTimerArrivalSettle = 503;
 constexpr UINT kStartUploadDelayMs = 200;
 constexpr UINT kGameWatchPeriodMs = 2000;
 
 using runtime::kMsgApplySystemSettings;
 using runtime::kMsgFlushOsd;
 using runtime::kMsgProfileSelected;
+using runtime::kMsgRunCommand;
 
 HWND FindByTitle(const char* title) {
     return FindWindowA(nullptr, title);
@@ -67,17 +73,27 @@ std::span<const win::MessageRow<CMonitorWnd>> CMonitorWnd::MessageMap() {
         win::OnCommand<&W::OnCustomizer>(protocol::kCmdOpenOption),
         win::OnCommand<&W::OnExit>(protocol::kCmdExit),
         win::OnMessage<kMsgRunCommand, &W::OnRunCommand>(),
+        win::OnCommand<&W::OnRecordDiagnostics>(kCmdRecordDiagnostics),
+        win::OnCommand<&W::OnSaveDiagnosticsReport>(kCmdSaveDiagnosticsReport),
     };
     static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
 }
 
 CMonitorWnd::CMonitorWnd()
-    : block_(std::make_unique<settings::SettingsBlock>()),
-      incoming_(std::make_unique<settings::SettingsBlock>()),
-      outgoing_(std::make_unique<settings::SettingsBlock>()) {
-    std::memset(block_.get(), 0, sizeof *block_);
-}
+    : incoming_(std::make_unique<settings::SettingsBlock>()),
+      outgoing_(std::make_unique<settings::SettingsBlock>()),
+      upload_(UploadService::Ports{
+          link_, block_, [this] { return Connected(); },
+          [this](int profileIndex) {
+              PostMessageA(Hwnd(), kMsgProfileSelected, static_cast<WPARAM>(profileIndex), 0);
+          },
+          [this](protocol::UploadJob job, device::JobEnd end, unsigned elapsedMs) {
+              static constexpr const char* kEnds[] = {"completed", "stopped", "dropped"};
+              if (log_)
+                  log_->Line("upload job %d %s in %u ms", static_cast<int>(job),
+                             kEnds[static_cast<int>(end)], elapsedMs);
+          }}) {}
 
 CMonitorWnd::~CMonitorWnd() {
     DestroyWindowNow();
@@ -111,13 +127,23 @@ LRESULT CMonitorWnd::OnCreate(const CREATESTRUCTA*) {
     InitCommonControlsEx(&controls);
 
     folder_ = win::ProgramFolder();
+    log_ = std::make_unique<MonitorLog>(folder_);
+    log_->Line("Monitor started");
     lan_.Reset(LoadLibraryA((folder_ + "lan.dll").c_str()));
     files_ = std::make_unique<settings::SystemSettingsFiles>(folder_);
     mouseKey_ = registry_.Open(settings::MouseRegistryKey::Mouse, false);
-    link_.Bind(folder_);
+    if (!link_.Bind(folder_))
+        log_->Line("error: %s is missing or lacks an export; no mouse can be used",
+                   device::kLibraryName);
+    else if (!link_.CanCapture())
+        log_->Line("the device library records no captures");
+    diagnostics_ = std::make_unique<Diagnostics>(Diagnostics::Ports{
+        Hwnd(), lan_.Get(), folder_, link_, tray_, *log_, block_, [this] { return Connected(); }});
 
-    if (!settings::LoadAll(*files_, &registry_, *block_, settings::DefaultsFor::Monitor)) {
-        settings::FillDefaults(*block_, settings::DefaultsFor::Monitor);
+    if (!settings::LoadAll(*files_, &registry_, block_.Unguarded(),
+                           settings::DefaultsFor::Monitor)) {
+        settings::FillDefaults(block_.Unguarded(), settings::DefaultsFor::Monitor);
+        log_->Line("the settings files could not be read (a first start?); the defaults are used");
     }
     runtime_ = std::make_unique<runtime::RuntimeBundleWin>(
         Hwnd(), folder_ + "config.ini", static_cast<runtime::MonitorHost&>(*this),
@@ -134,11 +160,12 @@ LRESULT CMonitorWnd::OnCreate(const CREATESTRUCTA*) {
             PublishBlock();
             break;
         case settings::SharedSection::CreateResult::MappingFailed:
+            log_->Line("error: the shared settings section could not be created");
             break;
     }
 
     macroThread_.Start([this](UINT m, WPARAM w, LPARAM l) { OnMacroThreadMessage(m, w, l); });
-    uploadThread_.Start([this](UINT m, WPARAM w, LPARAM l) { OnUploadThreadMessage(m, w, l); });
+    upload_.Start();
 
     SetWindowLongPtrA(Hwnd(), GWL_EXSTYLE, WS_EX_TOOLWINDOW);
 
@@ -152,6 +179,9 @@ LRESULT CMonitorWnd::OnCreate(const CREATESTRUCTA*) {
     }
     SetConnection(opened ? Connection::Connected : Connection::NotOpened);
     WriteDeviceState(opened ? 1 : 0);
+    log_->Line(opened ? "mouse present at start-up" : "no mouse at start-up");
+    if (opened)
+        LogChannels();
 
     ApplySystemMouseSettings();
     StartCompanions();
@@ -182,6 +212,10 @@ void CMonitorWnd::ShutDown() {
     shutDown_ = true;
     KillTimer(Hwnd(), protocol::kTimerGameWatch);
     KillTimer(Hwnd(), protocol::kTimerStartUpload);
+    KillTimer(Hwnd(), kTimerArrivalSettle);
+    arrivalSettling_ = false;
+    if (diagnostics_)
+        diagnostics_->Stop();
     // First, while nothing else is torn down yet: the icon goes the moment
     // Exit is chosen.
     tray_.Remove();
@@ -196,10 +230,7 @@ void CMonitorWnd::ShutDown() {
     if (runtime_)
         runtime_->Runtime().Shutdown();
 
-    // Jobs still queued behind the running one are dropped, not sent.
-    upload_.BeginShutDown();
-    uploadThread_.Stop();
-    upload_.DropQueued();
+    upload_.Stop();
     link_.Shutdown();
     macroThread_.Stop();
     // The last notice's text still reaches config.ini.
@@ -213,13 +244,25 @@ void CMonitorWnd::ShutDown() {
     shared_.Close();
     mouseKey_.reset();
     lan_.Reset();
+    if (log_)
+        log_->Line("Monitor ended");
 }
 
 LRESULT CMonitorWnd::OnTimer(UINT_PTR id) {
     switch (id) {
         case protocol::kTimerStartUpload:
             KillTimer(Hwnd(), protocol::kTimerStartUpload);
-            QueueUpload(protocol::UploadJob::Full);
+            upload_.Queue(protocol::UploadJob::Full);
+            break;
+        case kTimerArrivalSettle:
+            KillTimer(Hwnd(), kTimerArrivalSettle);
+            if (arrivalSettling_) {
+                arrivalSettling_ = false;
+                OnArrival();
+            }
+            break;
+        case kTimerCaptureWatch:
+            diagnostics_->OnCaptureTimer();
             break;
         case protocol::kTimerVolumeRepeat:
             runtime_->Runtime().OnVolumeTimer();
@@ -269,8 +312,17 @@ void CMonitorWnd::OnSystrayNotify(win::LParam<UINT> mouseMessage) {
         case WM_RBUTTONDOWN: {
             if (HWND popup = GetLastActivePopup(Hwnd()))
                 SetForegroundWindow(popup);
-            ShowTrayMenu(Hwnd(), win::LoadModuleString(lan_.Get(), protocol::kStrOpenConfiguration),
-                         win::LoadModuleString(lan_.Get(), protocol::kStrExit));
+            ShowTrayMenu(
+                Hwnd(),
+                {{protocol::kCmdOpenOption,
+                  win::LoadModuleString(lan_.Get(), protocol::kStrOpenConfiguration)},
+                 {},
+                 {kCmdRecordDiagnostics,
+                  win::LoadModuleString(lan_.Get(), lan::kRecordDiagnostics)},
+                 {kCmdSaveDiagnosticsReport,
+                  win::LoadModuleString(lan_.Get(), lan::kSaveDiagnosticsReport)},
+                 {},
+                 {protocol::kCmdExit, win::LoadModuleString(lan_.Get(), protocol::kStrExit)}});
             break;
         }
         default:
@@ -288,9 +340,9 @@ void CMonitorWnd::OnApplyAllSetting(win::WParam<WPARAM>) {
     // With no mouse the Apply is answered at once; otherwise after its job,
     // or by the queue when no job can run.
     if (Connection() != Connection::Connected)
-        NotifyOptionUploadDone(Who::Window);
+        upload_.AnswerApplyNow();
     else
-        QueueUpload(protocol::UploadJob::ChangedOnly);
+        upload_.Queue(protocol::UploadJob::ChangedOnly);
 }
 
 void CMonitorWnd::OnReloadBlock() {
@@ -317,12 +369,31 @@ void CMonitorWnd::OnProfileSelected(win::WParam<int> profileIndex) {
         runtime_->Runtime().OnProfileSelected(profileIndex.value);
 }
 
+// Arrivals and removals come from the library's notices (1326) and from the
+// mouse's own connection reports (device events) alike. Only the state they
+// end on counts: a removal cancels an arrival still settling, and repeats of
+// the current state change nothing, so a flapping connection ends in at most
+// one opening and one full upload.
 void CMonitorWnd::ConnectionEvent(bool arrived) {
     if (arrived) {
-        OnArrival();
-    } else {
-        OnRemoval();
+        OnArrivalNotice();
+        return;
     }
+    if (arrivalSettling_) {
+        KillTimer(Hwnd(), kTimerArrivalSettle);
+        arrivalSettling_ = false;
+        log_->Line("removal before the arrival settled");
+    }
+    OnRemoval();
+}
+
+void CMonitorWnd::OnArrivalNotice() {
+    if (Connection() == Connection::Connected || arrivalSettling_ || shutDown_)
+        return;
+    arrivalSettling_ = SetTimer(Hwnd(), kTimerArrivalSettle, kArrivalSettleMs, nullptr) != 0;
+    log_->Line("arrival; settling for %u ms", kArrivalSettleMs);
+    if (!arrivalSettling_)
+        OnArrival();
 }
 
 void CMonitorWnd::LoadOsdOptions() {
@@ -349,28 +420,17 @@ LRESULT CMonitorWnd::OnRunCommand(win::WParam<runtime::CommandKind> kind,
         runtime_->Runtime().SwitchProfile(profileIndex.value);
     } else {
         ChangeBlock([](settings::SettingsBlock& block) { settings::MarkAllChanged(block); });
-        QueueUpload(protocol::UploadJob::Full);
+        upload_.Queue(protocol::UploadJob::Full);
     }
     return static_cast<LRESULT>(CommandResult::Done);
 }
 
 bool CMonitorWnd::PostUploadJob(int job) {
-    return QueueUpload(static_cast<protocol::UploadJob>(job));
-}
-
-bool CMonitorWnd::QueueUpload(protocol::UploadJob job) {
-    if (!upload_.Enqueue(job))
-        return true;  // the upload thread is already on its way to the queue
-    if (uploadThread_.Post(protocol::kThreadUploadJob, static_cast<WPARAM>(job), 0))
-        return true;
-    // No upload thread (shut-down): nothing will run, but Applies are answered.
-    upload_.DropQueued();
-    return false;
+    return upload_.Queue(static_cast<protocol::UploadJob>(job));
 }
 
 void CMonitorWnd::ChangeBlock(const std::function<void(settings::SettingsBlock&)>& change) {
-    BlockGuard lock(blockLock_);
-    change(*block_);
+    block_.Change(change);
 }
 
 void CMonitorWnd::WriteRegistryAndApply() {
@@ -393,7 +453,7 @@ void CMonitorWnd::OnFlushOsd() {
 
 void CMonitorWnd::OnApplySystemSettings() {
     systemApplyQueued_ = false;
-    if (const settings::ProfileRecord* profile = settings::CurrentProfile(*block_)) {
+    if (const settings::ProfileRecord* profile = settings::CurrentProfile(block_.Get())) {
         settings::WriteRegistryFromProfile(registry_, *profile);
     }
     ApplySystemMouseSettings();
@@ -441,17 +501,24 @@ void CMonitorWnd::OnExit() {
     PostMessageA(Hwnd(), WM_CLOSE, 0, 0);
 }
 
+void CMonitorWnd::OnRecordDiagnostics() {
+    diagnostics_->OnRecord();
+}
+
+void CMonitorWnd::OnSaveDiagnosticsReport() {
+    diagnostics_->OnSaveReport();
+}
+
 void CMonitorWnd::FetchSharedBlock() {
     if (!shared_.Fetch(*incoming_))
         return;
-    BlockGuard lock(blockLock_);
-    std::swap(block_, incoming_);
+    block_.SwapIn(incoming_);
 }
 
 void CMonitorWnd::PublishBlock() {
     // The change flags belong to the uploads Monitor starts itself; published,
     // they would make Option's next Apply send what did not change.
-    *outgoing_ = *block_;
+    *outgoing_ = block_.Get();
     settings::ClearChanges(*outgoing_);
     shared_.Publish(*outgoing_);
 }
@@ -459,29 +526,21 @@ void CMonitorWnd::PublishBlock() {
 void CMonitorWnd::ApplySystemMouseSettings() {
     // Changing system parameters notifies every top-level window: no lock here.
     settings::Win32SystemMouse system(Hwnd());
-    if (settings::ProfileRecord* profile = settings::CurrentProfile(*block_)) {
+    if (settings::ProfileRecord* profile = settings::CurrentProfile(block_.Unguarded())) {
         settings::ApplySystemMouseSettings(*profile, system, mouseKey_.get());
     }
-}
-
-void CMonitorWnd::NotifyOptionUploadDone(Who who) {
-    if (HWND option = FindByTitle(protocol::kOptionTitle)) {
-        PostMessageA(option, protocol::kMsgUploadDone, 0, 0);
-    } else {
-        win::DebugText("OnApplyAllSetting Don't find Quen Option Dialog\n");
-    }
-    win::DebugText(who == Who::Window ? "OnApplyAllSetting  Send Enable OK/Apply Button\n"
-                                      : "Thread Send Enable OK/Apply Button\n");
 }
 
 void CMonitorWnd::OnArrival() {
     if (Connection() == Connection::Connected)
         return;
-    Sleep(kArrivalSettleMs);
     SetConnection(Connection::Connected);
-    link_.Reopen();
+    if (!link_.Reopen())
+        log_->Line("error: the mouse arrived but its channels did not open");
+    log_->Line("mouse connected");
+    LogChannels();
     ChangeBlock([](settings::SettingsBlock& block) { settings::MarkAllChanged(block); });
-    QueueUpload(protocol::UploadJob::Full);
+    upload_.Queue(protocol::UploadJob::Full);
     AddTrayIcon();
     WriteDeviceState(1);
     SetTimer(Hwnd(), protocol::kTimerGameWatch, kGameWatchPeriodMs, nullptr);
@@ -491,6 +550,7 @@ void CMonitorWnd::OnRemoval() {
     if (Connection() == Connection::Removed)
         return;
     SetConnection(Connection::Removed);
+    log_->Line("mouse removed");
     link_.CloseChannels();
     upload_.AbortRunningJob();
     tray_.Remove();
@@ -500,12 +560,18 @@ void CMonitorWnd::OnRemoval() {
         PostMessageA(option, WM_CLOSE, 0, 0);
 }
 
+void CMonitorWnd::LogChannels() {
+    for (const std::string& line : device::ChannelLines(link_.DeviceReport()))
+        log_->Line("channel: %s", line.c_str());
+}
+
 void CMonitorWnd::WriteDeviceState(int state) {
     settings::WriteDevice(*files_, state);
 }
 
 void CMonitorWnd::AddTrayIcon() {
-    tray_.Add(Hwnd(), win::LoadModuleString(lan_.Get(), protocol::kStrTrayTip, 128));
+    if (!tray_.Add(Hwnd(), win::LoadModuleString(lan_.Get(), protocol::kStrTrayTip, 128)))
+        log_->Line("error: the tray icon could not be added");
 }
 
 void CMonitorWnd::StartCompanions() {
@@ -524,32 +590,6 @@ void CMonitorWnd::ShellOpen(const std::string& path) {
     info.lpFile = path.c_str();
     info.nShow = SW_SHOWNORMAL;
     ShellExecuteExA(&info);
-}
-
-void CMonitorWnd::OnUploadThreadMessage(UINT message, WPARAM, LPARAM) {
-    if (message != protocol::kThreadUploadJob)
-        return;
-    device::LinkTransport transport(link_);
-    device::PrecisePacer pacer;
-    upload_.RunQueued(transport, pacer);
-}
-
-void CMonitorWnd::CopyBlock(settings::SettingsBlock& into) {
-    BlockGuard lock(blockLock_);
-    into = *block_;
-}
-
-void CMonitorWnd::ApplyAnswered() {
-    // Also for an Apply dropped because the mouse went away or Monitor is
-    // shutting down: an Option still open must not wait for ever. Posting
-    // sends nothing to the mouse.
-    NotifyOptionUploadDone(Who::Thread);
-}
-
-void CMonitorWnd::ProfileSelected(int profileIndex) {
-    // The notice is the window thread's business; the upload thread only says
-    // when.
-    PostMessageA(Hwnd(), kMsgProfileSelected, static_cast<WPARAM>(profileIndex), 0);
 }
 
 void CMonitorWnd::OnMacroThreadMessage(UINT message, WPARAM, LPARAM) {

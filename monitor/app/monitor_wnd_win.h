@@ -1,6 +1,7 @@
 // Monitor's hidden window: owns the settings block, the shared section, the
-// device link, the tray icon and the two worker threads, and answers every
-// message that Option, the applets, the shell and the device library send.
+// device link, the tray icon, the macro thread and the upload service, and
+// answers every message that Option, the applets, the shell and the device
+// library send.
 #pragma once
 
 #include <windows.h>
@@ -9,7 +10,6 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <span>
 #include <string>
 
@@ -21,27 +21,28 @@
 #include "common/settings/shared_section_win.h"
 #include "common/win/scoped_win.h"
 #include "common/win/window.h"
+#include "common/win/worker_thread_win.h"
+#include "monitor/app/diagnostics_win.h"
+#include "monitor/app/guarded_block.h"
+#include "monitor/app/monitor_log_win.h"
+#include "monitor/app/tray_icon_win.h"
+#include "monitor/app/upload_service_win.h"
 #include "monitor/device/device_link_win.h"
-#include "monitor/device/upload_worker.h"
 #include "monitor/runtime/command_line.h"
 #include "monitor/runtime/monitor_runtime.h"
 #include "monitor/runtime/win/runtime_bundle_win.h"
-#include "monitor/app/tray_icon_win.h"
-#include "common/win/worker_thread_win.h"
 
 namespace monitor {
 
 // Flags shared by the window thread and the upload thread; each is written by
-// one side and read by the other. The upload worker and the macro player keep
+// one side and read by the other. The upload service and the macro player keep
 // their own.
 struct SharedFlags {
     std::atomic<std::int32_t> connection{
         static_cast<std::int32_t>(protocol::Connection::NotOpened)};
 };
 
-class CMonitorWnd : public win::WindowImpl<CMonitorWnd>,
-                    private runtime::MonitorHost,
-                    private device::UploadJobHost {
+class CMonitorWnd : public win::WindowImpl<CMonitorWnd>, private runtime::MonitorHost {
   public:
     CMonitorWnd();
     ~CMonitorWnd() override;
@@ -71,10 +72,10 @@ class CMonitorWnd : public win::WindowImpl<CMonitorWnd>,
     void OnExit();
     // A command line command (monitor_command_win.h); returns its result.
     LRESULT OnRunCommand(win::WParam<runtime::CommandKind> kind, win::LParam<int> profileIndex);
+    void OnRecordDiagnostics();
+    void OnSaveDiagnosticsReport();
 
   private:
-    enum class Who { Window, Thread };
-
     // The shut-down sequence; runs once, from WM_DESTROY, and never for a
     // start-up that was refused.
     void ShutDown();
@@ -82,23 +83,23 @@ class CMonitorWnd : public win::WindowImpl<CMonitorWnd>,
     bool AnotherMonitorOwnsTheSettings();
     void FetchSharedBlock();
     void ApplySystemMouseSettings();
-    void NotifyOptionUploadDone(Who who);
+    // An arrival takes effect once the connection has been settled for a
+    // while; a removal in between cancels it.
+    void OnArrivalNotice();
     void OnArrival();
     void OnRemoval();
+    void LogChannels();
     void LoadOsdOptions();
     // The return-after-game choices Option keeps in config.ini.
     void LoadReturnChoices();
 
     // What the button actions need of the window.
-    const settings::SettingsBlock& Block() override { return *block_; }
+    const settings::SettingsBlock& Block() override { return block_.Get(); }
     void ChangeBlock(const std::function<void(settings::SettingsBlock&)>& change) override;
-    // Also what an upload job needs of it.
-    bool Connected() override { return Connection() == protocol::Connection::Connected; }
+    bool Connected() { return Connection() == protocol::Connection::Connected; }
     void ConnectionEvent(bool arrived) override;
     void PublishBlock() override;
     bool PostUploadJob(int job) override;
-    // Queues an upload job and wakes the upload thread when it is idle.
-    bool QueueUpload(protocol::UploadJob job);
     void WriteRegistryAndApply() override;
     bool PostToOption(unsigned message) override;
     void PostOpenOption() override;
@@ -109,13 +110,7 @@ class CMonitorWnd : public win::WindowImpl<CMonitorWnd>,
     void StartCompanions();
     void ShellOpen(const std::string& path);
 
-    // What an upload job needs of the window (upload thread).
-    void CopyBlock(settings::SettingsBlock& into) override;
-    void ApplyAnswered() override;
-    void ProfileSelected(int profileIndex) override;
-
-    // Worker thread bodies.
-    void OnUploadThreadMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // The macro thread's body.
     void OnMacroThreadMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     protocol::Connection Connection() const {
@@ -139,19 +134,18 @@ class CMonitorWnd : public win::WindowImpl<CMonitorWnd>,
     HWND option_ = nullptr;
     // A system settings apply is posted and not yet run.
     bool systemApplyQueued_ = false;
+    // An arrival waits for its settle timer.
+    bool arrivalSettling_ = false;
+    // Created with the window (the program folder is known then).
+    std::unique_ptr<MonitorLog> log_;
+    std::unique_ptr<Diagnostics> diagnostics_;
 
-    // The private block. Only the window thread changes it, under blockLock_,
-    // and reads it without the lock; each upload job works from its own copy
-    // taken under the lock. The lock is held for the change or the copy and
-    // nothing else: never across a message, a system call that notifies other
-    // programs, or the shared section's mutex, so that no other program can
-    // stall an upload or the window thread through it.
-    std::unique_ptr<settings::SettingsBlock> block_;
+    // The private block, and the two buffers it is fetched into and
+    // published from.
+    GuardedBlock block_;
     std::unique_ptr<settings::SettingsBlock> incoming_;
     // What goes into the shared section: the block without its change flags.
     std::unique_ptr<settings::SettingsBlock> outgoing_;
-    std::mutex blockLock_;
-    using BlockGuard = std::lock_guard<std::mutex>;
 
     std::unique_ptr<runtime::RuntimeBundleWin> runtime_;
 
@@ -160,9 +154,8 @@ class CMonitorWnd : public win::WindowImpl<CMonitorWnd>,
     TrayIcon tray_;
     // Declared before the threads, so that they outlive the upload thread.
     SharedFlags flags_;
-    device::UploadWorker upload_{static_cast<device::UploadJobHost&>(*this)};
     win::WorkerThread macroThread_;
-    win::WorkerThread uploadThread_;
+    UploadService upload_;
 };
 
 }  // namespace monitor

@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include <cstdio>
 #include <cstring>
 
 #include "common/protocol.h"
@@ -62,15 +63,31 @@ void TrayIcon::Remove() {
     shown_ = false;
 }
 
-void ShowTrayMenu(HWND owner, const std::string& openText, const std::string& exitText) {
+bool TrayIcon::ShowBalloon(const std::string& title, const std::string& text, bool warning) {
+    if (!shown_ || owner_ == nullptr)
+        return false;
+    NOTIFYICONDATAA data = BaseData(owner_);
+    data.uFlags = NIF_INFO;
+    data.dwInfoFlags = warning ? NIIF_WARNING : NIIF_INFO;
+    std::snprintf(data.szInfoTitle, sizeof data.szInfoTitle, "%s", title.c_str());
+    std::snprintf(data.szInfo, sizeof data.szInfo, "%s", text.c_str());
+    return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+}
+
+void ShowTrayMenu(HWND owner, const std::vector<TrayMenuItem>& items) {
+    if (items.empty())
+        return;
     const win::ScopedMenu owned(CreatePopupMenu());
     const HMENU menu = owned.Get();
     if (menu == nullptr)
         return;
-    AppendMenuA(menu, MF_STRING, protocol::kCmdOpenOption, openText.c_str());
-    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuA(menu, MF_STRING, protocol::kCmdExit, exitText.c_str());
-    SetMenuDefaultItem(menu, protocol::kCmdOpenOption, FALSE);
+    for (const TrayMenuItem& item : items) {
+        if (item.command == 0)
+            AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+        else
+            AppendMenuA(menu, MF_STRING, item.command, item.text.c_str());
+    }
+    SetMenuDefaultItem(menu, items.front().command, FALSE);
     POINT cursor{};
     GetCursorPos(&cursor);
     TrackPopupMenu(menu, TPM_LEFTBUTTON, cursor.x, cursor.y, 0, owner, nullptr);

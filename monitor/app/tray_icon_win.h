@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "common/win/scoped_win.h"
 
@@ -16,6 +17,8 @@ class TrayIcon {
     bool Add(HWND owner, const std::string& tip);
     void Remove();
     bool Shown() const { return shown_; }
+    // A balloon notice on the icon; false when there is no icon to show it on.
+    bool ShowBalloon(const std::string& title, const std::string& text, bool warning);
 
   private:
     HWND owner_ = nullptr;
@@ -23,7 +26,13 @@ class TrayIcon {
     bool shown_ = false;
 };
 
-// Shows the tray menu at the cursor: open (default item), separator, exit.
-void ShowTrayMenu(HWND owner, const std::string& openText, const std::string& exitText);
+// One item of the tray menu; command 0 is a separator.
+struct TrayMenuItem {
+    unsigned command = 0;
+    std::string text;
+};
+
+// Shows the tray menu at the cursor; the first item is the default (bold).
+void ShowTrayMenu(HWND owner, const std::vector<TrayMenuItem>& items);
 
 }  // namespace monitor

@@ -1,10 +1,18 @@
 #include "monitor/device/device_link_win.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "common/protocol.h"
 
 namespace device {
 
 namespace {
+
+// The device report lists every interface with its collections and report
+// ids: a few KB for any mouse; the capture path is a file path.
+constexpr int kDeviceReportMax = 64 * 1024;
+constexpr int kPathMax = 1024;
 
 template <class Fn>
 bool Resolve(HMODULE module, const char* name, Fn& out) {
@@ -35,9 +43,15 @@ bool DeviceLink::Bind(const std::string& programFolder) {
         Resolve(module, "SetFeature", setFeature_) && Resolve(module, "WriteUSB", writeUsb_) &&
         Resolve(module, "GetFeature", getFeature_) && Resolve(module, "ReadUSB", readUsb_);
     module_.Reset(module);
-    if (!all)
+    if (!all) {
         Unbind();
-    return all;
+        return false;
+    }
+    Resolve(module, "Start_Capture", startCapture_);
+    Resolve(module, "Get_CaptureState", getCaptureState_);
+    Resolve(module, "Get_CapturePath", getCapturePath_);
+    Resolve(module, "Get_DeviceReport", getDeviceReport_);
+    return true;
 }
 
 void DeviceLink::Unbind() {
@@ -53,6 +67,10 @@ void DeviceLink::Unbind() {
     writeUsb_ = nullptr;
     getFeature_ = nullptr;
     readUsb_ = nullptr;
+    startCapture_ = nullptr;
+    getCaptureState_ = nullptr;
+    getCapturePath_ = nullptr;
+    getDeviceReport_ = nullptr;
 }
 
 bool DeviceLink::OpenAtStartup(HWND window) {
@@ -101,6 +119,42 @@ int DeviceLink::WriteChunk(std::span<const std::uint8_t, 64> chunk) {
     unsigned char copy[64];
     for (std::size_t i = 0; i < 64; ++i) copy[i] = chunk[i];
     return writeUsb_(copy, 64);
+}
+
+}  // namespace device
+
+namespace device {
+
+namespace {
+
+// A text export: the length it returns, cut to what the buffer holds.
+std::string TextFrom(int(__stdcall* fn)(char*, int), int capacity) {
+    if (fn == nullptr)
+        return {};
+    std::string text(static_cast<std::size_t>(capacity) + 1, '\0');
+    const int length = fn(text.data(), capacity);
+    if (length <= 0)
+        return {};
+    text.resize(std::min(static_cast<std::size_t>(length), std::strlen(text.c_str())));
+    return text;
+}
+
+}  // namespace
+
+bool DeviceLink::StartCapture() {
+    return startCapture_ != nullptr && startCapture_() == 1;
+}
+
+bool DeviceLink::Capturing() {
+    return getCaptureState_ != nullptr && getCaptureState_() == 1;
+}
+
+std::string DeviceLink::CapturePath() {
+    return TextFrom(getCapturePath_, kPathMax);
+}
+
+std::string DeviceLink::DeviceReport() {
+    return TextFrom(getDeviceReport_, kDeviceReportMax);
 }
 
 }  // namespace device

@@ -1,6 +1,8 @@
 // Monitor's binding of the HID access library korrin.dll: the eleven exports,
 // resolved by name from the program folder. Without the library, or with one
 // that lacks an export, there is no device link and every call is skipped.
+// The diagnostics exports are optional: an older library without them still
+// binds, and the diagnostics say they are not available.
 #pragma once
 
 #include <windows.h>
@@ -45,6 +47,18 @@ class DeviceLink {
     // One 64-byte data chunk; the library's result.
     int WriteChunk(std::span<const std::uint8_t, 64> chunk);
 
+    // Diagnostics (window thread).
+    bool CanCapture() const { return startCapture_ != nullptr && getCaptureState_ != nullptr; }
+    // Starts a capture of the reports exchanged with the mouse; true when
+    // recording.
+    bool StartCapture();
+    bool Capturing();
+    // The last capture file's full path; empty when there is none.
+    std::string CapturePath();
+    // The library's description of the mouse's interfaces and the channels
+    // it chose (CRLF lines); empty when nothing is known or not available.
+    std::string DeviceReport();
+
   private:
     using SetVidPidFn = int(__stdcall*)(int, int);
     using OpenDevMonitorFn = int(__stdcall*)(HWND, UINT, UINT);
@@ -53,6 +67,7 @@ class DeviceLink {
     using WriteUsbFn = int(__stdcall*)(unsigned char*, int);
     using GetFeatureFn = int(__stdcall*)(unsigned char*, int);
     using ReadUsbFn = int(__stdcall*)(unsigned char*, int);
+    using TextFn = int(__stdcall*)(char*, int);
 
     void Unbind();
 
@@ -68,6 +83,10 @@ class DeviceLink {
     WriteUsbFn writeUsb_ = nullptr;
     GetFeatureFn getFeature_ = nullptr;
     ReadUsbFn readUsb_ = nullptr;
+    VoidFn startCapture_ = nullptr;
+    VoidFn getCaptureState_ = nullptr;
+    TextFn getCapturePath_ = nullptr;
+    TextFn getDeviceReport_ = nullptr;
 };
 
 }  // namespace device

@@ -38,15 +38,18 @@ void UploadWorker::Answer(int applies) {
 }
 
 void UploadWorker::RunJob(const QueuedUpload& job, Transport& transport, Pacer& pacer) {
+    host_.JobStarted(job.job);
+    JobEnd end = JobEnd::Dropped;
     if (StartJob()) {
         host_.CopyBlock(*copy_);
         UploadHooks hooks;
         hooks.afterProfileSelected = [this](int profile) { host_.ProfileSelected(profile); };
         // The staging areas are some 10 KB: off the stack as well.
         auto sequence = std::make_unique<UploadSequence>(transport, pacer, abort_);
-        sequence->Run(job.job, *copy_, hooks);
+        end = sequence->Run(job.job, *copy_, hooks) ? JobEnd::Completed : JobEnd::Stopped;
         busy_.store(0);
     }
+    host_.JobEnded(job.job, end);
     Answer(job.applies);
 }
 

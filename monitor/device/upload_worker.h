@@ -16,6 +16,10 @@
 
 namespace device {
 
+// How a job ended: ran to its end, stopped by removal or shut-down, or never
+// started (no mouse, or shut-down under way).
+enum class JobEnd { Completed, Stopped, Dropped };
+
 // What a job needs of Monitor's window. Called on the upload thread.
 class UploadJobHost {
   public:
@@ -30,6 +34,9 @@ class UploadJobHost {
     virtual void ApplyAnswered() = 0;
     // Job 3: the mouse has had the selection of `profileIndex` and its pause.
     virtual void ProfileSelected(int profileIndex) = 0;
+    // Around each job taken from the queue, for the log; nothing by default.
+    virtual void JobStarted(protocol::UploadJob) {}
+    virtual void JobEnded(protocol::UploadJob, JobEnd) {}
 };
 
 class UploadWorker {

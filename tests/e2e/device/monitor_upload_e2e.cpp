@@ -1,6 +1,7 @@
 // Monitor's upload jobs around shut-down and arrival, as the mouse and Option
 // see them: an Exit drops the jobs still queued, and the block Monitor
-// publishes never carries the change flags of its own uploads.
+// publishes never carries the change flags of its own uploads. Its log and
+// the tray's diagnostics items, as the user finds them.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "common/settings/settings_block.h"
+#include "monitor/app/diagnostics_win.h"
 #include "tests/e2e/device/virtual_mouse_session_win.h"
 #include "tests/e2e/harness/harness_win.h"
 
@@ -99,3 +101,109 @@ TEST_F(MonitorUploads, BlockPublishedAfterArrivalAndASwitchOnTheMouseHasNoChange
 }
 
 }  // namespace
+
+namespace {
+
+struct DialogSearch {
+    DWORD pid;
+    HWND found;
+};
+
+BOOL CALLBACK FindDialog(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<DialogSearch*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    char cls[16] = {};
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (pid == search->pid && IsWindowVisible(hwnd) && std::string(cls) == "#32770") {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// A visible dialog box of the process that owns `window`.
+HWND DialogOf(HWND window) {
+    DialogSearch search{0, nullptr};
+    GetWindowThreadProcessId(window, &search.pid);
+    EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+bool LibraryExports(const std::string& dll, const char* name) {
+    HMODULE module = LoadLibraryA(dll.c_str());
+    if (module == nullptr)
+        return false;
+    const bool found = GetProcAddress(module, name) != nullptr;
+    FreeLibrary(module);
+    return found;
+}
+
+}  // namespace
+
+TEST_F(MonitorUploads, LogKeepsTheUploadAndTheTrayItemsRecordAndSaveDiagnostics) {
+    VirtualMouseSession mouse(folder_);
+    ASSERT_TRUE(mouse.Running());
+    StartMonitor();
+    ASSERT_TRUE(e2e::WaitUntil([&] { return FullUploadDone(mouse.Log()); }, 30s));
+    // The start-up upload is in Monitor's own log with its duration.
+    ASSERT_TRUE(e2e::WaitUntil(
+        [&] {
+            return folder_.ReadText("logs\\monitor.log").find("upload job 2 completed in ") !=
+                   std::string::npos;
+        },
+        10s))
+        << folder_.ReadText("logs\\monitor.log");
+
+    // Record: a library with captures starts one; an older one says it cannot.
+    const bool canCapture = LibraryExports(folder_.File("korrin.dll"), "Start_Capture");
+    PostMessageA(MonitorWindow(), WM_COMMAND, monitor::kCmdRecordDiagnostics, 0);
+    const char* recordLine =
+        canCapture ? "capture started" : "the device library cannot record captures";
+    EXPECT_TRUE(e2e::WaitUntil([&] {
+        return folder_.ReadText("logs\\monitor.log").find(recordLine) != std::string::npos;
+    })) << recordLine;
+
+    // Save: the dialog opens on Monitor's behalf; the name typed in is where
+    // the report goes.
+    PostMessageA(MonitorWindow(), WM_COMMAND, monitor::kCmdSaveDiagnosticsReport, 0);
+    HWND dialog = nullptr;
+    ASSERT_TRUE(e2e::WaitUntil([&] { return (dialog = DialogOf(MonitorWindow())) != nullptr; }));
+    const std::string reportPath = folder_.File("report.txt");
+    // The file name box: the combo box of the explorer-style dialog, or the
+    // plain edit field of the older one.
+    HWND name = GetDlgItem(dialog, 1148);
+    if (name == nullptr)
+        name = GetDlgItem(dialog, 1152);
+    ASSERT_NE(name, nullptr);
+    SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(reportPath.c_str()));
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    ASSERT_TRUE(e2e::WaitUntil([&] { return folder_.Exists("report.txt"); }));
+    std::string report;
+    ASSERT_TRUE(e2e::WaitUntil([&] {
+        report = folder_.ReadText("report.txt");
+        return report.find("== Last capture ==") != std::string::npos;
+    }));
+    std::size_t at = 0;
+    for (const char* section :
+         {"== Program ==", "== System ==", "== Mouse ==", "== Interfaces ==",
+          "== Chosen channels ==", "== Monitor log ==", "== Last capture =="}) {
+        const std::size_t found = report.find(section, at);
+        EXPECT_NE(found, std::string::npos) << section << " missing or out of order";
+        at = found == std::string::npos ? at : found;
+    }
+    EXPECT_NE(report.find("Monitor: 1.12.0.0"), std::string::npos);
+    EXPECT_NE(report.find("Present: yes"), std::string::npos);
+    EXPECT_NE(report.find("upload job 2 completed in "), std::string::npos);
+    if (canCapture) {
+        // The capture just started is the last one, and it is on disk.
+        const std::size_t file = report.find("File: ");
+        ASSERT_NE(file, std::string::npos) << report;
+        const std::string path =
+            report.substr(file + 6, report.find_first_of("\r\n", file) - file - 6);
+        EXPECT_NE(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES) << path;
+    } else {
+        EXPECT_NE(report.find("Library diagnostics: not available"), std::string::npos);
+    }
+}

@@ -50,6 +50,7 @@ using Clock = std::chrono::steady_clock;
 using e2e::VirtualMouseSession;
 
 constexpr UINT kMsgDeviceEvent = 1325;
+constexpr UINT kMsgDeviceArrival = 1326;
 constexpr UINT kMsgApplyAll = 1224;
 constexpr WPARAM kCmdExit = 6002;
 constexpr int kKeyProfile1 = 5, kKeyApply = 13;
@@ -569,17 +570,41 @@ TEST_F(Soak, MixedLoadThenBurstLosesNothing) {
     const int launches = static_cast<int>(e2e::SplitLines(folder_.ReadText("started.log")).size());
 
     // ---------------------------------------------------------- burst
-    // 3000 device events in about 3.6 s, then an Apply: answered within one
-    // full upload; then another burst and the tray's Exit, within 2 s. No
-    // launches, and no tilt: a tilt step's cost is the window search under the
-    // pointer, which under Wine walks every top-level window of the session
-    // (milliseconds a step); the mixed load has them at a mouse's pace.
+    // 3000 device events in about 3.6 s, among them a flapping connection
+    // (arrivals and removals from the library, connection reports from the
+    // mouse itself) and codes no mouse sends; it ends with an arrival, as a
+    // loose cable that holds again. Then an Apply: answered within one full
+    // upload once the one full upload the flapping leaves is done; then
+    // another burst and the tray's Exit, within 2 s. No launches, and no
+    // tilt: a tilt step's cost is the window search under the pointer, which
+    // under Wine walks every top-level window of the session (milliseconds a
+    // step); the mixed load has them at a mouse's pace.
     std::mt19937 burstRng(seed_ + 1);
+    int removals = 0;
     auto burst = [&] {
         static constexpr std::uint32_t kRates[] = {1, 2, 4, 8};
+        static constexpr std::uint32_t kUnknown[] = {0x2000'0001, 0x3000'0005, 0x8000'0000,
+                                                     0x7F00'0007, 0xFFFF'FFFF, 0x4000'0000};
         const auto burstStart = Clock::now();
         for (int i = 0; i < 3000; ++i) {
             const std::uint32_t r = burstRng();
+            const bool arrived = (r >> 8) % 2 == 0;
+            switch (r % 100) {
+                case 0:  // the library's arrival or removal notice
+                    PostMessageA(MonitorWindow(), kMsgDeviceArrival, arrived ? 1 : 0, 0);
+                    removals += arrived ? 0 : 1;
+                    continue;
+                case 1:  // the mouse's own connection report
+                    Post(Code(0x7F00, arrived ? 1 : 2));
+                    removals += arrived ? 0 : 1;
+                    continue;
+                case 2:
+                case 3:
+                    Post(kUnknown[(r >> 8) % std::size(kUnknown)]);
+                    continue;
+                default:
+                    break;
+            }
             switch (r % 6) {
                 case 0:
                 case 1:  // any button, pressed or released
@@ -602,8 +627,11 @@ TEST_F(Soak, MixedLoadThenBurstLosesNothing) {
             if (i % 25 == 24)
                 std::this_thread::sleep_until(burstStart + std::chrono::milliseconds(i * 6 / 5));
         }
+        PostMessageA(MonitorWindow(), kMsgDeviceArrival, 1, 0);
     };
+    const std::size_t recordsBeforeBurst = mouse.Log().size();
     burst();
+    const int firstBurstRemovals = removals;
     ASSERT_TRUE(MonitorAlive());
     // Sensitivity 20,20 comes only here: once it is in the shared block,
     // Monitor's window has worked through the burst.
@@ -612,6 +640,23 @@ TEST_F(Soak, MixedLoadThenBurstLosesNothing) {
     const bool drained = e2e::WaitUntil([&] { return SharedSensitivityIs(20, 20); }, 120s);
     const auto drainTook =
         std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - burstPosted);
+    // The connection ends as it was last reported: the mouse is there, has
+    // had one full upload, and Option (closed by the removals) opens again.
+    auto afterBurst = [&] {
+        const auto all = mouse.Log();
+        return std::vector<std::string>(
+            all.begin() + static_cast<std::ptrdiff_t>(std::min(recordsBeforeBurst, all.size())),
+            all.end());
+    };
+    ASSERT_TRUE(e2e::WaitUntil([&] { return DeviceKey() == "1"; }, 30s));
+    ASSERT_TRUE(
+        e2e::WaitUntil([&] { return VirtualMouseSession::FullUploadDone(afterBurst()); }, 60s));
+    if (firstBurstRemovals > 0) {
+        ASSERT_TRUE(option_->WaitGone()) << "Option closes when the mouse goes";
+        ASSERT_TRUE(StartOption());
+    }
+    const int fullUploadsAfterBurst =
+        VirtualMouseSession::CountPrefix(VirtualMouseSession::Commands(afterBurst()), "0D 05");
     ASSERT_TRUE(ClickApply());
     const bool burstApplied = WaitApplyAnswered(120s);
     const auto applyTook =
@@ -654,12 +699,13 @@ TEST_F(Soak, MixedLoadThenBurstLosesNothing) {
     std::printf("windows %lu -> %lu, private %.1f -> %.1f MB\n", baseline.windows, last.windows,
                 baseline.privateMb, last.privateMb);
     std::printf(
-        "soak: burst of 3000 events worked through %lld ms after its last post; full "
+        "soak: burst of 3000 events (%d removals among the connection changes) worked "
+        "through %lld ms after its last post, %d full uploads followed; full "
         "upload %lld ms; Apply after the burst answered in %lld ms; Exit after a burst "
         "%lld ms from its last post, of that the shut-down %lld ms\n",
-        static_cast<long long>(drainTook.count()), static_cast<long long>(fullUpload.count()),
-        static_cast<long long>(applyTook.count()), static_cast<long long>(exitTook.count()),
-        static_cast<long long>(shutDownTook.count()));
+        firstBurstRemovals, static_cast<long long>(drainTook.count()), fullUploadsAfterBurst,
+        static_cast<long long>(fullUpload.count()), static_cast<long long>(applyTook.count()),
+        static_cast<long long>(exitTook.count()), static_cast<long long>(shutDownTook.count()));
 
     EXPECT_EQ(cycles, cycles_);
     EXPECT_TRUE(keysUp) << "keys still down, first vk " << (stuck.empty() ? 0 : *stuck.begin());
@@ -673,6 +719,8 @@ TEST_F(Soak, MixedLoadThenBurstLosesNothing) {
     EXPECT_LE(last.windows, baseline.windows + 2) << "window growth";
     EXPECT_LE(last.privateMb, baseline.privateMb + 8.0) << "private bytes growth";
     EXPECT_TRUE(drained);
+    EXPECT_EQ(fullUploadsAfterBurst, firstBurstRemovals > 0 ? 1 : 0)
+        << "a flapping connection ends in one full upload";
     EXPECT_TRUE(burstApplied);
     EXPECT_LE(applyTook, fullUpload) << "an Apply after a burst waits for no backlog";
     EXPECT_TRUE(exited);

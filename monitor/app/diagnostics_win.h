@@ -1,0 +1,62 @@
+// The tray's two diagnostics items: a capture of what passes between the
+// computer and the mouse, recorded by the device library for five minutes and
+// shown in its folder when done; and a report file the user saves where they
+// choose, for a fault report.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "monitor/app/guarded_block.h"
+#include "monitor/app/monitor_log_win.h"
+#include "monitor/app/tray_icon_win.h"
+#include "monitor/device/device_link_win.h"
+
+namespace monitor {
+
+// Tray menu commands, after open (6001) and exit (6002).
+inline constexpr unsigned kCmdRecordDiagnostics = 6003;
+inline constexpr unsigned kCmdSaveDiagnosticsReport = 6004;
+// Watches a capture while one is recorded.
+inline constexpr UINT_PTR kTimerCaptureWatch = 504;
+
+class Diagnostics {
+  public:
+    struct Ports {
+        HWND window;
+        HMODULE strings;
+        std::string programFolder;
+        device::DeviceLink& link;
+        TrayIcon& tray;
+        MonitorLog& log;
+        GuardedBlock& block;
+        std::function<bool()> connected;
+    };
+
+    explicit Diagnostics(Ports ports) : ports_(std::move(ports)) {}
+
+    void OnRecord();
+    void OnCaptureTimer();
+    void OnSaveReport();
+    void Stop();
+
+  private:
+    void CaptureDone();
+    std::string Text(unsigned id) const;
+    // A notice on the tray icon; a message box when there is no icon.
+    void Notice(unsigned textId, bool warning);
+    std::string BuildReport();
+    bool ChooseReportFile(std::string& path);
+
+    Ports ports_;
+    bool watching_ = false;
+    // The library said it records: its end is what the watch waits for. A
+    // capture armed while the mouse is away starts only at its arrival.
+    bool sawRecording_ = false;
+    bool choosingFile_ = false;
+    bool stopped_ = false;
+};
+
+}  // namespace monitor

@@ -1,0 +1,47 @@
+// The text of the diagnostics report a user saves from the tray and sends
+// with a fault report: what the program, the system and the library know
+// about the mouse, Monitor's last log lines and the last capture. It never
+// holds settings contents: names of profiles, macros and programs that might
+// still appear in a text it quotes are blanked out.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "common/settings/settings_block.h"
+
+namespace device {
+
+struct DiagnosticsFacts {
+    std::string programVersion;
+    // Empty: the library is not loaded.
+    std::string libraryVersion;
+    std::string windowsVersion;
+    int displayScalePercent = 100;
+    bool mousePresent = false;
+    // The library can record captures and describe the mouse.
+    bool diagnosticsAvailable = false;
+    // The library's description of the mouse (CRLF lines); empty when it
+    // knows nothing.
+    std::string deviceReport;
+    std::vector<std::string> logLines;
+    // Empty when there is no capture.
+    std::string capturePath;
+    std::string captureText;
+    // Only the end of a longer capture is in captureText.
+    bool captureCut = false;
+};
+
+// The names that must not leave the computer: profile names, game programs,
+// macro names and launched programs (whole paths and their file names).
+std::vector<std::string> PrivateNames(const settings::SettingsBlock& block);
+
+// The lines of `deviceReport` that name the channels the library chose.
+std::vector<std::string> ChannelLines(const std::string& deviceReport);
+
+// The report as CRLF text, in sections: program, system, mouse, interfaces,
+// chosen channels, Monitor's log, last capture.
+std::string BuildDiagnosticsReport(const DiagnosticsFacts& facts,
+                                   const std::vector<std::string>& privateNames);
+
+}  // namespace device
