@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "common/win/scoped_win.h"
+
 namespace settings {
 
 namespace {
@@ -65,6 +67,26 @@ bool SystemIniFileSystem::CanOpen(const std::string& path) {
     if (h == INVALID_HANDLE_VALUE)
         return false;
     CloseHandle(h);
+    return true;
+}
+
+bool SystemIniFileSystem::ReadBytes(const std::string& path, std::string& bytes) {
+    const win::ScopedFileHandle file(CreateFileA(
+        path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return false;
+    LARGE_INTEGER size{};
+    // Settings files are small; anything past a few megabytes is not one.
+    constexpr LONGLONG kLargest = 16 << 20;
+    if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart > kLargest)
+        return false;
+    bytes.assign(static_cast<std::size_t>(size.QuadPart), '\0');
+    DWORD read = 0;
+    if (!bytes.empty() &&
+        (!ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
+         read != bytes.size()))
+        return false;
     return true;
 }
 
