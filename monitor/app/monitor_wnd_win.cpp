@@ -4,6 +4,7 @@
 #include <objbase.h>
 #include <shellapi.h>
 
+#include <cstdlib>
 #include <cstring>
 
 #include "common/copydata_text.h"
@@ -26,6 +27,17 @@ const win::RegisteredMessage kTaskbarCreated("TaskbarCreated");
 constexpr DWORD kArrivalSettleMs = 1000;
 constexpr UINT kStartUploadDelayMs = 200;
 constexpr UINT kGameWatchPeriodMs = 2000;
+
+// The foreground program is polled every two seconds. The end-to-end tests
+// of the automatic profiles shorten that with MOUSE_GAME_WATCH_MS (50..2000),
+// so that a few polls pass in well under a second.
+UINT GameWatchPeriodMs() {
+    char text[16] = {};
+    const DWORD n = GetEnvironmentVariableA("MOUSE_GAME_WATCH_MS", text, sizeof text);
+    const int ms = n > 0 && n < sizeof text ? std::atoi(text) : 0;
+    return ms >= 50 && ms <= static_cast<int>(kGameWatchPeriodMs) ? static_cast<UINT>(ms)
+                                                                  : kGameWatchPeriodMs;
+}
 
 // From the upload thread to the window: job 3 has told the mouse the profile
 // in wParam. Private to Monitor, posted to its own window only.
@@ -139,7 +151,7 @@ LRESULT CMonitorWnd::OnCreate(const CREATESTRUCTA*) {
 
     const bool opened = link_.OpenAtStartup(Hwnd());
     if (opened) {
-        SetTimer(Hwnd(), protocol::kTimerGameWatch, kGameWatchPeriodMs, nullptr);
+        SetTimer(Hwnd(), protocol::kTimerGameWatch, GameWatchPeriodMs(), nullptr);
         SetTimer(Hwnd(), protocol::kTimerStartUpload, kStartUploadDelayMs, nullptr);
         AddTrayIcon();
         if (openOptionAtStart_)
@@ -456,7 +468,7 @@ void CMonitorWnd::OnArrival() {
     QueueUpload(protocol::UploadJob::Full);
     AddTrayIcon();
     WriteDeviceState(1);
-    SetTimer(Hwnd(), protocol::kTimerGameWatch, kGameWatchPeriodMs, nullptr);
+    SetTimer(Hwnd(), protocol::kTimerGameWatch, GameWatchPeriodMs(), nullptr);
 }
 
 void CMonitorWnd::OnRemoval() {

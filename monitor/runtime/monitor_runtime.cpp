@@ -236,6 +236,9 @@ void MonitorRuntime::OnGameWatchTimer() {
     const int match = PollGameProfile(host_.Block(), foreground_);
     if (match >= 0)
         SwitchProfile(match);
+    // Said once the poll and its switch are done, so that a watcher of the
+    // debug output knows a poll passed rather than guessing from the clock.
+    debug_.Write("Game watch poll\n");
 }
 
 }  // namespace runtime
