@@ -146,14 +146,24 @@ LRESULT COptionDlg::OnCreate() {
     surface_.InitSkin(self, kSkinFile, kKeys,
                       [this](std::size_t, const char* key, const skin::ButtonPos& pos,
                              const skin::SkinSheets& sheets) { BuildControl(key, pos, sheets); });
-    for (int i = 0; i < kPageCount; ++i) {
-        auto& page = pages_[static_cast<std::size_t>(i)];
-        page = MakePage(i, *this);
-        if (page->Create(self, pageArea_))
-            SetWindowLongPtrA(page->Window(), GWLP_ID, PageId(i));
-    }
+    // Only the first page is needed for the first paint; the others are made
+    // when they are first chosen, which keeps their skins off the start.
+    EnsurePage(0);
     surface_.ApplyShape(self);
     return 0;
+}
+
+OptionPage& COptionDlg::EnsurePage(int index) {
+    auto& page = pages_[static_cast<std::size_t>(index)];
+    if (page == nullptr) {
+        page = MakePage(index, *this);
+        if (page->Create(Hwnd(), pageArea_))
+            SetWindowLongPtrA(page->Window(), GWLP_ID, PageId(index));
+        // A page made after the start shows the settings as they are now.
+        if (started_)
+            page->Refresh();
+    }
+    return *page;
 }
 
 void COptionDlg::BuildControl(const char* keyText, const skin::ButtonPos& pos,
@@ -205,6 +215,7 @@ LRESULT COptionDlg::OnInitDialog() {
     link_.Open();
     UpdateFirmwareText();
     session_->Start();
+    started_ = true;
     ShowPage(0);
     Refresh();
 
@@ -404,10 +415,10 @@ void COptionDlg::ShowPage(int page) {
     if (page < 0 || page >= kPageCount)
         return;
     if (page != currentPage_) {
-        pages_[static_cast<std::size_t>(currentPage_)]->Show(false);
+        EnsurePage(currentPage_).Show(false);
         currentPage_ = page;
     }
-    pages_[static_cast<std::size_t>(page)]->Show(true);
+    EnsurePage(page).Show(true);
     // A latching button flips itself on every click: put all four right.
     for (int i = 0; i < kPageCount; ++i) {
         skin::CSkinButton& selector = buttons_[static_cast<std::size_t>(kKeyPage1 + i)];

@@ -100,6 +100,8 @@ class COptionDlg : public win::WindowImpl<COptionDlg> {
   private:
     void BuildControl(const char* key, const skin::ButtonPos& pos, const skin::SkinSheets& sheets);
     void ShowPage(int page);
+    // The page of that index, created on first use.
+    OptionPage& EnsurePage(int index);
     void SetPendingUi(bool pending);
     void CloseWithoutApplying();
     void ImportProfile();
@@ -150,6 +152,7 @@ class COptionDlg : public win::WindowImpl<COptionDlg> {
     std::array<std::unique_ptr<OptionPage>, kPageCount> pages_;
     RECT pageArea_{};
     int currentPage_ = 0;
+    bool started_ = false;  // the settings are loaded: new pages show them
 };
 
 }  // namespace option

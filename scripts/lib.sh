@@ -67,11 +67,17 @@ stop_wine_and_display() {
 # taken relative to the checkout, so the same sources compile once.
 export CCACHE_BASEDIR="$ROOT" CCACHE_NOHASHDIR=1
 
-configure_and_build() {
+# Configures a preset and builds only the named targets.
+configure_and_build_targets() {
     local preset=$1 launcher=()
+    shift
     if command -v ccache >/dev/null 2>&1 && [ -z "${CCACHE_DISABLE:-}" ]; then
         launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
     fi
     cmake --preset "$preset" "${launcher[@]}" >/dev/null
-    cmake --build --preset "$preset" -j "$(nproc)"
+    cmake --build --preset "$preset" -j "$(nproc)" --target "$@"
+}
+
+configure_and_build() {
+    configure_and_build_targets "$1" all
 }

@@ -11,14 +11,20 @@ cd "$ROOT"
 bash scripts/setup.sh
 choose_windows_build
 mkdir -p "$ROOT/out"
-if ! bash scripts/build.sh >"$ROOT/out/build.log" 2>&1; then
+# Only what this job runs: the program folder (programs, libraries, skins,
+# manual), the virtual mouse, the probe that waits on windows and the gallery
+# that renders the manual's windows. The unit tests, test programs and
+# benchmarks are scripts/build.sh's; on a kernel without 32-bit support only
+# the 64-bit twin is built.
+RUN_TARGETS=(Monitor Option korrin lan VantorOSD VirtualMouse MouseProbe SkinGallery dist)
+if ! configure_and_build_targets "$RUN_PRESET" "${RUN_TARGETS[@]}" >"$ROOT/out/build.log" 2>&1; then
     tail -n 40 "$ROOT/out/build.log"
     echo "build failed; full log in out/build.log" >&2
     exit 1
 fi
 if [ "$RUN_PRESET" != win32 ]; then
     echo "note: this kernel cannot run 32-bit programs; running the 64-bit build of the same sources."
-    echo "      The shipped 32-bit programs are in build/win32/dist."
+    echo "      scripts/build.sh builds the shipped 32-bit programs too."
 fi
 
 HEADLESS=0
@@ -95,12 +101,24 @@ if [ -f "$PROGRAM_FOLDER/Option.exe" ]; then
     fi
 fi
 
+# The dialogs and warnings of the manual as the skin code draws them: the
+# gallery renders each window of the program folder's own skins.
+GALLERY="build/$RUN_PRESET/testbin/SkinGallery.exe"
+if [ -f "$GALLERY" ]; then
+    echo "== rendering the skinned dialogs for the manual"
+    mkdir -p "$OUT/gallery"
+    for ini in "$PROGRAM_FOLDER"/skins/skin_*.ini; do
+        "$WINE" "$GALLERY" /render "Z:${ini//\//\\}" "Z:${OUT//\//\\}\\gallery" \
+            >/dev/null 2>&1 || echo "the gallery could not render $(basename "$ini")" >&2
+    done
+fi
+
 # The manual shows the windows as this run drew them: rebuilt with the new
 # screenshots, and the setup program with it.
 ship_setup() {
     echo "== user manual and setup program"
-    if cmake --build --preset win32 --target setup >>"$ROOT/out/build.log" 2>&1; then
-        cp build/win32/GamingMouseSetup-*.exe "build/win32/dist/User Manual.pdf" "$ROOT/out/"
+    if cmake --build --preset "$RUN_PRESET" --target setup >>"$ROOT/out/build.log" 2>&1; then
+        cp build/"$RUN_PRESET"/GamingMouseSetup-*.exe "build/$RUN_PRESET/dist/User Manual.pdf" "$ROOT/out/"
         ls -l "$ROOT"/out/GamingMouseSetup-*.exe | awk '{print "setup program: " $NF " (" $5 " bytes)"}'
         echo "user manual: $ROOT/out/User Manual.pdf"
     else

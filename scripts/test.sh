@@ -76,12 +76,9 @@ echo "note: the Windows tests run on $RUN_REASON."
 if [ "$RUN_PRESET" = win32 ] || configure_and_build "$RUN_PRESET"; then
     ensure_display
     fresh_prefix "$ROOT/build/wineprefix-test"
-    # The manual is checked last, once it has been rebuilt with this run's
-    # own screenshots (below).
-    ctest --preset "$RUN_PRESET" -E '^user_manual_e2e$' 2>&1 | tee "$ARTIFACTS/ctest-wine.log"
+    ctest --preset "$RUN_PRESET" 2>&1 | tee "$ARTIFACTS/ctest-wine.log"
     count_ctest "$ARTIFACTS/ctest-wine.log"
-    # Every test's own output (the manual's check below starts a new log);
-    # the soak's figures are shown here as well.
+    # Every test's own output; the soak's figures are shown here as well.
     cp "build/$RUN_PRESET/Testing/Temporary/LastTest.log" "$ARTIFACTS/ctest-wine-output.log" 2>/dev/null || true
     grep -h '^soak:' "$ARTIFACTS/ctest-wine-output.log" 2>/dev/null || true
     echo "== contact sheets of every skinned window (rendered by SkinGallery under Wine)"
@@ -93,19 +90,6 @@ if [ "$RUN_PRESET" = win32 ] || configure_and_build "$RUN_PRESET"; then
         step_failed "contact sheets"
     fi
     stop_wine_and_display
-    echo "== user manual and setup program, rebuilt with this run's screenshots"
-    rebuilt=1
-    for preset in $(printf '%s\n' win32 "$RUN_PRESET" | sort -u); do
-        cmake --build --preset "$preset" --target setup >"$ARTIFACTS/manual-$preset.log" 2>&1 ||
-            rebuilt=0
-    done
-    if [ "$rebuilt" -eq 1 ]; then
-        step_ok "manual and setup rebuilt"
-        ctest --preset "$RUN_PRESET" -R '^user_manual_e2e$' 2>&1 | tee "$ARTIFACTS/ctest-manual.log"
-        count_ctest "$ARTIFACTS/ctest-manual.log"
-    else
-        step_failed "manual and setup rebuild (see $ARTIFACTS/manual-*.log)"
-    fi
 else
     step_failed "$RUN_PRESET build"
 fi

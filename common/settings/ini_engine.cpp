@@ -306,6 +306,59 @@ bool RewriteIniFile(IniFileSystem& files, const std::string& path,
     return true;
 }
 
+namespace {
+
+// Takes the writes of an update on a document in memory and tells whether
+// any of them changed a value.
+class PreviewIniFile final : public IniFile {
+  public:
+    explicit PreviewIniFile(IniDocument& doc) : doc_(doc) {}
+    bool Changed() const { return changed_; }
+
+    std::int32_t GetInt(const char* section, const char* key, std::int32_t def) override {
+        return doc_.GetInt(section, key, def);
+    }
+    std::string GetString(const char* section, const char* key, const char* def) override {
+        return doc_.GetString(section, key, def);
+    }
+    bool GetStruct(const char* section, const char* key, void* data, std::size_t size) override {
+        return doc_.GetStruct(section, key, data, size);
+    }
+    bool WriteString(const char* section, const char* key, const char* value) override {
+        if (section == nullptr || key == nullptr || value == nullptr) {
+            changed_ = true;  // deletions are left to the real rewrite
+            return true;
+        }
+        changed_ = doc_.SetString(section, key, value) || changed_;
+        return true;
+    }
+    bool WriteStruct(const char* section, const char* key, const void* data,
+                     std::size_t size) override {
+        return WriteString(section, key, EncodeStruct(data, size).c_str());
+    }
+    bool Flush() override { return true; }
+
+  private:
+    IniDocument& doc_;
+    bool changed_ = false;
+};
+
+}  // namespace
+
+bool UpdateIniFile(IniFileSystem& files, const std::string& path,
+                   const std::function<bool(IniFile&)>& write) {
+    // Read without the rewrite lock: the other writers (Monitor's single-key
+    // writers) store other keys, so they cannot make ours differ meanwhile.
+    std::string bytes;
+    if (files.ReadBytes(path, bytes)) {
+        IniDocument doc = IniDocument::Parse(bytes);
+        PreviewIniFile preview(doc);
+        if (write(preview) && !preview.Changed())
+            return true;
+    }
+    return RewriteIniFile(files, path, write);
+}
+
 // ---------------------------------------------------------------------------
 
 namespace {
@@ -377,6 +430,10 @@ std::unique_ptr<IniFile> EngineIniFileSystem::Open(const std::string& path) {
 
 bool EngineIniFileSystem::CanOpen(const std::string& path) {
     std::string bytes;
+    return store_.Exists(path) && store_.ReadAll(path, bytes);
+}
+
+bool EngineIniFileSystem::ReadBytes(const std::string& path, std::string& bytes) {
     return store_.Exists(path) && store_.ReadAll(path, bytes);
 }
 

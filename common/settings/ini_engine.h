@@ -79,6 +79,7 @@ class EngineIniFileSystem final : public IniFileSystem {
         : store_(store), lock_(lock) {}
     std::unique_ptr<IniFile> Open(const std::string& path) override;
     bool CanOpen(const std::string& path) override;
+    bool ReadBytes(const std::string& path, std::string& bytes) override;
     bool CreateTempCopy(const std::string& path, std::string& tempPath) override;
     bool Replace(const std::string& tempPath, const std::string& path) override;
     void Remove(const std::string& path) override;
@@ -98,6 +99,9 @@ class DiskIniFileSystem final : public IniFileSystem {
     DiskIniFileSystem() : engine_(disk_) {}
     std::unique_ptr<IniFile> Open(const std::string& path) override { return engine_.Open(path); }
     bool CanOpen(const std::string& path) override { return engine_.CanOpen(path); }
+    bool ReadBytes(const std::string& path, std::string& bytes) override {
+        return engine_.ReadBytes(path, bytes);
+    }
     bool CreateTempCopy(const std::string& path, std::string& tempPath) override {
         return engine_.CreateTempCopy(path, tempPath);
     }

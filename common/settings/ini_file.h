@@ -44,6 +44,8 @@ class IniFileSystem {
     virtual std::unique_ptr<IniFile> Open(const std::string& path) = 0;
     // True when the file exists and can be opened for reading.
     virtual bool CanOpen(const std::string& path) = 0;
+    // The file's bytes as they are on disk; false when it cannot be read.
+    virtual bool ReadBytes(const std::string& path, std::string& bytes) = 0;
     // Creates a new file in path's folder holding a copy of path (empty when
     // path does not exist) and names it in tempPath.
     virtual bool CreateTempCopy(const std::string& path, std::string& tempPath) = 0;
@@ -63,6 +65,14 @@ class IniFileSystem {
 // false without touching anything when the lock was not had.
 bool RewriteIniFile(IniFileSystem& files, const std::string& path,
                     const std::function<bool(IniFile&)>& write);
+
+// RewriteIniFile only when write() would change a value of the file: the
+// writes are first tried on the file's text in memory, and a file that
+// already holds every value is left alone, byte for byte what the rewrite
+// would have left. An unreadable file is rewritten. Saves that mostly repeat
+// what is stored then cost one read instead of a copy and a replace.
+bool UpdateIniFile(IniFileSystem& files, const std::string& path,
+                   const std::function<bool(IniFile&)>& write);
 
 // The struct encoding: two uppercase hex digits per byte and the 8-bit sum.
 std::string EncodeStruct(const void* data, std::size_t size);

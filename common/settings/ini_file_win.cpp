@@ -67,6 +67,26 @@ bool SystemIniFileSystem::CanOpen(const std::string& path) {
     return file.Valid();
 }
 
+bool SystemIniFileSystem::ReadBytes(const std::string& path, std::string& bytes) {
+    const win::ScopedFileHandle file(CreateFileA(
+        path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return false;
+    LARGE_INTEGER size{};
+    // Settings files are small; anything past a few megabytes is not one.
+    constexpr LONGLONG kLargest = 16 << 20;
+    if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart > kLargest)
+        return false;
+    bytes.assign(static_cast<std::size_t>(size.QuadPart), '\0');
+    DWORD read = 0;
+    if (!bytes.empty() &&
+        (!ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
+         read != bytes.size()))
+        return false;
+    return true;
+}
+
 bool SystemIniFileSystem::CreateTempCopy(const std::string& path, std::string& tempPath) {
     char name[MAX_PATH] = {};
     if (GetTempFileNameA(FolderOf(path).c_str(), "~cf", 0, name) == 0)

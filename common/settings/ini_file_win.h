@@ -16,6 +16,7 @@ class SystemIniFileSystem final : public IniFileSystem {
   public:
     std::unique_ptr<IniFile> Open(const std::string& path) override;
     bool CanOpen(const std::string& path) override;
+    bool ReadBytes(const std::string& path, std::string& bytes) override;
     // GetTempFileName in the same folder, then a copy of the original.
     bool CreateTempCopy(const std::string& path, std::string& tempPath) override;
     // MoveFileEx with MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH.

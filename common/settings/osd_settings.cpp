@@ -17,7 +17,7 @@ bool LoadOsdSettings(SettingsFiles& files, OsdSettings& record) {
 }
 
 bool SaveOsdSettings(SettingsFiles& files, const OsdSettings& record) {
-    return RewriteIniFile(files.Files(), files.ConfigPath(), [&](IniFile& f) {
+    return UpdateIniFile(files.Files(), files.ConfigPath(), [&](IniFile& f) {
         return f.WriteStruct(kOsdSection, kOsdKey, &record, sizeof record);
     });
 }

@@ -21,7 +21,7 @@ ReturnAfterGame ReadReturnAfterGame(SettingsFiles& files) {
 }
 
 bool WriteReturnAfterGame(SettingsFiles& files, const ReturnAfterGame& choices) {
-    return RewriteIniFile(files.Files(), files.ConfigPath(), [&](IniFile& f) {
+    return UpdateIniFile(files.Files(), files.ConfigPath(), [&](IniFile& f) {
         bool ok = true;
         for (int n = 0; n < kProfileCount; ++n) {
             ok = f.WriteString(kSettingSection, ReturnAfterGameKey(n).c_str(),

@@ -118,7 +118,7 @@ bool LoadProfileFile(IniFileSystem& files, const std::string& path, ProfileRecor
 }
 
 bool SaveProfileFile(IniFileSystem& files, const std::string& path, const ProfileRecord& profile) {
-    return RewriteIniFile(files, path, [&](IniFile& f) { return WriteProfile(f, profile); });
+    return UpdateIniFile(files, path, [&](IniFile& f) { return WriteProfile(f, profile); });
 }
 
 bool LoadAll(SettingsFiles& files, MouseRegistry* registry, SettingsBlock& block, DefaultsFor who) {
@@ -150,7 +150,7 @@ bool SaveAll(SettingsFiles& files, MouseRegistry* registry, const SettingsBlock&
     const ProfileRecord* current = CurrentProfile(block);
     if (current != nullptr && registry != nullptr)
         WriteRegistryFromProfile(*registry, *current);
-    bool ok = RewriteIniFile(files.Files(), files.ConfigPath(), [&](IniFile& f) {
+    bool ok = UpdateIniFile(files.Files(), files.ConfigPath(), [&](IniFile& f) {
         bool written = WriteInt(f, kSettingSection, "CurrentProfile", block.currentProfile);
         written = WriteInt(f, kSettingSection, "MouseType", block.mouseType) && written;
         written = WriteInt(f, kSettingSection, "MouseColor", block.mouseColor) && written;

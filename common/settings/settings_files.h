@@ -1,7 +1,8 @@
 // config.ini and the five profile files: the loader both programs share,
 // Option's saver, Monitor's single-key writers and the profile file import
-// and export use. Every save rewrites a file whole through a temporary copy,
-// so an interrupted save leaves the old file or the new one, never a mix.
+// and export use. Every save that changes a file rewrites it whole through a
+// temporary copy, so an interrupted save leaves the old file or the new one,
+// never a mix; a file that already holds what a save would write is left alone.
 #pragma once
 
 #include <cstddef>

@@ -1,15 +1,16 @@
 #!/usr/bin/env python3
 """Builds "User Manual.pdf" from manual.md: Markdown to HTML (python3-markdown),
-HTML to PDF (WeasyPrint), with the screenshots named in screenshots.txt taken
-from the test run's own renders under out/.
+HTML to PDF (WeasyPrint), with the pictures named in screenshots.txt: the
+main job's own screenshots under out/run/ when it has run, otherwise the
+windows composed from the build's own skins and the program's own icon.
 
-    build_manual.py --source DIR --shots OUT_DIR --work DIR --output PDF
+    build_manual.py --source DIR --shots OUT_DIR --skins DIR --work DIR --output PDF
 
 A picture is written in manual.md as ![Caption](shot:NAME); the list of
-contents goes where manual.md says <!-- contents -->. When none of the
-files screenshots.txt lists for NAME exists, a visible note takes its place, so
-that the manual builds on a fresh clone too. The PDF is rewritten only when the
-text, the style, this script or a screenshot changed.
+contents goes where manual.md says <!-- contents -->. A picture that none of
+its sources gives fails the build: the manual never goes out with a hole. The
+PDF is rewritten only when the text, the style, this script or a picture
+changed.
 """
 
 import argparse
@@ -22,6 +23,10 @@ import tempfile
 from pathlib import Path
 
 SHOT = re.compile(r"!\[([^\]]*)\]\(shot:([a-z0-9-]+)\)")
+ROOT = Path(__file__).resolve().parents[2]
+# Sources made by this script from the build's own files rather than found.
+COMPOSE = "compose:"  # compose:skin_x.ini, the window composed from its skin
+ICON = "icon:"  # icon:path/x.ico, an icon of the sources, largest size
 
 
 def read_shot_table(path):
@@ -35,14 +40,63 @@ def read_shot_table(path):
     return table
 
 
-def find_shots(text, table, shots_dir):
-    """NAME -> the first existing file of its candidates (or None)."""
+def composed(ini, skins_dir, work):
+    """The window of a skin description file in its normal state, composed
+    from the skin's pictures with its mask applied (redone when a file of the
+    skins folder is newer)."""
+    sys.path.insert(0, str(ROOT / "tools" / "skingen"))
+    import compose
+
+    source = skins_dir / ini
+    if not source.is_file():
+        return None
+    out = work / "composed"
+    target = out / (source.stem + "_normal.bmp")
+    newest = max(f.stat().st_mtime_ns for f in skins_dir.iterdir())
+    if not target.is_file() or target.stat().st_mtime_ns < newest:
+        out.mkdir(parents=True, exist_ok=True)
+        compose.render(str(source), str(out))
+    return target
+
+
+def icon(path, work):
+    """The icon at its largest size on white, as the user sees it."""
+    from PIL import Image
+
+    source = ROOT / path
+    if not source.is_file():
+        return None
+    target = work / "icons" / (source.stem + ".png")
+    if not target.is_file() or target.stat().st_mtime_ns < source.stat().st_mtime_ns:
+        image = Image.open(source).convert("RGBA")
+        white = Image.new("RGBA", image.size, (255, 255, 255, 255))
+        target.parent.mkdir(parents=True, exist_ok=True)
+        Image.alpha_composite(white, image).convert("RGB").save(target)
+    return target
+
+
+def source_of(candidate, shots_dir, skins_dir, work):
+    if candidate.startswith(COMPOSE):
+        return composed(candidate[len(COMPOSE):], skins_dir, work)
+    if candidate.startswith(ICON):
+        return icon(candidate[len(ICON):], work)
+    path = shots_dir / candidate
+    return path if path.is_file() else None
+
+
+def find_shots(text, table, shots_dir, skins_dir, work):
+    """NAME -> the first of its candidates that gives a picture; a picture
+    without any ends the build."""
     found = {}
     for _, name in SHOT.findall(text):
         if name not in table:
             raise SystemExit(f"build_manual: picture '{name}' is not in screenshots.txt")
-        found[name] = next(
-            (shots_dir / c for c in table[name] if (shots_dir / c).is_file()), None)
+        shot = next((s for s in (source_of(c, shots_dir, skins_dir, work) for c in table[name])
+                     if s is not None), None)
+        if shot is None:
+            raise SystemExit(f"build_manual: no source gives the picture '{name}' "
+                             f"(tried {', '.join(table[name])})")
+        found[name] = shot
     return found
 
 
@@ -52,10 +106,8 @@ def stamp_of(paths, shots):
         digest.update(path.read_bytes())
     for name in sorted(shots):
         shot = shots[name]
-        digest.update(name.encode())
-        if shot is not None:
-            info = shot.stat()
-            digest.update(f"{shot}:{info.st_size}:{info.st_mtime_ns}".encode())
+        info = shot.stat()
+        digest.update(f"{name}:{shot}:{info.st_size}:{info.st_mtime_ns}".encode())
     return digest.hexdigest()
 
 
@@ -76,10 +128,6 @@ def to_png(shot, work):
 
 def figure(caption, shot, work):
     text = html.escape(caption)
-    if shot is None:
-        return ('<div class="missing-shot"><strong>Screenshot not available:</strong> '
-                f'{text}. The pictures come from the test run; run scripts/test.sh or '
-                'scripts/run.sh, then build again.</div>')
     png = to_png(shot, work)
     return (f'<figure><img src="{png.as_uri()}" alt="{text}"/>'
             f'<figcaption>{text}</figcaption></figure>')
@@ -89,6 +137,7 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--source", type=Path, required=True)
     parser.add_argument("--shots", type=Path, required=True)
+    parser.add_argument("--skins", type=Path, required=True)
     parser.add_argument("--work", type=Path, required=True)
     parser.add_argument("--output", type=Path, required=True)
     args = parser.parse_args()
@@ -97,9 +146,8 @@ def main():
     css_path = args.source / "manual.css"
     table_path = args.source / "screenshots.txt"
     text = markdown_path.read_text(encoding="utf-8")
-    shots = find_shots(text, read_shot_table(table_path), args.shots)
-
     args.work.mkdir(parents=True, exist_ok=True)
+    shots = find_shots(text, read_shot_table(table_path), args.shots, args.skins, args.work)
     stamp = stamp_of([markdown_path, css_path, table_path, Path(__file__)], shots)
     stamp_file = args.work / "manual.stamp"
     if args.output.is_file() and stamp_file.is_file() and stamp_file.read_text() == stamp:
@@ -131,9 +179,7 @@ def main():
         if os.path.exists(temp):
             os.remove(temp)
     stamp_file.write_text(stamp)
-    missing = sorted(n for n, s in shots.items() if s is None)
-    print(f"build_manual: {args.output} ({len(shots) - len(missing)} screenshots"
-          + (f"; notes for {', '.join(missing)}" if missing else "") + ")")
+    print(f"build_manual: {args.output} ({len(shots)} pictures)")
     return 0
 
 

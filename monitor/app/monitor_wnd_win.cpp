@@ -4,6 +4,7 @@
 #include <objbase.h>
 #include <shellapi.h>
 
+#include <cstdlib>
 #include <cstring>
 
 #include "common/copydata_text.h"
@@ -34,6 +35,17 @@ constexpr UINT kArrivalSettleMs = 1000;
 constexpr UINT_PTR kTimerArrivalSettle = 503;
 constexpr UINT kStartUploadDelayMs = 200;
 constexpr UINT kGameWatchPeriodMs = 2000;
+
+// The foreground program is polled every two seconds. The end-to-end tests
+// of the automatic profiles shorten that with MOUSE_GAME_WATCH_MS (50..2000),
+// so that a few polls pass in well under a second.
+UINT GameWatchPeriodMs() {
+    char text[16] = {};
+    const DWORD n = GetEnvironmentVariableA("MOUSE_GAME_WATCH_MS", text, sizeof text);
+    const int ms = n > 0 && n < sizeof text ? std::atoi(text) : 0;
+    return ms >= 50 && ms <= static_cast<int>(kGameWatchPeriodMs) ? static_cast<UINT>(ms)
+                                                                  : kGameWatchPeriodMs;
+}
 
 using runtime::kMsgApplySystemSettings;
 using runtime::kMsgFlushOsd;
@@ -171,7 +183,7 @@ LRESULT CMonitorWnd::OnCreate(const CREATESTRUCTA*) {
 
     const bool opened = link_.OpenAtStartup(Hwnd());
     if (opened) {
-        SetTimer(Hwnd(), protocol::kTimerGameWatch, kGameWatchPeriodMs, nullptr);
+        SetTimer(Hwnd(), protocol::kTimerGameWatch, GameWatchPeriodMs(), nullptr);
         SetTimer(Hwnd(), protocol::kTimerStartUpload, kStartUploadDelayMs, nullptr);
         AddTrayIcon();
         if (openOptionAtStart_)
@@ -543,7 +555,7 @@ void CMonitorWnd::OnArrival() {
     upload_.Queue(protocol::UploadJob::Full);
     AddTrayIcon();
     WriteDeviceState(1);
-    SetTimer(Hwnd(), protocol::kTimerGameWatch, kGameWatchPeriodMs, nullptr);
+    SetTimer(Hwnd(), protocol::kTimerGameWatch, GameWatchPeriodMs(), nullptr);
 }
 
 void CMonitorWnd::OnRemoval() {

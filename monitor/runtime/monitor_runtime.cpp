@@ -243,14 +243,17 @@ void MonitorRuntime::OnGameWatchTimer() {
     const int back = gameReturn_.Poll(current, foreground_);
     if (back >= 0) {
         MakeCurrent(back);
-        return;
+    } else {
+        std::string exe;
+        const int match = PollGameProfile(host_.Block(), foreground_, &exe);
+        if (match >= 0) {
+            gameReturn_.AutoSwitched(current, match, exe);
+            MakeCurrent(match);
+        }
     }
-    std::string exe;
-    const int match = PollGameProfile(host_.Block(), foreground_, &exe);
-    if (match >= 0) {
-        gameReturn_.AutoSwitched(current, match, exe);
-        MakeCurrent(match);
-    }
+    // Said once the poll and its switch are done, so that a watcher of the
+    // debug output knows a poll passed rather than guessing from the clock.
+    debug_.Write("Game watch poll\n");
 }
 
 }  // namespace runtime

@@ -143,12 +143,15 @@ int SkinSurface::InitSkin(HWND hwnd, const std::string& skinFile, std::span<cons
     SkinSheets sheets;
     SIZE ignored{};
     LoadSkinPicture(folder + maskName, mask_, ignored);
-    SIZE normalSize{};
-    LoadSkinPicture(folder + normalName, sheets.normal, normalSize);
+    const int haveNormal = LoadSkinPicture(folder + normalName, sheets.normal, size_);
     LoadSkinPicture(folder + overName, sheets.over, ignored);
     LoadSkinPicture(folder + downName, sheets.down, ignored);
     LoadSkinPicture(folder + disableName, sheets.disable, ignored);
-    const int haveNormal = LoadSkinPicture(folder + normalName, background_, size_);
+    // The background is the Normal sheet: copied, not decoded a second time
+    // (decoding is most of a window's start).
+    background_.Reset(haveNormal != 0 ? static_cast<HBITMAP>(
+                                            CopyImage(sheets.normal.Get(), IMAGE_BITMAP, 0, 0, 0))
+                                      : nullptr);
 
     // Client of the Normal picture's size at (0, 0) of the parent (or screen).
     RECT frame{0, 0, size_.cx, size_.cy};
@@ -172,8 +175,7 @@ int SkinSurface::InitSkin(HWND hwnd, const std::string& skinFile, std::span<cons
         if (image.size != nullptr)
             *image.size = s;
     }
-    (void)normalSize;
-    return haveNormal != 0 ? 1 : 0;  // the sheets go out of scope here
+    return background_ ? 1 : 0;  // the sheets go out of scope here
 }
 
 int SkinSurface::ApplyShape(HWND hwnd) {

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "common/settings/ini_engine.h"
+
 namespace option {
 namespace {
 
@@ -70,7 +72,22 @@ void MacroFileStore::ReplaceAll(const std::vector<MacroRecord>& records) {
         macros_.push_back(std::make_unique<MacroRecord>(record));
 }
 
+std::string MacroFileStore::FileText() const {
+    settings::IniDocument doc;
+    doc.SetString(kSection, kNumberKey, std::to_string(macros_.size()).c_str());
+    for (std::size_t i = 0; i < macros_.size(); ++i) {
+        doc.SetString(kSection, std::to_string(i).c_str(),
+                      settings::EncodeStruct(macros_[i].get(), sizeof(MacroRecord)).c_str());
+    }
+    return doc.Serialize();
+}
+
 bool MacroFileStore::Save() {
+    // Option saves the store at every start and every Apply; most of the time
+    // the file already holds exactly this text and is left as it is.
+    std::string onDisk;
+    if (files_.ReadBytes(path_, onDisk) && onDisk == FileText())
+        return true;
     const std::unique_ptr<settings::IniRewriteLock::Hold> hold = files_.LockForRewrite(path_);
     if (!hold)
         return false;

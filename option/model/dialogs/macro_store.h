@@ -35,8 +35,8 @@ class MacroFileStore final : public MacroStore {
     // records are skipped; a missing file adds nothing. False when the file
     // could not be opened.
     bool Load() override;
-    // Replaces the file whole with the store's records; on failure the old
-    // file stays as it was.
+    // Replaces the file whole with the store's records, unless it already
+    // holds exactly them; on failure the old file stays as it was.
     bool Save() override;
     void MergeFromProfiles(const settings::SettingsBlock& block) override;
     std::vector<MacroRecord> Records() const override;
@@ -55,6 +55,9 @@ class MacroFileStore final : public MacroStore {
     const std::string& Path() const { return path_; }
 
   private:
+    // The file as Save writes it.
+    std::string FileText() const;
+
     settings::IniFileSystem& files_;
     std::string path_;
     std::vector<std::unique_ptr<MacroRecord>> macros_;

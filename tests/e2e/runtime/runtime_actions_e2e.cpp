@@ -551,12 +551,29 @@ TEST_F(RuntimeE2E, MediaCommandsGoToThePlayerOfTheCurrentProfile) {
 
 class AutomaticProfileE2E : public RuntimeE2E {
   protected:
+    // Monitor, started by the test, polls every 100 ms instead of 2 s.
+    void SetUp() override {
+        RuntimeE2E::SetUp();
+        SetEnvironmentVariableA("MOUSE_GAME_WATCH_MS", "100");
+    }
     void NameTheGame() {
         ASSERT_TRUE(folder_.AddTestProgram("standin_program.exe", "spacegame.exe"));
         // Two profiles name it; the directory never matters, the case neither.
         settings::CopyField(Profile(2).GameFile, "  C:\\Games\\Space\\SPACEGAME.EXE ");
         settings::CopyField(Profile(3).GameFile, "spacegame.exe");
         settings::CopyField(Profile(1).GameFile, "spacegame");  // no extension: no match
+    }
+    // Waits until Monitor has finished `count` more polls of the foreground
+    // program (it says so in its debug output after each).
+    bool PollsPass(int count) {
+        auto polls = [this] {
+            int n = 0;
+            for (const std::string& t : monitor_.DebugTexts())
+                n += t == "Game watch poll\n" ? 1 : 0;
+            return n;
+        };
+        const int until = polls() + count;
+        return WaitUntil([&] { return polls() >= until; }, 15s);
     }
     void StartTheGame() {
         ASSERT_TRUE(game_.Start(folder_.File("spacegame.exe"), "/window"));
@@ -568,6 +585,7 @@ class AutomaticProfileE2E : public RuntimeE2E {
         game_.WaitExit(10s);
         game_.Kill();
         RuntimeE2E::TearDown();
+        SetEnvironmentVariableA("MOUSE_GAME_WATCH_MS", nullptr);
     }
     Program game_;
 };
@@ -582,10 +600,12 @@ TEST_F(AutomaticProfileE2E, GameInTheForegroundSwitchesToTheLowestProfileNamingI
         ASSERT_TRUE(folder_.AddTestProgram("standin_program.exe", "editor.exe"));
         Program other;
         ASSERT_TRUE(other.Start(folder_.File("editor.exe"), "/window"));
-        ASSERT_TRUE(WaitUntil([] { return FindWindowA(nullptr, "Stand-in Program") != nullptr; }));
-        // Two polls of the foreground program must pass and switch nothing;
-        // nothing marks a poll, so this is a fixed window.
-        ObserveFor(4500ms);
+        ASSERT_TRUE(WaitUntil([] {
+            HWND w = FindWindowA(nullptr, "Stand-in Program");
+            return w != nullptr && GetForegroundWindow() == w;
+        }));
+        // Two polls of the foreground program pass and switch nothing.
+        ASSERT_TRUE(PollsPass(2)) << "Monitor did not poll the foreground program";
         PostMessageA(FindWindowA(nullptr, "Stand-in Program"), WM_CLOSE, 0, 0);
         ASSERT_EQ(other.WaitExit(), 0);
         ASSERT_TRUE(ReadShared(*shared));
@@ -598,15 +618,13 @@ TEST_F(AutomaticProfileE2E, GameInTheForegroundSwitchesToTheLowestProfileNamingI
     EXPECT_TRUE(option.WaitFor(1255, 1));
     ASSERT_TRUE(
         WaitUntil([&] { return Dump().find("selected_profile 3\n") != std::string::npos; }));
-    // Later polls find the same profile current: nothing more happens (two
-    // polls' fixed window, as above).
-    ObserveFor(4500ms);
+    // Later polls find the same profile current: nothing more happens.
+    ASSERT_TRUE(PollsPass(2));
     EXPECT_EQ(option.Count(1255), 1);
     // Leaving the game does not switch back.
     PostMessageA(FindWindowA(nullptr, "Stand-in Program"), WM_CLOSE, 0, 0);
     game_.WaitExit(10s);
-    // At least one poll's fixed window.
-    ObserveFor(2500ms);
+    ASSERT_TRUE(PollsPass(2));
     ASSERT_TRUE(ReadShared(*shared));
     EXPECT_EQ(shared->currentProfile, 2);
 }
@@ -616,8 +634,9 @@ TEST_F(AutomaticProfileE2E, NothingSwitchesWhileTheMouseIsUnplugged) {
     StandInWindow option(kOptionTitle);
     Start(false);
     StartTheGame();
-    // Two polls' fixed window: an unplugged mouse sends no marker event.
-    ObserveFor(5000ms);
+    // Ten polls' time: an unplugged mouse sends no marker event, and Monitor
+    // does not poll (or say so) while the mouse is away.
+    ObserveFor(1000ms);
     auto shared = std::make_unique<settings::SettingsBlock>();
     ASSERT_TRUE(ReadShared(*shared));
     EXPECT_EQ(shared->currentProfile, 0);

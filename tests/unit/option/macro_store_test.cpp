@@ -90,6 +90,11 @@ TEST_F(StoreFixture, SaveReplacesTheFileWholeAndKeepsTheOldOneWhenWritingFails) 
     ASSERT_TRUE(store.Save());
     EXPECT_EQ(Lines().size(), 4u);  // key 2 of the old file is gone
 
+    // Saved again as it is: the file is not touched.
+    const int changes = disk.changes;
+    ASSERT_TRUE(store.Save());
+    EXPECT_EQ(disk.changes, changes);
+
     const std::string before = disk.files[kPath];
     store.AddNamed("D");
     disk.crashAfter = 0;  // the temporary file is cut in half

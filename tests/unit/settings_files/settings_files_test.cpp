@@ -346,6 +346,38 @@ TEST(SaveAll, KeepsOtherConfigKeysAndWritesTheThreeValues) {
     EXPECT_EQ(f.store.files.size(), 6u);
 }
 
+TEST(SaveAll, RewritesOnlyChangedFilesAndLeavesWhatAFullRewriteWould) {
+    Fixture f;
+    f.store.files[kConfig] = "[Setting]\r\nFWVersion=112\r\n";
+    auto block = NewBlock();
+    FillDefaults(*block, DefaultsFor::Option);
+    ASSERT_TRUE(SaveAll(f.files, nullptr, *block));
+    const int changes = f.store.changes;
+    ASSERT_TRUE(SaveAll(f.files, nullptr, *block));
+    EXPECT_EQ(f.store.changes, changes) << "a save of unchanged values wrote";
+
+    block->profiles[3].Cpi_X += 1;
+    block->currentProfile = 3;
+    Fixture full;  // the same save with every file rewritten
+    full.store.files = f.store.files;
+    ASSERT_TRUE(RewriteIniFile(full.engine, kConfig, [&](IniFile& file) {
+        return file.WriteString(kSettingSection, "CurrentProfile", "3") &&
+               file.WriteString(kSettingSection, "MouseType",
+                                std::to_string(block->mouseType).c_str()) &&
+               file.WriteString(kSettingSection, "MouseColor",
+                                std::to_string(block->mouseColor).c_str());
+    }));
+    for (int n = 0; n < kProfileCount; ++n) {
+        ASSERT_TRUE(RewriteIniFile(full.engine, ProfileFile(n), [&](IniFile& file) {
+            return WriteProfile(file, block->profiles[n]);
+        }));
+    }
+    ASSERT_TRUE(SaveAll(f.files, nullptr, *block));
+    EXPECT_EQ(f.store.files, full.store.files);
+    // config.ini and Default3.gmp only: a copy, its write and the replace each.
+    EXPECT_EQ(f.store.changes - changes, 6);
+}
+
 TEST(SaveAll, ReadOnlyConfigFolderFailsAndLeavesTheProfilesWhole) {
     Fixture f;
     auto before = NewBlock();
