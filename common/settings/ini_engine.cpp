@@ -308,12 +308,11 @@ bool RewriteIniFile(IniFileSystem& files, const std::string& path,
 
 namespace {
 
-// Takes the writes of an update on a document in memory and tells whether
-// any of them changed a value.
-class PreviewIniFile final : public IniFile {
+// An IniFile over a document in memory: reads answer from it, and the struct
+// encoding of writes is shared; what a write does is the derived class's.
+class DocumentIniFile : public IniFile {
   public:
-    explicit PreviewIniFile(IniDocument& doc) : doc_(doc) {}
-    bool Changed() const { return changed_; }
+    explicit DocumentIniFile(IniDocument& doc) : doc_(doc) {}
 
     std::int32_t GetInt(const char* section, const char* key, std::int32_t def) override {
         return doc_.GetInt(section, key, def);
@@ -324,6 +323,22 @@ class PreviewIniFile final : public IniFile {
     bool GetStruct(const char* section, const char* key, void* data, std::size_t size) override {
         return doc_.GetStruct(section, key, data, size);
     }
+    bool WriteStruct(const char* section, const char* key, const void* data,
+                     std::size_t size) override {
+        return WriteString(section, key, EncodeStruct(data, size).c_str());
+    }
+
+  protected:
+    IniDocument& doc_;
+};
+
+// Takes the writes of an update on a document in memory and tells whether
+// any of them changed a value.
+class PreviewIniFile final : public DocumentIniFile {
+  public:
+    explicit PreviewIniFile(IniDocument& doc) : DocumentIniFile(doc) {}
+    bool Changed() const { return changed_; }
+
     bool WriteString(const char* section, const char* key, const char* value) override {
         if (section == nullptr || key == nullptr || value == nullptr) {
             changed_ = true;  // deletions are left to the real rewrite
@@ -332,14 +347,9 @@ class PreviewIniFile final : public IniFile {
         changed_ = doc_.SetString(section, key, value) || changed_;
         return true;
     }
-    bool WriteStruct(const char* section, const char* key, const void* data,
-                     std::size_t size) override {
-        return WriteString(section, key, EncodeStruct(data, size).c_str());
-    }
     bool Flush() override { return true; }
 
   private:
-    IniDocument& doc_;
     bool changed_ = false;
 };
 
@@ -376,34 +386,23 @@ std::filesystem::path DiskPath(const std::string& path) {
 #endif
 }
 
-class EngineIniFile final : public IniFile {
+// The engine's own file: the document is written back whole at Flush (or
+// when the file is closed) if a write changed it.
+class EngineIniFile final : public DocumentIniFile {
   public:
     EngineIniFile(TextFileStore& store, std::string path, IniDocument doc)
-        : store_(store), path_(std::move(path)), doc_(std::move(doc)) {}
+        : DocumentIniFile(own_), store_(store), path_(std::move(path)), own_(std::move(doc)) {}
     ~EngineIniFile() override {
         if (dirty_)
             Flush();
     }
 
-    std::int32_t GetInt(const char* section, const char* key, std::int32_t def) override {
-        return doc_.GetInt(section, key, def);
-    }
-    std::string GetString(const char* section, const char* key, const char* def) override {
-        return doc_.GetString(section, key, def);
-    }
-    bool GetStruct(const char* section, const char* key, void* data, std::size_t size) override {
-        return doc_.GetStruct(section, key, data, size);
-    }
     bool WriteString(const char* section, const char* key, const char* value) override {
         if (section == nullptr || key == nullptr)
             return false;
         if (doc_.SetString(section, key, value))
             dirty_ = true;
         return true;
-    }
-    bool WriteStruct(const char* section, const char* key, const void* data,
-                     std::size_t size) override {
-        return WriteString(section, key, EncodeStruct(data, size).c_str());
     }
     bool Flush() override {
         if (!dirty_)
@@ -415,7 +414,7 @@ class EngineIniFile final : public IniFile {
   private:
     TextFileStore& store_;
     std::string path_;
-    IniDocument doc_;
+    IniDocument own_;
     bool dirty_ = false;
 };
 

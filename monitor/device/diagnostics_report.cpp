@@ -1,5 +1,7 @@
 #include "monitor/device/diagnostics_report.h"
 
+#include "common/text_lines.h"
+
 #include <algorithm>
 #include <cctype>
 
@@ -14,22 +16,6 @@ constexpr std::size_t kShortestPrivateName = 3;
 
 char Lower(char c) {
     return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t at = 0;
-    while (at < text.size()) {
-        std::size_t end = text.find('\n', at);
-        if (end == std::string::npos)
-            end = text.size();
-        std::string line = text.substr(at, end - at);
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        lines.push_back(std::move(line));
-        at = end + 1;
-    }
-    return lines;
 }
 
 bool ContainsNoCase(const std::string& text, const std::string& word) {
@@ -115,7 +101,7 @@ std::vector<std::string> PrivateNames(const settings::SettingsBlock& block) {
 
 std::vector<std::string> ChannelLines(const std::string& deviceReport) {
     std::vector<std::string> out;
-    for (const std::string& line : Lines(deviceReport)) {
+    for (const std::string& line : text::SplitLines(deviceReport)) {
         if (ContainsNoCase(line, "channel"))
             out.push_back(line);
     }
@@ -139,7 +125,7 @@ std::string BuildDiagnosticsReport(const DiagnosticsFacts& facts,
     report.Field("Present", facts.mousePresent ? "yes" : "no");
 
     report.Section("Interfaces");
-    const std::vector<std::string> device = Lines(facts.deviceReport);
+    const std::vector<std::string> device = text::SplitLines(facts.deviceReport);
     if (device.empty())
         report.Line("(nothing known)");
     for (const std::string& line : device) report.Line(line);
@@ -162,7 +148,7 @@ std::string BuildDiagnosticsReport(const DiagnosticsFacts& facts,
         report.Field("File", facts.capturePath);
         if (facts.captureCut)
             report.Line("(only its end follows)");
-        for (const std::string& line : Lines(facts.captureText)) report.Line(line);
+        for (const std::string& line : text::SplitLines(facts.captureText)) report.Line(line);
     }
     return report.Take();
 }

@@ -1,5 +1,7 @@
 #include "monitor/device/rotating_log.h"
 
+#include "common/text_lines.h"
+
 #include <algorithm>
 
 namespace device {
@@ -7,20 +9,6 @@ namespace device {
 namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
-
-void AppendLines(const std::string& text, std::vector<std::string>& lines) {
-    std::size_t at = 0;
-    while (at < text.size()) {
-        std::size_t end = text.find('\n', at);
-        if (end == std::string::npos)
-            end = text.size();
-        std::string line = text.substr(at, end - at);
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        lines.push_back(std::move(line));
-        at = end + 1;
-    }
-}
 
 }  // namespace
 
@@ -62,8 +50,8 @@ bool RotatingLog::Rotate() {
 
 std::vector<std::string> RotatingLog::LastLines(std::size_t count) {
     std::vector<std::string> lines;
-    AppendLines(files_.Read(previous_), lines);
-    AppendLines(files_.Read(current_), lines);
+    text::AppendLines(files_.Read(previous_), lines);
+    text::AppendLines(files_.Read(current_), lines);
     if (lines.size() > count)
         lines.erase(lines.begin(), lines.end() - static_cast<std::ptrdiff_t>(count));
     return lines;

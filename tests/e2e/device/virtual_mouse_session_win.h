@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/settings/settings_block.h"
+#include "common/text_lines.h"
 #include "tests/e2e/harness/harness_win.h"
 
 namespace e2e {
@@ -25,7 +26,7 @@ bool WriteSharedBlock(const settings::SettingsBlock& block);
 // it with no changes, which only succeeds for an icon that exists.
 bool TrayIconShown(HWND owner);
 
-std::vector<std::string> SplitLines(const std::string& text);
+using text::SplitLines;
 
 // A virtual mouse started in the program folder, logging to vm.log there.
 class VirtualMouseSession {
