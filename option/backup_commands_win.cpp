@@ -1,12 +1,11 @@
 #include "option/backup_commands_win.h"
 
-#include <commdlg.h>
-
 #include <string>
 
 #include "common/settings/ini_engine.h"
 #include "common/win/program_folder_win.h"
 #include "lan/string_ids.h"
+#include "option/file_dialog_win.h"
 #include "option/option_dlg_win.h"
 
 namespace option {
@@ -15,26 +14,14 @@ namespace {
 
 constexpr const char* kBackupFilter = "Gaming Mouse Backup(*.gmb)\0*.gmb\0\0";
 
-enum class FileDialog { Open, Save };
-
-bool AskBackupPath(HWND owner, FileDialog kind, char (&path)[MAX_PATH]) {
-    const std::string title =
-        LanString(kind == FileDialog::Save ? lan::kExportAll : lan::kImportAll);
-    OPENFILENAMEA ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = owner;
-    ofn.lpstrFilter = kBackupFilter;
-    ofn.lpstrFile = path;
-    ofn.nMaxFile = sizeof path;
-    ofn.lpstrDefExt = "gmb";
-    ofn.lpstrTitle = title.c_str();
-    ofn.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
-    if (kind == FileDialog::Open) {
-        ofn.Flags |= OFN_FILEMUSTEXIST;
-        return GetOpenFileNameA(&ofn) != FALSE;
+// The file dialog for a backup, titled by the command that opens it.
+struct BackupChoice : FileChoice {
+    explicit BackupChoice(unsigned titleId)
+        : FileChoice{kBackupFilter, "gmb"}, title_(LanString(titleId)) {
+        title = title_.c_str();
     }
-    return GetSaveFileNameA(&ofn) != FALSE;
-}
+    std::string title_;
+};
 
 std::string WithArgument(std::string text, const std::string& argument) {
     const std::size_t mark = text.find("%1");
@@ -70,7 +57,7 @@ void Tell(HWND owner, const std::string& text) {
 
 void ExportAllSettings(HWND owner, OptionSession& session) {
     char path[MAX_PATH] = {};
-    if (!AskBackupPath(owner, FileDialog::Save, path))
+    if (!AskFilePath(owner, FileDialog::Save, BackupChoice(lan::kExportAll), path))
         return;
     settings::DiskTextFileStore disk;
     const bool ok = WriteBackupFile(disk, path, session.BackupText());
@@ -81,7 +68,7 @@ void ExportAllSettings(HWND owner, OptionSession& session) {
 
 bool ImportAllSettings(HWND owner, OptionSession& session) {
     char path[MAX_PATH] = {};
-    if (!AskBackupPath(owner, FileDialog::Open, path))
+    if (!AskFilePath(owner, FileDialog::Open, BackupChoice(lan::kImportAll), path))
         return false;
     settings::DiskTextFileStore disk;
     std::string text;

@@ -1,6 +1,5 @@
 #include "option/option_dlg_win.h"
 
-#include <commdlg.h>
 #include <shellapi.h>
 
 #include "common/protocol.h"
@@ -9,6 +8,7 @@
 #include "lan/string_ids.h"
 #include "option/backup_commands_win.h"
 #include "option/dialogs/modal_dialog_win.h"
+#include "option/file_dialog_win.h"
 #include "option/dialogs/option_dialogs_win.h"
 #include "option/dialogs/owned_dialogs_win.h"
 #include "option/option_resource_ids.h"
@@ -39,25 +39,7 @@ constexpr UINT kMonitorWatchMs = 500;
 constexpr RECT kFirmwareTextArea{308, 252, 348, 282};
 constexpr const char* kProfileFilter = "Gaming Mouse Profile(*.gmp)\0*.gmp\0\0";
 
-enum class ProfileDialog { Open, Save };
-
-// The system's file dialog for a .gmp file; false when the user cancelled.
-// An opened file must exist; a saved one over an existing file is confirmed.
-bool AskProfilePath(HWND owner, ProfileDialog kind, char (&path)[MAX_PATH]) {
-    OPENFILENAMEA ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = owner;
-    ofn.lpstrFilter = kProfileFilter;
-    ofn.lpstrFile = path;
-    ofn.nMaxFile = sizeof path;
-    ofn.lpstrDefExt = "gmp";
-    ofn.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
-    if (kind == ProfileDialog::Open) {
-        ofn.Flags |= OFN_FILEMUSTEXIST;
-        return GetOpenFileNameA(&ofn) != FALSE;
-    }
-    return GetSaveFileNameA(&ofn) != FALSE;
-}
+constexpr FileChoice kProfileChoice{kProfileFilter, "gmp"};
 
 bool IsButtonKey(int key) {
     switch (key) {
@@ -488,7 +470,7 @@ void COptionDlg::EditProfile(bool startEmpty) {
 
 void COptionDlg::ImportProfile() {
     char path[MAX_PATH] = {};
-    if (!AskProfilePath(Hwnd(), ProfileDialog::Open, path))
+    if (!AskFilePath(Hwnd(), FileDialog::Open, kProfileChoice, path))
         return;
     const ImportResult result = session_->Import(path);
     win::DebugText("COptionDlg Import %d\n", static_cast<int>(result));
@@ -503,7 +485,7 @@ void COptionDlg::ImportProfile() {
 
 void COptionDlg::ExportProfile() {
     char path[MAX_PATH] = {};
-    if (!AskProfilePath(Hwnd(), ProfileDialog::Save, path))
+    if (!AskFilePath(Hwnd(), FileDialog::Save, kProfileChoice, path))
         return;
     const bool ok = session_->Export(path);
     win::DebugText("COptionDlg Export %d\n", ok ? 1 : 0);

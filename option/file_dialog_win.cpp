@@ -1,0 +1,24 @@
+#include "option/file_dialog_win.h"
+
+#include <commdlg.h>
+
+namespace option {
+
+bool AskFilePath(HWND owner, FileDialog kind, const FileChoice& choice, char (&path)[MAX_PATH]) {
+    OPENFILENAMEA ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = choice.filter;
+    ofn.lpstrFile = path;
+    ofn.nMaxFile = sizeof path;
+    ofn.lpstrDefExt = choice.extension;
+    ofn.lpstrTitle = choice.title;
+    ofn.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+    if (kind == FileDialog::Open) {
+        ofn.Flags |= OFN_FILEMUSTEXIST;
+        return GetOpenFileNameA(&ofn) != FALSE;
+    }
+    return GetSaveFileNameA(&ofn) != FALSE;
+}
+
+}  // namespace option
