@@ -277,6 +277,10 @@ Section "-un.Program"
     Delete "$INSTDIR\VantorOSD.exe"
     Delete "$INSTDIR\User Manual.pdf"
     RMDir /r "$INSTDIR\skins"
+    ; What the programs wrote for themselves, not the user's settings: the
+    ; logs, the diagnostics recording and the remembered HID channels.
+    RMDir /r "$INSTDIR\logs"
+    Delete "$INSTDIR\korrin-channels.ini"
     Delete "$INSTDIR\Uninstall.exe"
 
     Delete "${CONFIG_SHORTCUT}"

@@ -53,7 +53,7 @@ SUBJECT_WORDS = {
     "Importing and exporting profiles": [".gmp"],
     "Backing up all settings": ["Export all", "Import all"],
     "The command line of Monitor": ["/profile", "/apply", "exit code"],
-    "Troubleshooting": ["korrin-capture.txt"],
+    "Troubleshooting": ["Record mouse diagnostics", "Save diagnostics report"],
 }
 
 
