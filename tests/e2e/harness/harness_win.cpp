@@ -67,13 +67,6 @@ std::string EnvOr(const char* name, const char* fallback) {
     return std::string(value, length);
 }
 
-std::string DistFolder() {
-    return EnvOr("MOUSE_DIST", "");
-}
-std::string TestBinFolder() {
-    return EnvOr("MOUSE_TEST_BIN", "");
-}
-
 ProgramFolder::ProgramFolder() {
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
@@ -81,7 +74,10 @@ ProgramFolder::ProgramFolder() {
     std::snprintf(name, sizeof name, "%smouse-e2e-%lu-%d", temp, GetCurrentProcessId(),
                   g_folderCounter.fetch_add(1));
     RemoveTree(name);
-    CopyTree(DistFolder(), name);
+    std::string dist = DistFolder();
+    if (!dist.empty())
+        dist.pop_back();  // the tree copy adds its own separators
+    CopyTree(dist, name);
     path_ = std::string(name) + "\\";
 }
 
@@ -98,7 +94,7 @@ bool ProgramFolder::Remove(const std::string& relative) const {
 }
 
 bool ProgramFolder::AddTestProgram(const std::string& name, const std::string& as) const {
-    return CopyFileA((TestBinFolder() + "\\" + name).c_str(), File(as).c_str(), FALSE) != FALSE;
+    return CopyFileA((TestBinFolder() + name).c_str(), File(as).c_str(), FALSE) != FALSE;
 }
 
 std::string ProgramFolder::ReadIni(const std::string& file, const char* section, const char* key,

@@ -1,7 +1,6 @@
 #include "tests/win/device/vm_harness_win.h"
 
 #include <cstdio>
-#include <cstdlib>
 
 namespace vmtest {
 
@@ -29,20 +28,6 @@ bool Launch(const std::string& args, PROCESS_INFORMATION& pi) {
 }
 
 }  // namespace
-
-std::string DistFolder() {
-    const char* env = std::getenv("MOUSE_DIST");
-    const std::string given = env != nullptr ? env : ".";
-    // A Unix path names the same folder on Wine's drive Z:.
-    std::string path = !given.empty() && given[0] == '/' ? std::string("Z:") : std::string();
-    path.append(given);
-    for (char& c : path)
-        if (c == '/')
-            c = '\\';
-    if (path.back() != '\\')
-        path.push_back('\\');
-    return path;
-}
 
 std::string TempFile(const char* name) {
     char dir[MAX_PATH];

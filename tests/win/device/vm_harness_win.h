@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "tests/e2e/harness/wait_until_win.h"
+#include "tests/support/program_folder_win.h"
 
 namespace vmtest {
 
-// MOUSE_DIST as a Windows path with a trailing backslash.
-std::string DistFolder();
+using testsupport::DistFolder;
 std::string TempFile(const char* name);
 // Folder of this test program, with a trailing backslash: the program folder
 // of a library it loads.
