@@ -24,22 +24,6 @@ bool TrayIconShown(HWND owner) {
     return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
 }
 
-std::vector<std::string> SplitLines(const std::string& text) {
-    std::vector<std::string> out;
-    std::size_t at = 0;
-    while (at < text.size()) {
-        std::size_t end = text.find('\n', at);
-        if (end == std::string::npos)
-            end = text.size();
-        std::string line = text.substr(at, end - at);
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        out.push_back(line);
-        at = end + 1;
-    }
-    return out;
-}
-
 VirtualMouseSession::VirtualMouseSession(const ProgramFolder& folder) : folder_(folder) {
     if (FindWindowA(kVirtualMouseClass, nullptr) != nullptr)
         return;  // Running() says false

@@ -11,6 +11,7 @@
 #include "common/settings/settings_block.h"
 #include "tests/e2e/harness/harness_win.h"
 #include "tests/support/shared_block_win.h"
+#include "tests/support/text_lines.h"
 
 namespace e2e {
 
@@ -25,7 +26,7 @@ using testsupport::WriteSharedBlock;
 // it with no changes, which only succeeds for an icon that exists.
 bool TrayIconShown(HWND owner);
 
-std::vector<std::string> SplitLines(const std::string& text);
+using testsupport::SplitLines;
 
 // A virtual mouse started in the program folder, logging to vm.log there.
 class VirtualMouseSession {

@@ -29,21 +29,11 @@ struct PointerValues {
     }
 };
 
-enum class Key { Mouse, Desktop };
-struct RegistryValue {
-    Key key;
-    const char* name;
-};
-// In the order they are written.
-inline constexpr std::array<RegistryValue, 7> kValues = {{
-    {Key::Mouse, "DoubleClickSpeed"},
-    {Key::Mouse, "MouseSensitivity"},
-    {Key::Mouse, "MouseTrails"},
-    {Key::Mouse, "MouseSpeed"},
-    {Key::Mouse, "MouseThreshold1"},
-    {Key::Mouse, "MouseThreshold2"},
-    {Key::Desktop, "WheelScrollLines"},
-}};
+// Each under "Control Panel\\", in the order they are written.
+inline constexpr std::array<const char*, 7> kValues = {
+    "Mouse\\DoubleClickSpeed",  "Mouse\\MouseSensitivity", "Mouse\\MouseTrails",
+    "Mouse\\MouseSpeed",        "Mouse\\MouseThreshold1",  "Mouse\\MouseThreshold2",
+    "Desktop\\WheelScrollLines"};
 
 struct RoundTrip {
     const char* name;

@@ -108,12 +108,8 @@ TEST(MouseRegistryCases, WritesTheTextsInOrderAndReadsThemBack) {
         registry_cases::Put(c.written, p);
         ASSERT_EQ(WriteRegistryFromProfile(registry, p), 1);
         std::vector<std::string> expected;
-        for (std::size_t i = 0; i < registry_cases::kValues.size(); ++i) {
-            const registry_cases::RegistryValue& v = registry_cases::kValues[i];
-            expected.push_back(
-                std::string(v.key == registry_cases::Key::Mouse ? "Mouse\\" : "Desktop\\") +
-                v.name + "=" + c.texts[i]);
-        }
+        for (std::size_t i = 0; i < registry_cases::kValues.size(); ++i)
+            expected.push_back(std::string(registry_cases::kValues[i]) + "=" + c.texts[i]);
         EXPECT_EQ(registry.log, expected);
 
         ProfileRecord back = Fresh();

@@ -55,19 +55,6 @@ std::string ReadFile(const std::string& path) {
     return text;
 }
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> out;
-    std::size_t at = 0;
-    while (at < text.size()) {
-        std::size_t end = text.find('\n', at);
-        if (end == std::string::npos)
-            end = text.size();
-        out.push_back(text.substr(at, end - at));
-        at = end + 1;
-    }
-    return out;
-}
-
 int RunVirtualMouse(const std::string& args, DWORD timeoutMs) {
     PROCESS_INFORMATION pi{};
     if (!Launch(args, pi))

@@ -9,6 +9,7 @@
 
 #include "tests/e2e/harness/wait_until_win.h"
 #include "tests/support/program_folder_win.h"
+#include "tests/support/text_lines.h"
 
 namespace vmtest {
 
@@ -18,7 +19,7 @@ std::string TempFile(const char* name);
 // of a library it loads.
 std::string ExeFolder();
 std::string ReadFile(const std::string& path);
-std::vector<std::string> Lines(const std::string& text);
+using testsupport::SplitLines;
 
 // Runs VirtualMouse.exe with `args` and waits for it; its exit code, or -1.
 int RunVirtualMouse(const std::string& args, DWORD timeoutMs = 30000);

@@ -389,10 +389,10 @@ TEST(SystemMouseRegistryAdapter, WritesTheTextsAndReadsThemBack) {
         registry_cases::Put(c.written, p);
         ASSERT_EQ(WriteRegistryFromProfile(registry, p), 1);
         for (std::size_t i = 0; i < registry_cases::kValues.size(); ++i) {
-            const registry_cases::RegistryValue& v = registry_cases::kValues[i];
-            EXPECT_EQ(RegText(v.key == registry_cases::Key::Mouse ? kMouse : kDesktop, v.name),
-                      c.texts[i])
-                << v.name;
+            const std::string path = registry_cases::kValues[i];
+            const std::size_t slash = path.find('\\');
+            const std::string key = "Control Panel\\" + path.substr(0, slash);
+            EXPECT_EQ(RegText(key.c_str(), path.substr(slash + 1).c_str()), c.texts[i]) << path;
         }
         ProfileRecord back = PointerProfile();
         ASSERT_EQ(ReadRegistryIntoProfile(registry, back), 1);
