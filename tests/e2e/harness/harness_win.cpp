@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -13,7 +14,10 @@ namespace {
 
 std::atomic<int> g_folderCounter{0};
 
-bool CopyTree(const std::string& from, const std::string& to) {
+// `from` may end with its separator, as the program folder's path does.
+bool CopyTree(std::string from, const std::string& to) {
+    if (!from.empty() && from.back() == '\\')
+        from.pop_back();
     CreateDirectoryA(to.c_str(), nullptr);
     WIN32_FIND_DATAA found;
     HANDLE find = FindFirstFileA((from + "\\*").c_str(), &found);
@@ -74,9 +78,13 @@ ProgramFolder::ProgramFolder() {
     std::snprintf(name, sizeof name, "%smouse-e2e-%lu-%d", temp, GetCurrentProcessId(),
                   g_folderCounter.fetch_add(1));
     RemoveTree(name);
-    std::string dist = DistFolder();
-    if (!dist.empty())
-        dist.pop_back();  // the tree copy adds its own separators
+    // Without the program folder to copy (MOUSE_DIST is set by CTest), an
+    // empty path would name the drive's root and copy the whole disk.
+    const std::string dist = DistFolder();
+    if (dist.empty()) {
+        std::fprintf(stderr, "MOUSE_DIST is not set: run the end-to-end tests through ctest\n");
+        std::abort();
+    }
     CopyTree(dist, name);
     path_ = std::string(name) + "\\";
 }
