@@ -65,15 +65,6 @@ bool IsButtonKey(int key) {
 
 }  // namespace
 
-OptionGlobals& Globals() {
-    static OptionGlobals globals;
-    return globals;
-}
-
-std::string LanString(unsigned id) {
-    return win::LoadModuleString(Globals().language, id);
-}
-
 std::span<const win::MessageRow<COptionDlg>> COptionDlg::MessageMap() {
     static constexpr win::MessageRow<COptionDlg> rows[] = {
         win::OnMessage<WM_CREATE, &COptionDlg::OnCreate>(),

@@ -17,14 +17,15 @@
 #include "option/macro_file_system_win.h"
 #include "option/model/dialogs/macro_store.h"
 #include "option/model/session/option_session.h"
+#include "option/option_globals_win.h"
 #include "option/pages/option_page.h"
+#include "option/pages/page_host.h"
 #include "option/session_ports_win.h"
 #include "option/skin/skin_button_win.h"
 #include "option/skin/value_controls_win.h"
 
 namespace option {
 
-inline constexpr const char* kSoftwareVersion = "1.12";
 inline constexpr const char* kWebAddress = "https://www.example.com/";
 
 // Keys of skin_config.ini that name a control.
@@ -51,27 +52,12 @@ enum ConfigKey : int {
 };
 inline constexpr int kPageCount = 4;
 
-// The control id of a key's control.
-constexpr int ControlId(int key) {
-    return 1000 + key;
-}
 // The window id of page i (0..3), so that others can find the pages.
 constexpr int PageId(int page) {
     return 2000 + page;
 }
 
-// Texts set once at start and read by every window of Option.
-struct OptionGlobals {
-    std::string programFolder;
-    std::string firmwareVersion;
-    std::string softwareVersion = kSoftwareVersion;
-    HMODULE language = nullptr;
-};
-OptionGlobals& Globals();
-// A string of lan.dll, "" when the module or the id is missing.
-std::string LanString(unsigned id);
-
-class COptionDlg : public win::WindowImpl<COptionDlg> {
+class COptionDlg : public win::WindowImpl<COptionDlg>, public PageHost {
   public:
     COptionDlg();
     ~COptionDlg() override;
@@ -84,16 +70,16 @@ class COptionDlg : public win::WindowImpl<COptionDlg> {
     void Refresh();
     // Shows the edit block again on every page (after a change that did not
     // come from a page, such as a setting changed on the mouse).
-    void RefreshPages();
+    void RefreshPages() override;
     void Apply(int reset);
     // Five default profiles, shown and applied as a reset; the caller has
     // asked the user.
-    void RestoreDefaults();
-    OptionSession& Session() { return *session_; }
+    void RestoreDefaults() override;
+    OptionSession& Session() override { return *session_; }
     // The macro store: the button page lists its macros in the assignment
     // menu and hands it to the macro manager, which saves it on OK and
     // reloads it from the file on cancel.
-    MacroFileStore& Macros() { return macros_; }
+    MacroFileStore& Macros() override { return macros_; }
 
     static std::span<const win::MessageRow<COptionDlg>> MessageMap();
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "lan/string_ids.h"
-#include "option/option_dlg_win.h"
+#include "option/option_globals_win.h"
 #include "option/model/dialogs/dialog_values.h"
 #include "option/skin/skin_messages.h"
 

@@ -10,7 +10,7 @@
 #include "option/dialogs/modal_dialog_win.h"
 #include "option/dialogs/option_dialogs_win.h"
 #include "option/dialogs/warning_dlg_win.h"
-#include "option/option_dlg_win.h"
+#include "option/option_globals_win.h"
 #include "option/skin/skin_menu_win.h"
 
 namespace option {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "option/dialogs/option_dialogs_win.h"
-#include "option/option_dlg_win.h"
+#include "option/model/session/option_session.h"
 #include "option/pages/page_controls_win.h"
 #include "option/pages/page_window_win.h"
 
@@ -104,7 +104,7 @@ void CAdvancedPage::BuildControl(int key, const skin::ButtonPos& pos,
 }
 
 void CAdvancedPage::Refresh() {
-    if (const settings::ProfileRecord* profile = owner_.Session().CurrentProfile())
+    if (const settings::ProfileRecord* profile = host_.Session().CurrentProfile())
         Show(AdvancedViewOf(*profile));
 }
 
@@ -158,7 +158,7 @@ LRESULT CAdvancedPage::OnKeyDown(UINT key, UINT) {
 }
 
 LRESULT CAdvancedPage::OnSlider(win::WParam<int> position, win::LParam<int> id) {
-    settings::ProfileRecord* profile = owner_.Session().CurrentProfile();
+    settings::ProfileRecord* profile = host_.Session().CurrentProfile();
     if (profile == nullptr)
         return 0;
     MoveAdvancedSlider(*profile, id.value, position.value);
@@ -167,7 +167,7 @@ LRESULT CAdvancedPage::OnSlider(win::WParam<int> position, win::LParam<int> id) 
 }
 
 void CAdvancedPage::EditLed(int led) {
-    settings::ProfileRecord* profile = owner_.Session().CurrentProfile();
+    settings::ProfileRecord* profile = host_.Session().CurrentProfile();
     if (profile == nullptr)
         return;
     DpiColorDialog dialog(GetParent(Hwnd()));
@@ -184,14 +184,14 @@ LRESULT CAdvancedPage::OnClick(UINT id, UINT code) {
     const int key = static_cast<int>(id) - ControlId(0);
     if (key == kAdvDefaults) {
         if (AskResetDefaults(GetParent(Hwnd())))
-            owner_.RestoreDefaults();
+            host_.RestoreDefaults();
         return 0;
     }
     if (key >= kAdvLed1 && key < kAdvLed1 + 4) {
         EditLed(key - kAdvLed1);
         return 0;
     }
-    settings::ProfileRecord* profile = owner_.Session().CurrentProfile();
+    settings::ProfileRecord* profile = host_.Session().CurrentProfile();
     if (profile == nullptr)
         return 0;
     const bool checked = buttons_[static_cast<std::size_t>(key)].Latched() != 0;
@@ -229,7 +229,7 @@ LRESULT CAdvancedPage::OnClick(UINT id, UINT code) {
     Show(AdvancedViewOf(*profile));
     // The lighting page shows the colour of the level being edited.
     if (levelChanged)
-        owner_.RefreshPages();
+        host_.RefreshPages();
     return 0;
 }
 

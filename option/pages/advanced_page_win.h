@@ -12,6 +12,7 @@
 #include "common/win/window.h"
 #include "option/model/pages/advanced_fields.h"
 #include "option/pages/option_page.h"
+#include "option/pages/page_host.h"
 #include "option/skin/skin_button_win.h"
 #include "option/skin/skin_loader_win.h"
 #include "option/skin/slider_win.h"
@@ -48,7 +49,7 @@ enum AdvancedKey : int {
 
 class CAdvancedPage : public win::WindowImpl<CAdvancedPage>, public OptionPage {
   public:
-    explicit CAdvancedPage(COptionDlg& owner) : owner_(owner) {}
+    explicit CAdvancedPage(PageHost& host) : host_(host) {}
 
     bool Create(HWND parent, const RECT& area) override;
     HWND Window() const override { return Hwnd(); }
@@ -69,7 +70,7 @@ class CAdvancedPage : public win::WindowImpl<CAdvancedPage>, public OptionPage {
     LRESULT OnSlider(win::WParam<int> position, win::LParam<int> id);
     LRESULT OnClick(UINT id, UINT code);
 
-    COptionDlg& owner_;
+    PageHost& host_;
     skin::SkinSurface surface_;
     std::array<skin::CSkinButton, kAdvKeyCount> buttons_;  // by key; only button keys are made
     std::array<skin::CColorSwatchButton, 4> swatches_;

@@ -5,7 +5,9 @@
 
 #include "common/settings/key_codes_win.h"
 #include "common/win/program_folder_win.h"
-#include "option/option_dlg_win.h"
+#include "option/model/dialogs/macro_store.h"
+#include "option/model/session/option_session.h"
+#include "option/option_globals_win.h"
 #include "option/pages/assignment_menu_win.h"
 #include "option/model/pages/assignment_command.h"
 #include "option/model/pages/button_captions.h"
@@ -78,7 +80,7 @@ bool CButtonPage::Create(HWND parent, const RECT& area) {
 }
 
 void CButtonPage::Refresh() {
-    const settings::ProfileRecord* profile = owner_.Session().CurrentProfile();
+    const settings::ProfileRecord* profile = host_.Session().CurrentProfile();
     if (profile == nullptr)
         return;
     const LanStrings strings;
@@ -110,12 +112,12 @@ LRESULT CButtonPage::OnButtonClick(UINT id, UINT code) {
 }
 
 void CButtonPage::OpenMenu(int entry) {
-    const settings::ProfileRecord* profile = owner_.Session().CurrentProfile();
+    const settings::ProfileRecord* profile = host_.Session().CurrentProfile();
     if (profile == nullptr || entry < 0 || entry >= settings::kButtonCount)
         return;
     selected_ = entry;
     const settings::ButtonAssignment info = profile->MacroKeyInfo[entry];
-    const StoreMacros macros(owner_.Macros());
+    const StoreMacros macros(host_.Macros());
     skin::CSkinButton& button = buttons_[static_cast<std::size_t>(entry)];
     RECT r{};
     GetWindowRect(button.Hwnd(), &r);
@@ -136,7 +138,7 @@ void CButtonPage::OpenMenu(int entry) {
 }
 
 LRESULT CButtonPage::OnAssignment(UINT id) {
-    settings::SettingsBlock& block = owner_.Session().Edit();
+    settings::SettingsBlock& block = host_.Session().Edit();
     const settings::ProfileRecord* profile = settings::CurrentProfile(block);
     if (profile == nullptr)
         return 0;
@@ -145,8 +147,8 @@ LRESULT CButtonPage::OnAssignment(UINT id) {
                                  ? NameOf(entry.macroName, sizeof entry.macroName)
                                  : std::string();
     win::DebugText("CButtonPage command %u button %d\n", id, selected_);
-    PageDialogs dialogs(GetAncestor(Hwnd(), GA_ROOT), owner_.Macros(), held);
-    const StoreMacros macros(owner_.Macros());
+    PageDialogs dialogs(GetAncestor(Hwnd(), GA_ROOT), host_.Macros(), held);
+    const StoreMacros macros(host_.Macros());
     const AssignmentOutcome outcome =
         HandleAssignmentCommand(block, selected_, id, macros.forButton, dialogs);
     win::DebugText("CButtonPage command %u button %d outcome %d\n", id, selected_,

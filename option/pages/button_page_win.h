@@ -10,6 +10,7 @@
 
 #include "common/win/window.h"
 #include "option/pages/option_page.h"
+#include "option/pages/page_host.h"
 #include "option/skin/skin_button_win.h"
 #include "option/skin/skin_loader_win.h"
 
@@ -21,7 +22,7 @@ inline constexpr UINT kFirstAssignButtonId = 30001;
 
 class CButtonPage : public win::WindowImpl<CButtonPage>, public OptionPage {
   public:
-    explicit CButtonPage(COptionDlg& owner) : owner_(owner) {}
+    explicit CButtonPage(PageHost& host) : host_(host) {}
 
     bool Create(HWND parent, const RECT& area) override;
     HWND Window() const override { return Hwnd(); }
@@ -41,7 +42,7 @@ class CButtonPage : public win::WindowImpl<CButtonPage>, public OptionPage {
     LRESULT OnMeasureItem(UINT id, MEASUREITEMSTRUCT* item);
     LRESULT OnDrawItem(UINT id, const DRAWITEMSTRUCT* item);
 
-    COptionDlg& owner_;
+    PageHost& host_;
     skin::SkinSurface surface_;
     std::array<skin::CSkinButton, 16> buttons_;
     int selected_ = 0;

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "common/win/scoped_win.h"
-#include "option/option_dlg_win.h"
+#include "option/model/session/option_session.h"
 #include "option/model/pages/advanced_fields.h"
 #include "option/pages/page_controls_win.h"
 #include "option/pages/page_window_win.h"
@@ -106,7 +106,7 @@ void CLightingPage::BuildControl(int key, const skin::ButtonPos& pos,
 }
 
 void CLightingPage::Refresh() {
-    if (const settings::ProfileRecord* profile = owner_.Session().CurrentProfile()) {
+    if (const settings::ProfileRecord* profile = host_.Session().CurrentProfile()) {
         fields_.RefreshColor(*profile);
         Show(*profile);
     }
@@ -178,7 +178,7 @@ LRESULT CLightingPage::OnKeyDown(UINT key, UINT) {
 }
 
 LRESULT CLightingPage::OnSlider(win::WParam<int> position, win::LParam<int> id) {
-    settings::ProfileRecord* profile = owner_.Session().CurrentProfile();
+    settings::ProfileRecord* profile = host_.Session().CurrentProfile();
     if (profile == nullptr)
         return 0;
     fields_.MoveSlider(*profile, id.value, position.value);
@@ -187,7 +187,7 @@ LRESULT CLightingPage::OnSlider(win::WParam<int> position, win::LParam<int> id) 
 }
 
 LRESULT CLightingPage::OnColorPicked() {
-    settings::ProfileRecord* profile = owner_.Session().CurrentProfile();
+    settings::ProfileRecord* profile = host_.Session().CurrentProfile();
     if (profile == nullptr)
         return 0;
     fields_.PickColor(*profile, spectrum_.GetColor());
@@ -198,7 +198,7 @@ LRESULT CLightingPage::OnColorPicked() {
 LRESULT CLightingPage::OnClick(UINT id, UINT code) {
     if (code != BN_CLICKED)
         return 0;
-    settings::ProfileRecord* profile = owner_.Session().CurrentProfile();
+    settings::ProfileRecord* profile = host_.Session().CurrentProfile();
     if (profile == nullptr)
         return 0;
     const int key = static_cast<int>(id) - ControlId(0);

@@ -11,6 +11,7 @@
 #include "common/win/window.h"
 #include "option/model/pages/lighting_fields.h"
 #include "option/pages/option_page.h"
+#include "option/pages/page_host.h"
 #include "option/skin/skin_button_win.h"
 #include "option/skin/skin_loader_win.h"
 #include "option/skin/slider_win.h"
@@ -39,7 +40,7 @@ enum LightingKey : int {
 
 class CLightingPage : public win::WindowImpl<CLightingPage>, public OptionPage {
   public:
-    explicit CLightingPage(COptionDlg& owner) : owner_(owner) {}
+    explicit CLightingPage(PageHost& host) : host_(host) {}
 
     bool Create(HWND parent, const RECT& area) override;
     HWND Window() const override { return Hwnd(); }
@@ -61,7 +62,7 @@ class CLightingPage : public win::WindowImpl<CLightingPage>, public OptionPage {
     LRESULT OnColorPicked();
     LRESULT OnClick(UINT id, UINT code);
 
-    COptionDlg& owner_;
+    PageHost& host_;
     LightingFields fields_;
     skin::SkinSurface surface_;
     std::array<skin::CSkinButton, kLightKeyCount> buttons_;  // by key; only button keys are made

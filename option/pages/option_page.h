@@ -9,7 +9,7 @@
 
 namespace option {
 
-class COptionDlg;
+class PageHost;
 
 class OptionPage {
   public:
@@ -25,8 +25,7 @@ class OptionPage {
 };
 
 // Page `index` (0 buttons, 1 lighting, 2 advanced settings, 3 support; null
-// for any other index) of
-// `owner`'s page frame.
-std::unique_ptr<OptionPage> MakePage(int index, COptionDlg& owner);
+// for any other index) of `host`'s page frame.
+std::unique_ptr<OptionPage> MakePage(int index, PageHost& host);
 
 }  // namespace option

@@ -6,14 +6,14 @@
 
 namespace option {
 
-std::unique_ptr<OptionPage> MakePage(int index, COptionDlg& owner) {
+std::unique_ptr<OptionPage> MakePage(int index, PageHost& host) {
     switch (index) {
         case 0:
-            return std::make_unique<CButtonPage>(owner);
+            return std::make_unique<CButtonPage>(host);
         case 1:
-            return std::make_unique<CLightingPage>(owner);
+            return std::make_unique<CLightingPage>(host);
         case 2:
-            return std::make_unique<CAdvancedPage>(owner);
+            return std::make_unique<CAdvancedPage>(host);
         case 3:
             return std::make_unique<CSupportPage>();
         default:

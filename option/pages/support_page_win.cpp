@@ -5,7 +5,7 @@
 #include "common/win/program_folder_win.h"
 #include "common/win/scoped_win.h"
 #include "lan/string_ids.h"
-#include "option/option_dlg_win.h"
+#include "option/option_globals_win.h"
 #include "option/pages/page_window_win.h"
 
 namespace option {

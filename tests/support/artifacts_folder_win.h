@@ -5,24 +5,16 @@
 
 #include <windows.h>
 
-#include <cstdlib>
 #include <string>
+
+#include "tests/support/program_folder_win.h"
 
 namespace testsupport {
 
 inline std::string ArtifactsFolder(const std::string& subfolder = {}) {
-    const char* env = std::getenv("MOUSE_ARTIFACTS");
-    if (env == nullptr || *env == '\0')
+    std::string folder = EnvironmentFolder("MOUSE_ARTIFACTS");
+    if (folder.empty())
         return {};
-    std::string folder = env;
-    if (folder[0] == '/') {
-        for (char& c : folder)
-            if (c == '/')
-                c = '\\';
-        folder = "Z:" + folder;
-    }
-    if (folder.back() != '\\')
-        folder.push_back('\\');
     if (!subfolder.empty())
         folder += subfolder + "\\";
     for (std::size_t i = 3; i < folder.size(); ++i)

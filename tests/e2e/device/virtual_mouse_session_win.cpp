@@ -3,39 +3,10 @@
 #include <shellapi.h>
 
 #include <algorithm>
-#include <cstring>
 
 namespace e2e {
 
 namespace {
-
-constexpr const char* kSectionName = "Professional_Gaming_Mouse_Normal_Share_Data";
-constexpr const char* kMutexName = "Professional_Gaming_Mouse_Normal_Mutex_Object";
-
-bool ExchangeBlock(void* block, bool write) {
-    HANDLE mutex = OpenMutexA(MUTEX_ALL_ACCESS, FALSE, kMutexName);
-    HANDLE mapping = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, kSectionName);
-    void* view =
-        mapping != nullptr ? MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 0) : nullptr;
-    bool ok = false;
-    if (view != nullptr && mutex != nullptr &&
-        WaitForSingleObject(mutex, INFINITE) == WAIT_OBJECT_0) {
-        if (write) {
-            std::memcpy(view, block, sizeof(settings::SettingsBlock));
-        } else {
-            std::memcpy(block, view, sizeof(settings::SettingsBlock));
-        }
-        ReleaseMutex(mutex);
-        ok = true;
-    }
-    if (view != nullptr)
-        UnmapViewOfFile(view);
-    if (mapping != nullptr)
-        CloseHandle(mapping);
-    if (mutex != nullptr)
-        CloseHandle(mutex);
-    return ok;
-}
 
 std::string Body(const std::string& line) {
     const std::size_t a = line.find(' ');
@@ -44,14 +15,6 @@ std::string Body(const std::string& line) {
 }
 
 }  // namespace
-
-bool ReadSharedBlock(settings::SettingsBlock& block) {
-    return ExchangeBlock(&block, false);
-}
-
-bool WriteSharedBlock(const settings::SettingsBlock& block) {
-    return ExchangeBlock(const_cast<settings::SettingsBlock*>(&block), true);
-}
 
 bool TrayIconShown(HWND owner) {
     NOTIFYICONDATAA data{};

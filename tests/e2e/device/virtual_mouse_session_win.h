@@ -11,6 +11,8 @@
 #include "common/settings/settings_block.h"
 #include "common/text_lines.h"
 #include "tests/e2e/harness/harness_win.h"
+#include "tests/support/shared_block_win.h"
+#include "common/text_lines.h"
 
 namespace e2e {
 
@@ -18,9 +20,8 @@ inline constexpr const char* kMonitorTitle = "Professional Gaming Optical Mouse 
 inline constexpr const char* kOptionTitle = "Professional Gaming Optical Mouse Option";
 inline constexpr const char* kVirtualMouseClass = "MouseVirtualDeviceWindow";
 
-// Option's side of the shared block: whole-block copies under the mutex.
-bool ReadSharedBlock(settings::SettingsBlock& block);
-bool WriteSharedBlock(const settings::SettingsBlock& block);
+using testsupport::ReadSharedBlock;
+using testsupport::WriteSharedBlock;
 
 // Does the shell hold Monitor's icon (id 102) for `owner`? Asked by modifying
 // it with no changes, which only succeeds for an icon that exists.

@@ -14,7 +14,10 @@ namespace {
 
 std::atomic<int> g_folderCounter{0};
 
-bool CopyTree(const std::string& from, const std::string& to) {
+// `from` may end with its separator, as the program folder's path does.
+bool CopyTree(std::string from, const std::string& to) {
+    if (!from.empty() && from.back() == '\\')
+        from.pop_back();
     CreateDirectoryA(to.c_str(), nullptr);
     WIN32_FIND_DATAA found;
     HANDLE find = FindFirstFileA((from + "\\*").c_str(), &found);
@@ -68,13 +71,6 @@ std::string EnvOr(const char* name, const char* fallback) {
     return std::string(value, length);
 }
 
-std::string DistFolder() {
-    return EnvOr("MOUSE_DIST", "");
-}
-std::string TestBinFolder() {
-    return EnvOr("MOUSE_TEST_BIN", "");
-}
-
 ProgramFolder::ProgramFolder() {
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
@@ -106,7 +102,7 @@ bool ProgramFolder::Remove(const std::string& relative) const {
 }
 
 bool ProgramFolder::AddTestProgram(const std::string& name, const std::string& as) const {
-    return CopyFileA((TestBinFolder() + "\\" + name).c_str(), File(as).c_str(), FALSE) != FALSE;
+    return CopyFileA((TestBinFolder() + name).c_str(), File(as).c_str(), FALSE) != FALSE;
 }
 
 std::string ProgramFolder::ReadIni(const std::string& file, const char* section, const char* key,

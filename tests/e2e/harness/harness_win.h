@@ -14,13 +14,15 @@
 #include <vector>
 
 #include "tests/e2e/harness/wait_until_win.h"
+#include "tests/support/program_folder_win.h"
 
 namespace e2e {
 
 std::string EnvOr(const char* name, const char* fallback);
-// The built program folder and the folder of test helper programs.
-std::string DistFolder();
-std::string TestBinFolder();
+// The built program folder and the folder of test helper programs, each with
+// its trailing backslash.
+using testsupport::DistFolder;
+using testsupport::TestBinFolder;
 
 // A copy of the program folder in the temporary folder, removed afterwards.
 class ProgramFolder {

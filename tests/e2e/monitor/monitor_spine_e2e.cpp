@@ -11,6 +11,7 @@
 #include "common/settings/settings_block.h"
 #include "common/win/scoped_win.h"
 #include "tests/e2e/harness/harness_win.h"
+#include "tests/support/shared_block_win.h"
 
 namespace {
 
@@ -25,8 +26,6 @@ constexpr const char* kCompanions[] = {
     "Professional Gaming Optical Mouse OSD", "Professional Gaming Optical Mouse Pop3",
     "Professional Gaming Optical Mouse CPU RAM OSD", "Professional Gaming Optical Mouse OSD SKYPE",
     "Professional Gaming Optical Mouse OSD MSN"};
-constexpr const char* kSectionName = "Professional_Gaming_Mouse_Normal_Share_Data";
-constexpr const char* kMutexName = "Professional_Gaming_Mouse_Normal_Mutex_Object";
 
 class MonitorSpine : public ::testing::Test {
   protected:
@@ -47,10 +46,9 @@ class MonitorSpine : public ::testing::Test {
         // published before creation ends, and a sent message is handled after.
         Send(WM_NULL);
         ASSERT_TRUE(e2e::WaitUntil([] {
-            HANDLE mapping = OpenFileMappingA(FILE_MAP_READ, FALSE, kSectionName);
-            if (mapping != nullptr)
-                CloseHandle(mapping);
-            return mapping != nullptr;
+            return win::ScopedHandle(
+                       OpenFileMappingA(FILE_MAP_READ, FALSE, settings::kSharedSectionName))
+                .Valid();
         })) << "Monitor did not publish its block";
     }
     HWND MonitorWindow() const { return FindWindowA(nullptr, kMonitorTitle); }
@@ -100,35 +98,13 @@ class MonitorSpine : public ::testing::Test {
     std::map<const StandInWindow*, int> markers_;
 };
 
-struct SharedView {
-    HANDLE mutex = OpenMutexA(MUTEX_ALL_ACCESS, FALSE, kMutexName);
-    HANDLE mapping = OpenFileMappingA(FILE_MAP_READ | FILE_MAP_WRITE, FALSE, kSectionName);
-    void* view = mapping ? MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 0) : nullptr;
-    ~SharedView() {
-        if (view)
-            UnmapViewOfFile(view);
-        if (mapping)
-            CloseHandle(mapping);
-        if (mutex)
-            CloseHandle(mutex);
-    }
-    bool Read(settings::SettingsBlock& block) {
-        if (!view || !mutex || WaitForSingleObject(mutex, INFINITE) != WAIT_OBJECT_0)
-            return false;
-        std::memcpy(&block, view, sizeof block);
-        ReleaseMutex(mutex);
-        return true;
-    }
-    bool Write(const settings::SettingsBlock& block) {
-        if (!view || !mutex || WaitForSingleObject(mutex, INFINITE) != WAIT_OBJECT_0)
-            return false;
-        std::memcpy(view, &block, sizeof block);
-        ReleaseMutex(mutex);
-        return true;
-    }
+// The published section itself, for its size.
+struct SectionView {
+    win::ScopedHandle mapping{OpenFileMappingA(FILE_MAP_READ, FALSE, settings::kSharedSectionName)};
+    win::ScopedView view{mapping ? MapViewOfFile(mapping.Get(), FILE_MAP_READ, 0, 0, 0) : nullptr};
     SIZE_T Size() const {
         MEMORY_BASIC_INFORMATION info{};
-        VirtualQuery(view, &info, sizeof info);
+        VirtualQuery(view.Get(), &info, sizeof info);
         return info.RegionSize;
     }
 };
@@ -231,7 +207,7 @@ TEST_F(MonitorSpine, FirstInstanceWithOneAndNoMouseDoesNotOpenOption) {
 // without touching anything of the running one's.
 TEST_F(MonitorSpine, SettingsMutexOfARunningMonitorRefusesQuietly) {
     // Scoped, so that a failed check does not leave it to the next test.
-    win::ScopedHandle mutex(CreateMutexA(nullptr, FALSE, kMutexName));
+    win::ScopedHandle mutex(CreateMutexA(nullptr, FALSE, settings::kSharedMutexName));
     ASSERT_TRUE(mutex);
     StandInWindow running(kMonitorTitle);
     StartPeers();
@@ -245,7 +221,7 @@ TEST_F(MonitorSpine, SettingsMutexOfARunningMonitorRefusesQuietly) {
     ASSERT_TRUE(running.WaitFor(kMarker));
     EXPECT_EQ(running.All().size(), 1u) << "the running Monitor was sent something";
     EXPECT_EQ(folder_.ReadIni("config.ini", "Setting", "Device"), "<missing>");
-    EXPECT_EQ(OpenFileMappingA(FILE_MAP_READ, FALSE, kSectionName), nullptr)
+    EXPECT_EQ(OpenFileMappingA(FILE_MAP_READ, FALSE, settings::kSharedSectionName), nullptr)
         << "a refused start must not leave a section behind";
 }
 
@@ -253,10 +229,11 @@ TEST_F(MonitorSpine, SettingsMutexOfARunningMonitorRefusesQuietly) {
 // Monitor window comes, so the new Monitor takes both over, publishes into
 // the section Option already has, and works as usual.
 TEST_F(MonitorSpine, LeftoverSettingsMutexAndSectionAreTakenOver) {
-    win::ScopedHandle mutex(CreateMutexA(nullptr, FALSE, kMutexName));
+    win::ScopedHandle mutex(CreateMutexA(nullptr, FALSE, settings::kSharedMutexName));
     ASSERT_TRUE(mutex);
     win::ScopedHandle mapping(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                                 sizeof(settings::SettingsBlock), kSectionName));
+                                                 sizeof(settings::SettingsBlock),
+                                                 settings::kSharedSectionName));
     ASSERT_TRUE(mapping);
     win::ScopedView view(MapViewOfFile(mapping.Get(), FILE_MAP_ALL_ACCESS, 0, 0, 0));
     ASSERT_TRUE(view);
@@ -307,11 +284,11 @@ TEST_F(MonitorSpine, PublishesACompleteDefaultBlockRightAfterStart) {
     settings::ReadRegistryIntoProfile(registry, expected->profiles[0]);
 
     StartMonitor();
-    SharedView shared;
-    ASSERT_NE(shared.view, nullptr);
-    EXPECT_GE(shared.Size(), sizeof(settings::SettingsBlock));
+    const SectionView section;
+    ASSERT_TRUE(section.view);
+    EXPECT_GE(section.Size(), sizeof(settings::SettingsBlock));
     auto published = std::make_unique<settings::SettingsBlock>();
-    ASSERT_TRUE(shared.Read(*published));
+    ASSERT_TRUE(testsupport::ReadSharedBlock(*published));
     EXPECT_EQ(published->currentProfile, 0);
     for (int n = 0; n < settings::kProfileCount; ++n) {
         EXPECT_EQ(std::memcmp(&published->profiles[n], &expected->profiles[n],
@@ -348,16 +325,15 @@ TEST_F(MonitorSpine, ApplyWithoutOptionWindowSaysSo) {
 
 TEST_F(MonitorSpine, ReloadMessagesLeaveTheSectionToItsWriterAndIgnoredOnesChangeNothing) {
     StartMonitor();
-    SharedView shared;
     auto block = std::make_unique<settings::SettingsBlock>();
-    ASSERT_TRUE(shared.Read(*block));
+    ASSERT_TRUE(testsupport::ReadSharedBlock(*block));
     block->profiles[1].CpiLevel_X[0] = 77;
     std::memset(block->reserved, 0x5C, sizeof block->reserved);
-    ASSERT_TRUE(shared.Write(*block));
+    ASSERT_TRUE(testsupport::WriteSharedBlock(*block));
     for (UINT message : {1226u, 1227u, 1274u}) {
         EXPECT_EQ(Send(message), 0) << message;
         auto after = std::make_unique<settings::SettingsBlock>();
-        ASSERT_TRUE(shared.Read(*after));
+        ASSERT_TRUE(testsupport::ReadSharedBlock(*after));
         EXPECT_EQ(std::memcmp(after.get(), block.get(), sizeof *block), 0)
             << "message " << message << " rewrote the shared block";
     }
@@ -367,7 +343,7 @@ TEST_F(MonitorSpine, ReloadMessagesLeaveTheSectionToItsWriterAndIgnoredOnesChang
 // This process keeps its own cached copy of the system parameters, so the
 // double-click time is asked of a fresh process each time.
 int SystemDoubleClickTime() {
-    const std::string probe = e2e::TestBinFolder() + "\\MouseProbe.exe";
+    const std::string probe = e2e::TestBinFolder() + "MouseProbe.exe";
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
@@ -386,9 +362,8 @@ int SystemDoubleClickTime() {
 
 TEST_F(MonitorSpine, OnlyTheApplyingMessagesSetThePointerSettingsOfTheHandedOverBlock) {
     StartMonitor();
-    SharedView shared;
     auto block = std::make_unique<settings::SettingsBlock>();
-    ASSERT_TRUE(shared.Read(*block));
+    ASSERT_TRUE(testsupport::ReadSharedBlock(*block));
     const int current = block->currentProfile;
     ASSERT_GE(current, 0);
     const int before = block->profiles[current].DbleClickSpeed;
@@ -396,7 +371,7 @@ TEST_F(MonitorSpine, OnlyTheApplyingMessagesSetThePointerSettingsOfTheHandedOver
         << "start-up did not apply the profile's double-click time";
 
     block->profiles[current].DbleClickSpeed = before + 111;
-    ASSERT_TRUE(shared.Write(*block));
+    ASSERT_TRUE(testsupport::WriteSharedBlock(*block));
     Send(1226);
     // Send returns once 1226 is handled; a wrong apply would show within the window.
     e2e::ObserveFor(500ms);
@@ -407,7 +382,7 @@ TEST_F(MonitorSpine, OnlyTheApplyingMessagesSetThePointerSettingsOfTheHandedOver
         << "1227 did not apply the handed-over double-click time";
 
     block->profiles[current].DbleClickSpeed = before + 222;
-    ASSERT_TRUE(shared.Write(*block));
+    ASSERT_TRUE(testsupport::WriteSharedBlock(*block));
     Send(1224);
     EXPECT_TRUE(e2e::WaitUntil([&] { return SystemDoubleClickTime() == before + 222; }))
         << "1224 did not apply the handed-over double-click time";
@@ -470,8 +445,8 @@ TEST_F(MonitorSpine, ExitClosesEveryPeerAndEndsWithCodeZero) {
     EXPECT_TRUE(option.WaitFor(WM_CLOSE));
     for (const auto& companion : companions) EXPECT_TRUE(companion->WaitFor(WM_CLOSE));
     EXPECT_EQ(FindWindowA(nullptr, kMonitorTitle), nullptr);
-    EXPECT_EQ(OpenFileMappingA(FILE_MAP_READ, FALSE, kSectionName), nullptr);
-    EXPECT_EQ(OpenMutexA(SYNCHRONIZE, FALSE, kMutexName), nullptr);
+    EXPECT_EQ(OpenFileMappingA(FILE_MAP_READ, FALSE, settings::kSharedSectionName), nullptr);
+    EXPECT_EQ(OpenMutexA(SYNCHRONIZE, FALSE, settings::kSharedMutexName), nullptr);
 }
 
 TEST_F(MonitorSpine, DeviceStateIsWrittenAtStart) {

@@ -238,6 +238,240 @@ class ButtonPageRoad : public ::testing::Test {
         }
     }
 
+    // Monitor has uploaded to the mouse; Option shows the button page, with
+    // one macro in its store.
+    void StartOptionWithAStoredMacro(const VirtualMouseSession& mouse) {
+        ASSERT_TRUE(WriteMacroStore(folder_, stored_));
+        ASSERT_TRUE(monitor_.Start(folder_.File("Monitor.exe")));
+        ASSERT_TRUE(
+            e2e::WaitUntil([&] { return VirtualMouseSession::FullUploadDone(mouse.Log()); }, 60s));
+        ASSERT_TRUE(option_.Start());
+        ASSERT_TRUE(e2e::WaitUntil([&] { return option_.ApplyReady() && Painted(Page(0)); }));
+        EXPECT_TRUE(option_.Screenshot("button_page"));
+    }
+
+    // The menu and each of its five submenus, opened and closed by keyboard.
+    void WalkTheMenuByKeyboard() {
+        OpenMenu(2);
+        ShootTogether({option_.Window(), Menus().front()}, "button_menu");
+        for (int sub = 0; sub < 5; ++sub) {
+            MenuKeys({VK_DOWN, VK_RIGHT});
+            ASSERT_TRUE(WaitForMenus(2)) << sub;
+            auto windows = Menus();
+            windows.push_back(option_.Window());
+            ShootTogether(windows, "button_menu_sub" + std::to_string(sub + 1));
+            MenuKeys({VK_LEFT});
+            ASSERT_TRUE(WaitForMenus(1)) << sub;
+        }
+        MenuKeys({VK_ESCAPE});
+        ASSERT_TRUE(e2e::WaitUntil([&] { return Menus().empty(); }));
+    }
+
+    void ChooseFromTheMenu() {
+        // Button 3 (entry 2): the first media key; entry 3: the first editing
+        // shortcut, which the mouse plays as a macro.
+        Choose(2, 1, 0, "CButtonPage command 1025 button 2 outcome 0\n");
+        Choose(3, 3, 0, "CButtonPage command 1050 button 3 outcome 0\n");
+        EXPECT_EQ(option_.Process().CountDebugText("CButtonPage command 1050 button 3\n"), 1)
+            << "one choice, one command";
+        // Entry 5: the store's macro, below the macro manager and the separator.
+        Choose(5, 0, 1, "CButtonPage command 1100 button 5 outcome 0\n");
+    }
+
+    void AssignThroughTheDialogs() {
+        // Through the dialogs: a key combination on entry 4, a fire setting on
+        // entry 10, a program to launch on entry 11.
+        Choose(4, -1, 13, "CButtonPage command 1005 button 4\n");
+        HWND shortcutDialog = WaitForTitled(kShortcutTitle);
+        ASSERT_NE(shortcutDialog, nullptr);
+        PressKey('A');
+        ASSERT_TRUE(e2e::WaitUntil([&] { return FieldText(shortcutDialog, kKeyFieldId) == "A"; }))
+            << FieldText(shortcutDialog, kKeyFieldId);
+        // Sent, so that the toggle has latched before the picture is taken.
+        SendMessageTimeoutA(GetDlgItem(shortcutDialog, kShortcutCtrlToggle), BM_CLICK, 0, 0,
+                            SMTO_ABORTIFHUNG, 5000, nullptr);
+        ShootWhenPainted(shortcutDialog, "shortcut_dialog");
+        Press(shortcutDialog, kShortcutOk);
+        ASSERT_TRUE(
+            option_.Process().WaitForDebugText("CButtonPage command 1005 button 4 outcome 0\n"));
+
+        Choose(10, -1, 12, "CButtonPage command 1021 button 10\n");
+        HWND fire = WaitForTitled(kFireTitle);
+        ASSERT_NE(fire, nullptr);
+        PressKey('B');
+        ASSERT_TRUE(e2e::WaitUntil([&] { return FieldText(fire, kKeyFieldId) == "B"; }));
+        SetFieldText(fire, kFireFieldA, "7");
+        SetFieldText(fire, kFireFieldB, "3");
+        ShootWhenPainted(fire, "fire_dialog");
+        Press(fire, kFireOk);
+        ASSERT_TRUE(
+            option_.Process().WaitForDebugText("CButtonPage command 1021 button 10 outcome 0\n"));
+
+        ASSERT_TRUE(folder_.AddTestProgram("standin_program.exe", "Target Program.exe"));
+        program_ = folder_.File("Target Program.exe");
+        Choose(11, -1, 15, "CButtonPage command 1017 button 11\n");
+        HWND launch = WaitForTitled(kLaunchTitle);
+        ASSERT_NE(launch, nullptr);
+        SetFieldText(launch, kPathFieldId, program_);
+        ShootWhenPainted(launch, "launch_program_dialog");
+        Press(launch, kLaunchOk);
+        ASSERT_TRUE(
+            option_.Process().WaitForDebugText("CButtonPage command 1017 button 11 outcome 0\n"));
+    }
+
+    // Entry 0 holds the only left click: right click is refused with the notice.
+    void RefuseTheLastLeftClick() {
+        Choose(0, -1, 6, "CButtonPage command 1002 button 0\n");
+        HWND notice = option_.WaitForDialog(kWarningOk);
+        ASSERT_NE(notice, nullptr);
+        ShootWhenPainted(notice, "click_warning");
+        PostMessageA(notice, WM_COMMAND, MAKEWPARAM(kWarningOk, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(notice, kWarningOk)));
+        ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(notice); }));
+        ASSERT_TRUE(
+            option_.Process().WaitForDebugText("CButtonPage command 1002 button 0 outcome 1\n"));
+    }
+
+    void KeepTheResetWarningOpenOnEnterAndEsc() {
+        // The reset warning sits over the main window; Enter and Esc leave it
+        // open (had either closed it, the Cancel after them would find nothing
+        // and Option would reset or close).
+        option_.Click(kKeyReset);
+        HWND reset = option_.WaitForDialog(kWarningCancel);
+        ASSERT_NE(reset, nullptr);
+        ShootWhenPainted(reset, "reset_warning");
+        RECT main{}, own{};
+        GetWindowRect(option_.Window(), &main);
+        GetWindowRect(reset, &own);
+        EXPECT_NEAR((own.left + own.right) / 2, (main.left + main.right) / 2, 1);
+        EXPECT_NEAR((own.top + own.bottom) / 2, (main.top + main.bottom) / 2, 1);
+        for (UINT key : {VK_RETURN, VK_ESCAPE}) {
+            PostMessageA(reset, WM_KEYDOWN, key, 1);
+            PostMessageA(reset, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
+        }
+        PostMessageA(reset, WM_COMMAND, MAKEWPARAM(kWarningCancel, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(reset, kWarningCancel)));
+        ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(reset); }));
+    }
+
+    // The support page: versions, and the missing manual said aloud.
+    void SayTheManualIsMissing() {
+        option_.Click(kKeyPage1 + 3);
+        ASSERT_TRUE(e2e::WaitUntil([&] { return option_.PageVisible(3) && Painted(Page(3)); }));
+        EXPECT_TRUE(option_.Screenshot("support_page"));
+        PostMessageA(GetDlgItem(Page(3), kManualButtonId), BM_CLICK, 0, 0);
+        ASSERT_TRUE(option_.Process().WaitForDebugText("CSupportPage manual missing\n"));
+        HWND missing = option_.WaitForDialog(IDOK);
+        ASSERT_NE(missing, nullptr);
+        ShootWhenPainted(missing, "manual_missing");
+        ASSERT_TRUE(option_.Answer(IDOK));
+    }
+
+    // Apply: the mouse gets the key map the device encoder makes of the
+    // profile Option published.
+    void ApplyAndRead(settings::SettingsBlock& block) {
+        option_.Click(kKeyApply);
+        ASSERT_TRUE(
+            option_.Process().WaitForDebugText("COptionDlg Apply 0 published 1 pending 1\n"));
+        ASSERT_TRUE(e2e::WaitUntil([&] { return option_.ApplyReady(); }, 60s));
+        EXPECT_EQ(option_.Process().CountDebugText("COptionDlg Apply 1 published 1 pending 1\n"), 0)
+            << "the reset warning was confirmed by a key";
+        ASSERT_TRUE(e2e::ReadSharedBlock(block));
+    }
+
+    void CheckTheRecords(const settings::ProfileRecord& profile) {
+        EXPECT_EQ(profile.MacroKeyInfo[0].actionCode, 1) << "the last left click stays";
+        EXPECT_EQ(profile.MacroKeyInfo[2].actionCode, 25);
+        EXPECT_EQ(profile.MacroKeyInfo[3].actionCode, 48);
+        // The dialogs' values, as the records hold them and the mouse has them.
+        const settings::ButtonAssignment& combo = profile.MacroKeyInfo[4];
+        EXPECT_EQ(combo.actionCode, settings::action::kKeyCombination);
+        EXPECT_EQ(combo.eventCount, 1);
+        EXPECT_EQ(combo.events[0].keyCode, settings::KeyCodeFromVirtualKey('A').value);
+        EXPECT_EQ(combo.events[0].state, settings::modifier::kCtrl);
+        const settings::ButtonAssignment& fired = profile.MacroKeyInfo[10];
+        EXPECT_EQ(fired.actionCode, settings::action::kFire);
+        EXPECT_EQ(fired.events[0].keyCode, settings::KeyCodeFromVirtualKey('B').value);
+        EXPECT_EQ(fired.fireValueA, 7);
+        EXPECT_EQ(fired.fireValueB, 3);
+        const settings::ButtonAssignment& launcher = profile.MacroKeyInfo[11];
+        EXPECT_EQ(launcher.actionCode, settings::action::kLaunchProgram);
+        EXPECT_STREQ(launcher.programPath, program_.c_str());
+        // The store's macro, its name cut to the button's field.
+        const settings::ButtonAssignment& macroEntry = profile.MacroKeyInfo[5];
+        EXPECT_EQ(macroEntry.actionCode, settings::action::kMacro);
+        EXPECT_EQ(std::string(macroEntry.macroName,
+                              strnlen(macroEntry.macroName, sizeof macroEntry.macroName)),
+                  std::string(kMacroName).substr(0, sizeof macroEntry.macroName - 1));
+        EXPECT_EQ(macroEntry.repeatCount, stored_.repeatValue);
+        ASSERT_EQ(macroEntry.eventCount, stored_.eventCount);
+        EXPECT_EQ(
+            std::memcmp(macroEntry.events, stored_.events,
+                        static_cast<std::size_t>(stored_.eventCount) * sizeof stored_.events[0]),
+            0);
+    }
+
+    // `keyMap`: the one the encoder makes of `profile`, which the mouse has.
+    void CheckTheMouse(const VirtualMouseSession& mouse, const settings::ProfileRecord& profile,
+                       int p, device::DataBlock& keyMap) {
+        auto staging = std::make_unique<device::MacroStaging>();
+        device::BuildKeyMapAndMacros(profile, p, keyMap, *staging);
+        // The fixed shortcut is played as a macro: its keys pressed in order and
+        // released in reverse.
+        const auto shortcut = device::ShortcutKeys(48);
+        ASSERT_FALSE(shortcut.empty());
+        std::vector<std::string> macro{"macro " + std::to_string(device::MacroSlot(p, 3)) +
+                                       " repeat 1 events " + std::to_string(2 * shortcut.size())};
+        char text[32];
+        for (std::uint8_t key : shortcut) {
+            std::snprintf(text, sizeof text, "  press %02X", key);
+            macro.push_back(text);
+        }
+        for (auto key = shortcut.rbegin(); key != shortcut.rend(); ++key) {
+            std::snprintf(text, sizeof text, "  release %02X", *key);
+            macro.push_back(text);
+        }
+        // The recorded macro goes as the encoder's block has it: repeat, then a
+        // state byte and a key per event.
+        const int slot = device::MacroSlot(p, 5);
+        ASSERT_TRUE(staging->IsStaged(slot));
+        const device::DataBlock& sent = staging->Block(slot);
+        std::vector<std::string> recorded{"macro " + std::to_string(slot) + " repeat " +
+                                          std::to_string((sent[0] << 8) | sent[1]) + " events " +
+                                          std::to_string(stored_.eventCount)};
+        for (int j = 0; j < stored_.eventCount; ++j) {
+            const std::uint8_t state = sent[2 + 2 * j];
+            std::snprintf(text, sizeof text, "  %s %02X state %02X",
+                          (state & 0x80) ? "release" : "press", sent[3 + 2 * j], state);
+            recorded.push_back(text);
+        }
+        std::vector<std::string> dump;
+        EXPECT_TRUE(e2e::WaitUntil([&] {
+            dump = mouse.Dump();
+            const auto keys = VirtualMouseSession::ProfileSection(dump, p + 1);
+            for (int button : {2, 3, 4, 5, 10, 11}) {
+                if (!HasLineStarting(keys, Hex(keyMap, button)))
+                    return false;
+            }
+            return HasRun(dump, macro) && HasRun(dump, recorded);
+        })) << Hex(keyMap, 2)
+            << " / " << Hex(keyMap, 3) << " / " << Hex(keyMap, 5) << " / " << macro.front() << " / "
+            << recorded.front() << "\n"
+            << [&] {
+                   std::string all;
+                   for (const std::string& l : dump) all += l + "\n";
+                   return all;
+               }();
+    }
+
+    // The mouse's launch button starts the program the dialog named; the
+    // mouse reports the launch number its key map gave the button.
+    void LaunchFromTheMouse(const VirtualMouseSession& mouse, const device::DataBlock& keyMap) {
+        ASSERT_EQ(mouse.Command("/event launch:" + std::to_string(keyMap[4 * 11 + 3])), 0);
+        EXPECT_TRUE(e2e::WaitUntil([&] { return !folder_.ReadText("started.log").empty(); }));
+        EXPECT_EQ(folder_.ReadText("started.log"), "started Target Program.exe []\n");
+    }
+
     // Option's debug texts, for a failure's message.
     std::string Texts() {
         std::string all;
@@ -248,6 +482,8 @@ class ButtonPageRoad : public ::testing::Test {
     e2e::ProgramFolder folder_;
     e2e::Program monitor_;
     OptionDriver option_{folder_};
+    option::MacroRecord stored_{};
+    std::string program_;  // the program the launch dialog names
 };
 
 TEST_F(ButtonPageRoad, MenuChoicesReachTheMouseAndTheLastLeftClickStays) {
@@ -255,215 +491,21 @@ TEST_F(ButtonPageRoad, MenuChoicesReachTheMouseAndTheLastLeftClickStays) {
     folder_.Remove("User Manual.pdf");
     VirtualMouseSession mouse(folder_);
     ASSERT_TRUE(mouse.Running());
-    option::MacroRecord stored{};
-    ASSERT_TRUE(WriteMacroStore(folder_, stored));
-    ASSERT_TRUE(monitor_.Start(folder_.File("Monitor.exe")));
-    ASSERT_TRUE(
-        e2e::WaitUntil([&] { return VirtualMouseSession::FullUploadDone(mouse.Log()); }, 60s));
-    ASSERT_TRUE(option_.Start());
-    ASSERT_TRUE(e2e::WaitUntil([&] { return option_.ApplyReady() && Painted(Page(0)); }));
-    EXPECT_TRUE(option_.Screenshot("button_page"));
-
-    // The menu and each of its five submenus, opened and closed by keyboard.
-    OpenMenu(2);
-    ShootTogether({option_.Window(), Menus().front()}, "button_menu");
-    for (int sub = 0; sub < 5; ++sub) {
-        MenuKeys({VK_DOWN, VK_RIGHT});
-        ASSERT_TRUE(WaitForMenus(2)) << sub;
-        auto windows = Menus();
-        windows.push_back(option_.Window());
-        ShootTogether(windows, "button_menu_sub" + std::to_string(sub + 1));
-        MenuKeys({VK_LEFT});
-        ASSERT_TRUE(WaitForMenus(1)) << sub;
-    }
-    MenuKeys({VK_ESCAPE});
-    ASSERT_TRUE(e2e::WaitUntil([&] { return Menus().empty(); }));
-
-    // Button 3 (entry 2): the first media key; entry 3: the first editing
-    // shortcut, which the mouse plays as a macro.
-    Choose(2, 1, 0, "CButtonPage command 1025 button 2 outcome 0\n");
-    Choose(3, 3, 0, "CButtonPage command 1050 button 3 outcome 0\n");
-    EXPECT_EQ(option_.Process().CountDebugText("CButtonPage command 1050 button 3\n"), 1)
-        << "one choice, one command";
-    // Entry 5: the store's macro, below the macro manager and the separator.
-    Choose(5, 0, 1, "CButtonPage command 1100 button 5 outcome 0\n");
-
-    // Through the dialogs: a key combination on entry 4, a fire setting on
-    // entry 10, a program to launch on entry 11.
-    Choose(4, -1, 13, "CButtonPage command 1005 button 4\n");
-    HWND shortcutDialog = WaitForTitled(kShortcutTitle);
-    ASSERT_NE(shortcutDialog, nullptr);
-    PressKey('A');
-    ASSERT_TRUE(e2e::WaitUntil([&] { return FieldText(shortcutDialog, kKeyFieldId) == "A"; }))
-        << FieldText(shortcutDialog, kKeyFieldId);
-    // Sent, so that the toggle has latched before the picture is taken.
-    SendMessageTimeoutA(GetDlgItem(shortcutDialog, kShortcutCtrlToggle), BM_CLICK, 0, 0,
-                        SMTO_ABORTIFHUNG, 5000, nullptr);
-    ShootWhenPainted(shortcutDialog, "shortcut_dialog");
-    Press(shortcutDialog, kShortcutOk);
-    ASSERT_TRUE(
-        option_.Process().WaitForDebugText("CButtonPage command 1005 button 4 outcome 0\n"));
-
-    Choose(10, -1, 12, "CButtonPage command 1021 button 10\n");
-    HWND fire = WaitForTitled(kFireTitle);
-    ASSERT_NE(fire, nullptr);
-    PressKey('B');
-    ASSERT_TRUE(e2e::WaitUntil([&] { return FieldText(fire, kKeyFieldId) == "B"; }));
-    SetFieldText(fire, kFireFieldA, "7");
-    SetFieldText(fire, kFireFieldB, "3");
-    ShootWhenPainted(fire, "fire_dialog");
-    Press(fire, kFireOk);
-    ASSERT_TRUE(
-        option_.Process().WaitForDebugText("CButtonPage command 1021 button 10 outcome 0\n"));
-
-    ASSERT_TRUE(folder_.AddTestProgram("standin_program.exe", "Target Program.exe"));
-    const std::string program = folder_.File("Target Program.exe");
-    Choose(11, -1, 15, "CButtonPage command 1017 button 11\n");
-    HWND launch = WaitForTitled(kLaunchTitle);
-    ASSERT_NE(launch, nullptr);
-    SetFieldText(launch, kPathFieldId, program);
-    ShootWhenPainted(launch, "launch_program_dialog");
-    Press(launch, kLaunchOk);
-    ASSERT_TRUE(
-        option_.Process().WaitForDebugText("CButtonPage command 1017 button 11 outcome 0\n"));
-
-    // Entry 0 holds the only left click: right click is refused with the notice.
-    Choose(0, -1, 6, "CButtonPage command 1002 button 0\n");
-    HWND notice = option_.WaitForDialog(kWarningOk);
-    ASSERT_NE(notice, nullptr);
-    ShootWhenPainted(notice, "click_warning");
-    PostMessageA(notice, WM_COMMAND, MAKEWPARAM(kWarningOk, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(notice, kWarningOk)));
-    ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(notice); }));
-    ASSERT_TRUE(
-        option_.Process().WaitForDebugText("CButtonPage command 1002 button 0 outcome 1\n"));
-
-    // The reset warning sits over the main window; Enter and Esc leave it
-    // open (had either closed it, the Cancel after them would find nothing
-    // and Option would reset or close).
-    option_.Click(kKeyReset);
-    HWND reset = option_.WaitForDialog(kWarningCancel);
-    ASSERT_NE(reset, nullptr);
-    ShootWhenPainted(reset, "reset_warning");
-    RECT main{}, own{};
-    GetWindowRect(option_.Window(), &main);
-    GetWindowRect(reset, &own);
-    EXPECT_NEAR((own.left + own.right) / 2, (main.left + main.right) / 2, 1);
-    EXPECT_NEAR((own.top + own.bottom) / 2, (main.top + main.bottom) / 2, 1);
-    for (UINT key : {VK_RETURN, VK_ESCAPE}) {
-        PostMessageA(reset, WM_KEYDOWN, key, 1);
-        PostMessageA(reset, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
-    }
-    PostMessageA(reset, WM_COMMAND, MAKEWPARAM(kWarningCancel, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(reset, kWarningCancel)));
-    ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(reset); }));
-
-    // The support page: versions, and the missing manual said aloud.
-    option_.Click(kKeyPage1 + 3);
-    ASSERT_TRUE(e2e::WaitUntil([&] { return option_.PageVisible(3) && Painted(Page(3)); }));
-    EXPECT_TRUE(option_.Screenshot("support_page"));
-    PostMessageA(GetDlgItem(Page(3), kManualButtonId), BM_CLICK, 0, 0);
-    ASSERT_TRUE(option_.Process().WaitForDebugText("CSupportPage manual missing\n"));
-    HWND missing = option_.WaitForDialog(IDOK);
-    ASSERT_NE(missing, nullptr);
-    ShootWhenPainted(missing, "manual_missing");
-    ASSERT_TRUE(option_.Answer(IDOK));
-
-    // Apply: the mouse gets the key map the device encoder makes of the
-    // profile Option published.
-    option_.Click(kKeyApply);
-    ASSERT_TRUE(option_.Process().WaitForDebugText("COptionDlg Apply 0 published 1 pending 1\n"));
-    ASSERT_TRUE(e2e::WaitUntil([&] { return option_.ApplyReady(); }, 60s));
-    EXPECT_EQ(option_.Process().CountDebugText("COptionDlg Apply 1 published 1 pending 1\n"), 0)
-        << "the reset warning was confirmed by a key";
+    ASSERT_NO_FATAL_FAILURE(StartOptionWithAStoredMacro(mouse));
+    ASSERT_NO_FATAL_FAILURE(WalkTheMenuByKeyboard());
+    ASSERT_NO_FATAL_FAILURE(ChooseFromTheMenu());
+    ASSERT_NO_FATAL_FAILURE(AssignThroughTheDialogs());
+    ASSERT_NO_FATAL_FAILURE(RefuseTheLastLeftClick());
+    ASSERT_NO_FATAL_FAILURE(KeepTheResetWarningOpenOnEnterAndEsc());
+    ASSERT_NO_FATAL_FAILURE(SayTheManualIsMissing());
 
     auto block = std::make_unique<settings::SettingsBlock>();
-    ASSERT_TRUE(e2e::ReadSharedBlock(*block));
+    ASSERT_NO_FATAL_FAILURE(ApplyAndRead(*block));
     const int p = block->currentProfile;
-    const settings::ProfileRecord& profile = block->profiles[p];
-    EXPECT_EQ(profile.MacroKeyInfo[0].actionCode, 1) << "the last left click stays";
-    EXPECT_EQ(profile.MacroKeyInfo[2].actionCode, 25);
-    EXPECT_EQ(profile.MacroKeyInfo[3].actionCode, 48);
-    // The dialogs' values, as the records hold them and the mouse has them.
-    const settings::ButtonAssignment& combo = profile.MacroKeyInfo[4];
-    EXPECT_EQ(combo.actionCode, settings::action::kKeyCombination);
-    EXPECT_EQ(combo.eventCount, 1);
-    EXPECT_EQ(combo.events[0].keyCode, settings::KeyCodeFromVirtualKey('A').value);
-    EXPECT_EQ(combo.events[0].state, settings::modifier::kCtrl);
-    const settings::ButtonAssignment& fired = profile.MacroKeyInfo[10];
-    EXPECT_EQ(fired.actionCode, settings::action::kFire);
-    EXPECT_EQ(fired.events[0].keyCode, settings::KeyCodeFromVirtualKey('B').value);
-    EXPECT_EQ(fired.fireValueA, 7);
-    EXPECT_EQ(fired.fireValueB, 3);
-    const settings::ButtonAssignment& launcher = profile.MacroKeyInfo[11];
-    EXPECT_EQ(launcher.actionCode, settings::action::kLaunchProgram);
-    EXPECT_STREQ(launcher.programPath, program.c_str());
-    // The store's macro, its name cut to the button's field.
-    const settings::ButtonAssignment& macroEntry = profile.MacroKeyInfo[5];
-    EXPECT_EQ(macroEntry.actionCode, settings::action::kMacro);
-    EXPECT_EQ(std::string(macroEntry.macroName,
-                          strnlen(macroEntry.macroName, sizeof macroEntry.macroName)),
-              std::string(kMacroName).substr(0, sizeof macroEntry.macroName - 1));
-    EXPECT_EQ(macroEntry.repeatCount, stored.repeatValue);
-    ASSERT_EQ(macroEntry.eventCount, stored.eventCount);
-    EXPECT_EQ(std::memcmp(macroEntry.events, stored.events,
-                          static_cast<std::size_t>(stored.eventCount) * sizeof stored.events[0]),
-              0);
+    ASSERT_NO_FATAL_FAILURE(CheckTheRecords(block->profiles[p]));
     device::DataBlock keyMap{};
-    auto staging = std::make_unique<device::MacroStaging>();
-    device::BuildKeyMapAndMacros(profile, p, keyMap, *staging);
-    // The fixed shortcut is played as a macro: its keys pressed in order and
-    // released in reverse.
-    const auto shortcut = device::ShortcutKeys(48);
-    ASSERT_FALSE(shortcut.empty());
-    std::vector<std::string> macro{"macro " + std::to_string(device::MacroSlot(p, 3)) +
-                                   " repeat 1 events " + std::to_string(2 * shortcut.size())};
-    char text[32];
-    for (std::uint8_t key : shortcut) {
-        std::snprintf(text, sizeof text, "  press %02X", key);
-        macro.push_back(text);
-    }
-    for (auto key = shortcut.rbegin(); key != shortcut.rend(); ++key) {
-        std::snprintf(text, sizeof text, "  release %02X", *key);
-        macro.push_back(text);
-    }
-    // The recorded macro goes as the encoder's block has it: repeat, then a
-    // state byte and a key per event.
-    const int slot = device::MacroSlot(p, 5);
-    ASSERT_TRUE(staging->IsStaged(slot));
-    const device::DataBlock& sent = staging->Block(slot);
-    std::vector<std::string> recorded{"macro " + std::to_string(slot) + " repeat " +
-                                      std::to_string((sent[0] << 8) | sent[1]) + " events " +
-                                      std::to_string(stored.eventCount)};
-    for (int j = 0; j < stored.eventCount; ++j) {
-        const std::uint8_t state = sent[2 + 2 * j];
-        std::snprintf(text, sizeof text, "  %s %02X state %02X",
-                      (state & 0x80) ? "release" : "press", sent[3 + 2 * j], state);
-        recorded.push_back(text);
-    }
-    std::vector<std::string> dump;
-    EXPECT_TRUE(e2e::WaitUntil([&] {
-        dump = mouse.Dump();
-        const auto keys = VirtualMouseSession::ProfileSection(dump, p + 1);
-        for (int button : {2, 3, 4, 5, 10, 11}) {
-            if (!HasLineStarting(keys, Hex(keyMap, button)))
-                return false;
-        }
-        return HasRun(dump, macro) && HasRun(dump, recorded);
-    })) << Hex(keyMap, 2)
-        << " / " << Hex(keyMap, 3) << " / " << Hex(keyMap, 5) << " / " << macro.front() << " / "
-        << recorded.front() << "\n"
-        << [&] {
-               std::string all;
-               for (const std::string& l : dump) all += l + "\n";
-               return all;
-           }();
-
-    // The mouse's launch button starts the program the dialog named; the
-    // mouse reports the launch number its key map gave the button.
-    ASSERT_EQ(mouse.Command("/event launch:" + std::to_string(keyMap[4 * 11 + 3])), 0);
-    EXPECT_TRUE(e2e::WaitUntil([&] { return !folder_.ReadText("started.log").empty(); }));
-    EXPECT_EQ(folder_.ReadText("started.log"), "started Target Program.exe []\n");
+    ASSERT_NO_FATAL_FAILURE(CheckTheMouse(mouse, block->profiles[p], p, keyMap));
+    ASSERT_NO_FATAL_FAILURE(LaunchFromTheMouse(mouse, keyMap));
 }
 
 }  // namespace

@@ -45,7 +45,7 @@ std::string Manifest(const std::string& exe) {
 TEST(ProgramResources, BothProgramsCarryVersionAndManifest) {
     for (const char* program : {"Option", "Monitor"}) {
         SCOPED_TRACE(program);
-        const std::string exe = e2e::DistFolder() + "\\" + program + ".exe";
+        const std::string exe = e2e::DistFolder() + program + ".exe";
         EXPECT_EQ(VersionValue(exe, "FileDescription"),
                   std::string("Professional Gaming Optical Mouse ") + program);
         EXPECT_EQ(VersionValue(exe, "ProductVersion"), "1.12.0.0");

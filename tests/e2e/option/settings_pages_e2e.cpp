@@ -276,6 +276,22 @@ class SettingsPages : public ::testing::Test {
         return block;
     }
 
+    // The road's steps, in the order the test takes them.
+    void StartOverTheMouse(const VirtualMouseSession& mouse);
+    void SetTheAdvancedPage();
+    void PickTheLedColours(COLORREF& pixel);
+    void SetTheLightingPage();
+    void CheckTheFirstProfile(const settings::ProfileRecord& p, COLORREF pixel);
+    void ExpectTheMouseHolds(const VirtualMouseSession& mouse, const settings::ProfileRecord& p,
+                             int number);
+    void CheckTheSystem();
+    void SetTheSecondProfile(const VirtualMouseSession& mouse,
+                             std::unique_ptr<settings::SettingsBlock>& block);
+    void SeeTheMouseSensitivityOnTheSliders(const VirtualMouseSession& mouse);
+    void EditAndSwitchProfiles(const settings::ProfileRecord& first,
+                               const settings::ProfileRecord& second);
+    void CheckTheEditsAreKept();
+
     e2e::ProgramFolder folder_;
     e2e::Program monitor_;
     OptionDriver option_{folder_};
@@ -325,15 +341,15 @@ COLORREF SpectrumPixel(const e2e::ProgramFolder& folder, POINT at) {
     return pixel;
 }
 
-TEST_F(SettingsPages, WhatTheUserSetsReachesTheMouseAndTheSystem) {
-    VirtualMouseSession mouse(folder_);
-    ASSERT_TRUE(mouse.Running());
+void SettingsPages::StartOverTheMouse(const VirtualMouseSession& mouse) {
     ASSERT_TRUE(monitor_.Start(folder_.File("Monitor.exe")));
     ASSERT_TRUE(
         e2e::WaitUntil([&] { return VirtualMouseSession::FullUploadDone(mouse.Log()); }, 60s));
     ASSERT_TRUE(option_.Start());
     ASSERT_TRUE(e2e::WaitUntil([&] { return option_.ApplyReady(); }));
+}
 
+void SettingsPages::SetTheAdvancedPage() {
     // Advanced page: 1000 Hz, level 3 at 4100 CPI on both axes, then Y
     // alone at 12000; sensitivity 5 on both, then Y alone at 9; pointer
     // speed position 10, acceleration, trails of 5, 8 wheel lines.
@@ -352,13 +368,15 @@ TEST_F(SettingsPages, WhatTheUserSetsReachesTheMouseAndTheSystem) {
     Slide(kAdvancedPage, 206, 138);  // 2 + 138 x 5 / 230 = 5
     Slide(kAdvancedPage, 205, 184);  // 1 + 184 x 9 / 230 = 8.2 -> 8
     WaitForSlidesQueued();
+}
 
+void SettingsPages::PickTheLedColours(COLORREF& pixel) {
     // LED 1 from the spectrum, LED 2 from the spin boxes, LED 3 cancelled.
     HWND dialog = OpenColourDialog(0);
     ASSERT_NE(dialog, nullptr);
     PostMessageA(dialog, WM_LBUTTONDOWN, MK_LBUTTON, At(kSpectrumPoint.x, kSpectrumPoint.y));
     PostMessageA(dialog, WM_LBUTTONUP, 0, At(kSpectrumPoint.x, kSpectrumPoint.y));
-    const COLORREF pixel = SpectrumPixel(folder_, kSpectrumPoint);
+    pixel = SpectrumPixel(folder_, kSpectrumPoint);
     ASSERT_NE(pixel, CLR_INVALID);
     EXPECT_TRUE(
         e2e::WaitUntil([&] { return SpinText(dialog, 401) == std::to_string(GetGValue(pixel)); }));
@@ -385,7 +403,9 @@ TEST_F(SettingsPages, WhatTheUserSetsReachesTheMouseAndTheSystem) {
     // Every value and LED colour is in: the dialogs opened on presses posted
     // after the slider values.
     EXPECT_TRUE(option_.Screenshot("settings_page_advanced"));
+}
 
+void SettingsPages::SetTheLightingPage() {
     // Lighting page, for level 3: breathing level 3, a custom colour.
     ShowPage(kLightingPage);
     Press(kLightingPage, kSwitch3);
@@ -395,12 +415,9 @@ TEST_F(SettingsPages, WhatTheUserSetsReachesTheMouseAndTheSystem) {
     Slide(kLightingPage, 203, 0);    // 0
     Slide(kLightingPage, 204, 147);  // 191.25 -> 191
     WaitForSlidesQueued();
+}
 
-    auto block = ApplyAndRead();
-    // Apply was taken after the slider values, so the page shows them all.
-    EXPECT_TRUE(option_.Screenshot("settings_page_lighting"));
-    ASSERT_EQ(block->currentProfile, 0);
-    const settings::ProfileRecord& p = block->profiles[0];
+void SettingsPages::CheckTheFirstProfile(const settings::ProfileRecord& p, COLORREF pixel) {
     EXPECT_EQ(p.PollingRate, 3);
     EXPECT_EQ(p.CpiStep, 2);
     EXPECT_EQ(p.CpiLevel_X[2], 41);
@@ -421,15 +438,22 @@ TEST_F(SettingsPages, WhatTheUserSetsReachesTheMouseAndTheSystem) {
     EXPECT_EQ(p.LightType, 0);
     EXPECT_EQ(p.ColorType[2], 1);
     EXPECT_EQ(p.ClCustom[2], 0x00BF0040u);
+    // What the mouse reports of them.
+    const auto reported = ExpectedDump(p);
+    EXPECT_EQ(reported[0], "report_interval_ms 1");
+    EXPECT_EQ(reported[1], "dpi_stage 3");
+}
 
-    // The mouse holds exactly what the encoder makes of the published profile.
-    const auto section = VirtualMouseSession::ProfileSection(mouse.Dump(), 1);
+// The mouse holds exactly what the encoder makes of the published profile.
+void SettingsPages::ExpectTheMouseHolds(const VirtualMouseSession& mouse,
+                                        const settings::ProfileRecord& p, int number) {
+    const auto section = VirtualMouseSession::ProfileSection(mouse.Dump(), number);
     const auto expected = ExpectedDump(p);
     ASSERT_GE(section.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(section[i], expected[i]);
-    EXPECT_EQ(section[0], "report_interval_ms 1");
-    EXPECT_EQ(section[1], "dpi_stage 3");
+}
 
+void SettingsPages::CheckTheSystem() {
     // The system: acceleration row 8 (1, 6, 0), trails 5, 8 lines, speed 18.
     int accel[3] = {-1, -1, -1};
     EXPECT_TRUE(e2e::WaitUntil([&] {
@@ -445,25 +469,27 @@ TEST_F(SettingsPages, WhatTheUserSetsReachesTheMouseAndTheSystem) {
     SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
     EXPECT_EQ(lines, 8u);
     EXPECT_EQ(RegistryText("Control Panel\\Mouse", "MouseSensitivity"), "18");
+}
 
+void SettingsPages::SetTheSecondProfile(const VirtualMouseSession& mouse,
+                                        std::unique_ptr<settings::SettingsBlock>& block) {
     // Another profile: every control shows its own values. Its trails check
     // is off, so one click turns trails on; its LED 1 dialog opens on its own
     // colour, so OK keeps it.
     option_.Click(kKeyProfile1 + 1);
     ShowPage(kAdvancedPage);
     Press(kAdvancedPage, kTrails);
-    dialog = OpenColourDialog(0);
+    HWND dialog = OpenColourDialog(0);
     ASSERT_NE(dialog, nullptr);
     Close(dialog, kDialogOk);
     block = ApplyAndRead();
     ASSERT_EQ(block->currentProfile, 1);
     EXPECT_EQ(block->profiles[1].bMouseTrails, 1);
     EXPECT_EQ(block->profiles[1].LedDPIColor[0], 0x00FF0000u);
-    const auto second = VirtualMouseSession::ProfileSection(mouse.Dump(), 2);
-    const auto expectedSecond = ExpectedDump(block->profiles[1]);
-    ASSERT_GE(second.size(), expectedSecond.size());
-    for (std::size_t i = 0; i < expectedSecond.size(); ++i) EXPECT_EQ(second[i], expectedSecond[i]);
+    ExpectTheMouseHolds(mouse, block->profiles[1], 2);
+}
 
+void SettingsPages::SeeTheMouseSensitivityOnTheSliders(const VirtualMouseSession& mouse) {
     // A sensitivity change made on the mouse shows on the sliders at once:
     // X 20 lies past the slider's range and is shown at its end.
     ASSERT_EQ(mouse.Command("/event sensitivity:20,3"), 0);
@@ -472,7 +498,10 @@ TEST_F(SettingsPages, WhatTheUserSetsReachesTheMouseAndTheSystem) {
                ThumbLeft(kAdvancedPage, 203) == ThumbLeftFor(kAdvancedPage, 203, 3, 1, 11);
     })) << "sensitivity thumbs at "
         << ThumbLeft(kAdvancedPage, 202) << ", " << ThumbLeft(kAdvancedPage, 203);
+}
 
+void SettingsPages::EditAndSwitchProfiles(const settings::ProfileRecord& first,
+                                          const settings::ProfileRecord& second) {
     // Then unsaved edits on this profile (trails off, auto-repeat 103,
     // pointer speed 1), and a switch to the first profile and back: each
     // shows its own values, the mouse's sensitivity and the edits included.
@@ -480,13 +509,13 @@ TEST_F(SettingsPages, WhatTheUserSetsReachesTheMouseAndTheSystem) {
     Slide(kAdvancedPage, 201, 88);  // 2 + 88 x 253 / 220 = 103.2 -> 103
     Slide(kAdvancedPage, 204, 0);   // 1
     WaitForSlidesQueued();
-    settings::ProfileRecord edited = block->profiles[1];
+    settings::ProfileRecord edited = second;
     edited.Sensitivity_X = 20;
     edited.Sensitivity_Y = 3;
     edited.OTGSpeed = 103;
     edited.bMouseTrails = 0;
     const Shown secondShown = ShownFor(edited, 1);
-    const Shown firstShown = ShownFor(block->profiles[0], 10);
+    const Shown firstShown = ShownFor(first, 10);
     SetForegroundWindow(option_.Window());
     std::string differs;
     auto shows = [&](const Shown& want) {
@@ -497,15 +526,41 @@ TEST_F(SettingsPages, WhatTheUserSetsReachesTheMouseAndTheSystem) {
     EXPECT_TRUE(shows(firstShown)) << "first profile: " << differs;
     option_.Click(kKeyProfile1 + 1);
     EXPECT_TRUE(shows(secondShown)) << "second profile again: " << differs;
+}
 
+void SettingsPages::CheckTheEditsAreKept() {
     // The record keeps the mouse's value that the slider shows clamped.
-    block = ApplyAndRead();
+    const auto block = ApplyAndRead();
     ASSERT_EQ(block->currentProfile, 1);
     EXPECT_EQ(block->profiles[1].Sensitivity_X, 20);
     EXPECT_EQ(block->profiles[1].Sensitivity_Y, 3);
     EXPECT_EQ(block->profiles[1].OTGSpeed, 103);
     EXPECT_EQ(block->profiles[1].bMouseTrails, 0);
     EXPECT_EQ(block->profiles[1].MouseSpeed, 1);
+}
+
+TEST_F(SettingsPages, WhatTheUserSetsReachesTheMouseAndTheSystem) {
+    VirtualMouseSession mouse(folder_);
+    ASSERT_TRUE(mouse.Running());
+    ASSERT_NO_FATAL_FAILURE(StartOverTheMouse(mouse));
+    ASSERT_NO_FATAL_FAILURE(SetTheAdvancedPage());
+    COLORREF pixel = CLR_INVALID;
+    ASSERT_NO_FATAL_FAILURE(PickTheLedColours(pixel));
+    ASSERT_NO_FATAL_FAILURE(SetTheLightingPage());
+
+    const auto block = ApplyAndRead();
+    // Apply was taken after the slider values, so the page shows them all.
+    EXPECT_TRUE(option_.Screenshot("settings_page_lighting"));
+    ASSERT_EQ(block->currentProfile, 0);
+    ASSERT_NO_FATAL_FAILURE(CheckTheFirstProfile(block->profiles[0], pixel));
+    ASSERT_NO_FATAL_FAILURE(ExpectTheMouseHolds(mouse, block->profiles[0], 1));
+    ASSERT_NO_FATAL_FAILURE(CheckTheSystem());
+
+    std::unique_ptr<settings::SettingsBlock> after;
+    ASSERT_NO_FATAL_FAILURE(SetTheSecondProfile(mouse, after));
+    ASSERT_NO_FATAL_FAILURE(SeeTheMouseSensitivityOnTheSliders(mouse));
+    ASSERT_NO_FATAL_FAILURE(EditAndSwitchProfiles(block->profiles[0], after->profiles[1]));
+    ASSERT_NO_FATAL_FAILURE(CheckTheEditsAreKept());
 }
 
 }  // namespace

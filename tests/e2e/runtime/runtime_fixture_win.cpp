@@ -1,19 +1,14 @@
 #include "tests/e2e/runtime/runtime_fixture_win.h"
 
-#include <cstring>
-
 #include "common/settings/ini_file_win.h"
 #include "common/settings/settings_files.h"
+#include "tests/support/shared_block_win.h"
 
 namespace e2e {
 
 namespace {
 
 using namespace std::chrono_literals;
-
-constexpr const char* kVirtualMouseClass = "MouseVirtualDeviceWindow";
-constexpr const char* kSectionName = "Professional_Gaming_Mouse_Normal_Share_Data";
-constexpr const char* kMutexName = "Professional_Gaming_Mouse_Normal_Mutex_Object";
 
 }  // namespace
 
@@ -28,10 +23,7 @@ void RuntimeE2E::SetUp() {
 
 void RuntimeE2E::TearDown() {
     e2e::EndMonitor(monitor_);
-    if (FindWindowA(kVirtualMouseClass, nullptr) != nullptr)
-        VirtualMouse("/quit");
-    mouse_.WaitExit(10s);
-    mouse_.Kill();
+    mouse_.reset();
 }
 
 void RuntimeE2E::SetKeyCombination(int profile, int n, std::uint8_t keyCode,
@@ -61,9 +53,8 @@ void RuntimeE2E::Start(bool plugged) {
     ASSERT_TRUE(settings::SaveOsdSettings(files.Files(), osd_));
     ASSERT_EQ(FindWindowA(kVirtualMouseClass, nullptr), nullptr)
         << "a virtual mouse is already running";
-    ASSERT_TRUE(
-        mouse_.Start(folder_.File("VirtualMouse.exe"), "/log \"" + folder_.File("vm.log") + "\""));
-    ASSERT_TRUE(WaitUntil([] { return FindWindowA(kVirtualMouseClass, nullptr) != nullptr; }));
+    mouse_.emplace(folder_);
+    ASSERT_TRUE(mouse_->Running());
     if (!plugged) {
         ASSERT_EQ(VirtualMouse("/unplug"), 0);
     }
@@ -79,10 +70,7 @@ void RuntimeE2E::Start(bool plugged) {
 }
 
 long RuntimeE2E::VirtualMouse(const std::string& arguments) {
-    Program p;
-    if (!p.Start(folder_.File("VirtualMouse.exe"), arguments))
-        return -1;
-    return p.WaitExit();
+    return mouse_ ? mouse_->Command(arguments) : -1;
 }
 
 void RuntimeE2E::Inject(const std::string& spec) {
@@ -98,23 +86,7 @@ std::string RuntimeE2E::Dump() {
 }
 
 bool RuntimeE2E::ReadShared(settings::SettingsBlock& block) {
-    HANDLE mutex = OpenMutexA(MUTEX_ALL_ACCESS, FALSE, kMutexName);
-    HANDLE mapping = OpenFileMappingA(FILE_MAP_READ, FALSE, kSectionName);
-    void* view = mapping != nullptr ? MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0) : nullptr;
-    bool ok = false;
-    if (view != nullptr && mutex != nullptr &&
-        WaitForSingleObject(mutex, INFINITE) == WAIT_OBJECT_0) {
-        std::memcpy(&block, view, sizeof block);
-        ReleaseMutex(mutex);
-        ok = true;
-    }
-    if (view != nullptr)
-        UnmapViewOfFile(view);
-    if (mapping != nullptr)
-        CloseHandle(mapping);
-    if (mutex != nullptr)
-        CloseHandle(mutex);
-    return ok;
+    return testsupport::ReadSharedBlock(block);
 }
 
 bool RuntimeE2E::EventsHandled() {

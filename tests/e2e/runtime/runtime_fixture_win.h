@@ -7,16 +7,16 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "common/settings/osd_settings.h"
 #include "common/settings/settings_block.h"
+#include "tests/e2e/device/virtual_mouse_session_win.h"
 #include "tests/e2e/harness/harness_win.h"
 
 namespace e2e {
 
-inline constexpr const char* kMonitorTitle = "Professional Gaming Optical Mouse Monitor";
-inline constexpr const char* kOptionTitle = "Professional Gaming Optical Mouse Option";
 inline constexpr const char* kOsdTitle = "Professional Gaming Optical Mouse OSD";
 
 // Device key codes (USB usages) and the virtual keys they give on the US layout.
@@ -63,7 +63,7 @@ class RuntimeE2E : public ::testing::Test {
     void Settle(std::chrono::milliseconds window = std::chrono::milliseconds(600));
 
     ProgramFolder folder_;
-    Program mouse_;
+    std::optional<VirtualMouseSession> mouse_;
     Program monitor_;
     std::unique_ptr<settings::SettingsBlock> block_;
     settings::OsdSettings osd_{};

@@ -276,7 +276,7 @@ class SetupProgram : public ::testing::Test {
     void SetUp() override {
         ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
         setup_ = e2e::EnvOr("MOUSE_SETUP", "");
-        dist_ = e2e::DistFolder() + "\\";
+        dist_ = e2e::DistFolder();
         ASSERT_TRUE(Exists(setup_)) << "no setup program at '" << setup_ << "'";
         folder_ = ShellFolder(CSIDL_LOCAL_APPDATA) + "\\Programs\\" + kProduct + "\\";
         menu_ = ShellFolder(CSIDL_PROGRAMS) + "\\" + kProduct + "\\";

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/unit/settings_files/mouse_registry_cases.h"
+
 namespace settings {
 namespace {
 
@@ -98,44 +100,27 @@ TEST(RegistryNumber, DecimalTextLikeTheRuntime) {
     EXPECT_EQ(RegistryNumber("99999999999"), 1215752191);
 }
 
-TEST(WriteRegistry, ValuesInOrderWithTheirConversions) {
+TEST(MouseRegistryCases, WritesTheTextsInOrderAndReadsThemBack) {
+    for (const registry_cases::RoundTrip& c : registry_cases::kRoundTrips) {
+        SCOPED_TRACE(c.name);
+        FakeRegistry registry;
+        ProfileRecord p = Fresh();
+        registry_cases::Put(c.written, p);
+        ASSERT_EQ(WriteRegistryFromProfile(registry, p), 1);
+        std::vector<std::string> expected;
+        for (std::size_t i = 0; i < registry_cases::kValues.size(); ++i)
+            expected.push_back(std::string(registry_cases::kValues[i]) + "=" + c.texts[i]);
+        EXPECT_EQ(registry.log, expected);
+
+        ProfileRecord back = Fresh();
+        ASSERT_EQ(ReadRegistryIntoProfile(registry, back), 1);
+        EXPECT_EQ(registry_cases::Take(back), c.readBack);
+    }
+}
+
+TEST(WriteRegistry, AKeyThatDoesNotOpenEndsTheWrite) {
     FakeRegistry registry;
-    ProfileRecord p = Fresh();
-    p.DbleClickSpeed = 450;
-    p.MouseSpeed = 14;
-    p.bMouseTrails = 1;
-    p.MouseTrails = 0;
-    p.Acceleration = 25;
-    p.AccelerationFlag = 1;
-    p.ScrollWheelFlag = 1;
-    ASSERT_EQ(WriteRegistryFromProfile(registry, p), 1);
-    EXPECT_EQ(registry.log,
-              (std::vector<std::string>{"Mouse\\DoubleClickSpeed=450", "Mouse\\MouseSensitivity=14",
-                                        "Mouse\\MouseTrails=4", "Mouse\\MouseSpeed=2",
-                                        "Mouse\\MouseThreshold1=4", "Mouse\\MouseThreshold2=5",
-                                        "Desktop\\WheelScrollLines=-1"}));
-
-    registry.log.clear();
-    p.bMouseTrails = 0;
-    p.MouseTrails = 6;
-    p.Acceleration = -2;
-    p.ScrollWheelFlag = 0;
-    p.ScrollWheelSpeed = 5;
-    ASSERT_EQ(WriteRegistryFromProfile(registry, p), 1);
-    EXPECT_EQ(registry.mouse["MouseTrails"], "0");
-    EXPECT_EQ(registry.mouse["MouseSpeed"], "0");
-    EXPECT_EQ(registry.mouse["MouseThreshold1"], "0");
-    EXPECT_EQ(registry.desktop["WheelScrollLines"], "5");
-
-    p.bMouseTrails = 1;
-    p.MouseTrails = 7;
-    p.AccelerationFlag = 0;
-    p.Acceleration = 15;
-    ASSERT_EQ(WriteRegistryFromProfile(registry, p), 1);
-    EXPECT_EQ(registry.mouse["MouseTrails"], "7");
-    EXPECT_EQ(registry.mouse["MouseThreshold1"], "0");
-
-    registry.log.clear();
+    const ProfileRecord p = Fresh();
     registry.desktopOpens = false;
     EXPECT_EQ(WriteRegistryFromProfile(registry, p), -1);
     EXPECT_EQ(registry.log.size(), 6u);

@@ -62,7 +62,7 @@ class KorrinVirtualMouse : public ::testing::Test {
         ASSERT_EQ(lib.Open_FeatureDevice(), 1);
         ASSERT_NE(lib.Open_ReportDevice(), 0);
     }
-    std::vector<std::string> Log() { return vmtest::Lines(vmtest::ReadFile(logPath)); }
+    std::vector<std::string> Log() { return vmtest::SplitLines(vmtest::ReadFile(logPath)); }
     std::string Dump() {
         EXPECT_EQ(vmtest::RunVirtualMouse("/dump \"" + dumpPath + "\""), 0);
         return vmtest::ReadFile(dumpPath);

@@ -1,7 +1,6 @@
 #include "tests/win/device/vm_harness_win.h"
 
 #include <cstdio>
-#include <cstdlib>
 
 namespace vmtest {
 
@@ -30,20 +29,6 @@ bool Launch(const std::string& args, PROCESS_INFORMATION& pi) {
 
 }  // namespace
 
-std::string DistFolder() {
-    const char* env = std::getenv("MOUSE_DIST");
-    const std::string given = env != nullptr ? env : ".";
-    // A Unix path names the same folder on Wine's drive Z:.
-    std::string path = !given.empty() && given[0] == '/' ? std::string("Z:") : std::string();
-    path.append(given);
-    for (char& c : path)
-        if (c == '/')
-            c = '\\';
-    if (path.back() != '\\')
-        path.push_back('\\');
-    return path;
-}
-
 std::string TempFile(const char* name) {
     char dir[MAX_PATH];
     GetTempPathA(MAX_PATH, dir);
@@ -68,19 +53,6 @@ std::string ReadFile(const std::string& path) {
     while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, n);
     std::fclose(f);
     return text;
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> out;
-    std::size_t at = 0;
-    while (at < text.size()) {
-        std::size_t end = text.find('\n', at);
-        if (end == std::string::npos)
-            end = text.size();
-        out.push_back(text.substr(at, end - at));
-        at = end + 1;
-    }
-    return out;
 }
 
 int RunVirtualMouse(const std::string& args, DWORD timeoutMs) {

@@ -8,17 +8,18 @@
 #include <vector>
 
 #include "tests/e2e/harness/wait_until_win.h"
+#include "tests/support/program_folder_win.h"
+#include "common/text_lines.h"
 
 namespace vmtest {
 
-// MOUSE_DIST as a Windows path with a trailing backslash.
-std::string DistFolder();
+using testsupport::DistFolder;
 std::string TempFile(const char* name);
 // Folder of this test program, with a trailing backslash: the program folder
 // of a library it loads.
 std::string ExeFolder();
 std::string ReadFile(const std::string& path);
-std::vector<std::string> Lines(const std::string& text);
+using text::SplitLines;
 
 // Runs VirtualMouse.exe with `args` and waits for it; its exit code, or -1.
 int RunVirtualMouse(const std::string& args, DWORD timeoutMs = 30000);

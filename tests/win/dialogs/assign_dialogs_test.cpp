@@ -4,7 +4,6 @@
 // programs, the key capture hook gone on every way out, and the refusals.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -16,13 +15,14 @@
 #include "option/dialogs/macro_manager_dlg_win.h"
 #include "option/dialogs/option_dialogs_win.h"
 #include "option/key_capture_hook_win.h"
-#include "option/option_dlg_win.h"
+#include "option/option_globals_win.h"
 #include "option/model/dialogs/dialog_values.h"
 #include "option/model/dialogs/macro_store.h"
 #include "option/skin/skin_button_win.h"
 #include "option/skin/skin_loader_win.h"
 #include "tests/e2e/harness/wait_until_win.h"
 #include "tests/unit/settings_files/memory_store.h"
+#include "tests/support/program_folder_win.h"
 #include "tests/win/dialogs/dialog_driver_win.h"
 
 namespace {
@@ -34,9 +34,8 @@ using e2e::WaitUntil;
 class ProgramFolderEnvironment : public ::testing::Environment {
   public:
     void SetUp() override {
-        const char* dist = std::getenv("MOUSE_DIST");
-        ASSERT_NE(dist, nullptr) << "MOUSE_DIST names the program folder";
-        const std::string folder = std::string(dist) + "\\";
+        const std::string folder = testsupport::DistFolder();
+        ASSERT_FALSE(folder.empty()) << "MOUSE_DIST names the program folder";
         skin::SetSkinFolder(folder + "skins\\");
         language_ = LoadLibraryA((folder + "lan.dll").c_str());
         ASSERT_NE(language_, nullptr);

@@ -21,6 +21,7 @@
 #include "common/settings/osd_settings.h"
 #include "common/settings/settings_files.h"
 #include "tests/unit/settings_files/ini_cases.h"
+#include "tests/unit/settings_files/mouse_registry_cases.h"
 #include "tests/unit/settings_files/profile_samples.h"
 
 namespace settings {
@@ -379,44 +380,24 @@ ProfileRecord PointerProfile() {
     return p;
 }
 
-TEST(SystemMouseRegistryAdapter, WritesTheValuesAndReadsThemBack) {
+TEST(SystemMouseRegistryAdapter, WritesTheTextsAndReadsThemBack) {
     RegistryGuard guard;
     SystemMouseRegistry registry;
-    ProfileRecord p = PointerProfile();
-    p.DbleClickSpeed = 420;
-    p.MouseSpeed = 13;
-    p.Acceleration = 25;
-    p.AccelerationFlag = 1;
-    p.bMouseTrails = 1;
-    p.MouseTrails = 0;
-    p.ScrollWheelFlag = 1;
-    ASSERT_EQ(WriteRegistryFromProfile(registry, p), 1);
-    EXPECT_EQ(RegText(kMouse, "DoubleClickSpeed"), "420");
-    EXPECT_EQ(RegText(kMouse, "MouseSensitivity"), "13");
-    EXPECT_EQ(RegText(kMouse, "MouseTrails"), "4");
-    EXPECT_EQ(RegText(kMouse, "MouseSpeed"), "2");
-    EXPECT_EQ(RegText(kMouse, "MouseThreshold1"), "4");
-    EXPECT_EQ(RegText(kMouse, "MouseThreshold2"), "5");
-    EXPECT_EQ(RegText(kDesktop, "WheelScrollLines"), "-1");
-
-    ProfileRecord back = PointerProfile();
-    ASSERT_EQ(ReadRegistryIntoProfile(registry, back), 1);
-    EXPECT_EQ(back.DbleClickSpeed, 420);
-    EXPECT_EQ(back.MouseSpeed, 13);
-    EXPECT_EQ(back.MouseTrails, 4);
-    EXPECT_EQ(back.bMouseTrails, 1);
-    EXPECT_EQ(back.Acceleration, 19);
-    EXPECT_EQ(back.AccelerationFlag, 1);
-    EXPECT_EQ(back.ScrollWheelFlag, 1);
-
-    p.Acceleration = -3;
-    p.ScrollWheelFlag = 0;
-    p.ScrollWheelSpeed = 7;
-    ASSERT_EQ(WriteRegistryFromProfile(registry, p), 1);
-    EXPECT_EQ(RegText(kMouse, "MouseSpeed"), "0");
-    EXPECT_EQ(RegText(kMouse, "MouseThreshold1"), "0");
-    EXPECT_EQ(RegText(kMouse, "MouseThreshold2"), "0");
-    EXPECT_EQ(RegText(kDesktop, "WheelScrollLines"), "7");
+    for (const registry_cases::RoundTrip& c : registry_cases::kRoundTrips) {
+        SCOPED_TRACE(c.name);
+        ProfileRecord p = PointerProfile();
+        registry_cases::Put(c.written, p);
+        ASSERT_EQ(WriteRegistryFromProfile(registry, p), 1);
+        for (std::size_t i = 0; i < registry_cases::kValues.size(); ++i) {
+            const std::string path = registry_cases::kValues[i];
+            const std::size_t slash = path.find('\\');
+            const std::string key = "Control Panel\\" + path.substr(0, slash);
+            EXPECT_EQ(RegText(key.c_str(), path.substr(slash + 1).c_str()), c.texts[i]) << path;
+        }
+        ProfileRecord back = PointerProfile();
+        ASSERT_EQ(ReadRegistryIntoProfile(registry, back), 1);
+        EXPECT_EQ(registry_cases::Take(back), c.readBack);
+    }
 }
 
 TEST(SystemMouseApply, ZeroesAccelerationAndSetsTheSystemValues) {

@@ -9,27 +9,16 @@
 #include <vector>
 
 #include "tests/e2e/harness/wait_until_win.h"
+#include "tests/support/program_folder_win.h"
 #include "tests/win/skin/skin_test_support.h"
 #include "tools/SkinGallery/gallery_window_win.h"
 #include "tools/SkinGallery/test_skin.h"
 
 namespace {
 
-std::string WindowsPath(std::string path) {
-    if (!path.empty() && path[0] == '/') {
-        for (char& c : path)
-            if (c == '/')
-                c = '\\';
-        path = "Z:" + path;
-    }
-    if (!path.empty() && path.back() != '\\')
-        path.push_back('\\');
-    return path;
-}
-
 std::string GalleryExe() {
-    if (const char* bin = std::getenv("MOUSE_TEST_BIN"); bin != nullptr && *bin != '\0') {
-        const std::string exe = WindowsPath(bin) + "SkinGallery.exe";
+    if (const std::string bin = testsupport::TestBinFolder(); !bin.empty()) {
+        const std::string exe = bin + "SkinGallery.exe";
         if (GetFileAttributesA(exe.c_str()) != INVALID_FILE_ATTRIBUTES)
             return exe;
     }
