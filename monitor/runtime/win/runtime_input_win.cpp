@@ -14,14 +14,23 @@ BYTE ScanCode(std::uint8_t virtualKey) {
 }
 
 // Precise stretches nest and run on more than one thread (the macro thread
-// plays, the window thread repeats keys); each thread's priority is raised by
-// its own outermost stretch and restored when that ends.
+// plays, the window thread repeats keys); each thread's timer resolution and
+// priority are raised by its own outermost stretch and restored when that
+// ends.
 struct PreciseStretch {
-    int depth = 0;
-    std::unique_ptr<win::TimerResolution> resolution;
-    std::unique_ptr<win::ScopedPlaybackPriority> priority;
+    win::TimerResolution resolution;
+    win::ScopedPlaybackPriority priority;
 };
-thread_local PreciseStretch tlsStretch;
+// Plain values only: a thread-local object with a destructor makes the
+// runtime delete a thread key at exit, and under winpthreads that waits for
+// ever when a thread ended inside its own thread-local destructors, so
+// Monitor never exited. A stretch still open when its thread ends is
+// released by the system with the thread.
+struct StretchState {
+    int depth;
+    PreciseStretch* owners;
+};
+thread_local StretchState tlsStretch{0, nullptr};
 
 }  // namespace
 
@@ -46,16 +55,15 @@ void InputSinkWin::MouseButton(std::uint32_t flags, std::uint32_t data) {
 }
 
 void ClockWin::BeginPrecise() {
-    if (tlsStretch.depth++ == 0) {
-        tlsStretch.resolution = std::make_unique<win::TimerResolution>();
-        tlsStretch.priority = std::make_unique<win::ScopedPlaybackPriority>();
-    }
+    if (tlsStretch.depth++ == 0)
+        tlsStretch.owners = std::make_unique<PreciseStretch>().release();
 }
 
 void ClockWin::EndPrecise() {
     if (tlsStretch.depth > 0 && --tlsStretch.depth == 0) {
-        tlsStretch.priority.reset();
-        tlsStretch.resolution.reset();
+        // Restored in the reverse order of raising: priority, then resolution.
+        std::unique_ptr<PreciseStretch>(tlsStretch.owners).reset();
+        tlsStretch.owners = nullptr;
     }
 }
 
