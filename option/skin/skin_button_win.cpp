@@ -56,6 +56,17 @@ void ForwardPress(HWND self, UINT keys, POINT at) {
     SendMessageA(target, WM_LBUTTONDOWN, keys, MAKELPARAM(local.x, local.y));
 }
 
+// Sets a button's latch from a message value (non-zero: latched) and repaints
+// the button when that changed it.
+void SetLatch(HWND button, bool& latched, int value) {
+    const bool v = value != 0;
+    if (v == latched)
+        return;
+    latched = v;
+    if (button != nullptr)
+        InvalidateRect(button, nullptr, FALSE);
+}
+
 }  // namespace
 
 void SetHintWindow(HWND mainWindow) {
@@ -165,12 +176,7 @@ void CSkinButton::SetBitmaps(const RECT& r, HBITMAP normal, HBITMAP over, HBITMA
 }
 
 void CSkinButton::SetLatched(int value) {
-    const bool v = value != 0;
-    if (v == latched_)
-        return;
-    latched_ = v;
-    if (Hwnd() != nullptr)
-        InvalidateRect(Hwnd(), nullptr, FALSE);
+    SetLatch(Hwnd(), latched_, value);
 }
 
 void CSkinButton::SetHover(int value) {
@@ -438,12 +444,7 @@ void CRgnButton::SetBitmaps(const RECT& r, HBITMAP normal, HBITMAP over, HBITMAP
 }
 
 void CRgnButton::SetLatched(int value) {
-    const bool v = value != 0;
-    if (v == latched_)
-        return;
-    latched_ = v;
-    if (Hwnd() != nullptr)
-        InvalidateRect(Hwnd(), nullptr, FALSE);
+    SetLatch(Hwnd(), latched_, value);
 }
 
 bool CRgnButton::InShape(POINT p) const {

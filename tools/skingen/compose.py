@@ -17,17 +17,26 @@ import sys
 from PIL import Image
 
 
-def read_screen(path):
-    """The SCREEN section of a skin description file (keys without case)."""
-    out, cur = {}, None
+def read_section(path, section):
+    """One section of a skin description file as (key, value) pairs in file
+    order, the section's name without case."""
+    pairs, cur = [], None
     with open(path, encoding="ascii") as f:
         for line in f:
             s = line.strip()
             if s.startswith("[") and s.endswith("]"):
                 cur = s[1:-1].strip().lower()
-            elif cur == "screen" and "=" in s:
+            elif cur == section and "=" in s:
                 k, v = s.split("=", 1)
-                out.setdefault(k.strip().lower(), v.strip())
+                pairs.append((k.strip(), v.strip()))
+    return pairs
+
+
+def read_screen(path):
+    """The SCREEN section of a skin description file (keys without case)."""
+    out = {}
+    for k, v in read_section(path, "screen"):
+        out.setdefault(k.lower(), v)
     return out
 
 

@@ -15,7 +15,7 @@ from PIL import Image, ImageDraw, ImageFilter
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from compose import read_screen  # noqa: E402
+from compose import read_screen, read_section  # noqa: E402
 
 PAGES = ("skin_main_control.ini", "skin_color_control.ini", "skin_advance_expand.ini",
          "skin_support_control.ini")
@@ -24,17 +24,10 @@ SELECTORS = {"skin_main_control.ini": "25", "skin_color_control.ini": "26",
 
 
 def read_pos(path):
-    out, cur = {}, None
-    with open(path, encoding="ascii") as f:
-        for line in f:
-            s = line.strip()
-            if s.startswith("[") and s.endswith("]"):
-                cur = s[1:-1].strip().lower()
-            elif cur == "buttonpos" and "=" in s:
-                k, v = s.split("=", 1)
-                p = v.split(",")
-                x, y, w, h = (int(t) for t in p[1:5])
-                out[k.strip()] = (x, y, x + w, y + h)
+    out = {}
+    for k, v in read_section(path, "buttonpos"):
+        x, y, w, h = (int(t) for t in v.split(",")[1:5])
+        out[k] = (x, y, x + w, y + h)
     return out
 
 

@@ -31,6 +31,16 @@ class ApplyRoad : public ::testing::Test {
         ASSERT_TRUE(monitor_.Start(folder_.File("Monitor.exe")));
         ASSERT_TRUE(e2e::WaitUntil([] { return FindWindowA(nullptr, e2e::kMonitorTitle); }));
     }
+    // Monitor started, its start-up upload over (profile 5's key map has
+    // come), and Option open and ready to apply.
+    void StartMonitorAndOption(VirtualMouseSession& mouse, OptionDriver& option) {
+        ASSERT_TRUE(mouse.Running());
+        StartMonitor();
+        ASSERT_TRUE(
+            e2e::WaitUntil([&] { return HasRecord(mouse.Log(), "FEATURE 0D 05 80"); }, 60s));
+        ASSERT_TRUE(option.Start());
+        ASSERT_TRUE(e2e::WaitUntil([&] { return option.ApplyReady(); }));
+    }
     static bool HasRecord(const std::vector<std::string>& records, const std::string& prefix) {
         return std::any_of(records.begin(), records.end(),
                            [&](const std::string& r) { return r.rfind(prefix, 0) == 0; });
@@ -42,13 +52,8 @@ class ApplyRoad : public ::testing::Test {
 
 TEST_F(ApplyRoad, AChosenProfileReachesBlockFilesAndMouse) {
     VirtualMouseSession mouse(folder_);
-    ASSERT_TRUE(mouse.Running());
-    StartMonitor();
-    // Monitor's start-up upload is over when profile 5's key map has come.
-    ASSERT_TRUE(e2e::WaitUntil([&] { return HasRecord(mouse.Log(), "FEATURE 0D 05 80"); }, 60s));
     OptionDriver option(folder_);
-    ASSERT_TRUE(option.Start());
-    ASSERT_TRUE(e2e::WaitUntil([&] { return option.ApplyReady(); }));
+    ASSERT_NO_FATAL_FAILURE(StartMonitorAndOption(mouse, option));
 
     const std::size_t before = mouse.Log().size();
     option.Click(kKeyProfile1 + 2);
@@ -106,12 +111,8 @@ TEST_F(ApplyRoad, ABackupOfEverythingComesBackWholeAfterAResetAndADamagedOneChan
     ASSERT_TRUE(WritePrivateProfileStringA("Macros", "number", "1",
                                            folder_.File("config\\sequence.dat").c_str()));
     VirtualMouseSession mouse(folder_);
-    ASSERT_TRUE(mouse.Running());
-    StartMonitor();
-    ASSERT_TRUE(e2e::WaitUntil([&] { return HasRecord(mouse.Log(), "FEATURE 0D 05 80"); }, 60s));
     OptionDriver option(folder_);
-    ASSERT_TRUE(option.Start());
-    ASSERT_TRUE(e2e::WaitUntil([&] { return option.ApplyReady(); }));
+    ASSERT_NO_FATAL_FAILURE(StartMonitorAndOption(mouse, option));
     option.Click(kKeyProfile1 + 2);
     option.Click(kKeyApply);
     ASSERT_TRUE(e2e::WaitUntil([&] { return option.ApplyReady(); }, 60s));

@@ -42,6 +42,16 @@ std::int64_t TimeOf(const std::vector<InputEvent>& keys, const std::string& entr
     return -1;
 }
 
+// The display was told the profile notice (1324, wParam 40) of `profileIndex`.
+void ExpectProfileNotice(const StandInWindow& osd, int profileIndex) {
+    const auto notices = osd.All();
+    const auto notice = std::find_if(notices.begin(), notices.end(),
+                                     [](const Received& r) { return r.message == 1324; });
+    ASSERT_NE(notice, notices.end());
+    EXPECT_EQ(notice->wParam, 40u);
+    EXPECT_EQ(notice->lParam, profileIndex * 65536);
+}
+
 // ---------------------------------------------------------------- key combinations
 
 TEST_F(RuntimeE2E, HeldKeyCombinationPressesRepeatsAndReleasesInReverse) {
@@ -394,12 +404,7 @@ TEST_F(RuntimeE2E, ProfileSwitchedOnTheMouseReachesEveryoneButTheFiles) {
     auto shared = std::make_unique<settings::SettingsBlock>();
     ASSERT_TRUE(ReadShared(*shared));
     EXPECT_EQ(shared->currentProfile, 2);
-    const auto notices = osd.All();
-    const auto notice = std::find_if(notices.begin(), notices.end(),
-                                     [](const Received& r) { return r.message == 1324; });
-    ASSERT_NE(notice, notices.end());
-    EXPECT_EQ(notice->wParam, 40u);
-    EXPECT_EQ(notice->lParam, 2 * 65536);
+    ASSERT_NO_FATAL_FAILURE(ExpectProfileNotice(osd, 2));
     ASSERT_TRUE(WaitUntil([&] { return Dump().find("selected_profile 3\n") != std::string::npos; }))
         << Dump();
     EXPECT_EQ(folder_.ReadIni("config.ini", "Setting", "CurrentProfile"), "0");
@@ -701,12 +706,7 @@ TEST_F(RuntimeE2E, CommandLineSwitchesAppliesAndRefusesThroughTheRunningMonitor)
     ASSERT_TRUE(WaitUntil([&] { return Dump().find("selected_profile 3\n") != std::string::npos; }))
         << Dump();
     ASSERT_TRUE(osd.WaitFor(1324));
-    const auto notices = osd.All();
-    const auto notice = std::find_if(notices.begin(), notices.end(),
-                                     [](const Received& r) { return r.message == 1324; });
-    ASSERT_NE(notice, notices.end());
-    EXPECT_EQ(notice->wParam, 40u);
-    EXPECT_EQ(notice->lParam, 2 * 65536);
+    ASSERT_NO_FATAL_FAILURE(ExpectProfileNotice(osd, 2));
 
     // A bad argument is named in a box; closing it ends the program with 1.
     Program bad;
