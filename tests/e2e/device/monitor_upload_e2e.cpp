@@ -104,30 +104,11 @@ TEST_F(MonitorUploads, BlockPublishedAfterArrivalAndASwitchOnTheMouseHasNoChange
 
 namespace {
 
-struct DialogSearch {
-    DWORD pid;
-    HWND found;
-};
-
-BOOL CALLBACK FindDialog(HWND hwnd, LPARAM param) {
-    auto* search = reinterpret_cast<DialogSearch*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    char cls[16] = {};
-    GetClassNameA(hwnd, cls, sizeof cls);
-    if (pid == search->pid && IsWindowVisible(hwnd) && std::string(cls) == "#32770") {
-        search->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 // A visible dialog box of the process that owns `window`.
 HWND DialogOf(HWND window) {
-    DialogSearch search{0, nullptr};
-    GetWindowThreadProcessId(window, &search.pid);
-    EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    return e2e::FindProcessDialog(pid);
 }
 
 bool LibraryExports(const std::string& dll, const char* name) {

@@ -349,4 +349,36 @@ void EndMonitor(Program& monitor, std::chrono::milliseconds timeout) {
     monitor.Kill();
 }
 
+namespace {
+
+struct DialogSearch {
+    DWORD processId;
+    HWND except;
+    int control;
+    HWND found;
+};
+
+BOOL CALLBACK FindDialog(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<DialogSearch*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    char cls[64] = {};
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (pid == search->processId && hwnd != search->except && IsWindowVisible(hwnd) &&
+        std::string(cls) == "#32770" &&
+        (search->control == 0 || GetDlgItem(hwnd, search->control) != nullptr)) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+HWND FindProcessDialog(DWORD processId, HWND except, int control) {
+    DialogSearch search{processId, except, control, nullptr};
+    EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 }  // namespace e2e

@@ -116,4 +116,9 @@ class StandInWindow {
 // Windows whose title is exactly `title`.
 int CountWindowsTitled(const char* title);
 
+// A visible system dialog box (class "#32770") of process `processId`, not
+// `except`, holding a control of id `control` when that is not 0; null when
+// none shows.
+HWND FindProcessDialog(DWORD processId, HWND except = nullptr, int control = 0);
+
 }  // namespace e2e

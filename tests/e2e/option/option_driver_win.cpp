@@ -15,28 +15,6 @@ using namespace std::chrono_literals;
 
 constexpr const char* kOptionTitle = "Professional Gaming Optical Mouse Option";
 
-struct DialogSearch {
-    DWORD processId;
-    HWND main;
-    int control;
-    HWND found;
-};
-
-BOOL CALLBACK FindDialog(HWND hwnd, LPARAM param) {
-    auto* search = reinterpret_cast<DialogSearch*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    char cls[64] = {};
-    GetClassNameA(hwnd, cls, sizeof cls);
-    if (pid == search->processId && hwnd != search->main && IsWindowVisible(hwnd) &&
-        std::string(cls) == "#32770" &&
-        (search->control == 0 || GetDlgItem(hwnd, search->control) != nullptr)) {
-        search->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 BOOL CALLBACK DescribeChild(HWND hwnd, LPARAM param) {
     char cls[64] = {};
     GetClassNameA(hwnd, cls, sizeof cls);
@@ -114,15 +92,14 @@ void OptionDriver::Key(UINT virtualKey) const {
 HWND OptionDriver::WaitForDialog(int control) const {
     DWORD pid = 0;
     GetWindowThreadProcessId(Window(), &pid);
-    DialogSearch search{pid, Window(), control, nullptr};
+    HWND found = nullptr;
     WaitUntil(
         [&] {
-            search.found = nullptr;
-            EnumWindows(&FindDialog, reinterpret_cast<LPARAM>(&search));
-            return search.found != nullptr;
+            found = FindProcessDialog(pid, Window(), control);
+            return found != nullptr;
         },
         30s);
-    return search.found;
+    return found;
 }
 
 bool OptionDriver::ChooseFile(const std::string& path, bool promptFollows) const {
