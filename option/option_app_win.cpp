@@ -11,6 +11,7 @@
 #include "option/option_dlg_win.h"
 #include "option/skin/skin_button_win.h"
 #include "option/skin/skin_menu_win.h"
+#include "option/skin/start_stages_win.h"
 
 namespace option {
 
@@ -28,9 +29,12 @@ int COptionApp::Run() {
         // A running Option is brought forward only through Monitor's tray.
         return 0;
     }
+    skin::MarkStartStage("WinMain");
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
+    skin::MarkStartStage("common controls");
     const bool ole = SUCCEEDED(OleInitialize(nullptr));
+    skin::MarkStartStage("OLE");
     Globals().programFolder = win::ProgramFolder();
     skin::RegisterSkinMessages();
     skin::CCoolMenu::Install();

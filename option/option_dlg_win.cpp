@@ -14,6 +14,7 @@
 #include "option/option_resource_ids.h"
 #include "option/skin/skin_menu_win.h"
 #include "option/skin/skin_messages.h"
+#include "option/skin/start_stages_win.h"
 
 namespace option {
 namespace {
@@ -108,6 +109,7 @@ INT_PTR COptionDlg::RunModal() {
 }
 
 LRESULT COptionDlg::OnCreate() {
+    skin::MarkStartStage("WM_CREATE");
     if (CallDefault() == -1)
         return -1;
     HWND self = Hwnd();
@@ -116,13 +118,17 @@ LRESULT COptionDlg::OnCreate() {
     skin::SetSkinFolder(Globals().programFolder + "skins\\");
     language_.Reset(LoadLibraryA((Globals().programFolder + "lan.dll").c_str()));
     Globals().language = language_.Get();
+    skin::MarkStartStage("lan.dll");
     surface_.InitSkin(self, kSkinFile, kKeys,
                       [this](std::size_t, const char* key, const skin::ButtonPos& pos,
                              const skin::SkinSheets& sheets) { BuildControl(key, pos, sheets); });
     // Only the first page is needed for the first paint; the others are made
     // when they are first chosen, which keeps their skins off the start.
+    skin::MarkStartStage("main window skin");
     EnsurePage(0);
+    skin::MarkStartStage("first page");
     surface_.ApplyShape(self);
+    skin::MarkStartStage("shape");
     return 0;
 }
 
@@ -185,12 +191,15 @@ LRESULT COptionDlg::OnInitDialog() {
     SetWindowTextA(self, protocol::kOptionTitle);
     skin::SetHintWindow(self);
 
+    skin::MarkStartStage("WM_INITDIALOG");
     link_.Open();
     UpdateFirmwareText();
     session_->Start();
+    skin::MarkStartStage("settings");
     started_ = true;
     ShowPage(0);
     Refresh();
+    skin::MarkStartStage("pages refreshed");
 
     // The skin recipe puts the window at (0, 0); a top-level window belongs
     // in the middle of the work area.
@@ -236,7 +245,9 @@ LRESULT COptionDlg::OnPaint() {
         DrawIcon(dc, x, y, icon_);
         return 0;
     }
+    skin::MarkStartStage("first paint begins");
     surface_.Paint(self);
+    skin::MarkStartStage("first paint done");
     return 0;
 }
 

@@ -1,6 +1,7 @@
 // Figures for Option under Wine:
-//  - start of Option.exe until its window is shown and completely painted,
-//    against the same for an empty dialog program, in the same run (ratio);
+//  - start of Option.exe until its window is shown and completely painted
+//    (its controls included), against the same for an empty dialog program,
+//    in the same run (ratio), with Option's own log of its start-up stages;
 //  - the Apply round trip with Monitor but without the mouse: from the
 //    Apply click until OK and Apply are enabled again (p50, p99).
 #include <windows.h>
@@ -8,6 +9,9 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <fstream>
+#include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -28,11 +32,47 @@ double Ms(Clock::duration d) {
     return std::chrono::duration<double, std::milli>(d).count();
 }
 
-// Shown, nothing left to paint, and its thread answering.
+BOOL CALLBACK FindUnpainted(HWND child, LPARAM unpainted) {
+    if (IsWindowVisible(child) && GetUpdateRect(child, nullptr, FALSE)) {
+        *reinterpret_cast<bool*>(unpainted) = true;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Shown, nothing left to paint in it or in any of its controls (they paint
+// after their parent), and its thread answering.
 bool Painted(HWND w) {
     if (w == nullptr || !IsWindowVisible(w) || GetUpdateRect(w, nullptr, FALSE))
         return false;
+    bool unpainted = false;
+    EnumChildWindows(w, &FindUnpainted, reinterpret_cast<LPARAM>(&unpainted));
+    if (unpainted)
+        return false;
     return SendMessageTimeoutA(w, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, nullptr) != 0;
+}
+
+// Option's own log of its start-up stages ("<ms since its process was
+// created> <stage>" a line), asked for through MOUSE_START_LOG.
+std::string StartLogPath() {
+    char folder[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, folder);
+    return std::string(folder) + "option_start_stages.log";
+}
+
+// The stages of the last start, in order, with their times.
+std::vector<std::pair<std::string, double>> ReadStartLog(const std::string& path) {
+    std::vector<std::pair<std::string, double>> stages;
+    std::ifstream in(path);
+    std::string line;
+    while (std::getline(in, line)) {
+        std::istringstream fields(line);
+        double ms = 0;
+        std::string stage;
+        if (fields >> ms && std::getline(fields >> std::ws, stage))
+            stages.emplace_back(stage, ms);
+    }
+    return stages;
 }
 
 // The start-up stages as seen from outside, in milliseconds from the start:
@@ -92,12 +132,24 @@ int main() {
     constexpr int kStarts = 5;
     std::vector<double> option, trivial;
     std::vector<Stages> optionStages;
+    const std::string startLog = StartLogPath();
+    SetEnvironmentVariableA("MOUSE_START_LOG", startLog.c_str());
+    // Each stage's times over the measured starts, in the order first seen.
+    std::vector<std::string> stageOrder;
+    std::map<std::string, std::vector<double>> stageTimes;
     // A first start of each loads what Wine caches; the figures are the starts after it.
     StartToPaint(bin + "\\TrivialDialog.exe", bin, "Trivial Dialog");
     StartToPaint(dist + "\\Option.exe", dist, kOptionTitle);
     for (int i = 0; i < kStarts; ++i) {
         const Stages t = StartToPaint(bin + "\\TrivialDialog.exe", bin, "Trivial Dialog");
+        DeleteFileA(startLog.c_str());
         const Stages o = StartToPaint(dist + "\\Option.exe", dist, kOptionTitle);
+        for (const auto& [stage, ms] : ReadStartLog(startLog)) {
+            auto& times = stageTimes[stage];
+            if (times.empty())
+                stageOrder.push_back(stage);
+            times.push_back(ms);
+        }
         if (t.painted > 0)
             trivial.push_back(t.painted);
         if (o.painted > 0) {
@@ -111,6 +163,12 @@ int main() {
     for (const Stages& s : optionStages) {
         std::printf("  %8.1f %8.1f %8.1f %8.1f\n", s.started, s.found, s.shown, s.painted);
     }
+    std::printf("Option's own start-up stages (ms since its process was created, median):\n");
+    for (const std::string& stage : stageOrder) {
+        std::printf("  %8.1f %s\n", Percentile(stageTimes[stage], 0.5), stage.c_str());
+    }
+    SetEnvironmentVariableA("MOUSE_START_LOG", nullptr);
+    DeleteFileA(startLog.c_str());
     if (option.empty() || trivial.empty()) {
         std::printf("a program did not paint its window\n");
         return 1;

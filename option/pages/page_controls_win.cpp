@@ -17,7 +17,7 @@ void MakePageSlider(skin::CclickHSlider& slider, HWND page, int sliderId, int mi
     slider.SetRange(minimum, maximum);
     slider.SetRounding(true);
     slider.SetPos(minimum);
-    slider.SetTrackImage(r, sheets.normal.Get());
+    slider.SetTrackImage(r, sheets.Get(skin::ButtonImage::Normal));
     slider.SetHint(pos.caption);
 }
 

@@ -167,6 +167,15 @@ bool CSkinButton::CreateFromPos(HWND parent, const ButtonPos& pos, UINT id,
 void CSkinButton::SetBitmaps(const RECT& r, HBITMAP normal, HBITMAP over, HBITMAP down,
                              HBITMAP disabled) {
     images_.Cut(Hwnd(), r, normal, over, down, disabled);
+    TookImages();
+}
+
+void CSkinButton::SetBitmaps(const RECT& r, const SkinSheets& sheets) {
+    images_.CutWhenNeeded(Hwnd(), r, sheets.Share());
+    TookImages();
+}
+
+void CSkinButton::TookImages() {
     if (Hwnd() != nullptr) {
         LONG_PTR style = GetWindowLongPtrA(Hwnd(), GWL_STYLE);
         style &= ~static_cast<LONG_PTR>(WS_BORDER | WS_TABSTOP);
@@ -185,27 +194,35 @@ void CSkinButton::SetHover(int value) {
 }
 
 void CSkinButton::SetHint(const std::string& text, int /*activate*/) {
-    if (Hwnd() != nullptr && toolTip_ == nullptr) {
-        toolTip_ = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                   Hwnd(), nullptr, GetModuleHandleA(nullptr), nullptr);
-        if (toolTip_ != nullptr)
-            SendMessageA(toolTip_, TTM_ACTIVATE, FALSE, 0);
-    }
-    if (toolTip_ != nullptr) {
-        TOOLINFOA tool{};
-        tool.cbSize = sizeof tool;
-        tool.hwnd = Hwnd();
-        tool.uId = 1;
-        tool.lpszText = const_cast<char*>(text.c_str());
-        GetClientRect(Hwnd(), &tool.rect);
-        if (SendMessageA(toolTip_, TTM_GETTOOLCOUNT, 0, 0) == 0) {
-            SendMessageA(toolTip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
-        }
-        SendMessageA(toolTip_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
-        SendMessageA(toolTip_, TTM_ACTIVATE, FALSE, 0);
-    }
     hint_ = text;
+    if (toolTip_ != nullptr)
+        UpdateToolTip();
+}
+
+// The tool tip is never shown, so it is made when the mouse first reaches the
+// button rather than with the button: a window per button is a good part of a
+// skinned window's start.
+void CSkinButton::EnsureToolTip() {
+    if (Hwnd() == nullptr || toolTip_ != nullptr)
+        return;
+    toolTip_ = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Hwnd(), nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
+    if (toolTip_ != nullptr)
+        UpdateToolTip();
+}
+
+void CSkinButton::UpdateToolTip() {
+    TOOLINFOA tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = Hwnd();
+    tool.uId = 1;
+    tool.lpszText = const_cast<char*>(hint_.c_str());
+    GetClientRect(Hwnd(), &tool.rect);
+    if (SendMessageA(toolTip_, TTM_GETTOOLCOUNT, 0, 0) == 0)
+        SendMessageA(toolTip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageA(toolTip_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageA(toolTip_, TTM_ACTIVATE, FALSE, 0);
 }
 
 void CSkinButton::SetFaceText(const std::string& text) {
@@ -256,6 +273,7 @@ void CSkinButton::DrawFace(HDC dc, HBITMAP image, const RECT& client) {
 }
 
 void CSkinButton::Relay(UINT msg, UINT keys, POINT at) {
+    EnsureToolTip();
     if (toolTip_ == nullptr)
         return;
     MSG m{Hwnd(), msg, keys, MAKELPARAM(at.x, at.y), static_cast<DWORD>(GetMessageTime()), {}};
@@ -439,6 +457,12 @@ bool CRgnButton::CreateButton(const char* name, const RECT& r, HWND parent, UINT
 void CRgnButton::SetBitmaps(const RECT& r, HBITMAP normal, HBITMAP over, HBITMAP down,
                             HBITMAP disabled) {
     images_.Cut(Hwnd(), r, normal, over, down, disabled);
+    if (Hwnd() != nullptr)
+        InvalidateRect(Hwnd(), nullptr, FALSE);
+}
+
+void CRgnButton::SetBitmaps(const RECT& r, const SkinSheets& sheets) {
+    images_.CutWhenNeeded(Hwnd(), r, sheets.Share());
     if (Hwnd() != nullptr)
         InvalidateRect(Hwnd(), nullptr, FALSE);
 }

@@ -54,10 +54,8 @@ class CSkinButton : public win::WindowImpl<CSkinButton> {
     bool CreateFromPos(HWND parent, const ButtonPos& pos, UINT id, const SkinSheets& sheets);
 
     void SetBitmaps(const RECT& r, HBITMAP normal, HBITMAP over, HBITMAP down, HBITMAP disabled);
-    void SetBitmaps(const RECT& r, const SkinSheets& sheets) {
-        SetBitmaps(r, sheets.normal.Get(), sheets.over.Get(), sheets.down.Get(),
-                   sheets.disable.Get());
-    }
+    // The same with each image cut when the button first shows its state.
+    void SetBitmaps(const RECT& r, const SkinSheets& sheets);
     void SetLatched(int value);
     void SetLatchingMode(int value) { latchingMode_ = value != 0; }
     void SetHover(int value);
@@ -86,6 +84,10 @@ class CSkinButton : public win::WindowImpl<CSkinButton> {
   private:
     void NotifyHover(int hover);
     void Relay(UINT msg, UINT keys, POINT at);
+    void EnsureToolTip();
+    // Border and tab stop off, repainted: what new images bring.
+    void TookImages();
+    void UpdateToolTip();
     void PassOnPress(UINT keys, POINT at);
 
     LRESULT OnPaint();
@@ -129,10 +131,8 @@ class CRgnButton : public win::WindowImpl<CRgnButton> {
     void SetMaskFile(const std::string& path) { maskFile_ = path; }
     bool CreateButton(const char* name, const RECT& r, HWND parent, UINT id);
     void SetBitmaps(const RECT& r, HBITMAP normal, HBITMAP over, HBITMAP down, HBITMAP disabled);
-    void SetBitmaps(const RECT& r, const SkinSheets& sheets) {
-        SetBitmaps(r, sheets.normal.Get(), sheets.over.Get(), sheets.down.Get(),
-                   sheets.disable.Get());
-    }
+    // The same with each image cut when the button first shows its state.
+    void SetBitmaps(const RECT& r, const SkinSheets& sheets);
     void SetLatched(int value);
     void SetLatchingMode(int value) { latchingMode_ = value != 0; }
     void SetTag(int tag) { tag_ = tag; }

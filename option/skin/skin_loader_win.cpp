@@ -130,6 +130,22 @@ HBITMAP CutImage(HWND reference, HBITMAP sheet, const RECT& r) {
     return image;
 }
 
+HBITMAP SkinSheets::Get(ButtonImage state) const {
+    const auto i = static_cast<std::size_t>(state);
+    if (i >= kCount)
+        return nullptr;
+    if (!decoded_[i]) {
+        decoded_[i] = true;
+        LoadSkinPicture(paths_[i], sheets_[i], sizes_[i]);
+    }
+    return sheets_[i].Get();
+}
+
+SIZE SkinSheets::NormalSize() const {
+    Get(ButtonImage::Normal);
+    return sizes_[static_cast<std::size_t>(ButtonImage::Normal)];
+}
+
 int SkinSurface::InitSkin(HWND hwnd, const std::string& skinFile, std::span<const char* const> keys,
                           const ControlMaker& make, std::span<const FixedImage> fixedImages) {
     const std::string& folder = SkinFolder();
@@ -140,18 +156,12 @@ int SkinSurface::InitSkin(HWND hwnd, const std::string& skinFile, std::span<cons
     const std::string downName = ReadSkinString(path, "SCREEN", "Down");
     const std::string disableName = ReadSkinString(path, "SCREEN", "Disable");
 
-    SkinSheets sheets;
+    sheets_ = std::make_shared<const SkinSheets>(std::array<std::string, SkinSheets::kCount>{
+        folder + normalName, folder + overName, folder + downName, folder + disableName});
     SIZE ignored{};
     LoadSkinPicture(folder + maskName, mask_, ignored);
-    const int haveNormal = LoadSkinPicture(folder + normalName, sheets.normal, size_);
-    LoadSkinPicture(folder + overName, sheets.over, ignored);
-    LoadSkinPicture(folder + downName, sheets.down, ignored);
-    LoadSkinPicture(folder + disableName, sheets.disable, ignored);
-    // The background is the Normal sheet: copied, not decoded a second time
-    // (decoding is most of a window's start).
-    background_.Reset(haveNormal != 0 ? static_cast<HBITMAP>(
-                                            CopyImage(sheets.normal.Get(), IMAGE_BITMAP, 0, 0, 0))
-                                      : nullptr);
+    size_ = sheets_->NormalSize();
+    const SkinSheets& sheets = *sheets_;
 
     // Client of the Normal picture's size at (0, 0) of the parent (or screen).
     RECT frame{0, 0, size_.cx, size_.cy};
@@ -175,7 +185,7 @@ int SkinSurface::InitSkin(HWND hwnd, const std::string& skinFile, std::span<cons
         if (image.size != nullptr)
             *image.size = s;
     }
-    return background_ ? 1 : 0;  // the sheets go out of scope here
+    return Background() != nullptr ? 1 : 0;
 }
 
 int SkinSurface::ApplyShape(HWND hwnd) {
@@ -204,9 +214,9 @@ void SkinSurface::Paint(HWND hwnd, const std::function<void(HDC)>& drawTexts) co
     const HDC memory = memoryDc.Get();
     const win::ScopedGdi<HBITMAP> canvas(CreateCompatibleBitmap(dc, w > 0 ? w : 1, h > 0 ? h : 1));
     const win::ScopedSelect useCanvas(memory, canvas.Get());
-    if (background_) {
+    if (HBITMAP background = Background()) {
         const win::ScopedDc source(CreateCompatibleDC(dc));
-        const win::ScopedSelect useBackground(source.Get(), background_.Get());
+        const win::ScopedSelect useBackground(source.Get(), background);
         BitBlt(memory, 0, 0, w, h, source.Get(), 0, 0, SRCCOPY);
     }
     SetBkMode(memory, TRANSPARENT);

@@ -4,13 +4,16 @@
 
 #include <windows.h>
 
+#include <array>
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <span>
 #include <string>
 
 #include "common/win/scoped_win.h"
 #include "option/skin/button_pos.h"
+#include "option/skin/control_math.h"
 
 namespace skin {
 
@@ -34,12 +37,32 @@ std::string ReadSkinString(const std::string& iniPath, const char* section, cons
 // trace and returns 0; success returns 1.
 int LoadSkinPicture(const std::string& path, SkinBitmap& target, SIZE& size);
 
-// The four state sheets of a window, alive only during its init-skin step.
-struct SkinSheets {
-    SkinBitmap normal;
-    SkinBitmap over;
-    SkinBitmap down;
-    SkinBitmap disable;
+// The four state sheets of a window (Normal, Over, Down, Disable). Each is
+// decoded when something first asks for it: at the first paint most controls
+// show only their normal image, and decoding is most of a window's start. The
+// window and its controls share them (make them with std::make_shared); the
+// last owner releases them.
+class SkinSheets : public std::enable_shared_from_this<SkinSheets> {
+  public:
+    static constexpr std::size_t kCount = 4;
+
+    // Full paths of the four pictures, in the order of ButtonImage.
+    explicit SkinSheets(std::array<std::string, kCount> paths) : paths_(std::move(paths)) {}
+    SkinSheets(const SkinSheets&) = delete;
+    SkinSheets& operator=(const SkinSheets&) = delete;
+
+    // The sheet of `state`, decoded on the first call; null when the picture
+    // is missing or cannot be decoded.
+    HBITMAP Get(ButtonImage state) const;
+    // The size of the Normal picture (decoding it), 0 x 0 without one.
+    SIZE NormalSize() const;
+    std::shared_ptr<const SkinSheets> Share() const { return shared_from_this(); }
+
+  private:
+    std::array<std::string, kCount> paths_;
+    mutable std::array<SkinBitmap, kCount> sheets_;
+    mutable std::array<SIZE, kCount> sizes_{};
+    mutable std::array<bool, kCount> decoded_{};
 };
 
 // A fixed image a window's controls need ("slider.bmp", ...).
@@ -54,8 +77,8 @@ struct FixedImage {
 using ControlMaker = std::function<void(std::size_t index, const char* key, const ButtonPos& pos,
                                         const SkinSheets& sheets)>;
 
-// What a skinned window keeps from its skin: the mask, the background (a
-// copy of the Normal picture) and the region applied to the window.
+// What a skinned window keeps from its skin: the mask, the state sheets (the
+// Normal one is the background) and the region applied to the window.
 class SkinSurface {
   public:
     SkinSurface() = default;
@@ -63,10 +86,11 @@ class SkinSurface {
     SkinSurface& operator=(const SkinSurface&) = delete;
 
     // The init-skin step: reads `skinFile` (relative to the skins folder),
-    // loads the mask, the four sheets and the background, moves the window to
-    // (0, 0) of its parent sized to the Normal picture, creates the controls
-    // of `keys` through `make`, loads `fixedImages` and releases the sheets.
-    // Returns 1 when the description file and the Normal picture were read.
+    // loads the mask and the Normal sheet, moves the window to (0, 0) of its
+    // parent sized to the Normal picture, creates the controls of `keys`
+    // through `make` and loads `fixedImages`. The other sheets are decoded
+    // when a control first shows their state. Returns 1 when the description
+    // file and the Normal picture were read.
     int InitSkin(HWND hwnd, const std::string& skinFile, std::span<const char* const> keys,
                  const ControlMaker& make, std::span<const FixedImage> fixedImages = {});
 
@@ -81,13 +105,13 @@ class SkinSurface {
     void Paint(HWND hwnd, const std::function<void(HDC)>& drawTexts = {}) const;
 
     HBITMAP Mask() const { return mask_.Get(); }
-    HBITMAP Background() const { return background_.Get(); }
+    HBITMAP Background() const { return sheets_ ? sheets_->Get(ButtonImage::Normal) : nullptr; }
     HRGN Region() const { return region_.Get(); }
     SIZE Size() const { return size_; }
 
   private:
     SkinBitmap mask_;
-    SkinBitmap background_;
+    std::shared_ptr<const SkinSheets> sheets_;
     win::ScopedGdi<HRGN> region_;  // a copy of the applied region
     SIZE size_{0, 0};
 };

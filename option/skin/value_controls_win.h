@@ -76,8 +76,8 @@ class CSpinBox : public win::WindowImpl<CSpinBox> {
     bool Create(const RECT& r, HWND parent, UINT id);
     void SetBitmaps(const RECT& r, HBITMAP normal, HBITMAP over, HBITMAP down, HBITMAP disabled);
     void SetBitmaps(const RECT& r, const SkinSheets& sheets) {
-        SetBitmaps(r, sheets.normal.Get(), sheets.over.Get(), sheets.down.Get(),
-                   sheets.disable.Get());
+        SetBitmaps(r, sheets.Get(ButtonImage::Normal), sheets.Get(ButtonImage::Over),
+                   sheets.Get(ButtonImage::Down), sheets.Get(ButtonImage::Disabled));
     }
     void SetRange(int minimum, int maximum);
     void SetStep(int step) { step_ = step < 1 ? 1 : step; }

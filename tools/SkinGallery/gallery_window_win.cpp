@@ -113,13 +113,14 @@ void GalleryWindow::MakeControl(std::size_t index, const skin::ButtonPos& pos,
             if (slider.Create(skin::SkinFolder() + "slider.bmp", r, self, id)) {
                 slider.SetRange(0, 10);
                 slider.SetPos(0);
-                slider.SetTrackImage(r, sheets.over.Get());
+                slider.SetTrackImage(r, sheets.Get(skin::ButtonImage::Over));
                 slider.SetHint(pos.caption);
             }
             break;
         case kIdFill:
             fill.Create(r, self, id);
-            fill.SetImages(r, sheets.normal.Get(), sheets.over.Get());
+            fill.SetImages(r, sheets.Get(skin::ButtonImage::Normal),
+                           sheets.Get(skin::ButtonImage::Over));
             fill.SetRange(0, 10);
             fill.SetHint(pos.caption);
             break;

@@ -188,8 +188,10 @@ TEST(InitSkin, SizesToTheNormalPictureAndCreatesControlsInOrder) {
         ASSERT_EQ(surface.InitSkin(child.Hwnd(), "gallery.ini", keys,
                                    [&](std::size_t, const char* key, const skin::ButtonPos& pos,
                                        const skin::SkinSheets& sheets) {
-                                       EXPECT_TRUE(sheets.normal && sheets.over && sheets.down &&
-                                                   sheets.disable);
+                                       for (auto state :
+                                            {skin::ButtonImage::Normal, skin::ButtonImage::Over,
+                                             skin::ButtonImage::Down, skin::ButtonImage::Disabled})
+                                           EXPECT_NE(sheets.Get(state), nullptr);
                                        seen.push_back(std::string(key) + ":" + pos.name);
                                    }),
                   1);
