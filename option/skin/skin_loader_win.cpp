@@ -1,15 +1,19 @@
 #include "option/skin/skin_loader_win.h"
 
-#include <objbase.h>
-#include <ocidl.h>
-#include <olectl.h>
+#include <wincodec.h>
 
+#include <span>
 #include <utility>
 #include <vector>
 
 #include "common/win/program_folder_win.h"
 #include "common/win/scoped_win.h"
 #include "option/skin/region_win.h"
+
+// Exported by the codecs library but not declared by its header: makes the
+// factory without COM activation, so no apartment is needed on the thread.
+extern "C" HRESULT WINAPI WICCreateImagingFactory_Proxy(UINT sdkVersion,
+                                                        IWICImagingFactory** factory);
 
 namespace skin {
 namespace {
@@ -19,33 +23,76 @@ std::string& FolderStore() {
     return folder;
 }
 
-// Decodes a whole file held in movable memory; returns a bitmap the caller
-// owns, or null.
-HBITMAP DecodePicture(win::ScopedGlobal memory, DWORD length) {
-    IStream* stream = nullptr;
-    if (FAILED(CreateStreamOnHGlobal(memory.Get(), TRUE, &stream)) || stream == nullptr)
-        return nullptr;
-    // The stream frees the memory block when it is released.
-    memory.Release();
-    IPicture* picture = nullptr;
-    const HRESULT hr = OleLoadPicture(stream, static_cast<LONG>(length), FALSE, IID_IPicture,
-                                      reinterpret_cast<void**>(&picture));
-    stream->Release();
-    if (FAILED(hr) || picture == nullptr)
-        return nullptr;
+// WIC's factory, made once: it holds no window or thread state, and making
+// one costs more than decoding a small picture. Never released: the process
+// ends with it.
+IWICImagingFactory* Codecs() {
+    static IWICImagingFactory* const factory = [] {
+        IWICImagingFactory* made = nullptr;
+        if (FAILED(WICCreateImagingFactory_Proxy(WINCODEC_SDK_VERSION, &made)))
+            made = nullptr;
+        return made;
+    }();
+    return factory;
+}
 
-    HBITMAP owned = nullptr;
-    SHORT type = PICTYPE_UNINITIALIZED;
-    OLE_HANDLE handle = 0;
-    if (SUCCEEDED(picture->get_Type(&type)) && type == PICTYPE_BITMAP &&
-        SUCCEEDED(picture->get_Handle(&handle)) && handle != 0) {
-        // The picture object deletes its own bitmap when released, so the
-        // target gets a copy that it alone owns.
-        owned = static_cast<HBITMAP>(CopyImage(
-            reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(handle)), IMAGE_BITMAP, 0, 0, 0));
+// Releases a COM interface when it goes out of scope.
+template <typename T>
+class ComRef {
+  public:
+    ComRef() = default;
+    ComRef(const ComRef&) = delete;
+    ComRef& operator=(const ComRef&) = delete;
+    ~ComRef() {
+        if (p_ != nullptr)
+            p_->Release();
     }
-    picture->Release();
-    return owned;
+    T** Out() { return &p_; }
+    T* operator->() const { return p_; }
+    T* Get() const { return p_; }
+
+  private:
+    T* p_ = nullptr;
+};
+
+// Decodes a whole picture file held in memory straight into a 32-bit
+// top-down section that the caller owns; null when it cannot. The system
+// picture object would decode through the same codecs, then keep its own
+// bitmap, which would have to be copied once more.
+HBITMAP DecodePicture(std::span<BYTE> bytes) {
+    IWICImagingFactory* codecs = Codecs();
+    if (codecs == nullptr)
+        return nullptr;
+    ComRef<IWICStream> stream;
+    ComRef<IWICBitmapDecoder> decoder;
+    ComRef<IWICBitmapFrameDecode> frame;
+    ComRef<IWICBitmapSource> pixels;
+    UINT w = 0, h = 0;
+    if (FAILED(codecs->CreateStream(stream.Out())) ||
+        FAILED(stream->InitializeFromMemory(bytes.data(), static_cast<DWORD>(bytes.size()))) ||
+        FAILED(codecs->CreateDecoderFromStream(stream.Get(), nullptr,
+                                               WICDecodeMetadataCacheOnDemand, decoder.Out())) ||
+        FAILED(decoder->GetFrame(0, frame.Out())) ||
+        FAILED(WICConvertBitmapSource(GUID_WICPixelFormat32bppBGR, frame.Get(), pixels.Out())) ||
+        FAILED(pixels->GetSize(&w, &h)) || w == 0 || h == 0) {
+        return nullptr;
+    }
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = static_cast<LONG>(w);
+    info.bmiHeader.biHeight = -static_cast<LONG>(h);  // top-down, as WIC hands the rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    win::ScopedGdi<HBITMAP> section(
+        CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const UINT stride = w * 4;
+    if (!section || bits == nullptr ||
+        FAILED(pixels->CopyPixels(nullptr, stride, stride * h, static_cast<BYTE*>(bits)))) {
+        return nullptr;
+    }
+    return section.Release();
 }
 
 }  // namespace
@@ -83,23 +130,17 @@ int LoadSkinPicture(const std::string& path, SkinBitmap& target, SIZE& size) {
         return 0;
     }
     const DWORD length = GetFileSize(file.Get(), nullptr);
-    win::ScopedGlobal memory(
-        length == INVALID_FILE_SIZE || length == 0 ? nullptr : GlobalAlloc(GMEM_MOVEABLE, length));
-    bool read = false;
-    if (memory) {
-        void* bytes = GlobalLock(memory.Get());
-        DWORD got = 0;
-        read =
-            bytes != nullptr && ReadFile(file.Get(), bytes, length, &got, nullptr) && got == length;
-        GlobalUnlock(memory.Get());
-    }
+    std::vector<BYTE> bytes(length == INVALID_FILE_SIZE ? 0 : length);
+    DWORD got = 0;
+    const bool read = !bytes.empty() && ReadFile(file.Get(), bytes.data(), length, &got, nullptr) &&
+                      got == length;
     file.Reset();
     if (!read) {
         win::DebugText("LoadSkinPicture unreadable %s\n", path.c_str());
         return 0;
     }
 
-    HBITMAP bitmap = DecodePicture(std::move(memory), length);
+    HBITMAP bitmap = DecodePicture(bytes);
     if (bitmap == nullptr) {
         win::DebugText("LoadSkinPicture undecodable %s\n", path.c_str());
         return 0;

@@ -31,7 +31,7 @@ std::string DefaultSkinFolder();
 // a buffer of 2048 characters (longer values are cut to 2047).
 std::string ReadSkinString(const std::string& iniPath, const char* section, const char* key);
 
-// Loads a picture through the system picture service into `target`,
+// Loads a picture (JPEG, BMP, ...) through the system's imaging codecs into `target`,
 // replacing what it held, and writes the picture's size. A missing or
 // undecodable file leaves an empty 0 x 0 bitmap in `target`, writes a debug
 // trace and returns 0; success returns 1.
