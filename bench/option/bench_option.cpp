@@ -53,8 +53,13 @@ bool Painted(HWND w) {
 }
 
 // Option's own log of its start-up stages ("<ms since its process was
-// created> <stage>" a line), asked for through MOUSE_START_LOG.
+// created> <stage>" a line), asked for through MOUSE_START_LOG: the file it
+// names when it is set (the raw log of the last start is kept there), else
+// one in the temporary folder.
 std::string StartLogPath() {
+    const std::string given = Env("MOUSE_START_LOG");
+    if (!given.empty())
+        return given;
     char folder[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, folder);
     return std::string(folder) + "option_start_stages.log";
@@ -132,6 +137,7 @@ int main() {
     constexpr int kStarts = 5;
     std::vector<double> option, trivial;
     std::vector<Stages> optionStages;
+    const bool keepLog = !Env("MOUSE_START_LOG").empty();
     const std::string startLog = StartLogPath();
     SetEnvironmentVariableA("MOUSE_START_LOG", startLog.c_str());
     // Each stage's times over the measured starts, in the order first seen.
@@ -167,8 +173,9 @@ int main() {
     for (const std::string& stage : stageOrder) {
         std::printf("  %8.1f %s\n", Percentile(stageTimes[stage], 0.5), stage.c_str());
     }
+    if (!keepLog)
+        DeleteFileA(startLog.c_str());
     SetEnvironmentVariableA("MOUSE_START_LOG", nullptr);
-    DeleteFileA(startLog.c_str());
     if (option.empty() || trivial.empty()) {
         std::printf("a program did not paint its window\n");
         return 1;

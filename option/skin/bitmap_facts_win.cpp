@@ -9,6 +9,21 @@ HBITMAP LoadBitmapFile(const std::string& file) {
                                            LR_LOADFROMFILE | LR_CREATEDIBSECTION));
 }
 
+HBITMAP MakeTopDownSection(int w, int h, void*& bits) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = -h;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    bits = nullptr;
+    HBITMAP section = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (section == nullptr)
+        bits = nullptr;
+    return section;
+}
+
 SIZE BitmapSize(HBITMAP bitmap) {
     BITMAP info{};
     if (bitmap == nullptr || GetObjectA(bitmap, sizeof info, &info) == 0)

@@ -1,5 +1,5 @@
-// Bitmaps the controls read for themselves: a picture file, a bitmap's size
-// and the colour of one of its pixels.
+// Bitmaps the controls read for themselves: a picture file, a new 32-bit
+// section, a bitmap's size and the colour of one of its pixels.
 #pragma once
 
 #include <windows.h>
@@ -10,6 +10,10 @@ namespace skin {
 
 // A picture file as a DIB section; null when it cannot be loaded.
 HBITMAP LoadBitmapFile(const std::string& file);
+
+// A 32-bit top-down section of w x h, black, and its pixels in `bits`
+// (rows of w * 4 bytes); null (and `bits` null) when it cannot be made.
+HBITMAP MakeTopDownSection(int w, int h, void*& bits);
 
 // Width and height (a top-down bitmap's height counted positive); 0 x 0 for
 // none.

@@ -171,7 +171,7 @@ void CSkinButton::SetBitmaps(const RECT& r, HBITMAP normal, HBITMAP over, HBITMA
 }
 
 void CSkinButton::SetBitmaps(const RECT& r, const SkinSheets& sheets) {
-    images_.CutWhenNeeded(Hwnd(), r, sheets.Share());
+    images_.CutWhenNeeded(r, sheets.Share());
     TookImages();
 }
 
@@ -462,7 +462,7 @@ void CRgnButton::SetBitmaps(const RECT& r, HBITMAP normal, HBITMAP over, HBITMAP
 }
 
 void CRgnButton::SetBitmaps(const RECT& r, const SkinSheets& sheets) {
-    images_.CutWhenNeeded(Hwnd(), r, sheets.Share());
+    images_.CutWhenNeeded(r, sheets.Share());
     if (Hwnd() != nullptr)
         InvalidateRect(Hwnd(), nullptr, FALSE);
 }

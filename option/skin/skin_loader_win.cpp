@@ -8,6 +8,7 @@
 
 #include "common/win/program_folder_win.h"
 #include "common/win/scoped_win.h"
+#include "option/skin/bitmap_facts_win.h"
 #include "option/skin/region_win.h"
 
 // Exported by the codecs library but not declared by its header: makes the
@@ -56,9 +57,9 @@ class ComRef {
 };
 
 // Decodes a whole picture file held in memory straight into a 32-bit
-// top-down section that the caller owns; null when it cannot. The system
-// picture object would decode through the same codecs, then keep its own
-// bitmap, which would have to be copied once more.
+// top-down section (CutTopDownSection relies on that) that the caller owns; null when it cannot.
+// The system picture object would decode through the same codecs, then keep its own bitmap, which
+// would have to be copied once more.
 HBITMAP DecodePicture(std::span<BYTE> bytes) {
     IWICImagingFactory* codecs = Codecs();
     if (codecs == nullptr)
@@ -77,16 +78,9 @@ HBITMAP DecodePicture(std::span<BYTE> bytes) {
         FAILED(pixels->GetSize(&w, &h)) || w == 0 || h == 0) {
         return nullptr;
     }
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = static_cast<LONG>(w);
-    info.bmiHeader.biHeight = -static_cast<LONG>(h);  // top-down, as WIC hands the rows
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
     win::ScopedGdi<HBITMAP> section(
-        CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        MakeTopDownSection(static_cast<int>(w), static_cast<int>(h), bits));
     const UINT stride = w * 4;
     if (!section || bits == nullptr ||
         FAILED(pixels->CopyPixels(nullptr, stride, stride * h, static_cast<BYTE*>(bits)))) {
@@ -152,23 +146,6 @@ int LoadSkinPicture(const std::string& path, SkinBitmap& target, SIZE& size) {
         size.cy = info.bmHeight < 0 ? -info.bmHeight : info.bmHeight;
     }
     return 1;
-}
-
-HBITMAP CutImage(HWND reference, HBITMAP sheet, const RECT& r) {
-    const int w = r.right - r.left;
-    const int h = r.bottom - r.top;
-    if (sheet == nullptr || w <= 0 || h <= 0)
-        return nullptr;
-    const win::ScopedWindowDc screen(reference);
-    HBITMAP image = CreateCompatibleBitmap(screen.Get(), w, h);
-    const win::ScopedDc from(CreateCompatibleDC(screen.Get()));
-    const win::ScopedDc to(CreateCompatibleDC(screen.Get()));
-    if (image != nullptr && from && to) {
-        const win::ScopedSelect useSheet(from.Get(), sheet);
-        const win::ScopedSelect useImage(to.Get(), image);
-        BitBlt(to.Get(), 0, 0, w, h, from.Get(), r.left, r.top, SRCCOPY);
-    }
-    return image;
 }
 
 HBITMAP SkinSheets::Get(ButtonImage state) const {

@@ -37,6 +37,16 @@ std::string ReadSkinString(const std::string& iniPath, const char* section, cons
 // trace and returns 0; success returns 1.
 int LoadSkinPicture(const std::string& path, SkinBitmap& target, SIZE& size);
 
+// Cuts the rectangle `r` (window client coordinates) of `sheet` into a new
+// bitmap compatible with `reference`'s display context; null for an empty
+// sheet or an empty rectangle.
+HBITMAP CutImage(HWND reference, HBITMAP sheet, const RECT& r);
+
+// The same for a 32-bit top-down section, as the loader decodes every
+// picture into, by copying its rows (the system does not tell a section's
+// row order, so only the loader's own sheets may come here).
+HBITMAP CutTopDownSection(HBITMAP sheet, const RECT& r);
+
 // The four state sheets of a window (Normal, Over, Down, Disable). Each is
 // decoded when something first asks for it: at the first paint most controls
 // show only their normal image, and decoding is most of a window's start. The
@@ -56,6 +66,9 @@ class SkinSheets : public std::enable_shared_from_this<SkinSheets> {
     HBITMAP Get(ButtonImage state) const;
     // The size of the Normal picture (decoding it), 0 x 0 without one.
     SIZE NormalSize() const;
+    // The rectangle `r` of the sheet of `state` as a new bitmap; null for an
+    // empty sheet or rectangle.
+    HBITMAP Cut(ButtonImage state, const RECT& r) const { return CutTopDownSection(Get(state), r); }
     std::shared_ptr<const SkinSheets> Share() const { return shared_from_this(); }
 
   private:
@@ -121,11 +134,6 @@ class SkinSurface {
 // if the caption had been pressed. Call it from WM_LBUTTONDOWN and then run
 // the default handling.
 void DragByBody(HWND hwnd, POINT clientPoint, bool isChildPage);
-
-// Cuts the rectangle `r` (window client coordinates) of `sheet` into a new
-// bitmap compatible with `reference`'s display context; null for an empty
-// sheet or an empty rectangle.
-HBITMAP CutImage(HWND reference, HBITMAP sheet, const RECT& r);
 
 inline RECT ToRect(const PosRect& p) {
     return RECT{p.left, p.top, p.right, p.bottom};

@@ -14,14 +14,12 @@ void StateImages::Cut(HWND reference, const RECT& r, HBITMAP normal, HBITMAP ove
     for (std::size_t i = 0; i < kCount; ++i) images_[i].Reset(CutImage(reference, sheets[i], r));
 }
 
-void StateImages::CutWhenNeeded(HWND reference, const RECT& r,
-                                std::shared_ptr<const SkinSheets> sheets) {
+void StateImages::CutWhenNeeded(const RECT& r, std::shared_ptr<const SkinSheets> sheets) {
     Clear();
     if (sheets == nullptr)
         return;
     sheets_ = std::move(sheets);
     uncut_.fill(true);
-    reference_ = reference;
     rect_ = r;
 }
 
@@ -36,11 +34,7 @@ HBITMAP StateImages::operator[](std::size_t state) const {
         return nullptr;
     if (uncut_[state]) {
         uncut_[state] = false;
-        // A control asks only while its window exists; the screen serves as
-        // the reference should the window be gone.
-        HWND reference = IsWindow(reference_) ? reference_ : nullptr;
-        images_[state].Reset(
-            CutImage(reference, sheets_->Get(static_cast<ButtonImage>(state)), rect_));
+        images_[state].Reset(sheets_->Cut(static_cast<ButtonImage>(state), rect_));
         if (std::none_of(uncut_.begin(), uncut_.end(), [](bool b) { return b; }))
             sheets_.reset();
     }

@@ -26,7 +26,7 @@ class StateImages {
     // that is never shown costs neither its cut nor, when no other control
     // shows it either, the decoding of its sheet. The sheets are kept until
     // all four images are cut.
-    void CutWhenNeeded(HWND reference, const RECT& r, std::shared_ptr<const SkinSheets> sheets);
+    void CutWhenNeeded(const RECT& r, std::shared_ptr<const SkinSheets> sheets);
     void Clear();
     HBITMAP operator[](std::size_t state) const;
 
@@ -34,7 +34,6 @@ class StateImages {
     mutable std::array<win::ScopedGdi<HBITMAP>, kCount> images_;
     mutable std::shared_ptr<const SkinSheets> sheets_;
     mutable std::array<bool, kCount> uncut_{};
-    HWND reference_ = nullptr;
     RECT rect_{};
 };
 
