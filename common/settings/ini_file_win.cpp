@@ -1,37 +1,56 @@
 #include "common/settings/ini_file_win.h"
 
+#include <optional>
 #include <vector>
 
+#include "common/settings/ini_engine.h"
 #include "common/win/scoped_win.h"
 
 namespace settings {
 
 namespace {
 
+// Text that our engine reads as the system does: no byte-order mark and no
+// zero bytes (a file saved as UTF-16, say, is left to the system).
+bool PlainText(const std::string& bytes) {
+    const auto starts = [&](const char* mark) { return bytes.rfind(mark, 0) == 0; };
+    return !starts("\xEF\xBB\xBF") && !starts("\xFF\xFE") && !starts("\xFE\xFF") &&
+           bytes.find('\0') == std::string::npos;
+}
+
 class SystemIniFile final : public IniFile {
   public:
-    explicit SystemIniFile(std::string path) : path_(std::move(path)) {}
+    SystemIniFile(std::string path, IniFileSystem& files, IniReads reads)
+        : path_(std::move(path)), files_(files), written_(reads == IniReads::System) {}
 
     std::int32_t GetInt(const char* section, const char* key, std::int32_t def) override {
+        if (const IniDocument* doc = Snapshot())
+            return doc->GetInt(section, key, def);
         return static_cast<std::int32_t>(GetPrivateProfileIntA(section, key, def, path_.c_str()));
     }
     std::string GetString(const char* section, const char* key, const char* def) override {
+        if (const IniDocument* doc = Snapshot())
+            return doc->GetString(section, key, def);
         std::vector<char> buffer(kIniStringBuffer, '\0');
         const DWORD n = GetPrivateProfileStringA(section, key, def, buffer.data(),
                                                  static_cast<DWORD>(buffer.size()), path_.c_str());
         return std::string(buffer.data(), std::min<std::size_t>(n, buffer.size() - 1));
     }
     bool GetStruct(const char* section, const char* key, void* data, std::size_t size) override {
+        if (const IniDocument* doc = Snapshot())
+            return doc->GetStruct(section, key, data, size);
         return GetPrivateProfileStructA(section, key, data, static_cast<UINT>(size),
                                         path_.c_str()) != FALSE;
     }
     bool WriteString(const char* section, const char* key, const char* value) override {
+        written_ = true;
         const bool ok = WritePrivateProfileStringA(section, key, value, path_.c_str()) != FALSE;
         failed_ = failed_ || !ok;
         return ok;
     }
     bool WriteStruct(const char* section, const char* key, const void* data,
                      std::size_t size) override {
+        written_ = true;
         // The system takes a non-const pointer but only reads it.
         const bool ok = WritePrivateProfileStructA(section, key, const_cast<void*>(data),
                                                    static_cast<UINT>(size), path_.c_str()) != FALSE;
@@ -45,8 +64,30 @@ class SystemIniFile final : public IniFile {
     }
 
   private:
+    // Reads are answered from one parse of the file, taken at the first read:
+    // the system's reader looks the file up again for every key, and loading
+    // the five profiles reads some hundreds of keys, a good part of Option's
+    // start. Once this object has written (or when told to read through the
+    // system), the system answers: it alone sees its writes before they are
+    // flushed.
+    const IniDocument* Snapshot() {
+        if (written_)
+            return nullptr;
+        if (!snapshotTaken_) {
+            snapshotTaken_ = true;
+            std::string bytes;
+            if (files_.ReadBytes(path_, bytes) && PlainText(bytes))
+                snapshot_ = IniDocument::Parse(bytes);
+        }
+        return snapshot_ ? &*snapshot_ : nullptr;
+    }
+
     std::string path_;
+    IniFileSystem& files_;
     bool failed_ = false;
+    bool written_;
+    bool snapshotTaken_ = false;
+    std::optional<IniDocument> snapshot_;
 };
 
 std::string FolderOf(const std::string& path) {
@@ -57,7 +98,7 @@ std::string FolderOf(const std::string& path) {
 }  // namespace
 
 std::unique_ptr<IniFile> SystemIniFileSystem::Open(const std::string& path) {
-    return std::make_unique<SystemIniFile>(path);
+    return std::make_unique<SystemIniFile>(path, *this, reads_);
 }
 
 bool SystemIniFileSystem::CanOpen(const std::string& path) {

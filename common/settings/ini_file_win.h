@@ -12,8 +12,16 @@
 
 namespace settings {
 
+// Where an open file's reads come from: one parse of the file by our engine,
+// which reads as the system does (taken at the first read; once the file
+// object has written, the system answers), or the system's reader for every
+// key. The settings use the parse; the system's own reader is for checking
+// the engine against it.
+enum class IniReads { Parsed, System };
+
 class SystemIniFileSystem final : public IniFileSystem {
   public:
+    explicit SystemIniFileSystem(IniReads reads = IniReads::Parsed) : reads_(reads) {}
     std::unique_ptr<IniFile> Open(const std::string& path) override;
     bool CanOpen(const std::string& path) override;
     bool ReadBytes(const std::string& path, std::string& bytes) override;
@@ -26,6 +34,7 @@ class SystemIniFileSystem final : public IniFileSystem {
     std::unique_ptr<IniRewriteLock::Hold> LockForRewrite(const std::string& path) override;
 
   private:
+    IniReads reads_;
     NamedMutexIniRewriteLock lock_;
 };
 

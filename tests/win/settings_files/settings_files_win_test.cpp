@@ -33,12 +33,16 @@ std::string WithSlash(const fs::path& p) {
     return p.string() + "\\";
 }
 
+// The system's own reader, and the adapter's reads from one parse of the file.
 TEST(SystemProfileFunctions, ReadCasesBehaveAsListed) {
-    SystemIniFileSystem system;
-    const fs::path folder = ini_cases::FreshFolder("a-sys-read");
-    int i = 0;
-    for (const auto& c : ini_cases::kReadCases) ini_cases::RunReadCase(system, folder, c, i++);
-    ini_cases::RunLongValueCase(system, folder);
+    for (IniReads reads : {IniReads::System, IniReads::Parsed}) {
+        SCOPED_TRACE(reads == IniReads::System ? "system reader" : "parsed");
+        SystemIniFileSystem system(reads);
+        const fs::path folder = ini_cases::FreshFolder("a-sys-read");
+        int i = 0;
+        for (const auto& c : ini_cases::kReadCases) ini_cases::RunReadCase(system, folder, c, i++);
+        ini_cases::RunLongValueCase(system, folder);
+    }
 }
 
 TEST(SystemProfileFunctions, WriteCasesBehaveAsListed) {
