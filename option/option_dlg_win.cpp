@@ -119,6 +119,9 @@ LRESULT COptionDlg::OnCreate() {
     language_.Reset(LoadLibraryA((Globals().programFolder + "lan.dll").c_str()));
     Globals().language = language_.Get();
     skin::MarkStartStage("lan.dll");
+    // The selected page's and profile's selectors show their Down images at
+    // the first paint.
+    surface_.DecodeAhead(skin::ButtonImage::Down);
     surface_.InitSkin(self, kSkinFile, kKeys,
                       [this](std::size_t, const char* key, const skin::ButtonPos& pos,
                              const skin::SkinSheets& sheets) { BuildControl(key, pos, sheets); });

@@ -3,6 +3,7 @@
 #include <wincodec.h>
 
 #include <span>
+#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -148,15 +149,31 @@ int LoadSkinPicture(const std::string& path, SkinBitmap& target, SIZE& size) {
     return 1;
 }
 
+void SkinSheets::Decode(std::size_t i) const {
+    decoded_[i] = true;
+    LoadSkinPicture(paths_[i], sheets_[i], sizes_[i]);
+}
+
 HBITMAP SkinSheets::Get(ButtonImage state) const {
     const auto i = static_cast<std::size_t>(state);
     if (i >= kCount)
         return nullptr;
-    if (!decoded_[i]) {
-        decoded_[i] = true;
-        LoadSkinPicture(paths_[i], sheets_[i], sizes_[i]);
-    }
+    if (ahead_[i].valid())
+        ahead_[i].get();  // the worker has written the sheet when this returns
+    if (!decoded_[i])
+        Decode(i);
     return sheets_[i].Get();
+}
+
+void SkinSheets::DecodeAhead(ButtonImage state) const {
+    const auto i = static_cast<std::size_t>(state);
+    if (i >= kCount || decoded_[i] || ahead_[i].valid())
+        return;
+    try {
+        ahead_[i] = std::async(std::launch::async, [this, i] { Decode(i); });
+    } catch (const std::system_error&) {
+        // No thread to be had: the sheet is decoded when first needed.
+    }
 }
 
 SIZE SkinSheets::NormalSize() const {
@@ -179,6 +196,7 @@ int SkinSurface::InitSkin(HWND hwnd, const std::string& skinFile, std::span<cons
     SIZE ignored{};
     LoadSkinPicture(folder + maskName, mask_, ignored);
     size_ = sheets_->NormalSize();
+    for (ButtonImage state : ahead_) sheets_->DecodeAhead(state);
     const SkinSheets& sheets = *sheets_;
 
     // Client of the Normal picture's size at (0, 0) of the parent (or screen).
