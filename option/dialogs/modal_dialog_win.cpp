@@ -15,12 +15,18 @@ thread_local HHOOK t_hook = nullptr;
 
 LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam) {
     HHOOK hook = t_hook;
+    const LRESULT result = CallNextHookEx(hook, code, wParam, lParam);
     if (code == HCBT_CREATEWND && t_creating != nullptr) {
         win::Window* window = t_creating;
         t_creating = nullptr;
         window->Subclass(reinterpret_cast<HWND>(wParam));
+        // Its job is done: left in place, every window the dialog makes (its
+        // dozens of controls) would pass through it, each call a trip to the
+        // window server under Wine.
+        UnhookWindowsHookEx(hook);
+        t_hook = nullptr;
     }
-    return CallNextHookEx(hook, code, wParam, lParam);
+    return result;
 }
 
 INT_PTR CALLBACK PlainDialogProc(HWND, UINT msg, WPARAM, LPARAM) {
@@ -40,10 +46,11 @@ INT_PTR RunModalDialog(win::Window& window, HWND owner, int templateId) {
         t_hook = outerHook;
         return -1;
     }
-    // The hook is only needed until the dialog window exists; it stays for
-    // the run so that the dialog's own controls are simply passed on.
+    // The hook removes itself once the dialog window exists.
     const INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId),
                                            owner, &PlainDialogProc, 0);
+    if (t_hook == nullptr)
+        hook.Release();  // already removed by the hook itself
     hook.Reset();
     t_creating = outerCreating;
     t_hook = outerHook;
