@@ -2,6 +2,8 @@
 
 #include <commdlg.h>
 
+#include "option/late_system_calls_win.h"
+
 namespace option {
 
 bool AskFilePath(HWND owner, FileDialog kind, const FileChoice& choice, char (&path)[MAX_PATH]) {
@@ -16,9 +18,9 @@ bool AskFilePath(HWND owner, FileDialog kind, const FileChoice& choice, char (&p
     ofn.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
     if (kind == FileDialog::Open) {
         ofn.Flags |= OFN_FILEMUSTEXIST;
-        return GetOpenFileNameA(&ofn) != FALSE;
+        return late::GetOpenFileNameA(&ofn) != FALSE;
     }
-    return GetSaveFileNameA(&ofn) != FALSE;
+    return late::GetSaveFileNameA(&ofn) != FALSE;
 }
 
 }  // namespace option

@@ -30,6 +30,7 @@ int COptionApp::Run() {
         return 0;
     }
     skin::MarkStartStage("WinMain");
+    COptionDlg::PrefetchFirstPaint();
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     skin::MarkStartStage("common controls");

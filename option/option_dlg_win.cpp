@@ -9,9 +9,11 @@
 #include "option/backup_commands_win.h"
 #include "option/dialogs/modal_dialog_win.h"
 #include "option/file_dialog_win.h"
+#include "option/late_system_calls_win.h"
 #include "option/dialogs/option_dialogs_win.h"
 #include "option/dialogs/owned_dialogs_win.h"
 #include "option/option_resource_ids.h"
+#include "option/pages/button_page_win.h"
 #include "option/skin/skin_menu_win.h"
 #include "option/skin/skin_messages.h"
 #include "option/skin/start_stages_win.h"
@@ -104,6 +106,13 @@ COptionDlg::~COptionDlg() {
     DestroyWindowNow();
 }
 
+void COptionDlg::PrefetchFirstPaint() {
+    // The selected page's and profile's selectors show their Down images.
+    static constexpr const char* kFirstPaint[] = {"Mask", "Normal", "Down"};
+    skin::PrefetchSkin(kSkinFile, kFirstPaint);
+    CButtonPage::PrefetchSkin();
+}
+
 INT_PTR COptionDlg::RunModal() {
     return RunModalDialog(*this, nullptr, IDD_OPTION_DIALOG);
 }
@@ -119,9 +128,6 @@ LRESULT COptionDlg::OnCreate() {
     language_.Reset(LoadLibraryA((Globals().programFolder + "lan.dll").c_str()));
     Globals().language = language_.Get();
     skin::MarkStartStage("lan.dll");
-    // The selected page's and profile's selectors show their Down images at
-    // the first paint.
-    surface_.DecodeAhead(skin::ButtonImage::Down);
     surface_.InitSkin(self, kSkinFile, kKeys,
                       [this](std::size_t, const char* key, const skin::ButtonPos& pos,
                              const skin::SkinSheets& sheets) { BuildControl(key, pos, sheets); });
@@ -341,7 +347,7 @@ LRESULT COptionDlg::OnControlClick(UINT id, UINT code) {
             Apply(0);
             break;
         case kKeyWeb:
-            ShellExecuteA(Hwnd(), "open", kWebAddress, nullptr, nullptr, SW_SHOWNORMAL);
+            late::ShellExecuteA(Hwnd(), "open", kWebAddress, nullptr, nullptr, SW_SHOWNORMAL);
             break;
         case kKeyReset:
             ResetToDefaults();

@@ -64,6 +64,9 @@ class COptionDlg : public win::WindowImpl<COptionDlg>, public PageHost {
 
     // Creates the dialog from template 102 and runs it modally.
     INT_PTR RunModal();
+    // Starts decoding the skin pictures of the first paint (the window's and
+    // its first page's) while the system makes the window.
+    static void PrefetchFirstPaint();
 
     // Operations the pages and dialogs use.
     void SelectProfile(int index);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "lan/string_ids.h"
+#include "option/late_system_calls_win.h"
 #include "option/option_globals_win.h"
 #include "option/model/dialogs/dialog_values.h"
 #include "option/skin/skin_messages.h"
@@ -32,7 +33,7 @@ bool AskProgramPath(HWND owner, std::string& path) {
     // decided by the dialog, which tells the user rather than cutting it.
     std::vector<char> chosen(32768, '\0');
     char desktop[MAX_PATH] = {};
-    SHGetFolderPathA(owner, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, desktop);
+    late::SHGetFolderPathA(owner, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, desktop);
     OPENFILENAMEA ofn{};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = owner;
@@ -43,7 +44,7 @@ bool AskProgramPath(HWND owner, std::string& path) {
     ofn.lpstrDefExt = "exe";
     // One file only: with several chosen the system returns their folder.
     ofn.Flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
-    if (!GetOpenFileNameA(&ofn))
+    if (!late::GetOpenFileNameA(&ofn))
         return false;
     path = chosen.data();
     return true;

@@ -66,6 +66,11 @@ std::span<const win::MessageRow<CButtonPage>> CButtonPage::MessageMap() {
     return rows;
 }
 
+void CButtonPage::PrefetchSkin() {
+    static constexpr const char* kFirstPaint[] = {"Mask", "Normal"};
+    skin::PrefetchSkin(kSkinFile, kFirstPaint);
+}
+
 bool CButtonPage::Create(HWND parent, const RECT& area) {
     HWND page = CreatePageWindow(parent, area);
     if (page == nullptr || !Subclass(page))

@@ -30,6 +30,9 @@ class CButtonPage : public win::WindowImpl<CButtonPage>, public OptionPage {
     void Refresh() override;
 
     static std::span<const win::MessageRow<CButtonPage>> MessageMap();
+    // Starts decoding the pictures of the page's first paint (it is the page
+    // shown at start).
+    static void PrefetchSkin();
 
   private:
     void OpenMenu(int entry);

@@ -5,6 +5,7 @@
 #include "common/win/program_folder_win.h"
 #include "common/win/scoped_win.h"
 #include "lan/string_ids.h"
+#include "option/late_system_calls_win.h"
 #include "option/option_globals_win.h"
 #include "option/pages/page_window_win.h"
 
@@ -90,7 +91,7 @@ void CSupportPage::OpenManual() {
         return;
     }
     const auto result = reinterpret_cast<INT_PTR>(
-        ShellExecuteA(main, "open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+        late::ShellExecuteA(main, "open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
     win::DebugText("CSupportPage manual opened %d\n", result > 32 ? 1 : 0);
     if (result <= 32) {
         const std::string text = LanString(lan::kManualMissing) + "\n" + path;

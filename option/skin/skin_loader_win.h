@@ -7,7 +7,6 @@
 #include <array>
 #include <cstddef>
 #include <functional>
-#include <future>
 #include <memory>
 #include <span>
 #include <string>
@@ -72,22 +71,12 @@ class SkinSheets : public std::enable_shared_from_this<SkinSheets> {
     // empty sheet or rectangle.
     HBITMAP Cut(ButtonImage state, const RECT& r) const { return CutTopDownSection(Get(state), r); }
     std::shared_ptr<const SkinSheets> Share() const { return shared_from_this(); }
-    // Starts decoding the sheet of `state` on a worker thread, for a state
-    // that the first paint shows: the window's controls are made meanwhile,
-    // and Get waits for it only if it is not done by then. Call it from the
-    // thread that calls Get, before the first Get of that state.
-    void DecodeAhead(ButtonImage state) const;
 
   private:
-    void Decode(std::size_t i) const;
-
     std::array<std::string, kCount> paths_;
     mutable std::array<SkinBitmap, kCount> sheets_;
     mutable std::array<SIZE, kCount> sizes_{};
     mutable std::array<bool, kCount> decoded_{};
-    // Last: destroyed first, so a decode still running ends before the
-    // sheets it writes go.
-    mutable std::array<std::future<void>, kCount> ahead_;
 };
 
 // A fixed image a window's controls need ("slider.bmp", ...).
@@ -96,6 +85,11 @@ struct FixedImage {
     SkinBitmap* target;
     SIZE* size;  // may be null
 };
+
+// Starts decoding, on a worker thread, the pictures that the `SCREEN` keys
+// `screenKeys` ("Normal", "Mask", ...) of `skinFile` name, for a window about
+// to be made whose first paint shows them (PrefetchPictures).
+void PrefetchSkin(const std::string& skinFile, std::span<const char* const> screenKeys);
 
 // Called for each BUTTONPOS key, in the window's order, with the parsed
 // placement and the sheets; it creates and sets up the control.
@@ -118,10 +112,6 @@ class SkinSurface {
     // file and the Normal picture were read.
     int InitSkin(HWND hwnd, const std::string& skinFile, std::span<const char* const> keys,
                  const ControlMaker& make, std::span<const FixedImage> fixedImages = {});
-    // Before InitSkin: the sheet of `state` is decoded on a worker thread
-    // while the controls are made (SkinSheets::DecodeAhead), for a window
-    // whose first paint shows that state (a latched selector, say).
-    void DecodeAhead(ButtonImage state) { ahead_.push_back(state); }
 
     // Builds the region from the mask (white, tolerance 0) and applies it;
     // the window owns the applied region, Region() is the surface's own copy.
@@ -141,7 +131,6 @@ class SkinSurface {
   private:
     SkinBitmap mask_;
     std::shared_ptr<const SkinSheets> sheets_;
-    std::vector<ButtonImage> ahead_;
     win::ScopedGdi<HRGN> region_;  // a copy of the applied region
     SIZE size_{0, 0};
 };
