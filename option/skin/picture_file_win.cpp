@@ -5,11 +5,12 @@
 #include <span>
 #include <vector>
 
+#include "common/win/late_function_win.h"
 #include "common/win/program_folder_win.h"
 #include "option/skin/bitmap_facts_win.h"
 
-// Exported by the codecs library but not declared by its header: makes the
-// factory without COM activation, so no apartment is needed on the thread.
+// Exported by the codecs library but not declared by its header; only its
+// type is used here (the function is looked up at run time).
 extern "C" HRESULT WINAPI WICCreateImagingFactory_Proxy(UINT sdkVersion,
                                                         IWICImagingFactory** factory);
 
@@ -18,11 +19,18 @@ namespace {
 
 // WIC's factory, made once: it holds no window or thread state, and making
 // one costs more than decoding a small picture. Never released: the process
-// ends with it.
+// ends with it. The codecs library (and what it imports) is loaded here, at
+// the first decode, which Option does on a worker thread beside its window's
+// creation, rather than before the program starts. The factory is made
+// through the library's exported maker, which needs no COM apartment on the
+// thread.
 IWICImagingFactory* Codecs() {
+    using MakeFactory = HRESULT WINAPI(UINT sdkVersion, IWICImagingFactory * *factory);
     static IWICImagingFactory* const factory = [] {
+        static auto* const make =
+            win::LateFunction<MakeFactory>("windowscodecs.dll", "WICCreateImagingFactory_Proxy");
         IWICImagingFactory* made = nullptr;
-        if (FAILED(WICCreateImagingFactory_Proxy(WINCODEC_SDK_VERSION, &made)))
+        if (make == nullptr || FAILED(make(WINCODEC_SDK_VERSION, &made)))
             made = nullptr;
         return made;
     }();
@@ -59,14 +67,16 @@ HBITMAP DecodePicture(std::span<BYTE> bytes) {
     ComRef<IWICStream> stream;
     ComRef<IWICBitmapDecoder> decoder;
     ComRef<IWICBitmapFrameDecode> frame;
-    ComRef<IWICBitmapSource> pixels;
+    ComRef<IWICFormatConverter> pixels;
     UINT w = 0, h = 0;
     if (FAILED(codecs->CreateStream(stream.Out())) ||
         FAILED(stream->InitializeFromMemory(bytes.data(), static_cast<DWORD>(bytes.size()))) ||
         FAILED(codecs->CreateDecoderFromStream(stream.Get(), nullptr,
                                                WICDecodeMetadataCacheOnDemand, decoder.Out())) ||
         FAILED(decoder->GetFrame(0, frame.Out())) ||
-        FAILED(WICConvertBitmapSource(GUID_WICPixelFormat32bppBGR, frame.Get(), pixels.Out())) ||
+        FAILED(codecs->CreateFormatConverter(pixels.Out())) ||
+        FAILED(pixels->Initialize(frame.Get(), GUID_WICPixelFormat32bppBGR, WICBitmapDitherTypeNone,
+                                  nullptr, 0.0, WICBitmapPaletteTypeCustom)) ||
         FAILED(pixels->GetSize(&w, &h)) || w == 0 || h == 0) {
         return nullptr;
     }
