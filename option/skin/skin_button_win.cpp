@@ -177,9 +177,12 @@ void CSkinButton::SetBitmaps(const RECT& r, const SkinSheets& sheets) {
 
 void CSkinButton::TookImages() {
     if (Hwnd() != nullptr) {
-        LONG_PTR style = GetWindowLongPtrA(Hwnd(), GWL_STYLE);
-        style &= ~static_cast<LONG_PTR>(WS_BORDER | WS_TABSTOP);
-        SetWindowLongPtrA(Hwnd(), GWL_STYLE, style);
+        const LONG_PTR style = GetWindowLongPtrA(Hwnd(), GWL_STYLE);
+        const LONG_PTR plain = style & ~static_cast<LONG_PTR>(WS_BORDER | WS_TABSTOP);
+        // Usually nothing to change (Attach took the tab stop off already);
+        // setting a style is a trip to the window server and two messages.
+        if (plain != style)
+            SetWindowLongPtrA(Hwnd(), GWL_STYLE, plain);
         InvalidateRect(Hwnd(), nullptr, FALSE);
     }
 }
