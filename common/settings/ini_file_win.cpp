@@ -10,6 +10,26 @@ namespace settings {
 
 namespace {
 
+bool ReadWholeFile(const std::string& path, std::string& bytes) {
+    const win::ScopedFileHandle file(CreateFileA(
+        path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return false;
+    LARGE_INTEGER size{};
+    // Settings files are small; anything past a few megabytes is not one.
+    constexpr LONGLONG kLargest = 16 << 20;
+    if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart > kLargest)
+        return false;
+    bytes.assign(static_cast<std::size_t>(size.QuadPart), '\0');
+    DWORD read = 0;
+    if (!bytes.empty() &&
+        (!ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
+         read != bytes.size()))
+        return false;
+    return true;
+}
+
 // Text that our engine reads as the system does: no byte-order mark and no
 // zero bytes (a file saved as UTF-16, say, is left to the system).
 bool PlainText(const std::string& bytes) {
@@ -20,8 +40,8 @@ bool PlainText(const std::string& bytes) {
 
 class SystemIniFile final : public IniFile {
   public:
-    SystemIniFile(std::string path, IniFileSystem& files, IniReads reads)
-        : path_(std::move(path)), files_(files), written_(reads == IniReads::System) {}
+    SystemIniFile(std::string path, IniReads reads)
+        : path_(std::move(path)), written_(reads == IniReads::System) {}
 
     std::int32_t GetInt(const char* section, const char* key, std::int32_t def) override {
         if (const IniDocument* doc = Snapshot())
@@ -75,15 +95,12 @@ class SystemIniFile final : public IniFile {
             return nullptr;
         if (!snapshotTaken_) {
             snapshotTaken_ = true;
-            std::string bytes;
-            if (files_.ReadBytes(path_, bytes) && PlainText(bytes))
-                snapshot_ = IniDocument::Parse(bytes);
+            snapshot_ = ParseIniFileAsSystem(path_);
         }
         return snapshot_ ? &*snapshot_ : nullptr;
     }
 
     std::string path_;
-    IniFileSystem& files_;
     bool failed_ = false;
     bool written_;
     bool snapshotTaken_ = false;
@@ -98,7 +115,7 @@ std::string FolderOf(const std::string& path) {
 }  // namespace
 
 std::unique_ptr<IniFile> SystemIniFileSystem::Open(const std::string& path) {
-    return std::make_unique<SystemIniFile>(path, *this, reads_);
+    return std::make_unique<SystemIniFile>(path, reads_);
 }
 
 bool SystemIniFileSystem::CanOpen(const std::string& path) {
@@ -108,24 +125,15 @@ bool SystemIniFileSystem::CanOpen(const std::string& path) {
     return file.Valid();
 }
 
+std::optional<IniDocument> ParseIniFileAsSystem(const std::string& path) {
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes) || !PlainText(bytes))
+        return std::nullopt;
+    return IniDocument::Parse(bytes);
+}
+
 bool SystemIniFileSystem::ReadBytes(const std::string& path, std::string& bytes) {
-    const win::ScopedFileHandle file(CreateFileA(
-        path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
-        return false;
-    LARGE_INTEGER size{};
-    // Settings files are small; anything past a few megabytes is not one.
-    constexpr LONGLONG kLargest = 16 << 20;
-    if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart > kLargest)
-        return false;
-    bytes.assign(static_cast<std::size_t>(size.QuadPart), '\0');
-    DWORD read = 0;
-    if (!bytes.empty() &&
-        (!ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
-         read != bytes.size()))
-        return false;
-    return true;
+    return ReadWholeFile(path, bytes);
 }
 
 bool SystemIniFileSystem::CreateTempCopy(const std::string& path, std::string& tempPath) {

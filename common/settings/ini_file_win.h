@@ -4,13 +4,22 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "common/settings/ini_engine.h"
 #include "common/settings/ini_file.h"
 #include "common/settings/ini_rewrite_lock_win.h"
 #include "common/settings/settings_files.h"
 
 namespace settings {
+
+// The INI file at `path` parsed by our engine, which reads as the system's
+// profile functions do: for a caller that reads many keys of one file, where
+// the system's reader would look the file up again for each. Nothing when the
+// file cannot be read or is not plain text (a byte-order mark or zero bytes),
+// which is then left to the system's reader.
+std::optional<IniDocument> ParseIniFileAsSystem(const std::string& path);
 
 // Where an open file's reads come from: one parse of the file by our engine,
 // which reads as the system does (taken at the first read; once the file

@@ -1,9 +1,11 @@
 #include "option/skin/skin_loader_win.h"
 
+#include <optional>
 #include <span>
 #include <utility>
 #include <vector>
 
+#include "common/settings/ini_file_win.h"
 #include "common/win/program_folder_win.h"
 #include "common/win/scoped_win.h"
 #include "option/skin/picture_file_win.h"
@@ -12,6 +14,10 @@
 
 namespace skin {
 namespace {
+
+// The profile-string reader's buffer for skin values: longer ones are cut to
+// 2047 characters.
+constexpr std::size_t kSkinStringBuffer = 2048;
 
 std::string& FolderStore() {
     static std::string folder = DefaultSkinFolder();
@@ -35,7 +41,7 @@ void SetSkinFolder(std::string folder) {
 }
 
 std::string ReadSkinString(const std::string& iniPath, const char* section, const char* key) {
-    char buffer[2048];
+    char buffer[kSkinStringBuffer];
     buffer[0] = '\0';
     GetPrivateProfileStringA(section, key, "", buffer, sizeof buffer, iniPath.c_str());
     buffer[sizeof buffer - 1] = '\0';
@@ -77,11 +83,19 @@ int SkinSurface::InitSkin(HWND hwnd, const std::string& skinFile, std::span<cons
                           const ControlMaker& make, std::span<const FixedImage> fixedImages) {
     const std::string& folder = SkinFolder();
     const std::string path = folder + skinFile;
-    const std::string maskName = ReadSkinString(path, "SCREEN", "Mask");
-    const std::string normalName = ReadSkinString(path, "SCREEN", "Normal");
-    const std::string overName = ReadSkinString(path, "SCREEN", "Over");
-    const std::string downName = ReadSkinString(path, "SCREEN", "Down");
-    const std::string disableName = ReadSkinString(path, "SCREEN", "Disable");
+    // The recipe reads some thirty keys of the file, and the system's reader
+    // looks the file up again for each: one parse answers them all, as the
+    // system would (a file our engine does not read goes to the system).
+    const std::optional<settings::IniDocument> parsed = settings::ParseIniFileAsSystem(path);
+    const auto read = [&](const char* section, const char* key) {
+        return parsed ? parsed->GetString(section, key, "", kSkinStringBuffer)
+                      : ReadSkinString(path, section, key);
+    };
+    const std::string maskName = read("SCREEN", "Mask");
+    const std::string normalName = read("SCREEN", "Normal");
+    const std::string overName = read("SCREEN", "Over");
+    const std::string downName = read("SCREEN", "Down");
+    const std::string disableName = read("SCREEN", "Disable");
 
     sheets_ = std::make_shared<const SkinSheets>(std::array<std::string, SkinSheets::kCount>{
         folder + normalName, folder + overName, folder + downName, folder + disableName});
@@ -100,7 +114,7 @@ int SkinSurface::InitSkin(HWND hwnd, const std::string& skinFile, std::span<cons
 
     for (std::size_t i = 0; i < keys.size(); ++i) {
         ButtonPos pos;
-        ParseButtonPos(ReadSkinString(path, "BUTTONPOS", keys[i]), pos);
+        ParseButtonPos(read("BUTTONPOS", keys[i]), pos);
         if (make)
             make(i, keys[i], pos, sheets);
     }
