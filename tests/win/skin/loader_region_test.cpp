@@ -3,6 +3,7 @@
 #include <string>
 
 #include "common/win/window.h"
+#include "option/skin/picture_prefetch_win.h"
 #include "option/skin/region_win.h"
 #include "option/skin/skin_loader_win.h"
 #include "tests/win/skin/skin_test_support.h"
@@ -60,6 +61,29 @@ TEST(LoadSkinPicture, MissingOrUndecodableGivesEmptyBitmapOfSizeZero) {
     EXPECT_EQ(size.cx, 0);
     ASSERT_TRUE(skintest::WriteBytes(folder + "empty.bmp", junk, 0));
     EXPECT_EQ(skin::LoadSkinPicture(folder + "empty.bmp", target, size), 0);
+}
+
+// A prefetched picture serves the first load of its path only: a skin edited
+// on disk afterwards shows at the next load, and a missing file fails as a
+// plain load does.
+TEST(LoadSkinPicture, PrefetchedPictureServesOneLoadThenTheFileIsReadAfresh) {
+    const std::string folder = skintest::FreshFolder("prefetch");
+    const auto solid = [&](const gallery::Color& c) {
+        return gallery::WriteBmp24(folder + "p.bmp", 12, 8, [&](int, int) { return c; });
+    };
+    ASSERT_TRUE(solid(gallery::Color{10, 20, 30}));
+    skin::PrefetchPictures({folder + "p.bmp", folder + "missing.bmp"});
+    SkinBitmap target;
+    SIZE size{};
+    ASSERT_EQ(skin::LoadSkinPicture(folder + "p.bmp", target, size), 1);
+    EXPECT_EQ(size.cx, 12);
+    EXPECT_EQ(skintest::PixelOf(target.Get(), 3, 3), RGB(10, 20, 30));
+    EXPECT_EQ(skin::LoadSkinPicture(folder + "missing.bmp", target, size), 0);
+    EXPECT_FALSE(target);
+
+    ASSERT_TRUE(solid(gallery::Color{200, 100, 0}));
+    ASSERT_EQ(skin::LoadSkinPicture(folder + "p.bmp", target, size), 1);
+    EXPECT_EQ(skintest::PixelOf(target.Get(), 3, 3), RGB(200, 100, 0));
 }
 
 TEST(ReadSkinString, DefaultsAndTheTwoThousandCharacterBuffer) {
