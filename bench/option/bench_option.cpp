@@ -32,25 +32,36 @@ double Ms(Clock::duration d) {
     return std::chrono::duration<double, std::milli>(d).count();
 }
 
-BOOL CALLBACK FindUnpainted(HWND child, LPARAM unpainted) {
-    if (IsWindowVisible(child) && GetUpdateRect(child, nullptr, FALSE)) {
-        *reinterpret_cast<bool*>(unpainted) = true;
-        return FALSE;
-    }
+BOOL CALLBACK CollectVisible(HWND child, LPARAM list) {
+    if (IsWindowVisible(child))
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
     return TRUE;
 }
 
-// Shown, nothing left to paint in it or in any of its controls (they paint
-// after their parent), and its thread answering.
-bool Painted(HWND w) {
-    if (w == nullptr || !IsWindowVisible(w) || GetUpdateRect(w, nullptr, FALSE))
-        return false;
-    bool unpainted = false;
-    EnumChildWindows(w, &FindUnpainted, reinterpret_cast<LPARAM>(&unpainted));
-    if (unpainted)
-        return false;
-    return SendMessageTimeoutA(w, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, nullptr) != 0;
-}
+// Watches one window until it is shown, has nothing left to paint, nor any
+// of its controls (they paint after it), and its thread answers. Each look
+// is a few trips to the window server, which the program being measured
+// needs too: the controls are listed once, when the window itself is
+// painted, and each later look asks only about those still unpainted.
+class PaintWatch {
+  public:
+    bool Painted(HWND w) {
+        if (w == nullptr || !IsWindowVisible(w) || GetUpdateRect(w, nullptr, FALSE))
+            return false;
+        if (!listed_) {
+            EnumChildWindows(w, &CollectVisible, reinterpret_cast<LPARAM>(&unpainted_));
+            listed_ = true;
+        }
+        std::erase_if(unpainted_, [](HWND c) { return !GetUpdateRect(c, nullptr, FALSE); });
+        if (!unpainted_.empty())
+            return false;
+        return SendMessageTimeoutA(w, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, nullptr) != 0;
+    }
+
+  private:
+    bool listed_ = false;
+    std::vector<HWND> unpainted_;
+};
 
 // Option's own log of its start-up stages ("<ms since its process was
 // created> <stage>" a line), asked for through MOUSE_START_LOG: the file it
@@ -99,6 +110,7 @@ Stages StartToPaint(const std::string& exe, const std::string& folder, const cha
     if (!process)
         return s;
     s.started = Ms(Clock::now() - t0);
+    PaintWatch watch;
     while (Ms(Clock::now() - t0) < 30000) {
         HWND w = FindWindowA(nullptr, title);
         const double now = Ms(Clock::now() - t0);
@@ -106,7 +118,7 @@ Stages StartToPaint(const std::string& exe, const std::string& folder, const cha
             s.found = now;
         if (w != nullptr && s.shown < 0 && IsWindowVisible(w))
             s.shown = now;
-        if (Painted(w)) {
+        if (watch.Painted(w)) {
             s.painted = Ms(Clock::now() - t0);
             break;
         }
@@ -198,7 +210,8 @@ int main() {
     const win::ScopedHandle opt = StartProgram(dist + "\\Option.exe", {}, dist);
     const auto t0 = Clock::now();
     HWND w = nullptr;
-    while ((FindWindowA(nullptr, kMonitorTitle) == nullptr || !Painted(w)) &&
+    PaintWatch watch;
+    while ((FindWindowA(nullptr, kMonitorTitle) == nullptr || !watch.Painted(w)) &&
            Ms(Clock::now() - t0) < 30000) {
         w = FindWindowA(nullptr, kOptionTitle);
         Sleep(10);
