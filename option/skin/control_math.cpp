@@ -100,6 +100,33 @@ int ClampThumbLeft(int wantedLeft, int leftBound, int rightBound, int thumbWidth
     return static_cast<int>(std::clamp<std::int64_t>(left, INT_MIN, INT_MAX));
 }
 
+int SliderValueAfter(SliderMove move, int value, int minimum, int maximum) {
+    const std::int64_t low = minimum;
+    const std::int64_t high = std::max(minimum, maximum);
+    std::int64_t next = value;
+    switch (move) {
+        case SliderMove::StepDown:
+            next -= 1;
+            break;
+        case SliderMove::StepUp:
+            next += 1;
+            break;
+        case SliderMove::PageDown:
+            next -= kSliderPageSteps;
+            break;
+        case SliderMove::PageUp:
+            next += kSliderPageSteps;
+            break;
+        case SliderMove::ToMinimum:
+            next = low;
+            break;
+        case SliderMove::ToMaximum:
+            next = high;
+            break;
+    }
+    return static_cast<int>(std::clamp(next, low, high));
+}
+
 int FillWidth(int position, int minimum, int maximum, int width) {
     if (maximum <= minimum || width <= 0)
         return 0;

@@ -42,6 +42,14 @@ double ThumbReleaseValue(int thumbLeft, std::uint32_t minimum, std::uint32_t max
 // Keeps a dragged thumb's left edge so that the thumb stays within the bounds.
 int ClampThumbLeft(int wantedLeft, int leftBound, int rightBound, int thumbWidth);
 
+// What a key does to a slider: arrows one step, Page Up/Down ten steps,
+// Home/End the ends.
+enum class SliderMove { StepDown, StepUp, PageDown, PageUp, ToMinimum, ToMaximum };
+inline constexpr int kSliderPageSteps = 10;
+
+// The value after `move`, clamped to minimum..maximum.
+int SliderValueAfter(SliderMove move, int value, int minimum, int maximum);
+
 // ---- Fill bar ------------------------------------------------------------
 
 // Width of the full part: (pos - min) * width / (max - min), within 0..width.

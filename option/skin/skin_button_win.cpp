@@ -7,7 +7,9 @@
 #include "common/win/scoped_win.h"
 #include "option/skin/bitmap_facts_win.h"
 #include "option/skin/child_window_win.h"
+#include "option/skin/control_keys_win.h"
 #include "option/skin/control_math.h"
+#include "option/skin/focus_mark_win.h"
 #include "option/skin/offscreen_canvas_win.h"
 #include "option/skin/region_win.h"
 
@@ -125,6 +127,10 @@ std::span<const win::MessageRow<CSkinButton>> CSkinButton::MessageMap() {
         win::OnMessage<BM_SETSTATE, &CSkinButton::OnStateChange>(),
         win::OnMessage<WM_ENABLE, &CSkinButton::OnStateChange>(),
         win::OnMessage<WM_DESTROY, &CSkinButton::OnDestroy>(),
+        win::OnMessage<WM_GETDLGCODE, &CSkinButton::OnGetDlgCode>(),
+        win::OnMessage<WM_KEYDOWN, &CSkinButton::OnKeyDown>(),
+        win::OnMessage<WM_SYSKEYDOWN, &CSkinButton::OnSysKeyDown>(),
+        win::OnMessage<WM_SETFOCUS, &CSkinButton::OnStateChange>(),
     };
     static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
@@ -269,6 +275,7 @@ LRESULT CSkinButton::OnPaint() {
     RECT client;
     GetClientRect(Hwnd(), &client);
     DrawFace(dc, images_[static_cast<std::size_t>(CurrentImage())], client);
+    DrawFocusMarkIfFocused(Hwnd(), dc);
     return 0;
 }
 
@@ -352,11 +359,7 @@ void CSkinButton::PassOnPress(UINT keys, POINT at) {
 LRESULT CSkinButton::OnLButtonUp(UINT keys, POINT at) {
     Relay(WM_LBUTTONUP, keys, at);
     if (latchingMode_) {
-        latched_ = !latched_;
-        InvalidateRect(Hwnd(), nullptr, FALSE);
-        const int id = GetDlgCtrlID(Hwnd());
-        SendMessageA(GetParent(Hwnd()), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(Hwnd()));
+        Press();
         return 0;
     }
     const LRESULT result = CallDefault();
@@ -368,6 +371,32 @@ LRESULT CSkinButton::OnStateChange() {
     const LRESULT result = CallDefault();
     InvalidateRect(Hwnd(), nullptr, FALSE);
     return result;
+}
+
+void CSkinButton::Press() {
+    PressByKeyboard(Hwnd(), latchingMode_, latched_);
+}
+
+LRESULT CSkinButton::OnGetDlgCode() {
+    return kWantsAllKeys;
+}
+
+LRESULT CSkinButton::OnKeyDown(UINT key, UINT) {
+    // Taken before the system button sees Space, which would report a push
+    // button's click only and never flip a latching one.
+    if (!TakePressKey(Hwnd(), key))
+        return CallDefault();
+    Press();
+    return 0;
+}
+
+LRESULT CSkinButton::OnSysKeyDown(UINT key, UINT) {
+    // Shift+F10 opens what a click opens (the menus behind the buttons).
+    if (key == VK_F10 && (GetKeyState(VK_SHIFT) & 0x8000) != 0) {
+        Press();
+        return 0;
+    }
+    return CallDefault();
 }
 
 LRESULT CSkinButton::OnDestroy() {
@@ -412,6 +441,10 @@ std::span<const win::MessageRow<CRgnButton>> CRgnButton::MessageMap() {
         win::OnMessage<WM_PAINT, &CRgnButton::OnPaint>(),
         win::OnMessage<WM_ERASEBKGND, &CRgnButton::OnEraseBkgnd>(),
         win::OnMessage<WM_DESTROY, &CRgnButton::OnDestroy>(),
+        win::OnMessage<WM_GETDLGCODE, &CRgnButton::OnGetDlgCode>(),
+        win::OnMessage<WM_KEYDOWN, &CRgnButton::OnKeyDown>(),
+        win::OnMessage<WM_SETFOCUS, &CRgnButton::OnFocusCue>(),
+        win::OnMessage<WM_KILLFOCUS, &CRgnButton::OnFocusCue>(),
     };
     static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
@@ -553,7 +586,29 @@ LRESULT CRgnButton::OnPaint() {
         const SIZE size = BitmapSize(image);
         BlitImage(dc, image, size.cx, size.cy);
     }
+    DrawFocusMarkIfFocused(Hwnd(), dc);
     return 0;
+}
+
+void CRgnButton::Press() {
+    PressByKeyboard(Hwnd(), latchingMode_, latched_);
+}
+
+LRESULT CRgnButton::OnGetDlgCode() {
+    return kWantsAllKeys;
+}
+
+LRESULT CRgnButton::OnKeyDown(UINT key, UINT) {
+    if (!TakePressKey(Hwnd(), key))
+        return CallDefault();
+    Press();
+    return 0;
+}
+
+LRESULT CRgnButton::OnFocusCue() {
+    const LRESULT result = CallDefault();
+    RepaintFocus(Hwnd());
+    return result;
 }
 
 LRESULT CRgnButton::OnDestroy() {

@@ -64,6 +64,9 @@ class CSkinButton : public win::WindowImpl<CSkinButton> {
     void SetHint(const std::string& text, int activate = 0);
     void SetFaceText(const std::string& text);
     void SetTag(int tag) { tag_ = tag; }
+    // What a click does, from the keyboard: a latching button flips, and the
+    // parent gets the click.
+    void Press();
 
     int Latched() const { return latched_ ? 1 : 0; }
     int LatchingMode() const { return latchingMode_ ? 1 : 0; }
@@ -97,6 +100,9 @@ class CSkinButton : public win::WindowImpl<CSkinButton> {
     LRESULT OnLButtonUp(UINT keys, POINT at);
     LRESULT OnStateChange();
     LRESULT OnDestroy();
+    LRESULT OnGetDlgCode();
+    LRESULT OnKeyDown(UINT key, UINT data);
+    LRESULT OnSysKeyDown(UINT key, UINT data);
 
     HWND toolTip_ = nullptr;
     bool latched_ = false;
@@ -136,6 +142,9 @@ class CRgnButton : public win::WindowImpl<CRgnButton> {
     void SetLatched(int value);
     void SetLatchingMode(int value) { latchingMode_ = value != 0; }
     void SetTag(int tag) { tag_ = tag; }
+    // A click from the keyboard: a latching selector flips, the parent gets
+    // the click.
+    void Press();
 
     int Latched() const { return latched_ ? 1 : 0; }
     int VisualState() const { return state_; }
@@ -153,6 +162,9 @@ class CRgnButton : public win::WindowImpl<CRgnButton> {
     LRESULT OnPaint();
     LRESULT OnEraseBkgnd() { return 1; }
     LRESULT OnDestroy();
+    LRESULT OnGetDlgCode();
+    LRESULT OnKeyDown(UINT key, UINT data);
+    LRESULT OnFocusCue();
     void Release();
 
     win::ScopedGdi<HRGN> shape_;

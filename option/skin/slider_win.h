@@ -92,6 +92,9 @@ class CclickHSlider : public win::WindowImpl<CclickHSlider> {
     LRESULT OnMouseLeave();
     LRESULT OnPaint();
     LRESULT OnEraseBkgnd() { return 1; }
+    LRESULT OnGetDlgCode();
+    LRESULT OnKeyDown(UINT key, UINT data);
+    LRESULT OnFocusCue();
 
     UINT id_ = 0;
     win::ScopedGdi<HBITMAP> trackImage_;
@@ -133,6 +136,9 @@ class CFillSlider : public win::WindowImpl<CFillSlider> {
     LRESULT OnLButtonUp(UINT keys, POINT at);
     LRESULT OnCaptureChanged();
     LRESULT OnKillFocus();
+    LRESULT OnGetDlgCode();
+    LRESULT OnKeyDown(UINT key, UINT data);
+    LRESULT OnFocusCue();
 
     UINT id_ = 0;
     win::ScopedGdi<HBITMAP> empty_;

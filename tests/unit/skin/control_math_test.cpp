@@ -63,6 +63,19 @@ TEST(Thumb, DragAndReleaseValues) {
     EXPECT_EQ(ClampThumbLeft(100, 0, 200, 10), 100);
 }
 
+// Keys move a slider by steps and stop at its ends, also from a value that
+// lies outside the range (a slider shown before its range was set).
+TEST(SliderKeys, StepsPagesAndEndsStayInRange) {
+    EXPECT_EQ(SliderValueAfter(SliderMove::StepUp, 3, 0, 10), 4);
+    EXPECT_EQ(SliderValueAfter(SliderMove::StepDown, 0, 0, 10), 0);
+    EXPECT_EQ(SliderValueAfter(SliderMove::PageUp, 3, 0, 10), 10);
+    EXPECT_EQ(SliderValueAfter(SliderMove::PageDown, 15, 1, 20), 5);
+    EXPECT_EQ(SliderValueAfter(SliderMove::ToMinimum, 7, 2, 9), 2);
+    EXPECT_EQ(SliderValueAfter(SliderMove::ToMaximum, 7, 2, 9), 9);
+    EXPECT_EQ(SliderValueAfter(SliderMove::StepUp, INT_MAX, 0, INT_MAX), INT_MAX);
+    EXPECT_EQ(SliderValueAfter(SliderMove::StepDown, 50, 0, 10), 10);
+}
+
 TEST(FillBar, WidthAndValue) {
     EXPECT_EQ(FillWidth(0, 0, 10, 150), 0);
     EXPECT_EQ(FillWidth(5, 0, 10, 150), 75);
