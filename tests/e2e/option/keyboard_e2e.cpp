@@ -31,6 +31,8 @@ constexpr int kApply = option::ControlId(13);
 // Entry 2 of the button page; item 0 of the menu's second submenu is the
 // first media key, action 25.
 constexpr int kMediaEntry = 2, kFirstMediaAction = 25;
+constexpr int kEditProfileKey = 4;
+constexpr const char* kProfileDialogTitle = "Profile Dialog";
 
 std::string KeyMapLine(const device::DataBlock& map, int button) {
     char text[32];
@@ -75,6 +77,16 @@ class KeyboardOnly : public ::testing::Test {
         return expected;
     }
 
+    // Presses Tab and waits for the focus to leave `from` for another control
+    // of the same window.
+    bool MoveFocusAway(HWND from) const {
+        option_.Type(VK_TAB);
+        return e2e::WaitUntil([&] {
+            HWND now = option_.Focus();
+            return now != nullptr && now != from &&
+                   GetAncestor(now, GA_ROOT) == GetAncestor(from, GA_ROOT);
+        });
+    }
     // Presses `key` and waits for the focus to move to `to`.
     bool MoveFocus(WORD key, HWND to, bool shift = false) const {
         option_.Type(key, false, shift);
@@ -107,6 +119,7 @@ class KeyboardOnly : public ::testing::Test {
     void WalkEveryPageInTableOrder();
     void SetTheCpiByKeys(const VirtualMouseSession& mouse);
     void AssignFromTheMenuByKeys(const VirtualMouseSession& mouse);
+    void OpenAndCancelADialogByKeys();
 
     e2e::ProgramFolder folder_;
     e2e::Program monitor_;
@@ -213,6 +226,25 @@ void KeyboardOnly::AssignFromTheMenuByKeys(const VirtualMouseSession& mouse) {
     })) << want;
 }
 
+// Space on the profile button opens the profile dialog; inside it Tab moves
+// the focus on from control to control, and Esc cancels it: the focus is
+// back in the main window, which stays open.
+void KeyboardOnly::OpenAndCancelADialogByKeys() {
+    ASSERT_NO_FATAL_FAILURE(TabTo(option_.Window(), option::ControlId(kEditProfileKey), current_));
+    option_.Type(VK_SPACE);
+    HWND dialog = nullptr;
+    ASSERT_TRUE(e2e::WaitUntil([&] {
+        dialog = FindWindowA(nullptr, kProfileDialogTitle);
+        return dialog != nullptr && IsWindowVisible(dialog) && option_.Focus() != nullptr &&
+               GetAncestor(option_.Focus(), GA_ROOT) == dialog;
+    }));
+    HWND first = option_.Focus();
+    ASSERT_TRUE(MoveFocusAway(first)) << "Tab in the profile dialog";
+    option_.Type(VK_ESCAPE);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(dialog); })) << "Esc cancels the dialog";
+    EXPECT_TRUE(IsWindow(option_.Window()));
+}
+
 TEST_F(KeyboardOnly, EveryStepByKeysReachesTheMouse) {
     VirtualMouseSession mouse(folder_);
     ASSERT_TRUE(mouse.Running());
@@ -220,6 +252,7 @@ TEST_F(KeyboardOnly, EveryStepByKeysReachesTheMouse) {
     ASSERT_NO_FATAL_FAILURE(WalkEveryPageInTableOrder());
     ASSERT_NO_FATAL_FAILURE(SetTheCpiByKeys(mouse));
     ASSERT_NO_FATAL_FAILURE(AssignFromTheMenuByKeys(mouse));
+    ASSERT_NO_FATAL_FAILURE(OpenAndCancelADialogByKeys());
     // Esc closes Option without applying, whatever has the focus.
     option_.Type(VK_ESCAPE);
     EXPECT_TRUE(option_.WaitGone());
