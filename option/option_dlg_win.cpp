@@ -151,6 +151,7 @@ void COptionDlg::BuildControl(const char* keyText, const skin::ButtonPos& pos,
         button.CreateFromPos(self, pos, id, sheets);
         button.SetTag(key);
         if (key >= kKeyPage1 && key < kKeyPage1 + kPageCount) {
+            button.SetAccessibleRole(ROLE_SYSTEM_PAGETAB);
             button.SetLatchingMode(1);
             button.SetLatched(key == kKeyPage1 ? 1 : 0);
         }
@@ -161,6 +162,7 @@ void COptionDlg::BuildControl(const char* keyText, const skin::ButtonPos& pos,
         selector.CreateButton(pos.name, r, self, id);
         selector.SetBitmaps(r, sheets);
         selector.SetTag(key);
+        selector.SetAccessibleName(pos.caption);
     } else if (key >= kKeyHint1 && key < kKeyHint1 + 5) {
         skin::CSkinLabel& hint = hints_[static_cast<std::size_t>(key - kKeyHint1)];
         hint.Create(r, self, id);
@@ -415,9 +417,9 @@ void COptionDlg::AppendTabOrder(std::vector<HWND>& order) const {
             skin::AppendControls(Hwnd(), std::span(&id, 1), order);
             continue;
         }
-        const OptionPage* page = pages_[static_cast<std::size_t>(currentPage_)].get();
-        if (page != nullptr)
-            skin::AppendControls(page->Window(), page->TabOrder(), order);
+        const auto shown = static_cast<std::size_t>(currentPage_);
+        if (const OptionPage* page = pages_[shown].get(); page != nullptr)
+            skin::AppendControls(page->Window(), tab_order::kPages[shown], order);
     }
 }
 

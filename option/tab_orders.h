@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <span>
 
 #include "option/pages/page_host.h"
 
@@ -102,5 +103,9 @@ inline constexpr std::array kAdvancedPage{
 
 // Support page: the manual button.
 inline constexpr std::array kSupportPage{ControlId(1)};
+
+// The pages' tables by page index (buttons, lighting, advanced, support).
+inline constexpr std::array<std::span<const int>, 4> kPages{kButtonPage, kLightingPage,
+                                                            kAdvancedPage, kSupportPage};
 
 }  // namespace option::tab_order

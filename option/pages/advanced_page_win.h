@@ -12,7 +12,6 @@
 #include "common/win/window.h"
 #include "option/model/pages/advanced_fields.h"
 #include "option/pages/option_page.h"
-#include "option/tab_orders.h"
 #include "option/pages/page_host.h"
 #include "option/skin/skin_button_win.h"
 #include "option/skin/skin_loader_win.h"
@@ -54,7 +53,6 @@ class CAdvancedPage : public win::WindowImpl<CAdvancedPage>, public OptionPage {
 
     bool Create(HWND parent, const RECT& area) override;
     HWND Window() const override { return Hwnd(); }
-    std::span<const int> TabOrder() const override { return tab_order::kAdvancedPage; }
     // Every control from the current profile.
     void Refresh() override;
 

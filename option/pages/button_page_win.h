@@ -10,7 +10,6 @@
 
 #include "common/win/window.h"
 #include "option/pages/option_page.h"
-#include "option/tab_orders.h"
 #include "option/pages/page_host.h"
 #include "option/skin/skin_button_win.h"
 #include "option/skin/skin_loader_win.h"
@@ -27,7 +26,6 @@ class CButtonPage : public win::WindowImpl<CButtonPage>, public OptionPage {
 
     bool Create(HWND parent, const RECT& area) override;
     HWND Window() const override { return Hwnd(); }
-    std::span<const int> TabOrder() const override { return tab_order::kButtonPage; }
     // Recomputes the 16 captions from the edit block's current profile.
     void Refresh() override;
 

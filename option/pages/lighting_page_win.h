@@ -11,7 +11,6 @@
 #include "common/win/window.h"
 #include "option/model/pages/lighting_fields.h"
 #include "option/pages/option_page.h"
-#include "option/tab_orders.h"
 #include "option/pages/page_host.h"
 #include "option/skin/skin_button_win.h"
 #include "option/skin/skin_loader_win.h"
@@ -45,7 +44,6 @@ class CLightingPage : public win::WindowImpl<CLightingPage>, public OptionPage {
 
     bool Create(HWND parent, const RECT& area) override;
     HWND Window() const override { return Hwnd(); }
-    std::span<const int> TabOrder() const override { return tab_order::kLightingPage; }
     // The colour display of the level, then every control.
     void Refresh() override;
 

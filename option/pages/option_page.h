@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <memory>
-#include <span>
 
 namespace option {
 
@@ -23,8 +22,6 @@ class OptionPage {
     virtual void Show(bool visible) { ShowWindow(Window(), visible ? SW_SHOW : SW_HIDE); }
     // Shows the edit block's current profile.
     virtual void Refresh() {}
-    // The ids of the page's controls in the order Tab walks them.
-    virtual std::span<const int> TabOrder() const = 0;
 };
 
 // Page `index` (0 buttons, 1 lighting, 2 advanced settings, 3 support; null

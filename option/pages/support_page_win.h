@@ -8,7 +8,6 @@
 
 #include "common/win/window.h"
 #include "option/pages/option_page.h"
-#include "option/tab_orders.h"
 #include "option/skin/skin_button_win.h"
 #include "option/skin/skin_loader_win.h"
 
@@ -23,7 +22,6 @@ class CSupportPage : public win::WindowImpl<CSupportPage>, public OptionPage {
   public:
     bool Create(HWND parent, const RECT& area) override;
     HWND Window() const override { return Hwnd(); }
-    std::span<const int> TabOrder() const override { return tab_order::kSupportPage; }
     // The firmware version may have changed with a reload.
     void Refresh() override;
 

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "common/win/scoped_win.h"
+#include "option/skin/accessible_text.h"
 #include "option/skin/bitmap_facts_win.h"
 #include "option/skin/child_window_win.h"
 #include "option/skin/control_keys_win.h"
@@ -65,8 +66,30 @@ void SetLatch(HWND button, bool& latched, int value) {
     if (v == latched)
         return;
     latched = v;
-    if (button != nullptr)
+    if (button != nullptr) {
         InvalidateRect(button, nullptr, FALSE);
+        NotifyStateChanged(button);
+    }
+}
+
+// A latched button is checked, a latched tab selected, a latched push button
+// pressed.
+long LatchedState(long role) {
+    switch (role) {
+        case ROLE_SYSTEM_CHECKBUTTON:
+        case ROLE_SYSTEM_RADIOBUTTON:
+            return STATE_SYSTEM_CHECKED;
+        case ROLE_SYSTEM_PAGETAB:
+            return STATE_SYSTEM_SELECTED;
+        default:
+            return STATE_SYSTEM_PRESSED;
+    }
+}
+
+LRESULT AnswerForButton(HWND button, WPARAM flags, AccessibleFacts facts, bool latched) {
+    if (latched)
+        facts.state |= LatchedState(facts.role);
+    return AnswerAccessible(button, flags, facts);
 }
 
 }  // namespace
@@ -130,6 +153,7 @@ std::span<const win::MessageRow<CSkinButton>> CSkinButton::MessageMap() {
         win::OnMessage<WM_GETDLGCODE, &CSkinButton::OnGetDlgCode>(),
         win::OnMessage<WM_KEYDOWN, &CSkinButton::OnKeyDown>(),
         win::OnMessage<WM_SYSKEYDOWN, &CSkinButton::OnSysKeyDown>(),
+        win::OnMessage<WM_GETOBJECT, &CSkinButton::OnGetObject>(),
         win::OnMessage<WM_SETFOCUS, &CSkinButton::OnStateChange>(),
     };
     static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
@@ -390,6 +414,21 @@ LRESULT CSkinButton::OnKeyDown(UINT key, UINT) {
     return 0;
 }
 
+std::string CSkinButton::AccessibleValue() const {
+    return hint_.empty() ? std::string() : faceText_;
+}
+
+LRESULT CSkinButton::OnGetObject(WPARAM flags, LONG objectId) {
+    if (objectId != OBJID_CLIENT)
+        return CallDefault();
+    const long role = accessibleRole_ != 0 ? accessibleRole_
+                      : latchingMode_      ? ROLE_SYSTEM_CHECKBUTTON
+                                           : ROLE_SYSTEM_PUSHBUTTON;
+    return AnswerForButton(
+        Hwnd(), flags,
+        {hint_.empty() ? faceText_ : hint_, role, 0, AccessibleValue(), std::string()}, latched_);
+}
+
 LRESULT CSkinButton::OnSysKeyDown(UINT key, UINT) {
     // Shift+F10 opens what a click opens (the menus behind the buttons).
     if (key == VK_F10 && (GetKeyState(VK_SHIFT) & 0x8000) != 0) {
@@ -418,6 +457,10 @@ std::string CColorSwatchButton::HintFor(int hover) const {
     return hover ? Hint() : std::string();
 }
 
+std::string CColorSwatchButton::AccessibleValue() const {
+    return ColorText(swatch_);
+}
+
 void CColorSwatchButton::DrawFace(HDC dc, HBITMAP image, const RECT& client) {
     const int w = client.right - client.left;
     const int h = client.bottom - client.top;
@@ -441,10 +484,11 @@ std::span<const win::MessageRow<CRgnButton>> CRgnButton::MessageMap() {
         win::OnMessage<WM_PAINT, &CRgnButton::OnPaint>(),
         win::OnMessage<WM_ERASEBKGND, &CRgnButton::OnEraseBkgnd>(),
         win::OnMessage<WM_DESTROY, &CRgnButton::OnDestroy>(),
+        win::OnMessage<WM_KILLFOCUS, &CRgnButton::OnFocusCue>(),
         win::OnMessage<WM_GETDLGCODE, &CRgnButton::OnGetDlgCode>(),
         win::OnMessage<WM_KEYDOWN, &CRgnButton::OnKeyDown>(),
         win::OnMessage<WM_SETFOCUS, &CRgnButton::OnFocusCue>(),
-        win::OnMessage<WM_KILLFOCUS, &CRgnButton::OnFocusCue>(),
+        win::OnMessage<WM_GETOBJECT, &CRgnButton::OnGetObject>(),
     };
     static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
@@ -603,6 +647,13 @@ LRESULT CRgnButton::OnKeyDown(UINT key, UINT) {
         return CallDefault();
     Press();
     return 0;
+}
+
+LRESULT CRgnButton::OnGetObject(WPARAM flags, LONG objectId) {
+    if (objectId != OBJID_CLIENT)
+        return CallDefault();
+    return AnswerForButton(Hwnd(), flags, {accessibleName_, ROLE_SYSTEM_PAGETAB, 0, {}, {}},
+                           latched_);
 }
 
 LRESULT CRgnButton::OnFocusCue() {

@@ -12,12 +12,26 @@
 #include "option/skin/control_keys_win.h"
 #include "option/skin/control_math.h"
 #include "option/skin/focus_mark_win.h"
+#include "option/skin/skin_accessible_win.h"
 #include "option/skin/offscreen_canvas_win.h"
 #include "option/skin/region_win.h"
 #include "option/skin/skin_button_win.h"
 #include "option/skin/skin_loader_win.h"
 
 namespace skin {
+namespace {
+
+AccessibleFacts SliderFacts(const std::string& name, int position, int minimum, int maximum,
+                            const ValueUnit& unit) {
+    AccessibleFacts facts;
+    facts.name = name;
+    facts.role = ROLE_SYSTEM_SLIDER;
+    facts.value = ValueText(position, unit);
+    facts.description = RangeText(minimum, maximum, unit);
+    return facts;
+}
+
+}  // namespace
 
 // ---- CPHSlider -----------------------------------------------------------------
 
@@ -161,10 +175,11 @@ std::span<const win::MessageRow<CclickHSlider>> CclickHSlider::MessageMap() {
         win::OnMessage<WM_MOUSELEAVE, &CclickHSlider::OnMouseLeave>(),
         win::OnMessage<WM_PAINT, &CclickHSlider::OnPaint>(),
         win::OnMessage<WM_ERASEBKGND, &CclickHSlider::OnEraseBkgnd>(),
+        win::OnMessage<WM_KILLFOCUS, &CclickHSlider::OnFocusCue>(),
         win::OnMessage<WM_GETDLGCODE, &CclickHSlider::OnGetDlgCode>(),
         win::OnMessage<WM_KEYDOWN, &CclickHSlider::OnKeyDown>(),
         win::OnMessage<WM_SETFOCUS, &CclickHSlider::OnFocusCue>(),
-        win::OnMessage<WM_KILLFOCUS, &CclickHSlider::OnFocusCue>(),
+        win::OnMessage<WM_GETOBJECT, &CclickHSlider::OnGetObject>(),
     };
     static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
@@ -268,6 +283,12 @@ LRESULT CclickHSlider::OnKeyDown(UINT key, UINT) {
     return 0;
 }
 
+LRESULT CclickHSlider::OnGetObject(WPARAM flags, LONG objectId) {
+    if (objectId != OBJID_CLIENT)
+        return CallDefault();
+    return AnswerAccessible(Hwnd(), flags, SliderFacts(hint_, Pos(), minimum_, maximum_, unit_));
+}
+
 LRESULT CclickHSlider::OnFocusCue() {
     const LRESULT result = CallDefault();
     RepaintFocus(Hwnd());
@@ -288,6 +309,7 @@ std::span<const win::MessageRow<CFillSlider>> CFillSlider::MessageMap() {
         win::OnMessage<WM_GETDLGCODE, &CFillSlider::OnGetDlgCode>(),
         win::OnMessage<WM_KEYDOWN, &CFillSlider::OnKeyDown>(),
         win::OnMessage<WM_SETFOCUS, &CFillSlider::OnFocusCue>(),
+        win::OnMessage<WM_GETOBJECT, &CFillSlider::OnGetObject>(),
     };
     static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
@@ -352,6 +374,13 @@ LRESULT CFillSlider::OnKeyDown(UINT key, UINT) {
     InvalidateRect(Hwnd(), nullptr, FALSE);
     NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, Hwnd(), OBJID_CLIENT, CHILDID_SELF);
     return 0;
+}
+
+LRESULT CFillSlider::OnGetObject(WPARAM flags, LONG objectId) {
+    if (objectId != OBJID_CLIENT)
+        return CallDefault();
+    return AnswerAccessible(Hwnd(), flags,
+                            SliderFacts(hint_, position_, minimum_, maximum_, ValueUnit{}));
 }
 
 LRESULT CFillSlider::OnFocusCue() {

@@ -5,9 +5,11 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "common/win/scoped_win.h"
 #include "common/win/window.h"
+#include "option/skin/accessible_text.h"
 #include "option/skin/hover_hint_win.h"
 #include "option/skin/skin_messages.h"
 
@@ -78,6 +80,8 @@ class CclickHSlider : public win::WindowImpl<CclickHSlider> {
     void SetRounding(bool rounding);
     void SetPos(int value);
     void SetHint(const std::string& text) { hint_ = text; }
+    // How a screen reader hears the position (the unit the window shows).
+    void SetValueUnit(ValueUnit unit) { unit_ = std::move(unit); }
 
     int Pos() const { return static_cast<int>(thumb_.Pos()); }
     CPHSlider& Thumb() { return thumb_; }
@@ -95,6 +99,7 @@ class CclickHSlider : public win::WindowImpl<CclickHSlider> {
     LRESULT OnGetDlgCode();
     LRESULT OnKeyDown(UINT key, UINT data);
     LRESULT OnFocusCue();
+    LRESULT OnGetObject(WPARAM flags, LONG objectId);
 
     UINT id_ = 0;
     win::ScopedGdi<HBITMAP> trackImage_;
@@ -109,6 +114,7 @@ class CclickHSlider : public win::WindowImpl<CclickHSlider> {
     CPHSlider thumb_;
     std::string hint_;
     HoverHint hover_;
+    ValueUnit unit_;
 };
 
 class CFillSlider : public win::WindowImpl<CFillSlider> {
@@ -139,6 +145,7 @@ class CFillSlider : public win::WindowImpl<CFillSlider> {
     LRESULT OnGetDlgCode();
     LRESULT OnKeyDown(UINT key, UINT data);
     LRESULT OnFocusCue();
+    LRESULT OnGetObject(WPARAM flags, LONG objectId);
 
     UINT id_ = 0;
     win::ScopedGdi<HBITMAP> empty_;

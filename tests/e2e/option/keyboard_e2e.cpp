@@ -3,6 +3,7 @@
 // moved by keys and an assignment chosen from a button's menu by keys reach
 // the mouse after an Apply pressed with Space.
 #include <gtest/gtest.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -31,7 +32,7 @@ constexpr int kApply = option::ControlId(13);
 // Entry 2 of the button page; item 0 of the menu's second submenu is the
 // first media key, action 25.
 constexpr int kMediaEntry = 2, kFirstMediaAction = 25;
-constexpr int kEditProfileKey = 4;
+constexpr int kEditProfileKey = 4, kAccelKey = 22;
 constexpr const char* kProfileDialogTitle = "Profile Dialog";
 
 std::string KeyMapLine(const device::DataBlock& map, int button) {
@@ -49,9 +50,57 @@ std::string CpiLine(const device::DataBlock& block) {
     return text;
 }
 
+// What a screen reader reads of a control, through the system's
+// accessibility functions.
+struct Spoken {
+    std::string name;
+    std::string value;
+    long role = 0;
+    long state = 0;
+};
+
+std::string Narrow(BSTR text) {
+    if (text == nullptr)
+        return {};
+    char out[256] = {};
+    WideCharToMultiByte(CP_ACP, 0, text, -1, out, sizeof out - 1, nullptr, nullptr);
+    SysFreeString(text);
+    return out;
+}
+
+Spoken ReadAloud(HWND control) {
+    Spoken spoken;
+    IAccessible* object = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(control, OBJID_CLIENT, IID_IAccessible,
+                                          reinterpret_cast<void**>(&object))) ||
+        object == nullptr)
+        return spoken;
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR text = nullptr;
+    if (object->get_accName(self, &text) == S_OK)
+        spoken.name = Narrow(text);
+    text = nullptr;
+    if (object->get_accValue(self, &text) == S_OK)
+        spoken.value = Narrow(text);
+    VARIANT answer{};
+    if (object->get_accRole(self, &answer) == S_OK && answer.vt == VT_I4)
+        spoken.role = answer.lVal;
+    if (object->get_accState(self, &answer) == S_OK && answer.vt == VT_I4)
+        spoken.state = answer.lVal;
+    object->Release();
+    return spoken;
+}
+
 class KeyboardOnly : public ::testing::Test {
   protected:
-    void TearDown() override { e2e::EndMonitor(monitor_); }
+    void SetUp() override { com_ = SUCCEEDED(CoInitialize(nullptr)); }
+    void TearDown() override {
+        e2e::EndMonitor(monitor_);
+        if (com_)
+            CoUninitialize();
+    }
 
     HWND Page(int page) const { return GetDlgItem(option_.Window(), 2000 + page); }
 
@@ -59,8 +108,6 @@ class KeyboardOnly : public ::testing::Test {
     // its table and the page's table list them, without the hidden and
     // disabled ones.
     std::vector<HWND> ExpectedOrder(int page) const {
-        static constexpr std::span<const int> kPages[kPageCount] = {
-            order::kButtonPage, order::kLightingPage, order::kAdvancedPage, order::kSupportPage};
         std::vector<HWND> expected;
         auto add = [&expected](HWND parent, int id) {
             HWND control = GetDlgItem(parent, id);
@@ -72,7 +119,7 @@ class KeyboardOnly : public ::testing::Test {
                 add(option_.Window(), id);
                 continue;
             }
-            for (int own : kPages[page]) add(Page(page), own);
+            for (int own : order::kPages[static_cast<std::size_t>(page)]) add(Page(page), own);
         }
         return expected;
     }
@@ -120,12 +167,14 @@ class KeyboardOnly : public ::testing::Test {
     void SetTheCpiByKeys(const VirtualMouseSession& mouse);
     void AssignFromTheMenuByKeys(const VirtualMouseSession& mouse);
     void OpenAndCancelADialogByKeys();
+    void HearASliderACheckAndASelector();
 
+    bool com_ = false;
+    int current_ = 0;  // the page shown
+    int applies_ = 0;
     e2e::ProgramFolder folder_;
     e2e::Program monitor_;
     OptionDriver option_{folder_};
-    int applies_ = 0;
-    int current_ = 0;
 };
 
 void KeyboardOnly::StartOverTheMouse(const VirtualMouseSession& mouse) {
@@ -226,6 +275,22 @@ void KeyboardOnly::AssignFromTheMenuByKeys(const VirtualMouseSession& mouse) {
     })) << want;
 }
 
+// What a screen reader says of the CPI X slider just set to its end, the
+// pointer precision check and the first profile selector.
+void KeyboardOnly::HearASliderACheckAndASelector() {
+    const Spoken slider = ReadAloud(GetDlgItem(Page(kAdvancedPage), kCpiXSlider));
+    EXPECT_EQ(slider.name, "CPI of the X axis");
+    EXPECT_EQ(slider.role, ROLE_SYSTEM_SLIDER);
+    EXPECT_EQ(slider.value, std::to_string(kCpiMaximum * 100) + " CPI");
+    const Spoken check = ReadAloud(GetDlgItem(Page(kAdvancedPage), option::ControlId(kAccelKey)));
+    EXPECT_EQ(check.name, "Enhance pointer precision");
+    EXPECT_EQ(check.role, ROLE_SYSTEM_CHECKBUTTON);
+    const Spoken selector = ReadAloud(GetDlgItem(option_.Window(), order::kMainWindow[0]));
+    EXPECT_EQ(selector.name, "Switch to profile 1");
+    EXPECT_EQ(selector.role, ROLE_SYSTEM_PAGETAB);
+    EXPECT_NE(selector.state & STATE_SYSTEM_SELECTED, 0) << "profile 1 is the one shown";
+}
+
 // Space on the profile button opens the profile dialog; inside it Tab moves
 // the focus on from control to control, and Esc cancels it: the focus is
 // back in the main window, which stays open.
@@ -251,6 +316,7 @@ TEST_F(KeyboardOnly, EveryStepByKeysReachesTheMouse) {
     ASSERT_NO_FATAL_FAILURE(StartOverTheMouse(mouse));
     ASSERT_NO_FATAL_FAILURE(WalkEveryPageInTableOrder());
     ASSERT_NO_FATAL_FAILURE(SetTheCpiByKeys(mouse));
+    HearASliderACheckAndASelector();
     ASSERT_NO_FATAL_FAILURE(AssignFromTheMenuByKeys(mouse));
     ASSERT_NO_FATAL_FAILURE(OpenAndCancelADialogByKeys());
     // Esc closes Option without applying, whatever has the focus.
