@@ -211,6 +211,9 @@ void KeyboardOnly::WalkEveryPageInTableOrder() {
                 << "page " << current_ << " step " << n << ": focus on id "
                 << GetDlgCtrlID(option_.Focus()) << ", table says " << GetDlgCtrlID(next);
         }
+        if (step == 0) {
+            EXPECT_TRUE(option_.Screenshot("keyboard_focus_on_selector"));
+        }
         HWND previous = expected[(at + expected.size() - 1) % expected.size()];
         ASSERT_TRUE(MoveFocus(VK_TAB, previous, true)) << "Shift+Tab on page " << current_;
     }
