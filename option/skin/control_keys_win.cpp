@@ -51,8 +51,4 @@ void SendClick(HWND control) {
                  reinterpret_cast<LPARAM>(control));
 }
 
-void RepaintFocus(HWND control) {
-    InvalidateRect(control, nullptr, FALSE);
-}
-
 }  // namespace skin

@@ -35,7 +35,4 @@ void DropTypedCharacter(HWND control);
 // click on it reports.
 void SendClick(HWND control);
 
-// Repaints `control` when its focus or its window's focus cues changed.
-void RepaintFocus(HWND control);
-
 }  // namespace skin

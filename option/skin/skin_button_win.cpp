@@ -484,10 +484,10 @@ std::span<const win::MessageRow<CRgnButton>> CRgnButton::MessageMap() {
         win::OnMessage<WM_PAINT, &CRgnButton::OnPaint>(),
         win::OnMessage<WM_ERASEBKGND, &CRgnButton::OnEraseBkgnd>(),
         win::OnMessage<WM_DESTROY, &CRgnButton::OnDestroy>(),
-        win::OnMessage<WM_KILLFOCUS, &CRgnButton::OnFocusCue>(),
-        win::OnMessage<WM_GETDLGCODE, &CRgnButton::OnGetDlgCode>(),
+        win::OnMessage<WM_KILLFOCUS, &CRgnButton::OnFocusCue, CRgnButton>(),
+        win::OnMessage<WM_GETDLGCODE, &CRgnButton::OnGetDlgCode, CRgnButton>(),
         win::OnMessage<WM_KEYDOWN, &CRgnButton::OnKeyDown>(),
-        win::OnMessage<WM_SETFOCUS, &CRgnButton::OnFocusCue>(),
+        win::OnMessage<WM_SETFOCUS, &CRgnButton::OnFocusCue, CRgnButton>(),
         win::OnMessage<WM_GETOBJECT, &CRgnButton::OnGetObject>(),
     };
     static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
@@ -638,10 +638,6 @@ void CRgnButton::Press() {
     PressByKeyboard(Hwnd(), latchingMode_, latched_);
 }
 
-LRESULT CRgnButton::OnGetDlgCode() {
-    return kWantsAllKeys;
-}
-
 LRESULT CRgnButton::OnKeyDown(UINT key, UINT) {
     if (!TakePressKey(Hwnd(), key))
         return CallDefault();
@@ -654,12 +650,6 @@ LRESULT CRgnButton::OnGetObject(WPARAM flags, LONG objectId) {
         return CallDefault();
     return AnswerForButton(Hwnd(), flags, {accessibleName_, ROLE_SYSTEM_PAGETAB, 0, {}, {}},
                            latched_);
-}
-
-LRESULT CRgnButton::OnFocusCue() {
-    const LRESULT result = CallDefault();
-    RepaintFocus(Hwnd());
-    return result;
 }
 
 LRESULT CRgnButton::OnDestroy() {

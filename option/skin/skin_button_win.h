@@ -21,6 +21,7 @@
 #include "common/win/scoped_win.h"
 #include "common/win/window.h"
 #include "option/skin/button_pos.h"
+#include "option/skin/keyboard_control_win.h"
 #include "option/skin/skin_loader_win.h"
 #include "option/skin/skin_accessible_win.h"
 #include "option/skin/skin_messages.h"
@@ -136,7 +137,7 @@ class CColorSwatchButton : public CSkinButton {
     COLORREF swatch_ = 0;
 };
 
-class CRgnButton : public win::WindowImpl<CRgnButton> {
+class CRgnButton : public KeyboardControl<CRgnButton> {
   public:
     CRgnButton() = default;
     ~CRgnButton() override;
@@ -173,9 +174,7 @@ class CRgnButton : public win::WindowImpl<CRgnButton> {
     LRESULT OnPaint();
     LRESULT OnEraseBkgnd() { return 1; }
     LRESULT OnDestroy();
-    LRESULT OnGetDlgCode();
     LRESULT OnKeyDown(UINT key, UINT data);
-    LRESULT OnFocusCue();
     LRESULT OnGetObject(WPARAM flags, LONG objectId);
     void Release();
 

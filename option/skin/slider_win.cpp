@@ -175,10 +175,10 @@ std::span<const win::MessageRow<CclickHSlider>> CclickHSlider::MessageMap() {
         win::OnMessage<WM_MOUSELEAVE, &CclickHSlider::OnMouseLeave>(),
         win::OnMessage<WM_PAINT, &CclickHSlider::OnPaint>(),
         win::OnMessage<WM_ERASEBKGND, &CclickHSlider::OnEraseBkgnd>(),
-        win::OnMessage<WM_KILLFOCUS, &CclickHSlider::OnFocusCue>(),
-        win::OnMessage<WM_GETDLGCODE, &CclickHSlider::OnGetDlgCode>(),
+        win::OnMessage<WM_KILLFOCUS, &CclickHSlider::OnFocusCue, CclickHSlider>(),
+        win::OnMessage<WM_GETDLGCODE, &CclickHSlider::OnGetDlgCode, CclickHSlider>(),
         win::OnMessage<WM_KEYDOWN, &CclickHSlider::OnKeyDown>(),
-        win::OnMessage<WM_SETFOCUS, &CclickHSlider::OnFocusCue>(),
+        win::OnMessage<WM_SETFOCUS, &CclickHSlider::OnFocusCue, CclickHSlider>(),
         win::OnMessage<WM_GETOBJECT, &CclickHSlider::OnGetObject>(),
     };
     static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
@@ -267,10 +267,6 @@ LRESULT CclickHSlider::OnPaint() {
     return 0;
 }
 
-LRESULT CclickHSlider::OnGetDlgCode() {
-    return kWantsAllKeys;
-}
-
 // A key moves the thumb and reports the value as a drag does.
 LRESULT CclickHSlider::OnKeyDown(UINT key, UINT) {
     const std::optional<SliderMove> move = SliderMoveOf(key);
@@ -289,12 +285,6 @@ LRESULT CclickHSlider::OnGetObject(WPARAM flags, LONG objectId) {
     return AnswerAccessible(Hwnd(), flags, SliderFacts(hint_, Pos(), minimum_, maximum_, unit_));
 }
 
-LRESULT CclickHSlider::OnFocusCue() {
-    const LRESULT result = CallDefault();
-    RepaintFocus(Hwnd());
-    return result;
-}
-
 // ---- CFillSlider ---------------------------------------------------------------
 
 std::span<const win::MessageRow<CFillSlider>> CFillSlider::MessageMap() {
@@ -306,9 +296,9 @@ std::span<const win::MessageRow<CFillSlider>> CFillSlider::MessageMap() {
         win::OnMessage<WM_LBUTTONUP, &CFillSlider::OnLButtonUp>(),
         win::OnMessage<WM_CAPTURECHANGED, &CFillSlider::OnCaptureChanged>(),
         win::OnMessage<WM_KILLFOCUS, &CFillSlider::OnKillFocus>(),
-        win::OnMessage<WM_GETDLGCODE, &CFillSlider::OnGetDlgCode>(),
+        win::OnMessage<WM_GETDLGCODE, &CFillSlider::OnGetDlgCode, CFillSlider>(),
         win::OnMessage<WM_KEYDOWN, &CFillSlider::OnKeyDown>(),
-        win::OnMessage<WM_SETFOCUS, &CFillSlider::OnFocusCue>(),
+        win::OnMessage<WM_SETFOCUS, &CFillSlider::OnFocusCue, CFillSlider>(),
         win::OnMessage<WM_GETOBJECT, &CFillSlider::OnGetObject>(),
     };
     static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
@@ -361,10 +351,6 @@ LRESULT CFillSlider::OnPaint() {
     return 0;
 }
 
-LRESULT CFillSlider::OnGetDlgCode() {
-    return kWantsAllKeys;
-}
-
 LRESULT CFillSlider::OnKeyDown(UINT key, UINT) {
     const std::optional<SliderMove> move = SliderMoveOf(key);
     if (!move || !enabled_)
@@ -381,12 +367,6 @@ LRESULT CFillSlider::OnGetObject(WPARAM flags, LONG objectId) {
         return CallDefault();
     return AnswerAccessible(Hwnd(), flags,
                             SliderFacts(hint_, position_, minimum_, maximum_, ValueUnit{}));
-}
-
-LRESULT CFillSlider::OnFocusCue() {
-    const LRESULT result = CallDefault();
-    RepaintFocus(Hwnd());
-    return result;
 }
 
 void CFillSlider::Follow(POINT at) {

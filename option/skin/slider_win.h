@@ -11,6 +11,7 @@
 #include "common/win/window.h"
 #include "option/skin/accessible_text.h"
 #include "option/skin/hover_hint_win.h"
+#include "option/skin/keyboard_control_win.h"
 #include "option/skin/skin_messages.h"
 
 namespace skin {
@@ -67,7 +68,7 @@ class CPHSlider : public win::WindowImpl<CPHSlider> {
     bool rounding_ = false;
 };
 
-class CclickHSlider : public win::WindowImpl<CclickHSlider> {
+class CclickHSlider : public KeyboardControl<CclickHSlider> {
   public:
     CclickHSlider() = default;
     ~CclickHSlider() override;
@@ -96,9 +97,7 @@ class CclickHSlider : public win::WindowImpl<CclickHSlider> {
     LRESULT OnMouseLeave();
     LRESULT OnPaint();
     LRESULT OnEraseBkgnd() { return 1; }
-    LRESULT OnGetDlgCode();
     LRESULT OnKeyDown(UINT key, UINT data);
-    LRESULT OnFocusCue();
     LRESULT OnGetObject(WPARAM flags, LONG objectId);
 
     UINT id_ = 0;
@@ -117,7 +116,7 @@ class CclickHSlider : public win::WindowImpl<CclickHSlider> {
     ValueUnit unit_;
 };
 
-class CFillSlider : public win::WindowImpl<CFillSlider> {
+class CFillSlider : public KeyboardControl<CFillSlider> {
   public:
     CFillSlider() = default;
     ~CFillSlider() override;
@@ -142,9 +141,7 @@ class CFillSlider : public win::WindowImpl<CFillSlider> {
     LRESULT OnLButtonUp(UINT keys, POINT at);
     LRESULT OnCaptureChanged();
     LRESULT OnKillFocus();
-    LRESULT OnGetDlgCode();
     LRESULT OnKeyDown(UINT key, UINT data);
-    LRESULT OnFocusCue();
     LRESULT OnGetObject(WPARAM flags, LONG objectId);
 
     UINT id_ = 0;
