@@ -7,19 +7,20 @@
 namespace skin {
 namespace {
 
-// The hook and the hosts belong to the one user-interface thread.
-thread_local HHOOK t_hook = nullptr;
+// The hook and the hosts belong to the one user-interface thread. They are
+// plain statics: a thread-local object with a destructor would hold up the
+// program's exit.
+win::ScopedHook g_hook;
+
 struct HostEntry {
     HWND top;
     KeyboardHost* host;
     bool cues;  // the keyboard was used in the window: focus marks show
 };
-thread_local std::vector<HostEntry>* t_hosts = nullptr;
+std::vector<HostEntry> g_hosts;
 
 HostEntry* EntryOf(HWND top) {
-    if (t_hosts == nullptr)
-        return nullptr;
-    for (HostEntry& entry : *t_hosts) {
+    for (HostEntry& entry : g_hosts) {
         if (entry.top == top)
             return &entry;
     }
@@ -104,37 +105,31 @@ LRESULT CALLBACK FilterHook(int code, WPARAM wParam, LPARAM lParam) {
     // Only the loops of our dialogs; a menu's own loop walks the menu.
     if (code == MSGF_DIALOGBOX && lParam != 0 && TakeKey(*reinterpret_cast<const MSG*>(lParam)))
         return 1;
-    return CallNextHookEx(t_hook, code, wParam, lParam);
+    return CallNextHookEx(g_hook.Get(), code, wParam, lParam);
 }
 
 }  // namespace
 
 void InstallKeyboard() {
-    if (t_hook != nullptr)
+    if (g_hook)
         return;
-    t_hosts = new std::vector<HostEntry>();
-    t_hook = SetWindowsHookExA(WH_MSGFILTER, &FilterHook, nullptr, GetCurrentThreadId());
+    g_hook.Reset(SetWindowsHookExA(WH_MSGFILTER, &FilterHook, nullptr, GetCurrentThreadId()));
 }
 
 void UninstallKeyboard() {
-    if (t_hook != nullptr)
-        UnhookWindowsHookEx(t_hook);
-    t_hook = nullptr;
-    delete t_hosts;
-    t_hosts = nullptr;
+    g_hook.Reset();
+    g_hosts.clear();
 }
 
 void RegisterKeyboardHost(HWND top, KeyboardHost& host) {
-    if (t_hosts == nullptr || top == nullptr)
+    if (top == nullptr)
         return;
     UnregisterKeyboardHost(top);
-    t_hosts->push_back(HostEntry{top, &host, false});
+    g_hosts.push_back(HostEntry{top, &host, false});
 }
 
 void UnregisterKeyboardHost(HWND top) {
-    if (t_hosts == nullptr)
-        return;
-    std::erase_if(*t_hosts, [top](const HostEntry& entry) { return entry.top == top; });
+    std::erase_if(g_hosts, [top](const HostEntry& entry) { return entry.top == top; });
 }
 
 bool FocusCuesShown(HWND top) {
