@@ -10,6 +10,7 @@
 #include "common/win/scoped_win.h"
 #include "option/option_dlg_win.h"
 #include "option/skin/skin_button_win.h"
+#include "option/skin/keyboard_nav_win.h"
 #include "option/skin/skin_menu_win.h"
 #include "option/skin/start_stages_win.h"
 
@@ -39,10 +40,12 @@ int COptionApp::Run() {
     Globals().programFolder = win::ProgramFolder();
     skin::RegisterSkinMessages();
     skin::CCoolMenu::Install();
+    skin::InstallKeyboard();
     {
         auto dialog = std::make_unique<COptionDlg>();
         dialog->RunModal();
     }
+    skin::UninstallKeyboard();
     skin::CCoolMenu::Uninstall();
     if (ole)
         OleUninitialize();

@@ -17,6 +17,7 @@
 #include "option/skin/skin_menu_win.h"
 #include "option/skin/skin_messages.h"
 #include "option/skin/start_stages_win.h"
+#include "option/tab_orders.h"
 
 namespace option {
 namespace {
@@ -165,6 +166,7 @@ void COptionDlg::BuildControl(const char* keyText, const skin::ButtonPos& pos,
         button.CreateFromPos(self, pos, id, sheets);
         button.SetTag(key);
         if (key >= kKeyPage1 && key < kKeyPage1 + kPageCount) {
+            button.SetAccessibleRole(ROLE_SYSTEM_PAGETAB);
             button.SetLatchingMode(1);
             button.SetLatched(key == kKeyPage1 ? 1 : 0);
         }
@@ -175,6 +177,7 @@ void COptionDlg::BuildControl(const char* keyText, const skin::ButtonPos& pos,
         selector.CreateButton(pos.name, r, self, id);
         selector.SetBitmaps(r, sheets);
         selector.SetTag(key);
+        selector.SetAccessibleName(pos.caption);
     } else if (key >= kKeyHint1 && key < kKeyHint1 + 5) {
         skin::CSkinLabel& hint = hints_[static_cast<std::size_t>(key - kKeyHint1)];
         hint.Create(r, self, id);
@@ -199,6 +202,7 @@ LRESULT COptionDlg::OnInitDialog() {
     SendMessageA(self, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
     SetWindowTextA(self, protocol::kOptionTitle);
     skin::SetHintWindow(self);
+    skin::RegisterKeyboardHost(self, *this);
 
     skin::MarkStartStage("WM_INITDIALOG");
     link_.Open();
@@ -221,10 +225,15 @@ LRESULT COptionDlg::OnInitDialog() {
     SetWindowPos(self, nullptr, std::max(work.left, work.left + (work.right - work.left - w) / 2),
                  std::max(work.top, work.top + (work.bottom - work.top - h) / 2), 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER);
+    // The dialog manager would choose the first tab stop it meets; the
+    // first profile selector is where the keyboard can act.
+    if (skin::FocusFirst(*this))
+        return FALSE;
     return result;
 }
 
 LRESULT COptionDlg::OnDestroy() {
+    skin::UnregisterKeyboardHost(Hwnd());
     const LRESULT result = CallDefault();
     KillTimer(Hwnd(), IDT_MONITOR_WATCH);
     link_.Close();
@@ -422,8 +431,39 @@ void COptionDlg::ShowPage(int page) {
     }
 }
 
+void COptionDlg::AppendTabOrder(std::vector<HWND>& order) const {
+    for (int id : tab_order::kMainWindow) {
+        if (id != tab_order::kShownPage) {
+            skin::AppendControls(Hwnd(), std::span(&id, 1), order);
+            continue;
+        }
+        const auto shown = static_cast<std::size_t>(currentPage_);
+        if (const OptionPage* page = pages_[shown].get(); page != nullptr)
+            skin::AppendControls(page->Window(), tab_order::kPages[shown], order);
+    }
+}
+
+bool COptionDlg::TakeControlKey(UINT key, skin::KeyModifiers mods) {
+    if (key == VK_TAB) {
+        const int page = (currentPage_ + (mods.shift ? kPageCount - 1 : 1)) % kPageCount;
+        ShowPage(page);
+        skin::FocusByKeyboard(buttons_[static_cast<std::size_t>(kKeyPage1 + page)].Hwnd());
+        return true;
+    }
+    if (key >= '1' && key < '1' + settings::kProfileCount && !mods.shift) {
+        SelectProfile(static_cast<int>(key - '1'));
+        return true;
+    }
+    return false;
+}
+
 void COptionDlg::SetPendingUi(bool pending) {
     HWND self = Hwnd();
+    // Disabling OK or Apply takes the focus away from it; a keyboard user
+    // finds it back there when they are enabled again.
+    HWND focus = GetFocus();
+    if (pending && focus != nullptr && GetParent(focus) == self)
+        focusBeforeApply_ = focus;
     for (int key : {kKeyOk, kKeyApply}) {
         HWND button = buttons_[static_cast<std::size_t>(key)].Hwnd();
         if (button == nullptr)
@@ -438,6 +478,9 @@ void COptionDlg::SetPendingUi(bool pending) {
         SetTimer(self, IDT_MONITOR_WATCH, kMonitorWatchMs, nullptr);
     } else {
         KillTimer(self, IDT_MONITOR_WATCH);
+        if (GetFocus() == nullptr && IsWindow(focusBeforeApply_) && GetActiveWindow() == self)
+            SetFocus(focusBeforeApply_);
+        focusBeforeApply_ = nullptr;
         SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)));
         if (GetCapture() == self)
             ReleaseCapture();

@@ -9,6 +9,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "common/settings/ini_file_win.h"
 #include "common/settings/mouse_registry_win.h"
@@ -21,6 +22,7 @@
 #include "option/pages/option_page.h"
 #include "option/pages/page_host.h"
 #include "option/session_ports_win.h"
+#include "option/skin/keyboard_nav_win.h"
 #include "option/skin/skin_button_win.h"
 #include "option/skin/value_controls_win.h"
 
@@ -57,7 +59,7 @@ constexpr int PageId(int page) {
     return 2000 + page;
 }
 
-class COptionDlg : public win::WindowImpl<COptionDlg>, public PageHost {
+class COptionDlg : public win::WindowImpl<COptionDlg>, public PageHost, private skin::KeyboardHost {
   public:
     COptionDlg();
     ~COptionDlg() override;
@@ -100,6 +102,10 @@ class COptionDlg : public win::WindowImpl<COptionDlg>, public PageHost {
     void EditProfile(bool startEmpty);
     void ResetToDefaults();
     void UpdateFirmwareText();
+    // The keyboard: Tab walks the window's table with the shown page's in
+    // it; Ctrl+Tab switches pages, Ctrl+1..5 profiles.
+    void AppendTabOrder(std::vector<HWND>& order) const override;
+    bool TakeControlKey(UINT key, skin::KeyModifiers mods) override;
 
     LRESULT OnCreate();
     LRESULT OnInitDialog();
@@ -142,6 +148,7 @@ class COptionDlg : public win::WindowImpl<COptionDlg>, public PageHost {
     RECT pageArea_{};
     int currentPage_ = 0;
     bool started_ = false;  // the settings are loaded: new pages show them
+    HWND focusBeforeApply_ = nullptr;
 };
 
 }  // namespace option

@@ -125,6 +125,9 @@ template <>
 struct Cracker<WM_UNDO> : Carries<> {};
 template <>
 struct Cracker<EM_UNDO> : Carries<> {};
+// WM_GETDLGCODE: the answer says which keys the control takes itself.
+template <>
+struct Cracker<WM_GETDLGCODE> : Carries<> {};
 
 // Creation and state.
 template <>
@@ -250,6 +253,10 @@ struct Cracker<WM_SETTEXT> : Carries<crack::L<const char*>> {};
 template <>
 struct Cracker<EM_REPLACESEL> : Carries<crack::W<bool>, crack::L<const char*>> {};
 
+// Accessibility: the flags and the object id asked for (OBJID_x, signed).
+template <>
+struct Cracker<WM_GETOBJECT> : Carries<crack::W<WPARAM>, crack::L<LONG>> {};
+
 // Between programs: the sender's window and the data, valid only during the call.
 template <>
 struct Cracker<WM_COPYDATA> : Carries<crack::W<HWND>, crack::L<const COPYDATASTRUCT*>> {};
@@ -264,6 +271,7 @@ inline constexpr auto kCrackedMessages = std::to_array<UINT>({
     WM_CLEAR,
     WM_UNDO,
     EM_UNDO,
+    WM_GETDLGCODE,
     WM_CREATE,
     WM_INITDIALOG,
     WM_QUERYDRAGICON,
@@ -310,6 +318,7 @@ inline constexpr auto kCrackedMessages = std::to_array<UINT>({
     WM_VSCROLL,
     WM_SETTEXT,
     EM_REPLACESEL,
+    WM_GETOBJECT,
     WM_COPYDATA,
 });
 

@@ -45,6 +45,7 @@ std::span<const win::MessageRow<CMacroListBox>> CMacroListBox::MessageMap() {
         win::OnMessage<WM_MOUSELEAVE, &CMacroListBox::OnMouseLeave>(),
         win::OnMessage<WM_RBUTTONDOWN, &CMacroListBox::OnRButtonDown>(),
         win::OnMessage<WM_SETFOCUS, &CMacroListBox::OnSetFocus>(),
+        win::OnMessage<WM_KEYDOWN, &CMacroListBox::OnKeyDown>(),
         win::OnMessage<kMsgCloseEdit, &CMacroListBox::OnCloseEdit>(),
         win::OnMessage<WM_DESTROY, &CMacroListBox::OnDestroy>(),
     };
@@ -204,6 +205,21 @@ LRESULT CMacroListBox::OnCloseEdit(win::WParam<bool> commit) {
 
 LRESULT CMacroListBox::OnSetFocus() {
     RequestClose(true);
+    return CallDefault();
+}
+
+// The list box itself walks its items with the arrows, Home and End; what
+// the mouse does to an item the keyboard reaches here.
+LRESULT CMacroListBox::OnKeyDown(UINT key, UINT) {
+    const bool shift = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
+    if (key == VK_DELETE) {
+        PostMessageA(GetParent(Hwnd()), kMsgListDeleteKey, 0, static_cast<LPARAM>(id_));
+        return 0;
+    }
+    if (key == VK_APPS || (key == VK_F10 && shift)) {
+        PostMessageA(GetParent(Hwnd()), kMsgListRightClick, 0, static_cast<LPARAM>(id_));
+        return 0;
+    }
     return CallDefault();
 }
 

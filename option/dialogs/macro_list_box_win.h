@@ -17,8 +17,11 @@ namespace option {
 enum MacroListMessage : UINT {
     // To the parent: an in-place edit was committed (wParam item, lParam list id).
     kMsgListEditCommitted = WM_USER + 500,
-    // To the parent: a right-button press on the list (lParam list id).
+    // To the parent: a right-button press on the list, or the context-menu
+    // keys (Shift+F10, the menu key) in it (lParam list id).
     kMsgListRightClick = WM_USER + 700,
+    // To the parent: the Delete key in the list (lParam list id).
+    kMsgListDeleteKey = WM_USER + 701,
     // Private to the list: the in-place edit asks for its own end (wParam 1
     // commit, 0 cancel). Posted, because the edit cannot destroy itself while
     // it is still handling the key or the focus change.
@@ -87,6 +90,7 @@ class CMacroListBox : public win::WindowImpl<CMacroListBox> {
     LRESULT OnMouseMove(UINT keys, POINT at);
     LRESULT OnMouseLeave();
     LRESULT OnRButtonDown(UINT keys, POINT at);
+    LRESULT OnKeyDown(UINT key, UINT data);
     LRESULT OnSetFocus();
     LRESULT OnCloseEdit(win::WParam<bool> commit);
     LRESULT OnDestroy();

@@ -76,6 +76,7 @@ std::span<const CMacroManagerDlg::Row> CMacroManagerDlg::MessageMap() {
                                                               macro_command::kLastMouseInsert),
         win::OnMessage<kMsgListEditCommitted, &CMacroManagerDlg::OnEditCommitted>(),
         win::OnMessage<kMsgListRightClick, &CMacroManagerDlg::OnListRightClick>(),
+        win::OnMessage<kMsgListDeleteKey, &CMacroManagerDlg::OnListDeleteKey>(),
         win::OnMessage<kMsgCapturedKey, &CMacroManagerDlg::OnCapturedKey>(),
         win::OnMessage<skin::kMsgEditEnter, &CMacroManagerDlg::CommitRepeatCount>(),
         win::OnRegistered<&CMacroManagerDlg::OnRepeatEditNotice>(editLeft),
@@ -306,6 +307,17 @@ LRESULT CMacroManagerDlg::OnEditCommitted(win::WParam<int> item, win::LParam<UIN
 LRESULT CMacroManagerDlg::OnListRightClick(win::LParam<UINT> list) {
     if (list.value == kEventListId && !editor_.Recording())
         OpenContextMenu();
+    return 0;
+}
+
+// Delete in the macro list deletes the macro as its button does (after the
+// warning); in the event list the selected event, as the menu's Delete does.
+LRESULT CMacroManagerDlg::OnListDeleteKey(win::LParam<UINT> list) {
+    if (list.value == kMacroListId) {
+        OnButton(ControlIdOf(kManagerDelete), BN_CLICKED);
+    } else if (list.value == kEventListId && !editor_.Recording()) {
+        OnMenuCommand(macro_command::kDelete);
+    }
     return 0;
 }
 

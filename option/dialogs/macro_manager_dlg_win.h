@@ -57,6 +57,7 @@ class CMacroManagerDlg : public SkinDialog<CMacroManagerDlg> {
     LRESULT OnMenuCommand(UINT id);
     LRESULT OnEditCommitted(win::WParam<int> item, win::LParam<UINT> list);
     LRESULT OnListRightClick(win::LParam<UINT> list);
+    LRESULT OnListDeleteKey(win::LParam<UINT> list);
     LRESULT OnCapturedKey(win::WParam<UINT> virtualKey, win::LParam<UINT> flags);
     // The repeat edit changed or lost the focus; only the latter corrects it.
     LRESULT OnRepeatEditNotice();

@@ -20,9 +20,11 @@
 #include <functional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "common/win/window.h"
 #include "option/dialogs/dialog_parts_win.h"
+#include "option/skin/keyboard_nav_win.h"
 #include "option/skin/skin_button_win.h"
 #include "option/skin/skin_loader_win.h"
 
@@ -31,12 +33,29 @@ namespace option {
 // The non-template parts of SkinDialog.
 namespace skin_dialog {
 
+// The keyboard of a skinned dialog: Tab walks its controls in reading order
+// (top to bottom, each row left to right), Esc cancels it.
+class DialogKeys final : public skin::KeyboardHost {
+  public:
+    DialogKeys() = default;
+    ~DialogKeys() override;
+    DialogKeys(const DialogKeys&) = delete;
+    DialogKeys& operator=(const DialogKeys&) = delete;
+
+    void Attach(HWND dialog);
+    void AppendTabOrder(std::vector<HWND>& order) const override;
+
+  private:
+    HWND dialog_ = nullptr;
+};
+
 using ControlBuilder =
     std::function<void(int key, const skin::ButtonPos& pos, const skin::SkinSheets& sheets)>;
 
 // Sets `title` (none when null), reads the skin into `surface` with the
-// controls that `build` makes for `keys`, and gives the window its outline.
-void PutOnSkin(skin::SkinSurface& surface, HWND self, const char* title,
+// controls that `build` makes for `keys`, gives the window its outline and
+// hands its keys to `keyboard`.
+void PutOnSkin(skin::SkinSurface& surface, DialogKeys& keyboard, HWND self, const char* title,
                const std::string& skinFile, std::span<const char* const> keys,
                const ControlBuilder& build);
 
@@ -78,10 +97,10 @@ class SkinDialog : public win::WindowImpl<D> {
         };
     }
 
-    // Enter and Esc arrive from the dialog manager as IDOK and IDCANCEL;
-    // they never close the dialog. Closing the window cancels it: that is
-    // how Option's main window ends the dialogs over it when Monitor closes
-    // Option, and the dialog manager would turn it into a swallowed IDCANCEL.
+    // Enter arrives from the dialog manager as IDOK and never closes the
+    // dialog; Esc is taken before it and cancels (see DialogKeys). Closing the window cancels it:
+    // that is how Option's main window ends the dialogs over it when Monitor closes Option, and the
+    // dialog manager would turn it into a swallowed IDCANCEL.
     static constexpr std::array<Row, 3> ClosingRows() {
         return {
             win::OnCommand<&SkinDialog::OnSwallowedKey, D>(IDOK),
@@ -118,7 +137,7 @@ class SkinDialog : public win::WindowImpl<D> {
     void PutOnSkin(const char* title, const std::string& skinFile,
                    std::span<const char* const> keys) {
         skin_dialog::PutOnSkin(
-            surface_, this->Hwnd(), title, skinFile, keys,
+            surface_, keyboard_, this->Hwnd(), title, skinFile, keys,
             [this](int key, const skin::ButtonPos& pos, const skin::SkinSheets& sheets) {
                 Self().Build(key, pos, sheets);
             });
@@ -146,6 +165,7 @@ class SkinDialog : public win::WindowImpl<D> {
     bool TakePress(POINT) { return false; }
 
     skin::SkinSurface surface_;
+    skin_dialog::DialogKeys keyboard_;
 
   private:
     D& Self() { return static_cast<D&>(*this); }

@@ -16,6 +16,7 @@ constexpr const char* const kKeys[] = {"1",  "2",  "3",  "4",  "5",  "6",  "7", 
                                        "11", "12", "13", "14", "15", "16", "17", "18", "19", "20",
                                        "21", "22", "23", "24", "25", "26", "27", "28", "29", "30"};
 constexpr int kFirstSlider = kSliderOtgSpeed;
+constexpr int kCpiPerLevel = 100;
 
 constexpr int SliderOfKey(int key) {
     switch (key) {
@@ -87,8 +88,11 @@ void CAdvancedPage::BuildControl(int key, const skin::ButtonPos& pos,
     const UINT id = static_cast<UINT>(ControlId(key));
     if (const int slider = SliderOfKey(key); slider != 0) {
         const SliderRange range = AdvancedSliderRange(slider);
-        MakePageSlider(sliders_[static_cast<std::size_t>(slider - kFirstSlider)], self, slider,
-                       range.minimum, range.maximum, pos, sheets);
+        skin::CclickHSlider& made = sliders_[static_cast<std::size_t>(slider - kFirstSlider)];
+        MakePageSlider(made, self, slider, range.minimum, range.maximum, pos, sheets);
+        // The plates beside the CPI sliders show levels of 100 CPI.
+        if (slider == kSliderCpiX || slider == kSliderCpiY)
+            made.SetValueUnit(skin::ValueUnit{kCpiPerLevel, "CPI"});
     } else if (key == kAdvCpiXLabel || key == kAdvCpiYLabel) {
         MakeValuePlate(key == kAdvCpiXLabel ? cpiXLabel_ : cpiYLabel_, self, id, pos);
     } else if (key >= kAdvLed1 && key < kAdvLed1 + 4) {
@@ -133,8 +137,8 @@ void CAdvancedPage::Show(const AdvancedView& v) {
     ShowSliderValue(slider(kSliderTrails), v.trailsLength);
     ShowSliderValue(slider(kSliderCpiX), v.cpiX);
     ShowSliderValue(slider(kSliderCpiY), v.cpiY);
-    ShowNumber(cpiXLabel_, v.cpiX * 100);
-    ShowNumber(cpiYLabel_, v.cpiY * 100);
+    ShowNumber(cpiXLabel_, v.cpiX * kCpiPerLevel);
+    ShowNumber(cpiYLabel_, v.cpiY * kCpiPerLevel);
 
     for (std::size_t i = 0; i < swatches_.size(); ++i) {
         skin::CColorSwatchButton& swatch = swatches_[i];

@@ -139,7 +139,8 @@ void CButtonPage::OpenMenu(int entry) {
     SendMessageA(button.Hwnd(), BM_SETSTATE, FALSE, 0);
     InvalidateRect(button.Hwnd(), nullptr, FALSE);
     UpdateWindow(button.Hwnd());
-    SetFocus(Hwnd());
+    // Back on the button, so that the keyboard goes on from where it was.
+    SetFocus(button.Hwnd());
 }
 
 LRESULT CButtonPage::OnAssignment(UINT id) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace skin {
 
@@ -41,6 +42,27 @@ double ThumbReleaseValue(int thumbLeft, std::uint32_t minimum, std::uint32_t max
 
 // Keeps a dragged thumb's left edge so that the thumb stays within the bounds.
 int ClampThumbLeft(int wantedLeft, int leftBound, int rightBound, int thumbWidth);
+
+// What a key does to a slider: arrows one step, Page Up/Down ten steps,
+// Home/End the ends.
+enum class SliderMove { StepDown, StepUp, PageDown, PageUp, ToMinimum, ToMaximum };
+inline constexpr int kSliderPageSteps = 10;
+
+// The value after `move`, clamped to minimum..maximum.
+int SliderValueAfter(SliderMove move, int value, int minimum, int maximum);
+
+// ---- Keyboard ------------------------------------------------------------
+
+struct PlacedBox {
+    int left;
+    int top;
+    int bottom;
+};
+// The indexes of `boxes` in reading order: rows from the top, each row left
+// to right. A box whose top lies above the middle of the first box of the
+// row being filled belongs to that row, so controls a few pixels out of
+// line still read as one row.
+std::vector<std::size_t> ReadingOrder(const std::vector<PlacedBox>& boxes);
 
 // ---- Fill bar ------------------------------------------------------------
 

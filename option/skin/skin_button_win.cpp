@@ -5,9 +5,12 @@
 #include <utility>
 
 #include "common/win/scoped_win.h"
+#include "option/skin/accessible_text.h"
 #include "option/skin/bitmap_facts_win.h"
 #include "option/skin/child_window_win.h"
+#include "option/skin/control_keys_win.h"
 #include "option/skin/control_math.h"
+#include "option/skin/focus_mark_win.h"
 #include "option/skin/offscreen_canvas_win.h"
 #include "option/skin/region_win.h"
 
@@ -63,8 +66,30 @@ void SetLatch(HWND button, bool& latched, int value) {
     if (v == latched)
         return;
     latched = v;
-    if (button != nullptr)
+    if (button != nullptr) {
         InvalidateRect(button, nullptr, FALSE);
+        NotifyStateChanged(button);
+    }
+}
+
+// A latched button is checked, a latched tab selected, a latched push button
+// pressed.
+long LatchedState(long role) {
+    switch (role) {
+        case ROLE_SYSTEM_CHECKBUTTON:
+        case ROLE_SYSTEM_RADIOBUTTON:
+            return STATE_SYSTEM_CHECKED;
+        case ROLE_SYSTEM_PAGETAB:
+            return STATE_SYSTEM_SELECTED;
+        default:
+            return STATE_SYSTEM_PRESSED;
+    }
+}
+
+LRESULT AnswerForButton(HWND button, WPARAM flags, AccessibleFacts facts, bool latched) {
+    if (latched)
+        facts.state |= LatchedState(facts.role);
+    return AnswerAccessible(button, flags, facts);
 }
 
 }  // namespace
@@ -125,6 +150,11 @@ std::span<const win::MessageRow<CSkinButton>> CSkinButton::MessageMap() {
         win::OnMessage<BM_SETSTATE, &CSkinButton::OnStateChange>(),
         win::OnMessage<WM_ENABLE, &CSkinButton::OnStateChange>(),
         win::OnMessage<WM_DESTROY, &CSkinButton::OnDestroy>(),
+        win::OnMessage<WM_GETDLGCODE, &CSkinButton::OnGetDlgCode>(),
+        win::OnMessage<WM_KEYDOWN, &CSkinButton::OnKeyDown>(),
+        win::OnMessage<WM_SYSKEYDOWN, &CSkinButton::OnSysKeyDown>(),
+        win::OnMessage<WM_GETOBJECT, &CSkinButton::OnGetObject>(),
+        win::OnMessage<WM_SETFOCUS, &CSkinButton::OnStateChange>(),
     };
     static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
@@ -290,6 +320,7 @@ LRESULT CSkinButton::OnPaint() {
     RECT client;
     GetClientRect(Hwnd(), &client);
     DrawFace(dc, images_[static_cast<std::size_t>(CurrentImage())], client);
+    DrawFocusMarkIfFocused(Hwnd(), dc);
     return 0;
 }
 
@@ -373,11 +404,7 @@ void CSkinButton::PassOnPress(UINT keys, POINT at) {
 LRESULT CSkinButton::OnLButtonUp(UINT keys, POINT at) {
     Relay(WM_LBUTTONUP, keys, at);
     if (latchingMode_) {
-        latched_ = !latched_;
-        InvalidateRect(Hwnd(), nullptr, FALSE);
-        const int id = GetDlgCtrlID(Hwnd());
-        SendMessageA(GetParent(Hwnd()), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(Hwnd()));
+        Press();
         return 0;
     }
     const LRESULT result = CallDefault();
@@ -389,6 +416,47 @@ LRESULT CSkinButton::OnStateChange() {
     const LRESULT result = CallDefault();
     InvalidateRect(Hwnd(), nullptr, FALSE);
     return result;
+}
+
+void CSkinButton::Press() {
+    PressByKeyboard(Hwnd(), latchingMode_, latched_);
+}
+
+LRESULT CSkinButton::OnGetDlgCode() {
+    return kWantsAllKeys;
+}
+
+LRESULT CSkinButton::OnKeyDown(UINT key, UINT) {
+    // Taken before the system button sees Space, which would report a push
+    // button's click only and never flip a latching one.
+    if (!TakePressKey(Hwnd(), key))
+        return CallDefault();
+    Press();
+    return 0;
+}
+
+std::string CSkinButton::AccessibleValue() const {
+    return hint_.empty() ? std::string() : faceText_;
+}
+
+LRESULT CSkinButton::OnGetObject(WPARAM flags, LONG objectId) {
+    if (objectId != OBJID_CLIENT)
+        return CallDefault();
+    const long role = accessibleRole_ != 0 ? accessibleRole_
+                      : latchingMode_      ? ROLE_SYSTEM_CHECKBUTTON
+                                           : ROLE_SYSTEM_PUSHBUTTON;
+    return AnswerForButton(
+        Hwnd(), flags,
+        {hint_.empty() ? faceText_ : hint_, role, 0, AccessibleValue(), std::string()}, latched_);
+}
+
+LRESULT CSkinButton::OnSysKeyDown(UINT key, UINT) {
+    // Shift+F10 opens what a click opens (the menus behind the buttons).
+    if (key == VK_F10 && (GetKeyState(VK_SHIFT) & 0x8000) != 0) {
+        Press();
+        return 0;
+    }
+    return CallDefault();
 }
 
 LRESULT CSkinButton::OnDestroy() {
@@ -408,6 +476,10 @@ void CColorSwatchButton::SetSwatchColor(COLORREF color) {
 
 std::string CColorSwatchButton::HintFor(int hover) const {
     return hover ? Hint() : std::string();
+}
+
+std::string CColorSwatchButton::AccessibleValue() const {
+    return ColorText(swatch_);
 }
 
 void CColorSwatchButton::DrawFace(HDC dc, HBITMAP image, const RECT& client) {
@@ -433,6 +505,11 @@ std::span<const win::MessageRow<CRgnButton>> CRgnButton::MessageMap() {
         win::OnMessage<WM_PAINT, &CRgnButton::OnPaint>(),
         win::OnMessage<WM_ERASEBKGND, &CRgnButton::OnEraseBkgnd>(),
         win::OnMessage<WM_DESTROY, &CRgnButton::OnDestroy>(),
+        win::OnMessage<WM_KILLFOCUS, &CRgnButton::OnFocusCue, CRgnButton>(),
+        win::OnMessage<WM_GETDLGCODE, &CRgnButton::OnGetDlgCode, CRgnButton>(),
+        win::OnMessage<WM_KEYDOWN, &CRgnButton::OnKeyDown>(),
+        win::OnMessage<WM_SETFOCUS, &CRgnButton::OnFocusCue, CRgnButton>(),
+        win::OnMessage<WM_GETOBJECT, &CRgnButton::OnGetObject>(),
     };
     static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
@@ -580,7 +657,26 @@ LRESULT CRgnButton::OnPaint() {
         const SIZE size = BitmapSize(image);
         BlitImage(dc, image, size.cx, size.cy);
     }
+    DrawFocusMarkIfFocused(Hwnd(), dc);
     return 0;
+}
+
+void CRgnButton::Press() {
+    PressByKeyboard(Hwnd(), latchingMode_, latched_);
+}
+
+LRESULT CRgnButton::OnKeyDown(UINT key, UINT) {
+    if (!TakePressKey(Hwnd(), key))
+        return CallDefault();
+    Press();
+    return 0;
+}
+
+LRESULT CRgnButton::OnGetObject(WPARAM flags, LONG objectId) {
+    if (objectId != OBJID_CLIENT)
+        return CallDefault();
+    return AnswerForButton(Hwnd(), flags, {accessibleName_, ROLE_SYSTEM_PAGETAB, 0, {}, {}},
+                           latched_);
 }
 
 LRESULT CRgnButton::OnDestroy() {

@@ -21,7 +21,9 @@
 #include "common/win/scoped_win.h"
 #include "common/win/window.h"
 #include "option/skin/button_pos.h"
+#include "option/skin/keyboard_control_win.h"
 #include "option/skin/skin_loader_win.h"
+#include "option/skin/skin_accessible_win.h"
 #include "option/skin/skin_messages.h"
 #include "option/skin/state_images_win.h"
 
@@ -62,6 +64,12 @@ class CSkinButton : public win::WindowImpl<CSkinButton> {
     void SetHint(const std::string& text, int activate = 0);
     void SetFaceText(const std::string& text);
     void SetTag(int tag) { tag_ = tag; }
+    // What a click does, from the keyboard: a latching button flips, and the
+    // parent gets the click.
+    void Press();
+    // The role a screen reader is told (ROLE_SYSTEM_x); by default a push
+    // button, or a check button in latching mode.
+    void SetAccessibleRole(long role) { accessibleRole_ = role; }
 
     int Latched() const { return latched_ ? 1 : 0; }
     int LatchingMode() const { return latchingMode_ ? 1 : 0; }
@@ -78,6 +86,8 @@ class CSkinButton : public win::WindowImpl<CSkinButton> {
   protected:
     // Draws the chosen image (and what the class adds) into `dc`.
     virtual void DrawFace(HDC dc, HBITMAP image, const RECT& client);
+    // What a screen reader reads as the value: the face text under a hint.
+    virtual std::string AccessibleValue() const;
     // The hint text written with a hover notification.
     virtual std::string HintFor(int hover) const;
 
@@ -99,6 +109,10 @@ class CSkinButton : public win::WindowImpl<CSkinButton> {
     LRESULT OnLButtonUp(UINT keys, POINT at);
     LRESULT OnStateChange();
     LRESULT OnDestroy();
+    LRESULT OnGetDlgCode();
+    LRESULT OnKeyDown(UINT key, UINT data);
+    LRESULT OnSysKeyDown(UINT key, UINT data);
+    LRESULT OnGetObject(WPARAM flags, LONG objectId);
 
     HWND toolTip_ = nullptr;
     bool latched_ = false;
@@ -108,6 +122,7 @@ class CSkinButton : public win::WindowImpl<CSkinButton> {
     int tag_ = 0;
     std::string faceText_;
     std::string hint_;
+    long accessibleRole_ = 0;
 };
 
 class CColorSwatchButton : public CSkinButton {
@@ -118,12 +133,13 @@ class CColorSwatchButton : public CSkinButton {
   protected:
     void DrawFace(HDC dc, HBITMAP image, const RECT& client) override;
     std::string HintFor(int hover) const override;
+    std::string AccessibleValue() const override;
 
   private:
     COLORREF swatch_ = 0;
 };
 
-class CRgnButton : public win::WindowImpl<CRgnButton> {
+class CRgnButton : public KeyboardControl<CRgnButton> {
   public:
     CRgnButton() = default;
     ~CRgnButton() override;
@@ -136,6 +152,11 @@ class CRgnButton : public win::WindowImpl<CRgnButton> {
     void SetLatched(int value);
     void SetLatchingMode(int value) { latchingMode_ = value != 0; }
     void SetTag(int tag) { tag_ = tag; }
+    // A click from the keyboard: a latching selector flips, the parent gets
+    // the click.
+    void Press();
+    // What a screen reader reads as its name (the selector's caption).
+    void SetAccessibleName(const std::string& name) { accessibleName_ = name; }
 
     int Latched() const { return latched_ ? 1 : 0; }
     int VisualState() const { return state_; }
@@ -153,6 +174,8 @@ class CRgnButton : public win::WindowImpl<CRgnButton> {
     LRESULT OnPaint();
     LRESULT OnEraseBkgnd() { return 1; }
     LRESULT OnDestroy();
+    LRESULT OnKeyDown(UINT key, UINT data);
+    LRESULT OnGetObject(WPARAM flags, LONG objectId);
     void Release();
 
     win::ScopedGdi<HRGN> shape_;
@@ -165,6 +188,7 @@ class CRgnButton : public win::WindowImpl<CRgnButton> {
     bool latchingMode_ = false;
     bool latched_ = false;
     int tag_ = kRgnButtonDefaultTag;
+    std::string accessibleName_;
 };
 
 // Copies `image` to `dc` at (0, 0) in `w` x `h` (nothing for an empty image).

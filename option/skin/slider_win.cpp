@@ -2,19 +2,36 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <utility>
 
 #include "common/win/program_folder_win.h"
 #include "common/win/scoped_win.h"
 #include "option/skin/bitmap_facts_win.h"
 #include "option/skin/child_window_win.h"
+#include "option/skin/control_keys_win.h"
 #include "option/skin/control_math.h"
+#include "option/skin/focus_mark_win.h"
+#include "option/skin/skin_accessible_win.h"
 #include "option/skin/offscreen_canvas_win.h"
 #include "option/skin/region_win.h"
 #include "option/skin/skin_button_win.h"
 #include "option/skin/skin_loader_win.h"
 
 namespace skin {
+namespace {
+
+AccessibleFacts SliderFacts(const std::string& name, int position, int minimum, int maximum,
+                            const ValueUnit& unit) {
+    AccessibleFacts facts;
+    facts.name = name;
+    facts.role = ROLE_SYSTEM_SLIDER;
+    facts.value = ValueText(position, unit);
+    facts.description = RangeText(minimum, maximum, unit);
+    return facts;
+}
+
+}  // namespace
 
 // ---- CPHSlider -----------------------------------------------------------------
 
@@ -158,6 +175,11 @@ std::span<const win::MessageRow<CclickHSlider>> CclickHSlider::MessageMap() {
         win::OnMessage<WM_MOUSELEAVE, &CclickHSlider::OnMouseLeave>(),
         win::OnMessage<WM_PAINT, &CclickHSlider::OnPaint>(),
         win::OnMessage<WM_ERASEBKGND, &CclickHSlider::OnEraseBkgnd>(),
+        win::OnMessage<WM_KILLFOCUS, &CclickHSlider::OnFocusCue, CclickHSlider>(),
+        win::OnMessage<WM_GETDLGCODE, &CclickHSlider::OnGetDlgCode, CclickHSlider>(),
+        win::OnMessage<WM_KEYDOWN, &CclickHSlider::OnKeyDown>(),
+        win::OnMessage<WM_SETFOCUS, &CclickHSlider::OnFocusCue, CclickHSlider>(),
+        win::OnMessage<WM_GETOBJECT, &CclickHSlider::OnGetObject>(),
     };
     static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
@@ -241,7 +263,26 @@ LRESULT CclickHSlider::OnPaint() {
     const win::ScopedPaint paint(Hwnd());
     const HDC dc = paint.Get();
     BlitImage(dc, trackImage_.Get(), track_.right - track_.left, track_.bottom - track_.top);
+    DrawFocusMarkIfFocused(Hwnd(), dc);
     return 0;
+}
+
+// A key moves the thumb and reports the value as a drag does.
+LRESULT CclickHSlider::OnKeyDown(UINT key, UINT) {
+    const std::optional<SliderMove> move = SliderMoveOf(key);
+    if (!move)
+        return CallDefault();
+    const int value = SliderValueAfter(*move, Pos(), minimum_, maximum_);
+    SetPos(value);
+    PostMessageA(parent_, kMsgSliderValue, static_cast<WPARAM>(value), static_cast<LPARAM>(id_));
+    NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, Hwnd(), OBJID_CLIENT, CHILDID_SELF);
+    return 0;
+}
+
+LRESULT CclickHSlider::OnGetObject(WPARAM flags, LONG objectId) {
+    if (objectId != OBJID_CLIENT)
+        return CallDefault();
+    return AnswerAccessible(Hwnd(), flags, SliderFacts(hint_, Pos(), minimum_, maximum_, unit_));
 }
 
 // ---- CFillSlider ---------------------------------------------------------------
@@ -255,6 +296,10 @@ std::span<const win::MessageRow<CFillSlider>> CFillSlider::MessageMap() {
         win::OnMessage<WM_LBUTTONUP, &CFillSlider::OnLButtonUp>(),
         win::OnMessage<WM_CAPTURECHANGED, &CFillSlider::OnCaptureChanged>(),
         win::OnMessage<WM_KILLFOCUS, &CFillSlider::OnKillFocus>(),
+        win::OnMessage<WM_GETDLGCODE, &CFillSlider::OnGetDlgCode, CFillSlider>(),
+        win::OnMessage<WM_KEYDOWN, &CFillSlider::OnKeyDown>(),
+        win::OnMessage<WM_SETFOCUS, &CFillSlider::OnFocusCue, CFillSlider>(),
+        win::OnMessage<WM_GETOBJECT, &CFillSlider::OnGetObject>(),
     };
     static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
@@ -302,7 +347,26 @@ LRESULT CFillSlider::OnPaint() {
         BlitImage(canvas.Dc(), full_.Get(), FillWidth(position_, minimum_, maximum_, w), h);
         canvas.CopyTo(dc);
     }
+    DrawFocusMarkIfFocused(Hwnd(), dc);
     return 0;
+}
+
+LRESULT CFillSlider::OnKeyDown(UINT key, UINT) {
+    const std::optional<SliderMove> move = SliderMoveOf(key);
+    if (!move || !enabled_)
+        return CallDefault();
+    position_ = SliderValueAfter(*move, position_, minimum_, maximum_);
+    PostMessageA(parent_, kMsgFillValue, static_cast<WPARAM>(position_), static_cast<LPARAM>(id_));
+    InvalidateRect(Hwnd(), nullptr, FALSE);
+    NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, Hwnd(), OBJID_CLIENT, CHILDID_SELF);
+    return 0;
+}
+
+LRESULT CFillSlider::OnGetObject(WPARAM flags, LONG objectId) {
+    if (objectId != OBJID_CLIENT)
+        return CallDefault();
+    return AnswerAccessible(Hwnd(), flags,
+                            SliderFacts(hint_, position_, minimum_, maximum_, ValueUnit{}));
 }
 
 void CFillSlider::Follow(POINT at) {

@@ -5,10 +5,13 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "common/win/scoped_win.h"
 #include "common/win/window.h"
+#include "option/skin/accessible_text.h"
 #include "option/skin/hover_hint_win.h"
+#include "option/skin/keyboard_control_win.h"
 #include "option/skin/skin_messages.h"
 
 namespace skin {
@@ -65,7 +68,7 @@ class CPHSlider : public win::WindowImpl<CPHSlider> {
     bool rounding_ = false;
 };
 
-class CclickHSlider : public win::WindowImpl<CclickHSlider> {
+class CclickHSlider : public KeyboardControl<CclickHSlider> {
   public:
     CclickHSlider() = default;
     ~CclickHSlider() override;
@@ -78,6 +81,8 @@ class CclickHSlider : public win::WindowImpl<CclickHSlider> {
     void SetRounding(bool rounding);
     void SetPos(int value);
     void SetHint(const std::string& text) { hint_ = text; }
+    // How a screen reader hears the position (the unit the window shows).
+    void SetValueUnit(ValueUnit unit) { unit_ = std::move(unit); }
 
     int Pos() const { return static_cast<int>(thumb_.Pos()); }
     CPHSlider& Thumb() { return thumb_; }
@@ -92,6 +97,8 @@ class CclickHSlider : public win::WindowImpl<CclickHSlider> {
     LRESULT OnMouseLeave();
     LRESULT OnPaint();
     LRESULT OnEraseBkgnd() { return 1; }
+    LRESULT OnKeyDown(UINT key, UINT data);
+    LRESULT OnGetObject(WPARAM flags, LONG objectId);
 
     UINT id_ = 0;
     win::ScopedGdi<HBITMAP> trackImage_;
@@ -106,9 +113,10 @@ class CclickHSlider : public win::WindowImpl<CclickHSlider> {
     CPHSlider thumb_;
     std::string hint_;
     HoverHint hover_;
+    ValueUnit unit_;
 };
 
-class CFillSlider : public win::WindowImpl<CFillSlider> {
+class CFillSlider : public KeyboardControl<CFillSlider> {
   public:
     CFillSlider() = default;
     ~CFillSlider() override;
@@ -133,6 +141,8 @@ class CFillSlider : public win::WindowImpl<CFillSlider> {
     LRESULT OnLButtonUp(UINT keys, POINT at);
     LRESULT OnCaptureChanged();
     LRESULT OnKillFocus();
+    LRESULT OnKeyDown(UINT key, UINT data);
+    LRESULT OnGetObject(WPARAM flags, LONG objectId);
 
     UINT id_ = 0;
     win::ScopedGdi<HBITMAP> empty_;

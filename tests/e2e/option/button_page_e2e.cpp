@@ -333,9 +333,8 @@ class ButtonPageRoad : public ::testing::Test {
     }
 
     void KeepTheResetWarningOpenOnEnterAndEsc() {
-        // The reset warning sits over the main window; Enter and Esc leave it
-        // open (had either closed it, the Cancel after them would find nothing
-        // and Option would reset or close).
+        // The reset warning sits over the main window; Enter leaves it open,
+        // Esc cancels it (had either confirmed it, Option would reset).
         option_.Click(kKeyReset);
         HWND reset = option_.WaitForDialog(kWarningCancel);
         ASSERT_NE(reset, nullptr);

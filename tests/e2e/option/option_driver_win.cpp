@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
 #include "tests/support/artifacts_folder_win.h"
+#include "tests/support/shared_block_win.h"
 #include "tools/SkinGallery/gallery_window_win.h"
 
 namespace e2e {
@@ -87,6 +89,53 @@ void OptionDriver::Key(UINT virtualKey) const {
     HWND w = Window();
     PostMessageA(w, WM_KEYDOWN, virtualKey, 1);
     PostMessageA(w, WM_KEYUP, virtualKey, static_cast<LPARAM>(0xC0000001u));
+}
+
+std::unique_ptr<settings::SettingsBlock> OptionDriver::AppliedBlock(int count) const {
+    using namespace std::chrono_literals;
+    if (!process_.WaitForDebugText("COptionDlg Apply 0 published 1 pending 1\n", count) ||
+        !WaitUntil([&] { return ApplyReady(); }, 60s))
+        return nullptr;
+    auto block = std::make_unique<settings::SettingsBlock>();
+    return testsupport::ReadSharedBlock(*block) ? std::move(block) : nullptr;
+}
+
+void OptionDriver::Type(WORD virtualKey, bool ctrl, bool shift) const {
+    // Only when another program is in front: bringing Option forward again
+    // would close a menu it shows.
+    DWORD front = 0, own = 0;
+    GetWindowThreadProcessId(GetForegroundWindow(), &front);
+    GetWindowThreadProcessId(Window(), &own);
+    if (front != own)
+        SetForegroundWindow(Window());
+    std::vector<INPUT> input;
+    auto key = [&input](WORD vk, DWORD flags) {
+        INPUT one{};
+        one.type = INPUT_KEYBOARD;
+        one.ki.wVk = vk;
+        one.ki.dwFlags = flags;
+        input.push_back(one);
+    };
+    if (ctrl)
+        key(VK_CONTROL, 0);
+    if (shift)
+        key(VK_SHIFT, 0);
+    key(virtualKey, 0);
+    key(virtualKey, KEYEVENTF_KEYUP);
+    if (shift)
+        key(VK_SHIFT, KEYEVENTF_KEYUP);
+    if (ctrl)
+        key(VK_CONTROL, KEYEVENTF_KEYUP);
+    SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
+}
+
+HWND OptionDriver::Focus() const {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    const DWORD thread = GetWindowThreadProcessId(Window(), nullptr);
+    if (thread == 0 || !GetGUIThreadInfo(thread, &info))
+        return nullptr;
+    return info.hwndFocus;
 }
 
 HWND OptionDriver::WaitForDialog(int control) const {

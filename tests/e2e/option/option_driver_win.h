@@ -6,7 +6,10 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
+
+#include "common/settings/settings_block.h"
 
 #include "tests/e2e/harness/harness_win.h"
 
@@ -28,7 +31,15 @@ class OptionDriver {
     // Both OK and Apply enabled.
     bool ApplyReady() const { return Enabled(12) && Enabled(13); }
     bool PageVisible(int page) const;
+    // After the `count`th Apply that reached Monitor: waits for Monitor's
+    // answer and reads the block Option published. Null when either fails.
+    std::unique_ptr<settings::SettingsBlock> AppliedBlock(int count) const;
     void Key(UINT virtualKey) const;
+    // Real key strokes, as the keyboard gives them to the foreground window
+    // (Option is brought forward first), with Ctrl and Shift held as asked.
+    void Type(WORD virtualKey, bool ctrl = false, bool shift = false) const;
+    // The window that has the keyboard focus in Option's thread.
+    HWND Focus() const;
 
     // A window of Option's process other than the main window (a file
     // dialog or a message box), once it is shown.

@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace skin {
 namespace {
@@ -61,6 +62,28 @@ TEST(Thumb, DragAndReleaseValues) {
     EXPECT_EQ(ClampThumbLeft(-20, 0, 200, 10), 0);
     EXPECT_EQ(ClampThumbLeft(195, 0, 200, 10), 190);
     EXPECT_EQ(ClampThumbLeft(100, 0, 200, 10), 100);
+}
+
+// Keys move a slider by steps and stop at its ends, also from a value that
+// lies outside the range (a slider shown before its range was set).
+TEST(SliderKeys, StepsPagesAndEndsStayInRange) {
+    EXPECT_EQ(SliderValueAfter(SliderMove::StepUp, 3, 0, 10), 4);
+    EXPECT_EQ(SliderValueAfter(SliderMove::StepDown, 0, 0, 10), 0);
+    EXPECT_EQ(SliderValueAfter(SliderMove::PageUp, 3, 0, 10), 10);
+    EXPECT_EQ(SliderValueAfter(SliderMove::PageDown, 15, 1, 20), 5);
+    EXPECT_EQ(SliderValueAfter(SliderMove::ToMinimum, 7, 2, 9), 2);
+    EXPECT_EQ(SliderValueAfter(SliderMove::ToMaximum, 7, 2, 9), 9);
+    EXPECT_EQ(SliderValueAfter(SliderMove::StepUp, INT_MAX, 0, INT_MAX), INT_MAX);
+    EXPECT_EQ(SliderValueAfter(SliderMove::StepDown, 50, 0, 10), 10);
+}
+
+// A dialog's controls in reading order: a field two pixels higher than the
+// button beside it is still on its row; the next row comes after it.
+TEST(ReadingOrder, RowsTopDownEachLeftToRight) {
+    const std::vector<PlacedBox> boxes{
+        {200, 40, 60}, {10, 42, 62}, {10, 100, 120}, {120, 38, 58}, {150, 99, 119}};
+    EXPECT_EQ(ReadingOrder(boxes), (std::vector<std::size_t>{1, 3, 0, 2, 4}));
+    EXPECT_TRUE(ReadingOrder({}).empty());
 }
 
 TEST(FillBar, WidthAndValue) {

@@ -1,0 +1,202 @@
+#include "option/skin/skin_accessible_win.h"
+
+#include <oleacc.h>
+
+#include <utility>
+
+namespace skin {
+namespace {
+
+BSTR ToBstr(const std::string& text) {
+    const int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+    if (length <= 0)
+        return nullptr;
+    BSTR out = SysAllocStringLen(nullptr, static_cast<UINT>(length - 1));
+    if (out != nullptr)
+        MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, out, length);
+    return out;
+}
+
+bool IsSelf(const VARIANT& child) {
+    return child.vt == VT_I4 && child.lVal == CHILDID_SELF;
+}
+
+HRESULT GiveText(const std::string& text, BSTR* out) {
+    if (out == nullptr)
+        return E_INVALIDARG;
+    *out = nullptr;
+    if (text.empty())
+        return S_FALSE;
+    *out = ToBstr(text);
+    return *out != nullptr ? S_OK : E_OUTOFMEMORY;
+}
+
+// Our facts over the system's standard client object of the window, which
+// keeps answering what it knows well (location, parent, navigation, hit
+// testing, the focus).
+class SkinAccessible final : public IAccessible {
+  public:
+    SkinAccessible(HWND control, AccessibleFacts facts, IAccessible* standard)
+        : control_(control), facts_(std::move(facts)), standard_(standard) {}
+    SkinAccessible(const SkinAccessible&) = delete;
+    SkinAccessible& operator=(const SkinAccessible&) = delete;
+
+    // IUnknown
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        if (out == nullptr)
+            return E_POINTER;
+        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) ||
+            IsEqualIID(iid, IID_IAccessible)) {
+            *out = static_cast<IAccessible*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++references_); }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const long left = --references_;
+        if (left == 0)
+            delete this;
+        return static_cast<ULONG>(left);
+    }
+
+    // IDispatch: screen readers call the interface directly.
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+        if (count != nullptr)
+            *count = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+                                     UINT*) override {
+        return E_NOTIMPL;
+    }
+
+    // What this object tells itself.
+    HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
+        return IsSelf(child) ? GiveText(facts_.name, name) : E_INVALIDARG;
+    }
+    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
+        return IsSelf(child) ? GiveText(facts_.value, value) : E_INVALIDARG;
+    }
+    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* text) override {
+        return IsSelf(child) ? GiveText(facts_.description, text) : E_INVALIDARG;
+    }
+    HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
+        if (role == nullptr || !IsSelf(child))
+            return E_INVALIDARG;
+        role->vt = VT_I4;
+        role->lVal = facts_.role;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
+        if (state == nullptr || !IsSelf(child))
+            return E_INVALIDARG;
+        long bits = facts_.state | STATE_SYSTEM_FOCUSABLE;
+        if (GetFocus() == control_)
+            bits |= STATE_SYSTEM_FOCUSED;
+        if (!IsWindowEnabled(control_))
+            bits |= STATE_SYSTEM_UNAVAILABLE;
+        if (!IsWindowVisible(control_))
+            bits |= STATE_SYSTEM_INVISIBLE;
+        state->vt = VT_I4;
+        state->lVal = bits;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
+        if (!IsSelf(child))
+            return E_INVALIDARG;
+        const bool pressable = facts_.role == ROLE_SYSTEM_PUSHBUTTON ||
+                               facts_.role == ROLE_SYSTEM_CHECKBUTTON ||
+                               facts_.role == ROLE_SYSTEM_PAGETAB;
+        return GiveText(pressable ? "Press" : "", action);
+    }
+    HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
+        if (!IsSelf(child))
+            return E_INVALIDARG;
+        // The keys a user would press: the control acts as on Space.
+        PostMessageA(control_, WM_KEYDOWN, VK_SPACE, 0);
+        return S_OK;
+    }
+
+    // What the standard object knows better.
+    HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
+        return standard_->get_accParent(parent);
+    }
+    HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override {
+        if (count == nullptr)
+            return E_POINTER;
+        *count = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_accChild(VARIANT, IDispatch** child) override {
+        if (child != nullptr)
+            *child = nullptr;
+        return S_FALSE;
+    }
+    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT, BSTR* help) override {
+        return GiveText("", help);
+    }
+    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT, long* topic) override {
+        if (topic != nullptr)
+            *topic = 0;
+        return GiveText("", file);
+    }
+    HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT, BSTR* keys) override {
+        return GiveText("", keys);
+    }
+    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override {
+        return standard_->get_accFocus(focus);
+    }
+    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* selection) override {
+        return standard_->get_accSelection(selection);
+    }
+    HRESULT STDMETHODCALLTYPE accSelect(long flags, VARIANT child) override {
+        return standard_->accSelect(flags, child);
+    }
+    HRESULT STDMETHODCALLTYPE accLocation(long* left, long* top, long* width, long* height,
+                                          VARIANT child) override {
+        return standard_->accLocation(left, top, width, height, child);
+    }
+    HRESULT STDMETHODCALLTYPE accNavigate(long direction, VARIANT start, VARIANT* end) override {
+        return standard_->accNavigate(direction, start, end);
+    }
+    HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* child) override {
+        return standard_->accHitTest(x, y, child);
+    }
+    HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
+
+  private:
+    ~SkinAccessible() { standard_->Release(); }
+
+    HWND control_;
+    AccessibleFacts facts_;
+    IAccessible* standard_;
+    long references_ = 1;
+};
+
+}  // namespace
+
+LRESULT AnswerAccessible(HWND control, WPARAM flags, const AccessibleFacts& facts) {
+    IAccessible* standard = nullptr;
+    if (FAILED(CreateStdAccessibleObject(control, OBJID_CLIENT, IID_IAccessible,
+                                         reinterpret_cast<void**>(&standard))) ||
+        standard == nullptr)
+        return 0;
+    auto* object = new SkinAccessible(control, facts, standard);
+    const LRESULT answer = LresultFromObject(IID_IAccessible, flags, object);
+    object->Release();
+    return answer;
+}
+
+void NotifyStateChanged(HWND control) {
+    NotifyWinEvent(EVENT_OBJECT_STATECHANGE, control, OBJID_CLIENT, CHILDID_SELF);
+}
+
+}  // namespace skin

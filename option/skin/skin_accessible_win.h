@@ -1,0 +1,33 @@
+// What the skinned controls tell a screen reader. Each control answers
+// WM_GETOBJECT (OBJID_CLIENT) with a small accessible object built from the
+// facts it holds now: its name (the caption or hint text it got from the
+// skin and the language library, never a picture's file name), role, state
+// and value. Location, parent and navigation come from the system's
+// standard object for the window.
+#pragma once
+
+#include <windows.h>
+#include <oleacc.h>
+
+#include <string>
+
+namespace skin {
+
+struct AccessibleFacts {
+    std::string name;
+    long role = 0;            // ROLE_SYSTEM_x
+    long state = 0;           // STATE_SYSTEM_x bits of the control's own kind
+    std::string value;        // "" for none
+    std::string description;  // "" for none (a slider's range)
+};
+
+// The answer to WM_GETOBJECT (OBJID_CLIENT) for `control`: an object with
+// `facts`; 0 (the system's own object) when it cannot be made. Focusable,
+// focused, unavailable and invisible are added from the window itself.
+LRESULT AnswerAccessible(HWND control, WPARAM flags, const AccessibleFacts& facts);
+
+// Tells screen readers that `control`'s state (checked, selected, pressed)
+// changed.
+void NotifyStateChanged(HWND control);
+
+}  // namespace skin

@@ -1,0 +1,111 @@
+// The order in which Tab walks the controls of each of Option's windows, in
+// reading order, as control ids. One table per window; the windows hand them
+// to the keyboard walk (option/skin/keyboard_nav_win.h), which skips the
+// controls that are hidden or disabled at the time.
+#pragma once
+
+#include <array>
+#include <span>
+
+#include "option/pages/page_host.h"
+
+namespace option::tab_order {
+
+// In the main window's order: where the shown page's own order comes in.
+inline constexpr int kShownPage = -1;
+
+// Main window (keys of skin_config.ini): the profile selectors, the page
+// selectors, the page, OK, Apply and Cancel; then the profile and file
+// buttons of the left column, the web link, the reset and the window's own
+// minimise and close buttons.
+inline constexpr std::array kMainWindow{
+    ControlId(5),  ControlId(6),  ControlId(7),  ControlId(8),  ControlId(9),  ControlId(25),
+    ControlId(26), ControlId(27), ControlId(28), kShownPage,    ControlId(12), ControlId(13),
+    ControlId(14), ControlId(44), ControlId(4),  ControlId(2),  ControlId(3),  ControlId(45),
+    ControlId(46), ControlId(30), ControlId(31), ControlId(10), ControlId(11)};
+
+// Button assignment page: the assignment buttons row by row, left to right
+// (button ids 30001 + key - 1 of skin_main_control.ini).
+constexpr int AssignButton(int key) {
+    return 30000 + key;
+}
+inline constexpr std::array kButtonPage{
+    AssignButton(1),  AssignButton(2),  AssignButton(3),  AssignButton(12),
+    AssignButton(4),  AssignButton(13), AssignButton(5),  AssignButton(14),
+    AssignButton(11), AssignButton(15), AssignButton(6),  AssignButton(7),
+    AssignButton(8),  AssignButton(9),  AssignButton(10), AssignButton(16)};
+
+// Lighting page (skin_color_control.ini; sliders by their ids 200..204): the
+// left column (light on, switch levels and slider, type levels and slider),
+// then the right one (preset and custom, the preset colour grid row by row,
+// the red, green and blue sliders).
+inline constexpr std::array kLightingPage{ControlId(1),
+                                          ControlId(2),
+                                          ControlId(3),
+                                          ControlId(4),
+                                          ControlId(5),
+                                          200,
+                                          ControlId(6),
+                                          ControlId(7),
+                                          ControlId(8),
+                                          ControlId(9),
+                                          201,
+                                          ControlId(10),
+                                          ControlId(11),
+                                          ControlId(12),
+                                          ControlId(13),
+                                          ControlId(14),
+                                          ControlId(15),
+                                          ControlId(16),
+                                          ControlId(17),
+                                          ControlId(18),
+                                          ControlId(19),
+                                          ControlId(20),
+                                          ControlId(21),
+                                          ControlId(22),
+                                          ControlId(23),
+                                          ControlId(24),
+                                          ControlId(25),
+                                          ControlId(26),
+                                          ControlId(27),
+                                          ControlId(28),
+                                          ControlId(29),
+                                          ControlId(30),
+                                          ControlId(31),
+                                          ControlId(32),
+                                          ControlId(33),
+                                          ControlId(34),
+                                          ControlId(35),
+                                          ControlId(36),
+                                          ControlId(37),
+                                          ControlId(38),
+                                          ControlId(39),
+                                          ControlId(40),
+                                          ControlId(41),
+                                          ControlId(42),
+                                          ControlId(43),
+                                          ControlId(44),
+                                          202,
+                                          203,
+                                          204};
+
+// Advanced settings page (skin_advance_expand.ini; sliders by their ids
+// 201..208): the left column (report rate, CPI levels, LED colours, CPI X
+// and Y, separate CPI, sensitivity X and Y, linked sensitivity), the right
+// one (pointer speed, acceleration, trails and their length, wheel choices
+// and lines, auto-repeat pace), then restore defaults.
+inline constexpr std::array kAdvancedPage{
+    ControlId(1), ControlId(2),  ControlId(3),  ControlId(4),  ControlId(5),  ControlId(6),
+    ControlId(7), ControlId(8),  ControlId(9),  ControlId(10), ControlId(11), ControlId(12),
+    207,          208,           ControlId(17), 202,           203,           ControlId(20),
+    204,          ControlId(22), ControlId(24), 206,           ControlId(25), ControlId(26),
+    205,          ControlId(28), 201,           ControlId(30)};
+
+// Support page: the manual button.
+inline constexpr std::array kSupportPage{ControlId(1)};
+
+// The pages' tables by page index (buttons, lighting, advanced, support).
+inline constexpr std::array<std::span<const int>, 4> kPages{kButtonPage, kLightingPage,
+                                                            kAdvancedPage, kSupportPage};
+
+}  // namespace option::tab_order
