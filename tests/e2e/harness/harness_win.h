@@ -116,6 +116,10 @@ class StandInWindow {
 // Windows whose title is exactly `title`.
 int CountWindowsTitled(const char* title);
 
+// The visible top-level windows of class `className` that process
+// `processId` owns, in the system's order (topmost first).
+std::vector<HWND> VisibleWindowsOf(DWORD processId, const char* className);
+
 // A visible system dialog box (class "#32770") of process `processId`, not
 // `except`, holding a control of id `control` when that is not 0; null when
 // none shows.

@@ -207,15 +207,8 @@ TEST(ApplySystemMouse, StepsInOrderWithAccelerationFromTheRegistry) {
     auto key = registry.Open(MouseRegistryKey::Mouse, false);
     LoggingSystem system;
     ProfileRecord p = Fresh();
-    p.DbleClickSpeed = 610;
+    registry_cases::Put({610, 17, 1, 0, 1, 15, 0, 8}, p);
     p.Orientation = 1;
-    p.AccelerationFlag = 1;
-    p.Acceleration = 15;
-    p.MouseSpeed = 17;
-    p.ScrollWheelFlag = 0;
-    p.ScrollWheelSpeed = 8;
-    p.bMouseTrails = 1;
-    p.MouseTrails = 0;
     ApplySystemMouseSettings(p, system, key.get());
     EXPECT_EQ(system.log, (std::vector<std::string>{"dblclick 610", "swap 1", "own 33",
                                                     "mouse 4 9 2", "own 4", "speed 17", "own 113",
@@ -230,11 +223,7 @@ TEST(ApplySystemMouse, AccelerationOffZeroesTheRegistryFirst) {
     auto key = registry.Open(MouseRegistryKey::Mouse, false);
     LoggingSystem system;
     ProfileRecord p = Fresh();
-    p.AccelerationFlag = 0;
-    p.Acceleration = 8;
-    p.ScrollWheelFlag = 1;
-    p.bMouseTrails = 0;
-    p.MouseTrails = 6;
+    registry_cases::Put({p.DbleClickSpeed, p.MouseSpeed, 0, 6, 0, 8, 1, p.ScrollWheelSpeed}, p);
     ApplySystemMouseSettings(p, system, key.get());
     EXPECT_EQ(p.Acceleration, 0);
     EXPECT_EQ(registry.log,

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "common/win/window.h"
+#include "option/skin/child_window_win.h"
 #include "option/skin/region_win.h"
 #include "option/skin/skin_loader_win.h"
 #include "tests/win/skin/skin_test_support.h"
@@ -163,25 +164,12 @@ TEST(InitSkin, SizesToTheNormalPictureAndCreatesControlsInOrder) {
     skin::SetSkinFolder(folder);
 
     ProbeWindow parent;
-    win::WindowSpec ps;
-    ps.className = "SkinProbeParent";
-    ps.style = WS_POPUP | WS_VISIBLE;
-    ps.x = 100;
-    ps.y = 100;
-    ps.width = 500;
-    ps.height = 400;
-    ASSERT_TRUE(parent.Create(ps));
+    ASSERT_TRUE(parent.Create(skin::ChildSpec("SkinProbeParent", WS_POPUP | WS_VISIBLE,
+                                              {100, 100, 600, 500}, nullptr, 0)));
     for (int round = 0; round < 2; ++round) {
         ProbeWindow child;
-        win::WindowSpec cs;
-        cs.className = "SkinProbeChild";
-        cs.style = WS_CHILD | WS_VISIBLE;
-        cs.x = 33;
-        cs.y = 44;
-        cs.width = 10;
-        cs.height = 10;
-        cs.parent = parent.Hwnd();
-        ASSERT_TRUE(child.Create(cs));
+        ASSERT_TRUE(child.Create(skin::ChildSpec("SkinProbeChild", WS_CHILD | WS_VISIBLE,
+                                                 {33, 44, 43, 54}, parent.Hwnd(), 0)));
         skin::SkinSurface surface;
         std::vector<std::string> seen;
         const char* const keys[] = {"3", "1", "99"};
