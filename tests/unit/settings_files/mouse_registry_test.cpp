@@ -138,14 +138,8 @@ TEST(ReadRegistry, ConversionsAndResults) {
     registry.desktop = {{"WheelScrollLines", "-1"}};
     ProfileRecord p = Fresh();
     ASSERT_EQ(ReadRegistryIntoProfile(registry, p), 1);
-    EXPECT_EQ(p.DbleClickSpeed, 380);
-    EXPECT_EQ(p.MouseSpeed, 12);
-    EXPECT_EQ(p.MouseTrails, 7);
-    EXPECT_EQ(p.bMouseTrails, 1);
-    EXPECT_EQ(p.Acceleration, 8);
-    EXPECT_EQ(p.AccelerationFlag, 1);
-    EXPECT_EQ(p.ScrollWheelFlag, 1);
-    EXPECT_EQ(p.ScrollWheelSpeed, 0);
+    // Click, speed, trails on/length, acceleration on/level, wheel by page/lines.
+    EXPECT_EQ(registry_cases::Take(p), (registry_cases::PointerValues{380, 12, 1, 7, 1, 8, 1, 0}));
 
     // Trails outside 2..7, an acceleration that matches no row, low rows.
     registry.mouse["MouseTrails"] = "1";
@@ -153,12 +147,7 @@ TEST(ReadRegistry, ConversionsAndResults) {
     registry.desktop["WheelScrollLines"] = "6";
     p.Acceleration = 2;
     ASSERT_EQ(ReadRegistryIntoProfile(registry, p), 1);
-    EXPECT_EQ(p.MouseTrails, 4);
-    EXPECT_EQ(p.bMouseTrails, 0);
-    EXPECT_EQ(p.Acceleration, 2);
-    EXPECT_EQ(p.AccelerationFlag, 0);
-    EXPECT_EQ(p.ScrollWheelFlag, 0);
-    EXPECT_EQ(p.ScrollWheelSpeed, 6);
+    EXPECT_EQ(registry_cases::Take(p), (registry_cases::PointerValues{380, 12, 0, 4, 0, 2, 0, 6}));
 
     // Missing values read as 0: row 0, no trails.
     registry.mouse.clear();
