@@ -19,20 +19,14 @@
 #include "monitor/device/upload_runner.h"
 #include "monitor/device/upload_sequence.h"
 #include "bench/support/bench_virtual_mouse_win.h"
+#include "tests/support/program_folder_win.h"
 
 namespace {
 
+// The program folder the run names, else the current one.
 std::string Dist() {
-    const char* env = std::getenv("MOUSE_DIST");
-    const std::string given = env != nullptr ? env : ".";
-    std::string path = !given.empty() && given[0] == '/' ? std::string("Z:") : std::string();
-    path.append(given);
-    for (char& c : path)
-        if (c == '/')
-            c = '\\';
-    if (path.back() != '\\')
-        path.push_back('\\');
-    return path;
+    const std::string dist = testsupport::DistFolder();
+    return dist.empty() ? std::string(".\\") : dist;
 }
 
 class LinkTransport : public device::Transport {

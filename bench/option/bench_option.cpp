@@ -117,10 +117,12 @@ struct ApplySession {
                                  (dist_ + "\\config.ini").c_str());
         return std::string(value) == "1";
     }
-    // One Apply, in ms from the click: until OK and Apply are enabled again
-    // (`round`), and until the file `watched` first grew (`firstWrite`, -1
-    // when it did not or none is watched).
+    // One Apply, in ms from the click: until Option has handed the block over
+    // (`handedOver`), until OK and Apply are enabled again (`round`), and until
+    // the file `watched` first grew (`firstWrite`, -1 when it did not or none
+    // is watched).
     struct Times {
+        double handedOver = -1;
         double round = -1;
         double firstWrite = -1;
     };
@@ -133,6 +135,7 @@ struct ApplySession {
         // Sent, so that it returns once Option has handed the block over.
         SendMessageA(window, WM_COMMAND, MAKEWPARAM(kApplyId, BN_CLICKED),
                      reinterpret_cast<LPARAM>(apply));
+        t.handedOver = Ms(Clock::now() - a);
         while (!(IsWindowEnabled(apply) && IsWindowEnabled(ok)) && Ms(Clock::now() - a) < 10000) {
             if (t.firstWrite < 0 && !watched.empty() && SizeOf(watched) != sizeBefore)
                 t.firstWrite = Ms(Clock::now() - a);
@@ -191,7 +194,7 @@ void ApplyWithMouse(const std::string& dist) {
             std::printf("Option's window was not found or Monitor did not open the mouse\n");
         } else {
             session.Apply();  // after Monitor's first full upload, not measured
-            std::vector<double> rounds, uploads, beside, lead, tail;
+            std::vector<double> rounds, uploads, beside, handOver, lead, tail;
             std::size_t transfers = 0;
             // Each Apply uploads for seconds (the mouse's pauses), so fewer of them.
             for (int i = 0; i < 20; ++i) {
@@ -204,6 +207,7 @@ void ApplyWithMouse(const std::string& dist) {
                 rounds.push_back(times.round);
                 uploads.push_back(upload);
                 beside.push_back(times.round - upload);
+                handOver.push_back(times.handedOver);
                 lead.push_back(times.firstWrite);
                 tail.push_back(times.round - upload - times.firstWrite);
             }
@@ -215,6 +219,8 @@ void ApplyWithMouse(const std::string& dist) {
             // Monitor's work before the job), and the last transfer to Apply
             // enabled (the pauses the mouse is owed after it, and the answer).
             PrintPercentiles("    click to the first transfer", lead);
+            PrintPercentiles("      of which Option's Apply (click until it handed over)",
+                             handOver);
             PrintPercentiles("    last transfer to Apply enabled again", tail);
         }
     }

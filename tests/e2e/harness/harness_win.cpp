@@ -285,12 +285,7 @@ void StandInWindow::Run(std::string title, bool minimized, HANDLE ready) {
 }
 
 LRESULT CALLBACK StandInWindow::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_NCCREATE) {
-        SetWindowLongPtrA(
-            hwnd, GWLP_USERDATA,
-            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<StandInWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    auto* self = WindowOwner<StandInWindow>(hwnd, msg, lParam);
     const bool recorded =
         (msg >= WM_USER && msg < WM_APP + 0x3FFF) || msg == WM_CLOSE || msg == WM_COMMAND;
     if (self != nullptr && recorded) {
