@@ -131,9 +131,9 @@ TEST_F(RuntimeE2E, UnplugWhileACombinationIsHeldReleasesItsKeys) {
     EXPECT_EQ(Trace(atRelease.end() - 2, atRelease.end()), (Trace{"-41", "-11"}))
         << Join(atRelease);
     // No repeats once the mouse is gone (its removal is recorded above). An
-    // unplugged mouse sends no marker event, so this is a fixed window of more
-    // than ten repeat periods.
-    ObserveFor(1500ms);
+    // unplugged mouse sends no marker event, so this is a fixed window of five
+    // repeat periods: a repeat that wrongly went on would show in the first.
+    ObserveFor(500ms);
     EXPECT_EQ(KeyTrace(input.Keys()).size(), atRelease.size()) << Join(KeyTrace(input.Keys()));
 }
 
@@ -639,9 +639,9 @@ TEST_F(AutomaticProfileE2E, NothingSwitchesWhileTheMouseIsUnplugged) {
     StandInWindow option(kOptionTitle);
     Start(false);
     StartTheGame();
-    // Ten polls' time: an unplugged mouse sends no marker event, and Monitor
+    // Five polls' time: an unplugged mouse sends no marker event, and Monitor
     // does not poll (or say so) while the mouse is away.
-    ObserveFor(1000ms);
+    ObserveFor(500ms);
     auto shared = std::make_unique<settings::SettingsBlock>();
     ASSERT_TRUE(ReadShared(*shared));
     EXPECT_EQ(shared->currentProfile, 0);
