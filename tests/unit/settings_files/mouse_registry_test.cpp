@@ -190,12 +190,25 @@ class LoggingSystem final : public SystemMouse {
     void Add(const char* what, int value) { log.push_back(what + (" " + std::to_string(value))); }
 };
 
-TEST(ApplySystemMouse, StepsInOrderWithAccelerationFromTheRegistry) {
+// A profile applied to a logging system, with a registry double that holds
+// the acceleration row given to MouseKeyWithRow.
+class ApplySystemMouse : public ::testing::Test {
+  protected:
+    std::unique_ptr<RegistryKey> MouseKeyWithRow(const char* speed, const char* threshold1,
+                                                 const char* threshold2) {
+        registry.mouse = {{"MouseSpeed", speed},
+                          {"MouseThreshold1", threshold1},
+                          {"MouseThreshold2", threshold2}};
+        return registry.Open(MouseRegistryKey::Mouse, false);
+    }
+
     FakeRegistry registry;
-    registry.mouse = {{"MouseSpeed", "2"}, {"MouseThreshold1", "4"}, {"MouseThreshold2", "9"}};
-    auto key = registry.Open(MouseRegistryKey::Mouse, false);
     LoggingSystem system;
     ProfileRecord p = Fresh();
+};
+
+TEST_F(ApplySystemMouse, StepsInOrderWithAccelerationFromTheRegistry) {
+    const auto key = MouseKeyWithRow("2", "4", "9");
     registry_cases::Put({610, 17, 1, 0, 1, 15, 0, 8}, p);
     p.Orientation = 1;
     ApplySystemMouseSettings(p, system, key.get());
@@ -206,12 +219,8 @@ TEST(ApplySystemMouse, StepsInOrderWithAccelerationFromTheRegistry) {
     EXPECT_TRUE(registry.log.empty());
 }
 
-TEST(ApplySystemMouse, AccelerationOffZeroesTheRegistryFirst) {
-    FakeRegistry registry;
-    registry.mouse = {{"MouseSpeed", "1"}, {"MouseThreshold1", "6"}, {"MouseThreshold2", "0"}};
-    auto key = registry.Open(MouseRegistryKey::Mouse, false);
-    LoggingSystem system;
-    ProfileRecord p = Fresh();
+TEST_F(ApplySystemMouse, AccelerationOffZeroesTheRegistryFirst) {
+    const auto key = MouseKeyWithRow("1", "6", "0");
     registry_cases::Put({p.DbleClickSpeed, p.MouseSpeed, 0, 6, 0, 8, 1, p.ScrollWheelSpeed}, p);
     ApplySystemMouseSettings(p, system, key.get());
     EXPECT_EQ(p.Acceleration, 0);
@@ -236,12 +245,9 @@ TEST(ApplySystemMouse, AccelerationOffZeroesTheRegistryFirst) {
     EXPECT_EQ(registry.mouse["MouseSpeed"], "0");
 }
 
-TEST(ApplySystemMouse, ReadFirstTakesTheRegistryIntoTheProfile) {
-    FakeRegistry registry;
+TEST_F(ApplySystemMouse, ReadFirstTakesTheRegistryIntoTheProfile) {
     registry.mouse = {{"DoubleClickSpeed", "720"}, {"MouseTrails", "3"}};
     registry.desktop = {{"WheelScrollLines", "2"}};
-    LoggingSystem system;
-    ProfileRecord p = Fresh();
     ApplySystemMouseSettings(p, system, nullptr, &registry);
     EXPECT_EQ(p.DbleClickSpeed, 720);
     EXPECT_EQ(system.log[0], "dblclick 720");
