@@ -16,6 +16,7 @@
 
 #include "bench/support/bench_process_win.h"
 #include "bench/support/bench_virtual_mouse_win.h"
+#include "monitor/device/upload_sequence.h"
 
 namespace {
 
@@ -176,6 +177,23 @@ void ApplyWithoutMouse(const std::string& dist) {
     PrintPercentiles("Apply round trip without the mouse", rounds);
 }
 
+// The pauses, in ms, that the upload owes the mouse after its last transfer:
+// a chunk pause after a block's second chunk, then the pause that follows
+// that kind of block; the command pause after a plain command.
+double PausesAfterLast(const std::vector<bench::Transfer>& upload) {
+    if (upload.empty())
+        return 0;
+    if (upload.back().command)
+        return device::kCommandPauseMs;
+    const auto block = std::find_if(upload.rbegin(), upload.rend(),
+                                    [](const bench::Transfer& t) { return t.command; });
+    const unsigned code = block != upload.rend() ? block->code : 0;
+    const int after = code == device::command::kProfileParameters ? device::kCommandPauseMs
+                      : code == device::command::kKeyMap          ? device::kKeyMapPauseMs
+                                                                  : 0;
+    return device::kChunkPauseMs + after;
+}
+
 // With the mouse Monitor answers after the upload of what changed; the
 // upload's own span (first to last transfer) is the mouse's pacing, the rest
 // is what Option and Monitor add.
@@ -193,35 +211,47 @@ void ApplyWithMouse(const std::string& dist) {
         if (session.window == nullptr || !session.Connected()) {
             std::printf("Option's window was not found or Monitor did not open the mouse\n");
         } else {
-            session.Apply();  // after Monitor's first full upload, not measured
+            // Measured from a quiet mouse: an Apply clicked while the start-up
+            // upload still runs waits for it, and its answer with it.
+            if (!bench::WaitUntilQuiet(log, 1500, 60000))
+                std::printf("the start-up upload did not end\n");
+            session.Apply();  // not measured
             std::vector<double> rounds, uploads, beside, handOver, lead, tail;
             std::size_t transfers = 0;
             // Each Apply uploads for seconds (the mouse's pauses), so fewer of them.
             for (int i = 0; i < 20; ++i) {
-                const std::size_t before = bench::TransferStamps(log).size();
+                const std::size_t before = bench::Transfers(log).size();
                 const ApplySession::Times times = session.Apply(log);
-                const std::vector<std::int64_t> t = bench::TransferStamps(log);
+                const std::vector<bench::Transfer> all = bench::Transfers(log);
+                const std::vector<bench::Transfer> t(
+                    all.begin() + static_cast<std::ptrdiff_t>(std::min(before, all.size())),
+                    all.end());
+                // The upload itself: first transfer to the end of the pauses the
+                // mouse is owed after the last one.
                 const double upload =
-                    t.size() > before + 1 ? static_cast<double>(t.back() - t[before]) / 1000.0 : 0;
-                transfers = t.size() - before;
+                    t.empty() ? 0
+                              : static_cast<double>(t.back().us - t.front().us) / 1000.0 +
+                                    PausesAfterLast(t);
+                transfers = t.size();
                 rounds.push_back(times.round);
                 uploads.push_back(upload);
                 beside.push_back(times.round - upload);
                 handOver.push_back(times.handedOver);
                 lead.push_back(times.firstWrite);
-                tail.push_back(times.round - upload - times.firstWrite);
+                tail.push_back(times.round - (times.firstWrite + upload));
             }
             std::printf("Apply with the mouse: %zu transfers an Apply\n", transfers);
             PrintPercentiles("Apply round trip with the mouse", rounds);
-            PrintPercentiles("  the upload itself (first to last transfer)", uploads);
+            PrintPercentiles("  the upload itself (first transfer to the end of the pauses owed)",
+                             uploads);
             PrintPercentiles("  round trip minus the upload (target p99 <= 40 ms)", beside);
             // Of that: the click to the first transfer (Option's hand-over and
-            // Monitor's work before the job), and the last transfer to Apply
-            // enabled (the pauses the mouse is owed after it, and the answer).
+            // Monitor's work before the job), and the end of the upload to
+            // Apply enabled (Monitor's answer).
             PrintPercentiles("    click to the first transfer", lead);
             PrintPercentiles("      of which Option's Apply (click until it handed over)",
                              handOver);
-            PrintPercentiles("    last transfer to Apply enabled again", tail);
+            PrintPercentiles("    end of the upload to Apply enabled again", tail);
         }
     }
     bench::QuitVirtualMouse(dist);

@@ -47,22 +47,48 @@ void QuitVirtualMouse(const std::string& dist) {
     WaitForWindow(false);
 }
 
-std::vector<std::int64_t> TransferStamps(const std::string& log) {
-    std::vector<std::int64_t> times;
+std::vector<Transfer> Transfers(const std::string& log) {
+    std::vector<Transfer> transfers;
     FILE* f = std::fopen(log.c_str(), "rb");
     if (f == nullptr)
-        return times;
+        return transfers;
     char line[512];
     while (std::fgets(line, sizeof line, f)) {
         long long seq = 0, us = 0;
         char kind[32] = {};
-        if (std::sscanf(line, "%lld %lld %31s", &seq, &us, kind) != 3)
+        unsigned code = 0;
+        const int fields = std::sscanf(line, "%lld %lld %31s %x", &seq, &us, kind, &code);
+        if (fields < 3)
             continue;
-        if (std::strcmp(kind, "FEATURE") == 0 || std::strcmp(kind, "OUTPUT") == 0)
-            times.push_back(us);
+        const bool command = std::strcmp(kind, "FEATURE") == 0;
+        if (command || std::strcmp(kind, "OUTPUT") == 0)
+            transfers.push_back({us, command, fields == 4 ? code : 0});
     }
     std::fclose(f);
+    return transfers;
+}
+
+std::vector<std::int64_t> TransferStamps(const std::string& log) {
+    std::vector<std::int64_t> times;
+    for (const Transfer& t : Transfers(log)) times.push_back(t.us);
     return times;
+}
+
+bool WaitUntilQuiet(const std::string& log, unsigned quietMs, unsigned timeoutMs) {
+    const ULONGLONG start = GetTickCount64();
+    ULONGLONG lastChange = start;
+    std::size_t lastSize = Transfers(log).size();
+    while (GetTickCount64() - lastChange < quietMs) {
+        if (GetTickCount64() - start > timeoutMs)
+            return false;
+        Sleep(50);
+        const std::size_t size = Transfers(log).size();
+        if (size != lastSize) {
+            lastSize = size;
+            lastChange = GetTickCount64();
+        }
+    }
+    return true;
 }
 
 }  // namespace bench

@@ -18,7 +18,22 @@ bool StartVirtualMouse(const std::string& dist, const std::string& log);
 // Asks the virtual mouse to quit and waits until its window is gone.
 void QuitVirtualMouse(const std::string& dist);
 
+// One transfer as the virtual mouse logged it: its stamp (microseconds),
+// whether it was a command (feature report) or a chunk, and a command's code.
+struct Transfer {
+    std::int64_t us = 0;
+    bool command = false;
+    unsigned code = 0;
+};
+
+// The transfers in `log`, in order.
+std::vector<Transfer> Transfers(const std::string& log);
+
 // The virtual mouse's own stamps (microseconds) of the transfers in `log`, in order.
 std::vector<std::int64_t> TransferStamps(const std::string& log);
+
+// Waits until `log` has not grown for `quietMs`, at most `timeoutMs`; false
+// on time-out.
+bool WaitUntilQuiet(const std::string& log, unsigned quietMs, unsigned timeoutMs);
 
 }  // namespace bench
