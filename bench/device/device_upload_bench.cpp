@@ -18,40 +18,15 @@
 #include "monitor/device/precise_pacer_win.h"
 #include "monitor/device/upload_runner.h"
 #include "monitor/device/upload_sequence.h"
-#include "bench/support/bench_process_win.h"
+#include "bench/support/bench_virtual_mouse_win.h"
+#include "tests/support/program_folder_win.h"
 
 namespace {
 
+// The program folder the run names, else the current one.
 std::string Dist() {
-    const char* env = std::getenv("MOUSE_DIST");
-    const std::string given = env != nullptr ? env : ".";
-    std::string path = !given.empty() && given[0] == '/' ? std::string("Z:") : std::string();
-    path.append(given);
-    for (char& c : path)
-        if (c == '/')
-            c = '\\';
-    if (path.back() != '\\')
-        path.push_back('\\');
-    return path;
-}
-
-int RunVm(const std::string& dist, const std::string& args, bool wait) {
-    const win::ScopedHandle process = bench::StartProgram(dist + "VirtualMouse.exe", args);
-    if (!process)
-        return -1;
-    DWORD code = 0;
-    if (wait) {
-        WaitForSingleObject(process.Get(), 15000);
-        GetExitCodeProcess(process.Get(), &code);
-    }
-    return static_cast<int>(code);
-}
-
-// Closes the virtual mouse this program started and waits until it is gone.
-void QuitVm(const std::string& dist) {
-    RunVm(dist, "/quit", true);
-    for (int i = 0; i < 200 && FindWindowA("MouseVirtualDeviceWindow", nullptr) != nullptr; ++i)
-        Sleep(50);
+    const std::string dist = testsupport::DistFolder();
+    return dist.empty() ? std::string(".\\") : dist;
 }
 
 class LinkTransport : public device::Transport {
@@ -106,12 +81,10 @@ int main() {
 
     const bool started = FindWindowA("MouseVirtualDeviceWindow", nullptr) == nullptr;
     if (started) {
-        RunVm(dist, "/log \"" + log + "\"", false);
-        for (int i = 0; i < 200 && FindWindowA("MouseVirtualDeviceWindow", nullptr) == nullptr; ++i)
-            Sleep(50);
+        bench::StartVirtualMouse(dist, log);
         Sleep(1000);  // let the new process settle (first paint) before timing
     } else {
-        RunVm(dist, "/plug /clearlog /log \"" + log + "\"", true);
+        bench::VirtualMouseCommand(dist, "/plug /clearlog /log \"" + log + "\"");
     }
 
     auto block = std::make_unique<settings::SettingsBlock>();
@@ -145,7 +118,7 @@ int main() {
         std::printf("device_upload: korrin.dll or the virtual mouse is not available in %s\n",
                     dist.c_str());
         if (started)
-            QuitVm(dist);
+            bench::QuitVirtualMouse(dist);
         return 0;
     }
     std::atomic<std::int32_t> abort{0};
@@ -161,21 +134,9 @@ int main() {
     link.Shutdown();
 
     // The virtual mouse's own stamps of the transfers, both runs in order.
-    std::vector<long long> times;
-    if (FILE* f = std::fopen(log.c_str(), "rb")) {
-        char line[512];
-        while (std::fgets(line, sizeof line, f)) {
-            long long seq = 0, us = 0;
-            char kind[32] = {};
-            if (std::sscanf(line, "%lld %lld %31s", &seq, &us, kind) != 3)
-                continue;
-            if (std::strcmp(kind, "FEATURE") == 0 || std::strcmp(kind, "OUTPUT") == 0)
-                times.push_back(us);
-        }
-        std::fclose(f);
-    }
+    const std::vector<std::int64_t> times = bench::TransferStamps(log);
     if (started)
-        QuitVm(dist);
+        bench::QuitVirtualMouse(dist);
 
     const std::size_t n = stamps.times.size();
     std::printf("device_upload: full upload of %zu transfers, mandated first..last %.1f ms\n", n,
@@ -188,7 +149,7 @@ int main() {
                         times.size() - std::min(times.size(), n * run), n);
             continue;
         }
-        const long long* t = times.data() + n * run;
+        const std::int64_t* t = times.data() + n * run;
         double excessSum = 0, excessMax = 0;
         for (std::size_t i = 1; i < n; ++i) {
             const double excess =

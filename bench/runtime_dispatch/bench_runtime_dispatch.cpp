@@ -19,6 +19,7 @@
 #include "common/settings/osd_settings.h"
 #include "common/settings/settings_block.h"
 #include "common/settings/settings_files.h"
+#include "tests/e2e/device/virtual_mouse_session_win.h"
 #include "tests/e2e/harness/harness_win.h"
 #include "tests/e2e/harness/input_recorder_win.h"
 
@@ -26,8 +27,8 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr const char* kMonitorTitle = "Professional Gaming Optical Mouse Monitor";
-constexpr const char* kVirtualMouseClass = "MouseVirtualDeviceWindow";
+using e2e::kMonitorTitle;
+using e2e::kVirtualMouseClass;
 constexpr UINT kDeviceEvent = 1325;
 constexpr WPARAM kButtonCategory = 0x4000;
 constexpr LPARAM kPress3 = 0x0003;

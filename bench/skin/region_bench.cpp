@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "common/win/dib_win.h"
 #include "option/skin/region_win.h"
 #include "option/skin/skin_loader_win.h"
 #include "tools/SkinGallery/naive_region_win.h"
@@ -26,13 +27,7 @@ bool Inside(int x, int y) {
 }
 
 HBITMAP MakeMask(int w, int h) {
-    BITMAPINFO bmi{};
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = w;
-    bmi.bmiHeader.biHeight = -h;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO bmi = win::TopDownRgb32(w, h);
     void* bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
     auto* p = static_cast<unsigned int*>(bits);

@@ -1,5 +1,6 @@
 #include <vector>
 
+#include "common/win/dib_win.h"
 #include "common/win/scoped_win.h"
 #include "option/skin/region_win.h"
 #include "tools/SkinGallery/gallery_window_win.h"
@@ -11,13 +12,7 @@ namespace {
 // Top-down 32-bpp copy of a bitmap as red, green, blue rows.
 std::vector<std::uint8_t> RgbRows(HBITMAP bitmap, int width, int height) {
     std::vector<std::uint8_t> bgra(static_cast<std::size_t>(width) * height * 4);
-    BITMAPINFO bmi{};
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = width;
-    bmi.bmiHeader.biHeight = -height;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO bmi = win::TopDownRgb32(width, height);
     {
         const win::ScopedWindowDc screen(nullptr);
         GetDIBits(screen.Get(), bitmap, 0, static_cast<UINT>(height), bgra.data(), &bmi,

@@ -13,14 +13,10 @@
 #include "tests/e2e/device/virtual_mouse_session_win.h"
 #include "tests/e2e/harness/harness_win.h"
 
+namespace e2e {
 namespace {
 
 using namespace std::chrono_literals;
-using e2e::kMonitorTitle;
-using e2e::kOptionTitle;
-using e2e::Program;
-using e2e::ProgramFolder;
-using e2e::VirtualMouseSession;
 
 class MonitorWithMouse : public ::testing::Test {
   protected:
@@ -122,7 +118,7 @@ TEST_F(MonitorWithMouse, ReloadedBlockIsWhatTheNextArrivalUploads) {
     // handled; an upload job it posted would begin within the window.
     const int before = VirtualMouseSession::CountPrefix(mouse.Log(), "FEATURE");
     SendMessageA(MonitorWindow(), 1226, 0, 0);
-    e2e::ObserveFor(1000ms);
+    e2e::ObserveFor(500ms);
     const auto after = mouse.Log();
     EXPECT_EQ(VirtualMouseSession::CountPrefix(after, "FEATURE"), before)
         << "1226 must not upload; last record: " << after.back();
@@ -167,7 +163,7 @@ TEST_F(MonitorWithMouse, WithoutTheDeviceLibraryMonitorRunsUnconnected) {
     EXPECT_TRUE(e2e::WaitUntil([&] { return DeviceKey() == "0"; }));
     // Answered and recorded as unconnected: a wrong start of the link would
     // show within the window.
-    e2e::ObserveFor(1s);
+    e2e::ObserveFor(500ms);
     EXPECT_EQ(DeviceKey(), "0");
     EXPECT_FALSE(e2e::TrayIconShown(MonitorWindow()));
     EXPECT_EQ(VirtualMouseSession::CountPrefix(mouse.Log(), "FEATURE"), 0);
@@ -183,9 +179,10 @@ TEST_F(MonitorWithMouse, ALibraryMissingAnExportIsNotUsedAtAll) {
     EXPECT_TRUE(option.WaitFor(1256));
     EXPECT_TRUE(e2e::WaitUntil([&] { return DeviceKey() == "0"; }));
     // Recorded as unconnected; a wrongly bound library would turn it to 1.
-    e2e::ObserveFor(1s);
+    e2e::ObserveFor(500ms);
     EXPECT_EQ(DeviceKey(), "0") << "its Open_ReportDevice says present, but it must not be bound";
     EXPECT_FALSE(e2e::TrayIconShown(MonitorWindow()));
 }
 
 }  // namespace
+}  // namespace e2e

@@ -285,12 +285,7 @@ void StandInWindow::Run(std::string title, bool minimized, HANDLE ready) {
 }
 
 LRESULT CALLBACK StandInWindow::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_NCCREATE) {
-        SetWindowLongPtrA(
-            hwnd, GWLP_USERDATA,
-            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<StandInWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    auto* self = WindowOwner<StandInWindow>(hwnd, msg, lParam);
     const bool recorded =
         (msg >= WM_USER && msg < WM_APP + 0x3FFF) || msg == WM_CLOSE || msg == WM_COMMAND;
     if (self != nullptr && recorded) {
@@ -351,34 +346,37 @@ void EndMonitor(Program& monitor, std::chrono::milliseconds timeout) {
 
 namespace {
 
-struct DialogSearch {
+struct WindowSearch {
     DWORD processId;
-    HWND except;
-    int control;
-    HWND found;
+    const char* className;
+    std::vector<HWND> found;
 };
 
-BOOL CALLBACK FindDialog(HWND hwnd, LPARAM param) {
-    auto* search = reinterpret_cast<DialogSearch*>(param);
+BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<WindowSearch*>(param);
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
     char cls[64] = {};
     GetClassNameA(hwnd, cls, sizeof cls);
-    if (pid == search->processId && hwnd != search->except && IsWindowVisible(hwnd) &&
-        std::string(cls) == "#32770" &&
-        (search->control == 0 || GetDlgItem(hwnd, search->control) != nullptr)) {
-        search->found = hwnd;
-        return FALSE;
-    }
+    if (pid == search->processId && IsWindowVisible(hwnd) && std::string(cls) == search->className)
+        search->found.push_back(hwnd);
     return TRUE;
 }
 
 }  // namespace
 
-HWND FindProcessDialog(DWORD processId, HWND except, int control) {
-    DialogSearch search{processId, except, control, nullptr};
-    EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
+std::vector<HWND> VisibleWindowsOf(DWORD processId, const char* className) {
+    WindowSearch search{processId, className, {}};
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+HWND FindProcessDialog(DWORD processId, HWND except, int control) {
+    for (HWND dialog : VisibleWindowsOf(processId, "#32770")) {
+        if (dialog != except && (control == 0 || GetDlgItem(dialog, control) != nullptr))
+            return dialog;
+    }
+    return nullptr;
 }
 
 }  // namespace e2e

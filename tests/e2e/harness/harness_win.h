@@ -116,6 +116,22 @@ class StandInWindow {
 // Windows whose title is exactly `title`.
 int CountWindowsTitled(const char* title);
 
+// The object a window procedure serves: the window's creation parameter,
+// kept in its user data from WM_NCCREATE on; nullptr before that.
+template <typename Owner>
+Owner* WindowOwner(HWND hwnd, UINT msg, LPARAM lParam) {
+    if (msg == WM_NCCREATE) {
+        SetWindowLongPtrA(
+            hwnd, GWLP_USERDATA,
+            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
+    }
+    return reinterpret_cast<Owner*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+}
+
+// The visible top-level windows of class `className` that process
+// `processId` owns, in the system's order (topmost first).
+std::vector<HWND> VisibleWindowsOf(DWORD processId, const char* className);
+
 // A visible system dialog box (class "#32770") of process `processId`, not
 // `except`, holding a control of id `control` when that is not 0; null when
 // none shows.

@@ -29,18 +29,6 @@ DWORD SidelessKey(DWORD vk) {
     }
 }
 
-std::int64_t NowMicroseconds() {
-    static const LONGLONG frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f.QuadPart;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<std::int64_t>(now.QuadPart / frequency * 1000000 +
-                                     now.QuadPart % frequency * 1000000 / frequency);
-}
-
 InputRecorder::InputRecorder() {
     InputRecorder* expected = nullptr;
     if (!g_recorder.compare_exchange_strong(expected, this))
@@ -78,16 +66,26 @@ void InputRecorder::Run(HANDLE ready) {
         UnhookWindowsHookEx(mouse);
 }
 
+namespace {
+
+// An event of hook message `wParam` with `flags`, stamped now.
+InputEvent Stamped(WPARAM wParam, DWORD flags) {
+    InputEvent event;
+    event.message = static_cast<UINT>(wParam);
+    event.flags = flags;
+    event.microseconds = NowMicroseconds();
+    return event;
+}
+
+}  // namespace
+
 LRESULT CALLBACK InputRecorder::KeyboardProc(int code, WPARAM wParam, LPARAM lParam) {
     InputRecorder* self = g_recorder.load();
     if (code == HC_ACTION && self != nullptr) {
         const auto* info = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
-        InputEvent event;
-        event.message = static_cast<UINT>(wParam);
+        InputEvent event = Stamped(wParam, info->flags);
         event.vk = info->vkCode;
         event.scan = info->scanCode;
-        event.flags = info->flags;
-        event.microseconds = NowMicroseconds();
         self->Record(event);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
@@ -97,13 +95,10 @@ LRESULT CALLBACK InputRecorder::MouseProc(int code, WPARAM wParam, LPARAM lParam
     InputRecorder* self = g_recorder.load();
     if (code == HC_ACTION && self != nullptr) {
         const auto* info = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
-        InputEvent event;
+        InputEvent event = Stamped(wParam, info->flags);
         event.mouse = true;
-        event.message = static_cast<UINT>(wParam);
         event.point = info->pt;
         event.mouseData = info->mouseData;
-        event.flags = info->flags;
-        event.microseconds = NowMicroseconds();
         self->Record(event);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);

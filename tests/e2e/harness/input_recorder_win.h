@@ -34,9 +34,6 @@ struct InputEvent {
 // Left/right Shift, Ctrl and Alt reported as the side-less keys.
 DWORD SidelessKey(DWORD vk);
 
-// Microseconds of the performance counter (the clock of InputEvent).
-std::int64_t NowMicroseconds();
-
 class InputRecorder {
   public:
     // Installs both hooks; only one recorder may exist at a time.

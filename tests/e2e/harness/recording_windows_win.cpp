@@ -67,12 +67,7 @@ void RecordingWindows::Run(HANDLE ready) {
 }
 
 LRESULT CALLBACK RecordingWindows::ControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_NCCREATE) {
-        SetWindowLongPtrA(
-            hwnd, GWLP_USERDATA,
-            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<RecordingWindows*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    auto* self = WindowOwner<RecordingWindows>(hwnd, msg, lParam);
     if (msg == kCreateRequest && self != nullptr) {
         return reinterpret_cast<LRESULT>(
             self->CreateHere(*reinterpret_cast<const WindowSpec*>(lParam)));
@@ -113,12 +108,7 @@ HWND RecordingWindows::CreateHere(const WindowSpec& spec) {
 }
 
 LRESULT CALLBACK RecordingWindows::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_NCCREATE) {
-        SetWindowLongPtrA(
-            hwnd, GWLP_USERDATA,
-            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<RecordingWindows*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    auto* self = WindowOwner<RecordingWindows>(hwnd, msg, lParam);
     if (self != nullptr && Recorded(msg)) {
         std::lock_guard<std::mutex> lock(self->mutex_);
         self->received_[hwnd].push_back({msg, wParam, lParam});

@@ -46,4 +46,16 @@ void ObserveFor(std::chrono::milliseconds window) {
     DispatchPending();
 }
 
+std::int64_t NowMicroseconds() {
+    static const LONGLONG frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f.QuadPart;
+    }();
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return static_cast<std::int64_t>(now.QuadPart / frequency * 1000000 +
+                                     now.QuadPart % frequency * 1000000 / frequency);
+}
+
 }  // namespace e2e

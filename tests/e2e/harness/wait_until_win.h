@@ -3,6 +3,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 
 namespace e2e {
@@ -22,5 +23,8 @@ bool WaitUntil(const std::function<bool()>& condition,
 // something did NOT happen, and best after a positive event has shown that the
 // input was handled: what must happen is waited for with WaitUntil.
 void ObserveFor(std::chrono::milliseconds window);
+
+// Microseconds of the performance counter: the clock of recorded input.
+std::int64_t NowMicroseconds();
 
 }  // namespace e2e

@@ -42,22 +42,6 @@ constexpr int kShortcutOk = 1202, kShortcutCtrlToggle = 1206;
 constexpr int kFireOk = 1201, kLaunchOk = 1203;
 constexpr int kKeyFieldId = 4010, kPathFieldId = 4010, kFireFieldA = 4030, kFireFieldB = 4020;
 
-struct MenuSearch {
-    DWORD processId;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectMenu(HWND hwnd, LPARAM param) {
-    auto* search = reinterpret_cast<MenuSearch*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    char cls[16] = {};
-    GetClassNameA(hwnd, cls, sizeof cls);
-    if (pid == search->processId && IsWindowVisible(hwnd) && std::string(cls) == "#32768")
-        search->found.push_back(hwnd);
-    return TRUE;
-}
-
 BOOL CALLBACK CountUnpainted(HWND child, LPARAM param) {
     if (IsWindowVisible(child) && GetUpdateRect(child, nullptr, FALSE))
         ++*reinterpret_cast<int*>(param);
@@ -149,9 +133,7 @@ class ButtonPageRoad : public ::testing::Test {
     std::vector<HWND> Menus() const {
         DWORD pid = 0;
         GetWindowThreadProcessId(option_.Window(), &pid);
-        MenuSearch search{pid, {}};
-        EnumWindows(&CollectMenu, reinterpret_cast<LPARAM>(&search));
-        return search.found;
+        return e2e::VisibleWindowsOf(pid, "#32768");
     }
     // Waits until `count` menu windows are open and painted.
     bool WaitForMenus(std::size_t count) const {

@@ -58,9 +58,13 @@ class RuntimeE2E : public ::testing::Test {
     // (1257) and says "Show OSD".
     bool EventsHandled();
     // Before checks that something did NOT happen: every injected event
-    // handled, then `window` for what those events set off elsewhere (input,
-    // messages to other windows, programs started) to show if it wrongly would.
-    void Settle(std::chrono::milliseconds window = std::chrono::milliseconds(600));
+    // handled, then `window` for what those events set off elsewhere to show
+    // if it wrongly would. Input and messages to other windows leave Monitor
+    // while it handles the event, so once the marker is answered they are
+    // already queued here and the short default only lets this thread and the
+    // hooks take them in; what runs on a timer or starts a program needs a
+    // window of its own.
+    void Settle(std::chrono::milliseconds window = std::chrono::milliseconds(150));
 
     ProgramFolder folder_;
     std::optional<VirtualMouseSession> mouse_;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <utility>
 #include <optional>
 
 namespace option {
@@ -85,22 +86,20 @@ TEST(AdvancedSliders, CpiSlidersMoveBothAxesOnlyWhileLinked) {
     settings::ProfileRecord p = DefaultProfile();
     p.CpiStep = 2;
     p.XYCpiFlag = 0;
+    // The level edited (2) after each slider move: {X, Y}.
+    auto level2 = [&] { return std::pair{p.CpiLevel_X[2], p.CpiLevel_Y[2]}; };
     MoveAdvancedSlider(p, kSliderCpiX, 50);
-    EXPECT_EQ(p.CpiLevel_X[2], 50);
-    EXPECT_EQ(p.CpiLevel_Y[2], 50);
+    EXPECT_EQ(level2(), std::pair(50, 50));
     MoveAdvancedSlider(p, kSliderCpiY, 160);
-    EXPECT_EQ(p.CpiLevel_X[2], 160);
-    EXPECT_EQ(p.CpiLevel_Y[2], 160);
+    EXPECT_EQ(level2(), std::pair(160, 160));
     const AdvancedView linked = AdvancedViewOf(p);
     EXPECT_EQ(linked.cpiX * 100, 16000) << "the label shows 16000";
 
     p.XYCpiFlag = 1;
     MoveAdvancedSlider(p, kSliderCpiX, 1);
-    EXPECT_EQ(p.CpiLevel_X[2], 1);
-    EXPECT_EQ(p.CpiLevel_Y[2], 160);
+    EXPECT_EQ(level2(), std::pair(1, 160));
     MoveAdvancedSlider(p, kSliderCpiY, 20);
-    EXPECT_EQ(p.CpiLevel_X[2], 1);
-    EXPECT_EQ(p.CpiLevel_Y[2], 20);
+    EXPECT_EQ(level2(), std::pair(1, 20));
     EXPECT_EQ(AdvancedViewOf(p).cpiX * 100, 100) << "the label shows 100";
     EXPECT_EQ(p.CpiLevel_X[1], 15) << "other levels stay";
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "common/protocol.h"
 #include "common/settings/settings_block.h"
 #include "tests/unit/runtime/runtime_fakes.h"
@@ -60,45 +62,49 @@ TEST_F(KeyCombinationTest, HeldCtrlShiftARepeatsAfterOneSecondThenEvery100Ms) {
     EXPECT_EQ(input.events.size(), 3u);
 }
 
-TEST_F(KeyCombinationTest, ModifierMainKeyIsPressedAndReleasedButNeverRepeated) {
-    const Combination combo{kLeftShiftCode, settings::modifier::kPlainKey};
-    player.Press(combo);
-    RunUntil(3000);
-    player.Release(combo);
-    // Left Shift goes out as the side-less Shift.
-    EXPECT_EQ(input.Keys(), "down:16 up:16");
+// A combination pressed, held, and released: the keys that went out.
+struct PressCase {
+    const char* name;
+    Combination combo;
+    std::int64_t holdMs;
+    const char* keys;
+};
+
+class KeyCombinationCases : public KeyCombinationTest,
+                            public ::testing::WithParamInterface<PressCase> {};
+
+TEST_P(KeyCombinationCases, PressHoldAndRelease) {
+    const PressCase& c = GetParam();
+    player.Press(c.combo);
+    if (c.holdMs > 0)
+        RunUntil(c.holdMs);
+    player.Release(c.combo);
+    EXPECT_EQ(input.Keys(), c.keys);
 }
 
-TEST_F(KeyCombinationTest, WindowsKeyIsNotRepeatedEither) {
-    const Combination combo{227, settings::modifier::kPlainKey};
-    player.Press(combo);
-    RunUntil(1500);
-    player.Release(combo);
-    EXPECT_EQ(input.Keys(), "down:91 up:91");
-}
-
-TEST_F(KeyCombinationTest, PlainKeyBitSuppressesEveryModifier) {
-    const Combination combo{kA, 0x1F};
-    player.Press(combo);
-    player.Release(combo);
-    EXPECT_EQ(input.Keys(), "down:65 up:65");
-}
-
-TEST_F(KeyCombinationTest, AllFourModifiersGoDownInOrderAndUpInReverse) {
-    const Combination combo{kA, 0x1E};
-    player.Press(combo);
-    player.Release(combo);
-    EXPECT_EQ(input.Keys(),
-              "down:17 down:16 down:18 down:91 down:65 up:65 up:91 up:18 up:16 up:17");
-}
-
-TEST_F(KeyCombinationTest, KeyWithoutTableRowSendsOnlyTheModifiers) {
-    const Combination combo{0x32, settings::modifier::kCtrl};
-    player.Press(combo);
-    RunUntil(1500);
-    player.Release(combo);
-    EXPECT_EQ(input.Keys(), "down:17 up:17");
-}
+INSTANTIATE_TEST_SUITE_P(
+    KeyCombinationTest, KeyCombinationCases,
+    ::testing::Values(
+        // A modifier as the main key is never repeated; Left Shift goes out
+        // as the side-less Shift.
+        PressCase{"ModifierMainKeyIsNeverRepeated",
+                  {kLeftShiftCode, settings::modifier::kPlainKey},
+                  3000,
+                  "down:16 up:16"},
+        PressCase{"WindowsKeyIsNotRepeatedEither",
+                  {227, settings::modifier::kPlainKey},
+                  1500,
+                  "down:91 up:91"},
+        PressCase{"PlainKeyBitSuppressesEveryModifier", {kA, 0x1F}, 0, "down:65 up:65"},
+        PressCase{"AllFourModifiersGoDownInOrderAndUpInReverse",
+                  {kA, 0x1E},
+                  0,
+                  "down:17 down:16 down:18 down:91 down:65 up:65 up:91 up:18 up:16 up:17"},
+        PressCase{"KeyWithoutTableRowSendsOnlyTheModifiers",
+                  {0x32, settings::modifier::kCtrl},
+                  1500,
+                  "down:17 up:17"}),
+    [](const ::testing::TestParamInfo<PressCase>& param) { return std::string(param.param.name); });
 
 TEST_F(KeyCombinationTest, VolumeHeldForOneSecondGivesOnePlusThreeSteps) {
     player.VolumePress(kMediaVolumeUp);

@@ -107,16 +107,22 @@ TEST(RewriteIniFile, ReadOnlyFolderReportsFailure) {
     EXPECT_EQ(store.files["C:\\p\\f.ini"], "[S]\r\na=1\r\n");
 }
 
+// A config.ini in memory whose store and rewrite lock log every step.
+class RewriteUnderLock : public ::testing::Test {
+  protected:
+    RewriteUnderLock() { store.files[path] = "[Setting]\r\nDevice=0\r\n"; }
+
+    const std::string path = "C:\\p\\config.ini";
+    testing_files::MemoryStore store;
+    std::vector<std::string> log;
+    testing_files::LoggingStore logged{store, log};
+    testing_files::RecordingRewriteLock lock{log};
+};
+
 // Another process rewrites the file while this writer waits for the lock:
 // its key must be in what this writer puts in place, so the file may be read
 // only once the lock is held, and replaced before it is given back.
-TEST(RewriteIniFile, ReadsReplacesAndCleansUpOnlyWhileHoldingTheLock) {
-    const std::string path = "C:\\p\\config.ini";
-    testing_files::MemoryStore store;
-    store.files[path] = "[Setting]\r\nDevice=0\r\n";
-    std::vector<std::string> log;
-    testing_files::LoggingStore logged(store, log);
-    testing_files::RecordingRewriteLock lock(log);
+TEST_F(RewriteUnderLock, ReadsReplacesAndCleansUpOnlyWhileHoldingTheLock) {
     lock.whileWaiting = [&](const std::string&) {
         store.files[path] = "[Setting]\r\nDevice=0\r\nCurrentProfile=3\r\n";
     };
@@ -135,13 +141,7 @@ TEST(RewriteIniFile, ReadsReplacesAndCleansUpOnlyWhileHoldingTheLock) {
     EXPECT_EQ(store.files.size(), 1u) << "a temporary copy was left";
 }
 
-TEST(RewriteIniFile, LockNotHadInTimeWritesNothingAndReportsFailure) {
-    const std::string path = "C:\\p\\config.ini";
-    testing_files::MemoryStore store;
-    store.files[path] = "[Setting]\r\nDevice=0\r\n";
-    std::vector<std::string> log;
-    testing_files::LoggingStore logged(store, log);
-    testing_files::RecordingRewriteLock lock(log);
+TEST_F(RewriteUnderLock, LockNotHadInTimeWritesNothingAndReportsFailure) {
     lock.grant = false;
     EngineIniFileSystem engine(logged, lock);
     bool called = false;

@@ -138,14 +138,8 @@ TEST(ReadRegistry, ConversionsAndResults) {
     registry.desktop = {{"WheelScrollLines", "-1"}};
     ProfileRecord p = Fresh();
     ASSERT_EQ(ReadRegistryIntoProfile(registry, p), 1);
-    EXPECT_EQ(p.DbleClickSpeed, 380);
-    EXPECT_EQ(p.MouseSpeed, 12);
-    EXPECT_EQ(p.MouseTrails, 7);
-    EXPECT_EQ(p.bMouseTrails, 1);
-    EXPECT_EQ(p.Acceleration, 8);
-    EXPECT_EQ(p.AccelerationFlag, 1);
-    EXPECT_EQ(p.ScrollWheelFlag, 1);
-    EXPECT_EQ(p.ScrollWheelSpeed, 0);
+    // Click, speed, trails on/length, acceleration on/level, wheel by page/lines.
+    EXPECT_EQ(registry_cases::Take(p), (registry_cases::PointerValues{380, 12, 1, 7, 1, 8, 1, 0}));
 
     // Trails outside 2..7, an acceleration that matches no row, low rows.
     registry.mouse["MouseTrails"] = "1";
@@ -153,12 +147,7 @@ TEST(ReadRegistry, ConversionsAndResults) {
     registry.desktop["WheelScrollLines"] = "6";
     p.Acceleration = 2;
     ASSERT_EQ(ReadRegistryIntoProfile(registry, p), 1);
-    EXPECT_EQ(p.MouseTrails, 4);
-    EXPECT_EQ(p.bMouseTrails, 0);
-    EXPECT_EQ(p.Acceleration, 2);
-    EXPECT_EQ(p.AccelerationFlag, 0);
-    EXPECT_EQ(p.ScrollWheelFlag, 0);
-    EXPECT_EQ(p.ScrollWheelSpeed, 6);
+    EXPECT_EQ(registry_cases::Take(p), (registry_cases::PointerValues{380, 12, 0, 4, 0, 2, 0, 6}));
 
     // Missing values read as 0: row 0, no trails.
     registry.mouse.clear();
@@ -201,21 +190,27 @@ class LoggingSystem final : public SystemMouse {
     void Add(const char* what, int value) { log.push_back(what + (" " + std::to_string(value))); }
 };
 
-TEST(ApplySystemMouse, StepsInOrderWithAccelerationFromTheRegistry) {
+// A profile applied to a logging system, with a registry double that holds
+// the acceleration row given to MouseKeyWithRow.
+class ApplySystemMouse : public ::testing::Test {
+  protected:
+    std::unique_ptr<RegistryKey> MouseKeyWithRow(const char* speed, const char* threshold1,
+                                                 const char* threshold2) {
+        registry.mouse = {{"MouseSpeed", speed},
+                          {"MouseThreshold1", threshold1},
+                          {"MouseThreshold2", threshold2}};
+        return registry.Open(MouseRegistryKey::Mouse, false);
+    }
+
     FakeRegistry registry;
-    registry.mouse = {{"MouseSpeed", "2"}, {"MouseThreshold1", "4"}, {"MouseThreshold2", "9"}};
-    auto key = registry.Open(MouseRegistryKey::Mouse, false);
     LoggingSystem system;
     ProfileRecord p = Fresh();
-    p.DbleClickSpeed = 610;
+};
+
+TEST_F(ApplySystemMouse, StepsInOrderWithAccelerationFromTheRegistry) {
+    const auto key = MouseKeyWithRow("2", "4", "9");
+    registry_cases::Put({610, 17, 1, 0, 1, 15, 0, 8}, p);
     p.Orientation = 1;
-    p.AccelerationFlag = 1;
-    p.Acceleration = 15;
-    p.MouseSpeed = 17;
-    p.ScrollWheelFlag = 0;
-    p.ScrollWheelSpeed = 8;
-    p.bMouseTrails = 1;
-    p.MouseTrails = 0;
     ApplySystemMouseSettings(p, system, key.get());
     EXPECT_EQ(system.log, (std::vector<std::string>{"dblclick 610", "swap 1", "own 33",
                                                     "mouse 4 9 2", "own 4", "speed 17", "own 113",
@@ -224,17 +219,9 @@ TEST(ApplySystemMouse, StepsInOrderWithAccelerationFromTheRegistry) {
     EXPECT_TRUE(registry.log.empty());
 }
 
-TEST(ApplySystemMouse, AccelerationOffZeroesTheRegistryFirst) {
-    FakeRegistry registry;
-    registry.mouse = {{"MouseSpeed", "1"}, {"MouseThreshold1", "6"}, {"MouseThreshold2", "0"}};
-    auto key = registry.Open(MouseRegistryKey::Mouse, false);
-    LoggingSystem system;
-    ProfileRecord p = Fresh();
-    p.AccelerationFlag = 0;
-    p.Acceleration = 8;
-    p.ScrollWheelFlag = 1;
-    p.bMouseTrails = 0;
-    p.MouseTrails = 6;
+TEST_F(ApplySystemMouse, AccelerationOffZeroesTheRegistryFirst) {
+    const auto key = MouseKeyWithRow("1", "6", "0");
+    registry_cases::Put({p.DbleClickSpeed, p.MouseSpeed, 0, 6, 0, 8, 1, p.ScrollWheelSpeed}, p);
     ApplySystemMouseSettings(p, system, key.get());
     EXPECT_EQ(p.Acceleration, 0);
     EXPECT_EQ(registry.log,
@@ -258,12 +245,9 @@ TEST(ApplySystemMouse, AccelerationOffZeroesTheRegistryFirst) {
     EXPECT_EQ(registry.mouse["MouseSpeed"], "0");
 }
 
-TEST(ApplySystemMouse, ReadFirstTakesTheRegistryIntoTheProfile) {
-    FakeRegistry registry;
+TEST_F(ApplySystemMouse, ReadFirstTakesTheRegistryIntoTheProfile) {
     registry.mouse = {{"DoubleClickSpeed", "720"}, {"MouseTrails", "3"}};
     registry.desktop = {{"WheelScrollLines", "2"}};
-    LoggingSystem system;
-    ProfileRecord p = Fresh();
     ApplySystemMouseSettings(p, system, nullptr, &registry);
     EXPECT_EQ(p.DbleClickSpeed, 720);
     EXPECT_EQ(system.log[0], "dblclick 720");

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
 #include <string>
 
@@ -22,61 +23,42 @@ void ExpectRect(const ButtonPos& p, int l, int t, int r, int b) {
     EXPECT_EQ(p.rect.bottom, b);
 }
 
-TEST(ParseButtonPos, TrailingCommaGivesEmptyCaption) {
-    const ButtonPos p = Parse("browser1,281,172,30,20,");
-    EXPECT_STREQ(p.name, "browser1");
-    ExpectRect(p, 281, 172, 311, 192);
-    EXPECT_STREQ(p.caption, "");
-    EXPECT_EQ(p.state, 0);
-}
+// A value as the skin description gives it, and the name, rectangle (left,
+// top, right, bottom) and caption read from it.
+struct PosCase {
+    const char* value;
+    const char* name;
+    std::array<int, 4> rect;
+    const char* caption;
+};
 
-TEST(ParseButtonPos, SpacesBeforeNumbersAndAroundCaptionAreIgnored) {
-    const ButtonPos p = Parse("ok, 10, 20, 30, 40, Apply all \t");
-    EXPECT_STREQ(p.name, "ok");
-    ExpectRect(p, 10, 20, 40, 60);
-    EXPECT_STREQ(p.caption, "Apply all");
-}
-
-TEST(ParseButtonPos, NegativePositions) {
-    const ButtonPos p = Parse("edge,-5,-7,10,12,Hint");
-    ExpectRect(p, -5, -7, 5, 5);
-    EXPECT_STREQ(p.caption, "Hint");
-}
-
-TEST(ParseButtonPos, CaptionIsOnlyTheTextAfterTheLastComma) {
-    const ButtonPos p = Parse("b,1,2,3,4,first part, second part");
-    ExpectRect(p, 1, 2, 4, 6);
-    EXPECT_STREQ(p.caption, "second part");
-}
-
-TEST(ParseButtonPos, FiveFieldsTakeTheHeightAsCaption) {
-    const ButtonPos p = Parse("b,1,2,3,45");
-    ExpectRect(p, 1, 2, 4, 47);
-    EXPECT_STREQ(p.caption, "45");
-}
-
-TEST(ParseButtonPos, NoCommaLeavesNameEmptyAndTakesWholeValueAsCaption) {
-    const ButtonPos words = Parse("  just a hint  ");
-    EXPECT_STREQ(words.name, "");
-    ExpectRect(words, 0, 0, 0, 0);
-    EXPECT_STREQ(words.caption, "just a hint");
-
-    const ButtonPos digits = Parse("42abc");
-    EXPECT_STREQ(digits.name, "");
-    ExpectRect(digits, 42, 0, 42, 0);
-    EXPECT_STREQ(digits.caption, "42abc");
-}
-
-TEST(ParseButtonPos, EmptyAndMissingNumbersAreZero) {
-    const ButtonPos empty = Parse("");
-    EXPECT_STREQ(empty.name, "");
-    ExpectRect(empty, 0, 0, 0, 0);
-    EXPECT_STREQ(empty.caption, "");
-
+constexpr PosCase kPosCases[] = {
+    // A trailing comma gives an empty caption.
+    {"browser1,281,172,30,20,", "browser1", {281, 172, 311, 192}, ""},
+    // Spaces before the numbers and around the caption are ignored.
+    {"ok, 10, 20, 30, 40, Apply all \t", "ok", {10, 20, 40, 60}, "Apply all"},
+    {"edge,-5,-7,10,12,Hint", "edge", {-5, -7, 5, 5}, "Hint"},
+    // The caption is only the text after the last comma.
+    {"b,1,2,3,4,first part, second part", "b", {1, 2, 4, 6}, "second part"},
+    // Five fields take the height as the caption.
+    {"b,1,2,3,45", "b", {1, 2, 4, 47}, "45"},
+    // No comma: no name, and the whole value is the caption.
+    {"  just a hint  ", "", {0, 0, 0, 0}, "just a hint"},
+    {"42abc", "", {42, 0, 42, 0}, "42abc"},
+    {"", "", {0, 0, 0, 0}, ""},
     // The pattern stops at the first field that is not a number.
-    const ButtonPos partial = Parse("n,5,x,7,8,c");
-    ExpectRect(partial, 5, 0, 5, 0);
-    EXPECT_STREQ(partial.caption, "c");
+    {"n,5,x,7,8,c", "n", {5, 0, 5, 0}, "c"},
+};
+
+TEST(ParseButtonPos, NameRectangleAndCaptionOfEachForm) {
+    for (const PosCase& c : kPosCases) {
+        SCOPED_TRACE(c.value);
+        const ButtonPos p = Parse(c.value);
+        EXPECT_STREQ(p.name, c.name);
+        ExpectRect(p, c.rect[0], c.rect[1], c.rect[2], c.rect[3]);
+        EXPECT_STREQ(p.caption, c.caption);
+    }
+    EXPECT_EQ(Parse(kPosCases[0].value).state, 0);
 }
 
 TEST(ParseButtonPos, OverlongNameAndCaptionAreCutToFit) {

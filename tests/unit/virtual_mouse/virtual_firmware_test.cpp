@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+#include <utility>
 #include <vector>
 
 #include "tools/VirtualMouse/transfer_log.h"
@@ -13,6 +15,14 @@ std::vector<std::uint8_t> Cmd(std::uint8_t a, std::uint8_t b, std::uint8_t c) {
     std::vector<std::uint8_t> r{a, b, c, 0, 0, 0, 0, 0};
     r[7] = static_cast<std::uint8_t>(0xFF - ((a + b + c) & 0xFF));
     return r;
+}
+
+// A 128-byte block, zero but for the given (offset, value) pairs.
+std::vector<std::uint8_t> BlockWith(
+    std::initializer_list<std::pair<std::size_t, std::uint8_t>> bytes) {
+    std::vector<std::uint8_t> block(128, 0);
+    for (const auto& [offset, value] : bytes) block[offset] = value;
+    return block;
 }
 
 void SendBlock(VirtualFirmware& fw, std::uint8_t code, std::uint8_t target,
@@ -67,19 +77,18 @@ TEST(VirtualFirmware, MalformedTransfersAreCountedAndIgnored) {
 
 TEST(VirtualFirmware, ParameterKeyMapAndMacroBlocksAreDecoded) {
     VirtualFirmware fw;
-    std::vector<std::uint8_t> params(128, 0);
-    params[71] = 1;
-    params[72] = 7;
-    params[73] = 3;
-    params[74] = 100;
-    params[75] = 120;
-    params[84] = 3;
-    params[87] = 159;
-    params[92] = 14;
-    params[104] = 0x28;
-    params[105] = 0xC8;
-    params[106] = 0xFF;
-    params[121] = 0x42;
+    const std::vector<std::uint8_t> params = BlockWith({{71, 1},
+                                                        {72, 7},
+                                                        {73, 3},
+                                                        {74, 100},
+                                                        {75, 120},
+                                                        {84, 3},
+                                                        {87, 159},
+                                                        {92, 14},
+                                                        {104, 0x28},
+                                                        {105, 0xC8},
+                                                        {106, 0xFF},
+                                                        {121, 0x42}});
     SendBlock(fw, 0x0C, 3, params);
     const ProfileState& p = fw.Profile(3);
     ASSERT_TRUE(p.parametersSet);
@@ -92,23 +101,14 @@ TEST(VirtualFirmware, ParameterKeyMapAndMacroBlocksAreDecoded) {
     EXPECT_EQ(p.leds[0], (Rgb{0x28, 0xC8, 0xFF}));
     EXPECT_EQ(p.leds[5], (Rgb{0, 0, 0x42}));
 
-    std::vector<std::uint8_t> keys(128, 0);
-    keys[0] = 1;
-    keys[2] = 0xF0;
-    keys[60] = 9;
-    keys[62] = 16;
-    keys[63] = 2;
+    const std::vector<std::uint8_t> keys =
+        BlockWith({{0, 1}, {2, 0xF0}, {60, 9}, {62, 16}, {63, 2}});
     SendBlock(fw, 0x0D, 1, keys);
     EXPECT_EQ(fw.Profile(1).keys[0], (std::array<std::uint8_t, 4>{1, 0, 0xF0, 0}));
     EXPECT_EQ(fw.Profile(1).keys[15], (std::array<std::uint8_t, 4>{9, 0, 16, 2}));
 
-    std::vector<std::uint8_t> macro(128, 0);
-    macro[0] = 0x01;
-    macro[1] = 0x02;
-    macro[2] = 0x05;
-    macro[3] = 0x04;
-    macro[4] = 0x81;
-    macro[5] = 0x04;
+    const std::vector<std::uint8_t> macro =
+        BlockWith({{0, 0x01}, {1, 0x02}, {2, 0x05}, {3, 0x04}, {4, 0x81}, {5, 0x04}});
     SendBlock(fw, 0x0F, 16, macro);
     const MacroSlotState& m = fw.Macro(16);
     ASSERT_TRUE(m.set);
@@ -127,14 +127,9 @@ TEST(VirtualFirmware, DumpIsStableText) {
     VirtualFirmware fw;
     fw.OnFeature(Cmd(0x02, 2, 0));
     fw.OnFeature(Cmd(0x03, 1, 2));
-    std::vector<std::uint8_t> params(128, 0);
-    params[84] = 3;
-    params[104] = 0xFF;
+    const std::vector<std::uint8_t> params = BlockWith({{84, 3}, {104, 0xFF}});
     SendBlock(fw, 0x0C, 1, params);
-    std::vector<std::uint8_t> macro(128, 0);
-    macro[1] = 1;
-    macro[2] = 0x01;
-    macro[3] = 0xE0;
+    const std::vector<std::uint8_t> macro = BlockWith({{1, 1}, {2, 0x01}, {3, 0xE0}});
     SendBlock(fw, 0x0F, 3, macro);
     const std::string dump = fw.Dump();
     const std::string expectedHead =

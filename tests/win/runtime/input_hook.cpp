@@ -6,17 +6,6 @@ namespace {
 InputHook* g_hook = nullptr;  // the hook procedures have no context argument
 }
 
-std::int64_t InputHook::NowUs() {
-    static const LONGLONG frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f.QuadPart;
-    }();
-    LARGE_INTEGER c;
-    QueryPerformanceCounter(&c);
-    return c.QuadPart / frequency * 1000000 + c.QuadPart % frequency * 1000000 / frequency;
-}
-
 InputHook::InputHook() {
     g_hook = this;
     ready_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
@@ -52,7 +41,7 @@ DWORD WINAPI InputHook::ThreadMain(LPVOID param) {
 LRESULT CALLBACK InputHook::KeyboardProc(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HC_ACTION && g_hook != nullptr) {
         const auto* k = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
-        g_hook->Add({true, wParam, k->vkCode, k->scanCode, k->flags, NowUs()});
+        g_hook->Add({true, wParam, k->vkCode, k->scanCode, k->flags, e2e::NowMicroseconds()});
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -60,7 +49,7 @@ LRESULT CALLBACK InputHook::KeyboardProc(int code, WPARAM wParam, LPARAM lParam)
 LRESULT CALLBACK InputHook::MouseProc(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HC_ACTION && g_hook != nullptr && wParam != WM_MOUSEMOVE) {
         const auto* m = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
-        g_hook->Add({false, wParam, m->mouseData, 0, m->flags, NowUs()});
+        g_hook->Add({false, wParam, m->mouseData, 0, m->flags, e2e::NowMicroseconds()});
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }

@@ -35,8 +35,6 @@ class InputHook {
     std::vector<HookedEvent> Events();
     void Clear();
 
-    static std::int64_t NowUs();
-
   private:
     static DWORD WINAPI ThreadMain(LPVOID self);
     static LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam);

@@ -415,13 +415,7 @@ TEST(SystemMouseApply, ZeroesAccelerationAndSetsTheSystemValues) {
 
     Win32SystemMouse system(nullptr);
     ProfileRecord p = PointerProfile();
-    p.AccelerationFlag = 0;
-    p.Acceleration = 8;
-    p.DbleClickSpeed = 640;
-    p.bMouseTrails = 1;
-    p.MouseTrails = 0;
-    p.ScrollWheelFlag = 0;
-    p.ScrollWheelSpeed = 9;
+    registry_cases::Put({640, p.MouseSpeed, 1, 0, 0, 8, 0, 9}, p);
     ApplySystemMouseSettings(p, system, mouseKey.get());
 
     EXPECT_EQ(p.Acceleration, 0);

@@ -32,6 +32,23 @@ POINT Centre(HWND hwnd) {
     return POINT{r.right / 2, r.bottom / 2};
 }
 
+// Sends mouse message `msg` to `to` at the point over the centre of `over`,
+// as a control that holds the capture hears of a jump onto its neighbour.
+void SendOverCentreOf(HWND to, UINT msg, WPARAM wParam, HWND over) {
+    POINT p = Centre(over);
+    MapWindowPoints(over, to, &p, 1);
+    SendMessageA(to, msg, wParam, At(p.x, p.y));
+}
+
+// Presses the mouse over `face` while `holder` holds the capture: `face`
+// takes the press, and the release on it is a click.
+void PressAcrossAndRelease(HWND holder, HWND face) {
+    SendOverCentreOf(holder, WM_LBUTTONDOWN, MK_LBUTTON, face);
+    ASSERT_EQ(GetCapture(), face);
+    const POINT f = Centre(face);
+    SendMessageA(face, WM_LBUTTONUP, 0, At(f.x, f.y));
+}
+
 void Click(HWND hwnd, int x, int y) {
     SendMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, At(x, y));
     SendMessageA(hwnd, WM_LBUTTONUP, 0, At(x, y));
@@ -145,14 +162,9 @@ TEST_F(GalleryTest, HoveredButtonKeepsItsPressAndPassesOnPressesElsewhere) {
     // between (the pointer jumped): the neighbour gets the press and the click.
     SendMessageA(push, WM_MOUSEMOVE, 0, At(c.x, c.y));
     ASSERT_EQ(GetCapture(), push);
-    POINT onFace = Centre(face);
-    MapWindowPoints(face, push, &onFace, 1);
-    SendMessageA(push, WM_LBUTTONDOWN, MK_LBUTTON, At(onFace.x, onFace.y));
+    PressAcrossAndRelease(push, face);
     EXPECT_EQ(G().push.Hover(), 0);
     EXPECT_EQ(G().push.CurrentImage(), 0);
-    ASSERT_EQ(GetCapture(), face);
-    const POINT f = Centre(face);
-    SendMessageA(face, WM_LBUTTONUP, 0, At(f.x, f.y));
     Pump(100);
     EXPECT_EQ(Lines(Log(), "command"),
               std::vector<std::string>{"command " + std::to_string(GetDlgCtrlID(face)) + " 0"});
@@ -188,9 +200,7 @@ TEST_F(GalleryTest, HoverLeavesTheFirstButtonBeforeEnteringTheNext) {
     EXPECT_EQ(GetCapture(), push);
     EXPECT_EQ(skin::HintString(), "Push hint");
     // Straight onto the neighbour: the point lies over the latching button.
-    POINT onLatch = Centre(latch);
-    MapWindowPoints(latch, push, &onLatch, 1);
-    SendMessageA(push, WM_MOUSEMOVE, 0, At(onLatch.x, onLatch.y));
+    SendOverCentreOf(push, WM_MOUSEMOVE, 0, latch);
     EXPECT_EQ(G().push.Hover(), 0);
     EXPECT_NE(GetCapture(), push);
     const POINT b = Centre(latch);
@@ -458,12 +468,7 @@ TEST_F(GalleryTest, ShapedButtonClicksInsideItsOutlineOnly) {
     SendMessageA(rgn, WM_MOUSEMOVE, 0, At(30, 20));
     ASSERT_EQ(GetCapture(), rgn);
     HWND face = G().face.Hwnd();
-    POINT onFace = Centre(face);
-    MapWindowPoints(face, rgn, &onFace, 1);
-    SendMessageA(rgn, WM_LBUTTONDOWN, MK_LBUTTON, At(onFace.x, onFace.y));
-    ASSERT_EQ(GetCapture(), face);
-    const POINT f = Centre(face);
-    SendMessageA(face, WM_LBUTTONUP, 0, At(f.x, f.y));
+    PressAcrossAndRelease(rgn, face);
     Pump(100);
     EXPECT_EQ(Lines(Log(), "command"),
               std::vector<std::string>{"command " + std::to_string(GetDlgCtrlID(face)) + " 0"});

@@ -2,7 +2,9 @@
 
 #include <string>
 
+#include "common/win/scoped_win.h"
 #include "common/win/window.h"
+#include "option/skin/child_window_win.h"
 #include "option/skin/picture_prefetch_win.h"
 #include "option/skin/region_win.h"
 #include "option/skin/skin_loader_win.h"
@@ -130,6 +132,13 @@ TEST(CreateRegionFromMask, MatchesThePixelByPixelRegion) {
     DeleteObject(mask);
 }
 
+// The kind of region (NULLREGION, SIMPLEREGION, ...; ERROR when none was
+// made) CreateRegionFromMask makes of `mask`, and its bounding box.
+int RegionBox(HBITMAP mask, COLORREF key, COLORREF tolerance, RECT& box) {
+    const win::ScopedGdi<HRGN> region(skin::CreateRegionFromMask(mask, key, tolerance));
+    return region ? GetRgnBox(region.Get(), &box) : ERROR;
+}
+
 TEST(CreateRegionFromMask, WhiteSinglePixelNearWhiteAndMissing) {
     const std::string folder = skintest::FreshFolder("region_edges");
     ASSERT_TRUE(gallery::WriteBmp24(folder + "white.bmp", 20, 10, [](int, int) {
@@ -141,37 +150,21 @@ TEST(CreateRegionFromMask, WhiteSinglePixelNearWhiteAndMissing) {
     ASSERT_TRUE(gallery::WriteBmp24(folder + "near.bmp", 20, 10, [](int x, int y) {
         return x == 7 && y == 3 ? gallery::Color{255, 255, 254} : gallery::Color{255, 255, 255};
     }));
+    const win::ScopedGdi<HBITMAP> white(LoadBmp(folder + "white.bmp"));
+    const win::ScopedGdi<HBITMAP> dot(LoadBmp(folder + "dot.bmp"));
+    const win::ScopedGdi<HBITMAP> nearWhite(LoadBmp(folder + "near.bmp"));
+    constexpr COLORREF kWhite = RGB(255, 255, 255);
     RECT box;
-    HBITMAP white = LoadBmp(folder + "white.bmp");
-    HRGN r = skin::CreateRegionFromMask(white, RGB(255, 255, 255), 0);
-    ASSERT_NE(r, nullptr);
-    EXPECT_EQ(GetRgnBox(r, &box), NULLREGION);
-    DeleteObject(r);
-
-    HBITMAP dot = LoadBmp(folder + "dot.bmp");
-    r = skin::CreateRegionFromMask(dot, RGB(255, 255, 255), 0);
-    ASSERT_EQ(GetRgnBox(r, &box), SIMPLEREGION);
-    EXPECT_EQ(box.left, 0);
-    EXPECT_EQ(box.top, 0);
-    EXPECT_EQ(box.right, 1);
-    EXPECT_EQ(box.bottom, 1);
-    DeleteObject(r);
-
-    HBITMAP nearWhite = LoadBmp(folder + "near.bmp");
-    r = skin::CreateRegionFromMask(nearWhite, RGB(255, 255, 255), 0);
-    ASSERT_EQ(GetRgnBox(r, &box), SIMPLEREGION);
+    EXPECT_EQ(RegionBox(white.Get(), kWhite, 0, box), NULLREGION);
+    ASSERT_EQ(RegionBox(dot.Get(), kWhite, 0, box), SIMPLEREGION);
+    const RECT origin{0, 0, 1, 1};
+    EXPECT_TRUE(EqualRect(&box, &origin));
+    ASSERT_EQ(RegionBox(nearWhite.Get(), kWhite, 0, box), SIMPLEREGION);
     EXPECT_EQ(box.left, 7);
     EXPECT_EQ(box.top, 3);
-    DeleteObject(r);
     // A tolerance of 1 on blue makes it transparent too.
-    r = skin::CreateRegionFromMask(nearWhite, RGB(255, 255, 254), RGB(0, 0, 1));
-    EXPECT_EQ(GetRgnBox(r, &box), NULLREGION);
-    DeleteObject(r);
-
-    EXPECT_EQ(skin::CreateRegionFromMask(nullptr, RGB(255, 255, 255), 0), nullptr);
-    DeleteObject(white);
-    DeleteObject(dot);
-    DeleteObject(nearWhite);
+    EXPECT_EQ(RegionBox(nearWhite.Get(), RGB(255, 255, 254), RGB(0, 0, 1), box), NULLREGION);
+    EXPECT_EQ(skin::CreateRegionFromMask(nullptr, kWhite, 0), nullptr);
 }
 
 // A child window built by the recipe lands at (0, 0) of its parent with a
@@ -187,25 +180,12 @@ TEST(InitSkin, SizesToTheNormalPictureAndCreatesControlsInOrder) {
     skin::SetSkinFolder(folder);
 
     ProbeWindow parent;
-    win::WindowSpec ps;
-    ps.className = "SkinProbeParent";
-    ps.style = WS_POPUP | WS_VISIBLE;
-    ps.x = 100;
-    ps.y = 100;
-    ps.width = 500;
-    ps.height = 400;
-    ASSERT_TRUE(parent.Create(ps));
+    ASSERT_TRUE(parent.Create(skin::ChildSpec("SkinProbeParent", WS_POPUP | WS_VISIBLE,
+                                              {100, 100, 600, 500}, nullptr, 0)));
     for (int round = 0; round < 2; ++round) {
         ProbeWindow child;
-        win::WindowSpec cs;
-        cs.className = "SkinProbeChild";
-        cs.style = WS_CHILD | WS_VISIBLE;
-        cs.x = 33;
-        cs.y = 44;
-        cs.width = 10;
-        cs.height = 10;
-        cs.parent = parent.Hwnd();
-        ASSERT_TRUE(child.Create(cs));
+        ASSERT_TRUE(child.Create(skin::ChildSpec("SkinProbeChild", WS_CHILD | WS_VISIBLE,
+                                                 {33, 44, 43, 54}, parent.Hwnd(), 0)));
         skin::SkinSurface surface;
         std::vector<std::string> seen;
         const char* const keys[] = {"3", "1", "99"};

@@ -4,7 +4,9 @@
 #include <iterator>
 #include <memory>
 
+#include "common/win/dib_win.h"
 #include "common/win/window.h"
+#include "option/skin/child_window_win.h"
 #include "option/skin/skin_loader_win.h"
 #include "option/skin/skin_menu_win.h"
 #include "tests/win/skin/skin_test_support.h"
@@ -19,12 +21,7 @@ struct Canvas {
     HGDIOBJ old;
     Canvas(int w, int h) {
         dc = CreateCompatibleDC(nullptr);
-        BITMAPINFO bmi{};
-        bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        bmi.bmiHeader.biWidth = w;
-        bmi.bmiHeader.biHeight = -h;
-        bmi.bmiHeader.biPlanes = 1;
-        bmi.bmiHeader.biBitCount = 32;
+        BITMAPINFO bmi = win::TopDownRgb32(w, h);
         void* bits = nullptr;
         bitmap = CreateDIBSection(dc, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
         old = SelectObject(dc, bitmap);
@@ -161,24 +158,11 @@ class DragProbe : public win::WindowImpl<DragProbe> {
 
 TEST(DragByBody, TopLevelWindowAndPageParentGetTheCaptionPress) {
     DragProbe top;
-    win::WindowSpec ts;
-    ts.className = "SkinDragTop";
-    ts.style = WS_POPUP | WS_VISIBLE;
-    ts.x = 50;
-    ts.y = 60;
-    ts.width = 300;
-    ts.height = 200;
-    ASSERT_TRUE(top.Create(ts));
+    ASSERT_TRUE(top.Create(
+        skin::ChildSpec("SkinDragTop", WS_POPUP | WS_VISIBLE, {50, 60, 350, 260}, nullptr, 0)));
     DragProbe page;
-    win::WindowSpec ps;
-    ps.className = "SkinDragPage";
-    ps.style = WS_CHILD | WS_VISIBLE;
-    ps.x = 20;
-    ps.y = 30;
-    ps.width = 100;
-    ps.height = 100;
-    ps.parent = top.Hwnd();
-    ASSERT_TRUE(page.Create(ps));
+    ASSERT_TRUE(page.Create(
+        skin::ChildSpec("SkinDragPage", WS_CHILD | WS_VISIBLE, {20, 30, 120, 130}, top.Hwnd(), 0)));
 
     skin::DragByBody(top.Hwnd(), POINT{5, 7}, false);
     skintest::Pump(50);
