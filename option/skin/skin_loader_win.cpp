@@ -7,16 +7,23 @@
 #include <utility>
 #include <vector>
 
+#include "common/win/dpi_win.h"
 #include "common/win/program_folder_win.h"
 #include "common/win/scoped_win.h"
 #include "option/skin/region_win.h"
+#include "option/skin/scale_sets.h"
 
 namespace skin {
 namespace {
 
-std::string& FolderStore() {
-    static std::string folder = DefaultSkinFolder();
-    return folder;
+struct Folders {
+    std::string base = DefaultSkinFolder();  // the 100 % set
+    std::string inUse = base;
+};
+
+Folders& FolderStore() {
+    static Folders folders;
+    return folders;
 }
 
 // Decodes a whole file held in movable memory; returns a bitmap the caller
@@ -55,13 +62,29 @@ std::string DefaultSkinFolder() {
 }
 
 const std::string& SkinFolder() {
-    return FolderStore();
+    return FolderStore().inUse;
 }
 
 void SetSkinFolder(std::string folder) {
     if (!folder.empty() && folder.back() != '\\' && folder.back() != '/')
         folder.push_back('\\');
-    FolderStore() = std::move(folder);
+    FolderStore().base = folder;
+    FolderStore().inUse = std::move(folder);
+}
+
+int ChooseSkinSet(UINT dpi, const std::string& skinFile, SkinBitmap& normal, SIZE& size) {
+    Folders& folders = FolderStore();
+    for (const int percent : ScaleSetOrder(win::ScalePercent(dpi)).Sets()) {
+        const std::string folder = folders.base + ScaleSetSubfolder(percent);
+        const std::string normalName = ReadSkinString(folder + skinFile, "SCREEN", "Normal");
+        if (!normalName.empty() && LoadSkinPicture(folder + normalName, normal, size) != 0) {
+            folders.inUse = folder;
+            return 1;
+        }
+        win::DebugText("ChooseSkinSet skipped %d\n", percent);
+    }
+    folders.inUse = folders.base;
+    return 0;
 }
 
 std::string ReadSkinString(const std::string& iniPath, const char* section, const char* key) {
@@ -132,18 +155,17 @@ HBITMAP CutImage(HWND reference, HBITMAP sheet, const RECT& r) {
 
 int SkinSurface::InitSkin(HWND hwnd, const std::string& skinFile, std::span<const char* const> keys,
                           const ControlMaker& make, std::span<const FixedImage> fixedImages) {
+    SkinSheets sheets;
+    const int haveNormal = ChooseSkinSet(win::DpiForWindow(hwnd), skinFile, sheets.normal, size_);
     const std::string& folder = SkinFolder();
     const std::string path = folder + skinFile;
     const std::string maskName = ReadSkinString(path, "SCREEN", "Mask");
-    const std::string normalName = ReadSkinString(path, "SCREEN", "Normal");
     const std::string overName = ReadSkinString(path, "SCREEN", "Over");
     const std::string downName = ReadSkinString(path, "SCREEN", "Down");
     const std::string disableName = ReadSkinString(path, "SCREEN", "Disable");
 
-    SkinSheets sheets;
     SIZE ignored{};
     LoadSkinPicture(folder + maskName, mask_, ignored);
-    const int haveNormal = LoadSkinPicture(folder + normalName, sheets.normal, size_);
     LoadSkinPicture(folder + overName, sheets.over, ignored);
     LoadSkinPicture(folder + downName, sheets.down, ignored);
     LoadSkinPicture(folder + disableName, sheets.disable, ignored);

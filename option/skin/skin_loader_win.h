@@ -19,10 +19,19 @@ using SkinBitmap = win::ScopedGdi<HBITMAP>;
 
 // The process-wide skins folder (with a trailing backslash). Option sets it
 // once when its main window is created; until then it is the program folder
-// followed by "skins\".
+// followed by "skins\". SetSkinFolder names the folder of the 100 % set;
+// SkinFolder() is the folder of the set in use, which the last skinned
+// window created chose for its display scale (see InitSkin).
 const std::string& SkinFolder();
 void SetSkinFolder(std::string folder);
 std::string DefaultSkinFolder();
+
+// Makes the first usable skin set for a window at `dpi` the set in use
+// (SkinFolder()): the nearest set at or above the scale, then each smaller
+// one, 100 % last. A set is usable when its copy of `skinFile` names a Normal
+// picture that decodes; that picture is left in `normal` with its size.
+// Returns 1 when a set was usable; otherwise the 100 % set is in use.
+int ChooseSkinSet(UINT dpi, const std::string& skinFile, SkinBitmap& normal, SIZE& size);
 
 // The value of a key, "" by default, through the profile-string reader with
 // a buffer of 2048 characters (longer values are cut to 2047).
@@ -62,7 +71,10 @@ class SkinSurface {
     SkinSurface(const SkinSurface&) = delete;
     SkinSurface& operator=(const SkinSurface&) = delete;
 
-    // The init-skin step: reads `skinFile` (relative to the skins folder),
+    // The init-skin step: chooses the skin set for the window's display scale
+    // (the nearest set at or above it whose description file and Normal
+    // picture load, else the next smaller set, 100 % last) and makes it the
+    // set in use; reads `skinFile` from it,
     // loads the mask, the four sheets and the background, moves the window to
     // (0, 0) of its parent sized to the Normal picture, creates the controls
     // of `keys` through `make`, loads `fixedImages` and releases the sheets.
