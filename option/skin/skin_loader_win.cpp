@@ -156,7 +156,17 @@ HBITMAP CutImage(HWND reference, HBITMAP sheet, const RECT& r) {
 int SkinSurface::InitSkin(HWND hwnd, const std::string& skinFile, std::span<const char* const> keys,
                           const ControlMaker& make, std::span<const FixedImage> fixedImages) {
     SkinSheets sheets;
-    const int haveNormal = ChooseSkinSet(win::DpiForWindow(hwnd), skinFile, sheets.normal, size_);
+    int haveNormal = 0;
+    const bool child = (GetWindowLongPtrA(hwnd, GWL_STYLE) & WS_CHILD) != 0;
+    if (child) {
+        // A page inside a window draws with that window's set.
+        haveNormal = LoadSkinPicture(
+            SkinFolder() + ReadSkinString(SkinFolder() + skinFile, "SCREEN", "Normal"),
+            sheets.normal, size_);
+    } else {
+        const UINT dpi = dpi_ != 0 ? dpi_ : win::DpiForWindow(hwnd);
+        haveNormal = ChooseSkinSet(dpi, skinFile, sheets.normal, size_);
+    }
     const std::string& folder = SkinFolder();
     const std::string path = folder + skinFile;
     const std::string maskName = ReadSkinString(path, "SCREEN", "Mask");

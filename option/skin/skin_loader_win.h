@@ -71,16 +71,21 @@ class SkinSurface {
     SkinSurface(const SkinSurface&) = delete;
     SkinSurface& operator=(const SkinSurface&) = delete;
 
-    // The init-skin step: chooses the skin set for the window's display scale
-    // (the nearest set at or above it whose description file and Normal
-    // picture load, else the next smaller set, 100 % last) and makes it the
-    // set in use; reads `skinFile` from it,
+    // The init-skin step: a top-level window chooses the skin set for its
+    // display scale (the nearest set at or above it whose description file
+    // and Normal picture load, else the next smaller set, 100 % last) and
+    // makes it the set in use; a child window uses the set in use. Reads
+    // `skinFile` from the set,
     // loads the mask, the four sheets and the background, moves the window to
     // (0, 0) of its parent sized to the Normal picture, creates the controls
     // of `keys` through `make`, loads `fixedImages` and releases the sheets.
     // Returns 1 when the description file and the Normal picture were read.
     int InitSkin(HWND hwnd, const std::string& skinFile, std::span<const char* const> keys,
                  const ControlMaker& make, std::span<const FixedImage> fixedImages = {});
+
+    // The DPI the next InitSkin chooses the set for, instead of the window's
+    // own (a window told of a new DPI before the system reports it).
+    void UseDpi(UINT dpi) { dpi_ = dpi; }
 
     // Builds the region from the mask (white, tolerance 0) and applies it;
     // the window owns the applied region, Region() is the surface's own copy.
@@ -102,6 +107,7 @@ class SkinSurface {
     SkinBitmap background_;
     win::ScopedGdi<HRGN> region_;  // a copy of the applied region
     SIZE size_{0, 0};
+    UINT dpi_ = 0;
 };
 
 // A left-button press on the body of a skinned window: lets the system move
