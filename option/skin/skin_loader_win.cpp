@@ -19,6 +19,7 @@ namespace {
 struct Folders {
     std::string base = DefaultSkinFolder();  // the 100 % set
     std::string inUse = base;
+    int percent = kScaleSets.front();
 };
 
 Folders& FolderStore() {
@@ -70,6 +71,15 @@ void SetSkinFolder(std::string folder) {
         folder.push_back('\\');
     FolderStore().base = folder;
     FolderStore().inUse = std::move(folder);
+    FolderStore().percent = kScaleSets.front();
+}
+
+int SkinScale() {
+    return FolderStore().percent;
+}
+
+int SkinPixels(int value) {
+    return MulDiv(value, SkinScale(), 100);
 }
 
 int ChooseSkinSet(UINT dpi, const std::string& skinFile, SkinBitmap& normal, SIZE& size) {
@@ -79,11 +89,13 @@ int ChooseSkinSet(UINT dpi, const std::string& skinFile, SkinBitmap& normal, SIZ
         const std::string normalName = ReadSkinString(folder + skinFile, "SCREEN", "Normal");
         if (!normalName.empty() && LoadSkinPicture(folder + normalName, normal, size) != 0) {
             folders.inUse = folder;
+            folders.percent = percent;
             return 1;
         }
         win::DebugText("ChooseSkinSet skipped %d\n", percent);
     }
     folders.inUse = folders.base;
+    folders.percent = kScaleSets.front();
     return 0;
 }
 

@@ -26,6 +26,13 @@ const std::string& SkinFolder();
 void SetSkinFolder(std::string folder);
 std::string DefaultSkinFolder();
 
+// The scale of the skin set in use in percent (100 for the skins folder
+// itself). Everything a control draws in code (fonts, its own parts, hit
+// areas) is sized by it, so that it matches the set's pictures.
+int SkinScale();
+// A length given in 100 % pixels at the scale of the set in use.
+int SkinPixels(int value);
+
 // Makes the first usable skin set for a window at `dpi` the set in use
 // (SkinFolder()): the nearest set at or above the scale, then each smaller
 // one, 100 % last. A set is usable when its copy of `skinFile` names a Normal
