@@ -128,6 +128,12 @@ void DragByBody(HWND hwnd, POINT clientPoint, bool isChildPage);
 // sheet or an empty rectangle.
 HBITMAP CutImage(HWND reference, HBITMAP sheet, const RECT& r);
 
+// The rectangle `part` of `picture` copied into a new bitmap of `size`
+// (stretched in `stretchMode` when the sizes differ); null for an empty
+// picture or size.
+HBITMAP CopyPicturePart(HWND reference, HBITMAP picture, const RECT& part, SIZE size,
+                        int stretchMode);
+
 inline RECT ToRect(const PosRect& p) {
     return RECT{p.left, p.top, p.right, p.bottom};
 }

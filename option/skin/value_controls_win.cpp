@@ -18,24 +18,9 @@ namespace {
 // (HALFTONE smooths, COLORONCOLOR keeps every colour exact).
 HBITMAP ScaledCopy(HBITMAP picture, int percent, int mode) {
     const SIZE from = BitmapSize(picture);
-    const int w = MulDiv(from.cx, percent, 100);
-    const int h = MulDiv(from.cy, percent, 100);
-    if (from.cx <= 0 || from.cy <= 0)
-        return nullptr;
-    if (percent == 100)
-        return static_cast<HBITMAP>(CopyImage(picture, IMAGE_BITMAP, 0, 0, 0));
-    const win::ScopedWindowDc screen(nullptr);
-    HBITMAP copy = CreateCompatibleBitmap(screen.Get(), w, h);
-    const win::ScopedDc source(CreateCompatibleDC(screen.Get()));
-    const win::ScopedDc target(CreateCompatibleDC(screen.Get()));
-    if (copy != nullptr && source && target) {
-        const win::ScopedSelect useSource(source.Get(), picture);
-        const win::ScopedSelect useTarget(target.Get(), copy);
-        SetStretchBltMode(target.Get(), mode);
-        SetBrushOrgEx(target.Get(), 0, 0, nullptr);
-        StretchBlt(target.Get(), 0, 0, w, h, source.Get(), 0, 0, from.cx, from.cy, SRCCOPY);
-    }
-    return copy;
+    return CopyPicturePart(nullptr, picture, RECT{0, 0, from.cx, from.cy},
+                           SIZE{MulDiv(from.cx, percent, 100), MulDiv(from.cy, percent, 100)},
+                           mode);
 }
 
 constexpr win::RegisteredMessage kEditKillFocus(kEditKillFocusName);
