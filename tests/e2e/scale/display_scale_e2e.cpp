@@ -1,0 +1,130 @@
+// Option at the display scales of laptops and 4K monitors: the system DPI of
+// the prefix is set before Option starts, and the user's clicks land where
+// that scale's skin set puts the controls.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "common/settings/settings_block.h"
+#include "common/settings/shared_section_win.h"
+#include "tests/e2e/device/virtual_mouse_session_win.h"
+#include "tests/e2e/harness/harness_win.h"
+#include "tests/e2e/option/option_driver_win.h"
+
+namespace {
+
+constexpr int kKeyProfile1 = 5, kKeyApply = 13, kKeyPage1 = 25;
+constexpr const char* kDesktopKey = "Control Panel\\Desktop";
+
+// The prefix's system DPI for the programs started while it lives; the
+// value it had comes back afterwards.
+class SystemDpiSetting {
+  public:
+    explicit SystemDpiSetting(DWORD dpi) {
+        DWORD size = sizeof old_;
+        had_ = RegGetValueA(HKEY_CURRENT_USER, kDesktopKey, "LogPixels", RRF_RT_REG_DWORD, nullptr,
+                            &old_, &size) == ERROR_SUCCESS;
+        Write(dpi);
+    }
+    ~SystemDpiSetting() {
+        if (had_) {
+            Write(old_);
+        } else {
+            RegDeleteKeyValueA(HKEY_CURRENT_USER, kDesktopKey, "LogPixels");
+        }
+    }
+
+  private:
+    static void Write(DWORD dpi) {
+        RegSetKeyValueA(HKEY_CURRENT_USER, kDesktopKey, "LogPixels", REG_DWORD, &dpi, sizeof dpi);
+    }
+    DWORD old_ = 96;
+    bool had_ = false;
+};
+
+// Edge v of the 100 % set in the set of `percent` (edges are rounded).
+int Edge(int v, int percent) {
+    return (v * percent * 2 + 100) / 200;
+}
+
+// The centre of a key of the main window as the set of `percent` places it.
+POINT ScaledCentre(const e2e::ProgramFolder& folder, int percent, int key) {
+    const std::string set = percent == 100 ? "" : std::to_string(percent) + "\\";
+    char value[256] = {};
+    GetPrivateProfileStringA("BUTTONPOS", std::to_string(key).c_str(), "", value, sizeof value,
+                             folder.File("skins\\" + set + "skin_config.ini").c_str());
+    int x = 0, y = 0, w = 0, h = 0;
+    std::sscanf(value, "%*[^,],%d,%d,%d,%d", &x, &y, &w, &h);
+    return POINT{x + w / 2, y + h / 2};
+}
+
+// A left click at a point of the window's client area, delivered to the
+// window the screen shows there (regions and order as the system sees them).
+void ClickAt(HWND window, POINT client) {
+    POINT screen = client;
+    ClientToScreen(window, &screen);
+    // (Right after its start the window may still be on its way to the
+    // middle of the screen.)
+    HWND target = nullptr;
+    ASSERT_TRUE(e2e::WaitUntil([&] {
+        POINT at = client;
+        ClientToScreen(window, &at);
+        screen = at;
+        target = WindowFromPoint(at);
+        return target != nullptr && (target == window || IsChild(window, target));
+    }));
+    POINT local = screen;
+    ScreenToClient(target, &local);
+    PostMessageA(target, WM_MOUSEMOVE, 0, MAKELPARAM(local.x, local.y));
+    PostMessageA(target, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(local.x, local.y));
+    PostMessageA(target, WM_LBUTTONUP, 0, MAKELPARAM(local.x, local.y));
+}
+
+class DisplayScale : public ::testing::TestWithParam<int> {};
+
+TEST_P(DisplayScale, TheWindowIsItsSetsSizeAndScaledClicksReachTheSameBlock) {
+    const int dpi = GetParam();
+    const int percent = dpi * 100 / 96;
+    const SystemDpiSetting system(static_cast<DWORD>(dpi));
+
+    settings::SharedSection section;
+    ASSERT_EQ(section.Create(), settings::SharedSection::CreateResult::Created);
+    auto block = std::make_unique<settings::SettingsBlock>();
+    std::memset(block.get(), 0, sizeof *block);
+    settings::FillDefaults(*block, settings::DefaultsFor::Monitor);
+    ASSERT_TRUE(section.Publish(*block));
+    e2e::StandInWindow monitor(e2e::kMonitorTitle);
+    e2e::ProgramFolder folder;
+    e2e::OptionDriver option(folder);
+    ASSERT_TRUE(option.Start());
+    HWND window = option.Window();
+
+    RECT client{};
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right, Edge(860, percent));
+    EXPECT_EQ(client.bottom, Edge(600, percent));
+
+    // Every page, by its selector, photographed at the scales users see most.
+    for (int page = 3; page >= 0; --page) {
+        ClickAt(window, ScaledCentre(folder, percent, kKeyPage1 + page));
+        ASSERT_TRUE(e2e::WaitUntil([&] { return option.PageVisible(page); })) << page;
+        if (percent == 150 || percent == 200) {
+            EXPECT_TRUE(option.Screenshot("option_" + std::to_string(percent) + "_page" +
+                                          std::to_string(page)));
+        }
+    }
+    ClickAt(window, ScaledCentre(folder, percent, kKeyProfile1 + 2));
+    ClickAt(window, ScaledCentre(folder, percent, kKeyApply));
+    ASSERT_TRUE(monitor.WaitFor(1224));
+    ASSERT_TRUE(e2e::ReadSharedBlock(*block));
+    EXPECT_EQ(block->currentProfile, 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(SystemDpi, DisplayScale, ::testing::Values(96, 120, 144, 192));
+
+}  // namespace
