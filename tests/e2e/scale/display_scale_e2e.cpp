@@ -5,7 +5,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -15,10 +17,12 @@
 #include "tests/e2e/device/virtual_mouse_session_win.h"
 #include "tests/e2e/harness/harness_win.h"
 #include "tests/e2e/option/option_driver_win.h"
+#include "tools/SkinGallery/gallery_window_win.h"
 
 namespace {
 
-constexpr int kKeyProfile1 = 5, kKeyApply = 13, kKeyPage1 = 25;
+constexpr int kProfileDialogCancel = 1205;
+constexpr int kKeyEditProfile = 4, kKeyProfile1 = 5, kKeyApply = 13, kKeyPage1 = 25;
 constexpr const char* kDesktopKey = "Control Panel\\Desktop";
 
 // The prefix's system DPI for the programs started while it lives; the
@@ -85,6 +89,42 @@ void ClickAt(HWND window, POINT client) {
     PostMessageA(target, WM_LBUTTONUP, 0, MAKELPARAM(local.x, local.y));
 }
 
+BOOL CALLBACK KeepIfPicker(HWND child, LPARAM out) {
+    char name[64] = {};
+    GetClassNameA(child, name, sizeof name);
+    if (std::strcmp(name, "SkinColorPicker") != 0)
+        return TRUE;
+    *reinterpret_cast<HWND*>(out) = child;
+    return FALSE;
+}
+
+// The colour picker of the lighting page (the one window of its class).
+HWND ColorPicker(HWND window) {
+    HWND found = nullptr;
+    EnumChildWindows(window, KeepIfPicker, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// A press on the picker at a point of its 100 % strip, scaled; returns the
+// colour the screen showed there before the press.
+COLORREF PressPicker(HWND picker, int percent) {
+    const POINT at{Edge(150, percent), Edge(14, percent)};
+    POINT onScreen = at;
+    ClientToScreen(picker, &onScreen);
+    COLORREF shown = CLR_INVALID;
+    // Painted now: the page under it may have been drawn first.
+    RedrawWindow(picker, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    e2e::WaitUntil([&] {
+        HDC screen = GetDC(nullptr);
+        shown = GetPixel(screen, onScreen.x, onScreen.y);
+        ReleaseDC(nullptr, screen);
+        return shown != CLR_INVALID && shown != RGB(0, 0, 0);
+    });
+    PostMessageA(picker, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    PostMessageA(picker, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+    return shown;
+}
+
 class DisplayScale : public ::testing::TestWithParam<int> {};
 
 TEST_P(DisplayScale, TheWindowIsItsSetsSizeAndScaledClicksReachTheSameBlock) {
@@ -118,11 +158,45 @@ TEST_P(DisplayScale, TheWindowIsItsSetsSizeAndScaledClicksReachTheSameBlock) {
                                           std::to_string(page)));
         }
     }
+    if (percent == 150 || percent == 200) {
+        // One dialog, drawn from its own set.
+        option.Click(kKeyEditProfile);
+        HWND dialog = option.WaitForDialog();
+        ASSERT_NE(dialog, nullptr);
+        const std::string shots = e2e::ArtifactsFolder();
+        if (!shots.empty()) {
+            RedrawWindow(dialog, nullptr, nullptr,
+                         RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+            EXPECT_TRUE(gallery::SaveWindowShot(
+                dialog, shots + "option_" + std::to_string(percent) + "_profile_dialog.bmp"));
+        }
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(kProfileDialogCancel, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, kProfileDialogCancel)));
+        ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(dialog); }));
+    }
     ClickAt(window, ScaledCentre(folder, percent, kKeyProfile1 + 2));
+    // The spectrum gives the colour drawn under the press.
+    COLORREF picked = CLR_INVALID;
+    if (percent == 150) {
+        ClickAt(window, ScaledCentre(folder, percent, kKeyPage1 + 1));
+        ASSERT_TRUE(e2e::WaitUntil([&] { return option.PageVisible(1); }));
+        HWND picker = ColorPicker(window);
+        ASSERT_NE(picker, nullptr);
+        picked = PressPicker(picker, percent);
+        ASSERT_NE(picked, CLR_INVALID);
+        ASSERT_NE(picked, RGB(255, 255, 255));
+    }
     ClickAt(window, ScaledCentre(folder, percent, kKeyApply));
     ASSERT_TRUE(monitor.WaitFor(1224));
     ASSERT_TRUE(e2e::ReadSharedBlock(*block));
     EXPECT_EQ(block->currentProfile, 2);
+    if (picked != CLR_INVALID) {
+        const auto& custom = block->profiles[2].ClCustom;
+        std::string stored;
+        for (const std::uint32_t c : custom) stored += std::to_string(c) + " ";
+        EXPECT_NE(std::find(std::begin(custom), std::end(custom), picked), std::end(custom))
+            << "picked " << picked << ", stored " << stored;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(SystemDpi, DisplayScale, ::testing::Values(96, 120, 144, 192));
