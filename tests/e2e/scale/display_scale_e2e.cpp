@@ -23,33 +23,6 @@ namespace {
 
 constexpr int kProfileDialogCancel = 1205;
 constexpr int kKeyEditProfile = 4, kKeyProfile1 = 5, kKeyApply = 13, kKeyPage1 = 25;
-constexpr const char* kDesktopKey = "Control Panel\\Desktop";
-
-// The prefix's system DPI for the programs started while it lives; the
-// value it had comes back afterwards.
-class SystemDpiSetting {
-  public:
-    explicit SystemDpiSetting(DWORD dpi) {
-        DWORD size = sizeof old_;
-        had_ = RegGetValueA(HKEY_CURRENT_USER, kDesktopKey, "LogPixels", RRF_RT_REG_DWORD, nullptr,
-                            &old_, &size) == ERROR_SUCCESS;
-        Write(dpi);
-    }
-    ~SystemDpiSetting() {
-        if (had_) {
-            Write(old_);
-        } else {
-            RegDeleteKeyValueA(HKEY_CURRENT_USER, kDesktopKey, "LogPixels");
-        }
-    }
-
-  private:
-    static void Write(DWORD dpi) {
-        RegSetKeyValueA(HKEY_CURRENT_USER, kDesktopKey, "LogPixels", REG_DWORD, &dpi, sizeof dpi);
-    }
-    DWORD old_ = 96;
-    bool had_ = false;
-};
 
 // Edge v of the 100 % set in the set of `percent` (edges are rounded).
 int Edge(int v, int percent) {
@@ -120,8 +93,13 @@ COLORREF PressPicker(HWND picker, int percent) {
         ReleaseDC(nullptr, screen);
         return shown != CLR_INVALID && shown != RGB(0, 0, 0);
     });
-    PostMessageA(picker, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
-    PostMessageA(picker, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+    // Sent, not posted: the picker's own message to the page is then queued
+    // before the Apply click that follows.
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(picker, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y),
+                        SMTO_ABORTIFHUNG, 5000, &ignored);
+    SendMessageTimeoutA(picker, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y), SMTO_ABORTIFHUNG, 5000,
+                        &ignored);
     return shown;
 }
 
@@ -130,7 +108,7 @@ class DisplayScale : public ::testing::TestWithParam<int> {};
 TEST_P(DisplayScale, TheWindowIsItsSetsSizeAndScaledClicksReachTheSameBlock) {
     const int dpi = GetParam();
     const int percent = dpi * 100 / 96;
-    const SystemDpiSetting system(static_cast<DWORD>(dpi));
+    const e2e::SystemDpiSetting system(static_cast<DWORD>(dpi));
 
     settings::SharedSection section;
     ASSERT_EQ(section.Create(), settings::SharedSection::CreateResult::Created);
