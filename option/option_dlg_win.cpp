@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <vector>
+
 #include "common/protocol.h"
 #include "common/win/program_folder_win.h"
 #include "common/win/scoped_win.h"
@@ -143,10 +145,12 @@ LRESULT COptionDlg::OnDpiChanged(UINT dpi, const RECT* suggested) {
             DestroyWindow(page->Window());
         page.reset();
     }
+    std::vector<HWND> children;
     for (HWND child = GetWindow(self, GW_CHILD); child != nullptr;
-         child = GetWindow(self, GW_CHILD)) {
-        DestroyWindow(child);
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        children.push_back(child);
     }
+    for (HWND child : children) DestroyWindow(child);
     surface_.UseDpi(dpi);
     BuildSkin();
     ShowPage(currentPage_);

@@ -93,6 +93,7 @@ class CrackProbe : public win::WindowImpl<CrackProbe> {
             win::OnMessage<WM_SETTEXT, &P::SetText>(),
             win::OnMessage<EM_REPLACESEL, &P::ReplaceSelection>(),
             win::OnMessage<WM_COPYDATA, &P::CopyData>(),
+            win::OnMessage<WM_DPICHANGED, &P::DpiChanged>(),
         };
         static_assert(win::NoRowShadowed(rows),
                       "a row of this table is shadowed by an earlier one");
@@ -228,6 +229,9 @@ class CrackProbe : public win::WindowImpl<CrackProbe> {
         Note(WM_COPYDATA,
              Hex(from) + " " + std::to_string(data->dwData) + " " + std::to_string(data->cbData));
         return TRUE;
+    }
+    void DpiChanged(UINT dpi, const RECT* suggested) {
+        Note(WM_DPICHANGED, std::to_string(dpi) + " " + std::to_string(suggested->left));
     }
 };
 
@@ -377,8 +381,10 @@ TEST(MessageCrackers, EachMessageIsReadFromTheParameterThatCarriesIt) {
     probe.Deliver(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("xyz"));
     COPYDATASTRUCT copy{77, 9, nullptr};
     EXPECT_EQ(probe.Deliver(WM_COPYDATA, kW, reinterpret_cast<LPARAM>(&copy)), TRUE);
-    const std::vector<std::string> texts = {"create made", "7 33",  "8 34",
-                                            "abc",         "1 xyz", kWHex + " 77 9"};
+    const RECT suggested{40, 30, 1330, 930};
+    probe.Deliver(WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    const std::vector<std::string> texts = {"create made", "7 33",          "8 34",  "abc",
+                                            "1 xyz",       kWHex + " 77 9", "144 40"};
     ASSERT_EQ(probe.log.size(), texts.size());
     for (std::size_t i = 0; i < texts.size(); ++i) EXPECT_EQ(probe.log[i].text, texts[i]);
 
