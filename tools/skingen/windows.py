@@ -600,12 +600,15 @@ def _profile_controls(w):
     ] + _ok_cancel(w, 236, 4, 5) + [_close(6, w)]
 
 
-def _launch_deco(img):
-    w, h = logical_size(img)
-    dialog_frame(img, w, h, "LAUNCH PROGRAM")
-    d = canvas(img)
-    heading(d, (24, 62), "PROGRAM", TEXT)
-    _text(d, (24, 112), "The mouse button starts this program.", 10, TEXT_DIM)
+def _one_field_deco(title, label_at, label, note_at, note):
+    """A dialog of one field: its title, the field's label and a note."""
+    def deco(img):
+        w, h = logical_size(img)
+        dialog_frame(img, w, h, title)
+        d = canvas(img)
+        heading(d, label_at, label, TEXT)
+        _text(d, note_at, note, 10, TEXT_DIM)
+    return deco
 
 
 def _launch_controls(w):
@@ -615,14 +618,6 @@ def _launch_controls(w):
         C(2, "button", (334, 78, 84, 26), "browse", "browse", "Choose the program", "BROWSE",
           size=10),
     ] + _ok_cancel(w, 150, 3, 4) + [_close(5, w)]
-
-
-def _player_deco(img):
-    w, h = logical_size(img)
-    dialog_frame(img, w, h, "MEDIA PLAYER")
-    d = canvas(img)
-    heading(d, (24, 60), "PLAYER", TEXT)
-    _text(d, (24, 114), "The media buttons control this player.", 10, TEXT_DIM)
 
 
 def _player_controls(w):
@@ -681,10 +676,13 @@ def windows():
         dict(file="skin_profile.ini", base="profile", size=(440, 282), outline="dialog",
              deco=_profile_deco, controls=_profile_controls(440), window="game program dialog"),
         dict(file="skin_lanuch_program.ini", base="launch", size=(440, 196), outline="dialog",
-             deco=_launch_deco, controls=_launch_controls(440),
-             window="launch-program dialog"),
+             deco=_one_field_deco("LAUNCH PROGRAM", (24, 62), "PROGRAM", (24, 112),
+                                  "The mouse button starts this program."),
+             controls=_launch_controls(440), window="launch-program dialog"),
         dict(file="skin_select_player.ini", base="player", size=(360, 188), outline="dialog",
-             deco=_player_deco, controls=_player_controls(360), window="media player dialog"),
+             deco=_one_field_deco("MEDIA PLAYER", (24, 60), "PLAYER", (24, 114),
+                                  "The media buttons control this player."),
+             controls=_player_controls(360), window="media player dialog"),
         dict(file="skin_shortcut.ini", base="shortcut", size=(420, 238), outline="dialog",
              deco=_shortcut_deco, controls=_shortcut_controls(420), window="shortcut dialog"),
         dict(file="skin_support_control.ini", base="support", size=(PAGE_W, PAGE_H),
