@@ -45,6 +45,14 @@ ManifestDPIAware true
 ; How long (in 100 ms steps) the programs get to end before the user is asked.
 !define CLOSE_PATIENCE 300
 
+; One skin set for a display scale: skins\<percent>\ with the files of skins\.
+!macro SkinSet PERCENT
+    SetOutPath "$INSTDIR\skins\${PERCENT}"
+    File "${DIST}/skins/${PERCENT}/*.ini"
+    File "${DIST}/skins/${PERCENT}/*.bmp"
+    File "${DIST}/skins/${PERCENT}/*.jpg"
+!macroend
+
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
 InstallDir "$LOCALAPPDATA\Programs\${PRODUCT}"
@@ -200,6 +208,11 @@ Section "Mouse software (required)" SecProgram
     File "${DIST}/skins/*.ini"
     File "${DIST}/skins/*.bmp"
     File "${DIST}/skins/*.jpg"
+    ; The same skins drawn for larger display scales, one folder each.
+    !insertmacro SkinSet 125
+    !insertmacro SkinSet 150
+    !insertmacro SkinSet 175
+    !insertmacro SkinSet 200
 
     ; The user's settings: the shipped defaults only where none exist yet.
     SetOutPath "$INSTDIR"

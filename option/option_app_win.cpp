@@ -6,6 +6,7 @@
 #include <ole2.h>
 
 #include "common/protocol.h"
+#include "common/win/dpi_win.h"
 #include "common/win/program_folder_win.h"
 #include "common/win/scoped_win.h"
 #include "option/option_dlg_win.h"
@@ -55,6 +56,7 @@ int COptionApp::Run() {
 }  // namespace option
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    win::BecomeDpiAware();
     option::COptionApp app;
     return app.Run();
 }

@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <vector>
+
 #include "common/protocol.h"
 #include "common/win/program_folder_win.h"
 #include "common/win/scoped_win.h"
@@ -94,6 +96,7 @@ std::span<const win::MessageRow<COptionDlg>> COptionDlg::MessageMap() {
         win::OnMessage<WM_CTLCOLORSTATIC, &COptionDlg::OnCtlColor>(),
         win::OnMessage<WM_MEASUREITEM, &COptionDlg::OnMeasureItem>(),
         win::OnMessage<WM_DRAWITEM, &COptionDlg::OnDrawItem>(),
+        win::OnMessage<WM_DPICHANGED, &COptionDlg::OnDpiChanged>(),
     };
     static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
@@ -129,16 +132,59 @@ LRESULT COptionDlg::OnCreate() {
     language_.Reset(LoadLibraryA((Globals().programFolder + "lan.dll").c_str()));
     Globals().language = language_.Get();
     skin::MarkStartStage("lan.dll");
-    surface_.InitSkin(self, kSkinFile, kKeys,
+    BuildSkin();
+    return 0;
+}
+
+void COptionDlg::BuildSkin() {
+    surface_.InitSkin(Hwnd(), kSkinFile, kKeys,
                       [this](std::size_t, const char* key, const skin::ButtonPos& pos,
                              const skin::SkinSheets& sheets) { BuildControl(key, pos, sheets); });
-    // Only the first page is needed for the first paint; the others are made
-    // when they are first chosen, which keeps their skins off the start.
+    // Only the current page is needed for the first paint; the others are
+    // made when they are first chosen, which keeps their skins off the start.
     skin::MarkStartStage("main window skin");
-    EnsurePage(0);
+    EnsurePage(currentPage_);
     skin::MarkStartStage("first page");
-    surface_.ApplyShape(self);
+    surface_.ApplyShape(Hwnd());
     skin::MarkStartStage("shape");
+}
+
+LRESULT COptionDlg::OnDpiChanged(UINT dpi, const RECT* suggested) {
+    // Moved to a monitor of another scale, or the scale changed: every
+    // control and page is built again from the set for the new DPI. The
+    // settings, with any unapplied edits, live in the session, so the new
+    // controls show them as they were.
+    HWND self = Hwnd();
+    // The keyboard focus comes back to the same control in the new set.
+    HWND focused = GetFocus();
+    const int focusedId = focused != nullptr && IsChild(self, focused) ? GetDlgCtrlID(focused) : 0;
+    SendMessageA(self, WM_SETREDRAW, FALSE, 0);
+    for (auto& page : pages_) {
+        if (page != nullptr && page->Window() != nullptr)
+            DestroyWindow(page->Window());
+        page.reset();
+    }
+    std::vector<HWND> children;
+    for (HWND child = GetWindow(self, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        children.push_back(child);
+    }
+    for (HWND child : children) DestroyWindow(child);
+    surface_.UseDpi(dpi);
+    BuildSkin();
+    ShowPage(currentPage_);
+    Refresh();
+    SetPendingUi(session_->Pending());
+    if (suggested != nullptr) {
+        // The system's rectangle is today's window scaled; the set's own size
+        // is exact, so only the place is taken from it.
+        SetWindowPos(self, nullptr, suggested->left, suggested->top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (HWND again = focusedId != 0 ? GetDlgItem(self, focusedId) : nullptr)
+        SetFocus(again);
+    SendMessageA(self, WM_SETREDRAW, TRUE, 0);
+    RedrawWindow(self, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
     return 0;
 }
 

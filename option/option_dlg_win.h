@@ -126,6 +126,9 @@ class COptionDlg : public win::WindowImpl<COptionDlg>, public PageHost, private 
     LRESULT OnSettingChanged();
     LRESULT OnHint() { return 0; }
     LRESULT OnCtlColor(HDC dc, HWND control);
+    LRESULT OnDpiChanged(UINT dpi, const RECT* suggested);
+    // Builds the window's controls from the skin and applies its outline.
+    void BuildSkin();
     LRESULT OnMeasureItem(UINT id, MEASUREITEMSTRUCT* item);
     LRESULT OnDrawItem(UINT id, const DRAWITEMSTRUCT* item);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "common/win/dpi_win.h"
 #include "common/win/scoped_win.h"
 #include "osd/fade_schedule.h"
 #include "osd/placement.h"
@@ -169,7 +170,10 @@ void NoticeWindow::Show(const Notice& notice, const DisplayOptions& options) {
     monitor.cbSize = sizeof monitor;
     GetMonitorInfoA(MonitorFromPoint(pointer, MONITOR_DEFAULTTONEAREST), &monitor);
     const RECT& work = monitor.rcWork;
-    const SIZE size = Measure();
+    // Laid out in 100 % pixels and drawn at the display's scale.
+    scale_ = win::ScalePercent(win::DpiForWindow(Hwnd()));
+    const SIZE logical = Measure();
+    const SIZE size{MulDiv(logical.cx, scale_, 100), MulDiv(logical.cy, scale_, 100)};
     const ScreenRect at = PlaceNotice(ScreenRect{work.left, work.top, work.right, work.bottom},
                                       size.cx, size.cy, options.placement);
 
@@ -212,7 +216,7 @@ void NoticeWindow::Hide() {
 }
 
 void NoticeWindow::ApplyShape(int width, int height) {
-    auto outline = ChamferedOutline(width + 1, height + 1, kChamfer);
+    auto outline = ChamferedOutline(width + 1, height + 1, MulDiv(kChamfer, scale_, 100));
     win::GiveWindowRegion(Hwnd(),
                           win::ScopedGdi<HRGN>(CreatePolygonRgn(
                               outline.data(), static_cast<int>(outline.size()), WINDING)),
@@ -238,7 +242,14 @@ void NoticeWindow::OnPaint() {
     win::ScopedGdi<HBITMAP> canvas(CreateCompatibleBitmap(dc, std::max(width, 1), height));
     {
         win::ScopedSelect keep(memory.Get(), canvas.Get());
-        Draw(memory.Get(), width, height);
+        // The layout is in 100 % pixels; the world transform draws it at the
+        // display's scale, text included (outline fonts stay sharp).
+        SetGraphicsMode(memory.Get(), GM_ADVANCED);
+        const float factor = static_cast<float>(scale_) / 100.0f;
+        const XFORM scale{factor, 0.0f, 0.0f, factor, 0.0f, 0.0f};
+        SetWorldTransform(memory.Get(), &scale);
+        Draw(memory.Get(), MulDiv(width, 100, scale_), MulDiv(height, 100, scale_));
+        ModifyWorldTransform(memory.Get(), nullptr, MWT_IDENTITY);
         BitBlt(dc, 0, 0, width, height, memory.Get(), 0, 0, SRCCOPY);
     }
 }

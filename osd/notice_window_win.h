@@ -50,6 +50,7 @@ class NoticeWindow : public win::WindowImpl<NoticeWindow> {
     int holdMs_ = kDefaultHoldMs;
     std::uint64_t shownAt_ = 0;
     bool showing_ = false;
+    int scale_ = 100;  // percent of the display the notice is shown on
 };
 
 }  // namespace osd

@@ -5,16 +5,47 @@
 namespace win {
 namespace {
 
-using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-
-GetDpiForWindowFn GetDpiForWindowEntry() {
-    // Looked up once: the function is missing before Windows 10 1607 and in older Wine.
-    static const auto entry = reinterpret_cast<GetDpiForWindowFn>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
-    return entry;
+template <typename Fn>
+Fn Entry(const wchar_t* module, const char* name) {
+    HMODULE loaded = GetModuleHandleW(module);
+    if (loaded == nullptr)
+        loaded = LoadLibraryW(module);  // shcore.dll is not loaded by default
+    if (loaded == nullptr)
+        return nullptr;
+    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(loaded, name)));
 }
 
+// DPI_AWARENESS_CONTEXT values and PROCESS_DPI_AWARENESS, spelled out
+// because the entries are looked up rather than linked.
+using DpiContext = HANDLE;
+const DpiContext kContextPerMonitorV2 = reinterpret_cast<DpiContext>(static_cast<INT_PTR>(-4));
+const DpiContext kContextPerMonitor = reinterpret_cast<DpiContext>(static_cast<INT_PTR>(-3));
+constexpr int kProcessPerMonitorAware = 2;
+
 }  // namespace
+
+DpiAwareness BecomeDpiAware() {
+    // A process whose manifest was honoured is already aware: each call
+    // below then fails with "access denied" and the manifest's choice stays.
+    using SetContextFn = BOOL(WINAPI*)(DpiContext);
+    using SetAwarenessFn = HRESULT(WINAPI*)(int);
+    using SetAwareFn = BOOL(WINAPI*)();
+    if (const auto set = Entry<SetContextFn>(L"user32.dll", "SetProcessDpiAwarenessContext")) {
+        if (set(kContextPerMonitorV2))
+            return DpiAwareness::PerMonitorV2;
+        if (set(kContextPerMonitor))
+            return DpiAwareness::PerMonitor;
+    }
+    if (const auto set = Entry<SetAwarenessFn>(L"shcore.dll", "SetProcessDpiAwareness")) {
+        if (SUCCEEDED(set(kProcessPerMonitorAware)))
+            return DpiAwareness::PerMonitor;
+    }
+    if (const auto set = Entry<SetAwareFn>(L"user32.dll", "SetProcessDPIAware")) {
+        if (set())
+            return DpiAwareness::System;
+    }
+    return DpiAwareness::None;
+}
 
 UINT SystemDpi() {
     const ScopedWindowDc screen(nullptr);
@@ -24,7 +55,10 @@ UINT SystemDpi() {
 }
 
 UINT DpiForWindow(HWND window) {
-    if (const auto entry = GetDpiForWindowEntry(); entry != nullptr && window != nullptr) {
+    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+    // Looked up once: the function is missing before Windows 10 1607 and in older Wine.
+    static const auto entry = Entry<GetDpiForWindowFn>(L"user32.dll", "GetDpiForWindow");
+    if (entry != nullptr && window != nullptr) {
         if (const UINT dpi = entry(window); dpi != 0)
             return dpi;
     }

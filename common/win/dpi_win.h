@@ -14,6 +14,16 @@ UINT DpiForWindow(HWND window);
 // The system DPI (what a window of a system-aware program is drawn at).
 UINT SystemDpi();
 
+// How far the process follows display scales, from the best the system
+// offers down to what every supported system knows.
+enum class DpiAwareness { PerMonitorV2, PerMonitor, System, None };
+
+// Makes the process DPI aware where the manifest was not honoured (a host
+// that ignores it, or a system that reads only the older key): per-monitor
+// v2, then per-monitor, then system awareness, each looked up at run time.
+// Call before the first window is created. Returns what is in force.
+DpiAwareness BecomeDpiAware();
+
 // A length in 96-DPI pixels at the given DPI, rounded to the nearest pixel.
 inline int ScaleForDpi(int value, UINT dpi) {
     return MulDiv(value, static_cast<int>(dpi), kBaseDpi);

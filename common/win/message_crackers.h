@@ -260,8 +260,13 @@ struct Cracker<WM_GETOBJECT> : Carries<crack::W<WPARAM>, crack::L<LONG>> {};
 // Between programs: the sender's window and the data, valid only during the call.
 template <>
 struct Cracker<WM_COPYDATA> : Carries<crack::W<HWND>, crack::L<const COPYDATASTRUCT*>> {};
+// WM_DPICHANGED: the new DPI (both axes are the same), the suggested window
+// rectangle
+template <>
+struct Cracker<WM_DPICHANGED> : Carries<crack::LowWordW, crack::L<const RECT*>> {};
 
 inline constexpr auto kCrackedMessages = std::to_array<UINT>({
+    WM_DPICHANGED,
     WM_DESTROY,
     WM_CLOSE,
     WM_PAINT,

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "common/protocol.h"
+#include "common/win/dpi_win.h"
 #include "common/win/program_folder_win.h"
 #include "common/win/scoped_win.h"
 #include "monitor/app/monitor_command_win.h"
@@ -105,6 +106,7 @@ void CMonitorApp::ExitInstance() {
 }  // namespace monitor
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
+    win::BecomeDpiAware();
     monitor::CMonitorApp app;
     return app.Run(commandLine != nullptr ? commandLine : "");
 }

@@ -12,16 +12,20 @@ namespace monitor {
 namespace {
 
 HICON SmallExecutableIcon() {
+    // The program's own icon at the size the system asks for (16, 20, 24 or
+    // 32 pixels from 100 % to 200 %): the icon file holds each of them, so
+    // nothing is stretched. The shell's small icon only when that fails.
+    if (auto own = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1),
+                                                 IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                 GetSystemMetrics(SM_CYSMICON), 0))) {
+        return own;
+    }
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     SHFILEINFOA info{};
-    if (SHGetFileInfoA(path, 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON) != 0 &&
-        info.hIcon != nullptr) {
+    if (SHGetFileInfoA(path, 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON) != 0)
         return info.hIcon;
-    }
-    return static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1), IMAGE_ICON,
-                                         GetSystemMetrics(SM_CXSMICON),
-                                         GetSystemMetrics(SM_CYSMICON), 0));
+    return nullptr;
 }
 
 NOTIFYICONDATAA BaseData(HWND owner) {

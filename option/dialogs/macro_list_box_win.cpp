@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "common/win/program_folder_win.h"
+#include "option/skin/skin_loader_win.h"
 
 namespace option {
 namespace {
@@ -68,12 +69,12 @@ bool CMacroListBox::Create(HWND parent, const RECT& r, UINT id) {
                                 GetModuleHandleA(nullptr), nullptr);
     if (list == nullptr || !Subclass(list))
         return false;
-    font_.Reset(CreateFontA(-14, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+    font_.Reset(CreateFontA(skin::SkinPixels(-14), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                            ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                             DEFAULT_PITCH | FF_SWISS, "Arial"));
     background_.Reset(CreateSolidBrush(kBackColor));
     SendMessageA(list, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
-    SendMessageA(list, LB_SETITEMHEIGHT, 0, kItemHeight);
+    SendMessageA(list, LB_SETITEMHEIGHT, 0, skin::SkinPixels(kItemHeight));
     return true;
 }
 
@@ -264,7 +265,7 @@ LRESULT CMacroListBox::OnDestroy() {
 }
 
 void CMacroListBox::Measure(MEASUREITEMSTRUCT& item) {
-    item.itemHeight = kItemHeight;
+    item.itemHeight = static_cast<UINT>(skin::SkinPixels(kItemHeight));
 }
 
 HBITMAP CMacroListBox::Picture(unsigned id) {
@@ -288,7 +289,8 @@ void CMacroListBox::Draw(const DRAWITEMSTRUCT& item) {
     win::ScopedGdi<HBRUSH> fill(CreateSolidBrush(marked ? kSelectedColor : kBackColor));
     FillRect(dc, &r, fill.Get());
 
-    int textLeft = r.left + kTextLeft;
+    const auto px = skin::SkinPixels;
+    int textLeft = r.left + px(kTextLeft);
     const unsigned pictureId = LOWORD(item.itemData);
     if (pictureId != 0) {
         if (HBITMAP picture = Picture(pictureId)) {
@@ -296,17 +298,19 @@ void CMacroListBox::Draw(const DRAWITEMSTRUCT& item) {
             GetObjectA(picture, sizeof info, &info);
             win::ScopedDc source(CreateCompatibleDC(dc));
             win::ScopedSelect chosen(source.Get(), picture);
-            TransparentBlt(dc, r.left + kPictureLeft, r.top + kPictureTop, info.bmWidth,
-                           info.bmHeight, source.Get(), 0, 0, info.bmWidth, info.bmHeight,
+            // The event pictures are drawn for 100 %; they are stretched
+            // (black stays the transparent colour) to the row's scale.
+            TransparentBlt(dc, r.left + px(kPictureLeft), r.top + px(kPictureTop), px(info.bmWidth),
+                           px(info.bmHeight), source.Get(), 0, 0, info.bmWidth, info.bmHeight,
                            RGB(0, 0, 0));
         }
-        textLeft = r.left + kTextAfterPicture;
+        textLeft = r.left + px(kTextAfterPicture);
     }
     const std::string text = Text(index);
     win::ScopedSelect font(dc, font_.Get());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, kTextColor);
-    RECT textArea{textLeft, r.top, r.right - 2, r.bottom};
+    RECT textArea{textLeft, r.top, r.right - px(2), r.bottom};
     DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &textArea,
               DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
 }

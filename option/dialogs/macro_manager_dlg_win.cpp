@@ -12,6 +12,7 @@
 #include "option/dialogs/warning_dlg_win.h"
 #include "option/option_globals_win.h"
 #include "option/skin/skin_menu_win.h"
+#include "option/skin/skin_loader_win.h"
 
 namespace option {
 namespace {
@@ -322,9 +323,10 @@ LRESULT CMacroManagerDlg::OnListDeleteKey(win::LParam<UINT> list) {
 }
 
 void CMacroManagerDlg::OpenContextMenu() {
-    win::ScopedGdi<HFONT> font(CreateFontA(-14, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                                           ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                           DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Arial"));
+    win::ScopedGdi<HFONT> font(CreateFontA(skin::SkinPixels(-14), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
+                                           FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                           DEFAULT_PITCH | FF_SWISS, "Arial"));
     skin::CCoolMenu::SetColors(kMenuAccent, kMenuAccent, kMenuBack, kMenuBack);
     std::vector<std::unique_ptr<skin::CSkinMenu>> menus;
     auto make = [&](int width) -> skin::CSkinMenu& {

@@ -9,6 +9,7 @@
 #include "option/dialogs/skin_dialog_win.h"
 #include "option/model/dialogs/dialog_values.h"
 #include "option/skin/skin_menu_win.h"
+#include "option/skin/skin_loader_win.h"
 
 namespace option {
 namespace {
@@ -85,9 +86,10 @@ class CPlayerDlg : public SkinDialog<CPlayerDlg> {
         HWND selector = Selector().Hwnd();
         RECT r{};
         GetWindowRect(selector, &r);
-        win::ScopedGdi<HFONT> font(CreateFontA(
-            15, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Eurostile"));
+        win::ScopedGdi<HFONT> font(CreateFontA(skin::SkinPixels(15), 0, 0, 0, FW_NORMAL, FALSE,
+                                               FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                               CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                               DEFAULT_PITCH | FF_DONTCARE, "Eurostile"));
         {
             skin::CSkinMenu menu(font.Get());
             menu.Attach();
@@ -95,7 +97,9 @@ class CPlayerDlg : public SkinDialog<CPlayerDlg> {
             menu.SetSeparatorColors(kMenuSelected, kMenuSelected);
             menu.SetTextColors(RGB(255, 255, 255), RGB(255, 255, 255));
             // As wide as the selector, so the list hangs from it like a drop-down.
-            menu.SetWidth(std::max(kMenuWidth, static_cast<int>(r.right - r.left)));
+            // (The menu keeps 100 % pixels; the selector is measured on the screen.)
+            menu.SetWidth(std::max(
+                kMenuWidth, MulDiv(static_cast<int>(r.right - r.left), 100, skin::SkinScale())));
             for (std::int32_t player : kOfferedPlayers) {
                 menu.AppendItem(0, std::string(PlayerName(player)),
                                 kFirstPlayerCommand + static_cast<UINT>(player));

@@ -1,4 +1,5 @@
 #include "option/pages/assignment_menu_win.h"
+#include "option/skin/skin_loader_win.h"
 
 namespace option {
 namespace {
@@ -11,8 +12,8 @@ constexpr COLORREF kTopText = 0xFFFFFF;
 
 SkinnedAssignmentMenu::SkinnedAssignmentMenu(const AssignmentMenu& model,
                                              const StringSource& strings)
-    : font_(CreateFontA(15, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+    : font_(CreateFontA(skin::SkinPixels(15), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                        DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                         DEFAULT_PITCH | FF_DONTCARE, "Arial")) {
     top_ = Build(model.items, model.width, true, strings);
 }

@@ -9,6 +9,7 @@
 #include "option/pages/page_controls_win.h"
 #include "option/pages/page_window_win.h"
 #include "option/skin/skin_resource_ids.h"
+#include "option/skin/skin_loader_win.h"
 
 namespace option {
 namespace {
@@ -144,7 +145,7 @@ void CLightingPage::Show(const settings::ProfileRecord& profile) {
     if (previewColor_ != v.previewColor) {
         previewColor_ = v.previewColor;
         RECT grown = preview_;
-        InflateRect(&grown, 2, 2);
+        InflateRect(&grown, skin::SkinPixels(2), skin::SkinPixels(2));
         InvalidateRect(Hwnd(), &grown, FALSE);
     }
 }
@@ -158,7 +159,7 @@ void CLightingPage::DrawColours(HDC dc) const {
     const COLORREF c = previewColor_;
     const COLORREF half = RGB(GetRValue(c) / 2, GetGValue(c) / 2, GetBValue(c) / 2);
     RECT grown = preview_;
-    InflateRect(&grown, 1, 1);
+    InflateRect(&grown, skin::SkinPixels(1), skin::SkinPixels(1));
     FillEllipse(dc, grown, c, half);
     FillEllipse(dc, preview_, c, c);
 }

@@ -8,6 +8,7 @@
 #include "option/late_system_calls_win.h"
 #include "option/option_globals_win.h"
 #include "option/pages/page_window_win.h"
+#include "option/skin/skin_loader_win.h"
 
 namespace option {
 namespace {
@@ -18,8 +19,11 @@ constexpr COLORREF kVersionColor = RGB(180, 180, 180);
 constexpr POINT kSoftwareAt{172, 105};
 constexpr POINT kFirmwareAt{186, 135};
 
+// `at` is a point of the 100 % picture; the text goes where the skin set in
+// use has it.
 void DrawVersion(HDC dc, POINT at, const std::string& text) {
-    TextOutA(dc, at.x, at.y, text.c_str(), static_cast<int>(text.size()));
+    TextOutA(dc, skin::SkinPixels(at.x), skin::SkinPixels(at.y), text.c_str(),
+             static_cast<int>(text.size()));
 }
 
 }  // namespace
@@ -57,9 +61,10 @@ void CSupportPage::Refresh() {
 
 LRESULT CSupportPage::OnPaint() {
     surface_.Paint(Hwnd(), [](HDC dc) {
-        win::ScopedGdi<HFONT> font(CreateFontA(
-            14, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Arial"));
+        win::ScopedGdi<HFONT> font(CreateFontA(skin::SkinPixels(14), 0, 0, 0, FW_NORMAL, FALSE,
+                                               FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                               CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                               DEFAULT_PITCH | FF_DONTCARE, "Arial"));
         win::ScopedSelect keep(dc, font.Get());
         SetTextColor(dc, kVersionColor);
         DrawVersion(dc, kSoftwareAt, Globals().softwareVersion);

@@ -56,8 +56,11 @@ int ThumbX(std::uint32_t value, std::uint32_t minimum, std::uint32_t maximum, in
     const std::uint64_t offset =
         __builtin_mul_overflow(static_cast<std::uint64_t>(travel), part, &product)
             ? static_cast<std::uint64_t>(static_cast<double>(travel) * static_cast<double>(part) /
-                                         static_cast<double>(span))
-            : product / span;
+                                             static_cast<double>(span) +
+                                         0.5)
+            : (product + span / 2) / span;
+    // Nearest pixel, not truncated: a thumb let go where it was put must read
+    // back as the same value (release rounds), at every track length.
     return static_cast<int>(leftBound + static_cast<std::int64_t>(offset));
 }
 
@@ -357,8 +360,10 @@ int WidenMenu(int menuWidth, std::size_t textLength, int leftMargin, int rightMa
                               : menuWidth;
 }
 
-PickPoint PickerPoint(int x, int y) {
-    constexpr int kLeft = 6, kTop = 6, kRight = 197, kBottom = 20, kGrow = 3;
+PickPoint PickerPoint(int x, int y, int percent) {
+    // The pick area of the 100 % strip, at the strip's scale.
+    const auto at = [percent](int v) { return static_cast<int>((v * percent + 50) / 100); };
+    const int kLeft = at(6), kTop = at(6), kRight = at(197), kBottom = at(20), kGrow = at(3);
     PickPoint p{};
     p.hit = x >= kLeft - kGrow && x < kRight + kGrow && y >= kTop - kGrow && y < kBottom + kGrow;
     p.x = std::clamp(x, kLeft, kRight);

@@ -25,7 +25,7 @@ int RoundAndClamp(double value, bool rounding, int minimum, int maximum);
 // The thumb keeps its range and position as unsigned numbers.
 std::uint32_t ClampUnsigned(std::uint32_t value, std::uint32_t minimum, std::uint32_t maximum);
 
-// Left edge of the thumb for a position:
+// Left edge of the thumb for a position, to the nearest pixel:
 // left + (right - left - thumbWidth) * (value - min) / (max - min).
 // An empty range puts the thumb at the left bound; a thumb wider than the
 // track stays at the left bound.
@@ -158,7 +158,7 @@ struct PickPoint {
     int markerX;  // marker position relative to the pick area
     int markerY;
 };
-PickPoint PickerPoint(int x, int y);
+PickPoint PickerPoint(int x, int y, int percent = 100);
 
 // ---- Hint string -----------------------------------------------------------
 

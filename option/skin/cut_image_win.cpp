@@ -13,18 +13,30 @@
 namespace skin {
 
 HBITMAP CutImage(HWND reference, HBITMAP sheet, const RECT& r) {
-    const int w = r.right - r.left;
-    const int h = r.bottom - r.top;
-    if (sheet == nullptr || w <= 0 || h <= 0)
+    return CopyPicturePart(reference, sheet, r, SIZE{r.right - r.left, r.bottom - r.top}, 0);
+}
+
+HBITMAP CopyPicturePart(HWND reference, HBITMAP picture, const RECT& part, SIZE size,
+                        int stretchMode) {
+    const int w = part.right - part.left;
+    const int h = part.bottom - part.top;
+    if (picture == nullptr || w <= 0 || h <= 0 || size.cx <= 0 || size.cy <= 0)
         return nullptr;
     const win::ScopedWindowDc screen(reference);
-    HBITMAP image = CreateCompatibleBitmap(screen.Get(), w, h);
+    HBITMAP image = CreateCompatibleBitmap(screen.Get(), size.cx, size.cy);
     const win::ScopedDc from(CreateCompatibleDC(screen.Get()));
     const win::ScopedDc to(CreateCompatibleDC(screen.Get()));
     if (image != nullptr && from && to) {
-        const win::ScopedSelect useSheet(from.Get(), sheet);
+        const win::ScopedSelect usePicture(from.Get(), picture);
         const win::ScopedSelect useImage(to.Get(), image);
-        BitBlt(to.Get(), 0, 0, w, h, from.Get(), r.left, r.top, SRCCOPY);
+        if (size.cx == w && size.cy == h) {
+            BitBlt(to.Get(), 0, 0, w, h, from.Get(), part.left, part.top, SRCCOPY);
+        } else {
+            SetStretchBltMode(to.Get(), stretchMode);
+            SetBrushOrgEx(to.Get(), 0, 0, nullptr);
+            StretchBlt(to.Get(), 0, 0, size.cx, size.cy, from.Get(), part.left, part.top, w, h,
+                       SRCCOPY);
+        }
     }
     return image;
 }

@@ -13,6 +13,7 @@
 #include "option/skin/focus_mark_win.h"
 #include "option/skin/offscreen_canvas_win.h"
 #include "option/skin/region_win.h"
+#include "option/skin/skin_loader_win.h"
 
 namespace skin {
 namespace {
@@ -292,15 +293,16 @@ void CSkinButton::DrawFace(HDC dc, HBITMAP image, const RECT& client) {
     const OffscreenCanvas canvas(dc, w, h);
     HDC memory = canvas.Dc();
     BlitImage(memory, image, w, h);
-    const win::ScopedGdi<HFONT> font(CreateFontA(
-        16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Arial"));
+    const win::ScopedGdi<HFONT> font(CreateFontA(SkinPixels(16), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
+                                                 FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                                 CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                                 DEFAULT_PITCH | FF_DONTCARE, "Arial"));
     const win::ScopedSelect keepFont(memory, font.Get());
     SetBkMode(memory, TRANSPARENT);
     SetTextColor(memory, RGB(224, 224, 224));
     SIZE extent{};
     GetTextExtentPoint32A(memory, faceText_.c_str(), static_cast<int>(faceText_.size()), &extent);
-    TextOutA(memory, client.left + 5, h / 2 - extent.cy / 2, faceText_.c_str(),
+    TextOutA(memory, client.left + SkinPixels(5), h / 2 - extent.cy / 2, faceText_.c_str(),
              static_cast<int>(faceText_.size()));
     canvas.CopyTo(dc);
 }
@@ -488,7 +490,7 @@ void CColorSwatchButton::DrawFace(HDC dc, HBITMAP image, const RECT& client) {
     const OffscreenCanvas canvas(dc, w, h);
     BlitImage(canvas.Dc(), image, w, h);
     const win::ScopedGdi<HBRUSH> brush(CreateSolidBrush(swatch_));
-    const RECT block{0, 0, 35, 19};
+    const RECT block{0, 0, SkinPixels(35), SkinPixels(19)};
     FillRect(canvas.Dc(), &block, brush.Get());
     canvas.CopyTo(dc);
 }

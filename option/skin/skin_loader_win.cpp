@@ -6,11 +6,13 @@
 #include <vector>
 
 #include "common/settings/ini_file_win.h"
+#include "common/win/dpi_win.h"
 #include "common/win/program_folder_win.h"
 #include "common/win/scoped_win.h"
 #include "option/skin/picture_file_win.h"
 #include "option/skin/picture_prefetch_win.h"
 #include "option/skin/region_win.h"
+#include "option/skin/scale_sets.h"
 
 namespace skin {
 namespace {
@@ -19,9 +21,15 @@ namespace {
 // 2047 characters.
 constexpr std::size_t kSkinStringBuffer = 2048;
 
-std::string& FolderStore() {
-    static std::string folder = DefaultSkinFolder();
-    return folder;
+struct Folders {
+    std::string base = DefaultSkinFolder();  // the 100 % set
+    std::string inUse = base;
+    int percent = kScaleSets.front();
+};
+
+Folders& FolderStore() {
+    static Folders folders;
+    return folders;
 }
 
 }  // namespace
@@ -31,13 +39,40 @@ std::string DefaultSkinFolder() {
 }
 
 const std::string& SkinFolder() {
-    return FolderStore();
+    return FolderStore().inUse;
 }
 
 void SetSkinFolder(std::string folder) {
     if (!folder.empty() && folder.back() != '\\' && folder.back() != '/')
         folder.push_back('\\');
-    FolderStore() = std::move(folder);
+    FolderStore().base = folder;
+    FolderStore().inUse = std::move(folder);
+    FolderStore().percent = kScaleSets.front();
+}
+
+int SkinScale() {
+    return FolderStore().percent;
+}
+
+int SkinPixels(int value) {
+    return MulDiv(value, SkinScale(), 100);
+}
+
+int ChooseSkinSet(UINT dpi, const std::string& skinFile, SkinBitmap& normal, SIZE& size) {
+    Folders& folders = FolderStore();
+    for (const int percent : ScaleSetOrder(win::ScalePercent(dpi)).Sets()) {
+        const std::string folder = folders.base + ScaleSetSubfolder(percent);
+        const std::string normalName = ReadSkinString(folder + skinFile, "SCREEN", "Normal");
+        if (!normalName.empty() && LoadSkinPicture(folder + normalName, normal, size) != 0) {
+            folders.inUse = folder;
+            folders.percent = percent;
+            return 1;
+        }
+        win::DebugText("ChooseSkinSet skipped %d\n", percent);
+    }
+    folders.inUse = folders.base;
+    folders.percent = kScaleSets.front();
+    return 0;
 }
 
 std::string ReadSkinString(const std::string& iniPath, const char* section, const char* key) {
@@ -66,13 +101,26 @@ HBITMAP SkinSheets::Get(ButtonImage state) const {
     return sheets_[i].Get();
 }
 
+void SkinSheets::Adopt(ButtonImage state, SkinBitmap picture, SIZE size) {
+    const auto i = static_cast<std::size_t>(state);
+    if (i >= kCount)
+        return;
+    sheets_[i] = std::move(picture);
+    sizes_[i] = size;
+    decoded_[i] = true;
+}
+
 SIZE SkinSheets::NormalSize() const {
     Get(ButtonImage::Normal);
     return sizes_[static_cast<std::size_t>(ButtonImage::Normal)];
 }
 
 void PrefetchSkin(const std::string& skinFile, std::span<const char* const> screenKeys) {
-    const std::string& folder = SkinFolder();
+    // The set the window will most likely choose: the one for the system's
+    // scale (a prefetched picture nobody asks for only costs the decoding).
+    const std::string folder =
+        FolderStore().base +
+        ScaleSetSubfolder(ScaleSetOrder(win::ScalePercent(win::SystemDpi())).Sets().front());
     std::vector<std::string> paths;
     for (const char* key : screenKeys)
         paths.push_back(folder + ReadSkinString(folder + skinFile, "SCREEN", key));
@@ -81,6 +129,13 @@ void PrefetchSkin(const std::string& skinFile, std::span<const char* const> scre
 
 int SkinSurface::InitSkin(HWND hwnd, const std::string& skinFile, std::span<const char* const> keys,
                           const ControlMaker& make, std::span<const FixedImage> fixedImages) {
+    // A top-level window chooses the set for its display scale; a page inside
+    // a window draws with that window's set.
+    SkinBitmap chosenNormal;
+    SIZE chosenSize{};
+    if ((GetWindowLongPtrA(hwnd, GWL_STYLE) & WS_CHILD) == 0)
+        ChooseSkinSet(dpi_ != 0 ? dpi_ : win::DpiForWindow(hwnd), skinFile, chosenNormal,
+                      chosenSize);
     const std::string& folder = SkinFolder();
     const std::string path = folder + skinFile;
     // The recipe reads some thirty keys of the file, and the system's reader
@@ -97,8 +152,12 @@ int SkinSurface::InitSkin(HWND hwnd, const std::string& skinFile, std::span<cons
     const std::string downName = read("SCREEN", "Down");
     const std::string disableName = read("SCREEN", "Disable");
 
-    sheets_ = std::make_shared<const SkinSheets>(std::array<std::string, SkinSheets::kCount>{
+    auto made = std::make_shared<SkinSheets>(std::array<std::string, SkinSheets::kCount>{
         folder + normalName, folder + overName, folder + downName, folder + disableName});
+    // The set's choice decoded its Normal picture already.
+    if (chosenNormal)
+        made->Adopt(ButtonImage::Normal, std::move(chosenNormal), chosenSize);
+    sheets_ = std::move(made);
     SIZE ignored{};
     LoadSkinPicture(folder + maskName, mask_, ignored);
     size_ = sheets_->NormalSize();

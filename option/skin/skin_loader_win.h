@@ -23,10 +23,26 @@ using SkinBitmap = win::ScopedGdi<HBITMAP>;
 
 // The process-wide skins folder (with a trailing backslash). Option sets it
 // once when its main window is created; until then it is the program folder
-// followed by "skins\".
+// followed by "skins\". SetSkinFolder names the folder of the 100 % set;
+// SkinFolder() is the folder of the set in use, which the last skinned
+// window created chose for its display scale (see InitSkin).
 const std::string& SkinFolder();
 void SetSkinFolder(std::string folder);
 std::string DefaultSkinFolder();
+
+// The scale of the skin set in use in percent (100 for the skins folder
+// itself). Everything a control draws in code (fonts, its own parts, hit
+// areas) is sized by it, so that it matches the set's pictures.
+int SkinScale();
+// A length given in 100 % pixels at the scale of the set in use.
+int SkinPixels(int value);
+
+// Makes the first usable skin set for a window at `dpi` the set in use
+// (SkinFolder()): the nearest set at or above the scale, then each smaller
+// one, 100 % last. A set is usable when its copy of `skinFile` names a Normal
+// picture that decodes; that picture is left in `normal` with its size.
+// Returns 1 when a set was usable; otherwise the 100 % set is in use.
+int ChooseSkinSet(UINT dpi, const std::string& skinFile, SkinBitmap& normal, SIZE& size);
 
 // The value of a key, "" by default, through the profile-string reader with
 // a buffer of 2048 characters (longer values are cut to 2047).
@@ -42,6 +58,12 @@ int LoadSkinPicture(const std::string& path, SkinBitmap& target, SIZE& size);
 // bitmap compatible with `reference`'s display context; null for an empty
 // sheet or an empty rectangle.
 HBITMAP CutImage(HWND reference, HBITMAP sheet, const RECT& r);
+
+// The rectangle `part` of `picture` copied into a new bitmap of `size`
+// (stretched in `stretchMode` when the sizes differ); null for an empty
+// picture or size.
+HBITMAP CopyPicturePart(HWND reference, HBITMAP picture, const RECT& part, SIZE size,
+                        int stretchMode);
 
 // The same for a 32-bit top-down section, as the loader decodes every
 // picture into, by copying its rows (the system does not tell a section's
@@ -65,6 +87,8 @@ class SkinSheets : public std::enable_shared_from_this<SkinSheets> {
     // The sheet of `state`, decoded on the first call; null when the picture
     // is missing or cannot be decoded.
     HBITMAP Get(ButtonImage state) const;
+    // Takes `picture`, already decoded from the path of `state`, as that sheet.
+    void Adopt(ButtonImage state, SkinBitmap picture, SIZE size);
     // The size of the Normal picture (decoding it), 0 x 0 without one.
     SIZE NormalSize() const;
     // The rectangle `r` of the sheet of `state` as a new bitmap; null for an
@@ -104,7 +128,9 @@ class SkinSurface {
     SkinSurface(const SkinSurface&) = delete;
     SkinSurface& operator=(const SkinSurface&) = delete;
 
-    // The init-skin step: reads `skinFile` (relative to the skins folder),
+    // The init-skin step: a top-level window chooses the skin set for its
+    // display scale (ChooseSkinSet) and makes it the set in use; a child
+    // window uses the set in use. Reads `skinFile` from the set,
     // loads the mask and the Normal sheet, moves the window to (0, 0) of its
     // parent sized to the Normal picture, creates the controls of `keys`
     // through `make` and loads `fixedImages`. The other sheets are decoded
@@ -112,6 +138,10 @@ class SkinSurface {
     // file and the Normal picture were read.
     int InitSkin(HWND hwnd, const std::string& skinFile, std::span<const char* const> keys,
                  const ControlMaker& make, std::span<const FixedImage> fixedImages = {});
+
+    // The DPI the next InitSkin chooses the set for, instead of the window's
+    // own (a window told of a new DPI before the system reports it).
+    void UseDpi(UINT dpi) { dpi_ = dpi; }
 
     // Builds the region from the mask (white, tolerance 0) and applies it;
     // the window owns the applied region, Region() is the surface's own copy.
@@ -133,6 +163,7 @@ class SkinSurface {
     std::shared_ptr<const SkinSheets> sheets_;
     win::ScopedGdi<HRGN> region_;  // a copy of the applied region
     SIZE size_{0, 0};
+    UINT dpi_ = 0;
 };
 
 // A left-button press on the body of a skinned window: lets the system move

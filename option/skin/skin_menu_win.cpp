@@ -5,6 +5,7 @@
 
 #include "common/win/scoped_win.h"
 #include "option/skin/control_math.h"
+#include "option/skin/skin_loader_win.h"
 
 namespace skin {
 namespace {
@@ -103,9 +104,11 @@ void CSkinMenu::Destroy() {
 }
 
 void CSkinMenu::MeasureItem(MEASUREITEMSTRUCT& mis) const {
+    // Widths and heights are kept in 100 % pixels and measured at the scale
+    // of the skin set, like the font the owner made for it.
     const ItemSize size = MeasureMenuItem(mis.itemID, itemHeight_, width_);
-    mis.itemWidth = static_cast<UINT>(std::max(size.width, 0));
-    mis.itemHeight = static_cast<UINT>(std::max(size.height, 0));
+    mis.itemWidth = static_cast<UINT>(std::max(SkinPixels(size.width), 0));
+    mis.itemHeight = static_cast<UINT>(std::max(SkinPixels(size.height), 0));
 }
 
 void CSkinMenu::DrawItem(const DRAWITEMSTRUCT& dis) const {
@@ -132,17 +135,20 @@ void CSkinMenu::DrawItem(const DRAWITEMSTRUCT& dis) const {
         const int oldMode = SetBkMode(dc, TRANSPARENT);
         HGDIOBJ oldFont = font_ != nullptr ? SelectObject(dc, font_) : nullptr;
         RECT textRect = r;
-        OffsetRect(&textRect, 2, 0);
+        OffsetRect(&textRect, SkinPixels(2), 0);
         if (item != nullptr) {
             DrawTextA(dc, item->text.c_str(), static_cast<int>(item->text.size()), &textRect,
                       DT_SINGLELINE | DT_VCENTER | DT_LEFT);
         }
         if (item != nullptr && item->submenu != nullptr) {
+            const int side = SkinPixels(32);
             HICON arrow = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr),
                                                         MAKEINTRESOURCEA(kMenuArrowIcon),
-                                                        IMAGE_ICON, 32, 32, LR_SHARED));
-            if (arrow != nullptr)
-                DrawIconEx(dc, r.right - 19, r.top - 9, arrow, 32, 32, 0, nullptr, DI_NORMAL);
+                                                        IMAGE_ICON, side, side, LR_SHARED));
+            if (arrow != nullptr) {
+                DrawIconEx(dc, r.right - SkinPixels(19), r.top - SkinPixels(9), arrow, side, side,
+                           0, nullptr, DI_NORMAL);
+            }
         }
         SetTextColor(dc, oldColor);
         SetBkMode(dc, oldMode);

@@ -9,9 +9,19 @@
 #include "option/skin/child_window_win.h"
 #include "option/skin/control_math.h"
 #include "option/skin/offscreen_canvas_win.h"
+#include "option/skin/skin_loader_win.h"
 
 namespace skin {
 namespace {
+
+// A copy of `picture` at `percent` of its size, stretched in `mode`
+// (HALFTONE smooths, COLORONCOLOR keeps every colour exact).
+HBITMAP ScaledCopy(HBITMAP picture, int percent, int mode) {
+    const SIZE from = BitmapSize(picture);
+    return CopyPicturePart(nullptr, picture, RECT{0, 0, from.cx, from.cy},
+                           SIZE{MulDiv(from.cx, percent, 100), MulDiv(from.cy, percent, 100)},
+                           mode);
+}
 
 constexpr win::RegisteredMessage kEditKillFocus(kEditKillFocusName);
 
@@ -68,9 +78,10 @@ bool CBitmapEdit::Attach(HWND edit) {
         return false;
     RegisterSkinMessages();
     if (!font_) {
-        font_.Reset(CreateFontA(fontHeight_, fontWidth_, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                                DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Arial"));
+        font_.Reset(CreateFontA(SkinPixels(fontHeight_), SkinPixels(fontWidth_), 0, 0, FW_NORMAL,
+                                FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                                "Arial"));
     }
     lastText_ = WindowText(edit);
     return true;
@@ -222,14 +233,15 @@ bool CSpinBox::Create(const RECT& r, HWND parent, UINT id) {
     if (!CreateChild(*this, "SkinSpinBox", WS_CHILD | WS_VISIBLE, r, parent, id))
         return false;
     const int w = r.right - r.left;
-    upRect_ = RECT{w - 20, 2, w - 2, 9};
-    downRect_ = RECT{w - 20, 11, w - 2, 18};
+    const auto px = SkinPixels;
+    upRect_ = RECT{w - px(20), px(2), w - px(2), px(9)};
+    downRect_ = RECT{w - px(20), px(11), w - px(2), px(18)};
     if (!up_.Create(Hwnd(), upRect_, kUpId) || !down_.Create(Hwnd(), downRect_, kDownId)) {
         return false;
     }
     up_.SetHint("");
     down_.SetHint("");
-    const RECT editRect{2, 2, w - 20, 16};
+    const RECT editRect{px(2), px(2), w - px(20), px(16)};
     if (!edit_.Create(WS_VISIBLE | WS_TABSTOP | ES_CENTER | ES_AUTOHSCROLL, editRect, Hwnd(),
                       kSpinEditId)) {
         return false;
@@ -390,12 +402,12 @@ LRESULT CSkinLabel::OnPaint() {
         const win::ScopedGdi<HBRUSH> brush(CreateSolidBrush(back_));
         FillRect(memory, &client, brush.Get());
         const win::ScopedGdi<HFONT> font(
-            bold_ ? CreateFontA(16, 8, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                DEFAULT_PITCH | FF_DONTCARE, "Arial")
-                  : CreateFontA(14, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                DEFAULT_PITCH | FF_DONTCARE, "Arial"));
+            bold_ ? CreateFontA(SkinPixels(16), SkinPixels(8), 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
+                                DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Arial")
+                  : CreateFontA(SkinPixels(14), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Arial"));
         const win::ScopedSelect keepFont(memory, font.Get());
         SetBkMode(memory, TRANSPARENT);
         SetTextColor(memory, RGB(2, 2, 2));
@@ -442,8 +454,13 @@ int CColorPicker::Create(UINT stripResource, HWND parent, const RECT& r, UINT id
     win::ScopedGdi<HBITMAP> marker(LoadBitmapA(instance, MAKEINTRESOURCEA(markerResource)));
     if (!strip || !marker)
         return 0;
-    strip_ = std::move(strip);
-    markerPicture_ = std::move(marker);
+    // The strip and marker are drawn for 100 %; at another scale the picker
+    // keeps copies at that size, paints those and reads the picked colour
+    // from the same copy, so the colour taken is the one under the pointer.
+    strip_.Reset(ScaledCopy(strip.Get(), SkinScale(), HALFTONE));
+    markerPicture_.Reset(ScaledCopy(marker.Get(), SkinScale(), COLORONCOLOR));
+    if (!strip_ || !markerPicture_)
+        return 0;
     return CreateChild(*this, "SkinColorPicker", WS_CHILD | WS_VISIBLE, r, parent, id) ? 1 : 0;
 }
 
@@ -468,7 +485,7 @@ LRESULT CColorPicker::OnPaint() {
 }
 
 void CColorPicker::Pick(POINT at) {
-    const PickPoint p = PickerPoint(at.x, at.y);
+    const PickPoint p = PickerPoint(at.x, at.y, SkinScale());
     if (!p.hit)
         return;
     pressing_ = true;

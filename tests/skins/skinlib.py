@@ -8,6 +8,17 @@ from PIL import Image, ImageChops, ImageStat
 
 ROOT = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
 SKINS = os.path.join(ROOT, "skins")
+# Display scales in percent; 100 is the skins folder itself.
+SCALES = (100, 125, 150, 175, 200)
+
+
+def scale_folder(percent):
+    return SKINS if percent == 100 else os.path.join(SKINS, str(percent))
+
+
+def edge(v, percent):
+    """Edge v of the 100 % set in the set of the given scale."""
+    return (v * percent * 2 + 100) // 200
 
 
 def read_profile(path):
@@ -80,8 +91,8 @@ def rects_overlap(a, b):
     return a[0] < b[2] and b[0] < a[2] and a[1] < b[3] and b[1] < a[3]
 
 
-def load(name):
-    img = Image.open(os.path.join(SKINS, name))
+def load(name, folder=SKINS):
+    img = Image.open(os.path.join(folder, name))
     img.load()
     return img
 

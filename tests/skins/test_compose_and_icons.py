@@ -64,12 +64,12 @@ def read_ico(path):
 
 class IconTest(unittest.TestCase):
 
-    def test_icons_hold_16_32_48_as_32_bit_bitmaps_with_matching_masks(self):
+    def test_icons_hold_every_tray_size_as_32_bit_bitmaps_with_matching_masks(self):
         for rel in ("option/res/option.ico", "monitor/app/res/monitor.ico"):
             with self.subTest(icon=rel):
                 entries = read_ico(os.path.join(ROOT, rel))
-                self.assertEqual([(w, h) for w, h, _, _ in entries], [(16, 16), (32, 32),
-                                                                      (48, 48)])
+                self.assertEqual([(w, h) for w, h, _, _ in entries], [(n, n) for n in
+                                                                      (16, 20, 24, 32, 48)])
                 for w, h, bpp, dib in entries:
                     self.assertEqual(bpp, 32)
                     hsize, dw, dh, planes, dbpp = struct.unpack_from("<IiiHH", dib, 0)

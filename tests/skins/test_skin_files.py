@@ -6,8 +6,8 @@ import unittest
 
 from PIL import Image, ImageChops, ImageStat
 
-from skinlib import (SKINS, load, mean_abs_diff, parse_button_pos, read_profile, rects_overlap,
-                     well_formed)
+from skinlib import (SCALES, SKINS, edge, load, mean_abs_diff, parse_button_pos, read_profile,
+                     rects_overlap, scale_folder, well_formed)
 
 
 def keys(*ranges):
@@ -66,17 +66,18 @@ class Skin:
     _cache = {}
 
     @classmethod
-    def get(cls, file):
-        if file not in cls._cache:
-            cls._cache[file] = cls(file)
-        return cls._cache[file]
+    def get(cls, file, folder=SKINS):
+        if (folder, file) not in cls._cache:
+            cls._cache[(folder, file)] = cls(file, folder)
+        return cls._cache[(folder, file)]
 
-    def __init__(self, file):
+    def __init__(self, file, folder):
         self.file = file
-        self.sections, self.dups = read_profile(os.path.join(SKINS, file))
+        self.sections, self.dups = read_profile(os.path.join(folder, file))
         self.screen = self.sections.get("screen", {})
         self.pos = self.sections.get("buttonpos", {})
-        self.pictures = {k: load(self.screen[k]) for k in SCREEN_KEYS if self.screen.get(k)}
+        self.pictures = {k: load(self.screen[k], folder) for k in SCREEN_KEYS
+                         if self.screen.get(k)}
         self.rects = {}
         for k in WINDOWS[file]["keys"]:
             if k in self.pos:
@@ -91,12 +92,37 @@ def crop(img, r):
     return img.crop(r)
 
 
-class SkinFileTest(unittest.TestCase):
+class ScaledSet:
+    """Runs a test class on the set of one display scale; sizes the windows
+    rely on are checked at that scale."""
+
+    percent = 100
+
+    @property
+    def folder(self):
+        return scale_folder(self.percent)
+
+    def skin(self, file):
+        return Skin.get(file, self.folder)
+
+    def load(self, name):
+        return load(name, self.folder)
+
+    def at_least(self, v):
+        """A size of v 100 % pixels at this scale, less the one pixel that
+        rounding both edges may take."""
+        return edge(v, self.percent) - (1 if self.percent != 100 else 0)
+
+    def point(self, v):
+        return edge(v, self.percent)
+
+
+class SkinFileTest(ScaledSet, unittest.TestCase):
 
     def each(self, check):
         for file in WINDOWS:
             with self.subTest(file=file):
-                check(file, Skin.get(file))
+                check(file, self.skin(file))
 
     def test_every_file_parses_and_names_five_pictures_of_one_size(self):
         def check(file, skin):
@@ -106,7 +132,7 @@ class SkinFileTest(unittest.TestCase):
                 self.assertTrue(name, "SCREEN key %s missing" % k)
                 self.assertNotIn("\\", name)
                 self.assertNotIn("/", name)
-                self.assertTrue(os.path.isfile(os.path.join(SKINS, name)), name)
+                self.assertTrue(os.path.isfile(os.path.join(self.folder, name)), name)
             sizes = {k: p.size for k, p in skin.pictures.items()}
             self.assertEqual(len(set(sizes.values())), 1, sizes)
             self.assertEqual(skin.pictures["mask"].format, "BMP", "masks must be lossless")
@@ -173,18 +199,18 @@ class SkinFileTest(unittest.TestCase):
         self.each(check)
 
     def test_pages_fill_the_page_area_of_the_main_window(self):
-        main = Skin.get("skin_config.ini")
+        main = self.skin("skin_config.ini")
         l, t, r, b = main.rects["42"]
         for page in PAGES:
             with self.subTest(page=page):
-                self.assertEqual(Skin.get(page).size, (r - l, b - t))
+                self.assertEqual(self.skin(page).size, (r - l, b - t))
         self.assertGreater(main.size[0], r - l)
 
     def test_support_page_leaves_room_for_the_version_texts(self):
-        skin = Skin.get("skin_support_control.ini")
+        skin = self.skin("skin_support_control.ini")
         normal = skin.pictures["normal"].convert("L")
         for x, y in ((172, 105), (186, 135)):
-            spot = (x, y, x + 60, y + 16)
+            spot = tuple(self.point(v) for v in (x, y, x + 60, y + 16))
             for k, r in skin.rects.items():
                 self.assertFalse(rects_overlap(spot, r), "key %s covers a version text" % k)
             pixels = list(normal.crop(spot).getdata())
@@ -192,61 +218,63 @@ class SkinFileTest(unittest.TestCase):
             self.assertLess(max(pixels), 90)
 
     def test_controls_fit_the_parts_they_are_drawn_with(self):
-        dpi = Skin.get("skin_dpi_color.ini")
+        dpi = self.skin("skin_dpi_color.ini")
         for k in ("6", "7", "8"):
             l, t, r, b = dpi.rects[k]
-            self.assertGreaterEqual(b - t, 20, "spin arrows reach 18 pixels down")
-            self.assertGreaterEqual(r - l, 44, "edit field of three digits plus arrows")
-        adv = Skin.get("skin_advance_expand.ini")
+            self.assertGreaterEqual(b - t, self.at_least(20), "spin arrows reach 18 pixels down")
+            self.assertGreaterEqual(r - l, self.at_least(44),
+                                    "edit field of three digits plus arrows")
+        adv = self.skin("skin_advance_expand.ini")
         for k in ("9", "10", "11", "12"):
             l, t, r, b = adv.rects[k]
-            self.assertGreaterEqual((r - l, b - t), (35, 19))
-            self.assertGreater(r - l, 35, "swatch needs room to show its state")
-        light = Skin.get("skin_color_control.ini")
+            self.assertGreaterEqual((r - l, b - t), (self.at_least(35), self.at_least(19)))
+            self.assertGreater(r - l, self.point(35), "swatch needs room to show its state")
+        light = self.skin("skin_color_control.ini")
         l, t, r, b = light.rects["53"]
-        self.assertGreaterEqual(r - l, 204, "pick area runs to x 197 plus marker")
-        self.assertGreaterEqual(b - t, 27)
-        thumb = load("slider.bmp")
+        self.assertGreaterEqual(r - l, self.at_least(204), "pick area runs to x 197 plus marker")
+        self.assertGreaterEqual(b - t, self.at_least(27))
+        thumb = self.load("slider.bmp")
         for file in ("skin_color_control.ini", "skin_advance_expand.ini"):
-            skin = Skin.get(file)
+            skin = self.skin(file)
             for k, kind in WINDOWS[file]["kinds"].items():
                 if kind == "slider":
                     l, t, r, b = skin.rects[k]
                     self.assertGreaterEqual(b - t, thumb.size[1], "track %s of %s" % (k, file))
                     self.assertGreater(r - l, 4 * thumb.size[0])
-        for file, skin in ((f, Skin.get(f)) for f in WINDOWS):
+        for file, skin in ((f, self.skin(f)) for f in WINDOWS):
             for k, kind in WINDOWS[file]["kinds"].items():
                 if kind == "label":
                     l, t, r, b = skin.rects[k]
                     if (r - l) > 10 and file != "skin_config.ini" or k == "43":
-                        self.assertGreaterEqual(b - t, 16, "label %s of %s" % (k, file))
+                        self.assertGreaterEqual(b - t, self.at_least(16),
+                                                "label %s of %s" % (k, file))
 
     def test_value_labels_sit_on_the_documented_plate(self):
         # Labels draw near-black text; the artwork under them must be light so
         # that the label's fill matches its surroundings.
         for file, k in (("skin_config.ini", "43"), ("skin_advance_expand.ini", "14"),
                         ("skin_color_control.ini", "50")):
-            skin = Skin.get(file)
+            skin = self.skin(file)
             colour = skin.pictures["normal"].convert("RGB").getpixel(
-                tuple(v + 3 for v in skin.rects[k][:2]))
+                tuple(v + self.point(3) for v in skin.rects[k][:2]))
             self.assertTrue(all(abs(a - b) <= 8 for a, b in zip(colour, (214, 218, 222))),
                             "%s key %s: %s" % (file, k, colour))
 
 
-class FixedImageTest(unittest.TestCase):
+class FixedImageTest(ScaledSet, unittest.TestCase):
 
     def test_fixed_images_load(self):
         for name in FIXED:
             with self.subTest(name=name):
-                img = load(name)
+                img = self.load(name)
                 self.assertGreater(img.size[0] * img.size[1], 0)
                 ext = name.rsplit(".", 1)[1]
                 self.assertEqual({"jpg": "JPEG", "bmp": "BMP"}[ext], img.format)
 
     def test_record_pictures_match_the_record_button(self):
-        macro = Skin.get("skin_macro_manager.ini")
+        macro = self.skin("skin_macro_manager.ini")
         l, t, r, b = macro.rects["7"]
-        pics = {n: load(n) for n in FIXED if "record" in n}
+        pics = {n: self.load(n) for n in FIXED if "record" in n}
         for n, img in pics.items():
             self.assertEqual(img.size, (r - l, b - t), n)
         self.assertGreater(mean_abs_diff(pics["start_record_normal.jpg"],
@@ -258,14 +286,14 @@ class FixedImageTest(unittest.TestCase):
                                              pics[pre + "_record_down.jpg"]), 3)
 
     def test_profile_masks_match_the_selectors_and_are_shaped(self):
-        main = Skin.get("skin_config.ini")
+        main = self.skin("skin_config.ini")
         sizes = {k: (r - l, b - t) for k, (l, t, r, b) in main.rects.items()
                  if k in ("5", "6", "7", "8", "9")}
-        self.assertEqual(load("profile1_mask.bmp").size, sizes["5"])
+        self.assertEqual(self.load("profile1_mask.bmp").size, sizes["5"])
         for k in ("6", "7", "8", "9"):
-            self.assertEqual(load("profile2_mask.bmp").size, sizes[k])
+            self.assertEqual(self.load("profile2_mask.bmp").size, sizes[k])
         for n in ("profile1_mask.bmp", "profile2_mask.bmp"):
-            m = load(n).convert("RGB")
+            m = self.load(n).convert("RGB")
             colours = {c for _, c in m.getcolors(16)}
             self.assertEqual(colours, {(0, 0, 0), (255, 255, 255)}, n)
             w, h = m.size
@@ -276,7 +304,7 @@ class FixedImageTest(unittest.TestCase):
         for n in ("slider.bmp", "scroll_arrow_up.bmp", "scroll_arrow_down.bmp",
                   "scroll_up.bmp"):
             with self.subTest(name=n):
-                img = load(n).convert("RGB")
+                img = self.load(n).convert("RGB")
                 w, h = img.size
                 bg = img.getpixel((0, 0))
                 # The thumb removes every pixel of the corner colour: the body
@@ -284,6 +312,23 @@ class FixedImageTest(unittest.TestCase):
                 column = [img.getpixel((w // 2, y)) for y in range(2, h - 2)]
                 self.assertNotIn(bg, column)
                 self.assertEqual(img.getpixel((w - 1, h - 1)), bg)
+
+
+class ScaleSetTest(unittest.TestCase):
+    """Every set is the 100 % set with both edges of every rectangle rounded,
+    so controls that touch at 100 % touch at every scale and none overlap."""
+
+    def test_every_set_places_every_control_at_its_rounded_edges(self):
+        for percent in SCALES[1:]:
+            for file, spec in WINDOWS.items():
+                with self.subTest(percent=percent, file=file):
+                    base = Skin.get(file)
+                    scaled = Skin.get(file, scale_folder(percent))
+                    w, h = base.size
+                    self.assertEqual(scaled.size, (edge(w, percent), edge(h, percent)))
+                    for k in spec["keys"]:
+                        want = tuple(edge(v, percent) for v in base.rects[k])
+                        self.assertEqual(scaled.rects[k], want, "key %s" % k)
 
 
 class ReadmeTest(unittest.TestCase):
@@ -322,6 +367,12 @@ class ReaderSelfTest(unittest.TestCase):
     def test_overlap(self):
         self.assertTrue(rects_overlap((0, 0, 10, 10), (9, 9, 20, 20)))
         self.assertFalse(rects_overlap((0, 0, 10, 10), (10, 0, 20, 10)))
+
+
+for _percent in SCALES[1:]:
+    for _base in (SkinFileTest, FixedImageTest):
+        _name = "%s%d" % (_base.__name__, _percent)
+        globals()[_name] = type(_name, (_base,), {"percent": _percent})
 
 
 if __name__ == "__main__":

@@ -4,11 +4,10 @@ signs, the colour spectrum, the fixed control pictures and the icons."""
 import colorsys
 import struct
 
-from PIL import Image, ImageDraw
 
 from style import (ACCENT, ACCENT_DK, ACCENT_HI, BG0, BG1, BG2, LINE, LINE2, TEXT, TEXT_DIM,
                    TEXT_OFF, WHITE, chamfer_poly, draw_text, fill_poly, font, mix, outline_poly,
-                   supersample_shape)
+                   canvas, new_image, paste, scaled_rect, supersample_shape)
 
 AMBER = (244, 172, 38)
 MAGENTA = (255, 0, 255)
@@ -45,8 +44,8 @@ def emblem(size, glow=0.0, bg=BG1):
     pic = supersample_shape(size, paint)
     if bg is None:
         return pic
-    img = Image.new("RGB", size, bg)
-    img.paste(pic, (0, 0), pic)
+    img = new_image("RGB", size, bg)
+    paste(img, pic, (0, 0), pic)
     return img
 
 
@@ -64,7 +63,7 @@ def warning_sign(img, xy, size=40, colour=AMBER):
                   fill=colour + (255,))
 
     pic = supersample_shape((size, size), paint)
-    img.paste(pic, (x, y), pic)
+    paste(img, pic, (x, y), pic)
 
 
 def info_sign(img, xy, size=40):
@@ -80,13 +79,13 @@ def info_sign(img, xy, size=40):
                   fill=ACCENT_HI + (255,))
 
     pic = supersample_shape((size, size), paint)
-    img.paste(pic, (x, y), pic)
+    paste(img, pic, (x, y), pic)
 
 
 def spectrum(img, rect):
     """Hue left to right; pale at the top, full colour in the middle, dark at
     the bottom.  The colour dialog takes a click's colour from these pixels."""
-    x, y, w, h = rect
+    x, y, w, h = scaled_rect(rect)
     pix = img.load()
     half = h / 2
     for j in range(h):
@@ -127,36 +126,36 @@ def mouse_drawing(size, badges):
                    (cx + W * 0.20, H * 0.97), (cx - W * 0.20, H * 0.97)],
                   fill=(36, 40, 46, 255))
         d.line([(cx - W * 0.10, H * 0.45), (cx - W * 0.20, H * 0.97)], fill=(52, 57, 64, 255),
-               width=s)
+               width=int(s))
         d.line([(cx + W * 0.10, H * 0.45), (cx + W * 0.20, H * 0.97)], fill=(20, 22, 25, 255),
-               width=s)
+               width=int(s))
         # Main buttons split by the channel.
-        d.line([(cx, H * 0.03), (cx, H * 0.44)], fill=(8, 9, 10, 255), width=3 * s)
+        d.line([(cx, H * 0.03), (cx, H * 0.44)], fill=(8, 9, 10, 255), width=int(3 * s))
         d.line([(cx - W * 0.35, H * 0.44), (cx + W * 0.35, H * 0.44)], fill=(8, 9, 10, 255),
-               width=2 * s)
+               width=int(2 * s))
         # Wheel.
         d.rounded_rectangle([cx - W * 0.06, H * 0.10, cx + W * 0.06, H * 0.29], radius=5 * s,
-                            fill=(14, 15, 17, 255), outline=LINE2 + (255,), width=s)
+                            fill=(14, 15, 17, 255), outline=LINE2 + (255,), width=int(s))
         for k in range(7):
             yy = H * (0.12 + k * 0.024)
             d.line([(cx - W * 0.04, yy), (cx + W * 0.04, yy)], fill=(70, 76, 84, 255),
-                   width=s)
+                   width=int(s))
         # CPI buttons behind the wheel.
         for k in range(2):
             yy = H * (0.32 + k * 0.055)
             d.rounded_rectangle([cx - W * 0.05, yy, cx + W * 0.05, yy + H * 0.04], radius=3 * s,
-                                fill=(44, 48, 55, 255), outline=(8, 9, 10, 255), width=s)
+                                fill=(44, 48, 55, 255), outline=(8, 9, 10, 255), width=int(s))
         # Side buttons on the left flank.
         for k, (y0, y1) in enumerate(((0.40, 0.50), (0.52, 0.62))):
             d.rounded_rectangle([W * 0.035, H * y0, W * 0.10, H * y1], radius=4 * s,
-                                fill=(48, 52, 60, 255), outline=(8, 9, 10, 255), width=s)
+                                fill=(48, 52, 60, 255), outline=(8, 9, 10, 255), width=int(s))
         # Light strips along the back.
         d.arc([cx - W * 0.43, H * 0.42, cx + W * 0.43, H * 0.975], 150, 200,
-              fill=ACCENT_HI + (255,), width=2 * s)
+              fill=ACCENT_HI + (255,), width=int(2 * s))
         d.arc([cx - W * 0.43, H * 0.42, cx + W * 0.43, H * 0.975], -20, 30,
-              fill=ACCENT_HI + (255,), width=2 * s)
+              fill=ACCENT_HI + (255,), width=int(2 * s))
         d.arc([cx - W * 0.43, H * 0.42, cx + W * 0.43, H * 0.975], 75, 105,
-              fill=ACCENT + (255,), width=2 * s)
+              fill=ACCENT + (255,), width=int(2 * s))
         # Emblem on the palm.
         r = W * 0.09
         hx, hy = cx, H * 0.74
@@ -173,7 +172,7 @@ def mouse_drawing(size, badges):
             d.ellipse([X - rr, Y - rr, X + rr, Y + rr], fill=ACCENT + (255,))
 
     pic = supersample_shape(size, paint)
-    d = ImageDraw.Draw(pic)
+    d = canvas(pic)
     for num, bx, by in badges:
         fnt = font(10, bold=True)
         draw_text(d, (bx, by - 4), str(num), fnt, WHITE, anchor="ma")
@@ -188,8 +187,8 @@ def number_badge(img, xy, num):
         d.ellipse([s, s, 17 * s - 1, 17 * s - 1], fill=ACCENT + (255,))
 
     pic = supersample_shape((18, 18), paint)
-    img.paste(pic, (x, y), pic)
-    draw_text(ImageDraw.Draw(img), (x + 9, y + 5), str(num), font(10, bold=True), WHITE,
+    paste(img, pic, (x, y), pic)
+    draw_text(canvas(img), (x + 9, y + 5), str(num), font(10, bold=True), WHITE,
               anchor="ma")
 
 
@@ -199,10 +198,10 @@ def slider_thumb():
     """Slider thumb: magenta background (the control cuts pixels of the
     colour of pixel (0, 0) away), a steel grip with an accent groove."""
     w, h = 12, 22
-    img = Image.new("RGB", (w, h), MAGENTA)
+    img = new_image("RGB", (w, h), MAGENTA)
     pts = chamfer_poly(0, 0, w, h, 3, "tltrbrbl")
     fill_poly(img, pts, (214, 220, 228), (120, 128, 138))
-    d = ImageDraw.Draw(img)
+    d = canvas(img)
     outline_poly(d, pts, (20, 22, 26))
     d.line([(5, 4), (5, 17)], fill=ACCENT)
     d.line([(6, 4), (6, 17)], fill=ACCENT_HI)
@@ -211,10 +210,10 @@ def slider_thumb():
 
 def scroll_arrow(up):
     w, h = 16, 16
-    img = Image.new("RGB", (w, h), MAGENTA)
+    img = new_image("RGB", (w, h), MAGENTA)
     pts = chamfer_poly(0, 0, w, h, 3, "tltrbrbl")
     fill_poly(img, pts, (48, 53, 60), (30, 33, 38))
-    d = ImageDraw.Draw(img)
+    d = canvas(img)
     outline_poly(d, pts, LINE2)
     if up:
         d.polygon([(4, 10), (11, 10), (7, 5)], fill=ACCENT_HI)
@@ -225,10 +224,10 @@ def scroll_arrow(up):
 
 def scroll_grip():
     w, h = 16, 32
-    img = Image.new("RGB", (w, h), MAGENTA)
+    img = new_image("RGB", (w, h), MAGENTA)
     pts = chamfer_poly(1, 0, 14, h, 3, "tltrbrbl")
     fill_poly(img, pts, (60, 66, 75), (36, 40, 46))
-    d = ImageDraw.Draw(img)
+    d = canvas(img)
     outline_poly(d, pts, LINE2)
     for k in range(3):
         d.line([(5, 12 + 4 * k), (10, 12 + 4 * k)], fill=ACCENT_HI)
@@ -264,10 +263,10 @@ def _icon_picture(n, kind):
                 kr = S * 0.075
                 d.ellipse([kx - kr, yy - kr, kx + kr, yy + kr], fill=WHITE + (255,))
 
-    return supersample_shape((n, n), paint, scale=8)
+    return supersample_shape((n, n), paint, scale=8, physical=True)
 
 
-def write_ico(path, kind, sizes=(16, 32, 48)):
+def write_ico(path, kind, sizes=(16, 20, 24, 32, 48)):
     """Icon file with one 32-bit BMP entry per size (alpha plus AND mask),
     written by hand so that every Windows version and the resource compiler
     read it and the bytes do not depend on the Pillow version."""

@@ -6,11 +6,10 @@ that sit outside the rectangle are drawn by frame_outside() into the shared
 window body instead.
 """
 
-from PIL import Image, ImageDraw
-
 from style import (ACCENT, ACCENT_DK, ACCENT_HI, BG0, BG1, BG2, DANGER, LABEL_BG, LINE,
                    LINE2, LIST_BG, TEXT, TEXT_DIM, TEXT_OFF, WHITE, chamfer_poly, draw_text,
-                   fill_poly, font, mix, outline_poly, text_centered)
+                   canvas, fill_poly, font, mix, new_image, outline_poly, paste,
+                   scaled_rect, text_centered, text_length)
 
 # Plain push buttons.
 _BUTTON = {
@@ -33,7 +32,7 @@ def _button_body(img, rect, st, palette, cut=5):
     top, bottom, border, fg = palette[st]
     pts = chamfer_poly(x, y, w, h, cut, "tlbr")
     fill_poly(img, pts, top, bottom)
-    d = ImageDraw.Draw(img)
+    d = canvas(img)
     outline_poly(d, pts, border)
     if st in ("normal", "over"):
         # Top highlight line for a slight bevel.
@@ -49,7 +48,7 @@ def button(img, c, st):
     glyph = c.get("glyph")
     if glyph:
         x, y, w, h = c["rect"]
-        tw = fnt.getlength(txt) + (len(txt) - 1)
+        tw = text_length(fnt, txt) + (len(txt) - 1)
         gx = int(x + (w - tw - 16) // 2)
         _glyph(d, glyph, (gx, y + h // 2), fg)
         text_centered(d, c["rect"], txt, fnt, fg, spacing=1, dx=9)
@@ -97,7 +96,7 @@ def _glyph(d, kind, centre, colour):
 
 def close(img, c, st):
     x, y, w, h = c["rect"]
-    d = ImageDraw.Draw(img)
+    d = canvas(img)
     if c["kind"] == "close":
         bg = {"normal": BG2, "over": DANGER, "down": (120, 20, 26), "disable": BG1}[st]
         border = {"normal": LINE2, "over": (230, 80, 86), "down": (230, 80, 86),
@@ -119,7 +118,7 @@ def close(img, c, st):
 
 def check(img, c, st):
     x, y, w, h = c["rect"]
-    d = ImageDraw.Draw(img)
+    d = canvas(img)
     by = y + (h - 14) // 2
     box = [x + 1, by, x + 14, by + 13]
     border = {"normal": LINE2, "over": ACCENT_HI, "down": ACCENT_HI, "disable": LINE}[st]
@@ -142,7 +141,7 @@ def radio(img, c, st):
     x, y, w, h = c["rect"]
     d, fg = _button_body(img, c["rect"], st, _BUTTON, cut=4)
     fnt = font(c.get("size", 10), bold=True)
-    tw = fnt.getlength(c["text"]) + len(c["text"]) - 1
+    tw = text_length(fnt, c["text"]) + len(c["text"]) - 1
     if c.get("led") and w - tw >= 34:
         # A status light left of the label (pairs of wide choices).
         led = {"normal": (34, 38, 44), "over": (30, 90, 120), "down": (170, 230, 255),
@@ -159,7 +158,7 @@ def radio(img, c, st):
 def tab(img, c, st):
     """Page selector of the main window; the latched one joins the page."""
     x, y, w, h = c["rect"]
-    d = ImageDraw.Draw(img)
+    d = canvas(img)
     pts = chamfer_poly(x, y, w, h, 10, "tl")
     if st == "over":
         fill_poly(img, pts, (30, 36, 43), (22, 26, 31))
@@ -225,7 +224,7 @@ def profile(img, c, st):
         "disable": ((24, 25, 28), (20, 21, 24), LINE, TEXT_OFF),
     }[st]
     fill_poly(img, pts, top, bottom)
-    d = ImageDraw.Draw(img)
+    d = canvas(img)
     outline_poly(d, pts, border)
     dx = 0 if c["first"] else 8
     draw_text(d, (x + 14 + dx, y + 13), "PROFILE", font(11, bold=True), fg, spacing=1)
@@ -234,19 +233,19 @@ def profile(img, c, st):
 
 def edit(img, c, st):
     x, y, w, h = c["rect"]
-    ImageDraw.Draw(img).rectangle([x, y, x + w - 1, y + h - 1], fill=c.get("bg", (0, 0, 0)))
+    canvas(img).rectangle([x, y, x + w - 1, y + h - 1], fill=c.get("bg", (0, 0, 0)))
 
 
 def listbox(img, c, st):
     x, y, w, h = c["rect"]
-    ImageDraw.Draw(img).rectangle([x, y, x + w - 1, y + h - 1], fill=LIST_BG)
+    canvas(img).rectangle([x, y, x + w - 1, y + h - 1], fill=LIST_BG)
 
 
 def frame_outside(img, c):
     """One-pixel frame just outside edit fields, lists and value areas, so
     that the system-drawn inside meets a skinned edge."""
     x, y, w, h = c["rect"]
-    d = ImageDraw.Draw(img)
+    d = canvas(img)
     d.rectangle([x - 2, y - 2, x + w + 1, y + h + 1], outline=(6, 7, 8))
     d.rectangle([x - 1, y - 1, x + w, y + h], outline=LINE2)
     d.line([(x - 1, y - 1), (x + 12, y - 1)], fill=ACCENT_HI)
@@ -255,7 +254,7 @@ def frame_outside(img, c):
 def slider(img, c, st):
     """Slider track: a groove with tick marks; the thumb is slider.bmp."""
     x, y, w, h = c["rect"]
-    d = ImageDraw.Draw(img)
+    d = canvas(img)
     cy = y + h // 2
     dim = st == "disable"
     d.rectangle([x + 2, cy - 4, x + w - 3, cy + 3], fill=(4, 5, 6),
@@ -274,7 +273,7 @@ def spin(img, c, st):
     """Spin box: number well on the left, up and down arrows on the right, at
     the places the control cuts its two small buttons from."""
     x, y, w, h = c["rect"]
-    d = ImageDraw.Draw(img)
+    d = canvas(img)
     d.rectangle([x, y, x + w - 1, y + h - 1], fill=(20, 22, 25), outline=LINE2)
     d.rectangle([x + 2, y + 2, x + w - 21, y + 15], fill=(0, 0, 0))
     arrow = {"normal": TEXT, "over": ACCENT_HI, "down": WHITE, "disable": TEXT_OFF}[st]
@@ -291,7 +290,7 @@ def spin(img, c, st):
 
 def label(img, c, st):
     x, y, w, h = c["rect"]
-    d = ImageDraw.Draw(img)
+    d = canvas(img)
     if c.get("strip"):
         d.rectangle([x, y, x + w - 1, y + h - 1], fill=c["strip"])
         return
@@ -302,7 +301,7 @@ def swatch(img, c, st):
     """LED colour swatch: the left 35 x 19 pixels are painted with the colour
     at run time; the rest shows a drop arrow in the state colour."""
     x, y, w, h = c["rect"]
-    d = ImageDraw.Draw(img)
+    d = canvas(img)
     border = {"normal": LINE2, "over": ACCENT_HI, "down": WHITE, "disable": LINE}[st]
     face = {"normal": (36, 40, 46), "over": (30, 56, 72), "down": ACCENT,
             "disable": (24, 25, 28)}[st]
@@ -315,7 +314,7 @@ def swatch(img, c, st):
 
 def preset(img, c, st):
     x, y, w, h = c["rect"]
-    d = ImageDraw.Draw(img)
+    d = canvas(img)
     col = c["colour"]
     if st == "disable":
         g = sum(col) // 3
@@ -338,13 +337,13 @@ def preset(img, c, st):
 def dropdown(img, c, st):
     """Selector whose face text the program draws at x + 5 in light grey."""
     x, y, w, h = c["rect"]
-    d = ImageDraw.Draw(img)
+    d = canvas(img)
     border = {"normal": LINE2, "over": ACCENT_HI, "down": ACCENT_HI, "disable": LINE}[st]
-    field = {"over": (20, 30, 38), "down": (8, 52, 74)}.get(st, (14, 15, 17))
+    field = {"over": (20, 30, 38), "down": (8, 52, 74), "disable": (9, 9, 10)}.get(st, (14, 15, 17))
     d.rectangle([x, y, x + w - 1, y + h - 1], fill=field, outline=border)
     bx = x + w - 28
     bface = {"normal": (40, 44, 50), "over": (30, 56, 72), "down": ACCENT,
-             "disable": (24, 25, 28)}[st]
+             "disable": (20, 21, 23)}[st]
     d.rectangle([bx, y + 1, x + w - 2, y + h - 2], fill=bface)
     d.line([(bx, y + 1), (bx, y + h - 2)], fill=border)
     fg = {"normal": TEXT, "over": WHITE, "down": WHITE, "disable": TEXT_OFF}[st]
@@ -352,11 +351,13 @@ def dropdown(img, c, st):
     d.polygon([(ax - 5, ay - 2), (ax + 5, ay - 2), (ax, ay + 3)], fill=fg)
 
 
-def record_face(size, st, stop):
-    """Record / stop button picture (also drawn into the macro manager's
-    sheets for the idle state)."""
-    w, h = size
-    img = Image.new("RGB", (w, h), BG1)
+def record_face(rect, st, stop):
+    """Record / stop button picture for the button at rect (also drawn into
+    the macro manager's sheets for the idle state).  It is drawn where the
+    button sits and cut out, so that it has exactly the button's size once
+    both edges are rounded to the scale."""
+    x, y, w, h = rect
+    img = new_image("RGB", (x + w, y + h), BG1)
     if stop:
         pal = {"normal": ((190, 40, 46), (130, 22, 28), (240, 96, 100), WHITE),
                "over": ((220, 58, 64), (160, 30, 36), (255, 140, 140), WHITE),
@@ -368,26 +369,27 @@ def record_face(size, st, stop):
                "down": ((110, 18, 24), (160, 30, 36), (255, 140, 140), WHITE),
                "disable": ((26, 27, 30), (22, 23, 26), (40, 42, 46), TEXT_OFF)}
     top, bottom, border, fg = pal[st]
-    pts = chamfer_poly(0, 0, w, h, 5, "tlbr")
+    pts = chamfer_poly(x, y, w, h, 5, "tlbr")
     fill_poly(img, pts, top, bottom)
-    d = ImageDraw.Draw(img)
+    d = canvas(img)
     outline_poly(d, pts, border)
-    cy = h // 2
+    cy = y + h // 2
     if stop:
-        d.rectangle([14, cy - 5, 23, cy + 4], fill=WHITE)
+        d.rectangle([x + 14, cy - 5, x + 23, cy + 4], fill=WHITE)
         txt = "STOP"
     else:
         dot = {"normal": (220, 48, 54), "over": (255, 80, 86), "down": (255, 150, 150),
                "disable": (70, 40, 40)}[st]
-        d.ellipse([13, cy - 6, 25, cy + 6], fill=dot)
+        d.ellipse([x + 13, cy - 6, x + 25, cy + 6], fill=dot)
         txt = "RECORD"
-    draw_text(d, (34, cy - 4), txt, font(11, bold=True), fg, spacing=1)
-    return img
+    draw_text(d, (x + 34, cy - 4), txt, font(11, bold=True), fg, spacing=1)
+    sx, sy, sw, sh = scaled_rect(rect)
+    return img.crop((sx, sy, sx + sw, sy + sh))
 
 
 def record(img, c, st):
-    x, y, w, h = c["rect"]
-    img.paste(record_face((w, h), st, False), (x, y))
+    sx, sy = scaled_rect(c["rect"])[:2]
+    img.paste(record_face(c["rect"], st, False), (sx, sy))
 
 
 def area(img, c, st):
@@ -408,7 +410,7 @@ def badge(img, c, st):
     x, y, w, h = c["rect"]
     glow = {"normal": 0.0, "over": 0.6, "down": 1.0, "disable": -1.0}[st]
     pic = emblem((w, h), glow, None)
-    img.paste(pic, (x, y), pic)
+    paste(img, pic, (x, y), pic)
 
 
 def assign(img, c, st):
@@ -423,7 +425,7 @@ def assign(img, c, st):
     }[st]
     pts = chamfer_poly(x, y, w, h, 5, "br")
     fill_poly(img, pts, top, bottom)
-    d = ImageDraw.Draw(img)
+    d = canvas(img)
     outline_poly(d, pts, border)
     bar = {"normal": ACCENT, "over": ACCENT_HI, "down": WHITE, "disable": LINE}[st]
     d.rectangle([x, y + 1, x + 1, y + h - 2], fill=bar)

@@ -4,14 +4,18 @@ and program icon from the window table in windows.py.
 
     /usr/bin/python3 tools/skingen/skingen.py [--root DIR]
 
-DIR defaults to the repository; the files go to DIR/skins, and the icons to
+DIR defaults to the repository; the 100 % set goes to DIR/skins, the sets
+for the other display scales to DIR/skins/125, /150, /175 and /200 (the same
+file names, everything drawn at that size), and the icons to
 DIR/option/res/option.ico and DIR/monitor/app/res/monitor.ico.  Running it twice
 gives identical files.
 """
 
 import argparse
+import math
 import os
 import sys
+import time
 
 from PIL import Image, ImageDraw
 
@@ -20,7 +24,8 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import art  # noqa: E402
 import controls  # noqa: E402
 import windows  # noqa: E402
-from style import BG0, STATES, background  # noqa: E402
+from style import (BG0, SCALES, STATES, background, canvas, new_image, scale,  # noqa: E402
+                   scaled_rect, set_scale)
 
 SHEET_EXT = {"normal": "jpg", "over": "jpg", "down": "jpg", "disable": "jpg"}
 JPEG_ARGS = dict(quality=90, subsampling=0, optimize=True)
@@ -39,8 +44,8 @@ def picture_names(win):
 
 def render_mask(win):
     w, h = win["size"]
-    m = Image.new("1", (w, h), 1)
-    ImageDraw.Draw(m).polygon(OUTLINES[win["outline"]](w, h), fill=0)
+    m = new_image("1", (w, h), 1)
+    canvas(m).polygon(OUTLINES[win["outline"]](w, h), fill=0)
     return m
 
 
@@ -59,7 +64,7 @@ def render_sheets(win):
             controls.DRAW[c["kind"]](img, c, st)
         # Outside the outline nothing is ever shown; a flat fill keeps the
         # compressed sheets small.
-        img.paste(BG0, (0, 0, w, h), mask)
+        img.paste(BG0, (0, 0) + img.size, mask)
         sheets[st] = img
     return sheets, mask
 
@@ -71,7 +76,7 @@ def ini_text(win):
         lines.append("%s=%s" % (key, names[key]))
     lines += ["", "[BUTTONPOS]"]
     for c in sorted(win["controls"], key=lambda c: int(c["key"])):
-        x, y, w, h = c["rect"]
+        x, y, w, h = scaled_rect(c["rect"])
         hint = c["hint"]
         assert "," not in hint and "," not in c["name"], c
         lines.append("%s=%s,%d,%d,%d,%d,%s" % (c["key"], c["name"], x, y, w, h, hint))
@@ -88,19 +93,29 @@ def save(img, path):
 def write_fixed(skins):
     macro = next(w for w in windows.windows() if w["file"] == "skin_macro_manager.ini")
     rec = next(c for c in macro["controls"] if c["key"] == "7")
-    size = rec["rect"][2:]
     for stop, prefix in ((False, "start"), (True, "stop")):
         for st in ("normal", "over", "down"):
-            save(controls.record_face(size, st, stop),
+            save(controls.record_face(rec["rect"], st, stop),
                  os.path.join(skins, "%s_record_%s.jpg" % (prefix, st)))
     main = windows.windows()[0]
     sel = {c["key"]: c for c in main["controls"] if c["kind"] == "profile"}
     for key, first, name in (("5", True, "profile1_mask.bmp"), ("6", False, "profile2_mask.bmp")):
+        # The mask has the selector's size in this set (edges rounded), so
+        # the outline is stretched onto exactly that many pixels.
         w, h = sel[key]["rect"][2:]
-        m = Image.new("1", (w, h), 1)
-        ImageDraw.Draw(m).polygon(controls.profile_shape(w, h, first), fill=0)
+        sw, sh = scaled_rect(sel[key]["rect"])[2:]
+        pts = [(round(x * (sw - 1) / (w - 1)), round(y * (sh - 1) / (h - 1)))
+               for x, y in controls.profile_shape(w, h, first)]
+        m = Image.new("1", (sw, sh), 1)
+        ImageDraw.Draw(m).polygon(pts, fill=0)
         m.save(os.path.join(skins, name), "BMP")
+    # The thumb must fit the thinnest track of the set: a 22-pixel track is
+    # 22 times the scale rounded down at its narrowest, so the thumb is drawn
+    # at the scale that gives exactly that height.
+    percent = scale() * 100
+    set_scale(100 * math.floor(22 * scale()) / 22)
     save(art.slider_thumb(), os.path.join(skins, "slider.bmp"))
+    set_scale(percent)
     save(art.scroll_arrow(True), os.path.join(skins, "scroll_arrow_up.bmp"))
     save(art.scroll_arrow(False), os.path.join(skins, "scroll_arrow_down.bmp"))
     save(art.scroll_grip(), os.path.join(skins, "scroll_up.bmp"))
@@ -145,6 +160,13 @@ which rewrites this folder, this README and the icons
 tests/skins -v`) and that the generator reproduces them.
 
 ![All windows in their normal state](../docs/skins-preview.png)
+
+The folders `125`, `150`, `175` and `200` hold the same files for those
+display scales: every picture drawn at that size (lines, shapes and text,
+not enlarged), every position and size in the description files multiplied
+by the scale with both edges rounded, so that controls that touch at 100 %
+touch at every scale and none overlap.  Option loads the set for its
+window's scale (the nearest at or above it).
 
 Contact sheets of every window in all four states:
 `scripts/contact_sheet.sh <SkinGallery.exe or -> skins <out dir>`.
@@ -199,25 +221,45 @@ buttons; 27 the scroll speed slider (205); 28 the scroll check; 29 the
 """
 
 
+def scale_folder(skins, percent):
+    return skins if percent == 100 else os.path.join(skins, str(percent))
+
+
+def folder_bytes(folder):
+    return sum(os.path.getsize(os.path.join(folder, n)) for n in os.listdir(folder)
+               if os.path.isfile(os.path.join(folder, n)))
+
+
+def write_set(folder, percent):
+    """Every skin description file and picture of one display scale."""
+    set_scale(percent)
+    os.makedirs(folder, exist_ok=True)
+    for win in windows.windows():
+        sheets, mask = render_sheets(win)
+        names = picture_names(win)
+        mask.save(os.path.join(folder, names["Mask"]), "BMP")
+        for st, key in zip(STATES, ("Normal", "Over", "Down", "Disable")):
+            save(sheets[st], os.path.join(folder, names[key]))
+        with open(os.path.join(folder, win["file"]), "w", newline="") as f:
+            f.write(ini_text(win))
+    write_fixed(folder)
+
+
 def main():
     ap = argparse.ArgumentParser(description=__doc__)
     here = os.path.dirname(os.path.abspath(__file__))
     ap.add_argument("--root", default=os.path.normpath(os.path.join(here, "..", "..")))
     args = ap.parse_args()
     skins = os.path.join(args.root, "skins")
-    os.makedirs(skins, exist_ok=True)
-    ws = windows.windows()
-    for win in ws:
-        sheets, mask = render_sheets(win)
-        names = picture_names(win)
-        mask.save(os.path.join(skins, names["Mask"]), "BMP")
-        for st, key in zip(STATES, ("Normal", "Over", "Down", "Disable")):
-            save(sheets[st], os.path.join(skins, names[key]))
-        with open(os.path.join(skins, win["file"]), "w", newline="") as f:
-            f.write(ini_text(win))
-    write_fixed(skins)
+    for percent in SCALES:
+        started = time.monotonic()
+        folder = scale_folder(skins, percent)
+        write_set(folder, percent)
+        print("%3d %%: %.1f s, %d bytes" % (percent, time.monotonic() - started,
+                                          folder_bytes(folder)))
+    set_scale(100)
     with open(os.path.join(skins, "README.md"), "w") as f:
-        f.write(readme(ws))
+        f.write(readme(windows.windows()))
     for rel, kind in (("option/res/option.ico", "option"), ("monitor/app/res/monitor.ico", "monitor")):
         path = os.path.join(args.root, rel)
         os.makedirs(os.path.dirname(path), exist_ok=True)

@@ -8,11 +8,10 @@ the contact sheets are all produced from this table.
 
 import math
 
-from PIL import ImageDraw
-
 import art
 from style import (ACCENT, ACCENT_HI, BG0, BG1, LABEL_BG, LINE, LINE2, TEXT, TEXT_DIM,
-                   TEXT_OFF, WHITE, draw_text, font, heading, mix, panel)
+                   TEXT_OFF, WHITE, canvas, draw_text, font, heading, logical_size, mix, panel,
+                   paste, text_length)
 
 PAGE_W, PAGE_H = 660, 400  # the main window's page area (key 42)
 PAGE_X, PAGE_Y = 176, 124
@@ -85,7 +84,7 @@ def page_outline(w, h):
 # Static artwork
 
 def dialog_frame(img, w, h, title, sub=None):
-    d = ImageDraw.Draw(img)
+    d = canvas(img)
     d.rectangle([0, 0, w - 1, 39], fill=(8, 9, 11))
     d.line([(0, 40), (w - 1, 40)], fill=LINE)
     d.line([(14, 40), (120, 40)], fill=ACCENT_HI)
@@ -93,7 +92,7 @@ def dialog_frame(img, w, h, title, sub=None):
     d.polygon([(22, 14), (28, 14), (24, 26), (18, 26)], fill=ACCENT)
     draw_text(d, (38, 14), title, font(13, bold=True), WHITE, spacing=1)
     if sub:
-        tw = font(13, bold=True).getlength(title) + len(title)
+        tw = text_length(font(13, bold=True), title) + len(title)
         draw_text(d, (38 + int(tw) + 12, 16), sub, font(10), TEXT_DIM)
     pts = dialog_outline(w, h)
     d.line(pts + [pts[0]], fill=LINE2)
@@ -102,9 +101,9 @@ def dialog_frame(img, w, h, title, sub=None):
 
 
 def page_title(img, title, sub):
-    d = ImageDraw.Draw(img)
+    d = canvas(img)
     draw_text(d, (14, 12), title, font(15, bold=True), WHITE, spacing=2)
-    tw = font(15, bold=True).getlength(title) + 2 * len(title)
+    tw = text_length(font(15, bold=True), title) + 2 * len(title)
     d.rectangle([14, 34, 44, 35], fill=ACCENT_HI)
     d.rectangle([46, 34, 14 + int(tw), 35], fill=LINE2)
     if sub:
@@ -112,7 +111,7 @@ def page_title(img, title, sub):
 
 
 def page_body(img):
-    d = ImageDraw.Draw(img)
+    d = canvas(img)
     d.rectangle([0, 0, img.width - 1, img.height - 1], outline=LINE)
 
 
@@ -124,12 +123,12 @@ MAIN_W, MAIN_H = 860, 600
 
 def _main_deco(img):
     w, h = MAIN_W, MAIN_H
-    d = ImageDraw.Draw(img)
+    d = canvas(img)
     # Header band with the wordmark.
     d.rectangle([0, 0, w - 1, 60], fill=(8, 9, 11))
     d.line([(0, 61), (w - 1, 61)], fill=LINE)
     d.line([(176, 61), (420, 61)], fill=ACCENT_HI)
-    img.paste(art.emblem((40, 40), 0.4, (8, 9, 11)), (22, 11))
+    paste(img, art.emblem((40, 40), 0.4, (8, 9, 11)), (22, 11))
     draw_text(d, (72, 15), "PROFESSIONAL GAMING MOUSE", font(15, bold=True), WHITE, spacing=2)
     draw_text(d, (72, 37), "OPTICAL SERIES  ·  CONFIGURATION CENTER", font(9, bold=True),
               ACCENT_HI, spacing=2)
@@ -225,10 +224,10 @@ def _assign_deco(img):
     page_body(img)
     page_title(img, "BUTTON ASSIGNMENT", "Click a button to choose what it does")
     x, y, w, h = _MOUSE_RECT
-    d = ImageDraw.Draw(img)
+    d = canvas(img)
     d.ellipse([x - 20, y + h - 36, x + w + 20, y + h + 10], fill=(8, 9, 10))
     pic = art.mouse_drawing((w, h), _MOUSE_BADGES)
-    img.paste(pic, (x, y), pic)
+    paste(img, pic, (x, y), pic)
     for col, entries in ((0, _LEFT), (1, _RIGHT)):
         for row, e in enumerate(entries):
             by = 58 + row * 44
@@ -260,7 +259,7 @@ def _assign_controls():
 def _lighting_deco(img):
     page_body(img)
     page_title(img, "LIGHTING", "Colours apply to the CPI level chosen on the Performance page")
-    d = ImageDraw.Draw(img)
+    d = canvas(img)
     panel(img, (12, 46, 300, 342), "LIGHT EFFECTS")
     heading(d, (28, 98), "BREATHING", TEXT)
     _text(d, (120, 98), "off or level 1 to 3", 9, TEXT_DIM)
@@ -343,7 +342,7 @@ def _frame_only(img, c):
 def _advanced_deco(img):
     page_body(img)
     page_title(img, "PERFORMANCE", "")
-    d = ImageDraw.Draw(img)
+    d = canvas(img)
     panel(img, (12, 46, 316, 64), "REPORT RATE")
     panel(img, (12, 116, 316, 168), "CPI LEVELS")
     panel(img, (12, 290, 316, 98), "SENSOR SENSITIVITY")
@@ -429,7 +428,7 @@ def _advanced_controls():
 def _support_deco(img):
     page_body(img)
     page_title(img, "SUPPORT", "Versions, manual and tips")
-    d = ImageDraw.Draw(img)
+    d = canvas(img)
     panel(img, (12, 60, 330, 112), "VERSION INFORMATION")
     # The page writes the two version strings at (172, 105) and (186, 135).
     _text(d, (162, 108), "SOFTWARE VERSION", 10, TEXT, bold=True, anchor="ra", spacing=1)
@@ -452,7 +451,7 @@ def _support_deco(img):
         heading(d, (384, y), head, TEXT)
         _lines(d, (384, y + 18), body, 10, TEXT_DIM, gap=15)
         y += 26 + 15 * len(body) + 16
-    img.paste(art.emblem((72, 72), 0.2), (72, 300))
+    paste(img, art.emblem((72, 72), 0.2), (72, 300))
     _text(d, (160, 322), "PROFESSIONAL", 11, TEXT, bold=True, spacing=2)
     _text(d, (160, 340), "GAMING MOUSE", 11, ACCENT_HI, bold=True, spacing=2)
 
@@ -467,13 +466,13 @@ def _support_controls():
 
 def _warning_deco(title, lines, sign="warn"):
     def deco(img):
-        w, h = img.size
+        w, h = logical_size(img)
         dialog_frame(img, w, h, title)
         if sign == "warn":
             art.warning_sign(img, (22, 60), 44)
         else:
             art.info_sign(img, (22, 60), 44)
-        d = ImageDraw.Draw(img)
+        d = canvas(img)
         _text(d, (84, 62), lines[0], 13, WHITE, bold=True)
         _lines(d, (84, 86), lines[1:], 11, TEXT_DIM)
     return deco
@@ -487,9 +486,9 @@ def _warning(file, base, title, lines, ok, cancel, sign="warn"):
 
 
 def _macro_deco(img):
-    w, h = img.size
+    w, h = logical_size(img)
     dialog_frame(img, w, h, "MACRO MANAGER", "Record keystrokes and mouse clicks")
-    d = ImageDraw.Draw(img)
+    d = canvas(img)
     panel(img, (14, 52, 204, 326), "MACROS")
     panel(img, (228, 52, 358, 326), "EVENTS")
     _text(d, (526, 224), "TIMES", 9, TEXT_DIM, bold=True)
@@ -526,9 +525,9 @@ def _macro_controls(w):
 
 
 def _dpi_deco(img):
-    w, h = img.size
+    w, h = logical_size(img)
     dialog_frame(img, w, h, "LED COLOUR")
-    d = ImageDraw.Draw(img)
+    d = canvas(img)
     art.spectrum(img, (22, 56, 256, 160))
     d.rectangle([20, 54, 279, 217], outline=LINE2)
     _text(d, (22, 230), "Click the spectrum or set red, green and blue.", 10, TEXT_DIM)
@@ -553,9 +552,9 @@ def _dpi_controls(w):
 
 
 def _fire_deco(img):
-    w, h = img.size
+    w, h = logical_size(img)
     dialog_frame(img, w, h, "FIRE BUTTON")
-    d = ImageDraw.Draw(img)
+    d = canvas(img)
     heading(d, (24, 64), "KEY", TEXT)
     _text(d, (140, 92), "Press the key to repeat.", 9, TEXT_DIM)
     heading(d, (24, 122), "REPEAT COUNT", TEXT)
@@ -577,9 +576,9 @@ def _fire_controls(w):
 
 
 def _profile_deco(img):
-    w, h = img.size
+    w, h = logical_size(img)
     dialog_frame(img, w, h, "PROFILE", "Name and game")
-    d = ImageDraw.Draw(img)
+    d = canvas(img)
     heading(d, (24, 60), "PROFILE NAME", TEXT)
     _text(d, (296, 84), "up to 20 characters", 9, TEXT_DIM)
     heading(d, (24, 118), "GAME PROGRAM", TEXT)
@@ -601,12 +600,15 @@ def _profile_controls(w):
     ] + _ok_cancel(w, 236, 4, 5) + [_close(6, w)]
 
 
-def _launch_deco(img):
-    w, h = img.size
-    dialog_frame(img, w, h, "LAUNCH PROGRAM")
-    d = ImageDraw.Draw(img)
-    heading(d, (24, 62), "PROGRAM", TEXT)
-    _text(d, (24, 112), "The mouse button starts this program.", 10, TEXT_DIM)
+def _one_field_deco(title, label_at, label, note_at, note):
+    """A dialog of one field: its title, the field's label and a note."""
+    def deco(img):
+        w, h = logical_size(img)
+        dialog_frame(img, w, h, title)
+        d = canvas(img)
+        heading(d, label_at, label, TEXT)
+        _text(d, note_at, note, 10, TEXT_DIM)
+    return deco
 
 
 def _launch_controls(w):
@@ -618,23 +620,15 @@ def _launch_controls(w):
     ] + _ok_cancel(w, 150, 3, 4) + [_close(5, w)]
 
 
-def _player_deco(img):
-    w, h = img.size
-    dialog_frame(img, w, h, "MEDIA PLAYER")
-    d = ImageDraw.Draw(img)
-    heading(d, (24, 60), "PLAYER", TEXT)
-    _text(d, (24, 114), "The media buttons control this player.", 10, TEXT_DIM)
-
-
 def _player_controls(w):
     return [C(1, "dropdown", (24, 76, w - 48, 28), "player", "player selector (face text)",
               "Choose the media player")] + _ok_cancel(w, 142, 2, 3) + [_close(4, w)]
 
 
 def _shortcut_deco(img):
-    w, h = img.size
+    w, h = logical_size(img)
     dialog_frame(img, w, h, "KEY COMBINATION")
-    d = ImageDraw.Draw(img)
+    d = canvas(img)
     heading(d, (24, 60), "KEY", TEXT)
     _text(d, (24, 108), "Press the key; modifiers are chosen below.", 9, TEXT_DIM)
     heading(d, (24, 128), "MODIFIERS", TEXT)
@@ -682,10 +676,13 @@ def windows():
         dict(file="skin_profile.ini", base="profile", size=(440, 282), outline="dialog",
              deco=_profile_deco, controls=_profile_controls(440), window="game program dialog"),
         dict(file="skin_lanuch_program.ini", base="launch", size=(440, 196), outline="dialog",
-             deco=_launch_deco, controls=_launch_controls(440),
-             window="launch-program dialog"),
+             deco=_one_field_deco("LAUNCH PROGRAM", (24, 62), "PROGRAM", (24, 112),
+                                  "The mouse button starts this program."),
+             controls=_launch_controls(440), window="launch-program dialog"),
         dict(file="skin_select_player.ini", base="player", size=(360, 188), outline="dialog",
-             deco=_player_deco, controls=_player_controls(360), window="media player dialog"),
+             deco=_one_field_deco("MEDIA PLAYER", (24, 60), "PLAYER", (24, 114),
+                                  "The media buttons control this player."),
+             controls=_player_controls(360), window="media player dialog"),
         dict(file="skin_shortcut.ini", base="shortcut", size=(420, 238), outline="dialog",
              deco=_shortcut_deco, controls=_shortcut_controls(420), window="shortcut dialog"),
         dict(file="skin_support_control.ini", base="support", size=(PAGE_W, PAGE_H),

@@ -379,4 +379,27 @@ HWND FindProcessDialog(DWORD processId, HWND except, int control) {
     return nullptr;
 }
 
+namespace {
+constexpr const char* kDesktopKey = "Control Panel\\Desktop";
+
+void WriteSystemDpi(DWORD dpi) {
+    RegSetKeyValueA(HKEY_CURRENT_USER, kDesktopKey, "LogPixels", REG_DWORD, &dpi, sizeof dpi);
+}
+}  // namespace
+
+SystemDpiSetting::SystemDpiSetting(DWORD dpi) {
+    DWORD size = sizeof old_;
+    had_ = RegGetValueA(HKEY_CURRENT_USER, kDesktopKey, "LogPixels", RRF_RT_REG_DWORD, nullptr,
+                        &old_, &size) == ERROR_SUCCESS;
+    WriteSystemDpi(dpi);
+}
+
+SystemDpiSetting::~SystemDpiSetting() {
+    if (had_) {
+        WriteSystemDpi(old_);
+    } else {
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, kDesktopKey, "LogPixels");
+    }
+}
+
 }  // namespace e2e

@@ -137,4 +137,18 @@ std::vector<HWND> VisibleWindowsOf(DWORD processId, const char* className);
 // none shows.
 HWND FindProcessDialog(DWORD processId, HWND except = nullptr, int control = 0);
 
+// The prefix's system DPI (LogPixels) for the programs started while it
+// lives; the value it had comes back afterwards.
+class SystemDpiSetting {
+  public:
+    explicit SystemDpiSetting(DWORD dpi);
+    ~SystemDpiSetting();
+    SystemDpiSetting(const SystemDpiSetting&) = delete;
+    SystemDpiSetting& operator=(const SystemDpiSetting&) = delete;
+
+  private:
+    DWORD old_ = 96;
+    bool had_ = false;
+};
+
 }  // namespace e2e

@@ -167,6 +167,63 @@ TEST_F(OptionWithStandInMonitor, PagesAndScreenshots) {
     }
 }
 
+// A rectangle written into Option's own memory, where a WM_DPICHANGED from
+// the system would carry it.
+class RemoteRect {
+  public:
+    RemoteRect(HWND window, const RECT& r) {
+        DWORD id = 0;
+        GetWindowThreadProcessId(window, &id);
+        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, id);
+        if (process_ != nullptr)
+            at_ = VirtualAllocEx(process_, nullptr, sizeof r, MEM_COMMIT, PAGE_READWRITE);
+        if (at_ != nullptr && !WriteProcessMemory(process_, at_, &r, sizeof r, nullptr))
+            at_ = nullptr;
+    }
+    ~RemoteRect() {
+        if (process_ != nullptr)
+            CloseHandle(process_);
+    }
+    LPARAM Get() const { return reinterpret_cast<LPARAM>(at_); }
+
+  private:
+    HANDLE process_ = nullptr;
+    void* at_ = nullptr;
+};
+
+SIZE ClientSize(HWND window) {
+    RECT r{};
+    GetClientRect(window, &r);
+    return SIZE{r.right, r.bottom};
+}
+
+TEST_F(OptionWithStandInMonitor, ANewDpiReloadsTheSkinSetAndKeepsUnappliedEdits) {
+    ASSERT_EQ(ClientSize(option_.Window()).cx, 860);
+    option_.Click(kKeyProfile1 + 1);
+    option_.Click(kKeyPage1 + 2);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return option_.PageVisible(2); }));
+
+    // Moved to a monitor at 150 %: the 150 % set, at the place suggested.
+    const RemoteRect suggested(option_.Window(), RECT{40, 30, 40 + 1290, 30 + 900});
+    ASSERT_NE(suggested.Get(), 0);
+    SendMessageA(option_.Window(), WM_DPICHANGED, MAKEWPARAM(144, 144), suggested.Get());
+    EXPECT_EQ(ClientSize(option_.Window()).cx, 1290);
+    EXPECT_EQ(ClientSize(option_.Window()).cy, 900);
+    RECT at{};
+    GetWindowRect(option_.Window(), &at);
+    EXPECT_EQ(at.left, 40);
+    EXPECT_EQ(at.top, 30);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return option_.PageVisible(2); }));
+    EXPECT_FALSE(option_.PageVisible(0));
+    EXPECT_TRUE(option_.Screenshot("option_dpi_changed_150"));
+
+    // And back, with no rectangle: the edit made before still applies.
+    SendMessageA(option_.Window(), WM_DPICHANGED, MAKEWPARAM(96, 96), 0);
+    EXPECT_EQ(ClientSize(option_.Window()).cx, 860);
+    ApplyAndWaitForMonitor(1);
+    EXPECT_EQ(SectionBlock()->currentProfile, 1);
+}
+
 // Without Monitor: the files only, and no 1224 to a window of Monitor's title.
 class OptionAlone : public ::testing::Test {
   protected:

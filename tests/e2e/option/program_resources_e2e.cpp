@@ -1,5 +1,5 @@
 // What Windows shows of the two programs: name, version, and a manifest that
-// runs them as the invoking user with common controls 6.
+// runs them as the invoking user with common controls 6, per-monitor DPI aware.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -42,6 +42,15 @@ std::string Manifest(const std::string& exe) {
     return text;
 }
 
+TEST(ProgramResources, EveryProgramAsksForPerMonitorDpiAwarenessWithFallbacks) {
+    for (const char* program : {"Option", "Monitor", "VantorOSD"}) {
+        SCOPED_TRACE(program);
+        const std::string manifest = Manifest(e2e::DistFolder() + program + ".exe");
+        EXPECT_NE(manifest.find("PerMonitorV2, PerMonitor</dpiAwareness>"), std::string::npos);
+        EXPECT_NE(manifest.find("true/pm</dpiAware>"), std::string::npos);
+    }
+}
+
 TEST(ProgramResources, BothProgramsCarryVersionAndManifest) {
     for (const char* program : {"Option", "Monitor"}) {
         SCOPED_TRACE(program);
@@ -54,7 +63,6 @@ TEST(ProgramResources, BothProgramsCarryVersionAndManifest) {
         EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
         EXPECT_NE(manifest.find("Microsoft.Windows.Common-Controls"), std::string::npos);
         EXPECT_NE(manifest.find("version=\"6.0.0.0\""), std::string::npos);
-        EXPECT_NE(manifest.find("<dpiAware>true</dpiAware>"), std::string::npos);
     }
 }
 

@@ -169,7 +169,9 @@ class SettingsPages : public ::testing::Test {
         GetClientRect(track, &t);
         GetClientRect(GetWindow(track, GW_CHILD), &k);
         const int shown = std::clamp(value, minimum, maximum);
-        return (t.right - k.right) * (shown - minimum) / (maximum - minimum);
+        // The nearest pixel, as the slider places it.
+        const int span = maximum - minimum;
+        return ((t.right - k.right) * (shown - minimum) + span / 2) / span;
     }
     // What the advanced page's sliders and two of its checks should show.
     struct Shown {

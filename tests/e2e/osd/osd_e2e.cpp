@@ -269,4 +269,23 @@ TEST_F(OsdThroughMonitor, ProfileSwitchOnTheMouseShowsTheProfileNotice) {
         << "the display program outlived the Monitor that started it";
 }
 
+// At 150 and 200 % a notice is laid out as at 100 % and drawn that much
+// larger, in its place at the bottom of the work area.
+class OsdAtScale : public OsdE2E, public ::testing::WithParamInterface<int> {};
+
+TEST_P(OsdAtScale, TheNoticeIsDrawnAtTheDisplaysScale) {
+    const int dpi = GetParam();
+    const e2e::SystemDpiSetting system(static_cast<DWORD>(dpi));
+    WriteConfig("OSDData", "Message", "CPI: 720");
+    Start();
+    Post(kMsgNotice, 50, 0);
+    ASSERT_TRUE(WaitUntil([] { return Showing("CPI: 720"); }));
+    const RECT at = NoticeRect();
+    EXPECT_EQ(at.bottom - at.top, MulDiv(84, dpi, 96));
+    EXPECT_EQ(at.bottom, WorkAreaUnderPointer().bottom - kEdgeMargin);
+    Screenshot("osd-cpi-" + std::to_string(dpi * 100 / 96));
+}
+
+INSTANTIATE_TEST_SUITE_P(SystemDpi, OsdAtScale, ::testing::Values(144, 192));
+
 }  // namespace

@@ -356,6 +356,9 @@ TEST_F(SetupProgram, InstallsRunsUpgradesInPlaceAndUninstallsKeepingTheSettings)
     EXPECT_EQ(ReadBytes(Installed("config.ini")), ReadBytes(dist_ + "config.ini"));
     EXPECT_TRUE(Exists(Installed("skins\\skin_config.ini")));
     EXPECT_TRUE(Exists(Installed("skins\\config_mask.bmp")));
+    // The sets for larger display scales, and the uninstaller takes them too.
+    EXPECT_TRUE(Exists(Installed("skins\\150\\skin_config.ini")));
+    EXPECT_TRUE(Exists(Installed("skins\\200\\config_normal.jpg")));
     EXPECT_TRUE(Exists(Installed("Uninstall.exe")));
     // Nothing else: no virtual mouse, no test tool, no stray file.
     std::set<std::string> expected(shipped_.begin(), shipped_.end());

@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace skin {
@@ -266,6 +267,44 @@ TEST(Menu, WidthGrowsEightPixelsPerCharacterPlusMargins) {
     EXPECT_EQ(WidenMenu(133, 20, 4, 6), 170);
     EXPECT_EQ(WidenMenu(133, 10, 4, 6), 133);  // never shrinks
     EXPECT_EQ(WidenMenu(0, 0, 0, 0), 0);
+}
+
+TEST(ColorPickerPoint, PickAreaFollowsTheScaleOfTheStrip) {
+    // At 150 % the area runs from 9 to 296 and 9 to 30, grown by 5.
+    EXPECT_TRUE(PickerPoint(4, 4, 150).hit);
+    EXPECT_FALSE(PickerPoint(3, 10, 150).hit);
+    const PickPoint p = PickerPoint(400, 100, 150);
+    EXPECT_FALSE(p.hit);
+    const PickPoint q = PickerPoint(300, 34, 150);
+    EXPECT_TRUE(q.hit);
+    EXPECT_EQ(q.x, 296);
+    EXPECT_EQ(q.y, 30);
+    EXPECT_EQ(q.markerX, 287);
+}
+
+TEST(SliderScale, AThumbLetGoWhereAValuePutItKeepsThatValueAtEveryScale) {
+    // Page sliders at 100 % (264-pixel track, 12-pixel thumb) and at 150 %
+    // (396 and 18 pixels): while a range has no more steps than the thumb has
+    // pixels to travel, every value put on the track reads back unchanged.
+    for (const auto& [track, thumb] : {std::pair{264, 12}, std::pair{396, 18}}) {
+        for (const auto& [minimum, maximum] : {std::pair<std::uint32_t, std::uint32_t>{0, 3},
+                                               {1, 20},
+                                               {0, 10},
+                                               {0, 255},
+                                               {100, 400}}) {
+            if (maximum - minimum > static_cast<std::uint32_t>(track - thumb))
+                continue;
+            for (std::uint32_t v = minimum; v <= maximum; ++v) {
+                const int left = ThumbX(v, minimum, maximum, 40, 40 + track, thumb);
+                const double back =
+                    ThumbReleaseValue(left, minimum, maximum, 40, 40 + track, thumb);
+                ASSERT_EQ(
+                    RoundAndClamp(back, true, static_cast<int>(minimum), static_cast<int>(maximum)),
+                    static_cast<int>(v))
+                    << track << ": " << v << " of " << minimum << ".." << maximum;
+            }
+        }
+    }
 }
 
 TEST(ColorPickerPoint, GrownAreaAndClamping) {

@@ -93,6 +93,9 @@ class CrackProbe : public win::WindowImpl<CrackProbe> {
             win::OnMessage<WM_SETTEXT, &P::SetText>(),
             win::OnMessage<EM_REPLACESEL, &P::ReplaceSelection>(),
             win::OnMessage<WM_COPYDATA, &P::CopyData>(),
+            win::OnMessage<WM_DPICHANGED, &P::DpiChanged>(),
+            win::OnMessage<WM_GETDLGCODE, &P::DialogCode>(),
+            win::OnMessage<WM_GETOBJECT, &P::GetObject>(),
         };
         static_assert(win::NoRowShadowed(rows),
                       "a row of this table is shadowed by an earlier one");
@@ -228,6 +231,17 @@ class CrackProbe : public win::WindowImpl<CrackProbe> {
         Note(WM_COPYDATA,
              Hex(from) + " " + std::to_string(data->dwData) + " " + std::to_string(data->cbData));
         return TRUE;
+    }
+    void DpiChanged(UINT dpi, const RECT* suggested) {
+        Note(WM_DPICHANGED, std::to_string(dpi) + " " + std::to_string(suggested->left));
+    }
+    LRESULT DialogCode() {
+        Note(WM_GETDLGCODE, "");
+        return DLGC_WANTARROWS;
+    }
+    LRESULT GetObject(WPARAM flags, LONG objectId) {
+        Note(WM_GETOBJECT, std::to_string(flags) + " " + std::to_string(objectId));
+        return 0;
     }
 };
 
@@ -377,8 +391,19 @@ TEST(MessageCrackers, EachMessageIsReadFromTheParameterThatCarriesIt) {
     probe.Deliver(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("xyz"));
     COPYDATASTRUCT copy{77, 9, nullptr};
     EXPECT_EQ(probe.Deliver(WM_COPYDATA, kW, reinterpret_cast<LPARAM>(&copy)), TRUE);
-    const std::vector<std::string> texts = {"create made", "7 33",  "8 34",
-                                            "abc",         "1 xyz", kWHex + " 77 9"};
+    const RECT suggested{40, 30, 1330, 930};
+    probe.Deliver(WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    probe.Deliver(WM_GETOBJECT, kW, static_cast<LPARAM>(OBJID_CLIENT));
+    EXPECT_EQ(probe.Deliver(WM_GETDLGCODE, kW, kL), DLGC_WANTARROWS);
+    const std::vector<std::string> texts = {"create made",
+                                            "7 33",
+                                            "8 34",
+                                            "abc",
+                                            "1 xyz",
+                                            kWHex + " 77 9",
+                                            "144 40",
+                                            std::to_string(kW) + " -4",
+                                            ""};
     ASSERT_EQ(probe.log.size(), texts.size());
     for (std::size_t i = 0; i < texts.size(); ++i) EXPECT_EQ(probe.log[i].text, texts[i]);
 

@@ -174,6 +174,39 @@ class ProbeWindow : public win::WindowImpl<ProbeWindow> {
     static std::span<const win::MessageRow<ProbeWindow>> MessageMap() { return {}; }
 };
 
+TEST(ChooseSkinSet, NearestSetAtOrAboveTheScaleAndNextSmallerWhenOneIsMissingOrDamaged) {
+    const std::string folder = skintest::FreshFolder("scale-sets");
+    ASSERT_TRUE(gallery::WriteTestSkin(folder, {300, 200}));
+    // (A fresh folder keeps sub-folders of an earlier run.)
+    CreateDirectoryA((folder + "125").c_str(), nullptr);
+    ASSERT_TRUE(gallery::WriteTestSkin(folder + "125\\", {375, 250}));
+    CreateDirectoryA((folder + "150").c_str(), nullptr);
+    ASSERT_TRUE(gallery::WriteTestSkin(folder + "150\\", {450, 300}));
+    skin::SetSkinFolder(folder);
+
+    SkinBitmap normal;
+    SIZE size{};
+    ASSERT_EQ(skin::ChooseSkinSet(144, "gallery.ini", normal, size), 1);
+    EXPECT_EQ(skin::SkinFolder(), folder + "150\\");
+    EXPECT_EQ(size.cx, 450);
+    // 110 % takes the set above it.
+    ASSERT_EQ(skin::ChooseSkinSet(106, "gallery.ini", normal, size), 1);
+    EXPECT_EQ(skin::SkinFolder(), folder + "125\\");
+
+    // A damaged Normal picture at 150 %; 175 % and 200 % do not exist.
+    const std::string normalName =
+        skin::ReadSkinString(folder + "150\\gallery.ini", "SCREEN", "Normal");
+    ASSERT_TRUE(skintest::WriteBytes(folder + "150\\" + normalName, "damaged", 7));
+    for (const UINT dpi : {144u, 288u}) {
+        ASSERT_EQ(skin::ChooseSkinSet(dpi, "gallery.ini", normal, size), 1);
+        EXPECT_EQ(skin::SkinFolder(), folder + "125\\");
+        EXPECT_EQ(size.cx, 375);
+    }
+    ASSERT_EQ(skin::ChooseSkinSet(96, "gallery.ini", normal, size), 1);
+    EXPECT_EQ(skin::SkinFolder(), folder);
+    EXPECT_EQ(size.cx, 300);
+}
+
 TEST(InitSkin, SizesToTheNormalPictureAndCreatesControlsInOrder) {
     const std::string folder = skintest::FreshFolder("recipe");
     ASSERT_TRUE(gallery::WriteTestSkin(folder, {300, 200}));
