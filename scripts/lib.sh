@@ -22,7 +22,8 @@ choose_windows_build() {
     export WINE WINESERVER RUN_PRESET RUN_REASON
 }
 
-# Starts Xvfb on a free display unless a display is already usable.
+# Starts Xvfb on a free display unless a display is already usable. The
+# screen holds the main window at 200 % (1720 x 1200) whole.
 ensure_display() {
     if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
         return
@@ -30,7 +31,7 @@ ensure_display() {
     local n
     for n in $(seq 90 140); do
         if [ ! -e "/tmp/.X${n}-lock" ] && [ ! -e "/tmp/.X11-unix/X${n}" ]; then
-            Xvfb ":${n}" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+            Xvfb ":${n}" -screen 0 2048x1536x24 -nolisten tcp >/dev/null 2>&1 &
             XVFB_PID=$!
             export DISPLAY=":${n}"
             local i

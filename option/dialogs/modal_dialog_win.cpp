@@ -11,11 +11,11 @@ namespace {
 // dialog starts only after its parent's window exists, so one slot is enough
 // as long as each run restores what it found.
 thread_local win::Window* t_creating = nullptr;
-thread_local HHOOK t_hook = nullptr;
+thread_local win::ScopedHook* t_hook = nullptr;
 
 LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam) {
-    HHOOK hook = t_hook;
-    const LRESULT result = CallNextHookEx(hook, code, wParam, lParam);
+    const LRESULT result =
+        CallNextHookEx(t_hook != nullptr ? t_hook->Get() : nullptr, code, wParam, lParam);
     if (code == HCBT_CREATEWND && t_creating != nullptr) {
         win::Window* window = t_creating;
         t_creating = nullptr;
@@ -23,8 +23,8 @@ LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam) {
         // Its job is done: left in place, every window the dialog makes (its
         // dozens of controls) would pass through it, each call a trip to the
         // window server under Wine.
-        UnhookWindowsHookEx(hook);
-        t_hook = nullptr;
+        if (t_hook != nullptr)
+            t_hook->Reset();
     }
     return result;
 }
@@ -37,10 +37,10 @@ INT_PTR CALLBACK PlainDialogProc(HWND, UINT msg, WPARAM, LPARAM) {
 
 INT_PTR RunModalDialog(win::Window& window, HWND owner, int templateId) {
     win::Window* const outerCreating = t_creating;
-    const HHOOK outerHook = t_hook;
+    win::ScopedHook* const outerHook = t_hook;
     t_creating = &window;
     win::ScopedHook hook(SetWindowsHookExA(WH_CBT, &CreationHook, nullptr, GetCurrentThreadId()));
-    t_hook = hook.Get();
+    t_hook = &hook;
     if (!hook) {
         t_creating = outerCreating;
         t_hook = outerHook;
@@ -49,9 +49,7 @@ INT_PTR RunModalDialog(win::Window& window, HWND owner, int templateId) {
     // The hook removes itself once the dialog window exists.
     const INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId),
                                            owner, &PlainDialogProc, 0);
-    if (t_hook == nullptr)
-        hook.Release();  // already removed by the hook itself
-    hook.Reset();
+    hook.Reset();  // unless the hook removed itself already
     t_creating = outerCreating;
     t_hook = outerHook;
     return result;

@@ -87,11 +87,17 @@ COLORREF PressPicker(HWND picker, int percent) {
     COLORREF shown = CLR_INVALID;
     // Painted now: the page under it may have been drawn first.
     RedrawWindow(picker, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    // Read once the picker and the windows under it have nothing left to
+    // paint: before that the screen may still show the page's background.
+    const auto painted = [](HWND w) { return w == nullptr || !GetUpdateRect(w, nullptr, FALSE); };
     e2e::WaitUntil([&] {
+        if (!painted(picker) || !painted(GetParent(picker)) ||
+            !painted(GetAncestor(picker, GA_ROOT)))
+            return false;
         HDC screen = GetDC(nullptr);
         shown = GetPixel(screen, onScreen.x, onScreen.y);
         ReleaseDC(nullptr, screen);
-        return shown != CLR_INVALID && shown != RGB(0, 0, 0);
+        return shown != CLR_INVALID && shown != RGB(0, 0, 0) && WindowFromPoint(onScreen) == picker;
     });
     // Sent, not posted: the picker's own message to the page is then queued
     // before the Apply click that follows.
