@@ -238,7 +238,8 @@ TEST_F(OptionAlone, ApplySavesTheFilesAndTellsNoWindowWithoutSection) {
     option_.Click(kKeyApply);
     ASSERT_TRUE(option_.Process().WaitForDebugText("COptionDlg Apply 0 published 0 pending 0\n"));
     EXPECT_EQ(folder_.ReadIni("config.ini", "Setting", "CurrentProfile"), "3");
-    EXPECT_TRUE(option_.ApplyReady());
+    // The buttons come back right after that text, without an answer.
+    EXPECT_TRUE(e2e::WaitUntil([&] { return option_.ApplyReady(); }));
     EXPECT_EQ(monitor.Count(1224), 0);
 }
 
