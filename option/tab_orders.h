@@ -1,12 +1,17 @@
 // The order in which Tab walks the controls of each of Option's windows, in
 // reading order, as control ids. One table per window; the windows hand them
 // to the keyboard walk (option/skin/keyboard_nav_win.h), which skips the
-// controls that are hidden or disabled at the time.
+// controls that are hidden or disabled at the time. Controls that only the
+// mouse works (pictures, the colour spectrum) are not in them.
 #pragma once
 
 #include <array>
 #include <span>
 
+#include "option/dialogs/dialog_parts_win.h"
+#include "option/dialogs/macro_manager_dlg_win.h"
+#include "option/dialogs/warning_dlg_win.h"
+#include "option/model/dialogs/dpi_color_fields.h"
 #include "option/pages/page_host.h"
 
 namespace option::tab_order {
@@ -107,5 +112,65 @@ inline constexpr std::array kSupportPage{ControlId(1)};
 // The pages' tables by page index (buttons, lighting, advanced, support).
 inline constexpr std::array<std::span<const int>, 4> kPages{kButtonPage, kLightingPage,
                                                             kAdvancedPage, kSupportPage};
+
+// The dialogs: their fields and choices in reading order, then OK, Cancel
+// and the close button.
+constexpr int Field(int n) {
+    return static_cast<int>(PlateFieldId(n));
+}
+constexpr int DialogButton(int key) {
+    return static_cast<int>(DialogButtonId(key));
+}
+
+// Repeated key (skin_fire_button.ini): the key, the count, the interval.
+inline constexpr std::array kFireDialog{Field(0),        Field(2),        Field(1),
+                                        DialogButton(1), DialogButton(2), DialogButton(3)};
+
+// Program to launch (skin_lanuch_program.ini): the path and Browse.
+inline constexpr std::array kLaunchProgramDialog{Field(0), DialogButton(2), DialogButton(3),
+                                                 DialogButton(4), DialogButton(5)};
+
+// Media player (skin_select_player.ini): the player selector.
+inline constexpr std::array kPlayerDialog{DialogButton(1), DialogButton(2), DialogButton(3),
+                                          DialogButton(4)};
+
+// Shortcut (skin_shortcut.ini): the key, then the five modifiers left to
+// right.
+inline constexpr std::array kShortcutDialog{Field(0),        DialogButton(5), DialogButton(6),
+                                            DialogButton(7), DialogButton(8), DialogButton(9),
+                                            DialogButton(2), DialogButton(3), DialogButton(4)};
+
+// Profile (skin_profile.ini): the name, the game program and Browse, back to
+// the previous profile when the game ends.
+inline constexpr std::array kProfileDialog{Field(0),        Field(1),        DialogButton(3),
+                                           DialogButton(7), DialogButton(4), DialogButton(5),
+                                           DialogButton(6)};
+
+// Colour of a CPI level (skin_dpi_color.ini; buttons 1000 + key): red, green
+// and blue.
+inline constexpr std::array kDpiColorDialog{kSpinRed,     kSpinRed + 1, kSpinRed + 2,
+                                            ControlId(1), ControlId(2), ControlId(5)};
+
+// The warnings (OK, Cancel, close).
+inline constexpr std::array kWarningDialog{static_cast<int>(kWarningOkId),
+                                           static_cast<int>(kWarningCancelId),
+                                           static_cast<int>(kWarningCloseId)};
+
+// Macro manager (skin_macro_manager.ini): the macro list, the event list,
+// record, the pause and repeat choices with the count, new and delete.
+constexpr int MacroControl(int key) {
+    return static_cast<int>(CMacroManagerDlg::ControlIdOf(key));
+}
+inline constexpr std::array kMacroManager{static_cast<int>(CMacroManagerDlg::kMacroListId),
+                                          static_cast<int>(CMacroManagerDlg::kEventListId),
+                                          MacroControl(7),
+                                          MacroControl(8),
+                                          MacroControl(9),
+                                          static_cast<int>(CMacroManagerDlg::kRepeatEditId),
+                                          MacroControl(4),
+                                          MacroControl(5),
+                                          MacroControl(1),
+                                          MacroControl(2),
+                                          MacroControl(3)};
 
 }  // namespace option::tab_order

@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace skin {
 
@@ -50,19 +49,6 @@ inline constexpr int kSliderPageSteps = 10;
 
 // The value after `move`, clamped to minimum..maximum.
 int SliderValueAfter(SliderMove move, int value, int minimum, int maximum);
-
-// ---- Keyboard ------------------------------------------------------------
-
-struct PlacedBox {
-    int left;
-    int top;
-    int bottom;
-};
-// The indexes of `boxes` in reading order: rows from the top, each row left
-// to right. A box whose top lies above the middle of the first box of the
-// row being filled belongs to that row, so controls a few pixels out of
-// line still read as one row.
-std::vector<std::size_t> ReadingOrder(const std::vector<PlacedBox>& boxes);
 
 // ---- Fill bar ------------------------------------------------------------
 

@@ -109,35 +109,54 @@ class KeyboardOnly : public ::testing::Test {
     // disabled ones.
     std::vector<HWND> ExpectedOrder(int page) const {
         std::vector<HWND> expected;
-        auto add = [&expected](HWND parent, int id) {
-            HWND control = GetDlgItem(parent, id);
-            if (control != nullptr && IsWindowVisible(control) && IsWindowEnabled(control))
-                expected.push_back(control);
-        };
         for (int id : order::kMainWindow) {
             if (id != order::kShownPage) {
-                add(option_.Window(), id);
+                AddUsable(option_.Window(), std::span(&id, 1), expected);
                 continue;
             }
-            for (int own : order::kPages[static_cast<std::size_t>(page)]) add(Page(page), own);
+            AddUsable(Page(page), order::kPages[static_cast<std::size_t>(page)], expected);
         }
         return expected;
     }
-
-    // Presses Tab and waits for the focus to leave `from` for another control
-    // of the same window.
-    bool MoveFocusAway(HWND from) const {
-        option_.Type(VK_TAB);
-        return e2e::WaitUntil([&] {
-            HWND now = option_.Focus();
-            return now != nullptr && now != from &&
-                   GetAncestor(now, GA_ROOT) == GetAncestor(from, GA_ROOT);
-        });
+    static void AddUsable(HWND parent, std::span<const int> ids, std::vector<HWND>& expected) {
+        for (int id : ids) {
+            HWND control = GetDlgItem(parent, id);
+            if (control != nullptr && IsWindowVisible(control) && IsWindowEnabled(control))
+                expected.push_back(control);
+        }
     }
-    // Presses `key` and waits for the focus to move to `to`.
+
+    // The control of `order` that holds the focus (or whose child does).
+    std::size_t FocusedAt(std::span<const HWND> order) const {
+        HWND focus = option_.Focus();
+        std::size_t at = 0;
+        while (at < order.size() && order[at] != focus && !IsChild(order[at], focus)) ++at;
+        return at;
+    }
+    // Presses `key` and waits for the focus to move to `to` (or a child of it,
+    // the edit field of a spin box).
     bool MoveFocus(WORD key, HWND to, bool shift = false) const {
         option_.Type(key, false, shift);
-        return e2e::WaitUntil([&] { return option_.Focus() == to; });
+        return e2e::WaitUntil([&] {
+            HWND now = option_.Focus();
+            return now == to || (now != nullptr && IsChild(to, now));
+        });
+    }
+    // A whole round of Tab from the focused control and one Shift+Tab back:
+    // the focus visits exactly `expected`, in its order.
+    void WalkRound(std::span<const HWND> expected, const char* window) const {
+        ASSERT_FALSE(expected.empty()) << window;
+        const std::size_t at = FocusedAt(expected);
+        ASSERT_LT(at, expected.size()) << "the focus is outside the table of " << window
+                                       << ", on id " << GetDlgCtrlID(option_.Focus());
+        for (std::size_t n = 1; n <= expected.size(); ++n) {
+            HWND next = expected[(at + n) % expected.size()];
+            ASSERT_TRUE(MoveFocus(VK_TAB, next))
+                << window << " step " << n << ": focus on id " << GetDlgCtrlID(option_.Focus())
+                << ", table says " << GetDlgCtrlID(next);
+        }
+        HWND previous = expected[(at + expected.size() - 1) % expected.size()];
+        ASSERT_TRUE(MoveFocus(VK_TAB, previous, true)) << "Shift+Tab in " << window;
     }
     // Tabs forward to the control `target` of `parent`.
     void TabTo(HWND parent, int target, int page) const {
@@ -199,23 +218,11 @@ void KeyboardOnly::WalkEveryPageInTableOrder() {
             current_ = (current_ + 1) % kPageCount;
             ASSERT_NO_FATAL_FAILURE(SwitchPageTo(current_));
         }
-        const std::vector<HWND> expected = ExpectedOrder(current_);
-        ASSERT_FALSE(expected.empty());
-        std::size_t at = 0;
-        while (at < expected.size() && expected[at] != option_.Focus()) ++at;
-        ASSERT_LT(at, expected.size()) << "the focus is outside the table on page " << current_
-                                       << ", on id " << GetDlgCtrlID(option_.Focus());
-        for (std::size_t n = 1; n <= expected.size(); ++n) {
-            HWND next = expected[(at + n) % expected.size()];
-            ASSERT_TRUE(MoveFocus(VK_TAB, next))
-                << "page " << current_ << " step " << n << ": focus on id "
-                << GetDlgCtrlID(option_.Focus()) << ", table says " << GetDlgCtrlID(next);
-        }
+        const std::string window = "page " + std::to_string(current_);
+        ASSERT_NO_FATAL_FAILURE(WalkRound(ExpectedOrder(current_), window.c_str()));
         if (step == 0) {
             EXPECT_TRUE(option_.Screenshot("keyboard_focus_on_selector"));
         }
-        HWND previous = expected[(at + expected.size() - 1) % expected.size()];
-        ASSERT_TRUE(MoveFocus(VK_TAB, previous, true)) << "Shift+Tab on page " << current_;
     }
     // From the support page back round to the advanced page.
     current_ = kAdvancedPage;
@@ -294,8 +301,8 @@ void KeyboardOnly::HearASliderACheckAndASelector() {
     EXPECT_NE(selector.state & STATE_SYSTEM_SELECTED, 0) << "profile 1 is the one shown";
 }
 
-// Space on the profile button opens the profile dialog; inside it Tab moves
-// the focus on from control to control, and Esc cancels it: the focus is
+// Space on the profile button opens the profile dialog; inside it Tab walks
+// the dialog's table as on the pages, and Esc cancels it: the focus is
 // back in the main window, which stays open.
 void KeyboardOnly::OpenAndCancelADialogByKeys() {
     ASSERT_NO_FATAL_FAILURE(TabTo(option_.Window(), option::ControlId(kEditProfileKey), current_));
@@ -306,8 +313,9 @@ void KeyboardOnly::OpenAndCancelADialogByKeys() {
         return dialog != nullptr && IsWindowVisible(dialog) && option_.Focus() != nullptr &&
                GetAncestor(option_.Focus(), GA_ROOT) == dialog;
     }));
-    HWND first = option_.Focus();
-    ASSERT_TRUE(MoveFocusAway(first)) << "Tab in the profile dialog";
+    std::vector<HWND> expected;
+    AddUsable(dialog, order::kProfileDialog, expected);
+    ASSERT_NO_FATAL_FAILURE(WalkRound(expected, kProfileDialogTitle));
     option_.Type(VK_ESCAPE);
     ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(dialog); })) << "Esc cancels the dialog";
     EXPECT_TRUE(IsWindow(option_.Window()));

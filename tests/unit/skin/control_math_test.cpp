@@ -78,15 +78,6 @@ TEST(SliderKeys, StepsPagesAndEndsStayInRange) {
     EXPECT_EQ(SliderValueAfter(SliderMove::StepDown, 50, 0, 10), 10);
 }
 
-// A dialog's controls in reading order: a field two pixels higher than the
-// button beside it is still on its row; the next row comes after it.
-TEST(ReadingOrder, RowsTopDownEachLeftToRight) {
-    const std::vector<PlacedBox> boxes{
-        {200, 40, 60}, {10, 42, 62}, {10, 100, 120}, {120, 38, 58}, {150, 99, 119}};
-    EXPECT_EQ(ReadingOrder(boxes), (std::vector<std::size_t>{1, 3, 0, 2, 4}));
-    EXPECT_TRUE(ReadingOrder({}).empty());
-}
-
 TEST(FillBar, WidthAndValue) {
     EXPECT_EQ(FillWidth(0, 0, 10, 150), 0);
     EXPECT_EQ(FillWidth(5, 0, 10, 150), 75);
