@@ -21,6 +21,10 @@ void DialogKeys::AppendTabOrder(std::vector<HWND>& order) const {
     skin::AppendControls(dialog_, ids_, order);
 }
 
+skin::ArrowGroup DialogKeys::GroupOf(HWND focus) const {
+    return skin::GroupIn(dialog_, ids_, focus);
+}
+
 void PutOnSkin(skin::SkinSurface& surface, DialogKeys& keyboard, HWND self, const char* title,
                const std::string& skinFile, std::span<const char* const> keys,
                const ControlBuilder& build) {

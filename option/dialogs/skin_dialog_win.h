@@ -46,6 +46,7 @@ class DialogKeys final : public skin::KeyboardHost {
     // The dialog's table of control ids, which outlives the dialog.
     void SetOrder(std::span<const int> ids) { ids_ = ids; }
     void AppendTabOrder(std::vector<HWND>& order) const override;
+    skin::ArrowGroup GroupOf(HWND focus) const override;
 
   private:
     HWND dialog_ = nullptr;

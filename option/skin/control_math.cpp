@@ -130,6 +130,27 @@ int SliderValueAfter(SliderMove move, int value, int minimum, int maximum) {
     return static_cast<int>(std::clamp(next, low, high));
 }
 
+GroupRun GroupHolding(std::span<const int> table, int id) {
+    GroupRun run;
+    bool inside = false, holds = false;
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        const int entry = table[i];
+        if (entry < kGroupEnd) {
+            run = GroupRun{i + 1, 0, kGroupEnd - entry};
+            inside = true;
+            holds = false;
+        } else if (entry == kGroupEnd) {
+            if (inside && holds)
+                return run;
+            inside = false;
+        } else if (inside) {
+            ++run.count;
+            holds = holds || entry == id;
+        }
+    }
+    return {};
+}
+
 int FillWidth(int position, int minimum, int maximum, int width) {
     if (maximum <= minimum || width <= 0)
         return 0;

@@ -4,7 +4,9 @@
 // edge is checked natively; the window classes only call these.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -49,6 +51,25 @@ inline constexpr int kSliderPageSteps = 10;
 
 // The value after `move`, clamped to minimum..maximum.
 int SliderValueAfter(SliderMove move, int value, int minimum, int maximum);
+
+// ---- Keyboard ------------------------------------------------------------
+
+// Marks in a window's table of control ids: the entries between
+// GroupStart(columns) and kGroupEnd are one group (a radio group, a row of
+// level buttons, a grid of `columns` per row), which the arrow keys walk:
+// Left and Right by one, Up and Down by a row (by one in a single row).
+inline constexpr int kGroupEnd = -2;
+constexpr int GroupStart(int columns = 1) {
+    return kGroupEnd - columns;
+}
+
+struct GroupRun {
+    std::size_t first = 0;  // index in the table of the group's first control
+    std::size_t count = 0;  // 0: not in a group
+    int columns = 1;
+};
+// The group of `table` that holds control `id`.
+GroupRun GroupHolding(std::span<const int> table, int id);
 
 // ---- Fill bar ------------------------------------------------------------
 

@@ -28,7 +28,10 @@ namespace order = option::tab_order;
 
 constexpr int kPageCount = 4, kAdvancedPage = 2;
 constexpr int kCpiXSlider = 207, kCpiMaximum = 160;
-constexpr int kApply = option::ControlId(13);
+constexpr int kApply = option::ControlId(13), kFirstProfile = option::ControlId(5);
+// The report rates of the advanced page, a group of four.
+constexpr int kRate125 = option::ControlId(1), kRate250 = option::ControlId(2),
+              kRate1000 = option::ControlId(4);
 // Entry 2 of the button page; item 0 of the menu's second submenu is the
 // first media key, action 25.
 constexpr int kMediaEntry = 2, kFirstMediaAction = 25;
@@ -120,7 +123,7 @@ class KeyboardOnly : public ::testing::Test {
     }
     static void AddUsable(HWND parent, std::span<const int> ids, std::vector<HWND>& expected) {
         for (int id : ids) {
-            HWND control = GetDlgItem(parent, id);
+            HWND control = id >= 0 ? GetDlgItem(parent, id) : nullptr;
             if (control != nullptr && IsWindowVisible(control) && IsWindowEnabled(control))
                 expected.push_back(control);
         }
@@ -183,6 +186,7 @@ class KeyboardOnly : public ::testing::Test {
 
     void StartOverTheMouse(const VirtualMouseSession& mouse);
     void WalkEveryPageInTableOrder();
+    void WalkAGroupByArrows() const;
     void SetTheCpiByKeys(const VirtualMouseSession& mouse);
     void AssignFromTheMenuByKeys(const VirtualMouseSession& mouse);
     void OpenAndCancelADialogByKeys();
@@ -202,7 +206,7 @@ void KeyboardOnly::StartOverTheMouse(const VirtualMouseSession& mouse) {
         e2e::WaitUntil([&] { return VirtualMouseSession::FullUploadDone(mouse.Log()); }, 60s));
     ASSERT_TRUE(option_.Start());
     // The focus starts on the first profile selector, which takes keys.
-    HWND first = GetDlgItem(option_.Window(), order::kMainWindow[0]);
+    HWND first = GetDlgItem(option_.Window(), kFirstProfile);
     ASSERT_TRUE(e2e::WaitUntil([&] {
         return option_.ApplyReady() && IsWindowVisible(option_.Window()) &&
                option_.Focus() == first;
@@ -227,6 +231,17 @@ void KeyboardOnly::WalkEveryPageInTableOrder() {
     // From the support page back round to the advanced page.
     current_ = kAdvancedPage;
     ASSERT_NO_FATAL_FAILURE(SwitchPageTo(current_, true));
+}
+
+// The arrows walk the report rates round within their group; Tab leaves it
+// for the next control of the table.
+void KeyboardOnly::WalkAGroupByArrows() const {
+    HWND page = Page(kAdvancedPage);
+    ASSERT_NO_FATAL_FAILURE(TabTo(page, kRate125, kAdvancedPage));
+    ASSERT_TRUE(MoveFocus(VK_RIGHT, GetDlgItem(page, kRate250)));
+    ASSERT_TRUE(MoveFocus(VK_UP, GetDlgItem(page, kRate125)));
+    ASSERT_TRUE(MoveFocus(VK_LEFT, GetDlgItem(page, kRate1000))) << "the group wraps round";
+    ASSERT_TRUE(MoveFocus(VK_TAB, GetDlgItem(page, option::ControlId(5))));
 }
 
 // Right three times, then End: the CPI level X of the current level at its
@@ -295,7 +310,7 @@ void KeyboardOnly::HearASliderACheckAndASelector() {
     const Spoken check = ReadAloud(GetDlgItem(Page(kAdvancedPage), option::ControlId(kAccelKey)));
     EXPECT_EQ(check.name, "Enhance pointer precision");
     EXPECT_EQ(check.role, ROLE_SYSTEM_CHECKBUTTON);
-    const Spoken selector = ReadAloud(GetDlgItem(option_.Window(), order::kMainWindow[0]));
+    const Spoken selector = ReadAloud(GetDlgItem(option_.Window(), kFirstProfile));
     EXPECT_EQ(selector.name, "Switch to profile 1");
     EXPECT_EQ(selector.role, ROLE_SYSTEM_PAGETAB);
     EXPECT_NE(selector.state & STATE_SYSTEM_SELECTED, 0) << "profile 1 is the one shown";
@@ -326,6 +341,7 @@ TEST_F(KeyboardOnly, EveryStepByKeysReachesTheMouse) {
     ASSERT_TRUE(mouse.Running());
     ASSERT_NO_FATAL_FAILURE(StartOverTheMouse(mouse));
     ASSERT_NO_FATAL_FAILURE(WalkEveryPageInTableOrder());
+    ASSERT_NO_FATAL_FAILURE(WalkAGroupByArrows());
     ASSERT_NO_FATAL_FAILURE(SetTheCpiByKeys(mouse));
     HearASliderACheckAndASelector();
     ASSERT_NO_FATAL_FAILURE(AssignFromTheMenuByKeys(mouse));

@@ -78,6 +78,23 @@ TEST(SliderKeys, StepsPagesAndEndsStayInRange) {
     EXPECT_EQ(SliderValueAfter(SliderMove::StepDown, 50, 0, 10), 10);
 }
 
+// The group of a control: its run between the marks with the run's columns;
+// a control outside every group, or a table whose group is never closed,
+// has none.
+TEST(ArrowGroups, RunBetweenTheMarks) {
+    constexpr int table[] = {7,         GroupStart(), 1, 2, kGroupEnd, 8, GroupStart(3), 3, 4, 5, 6,
+                             kGroupEnd, GroupStart(), 9};
+    const GroupRun row = GroupHolding(table, 2);
+    EXPECT_EQ(std::make_pair(row.first, row.count), std::make_pair(std::size_t{2}, std::size_t{2}));
+    EXPECT_EQ(row.columns, 1);
+    const GroupRun grid = GroupHolding(table, 5);
+    EXPECT_EQ(std::make_pair(grid.first, grid.count),
+              std::make_pair(std::size_t{7}, std::size_t{4}));
+    EXPECT_EQ(grid.columns, 3);
+    EXPECT_EQ(GroupHolding(table, 8).count, 0u);
+    EXPECT_EQ(GroupHolding(table, 9).count, 0u);
+}
+
 TEST(FillBar, WidthAndValue) {
     EXPECT_EQ(FillWidth(0, 0, 10, 150), 0);
     EXPECT_EQ(FillWidth(5, 0, 10, 150), 75);
