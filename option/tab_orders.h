@@ -220,4 +220,29 @@ inline constexpr std::array kMacroManager{static_cast<int>(CMacroManagerDlg::kMa
                                           MacroControl(2),
                                           MacroControl(3)};
 
+// A group left open, or one opened inside another, would leave its controls
+// without arrows: every table closes each group before the next one opens.
+constexpr bool GroupsClosed(std::span<const int> table) {
+    bool inside = false;
+    for (int entry : table) {
+        if (entry < skin::kGroupEnd) {
+            if (inside)
+                return false;
+            inside = true;
+        } else if (entry == skin::kGroupEnd) {
+            if (!inside)
+                return false;
+            inside = false;
+        }
+    }
+    return !inside;
+}
+static_assert(GroupsClosed(kMainWindow) && GroupsClosed(kButtonPage) &&
+              GroupsClosed(kLightingPage) && GroupsClosed(kAdvancedPage) &&
+              GroupsClosed(kSupportPage) && GroupsClosed(kFireDialog) &&
+              GroupsClosed(kLaunchProgramDialog) && GroupsClosed(kPlayerDialog) &&
+              GroupsClosed(kShortcutDialog) && GroupsClosed(kProfileDialog) &&
+              GroupsClosed(kDpiColorDialog) && GroupsClosed(kWarningDialog) &&
+              GroupsClosed(kMacroManager));
+
 }  // namespace option::tab_order
