@@ -489,6 +489,15 @@ void COptionDlg::AppendTabOrder(std::vector<HWND>& order) const {
     }
 }
 
+skin::ArrowGroup COptionDlg::GroupOf(HWND focus) const {
+    if (GetParent(focus) == Hwnd())
+        return skin::GroupIn(Hwnd(), tab_order::kMainWindow, focus);
+    const auto shown = static_cast<std::size_t>(currentPage_);
+    const OptionPage* page = pages_[shown].get();
+    return page != nullptr ? skin::GroupIn(page->Window(), tab_order::kPages[shown], focus)
+                           : skin::ArrowGroup{};
+}
+
 bool COptionDlg::TakeControlKey(UINT key, skin::KeyModifiers mods) {
     if (key == VK_TAB) {
         const int page = (currentPage_ + (mods.shift ? kPageCount - 1 : 1)) % kPageCount;

@@ -105,6 +105,7 @@ class COptionDlg : public win::WindowImpl<COptionDlg>, public PageHost, private 
     // The keyboard: Tab walks the window's table with the shown page's in
     // it; Ctrl+Tab switches pages, Ctrl+1..5 profiles.
     void AppendTabOrder(std::vector<HWND>& order) const override;
+    skin::ArrowGroup GroupOf(HWND focus) const override;
     bool TakeControlKey(UINT key, skin::KeyModifiers mods) override;
 
     LRESULT OnCreate();

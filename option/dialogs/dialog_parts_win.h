@@ -23,6 +23,12 @@ constexpr UINT DialogButtonId(int key) {
     return kDialogButtonBase + static_cast<UINT>(key);
 }
 
+// The edit fields of a dialog get 4010, 4020, ...: field `n` of its own,
+// counted from 0.
+constexpr UINT PlateFieldId(int n) {
+    return 4010 + 10 * static_cast<UINT>(n);
+}
+
 // What the edit fields post to their dialog after a change and on losing the
 // focus (wParam 0).
 inline constexpr win::RegisteredMessage kEditKillFocus(skin::kEditKillFocusName);

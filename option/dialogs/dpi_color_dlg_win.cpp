@@ -9,6 +9,7 @@
 #include "option/dialogs/modal_dialog_win.h"
 #include "option/dialogs/option_dialogs_win.h"
 #include "option/dialogs/skin_dialog_win.h"
+#include "option/tab_orders.h"
 #include "option/model/pages/color_bytes.h"
 #include "option/model/dialogs/dpi_color_fields.h"
 
@@ -90,6 +91,7 @@ class CDpiColorDlg : public SkinDialog<CDpiColorDlg> {
     LRESULT OnInitDialog() {
         const LRESULT result = CallDefault();
         PutOnSkin(nullptr, kSkinFile, kKeys);
+        keyboard_.SetOrder(tab_order::kDpiColorDialog);
         CentreWindow(Hwnd(), Owner());
         ShowColor();
         return result;

@@ -7,6 +7,7 @@
 #include "option/dialogs/modal_dialog_win.h"
 #include "option/dialogs/option_dialogs_win.h"
 #include "option/dialogs/skin_dialog_win.h"
+#include "option/tab_orders.h"
 #include "option/key_capture_hook_win.h"
 #include "option/model/dialogs/dialog_values.h"
 
@@ -17,7 +18,11 @@ constexpr const char* kSkinFile = "skin_fire_button.ini";
 constexpr const char* kTitle = "FireClick Dialog";
 constexpr const char* const kKeys[] = {"1", "2", "3", "4", "5", "6"};
 enum FireKey : int { kKeyOk = 1, kKeyCancel, kKeyClose, kKeyKeyField, kKeyFieldB, kKeyFieldA };
-enum FireFieldId : UINT { kKeyFieldId = 4010, kFieldBId = 4020, kFieldAId = 4030 };
+enum FireFieldId : UINT {
+    kKeyFieldId = PlateFieldId(0),
+    kFieldBId = PlateFieldId(1),
+    kFieldAId = PlateFieldId(2)
+};
 constexpr int kNumberDigits = 3;
 constexpr COLORREF kFieldText = RGB(0, 0, 0);
 constexpr COLORREF kFieldBack = RGB(255, 255, 255);
@@ -71,6 +76,7 @@ class CFireDlg : public SkinDialog<CFireDlg> {
     LRESULT OnInitDialog() {
         CallDefault();
         PutOnSkin(kTitle, kSkinFile, kKeys);
+        keyboard_.SetOrder(tab_order::kFireDialog);
         fieldA_.SetText(FireFieldTextA(fire_.valueA));
         fieldB_.SetText(FireFieldTextB(fire_.valueB));
         keyField_.SetText(key_.name);

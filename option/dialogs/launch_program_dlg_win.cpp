@@ -7,6 +7,7 @@
 #include "option/dialogs/modal_dialog_win.h"
 #include "option/dialogs/option_dialogs_win.h"
 #include "option/dialogs/skin_dialog_win.h"
+#include "option/tab_orders.h"
 #include "option/model/dialogs/dialog_values.h"
 
 namespace option {
@@ -16,7 +17,7 @@ constexpr const char* kSkinFile = "skin_lanuch_program.ini";
 constexpr const char* kTitle = "Launch Program Dialog";
 constexpr const char* const kKeys[] = {"1", "2", "3", "4", "5"};
 enum LaunchKey : int { kKeyPath = 1, kKeyBrowse, kKeyOk, kKeyCancel, kKeyClose };
-constexpr UINT kPathFieldId = 4010;
+constexpr UINT kPathFieldId = PlateFieldId(0);
 
 class CLaunchProgramDlg : public SkinDialog<CLaunchProgramDlg> {
   public:
@@ -50,6 +51,7 @@ class CLaunchProgramDlg : public SkinDialog<CLaunchProgramDlg> {
     LRESULT OnInitDialog() {
         CallDefault();
         PutOnSkin(kTitle, kSkinFile, kKeys);
+        keyboard_.SetOrder(tab_order::kLaunchProgramDialog);
         field_.SetText(path_);
         CentreWindow(Hwnd(), Owner());
         SetFocus(field_.Hwnd());

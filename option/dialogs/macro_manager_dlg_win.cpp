@@ -7,6 +7,7 @@
 #include "common/win/program_folder_win.h"
 #include "lan/string_ids.h"
 #include "option/dialogs/macro_resource_ids.h"
+#include "option/tab_orders.h"
 #include "option/dialogs/modal_dialog_win.h"
 #include "option/dialogs/option_dialogs_win.h"
 #include "option/dialogs/warning_dlg_win.h"
@@ -103,6 +104,7 @@ LRESULT CMacroManagerDlg::OnInitDialog() {
     LoadImages(kStopImages, stopImages_);
     // The title comes last: whoever finds the dialog by it finds it complete.
     PutOnSkin(nullptr, kSkinFile, kKeys);
+    keyboard_.SetOrder(tab_order::kMacroManager);
     CentreWindow(Hwnd(), owner_);
     editor_.Open(selectName_);
     ShowMacros();

@@ -7,6 +7,7 @@
 #include "option/dialogs/modal_dialog_win.h"
 #include "option/dialogs/option_dialogs_win.h"
 #include "option/dialogs/skin_dialog_win.h"
+#include "option/tab_orders.h"
 #include "option/model/dialogs/dialog_values.h"
 #include "option/skin/skin_menu_win.h"
 #include "option/skin/skin_loader_win.h"
@@ -70,6 +71,7 @@ class CPlayerDlg : public SkinDialog<CPlayerDlg> {
     LRESULT OnInitDialog() {
         const LRESULT result = CallDefault();
         PutOnSkin(kTitle, kSkinFile, kKeys);
+        keyboard_.SetOrder(tab_order::kPlayerDialog);
         CentreWindow(Hwnd(), Owner());
         ShowPlayer();
         return result;

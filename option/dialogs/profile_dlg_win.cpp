@@ -8,6 +8,7 @@
 #include "option/dialogs/modal_dialog_win.h"
 #include "option/dialogs/option_dialogs_win.h"
 #include "option/dialogs/skin_dialog_win.h"
+#include "option/tab_orders.h"
 #include "option/model/dialogs/dialog_values.h"
 
 namespace option {
@@ -25,7 +26,7 @@ enum ProfileKey : int {
     kKeyClose,
     kKeyReturnAfterGame
 };
-enum ProfileFieldId : UINT { kNameFieldId = 4010, kGameFieldId = 4020 };
+enum ProfileFieldId : UINT { kNameFieldId = PlateFieldId(0), kGameFieldId = PlateFieldId(1) };
 constexpr COLORREF kFieldText = RGB(0xE8, 0xE8, 0xE8);
 constexpr COLORREF kFieldBack = RGB(0, 0, 0);
 
@@ -66,6 +67,7 @@ class CProfileDlg : public SkinDialog<CProfileDlg> {
     LRESULT OnInitDialog() {
         CallDefault();
         PutOnSkin(kTitle, kSkinFile, kKeys);
+        keyboard_.SetOrder(tab_order::kProfileDialog);
         name_.SetText(fields_.name.substr(0, kMaxProfileNameChars));
         game_.SetText(fields_.gameFile);
         ReturnCheck().SetLatched(fields_.returnAfterGame ? 1 : 0);

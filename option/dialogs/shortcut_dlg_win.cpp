@@ -7,6 +7,7 @@
 #include "option/dialogs/modal_dialog_win.h"
 #include "option/dialogs/option_dialogs_win.h"
 #include "option/dialogs/skin_dialog_win.h"
+#include "option/tab_orders.h"
 #include "option/key_capture_hook_win.h"
 #include "option/model/dialogs/dialog_values.h"
 
@@ -18,7 +19,7 @@ constexpr const char* kTitle = "K.VANE Shortcut Dialog";
 constexpr const char* const kKeys[] = {"2", "3", "4", "5", "6", "7", "8", "9", "10"};
 // The five toggles from kKeyFirstToggle: plain key, Ctrl, Shift, Alt, Win.
 enum ShortcutKey : int { kKeyOk = 2, kKeyCancel, kKeyClose, kKeyFirstToggle, kKeyField = 10 };
-constexpr UINT kKeyFieldId = 4010;
+constexpr UINT kKeyFieldId = PlateFieldId(0);
 
 class CShortcutDlg : public SkinDialog<CShortcutDlg> {
   public:
@@ -74,6 +75,7 @@ class CShortcutDlg : public SkinDialog<CShortcutDlg> {
     LRESULT OnInitDialog() {
         const LRESULT result = CallDefault();
         PutOnSkin(kTitle, kSkinFile, kKeys);
+        keyboard_.SetOrder(tab_order::kShortcutDialog);
         CentreWindow(Hwnd(), Owner());
         capture_.Start(Hwnd());
         field_.SetText(key_.name);

@@ -4,29 +4,8 @@
 
 #include "option/dialogs/modal_dialog_win.h"
 #include "option/option_resource_ids.h"
-#include "option/skin/control_math.h"
 
 namespace option::skin_dialog {
-
-namespace {
-
-// The windows the keyboard can act on: buttons, selectors, sliders, fill
-// bars, spin boxes, edit fields and lists (not labels, pictures and the
-// colour strip, which only the mouse works).
-bool TakesKeys(HWND control) {
-    static constexpr const char* kClasses[] = {"Button",         "Rgn Button",  "SkinSliderTrack",
-                                               "SkinFillSlider", "SkinSpinBox", "Edit",
-                                               "ListBox"};
-    char name[32] = {};
-    GetClassNameA(control, name, sizeof name);
-    for (const char* known : kClasses) {
-        if (lstrcmpiA(name, known) == 0)
-            return true;
-    }
-    return false;
-}
-
-}  // namespace
 
 DialogKeys::~DialogKeys() {
     if (dialog_ != nullptr)
@@ -39,17 +18,11 @@ void DialogKeys::Attach(HWND dialog) {
 }
 
 void DialogKeys::AppendTabOrder(std::vector<HWND>& order) const {
-    std::vector<HWND> controls;
-    std::vector<skin::PlacedBox> boxes;
-    for (HWND child = GetWindow(dialog_, GW_CHILD); child != nullptr;
-         child = GetWindow(child, GW_HWNDNEXT)) {
-        RECT r{};
-        if (!TakesKeys(child) || !GetWindowRect(child, &r))
-            continue;
-        controls.push_back(child);
-        boxes.push_back(skin::PlacedBox{r.left, r.top, r.bottom});
-    }
-    for (std::size_t i : skin::ReadingOrder(boxes)) order.push_back(controls[i]);
+    skin::AppendControls(dialog_, ids_, order);
+}
+
+skin::ArrowGroup DialogKeys::GroupOf(HWND focus) const {
+    return skin::GroupIn(dialog_, ids_, focus);
 }
 
 void PutOnSkin(skin::SkinSurface& surface, DialogKeys& keyboard, HWND self, const char* title,

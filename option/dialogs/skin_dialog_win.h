@@ -33,8 +33,8 @@ namespace option {
 // The non-template parts of SkinDialog.
 namespace skin_dialog {
 
-// The keyboard of a skinned dialog: Tab walks its controls in reading order
-// (top to bottom, each row left to right), Esc cancels it.
+// The keyboard of a skinned dialog: Tab walks its controls in the order of
+// the dialog's table (option/tab_orders.h), Esc cancels it.
 class DialogKeys final : public skin::KeyboardHost {
   public:
     DialogKeys() = default;
@@ -43,10 +43,14 @@ class DialogKeys final : public skin::KeyboardHost {
     DialogKeys& operator=(const DialogKeys&) = delete;
 
     void Attach(HWND dialog);
+    // The dialog's table of control ids, which outlives the dialog.
+    void SetOrder(std::span<const int> ids) { ids_ = ids; }
     void AppendTabOrder(std::vector<HWND>& order) const override;
+    skin::ArrowGroup GroupOf(HWND focus) const override;
 
   private:
     HWND dialog_ = nullptr;
+    std::span<const int> ids_;
 };
 
 using ControlBuilder =

@@ -2,6 +2,7 @@
 
 #include "option/dialogs/modal_dialog_win.h"
 #include "option/dialogs/option_dialogs_win.h"
+#include "option/tab_orders.h"
 
 namespace option {
 namespace {
@@ -30,6 +31,7 @@ void CWarningDlg::Build(int key, const skin::ButtonPos& pos, const skin::SkinShe
 LRESULT CWarningDlg::OnInitDialog() {
     const LRESULT result = CallDefault();
     PutOnSkin(nullptr, skinFile_, kKeys);
+    keyboard_.SetOrder(tab_order::kWarningDialog);
     if (centreOver_ != nullptr)
         CentreWindow(Hwnd(), centreOver_);
     return result;

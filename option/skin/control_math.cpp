@@ -130,29 +130,25 @@ int SliderValueAfter(SliderMove move, int value, int minimum, int maximum) {
     return static_cast<int>(std::clamp(next, low, high));
 }
 
-std::vector<std::size_t> ReadingOrder(const std::vector<PlacedBox>& boxes) {
-    std::vector<std::size_t> byTop(boxes.size());
-    for (std::size_t i = 0; i < byTop.size(); ++i) byTop[i] = i;
-    std::stable_sort(byTop.begin(), byTop.end(),
-                     [&](std::size_t a, std::size_t b) { return boxes[a].top < boxes[b].top; });
-    std::vector<std::size_t> order;
-    order.reserve(boxes.size());
-    std::size_t rowStart = 0;
-    while (rowStart < byTop.size()) {
-        const PlacedBox& first = boxes[byTop[rowStart]];
-        const std::int64_t middle =
-            (static_cast<std::int64_t>(first.top) + static_cast<std::int64_t>(first.bottom)) / 2;
-        std::size_t rowEnd = rowStart + 1;
-        while (rowEnd < byTop.size() && boxes[byTop[rowEnd]].top < middle) ++rowEnd;
-        std::stable_sort(
-            byTop.begin() + static_cast<std::ptrdiff_t>(rowStart),
-            byTop.begin() + static_cast<std::ptrdiff_t>(rowEnd),
-            [&](std::size_t a, std::size_t b) { return boxes[a].left < boxes[b].left; });
-        order.insert(order.end(), byTop.begin() + static_cast<std::ptrdiff_t>(rowStart),
-                     byTop.begin() + static_cast<std::ptrdiff_t>(rowEnd));
-        rowStart = rowEnd;
+GroupRun GroupHolding(std::span<const int> table, int id) {
+    GroupRun run;
+    bool inside = false, holds = false;
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        const int entry = table[i];
+        if (entry < kGroupEnd) {
+            run = GroupRun{i + 1, 0, kGroupEnd - entry};
+            inside = true;
+            holds = false;
+        } else if (entry == kGroupEnd) {
+            if (inside && holds)
+                return run;
+            inside = false;
+        } else if (inside) {
+            ++run.count;
+            holds = holds || entry == id;
+        }
     }
-    return order;
+    return {};
 }
 
 int FillWidth(int position, int minimum, int maximum, int width) {

@@ -4,10 +4,11 @@
 // edge is checked natively; the window classes only call these.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace skin {
 
@@ -53,16 +54,22 @@ int SliderValueAfter(SliderMove move, int value, int minimum, int maximum);
 
 // ---- Keyboard ------------------------------------------------------------
 
-struct PlacedBox {
-    int left;
-    int top;
-    int bottom;
+// Marks in a window's table of control ids: the entries between
+// GroupStart(columns) and kGroupEnd are one group (a radio group, a row of
+// level buttons, a grid of `columns` per row), which the arrow keys walk:
+// Left and Right by one, Up and Down by a row (by one in a single row).
+inline constexpr int kGroupEnd = -2;
+constexpr int GroupStart(int columns = 1) {
+    return kGroupEnd - columns;
+}
+
+struct GroupRun {
+    std::size_t first = 0;  // index in the table of the group's first control
+    std::size_t count = 0;  // 0: not in a group
+    int columns = 1;
 };
-// The indexes of `boxes` in reading order: rows from the top, each row left
-// to right. A box whose top lies above the middle of the first box of the
-// row being filled belongs to that row, so controls a few pixels out of
-// line still read as one row.
-std::vector<std::size_t> ReadingOrder(const std::vector<PlacedBox>& boxes);
+// The group of `table` that holds control `id`.
+GroupRun GroupHolding(std::span<const int> table, int id);
 
 // ---- Fill bar ------------------------------------------------------------
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/win/scoped_win.h"
+#include "option/skin/control_math.h"
 
 namespace skin {
 namespace {
@@ -41,6 +42,18 @@ bool IsClass(HWND window, const char* name) {
 // shaped selectors: the arrows walk past them like Tab.
 bool IsButton(HWND window) {
     return window != nullptr && (IsClass(window, "Button") || IsClass(window, "Rgn Button"));
+}
+
+// Left and Right step by one, Up and Down by a row of the focus's group.
+bool WalkGroup(const KeyboardHost& host, HWND focus, UINT key) {
+    const ArrowGroup group = host.GroupOf(focus);
+    const bool back = key == VK_LEFT || key == VK_UP;
+    const int row = key == VK_UP || key == VK_DOWN ? group.columns : 1;
+    HWND next = NextInOrder(group.members, focus, back ? -row : row);
+    if (next == nullptr || next == focus)
+        return false;
+    FocusByKeyboard(next);
+    return true;
 }
 
 bool Walk(const KeyboardHost& host, HWND focus, int step) {
@@ -92,10 +105,9 @@ bool TakeKey(const MSG& msg) {
             return true;
         case VK_LEFT:
         case VK_UP:
-            return IsButton(focus) && Walk(*host, focus, -1);
         case VK_RIGHT:
         case VK_DOWN:
-            return IsButton(focus) && Walk(*host, focus, 1);
+            return IsButton(focus) && WalkGroup(*host, focus, key);
         default:
             return false;
     }
@@ -139,9 +151,19 @@ bool FocusCuesShown(HWND top) {
 
 void AppendControls(HWND parent, std::span<const int> ids, std::vector<HWND>& order) {
     for (int id : ids) {
-        if (HWND control = GetDlgItem(parent, id); control != nullptr)
+        if (HWND control = id >= 0 ? GetDlgItem(parent, id) : nullptr; control != nullptr)
             order.push_back(control);
     }
+}
+
+ArrowGroup GroupIn(HWND parent, std::span<const int> ids, HWND focus) {
+    if (focus == nullptr || GetParent(focus) != parent)
+        return {};
+    const GroupRun run = GroupHolding(ids, GetDlgCtrlID(focus));
+    ArrowGroup group;
+    AppendControls(parent, ids.subspan(run.first, run.count), group.members);
+    group.columns = run.columns;
+    return group;
 }
 
 HWND NextInOrder(std::span<const HWND> order, HWND focus, int step) {

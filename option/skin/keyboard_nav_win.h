@@ -4,8 +4,8 @@
 // registers a KeyboardHost, and one message-filter hook on the user-interface
 // thread takes the window-level keys before the dialog manager sees them:
 //   Tab / Shift+Tab   the next / previous control of the host's order;
-//   arrows on a button the same, so that radio groups, level buttons and the
-//                     colour grid are walked with them;
+//   arrows on a button of a group of the host's table (a radio group, a row
+//                     of level buttons, the colour grid): within the group;
 //   Esc               closes the window (WM_CLOSE, which is Cancel), whatever
 //                     control has the focus;
 //   Ctrl+...          offered to the host (page and profile switching).
@@ -22,6 +22,13 @@
 
 namespace skin {
 
+// The controls of one group of a window's table, in the table's order, and
+// how many make a row.
+struct ArrowGroup {
+    std::vector<HWND> members;
+    int columns = 1;
+};
+
 struct KeyModifiers {
     bool ctrl = false;
     bool shift = false;
@@ -33,6 +40,8 @@ class KeyboardHost {
     // The controls Tab visits, in reading order. Hidden and disabled ones
     // are skipped by the walk.
     virtual void AppendTabOrder(std::vector<HWND>& order) const = 0;
+    // The group that holds `focus`; no members when it is in none.
+    virtual ArrowGroup GroupOf(HWND /*focus*/) const { return {}; }
     // A window-level key with Ctrl held; true when the host took it.
     virtual bool TakeControlKey(UINT /*key*/, KeyModifiers) { return false; }
 };
@@ -48,8 +57,12 @@ void UnregisterKeyboardHost(HWND top);
 // The keyboard has been used in the registered window `top`.
 bool FocusCuesShown(HWND top);
 
-// The windows of `ids` in `parent` (missing ones left out), appended in order.
+// The windows of `ids` in `parent` (missing ones and the group marks left
+// out), appended in order.
 void AppendControls(HWND parent, std::span<const int> ids, std::vector<HWND>& order);
+
+// The group of the table `ids` of `parent` that holds the control `focus`.
+ArrowGroup GroupIn(HWND parent, std::span<const int> ids, HWND focus);
 
 // The walk itself: the control of `order` after (`step` 1) or before
 // (`step` -1) the one holding `focus` (or a child of it), wrapping around;

@@ -28,7 +28,10 @@ namespace order = option::tab_order;
 
 constexpr int kPageCount = 4, kAdvancedPage = 2;
 constexpr int kCpiXSlider = 207, kCpiMaximum = 160;
-constexpr int kApply = option::ControlId(13);
+constexpr int kApply = option::ControlId(13), kFirstProfile = option::ControlId(5);
+// The report rates of the advanced page, a group of four.
+constexpr int kRate125 = option::ControlId(1), kRate250 = option::ControlId(2),
+              kRate1000 = option::ControlId(4);
 // Entry 2 of the button page; item 0 of the menu's second submenu is the
 // first media key, action 25.
 constexpr int kMediaEntry = 2, kFirstMediaAction = 25;
@@ -109,35 +112,54 @@ class KeyboardOnly : public ::testing::Test {
     // disabled ones.
     std::vector<HWND> ExpectedOrder(int page) const {
         std::vector<HWND> expected;
-        auto add = [&expected](HWND parent, int id) {
-            HWND control = GetDlgItem(parent, id);
-            if (control != nullptr && IsWindowVisible(control) && IsWindowEnabled(control))
-                expected.push_back(control);
-        };
         for (int id : order::kMainWindow) {
             if (id != order::kShownPage) {
-                add(option_.Window(), id);
+                AddUsable(option_.Window(), std::span(&id, 1), expected);
                 continue;
             }
-            for (int own : order::kPages[static_cast<std::size_t>(page)]) add(Page(page), own);
+            AddUsable(Page(page), order::kPages[static_cast<std::size_t>(page)], expected);
         }
         return expected;
     }
-
-    // Presses Tab and waits for the focus to leave `from` for another control
-    // of the same window.
-    bool MoveFocusAway(HWND from) const {
-        option_.Type(VK_TAB);
-        return e2e::WaitUntil([&] {
-            HWND now = option_.Focus();
-            return now != nullptr && now != from &&
-                   GetAncestor(now, GA_ROOT) == GetAncestor(from, GA_ROOT);
-        });
+    static void AddUsable(HWND parent, std::span<const int> ids, std::vector<HWND>& expected) {
+        for (int id : ids) {
+            HWND control = id >= 0 ? GetDlgItem(parent, id) : nullptr;
+            if (control != nullptr && IsWindowVisible(control) && IsWindowEnabled(control))
+                expected.push_back(control);
+        }
     }
-    // Presses `key` and waits for the focus to move to `to`.
+
+    // The control of `order` that holds the focus (or whose child does).
+    std::size_t FocusedAt(std::span<const HWND> order) const {
+        HWND focus = option_.Focus();
+        std::size_t at = 0;
+        while (at < order.size() && order[at] != focus && !IsChild(order[at], focus)) ++at;
+        return at;
+    }
+    // Presses `key` and waits for the focus to move to `to` (or a child of it,
+    // the edit field of a spin box).
     bool MoveFocus(WORD key, HWND to, bool shift = false) const {
         option_.Type(key, false, shift);
-        return e2e::WaitUntil([&] { return option_.Focus() == to; });
+        return e2e::WaitUntil([&] {
+            HWND now = option_.Focus();
+            return now == to || (now != nullptr && IsChild(to, now));
+        });
+    }
+    // A whole round of Tab from the focused control and one Shift+Tab back:
+    // the focus visits exactly `expected`, in its order.
+    void WalkRound(std::span<const HWND> expected, const char* window) const {
+        ASSERT_FALSE(expected.empty()) << window;
+        const std::size_t at = FocusedAt(expected);
+        ASSERT_LT(at, expected.size()) << "the focus is outside the table of " << window
+                                       << ", on id " << GetDlgCtrlID(option_.Focus());
+        for (std::size_t n = 1; n <= expected.size(); ++n) {
+            HWND next = expected[(at + n) % expected.size()];
+            ASSERT_TRUE(MoveFocus(VK_TAB, next))
+                << window << " step " << n << ": focus on id " << GetDlgCtrlID(option_.Focus())
+                << ", table says " << GetDlgCtrlID(next);
+        }
+        HWND previous = expected[(at + expected.size() - 1) % expected.size()];
+        ASSERT_TRUE(MoveFocus(VK_TAB, previous, true)) << "Shift+Tab in " << window;
     }
     // Tabs forward to the control `target` of `parent`.
     void TabTo(HWND parent, int target, int page) const {
@@ -164,6 +186,7 @@ class KeyboardOnly : public ::testing::Test {
 
     void StartOverTheMouse(const VirtualMouseSession& mouse);
     void WalkEveryPageInTableOrder();
+    void WalkAGroupByArrows() const;
     void SetTheCpiByKeys(const VirtualMouseSession& mouse);
     void AssignFromTheMenuByKeys(const VirtualMouseSession& mouse);
     void OpenAndCancelADialogByKeys();
@@ -183,7 +206,7 @@ void KeyboardOnly::StartOverTheMouse(const VirtualMouseSession& mouse) {
         e2e::WaitUntil([&] { return VirtualMouseSession::FullUploadDone(mouse.Log()); }, 60s));
     ASSERT_TRUE(option_.Start());
     // The focus starts on the first profile selector, which takes keys.
-    HWND first = GetDlgItem(option_.Window(), order::kMainWindow[0]);
+    HWND first = GetDlgItem(option_.Window(), kFirstProfile);
     ASSERT_TRUE(e2e::WaitUntil([&] {
         return option_.ApplyReady() && IsWindowVisible(option_.Window()) &&
                option_.Focus() == first;
@@ -199,27 +222,26 @@ void KeyboardOnly::WalkEveryPageInTableOrder() {
             current_ = (current_ + 1) % kPageCount;
             ASSERT_NO_FATAL_FAILURE(SwitchPageTo(current_));
         }
-        const std::vector<HWND> expected = ExpectedOrder(current_);
-        ASSERT_FALSE(expected.empty());
-        std::size_t at = 0;
-        while (at < expected.size() && expected[at] != option_.Focus()) ++at;
-        ASSERT_LT(at, expected.size()) << "the focus is outside the table on page " << current_
-                                       << ", on id " << GetDlgCtrlID(option_.Focus());
-        for (std::size_t n = 1; n <= expected.size(); ++n) {
-            HWND next = expected[(at + n) % expected.size()];
-            ASSERT_TRUE(MoveFocus(VK_TAB, next))
-                << "page " << current_ << " step " << n << ": focus on id "
-                << GetDlgCtrlID(option_.Focus()) << ", table says " << GetDlgCtrlID(next);
-        }
+        const std::string window = "page " + std::to_string(current_);
+        ASSERT_NO_FATAL_FAILURE(WalkRound(ExpectedOrder(current_), window.c_str()));
         if (step == 0) {
             EXPECT_TRUE(option_.Screenshot("keyboard_focus_on_selector"));
         }
-        HWND previous = expected[(at + expected.size() - 1) % expected.size()];
-        ASSERT_TRUE(MoveFocus(VK_TAB, previous, true)) << "Shift+Tab on page " << current_;
     }
     // From the support page back round to the advanced page.
     current_ = kAdvancedPage;
     ASSERT_NO_FATAL_FAILURE(SwitchPageTo(current_, true));
+}
+
+// The arrows walk the report rates round within their group; Tab leaves it
+// for the next control of the table.
+void KeyboardOnly::WalkAGroupByArrows() const {
+    HWND page = Page(kAdvancedPage);
+    ASSERT_NO_FATAL_FAILURE(TabTo(page, kRate125, kAdvancedPage));
+    ASSERT_TRUE(MoveFocus(VK_RIGHT, GetDlgItem(page, kRate250)));
+    ASSERT_TRUE(MoveFocus(VK_UP, GetDlgItem(page, kRate125)));
+    ASSERT_TRUE(MoveFocus(VK_LEFT, GetDlgItem(page, kRate1000))) << "the group wraps round";
+    ASSERT_TRUE(MoveFocus(VK_TAB, GetDlgItem(page, option::ControlId(5))));
 }
 
 // Right three times, then End: the CPI level X of the current level at its
@@ -288,14 +310,14 @@ void KeyboardOnly::HearASliderACheckAndASelector() {
     const Spoken check = ReadAloud(GetDlgItem(Page(kAdvancedPage), option::ControlId(kAccelKey)));
     EXPECT_EQ(check.name, "Enhance pointer precision");
     EXPECT_EQ(check.role, ROLE_SYSTEM_CHECKBUTTON);
-    const Spoken selector = ReadAloud(GetDlgItem(option_.Window(), order::kMainWindow[0]));
+    const Spoken selector = ReadAloud(GetDlgItem(option_.Window(), kFirstProfile));
     EXPECT_EQ(selector.name, "Switch to profile 1");
     EXPECT_EQ(selector.role, ROLE_SYSTEM_PAGETAB);
     EXPECT_NE(selector.state & STATE_SYSTEM_SELECTED, 0) << "profile 1 is the one shown";
 }
 
-// Space on the profile button opens the profile dialog; inside it Tab moves
-// the focus on from control to control, and Esc cancels it: the focus is
+// Space on the profile button opens the profile dialog; inside it Tab walks
+// the dialog's table as on the pages, and Esc cancels it: the focus is
 // back in the main window, which stays open.
 void KeyboardOnly::OpenAndCancelADialogByKeys() {
     ASSERT_NO_FATAL_FAILURE(TabTo(option_.Window(), option::ControlId(kEditProfileKey), current_));
@@ -306,8 +328,9 @@ void KeyboardOnly::OpenAndCancelADialogByKeys() {
         return dialog != nullptr && IsWindowVisible(dialog) && option_.Focus() != nullptr &&
                GetAncestor(option_.Focus(), GA_ROOT) == dialog;
     }));
-    HWND first = option_.Focus();
-    ASSERT_TRUE(MoveFocusAway(first)) << "Tab in the profile dialog";
+    std::vector<HWND> expected;
+    AddUsable(dialog, order::kProfileDialog, expected);
+    ASSERT_NO_FATAL_FAILURE(WalkRound(expected, kProfileDialogTitle));
     option_.Type(VK_ESCAPE);
     ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(dialog); })) << "Esc cancels the dialog";
     EXPECT_TRUE(IsWindow(option_.Window()));
@@ -318,6 +341,7 @@ TEST_F(KeyboardOnly, EveryStepByKeysReachesTheMouse) {
     ASSERT_TRUE(mouse.Running());
     ASSERT_NO_FATAL_FAILURE(StartOverTheMouse(mouse));
     ASSERT_NO_FATAL_FAILURE(WalkEveryPageInTableOrder());
+    ASSERT_NO_FATAL_FAILURE(WalkAGroupByArrows());
     ASSERT_NO_FATAL_FAILURE(SetTheCpiByKeys(mouse));
     HearASliderACheckAndASelector();
     ASSERT_NO_FATAL_FAILURE(AssignFromTheMenuByKeys(mouse));

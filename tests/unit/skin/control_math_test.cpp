@@ -78,13 +78,21 @@ TEST(SliderKeys, StepsPagesAndEndsStayInRange) {
     EXPECT_EQ(SliderValueAfter(SliderMove::StepDown, 50, 0, 10), 10);
 }
 
-// A dialog's controls in reading order: a field two pixels higher than the
-// button beside it is still on its row; the next row comes after it.
-TEST(ReadingOrder, RowsTopDownEachLeftToRight) {
-    const std::vector<PlacedBox> boxes{
-        {200, 40, 60}, {10, 42, 62}, {10, 100, 120}, {120, 38, 58}, {150, 99, 119}};
-    EXPECT_EQ(ReadingOrder(boxes), (std::vector<std::size_t>{1, 3, 0, 2, 4}));
-    EXPECT_TRUE(ReadingOrder({}).empty());
+// The group of a control: its run between the marks with the run's columns;
+// a control outside every group, or a table whose group is never closed,
+// has none.
+TEST(ArrowGroups, RunBetweenTheMarks) {
+    constexpr int table[] = {7,         GroupStart(), 1, 2, kGroupEnd, 8, GroupStart(3), 3, 4, 5, 6,
+                             kGroupEnd, GroupStart(), 9};
+    const GroupRun row = GroupHolding(table, 2);
+    EXPECT_EQ(std::make_pair(row.first, row.count), std::make_pair(std::size_t{2}, std::size_t{2}));
+    EXPECT_EQ(row.columns, 1);
+    const GroupRun grid = GroupHolding(table, 5);
+    EXPECT_EQ(std::make_pair(grid.first, grid.count),
+              std::make_pair(std::size_t{7}, std::size_t{4}));
+    EXPECT_EQ(grid.columns, 3);
+    EXPECT_EQ(GroupHolding(table, 8).count, 0u);
+    EXPECT_EQ(GroupHolding(table, 9).count, 0u);
 }
 
 TEST(FillBar, WidthAndValue) {
