@@ -4,6 +4,8 @@
 
 #include <utility>
 
+#include "common/win/late_function_win.h"
+
 namespace skin {
 namespace {
 
@@ -184,13 +186,24 @@ class SkinAccessible final : public IAccessible {
 }  // namespace
 
 LRESULT AnswerAccessible(HWND control, WPARAM flags, const AccessibleFacts& facts) {
+    // Looked up at the first question: only a screen reader or another
+    // accessibility client asks, and loading the library at start costs
+    // every user a part of Option's start.
+    using CreateStandard = HRESULT WINAPI(HWND, LONG, REFIID, void**);
+    using FromObject = LRESULT WINAPI(REFIID, WPARAM, LPUNKNOWN);
+    static CreateStandard* const createStandard =
+        win::LateFunction<CreateStandard>("oleacc.dll", "CreateStdAccessibleObject");
+    static FromObject* const fromObject =
+        win::LateFunction<FromObject>("oleacc.dll", "LresultFromObject");
+    if (createStandard == nullptr || fromObject == nullptr)
+        return 0;
     IAccessible* standard = nullptr;
-    if (FAILED(CreateStdAccessibleObject(control, OBJID_CLIENT, IID_IAccessible,
-                                         reinterpret_cast<void**>(&standard))) ||
+    if (FAILED(createStandard(control, OBJID_CLIENT, IID_IAccessible,
+                              reinterpret_cast<void**>(&standard))) ||
         standard == nullptr)
         return 0;
     auto* object = new SkinAccessible(control, facts, standard);
-    const LRESULT answer = LresultFromObject(IID_IAccessible, flags, object);
+    const LRESULT answer = fromObject(IID_IAccessible, flags, object);
     object->Release();
     return answer;
 }
