@@ -25,13 +25,6 @@ HBITMAP ScaledCopy(HBITMAP picture, int percent, int mode) {
 
 constexpr win::RegisteredMessage kEditKillFocus(kEditKillFocusName);
 
-std::string WindowText(HWND hwnd) {
-    const int length = GetWindowTextLengthA(hwnd);
-    std::vector<char> buffer(static_cast<std::size_t>(length) + 2, '\0');
-    GetWindowTextA(hwnd, buffer.data(), length + 1);
-    return buffer.data();
-}
-
 std::string Decimal(int value) {
     char text[16];
     std::snprintf(text, sizeof text, "%d", value);
@@ -39,6 +32,13 @@ std::string Decimal(int value) {
 }
 
 }  // namespace
+
+std::string WindowText(HWND hwnd) {
+    const int length = GetWindowTextLengthA(hwnd);
+    std::vector<char> buffer(static_cast<std::size_t>(length) + 2, '\0');
+    GetWindowTextA(hwnd, buffer.data(), length + 1);
+    return buffer.data();
+}
 
 // ---- CBitmapEdit ---------------------------------------------------------------
 
