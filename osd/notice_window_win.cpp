@@ -174,8 +174,9 @@ void NoticeWindow::Show(const Notice& notice, const DisplayOptions& options) {
     scale_ = win::ScalePercent(win::DpiForWindow(Hwnd()));
     const SIZE logical = Measure();
     const SIZE size{MulDiv(logical.cx, scale_, 100), MulDiv(logical.cy, scale_, 100)};
-    const ScreenRect at = PlaceNotice(ScreenRect{work.left, work.top, work.right, work.bottom},
-                                      size.cx, size.cy, options.placement);
+    const ScreenRect at =
+        PlaceNotice(ScreenRect{work.left, work.top, work.right, work.bottom}, size.cx, size.cy,
+                    options.placement, MulDiv(kEdgeMargin, scale_, 100));
 
     ApplyShape(at.Width(), at.Height());
     SetLayeredWindowAttributes(Hwnd(), 0, kOpaque, LWA_ALPHA);
