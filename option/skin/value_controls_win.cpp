@@ -77,12 +77,11 @@ bool CBitmapEdit::Attach(HWND edit) {
     if (!Subclass(edit))
         return false;
     RegisterSkinMessages();
-    if (!font_) {
-        font_.Reset(CreateFontA(SkinPixels(fontHeight_), SkinPixels(fontWidth_), 0, 0, FW_NORMAL,
-                                FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                                "Arial"));
-    }
+    // Made for each field made: one made again from another scale's set
+    // takes that scale's size.
+    font_.Reset(CreateFontA(SkinPixels(fontHeight_), SkinPixels(fontWidth_), 0, 0, FW_NORMAL, FALSE,
+                            FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                            DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Arial"));
     lastText_ = WindowText(edit);
     return true;
 }

@@ -61,13 +61,17 @@ TEST(OptionProfileDialog, KeysFourAndFortyFourEditTheCurrentProfile) {
     GetClientRect(dialog, &scaled);
     EXPECT_EQ(scaled.right, (before.right * 3 + 1) / 2);
     EXPECT_EQ(scaled.bottom, (before.bottom * 3 + 1) / 2);
+    const std::string shots = e2e::ArtifactsFolder();
+    if (!shots.empty()) {
+        RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        EXPECT_TRUE(gallery::SaveWindowShot(dialog, shots + "option_profile_dialog_150.bmp"));
+    }
     SendMessageA(dialog, WM_DPICHANGED, MAKEWPARAM(96, 96), 0);
     RECT back{};
     GetClientRect(dialog, &back);
     EXPECT_EQ(back.right, before.right);
     EXPECT_EQ(Text(GetDlgItem(dialog, kNameField)), "Arena");
     EXPECT_EQ(Text(GetDlgItem(dialog, kGameField)), game);
-    const std::string shots = e2e::ArtifactsFolder();
     if (!shots.empty()) {
         EXPECT_TRUE(
             gallery::SaveWindowShot(GetDesktopWindow(), shots + "option_profile_dialog.bmp"));
