@@ -16,6 +16,7 @@
 #include "option/dialogs/owned_dialogs_win.h"
 #include "option/option_resource_ids.h"
 #include "option/pages/button_page_win.h"
+#include "option/skin/dpi_reskin_win.h"
 #include "option/skin/skin_menu_win.h"
 #include "option/skin/skin_messages.h"
 #include "option/skin/start_stages_win.h"
@@ -154,37 +155,19 @@ LRESULT COptionDlg::OnDpiChanged(UINT dpi, const RECT* suggested) {
     // control and page is built again from the set for the new DPI. The
     // settings, with any unapplied edits, live in the session, so the new
     // controls show them as they were.
-    HWND self = Hwnd();
-    // The keyboard focus comes back to the same control in the new set.
-    HWND focused = GetFocus();
-    const int focusedId = focused != nullptr && IsChild(self, focused) ? GetDlgCtrlID(focused) : 0;
-    SendMessageA(self, WM_SETREDRAW, FALSE, 0);
-    for (auto& page : pages_) {
-        if (page != nullptr && page->Window() != nullptr)
-            DestroyWindow(page->Window());
-        page.reset();
-    }
-    std::vector<HWND> children;
-    for (HWND child = GetWindow(self, GW_CHILD); child != nullptr;
-         child = GetWindow(child, GW_HWNDNEXT)) {
-        children.push_back(child);
-    }
-    for (HWND child : children) DestroyWindow(child);
-    surface_.UseDpi(dpi);
-    BuildSkin();
-    ShowPage(currentPage_);
-    Refresh();
-    SetPendingUi(session_->Pending());
-    if (suggested != nullptr) {
-        // The system's rectangle is today's window scaled; the set's own size
-        // is exact, so only the place is taken from it.
-        SetWindowPos(self, nullptr, suggested->left, suggested->top, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-    if (HWND again = focusedId != 0 ? GetDlgItem(self, focusedId) : nullptr)
-        SetFocus(again);
-    SendMessageA(self, WM_SETREDRAW, TRUE, 0);
-    RedrawWindow(self, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+    skin::Reskin(Hwnd(), suggested, [this, dpi] {
+        for (auto& page : pages_) {
+            if (page != nullptr && page->Window() != nullptr)
+                DestroyWindow(page->Window());
+            page.reset();
+        }
+        skin::DestroyChildren(Hwnd());
+        surface_.UseDpi(dpi);
+        BuildSkin();
+        ShowPage(currentPage_);
+        Refresh();
+        SetPendingUi(session_->Pending());
+    });
     return 0;
 }
 

@@ -95,12 +95,33 @@ COLORREF Mix(COLORREF a, COLORREF b, int numerator, int denominator) {
     return channel(0) | channel(8) | channel(16);
 }
 
+// A line one layout pixel wide through the layout pixels `points`. Drawn
+// scaled, a one-pixel pen would stay one screen pixel thin: the line is then
+// as wide as a layout pixel on the screen, moved by half of it so that it
+// covers the screen pixels of its layout pixels rather than straddling them.
 void Line(HDC dc, COLORREF colour, std::initializer_list<POINT> points) {
-    win::ScopedGdi<HPEN> pen(CreatePen(PS_SOLID, 1, colour));
-    win::ScopedSelect keep(dc, pen.Get());
-    const POINT* p = points.begin();
-    MoveToEx(dc, p->x, p->y, nullptr);
-    for (++p; p != points.end(); ++p) LineTo(dc, p->x, p->y);
+    XFORM layout{};
+    const bool scaled = GetWorldTransform(dc, &layout) != FALSE && layout.eM11 != 1.0f;
+    win::ScopedGdi<HPEN> pen;
+    if (scaled) {
+        XFORM centred = layout;
+        centred.eDx += (layout.eM11 - 1.0f) / 2.0f;
+        centred.eDy += (layout.eM22 - 1.0f) / 2.0f;
+        SetWorldTransform(dc, &centred);
+        const LOGBRUSH brush{BS_SOLID, colour, 0};
+        pen.Reset(ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_SQUARE | PS_JOIN_MITER, 1,
+                               &brush, 0, nullptr));
+    } else {
+        pen.Reset(CreatePen(PS_SOLID, 1, colour));
+    }
+    {
+        win::ScopedSelect keep(dc, pen.Get());
+        const POINT* p = points.begin();
+        MoveToEx(dc, p->x, p->y, nullptr);
+        for (++p; p != points.end(); ++p) LineTo(dc, p->x, p->y);
+    }
+    if (scaled)
+        SetWorldTransform(dc, &layout);
 }
 
 void Text(HDC dc, HFONT font, COLORREF colour, RECT box, const std::string& text, UINT format,
@@ -174,8 +195,9 @@ void NoticeWindow::Show(const Notice& notice, const DisplayOptions& options) {
     scale_ = win::ScalePercent(win::DpiForWindow(Hwnd()));
     const SIZE logical = Measure();
     const SIZE size{MulDiv(logical.cx, scale_, 100), MulDiv(logical.cy, scale_, 100)};
-    const ScreenRect at = PlaceNotice(ScreenRect{work.left, work.top, work.right, work.bottom},
-                                      size.cx, size.cy, options.placement);
+    const ScreenRect at =
+        PlaceNotice(ScreenRect{work.left, work.top, work.right, work.bottom}, size.cx, size.cy,
+                    options.placement, MulDiv(kEdgeMargin, scale_, 100));
 
     ApplyShape(at.Width(), at.Height());
     SetLayeredWindowAttributes(Hwnd(), 0, kOpaque, LWA_ALPHA);

@@ -8,9 +8,9 @@ namespace {
 
 enum class Along { Start, Middle, End };
 
-int Position(int start, int length, int size, Along along) {
+int Position(int start, int length, int size, Along along, int edgeMargin) {
     const int room = length - size;
-    const int margin = std::clamp(room / 2, 0, kEdgeMargin);
+    const int margin = std::clamp(room / 2, 0, std::max(edgeMargin, 0));
     switch (along) {
         case Along::Start:
             return start + margin;
@@ -50,11 +50,12 @@ Along Vertical(Placement p) {
 
 }  // namespace
 
-ScreenRect PlaceNotice(const ScreenRect& workArea, int width, int height, Placement placement) {
+ScreenRect PlaceNotice(const ScreenRect& workArea, int width, int height, Placement placement,
+                       int margin) {
     const int w = std::clamp(width, 0, std::max(workArea.Width(), 0));
     const int h = std::clamp(height, 0, std::max(workArea.Height(), 0));
-    const int x = Position(workArea.left, workArea.Width(), w, Horizontal(placement));
-    const int y = Position(workArea.top, workArea.Height(), h, Vertical(placement));
+    const int x = Position(workArea.left, workArea.Width(), w, Horizontal(placement), margin);
+    const int y = Position(workArea.top, workArea.Height(), h, Vertical(placement), margin);
     return ScreenRect{x, y, x + w, y + h};
 }
 

@@ -15,12 +15,15 @@ struct ScreenRect {
     bool operator==(const ScreenRect&) const = default;
 };
 
-// Distance from the edges of the work area; smaller on a small screen.
+// Distance from the edges of the work area at 100 % display scale; smaller
+// on a small screen.
 inline constexpr int kEdgeMargin = 48;
 
 // The notice's rectangle inside workArea: its size cut to the work area, set
-// kEdgeMargin in from the edges that the placement names (less when the work
-// area is too small for the margin), centred along the others.
-ScreenRect PlaceNotice(const ScreenRect& workArea, int width, int height, Placement placement);
+// `margin` (kEdgeMargin at the display's scale) in from the edges that the
+// placement names (less when the work area is too small for the margin),
+// centred along the others.
+ScreenRect PlaceNotice(const ScreenRect& workArea, int width, int height, Placement placement,
+                       int margin = kEdgeMargin);
 
 }  // namespace osd

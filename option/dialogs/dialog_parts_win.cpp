@@ -9,18 +9,20 @@
 #include "option/late_system_calls_win.h"
 #include "option/option_globals_win.h"
 #include "option/model/dialogs/dialog_values.h"
+#include "option/skin/skin_loader_win.h"
 #include "option/skin/skin_messages.h"
 
 namespace option {
 
 bool CreatePlateField(skin::CBitmapEdit& field, DWORD style, const RECT& plate, HWND parent,
                       UINT id, COLORREF text, COLORREF background) {
-    constexpr int kTextHeight = 16;
-    constexpr int kSideMargin = 4;
+    // 16 and 4 pixels at 100 %, as the field's font grows with the scale.
+    const int textHeight = skin::SkinPixels(16);
+    const int sideMargin = skin::SkinPixels(4);
     const int top =
-        plate.top + std::max(0, static_cast<int>(plate.bottom - plate.top) - kTextHeight) / 2;
-    const RECT inside{plate.left + kSideMargin, top, plate.right - kSideMargin,
-                      std::min(static_cast<int>(plate.bottom), top + kTextHeight)};
+        plate.top + std::max(0, static_cast<int>(plate.bottom - plate.top) - textHeight) / 2;
+    const RECT inside{plate.left + sideMargin, top, plate.right - sideMargin,
+                      std::min(static_cast<int>(plate.bottom), top + textHeight)};
     if (!field.Create(style | WS_VISIBLE | WS_TABSTOP, inside, parent, id))
         return false;
     field.SetColors(text, background);

@@ -86,6 +86,8 @@ class CDpiColorDlg : public SkinDialog<CDpiColorDlg> {
         InvalidateRect(Hwnd(), &swatch_, FALSE);
     }
 
+    void ShowValues() { ShowColor(); }
+
     bool InSpectrum(POINT p) const { return PtInRect(&spectrum_, p) != FALSE; }
 
     LRESULT OnInitDialog() {

@@ -39,6 +39,10 @@ class CMacroManagerDlg : public SkinDialog<CMacroManagerDlg> {
 
     void Build(int key, const skin::ButtonPos& pos, const skin::SkinSheets& sheets);
     void ShowMacros();
+    void ShowValues() {
+        ShowMacros();
+        ShowSelectedMacro();
+    }
     void ShowSelectedMacro();
     void ShowEvents();
     void ShowRepeat();

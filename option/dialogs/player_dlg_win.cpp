@@ -68,6 +68,8 @@ class CPlayerDlg : public SkinDialog<CPlayerDlg> {
         }
     }
 
+    void ShowValues() { ShowPlayer(); }
+
     LRESULT OnInitDialog() {
         const LRESULT result = CallDefault();
         PutOnSkin(kTitle, kSkinFile, kKeys);

@@ -77,6 +77,10 @@ class CProfileDlg : public SkinDialog<CProfileDlg> {
         return FALSE;  // the focus is set
     }
 
+    // The check kept across a new display scale; the fields keep their text.
+    void KeepValues() { fields_.returnAfterGame = ReturnCheck().Latched() != 0; }
+    void ShowValues() { ReturnCheck().SetLatched(fields_.returnAfterGame ? 1 : 0); }
+
     void OnBrowse() { BrowseProgramInto(game_, Hwnd()); }
 
     bool Accept() {

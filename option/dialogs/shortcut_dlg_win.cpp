@@ -72,6 +72,8 @@ class CShortcutDlg : public SkinDialog<CShortcutDlg> {
         }
     }
 
+    void ShowValues() { ApplyToggles(); }
+
     LRESULT OnInitDialog() {
         const LRESULT result = CallDefault();
         PutOnSkin(kTitle, kSkinFile, kKeys);

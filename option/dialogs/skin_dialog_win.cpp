@@ -1,11 +1,25 @@
 #include "option/dialogs/skin_dialog_win.h"
 
 #include <cstdlib>
+#include <utility>
 
 #include "option/dialogs/modal_dialog_win.h"
 #include "option/option_resource_ids.h"
+#include "option/skin/control_math.h"
+#include "option/skin/dpi_reskin_win.h"
+#include "option/skin/value_controls_win.h"
 
 namespace option::skin_dialog {
+
+namespace {
+
+bool IsEditField(HWND window) {
+    char name[8] = {};
+    GetClassNameA(window, name, sizeof name);
+    return lstrcmpiA(name, "Edit") == 0;
+}
+
+}  // namespace
 
 DialogKeys::~DialogKeys() {
     if (dialog_ != nullptr)
@@ -36,6 +50,30 @@ void PutOnSkin(skin::SkinSurface& surface, DialogKeys& keyboard, HWND self, cons
                  const skin::SkinSheets& sheets) { build(std::atoi(key), pos, sheets); });
     surface.ApplyShape(self);
     keyboard.Attach(self);
+}
+
+void Reskin(skin::SkinSurface& surface, DialogKeys& keyboard, HWND self, UINT dpi,
+            const RECT* suggested, const std::string& skinFile, std::span<const char* const> keys,
+            const ControlBuilder& build, const std::function<void()>& keepValues,
+            const std::function<void()>& showValues) {
+    skin::Reskin(self, suggested, [&] {
+        keepValues();
+        // What the user typed and has not confirmed yet, by field id.
+        std::vector<std::pair<int, std::string>> typed;
+        for (HWND child = GetWindow(self, GW_CHILD); child != nullptr;
+             child = GetWindow(child, GW_HWNDNEXT)) {
+            if (IsEditField(child))
+                typed.emplace_back(GetDlgCtrlID(child), skin::WindowText(child));
+        }
+        skin::DestroyChildren(self);
+        surface.UseDpi(dpi);
+        PutOnSkin(surface, keyboard, self, nullptr, skinFile, keys, build);
+        showValues();
+        for (const auto& [id, text] : typed) {
+            if (HWND field = GetDlgItem(self, id))
+                SetWindowTextA(field, text.c_str());
+        }
+    });
 }
 
 INT_PTR Run(win::Window& dialog, HWND owner) {

@@ -11,7 +11,11 @@
 //   bool Accept()       takes the fields on OK; false keeps the dialog open;
 //   void PaintOver(HDC) draws over the skin's picture;
 //   bool TakePress(POINT) takes a press on the body itself rather than
-//                       letting it drag the dialog.
+//                       letting it drag the dialog;
+//   void KeepValues()   takes what its controls hold, other than the text of
+//                       its edit fields, before they are made again from the
+//                       skin set of a new display scale;
+//   void ShowValues()   shows it in the controls made again.
 #pragma once
 
 #include <windows.h>
@@ -63,6 +67,14 @@ void PutOnSkin(skin::SkinSurface& surface, DialogKeys& keyboard, HWND self, cons
                const std::string& skinFile, std::span<const char* const> keys,
                const ControlBuilder& build);
 
+// The display scale changed: builds the dialog again from the set for
+// `dpi`, between `keepValues` and `showValues`; the edit fields made again
+// get back the text they had, and the dialog takes the place of `suggested`.
+void Reskin(skin::SkinSurface& surface, DialogKeys& keyboard, HWND self, UINT dpi,
+            const RECT* suggested, const std::string& skinFile, std::span<const char* const> keys,
+            const ControlBuilder& build, const std::function<void()>& keepValues,
+            const std::function<void()>& showValues);
+
 // Runs the skinned dialog template modally: IDOK, IDCANCEL or -1.
 INT_PTR Run(win::Window& dialog, HWND owner);
 
@@ -89,10 +101,12 @@ class SkinDialog : public win::WindowImpl<D> {
   protected:
     using Row = win::MessageRow<D>;
 
-    // The body: painted from the skin, dragged by a press, and the colours
-    // of the plate fields, which the fields answer themselves.
-    static constexpr std::array<Row, 5> BodyRows() {
+    // The body: painted from the skin, dragged by a press, the colours of
+    // the plate fields, which the fields answer themselves, and a new display
+    // scale, which builds it again.
+    static constexpr std::array<Row, 6> BodyRows() {
         return {
+            win::OnMessage<WM_DPICHANGED, &SkinDialog::OnDpiChanged, D>(),
             win::OnMessage<WM_PAINT, &SkinDialog::OnPaint, D>(),
             win::OnMessage<WM_ERASEBKGND, &SkinDialog::OnEraseBkgnd, D>(),
             win::OnMessage<WM_LBUTTONDOWN, &SkinDialog::OnLButtonDown, D>(),
@@ -140,11 +154,9 @@ class SkinDialog : public win::WindowImpl<D> {
 
     void PutOnSkin(const char* title, const std::string& skinFile,
                    std::span<const char* const> keys) {
-        skin_dialog::PutOnSkin(
-            surface_, keyboard_, this->Hwnd(), title, skinFile, keys,
-            [this](int key, const skin::ButtonPos& pos, const skin::SkinSheets& sheets) {
-                Self().Build(key, pos, sheets);
-            });
+        skinFile_ = skinFile;
+        keys_ = keys;
+        skin_dialog::PutOnSkin(surface_, keyboard_, this->Hwnd(), title, skinFile, keys, Builder());
     }
 
     HWND Owner() const { return GetWindow(this->Hwnd(), GW_OWNER); }
@@ -167,12 +179,27 @@ class SkinDialog : public win::WindowImpl<D> {
     bool Accept() { return true; }
     void PaintOver(HDC) {}
     bool TakePress(POINT) { return false; }
+    void KeepValues() {}
+    void ShowValues() {}
 
     skin::SkinSurface surface_;
     skin_dialog::DialogKeys keyboard_;
 
   private:
     D& Self() { return static_cast<D&>(*this); }
+
+    skin_dialog::ControlBuilder Builder() {
+        return [this](int key, const skin::ButtonPos& pos, const skin::SkinSheets& sheets) {
+            Self().Build(key, pos, sheets);
+        };
+    }
+
+    LRESULT OnDpiChanged(UINT dpi, const RECT* suggested) {
+        skin_dialog::Reskin(
+            surface_, keyboard_, this->Hwnd(), dpi, suggested, skinFile_, keys_, Builder(),
+            [this] { Self().KeepValues(); }, [this] { Self().ShowValues(); });
+        return 0;
+    }
 
     LRESULT OnPaint() {
         surface_.Paint(this->Hwnd(), [this](HDC dc) { Self().PaintOver(dc); });
@@ -189,6 +216,10 @@ class SkinDialog : public win::WindowImpl<D> {
         LRESULT brush = 0;
         return skin::CBitmapEdit::ReflectCtlColor(dc, control, brush) ? brush : this->CallDefault();
     }
+
+    // What PutOnSkin read, for building the dialog again.
+    std::string skinFile_;
+    std::span<const char* const> keys_;
 };
 
 }  // namespace option

@@ -25,13 +25,6 @@ HBITMAP ScaledCopy(HBITMAP picture, int percent, int mode) {
 
 constexpr win::RegisteredMessage kEditKillFocus(kEditKillFocusName);
 
-std::string WindowText(HWND hwnd) {
-    const int length = GetWindowTextLengthA(hwnd);
-    std::vector<char> buffer(static_cast<std::size_t>(length) + 2, '\0');
-    GetWindowTextA(hwnd, buffer.data(), length + 1);
-    return buffer.data();
-}
-
 std::string Decimal(int value) {
     char text[16];
     std::snprintf(text, sizeof text, "%d", value);
@@ -39,6 +32,13 @@ std::string Decimal(int value) {
 }
 
 }  // namespace
+
+std::string WindowText(HWND hwnd) {
+    const int length = GetWindowTextLengthA(hwnd);
+    std::vector<char> buffer(static_cast<std::size_t>(length) + 2, '\0');
+    GetWindowTextA(hwnd, buffer.data(), length + 1);
+    return buffer.data();
+}
 
 // ---- CBitmapEdit ---------------------------------------------------------------
 
@@ -77,12 +77,11 @@ bool CBitmapEdit::Attach(HWND edit) {
     if (!Subclass(edit))
         return false;
     RegisterSkinMessages();
-    if (!font_) {
-        font_.Reset(CreateFontA(SkinPixels(fontHeight_), SkinPixels(fontWidth_), 0, 0, FW_NORMAL,
-                                FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                                "Arial"));
-    }
+    // Made for each field made: one made again from another scale's set
+    // takes that scale's size.
+    font_.Reset(CreateFontA(SkinPixels(fontHeight_), SkinPixels(fontWidth_), 0, 0, FW_NORMAL, FALSE,
+                            FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                            DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Arial"));
     lastText_ = WindowText(edit);
     return true;
 }

@@ -15,6 +15,9 @@
 
 namespace skin {
 
+// The whole text of a window.
+std::string WindowText(HWND hwnd);
+
 class CBitmapEdit : public win::WindowImpl<CBitmapEdit> {
   public:
     CBitmapEdit() = default;

@@ -52,7 +52,26 @@ TEST(OptionProfileDialog, KeysFourAndFortyFourEditTheCurrentProfile) {
     const std::string game = folder.File("Option.exe");
     ASSERT_TRUE(option.ChooseFile(game));
     ASSERT_TRUE(e2e::WaitUntil([&] { return Text(GetDlgItem(dialog, kGameField)) == game; }));
+    // Moved to a monitor at 150 % and back: the dialog is its set's size each
+    // time, and what was typed and not yet confirmed stays.
+    RECT before{};
+    GetClientRect(dialog, &before);
+    SendMessageA(dialog, WM_DPICHANGED, MAKEWPARAM(144, 144), 0);
+    RECT scaled{};
+    GetClientRect(dialog, &scaled);
+    EXPECT_EQ(scaled.right, (before.right * 3 + 1) / 2);
+    EXPECT_EQ(scaled.bottom, (before.bottom * 3 + 1) / 2);
     const std::string shots = e2e::ArtifactsFolder();
+    if (!shots.empty()) {
+        RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        EXPECT_TRUE(gallery::SaveWindowShot(dialog, shots + "option_profile_dialog_150.bmp"));
+    }
+    SendMessageA(dialog, WM_DPICHANGED, MAKEWPARAM(96, 96), 0);
+    RECT back{};
+    GetClientRect(dialog, &back);
+    EXPECT_EQ(back.right, before.right);
+    EXPECT_EQ(Text(GetDlgItem(dialog, kNameField)), "Arena");
+    EXPECT_EQ(Text(GetDlgItem(dialog, kGameField)), game);
     if (!shots.empty()) {
         EXPECT_TRUE(
             gallery::SaveWindowShot(GetDesktopWindow(), shots + "option_profile_dialog.bmp"));

@@ -270,7 +270,8 @@ TEST_F(OsdThroughMonitor, ProfileSwitchOnTheMouseShowsTheProfileNotice) {
 }
 
 // At 150 and 200 % a notice is laid out as at 100 % and drawn that much
-// larger, in its place at the bottom of the work area.
+// larger, in its place at the bottom of the work area, as far from the edge
+// as the scale makes the margin.
 class OsdAtScale : public OsdE2E, public ::testing::WithParamInterface<int> {};
 
 TEST_P(OsdAtScale, TheNoticeIsDrawnAtTheDisplaysScale) {
@@ -282,7 +283,7 @@ TEST_P(OsdAtScale, TheNoticeIsDrawnAtTheDisplaysScale) {
     ASSERT_TRUE(WaitUntil([] { return Showing("CPI: 720"); }));
     const RECT at = NoticeRect();
     EXPECT_EQ(at.bottom - at.top, MulDiv(84, dpi, 96));
-    EXPECT_EQ(at.bottom, WorkAreaUnderPointer().bottom - kEdgeMargin);
+    EXPECT_EQ(at.bottom, WorkAreaUnderPointer().bottom - MulDiv(kEdgeMargin, dpi, 96));
     Screenshot("osd-cpi-" + std::to_string(dpi * 100 / 96));
 }
 

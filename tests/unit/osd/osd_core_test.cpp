@@ -107,6 +107,9 @@ TEST(OsdPlacement, CornersKeepTheMarginOnTheirOwnMonitor) {
               (ScreenRect{-1920 + 810, 1040 - kEdgeMargin - 80, -1920 + 1110, 1040 - kEdgeMargin}));
     EXPECT_EQ(PlaceNotice(work, 300, 80, Placement::Centre),
               (ScreenRect{-1920 + 810, 480, -1920 + 1110, 560}));
+    // At 150 % the margin is 72 pixels.
+    EXPECT_EQ(PlaceNotice(work, 450, 120, Placement::TopRight, 72),
+              (ScreenRect{-72 - 450, 72, -72, 72 + 120}));
 }
 
 TEST(OsdPlacement, NoticeLargerThanTheScreenStaysOnIt) {
