@@ -160,14 +160,21 @@ HWND CaptureOfThreadOf(HWND window) {
 void Click(HWND control) {
     RECT r{};
     GetWindowRect(control, &r);
-    MoveTo({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+    const POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    MoveTo(centre);
     // A user's press comes well after the moves that brought the pointer
     // over a button, which by then has taken the mouse for its hover. Sent
     // in one batch, under Wine the press now and then raced that hover and
-    // was lost, so the press waits until the button has seen the move.
-    if (IsButton(control))
-        e2e::WaitUntil([&] { return CaptureOfThreadOf(control) == control; },
-                       std::chrono::seconds(2));
+    // was lost, so the press waits until the button has seen the move. A
+    // move the button never saw (a busy start of Wine) is followed by a
+    // second small one, as a user's hand would make.
+    if (IsButton(control)) {
+        const auto hovered = [&] { return CaptureOfThreadOf(control) == control; };
+        for (int nudge = 1; nudge <= 3 && !e2e::WaitUntil(hovered, std::chrono::seconds(2));
+             ++nudge) {
+            MoveTo({centre.x + (nudge % 2 == 0 ? -1 : 1), centre.y});
+        }
+    }
     PressAndRelease();
 }
 
