@@ -85,19 +85,24 @@ COLORREF PressPicker(HWND picker, int percent) {
     POINT onScreen = at;
     ClientToScreen(picker, &onScreen);
     COLORREF shown = CLR_INVALID;
-    // Painted now: the page under it may have been drawn first.
-    RedrawWindow(picker, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    // Read once the picker and the windows under it have nothing left to
-    // paint: before that the screen may still show the page's background.
-    const auto painted = [](HWND w) { return w == nullptr || !GetUpdateRect(w, nullptr, FALSE); };
-    e2e::WaitUntil([&] {
-        if (!painted(picker) || !painted(GetParent(picker)) ||
-            !painted(GetAncestor(picker, GA_ROOT)))
-            return false;
+    // The page's own paint may cover the picker after the picker painted, so
+    // the picker is painted again before each read, and the read counts once
+    // the screen there shows something other than the page's ground beside
+    // the picker (and not black).
+    RECT box{};
+    GetWindowRect(picker, &box);
+    const auto pixel = [](POINT p) {
         HDC screen = GetDC(nullptr);
-        shown = GetPixel(screen, onScreen.x, onScreen.y);
+        const COLORREF c = GetPixel(screen, p.x, p.y);
         ReleaseDC(nullptr, screen);
-        return shown != CLR_INVALID && shown != RGB(0, 0, 0) && WindowFromPoint(onScreen) == picker;
+        return c;
+    };
+    e2e::WaitUntil([&] {
+        RedrawWindow(picker, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        const COLORREF ground = pixel(POINT{box.left - 3, onScreen.y});
+        shown = pixel(onScreen);
+        return shown != CLR_INVALID && shown != RGB(0, 0, 0) && shown != ground &&
+               WindowFromPoint(onScreen) == picker;
     });
     // Sent, not posted: the picker's own message to the page is then queued
     // before the Apply click that follows.
