@@ -9,6 +9,7 @@ source "$(dirname "$0")/lib.sh"
 cd "$ROOT"
 
 bash scripts/setup.sh
+SETUP_SECONDS=$SECONDS
 choose_windows_build
 mkdir -p "$ROOT/out"
 # Only what this job runs: the program folder (programs, libraries, skins,
@@ -22,6 +23,7 @@ if ! configure_and_build_targets "$RUN_PRESET" "${RUN_TARGETS[@]}" >"$ROOT/out/b
     echo "build failed; full log in out/build.log" >&2
     exit 1
 fi
+BUILD_SECONDS=$((SECONDS - SETUP_SECONDS))
 if [ "$RUN_PRESET" != win32 ]; then
     echo "note: this kernel cannot run 32-bit programs; running the 64-bit build of the same sources."
     echo "      scripts/build.sh builds the shipped 32-bit programs too."
@@ -132,6 +134,7 @@ if [ "$HEADLESS" = 1 ]; then
     "$WINE" "$PROBE" gone "$MONITOR_TITLE" 30
     ship_setup
     echo "done; screenshots in $OUT"
+    echo "time: ${SECONDS} s in all (set-up ${SETUP_SECONDS} s, build ${BUILD_SECONDS} s, run and manual $((SECONDS - SETUP_SECONDS - BUILD_SECONDS)) s)"
 else
     ship_setup
     echo "Monitor is running on $DISPLAY; choose Exit in its tray menu to end."
