@@ -224,9 +224,13 @@ class KeyboardOnly : public ::testing::Test {
         }
         return expected;
     }
+    // Every control the table names must be in the window: the walk would
+    // pass over a wrong id without a word.
     static void AddUsable(HWND parent, std::span<const int> ids, std::vector<HWND>& expected) {
         std::vector<HWND> all;
         skin::AppendControls(parent, ids, all);
+        EXPECT_EQ(all.size(), std::count_if(ids.begin(), ids.end(), [](int id) { return id >= 0; }))
+            << "a control of the table is missing from window " << parent;
         std::copy_if(all.begin(), all.end(), std::back_inserter(expected), &skin::TakesTabStop);
     }
 
