@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <map>
 #include <memory>
 #include <span>
 #include <string>
@@ -45,6 +46,8 @@ constexpr int kEditProfileKey = 4, kResetKey = 31, kAccelKey = 22, kSupportPage 
 constexpr int kFirstLedColour = option::ControlId(9);
 // Entry 0 holds the profile's only left click: anything else is refused there.
 constexpr int kLeftClickEntry = 0;
+// Record in the macro manager: with no macro in the store it asks for one.
+constexpr int kRecordButton = order::MacroControl(7);
 
 // Every window of Option and how the keyboard gets there: with page `page`
 // shown, Space on `control` (of the page, or of the main window when
@@ -60,6 +63,9 @@ struct WindowRow {
     bool onPage = false;
     int control = 0;
     unsigned command = 0;
+    // A dialog opened from the macro manager by Space on this control; the
+    // manager then closes on Esc after it.
+    int inManager = 0;
     std::span<const int> order = {};
     Outcome outcome = Outcome::Cancelled;
     const char* confirmed = nullptr;
@@ -102,6 +108,14 @@ constexpr WindowRow kWindows[] = {
     MenuDialog("program dialog", command::kLaunchProgram, order::kLaunchProgramDialog),
     MenuDialog("media player dialog", command::kMediaPlayer, order::kPlayerDialog),
     MenuDialog("macro manager", command::kMacroManager, order::kMacroManager, Outcome::Unchanged),
+    {.name = "macro needed warning",
+     .page = 0,
+     .onPage = true,
+     .control = order::AssignButton(kMediaEntry + 1),
+     .command = command::kMacroManager,
+     .inManager = kRecordButton,
+     .order = order::kWarningDialog,
+     .outcome = Outcome::Unchanged},
     MenuDialog("click warning", kRightClick, order::kWarningDialog, Outcome::LeftClickKept,
                kLeftClickEntry),
     {.name = "CPI level colour dialog",
@@ -268,10 +282,13 @@ class KeyboardOnly : public ::testing::Test {
     }
     // Tabs forward to the control `target` of `parent`.
     void TabTo(HWND parent, int target, int page) const {
-        const std::vector<HWND> expected = ExpectedOrder(page);
+        ASSERT_NO_FATAL_FAILURE(TabTo(parent, target, ExpectedOrder(page).size()));
+    }
+    // Tabs forward to the control `target` of `parent`, at most `stops` times.
+    void TabTo(HWND parent, int target, std::size_t stops) const {
         HWND want = GetDlgItem(parent, target);
         ASSERT_NE(want, nullptr) << target;
-        for (std::size_t i = 0; i < expected.size() && option_.Focus() != want; ++i) {
+        for (std::size_t i = 0; i < stops && option_.Focus() != want; ++i) {
             HWND before = option_.Focus();
             option_.Type(VK_TAB);
             ASSERT_TRUE(e2e::WaitUntil([&] { return option_.Focus() != before; }))
@@ -309,6 +326,8 @@ class KeyboardOnly : public ::testing::Test {
     void StartOverTheMouse(const VirtualMouseSession& mouse);
     void WalkEveryWindowInTableOrder();
     void WalkDialog(const WindowRow& row);
+    HWND FocusedWindowOver(HWND shown) const;
+    void WalkAndEscape(HWND dialog, HWND opener, std::span<const int> order, const char* name);
     void WalkAGroupByArrows() const;
     void SetTheCpiByKeys(const VirtualMouseSession& mouse);
     void AssignFromTheMenuByKeys(const VirtualMouseSession& mouse);
@@ -317,6 +336,7 @@ class KeyboardOnly : public ::testing::Test {
     bool com_ = false;
     int current_ = 0;  // the page shown
     int applies_ = 0;
+    std::map<std::string, int> commandsSeen_;  // button page outcomes waited for
     e2e::ProgramFolder folder_;
     e2e::Program monitor_;
     OptionDriver option_{folder_};
@@ -353,9 +373,43 @@ void KeyboardOnly::WalkEveryWindowInTableOrder() {
     ASSERT_NO_FATAL_FAILURE(ShowPage(kAdvancedPage));
 }
 
-// Opens the dialog of `row` by keys; it must open with the focus on the first
-// control of its table, walk its table and close on Esc as on Cancel, giving
-// the focus back to the control it was opened from.
+// The top-level window other than `shown` that holds Option's focus, once
+// it is up.
+HWND KeyboardOnly::FocusedWindowOver(HWND shown) const {
+    HWND window = nullptr;
+    e2e::WaitUntil([&] {
+        HWND focus = option_.Focus();
+        window = focus != nullptr ? GetAncestor(focus, GA_ROOT) : nullptr;
+        return window != nullptr && window != shown && window != option_.Window() &&
+               IsWindowVisible(window);
+    });
+    return window;
+}
+
+// `dialog`, just opened by keys from `opener`, opens with the focus on the
+// first control of `order` and walks it; Esc closes it and gives the focus
+// back to `opener`.
+void KeyboardOnly::WalkAndEscape(HWND dialog, HWND opener, std::span<const int> order,
+                                 const char* name) {
+    ASSERT_NE(dialog, nullptr) << name << " did not take the focus";
+    std::vector<HWND> expected;
+    AddUsable(dialog, order, expected);
+    ASSERT_FALSE(expected.empty()) << name;
+    ASSERT_EQ(FocusedAt(expected), 0u)
+        << name << " opens with the focus on id " << GetDlgCtrlID(option_.Focus());
+    ASSERT_NO_FATAL_FAILURE(WalkRound(expected, name));
+    if (std::string_view(name) == kPhotographed) {
+        ASSERT_TRUE(MoveFocus(VK_TAB, expected.front()));
+        EXPECT_TRUE(option_.Screenshot("keyboard_focus_in_dialog", dialog));
+    }
+    option_.Type(VK_ESCAPE);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(dialog); })) << "Esc on the " << name;
+    EXPECT_TRUE(e2e::WaitUntil([&] { return option_.Focus() == opener; }))
+        << "after the " << name << " the focus is on id " << GetDlgCtrlID(option_.Focus());
+}
+
+// Opens the dialog of `row` by keys, walks it and ends it with Esc, which
+// must do what Cancel does.
 void KeyboardOnly::WalkDialog(const WindowRow& row) {
     HWND parent = row.onPage ? Page(row.page) : option_.Window();
     ASSERT_NO_FATAL_FAILURE(TabTo(parent, row.control, row.page));
@@ -370,33 +424,25 @@ void KeyboardOnly::WalkDialog(const WindowRow& row) {
     } else {
         option_.Type(VK_SPACE);
     }
-    HWND dialog = nullptr;
-    ASSERT_TRUE(e2e::WaitUntil([&] {
-        HWND focus = option_.Focus();
-        dialog = focus != nullptr ? GetAncestor(focus, GA_ROOT) : nullptr;
-        return dialog != nullptr && dialog != option_.Window() && IsWindowVisible(dialog);
-    })) << row.name
-        << " did not take the focus";
-    std::vector<HWND> expected;
-    AddUsable(dialog, row.order, expected);
-    ASSERT_FALSE(expected.empty()) << row.name;
-    ASSERT_EQ(FocusedAt(expected), 0u)
-        << row.name << " opens with the focus on id " << GetDlgCtrlID(option_.Focus());
-    ASSERT_NO_FATAL_FAILURE(WalkRound(expected, row.name));
-    if (std::string_view(row.name) == kPhotographed) {
-        ASSERT_TRUE(MoveFocus(VK_TAB, expected.front()));
-        EXPECT_TRUE(option_.Screenshot("keyboard_focus_in_dialog", dialog));
+    HWND dialog = FocusedWindowOver(nullptr);
+    if (row.inManager == 0) {
+        ASSERT_NO_FATAL_FAILURE(WalkAndEscape(dialog, opener, row.order, row.name));
+    } else {
+        ASSERT_NE(dialog, nullptr) << "the macro manager did not take the focus";
+        ASSERT_NO_FATAL_FAILURE(TabTo(dialog, row.inManager, order::kMacroManager.size()));
+        HWND inner = option_.Focus();
+        option_.Type(VK_SPACE);
+        ASSERT_NO_FATAL_FAILURE(
+            WalkAndEscape(FocusedWindowOver(dialog), inner, row.order, row.name));
+        option_.Type(VK_ESCAPE);
+        ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(dialog); })) << "Esc on the manager";
     }
-    option_.Type(VK_ESCAPE);
-    ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(dialog); })) << "Esc on the " << row.name;
     if (row.command != 0) {
         const std::string said = "CButtonPage command " + std::to_string(row.command) + " button " +
                                  std::to_string(entry) + " outcome " +
                                  std::to_string(static_cast<int>(row.outcome)) + "\n";
-        EXPECT_TRUE(option_.Process().WaitForDebugText(said)) << said;
+        EXPECT_TRUE(option_.Process().WaitForDebugText(said, ++commandsSeen_[said])) << said;
     }
-    EXPECT_TRUE(e2e::WaitUntil([&] { return option_.Focus() == opener; }))
-        << "after the " << row.name << " the focus is on id " << GetDlgCtrlID(option_.Focus());
     if (row.confirmed != nullptr) {
         // Whatever the dialog's end started has run once Option answers.
         ASSERT_NE(SendMessageTimeoutA(option_.Window(), WM_NULL, 0, 0, SMTO_NORMAL, 10000, nullptr),
