@@ -377,13 +377,13 @@ void KeyboardOnly::WalkEveryWindowInTableOrder() {
 // it is up.
 HWND KeyboardOnly::FocusedWindowOver(HWND shown) const {
     HWND window = nullptr;
-    e2e::WaitUntil([&] {
+    const bool up = e2e::WaitUntil([&] {
         HWND focus = option_.Focus();
         window = focus != nullptr ? GetAncestor(focus, GA_ROOT) : nullptr;
         return window != nullptr && window != shown && window != option_.Window() &&
                IsWindowVisible(window);
     });
-    return window;
+    return up ? window : nullptr;
 }
 
 // `dialog`, just opened by keys from `opener`, opens with the focus on the
