@@ -10,22 +10,33 @@ namespace {
 // user-interface thread (the hook procedure runs there, through its loop).
 win::ScopedHook g_hook;
 HWND g_target = nullptr;
+CapturedKeys g_keys = CapturedKeys::All;
+
+bool IsShift(DWORD key) {
+    return key == VK_LSHIFT || key == VK_RSHIFT || key == VK_SHIFT;
+}
 
 LRESULT CALLBACK KeyHookProc(int code, WPARAM wParam, LPARAM lParam) {
     if (code < 0)
         return CallNextHookEx(g_hook.Get(), code, wParam, lParam);
     const auto* event = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
     win::DebugText("%x\n", static_cast<unsigned>(event->vkCode));
-    PostMessageA(g_target, kMsgCapturedKey, event->vkCode, event->flags & LLKHF_UP);
+    const bool leaves = g_keys == CapturedKeys::ButDialogKeys;
+    const bool dialogKey = leaves && (event->vkCode == VK_TAB || event->vkCode == VK_ESCAPE);
+    if (!dialogKey)
+        PostMessageA(g_target, kMsgCapturedKey, event->vkCode, event->flags & LLKHF_UP);
+    if (dialogKey || (leaves && IsShift(event->vkCode)))
+        return CallNextHookEx(g_hook.Get(), code, wParam, lParam);
     // Swallowed: the key belongs to the capture, not to other programs.
     return 1;
 }
 
 }  // namespace
 
-bool InstallKeyHook(HWND target) {
+bool InstallKeyHook(HWND target, CapturedKeys keys) {
     RemoveKeyHook();
     g_target = target;
+    g_keys = keys;
     g_hook.Reset(SetWindowsHookExA(WH_KEYBOARD_LL, &KeyHookProc, GetModuleHandleA(nullptr), 0));
     win::DebugText("Hhook: %x\r\n",
                    static_cast<unsigned>(reinterpret_cast<UINT_PTR>(g_hook.Get())));

@@ -11,10 +11,16 @@ namespace option {
 
 inline constexpr UINT kMsgCapturedKey = WM_USER + 10;  // 1034
 
+// Which keys a capture takes. The macro recorder takes every key. A dialog's
+// key field leaves Tab and Esc to the dialog, which moves on or closes as
+// from any other control, and lets Shift reach the dialog as well as the
+// field, so that Shift+Tab walks back.
+enum class CapturedKeys { All, ButDialogKeys };
+
 // Remembers `target` and installs the hook; false when the system refused
 // (the caller then receives no key messages). At most one capture runs at a
 // time: installing again first removes the earlier hook.
-bool InstallKeyHook(HWND target);
+bool InstallKeyHook(HWND target, CapturedKeys keys = CapturedKeys::All);
 // Removes the hook, if any. Safe to call when none is installed.
 void RemoveKeyHook();
 bool KeyHookInstalled();
@@ -28,9 +34,9 @@ class ScopedKeyCapture {
     ScopedKeyCapture(const ScopedKeyCapture&) = delete;
     ScopedKeyCapture& operator=(const ScopedKeyCapture&) = delete;
 
-    bool Start(HWND target) {
+    bool Start(HWND target, CapturedKeys keys = CapturedKeys::All) {
         Stop();
-        active_ = InstallKeyHook(target);
+        active_ = InstallKeyHook(target, keys);
         return active_;
     }
     void Stop() {

@@ -96,6 +96,10 @@ class CDpiColorDlg : public SkinDialog<CDpiColorDlg> {
         keyboard_.SetOrder(tab_order::kDpiColorDialog);
         CentreWindow(Hwnd(), Owner());
         ShowColor();
+        // The dialog manager would choose the first button it meets; the
+        // keyboard starts on the first control of the order.
+        if (skin::FocusFirst(keyboard_))
+            return FALSE;
         return result;
     }
 

@@ -80,7 +80,7 @@ class CFireDlg : public SkinDialog<CFireDlg> {
         fieldA_.SetText(FireFieldTextA(fire_.valueA));
         fieldB_.SetText(FireFieldTextB(fire_.valueB));
         keyField_.SetText(key_.name);
-        capture_.Start(Hwnd());
+        capture_.Start(Hwnd(), CapturedKeys::ButDialogKeys);
         CentreWindow(Hwnd(), Owner());
         SetFocus(keyField_.Hwnd());
         return FALSE;  // the focus is set
@@ -104,7 +104,7 @@ class CFireDlg : public SkinDialog<CFireDlg> {
     void OnFieldLeft() {
         HWND focus = GetFocus();
         if (focus == keyField_.Hwnd() && !capture_.Active())
-            capture_.Start(Hwnd());
+            capture_.Start(Hwnd(), CapturedKeys::ButDialogKeys);
         else if (focus != keyField_.Hwnd() && capture_.Active())
             capture_.Stop();
         const FireNumbers numbers = FireNumbersFromText(fieldA_.Text(), fieldB_.Text());

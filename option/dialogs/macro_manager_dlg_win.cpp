@@ -110,6 +110,10 @@ LRESULT CMacroManagerDlg::OnInitDialog() {
     ShowMacros();
     ShowSelectedMacro();
     SetWindowTextA(Hwnd(), kMacroManagerTitle);
+    // The dialog manager would choose the first button it meets; the
+    // keyboard starts on the first control of the order.
+    if (skin::FocusFirst(keyboard_))
+        return FALSE;
     return result;
 }
 

@@ -79,7 +79,7 @@ class CShortcutDlg : public SkinDialog<CShortcutDlg> {
         PutOnSkin(kTitle, kSkinFile, kKeys);
         keyboard_.SetOrder(tab_order::kShortcutDialog);
         CentreWindow(Hwnd(), Owner());
-        capture_.Start(Hwnd());
+        capture_.Start(Hwnd(), CapturedKeys::ButDialogKeys);
         field_.SetText(key_.name);
         ApplyToggles();
         return result;

@@ -166,8 +166,18 @@ ArrowGroup GroupIn(HWND parent, std::span<const int> ids, HWND focus) {
     return group;
 }
 
+bool TakesTabStop(HWND control) {
+    // Shown within its top-level window, which itself may not be shown yet
+    // (a dialog gives its first control the focus before it appears).
+    HWND top = GetAncestor(control, GA_ROOT);
+    for (HWND w = control; w != nullptr && w != top; w = GetParent(w)) {
+        if ((GetWindowLongA(w, GWL_STYLE) & WS_VISIBLE) == 0)
+            return false;
+    }
+    return IsWindowEnabled(control);
+}
+
 HWND NextInOrder(std::span<const HWND> order, HWND focus, int step) {
-    const auto usable = [](HWND w) { return IsWindowVisible(w) && IsWindowEnabled(w); };
     const int count = static_cast<int>(order.size());
     int current = -1;
     for (int i = 0; i < count; ++i) {
@@ -182,7 +192,7 @@ HWND NextInOrder(std::span<const HWND> order, HWND focus, int step) {
     for (int n = 1; n <= count; ++n) {
         const int i = ((current + step * n) % count + count) % count;
         HWND w = order[static_cast<std::size_t>(i)];
-        if (usable(w))
+        if (TakesTabStop(w))
             return w;
     }
     return nullptr;

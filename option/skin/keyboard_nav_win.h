@@ -64,10 +64,14 @@ void AppendControls(HWND parent, std::span<const int> ids, std::vector<HWND>& or
 // The group of the table `ids` of `parent` that holds the control `focus`.
 ArrowGroup GroupIn(HWND parent, std::span<const int> ids, HWND focus);
 
+// Whether Tab stops at `control` now: only enabled windows shown within their
+// top-level window take the focus, the others of an order are passed over.
+bool TakesTabStop(HWND control);
+
 // The walk itself: the control of `order` after (`step` 1) or before
 // (`step` -1) the one holding `focus` (or a child of it), wrapping around;
-// the first (last) one when none holds it. Only visible, enabled windows
-// count. Null when none does.
+// the first (last) one when none holds it. Only controls that take a tab
+// stop count. Null when none does.
 HWND NextInOrder(std::span<const HWND> order, HWND focus, int step);
 
 // Puts the focus on the first control of `host`'s order, where the keyboard

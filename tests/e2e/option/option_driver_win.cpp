@@ -186,11 +186,11 @@ bool OptionDriver::Answer(int id) const {
     return WaitUntil([dialog] { return !IsWindow(dialog); }, 30s);
 }
 
-bool OptionDriver::Screenshot(const std::string& name) const {
+bool OptionDriver::Screenshot(const std::string& name, HWND window) const {
     const std::string folder = ArtifactsFolder();
     if (folder.empty())
         return true;
-    HWND w = Window();
+    HWND w = window != nullptr ? window : Window();
     SetForegroundWindow(w);
     RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     return gallery::SaveWindowShot(w, folder + name + ".bmp");

@@ -51,8 +51,9 @@ class OptionDriver {
     // Presses the button `id` (IDOK, IDYES...) of the dialog that has it.
     bool Answer(int id) const;
 
-    // The window as the screen shows it, into the artefacts folder as name.bmp.
-    bool Screenshot(const std::string& name) const;
+    // The window (the main window when null) as the screen shows it, into
+    // the artefacts folder as name.bmp.
+    bool Screenshot(const std::string& name, HWND window = nullptr) const;
 
     // Waits for Option to end by itself.
     bool WaitGone() const;

@@ -103,14 +103,13 @@ TEST(ShortcutDialog, CapturesTheKeyShowsWhatIsStoredAndTogglesTheModifiers) {
     EXPECT_TRUE(option::KeyHookInstalled());
 
     // Shift alone becomes the key; Print Screen has no device code and is
-    // not shown; Enter and Esc are keys like others and close nothing.
+    // not shown; Enter is a key like others and closes nothing. (Tab and Esc
+    // are left to the dialog: the keyboard end-to-end test walks them.)
     Tap(VK_LSHIFT);
     EXPECT_TRUE(TextBecomes(field, NameOfKey(VK_LSHIFT)));
     Tap(VK_SNAPSHOT);
     Tap(VK_RETURN);
     EXPECT_TRUE(TextBecomes(field, NameOfKey(VK_RETURN)));
-    Tap(VK_ESCAPE);
-    EXPECT_TRUE(TextBecomes(field, NameOfKey(VK_ESCAPE)));
     Tap('B');
     EXPECT_TRUE(TextBecomes(field, "B"));
     EXPECT_TRUE(IsWindow(dialog));
