@@ -41,6 +41,8 @@ class CFireDlg : public SkinDialog<CFireDlg> {
             win::OnMessage<WM_DESTROY, &CFireDlg::OnDestroy>(),
             win::OnMessage<kMsgCapturedKey, &CFireDlg::OnCapturedKey>(),
             win::OnRegistered<&CFireDlg::OnFieldLeft>(kEditKillFocus),
+            win::OnControl<&CFireDlg::OnKeyFieldFocus>(EN_SETFOCUS, kKeyFieldId),
+            win::OnControl<&CFireDlg::OnKeyFieldLeft>(EN_KILLFOCUS, kKeyFieldId),
         };
         static constexpr auto rows = Table(kKeyOk, kKeyCancel, kKeyClose, own);
         static_assert(win::NoRowShadowed(rows),
@@ -97,16 +99,16 @@ class CFireDlg : public SkinDialog<CFireDlg> {
         return 0;
     }
 
-    // A field lost the focus or changed: the capture runs exactly while the
-    // key field has the focus, and a number field the user has left shows
-    // its value within range. The field being typed in is left alone, so
-    // that clearing it to type a new number does not put a 1 back at once.
+    // The capture runs exactly while the key field has the focus, however
+    // the focus came there (a click, Tab from a field or from a button).
+    void OnKeyFieldFocus() { capture_.Start(Hwnd(), CapturedKeys::ButDialogKeys); }
+    void OnKeyFieldLeft() { capture_.Stop(); }
+
+    // A field lost the focus or changed: a number field the user has left
+    // shows its value within range. The field being typed in is left alone,
+    // so that clearing it to type a new number does not put a 1 back at once.
     void OnFieldLeft() {
         HWND focus = GetFocus();
-        if (focus == keyField_.Hwnd() && !capture_.Active())
-            capture_.Start(Hwnd(), CapturedKeys::ButDialogKeys);
-        else if (focus != keyField_.Hwnd() && capture_.Active())
-            capture_.Stop();
         const FireNumbers numbers = FireNumbersFromText(fieldA_.Text(), fieldB_.Text());
         Normalise(fieldA_, numbers.valueA, focus);
         Normalise(fieldB_, numbers.valueB, focus);

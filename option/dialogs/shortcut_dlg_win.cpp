@@ -35,6 +35,8 @@ class CShortcutDlg : public SkinDialog<CShortcutDlg> {
             win::OnMessage<WM_INITDIALOG, &CShortcutDlg::OnInitDialog>(),
             win::OnMessage<WM_DESTROY, &CShortcutDlg::OnDestroy>(),
             win::OnMessage<kMsgCapturedKey, &CShortcutDlg::OnCapturedKey>(),
+            win::OnControl<&CShortcutDlg::OnKeyFieldFocus>(EN_SETFOCUS, kKeyFieldId),
+            win::OnControl<&CShortcutDlg::OnKeyFieldLeft>(EN_KILLFOCUS, kKeyFieldId),
             win::OnCommandRange<&CShortcutDlg::OnToggle>(DialogButtonId(kKeyFirstToggle),
                                                          DialogButtonId(kKeyFirstToggle + 4)),
         };
@@ -89,6 +91,12 @@ class CShortcutDlg : public SkinDialog<CShortcutDlg> {
         capture_.Stop();
         return CallDefault();
     }
+
+    // The capture runs while the key field has the focus: the mouse never
+    // moves it away, and a keyboard user who walked on to the toggles or OK
+    // presses them with Space and Enter instead of typing those as the key.
+    void OnKeyFieldFocus() { capture_.Start(Hwnd(), CapturedKeys::ButDialogKeys); }
+    void OnKeyFieldLeft() { capture_.Stop(); }
 
     // Presses and releases alike: the last key message decides.
     LRESULT OnCapturedKey(win::WParam<unsigned> virtualKey) {

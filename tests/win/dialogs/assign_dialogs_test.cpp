@@ -18,6 +18,7 @@
 #include "option/option_globals_win.h"
 #include "option/model/dialogs/dialog_values.h"
 #include "option/model/dialogs/macro_store.h"
+#include "option/skin/keyboard_nav_win.h"
 #include "option/skin/skin_button_win.h"
 #include "option/skin/skin_loader_win.h"
 #include "tests/e2e/harness/wait_until_win.h"
@@ -133,6 +134,59 @@ TEST(ShortcutDialog, CapturesTheKeyShowsWhatIsStoredAndTogglesTheModifiers) {
     EXPECT_EQ(key, CodeOfKey('B'));
     EXPECT_EQ(toggles, (option::ShortcutToggles{false, true, true, false, false}));
     EXPECT_FALSE(option::KeyHookInstalled());
+}
+
+TEST(ShortcutDialog, KeysAloneSetTheTogglesWithoutChangingTheKey) {
+    std::uint8_t key = CodeOfKey('A');
+    option::ShortcutToggles toggles{false, false, false, false, false};
+    DialogRun run;
+    run.Start([&](HWND owner) {
+        // The keys' walk runs on the dialog's thread, as Option installs it.
+        skin::InstallKeyboard();
+        const bool done = option::RunShortcutDialog(owner, key, toggles);
+        skin::UninstallKeyboard();
+        return done;
+    });
+    HWND dialog = run.WaitForDialog("K.VANE Shortcut Dialog");
+    ASSERT_NE(dialog, nullptr);
+    HWND field = Item(dialog, kFieldKey);
+    const auto focusBecomes = [&](HWND control) {
+        return WaitUntil([&] { return FocusOfThreadOf(dialog) == control; });
+    };
+    const auto shiftTab = [] {
+        KeyDown(VK_LSHIFT);
+        Tap(VK_TAB);
+        KeyUp(VK_LSHIFT);
+    };
+    ASSERT_TRUE(focusBecomes(field));
+
+    // Off the key field the capture ends, so Space presses the Ctrl toggle.
+    Tap(VK_TAB);
+    ASSERT_TRUE(focusBecomes(Item(dialog, Button(5))));
+    EXPECT_TRUE(WaitUntil([] { return !option::KeyHookInstalled(); }));
+    Tap(VK_RIGHT);
+    ASSERT_TRUE(focusBecomes(Item(dialog, Button(6))));
+    Tap(VK_SPACE);
+
+    // Shift+Tab into and out of the field never becomes the key.
+    shiftTab();
+    ASSERT_TRUE(focusBecomes(Item(dialog, Button(5))));
+    shiftTab();
+    ASSERT_TRUE(focusBecomes(field));
+    EXPECT_TRUE(WaitUntil([] { return option::KeyHookInstalled(); }));
+    Tap('B');
+    EXPECT_TRUE(TextBecomes(field, "B"));
+    shiftTab();
+    ASSERT_TRUE(focusBecomes(Item(dialog, Button(4))));
+    EXPECT_EQ(TextOf(field), "B");
+    shiftTab();
+    shiftTab();
+    ASSERT_TRUE(focusBecomes(Item(dialog, Button(2))));
+    Tap(VK_SPACE);  // OK
+    ASSERT_TRUE(run.WaitFinished());
+    EXPECT_TRUE(run.Result());
+    EXPECT_EQ(key, CodeOfKey('B'));
+    EXPECT_EQ(toggles, (option::ShortcutToggles{false, true, false, false, false}));
 }
 
 TEST(ShortcutDialog, CancelAndCloseChangeNothingAndEndTheCapture) {

@@ -148,14 +148,23 @@ bool IsButton(HWND window) {
     return lstrcmpiA(name, "Button") == 0;
 }
 
-HWND CaptureOfThreadOf(HWND window) {
+GUITHREADINFO ThreadInfoOf(HWND window) {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
-    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndCapture
-                                                                              : nullptr;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info))
+        return GUITHREADINFO{};
+    return info;
+}
+
+HWND CaptureOfThreadOf(HWND window) {
+    return ThreadInfoOf(window).hwndCapture;
 }
 
 }  // namespace
+
+HWND FocusOfThreadOf(HWND window) {
+    return ThreadInfoOf(window).hwndFocus;
+}
 
 void Click(HWND control) {
     RECT r{};

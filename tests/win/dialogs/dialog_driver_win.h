@@ -45,6 +45,8 @@ HWND FindThreadWindow(DWORD thread, const char* title, HWND except = nullptr);
 // input reaches it.
 bool ReadyForInput(HWND window);
 void Click(HWND control);
+// The control holding the keyboard focus in the thread of `window`.
+HWND FocusOfThreadOf(HWND window);
 // A left press and release posted to the control itself, not through the
 // system's input routing.
 void PressDirectly(HWND control);
