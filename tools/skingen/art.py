@@ -270,9 +270,16 @@ def write_ico(path, kind, sizes=(16, 20, 24, 32, 48)):
     """Icon file with one 32-bit BMP entry per size (alpha plus AND mask),
     written by hand so that every Windows version and the resource compiler
     read it and the bytes do not depend on the Pillow version."""
+    write_ico_pictures(path, [_icon_picture(n, kind) for n in sizes])
+
+
+def write_ico_pictures(path, pictures):
+    """Icon file with one 32-bit BMP entry per square picture, in the format
+    write_ico describes."""
     entries = []
-    for n in sizes:
-        pic = _icon_picture(n, kind).convert("RGBA")
+    for pic in pictures:
+        pic = pic.convert("RGBA")
+        n = pic.size[0]
         px = pic.load()
         xor = bytearray()
         for y in range(n - 1, -1, -1):
