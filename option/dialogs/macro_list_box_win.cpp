@@ -278,7 +278,7 @@ HBITMAP CMacroListBox::Picture(unsigned id) {
     auto found = pictures_.find(key);
     if (found == pictures_.end()) {
         HANDLE picture =
-            skin::LoadScaledImage(id, skin::SkinScale(), IMAGE_BITMAP, LR_CREATEDIBSECTION).handle;
+            skin::LoadScaledImage(id, skin::SkinScale(), IMAGE_BITMAP, LR_CREATEDIBSECTION);
         found =
             pictures_.emplace(key, win::ScopedGdi<HBITMAP>(static_cast<HBITMAP>(picture))).first;
     }

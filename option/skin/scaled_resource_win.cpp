@@ -8,14 +8,14 @@ namespace skin {
 static_assert(SCALED_RESOURCE_STEP == kScaledResourceStep,
               "the resource scripts and the program number the scaled pictures alike");
 
-ScaledImage LoadScaledImage(UINT id, int percent, UINT type, UINT flags) {
+HANDLE LoadScaledImage(UINT id, int percent, UINT type, UINT flags) {
     for (const int set : ScaleSetOrder(percent).Sets()) {
         const int number = ScaledResourceId(static_cast<int>(id), set);
         if (HANDLE image =
                 LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(number), type, 0, 0, flags))
-            return ScaledImage{image, set};
+            return image;
     }
-    return {};
+    return nullptr;
 }
 
 }  // namespace skin

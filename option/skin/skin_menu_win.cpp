@@ -145,7 +145,7 @@ void CSkinMenu::DrawItem(const DRAWITEMSTRUCT& dis) const {
             const int side = SkinPixels(32);
             // Drawn for each scale; shared, so each scale loads once.
             HICON arrow = static_cast<HICON>(
-                LoadScaledImage(kMenuArrowIcon, SkinScale(), IMAGE_ICON, LR_SHARED).handle);
+                LoadScaledImage(kMenuArrowIcon, SkinScale(), IMAGE_ICON, LR_SHARED));
             if (arrow != nullptr) {
                 DrawIconEx(dc, r.right - SkinPixels(19), r.top - SkinPixels(9), arrow, side, side,
                            0, nullptr, DI_NORMAL);

@@ -444,9 +444,9 @@ int CColorPicker::Create(UINT stripResource, HWND parent, const RECT& r, UINT id
     // one for its set and reads the picked colour from that same picture, so
     // the colour taken is the one under the pointer.
     strip_.Reset(
-        static_cast<HBITMAP>(LoadScaledImage(stripResource, SkinScale(), IMAGE_BITMAP, 0).handle));
+        static_cast<HBITMAP>(LoadScaledImage(stripResource, SkinScale(), IMAGE_BITMAP, 0)));
     markerPicture_.Reset(
-        static_cast<HBITMAP>(LoadScaledImage(markerResource, SkinScale(), IMAGE_BITMAP, 0).handle));
+        static_cast<HBITMAP>(LoadScaledImage(markerResource, SkinScale(), IMAGE_BITMAP, 0)));
     if (!strip_ || !markerPicture_)
         return 0;
     return CreateChild(*this, "SkinColorPicker", WS_CHILD | WS_VISIBLE, r, parent, id) ? 1 : 0;
