@@ -78,6 +78,21 @@ class ReproducibleTest(unittest.TestCase):
                         self.assertEqual(Image.open(os.path.join(ROOT, rel)).size,
                                          (edge(w, percent), edge(h, percent)))
 
+    def test_colour_strip_is_coloured_wherever_the_picker_reads(self):
+        # The picker clamps a press into the pick area (6, 6)-(197, 20) with
+        # its edges rounded to the scale, and takes the strip's pixel there.
+        ground = (208, 208, 208)
+        for percent in SCALES:
+            with self.subTest(percent=percent):
+                strip = Image.open(os.path.join(
+                    ROOT, program_picture("option/skin/res", "color_strip.bmp", percent)))
+                pix = strip.convert("RGB").load()
+                left, right = edge(6, percent), edge(197, percent)
+                top, bottom = edge(6, percent), edge(20, percent)
+                grounded = [(x, y) for x in range(left, right + 1)
+                            for y in range(top, bottom + 1) if pix[x, y] == ground]
+                self.assertEqual(grounded, [])
+
 
 if __name__ == "__main__":
     unittest.main()
