@@ -14,9 +14,11 @@ from skinlib import ROOT, SCALES, SKINS, edge
 GENERATOR = os.path.join(ROOT, "tools", "skingen", "skingen.py")
 ICONS = ("option/res/option.ico", "monitor/app/res/monitor.ico")
 # The pictures Option carries as resources, one folder per scale like the sets.
-PROGRAM_PICTURES = ("option/skin/res", ("color_strip.bmp", "color_marker.bmp", "menu_arrow.ico")), \
+PROGRAM_PICTURES = (
+    ("option/skin/res", ("color_strip.bmp", "color_marker.bmp", "menu_arrow.ico")),
     ("option/dialogs/res", ("event_press.bmp", "event_release.bmp", "event_mouse.bmp",
-                            "event_delay.bmp"))
+                            "event_delay.bmp")),
+)
 
 
 def program_picture(folder, name, percent):
