@@ -305,12 +305,13 @@ void NoticeWindow::Draw(HDC dc, int width, int height) const {
             p.y += top;
         }
         win::ScopedGdi<HBRUSH> fill(CreateSolidBrush(kAccentDark));
-        win::ScopedGdi<HPEN> pen(CreatePen(PS_SOLID, 1, kAccent));
         {
             win::ScopedSelect keepBrush(dc, fill.Get());
-            win::ScopedSelect keepPen(dc, pen.Get());
+            win::ScopedSelect keepPen(dc, GetStockObject(NULL_PEN));
             Polygon(dc, plate.data(), static_cast<int>(plate.size()));
         }
+        // The outline as wide as a layout pixel, like the frame's.
+        Line(dc, kAccent, {plate[0], plate[1], plate[2], plate[3], plate[4], plate[5], plate[0]});
         Text(dc, fonts_.badge.Get(), kAccentBright,
              RECT{left, top, left + kBadgeSize, top + kBadgeSize}, notice_.badge,
              DT_CENTER | DT_VCENTER);

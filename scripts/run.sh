@@ -113,6 +113,11 @@ if [ -f "$GALLERY" ]; then
         "$WINE" "$GALLERY" /render "Z:${ini//\//\\}" "Z:${OUT//\//\\}\\gallery" \
             >/dev/null 2>&1 || echo "the gallery could not render $(basename "$ini")" >&2
     done
+    # The main window as a user at 150 % display scale sees it.
+    mkdir -p "$OUT/gallery/150"
+    ini="$PROGRAM_FOLDER/skins/150/skin_config.ini"
+    "$WINE" "$GALLERY" /render "Z:${ini//\//\\}" "Z:${OUT//\//\\}\\gallery\\150" \
+        >/dev/null 2>&1 || echo "the gallery could not render the 150 % main window" >&2
 fi
 
 # The manual shows the windows as this run drew them: rebuilt with the new

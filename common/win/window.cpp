@@ -6,6 +6,8 @@ namespace {
 
 constexpr const char* kSelfProperty = "MouseWindow_Self";
 
+thread_local HWND t_handling = nullptr;
+
 }  // namespace
 
 UINT RegisteredMessage::Id() const {
@@ -32,6 +34,10 @@ void Window::DestroyWindowNow() {
 
 Window* Window::FromHandle(HWND hwnd) {
     return static_cast<Window*>(GetPropA(hwnd, kSelfProperty));
+}
+
+HWND Window::Handling() {
+    return t_handling;
 }
 
 bool Window::Create(const WindowSpec& spec) {
@@ -78,11 +84,14 @@ LRESULT Window::CallDefault() {
 
 LRESULT Window::Route(const Message& m) {
     const Message* outer = current_;
+    const HWND outerHandling = t_handling;
     current_ = &m;
+    t_handling = m.hwnd;
     LRESULT result = 0;
     if (!Dispatch(m, result))
         result = CallDefault();
     current_ = outer;
+    t_handling = outerHandling;
     return result;
 }
 

@@ -41,6 +41,9 @@ class Window {
     HWND Hwnd() const { return hwnd_; }
 
     static Window* FromHandle(HWND hwnd);
+    // The window whose message this thread is handling now (the innermost one
+    // when messages nest); null outside the messages of our windows.
+    static HWND Handling();
 
   protected:
     // Destroys the window while the whole object still exists, so that the

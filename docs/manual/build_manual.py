@@ -50,9 +50,11 @@ def composed(ini, skins_dir, work):
     source = skins_dir / ini
     if not source.is_file():
         return None
-    out = work / "composed"
+    # The set of another scale lies in a sub-folder (150/skin_config.ini);
+    # its windows are composed into a sub-folder of the same name.
+    out = work / "composed" / Path(ini).parent
     target = out / (source.stem + "_normal.bmp")
-    newest = max(f.stat().st_mtime_ns for f in skins_dir.iterdir())
+    newest = max(f.stat().st_mtime_ns for f in source.parent.iterdir())
     if not target.is_file() or target.stat().st_mtime_ns < newest:
         out.mkdir(parents=True, exist_ok=True)
         compose.render(str(source), str(out))
@@ -111,8 +113,9 @@ def stamp_of(paths, shots):
     return digest.hexdigest()
 
 
-def to_png(shot, work):
-    """The screenshot as PNG, without the black screen around a window (a
+def to_png(name, shot, work):
+    """The screenshot as PNG named after the picture (two scales of one window
+    have the same file name), without the black screen around a window (a
     whole-screen shot of the display becomes the window on it)."""
     from PIL import Image
 
@@ -120,15 +123,15 @@ def to_png(shot, work):
     box = image.getbbox()  # the box of everything that is not black
     if box:
         image = image.crop(box)
-    target = work / "shots" / (shot.stem + ".png")
+    target = work / "shots" / (name + ".png")
     target.parent.mkdir(parents=True, exist_ok=True)
     image.save(target)
     return target
 
 
-def figure(caption, shot, work):
+def figure(caption, name, shot, work):
     text = html.escape(caption)
-    png = to_png(shot, work)
+    png = to_png(name, shot, work)
     return (f'<figure><img src="{png.as_uri()}" alt="{text}"/>'
             f'<figcaption>{text}</figcaption></figure>')
 
@@ -156,8 +159,9 @@ def main():
     import markdown
     import weasyprint
 
-    body_md = SHOT.sub(lambda m: "\n" + figure(m.group(1), shots[m.group(2)], args.work) + "\n",
-                       text)
+    body_md = SHOT.sub(
+        lambda m: "\n" + figure(m.group(1), m.group(2), shots[m.group(2)], args.work) + "\n",
+        text)
     converter = markdown.Markdown(extensions=["tables", "toc", "attr_list"],
                                   extension_configs={"toc": {"toc_depth": "2-3"}})
     body = converter.convert(body_md).replace("<!-- contents -->", converter.toc, 1)

@@ -3,6 +3,8 @@
 #include <vector>
 
 #include "common/win/program_folder_win.h"
+#include "option/skin/scale_sets.h"
+#include "option/skin/scaled_resource_win.h"
 #include "option/skin/skin_loader_win.h"
 
 namespace option {
@@ -269,12 +271,16 @@ void CMacroListBox::Measure(MEASUREITEMSTRUCT& item) {
 }
 
 HBITMAP CMacroListBox::Picture(unsigned id) {
-    auto found = pictures_.find(id);
+    // Kept per scale: after a move to another monitor the rows take the
+    // pictures drawn for the new set.
+    const unsigned key =
+        static_cast<unsigned>(skin::ScaledResourceId(static_cast<int>(id), skin::SkinScale()));
+    auto found = pictures_.find(key);
     if (found == pictures_.end()) {
-        HBITMAP picture =
-            static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id),
-                                            IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-        found = pictures_.emplace(id, win::ScopedGdi<HBITMAP>(picture)).first;
+        HANDLE picture =
+            skin::LoadScaledImage(id, skin::SkinScale(), IMAGE_BITMAP, LR_CREATEDIBSECTION);
+        found =
+            pictures_.emplace(key, win::ScopedGdi<HBITMAP>(static_cast<HBITMAP>(picture))).first;
     }
     return found->second.Get();
 }
@@ -298,10 +304,9 @@ void CMacroListBox::Draw(const DRAWITEMSTRUCT& item) {
             GetObjectA(picture, sizeof info, &info);
             win::ScopedDc source(CreateCompatibleDC(dc));
             win::ScopedSelect chosen(source.Get(), picture);
-            // The event pictures are drawn for 100 %; they are stretched
-            // (black stays the transparent colour) to the row's scale.
-            TransparentBlt(dc, r.left + px(kPictureLeft), r.top + px(kPictureTop), px(info.bmWidth),
-                           px(info.bmHeight), source.Get(), 0, 0, info.bmWidth, info.bmHeight,
+            // Drawn for the row's scale; black is the transparent colour.
+            TransparentBlt(dc, r.left + px(kPictureLeft), r.top + px(kPictureTop), info.bmWidth,
+                           info.bmHeight, source.Get(), 0, 0, info.bmWidth, info.bmHeight,
                            RGB(0, 0, 0));
         }
         textLeft = r.left + px(kTextAfterPicture);

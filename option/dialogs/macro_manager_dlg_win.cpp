@@ -100,8 +100,6 @@ bool CMacroManagerDlg::Run(HWND owner) {
 
 LRESULT CMacroManagerDlg::OnInitDialog() {
     const LRESULT result = CallDefault();
-    LoadImages(kStartImages, startImages_);
-    LoadImages(kStopImages, stopImages_);
     // The title comes last: whoever finds the dialog by it finds it complete.
     PutOnSkin(nullptr, kSkinFile, kKeys);
     keyboard_.SetOrder(tab_order::kMacroManager);
@@ -142,6 +140,10 @@ void CMacroManagerDlg::Build(int key, const skin::ButtonPos& pos, const skin::Sk
                 button.SetLatchingMode(1);
                 button.SetLatched(0);
             } else if (key == kManagerRecord) {
+                // From the set this dialog chose, again whenever it changes
+                // scale: the pictures have the size of the button.
+                LoadImages(kStartImages, startImages_);
+                LoadImages(kStopImages, stopImages_);
                 recordRect_ = r;
                 SetRecordImages(false);
             }
@@ -180,7 +182,12 @@ void CMacroManagerDlg::ShowRepeat() {
 
 void CMacroManagerDlg::ShowEvents() {
     const settings::KeyboardLayout& layout = settings::CurrentKeyboardLayout();
-    SendMessageA(eventList_.Hwnd(), WM_SETREDRAW, FALSE, 0);
+    // The list's drawing is held while it refills; not while the whole dialog
+    // is held (a change of scale builds it again): a list told to draw again
+    // inside a hidden dialog stays blank.
+    const bool hold = IsWindowVisible(eventList_.Hwnd()) != FALSE;
+    if (hold)
+        SendMessageA(eventList_.Hwnd(), WM_SETREDRAW, FALSE, 0);
     eventList_.Clear();
     const auto& items = editor_.Items();
     for (std::size_t i = 0; i < items.size(); ++i)
@@ -189,7 +196,8 @@ void CMacroManagerDlg::ShowEvents() {
     // caret item then becomes the selection.
     eventList_.Select(editor_.VisibleItem());
     eventList_.Select(editor_.CaretItem());
-    SendMessageA(eventList_.Hwnd(), WM_SETREDRAW, TRUE, 0);
+    if (hold)
+        SendMessageA(eventList_.Hwnd(), WM_SETREDRAW, TRUE, 0);
     InvalidateRect(eventList_.Hwnd(), nullptr, TRUE);
 }
 

@@ -18,4 +18,12 @@ std::string ScaleSetSubfolder(int percent) {
     return percent == kScaleSets.front() ? std::string() : std::to_string(percent) + "\\";
 }
 
+int ScaledResourceId(int id, int percent) {
+    for (std::size_t i = 0; i < kScaleSets.size(); ++i) {
+        if (kScaleSets[i] == percent)
+            return id + static_cast<int>(i) * kScaledResourceStep;
+    }
+    return 0;
+}
+
 }  // namespace skin

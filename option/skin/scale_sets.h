@@ -30,4 +30,10 @@ class ScaleSetOrder {
 // 150 %.
 std::string ScaleSetSubfolder(int percent);
 
+// Pictures built into the program are drawn for every set: the one of
+// resource `id` for the set at `percent` has the number `id` plus the set's
+// place in kScaleSets times kScaledResourceStep; 0 for a scale with no set.
+inline constexpr int kScaledResourceStep = 1000;
+int ScaledResourceId(int id, int percent);
+
 }  // namespace skin

@@ -9,6 +9,7 @@
 #include "common/win/dpi_win.h"
 #include "common/win/program_folder_win.h"
 #include "common/win/scoped_win.h"
+#include "common/win/window.h"
 #include "option/skin/picture_file_win.h"
 #include "option/skin/picture_prefetch_win.h"
 #include "option/skin/region_win.h"
@@ -23,13 +24,32 @@ constexpr std::size_t kSkinStringBuffer = 2048;
 
 struct Folders {
     std::string base = DefaultSkinFolder();  // the 100 % set
-    std::string inUse = base;
-    int percent = kScaleSets.front();
+    int percent = kScaleSets.front();        // the set chosen last
 };
 
 Folders& FolderStore() {
     static Folders folders;
     return folders;
+}
+
+std::string SetFolder(int percent) {
+    return FolderStore().base + ScaleSetSubfolder(percent);
+}
+
+// Each top-level skinned window keeps the scale of the set it chose as a
+// property, so that windows on monitors of different scales each draw with
+// their own set.
+LPCSTR SetProperty() {
+    static const ATOM atom = GlobalAddAtomA("MouseSkinSetScale");
+    return MAKEINTATOM(atom);
+}
+
+// The scale of the set `hwnd`'s top-level window chose; 0 when it chose none.
+int WindowSetScale(HWND hwnd) {
+    const HWND root = hwnd != nullptr ? GetAncestor(hwnd, GA_ROOT) : nullptr;
+    if (root == nullptr)
+        return 0;
+    return static_cast<int>(reinterpret_cast<INT_PTR>(GetPropA(root, SetProperty())));
 }
 
 }  // namespace
@@ -38,20 +58,22 @@ std::string DefaultSkinFolder() {
     return win::ProgramFolder() + "skins\\";
 }
 
-const std::string& SkinFolder() {
-    return FolderStore().inUse;
+std::string SkinFolder() {
+    return SetFolder(SkinScale());
 }
 
 void SetSkinFolder(std::string folder) {
     if (!folder.empty() && folder.back() != '\\' && folder.back() != '/')
         folder.push_back('\\');
-    FolderStore().base = folder;
-    FolderStore().inUse = std::move(folder);
+    FolderStore().base = std::move(folder);
     FolderStore().percent = kScaleSets.front();
 }
 
 int SkinScale() {
-    return FolderStore().percent;
+    // Drawing code runs inside a message of the window it draws; that
+    // window's set decides, else the set chosen last.
+    const int own = WindowSetScale(win::Window::Handling());
+    return own != 0 ? own : FolderStore().percent;
 }
 
 int SkinPixels(int value) {
@@ -64,13 +86,11 @@ int ChooseSkinSet(UINT dpi, const std::string& skinFile, SkinBitmap& normal, SIZ
         const std::string folder = folders.base + ScaleSetSubfolder(percent);
         const std::string normalName = ReadSkinString(folder + skinFile, "SCREEN", "Normal");
         if (!normalName.empty() && LoadSkinPicture(folder + normalName, normal, size) != 0) {
-            folders.inUse = folder;
             folders.percent = percent;
             return 1;
         }
         win::DebugText("ChooseSkinSet skipped %d\n", percent);
     }
-    folders.inUse = folders.base;
     folders.percent = kScaleSets.front();
     return 0;
 }
@@ -133,10 +153,14 @@ int SkinSurface::InitSkin(HWND hwnd, const std::string& skinFile, std::span<cons
     // a window draws with that window's set.
     SkinBitmap chosenNormal;
     SIZE chosenSize{};
-    if ((GetWindowLongPtrA(hwnd, GWL_STYLE) & WS_CHILD) == 0)
+    if ((GetWindowLongPtrA(hwnd, GWL_STYLE) & WS_CHILD) == 0) {
         ChooseSkinSet(dpi_ != 0 ? dpi_ : win::DpiForWindow(hwnd), skinFile, chosenNormal,
                       chosenSize);
-    const std::string& folder = SkinFolder();
+        SetPropA(hwnd, SetProperty(),
+                 reinterpret_cast<HANDLE>(static_cast<INT_PTR>(FolderStore().percent)));
+    }
+    const int own = WindowSetScale(hwnd);
+    const std::string folder = SetFolder(own != 0 ? own : FolderStore().percent);
     const std::string path = folder + skinFile;
     // The recipe reads some thirty keys of the file, and the system's reader
     // looks the file up again for each: one parse answers them all, as the

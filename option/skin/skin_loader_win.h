@@ -24,14 +24,15 @@ using SkinBitmap = win::ScopedGdi<HBITMAP>;
 // The process-wide skins folder (with a trailing backslash). Option sets it
 // once when its main window is created; until then it is the program folder
 // followed by "skins\". SetSkinFolder names the folder of the 100 % set;
-// SkinFolder() is the folder of the set in use, which the last skinned
-// window created chose for its display scale (see InitSkin).
-const std::string& SkinFolder();
+// SkinFolder() is the folder of the set in use: inside a message of a
+// skinned window the set its top-level window chose for its display scale
+// (see InitSkin), elsewhere the set chosen last.
+std::string SkinFolder();
 void SetSkinFolder(std::string folder);
 std::string DefaultSkinFolder();
 
 // The scale of the skin set in use in percent (100 for the skins folder
-// itself). Everything a control draws in code (fonts, its own parts, hit
+// itself), chosen as SkinFolder() is. Everything a control draws in code (fonts, its own parts, hit
 // areas) is sized by it, so that it matches the set's pictures.
 int SkinScale();
 // A length given in 100 % pixels at the scale of the set in use.
@@ -129,8 +130,8 @@ class SkinSurface {
     SkinSurface& operator=(const SkinSurface&) = delete;
 
     // The init-skin step: a top-level window chooses the skin set for its
-    // display scale (ChooseSkinSet) and makes it the set in use; a child
-    // window uses the set in use. Reads `skinFile` from the set,
+    // display scale (ChooseSkinSet) and keeps it as its own; a child window
+    // uses the set of its top-level window. Reads `skinFile` from the set,
     // loads the mask and the Normal sheet, moves the window to (0, 0) of its
     // parent sized to the Normal picture, creates the controls of `keys`
     // through `make` and loads `fixedImages`. The other sheets are decoded

@@ -5,6 +5,7 @@
 
 #include "common/win/scoped_win.h"
 #include "option/skin/control_math.h"
+#include "option/skin/scaled_resource_win.h"
 #include "option/skin/skin_loader_win.h"
 
 namespace skin {
@@ -119,7 +120,7 @@ void CSkinMenu::DrawItem(const DRAWITEMSTRUCT& dis) const {
     if (separator) {
         const win::ScopedGdi<HBRUSH> back(CreateSolidBrush(normalBack_));
         FillRect(dc, &r, back.Get());
-        const win::ScopedGdi<HPEN> pen(CreatePen(PS_SOLID, 1, separator_));
+        const win::ScopedGdi<HPEN> pen(CreatePen(PS_SOLID, SkinPixels(1), separator_));
         const win::ScopedSelect usePen(dc, pen.Get());
         const int y = r.top + (r.bottom - r.top) / 2;
         MoveToEx(dc, r.left, y, nullptr);
@@ -142,9 +143,9 @@ void CSkinMenu::DrawItem(const DRAWITEMSTRUCT& dis) const {
         }
         if (item != nullptr && item->submenu != nullptr) {
             const int side = SkinPixels(32);
-            HICON arrow = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr),
-                                                        MAKEINTRESOURCEA(kMenuArrowIcon),
-                                                        IMAGE_ICON, side, side, LR_SHARED));
+            // Drawn for each scale; shared, so each scale loads once.
+            HICON arrow = static_cast<HICON>(
+                LoadScaledImage(kMenuArrowIcon, SkinScale(), IMAGE_ICON, LR_SHARED));
             if (arrow != nullptr) {
                 DrawIconEx(dc, r.right - SkinPixels(19), r.top - SkinPixels(9), arrow, side, side,
                            0, nullptr, DI_NORMAL);

@@ -9,19 +9,11 @@
 #include "option/skin/child_window_win.h"
 #include "option/skin/control_math.h"
 #include "option/skin/offscreen_canvas_win.h"
+#include "option/skin/scaled_resource_win.h"
 #include "option/skin/skin_loader_win.h"
 
 namespace skin {
 namespace {
-
-// A copy of `picture` at `percent` of its size, stretched in `mode`
-// (HALFTONE smooths, COLORONCOLOR keeps every colour exact).
-HBITMAP ScaledCopy(HBITMAP picture, int percent, int mode) {
-    const SIZE from = BitmapSize(picture);
-    return CopyPicturePart(nullptr, picture, RECT{0, 0, from.cx, from.cy},
-                           SIZE{MulDiv(from.cx, percent, 100), MulDiv(from.cy, percent, 100)},
-                           mode);
-}
 
 constexpr win::RegisteredMessage kEditKillFocus(kEditKillFocusName);
 
@@ -448,16 +440,13 @@ CColorPicker::~CColorPicker() = default;
 
 int CColorPicker::Create(UINT stripResource, HWND parent, const RECT& r, UINT id,
                          UINT markerResource) {
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    win::ScopedGdi<HBITMAP> strip(LoadBitmapA(instance, MAKEINTRESOURCEA(stripResource)));
-    win::ScopedGdi<HBITMAP> marker(LoadBitmapA(instance, MAKEINTRESOURCEA(markerResource)));
-    if (!strip || !marker)
-        return 0;
-    // The strip and marker are drawn for 100 %; at another scale the picker
-    // keeps copies at that size, paints those and reads the picked colour
-    // from the same copy, so the colour taken is the one under the pointer.
-    strip_.Reset(ScaledCopy(strip.Get(), SkinScale(), HALFTONE));
-    markerPicture_.Reset(ScaledCopy(marker.Get(), SkinScale(), COLORONCOLOR));
+    // The strip and marker are drawn for each scale; the picker paints the
+    // one for its set and reads the picked colour from that same picture, so
+    // the colour taken is the one under the pointer.
+    strip_.Reset(
+        static_cast<HBITMAP>(LoadScaledImage(stripResource, SkinScale(), IMAGE_BITMAP, 0)));
+    markerPicture_.Reset(
+        static_cast<HBITMAP>(LoadScaledImage(markerResource, SkinScale(), IMAGE_BITMAP, 0)));
     if (!strip_ || !markerPicture_)
         return 0;
     return CreateChild(*this, "SkinColorPicker", WS_CHILD | WS_VISIBLE, r, parent, id) ? 1 : 0;

@@ -49,9 +49,14 @@ def emblem(size, glow=0.0, bg=BG1):
     return img
 
 
-def warning_sign(img, xy, size=40, colour=AMBER):
-    x, y = xy
+def stamp(img, xy, size, paint):
+    """A square anti-aliased picture of size (100 % pixels), drawn by paint as
+    supersample_shape does, laid over img at xy."""
+    pic = supersample_shape((size, size), paint)
+    paste(img, pic, xy, pic)
 
+
+def warning_sign(img, xy, size=40, colour=AMBER):
     def paint(d, s):
         r = size * s
         d.polygon([(r / 2, s * 1), (r - s, r - 2 * s), (s, r - 2 * s)], fill=colour + (255,))
@@ -62,13 +67,10 @@ def warning_sign(img, xy, size=40, colour=AMBER):
         d.ellipse([r / 2 - 2.5 * s, r * 0.74, r / 2 + 2.5 * s, r * 0.74 + 5 * s],
                   fill=colour + (255,))
 
-    pic = supersample_shape((size, size), paint)
-    paste(img, pic, (x, y), pic)
+    stamp(img, xy, size, paint)
 
 
 def info_sign(img, xy, size=40):
-    x, y = xy
-
     def paint(d, s):
         r = size * s
         d.ellipse([s, s, r - s, r - s], fill=ACCENT_HI + (255,))
@@ -78,8 +80,7 @@ def info_sign(img, xy, size=40):
         d.ellipse([r / 2 - 2.7 * s, r * 0.22, r / 2 + 2.7 * s, r * 0.22 + 5.4 * s],
                   fill=ACCENT_HI + (255,))
 
-    pic = supersample_shape((size, size), paint)
-    paste(img, pic, (x, y), pic)
+    stamp(img, xy, size, paint)
 
 
 def spectrum(img, rect):
@@ -186,8 +187,7 @@ def number_badge(img, xy, num):
         d.ellipse([0, 0, 18 * s - 1, 18 * s - 1], fill=(6, 7, 8, 255))
         d.ellipse([s, s, 17 * s - 1, 17 * s - 1], fill=ACCENT + (255,))
 
-    pic = supersample_shape((18, 18), paint)
-    paste(img, pic, (x, y), pic)
+    stamp(img, xy, 18, paint)
     draw_text(canvas(img), (x + 9, y + 5), str(num), font(10, bold=True), WHITE,
               anchor="ma")
 
@@ -270,9 +270,16 @@ def write_ico(path, kind, sizes=(16, 20, 24, 32, 48)):
     """Icon file with one 32-bit BMP entry per size (alpha plus AND mask),
     written by hand so that every Windows version and the resource compiler
     read it and the bytes do not depend on the Pillow version."""
+    write_ico_pictures(path, [_icon_picture(n, kind) for n in sizes])
+
+
+def write_ico_pictures(path, pictures):
+    """Icon file with one 32-bit BMP entry per square picture, in the format
+    write_ico describes."""
     entries = []
-    for n in sizes:
-        pic = _icon_picture(n, kind).convert("RGBA")
+    for pic in pictures:
+        pic = pic.convert("RGBA")
+        n = pic.size[0]
         px = pic.load()
         xor = bytearray()
         for y in range(n - 1, -1, -1):

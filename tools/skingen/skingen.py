@@ -6,9 +6,10 @@ and program icon from the window table in windows.py.
 
 DIR defaults to the repository; the 100 % set goes to DIR/skins, the sets
 for the other display scales to DIR/skins/125, /150, /175 and /200 (the same
-file names, everything drawn at that size), and the icons to
-DIR/option/res/option.ico and DIR/monitor/app/res/monitor.ico.  Running it twice
-gives identical files.
+file names, everything drawn at that size), the icons to
+DIR/option/res/option.ico and DIR/monitor/app/res/monitor.ico, and the
+pictures Option carries as resources (program_art.py) at every scale.
+Running it twice gives identical files.
 """
 
 import argparse
@@ -23,6 +24,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import art  # noqa: E402
 import controls  # noqa: E402
+import program_art  # noqa: E402
 import windows  # noqa: E402
 from style import (BG0, SCALES, STATES, background, canvas, new_image, scale,  # noqa: E402
                    scaled_rect, set_scale)
@@ -255,6 +257,7 @@ def main():
         started = time.monotonic()
         folder = scale_folder(skins, percent)
         write_set(folder, percent)
+        program_art.write_program_pictures(args.root, percent)
         print("%3d %%: %.1f s, %d bytes" % (percent, time.monotonic() - started,
                                           folder_bytes(folder)))
     set_scale(100)

@@ -285,6 +285,10 @@ TEST_P(OsdAtScale, TheNoticeIsDrawnAtTheDisplaysScale) {
     EXPECT_EQ(at.bottom - at.top, MulDiv(84, dpi, 96));
     EXPECT_EQ(at.bottom, WorkAreaUnderPointer().bottom - MulDiv(kEdgeMargin, dpi, 96));
     Screenshot("osd-cpi-" + std::to_string(dpi * 100 / 96));
+    // The profile notice's badge, for a look at its outline at this scale.
+    Post(kMsgNotice, 40, 2 << 16);
+    ASSERT_TRUE(WaitUntil([] { return Showing("PROFILE 3: Gamma"); }));
+    Screenshot("osd-profile-" + std::to_string(dpi * 100 / 96));
 }
 
 INSTANTIATE_TEST_SUITE_P(SystemDpi, OsdAtScale, ::testing::Values(144, 192));

@@ -207,6 +207,62 @@ TEST(ChooseSkinSet, NearestSetAtOrAboveTheScaleAndNextSmallerWhenOneIsMissingOrD
     EXPECT_EQ(size.cx, 300);
 }
 
+// Answers, from inside one of its messages, the scale its drawing code sees.
+class ScaleProbe : public win::WindowImpl<ScaleProbe> {
+  public:
+    static constexpr UINT kAskScale = WM_APP + 7;
+    static std::span<const win::MessageRow<ScaleProbe>> MessageMap() {
+        static constexpr win::MessageRow<ScaleProbe> rows[] = {
+            win::OnMessage<kAskScale, &ScaleProbe::OnAskScale>(),
+        };
+        return rows;
+    }
+    LRESULT OnAskScale() { return skin::SkinScale(); }
+};
+
+TEST(InitSkin, EachTopLevelWindowDrawsWithTheSetItChoseAndItsPagesTakeIt) {
+    const std::string folder = skintest::FreshFolder("set-per-window");
+    ASSERT_TRUE(gallery::WriteTestSkin(folder, {300, 200}));
+    CreateDirectoryA((folder + "200").c_str(), nullptr);
+    ASSERT_TRUE(gallery::WriteTestSkin(folder + "200\\", {600, 400}));
+    skin::SetSkinFolder(folder);
+
+    // A window on a 100 % monitor, then a dialog on a 200 % one.
+    ScaleProbe main;
+    ScaleProbe dialog;
+    skin::SkinSurface mainSurface;
+    skin::SkinSurface dialogSurface;
+    ASSERT_TRUE(
+        main.Create(skin::ChildSpec("SkinScaleProbe", WS_POPUP, {0, 0, 10, 10}, nullptr, 0)));
+    ASSERT_TRUE(
+        dialog.Create(skin::ChildSpec("SkinScaleProbe", WS_POPUP, {0, 0, 10, 10}, nullptr, 0)));
+    mainSurface.UseDpi(96);
+    ASSERT_EQ(mainSurface.InitSkin(main.Hwnd(), "gallery.ini", {}, {}), 1);
+    dialogSurface.UseDpi(192);
+    ASSERT_EQ(dialogSurface.InitSkin(dialog.Hwnd(), "gallery.ini", {}, {}), 1);
+    EXPECT_EQ(mainSurface.Size().cx, 300);
+    EXPECT_EQ(dialogSurface.Size().cx, 600);
+
+    // A page the main window opens after the dialog chose its set.
+    ScaleProbe page;
+    ASSERT_TRUE(
+        page.Create(skin::ChildSpec("SkinScaleProbe", WS_CHILD, {0, 0, 10, 10}, main.Hwnd(), 0)));
+    skin::SkinSurface pageSurface;
+    ASSERT_EQ(pageSurface.InitSkin(page.Hwnd(), "gallery.ini", {}, {}), 1);
+    EXPECT_EQ(pageSurface.Size().cx, 300);
+
+    EXPECT_EQ(SendMessageA(main.Hwnd(), ScaleProbe::kAskScale, 0, 0), 100);
+    EXPECT_EQ(SendMessageA(page.Hwnd(), ScaleProbe::kAskScale, 0, 0), 100);
+    EXPECT_EQ(SendMessageA(dialog.Hwnd(), ScaleProbe::kAskScale, 0, 0), 200);
+
+    // The dialog moved to a 100 % monitor reloads at 100 % and leaves the
+    // main window as it was.
+    dialogSurface.UseDpi(96);
+    ASSERT_EQ(dialogSurface.InitSkin(dialog.Hwnd(), "gallery.ini", {}, {}), 1);
+    EXPECT_EQ(dialogSurface.Size().cx, 300);
+    EXPECT_EQ(SendMessageA(dialog.Hwnd(), ScaleProbe::kAskScale, 0, 0), 100);
+}
+
 TEST(InitSkin, SizesToTheNormalPictureAndCreatesControlsInOrder) {
     const std::string folder = skintest::FreshFolder("recipe");
     ASSERT_TRUE(gallery::WriteTestSkin(folder, {300, 200}));
