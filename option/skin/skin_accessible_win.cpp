@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "common/win/late_function_win.h"
+#include "option/skin/accessible_text.h"
 
 namespace skin {
 namespace {
@@ -206,6 +207,18 @@ LRESULT AnswerAccessible(HWND control, WPARAM flags, const AccessibleFacts& fact
     const LRESULT answer = fromObject(IID_IAccessible, flags, object);
     object->Release();
     return answer;
+}
+
+AccessibleFacts ColorSpectrumFacts(const std::string& name, std::uint32_t color) {
+    AccessibleFacts facts;
+    facts.name = name;
+    facts.role = ROLE_SYSTEM_SLIDER;
+    facts.value = ColorText(color);
+    return facts;
+}
+
+void NotifyValueChanged(HWND control) {
+    NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, control, OBJID_CLIENT, CHILDID_SELF);
 }
 
 void NotifyStateChanged(HWND control) {

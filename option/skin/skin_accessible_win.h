@@ -9,6 +9,7 @@
 #include <windows.h>
 #include <oleacc.h>
 
+#include <cstdint>
 #include <string>
 
 namespace skin {
@@ -25,6 +26,13 @@ struct AccessibleFacts {
 // `facts`; 0 (the system's own object) when it cannot be made. Focusable,
 // focused, unavailable and invisible are added from the window itself.
 LRESULT AnswerAccessible(HWND control, WPARAM flags, const AccessibleFacts& facts);
+
+// A colour spectrum that the arrows pick from: a slider whose value is the
+// colour picked ("red 255, green 0, blue 0").
+AccessibleFacts ColorSpectrumFacts(const std::string& name, std::uint32_t color);
+
+// Tells screen readers that `control`'s value changed.
+void NotifyValueChanged(HWND control);
 
 // Tells screen readers that `control`'s state (checked, selected, pressed)
 // changed.
