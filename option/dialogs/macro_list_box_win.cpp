@@ -218,7 +218,7 @@ LRESULT CMacroListBox::OnKeyDown(UINT key, UINT) {
         return 0;
     }
     if (key == VK_APPS || (key == VK_F10 && shift)) {
-        PostMessageA(GetParent(Hwnd()), kMsgListRightClick, 0, static_cast<LPARAM>(id_));
+        PostMessageA(GetParent(Hwnd()), kMsgListRightClick, 1, static_cast<LPARAM>(id_));
         return 0;
     }
     return CallDefault();
@@ -227,6 +227,22 @@ LRESULT CMacroListBox::OnKeyDown(UINT key, UINT) {
 LRESULT CMacroListBox::OnRButtonDown(UINT, POINT) {
     PostMessageA(GetParent(Hwnd()), kMsgListRightClick, 0, static_cast<LPARAM>(id_));
     return CallDefault();
+}
+
+POINT CMacroListBox::KeyboardMenuPoint() const {
+    RECT client{};
+    GetClientRect(Hwnd(), &client);
+    POINT at{client.left, client.top};
+    RECT item{};
+    const int selected = Selection();
+    if (selected >= 0 &&
+        SendMessageA(Hwnd(), LB_GETITEMRECT, static_cast<WPARAM>(selected),
+                     reinterpret_cast<LPARAM>(&item)) != LB_ERR &&
+        item.top >= client.top && item.bottom <= client.bottom) {
+        at = POINT{item.left, item.bottom};
+    }
+    ClientToScreen(Hwnd(), &at);
+    return at;
 }
 
 void CMacroListBox::RedrawItem(int item) {

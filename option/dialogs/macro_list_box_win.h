@@ -17,8 +17,9 @@ namespace option {
 enum MacroListMessage : UINT {
     // To the parent: an in-place edit was committed (wParam item, lParam list id).
     kMsgListEditCommitted = WM_USER + 500,
-    // To the parent: a right-button press on the list, or the context-menu
-    // keys (Shift+F10, the menu key) in it (lParam list id).
+    // To the parent: a right-button press on the list (wParam 0), or the
+    // context-menu keys (Shift+F10, the menu key) in it (wParam 1); lParam
+    // list id.
     kMsgListRightClick = WM_USER + 700,
     // To the parent: the Delete key in the list (lParam list id).
     kMsgListDeleteKey = WM_USER + 701,
@@ -65,6 +66,10 @@ class CMacroListBox : public win::WindowImpl<CMacroListBox> {
     bool Editing() const { return edit_.Hwnd() != nullptr; }
     // The text of the last commit (what the user typed, even when empty).
     const std::string& CommittedText() const { return committed_; }
+
+    // Where a menu opened from the keyboard goes, in screen coordinates:
+    // below the selected item when it is in view, else the list's top left.
+    POINT KeyboardMenuPoint() const;
 
     // The parent's WM_MEASUREITEM and WM_DRAWITEM for this list.
     static void Measure(MEASUREITEMSTRUCT& item);

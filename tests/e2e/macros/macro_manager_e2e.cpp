@@ -328,6 +328,23 @@ TEST(MacroManager, RecordsThroughTheHookEditsAndSaves) {
     Shot(GetDesktopWindow(), "macro_manager_context_menu");
     PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 1);
     ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(menu) || !IsWindowVisible(menu); }));
+    // The menu key opens it below the selected event instead, wherever the
+    // pointer is.
+    SendMessageA(events, LB_SETCURSEL, 2, 0);
+    RECT row{};
+    SendMessageA(events, LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&row));
+    POINT below{row.left, row.bottom};
+    ClientToScreen(events, &below);
+    PostMessageA(events, WM_KEYDOWN, VK_APPS, 1);
+    RECT placed{};
+    ASSERT_TRUE(e2e::WaitUntil([&] {
+        menu = FindWindowA("#32768", nullptr);
+        return menu != nullptr && IsWindowVisible(menu) && GetWindowRect(menu, &placed);
+    }));
+    EXPECT_EQ(placed.left, below.x);
+    EXPECT_EQ(placed.top, below.y);
+    PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 1);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(menu) || !IsWindowVisible(menu); }));
 
     // Repeat on, with a count above the limit typed first.
     HWND repeat = host.Item(kRepeatEdit);
