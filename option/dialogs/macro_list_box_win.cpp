@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "common/win/program_folder_win.h"
+#include "option/skin/skin_accessible_win.h"
 #include "option/skin/skin_loader_win.h"
 
 namespace option {
@@ -49,6 +50,7 @@ std::span<const win::MessageRow<CMacroListBox>> CMacroListBox::MessageMap() {
         win::OnMessage<WM_KEYDOWN, &CMacroListBox::OnKeyDown>(),
         win::OnMessage<kMsgCloseEdit, &CMacroListBox::OnCloseEdit>(),
         win::OnMessage<WM_DESTROY, &CMacroListBox::OnDestroy>(),
+        win::OnMessage<WM_GETOBJECT, &CMacroListBox::OnGetObject>(),
     };
     static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
@@ -278,6 +280,20 @@ LRESULT CMacroListBox::OnDestroy() {
     if (Editing())
         DestroyWindow(edit_.Hwnd());
     return CallDefault();
+}
+
+// The list draws its items itself, so the system's object for it knows no
+// item by name.
+LRESULT CMacroListBox::OnGetObject(WPARAM flags, LONG objectId) {
+    if (objectId != OBJID_CLIENT)
+        return CallDefault();
+    skin::AccessibleFacts facts;
+    facts.name = accessibleName_;
+    facts.role = ROLE_SYSTEM_LIST;
+    const int count = Count();
+    for (int item = 0; item < count; ++item)
+        facts.items.push_back(spokenItem_ ? spokenItem_(item) : Text(item));
+    return skin::AnswerAccessible(Hwnd(), flags, facts);
 }
 
 void CMacroListBox::Measure(MEASUREITEMSTRUCT& item) {

@@ -119,9 +119,16 @@ void CMacroManagerDlg::Build(int key, const skin::ButtonPos& pos, const skin::Sk
     switch (key) {
         case kManagerMacroList:
             macroList_.Create(self, r, kMacroListId);
+            macroList_.SetAccessibleName(pos.caption);
             break;
         case kManagerEventList:
             eventList_.Create(self, r, kEventListId);
+            eventList_.SetAccessibleName(pos.caption);
+            eventList_.SetSpokenItem(
+                [this, words = SpokenEventWords{LanString(lan::kPress), LanString(lan::kRelease),
+                                                LanString(lan::kDelayEvent)}](int item) {
+                    return SpokenEventItem(eventList_.Data(item), eventList_.Text(item), words);
+                });
             break;
         case kManagerRepeatCount:
             repeatEdit_.Create(WS_VISIBLE | ES_AUTOHSCROLL, r, self, kRepeatEditId);

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace skin {
 
@@ -20,6 +21,9 @@ struct AccessibleFacts {
     long state = 0;           // STATE_SYSTEM_x bits of the control's own kind
     std::string value;        // "" for none
     std::string description;  // "" for none (a slider's range)
+    // A list box's items by what they read as; they are its children 1..n,
+    // whose selection, focus and place the list box itself tells.
+    std::vector<std::string> items;
 };
 
 // The answer to WM_GETOBJECT (OBJID_CLIENT) for `control`: an object with
