@@ -100,6 +100,10 @@ inline constexpr unsigned kBackupPartGeneral = 1431;
 inline constexpr unsigned kBackupPartProfile = 1432;  // "%1" the profile number
 inline constexpr unsigned kBackupPartNotices = 1433;
 inline constexpr unsigned kBackupPartMacros = 1434;
+// What a screen reader calls the colour spectra (lighting page, CPI level
+// colour) and the delay lines of the macro manager's event list.
+inline constexpr unsigned kColorSpectrum = 1435;
+inline constexpr unsigned kDelayEvent = 1436;
 
 // Every id above as runs of consecutive ids (the action labels are used by
 // their position in a run, not by name).
@@ -120,7 +124,7 @@ inline constexpr std::array<IdRun, 13> kUsedIds = {{
     {kManualMissing, kManualCaption},
     {kPathTooLong, kPathTooLongCaption},
     {kRecordDiagnostics, kDiagnosticsNotStarted},
-    {kCommandUsage, kBackupPartMacros},
+    {kCommandUsage, kDelayEvent},
 }};
 
 }  // namespace lan

@@ -1,8 +1,8 @@
 // The order in which Tab walks the controls of each of Option's windows, in
 // reading order, as control ids. One table per window; the windows hand them
 // to the keyboard walk (option/skin/keyboard_nav_win.h), which skips the
-// controls that are hidden or disabled at the time. Controls that only the
-// mouse works (pictures, the colour spectrum) are not in them. Runs marked
+// controls that are hidden or disabled at the time. Pictures that only show
+// something (swatches, previews) are not in them. Runs marked
 // as groups (skin::GroupStart .. skin::kGroupEnd) are walked by the arrows.
 #pragma once
 
@@ -48,7 +48,7 @@ inline constexpr std::array kButtonPage{
 // Lighting page (skin_color_control.ini; sliders by their ids 200..204): the
 // left column (light on, switch levels and slider, type levels and slider),
 // then the right one (preset and custom, the preset colour grid row by row,
-// the red, green and blue sliders).
+// the colour spectrum, the red, green and blue sliders).
 inline constexpr int kColorGridColumns = 11;
 inline constexpr std::array kLightingPage{ControlId(1),
                                           skin::GroupStart(),
@@ -104,6 +104,7 @@ inline constexpr std::array kLightingPage{ControlId(1),
                                           ControlId(43),
                                           ControlId(44),
                                           skin::kGroupEnd,
+                                          ControlId(53),
                                           202,
                                           203,
                                           204};
@@ -193,9 +194,9 @@ inline constexpr std::array kProfileDialog{Field(0),        Field(1),        Dia
                                            DialogButton(7), DialogButton(4), DialogButton(5),
                                            DialogButton(6)};
 
-// Colour of a CPI level (skin_dpi_color.ini; buttons 1000 + key): red, green
-// and blue.
-inline constexpr std::array kDpiColorDialog{kSpinRed,     kSpinRed + 1, kSpinRed + 2,
+// Colour of a CPI level (skin_dpi_color.ini; controls 1000 + key): the
+// spectrum, red, green and blue.
+inline constexpr std::array kDpiColorDialog{ControlId(4), kSpinRed,     kSpinRed + 1, kSpinRed + 2,
                                             ControlId(1), ControlId(2), ControlId(5)};
 
 // The warnings (OK, Cancel, close).

@@ -9,6 +9,9 @@
 #include "option/dialogs/modal_dialog_win.h"
 #include "option/dialogs/option_dialogs_win.h"
 #include "option/dialogs/skin_dialog_win.h"
+#include "lan/string_ids.h"
+#include "option/option_globals_win.h"
+#include "option/skin/spectrum_stop_win.h"
 #include "option/tab_orders.h"
 #include "option/model/pages/color_bytes.h"
 #include "option/model/dialogs/dpi_color_fields.h"
@@ -63,6 +66,9 @@ class CDpiColorDlg : public SkinDialog<CDpiColorDlg> {
             swatch_ = r;
         } else if (key == kKeySpectrum) {
             spectrum_ = r;
+            // The keyboard's way into the spectrum; the mouse passes it by.
+            spectrumStop_.Create(self, r, kButtonIdBase + kKeySpectrum, surface_);
+            spectrumStop_.SetAccessibleName(LanString(lan::kColorSpectrum));
         } else if (key >= kKeyRed && key < kKeyRed + 3) {
             skin::CSpinBox& spin = spins_[static_cast<std::size_t>(key - kKeyRed)];
             spin.Create(r, self, static_cast<UINT>(kSpinRed + (key - kKeyRed)));
@@ -83,6 +89,11 @@ class CDpiColorDlg : public SkinDialog<CDpiColorDlg> {
             if (spin.Hwnd() != nullptr)
                 spin.SetValue(ChannelOf(color_, static_cast<Channel>(c)));
         }
+        ShowSwatch();
+    }
+
+    void ShowSwatch() {
+        spectrumStop_.ShowColor(color_);
         InvalidateRect(Hwnd(), &swatch_, FALSE);
     }
 
@@ -139,7 +150,7 @@ class CDpiColorDlg : public SkinDialog<CDpiColorDlg> {
     LRESULT OnSpin(win::WParam<int> value, win::LParam<int> id) {
         win::DebugText("lParam = %d\n", id.value);
         color_ = ColorAfterSpin(color_, id.value, value.value);
-        InvalidateRect(Hwnd(), &swatch_, FALSE);
+        ShowSwatch();
         return 0;
     }
 
@@ -152,6 +163,7 @@ class CDpiColorDlg : public SkinDialog<CDpiColorDlg> {
     std::uint32_t color_;
     std::array<skin::CSkinButton, 6> buttons_;  // by key: OK, cancel, close
     std::array<skin::CSpinBox, 3> spins_;
+    skin::CSpectrumStop spectrumStop_;
     RECT swatch_{};
     RECT spectrum_{};
 };

@@ -5,6 +5,7 @@
 #include "common/win/program_folder_win.h"
 #include "option/skin/scale_sets.h"
 #include "option/skin/scaled_resource_win.h"
+#include "option/skin/skin_accessible_win.h"
 #include "option/skin/skin_loader_win.h"
 
 namespace option {
@@ -51,6 +52,7 @@ std::span<const win::MessageRow<CMacroListBox>> CMacroListBox::MessageMap() {
         win::OnMessage<WM_KEYDOWN, &CMacroListBox::OnKeyDown>(),
         win::OnMessage<kMsgCloseEdit, &CMacroListBox::OnCloseEdit>(),
         win::OnMessage<WM_DESTROY, &CMacroListBox::OnDestroy>(),
+        win::OnMessage<WM_GETOBJECT, &CMacroListBox::OnGetObject>(),
     };
     static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
@@ -220,7 +222,7 @@ LRESULT CMacroListBox::OnKeyDown(UINT key, UINT) {
         return 0;
     }
     if (key == VK_APPS || (key == VK_F10 && shift)) {
-        PostMessageA(GetParent(Hwnd()), kMsgListRightClick, 0, static_cast<LPARAM>(id_));
+        PostMessageA(GetParent(Hwnd()), kMsgListRightClick, 1, static_cast<LPARAM>(id_));
         return 0;
     }
     return CallDefault();
@@ -229,6 +231,22 @@ LRESULT CMacroListBox::OnKeyDown(UINT key, UINT) {
 LRESULT CMacroListBox::OnRButtonDown(UINT, POINT) {
     PostMessageA(GetParent(Hwnd()), kMsgListRightClick, 0, static_cast<LPARAM>(id_));
     return CallDefault();
+}
+
+POINT CMacroListBox::KeyboardMenuPoint() const {
+    RECT client{};
+    GetClientRect(Hwnd(), &client);
+    POINT at{client.left, client.top};
+    RECT item{};
+    const int selected = Selection();
+    if (selected >= 0 &&
+        SendMessageA(Hwnd(), LB_GETITEMRECT, static_cast<WPARAM>(selected),
+                     reinterpret_cast<LPARAM>(&item)) != LB_ERR &&
+        item.top >= client.top && item.bottom <= client.bottom) {
+        at = POINT{item.left, item.bottom};
+    }
+    ClientToScreen(Hwnd(), &at);
+    return at;
 }
 
 void CMacroListBox::RedrawItem(int item) {
@@ -264,6 +282,20 @@ LRESULT CMacroListBox::OnDestroy() {
     if (Editing())
         DestroyWindow(edit_.Hwnd());
     return CallDefault();
+}
+
+// The list draws its items itself, so the system's object for it knows no
+// item by name.
+LRESULT CMacroListBox::OnGetObject(WPARAM flags, LONG objectId) {
+    if (objectId != OBJID_CLIENT)
+        return CallDefault();
+    skin::AccessibleFacts facts;
+    facts.name = accessibleName_;
+    facts.role = ROLE_SYSTEM_LIST;
+    const int count = Count();
+    for (int item = 0; item < count; ++item)
+        facts.items.push_back(spokenItem_ ? spokenItem_(item) : Text(item));
+    return skin::AnswerAccessible(Hwnd(), flags, facts);
 }
 
 void CMacroListBox::Measure(MEASUREITEMSTRUCT& item) {

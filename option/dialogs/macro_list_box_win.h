@@ -5,8 +5,10 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <map>
 #include <string>
+#include <utility>
 
 #include "common/win/scoped_win.h"
 #include "common/win/window.h"
@@ -17,8 +19,9 @@ namespace option {
 enum MacroListMessage : UINT {
     // To the parent: an in-place edit was committed (wParam item, lParam list id).
     kMsgListEditCommitted = WM_USER + 500,
-    // To the parent: a right-button press on the list, or the context-menu
-    // keys (Shift+F10, the menu key) in it (lParam list id).
+    // To the parent: a right-button press on the list (wParam 0), or the
+    // context-menu keys (Shift+F10, the menu key) in it (wParam 1); lParam
+    // list id.
     kMsgListRightClick = WM_USER + 700,
     // To the parent: the Delete key in the list (lParam list id).
     kMsgListDeleteKey = WM_USER + 701,
@@ -66,6 +69,17 @@ class CMacroListBox : public win::WindowImpl<CMacroListBox> {
     // The text of the last commit (what the user typed, even when empty).
     const std::string& CommittedText() const { return committed_; }
 
+    // What a screen reader calls the list, and reads for an item (the
+    // item's text when not given).
+    void SetAccessibleName(const std::string& name) { accessibleName_ = name; }
+    void SetSpokenItem(std::function<std::string(int item)> spoken) {
+        spokenItem_ = std::move(spoken);
+    }
+
+    // Where a menu opened from the keyboard goes, in screen coordinates:
+    // below the selected item when it is in view, else the list's top left.
+    POINT KeyboardMenuPoint() const;
+
     // The parent's WM_MEASUREITEM and WM_DRAWITEM for this list.
     static void Measure(MEASUREITEMSTRUCT& item);
     void Draw(const DRAWITEMSTRUCT& item);
@@ -94,6 +108,7 @@ class CMacroListBox : public win::WindowImpl<CMacroListBox> {
     LRESULT OnSetFocus();
     LRESULT OnCloseEdit(win::WParam<bool> commit);
     LRESULT OnDestroy();
+    LRESULT OnGetObject(WPARAM flags, LONG objectId);
 
     UINT id_ = 0;
     win::ScopedGdi<HFONT> font_;
@@ -105,6 +120,8 @@ class CMacroListBox : public win::WindowImpl<CMacroListBox> {
     int editItem_ = -1;
     EditKind editKind_ = EditKind::NewItem;
     std::string committed_;
+    std::string accessibleName_;
+    std::function<std::string(int item)> spokenItem_;
 };
 
 }  // namespace option

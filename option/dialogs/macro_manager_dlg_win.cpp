@@ -121,9 +121,16 @@ void CMacroManagerDlg::Build(int key, const skin::ButtonPos& pos, const skin::Sk
     switch (key) {
         case kManagerMacroList:
             macroList_.Create(self, r, kMacroListId);
+            macroList_.SetAccessibleName(pos.caption);
             break;
         case kManagerEventList:
             eventList_.Create(self, r, kEventListId);
+            eventList_.SetAccessibleName(pos.caption);
+            eventList_.SetSpokenItem(
+                [this, words = SpokenEventWords{LanString(lan::kPress), LanString(lan::kRelease),
+                                                LanString(lan::kDelayEvent)}](int item) {
+                    return SpokenEventItem(eventList_.Data(item), eventList_.Text(item), words);
+                });
             break;
         case kManagerRepeatCount:
             repeatEdit_.Create(WS_VISIBLE | ES_AUTOHSCROLL, r, self, kRepeatEditId);
@@ -319,9 +326,17 @@ LRESULT CMacroManagerDlg::OnEditCommitted(win::WParam<int> item, win::LParam<UIN
     return 0;
 }
 
-LRESULT CMacroManagerDlg::OnListRightClick(win::LParam<UINT> list) {
-    if (list.value == kEventListId && !editor_.Recording())
-        OpenContextMenu();
+// A menu the keys open goes to the selected event, one the mouse opens to
+// the pointer.
+LRESULT CMacroManagerDlg::OnListRightClick(win::WParam<bool> byKeys, win::LParam<UINT> list) {
+    if (list.value != kEventListId || editor_.Recording())
+        return 0;
+    POINT at{};
+    if (byKeys.value)
+        at = eventList_.KeyboardMenuPoint();
+    else
+        GetCursorPos(&at);
+    OpenContextMenu(at);
     return 0;
 }
 
@@ -336,7 +351,7 @@ LRESULT CMacroManagerDlg::OnListDeleteKey(win::LParam<UINT> list) {
     return 0;
 }
 
-void CMacroManagerDlg::OpenContextMenu() {
+void CMacroManagerDlg::OpenContextMenu(POINT at) {
     win::ScopedGdi<HFONT> font(CreateFontA(skin::SkinPixels(-14), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
                                            FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
                                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
@@ -371,8 +386,6 @@ void CMacroManagerDlg::OpenContextMenu() {
     top.AppendItem(MF_STRING, LanString(lan::kInsertDelay), macro_command::kInsertDelay);
     top.AppendItem(MF_STRING, LanString(lan::kEdit), macro_command::kEditDelay);
     top.AppendItem(MF_STRING, LanString(lan::kDelete), macro_command::kDelete);
-    POINT at{};
-    GetCursorPos(&at);
     top.Track(TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, Hwnd());
 }
 

@@ -50,7 +50,8 @@ class CMacroManagerDlg : public SkinDialog<CMacroManagerDlg> {
     void Apply(EditorOutcome outcome);
     void StartRecordingUi();
     void StopRecordingUi();
-    void OpenContextMenu();
+    // At `at`, screen coordinates.
+    void OpenContextMenu(POINT at);
     // The editor's item for the event list's current selection, -1 for none.
     int SelectedEventItem() const;
 
@@ -60,7 +61,7 @@ class CMacroManagerDlg : public SkinDialog<CMacroManagerDlg> {
     LRESULT OnMacroList(UINT id, UINT code);
     LRESULT OnMenuCommand(UINT id);
     LRESULT OnEditCommitted(win::WParam<int> item, win::LParam<UINT> list);
-    LRESULT OnListRightClick(win::LParam<UINT> list);
+    LRESULT OnListRightClick(win::WParam<bool> byKeys, win::LParam<UINT> list);
     LRESULT OnListDeleteKey(win::LParam<UINT> list);
     LRESULT OnCapturedKey(win::WParam<UINT> virtualKey, win::LParam<UINT> flags);
     // The repeat edit changed or lost the focus; only the latter corrects it.

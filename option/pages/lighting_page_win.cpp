@@ -4,6 +4,8 @@
 #include <string>
 
 #include "common/win/scoped_win.h"
+#include "lan/string_ids.h"
+#include "option/option_globals_win.h"
 #include "option/model/session/option_session.h"
 #include "option/model/pages/advanced_fields.h"
 #include "option/pages/page_controls_win.h"
@@ -94,6 +96,7 @@ void CLightingPage::BuildControl(int key, const skin::ButtonPos& pos,
         MakeValuePlate(labels_[static_cast<std::size_t>(key - kLightRedLabel)], self, id, pos);
     } else if (key == kLightSpectrum) {
         spectrum_.Create(IDB_SKIN_COLOR_STRIP, self, r, id, IDB_SKIN_COLOR_MARKER);
+        spectrum_.SetAccessibleName(LanString(lan::kColorSpectrum));
     } else if (key == kLightSwatch) {
         swatch_ = r;
     } else if (key == kLightPreview) {

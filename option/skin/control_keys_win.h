@@ -26,6 +26,17 @@ void PressByKeyboard(HWND control, bool latchingMode, bool& latched);
 // Arrows, Page Up/Down, Home and End; nothing for other keys.
 std::optional<SliderMove> SliderMoveOf(UINT key);
 
+// A key on a colour spectrum: where it moves the pick point `at` within
+// `bounds` (arrows by one pixel, with Ctrl by a large step; Page Up and Down
+// a large step along the row; Home and End the row's ends); Space and Enter
+// leave it where it is and pick there again. None for other keys.
+std::optional<PickSpot> PickSpotAfterKey(HWND control, UINT key, PickSpot at,
+                                         const PickBounds& bounds, int percent);
+
+// What a left click at `at` (client coordinates of `window`) sends to it:
+// the button press and the release, sent.
+void ClickAt(HWND window, PickSpot at);
+
 // Drops the character that the key press now being handled put in the
 // queue: a menu opened by the press would take Space or Enter as the choice
 // of its (still unselected) item and close at once.

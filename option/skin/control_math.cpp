@@ -356,17 +356,37 @@ int WidenMenu(int menuWidth, std::size_t textLength, int leftMargin, int rightMa
                               : menuWidth;
 }
 
+PickBounds PickerBounds(int percent) {
+    const auto at = [percent](int v) { return static_cast<int>((v * percent + 50) / 100); };
+    return PickBounds{at(6), at(6), at(197), at(20)};
+}
+
 PickPoint PickerPoint(int x, int y, int percent) {
     // The pick area of the 100 % strip, at the strip's scale.
-    const auto at = [percent](int v) { return static_cast<int>((v * percent + 50) / 100); };
-    const int kLeft = at(6), kTop = at(6), kRight = at(197), kBottom = at(20), kGrow = at(3);
+    const PickBounds area = PickerBounds(percent);
+    const int grow = static_cast<int>((3 * percent + 50) / 100);
     PickPoint p{};
-    p.hit = x >= kLeft - kGrow && x < kRight + kGrow && y >= kTop - kGrow && y < kBottom + kGrow;
-    p.x = std::clamp(x, kLeft, kRight);
-    p.y = std::clamp(y, kTop, kBottom);
-    p.markerX = p.x - kLeft;
-    p.markerY = p.y - kTop;
+    p.hit = x >= area.left - grow && x < area.right + grow && y >= area.top - grow &&
+            y < area.bottom + grow;
+    p.x = std::clamp(x, area.left, area.right);
+    p.y = std::clamp(y, area.top, area.bottom);
+    p.markerX = p.x - area.left;
+    p.markerY = p.y - area.top;
     return p;
+}
+
+PickSpot MovePick(PickSpot at, PickMove move, int step, const PickBounds& bounds) {
+    const int right = std::max(bounds.left, bounds.right);
+    const int bottom = std::max(bounds.top, bounds.bottom);
+    int x = at.x + (move == PickMove::Right ? step : move == PickMove::Left ? -step : 0);
+    if (move == PickMove::RowStart || move == PickMove::RowEnd)
+        x = move == PickMove::RowStart ? bounds.left : right;
+    const int y = at.y + (move == PickMove::Down ? step : move == PickMove::Up ? -step : 0);
+    return PickSpot{std::clamp(x, bounds.left, right), std::clamp(y, bounds.top, bottom)};
+}
+
+int LargePickStep(int percent) {
+    return std::max(1, static_cast<int>((10 * percent + 50) / 100));
 }
 
 std::string& HintString() {

@@ -167,6 +167,24 @@ struct PickPoint {
 };
 PickPoint PickerPoint(int x, int y, int percent = 100);
 
+// A pick area in client pixels, both edges included.
+struct PickBounds {
+    int left, top, right, bottom;
+};
+// The pick area of the colour strip at `percent` (6..197 by 6..20 at 100 %).
+PickBounds PickerBounds(int percent = 100);
+
+// The keyboard's pick point on a colour spectrum: the arrows move it by
+// `step` pixels, Home and End to the ends of its row; it stays in `bounds`.
+enum class PickMove { Left, Right, Up, Down, RowStart, RowEnd };
+struct PickSpot {
+    int x, y;
+};
+PickSpot MovePick(PickSpot at, PickMove move, int step, const PickBounds& bounds);
+// The pixels of a large step (Ctrl with an arrow, Page Up and Down): ten at
+// 100 %, as many more as the scale makes a pixel of the picture.
+int LargePickStep(int percent);
+
 // ---- Hint string -----------------------------------------------------------
 
 // The process-wide hint string that buttons and controls write while the

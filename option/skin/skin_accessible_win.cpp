@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "common/win/late_function_win.h"
+#include "option/skin/accessible_text.h"
 
 namespace skin {
 namespace {
@@ -21,6 +22,17 @@ BSTR ToBstr(const std::string& text) {
 
 bool IsSelf(const VARIANT& child) {
     return child.vt == VT_I4 && child.lVal == CHILDID_SELF;
+}
+
+// The child id of a list box's selected item, CHILDID_SELF for none.
+long SelectedChild(HWND list) {
+    const LRESULT selected = SendMessageA(list, LB_GETCURSEL, 0, 0);
+    return selected == LB_ERR ? CHILDID_SELF : static_cast<long>(selected) + 1;
+}
+
+void GiveChild(long id, VARIANT* out) {
+    out->vt = id == CHILDID_SELF ? VT_EMPTY : VT_I4;
+    out->lVal = id;
 }
 
 HRESULT GiveText(const std::string& text, BSTR* out) {
@@ -67,7 +79,7 @@ class SkinAccessible final : public IAccessible {
     // IDispatch: screen readers call the interface directly.
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
         if (count != nullptr)
-            *count = 0;
+            *count = static_cast<long>(facts_.items.size());
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
@@ -81,27 +93,39 @@ class SkinAccessible final : public IAccessible {
 
     // What this object tells itself.
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
+        if (IsItem(child))
+            return GiveText(facts_.items[static_cast<std::size_t>(child.lVal - 1)], name);
         return IsSelf(child) ? GiveText(facts_.name, name) : E_INVALIDARG;
     }
     HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
+        if (IsItem(child))
+            return GiveText("", value);
         return IsSelf(child) ? GiveText(facts_.value, value) : E_INVALIDARG;
     }
     HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* text) override {
+        if (IsItem(child))
+            return GiveText("", text);
         return IsSelf(child) ? GiveText(facts_.description, text) : E_INVALIDARG;
     }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
-        if (role == nullptr || !IsSelf(child))
+        if (role == nullptr || (!IsSelf(child) && !IsItem(child)))
             return E_INVALIDARG;
         role->vt = VT_I4;
-        role->lVal = facts_.role;
+        role->lVal = IsItem(child) ? ROLE_SYSTEM_LISTITEM : facts_.role;
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
-        if (state == nullptr || !IsSelf(child))
+        if (state == nullptr || (!IsSelf(child) && !IsItem(child)))
             return E_INVALIDARG;
+        const bool focused = GetFocus() == control_;
         long bits = facts_.state | STATE_SYSTEM_FOCUSABLE;
-        if (GetFocus() == control_)
+        if (IsItem(child)) {
+            bits = STATE_SYSTEM_SELECTABLE | STATE_SYSTEM_FOCUSABLE;
+            if (SelectedChild(control_) == child.lVal)
+                bits |= STATE_SYSTEM_SELECTED | (focused ? STATE_SYSTEM_FOCUSED : 0);
+        } else if (focused) {
             bits |= STATE_SYSTEM_FOCUSED;
+        }
         if (!IsWindowEnabled(control_))
             bits |= STATE_SYSTEM_UNAVAILABLE;
         if (!IsWindowVisible(control_))
@@ -111,6 +135,8 @@ class SkinAccessible final : public IAccessible {
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
+        if (IsItem(child))
+            return GiveText("", action);
         if (!IsSelf(child))
             return E_INVALIDARG;
         const bool pressable = facts_.role == ROLE_SYSTEM_PUSHBUTTON ||
@@ -133,7 +159,7 @@ class SkinAccessible final : public IAccessible {
     HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override {
         if (count == nullptr)
             return E_POINTER;
-        *count = 0;
+        *count = static_cast<long>(facts_.items.size());
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accChild(VARIANT, IDispatch** child) override {
@@ -153,17 +179,39 @@ class SkinAccessible final : public IAccessible {
         return GiveText("", keys);
     }
     HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override {
-        return standard_->get_accFocus(focus);
+        if (facts_.items.empty() || focus == nullptr || GetFocus() != control_)
+            return standard_->get_accFocus(focus);
+        GiveChild(SelectedChild(control_), focus);
+        if (focus->vt == VT_EMPTY) {
+            focus->vt = VT_I4;  // the list itself
+            focus->lVal = CHILDID_SELF;
+        }
+        return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* selection) override {
-        return standard_->get_accSelection(selection);
+        if (facts_.items.empty() || selection == nullptr)
+            return standard_->get_accSelection(selection);
+        GiveChild(SelectedChild(control_), selection);
+        return selection->vt == VT_EMPTY ? S_FALSE : S_OK;
     }
     HRESULT STDMETHODCALLTYPE accSelect(long flags, VARIANT child) override {
         return standard_->accSelect(flags, child);
     }
     HRESULT STDMETHODCALLTYPE accLocation(long* left, long* top, long* width, long* height,
                                           VARIANT child) override {
-        return standard_->accLocation(left, top, width, height, child);
+        if (!IsItem(child))
+            return standard_->accLocation(left, top, width, height, child);
+        RECT r{};
+        if (left == nullptr || top == nullptr || width == nullptr || height == nullptr ||
+            SendMessageA(control_, LB_GETITEMRECT, static_cast<WPARAM>(child.lVal - 1),
+                         reinterpret_cast<LPARAM>(&r)) == LB_ERR)
+            return E_INVALIDARG;
+        MapWindowPoints(control_, nullptr, reinterpret_cast<POINT*>(&r), 2);
+        *left = r.left;
+        *top = r.top;
+        *width = r.right - r.left;
+        *height = r.bottom - r.top;
+        return S_OK;
     }
     HRESULT STDMETHODCALLTYPE accNavigate(long direction, VARIANT start, VARIANT* end) override {
         return standard_->accNavigate(direction, start, end);
@@ -176,6 +224,11 @@ class SkinAccessible final : public IAccessible {
 
   private:
     ~SkinAccessible() { standard_->Release(); }
+
+    bool IsItem(const VARIANT& child) const {
+        return child.vt == VT_I4 && child.lVal >= 1 &&
+               child.lVal <= static_cast<long>(facts_.items.size());
+    }
 
     HWND control_;
     AccessibleFacts facts_;
@@ -206,6 +259,18 @@ LRESULT AnswerAccessible(HWND control, WPARAM flags, const AccessibleFacts& fact
     const LRESULT answer = fromObject(IID_IAccessible, flags, object);
     object->Release();
     return answer;
+}
+
+AccessibleFacts ColorSpectrumFacts(const std::string& name, std::uint32_t color) {
+    AccessibleFacts facts;
+    facts.name = name;
+    facts.role = ROLE_SYSTEM_SLIDER;
+    facts.value = ColorText(color);
+    return facts;
+}
+
+void NotifyValueChanged(HWND control) {
+    NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, control, OBJID_CLIENT, CHILDID_SELF);
 }
 
 void NotifyStateChanged(HWND control) {

@@ -9,7 +9,9 @@
 #include <windows.h>
 #include <oleacc.h>
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace skin {
 
@@ -19,12 +21,22 @@ struct AccessibleFacts {
     long state = 0;           // STATE_SYSTEM_x bits of the control's own kind
     std::string value;        // "" for none
     std::string description;  // "" for none (a slider's range)
+    // A list box's items by what they read as; they are its children 1..n,
+    // whose selection, focus and place the list box itself tells.
+    std::vector<std::string> items;
 };
 
 // The answer to WM_GETOBJECT (OBJID_CLIENT) for `control`: an object with
 // `facts`; 0 (the system's own object) when it cannot be made. Focusable,
 // focused, unavailable and invisible are added from the window itself.
 LRESULT AnswerAccessible(HWND control, WPARAM flags, const AccessibleFacts& facts);
+
+// A colour spectrum that the arrows pick from: a slider whose value is the
+// colour picked ("red 255, green 0, blue 0").
+AccessibleFacts ColorSpectrumFacts(const std::string& name, std::uint32_t color);
+
+// Tells screen readers that `control`'s value changed.
+void NotifyValueChanged(HWND control);
 
 // Tells screen readers that `control`'s state (checked, selected, pressed)
 // changed.

@@ -449,7 +449,8 @@ LRESULT CSkinButton::OnGetObject(WPARAM flags, LONG objectId) {
                                            : ROLE_SYSTEM_PUSHBUTTON;
     return AnswerForButton(
         Hwnd(), flags,
-        {hint_.empty() ? faceText_ : hint_, role, 0, AccessibleValue(), std::string()}, latched_);
+        {hint_.empty() ? faceText_ : hint_, role, 0, AccessibleValue(), std::string(), {}},
+        latched_);
 }
 
 LRESULT CSkinButton::OnSysKeyDown(UINT key, UINT) {
@@ -677,7 +678,7 @@ LRESULT CRgnButton::OnKeyDown(UINT key, UINT) {
 LRESULT CRgnButton::OnGetObject(WPARAM flags, LONG objectId) {
     if (objectId != OBJID_CLIENT)
         return CallDefault();
-    return AnswerForButton(Hwnd(), flags, {accessibleName_, ROLE_SYSTEM_PAGETAB, 0, {}, {}},
+    return AnswerForButton(Hwnd(), flags, {accessibleName_, ROLE_SYSTEM_PAGETAB, 0, {}, {}, {}},
                            latched_);
 }
 

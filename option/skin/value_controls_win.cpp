@@ -8,6 +8,7 @@
 #include "option/skin/bitmap_facts_win.h"
 #include "option/skin/child_window_win.h"
 #include "option/skin/control_math.h"
+#include "option/skin/focus_mark_win.h"
 #include "option/skin/offscreen_canvas_win.h"
 #include "option/skin/scaled_resource_win.h"
 #include "option/skin/skin_loader_win.h"
@@ -424,14 +425,13 @@ LRESULT CSkinLabel::OnMouseLeave() {
 // ---- CColorPicker -------------------------------------------------------------
 
 std::span<const win::MessageRow<CColorPicker>> CColorPicker::MessageMap() {
-    static constexpr win::MessageRow<CColorPicker> rows[] = {
-        win::OnMessage<WM_PAINT, &CColorPicker::OnPaint>(),
-        win::OnMessage<WM_ERASEBKGND, &CColorPicker::OnEraseBkgnd>(),
+    static constexpr win::MessageRow<CColorPicker> mouse[] = {
         win::OnMessage<WM_LBUTTONDOWN, &CColorPicker::OnLButtonDown>(),
         win::OnMessage<WM_LBUTTONUP, &CColorPicker::OnLButtonUp>(),
         win::OnMessage<WM_MOUSEMOVE, &CColorPicker::OnMouseMove>(),
         win::OnMessage<WM_MOUSELEAVE, &CColorPicker::OnMouseLeave>(),
     };
+    static constexpr auto rows = win::JoinRows(std::to_array(mouse), SpectrumRows());
     static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
 }
@@ -467,6 +467,7 @@ LRESULT CColorPicker::OnPaint() {
         const win::ScopedSelect keep(source.Get(), markerPicture_.Get());
         TransparentBlt(canvas.Dc(), marker_.x, marker_.y, marker.cx, marker.cy, source.Get(), 0, 0,
                        marker.cx, marker.cy, RGB(255, 0, 255));
+        DrawFocusMarkIfFocused(Hwnd(), canvas.Dc());
         canvas.CopyTo(dc);
     }
     return 0;
@@ -510,6 +511,17 @@ LRESULT CColorPicker::OnMouseLeave() {
     pressing_ = false;
     PublishHint(Hwnd(), "", 1);
     return 0;
+}
+
+// The keys move the pick point from the marker's and click there, so the
+// owner sees what a click at that point brings.
+PickBounds CColorPicker::KeyPickArea() const {
+    return PickerBounds(SkinScale());
+}
+
+PickSpot CColorPicker::KeyPickSpot() const {
+    const PickBounds area = KeyPickArea();
+    return PickSpot{area.left + marker_.x, area.top + marker_.y};
 }
 
 }  // namespace skin

@@ -8,6 +8,7 @@
 #include "common/win/scoped_win.h"
 #include "common/win/window.h"
 #include "option/skin/hover_hint_win.h"
+#include "option/skin/spectrum_control_win.h"
 #include "option/skin/skin_button_win.h"
 #include "option/skin/skin_loader_win.h"
 #include "option/skin/skin_messages.h"
@@ -153,7 +154,9 @@ class CSkinLabel : public win::WindowImpl<CSkinLabel> {
     HoverHint hover_;
 };
 
-class CColorPicker : public win::WindowImpl<CColorPicker> {
+// The strip takes the keyboard too: the arrows move the marker and pick
+// what a click at the marker's point picks.
+class CColorPicker : public SpectrumControl<CColorPicker> {
   public:
     ~CColorPicker() override;
 
@@ -166,9 +169,14 @@ class CColorPicker : public win::WindowImpl<CColorPicker> {
     static std::span<const win::MessageRow<CColorPicker>> MessageMap();
 
   private:
+    friend class SpectrumControl<CColorPicker>;
+    PickBounds KeyPickArea() const;
+    PickSpot KeyPickSpot() const;
+    void PickByKeys(PickSpot at) { ClickAt(Hwnd(), at); }
+    std::uint32_t SpokenColor() const { return color_; }
+
     void Pick(POINT at);
     LRESULT OnPaint();
-    LRESULT OnEraseBkgnd() { return 1; }
     LRESULT OnLButtonDown(UINT keys, POINT at);
     LRESULT OnLButtonUp();
     LRESULT OnMouseMove(UINT keys, POINT at);

@@ -44,6 +44,25 @@ std::string MacroEditor::ItemText(int item, const settings::KeyboardLayout& layo
     return text;
 }
 
+std::string SpokenEventItem(std::uint32_t itemData, const std::string& shown,
+                            const SpokenEventWords& words) {
+    const std::string* word = nullptr;
+    switch (static_cast<EventItemKind>(itemData & 0xFFFFu)) {
+        case EventItemKind::KeyPress:
+            word = &words.press;
+            break;
+        case EventItemKind::KeyRelease:
+            word = &words.release;
+            break;
+        case EventItemKind::Delay:
+            word = &words.delay;
+            break;
+        case EventItemKind::MouseButton:
+            break;
+    }
+    return word == nullptr || word->empty() ? shown : *word + " " + shown;
+}
+
 int MacroEditor::ItemOfData(std::uint32_t data) const {
     for (std::size_t i = 0; i < items_.size(); ++i) {
         if (items_[i].Data() == data)

@@ -38,6 +38,18 @@ struct EventItem {
     }
 };
 
+// The words a screen reader puts before the text of an event item: the item
+// shows a key's press or release, and a delay's line, by its picture.
+struct SpokenEventWords {
+    std::string press;
+    std::string release;
+    std::string delay;
+};
+// "Press A", "Release A", "Delay 50 ms" for the item of `itemData` showing
+// `shown`; a mouse button's item says it in its text ("... Down").
+std::string SpokenEventItem(std::uint32_t itemData, const std::string& shown,
+                            const SpokenEventWords& words);
+
 // What a command asks the dialog to do beyond showing the new state.
 enum class EditorOutcome {
     Done,        // the state changed

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <oleacc.h>
 
 #include <cstring>
 #include <string>
@@ -111,6 +112,43 @@ option::MacroRecord Record(const std::string& name, int events) {
         r.events[i] = {static_cast<std::uint8_t>(4 + i / 2), static_cast<std::uint8_t>(1 + i % 2),
                        0};
     return r;
+}
+
+// What a screen reader reads for the items of a list, through the system's
+// accessibility functions: each item's name, and whether it is selected.
+struct SpokenItem {
+    std::string name;
+    bool selected;
+    bool operator==(const SpokenItem&) const = default;
+};
+std::vector<SpokenItem> SpokenItems(HWND list) {
+    std::vector<SpokenItem> items;
+    const bool com = SUCCEEDED(CoInitialize(nullptr));
+    IAccessible* object = nullptr;
+    long count = 0;
+    if (SUCCEEDED(AccessibleObjectFromWindow(list, OBJID_CLIENT, IID_IAccessible,
+                                             reinterpret_cast<void**>(&object))) &&
+        object != nullptr && object->get_accChildCount(&count) == S_OK) {
+        for (long id = 1; id <= count; ++id) {
+            VARIANT child{};
+            child.vt = VT_I4;
+            child.lVal = id;
+            BSTR name = nullptr;
+            char text[256] = {};
+            if (object->get_accName(child, &name) == S_OK && name != nullptr) {
+                WideCharToMultiByte(CP_ACP, 0, name, -1, text, sizeof text - 1, nullptr, nullptr);
+                SysFreeString(name);
+            }
+            VARIANT state{};
+            object->get_accState(child, &state);
+            items.push_back({text, state.vt == VT_I4 && (state.lVal & STATE_SYSTEM_SELECTED) != 0});
+        }
+    }
+    if (object != nullptr)
+        object->Release();
+    if (com)
+        CoUninitialize();
+    return items;
 }
 
 // The keys of section Macros, as the system reads the section.
@@ -276,6 +314,18 @@ TEST(MacroManager, RecordsThroughTheHookEditsAndSaves) {
     ASSERT_TRUE(host.WaitStopped());
     ASSERT_TRUE(host.Process().WaitForDebugText("UnHhook: Success \r\n"));
     EXPECT_EQ(EventCount(events), 40);
+    // A screen reader hears each event with its kind, which the list shows
+    // only as a picture, and each macro by its name, the selected one so.
+    const std::vector<SpokenItem> spokenEvents = SpokenItems(events);
+    const std::vector<Item> shownEvents = Items(events);
+    ASSERT_EQ(spokenEvents.size(), shownEvents.size());
+    EXPECT_EQ(spokenEvents[0].name, "Press A");
+    for (std::size_t i = 0; i < shownEvents.size(); ++i) {
+        const UINT kind = LOWORD(shownEvents[i].data);
+        const char* word = kind == 138 ? "Press " : kind == 137 ? "Release " : "Delay ";
+        EXPECT_EQ(spokenEvents[i].name, word + shownEvents[i].text) << i;
+    }
+    EXPECT_EQ(SpokenItems(macros), (std::vector<SpokenItem>{{"Fire", true}, {"Fireball", false}}));
 
     // "Fireball" without delays: no delay however slowly the keys come.
     host.SelectMacro(1);
@@ -326,6 +376,23 @@ TEST(MacroManager, RecordsThroughTheHookEditsAndSaves) {
         return menu != nullptr && IsWindowVisible(menu);
     }));
     Shot(GetDesktopWindow(), "macro_manager_context_menu");
+    PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 1);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(menu) || !IsWindowVisible(menu); }));
+    // The menu key opens it below the selected event instead, wherever the
+    // pointer is.
+    SendMessageA(events, LB_SETCURSEL, 2, 0);
+    RECT row{};
+    SendMessageA(events, LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&row));
+    POINT below{row.left, row.bottom};
+    ClientToScreen(events, &below);
+    PostMessageA(events, WM_KEYDOWN, VK_APPS, 1);
+    RECT placed{};
+    ASSERT_TRUE(e2e::WaitUntil([&] {
+        menu = FindWindowA("#32768", nullptr);
+        return menu != nullptr && IsWindowVisible(menu) && GetWindowRect(menu, &placed);
+    }));
+    EXPECT_EQ(placed.left, below.x);
+    EXPECT_EQ(placed.top, below.y);
     PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 1);
     ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(menu) || !IsWindowVisible(menu); }));
 

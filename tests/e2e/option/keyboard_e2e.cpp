@@ -1,6 +1,7 @@
 // Option worked from the keyboard alone, with the real Monitor and the
 // virtual mouse: Tab walks every window (each page, each dialog) in the order
-// of its table and Esc cancels each dialog; a slider moved by keys and an
+// of its table and Esc cancels each dialog; a slider moved by keys, a custom
+// colour picked from the spectrum by keys and an
 // assignment chosen from a button's menu by keys reach the mouse after an
 // Apply pressed with Space.
 #include <gtest/gtest.h>
@@ -19,6 +20,8 @@
 #include "monitor/device/device_blocks.h"
 #include "option/model/pages/assignment_command.h"
 #include "option/model/pages/assignment_menu.h"
+#include "option/skin/accessible_text.h"
+#include "option/skin/control_math.h"
 #include "option/skin/keyboard_nav_win.h"
 #include "option/tab_orders.h"
 #include "tests/e2e/device/virtual_mouse_session_win.h"
@@ -154,6 +157,9 @@ std::vector<WORD> MenuKeysTo(int entry, unsigned command) {
     std::vector<WORD> keys{VK_DOWN};  // the opened menu has no item selected yet
     return KeysTo(menu.items, command, keys) ? keys : std::vector<WORD>{};
 }
+// The lighting page: the custom colour choice and the spectrum.
+constexpr int kLightingPage = 1, kCustomColor = option::ControlId(11),
+              kSpectrum = option::ControlId(53);
 
 std::string KeyMapLine(const device::DataBlock& map, int button) {
     char text[32];
@@ -168,6 +174,52 @@ std::string CpiLine(const device::DataBlock& block) {
     std::snprintf(text, sizeof text, "cpi_x %d %d %d %d", (block[at] + 1) * 100,
                   (block[at + 1] + 1) * 100, (block[at + 2] + 1) * 100, (block[at + 3] + 1) * 100);
     return text;
+}
+
+std::string LedsLine(const device::DataBlock& block) {
+    std::string line = "leds";
+    for (int i = 0; i < device::kLedSlotsSent; ++i) {
+        const std::size_t at = device::param::kLedSlots + 3 * static_cast<std::size_t>(i);
+        char text[8];
+        std::snprintf(text, sizeof text, " %02X%02X%02X", block[at], block[at + 1], block[at + 2]);
+        line += text;
+    }
+    return line;
+}
+
+// Waits for the mouse to show `want` among the lines of `profile` (from 0).
+bool MouseShows(const VirtualMouseSession& mouse, int profile, const std::string& want) {
+    return e2e::WaitUntil([&] {
+        for (const std::string& line :
+             VirtualMouseSession::ProfileSection(mouse.Dump(), profile + 1)) {
+            if (line.rfind(want, 0) == 0)
+                return true;
+        }
+        return false;
+    });
+}
+
+// The colour the screen shows at `at` of `control`. The page's own paint
+// may cover the control after it painted, so the control paints again before
+// each read, until the read differs from the page's ground beside it.
+COLORREF ShownAt(HWND control, POINT at) {
+    const auto pixel = [](POINT p) {
+        HDC screen = GetDC(nullptr);
+        const COLORREF c = GetPixel(screen, p.x, p.y);
+        ReleaseDC(nullptr, screen);
+        return c;
+    };
+    RECT box{};
+    GetWindowRect(control, &box);
+    POINT onScreen = at;
+    ClientToScreen(control, &onScreen);
+    COLORREF shown = CLR_INVALID;
+    e2e::WaitUntil([&] {
+        RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        shown = pixel(onScreen);
+        return shown != CLR_INVALID && shown != pixel(POINT{box.left - 3, onScreen.y});
+    });
+    return shown;
 }
 
 // What a screen reader reads of a control, through the system's
@@ -330,6 +382,7 @@ class KeyboardOnly : public ::testing::Test {
     void WalkAndEscape(HWND dialog, HWND opener, std::span<const int> order, const char* name);
     void WalkAGroupByArrows() const;
     void SetTheCpiByKeys(const VirtualMouseSession& mouse);
+    void PickACustomColourByKeys(const VirtualMouseSession& mouse);
     void AssignFromTheMenuByKeys(const VirtualMouseSession& mouse);
     void HearASliderACheckAndASelector();
 
@@ -475,20 +528,53 @@ void KeyboardOnly::SetTheCpiByKeys(const VirtualMouseSession& mouse) {
     const settings::ProfileRecord& p = block->profiles[block->currentProfile];
     EXPECT_EQ(p.CpiLevel_X[std::clamp(p.CpiStep, 0, 3)], kCpiMaximum);
     const std::string want = CpiLine(device::BuildProfileParameterBlock(p));
-    EXPECT_TRUE(e2e::WaitUntil([&] {
-        for (const std::string& line :
-             VirtualMouseSession::ProfileSection(mouse.Dump(), block->currentProfile + 1)) {
-            if (line == want)
-                return true;
-        }
-        return false;
-    })) << want;
+    EXPECT_TRUE(MouseShows(mouse, block->currentProfile, want)) << want;
+}
+
+// On the lighting page the level takes its custom colour (Space on the
+// custom choice); then on the spectrum End, Ctrl+Left and Down three times
+// move the pick point from the marker's start, each move picking what a
+// click there picks: the mouse's LED shows the colour drawn at that point.
+void KeyboardOnly::PickACustomColourByKeys(const VirtualMouseSession& mouse) {
+    current_ = kLightingPage;
+    ASSERT_NO_FATAL_FAILURE(SwitchPageTo(current_, true));
+    HWND page = Page(kLightingPage);
+    ASSERT_NO_FATAL_FAILURE(TabTo(page, kCustomColor, current_));
+    option_.Type(VK_SPACE);
+    ASSERT_NO_FATAL_FAILURE(TabTo(page, kSpectrum, current_));
+    HWND spectrum = GetDlgItem(page, kSpectrum);
+    option_.Type(VK_END);
+    option_.Type(VK_LEFT, true);
+    for (int i = 0; i < 3; ++i) option_.Type(VK_DOWN);
+    // The marker starts 7 pixels below the top of the pick area; its ring
+    // leaves the point itself showing.
+    HDC screen = GetDC(nullptr);
+    const int percent = MulDiv(GetDeviceCaps(screen, LOGPIXELSX), 100, 96);
+    ReleaseDC(nullptr, screen);
+    const skin::PickBounds area = skin::PickerBounds(percent);
+    const POINT at{area.right - skin::LargePickStep(percent), area.top + 7 + 3};
+    EXPECT_TRUE(option_.Screenshot("keyboard_focus_on_spectrum"));
+    const COLORREF drawn = ShownAt(spectrum, at);
+    ASSERT_NE(drawn, CLR_INVALID);
+    const std::string colourText = skin::ColorText(drawn);
+    EXPECT_TRUE(e2e::WaitUntil([&] { return ReadAloud(spectrum).value == colourText; }))
+        << "the spectrum says " << ReadAloud(spectrum).value << ", the screen shows " << colourText;
+    const Spoken spoken = ReadAloud(spectrum);
+    EXPECT_EQ(spoken.name, "Colour spectrum");
+    EXPECT_EQ(spoken.role, ROLE_SYSTEM_SLIDER);
+    const auto block = ApplyBySpace();
+    ASSERT_NE(block, nullptr);
+    const settings::ProfileRecord& p = block->profiles[block->currentProfile];
+    const std::size_t level = static_cast<std::size_t>(std::clamp(p.CpiStep, 0, 3));
+    EXPECT_EQ(p.ColorType[level], 1);
+    EXPECT_EQ(p.ClCustom[level], drawn);
+    const std::string want = LedsLine(device::BuildProfileParameterBlock(p));
+    EXPECT_TRUE(MouseShows(mouse, block->currentProfile, want)) << want;
 }
 
 // Space opens the menu of a button page button; Down, Right, Enter pick the
 // first media key.
 void KeyboardOnly::AssignFromTheMenuByKeys(const VirtualMouseSession& mouse) {
-    ASSERT_NO_FATAL_FAILURE(SwitchPageTo(1, true));
     current_ = 0;
     ASSERT_NO_FATAL_FAILURE(SwitchPageTo(current_, true));
     ASSERT_NO_FATAL_FAILURE(TabTo(Page(0), order::AssignButton(kMediaEntry + 1), 0));
@@ -505,14 +591,7 @@ void KeyboardOnly::AssignFromTheMenuByKeys(const VirtualMouseSession& mouse) {
     auto staging = std::make_unique<device::MacroStaging>();
     device::BuildKeyMapAndMacros(p, block->currentProfile, keyMap, *staging);
     const std::string want = KeyMapLine(keyMap, kMediaEntry);
-    EXPECT_TRUE(e2e::WaitUntil([&] {
-        for (const std::string& line :
-             VirtualMouseSession::ProfileSection(mouse.Dump(), block->currentProfile + 1)) {
-            if (line.rfind(want, 0) == 0)
-                return true;
-        }
-        return false;
-    })) << want;
+    EXPECT_TRUE(MouseShows(mouse, block->currentProfile, want)) << want;
 }
 
 // What a screen reader says of the CPI X slider just set to its end, the
@@ -539,6 +618,7 @@ TEST_F(KeyboardOnly, EveryStepByKeysReachesTheMouse) {
     ASSERT_NO_FATAL_FAILURE(WalkAGroupByArrows());
     ASSERT_NO_FATAL_FAILURE(SetTheCpiByKeys(mouse));
     HearASliderACheckAndASelector();
+    ASSERT_NO_FATAL_FAILURE(PickACustomColourByKeys(mouse));
     ASSERT_NO_FATAL_FAILURE(AssignFromTheMenuByKeys(mouse));
     // Esc closes Option without applying, whatever has the focus.
     option_.Type(VK_ESCAPE);

@@ -374,8 +374,16 @@ void SettingsPages::PickTheLedColours(COLORREF& pixel) {
     // LED 1 from the spectrum, LED 2 from the spin boxes, LED 3 cancelled.
     HWND dialog = OpenColourDialog(0);
     ASSERT_NE(dialog, nullptr);
-    PostMessageA(dialog, WM_LBUTTONDOWN, MK_LBUTTON, At(kSpectrumPoint.x, kSpectrumPoint.y));
-    PostMessageA(dialog, WM_LBUTTONUP, 0, At(kSpectrumPoint.x, kSpectrumPoint.y));
+    // A real click: it passes the keyboard's stop laid over the spectrum.
+    POINT onScreen = kSpectrumPoint;
+    ClientToScreen(dialog, &onScreen);
+    SetForegroundWindow(dialog);
+    SetCursorPos(onScreen.x, onScreen.y);
+    INPUT click[2] = {};
+    click[0].type = click[1].type = INPUT_MOUSE;
+    click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, click, sizeof(INPUT));
     pixel = SpectrumPixel(folder_, kSpectrumPoint);
     ASSERT_NE(pixel, CLR_INVALID);
     EXPECT_TRUE(

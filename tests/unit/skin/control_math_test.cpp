@@ -333,6 +333,27 @@ TEST(ColorPickerPoint, GrownAreaAndClamping) {
     EXPECT_EQ(p.markerY, 7);
 }
 
+TEST(ColorPickerPoint, KeysMoveThePickPointWithinTheStripsArea) {
+    // At 150 % the area is 9..296 by 9..30; a large step is 15 pixels.
+    const PickBounds area = PickerBounds(150);
+    EXPECT_EQ(MovePick({9, 20}, PickMove::Right, 1, area).x, 10);
+    EXPECT_EQ(MovePick({9, 20}, PickMove::Left, 1, area).x, 9);
+    EXPECT_EQ(MovePick({290, 20}, PickMove::Right, LargePickStep(150), area).x, 296);
+    EXPECT_EQ(MovePick({100, 29}, PickMove::Down, 1, area).y, 30);
+    EXPECT_EQ(MovePick({100, 30}, PickMove::Down, 1, area).y, 30);
+    EXPECT_EQ(MovePick({100, 20}, PickMove::Up, LargePickStep(150), area).y, 9);
+    const PickSpot end = MovePick({100, 20}, PickMove::RowEnd, 1, area);
+    EXPECT_EQ(end.x, 296);
+    EXPECT_EQ(end.y, 20);
+    EXPECT_EQ(MovePick(end, PickMove::RowStart, 1, area).x, 9);
+    EXPECT_EQ(LargePickStep(100), 10);
+    // Every point the keys reach is one a click takes as it is.
+    const PickPoint click = PickerPoint(end.x, end.y, 150);
+    EXPECT_TRUE(click.hit);
+    EXPECT_EQ(click.x, end.x);
+    EXPECT_EQ(click.y, end.y);
+}
+
 TEST(Hint, CaseInsensitiveComparison) {
     HintString() = "Create Custom Color";
     EXPECT_TRUE(SameHint("create custom COLOR"));
