@@ -48,9 +48,11 @@ constexpr int SliderOfKey(int key) {
     return 0;
 }
 
+// The outline lies inside `r` however wide it is, so a thicker outline at a
+// larger display scale never grows the ellipse past its rectangle.
 void FillEllipse(HDC dc, const RECT& r, COLORREF fill, COLORREF outline) {
     win::ScopedGdi<HBRUSH> brush(CreateSolidBrush(fill));
-    win::ScopedGdi<HPEN> pen(CreatePen(PS_SOLID, 1, outline));
+    win::ScopedGdi<HPEN> pen(CreatePen(PS_INSIDEFRAME, skin::SkinPixels(1), outline));
     win::ScopedSelect keepBrush(dc, brush.Get());
     win::ScopedSelect keepPen(dc, pen.Get());
     Ellipse(dc, r.left, r.top, r.right, r.bottom);
@@ -157,8 +159,8 @@ void CLightingPage::DrawColours(HDC dc) const {
     win::ScopedGdi<HBRUSH> brush(CreateSolidBrush(swatchColor_));
     FillRect(dc, &swatch_, brush.Get());
 
-    // The preview ring: one pixel larger with a half-bright outline, then
-    // the disc itself in the preview colour.
+    // The preview ring: one layout pixel larger with a half-bright outline
+    // as wide, then the disc itself in the preview colour.
     const COLORREF c = previewColor_;
     const COLORREF half = RGB(GetRValue(c) / 2, GetGValue(c) / 2, GetBValue(c) / 2);
     RECT grown = preview_;
