@@ -40,7 +40,7 @@ int COptionApp::Run() {
     skin::MarkStartStage("OLE");
     Globals().programFolder = win::ProgramFolder();
     skin::RegisterSkinMessages();
-    skin::CCoolMenu::Install();
+    // The menu frame hook goes in with the main window's first paint.
     skin::InstallKeyboard();
     {
         auto dialog = std::make_unique<COptionDlg>();
