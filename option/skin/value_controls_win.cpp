@@ -359,6 +359,7 @@ std::span<const win::MessageRow<CSkinLabel>> CSkinLabel::MessageMap() {
     static constexpr win::MessageRow<CSkinLabel> rows[] = {
         win::OnMessage<WM_PAINT, &CSkinLabel::OnPaint>(),
         win::OnMessage<WM_ERASEBKGND, &CSkinLabel::OnEraseBkgnd>(),
+        win::OnMessage<WM_NCPAINT, &CSkinLabel::OnNcPaint>(),
         win::OnMessage<WM_MOUSEMOVE, &CSkinLabel::OnMouseMove>(),
         win::OnMessage<WM_MOUSELEAVE, &CSkinLabel::OnMouseLeave>(),
     };
