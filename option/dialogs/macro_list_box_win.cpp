@@ -300,9 +300,9 @@ void CMacroListBox::Draw(const DRAWITEMSTRUCT& item) {
             win::ScopedSelect chosen(source.Get(), picture);
             // The event pictures are drawn for 100 %; they are stretched
             // (black stays the transparent colour) to the row's scale.
-            TransparentBlt(dc, r.left + px(kPictureLeft), r.top + px(kPictureTop), px(info.bmWidth),
-                           px(info.bmHeight), source.Get(), 0, 0, info.bmWidth, info.bmHeight,
-                           RGB(0, 0, 0));
+            GdiTransparentBlt(dc, r.left + px(kPictureLeft), r.top + px(kPictureTop),
+                              px(info.bmWidth), px(info.bmHeight), source.Get(), 0, 0, info.bmWidth,
+                              info.bmHeight, RGB(0, 0, 0));
         }
         textLeft = r.left + px(kTextAfterPicture);
     }

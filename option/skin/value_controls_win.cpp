@@ -477,8 +477,8 @@ LRESULT CColorPicker::OnPaint() {
         BlitImage(canvas.Dc(), strip_.Get(), strip.cx, strip.cy);
         const win::ScopedDc source(CreateCompatibleDC(dc));
         const win::ScopedSelect keep(source.Get(), markerPicture_.Get());
-        TransparentBlt(canvas.Dc(), marker_.x, marker_.y, marker.cx, marker.cy, source.Get(), 0, 0,
-                       marker.cx, marker.cy, RGB(255, 0, 255));
+        GdiTransparentBlt(canvas.Dc(), marker_.x, marker_.y, marker.cx, marker.cy, source.Get(), 0,
+                          0, marker.cx, marker.cy, RGB(255, 0, 255));
         canvas.CopyTo(dc);
     }
     return 0;
