@@ -9,12 +9,14 @@ namespace option::late {
 BOOL GetOpenFileNameA(OPENFILENAMEA* ofn) {
     static auto* const call =
         win::LateFunction<decltype(::GetOpenFileNameA)>("comdlg32.dll", "GetOpenFileNameA");
+    win::NeedOle();
     return call != nullptr ? call(ofn) : FALSE;
 }
 
 BOOL GetSaveFileNameA(OPENFILENAMEA* ofn) {
     static auto* const call =
         win::LateFunction<decltype(::GetSaveFileNameA)>("comdlg32.dll", "GetSaveFileNameA");
+    win::NeedOle();
     return call != nullptr ? call(ofn) : FALSE;
 }
 
@@ -24,6 +26,7 @@ HINSTANCE ShellExecuteA(HWND owner, const char* verb, const char* file, const ch
         win::LateFunction<decltype(::ShellExecuteA)>("shell32.dll", "ShellExecuteA");
     if (call == nullptr)
         return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(SE_ERR_DLLNOTFOUND));
+    win::NeedOle();
     return call(owner, verb, file, parameters, folder, show);
 }
 

@@ -3,10 +3,10 @@
 // modally. The dialog's end is the program's end.
 #include <windows.h>
 #include <commctrl.h>
-#include <ole2.h>
 
 #include "common/protocol.h"
 #include "common/win/dpi_win.h"
+#include "common/win/late_function_win.h"
 #include "common/win/program_folder_win.h"
 #include "common/win/scoped_win.h"
 #include "option/option_dlg_win.h"
@@ -36,11 +36,10 @@ int COptionApp::Run() {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     skin::MarkStartStage("common controls");
-    const bool ole = SUCCEEDED(OleInitialize(nullptr));
-    skin::MarkStartStage("OLE");
+    // OLE is started on this thread when first needed (win::NeedOle).
     Globals().programFolder = win::ProgramFolder();
     skin::RegisterSkinMessages();
-    skin::CCoolMenu::Install();
+    // The menu frame hook goes in with the main window's first paint.
     skin::InstallKeyboard();
     {
         auto dialog = std::make_unique<COptionDlg>();
@@ -48,8 +47,7 @@ int COptionApp::Run() {
     }
     skin::UninstallKeyboard();
     skin::CCoolMenu::Uninstall();
-    if (ole)
-        OleUninitialize();
+    win::EndOle();
     return 0;
 }
 

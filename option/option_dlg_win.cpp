@@ -295,6 +295,16 @@ LRESULT COptionDlg::OnPaint() {
     skin::MarkStartStage("first paint begins");
     surface_.Paint(self);
     skin::MarkStartStage("first paint done");
+    if (!painted_) {
+        painted_ = true;
+        // The controls paint now rather than one message each through the
+        // dialog's loop; then the menu frame hook goes in. Until a menu can
+        // be opened it would only add its trips to the window server to
+        // every message the start sends.
+        RedrawWindow(self, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        skin::MarkStartStage("controls painted");
+        skin::CCoolMenu::Install();
+    }
     return 0;
 }
 

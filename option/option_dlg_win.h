@@ -152,6 +152,7 @@ class COptionDlg : public win::WindowImpl<COptionDlg>, public PageHost, private 
     RECT pageArea_{};
     int currentPage_ = 0;
     bool started_ = false;  // the settings are loaded: new pages show them
+    bool painted_ = false;  // the window and its controls were painted once
     HWND focusBeforeApply_ = nullptr;
 };
 

@@ -363,7 +363,9 @@ void CompareScales(const std::string& dist, int starts) {
                 q150 / q100);
 }
 
-int main() {
+// With the argument "start" only the start figures are taken (no Apply runs).
+int main(int argc, char** argv) {
+    const bool startOnly = argc > 1 && std::string(argv[1]) == "start";
     const std::string dist = Env("MOUSE_DIST");
     const std::string bin = Env("MOUSE_TEST_BIN");
     if (dist.empty() || bin.empty()) {
@@ -430,6 +432,8 @@ int main() {
                 tMin, oMin / tMin);
 
     CompareScales(dist, kStarts);
+    if (startOnly)
+        return 0;
 
     ApplyWithoutMouse(dist);
     ApplyWithMouse(dist);

@@ -19,4 +19,28 @@ Function* LateFunction(const char* library, const char* name) {
     return reinterpret_cast<Function*>(reinterpret_cast<void*>(GetProcAddress(module, name)));
 }
 
+namespace late_detail {
+inline thread_local bool t_oleStarted = false;
+}  // namespace late_detail
+
+// OLE on the calling thread, started at its first need (an accessible object
+// handed to a screen reader, a file dialog, a shell call) rather than before
+// the first window: ole32 and the libraries it pulls in are then loaded only
+// when something needs them. EndOle ends it on a thread that started it.
+inline void NeedOle() {
+    if (late_detail::t_oleStarted)
+        return;
+    static auto* const start = LateFunction<HRESULT WINAPI(LPVOID)>("ole32.dll", "OleInitialize");
+    late_detail::t_oleStarted = start != nullptr && SUCCEEDED(start(nullptr));
+}
+
+inline void EndOle() {
+    if (!late_detail::t_oleStarted)
+        return;
+    static auto* const end = LateFunction<void WINAPI()>("ole32.dll", "OleUninitialize");
+    if (end != nullptr)
+        end();
+    late_detail::t_oleStarted = false;
+}
+
 }  // namespace win

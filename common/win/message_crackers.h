@@ -113,6 +113,9 @@ template <>
 struct Cracker<WM_CLOSE> : Carries<> {};
 template <>
 struct Cracker<WM_PAINT> : Carries<> {};
+// Its region is the system's to use; our handlers only decide whether to paint.
+template <>
+struct Cracker<WM_NCPAINT> : Carries<> {};
 template <>
 struct Cracker<WM_MOUSELEAVE> : Carries<> {};
 template <>
@@ -270,6 +273,7 @@ inline constexpr auto kCrackedMessages = std::to_array<UINT>({
     WM_DESTROY,
     WM_CLOSE,
     WM_PAINT,
+    WM_NCPAINT,
     WM_MOUSELEAVE,
     WM_CUT,
     WM_PASTE,

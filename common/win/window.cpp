@@ -1,10 +1,44 @@
 #include "common/win/window.h"
 
+#include <unordered_map>
+
 namespace win {
 
 namespace {
 
-constexpr const char* kSelfProperty = "MouseWindow_Self";
+// Which object each of the process's windows belongs to, looked up on every
+// message. Kept here rather than as a window property: under Wine every
+// property read is a trip to the window server, a few for each message.
+// Windows may live on several threads, hence the lock; never destroyed, so
+// that objects destroyed at exit still find it.
+class OwnerTable {
+  public:
+    static OwnerTable& Get() {
+        static auto* table = new OwnerTable;
+        return *table;
+    }
+    void Set(HWND hwnd, Window* owner) {
+        AcquireSRWLockExclusive(&lock_);
+        owners_[hwnd] = owner;
+        ReleaseSRWLockExclusive(&lock_);
+    }
+    void Remove(HWND hwnd) {
+        AcquireSRWLockExclusive(&lock_);
+        owners_.erase(hwnd);
+        ReleaseSRWLockExclusive(&lock_);
+    }
+    Window* Find(HWND hwnd) {
+        AcquireSRWLockShared(&lock_);
+        const auto found = owners_.find(hwnd);
+        Window* owner = found != owners_.end() ? found->second : nullptr;
+        ReleaseSRWLockShared(&lock_);
+        return owner;
+    }
+
+  private:
+    SRWLOCK lock_ = SRWLOCK_INIT;
+    std::unordered_map<HWND, Window*> owners_;
+};
 
 thread_local HWND t_handling = nullptr;
 
@@ -17,8 +51,9 @@ UINT RegisteredMessage::Id() const {
 }
 
 Window::~Window() {
+    if (hwnd_ != nullptr)
+        OwnerTable::Get().Remove(hwnd_);
     if (hwnd_ != nullptr && IsWindow(hwnd_)) {
-        RemovePropA(hwnd_, kSelfProperty);
         if (previousProc_ != nullptr) {
             SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousProc_));
         }
@@ -33,7 +68,7 @@ void Window::DestroyWindowNow() {
 }
 
 Window* Window::FromHandle(HWND hwnd) {
-    return static_cast<Window*>(GetPropA(hwnd, kSelfProperty));
+    return hwnd != nullptr ? OwnerTable::Get().Find(hwnd) : nullptr;
 }
 
 HWND Window::Handling() {
@@ -67,7 +102,7 @@ bool Window::Subclass(HWND hwnd) {
     if (hwnd == nullptr || hwnd_ != nullptr)
         return false;
     hwnd_ = hwnd;
-    SetPropA(hwnd, kSelfProperty, this);
+    OwnerTable::Get().Set(hwnd, this);
     previousProc_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Window::WindowProc)));
     return previousProc_ != nullptr;
@@ -102,7 +137,7 @@ LRESULT CALLBACK Window::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
         self = static_cast<Window*>(create->lpCreateParams);
         if (self != nullptr) {
             self->hwnd_ = hwnd;
-            SetPropA(hwnd, kSelfProperty, self);
+            OwnerTable::Get().Set(hwnd, self);
         }
     }
     if (self == nullptr)
@@ -110,7 +145,7 @@ LRESULT CALLBACK Window::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
 
     const LRESULT result = self->Route(Message{hwnd, msg, wParam, lParam});
     if (msg == WM_NCDESTROY) {
-        RemovePropA(hwnd, kSelfProperty);
+        OwnerTable::Get().Remove(hwnd);
         self->hwnd_ = nullptr;
         self->OnFinalMessage();
     }

@@ -337,9 +337,9 @@ void CMacroListBox::Draw(const DRAWITEMSTRUCT& item) {
             win::ScopedDc source(CreateCompatibleDC(dc));
             win::ScopedSelect chosen(source.Get(), picture);
             // Drawn for the row's scale; black is the transparent colour.
-            TransparentBlt(dc, r.left + px(kPictureLeft), r.top + px(kPictureTop), info.bmWidth,
-                           info.bmHeight, source.Get(), 0, 0, info.bmWidth, info.bmHeight,
-                           RGB(0, 0, 0));
+            GdiTransparentBlt(dc, r.left + px(kPictureLeft), r.top + px(kPictureTop), info.bmWidth,
+                              info.bmHeight, source.Get(), 0, 0, info.bmWidth, info.bmHeight,
+                              RGB(0, 0, 0));
         }
         textLeft = r.left + px(kTextAfterPicture);
     }

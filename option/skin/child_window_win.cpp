@@ -36,4 +36,12 @@ bool CreateAttached(const char* systemClass, DWORD style, const RECT& r, HWND pa
     return true;
 }
 
+bool HasFrame(HWND window) {
+    constexpr LONG_PTR kFrame = WS_BORDER | WS_DLGFRAME | WS_THICKFRAME | WS_VSCROLL | WS_HSCROLL;
+    constexpr LONG_PTR kExFrame =
+        WS_EX_CLIENTEDGE | WS_EX_WINDOWEDGE | WS_EX_STATICEDGE | WS_EX_DLGMODALFRAME;
+    return (GetWindowLongPtrA(window, GWL_STYLE) & kFrame) != 0 ||
+           (GetWindowLongPtrA(window, GWL_EXSTYLE) & kExFrame) != 0;
+}
+
 }  // namespace skin

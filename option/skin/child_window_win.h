@@ -23,4 +23,10 @@ bool CreateChild(win::Window& window, const char* className, DWORD style, const 
 bool CreateAttached(const char* systemClass, DWORD style, const RECT& r, HWND parent, UINT id,
                     const std::function<bool(HWND)>& attach);
 
+// Whether `window` has anything outside its client area to paint: a border,
+// an edge or a scroll bar. A control without answers WM_NCPAINT itself: the
+// system's handling takes a device context even when there is nothing to
+// draw, a few trips to the window server under Wine for every control shown.
+bool HasFrame(HWND window);
+
 }  // namespace skin

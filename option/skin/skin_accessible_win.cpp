@@ -14,7 +14,10 @@ BSTR ToBstr(const std::string& text) {
     const int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
     if (length <= 0)
         return nullptr;
-    BSTR out = SysAllocStringLen(nullptr, static_cast<UINT>(length - 1));
+    // Looked up late like the rest of the accessibility support.
+    static auto* const allocate =
+        win::LateFunction<decltype(::SysAllocStringLen)>("oleaut32.dll", "SysAllocStringLen");
+    BSTR out = allocate != nullptr ? allocate(nullptr, static_cast<UINT>(length - 1)) : nullptr;
     if (out != nullptr)
         MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, out, length);
     return out;
@@ -250,6 +253,7 @@ LRESULT AnswerAccessible(HWND control, WPARAM flags, const AccessibleFacts& fact
         win::LateFunction<FromObject>("oleacc.dll", "LresultFromObject");
     if (createStandard == nullptr || fromObject == nullptr)
         return 0;
+    win::NeedOle();
     IAccessible* standard = nullptr;
     if (FAILED(createStandard(control, OBJID_CLIENT, IID_IAccessible,
                               reinterpret_cast<void**>(&standard))) ||

@@ -142,6 +142,7 @@ std::span<const win::MessageRow<CSkinButton>> CSkinButton::MessageMap() {
     static constexpr win::MessageRow<CSkinButton> rows[] = {
         win::OnMessage<WM_PAINT, &CSkinButton::OnPaint>(),
         win::OnMessage<WM_ERASEBKGND, &CSkinButton::OnEraseBkgnd>(),
+        win::OnMessage<WM_NCPAINT, &CSkinButton::OnNcPaint>(),
         win::OnMessage<WM_MOUSEMOVE, &CSkinButton::OnMouseMove>(),
         win::OnMessage<WM_KILLFOCUS, &CSkinButton::OnKillFocus>(),
         win::OnMessage<WM_CAPTURECHANGED, &CSkinButton::OnCaptureChanged>(),
@@ -168,7 +169,9 @@ CSkinButton::~CSkinButton() {
 }
 
 bool CSkinButton::Create(HWND parent, const RECT& r, UINT id) {
-    return CreateAttached("BUTTON", WS_VISIBLE, r, parent, id,
+    // Made owner-drawn at once: a style changed afterwards is a trip to the
+    // window server and two more messages for every button.
+    return CreateAttached("BUTTON", WS_VISIBLE | BS_OWNERDRAW, r, parent, id,
                           [this](HWND button) { return Attach(button); });
 }
 
@@ -176,11 +179,13 @@ bool CSkinButton::Attach(HWND button) {
     if (!Subclass(button))
         return false;
     // Owner-drawn, keeping the other style bits, and out of the tab order.
-    LONG_PTR style = GetWindowLongPtrA(button, GWL_STYLE);
-    style = (style & ~static_cast<LONG_PTR>(BS_TYPEMASK)) | BS_OWNERDRAW;
+    const LONG_PTR before = GetWindowLongPtrA(button, GWL_STYLE);
+    LONG_PTR style = (before & ~static_cast<LONG_PTR>(BS_TYPEMASK)) | BS_OWNERDRAW;
     style &= ~static_cast<LONG_PTR>(WS_TABSTOP);
-    SetWindowLongPtrA(button, GWL_STYLE, style);
-    InvalidateRect(button, nullptr, FALSE);
+    if (style != before) {
+        SetWindowLongPtrA(button, GWL_STYLE, style);
+        InvalidateRect(button, nullptr, FALSE);
+    }
     return true;
 }
 
@@ -507,6 +512,7 @@ std::span<const win::MessageRow<CRgnButton>> CRgnButton::MessageMap() {
         win::OnMessage<WM_LBUTTONUP, &CRgnButton::OnLButtonUp>(),
         win::OnMessage<WM_PAINT, &CRgnButton::OnPaint>(),
         win::OnMessage<WM_ERASEBKGND, &CRgnButton::OnEraseBkgnd>(),
+        win::OnMessage<WM_NCPAINT, &CRgnButton::OnNcPaint>(),
         win::OnMessage<WM_DESTROY, &CRgnButton::OnDestroy>(),
         win::OnMessage<WM_KILLFOCUS, &CRgnButton::OnFocusCue, CRgnButton>(),
         win::OnMessage<WM_GETDLGCODE, &CRgnButton::OnGetDlgCode, CRgnButton>(),

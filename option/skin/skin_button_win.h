@@ -21,6 +21,7 @@
 #include "common/win/scoped_win.h"
 #include "common/win/window.h"
 #include "option/skin/button_pos.h"
+#include "option/skin/child_window_win.h"
 #include "option/skin/keyboard_control_win.h"
 #include "option/skin/skin_loader_win.h"
 #include "option/skin/skin_accessible_win.h"
@@ -102,6 +103,7 @@ class CSkinButton : public win::WindowImpl<CSkinButton> {
 
     LRESULT OnPaint();
     LRESULT OnEraseBkgnd() { return 1; }
+    LRESULT OnNcPaint() { return HasFrame(Hwnd()) ? CallDefault() : 0; }
     LRESULT OnMouseMove(UINT keys, POINT at);
     LRESULT OnKillFocus();
     LRESULT OnCaptureChanged(HWND taker);
@@ -173,6 +175,7 @@ class CRgnButton : public KeyboardControl<CRgnButton> {
     LRESULT OnLButtonUp(UINT keys, POINT at);
     LRESULT OnPaint();
     LRESULT OnEraseBkgnd() { return 1; }
+    LRESULT OnNcPaint() { return HasFrame(Hwnd()) ? CallDefault() : 0; }
     LRESULT OnDestroy();
     LRESULT OnKeyDown(UINT key, UINT data);
     LRESULT OnGetObject(WPARAM flags, LONG objectId);

@@ -352,6 +352,7 @@ std::span<const win::MessageRow<CSkinLabel>> CSkinLabel::MessageMap() {
     static constexpr win::MessageRow<CSkinLabel> rows[] = {
         win::OnMessage<WM_PAINT, &CSkinLabel::OnPaint>(),
         win::OnMessage<WM_ERASEBKGND, &CSkinLabel::OnEraseBkgnd>(),
+        win::OnMessage<WM_NCPAINT, &CSkinLabel::OnNcPaint>(),
         win::OnMessage<WM_MOUSEMOVE, &CSkinLabel::OnMouseMove>(),
         win::OnMessage<WM_MOUSELEAVE, &CSkinLabel::OnMouseLeave>(),
     };
@@ -465,8 +466,8 @@ LRESULT CColorPicker::OnPaint() {
         BlitImage(canvas.Dc(), strip_.Get(), strip.cx, strip.cy);
         const win::ScopedDc source(CreateCompatibleDC(dc));
         const win::ScopedSelect keep(source.Get(), markerPicture_.Get());
-        TransparentBlt(canvas.Dc(), marker_.x, marker_.y, marker.cx, marker.cy, source.Get(), 0, 0,
-                       marker.cx, marker.cy, RGB(255, 0, 255));
+        GdiTransparentBlt(canvas.Dc(), marker_.x, marker_.y, marker.cx, marker.cy, source.Get(), 0,
+                          0, marker.cx, marker.cy, RGB(255, 0, 255));
         DrawFocusMarkIfFocused(Hwnd(), canvas.Dc());
         canvas.CopyTo(dc);
     }

@@ -7,6 +7,7 @@
 
 #include "common/win/scoped_win.h"
 #include "common/win/window.h"
+#include "option/skin/child_window_win.h"
 #include "option/skin/hover_hint_win.h"
 #include "option/skin/spectrum_control_win.h"
 #include "option/skin/skin_button_win.h"
@@ -143,6 +144,7 @@ class CSkinLabel : public win::WindowImpl<CSkinLabel> {
   private:
     LRESULT OnPaint();
     LRESULT OnEraseBkgnd() { return 1; }
+    LRESULT OnNcPaint() { return HasFrame(Hwnd()) ? CallDefault() : 0; }
     LRESULT OnMouseMove();
     LRESULT OnMouseLeave();
 
