@@ -98,6 +98,20 @@ if [ -f "$PROGRAM_FOLDER/Option.exe" ]; then
             page=$((page + 1))
         done
         "$WINE" "$PROBE" post "$OPTION_TITLE" 0x111 1025 0
+        # The same window as a user at 150 % display scale sees it, for the
+        # manual: Option closed (Esc's WM_CLOSE, nothing applied) and opened
+        # again with the prefix's display scale at 144 dots per inch.
+        DESKTOP_KEY='HKCU\Control Panel\Desktop'
+        "$WINE" "$PROBE" post "$OPTION_TITLE" 0x10 0 0
+        if "$WINE" "$PROBE" gone "$OPTION_TITLE" 10 >/dev/null &&
+            "$WINE" reg add "$DESKTOP_KEY" /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1; then
+            "$WINE" "$PROBE" post "$MONITOR_TITLE" 0x111 6001 0
+            if "$WINE" "$PROBE" wait "$OPTION_TITLE" 30 >/dev/null; then
+                sleep 2
+                window_shot "$OPTION_TITLE" "option-window-150"
+            fi
+            "$WINE" reg delete "$DESKTOP_KEY" /v LogPixels /f >/dev/null 2>&1 || true
+        fi
     else
         echo "Option did not open" >&2
     fi
