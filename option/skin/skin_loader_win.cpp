@@ -36,20 +36,49 @@ std::string SetFolder(int percent) {
     return FolderStore().base + ScaleSetSubfolder(percent);
 }
 
-// Each top-level skinned window keeps the scale of the set it chose as a
-// property, so that windows on monitors of different scales each draw with
-// their own set.
-LPCSTR SetProperty() {
-    static const ATOM atom = GlobalAddAtomA("MouseSkinSetScale");
-    return MAKEINTATOM(atom);
+// Each top-level skinned window keeps the scale of the set it chose, so that
+// windows on monitors of different scales each draw with their own set. The
+// table lives in the process (the user-interface thread's), not in window
+// properties: drawing asks for the scale many times in one message, and under
+// Wine every property read is a trip to the window server.
+struct RootScale {
+    HWND root;
+    int percent;
+};
+std::vector<RootScale>& RootScales() {
+    static std::vector<RootScale> scales;
+    return scales;
+}
+// The window asked about last and its answer, for the many questions of one
+// message (finding a window's top-level window is a trip to the server too).
+struct LastAnswer {
+    HWND window = nullptr;
+    int percent = 0;
+};
+LastAnswer g_lastAnswer;
+
+void KeepRootScale(HWND root, int percent) {
+    g_lastAnswer = {};
+    std::vector<RootScale>& scales = RootScales();
+    std::erase_if(scales,
+                  [root](const RootScale& s) { return s.root == root || !IsWindow(s.root); });
+    scales.push_back({root, percent});
 }
 
 // The scale of the set `hwnd`'s top-level window chose; 0 when it chose none.
 int WindowSetScale(HWND hwnd) {
-    const HWND root = hwnd != nullptr ? GetAncestor(hwnd, GA_ROOT) : nullptr;
-    if (root == nullptr)
+    if (hwnd == nullptr)
         return 0;
-    return static_cast<int>(reinterpret_cast<INT_PTR>(GetPropA(root, SetProperty())));
+    if (hwnd == g_lastAnswer.window)
+        return g_lastAnswer.percent;
+    const HWND root = GetAncestor(hwnd, GA_ROOT);
+    int percent = 0;
+    for (const RootScale& s : RootScales()) {
+        if (s.root == root)
+            percent = s.percent;
+    }
+    g_lastAnswer = {hwnd, percent};
+    return percent;
 }
 
 }  // namespace
@@ -156,8 +185,7 @@ int SkinSurface::InitSkin(HWND hwnd, const std::string& skinFile, std::span<cons
     if ((GetWindowLongPtrA(hwnd, GWL_STYLE) & WS_CHILD) == 0) {
         ChooseSkinSet(dpi_ != 0 ? dpi_ : win::DpiForWindow(hwnd), skinFile, chosenNormal,
                       chosenSize);
-        SetPropA(hwnd, SetProperty(),
-                 reinterpret_cast<HANDLE>(static_cast<INT_PTR>(FolderStore().percent)));
+        KeepRootScale(hwnd, FolderStore().percent);
     }
     const int own = WindowSetScale(hwnd);
     const std::string folder = SetFolder(own != 0 ? own : FolderStore().percent);
