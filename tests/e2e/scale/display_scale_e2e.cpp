@@ -85,24 +85,28 @@ COLORREF PressPicker(HWND picker, int percent) {
     POINT onScreen = at;
     ClientToScreen(picker, &onScreen);
     COLORREF shown = CLR_INVALID;
-    // The page's own paint may cover the picker after the picker painted, so
-    // the picker is painted again before each read, and the read counts once
-    // the screen there shows something other than the page's ground beside
-    // the picker (and not black).
-    RECT box{};
-    GetWindowRect(picker, &box);
+    // The page's own paint may cover the picker after the picker painted, and
+    // the screen shows a paint only some time after it, so the picker is
+    // painted again before each read, and the read counts once the screen
+    // there shows the strip: a light colour (the strip is light at that
+    // height; the page around it is dark), the same in two reads running.
     const auto pixel = [](POINT p) {
         HDC screen = GetDC(nullptr);
         const COLORREF c = GetPixel(screen, p.x, p.y);
         ReleaseDC(nullptr, screen);
         return c;
     };
+    const auto light = [](COLORREF c) {
+        return std::max({GetRValue(c), GetGValue(c), GetBValue(c)}) >= 0x80;
+    };
+    COLORREF previous = CLR_INVALID;
     e2e::WaitUntil([&] {
         RedrawWindow(picker, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-        const COLORREF ground = pixel(POINT{box.left - 3, onScreen.y});
-        shown = pixel(onScreen);
-        return shown != CLR_INVALID && shown != RGB(0, 0, 0) && shown != ground &&
-               WindowFromPoint(onScreen) == picker;
+        const COLORREF now = pixel(onScreen);
+        const bool steady = now == previous;
+        previous = now;
+        shown = now;
+        return now != CLR_INVALID && light(now) && steady && WindowFromPoint(onScreen) == picker;
     });
     // Sent, not posted: the picker's own message to the page is then queued
     // before the Apply click that follows.
