@@ -11,7 +11,7 @@
 #include "option/dialogs/skin_dialog_win.h"
 #include "lan/string_ids.h"
 #include "option/option_globals_win.h"
-#include "option/skin/spectrum_stop_win.h"
+#include "option/skin/color_pick_stop_win.h"
 #include "option/tab_orders.h"
 #include "option/model/pages/color_bytes.h"
 #include "option/model/dialogs/dpi_color_fields.h"

@@ -9,7 +9,7 @@
 #include "common/win/window.h"
 #include "option/skin/child_window_win.h"
 #include "option/skin/hover_hint_win.h"
-#include "option/skin/spectrum_control_win.h"
+#include "option/skin/color_pick_control_win.h"
 #include "option/skin/skin_button_win.h"
 #include "option/skin/skin_loader_win.h"
 #include "option/skin/skin_messages.h"

@@ -9,7 +9,7 @@
 
 #include <cstdint>
 
-#include "option/skin/spectrum_control_win.h"
+#include "option/skin/color_pick_control_win.h"
 
 namespace skin {
 

@@ -1,4 +1,4 @@
-#include "option/skin/spectrum_stop_win.h"
+#include "option/skin/color_pick_stop_win.h"
 
 #include <algorithm>
 
