@@ -7,6 +7,7 @@
 #include "lan/string_ids.h"
 #include "option/file_dialog_win.h"
 #include "option/option_dlg_win.h"
+#include "option/skin/themed_controls_win.h"
 
 namespace option {
 
@@ -49,8 +50,8 @@ std::string PartName(const BackupProblem& problem) {
 }
 
 void Tell(HWND owner, const std::string& text) {
-    MessageBoxA(owner, text.c_str(), LanString(lan::kBackupCaption).c_str(),
-                MB_OK | MB_ICONWARNING);
+    skin::ThemedMessageBox(owner, text, LanString(lan::kBackupCaption).c_str(),
+                           MB_OK | MB_ICONWARNING);
 }
 
 }  // namespace

@@ -4,9 +4,13 @@
 #include <shlobj.h>
 
 #include "common/win/late_function_win.h"
+#include "option/skin/themed_controls_win.h"
 
 namespace option::late {
+// Each system window comes with the themed controls, and the library behind
+// it is loaded inside that context the first time, so that it links to them.
 BOOL GetOpenFileNameA(OPENFILENAMEA* ofn) {
+    const skin::ThemedControls themed;
     static auto* const call =
         win::LateFunction<decltype(::GetOpenFileNameA)>("comdlg32.dll", "GetOpenFileNameA");
     win::NeedOle();
@@ -14,6 +18,7 @@ BOOL GetOpenFileNameA(OPENFILENAMEA* ofn) {
 }
 
 BOOL GetSaveFileNameA(OPENFILENAMEA* ofn) {
+    const skin::ThemedControls themed;
     static auto* const call =
         win::LateFunction<decltype(::GetSaveFileNameA)>("comdlg32.dll", "GetSaveFileNameA");
     win::NeedOle();
@@ -22,6 +27,7 @@ BOOL GetSaveFileNameA(OPENFILENAMEA* ofn) {
 
 HINSTANCE ShellExecuteA(HWND owner, const char* verb, const char* file, const char* parameters,
                         const char* folder, int show) {
+    const skin::ThemedControls themed;
     static auto* const call =
         win::LateFunction<decltype(::ShellExecuteA)>("shell32.dll", "ShellExecuteA");
     if (call == nullptr)
@@ -31,6 +37,7 @@ HINSTANCE ShellExecuteA(HWND owner, const char* verb, const char* file, const ch
 }
 
 HRESULT SHGetFolderPathA(HWND owner, int folder, HANDLE token, DWORD flags, char* path) {
+    const skin::ThemedControls themed;
     static auto* const call =
         win::LateFunction<decltype(::SHGetFolderPathA)>("shell32.dll", "SHGetFolderPathA");
     return call != nullptr ? call(owner, folder, token, flags, path) : E_FAIL;

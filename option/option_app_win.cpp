@@ -2,7 +2,6 @@
 // popup-menu frame hook around the main window, and the main window run
 // modally. The dialog's end is the program's end.
 #include <windows.h>
-#include <commctrl.h>
 
 #include "common/protocol.h"
 #include "common/win/dpi_win.h"
@@ -33,9 +32,9 @@ int COptionApp::Run() {
     }
     skin::MarkStartStage("WinMain");
     COptionDlg::PrefetchFirstPaint();
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&controls);
-    skin::MarkStartStage("common controls");
+    // The controls library is loaded by what first needs it, inside the
+    // themed context (skin::ThemedControls): the skinned windows use the plain
+    // system controls, so the start loads no controls library at all.
     // OLE is started on this thread when first needed (win::NeedOle).
     Globals().programFolder = win::ProgramFolder();
     skin::RegisterSkinMessages();

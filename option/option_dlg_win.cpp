@@ -16,6 +16,8 @@
 #include "option/dialogs/owned_dialogs_win.h"
 #include "option/option_resource_ids.h"
 #include "option/pages/button_page_win.h"
+#include "option/skin/compose_paint_win.h"
+#include "option/skin/picture_prefetch_win.h"
 #include "option/skin/dpi_reskin_win.h"
 #include "option/skin/skin_menu_win.h"
 #include "option/skin/skin_messages.h"
@@ -39,6 +41,8 @@ constexpr const char* kSkinFile = "skin_config.ini";
 constexpr const char* const kKeys[] = {"2",  "3",  "4",  "5",  "6",  "7",  "8",  "9",  "10", "11",
                                        "12", "13", "14", "15", "16", "17", "18", "19", "25", "26",
                                        "27", "28", "29", "30", "31", "42", "43", "44", "45", "46"};
+// Posted by the first paint: the window's icon, given after it.
+constexpr UINT kMsgShowIcon = WM_APP + 1;
 constexpr COLORREF kHintStripColor = 0x00956B06;
 constexpr COLORREF kValuePlateColor = 0x00DEDAD6;
 constexpr UINT kMonitorWatchMs = 500;
@@ -98,6 +102,7 @@ std::span<const win::MessageRow<COptionDlg>> COptionDlg::MessageMap() {
         win::OnMessage<WM_MEASUREITEM, &COptionDlg::OnMeasureItem>(),
         win::OnMessage<WM_DRAWITEM, &COptionDlg::OnDrawItem>(),
         win::OnMessage<WM_DPICHANGED, &COptionDlg::OnDpiChanged>(),
+        win::OnMessage<kMsgShowIcon, &COptionDlg::OnShowIcon>(),
     };
     static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
@@ -112,10 +117,18 @@ COptionDlg::~COptionDlg() {
 }
 
 void COptionDlg::PrefetchFirstPaint() {
-    // The selected page's and profile's selectors show their Down images.
-    static constexpr const char* kFirstPaint[] = {"Mask", "Normal", "Down"};
-    skin::PrefetchSkin(kSkinFile, kFirstPaint);
-    CButtonPage::PrefetchSkin();
+    // In the order the start takes them: the window's picture and mask, the
+    // first page's, then the Down picture that the selected page's and
+    // profile's selectors show. One worker decodes them all: a second would
+    // take the other core from the window's creation, which needs it for
+    // Wine's and the display's own work.
+    static constexpr const char* kWindow[] = {"Normal", "Mask"};
+    static constexpr const char* kSelectors[] = {"Down"};
+    std::vector<std::string> paths;
+    skin::AddSkinPictures(kSkinFile, kWindow, paths);
+    CButtonPage::AddFirstPaintPictures(paths);
+    skin::AddSkinPictures(kSkinFile, kSelectors, paths);
+    skin::PrefetchPictures(std::move(paths));
 }
 
 INT_PTR COptionDlg::RunModal() {
@@ -226,9 +239,10 @@ LRESULT COptionDlg::OnInitDialog() {
     const LRESULT result = CallDefault();
     HWND self = Hwnd();
     SetWindowLongPtrA(self, GWL_STYLE, GetWindowLongPtrA(self, GWL_STYLE) | WS_SYSMENU);
+    // The icon goes to the window once it has painted (OnPaint): under Wine
+    // each icon is converted for the window manager, which the first paint
+    // need not wait for.
     icon_ = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_OPTION_ICON));
-    SendMessageA(self, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
-    SendMessageA(self, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
     SetWindowTextA(self, protocol::kOptionTitle);
     skin::SetHintWindow(self);
     skin::RegisterKeyboardHost(self, *this);
@@ -292,19 +306,34 @@ LRESULT COptionDlg::OnPaint() {
         DrawIcon(dc, x, y, icon_);
         return 0;
     }
-    skin::MarkStartStage("first paint begins");
-    surface_.Paint(self);
-    skin::MarkStartStage("first paint done");
-    if (!painted_) {
-        painted_ = true;
-        // The controls paint now rather than one message each through the
-        // dialog's loop; then the menu frame hook goes in. Until a menu can
-        // be opened it would only add its trips to the window server to
-        // every message the start sends.
-        RedrawWindow(self, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-        skin::MarkStartStage("controls painted");
-        skin::CCoolMenu::Install();
+    if (painted_) {
+        surface_.Paint(self);
+        return 0;
     }
+    painted_ = true;
+    skin::MarkStartStage("first paint begins");
+    // The first paint draws the controls too, in one piece; a control that
+    // cannot paints now rather than one message each through the dialog's
+    // loop.
+    skin::PaintWithControls(self, [this, self](HDC dc) {
+        RECT client{};
+        GetClientRect(self, &client);
+        surface_.PaintInto(dc, client);
+    });
+    skin::MarkStartStage("first paint done");
+    RedrawWindow(self, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    skin::MarkStartStage("controls painted");
+    PostMessageA(self, kMsgShowIcon, 0, 0);
+    // The menu frame hook goes in now: until a menu can be opened it would
+    // only add its trips to the window server to every message the start
+    // sends.
+    skin::CCoolMenu::Install();
+    return 0;
+}
+
+LRESULT COptionDlg::OnShowIcon() {
+    SendMessageA(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+    SendMessageA(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
     return 0;
 }
 

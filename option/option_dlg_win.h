@@ -114,6 +114,7 @@ class COptionDlg : public win::WindowImpl<COptionDlg>, public PageHost, private 
     LRESULT OnPaint();
     LRESULT OnEraseBkgnd() { return 1; }
     LRESULT OnQueryDragIcon();
+    LRESULT OnShowIcon();
     LRESULT OnLButtonDown(UINT keys, POINT at);
     LRESULT OnSetCursor();
     LRESULT OnClose();

@@ -4,6 +4,7 @@
 
 #include "common/protocol.h"
 #include "common/settings/shared_section.h"
+#include "option/skin/themed_controls_win.h"
 
 namespace option {
 
@@ -19,7 +20,7 @@ bool SharedLinkWin::Open() {
     view_.Reset(
         MapViewOfFile(mapping_.Get(), FILE_MAP_ALL_ACCESS, 0, 0, settings::kSettingsBlockSize));
     if (!view_) {
-        MessageBoxA(nullptr, "Could not map view of file.", nullptr, MB_OK);
+        skin::ThemedMessageBox(nullptr, "Could not map view of file.", nullptr, MB_OK);
         Close();
         return false;
     }

@@ -135,11 +135,39 @@ Stages StartToPaint(const std::string& exe, const std::string& folder, const cha
     return s;
 }
 
+double Percentile(std::vector<double> v, double p);
+
+// Option's own stage times over several starts, each stage's median in the
+// order the stages were first seen.
+class StageTimes {
+  public:
+    // Adds the stages of the start just made, from the log at `path`.
+    void AddStart(const std::string& path) {
+        for (const auto& [stage, ms] : ReadStartLog(path)) {
+            auto& times = times_[stage];
+            if (times.empty())
+                order_.push_back(stage);
+            times.push_back(ms);
+        }
+    }
+    const std::vector<std::string>& Order() const { return order_; }
+    double Median(const std::string& stage) const;
+
+  private:
+    std::vector<std::string> order_;
+    std::map<std::string, std::vector<double>> times_;
+};
+
 double Percentile(std::vector<double> v, double p) {
     std::sort(v.begin(), v.end());
     const std::size_t i =
         std::min(v.size() - 1, static_cast<std::size_t>(p * (v.size() - 1) + 0.5));
     return v[i];
+}
+
+double StageTimes::Median(const std::string& stage) const {
+    const auto found = times_.find(stage);
+    return found == times_.end() || found->second.empty() ? -1 : Percentile(found->second, 0.5);
 }
 
 // Monitor and Option started from `dist`, for a run of Applies; Option's
@@ -330,7 +358,7 @@ void SetSystemDpi(DWORD dpi) {
 
 // Option's start to first complete paint at 150 % against 100 %, started in
 // turns in the same run: the larger set must not make the start much slower.
-void CompareScales(const std::string& dist, int starts) {
+void CompareScales(const std::string& dist, const std::string& startLog, int starts) {
     DWORD before = 0;
     DWORD size = sizeof before;
     if (RegGetValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels", RRF_RT_REG_DWORD,
@@ -338,10 +366,13 @@ void CompareScales(const std::string& dist, int starts) {
         before = 0;
     }
     std::vector<double> at100, at150;
+    StageTimes stages100, stages150;
     for (int i = 0; i < starts; ++i) {
         for (const DWORD dpi : {96u, 144u}) {
             SetSystemDpi(dpi);
+            DeleteFileA(startLog.c_str());
             const Stages o = StartToPaint(dist + "\\Option.exe", dist, kOptionTitle);
+            (dpi == 96 ? stages100 : stages150).AddStart(startLog);
             if (o.painted > 0)
                 (dpi == 96 ? at100 : at150).push_back(o.painted);
         }
@@ -361,6 +392,11 @@ void CompareScales(const std::string& dist, int starts) {
         m150, m100, m150 / m100);
     std::printf("quickest starts: 150 %% %.1f ms, 100 %% %.1f ms, ratio %.2f\n", q150, q100,
                 q150 / q100);
+    std::printf("Option's own start-up stages at 100 %% and 150 %% (ms, median):\n");
+    for (const std::string& stage : stages100.Order()) {
+        std::printf("  %8.1f %8.1f %s\n", stages100.Median(stage), stages150.Median(stage),
+                    stage.c_str());
+    }
 }
 
 // With the argument "start" only the start figures are taken (no Apply runs).
@@ -378,9 +414,7 @@ int main(int argc, char** argv) {
     const bool keepLog = !Env("MOUSE_START_LOG").empty();
     const std::string startLog = StartLogPath();
     SetEnvironmentVariableA("MOUSE_START_LOG", startLog.c_str());
-    // Each stage's times over the measured starts, in the order first seen.
-    std::vector<std::string> stageOrder;
-    std::map<std::string, std::vector<double>> stageTimes;
+    StageTimes stages;
     // A first start of each loads what Wine caches; the figures are the starts after it.
     StartToPaint(bin + "\\TrivialDialog.exe", bin, "Trivial Dialog");
     StartToPaint(dist + "\\Option.exe", dist, kOptionTitle);
@@ -388,12 +422,7 @@ int main(int argc, char** argv) {
         const Stages t = StartToPaint(bin + "\\TrivialDialog.exe", bin, "Trivial Dialog");
         DeleteFileA(startLog.c_str());
         const Stages o = StartToPaint(dist + "\\Option.exe", dist, kOptionTitle);
-        for (const auto& [stage, ms] : ReadStartLog(startLog)) {
-            auto& times = stageTimes[stage];
-            if (times.empty())
-                stageOrder.push_back(stage);
-            times.push_back(ms);
-        }
+        stages.AddStart(startLog);
         if (t.painted > 0)
             trivial.push_back(t.painted);
         if (o.painted > 0) {
@@ -408,12 +437,8 @@ int main(int argc, char** argv) {
         std::printf("  %8.1f %8.1f %8.1f %8.1f\n", s.started, s.found, s.shown, s.painted);
     }
     std::printf("Option's own start-up stages (ms since its process was created, median):\n");
-    for (const std::string& stage : stageOrder) {
-        std::printf("  %8.1f %s\n", Percentile(stageTimes[stage], 0.5), stage.c_str());
-    }
-    if (!keepLog)
-        DeleteFileA(startLog.c_str());
-    SetEnvironmentVariableA("MOUSE_START_LOG", nullptr);
+    for (const std::string& stage : stages.Order())
+        std::printf("  %8.1f %s\n", stages.Median(stage), stage.c_str());
     if (option.empty() || trivial.empty()) {
         std::printf("a program did not paint its window\n");
         return 1;
@@ -431,7 +456,10 @@ int main(int argc, char** argv) {
     std::printf("quickest starts: Option %.1f ms, empty dialog program %.1f ms, ratio %.2f\n", oMin,
                 tMin, oMin / tMin);
 
-    CompareScales(dist, kStarts);
+    CompareScales(dist, startLog, kStarts);
+    if (!keepLog)
+        DeleteFileA(startLog.c_str());
+    SetEnvironmentVariableA("MOUSE_START_LOG", nullptr);
     if (startOnly)
         return 0;
 

@@ -11,6 +11,7 @@
 #include "option/model/dialogs/dialog_values.h"
 #include "option/skin/skin_loader_win.h"
 #include "option/skin/skin_messages.h"
+#include "option/skin/themed_controls_win.h"
 
 namespace option {
 
@@ -55,7 +56,7 @@ bool AskProgramPath(HWND owner, std::string& path) {
 void ShowPathTooLong(HWND owner, std::string_view path, std::size_t maxChars) {
     const std::string text = PathTooLongText(LanString(lan::kPathTooLong), path.size(), maxChars);
     const std::string caption = LanString(lan::kPathTooLongCaption);
-    MessageBoxA(owner, text.c_str(), caption.c_str(), MB_OK | MB_ICONWARNING);
+    skin::ThemedMessageBox(owner, text, caption.c_str(), MB_OK | MB_ICONWARNING);
 }
 
 void BrowseProgramInto(skin::CBitmapEdit& field, HWND owner) {

@@ -54,6 +54,7 @@ struct StoreMacros {
 std::span<const win::MessageRow<CButtonPage>> CButtonPage::MessageMap() {
     static constexpr win::MessageRow<CButtonPage> rows[] = {
         win::OnMessage<WM_PAINT, &CButtonPage::OnPaint>(),
+        win::OnMessage<skin::kMsgPaintInto, &CButtonPage::OnPaintInto>(),
         win::OnMessage<WM_ERASEBKGND, &CButtonPage::OnEraseBkgnd>(),
         win::OnMessage<WM_LBUTTONDOWN, &CButtonPage::OnLButtonDown>(),
         win::OnMessage<WM_MEASUREITEM, &CButtonPage::OnMeasureItem>(),
@@ -66,9 +67,9 @@ std::span<const win::MessageRow<CButtonPage>> CButtonPage::MessageMap() {
     return rows;
 }
 
-void CButtonPage::PrefetchSkin() {
+void CButtonPage::AddFirstPaintPictures(std::vector<std::string>& paths) {
     static constexpr const char* kFirstPaint[] = {"Mask", "Normal"};
-    skin::PrefetchSkin(kSkinFile, kFirstPaint);
+    skin::AddSkinPictures(kSkinFile, kFirstPaint, paths);
 }
 
 bool CButtonPage::Create(HWND parent, const RECT& area) {
@@ -103,6 +104,13 @@ void CButtonPage::Refresh() {
 LRESULT CButtonPage::OnPaint() {
     surface_.Paint(Hwnd());
     return 0;
+}
+
+LRESULT CButtonPage::OnPaintInto(win::WParam<HDC> dc) {
+    RECT client{};
+    GetClientRect(Hwnd(), &client);
+    surface_.PaintInto(dc.value, client);
+    return 1;
 }
 
 LRESULT CButtonPage::OnLButtonDown(UINT, POINT at) {

@@ -7,6 +7,8 @@
 #include <windows.h>
 
 #include <array>
+#include <string>
+#include <vector>
 
 #include "common/win/window.h"
 #include "option/pages/option_page.h"
@@ -30,14 +32,15 @@ class CButtonPage : public win::WindowImpl<CButtonPage>, public OptionPage {
     void Refresh() override;
 
     static std::span<const win::MessageRow<CButtonPage>> MessageMap();
-    // Starts decoding the pictures of the page's first paint (it is the page
-    // shown at start).
-    static void PrefetchSkin();
+    // Adds the pictures of the page's first paint (it is the page shown at
+    // start), to decode beforehand.
+    static void AddFirstPaintPictures(std::vector<std::string>& paths);
 
   private:
     void OpenMenu(int entry);
 
     LRESULT OnPaint();
+    LRESULT OnPaintInto(win::WParam<HDC> dc);
     LRESULT OnEraseBkgnd() { return 1; }
     LRESULT OnLButtonDown(UINT keys, POINT at);
     LRESULT OnButtonClick(UINT id, UINT code);

@@ -9,6 +9,7 @@
 #include "option/option_globals_win.h"
 #include "option/pages/page_window_win.h"
 #include "option/skin/skin_loader_win.h"
+#include "option/skin/themed_controls_win.h"
 
 namespace option {
 namespace {
@@ -92,7 +93,7 @@ void CSupportPage::OpenManual() {
         win::DebugText("CSupportPage manual missing\n");
         const std::string text = LanString(lan::kManualMissing) + "\n" + path;
         const std::string caption = LanString(lan::kManualCaption);
-        MessageBoxA(main, text.c_str(), caption.c_str(), MB_OK | MB_ICONWARNING);
+        skin::ThemedMessageBox(main, text, caption.c_str(), MB_OK | MB_ICONWARNING);
         return;
     }
     const auto result = reinterpret_cast<INT_PTR>(
@@ -100,8 +101,8 @@ void CSupportPage::OpenManual() {
     win::DebugText("CSupportPage manual opened %d\n", result > 32 ? 1 : 0);
     if (result <= 32) {
         const std::string text = LanString(lan::kManualMissing) + "\n" + path;
-        MessageBoxA(main, text.c_str(), LanString(lan::kManualCaption).c_str(),
-                    MB_OK | MB_ICONWARNING);
+        skin::ThemedMessageBox(main, text, LanString(lan::kManualCaption).c_str(),
+                               MB_OK | MB_ICONWARNING);
     }
 }
 

@@ -6,6 +6,7 @@
 
 #include "common/win/scoped_win.h"
 #include "option/skin/accessible_text.h"
+#include "option/skin/arial_font_win.h"
 #include "option/skin/bitmap_facts_win.h"
 #include "option/skin/child_window_win.h"
 #include "option/skin/control_keys_win.h"
@@ -14,6 +15,7 @@
 #include "option/skin/offscreen_canvas_win.h"
 #include "option/skin/region_win.h"
 #include "option/skin/skin_loader_win.h"
+#include "option/skin/themed_controls_win.h"
 
 namespace skin {
 namespace {
@@ -157,6 +159,8 @@ std::span<const win::MessageRow<CSkinButton>> CSkinButton::MessageMap() {
         win::OnMessage<WM_SYSKEYDOWN, &CSkinButton::OnSysKeyDown>(),
         win::OnMessage<WM_GETOBJECT, &CSkinButton::OnGetObject>(),
         win::OnMessage<WM_SETFOCUS, &CSkinButton::OnStateChange>(),
+        win::OnMessage<WM_TIMER, &CSkinButton::OnTimer>(),
+        win::OnMessage<kMsgPaintInto, &CSkinButton::OnPaintInto>(),
     };
     static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
@@ -240,15 +244,29 @@ void CSkinButton::SetHint(const std::string& text, int /*activate*/) {
 
 // The tool tip is never shown, so it is made when the mouse first reaches the
 // button rather than with the button: a window per button is a good part of a
-// skinned window's start.
+// skinned window's start. Even then it waits until the windows have painted
+// (a timer message comes after every paint): the pointer may rest on a button
+// of a window that is just opening, and the first tool tip loads the controls
+// library.
 void CSkinButton::EnsureToolTip() {
     if (Hwnd() == nullptr || toolTip_ != nullptr)
         return;
+    SetTimer(Hwnd(), kToolTipTimer, USER_TIMER_MINIMUM, nullptr);
+}
+
+LRESULT CSkinButton::OnTimer(UINT_PTR id) {
+    if (id != kToolTipTimer)
+        return CallDefault();
+    KillTimer(Hwnd(), kToolTipTimer);
+    if (toolTip_ != nullptr || !ThemedControls::Load())
+        return 0;
+    const ThemedControls themed;
     toolTip_ = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Hwnd(), nullptr,
                                GetModuleHandleA(nullptr), nullptr);
     if (toolTip_ != nullptr)
         UpdateToolTip();
+    return 0;
 }
 
 void CSkinButton::UpdateToolTip() {
@@ -298,11 +316,7 @@ void CSkinButton::DrawFace(HDC dc, HBITMAP image, const RECT& client) {
     const OffscreenCanvas canvas(dc, w, h);
     HDC memory = canvas.Dc();
     BlitImage(memory, image, w, h);
-    const win::ScopedGdi<HFONT> font(CreateFontA(SkinPixels(16), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
-                                                 FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                                 CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                                 DEFAULT_PITCH | FF_DONTCARE, "Arial"));
-    const win::ScopedSelect keepFont(memory, font.Get());
+    const win::ScopedSelect keepFont(memory, ArialFont(SkinPixels(16)));
     SetBkMode(memory, TRANSPARENT);
     SetTextColor(memory, RGB(224, 224, 224));
     SIZE extent{};
@@ -323,12 +337,20 @@ void CSkinButton::Relay(UINT msg, UINT keys, POINT at) {
 
 LRESULT CSkinButton::OnPaint() {
     const win::ScopedPaint paint(Hwnd());
-    const HDC dc = paint.Get();
+    PaintInto(paint.Get());
+    return 0;
+}
+
+LRESULT CSkinButton::OnPaintInto(win::WParam<HDC> dc) {
+    PaintInto(dc.value);
+    return 1;
+}
+
+void CSkinButton::PaintInto(HDC dc) {
     RECT client;
     GetClientRect(Hwnd(), &client);
     DrawFace(dc, images_[static_cast<std::size_t>(CurrentImage())], client);
     DrawFocusMarkIfFocused(Hwnd(), dc);
-    return 0;
 }
 
 LRESULT CSkinButton::OnMouseMove(UINT keys, POINT at) {
@@ -519,6 +541,7 @@ std::span<const win::MessageRow<CRgnButton>> CRgnButton::MessageMap() {
         win::OnMessage<WM_KEYDOWN, &CRgnButton::OnKeyDown>(),
         win::OnMessage<WM_SETFOCUS, &CRgnButton::OnFocusCue, CRgnButton>(),
         win::OnMessage<WM_GETOBJECT, &CRgnButton::OnGetObject>(),
+        win::OnMessage<kMsgPaintInto, &CRgnButton::OnPaintInto>(),
     };
     static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
@@ -658,7 +681,16 @@ LRESULT CRgnButton::OnLButtonUp(UINT, POINT at) {
 
 LRESULT CRgnButton::OnPaint() {
     const win::ScopedPaint paint(Hwnd());
-    const HDC dc = paint.Get();
+    PaintInto(paint.Get());
+    return 0;
+}
+
+LRESULT CRgnButton::OnPaintInto(win::WParam<HDC> dc) {
+    PaintInto(dc.value);
+    return 1;
+}
+
+void CRgnButton::PaintInto(HDC dc) {
     const RgnPaint choice = ChooseRgnImage(latched_, state_, IsWindowEnabled(Hwnd()) != FALSE);
     state_ = choice.state;
     HBITMAP image = images_[static_cast<std::size_t>(choice.image)];
@@ -667,7 +699,6 @@ LRESULT CRgnButton::OnPaint() {
         BlitImage(dc, image, size.cx, size.cy);
     }
     DrawFocusMarkIfFocused(Hwnd(), dc);
-    return 0;
 }
 
 void CRgnButton::Press() {

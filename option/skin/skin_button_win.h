@@ -102,6 +102,8 @@ class CSkinButton : public win::WindowImpl<CSkinButton> {
     void PassOnPress(UINT keys, POINT at);
 
     LRESULT OnPaint();
+    LRESULT OnPaintInto(win::WParam<HDC> dc);
+    void PaintInto(HDC dc);
     LRESULT OnEraseBkgnd() { return 1; }
     LRESULT OnNcPaint() { return HasFrame(Hwnd()) ? CallDefault() : 0; }
     LRESULT OnMouseMove(UINT keys, POINT at);
@@ -115,7 +117,9 @@ class CSkinButton : public win::WindowImpl<CSkinButton> {
     LRESULT OnKeyDown(UINT key, UINT data);
     LRESULT OnSysKeyDown(UINT key, UINT data);
     LRESULT OnGetObject(WPARAM flags, LONG objectId);
+    LRESULT OnTimer(UINT_PTR id);
 
+    static constexpr UINT_PTR kToolTipTimer = 1;
     HWND toolTip_ = nullptr;
     bool latched_ = false;
     bool latchingMode_ = false;
@@ -174,6 +178,8 @@ class CRgnButton : public KeyboardControl<CRgnButton> {
     LRESULT OnMouseMove(UINT keys, POINT at);
     LRESULT OnLButtonUp(UINT keys, POINT at);
     LRESULT OnPaint();
+    LRESULT OnPaintInto(win::WParam<HDC> dc);
+    void PaintInto(HDC dc);
     LRESULT OnEraseBkgnd() { return 1; }
     LRESULT OnNcPaint() { return HasFrame(Hwnd()) ? CallDefault() : 0; }
     LRESULT OnDestroy();

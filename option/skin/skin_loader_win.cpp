@@ -164,16 +164,15 @@ SIZE SkinSheets::NormalSize() const {
     return sizes_[static_cast<std::size_t>(ButtonImage::Normal)];
 }
 
-void PrefetchSkin(const std::string& skinFile, std::span<const char* const> screenKeys) {
+void AddSkinPictures(const std::string& skinFile, std::span<const char* const> screenKeys,
+                     std::vector<std::string>& paths) {
     // The set the window will most likely choose: the one for the system's
     // scale (a prefetched picture nobody asks for only costs the decoding).
     const std::string folder =
         FolderStore().base +
         ScaleSetSubfolder(ScaleSetOrder(win::ScalePercent(win::SystemDpi())).Sets().front());
-    std::vector<std::string> paths;
     for (const char* key : screenKeys)
         paths.push_back(folder + ReadSkinString(folder + skinFile, "SCREEN", key));
-    PrefetchPictures(std::move(paths));
 }
 
 int SkinSurface::InitSkin(HWND hwnd, const std::string& skinFile, std::span<const char* const> keys,
@@ -257,16 +256,34 @@ int SkinSurface::ApplyShape(HWND hwnd) {
 
 void SkinSurface::Paint(HWND hwnd, const std::function<void(HDC)>& drawTexts) const {
     const win::ScopedPaint paint(hwnd);
-    const HDC dc = paint.Get();
     RECT client;
     GetClientRect(hwnd, &client);
+    PaintInto(paint.Get(), client, drawTexts);
+}
+
+void SkinSurface::PaintInto(HDC dc, const RECT& client,
+                            const std::function<void(HDC)>& drawTexts) const {
     const int w = client.right;
     const int h = client.bottom;
+    HBITMAP background = Background();
+    if (!drawTexts) {
+        // Nothing drawn over the picture: it goes straight to the window,
+        // without a window-sized canvas to compose in (at 200 % that is
+        // seven megabytes to fill and copy).
+        if (background != nullptr) {
+            const win::ScopedDc source(CreateCompatibleDC(dc));
+            const win::ScopedSelect useBackground(source.Get(), background);
+            BitBlt(dc, 0, 0, w, h, source.Get(), 0, 0, SRCCOPY);
+        } else {
+            PatBlt(dc, 0, 0, w, h, BLACKNESS);
+        }
+        return;
+    }
     const win::ScopedDc memoryDc(CreateCompatibleDC(dc));
     const HDC memory = memoryDc.Get();
     const win::ScopedGdi<HBITMAP> canvas(CreateCompatibleBitmap(dc, w > 0 ? w : 1, h > 0 ? h : 1));
     const win::ScopedSelect useCanvas(memory, canvas.Get());
-    if (HBITMAP background = Background()) {
+    if (background != nullptr) {
         const win::ScopedDc source(CreateCompatibleDC(dc));
         const win::ScopedSelect useBackground(source.Get(), background);
         BitBlt(memory, 0, 0, w, h, source.Get(), 0, 0, SRCCOPY);

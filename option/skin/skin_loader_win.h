@@ -111,10 +111,12 @@ struct FixedImage {
     SIZE* size;  // may be null
 };
 
-// Starts decoding, on a worker thread, the pictures that the `SCREEN` keys
-// `screenKeys` ("Normal", "Mask", ...) of `skinFile` name, for a window about
-// to be made whose first paint shows them (PrefetchPictures).
-void PrefetchSkin(const std::string& skinFile, std::span<const char* const> screenKeys);
+// Adds to `paths` the pictures that the `SCREEN` keys `screenKeys` ("Normal",
+// "Mask", ...) of `skinFile` name in the set for the system's scale: what a
+// window about to be made shows at its first paint, to decode beforehand
+// (PrefetchPictures).
+void AddSkinPictures(const std::string& skinFile, std::span<const char* const> screenKeys,
+                     std::vector<std::string>& paths);
 
 // Called for each BUTTONPOS key, in the window's order, with the parsed
 // placement and the sheets; it creates and sets up the control.
@@ -152,7 +154,11 @@ class SkinSurface {
     // WM_PAINT of a skinned window: background at (0, 0) in an off-screen
     // bitmap of the client size, then `drawTexts` (transparent text
     // background already set), then one block transfer to the screen.
+    // Without `drawTexts` the background goes to the screen directly.
     void Paint(HWND hwnd, const std::function<void(HDC)>& drawTexts = {}) const;
+    // The same into `dc`, for a client area `client`.
+    void PaintInto(HDC dc, const RECT& client,
+                   const std::function<void(HDC)>& drawTexts = {}) const;
 
     HBITMAP Mask() const { return mask_.Get(); }
     HBITMAP Background() const { return sheets_ ? sheets_->Get(ButtonImage::Normal) : nullptr; }

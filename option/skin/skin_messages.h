@@ -12,6 +12,9 @@ inline constexpr unsigned kMsgEditEnter = 1116;    // 13, 0
 inline constexpr unsigned kMsgColorPicked = 1119;  // 0, 0
 inline constexpr unsigned kMsgButtonHover = 1124;  // hover, tag
 inline constexpr unsigned kMsgHint = 1125;         // to the main window: hover (or 1), 0
+// To a control (PaintWithControls): draw your client area into the DC, its
+// origin at your top-left; answer 1 when drawn (the default answer is 0).
+inline constexpr unsigned kMsgPaintInto = 0x8100;  // HDC, 0
 
 inline constexpr const char* kEditKillFocusName = "BitmapEdit_KillFocus";
 inline constexpr const char* kEditChangeName = "BitmapEdit_Change";

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/win/scoped_win.h"
+#include "option/skin/arial_font_win.h"
 #include "option/skin/bitmap_facts_win.h"
 #include "option/skin/child_window_win.h"
 #include "option/skin/control_math.h"
@@ -355,6 +356,7 @@ std::span<const win::MessageRow<CSkinLabel>> CSkinLabel::MessageMap() {
         win::OnMessage<WM_NCPAINT, &CSkinLabel::OnNcPaint>(),
         win::OnMessage<WM_MOUSEMOVE, &CSkinLabel::OnMouseMove>(),
         win::OnMessage<WM_MOUSELEAVE, &CSkinLabel::OnMouseLeave>(),
+        win::OnMessage<kMsgPaintInto, &CSkinLabel::OnPaintInto>(),
     };
     static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
@@ -384,7 +386,16 @@ void CSkinLabel::SetBold(bool bold) {
 
 LRESULT CSkinLabel::OnPaint() {
     const win::ScopedPaint paint(Hwnd());
-    const HDC dc = paint.Get();
+    PaintInto(paint.Get());
+    return 0;
+}
+
+LRESULT CSkinLabel::OnPaintInto(win::WParam<HDC> dc) {
+    PaintInto(dc.value);
+    return 1;
+}
+
+void CSkinLabel::PaintInto(HDC dc) {
     RECT client;
     GetClientRect(Hwnd(), &client);
     const int w = std::max<int>(client.right, 1);
@@ -394,14 +405,9 @@ LRESULT CSkinLabel::OnPaint() {
         HDC memory = canvas.Dc();
         const win::ScopedGdi<HBRUSH> brush(CreateSolidBrush(back_));
         FillRect(memory, &client, brush.Get());
-        const win::ScopedGdi<HFONT> font(
-            bold_ ? CreateFontA(SkinPixels(16), SkinPixels(8), 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
-                                DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Arial")
-                  : CreateFontA(SkinPixels(14), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                                DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Arial"));
-        const win::ScopedSelect keepFont(memory, font.Get());
+        const win::ScopedSelect keepFont(
+            memory,
+            bold_ ? ArialFont(SkinPixels(16), SkinPixels(8), FW_BOLD) : ArialFont(SkinPixels(14)));
         SetBkMode(memory, TRANSPARENT);
         SetTextColor(memory, RGB(2, 2, 2));
         RECT textRect = client;
@@ -409,7 +415,6 @@ LRESULT CSkinLabel::OnPaint() {
                   DT_SINGLELINE | DT_VCENTER | (bold_ ? DT_LEFT : DT_CENTER));
         canvas.CopyTo(dc);
     }
-    return 0;
 }
 
 LRESULT CSkinLabel::OnMouseMove() {

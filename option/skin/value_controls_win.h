@@ -143,6 +143,8 @@ class CSkinLabel : public win::WindowImpl<CSkinLabel> {
 
   private:
     LRESULT OnPaint();
+    LRESULT OnPaintInto(win::WParam<HDC> dc);
+    void PaintInto(HDC dc);
     LRESULT OnEraseBkgnd() { return 1; }
     LRESULT OnNcPaint() { return HasFrame(Hwnd()) ? CallDefault() : 0; }
     LRESULT OnMouseMove();

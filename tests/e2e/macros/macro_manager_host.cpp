@@ -8,7 +8,6 @@
 // manager the host reports the store as debug texts ("host store N",
 // "host macro <name> <events> <repeat>") and ends.
 #include <windows.h>
-#include <commctrl.h>
 #include <ole2.h>
 
 #include <string>
@@ -46,8 +45,6 @@ LRESULT CALLBACK HostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&controls);
     const bool ole = SUCCEEDED(OleInitialize(nullptr));
     const std::string folder = win::ProgramFolder();
     option::Globals().programFolder = folder;

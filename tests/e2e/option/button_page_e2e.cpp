@@ -6,6 +6,10 @@
 // One start of the programs serves every check.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <cctype>
 #include <cstdio>
 #include <cstdint>
 #include <cstring>
@@ -16,6 +20,7 @@
 
 #include "common/settings/key_codes_win.h"
 #include "common/settings/settings_block.h"
+#include "common/win/scoped_win.h"
 #include "monitor/device/device_blocks.h"
 #include "option/macro_file_system_win.h"
 #include "option/model/dialogs/macro_store.h"
@@ -41,6 +46,28 @@ constexpr const char* kLaunchTitle = "Launch Program Dialog";
 constexpr int kShortcutOk = 1202, kShortcutCtrlToggle = 1206;
 constexpr int kFireOk = 1201, kLaunchOk = 1203;
 constexpr int kKeyFieldId = 4010, kPathFieldId = 4010, kFireFieldA = 4030, kFireFieldB = 4020;
+
+// Whether `process` has loaded the themed controls library: the side-by-side
+// copy, whose folder names the common controls assembly.
+bool LoadedThemedControls(DWORD process) {
+    // Fails as INVALID_HANDLE_VALUE, as CreateFile does.
+    const win::ScopedFileHandle modules(
+        CreateToolhelp32Snapshot(TH32CS_SNAPMODULE | TH32CS_SNAPMODULE32, process));
+    if (!modules)
+        return false;
+    MODULEENTRY32 module{};
+    module.dwSize = sizeof module;
+    for (BOOL more = Module32First(modules.Get(), &module); more;
+         more = Module32Next(modules.Get(), &module)) {
+        std::string path = module.szExePath;
+        for (char& c : path) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (path.find("common-controls") != std::string::npos &&
+            path.find("comctl32.dll") != std::string::npos) {
+            return true;
+        }
+    }
+    return false;
+}
 
 BOOL CALLBACK CountUnpainted(HWND child, LPARAM param) {
     if (IsWindowVisible(child) && GetUpdateRect(child, nullptr, FALSE))
@@ -344,6 +371,9 @@ class ButtonPageRoad : public ::testing::Test {
         ASSERT_TRUE(option_.Process().WaitForDebugText("CSupportPage manual missing\n"));
         HWND missing = option_.WaitForDialog(IDOK);
         ASSERT_NE(missing, nullptr);
+        DWORD process = 0;
+        GetWindowThreadProcessId(missing, &process);
+        EXPECT_TRUE(LoadedThemedControls(process)) << "the message box is not themed";
         ShootWhenPainted(missing, "manual_missing");
         ASSERT_TRUE(option_.Answer(IDOK));
     }
