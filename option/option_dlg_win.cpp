@@ -117,18 +117,18 @@ COptionDlg::~COptionDlg() {
 }
 
 void COptionDlg::PrefetchFirstPaint() {
-    // In the order the start takes them: the window's picture and mask, the
-    // first page's, then the Down picture that the selected page's and
-    // profile's selectors show. One worker decodes them all: a second would
-    // take the other core from the window's creation, which needs it for
-    // Wine's and the display's own work.
-    static constexpr const char* kWindow[] = {"Normal", "Mask"};
-    static constexpr const char* kSelectors[] = {"Down"};
-    std::vector<std::string> paths;
-    skin::AddSkinPictures(kSkinFile, kWindow, paths);
-    CButtonPage::AddFirstPaintPictures(paths);
-    skin::AddSkinPictures(kSkinFile, kSelectors, paths);
-    skin::PrefetchPictures(std::move(paths));
+    // Two workers: the window's own pictures in the order the start takes
+    // them (its picture and mask, then the Down picture that the selected
+    // page's and profile's selectors show), and the first page's beside
+    // them. At the larger scales the window waits for its picture, and the
+    // second worker uses that wait for the page's.
+    static constexpr const char* kWindow[] = {"Normal", "Mask", "Down"};
+    std::vector<std::string> window;
+    skin::AddSkinPictures(kSkinFile, kWindow, window);
+    skin::PrefetchPictures(std::move(window));
+    std::vector<std::string> page;
+    CButtonPage::AddFirstPaintPictures(page);
+    skin::PrefetchPictures(std::move(page));
 }
 
 INT_PTR COptionDlg::RunModal() {

@@ -48,6 +48,15 @@ DpiAwareness BecomeDpiAware() {
 }
 
 UINT SystemDpi() {
+    using GetDpiForSystemFn = UINT(WINAPI*)();
+    // Windows 10 1607 and Wine answer from the settings; a screen DC would
+    // first start the display driver, which a program's first window does
+    // anyway, but later and on its own thread.
+    static const auto entry = Entry<GetDpiForSystemFn>(L"user32.dll", "GetDpiForSystem");
+    if (entry != nullptr) {
+        if (const UINT dpi = entry(); dpi != 0)
+            return dpi;
+    }
     const ScopedWindowDc screen(nullptr);
     const int dpi = screen.Get() != nullptr ? GetDeviceCaps(screen.Get(), LOGPIXELSX)
                                             : static_cast<int>(kBaseDpi);
