@@ -270,7 +270,15 @@ LRESULT COptionDlg::OnInitDialog() {
                  SWP_NOSIZE | SWP_NOZORDER);
     // The dialog manager would choose the first tab stop it meets; the
     // first profile selector is where the keyboard can act.
-    if (skin::FocusFirst(*this))
+    const bool focused = skin::FocusFirst(*this);
+    // Shown here rather than by the dialog manager, and without the redraw
+    // that showing brings: that would mark every control for erasing and
+    // painting, one by one, while the first paint draws them all in one
+    // piece (OnPaint); only the window itself is marked for it.
+    SetWindowPos(self, nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW | SWP_NOREDRAW);
+    InvalidateRect(self, nullptr, FALSE);
+    if (focused)
         return FALSE;
     return result;
 }
