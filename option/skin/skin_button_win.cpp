@@ -249,15 +249,18 @@ void CSkinButton::SetHint(const std::string& text, int /*activate*/) {
 // of a window that is just opening, and the first tool tip loads the controls
 // library.
 void CSkinButton::EnsureToolTip() {
-    if (Hwnd() == nullptr || toolTip_ != nullptr)
+    if (Hwnd() == nullptr || toolTip_ != nullptr || toolTipAsked_)
         return;
-    SetTimer(Hwnd(), kToolTipTimer, USER_TIMER_MINIMUM, nullptr);
+    // Asked once: set again on every mouse move, the timer would start over
+    // each time and never come while the mouse keeps moving.
+    toolTipAsked_ = SetTimer(Hwnd(), kToolTipTimer, USER_TIMER_MINIMUM, nullptr) != 0;
 }
 
 LRESULT CSkinButton::OnTimer(UINT_PTR id) {
     if (id != kToolTipTimer)
         return CallDefault();
     KillTimer(Hwnd(), kToolTipTimer);
+    toolTipAsked_ = false;
     if (toolTip_ != nullptr || !ThemedControls::Load())
         return 0;
     const ThemedControls themed;

@@ -121,6 +121,7 @@ class CSkinButton : public win::WindowImpl<CSkinButton> {
 
     static constexpr UINT_PTR kToolTipTimer = 1;
     HWND toolTip_ = nullptr;
+    bool toolTipAsked_ = false;
     bool latched_ = false;
     bool latchingMode_ = false;
     bool hover_ = false;
