@@ -69,21 +69,7 @@ bool LoadedThemedControls(DWORD process) {
     return false;
 }
 
-BOOL CALLBACK CountUnpainted(HWND child, LPARAM param) {
-    if (IsWindowVisible(child) && GetUpdateRect(child, nullptr, FALSE))
-        ++*reinterpret_cast<int*>(param);
-    return TRUE;
-}
-
-// Shown, nothing left to paint in it or its controls, and its thread answering.
-bool Painted(HWND w) {
-    if (w == nullptr || !IsWindowVisible(w) || GetUpdateRect(w, nullptr, FALSE))
-        return false;
-    int unpainted = 0;
-    EnumChildWindows(w, &CountUnpainted, reinterpret_cast<LPARAM>(&unpainted));
-    return unpainted == 0 &&
-           SendMessageTimeoutA(w, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, nullptr) != 0;
-}
+using e2e::Painted;
 
 // The screen area of `windows` together, into the artefacts folder.
 void ShootTogether(const std::vector<HWND>& windows, const std::string& name) {

@@ -200,6 +200,25 @@ bool OptionDriver::WaitGone() const {
     return WaitUntil([this] { return Window() == nullptr; }, 30s);
 }
 
+namespace {
+
+BOOL CALLBACK CountUnpainted(HWND child, LPARAM count) {
+    if (IsWindowVisible(child) && GetUpdateRect(child, nullptr, FALSE))
+        ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
+}  // namespace
+
+bool Painted(HWND window) {
+    if (window == nullptr || !IsWindowVisible(window) || GetUpdateRect(window, nullptr, FALSE))
+        return false;
+    int unpainted = 0;
+    EnumChildWindows(window, &CountUnpainted, reinterpret_cast<LPARAM>(&unpainted));
+    return unpainted == 0 &&
+           SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, nullptr) != 0;
+}
+
 std::string ArtifactsFolder() {
     return testsupport::ArtifactsFolder("option");
 }

@@ -63,6 +63,9 @@ class OptionDriver {
     Program process_;
 };
 
+// Shown, nothing left to paint in it or its controls, and its thread answering.
+bool Painted(HWND window);
+
 // The artefacts folder (env MOUSE_ARTIFACTS) as a Windows path, "" when unset.
 std::string ArtifactsFolder();
 

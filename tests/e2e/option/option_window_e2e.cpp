@@ -5,9 +5,11 @@
 
 #include <cstring>
 #include <memory>
+#include <vector>
 
 #include "common/settings/settings_block.h"
 #include "common/settings/shared_section_win.h"
+#include "common/win/scoped_win.h"
 #include "tests/e2e/device/virtual_mouse_session_win.h"
 #include "tests/e2e/harness/harness_win.h"
 #include "tests/e2e/option/option_driver_win.h"
@@ -28,6 +30,40 @@ std::unique_ptr<settings::SettingsBlock> NewBlock() {
     return block;
 }
 
+// The window's pixels as the screen shows them, once two reads in a row
+// agree (the screen follows the window's drawing a little later).
+std::vector<COLORREF> SteadyPixels(HWND w) {
+    RECT r{};
+    GetWindowRect(w, &r);
+    const int width = r.right - r.left;
+    const int height = r.bottom - r.top;
+    const auto read = [&] {
+        std::vector<COLORREF> pixels(static_cast<std::size_t>(width) * height);
+        const win::ScopedWindowDc screen(nullptr);
+        const win::ScopedDc memory(CreateCompatibleDC(screen.Get()));
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        const win::ScopedGdi<HBITMAP> shot(
+            CreateDIBSection(memory.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        if (!shot || bits == nullptr)
+            return pixels;
+        const win::ScopedSelect use(memory.Get(), shot.Get());
+        BitBlt(memory.Get(), 0, 0, width, height, screen.Get(), r.left, r.top, SRCCOPY);
+        GdiFlush();
+        std::memcpy(pixels.data(), bits, pixels.size() * sizeof(COLORREF));
+        return pixels;
+    };
+    std::vector<COLORREF> last = read();
+    e2e::WaitUntil([&] {
+        std::vector<COLORREF> now = read();
+        const bool steady = now == last;
+        last = std::move(now);
+        return steady;
+    });
+    return last;
+}
+
 std::unique_ptr<settings::SettingsBlock> SectionBlock() {
     auto block = NewBlock();
     EXPECT_TRUE(e2e::ReadSharedBlock(*block));
@@ -45,6 +81,8 @@ class OptionWithStandInMonitor : public ::testing::Test {
         settings::MarkAllChanged(*block);
         ASSERT_TRUE(section_.Publish(*block));
         monitor_ = std::make_unique<e2e::StandInWindow>(e2e::kMonitorTitle);
+        // The pointer off the window, so that no control opens hovered.
+        SetCursorPos(0, 0);
         ASSERT_TRUE(option_.Start());
     }
     // Applies and waits until Monitor has been told (and Option waits).
@@ -151,6 +189,21 @@ TEST_F(OptionWithStandInMonitor, KeysEmblemSecondInstanceAndEscape) {
     EXPECT_EQ(option_.Process().WaitExit(20s), 0);
     EXPECT_EQ(monitor_->Count(1224), 1);
     EXPECT_EQ(folder_.ReadIni("config.ini", "Setting", "CurrentProfile"), "2");
+}
+
+// The start draws the window and its controls in one piece: it must show
+// exactly what the controls show when each paints itself.
+TEST_F(OptionWithStandInMonitor, TheFirstPaintShowsWhatEveryControlPaints) {
+    HWND w = option_.Window();
+    ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::Painted(w); }));
+    const std::vector<COLORREF> first = SteadyPixels(w);
+    RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::Painted(w); }));
+    const std::vector<COLORREF> repainted = SteadyPixels(w);
+    ASSERT_EQ(first.size(), repainted.size());
+    std::size_t differing = 0;
+    for (std::size_t i = 0; i < first.size(); ++i) differing += first[i] != repainted[i] ? 1 : 0;
+    EXPECT_EQ(differing, 0u) << "pixels of the first paint that a repaint changes";
 }
 
 TEST_F(OptionWithStandInMonitor, PagesAndScreenshots) {
