@@ -154,16 +154,21 @@ using ScopedGlobal = ScopedOwner<HGLOBAL, GlobalMemoryTraits>;
 using ScopedDeviceInfoSet = ScopedOwner<HDEVINFO, DeviceInfoSetTraits>;
 using ScopedDeviceNotify = ScopedOwner<HDEVNOTIFY, DeviceNotifyTraits>;
 
-// Which part of a window a DC draws on: its client area (GetDC) or the whole
-// window, frame included (GetWindowDC).
-enum class DcArea { Client, Window };
+// Which part of a window a DC draws on: its client area (GetDC), the whole
+// window, frame included (GetWindowDC), or the client area over its child
+// windows too, whatever the window's style (GetDCEx without clipping them).
+enum class DcArea { Client, Window, ClientOverChildren };
 
 // A DC obtained with GetDC or GetWindowDC, released to its window (null: the
 // screen).
 class ScopedWindowDc {
   public:
     explicit ScopedWindowDc(HWND hwnd, DcArea area = DcArea::Client)
-        : hwnd_(hwnd), dc_(area == DcArea::Window ? GetWindowDC(hwnd) : GetDC(hwnd)) {}
+        : hwnd_(hwnd),
+          dc_(area == DcArea::Window ? GetWindowDC(hwnd)
+              : area == DcArea::ClientOverChildren
+                  ? GetDCEx(hwnd, nullptr, DCX_CACHE | DCX_CLIPSIBLINGS)
+                  : GetDC(hwnd)) {}
     ~ScopedWindowDc() {
         if (dc_ != nullptr)
             ReleaseDC(hwnd_, dc_);

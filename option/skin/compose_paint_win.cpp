@@ -51,7 +51,8 @@ void PaintWithControls(HWND window, const std::function<void(HDC)>& paintOwn) {
     // The window's own paint session only marks it painted: its DC leaves
     // the controls out, and they are drawn here too.
     { const win::ScopedPaint session(window); }
-    HDC screen = GetDCEx(window, nullptr, DCX_CACHE | DCX_CLIPSIBLINGS);
+    const win::ScopedWindowDc screenDc(window, win::DcArea::ClientOverChildren);
+    const HDC screen = screenDc.Get();
     if (screen == nullptr)
         return;
     {
@@ -68,7 +69,6 @@ void PaintWithControls(HWND window, const std::function<void(HDC)>& paintOwn) {
             RedrawWindow(c, nullptr, nullptr,
                          RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
     }
-    ReleaseDC(window, screen);
 }
 
 }  // namespace skin
