@@ -4,7 +4,7 @@
 #   scripts/contact_sheet.sh <SkinGallery.exe | -> <skins dir> <out dir>
 #
 # With the gallery program, each window is rendered by the real skin code
-# under Wine (/usr/lib/wine/wine64; WINEPREFIX and DISPLAY come from the
+# under Wine ($WINE, else /usr/lib/wine/wine64; WINEPREFIX and DISPLAY come from the
 # environment):  SkinGallery.exe /render <skin ini> <folder>.  Without it
 # (argument "-" or a missing file), or for a window the gallery fails on, the
 # same pictures are composed straight from the skin pictures with the mask
@@ -67,7 +67,7 @@ for f in "${files[@]}"; do
         exit 1
     fi
     rm -f "$out/render/${base}"_{normal,over,down,disable}.bmp
-    if [ $use_gallery = 1 ] && WINEDEBUG=${WINEDEBUG:--all} /usr/lib/wine/wine64 "$gallery" \
+    if [ $use_gallery = 1 ] && WINEDEBUG=${WINEDEBUG:--all} "${WINE:-/usr/lib/wine/wine64}" "$gallery" \
             /render "$(winpath "$skins/$f")" "$(winpath "$out/render")" \
         && rename_full_names "$base" && [ -f "$out/render/${base}_disable.bmp" ]; then
         echo "  $f: gallery"

@@ -4,23 +4,33 @@
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export WINEDEBUG=${WINEDEBUG:--all}
 
-# The shipped programs are 32-bit. Some kernels are built or booted without
-# 32-bit support, and then wine32 cannot start at all; the Windows tests then
-# run on the same sources built for 64-bit Windows under wine64.
+# The shipped programs are 32-bit. Where 32-bit Wine cannot be installed (a
+# mirror mid-sync) or the kernel is built or booted without 32-bit support,
+# the Windows tests, the run, the manual and the setup program use the same
+# sources built for 64-bit Windows under wine64. This is the one place that
+# decides; every script calls it and prints RUN_REASON once.
 # Sets RUN_PRESET, WINE, WINESERVER, and RUN_REASON (one line saying why).
 choose_windows_build() {
     if /usr/lib/wine/wine --version >/dev/null 2>&1; then
         RUN_PRESET=win32
         WINE=/usr/lib/wine/wine
-        RUN_REASON="the shipped 32-bit build (win32), because this kernel runs 32-bit programs (wine32 starts)"
-    else
+        RUN_REASON="the shipped 32-bit build (win32), because this machine runs 32-bit programs (wine32 starts)"
+    elif [ -e /usr/lib/wine/wine ]; then
         RUN_PRESET=win64
         WINE=/usr/lib/wine/wine64
         RUN_REASON="the 64-bit build of the same sources (win64), because this kernel cannot run 32-bit programs (wine32 does not start)"
+    else
+        RUN_PRESET=win64
+        WINE=/usr/lib/wine/wine64
+        RUN_REASON="the 64-bit build of the same sources (win64), because 32-bit Wine is not installed here (scripts/setup.sh could not install wine32:i386)"
     fi
     WINESERVER=/usr/lib/wine/wineserver
     export WINE WINESERVER RUN_PRESET RUN_REASON
 }
+
+# The shipped 32-bit programs as the setup program packs them: what the test
+# command checks where it cannot run them.
+SHIPPED_TARGETS=(Monitor Option korrin lan VantorOSD dist setup)
 
 # Starts Xvfb on a free display unless a display is already usable. The
 # screen holds the main window at 200 % (1720 x 1200) whole.

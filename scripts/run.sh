@@ -11,6 +11,7 @@ cd "$ROOT"
 bash scripts/setup.sh
 SETUP_SECONDS=$SECONDS
 choose_windows_build
+echo "Windows build: $RUN_REASON."
 mkdir -p "$ROOT/out"
 # Only what this job runs: the program folder (programs, libraries, skins,
 # manual), the virtual mouse, the probe that waits on windows and the gallery
@@ -25,8 +26,7 @@ if ! configure_and_build_targets "$RUN_PRESET" "${RUN_TARGETS[@]}" >"$ROOT/out/b
 fi
 BUILD_SECONDS=$((SECONDS - SETUP_SECONDS))
 if [ "$RUN_PRESET" != win32 ]; then
-    echo "note: this kernel cannot run 32-bit programs; running the 64-bit build of the same sources."
-    echo "      scripts/build.sh builds the shipped 32-bit programs too."
+    echo "note: scripts/build.sh builds the shipped 32-bit programs too."
 fi
 
 HEADLESS=0

@@ -117,7 +117,7 @@ if ! installed "$wine32"; then
         fi
     fi
 fi
-if installed "$wine32" && ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+if installed "$wine32" && ! "${SETUP_WINE32_LOADER:-/usr/lib/wine/wine}" --version >/dev/null 2>&1; then
     echo "setup: $wine32_note (this kernel cannot run 32-bit programs)"
 fi
 echo "setup: all packages present"
