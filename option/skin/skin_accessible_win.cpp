@@ -10,6 +10,11 @@
 namespace skin {
 namespace {
 
+// Interface ids are written __uuidof(I), constants compiled in here, never
+// IID_I: the 64-bit oleacc import library exports IID_IAccessible as a
+// function, and a program linking it ahead of libuuid gets the address of an
+// import thunk as the id, whose bytes name an interface nobody has.
+
 BSTR ToBstr(const std::string& text) {
     const int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
     if (length <= 0)
@@ -62,8 +67,8 @@ class SkinAccessible final : public IAccessible {
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
         if (out == nullptr)
             return E_POINTER;
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) ||
-            IsEqualIID(iid, IID_IAccessible)) {
+        if (IsEqualIID(iid, __uuidof(IUnknown)) || IsEqualIID(iid, __uuidof(IDispatch)) ||
+            IsEqualIID(iid, __uuidof(IAccessible))) {
             *out = static_cast<IAccessible*>(this);
             AddRef();
             return S_OK;
@@ -255,12 +260,12 @@ LRESULT AnswerAccessible(HWND control, WPARAM flags, const AccessibleFacts& fact
         return 0;
     win::NeedOle();
     IAccessible* standard = nullptr;
-    if (FAILED(createStandard(control, OBJID_CLIENT, IID_IAccessible,
+    if (FAILED(createStandard(control, OBJID_CLIENT, __uuidof(IAccessible),
                               reinterpret_cast<void**>(&standard))) ||
         standard == nullptr)
         return 0;
     auto* object = new SkinAccessible(control, facts, standard);
-    const LRESULT answer = fromObject(IID_IAccessible, flags, object);
+    const LRESULT answer = fromObject(__uuidof(IAccessible), flags, object);
     object->Release();
     return answer;
 }

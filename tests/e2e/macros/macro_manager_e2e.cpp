@@ -126,7 +126,9 @@ std::vector<SpokenItem> SpokenItems(HWND list) {
     const bool com = SUCCEEDED(CoInitialize(nullptr));
     IAccessible* object = nullptr;
     long count = 0;
-    if (SUCCEEDED(AccessibleObjectFromWindow(list, OBJID_CLIENT, IID_IAccessible,
+    // __uuidof, not IID_IAccessible: the 64-bit oleacc import library, linked
+    // here, exports that name as a function.
+    if (SUCCEEDED(AccessibleObjectFromWindow(list, OBJID_CLIENT, __uuidof(IAccessible),
                                              reinterpret_cast<void**>(&object))) &&
         object != nullptr && object->get_accChildCount(&count) == S_OK) {
         for (long id = 1; id <= count; ++id) {

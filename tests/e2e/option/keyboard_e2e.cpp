@@ -243,7 +243,9 @@ std::string Narrow(BSTR text) {
 Spoken ReadAloud(HWND control) {
     Spoken spoken;
     IAccessible* object = nullptr;
-    if (FAILED(AccessibleObjectFromWindow(control, OBJID_CLIENT, IID_IAccessible,
+    // __uuidof, not IID_IAccessible: the 64-bit oleacc import library, linked
+    // here, exports that name as a function.
+    if (FAILED(AccessibleObjectFromWindow(control, OBJID_CLIENT, __uuidof(IAccessible),
                                           reinterpret_cast<void**>(&object))) ||
         object == nullptr)
         return spoken;

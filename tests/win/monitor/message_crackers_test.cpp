@@ -396,6 +396,9 @@ TEST(MessageCrackers, EachMessageIsReadFromTheParameterThatCarriesIt) {
     const RECT suggested{40, 30, 1330, 930};
     probe.Deliver(WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
     probe.Deliver(WM_GETOBJECT, kW, static_cast<LPARAM>(OBJID_CLIENT));
+    // Another process's question reaches a 64-bit window with the id's upper
+    // half zero (0x00000000FFFFFFFC): still the client.
+    probe.Deliver(WM_GETOBJECT, kW, static_cast<LPARAM>(static_cast<DWORD>(OBJID_CLIENT)));
     EXPECT_EQ(probe.Deliver(WM_GETDLGCODE, kW, kL), DLGC_WANTARROWS);
     const std::vector<std::string> texts = {"create made",
                                             "7 33",
@@ -404,6 +407,7 @@ TEST(MessageCrackers, EachMessageIsReadFromTheParameterThatCarriesIt) {
                                             "1 xyz",
                                             kWHex + " 77 9",
                                             "144 40",
+                                            std::to_string(kW) + " -4",
                                             std::to_string(kW) + " -4",
                                             ""};
     ASSERT_EQ(probe.log.size(), texts.size());
