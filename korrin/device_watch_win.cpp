@@ -220,12 +220,16 @@ LRESULT DeviceWatch::OnDeviceChange(WPARAM wParam, LPARAM lParam) {
 }
 
 void DeviceWatch::OnInterfaceRemoved(const std::string& path) {
+    const bool ours =
+        virtualMouse_ != nullptr ? virtualBackend_.OwnsPath(path) : hid_.OwnsPath(path);
+    Diagnostics().Line("removal notice for " + path +
+                       (ours ? ": a channel of ours, the mouse has gone" : ": checked"));
     if (virtualMouse_ == nullptr) {
         presence_.InterfaceRemoved(path);
         KeepReading(presence_.HardwarePresent());
         return;
     }
-    if (virtualBackend_.OwnsPath(path))
+    if (ours)
         presence_.RemovedForSure();
     else
         Evaluate(Check::None);
