@@ -162,11 +162,13 @@ class HidDevice {
     int Read(std::span<std::uint8_t> out);
 
     // The read/write probe, for start-up and the system's arrival notice: the
-    // mouse is usable when a command candidate opens. `collections` gets what
-    // the survey found.
+    // mouse is usable when a command candidate opens. The mouse in use stays
+    // so while it is listed; else the first listed becomes it once usable.
+    // `collections` gets its collections (another mouse's are never read).
     bool Probe(std::vector<CollectionInfo>* collections = nullptr);
-    // The cheap check of every poll: the mouse is still listed with a
-    // command candidate; nothing is opened beyond reading its capabilities.
+    // The cheap check of every poll: the mouse in use (no other of its kind)
+    // is still listed with a command candidate; nothing is opened beyond
+    // reading capabilities.
     bool Listed(std::vector<CollectionInfo>* collections = nullptr);
 
     // True when an open channel uses the interface `path` (any case): a
