@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <thread>
 
 #include "tests/unit/korrin/fake_hid.h"
 
@@ -20,10 +21,10 @@ const std::vector<std::uint8_t> kChunk(64, 0x11);
 // The library's HID half and its presence watch, with the client's messages
 // (1 arrived, 0 removed) kept in order.
 struct Day {
-    explicit Day(std::vector<FakeCollection> layout)
+    explicit Day(std::vector<FakeCollection> layout, Timeouts timeouts = {})
         : hid(std::move(layout)),
           log(sink, [this] { return hid.NowMs(); }),
-          device(std::make_unique<HidDevice>(hid, log, store)),
+          device(std::make_unique<HidDevice>(hid, log, store, timeouts)),
           watch(*device, [this](int arrived) { told.push_back(arrived); }) {
         device->SetIds(fake::kVid, fake::kPid);
         // In the library the handler posts to the watch thread; the effect is this.
@@ -203,6 +204,21 @@ TEST(RemovalIsNeverBlocked, QueryClosesCancelledRemovalReopensCompletedRemovalIs
     // A notice for a path that is not ours tells nothing.
     day.watch.RemoveComplete(R"(\\?\hid#vid_04d9&pid_ad50&mi_00#other)");
     EXPECT_EQ(day.told, (std::vector<int>{0}));
+
+    // A send under way does not hold the removal up: it is aborted, though
+    // it would give up by itself only after a minute.
+    Day busy(fake::LayoutA(), Timeouts{60000, 100, 500});
+    busy.OpenChannels();
+    busy.hid.sendMode = fake::SendMode::BlockUntil;
+    int result = -1;
+    std::thread sender([&] { result = busy.device->SetFeature(kCommand); });
+    busy.hid.WaitUntilBlocked();
+    busy.watch.QueryRemove(busy.hid.opens.back().path);
+    sender.join();
+    EXPECT_EQ(result, 0);
+    ASSERT_FALSE(busy.hid.sendWaitResults.empty());
+    EXPECT_EQ(busy.hid.sendWaitResults.front(), WaitResult::Aborted);
+    EXPECT_EQ(busy.hid.liveHandles, 0);
 }
 
 }  // namespace
