@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -48,6 +49,8 @@ class HidBackend : public Backend {
     int Read(unsigned char* data, int length) override;
     std::string Report() override;
 
+    HidDevice& Device() { return device_; }
+
   private:
     HidDevice device_;
 };
@@ -71,11 +74,16 @@ class VirtualBackend : public Backend {
     int GetFeature(unsigned char* data, int length) override;
     int Read(unsigned char* data, int length) override;
     std::string Report() override;
+    // True when a channel is open on the virtual mouse and `path` is the
+    // device path it announces itself by. Safe from any thread.
+    bool OwnsPath(const std::string& path);
 
   private:
     LRESULT Send(std::uint32_t op, const void* payload = nullptr, std::uint32_t size = 0);
-    std::uint16_t vendorId_ = 0;
-    std::uint16_t productId_ = 0;
+    std::atomic<std::uint16_t> vendorId_{0};
+    std::atomic<std::uint16_t> productId_{0};
+    std::atomic<bool> featureOpen_{false};
+    std::atomic<bool> reportOpen_{false};
 };
 
 }  // namespace korrin

@@ -1,6 +1,7 @@
 #include "korrin/channel_plan.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "korrin/korrin_core.h"
 
@@ -143,10 +144,54 @@ std::vector<CollectionInfo> Survey(HidSystem& system, std::uint16_t vendorId,
             continue;
         auto info = system.Describe(entry.path);
         // The listing does not always name the usage: checked again here.
-        if (info && !IsPrivateCollection({info->usagePage, info->usage}))
+        if (info && !IsPrivateCollection({info->usagePage, info->usage})) {
+            info->deviceKey =
+                entry.deviceKey.empty() ? DeviceKeyFromPath(entry.path) : entry.deviceKey;
             described.push_back(std::move(*info));
+        }
     }
     return CollectionsOf(described, vendorId, productId);
+}
+
+}  // namespace korrin
+
+namespace korrin {
+
+std::string DeviceKeyFromPath(std::string_view path) {
+    std::string lower(path);
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    std::size_t cut = lower.size();
+    for (const char* marker : {"&col", "&mi_"}) cut = std::min(cut, lower.find(marker));
+    lower.resize(cut);
+    return lower;
+}
+
+std::vector<DeviceGroup> GroupByDevice(const std::vector<CollectionInfo>& collections) {
+    std::vector<DeviceGroup> groups;
+    for (const CollectionInfo& c : collections) {
+        const std::string key = c.deviceKey.empty() ? DeviceKeyFromPath(c.path) : c.deviceKey;
+        auto it = std::find_if(groups.begin(), groups.end(),
+                               [&](const DeviceGroup& g) { return g.key == key; });
+        if (it == groups.end())
+            it = groups.insert(groups.end(), DeviceGroup{key, {}});
+        it->collections.push_back(c);
+    }
+    return groups;
+}
+
+DeviceGroup SelectMouse(const std::vector<CollectionInfo>& collections,
+                        const std::string& preferred) {
+    auto groups = GroupByDevice(collections);
+    auto usable = [](const DeviceGroup& g) {
+        return !RankCandidates(g.collections, Role::Command).empty();
+    };
+    for (DeviceGroup& g : groups)
+        if (!preferred.empty() && g.key == preferred && usable(g))
+            return std::move(g);
+    for (DeviceGroup& g : groups)
+        if (usable(g))
+            return std::move(g);
+    return {};
 }
 
 }  // namespace korrin

@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "korrin/hid_system.h"
@@ -78,7 +79,29 @@ std::vector<CollectionInfo> CollectionsOf(const std::vector<CollectionInfo>& all
 
 // Every HID interface of the device now present, described; private
 // collections are left out, unopened whenever the listing names their usage.
+// Each carries the key of the physical device it belongs to.
 std::vector<CollectionInfo> Survey(HidSystem& system, std::uint16_t vendorId,
                                    std::uint16_t productId);
+
+// The device key a path stands for when the system names no container or
+// parent: the path before its collection marker ("&col01", "&mi_00"), in
+// lower case. It keeps one mouse's collections together; two identical mice
+// fall into one group this way, as they would without grouping.
+std::string DeviceKeyFromPath(std::string_view path);
+
+// One physical mouse: its collections in the order the system listed them.
+struct DeviceGroup {
+    std::string key;
+    std::vector<CollectionInfo> collections;
+};
+
+// The collections grouped by device, groups in the order first listed.
+std::vector<DeviceGroup> GroupByDevice(const std::vector<CollectionInfo>& collections);
+
+// The mouse to use among those listed: the one with key `preferred` while it
+// is listed with a command candidate, else the first listed that has one.
+// Nothing (empty key and collections) when none has.
+DeviceGroup SelectMouse(const std::vector<CollectionInfo>& collections,
+                        const std::string& preferred);
 
 }  // namespace korrin

@@ -1,6 +1,10 @@
 #include "korrin/device_watch_win.h"
 
 #include <dbt.h>
+
+#include <cstddef>
+#include <cwchar>
+#include <string>
 extern "C" {
 #include <hidsdi.h>
 }
@@ -12,7 +16,9 @@ namespace korrin {
 
 namespace {
 
-constexpr const char* kWatchClass = "KorrinDeviceWatch";
+constexpr const wchar_t* kWatchClassW = L"KorrinDeviceWatch";
+// Posted from a sending thread: a stale handle worked again once reopened.
+constexpr UINT kNoticeReplugged = WM_APP + 1;
 constexpr UINT_PTR kPollTimer = 1;
 constexpr UINT kPollMs = 500;
 // Hardware enumeration is slower than a window lookup: every fourth poll, and
@@ -36,8 +42,10 @@ HINSTANCE ThisModule() {
 
 }  // namespace
 
-DeviceWatch::DeviceWatch()
-    : hid_(WindowsHid(), Diagnostics(), RememberedChoices()),
+DeviceWatch::DeviceWatch(HidDevice& hid, VirtualBackend& virtualMouse)
+    : hid_(hid),
+      virtualBackend_(virtualMouse),
+      presence_(hid, [this](int arrived) { Tell(arrived); }),
       reader_(WindowsHid(), Diagnostics(), [this](std::uint32_t code) { PostEvent(code); }) {}
 
 DeviceWatch::~DeviceWatch() = default;
@@ -68,45 +76,54 @@ void DeviceWatch::Stop() {
 }
 
 LRESULT CALLBACK DeviceWatch::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<DeviceWatch*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    auto* self = reinterpret_cast<DeviceWatch*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (self != nullptr)
         return self->Handle(msg, wParam, lParam);
-    return DefWindowProcA(hwnd, msg, wParam, lParam);
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
 bool DeviceWatch::Setup() {
     instance_ = ThisModule();
-    WNDCLASSA wc{};
+    WNDCLASSW wc{};
     wc.lpfnWndProc = &DeviceWatch::WindowProc;
     wc.hInstance = instance_;
-    wc.lpszClassName = kWatchClass;
-    RegisterClassA(&wc);  // fails harmlessly when a second watch has it already
-    window_ = CreateWindowExA(0, kWatchClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance_,
+    wc.lpszClassName = kWatchClassW;
+    RegisterClassW(&wc);  // fails harmlessly when a second watch has it already
+    window_ = CreateWindowExW(0, kWatchClassW, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance_,
                               nullptr);
     if (window_ == nullptr)
         return false;
-    SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 
-    DEV_BROADCAST_DEVICEINTERFACE_A filter{};
+    DEV_BROADCAST_DEVICEINTERFACE_W filter{};
     filter.dbcc_size = sizeof filter;
     filter.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
     HidD_GetHidGuid(&filter.dbcc_classguid);
-    notify_.Reset(RegisterDeviceNotificationA(window_, &filter, DEVICE_NOTIFY_WINDOW_HANDLE));
+    notify_.Reset(RegisterDeviceNotificationW(window_, &filter, DEVICE_NOTIFY_WINDOW_HANDLE));
+    // Every channel and reader opened from now on asks for its handle notices here.
+    SetRemovalWindow(window_);
+    const HWND watch = window_;
+    hid_.SetReplugHandler([watch] { PostMessageW(watch, kNoticeReplugged, 0, 0); });
 
     virtualMouse_ = VirtualBackend::Find();
-    if (virtualMouse_ != nullptr)
+    if (virtualMouse_ != nullptr) {
         RegisterWith(virtualMouse_, window_, vdev::kOpRegister);
-    bool certain = false;
-    presence_.Reset(CurrentPresence(Check::Probe, certain).value_or(false));
+        presence_.Reset(VirtualBackend::Request(virtualMouse_, vdev::kOpQueryPlugged, nullptr, 0) ==
+                        1);
+    } else {
+        presence_.Start();
+        if (presence_.HardwarePresent())
+            KeepReading(true);
+    }
     known_ = presence_.Present();
-    if (virtualMouse_ == nullptr && hardwarePresent_)
-        KeepReading(true);
     SetTimer(window_, kPollTimer, kPollMs, nullptr);
     return true;
 }
 
 void DeviceWatch::Teardown() {
     reader_.Stop();
+    hid_.SetReplugHandler(nullptr);
+    SetRemovalWindow(nullptr);
     if (window_ != nullptr) {
         KillTimer(window_, kPollTimer);
         if (virtualMouse_ != nullptr && IsWindow(virtualMouse_))
@@ -118,7 +135,7 @@ void DeviceWatch::Teardown() {
         DestroyWindow(window_);
     window_ = nullptr;
     // Fails while another watch still has a window of the class.
-    UnregisterClassA(kWatchClass, instance_);
+    UnregisterClassW(kWatchClassW, instance_);
 }
 
 LRESULT DeviceWatch::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -126,18 +143,14 @@ LRESULT DeviceWatch::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_TIMER:
             if (wParam == kPollTimer) {
                 // A mouse missed once is checked again at the next tick.
-                const bool missed = presence_.Present() && !hardwarePresent_;
+                const bool missed = presence_.Present() && !presence_.HardwarePresent();
                 Evaluate(++ticks_ % kHardwarePollEvery == 0 || missed ? Check::Poll : Check::None);
             }
             return 0;
         case WM_DEVICECHANGE:
-            if (wParam == DBT_DEVICEARRIVAL)
-                Evaluate(Check::Probe);
-            else if (wParam == DBT_DEVICEREMOVECOMPLETE)
-                Evaluate(Check::Poll);
-            return TRUE;
-        case vdev::kNoticePresence:
-            Evaluate(Check::None);
+            return OnDeviceChange(wParam, lParam);
+        case kNoticeReplugged:
+            presence_.Replugged();
             return 0;
         case vdev::kNoticeEvent: {
             // Events of a virtual mouse that is no longer the active one are stale.
@@ -146,31 +159,80 @@ LRESULT DeviceWatch::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             const std::uint32_t code = (static_cast<std::uint32_t>(wParam & 0xFFFF) << 16) |
                                        static_cast<std::uint32_t>(lParam & 0xFFFF);
             const EventParams p = EventMessageParams(code);
-            PostMessageA(client_, eventMessage_, p.wParam, p.lParam);
+            PostMessageW(client_, eventMessage_, p.wParam, p.lParam);
             return 0;
         }
         default:
-            return DefWindowProcA(window_, msg, wParam, lParam);
+            return DefWindowProcW(window_, msg, wParam, lParam);
     }
 }
 
-std::optional<bool> DeviceWatch::CurrentPresence(Check check, bool& certain) {
-    certain = false;
-    if (virtualMouse_ != nullptr) {
-        // A virtual mouse says whether it is plugged; no need to ask twice.
-        certain = true;
-        return VirtualBackend::Request(virtualMouse_, vdev::kOpQueryPlugged, nullptr, 0) == 1;
+LRESULT DeviceWatch::OnDeviceChange(WPARAM wParam, LPARAM lParam) {
+    const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(lParam);
+    if (header == nullptr || header->dbch_size < sizeof(DEV_BROADCAST_HDR))
+        return TRUE;
+    if (header->dbch_devicetype == DBT_DEVTYP_DEVICEINTERFACE) {
+        if (wParam == DBT_DEVICEARRIVAL) {
+            Evaluate(Check::Probe);
+        } else if (wParam == DBT_DEVICEREMOVECOMPLETE) {
+            // The name is terminated within the size the header states.
+            const auto* itf = reinterpret_cast<const DEV_BROADCAST_DEVICEINTERFACE_W*>(lParam);
+            const std::size_t room =
+                header->dbch_size > offsetof(DEV_BROADCAST_DEVICEINTERFACE_W, dbcc_name)
+                    ? (header->dbch_size - offsetof(DEV_BROADCAST_DEVICEINTERFACE_W, dbcc_name)) /
+                          sizeof(wchar_t)
+                    : 0;
+            const std::wstring name(itf->dbcc_name, wcsnlen(itf->dbcc_name, room));
+            OnInterfaceRemoved(NarrowText(name.c_str()));
+        }
+        return TRUE;
     }
-    if (check == Check::None)
-        return std::nullopt;
-    // The read/write probe only when the mouse may have arrived; a mouse in
-    // use is only looked for in the listing, which opens nothing another
-    // program could be refused for.
-    if (check == Check::Probe || !presence_.Present())
-        hardwarePresent_ = hid_.Probe(&collections_);
+    if (header->dbch_devicetype != DBT_DEVTYP_HANDLE ||
+        header->dbch_size < sizeof(DEV_BROADCAST_HANDLE))
+        return TRUE;
+    const auto* notice = reinterpret_cast<const DEV_BROADCAST_HANDLE*>(lParam);
+    const std::string path = PathOfRemovalNotice(notice->dbch_hdevnotify);
+    if (path.empty())
+        return TRUE;
+    switch (wParam) {
+        case DBT_DEVICEQUERYREMOVE:
+            // Nothing of ours may keep the device: the reads end, the channels
+            // close, and all say yes.
+            removing_ = true;
+            reader_.Stop();
+            presence_.QueryRemove(path);
+            break;
+        case DBT_DEVICEQUERYREMOVEFAILED:
+            removing_ = false;
+            presence_.RemoveCancelled(path);
+            KeepReading(presence_.HardwarePresent());
+            break;
+        case DBT_DEVICEREMOVEPENDING:
+        case DBT_DEVICEREMOVECOMPLETE:
+            removing_ = false;
+            reader_.Stop();
+            presence_.RemoveComplete(path);
+            break;
+        default:
+            break;
+    }
+    return TRUE;
+}
+
+void DeviceWatch::OnInterfaceRemoved(const std::string& path) {
+    const bool ours =
+        virtualMouse_ != nullptr ? virtualBackend_.OwnsPath(path) : hid_.OwnsPath(path);
+    Diagnostics().Line("removal notice for " + path +
+                       (ours ? ": a channel of ours, the mouse has gone" : ": checked"));
+    if (virtualMouse_ == nullptr) {
+        presence_.InterfaceRemoved(path);
+        KeepReading(presence_.HardwarePresent());
+        return;
+    }
+    if (ours)
+        presence_.RemovedForSure();
     else
-        hardwarePresent_ = hid_.Listed(&collections_);
-    return hardwarePresent_;
+        Evaluate(Check::None);
 }
 
 void DeviceWatch::Evaluate(Check check) {
@@ -184,18 +246,24 @@ void DeviceWatch::Evaluate(Check check) {
             check = Check::Probe;
         }
     }
-    bool certain = false;
-    const std::optional<bool> present = CurrentPresence(check, certain);
-    if (virtualMouse_ == nullptr)
-        KeepReading(hardwarePresent_);
-    if (!present)
+    if (virtualMouse_ != nullptr) {
+        // A virtual mouse says whether it is plugged; no need to ask twice.
+        presence_.Seen(
+            VirtualBackend::Request(virtualMouse_, vdev::kOpQueryPlugged, nullptr, 0) == 1, true);
         return;
-    if (const auto change = presence_.Update(*present, certain)) {
-        known_ = *change == 1;
-        if (*change == 1)
-            Diagnostics().Arrived();
-        PostMessageA(client_, arrivalMessage_, static_cast<WPARAM>(*change), 0);
     }
+    if (check == Check::Probe)
+        presence_.InterfaceArrived();
+    else if (check == Check::Poll)
+        presence_.Poll();
+    KeepReading(presence_.HardwarePresent());
+}
+
+void DeviceWatch::Tell(int arrived) {
+    known_ = arrived == 1;
+    if (arrived == 1)
+        Diagnostics().Arrived();
+    PostMessageW(client_, arrivalMessage_, static_cast<WPARAM>(arrived), 0);
 }
 
 void DeviceWatch::KeepReading(bool present) {
@@ -203,6 +271,8 @@ void DeviceWatch::KeepReading(bool present) {
         reader_.Stop();
         return;
     }
+    if (removing_)
+        return;
     // A capture started or ended: the collections read for it change.
     const bool capturing = Diagnostics().Recording();
     const bool stale = reader_.Running() && capturing != readerCapturing_;
@@ -220,7 +290,7 @@ void DeviceWatch::KeepReading(bool present) {
 
 void DeviceWatch::StartReading() {
     readerCapturing_ = Diagnostics().Recording();
-    reader_.Start(collections_);
+    reader_.Start(presence_.Collections());
 }
 
 void DeviceWatch::PostEvent(std::uint32_t code) {
@@ -228,7 +298,7 @@ void DeviceWatch::PostEvent(std::uint32_t code) {
     if (!presence_.Present())
         return;
     const EventParams p = EventMessageParams(code);
-    PostMessageA(client_, eventMessage_, p.wParam, p.lParam);
+    PostMessageW(client_, eventMessage_, p.wParam, p.lParam);
 }
 
 }  // namespace korrin

@@ -1,31 +1,30 @@
 // The library's watch thread: a message-only window on a worker thread that
-// notices the mouse arriving and leaving (device notifications, a poll, and a
-// virtual mouse's notices), reads the input reports of real hardware, and
-// posts the client's event and arrival messages. Presence changes are posted
-// once each. Real hardware counts as present when its command channel opens
-// (the probe, run at start-up, on the system's arrival notice and while the
-// mouse is absent); while it is present a poll only checks that it is still
-// listed, and a removal is posted after two failed checks in a row.
+// hears the system's device notices (interfaces of the HID class arriving and
+// leaving, and handle notices for every channel and reader we hold open),
+// polls, hears a virtual mouse's notices, reads the input reports of real
+// hardware, and posts the client's event and arrival messages. What the
+// notices mean for the client is decided by the platform-free PresenceWatch.
 #pragma once
 
 #include <windows.h>
 
 #include <atomic>
 #include <cstdint>
-#include <optional>
 #include <memory>
 
 #include "common/win/scoped_win.h"
 #include "common/win/worker_thread_win.h"
 #include "korrin/backend_win.h"
 #include "korrin/input_reader.h"
-#include "korrin/korrin_core.h"
+#include "korrin/presence_watch.h"
 
 namespace korrin {
 
 class DeviceWatch {
   public:
-    DeviceWatch();
+    // `hid` holds the client's channels: presence is that of the mouse they
+    // are open on. `virtualMouse` is asked whether a notice names its channels.
+    DeviceWatch(HidDevice& hid, VirtualBackend& virtualMouse);
     ~DeviceWatch();
     // Starts the thread; returns once the watch knows the present state, which
     // is taken as known to the client (no arrival is posted for it).
@@ -41,17 +40,21 @@ class DeviceWatch {
     bool Setup();
     void Teardown();
     LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnDeviceChange(WPARAM wParam, LPARAM lParam);
+    void OnInterfaceRemoved(const std::string& path);
     enum class Check {
         None,   // no hardware check this time
         Poll,   // still listed (a probe while the mouse is absent)
         Probe,  // the command channel opens
     };
-    std::optional<bool> CurrentPresence(Check check, bool& certain);
     void Evaluate(Check check);
     void KeepReading(bool present);
     void StartReading();
     void PostEvent(std::uint32_t code);
+    void Tell(int arrived);
 
+    HidDevice& hid_;
+    VirtualBackend& virtualBackend_;
     HWND client_ = nullptr;
     UINT eventMessage_ = 0;
     UINT arrivalMessage_ = 0;
@@ -60,15 +63,15 @@ class DeviceWatch {
     HWND window_ = nullptr;
     win::ScopedDeviceNotify notify_;
     HWND virtualMouse_ = nullptr;
-    bool hardwarePresent_ = false;
     unsigned ticks_ = 0;
-    PresenceCheck presence_;
+    PresenceWatch presence_;
     std::atomic<bool> known_{false};
     std::atomic<bool> running_{false};
+    // Between the system's question whether the device may go and its
+    // answer: nothing is opened on it meanwhile.
+    bool removing_ = false;
     Backoff readerBackoff_;
     bool readerCapturing_ = false;
-    HidDevice hid_;
-    std::vector<CollectionInfo> collections_;
     InputReader reader_;
 };
 

@@ -1,6 +1,7 @@
 #include "korrin/hid_device.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 
 #include "korrin/korrin_core.h"
@@ -28,7 +29,7 @@ const char* OutcomeText(Outcome outcome) {
 TransferResult RunTransfer(HidHandle& handle, TransferKind kind, std::vector<std::uint8_t> report,
                            std::uint32_t timeoutMs, std::uint32_t graceMs) {
     if (!handle.Begin(kind, std::move(report)))
-        return {Outcome::Refused, 0};
+        return {Outcome::Refused, 0, handle.Error()};
     const WaitResult waited = handle.Wait(timeoutMs, true);
     Outcome outcome = Outcome::Done;
     if (waited != WaitResult::Done) {
@@ -41,9 +42,26 @@ TransferResult RunTransfer(HidHandle& handle, TransferKind kind, std::vector<std
     if (outcome != Outcome::Done)
         return {outcome, 0};
     if (!moved)
-        return {Outcome::Failed, 0};
-    return {Outcome::Done, *moved};
+        return {Outcome::Failed, 0, handle.Error()};
+    return {Outcome::Done, *moved, 0};
 }
+
+namespace {
+
+bool SamePath(const std::string& a, const std::string& b) {
+    return !a.empty() && a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+std::string WithError(const char* text, std::uint32_t error) {
+    return error == 0 ? std::string(text)
+                      : std::string(text) + " (system error " + std::to_string(error) + ")";
+}
+
+}  // namespace
 
 Channel::Channel(HidSystem& system, CaptureLog& log, ChoiceStore& store, DeviceIds ids, Role role,
                  std::vector<ChannelChoice> candidates, std::vector<CollectionInfo> collections,
@@ -78,28 +96,32 @@ bool Channel::OpenCandidate(std::size_t i) {
     const std::string name = std::string(RoleName(role_)) + " channel: candidate " +
                              std::to_string(i + 1) + " of " + std::to_string(candidates_.size()) +
                              " " + c.path + " (" + c.why + ")";
-    std::unique_ptr<HidHandle> handle = system_.Open(c.path, Access::ReadWrite);
+    OpenResult opened = system_.Open(c.path, Access::ReadWrite);
     TransferKind kind = c.kind;
     std::string access = "read/write";
-    if (!handle) {
+    if (!opened) {
         // Feature reports and output reports sent as control requests need no
         // access rights; that is how they reach a collection the system (or
         // another program) holds. Writes to the interrupt pipe do.
-        handle = system_.Open(c.path, Access::None);
+        opened = system_.Open(c.path, Access::None);
         access = "without access";
         if (kind == TransferKind::Output)
             kind = TransferKind::SetOutput;
     }
-    if (!handle) {
-        log_.Line(name + ", refused");
+    if (!opened) {
+        log_.Line(name + ", " + WithError("refused", opened.error));
         failed_[i] = true;
         return false;
     }
     log_.Line(name + ", opened " + access + ", sent as " + KindName(kind));
+    // Asked for before the handle is ours: a removal must never wait for it.
+    auto notice = system_.WatchRemoval(*opened.handle, c.path);
     std::lock_guard<std::mutex> guard(handleLock_);
     if (closed_)
         return false;
-    handle_ = std::move(handle);
+    handle_ = std::move(opened.handle);
+    notice_ = std::move(notice);
+    path_ = c.path;
     current_ = i;
     kind_ = kind;
     access_ = access;
@@ -151,10 +173,17 @@ void Channel::RememberWorking() {
               std::to_string(c.reportId) + " worked, remembered for this device");
 }
 
-int Channel::Send(std::span<const std::uint8_t> payload, const Timeouts& t) {
+bool Channel::ReopenCurrent() {
+    log_.Line(std::string(RoleName(role_)) + " channel: " + candidates_[current_].path +
+              " opened again, its device object went away");
+    return OpenCandidate(current_);
+}
+
+int Channel::Send(std::span<const std::uint8_t> payload, const Timeouts& t, bool* replugged) {
     std::lock_guard<std::mutex> guard(transfer_);
     if (!handle_)
         return 0;
+    bool reopened = false;
     for (;;) {
         const ChannelChoice& c = candidates_[current_];
         const char* what = KindName(kind_);
@@ -175,17 +204,29 @@ int Channel::Send(std::span<const std::uint8_t> payload, const Timeouts& t) {
         // A control request moves no bytes back; a write must move all of them.
         const bool whole =
             r.outcome == Outcome::Done && (kind_ != TransferKind::Output || r.moved == sent.size());
-        log_.Sent(
-            role_, what, payload, sent,
-            whole || r.outcome != Outcome::Done ? OutcomeText(r.outcome) : "written only in part");
+        log_.Sent(role_, what, payload, sent,
+                  whole || r.outcome != Outcome::Done ? WithError(OutcomeText(r.outcome), r.error)
+                                                      : "written only in part");
         if (whole) {
             RememberWorking();
+            // Only a send that failed on the old handle and went through on a
+            // fresh one proves a re-enumeration: a firmware that refuses a
+            // report fails the same way, and telling that as a replug would
+            // start a full upload for every refused report.
+            if (reopened && replugged != nullptr)
+                *replugged = true;
             return 1;
         }
         // A close, or a handle that cannot be used again, is no reason to
         // look elsewhere.
         if (r.outcome == Outcome::Aborted || stuck_)
             return 0;
+        const bool failed = r.outcome == Outcome::Failed || r.outcome == Outcome::Refused;
+        if (failed && IsDeviceGone(r.error) && !reopened) {
+            reopened = true;
+            if (ReopenCurrent())
+                continue;
+        }
         failed_[current_] = true;
         if (confirmed_ || !OpenNext()) {
             if (!confirmed_)
@@ -227,6 +268,65 @@ void Channel::Abort() {
         handle_->Abort();
 }
 
+std::string Channel::Path() {
+    std::lock_guard<std::mutex> guard(handleLock_);
+    return handle_ || notice_ ? path_ : std::string();
+}
+
+bool Channel::Refresh() {
+    std::lock_guard<std::mutex> guard(transfer_);
+    if (!handle_)
+        return false;
+    stuck_ = false;
+    return ReopenCurrent();
+}
+
+void Channel::Release() {
+    {
+        std::lock_guard<std::mutex> guard(handleLock_);
+        if (handle_)
+            handle_->Abort();
+    }
+    std::lock_guard<std::mutex> guard(transfer_);
+    std::unique_ptr<HidHandle> closing;
+    {
+        std::lock_guard<std::mutex> handleGuard(handleLock_);
+        closing = std::move(handle_);
+    }
+    if (!closing)
+        return;
+    closing.reset();
+    released_ = true;
+    log_.Line(std::string(RoleName(role_)) + " channel: " + path_ +
+              " closed, the system asks to remove the device");
+}
+
+bool Channel::Restore() {
+    std::lock_guard<std::mutex> guard(transfer_);
+    if (!released_)
+        return false;
+    released_ = false;
+    stuck_ = false;
+    log_.Line(std::string(RoleName(role_)) + " channel: " + path_ +
+              " opened again, the removal was cancelled");
+    return OpenCandidate(current_);
+}
+
+void Channel::Drop() {
+    {
+        std::lock_guard<std::mutex> guard(handleLock_);
+        if (handle_)
+            handle_->Abort();
+    }
+    std::lock_guard<std::mutex> guard(transfer_);
+    released_ = false;
+    std::unique_ptr<HidHandle> closing;
+    std::unique_ptr<RemovalNotice> notice;
+    std::lock_guard<std::mutex> handleGuard(handleLock_);
+    closing = std::move(handle_);
+    notice = std::move(notice_);
+}
+
 HidDevice::HidDevice(HidSystem& system, CaptureLog& log, ChoiceStore& store, Timeouts timeouts)
     : system_(system), log_(log), store_(store), timeouts_(timeouts) {}
 
@@ -238,6 +338,11 @@ HidDevice::~HidDevice() {
 void HidDevice::SetIds(std::uint16_t vendorId, std::uint16_t productId) {
     std::lock_guard<std::mutex> guard(lock_);
     ids_ = {vendorId, productId};
+}
+
+void HidDevice::SetReplugHandler(std::function<void()> handler) {
+    std::lock_guard<std::mutex> guard(lock_);
+    onReplug_ = std::move(handler);
 }
 
 DeviceIds HidDevice::Ids() {
@@ -264,9 +369,26 @@ std::shared_ptr<Channel> HidDevice::OpenRole(Role role,
     return channel;
 }
 
+std::vector<CollectionInfo> HidDevice::MouseOf(const std::vector<CollectionInfo>& all) {
+    std::string preferred;
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        preferred = mouse_;
+    }
+    DeviceGroup mouse = SelectMouse(all, preferred);
+    if (!mouse.key.empty() && mouse.key != preferred) {
+        {
+            std::lock_guard<std::mutex> guard(lock_);
+            mouse_ = mouse.key;
+        }
+        log_.Line("mouse in use: device " + mouse.key);
+    }
+    return std::move(mouse.collections);
+}
+
 bool HidDevice::OpenFeature() {
     CloseFeature();
-    auto channel = OpenRole(Role::Command, SurveyAndLog());
+    auto channel = OpenRole(Role::Command, MouseOf(SurveyAndLog()));
     std::lock_guard<std::mutex> guard(lock_);
     feature_ = channel;
     return feature_ != nullptr;
@@ -274,8 +396,7 @@ bool HidDevice::OpenFeature() {
 
 bool HidDevice::OpenReport() {
     CloseReport();
-    std::vector<CollectionInfo> collections = SurveyAndLog();
-    auto channel = OpenRole(Role::Chunk, collections);
+    auto channel = OpenRole(Role::Chunk, MouseOf(SurveyAndLog()));
     {
         std::lock_guard<std::mutex> guard(lock_);
         output_ = channel;
@@ -306,13 +427,45 @@ void HidDevice::CloseReport() {
         closing->Abort();
 }
 
+std::vector<std::shared_ptr<Channel>> HidDevice::OpenChannels() {
+    std::lock_guard<std::mutex> guard(lock_);
+    std::vector<std::shared_ptr<Channel>> open;
+    for (const auto& channel : {feature_, output_})
+        if (channel)
+            open.push_back(channel);
+    return open;
+}
+
+int HidDevice::SendOn(std::shared_ptr<Channel> channel, std::span<const std::uint8_t> payload) {
+    if (!channel)
+        return 0;
+    bool replugged = false;
+    const int sent = channel->Send(payload, timeouts_, &replugged);
+    if (!replugged)
+        return sent;
+    // The whole device was enumerated anew: every handle of it is stale, and
+    // the client is told once, not once per channel.
+    for (const auto& other : OpenChannels())
+        if (other != channel)
+            other->Refresh();
+    std::function<void()> tell;
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        tell = onReplug_;
+    }
+    log_.Line("device enumerated anew under the same path: told to the client as a replug");
+    if (tell)
+        tell();
+    return sent;
+}
+
 int HidDevice::SetFeature(std::span<const std::uint8_t> payload) {
     std::shared_ptr<Channel> channel;
     {
         std::lock_guard<std::mutex> guard(lock_);
         channel = feature_;
     }
-    return channel ? channel->Send(payload, timeouts_) : 0;
+    return SendOn(std::move(channel), payload);
 }
 
 int HidDevice::Write(std::span<const std::uint8_t> payload) {
@@ -321,7 +474,44 @@ int HidDevice::Write(std::span<const std::uint8_t> payload) {
         std::lock_guard<std::mutex> guard(lock_);
         channel = output_;
     }
-    return channel ? channel->Send(payload, timeouts_) : 0;
+    return SendOn(std::move(channel), payload);
+}
+
+bool HidDevice::OwnsPath(const std::string& path) {
+    for (const auto& channel : OpenChannels())
+        if (SamePath(channel->Path(), path))
+            return true;
+    return false;
+}
+
+bool HidDevice::QueryRemove(const std::string& path) {
+    bool ours = false;
+    for (const auto& channel : OpenChannels())
+        if (SamePath(channel->Path(), path)) {
+            channel->Release();
+            ours = true;
+        }
+    return ours;
+}
+
+bool HidDevice::RemoveCancelled(const std::string& path) {
+    bool ours = false;
+    for (const auto& channel : OpenChannels())
+        if (SamePath(channel->Path(), path)) {
+            channel->Restore();
+            ours = true;
+        }
+    return ours;
+}
+
+bool HidDevice::RemoveComplete(const std::string& path) {
+    bool ours = false;
+    for (const auto& channel : OpenChannels())
+        if (SamePath(channel->Path(), path)) {
+            channel->Drop();
+            ours = true;
+        }
+    return ours;
 }
 
 int HidDevice::GetFeature(std::span<std::uint8_t> out) {
@@ -356,10 +546,16 @@ void HidDevice::LogProbe(const std::string& probe) {
 }
 
 bool HidDevice::Probe(std::vector<CollectionInfo>* collections) {
-    auto found = SurveyAndLog();
+    auto all = SurveyAndLog();
+    std::string preferred;
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        preferred = mouse_;
+    }
+    DeviceGroup mouse = SelectMouse(all, preferred);
     std::string probe = "device not usable: no command channel";
     bool usable = false;
-    for (const ChannelChoice& c : RankCandidates(found, Role::Command)) {
+    for (const ChannelChoice& c : RankCandidates(mouse.collections, Role::Command)) {
         if (system_.Open(c.path, Access::ReadWrite) || system_.Open(c.path, Access::None)) {
             probe = "device usable: command channel " + c.path + " opens";
             usable = true;
@@ -368,13 +564,32 @@ bool HidDevice::Probe(std::vector<CollectionInfo>* collections) {
         probe = "device not usable: command channel " + c.path + " refuses every access";
     }
     LogProbe(probe);
+    if (usable && mouse.key != preferred) {
+        std::lock_guard<std::mutex> guard(lock_);
+        mouse_ = mouse.key;
+    }
     if (collections != nullptr)
-        *collections = std::move(found);
+        *collections = std::move(mouse.collections);
     return usable;
 }
 
 bool HidDevice::Listed(std::vector<CollectionInfo>* collections) {
-    auto found = SurveyAndLog();
+    auto all = SurveyAndLog();
+    std::string mouse;
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        mouse = mouse_;
+    }
+    // The mouse in use, and no other: another of the same kind listed in its
+    // place is no sign that this one is still there.
+    std::vector<CollectionInfo> found;
+    if (mouse.empty()) {
+        found = SelectMouse(all, mouse).collections;
+    } else {
+        for (DeviceGroup& g : GroupByDevice(all))
+            if (g.key == mouse)
+                found = std::move(g.collections);
+    }
     const bool listed = !RankCandidates(found, Role::Command).empty();
     if (!listed)
         LogProbe("device not listed with a command channel");
@@ -387,11 +602,13 @@ std::string HidDevice::Report() {
     const auto found = Survey(system_, Ids().vendorId, Ids().productId);
     std::shared_ptr<Channel> feature, output;
     DeviceIds ids;
+    std::string mouse;
     {
         std::lock_guard<std::mutex> guard(lock_);
         feature = feature_;
         output = output_;
         ids = ids_;
+        mouse = mouse_;
     }
     if (found.empty() && !feature && !output)
         return {};
@@ -400,27 +617,36 @@ std::string HidDevice::Report() {
     std::string text = std::string(head) + "\r\n";
     if (found.empty())
         text += "no interface of the device present\r\n";
-    for (const CollectionInfo& c : found) {
-        char usage[64];
-        std::snprintf(usage, sizeof usage, "usage page %04X usage %04X", c.usagePage, c.usage);
-        text += "interface " + c.path + "\r\n  " + usage + "\r\n";
-        const std::pair<const char*, const ReportSpec*> types[] = {
-            {"input", &c.input}, {"output", &c.output}, {"feature", &c.feature}};
-        for (const auto& [name, spec] : types) {
-            if (spec->length == 0)
-                continue;
-            text += std::string("  ") + name + " buffer " + std::to_string(spec->length) + ":";
-            for (const ReportLength& r : spec->reports)
-                text += " id " + std::to_string(r.id) + " length " + std::to_string(r.length) + ";";
-            text += "\r\n";
+    const auto groups = GroupByDevice(found);
+    if (mouse.empty() && !groups.empty())
+        mouse = SelectMouse(found, mouse).key;
+    for (const DeviceGroup& group : groups) {
+        text += "device " + group.key +
+                (group.key == mouse ? ": the mouse in use\r\n"
+                                    : ": another mouse of the same kind, ignored\r\n");
+        for (const CollectionInfo& c : group.collections) {
+            char usage[64];
+            std::snprintf(usage, sizeof usage, "usage page %04X usage %04X", c.usagePage, c.usage);
+            text += "interface " + c.path + "\r\n  " + usage + "\r\n";
+            const std::pair<const char*, const ReportSpec*> types[] = {
+                {"input", &c.input}, {"output", &c.output}, {"feature", &c.feature}};
+            for (const auto& [name, spec] : types) {
+                if (spec->length == 0)
+                    continue;
+                text += std::string("  ") + name + " buffer " + std::to_string(spec->length) + ":";
+                for (const ReportLength& r : spec->reports)
+                    text +=
+                        " id " + std::to_string(r.id) + " length " + std::to_string(r.length) + ";";
+                text += "\r\n";
+            }
         }
     }
     for (Role role : {Role::Command, Role::Chunk}) {
         const auto& channel = role == Role::Command ? feature : output;
         text += channel ? channel->Status() : std::string(RoleName(role)) + " channel: not open";
         text += "\r\n";
-        const auto ranked =
-            RankCandidates(found, role, store_.Load(ids.vendorId, ids.productId, role));
+        const auto ranked = RankCandidates(SelectMouse(found, mouse).collections, role,
+                                           store_.Load(ids.vendorId, ids.productId, role));
         for (std::size_t i = 0; i < ranked.size(); ++i)
             text += "  candidate " + std::to_string(i + 1) + ": " + ranked[i].path + " (" +
                     ranked[i].why + ")\r\n";

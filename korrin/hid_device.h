@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -38,6 +39,7 @@ const char* OutcomeText(Outcome outcome);
 struct TransferResult {
     Outcome outcome = Outcome::Failed;
     std::size_t moved = 0;
+    std::uint32_t error = 0;  // the system's, when it refused or failed the transfer
 };
 
 // One transfer: begin, wait up to `timeoutMs` (or until aborted), cancel when
@@ -74,14 +76,29 @@ class Channel {
     // Frames `payload` (report id, payload, zero fill to the buffer length)
     // and sends it; on failure the next candidate is tried with the same
     // payload. 1 when the whole report went, 0 otherwise. A payload that does
-    // not fit is refused, never cut.
-    int Send(std::span<const std::uint8_t> payload, const Timeouts& t);
+    // not fit is refused, never cut. A send that fails because the device
+    // object behind the handle has gone is sent again once on a fresh handle
+    // of the same path; `replugged` is set when that one went through.
+    int Send(std::span<const std::uint8_t> payload, const Timeouts& t, bool* replugged = nullptr);
     // Reads one feature or input report; its bytes after the report id.
     int Receive(TransferKind kind, std::span<std::uint8_t> out, std::uint32_t timeoutMs,
                 const Timeouts& t);
     // Ends a transfer under way on another thread at once; the channel is
     // closed for good.
     void Abort();
+    // The interface path of the open (or released) candidate, empty when none.
+    std::string Path();
+    // The device was re-enumerated under the same path (another channel found
+    // its handle stale): a fresh handle on the same candidate.
+    bool Refresh();
+    // The system asks to remove the device: the handle is closed at once (a
+    // transfer under way is aborted) and the removal notice kept.
+    void Release();
+    // The removal was cancelled: the same candidate is opened again.
+    bool Restore();
+    // The device has gone: handle and notice dropped; sends fail until the
+    // channel is opened anew.
+    void Drop();
     // "command channel: <path> as feature report, ... opened read/write";
     // never waits for a transfer.
     std::string Status();
@@ -89,6 +106,7 @@ class Channel {
   private:
     bool OpenCandidate(std::size_t i);
     bool OpenNext();
+    bool ReopenCurrent();
     void RememberWorking();
     void UpdateStatus();
 
@@ -108,9 +126,12 @@ class Channel {
     std::string access_;
     bool stuck_ = false;
     bool confirmed_ = false;
+    bool released_ = false;  // closed for a removal that may yet be cancelled
 
     std::mutex handleLock_;  // the handle pointer against Abort from another thread
     std::unique_ptr<HidHandle> handle_;
+    std::unique_ptr<RemovalNotice> notice_;  // may outlive the handle (a release)
+    std::string path_;                       // of handle_ or of the released candidate
     bool closed_ = false;
 
     std::mutex statusLock_;  // read by the device report while a send may run
@@ -125,6 +146,10 @@ class HidDevice {
     HidDevice& operator=(const HidDevice&) = delete;
 
     void SetIds(std::uint16_t vendorId, std::uint16_t productId);
+    // Told, on the sending thread, when a send found its handle stale and went
+    // through on a fresh one: the device was re-enumerated and may have lost
+    // what it was sent, so its client should treat this as a replug.
+    void SetReplugHandler(std::function<void()> handler);
     bool OpenFeature();
     void CloseFeature();
     // Opens the chunk channel. True when the mouse is present and usable:
@@ -137,20 +162,37 @@ class HidDevice {
     int Read(std::span<std::uint8_t> out);
 
     // The read/write probe, for start-up and the system's arrival notice: the
-    // mouse is usable when a command candidate opens. `collections` gets what
-    // the survey found.
+    // mouse is usable when a command candidate opens. The mouse in use stays
+    // so while it is listed; else the first listed becomes it once usable.
+    // `collections` gets its collections (another mouse's are never read).
     bool Probe(std::vector<CollectionInfo>* collections = nullptr);
-    // The cheap check of every poll: the mouse is still listed with a
-    // command candidate; nothing is opened beyond reading its capabilities.
+    // The cheap check of every poll: the mouse in use (no other of its kind)
+    // is still listed with a command candidate; nothing is opened beyond
+    // reading capabilities.
     bool Listed(std::vector<CollectionInfo>* collections = nullptr);
 
+    // True when an open channel uses the interface `path` (any case): a
+    // removal notice naming it means our mouse has gone.
+    bool OwnsPath(const std::string& path);
+    // The system's handle notices, for the channels on `path`; each true when
+    // a channel of ours was concerned. A query closes them, a cancelled
+    // removal reopens them, a completed (or pending) removal drops them.
+    bool QueryRemove(const std::string& path);
+    bool RemoveCancelled(const std::string& path);
+    bool RemoveComplete(const std::string& path);
+
     // Plain text, CRLF lines: every interface with its collections and report
-    // ids, the chosen channels and why, the remembered choices. Empty when
+    // ids, grouped by physical device (the mouse in use first named as such),
+    // the chosen channels and why, the remembered choices. Empty when
     // nothing of the device is known.
     std::string Report();
 
   private:
     std::shared_ptr<Channel> OpenRole(Role role, const std::vector<CollectionInfo>& collections);
+    // The collections of the mouse in use among those surveyed; remembers it.
+    std::vector<CollectionInfo> MouseOf(const std::vector<CollectionInfo>& all);
+    std::vector<std::shared_ptr<Channel>> OpenChannels();
+    int SendOn(std::shared_ptr<Channel> channel, std::span<const std::uint8_t> payload);
     std::vector<CollectionInfo> SurveyAndLog();
     DeviceIds Ids();
     void LogProbe(const std::string& probe);
@@ -159,8 +201,10 @@ class HidDevice {
     CaptureLog& log_;
     ChoiceStore& store_;
     Timeouts timeouts_;
-    std::mutex lock_;  // the ids, the two channel pointers and the last probe
+    std::mutex lock_;  // the ids, the two channel pointers, the mouse and the last probe
     DeviceIds ids_;
+    std::string mouse_;  // device key of the mouse in use
+    std::function<void()> onReplug_;
     std::shared_ptr<Channel> feature_;
     std::shared_ptr<Channel> output_;
     std::string lastProbe_;

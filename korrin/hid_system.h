@@ -48,11 +48,18 @@ struct InterfaceEntry {
     // From the interface's hardware ids when the system names it there; lets
     // collections that are none of our business be passed over unopened.
     std::optional<Usage> usage;
+    // What the interface's physical device is known by (its container id, or
+    // the USB device above it); empty when the system does not say. Two
+    // identical mice differ here and nowhere else.
+    std::string deviceKey;
 };
 
 // One HID interface: on Windows one device path per top-level collection.
 struct CollectionInfo {
     std::string path;
+    // The physical device the collection belongs to (see InterfaceEntry); the
+    // survey fills it, from the path when the system does not say.
+    std::string deviceKey;
     std::uint16_t vendorId = 0;
     std::uint16_t productId = 0;
     std::uint16_t usagePage = 0;
@@ -75,6 +82,23 @@ enum class TransferKind {
     SetOutput,  // output report as a control request: works without access
     Input,
 };
+
+// System error codes the library acts upon (Win32 values: they are what the
+// system reports, on every width).
+namespace syserr {
+inline constexpr std::uint32_t kInvalidHandle = 6;
+inline constexpr std::uint32_t kBadCommand = 22;
+inline constexpr std::uint32_t kGenFailure = 31;
+inline constexpr std::uint32_t kDeviceNotConnected = 1167;
+}  // namespace syserr
+
+// A transfer on a handle whose device object has gone (a replug, a resume, a
+// hub power-cycling, a driver restart) fails with one of these; a fresh
+// handle on the same path may work.
+inline bool IsDeviceGone(std::uint32_t error) {
+    return error == syserr::kDeviceNotConnected || error == syserr::kInvalidHandle ||
+           error == syserr::kBadCommand || error == syserr::kGenFailure;
+}
 
 enum class WaitResult {
     Done,      // the transfer ended (well or not: Finish tells)
@@ -102,11 +126,30 @@ class HidHandle {
     // it failed or was cancelled. The report read is in Received().
     virtual std::optional<std::size_t> Finish() = 0;
     virtual std::span<const std::uint8_t> Received() const = 0;
+    // The system's error code of the last Begin refused or transfer failed;
+    // 0 when it did not say.
+    virtual std::uint32_t Error() const = 0;
     // Wakes an abortable wait on another thread. Safe from any thread.
     virtual void Abort() = 0;
     // What the platform's event loop waits on for a started read (the Windows
     // event handle); the platform-free code only passes it along.
     virtual std::uintptr_t Waitable() const = 0;
+};
+
+// An open handle, or the system's error code of why it would not open.
+struct OpenResult {
+    std::unique_ptr<HidHandle> handle;
+    std::uint32_t error = 0;
+    explicit operator bool() const { return handle != nullptr; }
+};
+
+// The system's promise to tell the watch when the device behind an open
+// handle is asked to go, has gone, or stays after all. It outlives the handle
+// on purpose: a handle closed to let a removal through must still hear that
+// the removal was cancelled. Dropping it ends the promise.
+class RemovalNotice {
+  public:
+    virtual ~RemovalNotice() = default;
 };
 
 class HidSystem {
@@ -117,8 +160,12 @@ class HidSystem {
     // Attributes and capabilities of one interface; read without access
     // rights, so it works on collections the system holds open.
     virtual std::optional<CollectionInfo> Describe(const std::string& path) = 0;
-    // An open handle, or nullptr when the system refuses that access.
-    virtual std::unique_ptr<HidHandle> Open(const std::string& path, Access access) = 0;
+    // An open handle, or the error when the system refuses that access.
+    virtual OpenResult Open(const std::string& path, Access access) = 0;
+    // Asks for removal notices about the device behind `handle`, opened on
+    // `path`; nullptr when nobody listens for them.
+    virtual std::unique_ptr<RemovalNotice> WatchRemoval(HidHandle& handle,
+                                                        const std::string& path) = 0;
     // A millisecond clock for time stamps and the capture window.
     virtual std::uint64_t NowMs() = 0;
 };

@@ -10,12 +10,16 @@ extern "C" {
 #include <winioctl.h>
 #include <hidclass.h>
 #include <setupapi.h>
+#include <cfgmgr32.h>
+#include <dbt.h>
 // clang-format on
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <map>
+#include <mutex>
 
 #include "common/win/scoped_win.h"
 
@@ -144,8 +148,10 @@ class WinHidHandle final : public HidHandle {
                 ok = ReadFile(file_.Get(), data, size, nullptr, &io_->overlapped);
                 break;
         }
-        if (!ok && GetLastError() != ERROR_IO_PENDING)
+        if (!ok && GetLastError() != ERROR_IO_PENDING) {
+            error_ = GetLastError();
             return false;
+        }
         pending_ = true;  // done or not, the event tells
         return true;
     }
@@ -169,8 +175,10 @@ class WinHidHandle final : public HidHandle {
         if (!ok && GetLastError() == ERROR_IO_INCOMPLETE)
             return std::nullopt;
         pending_ = false;
-        if (!ok)
+        if (!ok) {
+            error_ = GetLastError();
             return std::nullopt;
+        }
         io_->received = moved;
         return moved;
     }
@@ -179,7 +187,11 @@ class WinHidHandle final : public HidHandle {
         return {io_->buffer.data(), std::min<std::size_t>(io_->received, io_->buffer.size())};
     }
 
+    std::uint32_t Error() const override { return error_; }
+
     void Abort() override { SetEvent(abort_.Get()); }
+
+    HANDLE File() const { return file_.Get(); }
 
     std::uintptr_t Waitable() const override {
         return reinterpret_cast<std::uintptr_t>(io_->done.Get());
@@ -197,7 +209,111 @@ class WinHidHandle final : public HidHandle {
     std::unique_ptr<Io> io_;
     win::ScopedHandle abort_;
     bool pending_ = false;
+    DWORD error_ = 0;
 };
+
+// Which path each handle notice was asked for: the notice names only the
+// registration, and its handle may be closed by the time it comes.
+class NoticeRegistry {
+  public:
+    void SetWindow(HWND window) {
+        std::lock_guard<std::mutex> guard(lock_);
+        window_ = window;
+    }
+    HWND Window() {
+        std::lock_guard<std::mutex> guard(lock_);
+        return window_;
+    }
+    void Add(HDEVNOTIFY notify, const std::string& path) {
+        std::lock_guard<std::mutex> guard(lock_);
+        paths_[notify] = path;
+    }
+    void Remove(HDEVNOTIFY notify) {
+        std::lock_guard<std::mutex> guard(lock_);
+        paths_.erase(notify);
+    }
+    std::string PathOf(HDEVNOTIFY notify) {
+        std::lock_guard<std::mutex> guard(lock_);
+        const auto it = paths_.find(notify);
+        return it == paths_.end() ? std::string() : it->second;
+    }
+
+  private:
+    std::mutex lock_;
+    HWND window_ = nullptr;
+    std::map<HDEVNOTIFY, std::string> paths_;
+};
+
+NoticeRegistry& Notices() {
+    static NoticeRegistry registry;
+    return registry;
+}
+
+class WinRemovalNotice final : public RemovalNotice {
+  public:
+    WinRemovalNotice(HDEVNOTIFY notify, const std::string& path) : notify_(notify) {
+        Notices().Add(notify, path);
+    }
+    ~WinRemovalNotice() override { Notices().Remove(notify_.Get()); }
+
+  private:
+    win::ScopedDeviceNotify notify_;
+};
+
+std::string Narrow(const wchar_t* text) {
+    const int n = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (n <= 1)
+        return {};
+    std::string out(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text, -1, out.data(), n, nullptr, nullptr);
+    out.resize(static_cast<std::size_t>(n - 1));
+    return out;
+}
+
+// What the physical device of a HID interface is known by: its container id
+// (every function of one device shares it), else the USB device above the
+// collection and its interface. Empty when the system says neither (Wine,
+// other buses): the path stands in then.
+std::string DeviceKeyOf(HDEVINFO set, SP_DEVINFO_DATA& node) {
+    static const DEVPROPKEY kContainerId = {
+        {0x8c7ed206, 0x3f8a, 0x4827, {0xb3, 0xab, 0xae, 0x9e, 0x1f, 0xae, 0xfc, 0x6c}}, 2};
+    // The container of devices that are part of the computer itself.
+    static const GUID kNoContainer = {
+        0x00000000, 0x0000, 0x0000, {0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff}};
+    DEVPROPTYPE type = 0;
+    GUID container{};
+    if (SetupDiGetDevicePropertyW(set, &node, &kContainerId, &type,
+                                  reinterpret_cast<BYTE*>(&container), sizeof container, nullptr,
+                                  0) &&
+        type == DEVPROP_TYPE_GUID && !IsEqualGUID(container, kNoContainer) &&
+        !IsEqualGUID(container, GUID{})) {
+        char text[64];
+        std::snprintf(
+            text, sizeof text, "container {%08lX-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
+            static_cast<unsigned long>(container.Data1), container.Data2, container.Data3,
+            container.Data4[0], container.Data4[1], container.Data4[2], container.Data4[3],
+            container.Data4[4], container.Data4[5], container.Data4[6], container.Data4[7]);
+        return text;
+    }
+    DEVINST at = node.DevInst;
+    for (int level = 0; level < 3; ++level) {
+        DEVINST parent = 0;
+        if (CM_Get_Parent(&parent, at, 0) != CR_SUCCESS)
+            return {};
+        wchar_t id[MAX_DEVICE_ID_LEN] = {};
+        if (CM_Get_Device_IDW(parent, id, MAX_DEVICE_ID_LEN, 0) != CR_SUCCESS)
+            return {};
+        std::string text = Narrow(id);
+        std::string upper = text;
+        for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        // A composite device's interface sits between the collection and the
+        // device: go one further up.
+        if (upper.rfind("USB\\", 0) == 0 && upper.find("&MI_") == std::string::npos)
+            return "parent " + text;
+        at = parent;
+    }
+    return {};
+}
 
 class WinHidSystem final : public HidSystem {
   public:
@@ -224,7 +340,7 @@ class WinHidSystem final : public HidSystem {
             node.cbSize = sizeof node;
             if (!SetupDiGetDeviceInterfaceDetailA(set, &itf, detail, needed, nullptr, &node))
                 continue;
-            InterfaceEntry entry{detail->DevicePath, std::nullopt};
+            InterfaceEntry entry{detail->DevicePath, std::nullopt, DeviceKeyOf(set, node)};
             // The collection's hardware ids, read without opening it.
             char ids[1024] = {};
             if (SetupDiGetDeviceRegistryPropertyA(set, &node, SPDRP_HARDWAREID, nullptr,
@@ -270,16 +386,33 @@ class WinHidSystem final : public HidSystem {
         return info;
     }
 
-    std::unique_ptr<HidHandle> Open(const std::string& path, Access access) override {
+    OpenResult Open(const std::string& path, Access access) override {
         const DWORD rights = access == Access::ReadWrite ? GENERIC_READ | GENERIC_WRITE : 0;
         HANDLE file = CreateFileA(path.c_str(), rights, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                   OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
         if (file == INVALID_HANDLE_VALUE)
-            return nullptr;
+            return {nullptr, GetLastError()};
         auto handle = std::make_unique<WinHidHandle>(file);
         if (!handle->Valid())
+            return {nullptr, GetLastError()};
+        return {std::move(handle), 0};
+    }
+
+    std::unique_ptr<RemovalNotice> WatchRemoval(HidHandle& handle,
+                                                const std::string& path) override {
+        const HWND window = Notices().Window();
+        if (window == nullptr)
             return nullptr;
-        return handle;
+        // Every handle of this system is one of ours.
+        DEV_BROADCAST_HANDLE filter{};
+        filter.dbch_size = sizeof filter;
+        filter.dbch_devicetype = DBT_DEVTYP_HANDLE;
+        filter.dbch_handle = static_cast<WinHidHandle&>(handle).File();
+        const HDEVNOTIFY notify =
+            RegisterDeviceNotificationW(window, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
+        if (notify == nullptr)
+            return nullptr;
+        return std::make_unique<WinRemovalNotice>(notify, path);
     }
 
     std::uint64_t NowMs() override { return GetTickCount64(); }
@@ -290,6 +423,18 @@ class WinHidSystem final : public HidSystem {
 HidSystem& WindowsHid() {
     static WinHidSystem system;
     return system;
+}
+
+void SetRemovalWindow(HWND window) {
+    Notices().SetWindow(window);
+}
+
+std::string PathOfRemovalNotice(HDEVNOTIFY notify) {
+    return Notices().PathOf(notify);
+}
+
+std::string NarrowText(const wchar_t* text) {
+    return Narrow(text);
 }
 
 }  // namespace korrin

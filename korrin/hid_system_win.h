@@ -3,6 +3,10 @@
 // access asked for, and overlapped set-feature, get-feature, write and read.
 #pragma once
 
+#include <windows.h>
+
+#include <string>
+
 #include "korrin/capture_log.h"
 #include "korrin/hid_device.h"
 #include "korrin/hid_system.h"
@@ -11,6 +15,14 @@ namespace korrin {
 
 // The one instance of the process.
 HidSystem& WindowsHid();
+
+// The window that hears the handle notices of every channel and reader opened
+// from now on (nullptr: none is asked for).
+void SetRemovalWindow(HWND window);
+// The interface path a handle notice was asked for; empty when not ours.
+std::string PathOfRemovalNotice(HDEVNOTIFY notify);
+// A system text in the code page the device paths are listed in.
+std::string NarrowText(const wchar_t* text);
 
 // The library's diagnostics: debugger output, and while a capture runs
 // logs\korrin-capture.txt in the program folder.

@@ -27,12 +27,14 @@ void InputReader::Start(const std::vector<CollectionInfo>& collections) {
         const bool events = CarriesEvents(c);
         if (c.input.length == 0 || (!events && !capture))
             continue;
-        auto handle = system_.Open(c.path, Access::ReadWrite);
-        if (!handle) {
+        OpenResult opened = system_.Open(c.path, Access::ReadWrite);
+        if (!opened) {
             log_.Line("input " + c.path + ": not readable (held by the system)");
             continue;
         }
-        Source source{c, std::move(handle), events, false};
+        // A reader must never keep the device from being removed.
+        auto notice = system_.WatchRemoval(*opened.handle, c.path);
+        Source source{c, std::move(opened.handle), std::move(notice), events, false};
         log_.Line("input " + c.path + ": reading" +
                   (events ? " for events and capture" : " for capture"));
         if (Begin(source))
@@ -59,6 +61,7 @@ void InputReader::End(Source& source) {
     }
     source.pending = false;
     source.handle.reset();
+    source.notice.reset();
 }
 
 void InputReader::Stop() {

@@ -48,6 +48,7 @@ class InputReader {
     struct Source {
         CollectionInfo collection;
         std::unique_ptr<HidHandle> handle;
+        std::unique_ptr<RemovalNotice> notice;
         bool events = false;
         bool pending = false;
     };

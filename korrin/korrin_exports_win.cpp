@@ -29,7 +29,7 @@ struct Library {
     korrin::VirtualBackend virtualMouse;
     korrin::Backend* feature = nullptr;
     korrin::Backend* report = nullptr;
-    korrin::DeviceWatch watch;
+    korrin::DeviceWatch watch{hid.Device(), virtualMouse};
     std::mutex watchLock;
 };
 

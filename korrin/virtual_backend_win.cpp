@@ -62,16 +62,28 @@ bool VirtualBackend::Present() {
     return Send(vdev::kOpQueryPlugged) == 1;
 }
 bool VirtualBackend::OpenFeature() {
-    return Opened("feature", Send(vdev::kOpOpenFeature));
+    featureOpen_ = Opened("feature", Send(vdev::kOpOpenFeature));
+    return featureOpen_;
 }
 void VirtualBackend::CloseFeature() {
+    featureOpen_ = false;
     Send(vdev::kOpCloseFeature);
 }
 bool VirtualBackend::OpenReport() {
-    return Opened("output", Send(vdev::kOpOpenReport));
+    reportOpen_ = Opened("output", Send(vdev::kOpOpenReport));
+    return reportOpen_;
 }
 void VirtualBackend::CloseReport() {
+    reportOpen_ = false;
     Send(vdev::kOpCloseReport);
+}
+
+bool VirtualBackend::OwnsPath(const std::string& path) {
+    if (!featureOpen_ && !reportOpen_)
+        return false;
+    char own[160];
+    std::snprintf(own, sizeof own, vdev::kDevicePathFormat, vendorId_.load(), productId_.load());
+    return lstrcmpiA(own, path.c_str()) == 0;
 }
 
 int VirtualBackend::SetFeature(const unsigned char* data, int length) {
@@ -101,7 +113,7 @@ namespace korrin {
 
 std::string VirtualBackend::Report() {
     char ids[64];
-    std::snprintf(ids, sizeof ids, "vid %04X pid %04X", vendorId_, productId_);
+    std::snprintf(ids, sizeof ids, "vid %04X pid %04X", vendorId_.load(), productId_.load());
     std::string text = kVirtualPath + " for " + ids + "\r\n";
     text += Present() ? "plugged\r\n" : "unplugged\r\n";
     text += "command channel: " + kVirtualPath + ", feature reports of 8 bytes\r\n";

@@ -30,10 +30,18 @@ enum Op : std::uint32_t {
     kOpCommand = 100,      // payload: command line text (second instance)
 };
 
-// Notices posted by the virtual mouse to every registered watch window
-// (WM_APP range of the watch window's own class).
-inline constexpr std::uint32_t kNoticePresence = 0x8000 + 0x41;  // wParam 1 plugged, 0 unplugged
-inline constexpr std::uint32_t kNoticeEvent = 0x8000 + 0x42;     // wParam high 16, lParam low 16
+// Plugging and unplugging are told to every registered watch window as the
+// system tells a real replug: WM_DEVICECHANGE (sent, not posted) with
+// DBT_DEVICEARRIVAL / DBT_DEVICEREMOVECOMPLETE and a device interface of the
+// HID class named by this path (printf format: vendor id, product id). It is
+// the path of the virtual mouse's channels.
+inline constexpr const char* kDevicePathFormat =
+    "\\\\?\\HID#VID_%04X&PID_%04X&MI_01#VirtualMouse&0&0000#"
+    "{4d1e55b2-f16f-11cf-88cb-001111000030}";
+
+// Events, sent as notify messages so that they keep their order with the
+// device notices (WM_APP range of the watch window's own class).
+inline constexpr std::uint32_t kNoticeEvent = 0x8000 + 0x42;  // wParam high 16, lParam low 16
 
 // Time a request may take before the library gives up on the virtual mouse.
 inline constexpr unsigned kRequestTimeoutMs = 2000;

@@ -3,13 +3,15 @@
 // transfers configure, and injects device events.
 #include <windows.h>
 
+#include <dbt.h>
+
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <tuple>
 #include <vector>
 
-#include "common/win/scoped_win.h"
 #include "common/win/scoped_win.h"
 #include "common/win/window.h"
 #include "korrin/virtual_device_protocol.h"
@@ -211,6 +213,10 @@ class VirtualMouseWnd : public win::WindowImpl<VirtualMouseWnd> {
             }
             case vdev::kOpSetVidPid:
                 Record("SET_VIDPID", data);
+                if (data.size() == 2 * sizeof(std::uint16_t)) {
+                    std::memcpy(&vendorId_, data.data(), sizeof vendorId_);
+                    std::memcpy(&productId_, data.data() + 2, sizeof productId_);
+                }
                 return 1;
             case vdev::kOpOpenFeature:
                 Record("OPEN_FEATURE");
@@ -274,9 +280,37 @@ class VirtualMouseWnd : public win::WindowImpl<VirtualMouseWnd> {
         records_.push_back(std::move(line));
     }
 
-    void Notify(UINT message, WPARAM wParam, LPARAM lParam) {
+    // Events keep their order with the device notices: both go through the
+    // watch's queue of sent messages.
+    void NotifyEvent(WPARAM wParam, LPARAM lParam) {
         std::erase_if(watchers_, [](HWND w) { return !IsWindow(w); });
-        for (HWND w : watchers_) PostMessageA(w, message, wParam, lParam);
+        for (HWND w : watchers_) SendNotifyMessageW(w, vdev::kNoticeEvent, wParam, lParam);
+    }
+
+    // What the system sends a device notification window when a HID
+    // interface arrives or is removed, sent (the structure travels with a
+    // sent message only) and waited for, so that a replug on one command
+    // line reaches the library as a removal and then an arrival.
+    void NotifyDeviceChange(bool arrived) {
+        std::erase_if(watchers_, [](HWND w) { return !IsWindow(w); });
+        char path[160];
+        std::snprintf(path, sizeof path, vdev::kDevicePathFormat, vendorId_, productId_);
+        const std::size_t chars = std::strlen(path) + 1;
+        std::vector<std::uint8_t> storage(offsetof(DEV_BROADCAST_DEVICEINTERFACE_W, dbcc_name) +
+                                          chars * sizeof(wchar_t));
+        auto* notice = reinterpret_cast<DEV_BROADCAST_DEVICEINTERFACE_W*>(storage.data());
+        notice->dbcc_size = static_cast<DWORD>(storage.size());
+        notice->dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+        notice->dbcc_classguid = kHidInterfaceClass;
+        for (std::size_t i = 0; i < chars; ++i)
+            notice->dbcc_name[i] = static_cast<wchar_t>(static_cast<unsigned char>(path[i]));
+        for (HWND w : watchers_) {
+            DWORD_PTR result = 0;
+            SendMessageTimeoutW(w, WM_DEVICECHANGE,
+                                arrived ? DBT_DEVICEARRIVAL : DBT_DEVICEREMOVECOMPLETE,
+                                reinterpret_cast<LPARAM>(notice), SMTO_ABORTIFHUNG,
+                                vdev::kRequestTimeoutMs, &result);
+        }
     }
 
     void SetPlugged(bool plugged) {
@@ -284,7 +318,7 @@ class VirtualMouseWnd : public win::WindowImpl<VirtualMouseWnd> {
             return;
         plugged_ = plugged;
         Record(plugged ? "PLUG" : "UNPLUG");
-        Notify(vdev::kNoticePresence, plugged ? 1 : 0, 0);
+        NotifyDeviceChange(plugged);
         SetDlgItemTextA(Hwnd(), kIdPlug, plugged ? "Unplug" : "Plug");
         Changed();
     }
@@ -296,7 +330,7 @@ class VirtualMouseWnd : public win::WindowImpl<VirtualMouseWnd> {
             static_cast<std::uint8_t>(code >> 24), static_cast<std::uint8_t>(code >> 16),
             static_cast<std::uint8_t>(code >> 8), static_cast<std::uint8_t>(code)};
         Record("EVENT", bytes);
-        Notify(vdev::kNoticeEvent, code >> 16, code & 0xFFFF);
+        NotifyEvent(code >> 16, code & 0xFFFF);
         return true;
     }
 
@@ -343,8 +377,14 @@ class VirtualMouseWnd : public win::WindowImpl<VirtualMouseWnd> {
         InvalidateRect(Hwnd(), nullptr, TRUE);
     }
 
+    // The HID interface class the system names in its device notices.
+    static constexpr GUID kHidInterfaceClass = {
+        0x4d1e55b2, 0xf16f, 0x11cf, {0x88, 0xcb, 0x00, 0x11, 0x11, 0x00, 0x00, 0x30}};
+
     vmouse::VirtualFirmware firmware_;
     bool plugged_ = true;
+    std::uint16_t vendorId_ = 0x04D9;  // as the library selected, for the device path
+    std::uint16_t productId_ = 0xAD50;
     std::vector<HWND> watchers_;
     std::vector<std::string> records_;
     std::uint64_t sequence_ = 0;

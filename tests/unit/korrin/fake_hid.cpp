@@ -34,10 +34,23 @@ FakeCollection SystemMouse(ReportSpec feature = {}) {
     return Collection("mi_00", 0x0001, 0x0002, One(5), {}, std::move(feature), true);
 }
 
+class FakeNotice final : public RemovalNotice {
+  public:
+    explicit FakeNotice(FakeHid& system) : system_(system) { ++system_.liveNotices; }
+    ~FakeNotice() override { --system_.liveNotices; }
+
+  private:
+    FakeHid& system_;
+};
+
 class FakeHandle final : public HidHandle {
   public:
     FakeHandle(FakeHid& system, const FakeCollection& collection, Access access, std::uintptr_t id)
-        : system_(system), collection_(collection), access_(access), id_(id) {
+        : system_(system),
+          collection_(collection),
+          access_(access),
+          id_(id),
+          generation_(system.generation) {
         ++system_.liveHandles;
     }
     ~FakeHandle() override { --system_.liveHandles; }
@@ -60,6 +73,12 @@ class FakeHandle final : public HidHandle {
         if (kind != TransferKind::Input) {
             std::lock_guard<std::mutex> guard(system_.lock);
             system_.transfers.push_back({collection_.info.path, kind, report});
+        }
+        // The device object this handle was opened on is gone: the system
+        // refuses at once.
+        if (generation_ != system_.generation || system_.Find(Path()) == nullptr) {
+            error_ = syserr::kDeviceNotConnected;
+            return false;
         }
         kind_ = kind;
         buffer_ = std::move(report);
@@ -117,8 +136,10 @@ class FakeHandle final : public HidHandle {
             return std::nullopt;
         }
         if (std::find(system_.failingSends.begin(), system_.failingSends.end(), Path()) !=
-            system_.failingSends.end())
+            system_.failingSends.end()) {
+            error_ = system_.failError;
             return std::nullopt;
+        }
         received_ = kind_ == TransferKind::GetFeature ? buffer_.size() : 0;
         return buffer_.size();
     }
@@ -128,6 +149,8 @@ class FakeHandle final : public HidHandle {
             ADD_FAILURE() << "received bytes asked for before the transfer ended on " << Path();
         return {buffer_.data(), received_};
     }
+
+    std::uint32_t Error() const override { return error_; }
 
     void Abort() override {
         std::lock_guard<std::mutex> guard(system_.lock);
@@ -177,6 +200,8 @@ class FakeHandle final : public HidHandle {
     std::size_t received_ = 0;
     bool cancelled_ = false;
     bool aborted_ = false;
+    int generation_;
+    std::uint32_t error_ = 0;
 };
 
 }  // namespace
@@ -186,9 +211,12 @@ FakeHid::FakeHid(std::vector<FakeCollection> collections, std::vector<std::strin
 
 FakeHid::~FakeHid() {
     EXPECT_EQ(liveHandles, 0) << "handles left open";
+    EXPECT_EQ(liveNotices, 0) << "removal notices left registered";
 }
 
 const FakeCollection* FakeHid::Find(const std::string& path) const {
+    if (Unplugged(path))
+        return nullptr;
     for (const FakeCollection& c : collections_)
         if (c.info.path == path)
             return &c;
@@ -197,10 +225,11 @@ const FakeCollection* FakeHid::Find(const std::string& path) const {
 
 std::vector<InterfaceEntry> FakeHid::Interfaces() {
     std::vector<InterfaceEntry> entries;
-    for (const std::string& other : others_) entries.push_back({other, std::nullopt});
+    for (const std::string& other : others_) entries.push_back({other, std::nullopt, {}});
     // The system names each collection's usage in its hardware ids.
     for (const FakeCollection& c : collections_)
-        entries.push_back({c.info.path, Usage{c.info.usagePage, c.info.usage}});
+        if (!Unplugged(c.info.path))
+            entries.push_back({c.info.path, Usage{c.info.usagePage, c.info.usage}, c.deviceKey});
     return entries;
 }
 
@@ -215,18 +244,38 @@ std::optional<CollectionInfo> FakeHid::Describe(const std::string& path) {
     return c->info;
 }
 
-std::unique_ptr<HidHandle> FakeHid::Open(const std::string& path, Access access) {
+OpenResult FakeHid::Open(const std::string& path, Access access) {
+    constexpr std::uint32_t kAccessDenied = 5, kFileNotFound = 2;
     const FakeCollection* c = Find(path);
     if (c == nullptr) {
+        if (Unplugged(path))
+            return {nullptr, kFileNotFound};
         ADD_FAILURE() << "opened a collection of another device: " << path;
-        return nullptr;
+        return {nullptr, kFileNotFound};
     }
     if (IsPrivateCollection({c->info.usagePage, c->info.usage}))
         ADD_FAILURE() << "opened a keyboard or digitizer collection: " << path;
     opens.push_back({path, access});
     if (access == Access::ReadWrite && c->refusesReadWrite)
-        return nullptr;
-    return std::make_unique<FakeHandle>(*this, *c, access, opens.size());
+        return {nullptr, kAccessDenied};
+    return {std::make_unique<FakeHandle>(*this, *c, access, opens.size()), 0};
+}
+
+std::unique_ptr<RemovalNotice> FakeHid::WatchRemoval(HidHandle&, const std::string& path) {
+    watched.push_back(path);
+    return std::make_unique<FakeNotice>(*this);
+}
+
+void FakeHid::Unplug(const std::string& deviceKey) {
+    // Handles keep a reference to their collection: it stays, only no longer
+    // listed or found.
+    for (const FakeCollection& c : collections_)
+        if (c.deviceKey == deviceKey)
+            unplugged_.push_back(c.info.path);
+}
+
+bool FakeHid::Unplugged(const std::string& path) const {
+    return std::find(unplugged_.begin(), unplugged_.end(), path) != unplugged_.end();
 }
 
 void FakeHid::Queue(const std::string& path, std::vector<std::uint8_t> report) {
@@ -246,6 +295,20 @@ bool MemorySink::Has(const std::string& part) const {
 bool MemorySink::Captured(const std::string& part) const {
     return std::any_of(captured.begin(), captured.end(),
                        [&](const std::string& l) { return l.find(part) != std::string::npos; });
+}
+
+std::vector<FakeCollection> AsDevice(std::vector<FakeCollection> layout, const std::string& key) {
+    for (FakeCollection& c : layout) c.deviceKey = key;
+    return layout;
+}
+
+std::vector<FakeCollection> SecondMouse(std::vector<FakeCollection> layout) {
+    for (FakeCollection& c : layout) {
+        const auto at = c.info.path.find("#7&2a1f&0&");
+        c.info.path.replace(at, 10, "#7&9c04&0&");
+        c.deviceKey = "{container-of-the-second-mouse}";
+    }
+    return layout;
 }
 
 ReportSpec One(std::uint16_t length, std::uint8_t id) {

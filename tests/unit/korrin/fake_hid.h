@@ -22,6 +22,7 @@ namespace korrin::fake {
 struct FakeCollection {
     CollectionInfo info;
     bool refusesReadWrite = false;  // held by the system (mouse, keyboard)
+    std::string deviceKey;          // as the system names the physical device; "" = not at all
 };
 
 // How a send (set feature or output write) goes.
@@ -51,7 +52,9 @@ class FakeHid final : public HidSystem {
 
     std::vector<InterfaceEntry> Interfaces() override;
     std::optional<CollectionInfo> Describe(const std::string& path) override;
-    std::unique_ptr<HidHandle> Open(const std::string& path, Access access) override;
+    OpenResult Open(const std::string& path, Access access) override;
+    std::unique_ptr<RemovalNotice> WatchRemoval(HidHandle& handle,
+                                                const std::string& path) override;
     std::uint64_t NowMs() override { return now; }
 
     // Input reports the device will deliver on a collection, in order; an
@@ -59,17 +62,29 @@ class FakeHid final : public HidSystem {
     void Queue(const std::string& path, std::vector<std::uint8_t> report);
     // Blocks until a BlockUntil send waits.
     void WaitUntilBlocked();
+    // The device objects are created anew under the same paths (a resume, a
+    // hub power-cycling): every handle opened before fails from now on with
+    // ERROR_DEVICE_NOT_CONNECTED; new opens work.
+    void Reenumerate() { ++generation; }
+    // The physical device `deviceKey` is unplugged: its collections are no
+    // longer listed and their handles fail.
+    void Unplug(const std::string& deviceKey);
 
     std::uint64_t now = 1000;
     SendMode sendMode = SendMode::Complete;
-    // Collections whose firmware fails every send (the transfer ends in error).
+    // Collections whose firmware fails every send (the transfer ends in error
+    // `failError`, what a stalled request gives).
     std::vector<std::string> failingSends;
+    std::uint32_t failError = 1;
     std::vector<Transfer> transfers;  // every transfer begun
     std::vector<OpenCall> opens;
     std::vector<std::pair<std::uint32_t, bool>> waits;  // timeout and abortable, of sends
     std::vector<WaitResult> sendWaitResults;
     int cancels = 0;
     int liveHandles = 0;
+    int liveNotices = 0;
+    std::vector<std::string> watched;  // every path a removal notice was asked for
+    int generation = 0;
 
     // Used by the handles.
     const FakeCollection* Find(const std::string& path) const;
@@ -79,8 +94,10 @@ class FakeHid final : public HidSystem {
     std::map<std::string, std::deque<std::vector<std::uint8_t>>> inputs;
 
   private:
+    bool Unplugged(const std::string& path) const;
     std::vector<FakeCollection> collections_;
     std::vector<std::string> others_;
+    std::vector<std::string> unplugged_;
 };
 
 // Lines of the diagnostics and of the capture file, kept for the test to read.
@@ -123,6 +140,12 @@ class MemoryStore final : public ChoiceStore {
     std::map<Role, RememberedChoice> choices;
     int saves = 0;
 };
+
+// A copy of `layout` as a second mouse of the same kind: its own paths (another
+// USB port's instance) and device key.
+std::vector<FakeCollection> SecondMouse(std::vector<FakeCollection> layout);
+// `layout` with every collection named as one device, `key`.
+std::vector<FakeCollection> AsDevice(std::vector<FakeCollection> layout, const std::string& key);
 
 // A report type with one report id (0: none) of the given length.
 ReportSpec One(std::uint16_t length, std::uint8_t id = 0);

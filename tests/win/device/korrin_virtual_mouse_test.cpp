@@ -140,6 +140,23 @@ TEST_F(KorrinVirtualMouse, UnplugAndPlugArePostedOnceEach) {
     EXPECT_EQ(arrivals(), (std::vector<WPARAM>{0, 1, 0}));
 }
 
+TEST_F(KorrinVirtualMouse, AReplugOnOneCommandLineIsOneRemovalThenOneArrival) {
+    OpenAll();
+    // Unplugged and plugged back within milliseconds: by the time anyone
+    // looks, the mouse is there again, yet it may have lost its settings.
+    EXPECT_EQ(vmtest::RunVirtualMouse("/unplug /plug"), 0);
+    // An event injected afterwards reaches the client after whatever the
+    // replug told it.
+    EXPECT_EQ(vmtest::RunVirtualMouse("/event option"), 0);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return Count(sink.received, kEventMsg) >= 1; }));
+    std::vector<WPARAM> told;
+    for (const Received& r : sink.received)
+        if (r.msg == kArrivalMsg)
+            told.push_back(r.wParam);
+    EXPECT_EQ(told, (std::vector<WPARAM>{0, 1}));
+    EXPECT_EQ(sink.received.back().msg, kEventMsg);
+}
+
 TEST_F(KorrinVirtualMouse, InjectedEventsArriveSplitIntoHighAndLowWords) {
     OpenAll();
     EXPECT_EQ(vmtest::RunVirtualMouse("/event 0x40000103"), 0);
