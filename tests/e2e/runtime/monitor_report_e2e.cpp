@@ -109,5 +109,20 @@ TEST_F(MonitorReportE2E, TheRunningMonitorWritesItsOwnReport) {
     EXPECT_FALSE(monitor_.Exited());
 }
 
+// A shortcut or Run entry with an argument of another version (or one the
+// user added) still starts the mouse software; the log says what was passed
+// over.
+TEST_F(MonitorReportE2E, AnUnknownArgumentStartsMonitorNormally) {
+    settings::SystemSettingsFiles files(folder_.Path());
+    ASSERT_TRUE(settings::SaveAll(files.Files(), nullptr, Block()));
+    ASSERT_TRUE(monitor_.Start(folder_.File("Monitor.exe"), "/startup"));
+    ASSERT_TRUE(WaitUntil([this] { return MonitorWindow() != nullptr; }))
+        << "Monitor refused the argument; exit code " << monitor_.WaitExit(std::chrono::seconds(1));
+    EXPECT_TRUE(WaitUntil([this] {
+        return folder_.ReadText("logs\\monitor.log").find("unknown argument \"/startup\"") !=
+               std::string::npos;
+    })) << folder_.ReadText("logs\\monitor.log");
+}
+
 }  // namespace
 }  // namespace e2e
