@@ -82,6 +82,8 @@ inline constexpr unsigned kDiagnosticsUnavailable = 1405;
 inline constexpr unsigned kReportNotSaved = 1406;
 inline constexpr unsigned kTextFiles = 1407;
 inline constexpr unsigned kDiagnosticsNotStarted = 1408;
+// Option's support page: where its diagnostics report went.
+inline constexpr unsigned kReportSaved = 1409;
 // Monitor's command line (message boxes).
 inline constexpr unsigned kCommandUsage = 1420;
 inline constexpr unsigned kCommandBadArgument = 1421;  // "%1" the argument
@@ -123,7 +125,7 @@ inline constexpr std::array<IdRun, 13> kUsedIds = {{
     {kResetQuestion, kResetCaption},
     {kManualMissing, kManualCaption},
     {kPathTooLong, kPathTooLongCaption},
-    {kRecordDiagnostics, kDiagnosticsNotStarted},
+    {kRecordDiagnostics, kReportSaved},
     {kCommandUsage, kDelayEvent},
 }};
 

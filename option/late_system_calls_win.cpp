@@ -25,6 +25,14 @@ BOOL GetSaveFileNameA(OPENFILENAMEA* ofn) {
     return call != nullptr ? call(ofn) : FALSE;
 }
 
+BOOL GetSaveFileNameW(OPENFILENAMEW* ofn) {
+    const skin::ThemedControls themed;
+    static auto* const call =
+        win::LateFunction<decltype(::GetSaveFileNameW)>("comdlg32.dll", "GetSaveFileNameW");
+    win::NeedOle();
+    return call != nullptr ? call(ofn) : FALSE;
+}
+
 HINSTANCE ShellExecuteA(HWND owner, const char* verb, const char* file, const char* parameters,
                         const char* folder, int show) {
     const skin::ThemedControls themed;

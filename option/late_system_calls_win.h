@@ -13,6 +13,7 @@ namespace option::late {
 
 BOOL GetOpenFileNameA(OPENFILENAMEA* ofn);
 BOOL GetSaveFileNameA(OPENFILENAMEA* ofn);
+BOOL GetSaveFileNameW(OPENFILENAMEW* ofn);
 HINSTANCE ShellExecuteA(HWND owner, const char* verb, const char* file, const char* parameters,
                         const char* folder, int show);
 HRESULT SHGetFolderPathA(HWND owner, int folder, HANDLE token, DWORD flags, char* path);

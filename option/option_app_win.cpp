@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "common/protocol.h"
+#include "common/win/crash_dump_win.h"
 #include "common/win/dpi_win.h"
 #include "common/win/late_function_win.h"
 #include "common/win/program_folder_win.h"
@@ -53,6 +54,7 @@ int COptionApp::Run() {
 }  // namespace option
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    win::InstallCrashDumps(L"Option");
     win::BecomeDpiAware();
     option::COptionApp app;
     return app.Run();

@@ -153,8 +153,8 @@ inline constexpr std::array kAdvancedPage{skin::GroupStart(),
                                           201,
                                           ControlId(30)};
 
-// Support page: the manual button.
-inline constexpr std::array kSupportPage{ControlId(1)};
+// Support page: the manual button, the diagnostics report button.
+inline constexpr std::array kSupportPage{ControlId(1), ControlId(2)};
 
 // The pages' tables by page index (buttons, lighting, advanced, support).
 inline constexpr std::array<std::span<const int>, 4> kPages{kButtonPage, kLightingPage,

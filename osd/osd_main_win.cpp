@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "common/protocol.h"
+#include "common/win/crash_dump_win.h"
 #include "common/win/dpi_win.h"
 #include "common/win/program_folder_win.h"
 #include "common/win/scoped_win.h"
@@ -38,6 +39,7 @@ int RunMessages(HWND window, HANDLE starter) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    win::InstallCrashDumps(L"VantorOSD");
     win::BecomeDpiAware();
     // Another display window (this program or any other that serves the
     // title) already gets Monitor's notices; a second would only duplicate

@@ -81,6 +81,12 @@ struct FileHandleTraits {
     static bool Close(HANDLE h) { return CloseHandle(h) != FALSE; }
 };
 
+// FindFirstFile's search handle: INVALID_HANDLE_VALUE when nothing was found.
+struct FindHandleTraits {
+    static HANDLE Empty() { return INVALID_HANDLE_VALUE; }
+    static bool Close(HANDLE h) { return FindClose(h) != FALSE; }
+};
+
 template <class G>
 struct GdiObjectTraits {
     static G Empty() { return nullptr; }
@@ -128,6 +134,13 @@ struct GlobalMemoryTraits {
     static bool Close(HGLOBAL memory) { return GlobalFree(memory) == nullptr; }
 };
 
+// Blocks the system allocates for its caller with LocalAlloc
+// (CommandLineToArgvW, FormatMessage).
+struct LocalMemoryTraits {
+    static HLOCAL Empty() { return nullptr; }
+    static bool Close(HLOCAL h) { return LocalFree(h) == nullptr; }
+};
+
 // The setup functions report failure as INVALID_HANDLE_VALUE, not null.
 struct DeviceInfoSetTraits {
     static HDEVINFO Empty() { return INVALID_HANDLE_VALUE; }
@@ -141,6 +154,7 @@ struct DeviceNotifyTraits {
 
 using ScopedHandle = ScopedOwner<HANDLE, KernelHandleTraits>;
 using ScopedFileHandle = ScopedOwner<HANDLE, FileHandleTraits>;
+using ScopedFind = ScopedOwner<HANDLE, FindHandleTraits>;
 template <class G>
 using ScopedGdi = ScopedOwner<G, GdiObjectTraits<G>>;
 using ScopedDc = ScopedOwner<HDC, MemoryDcTraits>;
@@ -151,6 +165,7 @@ using ScopedHook = ScopedOwner<HHOOK, HookTraits>;
 using ScopedMenu = ScopedOwner<HMENU, MenuTraits>;
 using ScopedIcon = ScopedOwner<HICON, IconTraits>;
 using ScopedGlobal = ScopedOwner<HGLOBAL, GlobalMemoryTraits>;
+using ScopedLocal = ScopedOwner<HLOCAL, LocalMemoryTraits>;
 using ScopedDeviceInfoSet = ScopedOwner<HDEVINFO, DeviceInfoSetTraits>;
 using ScopedDeviceNotify = ScopedOwner<HDEVNOTIFY, DeviceNotifyTraits>;
 

@@ -8,6 +8,9 @@
 #include <memory>
 #include <vector>
 
+#include "common/settings/ini_file_win.h"
+#include "common/settings/settings_files.h"
+#include "common/win/crash_dump_win.h"
 #include "common/win/program_folder_win.h"
 #include "common/win/scoped_win.h"
 #include "lan/string_ids.h"
@@ -117,18 +120,86 @@ std::string FileTail(const std::string& path, std::size_t limit, bool& cut) {
     return text;
 }
 
-bool WriteWholeFile(const std::string& path, const std::string& text) {
-    win::ScopedFileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                           FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
-        return false;
+bool WriteWholeFile(HANDLE file, const std::string& text) {
     DWORD written = 0;
-    return WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) !=
+    return WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) !=
                FALSE &&
            written == text.size();
 }
 
+void CrashDumpFacts(device::DiagnosticsFacts& facts) {
+    win::CrashDumpFile dump;
+    if (!win::LatestCrashDump(win::LogsFolderW(), dump))
+        return;
+    facts.crashDumpName = dump.name;
+    facts.crashDumpBytes = dump.size;
+    FILETIME local{};
+    SYSTEMTIME at{};
+    if (FileTimeToLocalFileTime(&dump.written, &local) && FileTimeToSystemTime(&local, &at)) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u", at.wYear, at.wMonth,
+                      at.wDay, at.wHour, at.wMinute, at.wSecond);
+        facts.crashDumpWritten = text;
+    }
+}
+
+// What every report holds, whoever writes it; `link` as the writer has it.
+void CommonFacts(device::DiagnosticsFacts& facts, const std::string& programFolder,
+                 device::DeviceLink& link) {
+    facts.programVersion = FileVersion(ModulePath(nullptr));
+    if (link.IsBound()) {
+        const std::string version = FileVersion(programFolder + device::kLibraryName);
+        facts.libraryVersion = version.empty() ? "loaded (no version information)" : version;
+    }
+    facts.windowsVersion = WindowsVersion();
+    facts.displayScalePercent = DisplayScalePercent();
+    facts.diagnosticsAvailable = link.CanCapture();
+    facts.capturePath = link.CapturePath();
+    if (!facts.capturePath.empty())
+        facts.captureText = FileTail(facts.capturePath, kReportCaptureBytes, facts.captureCut);
+    CrashDumpFacts(facts);
+}
+
 }  // namespace
+
+bool WriteReportFile(const std::wstring& path, const std::string& text) {
+    win::ScopedFileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                           FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file && WriteWholeFile(file.Get(), text);
+}
+
+std::string BuildReportWithoutMonitor(ReportWriter writer) {
+    const std::string folder = win::ProgramFolder();
+    device::DiagnosticsFacts facts;
+    device::DeviceLink link;
+    link.Bind(folder);
+    if (writer == ReportWriter::NoMonitorRunning) {
+        facts.monitorState = "not running (report written by Monitor.exe /report)";
+        // The mouse is looked at as Monitor's start-up would, then let go.
+        // The library sends its notices to a window no one reads.
+        HWND listener = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                        nullptr, nullptr);
+        facts.mousePresent = link.OpenAtStartup(listener);
+        facts.deviceReport = link.DeviceReport();
+        CommonFacts(facts, folder, link);
+        link.Shutdown();
+        if (listener != nullptr)
+            DestroyWindow(listener);
+    } else {
+        facts.monitorState =
+            "running, but it did not answer (report written by Monitor.exe /report)";
+        // The running Monitor holds the mouse: it is not opened a second time.
+        facts.mouseStateKnown = false;
+        CommonFacts(facts, folder, link);
+    }
+    MonitorLog log(folder);
+    facts.logLines = log.LastLines(kReportLogLines);
+    auto block = std::make_unique<settings::SettingsBlock>();
+    settings::SystemSettingsFiles files(folder);
+    if (!settings::LoadAll(files, nullptr, *block, settings::DefaultsFor::Monitor))
+        settings::FillDefaults(*block, settings::DefaultsFor::Monitor);
+    return device::BuildDiagnosticsReport(facts, device::PrivateNames(*block));
+}
 
 std::string Diagnostics::Text(unsigned id) const {
     return win::LoadModuleString(ports_.strings, id, 512);
@@ -204,21 +275,31 @@ void Diagnostics::Stop() {
 
 std::string Diagnostics::BuildReport() {
     device::DiagnosticsFacts facts;
-    facts.programVersion = FileVersion(ModulePath(nullptr));
-    if (ports_.link.IsBound()) {
-        const std::string version = FileVersion(ports_.programFolder + device::kLibraryName);
-        facts.libraryVersion = version.empty() ? "loaded (no version information)" : version;
-    }
-    facts.windowsVersion = WindowsVersion();
-    facts.displayScalePercent = DisplayScalePercent();
+    facts.monitorState = "running (report written by it)";
+    CommonFacts(facts, ports_.programFolder, ports_.link);
     facts.mousePresent = ports_.connected();
-    facts.diagnosticsAvailable = ports_.link.CanCapture();
     facts.deviceReport = ports_.link.DeviceReport();
     facts.logLines = ports_.log.LastLines(kReportLogLines);
-    facts.capturePath = ports_.link.CapturePath();
-    if (!facts.capturePath.empty())
-        facts.captureText = FileTail(facts.capturePath, kReportCaptureBytes, facts.captureCut);
     return device::BuildDiagnosticsReport(facts, device::PrivateNames(ports_.block.Get()));
+}
+
+LRESULT Diagnostics::AnswerReportRequest(const COPYDATASTRUCT& request) {
+    // Another process's memory: a UTF-16 path ending in its NUL, no more.
+    const std::size_t units = request.cbData / sizeof(wchar_t);
+    const auto* text = static_cast<const wchar_t*>(request.lpData);
+    if (stopped_ || text == nullptr || request.cbData % sizeof(wchar_t) != 0 || units < 2 ||
+        text[units - 1] != L'\0')
+        return kReportNotWritten;
+    const std::wstring path(text, units - 1);
+    if (path.find(L'\0') != std::wstring::npos)
+        return kReportNotWritten;
+    if (!WriteReportFile(path, BuildReport())) {
+        ports_.log.Line("error: the diagnostics report asked for could not be written (error %lu)",
+                        static_cast<unsigned long>(GetLastError()));
+        return kReportNotWritten;
+    }
+    ports_.log.Line("diagnostics report written on request");
+    return kReportWritten;
 }
 
 bool Diagnostics::ChooseReportFile(std::string& path) {
@@ -266,7 +347,9 @@ void Diagnostics::OnSaveReport() {
     choosingFile_ = false;
     if (!chosen || stopped_)
         return;
-    if (WriteWholeFile(path, report)) {
+    win::ScopedFileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                           FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file && WriteWholeFile(file.Get(), report)) {
         ports_.log.Line("diagnostics report saved");
         return;
     }

@@ -22,6 +22,27 @@ inline constexpr unsigned kCmdSaveDiagnosticsReport = 6004;
 // Watches a capture while one is recorded.
 inline constexpr UINT_PTR kTimerCaptureWatch = 504;
 
+// Monitor.exe /report PATH asks the running Monitor for its report with a
+// WM_COPYDATA of this tag, the path as NUL-terminated UTF-16. The answers are
+// not 0 or 1, which a Monitor that does not know the request gives.
+inline constexpr ULONG_PTR kReportRequestTag = 0x4D525054;  // "MRPT"
+inline constexpr LRESULT kReportWritten = 0x52505431;
+inline constexpr LRESULT kReportNotWritten = 0x52505430;
+
+// Who writes a report, as the report tells it.
+enum class ReportWriter {
+    RunningMonitor,       // the running Monitor, with everything it knows
+    NoMonitorRunning,     // Monitor.exe /report, which looked at the mouse itself
+    MonitorDidNotAnswer,  // Monitor.exe /report; the running Monitor holds the mouse
+};
+
+// The report of a Monitor.exe /report that no running Monitor wrote: the
+// program folder, the system and, when no Monitor holds it, the mouse.
+std::string BuildReportWithoutMonitor(ReportWriter writer);
+
+// Writes `text` to `path` whole; false when it cannot be written.
+bool WriteReportFile(const std::wstring& path, const std::string& text);
+
 class Diagnostics {
   public:
     struct Ports {
@@ -40,6 +61,10 @@ class Diagnostics {
     void OnRecord();
     void OnCaptureTimer();
     void OnSaveReport();
+    // A report request of Monitor.exe /report (WM_COPYDATA tagged
+    // kReportRequestTag): writes the report and answers kReportWritten or
+    // kReportNotWritten.
+    LRESULT AnswerReportRequest(const COPYDATASTRUCT& request);
     void Stop();
 
   private:

@@ -1,6 +1,6 @@
 // Monitor's application object: single instance, the command line ("1", and
 // the commands a running Monitor is handed or a new one carries out), the
-// hidden window and its message loop.
+// hidden window and its message loop, and what a crash leaves behind.
 #include <windows.h>
 #include <objbase.h>
 
@@ -8,12 +8,15 @@
 #include <memory>
 
 #include "common/protocol.h"
+#include "common/win/crash_dump_win.h"
 #include "common/win/dpi_win.h"
 #include "common/win/program_folder_win.h"
 #include "common/win/scoped_win.h"
 #include "monitor/app/monitor_command_win.h"
+#include "monitor/app/monitor_log_win.h"
 #include "monitor/app/monitor_wnd_win.h"
 #include "monitor/app/running_monitor_win.h"
+#include "monitor/runtime/win/held_input_win.h"
 
 namespace monitor {
 
@@ -53,7 +56,13 @@ bool CMonitorApp::InitInstance(const char* commandLine) {
     char copy[100] = {};
     std::strncpy(copy, commandLine, sizeof copy - 1);
     openOptionAtStart_ = copy[0] == '1';
-    command_ = runtime::ParseMonitorCommand(commandLine);
+    // The arguments as the system splits them, so that a report path keeps
+    // every character.
+    command_ = runtime::ParseMonitorArguments(CommandLineArguments());
+    if (command_.kind == runtime::CommandKind::Report) {
+        exitCode_ = static_cast<int>(RunReportCommand(WideFromUtf8(command_.reportPath)));
+        return false;
+    }
     if (command_.kind == runtime::CommandKind::Usage) {
         ShowUsage();
         return false;
@@ -62,6 +71,14 @@ bool CMonitorApp::InitInstance(const char* commandLine) {
         exitCode_ = static_cast<int>(runtime::CommandResult::BadArgument);
         ShowBadArgument(command_.badArgument);
         return false;
+    }
+    if (!command_.ignoredArgument.empty()) {
+        // Started as usual; the log says what was passed over, for whoever
+        // wonders why a shortcut's argument had no effect.
+        constexpr std::size_t kLoggedLength = 64;
+        MonitorLog(win::ProgramFolder())
+            .Line("command line: unknown argument \"%s\" ignored; a normal start",
+                  command_.ignoredArgument.substr(0, kLoggedLength).c_str());
     }
     const bool forwarded = command_.kind == runtime::CommandKind::Profile ||
                            command_.kind == runtime::CommandKind::Apply;
@@ -106,6 +123,8 @@ void CMonitorApp::ExitInstance() {
 }  // namespace monitor
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
+    // A crash lets go of the keys a button holds down before anything else.
+    win::InstallCrashDumps(L"Monitor", runtime::ReleaseHeldInputAfterCrash);
     win::BecomeDpiAware();
     monitor::CMonitorApp app;
     return app.Run(commandLine != nullptr ? commandLine : "");

@@ -1,10 +1,15 @@
 #include "monitor/app/monitor_command_win.h"
 
+#include <shellapi.h>
+
 #include <string>
 
+#include "common/protocol.h"
 #include "common/win/program_folder_win.h"
 #include "common/win/scoped_win.h"
 #include "lan/string_ids.h"
+#include "monitor/app/diagnostics_win.h"
+#include "monitor/app/running_monitor_win.h"
 
 namespace monitor {
 
@@ -42,6 +47,91 @@ runtime::CommandResult ForwardCommand(HWND running, const runtime::MonitorComman
 void QueueOwnCommand(HWND self, const runtime::MonitorCommand& command) {
     PostMessageA(self, runtime::kMsgRunCommand, static_cast<WPARAM>(command.kind),
                  static_cast<LPARAM>(command.profileIndex));
+}
+
+namespace {
+
+std::string Utf8FromWide(const wchar_t* text) {
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (size <= 1)
+        return {};
+    std::string out(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, out.data(), size, nullptr, nullptr);
+    out.resize(static_cast<std::size_t>(size - 1));
+    return out;
+}
+
+// A running Monitor builds its report in well under a second; a slow disk
+// or a busy machine gets ample time before this process writes it instead.
+constexpr UINT kReportAnswerWaitMs = 15000;
+
+// The running Monitor's answer to a report request: Done, BadArgument (it
+// could not write the file), or MouseAbsent when it did not take the request
+// (it hangs, ends, or is a build that does not know it).
+runtime::CommandResult AskRunningMonitorForReport(const std::wstring& path) {
+    HWND running = RunningMonitorWindow(kRunningMonitorWaitMs);
+    if (running == nullptr)
+        return runtime::CommandResult::MouseAbsent;
+    COPYDATASTRUCT request{};
+    request.dwData = kReportRequestTag;
+    request.cbData = static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t));
+    request.lpData = const_cast<wchar_t*>(path.c_str());
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutW(running, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&request),
+                             SMTO_ABORTIFHUNG, kReportAnswerWaitMs, &answer))
+        return runtime::CommandResult::MouseAbsent;
+    if (static_cast<LRESULT>(answer) == kReportWritten)
+        return runtime::CommandResult::Done;
+    if (static_cast<LRESULT>(answer) == kReportNotWritten)
+        return runtime::CommandResult::BadArgument;
+    return runtime::CommandResult::MouseAbsent;
+}
+
+}  // namespace
+
+std::wstring WideFromUtf8(const std::string& text) {
+    if (text.empty())
+        return {};
+    const int size =
+        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring out(static_cast<std::size_t>(size), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size);
+    return out;
+}
+
+std::vector<std::string> CommandLineArguments() {
+    std::vector<std::string> args;
+    int count = 0;
+    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (argv == nullptr)
+        return args;
+    // CommandLineToArgvW hands back one LocalAlloc block.
+    win::ScopedLocal owner(argv);
+    for (int i = 1; i < count; ++i) args.push_back(Utf8FromWide(argv[i]));
+    return args;
+}
+
+runtime::CommandResult RunReportCommand(const std::wstring& path) {
+    // The running Monitor has a current folder of its own: it is given the
+    // whole path.
+    std::wstring target(32768, L'\0');
+    const DWORD length =
+        GetFullPathNameW(path.c_str(), static_cast<DWORD>(target.size()), target.data(), nullptr);
+    if (length > 0 && length < target.size())
+        target.resize(length);
+    else
+        target = path;
+    ReportWriter writer = ReportWriter::NoMonitorRunning;
+    win::ScopedHandle instance(OpenMutexA(SYNCHRONIZE, FALSE, protocol::kMonitorInstanceMutex));
+    if (instance) {
+        const runtime::CommandResult asked = AskRunningMonitorForReport(target);
+        if (asked != runtime::CommandResult::MouseAbsent)
+            return asked;
+        writer = ReportWriter::MonitorDidNotAnswer;
+    }
+    return WriteReportFile(target, BuildReportWithoutMonitor(writer))
+               ? runtime::CommandResult::Done
+               : runtime::CommandResult::BadArgument;
 }
 
 void ShowUsage() {

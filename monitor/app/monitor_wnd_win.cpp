@@ -295,6 +295,8 @@ LRESULT CMonitorWnd::OnCopyData(HWND, const COPYDATASTRUCT* data) {
     // Another process's memory: only the declared 151 bytes are ever read.
     if (data == nullptr || data->lpData == nullptr)
         return 1;
+    if (data->dwData == kReportRequestTag && diagnostics_)
+        return diagnostics_->AnswerReportRequest(*data);
     const auto text = protocol::OsdTextFromCopyData(
         std::span(static_cast<const std::byte*>(data->lpData), data->cbData));
     if (!text)

@@ -113,6 +113,8 @@ std::string BuildDiagnosticsReport(const DiagnosticsFacts& facts,
     ReportText report(privateNames);
     report.Section("Program");
     report.Field("Monitor", facts.programVersion);
+    if (!facts.monitorState.empty())
+        report.Field("Monitor state", facts.monitorState);
     report.Field("Device library",
                  facts.libraryVersion.empty() ? "not loaded" : facts.libraryVersion);
     report.Field("Library diagnostics", facts.diagnosticsAvailable ? "available" : "not available");
@@ -122,7 +124,9 @@ std::string BuildDiagnosticsReport(const DiagnosticsFacts& facts,
     report.Field("Display scale", std::to_string(facts.displayScalePercent) + " %");
 
     report.Section("Mouse");
-    report.Field("Present", facts.mousePresent ? "yes" : "no");
+    report.Field("Present", !facts.mouseStateKnown ? "unknown (the running Monitor holds it)"
+                            : facts.mousePresent   ? "yes"
+                                                   : "no");
 
     report.Section("Interfaces");
     const std::vector<std::string> device = text::SplitLines(facts.deviceReport);
@@ -135,6 +139,15 @@ std::string BuildDiagnosticsReport(const DiagnosticsFacts& facts,
     if (channels.empty())
         report.Line("(none reported)");
     for (const std::string& line : channels) report.Line(line);
+
+    report.Section("Crash dumps");
+    if (facts.crashDumpName.empty()) {
+        report.Line("(none)");
+    } else {
+        report.Field("Latest", facts.crashDumpName);
+        report.Field("Size", std::to_string(facts.crashDumpBytes) + " bytes");
+        report.Field("Written", facts.crashDumpWritten);
+    }
 
     report.Section("Monitor log");
     if (facts.logLines.empty())

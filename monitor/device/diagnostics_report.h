@@ -5,6 +5,7 @@
 // still appear in a text it quotes are blanked out.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -14,11 +15,15 @@ namespace device {
 
 struct DiagnosticsFacts {
     std::string programVersion;
+    // Whether a Monitor runs and which process wrote the report.
+    std::string monitorState;
     // Empty: the library is not loaded.
     std::string libraryVersion;
     std::string windowsVersion;
     int displayScalePercent = 100;
     bool mousePresent = false;
+    // False when the writer could not look (another process holds the mouse).
+    bool mouseStateKnown = true;
     // The library can record captures and describe the mouse.
     bool diagnosticsAvailable = false;
     // The library's description of the mouse (CRLF lines); empty when it
@@ -30,6 +35,11 @@ struct DiagnosticsFacts {
     std::string captureText;
     // Only the end of a longer capture is in captureText.
     bool captureCut = false;
+    // The newest crash dump in the logs folder; an empty name when there is
+    // none.
+    std::string crashDumpName;
+    std::uint64_t crashDumpBytes = 0;
+    std::string crashDumpWritten;  // local time, "YYYY-MM-DD HH:MM:SS"
 };
 
 // The names that must not leave the computer: profile names, game programs,
@@ -40,7 +50,7 @@ std::vector<std::string> PrivateNames(const settings::SettingsBlock& block);
 std::vector<std::string> ChannelLines(const std::string& deviceReport);
 
 // The report as CRLF text, in sections: program, system, mouse, interfaces,
-// chosen channels, Monitor's log, last capture.
+// chosen channels, crash dumps, Monitor's log, last capture.
 std::string BuildDiagnosticsReport(const DiagnosticsFacts& facts,
                                    const std::vector<std::string>& privateNames);
 

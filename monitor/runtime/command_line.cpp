@@ -64,15 +64,23 @@ MonitorCommand Bad(std::string argument) {
 }  // namespace
 
 MonitorCommand ParseMonitorCommand(std::string_view commandLine) {
-    MonitorCommand command;
     // The Start-menu entry's "1" keeps its old meaning, whatever follows it.
     if (!commandLine.empty() && commandLine[0] == '1') {
+        MonitorCommand command;
         command.kind = CommandKind::OpenOption;
         return command;
     }
-    const std::vector<std::string> args = SplitArguments(commandLine);
+    return ParseMonitorArguments(SplitArguments(commandLine));
+}
+
+MonitorCommand ParseMonitorArguments(const std::vector<std::string>& args) {
+    MonitorCommand command;
     if (args.empty())
         return command;
+    if (!args[0].empty() && args[0][0] == '1') {
+        command.kind = CommandKind::OpenOption;
+        return command;
+    }
     const std::string name = SwitchName(args[0]);
     std::size_t used = 1;
     if (name == "?") {
@@ -87,11 +95,19 @@ MonitorCommand ParseMonitorCommand(std::string_view commandLine) {
             return Bad(args[1]);
         command.kind = CommandKind::Profile;
         used = 2;
+    } else if (name == "report") {
+        if (args.size() < 2 || args[1].empty())
+            return Bad(args[0]);
+        command.reportPath = args[1];
+        command.kind = CommandKind::Report;
+        used = 2;
     } else {
-        return Bad(args[0]);
+        // Not ours: a normal start, which says in its log what it passed over.
+        command.ignoredArgument = args[0];
+        return command;
     }
-    // One command per start: anything after it is refused rather than
-    // silently dropped.
+    // One command per start: anything after a command is refused rather
+    // than silently dropped.
     if (args.size() > used)
         return Bad(args[used]);
     return command;

@@ -1,6 +1,9 @@
 #include "option/pages/support_page_win.h"
 
+#include <commdlg.h>
 #include <shellapi.h>
+
+#include <cstdio>
 
 #include "common/win/program_folder_win.h"
 #include "common/win/scoped_win.h"
@@ -15,7 +18,7 @@ namespace option {
 namespace {
 
 constexpr const char* kSkinFile = "skin_support_control.ini";
-constexpr const char* const kKeys[] = {"1"};
+constexpr const char* const kKeys[] = {"1", "2"};
 constexpr COLORREF kVersionColor = RGB(180, 180, 180);
 constexpr POINT kSoftwareAt{172, 105};
 constexpr POINT kFirmwareAt{186, 135};
@@ -25,6 +28,97 @@ constexpr POINT kFirmwareAt{186, 135};
 void DrawVersion(HDC dc, POINT at, const std::string& text) {
     TextOutA(dc, skin::SkinPixels(at.x), skin::SkinPixels(at.y), text.c_str(),
              static_cast<int>(text.size()));
+}
+
+// Monitor writes the report in a second or two; when a running Monitor does
+// not answer it waits for it a while before writing the report itself.
+constexpr DWORD kReportWaitMs = 90000;
+
+std::wstring Widened(const std::string& text) {
+    if (text.empty())
+        return {};
+    const int size =
+        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring out(static_cast<std::size_t>(size), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), size);
+    return out;
+}
+
+// "<program folder>Monitor.exe", in UTF-16.
+std::wstring MonitorPath() {
+    std::wstring path(MAX_PATH * 4, L'\0');
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    path.resize(length < path.size() ? length : 0);
+    path.resize(path.find_last_of(L"\\/") + 1);
+    return path + L"Monitor.exe";
+}
+
+bool ChooseReportPath(HWND owner, std::wstring& path) {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    wchar_t file[MAX_PATH * 4] = {};
+    std::swprintf(file, MAX_PATH, L"Mouse diagnostics %04u-%02u-%02u %02u%02u.txt", now.wYear,
+                  now.wMonth, now.wDay, now.wHour, now.wMinute);
+    // "Text files\0*.txt\0\0"
+    std::wstring filter = Widened(LanString(lan::kTextFiles));
+    filter += std::wstring(L"\0*.txt\0\0", 8);
+    // The tray item's text, without its access key.
+    std::wstring title = Widened(LanString(lan::kSaveDiagnosticsReport));
+    std::erase(title, L'&');
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = filter.c_str();
+    dialog.lpstrFile = file;
+    dialog.nMaxFile = static_cast<DWORD>(std::size(file));
+    dialog.lpstrTitle = title.c_str();
+    dialog.lpstrDefExt = L"txt";
+    dialog.Flags =
+        OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY | OFN_EXPLORER;
+    if (!late::GetSaveFileNameW(&dialog))
+        return false;
+    path = file;
+    return true;
+}
+
+// Runs "Monitor.exe /report PATH" from the program folder (which asks a
+// running Monitor for its report) and waits for it, the window thread's
+// messages handled meanwhile; true when it wrote the file.
+bool RunReportCommand(const std::wstring& path) {
+    const std::wstring monitor = MonitorPath();
+    std::wstring line = L"\"" + monitor + L"\" /report \"" + path + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(monitor.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info))
+        return false;
+    win::ScopedHandle process(info.hProcess);
+    win::ScopedHandle thread(info.hThread);
+    const ULONGLONG start = GetTickCount64();
+    for (;;) {
+        const ULONGLONG spent = GetTickCount64() - start;
+        if (spent >= kReportWaitMs)
+            return false;
+        const HANDLE waits[] = {process.Get()};
+        const DWORD woke = MsgWaitForMultipleObjects(
+            1, waits, FALSE, static_cast<DWORD>(kReportWaitMs - spent), QS_ALLINPUT);
+        if (woke == WAIT_OBJECT_0)
+            break;
+        if (woke != WAIT_OBJECT_0 + 1)
+            return false;
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                PostQuitMessage(static_cast<int>(msg.wParam));
+                return false;
+            }
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+    DWORD code = 1;
+    return GetExitCodeProcess(process.Get(), &code) && code == 0;
 }
 
 }  // namespace
@@ -39,6 +133,7 @@ std::span<const win::MessageRow<CSupportPage>> CSupportPage::MessageMap() {
         win::OnMessage<WM_ERASEBKGND, &CSupportPage::OnEraseBkgnd>(),
         win::OnMessage<WM_LBUTTONDOWN, &CSupportPage::OnLButtonDown>(),
         win::OnCommand<&CSupportPage::OnManual>(kManualButtonId),
+        win::OnCommand<&CSupportPage::OnReport>(kReportButtonId),
     };
     static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
@@ -49,9 +144,12 @@ bool CSupportPage::Create(HWND parent, const RECT& area) {
     if (page == nullptr || !Subclass(page))
         return false;
     SkinPage(page, area, surface_, kSkinFile, kKeys,
-             [this, page](std::size_t, const char*, const skin::ButtonPos& pos,
+             [this, page](std::size_t index, const char*, const skin::ButtonPos& pos,
                           const skin::SkinSheets& sheets) {
-                 manual_.CreateFromPos(page, pos, kManualButtonId, sheets);
+                 if (index == 0)
+                     manual_.CreateFromPos(page, pos, kManualButtonId, sheets);
+                 else
+                     report_.CreateFromPos(page, pos, kReportButtonId, sheets);
              });
     return true;
 }
@@ -83,6 +181,34 @@ LRESULT CSupportPage::OnManual(UINT, UINT code) {
     if (code == BN_CLICKED)
         OpenManual();
     return 0;
+}
+
+LRESULT CSupportPage::OnReport(UINT, UINT code) {
+    if (code == BN_CLICKED)
+        SaveReport();
+    return 0;
+}
+
+void CSupportPage::SaveReport() {
+    if (savingReport_)
+        return;
+    savingReport_ = true;
+    HWND main = GetAncestor(Hwnd(), GA_ROOT);
+    std::wstring path;
+    if (ChooseReportPath(main, path)) {
+        // As a modal dialog would: nothing of the window can be used (or
+        // closed) while Monitor writes, though it still paints.
+        EnableWindow(main, FALSE);
+        const bool saved = RunReportCommand(path);
+        EnableWindow(main, TRUE);
+        SetForegroundWindow(main);
+        win::DebugText("CSupportPage report saved %d\n", saved ? 1 : 0);
+        const std::wstring text =
+            Widened(LanString(saved ? lan::kReportSaved : lan::kReportNotSaved)) + L"\n" + path;
+        skin::ThemedMessageBox(main, text, Widened(LanString(lan::kDiagnosticsCaption)),
+                               MB_OK | (saved ? MB_ICONINFORMATION : MB_ICONWARNING));
+    }
+    savingReport_ = false;
 }
 
 void CSupportPage::OpenManual() {

@@ -1,5 +1,6 @@
 // The support page: the program and firmware versions written onto the skin
-// picture, and the button that opens the user manual beside the program.
+// picture, the button that opens the user manual beside the program, and the
+// one that saves Monitor's diagnostics report where the user chooses.
 #pragma once
 
 #include <windows.h>
@@ -14,6 +15,7 @@
 namespace option {
 
 inline constexpr UINT kManualButtonId = 1001;
+inline constexpr UINT kReportButtonId = 1002;
 
 // "<folder>User Manual.pdf" for a program folder that ends with its separator.
 std::string ManualPath(const std::string& programFolder);
@@ -29,14 +31,19 @@ class CSupportPage : public win::WindowImpl<CSupportPage>, public OptionPage {
 
   private:
     void OpenManual();
+    void SaveReport();
 
     LRESULT OnPaint();
     LRESULT OnEraseBkgnd() { return 1; }
     LRESULT OnLButtonDown(UINT keys, POINT at);
     LRESULT OnManual(UINT id, UINT code);
+    LRESULT OnReport(UINT id, UINT code);
 
     skin::SkinSurface surface_;
     skin::CSkinButton manual_;
+    skin::CSkinButton report_;
+    // A report is being saved: the button does nothing until it is done.
+    bool savingReport_ = false;
 };
 
 }  // namespace option

@@ -59,4 +59,9 @@ int ThemedMessageBox(HWND owner, const std::string& text, const char* caption, U
     return MessageBoxA(owner, text.c_str(), caption, type);
 }
 
+int ThemedMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type) {
+    const ThemedControls themed;
+    return MessageBoxW(owner, text.c_str(), caption.c_str(), type);
+}
+
 }  // namespace skin

@@ -435,10 +435,10 @@ def _support_deco(img):
     _text(d, (176, 138), "FIRMWARE VERSION", 10, TEXT, bold=True, anchor="ra", spacing=1)
     for y in (103, 133):
         d.line([(12 + 16, y + 20), (330, y + 20)], fill=(28, 31, 35))
-    panel(img, (12, 184, 330, 204), "USER MANUAL")
-    _lines(d, (28, 214), ["The user manual explains every page, the",
-                          "button functions, macros and lighting",
-                          "effects in detail."], 11, TEXT_DIM)
+    panel(img, (12, 184, 330, 204), "MANUAL AND DIAGNOSTICS")
+    _lines(d, (28, 210), ["The user manual explains every page. If the",
+                          "mouse is not found, save a diagnostics",
+                          "report and send it with your question."], 11, TEXT_DIM)
     panel(img, (354, 60, 294, 328), "GOOD TO KNOW")
     tips = [("APPLY", ["Changes reach the mouse when you", "press APPLY or OK."]),
             ("PROFILES", ["Link a game to a profile and it", "switches on when the game starts."]),
@@ -451,14 +451,18 @@ def _support_deco(img):
         heading(d, (384, y), head, TEXT)
         _lines(d, (384, y + 18), body, 10, TEXT_DIM, gap=15)
         y += 26 + 15 * len(body) + 16
-    paste(img, art.emblem((72, 72), 0.2), (72, 300))
-    _text(d, (160, 322), "PROFESSIONAL", 11, TEXT, bold=True, spacing=2)
-    _text(d, (160, 340), "GAMING MOUSE", 11, ACCENT_HI, bold=True, spacing=2)
+    paste(img, art.emblem((64, 64), 0.2), (262, 266))
+    _text(d, (28, 356), "PROFESSIONAL", 11, TEXT, bold=True, spacing=2)
+    _text(d, (150, 356), "GAMING MOUSE", 11, ACCENT_HI, bold=True, spacing=2)
 
 
 def _support_controls():
-    return [C(1, "button", (28, 270, 190, 32), "manual", "manual button (opens the user manual)",
-              "Open the user manual", "OPEN USER MANUAL", glyph="book")]
+    return [C(1, "button", (28, 266, 218, 32), "manual", "manual button (opens the user manual)",
+              "Open the user manual", "OPEN USER MANUAL", glyph="book"),
+            C(2, "button", (28, 306, 218, 32), "report",
+              "report button (saves the diagnostics report)",
+              "Save a diagnostics report for a fault report", "SAVE DIAGNOSTICS REPORT",
+              glyph="out", size=10)]
 
 
 # ---------------------------------------------------------------------------

@@ -4,6 +4,7 @@
 
 #include "common/win/playback_priority_win.h"
 #include "common/win/scoped_win.h"
+#include "monitor/runtime/win/held_input_win.h"
 
 namespace runtime {
 
@@ -35,22 +36,27 @@ thread_local StretchState tlsStretch{0, nullptr};
 }  // namespace
 
 void InputSinkWin::KeyDown(std::uint8_t virtualKey) {
+    ProcessHeldInput().Key(virtualKey, false, true);
     keybd_event(virtualKey, ScanCode(virtualKey), 0, 0);
 }
 
 void InputSinkWin::KeyUp(std::uint8_t virtualKey) {
     keybd_event(virtualKey, ScanCode(virtualKey), KEYEVENTF_KEYUP, 0);
+    ProcessHeldInput().Key(virtualKey, false, false);
 }
 
 void InputSinkWin::ExtendedKeyDown(std::uint8_t virtualKey) {
+    ProcessHeldInput().Key(virtualKey, true, true);
     keybd_event(virtualKey, 0, KEYEVENTF_EXTENDEDKEY, 0);
 }
 
 void InputSinkWin::ExtendedKeyUp(std::uint8_t virtualKey) {
     keybd_event(virtualKey, 0, KEYEVENTF_EXTENDEDKEY | KEYEVENTF_KEYUP, 0);
+    ProcessHeldInput().Key(virtualKey, true, false);
 }
 
 void InputSinkWin::MouseButton(std::uint32_t flags, std::uint32_t data) {
+    ProcessHeldInput().MouseButtons(flags, data);
     mouse_event(flags, 0, 0, data, static_cast<ULONG_PTR>(GetMessageExtraInfo()));
 }
 

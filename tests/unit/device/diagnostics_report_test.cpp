@@ -40,13 +40,17 @@ TEST(DiagnosticsReport, HasEverySectionAndNoNameFromTheSettings) {
                       "12:00:03 switched to Raid Night for ARENA3.exe"};
     facts.capturePath = "C:\\Users\\me\\captures\\capture.txt";
     facts.captureText = "00.001 out 02 macro banklogin 40 bytes\r\n";
+    facts.monitorState = "running";
+    facts.crashDumpName = "Option-20240131-142501-123.dmp";
+    facts.crashDumpBytes = 48213;
+    facts.crashDumpWritten = "2024-01-31 14:25:01";
 
     const std::string report = BuildDiagnosticsReport(facts, PrivateNames(*block));
 
     std::size_t at = 0;
-    for (const char* section :
-         {"== Program ==", "== System ==", "== Mouse ==", "== Interfaces ==",
-          "== Chosen channels ==", "== Monitor log ==", "== Last capture =="}) {
+    for (const char* section : {"== Program ==", "== System ==", "== Mouse ==", "== Interfaces ==",
+                                "== Chosen channels ==", "== Crash dumps ==", "== Monitor log ==",
+                                "== Last capture =="}) {
         const std::size_t found = report.find(section, at);
         ASSERT_NE(found, std::string::npos) << section << " missing or out of order";
         at = found;
@@ -54,7 +58,9 @@ TEST(DiagnosticsReport, HasEverySectionAndNoNameFromTheSettings) {
     for (const char* fact :
          {"Monitor: 1.12.0.0", "Device library: 2.0.0.0", "Windows: Windows 10.0 build 19045",
           "Display scale: 150 %", "Present: yes", "report id 1 input 8",
-          "File: C:\\Users\\me\\captures\\capture.txt", "12:00:01 arrival"})
+          "File: C:\\Users\\me\\captures\\capture.txt", "12:00:01 arrival",
+          "Monitor state: running", "Latest: Option-20240131-142501-123.dmp", "Size: 48213 bytes",
+          "Written: 2024-01-31 14:25:01"})
         EXPECT_NE(report.find(fact), std::string::npos) << fact;
     const std::size_t channels = report.find("== Chosen channels ==");
     EXPECT_NE(report.find("chunk channel: interface 2 id 3 length 65", channels),

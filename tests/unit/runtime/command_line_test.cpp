@@ -15,6 +15,25 @@ TEST(MonitorCommandLine, CommandsInAnyCaseWithEitherPrefix) {
     EXPECT_EQ(profile.kind, CommandKind::Profile);
     EXPECT_EQ(profile.profileIndex, 2);
     EXPECT_EQ(ParseMonitorCommand("/PROFILE 5").profileIndex, 4);
+    // The path as the system split it: blanks and letters beyond ASCII kept.
+    const MonitorCommand report =
+        ParseMonitorArguments({"-Report", "C:\\Users\\Zo\xc3\xab\\My report.txt"});
+    EXPECT_EQ(report.kind, CommandKind::Report);
+    EXPECT_EQ(report.reportPath, "C:\\Users\\Zo\xc3\xab\\My report.txt");
+}
+
+// A shortcut or Run entry carrying an argument of another version, or one the
+// user added, still starts the mouse software; the argument is named for
+// the log.
+TEST(MonitorCommandLine, UnknownFirstArgumentIsANormalStart) {
+    for (const char* line : {"/startup", "profile 3", "/", "/profiles 3", "--minimized x"}) {
+        const MonitorCommand command = ParseMonitorCommand(line);
+        EXPECT_EQ(command.kind, CommandKind::None) << line;
+        EXPECT_EQ(command.ignoredArgument,
+                  std::string_view(line).substr(0, std::string_view(line).find(' ')))
+            << line;
+    }
+    EXPECT_EQ(ParseMonitorCommand("/apply").ignoredArgument, "");
 }
 
 TEST(MonitorCommandLine, BadArgumentsAreNamed) {
@@ -28,9 +47,8 @@ TEST(MonitorCommandLine, BadArgumentsAreNamed) {
         {"/profile 33", "33"},
         {"/profile", "/profile"},
         {"/apply now", "now"},
-        {"profile 3", "profile"},
-        {"/", "/"},
-        {"/profiles 3", "/profiles"},
+        {"/report", "/report"},
+        {"/report a.txt b.txt", "b.txt"},
     };
     for (const Case& c : cases) {
         const MonitorCommand command = ParseMonitorCommand(c.line);

@@ -1,0 +1,56 @@
+#include "monitor/runtime/held_input.h"
+
+#include <iterator>
+
+namespace runtime {
+
+namespace {
+
+struct ButtonFlags {
+    std::uint32_t down;
+    std::uint32_t up;
+    std::uint32_t data;  // which X button; 0 for the others
+};
+// Bit i of the held mask is button i.
+constexpr ButtonFlags kButtons[] = {
+    {mouse_flag::kLeftDown, mouse_flag::kLeftUp, 0},
+    {mouse_flag::kRightDown, mouse_flag::kRightUp, 0},
+    {mouse_flag::kMiddleDown, mouse_flag::kMiddleUp, 0},
+    {mouse_flag::kXDown, mouse_flag::kXUp, 1},
+    {mouse_flag::kXDown, mouse_flag::kXUp, 2},
+};
+
+}  // namespace
+
+void HeldInput::Key(std::uint8_t virtualKey, bool extended, bool down) {
+    keys_[virtualKey].store(down ? (extended ? kDownExtended : kDown) : kUp);
+}
+
+void HeldInput::MouseButtons(std::uint32_t flags, std::uint32_t data) {
+    for (std::uint32_t i = 0; i < std::size(kButtons); ++i) {
+        const ButtonFlags& button = kButtons[i];
+        if (button.data != 0 && button.data != data)
+            continue;
+        if ((flags & button.down) != 0)
+            buttons_.fetch_or(1u << i);
+        if ((flags & button.up) != 0)
+            buttons_.fetch_and(~(1u << i));
+    }
+}
+
+void HeldInput::ReleaseAll(InputSink& input) {
+    for (int key = 255; key >= 0; --key) {
+        const std::uint8_t state = keys_[key].exchange(kUp);
+        if (state == kDown)
+            input.KeyUp(static_cast<std::uint8_t>(key));
+        else if (state == kDownExtended)
+            input.ExtendedKeyUp(static_cast<std::uint8_t>(key));
+    }
+    const std::uint32_t held = buttons_.exchange(0);
+    for (std::uint32_t i = 0; i < std::size(kButtons); ++i) {
+        if ((held & (1u << i)) != 0)
+            input.MouseButton(kButtons[i].up, kButtons[i].data);
+    }
+}
+
+}  // namespace runtime
