@@ -177,5 +177,32 @@ TEST_F(PcDayE2E, SessionEndLetsGoOfAHeldKeyAtOnceAndMonitorEnds) {
                 static_cast<long long>(took.count()));
 }
 
+// The tray's Exit while an upload runs: the upload stops at once, nothing
+// more reaches the mouse, and Monitor ends as quickly as a quiet one (a
+// join that waited for the upload would take its whole 6.7 s).
+TEST_F(PcDayE2E, ExitInTheMiddleOfAnUploadEndsAtOnceAndSendsNothingMore) {
+    Start();
+    ASSERT_TRUE(WaitUntil([&] { return VirtualMouseSession::FullUploadDone(mouse_->Log()); }, 45s));
+    const std::size_t before = mouse_->Log().size();
+    ASSERT_EQ(VirtualMouse("/reset"), 0);
+    Tell(WM_POWERBROADCAST, PBT_APMSUSPEND);
+    Tell(WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC);
+    ASSERT_TRUE(WaitUntil([&] {
+        return VirtualMouseSession::CountPrefix(VirtualMouseSession::Commands(LogFrom(before)),
+                                                "01 88") >= 2;
+    }));
+    const auto asked = std::chrono::steady_clock::now();
+    PostMessageA(MonitorWindow(), WM_COMMAND, 6002, 0);
+    ASSERT_EQ(monitor_.WaitExit(20s), 0);
+    const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - asked);
+    std::printf("exit during an upload: %lld ms\n", static_cast<long long>(took.count()));
+    EXPECT_LT(took, 1500ms);
+    const Records atExit = mouse_->Log();
+    EXPECT_EQ(FullUploads(LogFrom(before)), 0) << "the upload ran on after the Exit";
+    ObserveFor(300ms);
+    EXPECT_EQ(mouse_->Log().size(), atExit.size()) << "reports after Monitor ended";
+}
+
 }  // namespace
 }  // namespace e2e

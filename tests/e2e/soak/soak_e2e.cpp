@@ -412,7 +412,7 @@ class Soak : public ::testing::Test {
                 }
                 break;
             case 13:
-                if (rng() % 40 == 0)
+                if (rng() % 16 == 0)
                     SessionInterruption(rng);
                 break;
             default:
