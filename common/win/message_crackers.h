@@ -268,6 +268,19 @@ struct Cracker<WM_COPYDATA> : Carries<crack::W<HWND>, crack::L<const COPYDATASTR
 template <>
 struct Cracker<WM_DPICHANGED> : Carries<crack::LowWordW, crack::L<const RECT*>> {};
 
+// The session and the computer's power. WM_POWERBROADCAST: the PBT_x event;
+// the answer is TRUE. WM_WTSSESSION_CHANGE: the WTS_x change, the session it
+// concerns. WM_QUERYENDSESSION: the ENDSESSION_x reasons; the answer says
+// whether the session may end. WM_ENDSESSION: whether it ends, the reasons.
+template <>
+struct Cracker<WM_POWERBROADCAST> : Carries<crack::W<WPARAM>> {};
+template <>
+struct Cracker<WM_WTSSESSION_CHANGE> : Carries<crack::W<WPARAM>, crack::L<DWORD>> {};
+template <>
+struct Cracker<WM_QUERYENDSESSION> : Carries<crack::L<LPARAM>> {};
+template <>
+struct Cracker<WM_ENDSESSION> : Carries<crack::W<bool>, crack::L<LPARAM>> {};
+
 inline constexpr auto kCrackedMessages = std::to_array<UINT>({
     WM_DPICHANGED,
     WM_DESTROY,
@@ -329,6 +342,10 @@ inline constexpr auto kCrackedMessages = std::to_array<UINT>({
     EM_REPLACESEL,
     WM_GETOBJECT,
     WM_COPYDATA,
+    WM_POWERBROADCAST,
+    WM_WTSSESSION_CHANGE,
+    WM_QUERYENDSESSION,
+    WM_ENDSESSION,
 });
 
 namespace detail {

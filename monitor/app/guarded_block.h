@@ -25,8 +25,7 @@ class GuardedBlock {
     // Window thread: reads without the lock (no other thread writes).
     const settings::SettingsBlock& Get() const { return *block_; }
     // Window thread, without the lock: loading before the upload thread
-    // exists, and applying pointer settings (which notifies every top-level
-    // window, so it may not run under the lock).
+    // exists, and nothing else (every later change goes through Change).
     settings::SettingsBlock& Unguarded() { return *block_; }
 
     // Window thread.

@@ -35,6 +35,12 @@ constexpr UINT kArrivalSettleMs = 1000;
 constexpr UINT_PTR kTimerArrivalSettle = 503;
 constexpr UINT kStartUploadDelayMs = 200;
 constexpr UINT kGameWatchPeriodMs = 2000;
+// After a wake-up the mouse may take a while to answer again (its hub and
+// the system's driver wake up first): asked again every half second, for at
+// most fifteen seconds, and then taken as gone.
+constexpr UINT_PTR kTimerRecheck = 505;
+constexpr UINT kRecheckPeriodMs = 500;
+constexpr int kRecheckTries = 30;
 
 // The foreground program is polled every two seconds. The end-to-end tests
 // of the automatic profiles shorten that with MOUSE_GAME_WATCH_MS (50..2000),
@@ -87,6 +93,10 @@ std::span<const win::MessageRow<CMonitorWnd>> CMonitorWnd::MessageMap() {
         win::OnMessage<kMsgRunCommand, &W::OnRunCommand>(),
         win::OnCommand<&W::OnRecordDiagnostics>(kCmdRecordDiagnostics),
         win::OnCommand<&W::OnSaveDiagnosticsReport>(kCmdSaveDiagnosticsReport),
+        win::OnMessage<WM_POWERBROADCAST, &W::OnPowerBroadcast>(),
+        win::OnMessage<WM_WTSSESSION_CHANGE, &W::OnSessionChange>(),
+        win::OnMessage<WM_QUERYENDSESSION, &W::OnQueryEndSession>(),
+        win::OnMessage<WM_ENDSESSION, &W::OnEndSession>(),
     };
     static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
@@ -96,7 +106,7 @@ CMonitorWnd::CMonitorWnd()
     : incoming_(std::make_unique<settings::SettingsBlock>()),
       outgoing_(std::make_unique<settings::SettingsBlock>()),
       upload_(UploadService::Ports{
-          link_, block_, [this] { return Connected(); },
+          link_, block_, [this] { return Connected() && flags_.uploadsAllowed.load(); },
           [this](int profileIndex) {
               PostMessageA(Hwnd(), kMsgProfileSelected, static_cast<WPARAM>(profileIndex), 0);
           },
@@ -181,6 +191,16 @@ LRESULT CMonitorWnd::OnCreate(const CREATESTRUCTA*) {
 
     SetWindowLongPtrA(Hwnd(), GWL_EXSTYLE, WS_EX_TOOLWINDOW);
 
+    // Started in a session that is not the console's (a remote desktop, a
+    // user switched away from): nothing runs and nothing reaches the mouse
+    // until the console comes back.
+    sessionNotices_.Register(Hwnd());
+    session_ = runtime::SessionState(SessionNotices::AtConsole());
+    flags_.uploadsAllowed.store(session_.UploadsAllowed());
+    runtime_->Runtime().SetActionsRun(session_.ActionsRun());
+    if (!session_.AtConsole())
+        log_->Line("started away from the console: no actions, nothing sent to the mouse");
+
     const bool opened = link_.OpenAtStartup(Hwnd());
     if (opened) {
         SetTimer(Hwnd(), protocol::kTimerGameWatch, GameWatchPeriodMs(), nullptr);
@@ -226,6 +246,8 @@ void CMonitorWnd::ShutDown() {
     KillTimer(Hwnd(), protocol::kTimerStartUpload);
     KillTimer(Hwnd(), kTimerArrivalSettle);
     arrivalSettling_ = false;
+    EndRecheck();
+    sessionNotices_.Unregister();
     if (diagnostics_)
         diagnostics_->Stop();
     // First, while nothing else is torn down yet: the icon goes the moment
@@ -272,6 +294,9 @@ LRESULT CMonitorWnd::OnTimer(UINT_PTR id) {
                 arrivalSettling_ = false;
                 OnArrival();
             }
+            break;
+        case kTimerRecheck:
+            OnRecheckTimer();
             break;
         case kTimerCaptureWatch:
             diagnostics_->OnCaptureTimer();
@@ -398,6 +423,7 @@ void CMonitorWnd::ConnectionEvent(bool arrived) {
         arrivalSettling_ = false;
         log_->Line("removal before the arrival settled");
     }
+    EndRecheck();
     OnRemoval();
 }
 
@@ -433,8 +459,7 @@ LRESULT CMonitorWnd::OnRunCommand(win::WParam<runtime::CommandKind> kind,
         // As the mouse's profile button: the selection, the notice, Option told.
         runtime_->Runtime().SwitchProfile(profileIndex.value);
     } else {
-        ChangeBlock([](settings::SettingsBlock& block) { settings::MarkAllChanged(block); });
-        upload_.Queue(protocol::UploadJob::Full);
+        QueueFullUpload();
     }
     return static_cast<LRESULT>(CommandResult::Done);
 }
@@ -512,7 +537,10 @@ void CMonitorWnd::OnCustomizer() {
 }
 
 void CMonitorWnd::OnExit() {
-    PostMessageA(Hwnd(), WM_CLOSE, 0, 0);
+    // Closed now, not by a WM_CLOSE posted behind whatever the mouse has
+    // queued meanwhile: after a burst of device events that backlog, not the
+    // shut-down, would make the Exit slow.
+    SendMessageA(Hwnd(), WM_CLOSE, 0, 0);
 }
 
 void CMonitorWnd::OnRecordDiagnostics() {
@@ -538,23 +566,42 @@ void CMonitorWnd::PublishBlock() {
 }
 
 void CMonitorWnd::ApplySystemMouseSettings() {
-    // Changing system parameters notifies every top-level window: no lock here.
+    // Changing system parameters notifies every top-level window, so it runs
+    // on a copy of the profile, outside the block's lock; the one field it
+    // may change (acceleration turned off to match the registry) then goes
+    // into the block under the lock the upload thread copies it under, and
+    // on to Option.
+    const settings::ProfileRecord* current = settings::CurrentProfile(block_.Get());
+    if (current == nullptr)
+        return;
+    auto profile = std::make_unique<settings::ProfileRecord>(*current);
     settings::Win32SystemMouse system(Hwnd());
-    if (settings::ProfileRecord* profile = settings::CurrentProfile(block_.Unguarded())) {
-        settings::ApplySystemMouseSettings(*profile, system, mouseKey_.get());
-    }
+    settings::ApplySystemMouseSettings(*profile, system, mouseKey_.get());
+    const int acceleration = profile->Acceleration;
+    if (acceleration == current->Acceleration)
+        return;
+    ChangeBlock([acceleration](settings::SettingsBlock& block) {
+        if (settings::ProfileRecord* p = settings::CurrentProfile(block))
+            p->Acceleration = acceleration;
+    });
+    PublishBlock();
 }
 
-void CMonitorWnd::OnArrival() {
+void CMonitorWnd::QueueFullUpload() {
+    ChangeBlock([](settings::SettingsBlock& block) { settings::MarkAllChanged(block); });
+    upload_.Queue(protocol::UploadJob::Full);
+}
+
+void CMonitorWnd::OnArrival(bool channelsOpen) {
     if (Connection() == Connection::Connected)
         return;
+    EndRecheck();
     SetConnection(Connection::Connected);
-    if (!link_.Reopen())
+    if (!channelsOpen && !link_.Reopen())
         log_->Line("error: the mouse arrived but its channels did not open");
     log_->Line("mouse connected");
     LogChannels();
-    ChangeBlock([](settings::SettingsBlock& block) { settings::MarkAllChanged(block); });
-    upload_.Queue(protocol::UploadJob::Full);
+    QueueFullUpload();
     AddTrayIcon();
     WriteDeviceState(1);
     SetTimer(Hwnd(), protocol::kTimerGameWatch, GameWatchPeriodMs(), nullptr);
@@ -572,6 +619,136 @@ void CMonitorWnd::OnRemoval() {
     WriteDeviceState(0);
     if (HWND option = FindByTitle(protocol::kOptionTitle))
         PostMessageA(option, WM_CLOSE, 0, 0);
+}
+
+LRESULT CMonitorWnd::OnPowerBroadcast(WPARAM event) {
+    switch (event) {
+        case PBT_APMSUSPEND:
+            OnSessionEvent(runtime::SessionEvent::Suspend);
+            break;
+        case PBT_APMRESUMEAUTOMATIC:
+        case PBT_APMRESUMESUSPEND:
+            OnSessionEvent(runtime::SessionEvent::Resume);
+            break;
+        default:
+            break;
+    }
+    return TRUE;
+}
+
+// Only this session's changes are asked for.
+void CMonitorWnd::OnSessionChange(WPARAM change, DWORD) {
+    switch (change) {
+        case WTS_CONSOLE_CONNECT:
+            OnSessionEvent(runtime::SessionEvent::ConsoleConnect);
+            break;
+        case WTS_CONSOLE_DISCONNECT:
+            OnSessionEvent(runtime::SessionEvent::ConsoleDisconnect);
+            break;
+        case WTS_REMOTE_CONNECT:
+            OnSessionEvent(runtime::SessionEvent::RemoteConnect);
+            break;
+        case WTS_SESSION_LOCK:
+            OnSessionEvent(runtime::SessionEvent::Lock);
+            break;
+        case WTS_SESSION_UNLOCK:
+            OnSessionEvent(runtime::SessionEvent::Unlock);
+            break;
+        default:
+            break;
+    }
+}
+
+void CMonitorWnd::OnSessionEvent(runtime::SessionEvent event) {
+    if (shutDown_ || !runtime_)
+        return;
+    static constexpr const char* kNames[] = {
+        "suspend",       "resume", "lock", "unlock", "console connect", "console disconnect",
+        "remote connect"};
+    const bool atConsoleNow = event != runtime::SessionEvent::Unlock || SessionNotices::AtConsole();
+    const runtime::SessionReaction reaction = session_.On(event, atConsoleNow);
+    log_->Line("session: %s; actions %s, uploads %s", kNames[static_cast<int>(event)],
+               session_.ActionsRun() ? "on" : "off", session_.UploadsAllowed() ? "on" : "off");
+    flags_.uploadsAllowed.store(session_.UploadsAllowed());
+    if (reaction.releaseKeys)
+        runtime_->Runtime().StopActions();
+    runtime_->Runtime().SetActionsRun(session_.ActionsRun());
+    if (reaction.abortUpload)
+        upload_.AbortRunningJob();
+    if (reaction.reopenChannels) {
+        BeginRecheck(reaction.fullUpload);
+    } else if (reaction.fullUpload && Connected()) {
+        QueueFullUpload();
+    }
+}
+
+void CMonitorWnd::BeginRecheck(bool fullUpload) {
+    // The library keeps its channels open through a sleep; a mouse that lost
+    // power, or was swapped, answers only on channels opened anew. Many
+    // mice also forget their settings in sleep with no removal told.
+    EndRecheck();
+    recheckUploadDue_ = fullUpload;
+    if (!link_.IsBound())
+        return;
+    link_.CloseChannels();
+    recheckTriesLeft_ = kRecheckTries;
+    OnRecheckTimer();
+}
+
+void CMonitorWnd::OnRecheckTimer() {
+    if (recheckTriesLeft_ <= 0)
+        return;
+    --recheckTriesLeft_;
+    if (link_.Reopen()) {
+        KillTimer(Hwnd(), kTimerRecheck);
+        recheckTriesLeft_ = 0;
+        log_->Line("the mouse answers after the wake-up");
+        if (Connection() != Connection::Connected) {
+            // Plugged in while the computer slept: an arrival.
+            OnArrival(true);
+        } else if (recheckUploadDue_) {
+            QueueFullUpload();
+        }
+        recheckUploadDue_ = false;
+        return;
+    }
+    if (recheckTriesLeft_ == kRecheckTries - 1)
+        SetTimer(Hwnd(), kTimerRecheck, kRecheckPeriodMs, nullptr);
+    if (recheckTriesLeft_ > 0)
+        return;
+    KillTimer(Hwnd(), kTimerRecheck);
+    recheckUploadDue_ = false;
+    log_->Line("the mouse did not answer after the wake-up");
+    // Gone while the computer slept, with no removal told.
+    if (Connection() == Connection::Connected)
+        OnRemoval();
+}
+
+void CMonitorWnd::EndRecheck() {
+    if (recheckTriesLeft_ > 0)
+        KillTimer(Hwnd(), kTimerRecheck);
+    recheckTriesLeft_ = 0;
+    recheckUploadDue_ = false;
+}
+
+LRESULT CMonitorWnd::OnQueryEndSession() {
+    // Nothing to save that is not saved already: the session may end.
+    return TRUE;
+}
+
+void CMonitorWnd::OnEndSession(bool ending, LPARAM) {
+    if (!ending || shutDown_)
+        return;
+    // The process may be ended any time after this message returns: first
+    // what must not be left half done (keys held down, an upload in the
+    // middle of a profile), then the whole shut-down.
+    if (runtime_) {
+        runtime_->Runtime().StopActions();
+        runtime_->FlushOsd();
+    }
+    upload_.EndJobs();
+    log_->Line("the session ends");
+    DestroyWindow(Hwnd());
 }
 
 void CMonitorWnd::LogChannels() {

@@ -25,11 +25,13 @@
 #include "monitor/app/diagnostics_win.h"
 #include "monitor/app/guarded_block.h"
 #include "monitor/app/monitor_log_win.h"
+#include "monitor/app/session_notices_win.h"
 #include "monitor/app/tray_icon_win.h"
 #include "monitor/app/upload_service_win.h"
 #include "monitor/device/device_link_win.h"
 #include "monitor/runtime/command_line.h"
 #include "monitor/runtime/monitor_runtime.h"
+#include "monitor/runtime/session_state.h"
 #include "monitor/runtime/win/runtime_bundle_win.h"
 
 namespace monitor {
@@ -40,6 +42,8 @@ namespace monitor {
 struct SharedFlags {
     std::atomic<std::int32_t> connection{
         static_cast<std::int32_t>(protocol::Connection::NotOpened)};
+    // Not asleep and at the console: reports may go to the mouse.
+    std::atomic<bool> uploadsAllowed{true};
 };
 
 class CMonitorWnd : public win::WindowImpl<CMonitorWnd>, private runtime::MonitorHost {
@@ -74,6 +78,10 @@ class CMonitorWnd : public win::WindowImpl<CMonitorWnd>, private runtime::Monito
     LRESULT OnRunCommand(win::WParam<runtime::CommandKind> kind, win::LParam<int> profileIndex);
     void OnRecordDiagnostics();
     void OnSaveDiagnosticsReport();
+    LRESULT OnPowerBroadcast(WPARAM event);
+    void OnSessionChange(WPARAM change, DWORD session);
+    LRESULT OnQueryEndSession();
+    void OnEndSession(bool ending, LPARAM reasons);
 
   private:
     // The shut-down sequence; runs once, from WM_DESTROY, and never for a
@@ -86,8 +94,17 @@ class CMonitorWnd : public win::WindowImpl<CMonitorWnd>, private runtime::Monito
     // An arrival takes effect once the connection has been settled for a
     // while; a removal in between cancels it.
     void OnArrivalNotice();
-    void OnArrival();
+    // `channelsOpen`: the caller has just opened them.
+    void OnArrival(bool channelsOpen = false);
     void OnRemoval();
+    // Sleep, lock and the console: what the session state decides is done.
+    void OnSessionEvent(runtime::SessionEvent event);
+    // After a wake-up: the library's channels are closed and opened again,
+    // and the mouse, once it answers, gets one full upload.
+    void BeginRecheck(bool fullUpload);
+    void OnRecheckTimer();
+    void EndRecheck();
+    void QueueFullUpload();
     void LogChannels();
     void LoadOsdOptions();
     // The return-after-game choices Option keeps in config.ini.
@@ -136,6 +153,13 @@ class CMonitorWnd : public win::WindowImpl<CMonitorWnd>, private runtime::Monito
     bool systemApplyQueued_ = false;
     // An arrival waits for its settle timer.
     bool arrivalSettling_ = false;
+    // Sleep, lock and the console, and the notices that tell of them.
+    runtime::SessionState session_;
+    SessionNotices sessionNotices_;
+    // A wake-up waits for the mouse to answer: tries left, and whether the
+    // full upload is due once it does.
+    int recheckTriesLeft_ = 0;
+    bool recheckUploadDue_ = false;
     // Created with the window (the program folder is known then).
     std::unique_ptr<MonitorLog> log_;
     std::unique_ptr<Diagnostics> diagnostics_;

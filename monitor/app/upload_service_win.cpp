@@ -34,6 +34,10 @@ void UploadService::AbortRunningJob() {
     worker_.AbortRunningJob();
 }
 
+void UploadService::EndJobs() {
+    worker_.BeginShutDown();
+}
+
 void UploadService::Stop() {
     // Jobs still queued behind the running one are dropped, not sent.
     worker_.BeginShutDown();
@@ -58,7 +62,7 @@ void UploadService::ApplyAnswered() {
 
 void UploadService::JobEnded(protocol::UploadJob job, device::JobEnd end) {
     if (ports_.jobEnded)
-        ports_.jobEnded(job, end, GetTickCount() - jobStartedMs_);
+        ports_.jobEnded(job, end, static_cast<unsigned>(GetTickCount64() - jobStartedMs_));
 }
 
 void UploadService::NotifyOptionUploadDone(Who who) {

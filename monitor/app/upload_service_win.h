@@ -44,6 +44,9 @@ class UploadService : private device::UploadJobHost {
     void AnswerApplyNow();
     // The mouse went away: the running job stops at its next wait.
     void AbortRunningJob();
+    // The session ends: the running job stops at its next wait and nothing
+    // more is sent, without waiting for the thread (Stop still ends it).
+    void EndJobs();
     // Shut-down: the running job stops, the thread ends, queued jobs are
     // dropped (their Applies answered). Call before the link is closed.
     void Stop();
@@ -59,11 +62,11 @@ class UploadService : private device::UploadJobHost {
     void CopyBlock(settings::SettingsBlock& into) override { ports_.block.CopyTo(into); }
     void ApplyAnswered() override;
     void ProfileSelected(int profileIndex) override { ports_.profileSelected(profileIndex); }
-    void JobStarted(protocol::UploadJob) override { jobStartedMs_ = GetTickCount(); }
+    void JobStarted(protocol::UploadJob) override { jobStartedMs_ = GetTickCount64(); }
     void JobEnded(protocol::UploadJob job, device::JobEnd end) override;
 
     Ports ports_;
-    DWORD jobStartedMs_ = 0;
+    ULONGLONG jobStartedMs_ = 0;
     device::UploadWorker worker_{static_cast<device::UploadJobHost&>(*this)};
     // Last: stopped (and joined) before the worker it runs goes.
     win::WorkerThread thread_;

@@ -49,9 +49,27 @@ MacroStart MacroPlayer::StartOrStop(const settings::ButtonAssignment& record) {
     repeat_.store(record.repeatCount < 1 ? 1 : record.repeatCount);
     eventCount_.store(std::min<int>(record.eventCount, settings::kMaxMacroEvents));
     stopRequest_.store(false);
+    abandon_.store(false);
     curAction_.store(0);
     active_.store(true);
     return MacroStart::Queued;
+}
+
+void MacroPlayer::WaitFrom(std::int64_t markUs, int ms) {
+    const std::int64_t deadline = markUs + ms * 1000LL;
+    const std::int64_t checkUs = kAbandonCheckMs * 1000LL;
+    // Short waits (the macro's usual pace) go in one piece, as timed as ever.
+    if (deadline - clock_.NowUs() <= checkUs) {
+        if (!abandon_.load())
+            clock_.SleepUntilUs(deadline);
+        return;
+    }
+    while (!abandon_.load()) {
+        const std::int64_t now = clock_.NowUs();
+        if (now >= deadline)
+            return;
+        clock_.SleepUntilUs(std::min(deadline, now + checkUs));
+    }
 }
 
 void MacroPlayer::CancelQueued() {

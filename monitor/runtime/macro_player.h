@@ -16,6 +16,7 @@ namespace runtime {
 inline constexpr int kLongHoldMs = 500;     // a press held longer imitates auto-repeat
 inline constexpr int kLongHoldStepMs = 33;  // up/down pairs this far apart
 inline constexpr int kStopReleaseMs = 50;   // between the releases after a stop
+inline constexpr int kAbandonCheckMs = 50;  // an abandoned macro's wait ends this soon
 
 enum class MacroStart {
     Ignored,        // no events: nothing to play
@@ -38,6 +39,14 @@ class MacroPlayer {
     void CancelQueued();
     // Any thread: stop the playing macro (its held keys are released).
     void RequestStop() { stopRequest_.store(true); }
+    // Any thread, when the computer sleeps, the screen locks or the session
+    // ends: stop as RequestStop does, but without finishing the wait under
+    // way and without pausing between the releases, so that no key stays
+    // down for the rest of a long delay. The next start clears it.
+    void Abandon() {
+        abandon_.store(true);
+        stopRequest_.store(true);
+    }
 
     // Macro thread, on kThreadPlayMacro: plays the buffer from the current action index.
     void PlayQueued();
@@ -49,7 +58,8 @@ class MacroPlayer {
     int CurrentAction() const { return curAction_.load(); }
 
   private:
-    void WaitFrom(std::int64_t markUs, int ms) { clock_.SleepUntilUs(markUs + ms * 1000LL); }
+    // Waits until `ms` after `markUs`, ending early once abandoned.
+    void WaitFrom(std::int64_t markUs, int ms);
     bool StopRequested() const { return stopRequest_.load(); }
     void ReleaseHeld(std::vector<std::uint8_t>& held, int start);
 
@@ -64,6 +74,7 @@ class MacroPlayer {
     std::atomic<int> curAction_{0};
     std::atomic<bool> running_{false};
     std::atomic<bool> stopRequest_{false};
+    std::atomic<bool> abandon_{false};
     // Set from the moment a start is queued until its playback ends, so a
     // second press between the post and the playback's start stops it
     // instead of queueing a second run.

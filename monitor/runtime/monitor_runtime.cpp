@@ -39,9 +39,15 @@ void MonitorRuntime::OnConnectionMessage(std::uintptr_t wParam) {
     DispatchDeviceEvent(ConnectionEventCode(wParam), *this);
 }
 
-void MonitorRuntime::Shutdown() {
+void MonitorRuntime::StopActions() {
     ReleaseHeld();
-    macro_.RequestStop();
+    macro_.Abandon();
+}
+
+void MonitorRuntime::SetActionsRun(bool run) {
+    if (!run)
+        StopActions();
+    actionsRun_ = run;
 }
 
 void MonitorRuntime::ReleaseHeld() {
@@ -72,6 +78,8 @@ void MonitorRuntime::ConnectionChanged(bool arrived) {
 }
 
 void MonitorRuntime::Tilt(bool right) {
+    if (!actionsRun_)
+        return;
     const settings::ProfileRecord* profile = settings::CurrentProfile(host_.Block());
     if (profile == nullptr)
         return;
@@ -79,7 +87,7 @@ void MonitorRuntime::Tilt(bool right) {
 }
 
 void MonitorRuntime::SwitchProfile(int index) {
-    if (!settings::IsValidProfileIndex(index))
+    if (!actionsRun_ || !settings::IsValidProfileIndex(index))
         return;
     // The user's own choice: a game ending later does not undo it.
     gameReturn_.Forget();
@@ -97,6 +105,10 @@ void MonitorRuntime::MakeCurrent(int index) {
 }
 
 void MonitorRuntime::ButtonAction(int button, bool released, bool notice) {
+    // Releases too: the keys of a press made before the actions stopped
+    // went up when they stopped.
+    if (!actionsRun_)
+        return;
     const settings::ButtonAssignment* record = Button(button);
     if (record == nullptr)
         return;
@@ -127,6 +139,8 @@ void MonitorRuntime::ButtonAction(int button, bool released, bool notice) {
 }
 
 void MonitorRuntime::LaunchProgram(int button) {
+    if (!actionsRun_)
+        return;
     const settings::ButtonAssignment* record = Button(button);
     if (record == nullptr || record->actionCode != settings::action::kLaunchProgram)
         return;
@@ -139,6 +153,8 @@ void MonitorRuntime::LaunchProgram(int button) {
 }
 
 void MonitorRuntime::OpenOption() {
+    if (!actionsRun_)
+        return;
     host_.PostOpenOption();
 }
 
@@ -198,6 +214,8 @@ void MonitorRuntime::SensitivityChanged(int x, int y) {
 }
 
 void MonitorRuntime::MediaKey(int key, bool released) {
+    if (!actionsRun_)
+        return;
     if (key == kMediaVolumeUp || key == kMediaVolumeDown) {
         if (released) {
             keys_.VolumeRelease(key);
@@ -237,7 +255,7 @@ void MonitorRuntime::MediaKey(int key, bool released) {
 }
 
 void MonitorRuntime::OnGameWatchTimer() {
-    if (!host_.Connected())
+    if (!actionsRun_ || !host_.Connected())
         return;
     const int current = host_.Block().currentProfile;
     const int back = gameReturn_.Poll(current, foreground_);

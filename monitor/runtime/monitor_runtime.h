@@ -85,9 +85,16 @@ class MonitorRuntime final : public DeviceActions {
     // Lets go of every held combination and volume key and kills timers kTimerVolumeRepeat,
     // 102.
     void ReleaseHeld();
-    // Shut-down: release held keys and ask a playing macro to stop, so the
-    // macro thread can be joined.
-    void Shutdown();
+    // Lets go of held keys, stops the key and volume repeats and asks a
+    // playing macro to stop (it lets go of what it holds).
+    void StopActions();
+    // Shut-down: everything stops, so the macro thread can be joined.
+    void Shutdown() { StopActions(); }
+    // Whether button actions run at all: not while the computer sleeps, the
+    // screen is locked or the session is away from the console. Turned off,
+    // whatever runs stops.
+    void SetActionsRun(bool run);
+    bool ActionsRun() const { return actionsRun_; }
 
     OsdNotices& Notices() { return notices_; }
     GameReturn& GameReturns() { return gameReturn_; }
@@ -117,6 +124,7 @@ class MonitorRuntime final : public DeviceActions {
 
     MonitorHost& host_;
     DebugOutput& debug_;
+    bool actionsRun_ = true;
     // The combination each button's press put down, until its release takes
     // it up again. The release lets go of these keys, not of whatever the
     // button's record names by then: a profile switch or an Apply between

@@ -1,7 +1,8 @@
 // The soak: the real Monitor and Option with the virtual mouse under a long
 // mixed load — key combinations held and released, macros started and
 // stopped, profile switches, CPI, rate and sensitivity changes, tilt and
-// launch, unplug and plug cycles and an Apply from Option every few seconds —
+// launch, sleep and wake-up, lock and unlock, the console lost and regained,
+// unplug and plug cycles and an Apply from Option every few seconds —
 // and then a burst of device events as fast as they can be posted. At the end
 // nothing may be lost: no process died, no key is left down, the mouse holds
 // what was last applied, the files hold the shared block, and Monitor's
@@ -410,8 +411,46 @@ class Soak : public ::testing::Test {
                     ++counts_["launch"];
                 }
                 break;
+            case 13:
+                if (rng() % 16 == 0)
+                    SessionInterruption(rng);
+                break;
             default:
                 break;  // a pause
+        }
+    }
+    // The computer's day: a sleep and wake-up, the screen locked and
+    // unlocked, or the console taken by another user and given back, with a
+    // button pressed and released in between (which must do nothing). Each
+    // ends where it began, so the end state is checked as before; a wake-up
+    // and a return to the console each give the mouse a full upload.
+    void SessionInterruption(std::mt19937& rng) {
+        const std::uint32_t button = static_cast<std::uint32_t>(kComboButtons[rng() % 2]);
+        auto between = [&] {
+            Post(Code(0x4000, button));
+            Post(Code(0x4000, 0x0100 | button));
+        };
+        switch (rng() % 3) {
+            case 0:
+                PostMessageA(MonitorWindow(), WM_POWERBROADCAST, PBT_APMSUSPEND, 0);
+                between();
+                // Both notices of one wake-up.
+                PostMessageA(MonitorWindow(), WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+                PostMessageA(MonitorWindow(), WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, 0);
+                ++counts_["sleep"];
+                break;
+            case 1:
+                PostMessageA(MonitorWindow(), WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 0);
+                between();
+                PostMessageA(MonitorWindow(), WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 0);
+                ++counts_["lock"];
+                break;
+            default:
+                PostMessageA(MonitorWindow(), WM_WTSSESSION_CHANGE, WTS_CONSOLE_DISCONNECT, 0);
+                between();
+                PostMessageA(MonitorWindow(), WM_WTSSESSION_CHANGE, WTS_CONSOLE_CONNECT, 0);
+                ++counts_["console"];
+                break;
         }
     }
     void ReleaseDue(Clock::time_point now, bool all) {

@@ -147,6 +147,21 @@ TEST_F(UploadSequenceTest, FullUploadOrderAndTiming) {
     EXPECT_EQ(sequence.LastBlockResult(), transport.writes);
 }
 
+// The pauses are kept when the clock passes the moment a 32-bit millisecond
+// count wraps (49.7 days of uptime) in the middle of the upload.
+TEST_F(UploadSequenceTest, FullUploadAcrossTheTickCountWrapKeepsItsTiming) {
+    ASSERT_TRUE(sequence.Run(protocol::UploadJob::Full, *block));
+    const std::vector<std::string> fromZero = Lines();
+    constexpr std::int64_t kTickWrapMs = std::int64_t{1} << 32;
+    const std::int64_t startMs = kTickWrapMs - 3000;
+    transport.log.clear();
+    pacer.now = startMs * 1000;
+    ASSERT_TRUE(sequence.Run(protocol::UploadJob::Full, *block));
+    for (auto& t : transport.log) t.atMs -= startMs;
+    EXPECT_EQ(Lines(), fromZero);
+    EXPECT_EQ(pacer.now, (startMs + 6700) * 1000);
+}
+
 TEST_F(UploadSequenceTest, ChangesOnlyJobSendsSettingsButNoButtons) {
     ASSERT_TRUE(sequence.Run(protocol::UploadJob::ChangedOnly, *block));
     const auto cmds = CommandsOnly();

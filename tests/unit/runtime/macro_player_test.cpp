@@ -51,25 +51,35 @@ class MacroPlayerTest : public ::testing::Test {
     }
 };
 
+// Also with the clock 0.7 s short of the 49.7 days after which a 32-bit
+// millisecond count wraps: the hold runs across that moment unchanged.
 TEST_F(MacroPlayerTest, LongPressImitatesAutoRepeatAfterHalfASecond) {
-    Run(Macro({Press(kA, 1500), Release(kA, 10)}));
-    const auto& ev = input.events;
-    // down, 30 up/down pairs, final up.
-    ASSERT_EQ(ev.size(), 62u);
-    EXPECT_EQ(ev[0].kind, InputEvent::Down);
-    EXPECT_EQ(ev[0].us, 0);
-    for (int i = 0; i < 30; ++i) {
-        const auto& up = ev[1 + 2 * i];
-        const auto& down = ev[2 + 2 * i];
-        EXPECT_EQ(up.kind, InputEvent::Up);
-        EXPECT_EQ(down.kind, InputEvent::Down);
-        EXPECT_EQ(up.us, (500 + 33 * i) * 1000LL) << "pair " << i;
+    constexpr std::int64_t kTickWrapUs = (std::int64_t{1} << 32) * 1000;
+    for (const std::int64_t start : {std::int64_t{0}, kTickWrapUs - 700'000}) {
+        FakeClock at;
+        at.Set(start);
+        RecordingInput recorded{at};
+        MacroPlayer macro{recorded, at, keys, debug};
+        ASSERT_EQ(macro.StartOrStop(Macro({Press(kA, 1500), Release(kA, 10)})), MacroStart::Queued);
+        macro.PlayQueued();
+        const auto& ev = recorded.events;
+        // down, 30 up/down pairs, final up.
+        ASSERT_EQ(ev.size(), 62u);
+        EXPECT_EQ(ev[0].kind, InputEvent::Down);
+        EXPECT_EQ(ev[0].us, start);
+        for (int i = 0; i < 30; ++i) {
+            const auto& up = ev[1 + 2 * i];
+            const auto& down = ev[2 + 2 * i];
+            EXPECT_EQ(up.kind, InputEvent::Up);
+            EXPECT_EQ(down.kind, InputEvent::Down);
+            EXPECT_EQ(up.us - start, (500 + 33 * i) * 1000LL) << "pair " << i;
+        }
+        // The last pair came for remaining time 43 ms; the release follows once
+        // the whole 1500 ms have passed.
+        EXPECT_EQ(ev[61].kind, InputEvent::Up);
+        EXPECT_EQ(ev[61].us - start, 1500000);
+        EXPECT_EQ(at.NowUs(), ev[61].us + 10000);
     }
-    // The last pair came for remaining time 43 ms; the release follows once
-    // the whole 1500 ms have passed.
-    EXPECT_EQ(ev[61].kind, InputEvent::Up);
-    EXPECT_EQ(ev[61].us, 1500000);
-    EXPECT_EQ(clock.NowUs(), ev[61].us + 10000);
 }
 
 TEST_F(MacroPlayerTest, PressOfExactlyHalfASecondIsNotRepeated) {
@@ -135,6 +145,24 @@ TEST_F(MacroPlayerTest, LongHoldStopsEarlyOnRequest) {
     EXPECT_EQ(Count(InputEvent::Down, 'A'), 6);
     EXPECT_EQ(Count(InputEvent::Up, 'A'), 6);
     EXPECT_EQ(input.events.back().kind, InputEvent::Up);
+}
+
+// Sleep, a locked screen or the session's end: the keys go up at once, not
+// after the delay under way, and nothing follows them.
+TEST_F(MacroPlayerTest, AbandonedMacroLetsGoOfItsKeysWithinItsCheckTime) {
+    const auto record = Macro({Press(kA, 100), Press(241, 100), Press(kB, 400), Release(kB, 20000),
+                               Release(241, 10), Release(kA, 10)});
+    clock.At(1000, [&] { player.Abandon(); });
+    Run(record);
+    EXPECT_EQ(input.Keys(), "down:65 mouse:8 down:66 up:66 mouse:16 up:65");
+    for (std::size_t i = 3; i < input.events.size(); ++i)
+        EXPECT_LE(input.events[i].us, (1000 + kAbandonCheckMs) * 1000LL)
+            << Describe(input.events[i]);
+    // A later start plays as usual again.
+    input.events.clear();
+    Run(Macro({Press(kA, 100), Release(kA, 100)}));
+    EXPECT_EQ(input.Keys(), "down:65 up:65");
+    EXPECT_EQ(input.events[1].us - input.events[0].us, 100000);
 }
 
 TEST_F(MacroPlayerTest, MouseButtonsUseTheirFlagsAndExtraButtonData) {

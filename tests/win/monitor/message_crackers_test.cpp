@@ -97,6 +97,10 @@ class CrackProbe : public win::WindowImpl<CrackProbe> {
             win::OnMessage<WM_DPICHANGED, &P::DpiChanged>(),
             win::OnMessage<WM_GETDLGCODE, &P::DialogCode>(),
             win::OnMessage<WM_GETOBJECT, &P::GetObject>(),
+            win::OnMessage<WM_POWERBROADCAST, &P::Power>(),
+            win::OnMessage<WM_WTSSESSION_CHANGE, &P::SessionChange>(),
+            win::OnMessage<WM_QUERYENDSESSION, &P::QueryEndSession>(),
+            win::OnMessage<WM_ENDSESSION, &P::EndSession>(),
         };
         static_assert(win::NoRowShadowed(rows),
                       "a row of this table is shadowed by an earlier one");
@@ -244,6 +248,21 @@ class CrackProbe : public win::WindowImpl<CrackProbe> {
         Note(WM_GETOBJECT, std::to_string(flags) + " " + std::to_string(objectId));
         return 0;
     }
+    LRESULT Power(WPARAM event) {
+        Note(WM_POWERBROADCAST, std::to_string(event));
+        return TRUE;
+    }
+    void SessionChange(WPARAM change, DWORD session) {
+        Note(WM_WTSSESSION_CHANGE, std::to_string(change) + " " + std::to_string(session));
+    }
+    BOOL QueryEndSession(LPARAM reasons) {
+        Note(WM_QUERYENDSESSION, Hex(reinterpret_cast<const void*>(reasons)));
+        return TRUE;
+    }
+    void EndSession(bool ending, LPARAM reasons) {
+        Note(WM_ENDSESSION,
+             std::to_string(ending) + " " + Hex(reinterpret_cast<const void*>(reasons)));
+    }
 };
 
 // What the rows accept, checked by the compiler: a handler takes all of a
@@ -368,6 +387,10 @@ TEST(MessageCrackers, EachMessageIsReadFromTheParameterThatCarriesIt) {
         {WM_CHAR, 'q', static_cast<LPARAM>(0x00100001u), "113 1048577"},
         {WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, static_cast<WORD>(-20)), kL, "5 -20 " + kLHex},
         {WM_VSCROLL, MAKEWPARAM(SB_LINEDOWN, 0), 0, "1 0 0"},
+        {WM_POWERBROADCAST, 0x12, kL, "18"},
+        {WM_WTSSESSION_CHANGE, 8, 3, "8 3"},
+        {WM_QUERYENDSESSION, kW, kL, kLHex},
+        {WM_ENDSESSION, 1, kL, "1 " + kLHex},
     };
     for (const Case& c : cases) {
         probe.log.clear();
