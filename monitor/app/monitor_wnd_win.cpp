@@ -666,7 +666,7 @@ void CMonitorWnd::OnSessionEvent(runtime::SessionEvent event) {
         "suspend",       "resume", "lock", "unlock", "console connect", "console disconnect",
         "remote connect"};
     const bool atConsoleNow = event != runtime::SessionEvent::Unlock || SessionNotices::AtConsole();
-    const runtime::SessionReaction reaction = session_.On(event, atConsoleNow);
+    const runtime::SessionReaction reaction = session_.On(event, atConsoleNow, GetTickCount64());
     log_->Line("session: %s; actions %s, uploads %s", kNames[static_cast<int>(event)],
                session_.ActionsRun() ? "on" : "off", session_.UploadsAllowed() ? "on" : "off");
     flags_.uploadsAllowed.store(session_.UploadsAllowed());

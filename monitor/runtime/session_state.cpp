@@ -2,7 +2,7 @@
 
 namespace runtime {
 
-SessionReaction SessionState::On(SessionEvent event, bool atConsoleNow) {
+SessionReaction SessionState::On(SessionEvent event, bool atConsoleNow, std::uint64_t nowMs) {
     SessionReaction reaction;
     switch (event) {
         case SessionEvent::Suspend:
@@ -16,11 +16,14 @@ SessionReaction SessionState::On(SessionEvent event, bool atConsoleNow) {
         case SessionEvent::Resume:
             // The system may send both resume notices, or only one of them
             // (a sleep forced on a low battery has no suspend notice at all):
-            // the first one after a suspend, or the first one ever, counts.
-            if (resumed_ && !suspended_)
+            // the first one after a suspend, or the first one ever, counts,
+            // and so does one long after the last (a second sleep that had
+            // no suspend notice either).
+            if (resumed_ && !suspended_ && nowMs - resumedAtMs_ < kSameWakeUpMs)
                 break;
             suspended_ = false;
             resumed_ = true;
+            resumedAtMs_ = nowMs;
             reaction.reopenChannels = true;
             // Away from the console the mouse is someone else's; it gets its
             // configuration when the session comes back.

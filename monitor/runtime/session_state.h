@@ -5,6 +5,8 @@
 // run, whether anything may be sent to the mouse, and what has to happen now.
 #pragma once
 
+#include <cstdint>
+
 namespace runtime {
 
 enum class SessionEvent {
@@ -36,9 +38,15 @@ class SessionState {
     // `atConsole`: whether the session Monitor starts in is the console's.
     explicit SessionState(bool atConsole = true) : atConsole_(atConsole) {}
 
+    // The two resume notices of one wake-up come within this of each other;
+    // a resume later than that is another wake-up, even with no suspend
+    // notice between them.
+    static constexpr std::uint64_t kSameWakeUpMs = 30'000;
+
     // `atConsoleNow`: the console as looked up when the event came (only
     // Unlock uses it: an unlock after a console change tells where it is).
-    SessionReaction On(SessionEvent event, bool atConsoleNow = true);
+    // `nowMs`: a steady clock, for telling wake-ups apart.
+    SessionReaction On(SessionEvent event, bool atConsoleNow = true, std::uint64_t nowMs = 0);
 
     // Button actions (keys, macros, programs, media, profile switches) run.
     bool ActionsRun() const { return atConsole_ && !locked_ && !suspended_; }
@@ -58,6 +66,7 @@ class SessionState {
     // The last power notice was a resume: the second notice of the same
     // wake-up changes nothing.
     bool resumed_ = false;
+    std::uint64_t resumedAtMs_ = 0;
 };
 
 }  // namespace runtime

@@ -39,8 +39,11 @@ TEST(SessionStateTest, EverySleepEndsInOneResumeWhicheverNoticesCome) {
 
     // A sleep forced without a suspend notice: the first resume still counts.
     SessionState forced;
-    EXPECT_EQ(forced.On(E::Resume), kReopenAndUpload);
-    EXPECT_EQ(forced.On(E::Resume), kNothing);
+    const std::uint64_t t0 = 5'000'000;
+    EXPECT_EQ(forced.On(E::Resume, true, t0), kReopenAndUpload);
+    EXPECT_EQ(forced.On(E::Resume, true, t0 + 2'000), kNothing);
+    // Another such sleep, hours later, is another wake-up.
+    EXPECT_EQ(forced.On(E::Resume, true, t0 + 3'600'000), kReopenAndUpload);
 }
 
 TEST(SessionStateTest, LockHoldsTheActionsButNotTheMouse) {
