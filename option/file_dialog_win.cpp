@@ -3,6 +3,7 @@
 #include <commdlg.h>
 
 #include "option/late_system_calls_win.h"
+#include "option/skin/modal_loop_win.h"
 
 namespace option {
 
@@ -16,6 +17,7 @@ bool AskFilePath(HWND owner, FileDialog kind, const FileChoice& choice, char (&p
     ofn.lpstrDefExt = choice.extension;
     ofn.lpstrTitle = choice.title;
     ofn.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+    const skin::ModalLoopScope loop;
     if (kind == FileDialog::Open) {
         ofn.Flags |= OFN_FILEMUSTEXIST;
         return late::GetOpenFileNameA(&ofn) != FALSE;

@@ -19,6 +19,7 @@
 #include "option/skin/compose_paint_win.h"
 #include "option/skin/picture_prefetch_win.h"
 #include "option/skin/dpi_reskin_win.h"
+#include "option/skin/modal_loop_win.h"
 #include "option/skin/skin_menu_win.h"
 #include "option/skin/skin_messages.h"
 #include "option/skin/start_stages_win.h"
@@ -43,6 +44,9 @@ constexpr const char* const kKeys[] = {"2",  "3",  "4",  "5",  "6",  "7",  "8", 
                                        "27", "28", "29", "30", "31", "42", "43", "44", "45", "46"};
 // Posted by the first paint: the window's icon, given after it.
 constexpr UINT kMsgShowIcon = WM_APP + 1;
+// Posted when the last dialog or menu has closed: a change of scale that came
+// while one was open is applied now.
+constexpr UINT kMsgApplyWaitingDpi = WM_APP + 2;
 constexpr COLORREF kHintStripColor = 0x00956B06;
 constexpr COLORREF kValuePlateColor = 0x00DEDAD6;
 constexpr UINT kMonitorWatchMs = 500;
@@ -103,6 +107,7 @@ std::span<const win::MessageRow<COptionDlg>> COptionDlg::MessageMap() {
         win::OnMessage<WM_DRAWITEM, &COptionDlg::OnDrawItem>(),
         win::OnMessage<WM_DPICHANGED, &COptionDlg::OnDpiChanged>(),
         win::OnMessage<kMsgShowIcon, &COptionDlg::OnShowIcon>(),
+        win::OnMessage<kMsgApplyWaitingDpi, &COptionDlg::OnApplyWaitingDpi>(),
     };
     static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
@@ -164,6 +169,37 @@ void COptionDlg::BuildSkin() {
 }
 
 LRESULT COptionDlg::OnDpiChanged(UINT dpi, const RECT* suggested) {
+    // A dialog or menu opened by a page (or by this window) runs its loop on
+    // top of the handler that opened it, which uses its page again when the
+    // loop returns: the pages are not rebuilt under it. The newest scale
+    // waits until the last loop has ended.
+    if (skin::InModalLoop()) {
+        waitingDpi_ =
+            WaitingDpi{dpi, suggested != nullptr, suggested != nullptr ? *suggested : RECT{}};
+        skin::PostWhenModalLoopsEnd(Hwnd(), kMsgApplyWaitingDpi);
+        win::DebugText("COptionDlg scale %u waits\n", dpi);
+        return 0;
+    }
+    waitingDpi_.reset();
+    ApplyDpi(dpi, suggested);
+    return 0;
+}
+
+LRESULT COptionDlg::OnApplyWaitingDpi() {
+    if (!waitingDpi_)
+        return 0;
+    if (skin::InModalLoop()) {
+        skin::PostWhenModalLoopsEnd(Hwnd(), kMsgApplyWaitingDpi);
+        return 0;
+    }
+    const WaitingDpi waiting = *waitingDpi_;
+    waitingDpi_.reset();
+    win::DebugText("COptionDlg scale %u applied\n", waiting.dpi);
+    ApplyDpi(waiting.dpi, waiting.hasRect ? &waiting.suggested : nullptr);
+    return 0;
+}
+
+void COptionDlg::ApplyDpi(UINT dpi, const RECT* suggested) {
     // Moved to a monitor of another scale, or the scale changed: every
     // control and page is built again from the set for the new DPI. The
     // settings, with any unapplied edits, live in the session, so the new
@@ -181,7 +217,6 @@ LRESULT COptionDlg::OnDpiChanged(UINT dpi, const RECT* suggested) {
         Refresh();
         SetPendingUi(session_->Pending());
     });
-    return 0;
 }
 
 OptionPage& COptionDlg::EnsurePage(int index) {
@@ -608,13 +643,15 @@ void COptionDlg::EditProfile(bool startEmpty) {
 }
 
 void COptionDlg::ImportProfile() {
+    // The profile shown now is the one imported into, even if the mouse
+    // switches profile while the file dialog is open.
+    const int index = session_->Edit().currentProfile;
     char path[MAX_PATH] = {};
     if (!AskFilePath(Hwnd(), FileDialog::Open, kProfileChoice, path))
         return;
-    const ImportResult result = session_->Import(path);
+    const ImportResult result = session_->Import(path, index);
     win::DebugText("COptionDlg Import %d\n", static_cast<int>(result));
     if (result == ImportResult::Copied) {
-        const int index = session_->Edit().currentProfile;
         SetFileAttributesA(files_.Files().ProfilePath(index).c_str(),
                            FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE);
     }
@@ -623,10 +660,11 @@ void COptionDlg::ImportProfile() {
 }
 
 void COptionDlg::ExportProfile() {
+    const int index = session_->Edit().currentProfile;
     char path[MAX_PATH] = {};
     if (!AskFilePath(Hwnd(), FileDialog::Save, kProfileChoice, path))
         return;
-    const bool ok = session_->Export(path);
+    const bool ok = session_->Export(path, index);
     win::DebugText("COptionDlg Export %d\n", ok ? 1 : 0);
 }
 

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -129,6 +130,8 @@ class COptionDlg : public win::WindowImpl<COptionDlg>, public PageHost, private 
     LRESULT OnHint() { return 0; }
     LRESULT OnCtlColor(HDC dc, HWND control);
     LRESULT OnDpiChanged(UINT dpi, const RECT* suggested);
+    LRESULT OnApplyWaitingDpi();
+    void ApplyDpi(UINT dpi, const RECT* suggested);
     // Builds the window's controls from the skin and applies its outline.
     void BuildSkin();
     LRESULT OnMeasureItem(UINT id, MEASUREITEMSTRUCT* item);
@@ -155,6 +158,13 @@ class COptionDlg : public win::WindowImpl<COptionDlg>, public PageHost, private 
     bool started_ = false;  // the settings are loaded: new pages show them
     bool painted_ = false;  // the window and its controls were painted once
     HWND focusBeforeApply_ = nullptr;
+    // A change of scale that came while a dialog or menu was open.
+    struct WaitingDpi {
+        UINT dpi;
+        bool hasRect;
+        RECT suggested;
+    };
+    std::optional<WaitingDpi> waitingDpi_;
 };
 
 }  // namespace option

@@ -305,6 +305,10 @@ LRESULT CMacroManagerDlg::OnButton(UINT id, UINT code) {
 
 LRESULT CMacroManagerDlg::OnMacroList(UINT, UINT code) {
     if (code == LBN_SELCHANGE && !editor_.Recording()) {
+        // A click on the list reports the new selection before the repeat
+        // field's posted notice that it lost the focus: a count still typed
+        // there belongs to the macro being left.
+        CommitRepeatCount();
         editor_.SelectMacro(macroList_.Selection());
         ShowSelectedMacro();
     }
@@ -465,16 +469,9 @@ LRESULT CMacroManagerDlg::OnDrawItem(UINT id, const DRAWITEMSTRUCT* item) {
     return CallDefault();
 }
 
-void RunMacroManager(HWND owner, MacroFileStore& store, std::string_view selectName) {
+bool RunMacroManager(HWND owner, MacroFileStore& store, std::string_view selectName) {
     CMacroManagerDlg dialog(store, std::string(selectName));
-    if (dialog.Run(owner)) {
-        store.Save();
-    } else {
-        // Every edit made while the dialog was open goes: the file still
-        // holds the store as it was.
-        store.Clear();
-        store.Load();
-    }
+    return dialog.Run(owner);
 }
 
 }  // namespace option

@@ -33,8 +33,9 @@ bool RunDpiColorDialog(HWND owner, std::uint32_t& color);
 
 // Macro manager ("skin_macro_manager.ini") over `store`, opened on the macro
 // named `selectName` (ignoring case; the first macro when none matches).
-// Saving or reloading the store is the manager's own affair.
-void RunMacroManager(HWND owner, MacroFileStore& store, std::string_view selectName);
+// True on OK; the caller then saves the store, and otherwise reads it again
+// from its file.
+bool RunMacroManager(HWND owner, MacroFileStore& store, std::string_view selectName);
 
 // Notices ("skin_click_warn.ini", "skin_macro_set_warn.ini").
 void ShowClickWarning(HWND owner);

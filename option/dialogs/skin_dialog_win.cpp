@@ -7,6 +7,7 @@
 #include "option/option_resource_ids.h"
 #include "option/skin/control_math.h"
 #include "option/skin/dpi_reskin_win.h"
+#include "option/skin/modal_loop_win.h"
 #include "option/skin/value_controls_win.h"
 
 namespace option::skin_dialog {
@@ -77,6 +78,7 @@ void Reskin(skin::SkinSurface& surface, DialogKeys& keyboard, HWND self, UINT dp
 }
 
 INT_PTR Run(win::Window& dialog, HWND owner) {
+    const skin::ModalLoopScope loop;
     return RunModalDialog(dialog, owner, IDD_SKIN_DIALOG);
 }
 

@@ -161,7 +161,7 @@ LRESULT CButtonPage::OnAssignment(UINT id) {
                                  ? NameOf(entry.macroName, sizeof entry.macroName)
                                  : std::string();
     win::DebugText("CButtonPage command %u button %d\n", id, selected_);
-    PageDialogs dialogs(GetAncestor(Hwnd(), GA_ROOT), host_.Macros(), held);
+    PageDialogs dialogs(GetAncestor(Hwnd(), GA_ROOT), host_.Session(), host_.Macros(), held);
     const StoreMacros macros(host_.Macros());
     const AssignmentOutcome outcome =
         HandleAssignmentCommand(block, selected_, id, macros.forButton, dialogs);

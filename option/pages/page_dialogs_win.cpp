@@ -2,6 +2,7 @@
 
 #include "option/dialogs/dialog_parts_win.h"
 #include "option/dialogs/option_dialogs_win.h"
+#include "option/model/session/option_session.h"
 
 namespace option {
 
@@ -32,7 +33,11 @@ bool PageDialogs::ChoosePlayer(std::int32_t& player) {
 }
 
 void PageDialogs::RunMacroManager() {
-    option::RunMacroManager(owner_, macros_, selectedMacro_);
+    // The session holds back what a profile switch would merge into the
+    // store until the manager has closed.
+    session_.MacroManagerOpened();
+    const bool ok = option::RunMacroManager(owner_, macros_, selectedMacro_);
+    session_.MacroManagerClosed(ok);
 }
 
 }  // namespace option

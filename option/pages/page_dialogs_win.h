@@ -11,12 +11,17 @@
 namespace option {
 
 class MacroFileStore;
+class OptionSession;
 
 class PageDialogs final : public AssignmentDialogs {
   public:
     // `selectedMacro` is the macro the manager opens on (the button's own).
-    PageDialogs(HWND owner, MacroFileStore& macros, std::string selectedMacro)
-        : owner_(owner), macros_(macros), selectedMacro_(std::move(selectedMacro)) {}
+    PageDialogs(HWND owner, OptionSession& session, MacroFileStore& macros,
+                std::string selectedMacro)
+        : owner_(owner),
+          session_(session),
+          macros_(macros),
+          selectedMacro_(std::move(selectedMacro)) {}
 
     void ShowClickWarning() override;
     bool EditShortcut(std::uint8_t& keyCode, ShortcutToggles& toggles) override;
@@ -28,6 +33,7 @@ class PageDialogs final : public AssignmentDialogs {
 
   private:
     HWND owner_;
+    OptionSession& session_;
     MacroFileStore& macros_;
     std::string selectedMacro_;
     std::string lastPath_;  // the launch dialog's answer, for the notice

@@ -5,6 +5,7 @@
 
 #include "common/win/scoped_win.h"
 #include "option/skin/control_math.h"
+#include "option/skin/modal_loop_win.h"
 #include "option/skin/scaled_resource_win.h"
 #include "option/skin/skin_loader_win.h"
 
@@ -96,6 +97,7 @@ bool CSkinMenu::AppendItem(UINT flags, const std::string& text, UINT_PTR id, HME
 BOOL CSkinMenu::Track(UINT flags, int x, int y, HWND owner) {
     if (!menu_)
         return FALSE;
+    const ModalLoopScope loop;
     return TrackPopupMenu(menu_.Get(), flags, x, y, 0, owner, nullptr);
 }
 

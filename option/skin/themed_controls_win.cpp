@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "common/win/late_function_win.h"
+#include "option/skin/modal_loop_win.h"
 
 namespace skin {
 namespace {
@@ -56,6 +57,7 @@ bool ThemedControls::Load() {
 
 int ThemedMessageBox(HWND owner, const std::string& text, const char* caption, UINT type) {
     const ThemedControls themed;
+    const ModalLoopScope loop;
     return MessageBoxA(owner, text.c_str(), caption, type);
 }
 

@@ -168,7 +168,7 @@ bool MacroFileStore::RemoveAt(int index) {
     return true;
 }
 
-void MacroFileStore::MergeFromProfiles(const settings::SettingsBlock& block) {
+void MacroFileStore::MergeFromProfiles(const settings::SettingsBlock& block, MacroMerge merge) {
     for (const settings::ProfileRecord& profile : block.profiles) {
         for (const settings::ButtonAssignment& entry : profile.MacroKeyInfo) {
             if (entry.actionCode != settings::action::kMacro ||
@@ -177,7 +177,7 @@ void MacroFileStore::MergeFromProfiles(const settings::SettingsBlock& block) {
             const MacroMatch match = FindByName(entry);
             if (match.index < 0) {
                 AddFromEntry(entry);
-            } else if (!match.same) {
+            } else if (!match.same && merge == MacroMerge::ButtonsWin) {
                 MacroRecord& r = *macros_[static_cast<std::size_t>(match.index)];
                 std::memcpy(r.events, entry.events, sizeof r.events);
                 r.eventCount = EntryEventCount(entry);

@@ -38,10 +38,10 @@ class MacroFileStore final : public MacroStore {
     // Replaces the file whole with the store's records, unless it already
     // holds exactly them; on failure the old file stays as it was.
     bool Save() override;
-    void MergeFromProfiles(const settings::SettingsBlock& block) override;
+    void MergeFromProfiles(const settings::SettingsBlock& block, MacroMerge merge) override;
     std::vector<MacroRecord> Records() const override;
     void ReplaceAll(const std::vector<MacroRecord>& records) override;
-    void Clear() { macros_.clear(); }
+    void Clear() override { macros_.clear(); }
 
     int Count() const { return static_cast<int>(macros_.size()); }
     MacroRecord* MacroAt(int index);

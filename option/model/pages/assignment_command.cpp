@@ -6,36 +6,51 @@ namespace option {
 
 namespace {
 
-// Runs the dialog of a command that needs one and writes its result into
-// `entry`; false when the user cancelled or the value was refused.
-bool AssignThroughDialog(settings::ButtonAssignment& entry, unsigned command,
-                         AssignmentDialogs& dialogs) {
+// What the user answered in the dialog of a command that has one.
+struct DialogAnswer {
+    std::uint8_t key = 0;
+    ShortcutToggles toggles{};
+    FireSetting fire{};
+    std::string path;
+};
+
+// Runs the dialog of a command that needs one, starting from `entry`; false
+// when the user cancelled.
+bool AskThroughDialog(const settings::ButtonAssignment& entry, unsigned command,
+                      AssignmentDialogs& dialogs, DialogAnswer& answer) {
     switch (command) {
-        case command::kShortcut: {
-            std::uint8_t key = entry.events[0].keyCode;
-            ShortcutToggles toggles = TogglesFromFlags(entry.events[0].state);
-            if (!dialogs.EditShortcut(key, toggles))
-                return false;
-            AssignShortcut(entry, key, toggles);
+        case command::kShortcut:
+            answer.key = entry.events[0].keyCode;
+            answer.toggles = TogglesFromFlags(entry.events[0].state);
+            return dialogs.EditShortcut(answer.key, answer.toggles);
+        case command::kFire:
+            answer.fire = FireSettingOf(entry);
+            return dialogs.EditFire(answer.fire);
+        case command::kLaunchProgram:
+            answer.path = std::string(LaunchPathOf(entry));
+            return dialogs.EditLaunchPath(answer.path);
+        default:
             return true;
-        }
-        case command::kFire: {
-            FireSetting fire = FireSettingOf(entry);
-            if (!dialogs.EditFire(fire))
-                return false;
-            AssignFire(entry, fire);
+    }
+}
+
+// Writes the command with its dialog's answer into `entry`; false when the
+// value was refused.
+bool WriteAnswer(settings::ButtonAssignment& entry, unsigned command, const DialogAnswer& answer,
+                 AssignmentDialogs& dialogs) {
+    switch (command) {
+        case command::kShortcut:
+            AssignShortcut(entry, answer.key, answer.toggles);
             return true;
-        }
-        case command::kLaunchProgram: {
-            std::string path(LaunchPathOf(entry));
-            if (!dialogs.EditLaunchPath(path))
-                return false;
-            if (!AssignLaunchProgram(entry, path)) {
+        case command::kFire:
+            AssignFire(entry, answer.fire);
+            return true;
+        case command::kLaunchProgram:
+            if (!AssignLaunchProgram(entry, answer.path)) {
                 dialogs.ShowPathTooLong();
                 return false;
             }
             return true;
-        }
         default:
             AssignPlainAction(entry, ActionForCommand(command));
             return true;
@@ -83,9 +98,19 @@ AssignmentOutcome HandleAssignmentCommand(settings::SettingsBlock& block, int se
             return AssignmentOutcome::Unchanged;
         AssignMacro(entry, macros[k]);
     } else {
-        // Work on a copy so that a cancelled dialog leaves the record whole.
+        DialogAnswer answer;
+        if (!AskThroughDialog(entry, command, dialogs, answer))
+            return AssignmentOutcome::Cancelled;
+        // The record may have been read again while the dialog was open (a
+        // profile switch brings Monitor's copy): the answer is written into
+        // the record as it is now, and only if that still keeps a left click.
+        if (!KeepsLeftClick(*profile, selected, ActionForCommand(command))) {
+            dialogs.ShowClickWarning();
+            return AssignmentOutcome::LeftClickKept;
+        }
+        // Written on a copy, so that a refused value leaves the record whole.
         settings::ButtonAssignment changed = entry;
-        if (!AssignThroughDialog(changed, command, dialogs))
+        if (!WriteAnswer(changed, command, answer, dialogs))
             return AssignmentOutcome::Cancelled;
         entry = changed;
     }

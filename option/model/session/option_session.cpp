@@ -32,8 +32,30 @@ bool OptionSession::FetchShared() {
 }
 
 void OptionSession::MergeMacros() {
-    macros_.MergeFromProfiles(*edit_);
+    if (macroManagerOpen_) {
+        mergeWaiting_ = true;
+        return;
+    }
+    macros_.MergeFromProfiles(*edit_, MacroMerge::ButtonsWin);
     macros_.Save();
+}
+
+void OptionSession::MacroManagerClosed(bool keep) {
+    macroManagerOpen_ = false;
+    const bool merge = mergeWaiting_;
+    mergeWaiting_ = false;
+    if (keep) {
+        if (merge)
+            macros_.MergeFromProfiles(*edit_, MacroMerge::StoreWins);
+        macros_.Save();
+        return;
+    }
+    // Every edit made while the manager was open goes: the file still holds
+    // the store as it was.
+    macros_.Clear();
+    macros_.Load();
+    if (merge)
+        MergeMacros();
 }
 
 BlockSource OptionSession::Start() {
@@ -145,21 +167,20 @@ void OptionSession::ResetToDefaults() {
     settings::MarkAllChanged(*edit_);
 }
 
-ImportResult OptionSession::Import(const std::string& chosen) {
-    const int index = edit_->currentProfile;
+ImportResult OptionSession::Import(const std::string& chosen, int index) {
     bool returnAfterGame = false;
-    const ImportResult result = ImportProfile(files_, chosen, *edit_, &returnAfterGame);
-    if (result == ImportResult::Copied || result == ImportResult::CopyFailed)
+    const ImportResult result = ImportProfile(files_, chosen, *edit_, index, &returnAfterGame);
+    // A failed copy reloaded the profile from its old file: its choice stays too.
+    if (result == ImportResult::Copied)
         returnAfterGame_[static_cast<std::size_t>(index)] = returnAfterGame;
     if (result != ImportResult::NoProfile && result != ImportResult::Unreadable)
         MergeMacros();
     return result;
 }
 
-bool OptionSession::Export(const std::string& path) {
-    const int index = edit_->currentProfile;
+bool OptionSession::Export(const std::string& path, int index) {
     return ExportProfile(
-        files_, path, *edit_,
+        files_, path, *edit_, index,
         settings::IsValidProfileIndex(index) && returnAfterGame_[static_cast<std::size_t>(index)]);
 }
 

@@ -67,8 +67,19 @@ class OptionSession {
     // The caller refreshes and applies with reset 1.
     void ResetToDefaults();
 
-    ImportResult Import(const std::string& chosen);
-    bool Export(const std::string& path);
+    // Profile `index` (the one shown when the user chose the command, even
+    // if the mouse has switched since) from or to the chosen file.
+    ImportResult Import(const std::string& chosen, int index);
+    bool Export(const std::string& path, int index);
+
+    // The macro manager edits the store in place from Opened to Closed.
+    // Meanwhile a block read again brings its buttons' macros in only when
+    // the manager closes, so that nothing merges into or saves the user's
+    // unfinished session. Closed with `keep` (OK) saves the store as the
+    // user left it (a stored macro then wins over a button's older copy);
+    // otherwise the store is read again from its file.
+    void MacroManagerOpened() { macroManagerOpen_ = true; }
+    void MacroManagerClosed(bool keep);
 
     // The backup of everything: the edit block, the notice settings, the
     // macro store and the return-after-game choices.
@@ -104,6 +115,8 @@ class OptionSession {
     settings::OsdSettings osd_{};
     settings::ReturnAfterGame returnAfterGame_{};
     bool pending_ = false;
+    bool macroManagerOpen_ = false;
+    bool mergeWaiting_ = false;  // a block was read while the manager was open
 };
 
 }  // namespace option

@@ -55,8 +55,7 @@ bool SamePathIgnoringCase(const std::string& a, const std::string& b) {
 }
 
 ImportResult ImportProfile(settings::SettingsFiles& files, const std::string& chosen,
-                           settings::SettingsBlock& block, bool* returnAfterGame) {
-    const int index = block.currentProfile;
+                           settings::SettingsBlock& block, int index, bool* returnAfterGame) {
     if (!settings::IsValidProfileIndex(index))
         return ImportResult::NoProfile;
     settings::IniFileSystem& fs = files.Files();
@@ -92,11 +91,10 @@ ImportResult ImportProfile(settings::SettingsFiles& files, const std::string& ch
 }
 
 bool ExportProfile(settings::SettingsFiles& files, const std::string& path,
-                   const settings::SettingsBlock& block, bool returnAfterGame) {
-    const settings::ProfileRecord* current = settings::CurrentProfile(block);
-    if (current == nullptr)
+                   const settings::SettingsBlock& block, int index, bool returnAfterGame) {
+    if (!settings::IsValidProfileIndex(index))
         return false;
-    return WriteFreshProfileFile(files.Files(), path, *current, &returnAfterGame);
+    return WriteFreshProfileFile(files.Files(), path, block.profiles[index], &returnAfterGame);
 }
 
 std::string FirmwareVersionText(int value) {

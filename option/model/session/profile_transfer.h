@@ -11,7 +11,7 @@
 namespace option {
 
 enum class ImportResult {
-    NoProfile,    // the current profile index is outside 0..4: nothing done
+    NoProfile,    // the profile index is outside 0..4: nothing done
     Unreadable,   // the chosen file cannot be opened: nothing done
     ReloadedOwn,  // the chosen file is the profile's own file: reloaded
     Copied,       // the chosen file replaced the profile's own file
@@ -27,14 +27,15 @@ bool SamePathIgnoringCase(const std::string& a, const std::string& b);
 // the profile's 16 button change flags are raised. `returnAfterGame`, when
 // given, receives the chosen file's return-after-game choice (off when absent).
 ImportResult ImportProfile(settings::SettingsFiles& files, const std::string& chosen,
-                           settings::SettingsBlock& block, bool* returnAfterGame = nullptr);
+                           settings::SettingsBlock& block, int index,
+                           bool* returnAfterGame = nullptr);
 
-// Writes the current profile of `block` to `path` as a new file that replaces
+// Writes profile `index` of `block` to `path` as a new file that replaces
 // any file of that name in one step (an existing file survives a failed
 // write), with the profile's return-after-game choice beside its keys. False
-// when the current index is outside 0..4 or the write failed.
+// when the index is outside 0..4 or the write failed.
 bool ExportProfile(settings::SettingsFiles& files, const std::string& path,
-                   const settings::SettingsBlock& block, bool returnAfterGame = false);
+                   const settings::SettingsBlock& block, int index, bool returnAfterGame = false);
 
 // The firmware version as the support page shows it: 100..500 as "1.00"..
 // "5.00", anything else "N/A".

@@ -32,13 +32,22 @@ class PeerWindows {
     virtual void PostApplyToCompanions() = 0;
 };
 
+// What a merge does with a stored macro whose name a button holds with
+// other events.
+enum class MacroMerge {
+    ButtonsWin,  // the button's events replace the stored ones
+    StoreWins,   // the stored macro stays; only missing macros are added
+};
+
 // The macro store of config\sequence.dat as the main window uses it.
 class MacroStore {
   public:
     virtual ~MacroStore() = default;
+    // Appends the file's macros.
     virtual bool Load() = 0;
+    virtual void Clear() = 0;
     // Brings the macros named by the button records of all profiles into the store.
-    virtual void MergeFromProfiles(const settings::SettingsBlock& block) = 0;
+    virtual void MergeFromProfiles(const settings::SettingsBlock& block, MacroMerge merge) = 0;
     virtual bool Save() = 0;
     // Every record, in order (a backup).
     virtual std::vector<MacroRecord> Records() const = 0;

@@ -65,7 +65,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     option::MacroFileSystem files;
     option::MacroFileStore store(files.Files(), folder);
     store.Load();
-    option::RunMacroManager(owner, store, commandLine);
+    // As Option does after the manager: OK saves, anything else reads the
+    // file again.
+    if (option::RunMacroManager(owner, store, commandLine)) {
+        store.Save();
+    } else {
+        store.Clear();
+        store.Load();
+    }
 
     win::DebugText("host hook %d\n", option::KeyHookInstalled() ? 1 : 0);
     win::DebugText("host store %d\n", store.Count());

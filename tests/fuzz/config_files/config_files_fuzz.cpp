@@ -54,7 +54,7 @@ void LoadBlock(settings::SettingsFiles& files, settings::SettingsBlock& block) {
 void CheckMacrosSurviveSave(settings::IniFileSystem& engine, const settings::SettingsBlock& block) {
     option::MacroFileStore store(engine, kFolder);
     FUZZ_CHECK(store.Load());
-    store.MergeFromProfiles(block);
+    store.MergeFromProfiles(block, option::MacroMerge::ButtonsWin);
     FUZZ_CHECK(store.Save());
     option::MacroFileStore back(engine, kFolder);
     FUZZ_CHECK(back.Load());

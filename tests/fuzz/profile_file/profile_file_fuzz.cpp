@@ -58,7 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     settings::FillDefaults(*block, settings::DefaultsFor::Option);
     const int index = static_cast<int>(size % settings::kProfileCount);
     block->currentProfile = index;
-    const option::ImportResult result = option::ImportProfile(files, kChosen, *block);
+    const option::ImportResult result =
+        option::ImportProfile(files, kChosen, *block, block->currentProfile);
     FUZZ_CHECK(result == option::ImportResult::Copied);
     const settings::ProfileRecord& imported = block->profiles[index];
     fuzz::CheckUsableProfile(imported);
@@ -68,7 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // Export writes what a later import reads back.
     const std::string exported = "C:\\downloads\\exported.gmp";
-    FUZZ_CHECK(option::ExportProfile(files, exported, *block));
+    FUZZ_CHECK(option::ExportProfile(files, exported, *block, block->currentProfile));
     auto back = std::make_unique<settings::ProfileRecord>();
     FUZZ_CHECK(settings::LoadProfileFile(engine, exported, *back));
     CheckSameNumbersAndButtons(imported, *back);

@@ -178,7 +178,7 @@ TEST_F(StoreFixture, MergeAddsMissingMacrosAndTheLaterEntryWinsOnAMismatch) {
     huge.eventCount = 60000;
     block->profiles[4].MacroKeyInfo[15] = huge;
 
-    store.MergeFromProfiles(*block);
+    store.MergeFromProfiles(*block, option::MacroMerge::ButtonsWin);
     ASSERT_EQ(store.Count(), 3);
     EXPECT_EQ(kept.eventCount, 3);
     EXPECT_EQ(kept.events[0].keyCode, 0x20);
@@ -187,7 +187,7 @@ TEST_F(StoreFixture, MergeAddsMissingMacrosAndTheLaterEntryWinsOnAMismatch) {
     EXPECT_EQ(store.MacroAt(1)->repeatValue, 0);
     EXPECT_EQ(store.MacroAt(2)->eventCount, 40);
 
-    store.MergeFromProfiles(*block);  // everything matches now
+    store.MergeFromProfiles(*block, option::MacroMerge::ButtonsWin);  // everything matches now
     EXPECT_EQ(store.Count(), 3);
 }
 

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "common/settings/ini_engine.h"
+#include "option/model/dialogs/macro_store.h"
+#include "option/model/session/profile_transfer.h"
 #include "tests/unit/option/session_fakes.h"
 
 namespace {
@@ -233,6 +235,102 @@ TEST_F(SessionTest, SelectProfileAcceptsOnlyZeroToFour) {
     EXPECT_FALSE(session.SelectProfile(5));
     EXPECT_FALSE(session.SelectProfile(-1));
     EXPECT_EQ(session.Edit().currentProfile, 0);
+}
+
+// The session over the real macro store, in the same files.
+class SessionWithStoreTest : public SessionTest {
+  protected:
+    // Button `entry` of profile `p` of Monitor's block plays macro `name`
+    // with `count` presses of key A.
+    void GiveMacro(int p, int entry, const char* name, int count) {
+        settings::ButtonAssignment& b = link.section->profiles[p].MacroKeyInfo[entry];
+        b.actionCode = settings::action::kMacro;
+        settings::CopyField(b.macroName, name);
+        b.eventCount = static_cast<std::uint16_t>(count);
+        for (int i = 0; i < count; ++i) b.events[i] = {0x04, 1, 0};
+    }
+    // The names and event counts config\sequence.dat holds.
+    std::vector<std::pair<std::string, int>> OnDisk() {
+        option::MacroFileStore read(engine, kFolder);
+        read.Load();
+        std::vector<std::pair<std::string, int>> all;
+        for (int i = 0; i < read.Count(); ++i)
+            all.emplace_back(option::NameOf(read.MacroAt(i)->name, option::kMacroNameSize),
+                             read.MacroAt(i)->eventCount);
+        return all;
+    }
+    // The user's session in the manager: a new macro, and "Burst" recorded
+    // again with three events. Monitor then switches the profile, its block
+    // naming one more macro and Burst with its old single event.
+    void EditWhileTheMouseSwitches() {
+        withStore.MacroManagerOpened();
+        macroStore.AddNamed("Fresh");
+        macroStore.MacroAt(0)->eventCount = 3;
+        link.section->currentProfile = 0;
+        GiveMacro(3, 2, "Other", 2);
+        ASSERT_TRUE(withStore.ProfileChanged());
+    }
+
+    option::MacroFileStore macroStore{engine, kFolder};
+    OptionSession withStore{files, nullptr, link, peers, macroStore};
+};
+
+TEST_F(SessionWithStoreTest, AProfileSwitchLeavesTheMacroManagersSessionAlone) {
+    MonitorUp();
+    GiveMacro(1, 5, "Burst", 1);
+    withStore.Start();
+    using Saved = std::vector<std::pair<std::string, int>>;
+    ASSERT_EQ(OnDisk(), (Saved{{"Burst", 1}}));
+
+    // Nothing is merged into the open session, nor saved.
+    EditWhileTheMouseSwitches();
+    EXPECT_EQ(macroStore.Count(), 2);
+    EXPECT_EQ(macroStore.MacroAt(0)->eventCount, 3);
+    EXPECT_EQ(OnDisk(), (Saved{{"Burst", 1}}));
+
+    // Cancel: the file's store, then what the switch brought.
+    withStore.MacroManagerClosed(false);
+    EXPECT_EQ(OnDisk(), (Saved{{"Burst", 1}, {"Other", 2}}));
+
+    // OK: the session as the user left it, the recording included, and
+    // what the switch brought beside it.
+    EditWhileTheMouseSwitches();
+    withStore.MacroManagerClosed(true);
+    EXPECT_EQ(OnDisk(), (Saved{{"Burst", 3}, {"Other", 2}, {"Fresh", 0}}));
+
+    // With the manager closed, a switch merges and saves at once again.
+    GiveMacro(4, 1, "Later", 1);
+    ASSERT_TRUE(withStore.ProfileChanged());
+    EXPECT_EQ(OnDisk().back(), (std::pair<std::string, int>{"Later", 1}));
+}
+
+// Import and export act on the profile they were given (the one shown when
+// the user chose the command); a failed import changes nothing of the
+// profile, its return-after-game choice included.
+TEST_F(SessionWithStoreTest, ImportAndExportActOnTheirProfileAndAFailedImportOnNothing) {
+    withStore.Start();
+    withStore.SelectProfile(3);
+    settings::ProfileRecord chosen = withStore.Edit().profiles[0];
+    settings::CopyField(chosen.ProFileName, "Chosen");
+    auto holder = std::make_unique<settings::SettingsBlock>(withStore.Edit());
+    holder->profiles[0] = chosen;
+    ASSERT_TRUE(option::ExportProfile(files, "D:\\chosen.gmp", *holder, 0, true));
+
+    ASSERT_EQ(withStore.Import("D:\\chosen.gmp", 1), option::ImportResult::Copied);
+    EXPECT_STREQ(withStore.Edit().profiles[1].ProFileName, "Chosen");
+    EXPECT_STREQ(withStore.Edit().profiles[3].ProFileName, "Default4");
+    EXPECT_TRUE(withStore.ReturnChoices()[1]);
+    EXPECT_FALSE(withStore.ReturnChoices()[3]);
+    ASSERT_TRUE(withStore.Export("D:\\out.gmp", 1));
+    EXPECT_NE(store.files["D:\\out.gmp"].find("ProFileName=Chosen"), std::string::npos);
+
+    // The profile's own file cannot be replaced: profile 2 is read back from
+    // it, and keeps its own choice.
+    ASSERT_TRUE(withStore.Apply(0).saved);
+    store.readOnlyFolders.push_back("C:\\Prog\\config\\");
+    EXPECT_EQ(withStore.Import("D:\\chosen.gmp", 2), option::ImportResult::CopyFailed);
+    EXPECT_STREQ(withStore.Edit().profiles[2].ProFileName, "Default3");
+    EXPECT_FALSE(withStore.ReturnChoices()[2]);
 }
 
 }  // namespace

@@ -58,7 +58,8 @@ class TransferTest : public ::testing::Test {
 TEST_F(TransferTest, ImportReplacesTheProfilesOwnFileAndRaisesItsButtonFlags) {
     store.files[kOwn1] = ProfileText("Old", 2);
     store.files[kChosen] = ProfileText("Imported", 3);
-    EXPECT_EQ(option::ImportProfile(files, kChosen, *block), ImportResult::Copied);
+    EXPECT_EQ(option::ImportProfile(files, kChosen, *block, block->currentProfile),
+              ImportResult::Copied);
     EXPECT_STREQ(block->profiles[1].ProFileName, "Imported");
     EXPECT_EQ(block->profiles[1].PollingRate, 3);
     EXPECT_TRUE(ButtonFlagsOfProfile1Raised());
@@ -71,11 +72,13 @@ TEST_F(TransferTest, ImportOfTheOwnFileInAnotherCaseReloadsWithoutWriting) {
     store.files[kOwn1] = ProfileText("On disk", 1);
     const std::string before = store.files[kOwn1];
     const int changesBefore = store.changes;
-    EXPECT_EQ(option::ImportProfile(files, "c:\\PROG\\Config\\default1.GMP", *block),
+    EXPECT_EQ(option::ImportProfile(files, "c:\\PROG\\Config\\default1.GMP", *block,
+                                    block->currentProfile),
               ImportResult::Unreadable)
         << "the memory store itself is case-sensitive";
     store.files["c:\\PROG\\Config\\default1.GMP"] = before;
-    EXPECT_EQ(option::ImportProfile(files, "c:\\PROG\\Config\\default1.GMP", *block),
+    EXPECT_EQ(option::ImportProfile(files, "c:\\PROG\\Config\\default1.GMP", *block,
+                                    block->currentProfile),
               ImportResult::ReloadedOwn);
     EXPECT_STREQ(block->profiles[1].ProFileName, "On disk");
     EXPECT_EQ(store.changes, changesBefore);
@@ -86,14 +89,15 @@ TEST_F(TransferTest, AFailedImportCopyKeepsTheProfilesFile) {
     store.files[kOwn1] = ProfileText("Keep me", 1);
     store.files[kChosen] = ProfileText("Imported", 3);
     store.readOnlyFolders.push_back("C:\\Prog\\config\\");
-    EXPECT_EQ(option::ImportProfile(files, kChosen, *block), ImportResult::CopyFailed);
+    EXPECT_EQ(option::ImportProfile(files, kChosen, *block, block->currentProfile),
+              ImportResult::CopyFailed);
     EXPECT_STREQ(block->profiles[1].ProFileName, "Keep me");
     EXPECT_NE(store.files[kOwn1].find("ProFileName=Keep me"), std::string::npos);
 
     // A crash half-way through the copy leaves the old file whole as well.
     store.readOnlyFolders.clear();
     store.crashAfter = store.changes + 1;
-    option::ImportProfile(files, kChosen, *block);
+    option::ImportProfile(files, kChosen, *block, block->currentProfile);
     EXPECT_NE(store.files[kOwn1].find("ProFileName=Keep me"), std::string::npos);
 }
 
@@ -101,17 +105,20 @@ TEST_F(TransferTest, ImportAndExportDoNothingWithoutACurrentProfile) {
     store.files[kChosen] = ProfileText("Imported", 3);
     block->currentProfile = -1;
     const auto filesBefore = store.files;
-    EXPECT_EQ(option::ImportProfile(files, kChosen, *block), ImportResult::NoProfile);
-    EXPECT_FALSE(option::ExportProfile(files, "D:\\out.gmp", *block));
+    EXPECT_EQ(option::ImportProfile(files, kChosen, *block, block->currentProfile),
+              ImportResult::NoProfile);
+    EXPECT_FALSE(option::ExportProfile(files, "D:\\out.gmp", *block, block->currentProfile));
     block->currentProfile = 5;
-    EXPECT_EQ(option::ImportProfile(files, kChosen, *block), ImportResult::NoProfile);
+    EXPECT_EQ(option::ImportProfile(files, kChosen, *block, block->currentProfile),
+              ImportResult::NoProfile);
     EXPECT_EQ(store.files, filesBefore);
     for (int i = 0; i < settings::kChangeFlagCount; ++i)
         ASSERT_EQ(settings::ChangeFlag(*block, i), 0) << i;
 }
 
 TEST_F(TransferTest, ImportOfAMissingFileChangesNothing) {
-    EXPECT_EQ(option::ImportProfile(files, "D:\\none.gmp", *block), ImportResult::Unreadable);
+    EXPECT_EQ(option::ImportProfile(files, "D:\\none.gmp", *block, block->currentProfile),
+              ImportResult::Unreadable);
     EXPECT_FALSE(ButtonFlagsOfProfile1Raised());
 }
 
@@ -125,7 +132,8 @@ TEST_F(TransferTest, AHostileFileGivesAUsableProfile) {
                        "\r\nPollingRate=abc\r\nCpiStep=99\r\nMacroKeyInfo4=" +
                        settings::EncodeStruct(&info, sizeof info) + "\r\nMacroKeyInfo5=ZZZZ\r\n";
     store.files[kChosen] = text;
-    ASSERT_EQ(option::ImportProfile(files, kChosen, *block), ImportResult::Copied);
+    ASSERT_EQ(option::ImportProfile(files, kChosen, *block, block->currentProfile),
+              ImportResult::Copied);
     const settings::ProfileRecord& p = block->profiles[1];
     EXPECT_EQ(settings::FieldLength(p.ProFileName), 249u);
     EXPECT_EQ(settings::FieldLength(p.GameFile), 501u);
@@ -145,7 +153,7 @@ TEST_F(TransferTest, AHostileFileGivesAUsableProfile) {
 TEST_F(TransferTest, ExportWritesAFreshFileInPlaceOfAnExistingOne) {
     store.files["D:\\out.gmp"] = "[Other]\r\nStale=1\r\n[Setting]\r\nProFileName=Old\r\n";
     settings::CopyField(block->profiles[1].ProFileName, "Exported");
-    ASSERT_TRUE(option::ExportProfile(files, "D:\\out.gmp", *block));
+    ASSERT_TRUE(option::ExportProfile(files, "D:\\out.gmp", *block, block->currentProfile));
     const std::string& out = store.files["D:\\out.gmp"];
     EXPECT_EQ(out.find("Stale"), std::string::npos) << "nothing of the old file stays";
     EXPECT_NE(out.find("ProFileName=Exported"), std::string::npos);
@@ -161,12 +169,12 @@ TEST_F(TransferTest, ExportWritesAFreshFileInPlaceOfAnExistingOne) {
 TEST_F(TransferTest, AFailedExportKeepsTheExistingFile) {
     store.files["D:\\out.gmp"] = "[Setting]\r\nProFileName=Old\r\n";
     store.readOnlyFolders.push_back("D:\\");
-    EXPECT_FALSE(option::ExportProfile(files, "D:\\out.gmp", *block));
+    EXPECT_FALSE(option::ExportProfile(files, "D:\\out.gmp", *block, block->currentProfile));
     EXPECT_EQ(store.files["D:\\out.gmp"], "[Setting]\r\nProFileName=Old\r\n");
 
     store.readOnlyFolders.clear();
     store.crashAfter = store.changes + 1;
-    EXPECT_FALSE(option::ExportProfile(files, "D:\\out.gmp", *block));
+    EXPECT_FALSE(option::ExportProfile(files, "D:\\out.gmp", *block, block->currentProfile));
     EXPECT_EQ(store.files["D:\\out.gmp"], "[Setting]\r\nProFileName=Old\r\n");
 }
 

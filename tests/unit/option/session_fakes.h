@@ -71,7 +71,10 @@ class CountingMacroStore final : public option::MacroStore {
         ++loads;
         return true;
     }
-    void MergeFromProfiles(const settings::SettingsBlock&) override { ++merges; }
+    void Clear() override { records.clear(); }
+    void MergeFromProfiles(const settings::SettingsBlock&, option::MacroMerge) override {
+        ++merges;
+    }
     bool Save() override {
         ++saves;
         return true;

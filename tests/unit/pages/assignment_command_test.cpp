@@ -215,6 +215,30 @@ TEST_F(AssignmentCommand, AProfileSwitchDuringTheDialogKeepsEntryAndFlagInOnePro
     }
 }
 
+TEST_F(AssignmentCommand, TheAnswerMeetsTheRecordAsTheDialogLeavesIt) {
+    // Entry 4 is a second left click when the dialog opens; the profile read
+    // again meanwhile (Monitor's copy) has entry 0 as its only one.
+    AssignPlainAction(Button(4), settings::action::kLeftClick);
+    auto monitors = std::make_unique<settings::ProfileRecord>(Profile());
+    AssignPlainAction(monitors->MacroKeyInfo[4], settings::kDefaultButtonActions[4]);
+    ASSERT_TRUE(AssignLaunchProgram(monitors->MacroKeyInfo[3], "C:\\reloaded.exe"));
+    AssignPlainAction(monitors->MacroKeyInfo[3], settings::kDefaultButtonActions[3]);
+    dialogs_.whileOpen = [&] { Profile() = *monitors; };
+    dialogs_.shortcut = ScriptedDialogs::Shortcut{true, 0x04, {false, true, false, false, false}};
+    dialogs_.allowClickWarning = true;
+    EXPECT_EQ(Run(0, command::kShortcut), AssignmentOutcome::LeftClickKept);
+    EXPECT_EQ(dialogs_.clickWarnings, 1);
+    EXPECT_EQ(std::memcmp(&Profile(), monitors.get(), sizeof *monitors), 0);
+
+    // Accepted on another button, the answer goes into the reloaded record:
+    // the path it holds stays.
+    dialogs_.allowClickWarning = false;
+    EXPECT_EQ(Run(3, command::kShortcut), AssignmentOutcome::Assigned);
+    EXPECT_EQ(Button(3).actionCode, settings::action::kKeyCombination);
+    EXPECT_STREQ(Button(3).programPath, "C:\\reloaded.exe");
+    EXPECT_EQ(Button(0).actionCode, settings::action::kLeftClick);
+}
+
 TEST_F(AssignmentCommand, FireStartsFromDefaultsOrTheStoredSetting) {
     GiveButton3AMacro();
     dialogs_.fire = {true, FireSetting{12, 0x2C, 40}};

@@ -588,6 +588,42 @@ TEST(MacroManager, TheRepeatCountIsCorrectedOnLeavingNotWhileTyped) {
     EXPECT_EQ(store.MacroAt(0)->repeatValue, 65535);
 }
 
+// A count typed and then left by a click on another macro belongs to the
+// macro it was typed for: the list reports the new selection before the
+// field's notice that it lost the focus.
+TEST(MacroManager, ACountTypedStaysWithItsMacroWhenAnotherIsChosen) {
+    testing_files::MemoryStore files;
+    settings::EngineIniFileSystem engine(files);
+    option::MacroFileStore store(engine, "C:\\Prog\\");
+    store.AddNamed("Burst").repeatValue = 2;
+    store.AddNamed("Other").repeatValue = 5;
+    DialogRun run;
+    run.Start([&](HWND owner) { return option::RunMacroManager(owner, store, "Burst"); });
+    HWND dialog = run.WaitForDialog(option::kMacroManagerTitle);
+    ASSERT_NE(dialog, nullptr);
+    HWND field = Item(dialog, option::CMacroManagerDlg::kRepeatEditId);
+    ASSERT_TRUE(TextBecomes(field, "2"));
+    Click(field);
+    Retype("42");
+    ASSERT_TRUE(TextBecomes(field, "42"));
+
+    HWND list = Item(dialog, option::CMacroManagerDlg::kMacroListId);
+    RECT item{};
+    ASSERT_NE(SendMessageA(list, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item)), LB_ERR);
+    POINT at{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+    ClientToScreen(list, &at);
+    ClickAt(at);
+    EXPECT_TRUE(TextBecomes(field, "5"));
+
+    HWND ok = Item(dialog, static_cast<int>(option::CMacroManagerDlg::ControlIdOf(1)));
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(ok), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(ok));
+    ASSERT_TRUE(run.WaitFinished());
+    EXPECT_TRUE(run.Result());
+    EXPECT_EQ(store.MacroAt(0)->repeatValue, 42);
+    EXPECT_EQ(store.MacroAt(1)->repeatValue, 5);
+}
+
 // When Monitor closes Option with a dialog open, Option's main window sends
 // each dialog it owns WM_CLOSE: that must cancel the dialog, or Option never
 // ends and the key capture outlives it.
