@@ -94,6 +94,19 @@ TEST_F(PcDayE2E, WakeUpAfterTheMouseForgotItsSettingsGivesOneFullUploadLikeACold
 
     ASSERT_NO_FATAL_FAILURE(SelectProfileAndWait(1, beforeSleep));
     EXPECT_EQ(FullUploads(LogFrom(beforeSleep)), 1) << "one wake-up, one full upload";
+
+    // A replug quicker than any poll (a hub cycling its port) with a mouse
+    // that came back empty is a replug all the same.
+    ASSERT_NO_FATAL_FAILURE(SelectProfileAndWait(0, beforeSleep));
+    ASSERT_EQ(VirtualMouse("/reset"), 0);
+    const std::size_t beforeReplug = mouse_->Log().size();
+    ASSERT_EQ(VirtualMouse("/unplug /plug"), 0);
+    ASSERT_TRUE(
+        WaitUntil([&] { return VirtualMouseSession::FullUploadDone(LogFrom(beforeReplug)); }, 45s))
+        << "no full upload after the replug";
+    EXPECT_EQ(Dump(), coldStart) << "the mouse does not hold what a cold start gives it";
+    ASSERT_NO_FATAL_FAILURE(SelectProfileAndWait(1, beforeReplug));
+    EXPECT_EQ(FullUploads(LogFrom(beforeReplug)), 1) << "one replug, one full upload";
 }
 
 TEST_F(PcDayE2E, AwayFromTheConsoleNothingRunsAndComingBackUploadsOnce) {
