@@ -121,9 +121,13 @@ struct Parser {
             return {};
         }
         const auto n = Number(v, most);
-        if (!n)
-            return "neither \"" + std::string(word) + "\" nor a number up to " +
-                   std::to_string(most);
+        if (!n) {
+            // Appended piece by piece: GCC 12 sees a false overlap in
+            // "literal" + string at -O3.
+            std::string problem = "neither \"";
+            problem.append(word).append("\" nor a number up to ").append(std::to_string(most));
+            return problem;
+        }
         target = static_cast<Value>(*n);
         return {};
     }
