@@ -132,17 +132,30 @@ struct Parser {
         return {};
     }
 
-    static std::string Field(EventField& f, std::string_view what, std::string_view v) {
-        const auto n = Number(v, what == "mask" ? 0xFFFFFFFFu : what == "size" ? 4u : 0xFFFFu);
-        if (!n)
-            return what == "size" ? "not a size of 1 to 4 bytes" : "not a number";
-        if (what == "offset")
-            f.offset = static_cast<std::uint16_t>(*n);
-        else if (what == "size")
-            f.size = static_cast<std::uint8_t>(*n);
-        else
-            f.mask = *n;
-        return {};
+    enum class Part { Offset, Size, Mask };
+
+    static std::string Field(EventField& f, Part part, std::string_view v) {
+        switch (part) {
+            case Part::Offset:
+                if (const auto n = Number(v, 0xFFFF)) {
+                    f.offset = static_cast<std::uint16_t>(*n);
+                    return {};
+                }
+                return "not a number up to 65535";
+            case Part::Size:
+                if (const auto n = Number(v, 4); n && *n >= 1) {
+                    f.size = static_cast<std::uint8_t>(*n);
+                    return {};
+                }
+                return "not a size of 1 to 4 bytes";
+            case Part::Mask:
+                if (const auto n = Number(v, 0xFFFFFFFFu)) {
+                    f.mask = *n;
+                    return {};
+                }
+                return "not a number up to 0xFFFFFFFF";
+        }
+        return "?";
     }
 
     static const std::vector<Row>& Rows() {
@@ -207,12 +220,12 @@ struct Parser {
                  }
                  if (!p.d.event.tag)
                      p.d.event.tag = EventField{};
-                 return Field(*p.d.event.tag, "offset", v);
+                 return Field(*p.d.event.tag, Part::Offset, v);
              }},
             {"Events", "TagSize",
-             [](Parser& p, std::string_view v) { return p.TagField("size", v); }},
+             [](Parser& p, std::string_view v) { return p.TagField(Part::Size, v); }},
             {"Events", "TagMask",
-             [](Parser& p, std::string_view v) { return p.TagField("mask", v); }},
+             [](Parser& p, std::string_view v) { return p.TagField(Part::Mask, v); }},
             {"Events", "TagValue",
              [](Parser& p, std::string_view v) -> std::string {
                  const auto n = Number(v, 0xFFFFFFFFu);
@@ -222,25 +235,31 @@ struct Parser {
                  return {};
              }},
             {"Events", "CategoryOffset",
-             [](Parser& p, std::string_view v) { return Field(p.d.event.category, "offset", v); }},
+             [](Parser& p, std::string_view v) {
+                 return Field(p.d.event.category, Part::Offset, v);
+             }},
             {"Events", "CategorySize",
-             [](Parser& p, std::string_view v) { return Field(p.d.event.category, "size", v); }},
+             [](Parser& p, std::string_view v) {
+                 return Field(p.d.event.category, Part::Size, v);
+             }},
             {"Events", "CategoryMask",
-             [](Parser& p, std::string_view v) { return Field(p.d.event.category, "mask", v); }},
+             [](Parser& p, std::string_view v) {
+                 return Field(p.d.event.category, Part::Mask, v);
+             }},
             {"Events", "DataOffset",
-             [](Parser& p, std::string_view v) { return Field(p.d.event.data, "offset", v); }},
+             [](Parser& p, std::string_view v) { return Field(p.d.event.data, Part::Offset, v); }},
             {"Events", "DataSize",
-             [](Parser& p, std::string_view v) { return Field(p.d.event.data, "size", v); }},
+             [](Parser& p, std::string_view v) { return Field(p.d.event.data, Part::Size, v); }},
             {"Events", "DataMask",
-             [](Parser& p, std::string_view v) { return Field(p.d.event.data, "mask", v); }},
+             [](Parser& p, std::string_view v) { return Field(p.d.event.data, Part::Mask, v); }},
         };
         return rows;
     }
 
-    std::string TagField(std::string_view what, std::string_view v) {
+    std::string TagField(Part part, std::string_view v) {
         if (!d.event.tag)
             return "given while TagOffset is none";
-        return Field(*d.event.tag, what, v);
+        return Field(*d.event.tag, part, v);
     }
 
     // "Category.<raw> = <category>": one row of the category table.
