@@ -16,8 +16,13 @@ std::size_t PayloadFor(Role role) {
 // One candidate of a report type of one collection, or nothing.
 std::optional<ChannelChoice> CandidateOf(const CollectionInfo& c, std::size_t index,
                                          const ReportSpec& spec, TransferKind kind,
-                                         std::size_t payload) {
-    const auto report = ReportForPayload(spec, payload);
+                                         std::size_t payload,
+                                         std::optional<std::uint8_t> preferredId) {
+    auto report = ReportForPayload(spec, payload);
+    if (preferredId)
+        for (const ReportLength& r : spec.reports)
+            if (r.id == *preferredId && r.length >= payload + 1)
+                report = r;
     if (!report)
         return std::nullopt;
     const bool exact = report->length == payload + 1;
@@ -74,8 +79,25 @@ const char* KindName(TransferKind kind) {
     return "?";
 }
 
+namespace {
+
+// True when the candidate is what the description prefers, in everything it
+// names.
+bool Preferred(const ChannelPreference& p, const CollectionInfo& c, const ChannelChoice& choice) {
+    if (!p.Any())
+        return false;
+    const bool output =
+        choice.kind == TransferKind::Output || choice.kind == TransferKind::SetOutput;
+    const bool report = p.report == ChunkReport::Any || (p.report == ChunkReport::Output) == output;
+    return report && (!p.usagePage || *p.usagePage == c.usagePage) &&
+           (!p.reportId || *p.reportId == choice.reportId);
+}
+
+}  // namespace
+
 std::vector<ChannelChoice> RankCandidates(const std::vector<CollectionInfo>& collections, Role role,
-                                          const std::optional<RememberedChoice>& remembered) {
+                                          const std::optional<RememberedChoice>& remembered,
+                                          const ChannelPreference& preferred) {
     const std::size_t payload = PayloadFor(role);
     struct Ranked {
         int score;
@@ -84,11 +106,15 @@ std::vector<ChannelChoice> RankCandidates(const std::vector<CollectionInfo>& col
     std::vector<Ranked> ranked;
     auto add = [&](const CollectionInfo& c, std::size_t i, const ReportSpec& spec,
                    TransferKind kind, int kindScore) {
-        auto choice = CandidateOf(c, i, spec, kind, payload);
+        auto choice = CandidateOf(c, i, spec, kind, payload, preferred.reportId);
         if (!choice)
             return;
         int score = kindScore + (IsVendorPage(c.usagePage) ? 2 : 0) +
                     (choice->declaredLength == payload + 1 ? 1 : 0);
+        if (Preferred(preferred, c, *choice)) {
+            score += 50;
+            choice->why += ", preferred by the device description";
+        }
         if (remembered && remembered->path == choice->path && remembered->kind == choice->kind &&
             remembered->reportId == choice->reportId) {
             score += 100;
@@ -112,10 +138,6 @@ std::vector<ChannelChoice> RankCandidates(const std::vector<CollectionInfo>& col
     std::vector<ChannelChoice> out;
     for (Ranked& r : ranked) out.push_back(std::move(r.choice));
     return out;
-}
-
-bool CarriesEvents(const CollectionInfo& collection) {
-    return IsVendorPage(collection.usagePage) && collection.input.length >= kEventReportMinLength;
 }
 
 std::vector<CollectionInfo> CollectionsOf(const std::vector<CollectionInfo>& all,

@@ -6,10 +6,12 @@
 //
 // Candidates are ranked by one rule, best first:
 //   1. the choice remembered for this device (it worked before);
-//   2. for chunks, an output report before a feature report;
-//   3. a vendor-defined usage page (0xFF00 and up) before a standard one;
-//   4. a report exactly as long as id + payload before a longer one;
-//   5. the order the system listed the collections in.
+//   2. the usage page, report id and report type the device description
+//      prefers for the role, when it names any and the device offers them;
+//   3. for chunks, an output report before a feature report;
+//   4. a vendor-defined usage page (0xFF00 and up) before a standard one;
+//   5. a report exactly as long as id + payload before a longer one;
+//   6. the order the system listed the collections in.
 #pragma once
 
 #include <cstddef>
@@ -19,6 +21,7 @@
 #include <string_view>
 #include <vector>
 
+#include "korrin/device_description.h"
 #include "korrin/hid_system.h"
 
 namespace korrin {
@@ -62,16 +65,14 @@ struct RememberedChoice {
     bool operator==(const RememberedChoice&) const = default;
 };
 
-// Every way the collections can carry the role, best first.
+// Every way the collections can carry the role, best first. A preferred
+// report id is taken wherever it is long enough for the payload.
 std::vector<ChannelChoice> RankCandidates(const std::vector<CollectionInfo>& collections, Role role,
-                                          const std::optional<RememberedChoice>& remembered = {});
+                                          const std::optional<RememberedChoice>& remembered = {},
+                                          const ChannelPreference& preferred = {});
 
 // "feature report", "output report (write)", ... for the capture.
 const char* KindName(TransferKind kind);
-
-// Collections whose input reports may be our event report (vendor page, long
-// enough for it); the others are only ever logged.
-bool CarriesEvents(const CollectionInfo& collection);
 
 // The collections of the selected device among everything described.
 std::vector<CollectionInfo> CollectionsOf(const std::vector<CollectionInfo>& all,

@@ -46,7 +46,9 @@ DeviceWatch::DeviceWatch(HidDevice& hid, VirtualBackend& virtualMouse)
     : hid_(hid),
       virtualBackend_(virtualMouse),
       presence_(hid, [this](int arrived) { Tell(arrived); }),
-      reader_(WindowsHid(), Diagnostics(), [this](std::uint32_t code) { PostEvent(code); }) {}
+      reader_(
+          WindowsHid(), Diagnostics(), [this](std::uint32_t code) { PostEvent(code); },
+          Timeouts{}.cancelGraceMs, DescriptionInUse().description.event) {}
 
 DeviceWatch::~DeviceWatch() = default;
 

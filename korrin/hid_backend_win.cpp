@@ -19,7 +19,8 @@ std::span<std::uint8_t> Out(unsigned char* data, int length) {
 
 }  // namespace
 
-HidBackend::HidBackend() : device_(WindowsHid(), Diagnostics(), RememberedChoices()) {}
+HidBackend::HidBackend()
+    : device_(WindowsHid(), Diagnostics(), RememberedChoices(), {}, DescriptionInUse()) {}
 
 void HidBackend::SetIds(std::uint16_t vendorId, std::uint16_t productId) {
     device_.SetIds(vendorId, productId);

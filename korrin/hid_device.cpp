@@ -327,8 +327,18 @@ void Channel::Drop() {
     notice = std::move(notice_);
 }
 
-HidDevice::HidDevice(HidSystem& system, CaptureLog& log, ChoiceStore& store, Timeouts timeouts)
-    : system_(system), log_(log), store_(store), timeouts_(timeouts) {}
+HidDevice::HidDevice(HidSystem& system, CaptureLog& log, ChoiceStore& store, Timeouts timeouts,
+                     DescriptionLoad description)
+    : system_(system),
+      log_(log),
+      store_(store),
+      timeouts_(timeouts),
+      description_(std::move(description)) {}
+
+const ChannelPreference& HidDevice::Preference(Role role) const {
+    return role == Role::Command ? description_.description.command
+                                 : description_.description.chunk;
+}
 
 HidDevice::~HidDevice() {
     CloseFeature();
@@ -361,7 +371,7 @@ std::shared_ptr<Channel> HidDevice::OpenRole(Role role,
                                              const std::vector<CollectionInfo>& collections) {
     const DeviceIds ids = Ids();
     auto remembered = store_.Load(ids.vendorId, ids.productId, role);
-    auto candidates = RankCandidates(collections, role, remembered);
+    auto candidates = RankCandidates(collections, role, remembered, Preference(role));
     auto channel = std::make_shared<Channel>(system_, log_, store_, ids, role,
                                              std::move(candidates), collections, remembered);
     if (!channel->Open())
@@ -555,7 +565,8 @@ bool HidDevice::Probe(std::vector<CollectionInfo>* collections) {
     DeviceGroup mouse = SelectMouse(all, preferred);
     std::string probe = "device not usable: no command channel";
     bool usable = false;
-    for (const ChannelChoice& c : RankCandidates(mouse.collections, Role::Command)) {
+    for (const ChannelChoice& c :
+         RankCandidates(mouse.collections, Role::Command, {}, Preference(Role::Command))) {
         if (system_.Open(c.path, Access::ReadWrite) || system_.Open(c.path, Access::None)) {
             probe = "device usable: command channel " + c.path + " opens";
             usable = true;
@@ -610,11 +621,14 @@ std::string HidDevice::Report() {
         ids = ids_;
         mouse = mouse_;
     }
+    // A description file that was not taken is worth saying even with no
+    // device to show.
+    const std::string description = DescriptionLine(description_) + "\r\n";
     if (found.empty() && !feature && !output)
-        return {};
+        return description_.problem.empty() ? std::string() : description;
     char head[64];
     std::snprintf(head, sizeof head, "HID device vid %04X pid %04X", ids.vendorId, ids.productId);
-    std::string text = std::string(head) + "\r\n";
+    std::string text = std::string(head) + "\r\n" + description;
     if (found.empty())
         text += "no interface of the device present\r\n";
     const auto groups = GroupByDevice(found);
@@ -645,8 +659,9 @@ std::string HidDevice::Report() {
         const auto& channel = role == Role::Command ? feature : output;
         text += channel ? channel->Status() : std::string(RoleName(role)) + " channel: not open";
         text += "\r\n";
-        const auto ranked = RankCandidates(SelectMouse(found, mouse).collections, role,
-                                           store_.Load(ids.vendorId, ids.productId, role));
+        const auto ranked =
+            RankCandidates(SelectMouse(found, mouse).collections, role,
+                           store_.Load(ids.vendorId, ids.productId, role), Preference(role));
         for (std::size_t i = 0; i < ranked.size(); ++i)
             text += "  candidate " + std::to_string(i + 1) + ": " + ranked[i].path + " (" +
                     ranked[i].why + ")\r\n";

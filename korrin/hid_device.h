@@ -21,6 +21,7 @@
 
 #include "korrin/capture_log.h"
 #include "korrin/channel_plan.h"
+#include "korrin/device_description.h"
 #include "korrin/hid_system.h"
 
 namespace korrin {
@@ -140,7 +141,10 @@ class Channel {
 
 class HidDevice {
   public:
-    HidDevice(HidSystem& system, CaptureLog& log, ChoiceStore& store, Timeouts timeouts = {});
+    // `description` says which collections and report ids the channels
+    // prefer; its ids are the client's business (see Set_VIDPID).
+    HidDevice(HidSystem& system, CaptureLog& log, ChoiceStore& store, Timeouts timeouts = {},
+              DescriptionLoad description = {});
     ~HidDevice();
     HidDevice(const HidDevice&) = delete;
     HidDevice& operator=(const HidDevice&) = delete;
@@ -186,8 +190,10 @@ class HidDevice {
     // the chosen channels and why, the remembered choices. Empty when
     // nothing of the device is known.
     std::string Report();
+    const DescriptionLoad& Description() const { return description_; }
 
   private:
+    const ChannelPreference& Preference(Role role) const;
     std::shared_ptr<Channel> OpenRole(Role role, const std::vector<CollectionInfo>& collections);
     // The collections of the mouse in use among those surveyed; remembers it.
     std::vector<CollectionInfo> MouseOf(const std::vector<CollectionInfo>& all);
@@ -201,6 +207,7 @@ class HidDevice {
     CaptureLog& log_;
     ChoiceStore& store_;
     Timeouts timeouts_;
+    const DescriptionLoad description_;
     std::mutex lock_;  // the ids, the two channel pointers, the mouse and the last probe
     DeviceIds ids_;
     std::string mouse_;  // device key of the mouse in use

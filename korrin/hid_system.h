@@ -71,6 +71,7 @@ struct CollectionInfo {
 
 enum class Access {
     ReadWrite,  // reads, writes and feature reports
+    Read,       // input reports only (and feature reports)
     None,       // no access, shared read/write: enough for feature reports on a
                 // collection the system holds open (mouse, keyboard)
 };

@@ -165,8 +165,10 @@ class WinHidHandle final : public HidHandle {
     }
 
     void Cancel() override {
+        // Only this transfer: CancelIo would take every transfer the calling
+        // thread began on the file, and none begun on another thread.
         if (pending_)
-            CancelIo(file_.Get());
+            CancelIoEx(file_.Get(), &io_->overlapped);
     }
 
     std::optional<std::size_t> Finish() override {
@@ -387,7 +389,9 @@ class WinHidSystem final : public HidSystem {
     }
 
     OpenResult Open(const std::string& path, Access access) override {
-        const DWORD rights = access == Access::ReadWrite ? GENERIC_READ | GENERIC_WRITE : 0;
+        const DWORD rights = access == Access::ReadWrite ? GENERIC_READ | GENERIC_WRITE
+                             : access == Access::Read    ? GENERIC_READ
+                                                         : 0;
         HANDLE file = CreateFileA(path.c_str(), rights, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                   OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
         if (file == INVALID_HANDLE_VALUE)

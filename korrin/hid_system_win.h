@@ -8,6 +8,7 @@
 #include <string>
 
 #include "korrin/capture_log.h"
+#include "korrin/device_description.h"
 #include "korrin/hid_device.h"
 #include "korrin/hid_system.h"
 
@@ -27,6 +28,10 @@ std::string NarrowText(const wchar_t* text);
 // The library's diagnostics: debugger output, and while a capture runs
 // logs\korrin-capture.txt in the program folder.
 CaptureLog& Diagnostics();
+
+// The device description: korrin-device.ini beside the library, else the
+// built-in one (a file that was not taken is said once in the diagnostics).
+const DescriptionLoad& DescriptionInUse();
 
 // Channel choices that worked, in korrin-channels.ini beside the library.
 ChoiceStore& RememberedChoices();

@@ -8,8 +8,12 @@
 namespace korrin {
 
 InputReader::InputReader(HidSystem& system, CaptureLog& log, EventSink onEvent,
-                         std::uint32_t cancelGraceMs)
-    : system_(system), log_(log), onEvent_(std::move(onEvent)), cancelGraceMs_(cancelGraceMs) {}
+                         std::uint32_t cancelGraceMs, EventFormat format)
+    : system_(system),
+      log_(log),
+      onEvent_(std::move(onEvent)),
+      cancelGraceMs_(cancelGraceMs),
+      format_(std::move(format)) {}
 
 InputReader::~InputReader() {
     Stop();
@@ -24,10 +28,12 @@ void InputReader::Start(const std::vector<CollectionInfo>& collections) {
             break;
         if (IsPrivateCollection({c.usagePage, c.usage}))
             continue;
-        const bool events = CarriesEvents(c);
+        const bool events = CarriesEvents(format_, c);
         if (c.input.length == 0 || (!events && !capture))
             continue;
-        OpenResult opened = system_.Open(c.path, Access::ReadWrite);
+        // Reading needs no more: a write right would only be refused where
+        // another program holds the collection for writing.
+        OpenResult opened = system_.Open(c.path, Access::Read);
         if (!opened) {
             log_.Line("input " + c.path + ": not readable (held by the system)");
             continue;
@@ -83,7 +89,7 @@ void InputReader::Take(Source& source) {
     taken_ = true;
     const auto all = source.handle->Received();
     const std::span<const std::uint8_t> report = all.first(std::min(*moved, all.size()));
-    const auto code = source.events ? DecodeEventReport(report) : std::nullopt;
+    const auto code = source.events ? DecodeEvent(format_, report) : std::nullopt;
     const bool window = log_.Recording();
     if (window) {
         std::string outcome = "not an event";

@@ -1,5 +1,7 @@
-// Reads the mouse's input reports. The vendor collections that may carry our
-// event report are read all the time and their event reports become events;
+// Reads the mouse's input reports. The collections that may carry the event
+// report of the device description (any vendor collection with input reports,
+// whatever their length, unless it names a usage page) are read all the time
+// and their event reports become events;
 // while a capture runs, every other collection that lets itself be read is
 // read too, and what arrives is only recorded. An input report of any other
 // format is recorded, never turned into an event. Keyboards and digitizers
@@ -12,6 +14,7 @@
 #include <vector>
 
 #include "korrin/capture_log.h"
+#include "korrin/device_description.h"
 #include "korrin/hid_system.h"
 
 namespace korrin {
@@ -20,7 +23,7 @@ class InputReader {
   public:
     using EventSink = std::function<void(std::uint32_t code)>;
     InputReader(HidSystem& system, CaptureLog& log, EventSink onEvent,
-                std::uint32_t cancelGraceMs = 500);
+                std::uint32_t cancelGraceMs = 500, EventFormat format = {});
     ~InputReader();
     InputReader(const InputReader&) = delete;
     InputReader& operator=(const InputReader&) = delete;
@@ -60,6 +63,7 @@ class InputReader {
     CaptureLog& log_;
     EventSink onEvent_;
     std::uint32_t cancelGraceMs_;
+    EventFormat format_;
     std::vector<Source> sources_;
     bool started_ = false;
     bool openedAny_ = false;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "korrin/device_description.h"
+
 namespace korrin {
 
 namespace {
@@ -70,20 +72,11 @@ std::vector<std::uint8_t> FrameReport(std::uint8_t reportId, std::span<const std
 }
 
 std::optional<std::uint32_t> DecodeEventReport(std::span<const std::uint8_t> report) {
-    if (report.size() < kEventReportMinLength || report[1] != kEventTag)
-        return std::nullopt;
-    return (std::uint32_t{report[2]} << 24) | (std::uint32_t{report[3]} << 16) |
-           (std::uint32_t{report[4]} << 8) | std::uint32_t{report[5]};
+    return DecodeEvent(EventFormat{}, report);
 }
 
 std::vector<std::uint8_t> EncodeEventReport(std::uint32_t code, std::size_t reportLength) {
-    std::vector<std::uint8_t> out(std::max(reportLength, kEventReportMinLength), 0);
-    out[1] = kEventTag;
-    out[2] = static_cast<std::uint8_t>(code >> 24);
-    out[3] = static_cast<std::uint8_t>(code >> 16);
-    out[4] = static_cast<std::uint8_t>(code >> 8);
-    out[5] = static_cast<std::uint8_t>(code);
-    return out;
+    return EncodeEvent(EventFormat{}, code, reportLength);
 }
 
 EventParams EventMessageParams(std::uint32_t code) {

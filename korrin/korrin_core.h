@@ -23,8 +23,9 @@ bool NamesSomeDevice(std::string_view path);
 std::vector<std::uint8_t> FrameReport(std::uint8_t reportId, std::span<const std::uint8_t> payload,
                                       std::size_t reportLength);
 
-// Event input report: byte 0 report id, byte 1 kEventTag, bytes 2..5 the
-// 32-bit event code, most significant byte first. Anything else is no event.
+// The built-in event input report (see EventFormat for the others): byte 0
+// report id, byte 1 kEventTag, bytes 2..5 the 32-bit event code, most
+// significant byte first. Anything else is no event.
 inline constexpr std::uint8_t kEventTag = 0xE7;
 inline constexpr std::size_t kEventReportMinLength = 6;
 std::optional<std::uint32_t> DecodeEventReport(std::span<const std::uint8_t> report);

@@ -110,12 +110,14 @@ extern "C" {
 int __stdcall Set_VIDPID(int vendorId, int productId) {
     Library& lib = Lib();
     std::lock_guard<std::mutex> guard(lib.lock);
-    lib.vendorId = static_cast<std::uint16_t>(vendorId);
-    lib.productId = static_cast<std::uint16_t>(productId);
+    // A description file naming the ids speaks for the mouse actually there.
+    const korrin::DeviceDescription& described = korrin::DescriptionInUse().description;
+    lib.vendorId = described.vendorId.value_or(static_cast<std::uint16_t>(vendorId));
+    lib.productId = described.productId.value_or(static_cast<std::uint16_t>(productId));
     lib.hid.SetIds(lib.vendorId, lib.productId);
-    char text[64];
-    std::snprintf(text, sizeof text, "device selected: vid %04X pid %04X", lib.vendorId,
-                  lib.productId);
+    char text[96];
+    std::snprintf(text, sizeof text, "device selected: vid %04X pid %04X%s", lib.vendorId,
+                  lib.productId, described.vendorId ? " (from the device description)" : "");
     korrin::Diagnostics().Line(text);
     if (korrin::VirtualBackend::Find() != nullptr)
         lib.virtualMouse.SetIds(lib.vendorId, lib.productId);

@@ -67,9 +67,10 @@ class FakeHandle final : public HidHandle {
         if (report.size() != spec.length)
             ADD_FAILURE() << "transfer of " << report.size() << " bytes on " << Path()
                           << ", the system takes exactly " << spec.length;
-        if ((kind == TransferKind::Output || kind == TransferKind::Input) &&
-            access_ != Access::ReadWrite)
-            ADD_FAILURE() << "read or write on a handle opened without access: " << Path();
+        if (kind == TransferKind::Output && access_ != Access::ReadWrite)
+            ADD_FAILURE() << "write on a handle opened without write access: " << Path();
+        if (kind == TransferKind::Input && access_ == Access::None)
+            ADD_FAILURE() << "read on a handle opened without read access: " << Path();
         if (kind != TransferKind::Input) {
             std::lock_guard<std::mutex> guard(system_.lock);
             system_.transfers.push_back({collection_.info.path, kind, report});
@@ -256,7 +257,7 @@ OpenResult FakeHid::Open(const std::string& path, Access access) {
     if (IsPrivateCollection({c->info.usagePage, c->info.usage}))
         ADD_FAILURE() << "opened a keyboard or digitizer collection: " << path;
     opens.push_back({path, access});
-    if (access == Access::ReadWrite && c->refusesReadWrite)
+    if (access != Access::None && c->refusesReadWrite)
         return {nullptr, kAccessDenied};
     return {std::make_unique<FakeHandle>(*this, *c, access, opens.size()), 0};
 }

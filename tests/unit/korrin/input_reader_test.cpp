@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "korrin/channel_plan.h"
+#include "korrin/device_description.h"
 #include "korrin/korrin_core.h"
 #include "tests/unit/korrin/fake_hid.h"
 
@@ -22,7 +23,8 @@ std::vector<std::uint8_t> Report(std::size_t length, std::initializer_list<std::
 }
 
 struct ReaderRig {
-    explicit ReaderRig(std::vector<fake::FakeCollection> layout, bool capturing)
+    explicit ReaderRig(std::vector<fake::FakeCollection> layout, bool capturing,
+                       EventFormat format = {})
         : collections([&] {
               std::vector<CollectionInfo> out;
               for (const auto& c : layout) out.push_back(c.info);
@@ -30,8 +32,8 @@ struct ReaderRig {
           }()),
           hid(std::move(layout)),
           log(sink, [this] { return hid.NowMs(); }),
-          reader(std::make_unique<InputReader>(hid, log,
-                                               [this](std::uint32_t c) { events.push_back(c); })) {
+          reader(std::make_unique<InputReader>(
+              hid, log, [this](std::uint32_t c) { events.push_back(c); }, 500, format)) {
         if (capturing)
             log.Start(true, "capture");
     }
@@ -84,7 +86,7 @@ TEST(InputReader, CaptureReadsEveryReadableCollectionButDecodesOnlyTheVendorOne)
     // fails the test on its open); consumer and vendor are read.
     EXPECT_TRUE(rig.sink.Has("input " + rig.collections[0].path + ": not readable"));
     EXPECT_FALSE(rig.sink.Has(rig.collections[1].path));
-    EXPECT_EQ(rig.OpensOf(rig.collections[2].path), (std::vector<Access>{Access::ReadWrite}));
+    EXPECT_EQ(rig.OpensOf(rig.collections[2].path), (std::vector<Access>{Access::Read}));
     EXPECT_EQ(rig.reader->Waitables().size(), 2u);
 
     // A consumer report that happens to look like ours is no event.
@@ -132,6 +134,44 @@ TEST(InputReader, AFailedReadEndsItsCollectionAndTheReaderCanStartAgain) {
     quiet.reader->Start(quiet.collections);
     EXPECT_TRUE(quiet.reader->Running());
     EXPECT_FALSE(quiet.reader->Lost());
+}
+
+TEST(InputReader, ADescriptionMovesTheEventReportAndAnyInputLengthIsRead) {
+    // Events on report id 4: a one-byte category the table maps, data after it.
+    const DescriptionLoad load = ParseDescription(
+        "[Events]\nReportId = 4\nLength = 4\nTagOffset = none\nCategoryOffset = 1\n"
+        "CategorySize = 1\nCategoryMask = 0xFF\nDataOffset = 2\nDataSize = 2\n"
+        "Category.0x01 = 0x4000\nCategory.0x0A = 0xA000\n",
+        "korrin-device.ini");
+    ASSERT_EQ(load.problem, "");
+    auto layout = fake::LayoutA();
+    layout[1].info.input = fake::One(4, 4);  // shorter than the built-in report
+    ReaderRig rig(layout, false, load.description.event);
+    const std::string vendor = rig.collections[1].path;
+    rig.reader->Start(rig.collections);
+    ASSERT_EQ(rig.reader->Waitables().size(), 1u);
+    for (const std::vector<std::uint8_t>& report : std::vector<std::vector<std::uint8_t>>{
+             {0x04, 0x01, 0x01, 0x03},  // button 3 pressed
+             {0x04, 0x0A, 0x00, 0x00},  // open the settings
+             {0x04, 0x02, 0x00, 0x01},  // a category the table does not list
+             {0x05, 0x01, 0x01, 0x03},  // another report id
+             {0x04, 0x01},              // cut short
+             {0x00, 0xE7, 0x40, 0x00},  // the built-in framing
+         }) {
+        rig.hid.Queue(vendor, report);
+        rig.reader->Service();
+    }
+    EXPECT_EQ(rig.events, (std::vector<std::uint32_t>{0x40000103, 0xA0000000}));
+    EXPECT_EQ(rig.reader->Waitables().size(), 1u);
+
+    // The built-in format reads the short collection too, and takes nothing
+    // from reports too short for its fields.
+    ReaderRig builtIn(layout, false);
+    builtIn.reader->Start(builtIn.collections);
+    ASSERT_EQ(builtIn.reader->Waitables().size(), 1u);
+    builtIn.hid.Queue(vendor, {0x04, 0xE7, 0x40, 0x00});
+    builtIn.reader->Service();
+    EXPECT_TRUE(builtIn.events.empty());
 }
 
 TEST(InputReader, StopCancelsTheReadsUnderWay) {

@@ -318,3 +318,45 @@ TEST_F(KorrinVirtualMouse, FullUploadConfiguresTheVirtualMouse) {
 }
 
 }  // namespace
+
+namespace {
+
+// The description file is read beside the library, not beside the program:
+// a copy of korrin.dll in a folder of its own, with a damaged file next to
+// it, names the file and the problem in its device report.
+TEST(KorrinDescriptionFile, ADamagedFileBesideTheLibraryIsNamedInTheDeviceReport) {
+    const std::string folder = vmtest::TempFile("korrin_description_test\\");
+    CreateDirectoryA(folder.c_str(), nullptr);
+    const std::string dll = folder + "korrin.dll";
+    const std::string ini = folder + "korrin-device.ini";
+    ASSERT_TRUE(CopyFileA((vmtest::DistFolder() + "korrin.dll").c_str(), dll.c_str(), FALSE));
+    {
+        FILE* f = std::fopen(ini.c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        std::fputs("[Events]\r\nLength = 8\r\nDataMask = 0\r\n", f);
+        std::fclose(f);
+    }
+    HMODULE module = LoadLibraryA(dll.c_str());
+    ASSERT_NE(module, nullptr);
+    using TextFn = int(__stdcall*)(char*, int);
+    auto report = reinterpret_cast<TextFn>(
+        reinterpret_cast<void*>(GetProcAddress(module, "Get_DeviceReport")));
+    ASSERT_NE(report, nullptr);
+    std::vector<char> text(64 * 1024);
+    EXPECT_GT(report(text.data(), static_cast<int>(text.size())), 0);
+    const std::vector<std::string> lines = vmtest::SplitLines(text.data());
+    const auto line = std::find_if(lines.begin(), lines.end(), [](const std::string& l) {
+        return l.rfind("device description: ", 0) == 0;
+    });
+    ASSERT_NE(line, lines.end()) << text.data();
+    EXPECT_NE(line->find("korrin_description_test\\korrin-device.ini: DataMask is zero; the "
+                         "built-in description is used"),
+              std::string::npos)
+        << *line;
+    FreeLibrary(module);
+    DeleteFileA(ini.c_str());
+    DeleteFileA(dll.c_str());
+    RemoveDirectoryA(folder.c_str());
+}
+
+}  // namespace
