@@ -102,7 +102,9 @@ std::vector<std::string> PrivateNames(const settings::SettingsBlock& block) {
 std::vector<std::string> ChannelLines(const std::string& deviceReport) {
     std::vector<std::string> out;
     for (const std::string& line : text::SplitLines(deviceReport)) {
-        if (ContainsNoCase(line, "channel"))
+        // A description file the library refused changes how it talks to the
+        // mouse just as much: the log names it too.
+        if (ContainsNoCase(line, "channel") || line.rfind("device description:", 0) == 0)
             out.push_back(line);
     }
     return out;

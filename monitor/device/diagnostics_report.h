@@ -46,7 +46,8 @@ struct DiagnosticsFacts {
 // macro names and launched programs (whole paths and their file names).
 std::vector<std::string> PrivateNames(const settings::SettingsBlock& block);
 
-// The lines of `deviceReport` that name the channels the library chose.
+// The lines of `deviceReport` that name the channels the library chose, and
+// the one that says it refused a device description file.
 std::vector<std::string> ChannelLines(const std::string& deviceReport);
 
 // The report as CRLF text, in sections: program, system, mouse, interfaces,

@@ -73,5 +73,18 @@ TEST(DiagnosticsReport, HasEverySectionAndNoNameFromTheSettings) {
         << "a one-character profile name blanks nothing";
 }
 
+TEST(DiagnosticsReport, TheLogTakesTheChannelLinesAndARefusedDescription) {
+    const std::string deviceReport =
+        "device description: C:\\p\\korrin-device.ini line 3: unknown key Colour in [Events]; "
+        "the built-in description is used\r\n"
+        "interface \\\\?\\hid#vid_04d9&pid_ad50&col02: usage page FF00\r\n"
+        "command channel: feature report 7, opened read/write\r\n"
+        "remembered: none\r\n";
+    const std::vector<std::string> lines = ChannelLines(deviceReport);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].rfind("device description:", 0), 0u);
+    EXPECT_EQ(lines[1], "command channel: feature report 7, opened read/write");
+}
+
 }  // namespace
 }  // namespace device
