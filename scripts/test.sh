@@ -30,6 +30,14 @@ count_ctest() {  # reads ctest's "N% tests passed, F tests failed out of T"
 }
 step_ok() { passed=$((passed + 1)); echo "ok: $1"; }
 step_failed() { failed=$((failed + 1)); echo "FAILED: $1"; }
+python_checks() {  # folder, log name, what: counts unittest's "Ran N tests"
+    if /usr/bin/python3 -m unittest discover -s "$1" 2>&1 | tee "$ARTIFACTS/$2"; then
+        n=$(grep -E '^Ran [0-9]+ tests?' "$ARTIFACTS/$2" | sed -E 's/Ran ([0-9]+).*/\1/')
+        passed=$((passed + ${n:-0}))
+    else
+        step_failed "$3"
+    fi
+}
 
 echo "== hand release calls (handles belong in the owners of common/win/scoped_win.h)"
 if /usr/bin/python3 scripts/check_release_calls.py 2>&1 | tee "$ARTIFACTS/release-calls.log"; then
@@ -39,12 +47,7 @@ else
 fi
 
 echo "== set-up script against stand-ins for apt-get and dpkg (installs nothing)"
-if /usr/bin/python3 -m unittest discover -s tests/scripts 2>&1 | tee "$ARTIFACTS/scripts.log"; then
-    n=$(grep -E '^Ran [0-9]+ tests?' "$ARTIFACTS/scripts.log" | sed -E 's/Ran ([0-9]+).*/\1/')
-    passed=$((passed + ${n:-0}))
-else
-    step_failed "set-up script checks"
-fi
+python_checks tests/scripts scripts.log "set-up script checks"
 
 echo "== native build and unit tests"
 if configure_and_build native; then
@@ -111,12 +114,7 @@ fi
 
 if [ -d tests/skins ]; then
     echo "== skin checks"
-    if /usr/bin/python3 -m unittest discover -s tests/skins 2>&1 | tee "$ARTIFACTS/skins.log"; then
-        n=$(grep -E '^Ran [0-9]+ tests?' "$ARTIFACTS/skins.log" | sed -E 's/Ran ([0-9]+).*/\1/')
-        passed=$((passed + ${n:-0}))
-    else
-        step_failed "skin checks"
-    fi
+    python_checks tests/skins skins.log "skin checks"
 fi
 
 echo
