@@ -34,12 +34,14 @@ SHIPPED_TARGETS=(Monitor Option korrin lan VantorOSD dist setup)
 
 # Starts Xvfb on a free display unless a display is already usable. The
 # screen holds the main window at 200 % (1720 x 1200) whole.
+# A first display number may be given, so that displays started side by side
+# never pick the same one.
 ensure_display() {
     if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
         return
     fi
-    local n
-    for n in $(seq 90 140); do
+    local n first=${1:-90}
+    for n in $(seq "$first" $((first + 50))); do
         if [ ! -e "/tmp/.X${n}-lock" ] && [ ! -e "/tmp/.X11-unix/X${n}" ]; then
             Xvfb ":${n}" -screen 0 2048x1536x24 -nolisten tcp >/dev/null 2>&1 &
             XVFB_PID=$!

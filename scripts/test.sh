@@ -90,24 +90,59 @@ else
     step_failed "32-bit build"
 fi
 
-echo "== Windows tests under Wine ($RUN_PRESET)"
-if [ "$RUN_PRESET" = win32 ] || configure_and_build "$RUN_PRESET"; then
-    ensure_display
-    fresh_prefix "$ROOT/build/wineprefix-test"
-    ctest --preset "$RUN_PRESET" 2>&1 | tee "$ARTIFACTS/ctest-wine.log"
-    count_ctest "$ARTIFACTS/ctest-wine.log"
-    # Every test's own output; the soak's figures are shown here as well.
-    cp "build/$RUN_PRESET/Testing/Temporary/LastTest.log" "$ARTIFACTS/ctest-wine-output.log" 2>/dev/null || true
-    grep -h '^soak:' "$ARTIFACTS/ctest-wine-output.log" 2>/dev/null || true
-    echo "== contact sheets of every skinned window (rendered by SkinGallery under Wine)"
-    if bash scripts/contact_sheet.sh "build/$RUN_PRESET/testbin/SkinGallery.exe" skins \
-        "$ARTIFACTS/contact-sheet" >"$ARTIFACTS/contact-sheet.log" 2>&1; then
-        step_ok "contact sheets in $ARTIFACTS/contact-sheet"
-    else
-        tail -n 20 "$ARTIFACTS/contact-sheet.log"
-        step_failed "contact sheets"
+# The Windows tests run in two shards side by side, each a session of its
+# own: its own Wine prefix (a wineserver of its own, so windows, shared
+# sections, mutexes, single instances and input are per shard) and its own
+# Xvfb display. Most of these tests wait on state, so two shards share two
+# cores well. The second shard reads a copy of the test lists, so the two
+# ctest runs never write the same log. MOUSE_WINE_SHARDS=1 runs them in one.
+WINE_SHARDS=${MOUSE_WINE_SHARDS:-2}
+wine_shard() {  # shard number, 1-based; its own display, prefix and log
+    local i=$1 dir="build/$RUN_PRESET"
+    unset DISPLAY XVFB_PID
+    if [ "$i" -gt 1 ]; then
+        dir="build/$RUN_PRESET-shard$i"
+        rm -rf "$dir"
+        mkdir -p "$dir"
+        (cd "build/$RUN_PRESET" && find . -name CTestTestfile.cmake -exec cp --parents {} "$ROOT/$dir/" \;)
+    fi
+    ensure_display $((90 + 20 * i)) || { echo "shard $i: no display" >"$ARTIFACTS/ctest-wine-$i.log"; return; }
+    fresh_prefix "$ROOT/build/wineprefix-test$i"
+    ctest --test-dir "$dir" --output-on-failure -I "$i,,$WINE_SHARDS" >"$ARTIFACTS/ctest-wine-$i.log" 2>&1
+    # Every test's own output; the soak's figures are shown from here too.
+    cp "$dir/Testing/Temporary/LastTest.log" "$ARTIFACTS/ctest-wine-output-$i.log" 2>/dev/null || true
+    if [ "$i" = "$WINE_SHARDS" ]; then
+        # The contact sheets, in the last shard's session once its tests are done.
+        if bash scripts/contact_sheet.sh "build/$RUN_PRESET/testbin/SkinGallery.exe" skins \
+            "$ARTIFACTS/contact-sheet" >"$ARTIFACTS/contact-sheet.log" 2>&1; then
+            echo ok >"$ARTIFACTS/contact-sheet.result"
+        fi
     fi
     stop_wine_and_display
+}
+
+echo "== Windows tests under Wine ($RUN_PRESET, $WINE_SHARDS sessions side by side)"
+if [ "$RUN_PRESET" = win32 ] || configure_and_build "$RUN_PRESET"; then
+    rm -f "$ARTIFACTS/contact-sheet.result"
+    shard_pids=()
+    for i in $(seq 1 "$WINE_SHARDS"); do
+        wine_shard "$i" &
+        shard_pids+=($!)
+    done
+    wait "${shard_pids[@]}"
+    for i in $(seq 1 "$WINE_SHARDS"); do
+        echo "-- shard $i of $WINE_SHARDS"
+        cat "$ARTIFACTS/ctest-wine-$i.log"
+        count_ctest "$ARTIFACTS/ctest-wine-$i.log"
+    done
+    grep -h '^soak:' "$ARTIFACTS"/ctest-wine-output-*.log 2>/dev/null || true
+    echo "== contact sheets of every skinned window (rendered by SkinGallery under Wine)"
+    if [ -f "$ARTIFACTS/contact-sheet.result" ]; then
+        step_ok "contact sheets in $ARTIFACTS/contact-sheet"
+    else
+        tail -n 20 "$ARTIFACTS/contact-sheet.log" 2>/dev/null
+        step_failed "contact sheets"
+    fi
 else
     step_failed "$RUN_PRESET build"
 fi
