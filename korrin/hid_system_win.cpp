@@ -1,3 +1,4 @@
+#include "common/win/wide_text_win.h"
 #include "korrin/hid_system_win.h"
 
 #include <windows.h>
@@ -263,13 +264,7 @@ class WinRemovalNotice final : public RemovalNotice {
 };
 
 std::string Narrow(const wchar_t* text) {
-    const int n = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    if (n <= 1)
-        return {};
-    std::string out(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text, -1, out.data(), n, nullptr, nullptr);
-    out.resize(static_cast<std::size_t>(n - 1));
-    return out;
+    return win::Narrow(text, CP_ACP);
 }
 
 // What the physical device of a HID interface is known by: its container id

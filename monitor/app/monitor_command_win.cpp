@@ -1,3 +1,4 @@
+#include "common/win/wide_text_win.h"
 #include "monitor/app/monitor_command_win.h"
 
 #include <shellapi.h>
@@ -52,13 +53,7 @@ void QueueOwnCommand(HWND self, const runtime::MonitorCommand& command) {
 namespace {
 
 std::string Utf8FromWide(const wchar_t* text) {
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    if (size <= 1)
-        return {};
-    std::string out(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text, -1, out.data(), size, nullptr, nullptr);
-    out.resize(static_cast<std::size_t>(size - 1));
-    return out;
+    return win::Narrow(text, CP_UTF8);
 }
 
 // A running Monitor builds its report in well under a second; a slow disk
@@ -90,13 +85,7 @@ runtime::CommandResult AskRunningMonitorForReport(const std::wstring& path) {
 }  // namespace
 
 std::wstring WideFromUtf8(const std::string& text) {
-    if (text.empty())
-        return {};
-    const int size =
-        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring out(static_cast<std::size_t>(size), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size);
-    return out;
+    return win::Widen(text, CP_UTF8);
 }
 
 std::vector<std::string> CommandLineArguments() {

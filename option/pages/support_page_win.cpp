@@ -1,3 +1,4 @@
+#include "common/win/wide_text_win.h"
 #include "option/pages/support_page_win.h"
 
 #include <commdlg.h>
@@ -35,13 +36,7 @@ void DrawVersion(HDC dc, POINT at, const std::string& text) {
 constexpr DWORD kReportWaitMs = 90000;
 
 std::wstring Widened(const std::string& text) {
-    if (text.empty())
-        return {};
-    const int size =
-        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring out(static_cast<std::size_t>(size), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), size);
-    return out;
+    return win::Widen(text, CP_ACP);
 }
 
 // "<program folder>Monitor.exe", in UTF-16.
