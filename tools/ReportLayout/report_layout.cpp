@@ -114,6 +114,9 @@ void PrintCpp(const ReportLayout& layout) {
         std::printf("        c.info.usagePage = 0x%04X;\n        c.info.usage = 0x%04X;\n",
                     c.usagePage, c.usage);
         std::printf("        c.info.version = 0x%04X;\n", c.version);
+        std::printf("        c.info.product = R\"(%s)\";\n", c.product.c_str());
+        std::printf("        c.info.manufacturer = R\"(%s)\";\n", c.manufacturer.c_str());
+        std::printf("        c.info.hardwareIds = R\"(%s)\";\n", c.hardwareIds.c_str());
         std::printf("        c.info.input = %s;\n", Spec(c.input).c_str());
         std::printf("        c.info.output = %s;\n", Spec(c.output).c_str());
         std::printf("        c.info.feature = %s;\n", Spec(c.feature).c_str());
