@@ -231,7 +231,11 @@ void CaptureLog::Collections(const std::vector<CollectionInfo>& collections) {
 void CaptureLog::Report(std::string_view what, std::span<const std::uint8_t> bytes,
                         std::string_view outcome) {
     const std::uint64_t now = nowMs_();
-    std::string report = "[" + std::to_string(bytes.size()) + "] " + Hex(bytes);
+    // Built a piece at a time: GCC 12 sees a false overlap in one expression.
+    std::string report = "[";
+    report += std::to_string(bytes.size());
+    report += "] ";
+    report += Hex(bytes);
     std::lock_guard<std::mutex> guard(lock_);
     if (!recording_)
         return;
