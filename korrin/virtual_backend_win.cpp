@@ -116,6 +116,8 @@ std::string VirtualBackend::Report() {
     std::snprintf(ids, sizeof ids, "vid %04X pid %04X", vendorId_.load(), productId_.load());
     std::string text = kVirtualPath + " for " + ids + "\r\n";
     text += Present() ? "plugged\r\n" : "unplugged\r\n";
+    // The description frames the virtual mouse's events as a real mouse's.
+    text += DescriptionLine(DescriptionInUse()) + "\r\n";
     text += "command channel: " + kVirtualPath + ", feature reports of 8 bytes\r\n";
     text += "chunk channel: " + kVirtualPath + ", output reports of 64 bytes\r\n";
     return text;

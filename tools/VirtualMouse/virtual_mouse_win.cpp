@@ -290,6 +290,7 @@ class VirtualMouseWnd : public win::WindowImpl<VirtualMouseWnd> {
         std::vector<std::uint8_t> report = korrin::EncodeEvent(format, code, format.length);
         if (report.empty())
             return false;
+        Record("EVENT_REPORT", report);
         std::erase_if(watchers_, [](HWND w) { return !IsWindow(w); });
         COPYDATASTRUCT data{};
         data.dwData = vdev::kNoticeEventReport;
