@@ -106,9 +106,11 @@ std::vector<CollectionInfo> DescribeEvery(HidSystem& system, std::uint16_t vendo
                                           std::uint16_t productId) {
     std::vector<CollectionInfo> described;
     for (const InterfaceEntry& entry : system.Interfaces()) {
-        if (NamesSomeDevice(entry.path) && !MatchesDevice(entry.path, vendorId, productId))
-            continue;
-        auto info = system.Describe(entry.path);
+        // Another device's interfaces are not even described.
+        const bool named = NamesSomeDevice(entry.path);
+        std::optional<CollectionInfo> info;
+        if (!named || MatchesDevice(entry.path, vendorId, productId))
+            info = system.Describe(entry.path);
         if (!info)
             continue;
         info->deviceKey = entry.deviceKey.empty() ? DeviceKeyFromPath(entry.path) : entry.deviceKey;

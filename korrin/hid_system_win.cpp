@@ -47,47 +47,51 @@ class PreparsedData {
     PHIDP_PREPARSED_DATA data_ = nullptr;
 };
 
+// The caps of one kind (value or button) of one report type, in the
+// system's order.
+template <typename Caps, typename Getter>
+std::vector<Caps> CapsOf(PHIDP_PREPARSED_DATA data, HIDP_REPORT_TYPE type, USHORT count,
+                         Getter get) {
+    std::vector<Caps> caps(count);
+    USHORT n = count;
+    if (count == 0 || get(type, caps.data(), &n, data) != HIDP_STATUS_SUCCESS)
+        return {};
+    caps.resize(std::min<std::size_t>(n, caps.size()));
+    return caps;
+}
+
+// What value and button caps have alike.
+template <typename Caps>
+ReportCap CommonCap(const Caps& c, ReportType type) {
+    ReportCap cap;
+    cap.type = type;
+    cap.reportId = c.ReportID;
+    cap.usagePage = c.UsagePage;
+    cap.isRange = c.IsRange != FALSE;
+    cap.usageMin = c.IsRange ? c.Range.UsageMin : c.NotRange.Usage;
+    cap.usageMax = c.IsRange ? c.Range.UsageMax : c.NotRange.Usage;
+    cap.isAlias = c.IsAlias != FALSE;
+    return cap;
+}
+
 // Every value and button cap of one report type, as the system gives them.
 void AddCaps(PHIDP_PREPARSED_DATA data, HIDP_REPORT_TYPE type, ReportType ours, USHORT valueCaps,
              USHORT buttonCaps, std::vector<ReportCap>& out) {
-    if (valueCaps > 0) {
-        std::vector<HIDP_VALUE_CAPS> caps(valueCaps);
-        USHORT n = valueCaps;
-        if (HidP_GetValueCaps(type, caps.data(), &n, data) == HIDP_STATUS_SUCCESS)
-            for (USHORT i = 0; i < n && i < caps.size(); ++i) {
-                const HIDP_VALUE_CAPS& c = caps[i];
-                ReportCap cap;
-                cap.type = ours;
-                cap.reportId = c.ReportID;
-                cap.usagePage = c.UsagePage;
-                cap.isRange = c.IsRange != FALSE;
-                cap.usageMin = c.IsRange ? c.Range.UsageMin : c.NotRange.Usage;
-                cap.usageMax = c.IsRange ? c.Range.UsageMax : c.NotRange.Usage;
-                cap.isAlias = c.IsAlias != FALSE;
-                cap.bitSize = c.BitSize;
-                cap.reportCount = c.ReportCount;
-                out.push_back(cap);
-            }
+    for (const HIDP_VALUE_CAPS& c :
+         CapsOf<HIDP_VALUE_CAPS>(data, type, valueCaps, HidP_GetValueCaps)) {
+        ReportCap cap = CommonCap(c, ours);
+        cap.bitSize = c.BitSize;
+        cap.reportCount = c.ReportCount;
+        out.push_back(cap);
     }
-    if (buttonCaps > 0) {
-        std::vector<HIDP_BUTTON_CAPS> caps(buttonCaps);
-        USHORT n = buttonCaps;
-        if (HidP_GetButtonCaps(type, caps.data(), &n, data) == HIDP_STATUS_SUCCESS)
-            for (USHORT i = 0; i < n && i < caps.size(); ++i) {
-                const HIDP_BUTTON_CAPS& c = caps[i];
-                ReportCap cap;
-                cap.type = ours;
-                cap.button = true;
-                cap.reportId = c.ReportID;
-                cap.usagePage = c.UsagePage;
-                cap.isRange = c.IsRange != FALSE;
-                cap.usageMin = c.IsRange ? c.Range.UsageMin : c.NotRange.Usage;
-                cap.usageMax = c.IsRange ? c.Range.UsageMax : c.NotRange.Usage;
-                cap.isAlias = c.IsAlias != FALSE;
-                cap.bitSize = 1;
-                cap.reportCount = static_cast<std::uint16_t>(cap.usageMax - cap.usageMin + 1);
-                out.push_back(cap);
-            }
+    for (const HIDP_BUTTON_CAPS& c :
+         CapsOf<HIDP_BUTTON_CAPS>(data, type, buttonCaps, HidP_GetButtonCaps)) {
+        ReportCap cap = CommonCap(c, ours);
+        // One bit per usage.
+        cap.button = true;
+        cap.bitSize = 1;
+        cap.reportCount = static_cast<std::uint16_t>(cap.usageMax - cap.usageMin + 1);
+        out.push_back(cap);
     }
 }
 

@@ -34,15 +34,9 @@ std::vector<ReportLength> DeclaredLengths(const std::vector<ReportCap>& caps, Re
 }
 
 const char* ReportTypeName(ReportType type) {
-    switch (type) {
-        case ReportType::Input:
-            return "input";
-        case ReportType::Output:
-            return "output";
-        case ReportType::Feature:
-            return "feature";
-    }
-    return "?";
+    // In the order of the enumeration.
+    static constexpr const char* kNames[] = {"input", "output", "feature"};
+    return kNames[static_cast<std::size_t>(type)];
 }
 
 std::string CapText(const ReportCap& cap) {

@@ -21,35 +21,31 @@ using namespace std::chrono_literals;
 class DescriptionFile : public ::testing::Test {
   protected:
     void TearDown() override { EndMonitor(monitor_); }
-    void WriteDescription(const std::string& text) {
-        std::ofstream(folder_.File("korrin-device.ini"), std::ios::binary) << text;
-    }
-    // Monitor started with the mouse there, its start-up upload done.
-    void StartMonitor(VirtualMouseSession& mouse) {
-        ASSERT_TRUE(mouse.Running());
-        ASSERT_TRUE(monitor_.Start(folder_.File("Monitor.exe")));
-        ASSERT_TRUE(
+    // With `description` beside the library and the virtual mouse, a profile
+    // switch on the mouse reaches Monitor (it publishes the profile); the
+    // bytes of the one input report that carried it, as the traffic log has
+    // them.
+    std::vector<std::string> SwitchWith(const std::string& description) {
+        std::ofstream(folder_.File("korrin-device.ini"), std::ios::binary) << description;
+        VirtualMouseSession mouse(folder_);
+        EXPECT_TRUE(mouse.Running());
+        EXPECT_TRUE(monitor_.Start(folder_.File("Monitor.exe")));
+        EXPECT_TRUE(
             WaitUntil([&] { return VirtualMouseSession::FullUploadDone(mouse.Log()); }, 30s));
-    }
-    // A profile switch on the mouse reaches Monitor: it publishes the profile.
-    static bool SwitchReachesMonitor(VirtualMouseSession& mouse) {
         EXPECT_EQ(mouse.Command("/event profile:3"), 0);
         auto block = std::make_unique<settings::SettingsBlock>();
-        return WaitUntil([&] { return ReadSharedBlock(*block) && block->currentProfile == 2; },
-                         20s);
-    }
-    // The bytes of the input reports that carried events, as the traffic log has them.
-    static std::vector<std::vector<std::string>> EventReports(VirtualMouseSession& mouse) {
-        std::vector<std::vector<std::string>> out;
+        EXPECT_TRUE(
+            WaitUntil([&] { return ReadSharedBlock(*block) && block->currentProfile == 2; }, 20s));
+        std::vector<std::vector<std::string>> reports;
         for (const std::string& record : mouse.Log()) {
             if (record.rfind("EVENT_REPORT ", 0) != 0)
                 continue;
-            std::vector<std::string> bytes;
+            reports.emplace_back();
             for (std::size_t at = 13; at + 2 <= record.size(); at += 3)
-                bytes.push_back(record.substr(at, 2));
-            out.push_back(bytes);
+                reports.back().push_back(record.substr(at, 2));
         }
-        return out;
+        EXPECT_EQ(reports.size(), 1u);
+        return reports.empty() ? std::vector<std::string>() : reports.front();
     }
     // Monitor's log lines naming the description file.
     std::vector<std::string> DescriptionLines() const {
@@ -65,19 +61,13 @@ class DescriptionFile : public ::testing::Test {
 };
 
 TEST_F(DescriptionFile, AMovedEventReportReachesMonitorFramedAsTheFileSays) {
-    WriteDescription(
+    const auto report = SwitchWith(
         "[Events]\r\nReportId = 0x21\r\nLength = 12\r\nTagOffset = 3\r\nTagValue = 0x5A\r\n"
         "CategoryOffset = 6\r\nDataOffset = 9\r\n");
-    VirtualMouseSession mouse(folder_);
-    StartMonitor(mouse);
-    ASSERT_TRUE(SwitchReachesMonitor(mouse));
-
-    const auto reports = EventReports(mouse);
-    ASSERT_EQ(reports.size(), 1u);
-    ASSERT_EQ(reports[0].size(), 12u);
-    EXPECT_EQ(reports[0][0], "21");
-    EXPECT_EQ(reports[0][3], "5A");
-    EXPECT_EQ(reports[0][6], "70") << "the category where the file puts it";
+    ASSERT_EQ(report.size(), 12u);
+    EXPECT_EQ(report[0], "21");
+    EXPECT_EQ(report[3], "5A");
+    EXPECT_EQ(report[6], "70") << "the category where the file puts it";
     // The library took the file, and said so once.
     const auto named = DescriptionLines();
     ASSERT_EQ(named.size(), 1u);
@@ -85,17 +75,9 @@ TEST_F(DescriptionFile, AMovedEventReportReachesMonitorFramedAsTheFileSays) {
 }
 
 TEST_F(DescriptionFile, ADamagedFileIsSaidOnceAndChangesNothing) {
-    WriteDescription("[Events]\r\nReportId = 0x21\r\nTagOffset = 0\r\n");
-    VirtualMouseSession mouse(folder_);
-    StartMonitor(mouse);
-    ASSERT_TRUE(SwitchReachesMonitor(mouse));
-
-    // Both sides fell back to the built-in framing: id 0, tag E7 in byte 1.
-    const auto reports = EventReports(mouse);
-    ASSERT_EQ(reports.size(), 1u);
-    ASSERT_EQ(reports[0].size(), 6u);
-    EXPECT_EQ(reports[0][0], "00");
-    EXPECT_EQ(reports[0][1], "E7");
+    // Both sides fall back to the built-in framing: id 0, tag E7 in byte 1.
+    EXPECT_EQ(SwitchWith("[Events]\r\nReportId = 0x21\r\nTagOffset = 0\r\n"),
+              (std::vector<std::string>{"00", "E7", "70", "00", "00", "03"}));
     const auto named = DescriptionLines();
     ASSERT_EQ(named.size(), 1u);
     EXPECT_NE(named[0].find("the built-in description is used"), std::string::npos) << named[0];
