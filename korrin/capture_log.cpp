@@ -195,12 +195,22 @@ std::vector<std::string> CaptureLog::Recent() const {
 }
 
 void CaptureLog::Line(std::string_view text) {
+    StampAndWrite(text, true);
+}
+
+void CaptureLog::Quoted(std::string_view text) {
+    StampAndWrite(text, false);
+}
+
+void CaptureLog::StampAndWrite(std::string_view text, bool recent) {
     std::string line = Stamp(nowMs_());
     line.append(text);
     std::lock_guard<std::mutex> guard(lock_);
-    recent_.push_back(line);
-    if (recent_.size() > kRecentLines)
-        recent_.pop_front();
+    if (recent) {
+        recent_.push_back(line);
+        if (recent_.size() > kRecentLines)
+            recent_.pop_front();
+    }
     WriteLocked(line);
 }
 

@@ -80,6 +80,9 @@ class CaptureLog {
 
     // A line stamped with the seconds since start.
     void Line(std::string_view text);
+    // A line of the device report quoted at the head of a capture: not kept
+    // among the recent lines, which the report itself quotes.
+    void Quoted(std::string_view text);
     // Every collection of the device with usage page, report lengths and ids;
     // written only when the set differs from the last one written.
     void Collections(const std::vector<CollectionInfo>& collections);
@@ -112,6 +115,7 @@ class CaptureLog {
         std::size_t dropped = 0;  // reports beyond its share
     };
     std::string Stamp(std::uint64_t ms) const;
+    void StampAndWrite(std::string_view text, bool recent);
     void WriteLocked(const std::string& line);
     void ToFileLocked(const std::string& line);
     void EndLocked(std::string_view closing);
