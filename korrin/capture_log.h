@@ -6,7 +6,7 @@
 //
 // A capture is safe to send: the contents of macro blocks (the user's recorded
 // keystrokes) are never written, only their length; keyboards and digitizers
-// never reach it (they are left out before any open).
+// are never read (only their caps appear, in the device report at its head).
 //
 // A capture never passes 2 MB, and a collection that streams input reports
 // (a vendor collection at 1 kHz) cannot crowd out the rest: repeated input
