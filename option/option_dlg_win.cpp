@@ -20,6 +20,7 @@
 #include "option/skin/picture_prefetch_win.h"
 #include "option/skin/dpi_reskin_win.h"
 #include "option/skin/modal_loop_win.h"
+#include "option/skin/skin_accessible_win.h"
 #include "option/skin/skin_menu_win.h"
 #include "option/skin/skin_messages.h"
 #include "option/skin/start_stages_win.h"
@@ -81,7 +82,7 @@ bool IsButtonKey(int key) {
 }  // namespace
 
 std::span<const win::MessageRow<COptionDlg>> COptionDlg::MessageMap() {
-    static constexpr win::MessageRow<COptionDlg> rows[] = {
+    static constexpr win::MessageRow<COptionDlg> own[] = {
         win::OnMessage<WM_CREATE, &COptionDlg::OnCreate>(),
         win::OnMessage<WM_INITDIALOG, &COptionDlg::OnInitDialog>(),
         win::OnMessage<WM_DESTROY, &COptionDlg::OnDestroy>(),
@@ -101,14 +102,11 @@ std::span<const win::MessageRow<COptionDlg>> COptionDlg::MessageMap() {
         win::OnMessage<protocol::kMsgUploadDone, &COptionDlg::OnUploadDone>(),
         win::OnMessage<protocol::kMsgSettingChanged, &COptionDlg::OnSettingChanged>(),
         win::OnMessage<skin::kMsgHint, &COptionDlg::OnHint>(),
-        win::OnMessage<WM_CTLCOLOREDIT, &COptionDlg::OnCtlColor>(),
-        win::OnMessage<WM_CTLCOLORSTATIC, &COptionDlg::OnCtlColor>(),
-        win::OnMessage<WM_MEASUREITEM, &COptionDlg::OnMeasureItem>(),
-        win::OnMessage<WM_DRAWITEM, &COptionDlg::OnDrawItem>(),
         win::OnMessage<WM_DPICHANGED, &COptionDlg::OnDpiChanged>(),
         win::OnMessage<kMsgShowIcon, &COptionDlg::OnShowIcon>(),
         win::OnMessage<kMsgApplyWaitingDpi, &COptionDlg::OnApplyWaitingDpi>(),
     };
+    static constexpr auto rows = win::JoinRows(HostRows(), std::to_array(own));
     static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
 }
@@ -244,8 +242,8 @@ void COptionDlg::BuildControl(const char* keyText, const skin::ButtonPos& pos,
         button.SetTag(key);
         if (key >= kKeyPage1 && key < kKeyPage1 + kPageCount) {
             button.SetAccessibleRole(ROLE_SYSTEM_PAGETAB);
-            button.SetLatchingMode(1);
-            button.SetLatched(key == kKeyPage1 ? 1 : 0);
+            button.SetLatchingMode(true);
+            button.SetLatched(key == kKeyPage1);
         }
     } else if (key >= kKeyProfile1 && key < kKeyProfile1 + settings::kProfileCount) {
         skin::CRgnButton& selector = selectors_[static_cast<std::size_t>(key - kKeyProfile1)];
@@ -294,15 +292,7 @@ LRESULT COptionDlg::OnInitDialog() {
 
     // The skin recipe puts the window at (0, 0); a top-level window belongs
     // in the middle of the work area.
-    RECT work{};
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    RECT own{};
-    GetWindowRect(self, &own);
-    const int w = own.right - own.left;
-    const int h = own.bottom - own.top;
-    SetWindowPos(self, nullptr, std::max(work.left, work.left + (work.right - work.left - w) / 2),
-                 std::max(work.top, work.top + (work.bottom - work.top - h) / 2), 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER);
+    CentreWindow(self, nullptr);
     // The dialog manager would choose the first tab stop it meets; the
     // first profile selector is where the keyboard can act.
     const bool focused = skin::FocusFirst(*this);
@@ -460,11 +450,11 @@ LRESULT COptionDlg::OnControlClick(UINT id, UINT code) {
             CloseWithoutApplying();
             break;
         case kKeyOk:
-            Apply(0);
+            Apply(ApplyKind::Edits);
             PostMessageA(Hwnd(), WM_CLOSE, 0, 0);
             break;
         case kKeyApply:
-            Apply(0);
+            Apply(ApplyKind::Edits);
             break;
         case kKeyWeb:
             late::ShellExecuteA(Hwnd(), "open", kWebAddress, nullptr, nullptr, SW_SHOWNORMAL);
@@ -483,7 +473,7 @@ LRESULT COptionDlg::OnControlClick(UINT id, UINT code) {
             // Everything replaced at once reaches the mouse as a reset does.
             if (ImportAllSettings(Hwnd(), *session_)) {
                 Refresh();
-                Apply(1);
+                Apply(ApplyKind::Reset);
             }
             break;
         default:
@@ -504,7 +494,7 @@ void COptionDlg::Refresh() {
         skin::CRgnButton& selector = selectors_[static_cast<std::size_t>(i)];
         if (selector.Hwnd() == nullptr)
             continue;
-        selector.SetLatched(i == current ? 1 : 0);
+        selector.SetLatched(i == current);
         InvalidateRect(selector.Hwnd(), nullptr, FALSE);
     }
     const settings::ProfileRecord* profile = session_->CurrentProfile();
@@ -537,7 +527,7 @@ void COptionDlg::ShowPage(int page) {
         skin::CSkinButton& selector = buttons_[static_cast<std::size_t>(kKeyPage1 + i)];
         if (selector.Hwnd() == nullptr)
             continue;
-        selector.SetLatched(i == page ? 1 : 0);
+        selector.SetLatched(i == page);
         InvalidateRect(selector.Hwnd(), nullptr, FALSE);
     }
 }
@@ -607,10 +597,11 @@ void COptionDlg::SetPendingUi(bool pending) {
     }
 }
 
-void COptionDlg::Apply(int reset) {
+void COptionDlg::Apply(ApplyKind kind) {
     SetPendingUi(true);
-    const ApplyResult result = session_->Apply(reset);
-    win::DebugText("COptionDlg Apply %d published %d pending %d\n", reset, result.published ? 1 : 0,
+    const ApplyResult result = session_->Apply(kind);
+    win::DebugText("COptionDlg Apply %d published %d pending %d\n",
+                   kind == ApplyKind::Reset ? 1 : 0, result.published ? 1 : 0,
                    result.pending ? 1 : 0);
     if (!result.pending)
         SetPendingUi(false);
@@ -677,7 +668,7 @@ void COptionDlg::ResetToDefaults() {
 void COptionDlg::RestoreDefaults() {
     session_->ResetToDefaults();
     Refresh();
-    Apply(1);
+    Apply(ApplyKind::Reset);
 }
 
 LRESULT COptionDlg::OnReloadAll() {
@@ -707,21 +698,6 @@ LRESULT COptionDlg::OnSettingChanged() {
         RefreshPages();
     }
     return 0;
-}
-
-LRESULT COptionDlg::OnCtlColor(HDC dc, HWND control) {
-    LRESULT brush = 0;
-    if (skin::CBitmapEdit::ReflectCtlColor(dc, control, brush))
-        return brush;
-    return CallDefault();
-}
-
-LRESULT COptionDlg::OnMeasureItem(UINT, MEASUREITEMSTRUCT* item) {
-    return skin::CSkinMenu::RouteOwnerDraw(item) ? TRUE : CallDefault();
-}
-
-LRESULT COptionDlg::OnDrawItem(UINT, const DRAWITEMSTRUCT* item) {
-    return skin::CSkinMenu::RouteOwnerDraw(item) ? TRUE : CallDefault();
 }
 
 }  // namespace option

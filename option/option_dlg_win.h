@@ -24,8 +24,10 @@
 #include "option/pages/page_host.h"
 #include "option/session_ports_win.h"
 #include "option/skin/keyboard_nav_win.h"
+#include "option/skin/rgn_button_win.h"
 #include "option/skin/skin_button_win.h"
-#include "option/skin/value_controls_win.h"
+#include "option/skin/skin_host_win.h"
+#include "option/skin/skin_label_win.h"
 
 namespace option {
 
@@ -60,7 +62,7 @@ constexpr int PageId(int page) {
     return 2000 + page;
 }
 
-class COptionDlg : public win::WindowImpl<COptionDlg>, public PageHost, private skin::KeyboardHost {
+class COptionDlg : public skin::SkinHost<COptionDlg>, public PageHost, private skin::KeyboardHost {
   public:
     COptionDlg();
     ~COptionDlg() override;
@@ -77,7 +79,7 @@ class COptionDlg : public win::WindowImpl<COptionDlg>, public PageHost, private 
     // Shows the edit block again on every page (after a change that did not
     // come from a page, such as a setting changed on the mouse).
     void RefreshPages() override;
-    void Apply(int reset);
+    void Apply(ApplyKind kind);
     // Five default profiles, shown and applied as a reset; the caller has
     // asked the user.
     void RestoreDefaults() override;
@@ -128,14 +130,11 @@ class COptionDlg : public win::WindowImpl<COptionDlg>, public PageHost, private 
     LRESULT OnUploadDone();
     LRESULT OnSettingChanged();
     LRESULT OnHint() { return 0; }
-    LRESULT OnCtlColor(HDC dc, HWND control);
     LRESULT OnDpiChanged(UINT dpi, const RECT* suggested);
     LRESULT OnApplyWaitingDpi();
     void ApplyDpi(UINT dpi, const RECT* suggested);
     // Builds the window's controls from the skin and applies its outline.
     void BuildSkin();
-    LRESULT OnMeasureItem(UINT id, MEASUREITEMSTRUCT* item);
-    LRESULT OnDrawItem(UINT id, const DRAWITEMSTRUCT* item);
 
     settings::SystemSettingsFiles files_;
     settings::SystemMouseRegistry registry_;

@@ -11,7 +11,7 @@
 
 #include "common/win/message_map.h"
 #include "option/skin/skin_messages.h"
-#include "option/skin/value_controls_win.h"
+#include "option/skin/bitmap_edit_win.h"
 
 namespace option {
 

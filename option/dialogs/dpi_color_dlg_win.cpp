@@ -12,6 +12,7 @@
 #include "lan/string_ids.h"
 #include "option/option_globals_win.h"
 #include "option/skin/color_pick_stop_win.h"
+#include "option/skin/spin_box_win.h"
 #include "option/tab_orders.h"
 #include "option/model/pages/color_bytes.h"
 #include "option/model/dialogs/dpi_color_fields.h"

@@ -83,8 +83,6 @@ std::span<const CMacroManagerDlg::Row> CMacroManagerDlg::MessageMap() {
         win::OnMessage<skin::kMsgEditEnter, &CMacroManagerDlg::CommitRepeatCount>(),
         win::OnRegistered<&CMacroManagerDlg::OnRepeatEditNotice>(editLeft),
         win::OnMessage<WM_CTLCOLORLISTBOX, &CMacroManagerDlg::OnCtlColorList>(),
-        win::OnMessage<WM_MEASUREITEM, &CMacroManagerDlg::OnMeasureItem>(),
-        win::OnMessage<WM_DRAWITEM, &CMacroManagerDlg::OnDrawItem>(),
     };
     static constexpr auto rows = Table(own);
     static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
@@ -144,8 +142,8 @@ void CMacroManagerDlg::Build(int key, const skin::ButtonPos& pos, const skin::Sk
             skin::CSkinButton& button = buttons_[static_cast<std::size_t>(key)];
             button.CreateFromPos(self, pos, ControlIdOf(key), sheets);
             if (key == kManagerDelays || key == kManagerRepeat) {
-                button.SetLatchingMode(1);
-                button.SetLatched(0);
+                button.SetLatchingMode(true);
+                button.SetLatched(false);
             } else if (key == kManagerRecord) {
                 // From the set this dialog chose, again whenever it changes
                 // scale: the pictures have the size of the button.
@@ -182,7 +180,7 @@ void CMacroManagerDlg::ShowSelectedMacro() {
 }
 
 void CMacroManagerDlg::ShowRepeat() {
-    buttons_[kManagerRepeat].SetLatched(editor_.RepeatChecked() ? 1 : 0);
+    buttons_[kManagerRepeat].SetLatched(editor_.RepeatChecked());
     InvalidateRect(buttons_[kManagerRepeat].Hwnd(), nullptr, FALSE);
     repeatEdit_.SetText(std::to_string(editor_.RepeatCount()));
 }
@@ -288,13 +286,13 @@ LRESULT CMacroManagerDlg::OnButton(UINT id, UINT code) {
             ShowEvents();
             break;
         case kManagerDelays:
-            editor_.SetRecordDelays(buttons_[kManagerDelays].Latched() != 0);
+            editor_.SetRecordDelays(buttons_[kManagerDelays].Latched());
             break;
         case kManagerRepeat:
             // A count typed but not yet taken (the check does not take the
             // focus from the edit) is the count the check turns on.
             CommitRepeatCount();
-            Apply(editor_.SetRepeatCheck(buttons_[kManagerRepeat].Latched() != 0));
+            Apply(editor_.SetRepeatCheck(buttons_[kManagerRepeat].Latched()));
             ShowRepeat();
             break;
         default:
@@ -445,28 +443,23 @@ LRESULT CMacroManagerDlg::OnCtlColorList(HDC dc, HWND control) {
     return CallDefault();
 }
 
-LRESULT CMacroManagerDlg::OnMeasureItem(UINT id, MEASUREITEMSTRUCT* item) {
-    if (skin::CSkinMenu::RouteOwnerDraw(item))
-        return TRUE;
-    if (id == kMacroListId || id == kEventListId) {
-        CMacroListBox::Measure(*item);
-        return TRUE;
-    }
-    return CallDefault();
+bool CMacroManagerDlg::MeasureOwnItem(UINT id, MEASUREITEMSTRUCT& item) {
+    if (id != kMacroListId && id != kEventListId)
+        return false;
+    CMacroListBox::Measure(item);
+    return true;
 }
 
-LRESULT CMacroManagerDlg::OnDrawItem(UINT id, const DRAWITEMSTRUCT* item) {
-    if (skin::CSkinMenu::RouteOwnerDraw(item))
-        return TRUE;
+bool CMacroManagerDlg::DrawOwnItem(UINT id, const DRAWITEMSTRUCT& item) {
     if (id == kMacroListId) {
-        macroList_.Draw(*item);
-        return TRUE;
+        macroList_.Draw(item);
+        return true;
     }
     if (id == kEventListId) {
-        eventList_.Draw(*item);
-        return TRUE;
+        eventList_.Draw(item);
+        return true;
     }
-    return CallDefault();
+    return false;
 }
 
 bool RunMacroManager(HWND owner, MacroFileStore& store, std::string_view selectName) {

@@ -36,6 +36,7 @@ class CMacroManagerDlg : public SkinDialog<CMacroManagerDlg> {
 
   private:
     friend class SkinDialog<CMacroManagerDlg>;
+    friend class skin::SkinHost<CMacroManagerDlg>;
 
     void Build(int key, const skin::ButtonPos& pos, const skin::SkinSheets& sheets);
     void ShowMacros();
@@ -69,8 +70,9 @@ class CMacroManagerDlg : public SkinDialog<CMacroManagerDlg> {
     // Takes the repeat edit's text as the count and shows it corrected.
     LRESULT CommitRepeatCount();
     LRESULT OnCtlColorList(HDC dc, HWND control);
-    LRESULT OnMeasureItem(UINT id, MEASUREITEMSTRUCT* item);
-    LRESULT OnDrawItem(UINT id, const DRAWITEMSTRUCT* item);
+    // The two lists' own items; the skinned menus' are the host's.
+    bool MeasureOwnItem(UINT id, MEASUREITEMSTRUCT& item);
+    bool DrawOwnItem(UINT id, const DRAWITEMSTRUCT& item);
 
     MacroEditor editor_;
     std::string selectName_;

@@ -36,8 +36,6 @@ class CPlayerDlg : public SkinDialog<CPlayerDlg> {
     static std::span<const Row> MessageMap() {
         static constexpr Row own[] = {
             win::OnMessage<WM_INITDIALOG, &CPlayerDlg::OnInitDialog>(),
-            win::OnMessage<WM_MEASUREITEM, &CPlayerDlg::OnMeasureItem>(),
-            win::OnMessage<WM_DRAWITEM, &CPlayerDlg::OnDrawItem>(),
             win::OnControl<&CPlayerDlg::OnSelector>(BN_CLICKED, DialogButtonId(kKeySelector)),
             win::OnCommandRange<&CPlayerDlg::OnPlayerChosen>(kFirstPlayerCommand,
                                                              kFirstPlayerCommand + 3),
@@ -79,13 +77,6 @@ class CPlayerDlg : public SkinDialog<CPlayerDlg> {
         return result;
     }
 
-    LRESULT OnMeasureItem(UINT, MEASUREITEMSTRUCT* item) {
-        return skin::CSkinMenu::RouteOwnerDraw(item) ? TRUE : CallDefault();
-    }
-    LRESULT OnDrawItem(UINT, const DRAWITEMSTRUCT* item) {
-        return skin::CSkinMenu::RouteOwnerDraw(item) ? TRUE : CallDefault();
-    }
-
     void OnSelector() {
         HWND selector = Selector().Hwnd();
         RECT r{};
@@ -112,7 +103,7 @@ class CPlayerDlg : public SkinDialog<CPlayerDlg> {
             PostMessageA(Hwnd(), WM_NULL, 0, 0);
             menu.Destroy();
         }
-        Selector().SetHover(0);
+        Selector().SetHover(false);
         InvalidateRect(selector, nullptr, FALSE);
     }
 

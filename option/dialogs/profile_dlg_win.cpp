@@ -61,7 +61,7 @@ class CProfileDlg : public SkinDialog<CProfileDlg> {
         }
         MakeButton(buttons_[static_cast<std::size_t>(key)], key, pos, sheets);
         if (key == kKeyReturnAfterGame)
-            buttons_[static_cast<std::size_t>(key)].SetLatchingMode(1);
+            buttons_[static_cast<std::size_t>(key)].SetLatchingMode(true);
     }
 
     LRESULT OnInitDialog() {
@@ -70,7 +70,7 @@ class CProfileDlg : public SkinDialog<CProfileDlg> {
         keyboard_.SetOrder(tab_order::kProfileDialog);
         name_.SetText(fields_.name.substr(0, kMaxProfileNameChars));
         game_.SetText(fields_.gameFile);
-        ReturnCheck().SetLatched(fields_.returnAfterGame ? 1 : 0);
+        ReturnCheck().SetLatched(fields_.returnAfterGame);
         CentreWindow(Hwnd(), Owner());
         SetFocus(name_.Hwnd());
         SendMessageA(name_.Hwnd(), EM_SETSEL, 0, -1);
@@ -78,8 +78,8 @@ class CProfileDlg : public SkinDialog<CProfileDlg> {
     }
 
     // The check kept across a new display scale; the fields keep their text.
-    void KeepValues() { fields_.returnAfterGame = ReturnCheck().Latched() != 0; }
-    void ShowValues() { ReturnCheck().SetLatched(fields_.returnAfterGame ? 1 : 0); }
+    void KeepValues() { fields_.returnAfterGame = ReturnCheck().Latched(); }
+    void ShowValues() { ReturnCheck().SetLatched(fields_.returnAfterGame); }
 
     void OnBrowse() { BrowseProgramInto(game_, Hwnd()); }
 
@@ -87,7 +87,7 @@ class CProfileDlg : public SkinDialog<CProfileDlg> {
         if (!TakeFittingPath(game_, Hwnd(), kMaxGameFileChars, fields_.gameFile))
             return false;
         fields_.name = name_.Text();
-        fields_.returnAfterGame = ReturnCheck().Latched() != 0;
+        fields_.returnAfterGame = ReturnCheck().Latched();
         return true;
     }
 

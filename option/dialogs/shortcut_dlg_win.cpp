@@ -59,7 +59,7 @@ class CShortcutDlg : public SkinDialog<CShortcutDlg> {
         skin::CSkinButton& button = buttons_[static_cast<std::size_t>(key)];
         MakeButton(button, key, pos, sheets);
         if (key >= kKeyFirstToggle && key < kKeyFirstToggle + 5)
-            button.SetLatchingMode(1);
+            button.SetLatchingMode(true);
     }
 
     void ApplyToggles() {
@@ -68,7 +68,7 @@ class CShortcutDlg : public SkinDialog<CShortcutDlg> {
             skin::CSkinButton& button = buttons_[kKeyFirstToggle + i];
             if (button.Hwnd() == nullptr)
                 continue;
-            button.SetLatched(look.latched[i] ? 1 : 0);
+            button.SetLatched(look.latched[i]);
             EnableWindow(button.Hwnd(), look.enabled[i] ? TRUE : FALSE);
             InvalidateRect(button.Hwnd(), nullptr, FALSE);
         }
@@ -110,7 +110,7 @@ class CShortcutDlg : public SkinDialog<CShortcutDlg> {
         if (code != BN_CLICKED)
             return;
         const std::size_t index = id - DialogButtonId(kKeyFirstToggle);
-        toggles_[index] = buttons_[kKeyFirstToggle + index].Latched() != 0;
+        toggles_[index] = buttons_[kKeyFirstToggle + index].Latched();
         ApplyToggles();
     }
 

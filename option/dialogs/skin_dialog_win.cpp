@@ -8,7 +8,7 @@
 #include "option/skin/control_math.h"
 #include "option/skin/dpi_reskin_win.h"
 #include "option/skin/modal_loop_win.h"
-#include "option/skin/value_controls_win.h"
+#include "option/skin/bitmap_edit_win.h"
 
 namespace option::skin_dialog {
 

@@ -1,6 +1,6 @@
 // The base of Option's skinned modal dialogs. What they all do alike lives
 // here: the skin's surface painted as the whole body, which the user drags
-// the dialog by; the colours of the edit fields on the plates; Enter and Esc,
+// the dialog by; what every host of skinned controls answers (SkinHost); Enter and Esc,
 // which never close a dialog of ours; the OK, Cancel and close buttons. A
 // dialog keeps its own controls, keys and what OK takes from them.
 //
@@ -29,7 +29,9 @@
 #include "common/win/window.h"
 #include "option/dialogs/dialog_parts_win.h"
 #include "option/skin/keyboard_nav_win.h"
+#include "option/skin/bitmap_edit_win.h"
 #include "option/skin/skin_button_win.h"
+#include "option/skin/skin_host_win.h"
 #include "option/skin/skin_loader_win.h"
 
 namespace option {
@@ -81,7 +83,7 @@ INT_PTR Run(win::Window& dialog, HWND owner);
 }  // namespace skin_dialog
 
 template <class D>
-class SkinDialog : public win::WindowImpl<D> {
+class SkinDialog : public skin::SkinHost<D> {
   public:
     // Runs the dialog modally over `owner`; true when it was closed with OK.
     bool Run(HWND owner) { return skin_dialog::Run(*this, owner) == IDOK; }
@@ -101,17 +103,17 @@ class SkinDialog : public win::WindowImpl<D> {
   protected:
     using Row = win::MessageRow<D>;
 
-    // The body: painted from the skin, dragged by a press, the colours of
-    // the plate fields, which the fields answer themselves, and a new display
-    // scale, which builds it again.
-    static constexpr std::array<Row, 6> BodyRows() {
+    // The body: painted from the skin, dragged by a press, and a new display
+    // scale, which builds it again; then what every skinned host answers.
+    static constexpr auto BodyRows() {
+        return win::JoinRows(BodyOwnRows(), SkinDialog::HostRows());
+    }
+    static constexpr std::array<Row, 4> BodyOwnRows() {
         return {
             win::OnMessage<WM_DPICHANGED, &SkinDialog::OnDpiChanged, D>(),
             win::OnMessage<WM_PAINT, &SkinDialog::OnPaint, D>(),
             win::OnMessage<WM_ERASEBKGND, &SkinDialog::OnEraseBkgnd, D>(),
             win::OnMessage<WM_LBUTTONDOWN, &SkinDialog::OnLButtonDown, D>(),
-            win::OnMessage<WM_CTLCOLOREDIT, &SkinDialog::OnCtlColor, D>(),
-            win::OnMessage<WM_CTLCOLORSTATIC, &SkinDialog::OnCtlColor, D>(),
         };
     }
 
@@ -211,10 +213,6 @@ class SkinDialog : public win::WindowImpl<D> {
             return 0;
         skin::DragByBody(this->Hwnd(), at, false);
         return this->CallDefault();
-    }
-    LRESULT OnCtlColor(HDC dc, HWND control) {
-        LRESULT brush = 0;
-        return skin::CBitmapEdit::ReflectCtlColor(dc, control, brush) ? brush : this->CallDefault();
     }
 
     // What PutOnSkin read, for building the dialog again.

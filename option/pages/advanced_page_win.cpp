@@ -60,7 +60,7 @@ class DpiColorDialog final : public ColorDialog {
 }  // namespace
 
 std::span<const win::MessageRow<CAdvancedPage>> CAdvancedPage::MessageMap() {
-    static constexpr win::MessageRow<CAdvancedPage> rows[] = {
+    static constexpr win::MessageRow<CAdvancedPage> own[] = {
         win::OnMessage<WM_PAINT, &CAdvancedPage::OnPaint>(),
         win::OnMessage<WM_ERASEBKGND, &CAdvancedPage::OnEraseBkgnd>(),
         win::OnMessage<WM_LBUTTONDOWN, &CAdvancedPage::OnLButtonDown>(),
@@ -68,6 +68,7 @@ std::span<const win::MessageRow<CAdvancedPage>> CAdvancedPage::MessageMap() {
         win::OnMessage<skin::kMsgSliderValue, &CAdvancedPage::OnSlider>(),
         win::OnCommandRange<&CAdvancedPage::OnClick>(ControlId(kAdvRate1), ControlId(kAdvDefaults)),
     };
+    static constexpr auto rows = win::JoinRows(HostRows(), std::to_array(own));
     static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
 }
@@ -88,7 +89,7 @@ void CAdvancedPage::BuildControl(int key, const skin::ButtonPos& pos,
     const UINT id = static_cast<UINT>(ControlId(key));
     if (const int slider = SliderOfKey(key); slider != 0) {
         const SliderRange range = AdvancedSliderRange(slider);
-        skin::CclickHSlider& made = sliders_[static_cast<std::size_t>(slider - kFirstSlider)];
+        skin::SliderTrack& made = sliders_[static_cast<std::size_t>(slider - kFirstSlider)];
         MakePageSlider(made, self, slider, range.minimum, range.maximum, pos, sheets);
         // The plates beside the CPI sliders show levels of 100 CPI.
         if (slider == kSliderCpiX || slider == kSliderCpiY)
@@ -103,7 +104,7 @@ void CAdvancedPage::BuildControl(int key, const skin::ButtonPos& pos,
         skin::CSkinButton& button = buttons_[static_cast<std::size_t>(key)];
         button.CreateFromPos(self, pos, id, sheets);
         button.SetTag(key);
-        button.SetLatchingMode(IsLatchingKey(key) ? 1 : 0);
+        button.SetLatchingMode(IsLatchingKey(key));
     }
 }
 
@@ -126,7 +127,7 @@ void CAdvancedPage::Show(const AdvancedView& v) {
     latch(kAdvScrollPage, v.pageScroll);
     latch(kAdvScrollCheck, v.pageScroll);
 
-    auto slider = [this](int id) -> skin::CclickHSlider& {
+    auto slider = [this](int id) -> skin::SliderTrack& {
         return sliders_[static_cast<std::size_t>(id - kFirstSlider)];
     };
     ShowSliderValue(slider(kSliderOtgSpeed), v.otgSpeed);
@@ -198,7 +199,7 @@ LRESULT CAdvancedPage::OnClick(UINT id, UINT code) {
     settings::ProfileRecord* profile = host_.Session().CurrentProfile();
     if (profile == nullptr)
         return 0;
-    const bool checked = buttons_[static_cast<std::size_t>(key)].Latched() != 0;
+    const bool checked = buttons_[static_cast<std::size_t>(key)].Latched();
     bool levelChanged = false;
     if (key >= kAdvRate1 && key < kAdvRate1 + kPollingRateCount) {
         ChoosePollingRate(*profile, key - kAdvRate1);

@@ -13,10 +13,12 @@
 #include "option/model/pages/advanced_fields.h"
 #include "option/pages/option_page.h"
 #include "option/pages/page_host.h"
+#include "option/skin/color_swatch_button_win.h"
 #include "option/skin/skin_button_win.h"
+#include "option/skin/skin_label_win.h"
+#include "option/skin/slider_track_win.h"
+#include "option/skin/skin_host_win.h"
 #include "option/skin/skin_loader_win.h"
-#include "option/skin/slider_win.h"
-#include "option/skin/value_controls_win.h"
 
 namespace option {
 
@@ -47,7 +49,7 @@ enum AdvancedKey : int {
     kAdvKeyCount = 31,
 };
 
-class CAdvancedPage : public win::WindowImpl<CAdvancedPage>, public OptionPage {
+class CAdvancedPage : public skin::SkinHost<CAdvancedPage>, public OptionPage {
   public:
     explicit CAdvancedPage(PageHost& host) : host_(host) {}
 
@@ -74,7 +76,7 @@ class CAdvancedPage : public win::WindowImpl<CAdvancedPage>, public OptionPage {
     skin::SkinSurface surface_;
     std::array<skin::CSkinButton, kAdvKeyCount> buttons_;  // by key; only button keys are made
     std::array<skin::CColorSwatchButton, 4> swatches_;
-    std::array<skin::CclickHSlider, 8> sliders_;  // by slider id - 201
+    std::array<skin::SliderTrack, 8> sliders_;  // by slider id - 201
     skin::CSkinLabel cpiXLabel_;
     skin::CSkinLabel cpiYLabel_;
 };

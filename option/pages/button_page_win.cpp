@@ -52,17 +52,16 @@ struct StoreMacros {
 }  // namespace
 
 std::span<const win::MessageRow<CButtonPage>> CButtonPage::MessageMap() {
-    static constexpr win::MessageRow<CButtonPage> rows[] = {
+    static constexpr win::MessageRow<CButtonPage> own[] = {
         win::OnMessage<WM_PAINT, &CButtonPage::OnPaint>(),
         win::OnMessage<skin::kMsgPaintInto, &CButtonPage::OnPaintInto>(),
         win::OnMessage<WM_ERASEBKGND, &CButtonPage::OnEraseBkgnd>(),
         win::OnMessage<WM_LBUTTONDOWN, &CButtonPage::OnLButtonDown>(),
-        win::OnMessage<WM_MEASUREITEM, &CButtonPage::OnMeasureItem>(),
-        win::OnMessage<WM_DRAWITEM, &CButtonPage::OnDrawItem>(),
         win::OnCommandRange<&CButtonPage::OnButtonClick>(
             kFirstAssignButtonId, kFirstAssignButtonId + settings::kButtonCount - 1),
         win::OnCommandRange<&CButtonPage::OnAssignment>(kFirstCommand, command::kLastAssignment),
     };
+    static constexpr auto rows = win::JoinRows(HostRows(), std::to_array(own));
     static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
 }
@@ -143,7 +142,7 @@ void CButtonPage::OpenMenu(int entry) {
         // Lets the menu loop finish cleanly before its menus go.
         PostMessageA(Hwnd(), WM_NULL, 0, 0);
     }
-    button.SetHover(0);
+    button.SetHover(false);
     SendMessageA(button.Hwnd(), BM_SETSTATE, FALSE, 0);
     InvalidateRect(button.Hwnd(), nullptr, FALSE);
     UpdateWindow(button.Hwnd());
@@ -170,14 +169,6 @@ LRESULT CButtonPage::OnAssignment(UINT id) {
     // The macro manager may have renamed the macro a button shows.
     Refresh();
     return 0;
-}
-
-LRESULT CButtonPage::OnMeasureItem(UINT, MEASUREITEMSTRUCT* item) {
-    return skin::CSkinMenu::RouteOwnerDraw(item) ? TRUE : CallDefault();
-}
-
-LRESULT CButtonPage::OnDrawItem(UINT, const DRAWITEMSTRUCT* item) {
-    return skin::CSkinMenu::RouteOwnerDraw(item) ? TRUE : CallDefault();
 }
 
 }  // namespace option

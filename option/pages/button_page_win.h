@@ -14,6 +14,7 @@
 #include "option/pages/option_page.h"
 #include "option/pages/page_host.h"
 #include "option/skin/skin_button_win.h"
+#include "option/skin/skin_host_win.h"
 #include "option/skin/skin_loader_win.h"
 
 namespace option {
@@ -22,7 +23,7 @@ namespace option {
 // (1001..4000), which arrive at the page too.
 inline constexpr UINT kFirstAssignButtonId = 30001;
 
-class CButtonPage : public win::WindowImpl<CButtonPage>, public OptionPage {
+class CButtonPage : public skin::SkinHost<CButtonPage>, public OptionPage {
   public:
     explicit CButtonPage(PageHost& host) : host_(host) {}
 
@@ -45,8 +46,6 @@ class CButtonPage : public win::WindowImpl<CButtonPage>, public OptionPage {
     LRESULT OnLButtonDown(UINT keys, POINT at);
     LRESULT OnButtonClick(UINT id, UINT code);
     LRESULT OnAssignment(UINT id);
-    LRESULT OnMeasureItem(UINT id, MEASUREITEMSTRUCT* item);
-    LRESULT OnDrawItem(UINT id, const DRAWITEMSTRUCT* item);
 
     PageHost& host_;
     skin::SkinSurface surface_;

@@ -61,7 +61,7 @@ void FillEllipse(HDC dc, const RECT& r, COLORREF fill, COLORREF outline) {
 }  // namespace
 
 std::span<const win::MessageRow<CLightingPage>> CLightingPage::MessageMap() {
-    static constexpr win::MessageRow<CLightingPage> rows[] = {
+    static constexpr win::MessageRow<CLightingPage> own[] = {
         win::OnMessage<WM_PAINT, &CLightingPage::OnPaint>(),
         win::OnMessage<WM_ERASEBKGND, &CLightingPage::OnEraseBkgnd>(),
         win::OnMessage<WM_LBUTTONDOWN, &CLightingPage::OnLButtonDown>(),
@@ -71,6 +71,7 @@ std::span<const win::MessageRow<CLightingPage>> CLightingPage::MessageMap() {
         win::OnCommandRange<&CLightingPage::OnClick>(
             ControlId(kLightOn), ControlId(kLightColor0 + kPresetColorCount - 1)),
     };
+    static constexpr auto rows = win::JoinRows(HostRows(), std::to_array(own));
     static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
 }
@@ -107,7 +108,7 @@ void CLightingPage::BuildControl(int key, const skin::ButtonPos& pos,
         skin::CSkinButton& button = buttons_[static_cast<std::size_t>(key)];
         button.CreateFromPos(self, pos, id, sheets);
         button.SetTag(key);
-        button.SetLatchingMode(1);
+        button.SetLatchingMode(true);
     }
 }
 
@@ -132,7 +133,7 @@ void CLightingPage::Show(const settings::ProfileRecord& profile) {
     latch(kLightCustom, v.customColor);
     for (int i = 0; i < kPresetColorCount; ++i) latch(kLightColor0 + i, v.preset == i);
 
-    auto slider = [this](int id) -> skin::CclickHSlider& {
+    auto slider = [this](int id) -> skin::SliderTrack& {
         return sliders_[static_cast<std::size_t>(id - kFirstSlider)];
     };
     ShowSliderValue(slider(kSliderLightSwitch), v.lightSwitch);
@@ -209,7 +210,7 @@ LRESULT CLightingPage::OnClick(UINT id, UINT code) {
         return 0;
     const int key = static_cast<int>(id) - ControlId(0);
     if (key == kLightOn) {
-        SetLightingOn(*profile, buttons_[kLightOn].Latched() != 0);
+        SetLightingOn(*profile, buttons_[kLightOn].Latched());
     } else if (key >= kLightSwitch0 && key < kLightSwitch0 + kLightLevelCount) {
         ChooseLightSwitch(*profile, key - kLightSwitch0);
     } else if (key >= kLightType0 && key < kLightType0 + kLightLevelCount) {

@@ -12,10 +12,12 @@
 #include "option/model/pages/lighting_fields.h"
 #include "option/pages/option_page.h"
 #include "option/pages/page_host.h"
+#include "option/skin/color_picker_win.h"
 #include "option/skin/skin_button_win.h"
+#include "option/skin/skin_label_win.h"
+#include "option/skin/slider_track_win.h"
+#include "option/skin/skin_host_win.h"
 #include "option/skin/skin_loader_win.h"
-#include "option/skin/slider_win.h"
-#include "option/skin/value_controls_win.h"
 
 namespace option {
 
@@ -38,7 +40,7 @@ enum LightingKey : int {
     kLightKeyCount = 56,
 };
 
-class CLightingPage : public win::WindowImpl<CLightingPage>, public OptionPage {
+class CLightingPage : public skin::SkinHost<CLightingPage>, public OptionPage {
   public:
     explicit CLightingPage(PageHost& host) : host_(host) {}
 
@@ -66,7 +68,7 @@ class CLightingPage : public win::WindowImpl<CLightingPage>, public OptionPage {
     LightingFields fields_;
     skin::SkinSurface surface_;
     std::array<skin::CSkinButton, kLightKeyCount> buttons_;  // by key; only button keys are made
-    std::array<skin::CclickHSlider, 5> sliders_;             // by slider id - 200
+    std::array<skin::SliderTrack, 5> sliders_;               // by slider id - 200
     std::array<skin::CSkinLabel, 3> labels_;                 // red, green, blue
     skin::CColorPicker spectrum_;
     RECT swatch_{};

@@ -123,13 +123,14 @@ std::string ManualPath(const std::string& programFolder) {
 }
 
 std::span<const win::MessageRow<CSupportPage>> CSupportPage::MessageMap() {
-    static constexpr win::MessageRow<CSupportPage> rows[] = {
+    static constexpr win::MessageRow<CSupportPage> own[] = {
         win::OnMessage<WM_PAINT, &CSupportPage::OnPaint>(),
         win::OnMessage<WM_ERASEBKGND, &CSupportPage::OnEraseBkgnd>(),
         win::OnMessage<WM_LBUTTONDOWN, &CSupportPage::OnLButtonDown>(),
         win::OnCommand<&CSupportPage::OnManual>(kManualButtonId),
         win::OnCommand<&CSupportPage::OnReport>(kReportButtonId),
     };
+    static constexpr auto rows = win::JoinRows(HostRows(), std::to_array(own));
     static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
 }

@@ -10,6 +10,7 @@
 #include "common/win/window.h"
 #include "option/pages/option_page.h"
 #include "option/skin/skin_button_win.h"
+#include "option/skin/skin_host_win.h"
 #include "option/skin/skin_loader_win.h"
 
 namespace option {
@@ -20,7 +21,7 @@ inline constexpr UINT kReportButtonId = 1002;
 // "<folder>User Manual.pdf" for a program folder that ends with its separator.
 std::string ManualPath(const std::string& programFolder);
 
-class CSupportPage : public win::WindowImpl<CSupportPage>, public OptionPage {
+class CSupportPage : public skin::SkinHost<CSupportPage>, public OptionPage {
   public:
     bool Create(HWND parent, const RECT& area) override;
     HWND Window() const override { return Hwnd(); }

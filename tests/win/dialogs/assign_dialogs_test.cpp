@@ -19,7 +19,7 @@
 #include "option/model/dialogs/dialog_values.h"
 #include "option/model/dialogs/macro_store.h"
 #include "option/skin/keyboard_nav_win.h"
-#include "option/skin/skin_button_win.h"
+#include "option/skin/skin_hint_win.h"
 #include "option/skin/skin_loader_win.h"
 #include "tests/e2e/harness/wait_until_win.h"
 #include "tests/unit/settings_files/memory_store.h"
