@@ -17,6 +17,7 @@
 #include "common/win/scoped_win.h"
 #include "common/win/window.h"
 #include "option/macro_file_system_win.h"
+#include "option/main_window_controls.h"
 #include "option/model/dialogs/macro_store.h"
 #include "option/model/session/option_session.h"
 #include "option/option_globals_win.h"
@@ -32,30 +33,6 @@
 namespace option {
 
 inline constexpr const char* kWebAddress = "https://www.example.com/";
-
-// Keys of skin_config.ini that name a control.
-enum ConfigKey : int {
-    kKeyImport = 2,
-    kKeyExport = 3,
-    kKeyEditProfile = 4,
-    kKeyProfile1 = 5,  // .. kKeyProfile1 + 4: profiles 0..4
-    kKeyMinimize = 10,
-    kKeyClose = 11,
-    kKeyOk = 12,
-    kKeyApply = 13,
-    kKeyCancel = 14,
-    kKeyHint1 = 15,  // .. 19
-    kKeyPage1 = 25,  // .. 28
-    kKeyEmblem = 29,
-    kKeyWeb = 30,
-    kKeyReset = 31,
-    kKeyPageArea = 42,
-    kKeyProfileName = 43,
-    kKeyNewProfile = 44,
-    kKeyExportAll = 45,
-    kKeyImportAll = 46,
-};
-inline constexpr int kPageCount = 4;
 
 // The window id of page i (0..3), so that others can find the pages.
 constexpr int PageId(int page) {
@@ -92,7 +69,9 @@ class COptionDlg : public skin::SkinHost<COptionDlg>, public PageHost, private s
     static std::span<const win::MessageRow<COptionDlg>> MessageMap();
 
   private:
-    void BuildControl(const char* key, const skin::ButtonPos& pos, const skin::SkinSheets& sheets);
+    void BuildControl(const skin::ControlRow& row, const skin::ButtonPos& pos,
+                      const skin::SkinSheets& sheets);
+    skin::CSkinButton& Button(int key);
     void ShowPage(int page);
     // The page of that index, created on first use.
     OptionPage& EnsurePage(int index);
@@ -100,7 +79,7 @@ class COptionDlg : public skin::SkinHost<COptionDlg>, public PageHost, private s
     void CloseWithoutApplying();
     void ImportProfile();
     void ExportProfile();
-    // Keys "4" and "44": the profile dialog on the current profile, filled
+    // Keys 4 and 44: the profile dialog on the current profile, filled
     // from it or empty.
     void EditProfile(bool startEmpty);
     void ResetToDefaults();
@@ -147,7 +126,8 @@ class COptionDlg : public skin::SkinHost<COptionDlg>, public PageHost, private s
     win::ScopedModule language_;
     HICON icon_ = nullptr;
     skin::SkinSurface surface_;
-    std::array<skin::CSkinButton, 47> buttons_;  // by key; only the button keys are created
+    std::array<skin::CSkinButton, skin::CountRows(main_window::kControls, skin::IsSkinButton)>
+        buttons_;
     std::array<skin::CRgnButton, 5> selectors_;
     std::array<skin::CSkinLabel, 5> hints_;
     skin::CSkinLabel profileName_;

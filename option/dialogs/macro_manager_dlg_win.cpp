@@ -7,7 +7,6 @@
 #include "common/win/program_folder_win.h"
 #include "lan/string_ids.h"
 #include "option/dialogs/macro_resource_ids.h"
-#include "option/tab_orders.h"
 #include "option/dialogs/modal_dialog_win.h"
 #include "option/dialogs/option_dialogs_win.h"
 #include "option/dialogs/warning_dlg_win.h"
@@ -19,21 +18,7 @@ namespace option {
 namespace {
 
 constexpr const char* kSkinFile = "skin_macro_manager.ini";
-constexpr const char* const kKeys[] = {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11"};
-
-enum ManagerKey : int {
-    kManagerOk = 1,
-    kManagerCancel = 2,
-    kManagerClose = 3,
-    kManagerNew = 4,
-    kManagerDelete = 5,
-    kManagerMacroList = 6,
-    kManagerRecord = 7,
-    kManagerDelays = 8,
-    kManagerRepeat = 9,
-    kManagerRepeatCount = 10,
-    kManagerEventList = 11,
-};
+using namespace macro_manager;
 
 static_assert(IDB_EVENT_DELAY == static_cast<int>(EventItemKind::Delay));
 static_assert(IDB_EVENT_KEY_RELEASE == static_cast<int>(EventItemKind::KeyRelease));
@@ -99,8 +84,7 @@ bool CMacroManagerDlg::Run(HWND owner) {
 LRESULT CMacroManagerDlg::OnInitDialog() {
     const LRESULT result = CallDefault();
     // The title comes last: whoever finds the dialog by it finds it complete.
-    PutOnSkin(nullptr, kSkinFile, kKeys);
-    keyboard_.SetOrder(tab_order::kMacroManager);
+    PutOnSkin(nullptr, kSkinFile, kControls);
     CentreWindow(Hwnd(), owner_);
     editor_.Open(selectName_);
     ShowMacros();
@@ -113,9 +97,11 @@ LRESULT CMacroManagerDlg::OnInitDialog() {
     return result;
 }
 
-void CMacroManagerDlg::Build(int key, const skin::ButtonPos& pos, const skin::SkinSheets& sheets) {
+void CMacroManagerDlg::Build(const skin::ControlRow& row, const skin::ButtonPos& pos,
+                             const skin::SkinSheets& sheets) {
     HWND self = Hwnd();
     const RECT r = skin::ToRect(pos.rect);
+    const int key = row.key;
     switch (key) {
         case kManagerMacroList:
             macroList_.Create(self, r, kMacroListId);
@@ -140,8 +126,8 @@ void CMacroManagerDlg::Build(int key, const skin::ButtonPos& pos, const skin::Sk
             break;
         default: {
             skin::CSkinButton& button = buttons_[static_cast<std::size_t>(key)];
-            button.CreateFromPos(self, pos, ControlIdOf(key), sheets);
-            if (key == kManagerDelays || key == kManagerRepeat) {
+            button.CreateFromPos(self, pos, static_cast<UINT>(row.id), sheets);
+            if (row.kind == skin::ControlKind::LatchingButton) {
                 button.SetLatchingMode(true);
                 button.SetLatched(false);
             } else if (key == kManagerRecord) {
@@ -256,8 +242,8 @@ LRESULT CMacroManagerDlg::OnDestroy() {
 LRESULT CMacroManagerDlg::OnButton(UINT id, UINT code) {
     if (code != BN_CLICKED)
         return 0;
-    const int key = static_cast<int>(id - ControlIdOf(0));
-    switch (key) {
+    const skin::ControlRow* row = skin::RowOfId(kControls, static_cast<int>(id));
+    switch (row != nullptr ? row->key : skin::kNoSkinKey) {
         case kManagerOk:
             // The button does not take the focus: a count still being typed
             // is taken here.

@@ -6,8 +6,8 @@
 #include "option/dialogs/dialog_parts_win.h"
 #include "option/dialogs/modal_dialog_win.h"
 #include "option/dialogs/option_dialogs_win.h"
+#include "option/dialogs/player_dlg_controls.h"
 #include "option/dialogs/skin_dialog_win.h"
-#include "option/tab_orders.h"
 #include "option/model/dialogs/dialog_values.h"
 #include "option/skin/skin_menu_win.h"
 #include "option/skin/skin_loader_win.h"
@@ -17,8 +17,7 @@ namespace {
 
 constexpr const char* kSkinFile = "skin_select_player.ini";
 constexpr const char* kTitle = "Media Player Dialog";
-constexpr const char* const kKeys[] = {"1", "2", "3", "4"};
-enum PlayerKey : int { kKeySelector = 1, kKeyOk, kKeyCancel, kKeyClose };
+using namespace player_dialog;
 // Menu commands: player index + kFirstPlayerCommand. Real Player (1003) can
 // be shown but not chosen.
 constexpr UINT kFirstPlayerCommand = 1001;
@@ -49,8 +48,9 @@ class CPlayerDlg : public SkinDialog<CPlayerDlg> {
   private:
     friend class SkinDialog<CPlayerDlg>;
 
-    void Build(int key, const skin::ButtonPos& pos, const skin::SkinSheets& sheets) {
-        MakeButton(buttons_[static_cast<std::size_t>(key)], key, pos, sheets);
+    void Build(const skin::ControlRow& row, const skin::ButtonPos& pos,
+               const skin::SkinSheets& sheets) {
+        MakeButton(buttons_[static_cast<std::size_t>(row.key)], row, pos, sheets);
     }
 
     skin::CSkinButton& Selector() { return buttons_[kKeySelector]; }
@@ -70,8 +70,7 @@ class CPlayerDlg : public SkinDialog<CPlayerDlg> {
 
     LRESULT OnInitDialog() {
         const LRESULT result = CallDefault();
-        PutOnSkin(kTitle, kSkinFile, kKeys);
-        keyboard_.SetOrder(tab_order::kPlayerDialog);
+        PutOnSkin(kTitle, kSkinFile, kControls);
         CentreWindow(Hwnd(), Owner());
         ShowPlayer();
         return result;

@@ -18,8 +18,6 @@ namespace option {
 namespace {
 
 constexpr const char* kSkinFile = "skin_main_control.ini";
-constexpr const char* const kKeys[] = {"1", "2",  "3",  "4",  "5",  "6",  "7",  "8",
-                                       "9", "10", "11", "12", "13", "14", "15", "16"};
 constexpr UINT kFirstCommand = 1001;
 
 class LanStrings final : public StringSource {
@@ -75,11 +73,12 @@ bool CButtonPage::Create(HWND parent, const RECT& area) {
     HWND page = CreatePageWindow(parent, area);
     if (page == nullptr || !Subclass(page))
         return false;
-    SkinPage(page, area, surface_, kSkinFile, kKeys,
-             [this, page](std::size_t index, const char*, const skin::ButtonPos& pos,
+    // Key k is the button of entry k - 1.
+    SkinPage(page, area, surface_, kSkinFile, button_page::kControls,
+             [this, page](const skin::ControlRow& row, const skin::ButtonPos& pos,
                           const skin::SkinSheets& sheets) {
-                 buttons_[index].CreateFromPos(
-                     page, pos, kFirstAssignButtonId + static_cast<UINT>(index), sheets);
+                 buttons_[static_cast<std::size_t>(row.key - 1)].CreateFromPos(
+                     page, pos, static_cast<UINT>(row.id), sheets);
              });
     return true;
 }
