@@ -220,12 +220,10 @@ void COptionDlg::BuildControl(const skin::ControlRow& row, const skin::ButtonPos
     switch (row.kind) {
         case skin::ControlKind::Button:
         case skin::ControlKind::PageTab: {
-            skin::CSkinButton& button = Button(key);
-            button.CreateFromPos(self, pos, id, sheets);
-            button.SetTag(key);
+            skin::CSkinButton& button = buttons_.ByKey(key);
+            button.CreateFromRow(self, row, pos, sheets);
             if (row.kind == skin::ControlKind::PageTab) {
                 button.SetAccessibleRole(ROLE_SYSTEM_PAGETAB);
-                button.SetLatchingMode(true);
                 button.SetLatched(key == kKeyPage1);
             }
             break;
@@ -259,10 +257,6 @@ void COptionDlg::BuildControl(const skin::ControlRow& row, const skin::ButtonPos
         default:
             break;
     }
-}
-
-skin::CSkinButton& COptionDlg::Button(int key) {
-    return buttons_[skin::SlotOfKey(main_window::kControls, key, skin::IsSkinButton)];
 }
 
 LRESULT COptionDlg::OnInitDialog() {
@@ -377,7 +371,7 @@ LRESULT COptionDlg::OnLButtonDown(UINT, POINT p) {
         // the close buttons arrive here; they still close the window.
         for (int key : {kKeyClose, kKeyCancel}) {
             RECT r{};
-            HWND button = Button(key).Hwnd();
+            HWND button = buttons_.ByKey(key).Hwnd();
             if (button != nullptr && GetWindowRect(button, &r)) {
                 MapWindowPoints(nullptr, Hwnd(), reinterpret_cast<POINT*>(&r), 2);
                 if (PtInRect(&r, p))
@@ -522,7 +516,7 @@ void COptionDlg::ShowPage(int page) {
     EnsurePage(page).Show(true);
     // A latching button flips itself on every click: put all four right.
     for (int i = 0; i < kPageCount; ++i) {
-        skin::CSkinButton& selector = Button(kKeyPage1 + i);
+        skin::CSkinButton& selector = buttons_.ByKey(kKeyPage1 + i);
         if (selector.Hwnd() == nullptr)
             continue;
         selector.SetLatched(i == page);
@@ -555,7 +549,7 @@ bool COptionDlg::TakeControlKey(UINT key, skin::KeyModifiers mods) {
     if (key == VK_TAB) {
         const int page = (currentPage_ + (mods.shift ? kPageCount - 1 : 1)) % kPageCount;
         ShowPage(page);
-        skin::FocusByKeyboard(Button(kKeyPage1 + page).Hwnd());
+        skin::FocusByKeyboard(buttons_.ByKey(kKeyPage1 + page).Hwnd());
         return true;
     }
     if (key >= '1' && key < '1' + settings::kProfileCount && !mods.shift) {
@@ -573,7 +567,7 @@ void COptionDlg::SetPendingUi(bool pending) {
     if (pending && focus != nullptr && GetParent(focus) == self)
         focusBeforeApply_ = focus;
     for (int key : {kKeyOk, kKeyApply}) {
-        HWND button = Button(key).Hwnd();
+        HWND button = buttons_.ByKey(key).Hwnd();
         if (button == nullptr)
             continue;
         EnableWindow(button, pending ? FALSE : TRUE);

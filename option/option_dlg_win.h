@@ -26,6 +26,7 @@
 #include "option/session_ports_win.h"
 #include "option/skin/keyboard_nav_win.h"
 #include "option/skin/rgn_button_win.h"
+#include "option/skin/skin_button_set_win.h"
 #include "option/skin/skin_button_win.h"
 #include "option/skin/skin_host_win.h"
 #include "option/skin/skin_label_win.h"
@@ -71,7 +72,6 @@ class COptionDlg : public skin::SkinHost<COptionDlg>, public PageHost, private s
   private:
     void BuildControl(const skin::ControlRow& row, const skin::ButtonPos& pos,
                       const skin::SkinSheets& sheets);
-    skin::CSkinButton& Button(int key);
     void ShowPage(int page);
     // The page of that index, created on first use.
     OptionPage& EnsurePage(int index);
@@ -126,8 +126,7 @@ class COptionDlg : public skin::SkinHost<COptionDlg>, public PageHost, private s
     win::ScopedModule language_;
     HICON icon_ = nullptr;
     skin::SkinSurface surface_;
-    std::array<skin::CSkinButton, skin::CountRows(main_window::kControls, skin::IsSkinButton)>
-        buttons_;
+    skin::SkinButtonSet<main_window::kControls> buttons_;
     std::array<skin::CRgnButton, 5> selectors_;
     std::array<skin::CSkinLabel, 5> hints_;
     skin::CSkinLabel profileName_;

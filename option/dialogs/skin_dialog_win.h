@@ -166,10 +166,7 @@ class SkinDialog : public skin::SkinHost<D> {
     // The skin button of `row`.
     void MakeButton(skin::CSkinButton& button, const skin::ControlRow& row,
                     const skin::ButtonPos& pos, const skin::SkinSheets& sheets) {
-        button.CreateFromPos(this->Hwnd(), pos, static_cast<UINT>(row.id), sheets);
-        button.SetTag(row.key);
-        if (row.kind == skin::ControlKind::LatchingButton)
-            button.SetLatchingMode(true);
+        button.CreateFromRow(this->Hwnd(), row, pos, sheets);
     }
 
     void OnOk() {

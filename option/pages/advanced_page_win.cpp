@@ -74,18 +74,10 @@ void CAdvancedPage::BuildControl(const skin::ControlRow& row, const skin::Button
             swatch.SetTag(row.key);
             break;
         }
-        default: {
-            skin::CSkinButton& button = Button(row.key);
-            button.CreateFromPos(self, pos, id, sheets);
-            button.SetTag(row.key);
-            button.SetLatchingMode(row.kind == skin::ControlKind::LatchingButton);
+        default:
+            buttons_.ByKey(row.key).CreateFromRow(self, row, pos, sheets);
             break;
-        }
     }
-}
-
-skin::CSkinButton& CAdvancedPage::Button(int key) {
-    return buttons_[skin::SlotOfKey(advanced_page::kControls, key, skin::IsSkinButton)];
 }
 
 skin::SliderTrack& CAdvancedPage::Slider(int id) {
@@ -98,7 +90,7 @@ void CAdvancedPage::Refresh() {
 }
 
 void CAdvancedPage::Show(const AdvancedView& v) {
-    auto latch = [this](int key, bool on) { ShowLatched(Button(key), on); };
+    auto latch = [this](int key, bool on) { ShowLatched(buttons_.ByKey(key), on); };
     for (int i = 0; i < kPollingRateCount; ++i) latch(kAdvRate1 + i, v.pollingRate == i);
     for (int i = 0; i < kCpiLevelsShown; ++i) latch(kAdvLevel1 + i, v.level == i);
     latch(kAdvSeparateCpi, v.separateCpi);
@@ -181,7 +173,7 @@ LRESULT CAdvancedPage::OnClick(UINT id, UINT code) {
     settings::ProfileRecord* profile = host_.Session().CurrentProfile();
     if (profile == nullptr)
         return 0;
-    const bool checked = skin::IsSkinButton(row->kind) && Button(key).Latched();
+    const bool checked = skin::IsSkinButton(row->kind) && buttons_.ByKey(key).Latched();
     bool levelChanged = false;
     if (key >= kAdvRate1 && key < kAdvRate1 + kPollingRateCount) {
         ChoosePollingRate(*profile, key - kAdvRate1);

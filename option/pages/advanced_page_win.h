@@ -15,6 +15,7 @@
 #include "option/pages/option_page.h"
 #include "option/pages/page_host.h"
 #include "option/skin/color_swatch_button_win.h"
+#include "option/skin/skin_button_set_win.h"
 #include "option/skin/skin_button_win.h"
 #include "option/skin/skin_label_win.h"
 #include "option/skin/slider_track_win.h"
@@ -38,7 +39,6 @@ class CAdvancedPage : public skin::SkinHost<CAdvancedPage>, public OptionPage {
   private:
     void BuildControl(const skin::ControlRow& row, const skin::ButtonPos& pos,
                       const skin::SkinSheets& sheets);
-    skin::CSkinButton& Button(int key);
     skin::SliderTrack& Slider(int id);
     void Show(const AdvancedView& view);
     void EditLed(int led);
@@ -52,8 +52,7 @@ class CAdvancedPage : public skin::SkinHost<CAdvancedPage>, public OptionPage {
 
     PageHost& host_;
     skin::SkinSurface surface_;
-    std::array<skin::CSkinButton, skin::CountRows(advanced_page::kControls, skin::IsSkinButton)>
-        buttons_;
+    skin::SkinButtonSet<advanced_page::kControls> buttons_;
     std::array<skin::CColorSwatchButton, 4> swatches_;
     std::array<skin::SliderTrack, 8> sliders_;  // by slider id - 201
     skin::CSkinLabel cpiXLabel_;

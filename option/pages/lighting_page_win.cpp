@@ -79,18 +79,10 @@ void CLightingPage::BuildControl(const skin::ControlRow& row, const skin::Button
         case skin::ControlKind::Area:
             (row.key == kLightSwatch ? swatch_ : preview_) = r;
             break;
-        default: {
-            skin::CSkinButton& button = Button(row.key);
-            button.CreateFromPos(self, pos, id, sheets);
-            button.SetTag(row.key);
-            button.SetLatchingMode(row.kind == skin::ControlKind::LatchingButton);
+        default:
+            buttons_.ByKey(row.key).CreateFromRow(self, row, pos, sheets);
             break;
-        }
     }
-}
-
-skin::CSkinButton& CLightingPage::Button(int key) {
-    return buttons_[skin::SlotOfKey(lighting_page::kControls, key, skin::IsSkinButton)];
 }
 
 skin::SliderTrack& CLightingPage::Slider(int id) {
@@ -106,7 +98,7 @@ void CLightingPage::Refresh() {
 
 void CLightingPage::Show(const settings::ProfileRecord& profile) {
     const LightingView v = LightingViewOf(profile);
-    auto latch = [this](int key, bool on) { ShowLatched(Button(key), on); };
+    auto latch = [this](int key, bool on) { ShowLatched(buttons_.ByKey(key), on); };
     latch(kLightOn, v.lightingOn);
     for (int i = 0; i < kLightLevelCount; ++i) {
         latch(kLightSwitch0 + i, v.lightSwitch == i);
@@ -191,7 +183,7 @@ LRESULT CLightingPage::OnClick(UINT id, UINT code) {
     const skin::ControlRow* row = skin::RowOfId(lighting_page::kControls, static_cast<int>(id));
     const int key = row != nullptr ? row->key : skin::kNoSkinKey;
     if (key == kLightOn) {
-        SetLightingOn(*profile, Button(kLightOn).Latched());
+        SetLightingOn(*profile, buttons_.ByKey(kLightOn).Latched());
     } else if (key >= kLightSwitch0 && key < kLightSwitch0 + kLightLevelCount) {
         ChooseLightSwitch(*profile, key - kLightSwitch0);
     } else if (key >= kLightType0 && key < kLightType0 + kLightLevelCount) {

@@ -14,6 +14,7 @@
 #include "option/pages/option_page.h"
 #include "option/pages/page_host.h"
 #include "option/skin/color_picker_win.h"
+#include "option/skin/skin_button_set_win.h"
 #include "option/skin/skin_button_win.h"
 #include "option/skin/skin_label_win.h"
 #include "option/skin/slider_track_win.h"
@@ -37,7 +38,6 @@ class CLightingPage : public skin::SkinHost<CLightingPage>, public OptionPage {
   private:
     void BuildControl(const skin::ControlRow& row, const skin::ButtonPos& pos,
                       const skin::SkinSheets& sheets);
-    skin::CSkinButton& Button(int key);
     skin::SliderTrack& Slider(int id);
     void Show(const settings::ProfileRecord& profile);
     void DrawColours(HDC dc) const;
@@ -53,8 +53,7 @@ class CLightingPage : public skin::SkinHost<CLightingPage>, public OptionPage {
     PageHost& host_;
     LightingFields fields_;
     skin::SkinSurface surface_;
-    std::array<skin::CSkinButton, skin::CountRows(lighting_page::kControls, skin::IsSkinButton)>
-        buttons_;
+    skin::SkinButtonSet<lighting_page::kControls> buttons_;
     std::array<skin::SliderTrack, 5> sliders_;  // by slider id - 200
     std::array<skin::CSkinLabel, 3> labels_;    // red, green, blue
     skin::CColorPicker spectrum_;

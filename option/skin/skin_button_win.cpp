@@ -85,6 +85,16 @@ bool CSkinButton::CreateFromPos(HWND parent, const ButtonPos& pos, UINT id,
     return true;
 }
 
+bool CSkinButton::CreateFromRow(HWND parent, const ControlRow& row, const ButtonPos& pos,
+                                const SkinSheets& sheets) {
+    if (!CreateFromPos(parent, pos, static_cast<UINT>(row.id), sheets))
+        return false;
+    SetTag(row.key);
+    if (row.kind == ControlKind::LatchingButton || row.kind == ControlKind::PageTab)
+        SetLatchingMode(true);
+    return true;
+}
+
 void CSkinButton::SetBitmaps(const RECT& r, HBITMAP normal, HBITMAP over, HBITMAP down,
                              HBITMAP disabled) {
     images_.Cut(Hwnd(), r, normal, over, down, disabled);

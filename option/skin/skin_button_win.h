@@ -12,6 +12,7 @@
 #include "option/skin/button_pos.h"
 #include "option/skin/child_window_win.h"
 #include "option/skin/control_math.h"
+#include "option/skin/control_table.h"
 #include "option/skin/skin_hint_win.h"
 #include "option/skin/skin_loader_win.h"
 #include "option/skin/skin_messages.h"
@@ -31,6 +32,10 @@ class CSkinButton : public win::WindowImpl<CSkinButton> {
     // The recipe's step for one button: create, cut the images, latched
     // state and hint from the placement.
     bool CreateFromPos(HWND parent, const ButtonPos& pos, UINT id, const SkinSheets& sheets);
+    // The same for the button of a control table's `row`: its id, its key as
+    // the tag, latching when the row says so.
+    bool CreateFromRow(HWND parent, const ControlRow& row, const ButtonPos& pos,
+                       const SkinSheets& sheets);
 
     void SetBitmaps(const RECT& r, HBITMAP normal, HBITMAP over, HBITMAP down, HBITMAP disabled);
     // The same with each image cut when the button first shows its state.
