@@ -19,7 +19,6 @@ namespace option {
 namespace {
 
 constexpr const char* kSkinFile = "skin_support_control.ini";
-constexpr const char* const kKeys[] = {"1", "2"};
 constexpr COLORREF kVersionColor = RGB(180, 180, 180);
 constexpr POINT kSoftwareAt{172, 105};
 constexpr POINT kFirmwareAt{186, 135};
@@ -123,13 +122,14 @@ std::string ManualPath(const std::string& programFolder) {
 }
 
 std::span<const win::MessageRow<CSupportPage>> CSupportPage::MessageMap() {
-    static constexpr win::MessageRow<CSupportPage> rows[] = {
+    static constexpr win::MessageRow<CSupportPage> own[] = {
         win::OnMessage<WM_PAINT, &CSupportPage::OnPaint>(),
         win::OnMessage<WM_ERASEBKGND, &CSupportPage::OnEraseBkgnd>(),
         win::OnMessage<WM_LBUTTONDOWN, &CSupportPage::OnLButtonDown>(),
         win::OnCommand<&CSupportPage::OnManual>(kManualButtonId),
         win::OnCommand<&CSupportPage::OnReport>(kReportButtonId),
     };
+    static constexpr auto rows = win::JoinRows(HostRows(), std::to_array(own));
     static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
 }
@@ -138,13 +138,11 @@ bool CSupportPage::Create(HWND parent, const RECT& area) {
     HWND page = CreatePageWindow(parent, area);
     if (page == nullptr || !Subclass(page))
         return false;
-    SkinPage(page, area, surface_, kSkinFile, kKeys,
-             [this, page](std::size_t index, const char*, const skin::ButtonPos& pos,
+    SkinPage(page, area, surface_, kSkinFile, support_page::kControls,
+             [this, page](const skin::ControlRow& row, const skin::ButtonPos& pos,
                           const skin::SkinSheets& sheets) {
-                 if (index == 0)
-                     manual_.CreateFromPos(page, pos, kManualButtonId, sheets);
-                 else
-                     report_.CreateFromPos(page, pos, kReportButtonId, sheets);
+                 skin::CSkinButton& button = row.key == 1 ? manual_ : report_;
+                 button.CreateFromPos(page, pos, static_cast<UINT>(row.id), sheets);
              });
     return true;
 }

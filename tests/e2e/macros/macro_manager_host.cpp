@@ -22,7 +22,8 @@
 #include "option/macro_file_system_win.h"
 #include "option/model/dialogs/macro_store.h"
 #include "option/option_globals_win.h"
-#include "option/skin/skin_button_win.h"
+#include "option/skin/skin_hint_win.h"
+#include "option/skin/skin_loader_win.h"
 #include "option/skin/skin_menu_win.h"
 #include "tests/e2e/macros/macro_host_protocol.h"
 

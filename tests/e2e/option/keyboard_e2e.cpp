@@ -23,7 +23,19 @@
 #include "option/skin/accessible_text.h"
 #include "option/skin/control_math.h"
 #include "option/skin/keyboard_nav_win.h"
-#include "option/tab_orders.h"
+#include "option/dialogs/dpi_color_dlg_controls.h"
+#include "option/dialogs/fire_dlg_controls.h"
+#include "option/dialogs/launch_program_dlg_controls.h"
+#include "option/dialogs/macro_manager_controls.h"
+#include "option/dialogs/player_dlg_controls.h"
+#include "option/dialogs/profile_dlg_controls.h"
+#include "option/dialogs/shortcut_dlg_controls.h"
+#include "option/dialogs/warning_dlg_controls.h"
+#include "option/main_window_controls.h"
+#include "option/pages/advanced_page_controls.h"
+#include "option/pages/button_page_controls.h"
+#include "option/pages/lighting_page_controls.h"
+#include "option/pages/support_page_controls.h"
 #include "tests/e2e/device/virtual_mouse_session_win.h"
 #include "tests/e2e/harness/harness_win.h"
 #include "tests/e2e/option/option_driver_win.h"
@@ -33,7 +45,7 @@ namespace {
 using namespace std::chrono_literals;
 using e2e::OptionDriver;
 using e2e::VirtualMouseSession;
-namespace order = option::tab_order;
+using Controls = std::span<const skin::ControlRow>;
 
 constexpr int kPageCount = 4, kAdvancedPage = 2;
 constexpr int kCpiXSlider = 207, kCpiMaximum = 160;
@@ -50,15 +62,15 @@ constexpr int kFirstLedColour = option::ControlId(9);
 // Entry 0 holds the profile's only left click: anything else is refused there.
 constexpr int kLeftClickEntry = 0;
 // Record in the macro manager: with no macro in the store it asks for one.
-constexpr int kRecordButton = order::MacroControl(7);
+constexpr int kRecordButton = static_cast<int>(option::macro_manager::ControlIdOf(7));
 
 // Every window of Option and how the keyboard gets there: with page `page`
 // shown, Space on `control` (of the page, or of the main window when
 // `onPage` is false) and, on a button page button, the item of `command`
 // picked from its menu with the arrows. A row without `order` is the main
 // window showing that page, walked by its own table and the page's. A dialog
-// is walked by `order`, then Esc must end it as Cancel does: the button page
-// then reports `outcome` for the command, and Option never says `confirmed`.
+// is walked by the walk of its table `controls`, then Esc must end it as Cancel does: the button
+// page then reports `outcome` for the command, and Option never says `confirmed`.
 using Outcome = option::AssignmentOutcome;
 struct WindowRow {
     const char* name;
@@ -69,29 +81,29 @@ struct WindowRow {
     // A dialog opened from the macro manager by Space on this control; the
     // manager then closes on Esc after it.
     int inManager = 0;
-    std::span<const int> order = {};
+    Controls controls = {};
     Outcome outcome = Outcome::Cancelled;
     const char* confirmed = nullptr;
 };
 constexpr WindowRow PageRow(const char* name, int page) {
     return {.name = name, .page = page};
 }
-constexpr WindowRow MainWindowDialog(const char* name, int key, std::span<const int> order,
+constexpr WindowRow MainWindowDialog(const char* name, int key, Controls controls,
                                      const char* confirmed) {
     return {.name = name,
             .page = kSupportPage,
             .control = option::ControlId(key),
-            .order = order,
+            .controls = controls,
             .confirmed = confirmed};
 }
-constexpr WindowRow MenuDialog(const char* name, unsigned command, std::span<const int> order,
+constexpr WindowRow MenuDialog(const char* name, unsigned command, Controls controls,
                                Outcome outcome = Outcome::Cancelled, int entry = kMediaEntry) {
     return {.name = name,
             .page = 0,
             .onPage = true,
-            .control = order::AssignButton(entry + 1),
+            .control = option::AssignButtonId(entry + 1),
             .command = command,
-            .order = order,
+            .controls = controls,
             .outcome = outcome};
 }
 namespace command = option::command;
@@ -102,30 +114,31 @@ constexpr WindowRow kWindows[] = {
     PageRow("lighting page", 1),
     PageRow("advanced page", kAdvancedPage),
     PageRow("support page", kSupportPage),
-    MainWindowDialog("profile dialog", kEditProfileKey, order::kProfileDialog,
+    MainWindowDialog("profile dialog", kEditProfileKey, option::profile_dialog::kControls,
                      "COptionDlg EditProfile 0 stored 1\n"),
-    MainWindowDialog("reset warning", kResetKey, order::kWarningDialog,
+    MainWindowDialog("reset warning", kResetKey, option::warning_dialog::kControls,
                      "COptionDlg Apply 1 published 1 pending 1\n"),
-    MenuDialog("repeated key dialog", command::kFire, order::kFireDialog),
-    MenuDialog("shortcut dialog", command::kShortcut, order::kShortcutDialog),
-    MenuDialog("program dialog", command::kLaunchProgram, order::kLaunchProgramDialog),
-    MenuDialog("media player dialog", command::kMediaPlayer, order::kPlayerDialog),
-    MenuDialog("macro manager", command::kMacroManager, order::kMacroManager, Outcome::Unchanged),
+    MenuDialog("repeated key dialog", command::kFire, option::fire_dialog::kControls),
+    MenuDialog("shortcut dialog", command::kShortcut, option::shortcut_dialog::kControls),
+    MenuDialog("program dialog", command::kLaunchProgram, option::launch_program_dialog::kControls),
+    MenuDialog("media player dialog", command::kMediaPlayer, option::player_dialog::kControls),
+    MenuDialog("macro manager", command::kMacroManager, option::macro_manager::kControls,
+               Outcome::Unchanged),
     {.name = "macro needed warning",
      .page = 0,
      .onPage = true,
-     .control = order::AssignButton(kMediaEntry + 1),
+     .control = option::AssignButtonId(kMediaEntry + 1),
      .command = command::kMacroManager,
      .inManager = kRecordButton,
-     .order = order::kWarningDialog,
+     .controls = option::warning_dialog::kControls,
      .outcome = Outcome::Unchanged},
-    MenuDialog("click warning", kRightClick, order::kWarningDialog, Outcome::LeftClickKept,
-               kLeftClickEntry),
+    MenuDialog("click warning", kRightClick, option::warning_dialog::kControls,
+               Outcome::LeftClickKept, kLeftClickEntry),
     {.name = "CPI level colour dialog",
      .page = kAdvancedPage,
      .onPage = true,
      .control = kFirstLedColour,
-     .order = order::kDpiColorDialog},
+     .controls = option::dpi_color_dialog::kControls},
 };
 // The dialog photographed with the focus mark on its first control.
 constexpr const char* kPhotographed = "media player dialog";
@@ -283,12 +296,15 @@ class KeyboardOnly : public ::testing::Test {
     // disabled ones.
     std::vector<HWND> ExpectedOrder(int page) const {
         std::vector<HWND> expected;
-        for (int id : order::kMainWindow) {
-            if (id != order::kShownPage) {
+        static constexpr Controls kPages[] = {
+            option::button_page::kControls, option::lighting_page::kControls,
+            option::advanced_page::kControls, option::support_page::kControls};
+        for (int id : skin::TabWalk(option::main_window::kControls)) {
+            if (id != option::kShownPage) {
                 AddUsable(option_.Window(), std::span(&id, 1), expected);
                 continue;
             }
-            AddUsable(Page(page), order::kPages[static_cast<std::size_t>(page)], expected);
+            AddUsable(Page(page), skin::TabWalk(kPages[static_cast<std::size_t>(page)]), expected);
         }
         return expected;
     }
@@ -416,7 +432,7 @@ void KeyboardOnly::StartOverTheMouse(const VirtualMouseSession& mouse) {
 void KeyboardOnly::WalkEveryWindowInTableOrder() {
     for (const WindowRow& row : kWindows) {
         ASSERT_NO_FATAL_FAILURE(ShowPage(row.page));
-        if (!row.order.empty()) {
+        if (!row.controls.empty()) {
             ASSERT_NO_FATAL_FAILURE(WalkDialog(row));
             continue;
         }
@@ -469,7 +485,7 @@ void KeyboardOnly::WalkDialog(const WindowRow& row) {
     HWND parent = row.onPage ? Page(row.page) : option_.Window();
     ASSERT_NO_FATAL_FAILURE(TabTo(parent, row.control, row.page));
     HWND opener = option_.Focus();
-    const int entry = row.control - order::AssignButton(1);
+    const int entry = row.control - option::AssignButtonId(1);
     if (row.command != 0) {
         const std::vector<WORD> keys = MenuKeysTo(entry, row.command);
         ASSERT_FALSE(keys.empty()) << "no item " << row.command << " in the menu";
@@ -481,14 +497,16 @@ void KeyboardOnly::WalkDialog(const WindowRow& row) {
     }
     HWND dialog = FocusedWindowOver(nullptr);
     if (row.inManager == 0) {
-        ASSERT_NO_FATAL_FAILURE(WalkAndEscape(dialog, opener, row.order, row.name));
+        ASSERT_NO_FATAL_FAILURE(
+            WalkAndEscape(dialog, opener, skin::TabWalk(row.controls), row.name));
     } else {
         ASSERT_NE(dialog, nullptr) << "the macro manager did not take the focus";
-        ASSERT_NO_FATAL_FAILURE(TabTo(dialog, row.inManager, order::kMacroManager.size()));
+        ASSERT_NO_FATAL_FAILURE(
+            TabTo(dialog, row.inManager, std::size(option::macro_manager::kControls)));
         HWND inner = option_.Focus();
         option_.Type(VK_SPACE);
         ASSERT_NO_FATAL_FAILURE(
-            WalkAndEscape(FocusedWindowOver(dialog), inner, row.order, row.name));
+            WalkAndEscape(FocusedWindowOver(dialog), inner, skin::TabWalk(row.controls), row.name));
         option_.Type(VK_ESCAPE);
         ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(dialog); })) << "Esc on the manager";
     }
@@ -579,7 +597,7 @@ void KeyboardOnly::PickACustomColourByKeys(const VirtualMouseSession& mouse) {
 void KeyboardOnly::AssignFromTheMenuByKeys(const VirtualMouseSession& mouse) {
     current_ = 0;
     ASSERT_NO_FATAL_FAILURE(SwitchPageTo(current_, true));
-    ASSERT_NO_FATAL_FAILURE(TabTo(Page(0), order::AssignButton(kMediaEntry + 1), 0));
+    ASSERT_NO_FATAL_FAILURE(TabTo(Page(0), option::AssignButtonId(kMediaEntry + 1), 0));
     EXPECT_TRUE(option_.Screenshot("keyboard_focus_on_button"));
     ASSERT_NO_FATAL_FAILURE(OpenMenuBySpace(kMediaEntry));
     for (WORD key : {VK_DOWN, VK_DOWN, VK_RIGHT, VK_RETURN}) option_.Type(key);

@@ -132,7 +132,7 @@ class SettingsPages : public ::testing::Test {
     int TrackClicksTaken() {
         int taken = 0;
         for (const std::string& text : option_.Process().DebugTexts())
-            taken += text.rfind("CclickHSlider=", 0) == 0 ? 1 : 0;
+            taken += text.rfind("SliderTrack=", 0) == 0 ? 1 : 0;
         return taken;
     }
 

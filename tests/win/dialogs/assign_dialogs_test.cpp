@@ -19,7 +19,7 @@
 #include "option/model/dialogs/dialog_values.h"
 #include "option/model/dialogs/macro_store.h"
 #include "option/skin/keyboard_nav_win.h"
-#include "option/skin/skin_button_win.h"
+#include "option/skin/skin_hint_win.h"
 #include "option/skin/skin_loader_win.h"
 #include "tests/e2e/harness/wait_until_win.h"
 #include "tests/unit/settings_files/memory_store.h"
@@ -558,7 +558,7 @@ TEST(MacroManager, TheRepeatCountIsCorrectedOnLeavingNotWhileTyped) {
     });
     HWND dialog = run.WaitForDialog(option::kMacroManagerTitle);
     ASSERT_NE(dialog, nullptr);
-    HWND field = Item(dialog, option::CMacroManagerDlg::kRepeatEditId);
+    HWND field = Item(dialog, option::macro_manager::kRepeatEditId);
     ASSERT_TRUE(TextBecomes(field, "1"));
 
     // Backspace empties the field and it stays empty for the next digits.
@@ -571,7 +571,7 @@ TEST(MacroManager, TheRepeatCountIsCorrectedOnLeavingNotWhileTyped) {
 
     // Leaving the field corrects it: 0 becomes 1.
     Retype("0");
-    Click(Item(dialog, option::CMacroManagerDlg::kEventListId));
+    Click(Item(dialog, option::macro_manager::kEventListId));
     EXPECT_TRUE(TextBecomes(field, "1"));
     Screenshot(dialog, "macro_manager_repeat");
 
@@ -580,7 +580,7 @@ TEST(MacroManager, TheRepeatCountIsCorrectedOnLeavingNotWhileTyped) {
     Click(field);
     Retype("99999");
     ASSERT_TRUE(TextBecomes(field, "99999"));
-    HWND ok = Item(dialog, static_cast<int>(option::CMacroManagerDlg::ControlIdOf(1)));
+    HWND ok = Item(dialog, static_cast<int>(option::macro_manager::ControlIdOf(1)));
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(ok), BN_CLICKED),
                  reinterpret_cast<LPARAM>(ok));
     ASSERT_TRUE(run.WaitFinished());
@@ -601,13 +601,13 @@ TEST(MacroManager, ACountTypedStaysWithItsMacroWhenAnotherIsChosen) {
     run.Start([&](HWND owner) { return option::RunMacroManager(owner, store, "Burst"); });
     HWND dialog = run.WaitForDialog(option::kMacroManagerTitle);
     ASSERT_NE(dialog, nullptr);
-    HWND field = Item(dialog, option::CMacroManagerDlg::kRepeatEditId);
+    HWND field = Item(dialog, option::macro_manager::kRepeatEditId);
     ASSERT_TRUE(TextBecomes(field, "2"));
     Click(field);
     Retype("42");
     ASSERT_TRUE(TextBecomes(field, "42"));
 
-    HWND list = Item(dialog, option::CMacroManagerDlg::kMacroListId);
+    HWND list = Item(dialog, option::macro_manager::kMacroListId);
     RECT item{};
     ASSERT_NE(SendMessageA(list, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item)), LB_ERR);
     POINT at{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
@@ -615,7 +615,7 @@ TEST(MacroManager, ACountTypedStaysWithItsMacroWhenAnotherIsChosen) {
     ClickAt(at);
     EXPECT_TRUE(TextBecomes(field, "5"));
 
-    HWND ok = Item(dialog, static_cast<int>(option::CMacroManagerDlg::ControlIdOf(1)));
+    HWND ok = Item(dialog, static_cast<int>(option::macro_manager::ControlIdOf(1)));
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(ok), BN_CLICKED),
                  reinterpret_cast<LPARAM>(ok));
     ASSERT_TRUE(run.WaitFinished());
