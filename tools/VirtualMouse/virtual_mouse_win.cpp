@@ -196,19 +196,17 @@ class VirtualMouseWnd : public win::WindowImpl<VirtualMouseWnd> {
         const auto* bytes = static_cast<const std::uint8_t*>(cds->lpData);
         const std::span<const std::uint8_t> data(bytes, bytes == nullptr ? 0 : cds->cbData);
         switch (cds->dwData) {
-            case vdev::kOpSetFeature: {
-                if (!plugged_)
-                    return 0;
-                Record("FEATURE", data);
-                firmware_.OnFeature(data);
-                Changed();
-                return 1;
-            }
+            // A command or a chunk for the firmware; refused while unplugged.
+            case vdev::kOpSetFeature:
             case vdev::kOpWrite: {
                 if (!plugged_)
                     return 0;
-                Record("OUTPUT", data);
-                firmware_.OnChunk(data);
+                const bool command = cds->dwData == vdev::kOpSetFeature;
+                Record(command ? "FEATURE" : "OUTPUT", data);
+                if (command)
+                    firmware_.OnFeature(data);
+                else
+                    firmware_.OnChunk(data);
                 Changed();
                 return 1;
             }
