@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/protocol.h"
+#include "common/trace_points.h"
 #include "common/win/program_folder_win.h"
 #include "common/win/scoped_win.h"
 #include "lan/string_ids.h"
@@ -592,9 +593,8 @@ void COptionDlg::SetPendingUi(bool pending) {
 void COptionDlg::Apply(ApplyKind kind) {
     SetPendingUi(true);
     const ApplyResult result = session_->Apply(kind);
-    win::DebugText("COptionDlg Apply %d published %d pending %d\n",
-                   kind == ApplyKind::Reset ? 1 : 0, result.published ? 1 : 0,
-                   result.pending ? 1 : 0);
+    win::DebugText(trace::kOptionApply, kind == ApplyKind::Reset ? 1 : 0,
+                   result.published ? 1 : 0, result.pending ? 1 : 0);
     if (!result.pending)
         SetPendingUi(false);
 }
@@ -621,7 +621,7 @@ void COptionDlg::EditProfile(bool startEmpty) {
     // The dialog refuses a game program too long for the record, so this
     // store takes both fields whole.
     const bool stored = StoreProfileFields(*profile, fields);
-    win::DebugText("COptionDlg EditProfile %d stored %d\n", startEmpty ? 1 : 0, stored ? 1 : 0);
+    win::DebugText(trace::kOptionEditProfile, startEmpty ? 1 : 0, stored ? 1 : 0);
     Refresh();
 }
 
@@ -633,7 +633,7 @@ void COptionDlg::ImportProfile() {
     if (!AskFilePath(Hwnd(), FileDialog::Open, kProfileChoice, path))
         return;
     const ImportResult result = session_->Import(path, index);
-    win::DebugText("COptionDlg Import %d\n", static_cast<int>(result));
+    win::DebugText(trace::kOptionImport, static_cast<int>(result));
     if (result == ImportResult::Copied) {
         SetFileAttributesA(files_.Files().ProfilePath(index).c_str(),
                            FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE);
@@ -648,7 +648,7 @@ void COptionDlg::ExportProfile() {
     if (!AskFilePath(Hwnd(), FileDialog::Save, kProfileChoice, path))
         return;
     const bool ok = session_->Export(path, index);
-    win::DebugText("COptionDlg Export %d\n", ok ? 1 : 0);
+    win::DebugText(trace::kOptionExport, ok ? 1 : 0);
 }
 
 void COptionDlg::ResetToDefaults() {

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "common/protocol.h"
+#include "common/trace_points.h"
 #include "common/win/crash_dump_win.h"
 #include "common/win/dpi_win.h"
 #include "common/win/program_folder_win.h"
@@ -52,7 +53,7 @@ int CMonitorApp::Run(const char* commandLine) {
 }
 
 bool CMonitorApp::InitInstance(const char* commandLine) {
-    win::DebugText("CMonitorApp: %s\n", commandLine);
+    win::DebugText(trace::kMonitorCommandLine, commandLine);
     char copy[100] = {};
     std::strncpy(copy, commandLine, sizeof copy - 1);
     openOptionAtStart_ = copy[0] == '1';

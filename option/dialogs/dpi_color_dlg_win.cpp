@@ -3,6 +3,7 @@
 // or set byte by byte in three spin boxes.
 #include <array>
 
+#include "common/trace_points.h"
 #include "common/win/program_folder_win.h"
 #include "common/win/scoped_win.h"
 #include "common/win/window.h"
@@ -141,7 +142,7 @@ class CDpiColorDlg : public SkinDialog<CDpiColorDlg> {
     }
 
     LRESULT OnSpin(win::WParam<int> value, win::LParam<int> id) {
-        win::DebugText("lParam = %d\n", id.value);
+        win::DebugText(trace::kSpinValueTaken, id.value);
         color_ = ColorAfterSpin(color_, id.value, value.value);
         ShowSwatch();
         return 0;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "common/settings/key_codes_win.h"
+#include "common/trace_points.h"
 #include "common/win/program_folder_win.h"
 #include "option/model/dialogs/macro_store.h"
 #include "option/model/session/option_session.h"
@@ -136,7 +137,7 @@ void CButtonPage::OpenMenu(int entry) {
         const LanStrings strings;
         SetAssignmentMenuFrame();
         SkinnedAssignmentMenu menu(BuildAssignmentMenu(entry, info, macros.names), strings);
-        win::DebugText("CButtonPage menu %d\n", entry);
+        win::DebugText(trace::kButtonMenu, entry);
         menu.Track(Hwnd(), POINT{r.left, r.bottom});
         // Lets the menu loop finish cleanly before its menus go.
         PostMessageA(Hwnd(), WM_NULL, 0, 0);
@@ -158,13 +159,12 @@ LRESULT CButtonPage::OnAssignment(UINT id) {
     const std::string held = entry.actionCode == settings::action::kMacro
                                  ? NameOf(entry.macroName, sizeof entry.macroName)
                                  : std::string();
-    win::DebugText("CButtonPage command %u button %d\n", id, selected_);
+    win::DebugText(trace::kButtonCommand, id, selected_);
     PageDialogs dialogs(GetAncestor(Hwnd(), GA_ROOT), host_.Session(), host_.Macros(), held);
     const StoreMacros macros(host_.Macros());
     const AssignmentOutcome outcome =
         HandleAssignmentCommand(block, selected_, id, macros.forButton, dialogs);
-    win::DebugText("CButtonPage command %u button %d outcome %d\n", id, selected_,
-                   static_cast<int>(outcome));
+    win::DebugText(trace::kButtonCommandOutcome, id, selected_, static_cast<int>(outcome));
     // The macro manager may have renamed the macro a button shows.
     Refresh();
     return 0;

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 
+#include "common/trace_points.h"
 #include "common/win/program_folder_win.h"
 #include "common/win/scoped_win.h"
 #include "lan/string_ids.h"
@@ -195,7 +196,7 @@ void CSupportPage::SaveReport() {
         const bool saved = RunReportCommand(path);
         EnableWindow(main, TRUE);
         SetForegroundWindow(main);
-        win::DebugText("CSupportPage report saved %d\n", saved ? 1 : 0);
+        win::DebugText(trace::kSupportReportSaved, saved ? 1 : 0);
         const std::wstring text =
             Widened(LanString(saved ? lan::kReportSaved : lan::kReportNotSaved)) + L"\n" + path;
         skin::ThemedMessageBox(main, text, Widened(LanString(lan::kDiagnosticsCaption)),
@@ -209,7 +210,7 @@ void CSupportPage::OpenManual() {
     HWND main = GetAncestor(Hwnd(), GA_ROOT);
     // The shell alone would fail without a word; the user is told instead.
     if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
-        win::DebugText("CSupportPage manual missing\n");
+        win::DebugText(trace::kSupportManualMissing);
         const std::string text = LanString(lan::kManualMissing) + "\n" + path;
         const std::string caption = LanString(lan::kManualCaption);
         skin::ThemedMessageBox(main, text, caption.c_str(), MB_OK | MB_ICONWARNING);

@@ -5,6 +5,7 @@
 #include <optional>
 #include <utility>
 
+#include "common/trace_points.h"
 #include "common/win/program_folder_win.h"
 #include "common/win/scoped_win.h"
 #include "option/skin/bitmap_facts_win.h"
@@ -92,7 +93,7 @@ LRESULT SliderTrack::OnLButtonUp(UINT, POINT at) {
     POINT p = at;
     MapWindowPoints(Hwnd(), parent_, &p, 1);
     const double raw = TrackClickValue(p.x, track_.left, track_.right, minimum_, maximum_);
-    win::DebugText("SliderTrack=%f\n", raw);
+    win::DebugText(trace::kSliderClicked, raw);
     const int value = RoundAndClamp(raw, rounding_, minimum_, maximum_);
     thumb_.SetPos(static_cast<std::uint32_t>(value));
     PostMessageA(parent_, kMsgSliderValue, static_cast<WPARAM>(value), static_cast<LPARAM>(id_));

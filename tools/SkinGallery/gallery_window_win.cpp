@@ -2,6 +2,7 @@
 
 #include <cstdarg>
 
+#include "common/text_format.h"
 #include "common/win/scoped_win.h"
 #include "option/skin/control_math.h"
 #include "option/skin/skin_menu_win.h"
@@ -63,15 +64,14 @@ bool GalleryWindow::Create(const std::string& skinFile, const std::string& logPa
 }
 
 void GalleryWindow::Note(const char* format, ...) {
-    char text[512];
     va_list args;
     va_start(args, format);
-    std::vsnprintf(text, sizeof text, format, args);
+    const std::string line = text::FormatArgs(format, args);
     va_end(args);
-    log_.emplace_back(text);
+    log_.push_back(line);
     if (!logPath_.empty()) {
         if (FILE* f = std::fopen(logPath_.c_str(), "ab")) {
-            std::fprintf(f, "%s\n", text);
+            std::fprintf(f, "%s\n", line.c_str());
             std::fclose(f);
         }
     }

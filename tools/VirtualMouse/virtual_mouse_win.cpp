@@ -196,19 +196,17 @@ class VirtualMouseWnd : public win::WindowImpl<VirtualMouseWnd> {
         const auto* bytes = static_cast<const std::uint8_t*>(cds->lpData);
         const std::span<const std::uint8_t> data(bytes, bytes == nullptr ? 0 : cds->cbData);
         switch (cds->dwData) {
-            case vdev::kOpSetFeature: {
-                if (!plugged_)
-                    return 0;
-                Record("FEATURE", data);
-                firmware_.OnFeature(data);
-                Changed();
-                return 1;
-            }
+            // A command or a chunk for the firmware; refused while unplugged.
+            case vdev::kOpSetFeature:
             case vdev::kOpWrite: {
                 if (!plugged_)
                     return 0;
-                Record("OUTPUT", data);
-                firmware_.OnChunk(data);
+                const bool command = cds->dwData == vdev::kOpSetFeature;
+                Record(command ? "FEATURE" : "OUTPUT", data);
+                if (command)
+                    firmware_.OnFeature(data);
+                else
+                    firmware_.OnChunk(data);
                 Changed();
                 return 1;
             }
@@ -219,23 +217,19 @@ class VirtualMouseWnd : public win::WindowImpl<VirtualMouseWnd> {
                     std::memcpy(&productId_, data.data() + 2, sizeof productId_);
                 }
                 return 1;
+            // Opening a channel needs the mouse; closing one always works;
+            // nothing is ever read back from the virtual mouse.
             case vdev::kOpOpenFeature:
-                Record("OPEN_FEATURE");
+            case vdev::kOpOpenReport:
+                Record(cds->dwData == vdev::kOpOpenFeature ? "OPEN_FEATURE" : "OPEN_REPORT");
                 return plugged_ ? 1 : 0;
             case vdev::kOpCloseFeature:
-                Record("CLOSE_FEATURE");
-                return 1;
-            case vdev::kOpOpenReport:
-                Record("OPEN_REPORT");
-                return plugged_ ? 1 : 0;
             case vdev::kOpCloseReport:
-                Record("CLOSE_REPORT");
+                Record(cds->dwData == vdev::kOpCloseFeature ? "CLOSE_FEATURE" : "CLOSE_REPORT");
                 return 1;
             case vdev::kOpGetFeature:
-                Record("GET_FEATURE");
-                return 0;
             case vdev::kOpRead:
-                Record("READ");
+                Record(cds->dwData == vdev::kOpGetFeature ? "GET_FEATURE" : "READ");
                 return 0;
             case vdev::kOpQueryPlugged:
                 return plugged_ ? 1 : 0;

@@ -75,11 +75,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
         store.Load();
     }
 
-    win::DebugText("host hook %d\n", option::KeyHookInstalled() ? 1 : 0);
-    win::DebugText("host store %d\n", store.Count());
+    win::DebugText(macro_host::kTraceHook, option::KeyHookInstalled() ? 1 : 0);
+    win::DebugText(macro_host::kTraceStore, store.Count());
     for (int i = 0; i < store.Count(); ++i) {
         const option::MacroRecord& r = *store.MacroAt(i);
-        win::DebugText("host macro %s %d %d\n", option::NameOf(r.name, sizeof r.name).c_str(),
+        win::DebugText(macro_host::kTraceMacro, option::NameOf(r.name, sizeof r.name).c_str(),
                        r.eventCount, r.repeatValue);
     }
     if (IsWindow(owner))

@@ -17,6 +17,8 @@
 #include <vector>
 
 #include "common/settings/settings_block.h"
+#include "common/text_format.h"
+#include "common/trace_points.h"
 #include "monitor/device/device_blocks.h"
 #include "option/model/pages/assignment_command.h"
 #include "option/model/pages/assignment_menu.h"
@@ -83,13 +85,13 @@ struct WindowRow {
     int inManager = 0;
     Controls controls = {};
     Outcome outcome = Outcome::Cancelled;
-    const char* confirmed = nullptr;
+    std::string (*confirmed)() = nullptr;  // the line of the dialog's end
 };
 constexpr WindowRow PageRow(const char* name, int page) {
     return {.name = name, .page = page};
 }
 constexpr WindowRow MainWindowDialog(const char* name, int key, Controls controls,
-                                     const char* confirmed) {
+                                     std::string (*confirmed)()) {
     return {.name = name,
             .page = kSupportPage,
             .control = option::ControlId(key),
@@ -115,9 +117,9 @@ constexpr WindowRow kWindows[] = {
     PageRow("advanced page", kAdvancedPage),
     PageRow("support page", kSupportPage),
     MainWindowDialog("profile dialog", kEditProfileKey, option::profile_dialog::kControls,
-                     "COptionDlg EditProfile 0 stored 1\n"),
+                     [] { return text::Format(trace::kOptionEditProfile, 0, 1); }),
     MainWindowDialog("reset warning", kResetKey, option::warning_dialog::kControls,
-                     "COptionDlg Apply 1 published 1 pending 1\n"),
+                     [] { return text::Format(trace::kOptionApply, 1, 1, 1); }),
     MenuDialog("repeated key dialog", command::kFire, option::fire_dialog::kControls),
     MenuDialog("shortcut dialog", command::kShortcut, option::shortcut_dialog::kControls),
     MenuDialog("program dialog", command::kLaunchProgram, option::launch_program_dialog::kControls),
@@ -380,7 +382,7 @@ class KeyboardOnly : public ::testing::Test {
     // Space on the focused button page button: its menu is up once its trace
     // is out and Option answers again (from inside the menu's loop).
     void OpenMenuBySpace(int entry) {
-        const std::string trace = "CButtonPage menu " + std::to_string(entry) + "\n";
+        const std::string trace = text::Format(trace::kButtonMenu, entry);
         const int before = option_.Process().CountDebugText(trace);
         option_.Type(VK_SPACE);
         ASSERT_TRUE(option_.Process().WaitForDebugText(trace, before + 1));
@@ -511,16 +513,15 @@ void KeyboardOnly::WalkDialog(const WindowRow& row) {
         ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(dialog); })) << "Esc on the manager";
     }
     if (row.command != 0) {
-        const std::string said = "CButtonPage command " + std::to_string(row.command) + " button " +
-                                 std::to_string(entry) + " outcome " +
-                                 std::to_string(static_cast<int>(row.outcome)) + "\n";
+        const std::string said = text::Format(trace::kButtonCommandOutcome, row.command, entry,
+                                              static_cast<int>(row.outcome));
         EXPECT_TRUE(option_.Process().WaitForDebugText(said, ++commandsSeen_[said])) << said;
     }
     if (row.confirmed != nullptr) {
         // Whatever the dialog's end started has run once Option answers.
         ASSERT_NE(SendMessageTimeoutA(option_.Window(), WM_NULL, 0, 0, SMTO_NORMAL, 10000, nullptr),
                   0);
-        EXPECT_EQ(option_.Process().CountDebugText(row.confirmed), 0)
+        EXPECT_EQ(option_.Process().CountDebugText(row.confirmed()), 0)
             << "Esc confirmed the " << row.name;
     }
 }
@@ -601,8 +602,10 @@ void KeyboardOnly::AssignFromTheMenuByKeys(const VirtualMouseSession& mouse) {
     EXPECT_TRUE(option_.Screenshot("keyboard_focus_on_button"));
     ASSERT_NO_FATAL_FAILURE(OpenMenuBySpace(kMediaEntry));
     for (WORD key : {VK_DOWN, VK_DOWN, VK_RIGHT, VK_RETURN}) option_.Type(key);
-    ASSERT_TRUE(option_.Process().WaitForDebugText("CButtonPage command 1025 button 2 outcome 0\n"))
-        << "menus opened: " << option_.Process().CountDebugText("CButtonPage menu 2\n");
+    ASSERT_TRUE(
+        option_.Process().WaitForDebugText(text::Format(trace::kButtonCommandOutcome, 1025u, 2, 0)))
+        << "menus opened: "
+        << option_.Process().CountDebugText(text::Format(trace::kButtonMenu, 2));
     const auto block = ApplyBySpace();
     ASSERT_NE(block, nullptr);
     const settings::ProfileRecord& p = block->profiles[block->currentProfile];
@@ -643,7 +646,7 @@ TEST_F(KeyboardOnly, EveryStepByKeysReachesTheMouse) {
     // Esc closes Option without applying, whatever has the focus.
     option_.Type(VK_ESCAPE);
     EXPECT_TRUE(option_.WaitGone());
-    EXPECT_EQ(option_.Process().CountDebugText("COptionDlg Apply 0 published 1 pending 1\n"),
+    EXPECT_EQ(option_.Process().CountDebugText(text::Format(trace::kOptionApply, 0, 1, 1)),
               applies_)
         << "Esc applied";
 }

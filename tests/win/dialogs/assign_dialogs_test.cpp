@@ -90,14 +90,24 @@ constexpr int Button(int key) {
     return static_cast<int>(option::DialogButtonId(key));
 }
 
+// The dialog shows, centred on its owner.
+void ExpectShownCentred(const DialogRun& run, HWND dialog) {
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(CentredOn(dialog, run.Owner()));
+}
+
+// Runs the shortcut dialog on `key` and `toggles`; the dialog once it shows.
+HWND StartShortcutDialog(DialogRun& run, std::uint8_t& key, option::ShortcutToggles& toggles) {
+    return run.Show([&](HWND owner) { return option::RunShortcutDialog(owner, key, toggles); },
+                    "K.VANE Shortcut Dialog");
+}
+
 TEST(ShortcutDialog, CapturesTheKeyShowsWhatIsStoredAndTogglesTheModifiers) {
     std::uint8_t key = CodeOfKey('A');
     option::ShortcutToggles toggles{false, true, false, false, false};
     DialogRun run;
-    run.Start([&](HWND owner) { return option::RunShortcutDialog(owner, key, toggles); });
-    HWND dialog = run.WaitForDialog("K.VANE Shortcut Dialog");
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_TRUE(CentredOn(dialog, run.Owner()));
+    HWND dialog = StartShortcutDialog(run, key, toggles);
+    ASSERT_NO_FATAL_FAILURE(ExpectShownCentred(run, dialog));
     HWND field = Item(dialog, kFieldKey);
     ASSERT_NE(field, nullptr);
     EXPECT_EQ(TextOf(field), "A");
@@ -194,8 +204,7 @@ TEST(ShortcutDialog, CancelAndCloseChangeNothingAndEndTheCapture) {
         std::uint8_t key = CodeOfKey('C');
         option::ShortcutToggles toggles{true, false, false, false, false};
         DialogRun run;
-        run.Start([&](HWND owner) { return option::RunShortcutDialog(owner, key, toggles); });
-        HWND dialog = run.WaitForDialog("K.VANE Shortcut Dialog");
+        HWND dialog = StartShortcutDialog(run, key, toggles);
         ASSERT_NE(dialog, nullptr);
         Tap('D');
         ASSERT_TRUE(TextBecomes(Item(dialog, kFieldKey), "D"));
@@ -211,10 +220,9 @@ TEST(ShortcutDialog, CancelAndCloseChangeNothingAndEndTheCapture) {
 TEST(FireDialog, KeyAndNumbersAsTheUserSetsThem) {
     option::FireSetting fire;  // a button without a fire action: 0 and 2
     DialogRun run;
-    run.Start([&](HWND owner) { return option::RunFireDialog(owner, fire); });
-    HWND dialog = run.WaitForDialog("FireClick Dialog");
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_TRUE(CentredOn(dialog, run.Owner()));
+    HWND dialog = run.Show([&](HWND owner) { return option::RunFireDialog(owner, fire); },
+                           "FireClick Dialog");
+    ASSERT_NO_FATAL_FAILURE(ExpectShownCentred(run, dialog));
     HWND keyField = Item(dialog, kFieldKey);
     HWND fieldB = Item(dialog, 4020);
     HWND fieldA = Item(dialog, 4030);
@@ -264,8 +272,8 @@ TEST(FireDialog, CancelLeavesTheSettingAndEndsTheCapture) {
     for (int button : {Button(2), Button(3)}) {
         option::FireSetting fire{12, CodeOfKey('Q'), 34};
         DialogRun run;
-        run.Start([&](HWND owner) { return option::RunFireDialog(owner, fire); });
-        HWND dialog = run.WaitForDialog("FireClick Dialog");
+        HWND dialog = run.Show([&](HWND owner) { return option::RunFireDialog(owner, fire); },
+                               "FireClick Dialog");
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(TextOf(Item(dialog, 4030)), "12");
         EXPECT_EQ(TextOf(Item(dialog, 4020)), "34");
@@ -356,27 +364,34 @@ void ExpectPathRefused(HWND dialog, std::size_t length, std::size_t longest) {
     EXPECT_TRUE(IsWindowVisible(dialog));
 }
 
+// Types `tooLong` over the text of `field`, presses Enter and Esc there as a
+// user might, then the OK button of skin key `okKey`: the dialog refuses the
+// path with a notice that names its length and the longest one taken.
+void EnterTooLongPath(HWND dialog, HWND field, int okKey, const std::string& tooLong,
+                      std::size_t longest) {
+    Click(field);
+    Retype(tooLong);
+    ASSERT_TRUE(TextBecomes(field, tooLong));
+    Tap(VK_RETURN);
+    Tap(VK_ESCAPE);
+    Click(Item(dialog, Button(okKey)));
+    ExpectPathRefused(dialog, tooLong.size(), longest);
+}
+
 TEST(LaunchProgramDialog, TypedOrChosenPathsAndTooLongOnesRefused) {
     const std::string program = MakeProgram("tool.exe");
     std::string path;
     DialogRun run;
-    run.Start([&](HWND owner) { return option::RunLaunchProgramDialog(owner, path); });
-    HWND dialog = run.WaitForDialog("Launch Program Dialog");
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_TRUE(CentredOn(dialog, run.Owner()));
+    HWND dialog = run.Show([&](HWND owner) { return option::RunLaunchProgramDialog(owner, path); },
+                           "Launch Program Dialog");
+    ASSERT_NO_FATAL_FAILURE(ExpectShownCentred(run, dialog));
     HWND field = Item(dialog, kFieldKey);
     EXPECT_EQ(TextOf(field), "");
     ASSERT_TRUE(WaitUntil([&] { return ReadyForInput(dialog); }));
 
     // Longer than the record's 261 characters: refused, not cut.
     const std::string tooLong = "C:\\" + std::string(300, 'p') + ".exe";
-    Click(field);
-    Type(tooLong);
-    ASSERT_TRUE(TextBecomes(field, tooLong));
-    Tap(VK_RETURN);
-    Tap(VK_ESCAPE);
-    Click(Item(dialog, Button(3)));  // OK
-    ExpectPathRefused(dialog, tooLong.size(), option::kMaxProgramPath);
+    ASSERT_NO_FATAL_FAILURE(EnterTooLongPath(dialog, field, 3, tooLong, option::kMaxProgramPath));
 
     // Browse: a file that does not exist is not taken; an existing one is.
     Click(Item(dialog, Button(2)));
@@ -408,8 +423,8 @@ TEST(LaunchProgramDialog, TypedOrChosenPathsAndTooLongOnesRefused) {
 TEST(LaunchProgramDialog, CancelKeepsThePath) {
     std::string path = "C:\\Games\\old.exe";
     DialogRun run;
-    run.Start([&](HWND owner) { return option::RunLaunchProgramDialog(owner, path); });
-    HWND dialog = run.WaitForDialog("Launch Program Dialog");
+    HWND dialog = run.Show([&](HWND owner) { return option::RunLaunchProgramDialog(owner, path); },
+                           "Launch Program Dialog");
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(TextOf(Item(dialog, kFieldKey)), path);
     Click(Item(dialog, kFieldKey));
@@ -423,10 +438,9 @@ TEST(LaunchProgramDialog, CancelKeepsThePath) {
 TEST(ProfileDialog, NameAndGameProgramInTheirOwnFields) {
     option::ProfileFields fields{"Gamer", "C:\\old\\game.exe"};
     DialogRun run;
-    run.Start([&](HWND owner) { return option::RunProfileDialog(owner, fields); });
-    HWND dialog = run.WaitForDialog("Profile Dialog");
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_TRUE(CentredOn(dialog, run.Owner()));
+    HWND dialog = run.Show([&](HWND owner) { return option::RunProfileDialog(owner, fields); },
+                           "Profile Dialog");
+    ASSERT_NO_FATAL_FAILURE(ExpectShownCentred(run, dialog));
     HWND name = Item(dialog, 4010);
     HWND game = Item(dialog, 4020);
     ASSERT_NE(name, nullptr);
@@ -440,14 +454,8 @@ TEST(ProfileDialog, NameAndGameProgramInTheirOwnFields) {
     EXPECT_TRUE(TextBecomes(name, "Tournament profile 2"));
 
     // A game program longer than the record's field is refused whole.
-    Click(game);
     const std::string tooLong = "D:\\" + std::string(520, 'g') + ".exe";
-    Retype(tooLong);
-    ASSERT_TRUE(TextBecomes(game, tooLong));
-    Tap(VK_RETURN);
-    Tap(VK_ESCAPE);
-    Click(Item(dialog, Button(4)));  // OK
-    ExpectPathRefused(dialog, tooLong.size(), option::kMaxGameFileChars);
+    ASSERT_NO_FATAL_FAILURE(EnterTooLongPath(dialog, game, 4, tooLong, option::kMaxGameFileChars));
 
     Click(game);
     Retype("D:\\Games\\arena.exe");
@@ -464,8 +472,8 @@ TEST(ProfileDialog, CancelAndCloseKeepTheFields) {
     for (int button : {Button(5), Button(6)}) {
         option::ProfileFields fields{"Keep", "C:\\keep.exe"};
         DialogRun run;
-        run.Start([&](HWND owner) { return option::RunProfileDialog(owner, fields); });
-        HWND dialog = run.WaitForDialog("Profile Dialog");
+        HWND dialog = run.Show([&](HWND owner) { return option::RunProfileDialog(owner, fields); },
+                               "Profile Dialog");
         ASSERT_NE(dialog, nullptr);
         Click(Item(dialog, 4010));
         Retype("Other");
@@ -481,10 +489,9 @@ TEST(ProfileDialog, CancelAndCloseKeepTheFields) {
 TEST(PlayerDialog, MenuChoosesOfferedPlayersAndUnknownIndexesSurviveOk) {
     std::int32_t player = 2;
     DialogRun run;
-    run.Start([&](HWND owner) { return option::RunPlayerDialog(owner, player); });
-    HWND dialog = run.WaitForDialog("Media Player Dialog");
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_TRUE(CentredOn(dialog, run.Owner()));
+    HWND dialog = run.Show([&](HWND owner) { return option::RunPlayerDialog(owner, player); },
+                           "Media Player Dialog");
+    ASSERT_NO_FATAL_FAILURE(ExpectShownCentred(run, dialog));
     HWND selector = Item(dialog, Button(1));
     EXPECT_EQ(TextOf(selector), "Real Player");  // shown though the menu cannot choose it
     Tap(VK_RETURN);
@@ -519,8 +526,8 @@ TEST(PlayerDialog, MenuChoosesOfferedPlayersAndUnknownIndexesSurviveOk) {
     // An index no player has shows an empty face and comes back unchanged.
     player = 9;
     DialogRun second;
-    second.Start([&](HWND owner) { return option::RunPlayerDialog(owner, player); });
-    dialog = second.WaitForDialog("Media Player Dialog");
+    dialog = second.Show([&](HWND owner) { return option::RunPlayerDialog(owner, player); },
+                         "Media Player Dialog");
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(TextOf(Item(dialog, Button(1))), "");
     Click(Item(dialog, Button(2)));
@@ -533,8 +540,8 @@ TEST(PlayerDialog, CancelKeepsThePlayer) {
     for (int button : {Button(3), Button(4)}) {
         std::int32_t player = 3;
         DialogRun run;
-        run.Start([&](HWND owner) { return option::RunPlayerDialog(owner, player); });
-        HWND dialog = run.WaitForDialog("Media Player Dialog");
+        HWND dialog = run.Show([&](HWND owner) { return option::RunPlayerDialog(owner, player); },
+                               "Media Player Dialog");
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(TextOf(Item(dialog, Button(1))), "Winamp");
         Click(Item(dialog, button));
@@ -598,8 +605,9 @@ TEST(MacroManager, ACountTypedStaysWithItsMacroWhenAnotherIsChosen) {
     store.AddNamed("Burst").repeatValue = 2;
     store.AddNamed("Other").repeatValue = 5;
     DialogRun run;
-    run.Start([&](HWND owner) { return option::RunMacroManager(owner, store, "Burst"); });
-    HWND dialog = run.WaitForDialog(option::kMacroManagerTitle);
+    HWND dialog =
+        run.Show([&](HWND owner) { return option::RunMacroManager(owner, store, "Burst"); },
+                 option::kMacroManagerTitle);
     ASSERT_NE(dialog, nullptr);
     HWND field = Item(dialog, option::macro_manager::kRepeatEditId);
     ASSERT_TRUE(TextBecomes(field, "2"));
@@ -645,8 +653,7 @@ TEST(ButtonPageDialogs, ClosingTheWindowCancelsThem) {
     };
     for (const auto& [title, runDialog] : dialogs) {
         DialogRun run;
-        run.Start(runDialog);
-        HWND dialog = run.WaitForDialog(title);
+        HWND dialog = run.Show(runDialog, title);
         ASSERT_NE(dialog, nullptr) << title;
         SendMessageA(dialog, WM_CLOSE, 0, 0);
         ASSERT_TRUE(run.WaitFinished()) << title;
