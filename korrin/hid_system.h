@@ -25,6 +25,30 @@ struct ReportLength {
     bool operator==(const ReportLength&) const = default;
 };
 
+// One entry of the value or button caps of a report type: where a field of
+// a report id lies, as far as the system says.
+enum class FieldKind {
+    Value,        // value caps: BitSize bits per field, ReportCount fields
+    Buttons,      // variable button caps: one bit per field
+    ButtonArray,  // array button caps: ReportCount slots holding usage indices
+};
+
+struct FieldCaps {
+    std::uint8_t reportId = 0;
+    FieldKind kind = FieldKind::Value;
+    // The same bits as the next entry under another usage: never counted twice.
+    bool alias = false;
+    bool range = false;
+    std::uint16_t usageCount = 1;  // usages named (the whole range)
+    // Bits of one field (one array slot); 0 when the system does not say.
+    std::uint16_t bitSize = 0;
+    // Fields (array slots) of the entry; 0 when the system does not say.
+    std::uint16_t reportCount = 0;
+    // First bit of the entry after the report id byte, when the adapter could
+    // locate it (the caps carry no positions: see hid_system_win.cpp).
+    std::optional<std::uint32_t> bitPosition;
+};
+
 // One report type (input, output or feature) of a top-level collection.
 struct ReportSpec {
     // Length of every buffer of this type as the system takes and gives it,

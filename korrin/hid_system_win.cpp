@@ -17,12 +17,14 @@ extern "C" {
 
 #include <algorithm>
 #include <cctype>
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
 #include <map>
 #include <mutex>
 
 #include "common/win/scoped_win.h"
+#include "korrin/report_extent.h"
 
 namespace korrin {
 
@@ -46,25 +48,91 @@ class PreparsedData {
     PHIDP_PREPARSED_DATA data_ = nullptr;
 };
 
-// Every report id of one report type with the length its fields declare.
-// The caps name each field's id and size; the fields of one id add up to its
-// report. Padding (constant fields) is not among the caps, so a sum can fall
-// short: the longest report of the type is given the buffer length the
-// system states, and with a single id that length is exact.
-std::vector<ReportLength> ReportLengths(PHIDP_PREPARSED_DATA data, HIDP_REPORT_TYPE type,
-                                        USHORT valueCaps, USHORT buttonCaps, USHORT bufferLength) {
-    std::map<std::uint8_t, std::uint32_t> bits;
+// The first bit after the report id byte that is set in `report`; nothing
+// when none is.
+std::optional<std::uint32_t> FirstSetBit(const std::vector<char>& report) {
+    for (std::size_t byte = 1; byte < report.size(); ++byte)
+        for (std::uint32_t bit = 0; bit < 8; ++bit)
+            if ((static_cast<unsigned char>(report[byte]) >> bit) & 1u)
+                return static_cast<std::uint32_t>((byte - 1) * 8 + bit);
+    return std::nullopt;
+}
+
+// The caps carry no positions: where an entry lies is found by writing it
+// into an empty report of its id through the parser's own setters (which
+// touch nothing but the preparsed data) and seeing which bits it set. A value
+// is written as all ones, a variable button as its first usage pressed, so
+// the lowest bit set is where the entry starts. An array's slots hold usage
+// indices that may be zero, so arrays are not located. When the same usage
+// appears twice in one report, the setters reach the first: the position
+// found is then too low, and the extent derived from it only too short, which
+// ranks, never refuses.
+std::optional<std::uint32_t> LocateValue(PHIDP_PREPARSED_DATA data, HIDP_REPORT_TYPE type,
+                                         const HIDP_VALUE_CAPS& c, USHORT bufferLength) {
+    std::vector<char> report(bufferLength, 0);
+    report[0] = static_cast<char>(c.ReportID);
+    const USAGE usage = c.IsRange ? c.Range.UsageMin : c.NotRange.Usage;
+    const ULONG ones = c.BitSize >= 32 ? 0xFFFFFFFFul : ((1ul << c.BitSize) - 1ul);
+    NTSTATUS status;
+    if (!c.IsRange && c.ReportCount > 1) {
+        std::vector<char> values((std::uint32_t{c.BitSize} * c.ReportCount + 7) / 8, '\xFF');
+        status = HidP_SetUsageValueArray(type, c.UsagePage, c.LinkCollection, usage, values.data(),
+                                         static_cast<USHORT>(values.size()), data, report.data(),
+                                         bufferLength);
+    } else {
+        status = HidP_SetUsageValue(type, c.UsagePage, c.LinkCollection, usage, ones, data,
+                                    report.data(), bufferLength);
+    }
+    return status == HIDP_STATUS_SUCCESS ? FirstSetBit(report) : std::nullopt;
+}
+
+std::optional<std::uint32_t> LocateButtons(PHIDP_PREPARSED_DATA data, HIDP_REPORT_TYPE type,
+                                           const HIDP_BUTTON_CAPS& c, USHORT bufferLength) {
+    std::vector<char> report(bufferLength, 0);
+    report[0] = static_cast<char>(c.ReportID);
+    USAGE usage = c.IsRange ? c.Range.UsageMin : c.NotRange.Usage;
+    ULONG count = 1;
+    if (HidP_SetUsages(type, c.UsagePage, c.LinkCollection, &usage, &count, data, report.data(),
+                       bufferLength) != HIDP_STATUS_SUCCESS)
+        return std::nullopt;
+    return FirstSetBit(report);
+}
+
+// The button caps' report count sits where the older headers keep reserved
+// words; the system fills it (0 on systems that do not).
+USHORT ButtonReportCount(const HIDP_BUTTON_CAPS& c) {
+    static_assert(offsetof(HIDP_BUTTON_CAPS, Reserved) == 16, "button caps layout");
+    USHORT count = 0;
+    std::memcpy(&count, reinterpret_cast<const char*>(&c) + 16, sizeof count);
+    return count;
+}
+
+// Every value and button caps entry of one report type, located where it can
+// be.
+std::vector<FieldCaps> FieldsOf(PHIDP_PREPARSED_DATA data, HIDP_REPORT_TYPE type, USHORT valueCaps,
+                                USHORT buttonCaps, USHORT bufferLength) {
+    std::vector<FieldCaps> fields;
+    if (bufferLength < 2)
+        return fields;
     if (valueCaps > 0) {
         std::vector<HIDP_VALUE_CAPS> caps(valueCaps);
         USHORT n = valueCaps;
         if (HidP_GetValueCaps(type, caps.data(), &n, data) == HIDP_STATUS_SUCCESS)
             for (USHORT i = 0; i < n && i < caps.size(); ++i) {
                 const HIDP_VALUE_CAPS& c = caps[i];
-                std::uint32_t count = c.ReportCount;
-                if (c.IsRange)
-                    count =
-                        std::max<std::uint32_t>(count, c.Range.UsageMax - c.Range.UsageMin + 1u);
-                bits[c.ReportID] += std::uint32_t{c.BitSize} * count;
+                FieldCaps f;
+                f.reportId = c.ReportID;
+                f.kind = FieldKind::Value;
+                f.alias = c.IsAlias != 0;
+                f.range = c.IsRange != 0;
+                f.usageCount =
+                    c.IsRange ? static_cast<std::uint16_t>(c.Range.UsageMax - c.Range.UsageMin + 1)
+                              : 1;
+                f.bitSize = c.BitSize;
+                f.reportCount = c.ReportCount;
+                if (!f.alias)
+                    f.bitPosition = LocateValue(data, type, c, bufferLength);
+                fields.push_back(f);
             }
     }
     if (buttonCaps > 0) {
@@ -73,21 +141,29 @@ std::vector<ReportLength> ReportLengths(PHIDP_PREPARSED_DATA data, HIDP_REPORT_T
         if (HidP_GetButtonCaps(type, caps.data(), &n, data) == HIDP_STATUS_SUCCESS)
             for (USHORT i = 0; i < n && i < caps.size(); ++i) {
                 const HIDP_BUTTON_CAPS& c = caps[i];
-                bits[c.ReportID] +=
-                    c.IsRange ? std::uint32_t(c.Range.UsageMax - c.Range.UsageMin + 1u) : 1u;
+                FieldCaps f;
+                f.reportId = c.ReportID;
+                // BitField bit 1 set: a variable item (one bit per usage).
+                f.kind = (c.BitField & 0x02) != 0 ? FieldKind::Buttons : FieldKind::ButtonArray;
+                f.alias = c.IsAlias != 0;
+                f.range = c.IsRange != 0;
+                f.usageCount =
+                    c.IsRange ? static_cast<std::uint16_t>(c.Range.UsageMax - c.Range.UsageMin + 1)
+                              : 1;
+                f.bitSize = f.kind == FieldKind::Buttons ? 1 : 0;
+                f.reportCount = ButtonReportCount(c);
+                if (!f.alias && f.kind == FieldKind::Buttons)
+                    f.bitPosition = LocateButtons(data, type, c, bufferLength);
+                fields.push_back(f);
             }
     }
-    std::vector<ReportLength> out;
-    for (const auto& [id, n] : bits)
-        out.push_back({id, static_cast<std::uint16_t>(
-                               std::min<std::uint32_t>(1 + (n + 7) / 8, bufferLength))});
-    if (out.empty() && bufferLength > 0)
-        out.push_back({0, bufferLength});
-    auto longest = std::max_element(
-        out.begin(), out.end(), [](const auto& a, const auto& b) { return a.length < b.length; });
-    if (longest != out.end())
-        longest->length = bufferLength;
-    return out;
+    return fields;
+}
+
+// Every report id of one report type with its extent (report_extent.h).
+std::vector<ReportLength> ReportLengths(PHIDP_PREPARSED_DATA data, HIDP_REPORT_TYPE type,
+                                        USHORT valueCaps, USHORT buttonCaps, USHORT bufferLength) {
+    return ReportExtents(FieldsOf(data, type, valueCaps, buttonCaps, bufferLength), bufferLength);
 }
 
 // "HID_DEVICE_UP:FF00_U:0001" among a collection's hardware ids names its usage.

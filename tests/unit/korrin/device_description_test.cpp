@@ -106,7 +106,7 @@ TEST(DeviceDescription, PreferredChannelsRankAfterTheRememberedChoice) {
     const auto preferred = RankCandidates(collections, Role::Chunk, {}, feature);
     EXPECT_EQ(preferred.front().kind, TransferKind::SetFeature);
     EXPECT_EQ(preferred.front().reportId, 8);
-    const RememberedChoice worked{collections[3].path, TransferKind::Output, 6};
+    const RememberedChoice worked{"mi_01", "col03", 0xFF00, 0x0001, TransferKind::Output, 6};
     EXPECT_EQ(RankCandidates(collections, Role::Chunk, worked, feature).front().kind,
               TransferKind::Output);
 

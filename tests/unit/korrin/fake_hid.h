@@ -71,11 +71,17 @@ class FakeHid final : public HidSystem {
     void Unplug(const std::string& deviceKey);
 
     std::uint64_t now = 1000;
+    // How long every send and open takes on the fake clock; a stalled send
+    // takes its whole time-out.
+    std::uint64_t transferMs = 0;
     SendMode sendMode = SendMode::Complete;
     // Collections whose firmware fails every send (the transfer ends in error
-    // `failError`, what a stalled request gives).
+    // `failError`: ERROR_INVALID_FUNCTION, what a request the collection does
+    // not take gives).
     std::vector<std::string> failingSends;
     std::uint32_t failError = 1;
+    // Collections that enumerate late: not listed while they are here.
+    std::vector<std::string> notYetListed;
     std::vector<Transfer> transfers;  // every transfer begun
     std::vector<OpenCall> opens;
     std::vector<std::pair<std::uint32_t, bool>> waits;  // timeout and abortable, of sends
@@ -135,6 +141,10 @@ class MemoryStore final : public ChoiceStore {
         EXPECT_EQ(productId, 0xAD50);
         choices[role] = choice;
         ++saves;
+    }
+    bool Forget(std::uint16_t, std::uint16_t) override {
+        choices.clear();
+        return true;
     }
     std::string Where() const override { return "memory"; }
     std::map<Role, RememberedChoice> choices;
