@@ -42,7 +42,8 @@ bool IsPrivateCollection(Usage usage) {
 std::string PathMarker(std::string_view path, std::string_view prefix) {
     std::string lower(path);
     for (char& c : lower) c = Lower(c);
-    const std::string marker = "&" + std::string(prefix);
+    std::string marker(1, '&');
+    marker.append(prefix);
     const std::size_t at = lower.find(marker);
     if (at == std::string::npos)
         return {};

@@ -234,6 +234,77 @@ TEST(HidDeviceFallback, ARefusalWalksATimeOutDoesNotAndTheDeviceConfirmsWhatIsRe
     EXPECT_EQ(failing.store.saves, 0);
 }
 
+TEST(HidDeviceLayouts, AMouseWhoseOnlyWayInIsItsKeyboardGetsItsSettingsWithoutAccess) {
+    // Commands and chunks only on a keyboard collection: reached as control
+    // requests on a handle without access, never read (the fake fails the
+    // test on any open of a keyboard with access rights).
+    auto layout = fake::LayoutA();
+    layout[1].info.usagePage = 0x0001;
+    layout[1].info.usage = 0x0006;
+    layout[1].info.feature = fake::One(9, 1);
+    layout[1].info.output = fake::One(65, 2);
+    FakeHid hid(layout);
+    MemorySink sink;
+    CaptureLog log(sink, [&] { return hid.NowMs(); });
+    fake::MemoryStore store;
+    // The description names a feature report the mouse answers harmlessly.
+    DescriptionLoad description;
+    description.description.readBackId = 1;
+    {
+        HidDevice device(hid, log, store, {}, description);
+        device.SetIds(fake::kVid, fake::kPid);
+        EXPECT_TRUE(device.Probe());
+        ASSERT_TRUE(device.OpenFeature());
+        ASSERT_TRUE(device.OpenReport());
+        EXPECT_EQ(device.Write(Chunk()), 1);
+        EXPECT_EQ(store.saves, 0) << "no read-back on the chunk channel: not yet confirmed";
+        EXPECT_EQ(device.SetFeature(Command()), 1);
+        for (const auto& open : hid.opens) EXPECT_EQ(open.access, Access::None) << open.path;
+        ASSERT_EQ(hid.transfers.size(), 3u);
+        EXPECT_EQ(hid.transfers[0].kind, TransferKind::SetOutput);
+        EXPECT_EQ(hid.transfers[0].bytes, Framed(2, Chunk(), 65));
+        EXPECT_EQ(hid.transfers[1].bytes, Framed(1, Command(), 9));
+        // The read-back of the settings report confirms the command channel.
+        EXPECT_EQ(hid.transfers[2].kind, TransferKind::GetFeature);
+        EXPECT_EQ(hid.transfers[2].bytes[0], 1);
+        EXPECT_EQ(store.saves, 1);
+        EXPECT_EQ(store.choices[Role::Command].usage, 0x0006);
+    }
+}
+
+TEST(HidDeviceLateCollection, AChannelWithoutCandidateIsOpenedAtALaterSend) {
+    // The vendor collection enumerates after the client opened its channels
+    // (a mouse still starting when Monitor starts at logon).
+    const auto layout = fake::LayoutA();
+    Rig rig(layout);
+    rig.hid.notYetListed = {Path(layout, 1)};
+    EXPECT_FALSE(rig.device->OpenFeature());
+    rig.hid.notYetListed.clear();
+    const auto opensBefore = rig.hid.opens.size();
+    EXPECT_EQ(rig.device->SetFeature(Command()), 0) << "looked for at most once a second";
+    EXPECT_EQ(rig.hid.opens.size(), opensBefore);
+    rig.hid.now += HidDevice::kLateOpenEveryMs;
+    EXPECT_EQ(rig.device->SetFeature(Command()), 1);
+    ASSERT_EQ(rig.hid.transfers.size(), 1u);
+    EXPECT_EQ(rig.hid.transfers[0].path, Path(layout, 1));
+    // Every send is recorded with its outcome, system error and time.
+    rig.hid.sendMode = SendMode::Stall;
+    EXPECT_EQ(rig.device->SetFeature(Command()), 0);
+    const auto sends = rig.device->History().Sends();
+    ASSERT_EQ(sends.size(), 2u);
+    EXPECT_EQ(sends[1].outcome, Outcome::TimedOut);
+    EXPECT_EQ(sends[1].elapsedMs, 2500u);
+    EXPECT_NE(rig.device->Report().find("  last send: feature report id 0 [9]: timed out, "
+                                        "cancelled, 2500 ms\r\n"),
+              std::string::npos);
+
+    // A channel the client closed is not opened behind its back.
+    rig.device->CloseFeature();
+    rig.hid.now += HidDevice::kLateOpenEveryMs;
+    EXPECT_EQ(rig.device->SetFeature(Command()), 0);
+    EXPECT_EQ(rig.hid.transfers.size(), 2u);
+}
+
 TEST(HidDeviceCapture, MacroBlocksAreWrittenAsTheirLengthOnly) {
     Rig rig(fake::LayoutA());
     ASSERT_TRUE(rig.log.Start(true, "capture"));
@@ -368,6 +439,15 @@ TEST(ChannelRanking, OutputBeforeFeatureThenVendorPageThenExactLengthThenSystemO
     order.clear();
     for (const auto& c : RankCandidates(all, Role::Chunk)) order.push_back(c.path);
     EXPECT_EQ(order, (std::vector<std::string>{"standard-long", "vendor-long"}));
+
+    // Keyboards come last, whatever else they offer.
+    all[0].output = fake::One(80);
+    all[1].usagePage = 0x0001;
+    all[1].usage = 0x0006;
+    all[1].output = fake::One(65);
+    order.clear();
+    for (const auto& c : RankCandidates(all, Role::Chunk)) order.push_back(c.path);
+    EXPECT_EQ(order, (std::vector<std::string>{"standard-long", "vendor-long", "standard-exact"}));
 
     // Report ids by length: the shortest that holds the payload.
     const ReportSpec several{65, {{4, 65}, {2, 9}, {9, 33}}};

@@ -1,4 +1,5 @@
 #include "korrin/korrin_core.h"
+#include "korrin/report_extent.h"
 
 #include <gtest/gtest.h>
 
@@ -59,6 +60,41 @@ TEST(EventMessageParams, HighWordInWParamLowWordInLParam) {
     EXPECT_EQ(q.lParam, 2);
     // The data is never sign-extended.
     EXPECT_EQ(EventMessageParams(0x0000'FFFF).lParam, 0xFFFF);
+}
+
+TEST(ReportExtents, FromWhereTheLastFieldEndsNotFromSummedSizes) {
+    auto field = [](std::uint8_t id, FieldKind kind, std::uint16_t bits, std::uint16_t count,
+                    std::optional<std::uint32_t> at) {
+        FieldCaps f;
+        f.reportId = id;
+        f.kind = kind;
+        f.bitSize = bits;
+        f.reportCount = count;
+        f.bitPosition = at;
+        return f;
+    };
+    FieldCaps alias = field(1, FieldKind::Value, 8, 8, 0);
+    alias.alias = true;
+    FieldCaps keys = field(3, FieldKind::ButtonArray, 0, 6, std::nullopt);
+    keys.usageCount = 101;  // a key array names every key, in six 8-bit slots
+    FieldCaps modifiers = field(3, FieldKind::Buttons, 1, 8, 0);
+    modifiers.range = true;
+    modifiers.usageCount = 8;
+    const std::vector<FieldCaps> caps = {
+        // Id 1: eight bytes, and an alias of them counted once.
+        alias, field(1, FieldKind::Value, 8, 8, 0),
+        // Id 2: two bytes 62 bytes apart, padding between them.
+        field(2, FieldKind::Value, 8, 1, 0), field(2, FieldKind::Value, 8, 1, 504),
+        // Id 3: eight modifier bits, and the key array by its slots.
+        modifiers, keys,
+        // Id 4: a field the adapter could not locate, after one it could.
+        field(4, FieldKind::Value, 16, 4, 8), field(4, FieldKind::Value, 8, 2, std::nullopt)};
+    const std::vector<ReportLength> expected = {{1, 9}, {2, 65}, {3, 8}, {4, 11}};
+    EXPECT_EQ(ReportExtents(caps, 70),
+              (std::vector<ReportLength>{{1, 9}, {2, 70}, {3, 8}, {4, 11}}))
+        << "the longest id is given the buffer the system states";
+    EXPECT_EQ(ReportExtents(caps, 65), expected);
+    EXPECT_EQ(ReportExtents({}, 9), (std::vector<ReportLength>{{0, 9}}));
 }
 
 TEST(PresenceCheck, OneMissedCheckIsNoRemovalTwoInARowAre) {
