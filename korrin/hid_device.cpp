@@ -236,7 +236,13 @@ void Channel::ConfirmLocked(const char* how) {
 }
 
 void Channel::Confirm(const char* how) {
-    std::lock_guard<std::mutex> guard(transfer_);
+    // The watch thread never waits behind a send: an event that comes while
+    // one is under way is applied when it ends.
+    std::unique_lock<std::mutex> guard(transfer_, std::try_to_lock);
+    if (!guard) {
+        eventDuringSend_ = true;
+        return;
+    }
     ConfirmLocked(how);
 }
 
@@ -312,6 +318,8 @@ int Channel::Send(std::span<const std::uint8_t> payload, const Timeouts& t, bool
             // start a full upload for every refused report.
             if (reopened && replugged != nullptr)
                 *replugged = true;
+            if (eventDuringSend_.exchange(false))
+                ConfirmLocked("an event of the device");
             return 1;
         }
         // A close, or a handle that cannot be used again, is no reason to

@@ -10,6 +10,7 @@
 // handle is released when that transfer has let go of it.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -189,7 +190,8 @@ class Channel {
     bool stuck_ = false;
     bool worked_ = false;     // a send went through on the open candidate: no more walking
     bool confirmed_ = false;  // and the device answered after it
-    bool released_ = false;   // closed for a removal that may yet be cancelled
+    std::atomic<bool> eventDuringSend_{false};
+    bool released_ = false;  // closed for a removal that may yet be cancelled
 
     std::mutex handleLock_;  // the handle pointer against Abort from another thread
     std::unique_ptr<HidHandle> handle_;

@@ -19,7 +19,7 @@ namespace option {
 namespace {
 
 constexpr const char* kSkinFile = "skin_support_control.ini";
-constexpr const char* const kKeys[] = {"1", "2"};
+constexpr const char* const kKeys[] = {"1", "2", "3"};
 constexpr COLORREF kVersionColor = RGB(180, 180, 180);
 constexpr POINT kSoftwareAt{172, 105};
 constexpr POINT kFirmwareAt{186, 135};
@@ -76,12 +76,12 @@ bool ChooseReportPath(HWND owner, std::wstring& path) {
     return true;
 }
 
-// Runs "Monitor.exe /report PATH" from the program folder (which asks a
-// running Monitor for its report) and waits for it, the window thread's
-// messages handled meanwhile; true when it wrote the file.
-bool RunReportCommand(const std::wstring& path) {
+// Runs "Monitor.exe ARGUMENTS" from the program folder and waits for it, the
+// window thread's messages handled meanwhile; true when it ended with exit
+// code 0 (done).
+bool RunMonitorCommand(const std::wstring& arguments) {
     const std::wstring monitor = MonitorPath();
-    std::wstring line = L"\"" + monitor + L"\" /report \"" + path + L"\"";
+    std::wstring line = L"\"" + monitor + L"\" " + arguments;
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
@@ -129,6 +129,7 @@ std::span<const win::MessageRow<CSupportPage>> CSupportPage::MessageMap() {
         win::OnMessage<WM_LBUTTONDOWN, &CSupportPage::OnLButtonDown>(),
         win::OnCommand<&CSupportPage::OnManual>(kManualButtonId),
         win::OnCommand<&CSupportPage::OnReport>(kReportButtonId),
+        win::OnCommand<&CSupportPage::OnForget>(kForgetButtonId),
     };
     static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
@@ -143,8 +144,10 @@ bool CSupportPage::Create(HWND parent, const RECT& area) {
                           const skin::SkinSheets& sheets) {
                  if (index == 0)
                      manual_.CreateFromPos(page, pos, kManualButtonId, sheets);
-                 else
+                 else if (index == 1)
                      report_.CreateFromPos(page, pos, kReportButtonId, sheets);
+                 else
+                     forget_.CreateFromPos(page, pos, kForgetButtonId, sheets);
              });
     return true;
 }
@@ -185,16 +188,17 @@ LRESULT CSupportPage::OnReport(UINT, UINT code) {
 }
 
 void CSupportPage::SaveReport() {
-    if (savingReport_)
+    if (busy_)
         return;
-    savingReport_ = true;
+    busy_ = true;
     HWND main = GetAncestor(Hwnd(), GA_ROOT);
     std::wstring path;
     if (ChooseReportPath(main, path)) {
         // As a modal dialog would: nothing of the window can be used (or
         // closed) while Monitor writes, though it still paints.
         EnableWindow(main, FALSE);
-        const bool saved = RunReportCommand(path);
+        // Monitor.exe /report PATH asks a running Monitor for its report.
+        const bool saved = RunMonitorCommand(L"/report \"" + path + L"\"");
         EnableWindow(main, TRUE);
         SetForegroundWindow(main);
         win::DebugText("CSupportPage report saved %d\n", saved ? 1 : 0);
@@ -203,7 +207,33 @@ void CSupportPage::SaveReport() {
         skin::ThemedMessageBox(main, text, Widened(LanString(lan::kDiagnosticsCaption)),
                                MB_OK | (saved ? MB_ICONINFORMATION : MB_ICONWARNING));
     }
-    savingReport_ = false;
+    busy_ = false;
+}
+
+LRESULT CSupportPage::OnForget(UINT, UINT code) {
+    if (code == BN_CLICKED)
+        ForgetChannels();
+    return 0;
+}
+
+void CSupportPage::ForgetChannels() {
+    if (busy_)
+        return;
+    busy_ = true;
+    HWND main = GetAncestor(Hwnd(), GA_ROOT);
+    // Monitor.exe /forget-channels has the device library beside it forget
+    // the channel it remembered; a running Monitor reads the choice anew when
+    // it next opens the mouse.
+    EnableWindow(main, FALSE);
+    const bool forgotten = RunMonitorCommand(L"/forget-channels");
+    EnableWindow(main, TRUE);
+    SetForegroundWindow(main);
+    win::DebugText("CSupportPage channels forgotten %d\n", forgotten ? 1 : 0);
+    skin::ThemedMessageBox(
+        main, Widened(LanString(forgotten ? lan::kChannelsForgotten : lan::kChannelsNotForgotten)),
+        Widened(LanString(lan::kDiagnosticsCaption)),
+        MB_OK | (forgotten ? MB_ICONINFORMATION : MB_ICONWARNING));
+    busy_ = false;
 }
 
 void CSupportPage::OpenManual() {
