@@ -6,8 +6,8 @@
 //
 // A capture is safe to send: the contents of macro blocks (the user's recorded
 // keystrokes) are never written, only their length; keyboards and digitizers
-// never reach it (they are left out before any open); and it stops at 2 MB
-// with one closing line.
+// are never read (a keyboard is only ever opened without access, digitizers
+// not at all); and it stops at 2 MB with one closing line.
 #pragma once
 
 #include <cstddef>

@@ -193,47 +193,38 @@ void CSupportPage::SaveReport() {
     busy_ = true;
     HWND main = GetAncestor(Hwnd(), GA_ROOT);
     std::wstring path;
-    if (ChooseReportPath(main, path)) {
-        // As a modal dialog would: nothing of the window can be used (or
-        // closed) while Monitor writes, though it still paints.
-        EnableWindow(main, FALSE);
-        // Monitor.exe /report PATH asks a running Monitor for its report.
-        const bool saved = RunMonitorCommand(L"/report \"" + path + L"\"");
-        EnableWindow(main, TRUE);
-        SetForegroundWindow(main);
-        win::DebugText("CSupportPage report saved %d\n", saved ? 1 : 0);
-        const std::wstring text =
-            Widened(LanString(saved ? lan::kReportSaved : lan::kReportNotSaved)) + L"\n" + path;
-        skin::ThemedMessageBox(main, text, Widened(LanString(lan::kDiagnosticsCaption)),
-                               MB_OK | (saved ? MB_ICONINFORMATION : MB_ICONWARNING));
-    }
+    // Monitor.exe /report PATH asks a running Monitor for its report.
+    if (ChooseReportPath(main, path))
+        RunAndTell(main, L"/report \"" + path + L"\"", "report saved", lan::kReportSaved,
+                   lan::kReportNotSaved, L"\n" + path);
     busy_ = false;
 }
 
 LRESULT CSupportPage::OnForget(UINT, UINT code) {
-    if (code == BN_CLICKED)
-        ForgetChannels();
+    if (code == BN_CLICKED && !busy_) {
+        busy_ = true;
+        // The device library beside Monitor forgets the channel it
+        // remembered; a running Monitor reads the choice anew when it next
+        // opens the mouse.
+        RunAndTell(GetAncestor(Hwnd(), GA_ROOT), L"/forget-channels", "channels forgotten",
+                   lan::kChannelsForgotten, lan::kChannelsNotForgotten, {});
+        busy_ = false;
+    }
     return 0;
 }
 
-void CSupportPage::ForgetChannels() {
-    if (busy_)
-        return;
-    busy_ = true;
-    HWND main = GetAncestor(Hwnd(), GA_ROOT);
-    // Monitor.exe /forget-channels has the device library beside it forget
-    // the channel it remembered; a running Monitor reads the choice anew when
-    // it next opens the mouse.
+void CSupportPage::RunAndTell(HWND main, const std::wstring& arguments, const char* what,
+                              unsigned doneText, unsigned failedText, const std::wstring& detail) {
+    // As a modal dialog would: nothing of the window can be used (or closed)
+    // while Monitor works, though it still paints.
     EnableWindow(main, FALSE);
-    const bool forgotten = RunMonitorCommand(L"/forget-channels");
+    const bool done = RunMonitorCommand(arguments);
     EnableWindow(main, TRUE);
     SetForegroundWindow(main);
-    win::DebugText("CSupportPage channels forgotten %d\n", forgotten ? 1 : 0);
-    skin::ThemedMessageBox(
-        main, Widened(LanString(forgotten ? lan::kChannelsForgotten : lan::kChannelsNotForgotten)),
-        Widened(LanString(lan::kDiagnosticsCaption)),
-        MB_OK | (forgotten ? MB_ICONINFORMATION : MB_ICONWARNING));
-    busy_ = false;
+    win::DebugText("CSupportPage %s %d\n", what, done ? 1 : 0);
+    skin::ThemedMessageBox(main, Widened(LanString(done ? doneText : failedText)) + detail,
+                           Widened(LanString(lan::kDiagnosticsCaption)),
+                           MB_OK | (done ? MB_ICONINFORMATION : MB_ICONWARNING));
 }
 
 void CSupportPage::OpenManual() {

@@ -34,7 +34,11 @@ class CSupportPage : public win::WindowImpl<CSupportPage>, public OptionPage {
   private:
     void OpenManual();
     void SaveReport();
-    void ForgetChannels();
+    // Runs Monitor.exe with `arguments`, the window disabled meanwhile, and
+    // tells the user how it went (`detail` after the text); the debugger
+    // output says "CSupportPage <what> 1" (or 0).
+    void RunAndTell(HWND main, const std::wstring& arguments, const char* what, unsigned doneText,
+                    unsigned failedText, const std::wstring& detail);
 
     LRESULT OnPaint();
     LRESULT OnEraseBkgnd() { return 1; }
