@@ -185,6 +185,9 @@ bool Channel::OpenCandidate(std::size_t i) {
     current_ = i;
     kind_ = kind;
     access_ = access;
+    // An event that came while another candidate was tried says nothing of
+    // this one.
+    eventDuringSend_ = false;
     UpdateStatus();
     return true;
 }
