@@ -164,7 +164,8 @@ ReportSpec One(std::uint16_t length, std::uint8_t id = 0);
 //  (a) vendor collection, no report ids: feature 9, output 65, input 65
 //  (b) keyboard, consumer and vendor collections of one interface, with ids:
 //      vendor feature id 5 (8 + 1), output id 6 (64 + 1), input id 7; the
-//      keyboard lets itself be opened (the library must not)
+//      keyboard lets itself be opened read/write (the library must not: it
+//      opens keyboards only without access)
 //  (c) the feature report on the system's mouse collection (id 3), which
 //      refuses read/write opens; output on a vendor collection
 //  (d) no output collection at all
