@@ -68,17 +68,6 @@ std::string RememberedText(const RememberedChoice& r) {
            usage + ", " + KindName(r.kind) + ", report id " + std::to_string(r.reportId);
 }
 
-std::optional<ReportLength> ReportForPayload(const ReportSpec& spec, std::size_t payload) {
-    std::optional<ReportLength> best;
-    for (const ReportLength& r : spec.reports) {
-        if (r.length < payload + 1)
-            continue;
-        if (!best || r.length < best->length || (r.length == best->length && r.id < best->id))
-            best = r;
-    }
-    return best;
-}
-
 const char* RoleName(Role role) {
     return role == Role::Command ? "command" : "chunk";
 }

@@ -46,11 +46,6 @@ bool IsDigitizerCollection(Usage usage);
 // Keyboards and digitizers: never read, nor opened for reading.
 bool IsPrivateCollection(Usage usage);
 
-// The report id of `spec` whose declared length holds `payload` bytes after
-// the id byte, the shortest such (the lowest id among equals); nothing when
-// no report of the type is declared long enough.
-std::optional<ReportLength> ReportForPayload(const ReportSpec& spec, std::size_t payload);
-
 enum class Role { Command, Chunk };
 const char* RoleName(Role role);
 

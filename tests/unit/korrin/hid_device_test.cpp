@@ -449,12 +449,18 @@ TEST(ChannelRanking, OutputBeforeFeatureThenVendorPageThenExactLengthThenSystemO
     for (const auto& c : RankCandidates(all, Role::Chunk)) order.push_back(c.path);
     EXPECT_EQ(order, (std::vector<std::string>{"standard-long", "vendor-long", "standard-exact"}));
 
-    // Report ids by length: the shortest that holds the payload.
-    const ReportSpec several{65, {{4, 65}, {2, 9}, {9, 33}}};
-    EXPECT_EQ(ReportForPayload(several, 8), (ReportLength{2, 9}));
-    EXPECT_EQ(ReportForPayload(several, 9), (ReportLength{9, 33}));
-    EXPECT_EQ(ReportForPayload(several, 64), (ReportLength{4, 65}));
-    EXPECT_FALSE(ReportForPayload(several, 65));
+    // Every id whose buffer holds the payload is a candidate; the declared
+    // length ranks: exact, then longer (shortest first), then shorter.
+    CollectionInfo several;
+    several.usagePage = 0xFF00;
+    several.feature = {65, {{4, 65}, {2, 9}, {9, 33}}};
+    auto ids = [&](Role role) {
+        std::vector<int> out;
+        for (const auto& c : RankCandidates({several}, role)) out.push_back(c.reportId);
+        return out;
+    };
+    EXPECT_EQ(ids(Role::Command), (std::vector<int>{2, 9, 4}));
+    EXPECT_EQ(ids(Role::Chunk), (std::vector<int>{4, 2, 9}));
 }
 
 }  // namespace
