@@ -107,6 +107,32 @@ USHORT ButtonReportCount(const HIDP_BUTTON_CAPS& c) {
     return count;
 }
 
+// The caps entries of one kind (HidP_GetValueCaps or HidP_GetButtonCaps);
+// none when the parser refuses.
+template <typename Caps, typename Getter>
+std::vector<Caps> CapsOf(Getter get, HIDP_REPORT_TYPE type, USHORT count,
+                         PHIDP_PREPARSED_DATA data) {
+    std::vector<Caps> caps(count);
+    USHORT n = count;
+    if (count == 0 || get(type, caps.data(), &n, data) != HIDP_STATUS_SUCCESS)
+        return {};
+    caps.resize(std::min<std::size_t>(n, caps.size()));
+    return caps;
+}
+
+// What value and button caps entries say alike.
+template <typename Caps>
+FieldCaps CommonFields(const Caps& c, FieldKind kind) {
+    FieldCaps f;
+    f.reportId = c.ReportID;
+    f.kind = kind;
+    f.alias = c.IsAlias != 0;
+    f.range = c.IsRange != 0;
+    f.usageCount =
+        c.IsRange ? static_cast<std::uint16_t>(c.Range.UsageMax - c.Range.UsageMin + 1) : 1;
+    return f;
+}
+
 // Every value and button caps entry of one report type, located where it can
 // be.
 std::vector<FieldCaps> FieldsOf(PHIDP_PREPARSED_DATA data, HIDP_REPORT_TYPE type, USHORT valueCaps,
@@ -114,48 +140,25 @@ std::vector<FieldCaps> FieldsOf(PHIDP_PREPARSED_DATA data, HIDP_REPORT_TYPE type
     std::vector<FieldCaps> fields;
     if (bufferLength < 2)
         return fields;
-    if (valueCaps > 0) {
-        std::vector<HIDP_VALUE_CAPS> caps(valueCaps);
-        USHORT n = valueCaps;
-        if (HidP_GetValueCaps(type, caps.data(), &n, data) == HIDP_STATUS_SUCCESS)
-            for (USHORT i = 0; i < n && i < caps.size(); ++i) {
-                const HIDP_VALUE_CAPS& c = caps[i];
-                FieldCaps f;
-                f.reportId = c.ReportID;
-                f.kind = FieldKind::Value;
-                f.alias = c.IsAlias != 0;
-                f.range = c.IsRange != 0;
-                f.usageCount =
-                    c.IsRange ? static_cast<std::uint16_t>(c.Range.UsageMax - c.Range.UsageMin + 1)
-                              : 1;
-                f.bitSize = c.BitSize;
-                f.reportCount = c.ReportCount;
-                if (!f.alias)
-                    f.bitPosition = LocateValue(data, type, c, bufferLength);
-                fields.push_back(f);
-            }
+    for (const HIDP_VALUE_CAPS& c :
+         CapsOf<HIDP_VALUE_CAPS>(HidP_GetValueCaps, type, valueCaps, data)) {
+        FieldCaps f = CommonFields(c, FieldKind::Value);
+        f.bitSize = c.BitSize;
+        f.reportCount = c.ReportCount;
+        if (!f.alias)
+            f.bitPosition = LocateValue(data, type, c, bufferLength);
+        fields.push_back(f);
     }
-    if (buttonCaps > 0) {
-        std::vector<HIDP_BUTTON_CAPS> caps(buttonCaps);
-        USHORT n = buttonCaps;
-        if (HidP_GetButtonCaps(type, caps.data(), &n, data) == HIDP_STATUS_SUCCESS)
-            for (USHORT i = 0; i < n && i < caps.size(); ++i) {
-                const HIDP_BUTTON_CAPS& c = caps[i];
-                FieldCaps f;
-                f.reportId = c.ReportID;
-                // BitField bit 1 set: a variable item (one bit per usage).
-                f.kind = (c.BitField & 0x02) != 0 ? FieldKind::Buttons : FieldKind::ButtonArray;
-                f.alias = c.IsAlias != 0;
-                f.range = c.IsRange != 0;
-                f.usageCount =
-                    c.IsRange ? static_cast<std::uint16_t>(c.Range.UsageMax - c.Range.UsageMin + 1)
-                              : 1;
-                f.bitSize = f.kind == FieldKind::Buttons ? 1 : 0;
-                f.reportCount = ButtonReportCount(c);
-                if (!f.alias && f.kind == FieldKind::Buttons)
-                    f.bitPosition = LocateButtons(data, type, c, bufferLength);
-                fields.push_back(f);
-            }
+    for (const HIDP_BUTTON_CAPS& c :
+         CapsOf<HIDP_BUTTON_CAPS>(HidP_GetButtonCaps, type, buttonCaps, data)) {
+        // BitField bit 1 set: a variable item (one bit per usage).
+        const bool variable = (c.BitField & 0x02) != 0;
+        FieldCaps f = CommonFields(c, variable ? FieldKind::Buttons : FieldKind::ButtonArray);
+        f.bitSize = variable ? 1 : 0;
+        f.reportCount = ButtonReportCount(c);
+        if (!f.alias && variable)
+            f.bitPosition = LocateButtons(data, type, c, bufferLength);
+        fields.push_back(f);
     }
     return fields;
 }
