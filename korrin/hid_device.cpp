@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdio>
 
+#include "korrin/device_report.h"
 #include "korrin/korrin_core.h"
 
 namespace korrin {
@@ -85,6 +86,44 @@ std::vector<SendRecord> TransferHistory::Sends() const {
     return sends_;
 }
 
+std::vector<std::string> TransferHistory::Lines() const {
+    std::lock_guard<std::mutex> guard(lock_);
+    // Opens and sends in the order they began (an open before a send begun
+    // at the same millisecond: a send needs its handle).
+    std::vector<std::pair<std::uint64_t, std::string>> lines;
+    for (const OpenRecord& r : opens_)
+        lines.push_back({r.atMs, std::string(RoleName(r.role)) + " channel " + r.path + ": " +
+                                     OpenRecordText(r)});
+    for (const SendRecord& r : sends_)
+        lines.push_back({r.atMs, std::string(RoleName(r.role)) + " channel " + r.path + ": " +
+                                     SendRecordText(r)});
+    std::stable_sort(lines.begin(), lines.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<std::string> out;
+    for (auto& [at, line] : lines) out.push_back(std::move(line));
+    return out;
+}
+
+const char* AccessName(Access access) {
+    switch (access) {
+        case Access::ReadWrite:
+            return "read/write";
+        case Access::Read:
+            return "read only";
+        case Access::None:
+            return "without access";
+    }
+    return "?";
+}
+
+std::string OpenRecordText(const OpenRecord& r) {
+    return (r.opened ? std::string("opened ") + AccessName(r.access)
+                     : std::string(AccessName(r.access)) + " refused" +
+                           (r.error != 0 ? " (system error " + std::to_string(r.error) + ")"
+                                         : std::string())) +
+           " in " + std::to_string(r.elapsedMs) + " ms";
+}
+
 std::string SendRecordText(const SendRecord& r) {
     return std::string(KindName(r.kind)) + " id " + std::to_string(r.reportId) + " [" +
            std::to_string(r.length) + "]: " + OutcomeText(r.outcome) +
@@ -148,32 +187,42 @@ bool Channel::OpenCandidate(std::size_t i) {
     const std::string name = std::string(RoleName(role_)) + " channel: candidate " +
                              std::to_string(i + 1) + " of " + std::to_string(candidates_.size()) +
                              " " + c.path + " (" + c.why + ")";
+    // Every open asked for, as the history keeps it: "; " between them.
+    std::string tried;
     auto open = [&](Access access) {
         const std::uint64_t start = system_.NowMs();
         OpenResult result = system_.Open(c.path, access);
-        history_.Add(OpenRecord{role_, c.path, access, static_cast<bool>(result), result.error,
-                                system_.NowMs() - start});
+        const OpenRecord record{role_,
+                                c.path,
+                                access,
+                                static_cast<bool>(result),
+                                result.error,
+                                start,
+                                system_.NowMs() - start};
+        history_.Add(record);
+        tried += (tried.empty() ? "" : "; ") + OpenRecordText(record);
         return result;
     };
     TransferKind kind = c.kind;
-    std::string access = "read/write";
+    std::string access = AccessName(Access::ReadWrite);
     // A keyboard is never opened with a right that could read a keystroke.
+    // Why read/write was refused elsewhere tells whose the collection is.
     OpenResult opened = c.keyboard ? OpenResult{} : open(Access::ReadWrite);
     if (!opened) {
         // Feature reports and output reports sent as control requests need no
         // access rights; that is how they reach a collection the system (or
         // another program) holds. Writes to the interrupt pipe do.
         opened = open(Access::None);
-        access = "without access";
+        access = AccessName(Access::None);
         if (kind == TransferKind::Output)
             kind = TransferKind::SetOutput;
     }
     if (!opened) {
-        log_.Line(name + ", " + WithError("refused", opened.error));
+        log_.Transfer(name + ", " + tried);
         failed_[i] = true;
         return false;
     }
-    log_.Line(name + ", opened " + access + ", sent as " + KindName(kind));
+    log_.Transfer(name + ", " + tried + ", sent as " + KindName(kind));
     // Asked for before the handle is ours: a removal must never wait for it.
     auto notice = system_.WatchRemoval(*opened.handle, c.path);
     std::lock_guard<std::mutex> guard(handleLock_);
@@ -306,7 +355,8 @@ int Channel::Send(std::span<const std::uint8_t> payload, const Timeouts& t, bool
         log_.Sent(role_, what, payload, sent,
                   (whole || r.outcome != Outcome::Done ? WithError(OutcomeText(r.outcome), r.error)
                                                        : std::string("written only in part")) +
-                      ", " + std::to_string(record.elapsedMs) + " ms");
+                      ", report id " + std::to_string(c.reportId) + ", " +
+                      std::to_string(record.elapsedMs) + " ms");
         if (whole) {
             // The first send that went through is read back once, where the
             // description names a report to read.
@@ -364,9 +414,15 @@ int Channel::Receive(TransferKind kind, std::span<std::uint8_t> out, std::uint32
     const TransferResult r =
         RunTransfer(*handle_, kind, std::move(buffer), timeoutMs, t.cancelGraceMs);
     stuck_ = r.outcome == Outcome::Stuck;
+    const std::span<const std::uint8_t> got =
+        r.outcome == Outcome::Done ? handle_->Received() : std::span<const std::uint8_t>();
+    // A read-back shows what the device holds: worth having in a report.
+    log_.Line(std::string(KindName(kind)) + " back on " + path_ + " [" +
+              std::to_string(got.size()) + "] " + Hex(got) + " : " +
+              (r.outcome == Outcome::Done ? std::string("read")
+                                          : WithError(OutcomeText(r.outcome), r.error)));
     if (r.outcome != Outcome::Done)
         return 0;
-    const std::span<const std::uint8_t> got = handle_->Received();
     if (got.size() < 2)
         return 0;
     const std::size_t n = std::min(got.size() - 1, out.size());
@@ -753,6 +809,7 @@ bool HidDevice::Listed(std::vector<CollectionInfo>* collections) {
 }
 
 std::string HidDevice::Report() {
+    // What the channels choose among.
     const auto found = Survey(system_, Ids().vendorId, Ids().productId);
     std::shared_ptr<Channel> feature, output;
     DeviceIds ids;
@@ -767,36 +824,23 @@ std::string HidDevice::Report() {
     // A description file that was not taken is worth saying even with no
     // device to show.
     const std::string description = DescriptionLine(description_) + "\r\n";
-    if (found.empty() && !feature && !output)
+    // Every collection of the device, keyboards and digitizers too: what a
+    // user's report must show to rebuild the layout. Their caps only.
+    const auto every = DescribeEvery(system_, ids.vendorId, ids.productId);
+    if (every.empty() && !feature && !output)
         return description_.problem.empty() ? std::string() : description;
     char head[64];
     std::snprintf(head, sizeof head, "HID device vid %04X pid %04X", ids.vendorId, ids.productId);
     std::string text = std::string(head) + "\r\n" + description;
-    if (found.empty())
+    if (every.empty())
         text += "no interface of the device present\r\n";
-    const auto groups = GroupByDevice(found);
-    if (mouse.empty() && !groups.empty())
+    if (mouse.empty() && !found.empty())
         mouse = SelectMouse(found, mouse).key;
-    for (const DeviceGroup& group : groups) {
+    for (const DeviceGroup& group : GroupByDevice(every)) {
         text += "device " + group.key +
                 (group.key == mouse ? ": the mouse in use\r\n"
                                     : ": another mouse of the same kind, ignored\r\n");
-        for (const CollectionInfo& c : group.collections) {
-            char usage[64];
-            std::snprintf(usage, sizeof usage, "usage page %04X usage %04X", c.usagePage, c.usage);
-            text += "interface " + c.path + "\r\n  " + usage + "\r\n";
-            const std::pair<const char*, const ReportSpec*> types[] = {
-                {"input", &c.input}, {"output", &c.output}, {"feature", &c.feature}};
-            for (const auto& [name, spec] : types) {
-                if (spec->length == 0)
-                    continue;
-                text += std::string("  ") + name + " buffer " + std::to_string(spec->length) + ":";
-                for (const ReportLength& r : spec->reports)
-                    text +=
-                        " id " + std::to_string(r.id) + " length " + std::to_string(r.length) + ";";
-                text += "\r\n";
-            }
-        }
+        for (const CollectionInfo& c : group.collections) text += InterfaceText(c);
     }
     for (Role role : {Role::Command, Role::Chunk}) {
         const auto& channel = role == Role::Command ? feature : output;
@@ -812,12 +856,13 @@ std::string HidDevice::Report() {
         text += std::string("  remembered: ") +
                 (remembered ? RememberedText(*remembered) : std::string("nothing")) + " (" +
                 store_.Where() + ")\r\n";
-        const auto sends = history_.Sends();
-        const auto last = std::find_if(sends.rbegin(), sends.rend(),
-                                       [&](const SendRecord& r) { return r.role == role; });
-        if (last != sends.rend())
-            text += "  last send: " + SendRecordText(*last) + "\r\n";
     }
+    // The opens and sends of late, with the access asked, the system's error
+    // and the time taken; the recent lines hold everything else.
+    text += std::string(kTransfersHeading) + "\r\n";
+    for (const std::string& line : history_.Lines()) text += "  > " + line + "\r\n";
+    text += std::string(kRecentHeading) + "\r\n";
+    for (const std::string& line : log_.Recent()) text += "  | " + line + "\r\n";
     return text;
 }
 

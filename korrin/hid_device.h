@@ -65,6 +65,7 @@ struct OpenRecord {
     Access access = Access::None;
     bool opened = false;
     std::uint32_t error = 0;
+    std::uint64_t atMs = 0;  // on the system's monotonic clock
     std::uint64_t elapsedMs = 0;
 };
 
@@ -88,12 +89,22 @@ class TransferHistory {
     void Add(SendRecord record);
     std::vector<OpenRecord> Opens() const;
     std::vector<SendRecord> Sends() const;
+    // Every open and send kept, in the order they began, each as
+    // "<role> channel <path>: " and its text (below).
+    std::vector<std::string> Lines() const;
 
   private:
     mutable std::mutex lock_;
     std::vector<OpenRecord> opens_;
     std::vector<SendRecord> sends_;
 };
+
+// "read/write", "read only", "without access".
+const char* AccessName(Access access);
+
+// "opened without access in 1 ms" / "read/write refused (system error 5) in
+// 0 ms".
+std::string OpenRecordText(const OpenRecord& record);
 
 // "feature report id 5 [9]: sent, 3 ms" / "... timed out, cancelled (system
 // error 121), 2500 ms".

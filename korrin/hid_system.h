@@ -25,30 +25,6 @@ struct ReportLength {
     bool operator==(const ReportLength&) const = default;
 };
 
-// One entry of the value or button caps of a report type: where a field of
-// a report id lies, as far as the system says.
-enum class FieldKind {
-    Value,        // value caps: BitSize bits per field, ReportCount fields
-    Buttons,      // variable button caps: one bit per field
-    ButtonArray,  // array button caps: ReportCount slots holding usage indices
-};
-
-struct FieldCaps {
-    std::uint8_t reportId = 0;
-    FieldKind kind = FieldKind::Value;
-    // The same bits as the next entry under another usage: never counted twice.
-    bool alias = false;
-    bool range = false;
-    std::uint16_t usageCount = 1;  // usages named (the whole range)
-    // Bits of one field (one array slot); 0 when the system does not say.
-    std::uint16_t bitSize = 0;
-    // Fields (array slots) of the entry; 0 when the system does not say.
-    std::uint16_t reportCount = 0;
-    // First bit of the entry after the report id byte, when the adapter could
-    // locate it (the caps carry no positions: see hid_system_win.cpp).
-    std::optional<std::uint32_t> bitPosition;
-};
-
 // One report type (input, output or feature) of a top-level collection.
 struct ReportSpec {
     // Length of every buffer of this type as the system takes and gives it,
@@ -58,6 +34,32 @@ struct ReportSpec {
     // first, with its declared length; {0, length} when the collection uses no
     // report ids.
     std::vector<ReportLength> reports;
+    bool operator==(const ReportSpec&) const = default;
+};
+
+enum class ReportType { Input, Output, Feature };
+
+// One field of a report as the system's value and button caps name it: what
+// a user's device report must show so that its layout can be rebuilt and
+// checked (the system does not give out the descriptor itself).
+struct ReportCap {
+    ReportType type = ReportType::Input;
+    bool button = false;  // a button cap: one bit per usage, unless an array
+    // An array of buttons: report count slots holding usage indices, of a
+    // size the system does not say (bit size 0; 8 bits are taken).
+    bool array = false;
+    std::uint8_t reportId = 0;
+    std::uint16_t usagePage = 0;
+    std::uint16_t usageMin = 0;
+    std::uint16_t usageMax = 0;  // equal to usageMin unless a range
+    bool isRange = false;
+    bool isAlias = false;
+    std::uint16_t bitSize = 0;
+    std::uint16_t reportCount = 0;
+    // The field's first bit after the report id byte, where it could be
+    // located (the caps carry no positions: see hid_system_win.cpp).
+    std::optional<std::uint32_t> bitPosition;
+    bool operator==(const ReportCap&) const = default;
 };
 
 // Usage page and usage of a top-level collection.
@@ -76,6 +78,8 @@ struct InterfaceEntry {
     // the USB device above it); empty when the system does not say. Two
     // identical mice differ here and nowhere else.
     std::string deviceKey;
+    // The interface's hardware ids, "; " between them; empty when unknown.
+    std::string hardwareIds;
 };
 
 // One HID interface: on Windows one device path per top-level collection.
@@ -91,6 +95,15 @@ struct CollectionInfo {
     ReportSpec input;
     ReportSpec output;
     ReportSpec feature;
+    // What the device says of itself (bcdDevice, its strings, UTF-8) and
+    // what the system lists it under; empty where they could not be read.
+    std::uint16_t version = 0;
+    std::string product;
+    std::string manufacturer;
+    std::string hardwareIds;
+    // Every value and button cap, in the system's order per report type.
+    std::vector<ReportCap> caps;
+    bool operator==(const CollectionInfo&) const = default;
 };
 
 enum class Access {

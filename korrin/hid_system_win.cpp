@@ -24,7 +24,7 @@ extern "C" {
 #include <mutex>
 
 #include "common/win/scoped_win.h"
-#include "korrin/report_extent.h"
+#include "korrin/report_caps.h"
 
 namespace korrin {
 
@@ -107,11 +107,11 @@ USHORT ButtonReportCount(const HIDP_BUTTON_CAPS& c) {
     return count;
 }
 
-// The caps entries of one kind (HidP_GetValueCaps or HidP_GetButtonCaps);
-// none when the parser refuses.
+// The caps of one kind (value or button) of one report type, in the
+// system's order.
 template <typename Caps, typename Getter>
-std::vector<Caps> CapsOf(Getter get, HIDP_REPORT_TYPE type, USHORT count,
-                         PHIDP_PREPARSED_DATA data) {
+std::vector<Caps> CapsOf(PHIDP_PREPARSED_DATA data, HIDP_REPORT_TYPE type, USHORT count,
+                         Getter get) {
     std::vector<Caps> caps(count);
     USHORT n = count;
     if (count == 0 || get(type, caps.data(), &n, data) != HIDP_STATUS_SUCCESS)
@@ -120,53 +120,69 @@ std::vector<Caps> CapsOf(Getter get, HIDP_REPORT_TYPE type, USHORT count,
     return caps;
 }
 
-// What value and button caps entries say alike.
+// What value and button caps have alike.
 template <typename Caps>
-FieldCaps CommonFields(const Caps& c, FieldKind kind) {
-    FieldCaps f;
-    f.reportId = c.ReportID;
-    f.kind = kind;
-    f.alias = c.IsAlias != 0;
-    f.range = c.IsRange != 0;
-    f.usageCount =
-        c.IsRange ? static_cast<std::uint16_t>(c.Range.UsageMax - c.Range.UsageMin + 1) : 1;
-    return f;
+ReportCap CommonCap(const Caps& c, ReportType type) {
+    ReportCap cap;
+    cap.type = type;
+    cap.reportId = c.ReportID;
+    cap.usagePage = c.UsagePage;
+    cap.isRange = c.IsRange != FALSE;
+    cap.usageMin = c.IsRange ? c.Range.UsageMin : c.NotRange.Usage;
+    cap.usageMax = c.IsRange ? c.Range.UsageMax : c.NotRange.Usage;
+    cap.isAlias = c.IsAlias != FALSE;
+    return cap;
 }
 
-// Every value and button caps entry of one report type, located where it can
-// be.
-std::vector<FieldCaps> FieldsOf(PHIDP_PREPARSED_DATA data, HIDP_REPORT_TYPE type, USHORT valueCaps,
-                                USHORT buttonCaps, USHORT bufferLength) {
-    std::vector<FieldCaps> fields;
-    if (bufferLength < 2)
-        return fields;
+// Every value and button cap of one report type, as the system gives them,
+// located where it can be.
+void AddCaps(PHIDP_PREPARSED_DATA data, HIDP_REPORT_TYPE type, ReportType ours, USHORT valueCaps,
+             USHORT buttonCaps, USHORT bufferLength, std::vector<ReportCap>& out) {
+    // Locating writes into a report of the type: none without a buffer.
+    const bool locate = bufferLength >= 2;
     for (const HIDP_VALUE_CAPS& c :
-         CapsOf<HIDP_VALUE_CAPS>(HidP_GetValueCaps, type, valueCaps, data)) {
-        FieldCaps f = CommonFields(c, FieldKind::Value);
-        f.bitSize = c.BitSize;
-        f.reportCount = c.ReportCount;
-        if (!f.alias)
-            f.bitPosition = LocateValue(data, type, c, bufferLength);
-        fields.push_back(f);
+         CapsOf<HIDP_VALUE_CAPS>(data, type, valueCaps, HidP_GetValueCaps)) {
+        ReportCap cap = CommonCap(c, ours);
+        cap.bitSize = c.BitSize;
+        cap.reportCount = c.ReportCount;
+        if (locate && !cap.isAlias)
+            cap.bitPosition = LocateValue(data, type, c, bufferLength);
+        out.push_back(cap);
     }
     for (const HIDP_BUTTON_CAPS& c :
-         CapsOf<HIDP_BUTTON_CAPS>(HidP_GetButtonCaps, type, buttonCaps, data)) {
-        // BitField bit 1 set: a variable item (one bit per usage).
-        const bool variable = (c.BitField & 0x02) != 0;
-        FieldCaps f = CommonFields(c, variable ? FieldKind::Buttons : FieldKind::ButtonArray);
-        f.bitSize = variable ? 1 : 0;
-        f.reportCount = ButtonReportCount(c);
-        if (!f.alias && variable)
-            f.bitPosition = LocateButtons(data, type, c, bufferLength);
-        fields.push_back(f);
+         CapsOf<HIDP_BUTTON_CAPS>(data, type, buttonCaps, HidP_GetButtonCaps)) {
+        ReportCap cap = CommonCap(c, ours);
+        cap.button = true;
+        // BitField bit 1 set: a variable item (one bit per usage); else an
+        // array, whose slot size the caps do not name.
+        cap.array = (c.BitField & 0x02) == 0;
+        cap.bitSize = cap.array ? 0 : 1;
+        cap.reportCount = ButtonReportCount(c);
+        if (locate && !cap.isAlias && !cap.array)
+            cap.bitPosition = LocateButtons(data, type, c, bufferLength);
+        out.push_back(cap);
     }
-    return fields;
 }
 
-// Every report id of one report type with its extent (report_extent.h).
-std::vector<ReportLength> ReportLengths(PHIDP_PREPARSED_DATA data, HIDP_REPORT_TYPE type,
-                                        USHORT valueCaps, USHORT buttonCaps, USHORT bufferLength) {
-    return ReportExtents(FieldsOf(data, type, valueCaps, buttonCaps, bufferLength), bufferLength);
+// A string the device gives in UTF-16 (product, manufacturer), as UTF-8.
+template <typename Getter>
+std::string DeviceString(HANDLE device, Getter get) {
+    // The USB limit for a string descriptor is 126 characters.
+    wchar_t text[128] = {};
+    if (!get(device, text, sizeof text - sizeof(wchar_t)))
+        return {};
+    return win::Narrow(text, CP_UTF8);
+}
+
+// The hardware ids of a REG_MULTI_SZ list, "; " between them.
+std::string JoinedIds(const char* ids) {
+    std::string out;
+    for (const char* id = ids; *id != '\0'; id += std::strlen(id) + 1) {
+        if (!out.empty())
+            out += "; ";
+        out += id;
+    }
+    return out;
 }
 
 // "HID_DEVICE_UP:FF00_U:0001" among a collection's hardware ids names its usage.
@@ -416,13 +432,15 @@ class WinHidSystem final : public HidSystem {
             node.cbSize = sizeof node;
             if (!SetupDiGetDeviceInterfaceDetailA(set, &itf, detail, needed, nullptr, &node))
                 continue;
-            InterfaceEntry entry{detail->DevicePath, std::nullopt, DeviceKeyOf(set, node)};
+            InterfaceEntry entry{detail->DevicePath, std::nullopt, DeviceKeyOf(set, node), {}};
             // The collection's hardware ids, read without opening it.
             char ids[1024] = {};
             if (SetupDiGetDeviceRegistryPropertyA(set, &node, SPDRP_HARDWAREID, nullptr,
                                                   reinterpret_cast<BYTE*>(ids), sizeof ids - 2,
-                                                  nullptr))
+                                                  nullptr)) {
                 entry.usage = UsageFromHardwareIds(ids);
+                entry.hardwareIds = JoinedIds(ids);
+            }
             entries.push_back(std::move(entry));
         }
         return entries;
@@ -443,22 +461,29 @@ class WinHidSystem final : public HidSystem {
         if (HidD_GetAttributes(device.Get(), &attributes)) {
             info.vendorId = attributes.VendorID;
             info.productId = attributes.ProductID;
+            info.version = attributes.VersionNumber;
         }
+        info.product = DeviceString(device.Get(), HidD_GetProductString);
+        info.manufacturer = DeviceString(device.Get(), HidD_GetManufacturerString);
         const PreparsedData data(device.Get());
         HIDP_CAPS caps;
         if (data.Get() == nullptr || HidP_GetCaps(data.Get(), &caps) != HIDP_STATUS_SUCCESS)
             return std::nullopt;
         info.usagePage = caps.UsagePage;
         info.usage = caps.Usage;
+        AddCaps(data.Get(), HidP_Input, ReportType::Input, caps.NumberInputValueCaps,
+                caps.NumberInputButtonCaps, caps.InputReportByteLength, info.caps);
+        AddCaps(data.Get(), HidP_Output, ReportType::Output, caps.NumberOutputValueCaps,
+                caps.NumberOutputButtonCaps, caps.OutputReportByteLength, info.caps);
+        AddCaps(data.Get(), HidP_Feature, ReportType::Feature, caps.NumberFeatureValueCaps,
+                caps.NumberFeatureButtonCaps, caps.FeatureReportByteLength, info.caps);
         info.input = {caps.InputReportByteLength,
-                      ReportLengths(data.Get(), HidP_Input, caps.NumberInputValueCaps,
-                                    caps.NumberInputButtonCaps, caps.InputReportByteLength)};
+                      DeclaredLengths(info.caps, ReportType::Input, caps.InputReportByteLength)};
         info.output = {caps.OutputReportByteLength,
-                       ReportLengths(data.Get(), HidP_Output, caps.NumberOutputValueCaps,
-                                     caps.NumberOutputButtonCaps, caps.OutputReportByteLength)};
-        info.feature = {caps.FeatureReportByteLength,
-                        ReportLengths(data.Get(), HidP_Feature, caps.NumberFeatureValueCaps,
-                                      caps.NumberFeatureButtonCaps, caps.FeatureReportByteLength)};
+                       DeclaredLengths(info.caps, ReportType::Output, caps.OutputReportByteLength)};
+        info.feature = {
+            caps.FeatureReportByteLength,
+            DeclaredLengths(info.caps, ReportType::Feature, caps.FeatureReportByteLength)};
         return info;
     }
 

@@ -14,6 +14,7 @@
 
 #include "common/win/scoped_win.h"
 #include "common/win/window.h"
+#include "korrin/description_load_win.h"
 #include "korrin/virtual_device_protocol.h"
 #include "tools/VirtualMouse/event_syntax.h"
 #include "tools/VirtualMouse/transfer_log.h"
@@ -280,11 +281,28 @@ class VirtualMouseWnd : public win::WindowImpl<VirtualMouseWnd> {
         records_.push_back(std::move(line));
     }
 
-    // Events keep their order with the device notices: both go through the
-    // watch's queue of sent messages.
-    void NotifyEvent(WPARAM wParam, LPARAM lParam) {
+    // An event goes as the input report the mouse would send, framed as the
+    // description beside this program says, sent (and waited for) like the
+    // device notices so that both keep their order. False when the framing
+    // cannot carry the code (a category not in its table).
+    bool SendEventReport(std::uint32_t code) {
+        const korrin::EventFormat& format = description_.description.event;
+        std::vector<std::uint8_t> report = korrin::EncodeEvent(format, code, format.length);
+        if (report.empty())
+            return false;
+        Record("EVENT_REPORT", report);
         std::erase_if(watchers_, [](HWND w) { return !IsWindow(w); });
-        for (HWND w : watchers_) SendNotifyMessageW(w, vdev::kNoticeEvent, wParam, lParam);
+        COPYDATASTRUCT data{};
+        data.dwData = vdev::kNoticeEventReport;
+        data.cbData = static_cast<DWORD>(report.size());
+        data.lpData = report.data();
+        for (HWND w : watchers_) {
+            DWORD_PTR result = 0;
+            SendMessageTimeoutW(w, WM_COPYDATA, reinterpret_cast<WPARAM>(Hwnd()),
+                                reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG,
+                                vdev::kRequestTimeoutMs, &result);
+        }
+        return true;
     }
 
     // What the system sends a device notification window when a HID
@@ -330,8 +348,7 @@ class VirtualMouseWnd : public win::WindowImpl<VirtualMouseWnd> {
             static_cast<std::uint8_t>(code >> 24), static_cast<std::uint8_t>(code >> 16),
             static_cast<std::uint8_t>(code >> 8), static_cast<std::uint8_t>(code)};
         Record("EVENT", bytes);
-        NotifyEvent(code >> 16, code & 0xFFFF);
-        return true;
+        return SendEventReport(code);
     }
 
     bool WriteDump(const std::string& path) {
@@ -386,6 +403,9 @@ class VirtualMouseWnd : public win::WindowImpl<VirtualMouseWnd> {
     std::uint16_t vendorId_ = 0x04D9;  // as the library selected, for the device path
     std::uint16_t productId_ = 0xAD50;
     std::vector<HWND> watchers_;
+    // How the library beside this program reads events: the same file.
+    const korrin::DescriptionLoad description_ =
+        korrin::LoadDescriptionFrom(korrin::ModuleFolderW(&kRefreshMs));
     std::vector<std::string> records_;
     std::uint64_t sequence_ = 0;
     FILE* log_ = nullptr;

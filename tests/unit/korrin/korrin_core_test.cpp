@@ -1,5 +1,5 @@
 #include "korrin/korrin_core.h"
-#include "korrin/report_extent.h"
+#include "korrin/report_caps.h"
 
 #include <gtest/gtest.h>
 
@@ -62,39 +62,47 @@ TEST(EventMessageParams, HighWordInWParamLowWordInLParam) {
     EXPECT_EQ(EventMessageParams(0x0000'FFFF).lParam, 0xFFFF);
 }
 
-TEST(ReportExtents, FromWhereTheLastFieldEndsNotFromSummedSizes) {
-    auto field = [](std::uint8_t id, FieldKind kind, std::uint16_t bits, std::uint16_t count,
+TEST(DeclaredLengths, FromWhereTheLastFieldEndsNotFromSummedSizes) {
+    auto field = [](std::uint8_t id, std::uint16_t bits, std::uint16_t count,
                     std::optional<std::uint32_t> at) {
-        FieldCaps f;
-        f.reportId = id;
-        f.kind = kind;
-        f.bitSize = bits;
-        f.reportCount = count;
-        f.bitPosition = at;
-        return f;
+        ReportCap c;
+        c.type = ReportType::Feature;
+        c.reportId = id;
+        c.bitSize = bits;
+        c.reportCount = count;
+        c.bitPosition = at;
+        return c;
     };
-    FieldCaps alias = field(1, FieldKind::Value, 8, 8, 0);
-    alias.alias = true;
-    FieldCaps keys = field(3, FieldKind::ButtonArray, 0, 6, std::nullopt);
-    keys.usageCount = 101;  // a key array names every key, in six 8-bit slots
-    FieldCaps modifiers = field(3, FieldKind::Buttons, 1, 8, 0);
-    modifiers.range = true;
-    modifiers.usageCount = 8;
-    const std::vector<FieldCaps> caps = {
+    ReportCap alias = field(1, 8, 8, 0);
+    alias.isAlias = true;
+    // A key array names every key, in six slots of a size the caps do not say.
+    ReportCap keys = field(3, 0, 6, std::nullopt);
+    keys.button = keys.array = keys.isRange = true;
+    keys.usageMax = 100;
+    ReportCap modifiers = field(3, 1, 8, 0);
+    modifiers.button = modifiers.isRange = true;
+    modifiers.usageMax = 7;
+    ReportCap input = field(5, 8, 200, 0);
+    input.type = ReportType::Input;
+    const std::vector<ReportCap> caps = {
         // Id 1: eight bytes, and an alias of them counted once.
-        alias, field(1, FieldKind::Value, 8, 8, 0),
+        alias, field(1, 8, 8, 0),
         // Id 2: two bytes 62 bytes apart, padding between them.
-        field(2, FieldKind::Value, 8, 1, 0), field(2, FieldKind::Value, 8, 1, 504),
+        field(2, 8, 1, 0), field(2, 8, 1, 504),
         // Id 3: eight modifier bits, and the key array by its slots.
         modifiers, keys,
         // Id 4: a field the adapter could not locate, after one it could.
-        field(4, FieldKind::Value, 16, 4, 8), field(4, FieldKind::Value, 8, 2, std::nullopt)};
+        field(4, 16, 4, 8), field(4, 8, 2, std::nullopt),
+        // Another report type is none of the feature lengths.
+        input};
     const std::vector<ReportLength> expected = {{1, 9}, {2, 65}, {3, 8}, {4, 11}};
-    EXPECT_EQ(ReportExtents(caps, 70),
+    EXPECT_EQ(DeclaredLengths(caps, ReportType::Feature, 70),
               (std::vector<ReportLength>{{1, 9}, {2, 70}, {3, 8}, {4, 11}}))
         << "the longest id is given the buffer the system states";
-    EXPECT_EQ(ReportExtents(caps, 65), expected);
-    EXPECT_EQ(ReportExtents({}, 9), (std::vector<ReportLength>{{0, 9}}));
+    EXPECT_EQ(DeclaredLengths(caps, ReportType::Feature, 65), expected);
+    EXPECT_EQ(DeclaredLengths({}, ReportType::Feature, 9), (std::vector<ReportLength>{{0, 9}}));
+    // What the adapter found is kept in the text a user's report carries.
+    for (const ReportCap& c : caps) EXPECT_EQ(ParseCap(CapText(c)), c) << CapText(c);
 }
 
 TEST(PresenceCheck, OneMissedCheckIsNoRemovalTwoInARowAre) {
@@ -114,7 +122,7 @@ TEST(PresenceCheck, OneMissedCheckIsNoRemovalTwoInARowAre) {
     EXPECT_EQ(p.Update(false, true), 0);
 }
 
-TEST(CaptureLog, RunsFiveMinutesFromTheArrivalAndStopsAtItsCapWithOneClosingLine) {
+TEST(CaptureLog, RunsFiveMinutesFromTheArrival) {
     fake::MemorySink sink;
     std::uint64_t now = 1000;
     CaptureLog log(sink, [&] { return now; });
@@ -134,20 +142,69 @@ TEST(CaptureLog, RunsFiveMinutesFromTheArrivalAndStopsAtItsCapWithOneClosingLine
     EXPECT_FALSE(log.Recording());
     EXPECT_EQ(sink.captured.back(), "capture ended: 5 minutes recorded");
     EXPECT_FALSE(sink.fileOpen);
+}
 
-    // A busy device: lines until the cap, then one closing line and nothing more.
+std::size_t Count(const std::vector<std::string>& lines, const std::string& part) {
+    return static_cast<std::size_t>(std::count_if(lines.begin(), lines.end(), [&](const auto& l) {
+        return l.find(part) != std::string::npos;
+    }));
+}
+
+// A vendor collection streaming at 1 kHz for the whole capture, and a busy
+// library besides: the head stays, repeated reports become summaries, no
+// collection takes more than its share, the end is kept, and the file never
+// passes its limit.
+TEST(CaptureLog, StreamsAreSummarisedAndCappedAndHeadAndEndAreKept) {
+    fake::MemorySink sink;
+    std::uint64_t now = 1000;
+    CaptureLog log(sink, [&] { return now; });
     ASSERT_TRUE(log.Start(true, "capture"));
+    log.Line("interface A usage page FF00");
+    const std::uint8_t report[] = {0x07, 0x01, 0x02};
+    for (int i = 0; i < 2500; ++i, ++now) log.Report("input A", report, "not an event");
+    log.Report("input A", report, "event 40000103");
+    log.Line("command channel: sent");
+    // The first report in full, a summary a second, the event in full, and the
+    // rest of the run told before the next line.
+    EXPECT_EQ(Count(sink.captured, "input A [3] 07 01 02 : not an event"), 1u);
+    EXPECT_EQ(Count(sink.captured, "more like it"), 3u);
+    EXPECT_EQ(Count(sink.captured,
+                    "input A: 1000 more like it from 1.001 s to 2.000 s, the last "
+                    "[3] 07 01 02 : not an event"),
+              1u);
+    EXPECT_EQ(Count(sink.captured, "input A [3] 07 01 02 : event 40000103"), 1u);
+    EXPECT_NE(sink.captured.back().find("command channel: sent"), std::string::npos);
+    EXPECT_LT(Count(sink.lines, "input A"), 10u) << "nor is the debugger flooded";
+
+    // Reports that differ every time run into the collection's share.
+    for (int i = 0; i < 20000; ++i) log.Report("input B", report, "event " + std::to_string(i));
+    EXPECT_EQ(Count(sink.captured, "input B: its reports have taken their share"), 1u);
+    EXPECT_LT(Count(sink.captured, "input B [3]"), 20000u);
+
+    // The library goes on far beyond the limit; the capture keeps recording.
     const std::string line(1000, 'x');
-    for (int i = 0; i < 3000; ++i) log.Line(line);
+    for (int i = 0; i < 3000; ++i) log.Line(line + std::to_string(i));
+    log.Line("the newest line");
+    EXPECT_TRUE(log.Recording());
+    now += kCaptureMs;
+    EXPECT_FALSE(log.Recording());
+
     std::size_t bytes = 0;
     for (const std::string& l : sink.captured) bytes += l.size() + 2;
     EXPECT_LE(bytes, kCaptureMaxBytes);
-    EXPECT_GT(bytes, kCaptureMaxBytes - 2 * line.size());
-    EXPECT_EQ(sink.captured.back(), "capture stopped: it reached its limit of 2 MB");
-    EXPECT_EQ(std::count(sink.captured.begin(), sink.captured.end(), sink.captured.back()), 1);
-    EXPECT_FALSE(log.Recording());
-    EXPECT_EQ(std::count(sink.lines.begin(), sink.lines.end(), sink.captured.back()), 1)
-        << "told to the debugger too";
+    EXPECT_GT(bytes, kCaptureMaxBytes - kCaptureTailBytes / 2);
+    EXPECT_EQ(sink.captured[0], "capture");
+    EXPECT_NE(sink.captured[2].find("interface A usage page FF00"), std::string::npos);
+    EXPECT_EQ(Count(sink.captured, "left out here to keep the head and the end"), 1u);
+    EXPECT_EQ(Count(sink.captured, "reports beyond its share of the capture, counted only"), 1u);
+    // The newest line, then the count of what went beyond the share, then the close.
+    ASSERT_GE(sink.captured.size(), 3u);
+    EXPECT_NE(sink.captured[sink.captured.size() - 3].find("the newest line"), std::string::npos);
+    EXPECT_EQ(sink.captured.back(), "capture ended: 5 minutes recorded");
+    // What the device report quotes: the latest lines, never the reports.
+    const auto recent = log.Recent();
+    ASSERT_EQ(recent.size(), kRecentLines);
+    EXPECT_NE(recent.back().find("the newest line"), std::string::npos);
 }
 
 }  // namespace
