@@ -105,15 +105,9 @@ std::vector<std::string> TransferHistory::Lines() const {
 }
 
 const char* AccessName(Access access) {
-    switch (access) {
-        case Access::ReadWrite:
-            return "read/write";
-        case Access::Read:
-            return "read only";
-        case Access::None:
-            return "without access";
-    }
-    return "?";
+    // In the order of the enumeration.
+    static constexpr const char* kNames[] = {"read/write", "read only", "without access"};
+    return kNames[static_cast<std::size_t>(access)];
 }
 
 std::string OpenRecordText(const OpenRecord& r) {
