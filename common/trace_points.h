@@ -39,6 +39,7 @@ inline constexpr char kButtonMenu[] = "CButtonPage menu %d\n";
 inline constexpr char kButtonCommand[] = "CButtonPage command %u button %d\n";
 inline constexpr char kButtonCommandOutcome[] = "CButtonPage command %u button %d outcome %d\n";
 inline constexpr char kSupportReportSaved[] = "CSupportPage report saved %d\n";
+inline constexpr char kSupportChannelsForgotten[] = "CSupportPage channels forgotten %d\n";
 inline constexpr char kSupportManualMissing[] = "CSupportPage manual missing\n";
 inline constexpr char kSliderClicked[] = "SliderTrack=%f\n";
 inline constexpr char kSpinValueTaken[] = "lParam = %d\n";

@@ -202,6 +202,10 @@ void CaptureLog::Quoted(std::string_view text) {
     StampAndWrite(text, false);
 }
 
+void CaptureLog::Transfer(std::string_view text) {
+    StampAndWrite(text, false);
+}
+
 void CaptureLog::StampAndWrite(std::string_view text, bool recent) {
     std::string line = Stamp(nowMs_());
     line.append(text);
@@ -295,7 +299,7 @@ void CaptureLog::Sent(Role role, std::string_view what, std::span<const std::uin
         text += Hex(sent);
     text += " : ";
     text += outcome;
-    Line(text);
+    Transfer(text);
 }
 
 }  // namespace korrin

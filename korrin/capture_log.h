@@ -6,7 +6,8 @@
 //
 // A capture is safe to send: the contents of macro blocks (the user's recorded
 // keystrokes) are never written, only their length; keyboards and digitizers
-// are never read (only their caps appear, in the device report at its head).
+// are never read (a keyboard is only ever opened without access, digitizers
+// not at all; their caps appear in the device report at its head).
 //
 // A capture never passes 2 MB, and a collection that streams input reports
 // (a vendor collection at 1 kHz) cannot crowd out the rest: repeated input
@@ -83,6 +84,9 @@ class CaptureLog {
     // A line of the device report quoted at the head of a capture: not kept
     // among the recent lines, which the report itself quotes.
     void Quoted(std::string_view text);
+    // A line of an open or a send: not kept among the recent lines either,
+    // the device report prints those from the transfer history.
+    void Transfer(std::string_view text);
     // Every collection of the device with usage page, report lengths and ids;
     // written only when the set differs from the last one written.
     void Collections(const std::vector<CollectionInfo>& collections);
@@ -97,8 +101,9 @@ class CaptureLog {
     void Sent(Role role, std::string_view what, std::span<const std::uint8_t> payload,
               std::span<const std::uint8_t> sent, std::string_view outcome);
 
-    // The newest lines other than input reports, capture or not, oldest
-    // first: the opens, sends and presence changes for the device report.
+    // The newest lines other than input reports, opens and sends, capture or
+    // not, oldest first: selection, candidates, read-backs and presence
+    // changes for the device report.
     std::vector<std::string> Recent() const;
 
   private:

@@ -67,7 +67,10 @@ class CaptureSink final : public LogSink {
 };
 
 // Remembered channel choices in korrin-channels.ini beside the library, one
-// section per device ("04D9_AD50"), keys per role.
+// section per device ("04D9_AD50"), keys per role. A choice is kept by what
+// stays the same on every USB port (interface number, collection, usage,
+// report id), never by the interface path. A file of an older build, keyed
+// by path, names none of these keys: it is read as nothing remembered.
 class IniChoiceStore final : public ChoiceStore {
   public:
     std::optional<RememberedChoice> Load(std::uint16_t vendorId, std::uint16_t productId,
@@ -75,18 +78,26 @@ class IniChoiceStore final : public ChoiceStore {
         std::lock_guard<std::mutex> guard(lock_);
         const std::string section = Section(vendorId, productId);
         const std::string file = File();
-        char path[1024] = {};
-        GetPrivateProfileStringA(section.c_str(), Key(role, "Path").c_str(), "", path, sizeof path,
-                                 file.c_str());
-        if (path[0] == '\0')
+        auto text = [&](const char* what) {
+            char value[64] = {};
+            GetPrivateProfileStringA(section.c_str(), Key(role, what).c_str(), "", value,
+                                     sizeof value, file.c_str());
+            return std::string(value);
+        };
+        auto number = [&](const char* what) {
+            return GetPrivateProfileIntA(section.c_str(), Key(role, what).c_str(), -1,
+                                         file.c_str());
+        };
+        const UINT page = number("UsagePage"), usage = number("Usage");
+        const UINT kind = number("Kind"), id = number("ReportId");
+        if (page > 0xFFFF || usage > 0xFFFF || kind > static_cast<UINT>(TransferKind::Input) ||
+            id > 255)
             return std::nullopt;
-        const UINT kind =
-            GetPrivateProfileIntA(section.c_str(), Key(role, "Kind").c_str(), 0, file.c_str());
-        const UINT id =
-            GetPrivateProfileIntA(section.c_str(), Key(role, "ReportId").c_str(), 0, file.c_str());
-        if (kind > static_cast<UINT>(TransferKind::Input) || id > 255)
-            return std::nullopt;
-        return RememberedChoice{path, static_cast<TransferKind>(kind),
+        return RememberedChoice{text("Interface"),
+                                text("Collection"),
+                                static_cast<std::uint16_t>(page),
+                                static_cast<std::uint16_t>(usage),
+                                static_cast<TransferKind>(kind),
                                 static_cast<std::uint8_t>(id)};
     }
 
@@ -95,17 +106,29 @@ class IniChoiceStore final : public ChoiceStore {
         std::lock_guard<std::mutex> guard(lock_);
         const std::string section = Section(vendorId, productId);
         const std::string file = File();
-        const std::string kind = std::to_string(static_cast<int>(choice.kind));
-        const std::string id = std::to_string(choice.reportId);
-        const bool saved =
-            WritePrivateProfileStringA(section.c_str(), Key(role, "Path").c_str(),
-                                       choice.path.c_str(), file.c_str()) &&
-            WritePrivateProfileStringA(section.c_str(), Key(role, "Kind").c_str(), kind.c_str(),
-                                       file.c_str()) &&
-            WritePrivateProfileStringA(section.c_str(), Key(role, "ReportId").c_str(), id.c_str(),
-                                       file.c_str());
+        const std::pair<const char*, std::string> values[] = {
+            {"Interface", choice.interfaceNumber},
+            {"Collection", choice.collection},
+            {"UsagePage", std::to_string(choice.usagePage)},
+            {"Usage", std::to_string(choice.usage)},
+            {"Kind", std::to_string(static_cast<int>(choice.kind))},
+            {"ReportId", std::to_string(choice.reportId)}};
+        bool saved = true;
+        for (const auto& [what, value] : values)
+            saved = saved && WritePrivateProfileStringA(section.c_str(), Key(role, what).c_str(),
+                                                        value.c_str(), file.c_str());
         if (!saved)
             Diagnostics().Line("the channel choice could not be saved to " + file);
+    }
+
+    bool Forget(std::uint16_t vendorId, std::uint16_t productId) override {
+        std::lock_guard<std::mutex> guard(lock_);
+        const std::string file = File();
+        // Nothing kept is nothing to forget.
+        if (GetFileAttributesA(file.c_str()) == INVALID_FILE_ATTRIBUTES)
+            return true;
+        return WritePrivateProfileStringA(Section(vendorId, productId).c_str(), nullptr, nullptr,
+                                          file.c_str()) != 0;
     }
 
     std::string Where() const override { return File(); }

@@ -1,7 +1,9 @@
 #include "korrin/channel_plan.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
+#include <cstdio>
 
 #include "korrin/korrin_core.h"
 
@@ -13,25 +15,8 @@ std::size_t PayloadFor(Role role) {
     return role == Role::Command ? kCommandLength : kChunkLength;
 }
 
-// One candidate of a report type of one collection, or nothing.
-std::optional<ChannelChoice> CandidateOf(const CollectionInfo& c, std::size_t index,
-                                         const ReportSpec& spec, TransferKind kind,
-                                         std::size_t payload,
-                                         std::optional<std::uint8_t> preferredId) {
-    auto report = ReportForPayload(spec, payload);
-    if (preferredId)
-        for (const ReportLength& r : spec.reports)
-            if (r.id == *preferredId && r.length >= payload + 1)
-                report = r;
-    if (!report)
-        return std::nullopt;
-    const bool exact = report->length == payload + 1;
-    ChannelChoice choice{index, c.path, kind, report->id, report->length, spec.length, {}};
-    choice.why = std::string(KindName(kind)) + ", " +
-                 (IsVendorPage(c.usagePage) ? "vendor page" : "standard page") + ", report id " +
-                 std::to_string(report->id) + (exact ? " of exact length " : " of longer length ") +
-                 std::to_string(report->length);
-    return choice;
+char Lower(char c) {
+    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
 }
 
 }  // namespace
@@ -40,23 +25,47 @@ bool IsVendorPage(std::uint16_t usagePage) {
     return usagePage >= kVendorUsagePageFirst;
 }
 
-bool IsPrivateCollection(Usage usage) {
+bool IsKeyboardCollection(Usage usage) {
     constexpr std::uint16_t kGenericDesktop = 0x01, kKeyboard = 0x06, kKeypad = 0x07;
-    constexpr std::uint16_t kDigitizerPage = 0x0D;
-    if (usage.page == kDigitizerPage)
-        return true;
     return usage.page == kGenericDesktop && (usage.id == kKeyboard || usage.id == kKeypad);
 }
 
-std::optional<ReportLength> ReportForPayload(const ReportSpec& spec, std::size_t payload) {
-    std::optional<ReportLength> best;
-    for (const ReportLength& r : spec.reports) {
-        if (r.length < payload + 1)
-            continue;
-        if (!best || r.length < best->length || (r.length == best->length && r.id < best->id))
-            best = r;
-    }
-    return best;
+bool IsDigitizerCollection(Usage usage) {
+    constexpr std::uint16_t kDigitizerPage = 0x0D;
+    return usage.page == kDigitizerPage;
+}
+
+bool IsPrivateCollection(Usage usage) {
+    return IsKeyboardCollection(usage) || IsDigitizerCollection(usage);
+}
+
+std::string PathMarker(std::string_view path, std::string_view prefix) {
+    std::string lower(path);
+    for (char& c : lower) c = Lower(c);
+    std::string marker(1, '&');
+    marker.append(prefix);
+    const std::size_t at = lower.find(marker);
+    if (at == std::string::npos)
+        return {};
+    const std::size_t end = lower.find_first_of("&#\\", at + 1);
+    return lower.substr(at + 1, end == std::string::npos ? std::string::npos : end - at - 1);
+}
+
+RememberedChoice RememberedFor(const CollectionInfo& collection, const ChannelChoice& choice) {
+    return {PathMarker(collection.path, "mi_"),
+            PathMarker(collection.path, "col"),
+            collection.usagePage,
+            collection.usage,
+            choice.kind,
+            choice.reportId};
+}
+
+std::string RememberedText(const RememberedChoice& r) {
+    char usage[48];
+    std::snprintf(usage, sizeof usage, "usage page %04X usage %04X", r.usagePage, r.usage);
+    return "interface " + (r.interfaceNumber.empty() ? std::string("-") : r.interfaceNumber) +
+           ", collection " + (r.collection.empty() ? std::string("-") : r.collection) + ", " +
+           usage + ", " + KindName(r.kind) + ", report id " + std::to_string(r.reportId);
 }
 
 const char* RoleName(Role role) {
@@ -100,41 +109,55 @@ std::vector<ChannelChoice> RankCandidates(const std::vector<CollectionInfo>& col
                                           const ChannelPreference& preferred) {
     const std::size_t payload = PayloadFor(role);
     struct Ranked {
-        int score;
+        std::array<int, 7> rank;  // compared in order, higher first
         ChannelChoice choice;
     };
     std::vector<Ranked> ranked;
     auto add = [&](const CollectionInfo& c, std::size_t i, const ReportSpec& spec,
-                   TransferKind kind, int kindScore) {
-        auto choice = CandidateOf(c, i, spec, kind, payload, preferred.reportId);
-        if (!choice)
+                   TransferKind kind) {
+        // The buffer is what the system takes; a declared length only ranks.
+        if (spec.length < payload + 1)
             return;
-        int score = kindScore + (IsVendorPage(c.usagePage) ? 2 : 0) +
-                    (choice->declaredLength == payload + 1 ? 1 : 0);
-        if (Preferred(preferred, c, *choice)) {
-            score += 50;
-            choice->why += ", preferred by the device description";
+        const bool keyboard = IsKeyboardCollection({c.usagePage, c.usage});
+        for (const ReportLength& r : spec.reports) {
+            const int fit = r.length == payload + 1 ? 2 : r.length > payload + 1 ? 1 : 0;
+            ChannelChoice choice{i, c.path, kind, r.id, r.length, spec.length, keyboard, {}};
+            choice.why = std::string(KindName(kind)) + ", " +
+                         (keyboard                    ? "keyboard, without access"
+                          : IsVendorPage(c.usagePage) ? "vendor page"
+                                                      : "standard page") +
+                         ", report id " + std::to_string(r.id) +
+                         (fit == 2   ? " of exact length "
+                          : fit == 1 ? " of longer length "
+                                     : " declared shorter, length ") +
+                         std::to_string(r.length);
+            const bool isPreferred = Preferred(preferred, c, choice);
+            if (isPreferred)
+                choice.why += ", preferred by the device description";
+            const bool isRemembered = remembered && *remembered == RememberedFor(c, choice);
+            if (isRemembered)
+                choice.why += ", remembered: the device confirmed it";
+            ranked.push_back({{isRemembered ? 1 : 0, isPreferred ? 1 : 0, keyboard ? 0 : 1,
+                               kind == TransferKind::Output ? 1 : 0,
+                               IsVendorPage(c.usagePage) ? 1 : 0, fit, -static_cast<int>(i)},
+                              std::move(choice)});
         }
-        if (remembered && remembered->path == choice->path && remembered->kind == choice->kind &&
-            remembered->reportId == choice->reportId) {
-            score += 100;
-            choice->why += ", remembered from an earlier send that worked";
-        }
-        ranked.push_back({score, std::move(*choice)});
     };
     for (std::size_t i = 0; i < collections.size(); ++i) {
         const CollectionInfo& c = collections[i];
-        if (IsPrivateCollection({c.usagePage, c.usage}))
+        if (IsDigitizerCollection({c.usagePage, c.usage}))
             continue;
-        if (role == Role::Command) {
-            add(c, i, c.feature, TransferKind::SetFeature, 0);
-        } else {
-            add(c, i, c.output, TransferKind::Output, 10);
-            add(c, i, c.feature, TransferKind::SetFeature, 0);
-        }
+        if (role == Role::Chunk)
+            add(c, i, c.output, TransferKind::Output);
+        add(c, i, c.feature, TransferKind::SetFeature);
     }
-    std::stable_sort(ranked.begin(), ranked.end(),
-                     [](const Ranked& a, const Ranked& b) { return a.score > b.score; });
+    std::stable_sort(ranked.begin(), ranked.end(), [](const Ranked& a, const Ranked& b) {
+        if (a.rank != b.rank)
+            return a.rank > b.rank;
+        if (a.choice.declaredLength != b.choice.declaredLength)
+            return a.choice.declaredLength < b.choice.declaredLength;
+        return a.choice.reportId < b.choice.reportId;
+    });
     std::vector<ChannelChoice> out;
     for (Ranked& r : ranked) out.push_back(std::move(r.choice));
     return out;
@@ -162,11 +185,11 @@ std::vector<CollectionInfo> Survey(HidSystem& system, std::uint16_t vendorId,
         // none (other buses spell ids their own way) is asked.
         if (NamesSomeDevice(entry.path) && !MatchesDevice(entry.path, vendorId, productId))
             continue;
-        if (entry.usage && IsPrivateCollection(*entry.usage))
+        if (entry.usage && IsDigitizerCollection(*entry.usage))
             continue;
         auto info = system.Describe(entry.path);
         // The listing does not always name the usage: checked again here.
-        if (info && !IsPrivateCollection({info->usagePage, info->usage})) {
+        if (info && !IsDigitizerCollection({info->usagePage, info->usage})) {
             info->deviceKey =
                 entry.deviceKey.empty() ? DeviceKeyFromPath(entry.path) : entry.deviceKey;
             described.push_back(std::move(*info));

@@ -176,6 +176,10 @@ struct Parser {
              [](Parser& p, std::string_view v) {
                  return Optional(p.d.command.reportId, v, "any", 0xFF);
              }},
+            {"Commands", "ReadBackId",
+             [](Parser& p, std::string_view v) {
+                 return Optional(p.d.readBackId, v, "none", 0xFF);
+             }},
             {"Chunks", "UsagePage",
              [](Parser& p, std::string_view v) {
                  return Optional(p.d.chunk.usagePage, v, "any", 0xFFFF);

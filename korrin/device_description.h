@@ -75,6 +75,10 @@ struct DeviceDescription {
     std::optional<std::uint16_t> vendorId;
     std::optional<std::uint16_t> productId;
     ChannelPreference command;
+    // A feature report id the device answers harmlessly when read (its
+    // settings, a status): read back on a channel after a send, an answer
+    // confirms the channel. Nothing: no read-back, an event confirms.
+    std::optional<std::uint8_t> readBackId;
     ChannelPreference chunk;
     EventFormat event;
     bool operator==(const DeviceDescription&) const = default;

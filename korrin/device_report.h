@@ -26,6 +26,7 @@ std::string InterfaceText(const CollectionInfo& c);
 
 // The heading of the library's recent lines in the report; each line
 // follows indented by "  | ".
+inline constexpr std::string_view kTransfersHeading = "opens and sends of late, oldest first:";
 inline constexpr std::string_view kRecentHeading = "recent library lines, oldest first:";
 
 // What a saved report shows.

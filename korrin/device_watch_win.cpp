@@ -315,6 +315,8 @@ void DeviceWatch::PostEvent(std::uint32_t code) {
         return;
     const EventParams p = EventMessageParams(code);
     PostMessageW(client_, eventMessage_, p.wParam, p.lParam);
+    // The mouse answers: the channels it was sent on are the right ones.
+    hid_.EventArrived();
 }
 
 }  // namespace korrin

@@ -47,6 +47,84 @@ TransferResult RunTransfer(HidHandle& handle, TransferKind kind, std::vector<std
     return {Outcome::Done, *moved, 0};
 }
 
+bool IsRefusal(std::uint32_t error) {
+    // Win32 codes: ERROR_INVALID_FUNCTION, ERROR_ACCESS_DENIED,
+    // ERROR_SHARING_VIOLATION, ERROR_NOT_SUPPORTED, ERROR_INVALID_PARAMETER,
+    // ERROR_INVALID_USER_BUFFER.
+    constexpr std::uint32_t kRefusals[] = {1, 5, 32, 50, 87, 1784};
+    return std::find(std::begin(kRefusals), std::end(kRefusals), error) != std::end(kRefusals);
+}
+
+namespace {
+
+template <typename Record>
+void KeepLast(std::vector<Record>& records, Record record) {
+    if (records.size() >= TransferHistory::kMaxRecords)
+        records.erase(records.begin());
+    records.push_back(std::move(record));
+}
+
+}  // namespace
+
+void TransferHistory::Add(OpenRecord record) {
+    std::lock_guard<std::mutex> guard(lock_);
+    KeepLast(opens_, std::move(record));
+}
+
+void TransferHistory::Add(SendRecord record) {
+    std::lock_guard<std::mutex> guard(lock_);
+    KeepLast(sends_, std::move(record));
+}
+
+std::vector<OpenRecord> TransferHistory::Opens() const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return opens_;
+}
+
+std::vector<SendRecord> TransferHistory::Sends() const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return sends_;
+}
+
+std::vector<std::string> TransferHistory::Lines() const {
+    std::lock_guard<std::mutex> guard(lock_);
+    // Opens and sends in the order they began (an open before a send begun
+    // at the same millisecond: a send needs its handle).
+    std::vector<std::pair<std::uint64_t, std::string>> lines;
+    for (const OpenRecord& r : opens_)
+        lines.push_back({r.atMs, std::string(RoleName(r.role)) + " channel " + r.path + ": " +
+                                     OpenRecordText(r)});
+    for (const SendRecord& r : sends_)
+        lines.push_back({r.atMs, std::string(RoleName(r.role)) + " channel " + r.path + ": " +
+                                     SendRecordText(r)});
+    std::stable_sort(lines.begin(), lines.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<std::string> out;
+    for (auto& [at, line] : lines) out.push_back(std::move(line));
+    return out;
+}
+
+const char* AccessName(Access access) {
+    // In the order of the enumeration.
+    static constexpr const char* kNames[] = {"read/write", "read only", "without access"};
+    return kNames[static_cast<std::size_t>(access)];
+}
+
+std::string OpenRecordText(const OpenRecord& r) {
+    return (r.opened ? std::string("opened ") + AccessName(r.access)
+                     : std::string(AccessName(r.access)) + " refused" +
+                           (r.error != 0 ? " (system error " + std::to_string(r.error) + ")"
+                                         : std::string())) +
+           " in " + std::to_string(r.elapsedMs) + " ms";
+}
+
+std::string SendRecordText(const SendRecord& r) {
+    return std::string(KindName(r.kind)) + " id " + std::to_string(r.reportId) + " [" +
+           std::to_string(r.length) + "]: " + OutcomeText(r.outcome) +
+           (r.error != 0 ? " (system error " + std::to_string(r.error) + ")" : std::string()) +
+           ", " + std::to_string(r.elapsedMs) + " ms";
+}
+
 namespace {
 
 bool SamePath(const std::string& a, const std::string& b) {
@@ -64,17 +142,20 @@ std::string WithError(const char* text, std::uint32_t error) {
 
 }  // namespace
 
-Channel::Channel(HidSystem& system, CaptureLog& log, ChoiceStore& store, DeviceIds ids, Role role,
-                 std::vector<ChannelChoice> candidates, std::vector<CollectionInfo> collections,
-                 std::optional<RememberedChoice> remembered)
+Channel::Channel(HidSystem& system, CaptureLog& log, ChoiceStore& store, TransferHistory& history,
+                 DeviceIds ids, Role role, std::vector<ChannelChoice> candidates,
+                 std::vector<CollectionInfo> collections,
+                 std::optional<RememberedChoice> remembered, std::optional<std::uint8_t> readBackId)
     : system_(system),
       log_(log),
       store_(store),
+      history_(history),
       ids_(ids),
       role_(role),
       candidates_(std::move(candidates)),
       collections_(std::move(collections)),
       remembered_(std::move(remembered)),
+      readBackId_(readBackId),
       failed_(candidates_.size(), false) {}
 
 std::string Channel::Status() {
@@ -87,7 +168,10 @@ void Channel::UpdateStatus() {
     std::string status = std::string(RoleName(role_)) + " channel: " + c.path + " as " +
                          KindName(kind_) + ", report id " + std::to_string(c.reportId) +
                          ", buffer " + std::to_string(c.bufferLength) + " (" + c.why +
-                         "), opened " + access_ + (confirmed_ ? ", a send has worked" : "");
+                         "), opened " + access_ +
+                         (confirmed_ ? ", confirmed by the device"
+                          : worked_  ? ", a send has worked, not yet confirmed"
+                                     : "");
     std::lock_guard<std::mutex> guard(statusLock_);
     status_ = std::move(status);
 }
@@ -97,27 +181,42 @@ bool Channel::OpenCandidate(std::size_t i) {
     const std::string name = std::string(RoleName(role_)) + " channel: candidate " +
                              std::to_string(i + 1) + " of " + std::to_string(candidates_.size()) +
                              " " + c.path + " (" + c.why + ")";
-    OpenResult opened = system_.Open(c.path, Access::ReadWrite);
+    // Every open asked for, as the history keeps it: "; " between them.
+    std::string tried;
+    auto open = [&](Access access) {
+        const std::uint64_t start = system_.NowMs();
+        OpenResult result = system_.Open(c.path, access);
+        const OpenRecord record{role_,
+                                c.path,
+                                access,
+                                static_cast<bool>(result),
+                                result.error,
+                                start,
+                                system_.NowMs() - start};
+        history_.Add(record);
+        tried += (tried.empty() ? "" : "; ") + OpenRecordText(record);
+        return result;
+    };
     TransferKind kind = c.kind;
-    std::string access = "read/write";
-    // Why read/write was refused tells whose the collection is.
-    std::string refusal;
+    std::string access = AccessName(Access::ReadWrite);
+    // A keyboard is never opened with a right that could read a keystroke.
+    // Why read/write was refused elsewhere tells whose the collection is.
+    OpenResult opened = c.keyboard ? OpenResult{} : open(Access::ReadWrite);
     if (!opened) {
-        refusal = "; " + WithError("read/write refused", opened.error);
         // Feature reports and output reports sent as control requests need no
         // access rights; that is how they reach a collection the system (or
         // another program) holds. Writes to the interrupt pipe do.
-        opened = system_.Open(c.path, Access::None);
-        access = "without access";
+        opened = open(Access::None);
+        access = AccessName(Access::None);
         if (kind == TransferKind::Output)
             kind = TransferKind::SetOutput;
     }
     if (!opened) {
-        log_.Line(name + ", " + WithError("refused", opened.error) + refusal);
+        log_.Transfer(name + ", " + tried);
         failed_[i] = true;
         return false;
     }
-    log_.Line(name + ", opened " + access + ", sent as " + KindName(kind) + refusal);
+    log_.Transfer(name + ", " + tried + ", sent as " + KindName(kind));
     // Asked for before the handle is ours: a removal must never wait for it.
     auto notice = system_.WatchRemoval(*opened.handle, c.path);
     std::lock_guard<std::mutex> guard(handleLock_);
@@ -129,6 +228,9 @@ bool Channel::OpenCandidate(std::size_t i) {
     current_ = i;
     kind_ = kind;
     access_ = access;
+    // An event that came while another candidate was tried says nothing of
+    // this one.
+    eventDuringSend_ = false;
     UpdateStatus();
     return true;
 }
@@ -162,19 +264,50 @@ bool Channel::OpenNext() {
     return false;
 }
 
-void Channel::RememberWorking() {
-    if (confirmed_)
+void Channel::ConfirmLocked(const char* how) {
+    if (!worked_ || confirmed_)
         return;
     confirmed_ = true;
     UpdateStatus();
     const ChannelChoice& c = candidates_[current_];
-    const RememberedChoice working{c.path, c.kind, c.reportId};
-    if (remembered_ == working)
-        return;
-    store_.Save(ids_.vendorId, ids_.productId, role_, working);
-    remembered_ = working;
+    const RememberedChoice confirmed = RememberedFor(collections_[c.index], c);
     log_.Line(std::string(RoleName(role_)) + " channel: " + c.path + " report id " +
-              std::to_string(c.reportId) + " worked, remembered for this device");
+              std::to_string(c.reportId) + " confirmed by " + how);
+    if (remembered_ == confirmed)
+        return;
+    store_.Save(ids_.vendorId, ids_.productId, role_, confirmed);
+    remembered_ = confirmed;
+    log_.Line(std::string(RoleName(role_)) +
+              " channel: remembered for this device: " + RememberedText(confirmed));
+}
+
+void Channel::Confirm(const char* how) {
+    // The watch thread never waits behind a send: an event that comes while
+    // one is under way is applied when it ends.
+    std::unique_lock<std::mutex> guard(transfer_, std::try_to_lock);
+    if (!guard) {
+        eventDuringSend_ = true;
+        return;
+    }
+    ConfirmLocked(how);
+}
+
+void Channel::ReadBack(const Timeouts& t) {
+    const CollectionInfo& collection = collections_[candidates_[current_].index];
+    const auto& ids = collection.feature.reports;
+    if (!readBackId_ || collection.feature.length < 2 ||
+        std::none_of(ids.begin(), ids.end(),
+                     [&](const ReportLength& r) { return r.id == *readBackId_; }))
+        return;
+    std::vector<std::uint8_t> buffer(collection.feature.length, 0);
+    buffer[0] = *readBackId_;
+    const TransferResult r = RunTransfer(*handle_, TransferKind::GetFeature, std::move(buffer),
+                                         t.transferMs, t.cancelGraceMs);
+    stuck_ = r.outcome == Outcome::Stuck;
+    log_.Line(std::string(RoleName(role_)) + " channel: read-back of feature report id " +
+              std::to_string(*readBackId_) + ": " + WithError(OutcomeText(r.outcome), r.error));
+    if (r.outcome == Outcome::Done)
+        ConfirmLocked("a read-back of its settings");
 }
 
 bool Channel::ReopenCurrent() {
@@ -191,7 +324,7 @@ int Channel::Send(std::span<const std::uint8_t> payload, const Timeouts& t, bool
     for (;;) {
         const ChannelChoice& c = candidates_[current_];
         const char* what = KindName(kind_);
-        if (payload.size() + 1 > c.declaredLength) {
+        if (payload.size() + 1 > c.bufferLength) {
             log_.Sent(role_, what, payload, payload, "does not fit the report, not sent");
             return 0;
         }
@@ -202,11 +335,13 @@ int Channel::Send(std::span<const std::uint8_t> payload, const Timeouts& t, bool
                       "channel unusable after a transfer that never ended");
             return 0;
         }
-        const std::uint64_t began = system_.NowMs();
+        const std::uint64_t start = system_.NowMs();
         TransferResult r =
             RunTransfer(*handle_, kind_, std::move(frame), t.transferMs, t.cancelGraceMs);
-        const std::string took = ", report id " + std::to_string(c.reportId) + ", " +
-                                 std::to_string(system_.NowMs() - began) + " ms";
+        const SendRecord record{role_,      c.path,      kind_,
+                                c.reportId, sent.size(), r.outcome,
+                                r.error,    start,       system_.NowMs() - start};
+        history_.Add(record);
         stuck_ = r.outcome == Outcome::Stuck;
         // A control request moves no bytes back; a write must move all of them.
         const bool whole =
@@ -214,15 +349,24 @@ int Channel::Send(std::span<const std::uint8_t> payload, const Timeouts& t, bool
         log_.Sent(role_, what, payload, sent,
                   (whole || r.outcome != Outcome::Done ? WithError(OutcomeText(r.outcome), r.error)
                                                        : std::string("written only in part")) +
-                      took);
+                      ", report id " + std::to_string(c.reportId) + ", " +
+                      std::to_string(record.elapsedMs) + " ms");
         if (whole) {
-            RememberWorking();
+            // The first send that went through is read back once, where the
+            // description names a report to read.
+            if (!worked_) {
+                worked_ = true;
+                UpdateStatus();
+                ReadBack(t);
+            }
             // Only a send that failed on the old handle and went through on a
             // fresh one proves a re-enumeration: a firmware that refuses a
             // report fails the same way, and telling that as a replug would
             // start a full upload for every refused report.
             if (reopened && replugged != nullptr)
                 *replugged = true;
+            if (eventDuringSend_.exchange(false))
+                ConfirmLocked("an event of the device");
             return 1;
         }
         // A close, or a handle that cannot be used again, is no reason to
@@ -235,10 +379,15 @@ int Channel::Send(std::span<const std::uint8_t> payload, const Timeouts& t, bool
             if (ReopenCurrent())
                 continue;
         }
+        // Only a refusal says the report belongs elsewhere: a time-out or a
+        // device error would be sent on to collections (keyboards last) that
+        // the device does not read, and the walk would end on one that merely
+        // takes anything.
+        if (!failed || !IsRefusal(r.error) || worked_)
+            return 0;
         failed_[current_] = true;
-        if (confirmed_ || !OpenNext()) {
-            if (!confirmed_)
-                log_.Line(std::string(RoleName(role_)) + " channel: no further candidate");
+        if (!OpenNext()) {
+            log_.Line(std::string(RoleName(role_)) + " channel: no further candidate");
             return 0;
         }
     }
@@ -386,11 +535,56 @@ std::shared_ptr<Channel> HidDevice::OpenRole(Role role,
     const DeviceIds ids = Ids();
     auto remembered = store_.Load(ids.vendorId, ids.productId, role);
     auto candidates = RankCandidates(collections, role, remembered, Preference(role));
-    auto channel = std::make_shared<Channel>(system_, log_, store_, ids, role,
-                                             std::move(candidates), collections, remembered);
+    auto channel = std::make_shared<Channel>(
+        system_, log_, store_, history_, ids, role, std::move(candidates), collections, remembered,
+        role == Role::Command ? description_.description.readBackId : std::nullopt);
     if (!channel->Open())
         return nullptr;
     return channel;
+}
+
+bool HidDevice::OpenRoleInto(Role role) {
+    const std::uint64_t now = system_.NowMs();
+    auto channel = OpenRole(role, MouseOf(SurveyAndLog()));
+    std::lock_guard<std::mutex> guard(lock_);
+    (role == Role::Command ? feature_ : output_) = channel;
+    wanted_[static_cast<int>(role)] = true;
+    lastLookMs_[static_cast<int>(role)] = now;
+    return channel != nullptr;
+}
+
+std::shared_ptr<Channel> HidDevice::ChannelFor(Role role) {
+    const int r = static_cast<int>(role);
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        const auto& channel = role == Role::Command ? feature_ : output_;
+        if (channel || !wanted_[r] || system_.NowMs() - lastLookMs_[r] < kLateOpenEveryMs)
+            return channel;
+        lastLookMs_[r] = system_.NowMs();
+    }
+    // Opened by the client when it had no candidate: a collection that
+    // enumerates late (a mouse still starting at logon) is taken up here.
+    log_.Line(std::string(RoleName(role)) + " channel: not open, looked for again at a send");
+    auto channel = OpenRole(role, MouseOf(SurveyAndLog()));
+    std::lock_guard<std::mutex> guard(lock_);
+    auto& slot = role == Role::Command ? feature_ : output_;
+    // A close (or another open) in the meantime has the last word.
+    if (wanted_[r] && !slot)
+        slot = channel;
+    return slot;
+}
+
+void HidDevice::EventArrived() {
+    for (const auto& channel : OpenChannels()) channel->Confirm("an event of the device");
+}
+
+bool HidDevice::ForgetChannels() {
+    const DeviceIds ids = Ids();
+    const bool forgotten = store_.Forget(ids.vendorId, ids.productId);
+    log_.Line(forgotten ? "remembered channels forgotten: the next opening ranks afresh"
+                        : "remembered channels could not be forgotten: " + store_.Where() +
+                              " cannot be written");
+    return forgotten;
 }
 
 std::vector<CollectionInfo> HidDevice::MouseOf(const std::vector<CollectionInfo>& all) {
@@ -412,20 +606,12 @@ std::vector<CollectionInfo> HidDevice::MouseOf(const std::vector<CollectionInfo>
 
 bool HidDevice::OpenFeature() {
     CloseFeature();
-    auto channel = OpenRole(Role::Command, MouseOf(SurveyAndLog()));
-    std::lock_guard<std::mutex> guard(lock_);
-    feature_ = channel;
-    return feature_ != nullptr;
+    return OpenRoleInto(Role::Command);
 }
 
 bool HidDevice::OpenReport() {
     CloseReport();
-    auto channel = OpenRole(Role::Chunk, MouseOf(SurveyAndLog()));
-    {
-        std::lock_guard<std::mutex> guard(lock_);
-        output_ = channel;
-    }
-    if (channel)
+    if (OpenRoleInto(Role::Chunk))
         return true;
     // Without a way for chunks the commands still reach the mouse.
     return Probe();
@@ -436,6 +622,7 @@ void HidDevice::CloseFeature() {
     {
         std::lock_guard<std::mutex> guard(lock_);
         closing.swap(feature_);
+        wanted_[static_cast<int>(Role::Command)] = false;
     }
     if (closing)
         closing->Abort();
@@ -446,6 +633,7 @@ void HidDevice::CloseReport() {
     {
         std::lock_guard<std::mutex> guard(lock_);
         closing.swap(output_);
+        wanted_[static_cast<int>(Role::Chunk)] = false;
     }
     if (closing)
         closing->Abort();
@@ -484,21 +672,11 @@ int HidDevice::SendOn(std::shared_ptr<Channel> channel, std::span<const std::uin
 }
 
 int HidDevice::SetFeature(std::span<const std::uint8_t> payload) {
-    std::shared_ptr<Channel> channel;
-    {
-        std::lock_guard<std::mutex> guard(lock_);
-        channel = feature_;
-    }
-    return SendOn(std::move(channel), payload);
+    return SendOn(ChannelFor(Role::Command), payload);
 }
 
 int HidDevice::Write(std::span<const std::uint8_t> payload) {
-    std::shared_ptr<Channel> channel;
-    {
-        std::lock_guard<std::mutex> guard(lock_);
-        channel = output_;
-    }
-    return SendOn(std::move(channel), payload);
+    return SendOn(ChannelFor(Role::Chunk), payload);
 }
 
 bool HidDevice::OwnsPath(const std::string& path) {
@@ -581,7 +759,8 @@ bool HidDevice::Probe(std::vector<CollectionInfo>* collections) {
     bool usable = false;
     for (const ChannelChoice& c :
          RankCandidates(mouse.collections, Role::Command, {}, Preference(Role::Command))) {
-        if (system_.Open(c.path, Access::ReadWrite) || system_.Open(c.path, Access::None)) {
+        if ((!c.keyboard && system_.Open(c.path, Access::ReadWrite)) ||
+            system_.Open(c.path, Access::None)) {
             probe = "device usable: command channel " + c.path + " opens";
             usable = true;
             break;
@@ -669,12 +848,13 @@ std::string HidDevice::Report() {
                     ranked[i].why + ")\r\n";
         const auto remembered = store_.Load(ids.vendorId, ids.productId, role);
         text += std::string("  remembered: ") +
-                (remembered ? remembered->path + " " + KindName(remembered->kind) + " report id " +
-                                  std::to_string(remembered->reportId)
-                            : std::string("nothing")) +
-                " (" + store_.Where() + ")\r\n";
+                (remembered ? RememberedText(*remembered) : std::string("nothing")) + " (" +
+                store_.Where() + ")\r\n";
     }
-    // The opens and sends of late, with their errors and times.
+    // The opens and sends of late, with the access asked, the system's error
+    // and the time taken; the recent lines hold everything else.
+    text += std::string(kTransfersHeading) + "\r\n";
+    for (const std::string& line : history_.Lines()) text += "  > " + line + "\r\n";
     text += std::string(kRecentHeading) + "\r\n";
     for (const std::string& line : log_.Recent()) text += "  | " + line + "\r\n";
     return text;

@@ -44,7 +44,10 @@ enum class ReportType { Input, Output, Feature };
 // checked (the system does not give out the descriptor itself).
 struct ReportCap {
     ReportType type = ReportType::Input;
-    bool button = false;  // a button cap: one bit per usage
+    bool button = false;  // a button cap: one bit per usage, unless an array
+    // An array of buttons: report count slots holding usage indices, of a
+    // size the system does not say (bit size 0; 8 bits are taken).
+    bool array = false;
     std::uint8_t reportId = 0;
     std::uint16_t usagePage = 0;
     std::uint16_t usageMin = 0;
@@ -53,8 +56,9 @@ struct ReportCap {
     bool isAlias = false;
     std::uint16_t bitSize = 0;
     std::uint16_t reportCount = 0;
-    // The field's first bit after the report id, where the system says.
-    std::optional<std::uint16_t> bitPosition;
+    // The field's first bit after the report id byte, where it could be
+    // located (the caps carry no positions: see hid_system_win.cpp).
+    std::optional<std::uint32_t> bitPosition;
     bool operator==(const ReportCap&) const = default;
 };
 

@@ -17,6 +17,7 @@ extern "C" {
 
 #include <algorithm>
 #include <cctype>
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -47,6 +48,65 @@ class PreparsedData {
     PHIDP_PREPARSED_DATA data_ = nullptr;
 };
 
+// The first bit after the report id byte that is set in `report`; nothing
+// when none is.
+std::optional<std::uint32_t> FirstSetBit(const std::vector<char>& report) {
+    for (std::size_t byte = 1; byte < report.size(); ++byte)
+        for (std::uint32_t bit = 0; bit < 8; ++bit)
+            if ((static_cast<unsigned char>(report[byte]) >> bit) & 1u)
+                return static_cast<std::uint32_t>((byte - 1) * 8 + bit);
+    return std::nullopt;
+}
+
+// The caps carry no positions: where an entry lies is found by writing it
+// into an empty report of its id through the parser's own setters (which
+// touch nothing but the preparsed data) and seeing which bits it set. A value
+// is written as all ones, a variable button as its first usage pressed, so
+// the lowest bit set is where the entry starts. An array's slots hold usage
+// indices that may be zero, so arrays are not located. When the same usage
+// appears twice in one report, the setters reach the first: the position
+// found is then too low, and the extent derived from it only too short, which
+// ranks, never refuses.
+std::optional<std::uint32_t> LocateValue(PHIDP_PREPARSED_DATA data, HIDP_REPORT_TYPE type,
+                                         const HIDP_VALUE_CAPS& c, USHORT bufferLength) {
+    std::vector<char> report(bufferLength, 0);
+    report[0] = static_cast<char>(c.ReportID);
+    const USAGE usage = c.IsRange ? c.Range.UsageMin : c.NotRange.Usage;
+    const ULONG ones = c.BitSize >= 32 ? 0xFFFFFFFFul : ((1ul << c.BitSize) - 1ul);
+    NTSTATUS status;
+    if (!c.IsRange && c.ReportCount > 1) {
+        std::vector<char> values((std::uint32_t{c.BitSize} * c.ReportCount + 7) / 8, '\xFF');
+        status = HidP_SetUsageValueArray(type, c.UsagePage, c.LinkCollection, usage, values.data(),
+                                         static_cast<USHORT>(values.size()), data, report.data(),
+                                         bufferLength);
+    } else {
+        status = HidP_SetUsageValue(type, c.UsagePage, c.LinkCollection, usage, ones, data,
+                                    report.data(), bufferLength);
+    }
+    return status == HIDP_STATUS_SUCCESS ? FirstSetBit(report) : std::nullopt;
+}
+
+std::optional<std::uint32_t> LocateButtons(PHIDP_PREPARSED_DATA data, HIDP_REPORT_TYPE type,
+                                           const HIDP_BUTTON_CAPS& c, USHORT bufferLength) {
+    std::vector<char> report(bufferLength, 0);
+    report[0] = static_cast<char>(c.ReportID);
+    USAGE usage = c.IsRange ? c.Range.UsageMin : c.NotRange.Usage;
+    ULONG count = 1;
+    if (HidP_SetUsages(type, c.UsagePage, c.LinkCollection, &usage, &count, data, report.data(),
+                       bufferLength) != HIDP_STATUS_SUCCESS)
+        return std::nullopt;
+    return FirstSetBit(report);
+}
+
+// The button caps' report count sits where the older headers keep reserved
+// words; the system fills it (0 on systems that do not).
+USHORT ButtonReportCount(const HIDP_BUTTON_CAPS& c) {
+    static_assert(offsetof(HIDP_BUTTON_CAPS, Reserved) == 16, "button caps layout");
+    USHORT count = 0;
+    std::memcpy(&count, reinterpret_cast<const char*>(&c) + 16, sizeof count);
+    return count;
+}
+
 // The caps of one kind (value or button) of one report type, in the
 // system's order.
 template <typename Caps, typename Getter>
@@ -74,23 +134,32 @@ ReportCap CommonCap(const Caps& c, ReportType type) {
     return cap;
 }
 
-// Every value and button cap of one report type, as the system gives them.
+// Every value and button cap of one report type, as the system gives them,
+// located where it can be.
 void AddCaps(PHIDP_PREPARSED_DATA data, HIDP_REPORT_TYPE type, ReportType ours, USHORT valueCaps,
-             USHORT buttonCaps, std::vector<ReportCap>& out) {
+             USHORT buttonCaps, USHORT bufferLength, std::vector<ReportCap>& out) {
+    // Locating writes into a report of the type: none without a buffer.
+    const bool locate = bufferLength >= 2;
     for (const HIDP_VALUE_CAPS& c :
          CapsOf<HIDP_VALUE_CAPS>(data, type, valueCaps, HidP_GetValueCaps)) {
         ReportCap cap = CommonCap(c, ours);
         cap.bitSize = c.BitSize;
         cap.reportCount = c.ReportCount;
+        if (locate && !cap.isAlias)
+            cap.bitPosition = LocateValue(data, type, c, bufferLength);
         out.push_back(cap);
     }
     for (const HIDP_BUTTON_CAPS& c :
          CapsOf<HIDP_BUTTON_CAPS>(data, type, buttonCaps, HidP_GetButtonCaps)) {
         ReportCap cap = CommonCap(c, ours);
-        // One bit per usage.
         cap.button = true;
-        cap.bitSize = 1;
-        cap.reportCount = static_cast<std::uint16_t>(cap.usageMax - cap.usageMin + 1);
+        // BitField bit 1 set: a variable item (one bit per usage); else an
+        // array, whose slot size the caps do not name.
+        cap.array = (c.BitField & 0x02) == 0;
+        cap.bitSize = cap.array ? 0 : 1;
+        cap.reportCount = ButtonReportCount(c);
+        if (locate && !cap.isAlias && !cap.array)
+            cap.bitPosition = LocateButtons(data, type, c, bufferLength);
         out.push_back(cap);
     }
 }
@@ -403,11 +472,11 @@ class WinHidSystem final : public HidSystem {
         info.usagePage = caps.UsagePage;
         info.usage = caps.Usage;
         AddCaps(data.Get(), HidP_Input, ReportType::Input, caps.NumberInputValueCaps,
-                caps.NumberInputButtonCaps, info.caps);
+                caps.NumberInputButtonCaps, caps.InputReportByteLength, info.caps);
         AddCaps(data.Get(), HidP_Output, ReportType::Output, caps.NumberOutputValueCaps,
-                caps.NumberOutputButtonCaps, info.caps);
+                caps.NumberOutputButtonCaps, caps.OutputReportByteLength, info.caps);
         AddCaps(data.Get(), HidP_Feature, ReportType::Feature, caps.NumberFeatureValueCaps,
-                caps.NumberFeatureButtonCaps, info.caps);
+                caps.NumberFeatureButtonCaps, caps.FeatureReportByteLength, info.caps);
         info.input = {caps.InputReportByteLength,
                       DeclaredLengths(info.caps, ReportType::Input, caps.InputReportByteLength)};
         info.output = {caps.OutputReportByteLength,

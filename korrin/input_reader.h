@@ -5,7 +5,7 @@
 // while a capture runs, every other collection that lets itself be read is
 // read too, and what arrives is only recorded. An input report of any other
 // format is recorded, never turned into an event. Keyboards and digitizers
-// are never opened.
+// are never read (nor opened for reading).
 #pragma once
 
 #include <cstdint>

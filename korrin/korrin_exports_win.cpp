@@ -1,7 +1,7 @@
-// The exports of korrin.dll: the eleven the client binds, and the capture and
-// device report the client may use when it finds them. Every channel is opened
-// on the backend that is active at that moment: a running virtual mouse, else
-// the hardware.
+// The exports of korrin.dll: the eleven the client binds, and the capture,
+// device report and forgetting of the remembered channels that the client may
+// use when it finds them. Every channel is opened on the backend that is
+// active at that moment: a running virtual mouse, else the hardware.
 //
 // The library's lock guards which backend holds which channel. It is never
 // held during a transfer: a close on the window thread (removal, shut-down)
@@ -148,10 +148,12 @@ int __stdcall Open_FeatureDevice() {
     std::lock_guard<std::mutex> guard(lib.lock);
     CloseFeatureLocked(lib);
     korrin::Backend& b = Active(lib);
-    if (!b.OpenFeature())
-        return 0;
-    lib.feature = &b;
-    return 1;
+    const bool opened = b.OpenFeature();
+    // The hardware keeps a channel that had no candidate yet: it is opened at
+    // a later send, when its collection has enumerated.
+    if (opened || &b == &lib.hid)
+        lib.feature = &b;
+    return opened ? 1 : 0;
 }
 
 int __stdcall Close_FeatureDevice() {
@@ -166,10 +168,10 @@ int __stdcall Open_ReportDevice() {
     std::lock_guard<std::mutex> guard(lib.lock);
     CloseReportLocked(lib);
     korrin::Backend& b = Active(lib);
-    if (!b.OpenReport())
-        return 0;
-    lib.report = &b;
-    return 1;
+    const bool opened = b.OpenReport();
+    if (opened || &b == &lib.hid)
+        lib.report = &b;
+    return opened ? 1 : 0;
 }
 
 int __stdcall Close_ReportDevice() {
@@ -227,6 +229,11 @@ int __stdcall Get_CapturePath(char* path, int size) {
 
 int __stdcall Get_CaptureState(void) {
     return korrin::Diagnostics().Recording() ? 1 : 0;
+}
+
+int __stdcall Forget_Channels(void) {
+    // The hardware's choices only: a virtual mouse has no channels to choose.
+    return Lib().hid.Device().ForgetChannels() ? 1 : 0;
 }
 
 int __stdcall Get_DeviceReport(char* text, int size) {

@@ -8,22 +8,41 @@
 
 namespace korrin {
 
+std::uint32_t CapBits(const ReportCap& cap) {
+    // A variable button is one bit; without a report count each usage of a
+    // range is one field (the system always names the count for values and
+    // arrays; a missing one is taken as one field).
+    const std::uint32_t size = cap.bitSize != 0 ? cap.bitSize : (cap.array ? 8u : 1u);
+    std::uint32_t count = cap.reportCount;
+    if (count == 0)
+        count = cap.button && !cap.array ? cap.usageMax - cap.usageMin + 1u : 1u;
+    return size * count;
+}
+
 std::vector<ReportLength> DeclaredLengths(const std::vector<ReportCap>& caps, ReportType type,
                                           std::uint16_t bufferLength) {
-    std::map<std::uint8_t, std::uint32_t> bits;
+    struct Span {
+        std::uint32_t endBit = 0;   // highest end over the located caps
+        std::uint32_t sumBits = 0;  // every cap's size, aliases left out
+    };
+    std::map<std::uint8_t, Span> ids;
     for (const ReportCap& c : caps) {
         if (c.type != type)
             continue;
-        std::uint32_t count = c.reportCount;
-        // A range names one usage per field even where the count says fewer.
-        if (c.isRange)
-            count = std::max<std::uint32_t>(count, c.usageMax - c.usageMin + 1u);
-        bits[c.reportId] += std::uint32_t{c.bitSize} * count;
+        Span& span = ids[c.reportId];
+        if (c.isAlias)
+            continue;
+        const std::uint32_t bits = CapBits(c);
+        span.sumBits += bits;
+        if (c.bitPosition)
+            span.endBit = std::max(span.endBit, *c.bitPosition + bits);
     }
     std::vector<ReportLength> out;
-    for (const auto& [id, n] : bits)
+    for (const auto& [id, span] : ids) {
+        const std::uint32_t bits = std::max(span.endBit, span.sumBits);
         out.push_back({id, static_cast<std::uint16_t>(
-                               std::min<std::uint32_t>(1 + (n + 7) / 8, bufferLength))});
+                               std::min<std::uint32_t>(1 + (bits + 7) / 8, bufferLength))});
+    }
     if (out.empty() && bufferLength > 0)
         out.push_back({0, bufferLength});
     auto longest = std::max_element(
@@ -51,6 +70,8 @@ std::string CapText(const ReportCap& cap) {
     out += " bits " + std::to_string(cap.bitSize) + " count " + std::to_string(cap.reportCount);
     if (cap.isAlias)
         out += " alias";
+    if (cap.array)
+        out += " array";
     if (cap.bitPosition)
         out += " at " + std::to_string(*cap.bitPosition);
     return out;
@@ -108,8 +129,10 @@ std::optional<ReportCap> ParseCap(std::string_view text) {
     while (in >> word) {
         if (word == "alias") {
             cap.isAlias = true;
-        } else if (word == "at" && in >> word && Number(word, 10, 0xFFFF, n)) {
-            cap.bitPosition = static_cast<std::uint16_t>(n);
+        } else if (word == "array" && cap.button) {
+            cap.array = true;
+        } else if (word == "at" && in >> word && Number(word, 10, 0xFFFFFFFF, n)) {
+            cap.bitPosition = static_cast<std::uint32_t>(n);
         } else {
             return std::nullopt;
         }

@@ -106,6 +106,11 @@ inline constexpr unsigned kBackupPartMacros = 1434;
 // colour) and the delay lines of the macro manager's event list.
 inline constexpr unsigned kColorSpectrum = 1435;
 inline constexpr unsigned kDelayEvent = 1436;
+// Forgetting the channel the device library remembered (Monitor's tray,
+// Option's support page) and what the user is told.
+inline constexpr unsigned kForgetChannels = 1437;
+inline constexpr unsigned kChannelsForgotten = 1438;
+inline constexpr unsigned kChannelsNotForgotten = 1439;
 
 // Every id above as runs of consecutive ids (the action labels are used by
 // their position in a run, not by name).
@@ -126,7 +131,7 @@ inline constexpr std::array<IdRun, 13> kUsedIds = {{
     {kManualMissing, kManualCaption},
     {kPathTooLong, kPathTooLongCaption},
     {kRecordDiagnostics, kReportSaved},
-    {kCommandUsage, kDelayEvent},
+    {kCommandUsage, kChannelsNotForgotten},
 }};
 
 }  // namespace lan

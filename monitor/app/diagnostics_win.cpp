@@ -341,6 +341,15 @@ bool Diagnostics::ChooseReportFile(std::string& path) {
     return true;
 }
 
+void Diagnostics::OnForgetChannels() {
+    if (stopped_)
+        return;
+    const bool forgotten = ports_.link.ForgetChannels();
+    ports_.log.Line(forgotten ? "remembered channel forgotten"
+                              : "error: the remembered channel could not be forgotten");
+    Notice(forgotten ? lan::kChannelsForgotten : lan::kChannelsNotForgotten, !forgotten);
+}
+
 void Diagnostics::OnSaveReport() {
     // One dialog at a time: the tray menu still answers while it is open.
     if (stopped_ || choosingFile_)

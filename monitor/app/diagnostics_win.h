@@ -1,7 +1,8 @@
-// The tray's two diagnostics items: a capture of what passes between the
+// The tray's diagnostics items: a capture of what passes between the
 // computer and the mouse, recorded by the device library for five minutes and
-// shown in its folder when done; and a report file the user saves where they
-// choose, for a fault report.
+// shown in its folder when done; a report file the user saves where they
+// choose, for a fault report; and forgetting the channel the device library
+// remembered for the mouse.
 #pragma once
 
 #include <windows.h>
@@ -19,6 +20,7 @@ namespace monitor {
 // Tray menu commands, after open (6001) and exit (6002).
 inline constexpr unsigned kCmdRecordDiagnostics = 6003;
 inline constexpr unsigned kCmdSaveDiagnosticsReport = 6004;
+inline constexpr unsigned kCmdForgetChannels = 6005;
 // Watches a capture while one is recorded.
 inline constexpr UINT_PTR kTimerCaptureWatch = 504;
 
@@ -61,6 +63,7 @@ class Diagnostics {
     void OnRecord();
     void OnCaptureTimer();
     void OnSaveReport();
+    void OnForgetChannels();
     // A report request of Monitor.exe /report (WM_COPYDATA tagged
     // kReportRequestTag): writes the report and answers kReportWritten or
     // kReportNotWritten.

@@ -64,6 +64,10 @@ bool CMonitorApp::InitInstance(const char* commandLine) {
         exitCode_ = static_cast<int>(RunReportCommand(WideFromUtf8(command_.reportPath)));
         return false;
     }
+    if (command_.kind == runtime::CommandKind::ForgetChannels) {
+        exitCode_ = static_cast<int>(RunForgetChannelsCommand());
+        return false;
+    }
     if (command_.kind == runtime::CommandKind::Usage) {
         ShowUsage();
         return false;

@@ -123,6 +123,13 @@ runtime::CommandResult RunReportCommand(const std::wstring& path) {
                : runtime::CommandResult::BadArgument;
 }
 
+runtime::CommandResult RunForgetChannelsCommand() {
+    device::DeviceLink link;
+    return link.Bind(win::ProgramFolder()) && link.ForgetChannels()
+               ? runtime::CommandResult::Done
+               : runtime::CommandResult::BadArgument;
+}
+
 void ShowUsage() {
     ShowBox(lan::kCommandUsage, {});
 }

@@ -31,6 +31,12 @@ void QueueOwnCommand(HWND self, const runtime::MonitorCommand& command);
 // BadArgument when the file cannot be written.
 runtime::CommandResult RunReportCommand(const std::wstring& path);
 
+// Monitor.exe /forget-channels, the whole of it: the device library beside
+// the program forgets the channel it remembered for the mouse (a file beside
+// it, shared with a running Monitor, which reads it when it next opens the
+// mouse). Done, or BadArgument when it could not.
+runtime::CommandResult RunForgetChannelsCommand();
+
 // The arguments after the program's name, as the system splits the command
 // line, in UTF-8.
 std::vector<std::string> CommandLineArguments();

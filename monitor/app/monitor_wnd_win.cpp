@@ -94,6 +94,7 @@ std::span<const win::MessageRow<CMonitorWnd>> CMonitorWnd::MessageMap() {
         win::OnMessage<kMsgRunCommand, &W::OnRunCommand>(),
         win::OnCommand<&W::OnRecordDiagnostics>(kCmdRecordDiagnostics),
         win::OnCommand<&W::OnSaveDiagnosticsReport>(kCmdSaveDiagnosticsReport),
+        win::OnCommand<&W::OnForgetChannels>(kCmdForgetChannels),
         win::OnMessage<WM_POWERBROADCAST, &W::OnPowerBroadcast>(),
         win::OnMessage<WM_WTSSESSION_CHANGE, &W::OnSessionChange>(),
         win::OnMessage<WM_QUERYENDSESSION, &W::OnQueryEndSession>(),
@@ -361,6 +362,7 @@ void CMonitorWnd::OnSystrayNotify(win::LParam<UINT> mouseMessage) {
                   win::LoadModuleString(lan_.Get(), lan::kRecordDiagnostics)},
                  {kCmdSaveDiagnosticsReport,
                   win::LoadModuleString(lan_.Get(), lan::kSaveDiagnosticsReport)},
+                 {kCmdForgetChannels, win::LoadModuleString(lan_.Get(), lan::kForgetChannels)},
                  {},
                  {protocol::kCmdExit, win::LoadModuleString(lan_.Get(), protocol::kStrExit)}});
             break;
@@ -550,6 +552,10 @@ void CMonitorWnd::OnRecordDiagnostics() {
 
 void CMonitorWnd::OnSaveDiagnosticsReport() {
     diagnostics_->OnSaveReport();
+}
+
+void CMonitorWnd::OnForgetChannels() {
+    diagnostics_->OnForgetChannels();
 }
 
 void CMonitorWnd::FetchSharedBlock() {

@@ -78,6 +78,7 @@ class CMonitorWnd : public win::WindowImpl<CMonitorWnd>, private runtime::Monito
     LRESULT OnRunCommand(win::WParam<runtime::CommandKind> kind, win::LParam<int> profileIndex);
     void OnRecordDiagnostics();
     void OnSaveDiagnosticsReport();
+    void OnForgetChannels();
     LRESULT OnPowerBroadcast(WPARAM event);
     void OnSessionChange(WPARAM change, DWORD session);
     LRESULT OnQueryEndSession();

@@ -52,6 +52,7 @@ bool DeviceLink::Bind(const std::string& programFolder) {
     Resolve(module, "Get_CaptureState", getCaptureState_);
     Resolve(module, "Get_CapturePath", getCapturePath_);
     Resolve(module, "Get_DeviceReport", getDeviceReport_);
+    Resolve(module, "Forget_Channels", forgetChannels_);
     return true;
 }
 
@@ -72,6 +73,7 @@ void DeviceLink::Unbind() {
     getCaptureState_ = nullptr;
     getCapturePath_ = nullptr;
     getDeviceReport_ = nullptr;
+    forgetChannels_ = nullptr;
 }
 
 bool DeviceLink::OpenAtStartup(HWND window) {
@@ -156,6 +158,15 @@ std::string DeviceLink::CapturePath() {
 
 std::string DeviceLink::DeviceReport() {
     return TextFrom(getDeviceReport_, kDeviceReportMax);
+}
+
+bool DeviceLink::ForgetChannels() {
+    if (forgetChannels_ == nullptr)
+        return false;
+    // The choices are kept per mouse: a process that has not opened the
+    // mouse (Monitor.exe /forget-channels) names it first.
+    setVidPid_(kVendorId, kProductId);
+    return forgetChannels_() == 1;
 }
 
 }  // namespace device

@@ -58,6 +58,9 @@ class DeviceLink {
     // The library's description of the mouse's interfaces and the channels
     // it chose (CRLF lines); empty when nothing is known or not available.
     std::string DeviceReport();
+    // Forgets the channel the library remembered for the mouse; false when
+    // it could not, or the library cannot.
+    bool ForgetChannels();
 
   private:
     using SetVidPidFn = int(__stdcall*)(int, int);
@@ -87,6 +90,7 @@ class DeviceLink {
     VoidFn getCaptureState_ = nullptr;
     TextFn getCapturePath_ = nullptr;
     TextFn getDeviceReport_ = nullptr;
+    VoidFn forgetChannels_ = nullptr;
 };
 
 }  // namespace device

@@ -95,6 +95,8 @@ MonitorCommand ParseMonitorArguments(const std::vector<std::string>& args) {
             return Bad(args[1]);
         command.kind = CommandKind::Profile;
         used = 2;
+    } else if (name == "forget-channels") {
+        command.kind = CommandKind::ForgetChannels;
     } else if (name == "report") {
         if (args.size() < 2 || args[1].empty())
             return Bad(args[0]);

@@ -1,6 +1,6 @@
 // Monitor's command line: "1" (open Option at start) as before, and the
-// commands a script or a shortcut gives: /profile N, /apply, /report PATH and
-// /?. Switches may start with '/' or '-' and are read in any letter case. An
+// commands a script or a shortcut gives: /profile N, /apply, /report PATH,
+// /forget-channels and /?. Switches may start with '/' or '-' and are read in any letter case. An
 // argument Monitor does not know (another version's, or one a user added to
 // a shortcut) starts it normally: refusing would leave the user at logon
 // with an error box and no mouse software.
@@ -15,13 +15,14 @@ namespace runtime {
 // The numbers travel between Monitors of different builds (message
 // kMsgRunCommand): new kinds go at the end.
 enum class CommandKind {
-    None,        // nothing to do beyond starting
-    OpenOption,  // the command line starts with "1"
-    Profile,     // switch to `profileIndex` as a profile button would
-    Apply,       // send every setting to the mouse again
-    Usage,       // show how to call the program
-    Bad,         // `badArgument` is not understood
-    Report,      // write the diagnostics report to `reportPath` and end
+    None,            // nothing to do beyond starting
+    OpenOption,      // the command line starts with "1"
+    Profile,         // switch to `profileIndex` as a profile button would
+    Apply,           // send every setting to the mouse again
+    Usage,           // show how to call the program
+    Bad,             // `badArgument` is not understood
+    Report,          // write the diagnostics report to `reportPath` and end
+    ForgetChannels,  // forget the channel the device library remembered, and end
 };
 
 struct MonitorCommand {

@@ -1,5 +1,6 @@
 // The support page's controls (skin_support_control.ini): the manual
-// button, then the diagnostics report button, walked in that order.
+// button, the diagnostics report button and the button that forgets the
+// remembered channel, walked in that order.
 #pragma once
 
 #include "option/skin/control_table.h"
@@ -8,6 +9,7 @@ namespace option {
 
 inline constexpr unsigned kManualButtonId = 1001;
 inline constexpr unsigned kReportButtonId = 1002;
+inline constexpr unsigned kForgetButtonId = 1003;
 
 namespace support_page {
 
@@ -16,6 +18,7 @@ using Kind = skin::ControlKind;
 inline constexpr skin::ControlRow kControls[] = {
     {kManualButtonId, 1, Kind::Button, 1},
     {kReportButtonId, 2, Kind::Button, 2},
+    {kForgetButtonId, 3, Kind::Button, 3},
 };
 
 }  // namespace support_page

@@ -76,12 +76,12 @@ bool ChooseReportPath(HWND owner, std::wstring& path) {
     return true;
 }
 
-// Runs "Monitor.exe /report PATH" from the program folder (which asks a
-// running Monitor for its report) and waits for it, the window thread's
-// messages handled meanwhile; true when it wrote the file.
-bool RunReportCommand(const std::wstring& path) {
+// Runs "Monitor.exe ARGUMENTS" from the program folder and waits for it, the
+// window thread's messages handled meanwhile; true when it ended with exit
+// code 0 (done).
+bool RunMonitorCommand(const std::wstring& arguments) {
     const std::wstring monitor = MonitorPath();
-    std::wstring line = L"\"" + monitor + L"\" /report \"" + path + L"\"";
+    std::wstring line = L"\"" + monitor + L"\" " + arguments;
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
@@ -129,6 +129,7 @@ std::span<const win::MessageRow<CSupportPage>> CSupportPage::MessageMap() {
         win::OnMessage<WM_LBUTTONDOWN, &CSupportPage::OnLButtonDown>(),
         win::OnCommand<&CSupportPage::OnManual>(kManualButtonId),
         win::OnCommand<&CSupportPage::OnReport>(kReportButtonId),
+        win::OnCommand<&CSupportPage::OnForget>(kForgetButtonId),
     };
     static constexpr auto rows = win::JoinRows(HostRows(), std::to_array(own));
     static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
@@ -139,12 +140,13 @@ bool CSupportPage::Create(HWND parent, const RECT& area) {
     HWND page = CreatePageWindow(parent, area);
     if (page == nullptr || !Subclass(page))
         return false;
-    SkinPage(page, area, surface_, kSkinFile, support_page::kControls,
-             [this, page](const skin::ControlRow& row, const skin::ButtonPos& pos,
-                          const skin::SkinSheets& sheets) {
-                 skin::CSkinButton& button = row.key == 1 ? manual_ : report_;
-                 button.CreateFromPos(page, pos, static_cast<UINT>(row.id), sheets);
-             });
+    SkinPage(
+        page, area, surface_, kSkinFile, support_page::kControls,
+        [this, page](const skin::ControlRow& row, const skin::ButtonPos& pos,
+                     const skin::SkinSheets& sheets) {
+            skin::CSkinButton& button = row.key == 1 ? manual_ : row.key == 2 ? report_ : forget_;
+            button.CreateFromPos(page, pos, static_cast<UINT>(row.id), sheets);
+        });
     return true;
 }
 
@@ -184,25 +186,49 @@ LRESULT CSupportPage::OnReport(UINT, UINT code) {
 }
 
 void CSupportPage::SaveReport() {
-    if (savingReport_)
+    if (busy_)
         return;
-    savingReport_ = true;
+    busy_ = true;
     HWND main = GetAncestor(Hwnd(), GA_ROOT);
     std::wstring path;
-    if (ChooseReportPath(main, path)) {
-        // As a modal dialog would: nothing of the window can be used (or
-        // closed) while Monitor writes, though it still paints.
-        EnableWindow(main, FALSE);
-        const bool saved = RunReportCommand(path);
-        EnableWindow(main, TRUE);
-        SetForegroundWindow(main);
-        win::DebugText(trace::kSupportReportSaved, saved ? 1 : 0);
-        const std::wstring text =
-            Widened(LanString(saved ? lan::kReportSaved : lan::kReportNotSaved)) + L"\n" + path;
-        skin::ThemedMessageBox(main, text, Widened(LanString(lan::kDiagnosticsCaption)),
-                               MB_OK | (saved ? MB_ICONINFORMATION : MB_ICONWARNING));
+    // Monitor.exe /report PATH asks a running Monitor for its report.
+    if (ChooseReportPath(main, path))
+        RunAndTell(
+            main, L"/report \"" + path + L"\"",
+            [](bool saved) { win::DebugText(trace::kSupportReportSaved, saved ? 1 : 0); },
+            lan::kReportSaved, lan::kReportNotSaved, L"\n" + path);
+    busy_ = false;
+}
+
+LRESULT CSupportPage::OnForget(UINT, UINT code) {
+    if (code == BN_CLICKED && !busy_) {
+        busy_ = true;
+        // The device library beside Monitor forgets the channel it
+        // remembered; a running Monitor reads the choice anew when it next
+        // opens the mouse.
+        RunAndTell(GetAncestor(Hwnd(), GA_ROOT), L"/forget-channels",
+                   [](bool forgotten) {
+                       win::DebugText(trace::kSupportChannelsForgotten, forgotten ? 1 : 0);
+                   },
+                   lan::kChannelsForgotten, lan::kChannelsNotForgotten, {});
+        busy_ = false;
     }
-    savingReport_ = false;
+    return 0;
+}
+
+void CSupportPage::RunAndTell(HWND main, const std::wstring& arguments,
+                              void (*traceDone)(bool done), unsigned doneText, unsigned failedText,
+                              const std::wstring& detail) {
+    // As a modal dialog would: nothing of the window can be used (or closed)
+    // while Monitor works, though it still paints.
+    EnableWindow(main, FALSE);
+    const bool done = RunMonitorCommand(arguments);
+    EnableWindow(main, TRUE);
+    SetForegroundWindow(main);
+    traceDone(done);
+    skin::ThemedMessageBox(main, Widened(LanString(done ? doneText : failedText)) + detail,
+                           Widened(LanString(lan::kDiagnosticsCaption)),
+                           MB_OK | (done ? MB_ICONINFORMATION : MB_ICONWARNING));
 }
 
 void CSupportPage::OpenManual() {

@@ -1,6 +1,7 @@
 // The support page: the program and firmware versions written onto the skin
-// picture, the button that opens the user manual beside the program, and the
-// one that saves Monitor's diagnostics report where the user chooses.
+// picture, the button that opens the user manual beside the program, the one
+// that saves Monitor's diagnostics report where the user chooses, and the one
+// that has the device library forget the channel it remembered.
 #pragma once
 
 #include <windows.h>
@@ -32,18 +33,26 @@ class CSupportPage : public skin::SkinHost<CSupportPage>, public OptionPage {
   private:
     void OpenManual();
     void SaveReport();
+    // Runs Monitor.exe with `arguments`, the window disabled meanwhile, and
+    // tells the user how it went (`detail` after the text); the debugger
+    // output says "CSupportPage <what> 1" (or 0).
+    void RunAndTell(HWND main, const std::wstring& arguments, void (*traceDone)(bool done),
+                    unsigned doneText, unsigned failedText, const std::wstring& detail);
 
     LRESULT OnPaint();
     LRESULT OnEraseBkgnd() { return 1; }
     LRESULT OnLButtonDown(UINT keys, POINT at);
     LRESULT OnManual(UINT id, UINT code);
     LRESULT OnReport(UINT id, UINT code);
+    LRESULT OnForget(UINT id, UINT code);
 
     skin::SkinSurface surface_;
     skin::CSkinButton manual_;
     skin::CSkinButton report_;
-    // A report is being saved: the button does nothing until it is done.
-    bool savingReport_ = false;
+    skin::CSkinButton forget_;
+    // Monitor carries out a report or a forgetting: the buttons do nothing
+    // until it is done.
+    bool busy_ = false;
 };
 
 }  // namespace option

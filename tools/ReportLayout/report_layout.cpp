@@ -89,6 +89,7 @@ class NoStore final : public ChoiceStore {
         return std::nullopt;
     }
     void Save(std::uint16_t, std::uint16_t, Role, const RememberedChoice&) override {}
+    bool Forget(std::uint16_t, std::uint16_t) override { return true; }
     std::string Where() const override { return "nowhere (report_layout)"; }
 };
 

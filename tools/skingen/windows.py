@@ -451,18 +451,22 @@ def _support_deco(img):
         heading(d, (384, y), head, TEXT)
         _lines(d, (384, y + 18), body, 10, TEXT_DIM, gap=15)
         y += 26 + 15 * len(body) + 16
-    paste(img, art.emblem((64, 64), 0.2), (262, 266))
-    _text(d, (28, 356), "PROFESSIONAL", 11, TEXT, bold=True, spacing=2)
-    _text(d, (150, 356), "GAMING MOUSE", 11, ACCENT_HI, bold=True, spacing=2)
+    paste(img, art.emblem((64, 64), 0.2), (262, 284))
+    _text(d, (28, 374), "PROFESSIONAL", 11, TEXT, bold=True, spacing=2)
+    _text(d, (150, 374), "GAMING MOUSE", 11, ACCENT_HI, bold=True, spacing=2)
 
 
 def _support_controls():
-    return [C(1, "button", (28, 266, 218, 32), "manual", "manual button (opens the user manual)",
+    return [C(1, "button", (28, 262, 218, 32), "manual", "manual button (opens the user manual)",
               "Open the user manual", "OPEN USER MANUAL", glyph="book"),
-            C(2, "button", (28, 306, 218, 32), "report",
+            C(2, "button", (28, 300, 218, 32), "report",
               "report button (saves the diagnostics report)",
               "Save a diagnostics report for a fault report", "SAVE DIAGNOSTICS REPORT",
-              glyph="out", size=10)]
+              glyph="out", size=10),
+            C(3, "button", (28, 338, 218, 32), "forget",
+              "forget button (forgets the channel the device library remembered)",
+              "Forget the remembered channel: the mouse's channel is chosen afresh",
+              "FORGET REMEMBERED CHANNEL", glyph="reset", size=9)]
 
 
 # ---------------------------------------------------------------------------

@@ -122,7 +122,7 @@ bool LibraryExports(const std::string& dll, const char* name) {
 
 }  // namespace
 
-TEST_F(MonitorUploads, LogKeepsTheUploadAndTheTrayItemsRecordAndSaveDiagnostics) {
+TEST_F(MonitorUploads, LogKeepsTheUploadAndTheTrayItemsRecordForgetAndSaveDiagnostics) {
     VirtualMouseSession mouse(folder_);
     ASSERT_TRUE(mouse.Running());
     StartMonitor();
@@ -144,6 +144,13 @@ TEST_F(MonitorUploads, LogKeepsTheUploadAndTheTrayItemsRecordAndSaveDiagnostics)
     EXPECT_TRUE(e2e::WaitUntil([&] {
         return folder_.ReadText("logs\\monitor.log").find(recordLine) != std::string::npos;
     })) << recordLine;
+
+    // Forget: the library forgets the channel it remembered, in its own file.
+    PostMessageA(MonitorWindow(), WM_COMMAND, monitor::kCmdForgetChannels, 0);
+    EXPECT_TRUE(e2e::WaitUntil([&] {
+        return folder_.ReadText("logs\\monitor.log").find("remembered channel forgotten") !=
+               std::string::npos;
+    })) << folder_.ReadText("logs\\monitor.log");
 
     // Save: the dialog opens on Monitor's behalf; the name typed in is where
     // the report goes.

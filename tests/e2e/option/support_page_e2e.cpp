@@ -1,5 +1,6 @@
 // The support page's diagnostics report, as a user with a missing mouse
-// saves it: no Monitor runs, so Monitor.exe /report writes it and ends.
+// saves it: no Monitor runs, so Monitor.exe /report writes it and ends. Its
+// forget button has the device library forget the remembered channel.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -13,6 +14,7 @@ namespace {
 constexpr int kKeyPage1 = 25;
 constexpr int kSupportPage = 3;
 constexpr int kReportButtonId = 1002;
+constexpr int kForgetButtonId = 1003;
 constexpr const char* kMonitorTitle = "Professional Gaming Optical Mouse Monitor";
 
 TEST(SupportPage, SavesTheDiagnosticsReportWhereTheUserChoosesWithoutMonitor) {
@@ -32,6 +34,19 @@ TEST(SupportPage, SavesTheDiagnosticsReportWhereTheUserChoosesWithoutMonitor) {
     // The user is told where it went.
     ASSERT_TRUE(option.Answer(IDOK));
     EXPECT_EQ(FindWindowA(nullptr, kMonitorTitle), nullptr) << "a Monitor was left running";
+
+    // A channel the library remembered, and a key of an older build.
+    const std::string channels = folder.File("korrin-channels.ini");
+    ASSERT_TRUE(
+        WritePrivateProfileStringA("04D9_AD50", "CommandUsagePage", "65280", channels.c_str()));
+    ASSERT_TRUE(
+        WritePrivateProfileStringA("04D9_AD50", "CommandPath", "\\\\?\\hid#old", channels.c_str()));
+    PostMessageA(GetDlgItem(page, kForgetButtonId), BM_CLICK, 0, 0);
+    ASSERT_TRUE(
+        option.Process().WaitForDebugText(text::Format(trace::kSupportChannelsForgotten, 1)));
+    EXPECT_EQ(folder.ReadIni("korrin-channels.ini", "04D9_AD50", "CommandUsagePage"), "<missing>");
+    EXPECT_EQ(folder.ReadIni("korrin-channels.ini", "04D9_AD50", "CommandPath"), "<missing>");
+    ASSERT_TRUE(option.Answer(IDOK));
 }
 
 }  // namespace

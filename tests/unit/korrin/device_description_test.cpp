@@ -18,7 +18,7 @@ TEST(DeviceDescription, EveryKeyWithTodaysValuesIsTheBuiltInDescription) {
     const char* text =
         "\xEF\xBB\xBF; every key, as the library assumes without a file\r\n"
         "[Device]\r\nVendorId = client\r\nProductId = client\r\n"
-        "[Commands]\r\nUsagePage = any\r\nReportId = any\r\n"
+        "[Commands]\r\nUsagePage = any\r\nReportId = any\r\nReadBackId = none\r\n"
         "[Chunks]\r\nReport = any\r\nUsagePage = any\r\nReportId = any\r\n"
         "[Events]\r\nReportId = any\r\nUsagePage = vendor\r\nLength = 6\r\n"
         "TagOffset = 1\r\nTagSize = 1\r\nTagMask = 0xFF\r\nTagValue = 0xE7\r\n"
@@ -31,13 +31,14 @@ TEST(DeviceDescription, EveryKeyWithTodaysValuesIsTheBuiltInDescription) {
 
     // Keys override one by one; the rest stays built-in.
     const DescriptionLoad some = ParseDescription(
-        "[device]\nvendorid = 0x1234\nProductId = 4660\n[Chunks]\nReport = "
-        "feature\n[Events]\nCategory.0x01 = 0x4000\nCategory.2 = 0xA000\n",
+        "[device]\nvendorid = 0x1234\nProductId = 4660\n[Commands]\nReadBackId = 3\n"
+        "[Chunks]\nReport = feature\n[Events]\nCategory.0x01 = 0x4000\nCategory.2 = 0xA000\n",
         kFile);
     ASSERT_EQ(some.problem, "");
     DeviceDescription expected;
     expected.vendorId = 0x1234;
     expected.productId = 0x1234;
+    expected.readBackId = 3;
     expected.chunk.report = ChunkReport::Feature;
     expected.event.categories = {{0x01, 0x4000}, {0x02, 0xA000}};
     EXPECT_EQ(some.description, expected);
@@ -106,7 +107,7 @@ TEST(DeviceDescription, PreferredChannelsRankAfterTheRememberedChoice) {
     const auto preferred = RankCandidates(collections, Role::Chunk, {}, feature);
     EXPECT_EQ(preferred.front().kind, TransferKind::SetFeature);
     EXPECT_EQ(preferred.front().reportId, 8);
-    const RememberedChoice worked{collections[3].path, TransferKind::Output, 6};
+    const RememberedChoice worked{"mi_01", "col03", 0xFF00, 0x0001, TransferKind::Output, 6};
     EXPECT_EQ(RankCandidates(collections, Role::Chunk, worked, feature).front().kind,
               TransferKind::Output);
 

@@ -19,6 +19,8 @@ struct Decision {
     std::vector<std::string> steps;
     std::string report;
     std::vector<CollectionInfo> shown;
+    std::vector<fake::OpenCall> opens;
+    std::vector<fake::Transfer> transfers;
 };
 
 Decision Decide(const std::vector<fake::FakeCollection>& layout) {
@@ -32,13 +34,19 @@ Decision Decide(const std::vector<fake::FakeCollection>& layout) {
         device.SetIds(fake::kVid, fake::kPid);
         const std::vector<std::uint8_t> command = {0x02, 0x01, 0, 0, 0, 0, 0, 0xFC};
         const std::vector<std::uint8_t> chunk(64, 0x5A);
-        d.steps.push_back("feature " + std::to_string(device.OpenFeature()) + " report " +
-                          std::to_string(device.OpenReport()) + " sent " +
-                          std::to_string(device.SetFeature(command)) +
-                          std::to_string(device.Write(chunk)));
+        // One statement each: the operands of + are evaluated in no set order.
+        const bool feature = device.OpenFeature();
+        const bool report = device.OpenReport();
+        const int commandSent = device.SetFeature(command);
+        const int chunkSent = device.Write(chunk);
+        d.steps.push_back("feature " + std::to_string(feature) + " report " +
+                          std::to_string(report) + " sent " + std::to_string(commandSent) +
+                          std::to_string(chunkSent));
         d.report = device.Report();
         d.shown = DescribeEvery(hid, fake::kVid, fake::kPid);
     }
+    d.opens = hid.opens;
+    d.transfers = hid.transfers;
     for (const fake::OpenCall& o : hid.opens)
         d.steps.push_back("open " + o.path + " " + std::to_string(static_cast<int>(o.access)));
     for (const fake::Transfer& t : hid.transfers)
@@ -152,6 +160,29 @@ TEST(DeviceReport, VendorReportsInAKeyboardCollectionAreRebuiltAsTheUserSawThem)
         std::erase(lf, '\r');
         EXPECT_NE(text.find(lf), std::string::npos) << lf;
     }
+
+    // The keyboard is the only collection with reports of the lengths, so
+    // both channels take it, on handles opened without access: commands as
+    // feature report 5 (9 bytes), chunks as output report 6 (65 bytes) by
+    // control request, never written to the interrupt pipe.
+    const Decision d = Decide(fake::LayoutFromReport(read));
+    ASSERT_FALSE(d.opens.empty()) << d.report;
+    for (const fake::OpenCall& o : d.opens) {
+        EXPECT_EQ(o.path, keyboard.path);
+        EXPECT_EQ(o.access, Access::None);
+    }
+    ASSERT_EQ(d.transfers.size(), 2u) << d.steps[0];
+    EXPECT_EQ(d.transfers[0].path, keyboard.path);
+    EXPECT_EQ(d.transfers[0].kind, TransferKind::SetFeature);
+    ASSERT_EQ(d.transfers[0].bytes.size(), 9u);
+    EXPECT_EQ(d.transfers[0].bytes[0], 5);
+    EXPECT_EQ(d.transfers[1].path, keyboard.path);
+    EXPECT_EQ(d.transfers[1].kind, TransferKind::SetOutput);
+    ASSERT_EQ(d.transfers[1].bytes.size(), 65u);
+    EXPECT_EQ(d.transfers[1].bytes[0], 6);
+    EXPECT_NE(d.report.find("command channel " + keyboard.path + ": opened without access"),
+              std::string::npos)
+        << d.report;
 }
 
 }  // namespace

@@ -170,8 +170,11 @@ class FakeHandle final : public HidHandle {
     WaitResult WaitSend(std::uint32_t timeoutMs, bool abortable) {
         switch (system_.sendMode) {
             case SendMode::Complete:
+                system_.now += system_.transferMs;
                 return WaitResult::Done;
             case SendMode::Stall:
+                if (!cancelled_)
+                    system_.now += timeoutMs;
                 return cancelled_ ? WaitResult::Done : WaitResult::TimedOut;
             case SendMode::Stuck:
                 return WaitResult::TimedOut;
@@ -229,7 +232,8 @@ std::vector<InterfaceEntry> FakeHid::Interfaces() {
     for (const std::string& other : others_) entries.push_back({other, std::nullopt, {}, {}});
     // The system names each collection's usage in its hardware ids.
     for (const FakeCollection& c : collections_)
-        if (!Unplugged(c.info.path))
+        if (!Unplugged(c.info.path) &&
+            std::find(notYetListed.begin(), notYetListed.end(), c.info.path) == notYetListed.end())
             entries.push_back({c.info.path, Usage{c.info.usagePage, c.info.usage}, c.deviceKey,
                                c.info.hardwareIds});
     return entries;
@@ -241,8 +245,9 @@ std::optional<CollectionInfo> FakeHid::Describe(const std::string& path) {
         ADD_FAILURE() << "described a collection of another device: " << path;
         return std::nullopt;
     }
-    // Reading the caps of a keyboard asks for no access: the device report
-    // lists every collection. Opening one is what the library must not do.
+    // Reading the caps of a keyboard or digitizer asks for no access: the
+    // device report lists every collection. Opening a keyboard with access, or
+    // a digitizer at all, is what the library must not do (Open checks).
     CollectionInfo info = c->info;
     // The system says nothing of the physical device here: the listing does.
     info.deviceKey.clear();
@@ -259,8 +264,10 @@ OpenResult FakeHid::Open(const std::string& path, Access access) {
         ADD_FAILURE() << "opened a collection of another device: " << path;
         return {nullptr, kFileNotFound};
     }
-    if (IsPrivateCollection({c->info.usagePage, c->info.usage}))
-        ADD_FAILURE() << "opened a keyboard or digitizer collection: " << path;
+    if (IsDigitizerCollection({c->info.usagePage, c->info.usage}))
+        ADD_FAILURE() << "opened a digitizer collection: " << path;
+    if (IsKeyboardCollection({c->info.usagePage, c->info.usage}) && access != Access::None)
+        ADD_FAILURE() << "opened a keyboard collection with access rights: " << path;
     opens.push_back({path, access});
     if (access != Access::None && c->refusesReadWrite)
         return {nullptr, kAccessDenied};

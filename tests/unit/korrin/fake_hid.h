@@ -72,11 +72,17 @@ class FakeHid final : public HidSystem {
     void Unplug(const std::string& deviceKey);
 
     std::uint64_t now = 1000;
+    // How long every send and open takes on the fake clock; a stalled send
+    // takes its whole time-out.
+    std::uint64_t transferMs = 0;
     SendMode sendMode = SendMode::Complete;
     // Collections whose firmware fails every send (the transfer ends in error
-    // `failError`, what a stalled request gives).
+    // `failError`: ERROR_INVALID_FUNCTION, what a request the collection does
+    // not take gives).
     std::vector<std::string> failingSends;
     std::uint32_t failError = 1;
+    // Collections that enumerate late: not listed while they are here.
+    std::vector<std::string> notYetListed;
     std::vector<Transfer> transfers;  // every transfer begun
     std::vector<OpenCall> opens;
     std::vector<std::pair<std::uint32_t, bool>> waits;  // timeout and abortable, of sends
@@ -137,6 +143,10 @@ class MemoryStore final : public ChoiceStore {
         choices[role] = choice;
         ++saves;
     }
+    bool Forget(std::uint16_t, std::uint16_t) override {
+        choices.clear();
+        return true;
+    }
     std::string Where() const override { return "memory"; }
     std::map<Role, RememberedChoice> choices;
     int saves = 0;
@@ -155,7 +165,8 @@ ReportSpec One(std::uint16_t length, std::uint8_t id = 0);
 //  (a) vendor collection, no report ids: feature 9, output 65, input 65
 //  (b) keyboard, consumer and vendor collections of one interface, with ids:
 //      vendor feature id 5 (8 + 1), output id 6 (64 + 1), input id 7; the
-//      keyboard lets itself be opened (the library must not)
+//      keyboard lets itself be opened read/write (the library must not: it
+//      opens keyboards only without access)
 //  (c) the feature report on the system's mouse collection (id 3), which
 //      refuses read/write opens; output on a vendor collection
 //  (d) no output collection at all

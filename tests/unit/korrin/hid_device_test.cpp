@@ -101,15 +101,15 @@ TEST(HidDeviceLayouts, VendorCollectionAmongKeyboardAndConsumerWithReportIds) {
     EXPECT_TRUE(
         rig.sink.Captured("usage page FF00 usage 0001, input 65 ids 7:65, output 65 ids 6:65, "
                           "feature 9 ids 5:9"));
-    EXPECT_TRUE(rig.sink.Captured("command channel: candidate 1 of 1 " + Path(layout, 3) +
+    EXPECT_TRUE(rig.sink.Captured("command channel: candidate 1 of 2 " + Path(layout, 3) +
                                   " (feature report, vendor page, report id 5 of exact length "
                                   "9), opened read/write"));
-    // The keyboard, although it would open and has a report of the command's
-    // length, is neither opened (the fake fails the test) nor logged; only
-    // the device report lists it, from its caps, for a layout to be rebuilt.
-    rig.device->Probe();
-    EXPECT_FALSE(rig.sink.Has(keyboard));
-    EXPECT_FALSE(rig.sink.Captured(keyboard));
+    // The keyboard, although it would open read/write, is the last candidate,
+    // named like any other, and never opened for reading (the fake fails the
+    // test on any open of it with access rights).
+    EXPECT_TRUE(rig.sink.Captured("command channel: candidate 2 of 2 " + keyboard +
+                                  " (feature report, keyboard, without access"));
+    EXPECT_TRUE(rig.device->Probe());
     EXPECT_NE(rig.device->Report().find("interface " + keyboard), std::string::npos);
 }
 
@@ -125,7 +125,10 @@ TEST(HidDeviceLayouts, FeatureOnTheSystemsMouseCollectionOpensWithoutAccess) {
     EXPECT_EQ(rig.device->SetFeature(Command()), 1);
     ASSERT_EQ(rig.hid.transfers.size(), 1u);
     EXPECT_EQ(rig.hid.transfers[0].bytes, Framed(3, Command(), 9));
-    EXPECT_TRUE(rig.sink.Has("opened without access, sent as feature report"));
+    // Both opens are told with the system's error and the time they took.
+    EXPECT_TRUE(
+        rig.sink.Has("read/write refused (system error 5) in 0 ms; opened without "
+                     "access in 0 ms, sent as feature report"));
 
     // The output channel gets read/write on the vendor collection and writes.
     ASSERT_TRUE(rig.device->OpenReport());
@@ -178,7 +181,7 @@ TEST(HidDeviceLayouts, FeatureReportsOnlyPresentAndEachReportUnderTheIdOfItsLeng
     EXPECT_EQ(absent.hid.liveHandles, 0) << "the probe keeps nothing open";
 }
 
-TEST(HidDeviceFallback, TheNextCandidateTakesWhatTheFirstRefusesAndIsRemembered) {
+TEST(HidDeviceFallback, ARefusalWalksATimeOutDoesNotAndTheDeviceConfirmsWhatIsRemembered) {
     // Two vendor collections with a command-sized feature report; the firmware
     // only takes commands on the second.
     auto layout = fake::LayoutA();
@@ -187,28 +190,122 @@ TEST(HidDeviceFallback, TheNextCandidateTakesWhatTheFirstRefusesAndIsRemembered)
     second.info.output = {};
     layout.push_back(second);
     Rig rig(layout);
-    rig.hid.failingSends = {Path(layout, 1)};
+    rig.hid.failingSends = {Path(layout, 1)};  // ERROR_INVALID_FUNCTION: a refusal
     ASSERT_TRUE(rig.device->OpenFeature());
     EXPECT_EQ(rig.device->SetFeature(Command()), 1);
     ASSERT_EQ(rig.hid.transfers.size(), 2u);
     EXPECT_EQ(rig.hid.transfers[0].path, Path(layout, 1));
     EXPECT_EQ(rig.hid.transfers[1].path, Path(layout, 2));
     EXPECT_EQ(rig.hid.transfers[1].bytes, Framed(0, Command(), 9));
-    EXPECT_EQ(rig.store.saves, 1);
-    EXPECT_EQ(rig.store.choices[Role::Command].path, Path(layout, 2));
-    // Later commands go straight to the one that works.
+    EXPECT_EQ(rig.store.saves, 0) << "the system took the report; the device has not answered";
+    // Later commands go straight to the one that took it.
     EXPECT_EQ(rig.device->SetFeature(Command()), 1);
     EXPECT_EQ(rig.hid.transfers.size(), 3u);
+    rig.device->EventArrived();
+    EXPECT_EQ(rig.store.saves, 1);
+    EXPECT_EQ(rig.store.choices[Role::Command],
+              (RememberedChoice{"mi_01", "col02", 0xFF00, 0x0001, TransferKind::SetFeature, 0}));
+    rig.device->EventArrived();
+    EXPECT_EQ(rig.store.saves, 1) << "nothing new to remember";
 
-    // After a restart the remembered candidate is the first one tried.
-    rig.Restart();
-    rig.hid.transfers.clear();
-    ASSERT_TRUE(rig.device->OpenFeature());
+    // The same mouse on another USB port (every path names another instance):
+    // the remembered choice is the first one tried.
+    Rig moved(fake::SecondMouse(layout));
+    moved.store.choices = rig.store.choices;
+    ASSERT_TRUE(moved.device->OpenFeature());
+    EXPECT_EQ(moved.device->SetFeature(Command()), 1);
+    ASSERT_EQ(moved.hid.transfers.size(), 1u);
+    EXPECT_EQ(moved.hid.transfers[0].path, fake::SecondMouse(layout)[2].info.path);
+    EXPECT_TRUE(moved.sink.Has("remembered: the device confirmed it"));
+
+    // A time-out, or a device error that a fresh handle does not cure, is the
+    // device's answer: no other candidate is tried.
+    Rig stalled(layout);
+    stalled.hid.sendMode = SendMode::Stall;
+    ASSERT_TRUE(stalled.device->OpenFeature());
+    EXPECT_EQ(stalled.device->SetFeature(Command()), 0);
+    ASSERT_EQ(stalled.hid.transfers.size(), 1u);
+    Rig failing(layout);
+    failing.hid.failingSends = {Path(layout, 1)};
+    failing.hid.failError = syserr::kGenFailure;
+    ASSERT_TRUE(failing.device->OpenFeature());
+    EXPECT_EQ(failing.device->SetFeature(Command()), 0);
+    ASSERT_EQ(failing.hid.transfers.size(), 2u) << "sent, then once more on a fresh handle";
+    EXPECT_EQ(failing.hid.transfers[1].path, Path(layout, 1));
+    EXPECT_EQ(failing.store.saves, 0);
+}
+
+TEST(HidDeviceLayouts, AMouseWhoseOnlyWayInIsItsKeyboardGetsItsSettingsWithoutAccess) {
+    // Commands and chunks only on a keyboard collection: reached as control
+    // requests on a handle without access, never read (the fake fails the
+    // test on any open of a keyboard with access rights).
+    auto layout = fake::LayoutA();
+    layout[1].info.usagePage = 0x0001;
+    layout[1].info.usage = 0x0006;
+    layout[1].info.feature = fake::One(9, 1);
+    layout[1].info.output = fake::One(65, 2);
+    FakeHid hid(layout);
+    MemorySink sink;
+    CaptureLog log(sink, [&] { return hid.NowMs(); });
+    fake::MemoryStore store;
+    // The description names a feature report the mouse answers harmlessly.
+    DescriptionLoad description;
+    description.description.readBackId = 1;
+    {
+        HidDevice device(hid, log, store, {}, description);
+        device.SetIds(fake::kVid, fake::kPid);
+        EXPECT_TRUE(device.Probe());
+        ASSERT_TRUE(device.OpenFeature());
+        ASSERT_TRUE(device.OpenReport());
+        EXPECT_EQ(device.Write(Chunk()), 1);
+        EXPECT_EQ(store.saves, 0) << "no read-back on the chunk channel: not yet confirmed";
+        EXPECT_EQ(device.SetFeature(Command()), 1);
+        for (const auto& open : hid.opens) EXPECT_EQ(open.access, Access::None) << open.path;
+        ASSERT_EQ(hid.transfers.size(), 3u);
+        EXPECT_EQ(hid.transfers[0].kind, TransferKind::SetOutput);
+        EXPECT_EQ(hid.transfers[0].bytes, Framed(2, Chunk(), 65));
+        EXPECT_EQ(hid.transfers[1].bytes, Framed(1, Command(), 9));
+        // The read-back of the settings report confirms the command channel.
+        EXPECT_EQ(hid.transfers[2].kind, TransferKind::GetFeature);
+        EXPECT_EQ(hid.transfers[2].bytes[0], 1);
+        EXPECT_EQ(store.saves, 1);
+        EXPECT_EQ(store.choices[Role::Command].usage, 0x0006);
+    }
+}
+
+TEST(HidDeviceLateCollection, AChannelWithoutCandidateIsOpenedAtALaterSend) {
+    // The vendor collection enumerates after the client opened its channels
+    // (a mouse still starting when Monitor starts at logon).
+    const auto layout = fake::LayoutA();
+    Rig rig(layout);
+    rig.hid.notYetListed = {Path(layout, 1)};
+    EXPECT_FALSE(rig.device->OpenFeature());
+    rig.hid.notYetListed.clear();
+    const auto opensBefore = rig.hid.opens.size();
+    EXPECT_EQ(rig.device->SetFeature(Command()), 0) << "looked for at most once a second";
+    EXPECT_EQ(rig.hid.opens.size(), opensBefore);
+    rig.hid.now += HidDevice::kLateOpenEveryMs;
     EXPECT_EQ(rig.device->SetFeature(Command()), 1);
     ASSERT_EQ(rig.hid.transfers.size(), 1u);
-    EXPECT_EQ(rig.hid.transfers[0].path, Path(layout, 2));
-    EXPECT_EQ(rig.store.saves, 1) << "nothing new to remember";
-    EXPECT_TRUE(rig.sink.Has("remembered from an earlier send that worked"));
+    EXPECT_EQ(rig.hid.transfers[0].path, Path(layout, 1));
+    // Every send is recorded with its outcome, system error and time.
+    rig.hid.sendMode = SendMode::Stall;
+    EXPECT_EQ(rig.device->SetFeature(Command()), 0);
+    const auto sends = rig.device->History().Sends();
+    ASSERT_EQ(sends.size(), 2u);
+    EXPECT_EQ(sends[1].outcome, Outcome::TimedOut);
+    EXPECT_EQ(sends[1].elapsedMs, 2500u);
+    EXPECT_NE(rig.device->Report().find(": feature report id 0 [9]: timed out, cancelled, "
+                                        "2500 ms\r\n" +
+                                        std::string(kRecentHeading)),
+              std::string::npos)
+        << "the report's transfers end with the last send";
+
+    // A channel the client closed is not opened behind its back.
+    rig.device->CloseFeature();
+    rig.hid.now += HidDevice::kLateOpenEveryMs;
+    EXPECT_EQ(rig.device->SetFeature(Command()), 0);
+    EXPECT_EQ(rig.hid.transfers.size(), 2u);
 }
 
 TEST(HidDeviceCapture, MacroBlocksAreWrittenAsTheirLengthOnly) {
@@ -346,12 +443,27 @@ TEST(ChannelRanking, OutputBeforeFeatureThenVendorPageThenExactLengthThenSystemO
     for (const auto& c : RankCandidates(all, Role::Chunk)) order.push_back(c.path);
     EXPECT_EQ(order, (std::vector<std::string>{"standard-long", "vendor-long"}));
 
-    // Report ids by length: the shortest that holds the payload.
-    const ReportSpec several{65, {{4, 65}, {2, 9}, {9, 33}}};
-    EXPECT_EQ(ReportForPayload(several, 8), (ReportLength{2, 9}));
-    EXPECT_EQ(ReportForPayload(several, 9), (ReportLength{9, 33}));
-    EXPECT_EQ(ReportForPayload(several, 64), (ReportLength{4, 65}));
-    EXPECT_FALSE(ReportForPayload(several, 65));
+    // Keyboards come last, whatever else they offer.
+    all[0].output = fake::One(80);
+    all[1].usagePage = 0x0001;
+    all[1].usage = 0x0006;
+    all[1].output = fake::One(65);
+    order.clear();
+    for (const auto& c : RankCandidates(all, Role::Chunk)) order.push_back(c.path);
+    EXPECT_EQ(order, (std::vector<std::string>{"standard-long", "vendor-long", "standard-exact"}));
+
+    // Every id whose buffer holds the payload is a candidate; the declared
+    // length ranks: exact, then longer (shortest first), then shorter.
+    CollectionInfo several;
+    several.usagePage = 0xFF00;
+    several.feature = {65, {{4, 65}, {2, 9}, {9, 33}}};
+    auto ids = [&](Role role) {
+        std::vector<int> out;
+        for (const auto& c : RankCandidates({several}, role)) out.push_back(c.reportId);
+        return out;
+    };
+    EXPECT_EQ(ids(Role::Command), (std::vector<int>{2, 9, 4}));
+    EXPECT_EQ(ids(Role::Chunk), (std::vector<int>{4, 2, 9}));
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "korrin/korrin_core.h"
+#include "korrin/report_caps.h"
 
 #include <gtest/gtest.h>
 
@@ -59,6 +60,49 @@ TEST(EventMessageParams, HighWordInWParamLowWordInLParam) {
     EXPECT_EQ(q.lParam, 2);
     // The data is never sign-extended.
     EXPECT_EQ(EventMessageParams(0x0000'FFFF).lParam, 0xFFFF);
+}
+
+TEST(DeclaredLengths, FromWhereTheLastFieldEndsNotFromSummedSizes) {
+    auto field = [](std::uint8_t id, std::uint16_t bits, std::uint16_t count,
+                    std::optional<std::uint32_t> at) {
+        ReportCap c;
+        c.type = ReportType::Feature;
+        c.reportId = id;
+        c.bitSize = bits;
+        c.reportCount = count;
+        c.bitPosition = at;
+        return c;
+    };
+    ReportCap alias = field(1, 8, 8, 0);
+    alias.isAlias = true;
+    // A key array names every key, in six slots of a size the caps do not say.
+    ReportCap keys = field(3, 0, 6, std::nullopt);
+    keys.button = keys.array = keys.isRange = true;
+    keys.usageMax = 100;
+    ReportCap modifiers = field(3, 1, 8, 0);
+    modifiers.button = modifiers.isRange = true;
+    modifiers.usageMax = 7;
+    ReportCap input = field(5, 8, 200, 0);
+    input.type = ReportType::Input;
+    const std::vector<ReportCap> caps = {
+        // Id 1: eight bytes, and an alias of them counted once.
+        alias, field(1, 8, 8, 0),
+        // Id 2: two bytes 62 bytes apart, padding between them.
+        field(2, 8, 1, 0), field(2, 8, 1, 504),
+        // Id 3: eight modifier bits, and the key array by its slots.
+        modifiers, keys,
+        // Id 4: a field the adapter could not locate, after one it could.
+        field(4, 16, 4, 8), field(4, 8, 2, std::nullopt),
+        // Another report type is none of the feature lengths.
+        input};
+    const std::vector<ReportLength> expected = {{1, 9}, {2, 65}, {3, 8}, {4, 11}};
+    EXPECT_EQ(DeclaredLengths(caps, ReportType::Feature, 70),
+              (std::vector<ReportLength>{{1, 9}, {2, 70}, {3, 8}, {4, 11}}))
+        << "the longest id is given the buffer the system states";
+    EXPECT_EQ(DeclaredLengths(caps, ReportType::Feature, 65), expected);
+    EXPECT_EQ(DeclaredLengths({}, ReportType::Feature, 9), (std::vector<ReportLength>{{0, 9}}));
+    // What the adapter found is kept in the text a user's report carries.
+    for (const ReportCap& c : caps) EXPECT_EQ(ParseCap(CapText(c)), c) << CapText(c);
 }
 
 TEST(PresenceCheck, OneMissedCheckIsNoRemovalTwoInARowAre) {

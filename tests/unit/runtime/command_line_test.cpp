@@ -11,6 +11,7 @@ TEST(MonitorCommandLine, CommandsInAnyCaseWithEitherPrefix) {
     EXPECT_EQ(ParseMonitorCommand("1").kind, CommandKind::OpenOption);
     EXPECT_EQ(ParseMonitorCommand("/?").kind, CommandKind::Usage);
     EXPECT_EQ(ParseMonitorCommand("-APPLY").kind, CommandKind::Apply);
+    EXPECT_EQ(ParseMonitorCommand("/Forget-Channels").kind, CommandKind::ForgetChannels);
     const MonitorCommand profile = ParseMonitorCommand("  -Profile   \"3\" ");
     EXPECT_EQ(profile.kind, CommandKind::Profile);
     EXPECT_EQ(profile.profileIndex, 2);
