@@ -90,7 +90,7 @@ bool WriteInt(IniFile& file, const char* section, const char* key, int value) {
 }  // namespace
 
 std::string SettingsFiles::ProfilePath(int n) const {
-    return folder_ + "config\\Default" + std::to_string(n) + ".gmp";
+    return paths::JoinPath(folder_, "config\\Default" + std::to_string(n) + ".gmp");
 }
 
 void ReadProfile(IniFile& file, ProfileRecord& profile) {
@@ -162,9 +162,9 @@ bool SaveAll(SettingsFiles& files, MouseRegistry* registry, const SettingsBlock&
     return ok;
 }
 
-bool WriteDevice(SettingsFiles& files, int state) {
+bool WriteDevice(SettingsFiles& files, bool connected) {
     return RewriteIniFile(files.Files(), files.ConfigPath(), [&](IniFile& f) {
-        return WriteInt(f, kSettingSection, "Device", state);
+        return WriteInt(f, kSettingSection, "Device", connected ? 1 : 0);
     });
 }
 

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <string>
 
+#include "common/path_join.h"
 #include "common/settings/ini_file.h"
 #include "common/settings/mouse_registry.h"
 #include "common/settings/profile_table.h"
@@ -26,7 +27,7 @@ class SettingsFiles {
         : files_(files), folder_(std::move(programFolder)) {}
     IniFileSystem& Files() { return files_; }
     const std::string& Folder() const { return folder_; }
-    std::string ConfigPath() const { return folder_ + kConfigFileName; }
+    std::string ConfigPath() const { return paths::JoinPath(folder_, kConfigFileName); }
     // "config\Default<n>.gmp".
     std::string ProfilePath(int n) const;
 
@@ -59,8 +60,8 @@ bool LoadAll(SettingsFiles& files, MouseRegistry* registry, SettingsBlock& block
 // False when any file could not be written; each file is then old or new.
 bool SaveAll(SettingsFiles& files, MouseRegistry* registry, const SettingsBlock& block);
 
-// Monitor's connection state (1 connected, 0 not) as [Setting] Device.
-bool WriteDevice(SettingsFiles& files, int state);
+// Monitor's connection state as [Setting] Device (1 connected, 0 not).
+bool WriteDevice(SettingsFiles& files, bool connected);
 // [Setting] FWVersion, 100 when missing.
 int ReadFirmwareVersion(SettingsFiles& files);
 
