@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "common/settings/ini_file.h"
@@ -34,13 +36,21 @@ class IniDocument {
         std::string name;
         std::optional<std::string> value;  // lines without '=' have none
     };
+    // Names in lower case, without surrounding blanks, to the first of that
+    // name: only the first is ever read or written, and a lookup by name
+    // keeps reading a file of many keys linear rather than quadratic.
+    using NameIndex = std::unordered_map<std::string, std::size_t>;
     struct Section {
         std::string name;
         std::vector<Entry> entries;
+        NameIndex firstEntry;
     };
     const Entry* Find(const char* section, const char* key) const;
+    Section& AddSection(std::string name);
+    static void AddEntry(Section& section, Entry entry);
 
     std::vector<Section> sections_;
+    NameIndex firstSection_;
 };
 
 // Number parsing of the profile functions' integer reader: optional sign,
