@@ -1,5 +1,6 @@
 #include "common/settings/ini_engine.h"
 
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -39,18 +40,27 @@ std::string LowerName(std::string_view name) {
     return lower;
 }
 
-bool IsAsciiAlnum(char c) {
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
-
-// Digit value as the struct reader computes it: anything above '9' is taken
-// as a letter, so non-hex letters still yield (too large) values.
-unsigned StructDigit(char c) {
-    if (c > '9') {
-        const char upper = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-        return static_cast<unsigned>(upper - 'A' + 10);
+// Digit value of each character as the struct reader computes it, -1 for a
+// character it refuses (anything but an ASCII letter or digit): anything
+// above '9' is taken as a letter, so non-hex letters still yield (too large)
+// values. A table, since every byte of a struct is two lookups.
+constexpr std::array<std::int8_t, 256> kStructDigits = [] {
+    std::array<std::int8_t, 256> digits{};
+    for (int c = 0; c < 256; ++c) {
+        if (c >= '0' && c <= '9')
+            digits[c] = static_cast<std::int8_t>(c - '0');
+        else if (c >= 'A' && c <= 'Z')
+            digits[c] = static_cast<std::int8_t>(c - 'A' + 10);
+        else if (c >= 'a' && c <= 'z')
+            digits[c] = static_cast<std::int8_t>(c - 'a' + 10);
+        else
+            digits[c] = -1;
     }
-    return static_cast<unsigned>(c - '0');
+    return digits;
+}();
+
+int StructDigit(char c) {
+    return kStructDigits[static_cast<unsigned char>(c)];
 }
 
 std::string StripQuotes(const std::string& v) {
@@ -158,7 +168,14 @@ void IniDocument::AddEntry(Section& section, Entry entry) {
 }
 
 std::string IniDocument::Serialize() const {
+    std::size_t length = 0;
+    for (const Section& s : sections_) {
+        length += s.name.size() + 4;
+        for (const Entry& e : s.entries)
+            length += e.name.size() + 3 + (e.value ? e.value->size() : 0);
+    }
     std::string out;
+    out.reserve(length);
     for (const Section& s : sections_) {
         if (!s.name.empty())
             out += "[" + s.name + "]\r\n";
@@ -210,25 +227,20 @@ bool IniDocument::GetStruct(const char* section, const char* key, void* data,
         return false;
     auto* out = static_cast<std::uint8_t*>(data);
     std::uint8_t sum = 0;
-    std::uint8_t byte = 0;
-    for (std::size_t i = 0; i < 2 * size; ++i) {
-        if (!IsAsciiAlnum(v[i]))
+    for (std::size_t i = 0; i < size; ++i) {
+        const int hi = StructDigit(v[2 * i]);
+        const int lo = StructDigit(v[2 * i + 1]);
+        if (hi < 0 || lo < 0)
             return false;
-        const unsigned digit = StructDigit(v[i]);
-        if (i % 2 == 0) {
-            byte = static_cast<std::uint8_t>(digit << 4);
-        } else {
-            byte = static_cast<std::uint8_t>(byte + digit);
-            out[i / 2] = byte;
-            sum = static_cast<std::uint8_t>(sum + byte);
-        }
+        const auto byte = static_cast<std::uint8_t>((hi << 4) + lo);
+        out[i] = byte;
+        sum = static_cast<std::uint8_t>(sum + byte);
     }
-    const char hi = v[2 * size];
-    const char lo = v[2 * size + 1];
-    if (!IsAsciiAlnum(hi) || !IsAsciiAlnum(lo))
+    const int hi = StructDigit(v[2 * size]);
+    const int lo = StructDigit(v[2 * size + 1]);
+    if (hi < 0 || lo < 0)
         return false;
-    const auto check = static_cast<std::uint8_t>((StructDigit(hi) << 4) + StructDigit(lo));
-    return check == sum;
+    return static_cast<std::uint8_t>((hi << 4) + lo) == sum;
 }
 
 bool IniDocument::SetString(const char* section, const char* key, const char* value) {
@@ -253,16 +265,15 @@ bool IniDocument::SetString(const char* section, const char* key, const char* va
 std::string EncodeStruct(const void* data, std::size_t size) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     const auto* bytes = static_cast<const std::uint8_t*>(data);
-    std::string out;
-    out.reserve(2 * size + 2);
+    std::string out(2 * size + 2, '\0');
     std::uint8_t sum = 0;
     for (std::size_t i = 0; i < size; ++i) {
-        out += kHex[bytes[i] >> 4];
-        out += kHex[bytes[i] & 0x0F];
+        out[2 * i] = kHex[bytes[i] >> 4];
+        out[2 * i + 1] = kHex[bytes[i] & 0x0F];
         sum = static_cast<std::uint8_t>(sum + bytes[i]);
     }
-    out += kHex[sum >> 4];
-    out += kHex[sum & 0x0F];
+    out[2 * size] = kHex[sum >> 4];
+    out[2 * size + 1] = kHex[sum & 0x0F];
     return out;
 }
 

@@ -15,6 +15,7 @@
 #include "option/model/session/profile_transfer.h"
 #include "tests/fuzz/support/fuzz_check.h"
 #include "tests/fuzz/support/profile_checks.h"
+#include "tests/fuzz/support/scratch_record.h"
 #include "tests/unit/settings_files/memory_store.h"
 
 namespace {
@@ -54,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     settings::EngineIniFileSystem engine(store);
     settings::SettingsFiles files(engine, kFolder);
 
-    auto block = std::make_unique<settings::SettingsBlock>();
+    settings::SettingsBlock* block = &fuzz::ScratchRecord<settings::SettingsBlock>();
     settings::FillDefaults(*block, settings::DefaultsFor::Option);
     const int index = static_cast<int>(size % settings::kProfileCount);
     block->currentProfile = index;
@@ -70,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Export writes what a later import reads back.
     const std::string exported = "C:\\downloads\\exported.gmp";
     FUZZ_CHECK(option::ExportProfile(files, exported, *block, block->currentProfile));
-    auto back = std::make_unique<settings::ProfileRecord>();
+    settings::ProfileRecord* back = &fuzz::ScratchRecord<settings::ProfileRecord>();
     FUZZ_CHECK(settings::LoadProfileFile(engine, exported, *back));
     CheckSameNumbersAndButtons(imported, *back);
     return 0;
