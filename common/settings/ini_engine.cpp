@@ -350,7 +350,24 @@ class PreviewIniFile final : public DocumentIniFile {
     bool changed_ = false;
 };
 
+// Writes change the document; nothing is behind it to flush to.
+class MemoryIniFile final : public DocumentIniFile {
+  public:
+    explicit MemoryIniFile(IniDocument& doc) : DocumentIniFile(doc) {}
+    bool WriteString(const char* section, const char* key, const char* value) override {
+        if (section == nullptr || key == nullptr)
+            return false;
+        doc_.SetString(section, key, value);
+        return true;
+    }
+    bool Flush() override { return true; }
+};
+
 }  // namespace
+
+std::unique_ptr<IniFile> IniFileOver(IniDocument& doc) {
+    return std::make_unique<MemoryIniFile>(doc);
+}
 
 bool UpdateIniFile(IniFileSystem& files, const std::string& path,
                    const std::function<bool(IniFile&)>& write) {

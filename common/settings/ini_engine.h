@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -52,6 +53,11 @@ class IniDocument {
     std::vector<Section> sections_;
     NameIndex firstSection_;
 };
+
+// An IniFile over a document in memory: reads answer from `doc`, writes
+// change it, Flush has nothing to do. For parsing and writing file texts
+// without a file system.
+std::unique_ptr<IniFile> IniFileOver(IniDocument& doc);
 
 // Number parsing of the profile functions' integer reader: optional sign,
 // optional lower-case 0x/0o/0b prefix, digits up to the first that does not

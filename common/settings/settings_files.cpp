@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "common/settings/ini_engine.h"
+
 namespace settings {
 
 namespace {
@@ -105,6 +107,17 @@ bool WriteProfile(IniFile& file, const ProfileRecord& profile) {
         ok = WriteField(file, fields[static_cast<std::size_t>(index)], profile) && ok;
     }
     return ok;
+}
+
+void ParseProfile(const std::string& text, ProfileRecord& profile) {
+    IniDocument doc = IniDocument::Parse(text);
+    ReadProfile(*IniFileOver(doc), profile);
+}
+
+std::string ProfileText(const ProfileRecord& profile) {
+    IniDocument doc;
+    WriteProfile(*IniFileOver(doc), profile);
+    return doc.Serialize();
 }
 
 bool LoadProfileFile(IniFileSystem& files, const std::string& path, ProfileRecord& profile) {

@@ -42,6 +42,10 @@ class SettingsFiles {
 void ReadProfile(IniFile& file, ProfileRecord& profile);
 // Writes every key in the saver's order; false when a write failed.
 bool WriteProfile(IniFile& file, const ProfileRecord& profile);
+// The same for a profile file's text in memory: what ReadProfile reads from
+// the file holding `text`, and the text of a file WriteProfile writes afresh.
+void ParseProfile(const std::string& text, ProfileRecord& profile);
+std::string ProfileText(const ProfileRecord& profile);
 
 // A profile from the file at path; false (profile untouched) when it cannot
 // be opened. Import uses it as well as the loader.
