@@ -123,7 +123,6 @@ class COptionDlg : public win::WindowImpl<COptionDlg>, public PageHost, private 
     LRESULT OnControlClick(UINT id, UINT code);
     LRESULT OnEnterKey() { return 0; }
     LRESULT OnEscapeKey();
-    LRESULT OnReloadAll();
     LRESULT OnProfileChanged();
     LRESULT OnUploadDone();
     LRESULT OnSettingChanged();
