@@ -3,6 +3,7 @@
 #include <dbt.h>
 
 #include <cstddef>
+#include <cstdio>
 #include <cwchar>
 #include <string>
 extern "C" {
@@ -154,16 +155,8 @@ LRESULT DeviceWatch::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         case kNoticeReplugged:
             presence_.Replugged();
             return 0;
-        case vdev::kNoticeEvent: {
-            // Events of a virtual mouse that is no longer the active one are stale.
-            if (virtualMouse_ == nullptr || !presence_.Present())
-                return 0;
-            const std::uint32_t code = (static_cast<std::uint32_t>(wParam & 0xFFFF) << 16) |
-                                       static_cast<std::uint32_t>(lParam & 0xFFFF);
-            const EventParams p = EventMessageParams(code);
-            PostMessageW(client_, eventMessage_, p.wParam, p.lParam);
-            return 0;
-        }
+        case WM_COPYDATA:
+            return OnVirtualReport(*reinterpret_cast<const COPYDATASTRUCT*>(lParam));
         default:
             return DefWindowProcW(window_, msg, wParam, lParam);
     }
@@ -265,6 +258,9 @@ void DeviceWatch::Tell(int arrived) {
     known_ = arrived == 1;
     if (arrived == 1)
         Diagnostics().Arrived();
+    // Every change of presence the client hears of, for the device report.
+    Diagnostics().Line(arrived == 1 ? "presence: arrival told to the client"
+                                    : "presence: removal told to the client");
     PostMessageW(client_, arrivalMessage_, static_cast<WPARAM>(arrived), 0);
 }
 
@@ -293,6 +289,24 @@ void DeviceWatch::KeepReading(bool present) {
 void DeviceWatch::StartReading() {
     readerCapturing_ = Diagnostics().Recording();
     reader_.Start(presence_.Collections());
+}
+
+LRESULT DeviceWatch::OnVirtualReport(const COPYDATASTRUCT& data) {
+    // Another process's memory: only what the structure says it holds.
+    if (data.dwData != vdev::kNoticeEventReport || data.lpData == nullptr || data.cbData == 0 ||
+        data.cbData > kLargestVirtualReport)
+        return FALSE;
+    const std::span<const std::uint8_t> report{static_cast<const std::uint8_t*>(data.lpData),
+                                               data.cbData};
+    const auto code = DecodeEvent(DescriptionInUse().description.event, report);
+    char outcome[32] = "not an event";
+    if (code)
+        std::snprintf(outcome, sizeof outcome, "event %08X", static_cast<unsigned>(*code));
+    Diagnostics().Report("input virtual mouse", report, outcome);
+    // Events of a virtual mouse that is no longer the active one are stale.
+    if (code && virtualMouse_ != nullptr)
+        PostEvent(*code);
+    return TRUE;
 }
 
 void DeviceWatch::PostEvent(std::uint32_t code) {

@@ -50,8 +50,12 @@ class DeviceWatch {
     void Evaluate(Check check);
     void KeepReading(bool present);
     void StartReading();
+    // An input report of a virtual mouse, read as the description frames events.
+    LRESULT OnVirtualReport(const COPYDATASTRUCT& data);
     void PostEvent(std::uint32_t code);
     void Tell(int arrived);
+    // Longer than any input report a HID device may have.
+    static constexpr DWORD kLargestVirtualReport = 4096;
 
     HidDevice& hid_;
     VirtualBackend& virtualBackend_;

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdio>
 
+#include "korrin/device_report.h"
 #include "korrin/korrin_core.h"
 
 namespace korrin {
@@ -99,7 +100,10 @@ bool Channel::OpenCandidate(std::size_t i) {
     OpenResult opened = system_.Open(c.path, Access::ReadWrite);
     TransferKind kind = c.kind;
     std::string access = "read/write";
+    // Why read/write was refused tells whose the collection is.
+    std::string refusal;
     if (!opened) {
+        refusal = "; " + WithError("read/write refused", opened.error);
         // Feature reports and output reports sent as control requests need no
         // access rights; that is how they reach a collection the system (or
         // another program) holds. Writes to the interrupt pipe do.
@@ -109,11 +113,11 @@ bool Channel::OpenCandidate(std::size_t i) {
             kind = TransferKind::SetOutput;
     }
     if (!opened) {
-        log_.Line(name + ", " + WithError("refused", opened.error));
+        log_.Line(name + ", " + WithError("refused", opened.error) + refusal);
         failed_[i] = true;
         return false;
     }
-    log_.Line(name + ", opened " + access + ", sent as " + KindName(kind));
+    log_.Line(name + ", opened " + access + ", sent as " + KindName(kind) + refusal);
     // Asked for before the handle is ours: a removal must never wait for it.
     auto notice = system_.WatchRemoval(*opened.handle, c.path);
     std::lock_guard<std::mutex> guard(handleLock_);
@@ -198,15 +202,19 @@ int Channel::Send(std::span<const std::uint8_t> payload, const Timeouts& t, bool
                       "channel unusable after a transfer that never ended");
             return 0;
         }
+        const std::uint64_t began = system_.NowMs();
         TransferResult r =
             RunTransfer(*handle_, kind_, std::move(frame), t.transferMs, t.cancelGraceMs);
+        const std::string took = ", report id " + std::to_string(c.reportId) + ", " +
+                                 std::to_string(system_.NowMs() - began) + " ms";
         stuck_ = r.outcome == Outcome::Stuck;
         // A control request moves no bytes back; a write must move all of them.
         const bool whole =
             r.outcome == Outcome::Done && (kind_ != TransferKind::Output || r.moved == sent.size());
         log_.Sent(role_, what, payload, sent,
-                  whole || r.outcome != Outcome::Done ? WithError(OutcomeText(r.outcome), r.error)
-                                                      : "written only in part");
+                  (whole || r.outcome != Outcome::Done ? WithError(OutcomeText(r.outcome), r.error)
+                                                       : std::string("written only in part")) +
+                      took);
         if (whole) {
             RememberWorking();
             // Only a send that failed on the old handle and went through on a
@@ -251,9 +259,15 @@ int Channel::Receive(TransferKind kind, std::span<std::uint8_t> out, std::uint32
     const TransferResult r =
         RunTransfer(*handle_, kind, std::move(buffer), timeoutMs, t.cancelGraceMs);
     stuck_ = r.outcome == Outcome::Stuck;
+    const std::span<const std::uint8_t> got =
+        r.outcome == Outcome::Done ? handle_->Received() : std::span<const std::uint8_t>();
+    // A read-back shows what the device holds: worth having in a report.
+    log_.Line(std::string(KindName(kind)) + " back on " + path_ + " [" +
+              std::to_string(got.size()) + "] " + Hex(got) + " : " +
+              (r.outcome == Outcome::Done ? std::string("read")
+                                          : WithError(OutcomeText(r.outcome), r.error)));
     if (r.outcome != Outcome::Done)
         return 0;
-    const std::span<const std::uint8_t> got = handle_->Received();
     if (got.size() < 2)
         return 0;
     const std::size_t n = std::min(got.size() - 1, out.size());
@@ -610,6 +624,7 @@ bool HidDevice::Listed(std::vector<CollectionInfo>* collections) {
 }
 
 std::string HidDevice::Report() {
+    // What the channels choose among.
     const auto found = Survey(system_, Ids().vendorId, Ids().productId);
     std::shared_ptr<Channel> feature, output;
     DeviceIds ids;
@@ -624,36 +639,23 @@ std::string HidDevice::Report() {
     // A description file that was not taken is worth saying even with no
     // device to show.
     const std::string description = DescriptionLine(description_) + "\r\n";
-    if (found.empty() && !feature && !output)
+    // Every collection of the device, keyboards and digitizers too: what a
+    // user's report must show to rebuild the layout. Their caps only.
+    const auto every = DescribeEvery(system_, ids.vendorId, ids.productId);
+    if (every.empty() && !feature && !output)
         return description_.problem.empty() ? std::string() : description;
     char head[64];
     std::snprintf(head, sizeof head, "HID device vid %04X pid %04X", ids.vendorId, ids.productId);
     std::string text = std::string(head) + "\r\n" + description;
-    if (found.empty())
+    if (every.empty())
         text += "no interface of the device present\r\n";
-    const auto groups = GroupByDevice(found);
-    if (mouse.empty() && !groups.empty())
+    if (mouse.empty() && !found.empty())
         mouse = SelectMouse(found, mouse).key;
-    for (const DeviceGroup& group : groups) {
+    for (const DeviceGroup& group : GroupByDevice(every)) {
         text += "device " + group.key +
                 (group.key == mouse ? ": the mouse in use\r\n"
                                     : ": another mouse of the same kind, ignored\r\n");
-        for (const CollectionInfo& c : group.collections) {
-            char usage[64];
-            std::snprintf(usage, sizeof usage, "usage page %04X usage %04X", c.usagePage, c.usage);
-            text += "interface " + c.path + "\r\n  " + usage + "\r\n";
-            const std::pair<const char*, const ReportSpec*> types[] = {
-                {"input", &c.input}, {"output", &c.output}, {"feature", &c.feature}};
-            for (const auto& [name, spec] : types) {
-                if (spec->length == 0)
-                    continue;
-                text += std::string("  ") + name + " buffer " + std::to_string(spec->length) + ":";
-                for (const ReportLength& r : spec->reports)
-                    text +=
-                        " id " + std::to_string(r.id) + " length " + std::to_string(r.length) + ";";
-                text += "\r\n";
-            }
-        }
+        for (const CollectionInfo& c : group.collections) text += InterfaceText(c);
     }
     for (Role role : {Role::Command, Role::Chunk}) {
         const auto& channel = role == Role::Command ? feature : output;
@@ -672,6 +674,9 @@ std::string HidDevice::Report() {
                             : std::string("nothing")) +
                 " (" + store_.Where() + ")\r\n";
     }
+    // The opens and sends of late, with their errors and times.
+    text += std::string(kRecentHeading) + "\r\n";
+    for (const std::string& line : log_.Recent()) text += "  | " + line + "\r\n";
     return text;
 }
 

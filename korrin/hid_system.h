@@ -34,6 +34,28 @@ struct ReportSpec {
     // first, with its declared length; {0, length} when the collection uses no
     // report ids.
     std::vector<ReportLength> reports;
+    bool operator==(const ReportSpec&) const = default;
+};
+
+enum class ReportType { Input, Output, Feature };
+
+// One field of a report as the system's value and button caps name it: what
+// a user's device report must show so that its layout can be rebuilt and
+// checked (the system does not give out the descriptor itself).
+struct ReportCap {
+    ReportType type = ReportType::Input;
+    bool button = false;  // a button cap: one bit per usage
+    std::uint8_t reportId = 0;
+    std::uint16_t usagePage = 0;
+    std::uint16_t usageMin = 0;
+    std::uint16_t usageMax = 0;  // equal to usageMin unless a range
+    bool isRange = false;
+    bool isAlias = false;
+    std::uint16_t bitSize = 0;
+    std::uint16_t reportCount = 0;
+    // The field's first bit after the report id, where the system says.
+    std::optional<std::uint16_t> bitPosition;
+    bool operator==(const ReportCap&) const = default;
 };
 
 // Usage page and usage of a top-level collection.
@@ -52,6 +74,8 @@ struct InterfaceEntry {
     // the USB device above it); empty when the system does not say. Two
     // identical mice differ here and nowhere else.
     std::string deviceKey;
+    // The interface's hardware ids, "; " between them; empty when unknown.
+    std::string hardwareIds;
 };
 
 // One HID interface: on Windows one device path per top-level collection.
@@ -67,6 +91,15 @@ struct CollectionInfo {
     ReportSpec input;
     ReportSpec output;
     ReportSpec feature;
+    // What the device says of itself (bcdDevice, its strings, UTF-8) and
+    // what the system lists it under; empty where they could not be read.
+    std::uint16_t version = 0;
+    std::string product;
+    std::string manufacturer;
+    std::string hardwareIds;
+    // Every value and button cap, in the system's order per report type.
+    std::vector<ReportCap> caps;
+    bool operator==(const CollectionInfo&) const = default;
 };
 
 enum class Access {

@@ -23,6 +23,7 @@ extern "C" {
 #include <mutex>
 
 #include "common/win/scoped_win.h"
+#include "korrin/report_caps.h"
 
 namespace korrin {
 
@@ -46,47 +47,72 @@ class PreparsedData {
     PHIDP_PREPARSED_DATA data_ = nullptr;
 };
 
-// Every report id of one report type with the length its fields declare.
-// The caps name each field's id and size; the fields of one id add up to its
-// report. Padding (constant fields) is not among the caps, so a sum can fall
-// short: the longest report of the type is given the buffer length the
-// system states, and with a single id that length is exact.
-std::vector<ReportLength> ReportLengths(PHIDP_PREPARSED_DATA data, HIDP_REPORT_TYPE type,
-                                        USHORT valueCaps, USHORT buttonCaps, USHORT bufferLength) {
-    std::map<std::uint8_t, std::uint32_t> bits;
-    if (valueCaps > 0) {
-        std::vector<HIDP_VALUE_CAPS> caps(valueCaps);
-        USHORT n = valueCaps;
-        if (HidP_GetValueCaps(type, caps.data(), &n, data) == HIDP_STATUS_SUCCESS)
-            for (USHORT i = 0; i < n && i < caps.size(); ++i) {
-                const HIDP_VALUE_CAPS& c = caps[i];
-                std::uint32_t count = c.ReportCount;
-                if (c.IsRange)
-                    count =
-                        std::max<std::uint32_t>(count, c.Range.UsageMax - c.Range.UsageMin + 1u);
-                bits[c.ReportID] += std::uint32_t{c.BitSize} * count;
-            }
+// The caps of one kind (value or button) of one report type, in the
+// system's order.
+template <typename Caps, typename Getter>
+std::vector<Caps> CapsOf(PHIDP_PREPARSED_DATA data, HIDP_REPORT_TYPE type, USHORT count,
+                         Getter get) {
+    std::vector<Caps> caps(count);
+    USHORT n = count;
+    if (count == 0 || get(type, caps.data(), &n, data) != HIDP_STATUS_SUCCESS)
+        return {};
+    caps.resize(std::min<std::size_t>(n, caps.size()));
+    return caps;
+}
+
+// What value and button caps have alike.
+template <typename Caps>
+ReportCap CommonCap(const Caps& c, ReportType type) {
+    ReportCap cap;
+    cap.type = type;
+    cap.reportId = c.ReportID;
+    cap.usagePage = c.UsagePage;
+    cap.isRange = c.IsRange != FALSE;
+    cap.usageMin = c.IsRange ? c.Range.UsageMin : c.NotRange.Usage;
+    cap.usageMax = c.IsRange ? c.Range.UsageMax : c.NotRange.Usage;
+    cap.isAlias = c.IsAlias != FALSE;
+    return cap;
+}
+
+// Every value and button cap of one report type, as the system gives them.
+void AddCaps(PHIDP_PREPARSED_DATA data, HIDP_REPORT_TYPE type, ReportType ours, USHORT valueCaps,
+             USHORT buttonCaps, std::vector<ReportCap>& out) {
+    for (const HIDP_VALUE_CAPS& c :
+         CapsOf<HIDP_VALUE_CAPS>(data, type, valueCaps, HidP_GetValueCaps)) {
+        ReportCap cap = CommonCap(c, ours);
+        cap.bitSize = c.BitSize;
+        cap.reportCount = c.ReportCount;
+        out.push_back(cap);
     }
-    if (buttonCaps > 0) {
-        std::vector<HIDP_BUTTON_CAPS> caps(buttonCaps);
-        USHORT n = buttonCaps;
-        if (HidP_GetButtonCaps(type, caps.data(), &n, data) == HIDP_STATUS_SUCCESS)
-            for (USHORT i = 0; i < n && i < caps.size(); ++i) {
-                const HIDP_BUTTON_CAPS& c = caps[i];
-                bits[c.ReportID] +=
-                    c.IsRange ? std::uint32_t(c.Range.UsageMax - c.Range.UsageMin + 1u) : 1u;
-            }
+    for (const HIDP_BUTTON_CAPS& c :
+         CapsOf<HIDP_BUTTON_CAPS>(data, type, buttonCaps, HidP_GetButtonCaps)) {
+        ReportCap cap = CommonCap(c, ours);
+        // One bit per usage.
+        cap.button = true;
+        cap.bitSize = 1;
+        cap.reportCount = static_cast<std::uint16_t>(cap.usageMax - cap.usageMin + 1);
+        out.push_back(cap);
     }
-    std::vector<ReportLength> out;
-    for (const auto& [id, n] : bits)
-        out.push_back({id, static_cast<std::uint16_t>(
-                               std::min<std::uint32_t>(1 + (n + 7) / 8, bufferLength))});
-    if (out.empty() && bufferLength > 0)
-        out.push_back({0, bufferLength});
-    auto longest = std::max_element(
-        out.begin(), out.end(), [](const auto& a, const auto& b) { return a.length < b.length; });
-    if (longest != out.end())
-        longest->length = bufferLength;
+}
+
+// A string the device gives in UTF-16 (product, manufacturer), as UTF-8.
+template <typename Getter>
+std::string DeviceString(HANDLE device, Getter get) {
+    // The USB limit for a string descriptor is 126 characters.
+    wchar_t text[128] = {};
+    if (!get(device, text, sizeof text - sizeof(wchar_t)))
+        return {};
+    return win::Narrow(text, CP_UTF8);
+}
+
+// The hardware ids of a REG_MULTI_SZ list, "; " between them.
+std::string JoinedIds(const char* ids) {
+    std::string out;
+    for (const char* id = ids; *id != '\0'; id += std::strlen(id) + 1) {
+        if (!out.empty())
+            out += "; ";
+        out += id;
+    }
     return out;
 }
 
@@ -337,13 +363,15 @@ class WinHidSystem final : public HidSystem {
             node.cbSize = sizeof node;
             if (!SetupDiGetDeviceInterfaceDetailA(set, &itf, detail, needed, nullptr, &node))
                 continue;
-            InterfaceEntry entry{detail->DevicePath, std::nullopt, DeviceKeyOf(set, node)};
+            InterfaceEntry entry{detail->DevicePath, std::nullopt, DeviceKeyOf(set, node), {}};
             // The collection's hardware ids, read without opening it.
             char ids[1024] = {};
             if (SetupDiGetDeviceRegistryPropertyA(set, &node, SPDRP_HARDWAREID, nullptr,
                                                   reinterpret_cast<BYTE*>(ids), sizeof ids - 2,
-                                                  nullptr))
+                                                  nullptr)) {
                 entry.usage = UsageFromHardwareIds(ids);
+                entry.hardwareIds = JoinedIds(ids);
+            }
             entries.push_back(std::move(entry));
         }
         return entries;
@@ -364,22 +392,29 @@ class WinHidSystem final : public HidSystem {
         if (HidD_GetAttributes(device.Get(), &attributes)) {
             info.vendorId = attributes.VendorID;
             info.productId = attributes.ProductID;
+            info.version = attributes.VersionNumber;
         }
+        info.product = DeviceString(device.Get(), HidD_GetProductString);
+        info.manufacturer = DeviceString(device.Get(), HidD_GetManufacturerString);
         const PreparsedData data(device.Get());
         HIDP_CAPS caps;
         if (data.Get() == nullptr || HidP_GetCaps(data.Get(), &caps) != HIDP_STATUS_SUCCESS)
             return std::nullopt;
         info.usagePage = caps.UsagePage;
         info.usage = caps.Usage;
+        AddCaps(data.Get(), HidP_Input, ReportType::Input, caps.NumberInputValueCaps,
+                caps.NumberInputButtonCaps, info.caps);
+        AddCaps(data.Get(), HidP_Output, ReportType::Output, caps.NumberOutputValueCaps,
+                caps.NumberOutputButtonCaps, info.caps);
+        AddCaps(data.Get(), HidP_Feature, ReportType::Feature, caps.NumberFeatureValueCaps,
+                caps.NumberFeatureButtonCaps, info.caps);
         info.input = {caps.InputReportByteLength,
-                      ReportLengths(data.Get(), HidP_Input, caps.NumberInputValueCaps,
-                                    caps.NumberInputButtonCaps, caps.InputReportByteLength)};
+                      DeclaredLengths(info.caps, ReportType::Input, caps.InputReportByteLength)};
         info.output = {caps.OutputReportByteLength,
-                       ReportLengths(data.Get(), HidP_Output, caps.NumberOutputValueCaps,
-                                     caps.NumberOutputButtonCaps, caps.OutputReportByteLength)};
-        info.feature = {caps.FeatureReportByteLength,
-                        ReportLengths(data.Get(), HidP_Feature, caps.NumberFeatureValueCaps,
-                                      caps.NumberFeatureButtonCaps, caps.FeatureReportByteLength)};
+                       DeclaredLengths(info.caps, ReportType::Output, caps.OutputReportByteLength)};
+        info.feature = {
+            caps.FeatureReportByteLength,
+            DeclaredLengths(info.caps, ReportType::Feature, caps.FeatureReportByteLength)};
         return info;
     }
 

@@ -95,7 +95,7 @@ void CaptureDeviceReport(const std::string& report) {
     std::size_t at = 0;
     while (at < report.size()) {
         const std::size_t end = report.find("\r\n", at);
-        korrin::Diagnostics().Line(std::string_view(report).substr(
+        korrin::Diagnostics().Quoted(std::string_view(report).substr(
             at, end == std::string::npos ? std::string::npos : end - at));
         if (end == std::string::npos)
             break;

@@ -19,10 +19,16 @@ bool Opened(const char* role, LRESULT result) {
     return result == 1;
 }
 
-int Sent(Role role, const char* what, const unsigned char* data, int length, LRESULT result) {
+// Sends one report as `op` and records it with its outcome and time.
+int SendReport(Role role, const char* what, std::uint32_t op, const unsigned char* data,
+               int length) {
+    const std::uint64_t began = GetTickCount64();
+    const LRESULT result = VirtualBackend::Request(VirtualBackend::Find(), op, data,
+                                                   static_cast<std::uint32_t>(length));
     const std::span<const std::uint8_t> bytes{data, static_cast<std::size_t>(length)};
     Diagnostics().Sent(role, std::string(what) + " to " + kVirtualPath, bytes, bytes,
-                       result == 1 ? "sent" : "failed");
+                       std::string(result == 1 ? "sent" : "failed") + ", " +
+                           std::to_string(GetTickCount64() - began) + " ms");
     return static_cast<int>(result);
 }
 
@@ -89,15 +95,13 @@ bool VirtualBackend::OwnsPath(const std::string& path) {
 int VirtualBackend::SetFeature(const unsigned char* data, int length) {
     if (data == nullptr || length <= 0)
         return 0;
-    return Sent(Role::Command, "feature report", data, length,
-                Send(vdev::kOpSetFeature, data, static_cast<std::uint32_t>(length)));
+    return SendReport(Role::Command, "feature report", vdev::kOpSetFeature, data, length);
 }
 
 int VirtualBackend::Write(const unsigned char* data, int length) {
     if (data == nullptr || length <= 0)
         return 0;
-    return Sent(Role::Chunk, "output report", data, length,
-                Send(vdev::kOpWrite, data, static_cast<std::uint32_t>(length)));
+    return SendReport(Role::Chunk, "output report", vdev::kOpWrite, data, length);
 }
 
 int VirtualBackend::GetFeature(unsigned char*, int) {
@@ -116,6 +120,8 @@ std::string VirtualBackend::Report() {
     std::snprintf(ids, sizeof ids, "vid %04X pid %04X", vendorId_.load(), productId_.load());
     std::string text = kVirtualPath + " for " + ids + "\r\n";
     text += Present() ? "plugged\r\n" : "unplugged\r\n";
+    // The description frames the virtual mouse's events as a real mouse's.
+    text += DescriptionLine(DescriptionInUse()) + "\r\n";
     text += "command channel: " + kVirtualPath + ", feature reports of 8 bytes\r\n";
     text += "chunk channel: " + kVirtualPath + ", output reports of 64 bytes\r\n";
     return text;

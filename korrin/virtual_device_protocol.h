@@ -39,9 +39,13 @@ inline constexpr const char* kDevicePathFormat =
     "\\\\?\\HID#VID_%04X&PID_%04X&MI_01#VirtualMouse&0&0000#"
     "{4d1e55b2-f16f-11cf-88cb-001111000030}";
 
-// Events, sent as notify messages so that they keep their order with the
-// device notices (WM_APP range of the watch window's own class).
-inline constexpr std::uint32_t kNoticeEvent = 0x8000 + 0x42;  // wParam high 16, lParam low 16
+// Events go to every registered watch window as the input report the mouse
+// would send: WM_COPYDATA with this dwData and the report (id byte first),
+// framed as the device description beside the virtual mouse says (the same
+// korrin-device.ini the library reads beside itself). The library reads it
+// as it reads a real one. Sent and waited for, like the device notices, so
+// that both keep their order.
+inline constexpr std::uint32_t kNoticeEventReport = 200;
 
 // Time a request may take before the library gives up on the virtual mouse.
 inline constexpr unsigned kRequestTimeoutMs = 2000;

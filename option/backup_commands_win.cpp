@@ -3,6 +3,7 @@
 #include <string>
 
 #include "common/settings/ini_engine.h"
+#include "common/trace_points.h"
 #include "common/win/program_folder_win.h"
 #include "lan/string_ids.h"
 #include "option/file_dialog_win.h"
@@ -62,7 +63,7 @@ void ExportAllSettings(HWND owner, OptionSession& session) {
         return;
     settings::DiskTextFileStore disk;
     const bool ok = WriteBackupFile(disk, path, session.BackupText());
-    win::DebugText("COptionDlg ExportAll %d\n", ok ? 1 : 0);
+    win::DebugText(trace::kOptionExportAll, ok ? 1 : 0);
     if (!ok)
         Tell(owner, LanString(lan::kBackupWriteFailed));
 }
@@ -79,7 +80,7 @@ bool ImportAllSettings(HWND owner, OptionSession& session) {
         return false;
     }
     const BackupProblem problem = session.RestoreBackup(text);
-    win::DebugText("COptionDlg ImportAll %d\n", static_cast<int>(problem.part));
+    win::DebugText(trace::kOptionImportAll, static_cast<int>(problem.part));
     if (problem.part != BackupPart::None) {
         Tell(owner, WithArgument(LanString(lan::kBackupDamaged), PartName(problem)));
         return false;

@@ -1,5 +1,6 @@
 #include "option/key_capture_hook_win.h"
 
+#include "common/trace_points.h"
 #include "common/win/program_folder_win.h"
 #include "common/win/scoped_win.h"
 
@@ -95,7 +96,7 @@ void RemoveKeyHook() {
     win::DebugText("Hhook: %x\r\n",
                    static_cast<unsigned>(reinterpret_cast<UINT_PTR>(g_hook.Get())));
     const bool removed = g_hook.Free();
-    win::DebugText(removed ? "UnHhook: Success \r\n" : "UnHhook: Fail \r\n");
+    win::DebugText(removed ? trace::kKeyHookRemoved : trace::kKeyHookNotRemoved);
     g_target = nullptr;
 }
 

@@ -10,7 +10,7 @@
 #include "common/win/program_folder_win.h"
 #include "common/win/scoped_win.h"
 #include "option/option_dlg_win.h"
-#include "option/skin/skin_button_win.h"
+#include "option/skin/skin_hint_win.h"
 #include "option/skin/keyboard_nav_win.h"
 #include "option/skin/skin_menu_win.h"
 #include "option/skin/start_stages_win.h"

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/protocol.h"
+#include "common/trace_points.h"
 #include "common/win/program_folder_win.h"
 #include "common/win/scoped_win.h"
 #include "lan/string_ids.h"
@@ -20,10 +21,10 @@
 #include "option/skin/picture_prefetch_win.h"
 #include "option/skin/dpi_reskin_win.h"
 #include "option/skin/modal_loop_win.h"
+#include "option/skin/skin_accessible_win.h"
 #include "option/skin/skin_menu_win.h"
 #include "option/skin/skin_messages.h"
 #include "option/skin/start_stages_win.h"
-#include "option/tab_orders.h"
 
 namespace option {
 namespace {
@@ -39,9 +40,7 @@ void DropQueuedNotices(HWND window, UINT message) {
 }
 
 constexpr const char* kSkinFile = "skin_config.ini";
-constexpr const char* const kKeys[] = {"2",  "3",  "4",  "5",  "6",  "7",  "8",  "9",  "10", "11",
-                                       "12", "13", "14", "15", "16", "17", "18", "19", "25", "26",
-                                       "27", "28", "29", "30", "31", "42", "43", "44", "45", "46"};
+constexpr skin::IdRange kClicks = skin::ClickIds(main_window::kControls);
 // Posted by the first paint: the window's icon, given after it.
 constexpr UINT kMsgShowIcon = WM_APP + 1;
 // Posted when the last dialog or menu has closed: a change of scale that came
@@ -54,32 +53,16 @@ constexpr const char* kProfileFilter = "Gaming Mouse Profile(*.gmp)\0*.gmp\0\0";
 
 constexpr FileChoice kProfileChoice{kProfileFilter, "gmp"};
 
-bool IsButtonKey(int key) {
-    switch (key) {
-        case kKeyImport:
-        case kKeyExport:
-        case kKeyEditProfile:
-        case kKeyMinimize:
-        case kKeyClose:
-        case kKeyOk:
-        case kKeyApply:
-        case kKeyCancel:
-        case kKeyEmblem:
-        case kKeyWeb:
-        case kKeyReset:
-        case kKeyNewProfile:
-        case kKeyExportAll:
-        case kKeyImportAll:
-            return true;
-        default:
-            return key >= kKeyPage1 && key < kKeyPage1 + kPageCount;
-    }
+// The main window's Tab walk, with kShownPage where the shown page's comes in.
+const std::vector<int>& MainWalk() {
+    static const std::vector<int> walk = skin::TabWalk(main_window::kControls);
+    return walk;
 }
 
 }  // namespace
 
 std::span<const win::MessageRow<COptionDlg>> COptionDlg::MessageMap() {
-    static constexpr win::MessageRow<COptionDlg> rows[] = {
+    static constexpr win::MessageRow<COptionDlg> own[] = {
         win::OnMessage<WM_CREATE, &COptionDlg::OnCreate>(),
         win::OnMessage<WM_INITDIALOG, &COptionDlg::OnInitDialog>(),
         win::OnMessage<WM_DESTROY, &COptionDlg::OnDestroy>(),
@@ -92,20 +75,16 @@ std::span<const win::MessageRow<COptionDlg>> COptionDlg::MessageMap() {
         win::OnMessage<WM_TIMER, &COptionDlg::OnTimer>(),
         win::OnCommand<&COptionDlg::OnEnterKey>(IDOK),
         win::OnCommand<&COptionDlg::OnEscapeKey>(IDCANCEL),
-        win::OnCommandRange<&COptionDlg::OnControlClick>(ControlId(kKeyImport),
-                                                         ControlId(kKeyImportAll)),
+        win::OnCommandRange<&COptionDlg::OnControlClick>(kClicks.first, kClicks.last),
         win::OnMessage<protocol::kMsgProfileChanged, &COptionDlg::OnProfileChanged>(),
         win::OnMessage<protocol::kMsgUploadDone, &COptionDlg::OnUploadDone>(),
         win::OnMessage<protocol::kMsgSettingChanged, &COptionDlg::OnSettingChanged>(),
         win::OnMessage<skin::kMsgHint, &COptionDlg::OnHint>(),
-        win::OnMessage<WM_CTLCOLOREDIT, &COptionDlg::OnCtlColor>(),
-        win::OnMessage<WM_CTLCOLORSTATIC, &COptionDlg::OnCtlColor>(),
-        win::OnMessage<WM_MEASUREITEM, &COptionDlg::OnMeasureItem>(),
-        win::OnMessage<WM_DRAWITEM, &COptionDlg::OnDrawItem>(),
         win::OnMessage<WM_DPICHANGED, &COptionDlg::OnDpiChanged>(),
         win::OnMessage<kMsgShowIcon, &COptionDlg::OnShowIcon>(),
         win::OnMessage<kMsgApplyWaitingDpi, &COptionDlg::OnApplyWaitingDpi>(),
     };
+    static constexpr auto rows = win::JoinRows(HostRows(), std::to_array(own));
     static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
 }
@@ -153,9 +132,10 @@ LRESULT COptionDlg::OnCreate() {
 }
 
 void COptionDlg::BuildSkin() {
-    surface_.InitSkin(Hwnd(), kSkinFile, kKeys,
-                      [this](std::size_t, const char* key, const skin::ButtonPos& pos,
-                             const skin::SkinSheets& sheets) { BuildControl(key, pos, sheets); });
+    surface_.InitSkinControls(
+        Hwnd(), kSkinFile, main_window::kControls,
+        [this](const skin::ControlRow& row, const skin::ButtonPos& pos,
+               const skin::SkinSheets& sheets) { BuildControl(row, pos, sheets); });
     // Only the current page is needed for the first paint; the others are
     // made when they are first chosen, which keeps their skins off the start.
     skin::MarkStartStage("main window skin");
@@ -229,41 +209,51 @@ OptionPage& COptionDlg::EnsurePage(int index) {
     return *page;
 }
 
-void COptionDlg::BuildControl(const char* keyText, const skin::ButtonPos& pos,
+void COptionDlg::BuildControl(const skin::ControlRow& row, const skin::ButtonPos& pos,
                               const skin::SkinSheets& sheets) {
-    const int key = std::atoi(keyText);
+    const int key = row.key;
     const RECT r = skin::ToRect(pos.rect);
     HWND self = Hwnd();
-    const UINT id = static_cast<UINT>(ControlId(key));
-    if (IsButtonKey(key)) {
-        skin::CSkinButton& button = buttons_[static_cast<std::size_t>(key)];
-        button.CreateFromPos(self, pos, id, sheets);
-        button.SetTag(key);
-        if (key >= kKeyPage1 && key < kKeyPage1 + kPageCount) {
-            button.SetAccessibleRole(ROLE_SYSTEM_PAGETAB);
-            button.SetLatchingMode(1);
-            button.SetLatched(key == kKeyPage1 ? 1 : 0);
+    const UINT id = static_cast<UINT>(row.id);
+    switch (row.kind) {
+        case skin::ControlKind::Button:
+        case skin::ControlKind::PageTab: {
+            skin::CSkinButton& button = buttons_.ByKey(key);
+            button.CreateFromRow(self, row, pos, sheets);
+            if (row.kind == skin::ControlKind::PageTab) {
+                button.SetAccessibleRole(ROLE_SYSTEM_PAGETAB);
+                button.SetLatched(key == kKeyPage1);
+            }
+            break;
         }
-    } else if (key >= kKeyProfile1 && key < kKeyProfile1 + settings::kProfileCount) {
-        skin::CRgnButton& selector = selectors_[static_cast<std::size_t>(key - kKeyProfile1)];
-        selector.SetMaskFile(skin::SkinFolder() +
-                             (key == kKeyProfile1 ? "profile1_mask.bmp" : "profile2_mask.bmp"));
-        selector.CreateButton(pos.name, r, self, id);
-        selector.SetBitmaps(r, sheets);
-        selector.SetTag(key);
-        selector.SetAccessibleName(pos.caption);
-    } else if (key >= kKeyHint1 && key < kKeyHint1 + 5) {
-        skin::CSkinLabel& hint = hints_[static_cast<std::size_t>(key - kKeyHint1)];
-        hint.Create(r, self, id);
-        hint.SetBackColor(kHintStripColor);
-        hint.SetHint(pos.caption);
-    } else if (key == kKeyProfileName) {
-        profileName_.Create(r, self, id);
-        profileName_.SetBackColor(kValuePlateColor);
-        profileName_.SetBold(true);
-        profileName_.SetHint(pos.caption);
-    } else if (key == kKeyPageArea) {
-        pageArea_ = r;
+        case skin::ControlKind::ShapedSelector: {
+            skin::CRgnButton& selector = selectors_[static_cast<std::size_t>(key - kKeyProfile1)];
+            selector.SetMaskFile(skin::SkinFolder() +
+                                 (key == kKeyProfile1 ? "profile1_mask.bmp" : "profile2_mask.bmp"));
+            selector.CreateButton(pos.name, r, self, id);
+            selector.SetBitmaps(r, sheets);
+            selector.SetTag(key);
+            selector.SetAccessibleName(AccessibleNameOf(row, pos));
+            break;
+        }
+        case skin::ControlKind::Hint: {
+            skin::CSkinLabel& hint = hints_[static_cast<std::size_t>(key - kKeyHint1)];
+            hint.Create(r, self, id);
+            hint.SetBackColor(kHintStripColor);
+            hint.SetHint(pos.caption);
+            break;
+        }
+        case skin::ControlKind::Label:
+            profileName_.Create(r, self, id);
+            profileName_.SetBackColor(kValuePlateColor);
+            profileName_.SetBold(true);
+            profileName_.SetHint(pos.caption);
+            break;
+        case skin::ControlKind::Area:
+            pageArea_ = r;
+            break;
+        default:
+            break;
     }
 }
 
@@ -291,15 +281,7 @@ LRESULT COptionDlg::OnInitDialog() {
 
     // The skin recipe puts the window at (0, 0); a top-level window belongs
     // in the middle of the work area.
-    RECT work{};
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    RECT own{};
-    GetWindowRect(self, &own);
-    const int w = own.right - own.left;
-    const int h = own.bottom - own.top;
-    SetWindowPos(self, nullptr, std::max(work.left, work.left + (work.right - work.left - w) / 2),
-                 std::max(work.top, work.top + (work.bottom - work.top - h) / 2), 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER);
+    CentreWindow(self, nullptr);
     // The dialog manager would choose the first tab stop it meets; the
     // first profile selector is where the keyboard can act.
     const bool focused = skin::FocusFirst(*this);
@@ -387,7 +369,7 @@ LRESULT COptionDlg::OnLButtonDown(UINT, POINT p) {
         // the close buttons arrive here; they still close the window.
         for (int key : {kKeyClose, kKeyCancel}) {
             RECT r{};
-            HWND button = buttons_[static_cast<std::size_t>(key)].Hwnd();
+            HWND button = buttons_.ByKey(key).Hwnd();
             if (button != nullptr && GetWindowRect(button, &r)) {
                 MapWindowPoints(nullptr, Hwnd(), reinterpret_cast<POINT*>(&r), 2);
                 if (PtInRect(&r, p))
@@ -433,7 +415,8 @@ LRESULT COptionDlg::OnEscapeKey() {
 LRESULT COptionDlg::OnControlClick(UINT id, UINT code) {
     if (code != BN_CLICKED)
         return 0;
-    const int key = static_cast<int>(id) - ControlId(0);
+    const skin::ControlRow* row = skin::RowOfId(main_window::kControls, static_cast<int>(id));
+    const int key = row != nullptr ? row->key : skin::kNoSkinKey;
     if (key >= kKeyProfile1 && key < kKeyProfile1 + settings::kProfileCount) {
         SelectProfile(key - kKeyProfile1);
         return 0;
@@ -457,11 +440,11 @@ LRESULT COptionDlg::OnControlClick(UINT id, UINT code) {
             CloseWithoutApplying();
             break;
         case kKeyOk:
-            Apply(0);
+            Apply(ApplyKind::Edits);
             PostMessageA(Hwnd(), WM_CLOSE, 0, 0);
             break;
         case kKeyApply:
-            Apply(0);
+            Apply(ApplyKind::Edits);
             break;
         case kKeyWeb:
             late::ShellExecuteA(Hwnd(), "open", kWebAddress, nullptr, nullptr, SW_SHOWNORMAL);
@@ -480,7 +463,7 @@ LRESULT COptionDlg::OnControlClick(UINT id, UINT code) {
             // Everything replaced at once reaches the mouse as a reset does.
             if (ImportAllSettings(Hwnd(), *session_)) {
                 Refresh();
-                Apply(1);
+                Apply(ApplyKind::Reset);
             }
             break;
         default:
@@ -501,7 +484,7 @@ void COptionDlg::Refresh() {
         skin::CRgnButton& selector = selectors_[static_cast<std::size_t>(i)];
         if (selector.Hwnd() == nullptr)
             continue;
-        selector.SetLatched(i == current ? 1 : 0);
+        selector.SetLatched(i == current);
         InvalidateRect(selector.Hwnd(), nullptr, FALSE);
     }
     const settings::ProfileRecord* profile = session_->CurrentProfile();
@@ -531,32 +514,32 @@ void COptionDlg::ShowPage(int page) {
     EnsurePage(page).Show(true);
     // A latching button flips itself on every click: put all four right.
     for (int i = 0; i < kPageCount; ++i) {
-        skin::CSkinButton& selector = buttons_[static_cast<std::size_t>(kKeyPage1 + i)];
+        skin::CSkinButton& selector = buttons_.ByKey(kKeyPage1 + i);
         if (selector.Hwnd() == nullptr)
             continue;
-        selector.SetLatched(i == page ? 1 : 0);
+        selector.SetLatched(i == page);
         InvalidateRect(selector.Hwnd(), nullptr, FALSE);
     }
 }
 
 void COptionDlg::AppendTabOrder(std::vector<HWND>& order) const {
-    for (int id : tab_order::kMainWindow) {
-        if (id != tab_order::kShownPage) {
+    for (int id : MainWalk()) {
+        if (id != kShownPage) {
             skin::AppendControls(Hwnd(), std::span(&id, 1), order);
             continue;
         }
         const auto shown = static_cast<std::size_t>(currentPage_);
         if (const OptionPage* page = pages_[shown].get(); page != nullptr)
-            skin::AppendControls(page->Window(), tab_order::kPages[shown], order);
+            skin::AppendControls(page->Window(), skin::TabWalk(page->Controls()), order);
     }
 }
 
 skin::ArrowGroup COptionDlg::GroupOf(HWND focus) const {
     if (GetParent(focus) == Hwnd())
-        return skin::GroupIn(Hwnd(), tab_order::kMainWindow, focus);
+        return skin::GroupIn(Hwnd(), MainWalk(), focus);
     const auto shown = static_cast<std::size_t>(currentPage_);
     const OptionPage* page = pages_[shown].get();
-    return page != nullptr ? skin::GroupIn(page->Window(), tab_order::kPages[shown], focus)
+    return page != nullptr ? skin::GroupIn(page->Window(), skin::TabWalk(page->Controls()), focus)
                            : skin::ArrowGroup{};
 }
 
@@ -564,7 +547,7 @@ bool COptionDlg::TakeControlKey(UINT key, skin::KeyModifiers mods) {
     if (key == VK_TAB) {
         const int page = (currentPage_ + (mods.shift ? kPageCount - 1 : 1)) % kPageCount;
         ShowPage(page);
-        skin::FocusByKeyboard(buttons_[static_cast<std::size_t>(kKeyPage1 + page)].Hwnd());
+        skin::FocusByKeyboard(buttons_.ByKey(kKeyPage1 + page).Hwnd());
         return true;
     }
     if (key >= '1' && key < '1' + settings::kProfileCount && !mods.shift) {
@@ -582,7 +565,7 @@ void COptionDlg::SetPendingUi(bool pending) {
     if (pending && focus != nullptr && GetParent(focus) == self)
         focusBeforeApply_ = focus;
     for (int key : {kKeyOk, kKeyApply}) {
-        HWND button = buttons_[static_cast<std::size_t>(key)].Hwnd();
+        HWND button = buttons_.ByKey(key).Hwnd();
         if (button == nullptr)
             continue;
         EnableWindow(button, pending ? FALSE : TRUE);
@@ -604,11 +587,11 @@ void COptionDlg::SetPendingUi(bool pending) {
     }
 }
 
-void COptionDlg::Apply(int reset) {
+void COptionDlg::Apply(ApplyKind kind) {
     SetPendingUi(true);
-    const ApplyResult result = session_->Apply(reset);
-    win::DebugText("COptionDlg Apply %d published %d pending %d\n", reset, result.published ? 1 : 0,
-                   result.pending ? 1 : 0);
+    const ApplyResult result = session_->Apply(kind);
+    win::DebugText(trace::kOptionApply, kind == ApplyKind::Reset ? 1 : 0,
+                   result.published ? 1 : 0, result.pending ? 1 : 0);
     if (!result.pending)
         SetPendingUi(false);
 }
@@ -635,7 +618,7 @@ void COptionDlg::EditProfile(bool startEmpty) {
     // The dialog refuses a game program too long for the record, so this
     // store takes both fields whole.
     const bool stored = StoreProfileFields(*profile, fields);
-    win::DebugText("COptionDlg EditProfile %d stored %d\n", startEmpty ? 1 : 0, stored ? 1 : 0);
+    win::DebugText(trace::kOptionEditProfile, startEmpty ? 1 : 0, stored ? 1 : 0);
     Refresh();
 }
 
@@ -647,7 +630,7 @@ void COptionDlg::ImportProfile() {
     if (!AskFilePath(Hwnd(), FileDialog::Open, kProfileChoice, path))
         return;
     const ImportResult result = session_->Import(path, index);
-    win::DebugText("COptionDlg Import %d\n", static_cast<int>(result));
+    win::DebugText(trace::kOptionImport, static_cast<int>(result));
     if (result == ImportResult::Copied) {
         SetFileAttributesA(files_.Files().ProfilePath(index).c_str(),
                            FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE);
@@ -662,7 +645,7 @@ void COptionDlg::ExportProfile() {
     if (!AskFilePath(Hwnd(), FileDialog::Save, kProfileChoice, path))
         return;
     const bool ok = session_->Export(path, index);
-    win::DebugText("COptionDlg Export %d\n", ok ? 1 : 0);
+    win::DebugText(trace::kOptionExport, ok ? 1 : 0);
 }
 
 void COptionDlg::ResetToDefaults() {
@@ -674,7 +657,7 @@ void COptionDlg::ResetToDefaults() {
 void COptionDlg::RestoreDefaults() {
     session_->ResetToDefaults();
     Refresh();
-    Apply(1);
+    Apply(ApplyKind::Reset);
 }
 
 LRESULT COptionDlg::OnProfileChanged() {
@@ -696,21 +679,6 @@ LRESULT COptionDlg::OnSettingChanged() {
         RefreshPages();
     }
     return 0;
-}
-
-LRESULT COptionDlg::OnCtlColor(HDC dc, HWND control) {
-    LRESULT brush = 0;
-    if (skin::CBitmapEdit::ReflectCtlColor(dc, control, brush))
-        return brush;
-    return CallDefault();
-}
-
-LRESULT COptionDlg::OnMeasureItem(UINT, MEASUREITEMSTRUCT* item) {
-    return skin::CSkinMenu::RouteOwnerDraw(item) ? TRUE : CallDefault();
-}
-
-LRESULT COptionDlg::OnDrawItem(UINT, const DRAWITEMSTRUCT* item) {
-    return skin::CSkinMenu::RouteOwnerDraw(item) ? TRUE : CallDefault();
 }
 
 }  // namespace option

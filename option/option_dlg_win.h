@@ -17,6 +17,7 @@
 #include "common/win/scoped_win.h"
 #include "common/win/window.h"
 #include "option/macro_file_system_win.h"
+#include "option/main_window_controls.h"
 #include "option/model/dialogs/macro_store.h"
 #include "option/model/session/option_session.h"
 #include "option/option_globals_win.h"
@@ -24,43 +25,22 @@
 #include "option/pages/page_host.h"
 #include "option/session_ports_win.h"
 #include "option/skin/keyboard_nav_win.h"
+#include "option/skin/rgn_button_win.h"
+#include "option/skin/skin_button_set_win.h"
 #include "option/skin/skin_button_win.h"
-#include "option/skin/value_controls_win.h"
+#include "option/skin/skin_host_win.h"
+#include "option/skin/skin_label_win.h"
 
 namespace option {
 
 inline constexpr const char* kWebAddress = "https://www.example.com/";
-
-// Keys of skin_config.ini that name a control.
-enum ConfigKey : int {
-    kKeyImport = 2,
-    kKeyExport = 3,
-    kKeyEditProfile = 4,
-    kKeyProfile1 = 5,  // .. kKeyProfile1 + 4: profiles 0..4
-    kKeyMinimize = 10,
-    kKeyClose = 11,
-    kKeyOk = 12,
-    kKeyApply = 13,
-    kKeyCancel = 14,
-    kKeyHint1 = 15,  // .. 19
-    kKeyPage1 = 25,  // .. 28
-    kKeyEmblem = 29,
-    kKeyWeb = 30,
-    kKeyReset = 31,
-    kKeyPageArea = 42,
-    kKeyProfileName = 43,
-    kKeyNewProfile = 44,
-    kKeyExportAll = 45,
-    kKeyImportAll = 46,
-};
-inline constexpr int kPageCount = 4;
 
 // The window id of page i (0..3), so that others can find the pages.
 constexpr int PageId(int page) {
     return 2000 + page;
 }
 
-class COptionDlg : public win::WindowImpl<COptionDlg>, public PageHost, private skin::KeyboardHost {
+class COptionDlg : public skin::SkinHost<COptionDlg>, public PageHost, private skin::KeyboardHost {
   public:
     COptionDlg();
     ~COptionDlg() override;
@@ -77,7 +57,7 @@ class COptionDlg : public win::WindowImpl<COptionDlg>, public PageHost, private 
     // Shows the edit block again on every page (after a change that did not
     // come from a page, such as a setting changed on the mouse).
     void RefreshPages() override;
-    void Apply(int reset);
+    void Apply(ApplyKind kind);
     // Five default profiles, shown and applied as a reset; the caller has
     // asked the user.
     void RestoreDefaults() override;
@@ -90,7 +70,8 @@ class COptionDlg : public win::WindowImpl<COptionDlg>, public PageHost, private 
     static std::span<const win::MessageRow<COptionDlg>> MessageMap();
 
   private:
-    void BuildControl(const char* key, const skin::ButtonPos& pos, const skin::SkinSheets& sheets);
+    void BuildControl(const skin::ControlRow& row, const skin::ButtonPos& pos,
+                      const skin::SkinSheets& sheets);
     void ShowPage(int page);
     // The page of that index, created on first use.
     OptionPage& EnsurePage(int index);
@@ -98,7 +79,7 @@ class COptionDlg : public win::WindowImpl<COptionDlg>, public PageHost, private 
     void CloseWithoutApplying();
     void ImportProfile();
     void ExportProfile();
-    // Keys "4" and "44": the profile dialog on the current profile, filled
+    // Keys 4 and 44: the profile dialog on the current profile, filled
     // from it or empty.
     void EditProfile(bool startEmpty);
     void ResetToDefaults();
@@ -127,14 +108,11 @@ class COptionDlg : public win::WindowImpl<COptionDlg>, public PageHost, private 
     LRESULT OnUploadDone();
     LRESULT OnSettingChanged();
     LRESULT OnHint() { return 0; }
-    LRESULT OnCtlColor(HDC dc, HWND control);
     LRESULT OnDpiChanged(UINT dpi, const RECT* suggested);
     LRESULT OnApplyWaitingDpi();
     void ApplyDpi(UINT dpi, const RECT* suggested);
     // Builds the window's controls from the skin and applies its outline.
     void BuildSkin();
-    LRESULT OnMeasureItem(UINT id, MEASUREITEMSTRUCT* item);
-    LRESULT OnDrawItem(UINT id, const DRAWITEMSTRUCT* item);
 
     settings::SystemSettingsFiles files_;
     settings::SystemMouseRegistry registry_;
@@ -147,7 +125,7 @@ class COptionDlg : public win::WindowImpl<COptionDlg>, public PageHost, private 
     win::ScopedModule language_;
     HICON icon_ = nullptr;
     skin::SkinSurface surface_;
-    std::array<skin::CSkinButton, 47> buttons_;  // by key; only the button keys are created
+    skin::SkinButtonSet<main_window::kControls> buttons_;
     std::array<skin::CRgnButton, 5> selectors_;
     std::array<skin::CSkinLabel, 5> hints_;
     skin::CSkinLabel profileName_;

@@ -13,4 +13,9 @@ std::string LanString(unsigned id) {
     return win::LoadModuleString(Globals().language, id);
 }
 
+std::string AccessibleNameOf(const skin::ControlRow& row, const skin::ButtonPos& pos) {
+    return row.nameId != 0 ? LanString(static_cast<unsigned>(row.nameId))
+                           : std::string(pos.caption);
+}
+
 }  // namespace option

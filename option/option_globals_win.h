@@ -7,6 +7,9 @@
 
 #include <string>
 
+#include "option/skin/button_pos.h"
+#include "option/skin/control_table.h"
+
 namespace option {
 
 inline constexpr const char* kSoftwareVersion = "1.12";
@@ -21,5 +24,8 @@ struct OptionGlobals {
 OptionGlobals& Globals();
 // A string of lan.dll, "" when the module or the id is missing.
 std::string LanString(unsigned id);
+// What a screen reader names the control of `row`: the row's string, or the
+// caption its skin placement `pos` gives.
+std::string AccessibleNameOf(const skin::ControlRow& row, const skin::ButtonPos& pos);
 
 }  // namespace option

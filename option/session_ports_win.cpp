@@ -59,11 +59,11 @@ bool PeerWindowsWin::MonitorRunning() {
     return FindWindowA(nullptr, protocol::kMonitorTitle) != nullptr;
 }
 
-bool PeerWindowsWin::PostApplyToMonitor(int reset) {
+bool PeerWindowsWin::PostApplyToMonitor(ApplyKind kind) {
     HWND monitor = FindWindowA(nullptr, protocol::kMonitorTitle);
     if (monitor == nullptr)
         return false;
-    PostMessageA(monitor, protocol::kMsgApplyAll, static_cast<WPARAM>(reset), 0);
+    PostMessageA(monitor, protocol::kMsgApplyAll, kind == ApplyKind::Reset ? 1 : 0, 0);
     return true;
 }
 

@@ -30,7 +30,7 @@ class SharedLinkWin final : public SharedBlockLink {
 class PeerWindowsWin final : public PeerWindows {
   public:
     bool MonitorRunning() override;
-    bool PostApplyToMonitor(int reset) override;
+    bool PostApplyToMonitor(ApplyKind kind) override;
     void PostApplyToCompanions() override;
 };
 

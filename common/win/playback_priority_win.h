@@ -8,16 +8,15 @@
 
 #include <windows.h>
 
+#include "common/no_copy.h"
 #include "common/win/scoped_win.h"
 
 namespace win {
 
-class ScopedPlaybackPriority {
+class ScopedPlaybackPriority : NoCopy {
   public:
     ScopedPlaybackPriority();
     ~ScopedPlaybackPriority();
-    ScopedPlaybackPriority(const ScopedPlaybackPriority&) = delete;
-    ScopedPlaybackPriority& operator=(const ScopedPlaybackPriority&) = delete;
 
     // The thread's priority was raised (and will be restored).
     bool Raised() const { return raised_; }

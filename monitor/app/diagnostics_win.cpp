@@ -22,7 +22,7 @@ namespace {
 
 constexpr UINT kCaptureWatchMs = 2000;
 constexpr std::size_t kReportLogLines = 200;
-// A capture stops at 2 MB; the report carries its end.
+// A capture stops at 2 MB; the report carries its head and its end.
 constexpr std::size_t kReportCaptureBytes = 256 * 1024;
 
 std::string FileVersion(const std::string& path) {
@@ -86,38 +86,43 @@ int DisplayScalePercent() {
     return (dpi * 100 + 48) / 96;
 }
 
-// The end of a file: at most `limit` bytes; `cut` when there was more.
-std::string FileTail(const std::string& path, std::size_t limit, bool& cut) {
+// At most `length` bytes of `file` from `offset`; empty when unreadable.
+std::string ReadAt(HANDLE file, std::uint64_t offset, std::size_t length) {
+    LARGE_INTEGER from{};
+    from.QuadPart = static_cast<LONGLONG>(offset);
+    std::string text(length, '\0');
+    DWORD read = 0;
+    if (length == 0 || !SetFilePointerEx(file, from, nullptr, FILE_BEGIN) ||
+        !ReadFile(file, text.data(), static_cast<DWORD>(length), &read, nullptr))
+        return {};
+    text.resize(read);
+    return text;
+}
+
+// A file of at most `limit` bytes whole; a longer one as its head (a quarter
+// of the limit: for a capture, the collections, candidates and opens) and its
+// end, each cut at whole lines, with a line saying what was left out
+// between them. `cut` when there was more.
+std::string FileHeadAndTail(const std::string& path, std::size_t limit, bool& cut) {
     cut = false;
     win::ScopedFileHandle file(CreateFileA(path.c_str(), GENERIC_READ,
                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
-        return {};
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.Get(), &size))
+    if (!file || !GetFileSizeEx(file.Get(), &size))
         return {};
-    std::size_t length = static_cast<std::size_t>(size.QuadPart);
-    if (length > limit) {
-        cut = true;
-        LARGE_INTEGER from{};
-        from.QuadPart = size.QuadPart - static_cast<LONGLONG>(limit);
-        SetFilePointerEx(file.Get(), from, nullptr, FILE_BEGIN);
-        length = limit;
-    }
-    std::string text(length, '\0');
-    DWORD read = 0;
-    if (length == 0 ||
-        !ReadFile(file.Get(), text.data(), static_cast<DWORD>(length), &read, nullptr))
-        return {};
-    text.resize(read);
-    if (cut) {
-        // Start at a whole line.
-        const std::size_t lineEnd = text.find('\n');
-        if (lineEnd != std::string::npos)
-            text.erase(0, lineEnd + 1);
-    }
-    return text;
+    const auto length = static_cast<std::uint64_t>(size.QuadPart);
+    if (length <= limit)
+        return ReadAt(file.Get(), 0, static_cast<std::size_t>(length));
+    cut = true;
+    std::string head = ReadAt(file.Get(), 0, limit / 4);
+    head.resize(head.rfind('\n') == std::string::npos ? 0 : head.rfind('\n') + 1);
+    const std::size_t tailBytes = limit - limit / 4;
+    std::string tail = ReadAt(file.Get(), length - tailBytes, tailBytes);
+    tail.erase(0, tail.find('\n') == std::string::npos ? tail.size() : tail.find('\n') + 1);
+    const std::uint64_t leftOut = length - head.size() - tail.size();
+    return head + "... " + std::to_string(leftOut) + " bytes of the capture left out ...\r\n" +
+           tail;
 }
 
 bool WriteWholeFile(HANDLE file, const std::string& text) {
@@ -156,7 +161,8 @@ void CommonFacts(device::DiagnosticsFacts& facts, const std::string& programFold
     facts.diagnosticsAvailable = link.CanCapture();
     facts.capturePath = link.CapturePath();
     if (!facts.capturePath.empty())
-        facts.captureText = FileTail(facts.capturePath, kReportCaptureBytes, facts.captureCut);
+        facts.captureText =
+            FileHeadAndTail(facts.capturePath, kReportCaptureBytes, facts.captureCut);
     CrashDumpFacts(facts);
 }
 

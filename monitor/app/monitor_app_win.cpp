@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "common/protocol.h"
+#include "common/trace_points.h"
 #include "common/win/crash_dump_win.h"
 #include "common/win/dpi_win.h"
 #include "common/win/program_folder_win.h"
@@ -51,7 +52,7 @@ int CMonitorApp::Run(const char* commandLine) {
 }
 
 bool CMonitorApp::InitInstance(const char* commandLine) {
-    win::DebugText("CMonitorApp: %s\n", commandLine);
+    win::DebugText(trace::kMonitorCommandLine, commandLine);
     // The arguments as the system splits them, so that a report path keeps
     // every character.
     command_ = runtime::ParseMonitorArguments(CommandLineArguments());

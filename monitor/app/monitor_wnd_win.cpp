@@ -12,6 +12,7 @@
 #include "common/settings/mouse_registry.h"
 #include "common/settings/return_after_game.h"
 #include "common/settings/settings_files.h"
+#include "common/trace_points.h"
 #include "common/win/program_folder_win.h"
 #include "lan/string_ids.h"
 #include "monitor/app/monitor_command_win.h"
@@ -527,13 +528,13 @@ void CMonitorWnd::OnTaskbarCreated() {
 }
 
 void CMonitorWnd::OnCustomizer() {
-    win::DebugText("CMonitorWnd OnCustomizer\n");
+    win::DebugText(trace::kCustomizerAsked);
     if (HWND option = FindByTitle(protocol::kOptionTitle)) {
-        win::DebugText("CMonitorWnd OnCustomizer hWnd!=NULL\n");
+        win::DebugText(trace::kCustomizerRestored);
         BringForward(option);
         return;
     }
-    win::DebugText("CMonitorWnd OnCustomizer hWnd==NULL\n");
+    win::DebugText(trace::kCustomizerStarted);
     ShellOpen(paths::JoinPath(folder_, "Option.exe"));
 }
 

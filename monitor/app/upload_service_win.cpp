@@ -1,5 +1,6 @@
 #include "monitor/app/upload_service_win.h"
 
+#include "common/trace_points.h"
 #include "common/win/program_folder_win.h"
 #include "monitor/device/precise_pacer_win.h"
 #include "monitor/device/upload_runner.h"
@@ -69,10 +70,9 @@ void UploadService::NotifyOptionUploadDone(Who who) {
     if (HWND option = FindWindowA(nullptr, protocol::kOptionTitle)) {
         PostMessageA(option, protocol::kMsgUploadDone, 0, 0);
     } else {
-        win::DebugText("OnApplyAllSetting Don't find Quen Option Dialog\n");
+        win::DebugText(trace::kUploadDoneNoOption);
     }
-    win::DebugText(who == Who::Window ? "OnApplyAllSetting  Send Enable OK/Apply Button\n"
-                                      : "Thread Send Enable OK/Apply Button\n");
+    win::DebugText(who == Who::Window ? trace::kUploadDoneByWindow : trace::kUploadDoneByThread);
 }
 
 }  // namespace monitor

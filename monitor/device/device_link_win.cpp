@@ -9,9 +9,10 @@ namespace device {
 
 namespace {
 
-// The device report lists every interface with its collections and report
-// ids: a few KB for any mouse; the capture path is a file path.
-constexpr int kDeviceReportMax = 64 * 1024;
+// The device report lists every interface with its report ids and caps, and
+// the library's recent lines: tens of KB for any mouse; the capture path is a
+// file path.
+constexpr int kDeviceReportMax = 256 * 1024;
 constexpr int kPathMax = 1024;
 
 template <class Fn>

@@ -104,6 +104,10 @@ std::vector<std::string> ChannelLines(const std::string& deviceReport) {
     for (const std::string& line : text::SplitLines(deviceReport)) {
         // A description file the library refused changes how it talks to the
         // mouse just as much: the log names it too.
+        // Indented lines belong to what stands above them (an interface, the
+        // library's recent lines): the log takes the channels' own lines.
+        if (line.empty() || line[0] == ' ')
+            continue;
         if (ContainsNoCase(line, "channel") || line.rfind("device description:", 0) == 0)
             out.push_back(line);
     }
@@ -162,7 +166,7 @@ std::string BuildDiagnosticsReport(const DiagnosticsFacts& facts,
     } else {
         report.Field("File", facts.capturePath);
         if (facts.captureCut)
-            report.Line("(only its end follows)");
+            report.Line("(its head and its end follow; the middle is left out)");
         for (const std::string& line : text::SplitLines(facts.captureText)) report.Line(line);
     }
     return report.Take();

@@ -33,7 +33,7 @@ struct DiagnosticsFacts {
     // Empty when there is no capture.
     std::string capturePath;
     std::string captureText;
-    // Only the end of a longer capture is in captureText.
+    // Only the head and the end of a longer capture are in captureText.
     bool captureCut = false;
     // The newest crash dump in the logs folder; an empty name when there is
     // none.

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/trace_points.h"
+
 namespace runtime {
 
 bool IsMouseButtonCode(std::uint8_t code) {
@@ -161,8 +163,7 @@ void MacroPlayer::Play(int start, int end, int repeat) {
             stopped = true;
     }
     char text[96];
-    std::snprintf(text, sizeof text, "g_iCurAction= %d,start=%d,end=%d\n", curAction_.load(), start,
-                  end);
+    std::snprintf(text, sizeof text, trace::kMacroStep, curAction_.load(), start, end);
     debug_.Write(text);
     if (stopped)
         ReleaseHeld(held, start);

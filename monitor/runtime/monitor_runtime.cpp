@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "common/protocol.h"
+#include "common/trace_points.h"
 
 namespace runtime {
 
@@ -161,7 +162,7 @@ void MonitorRuntime::OpenOption() {
 void MonitorRuntime::SettingTakenOver(bool cpi) {
     host_.PublishBlock();
     char text[48];
-    std::snprintf(text, sizeof text, "Show OSD %d\n", static_cast<int>(notices_.Window()));
+    std::snprintf(text, sizeof text, trace::kShowOsd, static_cast<int>(notices_.Window()));
     debug_.Write(text);
     host_.PostToOption(protocol::kMsgSettingChanged);
     if (cpi) {
@@ -271,7 +272,7 @@ void MonitorRuntime::OnGameWatchTimer() {
     }
     // Said once the poll and its switch are done, so that a watcher of the
     // debug output knows a poll passed rather than guessing from the clock.
-    debug_.Write("Game watch poll\n");
+    debug_.Write(trace::kGameWatchPoll);
 }
 
 }  // namespace runtime

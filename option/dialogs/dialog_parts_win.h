@@ -1,6 +1,6 @@
-// Pieces every skinned dialog of the button page shares: control ids, the
-// edit field placed inside its painted plate, the program file dialog and the
-// notice that a path is too long to be stored.
+// Pieces every skinned dialog of the button page shares: the control ids
+// (dialog_ids.h), the edit field placed inside its painted plate, the program
+// file dialog and the notice that a path is too long to be stored.
 #pragma once
 
 #include <windows.h>
@@ -10,24 +10,11 @@
 #include <string_view>
 
 #include "common/win/message_map.h"
+#include "option/dialogs/dialog_ids.h"
 #include "option/skin/skin_messages.h"
-#include "option/skin/value_controls_win.h"
+#include "option/skin/bitmap_edit_win.h"
 
 namespace option {
-
-// Buttons of a dialog get 1200 + their skin key: apart from IDOK and
-// IDCANCEL, which the dialog manager sends for Enter and Esc, and from the
-// menu commands 1001..1004 of the media player's menu.
-inline constexpr UINT kDialogButtonBase = 1200;
-constexpr UINT DialogButtonId(int key) {
-    return kDialogButtonBase + static_cast<UINT>(key);
-}
-
-// The edit fields of a dialog get 4010, 4020, ...: field `n` of its own,
-// counted from 0.
-constexpr UINT PlateFieldId(int n) {
-    return 4010 + 10 * static_cast<UINT>(n);
-}
 
 // What the edit fields post to their dialog after a change and on losing the
 // focus (wParam 0).

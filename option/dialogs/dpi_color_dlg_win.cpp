@@ -3,16 +3,18 @@
 // or set byte by byte in three spin boxes.
 #include <array>
 
+#include "common/trace_points.h"
 #include "common/win/program_folder_win.h"
 #include "common/win/scoped_win.h"
 #include "common/win/window.h"
+#include "option/dialogs/dpi_color_dlg_controls.h"
 #include "option/dialogs/modal_dialog_win.h"
 #include "option/dialogs/option_dialogs_win.h"
 #include "option/dialogs/skin_dialog_win.h"
 #include "lan/string_ids.h"
 #include "option/option_globals_win.h"
 #include "option/skin/color_pick_stop_win.h"
-#include "option/tab_orders.h"
+#include "option/skin/spin_box_win.h"
 #include "option/model/pages/color_bytes.h"
 #include "option/model/dialogs/dpi_color_fields.h"
 
@@ -20,16 +22,7 @@ namespace option {
 namespace {
 
 constexpr const char* kSkinFile = "skin_dpi_color.ini";
-constexpr const char* const kKeys[] = {"1", "2", "3", "4", "5", "6", "7", "8"};
-enum DpiColorKey : int {
-    kKeyOk = 1,
-    kKeyCancel = 2,
-    kKeySwatch = 3,
-    kKeySpectrum = 4,
-    kKeyClose = 5,
-    kKeyRed = 6,  // .. 8: spin boxes 400..402
-};
-constexpr UINT kButtonIdBase = 1000;
+using namespace dpi_color_dialog;
 
 class CDpiColorDlg : public SkinDialog<CDpiColorDlg> {
   public:
@@ -42,9 +35,9 @@ class CDpiColorDlg : public SkinDialog<CDpiColorDlg> {
             win::OnMessage<WM_INITDIALOG, &Dlg::OnInitDialog>(),
             win::OnMessage<WM_SETCURSOR, &Dlg::OnSetCursor>(),
             win::OnMessage<skin::kMsgSpinValue, &Dlg::OnSpin>(),
-            win::OnCommand<&Dlg::OnOk, Dlg>(kButtonIdBase + kKeyOk),
-            win::OnCommand<&Dlg::OnCancel, Dlg>(kButtonIdBase + kKeyCancel),
-            win::OnCommand<&Dlg::OnCancel, Dlg>(kButtonIdBase + kKeyClose),
+            win::OnCommand<&Dlg::OnOk, Dlg>(ButtonId(kKeyOk)),
+            win::OnCommand<&Dlg::OnCancel, Dlg>(ButtonId(kKeyCancel)),
+            win::OnCommand<&Dlg::OnCancel, Dlg>(ButtonId(kKeyClose)),
             // Esc cancels; Enter belongs to the spin boxes' fields and
             // never closes the dialog.
             win::OnCommand<&Dlg::OnCancel, Dlg>(IDCANCEL),
@@ -59,27 +52,29 @@ class CDpiColorDlg : public SkinDialog<CDpiColorDlg> {
   private:
     friend class SkinDialog<CDpiColorDlg>;
 
-    void Build(int key, const skin::ButtonPos& pos, const skin::SkinSheets& sheets) {
+    void Build(const skin::ControlRow& row, const skin::ButtonPos& pos,
+               const skin::SkinSheets& sheets) {
         const RECT r = skin::ToRect(pos.rect);
         HWND self = Hwnd();
-        if (key == kKeySwatch) {
+        const UINT id = static_cast<UINT>(row.id);
+        if (row.kind == skin::ControlKind::Area) {
             swatch_ = r;
-        } else if (key == kKeySpectrum) {
+        } else if (row.kind == skin::ControlKind::Spectrum) {
             spectrum_ = r;
             // The keyboard's way into the spectrum; the mouse passes it by.
-            spectrumStop_.Create(self, r, kButtonIdBase + kKeySpectrum, surface_);
-            spectrumStop_.SetAccessibleName(LanString(lan::kColorSpectrum));
-        } else if (key >= kKeyRed && key < kKeyRed + 3) {
-            skin::CSpinBox& spin = spins_[static_cast<std::size_t>(key - kKeyRed)];
-            spin.Create(r, self, static_cast<UINT>(kSpinRed + (key - kKeyRed)));
+            spectrumStop_.Create(self, r, id, surface_);
+            spectrumStop_.SetAccessibleName(AccessibleNameOf(row, pos));
+        } else if (row.kind == skin::ControlKind::SpinBox) {
+            skin::CSpinBox& spin = spins_[static_cast<std::size_t>(row.key - kKeyRed)];
+            spin.Create(r, self, id);
             spin.SetBitmaps(r, sheets);
             spin.SetRange(0, 255);
             spin.SetStep(1);
             spin.SetHint(pos.caption);
         } else {
-            skin::CSkinButton& button = buttons_[static_cast<std::size_t>(key)];
-            button.CreateFromPos(self, pos, kButtonIdBase + static_cast<UINT>(key), sheets);
-            button.SetTag(key);
+            skin::CSkinButton& button = buttons_[static_cast<std::size_t>(row.key)];
+            button.CreateFromPos(self, pos, id, sheets);
+            button.SetTag(row.key);
         }
     }
 
@@ -103,8 +98,7 @@ class CDpiColorDlg : public SkinDialog<CDpiColorDlg> {
 
     LRESULT OnInitDialog() {
         const LRESULT result = CallDefault();
-        PutOnSkin(nullptr, kSkinFile, kKeys);
-        keyboard_.SetOrder(tab_order::kDpiColorDialog);
+        PutOnSkin(nullptr, kSkinFile, kControls);
         CentreWindow(Hwnd(), Owner());
         ShowColor();
         // The dialog manager would choose the first button it meets; the
@@ -148,7 +142,7 @@ class CDpiColorDlg : public SkinDialog<CDpiColorDlg> {
     }
 
     LRESULT OnSpin(win::WParam<int> value, win::LParam<int> id) {
-        win::DebugText("lParam = %d\n", id.value);
+        win::DebugText(trace::kSpinValueTaken, id.value);
         color_ = ColorAfterSpin(color_, id.value, value.value);
         ShowSwatch();
         return 0;

@@ -4,10 +4,10 @@
 
 #include "common/settings/key_codes_win.h"
 #include "option/dialogs/dialog_parts_win.h"
+#include "option/dialogs/fire_dlg_controls.h"
 #include "option/dialogs/modal_dialog_win.h"
 #include "option/dialogs/option_dialogs_win.h"
 #include "option/dialogs/skin_dialog_win.h"
-#include "option/tab_orders.h"
 #include "option/key_capture_hook_win.h"
 #include "option/model/dialogs/dialog_values.h"
 
@@ -16,13 +16,8 @@ namespace {
 
 constexpr const char* kSkinFile = "skin_fire_button.ini";
 constexpr const char* kTitle = "FireClick Dialog";
-constexpr const char* const kKeys[] = {"1", "2", "3", "4", "5", "6"};
-enum FireKey : int { kKeyOk = 1, kKeyCancel, kKeyClose, kKeyKeyField, kKeyFieldB, kKeyFieldA };
-enum FireFieldId : UINT {
-    kKeyFieldId = PlateFieldId(0),
-    kFieldBId = PlateFieldId(1),
-    kFieldAId = PlateFieldId(2)
-};
+using namespace fire_dialog;
+constexpr UINT kKeyFieldId = static_cast<UINT>(skin::RowOfKey(kControls, kKeyKeyField)->id);
 constexpr int kNumberDigits = 3;
 constexpr COLORREF kFieldText = RGB(0, 0, 0);
 constexpr COLORREF kFieldBack = RGB(255, 255, 255);
@@ -53,32 +48,32 @@ class CFireDlg : public SkinDialog<CFireDlg> {
   private:
     friend class SkinDialog<CFireDlg>;
 
-    void Build(int key, const skin::ButtonPos& pos, const skin::SkinSheets& sheets) {
+    void Build(const skin::ControlRow& row, const skin::ButtonPos& pos,
+               const skin::SkinSheets& sheets) {
         const RECT plate = skin::ToRect(pos.rect);
-        switch (key) {
+        const UINT id = static_cast<UINT>(row.id);
+        switch (row.key) {
             case kKeyKeyField:
-                CreatePlateField(keyField_, ES_AUTOHSCROLL | ES_READONLY, plate, Hwnd(),
-                                 kKeyFieldId, kFieldText, kFieldBack);
+                CreatePlateField(keyField_, ES_AUTOHSCROLL | ES_READONLY, plate, Hwnd(), id,
+                                 kFieldText, kFieldBack);
                 break;
             case kKeyFieldA:
             case kKeyFieldB: {
-                skin::CBitmapEdit& field = key == kKeyFieldA ? fieldA_ : fieldB_;
-                CreatePlateField(field, ES_AUTOHSCROLL, plate, Hwnd(),
-                                 key == kKeyFieldA ? kFieldAId : kFieldBId, kFieldText, kFieldBack);
+                skin::CBitmapEdit& field = row.key == kKeyFieldA ? fieldA_ : fieldB_;
+                CreatePlateField(field, ES_AUTOHSCROLL, plate, Hwnd(), id, kFieldText, kFieldBack);
                 field.SetNumeric(true);
                 SendMessageA(field.Hwnd(), EM_LIMITTEXT, kNumberDigits, 0);
                 break;
             }
             default:
-                MakeButton(buttons_[static_cast<std::size_t>(key)], key, pos, sheets);
+                MakeButton(buttons_[static_cast<std::size_t>(row.key)], row, pos, sheets);
                 break;
         }
     }
 
     LRESULT OnInitDialog() {
         CallDefault();
-        PutOnSkin(kTitle, kSkinFile, kKeys);
-        keyboard_.SetOrder(tab_order::kFireDialog);
+        PutOnSkin(kTitle, kSkinFile, kControls);
         fieldA_.SetText(FireFieldTextA(fire_.valueA));
         fieldB_.SetText(FireFieldTextB(fire_.valueB));
         keyField_.SetText(key_.name);

@@ -4,10 +4,10 @@
 #include <array>
 
 #include "option/dialogs/dialog_parts_win.h"
+#include "option/dialogs/launch_program_dlg_controls.h"
 #include "option/dialogs/modal_dialog_win.h"
 #include "option/dialogs/option_dialogs_win.h"
 #include "option/dialogs/skin_dialog_win.h"
-#include "option/tab_orders.h"
 #include "option/model/dialogs/dialog_values.h"
 
 namespace option {
@@ -15,9 +15,7 @@ namespace {
 
 constexpr const char* kSkinFile = "skin_lanuch_program.ini";
 constexpr const char* kTitle = "Launch Program Dialog";
-constexpr const char* const kKeys[] = {"1", "2", "3", "4", "5"};
-enum LaunchKey : int { kKeyPath = 1, kKeyBrowse, kKeyOk, kKeyCancel, kKeyClose };
-constexpr UINT kPathFieldId = PlateFieldId(0);
+using namespace launch_program_dialog;
 
 class CLaunchProgramDlg : public SkinDialog<CLaunchProgramDlg> {
   public:
@@ -39,19 +37,19 @@ class CLaunchProgramDlg : public SkinDialog<CLaunchProgramDlg> {
   private:
     friend class SkinDialog<CLaunchProgramDlg>;
 
-    void Build(int key, const skin::ButtonPos& pos, const skin::SkinSheets& sheets) {
-        if (key == kKeyPath) {
-            CreatePlateField(field_, ES_AUTOHSCROLL, skin::ToRect(pos.rect), Hwnd(), kPathFieldId,
-                             RGB(0, 0, 0), RGB(0xE5, 0xE5, 0xE5));
+    void Build(const skin::ControlRow& row, const skin::ButtonPos& pos,
+               const skin::SkinSheets& sheets) {
+        if (row.key == kKeyPath) {
+            CreatePlateField(field_, ES_AUTOHSCROLL, skin::ToRect(pos.rect), Hwnd(),
+                             static_cast<UINT>(row.id), RGB(0, 0, 0), RGB(0xE5, 0xE5, 0xE5));
             return;
         }
-        MakeButton(buttons_[static_cast<std::size_t>(key)], key, pos, sheets);
+        MakeButton(buttons_[static_cast<std::size_t>(row.key)], row, pos, sheets);
     }
 
     LRESULT OnInitDialog() {
         CallDefault();
-        PutOnSkin(kTitle, kSkinFile, kKeys);
-        keyboard_.SetOrder(tab_order::kLaunchProgramDialog);
+        PutOnSkin(kTitle, kSkinFile, kControls);
         field_.SetText(path_);
         CentreWindow(Hwnd(), Owner());
         SetFocus(field_.Hwnd());

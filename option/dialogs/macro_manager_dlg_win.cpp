@@ -7,7 +7,6 @@
 #include "common/win/program_folder_win.h"
 #include "lan/string_ids.h"
 #include "option/dialogs/macro_resource_ids.h"
-#include "option/tab_orders.h"
 #include "option/dialogs/modal_dialog_win.h"
 #include "option/dialogs/option_dialogs_win.h"
 #include "option/dialogs/warning_dlg_win.h"
@@ -19,21 +18,7 @@ namespace option {
 namespace {
 
 constexpr const char* kSkinFile = "skin_macro_manager.ini";
-constexpr const char* const kKeys[] = {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11"};
-
-enum ManagerKey : int {
-    kManagerOk = 1,
-    kManagerCancel = 2,
-    kManagerClose = 3,
-    kManagerNew = 4,
-    kManagerDelete = 5,
-    kManagerMacroList = 6,
-    kManagerRecord = 7,
-    kManagerDelays = 8,
-    kManagerRepeat = 9,
-    kManagerRepeatCount = 10,
-    kManagerEventList = 11,
-};
+using namespace macro_manager;
 
 static_assert(IDB_EVENT_DELAY == static_cast<int>(EventItemKind::Delay));
 static_assert(IDB_EVENT_KEY_RELEASE == static_cast<int>(EventItemKind::KeyRelease));
@@ -83,8 +68,6 @@ std::span<const CMacroManagerDlg::Row> CMacroManagerDlg::MessageMap() {
         win::OnMessage<skin::kMsgEditEnter, &CMacroManagerDlg::CommitRepeatCount>(),
         win::OnRegistered<&CMacroManagerDlg::OnRepeatEditNotice>(editLeft),
         win::OnMessage<WM_CTLCOLORLISTBOX, &CMacroManagerDlg::OnCtlColorList>(),
-        win::OnMessage<WM_MEASUREITEM, &CMacroManagerDlg::OnMeasureItem>(),
-        win::OnMessage<WM_DRAWITEM, &CMacroManagerDlg::OnDrawItem>(),
     };
     static constexpr auto rows = Table(own);
     static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
@@ -101,8 +84,7 @@ bool CMacroManagerDlg::Run(HWND owner) {
 LRESULT CMacroManagerDlg::OnInitDialog() {
     const LRESULT result = CallDefault();
     // The title comes last: whoever finds the dialog by it finds it complete.
-    PutOnSkin(nullptr, kSkinFile, kKeys);
-    keyboard_.SetOrder(tab_order::kMacroManager);
+    PutOnSkin(nullptr, kSkinFile, kControls);
     CentreWindow(Hwnd(), owner_);
     editor_.Open(selectName_);
     ShowMacros();
@@ -115,9 +97,11 @@ LRESULT CMacroManagerDlg::OnInitDialog() {
     return result;
 }
 
-void CMacroManagerDlg::Build(int key, const skin::ButtonPos& pos, const skin::SkinSheets& sheets) {
+void CMacroManagerDlg::Build(const skin::ControlRow& row, const skin::ButtonPos& pos,
+                             const skin::SkinSheets& sheets) {
     HWND self = Hwnd();
     const RECT r = skin::ToRect(pos.rect);
+    const int key = row.key;
     switch (key) {
         case kManagerMacroList:
             macroList_.Create(self, r, kMacroListId);
@@ -142,10 +126,10 @@ void CMacroManagerDlg::Build(int key, const skin::ButtonPos& pos, const skin::Sk
             break;
         default: {
             skin::CSkinButton& button = buttons_[static_cast<std::size_t>(key)];
-            button.CreateFromPos(self, pos, ControlIdOf(key), sheets);
-            if (key == kManagerDelays || key == kManagerRepeat) {
-                button.SetLatchingMode(1);
-                button.SetLatched(0);
+            button.CreateFromPos(self, pos, static_cast<UINT>(row.id), sheets);
+            if (row.kind == skin::ControlKind::LatchingButton) {
+                button.SetLatchingMode(true);
+                button.SetLatched(false);
             } else if (key == kManagerRecord) {
                 // From the set this dialog chose, again whenever it changes
                 // scale: the pictures have the size of the button.
@@ -182,7 +166,7 @@ void CMacroManagerDlg::ShowSelectedMacro() {
 }
 
 void CMacroManagerDlg::ShowRepeat() {
-    buttons_[kManagerRepeat].SetLatched(editor_.RepeatChecked() ? 1 : 0);
+    buttons_[kManagerRepeat].SetLatched(editor_.RepeatChecked());
     InvalidateRect(buttons_[kManagerRepeat].Hwnd(), nullptr, FALSE);
     repeatEdit_.SetText(std::to_string(editor_.RepeatCount()));
 }
@@ -258,8 +242,8 @@ LRESULT CMacroManagerDlg::OnDestroy() {
 LRESULT CMacroManagerDlg::OnButton(UINT id, UINT code) {
     if (code != BN_CLICKED)
         return 0;
-    const int key = static_cast<int>(id - ControlIdOf(0));
-    switch (key) {
+    const skin::ControlRow* row = skin::RowOfId(kControls, static_cast<int>(id));
+    switch (row != nullptr ? row->key : skin::kNoSkinKey) {
         case kManagerOk:
             // The button does not take the focus: a count still being typed
             // is taken here.
@@ -288,13 +272,13 @@ LRESULT CMacroManagerDlg::OnButton(UINT id, UINT code) {
             ShowEvents();
             break;
         case kManagerDelays:
-            editor_.SetRecordDelays(buttons_[kManagerDelays].Latched() != 0);
+            editor_.SetRecordDelays(buttons_[kManagerDelays].Latched());
             break;
         case kManagerRepeat:
             // A count typed but not yet taken (the check does not take the
             // focus from the edit) is the count the check turns on.
             CommitRepeatCount();
-            Apply(editor_.SetRepeatCheck(buttons_[kManagerRepeat].Latched() != 0));
+            Apply(editor_.SetRepeatCheck(buttons_[kManagerRepeat].Latched()));
             ShowRepeat();
             break;
         default:
@@ -445,28 +429,23 @@ LRESULT CMacroManagerDlg::OnCtlColorList(HDC dc, HWND control) {
     return CallDefault();
 }
 
-LRESULT CMacroManagerDlg::OnMeasureItem(UINT id, MEASUREITEMSTRUCT* item) {
-    if (skin::CSkinMenu::RouteOwnerDraw(item))
-        return TRUE;
-    if (id == kMacroListId || id == kEventListId) {
-        CMacroListBox::Measure(*item);
-        return TRUE;
-    }
-    return CallDefault();
+bool CMacroManagerDlg::MeasureOwnItem(UINT id, MEASUREITEMSTRUCT& item) {
+    if (id != kMacroListId && id != kEventListId)
+        return false;
+    CMacroListBox::Measure(item);
+    return true;
 }
 
-LRESULT CMacroManagerDlg::OnDrawItem(UINT id, const DRAWITEMSTRUCT* item) {
-    if (skin::CSkinMenu::RouteOwnerDraw(item))
-        return TRUE;
+bool CMacroManagerDlg::DrawOwnItem(UINT id, const DRAWITEMSTRUCT& item) {
     if (id == kMacroListId) {
-        macroList_.Draw(*item);
-        return TRUE;
+        macroList_.Draw(item);
+        return true;
     }
     if (id == kEventListId) {
-        eventList_.Draw(*item);
-        return TRUE;
+        eventList_.Draw(item);
+        return true;
     }
-    return CallDefault();
+    return false;
 }
 
 bool RunMacroManager(HWND owner, MacroFileStore& store, std::string_view selectName) {

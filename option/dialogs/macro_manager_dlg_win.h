@@ -9,6 +9,7 @@
 #include <string>
 
 #include "option/dialogs/macro_list_box_win.h"
+#include "option/dialogs/macro_manager_controls.h"
 #include "option/dialogs/skin_dialog_win.h"
 #include "option/key_capture_hook_win.h"
 #include "option/model/dialogs/macro_editor.h"
@@ -25,19 +26,14 @@ class CMacroManagerDlg : public SkinDialog<CMacroManagerDlg> {
     // Runs the dialog modally; true when it was closed with OK.
     bool Run(HWND owner);
 
-    // Control ids: the skin's key k is 3000 + k, apart from the two lists and
-    // the repeat edit, whose ids are fixed.
-    static constexpr UINT ControlIdOf(int key) { return 3000 + static_cast<UINT>(key); }
-    static constexpr UINT kMacroListId = 4096;
-    static constexpr UINT kEventListId = 4097;
-    static constexpr UINT kRepeatEditId = 4010;
-
     static std::span<const Row> MessageMap();
 
   private:
     friend class SkinDialog<CMacroManagerDlg>;
+    friend class skin::SkinHost<CMacroManagerDlg>;
 
-    void Build(int key, const skin::ButtonPos& pos, const skin::SkinSheets& sheets);
+    void Build(const skin::ControlRow& row, const skin::ButtonPos& pos,
+               const skin::SkinSheets& sheets);
     void ShowMacros();
     void ShowValues() {
         ShowMacros();
@@ -69,8 +65,9 @@ class CMacroManagerDlg : public SkinDialog<CMacroManagerDlg> {
     // Takes the repeat edit's text as the count and shows it corrected.
     LRESULT CommitRepeatCount();
     LRESULT OnCtlColorList(HDC dc, HWND control);
-    LRESULT OnMeasureItem(UINT id, MEASUREITEMSTRUCT* item);
-    LRESULT OnDrawItem(UINT id, const DRAWITEMSTRUCT* item);
+    // The two lists' own items; the skinned menus' are the host's.
+    bool MeasureOwnItem(UINT id, MEASUREITEMSTRUCT& item);
+    bool DrawOwnItem(UINT id, const DRAWITEMSTRUCT& item);
 
     MacroEditor editor_;
     std::string selectName_;

@@ -6,8 +6,8 @@
 #include "option/dialogs/dialog_parts_win.h"
 #include "option/dialogs/modal_dialog_win.h"
 #include "option/dialogs/option_dialogs_win.h"
+#include "option/dialogs/player_dlg_controls.h"
 #include "option/dialogs/skin_dialog_win.h"
-#include "option/tab_orders.h"
 #include "option/model/dialogs/dialog_values.h"
 #include "option/skin/skin_menu_win.h"
 #include "option/skin/skin_loader_win.h"
@@ -17,8 +17,7 @@ namespace {
 
 constexpr const char* kSkinFile = "skin_select_player.ini";
 constexpr const char* kTitle = "Media Player Dialog";
-constexpr const char* const kKeys[] = {"1", "2", "3", "4"};
-enum PlayerKey : int { kKeySelector = 1, kKeyOk, kKeyCancel, kKeyClose };
+using namespace player_dialog;
 // Menu commands: player index + kFirstPlayerCommand. Real Player (1003) can
 // be shown but not chosen.
 constexpr UINT kFirstPlayerCommand = 1001;
@@ -36,8 +35,6 @@ class CPlayerDlg : public SkinDialog<CPlayerDlg> {
     static std::span<const Row> MessageMap() {
         static constexpr Row own[] = {
             win::OnMessage<WM_INITDIALOG, &CPlayerDlg::OnInitDialog>(),
-            win::OnMessage<WM_MEASUREITEM, &CPlayerDlg::OnMeasureItem>(),
-            win::OnMessage<WM_DRAWITEM, &CPlayerDlg::OnDrawItem>(),
             win::OnControl<&CPlayerDlg::OnSelector>(BN_CLICKED, DialogButtonId(kKeySelector)),
             win::OnCommandRange<&CPlayerDlg::OnPlayerChosen>(kFirstPlayerCommand,
                                                              kFirstPlayerCommand + 3),
@@ -51,8 +48,9 @@ class CPlayerDlg : public SkinDialog<CPlayerDlg> {
   private:
     friend class SkinDialog<CPlayerDlg>;
 
-    void Build(int key, const skin::ButtonPos& pos, const skin::SkinSheets& sheets) {
-        MakeButton(buttons_[static_cast<std::size_t>(key)], key, pos, sheets);
+    void Build(const skin::ControlRow& row, const skin::ButtonPos& pos,
+               const skin::SkinSheets& sheets) {
+        MakeButton(buttons_[static_cast<std::size_t>(row.key)], row, pos, sheets);
     }
 
     skin::CSkinButton& Selector() { return buttons_[kKeySelector]; }
@@ -72,18 +70,10 @@ class CPlayerDlg : public SkinDialog<CPlayerDlg> {
 
     LRESULT OnInitDialog() {
         const LRESULT result = CallDefault();
-        PutOnSkin(kTitle, kSkinFile, kKeys);
-        keyboard_.SetOrder(tab_order::kPlayerDialog);
+        PutOnSkin(kTitle, kSkinFile, kControls);
         CentreWindow(Hwnd(), Owner());
         ShowPlayer();
         return result;
-    }
-
-    LRESULT OnMeasureItem(UINT, MEASUREITEMSTRUCT* item) {
-        return skin::CSkinMenu::RouteOwnerDraw(item) ? TRUE : CallDefault();
-    }
-    LRESULT OnDrawItem(UINT, const DRAWITEMSTRUCT* item) {
-        return skin::CSkinMenu::RouteOwnerDraw(item) ? TRUE : CallDefault();
     }
 
     void OnSelector() {
@@ -112,7 +102,7 @@ class CPlayerDlg : public SkinDialog<CPlayerDlg> {
             PostMessageA(Hwnd(), WM_NULL, 0, 0);
             menu.Destroy();
         }
-        Selector().SetHover(0);
+        Selector().SetHover(false);
         InvalidateRect(selector, nullptr, FALSE);
     }
 

@@ -7,8 +7,8 @@
 #include "option/dialogs/dialog_parts_win.h"
 #include "option/dialogs/modal_dialog_win.h"
 #include "option/dialogs/option_dialogs_win.h"
+#include "option/dialogs/profile_dlg_controls.h"
 #include "option/dialogs/skin_dialog_win.h"
-#include "option/tab_orders.h"
 #include "option/model/dialogs/dialog_values.h"
 
 namespace option {
@@ -16,17 +16,7 @@ namespace {
 
 constexpr const char* kSkinFile = "skin_profile.ini";
 constexpr const char* kTitle = "Profile Dialog";
-constexpr const char* const kKeys[] = {"1", "2", "3", "4", "5", "6", "7"};
-enum ProfileKey : int {
-    kKeyName = 1,
-    kKeyGame,
-    kKeyBrowse,
-    kKeyOk,
-    kKeyCancel,
-    kKeyClose,
-    kKeyReturnAfterGame
-};
-enum ProfileFieldId : UINT { kNameFieldId = PlateFieldId(0), kGameFieldId = PlateFieldId(1) };
+using namespace profile_dialog;
 constexpr COLORREF kFieldText = RGB(0xE8, 0xE8, 0xE8);
 constexpr COLORREF kFieldBack = RGB(0, 0, 0);
 
@@ -50,27 +40,25 @@ class CProfileDlg : public SkinDialog<CProfileDlg> {
   private:
     friend class SkinDialog<CProfileDlg>;
 
-    void Build(int key, const skin::ButtonPos& pos, const skin::SkinSheets& sheets) {
-        if (key == kKeyName || key == kKeyGame) {
-            skin::CBitmapEdit& field = key == kKeyName ? name_ : game_;
+    void Build(const skin::ControlRow& row, const skin::ButtonPos& pos,
+               const skin::SkinSheets& sheets) {
+        if (row.kind == skin::ControlKind::Field) {
+            skin::CBitmapEdit& field = row.key == kKeyName ? name_ : game_;
             CreatePlateField(field, ES_AUTOHSCROLL, skin::ToRect(pos.rect), Hwnd(),
-                             key == kKeyName ? kNameFieldId : kGameFieldId, kFieldText, kFieldBack);
-            if (key == kKeyName)
+                             static_cast<UINT>(row.id), kFieldText, kFieldBack);
+            if (row.key == kKeyName)
                 SendMessageA(field.Hwnd(), EM_LIMITTEXT, kMaxProfileNameChars, 0);
             return;
         }
-        MakeButton(buttons_[static_cast<std::size_t>(key)], key, pos, sheets);
-        if (key == kKeyReturnAfterGame)
-            buttons_[static_cast<std::size_t>(key)].SetLatchingMode(1);
+        MakeButton(buttons_[static_cast<std::size_t>(row.key)], row, pos, sheets);
     }
 
     LRESULT OnInitDialog() {
         CallDefault();
-        PutOnSkin(kTitle, kSkinFile, kKeys);
-        keyboard_.SetOrder(tab_order::kProfileDialog);
+        PutOnSkin(kTitle, kSkinFile, kControls);
         name_.SetText(fields_.name.substr(0, kMaxProfileNameChars));
         game_.SetText(fields_.gameFile);
-        ReturnCheck().SetLatched(fields_.returnAfterGame ? 1 : 0);
+        ReturnCheck().SetLatched(fields_.returnAfterGame);
         CentreWindow(Hwnd(), Owner());
         SetFocus(name_.Hwnd());
         SendMessageA(name_.Hwnd(), EM_SETSEL, 0, -1);
@@ -78,8 +66,8 @@ class CProfileDlg : public SkinDialog<CProfileDlg> {
     }
 
     // The check kept across a new display scale; the fields keep their text.
-    void KeepValues() { fields_.returnAfterGame = ReturnCheck().Latched() != 0; }
-    void ShowValues() { ReturnCheck().SetLatched(fields_.returnAfterGame ? 1 : 0); }
+    void KeepValues() { fields_.returnAfterGame = ReturnCheck().Latched(); }
+    void ShowValues() { ReturnCheck().SetLatched(fields_.returnAfterGame); }
 
     void OnBrowse() { BrowseProgramInto(game_, Hwnd()); }
 
@@ -87,7 +75,7 @@ class CProfileDlg : public SkinDialog<CProfileDlg> {
         if (!TakeFittingPath(game_, Hwnd(), kMaxGameFileChars, fields_.gameFile))
             return false;
         fields_.name = name_.Text();
-        fields_.returnAfterGame = ReturnCheck().Latched() != 0;
+        fields_.returnAfterGame = ReturnCheck().Latched();
         return true;
     }
 

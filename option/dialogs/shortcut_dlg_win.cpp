@@ -6,8 +6,8 @@
 #include "option/dialogs/dialog_parts_win.h"
 #include "option/dialogs/modal_dialog_win.h"
 #include "option/dialogs/option_dialogs_win.h"
+#include "option/dialogs/shortcut_dlg_controls.h"
 #include "option/dialogs/skin_dialog_win.h"
-#include "option/tab_orders.h"
 #include "option/key_capture_hook_win.h"
 #include "option/model/dialogs/dialog_values.h"
 
@@ -16,10 +16,8 @@ namespace {
 
 constexpr const char* kSkinFile = "skin_shortcut.ini";
 constexpr const char* kTitle = "K.VANE Shortcut Dialog";
-constexpr const char* const kKeys[] = {"2", "3", "4", "5", "6", "7", "8", "9", "10"};
-// The five toggles from kKeyFirstToggle: plain key, Ctrl, Shift, Alt, Win.
-enum ShortcutKey : int { kKeyOk = 2, kKeyCancel, kKeyClose, kKeyFirstToggle, kKeyField = 10 };
-constexpr UINT kKeyFieldId = PlateFieldId(0);
+using namespace shortcut_dialog;
+constexpr UINT kKeyFieldId = static_cast<UINT>(skin::RowOfKey(kControls, kKeyField)->id);
 
 class CShortcutDlg : public SkinDialog<CShortcutDlg> {
   public:
@@ -49,17 +47,15 @@ class CShortcutDlg : public SkinDialog<CShortcutDlg> {
   private:
     friend class SkinDialog<CShortcutDlg>;
 
-    void Build(int key, const skin::ButtonPos& pos, const skin::SkinSheets& sheets) {
-        if (key == kKeyField) {
+    void Build(const skin::ControlRow& row, const skin::ButtonPos& pos,
+               const skin::SkinSheets& sheets) {
+        if (row.kind == skin::ControlKind::Field) {
             CreatePlateField(field_, ES_CENTER | ES_AUTOHSCROLL | ES_READONLY,
-                             skin::ToRect(pos.rect), Hwnd(), kKeyFieldId, RGB(0, 0, 0),
-                             RGB(255, 255, 255));
+                             skin::ToRect(pos.rect), Hwnd(), static_cast<UINT>(row.id),
+                             RGB(0, 0, 0), RGB(255, 255, 255));
             return;
         }
-        skin::CSkinButton& button = buttons_[static_cast<std::size_t>(key)];
-        MakeButton(button, key, pos, sheets);
-        if (key >= kKeyFirstToggle && key < kKeyFirstToggle + 5)
-            button.SetLatchingMode(1);
+        MakeButton(buttons_[static_cast<std::size_t>(row.key)], row, pos, sheets);
     }
 
     void ApplyToggles() {
@@ -68,7 +64,7 @@ class CShortcutDlg : public SkinDialog<CShortcutDlg> {
             skin::CSkinButton& button = buttons_[kKeyFirstToggle + i];
             if (button.Hwnd() == nullptr)
                 continue;
-            button.SetLatched(look.latched[i] ? 1 : 0);
+            button.SetLatched(look.latched[i]);
             EnableWindow(button.Hwnd(), look.enabled[i] ? TRUE : FALSE);
             InvalidateRect(button.Hwnd(), nullptr, FALSE);
         }
@@ -78,8 +74,7 @@ class CShortcutDlg : public SkinDialog<CShortcutDlg> {
 
     LRESULT OnInitDialog() {
         const LRESULT result = CallDefault();
-        PutOnSkin(kTitle, kSkinFile, kKeys);
-        keyboard_.SetOrder(tab_order::kShortcutDialog);
+        PutOnSkin(kTitle, kSkinFile, kControls);
         CentreWindow(Hwnd(), Owner());
         capture_.Start(Hwnd(), CapturedKeys::ButDialogKeys);
         field_.SetText(key_.name);
@@ -110,7 +105,7 @@ class CShortcutDlg : public SkinDialog<CShortcutDlg> {
         if (code != BN_CLICKED)
             return;
         const std::size_t index = id - DialogButtonId(kKeyFirstToggle);
-        toggles_[index] = buttons_[kKeyFirstToggle + index].Latched() != 0;
+        toggles_[index] = buttons_[kKeyFirstToggle + index].Latched();
         ApplyToggles();
     }
 

@@ -1,6 +1,5 @@
 #include "option/dialogs/skin_dialog_win.h"
 
-#include <cstdlib>
 #include <utility>
 
 #include "option/dialogs/modal_dialog_win.h"
@@ -8,7 +7,7 @@
 #include "option/skin/control_math.h"
 #include "option/skin/dpi_reskin_win.h"
 #include "option/skin/modal_loop_win.h"
-#include "option/skin/value_controls_win.h"
+#include "option/skin/bitmap_edit_win.h"
 
 namespace option::skin_dialog {
 
@@ -41,22 +40,20 @@ skin::ArrowGroup DialogKeys::GroupOf(HWND focus) const {
 }
 
 void PutOnSkin(skin::SkinSurface& surface, DialogKeys& keyboard, HWND self, const char* title,
-               const std::string& skinFile, std::span<const char* const> keys,
-               const ControlBuilder& build) {
+               const std::string& skinFile, std::span<const skin::ControlRow> controls,
+               const skin::RowMaker& build) {
     if (title != nullptr)
         SetWindowTextA(self, title);
-    surface.InitSkin(
-        self, skinFile, keys,
-        [&build](std::size_t, const char* key, const skin::ButtonPos& pos,
-                 const skin::SkinSheets& sheets) { build(std::atoi(key), pos, sheets); });
+    surface.InitSkinControls(self, skinFile, controls, build);
     surface.ApplyShape(self);
     keyboard.Attach(self);
+    keyboard.SetOrder(controls);
 }
 
 void Reskin(skin::SkinSurface& surface, DialogKeys& keyboard, HWND self, UINT dpi,
-            const RECT* suggested, const std::string& skinFile, std::span<const char* const> keys,
-            const ControlBuilder& build, const std::function<void()>& keepValues,
-            const std::function<void()>& showValues) {
+            const RECT* suggested, const std::string& skinFile,
+            std::span<const skin::ControlRow> controls, const skin::RowMaker& build,
+            const std::function<void()>& keepValues, const std::function<void()>& showValues) {
     skin::Reskin(self, suggested, [&] {
         keepValues();
         // What the user typed and has not confirmed yet, by field id.
@@ -68,7 +65,7 @@ void Reskin(skin::SkinSurface& surface, DialogKeys& keyboard, HWND self, UINT dp
         }
         skin::DestroyChildren(self);
         surface.UseDpi(dpi);
-        PutOnSkin(surface, keyboard, self, nullptr, skinFile, keys, build);
+        PutOnSkin(surface, keyboard, self, nullptr, skinFile, controls, build);
         showValues();
         for (const auto& [id, text] : typed) {
             if (HWND field = GetDlgItem(self, id))

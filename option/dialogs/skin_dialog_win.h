@@ -1,13 +1,14 @@
 // The base of Option's skinned modal dialogs. What they all do alike lives
 // here: the skin's surface painted as the whole body, which the user drags
-// the dialog by; the colours of the edit fields on the plates; Enter and Esc,
+// the dialog by; what every host of skinned controls answers (SkinHost); Enter and Esc,
 // which never close a dialog of ours; the OK, Cancel and close buttons. A
 // dialog keeps its own controls, keys and what OK takes from them.
 //
 // The dialog class D derives from SkinDialog<D> and may define, for the base
 // to call (declaring the base a friend when they are private):
-//   void Build(int key, const skin::ButtonPos&, const skin::SkinSheets&)
-//       makes the control of one skin key (required by PutOnSkin);
+//   void Build(const skin::ControlRow&, const skin::ButtonPos&, const skin::SkinSheets&)
+//       makes the control of one row of its control table (required by
+//       PutOnSkin);
 //   bool Accept()       takes the fields on OK; false keeps the dialog open;
 //   void PaintOver(HDC) draws over the skin's picture;
 //   bool TakePress(POINT) takes a press on the body itself rather than
@@ -29,7 +30,9 @@
 #include "common/win/window.h"
 #include "option/dialogs/dialog_parts_win.h"
 #include "option/skin/keyboard_nav_win.h"
+#include "option/skin/bitmap_edit_win.h"
 #include "option/skin/skin_button_win.h"
+#include "option/skin/skin_host_win.h"
 #include "option/skin/skin_loader_win.h"
 
 namespace option {
@@ -38,7 +41,7 @@ namespace option {
 namespace skin_dialog {
 
 // The keyboard of a skinned dialog: Tab walks its controls in the order of
-// the dialog's table (option/tab_orders.h), Esc cancels it.
+// the dialog's control table, Esc cancels it.
 class DialogKeys final : public skin::KeyboardHost {
   public:
     DialogKeys() = default;
@@ -47,33 +50,30 @@ class DialogKeys final : public skin::KeyboardHost {
     DialogKeys& operator=(const DialogKeys&) = delete;
 
     void Attach(HWND dialog);
-    // The dialog's table of control ids, which outlives the dialog.
-    void SetOrder(std::span<const int> ids) { ids_ = ids; }
+    // The walk of the dialog's control table.
+    void SetOrder(std::span<const skin::ControlRow> controls) { ids_ = skin::TabWalk(controls); }
     void AppendTabOrder(std::vector<HWND>& order) const override;
     skin::ArrowGroup GroupOf(HWND focus) const override;
 
   private:
     HWND dialog_ = nullptr;
-    std::span<const int> ids_;
+    std::vector<int> ids_;
 };
 
-using ControlBuilder =
-    std::function<void(int key, const skin::ButtonPos& pos, const skin::SkinSheets& sheets)>;
-
 // Sets `title` (none when null), reads the skin into `surface` with the
-// controls that `build` makes for `keys`, gives the window its outline and
-// hands its keys to `keyboard`.
+// controls that `build` makes for the rows of `controls`, gives the window
+// its outline and hands its keys, in the table's walk, to `keyboard`.
 void PutOnSkin(skin::SkinSurface& surface, DialogKeys& keyboard, HWND self, const char* title,
-               const std::string& skinFile, std::span<const char* const> keys,
-               const ControlBuilder& build);
+               const std::string& skinFile, std::span<const skin::ControlRow> controls,
+               const skin::RowMaker& build);
 
 // The display scale changed: builds the dialog again from the set for
 // `dpi`, between `keepValues` and `showValues`; the edit fields made again
 // get back the text they had, and the dialog takes the place of `suggested`.
 void Reskin(skin::SkinSurface& surface, DialogKeys& keyboard, HWND self, UINT dpi,
-            const RECT* suggested, const std::string& skinFile, std::span<const char* const> keys,
-            const ControlBuilder& build, const std::function<void()>& keepValues,
-            const std::function<void()>& showValues);
+            const RECT* suggested, const std::string& skinFile,
+            std::span<const skin::ControlRow> controls, const skin::RowMaker& build,
+            const std::function<void()>& keepValues, const std::function<void()>& showValues);
 
 // Runs the skinned dialog template modally: IDOK, IDCANCEL or -1.
 INT_PTR Run(win::Window& dialog, HWND owner);
@@ -81,7 +81,7 @@ INT_PTR Run(win::Window& dialog, HWND owner);
 }  // namespace skin_dialog
 
 template <class D>
-class SkinDialog : public win::WindowImpl<D> {
+class SkinDialog : public skin::SkinHost<D> {
   public:
     // Runs the dialog modally over `owner`; true when it was closed with OK.
     bool Run(HWND owner) { return skin_dialog::Run(*this, owner) == IDOK; }
@@ -101,17 +101,17 @@ class SkinDialog : public win::WindowImpl<D> {
   protected:
     using Row = win::MessageRow<D>;
 
-    // The body: painted from the skin, dragged by a press, the colours of
-    // the plate fields, which the fields answer themselves, and a new display
-    // scale, which builds it again.
-    static constexpr std::array<Row, 6> BodyRows() {
+    // The body: painted from the skin, dragged by a press, and a new display
+    // scale, which builds it again; then what every skinned host answers.
+    static constexpr auto BodyRows() {
+        return win::JoinRows(BodyOwnRows(), SkinDialog::HostRows());
+    }
+    static constexpr std::array<Row, 4> BodyOwnRows() {
         return {
             win::OnMessage<WM_DPICHANGED, &SkinDialog::OnDpiChanged, D>(),
             win::OnMessage<WM_PAINT, &SkinDialog::OnPaint, D>(),
             win::OnMessage<WM_ERASEBKGND, &SkinDialog::OnEraseBkgnd, D>(),
             win::OnMessage<WM_LBUTTONDOWN, &SkinDialog::OnLButtonDown, D>(),
-            win::OnMessage<WM_CTLCOLOREDIT, &SkinDialog::OnCtlColor, D>(),
-            win::OnMessage<WM_CTLCOLORSTATIC, &SkinDialog::OnCtlColor, D>(),
         };
     }
 
@@ -152,20 +152,21 @@ class SkinDialog : public win::WindowImpl<D> {
             std::to_array(own));
     }
 
+    // `controls` outlives the dialog (a table of its own header).
     void PutOnSkin(const char* title, const std::string& skinFile,
-                   std::span<const char* const> keys) {
+                   std::span<const skin::ControlRow> controls) {
         skinFile_ = skinFile;
-        keys_ = keys;
-        skin_dialog::PutOnSkin(surface_, keyboard_, this->Hwnd(), title, skinFile, keys, Builder());
+        controls_ = controls;
+        skin_dialog::PutOnSkin(surface_, keyboard_, this->Hwnd(), title, skinFile, controls,
+                               Builder());
     }
 
     HWND Owner() const { return GetWindow(this->Hwnd(), GW_OWNER); }
 
-    // A skin button whose id is DialogButtonId(key).
-    void MakeButton(skin::CSkinButton& button, int key, const skin::ButtonPos& pos,
-                    const skin::SkinSheets& sheets) {
-        button.CreateFromPos(this->Hwnd(), pos, DialogButtonId(key), sheets);
-        button.SetTag(key);
+    // The skin button of `row`.
+    void MakeButton(skin::CSkinButton& button, const skin::ControlRow& row,
+                    const skin::ButtonPos& pos, const skin::SkinSheets& sheets) {
+        button.CreateFromRow(this->Hwnd(), row, pos, sheets);
     }
 
     void OnOk() {
@@ -188,15 +189,14 @@ class SkinDialog : public win::WindowImpl<D> {
   private:
     D& Self() { return static_cast<D&>(*this); }
 
-    skin_dialog::ControlBuilder Builder() {
-        return [this](int key, const skin::ButtonPos& pos, const skin::SkinSheets& sheets) {
-            Self().Build(key, pos, sheets);
-        };
+    skin::RowMaker Builder() {
+        return [this](const skin::ControlRow& row, const skin::ButtonPos& pos,
+                      const skin::SkinSheets& sheets) { Self().Build(row, pos, sheets); };
     }
 
     LRESULT OnDpiChanged(UINT dpi, const RECT* suggested) {
         skin_dialog::Reskin(
-            surface_, keyboard_, this->Hwnd(), dpi, suggested, skinFile_, keys_, Builder(),
+            surface_, keyboard_, this->Hwnd(), dpi, suggested, skinFile_, controls_, Builder(),
             [this] { Self().KeepValues(); }, [this] { Self().ShowValues(); });
         return 0;
     }
@@ -212,14 +212,10 @@ class SkinDialog : public win::WindowImpl<D> {
         skin::DragByBody(this->Hwnd(), at, false);
         return this->CallDefault();
     }
-    LRESULT OnCtlColor(HDC dc, HWND control) {
-        LRESULT brush = 0;
-        return skin::CBitmapEdit::ReflectCtlColor(dc, control, brush) ? brush : this->CallDefault();
-    }
 
     // What PutOnSkin read, for building the dialog again.
     std::string skinFile_;
-    std::span<const char* const> keys_;
+    std::span<const skin::ControlRow> controls_;
 };
 
 }  // namespace option

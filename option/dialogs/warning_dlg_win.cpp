@@ -2,36 +2,29 @@
 
 #include "option/dialogs/modal_dialog_win.h"
 #include "option/dialogs/option_dialogs_win.h"
-#include "option/tab_orders.h"
 
 namespace option {
-namespace {
-
-constexpr const char* const kKeys[] = {"1", "2", "3"};
-
-}  // namespace
-
 std::span<const CWarningDlg::Row> CWarningDlg::MessageMap() {
     static constexpr Row own[] = {
         win::OnMessage<WM_INITDIALOG, &CWarningDlg::OnInitDialog>(),
-        win::OnCommandRange<&CWarningDlg::OnButton>(kWarningOkId, kWarningCloseId),
+        win::OnCommandRange<&CWarningDlg::OnButton>(warning_dialog::kWarningOkId,
+                                                    warning_dialog::kWarningCloseId),
     };
     static constexpr auto rows = Table(own);
     static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
 }
 
-// Key k ("1" to "3") is the button with id 1000 + k.
-void CWarningDlg::Build(int key, const skin::ButtonPos& pos, const skin::SkinSheets& sheets) {
-    const std::size_t index = static_cast<std::size_t>(key - 1);
-    if (index < buttons_.size())
-        buttons_[index].CreateFromPos(Hwnd(), pos, kWarningOkId + static_cast<UINT>(index), sheets);
+// Key k ("1" to "3") is button k - 1.
+void CWarningDlg::Build(const skin::ControlRow& row, const skin::ButtonPos& pos,
+                        const skin::SkinSheets& sheets) {
+    buttons_[static_cast<std::size_t>(row.key - 1)].CreateFromPos(
+        Hwnd(), pos, static_cast<UINT>(row.id), sheets);
 }
 
 LRESULT CWarningDlg::OnInitDialog() {
     const LRESULT result = CallDefault();
-    PutOnSkin(nullptr, skinFile_, kKeys);
-    keyboard_.SetOrder(tab_order::kWarningDialog);
+    PutOnSkin(nullptr, skinFile_, warning_dialog::kControls);
     if (centreOver_ != nullptr)
         CentreWindow(Hwnd(), centreOver_);
     return result;
@@ -40,7 +33,7 @@ LRESULT CWarningDlg::OnInitDialog() {
 LRESULT CWarningDlg::OnButton(UINT id, UINT code) {
     if (code != BN_CLICKED)
         return 0;
-    EndDialog(Hwnd(), id == kWarningOkId ? IDOK : IDCANCEL);
+    EndDialog(Hwnd(), id == warning_dialog::kWarningOkId ? IDOK : IDCANCEL);
     return 0;
 }
 

@@ -9,13 +9,9 @@
 #include <string>
 
 #include "option/dialogs/skin_dialog_win.h"
+#include "option/dialogs/warning_dlg_controls.h"
 
 namespace option {
-
-// Control ids of the three buttons: 1000 + key, as on the main window.
-inline constexpr UINT kWarningOkId = 1001;
-inline constexpr UINT kWarningCancelId = 1002;
-inline constexpr UINT kWarningCloseId = 1003;
 
 // Run(owner) is true when the user pressed OK.
 class CWarningDlg : public SkinDialog<CWarningDlg> {
@@ -29,7 +25,8 @@ class CWarningDlg : public SkinDialog<CWarningDlg> {
   private:
     friend class SkinDialog<CWarningDlg>;
 
-    void Build(int key, const skin::ButtonPos& pos, const skin::SkinSheets& sheets);
+    void Build(const skin::ControlRow& row, const skin::ButtonPos& pos,
+               const skin::SkinSheets& sheets);
     LRESULT OnInitDialog();
     LRESULT OnButton(UINT id, UINT code);
 

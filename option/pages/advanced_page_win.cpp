@@ -12,41 +12,8 @@ namespace option {
 namespace {
 
 constexpr const char* kSkinFile = "skin_advance_expand.ini";
-constexpr const char* const kKeys[] = {"1",  "2",  "3",  "4",  "5",  "6",  "7",  "8",  "9",  "10",
-                                       "11", "12", "13", "14", "15", "16", "17", "18", "19", "20",
-                                       "21", "22", "23", "24", "25", "26", "27", "28", "29", "30"};
-constexpr int kFirstSlider = kSliderOtgSpeed;
+constexpr skin::IdRange kClicks = skin::ClickIds(advanced_page::kControls);
 constexpr int kCpiPerLevel = 100;
-
-constexpr int SliderOfKey(int key) {
-    switch (key) {
-        case kAdvCpiX:
-            return kSliderCpiX;
-        case kAdvCpiY:
-            return kSliderCpiY;
-        case kAdvSensX:
-            return kSliderSensitivityX;
-        case kAdvSensY:
-            return kSliderSensitivityY;
-        case kAdvSpeed:
-            return kSliderPointerSpeed;
-        case kAdvTrailsLength:
-            return kSliderTrails;
-        case kAdvWheel:
-            return kSliderWheelLines;
-        case kAdvRepeat:
-            return kSliderOtgSpeed;
-        default:
-            return 0;
-    }
-}
-
-// Buttons that keep a pressed look: all but the swatches and restore defaults.
-constexpr bool IsLatchingKey(int key) {
-    return (key >= kAdvRate1 && key < kAdvLed1) || key == kAdvSeparateCpi || key == kAdvLinkSens ||
-           key == kAdvAccel || key == kAdvTrails || key == kAdvScrollLines ||
-           key == kAdvScrollPage || key == kAdvScrollCheck;
-}
 
 class DpiColorDialog final : public ColorDialog {
   public:
@@ -60,14 +27,15 @@ class DpiColorDialog final : public ColorDialog {
 }  // namespace
 
 std::span<const win::MessageRow<CAdvancedPage>> CAdvancedPage::MessageMap() {
-    static constexpr win::MessageRow<CAdvancedPage> rows[] = {
+    static constexpr win::MessageRow<CAdvancedPage> own[] = {
         win::OnMessage<WM_PAINT, &CAdvancedPage::OnPaint>(),
         win::OnMessage<WM_ERASEBKGND, &CAdvancedPage::OnEraseBkgnd>(),
         win::OnMessage<WM_LBUTTONDOWN, &CAdvancedPage::OnLButtonDown>(),
         win::OnMessage<WM_KEYDOWN, &CAdvancedPage::OnKeyDown>(),
         win::OnMessage<skin::kMsgSliderValue, &CAdvancedPage::OnSlider>(),
-        win::OnCommandRange<&CAdvancedPage::OnClick>(ControlId(kAdvRate1), ControlId(kAdvDefaults)),
+        win::OnCommandRange<&CAdvancedPage::OnClick>(kClicks.first, kClicks.last),
     };
+    static constexpr auto rows = win::JoinRows(HostRows(), std::to_array(own));
     static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
 }
@@ -76,35 +44,44 @@ bool CAdvancedPage::Create(HWND parent, const RECT& area) {
     HWND page = CreatePageWindow(parent, area);
     if (page == nullptr || !Subclass(page))
         return false;
-    SkinPage(page, area, surface_, kSkinFile, kKeys,
-             [this](std::size_t, const char* key, const skin::ButtonPos& pos,
-                    const skin::SkinSheets& sheets) { BuildControl(std::atoi(key), pos, sheets); });
+    SkinPage(page, area, surface_, kSkinFile, advanced_page::kControls,
+             [this](const skin::ControlRow& row, const skin::ButtonPos& pos,
+                    const skin::SkinSheets& sheets) { BuildControl(row, pos, sheets); });
     return true;
 }
 
-void CAdvancedPage::BuildControl(int key, const skin::ButtonPos& pos,
+void CAdvancedPage::BuildControl(const skin::ControlRow& row, const skin::ButtonPos& pos,
                                  const skin::SkinSheets& sheets) {
     HWND self = Hwnd();
-    const UINT id = static_cast<UINT>(ControlId(key));
-    if (const int slider = SliderOfKey(key); slider != 0) {
-        const SliderRange range = AdvancedSliderRange(slider);
-        skin::CclickHSlider& made = sliders_[static_cast<std::size_t>(slider - kFirstSlider)];
-        MakePageSlider(made, self, slider, range.minimum, range.maximum, pos, sheets);
-        // The plates beside the CPI sliders show levels of 100 CPI.
-        if (slider == kSliderCpiX || slider == kSliderCpiY)
-            made.SetValueUnit(skin::ValueUnit{kCpiPerLevel, "CPI"});
-    } else if (key == kAdvCpiXLabel || key == kAdvCpiYLabel) {
-        MakeValuePlate(key == kAdvCpiXLabel ? cpiXLabel_ : cpiYLabel_, self, id, pos);
-    } else if (key >= kAdvLed1 && key < kAdvLed1 + 4) {
-        skin::CColorSwatchButton& swatch = swatches_[static_cast<std::size_t>(key - kAdvLed1)];
-        swatch.CreateFromPos(self, pos, id, sheets);
-        swatch.SetTag(key);
-    } else if (key > 0 && key < kAdvKeyCount) {
-        skin::CSkinButton& button = buttons_[static_cast<std::size_t>(key)];
-        button.CreateFromPos(self, pos, id, sheets);
-        button.SetTag(key);
-        button.SetLatchingMode(IsLatchingKey(key) ? 1 : 0);
+    const UINT id = static_cast<UINT>(row.id);
+    switch (row.kind) {
+        case skin::ControlKind::Slider: {
+            const SliderRange range = AdvancedSliderRange(row.id);
+            skin::SliderTrack& made = Slider(row.id);
+            MakePageSlider(made, self, row.id, range.minimum, range.maximum, pos, sheets);
+            // The plates beside the CPI sliders show levels of 100 CPI.
+            if (row.id == kSliderCpiX || row.id == kSliderCpiY)
+                made.SetValueUnit(skin::ValueUnit{kCpiPerLevel, "CPI"});
+            break;
+        }
+        case skin::ControlKind::Label:
+            MakeValuePlate(row.key == kAdvCpiXLabel ? cpiXLabel_ : cpiYLabel_, self, id, pos);
+            break;
+        case skin::ControlKind::Swatch: {
+            skin::CColorSwatchButton& swatch =
+                swatches_[static_cast<std::size_t>(row.key - kAdvLed1)];
+            swatch.CreateFromPos(self, pos, id, sheets);
+            swatch.SetTag(row.key);
+            break;
+        }
+        default:
+            buttons_.ByKey(row.key).CreateFromRow(self, row, pos, sheets);
+            break;
     }
+}
+
+skin::SliderTrack& CAdvancedPage::Slider(int id) {
+    return sliders_[static_cast<std::size_t>(id - kSliderOtgSpeed)];
 }
 
 void CAdvancedPage::Refresh() {
@@ -113,9 +90,7 @@ void CAdvancedPage::Refresh() {
 }
 
 void CAdvancedPage::Show(const AdvancedView& v) {
-    auto latch = [this](int key, bool on) {
-        ShowLatched(buttons_[static_cast<std::size_t>(key)], on);
-    };
+    auto latch = [this](int key, bool on) { ShowLatched(buttons_.ByKey(key), on); };
     for (int i = 0; i < kPollingRateCount; ++i) latch(kAdvRate1 + i, v.pollingRate == i);
     for (int i = 0; i < kCpiLevelsShown; ++i) latch(kAdvLevel1 + i, v.level == i);
     latch(kAdvSeparateCpi, v.separateCpi);
@@ -126,17 +101,14 @@ void CAdvancedPage::Show(const AdvancedView& v) {
     latch(kAdvScrollPage, v.pageScroll);
     latch(kAdvScrollCheck, v.pageScroll);
 
-    auto slider = [this](int id) -> skin::CclickHSlider& {
-        return sliders_[static_cast<std::size_t>(id - kFirstSlider)];
-    };
-    ShowSliderValue(slider(kSliderOtgSpeed), v.otgSpeed);
-    ShowSliderValue(slider(kSliderSensitivityX), v.sensitivityX);
-    ShowSliderValue(slider(kSliderSensitivityY), v.sensitivityY);
-    ShowSliderValue(slider(kSliderPointerSpeed), v.pointerSpeed);
-    ShowSliderValue(slider(kSliderWheelLines), v.wheelLines);
-    ShowSliderValue(slider(kSliderTrails), v.trailsLength);
-    ShowSliderValue(slider(kSliderCpiX), v.cpiX);
-    ShowSliderValue(slider(kSliderCpiY), v.cpiY);
+    ShowSliderValue(Slider(kSliderOtgSpeed), v.otgSpeed);
+    ShowSliderValue(Slider(kSliderSensitivityX), v.sensitivityX);
+    ShowSliderValue(Slider(kSliderSensitivityY), v.sensitivityY);
+    ShowSliderValue(Slider(kSliderPointerSpeed), v.pointerSpeed);
+    ShowSliderValue(Slider(kSliderWheelLines), v.wheelLines);
+    ShowSliderValue(Slider(kSliderTrails), v.trailsLength);
+    ShowSliderValue(Slider(kSliderCpiX), v.cpiX);
+    ShowSliderValue(Slider(kSliderCpiY), v.cpiY);
     ShowNumber(cpiXLabel_, v.cpiX * kCpiPerLevel);
     ShowNumber(cpiYLabel_, v.cpiY * kCpiPerLevel);
 
@@ -185,7 +157,10 @@ void CAdvancedPage::EditLed(int led) {
 LRESULT CAdvancedPage::OnClick(UINT id, UINT code) {
     if (code != BN_CLICKED)
         return 0;
-    const int key = static_cast<int>(id) - ControlId(0);
+    const skin::ControlRow* row = skin::RowOfId(advanced_page::kControls, static_cast<int>(id));
+    if (row == nullptr)
+        return 0;
+    const int key = row->key;
     if (key == kAdvDefaults) {
         if (AskResetDefaults(GetParent(Hwnd())))
             host_.RestoreDefaults();
@@ -198,7 +173,7 @@ LRESULT CAdvancedPage::OnClick(UINT id, UINT code) {
     settings::ProfileRecord* profile = host_.Session().CurrentProfile();
     if (profile == nullptr)
         return 0;
-    const bool checked = buttons_[static_cast<std::size_t>(key)].Latched() != 0;
+    const bool checked = skin::IsSkinButton(row->kind) && buttons_.ByKey(key).Latched();
     bool levelChanged = false;
     if (key >= kAdvRate1 && key < kAdvRate1 + kPollingRateCount) {
         ChoosePollingRate(*profile, key - kAdvRate1);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "common/settings/key_codes_win.h"
+#include "common/trace_points.h"
 #include "common/win/program_folder_win.h"
 #include "option/model/dialogs/macro_store.h"
 #include "option/model/session/option_session.h"
@@ -18,8 +19,6 @@ namespace option {
 namespace {
 
 constexpr const char* kSkinFile = "skin_main_control.ini";
-constexpr const char* const kKeys[] = {"1", "2",  "3",  "4",  "5",  "6",  "7",  "8",
-                                       "9", "10", "11", "12", "13", "14", "15", "16"};
 constexpr UINT kFirstCommand = 1001;
 
 class LanStrings final : public StringSource {
@@ -52,17 +51,16 @@ struct StoreMacros {
 }  // namespace
 
 std::span<const win::MessageRow<CButtonPage>> CButtonPage::MessageMap() {
-    static constexpr win::MessageRow<CButtonPage> rows[] = {
+    static constexpr win::MessageRow<CButtonPage> own[] = {
         win::OnMessage<WM_PAINT, &CButtonPage::OnPaint>(),
         win::OnMessage<skin::kMsgPaintInto, &CButtonPage::OnPaintInto>(),
         win::OnMessage<WM_ERASEBKGND, &CButtonPage::OnEraseBkgnd>(),
         win::OnMessage<WM_LBUTTONDOWN, &CButtonPage::OnLButtonDown>(),
-        win::OnMessage<WM_MEASUREITEM, &CButtonPage::OnMeasureItem>(),
-        win::OnMessage<WM_DRAWITEM, &CButtonPage::OnDrawItem>(),
         win::OnCommandRange<&CButtonPage::OnButtonClick>(
             kFirstAssignButtonId, kFirstAssignButtonId + settings::kButtonCount - 1),
         win::OnCommandRange<&CButtonPage::OnAssignment>(kFirstCommand, command::kLastAssignment),
     };
+    static constexpr auto rows = win::JoinRows(HostRows(), std::to_array(own));
     static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
 }
@@ -76,11 +74,12 @@ bool CButtonPage::Create(HWND parent, const RECT& area) {
     HWND page = CreatePageWindow(parent, area);
     if (page == nullptr || !Subclass(page))
         return false;
-    SkinPage(page, area, surface_, kSkinFile, kKeys,
-             [this, page](std::size_t index, const char*, const skin::ButtonPos& pos,
+    // Key k is the button of entry k - 1.
+    SkinPage(page, area, surface_, kSkinFile, button_page::kControls,
+             [this, page](const skin::ControlRow& row, const skin::ButtonPos& pos,
                           const skin::SkinSheets& sheets) {
-                 buttons_[index].CreateFromPos(
-                     page, pos, kFirstAssignButtonId + static_cast<UINT>(index), sheets);
+                 buttons_[static_cast<std::size_t>(row.key - 1)].CreateFromPos(
+                     page, pos, static_cast<UINT>(row.id), sheets);
              });
     return true;
 }
@@ -138,12 +137,12 @@ void CButtonPage::OpenMenu(int entry) {
         const LanStrings strings;
         SetAssignmentMenuFrame();
         SkinnedAssignmentMenu menu(BuildAssignmentMenu(entry, info, macros.names), strings);
-        win::DebugText("CButtonPage menu %d\n", entry);
+        win::DebugText(trace::kButtonMenu, entry);
         menu.Track(Hwnd(), POINT{r.left, r.bottom});
         // Lets the menu loop finish cleanly before its menus go.
         PostMessageA(Hwnd(), WM_NULL, 0, 0);
     }
-    button.SetHover(0);
+    button.SetHover(false);
     SendMessageA(button.Hwnd(), BM_SETSTATE, FALSE, 0);
     InvalidateRect(button.Hwnd(), nullptr, FALSE);
     UpdateWindow(button.Hwnd());
@@ -160,24 +159,15 @@ LRESULT CButtonPage::OnAssignment(UINT id) {
     const std::string held = entry.actionCode == settings::action::kMacro
                                  ? NameOf(entry.macroName, sizeof entry.macroName)
                                  : std::string();
-    win::DebugText("CButtonPage command %u button %d\n", id, selected_);
+    win::DebugText(trace::kButtonCommand, id, selected_);
     PageDialogs dialogs(GetAncestor(Hwnd(), GA_ROOT), host_.Session(), host_.Macros(), held);
     const StoreMacros macros(host_.Macros());
     const AssignmentOutcome outcome =
         HandleAssignmentCommand(block, selected_, id, macros.forButton, dialogs);
-    win::DebugText("CButtonPage command %u button %d outcome %d\n", id, selected_,
-                   static_cast<int>(outcome));
+    win::DebugText(trace::kButtonCommandOutcome, id, selected_, static_cast<int>(outcome));
     // The macro manager may have renamed the macro a button shows.
     Refresh();
     return 0;
-}
-
-LRESULT CButtonPage::OnMeasureItem(UINT, MEASUREITEMSTRUCT* item) {
-    return skin::CSkinMenu::RouteOwnerDraw(item) ? TRUE : CallDefault();
-}
-
-LRESULT CButtonPage::OnDrawItem(UINT, const DRAWITEMSTRUCT* item) {
-    return skin::CSkinMenu::RouteOwnerDraw(item) ? TRUE : CallDefault();
 }
 
 }  // namespace option

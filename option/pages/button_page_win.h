@@ -11,18 +11,16 @@
 #include <vector>
 
 #include "common/win/window.h"
+#include "option/pages/button_page_controls.h"
 #include "option/pages/option_page.h"
 #include "option/pages/page_host.h"
 #include "option/skin/skin_button_win.h"
+#include "option/skin/skin_host_win.h"
 #include "option/skin/skin_loader_win.h"
 
 namespace option {
 
-// Control id of the button of entry i: apart from the menu's commands
-// (1001..4000), which arrive at the page too.
-inline constexpr UINT kFirstAssignButtonId = 30001;
-
-class CButtonPage : public win::WindowImpl<CButtonPage>, public OptionPage {
+class CButtonPage : public skin::SkinHost<CButtonPage>, public OptionPage {
   public:
     explicit CButtonPage(PageHost& host) : host_(host) {}
 
@@ -30,6 +28,7 @@ class CButtonPage : public win::WindowImpl<CButtonPage>, public OptionPage {
     HWND Window() const override { return Hwnd(); }
     // Recomputes the 16 captions from the edit block's current profile.
     void Refresh() override;
+    std::span<const skin::ControlRow> Controls() const override { return button_page::kControls; }
 
     static std::span<const win::MessageRow<CButtonPage>> MessageMap();
     // Adds the pictures of the page's first paint (it is the page shown at
@@ -45,8 +44,6 @@ class CButtonPage : public win::WindowImpl<CButtonPage>, public OptionPage {
     LRESULT OnLButtonDown(UINT keys, POINT at);
     LRESULT OnButtonClick(UINT id, UINT code);
     LRESULT OnAssignment(UINT id);
-    LRESULT OnMeasureItem(UINT id, MEASUREITEMSTRUCT* item);
-    LRESULT OnDrawItem(UINT id, const DRAWITEMSTRUCT* item);
 
     PageHost& host_;
     skin::SkinSurface surface_;

@@ -17,36 +17,7 @@ namespace option {
 namespace {
 
 constexpr const char* kSkinFile = "skin_color_control.ini";
-constexpr int kFirstSlider = kSliderLightSwitch;
-
-// Every key of the page, "1".."55".
-const std::array<std::string, kLightKeyCount - 1>& KeyTexts() {
-    static const auto texts = [] {
-        std::array<std::string, kLightKeyCount - 1> t;
-        for (std::size_t i = 0; i < t.size(); ++i) t[i] = std::to_string(i + 1);
-        return t;
-    }();
-    return texts;
-}
-
-const std::array<const char*, kLightKeyCount - 1>& Keys() {
-    static const auto keys = [] {
-        std::array<const char*, kLightKeyCount - 1> k{};
-        for (std::size_t i = 0; i < k.size(); ++i) k[i] = KeyTexts()[i].c_str();
-        return k;
-    }();
-    return keys;
-}
-
-constexpr int SliderOfKey(int key) {
-    if (key == kLightSwitchSlider)
-        return kSliderLightSwitch;
-    if (key == kLightTypeSlider)
-        return kSliderLightType;
-    if (key >= kLightRedSlider && key < kLightRedSlider + 3)
-        return kSliderRed + (key - kLightRedSlider);
-    return 0;
-}
+constexpr skin::IdRange kClicks = skin::ClickIds(lighting_page::kControls);
 
 // The outline lies inside `r` however wide it is, so a thicker outline at a
 // larger display scale never grows the ellipse past its rectangle.
@@ -61,16 +32,16 @@ void FillEllipse(HDC dc, const RECT& r, COLORREF fill, COLORREF outline) {
 }  // namespace
 
 std::span<const win::MessageRow<CLightingPage>> CLightingPage::MessageMap() {
-    static constexpr win::MessageRow<CLightingPage> rows[] = {
+    static constexpr win::MessageRow<CLightingPage> own[] = {
         win::OnMessage<WM_PAINT, &CLightingPage::OnPaint>(),
         win::OnMessage<WM_ERASEBKGND, &CLightingPage::OnEraseBkgnd>(),
         win::OnMessage<WM_LBUTTONDOWN, &CLightingPage::OnLButtonDown>(),
         win::OnMessage<WM_KEYDOWN, &CLightingPage::OnKeyDown>(),
         win::OnMessage<skin::kMsgSliderValue, &CLightingPage::OnSlider>(),
         win::OnMessage<skin::kMsgColorPicked, &CLightingPage::OnColorPicked>(),
-        win::OnCommandRange<&CLightingPage::OnClick>(
-            ControlId(kLightOn), ControlId(kLightColor0 + kPresetColorCount - 1)),
+        win::OnCommandRange<&CLightingPage::OnClick>(kClicks.first, kClicks.last),
     };
+    static constexpr auto rows = win::JoinRows(HostRows(), std::to_array(own));
     static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
 }
@@ -79,36 +50,43 @@ bool CLightingPage::Create(HWND parent, const RECT& area) {
     HWND page = CreatePageWindow(parent, area);
     if (page == nullptr || !Subclass(page))
         return false;
-    SkinPage(page, area, surface_, kSkinFile, Keys(),
-             [this](std::size_t, const char* key, const skin::ButtonPos& pos,
-                    const skin::SkinSheets& sheets) { BuildControl(std::atoi(key), pos, sheets); });
+    SkinPage(page, area, surface_, kSkinFile, lighting_page::kControls,
+             [this](const skin::ControlRow& row, const skin::ButtonPos& pos,
+                    const skin::SkinSheets& sheets) { BuildControl(row, pos, sheets); });
     return true;
 }
 
-void CLightingPage::BuildControl(int key, const skin::ButtonPos& pos,
+void CLightingPage::BuildControl(const skin::ControlRow& row, const skin::ButtonPos& pos,
                                  const skin::SkinSheets& sheets) {
     HWND self = Hwnd();
     const RECT r = skin::ToRect(pos.rect);
-    const UINT id = static_cast<UINT>(ControlId(key));
-    if (const int slider = SliderOfKey(key); slider != 0) {
-        const bool level = slider == kSliderLightSwitch || slider == kSliderLightType;
-        MakePageSlider(sliders_[static_cast<std::size_t>(slider - kFirstSlider)], self, slider, 0,
-                       level ? kLightLevelCount - 1 : 255, pos, sheets);
-    } else if (key >= kLightRedLabel && key < kLightRedLabel + 3) {
-        MakeValuePlate(labels_[static_cast<std::size_t>(key - kLightRedLabel)], self, id, pos);
-    } else if (key == kLightSpectrum) {
-        spectrum_.Create(IDB_SKIN_COLOR_STRIP, self, r, id, IDB_SKIN_COLOR_MARKER);
-        spectrum_.SetAccessibleName(LanString(lan::kColorSpectrum));
-    } else if (key == kLightSwatch) {
-        swatch_ = r;
-    } else if (key == kLightPreview) {
-        preview_ = r;
-    } else if (key > 0 && key < kLightKeyCount) {
-        skin::CSkinButton& button = buttons_[static_cast<std::size_t>(key)];
-        button.CreateFromPos(self, pos, id, sheets);
-        button.SetTag(key);
-        button.SetLatchingMode(1);
+    const UINT id = static_cast<UINT>(row.id);
+    switch (row.kind) {
+        case skin::ControlKind::Slider: {
+            const bool level = row.id == kSliderLightSwitch || row.id == kSliderLightType;
+            MakePageSlider(Slider(row.id), self, row.id, 0, level ? kLightLevelCount - 1 : 255, pos,
+                           sheets);
+            break;
+        }
+        case skin::ControlKind::Label:
+            MakeValuePlate(labels_[static_cast<std::size_t>(row.key - kLightRedLabel)], self, id,
+                           pos);
+            break;
+        case skin::ControlKind::Spectrum:
+            spectrum_.Create(IDB_SKIN_COLOR_STRIP, self, r, id, IDB_SKIN_COLOR_MARKER);
+            spectrum_.SetAccessibleName(AccessibleNameOf(row, pos));
+            break;
+        case skin::ControlKind::Area:
+            (row.key == kLightSwatch ? swatch_ : preview_) = r;
+            break;
+        default:
+            buttons_.ByKey(row.key).CreateFromRow(self, row, pos, sheets);
+            break;
     }
+}
+
+skin::SliderTrack& CLightingPage::Slider(int id) {
+    return sliders_[static_cast<std::size_t>(id - kSliderLightSwitch)];
 }
 
 void CLightingPage::Refresh() {
@@ -120,9 +98,7 @@ void CLightingPage::Refresh() {
 
 void CLightingPage::Show(const settings::ProfileRecord& profile) {
     const LightingView v = LightingViewOf(profile);
-    auto latch = [this](int key, bool on) {
-        ShowLatched(buttons_[static_cast<std::size_t>(key)], on);
-    };
+    auto latch = [this](int key, bool on) { ShowLatched(buttons_.ByKey(key), on); };
     latch(kLightOn, v.lightingOn);
     for (int i = 0; i < kLightLevelCount; ++i) {
         latch(kLightSwitch0 + i, v.lightSwitch == i);
@@ -132,15 +108,12 @@ void CLightingPage::Show(const settings::ProfileRecord& profile) {
     latch(kLightCustom, v.customColor);
     for (int i = 0; i < kPresetColorCount; ++i) latch(kLightColor0 + i, v.preset == i);
 
-    auto slider = [this](int id) -> skin::CclickHSlider& {
-        return sliders_[static_cast<std::size_t>(id - kFirstSlider)];
-    };
-    ShowSliderValue(slider(kSliderLightSwitch), v.lightSwitch);
-    ShowSliderValue(slider(kSliderLightType), v.lightType);
+    ShowSliderValue(Slider(kSliderLightSwitch), v.lightSwitch);
+    ShowSliderValue(Slider(kSliderLightType), v.lightType);
     const std::uint32_t shown = fields_.ShownColor();
     for (int c = 0; c < 3; ++c) {
         const int value = ChannelOf(shown, static_cast<Channel>(c));
-        ShowSliderValue(slider(kSliderRed + c), value);
+        ShowSliderValue(Slider(kSliderRed + c), value);
         ShowNumber(labels_[static_cast<std::size_t>(c)], value);
     }
     if (swatchColor_ != shown) {
@@ -207,9 +180,10 @@ LRESULT CLightingPage::OnClick(UINT id, UINT code) {
     settings::ProfileRecord* profile = host_.Session().CurrentProfile();
     if (profile == nullptr)
         return 0;
-    const int key = static_cast<int>(id) - ControlId(0);
+    const skin::ControlRow* row = skin::RowOfId(lighting_page::kControls, static_cast<int>(id));
+    const int key = row != nullptr ? row->key : skin::kNoSkinKey;
     if (key == kLightOn) {
-        SetLightingOn(*profile, buttons_[kLightOn].Latched() != 0);
+        SetLightingOn(*profile, buttons_.ByKey(kLightOn).Latched());
     } else if (key >= kLightSwitch0 && key < kLightSwitch0 + kLightLevelCount) {
         ChooseLightSwitch(*profile, key - kLightSwitch0);
     } else if (key >= kLightType0 && key < kLightType0 + kLightLevelCount) {

@@ -10,35 +10,20 @@
 
 #include "common/win/window.h"
 #include "option/model/pages/lighting_fields.h"
+#include "option/pages/lighting_page_controls.h"
 #include "option/pages/option_page.h"
 #include "option/pages/page_host.h"
+#include "option/skin/color_picker_win.h"
+#include "option/skin/skin_button_set_win.h"
 #include "option/skin/skin_button_win.h"
+#include "option/skin/skin_label_win.h"
+#include "option/skin/slider_track_win.h"
+#include "option/skin/skin_host_win.h"
 #include "option/skin/skin_loader_win.h"
-#include "option/skin/slider_win.h"
-#include "option/skin/value_controls_win.h"
 
 namespace option {
 
-// Keys of skin_color_control.ini; a control's id is 1000 + key, a slider's
-// id is its slider id (200..204).
-enum LightingKey : int {
-    kLightOn = 1,
-    kLightSwitch0 = 2,  // .. 5
-    kLightType0 = 6,    // .. 9
-    kLightPreset = 10,
-    kLightCustom = 11,
-    kLightColor0 = 12,  // .. 44: presets 0..32
-    kLightSwitchSlider = 45,
-    kLightTypeSlider = 46,
-    kLightRedSlider = 47,  // .. 49
-    kLightRedLabel = 50,   // .. 52
-    kLightSpectrum = 53,
-    kLightSwatch = 54,
-    kLightPreview = 55,
-    kLightKeyCount = 56,
-};
-
-class CLightingPage : public win::WindowImpl<CLightingPage>, public OptionPage {
+class CLightingPage : public skin::SkinHost<CLightingPage>, public OptionPage {
   public:
     explicit CLightingPage(PageHost& host) : host_(host) {}
 
@@ -46,11 +31,14 @@ class CLightingPage : public win::WindowImpl<CLightingPage>, public OptionPage {
     HWND Window() const override { return Hwnd(); }
     // The colour display of the level, then every control.
     void Refresh() override;
+    std::span<const skin::ControlRow> Controls() const override { return lighting_page::kControls; }
 
     static std::span<const win::MessageRow<CLightingPage>> MessageMap();
 
   private:
-    void BuildControl(int key, const skin::ButtonPos& pos, const skin::SkinSheets& sheets);
+    void BuildControl(const skin::ControlRow& row, const skin::ButtonPos& pos,
+                      const skin::SkinSheets& sheets);
+    skin::SliderTrack& Slider(int id);
     void Show(const settings::ProfileRecord& profile);
     void DrawColours(HDC dc) const;
 
@@ -65,9 +53,9 @@ class CLightingPage : public win::WindowImpl<CLightingPage>, public OptionPage {
     PageHost& host_;
     LightingFields fields_;
     skin::SkinSurface surface_;
-    std::array<skin::CSkinButton, kLightKeyCount> buttons_;  // by key; only button keys are made
-    std::array<skin::CclickHSlider, 5> sliders_;             // by slider id - 200
-    std::array<skin::CSkinLabel, 3> labels_;                 // red, green, blue
+    skin::SkinButtonSet<lighting_page::kControls> buttons_;
+    std::array<skin::SliderTrack, 5> sliders_;  // by slider id - 200
+    std::array<skin::CSkinLabel, 3> labels_;    // red, green, blue
     skin::CColorPicker spectrum_;
     RECT swatch_{};
     RECT preview_{};

@@ -6,6 +6,9 @@
 #include <windows.h>
 
 #include <memory>
+#include <span>
+
+#include "option/skin/control_table.h"
 
 namespace option {
 
@@ -22,6 +25,8 @@ class OptionPage {
     virtual void Show(bool visible) { ShowWindow(Window(), visible ? SW_SHOW : SW_HIDE); }
     // Shows the edit block's current profile.
     virtual void Refresh() {}
+    // The page's control table, whose Tab walk the main window's takes in.
+    virtual std::span<const skin::ControlRow> Controls() const = 0;
 };
 
 // Page `index` (0 buttons, 1 lighting, 2 advanced settings, 3 support; null

@@ -9,7 +9,7 @@ constexpr COLORREF kValuePlateColor = 0x00DEDAD6;
 
 }  // namespace
 
-void MakePageSlider(skin::CclickHSlider& slider, HWND page, int sliderId, int minimum, int maximum,
+void MakePageSlider(skin::SliderTrack& slider, HWND page, int sliderId, int minimum, int maximum,
                     const skin::ButtonPos& pos, const skin::SkinSheets& sheets) {
     const RECT r = skin::ToRect(pos.rect);
     if (!slider.Create(skin::SkinFolder() + "slider.bmp", r, page, static_cast<UINT>(sliderId)))
@@ -27,7 +27,7 @@ void MakeValuePlate(skin::CSkinLabel& plate, HWND page, UINT id, const skin::But
     plate.SetHint(pos.caption);
 }
 
-void ShowSliderValue(skin::CclickHSlider& slider, int value) {
+void ShowSliderValue(skin::SliderTrack& slider, int value) {
     if (slider.Hwnd() != nullptr && slider.Pos() != value)
         slider.SetPos(value);
 }
@@ -40,7 +40,7 @@ void ShowNumber(skin::CSkinLabel& plate, int value) {
 
 void ShowLatched(skin::CSkinButton& button, bool on) {
     if (button.Hwnd() != nullptr)
-        button.SetLatched(on ? 1 : 0);
+        button.SetLatched(on);
 }
 
 }  // namespace option

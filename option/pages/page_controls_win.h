@@ -7,16 +7,16 @@
 
 #include "option/skin/button_pos.h"
 #include "option/skin/skin_button_win.h"
+#include "option/skin/skin_label_win.h"
+#include "option/skin/slider_track_win.h"
 #include "option/skin/skin_loader_win.h"
-#include "option/skin/slider_win.h"
-#include "option/skin/value_controls_win.h"
 
 namespace option {
 
 // A rounding track slider at the placement `pos` with the thumb "slider.bmp"
 // of the skins folder, the track cut from the Normal sheet and the caption
 // as hint, standing at `minimum`. Its messages carry `sliderId`.
-void MakePageSlider(skin::CclickHSlider& slider, HWND page, int sliderId, int minimum, int maximum,
+void MakePageSlider(skin::SliderTrack& slider, HWND page, int sliderId, int minimum, int maximum,
                     const skin::ButtonPos& pos, const skin::SkinSheets& sheets);
 
 // The grey plate under a slider that shows its number.
@@ -24,7 +24,7 @@ void MakeValuePlate(skin::CSkinLabel& plate, HWND page, UINT id, const skin::But
 
 // Moves a made slider to `value`. The slider a user drags already stands
 // where it reported; moving it again would fight the drag.
-void ShowSliderValue(skin::CclickHSlider& slider, int value);
+void ShowSliderValue(skin::SliderTrack& slider, int value);
 
 // Writes `value` on a made plate when it shows another text.
 void ShowNumber(skin::CSkinLabel& plate, int value);

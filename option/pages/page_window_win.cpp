@@ -22,8 +22,8 @@ HWND CreatePageWindow(HWND parent, const RECT& area) {
 }
 
 void SkinPage(HWND page, const RECT& area, skin::SkinSurface& surface, const std::string& skinFile,
-              std::span<const char* const> keys, const skin::ControlMaker& make) {
-    surface.InitSkin(page, skinFile, keys, make);
+              std::span<const skin::ControlRow> controls, const skin::RowMaker& make) {
+    surface.InitSkinControls(page, skinFile, controls, make);
     surface.ApplyShape(page);
     SetWindowPos(page, nullptr, area.left, area.top, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

@@ -17,10 +17,10 @@ namespace option {
 HWND CreatePageWindow(HWND parent, const RECT& area);
 
 // Skins the page window `page` from `skinFile` (its controls made by `make`
-// for each of `keys`), gives it the skin's outline and puts it back at
+// for each row of `controls`), gives it the skin's outline and puts it back at
 // `area`, where the skin recipe's move to (0, 0) took it from.
 void SkinPage(HWND page, const RECT& area, skin::SkinSurface& surface, const std::string& skinFile,
-              std::span<const char* const> keys, const skin::ControlMaker& make);
+              std::span<const skin::ControlRow> controls, const skin::RowMaker& make);
 
 // Enter and Escape, which would end the page's dialog: a page never closes
 // itself, so it swallows them.

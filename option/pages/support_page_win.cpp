@@ -6,6 +6,7 @@
 
 #include <cstdio>
 
+#include "common/trace_points.h"
 #include "common/win/program_folder_win.h"
 #include "common/win/scoped_win.h"
 #include "lan/string_ids.h"
@@ -19,7 +20,6 @@ namespace option {
 namespace {
 
 constexpr const char* kSkinFile = "skin_support_control.ini";
-constexpr const char* const kKeys[] = {"1", "2"};
 constexpr COLORREF kVersionColor = RGB(180, 180, 180);
 constexpr POINT kSoftwareAt{172, 105};
 constexpr POINT kFirmwareAt{186, 135};
@@ -123,13 +123,14 @@ std::string ManualPath(const std::string& programFolder) {
 }
 
 std::span<const win::MessageRow<CSupportPage>> CSupportPage::MessageMap() {
-    static constexpr win::MessageRow<CSupportPage> rows[] = {
+    static constexpr win::MessageRow<CSupportPage> own[] = {
         win::OnMessage<WM_PAINT, &CSupportPage::OnPaint>(),
         win::OnMessage<WM_ERASEBKGND, &CSupportPage::OnEraseBkgnd>(),
         win::OnMessage<WM_LBUTTONDOWN, &CSupportPage::OnLButtonDown>(),
         win::OnCommand<&CSupportPage::OnManual>(kManualButtonId),
         win::OnCommand<&CSupportPage::OnReport>(kReportButtonId),
     };
+    static constexpr auto rows = win::JoinRows(HostRows(), std::to_array(own));
     static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
 }
@@ -138,13 +139,11 @@ bool CSupportPage::Create(HWND parent, const RECT& area) {
     HWND page = CreatePageWindow(parent, area);
     if (page == nullptr || !Subclass(page))
         return false;
-    SkinPage(page, area, surface_, kSkinFile, kKeys,
-             [this, page](std::size_t index, const char*, const skin::ButtonPos& pos,
+    SkinPage(page, area, surface_, kSkinFile, support_page::kControls,
+             [this, page](const skin::ControlRow& row, const skin::ButtonPos& pos,
                           const skin::SkinSheets& sheets) {
-                 if (index == 0)
-                     manual_.CreateFromPos(page, pos, kManualButtonId, sheets);
-                 else
-                     report_.CreateFromPos(page, pos, kReportButtonId, sheets);
+                 skin::CSkinButton& button = row.key == 1 ? manual_ : report_;
+                 button.CreateFromPos(page, pos, static_cast<UINT>(row.id), sheets);
              });
     return true;
 }
@@ -197,7 +196,7 @@ void CSupportPage::SaveReport() {
         const bool saved = RunReportCommand(path);
         EnableWindow(main, TRUE);
         SetForegroundWindow(main);
-        win::DebugText("CSupportPage report saved %d\n", saved ? 1 : 0);
+        win::DebugText(trace::kSupportReportSaved, saved ? 1 : 0);
         const std::wstring text =
             Widened(LanString(saved ? lan::kReportSaved : lan::kReportNotSaved)) + L"\n" + path;
         skin::ThemedMessageBox(main, text, Widened(LanString(lan::kDiagnosticsCaption)),
@@ -211,7 +210,7 @@ void CSupportPage::OpenManual() {
     HWND main = GetAncestor(Hwnd(), GA_ROOT);
     // The shell alone would fail without a word; the user is told instead.
     if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
-        win::DebugText("CSupportPage manual missing\n");
+        win::DebugText(trace::kSupportManualMissing);
         const std::string text = LanString(lan::kManualMissing) + "\n" + path;
         const std::string caption = LanString(lan::kManualCaption);
         skin::ThemedMessageBox(main, text, caption.c_str(), MB_OK | MB_ICONWARNING);

@@ -9,23 +9,23 @@
 
 #include "common/win/window.h"
 #include "option/pages/option_page.h"
+#include "option/pages/support_page_controls.h"
 #include "option/skin/skin_button_win.h"
+#include "option/skin/skin_host_win.h"
 #include "option/skin/skin_loader_win.h"
 
 namespace option {
 
-inline constexpr UINT kManualButtonId = 1001;
-inline constexpr UINT kReportButtonId = 1002;
-
 // "<folder>User Manual.pdf" for a program folder that ends with its separator.
 std::string ManualPath(const std::string& programFolder);
 
-class CSupportPage : public win::WindowImpl<CSupportPage>, public OptionPage {
+class CSupportPage : public skin::SkinHost<CSupportPage>, public OptionPage {
   public:
     bool Create(HWND parent, const RECT& area) override;
     HWND Window() const override { return Hwnd(); }
     // The firmware version may have changed with a reload.
     void Refresh() override;
+    std::span<const skin::ControlRow> Controls() const override { return support_page::kControls; }
 
     static std::span<const win::MessageRow<CSupportPage>> MessageMap();
 

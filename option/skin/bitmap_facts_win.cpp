@@ -37,4 +37,12 @@ COLORREF BitmapPixel(HBITMAP bitmap, int x, int y) {
     return GetPixel(memory.Get(), x, y);
 }
 
+void BlitImage(HDC dc, HBITMAP image, int w, int h) {
+    if (image == nullptr)
+        return;
+    const win::ScopedDc source(CreateCompatibleDC(dc));
+    const win::ScopedSelect useImage(source.Get(), image);
+    BitBlt(dc, 0, 0, w, h, source.Get(), 0, 0, SRCCOPY);
+}
+
 }  // namespace skin

@@ -22,4 +22,7 @@ SIZE BitmapSize(HBITMAP bitmap);
 // The colour of pixel (x, y); CLR_INVALID outside the bitmap.
 COLORREF BitmapPixel(HBITMAP bitmap, int x, int y);
 
+// Copies `image` to `dc` at (0, 0) in `w` x `h` (nothing for an empty image).
+void BlitImage(HDC dc, HBITMAP image, int w, int h);
+
 }  // namespace skin

@@ -321,20 +321,20 @@ ButtonImage ChooseButtonImage(bool latchingMode, bool latched, bool hover, bool 
     return ButtonImage::Normal;
 }
 
-RgnPaint ChooseRgnImage(bool latched, int visualState, bool enabled) {
-    int state = visualState;
+RgnPaint ChooseRgnImage(bool latched, RgnState visualState, bool enabled) {
+    RgnState state = visualState;
     if (!enabled)
-        state = 3;
-    if (enabled && state == 3)
-        state = 0;
+        state = RgnState::Disabled;
+    if (enabled && state == RgnState::Disabled)
+        state = RgnState::Normal;
     if (latched)
         return {state, ButtonImage::Down};
     switch (state) {
-        case 1:
+        case RgnState::Over:
             return {state, ButtonImage::Over};
-        case 2:
+        case RgnState::Down:
             return {state, ButtonImage::Down};
-        case 3:
+        case RgnState::Disabled:
             return {state, ButtonImage::Disabled};
         default:
             return {state, ButtonImage::Normal};

@@ -135,13 +135,15 @@ enum class ButtonImage { Normal = 0, Over = 1, Down = 2, Disabled = 3 };
 ButtonImage ChooseButtonImage(bool latchingMode, bool latched, bool hover, bool selected,
                               bool disabled);
 
-// The shaped button: visual state 0 normal, 1 over, 2 down, 3 disabled.
-// Returns the state after the enabled check and the image to draw.
+// What the shaped button shows of the pointer and of its window's state.
+enum class RgnState { Normal = 0, Over = 1, Down = 2, Disabled = 3 };
+
+// The state after the enabled check and the image to draw.
 struct RgnPaint {
-    int state;
+    RgnState state;
     ButtonImage image;
 };
-RgnPaint ChooseRgnImage(bool latched, int visualState, bool enabled);
+RgnPaint ChooseRgnImage(bool latched, RgnState visualState, bool enabled);
 
 // ---- Popup menus -----------------------------------------------------------
 

@@ -1,7 +1,7 @@
 #include "option/skin/hover_hint_win.h"
 
 #include "option/skin/control_math.h"
-#include "option/skin/skin_button_win.h"
+#include "option/skin/skin_hint_win.h"
 
 namespace skin {
 

@@ -286,4 +286,14 @@ void NotifyStateChanged(HWND control) {
     NotifyWinEvent(EVENT_OBJECT_STATECHANGE, control, OBJID_CLIENT, CHILDID_SELF);
 }
 
+AccessibleFacts SliderFacts(const std::string& name, int position, int minimum, int maximum,
+                            const ValueUnit& unit) {
+    AccessibleFacts facts;
+    facts.name = name;
+    facts.role = ROLE_SYSTEM_SLIDER;
+    facts.value = ValueText(position, unit);
+    facts.description = RangeText(minimum, maximum, unit);
+    return facts;
+}
+
 }  // namespace skin

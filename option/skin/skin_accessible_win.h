@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "option/skin/accessible_text.h"
+
 namespace skin {
 
 struct AccessibleFacts {
@@ -34,6 +36,10 @@ LRESULT AnswerAccessible(HWND control, WPARAM flags, const AccessibleFacts& fact
 // A colour spectrum that the arrows pick from: a slider whose value is the
 // colour picked ("red 255, green 0, blue 0").
 AccessibleFacts ColorSpectrumFacts(const std::string& name, std::uint32_t color);
+
+// A slider: its position and range, spoken in `unit`.
+AccessibleFacts SliderFacts(const std::string& name, int position, int minimum, int maximum,
+                            const ValueUnit& unit);
 
 // Tells screen readers that `control`'s value changed.
 void NotifyValueChanged(HWND control);

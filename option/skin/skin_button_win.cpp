@@ -8,137 +8,18 @@
 #include "option/skin/accessible_text.h"
 #include "option/skin/arial_font_win.h"
 #include "option/skin/bitmap_facts_win.h"
+#include "option/skin/button_behaviour_win.h"
 #include "option/skin/child_window_win.h"
 #include "option/skin/control_keys_win.h"
 #include "option/skin/control_math.h"
 #include "option/skin/focus_mark_win.h"
 #include "option/skin/offscreen_canvas_win.h"
 #include "option/skin/region_win.h"
+#include "option/skin/skin_accessible_win.h"
 #include "option/skin/skin_loader_win.h"
 #include "option/skin/themed_controls_win.h"
 
 namespace skin {
-namespace {
-
-HWND& HintWindowStore() {
-    static HWND window = nullptr;
-    return window;
-}
-
-HWND OwnerOrParent(HWND hwnd) {
-    HWND owner = GetWindow(hwnd, GW_OWNER);
-    return owner != nullptr ? owner : GetParent(hwnd);
-}
-
-bool LeftButtonDown() {
-    return (GetKeyState(VK_LBUTTON) & 0x8000) != 0;
-}
-
-// The enabled window of this thread whose client area lies under `screen`,
-// other than `self`; null for another program's window, a frame or a border.
-HWND ClientWindowAt(POINT screen, HWND self) {
-    HWND target = WindowFromPoint(screen);
-    if (target == nullptr || target == self || !IsWindowEnabled(target) ||
-        GetWindowThreadProcessId(target, nullptr) != GetCurrentThreadId())
-        return nullptr;
-    const LRESULT hit = SendMessageA(target, WM_NCHITTEST, 0, MAKELPARAM(screen.x, screen.y));
-    return hit == HTCLIENT ? target : nullptr;
-}
-
-// A press away from a button reaches it only through the capture it holds
-// for hover, when the pointer got there without a move the button saw (a
-// jump of the pointer, moves merged or lost on the way). It belongs to the
-// window under the pointer: the capture goes, and a control of this window
-// gets the press as if the capture had not been there.
-void ForwardPress(HWND self, UINT keys, POINT at) {
-    POINT screen = at;
-    ClientToScreen(self, &screen);
-    ReleaseCapture();
-    HWND target = ClientWindowAt(screen, self);
-    if (target == nullptr)
-        return;
-    POINT local = screen;
-    ScreenToClient(target, &local);
-    SendMessageA(target, WM_LBUTTONDOWN, keys, MAKELPARAM(local.x, local.y));
-}
-
-// Sets a button's latch from a message value (non-zero: latched) and repaints
-// the button when that changed it.
-void SetLatch(HWND button, bool& latched, int value) {
-    const bool v = value != 0;
-    if (v == latched)
-        return;
-    latched = v;
-    if (button != nullptr) {
-        InvalidateRect(button, nullptr, FALSE);
-        NotifyStateChanged(button);
-    }
-}
-
-// A latched button is checked, a latched tab selected, a latched push button
-// pressed.
-long LatchedState(long role) {
-    switch (role) {
-        case ROLE_SYSTEM_CHECKBUTTON:
-        case ROLE_SYSTEM_RADIOBUTTON:
-            return STATE_SYSTEM_CHECKED;
-        case ROLE_SYSTEM_PAGETAB:
-            return STATE_SYSTEM_SELECTED;
-        default:
-            return STATE_SYSTEM_PRESSED;
-    }
-}
-
-LRESULT AnswerForButton(HWND button, WPARAM flags, AccessibleFacts facts, bool latched) {
-    if (latched)
-        facts.state |= LatchedState(facts.role);
-    return AnswerAccessible(button, flags, facts);
-}
-
-}  // namespace
-
-void SetHintWindow(HWND mainWindow) {
-    HintWindowStore() = mainWindow;
-}
-
-HWND HintWindow(HWND control) {
-    HWND main = HintWindowStore();
-    if (main != nullptr && IsWindow(main))
-        return main;
-    return control != nullptr ? GetAncestor(control, GA_ROOT) : nullptr;
-}
-
-void PublishHint(HWND control, const std::string& text, WPARAM wParam) {
-    HintString() = text;
-    HWND main = HintWindow(control);
-    if (main != nullptr)
-        PostMessageA(main, kMsgHint, wParam, 0);
-}
-
-UINT EditKillFocusMessage() {
-    static const UINT id = RegisterWindowMessageA(kEditKillFocusName);
-    return id;
-}
-
-UINT EditChangeMessage() {
-    static const UINT id = RegisterWindowMessageA(kEditChangeName);
-    return id;
-}
-
-void RegisterSkinMessages() {
-    EditKillFocusMessage();
-    EditChangeMessage();
-}
-
-void BlitImage(HDC dc, HBITMAP image, int w, int h) {
-    if (image == nullptr)
-        return;
-    const win::ScopedDc source(CreateCompatibleDC(dc));
-    const win::ScopedSelect useImage(source.Get(), image);
-    BitBlt(dc, 0, 0, w, h, source.Get(), 0, 0, SRCCOPY);
-}
-
-// ---- CSkinButton -------------------------------------------------------------
 
 std::span<const win::MessageRow<CSkinButton>> CSkinButton::MessageMap() {
     static constexpr win::MessageRow<CSkinButton> rows[] = {
@@ -199,8 +80,18 @@ bool CSkinButton::CreateFromPos(HWND parent, const ButtonPos& pos, UINT id,
     if (!Create(parent, r, id))
         return false;
     SetBitmaps(r, sheets);
-    SetLatched(pos.state);
+    SetLatched(pos.state != 0);
     SetHint(pos.caption);
+    return true;
+}
+
+bool CSkinButton::CreateFromRow(HWND parent, const ControlRow& row, const ButtonPos& pos,
+                                const SkinSheets& sheets) {
+    if (!CreateFromPos(parent, pos, static_cast<UINT>(row.id), sheets))
+        return false;
+    SetTag(row.key);
+    if (row.kind == ControlKind::LatchingButton || row.kind == ControlKind::PageTab)
+        SetLatchingMode(true);
     return true;
 }
 
@@ -227,16 +118,16 @@ void CSkinButton::TookImages() {
     }
 }
 
-void CSkinButton::SetLatched(int value) {
-    SetLatch(Hwnd(), latched_, value);
+void CSkinButton::SetLatched(bool latched) {
+    SetLatch(Hwnd(), latched_, latched);
 }
 
-void CSkinButton::SetHover(int value) {
-    hover_ = value != 0;
-    NotifyHover(hover_ ? 1 : 0);
+void CSkinButton::SetHover(bool hover) {
+    hover_ = hover;
+    NotifyHover(hover_);
 }
 
-void CSkinButton::SetHint(const std::string& text, int /*activate*/) {
+void CSkinButton::SetHint(const std::string& text) {
     hint_ = text;
     if (toolTip_ != nullptr)
         UpdateToolTip();
@@ -291,22 +182,22 @@ void CSkinButton::SetFaceText(const std::string& text) {
         InvalidateRect(Hwnd(), nullptr, FALSE);
 }
 
-std::string CSkinButton::HintFor(int /*hover*/) const {
+std::string CSkinButton::HintFor(bool /*hover*/) const {
     return hint_;
 }
 
-void CSkinButton::NotifyHover(int hover) {
+void CSkinButton::NotifyHover(bool hover) {
     HWND parent = GetParent(Hwnd());
     if (parent != nullptr)
-        PostMessageA(parent, kMsgButtonHover, static_cast<WPARAM>(hover), tag_);
-    PublishHint(Hwnd(), HintFor(hover), static_cast<WPARAM>(hover));
+        PostMessageA(parent, kMsgButtonHover, hover ? 1 : 0, tag_);
+    PublishHint(Hwnd(), HintFor(hover), hover ? 1 : 0);
 }
 
-int CSkinButton::CurrentImage() const {
+ButtonImage CSkinButton::CurrentImage() const {
     const bool selected =
         Hwnd() != nullptr && (SendMessageA(Hwnd(), BM_GETSTATE, 0, 0) & BST_PUSHED) != 0;
     const bool disabled = Hwnd() != nullptr && !IsWindowEnabled(Hwnd());
-    return static_cast<int>(ChooseButtonImage(latchingMode_, latched_, hover_, selected, disabled));
+    return ChooseButtonImage(latchingMode_, latched_, hover_, selected, disabled);
 }
 
 void CSkinButton::DrawFace(HDC dc, HBITMAP image, const RECT& client) {
@@ -365,7 +256,7 @@ LRESULT CSkinButton::OnMouseMove(UINT keys, POINT at) {
     if (GetCapture() != self) {
         if (GetActiveWindow() != nullptr && OwnerOrParent(self) != nullptr) {
             hover_ = true;
-            NotifyHover(1);
+            NotifyHover(true);
             SetCapture(self);
             InvalidateRect(self, nullptr, FALSE);
         }
@@ -377,7 +268,7 @@ LRESULT CSkinButton::OnMouseMove(UINT keys, POINT at) {
         return result;
     if (hover_) {
         hover_ = false;
-        NotifyHover(0);
+        NotifyHover(false);
         InvalidateRect(self, nullptr, FALSE);
     }
     if (!LeftButtonDown())
@@ -388,7 +279,7 @@ LRESULT CSkinButton::OnMouseMove(UINT keys, POINT at) {
 LRESULT CSkinButton::OnKillFocus() {
     const LRESULT result = CallDefault();
     hover_ = false;
-    NotifyHover(0);
+    NotifyHover(false);
     InvalidateRect(Hwnd(), nullptr, FALSE);
     return result;
 }
@@ -428,7 +319,7 @@ LRESULT CSkinButton::OnLButtonDown(UINT keys, POINT at) {
 // window under the pointer.
 void CSkinButton::PassOnPress(UINT keys, POINT at) {
     hover_ = false;
-    NotifyHover(0);
+    NotifyHover(false);
     InvalidateRect(Hwnd(), nullptr, FALSE);
     ForwardPress(Hwnd(), keys, at);
 }
@@ -496,234 +387,6 @@ LRESULT CSkinButton::OnDestroy() {
     if (toolTip_ != nullptr && IsWindow(toolTip_))
         DestroyWindow(toolTip_);
     toolTip_ = nullptr;
-    return CallDefault();
-}
-
-// ---- CColorSwatchButton ------------------------------------------------------
-
-void CColorSwatchButton::SetSwatchColor(COLORREF color) {
-    swatch_ = color;
-    if (Hwnd() != nullptr)
-        InvalidateRect(Hwnd(), nullptr, FALSE);
-}
-
-std::string CColorSwatchButton::HintFor(int hover) const {
-    return hover ? Hint() : std::string();
-}
-
-std::string CColorSwatchButton::AccessibleValue() const {
-    return ColorText(swatch_);
-}
-
-void CColorSwatchButton::DrawFace(HDC dc, HBITMAP image, const RECT& client) {
-    const int w = client.right - client.left;
-    const int h = client.bottom - client.top;
-    const OffscreenCanvas canvas(dc, w, h);
-    BlitImage(canvas.Dc(), image, w, h);
-    const win::ScopedGdi<HBRUSH> brush(CreateSolidBrush(swatch_));
-    const RECT block{0, 0, SkinPixels(35), SkinPixels(19)};
-    FillRect(canvas.Dc(), &block, brush.Get());
-    canvas.CopyTo(dc);
-}
-
-// ---- CRgnButton --------------------------------------------------------------
-
-std::span<const win::MessageRow<CRgnButton>> CRgnButton::MessageMap() {
-    static constexpr win::MessageRow<CRgnButton> rows[] = {
-        win::OnMessage<WM_CREATE, &CRgnButton::OnCreate>(),
-        win::OnMessage<WM_LBUTTONDOWN, &CRgnButton::OnLButtonDown>(),
-        win::OnMessage<WM_LBUTTONDBLCLK, &CRgnButton::OnLButtonDown>(),
-        win::OnMessage<WM_MOUSEMOVE, &CRgnButton::OnMouseMove>(),
-        win::OnMessage<WM_LBUTTONUP, &CRgnButton::OnLButtonUp>(),
-        win::OnMessage<WM_PAINT, &CRgnButton::OnPaint>(),
-        win::OnMessage<WM_ERASEBKGND, &CRgnButton::OnEraseBkgnd>(),
-        win::OnMessage<WM_NCPAINT, &CRgnButton::OnNcPaint>(),
-        win::OnMessage<WM_DESTROY, &CRgnButton::OnDestroy>(),
-        win::OnMessage<WM_KILLFOCUS, &CRgnButton::OnFocusCue, CRgnButton>(),
-        win::OnMessage<WM_GETDLGCODE, &CRgnButton::OnGetDlgCode, CRgnButton>(),
-        win::OnMessage<WM_KEYDOWN, &CRgnButton::OnKeyDown>(),
-        win::OnMessage<WM_SETFOCUS, &CRgnButton::OnFocusCue, CRgnButton>(),
-        win::OnMessage<WM_GETOBJECT, &CRgnButton::OnGetObject>(),
-        win::OnMessage<kMsgPaintInto, &CRgnButton::OnPaintInto>(),
-    };
-    static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
-    return rows;
-}
-
-CRgnButton::~CRgnButton() {
-    DestroyWindowNow();
-    Release();
-}
-
-void CRgnButton::Release() {
-    images_.Clear();
-    maskPicture_.Reset();
-    shape_.Reset();
-}
-
-bool CRgnButton::CreateButton(const char* name, const RECT& r, HWND parent, UINT id) {
-    win::WindowSpec spec =
-        ChildSpec("Rgn Button", WS_CHILD | WS_VISIBLE | WS_TABSTOP, r, parent, id);
-    spec.title = name != nullptr ? name : "";
-    spec.classStyle = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
-    return Create(spec);
-}
-
-void CRgnButton::SetBitmaps(const RECT& r, HBITMAP normal, HBITMAP over, HBITMAP down,
-                            HBITMAP disabled) {
-    images_.Cut(Hwnd(), r, normal, over, down, disabled);
-    if (Hwnd() != nullptr)
-        InvalidateRect(Hwnd(), nullptr, FALSE);
-}
-
-void CRgnButton::SetBitmaps(const RECT& r, const SkinSheets& sheets) {
-    images_.CutWhenNeeded(r, sheets.Share());
-    if (Hwnd() != nullptr)
-        InvalidateRect(Hwnd(), nullptr, FALSE);
-}
-
-void CRgnButton::SetLatched(int value) {
-    SetLatch(Hwnd(), latched_, value);
-}
-
-bool CRgnButton::InShape(POINT p) const {
-    if (shape_)
-        return PtInRegion(shape_.Get(), p.x, p.y) != 0;
-    RECT client;
-    GetClientRect(Hwnd(), &client);
-    return PtInRect(&client, p) != 0;
-}
-
-LRESULT CRgnButton::OnCreate() {
-    const LRESULT result = CallDefault();
-    maskPicture_.Reset(LoadBitmapFile(maskFile_));
-    win::ScopedGdi<HRGN> region(CreateRegionFromMask(maskPicture_.Get(), RGB(255, 255, 255), 0));
-    if (!region)
-        return result;
-    shape_.Reset(CreateRectRgn(0, 0, 0, 0));
-    CombineRgn(shape_.Get(), region.Get(), nullptr, RGN_COPY);
-    win::GiveWindowRegion(Hwnd(), std::move(region), true);
-    return result;
-}
-
-LRESULT CRgnButton::OnLButtonDown(UINT keys, POINT at) {
-    HWND self = Hwnd();
-    if (!captured_ && GetCapture() == self && !InShape(at)) {
-        // Hovered, but pressed away from the outline: not this button's press.
-        state_ = 0;
-        if (HWND parent = GetParent(self); parent != nullptr)
-            PostMessageA(parent, kMsgButtonHover, 0, tag_);
-        InvalidateRect(self, nullptr, FALSE);
-        ForwardPress(self, keys, at);
-        return 0;
-    }
-    captured_ = true;
-    SetCapture(Hwnd());
-    if (InShape(at)) {
-        state_ = 2;
-    } else {
-        pressedInRegion_ = false;
-    }
-    InvalidateRect(Hwnd(), nullptr, FALSE);
-    return 0;
-}
-
-LRESULT CRgnButton::OnMouseMove(UINT, POINT at) {
-    HWND self = Hwnd();
-    if (captured_) {
-        const bool inside = InShape(at);
-        if (inside != pressedInRegion_) {
-            pressedInRegion_ = inside;
-            InvalidateRect(self, nullptr, FALSE);
-        }
-    }
-    if (LeftButtonDown())
-        return 0;
-    HWND parent = GetParent(self);
-    if (GetCapture() != self) {
-        if (GetActiveWindow() != nullptr && OwnerOrParent(self) != nullptr) {
-            state_ = 1;
-            if (parent != nullptr)
-                PostMessageA(parent, kMsgButtonHover, 1, tag_);
-            SetCapture(self);
-            InvalidateRect(self, nullptr, FALSE);
-        }
-        return 0;
-    }
-    POINT p = at;
-    ClientToScreen(self, &p);
-    if (WindowFromPoint(p) != self) {
-        state_ = 0;
-        if (parent != nullptr)
-            PostMessageA(parent, kMsgButtonHover, 0, tag_);
-        InvalidateRect(self, nullptr, FALSE);
-        ReleaseCapture();
-    }
-    return 0;
-}
-
-LRESULT CRgnButton::OnLButtonUp(UINT, POINT at) {
-    captured_ = false;
-    pressedInRegion_ = false;
-    if (latchingMode_ && state_ == 2)
-        latched_ = !latched_;
-    state_ = 0;
-    HWND self = Hwnd();
-    HWND parent = GetParent(self);
-    if (parent != nullptr)
-        PostMessageA(parent, kMsgButtonHover, 0, tag_);
-    ReleaseCapture();
-    InvalidateRect(self, nullptr, FALSE);
-    const LRESULT result = CallDefault();
-    if (InShape(at) && parent != nullptr) {
-        SendMessageA(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(self), BN_CLICKED),
-                     reinterpret_cast<LPARAM>(self));
-    }
-    return result;
-}
-
-LRESULT CRgnButton::OnPaint() {
-    const win::ScopedPaint paint(Hwnd());
-    PaintInto(paint.Get());
-    return 0;
-}
-
-LRESULT CRgnButton::OnPaintInto(win::WParam<HDC> dc) {
-    PaintInto(dc.value);
-    return 1;
-}
-
-void CRgnButton::PaintInto(HDC dc) {
-    const RgnPaint choice = ChooseRgnImage(latched_, state_, IsWindowEnabled(Hwnd()) != FALSE);
-    state_ = choice.state;
-    HBITMAP image = images_[static_cast<std::size_t>(choice.image)];
-    if (image != nullptr) {
-        const SIZE size = BitmapSize(image);
-        BlitImage(dc, image, size.cx, size.cy);
-    }
-    DrawFocusMarkIfFocused(Hwnd(), dc);
-}
-
-void CRgnButton::Press() {
-    PressByKeyboard(Hwnd(), latchingMode_, latched_);
-}
-
-LRESULT CRgnButton::OnKeyDown(UINT key, UINT) {
-    if (!TakePressKey(Hwnd(), key))
-        return CallDefault();
-    Press();
-    return 0;
-}
-
-LRESULT CRgnButton::OnGetObject(WPARAM flags, LONG objectId) {
-    if (objectId != OBJID_CLIENT)
-        return CallDefault();
-    return AnswerForButton(Hwnd(), flags, {accessibleName_, ROLE_SYSTEM_PAGETAB, 0, {}, {}, {}},
-                           latched_);
-}
-
-LRESULT CRgnButton::OnDestroy() {
-    Release();
     return CallDefault();
 }
 

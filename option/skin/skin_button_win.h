@@ -1,17 +1,6 @@
-// Skinned buttons: the ordinary four-image button, the colour swatch and the
-// button of any outline.
-//
-// What a program using the skinned controls does once:
-//   RegisterSkinMessages() at start, SetHintWindow(main window) when the main
-//   window exists, CCoolMenu::Install()/Uninstall() around the main window,
-//   and links the skin_resources object library.
-// What a window hosting them forwards, from rows such as
-// win::OnMessage<WM_CTLCOLOREDIT, &W::OnCtlColor>():
-//   WM_CTLCOLOREDIT / WM_CTLCOLORSTATIC, OnCtlColor(HDC, HWND control) ->
-//   CBitmapEdit::ReflectCtlColor,
-//   WM_MEASUREITEM / WM_DRAWITEM, OnMeasureItem(UINT, MEASUREITEMSTRUCT*) and
-//   OnDrawItem(UINT, const DRAWITEMSTRUCT*) -> CSkinMenu::RouteOwnerDraw
-//   (while its menus are shown).
+// The ordinary skinned button: four images (normal, over, down, disabled)
+// cut from the window's state sheets, a latching mode, a hint and an
+// optional face text.
 #pragma once
 
 #include <windows.h>
@@ -22,26 +11,14 @@
 #include "common/win/window.h"
 #include "option/skin/button_pos.h"
 #include "option/skin/child_window_win.h"
-#include "option/skin/keyboard_control_win.h"
+#include "option/skin/control_math.h"
+#include "option/skin/control_table.h"
+#include "option/skin/skin_hint_win.h"
 #include "option/skin/skin_loader_win.h"
-#include "option/skin/skin_accessible_win.h"
 #include "option/skin/skin_messages.h"
 #include "option/skin/state_images_win.h"
 
 namespace skin {
-
-// The window that receives the hint message 1125 (Option's main window).
-// Without one, the top-level window of the control is used.
-void SetHintWindow(HWND mainWindow);
-HWND HintWindow(HWND control);
-// Writes the hint string and posts 1125 (wParam, 0) to the hint window.
-void PublishHint(HWND control, const std::string& text, WPARAM wParam);
-
-// Registered messages of the edit field, registered once at program start
-// (also on first use).
-UINT EditKillFocusMessage();
-UINT EditChangeMessage();
-void RegisterSkinMessages();
 
 class CSkinButton : public win::WindowImpl<CSkinButton> {
   public:
@@ -55,14 +32,18 @@ class CSkinButton : public win::WindowImpl<CSkinButton> {
     // The recipe's step for one button: create, cut the images, latched
     // state and hint from the placement.
     bool CreateFromPos(HWND parent, const ButtonPos& pos, UINT id, const SkinSheets& sheets);
+    // The same for the button of a control table's `row`: its id, its key as
+    // the tag, latching when the row says so.
+    bool CreateFromRow(HWND parent, const ControlRow& row, const ButtonPos& pos,
+                       const SkinSheets& sheets);
 
     void SetBitmaps(const RECT& r, HBITMAP normal, HBITMAP over, HBITMAP down, HBITMAP disabled);
     // The same with each image cut when the button first shows its state.
     void SetBitmaps(const RECT& r, const SkinSheets& sheets);
-    void SetLatched(int value);
-    void SetLatchingMode(int value) { latchingMode_ = value != 0; }
-    void SetHover(int value);
-    void SetHint(const std::string& text, int activate = 0);
+    void SetLatched(bool latched);
+    void SetLatchingMode(bool latching) { latchingMode_ = latching; }
+    void SetHover(bool hover);
+    void SetHint(const std::string& text);
     void SetFaceText(const std::string& text);
     void SetTag(int tag) { tag_ = tag; }
     // What a click does, from the keyboard: a latching button flips, and the
@@ -72,15 +53,15 @@ class CSkinButton : public win::WindowImpl<CSkinButton> {
     // button, or a check button in latching mode.
     void SetAccessibleRole(long role) { accessibleRole_ = role; }
 
-    int Latched() const { return latched_ ? 1 : 0; }
-    int LatchingMode() const { return latchingMode_ ? 1 : 0; }
-    int Hover() const { return hover_ ? 1 : 0; }
+    bool Latched() const { return latched_; }
+    bool LatchingMode() const { return latchingMode_; }
+    bool Hover() const { return hover_; }
     int Tag() const { return tag_; }
     const std::string& Hint() const { return hint_; }
     const std::string& FaceText() const { return faceText_; }
     HBITMAP Image(int index) const { return images_[static_cast<std::size_t>(index & 3)]; }
-    // The image the button shows now (0 normal, 1 over, 2 down, 3 disabled).
-    int CurrentImage() const;
+    // The image the button shows now.
+    ButtonImage CurrentImage() const;
 
     static std::span<const win::MessageRow<CSkinButton>> MessageMap();
 
@@ -90,10 +71,10 @@ class CSkinButton : public win::WindowImpl<CSkinButton> {
     // What a screen reader reads as the value: the face text under a hint.
     virtual std::string AccessibleValue() const;
     // The hint text written with a hover notification.
-    virtual std::string HintFor(int hover) const;
+    virtual std::string HintFor(bool hover) const;
 
   private:
-    void NotifyHover(int hover);
+    void NotifyHover(bool hover);
     void Relay(UINT msg, UINT keys, POINT at);
     void EnsureToolTip();
     // Border and tab stop off, repainted: what new images bring.
@@ -131,77 +112,5 @@ class CSkinButton : public win::WindowImpl<CSkinButton> {
     std::string hint_;
     long accessibleRole_ = 0;
 };
-
-class CColorSwatchButton : public CSkinButton {
-  public:
-    void SetSwatchColor(COLORREF color);
-    COLORREF SwatchColor() const { return swatch_; }
-
-  protected:
-    void DrawFace(HDC dc, HBITMAP image, const RECT& client) override;
-    std::string HintFor(int hover) const override;
-    std::string AccessibleValue() const override;
-
-  private:
-    COLORREF swatch_ = 0;
-};
-
-class CRgnButton : public KeyboardControl<CRgnButton> {
-  public:
-    CRgnButton() = default;
-    ~CRgnButton() override;
-
-    void SetMaskFile(const std::string& path) { maskFile_ = path; }
-    bool CreateButton(const char* name, const RECT& r, HWND parent, UINT id);
-    void SetBitmaps(const RECT& r, HBITMAP normal, HBITMAP over, HBITMAP down, HBITMAP disabled);
-    // The same with each image cut when the button first shows its state.
-    void SetBitmaps(const RECT& r, const SkinSheets& sheets);
-    void SetLatched(int value);
-    void SetLatchingMode(int value) { latchingMode_ = value != 0; }
-    void SetTag(int tag) { tag_ = tag; }
-    // A click from the keyboard: a latching selector flips, the parent gets
-    // the click.
-    void Press();
-    // What a screen reader reads as its name (the selector's caption).
-    void SetAccessibleName(const std::string& name) { accessibleName_ = name; }
-
-    int Latched() const { return latched_ ? 1 : 0; }
-    int VisualState() const { return state_; }
-    int Tag() const { return tag_; }
-    HRGN Shape() const { return shape_.Get(); }
-
-    static std::span<const win::MessageRow<CRgnButton>> MessageMap();
-
-  private:
-    bool InShape(POINT p) const;
-    LRESULT OnCreate();
-    LRESULT OnLButtonDown(UINT keys, POINT at);
-    LRESULT OnMouseMove(UINT keys, POINT at);
-    LRESULT OnLButtonUp(UINT keys, POINT at);
-    LRESULT OnPaint();
-    LRESULT OnPaintInto(win::WParam<HDC> dc);
-    void PaintInto(HDC dc);
-    LRESULT OnEraseBkgnd() { return 1; }
-    LRESULT OnNcPaint() { return HasFrame(Hwnd()) ? CallDefault() : 0; }
-    LRESULT OnDestroy();
-    LRESULT OnKeyDown(UINT key, UINT data);
-    LRESULT OnGetObject(WPARAM flags, LONG objectId);
-    void Release();
-
-    win::ScopedGdi<HRGN> shape_;
-    bool captured_ = false;
-    bool pressedInRegion_ = false;
-    StateImages images_;
-    win::ScopedGdi<HBITMAP> maskPicture_;
-    std::string maskFile_;
-    int state_ = 0;
-    bool latchingMode_ = false;
-    bool latched_ = false;
-    int tag_ = kRgnButtonDefaultTag;
-    std::string accessibleName_;
-};
-
-// Copies `image` to `dc` at (0, 0) in `w` x `h` (nothing for an empty image).
-void BlitImage(HDC dc, HBITMAP image, int w, int h);
 
 }  // namespace skin

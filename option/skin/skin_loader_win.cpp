@@ -175,6 +175,19 @@ void AddSkinPictures(const std::string& skinFile, std::span<const char* const> s
         paths.push_back(folder + ReadSkinString(folder + skinFile, "SCREEN", key));
 }
 
+int SkinSurface::InitSkinControls(HWND hwnd, const std::string& skinFile,
+                                  std::span<const ControlRow> controls, const RowMaker& make,
+                                  std::span<const FixedImage> fixedImages) {
+    const SkinKeys keys(controls);
+    return InitSkin(
+        hwnd, skinFile, keys.Texts(),
+        [&](std::size_t index, const char*, const ButtonPos& pos, const SkinSheets& sheets) {
+            if (make)
+                make(keys.Row(index), pos, sheets);
+        },
+        fixedImages);
+}
+
 int SkinSurface::InitSkin(HWND hwnd, const std::string& skinFile, std::span<const char* const> keys,
                           const ControlMaker& make, std::span<const FixedImage> fixedImages) {
     // A top-level window chooses the set for its display scale; a page inside

@@ -15,6 +15,7 @@
 #include "common/win/scoped_win.h"
 #include "option/skin/button_pos.h"
 #include "option/skin/control_math.h"
+#include "option/skin/control_table.h"
 
 namespace skin {
 
@@ -123,6 +124,11 @@ void AddSkinPictures(const std::string& skinFile, std::span<const char* const> s
 using ControlMaker = std::function<void(std::size_t index, const char* key, const ButtonPos& pos,
                                         const SkinSheets& sheets)>;
 
+// Called for each row of a window's control table that the skin places, in
+// the table's order, with the row's placement and the sheets.
+using RowMaker =
+    std::function<void(const ControlRow& row, const ButtonPos& pos, const SkinSheets& sheets)>;
+
 // What a skinned window keeps from its skin: the mask, the state sheets (the
 // Normal one is the background) and the region applied to the window.
 class SkinSurface {
@@ -141,6 +147,12 @@ class SkinSurface {
     // file and the Normal picture were read.
     int InitSkin(HWND hwnd, const std::string& skinFile, std::span<const char* const> keys,
                  const ControlMaker& make, std::span<const FixedImage> fixedImages = {});
+
+    // InitSkin for the rows of a window's control table: `make` makes the
+    // control of each row the skin places.
+    int InitSkinControls(HWND hwnd, const std::string& skinFile,
+                         std::span<const ControlRow> controls, const RowMaker& make,
+                         std::span<const FixedImage> fixedImages = {});
 
     // The DPI the next InitSkin chooses the set for, instead of the window's
     // own (a window told of a new DPI before the system reports it).

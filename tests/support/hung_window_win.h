@@ -6,11 +6,12 @@
 
 #include <thread>
 
+#include "common/no_copy.h"
 #include "common/win/scoped_win.h"
 
 namespace testsupport {
 
-class HungWindow {
+class HungWindow : NoCopy {
   public:
     HungWindow(const char* className, const char* title)
         : className_(className), release_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
@@ -37,8 +38,6 @@ class HungWindow {
         // own window procedure.
         UnregisterClassA(className_, GetModuleHandleA(nullptr));
     }
-    HungWindow(const HungWindow&) = delete;
-    HungWindow& operator=(const HungWindow&) = delete;
 
     void Release() {
         SetEvent(release_.Get());

@@ -2,6 +2,7 @@
 
 #include <cstdarg>
 
+#include "common/text_format.h"
 #include "common/win/scoped_win.h"
 #include "option/skin/control_math.h"
 #include "option/skin/skin_menu_win.h"
@@ -22,7 +23,7 @@ constexpr std::size_t kLogLinesShown = 8;
 }  // namespace
 
 std::span<const win::MessageRow<GalleryWindow>> GalleryWindow::MessageMap() {
-    static constexpr win::MessageRow<GalleryWindow> rows[] = {
+    static constexpr win::MessageRow<GalleryWindow> own[] = {
         win::OnMessage<WM_CREATE, &GalleryWindow::OnCreate>(),
         win::OnMessage<WM_PAINT, &GalleryWindow::OnPaint>(),
         win::OnMessage<WM_ERASEBKGND, &GalleryWindow::OnEraseBkgnd>(),
@@ -36,12 +37,9 @@ std::span<const win::MessageRow<GalleryWindow>> GalleryWindow::MessageMap() {
         win::OnMessage<skin::kMsgButtonHover, &GalleryWindow::OnHover>(),
         win::OnMessage<skin::kMsgHint, &GalleryWindow::OnHint>(),
         win::OnRegistered<&GalleryWindow::OnEditCommit>(kEditCommit),
-        win::OnMessage<WM_CTLCOLOREDIT, &GalleryWindow::OnCtlColor>(),
-        win::OnMessage<WM_CTLCOLORSTATIC, &GalleryWindow::OnCtlColor>(),
-        win::OnMessage<WM_MEASUREITEM, &GalleryWindow::OnMeasureItem>(),
-        win::OnMessage<WM_DRAWITEM, &GalleryWindow::OnDrawItem>(),
         win::OnMessage<WM_DESTROY, &GalleryWindow::OnDestroy>(),
     };
+    static constexpr auto rows = win::JoinRows(HostRows(), std::to_array(own));
     static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
 }
@@ -66,15 +64,14 @@ bool GalleryWindow::Create(const std::string& skinFile, const std::string& logPa
 }
 
 void GalleryWindow::Note(const char* format, ...) {
-    char text[512];
     va_list args;
     va_start(args, format);
-    std::vsnprintf(text, sizeof text, format, args);
+    const std::string line = text::FormatArgs(format, args);
     va_end(args);
-    log_.emplace_back(text);
+    log_.push_back(line);
     if (!logPath_.empty()) {
         if (FILE* f = std::fopen(logPath_.c_str(), "ab")) {
-            std::fprintf(f, "%s\n", text);
+            std::fprintf(f, "%s\n", line.c_str());
             std::fclose(f);
         }
     }
@@ -94,12 +91,12 @@ void GalleryWindow::MakeControl(std::size_t index, const skin::ButtonPos& pos,
             break;
         case kIdLatch:
             latch.CreateFromPos(self, pos, id, sheets);
-            latch.SetLatchingMode(1);
+            latch.SetLatchingMode(true);
             latch.SetTag(2);
             break;
         case kIdSwatch:
             swatch.CreateFromPos(self, pos, id, sheets);
-            swatch.SetLatchingMode(1);
+            swatch.SetLatchingMode(true);
             swatch.SetSwatchColor(RGB(255, 140, 0));
             swatch.SetTag(3);
             break;
@@ -107,7 +104,7 @@ void GalleryWindow::MakeControl(std::size_t index, const skin::ButtonPos& pos,
             rgn.SetMaskFile(skin::SkinFolder() + "rgn_mask.bmp");
             rgn.CreateButton(pos.name, r, self, id);
             rgn.SetBitmaps(r, sheets);
-            rgn.SetLatched(pos.state);
+            rgn.SetLatched(pos.state != 0);
             break;
         case kIdSlider:
             if (slider.Create(skin::SkinFolder() + "slider.bmp", r, self, id)) {
@@ -223,7 +220,7 @@ void GalleryWindow::ShowMenu() {
         top.Destroy();
         sub.Destroy();
     }
-    menuButton.SetHover(0);
+    menuButton.SetHover(false);
     InvalidateRect(menuButton.Hwnd(), nullptr, FALSE);
     SetFocus(Hwnd());
 }
@@ -273,21 +270,6 @@ LRESULT GalleryWindow::OnHint(win::WParam<int> hover) {
 LRESULT GalleryWindow::OnEditCommit() {
     Note("editcommit %s", edit.Text().c_str());
     return 0;
-}
-
-LRESULT GalleryWindow::OnCtlColor(HDC dc, HWND control) {
-    LRESULT brush = 0;
-    if (skin::CBitmapEdit::ReflectCtlColor(dc, control, brush))
-        return brush;
-    return CallDefault();
-}
-
-LRESULT GalleryWindow::OnMeasureItem(UINT, MEASUREITEMSTRUCT* item) {
-    return skin::CSkinMenu::RouteOwnerDraw(item) ? TRUE : CallDefault();
-}
-
-LRESULT GalleryWindow::OnDrawItem(UINT, const DRAWITEMSTRUCT* item) {
-    return skin::CSkinMenu::RouteOwnerDraw(item) ? TRUE : CallDefault();
 }
 
 LRESULT GalleryWindow::OnDestroy() {

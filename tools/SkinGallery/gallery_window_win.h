@@ -12,10 +12,17 @@
 
 #include "common/win/scoped_win.h"
 #include "common/win/window.h"
+#include "option/skin/bitmap_edit_win.h"
+#include "option/skin/color_picker_win.h"
+#include "option/skin/color_swatch_button_win.h"
+#include "option/skin/fill_slider_win.h"
+#include "option/skin/rgn_button_win.h"
 #include "option/skin/skin_button_win.h"
+#include "option/skin/skin_host_win.h"
+#include "option/skin/skin_label_win.h"
+#include "option/skin/slider_track_win.h"
+#include "option/skin/spin_box_win.h"
 #include "option/skin/skin_loader_win.h"
-#include "option/skin/slider_win.h"
-#include "option/skin/value_controls_win.h"
 
 namespace gallery {
 
@@ -40,7 +47,7 @@ inline constexpr UINT kMenuLeft = 2001;
 inline constexpr UINT kMenuRight = 2002;
 inline constexpr UINT kMenuSubItem = 2003;
 
-class GalleryWindow : public win::WindowImpl<GalleryWindow> {
+class GalleryWindow : public skin::SkinHost<GalleryWindow> {
   public:
     GalleryWindow() = default;
     ~GalleryWindow() override;
@@ -58,7 +65,7 @@ class GalleryWindow : public win::WindowImpl<GalleryWindow> {
     skin::CSkinButton push, latch, face, menuButton;
     skin::CColorSwatchButton swatch;
     skin::CRgnButton rgn;
-    skin::CclickHSlider slider;
+    skin::SliderTrack slider;
     skin::CFillSlider fill;
     skin::CSpinBox spin;
     skin::CBitmapEdit edit;
@@ -84,9 +91,6 @@ class GalleryWindow : public win::WindowImpl<GalleryWindow> {
     LRESULT OnHover(win::WParam<int> hover, win::LParam<int> tag);
     LRESULT OnHint(win::WParam<int> hover);
     LRESULT OnEditCommit();
-    LRESULT OnCtlColor(HDC dc, HWND control);
-    LRESULT OnMeasureItem(UINT id, MEASUREITEMSTRUCT* item);
-    LRESULT OnDrawItem(UINT id, const DRAWITEMSTRUCT* item);
     LRESULT OnDestroy();
 
     skin::SkinSurface surface_;

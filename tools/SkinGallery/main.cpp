@@ -10,7 +10,7 @@
 #include <cstring>
 #include <string>
 
-#include "option/skin/skin_button_win.h"
+#include "option/skin/skin_hint_win.h"
 #include "option/skin/skin_loader_win.h"
 #include "option/skin/skin_menu_win.h"
 #include "tools/SkinGallery/gallery_window_win.h"

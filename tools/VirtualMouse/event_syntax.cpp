@@ -39,6 +39,16 @@ constexpr std::uint32_t Code(std::uint32_t category, std::uint32_t data) {
     return (category << 16) | data;
 }
 
+// An event of `category` whose argument is one number from `lo` to `hi`,
+// sent in its data with `flags`.
+std::optional<std::uint32_t> Numbered(std::string_view arg, std::uint32_t lo, std::uint32_t hi,
+                                      std::uint32_t category, std::uint32_t flags = 0) {
+    const auto n = InRange(arg, lo, hi);
+    if (!n)
+        return std::nullopt;
+    return Code(category, flags | *n);
+}
+
 }  // namespace
 
 std::optional<std::uint32_t> ParseEventSpec(std::string_view raw) {
@@ -53,12 +63,9 @@ std::optional<std::uint32_t> ParseEventSpec(std::string_view raw) {
         return Number(name);
     }
     if (name == "press" || name == "release" || name == "press5" || name == "release5") {
-        const auto n = InRange(arg, 1, 15);
-        if (!n)
-            return std::nullopt;
         const std::uint32_t category = name.back() == '5' ? 0x5000 : 0x4000;
         const std::uint32_t released = name.rfind("release", 0) == 0 ? 0x0100 : 0;
-        return Code(category, released | *n);
+        return Numbered(arg, 1, 15, category, released);
     }
     if (name == "launch" || name == "launch-release") {
         const auto n = InRange(arg, 1, 15);
@@ -67,12 +74,8 @@ std::optional<std::uint32_t> ParseEventSpec(std::string_view raw) {
         }
         return Code(0x6000 + *n, name == "launch" ? 0 : 0x0100);
     }
-    if (name == "cpi") {
-        const auto n = InRange(arg, 1, 8);
-        if (!n)
-            return std::nullopt;
-        return Code(0x0700, *n);
-    }
+    if (name == "cpi")
+        return Numbered(arg, 1, 8, 0x0700);
     if (name == "rate") {
         const auto n = Number(arg);
         if (!n || (*n != 1 && *n != 2 && *n != 4 && *n != 8))
@@ -89,12 +92,8 @@ std::optional<std::uint32_t> ParseEventSpec(std::string_view raw) {
             return std::nullopt;
         return Code(0xC000, (*y << 8) | *x);
     }
-    if (name == "profile") {
-        const auto n = InRange(arg, 1, 5);
-        if (!n)
-            return std::nullopt;
-        return Code(0x7000, *n);
-    }
+    if (name == "profile")
+        return Numbered(arg, 1, 5, 0x7000);
     if (name == "tilt") {
         if (arg == "right")
             return Code(0x1000, 1);
@@ -102,12 +101,8 @@ std::optional<std::uint32_t> ParseEventSpec(std::string_view raw) {
             return Code(0x1000, 255);
         return std::nullopt;
     }
-    if (name == "media" || name == "media-release") {
-        const auto n = InRange(arg, 32, 39);
-        if (!n)
-            return std::nullopt;
-        return Code(0xF000, (name == "media" ? 0 : 0x0100) | *n);
-    }
+    if (name == "media" || name == "media-release")
+        return Numbered(arg, 32, 39, 0xF000, name == "media" ? 0 : 0x0100);
     return std::nullopt;
 }
 

@@ -1,7 +1,6 @@
 #include "tools/VirtualMouse/virtual_firmware.h"
 
-#include <cstdarg>
-#include <cstdio>
+#include "common/text_format.h"
 
 namespace vmouse {
 
@@ -10,15 +9,7 @@ namespace {
 constexpr std::size_t kBlockSize = 128;
 constexpr std::size_t kChunkSize = 64;
 
-std::string Format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
-std::string Format(const char* fmt, ...) {
-    char text[160];
-    va_list args;
-    va_start(args, fmt);
-    std::vsnprintf(text, sizeof text, fmt, args);
-    va_end(args);
-    return text;
-}
+using text::Format;
 
 const char* MouseButtonName(std::uint8_t code) {
     switch (code) {

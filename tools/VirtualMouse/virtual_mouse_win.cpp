@@ -14,6 +14,7 @@
 
 #include "common/win/scoped_win.h"
 #include "common/win/window.h"
+#include "korrin/description_load_win.h"
 #include "korrin/virtual_device_protocol.h"
 #include "tools/VirtualMouse/event_syntax.h"
 #include "tools/VirtualMouse/transfer_log.h"
@@ -195,19 +196,17 @@ class VirtualMouseWnd : public win::WindowImpl<VirtualMouseWnd> {
         const auto* bytes = static_cast<const std::uint8_t*>(cds->lpData);
         const std::span<const std::uint8_t> data(bytes, bytes == nullptr ? 0 : cds->cbData);
         switch (cds->dwData) {
-            case vdev::kOpSetFeature: {
-                if (!plugged_)
-                    return 0;
-                Record("FEATURE", data);
-                firmware_.OnFeature(data);
-                Changed();
-                return 1;
-            }
+            // A command or a chunk for the firmware; refused while unplugged.
+            case vdev::kOpSetFeature:
             case vdev::kOpWrite: {
                 if (!plugged_)
                     return 0;
-                Record("OUTPUT", data);
-                firmware_.OnChunk(data);
+                const bool command = cds->dwData == vdev::kOpSetFeature;
+                Record(command ? "FEATURE" : "OUTPUT", data);
+                if (command)
+                    firmware_.OnFeature(data);
+                else
+                    firmware_.OnChunk(data);
                 Changed();
                 return 1;
             }
@@ -218,23 +217,19 @@ class VirtualMouseWnd : public win::WindowImpl<VirtualMouseWnd> {
                     std::memcpy(&productId_, data.data() + 2, sizeof productId_);
                 }
                 return 1;
+            // Opening a channel needs the mouse; closing one always works;
+            // nothing is ever read back from the virtual mouse.
             case vdev::kOpOpenFeature:
-                Record("OPEN_FEATURE");
+            case vdev::kOpOpenReport:
+                Record(cds->dwData == vdev::kOpOpenFeature ? "OPEN_FEATURE" : "OPEN_REPORT");
                 return plugged_ ? 1 : 0;
             case vdev::kOpCloseFeature:
-                Record("CLOSE_FEATURE");
-                return 1;
-            case vdev::kOpOpenReport:
-                Record("OPEN_REPORT");
-                return plugged_ ? 1 : 0;
             case vdev::kOpCloseReport:
-                Record("CLOSE_REPORT");
+                Record(cds->dwData == vdev::kOpCloseFeature ? "CLOSE_FEATURE" : "CLOSE_REPORT");
                 return 1;
             case vdev::kOpGetFeature:
-                Record("GET_FEATURE");
-                return 0;
             case vdev::kOpRead:
-                Record("READ");
+                Record(cds->dwData == vdev::kOpGetFeature ? "GET_FEATURE" : "READ");
                 return 0;
             case vdev::kOpQueryPlugged:
                 return plugged_ ? 1 : 0;
@@ -280,11 +275,28 @@ class VirtualMouseWnd : public win::WindowImpl<VirtualMouseWnd> {
         records_.push_back(std::move(line));
     }
 
-    // Events keep their order with the device notices: both go through the
-    // watch's queue of sent messages.
-    void NotifyEvent(WPARAM wParam, LPARAM lParam) {
+    // An event goes as the input report the mouse would send, framed as the
+    // description beside this program says, sent (and waited for) like the
+    // device notices so that both keep their order. False when the framing
+    // cannot carry the code (a category not in its table).
+    bool SendEventReport(std::uint32_t code) {
+        const korrin::EventFormat& format = description_.description.event;
+        std::vector<std::uint8_t> report = korrin::EncodeEvent(format, code, format.length);
+        if (report.empty())
+            return false;
+        Record("EVENT_REPORT", report);
         std::erase_if(watchers_, [](HWND w) { return !IsWindow(w); });
-        for (HWND w : watchers_) SendNotifyMessageW(w, vdev::kNoticeEvent, wParam, lParam);
+        COPYDATASTRUCT data{};
+        data.dwData = vdev::kNoticeEventReport;
+        data.cbData = static_cast<DWORD>(report.size());
+        data.lpData = report.data();
+        for (HWND w : watchers_) {
+            DWORD_PTR result = 0;
+            SendMessageTimeoutW(w, WM_COPYDATA, reinterpret_cast<WPARAM>(Hwnd()),
+                                reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG,
+                                vdev::kRequestTimeoutMs, &result);
+        }
+        return true;
     }
 
     // What the system sends a device notification window when a HID
@@ -330,8 +342,7 @@ class VirtualMouseWnd : public win::WindowImpl<VirtualMouseWnd> {
             static_cast<std::uint8_t>(code >> 24), static_cast<std::uint8_t>(code >> 16),
             static_cast<std::uint8_t>(code >> 8), static_cast<std::uint8_t>(code)};
         Record("EVENT", bytes);
-        NotifyEvent(code >> 16, code & 0xFFFF);
-        return true;
+        return SendEventReport(code);
     }
 
     bool WriteDump(const std::string& path) {
@@ -386,6 +397,9 @@ class VirtualMouseWnd : public win::WindowImpl<VirtualMouseWnd> {
     std::uint16_t vendorId_ = 0x04D9;  // as the library selected, for the device path
     std::uint16_t productId_ = 0xAD50;
     std::vector<HWND> watchers_;
+    // How the library beside this program reads events: the same file.
+    const korrin::DescriptionLoad description_ =
+        korrin::LoadDescriptionFrom(korrin::ModuleFolderW(&kRefreshMs));
     std::vector<std::string> records_;
     std::uint64_t sequence_ = 0;
     FILE* log_ = nullptr;

@@ -84,9 +84,9 @@ BlockSource OptionSession::Start() {
     return source;
 }
 
-ApplyResult OptionSession::Apply(int reset) {
+ApplyResult OptionSession::Apply(ApplyKind kind) {
     ApplyResult result;
-    if (reset == 0) {
+    if (kind == ApplyKind::Edits) {
         settings::SetChangeFlag(*edit_, settings::kButtonFlagCount + settings::kSelectProfileFlag,
                                 edit_->currentProfile != reference_->currentProfile ? 1 : 0);
     }
@@ -100,7 +100,7 @@ ApplyResult OptionSession::Apply(int reset) {
     result.saved = settings::WriteReturnAfterGame(files_, returnAfterGame_) && result.saved;
     bool monitorTold = false;
     if (result.published)
-        monitorTold = peers_.PostApplyToMonitor(reset);
+        monitorTold = peers_.PostApplyToMonitor(kind);
     peers_.PostApplyToCompanions();
     settings::ClearChanges(*edit_);
     *reference_ = *edit_;

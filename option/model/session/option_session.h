@@ -40,11 +40,11 @@ class OptionSession {
     // profile when the block came from Monitor.
     BlockSource Start();
 
-    // Apply (reset 1 after a reset to defaults). Tries to open the section
+    // Apply (ApplyKind::Reset after a reset to defaults). Tries to open the section
     // when it is not open yet, so an Option started before Monitor reaches
     // the mouse. Without a published block Monitor is not told: it would
     // hand out its own stale block and answer as if this Apply had worked.
-    ApplyResult Apply(int reset);
+    ApplyResult Apply(ApplyKind kind);
     bool Pending() const { return pending_; }
     // kMsgUploadDone: Monitor finished the upload.
     void UploadDone() { pending_ = false; }
@@ -61,7 +61,7 @@ class OptionSession {
     // False (nothing changed) for an index outside 0..4.
     bool SelectProfile(int index);
     // Five default profiles, default OSD options, everything marked changed.
-    // The caller refreshes and applies with reset 1.
+    // The caller refreshes and applies with ApplyKind::Reset.
     void ResetToDefaults();
 
     // Profile `index` (the one shown when the user chose the command, even

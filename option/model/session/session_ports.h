@@ -21,13 +21,17 @@ class SharedBlockLink : public settings::SharedBlockStore {
     virtual bool Open() = 0;
 };
 
+// What an Apply carries to Monitor: the user's edits, or a reset to
+// defaults, after which Monitor takes every profile as new.
+enum class ApplyKind { Edits, Reset };
+
 // The windows of Monitor and of the companion programs, found by title.
 class PeerWindows {
   public:
     virtual ~PeerWindows() = default;
     virtual bool MonitorRunning() = 0;
-    // Posts kMsgApplyAll (wParam = reset) to Monitor; false when its window is gone.
-    virtual bool PostApplyToMonitor(int reset) = 0;
+    // Posts kMsgApplyAll (wParam 1 for a reset, else 0) to Monitor; false when its window is gone.
+    virtual bool PostApplyToMonitor(ApplyKind kind) = 0;
     // Posts kMsgApplyAll (0, 0) to each companion window that exists.
     virtual void PostApplyToCompanions() = 0;
 };

@@ -26,6 +26,13 @@ class MonitorWithMouse : public ::testing::Test {
         ASSERT_TRUE(monitor_.Start(folder_.File("Monitor.exe")));
         ASSERT_TRUE(e2e::WaitUntil([] { return FindWindowA(nullptr, kMonitorTitle) != nullptr; }));
     }
+    // Starts Monitor, lets its start-up upload finish and reads the block it
+    // then publishes.
+    void StartAndReadBlock(VirtualMouseSession& mouse, settings::SettingsBlock& block) {
+        ASSERT_NO_FATAL_FAILURE(StartMonitor());
+        ASSERT_TRUE(e2e::WaitUntil([&] { return FullUploadDone(mouse.Log()); }));
+        ASSERT_TRUE(e2e::ReadSharedBlock(block));
+    }
     HWND MonitorWindow() const { return FindWindowA(nullptr, kMonitorTitle); }
     std::string DeviceKey() const { return folder_.ReadIni("config.ini", "Setting", "Device"); }
     static bool FullUploadDone(const std::vector<std::string>& records) {
@@ -82,10 +89,8 @@ TEST_F(MonitorWithMouse, AFreshInstallLeavesTheMouseWithTheDefaultConfiguration)
 
 TEST_F(MonitorWithMouse, SettingFlagZeroSendsTheButtonsOfProfileFiveAndFlagTenTheSelection) {
     VirtualMouseSession mouse(folder_);
-    StartMonitor();
-    ASSERT_TRUE(e2e::WaitUntil([&] { return FullUploadDone(mouse.Log()); }));
     auto block = std::make_unique<settings::SettingsBlock>();
-    ASSERT_TRUE(e2e::ReadSharedBlock(*block));
+    ASSERT_NO_FATAL_FAILURE(StartAndReadBlock(mouse, *block));
 
     settings::ClearChanges(*block);
     block->settingChangeFlags[0] = 1;
@@ -106,10 +111,8 @@ TEST_F(MonitorWithMouse, SettingFlagZeroSendsTheButtonsOfProfileFiveAndFlagTenTh
 
 TEST_F(MonitorWithMouse, ReloadedBlockIsWhatTheNextArrivalUploads) {
     VirtualMouseSession mouse(folder_);
-    StartMonitor();
-    ASSERT_TRUE(e2e::WaitUntil([&] { return FullUploadDone(mouse.Log()); }));
     auto block = std::make_unique<settings::SettingsBlock>();
-    ASSERT_TRUE(e2e::ReadSharedBlock(*block));
+    ASSERT_NO_FATAL_FAILURE(StartAndReadBlock(mouse, *block));
     block->profiles[1].CpiLevel_X[0] = 8;
     block->profiles[1].CpiLevel_Y[0] = 9;
     ASSERT_TRUE(e2e::WriteSharedBlock(*block));

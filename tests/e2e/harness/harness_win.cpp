@@ -1,12 +1,11 @@
 #include "tests/e2e/harness/harness_win.h"
 
 #include "common/protocol.h"
+#include "tests/support/file_bytes.h"
 
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 namespace e2e {
 
@@ -113,10 +112,7 @@ std::string ProgramFolder::ReadIni(const std::string& file, const char* section,
 }
 
 std::string ProgramFolder::ReadText(const std::string& relative) const {
-    std::ifstream in(File(relative), std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return testsupport::FileBytes(File(relative));
 }
 
 Program::~Program() {

@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "common/no_copy.h"
 #include "tests/e2e/harness/wait_until_win.h"
 #include "tests/support/program_folder_win.h"
 
@@ -25,12 +26,10 @@ using testsupport::DistFolder;
 using testsupport::TestBinFolder;
 
 // A copy of the program folder in the temporary folder, removed afterwards.
-class ProgramFolder {
+class ProgramFolder : NoCopy {
   public:
     ProgramFolder();
     ~ProgramFolder();
-    ProgramFolder(const ProgramFolder&) = delete;
-    ProgramFolder& operator=(const ProgramFolder&) = delete;
 
     const std::string& Path() const { return path_; }  // with trailing backslash
     std::string File(const std::string& relative) const { return path_ + relative; }
@@ -47,12 +46,10 @@ class ProgramFolder {
 };
 
 // A process of ours, run under a debug loop that collects its debug texts.
-class Program {
+class Program : NoCopy {
   public:
     Program() = default;
     ~Program();
-    Program(const Program&) = delete;
-    Program& operator=(const Program&) = delete;
 
     bool Start(const std::string& exe, const std::string& arguments = "");
     // Waits for the process to end; its exit code, or -1 on time-out.
@@ -90,12 +87,10 @@ struct Received {
 // A top-level window with an exact title on its own thread, recording every
 // message from WM_USER up, WM_CLOSE and WM_COMMAND. It stays open on WM_CLOSE
 // unless asked to close for real.
-class StandInWindow {
+class StandInWindow : NoCopy {
   public:
     explicit StandInWindow(const std::string& title, bool minimized = false);
     ~StandInWindow();
-    StandInWindow(const StandInWindow&) = delete;
-    StandInWindow& operator=(const StandInWindow&) = delete;
 
     HWND Hwnd() const { return hwnd_; }
     int Count(UINT message) const;
@@ -139,12 +134,10 @@ HWND FindProcessDialog(DWORD processId, HWND except = nullptr, int control = 0);
 
 // The prefix's system DPI (LogPixels) for the programs started while it
 // lives; the value it had comes back afterwards.
-class SystemDpiSetting {
+class SystemDpiSetting : NoCopy {
   public:
     explicit SystemDpiSetting(DWORD dpi);
     ~SystemDpiSetting();
-    SystemDpiSetting(const SystemDpiSetting&) = delete;
-    SystemDpiSetting& operator=(const SystemDpiSetting&) = delete;
 
   private:
     DWORD old_ = 96;

@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "common/no_copy.h"
 #include "tests/e2e/harness/wait_until_win.h"
 
 namespace e2e {
@@ -34,13 +35,11 @@ struct InputEvent {
 // Left/right Shift, Ctrl and Alt reported as the side-less keys.
 DWORD SidelessKey(DWORD vk);
 
-class InputRecorder {
+class InputRecorder : NoCopy {
   public:
     // Installs both hooks; only one recorder may exist at a time.
     InputRecorder();
     ~InputRecorder();
-    InputRecorder(const InputRecorder&) = delete;
-    InputRecorder& operator=(const InputRecorder&) = delete;
 
     bool Installed() const { return installed_; }
     std::vector<InputEvent> Events() const;

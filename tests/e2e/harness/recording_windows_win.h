@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "common/no_copy.h"
 #include "tests/e2e/harness/harness_win.h"
 
 namespace e2e {
@@ -26,12 +27,10 @@ struct WindowSpec {
     int id = 0;  // child id
 };
 
-class RecordingWindows {
+class RecordingWindows : NoCopy {
   public:
     RecordingWindows();
     ~RecordingWindows();
-    RecordingWindows(const RecordingWindows&) = delete;
-    RecordingWindows& operator=(const RecordingWindows&) = delete;
 
     // Null when the window could not be made.
     HWND Create(const WindowSpec& spec);

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "common/text_format.h"
+#include "common/trace_points.h"
 #include "option/model/dialogs/macro_record.h"
 #include "tests/e2e/harness/harness_win.h"
 #include "tests/e2e/macros/macro_host_protocol.h"
@@ -314,7 +316,7 @@ TEST(MacroManager, RecordsThroughTheHookEditsAndSaves) {
         SendKey(vk, true);
     }
     ASSERT_TRUE(host.WaitStopped());
-    ASSERT_TRUE(host.Process().WaitForDebugText("UnHhook: Success \r\n"));
+    ASSERT_TRUE(host.Process().WaitForDebugText(trace::kKeyHookRemoved));
     EXPECT_EQ(EventCount(events), 40);
     // A screen reader hears each event with its kind, which the list shows
     // only as a picture, and each macro by its name, the selected one so.
@@ -414,11 +416,13 @@ TEST(MacroManager, RecordsThroughTheHookEditsAndSaves) {
 
     // OK saves: exactly number and keys 0..N-1, readable by the system.
     host.Click(kOk);
-    ASSERT_TRUE(host.Process().WaitForDebugText("host store 2\n"));
+    ASSERT_TRUE(host.Process().WaitForDebugText(text::Format(macro_host::kTraceStore, 2)));
     // The host's report comes line by line.
-    EXPECT_TRUE(host.Process().WaitForDebugText("host macro Fire 39 65535\n"));
-    EXPECT_TRUE(host.Process().WaitForDebugText("host macro Fireball 4 0\n"));
-    EXPECT_TRUE(host.Process().WaitForDebugText("host hook 0\n"));
+    EXPECT_TRUE(
+        host.Process().WaitForDebugText(text::Format(macro_host::kTraceMacro, "Fire", 39, 65535)));
+    EXPECT_TRUE(
+        host.Process().WaitForDebugText(text::Format(macro_host::kTraceMacro, "Fireball", 4, 0)));
+    EXPECT_TRUE(host.Process().WaitForDebugText(text::Format(macro_host::kTraceHook, 0)));
     EXPECT_EQ(host.Process().WaitExit(), 0);
     const std::string path = folder.File(kStore);
     EXPECT_EQ(StoreKeys(path), (std::vector<std::string>{"number", "0", "1"}));
@@ -475,8 +479,9 @@ TEST(MacroManager, CancelBringsDeletedMacroBackAndDamagedStoreLoads) {
         ASSERT_TRUE(e2e::WaitUntil([&] { return Texts(macros).size() == 1; }));
 
         host.Click(kCancel);
-        ASSERT_TRUE(host.Process().WaitForDebugText("host store 2\n"));
-        EXPECT_TRUE(host.Process().WaitForDebugText("host macro Fireball 2 0\n"));
+        ASSERT_TRUE(host.Process().WaitForDebugText(text::Format(macro_host::kTraceStore, 2)));
+        EXPECT_TRUE(host.Process().WaitForDebugText(
+            text::Format(macro_host::kTraceMacro, "Fireball", 2, 0)));
         EXPECT_EQ(host.Process().WaitExit(), 0);
     }
     // Cancel wrote nothing.
@@ -524,8 +529,8 @@ TEST(MacroManager, KeyHookGoesOnEveryWayOut) {
                 PostMessageA(host.Owner(), WM_CLOSE, 0, 0);
                 break;
         }
-        EXPECT_TRUE(host.Process().WaitForDebugText("UnHhook: Success \r\n"));
-        EXPECT_TRUE(host.Process().WaitForDebugText("host hook 0\n"));
+        EXPECT_TRUE(host.Process().WaitForDebugText(trace::kKeyHookRemoved));
+        EXPECT_TRUE(host.Process().WaitForDebugText(text::Format(macro_host::kTraceHook, 0)));
         EXPECT_EQ(host.Process().WaitExit(), 0);
     }
 }

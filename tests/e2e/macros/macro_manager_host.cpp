@@ -22,7 +22,8 @@
 #include "option/macro_file_system_win.h"
 #include "option/model/dialogs/macro_store.h"
 #include "option/option_globals_win.h"
-#include "option/skin/skin_button_win.h"
+#include "option/skin/skin_hint_win.h"
+#include "option/skin/skin_loader_win.h"
 #include "option/skin/skin_menu_win.h"
 #include "tests/e2e/macros/macro_host_protocol.h"
 
@@ -74,11 +75,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
         store.Load();
     }
 
-    win::DebugText("host hook %d\n", option::KeyHookInstalled() ? 1 : 0);
-    win::DebugText("host store %d\n", store.Count());
+    win::DebugText(macro_host::kTraceHook, option::KeyHookInstalled() ? 1 : 0);
+    win::DebugText(macro_host::kTraceStore, store.Count());
     for (int i = 0; i < store.Count(); ++i) {
         const option::MacroRecord& r = *store.MacroAt(i);
-        win::DebugText("host macro %s %d %d\n", option::NameOf(r.name, sizeof r.name).c_str(),
+        win::DebugText(macro_host::kTraceMacro, option::NameOf(r.name, sizeof r.name).c_str(),
                        r.eventCount, r.repeatValue);
     }
     if (IsWindow(owner))

@@ -9,6 +9,8 @@
 
 #include "common/settings/mouse_registry_win.h"
 #include "common/settings/settings_block.h"
+#include "common/text_format.h"
+#include "common/trace_points.h"
 #include "common/win/scoped_win.h"
 #include "tests/e2e/harness/harness_win.h"
 #include "tests/support/shared_block_win.h"
@@ -152,9 +154,9 @@ TEST_F(MonitorSpine, SecondInstanceWithOneStartsOptionOfTheProgramFolder) {
     ASSERT_TRUE(second.Start(folder_.File("Monitor.exe"), "1"));
     EXPECT_EQ(second.WaitExit(), 0);
     ASSERT_TRUE(e2e::WaitUntil([&] { return OptionStarts() == 1; })) << "Option was not started";
-    EXPECT_TRUE(monitor_.WaitForDebugText("CMonitorWnd OnCustomizer\n"));
-    EXPECT_TRUE(monitor_.WaitForDebugText("CMonitorWnd OnCustomizer hWnd==NULL\n"));
-    EXPECT_EQ(monitor_.CountDebugText("CMonitorWnd OnCustomizer hWnd!=NULL\n"), 0);
+    EXPECT_TRUE(monitor_.WaitForDebugText(trace::kCustomizerAsked));
+    EXPECT_TRUE(monitor_.WaitForDebugText(trace::kCustomizerStarted));
+    EXPECT_EQ(monitor_.CountDebugText(trace::kCustomizerRestored), 0);
 }
 
 TEST_F(MonitorSpine, SecondInstanceWithOneRestoresARunningOption) {
@@ -166,7 +168,7 @@ TEST_F(MonitorSpine, SecondInstanceWithOneRestoresARunningOption) {
     EXPECT_EQ(second.WaitExit(), 0);
     EXPECT_TRUE(e2e::WaitUntil([&] { return !IsIconic(option.Hwnd()); }))
         << "the minimised Option window was not restored";
-    EXPECT_TRUE(monitor_.WaitForDebugText("CMonitorWnd OnCustomizer hWnd!=NULL\n"));
+    EXPECT_TRUE(monitor_.WaitForDebugText(trace::kCustomizerRestored));
     // Monitor chose to restore; a second Option started anyway would have
     // written its start within the window.
     e2e::ObserveFor(1500ms);
@@ -182,7 +184,7 @@ TEST_F(MonitorSpine, SecondInstanceWithOneWaitsForTheWindowOfAStartingMonitor) {
     // The fixture's Monitor is the second one here; the first is only its mutex.
     ASSERT_TRUE(monitor_.Start(folder_.File("Monitor.exe"), "1"));
     // The second Monitor has begun its start-up; only now does the window appear.
-    ASSERT_TRUE(monitor_.WaitForDebugText("CMonitorApp: 1\n"));
+    ASSERT_TRUE(monitor_.WaitForDebugText(text::Format(trace::kMonitorCommandLine, "1")));
     StandInWindow running(kMonitorTitle);
     EXPECT_TRUE(running.WaitFor(WM_COMMAND))
         << "the open request never reached the running Monitor";
@@ -267,7 +269,7 @@ TEST_F(MonitorSpine, LeftoverSettingsMutexAndSectionAreTakenOver) {
     ReleaseMutex(mutex.Get());
     PostMessageA(MonitorWindow(), 1224, 0, 0);
     EXPECT_TRUE(option.WaitFor(1256));
-    EXPECT_TRUE(monitor_.WaitForDebugText("OnApplyAllSetting  Send Enable OK/Apply Button\n"));
+    EXPECT_TRUE(monitor_.WaitForDebugText(trace::kUploadDoneByWindow));
 
     PostMessageA(MonitorWindow(), WM_COMMAND, 6002, 0);
     EXPECT_EQ(monitor_.WaitExit(), 0);
@@ -309,7 +311,7 @@ TEST_F(MonitorSpine, EveryApplyIsAnsweredByExactlyOneUploadDone) {
     // this thread take it in.
     e2e::ObserveFor(50ms);
     EXPECT_EQ(option.Count(1256), 5);
-    EXPECT_TRUE(monitor_.WaitForDebugText("OnApplyAllSetting  Send Enable OK/Apply Button\n", 5));
+    EXPECT_TRUE(monitor_.WaitForDebugText(trace::kUploadDoneByWindow, 5));
     for (const auto& r : option.All()) {
         if (r.message == 1256) {
             EXPECT_EQ(r.wParam, 0u);
@@ -321,8 +323,8 @@ TEST_F(MonitorSpine, EveryApplyIsAnsweredByExactlyOneUploadDone) {
 TEST_F(MonitorSpine, ApplyWithoutOptionWindowSaysSo) {
     StartMonitor();
     Send(1224);
-    EXPECT_TRUE(monitor_.WaitForDebugText("OnApplyAllSetting Don't find Quen Option Dialog\n"));
-    EXPECT_TRUE(monitor_.WaitForDebugText("OnApplyAllSetting  Send Enable OK/Apply Button\n"));
+    EXPECT_TRUE(monitor_.WaitForDebugText(trace::kUploadDoneNoOption));
+    EXPECT_TRUE(monitor_.WaitForDebugText(trace::kUploadDoneByWindow));
 }
 
 TEST_F(MonitorSpine, ReloadMessagesLeaveTheSectionToItsWriterAndIgnoredOnesChangeNothing) {

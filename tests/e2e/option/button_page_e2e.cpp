@@ -20,6 +20,8 @@
 
 #include "common/settings/key_codes_win.h"
 #include "common/settings/settings_block.h"
+#include "common/text_format.h"
+#include "common/trace_points.h"
 #include "common/win/scoped_win.h"
 #include "monitor/device/device_blocks.h"
 #include "option/macro_file_system_win.h"
@@ -265,18 +267,19 @@ class ButtonPageRoad : public ::testing::Test {
     void ChooseFromTheMenu() {
         // Button 3 (entry 2): the first media key; entry 3: the first editing
         // shortcut, which the mouse plays as a macro.
-        Choose(2, 1, 0, "CButtonPage command 1025 button 2 outcome 0\n");
-        Choose(3, 3, 0, "CButtonPage command 1050 button 3 outcome 0\n");
-        EXPECT_EQ(option_.Process().CountDebugText("CButtonPage command 1050 button 3\n"), 1)
+        Choose(2, 1, 0, text::Format(trace::kButtonCommandOutcome, 1025u, 2, 0));
+        Choose(3, 3, 0, text::Format(trace::kButtonCommandOutcome, 1050u, 3, 0));
+        EXPECT_EQ(option_.Process().CountDebugText(text::Format(trace::kButtonCommand, 1050u, 3)),
+                  1)
             << "one choice, one command";
         // Entry 5: the store's macro, below the macro manager and the separator.
-        Choose(5, 0, 1, "CButtonPage command 1100 button 5 outcome 0\n");
+        Choose(5, 0, 1, text::Format(trace::kButtonCommandOutcome, 1100u, 5, 0));
     }
 
     void AssignThroughTheDialogs() {
         // Through the dialogs: a key combination on entry 4, a fire setting on
         // entry 10, a program to launch on entry 11.
-        Choose(4, -1, 13, "CButtonPage command 1005 button 4\n");
+        Choose(4, -1, 13, text::Format(trace::kButtonCommand, 1005u, 4));
         HWND shortcutDialog = WaitForTitled(kShortcutTitle);
         ASSERT_NE(shortcutDialog, nullptr);
         PressKey('A');
@@ -287,10 +290,10 @@ class ButtonPageRoad : public ::testing::Test {
                             SMTO_ABORTIFHUNG, 5000, nullptr);
         ShootWhenPainted(shortcutDialog, "shortcut_dialog");
         Press(shortcutDialog, kShortcutOk);
-        ASSERT_TRUE(
-            option_.Process().WaitForDebugText("CButtonPage command 1005 button 4 outcome 0\n"));
+        ASSERT_TRUE(option_.Process().WaitForDebugText(
+            text::Format(trace::kButtonCommandOutcome, 1005u, 4, 0)));
 
-        Choose(10, -1, 12, "CButtonPage command 1021 button 10\n");
+        Choose(10, -1, 12, text::Format(trace::kButtonCommand, 1021u, 10));
         HWND fire = WaitForTitled(kFireTitle);
         ASSERT_NE(fire, nullptr);
         PressKey('B');
@@ -299,32 +302,32 @@ class ButtonPageRoad : public ::testing::Test {
         SetFieldText(fire, kFireFieldB, "3");
         ShootWhenPainted(fire, "fire_dialog");
         Press(fire, kFireOk);
-        ASSERT_TRUE(
-            option_.Process().WaitForDebugText("CButtonPage command 1021 button 10 outcome 0\n"));
+        ASSERT_TRUE(option_.Process().WaitForDebugText(
+            text::Format(trace::kButtonCommandOutcome, 1021u, 10, 0)));
 
         ASSERT_TRUE(folder_.AddTestProgram("standin_program.exe", "Target Program.exe"));
         program_ = folder_.File("Target Program.exe");
-        Choose(11, -1, 15, "CButtonPage command 1017 button 11\n");
+        Choose(11, -1, 15, text::Format(trace::kButtonCommand, 1017u, 11));
         HWND launch = WaitForTitled(kLaunchTitle);
         ASSERT_NE(launch, nullptr);
         SetFieldText(launch, kPathFieldId, program_);
         ShootWhenPainted(launch, "launch_program_dialog");
         Press(launch, kLaunchOk);
-        ASSERT_TRUE(
-            option_.Process().WaitForDebugText("CButtonPage command 1017 button 11 outcome 0\n"));
+        ASSERT_TRUE(option_.Process().WaitForDebugText(
+            text::Format(trace::kButtonCommandOutcome, 1017u, 11, 0)));
     }
 
     // Entry 0 holds the only left click: right click is refused with the notice.
     void RefuseTheLastLeftClick() {
-        Choose(0, -1, 6, "CButtonPage command 1002 button 0\n");
+        Choose(0, -1, 6, text::Format(trace::kButtonCommand, 1002u, 0));
         HWND notice = option_.WaitForDialog(kWarningOk);
         ASSERT_NE(notice, nullptr);
         ShootWhenPainted(notice, "click_warning");
         PostMessageA(notice, WM_COMMAND, MAKEWPARAM(kWarningOk, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(notice, kWarningOk)));
         ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(notice); }));
-        ASSERT_TRUE(
-            option_.Process().WaitForDebugText("CButtonPage command 1002 button 0 outcome 1\n"));
+        ASSERT_TRUE(option_.Process().WaitForDebugText(
+            text::Format(trace::kButtonCommandOutcome, 1002u, 0, 1)));
     }
 
     void KeepTheResetWarningOpenOnEnterAndEsc() {
@@ -354,7 +357,7 @@ class ButtonPageRoad : public ::testing::Test {
         ASSERT_TRUE(e2e::WaitUntil([&] { return option_.PageVisible(3) && Painted(Page(3)); }));
         EXPECT_TRUE(option_.Screenshot("support_page"));
         PostMessageA(GetDlgItem(Page(3), kManualButtonId), BM_CLICK, 0, 0);
-        ASSERT_TRUE(option_.Process().WaitForDebugText("CSupportPage manual missing\n"));
+        ASSERT_TRUE(option_.Process().WaitForDebugText(trace::kSupportManualMissing));
         HWND missing = option_.WaitForDialog(IDOK);
         ASSERT_NE(missing, nullptr);
         DWORD process = 0;
@@ -368,10 +371,9 @@ class ButtonPageRoad : public ::testing::Test {
     // profile Option published.
     void ApplyAndRead(settings::SettingsBlock& block) {
         option_.Click(kKeyApply);
-        ASSERT_TRUE(
-            option_.Process().WaitForDebugText("COptionDlg Apply 0 published 1 pending 1\n"));
+        ASSERT_TRUE(option_.Process().WaitForDebugText(text::Format(trace::kOptionApply, 0, 1, 1)));
         ASSERT_TRUE(e2e::WaitUntil([&] { return option_.ApplyReady(); }, 60s));
-        EXPECT_EQ(option_.Process().CountDebugText("COptionDlg Apply 1 published 1 pending 1\n"), 0)
+        EXPECT_EQ(option_.Process().CountDebugText(text::Format(trace::kOptionApply, 1, 1, 1)), 0)
             << "the reset warning was confirmed by a key";
         ASSERT_TRUE(e2e::ReadSharedBlock(block));
     }

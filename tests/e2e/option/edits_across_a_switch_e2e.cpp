@@ -13,6 +13,8 @@
 
 #include "common/settings/settings_block.h"
 #include "common/settings/shared_section_win.h"
+#include "common/text_format.h"
+#include "common/trace_points.h"
 #include "option/macro_file_system_win.h"
 #include "option/model/dialogs/macro_store.h"
 #include "tests/e2e/device/virtual_mouse_session_win.h"
@@ -31,7 +33,7 @@ constexpr const char* kManagerTitle = " Gaming Mouse Macro Manager";
 constexpr int kManagerOk = 3001, kManagerCancel = 3002, kManagerNew = 3004, kMacroList = 4096;
 // Entry 2 is not the profile's only left click: its menu opens the manager.
 constexpr int kEntry = 2;
-constexpr const char* kManagerRan = "CButtonPage command 1099 button 2 outcome 4\n";
+const std::string kManagerRan = text::Format(trace::kButtonCommandOutcome, 1099u, 2, 4);
 
 class EditsAcrossASwitch : public ::testing::Test {
   protected:
@@ -66,6 +68,16 @@ class EditsAcrossASwitch : public ::testing::Test {
         ASSERT_TRUE(e2e::WriteSharedBlock(*block));
         ASSERT_NE(SendMessageTimeoutA(option_.Window(), 1255, 0, 0, SMTO_NORMAL, 10000, nullptr),
                   0);
+    }
+
+    // Presses `key`, lets the mouse switch to profile `p` while the file
+    // dialog is open, then chooses `file` and waits until Option says `done`.
+    void ChooseFileAcrossASwitch(int key, int p, const std::string& file, const std::string& done) {
+        option_.Click(key);
+        ASSERT_NE(option_.WaitForDialog(), nullptr);
+        SwitchTo(p);
+        ASSERT_TRUE(option_.ChooseFile(folder_.File(file)));
+        ASSERT_TRUE(option_.Process().WaitForDebugText(done));
     }
 
     std::vector<HWND> Menus() const {
@@ -184,20 +196,14 @@ TEST_F(EditsAcrossASwitch, ImportAndExportKeepTheirProfileAcrossASwitch) {
         std::fputs("[Setting]\r\nProFileName=Chosen\r\n", f);
         std::fclose(f);
     }
-    option_.Click(kKeyImport);
-    ASSERT_NE(option_.WaitForDialog(), nullptr);
-    SwitchTo(1);
-    ASSERT_TRUE(option_.ChooseFile(folder_.File("chosen.gmp")));
-    ASSERT_TRUE(option_.Process().WaitForDebugText("COptionDlg Import 3\n"));
+    ASSERT_NO_FATAL_FAILURE(ChooseFileAcrossASwitch(kKeyImport, 1, "chosen.gmp",
+                                                    text::Format(trace::kOptionImport, 3)));
     EXPECT_EQ(folder_.ReadIni("config\\Default3.gmp", "Setting", "ProFileName"), "Chosen");
     EXPECT_FALSE(folder_.Exists("config\\Default1.gmp"));
 
     // Profile 1 is shown now; the mouse moves on to 4 during the export.
-    option_.Click(kKeyExport);
-    ASSERT_NE(option_.WaitForDialog(), nullptr);
-    SwitchTo(4);
-    ASSERT_TRUE(option_.ChooseFile(folder_.File("out.gmp")));
-    ASSERT_TRUE(option_.Process().WaitForDebugText("COptionDlg Export 1\n"));
+    ASSERT_NO_FATAL_FAILURE(
+        ChooseFileAcrossASwitch(kKeyExport, 4, "out.gmp", text::Format(trace::kOptionExport, 1)));
     EXPECT_EQ(folder_.ReadIni("out.gmp", "Setting", "ProFileName"), "Mouse 1");
 }
 

@@ -17,13 +17,27 @@
 #include <vector>
 
 #include "common/settings/settings_block.h"
+#include "common/text_format.h"
+#include "common/trace_points.h"
 #include "monitor/device/device_blocks.h"
 #include "option/model/pages/assignment_command.h"
 #include "option/model/pages/assignment_menu.h"
 #include "option/skin/accessible_text.h"
 #include "option/skin/control_math.h"
 #include "option/skin/keyboard_nav_win.h"
-#include "option/tab_orders.h"
+#include "option/dialogs/dpi_color_dlg_controls.h"
+#include "option/dialogs/fire_dlg_controls.h"
+#include "option/dialogs/launch_program_dlg_controls.h"
+#include "option/dialogs/macro_manager_controls.h"
+#include "option/dialogs/player_dlg_controls.h"
+#include "option/dialogs/profile_dlg_controls.h"
+#include "option/dialogs/shortcut_dlg_controls.h"
+#include "option/dialogs/warning_dlg_controls.h"
+#include "option/main_window_controls.h"
+#include "option/pages/advanced_page_controls.h"
+#include "option/pages/button_page_controls.h"
+#include "option/pages/lighting_page_controls.h"
+#include "option/pages/support_page_controls.h"
 #include "tests/e2e/device/virtual_mouse_session_win.h"
 #include "tests/e2e/harness/harness_win.h"
 #include "tests/e2e/option/option_driver_win.h"
@@ -33,7 +47,7 @@ namespace {
 using namespace std::chrono_literals;
 using e2e::OptionDriver;
 using e2e::VirtualMouseSession;
-namespace order = option::tab_order;
+using Controls = std::span<const skin::ControlRow>;
 
 constexpr int kPageCount = 4, kAdvancedPage = 2;
 constexpr int kCpiXSlider = 207, kCpiMaximum = 160;
@@ -50,15 +64,15 @@ constexpr int kFirstLedColour = option::ControlId(9);
 // Entry 0 holds the profile's only left click: anything else is refused there.
 constexpr int kLeftClickEntry = 0;
 // Record in the macro manager: with no macro in the store it asks for one.
-constexpr int kRecordButton = order::MacroControl(7);
+constexpr int kRecordButton = static_cast<int>(option::macro_manager::ControlIdOf(7));
 
 // Every window of Option and how the keyboard gets there: with page `page`
 // shown, Space on `control` (of the page, or of the main window when
 // `onPage` is false) and, on a button page button, the item of `command`
 // picked from its menu with the arrows. A row without `order` is the main
 // window showing that page, walked by its own table and the page's. A dialog
-// is walked by `order`, then Esc must end it as Cancel does: the button page
-// then reports `outcome` for the command, and Option never says `confirmed`.
+// is walked by the walk of its table `controls`, then Esc must end it as Cancel does: the button
+// page then reports `outcome` for the command, and Option never says `confirmed`.
 using Outcome = option::AssignmentOutcome;
 struct WindowRow {
     const char* name;
@@ -69,29 +83,29 @@ struct WindowRow {
     // A dialog opened from the macro manager by Space on this control; the
     // manager then closes on Esc after it.
     int inManager = 0;
-    std::span<const int> order = {};
+    Controls controls = {};
     Outcome outcome = Outcome::Cancelled;
-    const char* confirmed = nullptr;
+    std::string (*confirmed)() = nullptr;  // the line of the dialog's end
 };
 constexpr WindowRow PageRow(const char* name, int page) {
     return {.name = name, .page = page};
 }
-constexpr WindowRow MainWindowDialog(const char* name, int key, std::span<const int> order,
-                                     const char* confirmed) {
+constexpr WindowRow MainWindowDialog(const char* name, int key, Controls controls,
+                                     std::string (*confirmed)()) {
     return {.name = name,
             .page = kSupportPage,
             .control = option::ControlId(key),
-            .order = order,
+            .controls = controls,
             .confirmed = confirmed};
 }
-constexpr WindowRow MenuDialog(const char* name, unsigned command, std::span<const int> order,
+constexpr WindowRow MenuDialog(const char* name, unsigned command, Controls controls,
                                Outcome outcome = Outcome::Cancelled, int entry = kMediaEntry) {
     return {.name = name,
             .page = 0,
             .onPage = true,
-            .control = order::AssignButton(entry + 1),
+            .control = option::AssignButtonId(entry + 1),
             .command = command,
-            .order = order,
+            .controls = controls,
             .outcome = outcome};
 }
 namespace command = option::command;
@@ -102,30 +116,31 @@ constexpr WindowRow kWindows[] = {
     PageRow("lighting page", 1),
     PageRow("advanced page", kAdvancedPage),
     PageRow("support page", kSupportPage),
-    MainWindowDialog("profile dialog", kEditProfileKey, order::kProfileDialog,
-                     "COptionDlg EditProfile 0 stored 1\n"),
-    MainWindowDialog("reset warning", kResetKey, order::kWarningDialog,
-                     "COptionDlg Apply 1 published 1 pending 1\n"),
-    MenuDialog("repeated key dialog", command::kFire, order::kFireDialog),
-    MenuDialog("shortcut dialog", command::kShortcut, order::kShortcutDialog),
-    MenuDialog("program dialog", command::kLaunchProgram, order::kLaunchProgramDialog),
-    MenuDialog("media player dialog", command::kMediaPlayer, order::kPlayerDialog),
-    MenuDialog("macro manager", command::kMacroManager, order::kMacroManager, Outcome::Unchanged),
+    MainWindowDialog("profile dialog", kEditProfileKey, option::profile_dialog::kControls,
+                     [] { return text::Format(trace::kOptionEditProfile, 0, 1); }),
+    MainWindowDialog("reset warning", kResetKey, option::warning_dialog::kControls,
+                     [] { return text::Format(trace::kOptionApply, 1, 1, 1); }),
+    MenuDialog("repeated key dialog", command::kFire, option::fire_dialog::kControls),
+    MenuDialog("shortcut dialog", command::kShortcut, option::shortcut_dialog::kControls),
+    MenuDialog("program dialog", command::kLaunchProgram, option::launch_program_dialog::kControls),
+    MenuDialog("media player dialog", command::kMediaPlayer, option::player_dialog::kControls),
+    MenuDialog("macro manager", command::kMacroManager, option::macro_manager::kControls,
+               Outcome::Unchanged),
     {.name = "macro needed warning",
      .page = 0,
      .onPage = true,
-     .control = order::AssignButton(kMediaEntry + 1),
+     .control = option::AssignButtonId(kMediaEntry + 1),
      .command = command::kMacroManager,
      .inManager = kRecordButton,
-     .order = order::kWarningDialog,
+     .controls = option::warning_dialog::kControls,
      .outcome = Outcome::Unchanged},
-    MenuDialog("click warning", kRightClick, order::kWarningDialog, Outcome::LeftClickKept,
-               kLeftClickEntry),
+    MenuDialog("click warning", kRightClick, option::warning_dialog::kControls,
+               Outcome::LeftClickKept, kLeftClickEntry),
     {.name = "CPI level colour dialog",
      .page = kAdvancedPage,
      .onPage = true,
      .control = kFirstLedColour,
-     .order = order::kDpiColorDialog},
+     .controls = option::dpi_color_dialog::kControls},
 };
 // The dialog photographed with the focus mark on its first control.
 constexpr const char* kPhotographed = "media player dialog";
@@ -283,12 +298,15 @@ class KeyboardOnly : public ::testing::Test {
     // disabled ones.
     std::vector<HWND> ExpectedOrder(int page) const {
         std::vector<HWND> expected;
-        for (int id : order::kMainWindow) {
-            if (id != order::kShownPage) {
+        static constexpr Controls kPages[] = {
+            option::button_page::kControls, option::lighting_page::kControls,
+            option::advanced_page::kControls, option::support_page::kControls};
+        for (int id : skin::TabWalk(option::main_window::kControls)) {
+            if (id != option::kShownPage) {
                 AddUsable(option_.Window(), std::span(&id, 1), expected);
                 continue;
             }
-            AddUsable(Page(page), order::kPages[static_cast<std::size_t>(page)], expected);
+            AddUsable(Page(page), skin::TabWalk(kPages[static_cast<std::size_t>(page)]), expected);
         }
         return expected;
     }
@@ -364,7 +382,7 @@ class KeyboardOnly : public ::testing::Test {
     // Space on the focused button page button: its menu is up once its trace
     // is out and Option answers again (from inside the menu's loop).
     void OpenMenuBySpace(int entry) {
-        const std::string trace = "CButtonPage menu " + std::to_string(entry) + "\n";
+        const std::string trace = text::Format(trace::kButtonMenu, entry);
         const int before = option_.Process().CountDebugText(trace);
         option_.Type(VK_SPACE);
         ASSERT_TRUE(option_.Process().WaitForDebugText(trace, before + 1));
@@ -416,7 +434,7 @@ void KeyboardOnly::StartOverTheMouse(const VirtualMouseSession& mouse) {
 void KeyboardOnly::WalkEveryWindowInTableOrder() {
     for (const WindowRow& row : kWindows) {
         ASSERT_NO_FATAL_FAILURE(ShowPage(row.page));
-        if (!row.order.empty()) {
+        if (!row.controls.empty()) {
             ASSERT_NO_FATAL_FAILURE(WalkDialog(row));
             continue;
         }
@@ -469,7 +487,7 @@ void KeyboardOnly::WalkDialog(const WindowRow& row) {
     HWND parent = row.onPage ? Page(row.page) : option_.Window();
     ASSERT_NO_FATAL_FAILURE(TabTo(parent, row.control, row.page));
     HWND opener = option_.Focus();
-    const int entry = row.control - order::AssignButton(1);
+    const int entry = row.control - option::AssignButtonId(1);
     if (row.command != 0) {
         const std::vector<WORD> keys = MenuKeysTo(entry, row.command);
         ASSERT_FALSE(keys.empty()) << "no item " << row.command << " in the menu";
@@ -481,28 +499,29 @@ void KeyboardOnly::WalkDialog(const WindowRow& row) {
     }
     HWND dialog = FocusedWindowOver(nullptr);
     if (row.inManager == 0) {
-        ASSERT_NO_FATAL_FAILURE(WalkAndEscape(dialog, opener, row.order, row.name));
+        ASSERT_NO_FATAL_FAILURE(
+            WalkAndEscape(dialog, opener, skin::TabWalk(row.controls), row.name));
     } else {
         ASSERT_NE(dialog, nullptr) << "the macro manager did not take the focus";
-        ASSERT_NO_FATAL_FAILURE(TabTo(dialog, row.inManager, order::kMacroManager.size()));
+        ASSERT_NO_FATAL_FAILURE(
+            TabTo(dialog, row.inManager, std::size(option::macro_manager::kControls)));
         HWND inner = option_.Focus();
         option_.Type(VK_SPACE);
         ASSERT_NO_FATAL_FAILURE(
-            WalkAndEscape(FocusedWindowOver(dialog), inner, row.order, row.name));
+            WalkAndEscape(FocusedWindowOver(dialog), inner, skin::TabWalk(row.controls), row.name));
         option_.Type(VK_ESCAPE);
         ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(dialog); })) << "Esc on the manager";
     }
     if (row.command != 0) {
-        const std::string said = "CButtonPage command " + std::to_string(row.command) + " button " +
-                                 std::to_string(entry) + " outcome " +
-                                 std::to_string(static_cast<int>(row.outcome)) + "\n";
+        const std::string said = text::Format(trace::kButtonCommandOutcome, row.command, entry,
+                                              static_cast<int>(row.outcome));
         EXPECT_TRUE(option_.Process().WaitForDebugText(said, ++commandsSeen_[said])) << said;
     }
     if (row.confirmed != nullptr) {
         // Whatever the dialog's end started has run once Option answers.
         ASSERT_NE(SendMessageTimeoutA(option_.Window(), WM_NULL, 0, 0, SMTO_NORMAL, 10000, nullptr),
                   0);
-        EXPECT_EQ(option_.Process().CountDebugText(row.confirmed), 0)
+        EXPECT_EQ(option_.Process().CountDebugText(row.confirmed()), 0)
             << "Esc confirmed the " << row.name;
     }
 }
@@ -579,12 +598,14 @@ void KeyboardOnly::PickACustomColourByKeys(const VirtualMouseSession& mouse) {
 void KeyboardOnly::AssignFromTheMenuByKeys(const VirtualMouseSession& mouse) {
     current_ = 0;
     ASSERT_NO_FATAL_FAILURE(SwitchPageTo(current_, true));
-    ASSERT_NO_FATAL_FAILURE(TabTo(Page(0), order::AssignButton(kMediaEntry + 1), 0));
+    ASSERT_NO_FATAL_FAILURE(TabTo(Page(0), option::AssignButtonId(kMediaEntry + 1), 0));
     EXPECT_TRUE(option_.Screenshot("keyboard_focus_on_button"));
     ASSERT_NO_FATAL_FAILURE(OpenMenuBySpace(kMediaEntry));
     for (WORD key : {VK_DOWN, VK_DOWN, VK_RIGHT, VK_RETURN}) option_.Type(key);
-    ASSERT_TRUE(option_.Process().WaitForDebugText("CButtonPage command 1025 button 2 outcome 0\n"))
-        << "menus opened: " << option_.Process().CountDebugText("CButtonPage menu 2\n");
+    ASSERT_TRUE(
+        option_.Process().WaitForDebugText(text::Format(trace::kButtonCommandOutcome, 1025u, 2, 0)))
+        << "menus opened: "
+        << option_.Process().CountDebugText(text::Format(trace::kButtonMenu, 2));
     const auto block = ApplyBySpace();
     ASSERT_NE(block, nullptr);
     const settings::ProfileRecord& p = block->profiles[block->currentProfile];
@@ -625,7 +646,7 @@ TEST_F(KeyboardOnly, EveryStepByKeysReachesTheMouse) {
     // Esc closes Option without applying, whatever has the focus.
     option_.Type(VK_ESCAPE);
     EXPECT_TRUE(option_.WaitGone());
-    EXPECT_EQ(option_.Process().CountDebugText("COptionDlg Apply 0 published 1 pending 1\n"),
+    EXPECT_EQ(option_.Process().CountDebugText(text::Format(trace::kOptionApply, 0, 1, 1)),
               applies_)
         << "Esc applied";
 }

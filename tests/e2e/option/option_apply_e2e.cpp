@@ -10,6 +10,8 @@
 
 #include "common/settings/osd_settings.h"
 #include "common/settings/settings_block.h"
+#include "common/text_format.h"
+#include "common/trace_points.h"
 #include "tests/e2e/device/virtual_mouse_session_win.h"
 #include "tests/e2e/harness/harness_win.h"
 #include "tests/e2e/option/option_driver_win.h"
@@ -58,7 +60,7 @@ TEST_F(ApplyRoad, AChosenProfileReachesBlockFilesAndMouse) {
     const std::size_t before = mouse.Log().size();
     option.Click(kKeyProfile1 + 2);
     option.Click(kKeyApply);
-    ASSERT_TRUE(option.Process().WaitForDebugText("COptionDlg Apply 0 published 1 pending 1\n"));
+    ASSERT_TRUE(option.Process().WaitForDebugText(text::Format(trace::kOptionApply, 0, 1, 1)));
     // OK and Apply come back once Monitor answers, after the last transfer.
     ASSERT_TRUE(e2e::WaitUntil([&] { return option.ApplyReady(); }, 60s));
     const auto log = mouse.Log();
@@ -83,7 +85,7 @@ TEST_F(ApplyRoad, AChosenProfileReachesBlockFilesAndMouse) {
     ASSERT_TRUE(unplugged.Start());
     unplugged.Click(kKeyProfile1 + 1);
     unplugged.Click(kKeyApply);
-    ASSERT_TRUE(unplugged.Process().WaitForDebugText("COptionDlg Apply 0 published 1 pending 1\n"));
+    ASSERT_TRUE(unplugged.Process().WaitForDebugText(text::Format(trace::kOptionApply, 0, 1, 1)));
     EXPECT_TRUE(e2e::WaitUntil([&] { return unplugged.ApplyReady(); }, 5s));
     EXPECT_EQ(folder_.ReadIni("config.ini", "Setting", "CurrentProfile"), "1");
 }
@@ -120,7 +122,7 @@ TEST_F(ApplyRoad, ABackupOfEverythingComesBackWholeAfterAResetAndADamagedOneChan
     const std::string backup = folder_.File("all.gmb");
     option.Click(kKeyExportAll);
     ASSERT_TRUE(option.ChooseFile(backup));
-    ASSERT_TRUE(option.Process().WaitForDebugText("COptionDlg ExportAll 1\n"));
+    ASSERT_TRUE(option.Process().WaitForDebugText(text::Format(trace::kOptionExportAll, 1)));
     const auto saved = SharedWithoutFlags();
     ASSERT_NE(saved, nullptr);
     const std::string osdSaved = folder_.ReadIni("config.ini", "OSDSetting", "config");
@@ -128,7 +130,7 @@ TEST_F(ApplyRoad, ABackupOfEverythingComesBackWholeAfterAResetAndADamagedOneChan
 
     option.Click(kKeyReset);
     ASSERT_TRUE(option.Answer(kResetWarningOk));
-    ASSERT_TRUE(option.Process().WaitForDebugText("COptionDlg Apply 1 published 1 pending 1\n"));
+    ASSERT_TRUE(option.Process().WaitForDebugText(text::Format(trace::kOptionApply, 1, 1, 1)));
     ASSERT_TRUE(e2e::WaitUntil([&] { return option.ApplyReady(); }, 60s));
     ASSERT_NE(folder_.ReadIni("config.ini", "OSDSetting", "config"), osdSaved);
     EXPECT_TRUE(e2e::WaitUntil([&] { return mouse.Dump()[1] == "selected_profile 1"; }))
@@ -142,9 +144,9 @@ TEST_F(ApplyRoad, ABackupOfEverythingComesBackWholeAfterAResetAndADamagedOneChan
     std::ofstream(folder_.File("damaged.gmb"), std::ios::binary) << damaged;
     option.Click(kKeyImportAll);
     ASSERT_TRUE(option.ChooseFile(folder_.File("damaged.gmb")));
-    ASSERT_TRUE(option.Process().WaitForDebugText("COptionDlg ImportAll 3\n"));
+    ASSERT_TRUE(option.Process().WaitForDebugText(text::Format(trace::kOptionImportAll, 3)));
     ASSERT_TRUE(option.Answer(IDOK));
-    EXPECT_EQ(option.Process().CountDebugText("COptionDlg Apply 1 published 1 pending 1\n"), 1);
+    EXPECT_EQ(option.Process().CountDebugText(text::Format(trace::kOptionApply, 1, 1, 1)), 1);
     auto block = SharedWithoutFlags();
     ASSERT_NE(block, nullptr);
     EXPECT_EQ(block->currentProfile, 0);
@@ -152,8 +154,8 @@ TEST_F(ApplyRoad, ABackupOfEverythingComesBackWholeAfterAResetAndADamagedOneChan
     // The good backup: everything back at once, sent to the mouse as a reset is.
     option.Click(kKeyImportAll);
     ASSERT_TRUE(option.ChooseFile(backup));
-    ASSERT_TRUE(option.Process().WaitForDebugText("COptionDlg ImportAll 0\n"));
-    ASSERT_TRUE(option.Process().WaitForDebugText("COptionDlg Apply 1 published 1 pending 1\n", 2));
+    ASSERT_TRUE(option.Process().WaitForDebugText(text::Format(trace::kOptionImportAll, 0)));
+    ASSERT_TRUE(option.Process().WaitForDebugText(text::Format(trace::kOptionApply, 1, 1, 1), 2));
     ASSERT_TRUE(e2e::WaitUntil([&] { return option.ApplyReady(); }, 60s));
     block = SharedWithoutFlags();
     ASSERT_NE(block, nullptr);

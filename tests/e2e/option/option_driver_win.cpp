@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "common/text_format.h"
+#include "common/trace_points.h"
 #include "tests/support/artifacts_folder_win.h"
 #include "tests/support/shared_block_win.h"
 #include "tools/SkinGallery/gallery_window_win.h"
@@ -93,7 +95,7 @@ void OptionDriver::Key(UINT virtualKey) const {
 
 std::unique_ptr<settings::SettingsBlock> OptionDriver::AppliedBlock(int count) const {
     using namespace std::chrono_literals;
-    if (!process_.WaitForDebugText("COptionDlg Apply 0 published 1 pending 1\n", count) ||
+    if (!process_.WaitForDebugText(text::Format(trace::kOptionApply, 0, 1, 1), count) ||
         !WaitUntil([&] { return ApplyReady(); }, 60s))
         return nullptr;
     auto block = std::make_unique<settings::SettingsBlock>();

@@ -9,6 +9,8 @@
 
 #include "common/settings/settings_block.h"
 #include "common/settings/shared_section_win.h"
+#include "common/text_format.h"
+#include "common/trace_points.h"
 #include "common/win/scoped_win.h"
 #include "tests/e2e/device/virtual_mouse_session_win.h"
 #include "tests/e2e/harness/harness_win.h"
@@ -305,7 +307,7 @@ TEST_F(OptionAlone, ApplySavesTheFilesAndTellsNoWindowWithoutSection) {
     ASSERT_TRUE(option_.Start());
     option_.Click(kKeyProfile1 + 3);
     option_.Click(kKeyApply);
-    ASSERT_TRUE(option_.Process().WaitForDebugText("COptionDlg Apply 0 published 0 pending 0\n"));
+    ASSERT_TRUE(option_.Process().WaitForDebugText(text::Format(trace::kOptionApply, 0, 0, 0)));
     EXPECT_EQ(folder_.ReadIni("config.ini", "Setting", "CurrentProfile"), "3");
     // The buttons come back right after that text, without an answer.
     EXPECT_TRUE(e2e::WaitUntil([&] { return option_.ApplyReady(); }));
@@ -335,7 +337,7 @@ TEST_F(OptionAlone, ImportAndExportThroughTheFileDialogs) {
     const std::string own = folder_.ReadText("config\\Default1.gmp");
     option_.Click(kKeyImport);
     ASSERT_TRUE(option_.ChooseFile(folder_.File("CONFIG\\DEFAULT1.GMP")));
-    EXPECT_TRUE(option_.Process().WaitForDebugText("COptionDlg Import 2\n"));
+    EXPECT_TRUE(option_.Process().WaitForDebugText(text::Format(trace::kOptionImport, 2)));
     EXPECT_EQ(folder_.ReadText("config\\Default1.gmp"), own);
 
     // A damaged file becomes a valid profile.
@@ -350,7 +352,7 @@ TEST_F(OptionAlone, ImportAndExportThroughTheFileDialogs) {
     }
     option_.Click(kKeyImport);
     ASSERT_TRUE(option_.ChooseFile(folder_.File("damaged.gmp")));
-    EXPECT_TRUE(option_.Process().WaitForDebugText("COptionDlg Import 3\n"));
+    EXPECT_TRUE(option_.Process().WaitForDebugText(text::Format(trace::kOptionImport, 3)));
     EXPECT_EQ(folder_.ReadIni("config\\Default1.gmp", "Setting", "ProFileName"), "Damaged");
     EXPECT_EQ(folder_.ReadIni("config\\Default1.gmp", "Setting", "PollingRate"), "2");
     EXPECT_EQ(folder_.ReadIni("config\\Default1.gmp", "Setting", "CpiStep"), "0");

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "common/text_format.h"
+#include "common/trace_points.h"
 #include "tests/e2e/harness/harness_win.h"
 #include "tests/e2e/option/option_driver_win.h"
 #include "tools/SkinGallery/gallery_window_win.h"
@@ -78,7 +80,7 @@ TEST(OptionProfileDialog, KeysFourAndFortyFourEditTheCurrentProfile) {
     }
     Press(dialog, kOk);
     ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(dialog); }));
-    EXPECT_TRUE(option.Process().WaitForDebugText("COptionDlg EditProfile 0 stored 1\n"));
+    EXPECT_TRUE(option.Process().WaitForDebugText(text::Format(trace::kOptionEditProfile, 0, 1)));
 
     option.Click(kKeyApply);
     EXPECT_TRUE(e2e::WaitUntil([&] {
@@ -95,9 +97,9 @@ TEST(OptionProfileDialog, KeysFourAndFortyFourEditTheCurrentProfile) {
     Press(dialog, kCancel);
     ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(dialog); }));
     option.Click(kKeyApply);
-    EXPECT_TRUE(option.Process().WaitForDebugText("COptionDlg Apply 0 published 0 pending 0\n", 2));
+    EXPECT_TRUE(option.Process().WaitForDebugText(text::Format(trace::kOptionApply, 0, 0, 0), 2));
     EXPECT_EQ(folder.ReadIni("config\\Default0.gmp", "Setting", "ProFileName"), "Arena");
-    EXPECT_EQ(option.Process().CountDebugText("COptionDlg EditProfile 1 stored 1\n"), 0);
+    EXPECT_EQ(option.Process().CountDebugText(text::Format(trace::kOptionEditProfile, 1, 1)), 0);
 }
 
 }  // namespace

@@ -6,13 +6,14 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
 
 #include "common/settings/settings_block.h"
+#include "common/text_format.h"
+#include "common/trace_points.h"
 #include "common/win/scoped_win.h"
 #include "monitor/device/command_report.h"
 #include "monitor/device/device_blocks.h"
@@ -43,15 +44,7 @@ LPARAM At(int x, int y) {
     return MAKELPARAM(x, y);
 }
 
-std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
-std::string Format(const char* format, ...) {
-    char text[80];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(text, sizeof text, format, args);
-    va_end(args);
-    return text;
-}
+using text::Format;
 
 constexpr const char* kMouseKey = "Control Panel\\Mouse";
 // The system's values that decide whether a profile read from the registry
@@ -132,22 +125,24 @@ class SettingsPages : public ::testing::Test {
     int TrackClicksTaken() {
         int taken = 0;
         for (const std::string& text : option_.Process().DebugTexts())
-            taken += text.rfind("CclickHSlider=", 0) == 0 ? 1 : 0;
+            taken += trace::IsFrom(trace::kSliderClicked, text) ? 1 : 0;
         return taken;
     }
 
     HWND OpenColourDialog(int led) {
-        const int before = option_.Process().CountDebugText("lParam = 402\n");
+        const int before =
+            option_.Process().CountDebugText(text::Format(trace::kSpinValueTaken, 402));
         Press(kAdvancedPage, kLed1 + led);
         HWND dialog = option_.WaitForDialog(400);
         // The spin boxes report their first values once the dialog is up.
-        EXPECT_TRUE(option_.Process().WaitForDebugText("lParam = 402\n", before + 1));
+        EXPECT_TRUE(option_.Process().WaitForDebugText(text::Format(trace::kSpinValueTaken, 402),
+                                                       before + 1));
         return dialog;
     }
     // Types `value` into spin box `id` of the dialog and waits for the
     // dialog to take it.
     void Spin(HWND dialog, int id, int value) {
-        const std::string trace = "lParam = " + std::to_string(id) + "\n";
+        const std::string trace = text::Format(trace::kSpinValueTaken, id);
         const int before = option_.Process().CountDebugText(trace);
         HWND edit = GetDlgItem(GetDlgItem(dialog, id), 401);
         ASSERT_NE(edit, nullptr);

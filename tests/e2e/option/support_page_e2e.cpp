@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "common/text_format.h"
+#include "common/trace_points.h"
 #include "tests/e2e/option/option_driver_win.h"
 
 namespace {
@@ -23,7 +25,7 @@ TEST(SupportPage, SavesTheDiagnosticsReportWhereTheUserChoosesWithoutMonitor) {
     PostMessageA(GetDlgItem(page, kReportButtonId), BM_CLICK, 0, 0);
 
     ASSERT_TRUE(option.ChooseFile(folder.File("saved report.txt")));
-    ASSERT_TRUE(option.Process().WaitForDebugText("CSupportPage report saved 1\n"));
+    ASSERT_TRUE(option.Process().WaitForDebugText(text::Format(trace::kSupportReportSaved, 1)));
     const std::string report = folder.ReadText("saved report.txt");
     EXPECT_NE(report.find("== Program =="), std::string::npos) << report;
     EXPECT_NE(report.find("Monitor state: not running"), std::string::npos) << report;

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "common/text_format.h"
+#include "common/trace_points.h"
 #include "tests/e2e/harness/input_recorder_win.h"
 #include "tests/e2e/harness/recording_windows_win.h"
 #include "tests/e2e/runtime/runtime_fixture_win.h"
@@ -116,25 +118,21 @@ TEST_F(RuntimeE2E, CombinationOfAModifierAloneIsNeverRepeated) {
 }
 
 TEST_F(RuntimeE2E, UnplugWhileACombinationIsHeldReleasesItsKeys) {
-    SetKeyCombination(0, 3, kCodeA, settings::modifier::kCtrl);
-    Start();
-    InputRecorder input;
-    ASSERT_TRUE(input.Installed());
-    Inject("press:3");
-    ASSERT_TRUE(input.WaitFor([](const auto& e) { return Contains(KeyTrace(e), "+41"); }));
+    std::optional<InputRecorder> input;
+    ASSERT_NO_FATAL_FAILURE(StartHoldingCtrlA(input));
     ASSERT_EQ(VirtualMouse("/unplug"), 0);
-    ASSERT_TRUE(input.WaitFor([](const auto& e) { return Contains(KeyTrace(e), "-11"); }))
-        << "the held combination was not released: " << Join(KeyTrace(input.Keys()));
+    ASSERT_TRUE(input->WaitFor([](const auto& e) { return Contains(KeyTrace(e), "-11"); }))
+        << "the held combination was not released: " << Join(KeyTrace(input->Keys()));
     ASSERT_TRUE(
         WaitUntil([&] { return folder_.ReadIni("config.ini", "Setting", "Device") == "0"; }));
-    const Trace atRelease = KeyTrace(input.Keys());
+    const Trace atRelease = KeyTrace(input->Keys());
     EXPECT_EQ(Trace(atRelease.end() - 2, atRelease.end()), (Trace{"-41", "-11"}))
         << Join(atRelease);
     // No repeats once the mouse is gone (its removal is recorded above). An
     // unplugged mouse sends no marker event, so this is a fixed window of five
     // repeat periods: a repeat that wrongly went on would show in the first.
     ObserveFor(500ms);
-    EXPECT_EQ(KeyTrace(input.Keys()).size(), atRelease.size()) << Join(KeyTrace(input.Keys()));
+    EXPECT_EQ(KeyTrace(input->Keys()).size(), atRelease.size()) << Join(KeyTrace(input->Keys()));
 }
 
 // ---------------------------------------------------------------------- macros
@@ -151,7 +149,7 @@ TEST_F(RuntimeE2E, MacroPlaysItsRepeatsAndASecondPressStopsItReleasingHeldKeys) 
 
     Inject("press:6");
     ASSERT_TRUE(input.WaitFor([](const auto& e) { return CountOf(KeyTrace(e), "-42") == 2; }));
-    ASSERT_TRUE(monitor_.WaitForDebugText("g_iCurAction= 1,start=0,end=2\n"));
+    ASSERT_TRUE(monitor_.WaitForDebugText(text::Format(trace::kMacroStep, 1, 0, 2)));
     Settle();
     EXPECT_EQ(KeyTrace(input.Keys()), (Trace{"+42", "-42", "+42", "-42"}));
 
@@ -194,7 +192,7 @@ TEST_F(RuntimeE2E, LongMacroHoldRepeatsTheKeyLikeTheKeyboard) {
     ASSERT_TRUE(input.Installed());
     Inject("press:7");
     ASSERT_TRUE(input.WaitFor([](const auto& e) { return Contains(KeyTrace(e), "-42"); }));
-    ASSERT_TRUE(monitor_.WaitForDebugText("g_iCurAction= 3,start=0,end=4\n"));
+    ASSERT_TRUE(monitor_.WaitForDebugText(text::Format(trace::kMacroStep, 3, 0, 4)));
     const std::vector<InputEvent> keys = input.Keys();
     const Trace trace = KeyTrace(keys);
     ASSERT_EQ(trace.size(), 64u) << Join(trace);
@@ -219,7 +217,7 @@ TEST_F(RuntimeE2E, MacroNoticeTellsTheDisplayWhichMacroStartedOnlyForTheNoticeCa
     StandInWindow osd(kOsdTitle);
     Start();
     auto played = [&](int n) {
-        return monitor_.WaitForDebugText("g_iCurAction= 1,start=0,end=2\n", n);
+        return monitor_.WaitForDebugText(text::Format(trace::kMacroStep, 1, 0, 2), n);
     };
 
     Inject("press:4");
@@ -273,7 +271,7 @@ TEST_F(RuntimeE2E, LaunchButtonStartsItsProgramOnPressOnly) {
     // The mouse's own button for the configuration program starts Option.
     ASSERT_TRUE(folder_.AddTestProgram("Option.exe", "Option.exe"));
     Inject("option");
-    ASSERT_TRUE(monitor_.WaitForDebugText("CMonitorWnd OnCustomizer hWnd==NULL\n"));
+    ASSERT_TRUE(monitor_.WaitForDebugText(trace::kCustomizerStarted));
     EXPECT_TRUE(WaitUntil([&] { return !folder_.ReadText("option_started.log").empty(); }));
 }
 
@@ -395,9 +393,7 @@ TEST_F(RuntimeE2E, ProfileSwitchedOnTheMouseReachesEveryoneButTheFiles) {
     StandInWindow osd(kOsdTitle);
     Start();
     // Let the start-up upload finish so that the selection is the last word.
-    ASSERT_TRUE(WaitUntil(
-        [&] { return folder_.ReadText("vm.log").find("FEATURE 0D 05 80") != std::string::npos; },
-        kPatience));
+    ASSERT_TRUE(UploadBegun());
     Inject("profile:3");
     ASSERT_TRUE(option.WaitFor(1255));
     ASSERT_TRUE(osd.WaitFor(1324));
@@ -574,7 +570,7 @@ class AutomaticProfileE2E : public RuntimeE2E {
         auto polls = [this] {
             int n = 0;
             for (const std::string& t : monitor_.DebugTexts())
-                n += t == "Game watch poll\n" ? 1 : 0;
+                n += t == trace::kGameWatchPoll ? 1 : 0;
             return n;
         };
         const int until = polls() + count;
@@ -696,9 +692,7 @@ TEST_F(RuntimeE2E, CommandLineSwitchesAppliesAndRefusesThroughTheRunningMonitor)
     osd_.showProfile = 1;
     StandInWindow osd(kOsdTitle);
     Start();
-    ASSERT_TRUE(WaitUntil(
-        [&] { return folder_.ReadText("vm.log").find("FEATURE 0D 05 80") != std::string::npos; },
-        kPatience));
+    ASSERT_TRUE(UploadBegun());
 
     Program command;
     ASSERT_TRUE(command.Start(folder_.File("Monitor.exe"), "/PROFILE 3"));

@@ -1,7 +1,11 @@
 #include "tests/e2e/runtime/runtime_fixture_win.h"
 
+#include <algorithm>
+
 #include "common/settings/ini_file_win.h"
 #include "common/settings/settings_files.h"
+#include "common/trace_points.h"
+#include "tests/support/macro_records.h"
 #include "tests/support/shared_block_win.h"
 
 namespace e2e {
@@ -39,12 +43,8 @@ void RuntimeE2E::SetKeyCombination(int profile, int n, std::uint8_t keyCode,
 void RuntimeE2E::SetMacro(int profile, int n, std::initializer_list<settings::MacroEvent> events,
                           int repeat) {
     settings::ButtonAssignment& b = Button(profile, n);
-    b.actionCode = settings::action::kMacro;
+    testsupport::SetMacro(b, events, repeat);
     settings::CopyField(b.macroName, "TestMacro");
-    b.repeatCount = repeat;
-    b.eventCount = static_cast<std::uint16_t>(events.size());
-    int i = 0;
-    for (const settings::MacroEvent& e : events) b.events[i++] = e;
 }
 
 void RuntimeE2E::Start(bool plugged) {
@@ -100,7 +100,7 @@ bool RuntimeE2E::EventsHandled() {
     auto answers = [this] {
         int count = 0;
         for (const std::string& t : monitor_.DebugTexts())
-            count += t.rfind("Show OSD ", 0) == 0 ? 1 : 0;
+            count += trace::IsFrom(trace::kShowOsd, t) ? 1 : 0;
         return count;
     };
     const int before = answers();
@@ -112,6 +112,24 @@ bool RuntimeE2E::EventsHandled() {
 void RuntimeE2E::Settle(std::chrono::milliseconds window) {
     EXPECT_TRUE(EventsHandled()) << "Monitor did not answer the marker event";
     ObserveFor(window);
+}
+
+bool RuntimeE2E::UploadBegun(std::chrono::milliseconds timeout) {
+    return WaitUntil(
+        [&] { return folder_.ReadText("vm.log").find("FEATURE 0D 05 80") != std::string::npos; },
+        timeout);
+}
+
+void RuntimeE2E::StartHoldingCtrlA(std::optional<InputRecorder>& input) {
+    SetKeyCombination(0, 3, kCodeA, settings::modifier::kCtrl);
+    ASSERT_NO_FATAL_FAILURE(Start());
+    input.emplace();
+    ASSERT_TRUE(input->Installed());
+    Inject("press:3");
+    ASSERT_TRUE(input->WaitFor([](const auto& e) {
+        const std::vector<std::string> keys = KeyTrace(e);
+        return std::find(keys.begin(), keys.end(), "+41") != keys.end();
+    }));
 }
 
 }  // namespace e2e

@@ -14,6 +14,7 @@
 #include "common/settings/settings_block.h"
 #include "tests/e2e/device/virtual_mouse_session_win.h"
 #include "tests/e2e/harness/harness_win.h"
+#include "tests/e2e/harness/input_recorder_win.h"
 
 namespace e2e {
 
@@ -44,6 +45,11 @@ class RuntimeE2E : public ::testing::Test {
     // Writes the files, starts the virtual mouse (plugged unless told) and
     // Monitor, and waits until Monitor has opened the mouse.
     void Start(bool plugged = true);
+    // Waits until the mouse's log shows an upload begun (the start-up's).
+    bool UploadBegun(std::chrono::milliseconds timeout = kPatience);
+    // Starts with profile 0's button 3 giving Ctrl+A, records the input from
+    // then on and presses the button until A is down.
+    void StartHoldingCtrlA(std::optional<InputRecorder>& input);
     // Runs a command of the virtual mouse; its exit code (0 success).
     long VirtualMouse(const std::string& arguments);
     void Inject(const std::string& spec);

@@ -7,6 +7,7 @@
 #include <string>
 #include <thread>
 
+#include "common/trace_points.h"
 #include "tests/e2e/harness/harness_win.h"
 #include "tests/e2e/runtime/runtime_fixture_win.h"
 #include "tests/support/hung_window_win.h"
@@ -24,16 +25,14 @@ TEST_F(RuntimeE2E, AHungMediaPlayerHoldsUpNeitherAnApplyNorItsUpload) {
     ASSERT_NE(winamp.Hwnd(), nullptr);
     StandInWindow option(kOptionTitle);
     Start();
-    ASSERT_TRUE(WaitUntil(
-        [&] { return folder_.ReadText("vm.log").find("FEATURE 0D 05 80") != std::string::npos; },
-        25s));
+    ASSERT_TRUE(UploadBegun(25s));
 
     Inject("media:36");  // stop: a command sent to the player
     Inject("media:36");
     PostMessageA(MonitorWindow(), 1224, 0, 0);
     ASSERT_TRUE(option.WaitFor(1256, 1, 30s)) << "the Apply was not answered";
     // Answered by the upload thread, so the upload itself ran.
-    EXPECT_TRUE(monitor_.WaitForDebugText("Thread Send Enable OK/Apply Button\n", 1, 10s));
+    EXPECT_TRUE(monitor_.WaitForDebugText(trace::kUploadDoneByThread, 1, 10s));
     // And device events still reach the window thread.
     Inject("profile:2");
     EXPECT_TRUE(option.WaitFor(1255, 1, 20s));
@@ -43,9 +42,7 @@ TEST_F(RuntimeE2E, ProfileNoticeComesOnceAfterTheMouseGotTheSelection) {
     osd_.showProfile = 1;
     StandInWindow osd(kOsdTitle);
     Start();
-    ASSERT_TRUE(WaitUntil(
-        [&] { return folder_.ReadText("vm.log").find("FEATURE 0D 05 80") != std::string::npos; },
-        25s));
+    ASSERT_TRUE(UploadBegun(25s));
 
     Inject("profile:3");
     ASSERT_TRUE(osd.WaitFor(1324, 1));

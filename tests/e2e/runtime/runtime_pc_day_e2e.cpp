@@ -171,17 +171,13 @@ TEST_F(PcDayE2E, AwayFromTheConsoleNothingRunsAndComingBackUploadsOnce) {
 }
 
 TEST_F(PcDayE2E, SessionEndLetsGoOfAHeldKeyAtOnceAndMonitorEnds) {
-    SetKeyCombination(0, 3, kCodeA, settings::modifier::kCtrl);
-    Start();
-    InputRecorder input;
-    ASSERT_TRUE(input.Installed());
-    Inject("press:3");
-    ASSERT_TRUE(input.WaitFor([](const auto& e) { return Has(e, "+41"); }));
+    std::optional<InputRecorder> input;
+    ASSERT_NO_FATAL_FAILURE(StartHoldingCtrlA(input));
 
     EXPECT_EQ(Tell(WM_QUERYENDSESSION, 0), TRUE) << "Monitor holds the session's end up";
     const auto sent = std::chrono::steady_clock::now();
     ASSERT_TRUE(SendNotifyMessageA(MonitorWindow(), WM_ENDSESSION, TRUE, 0));
-    EXPECT_TRUE(input.WaitFor([](const auto& e) { return Has(e, "-41") && Has(e, "-11"); }, 500ms))
+    EXPECT_TRUE(input->WaitFor([](const auto& e) { return Has(e, "-41") && Has(e, "-11"); }, 500ms))
         << "the held keys were not let go within 500 ms";
     EXPECT_EQ(monitor_.WaitExit(10s), 0);
     const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(

@@ -26,6 +26,7 @@
 #include "tests/e2e/device/virtual_mouse_session_win.h"
 #include "tests/e2e/harness/harness_win.h"
 #include "tests/support/artifacts_folder_win.h"
+#include "tests/support/file_bytes.h"
 #include "tools/SkinGallery/gallery_window_win.h"
 
 namespace {
@@ -56,12 +57,7 @@ bool Exists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
+using testsupport::FileBytes;
 
 // The names in a folder, without "." and "..".
 std::set<std::string> Names(const std::string& folder) {
@@ -297,7 +293,7 @@ class SetupProgram : public ::testing::Test {
     }
     std::map<std::string, std::string> SettingsBytes() const {
         std::map<std::string, std::string> bytes;
-        for (const auto& name : kSettingsFiles) bytes[name] = ReadBytes(Installed(name));
+        for (const auto& name : kSettingsFiles) bytes[name] = FileBytes(Installed(name));
         return bytes;
     }
     bool MonitorRunning() const { return FindWindowA(nullptr, e2e::kMonitorTitle) != nullptr; }
@@ -326,7 +322,7 @@ class SetupProgram : public ::testing::Test {
 
 TEST_F(SetupProgram, InstallsRunsUpgradesInPlaceAndUninstallsKeepingTheSettings) {
     std::printf("[ figures  ] setup program: %lld bytes\n",
-                static_cast<long long>(ReadBytes(setup_).size()));
+                static_cast<long long>(FileBytes(setup_).size()));
 
     // The interactive setup: the folder page, then the page that offers the
     // start with Windows; cancelled, it leaves nothing behind.
@@ -351,9 +347,9 @@ TEST_F(SetupProgram, InstallsRunsUpgradesInPlaceAndUninstallsKeepingTheSettings)
 
     for (const auto& name : shipped_) {
         ASSERT_TRUE(Exists(Installed(name))) << name;
-        EXPECT_TRUE(ReadBytes(Installed(name)) == ReadBytes(dist_ + name)) << name << " differs";
+        EXPECT_TRUE(FileBytes(Installed(name)) == FileBytes(dist_ + name)) << name << " differs";
     }
-    EXPECT_EQ(ReadBytes(Installed("config.ini")), ReadBytes(dist_ + "config.ini"));
+    EXPECT_EQ(FileBytes(Installed("config.ini")), FileBytes(dist_ + "config.ini"));
     EXPECT_TRUE(Exists(Installed("skins\\skin_config.ini")));
     EXPECT_TRUE(Exists(Installed("skins\\config_mask.bmp")));
     // The sets for larger display scales, and the uninstaller takes them too.

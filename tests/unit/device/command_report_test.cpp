@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace device {
 namespace {
 
@@ -29,13 +31,11 @@ TEST(CommandReport, ChecksumValidationRejectsAnyChangedByte) {
 }
 
 TEST(CommandReport, ReportIntervalForEveryPollingRate) {
-    EXPECT_EQ(ReportIntervalMs(0), 8);
-    EXPECT_EQ(ReportIntervalMs(1), 4);
-    EXPECT_EQ(ReportIntervalMs(2), 2);
-    EXPECT_EQ(ReportIntervalMs(3), 1);
-    EXPECT_EQ(ReportIntervalMs(4), 2);
-    EXPECT_EQ(ReportIntervalMs(-1), 2);
-    EXPECT_EQ(ReportIntervalMs(1000), 2);
+    // Polling rate index, report interval in ms: a rate out of range is sent
+    // as the default.
+    const std::pair<int, int> intervals[] = {{0, 8}, {1, 4},  {2, 2},   {3, 1},
+                                             {4, 2}, {-1, 2}, {1000, 2}};
+    for (const auto& [rate, ms] : intervals) EXPECT_EQ(ReportIntervalMs(rate), ms) << rate;
 }
 
 }  // namespace

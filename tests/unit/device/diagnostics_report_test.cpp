@@ -79,7 +79,9 @@ TEST(DiagnosticsReport, TheLogTakesTheChannelLinesAndARefusedDescription) {
         "the built-in description is used\r\n"
         "interface \\\\?\\hid#vid_04d9&pid_ad50&col02: usage page FF00\r\n"
         "command channel: feature report 7, opened read/write\r\n"
-        "remembered: none\r\n";
+        "remembered: none\r\n"
+        "recent library lines, oldest first:\r\n"
+        "  |       1.250 command channel: candidate 1 of 1 \\\\?\\hid#x, opened read/write\r\n";
     const std::vector<std::string> lines = ChannelLines(deviceReport);
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0].rfind("device description:", 0), 0u);

@@ -1,5 +1,6 @@
 #include "monitor/device/upload_sequence.h"
 #include "monitor/device/upload_worker.h"
+#include "tests/support/macro_records.h"
 
 #include <gtest/gtest.h>
 
@@ -198,12 +199,7 @@ TEST_F(UploadSequenceTest, SelectionFlagAddsTheProfileSelection) {
 }
 
 TEST_F(UploadSequenceTest, ChangedButtonGroupUploadsThatProfileWithItsMacros) {
-    auto& rec = block->profiles[2].MacroKeyInfo[5];
-    rec.actionCode = 16;
-    rec.eventCount = 2;
-    rec.repeatCount = 1;
-    rec.events[0] = {0x1E, 1, 50};
-    rec.events[1] = {0x1E, 2, 0};
+    testsupport::SetMacro(block->profiles[2].MacroKeyInfo[5], {{0x1E, 1, 50}, {0x1E, 2, 0}});
     block->profiles[2].MacroKeyInfo[7].actionCode = 52;  // Ctrl+V
     block->profiles[1].MacroKeyInfo[0].actionCode = 16;  // unchanged profile: not sent
     block->profiles[1].MacroKeyInfo[0].eventCount = 1;

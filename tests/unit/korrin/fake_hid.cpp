@@ -226,11 +226,12 @@ const FakeCollection* FakeHid::Find(const std::string& path) const {
 
 std::vector<InterfaceEntry> FakeHid::Interfaces() {
     std::vector<InterfaceEntry> entries;
-    for (const std::string& other : others_) entries.push_back({other, std::nullopt, {}});
+    for (const std::string& other : others_) entries.push_back({other, std::nullopt, {}, {}});
     // The system names each collection's usage in its hardware ids.
     for (const FakeCollection& c : collections_)
         if (!Unplugged(c.info.path))
-            entries.push_back({c.info.path, Usage{c.info.usagePage, c.info.usage}, c.deviceKey});
+            entries.push_back({c.info.path, Usage{c.info.usagePage, c.info.usage}, c.deviceKey,
+                               c.info.hardwareIds});
     return entries;
 }
 
@@ -240,9 +241,13 @@ std::optional<CollectionInfo> FakeHid::Describe(const std::string& path) {
         ADD_FAILURE() << "described a collection of another device: " << path;
         return std::nullopt;
     }
-    if (IsPrivateCollection({c->info.usagePage, c->info.usage}))
-        ADD_FAILURE() << "opened a keyboard or digitizer collection to describe it: " << path;
-    return c->info;
+    // Reading the caps of a keyboard asks for no access: the device report
+    // lists every collection. Opening one is what the library must not do.
+    CollectionInfo info = c->info;
+    // The system says nothing of the physical device here: the listing does.
+    info.deviceKey.clear();
+    info.hardwareIds.clear();
+    return info;
 }
 
 OpenResult FakeHid::Open(const std::string& path, Access access) {
@@ -308,6 +313,20 @@ std::vector<FakeCollection> SecondMouse(std::vector<FakeCollection> layout) {
         const auto at = c.info.path.find("#7&2a1f&0&");
         c.info.path.replace(at, 10, "#7&9c04&0&");
         c.deviceKey = "{container-of-the-second-mouse}";
+    }
+    return layout;
+}
+
+std::vector<FakeCollection> LayoutFromReport(const ReportLayout& report) {
+    std::vector<FakeCollection> layout;
+    for (const CollectionInfo& c : report.collections) {
+        FakeCollection fake;
+        fake.info = c;
+        fake.deviceKey = c.deviceKey;
+        fake.refusesReadWrite =
+            std::find(report.refusesReadWrite.begin(), report.refusesReadWrite.end(), c.path) !=
+            report.refusesReadWrite.end();
+        layout.push_back(std::move(fake));
     }
     return layout;
 }

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "korrin/capture_log.h"
+#include "korrin/device_report.h"
 #include "korrin/hid_device.h"
 #include "korrin/hid_system.h"
 
@@ -165,6 +166,11 @@ std::vector<FakeCollection> LayoutB();
 std::vector<FakeCollection> LayoutC();
 std::vector<FakeCollection> LayoutD();
 std::vector<FakeCollection> LayoutE();
+
+// The layout a user's saved device report shows: its collections in the
+// order listed, each named as the device it was listed under, refusing
+// read/write where the report says the library was refused.
+std::vector<FakeCollection> LayoutFromReport(const ReportLayout& report);
 
 inline constexpr std::uint16_t kVid = 0x04D9;
 inline constexpr std::uint16_t kPid = 0xAD50;

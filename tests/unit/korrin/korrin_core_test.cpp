@@ -78,7 +78,7 @@ TEST(PresenceCheck, OneMissedCheckIsNoRemovalTwoInARowAre) {
     EXPECT_EQ(p.Update(false, true), 0);
 }
 
-TEST(CaptureLog, RunsFiveMinutesFromTheArrivalAndStopsAtItsCapWithOneClosingLine) {
+TEST(CaptureLog, RunsFiveMinutesFromTheArrival) {
     fake::MemorySink sink;
     std::uint64_t now = 1000;
     CaptureLog log(sink, [&] { return now; });
@@ -98,20 +98,69 @@ TEST(CaptureLog, RunsFiveMinutesFromTheArrivalAndStopsAtItsCapWithOneClosingLine
     EXPECT_FALSE(log.Recording());
     EXPECT_EQ(sink.captured.back(), "capture ended: 5 minutes recorded");
     EXPECT_FALSE(sink.fileOpen);
+}
 
-    // A busy device: lines until the cap, then one closing line and nothing more.
+std::size_t Count(const std::vector<std::string>& lines, const std::string& part) {
+    return static_cast<std::size_t>(std::count_if(lines.begin(), lines.end(), [&](const auto& l) {
+        return l.find(part) != std::string::npos;
+    }));
+}
+
+// A vendor collection streaming at 1 kHz for the whole capture, and a busy
+// library besides: the head stays, repeated reports become summaries, no
+// collection takes more than its share, the end is kept, and the file never
+// passes its limit.
+TEST(CaptureLog, StreamsAreSummarisedAndCappedAndHeadAndEndAreKept) {
+    fake::MemorySink sink;
+    std::uint64_t now = 1000;
+    CaptureLog log(sink, [&] { return now; });
     ASSERT_TRUE(log.Start(true, "capture"));
+    log.Line("interface A usage page FF00");
+    const std::uint8_t report[] = {0x07, 0x01, 0x02};
+    for (int i = 0; i < 2500; ++i, ++now) log.Report("input A", report, "not an event");
+    log.Report("input A", report, "event 40000103");
+    log.Line("command channel: sent");
+    // The first report in full, a summary a second, the event in full, and the
+    // rest of the run told before the next line.
+    EXPECT_EQ(Count(sink.captured, "input A [3] 07 01 02 : not an event"), 1u);
+    EXPECT_EQ(Count(sink.captured, "more like it"), 3u);
+    EXPECT_EQ(Count(sink.captured,
+                    "input A: 1000 more like it from 1.001 s to 2.000 s, the last "
+                    "[3] 07 01 02 : not an event"),
+              1u);
+    EXPECT_EQ(Count(sink.captured, "input A [3] 07 01 02 : event 40000103"), 1u);
+    EXPECT_NE(sink.captured.back().find("command channel: sent"), std::string::npos);
+    EXPECT_LT(Count(sink.lines, "input A"), 10u) << "nor is the debugger flooded";
+
+    // Reports that differ every time run into the collection's share.
+    for (int i = 0; i < 20000; ++i) log.Report("input B", report, "event " + std::to_string(i));
+    EXPECT_EQ(Count(sink.captured, "input B: its reports have taken their share"), 1u);
+    EXPECT_LT(Count(sink.captured, "input B [3]"), 20000u);
+
+    // The library goes on far beyond the limit; the capture keeps recording.
     const std::string line(1000, 'x');
-    for (int i = 0; i < 3000; ++i) log.Line(line);
+    for (int i = 0; i < 3000; ++i) log.Line(line + std::to_string(i));
+    log.Line("the newest line");
+    EXPECT_TRUE(log.Recording());
+    now += kCaptureMs;
+    EXPECT_FALSE(log.Recording());
+
     std::size_t bytes = 0;
     for (const std::string& l : sink.captured) bytes += l.size() + 2;
     EXPECT_LE(bytes, kCaptureMaxBytes);
-    EXPECT_GT(bytes, kCaptureMaxBytes - 2 * line.size());
-    EXPECT_EQ(sink.captured.back(), "capture stopped: it reached its limit of 2 MB");
-    EXPECT_EQ(std::count(sink.captured.begin(), sink.captured.end(), sink.captured.back()), 1);
-    EXPECT_FALSE(log.Recording());
-    EXPECT_EQ(std::count(sink.lines.begin(), sink.lines.end(), sink.captured.back()), 1)
-        << "told to the debugger too";
+    EXPECT_GT(bytes, kCaptureMaxBytes - kCaptureTailBytes / 2);
+    EXPECT_EQ(sink.captured[0], "capture");
+    EXPECT_NE(sink.captured[2].find("interface A usage page FF00"), std::string::npos);
+    EXPECT_EQ(Count(sink.captured, "left out here to keep the head and the end"), 1u);
+    EXPECT_EQ(Count(sink.captured, "reports beyond its share of the capture, counted only"), 1u);
+    // The newest line, then the count of what went beyond the share, then the close.
+    ASSERT_GE(sink.captured.size(), 3u);
+    EXPECT_NE(sink.captured[sink.captured.size() - 3].find("the newest line"), std::string::npos);
+    EXPECT_EQ(sink.captured.back(), "capture ended: 5 minutes recorded");
+    // What the device report quotes: the latest lines, never the reports.
+    const auto recent = log.Recent();
+    ASSERT_EQ(recent.size(), kRecentLines);
+    EXPECT_NE(recent.back().find("the newest line"), std::string::npos);
 }
 
 }  // namespace

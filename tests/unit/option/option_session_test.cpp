@@ -83,7 +83,7 @@ TEST_F(SessionTest, ApplyHandsTheEditBlockOverAndWaitsForMonitor) {
     ASSERT_TRUE(session.SelectProfile(4));
     settings::MarkButtonChanged(session.Edit(), 4, 3);
 
-    const option::ApplyResult result = session.Apply(0);
+    const option::ApplyResult result = session.Apply(option::ApplyKind::Edits);
     EXPECT_TRUE(result.published);
     EXPECT_TRUE(result.saved);
     EXPECT_TRUE(result.pending);
@@ -92,7 +92,7 @@ TEST_F(SessionTest, ApplyHandsTheEditBlockOverAndWaitsForMonitor) {
     EXPECT_EQ(link.section->currentProfile, 4);
     EXPECT_EQ(settings::ChangeFlag(*link.section, kSelectFlag), 1);
     EXPECT_EQ(settings::ChangeFlag(*link.section, 4 * 15 + 3), 1);
-    EXPECT_EQ(peers.applies, std::vector<int>{0});
+    EXPECT_EQ(peers.applies, std::vector{option::ApplyKind::Edits});
     EXPECT_EQ(peers.companionPosts, 1);
     EXPECT_TRUE(FilesWritten());
     EXPECT_EQ(store.files.count("C:\\Prog\\config\\Default4.gmp"), 1u);
@@ -104,14 +104,14 @@ TEST_F(SessionTest, ApplyHandsTheEditBlockOverAndWaitsForMonitor) {
     EXPECT_FALSE(session.Pending());
 
     // Same profile again: the selection flag is lowered.
-    session.Apply(0);
+    session.Apply(option::ApplyKind::Edits);
     EXPECT_EQ(settings::ChangeFlag(*link.section, kSelectFlag), 0);
 }
 
 TEST_F(SessionTest, PendingEndsWhenMonitorsWindowIsGone) {
     MonitorUp();
     session.Start();
-    session.Apply(0);
+    session.Apply(option::ApplyKind::Edits);
     EXPECT_FALSE(session.EndPendingIfMonitorGone());
     EXPECT_TRUE(session.Pending());
     peers.monitor = false;
@@ -123,7 +123,7 @@ TEST_F(SessionTest, PendingEndsWhenMonitorsWindowIsGone) {
 TEST_F(SessionTest, ApplyWithoutSectionSavesTheFilesButTellsMonitorNothing) {
     session.Start();
     peers.monitor = true;  // a window of that title, but no section
-    const option::ApplyResult result = session.Apply(0);
+    const option::ApplyResult result = session.Apply(option::ApplyKind::Edits);
     EXPECT_EQ(link.openCalls, 1) << "the section is looked for again";
     EXPECT_FALSE(result.published);
     EXPECT_FALSE(result.pending);
@@ -137,18 +137,18 @@ TEST_F(SessionTest, ApplyOpensTheSectionOfAMonitorStartedAfterOption) {
     link.exists = true;
     peers.monitor = true;
     ASSERT_TRUE(session.SelectProfile(1));
-    const option::ApplyResult result = session.Apply(0);
+    const option::ApplyResult result = session.Apply(option::ApplyKind::Edits);
     EXPECT_TRUE(result.published);
     EXPECT_TRUE(result.pending);
     EXPECT_EQ(link.section->currentProfile, 1);
-    EXPECT_EQ(peers.applies, std::vector<int>{0});
+    EXPECT_EQ(peers.applies, std::vector{option::ApplyKind::Edits});
 }
 
 TEST_F(SessionTest, AFailedPublishIsNotAnnouncedToMonitor) {
     MonitorUp();
     session.Start();
     link.failCopies = true;
-    const option::ApplyResult result = session.Apply(0);
+    const option::ApplyResult result = session.Apply(option::ApplyKind::Edits);
     EXPECT_FALSE(result.published);
     EXPECT_FALSE(session.Pending());
     EXPECT_TRUE(peers.applies.empty());
@@ -159,8 +159,8 @@ TEST_F(SessionTest, ResetAppliesFiveDefaultProfilesAllMarkedChanged) {
     session.Start();
     settings::CopyField(session.Edit().profiles[3].ProFileName, "Mine");
     session.ResetToDefaults();
-    session.Apply(1);
-    EXPECT_EQ(peers.applies, std::vector<int>{1});
+    session.Apply(option::ApplyKind::Reset);
+    EXPECT_EQ(peers.applies, std::vector{option::ApplyKind::Reset});
     EXPECT_EQ(link.section->currentProfile, 0);
     EXPECT_STREQ(link.section->profiles[3].ProFileName, "Default4");
     EXPECT_EQ(link.section->profiles[3].ColorType[0], 1);
@@ -321,7 +321,7 @@ TEST_F(SessionWithStoreTest, ImportAndExportActOnTheirProfileAndAFailedImportOnN
 
     // The profile's own file cannot be replaced: profile 2 is read back from
     // it, and keeps its own choice.
-    ASSERT_TRUE(withStore.Apply(0).saved);
+    ASSERT_TRUE(withStore.Apply(option::ApplyKind::Edits).saved);
     store.readOnlyFolders.push_back("C:\\Prog\\config\\");
     EXPECT_EQ(withStore.Import("D:\\chosen.gmp", 2), option::ImportResult::CopyFailed);
     EXPECT_STREQ(withStore.Edit().profiles[2].ProFileName, "Default3");

@@ -52,16 +52,16 @@ class FakeLink final : public option::SharedBlockLink {
 class FakePeers final : public option::PeerWindows {
   public:
     bool MonitorRunning() override { return monitor; }
-    bool PostApplyToMonitor(int reset) override {
+    bool PostApplyToMonitor(option::ApplyKind kind) override {
         if (!monitor)
             return false;
-        applies.push_back(reset);
+        applies.push_back(kind);
         return true;
     }
     void PostApplyToCompanions() override { ++companionPosts; }
 
     bool monitor = false;
-    std::vector<int> applies;
+    std::vector<option::ApplyKind> applies;
     int companionPosts = 0;
 };
 

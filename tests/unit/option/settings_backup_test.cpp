@@ -76,7 +76,7 @@ TEST_F(BackupTest, ARestoredBackupReplacesEverythingAfterAReset) {
 
     // The choices live in config.ini beside the block: an Apply keeps them
     // for the next start.
-    session.Apply(1);
+    session.Apply(option::ApplyKind::Reset);
     option::OptionSession later{files, nullptr, link, peers, macros};
     later.Start();
     EXPECT_TRUE(later.ReturnChoices()[4]);

@@ -59,24 +59,10 @@ class ScriptedDialogs final : public AssignmentDialogs {
         return shortcut->ok;
     }
     bool EditFire(FireSetting& value) override {
-        if (!fire) {
-            ADD_FAILURE() << "unexpected fire dialog";
-            return false;
-        }
-        whileOpen();
-        shownFire = value;
-        value = fire->second;
-        return fire->first;
+        return Edit(fire, value, shownFire, "fire dialog");
     }
     bool EditLaunchPath(std::string& value) override {
-        if (!path) {
-            ADD_FAILURE() << "unexpected launch-program dialog";
-            return false;
-        }
-        whileOpen();
-        shownPath = value;
-        value = path->second;
-        return path->first;
+        return Edit(path, value, shownPath, "launch-program dialog");
     }
     void ShowPathTooLong() override { ++pathTooLong; }
     bool ChoosePlayer(std::int32_t& value) override {
@@ -90,6 +76,22 @@ class ScriptedDialogs final : public AssignmentDialogs {
     void RunMacroManager() override {
         EXPECT_TRUE(allowMacroManager) << "unexpected macro manager";
         ++macroManagerRuns;
+    }
+
+  private:
+    // A dialog that edits one value: `answer` is how the user ends it (OK or
+    // not) and what it then holds; none when the test expects no such dialog.
+    template <typename Value>
+    bool Edit(const std::optional<std::pair<bool, Value>>& answer, Value& value, Value& shown,
+              const char* dialog) {
+        if (!answer) {
+            ADD_FAILURE() << "unexpected " << dialog;
+            return false;
+        }
+        whileOpen();
+        shown = value;
+        value = answer->second;
+        return answer->first;
     }
 };
 

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "tests/support/macro_records.h"
 #include "tests/unit/runtime/runtime_fakes.h"
 
 namespace runtime::test {
@@ -17,11 +18,7 @@ settings::ButtonAssignment Macro(std::initializer_list<settings::MacroEvent> eve
                                  int repeat = 1) {
     settings::ButtonAssignment r;
     std::memset(&r, 0, sizeof r);
-    r.actionCode = settings::action::kMacro;
-    r.repeatCount = repeat;
-    int i = 0;
-    for (const auto& e : events) r.events[i++] = e;
-    r.eventCount = static_cast<std::uint16_t>(i);
+    testsupport::SetMacro(r, events, repeat);
     return r;
 }
 

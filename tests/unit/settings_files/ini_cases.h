@@ -177,13 +177,20 @@ inline void WriteBytes(const std::filesystem::path& p, const std::string& bytes)
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
+// The file of case `index` of a kind, holding `text` (none when nullptr).
+inline std::filesystem::path CaseFile(const std::filesystem::path& folder, const char* kind,
+                                      int index, const char* text) {
+    const std::filesystem::path p = folder / (kind + std::to_string(index) + ".ini");
+    std::filesystem::remove(p);
+    if (text != nullptr)
+        WriteBytes(p, text);
+    return p;
+}
+
 inline void RunReadCase(settings::IniFileSystem& files, const std::filesystem::path& folder,
                         const ReadCase& c, int index) {
     SCOPED_TRACE(c.name);
-    const std::filesystem::path p = folder / ("read" + std::to_string(index) + ".ini");
-    std::filesystem::remove(p);
-    if (c.text != nullptr)
-        WriteBytes(p, c.text);
+    const std::filesystem::path p = CaseFile(folder, "read", index, c.text);
     std::unique_ptr<settings::IniFile> file = files.Open(p.string());
     ASSERT_NE(file, nullptr);
     switch (c.op) {
@@ -205,10 +212,7 @@ inline void RunReadCase(settings::IniFileSystem& files, const std::filesystem::p
 inline void RunWriteCase(settings::IniFileSystem& files, const std::filesystem::path& folder,
                          const WriteCase& c, int index) {
     SCOPED_TRACE(c.name);
-    const std::filesystem::path p = folder / ("write" + std::to_string(index) + ".ini");
-    std::filesystem::remove(p);
-    if (c.before != nullptr)
-        WriteBytes(p, c.before);
+    const std::filesystem::path p = CaseFile(folder, "write", index, c.before);
     {
         std::unique_ptr<settings::IniFile> file = files.Open(p.string());
         ASSERT_NE(file, nullptr);

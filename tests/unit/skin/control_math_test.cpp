@@ -248,18 +248,19 @@ TEST(ButtonImageChoice, PushMode) {
 
 TEST(ButtonImageChoice, ShapedButton) {
     using B = ButtonImage;
-    EXPECT_EQ(ChooseRgnImage(false, 0, true).image, B::Normal);
-    EXPECT_EQ(ChooseRgnImage(false, 1, true).image, B::Over);
-    EXPECT_EQ(ChooseRgnImage(false, 2, true).image, B::Down);
-    auto p = ChooseRgnImage(false, 3, true);  // enabled again: back to normal
-    EXPECT_EQ(p.state, 0);
+    using S = RgnState;
+    EXPECT_EQ(ChooseRgnImage(false, S::Normal, true).image, B::Normal);
+    EXPECT_EQ(ChooseRgnImage(false, S::Over, true).image, B::Over);
+    EXPECT_EQ(ChooseRgnImage(false, S::Down, true).image, B::Down);
+    auto p = ChooseRgnImage(false, S::Disabled, true);  // enabled again: back to normal
+    EXPECT_EQ(p.state, S::Normal);
     EXPECT_EQ(p.image, B::Normal);
-    p = ChooseRgnImage(false, 1, false);
-    EXPECT_EQ(p.state, 3);
+    p = ChooseRgnImage(false, S::Over, false);
+    EXPECT_EQ(p.state, S::Disabled);
     EXPECT_EQ(p.image, B::Disabled);
-    EXPECT_EQ(ChooseRgnImage(true, 1, true).image, B::Down);
-    EXPECT_EQ(ChooseRgnImage(true, 0, false).image, B::Down);
-    EXPECT_EQ(ChooseRgnImage(false, 7, true).image, B::Normal);
+    EXPECT_EQ(ChooseRgnImage(true, S::Over, true).image, B::Down);
+    EXPECT_EQ(ChooseRgnImage(true, S::Normal, false).image, B::Down);
+    EXPECT_EQ(ChooseRgnImage(false, static_cast<S>(7), true).image, B::Normal);
 }
 
 TEST(Menu, LeftSeparatorRightIsFortyThreePixelsHigh) {

@@ -4,11 +4,13 @@
 #include <atomic>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <memory>
 
 #include "common/settings/settings_block.h"
 #include "monitor/device/device_link_win.h"
 #include "monitor/device/upload_runner.h"
+#include "tests/support/macro_records.h"
 #include "tests/win/device/vm_harness_win.h"
 
 namespace {
@@ -18,9 +20,23 @@ using vmtest::Received;
 constexpr UINT kEventMsg = 1325;
 constexpr UINT kArrivalMsg = 1326;
 
+// The messages `msg` among `r`, in the order they came.
+std::vector<Received> Only(const std::vector<Received>& r, UINT msg) {
+    std::vector<Received> out;
+    std::copy_if(r.begin(), r.end(), std::back_inserter(out),
+                 [&](const Received& x) { return x.msg == msg; });
+    return out;
+}
+
 int Count(const std::vector<Received>& r, UINT msg) {
-    return static_cast<int>(
-        std::count_if(r.begin(), r.end(), [&](const Received& x) { return x.msg == msg; }));
+    return static_cast<int>(Only(r, msg).size());
+}
+
+// What the messages `msg` among `r` said in their wParam, in order.
+std::vector<WPARAM> WParamsOf(const std::vector<Received>& r, UINT msg) {
+    std::vector<WPARAM> out;
+    for (const Received& x : Only(r, msg)) out.push_back(x.wParam);
+    return out;
 }
 
 bool Contains(const std::vector<std::string>& lines, const std::string& tail) {
@@ -110,13 +126,7 @@ TEST_F(KorrinVirtualMouse, TransfersReachTheVirtualMouseInOrder) {
 
 TEST_F(KorrinVirtualMouse, UnplugAndPlugArePostedOnceEach) {
     OpenAll();
-    auto arrivals = [&] {
-        std::vector<WPARAM> out;
-        for (const Received& r : sink.received)
-            if (r.msg == kArrivalMsg)
-                out.push_back(r.wParam);
-        return out;
-    };
+    auto arrivals = [&] { return WParamsOf(sink.received, kArrivalMsg); };
     EXPECT_EQ(vmtest::RunVirtualMouse("/unplug"), 0);
     ASSERT_TRUE(e2e::WaitUntil([&] { return arrivals().size() >= 1; }));
     EXPECT_EQ(sink.received.back().wParam, 0u);
@@ -149,11 +159,7 @@ TEST_F(KorrinVirtualMouse, AReplugOnOneCommandLineIsOneRemovalThenOneArrival) {
     // replug told it.
     EXPECT_EQ(vmtest::RunVirtualMouse("/event option"), 0);
     ASSERT_TRUE(e2e::WaitUntil([&] { return Count(sink.received, kEventMsg) >= 1; }));
-    std::vector<WPARAM> told;
-    for (const Received& r : sink.received)
-        if (r.msg == kArrivalMsg)
-            told.push_back(r.wParam);
-    EXPECT_EQ(told, (std::vector<WPARAM>{0, 1}));
+    EXPECT_EQ(WParamsOf(sink.received, kArrivalMsg), (std::vector<WPARAM>{0, 1}));
     EXPECT_EQ(sink.received.back().msg, kEventMsg);
 }
 
@@ -162,10 +168,7 @@ TEST_F(KorrinVirtualMouse, InjectedEventsArriveSplitIntoHighAndLowWords) {
     EXPECT_EQ(vmtest::RunVirtualMouse("/event 0x40000103"), 0);
     EXPECT_EQ(vmtest::RunVirtualMouse("/event sensitivity:10,12 /event option"), 0);
     ASSERT_TRUE(e2e::WaitUntil([&] { return Count(sink.received, kEventMsg) >= 3; }));
-    std::vector<Received> events;
-    for (const Received& r : sink.received)
-        if (r.msg == kEventMsg)
-            events.push_back(r);
+    const std::vector<Received> events = Only(sink.received, kEventMsg);
     EXPECT_EQ(events[0].wParam, 0x4000u);
     EXPECT_EQ(events[0].lParam, 0x0103);
     EXPECT_EQ(events[1].wParam, 0xC000u);
@@ -282,12 +285,7 @@ TEST_F(KorrinVirtualMouse, FullUploadConfiguresTheVirtualMouse) {
     block->currentProfile = 1;
     block->profiles[1].PollingRate = 3;
     block->profiles[1].CpiStep = 2;
-    auto& macro = block->profiles[1].MacroKeyInfo[4];
-    macro.actionCode = 16;
-    macro.repeatCount = 2;
-    macro.eventCount = 2;
-    macro.events[0] = {0x04, 1, 120};
-    macro.events[1] = {0x04, 2, 0};
+    testsupport::SetMacro(block->profiles[1].MacroKeyInfo[4], {{0x04, 1, 120}, {0x04, 2, 0}}, 2);
 
     device::DeviceLink link;
     ASSERT_TRUE(link.Bind(vmtest::DistFolder()));

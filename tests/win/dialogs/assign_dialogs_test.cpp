@@ -19,7 +19,7 @@
 #include "option/model/dialogs/dialog_values.h"
 #include "option/model/dialogs/macro_store.h"
 #include "option/skin/keyboard_nav_win.h"
-#include "option/skin/skin_button_win.h"
+#include "option/skin/skin_hint_win.h"
 #include "option/skin/skin_loader_win.h"
 #include "tests/e2e/harness/wait_until_win.h"
 #include "tests/unit/settings_files/memory_store.h"
@@ -90,14 +90,24 @@ constexpr int Button(int key) {
     return static_cast<int>(option::DialogButtonId(key));
 }
 
+// The dialog shows, centred on its owner.
+void ExpectShownCentred(const DialogRun& run, HWND dialog) {
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(CentredOn(dialog, run.Owner()));
+}
+
+// Runs the shortcut dialog on `key` and `toggles`; the dialog once it shows.
+HWND StartShortcutDialog(DialogRun& run, std::uint8_t& key, option::ShortcutToggles& toggles) {
+    return run.Show([&](HWND owner) { return option::RunShortcutDialog(owner, key, toggles); },
+                    "K.VANE Shortcut Dialog");
+}
+
 TEST(ShortcutDialog, CapturesTheKeyShowsWhatIsStoredAndTogglesTheModifiers) {
     std::uint8_t key = CodeOfKey('A');
     option::ShortcutToggles toggles{false, true, false, false, false};
     DialogRun run;
-    run.Start([&](HWND owner) { return option::RunShortcutDialog(owner, key, toggles); });
-    HWND dialog = run.WaitForDialog("K.VANE Shortcut Dialog");
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_TRUE(CentredOn(dialog, run.Owner()));
+    HWND dialog = StartShortcutDialog(run, key, toggles);
+    ASSERT_NO_FATAL_FAILURE(ExpectShownCentred(run, dialog));
     HWND field = Item(dialog, kFieldKey);
     ASSERT_NE(field, nullptr);
     EXPECT_EQ(TextOf(field), "A");
@@ -194,8 +204,7 @@ TEST(ShortcutDialog, CancelAndCloseChangeNothingAndEndTheCapture) {
         std::uint8_t key = CodeOfKey('C');
         option::ShortcutToggles toggles{true, false, false, false, false};
         DialogRun run;
-        run.Start([&](HWND owner) { return option::RunShortcutDialog(owner, key, toggles); });
-        HWND dialog = run.WaitForDialog("K.VANE Shortcut Dialog");
+        HWND dialog = StartShortcutDialog(run, key, toggles);
         ASSERT_NE(dialog, nullptr);
         Tap('D');
         ASSERT_TRUE(TextBecomes(Item(dialog, kFieldKey), "D"));
@@ -211,10 +220,9 @@ TEST(ShortcutDialog, CancelAndCloseChangeNothingAndEndTheCapture) {
 TEST(FireDialog, KeyAndNumbersAsTheUserSetsThem) {
     option::FireSetting fire;  // a button without a fire action: 0 and 2
     DialogRun run;
-    run.Start([&](HWND owner) { return option::RunFireDialog(owner, fire); });
-    HWND dialog = run.WaitForDialog("FireClick Dialog");
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_TRUE(CentredOn(dialog, run.Owner()));
+    HWND dialog = run.Show([&](HWND owner) { return option::RunFireDialog(owner, fire); },
+                           "FireClick Dialog");
+    ASSERT_NO_FATAL_FAILURE(ExpectShownCentred(run, dialog));
     HWND keyField = Item(dialog, kFieldKey);
     HWND fieldB = Item(dialog, 4020);
     HWND fieldA = Item(dialog, 4030);
@@ -264,8 +272,8 @@ TEST(FireDialog, CancelLeavesTheSettingAndEndsTheCapture) {
     for (int button : {Button(2), Button(3)}) {
         option::FireSetting fire{12, CodeOfKey('Q'), 34};
         DialogRun run;
-        run.Start([&](HWND owner) { return option::RunFireDialog(owner, fire); });
-        HWND dialog = run.WaitForDialog("FireClick Dialog");
+        HWND dialog = run.Show([&](HWND owner) { return option::RunFireDialog(owner, fire); },
+                               "FireClick Dialog");
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(TextOf(Item(dialog, 4030)), "12");
         EXPECT_EQ(TextOf(Item(dialog, 4020)), "34");
@@ -356,27 +364,34 @@ void ExpectPathRefused(HWND dialog, std::size_t length, std::size_t longest) {
     EXPECT_TRUE(IsWindowVisible(dialog));
 }
 
+// Types `tooLong` over the text of `field`, presses Enter and Esc there as a
+// user might, then the OK button of skin key `okKey`: the dialog refuses the
+// path with a notice that names its length and the longest one taken.
+void EnterTooLongPath(HWND dialog, HWND field, int okKey, const std::string& tooLong,
+                      std::size_t longest) {
+    Click(field);
+    Retype(tooLong);
+    ASSERT_TRUE(TextBecomes(field, tooLong));
+    Tap(VK_RETURN);
+    Tap(VK_ESCAPE);
+    Click(Item(dialog, Button(okKey)));
+    ExpectPathRefused(dialog, tooLong.size(), longest);
+}
+
 TEST(LaunchProgramDialog, TypedOrChosenPathsAndTooLongOnesRefused) {
     const std::string program = MakeProgram("tool.exe");
     std::string path;
     DialogRun run;
-    run.Start([&](HWND owner) { return option::RunLaunchProgramDialog(owner, path); });
-    HWND dialog = run.WaitForDialog("Launch Program Dialog");
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_TRUE(CentredOn(dialog, run.Owner()));
+    HWND dialog = run.Show([&](HWND owner) { return option::RunLaunchProgramDialog(owner, path); },
+                           "Launch Program Dialog");
+    ASSERT_NO_FATAL_FAILURE(ExpectShownCentred(run, dialog));
     HWND field = Item(dialog, kFieldKey);
     EXPECT_EQ(TextOf(field), "");
     ASSERT_TRUE(WaitUntil([&] { return ReadyForInput(dialog); }));
 
     // Longer than the record's 261 characters: refused, not cut.
     const std::string tooLong = "C:\\" + std::string(300, 'p') + ".exe";
-    Click(field);
-    Type(tooLong);
-    ASSERT_TRUE(TextBecomes(field, tooLong));
-    Tap(VK_RETURN);
-    Tap(VK_ESCAPE);
-    Click(Item(dialog, Button(3)));  // OK
-    ExpectPathRefused(dialog, tooLong.size(), option::kMaxProgramPath);
+    ASSERT_NO_FATAL_FAILURE(EnterTooLongPath(dialog, field, 3, tooLong, option::kMaxProgramPath));
 
     // Browse: a file that does not exist is not taken; an existing one is.
     Click(Item(dialog, Button(2)));
@@ -408,8 +423,8 @@ TEST(LaunchProgramDialog, TypedOrChosenPathsAndTooLongOnesRefused) {
 TEST(LaunchProgramDialog, CancelKeepsThePath) {
     std::string path = "C:\\Games\\old.exe";
     DialogRun run;
-    run.Start([&](HWND owner) { return option::RunLaunchProgramDialog(owner, path); });
-    HWND dialog = run.WaitForDialog("Launch Program Dialog");
+    HWND dialog = run.Show([&](HWND owner) { return option::RunLaunchProgramDialog(owner, path); },
+                           "Launch Program Dialog");
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(TextOf(Item(dialog, kFieldKey)), path);
     Click(Item(dialog, kFieldKey));
@@ -423,10 +438,9 @@ TEST(LaunchProgramDialog, CancelKeepsThePath) {
 TEST(ProfileDialog, NameAndGameProgramInTheirOwnFields) {
     option::ProfileFields fields{"Gamer", "C:\\old\\game.exe"};
     DialogRun run;
-    run.Start([&](HWND owner) { return option::RunProfileDialog(owner, fields); });
-    HWND dialog = run.WaitForDialog("Profile Dialog");
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_TRUE(CentredOn(dialog, run.Owner()));
+    HWND dialog = run.Show([&](HWND owner) { return option::RunProfileDialog(owner, fields); },
+                           "Profile Dialog");
+    ASSERT_NO_FATAL_FAILURE(ExpectShownCentred(run, dialog));
     HWND name = Item(dialog, 4010);
     HWND game = Item(dialog, 4020);
     ASSERT_NE(name, nullptr);
@@ -440,14 +454,8 @@ TEST(ProfileDialog, NameAndGameProgramInTheirOwnFields) {
     EXPECT_TRUE(TextBecomes(name, "Tournament profile 2"));
 
     // A game program longer than the record's field is refused whole.
-    Click(game);
     const std::string tooLong = "D:\\" + std::string(520, 'g') + ".exe";
-    Retype(tooLong);
-    ASSERT_TRUE(TextBecomes(game, tooLong));
-    Tap(VK_RETURN);
-    Tap(VK_ESCAPE);
-    Click(Item(dialog, Button(4)));  // OK
-    ExpectPathRefused(dialog, tooLong.size(), option::kMaxGameFileChars);
+    ASSERT_NO_FATAL_FAILURE(EnterTooLongPath(dialog, game, 4, tooLong, option::kMaxGameFileChars));
 
     Click(game);
     Retype("D:\\Games\\arena.exe");
@@ -464,8 +472,8 @@ TEST(ProfileDialog, CancelAndCloseKeepTheFields) {
     for (int button : {Button(5), Button(6)}) {
         option::ProfileFields fields{"Keep", "C:\\keep.exe"};
         DialogRun run;
-        run.Start([&](HWND owner) { return option::RunProfileDialog(owner, fields); });
-        HWND dialog = run.WaitForDialog("Profile Dialog");
+        HWND dialog = run.Show([&](HWND owner) { return option::RunProfileDialog(owner, fields); },
+                               "Profile Dialog");
         ASSERT_NE(dialog, nullptr);
         Click(Item(dialog, 4010));
         Retype("Other");
@@ -481,10 +489,9 @@ TEST(ProfileDialog, CancelAndCloseKeepTheFields) {
 TEST(PlayerDialog, MenuChoosesOfferedPlayersAndUnknownIndexesSurviveOk) {
     std::int32_t player = 2;
     DialogRun run;
-    run.Start([&](HWND owner) { return option::RunPlayerDialog(owner, player); });
-    HWND dialog = run.WaitForDialog("Media Player Dialog");
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_TRUE(CentredOn(dialog, run.Owner()));
+    HWND dialog = run.Show([&](HWND owner) { return option::RunPlayerDialog(owner, player); },
+                           "Media Player Dialog");
+    ASSERT_NO_FATAL_FAILURE(ExpectShownCentred(run, dialog));
     HWND selector = Item(dialog, Button(1));
     EXPECT_EQ(TextOf(selector), "Real Player");  // shown though the menu cannot choose it
     Tap(VK_RETURN);
@@ -519,8 +526,8 @@ TEST(PlayerDialog, MenuChoosesOfferedPlayersAndUnknownIndexesSurviveOk) {
     // An index no player has shows an empty face and comes back unchanged.
     player = 9;
     DialogRun second;
-    second.Start([&](HWND owner) { return option::RunPlayerDialog(owner, player); });
-    dialog = second.WaitForDialog("Media Player Dialog");
+    dialog = second.Show([&](HWND owner) { return option::RunPlayerDialog(owner, player); },
+                         "Media Player Dialog");
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(TextOf(Item(dialog, Button(1))), "");
     Click(Item(dialog, Button(2)));
@@ -533,8 +540,8 @@ TEST(PlayerDialog, CancelKeepsThePlayer) {
     for (int button : {Button(3), Button(4)}) {
         std::int32_t player = 3;
         DialogRun run;
-        run.Start([&](HWND owner) { return option::RunPlayerDialog(owner, player); });
-        HWND dialog = run.WaitForDialog("Media Player Dialog");
+        HWND dialog = run.Show([&](HWND owner) { return option::RunPlayerDialog(owner, player); },
+                               "Media Player Dialog");
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(TextOf(Item(dialog, Button(1))), "Winamp");
         Click(Item(dialog, button));
@@ -558,7 +565,7 @@ TEST(MacroManager, TheRepeatCountIsCorrectedOnLeavingNotWhileTyped) {
     });
     HWND dialog = run.WaitForDialog(option::kMacroManagerTitle);
     ASSERT_NE(dialog, nullptr);
-    HWND field = Item(dialog, option::CMacroManagerDlg::kRepeatEditId);
+    HWND field = Item(dialog, option::macro_manager::kRepeatEditId);
     ASSERT_TRUE(TextBecomes(field, "1"));
 
     // Backspace empties the field and it stays empty for the next digits.
@@ -571,7 +578,7 @@ TEST(MacroManager, TheRepeatCountIsCorrectedOnLeavingNotWhileTyped) {
 
     // Leaving the field corrects it: 0 becomes 1.
     Retype("0");
-    Click(Item(dialog, option::CMacroManagerDlg::kEventListId));
+    Click(Item(dialog, option::macro_manager::kEventListId));
     EXPECT_TRUE(TextBecomes(field, "1"));
     Screenshot(dialog, "macro_manager_repeat");
 
@@ -580,7 +587,7 @@ TEST(MacroManager, TheRepeatCountIsCorrectedOnLeavingNotWhileTyped) {
     Click(field);
     Retype("99999");
     ASSERT_TRUE(TextBecomes(field, "99999"));
-    HWND ok = Item(dialog, static_cast<int>(option::CMacroManagerDlg::ControlIdOf(1)));
+    HWND ok = Item(dialog, static_cast<int>(option::macro_manager::ControlIdOf(1)));
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(ok), BN_CLICKED),
                  reinterpret_cast<LPARAM>(ok));
     ASSERT_TRUE(run.WaitFinished());
@@ -598,16 +605,17 @@ TEST(MacroManager, ACountTypedStaysWithItsMacroWhenAnotherIsChosen) {
     store.AddNamed("Burst").repeatValue = 2;
     store.AddNamed("Other").repeatValue = 5;
     DialogRun run;
-    run.Start([&](HWND owner) { return option::RunMacroManager(owner, store, "Burst"); });
-    HWND dialog = run.WaitForDialog(option::kMacroManagerTitle);
+    HWND dialog =
+        run.Show([&](HWND owner) { return option::RunMacroManager(owner, store, "Burst"); },
+                 option::kMacroManagerTitle);
     ASSERT_NE(dialog, nullptr);
-    HWND field = Item(dialog, option::CMacroManagerDlg::kRepeatEditId);
+    HWND field = Item(dialog, option::macro_manager::kRepeatEditId);
     ASSERT_TRUE(TextBecomes(field, "2"));
     Click(field);
     Retype("42");
     ASSERT_TRUE(TextBecomes(field, "42"));
 
-    HWND list = Item(dialog, option::CMacroManagerDlg::kMacroListId);
+    HWND list = Item(dialog, option::macro_manager::kMacroListId);
     RECT item{};
     ASSERT_NE(SendMessageA(list, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item)), LB_ERR);
     POINT at{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
@@ -615,7 +623,7 @@ TEST(MacroManager, ACountTypedStaysWithItsMacroWhenAnotherIsChosen) {
     ClickAt(at);
     EXPECT_TRUE(TextBecomes(field, "5"));
 
-    HWND ok = Item(dialog, static_cast<int>(option::CMacroManagerDlg::ControlIdOf(1)));
+    HWND ok = Item(dialog, static_cast<int>(option::macro_manager::ControlIdOf(1)));
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(ok), BN_CLICKED),
                  reinterpret_cast<LPARAM>(ok));
     ASSERT_TRUE(run.WaitFinished());
@@ -645,8 +653,7 @@ TEST(ButtonPageDialogs, ClosingTheWindowCancelsThem) {
     };
     for (const auto& [title, runDialog] : dialogs) {
         DialogRun run;
-        run.Start(runDialog);
-        HWND dialog = run.WaitForDialog(title);
+        HWND dialog = run.Show(runDialog, title);
         ASSERT_NE(dialog, nullptr) << title;
         SendMessageA(dialog, WM_CLOSE, 0, 0);
         ASSERT_TRUE(run.WaitFinished()) << title;

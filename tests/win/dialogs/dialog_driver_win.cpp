@@ -91,6 +91,11 @@ void DialogRun::Start(std::function<bool(HWND owner)> run) {
     e2e::WaitUntil([this] { return owner_.load() != nullptr; });
 }
 
+HWND DialogRun::Show(std::function<bool(HWND owner)> run, const char* title) {
+    Start(std::move(run));
+    return WaitForDialog(title);
+}
+
 HWND DialogRun::WaitForDialog(const char* title) {
     HWND owner = owner_.load();
     if (owner == nullptr)

@@ -11,20 +11,22 @@
 #include <string>
 #include <thread>
 
+#include "common/no_copy.h"
+
 namespace dialogtest {
 
-class DialogRun {
+class DialogRun : NoCopy {
   public:
     DialogRun() = default;
     ~DialogRun();
-    DialogRun(const DialogRun&) = delete;
-    DialogRun& operator=(const DialogRun&) = delete;
 
     // Creates the owner window on a new thread and calls `run` with it there;
     // what `run` returns is Result() once Finished().
     void Start(std::function<bool(HWND owner)> run);
     // The dialog window titled `title`, once it is shown (null on time-out).
     HWND WaitForDialog(const char* title);
+    // Start, then WaitForDialog.
+    HWND Show(std::function<bool(HWND owner)> run, const char* title);
     HWND Owner() const { return owner_.load(); }
     // Waits for `run` to return.
     bool WaitFinished();

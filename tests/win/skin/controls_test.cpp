@@ -129,13 +129,13 @@ TEST_F(GalleryTest, PushButtonDraggedOffSendsNoClick) {
     HWND push = G().push.Hwnd();
     const POINT c = Centre(push);
     SendMessageA(push, WM_LBUTTONDOWN, MK_LBUTTON, At(c.x, c.y));
-    EXPECT_EQ(G().push.CurrentImage(), 2);  // held down
+    EXPECT_EQ(G().push.CurrentImage(), skin::ButtonImage::Down);  // held down
     SendMessageA(push, WM_MOUSEMOVE, MK_LBUTTON, At(c.x, c.y + 200));
     SendMessageA(push, WM_LBUTTONUP, 0, At(c.x, c.y + 200));
     Pump(100);
     EXPECT_TRUE(Lines(Log(), "command").empty());
-    EXPECT_EQ(G().push.Hover(), 0);
-    EXPECT_EQ(G().push.CurrentImage(), 0);
+    EXPECT_FALSE(G().push.Hover());
+    EXPECT_EQ(G().push.CurrentImage(), skin::ButtonImage::Normal);
 
     Click(push, c.x, c.y);
     Pump(100);
@@ -156,15 +156,15 @@ TEST_F(GalleryTest, HoveredButtonKeepsItsPressAndPassesOnPressesElsewhere) {
     EXPECT_EQ(GetCapture(), push);
     SendMessageA(push, WM_MOUSEMOVE, MK_LBUTTON, At(c.x, c.y + 200));
     SendMessageA(GetCapture(), WM_LBUTTONUP, 0, At(c.x, c.y + 200));
-    EXPECT_EQ(G().push.CurrentImage(), 0);
+    EXPECT_EQ(G().push.CurrentImage(), skin::ButtonImage::Normal);
 
     // Hovered again, then pressed over its neighbour without a move in
     // between (the pointer jumped): the neighbour gets the press and the click.
     SendMessageA(push, WM_MOUSEMOVE, 0, At(c.x, c.y));
     ASSERT_EQ(GetCapture(), push);
     PressAcrossAndRelease(push, face);
-    EXPECT_EQ(G().push.Hover(), 0);
-    EXPECT_EQ(G().push.CurrentImage(), 0);
+    EXPECT_FALSE(G().push.Hover());
+    EXPECT_EQ(G().push.CurrentImage(), skin::ButtonImage::Normal);
     Pump(100);
     EXPECT_EQ(Lines(Log(), "command"),
               std::vector<std::string>{"command " + std::to_string(GetDlgCtrlID(face)) + " 0"});
@@ -174,21 +174,21 @@ TEST_F(GalleryTest, LatchingButtonClickedTwiceSendsTwoCommandsAndReturnsToNormal
     HWND latch = G().latch.Hwnd();
     const POINT c = Centre(latch);
     Click(latch, c.x, c.y);
-    EXPECT_EQ(G().latch.Latched(), 1);
-    EXPECT_EQ(G().latch.CurrentImage(), 2);
+    EXPECT_TRUE(G().latch.Latched());
+    EXPECT_EQ(G().latch.CurrentImage(), skin::ButtonImage::Down);
     // Released anywhere, a latching click still counts.
     SendMessageA(latch, WM_LBUTTONDOWN, MK_LBUTTON, At(c.x, c.y));
     SendMessageA(latch, WM_LBUTTONUP, 0, At(c.x + 300, c.y + 100));
     Pump(100);
     EXPECT_EQ(Lines(Log(), "command"),
               (std::vector<std::string>{"command 1002 0", "command 1002 0"}));
-    EXPECT_EQ(G().latch.Latched(), 0);
-    EXPECT_EQ(G().latch.CurrentImage(), 0);
+    EXPECT_FALSE(G().latch.Latched());
+    EXPECT_EQ(G().latch.CurrentImage(), skin::ButtonImage::Normal);
     // Latched by its window, a push button shows Down; disabled it does not.
-    G().push.SetLatched(1);
-    EXPECT_EQ(G().push.CurrentImage(), 2);
+    G().push.SetLatched(true);
+    EXPECT_EQ(G().push.CurrentImage(), skin::ButtonImage::Down);
     EnableWindow(G().push.Hwnd(), FALSE);
-    EXPECT_EQ(G().push.CurrentImage(), 3);
+    EXPECT_EQ(G().push.CurrentImage(), skin::ButtonImage::Disabled);
 }
 
 TEST_F(GalleryTest, HoverLeavesTheFirstButtonBeforeEnteringTheNext) {
@@ -196,12 +196,12 @@ TEST_F(GalleryTest, HoverLeavesTheFirstButtonBeforeEnteringTheNext) {
     HWND latch = G().latch.Hwnd();
     const POINT a = Centre(push);
     SendMessageA(push, WM_MOUSEMOVE, 0, At(a.x, a.y));
-    EXPECT_EQ(G().push.Hover(), 1);
+    EXPECT_TRUE(G().push.Hover());
     EXPECT_EQ(GetCapture(), push);
     EXPECT_EQ(skin::HintString(), "Push hint");
     // Straight onto the neighbour: the point lies over the latching button.
     SendOverCentreOf(push, WM_MOUSEMOVE, 0, latch);
-    EXPECT_EQ(G().push.Hover(), 0);
+    EXPECT_FALSE(G().push.Hover());
     EXPECT_NE(GetCapture(), push);
     const POINT b = Centre(latch);
     SendMessageA(latch, WM_MOUSEMOVE, 0, At(b.x, b.y));
@@ -209,17 +209,17 @@ TEST_F(GalleryTest, HoverLeavesTheFirstButtonBeforeEnteringTheNext) {
     EXPECT_EQ(Lines(Log(), "hover"),
               (std::vector<std::string>{"hover 1 1", "hover 0 1", "hover 1 2"}));
     EXPECT_TRUE(Contains(Log(), "hint 1 Latch hint"));
-    EXPECT_EQ(G().latch.CurrentImage(), 1);
+    EXPECT_EQ(G().latch.CurrentImage(), skin::ButtonImage::Over);
     ReleaseCapture();
 }
 
 TEST_F(GalleryTest, SwatchPublishesItsHintOnlyWhileHovered) {
     HWND swatch = G().swatch.Hwnd();
-    G().swatch.SetHover(1);
+    G().swatch.SetHover(true);
     EXPECT_EQ(skin::HintString(), "Swatch hint");
-    G().swatch.SetHover(0);
+    G().swatch.SetHover(false);
     EXPECT_EQ(skin::HintString(), "");
-    G().push.SetHover(0);
+    G().push.SetHover(false);
     EXPECT_EQ(skin::HintString(), "Push hint");  // the plain button writes it either way
     EXPECT_EQ(G().swatch.SwatchColor(), RGB(255, 140, 0));
     (void)swatch;
@@ -277,7 +277,7 @@ TEST_F(GalleryTest, TrackClicksGiveTruncatedOrRoundedValues) {
 }
 
 TEST_F(GalleryTest, ThumbFollowsPositionAndDrags) {
-    skin::CPHSlider& thumb = G().slider.Thumb();
+    skin::SliderThumb& thumb = G().slider.Thumb();
     auto left = [&] {
         RECT r;
         GetWindowRect(thumb.Hwnd(), &r);
@@ -448,7 +448,7 @@ TEST_F(GalleryTest, PopupMenuIsSubclassedOnEachShowing) {
     // The flat frame in the colours the window set before showing the menu.
     EXPECT_EQ(probe.outline, RGB(6, 107, 149));
     EXPECT_EQ(probe.inner, RGB(0, 0, 0));
-    EXPECT_EQ(G().menuButton.Hover(), 0);
+    EXPECT_FALSE(G().menuButton.Hover());
 }
 
 TEST_F(GalleryTest, ShapedButtonClicksInsideItsOutlineOnly) {
@@ -460,7 +460,7 @@ TEST_F(GalleryTest, ShapedButtonClicksInsideItsOutlineOnly) {
     Pump(100);
     EXPECT_EQ(Lines(Log(), "command"), std::vector<std::string>{"command 1004 0"});
     EXPECT_EQ(Lines(Log(), "hover 0 342").size(), 2u);
-    EXPECT_EQ(G().rgn.VisualState(), 0);
+    EXPECT_EQ(G().rgn.VisualState(), skin::RgnState::Normal);
 
     // Hovered, then pressed over another control without a move in between
     // (the pointer jumped): that control gets the press and the click.
@@ -472,7 +472,7 @@ TEST_F(GalleryTest, ShapedButtonClicksInsideItsOutlineOnly) {
     Pump(100);
     EXPECT_EQ(Lines(Log(), "command"),
               std::vector<std::string>{"command " + std::to_string(GetDlgCtrlID(face)) + " 0"});
-    EXPECT_EQ(G().rgn.VisualState(), 0);
+    EXPECT_EQ(G().rgn.VisualState(), skin::RgnState::Normal);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "tests/e2e/harness/wait_until_win.h"
+#include "tests/support/file_bytes.h"
 #include "tests/support/program_folder_win.h"
 #include "tests/win/skin/skin_test_support.h"
 #include "tools/SkinGallery/gallery_window_win.h"
@@ -77,16 +78,11 @@ DWORD Finish(Child& child, DWORD timeoutMs) {
     return code;
 }
 
-std::string ReadAll(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    std::stringstream s;
-    s << f.rdbuf();
-    return s.str();
-}
+using testsupport::FileBytes;
 
 std::vector<std::string> LogLines(const std::string& path) {
     std::vector<std::string> lines;
-    std::istringstream in(ReadAll(path));
+    std::istringstream in(FileBytes(path));
     for (std::string line; std::getline(in, line);) lines.push_back(line);
     return lines;
 }
@@ -148,14 +144,14 @@ TEST(SkinGalleryRender, FailsWithAMessageWhenTheSkinCannotBeLoaded) {
     Child child = Start("/render \"" + folder + "none.ini\" \"" + folder + "out\"", err);
     ASSERT_TRUE(child.ok);
     EXPECT_NE(Finish(child, 60000), 0u);
-    EXPECT_NE(ReadAll(err).find("not found"), std::string::npos) << ReadAll(err);
+    EXPECT_NE(FileBytes(err).find("not found"), std::string::npos) << FileBytes(err);
 
     ASSERT_TRUE(gallery::WriteTestSkin(folder));
     DeleteFileA((folder + "gallery_over.bmp").c_str());
     child = Start("/render \"" + folder + "gallery.ini\" \"" + folder + "out\"", err);
     ASSERT_TRUE(child.ok);
     EXPECT_NE(Finish(child, 60000), 0u);
-    EXPECT_NE(ReadAll(err).find("Over"), std::string::npos) << ReadAll(err);
+    EXPECT_NE(FileBytes(err).find("Over"), std::string::npos) << FileBytes(err);
 }
 
 TEST(SkinGalleryWindow, ShapedSizedClickableAndReloadedFromDisk) {
