@@ -31,7 +31,6 @@ inline constexpr unsigned kMsgApplyAll = 1224;    // WM_USER + 200, from Option
 inline constexpr unsigned kMsgReloadBlock = 1226;
 inline constexpr unsigned kMsgReloadAndApply = 1227;
 inline constexpr unsigned kMsgIgnored = 1274;
-inline constexpr unsigned kMsgOptionReload = 1254;    // handled by Option, sent by nobody
 inline constexpr unsigned kMsgProfileChanged = 1255;  // to Option
 inline constexpr unsigned kMsgUploadDone = 1256;      // to Option
 inline constexpr unsigned kMsgSettingChanged = 1257;  // to Option

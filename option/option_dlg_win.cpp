@@ -49,8 +49,6 @@ constexpr UINT kMsgApplyWaitingDpi = WM_APP + 2;
 constexpr COLORREF kHintStripColor = 0x00956B06;
 constexpr COLORREF kValuePlateColor = 0x00DEDAD6;
 constexpr UINT kMonitorWatchMs = 500;
-// Where the support page shows the firmware version, in main window coordinates.
-constexpr RECT kFirmwareTextArea{308, 252, 348, 282};
 constexpr const char* kProfileFilter = "Gaming Mouse Profile(*.gmp)\0*.gmp\0\0";
 
 constexpr FileChoice kProfileChoice{kProfileFilter, "gmp"};
@@ -78,7 +76,6 @@ std::span<const win::MessageRow<COptionDlg>> COptionDlg::MessageMap() {
         win::OnCommand<&COptionDlg::OnEnterKey>(IDOK),
         win::OnCommand<&COptionDlg::OnEscapeKey>(IDCANCEL),
         win::OnCommandRange<&COptionDlg::OnControlClick>(kClicks.first, kClicks.last),
-        win::OnMessage<protocol::kMsgOptionReload, &COptionDlg::OnReloadAll>(),
         win::OnMessage<protocol::kMsgProfileChanged, &COptionDlg::OnProfileChanged>(),
         win::OnMessage<protocol::kMsgUploadDone, &COptionDlg::OnUploadDone>(),
         win::OnMessage<protocol::kMsgSettingChanged, &COptionDlg::OnSettingChanged>(),
@@ -661,14 +658,6 @@ void COptionDlg::RestoreDefaults() {
     session_->ResetToDefaults();
     Refresh();
     Apply(ApplyKind::Reset);
-}
-
-LRESULT COptionDlg::OnReloadAll() {
-    UpdateFirmwareText();
-    InvalidateRect(Hwnd(), &kFirmwareTextArea, FALSE);
-    if (session_->Reload())
-        Refresh();
-    return 0;
 }
 
 LRESULT COptionDlg::OnProfileChanged() {

@@ -104,7 +104,6 @@ class COptionDlg : public skin::SkinHost<COptionDlg>, public PageHost, private s
     LRESULT OnControlClick(UINT id, UINT code);
     LRESULT OnEnterKey() { return 0; }
     LRESULT OnEscapeKey();
-    LRESULT OnReloadAll();
     LRESULT OnProfileChanged();
     LRESULT OnUploadDone();
     LRESULT OnSettingChanged();

@@ -20,7 +20,7 @@ RELEASE_FUNCTIONS = (
     "SetupDiDestroyDeviceInfoList", "timeEndPeriod", "UnmapViewOfFile", "ReleaseMutex",
     "GlobalFree", "LocalFree", "FindClose", "HidD_FreePreparsedData", "DestroyAcceleratorTable",
     "UnregisterDeviceNotification", "CloseServiceHandle", "DeleteEnhMetaFile",
-    "RemoveFontMemResourceEx", "ImageList_Destroy",
+    "RemoveFontMemResourceEx", "ImageList_Destroy", "CoUninitialize", "OleUninitialize",
 )
 # A call of the global function: not a member (.x( or ->x() nor another
 # namespace's (ns::x(), though ::x( is the global one.

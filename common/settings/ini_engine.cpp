@@ -1,10 +1,13 @@
 #include "common/settings/ini_engine.h"
 
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string_view>
 #include <system_error>
+
+#include "common/path_join.h"
 
 namespace settings {
 
@@ -14,55 +17,50 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-std::string TrimLeft(const std::string& s) {
+std::string_view TrimmedLeft(std::string_view s) {
     std::size_t b = 0;
     while (b < s.size() && IsBlank(s[b])) ++b;
     return s.substr(b);
 }
 
-std::string Trim(const std::string& s) {
-    std::size_t b = 0;
+std::string_view Trimmed(std::string_view s) {
+    s = TrimmedLeft(s);
     std::size_t e = s.size();
-    while (b < e && IsBlank(s[b])) ++b;
-    while (e > b && IsBlank(s[e - 1])) --e;
-    return s.substr(b, e - b);
+    while (e > 0 && IsBlank(s[e - 1])) --e;
+    return s.substr(0, e);
 }
 
-char AsciiLower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool SameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (AsciiLower(a[i]) != AsciiLower(b[i]))
-            return false;
+// The key of a name in the lookup indexes: names compare ignoring ASCII case.
+std::string LowerName(std::string_view name) {
+    std::string lower(name);
+    for (char& c : lower) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
     }
-    return true;
+    return lower;
 }
 
-// Names compare without their surrounding blanks; no copy is made.
-std::string_view TrimmedView(const std::string& s) {
-    std::size_t b = 0;
-    std::size_t e = s.size();
-    while (b < e && IsBlank(s[b])) ++b;
-    while (e > b && IsBlank(s[e - 1])) --e;
-    return std::string_view(s).substr(b, e - b);
-}
-
-bool IsAsciiAlnum(char c) {
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
-
-// Digit value as the struct reader computes it: anything above '9' is taken
-// as a letter, so non-hex letters still yield (too large) values.
-unsigned StructDigit(char c) {
-    if (c > '9') {
-        const char upper = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-        return static_cast<unsigned>(upper - 'A' + 10);
+// Digit value of each character as the struct reader computes it, -1 for a
+// character it refuses (anything but an ASCII letter or digit): anything
+// above '9' is taken as a letter, so non-hex letters still yield (too large)
+// values. A table, since every byte of a struct is two lookups.
+constexpr std::array<std::int8_t, 256> kStructDigits = [] {
+    std::array<std::int8_t, 256> digits{};
+    for (int c = 0; c < 256; ++c) {
+        if (c >= '0' && c <= '9')
+            digits[c] = static_cast<std::int8_t>(c - '0');
+        else if (c >= 'A' && c <= 'Z')
+            digits[c] = static_cast<std::int8_t>(c - 'A' + 10);
+        else if (c >= 'a' && c <= 'z')
+            digits[c] = static_cast<std::int8_t>(c - 'a' + 10);
+        else
+            digits[c] = -1;
     }
-    return static_cast<unsigned>(c - '0');
+    return digits;
+}();
+
+int StructDigit(char c) {
+    return kStructDigits[static_cast<unsigned char>(c)];
 }
 
 std::string StripQuotes(const std::string& v) {
@@ -125,40 +123,59 @@ std::int32_t ParseProfileInt(const std::string& text) {
 
 IniDocument IniDocument::Parse(const std::string& text) {
     IniDocument doc;
+    const std::string_view all(text);
     std::size_t pos = 0;
-    while (pos <= text.size()) {
-        std::size_t end = text.find('\n', pos);
-        if (end == std::string::npos)
-            end = text.size();
-        const std::string line = Trim(text.substr(pos, end - pos));
+    while (pos <= all.size()) {
+        std::size_t end = all.find('\n', pos);
+        if (end == std::string_view::npos)
+            end = all.size();
+        const std::string_view line = Trimmed(all.substr(pos, end - pos));
         pos = end + 1;
         if (line.empty())
             continue;
         if (line.front() == '[') {
             const std::size_t close = line.find(']');
-            if (close != std::string::npos) {
-                doc.sections_.push_back(Section{Trim(line.substr(1, close - 1)), {}});
+            if (close != std::string_view::npos) {
+                doc.AddSection(std::string(Trimmed(line.substr(1, close - 1))));
                 continue;
             }
         }
         // Lines ahead of the first section header belong to a nameless section.
         if (doc.sections_.empty())
-            doc.sections_.push_back(Section{});
+            doc.AddSection({});
         Entry entry;
         const std::size_t eq = line.find('=');
-        if (eq == std::string::npos) {
+        if (eq == std::string_view::npos) {
             entry.name = line;
         } else {
-            entry.name = Trim(line.substr(0, eq));
-            entry.value = Trim(line.substr(eq + 1));
+            entry.name = Trimmed(line.substr(0, eq));
+            entry.value = std::string(Trimmed(line.substr(eq + 1)));
         }
-        doc.sections_.back().entries.push_back(std::move(entry));
+        AddEntry(doc.sections_.back(), std::move(entry));
     }
     return doc;
 }
 
+IniDocument::Section& IniDocument::AddSection(std::string name) {
+    firstSection_.try_emplace(LowerName(name), sections_.size());
+    sections_.push_back(Section{std::move(name), {}, {}});
+    return sections_.back();
+}
+
+void IniDocument::AddEntry(Section& section, Entry entry) {
+    section.firstEntry.try_emplace(LowerName(Trimmed(entry.name)), section.entries.size());
+    section.entries.push_back(std::move(entry));
+}
+
 std::string IniDocument::Serialize() const {
+    std::size_t length = 0;
+    for (const Section& s : sections_) {
+        length += s.name.size() + 4;
+        for (const Entry& e : s.entries)
+            length += e.name.size() + 3 + (e.value ? e.value->size() : 0);
+    }
     std::string out;
+    out.reserve(length);
     for (const Section& s : sections_) {
         if (!s.name.empty())
             out += "[" + s.name + "]\r\n";
@@ -175,18 +192,12 @@ std::string IniDocument::Serialize() const {
 // Only the first section of a name is searched; a later section of the same
 // name is kept in the file but never read.
 const IniDocument::Entry* IniDocument::Find(const char* section, const char* key) const {
-    const std::string s = Trim(section ? section : "");
-    const std::string k = Trim(key ? key : "");
-    for (const Section& sec : sections_) {
-        if (!SameName(sec.name, s))
-            continue;
-        for (const Entry& e : sec.entries) {
-            if (SameName(TrimmedView(e.name), k))
-                return &e;
-        }
+    const auto sec = firstSection_.find(LowerName(Trimmed(section ? section : "")));
+    if (sec == firstSection_.end())
         return nullptr;
-    }
-    return nullptr;
+    const Section& found = sections_[sec->second];
+    const auto entry = found.firstEntry.find(LowerName(Trimmed(key ? key : "")));
+    return entry == found.firstEntry.end() ? nullptr : &found.entries[entry->second];
 }
 
 std::string IniDocument::GetString(const char* section, const char* key, const char* defaultValue,
@@ -216,67 +227,53 @@ bool IniDocument::GetStruct(const char* section, const char* key, void* data,
         return false;
     auto* out = static_cast<std::uint8_t*>(data);
     std::uint8_t sum = 0;
-    std::uint8_t byte = 0;
-    for (std::size_t i = 0; i < 2 * size; ++i) {
-        if (!IsAsciiAlnum(v[i]))
+    for (std::size_t i = 0; i < size; ++i) {
+        const int hi = StructDigit(v[2 * i]);
+        const int lo = StructDigit(v[2 * i + 1]);
+        if (hi < 0 || lo < 0)
             return false;
-        const unsigned digit = StructDigit(v[i]);
-        if (i % 2 == 0) {
-            byte = static_cast<std::uint8_t>(digit << 4);
-        } else {
-            byte = static_cast<std::uint8_t>(byte + digit);
-            out[i / 2] = byte;
-            sum = static_cast<std::uint8_t>(sum + byte);
-        }
+        const auto byte = static_cast<std::uint8_t>((hi << 4) + lo);
+        out[i] = byte;
+        sum = static_cast<std::uint8_t>(sum + byte);
     }
-    const char hi = v[2 * size];
-    const char lo = v[2 * size + 1];
-    if (!IsAsciiAlnum(hi) || !IsAsciiAlnum(lo))
+    const int hi = StructDigit(v[2 * size]);
+    const int lo = StructDigit(v[2 * size + 1]);
+    if (hi < 0 || lo < 0)
         return false;
-    const auto check = static_cast<std::uint8_t>((StructDigit(hi) << 4) + StructDigit(lo));
-    return check == sum;
+    return static_cast<std::uint8_t>((hi << 4) + lo) == sum;
 }
 
 bool IniDocument::SetString(const char* section, const char* key, const char* value) {
-    const std::string s = Trim(section ? section : "");
-    const std::string k = TrimLeft(key ? key : "");
-    const std::string v = Trim(value ? value : "");
-    Section* target = nullptr;
-    for (Section& sec : sections_) {
-        if (SameName(sec.name, s)) {
-            target = &sec;
-            break;
-        }
+    const std::string_view s = Trimmed(section ? section : "");
+    const std::string_view k = TrimmedLeft(key ? key : "");
+    const std::string v(Trimmed(value ? value : ""));
+    const auto sec = firstSection_.find(LowerName(s));
+    Section& target =
+        sec == firstSection_.end() ? AddSection(std::string(s)) : sections_[sec->second];
+    const auto entry = target.firstEntry.find(LowerName(Trimmed(k)));
+    if (entry == target.firstEntry.end()) {
+        AddEntry(target, Entry{std::string(k), v});
+        return true;
     }
-    if (target == nullptr) {
-        sections_.push_back(Section{s, {}});
-        target = &sections_.back();
-    }
-    for (Entry& e : target->entries) {
-        if (SameName(TrimmedView(e.name), TrimmedView(k))) {
-            if (e.value && *e.value == v)
-                return false;
-            e.value = v;
-            return true;
-        }
-    }
-    target->entries.push_back(Entry{k, v});
+    Entry& e = target.entries[entry->second];
+    if (e.value && *e.value == v)
+        return false;
+    e.value = v;
     return true;
 }
 
 std::string EncodeStruct(const void* data, std::size_t size) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     const auto* bytes = static_cast<const std::uint8_t*>(data);
-    std::string out;
-    out.reserve(2 * size + 2);
+    std::string out(2 * size + 2, '\0');
     std::uint8_t sum = 0;
     for (std::size_t i = 0; i < size; ++i) {
-        out += kHex[bytes[i] >> 4];
-        out += kHex[bytes[i] & 0x0F];
+        out[2 * i] = kHex[bytes[i] >> 4];
+        out[2 * i + 1] = kHex[bytes[i] & 0x0F];
         sum = static_cast<std::uint8_t>(sum + bytes[i]);
     }
-    out += kHex[sum >> 4];
-    out += kHex[sum & 0x0F];
+    out[2 * size] = kHex[sum >> 4];
+    out[2 * size + 1] = kHex[sum & 0x0F];
     return out;
 }
 
@@ -353,7 +350,24 @@ class PreviewIniFile final : public DocumentIniFile {
     bool changed_ = false;
 };
 
+// Writes change the document; nothing is behind it to flush to.
+class MemoryIniFile final : public DocumentIniFile {
+  public:
+    explicit MemoryIniFile(IniDocument& doc) : DocumentIniFile(doc) {}
+    bool WriteString(const char* section, const char* key, const char* value) override {
+        if (section == nullptr || key == nullptr)
+            return false;
+        doc_.SetString(section, key, value);
+        return true;
+    }
+    bool Flush() override { return true; }
+};
+
 }  // namespace
+
+std::unique_ptr<IniFile> IniFileOver(IniDocument& doc) {
+    return std::make_unique<MemoryIniFile>(doc);
+}
 
 bool UpdateIniFile(IniFileSystem& files, const std::string& path,
                    const std::function<bool(IniFile&)>& write) {
@@ -444,7 +458,8 @@ bool EngineIniFileSystem::CreateTempCopy(const std::string& path, std::string& t
     if (store_.Exists(path) && !store_.ReadAll(path, bytes))
         return false;
     for (int attempt = 0; attempt < 1000; ++attempt) {
-        std::string candidate = folder + "~" + base + "." + std::to_string(++tempCounter_) + ".tmp";
+        std::string candidate =
+            paths::JoinPath(folder, "~" + base + "." + std::to_string(++tempCounter_) + ".tmp");
         if (store_.Exists(candidate))
             continue;
         if (!store_.WriteAll(candidate, bytes)) {

@@ -6,8 +6,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "common/settings/ini_file.h"
@@ -34,14 +37,27 @@ class IniDocument {
         std::string name;
         std::optional<std::string> value;  // lines without '=' have none
     };
+    // Names in lower case, without surrounding blanks, to the first of that
+    // name: only the first is ever read or written, and a lookup by name
+    // keeps reading a file of many keys linear rather than quadratic.
+    using NameIndex = std::unordered_map<std::string, std::size_t>;
     struct Section {
         std::string name;
         std::vector<Entry> entries;
+        NameIndex firstEntry;
     };
     const Entry* Find(const char* section, const char* key) const;
+    Section& AddSection(std::string name);
+    static void AddEntry(Section& section, Entry entry);
 
     std::vector<Section> sections_;
+    NameIndex firstSection_;
 };
+
+// An IniFile over a document in memory: reads answer from `doc`, writes
+// change it, Flush has nothing to do. For parsing and writing file texts
+// without a file system.
+std::unique_ptr<IniFile> IniFileOver(IniDocument& doc);
 
 // Number parsing of the profile functions' integer reader: optional sign,
 // optional lower-case 0x/0o/0b prefix, digits up to the first that does not

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "common/settings/ini_engine.h"
+
 namespace settings {
 
 namespace {
@@ -90,7 +92,7 @@ bool WriteInt(IniFile& file, const char* section, const char* key, int value) {
 }  // namespace
 
 std::string SettingsFiles::ProfilePath(int n) const {
-    return folder_ + "config\\Default" + std::to_string(n) + ".gmp";
+    return paths::JoinPath(folder_, "config\\Default" + std::to_string(n) + ".gmp");
 }
 
 void ReadProfile(IniFile& file, ProfileRecord& profile) {
@@ -105,6 +107,17 @@ bool WriteProfile(IniFile& file, const ProfileRecord& profile) {
         ok = WriteField(file, fields[static_cast<std::size_t>(index)], profile) && ok;
     }
     return ok;
+}
+
+void ParseProfile(const std::string& text, ProfileRecord& profile) {
+    IniDocument doc = IniDocument::Parse(text);
+    ReadProfile(*IniFileOver(doc), profile);
+}
+
+std::string ProfileText(const ProfileRecord& profile) {
+    IniDocument doc;
+    WriteProfile(*IniFileOver(doc), profile);
+    return doc.Serialize();
 }
 
 bool LoadProfileFile(IniFileSystem& files, const std::string& path, ProfileRecord& profile) {
@@ -162,9 +175,9 @@ bool SaveAll(SettingsFiles& files, MouseRegistry* registry, const SettingsBlock&
     return ok;
 }
 
-bool WriteDevice(SettingsFiles& files, int state) {
+bool WriteDevice(SettingsFiles& files, bool connected) {
     return RewriteIniFile(files.Files(), files.ConfigPath(), [&](IniFile& f) {
-        return WriteInt(f, kSettingSection, "Device", state);
+        return WriteInt(f, kSettingSection, "Device", connected ? 1 : 0);
     });
 }
 

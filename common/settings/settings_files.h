@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <string>
 
+#include "common/path_join.h"
 #include "common/settings/ini_file.h"
 #include "common/settings/mouse_registry.h"
 #include "common/settings/profile_table.h"
@@ -26,7 +27,7 @@ class SettingsFiles {
         : files_(files), folder_(std::move(programFolder)) {}
     IniFileSystem& Files() { return files_; }
     const std::string& Folder() const { return folder_; }
-    std::string ConfigPath() const { return folder_ + kConfigFileName; }
+    std::string ConfigPath() const { return paths::JoinPath(folder_, kConfigFileName); }
     // "config\Default<n>.gmp".
     std::string ProfilePath(int n) const;
 
@@ -41,6 +42,10 @@ class SettingsFiles {
 void ReadProfile(IniFile& file, ProfileRecord& profile);
 // Writes every key in the saver's order; false when a write failed.
 bool WriteProfile(IniFile& file, const ProfileRecord& profile);
+// The same for a profile file's text in memory: what ReadProfile reads from
+// the file holding `text`, and the text of a file WriteProfile writes afresh.
+void ParseProfile(const std::string& text, ProfileRecord& profile);
+std::string ProfileText(const ProfileRecord& profile);
 
 // A profile from the file at path; false (profile untouched) when it cannot
 // be opened. Import uses it as well as the loader.
@@ -59,8 +64,8 @@ bool LoadAll(SettingsFiles& files, MouseRegistry* registry, SettingsBlock& block
 // False when any file could not be written; each file is then old or new.
 bool SaveAll(SettingsFiles& files, MouseRegistry* registry, const SettingsBlock& block);
 
-// Monitor's connection state (1 connected, 0 not) as [Setting] Device.
-bool WriteDevice(SettingsFiles& files, int state);
+// Monitor's connection state as [Setting] Device (1 connected, 0 not).
+bool WriteDevice(SettingsFiles& files, bool connected);
 // [Setting] FWVersion, 100 when missing.
 int ReadFirmwareVersion(SettingsFiles& files);
 

@@ -29,9 +29,6 @@ class SharedSection final : public SharedBlockStore {
     bool Open();
     void Close();
 
-    bool HasView() const { return view_.Valid(); }
-    bool HasMutex() const { return mutex_.Valid(); }
-
     bool Publish(const SettingsBlock& block) override;
     bool Fetch(SettingsBlock& block) override;
 

@@ -2,6 +2,7 @@
 
 #include <dbghelp.h>
 
+#include "common/path_join.h"
 #include "common/win/scoped_win.h"
 
 namespace win {
@@ -200,11 +201,11 @@ std::wstring LogsFolderW() {
     std::wstring folder(path, length);
     const std::size_t slash = folder.find_last_of(L"\\/");
     folder.resize(slash == std::wstring::npos ? 0 : slash + 1);
-    return folder + L"logs";
+    return paths::JoinPath(folder, L"logs");
 }
 
 void InstallCrashDumps(const wchar_t* programName, CrashRelease release) {
-    const std::wstring folder = LogsFolderW() + L"\\";
+    const std::wstring folder = paths::JoinPath(LogsFolderW(), L"");
     g_crash.folder[0] = L'\0';
     g_crash.program[0] = L'\0';
     if (!Append(g_crash.folder, kFolderMax, folder.c_str()) ||
@@ -216,7 +217,7 @@ void InstallCrashDumps(const wchar_t* programName, CrashRelease release) {
 
 bool LatestCrashDump(const std::wstring& logsFolder, CrashDumpFile& latest) {
     WIN32_FIND_DATAW data{};
-    ScopedFind find(FindFirstFileW((logsFolder + L"\\*.dmp").c_str(), &data));
+    ScopedFind find(FindFirstFileW(paths::JoinPath(logsFolder, L"*.dmp").c_str(), &data));
     if (!find)
         return false;
     bool found = false;

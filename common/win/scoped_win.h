@@ -9,6 +9,7 @@
 //   win::ScopedMutexOwner owner(mutex, INFINITE);     // ReleaseMutex when owned
 //   win::ScopedPaint paint(hwnd);                     // BeginPaint .. EndPaint
 //   win::ScopedRegKey key; RegOpenKeyExA(..., key.Receive());
+//   win::ScopedComApartment com;                      // CoInitialize .. CoUninitialize
 //
 // This is the one place where handles are released by hand; everything else
 // holds them here.
@@ -17,6 +18,7 @@
 #include <windows.h>
 // After windows.h, which they need.
 #include <mmsystem.h>
+#include <objbase.h>
 #include <setupapi.h>
 
 #include <utility>
@@ -262,6 +264,22 @@ class ScopedMutexOwner {
     HANDLE mutex_;
     bool owned_ = false;
     bool abandoned_ = false;
+};
+
+// COM initialised on this thread (a single-threaded apartment) for the life of
+// the object; uninitialised only when the initialisation succeeded.
+class ScopedComApartment {
+  public:
+    ScopedComApartment() : initialized_(SUCCEEDED(CoInitialize(nullptr))) {}
+    ~ScopedComApartment() {
+        if (initialized_)
+            CoUninitialize();
+    }
+    ScopedComApartment(const ScopedComApartment&) = delete;
+    ScopedComApartment& operator=(const ScopedComApartment&) = delete;
+
+  private:
+    bool initialized_;
 };
 
 // The system timer resolution raised to 1 ms for the life of the object.

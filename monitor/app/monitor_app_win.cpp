@@ -2,10 +2,9 @@
 // the commands a running Monitor is handed or a new one carries out), the
 // hidden window and its message loop, and what a crash leaves behind.
 #include <windows.h>
-#include <objbase.h>
 
-#include <cstring>
 #include <memory>
+#include <optional>
 
 #include "common/protocol.h"
 #include "common/trace_points.h"
@@ -32,7 +31,7 @@ class CMonitorApp {
     // Created unowned: its name alone marks the running Monitor.
     win::ScopedHandle instanceMutex_;
     bool openOptionAtStart_ = false;
-    bool comInitialized_ = false;
+    std::optional<win::ScopedComApartment> com_;
     runtime::MonitorCommand command_;
     int exitCode_ = 0;
     std::unique_ptr<CMonitorWnd> window_;
@@ -54,12 +53,10 @@ int CMonitorApp::Run(const char* commandLine) {
 
 bool CMonitorApp::InitInstance(const char* commandLine) {
     win::DebugText(trace::kMonitorCommandLine, commandLine);
-    char copy[100] = {};
-    std::strncpy(copy, commandLine, sizeof copy - 1);
-    openOptionAtStart_ = copy[0] == '1';
     // The arguments as the system splits them, so that a report path keeps
     // every character.
     command_ = runtime::ParseMonitorArguments(CommandLineArguments());
+    openOptionAtStart_ = command_.kind == runtime::CommandKind::OpenOption;
     if (command_.kind == runtime::CommandKind::Report) {
         exitCode_ = static_cast<int>(RunReportCommand(WideFromUtf8(command_.reportPath)));
         return false;
@@ -107,7 +104,8 @@ bool CMonitorApp::InitInstance(const char* commandLine) {
         return false;
     }
 
-    comInitialized_ = SUCCEEDED(CoInitialize(nullptr));
+    // Once for the whole thread: the window's shell calls need it.
+    com_.emplace();
     window_ = std::make_unique<CMonitorWnd>();
     if (!window_->CreateHidden(openOptionAtStart_))
         return false;
@@ -118,10 +116,8 @@ bool CMonitorApp::InitInstance(const char* commandLine) {
 }
 
 void CMonitorApp::ExitInstance() {
-    if (comInitialized_)
-        CoUninitialize();
-    comInitialized_ = false;
     window_.reset();
+    com_.reset();
     instanceMutex_.Reset();
 }
 

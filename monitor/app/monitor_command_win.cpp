@@ -6,6 +6,7 @@
 #include <string>
 
 #include "common/protocol.h"
+#include "common/path_join.h"
 #include "common/win/program_folder_win.h"
 #include "common/win/scoped_win.h"
 #include "lan/string_ids.h"
@@ -17,7 +18,7 @@ namespace monitor {
 namespace {
 
 void ShowBox(UINT textId, const std::string& argument) {
-    win::ScopedModule lan(LoadLibraryA((win::ProgramFolder() + "lan.dll").c_str()));
+    win::ScopedModule lan(LoadLibraryA(paths::JoinPath(win::ProgramFolder(), "lan.dll").c_str()));
     std::string text = win::LoadModuleString(lan.Get(), textId, 1024);
     const std::size_t mark = text.find("%1");
     if (mark != std::string::npos)

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "common/path_join.h"
 #include "common/win/scoped_win.h"
 
 namespace monitor {
@@ -59,9 +60,10 @@ class LogFilesWin : public device::LogFiles {
 }  // namespace
 
 MonitorLog::MonitorLog(const std::string& programFolder)
-    : folder_(programFolder + "logs"),
+    : folder_(paths::JoinPath(programFolder, "logs")),
       files_(std::make_unique<LogFilesWin>(folder_)),
-      log_(*files_, folder_ + "\\monitor.log", folder_ + "\\monitor.1.log", kFileLimitBytes) {}
+      log_(*files_, paths::JoinPath(folder_, "monitor.log"),
+           paths::JoinPath(folder_, "monitor.1.log"), kFileLimitBytes) {}
 
 MonitorLog::~MonitorLog() = default;
 

@@ -1,13 +1,13 @@
 #include "monitor/app/monitor_wnd_win.h"
 
 #include <commctrl.h>
-#include <objbase.h>
 #include <shellapi.h>
 
 #include <cstdlib>
 #include <cstring>
 
 #include "common/copydata_text.h"
+#include "common/path_join.h"
 #include "common/settings/key_codes_win.h"
 #include "common/settings/mouse_registry.h"
 #include "common/settings/return_after_game.h"
@@ -54,9 +54,6 @@ UINT GameWatchPeriodMs() {
                                                                   : kGameWatchPeriodMs;
 }
 
-using runtime::kMsgApplySystemSettings;
-using runtime::kMsgFlushOsd;
-using runtime::kMsgProfileSelected;
 using runtime::kMsgRunCommand;
 
 HWND FindByTitle(const char* title) {
@@ -85,9 +82,7 @@ std::span<const win::MessageRow<CMonitorWnd>> CMonitorWnd::MessageMap() {
         win::OnMessage<protocol::kMsgIgnored, &W::OnIgnored>(),
         win::OnMessage<protocol::kMsgDeviceEvent, &W::OnDeviceEvent>(),
         win::OnMessage<protocol::kMsgDeviceArrival, &W::OnDeviceArrival>(),
-        win::OnMessage<kMsgProfileSelected, &W::OnProfileSelected>(),
-        win::OnMessage<kMsgApplySystemSettings, &W::OnApplySystemSettings>(),
-        win::OnMessage<kMsgFlushOsd, &W::OnFlushOsd>(),
+        win::OnMessage<runtime::kMsgPostedCall, &W::OnPostedCall>(),
         win::OnRegistered<&W::OnTaskbarCreated>(kTaskbarCreated),
         win::OnCommand<&W::OnCustomizer>(protocol::kCmdOpenOption),
         win::OnCommand<&W::OnExit>(protocol::kCmdExit),
@@ -109,8 +104,8 @@ CMonitorWnd::CMonitorWnd()
       outgoing_(std::make_unique<settings::SettingsBlock>()),
       upload_(UploadService::Ports{
           link_, block_, [this] { return Connected() && flags_.uploadsAllowed.load(); },
-          [this](int profileIndex) {
-              PostMessageA(Hwnd(), kMsgProfileSelected, static_cast<WPARAM>(profileIndex), 0);
+          [this, calls = calls_.MakeSender()](int profileIndex) {
+              calls.Post([this, profileIndex] { OnProfileSelected(profileIndex); });
           },
           [this](protocol::UploadJob job, device::JobEnd end, unsigned elapsedMs) {
               static constexpr const char* kEnds[] = {"completed", "stopped", "dropped"};
@@ -146,14 +141,15 @@ LRESULT CMonitorWnd::OnCreate(const CREATESTRUCTA*) {
         return -1;
     }
 
-    comInitialized_ = SUCCEEDED(CoInitialize(nullptr));
+    calls_.Open(
+        [window = Hwnd()] { return PostMessageA(window, runtime::kMsgPostedCall, 0, 0) != FALSE; });
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
 
     folder_ = win::ProgramFolder();
     log_ = std::make_unique<MonitorLog>(folder_);
     log_->Line("Monitor started");
-    lan_.Reset(LoadLibraryA((folder_ + "lan.dll").c_str()));
+    lan_.Reset(LoadLibraryA(paths::JoinPath(folder_, "lan.dll").c_str()));
     files_ = std::make_unique<settings::SystemSettingsFiles>(folder_);
     mouseKey_ = registry_.Open(settings::MouseRegistryKey::Mouse, false);
     if (!link_.Bind(folder_))
@@ -170,12 +166,14 @@ LRESULT CMonitorWnd::OnCreate(const CREATESTRUCTA*) {
         log_->Line("the settings files could not be read (a first start?); the defaults are used");
     }
     runtime_ = std::make_unique<runtime::RuntimeBundleWin>(
-        Hwnd(), folder_ + "config.ini", static_cast<runtime::MonitorHost&>(*this),
+        Hwnd(), paths::JoinPath(folder_, settings::kConfigFileName),
+        static_cast<runtime::MonitorHost&>(*this),
         [](std::uint8_t code, std::uint8_t& virtualKey) {
             const auto lookup = settings::VirtualKeyFromKeyCode(code);
             virtualKey = static_cast<std::uint8_t>(lookup.value);
             return lookup.found;
-        });
+        },
+        [this] { return calls_.Post([this] { OnFlushOsd(); }); });
     LoadOsdOptions();
     LoadReturnChoices();
 
@@ -212,7 +210,7 @@ LRESULT CMonitorWnd::OnCreate(const CREATESTRUCTA*) {
             OnCustomizer();
     }
     SetConnection(opened ? Connection::Connected : Connection::NotOpened);
-    WriteDeviceState(opened ? 1 : 0);
+    WriteDeviceState(opened);
     log_->Line(opened ? "mouse present at start-up" : "no mouse at start-up");
     if (opened)
         LogChannels();
@@ -273,10 +271,9 @@ void CMonitorWnd::ShutDown() {
     if (runtime_)
         runtime_->FlushOsd();
     runtime_.reset();
+    // Whatever is still queued for the window is dropped, and later posts too.
+    calls_.Close();
 
-    if (comInitialized_)
-        CoUninitialize();
-    comInitialized_ = false;
     shared_.Close();
     mouseKey_.reset();
     lan_.Reset();
@@ -406,9 +403,13 @@ void CMonitorWnd::OnDeviceArrival(win::WParam<WPARAM> arrived) {
     runtime_->Runtime().OnConnectionMessage(arrived.value);
 }
 
-void CMonitorWnd::OnProfileSelected(win::WParam<int> profileIndex) {
+void CMonitorWnd::OnPostedCall() {
+    calls_.RunOne();
+}
+
+void CMonitorWnd::OnProfileSelected(int profileIndex) {
     if (runtime_)
-        runtime_->Runtime().OnProfileSelected(profileIndex.value);
+        runtime_->Runtime().OnProfileSelected(profileIndex);
 }
 
 // Arrivals and removals come from the library's notices (1326) and from the
@@ -467,8 +468,8 @@ LRESULT CMonitorWnd::OnRunCommand(win::WParam<runtime::CommandKind> kind,
     return static_cast<LRESULT>(CommandResult::Done);
 }
 
-bool CMonitorWnd::PostUploadJob(int job) {
-    return upload_.Queue(static_cast<protocol::UploadJob>(job));
+bool CMonitorWnd::PostUploadJob(protocol::UploadJob job) {
+    return upload_.Queue(job);
 }
 
 void CMonitorWnd::ChangeBlock(const std::function<void(settings::SettingsBlock&)>& change) {
@@ -483,7 +484,7 @@ void CMonitorWnd::WriteRegistryAndApply() {
     // profile it ended on.
     if (systemApplyQueued_)
         return;
-    systemApplyQueued_ = PostMessageA(Hwnd(), kMsgApplySystemSettings, 0, 0) != FALSE;
+    systemApplyQueued_ = calls_.Post([this] { OnApplySystemSettings(); });
     if (!systemApplyQueued_)
         OnApplySystemSettings();
 }
@@ -536,7 +537,7 @@ void CMonitorWnd::OnCustomizer() {
         return;
     }
     win::DebugText(trace::kCustomizerStarted);
-    ShellOpen(folder_ + "\\Option.exe");
+    ShellOpen(paths::JoinPath(folder_, "Option.exe"));
 }
 
 void CMonitorWnd::OnExit() {
@@ -610,7 +611,7 @@ void CMonitorWnd::OnArrival(bool channelsOpen) {
     LogChannels();
     QueueFullUpload();
     AddTrayIcon();
-    WriteDeviceState(1);
+    WriteDeviceState(true);
     SetTimer(Hwnd(), protocol::kTimerGameWatch, GameWatchPeriodMs(), nullptr);
 }
 
@@ -623,7 +624,7 @@ void CMonitorWnd::OnRemoval() {
     upload_.AbortRunningJob();
     tray_.Remove();
     KillTimer(Hwnd(), protocol::kTimerGameWatch);
-    WriteDeviceState(0);
+    WriteDeviceState(false);
     if (HWND option = FindByTitle(protocol::kOptionTitle))
         PostMessageA(option, WM_CLOSE, 0, 0);
 }
@@ -763,8 +764,8 @@ void CMonitorWnd::LogChannels() {
         log_->Line("channel: %s", line.c_str());
 }
 
-void CMonitorWnd::WriteDeviceState(int state) {
-    settings::WriteDevice(*files_, state);
+void CMonitorWnd::WriteDeviceState(bool connected) {
+    settings::WriteDevice(*files_, connected);
 }
 
 void CMonitorWnd::AddTrayIcon() {
@@ -773,9 +774,9 @@ void CMonitorWnd::AddTrayIcon() {
 }
 
 void CMonitorWnd::StartCompanions() {
-    ShellOpen(folder_ + "\\VantorOSD.exe");
-    ShellOpen(folder_ + "\\Applets\\Meterix.exe");
-    ShellOpen(folder_ + "\\Applets\\Postrel.EXE");
+    ShellOpen(paths::JoinPath(folder_, "VantorOSD.exe"));
+    ShellOpen(paths::JoinPath(folder_, "Applets\\Meterix.exe"));
+    ShellOpen(paths::JoinPath(folder_, "Applets\\Postrel.EXE"));
 }
 
 void CMonitorWnd::ShellOpen(const std::string& path) {

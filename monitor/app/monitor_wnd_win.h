@@ -13,6 +13,7 @@
 #include <span>
 #include <string>
 
+#include "common/posted_calls.h"
 #include "common/protocol.h"
 #include "common/settings/ini_file_win.h"
 #include "common/settings/mouse_registry_win.h"
@@ -68,9 +69,8 @@ class CMonitorWnd : public win::WindowImpl<CMonitorWnd>, private runtime::Monito
     void OnIgnored();
     void OnDeviceEvent(win::WParam<WPARAM> category, win::LParam<LPARAM> data);
     void OnDeviceArrival(win::WParam<WPARAM> arrived);
-    void OnProfileSelected(win::WParam<int> profileIndex);
-    void OnApplySystemSettings();
-    void OnFlushOsd();
+    // A call posted to the window thread (calls_).
+    void OnPostedCall();
     void OnTaskbarCreated();
     void OnCustomizer();
     void OnExit();
@@ -92,6 +92,12 @@ class CMonitorWnd : public win::WindowImpl<CMonitorWnd>, private runtime::Monito
     bool AnotherMonitorOwnsTheSettings();
     void FetchSharedBlock();
     void ApplySystemMouseSettings();
+    // Run on the window thread through calls_: upload job 3 has told the
+    // mouse the profile; the pointer settings of the current profile, once
+    // for a burst of switches; the display program's held-back work.
+    void OnProfileSelected(int profileIndex);
+    void OnApplySystemSettings();
+    void OnFlushOsd();
     // An arrival takes effect once the connection has been settled for a
     // while; a removal in between cancels it.
     void OnArrivalNotice();
@@ -117,13 +123,13 @@ class CMonitorWnd : public win::WindowImpl<CMonitorWnd>, private runtime::Monito
     bool Connected() { return Connection() == protocol::Connection::Connected; }
     void ConnectionEvent(bool arrived) override;
     void PublishBlock() override;
-    bool PostUploadJob(int job) override;
+    bool PostUploadJob(protocol::UploadJob job) override;
     void WriteRegistryAndApply() override;
     bool PostToOption(unsigned message) override;
     void PostOpenOption() override;
     bool PostPlayMacro() override;
     void Launch(const char* path) override;
-    void WriteDeviceState(int state);
+    void WriteDeviceState(bool connected);
     void AddTrayIcon();
     void StartCompanions();
     void ShellOpen(const std::string& path);
@@ -138,6 +144,8 @@ class CMonitorWnd : public win::WindowImpl<CMonitorWnd>, private runtime::Monito
         flags_.connection.store(static_cast<std::int32_t>(state));
     }
 
+    // Work other threads and later moments hand to the window thread.
+    calls::PostedCalls calls_;
     bool openOptionAtStart_ = false;
     std::string folder_;
     win::ScopedModule lan_;
@@ -146,7 +154,6 @@ class CMonitorWnd : public win::WindowImpl<CMonitorWnd>, private runtime::Monito
     // "Control Panel\Mouse", open for the life of the window.
     std::unique_ptr<settings::RegistryKey> mouseKey_;
     settings::OsdSettings osd_{};
-    bool comInitialized_ = false;
     bool shutDown_ = false;
     // Option's window as last found by its title (change notices).
     HWND option_ = nullptr;

@@ -64,12 +64,6 @@ MonitorCommand Bad(std::string argument) {
 }  // namespace
 
 MonitorCommand ParseMonitorCommand(std::string_view commandLine) {
-    // The Start-menu entry's "1" keeps its old meaning, whatever follows it.
-    if (!commandLine.empty() && commandLine[0] == '1') {
-        MonitorCommand command;
-        command.kind = CommandKind::OpenOption;
-        return command;
-    }
     return ParseMonitorArguments(SplitArguments(commandLine));
 }
 
@@ -77,6 +71,7 @@ MonitorCommand ParseMonitorArguments(const std::vector<std::string>& args) {
     MonitorCommand command;
     if (args.empty())
         return command;
+    // The Start-menu entry's "1" keeps its old meaning, whatever follows it.
     if (!args[0].empty() && args[0][0] == '1') {
         command.kind = CommandKind::OpenOption;
         return command;

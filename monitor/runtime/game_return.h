@@ -18,7 +18,6 @@ using ReturnChoices = std::array<bool, settings::kProfileCount>;
 class GameReturn {
   public:
     void SetChoices(const ReturnChoices& choices) { choices_ = choices; }
-    const ReturnChoices& Choices() const { return choices_; }
 
     // The poll switched from profile `from` to the profile `to` of the game
     // `exe`. A switch from one game's profile to another's keeps the profile

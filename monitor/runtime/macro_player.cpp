@@ -103,32 +103,34 @@ void MacroPlayer::Play(int start, int end, int repeat) {
             }
             const settings::MacroEvent ev = buffer_[j];
             const std::uint8_t code = ev.keyCode;
-            const int action = ev.state;
+            const auto state = static_cast<settings::KeyState>(ev.state);
+            const bool press = state == settings::KeyState::Press;
+            const bool release = state == settings::KeyState::Release;
             const int delay = ev.delayMs == 0 ? 1 : ev.delayMs;
-            if (action == 1) {
+            if (press) {
                 held.push_back(code);
-            } else if (action == 2) {
+            } else if (release) {
                 auto it = std::find(held.rbegin(), held.rend(), code);
                 if (it != held.rend())
                     held.erase(std::next(it).base());
             }
             if (IsMouseButtonCode(code)) {
-                if (action == 1 || action == 2) {
+                if (press || release) {
                     std::uint32_t flags = 0;
                     std::uint32_t data = 0;
-                    MouseButtonEvent(code, action == 1, flags, data);
+                    MouseButtonEvent(code, press, flags, data);
                     input_.MouseButton(flags, data);
                 }
                 WaitFrom(clock_.NowUs(), delay);
                 continue;
             }
-            if (action != 1 && action != 2) {
+            if (!press && !release) {
                 // Not written by the recorder; treated as a pause.
                 WaitFrom(clock_.NowUs(), delay);
                 continue;
             }
             const std::uint8_t v = GenericModifier(keys_.VirtualKey(code));
-            if (action == 2) {
+            if (release) {
                 input_.KeyUp(v);
                 WaitFrom(clock_.NowUs(), delay);
                 continue;

@@ -50,14 +50,13 @@ class MacroPlayer {
 
     // Macro thread, on kThreadPlayMacro: plays the buffer from the current action index.
     void PlayQueued();
-    // The playback itself: events start..end-1, repeat times.
-    void Play(int start, int end, int repeat);
 
     bool Running() const { return running_.load(); }
     bool Busy() const { return active_.load(); }
-    int CurrentAction() const { return curAction_.load(); }
 
   private:
+    // The playback itself: events start..end-1, repeat times.
+    void Play(int start, int end, int repeat);
     // Waits until `ms` after `markUs`, ending early once abandoned.
     void WaitFrom(std::int64_t markUs, int ms);
     bool StopRequested() const { return stopRequest_.load(); }

@@ -100,7 +100,7 @@ void MonitorRuntime::MakeCurrent(int index) {
     host_.PublishBlock();
     // Job 3 shows the profile notice once the mouse has the selection
     // (OnProfileSelected), so the notice never runs ahead of the mouse.
-    host_.PostUploadJob(static_cast<int>(protocol::UploadJob::SelectProfile));
+    host_.PostUploadJob(protocol::UploadJob::SelectProfile);
     host_.WriteRegistryAndApply();
     host_.PostToOption(protocol::kMsgProfileChanged);
 }

@@ -10,6 +10,7 @@
 #include <functional>
 #include <optional>
 
+#include "common/protocol.h"
 #include "common/settings/settings_block.h"
 #include "monitor/runtime/event_dispatcher.h"
 #include "monitor/runtime/game_return.h"
@@ -39,7 +40,7 @@ class MonitorHost {
     virtual void ConnectionEvent(bool arrived) = 0;
     // Copy the private block into the shared section under the mutex.
     virtual void PublishBlock() = 0;
-    virtual bool PostUploadJob(int job) = 0;
+    virtual bool PostUploadJob(protocol::UploadJob job) = 0;
     // Write the current profile's system mouse values to the registry and apply them.
     virtual void WriteRegistryAndApply() = 0;
     // Post to Option's window; false when it does not exist.

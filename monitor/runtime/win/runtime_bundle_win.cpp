@@ -1,15 +1,16 @@
 #include "monitor/runtime/win/runtime_bundle_win.h"
 
-#include "monitor/runtime/win/monitor_messages_win.h"
+#include <utility>
 
 namespace runtime {
 
 RuntimeBundleWin::RuntimeBundleWin(HWND window, std::string configIni, MonitorHost& host,
-                                   FunctionKeyTranslator::Function keyFunction)
+                                   FunctionKeyTranslator::Function keyFunction,
+                                   std::function<bool()> scheduleOsdFlush)
     : keys_(keyFunction),
       timers_(window),
       osdWin_(std::move(configIni)),
-      osd_(osdWin_, [window] { return PostMessageA(window, kMsgFlushOsd, 0, 0) != FALSE; }),
+      osd_(osdWin_, std::move(scheduleOsdFlush)),
       media_(window),
       runtime_(
           {host, input_, clock_, keys_, timers_, debug_, osd_, media_, windows_, foreground_}) {}

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "monitor/runtime/coalescing_osd_channel.h"
@@ -20,15 +21,17 @@ class RuntimeBundleWin {
   public:
     // window: Monitor's window (timers kTimerVolumeRepeat and kTimerKeyRepeat, app commands);
     // configIni: the full path of config.ini; keyFunction: device key code -> virtual key through
-    // the current keyboard layout.
+    // the current keyboard layout; scheduleOsdFlush: arranges for FlushOsd to run on the window
+    // thread behind the messages already queued (false: it cannot, and the flush is done at once).
     RuntimeBundleWin(HWND window, std::string configIni, MonitorHost& host,
-                     FunctionKeyTranslator::Function keyFunction);
+                     FunctionKeyTranslator::Function keyFunction,
+                     std::function<bool()> scheduleOsdFlush);
     RuntimeBundleWin(const RuntimeBundleWin&) = delete;
     RuntimeBundleWin& operator=(const RuntimeBundleWin&) = delete;
 
     MonitorRuntime& Runtime() { return runtime_; }
-    // Message kMsgFlushOsd on the window: the display program's held-back
-    // config.ini writes and notices are done now.
+    // The display program's held-back config.ini writes and notices are
+    // done now.
     void FlushOsd() { osd_.Flush(); }
 
   private:

@@ -118,7 +118,6 @@ class MacroEditor {
     bool Recording() const { return recording_; }
     bool RepeatChecked() const { return repeatChecked_; }
     int RepeatCount() const { return repeatCount_; }
-    int InsertionIndex() const { return insertion_; }
     std::vector<std::string> MacroNames() const;
 
   private:

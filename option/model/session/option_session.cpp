@@ -117,16 +117,6 @@ bool OptionSession::EndPendingIfMonitorGone() {
     return true;
 }
 
-bool OptionSession::Reload() {
-    if (!FetchShared())
-        return false;
-    *reference_ = *scratch_;
-    settings::ClearChanges(*reference_);
-    *edit_ = *reference_;
-    MergeMacros();
-    return true;
-}
-
 bool OptionSession::ProfileChanged() {
     if (!FetchShared())
         return false;

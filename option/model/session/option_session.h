@@ -52,9 +52,6 @@ class OptionSession {
     // when this ended the pending state.
     bool EndPendingIfMonitorGone();
 
-    // kMsgOptionReload: everything again from the section. False (nothing changed) when
-    // the section is not open or the read failed.
-    bool Reload();
     // kMsgProfileChanged: Monitor switched the profile; unsaved edits are discarded.
     bool ProfileChanged();
     // kMsgSettingChanged: the mouse changed CPI, sensitivity or report rate of the current

@@ -16,6 +16,7 @@
 #include "monitor/runtime/osd_notices.h"
 #include "option/model/dialogs/macro_store.h"
 #include "tests/fuzz/support/fuzz_check.h"
+#include "tests/fuzz/support/scratch_record.h"
 #include "tests/unit/settings_files/memory_store.h"
 
 namespace {
@@ -42,10 +43,10 @@ void LoadBlock(settings::SettingsFiles& files, settings::SettingsBlock& block) {
     if (!settings::IsValidProfileIndex(block.currentProfile))
         return;
     // Monitor's single-key writers keep the rest of the file as it was.
-    FUZZ_CHECK(settings::WriteDevice(files, 1));
+    FUZZ_CHECK(settings::WriteDevice(files, true));
     FUZZ_CHECK(settings::WriteMacroOsd(files, 13, block.profiles[0].MacroKeyInfo[0].macroName));
-    auto back = std::make_unique<settings::SettingsBlock>();
-    std::memset(back.get(), 0, sizeof *back);
+    settings::SettingsBlock* back = &fuzz::ScratchRecord<settings::SettingsBlock, 1>();
+    std::memset(back, 0, sizeof *back);
     FUZZ_CHECK(settings::LoadAll(files, nullptr, *back, settings::DefaultsFor::Monitor));
     FUZZ_CHECK(back->currentProfile == block.currentProfile);
     FUZZ_CHECK(back->mouseType == block.mouseType);
@@ -79,8 +80,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     (void)settings::ReadFirmwareVersion(files);
     CheckOsdRecordSurvivesSave(files);
-    auto block = std::make_unique<settings::SettingsBlock>();
-    std::memset(block.get(), 0, sizeof *block);
+    settings::SettingsBlock* block = &fuzz::ScratchRecord<settings::SettingsBlock>();
+    std::memset(block, 0, sizeof *block);
     LoadBlock(files, *block);
     CheckMacrosSurviveSave(engine, *block);
     return 0;

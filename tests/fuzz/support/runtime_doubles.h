@@ -155,8 +155,8 @@ class QuietHost final : public runtime::MonitorHost {
     bool Connected() override { return connected; }
     void ConnectionEvent(bool arrived) override { connected = arrived; }
     void PublishBlock() override { FUZZ_CHECK(!changing_); }
-    bool PostUploadJob(int job) override {
-        FUZZ_CHECK(job >= 1 && job <= 3);
+    bool PostUploadJob(protocol::UploadJob job) override {
+        FUZZ_CHECK(job == protocol::UploadJob::SelectProfile);
         return true;
     }
     void WriteRegistryAndApply() override {}

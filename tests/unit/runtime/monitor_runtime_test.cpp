@@ -30,8 +30,8 @@ class FakeHost : public MonitorHost {
     bool Connected() override { return connected; }
     void ConnectionEvent(bool arrived) override { Log(arrived ? "arrived" : "removed"); }
     void PublishBlock() override { Log("publish " + std::to_string(block.currentProfile)); }
-    bool PostUploadJob(int job) override {
-        Log("job " + std::to_string(job));
+    bool PostUploadJob(protocol::UploadJob job) override {
+        Log("job " + std::to_string(static_cast<int>(job)));
         return true;
     }
     void WriteRegistryAndApply() override { Log("apply"); }

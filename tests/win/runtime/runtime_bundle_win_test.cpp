@@ -33,7 +33,7 @@ class WindowHost : public MonitorHost {
     bool Connected() override { return true; }
     void ConnectionEvent(bool arrived) override { events.push_back(arrived ? 1 : 0); }
     void PublishBlock() override { ADD_FAILURE(); }
-    bool PostUploadJob(int) override {
+    bool PostUploadJob(protocol::UploadJob) override {
         ADD_FAILURE();
         return false;
     }
@@ -80,7 +80,9 @@ TEST(RuntimeBundleWinTest, HeldCombinationRepeatsFromTheWindowTimerUntilRemoval)
     record.events[0] = {6, settings::modifier::kAlt, 0};  // Alt+C
     char dir[MAX_PATH];
     GetTempPathA(MAX_PATH, dir);
-    RuntimeBundleWin bundle(window, std::string(dir) + "runtime_bundle_test.ini", host, &LetterKey);
+    // No window thread to defer to: the display program's work is done at once.
+    RuntimeBundleWin bundle(window, std::string(dir) + "runtime_bundle_test.ini", host, &LetterKey,
+                            [] { return false; });
     g_bundle = &bundle;
 
     bundle.Runtime().OnDeviceEvent(0x5000, 5);
