@@ -590,8 +590,8 @@ void COptionDlg::SetPendingUi(bool pending) {
 void COptionDlg::Apply(ApplyKind kind) {
     SetPendingUi(true);
     const ApplyResult result = session_->Apply(kind);
-    win::DebugText(trace::kOptionApply, kind == ApplyKind::Reset ? 1 : 0,
-                   result.published ? 1 : 0, result.pending ? 1 : 0);
+    win::DebugText(trace::kOptionApply, kind == ApplyKind::Reset ? 1 : 0, result.published ? 1 : 0,
+                   result.pending ? 1 : 0);
     if (!result.pending)
         SetPendingUi(false);
 }

@@ -90,8 +90,9 @@ int main() {
             std::printf("%s could not be decoded\n", name);
             return 1;
         }
-        std::printf("%-18s LoadSkinPicture %6.2f ms, picture object and copy %6.2f ms, ratio %.2f\n",
-                    name, codecs, object, codecs / object);
+        std::printf(
+            "%-18s LoadSkinPicture %6.2f ms, picture object and copy %6.2f ms, ratio %.2f\n", name,
+            codecs, object, codecs / object);
     }
     return 0;
 }
