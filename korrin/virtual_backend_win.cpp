@@ -4,6 +4,7 @@
 #include "korrin/backend_win.h"
 #include "korrin/hid_system_win.h"
 #include "korrin/virtual_device_protocol.h"
+#include "korrin/virtual_report.h"
 
 namespace korrin {
 
@@ -118,13 +119,14 @@ namespace korrin {
 std::string VirtualBackend::Report() {
     char ids[64];
     std::snprintf(ids, sizeof ids, "vid %04X pid %04X", vendorId_.load(), productId_.load());
-    std::string text = kVirtualPath + " for " + ids + "\r\n";
-    text += Present() ? "plugged\r\n" : "unplugged\r\n";
-    // The description frames the virtual mouse's events as a real mouse's.
-    text += DescriptionLine(DescriptionInUse()) + "\r\n";
-    text += "command channel: " + kVirtualPath + ", feature reports of 8 bytes\r\n";
-    text += "chunk channel: " + kVirtualPath + ", output reports of 64 bytes\r\n";
-    return text;
+    std::string channels = kVirtualPath + " for " + ids + "\r\n";
+    channels += Present() ? "plugged\r\n" : "unplugged\r\n";
+    channels += "command channel: " + kVirtualPath + ", feature reports of 8 bytes\r\n";
+    channels += "chunk channel: " + kVirtualPath + ", output reports of 64 bytes\r\n";
+    // The virtual mouse's report reads back, like a real mouse's, into the
+    // layout it stands for; the description frames its events as a real
+    // mouse's.
+    return VirtualMouseReport(DescriptionInUse(), vendorId_.load(), productId_.load(), channels);
 }
 
 }  // namespace korrin

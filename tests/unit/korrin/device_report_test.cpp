@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "korrin/report_caps.h"
+#include "korrin/virtual_report.h"
 #include "tests/unit/korrin/fake_hid.h"
 
 namespace korrin {
@@ -183,6 +184,37 @@ TEST(DeviceReport, VendorReportsInAKeyboardCollectionAreRebuiltAsTheUserSawThem)
     EXPECT_NE(d.report.find("command channel " + keyboard.path + ": opened without access"),
               std::string::npos)
         << d.report;
+}
+
+// The virtual mouse takes commands as 8-byte feature reports and chunks as
+// 64-byte output reports on its one collection; its report, read back as a
+// user's would be, must make the channels choose just that, with the
+// built-in description and with one that moves the event report.
+TEST(DeviceReport, TheVirtualMousesReportRebuildsToTheChoiceItStandsFor) {
+    DescriptionLoad moved;
+    moved.description.event.reportId = 0x21;
+    moved.description.event.length = 12;
+    for (const DescriptionLoad& description : {DescriptionLoad{}, moved}) {
+        const std::string text =
+            VirtualMouseReport(description, fake::kVid, fake::kPid, "command channel: virtual\r\n");
+        const ReportLayout read = ParseDeviceReport(text);
+        EXPECT_TRUE(read.unreadable.empty()) << read.unreadable.front();
+        ASSERT_EQ(read.collections.size(), 1u) << text;
+        const CollectionInfo& mouse = read.collections[0];
+        EXPECT_EQ(mouse, VirtualMouseCollection(description.description, fake::kVid, fake::kPid));
+        const std::uint8_t eventId = description.description.event.reportId.value_or(0);
+        EXPECT_EQ(mouse.input.reports,
+                  (std::vector<ReportLength>{{eventId, description.description.event.length}}));
+
+        const Decision d = Decide(fake::LayoutFromReport(read));
+        ASSERT_EQ(d.transfers.size(), 2u) << d.report;
+        EXPECT_EQ(d.transfers[0].path, mouse.path);
+        EXPECT_EQ(d.transfers[0].kind, TransferKind::SetFeature);
+        EXPECT_EQ(d.transfers[0].bytes.size(), 9u);
+        EXPECT_EQ(d.transfers[1].path, mouse.path);
+        EXPECT_EQ(d.transfers[1].kind, TransferKind::Output);
+        EXPECT_EQ(d.transfers[1].bytes.size(), 65u);
+    }
 }
 
 }  // namespace
