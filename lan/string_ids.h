@@ -1,6 +1,6 @@
 // Ids of the strings that Option and Monitor load from lan.dll. Every id the
 // programs use is named here and listed in kAllStringIds, which a unit test
-// checks against lan.rc.
+// checks against the English table, en-US.rc.
 #pragma once
 
 #include <array>

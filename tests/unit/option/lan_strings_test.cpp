@@ -14,7 +14,7 @@
 namespace {
 
 std::map<unsigned, std::string> StringTable() {
-    std::ifstream in(std::string(MOUSE_SOURCE_DIR) + "lan/lan.rc");
+    std::ifstream in(std::string(MOUSE_SOURCE_DIR) + "lan/en-US.rc");
     std::stringstream text;
     text << in.rdbuf();
     std::map<unsigned, std::string> table;
@@ -33,7 +33,7 @@ std::map<unsigned, std::string> StringTable() {
 
 TEST(LanStrings, EveryIdTheProgramsUseHasAText) {
     const auto table = StringTable();
-    ASSERT_FALSE(table.empty()) << "lan.rc not found or not parsed";
+    ASSERT_FALSE(table.empty()) << "en-US.rc not found or not parsed";
     for (const lan::IdRun& run : lan::kUsedIds) {
         ASSERT_LE(run.first, run.last);
         for (unsigned id = run.first; id <= run.last; ++id) {
