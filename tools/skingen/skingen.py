@@ -26,7 +26,8 @@ import art  # noqa: E402
 import controls  # noqa: E402
 import program_art  # noqa: E402
 import windows  # noqa: E402
-from style import (BG0, SCALES, STATES, background, canvas, new_image, scale,  # noqa: E402
+import words  # noqa: E402
+from style import (BG0, SCALES, STATES, background, canvas, new_image, px, scale,  # noqa: E402
                    scaled_rect, set_scale)
 
 SHEET_EXT = {"normal": "jpg", "over": "jpg", "down": "jpg", "disable": "jpg"}
@@ -54,7 +55,10 @@ def render_mask(win):
 def render_sheets(win):
     w, h = win["size"]
     base = background(w, h)
+    words.record()
     win["deco"](base)
+    win["words"] = words.resolve(words.collected())
+    win["boxes"] = words.place(win["words"], [c["rect"] for c in win["controls"]], (w, h))
     for c in win["controls"]:
         if c["kind"] in FRAMED or c.get("paint") is not None:
             controls.frame_outside(base, c)
@@ -82,7 +86,28 @@ def ini_text(win):
         hint = c["hint"]
         assert "," not in hint and "," not in c["name"], c
         lines.append("%s=%s,%d,%d,%d,%d,%s" % (c["key"], c["name"], x, y, w, h, hint))
+    lines += ["", "[CAPTION]"] + caption_rows(win)
+    lines += ["", "[TEXT]"] + words.text_rows(win["words"], win["boxes"])
     return "\r\n".join(lines) + "\r\n"
+
+
+def caption_rows(win):
+    """The word and the hint of every control that has either, at the
+    current scale."""
+    rows = []
+    for c in sorted(win["controls"], key=lambda c: int(c["key"])):
+        if not c["text"] and not c["hint"]:
+            continue
+        tid, upper = words.strings().text(c["text"]) if c["text"] else (0, False)
+        hid = words.strings().hint(c["hint"]) if c["hint"] else 0
+        size, align, colours, inset = controls.caption_look(c)
+        style = words.style_letters(bool(tid), align, upper, bool(tid))
+        row = "%s=%d,%d,%d,%s,%s" % (c["key"], tid, hid, px(size), style,
+                                     ",".join(words.colour(v) for v in colours))
+        if inset:
+            row += ",%d" % px(inset)
+        rows.append(row)
+    return rows
 
 
 def save(img, path):

@@ -272,9 +272,9 @@ def outline_poly(d, pts, colour):
         d.raw.polygon(pts, outline=colour, width=width)
 
 
-def panel(img, rect, title=None, accent=True, fill=BG1):
+def panel(img, rect, accent=True, fill=BG1):
     """A framed surface with a chamfered top-left corner and a small accent
-    tick, optionally titled in spaced capitals."""
+    tick."""
     x, y, w, h = rect
     d = canvas(img)
     pts = chamfer_poly(x, y, w, h, 8, "tlbr")
@@ -284,12 +284,6 @@ def panel(img, rect, title=None, accent=True, fill=BG1):
         d.line([(x + 1, y + 8), (x + 8, y + 1)], fill=ACCENT_HI)
         d.line([(x + 9, y), (x + 30, y)], fill=ACCENT_HI)
         d.line([(x + w - 9, y + h - 1), (x + w - 30, y + h - 1)], fill=ACCENT)
-    if title:
-        draw_text(d, (x + 14, y + 9), title, font(10, bold=True), TEXT_DIM, spacing=1)
-
-
-def heading(d, xy, txt, colour=TEXT_DIM, size=10):
-    draw_text(d, xy, txt, font(size, bold=True), colour, spacing=1)
 
 
 def background(w, h):
