@@ -1,6 +1,8 @@
 """The one description of every skinned window: size, outline, static
-artwork and each BUTTONPOS key with its control kind, role, control id,
-hint (the caption after the last comma) and the text drawn on it.
+artwork and words, and each BUTTONPOS key with its control kind, role,
+control id, hint (the caption after the last comma) and the word written
+on it.  Words are written as the window shows them; words.py finds their
+ids in the English string table and places them for the program to draw.
 
 Coordinates are client pixels (x, y, w, h).  The generator, the README and
 the contact sheets are all produced from this table.
@@ -11,8 +13,8 @@ import math
 import art
 import style
 import words
-from style import (ACCENT, ACCENT_HI, BG0, BG1, LABEL_BG, LINE, LINE2, TEXT, TEXT_DIM,
-                   TEXT_OFF, WHITE, canvas, logical_size, mix, paste)
+from style import (ACCENT, ACCENT_HI, LINE, LINE2, TEXT, TEXT_DIM, WHITE, canvas,
+                   logical_size, mix, paste)
 
 PAGE_W, PAGE_H = 660, 400  # the main window's page area (key 42)
 PAGE_X, PAGE_Y = 176, 124
@@ -363,7 +365,6 @@ def _frame_only(img, c):
 def _advanced_deco(img):
     page_body(img)
     page_title(img, "PERFORMANCE", "")
-    d = canvas(img)
     panel(img, (12, 46, 316, 64), "REPORT RATE")
     panel(img, (12, 116, 316, 168), "CPI LEVELS")
     panel(img, (12, 290, 316, 98), "SENSOR SENSITIVITY")
@@ -500,7 +501,6 @@ def _warning_deco(title, lines, sign="warn"):
             art.warning_sign(img, (22, 60), 44)
         else:
             art.info_sign(img, (22, 60), 44)
-        d = canvas(img)
         _text((84, 62), lines[0], 13, WHITE, bold=True)
         _lines((84, 86), lines[1:], 11, TEXT_DIM)
     return deco
@@ -516,7 +516,6 @@ def _warning(file, base, title, lines, ok, cancel, sign="warn"):
 def _macro_deco(img):
     w, h = logical_size(img)
     dialog_frame(img, w, h, "MACRO MANAGER", "Record keystrokes and mouse clicks")
-    d = canvas(img)
     panel(img, (14, 52, 204, 326), "MACROS")
     panel(img, (228, 52, 358, 326), "EVENTS")
     _text((526, 224), "TIMES", 9, TEXT_DIM, bold=True)
@@ -582,7 +581,6 @@ def _dpi_controls(w):
 def _fire_deco(img):
     w, h = logical_size(img)
     dialog_frame(img, w, h, "FIRE BUTTON")
-    d = canvas(img)
     heading((24, 64), "KEY", TEXT)
     _text((140, 92), "Press the key to repeat.", 9, TEXT_DIM)
     heading((24, 122), "REPEAT COUNT", TEXT)
@@ -606,7 +604,6 @@ def _fire_controls(w):
 def _profile_deco(img):
     w, h = logical_size(img)
     dialog_frame(img, w, h, "PROFILE", "Name and game")
-    d = canvas(img)
     heading((24, 60), "PROFILE NAME", TEXT)
     _text((296, 84), "up to 20 characters", 9, TEXT_DIM)
     heading((24, 118), "GAME PROGRAM", TEXT)
@@ -633,7 +630,6 @@ def _one_field_deco(title, label_at, label, note_at, note):
     def deco(img):
         w, h = logical_size(img)
         dialog_frame(img, w, h, title)
-        d = canvas(img)
         heading(label_at, label, TEXT)
         _text(note_at, note, 10, TEXT_DIM)
     return deco
@@ -656,7 +652,6 @@ def _player_controls(w):
 def _shortcut_deco(img):
     w, h = logical_size(img)
     dialog_frame(img, w, h, "KEY COMBINATION")
-    d = canvas(img)
     heading((24, 60), "KEY", TEXT)
     _text((24, 108), "Press the key; modifiers are chosen below.", 9, TEXT_DIM)
     heading((24, 128), "MODIFIERS", TEXT)
