@@ -4,6 +4,7 @@ box of its own inside the window, wide enough for the English text."""
 
 import os
 import re
+import sys
 import unittest
 
 from PIL import ImageFont
@@ -11,22 +12,14 @@ from PIL import ImageFont
 from skinlib import ROOT, SCALES, parse_button_pos, rects_overlap
 from test_skin_files import WINDOWS, ScaledSet
 
-ENGLISH = os.path.join(ROOT, "lan", "en-US.rc")
+sys.path.insert(0, os.path.join(ROOT, "tools", "skingen"))
+from words import read_table  # noqa: E402  the string table's reader
+
 FONTS = "/usr/share/fonts/truetype/dejavu/"
 TEXT_IDS = range(2000, 2500)
 HINT_IDS = range(2500, 3000)
 STYLE = re.compile(r"^b?[lcr]u?s?w?$")
 COLOUR = re.compile(r"^0x[0-9A-F]{6}$")
-
-
-def english_table():
-    table = {}
-    with open(ENGLISH, encoding="utf-8") as f:
-        for line in f:
-            m = re.match(r'\s*(\d+)\s+"((?:[^"]|"")*)"\s*$', line)
-            if m:
-                table[int(m.group(1))] = m.group(2).replace('""', '"')
-    return table
 
 
 def face(size, bold):
@@ -48,7 +41,7 @@ def wrapped(txt, fnt, width):
 
 class WordsTest(ScaledSet, unittest.TestCase):
 
-    table = english_table()
+    table = read_table()
 
     def rows(self, skin, section):
         return {k: v.split(",") for k, v in skin.sections.get(section, {}).items()}
