@@ -171,68 +171,70 @@ def _overlap(a, b):
     return a[0] < b[2] and b[0] < a[2] and a[1] < b[3] and b[1] < a[3]
 
 
+def _shown(wd):
+    return wd["text"].upper() if wd["upper"] else wd["text"]
+
+
+def _least_box(wd, obstacles):
+    """[left, top, right, bottom] of the English text where the art placed
+    it (a note: its first column), trimmed above or below by a control."""
+    x, y = wd["xy"]
+    mid = y + 0.73 * wd["size"] / 2  # the middle of the capitals
+    if wd["lines"] > 1:
+        top = int(math.floor(y - 3))
+        box = [x - GAP, top, x - GAP + 1, top + wd["lines"] * wd["gap"] + 3]
+    else:
+        need = int(math.ceil(english_width(_shown(wd), wd["size"], wd["bold"], wd["spacing"])))
+        wd["need"] = need + 2 * GAP
+        h = wd["size"] + 5
+        top = int(math.floor(mid - h / 2.0 + 0.5))
+        left = {"la": x - GAP, "ma": x - wd["need"] // 2, "ra": x + GAP - wd["need"]}
+        box = [left[wd["anchor"]], top, left[wd["anchor"]] + wd["need"], top + h]
+    for o in obstacles:
+        if _overlap(box, o):
+            if o[1] >= mid:
+                box[3] = o[1]
+            elif o[3] <= mid:
+                box[1] = o[3]
+    assert box[3] - box[1] >= wd["size"] + 1, ("no room above and below", wd["text"], box)
+    return box
+
+
+def _grow(wd, box, others, win_w):
+    """Widen a box towards its free side(s): a note to all the room it has,
+    a line by GROWTH, never over others or past its panel."""
+    rows = [o for o in others if o[1] < box[3] and box[1] < o[3]]
+    right = min([win_w - 8] + [wd["limit"]] * (wd["limit"] is not None) +
+                [o[0] - GAP for o in rows if o[0] >= box[2]])
+    left = max([4] + [o[2] + GAP for o in rows if o[2] <= box[0]])
+    if wd["lines"] > 1:
+        box[2] = max(box[2], right)
+        return
+    grow = max(0, int(math.ceil((wd["need"] - 2 * GAP) * GROWTH)) + 4 * GAP - wd["need"])
+    to_right = {"la": grow, "ma": grow // 2, "ra": 0}[wd["anchor"]]
+    to_left = {"la": 0, "ma": grow // 2, "ra": grow}[wd["anchor"]]
+    box[2] = max(box[2], min(box[2] + to_right, right))
+    box[0] = min(box[0], max(box[0] - to_left, left))
+
+
+def _holds(wd, box):
+    """The English text fits its box at every scale."""
+    if wd["lines"] == 1:
+        return box[2] - box[0] >= wd["need"]
+    return all(len(wrap(_shown(wd), wd["size"], wd["bold"], p, px_width(box, p))) *
+               line_height(wd["size"], p) <= px_height(box, p) for p in SCALES)
+
+
 def place(words, controls, size):
     """Boxes (x, y, w, h) in 100 % pixels for the collected words of a window
     of size (w, h) whose controls have the rectangles controls."""
     win_w, win_h = size
     obstacles = [(x, y, x + w, y + h) for x, y, w, h in controls]
-    boxes, least = [], []
-    for wd in words:
-        shown = wd["text"] if not wd["upper"] else wd["text"].upper()
-        x, y = wd["xy"]
-        cap = 0.73 * wd["size"]
-        if wd["lines"] > 1:
-            top = int(math.floor(y - 3))
-            box = [x - GAP, top, 0, top + wd["lines"] * wd["gap"] + 3]
-            need = 0
-        else:
-            need = int(math.ceil(english_width(shown, wd["size"], wd["bold"], wd["spacing"])))
-            h = wd["size"] + 5
-            top = int(math.floor(y + cap / 2 - h / 2.0 + 0.5))
-            left = {"la": x - GAP, "ma": x - (need + 2 * GAP) // 2,
-                    "ra": x + GAP - need - 2 * GAP}[wd["anchor"]]
-            box = [left, top, left + need + 2 * GAP, top + h]
-        if wd["lines"] > 1:
-            box[2] = box[0] + 1
-        for o in obstacles:
-            if _overlap(box, o):
-                # Beside the text's middle line the box gets shorter; a
-                # control above or below trims its height.
-                mid = y + cap / 2
-                if o[1] >= mid:
-                    box[3] = o[1]
-                elif o[3] <= mid:
-                    box[1] = o[3]
-        assert box[3] - box[1] >= wd["size"] + 1, (wd["text"], box)
-        boxes.append(box)
-        least.append(need)
-    for i, (wd, box) in enumerate(zip(words, boxes)):
-        others = obstacles + [b for j, b in enumerate(boxes) if j != i]
-        right_edge = min(win_w - 8, wd["limit"] if wd["limit"] is not None else win_w - 8)
-        if wd["lines"] > 1:
-            want_right = right_edge
-        else:
-            want = int(math.ceil(least[i] * GROWTH)) + 4 * GAP
-            grow = max(0, want - (box[2] - box[0]))
-            anchor = wd["anchor"]
-            want_right = box[2] + (grow if anchor == "la" else grow // 2 if anchor == "ma" else 0)
-            want_left = box[0] - (grow if anchor == "ra" else grow // 2 if anchor == "ma" else 0)
-            left_edge = 4
-            for o in others:
-                if o[1] < box[3] and box[1] < o[3] and o[2] <= box[0]:
-                    left_edge = max(left_edge, o[2] + GAP)
-            box[0] = min(box[0], max(want_left, left_edge))
-        for o in others:
-            if o[1] < box[3] and box[1] < o[3] and o[0] >= box[2]:
-                right_edge = min(right_edge, o[0] - GAP)
-        box[2] = max(box[2], min(want_right, right_edge))
-        if wd["lines"] > 1:
-            for p in SCALES:
-                n = len(wrap(wd["shown"] if "shown" in wd else wd["text"], wd["size"],
-                             wd["bold"], p, px_width(box, p)))
-                assert n * line_height(wd["size"], p) <= px_height(box, p), (wd["text"], p)
-        else:
-            assert box[2] - box[0] >= least[i] + 2 * GAP, (wd["text"], box, least[i])
+    boxes = [_least_box(wd, obstacles) for wd in words]
+    for i, wd in enumerate(words):
+        _grow(wd, boxes[i], obstacles + boxes[:i] + boxes[i + 1:], win_w)
+        box = boxes[i]
+        assert _holds(wd, box), ("the English text does not fit", wd["text"], box)
         assert 0 <= box[0] and box[2] <= win_w and 0 <= box[1] and box[3] <= win_h, wd
     return [(b[0], b[1], b[2] - b[0], b[3] - b[1]) for b in boxes]
 
