@@ -255,11 +255,11 @@ Section "$(ProgramSection)" SecProgram
 
     WriteUninstaller "$INSTDIR\Uninstall.exe"
 
-    ; The Start-menu entry opens the configuration window through Monitor, so
-    ; that the resident program runs whenever the configuration is open.
     ; The manual's entry is named in the setup's language: one of an earlier
     ; installation in another language goes.
     Delete "${MENU_FOLDER}\*.lnk"
+    ; The Start-menu entry opens the configuration window through Monitor, so
+    ; that the resident program runs whenever the configuration is open.
     CreateDirectory "${MENU_FOLDER}"
     CreateShortcut "${CONFIG_SHORTCUT}" "$INSTDIR\Monitor.exe" "1" "$INSTDIR\Option.exe" 0 SW_SHOWNORMAL "" "$(ConfigShortcutComment)"
     CreateShortcut "${MANUAL_SHORTCUT}" "$INSTDIR\User Manual.pdf"
@@ -279,8 +279,8 @@ Section "$(ProgramSection)" SecProgram
     ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
     IntFmt $0 "0x%08X" $0
     WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" "$0"
-    ; The wizard's last page saves the language too; an unattended install
-    ; has no such page.
+    ; The wizard saves the language as its installing page ends; an
+    ; unattended install shows no pages.
     ${If} $LanguageChosen = 1
         WriteRegStr HKCU "${UNINSTALL_KEY}" "${LANGUAGE_VALUE}" "$LANGUAGE"
     ${EndIf}
