@@ -140,6 +140,20 @@ std::string WithError(const char* text, std::uint32_t error) {
                       : std::string(text) + " (system error " + std::to_string(error) + ")";
 }
 
+// Does `act` to each of `channels` on `path`; true when there was one.
+template <class Act>
+bool ForChannelsOn(const std::vector<std::shared_ptr<Channel>>& channels, const std::string& path,
+                   Act act) {
+    bool ours = false;
+    for (const auto& channel : channels) {
+        if (SamePath(channel->Path(), path)) {
+            act(*channel);
+            ours = true;
+        }
+    }
+    return ours;
+}
+
 }  // namespace
 
 Channel::Channel(HidSystem& system, CaptureLog& log, ChoiceStore& store, TransferHistory& history,
@@ -680,40 +694,19 @@ int HidDevice::Write(std::span<const std::uint8_t> payload) {
 }
 
 bool HidDevice::OwnsPath(const std::string& path) {
-    for (const auto& channel : OpenChannels())
-        if (SamePath(channel->Path(), path))
-            return true;
-    return false;
+    return ForChannelsOn(OpenChannels(), path, [](Channel&) {});
 }
 
 bool HidDevice::QueryRemove(const std::string& path) {
-    bool ours = false;
-    for (const auto& channel : OpenChannels())
-        if (SamePath(channel->Path(), path)) {
-            channel->Release();
-            ours = true;
-        }
-    return ours;
+    return ForChannelsOn(OpenChannels(), path, [](Channel& channel) { channel.Release(); });
 }
 
 bool HidDevice::RemoveCancelled(const std::string& path) {
-    bool ours = false;
-    for (const auto& channel : OpenChannels())
-        if (SamePath(channel->Path(), path)) {
-            channel->Restore();
-            ours = true;
-        }
-    return ours;
+    return ForChannelsOn(OpenChannels(), path, [](Channel& channel) { channel.Restore(); });
 }
 
 bool HidDevice::RemoveComplete(const std::string& path) {
-    bool ours = false;
-    for (const auto& channel : OpenChannels())
-        if (SamePath(channel->Path(), path)) {
-            channel->Drop();
-            ours = true;
-        }
-    return ours;
+    return ForChannelsOn(OpenChannels(), path, [](Channel& channel) { channel.Drop(); });
 }
 
 int HidDevice::GetFeature(std::span<std::uint8_t> out) {
