@@ -632,22 +632,19 @@ bool HidDevice::OpenReport() {
 }
 
 void HidDevice::CloseFeature() {
-    std::shared_ptr<Channel> closing;
-    {
-        std::lock_guard<std::mutex> guard(lock_);
-        closing.swap(feature_);
-        wanted_[static_cast<int>(Role::Command)] = false;
-    }
-    if (closing)
-        closing->Abort();
+    CloseRole(Role::Command, feature_);
 }
 
 void HidDevice::CloseReport() {
+    CloseRole(Role::Chunk, output_);
+}
+
+void HidDevice::CloseRole(Role role, std::shared_ptr<Channel>& slot) {
     std::shared_ptr<Channel> closing;
     {
         std::lock_guard<std::mutex> guard(lock_);
-        closing.swap(output_);
-        wanted_[static_cast<int>(Role::Chunk)] = false;
+        closing.swap(slot);
+        wanted_[static_cast<int>(role)] = false;
     }
     if (closing)
         closing->Abort();

@@ -86,6 +86,14 @@ int OpenChannel(const ChannelCalls& channel) {
     return opened ? 1 : 0;
 }
 
+// One transfer on the channel's backend; 0 while the channel is closed.
+template <class Data>
+int Transfer(const ChannelCalls& channel, int (korrin::Backend::*call)(Data*, int),
+             unsigned char* data, int length) {
+    korrin::Backend* b = Holder(channel.holder);
+    return b != nullptr ? (b->*call)(data, length) : 0;
+}
+
 int CloseChannel(const ChannelCalls& channel) {
     Library& lib = Lib();
     std::lock_guard<std::mutex> guard(lib.lock);
@@ -187,23 +195,19 @@ int __stdcall Close_ReportDevice() {
 }
 
 int __stdcall SetFeature(unsigned char* data, int length) {
-    korrin::Backend* b = Holder(&Library::feature);
-    return b != nullptr ? b->SetFeature(data, length) : 0;
+    return Transfer(kFeatureChannel, &korrin::Backend::SetFeature, data, length);
 }
 
 int __stdcall WriteUSB(unsigned char* data, int length) {
-    korrin::Backend* b = Holder(&Library::report);
-    return b != nullptr ? b->Write(data, length) : 0;
+    return Transfer(kReportChannel, &korrin::Backend::Write, data, length);
 }
 
 int __stdcall GetFeature(unsigned char* data, int length) {
-    korrin::Backend* b = Holder(&Library::feature);
-    return b != nullptr ? b->GetFeature(data, length) : 0;
+    return Transfer(kFeatureChannel, &korrin::Backend::GetFeature, data, length);
 }
 
 int __stdcall ReadUSB(unsigned char* data, int length) {
-    korrin::Backend* b = Holder(&Library::report);
-    return b != nullptr ? b->Read(data, length) : 0;
+    return Transfer(kReportChannel, &korrin::Backend::Read, data, length);
 }
 
 int __stdcall Start_Capture(void) {
