@@ -140,6 +140,20 @@ std::string WithError(const char* text, std::uint32_t error) {
                       : std::string(text) + " (system error " + std::to_string(error) + ")";
 }
 
+// Does `act` to each of `channels` on `path`; true when there was one.
+template <class Act>
+bool ForChannelsOn(const std::vector<std::shared_ptr<Channel>>& channels, const std::string& path,
+                   Act act) {
+    bool ours = false;
+    for (const auto& channel : channels) {
+        if (SamePath(channel->Path(), path)) {
+            act(*channel);
+            ours = true;
+        }
+    }
+    return ours;
+}
+
 }  // namespace
 
 Channel::Channel(HidSystem& system, CaptureLog& log, ChoiceStore& store, TransferHistory& history,
@@ -618,22 +632,19 @@ bool HidDevice::OpenReport() {
 }
 
 void HidDevice::CloseFeature() {
-    std::shared_ptr<Channel> closing;
-    {
-        std::lock_guard<std::mutex> guard(lock_);
-        closing.swap(feature_);
-        wanted_[static_cast<int>(Role::Command)] = false;
-    }
-    if (closing)
-        closing->Abort();
+    CloseRole(Role::Command, feature_);
 }
 
 void HidDevice::CloseReport() {
+    CloseRole(Role::Chunk, output_);
+}
+
+void HidDevice::CloseRole(Role role, std::shared_ptr<Channel>& slot) {
     std::shared_ptr<Channel> closing;
     {
         std::lock_guard<std::mutex> guard(lock_);
-        closing.swap(output_);
-        wanted_[static_cast<int>(Role::Chunk)] = false;
+        closing.swap(slot);
+        wanted_[static_cast<int>(role)] = false;
     }
     if (closing)
         closing->Abort();
@@ -680,40 +691,19 @@ int HidDevice::Write(std::span<const std::uint8_t> payload) {
 }
 
 bool HidDevice::OwnsPath(const std::string& path) {
-    for (const auto& channel : OpenChannels())
-        if (SamePath(channel->Path(), path))
-            return true;
-    return false;
+    return ForChannelsOn(OpenChannels(), path, [](Channel&) {});
 }
 
 bool HidDevice::QueryRemove(const std::string& path) {
-    bool ours = false;
-    for (const auto& channel : OpenChannels())
-        if (SamePath(channel->Path(), path)) {
-            channel->Release();
-            ours = true;
-        }
-    return ours;
+    return ForChannelsOn(OpenChannels(), path, [](Channel& channel) { channel.Release(); });
 }
 
 bool HidDevice::RemoveCancelled(const std::string& path) {
-    bool ours = false;
-    for (const auto& channel : OpenChannels())
-        if (SamePath(channel->Path(), path)) {
-            channel->Restore();
-            ours = true;
-        }
-    return ours;
+    return ForChannelsOn(OpenChannels(), path, [](Channel& channel) { channel.Restore(); });
 }
 
 bool HidDevice::RemoveComplete(const std::string& path) {
-    bool ours = false;
-    for (const auto& channel : OpenChannels())
-        if (SamePath(channel->Path(), path)) {
-            channel->Drop();
-            ours = true;
-        }
-    return ours;
+    return ForChannelsOn(OpenChannels(), path, [](Channel& channel) { channel.Drop(); });
 }
 
 int HidDevice::GetFeature(std::span<std::uint8_t> out) {

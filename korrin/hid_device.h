@@ -284,6 +284,8 @@ class HidDevice {
     const ChannelPreference& Preference(Role role) const;
     std::shared_ptr<Channel> OpenRole(Role role, const std::vector<CollectionInfo>& collections);
     bool OpenRoleInto(Role role);
+    // No longer wanted: the channel of `role`, kept in `slot`, is closed.
+    void CloseRole(Role role, std::shared_ptr<Channel>& slot);
     // The channel of `role`, opened now when it was wanted but had no
     // candidate and the last look is long enough ago.
     std::shared_ptr<Channel> ChannelFor(Role role);

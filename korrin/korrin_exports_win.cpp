@@ -54,16 +54,51 @@ korrin::Backend& Active(Library& lib) {
     return b;
 }
 
-void CloseFeatureLocked(Library& lib) {
-    if (lib.feature != nullptr)
-        lib.feature->CloseFeature();
-    lib.feature = nullptr;
+// The two channels, opened and closed alike: where the library keeps the
+// backend that holds each, and the backend's calls for it.
+struct ChannelCalls {
+    korrin::Backend* Library::*holder;
+    bool (korrin::Backend::*open)();
+    void (korrin::Backend::*close)();
+};
+constexpr ChannelCalls kFeatureChannel{&Library::feature, &korrin::Backend::OpenFeature,
+                                       &korrin::Backend::CloseFeature};
+constexpr ChannelCalls kReportChannel{&Library::report, &korrin::Backend::OpenReport,
+                                      &korrin::Backend::CloseReport};
+
+void CloseLocked(Library& lib, const ChannelCalls& channel) {
+    korrin::Backend*& holder = lib.*channel.holder;
+    if (holder != nullptr)
+        (holder->*channel.close)();
+    holder = nullptr;
 }
 
-void CloseReportLocked(Library& lib) {
-    if (lib.report != nullptr)
-        lib.report->CloseReport();
-    lib.report = nullptr;
+int OpenChannel(const ChannelCalls& channel) {
+    Library& lib = Lib();
+    std::lock_guard<std::mutex> guard(lib.lock);
+    CloseLocked(lib, channel);
+    korrin::Backend& b = Active(lib);
+    const bool opened = (b.*channel.open)();
+    // The hardware keeps a channel that had no candidate yet: it is opened at
+    // a later send, when its collection has enumerated.
+    if (opened || &b == &lib.hid)
+        lib.*channel.holder = &b;
+    return opened ? 1 : 0;
+}
+
+// One transfer on the channel's backend; 0 while the channel is closed.
+template <class Data>
+int Transfer(const ChannelCalls& channel, int (korrin::Backend::*call)(Data*, int),
+             unsigned char* data, int length) {
+    korrin::Backend* b = Holder(channel.holder);
+    return b != nullptr ? (b->*call)(data, length) : 0;
+}
+
+int CloseChannel(const ChannelCalls& channel) {
+    Library& lib = Lib();
+    std::lock_guard<std::mutex> guard(lib.lock);
+    CloseLocked(lib, channel);
+    return 1;
 }
 
 // Copies `text` into the caller's buffer, cut to size - 1 and always
@@ -144,61 +179,35 @@ int __stdcall Close_DevMonitor() {
 }
 
 int __stdcall Open_FeatureDevice() {
-    Library& lib = Lib();
-    std::lock_guard<std::mutex> guard(lib.lock);
-    CloseFeatureLocked(lib);
-    korrin::Backend& b = Active(lib);
-    const bool opened = b.OpenFeature();
-    // The hardware keeps a channel that had no candidate yet: it is opened at
-    // a later send, when its collection has enumerated.
-    if (opened || &b == &lib.hid)
-        lib.feature = &b;
-    return opened ? 1 : 0;
+    return OpenChannel(kFeatureChannel);
 }
 
 int __stdcall Close_FeatureDevice() {
-    Library& lib = Lib();
-    std::lock_guard<std::mutex> guard(lib.lock);
-    CloseFeatureLocked(lib);
-    return 1;
+    return CloseChannel(kFeatureChannel);
 }
 
 int __stdcall Open_ReportDevice() {
-    Library& lib = Lib();
-    std::lock_guard<std::mutex> guard(lib.lock);
-    CloseReportLocked(lib);
-    korrin::Backend& b = Active(lib);
-    const bool opened = b.OpenReport();
-    if (opened || &b == &lib.hid)
-        lib.report = &b;
-    return opened ? 1 : 0;
+    return OpenChannel(kReportChannel);
 }
 
 int __stdcall Close_ReportDevice() {
-    Library& lib = Lib();
-    std::lock_guard<std::mutex> guard(lib.lock);
-    CloseReportLocked(lib);
-    return 1;
+    return CloseChannel(kReportChannel);
 }
 
 int __stdcall SetFeature(unsigned char* data, int length) {
-    korrin::Backend* b = Holder(&Library::feature);
-    return b != nullptr ? b->SetFeature(data, length) : 0;
+    return Transfer(kFeatureChannel, &korrin::Backend::SetFeature, data, length);
 }
 
 int __stdcall WriteUSB(unsigned char* data, int length) {
-    korrin::Backend* b = Holder(&Library::report);
-    return b != nullptr ? b->Write(data, length) : 0;
+    return Transfer(kReportChannel, &korrin::Backend::Write, data, length);
 }
 
 int __stdcall GetFeature(unsigned char* data, int length) {
-    korrin::Backend* b = Holder(&Library::feature);
-    return b != nullptr ? b->GetFeature(data, length) : 0;
+    return Transfer(kFeatureChannel, &korrin::Backend::GetFeature, data, length);
 }
 
 int __stdcall ReadUSB(unsigned char* data, int length) {
-    korrin::Backend* b = Holder(&Library::report);
-    return b != nullptr ? b->Read(data, length) : 0;
+    return Transfer(kReportChannel, &korrin::Backend::Read, data, length);
 }
 
 int __stdcall Start_Capture(void) {

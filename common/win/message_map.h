@@ -399,6 +399,22 @@ constexpr bool NoRowShadowed(const std::array<MessageRow<T>, N>& rows) {
     return NoRowShadowed(std::span<const MessageRow<T>>(rows));
 }
 
+namespace detail {
+// Not constexpr: reaching it while a table is made at compile time stops the
+// build, and the error names it.
+inline void ARowOfThisTableIsShadowedByAnEarlierOne() {}
+}  // namespace detail
+
+// The table, checked as it is made, for the helpers that build a class's
+// table out of parts: a shadowed row stops the build where the table is
+// defined, so the class needs no static_assert of its own.
+template <class T, std::size_t N>
+consteval std::array<MessageRow<T>, N> Checked(const std::array<MessageRow<T>, N>& rows) {
+    if (!NoRowShadowed(rows))
+        detail::ARowOfThisTableIsShadowedByAnEarlierOne();
+    return rows;
+}
+
 // The routing keys of a table, for overlap checks.
 template <class T>
 std::vector<MessageKey> KeysOf(std::span<const MessageRow<T>> rows) {

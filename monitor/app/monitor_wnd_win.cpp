@@ -5,6 +5,8 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <optional>
+#include <span>
 
 #include "common/copydata_text.h"
 #include "common/path_join.h"
@@ -55,6 +57,33 @@ UINT GameWatchPeriodMs() {
 }
 
 using runtime::kMsgRunCommand;
+
+// The power and session notices the runtime reacts to; any other code is
+// passed by.
+struct SessionCode {
+    WPARAM code;
+    runtime::SessionEvent event;
+};
+constexpr SessionCode kPowerEvents[] = {
+    {PBT_APMSUSPEND, runtime::SessionEvent::Suspend},
+    {PBT_APMRESUMEAUTOMATIC, runtime::SessionEvent::Resume},
+    {PBT_APMRESUMESUSPEND, runtime::SessionEvent::Resume},
+};
+constexpr SessionCode kSessionChanges[] = {
+    {WTS_CONSOLE_CONNECT, runtime::SessionEvent::ConsoleConnect},
+    {WTS_CONSOLE_DISCONNECT, runtime::SessionEvent::ConsoleDisconnect},
+    {WTS_REMOTE_CONNECT, runtime::SessionEvent::RemoteConnect},
+    {WTS_SESSION_LOCK, runtime::SessionEvent::Lock},
+    {WTS_SESSION_UNLOCK, runtime::SessionEvent::Unlock},
+};
+
+std::optional<runtime::SessionEvent> EventOf(std::span<const SessionCode> codes, WPARAM code) {
+    for (const SessionCode& row : codes) {
+        if (row.code == code)
+            return row.event;
+    }
+    return std::nullopt;
+}
 
 HWND FindByTitle(const char* title) {
     return FindWindowA(nullptr, title);
@@ -630,41 +659,15 @@ void CMonitorWnd::OnRemoval() {
 }
 
 LRESULT CMonitorWnd::OnPowerBroadcast(WPARAM event) {
-    switch (event) {
-        case PBT_APMSUSPEND:
-            OnSessionEvent(runtime::SessionEvent::Suspend);
-            break;
-        case PBT_APMRESUMEAUTOMATIC:
-        case PBT_APMRESUMESUSPEND:
-            OnSessionEvent(runtime::SessionEvent::Resume);
-            break;
-        default:
-            break;
-    }
+    if (const auto sessionEvent = EventOf(kPowerEvents, event))
+        OnSessionEvent(*sessionEvent);
     return TRUE;
 }
 
 // Only this session's changes are asked for.
 void CMonitorWnd::OnSessionChange(WPARAM change, DWORD) {
-    switch (change) {
-        case WTS_CONSOLE_CONNECT:
-            OnSessionEvent(runtime::SessionEvent::ConsoleConnect);
-            break;
-        case WTS_CONSOLE_DISCONNECT:
-            OnSessionEvent(runtime::SessionEvent::ConsoleDisconnect);
-            break;
-        case WTS_REMOTE_CONNECT:
-            OnSessionEvent(runtime::SessionEvent::RemoteConnect);
-            break;
-        case WTS_SESSION_LOCK:
-            OnSessionEvent(runtime::SessionEvent::Lock);
-            break;
-        case WTS_SESSION_UNLOCK:
-            OnSessionEvent(runtime::SessionEvent::Unlock);
-            break;
-        default:
-            break;
-    }
+    if (const auto sessionEvent = EventOf(kSessionChanges, change))
+        OnSessionEvent(*sessionEvent);
 }
 
 void CMonitorWnd::OnSessionEvent(runtime::SessionEvent event) {

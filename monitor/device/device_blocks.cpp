@@ -137,6 +137,16 @@ void PutRgb(DataBlock& block, std::size_t offset, std::uint32_t bgr) {
     block[offset + 2] = static_cast<std::uint8_t>((bgr >> 16) & 0xFF);
 }
 
+// The light level byte of settings 1 to 3: a steady light's brightness, a
+// breathing light's pace. Any other setting keeps the template's byte.
+constexpr std::array<std::uint8_t, 3> kSteadyLevels = {3, 7, 10};
+constexpr std::array<std::uint8_t, 3> kBreathingLevels = {1, 3, 5};
+
+void SetLightLevel(DataBlock& block, int setting, const std::array<std::uint8_t, 3>& levels) {
+    if (setting >= 1 && setting <= static_cast<int>(levels.size()))
+        block[param::kLightLevel] = levels[static_cast<std::size_t>(setting - 1)];
+}
+
 }  // namespace
 
 const std::array<std::uint32_t, kPaletteSize> kDevicePalette = {
@@ -170,34 +180,10 @@ DataBlock BuildProfileParameterBlock(const settings::ProfileRecord& profile) {
         block[param::kLightEnable] = 3;
         if (profile.LightType == 0) {
             block[param::kLightMode] = 1;
-            switch (profile.LightSwitch) {
-                case 1:
-                    block[param::kLightLevel] = 3;
-                    break;
-                case 2:
-                    block[param::kLightLevel] = 7;
-                    break;
-                case 3:
-                    block[param::kLightLevel] = 10;
-                    break;
-                default:
-                    break;
-            }
+            SetLightLevel(block, profile.LightSwitch, kSteadyLevels);
         } else {
             block[param::kLightMode] = 2;
-            switch (profile.LightType) {
-                case 1:
-                    block[param::kLightLevel] = 1;
-                    break;
-                case 2:
-                    block[param::kLightLevel] = 3;
-                    break;
-                case 3:
-                    block[param::kLightLevel] = 5;
-                    break;
-                default:
-                    break;
-            }
+            SetLightLevel(block, profile.LightType, kBreathingLevels);
         }
     }
 

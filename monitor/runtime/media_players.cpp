@@ -1,5 +1,6 @@
 #include "monitor/runtime/media_players.h"
 
+#include <array>
 #include <cctype>
 
 namespace runtime {
@@ -35,6 +36,19 @@ constexpr std::uint32_t kLeftUp = 0xC14B0001;
 constexpr std::uint32_t kSpaceDown = 0x00390001;
 constexpr std::uint32_t kSpaceUp = 0xC0390001;
 constexpr int kITunesKeyGapMs = 100;
+
+// A player's menu commands for Next, Previous, Play/Pause and Stop, in the
+// order of MediaCommand.
+using PlayerMenu = std::array<unsigned, 4>;
+constexpr PlayerMenu kRealPlayerMenu = {65739, 65740, 65736, 65737};
+// Winamp's Play/Pause alternates between two commands (see Winamp).
+constexpr PlayerMenu kWinampMenu = {40048, 40044, 0, 40047};
+
+unsigned MenuCommandOf(const PlayerMenu& menu, MediaCommand command) {
+    const int slot = static_cast<int>(command) - static_cast<int>(MediaCommand::Next);
+    return slot >= 0 && slot < static_cast<int>(menu.size()) ? menu[static_cast<std::size_t>(slot)]
+                                                             : menu[0];
+}
 
 std::intptr_t KeyParam(std::uint32_t v) {
     return static_cast<std::intptr_t>(static_cast<std::int32_t>(v));
@@ -177,25 +191,14 @@ void MediaPlayers::RealPlayer(MediaCommand command) {
     const std::uintptr_t w = host_.FindTopWindow("GeminiWindowClass", nullptr);
     if (w == 0)
         return;
-    unsigned id = 65739;
-    if (command == MediaCommand::Previous)
-        id = 65740;
-    if (command == MediaCommand::PlayPause)
-        id = 65736;
-    if (command == MediaCommand::Stop)
-        id = 65737;
-    host_.SendMessageTo(w, kWmCommand, id, 0);
+    host_.SendMessageTo(w, kWmCommand, MenuCommandOf(kRealPlayerMenu, command), 0);
 }
 
 void MediaPlayers::Winamp(MediaCommand command) {
     const std::uintptr_t w = host_.FindTopWindow("Winamp v1.x", nullptr);
     if (w == 0)
         return;
-    unsigned id = 40048;
-    if (command == MediaCommand::Previous)
-        id = 40044;
-    if (command == MediaCommand::Stop)
-        id = 40047;
+    unsigned id = MenuCommandOf(kWinampMenu, command);
     if (command == MediaCommand::PlayPause) {
         id = winampToggle_ == 0 ? kWinampPlay : kWinampPause;
         winampToggle_ = winampToggle_ == 0 ? 1 : 0;

@@ -1,6 +1,7 @@
 #include "monitor/runtime/monitor_runtime.h"
 
 #include <cstdio>
+#include <iterator>
 
 #include "common/protocol.h"
 #include "common/trace_points.h"
@@ -234,25 +235,15 @@ void MonitorRuntime::MediaKey(int key, bool released) {
     const settings::ProfileRecord* profile = settings::CurrentProfile(host_.Block());
     if (profile == nullptr)
         return;
-    switch (key) {
-        case 32:
-            media_.StartOrActivate(profile->MediaOption);
-            break;
-        case 33:
-            media_.Transport(profile->MediaOption, MediaCommand::Next);
-            break;
-        case 34:
-            media_.Transport(profile->MediaOption, MediaCommand::Previous);
-            break;
-        case 35:
-            media_.Transport(profile->MediaOption, MediaCommand::PlayPause);
-            break;
-        case 36:
-            media_.Transport(profile->MediaOption, MediaCommand::Stop);
-            break;
-        default:
-            break;
-    }
+    // Key 32 starts the player; keys 33 to 36 are its transport buttons.
+    static constexpr MediaCommand kTransport[] = {MediaCommand::Next, MediaCommand::Previous,
+                                                  MediaCommand::PlayPause, MediaCommand::Stop};
+    constexpr int kStartPlayer = 32;
+    if (key == kStartPlayer)
+        media_.StartOrActivate(profile->MediaOption);
+    else if (key > kStartPlayer && key <= kStartPlayer + static_cast<int>(std::size(kTransport)))
+        media_.Transport(profile->MediaOption,
+                         kTransport[static_cast<std::size_t>(key - kStartPlayer - 1)]);
 }
 
 void MonitorRuntime::OnGameWatchTimer() {

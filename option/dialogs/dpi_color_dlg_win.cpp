@@ -43,9 +43,7 @@ class CDpiColorDlg : public SkinDialog<CDpiColorDlg> {
             win::OnCommand<&Dlg::OnCancel, Dlg>(IDCANCEL),
             win::OnCommand<&Dlg::OnSwallowedKey, Dlg>(IDOK),
         };
-        static constexpr auto rows = win::JoinRows(BodyRows(), std::to_array(own));
-        static_assert(win::NoRowShadowed(rows),
-                      "a row of this table is shadowed by an earlier one");
+        static constexpr auto rows = win::Checked(win::JoinRows(BodyRows(), std::to_array(own)));
         return rows;
     }
 

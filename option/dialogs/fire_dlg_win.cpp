@@ -40,8 +40,6 @@ class CFireDlg : public SkinDialog<CFireDlg> {
             win::OnControl<&CFireDlg::OnKeyFieldLeft>(EN_KILLFOCUS, kKeyFieldId),
         };
         static constexpr auto rows = Table(kKeyOk, kKeyCancel, kKeyClose, own);
-        static_assert(win::NoRowShadowed(rows),
-                      "a row of this table is shadowed by an earlier one");
         return rows;
     }
 
@@ -50,23 +48,21 @@ class CFireDlg : public SkinDialog<CFireDlg> {
 
     void Build(const skin::ControlRow& row, const skin::ButtonPos& pos,
                const skin::SkinSheets& sheets) {
-        const RECT plate = skin::ToRect(pos.rect);
-        const UINT id = static_cast<UINT>(row.id);
         switch (row.key) {
             case kKeyKeyField:
-                CreatePlateField(keyField_, ES_AUTOHSCROLL | ES_READONLY, plate, Hwnd(), id,
-                                 kFieldText, kFieldBack);
+                MakeField(keyField_, ES_AUTOHSCROLL | ES_READONLY, row, pos, kFieldText,
+                          kFieldBack);
                 break;
             case kKeyFieldA:
             case kKeyFieldB: {
                 skin::CBitmapEdit& field = row.key == kKeyFieldA ? fieldA_ : fieldB_;
-                CreatePlateField(field, ES_AUTOHSCROLL, plate, Hwnd(), id, kFieldText, kFieldBack);
+                MakeField(field, ES_AUTOHSCROLL, row, pos, kFieldText, kFieldBack);
                 field.SetNumeric(true);
                 SendMessageA(field.Hwnd(), EM_LIMITTEXT, kNumberDigits, 0);
                 break;
             }
             default:
-                MakeButton(buttons_[static_cast<std::size_t>(row.key)], row, pos, sheets);
+                MakeButton(buttons_, row, pos, sheets);
                 break;
         }
     }

@@ -29,8 +29,6 @@ class CLaunchProgramDlg : public SkinDialog<CLaunchProgramDlg> {
             win::OnControl<&CLaunchProgramDlg::OnBrowse>(BN_CLICKED, DialogButtonId(kKeyBrowse)),
         };
         static constexpr auto rows = Table(kKeyOk, kKeyCancel, kKeyClose, own);
-        static_assert(win::NoRowShadowed(rows),
-                      "a row of this table is shadowed by an earlier one");
         return rows;
     }
 
@@ -40,11 +38,10 @@ class CLaunchProgramDlg : public SkinDialog<CLaunchProgramDlg> {
     void Build(const skin::ControlRow& row, const skin::ButtonPos& pos,
                const skin::SkinSheets& sheets) {
         if (row.key == kKeyPath) {
-            CreatePlateField(field_, ES_AUTOHSCROLL, skin::ToRect(pos.rect), Hwnd(),
-                             static_cast<UINT>(row.id), RGB(0, 0, 0), RGB(0xE5, 0xE5, 0xE5));
+            MakeField(field_, ES_AUTOHSCROLL, row, pos, RGB(0, 0, 0), RGB(0xE5, 0xE5, 0xE5));
             return;
         }
-        MakeButton(buttons_[static_cast<std::size_t>(row.key)], row, pos, sheets);
+        MakeButton(buttons_, row, pos, sheets);
     }
 
     LRESULT OnInitDialog() {

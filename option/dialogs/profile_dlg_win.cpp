@@ -32,8 +32,6 @@ class CProfileDlg : public SkinDialog<CProfileDlg> {
             win::OnControl<&CProfileDlg::OnBrowse>(BN_CLICKED, DialogButtonId(kKeyBrowse)),
         };
         static constexpr auto rows = Table(kKeyOk, kKeyCancel, kKeyClose, own);
-        static_assert(win::NoRowShadowed(rows),
-                      "a row of this table is shadowed by an earlier one");
         return rows;
     }
 
@@ -44,13 +42,12 @@ class CProfileDlg : public SkinDialog<CProfileDlg> {
                const skin::SkinSheets& sheets) {
         if (row.kind == skin::ControlKind::Field) {
             skin::CBitmapEdit& field = row.key == kKeyName ? name_ : game_;
-            CreatePlateField(field, ES_AUTOHSCROLL, skin::ToRect(pos.rect), Hwnd(),
-                             static_cast<UINT>(row.id), kFieldText, kFieldBack);
+            MakeField(field, ES_AUTOHSCROLL, row, pos, kFieldText, kFieldBack);
             if (row.key == kKeyName)
                 SendMessageA(field.Hwnd(), EM_LIMITTEXT, kMaxProfileNameChars, 0);
             return;
         }
-        MakeButton(buttons_[static_cast<std::size_t>(row.key)], row, pos, sheets);
+        MakeButton(buttons_, row, pos, sheets);
     }
 
     LRESULT OnInitDialog() {

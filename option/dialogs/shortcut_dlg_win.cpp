@@ -39,8 +39,6 @@ class CShortcutDlg : public SkinDialog<CShortcutDlg> {
                                                          DialogButtonId(kKeyFirstToggle + 4)),
         };
         static constexpr auto rows = Table(kKeyOk, kKeyCancel, kKeyClose, own);
-        static_assert(win::NoRowShadowed(rows),
-                      "a row of this table is shadowed by an earlier one");
         return rows;
     }
 
@@ -50,12 +48,11 @@ class CShortcutDlg : public SkinDialog<CShortcutDlg> {
     void Build(const skin::ControlRow& row, const skin::ButtonPos& pos,
                const skin::SkinSheets& sheets) {
         if (row.kind == skin::ControlKind::Field) {
-            CreatePlateField(field_, ES_CENTER | ES_AUTOHSCROLL | ES_READONLY,
-                             skin::ToRect(pos.rect), Hwnd(), static_cast<UINT>(row.id),
-                             RGB(0, 0, 0), RGB(255, 255, 255));
+            MakeField(field_, ES_CENTER | ES_AUTOHSCROLL | ES_READONLY, row, pos, RGB(0, 0, 0),
+                      RGB(255, 255, 255));
             return;
         }
-        MakeButton(buttons_[static_cast<std::size_t>(row.key)], row, pos, sheets);
+        MakeButton(buttons_, row, pos, sheets);
     }
 
     void ApplyToggles() {

@@ -137,19 +137,19 @@ class SkinDialog : public skin::SkinHost<D> {
         };
     }
 
-    // A dialog's table: the body and key rows, then its own.
+    // A dialog's table, checked: the body and key rows, then its own.
     template <std::size_t N>
-    static constexpr auto Table(const Row (&own)[N]) {
-        return win::JoinRows(BodyRows(), ClosingRows(), std::to_array(own));
+    static consteval auto Table(const Row (&own)[N]) {
+        return win::Checked(win::JoinRows(BodyRows(), ClosingRows(), std::to_array(own)));
     }
-    // A dialog's table with the OK, Cancel and close buttons of these skin
-    // keys.
+    // A dialog's table, checked, with the OK, Cancel and close buttons of
+    // these skin keys.
     template <std::size_t N>
-    static constexpr auto Table(int okKey, int cancelKey, int closeKey, const Row (&own)[N]) {
-        return win::JoinRows(
+    static consteval auto Table(int okKey, int cancelKey, int closeKey, const Row (&own)[N]) {
+        return win::Checked(win::JoinRows(
             BodyRows(), ClosingRows(),
             ButtonRows(DialogButtonId(okKey), DialogButtonId(cancelKey), DialogButtonId(closeKey)),
-            std::to_array(own));
+            std::to_array(own)));
     }
 
     // `controls` outlives the dialog (a table of its own header).
@@ -167,6 +167,18 @@ class SkinDialog : public skin::SkinHost<D> {
     void MakeButton(skin::CSkinButton& button, const skin::ControlRow& row,
                     const skin::ButtonPos& pos, const skin::SkinSheets& sheets) {
         button.CreateFromRow(this->Hwnd(), row, pos, sheets);
+    }
+    // The skin button of `row`, the one of its key in `buttons`.
+    template <std::size_t N>
+    void MakeButton(std::array<skin::CSkinButton, N>& buttons, const skin::ControlRow& row,
+                    const skin::ButtonPos& pos, const skin::SkinSheets& sheets) {
+        MakeButton(buttons[static_cast<std::size_t>(row.key)], row, pos, sheets);
+    }
+    // The edit field of `row`, inside the plate the skin paints for it.
+    void MakeField(skin::CBitmapEdit& field, DWORD style, const skin::ControlRow& row,
+                   const skin::ButtonPos& pos, COLORREF text, COLORREF background) {
+        CreatePlateField(field, style, skin::ToRect(pos.rect), this->Hwnd(),
+                         static_cast<UINT>(row.id), text, background);
     }
 
     void OnOk() {

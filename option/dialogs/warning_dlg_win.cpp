@@ -11,7 +11,6 @@ std::span<const CWarningDlg::Row> CWarningDlg::MessageMap() {
                                                     warning_dialog::kWarningCloseId),
     };
     static constexpr auto rows = Table(own);
-    static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
 }
 

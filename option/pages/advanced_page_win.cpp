@@ -6,7 +6,6 @@
 #include "option/dialogs/option_dialogs_win.h"
 #include "option/model/session/option_session.h"
 #include "option/pages/page_controls_win.h"
-#include "option/pages/page_window_win.h"
 
 namespace option {
 namespace {
@@ -27,28 +26,17 @@ class DpiColorDialog final : public ColorDialog {
 }  // namespace
 
 std::span<const win::MessageRow<CAdvancedPage>> CAdvancedPage::MessageMap() {
-    static constexpr win::MessageRow<CAdvancedPage> own[] = {
-        win::OnMessage<WM_PAINT, &CAdvancedPage::OnPaint>(),
-        win::OnMessage<WM_ERASEBKGND, &CAdvancedPage::OnEraseBkgnd>(),
-        win::OnMessage<WM_LBUTTONDOWN, &CAdvancedPage::OnLButtonDown>(),
-        win::OnMessage<WM_KEYDOWN, &CAdvancedPage::OnKeyDown>(),
+    static constexpr Row own[] = {
+        win::OnMessage<WM_KEYDOWN, &CAdvancedPage::OnKeyDown, CAdvancedPage>(),
         win::OnMessage<skin::kMsgSliderValue, &CAdvancedPage::OnSlider>(),
         win::OnCommandRange<&CAdvancedPage::OnClick>(kClicks.first, kClicks.last),
     };
-    static constexpr auto rows = win::JoinRows(HostRows(), std::to_array(own));
-    static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
+    static constexpr auto rows = Table(own);
     return rows;
 }
 
-bool CAdvancedPage::Create(HWND parent, const RECT& area) {
-    HWND page = CreatePageWindow(parent, area);
-    if (page == nullptr || !Subclass(page))
-        return false;
-    SkinPage(page, area, surface_, kSkinFile, advanced_page::kControls,
-             [this](const skin::ControlRow& row, const skin::ButtonPos& pos,
-                    const skin::SkinSheets& sheets) { BuildControl(row, pos, sheets); });
-    return true;
-}
+CAdvancedPage::CAdvancedPage(PageHost& host)
+    : SkinnedPage(kSkinFile, advanced_page::kControls), host_(host) {}
 
 void CAdvancedPage::BuildControl(const skin::ControlRow& row, const skin::ButtonPos& pos,
                                  const skin::SkinSheets& sheets) {
@@ -117,20 +105,6 @@ void CAdvancedPage::Show(const AdvancedView& v) {
         if (swatch.Hwnd() != nullptr && swatch.SwatchColor() != v.ledColors[i])
             swatch.SetSwatchColor(v.ledColors[i]);
     }
-}
-
-LRESULT CAdvancedPage::OnPaint() {
-    surface_.Paint(Hwnd());
-    return 0;
-}
-
-LRESULT CAdvancedPage::OnLButtonDown(UINT, POINT at) {
-    skin::DragByBody(Hwnd(), at, true);
-    return CallDefault();
-}
-
-LRESULT CAdvancedPage::OnKeyDown(UINT key, UINT) {
-    return ClosesPage(key) ? 0 : CallDefault();
 }
 
 LRESULT CAdvancedPage::OnSlider(win::WParam<int> position, win::LParam<int> id) {

@@ -12,46 +12,39 @@
 #include "common/win/window.h"
 #include "option/model/pages/advanced_fields.h"
 #include "option/pages/advanced_page_controls.h"
-#include "option/pages/option_page.h"
 #include "option/pages/page_host.h"
+#include "option/pages/skinned_page_win.h"
 #include "option/skin/color_swatch_button_win.h"
 #include "option/skin/skin_button_set_win.h"
 #include "option/skin/skin_button_win.h"
 #include "option/skin/skin_label_win.h"
 #include "option/skin/slider_track_win.h"
-#include "option/skin/skin_host_win.h"
 #include "option/skin/skin_loader_win.h"
 
 namespace option {
 
-class CAdvancedPage : public skin::SkinHost<CAdvancedPage>, public OptionPage {
+class CAdvancedPage : public SkinnedPage<CAdvancedPage> {
   public:
-    explicit CAdvancedPage(PageHost& host) : host_(host) {}
+    explicit CAdvancedPage(PageHost& host);
 
-    bool Create(HWND parent, const RECT& area) override;
-    HWND Window() const override { return Hwnd(); }
     // Every control from the current profile.
     void Refresh() override;
-    std::span<const skin::ControlRow> Controls() const override { return advanced_page::kControls; }
 
     static std::span<const win::MessageRow<CAdvancedPage>> MessageMap();
 
   private:
+    friend class SkinnedPage<CAdvancedPage>;
+
     void BuildControl(const skin::ControlRow& row, const skin::ButtonPos& pos,
                       const skin::SkinSheets& sheets);
     skin::SliderTrack& Slider(int id);
     void Show(const AdvancedView& view);
     void EditLed(int led);
 
-    LRESULT OnPaint();
-    LRESULT OnEraseBkgnd() { return 1; }
-    LRESULT OnLButtonDown(UINT keys, POINT at);
-    LRESULT OnKeyDown(UINT key, UINT data);
     LRESULT OnSlider(win::WParam<int> position, win::LParam<int> id);
     LRESULT OnClick(UINT id, UINT code);
 
     PageHost& host_;
-    skin::SkinSurface surface_;
     skin::SkinButtonSet<advanced_page::kControls> buttons_;
     std::array<skin::CColorSwatchButton, 4> swatches_;
     std::array<skin::SliderTrack, 8> sliders_;  // by slider id - 201

@@ -13,7 +13,6 @@
 #include "option/model/pages/assignment_command.h"
 #include "option/model/pages/button_captions.h"
 #include "option/pages/page_dialogs_win.h"
-#include "option/pages/page_window_win.h"
 
 namespace option {
 namespace {
@@ -51,17 +50,13 @@ struct StoreMacros {
 }  // namespace
 
 std::span<const win::MessageRow<CButtonPage>> CButtonPage::MessageMap() {
-    static constexpr win::MessageRow<CButtonPage> own[] = {
-        win::OnMessage<WM_PAINT, &CButtonPage::OnPaint>(),
+    static constexpr Row own[] = {
         win::OnMessage<skin::kMsgPaintInto, &CButtonPage::OnPaintInto>(),
-        win::OnMessage<WM_ERASEBKGND, &CButtonPage::OnEraseBkgnd>(),
-        win::OnMessage<WM_LBUTTONDOWN, &CButtonPage::OnLButtonDown>(),
         win::OnCommandRange<&CButtonPage::OnButtonClick>(
             kFirstAssignButtonId, kFirstAssignButtonId + settings::kButtonCount - 1),
         win::OnCommandRange<&CButtonPage::OnAssignment>(kFirstCommand, command::kLastAssignment),
     };
-    static constexpr auto rows = win::JoinRows(HostRows(), std::to_array(own));
-    static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
+    static constexpr auto rows = Table(own);
     return rows;
 }
 
@@ -70,18 +65,13 @@ void CButtonPage::AddFirstPaintPictures(std::vector<std::string>& paths) {
     skin::AddSkinPictures(kSkinFile, kFirstPaint, paths);
 }
 
-bool CButtonPage::Create(HWND parent, const RECT& area) {
-    HWND page = CreatePageWindow(parent, area);
-    if (page == nullptr || !Subclass(page))
-        return false;
-    // Key k is the button of entry k - 1.
-    SkinPage(page, area, surface_, kSkinFile, button_page::kControls,
-             [this, page](const skin::ControlRow& row, const skin::ButtonPos& pos,
-                          const skin::SkinSheets& sheets) {
-                 buttons_[static_cast<std::size_t>(row.key - 1)].CreateFromPos(
-                     page, pos, static_cast<UINT>(row.id), sheets);
-             });
-    return true;
+CButtonPage::CButtonPage(PageHost& host)
+    : SkinnedPage(kSkinFile, button_page::kControls), host_(host) {}
+
+void CButtonPage::BuildControl(const skin::ControlRow& row, const skin::ButtonPos& pos,
+                               const skin::SkinSheets& sheets) {
+    buttons_[static_cast<std::size_t>(row.key - 1)].CreateFromPos(
+        Hwnd(), pos, static_cast<UINT>(row.id), sheets);
 }
 
 void CButtonPage::Refresh() {
@@ -100,21 +90,11 @@ void CButtonPage::Refresh() {
     }
 }
 
-LRESULT CButtonPage::OnPaint() {
-    surface_.Paint(Hwnd());
-    return 0;
-}
-
 LRESULT CButtonPage::OnPaintInto(win::WParam<HDC> dc) {
     RECT client{};
     GetClientRect(Hwnd(), &client);
     surface_.PaintInto(dc.value, client);
     return 1;
-}
-
-LRESULT CButtonPage::OnLButtonDown(UINT, POINT at) {
-    skin::DragByBody(Hwnd(), at, true);
-    return CallDefault();
 }
 
 LRESULT CButtonPage::OnButtonClick(UINT id, UINT code) {

@@ -12,23 +12,19 @@
 
 #include "common/win/window.h"
 #include "option/pages/button_page_controls.h"
-#include "option/pages/option_page.h"
 #include "option/pages/page_host.h"
+#include "option/pages/skinned_page_win.h"
 #include "option/skin/skin_button_win.h"
-#include "option/skin/skin_host_win.h"
 #include "option/skin/skin_loader_win.h"
 
 namespace option {
 
-class CButtonPage : public skin::SkinHost<CButtonPage>, public OptionPage {
+class CButtonPage : public SkinnedPage<CButtonPage> {
   public:
-    explicit CButtonPage(PageHost& host) : host_(host) {}
+    explicit CButtonPage(PageHost& host);
 
-    bool Create(HWND parent, const RECT& area) override;
-    HWND Window() const override { return Hwnd(); }
     // Recomputes the 16 captions from the edit block's current profile.
     void Refresh() override;
-    std::span<const skin::ControlRow> Controls() const override { return button_page::kControls; }
 
     static std::span<const win::MessageRow<CButtonPage>> MessageMap();
     // Adds the pictures of the page's first paint (it is the page shown at
@@ -36,17 +32,18 @@ class CButtonPage : public skin::SkinHost<CButtonPage>, public OptionPage {
     static void AddFirstPaintPictures(std::vector<std::string>& paths);
 
   private:
+    friend class SkinnedPage<CButtonPage>;
+
+    // Key k is the button of entry k - 1.
+    void BuildControl(const skin::ControlRow& row, const skin::ButtonPos& pos,
+                      const skin::SkinSheets& sheets);
     void OpenMenu(int entry);
 
-    LRESULT OnPaint();
     LRESULT OnPaintInto(win::WParam<HDC> dc);
-    LRESULT OnEraseBkgnd() { return 1; }
-    LRESULT OnLButtonDown(UINT keys, POINT at);
     LRESULT OnButtonClick(UINT id, UINT code);
     LRESULT OnAssignment(UINT id);
 
     PageHost& host_;
-    skin::SkinSurface surface_;
     std::array<skin::CSkinButton, 16> buttons_;
     int selected_ = 0;
 };

@@ -9,7 +9,6 @@
 #include "option/model/session/option_session.h"
 #include "option/model/pages/advanced_fields.h"
 #include "option/pages/page_controls_win.h"
-#include "option/pages/page_window_win.h"
 #include "option/skin/skin_resource_ids.h"
 #include "option/skin/skin_loader_win.h"
 
@@ -32,29 +31,18 @@ void FillEllipse(HDC dc, const RECT& r, COLORREF fill, COLORREF outline) {
 }  // namespace
 
 std::span<const win::MessageRow<CLightingPage>> CLightingPage::MessageMap() {
-    static constexpr win::MessageRow<CLightingPage> own[] = {
-        win::OnMessage<WM_PAINT, &CLightingPage::OnPaint>(),
-        win::OnMessage<WM_ERASEBKGND, &CLightingPage::OnEraseBkgnd>(),
-        win::OnMessage<WM_LBUTTONDOWN, &CLightingPage::OnLButtonDown>(),
-        win::OnMessage<WM_KEYDOWN, &CLightingPage::OnKeyDown>(),
+    static constexpr Row own[] = {
+        win::OnMessage<WM_KEYDOWN, &CLightingPage::OnKeyDown, CLightingPage>(),
         win::OnMessage<skin::kMsgSliderValue, &CLightingPage::OnSlider>(),
         win::OnMessage<skin::kMsgColorPicked, &CLightingPage::OnColorPicked>(),
         win::OnCommandRange<&CLightingPage::OnClick>(kClicks.first, kClicks.last),
     };
-    static constexpr auto rows = win::JoinRows(HostRows(), std::to_array(own));
-    static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
+    static constexpr auto rows = Table(own);
     return rows;
 }
 
-bool CLightingPage::Create(HWND parent, const RECT& area) {
-    HWND page = CreatePageWindow(parent, area);
-    if (page == nullptr || !Subclass(page))
-        return false;
-    SkinPage(page, area, surface_, kSkinFile, lighting_page::kControls,
-             [this](const skin::ControlRow& row, const skin::ButtonPos& pos,
-                    const skin::SkinSheets& sheets) { BuildControl(row, pos, sheets); });
-    return true;
-}
+CLightingPage::CLightingPage(PageHost& host)
+    : SkinnedPage(kSkinFile, lighting_page::kControls), host_(host) {}
 
 void CLightingPage::BuildControl(const skin::ControlRow& row, const skin::ButtonPos& pos,
                                  const skin::SkinSheets& sheets) {
@@ -128,7 +116,7 @@ void CLightingPage::Show(const settings::ProfileRecord& profile) {
     }
 }
 
-void CLightingPage::DrawColours(HDC dc) const {
+void CLightingPage::PaintOver(HDC dc) const {
     win::ScopedGdi<HBRUSH> brush(CreateSolidBrush(swatchColor_));
     FillRect(dc, &swatch_, brush.Get());
 
@@ -140,20 +128,6 @@ void CLightingPage::DrawColours(HDC dc) const {
     InflateRect(&grown, skin::SkinPixels(1), skin::SkinPixels(1));
     FillEllipse(dc, grown, c, half);
     FillEllipse(dc, preview_, c, c);
-}
-
-LRESULT CLightingPage::OnPaint() {
-    surface_.Paint(Hwnd(), [this](HDC dc) { DrawColours(dc); });
-    return 0;
-}
-
-LRESULT CLightingPage::OnLButtonDown(UINT, POINT at) {
-    skin::DragByBody(Hwnd(), at, true);
-    return CallDefault();
-}
-
-LRESULT CLightingPage::OnKeyDown(UINT key, UINT) {
-    return ClosesPage(key) ? 0 : CallDefault();
 }
 
 LRESULT CLightingPage::OnSlider(win::WParam<int> position, win::LParam<int> id) {

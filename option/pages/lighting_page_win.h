@@ -11,48 +11,42 @@
 #include "common/win/window.h"
 #include "option/model/pages/lighting_fields.h"
 #include "option/pages/lighting_page_controls.h"
-#include "option/pages/option_page.h"
 #include "option/pages/page_host.h"
+#include "option/pages/skinned_page_win.h"
 #include "option/skin/color_picker_win.h"
 #include "option/skin/skin_button_set_win.h"
 #include "option/skin/skin_button_win.h"
 #include "option/skin/skin_label_win.h"
 #include "option/skin/slider_track_win.h"
-#include "option/skin/skin_host_win.h"
 #include "option/skin/skin_loader_win.h"
 
 namespace option {
 
-class CLightingPage : public skin::SkinHost<CLightingPage>, public OptionPage {
+class CLightingPage : public SkinnedPage<CLightingPage> {
   public:
-    explicit CLightingPage(PageHost& host) : host_(host) {}
+    explicit CLightingPage(PageHost& host);
 
-    bool Create(HWND parent, const RECT& area) override;
-    HWND Window() const override { return Hwnd(); }
     // The colour display of the level, then every control.
     void Refresh() override;
-    std::span<const skin::ControlRow> Controls() const override { return lighting_page::kControls; }
 
     static std::span<const win::MessageRow<CLightingPage>> MessageMap();
 
   private:
+    friend class SkinnedPage<CLightingPage>;
+
     void BuildControl(const skin::ControlRow& row, const skin::ButtonPos& pos,
                       const skin::SkinSheets& sheets);
     skin::SliderTrack& Slider(int id);
     void Show(const settings::ProfileRecord& profile);
-    void DrawColours(HDC dc) const;
+    // The swatch and preview of the level's colours, over the skin.
+    void PaintOver(HDC dc) const;
 
-    LRESULT OnPaint();
-    LRESULT OnEraseBkgnd() { return 1; }
-    LRESULT OnLButtonDown(UINT keys, POINT at);
-    LRESULT OnKeyDown(UINT key, UINT data);
     LRESULT OnSlider(win::WParam<int> position, win::LParam<int> id);
     LRESULT OnColorPicked();
     LRESULT OnClick(UINT id, UINT code);
 
     PageHost& host_;
     LightingFields fields_;
-    skin::SkinSurface surface_;
     skin::SkinButtonSet<lighting_page::kControls> buttons_;
     std::array<skin::SliderTrack, 5> sliders_;  // by slider id - 200
     std::array<skin::CSkinLabel, 3> labels_;    // red, green, blue

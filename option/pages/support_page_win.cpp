@@ -12,7 +12,6 @@
 #include "lan/string_ids.h"
 #include "option/late_system_calls_win.h"
 #include "option/option_globals_win.h"
-#include "option/pages/page_window_win.h"
 #include "option/skin/skin_loader_win.h"
 #include "option/skin/themed_controls_win.h"
 
@@ -123,54 +122,36 @@ std::string ManualPath(const std::string& programFolder) {
 }
 
 std::span<const win::MessageRow<CSupportPage>> CSupportPage::MessageMap() {
-    static constexpr win::MessageRow<CSupportPage> own[] = {
-        win::OnMessage<WM_PAINT, &CSupportPage::OnPaint>(),
-        win::OnMessage<WM_ERASEBKGND, &CSupportPage::OnEraseBkgnd>(),
-        win::OnMessage<WM_LBUTTONDOWN, &CSupportPage::OnLButtonDown>(),
+    static constexpr Row own[] = {
         win::OnCommand<&CSupportPage::OnManual>(kManualButtonId),
         win::OnCommand<&CSupportPage::OnReport>(kReportButtonId),
         win::OnCommand<&CSupportPage::OnForget>(kForgetButtonId),
     };
-    static constexpr auto rows = win::JoinRows(HostRows(), std::to_array(own));
-    static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
+    static constexpr auto rows = Table(own);
     return rows;
 }
 
-bool CSupportPage::Create(HWND parent, const RECT& area) {
-    HWND page = CreatePageWindow(parent, area);
-    if (page == nullptr || !Subclass(page))
-        return false;
-    SkinPage(
-        page, area, surface_, kSkinFile, support_page::kControls,
-        [this, page](const skin::ControlRow& row, const skin::ButtonPos& pos,
-                     const skin::SkinSheets& sheets) {
-            skin::CSkinButton& button = row.key == 1 ? manual_ : row.key == 2 ? report_ : forget_;
-            button.CreateFromPos(page, pos, static_cast<UINT>(row.id), sheets);
-        });
-    return true;
+CSupportPage::CSupportPage() : SkinnedPage(kSkinFile, support_page::kControls) {}
+
+void CSupportPage::BuildControl(const skin::ControlRow& row, const skin::ButtonPos& pos,
+                                const skin::SkinSheets& sheets) {
+    skin::CSkinButton& button = row.key == 1 ? manual_ : row.key == 2 ? report_ : forget_;
+    button.CreateFromPos(Hwnd(), pos, static_cast<UINT>(row.id), sheets);
 }
 
 void CSupportPage::Refresh() {
     InvalidateRect(Hwnd(), nullptr, FALSE);
 }
 
-LRESULT CSupportPage::OnPaint() {
-    surface_.Paint(Hwnd(), [](HDC dc) {
-        win::ScopedGdi<HFONT> font(CreateFontA(skin::SkinPixels(14), 0, 0, 0, FW_NORMAL, FALSE,
-                                               FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                               CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                               DEFAULT_PITCH | FF_DONTCARE, "Arial"));
-        win::ScopedSelect keep(dc, font.Get());
-        SetTextColor(dc, kVersionColor);
-        DrawVersion(dc, kSoftwareAt, Globals().softwareVersion);
-        DrawVersion(dc, kFirmwareAt, Globals().firmwareVersion);
-    });
-    return 0;
-}
-
-LRESULT CSupportPage::OnLButtonDown(UINT, POINT at) {
-    skin::DragByBody(Hwnd(), at, true);
-    return CallDefault();
+void CSupportPage::PaintOver(HDC dc) {
+    win::ScopedGdi<HFONT> font(CreateFontA(skin::SkinPixels(14), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
+                                           FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                           DEFAULT_PITCH | FF_DONTCARE, "Arial"));
+    win::ScopedSelect keep(dc, font.Get());
+    SetTextColor(dc, kVersionColor);
+    DrawVersion(dc, kSoftwareAt, Globals().softwareVersion);
+    DrawVersion(dc, kFirmwareAt, Globals().firmwareVersion);
 }
 
 LRESULT CSupportPage::OnManual(UINT, UINT code) {

@@ -9,10 +9,9 @@
 #include <string>
 
 #include "common/win/window.h"
-#include "option/pages/option_page.h"
+#include "option/pages/skinned_page_win.h"
 #include "option/pages/support_page_controls.h"
 #include "option/skin/skin_button_win.h"
-#include "option/skin/skin_host_win.h"
 #include "option/skin/skin_loader_win.h"
 
 namespace option {
@@ -20,17 +19,22 @@ namespace option {
 // "<folder>User Manual.pdf" for a program folder that ends with its separator.
 std::string ManualPath(const std::string& programFolder);
 
-class CSupportPage : public skin::SkinHost<CSupportPage>, public OptionPage {
+class CSupportPage : public SkinnedPage<CSupportPage> {
   public:
-    bool Create(HWND parent, const RECT& area) override;
-    HWND Window() const override { return Hwnd(); }
+    CSupportPage();
+
     // The firmware version may have changed with a reload.
     void Refresh() override;
-    std::span<const skin::ControlRow> Controls() const override { return support_page::kControls; }
 
     static std::span<const win::MessageRow<CSupportPage>> MessageMap();
 
   private:
+    friend class SkinnedPage<CSupportPage>;
+
+    void BuildControl(const skin::ControlRow& row, const skin::ButtonPos& pos,
+                      const skin::SkinSheets& sheets);
+    // The program and firmware versions, over the skin.
+    void PaintOver(HDC dc);
     void OpenManual();
     void SaveReport();
     // Runs Monitor.exe with `arguments`, the window disabled meanwhile, and
@@ -39,14 +43,10 @@ class CSupportPage : public skin::SkinHost<CSupportPage>, public OptionPage {
     void RunAndTell(HWND main, const std::wstring& arguments, void (*traceDone)(bool done),
                     unsigned doneText, unsigned failedText, const std::wstring& detail);
 
-    LRESULT OnPaint();
-    LRESULT OnEraseBkgnd() { return 1; }
-    LRESULT OnLButtonDown(UINT keys, POINT at);
     LRESULT OnManual(UINT id, UINT code);
     LRESULT OnReport(UINT id, UINT code);
     LRESULT OnForget(UINT id, UINT code);
 
-    skin::SkinSurface surface_;
     skin::CSkinButton manual_;
     skin::CSkinButton report_;
     skin::CSkinButton forget_;

@@ -20,24 +20,20 @@
 namespace skin {
 
 std::span<const win::MessageRow<CRgnButton>> CRgnButton::MessageMap() {
-    static constexpr win::MessageRow<CRgnButton> rows[] = {
+    static constexpr Row own[] = {
         win::OnMessage<WM_CREATE, &CRgnButton::OnCreate>(),
         win::OnMessage<WM_LBUTTONDOWN, &CRgnButton::OnLButtonDown>(),
         win::OnMessage<WM_LBUTTONDBLCLK, &CRgnButton::OnLButtonDown>(),
         win::OnMessage<WM_MOUSEMOVE, &CRgnButton::OnMouseMove>(),
         win::OnMessage<WM_LBUTTONUP, &CRgnButton::OnLButtonUp>(),
-        win::OnMessage<WM_PAINT, &CRgnButton::OnPaint>(),
-        win::OnMessage<WM_ERASEBKGND, &CRgnButton::OnEraseBkgnd>(),
-        win::OnMessage<WM_NCPAINT, &CRgnButton::OnNcPaint>(),
         win::OnMessage<WM_DESTROY, &CRgnButton::OnDestroy>(),
         win::OnMessage<WM_KILLFOCUS, &CRgnButton::OnFocusCue, CRgnButton>(),
         win::OnMessage<WM_GETDLGCODE, &CRgnButton::OnGetDlgCode, CRgnButton>(),
         win::OnMessage<WM_KEYDOWN, &CRgnButton::OnKeyDown>(),
         win::OnMessage<WM_SETFOCUS, &CRgnButton::OnFocusCue, CRgnButton>(),
         win::OnMessage<WM_GETOBJECT, &CRgnButton::OnGetObject>(),
-        win::OnMessage<kMsgPaintInto, &CRgnButton::OnPaintInto>(),
     };
-    static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
+    static constexpr auto rows = Table(own);
     return rows;
 }
 
@@ -171,17 +167,6 @@ LRESULT CRgnButton::OnLButtonUp(UINT, POINT at) {
                      reinterpret_cast<LPARAM>(self));
     }
     return result;
-}
-
-LRESULT CRgnButton::OnPaint() {
-    const win::ScopedPaint paint(Hwnd());
-    PaintInto(paint.Get());
-    return 0;
-}
-
-LRESULT CRgnButton::OnPaintInto(win::WParam<HDC> dc) {
-    PaintInto(dc.value);
-    return 1;
 }
 
 void CRgnButton::PaintInto(HDC dc) {

@@ -12,13 +12,14 @@
 #include "option/skin/child_window_win.h"
 #include "option/skin/control_math.h"
 #include "option/skin/keyboard_control_win.h"
+#include "option/skin/painted_face_win.h"
 #include "option/skin/skin_loader_win.h"
 #include "option/skin/skin_messages.h"
 #include "option/skin/state_images_win.h"
 
 namespace skin {
 
-class CRgnButton : public KeyboardControl<CRgnButton> {
+class CRgnButton : public PaintedFace<CRgnButton, KeyboardControl<CRgnButton>> {
   public:
     CRgnButton() = default;
     ~CRgnButton() override;
@@ -45,16 +46,14 @@ class CRgnButton : public KeyboardControl<CRgnButton> {
     static std::span<const win::MessageRow<CRgnButton>> MessageMap();
 
   private:
+    friend class PaintedFace<CRgnButton, KeyboardControl<CRgnButton>>;
+
     bool InShape(POINT p) const;
     LRESULT OnCreate();
     LRESULT OnLButtonDown(UINT keys, POINT at);
     LRESULT OnMouseMove(UINT keys, POINT at);
     LRESULT OnLButtonUp(UINT keys, POINT at);
-    LRESULT OnPaint();
-    LRESULT OnPaintInto(win::WParam<HDC> dc);
     void PaintInto(HDC dc);
-    LRESULT OnEraseBkgnd() { return 1; }
-    LRESULT OnNcPaint() { return HasFrame(Hwnd()) ? CallDefault() : 0; }
     LRESULT OnDestroy();
     LRESULT OnKeyDown(UINT key, UINT data);
     LRESULT OnGetObject(WPARAM flags, LONG objectId);

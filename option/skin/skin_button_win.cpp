@@ -22,10 +22,7 @@
 namespace skin {
 
 std::span<const win::MessageRow<CSkinButton>> CSkinButton::MessageMap() {
-    static constexpr win::MessageRow<CSkinButton> rows[] = {
-        win::OnMessage<WM_PAINT, &CSkinButton::OnPaint>(),
-        win::OnMessage<WM_ERASEBKGND, &CSkinButton::OnEraseBkgnd>(),
-        win::OnMessage<WM_NCPAINT, &CSkinButton::OnNcPaint>(),
+    static constexpr Row own[] = {
         win::OnMessage<WM_MOUSEMOVE, &CSkinButton::OnMouseMove>(),
         win::OnMessage<WM_KILLFOCUS, &CSkinButton::OnKillFocus>(),
         win::OnMessage<WM_CAPTURECHANGED, &CSkinButton::OnCaptureChanged>(),
@@ -41,9 +38,8 @@ std::span<const win::MessageRow<CSkinButton>> CSkinButton::MessageMap() {
         win::OnMessage<WM_GETOBJECT, &CSkinButton::OnGetObject>(),
         win::OnMessage<WM_SETFOCUS, &CSkinButton::OnStateChange>(),
         win::OnMessage<WM_TIMER, &CSkinButton::OnTimer>(),
-        win::OnMessage<kMsgPaintInto, &CSkinButton::OnPaintInto>(),
     };
-    static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
+    static constexpr auto rows = Table(own);
     return rows;
 }
 
@@ -227,17 +223,6 @@ void CSkinButton::Relay(UINT msg, UINT keys, POINT at) {
     MSG m{Hwnd(), msg, keys, MAKELPARAM(at.x, at.y), static_cast<DWORD>(GetMessageTime()), {}};
     GetCursorPos(&m.pt);
     SendMessageA(toolTip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&m));
-}
-
-LRESULT CSkinButton::OnPaint() {
-    const win::ScopedPaint paint(Hwnd());
-    PaintInto(paint.Get());
-    return 0;
-}
-
-LRESULT CSkinButton::OnPaintInto(win::WParam<HDC> dc) {
-    PaintInto(dc.value);
-    return 1;
 }
 
 void CSkinButton::PaintInto(HDC dc) {

@@ -13,6 +13,7 @@
 #include "option/skin/child_window_win.h"
 #include "option/skin/control_math.h"
 #include "option/skin/control_table.h"
+#include "option/skin/painted_face_win.h"
 #include "option/skin/skin_hint_win.h"
 #include "option/skin/skin_loader_win.h"
 #include "option/skin/skin_messages.h"
@@ -20,7 +21,7 @@
 
 namespace skin {
 
-class CSkinButton : public win::WindowImpl<CSkinButton> {
+class CSkinButton : public PaintedFace<CSkinButton> {
   public:
     CSkinButton() = default;
     ~CSkinButton() override;
@@ -82,11 +83,8 @@ class CSkinButton : public win::WindowImpl<CSkinButton> {
     void UpdateToolTip();
     void PassOnPress(UINT keys, POINT at);
 
-    LRESULT OnPaint();
-    LRESULT OnPaintInto(win::WParam<HDC> dc);
+    friend class PaintedFace<CSkinButton>;
     void PaintInto(HDC dc);
-    LRESULT OnEraseBkgnd() { return 1; }
-    LRESULT OnNcPaint() { return HasFrame(Hwnd()) ? CallDefault() : 0; }
     LRESULT OnMouseMove(UINT keys, POINT at);
     LRESULT OnKillFocus();
     LRESULT OnCaptureChanged(HWND taker);

@@ -16,15 +16,11 @@
 namespace skin {
 
 std::span<const win::MessageRow<CSkinLabel>> CSkinLabel::MessageMap() {
-    static constexpr win::MessageRow<CSkinLabel> rows[] = {
-        win::OnMessage<WM_PAINT, &CSkinLabel::OnPaint>(),
-        win::OnMessage<WM_ERASEBKGND, &CSkinLabel::OnEraseBkgnd>(),
-        win::OnMessage<WM_NCPAINT, &CSkinLabel::OnNcPaint>(),
+    static constexpr Row own[] = {
         win::OnMessage<WM_MOUSEMOVE, &CSkinLabel::OnMouseMove>(),
         win::OnMessage<WM_MOUSELEAVE, &CSkinLabel::OnMouseLeave>(),
-        win::OnMessage<kMsgPaintInto, &CSkinLabel::OnPaintInto>(),
     };
-    static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
+    static constexpr auto rows = Table(own);
     return rows;
 }
 
@@ -48,17 +44,6 @@ void CSkinLabel::SetBold(bool bold) {
     bold_ = bold;
     if (Hwnd() != nullptr)
         InvalidateRect(Hwnd(), nullptr, FALSE);
-}
-
-LRESULT CSkinLabel::OnPaint() {
-    const win::ScopedPaint paint(Hwnd());
-    PaintInto(paint.Get());
-    return 0;
-}
-
-LRESULT CSkinLabel::OnPaintInto(win::WParam<HDC> dc) {
-    PaintInto(dc.value);
-    return 1;
 }
 
 void CSkinLabel::PaintInto(HDC dc) {

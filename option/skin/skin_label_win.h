@@ -9,10 +9,11 @@
 #include "common/win/window.h"
 #include "option/skin/child_window_win.h"
 #include "option/skin/hover_hint_win.h"
+#include "option/skin/painted_face_win.h"
 
 namespace skin {
 
-class CSkinLabel : public win::WindowImpl<CSkinLabel> {
+class CSkinLabel : public PaintedFace<CSkinLabel> {
   public:
     bool Create(const RECT& r, HWND parent, UINT id);
     void SetText(const std::string& text);
@@ -25,11 +26,9 @@ class CSkinLabel : public win::WindowImpl<CSkinLabel> {
     static std::span<const win::MessageRow<CSkinLabel>> MessageMap();
 
   private:
-    LRESULT OnPaint();
-    LRESULT OnPaintInto(win::WParam<HDC> dc);
+    friend class PaintedFace<CSkinLabel>;
+
     void PaintInto(HDC dc);
-    LRESULT OnEraseBkgnd() { return 1; }
-    LRESULT OnNcPaint() { return HasFrame(Hwnd()) ? CallDefault() : 0; }
     LRESULT OnMouseMove();
     LRESULT OnMouseLeave();
 
