@@ -1,22 +1,36 @@
 #include "common/win/program_folder_win.h"
 
+#include "common/win/text_mode_win.h"
+
 #include <cstdarg>
 #include <cstdio>
 #include <vector>
 
 namespace win {
 
+std::wstring ModulePathWide(HMODULE module) {
+    // Long enough for any path the system hands out, \\?\ ones included.
+    std::wstring path(32768, L'\0');
+    const DWORD length = GetModuleFileNameW(module, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0 || length >= path.size())
+        return {};
+    path.resize(length);
+    return path;
+}
+
+std::string ModuleFolder(HMODULE module) {
+    std::wstring path = ModulePathWide(module);
+    const auto slash = path.find_last_of(L"\\/");
+    if (slash == std::wstring::npos)
+        return {};
+    // The folder alone: a short form exists for it whatever the file's name.
+    path.resize(slash);
+    const std::string folder = PathForAnsiCalls(path);
+    return folder.empty() ? folder : folder + "\\";
+}
+
 std::string ProgramFolder() {
-    char path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
-        return {};
-    std::string folder(path, length);
-    const auto slash = folder.find_last_of("\\/");
-    if (slash == std::string::npos)
-        return {};
-    folder.resize(slash + 1);
-    return folder;
+    return ModuleFolder(nullptr);
 }
 
 void DebugText(const char* format, ...) {

@@ -14,6 +14,7 @@
 #include "common/settings/settings_files.h"
 #include "common/trace_points.h"
 #include "common/win/program_folder_win.h"
+#include "common/win/text_mode_win.h"
 #include "lan/string_ids.h"
 #include "monitor/app/monitor_command_win.h"
 #include "monitor/app/running_monitor_win.h"
@@ -149,6 +150,7 @@ LRESULT CMonitorWnd::OnCreate(const CREATESTRUCTA*) {
     folder_ = win::ProgramFolder();
     log_ = std::make_unique<MonitorLog>(folder_);
     log_->Line("Monitor started");
+    log_->Line("%s", win::TextModeLine().c_str());
     lan_.Reset(LoadLibraryA(paths::JoinPath(folder_, "lan.dll").c_str()));
     files_ = std::make_unique<settings::SystemSettingsFiles>(folder_);
     mouseKey_ = registry_.Open(settings::MouseRegistryKey::Mouse, false);

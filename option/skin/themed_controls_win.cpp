@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "common/win/late_function_win.h"
+#include "common/win/program_folder_win.h"
 #include "option/skin/modal_loop_win.h"
 
 namespace skin {
@@ -17,15 +18,14 @@ constexpr WORD kThemedManifest = 2;
 // (the system then serves its plain controls).
 HANDLE ThemedContext() {
     static const HANDLE context = [] {
-        char path[MAX_PATH] = {};
-        const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-        ACTCTXA request{};
+        const std::wstring path = win::ModulePathWide(nullptr);
+        ACTCTXW request{};
         request.cbSize = sizeof request;
         request.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID | ACTCTX_FLAG_HMODULE_VALID;
-        request.lpSource = length > 0 && length < MAX_PATH ? path : nullptr;
-        request.lpResourceName = MAKEINTRESOURCEA(kThemedManifest);
-        request.hModule = GetModuleHandleA(nullptr);
-        return CreateActCtxA(&request);
+        request.lpSource = path.empty() ? nullptr : path.c_str();
+        request.lpResourceName = MAKEINTRESOURCEW(kThemedManifest);
+        request.hModule = GetModuleHandleW(nullptr);
+        return CreateActCtxW(&request);
     }();
     return context;
 }
