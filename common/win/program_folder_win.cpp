@@ -1,6 +1,7 @@
 #include "common/win/program_folder_win.h"
 
 #include "common/win/text_mode_win.h"
+#include "common/win/wide_text_win.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -45,11 +46,12 @@ void DebugText(const char* format, ...) {
 std::string LoadModuleString(HMODULE module, UINT id, int bufferSize) {
     if (module == nullptr || bufferSize <= 0)
         return {};
-    std::vector<char> buffer(static_cast<std::size_t>(bufferSize), '\0');
-    const int length = LoadStringA(module, id, buffer.data(), bufferSize);
+    // Wide, then UTF-8: the strings of any language whatever the code page.
+    std::vector<wchar_t> buffer(static_cast<std::size_t>(bufferSize), L'\0');
+    const int length = LoadStringW(module, id, buffer.data(), bufferSize);
     if (length <= 0)
         return {};
-    return std::string(buffer.data(), static_cast<std::size_t>(length));
+    return Utf8(std::wstring(buffer.data(), static_cast<std::size_t>(length)).c_str());
 }
 
 }  // namespace win

@@ -268,8 +268,8 @@ void Diagnostics::CaptureDone() {
     ports_.log.Line("capture done: %s", path.c_str());
     // The folder first: without a tray icon the notice is a message box,
     // which would hold it back until dismissed.
-    const std::string select = "/select,\"" + path + "\"";
-    ShellExecuteA(nullptr, "open", "explorer.exe", select.c_str(), nullptr, SW_SHOWNORMAL);
+    const std::wstring select = win::Wide("/select,\"" + path + "\"");
+    ShellExecuteW(nullptr, L"open", L"explorer.exe", select.c_str(), nullptr, SW_SHOWNORMAL);
     Notice(lan::kDiagnosticsRecorded, false);
 }
 

@@ -18,7 +18,8 @@ namespace monitor {
 namespace {
 
 void ShowBox(UINT textId, const std::string& argument) {
-    win::ScopedModule lan(LoadLibraryA(paths::JoinPath(win::ProgramFolder(), "lan.dll").c_str()));
+    win::ScopedModule lan(
+        LoadLibraryW(win::Wide(paths::JoinPath(win::ProgramFolder(), "lan.dll")).c_str()));
     std::string text = win::LoadModuleString(lan.Get(), textId, 1024);
     const std::size_t mark = text.find("%1");
     if (mark != std::string::npos)
