@@ -216,7 +216,7 @@ void Diagnostics::Notice(unsigned textId, bool warning) {
     const std::string text = Text(textId);
     if (ports_.tray.ShowBalloon(caption, text, warning))
         return;
-    MessageBoxA(ports_.window, text.c_str(), caption.c_str(),
+    MessageBoxW(ports_.window, win::Wide(text).c_str(), win::Wide(caption).c_str(),
                 MB_OK | MB_SETFOREGROUND | (warning ? MB_ICONWARNING : MB_ICONINFORMATION));
 }
 
@@ -375,7 +375,8 @@ void Diagnostics::OnSaveReport() {
     ports_.log.Line("error: the diagnostics report could not be written (error %lu)",
                     static_cast<unsigned long>(error));
     const std::string text = Text(lan::kReportNotSaved) + "\n" + path;
-    MessageBoxA(ports_.window, text.c_str(), Text(lan::kDiagnosticsCaption).c_str(),
+    MessageBoxW(ports_.window, win::Wide(text).c_str(),
+                win::Wide(Text(lan::kDiagnosticsCaption)).c_str(),
                 MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
 }
 

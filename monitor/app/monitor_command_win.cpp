@@ -26,7 +26,8 @@ void ShowBox(UINT textId, const std::string& argument) {
         text.replace(mark, 2, argument);
     const std::string caption = win::LoadModuleString(lan.Get(), lan::kCommandCaption);
     const UINT icon = textId == lan::kCommandUsage ? MB_ICONINFORMATION : MB_ICONWARNING;
-    MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OK | icon | MB_SETFOREGROUND);
+    MessageBoxW(nullptr, win::Wide(text).c_str(), win::Wide(caption).c_str(),
+                MB_OK | icon | MB_SETFOREGROUND);
 }
 
 }  // namespace

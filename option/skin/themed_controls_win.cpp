@@ -4,6 +4,7 @@
 
 #include "common/win/late_function_win.h"
 #include "common/win/program_folder_win.h"
+#include "common/win/wide_text_win.h"
 #include "option/skin/modal_loop_win.h"
 
 namespace skin {
@@ -58,7 +59,7 @@ bool ThemedControls::Load() {
 int ThemedMessageBox(HWND owner, const std::string& text, const char* caption, UINT type) {
     const ThemedControls themed;
     const ModalLoopScope loop;
-    return MessageBoxA(owner, text.c_str(), caption, type);
+    return MessageBoxW(owner, win::Wide(text).c_str(), win::Wide(caption).c_str(), type);
 }
 
 int ThemedMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type) {
