@@ -62,14 +62,19 @@ std::string PathForAnsiCalls(const std::wstring& path) {
     if (Ascii(path))
         return Narrow(path.c_str(), CP_ACP);
     const DWORD size = GetShortPathNameW(path.c_str(), nullptr, 0);
-    if (size == 0)
-        return {};
     std::wstring shortPath(size, L'\0');
-    const DWORD length = GetShortPathNameW(path.c_str(), shortPath.data(), size);
-    if (length == 0 || length >= size)
-        return {};
-    shortPath.resize(length);
-    return Ascii(shortPath) ? Narrow(shortPath.c_str(), CP_ACP) : std::string();
+    const DWORD length = size == 0 ? 0 : GetShortPathNameW(path.c_str(), shortPath.data(), size);
+    if (length > 0 && length < size) {
+        shortPath.resize(length);
+        if (Ascii(shortPath))
+            return Narrow(shortPath.c_str(), CP_ACP);
+    }
+    // A volume without short names: the code page's own form when it can
+    // spell the path, which the ANSI calls open though it is not UTF-8.
+    BOOL lossy = FALSE;
+    const int bytes = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, path.c_str(), -1, nullptr,
+                                          0, nullptr, &lossy);
+    return bytes > 1 && !lossy ? Narrow(path.c_str(), CP_ACP) : std::string();
 }
 
 }  // namespace win

@@ -34,10 +34,10 @@ class SystemLegacyCodePage final : public text::LegacyCodePage {
 // The bytes of a file's text as UTF-8 (legacy text converted).
 text::ReadText TextFromFileBytes(std::string_view bytes);
 
-// `path` (UTF-8) as the ANSI calls of this process take it: unchanged under
-// the UTF-8 code page or when plain ASCII; otherwise its short (8.3) form
-// when that is plain ASCII, for a path outside the legacy code page. Empty
-// when neither works.
+// `path` as the ANSI calls of this process take it: UTF-8 under the UTF-8
+// code page; otherwise the path itself when plain ASCII, else its short
+// (8.3) form when that is plain ASCII, else (a volume without short names)
+// the legacy code page's spelling when it has one. Empty when none works.
 std::string PathForAnsiCalls(const std::wstring& path);
 
 }  // namespace win
