@@ -17,6 +17,10 @@ inline constexpr char kMonitorCommandLine[] = "CMonitorApp: %s\n";  // the argum
 inline constexpr char kUploadDoneNoOption[] = "OnApplyAllSetting Don't find Quen Option Dialog\n";
 inline constexpr char kUploadDoneByWindow[] = "OnApplyAllSetting  Send Enable OK/Apply Button\n";
 inline constexpr char kUploadDoneByThread[] = "Thread Send Enable OK/Apply Button\n";
+// Every program at its start (Monitor also in its log): the way its text
+// meets the system.
+inline constexpr char kTextModeUtf8[] = "text: UTF-8 code page\n";
+inline constexpr char kTextModeLegacy[] = "text: legacy code page %u, wide calls and short paths\n";
 // Monitor's runtime: a macro step, a poll of the foreground program, an OSD
 // notice (its window).
 inline constexpr char kMacroStep[] = "g_iCurAction= %d,start=%d,end=%d\n";

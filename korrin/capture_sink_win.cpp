@@ -9,6 +9,7 @@
 
 #include "common/win/program_folder_win.h"
 #include "common/win/scoped_win.h"
+#include "common/win/wide_text_win.h"
 #include "korrin/hid_system_win.h"
 
 namespace korrin {
@@ -76,16 +77,16 @@ class IniChoiceStore final : public ChoiceStore {
     std::optional<RememberedChoice> Load(std::uint16_t vendorId, std::uint16_t productId,
                                          Role role) override {
         std::lock_guard<std::mutex> guard(lock_);
-        const std::string section = Section(vendorId, productId);
-        const std::string file = File();
+        const std::wstring section = win::Wide(Section(vendorId, productId));
+        const std::wstring file = File();
         auto text = [&](const char* what) {
-            char value[64] = {};
-            GetPrivateProfileStringA(section.c_str(), Key(role, what).c_str(), "", value,
-                                     sizeof value, file.c_str());
-            return std::string(value);
+            wchar_t value[64] = {};
+            GetPrivateProfileStringW(section.c_str(), win::Wide(Key(role, what)).c_str(), L"",
+                                     value, 64, file.c_str());
+            return win::Utf8(value);
         };
         auto number = [&](const char* what) {
-            return GetPrivateProfileIntA(section.c_str(), Key(role, what).c_str(), -1,
+            return GetPrivateProfileIntW(section.c_str(), win::Wide(Key(role, what)).c_str(), -1,
                                          file.c_str());
         };
         const UINT page = number("UsagePage"), usage = number("Usage");
@@ -104,8 +105,8 @@ class IniChoiceStore final : public ChoiceStore {
     void Save(std::uint16_t vendorId, std::uint16_t productId, Role role,
               const RememberedChoice& choice) override {
         std::lock_guard<std::mutex> guard(lock_);
-        const std::string section = Section(vendorId, productId);
-        const std::string file = File();
+        const std::wstring section = win::Wide(Section(vendorId, productId));
+        const std::wstring file = File();
         const std::pair<const char*, std::string> values[] = {
             {"Interface", choice.interfaceNumber},
             {"Collection", choice.collection},
@@ -115,23 +116,24 @@ class IniChoiceStore final : public ChoiceStore {
             {"ReportId", std::to_string(choice.reportId)}};
         bool saved = true;
         for (const auto& [what, value] : values)
-            saved = saved && WritePrivateProfileStringA(section.c_str(), Key(role, what).c_str(),
-                                                        value.c_str(), file.c_str());
+            saved = saved &&
+                    WritePrivateProfileStringW(section.c_str(), win::Wide(Key(role, what)).c_str(),
+                                               win::Wide(value).c_str(), file.c_str());
         if (!saved)
-            Diagnostics().Line("the channel choice could not be saved to " + file);
+            Diagnostics().Line("the channel choice could not be saved to " + Where());
     }
 
     bool Forget(std::uint16_t vendorId, std::uint16_t productId) override {
         std::lock_guard<std::mutex> guard(lock_);
-        const std::string file = File();
+        const std::wstring file = File();
         // Nothing kept is nothing to forget.
-        if (GetFileAttributesA(file.c_str()) == INVALID_FILE_ATTRIBUTES)
+        if (GetFileAttributesW(file.c_str()) == INVALID_FILE_ATTRIBUTES)
             return true;
-        return WritePrivateProfileStringA(Section(vendorId, productId).c_str(), nullptr, nullptr,
-                                          file.c_str()) != 0;
+        return WritePrivateProfileStringW(win::Wide(Section(vendorId, productId)).c_str(), nullptr,
+                                          nullptr, file.c_str()) != 0;
     }
 
-    std::string Where() const override { return File(); }
+    std::string Where() const override { return win::Utf8(File().c_str()); }
 
   private:
     static std::string Section(std::uint16_t vendorId, std::uint16_t productId) {
@@ -142,17 +144,17 @@ class IniChoiceStore final : public ChoiceStore {
     static std::string Key(Role role, const char* what) {
         return std::string(role == Role::Command ? "Command" : "Chunk") + what;
     }
-    static std::string File() {
+    // The file's path in full, wide: the folder may hold any script.
+    static std::wstring File() {
         HMODULE module = nullptr;
-        GetModuleHandleExA(
+        GetModuleHandleExW(
             GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-            reinterpret_cast<LPCSTR>(&IniChoiceStore::File), &module);
-        char path[MAX_PATH] = {};
-        const DWORD n = GetModuleFileNameA(module, path, MAX_PATH);
-        std::string folder = n > 0 && n < MAX_PATH ? std::string(path, n) : std::string();
-        const std::size_t slash = folder.find_last_of("\\/");
-        folder = slash == std::string::npos ? win::ProgramFolder() : folder.substr(0, slash + 1);
-        return folder + "korrin-channels.ini";
+            reinterpret_cast<LPCWSTR>(&IniChoiceStore::File), &module);
+        std::wstring folder = win::ModulePathWide(module);
+        if (folder.empty())
+            folder = win::ModulePathWide(nullptr);
+        folder.resize(folder.find_last_of(L"\\/") + 1);  // npos + 1: no folder at all
+        return folder + L"korrin-channels.ini";
     }
 
     std::mutex lock_;

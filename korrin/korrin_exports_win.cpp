@@ -15,6 +15,8 @@
 #include <mutex>
 #include <string>
 
+#include "common/win/program_folder_win.h"
+#include "common/win/wide_text_win.h"
 #include "korrin/backend_win.h"
 #include "korrin/device_watch_win.h"
 #include "korrin/hid_system_win.h"
@@ -115,14 +117,11 @@ int CopyOut(const std::string& text, char* out, int size) {
 std::string CaptureHeader() {
     SYSTEMTIME now;
     GetLocalTime(&now);
-    char program[MAX_PATH] = {};
-    const DWORD n = GetModuleFileNameA(nullptr, program, MAX_PATH);
-    char header[MAX_PATH + 96];
-    std::snprintf(header, sizeof header,
-                  "korrin capture started %04u-%02u-%02u %02u:%02u:%02u by %s", now.wYear,
-                  now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond,
-                  n > 0 && n < MAX_PATH ? program : "?");
-    return header;
+    const std::string program = win::Utf8(win::ModulePathWide(nullptr).c_str());
+    char header[96];
+    std::snprintf(header, sizeof header, "korrin capture started %04u-%02u-%02u %02u:%02u:%02u by ",
+                  now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond);
+    return header + (program.empty() ? std::string("?") : program);
 }
 
 // The device report of the backend in use, split into capture lines.

@@ -3,8 +3,10 @@
 #include <string>
 
 #include "common/settings/ini_engine.h"
+#include "common/settings/utf8_file_store.h"
 #include "common/trace_points.h"
 #include "common/win/program_folder_win.h"
+#include "common/win/text_mode_win.h"
 #include "lan/string_ids.h"
 #include "option/file_dialog_win.h"
 #include "option/option_dlg_win.h"
@@ -58,7 +60,7 @@ void Tell(HWND owner, const std::string& text) {
 }  // namespace
 
 void ExportAllSettings(HWND owner, OptionSession& session) {
-    char path[MAX_PATH] = {};
+    std::string path;
     if (!AskFilePath(owner, FileDialog::Save, BackupChoice(lan::kExportAll), path))
         return;
     settings::DiskTextFileStore disk;
@@ -69,12 +71,15 @@ void ExportAllSettings(HWND owner, OptionSession& session) {
 }
 
 bool ImportAllSettings(HWND owner, OptionSession& session) {
-    char path[MAX_PATH] = {};
+    std::string path;
     if (!AskFilePath(owner, FileDialog::Open, BackupChoice(lan::kImportAll), path))
         return false;
     settings::DiskTextFileStore disk;
+    // A backup of an earlier version holds names in the legacy code page.
+    const win::SystemLegacyCodePage legacy;
+    settings::Utf8FileStore utf8(disk, legacy);
     std::string text;
-    if (!disk.ReadAll(path, text)) {
+    if (!utf8.ReadAll(path, text)) {
         win::DebugText("COptionDlg ImportAll unreadable\n");
         Tell(owner, LanString(lan::kBackupUnreadable));
         return false;

@@ -9,18 +9,10 @@
 namespace option::late {
 // Each system window comes with the themed controls, and the library behind
 // it is loaded inside that context the first time, so that it links to them.
-BOOL GetOpenFileNameA(OPENFILENAMEA* ofn) {
+BOOL GetOpenFileNameW(OPENFILENAMEW* ofn) {
     const skin::ThemedControls themed;
     static auto* const call =
-        win::LateFunction<decltype(::GetOpenFileNameA)>("comdlg32.dll", "GetOpenFileNameA");
-    win::NeedOle();
-    return call != nullptr ? call(ofn) : FALSE;
-}
-
-BOOL GetSaveFileNameA(OPENFILENAMEA* ofn) {
-    const skin::ThemedControls themed;
-    static auto* const call =
-        win::LateFunction<decltype(::GetSaveFileNameA)>("comdlg32.dll", "GetSaveFileNameA");
+        win::LateFunction<decltype(::GetOpenFileNameW)>("comdlg32.dll", "GetOpenFileNameW");
     win::NeedOle();
     return call != nullptr ? call(ofn) : FALSE;
 }
@@ -33,21 +25,21 @@ BOOL GetSaveFileNameW(OPENFILENAMEW* ofn) {
     return call != nullptr ? call(ofn) : FALSE;
 }
 
-HINSTANCE ShellExecuteA(HWND owner, const char* verb, const char* file, const char* parameters,
-                        const char* folder, int show) {
+HINSTANCE ShellExecuteW(HWND owner, const wchar_t* verb, const wchar_t* file,
+                        const wchar_t* parameters, const wchar_t* folder, int show) {
     const skin::ThemedControls themed;
     static auto* const call =
-        win::LateFunction<decltype(::ShellExecuteA)>("shell32.dll", "ShellExecuteA");
+        win::LateFunction<decltype(::ShellExecuteW)>("shell32.dll", "ShellExecuteW");
     if (call == nullptr)
         return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(SE_ERR_DLLNOTFOUND));
     win::NeedOle();
     return call(owner, verb, file, parameters, folder, show);
 }
 
-HRESULT SHGetFolderPathA(HWND owner, int folder, HANDLE token, DWORD flags, char* path) {
+HRESULT SHGetFolderPathW(HWND owner, int folder, HANDLE token, DWORD flags, wchar_t* path) {
     const skin::ThemedControls themed;
     static auto* const call =
-        win::LateFunction<decltype(::SHGetFolderPathA)>("shell32.dll", "SHGetFolderPathA");
+        win::LateFunction<decltype(::SHGetFolderPathW)>("shell32.dll", "SHGetFolderPathW");
     return call != nullptr ? call(owner, folder, token, flags, path) : E_FAIL;
 }
 

@@ -11,11 +11,11 @@
 
 namespace option::late {
 
-BOOL GetOpenFileNameA(OPENFILENAMEA* ofn);
-BOOL GetSaveFileNameA(OPENFILENAMEA* ofn);
+// Wide: the names chosen, opened and searched may hold any script.
+BOOL GetOpenFileNameW(OPENFILENAMEW* ofn);
 BOOL GetSaveFileNameW(OPENFILENAMEW* ofn);
-HINSTANCE ShellExecuteA(HWND owner, const char* verb, const char* file, const char* parameters,
-                        const char* folder, int show);
-HRESULT SHGetFolderPathA(HWND owner, int folder, HANDLE token, DWORD flags, char* path);
+HINSTANCE ShellExecuteW(HWND owner, const wchar_t* verb, const wchar_t* file,
+                        const wchar_t* parameters, const wchar_t* folder, int show);
+HRESULT SHGetFolderPathW(HWND owner, int folder, HANDLE token, DWORD flags, wchar_t* path);
 
 }  // namespace option::late

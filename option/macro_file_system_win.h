@@ -6,6 +6,8 @@
 
 #include "common/settings/ini_engine.h"
 #include "common/settings/ini_rewrite_lock_win.h"
+#include "common/settings/utf8_file_store.h"
+#include "common/win/text_mode_win.h"
 
 namespace option {
 
@@ -15,8 +17,11 @@ class MacroFileSystem {
 
   private:
     settings::DiskTextFileStore disk_;
+    win::SystemLegacyCodePage legacy_;
+    // Macro files of earlier versions hold names in the legacy code page.
+    settings::Utf8FileStore utf8_{disk_, legacy_};
     settings::NamedMutexIniRewriteLock lock_;
-    settings::EngineIniFileSystem engine_{disk_, lock_};
+    settings::EngineIniFileSystem engine_{utf8_, lock_};
 };
 
 }  // namespace option

@@ -9,6 +9,7 @@
 #include "common/win/late_function_win.h"
 #include "common/win/program_folder_win.h"
 #include "common/win/scoped_win.h"
+#include "common/win/text_mode_win.h"
 #include "option/option_dlg_win.h"
 #include "option/skin/skin_hint_win.h"
 #include "option/skin/keyboard_nav_win.h"
@@ -37,6 +38,7 @@ int COptionApp::Run() {
     // themed context (skin::ThemedControls): the skinned windows use the plain
     // system controls, so the start loads no controls library at all.
     // OLE is started on this thread when first needed (win::NeedOle).
+    win::TextModeLine();
     Globals().programFolder = win::ProgramFolder();
     skin::RegisterSkinMessages();
     // The menu frame hook goes in with the main window's first paint.

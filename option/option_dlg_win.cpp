@@ -7,6 +7,7 @@
 #include "common/protocol.h"
 #include "common/trace_points.h"
 #include "common/win/program_folder_win.h"
+#include "common/win/wide_text_win.h"
 #include "common/win/scoped_win.h"
 #include "lan/string_ids.h"
 #include "option/backup_commands_win.h"
@@ -124,7 +125,7 @@ LRESULT COptionDlg::OnCreate() {
     SetWindowLongPtrA(self, GWL_STYLE, GetWindowLongPtrA(self, GWL_STYLE) | WS_SYSMENU);
     Globals().programFolder = win::ProgramFolder();
     skin::SetSkinFolder(Globals().programFolder + "skins\\");
-    language_.Reset(LoadLibraryA((Globals().programFolder + "lan.dll").c_str()));
+    language_.Reset(LoadLibraryW(win::Wide(Globals().programFolder + "lan.dll").c_str()));
     Globals().language = language_.Get();
     skin::MarkStartStage("lan.dll");
     BuildSkin();
@@ -447,7 +448,8 @@ LRESULT COptionDlg::OnControlClick(UINT id, UINT code) {
             Apply(ApplyKind::Edits);
             break;
         case kKeyWeb:
-            late::ShellExecuteA(Hwnd(), "open", kWebAddress, nullptr, nullptr, SW_SHOWNORMAL);
+            late::ShellExecuteW(Hwnd(), L"open", win::Wide(kWebAddress).c_str(), nullptr, nullptr,
+                                SW_SHOWNORMAL);
             break;
         case kKeyReset:
             ResetToDefaults();
@@ -626,7 +628,7 @@ void COptionDlg::ImportProfile() {
     // The profile shown now is the one imported into, even if the mouse
     // switches profile while the file dialog is open.
     const int index = session_->Edit().currentProfile;
-    char path[MAX_PATH] = {};
+    std::string path;
     if (!AskFilePath(Hwnd(), FileDialog::Open, kProfileChoice, path))
         return;
     const ImportResult result = session_->Import(path, index);
@@ -641,7 +643,7 @@ void COptionDlg::ImportProfile() {
 
 void COptionDlg::ExportProfile() {
     const int index = session_->Edit().currentProfile;
-    char path[MAX_PATH] = {};
+    std::string path;
     if (!AskFilePath(Hwnd(), FileDialog::Save, kProfileChoice, path))
         return;
     const bool ok = session_->Export(path, index);

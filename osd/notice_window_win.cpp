@@ -5,6 +5,7 @@
 
 #include "common/win/dpi_win.h"
 #include "common/win/scoped_win.h"
+#include "common/win/wide_text_win.h"
 #include "osd/fade_schedule.h"
 #include "osd/placement.h"
 
@@ -129,8 +130,7 @@ void Text(HDC dc, HFONT font, COLORREF colour, RECT box, const std::string& text
     win::ScopedSelect keep(dc, font);
     SetTextColor(dc, colour);
     SetTextCharacterExtra(dc, spacing);
-    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &box,
-              format | DT_SINGLELINE | DT_NOPREFIX);
+    win::DrawTextUtf8(dc, text, &box, format | DT_SINGLELINE | DT_NOPREFIX);
     SetTextCharacterExtra(dc, 0);
 }
 
@@ -207,7 +207,7 @@ void NoticeWindow::Show(const Notice& notice, const DisplayOptions& options) {
     InvalidateRect(Hwnd(), nullptr, FALSE);
     UpdateWindow(Hwnd());
     // Named once it is drawn: whoever reads the text finds it on the screen.
-    SetWindowTextA(Hwnd(), Summary(notice_).c_str());
+    win::SetWindowTextUtf8(Hwnd(), Summary(notice_));
 
     showing_ = true;
     shownAt_ = GetTickCount64();

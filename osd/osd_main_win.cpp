@@ -9,6 +9,7 @@
 #include "common/win/dpi_win.h"
 #include "common/win/program_folder_win.h"
 #include "common/win/scoped_win.h"
+#include "common/win/text_mode_win.h"
 #include "osd/osd_window_win.h"
 #include "osd/starter_watch_win.h"
 
@@ -54,6 +55,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     if (starter.state == osd::Starter::State::Gone)
         return 0;
 
+    win::TextModeLine();
     osd::COsdWnd window(win::ProgramFolder());
     if (!window.CreateHidden())
         return 1;

@@ -427,7 +427,9 @@ namespace {
 
 std::filesystem::path DiskPath(const std::string& path) {
 #ifdef _WIN32
-    return std::filesystem::path(path);
+    // Our paths are UTF-8: said so, or the library would read them in the
+    // process's code page.
+    return std::filesystem::path(std::u8string(path.begin(), path.end()));
 #else
     std::string p = path;
     for (char& c : p) {

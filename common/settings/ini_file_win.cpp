@@ -4,7 +4,10 @@
 #include <vector>
 
 #include "common/settings/ini_engine.h"
+#include "common/utf8_text.h"
 #include "common/win/scoped_win.h"
+#include "common/win/text_mode_win.h"
+#include "common/win/wide_text_win.h"
 
 namespace settings {
 
@@ -38,19 +41,50 @@ bool PlainText(const std::string& bytes) {
            bytes.find('\0') == std::string::npos;
 }
 
+// A file of an earlier version holds names in the legacy code page. The
+// profile functions under the UTF-8 code page would read those bytes as
+// U+FFFD and write them back so: before they touch such a file it is
+// rewritten as UTF-8 (in one step, under its rewrite lock). Our own parse
+// converts in memory and leaves the file alone.
+void ConvertLegacyFile(SystemIniFileSystem& files, const std::string& path) {
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes) || !PlainText(bytes) || text::IsUtf8(bytes))
+        return;
+    const auto hold = files.LockForRewrite(path);
+    if (!hold || !ReadWholeFile(path, bytes) || text::IsUtf8(bytes))
+        return;
+    const text::ReadText converted = win::TextFromFileBytes(bytes);
+    std::string temp;
+    if (!files.CreateTempCopy(path, temp))
+        return;
+    win::ScopedFileHandle file(CreateFileW(win::Wide(temp).c_str(), GENERIC_WRITE, 0, nullptr,
+                                           TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    const bool ok =
+        file &&
+        WriteFile(file.Get(), converted.utf8.data(), static_cast<DWORD>(converted.utf8.size()),
+                  &written, nullptr) != FALSE &&
+        written == converted.utf8.size();
+    file.Reset();  // closed before it replaces the original
+    if (!ok || !files.Replace(temp, path))
+        files.Remove(temp);
+}
+
 class SystemIniFile final : public IniFile {
   public:
-    SystemIniFile(std::string path, IniReads reads)
-        : path_(std::move(path)), written_(reads == IniReads::System) {}
+    SystemIniFile(SystemIniFileSystem& files, std::string path, IniReads reads)
+        : files_(files), path_(std::move(path)), written_(reads == IniReads::System) {}
 
     std::int32_t GetInt(const char* section, const char* key, std::int32_t def) override {
         if (const IniDocument* doc = Snapshot())
             return doc->GetInt(section, key, def);
+        BeforeSystemAccess();
         return static_cast<std::int32_t>(GetPrivateProfileIntA(section, key, def, path_.c_str()));
     }
     std::string GetString(const char* section, const char* key, const char* def) override {
         if (const IniDocument* doc = Snapshot())
             return doc->GetString(section, key, def);
+        BeforeSystemAccess();
         std::vector<char> buffer(kIniStringBuffer, '\0');
         const DWORD n = GetPrivateProfileStringA(section, key, def, buffer.data(),
                                                  static_cast<DWORD>(buffer.size()), path_.c_str());
@@ -59,10 +93,12 @@ class SystemIniFile final : public IniFile {
     bool GetStruct(const char* section, const char* key, void* data, std::size_t size) override {
         if (const IniDocument* doc = Snapshot())
             return doc->GetStruct(section, key, data, size);
+        BeforeSystemAccess();
         return GetPrivateProfileStructA(section, key, data, static_cast<UINT>(size),
                                         path_.c_str()) != FALSE;
     }
     bool WriteString(const char* section, const char* key, const char* value) override {
+        BeforeSystemAccess();
         written_ = true;
         const bool ok = WritePrivateProfileStringA(section, key, value, path_.c_str()) != FALSE;
         failed_ = failed_ || !ok;
@@ -70,6 +106,7 @@ class SystemIniFile final : public IniFile {
     }
     bool WriteStruct(const char* section, const char* key, const void* data,
                      std::size_t size) override {
+        BeforeSystemAccess();
         written_ = true;
         // The system takes a non-const pointer but only reads it.
         const bool ok = WritePrivateProfileStructA(section, key, const_cast<void*>(data),
@@ -100,7 +137,16 @@ class SystemIniFile final : public IniFile {
         return snapshot_ ? &*snapshot_ : nullptr;
     }
 
+    void BeforeSystemAccess() {
+        if (!converted_) {
+            converted_ = true;
+            ConvertLegacyFile(files_, path_);
+        }
+    }
+
+    SystemIniFileSystem& files_;
     std::string path_;
+    bool converted_ = false;
     bool failed_ = false;
     bool written_;
     bool snapshotTaken_ = false;
@@ -115,7 +161,7 @@ std::string FolderOf(const std::string& path) {
 }  // namespace
 
 std::unique_ptr<IniFile> SystemIniFileSystem::Open(const std::string& path) {
-    return std::make_unique<SystemIniFile>(path, reads_);
+    return std::make_unique<SystemIniFile>(*this, path, reads_);
 }
 
 bool SystemIniFileSystem::CanOpen(const std::string& path) {
@@ -129,7 +175,7 @@ std::optional<IniDocument> ParseIniFileAsSystem(const std::string& path) {
     std::string bytes;
     if (!ReadWholeFile(path, bytes) || !PlainText(bytes))
         return std::nullopt;
-    return IniDocument::Parse(bytes);
+    return IniDocument::Parse(win::TextFromFileBytes(bytes).utf8);
 }
 
 bool SystemIniFileSystem::ReadBytes(const std::string& path, std::string& bytes) {

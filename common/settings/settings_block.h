@@ -6,6 +6,9 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
+
+#include "common/utf8_text.h"
 
 namespace settings {
 
@@ -247,14 +250,18 @@ ProfileRecord* CurrentProfile(SettingsBlock& block);
 const ProfileRecord* CurrentProfile(const SettingsBlock& block);
 bool IsValidProfileIndex(int index);
 
-// Copies a C string into a fixed field, always NUL-terminated, cut to fit.
+// Copies a C string (UTF-8) into a fixed field, always NUL-terminated, cut to
+// fit on a character boundary: a name never ends in half a character.
 template <std::size_t N>
 void CopyField(char (&field)[N], const char* text) {
-    std::size_t i = 0;
+    std::size_t length = 0;
     if (text != nullptr) {
-        for (; i + 1 < N && text[i] != '\0'; ++i) field[i] = text[i];
+        while (length + 1 < N && text[length] != '\0') ++length;
+        // One byte more tells whether the limit falls inside a character.
+        const std::size_t seen = text[length] != '\0' ? length + 1 : length;
+        length = text::Utf8FitLength(std::string_view(text, seen), length);
     }
-    for (std::size_t j = i; j < N; ++j) field[j] = '\0';
+    for (std::size_t i = 0; i < N; ++i) field[i] = i < length ? text[i] : '\0';
 }
 
 // Length of a fixed field's text, never reading past the field.

@@ -7,7 +7,16 @@
 
 namespace win {
 
-// Drive and directory of the running executable, with a trailing backslash.
+// The full path of a module (nullptr: the executable), "" when unknown.
+std::wstring ModulePathWide(HMODULE module);
+
+// Drive and directory of a module, with a trailing backslash, as the ANSI
+// calls of this process take it (PathForAnsiCalls): UTF-8 under the UTF-8
+// code page, else plain ASCII (the short form where needed). Every path
+// built from it is then one those calls open.
+std::string ModuleFolder(HMODULE module);
+
+// ModuleFolder of the running executable.
 std::string ProgramFolder();
 
 // OutputDebugString with printf formatting; the texts are fixed by callers.

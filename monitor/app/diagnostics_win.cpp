@@ -5,6 +5,7 @@
 #include <shlobj.h>
 
 #include <cstdio>
+#include <cwchar>
 #include <memory>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "common/win/crash_dump_win.h"
 #include "common/win/program_folder_win.h"
 #include "common/win/scoped_win.h"
+#include "common/win/wide_text_win.h"
 #include "lan/string_ids.h"
 #include "monitor/device/diagnostics_report.h"
 
@@ -48,9 +50,7 @@ std::string FileVersion(const std::string& path) {
 }
 
 std::string ModulePath(HMODULE module) {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(module, path, MAX_PATH);
-    return path;
+    return win::Utf8(win::ModulePathWide(module).c_str());
 }
 
 // The version the system reports to a program that asks the kernel (the
@@ -105,7 +105,7 @@ std::string ReadAt(HANDLE file, std::uint64_t offset, std::size_t length) {
 // between them. `cut` when there was more.
 std::string FileHeadAndTail(const std::string& path, std::size_t limit, bool& cut) {
     cut = false;
-    win::ScopedFileHandle file(CreateFileA(path.c_str(), GENERIC_READ,
+    win::ScopedFileHandle file(CreateFileW(win::Wide(path).c_str(), GENERIC_READ,
                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER size{};
@@ -216,7 +216,7 @@ void Diagnostics::Notice(unsigned textId, bool warning) {
     const std::string text = Text(textId);
     if (ports_.tray.ShowBalloon(caption, text, warning))
         return;
-    MessageBoxA(ports_.window, text.c_str(), caption.c_str(),
+    MessageBoxW(ports_.window, win::Wide(text).c_str(), win::Wide(caption).c_str(),
                 MB_OK | MB_SETFOREGROUND | (warning ? MB_ICONWARNING : MB_ICONINFORMATION));
 }
 
@@ -268,8 +268,8 @@ void Diagnostics::CaptureDone() {
     ports_.log.Line("capture done: %s", path.c_str());
     // The folder first: without a tray icon the notice is a message box,
     // which would hold it back until dismissed.
-    const std::string select = "/select,\"" + path + "\"";
-    ShellExecuteA(nullptr, "open", "explorer.exe", select.c_str(), nullptr, SW_SHOWNORMAL);
+    const std::wstring select = win::Wide("/select,\"" + path + "\"");
+    ShellExecuteW(nullptr, L"open", L"explorer.exe", select.c_str(), nullptr, SW_SHOWNORMAL);
     Notice(lan::kDiagnosticsRecorded, false);
 }
 
@@ -308,36 +308,39 @@ LRESULT Diagnostics::AnswerReportRequest(const COPYDATASTRUCT& request) {
     return kReportWritten;
 }
 
+// Wide throughout: the desktop, the title and the chosen name may hold
+// any script.
 bool Diagnostics::ChooseReportFile(std::string& path) {
-    char desktop[MAX_PATH] = {};
-    SHGetFolderPathA(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, desktop);
+    wchar_t desktop[MAX_PATH] = {};
+    SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, desktop);
     SYSTEMTIME now{};
     GetLocalTime(&now);
-    char file[MAX_PATH] = {};
-    std::snprintf(file, sizeof file, "Mouse diagnostics %04u-%02u-%02u %02u%02u.txt", now.wYear,
+    wchar_t file[MAX_PATH] = {};
+    std::swprintf(file, MAX_PATH, L"Mouse diagnostics %04u-%02u-%02u %02u%02u.txt", now.wYear,
                   now.wMonth, now.wDay, now.wHour, now.wMinute);
     // "Text files\0*.txt\0\0"
-    std::string filter = Text(lan::kTextFiles);
-    filter += std::string("\0*.txt\0\0", 8);
+    std::wstring filter = win::Wide(Text(lan::kTextFiles));
+    filter += std::wstring(L"\0*.txt\0\0", 8);
     // The menu item's text, without its access key.
     std::string title = Text(lan::kSaveDiagnosticsReport);
     std::erase(title, '&');
-    OPENFILENAMEA dialog{};
+    const std::wstring wideTitle = win::Wide(title);
+    OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = ports_.window;
     dialog.lpstrFilter = filter.c_str();
     dialog.lpstrFile = file;
     dialog.nMaxFile = MAX_PATH;
-    dialog.lpstrInitialDir = desktop[0] != '\0' ? desktop : nullptr;
-    dialog.lpstrTitle = title.c_str();
-    dialog.lpstrDefExt = "txt";
+    dialog.lpstrInitialDir = desktop[0] != L'\0' ? desktop : nullptr;
+    dialog.lpstrTitle = wideTitle.c_str();
+    dialog.lpstrDefExt = L"txt";
     dialog.Flags =
         OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY | OFN_EXPLORER;
     // The hidden window cannot take the foreground for its dialog.
     SetForegroundWindow(ports_.window);
-    if (!GetSaveFileNameA(&dialog))
+    if (!GetSaveFileNameW(&dialog))
         return false;
-    path = file;
+    path = win::Utf8(file);
     return true;
 }
 
@@ -362,8 +365,8 @@ void Diagnostics::OnSaveReport() {
     choosingFile_ = false;
     if (!chosen || stopped_)
         return;
-    win::ScopedFileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                           FILE_ATTRIBUTE_NORMAL, nullptr));
+    win::ScopedFileHandle file(CreateFileW(win::Wide(path).c_str(), GENERIC_WRITE, 0, nullptr,
+                                           CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file && WriteWholeFile(file.Get(), report)) {
         ports_.log.Line("diagnostics report saved");
         return;
@@ -372,7 +375,8 @@ void Diagnostics::OnSaveReport() {
     ports_.log.Line("error: the diagnostics report could not be written (error %lu)",
                     static_cast<unsigned long>(error));
     const std::string text = Text(lan::kReportNotSaved) + "\n" + path;
-    MessageBoxA(ports_.window, text.c_str(), Text(lan::kDiagnosticsCaption).c_str(),
+    MessageBoxW(ports_.window, win::Wide(text).c_str(),
+                win::Wide(Text(lan::kDiagnosticsCaption)).c_str(),
                 MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
 }
 

@@ -18,14 +18,16 @@ namespace monitor {
 namespace {
 
 void ShowBox(UINT textId, const std::string& argument) {
-    win::ScopedModule lan(LoadLibraryA(paths::JoinPath(win::ProgramFolder(), "lan.dll").c_str()));
+    win::ScopedModule lan(
+        LoadLibraryW(win::Wide(paths::JoinPath(win::ProgramFolder(), "lan.dll")).c_str()));
     std::string text = win::LoadModuleString(lan.Get(), textId, 1024);
     const std::size_t mark = text.find("%1");
     if (mark != std::string::npos)
         text.replace(mark, 2, argument);
     const std::string caption = win::LoadModuleString(lan.Get(), lan::kCommandCaption);
     const UINT icon = textId == lan::kCommandUsage ? MB_ICONINFORMATION : MB_ICONWARNING;
-    MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OK | icon | MB_SETFOREGROUND);
+    MessageBoxW(nullptr, win::Wide(text).c_str(), win::Wide(caption).c_str(),
+                MB_OK | icon | MB_SETFOREGROUND);
 }
 
 }  // namespace

@@ -16,6 +16,8 @@
 #include "common/settings/settings_files.h"
 #include "common/trace_points.h"
 #include "common/win/program_folder_win.h"
+#include "common/win/text_mode_win.h"
+#include "common/win/wide_text_win.h"
 #include "lan/string_ids.h"
 #include "monitor/app/monitor_command_win.h"
 #include "monitor/app/running_monitor_win.h"
@@ -178,7 +180,8 @@ LRESULT CMonitorWnd::OnCreate(const CREATESTRUCTA*) {
     folder_ = win::ProgramFolder();
     log_ = std::make_unique<MonitorLog>(folder_);
     log_->Line("Monitor started");
-    lan_.Reset(LoadLibraryA(paths::JoinPath(folder_, "lan.dll").c_str()));
+    log_->Line("%s", win::TextModeLine().c_str());
+    lan_.Reset(LoadLibraryW(win::Wide(paths::JoinPath(folder_, "lan.dll")).c_str()));
     files_ = std::make_unique<settings::SystemSettingsFiles>(folder_);
     mouseKey_ = registry_.Open(settings::MouseRegistryKey::Mouse, false);
     if (!link_.Bind(folder_))
@@ -785,13 +788,15 @@ void CMonitorWnd::StartCompanions() {
 void CMonitorWnd::ShellOpen(const std::string& path) {
     // Without the no-UI flag a missing program would put up an error box on a
     // resident program's behalf; the result is not looked at either way.
-    SHELLEXECUTEINFOA info{};
+    // Wide: a launched program's path may hold any script.
+    const std::wstring file = win::Wide(path);
+    SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof info;
     info.fMask = SEE_MASK_FLAG_NO_UI;
-    info.lpVerb = "open";
-    info.lpFile = path.c_str();
+    info.lpVerb = L"open";
+    info.lpFile = file.c_str();
     info.nShow = SW_SHOWNORMAL;
-    ShellExecuteExA(&info);
+    ShellExecuteExW(&info);
 }
 
 void CMonitorWnd::OnMacroThreadMessage(UINT message, WPARAM, LPARAM) {

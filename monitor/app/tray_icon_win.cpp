@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "common/protocol.h"
+#include "common/win/program_folder_win.h"
 
 namespace monitor {
 
@@ -20,10 +21,9 @@ HICON SmallExecutableIcon() {
                                                  GetSystemMetrics(SM_CYSMICON), 0))) {
         return own;
     }
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    SHFILEINFOA info{};
-    if (SHGetFileInfoA(path, 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON) != 0)
+    const std::wstring path = win::ModulePathWide(nullptr);
+    SHFILEINFOW info{};
+    if (SHGetFileInfoW(path.c_str(), 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON) != 0)
         return info.hIcon;
     return nullptr;
 }

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "common/protocol.h"
+#include "common/win/wide_text_win.h"
 
 namespace device {
 
@@ -30,7 +31,7 @@ DeviceLink::~DeviceLink() {
 bool DeviceLink::Bind(const std::string& programFolder) {
     Unbind();
     const std::string path = programFolder + kLibraryName;
-    HMODULE module = LoadLibraryA(path.c_str());
+    HMODULE module = LoadLibraryW(win::Wide(path).c_str());
     if (module == nullptr)
         return false;
     const bool all =

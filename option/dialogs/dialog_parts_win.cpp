@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "lan/string_ids.h"
+#include "option/file_dialog_win.h"
 #include "option/late_system_calls_win.h"
 #include "option/option_globals_win.h"
 #include "option/model/dialogs/dialog_values.h"
@@ -32,25 +33,11 @@ bool CreatePlateField(skin::CBitmapEdit& field, DWORD style, const RECT& plate, 
 }
 
 bool AskProgramPath(HWND owner, std::string& path) {
-    // Room for any path the system can give; whether it fits a record is
-    // decided by the dialog, which tells the user rather than cutting it.
-    std::vector<char> chosen(32768, '\0');
-    char desktop[MAX_PATH] = {};
-    late::SHGetFolderPathA(owner, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, desktop);
-    OPENFILENAMEA ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = owner;
-    ofn.lpstrFilter = "exe file(*.exe)\0*.EXE\0\0";
-    ofn.lpstrFile = chosen.data();
-    ofn.nMaxFile = static_cast<DWORD>(chosen.size());
-    ofn.lpstrInitialDir = desktop[0] != '\0' ? desktop : nullptr;
-    ofn.lpstrDefExt = "exe";
-    // One file only: with several chosen the system returns their folder.
-    ofn.Flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
-    if (!late::GetOpenFileNameA(&ofn))
-        return false;
-    path = chosen.data();
-    return true;
+    wchar_t desktop[MAX_PATH] = {};
+    late::SHGetFolderPathW(owner, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, desktop);
+    FileChoice choice{"exe file(*.exe)\0*.EXE\0\0", "exe"};
+    choice.initialFolder = desktop[0] != L'\0' ? desktop : nullptr;
+    return AskFilePath(owner, FileDialog::Open, choice, path);
 }
 
 void ShowPathTooLong(HWND owner, std::string_view path, std::size_t maxChars) {

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "common/win/program_folder_win.h"
+#include "common/win/wide_text_win.h"
 #include "option/skin/scale_sets.h"
 #include "option/skin/scaled_resource_win.h"
 #include "option/skin/skin_accessible_win.h"
@@ -164,7 +165,7 @@ void CMacroListBox::OpenEdit(int item, EditKind kind, int limit) {
     SendMessageA(edit, EM_LIMITTEXT, static_cast<WPARAM>(limit), 0);
     if (kind == EditKind::Selected) {
         const std::string text = Text(item);
-        SetWindowTextA(edit, text.c_str());
+        win::SetWindowTextUtf8(edit, text);
     }
     edit_.Subclass(edit);
     win::DebugText("CMacroListBox edit %u opened %d\n", id_, item);
@@ -180,9 +181,7 @@ void CMacroListBox::RequestClose(bool commit) {
 LRESULT CMacroListBox::OnCloseEdit(win::WParam<bool> commit) {
     if (!Editing() || editItem_ < 0)
         return 0;  // an earlier request already closed it
-    char buffer[64] = {};
-    GetWindowTextA(edit_.Hwnd(), buffer, sizeof buffer);
-    const std::string text = buffer;
+    const std::string text = win::WindowTextUtf8(edit_.Hwnd());
     const int item = editItem_;
     editItem_ = -1;
     win::DebugText("CMacroListBox edit %u closed %d %d\n", id_, commit.value ? 1 : 0,
@@ -348,8 +347,8 @@ void CMacroListBox::Draw(const DRAWITEMSTRUCT& item) {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, kTextColor);
     RECT textArea{textLeft, r.top, r.right - px(2), r.bottom};
-    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &textArea,
-              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    win::DrawTextUtf8(dc, text, &textArea,
+                      DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
 }
 
 }  // namespace option

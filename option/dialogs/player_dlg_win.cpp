@@ -3,6 +3,7 @@
 #include <array>
 
 #include "common/win/scoped_win.h"
+#include "common/win/wide_text_win.h"
 #include "option/dialogs/dialog_parts_win.h"
 #include "option/dialogs/modal_dialog_win.h"
 #include "option/dialogs/option_dialogs_win.h"
@@ -58,7 +59,7 @@ class CPlayerDlg : public SkinDialog<CPlayerDlg> {
         Selector().SetFaceText(name);
         if (Selector().Hwnd() != nullptr) {
             // Also the button's own text, for whatever reads windows' texts.
-            SetWindowTextA(Selector().Hwnd(), name.c_str());
+            win::SetWindowTextUtf8(Selector().Hwnd(), name);
             InvalidateRect(Selector().Hwnd(), nullptr, FALSE);
             UpdateWindow(Selector().Hwnd());
         }

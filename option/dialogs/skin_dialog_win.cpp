@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "common/win/wide_text_win.h"
 #include "option/dialogs/modal_dialog_win.h"
 #include "option/option_resource_ids.h"
 #include "option/skin/control_math.h"
@@ -69,7 +70,7 @@ void Reskin(skin::SkinSurface& surface, DialogKeys& keyboard, HWND self, UINT dp
         showValues();
         for (const auto& [id, text] : typed) {
             if (HWND field = GetDlgItem(self, id))
-                SetWindowTextA(field, text.c_str());
+                win::SetWindowTextUtf8(field, text);
         }
     });
 }

@@ -35,7 +35,7 @@ void DrawVersion(HDC dc, POINT at, const std::string& text) {
 constexpr DWORD kReportWaitMs = 90000;
 
 std::wstring Widened(const std::string& text) {
-    return win::Widen(text, CP_ACP);
+    return win::Wide(text);
 }
 
 // "<program folder>Monitor.exe", in UTF-16.
@@ -216,15 +216,15 @@ void CSupportPage::OpenManual() {
     const std::string path = ManualPath(win::ProgramFolder());
     HWND main = GetAncestor(Hwnd(), GA_ROOT);
     // The shell alone would fail without a word; the user is told instead.
-    if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    if (GetFileAttributesW(win::Wide(path).c_str()) == INVALID_FILE_ATTRIBUTES) {
         win::DebugText(trace::kSupportManualMissing);
         const std::string text = LanString(lan::kManualMissing) + "\n" + path;
         const std::string caption = LanString(lan::kManualCaption);
         skin::ThemedMessageBox(main, text, caption.c_str(), MB_OK | MB_ICONWARNING);
         return;
     }
-    const auto result = reinterpret_cast<INT_PTR>(
-        late::ShellExecuteA(main, "open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    const auto result = reinterpret_cast<INT_PTR>(late::ShellExecuteW(
+        main, L"open", win::Wide(path).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
     win::DebugText("CSupportPage manual opened %d\n", result > 32 ? 1 : 0);
     if (result <= 32) {
         const std::string text = LanString(lan::kManualMissing) + "\n" + path;

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "common/win/scoped_win.h"
+#include "common/win/wide_text_win.h"
 #include "option/skin/arial_font_win.h"
 #include "option/skin/bitmap_facts_win.h"
 #include "option/skin/child_window_win.h"
@@ -18,10 +19,7 @@
 namespace skin {
 
 std::string WindowText(HWND hwnd) {
-    const int length = GetWindowTextLengthA(hwnd);
-    std::vector<char> buffer(static_cast<std::size_t>(length) + 2, '\0');
-    GetWindowTextA(hwnd, buffer.data(), length + 1);
-    return buffer.data();
+    return win::WindowTextUtf8(hwnd);
 }
 
 std::span<const win::MessageRow<CBitmapEdit>> CBitmapEdit::MessageMap() {
@@ -86,7 +84,7 @@ std::string CBitmapEdit::Text() const {
 
 void CBitmapEdit::SetText(const std::string& text) {
     if (Hwnd() != nullptr)
-        SetWindowTextA(Hwnd(), text.c_str());
+        win::SetWindowTextUtf8(Hwnd(), text);
 }
 
 HBRUSH CBitmapEdit::CtlColor(HDC dc) {

@@ -3,6 +3,8 @@
 #include <commctrl.h>
 
 #include "common/win/late_function_win.h"
+#include "common/win/program_folder_win.h"
+#include "common/win/wide_text_win.h"
 #include "option/skin/modal_loop_win.h"
 
 namespace skin {
@@ -17,15 +19,14 @@ constexpr WORD kThemedManifest = 2;
 // (the system then serves its plain controls).
 HANDLE ThemedContext() {
     static const HANDLE context = [] {
-        char path[MAX_PATH] = {};
-        const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-        ACTCTXA request{};
+        const std::wstring path = win::ModulePathWide(nullptr);
+        ACTCTXW request{};
         request.cbSize = sizeof request;
         request.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID | ACTCTX_FLAG_HMODULE_VALID;
-        request.lpSource = length > 0 && length < MAX_PATH ? path : nullptr;
-        request.lpResourceName = MAKEINTRESOURCEA(kThemedManifest);
-        request.hModule = GetModuleHandleA(nullptr);
-        return CreateActCtxA(&request);
+        request.lpSource = path.empty() ? nullptr : path.c_str();
+        request.lpResourceName = MAKEINTRESOURCEW(kThemedManifest);
+        request.hModule = GetModuleHandleW(nullptr);
+        return CreateActCtxW(&request);
     }();
     return context;
 }
@@ -58,7 +59,7 @@ bool ThemedControls::Load() {
 int ThemedMessageBox(HWND owner, const std::string& text, const char* caption, UINT type) {
     const ThemedControls themed;
     const ModalLoopScope loop;
-    return MessageBoxA(owner, text.c_str(), caption, type);
+    return MessageBoxW(owner, win::Wide(text).c_str(), win::Wide(caption).c_str(), type);
 }
 
 int ThemedMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type) {

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "common/win/scoped_win.h"
+#include "common/win/wide_text_win.h"
 
 namespace runtime {
 
@@ -75,7 +76,7 @@ void MediaHostWin::BringToForeground(std::uintptr_t window) {
 }
 
 void MediaHostWin::Run(const std::string& path) {
-    ShellExecuteA(nullptr, "open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    ShellExecuteW(nullptr, L"open", win::Wide(path).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void MediaHostWin::PostAppCommand(int command) {

@@ -3,6 +3,8 @@
 #include <cctype>
 #include <cstring>
 
+#include "common/utf8_text.h"
+
 namespace option {
 namespace {
 bool IsBlank(char c) {
@@ -32,7 +34,7 @@ bool SameNameIgnoringCase(const std::string& a, const std::string& b) {
 void CopyName(char* field, std::size_t size, const std::string& name) {
     if (size == 0)
         return;
-    const std::size_t n = name.size() < size - 1 ? name.size() : size - 1;
+    const std::size_t n = text::Utf8FitLength(name, size - 1);
     std::memset(field, 0, size);
     std::memcpy(field, name.data(), n);
 }

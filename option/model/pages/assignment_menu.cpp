@@ -4,6 +4,7 @@
 #include <cstring>
 #include <utility>
 
+#include "common/utf8_text.h"
 #include "lan/string_ids.h"
 #include "option/model/dialogs/macro_record.h"
 
@@ -61,9 +62,10 @@ bool IsProfileButton(int entry) {
 bool HoldsMacro(const settings::ButtonAssignment& info, const std::string& storeName) {
     if (info.actionCode != settings::action::kMacro)
         return false;
-    // A store name longer than the field was stored cut to fit.
-    const std::size_t fits = sizeof info.macroName - 1;
-    const std::string stored = storeName.substr(0, fits);
+    // A store name longer than the field was stored cut to fit, on a
+    // character boundary.
+    const std::string stored =
+        storeName.substr(0, text::Utf8FitLength(storeName, sizeof info.macroName - 1));
     const std::size_t held = strnlen(info.macroName, sizeof info.macroName);
     if (held != stored.size())
         return false;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "common/utf8_text.h"
 #include "option/model/pages/button_captions.h"
 
 namespace option {
@@ -122,7 +123,7 @@ std::string_view LaunchPathOf(const settings::ButtonAssignment& entry) {
 void AssignMacro(settings::ButtonAssignment& entry, const MacroForButton& macro) {
     ClearPayload(entry);
     entry.actionCode = settings::action::kMacro;
-    const std::size_t name = std::min(macro.name.size(), sizeof entry.macroName - 1);
+    const std::size_t name = text::Utf8FitLength(macro.name, sizeof entry.macroName - 1);
     std::memcpy(entry.macroName, macro.name.data(), name);
     const std::size_t events =
         std::min<std::size_t>({macro.eventCount & 0xFFFFu, macro.events.size(),

@@ -70,7 +70,7 @@ std::string EnvOr(const char* name, const char* fallback) {
     return std::string(value, length);
 }
 
-ProgramFolder::ProgramFolder() {
+ProgramFolder::ProgramFolder(const std::string& folderName) {
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
     char name[MAX_PATH];
@@ -84,12 +84,18 @@ ProgramFolder::ProgramFolder() {
         std::fprintf(stderr, "MOUSE_DIST is not set: run the end-to-end tests through ctest\n");
         std::abort();
     }
-    CopyTree(dist, name);
-    path_ = std::string(name) + "\\";
+    root_ = name;
+    std::string folder = root_;
+    if (!folderName.empty()) {
+        CreateDirectoryA(root_.c_str(), nullptr);
+        folder += "\\" + folderName;
+    }
+    CopyTree(dist, folder);
+    path_ = folder + "\\";
 }
 
 ProgramFolder::~ProgramFolder() {
-    RemoveTree(path_.substr(0, path_.size() - 1));
+    RemoveTree(root_);
 }
 
 bool ProgramFolder::Exists(const std::string& relative) const {

@@ -26,9 +26,10 @@ using testsupport::DistFolder;
 using testsupport::TestBinFolder;
 
 // A copy of the program folder in the temporary folder, removed afterwards.
+// With a name (UTF-8), the copy is a folder of that name in a folder of its own.
 class ProgramFolder : NoCopy {
   public:
-    ProgramFolder();
+    explicit ProgramFolder(const std::string& name = "");
     ~ProgramFolder();
 
     const std::string& Path() const { return path_; }  // with trailing backslash
@@ -42,6 +43,7 @@ class ProgramFolder : NoCopy {
     std::string ReadText(const std::string& relative) const;
 
   private:
+    std::string root_;  // removed afterwards
     std::string path_;
 };
 

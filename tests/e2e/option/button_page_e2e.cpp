@@ -13,19 +13,24 @@
 #include <cstdio>
 #include <cstdint>
 #include <cstring>
+#include <fstream>
 #include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "common/settings/key_codes_win.h"
+#include "common/settings/ini_file_win.h"
 #include "common/settings/settings_block.h"
+#include "common/settings/settings_files.h"
 #include "common/text_format.h"
 #include "common/trace_points.h"
+#include "common/utf8_text.h"
 #include "common/win/scoped_win.h"
 #include "monitor/device/device_blocks.h"
 #include "option/macro_file_system_win.h"
 #include "option/model/dialogs/macro_store.h"
+#include "option/model/session/profile_transfer.h"
 #include "tests/e2e/device/virtual_mouse_session_win.h"
 #include "tests/e2e/harness/harness_win.h"
 #include "tests/e2e/option/option_driver_win.h"
@@ -100,10 +105,11 @@ void ShootTogether(const std::vector<HWND>& windows, const std::string& name) {
 // The macro store Option starts on, written by the store's own code: one
 // macro whose name is longer than a button's field, with delays and a repeat.
 constexpr const char* kMacroName = "Reload and switch weapon";
-bool WriteMacroStore(const e2e::ProgramFolder& folder, option::MacroRecord& written) {
+bool WriteMacroStore(const e2e::ProgramFolder& folder, const std::string& name,
+                     option::MacroRecord& written) {
     option::MacroFileSystem files;
     option::MacroFileStore store(files.Files(), folder.Path());
-    option::MacroRecord& macro = store.AddNamed(kMacroName);
+    option::MacroRecord& macro = store.AddNamed(name);
     const auto press = static_cast<std::uint8_t>(settings::KeyState::Press);
     const auto release = static_cast<std::uint8_t>(settings::KeyState::Release);
     const settings::MacroEvent events[] = {
@@ -143,6 +149,11 @@ bool HasRun(const std::vector<std::string>& lines, const std::vector<std::string
 
 class ButtonPageRoad : public ::testing::Test {
   protected:
+    // The program folder's name (UTF-8; empty: one of the harness's) and the
+    // stored macro's.
+    explicit ButtonPageRoad(const std::string& folderName = "",
+                            const std::string& macroName = kMacroName)
+        : folder_(folderName), macroName_(macroName) {}
     void TearDown() override { e2e::EndMonitor(monitor_); }
 
     std::vector<HWND> Menus() const {
@@ -238,7 +249,7 @@ class ButtonPageRoad : public ::testing::Test {
     // Monitor has uploaded to the mouse; Option shows the button page, with
     // one macro in its store.
     void StartOptionWithAStoredMacro(const VirtualMouseSession& mouse) {
-        ASSERT_TRUE(WriteMacroStore(folder_, stored_));
+        ASSERT_TRUE(WriteMacroStore(folder_, macroName_, stored_));
         ASSERT_TRUE(monitor_.Start(folder_.File("Monitor.exe")));
         ASSERT_TRUE(
             e2e::WaitUntil([&] { return VirtualMouseSession::FullUploadDone(mouse.Log()); }, 60s));
@@ -306,7 +317,12 @@ class ButtonPageRoad : public ::testing::Test {
             text::Format(trace::kButtonCommandOutcome, 1021u, 10, 0)));
 
         ASSERT_TRUE(folder_.AddTestProgram("standin_program.exe", "Target Program.exe"));
-        program_ = folder_.File("Target Program.exe");
+        AssignLaunch(folder_.File("Target Program.exe"));
+    }
+
+    // Entry 11 launches `program`, named in the launch dialog.
+    void AssignLaunch(const std::string& program) {
+        program_ = program;
         Choose(11, -1, 15, text::Format(trace::kButtonCommand, 1017u, 11));
         HWND launch = WaitForTitled(kLaunchTitle);
         ASSERT_NE(launch, nullptr);
@@ -399,9 +415,10 @@ class ButtonPageRoad : public ::testing::Test {
         // The store's macro, its name cut to the button's field.
         const settings::ButtonAssignment& macroEntry = profile.MacroKeyInfo[5];
         EXPECT_EQ(macroEntry.actionCode, settings::action::kMacro);
-        EXPECT_EQ(std::string(macroEntry.macroName,
-                              strnlen(macroEntry.macroName, sizeof macroEntry.macroName)),
-                  std::string(kMacroName).substr(0, sizeof macroEntry.macroName - 1));
+        EXPECT_EQ(
+            std::string(macroEntry.macroName,
+                        strnlen(macroEntry.macroName, sizeof macroEntry.macroName)),
+            macroName_.substr(0, text::Utf8FitLength(macroName_, sizeof macroEntry.macroName - 1)));
         EXPECT_EQ(macroEntry.repeatCount, stored_.repeatValue);
         ASSERT_EQ(macroEntry.eventCount, stored_.eventCount);
         EXPECT_EQ(
@@ -479,6 +496,7 @@ class ButtonPageRoad : public ::testing::Test {
     }
 
     e2e::ProgramFolder folder_;
+    std::string macroName_;
     e2e::Program monitor_;
     OptionDriver option_{folder_};
     option::MacroRecord stored_{};
@@ -505,6 +523,111 @@ TEST_F(ButtonPageRoad, MenuChoicesReachTheMouseAndTheLastLeftClickStays) {
     device::DataBlock keyMap{};
     ASSERT_NO_FATAL_FAILURE(CheckTheMouse(mouse, block->profiles[p], p, keyMap));
     ASSERT_NO_FATAL_FAILURE(LaunchFromTheMouse(mouse, keyMap));
+}
+
+// Names in any script, from the program folder to a launched program: the
+// programs run under the UTF-8 code page, files of earlier versions in the
+// legacy one still load, and names survive a profile's export and import.
+constexpr const char* kAnyScriptFolder =
+    "Zo\xC3\xAB \xC3\x9Cnal \xE5\xBC\xA0\xE4\xBC\x9F \xE2\x9C\x93";
+// Longer than a button's field: it is cut there on a character boundary.
+constexpr const char* kAnyScriptMacro =
+    "\xD0\x9C\xD0\xB0\xD0\xBA\xD1\x80\xD0\xBE\xD1\x81 \xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E";
+constexpr const char* kAnyScriptProfile =
+    "\xD0\x9F\xD1\x80\xD0\xBE\xD1\x84\xD0\xB8\xD0\xBB\xD1\x8C "
+    "\xE5\xBC\xA0\xE4\xBC\x9F";
+// The launched program's folder: Greek, Cyrillic, Japanese and Korean.
+constexpr const char* kFourScripts =
+    "\xCE\x95\xCE\xBB\xCE\xBB\xCE\xB7\xCE\xBD\xCE\xB9\xCE\xBA\xCE\xAC "
+    "\xD0\xA0\xD1\x83\xD1\x81\xD1\x81\xD0\xBA\xD0\xB8\xD0\xB9 "
+    "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E \xED\x95\x9C\xEA\xB5\xAD\xEC\x96\xB4";
+
+class AnyScriptRoad : public ButtonPageRoad {
+  protected:
+    AnyScriptRoad() : ButtonPageRoad(kAnyScriptFolder, kAnyScriptMacro) {}
+
+    // The profile files as the programs write them, profile 1 named in two
+    // scripts; profile 5's file then as an earlier version left it, its name
+    // "Zoë Ünal" in code page 1252.
+    void WriteProfiles() {
+        settings::SystemSettingsFiles files(folder_.Path());
+        auto block = std::make_unique<settings::SettingsBlock>();
+        ASSERT_TRUE(settings::LoadAll(files, nullptr, *block, settings::DefaultsFor::Option));
+        settings::CopyField(block->profiles[0].ProFileName, kAnyScriptProfile);
+        ASSERT_TRUE(settings::SaveAll(files, nullptr, *block));
+        std::string legacy = folder_.ReadText("config\\Default4.gmp");
+        const std::size_t name = legacy.find("ProFileName=");
+        ASSERT_NE(name, std::string::npos);
+        const std::size_t end = legacy.find('\r', name);
+        legacy.replace(name, end - name, "ProFileName=Zo\xEB \xDCnal");
+        std::ofstream(folder_.File("config\\Default4.gmp"), std::ios::binary) << legacy;
+    }
+};
+
+TEST_F(AnyScriptRoad, AFolderProfilesMacroAndLaunchedProgramNamedInAnyScript) {
+    constexpr int kKeyImport = 2, kKeyExport = 3, kKeyProfile1 = 5;
+    ASSERT_NO_FATAL_FAILURE(WriteProfiles());
+    ASSERT_TRUE(CreateDirectoryA(folder_.File(kFourScripts).c_str(), nullptr));
+    const std::string tool = folder_.File(std::string(kFourScripts) + "\\tool.exe");
+    ASSERT_TRUE(folder_.AddTestProgram("standin_program.exe", tool.substr(folder_.Path().size())));
+
+    VirtualMouseSession mouse(folder_);
+    ASSERT_TRUE(mouse.Running());
+    ASSERT_NO_FATAL_FAILURE(StartOptionWithAStoredMacro(mouse));
+    EXPECT_EQ(monitor_.CountDebugText(trace::kTextModeUtf8), 1);
+    EXPECT_EQ(option_.Process().CountDebugText(trace::kTextModeUtf8), 1);
+
+    // The store's macro on entry 5, the program on entry 11.
+    Choose(5, 0, 1, text::Format(trace::kButtonCommandOutcome, 1100u, 5, 0));
+    ASSERT_NO_FATAL_FAILURE(AssignLaunch(tool));
+    auto block = std::make_unique<settings::SettingsBlock>();
+    ASSERT_NO_FATAL_FAILURE(ApplyAndRead(*block));
+    ASSERT_EQ(block->currentProfile, 0);
+    EXPECT_STREQ(block->profiles[4].ProFileName, "Zo\xC3\xAB \xC3\x9Cnal") << "the legacy name";
+    const settings::ProfileRecord saved = block->profiles[0];
+    EXPECT_STREQ(saved.ProFileName, kAnyScriptProfile);
+    EXPECT_STREQ(saved.MacroKeyInfo[11].programPath, tool.c_str());
+    EXPECT_EQ(saved.MacroKeyInfo[5].actionCode, settings::action::kMacro);
+    EXPECT_EQ(std::string(saved.MacroKeyInfo[5].macroName),
+              std::string(kAnyScriptMacro)
+                  .substr(0, text::Utf8FitLength(kAnyScriptMacro,
+                                                 sizeof saved.MacroKeyInfo[5].macroName - 1)));
+
+    // Exported under a name in two scripts, imported into profile 2: the
+    // names and the program come back whole.
+    const std::string exported = folder_.File("\xD0\x9F\xD1\x80\xD0\xBE\xD1\x84 \xE2\x9C\x93.gmp");
+    option_.Click(kKeyExport);
+    ASSERT_TRUE(option_.ChooseFile(exported));
+    ASSERT_TRUE(option_.Process().WaitForDebugText(text::Format(trace::kOptionExport, 1)));
+    option_.Click(kKeyProfile1 + 1);
+    option_.Click(kKeyImport);
+    ASSERT_TRUE(option_.ChooseFile(exported));
+    ASSERT_TRUE(option_.Process().WaitForDebugText(
+        text::Format(trace::kOptionImport, static_cast<int>(option::ImportResult::Copied))));
+    option_.Click(kKeyApply);
+    ASSERT_TRUE(option_.Process().WaitForDebugText(text::Format(trace::kOptionApply, 0, 1, 1), 2));
+    ASSERT_TRUE(e2e::WaitUntil([&] { return option_.ApplyReady(); }, 60s));
+    ASSERT_TRUE(e2e::ReadSharedBlock(*block));
+    ASSERT_EQ(block->currentProfile, 1);
+    const settings::ProfileRecord& imported = block->profiles[1];
+    EXPECT_STREQ(imported.ProFileName, saved.ProFileName);
+    EXPECT_STREQ(imported.MacroKeyInfo[5].macroName, saved.MacroKeyInfo[5].macroName);
+    EXPECT_STREQ(imported.MacroKeyInfo[11].programPath, tool.c_str());
+
+    // The mouse has the imported profile's key map, and its launch button
+    // starts the program in the folder of four scripts.
+    auto staging = std::make_unique<device::MacroStaging>();
+    device::DataBlock keyMap{};
+    device::BuildKeyMapAndMacros(imported, 1, keyMap, *staging);
+    EXPECT_TRUE(e2e::WaitUntil([&] {
+        const auto keys = VirtualMouseSession::ProfileSection(mouse.Dump(), 2);
+        return HasLineStarting(keys, Hex(keyMap, 5)) && HasLineStarting(keys, Hex(keyMap, 11));
+    })) << Hex(keyMap, 5)
+        << " / " << Hex(keyMap, 11);
+    ASSERT_EQ(mouse.Command("/event launch:" + std::to_string(keyMap[4 * 11 + 3])), 0);
+    const std::string started = std::string(kFourScripts) + "\\started.log";
+    EXPECT_TRUE(e2e::WaitUntil([&] { return !folder_.ReadText(started).empty(); }));
+    EXPECT_EQ(folder_.ReadText(started), "started tool.exe []\n");
 }
 
 }  // namespace

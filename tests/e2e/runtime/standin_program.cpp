@@ -21,14 +21,19 @@ LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    const std::string self = path;
-    const std::size_t slash = self.find_last_of('\\');
-    const std::string log = self.substr(0, slash + 1) + "started.log";
+    // Wide: the folder it is started from may be named in any script; its
+    // own name goes into the log in UTF-8.
+    wchar_t path[32768] = {};
+    GetModuleFileNameW(nullptr, path, 32768);
+    const std::wstring self = path;
+    const std::size_t slash = self.find_last_of(L'\\');
+    const std::wstring log = self.substr(0, slash + 1) + L"started.log";
+    const std::wstring name = self.substr(slash + 1);
+    char utf8[4096] = {};
+    WideCharToMultiByte(CP_UTF8, 0, name.c_str(), -1, utf8, sizeof utf8, nullptr, nullptr);
     const char* line = commandLine != nullptr ? commandLine : "";
-    if (FILE* file = std::fopen(log.c_str(), "ab")) {
-        std::fprintf(file, "started %s [%s]\n", self.substr(slash + 1).c_str(), line);
+    if (FILE* file = _wfopen(log.c_str(), L"ab")) {
+        std::fprintf(file, "started %s [%s]\n", utf8, line);
         std::fclose(file);
     }
     if (std::strstr(line, "/window") == nullptr)

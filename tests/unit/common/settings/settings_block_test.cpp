@@ -219,6 +219,18 @@ TEST(CopyField, CutsToTheFieldAndTerminates) {
     EXPECT_EQ(FieldLength(field), 0u);
     char unterminated[3] = {'a', 'b', 'c'};
     EXPECT_EQ(FieldLength(unterminated), 3u);
+    // A UTF-8 name is cut before a character that does not fit whole: "Zoë"
+    // in a field of three bytes and a terminator keeps "Zo"; "日本" in five
+    // keeps the first character only; a name that fits stays whole.
+    char name[4];
+    CopyField(name, "Zo\xC3\xAB");
+    EXPECT_STREQ(name, "Zo");
+    char wide[5];
+    CopyField(wide, "\xE6\x97\xA5\xE6\x9C\xAC");
+    EXPECT_STREQ(wide, "\xE6\x97\xA5");
+    char fits[7];
+    CopyField(fits, "\xE6\x97\xA5\xE6\x9C\xAC");
+    EXPECT_STREQ(fits, "\xE6\x97\xA5\xE6\x9C\xAC");
 }
 
 }  // namespace
