@@ -188,6 +188,19 @@ int ReadFirmwareVersion(SettingsFiles& files) {
     return config->GetInt(kSettingSection, "FWVersion", kDefaultFirmwareVersion);
 }
 
+std::string ReadLanguage(SettingsFiles& files) {
+    std::unique_ptr<IniFile> config = files.Files().Open(files.ConfigPath());
+    if (!config)
+        return {};
+    return config->GetString(kSettingSection, kLanguageKey, "");
+}
+
+bool WriteLanguage(SettingsFiles& files, const std::string& locale) {
+    return RewriteIniFile(files.Files(), files.ConfigPath(), [&](IniFile& f) {
+        return f.WriteString(kSettingSection, kLanguageKey, locale.c_str());
+    });
+}
+
 bool WriteMacroOsd(SettingsFiles& files, int button, const char* macroName) {
     int number = button;
     if (number == 13)
