@@ -2,7 +2,6 @@
 
 #include <cstdarg>
 #include <cstdio>
-#include <vector>
 
 namespace win {
 
@@ -26,16 +25,6 @@ void DebugText(const char* format, ...) {
     std::vsnprintf(text, sizeof text, format, args);
     va_end(args);
     OutputDebugStringA(text);
-}
-
-std::string LoadModuleString(HMODULE module, UINT id, int bufferSize) {
-    if (module == nullptr || bufferSize <= 0)
-        return {};
-    std::vector<char> buffer(static_cast<std::size_t>(bufferSize), '\0');
-    const int length = LoadStringA(module, id, buffer.data(), bufferSize);
-    if (length <= 0)
-        return {};
-    return std::string(buffer.data(), static_cast<std::size_t>(length));
 }
 
 }  // namespace win

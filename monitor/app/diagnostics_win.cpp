@@ -13,6 +13,7 @@
 #include "common/win/crash_dump_win.h"
 #include "common/win/program_folder_win.h"
 #include "common/win/scoped_win.h"
+#include "common/win/wide_text_win.h"
 #include "lan/string_ids.h"
 #include "monitor/device/diagnostics_report.h"
 
@@ -208,7 +209,7 @@ std::string BuildReportWithoutMonitor(ReportWriter writer) {
 }
 
 std::string Diagnostics::Text(unsigned id) const {
-    return win::LoadModuleString(ports_.strings, id, 512);
+    return ports_.strings.Text(id);
 }
 
 void Diagnostics::Notice(unsigned textId, bool warning) {
@@ -216,7 +217,8 @@ void Diagnostics::Notice(unsigned textId, bool warning) {
     const std::string text = Text(textId);
     if (ports_.tray.ShowBalloon(caption, text, warning))
         return;
-    MessageBoxA(ports_.window, text.c_str(), caption.c_str(),
+    MessageBoxW(ports_.window, win::Widen(text, CP_UTF8).c_str(),
+                win::Widen(caption, CP_UTF8).c_str(),
                 MB_OK | MB_SETFOREGROUND | (warning ? MB_ICONWARNING : MB_ICONINFORMATION));
 }
 
@@ -309,35 +311,35 @@ LRESULT Diagnostics::AnswerReportRequest(const COPYDATASTRUCT& request) {
 }
 
 bool Diagnostics::ChooseReportFile(std::string& path) {
-    char desktop[MAX_PATH] = {};
-    SHGetFolderPathA(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, desktop);
+    wchar_t desktop[MAX_PATH] = {};
+    SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, desktop);
     SYSTEMTIME now{};
     GetLocalTime(&now);
-    char file[MAX_PATH] = {};
-    std::snprintf(file, sizeof file, "Mouse diagnostics %04u-%02u-%02u %02u%02u.txt", now.wYear,
+    wchar_t file[MAX_PATH] = {};
+    std::swprintf(file, MAX_PATH, L"Mouse diagnostics %04u-%02u-%02u %02u%02u.txt", now.wYear,
                   now.wMonth, now.wDay, now.wHour, now.wMinute);
     // "Text files\0*.txt\0\0"
-    std::string filter = Text(lan::kTextFiles);
-    filter += std::string("\0*.txt\0\0", 8);
+    std::wstring filter = win::Widen(Text(lan::kTextFiles), CP_UTF8);
+    filter += std::wstring(L"\0*.txt\0\0", 8);
     // The menu item's text, without its access key.
-    std::string title = Text(lan::kSaveDiagnosticsReport);
-    std::erase(title, '&');
-    OPENFILENAMEA dialog{};
+    std::wstring title = win::Widen(Text(lan::kSaveDiagnosticsReport), CP_UTF8);
+    std::erase(title, L'&');
+    OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = ports_.window;
     dialog.lpstrFilter = filter.c_str();
     dialog.lpstrFile = file;
     dialog.nMaxFile = MAX_PATH;
-    dialog.lpstrInitialDir = desktop[0] != '\0' ? desktop : nullptr;
+    dialog.lpstrInitialDir = desktop[0] != L'\0' ? desktop : nullptr;
     dialog.lpstrTitle = title.c_str();
-    dialog.lpstrDefExt = "txt";
+    dialog.lpstrDefExt = L"txt";
     dialog.Flags =
         OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY | OFN_EXPLORER;
     // The hidden window cannot take the foreground for its dialog.
     SetForegroundWindow(ports_.window);
-    if (!GetSaveFileNameA(&dialog))
+    if (!GetSaveFileNameW(&dialog))
         return false;
-    path = file;
+    path = win::Narrow(file, CP_ACP);
     return true;
 }
 
@@ -371,8 +373,10 @@ void Diagnostics::OnSaveReport() {
     const DWORD error = GetLastError();
     ports_.log.Line("error: the diagnostics report could not be written (error %lu)",
                     static_cast<unsigned long>(error));
-    const std::string text = Text(lan::kReportNotSaved) + "\n" + path;
-    MessageBoxA(ports_.window, text.c_str(), Text(lan::kDiagnosticsCaption).c_str(),
+    const std::wstring text =
+        win::Widen(Text(lan::kReportNotSaved), CP_UTF8) + L"\n" + win::Widen(path, CP_ACP);
+    MessageBoxW(ports_.window, text.c_str(),
+                win::Widen(Text(lan::kDiagnosticsCaption), CP_UTF8).c_str(),
                 MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
 }
 
