@@ -124,8 +124,7 @@ LRESULT COptionDlg::OnCreate() {
     SetWindowLongPtrA(self, GWL_STYLE, GetWindowLongPtrA(self, GWL_STYLE) | WS_SYSMENU);
     Globals().programFolder = win::ProgramFolder();
     skin::SetSkinFolder(Globals().programFolder + "skins\\");
-    language_.Reset(LoadLibraryA((Globals().programFolder + "lan.dll").c_str()));
-    Globals().language = language_.Get();
+    Globals().language.Load(settings::ReadLanguage(files_));
     skin::MarkStartStage("lan.dll");
     BuildSkin();
     return 0;
@@ -307,8 +306,7 @@ LRESULT COptionDlg::OnDestroy() {
         if (page != nullptr && page->Window() != nullptr)
             DestroyWindow(page->Window());
     }
-    Globals().language = nullptr;
-    language_.Reset();
+    Globals().language.Unload();
     return result;
 }
 

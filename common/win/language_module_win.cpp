@@ -98,6 +98,7 @@ void LanguageModule::Load(std::string_view setting) {
 
 void LanguageModule::Choose(std::string_view setting) {
     language_ = &lan::ChooseLanguage(setting, WindowsDisplayLanguages());
+    locale_ = language_->locale;
 }
 
 }  // namespace win

@@ -29,15 +29,19 @@ class LanguageModule {
     void Load(std::string_view setting);
     // Chooses again, the module kept.
     void Choose(std::string_view setting);
+    // Takes `module` as the language module, English shown until a choice.
+    void Reset(HMODULE module) { module_.Reset(module); }
     void Unload() { module_.Reset(); }
 
     std::string Text(UINT id) const { return LoadLanString(module_.Get(), language_->langId, id); }
     const lan::Language& Chosen() const { return *language_; }
+    const std::string& Locale() const { return locale_; }
     HMODULE Handle() const { return module_.Get(); }
 
   private:
     ScopedModule module_;
     const lan::Language* language_ = &lan::English();
+    std::string locale_ = language_->locale;
 };
 
 }  // namespace win

@@ -1,6 +1,7 @@
 #include "option/skin/skin_label_win.h"
 
 #include "common/win/scoped_win.h"
+#include "common/win/wide_text_win.h"
 #include "option/skin/arial_font_win.h"
 #include "option/skin/bitmap_facts_win.h"
 #include "option/skin/child_window_win.h"
@@ -77,7 +78,8 @@ void CSkinLabel::PaintInto(HDC dc) {
         SetBkMode(memory, TRANSPARENT);
         SetTextColor(memory, RGB(2, 2, 2));
         RECT textRect = client;
-        DrawTextA(memory, text_.c_str(), static_cast<int>(text_.size()), &textRect,
+        const std::wstring text = win::Widen(text_, CP_UTF8);
+        DrawTextW(memory, text.c_str(), static_cast<int>(text.size()), &textRect,
                   DT_SINGLELINE | DT_VCENTER | (bold_ ? DT_LEFT : DT_CENTER));
         canvas.CopyTo(dc);
     }

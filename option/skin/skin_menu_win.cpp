@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "common/win/scoped_win.h"
+#include "common/win/wide_text_win.h"
 #include "option/skin/control_math.h"
 #include "option/skin/modal_loop_win.h"
 #include "option/skin/scaled_resource_win.h"
@@ -140,7 +141,8 @@ void CSkinMenu::DrawItem(const DRAWITEMSTRUCT& dis) const {
         RECT textRect = r;
         OffsetRect(&textRect, SkinPixels(2), 0);
         if (item != nullptr) {
-            DrawTextA(dc, item->text.c_str(), static_cast<int>(item->text.size()), &textRect,
+            const std::wstring text = win::Widen(item->text, CP_UTF8);
+            DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textRect,
                       DT_SINGLELINE | DT_VCENTER | DT_LEFT);
         }
         if (item != nullptr && item->submenu != nullptr) {

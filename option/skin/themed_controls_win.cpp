@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "common/win/late_function_win.h"
+#include "common/win/wide_text_win.h"
 #include "option/skin/modal_loop_win.h"
 
 namespace skin {
@@ -58,7 +59,9 @@ bool ThemedControls::Load() {
 int ThemedMessageBox(HWND owner, const std::string& text, const char* caption, UINT type) {
     const ThemedControls themed;
     const ModalLoopScope loop;
-    return MessageBoxA(owner, text.c_str(), caption, type);
+    const std::wstring title = caption != nullptr ? win::Widen(caption, CP_UTF8) : std::wstring();
+    return MessageBoxW(owner, win::Widen(text, CP_UTF8).c_str(),
+                       caption != nullptr ? title.c_str() : nullptr, type);
 }
 
 int ThemedMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type) {
