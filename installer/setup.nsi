@@ -94,58 +94,7 @@ Var MonitorWasRunning
 !insertmacro MUI_UNPAGE_COMPONENTS
 !insertmacro MUI_UNPAGE_INSTFILES
 
-; The pages in each language of the programs, asked at start. The first is
-; what a Windows in none of them gets. The programs' own words come from
-; lan.dll, which holds every language.
-; Asked at every run, not remembered: the answer also sets the programs'
-; language, which the user may have changed in Option since.
 !insertmacro MUI_LANGUAGE "English"
-!insertmacro MUI_LANGUAGE "German"
-!insertmacro MUI_LANGUAGE "French"
-!insertmacro MUI_LANGUAGE "SpanishInternational"
-!insertmacro MUI_LANGUAGE "PortugueseBR"
-!insertmacro MUI_LANGUAGE "Polish"
-!insertmacro MUI_LANGUAGE "Russian"
-!insertmacro MUI_LANGUAGE "Turkish"
-!insertmacro MUI_LANGUAGE "SimpChinese"
-!insertmacro MUI_LANGUAGE "TradChinese"
-!insertmacro MUI_LANGUAGE "Japanese"
-!insertmacro MUI_LANGUAGE "Korean"
-!insertmacro MUI_RESERVEFILE_LANGDLL
-
-; The language the pages would have had without asking: Windows' own.
-Var WindowsLanguage
-
-; config.ini's locale name of the setup language $0, into $1 ("" for none).
-Function LocaleOfLanguage
-    StrCpy $1 ""
-    ${Select} $0
-    ${Case} ${LANG_ENGLISH}
-        StrCpy $1 "en-US"
-    ${Case} ${LANG_GERMAN}
-        StrCpy $1 "de-DE"
-    ${Case} ${LANG_FRENCH}
-        StrCpy $1 "fr-FR"
-    ${Case} ${LANG_SPANISHINTERNATIONAL}
-        StrCpy $1 "es-ES"
-    ${Case} ${LANG_PORTUGUESEBR}
-        StrCpy $1 "pt-BR"
-    ${Case} ${LANG_POLISH}
-        StrCpy $1 "pl-PL"
-    ${Case} ${LANG_RUSSIAN}
-        StrCpy $1 "ru-RU"
-    ${Case} ${LANG_TURKISH}
-        StrCpy $1 "tr-TR"
-    ${Case} ${LANG_SIMPCHINESE}
-        StrCpy $1 "zh-CN"
-    ${Case} ${LANG_TRADCHINESE}
-        StrCpy $1 "zh-TW"
-    ${Case} ${LANG_JAPANESE}
-        StrCpy $1 "ja-JP"
-    ${Case} ${LANG_KOREAN}
-        StrCpy $1 "ko-KR"
-    ${EndSelect}
-FunctionEnd
 
 ; Sets $0 to 1 when a program file is still held by a process that is ending.
 !macro SET_IF_FILE_IN_USE path
@@ -271,16 +220,6 @@ Section "Mouse software (required)" SecProgram
     SetOverwrite off
     File "${DIST}/config.ini"
     SetOverwrite on
-    ; A language picked other than Windows' is the programs' language too;
-    ; otherwise config.ini keeps what it has (a new one: follow Windows, so
-    ; the programs change with Windows' display language).
-    ${If} $LANGUAGE != $WindowsLanguage
-        StrCpy $0 $LANGUAGE
-        Call LocaleOfLanguage
-        ${If} $1 != ""
-            WriteINIStr "$INSTDIR\config.ini" "Setting" "Language" "$1"
-        ${EndIf}
-    ${EndIf}
 
     WriteUninstaller "$INSTDIR\Uninstall.exe"
 
@@ -321,9 +260,6 @@ SectionEnd
 
 Function .onInit
     SetShellVarContext current
-    ; Before asking, $LANGUAGE is the language matching Windows (or the first).
-    StrCpy $WindowsLanguage $LANGUAGE
-    !insertmacro MUI_LANGDLL_DISPLAY
     StrCpy $MonitorWasRunning 0
     ; An upgrade keeps the choice made before: no Run value, no start with Windows.
     ClearErrors
