@@ -133,13 +133,18 @@ function(mouse_bench name)
     set_target_properties(bench_${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
 endfunction()
 
-# Adds every folder below `parent` that owns a CMakeLists.txt, in name order.
+# Adds every folder below `parent` that owns a CMakeLists.txt, at any depth, in
+# name order: test folders nest as the product folders they test do
+# (tests/unit/common holds tests of its own beside common/settings and common/win).
 function(mouse_add_owned_folders parent)
     file(GLOB folders LIST_DIRECTORIES true ${parent}/*)
     list(SORT folders)
     foreach(folder IN LISTS folders)
-        if(IS_DIRECTORY ${folder} AND EXISTS ${folder}/CMakeLists.txt)
-            add_subdirectory(${folder})
+        if(IS_DIRECTORY ${folder})
+            if(EXISTS ${folder}/CMakeLists.txt)
+                add_subdirectory(${folder})
+            endif()
+            mouse_add_owned_folders(${folder})
         endif()
     endforeach()
 endfunction()

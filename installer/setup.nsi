@@ -9,6 +9,11 @@
 ; used where 32-bit code cannot run), VERSION (a.b.c.d), OUTFILE, DIST (the
 ; program folder the build assembled), ICON, and WITH_OSD (1 when the display
 ; program is built, else 0).
+;
+; The setup asks for its language first. A language chosen there, or given
+; as /LANG=<LANGID> (for unattended installs: /S /LANG=1031), that is not the
+; one Windows shows goes into config.ini for the programs; otherwise they
+; follow Windows' display language.
 
 Unicode true
 Target ${ARCH}
@@ -30,7 +35,10 @@ ManifestDPIAware true
 !define RUN_VALUE "${PRODUCT}"
 !define MENU_FOLDER "$SMPROGRAMS\${PRODUCT}"
 !define CONFIG_SHORTCUT "${MENU_FOLDER}\${PRODUCT}.lnk"
-!define MANUAL_SHORTCUT "${MENU_FOLDER}\User Manual.lnk"
+!define MANUAL_SHORTCUT "${MENU_FOLDER}\$(ManualShortcutName).lnk"
+; The language of setup and uninstaller, kept with the installed program's
+; entry so that the uninstaller and a later update speak it without asking.
+!define LANGUAGE_VALUE "Installer Language"
 
 ; How the programs are found: windows by their exact titles, running
 ; processes by their single-instance mutexes.
@@ -71,17 +79,19 @@ VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=1033 "LegalCopyright" "${PUBLISHER}"
 
 Var MonitorWasRunning
+; 1 when the user named the setup's language (in its dialog or by /LANG=).
+Var LanguageChosen
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
 !define MUI_COMPONENTSPAGE_NODESC
-!define MUI_COMPONENTSPAGE_TEXT_TOP "The mouse software starts with Windows so that your mouse gets its settings at every logon. Untick it to start it yourself from the Start menu."
+!define MUI_COMPONENTSPAGE_TEXT_TOP "$(ComponentsText)"
 !define MUI_FINISHPAGE_RUN
-!define MUI_FINISHPAGE_RUN_TEXT "Start the mouse software now"
+!define MUI_FINISHPAGE_RUN_TEXT "$(RunNowText)"
 !define MUI_FINISHPAGE_RUN_FUNCTION StartMonitorUnlessRunning
 !define MUI_FINISHPAGE_SHOWREADME "$INSTDIR\User Manual.pdf"
-!define MUI_FINISHPAGE_SHOWREADME_TEXT "Open the user manual"
+!define MUI_FINISHPAGE_SHOWREADME_TEXT "$(OpenManualText)"
 !define MUI_FINISHPAGE_SHOWREADME_NOTCHECKED
 
 !insertmacro MUI_PAGE_DIRECTORY
@@ -89,12 +99,33 @@ Var MonitorWasRunning
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
 
-!define MUI_COMPONENTSPAGE_TEXT_TOP "Your settings (config.ini, the five profiles and the macros) stay in the program folder for a later installation unless you tick their removal."
+!define MUI_COMPONENTSPAGE_TEXT_TOP "$(KeepSettingsText)"
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_COMPONENTS
 !insertmacro MUI_UNPAGE_INSTFILES
 
+; An update asks no more: the language is read back from here.
+!define MUI_LANGDLL_REGISTRY_ROOT HKCU
+!define MUI_LANGDLL_REGISTRY_KEY "${UNINSTALL_KEY}"
+!define MUI_LANGDLL_REGISTRY_VALUENAME "${LANGUAGE_VALUE}"
+
+; The languages of the programs' language module, English first (the
+; language of a Windows none of them matches).
 !insertmacro MUI_LANGUAGE "English"
+!insertmacro MUI_LANGUAGE "German"
+!insertmacro MUI_LANGUAGE "French"
+!insertmacro MUI_LANGUAGE "SpanishInternational"
+!insertmacro MUI_LANGUAGE "PortugueseBR"
+!insertmacro MUI_LANGUAGE "Polish"
+!insertmacro MUI_LANGUAGE "Russian"
+!insertmacro MUI_LANGUAGE "Turkish"
+!insertmacro MUI_LANGUAGE "SimpChinese"
+!insertmacro MUI_LANGUAGE "TradChinese"
+!insertmacro MUI_LANGUAGE "Japanese"
+!insertmacro MUI_LANGUAGE "Korean"
+!include "${__FILEDIR__}/languages.nsh"
+; The language dialog comes before anything is unpacked.
+!insertmacro MUI_RESERVEFILE_LANGDLL
 
 ; Sets $0 to 1 when a program file is still held by a process that is ending.
 !macro SET_IF_FILE_IN_USE path
@@ -149,7 +180,7 @@ Function ${un}CloseMousePrograms
     FindWindow $0 "" "${MONITOR_TITLE}"
     ${If} $0 <> 0
         StrCpy $MonitorWasRunning 1
-        DetailPrint "Closing the mouse software"
+        DetailPrint "$(ClosingText)"
         System::Call 'user32::PostMessage(p r0, i ${WM_COMMAND}, p ${CMD_TRAY_EXIT}, p 0)'
     ${EndIf}
     StrCpy $2 0
@@ -174,9 +205,9 @@ Function ${un}CloseMousePrograms
         ${EndIf}
         IntOp $2 $2 + 1
         ${If} $2 >= ${CLOSE_PATIENCE}
-            MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "The mouse software does not close. Close it from its tray icon (Exit), then choose Retry." /SD IDCANCEL IDRETRY retry
+            MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(NotClosingText)" /SD IDCANCEL IDRETRY retry
             SetErrorLevel 3
-            Abort "The mouse software is still running."
+            Abort "$(StillRunningText)"
             retry:
             StrCpy $2 0
         ${EndIf}
@@ -187,7 +218,7 @@ FunctionEnd
 !insertmacro DEFINE_CLOSE_FUNCTIONS ""
 !insertmacro DEFINE_CLOSE_FUNCTIONS "un."
 
-Section "Mouse software (required)" SecProgram
+Section "$(ProgramSection)" SecProgram
     SectionIn RO
     Call CloseMousePrograms
 
@@ -220,13 +251,17 @@ Section "Mouse software (required)" SecProgram
     SetOverwrite off
     File "${DIST}/config.ini"
     SetOverwrite on
+    Call WriteChosenLanguage
 
     WriteUninstaller "$INSTDIR\Uninstall.exe"
 
+    ; The manual's entry is named in the setup's language: one of an earlier
+    ; installation in another language goes.
+    Delete "${MENU_FOLDER}\*.lnk"
     ; The Start-menu entry opens the configuration window through Monitor, so
     ; that the resident program runs whenever the configuration is open.
     CreateDirectory "${MENU_FOLDER}"
-    CreateShortcut "${CONFIG_SHORTCUT}" "$INSTDIR\Monitor.exe" "1" "$INSTDIR\Option.exe" 0 SW_SHOWNORMAL "" "Set up your gaming mouse"
+    CreateShortcut "${CONFIG_SHORTCUT}" "$INSTDIR\Monitor.exe" "1" "$INSTDIR\Option.exe" 0 SW_SHOWNORMAL "" "$(ConfigShortcutComment)"
     CreateShortcut "${MANUAL_SHORTCUT}" "$INSTDIR\User Manual.pdf"
 
     ; Unticked on this run: an earlier installation's value goes.
@@ -244,16 +279,21 @@ Section "Mouse software (required)" SecProgram
     ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
     IntFmt $0 "0x%08X" $0
     WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" "$0"
+    ; The wizard saves the language as its installing page ends; an
+    ; unattended install shows no pages.
+    ${If} $LanguageChosen = 1
+        WriteRegStr HKCU "${UNINSTALL_KEY}" "${LANGUAGE_VALUE}" "$LANGUAGE"
+    ${EndIf}
 SectionEnd
 
-Section "Start with Windows" SecRun
+Section "$(RunSection)" SecRun
     WriteRegStr HKCU "${RUN_KEY}" "${RUN_VALUE}" '"$INSTDIR\Monitor.exe"'
 SectionEnd
 
 Section "-Restart"
     ; An upgrade leaves the mouse software running as it found it.
     ${If} $MonitorWasRunning = 1
-        DetailPrint "Starting the mouse software again"
+        DetailPrint "$(RestartingText)"
         Exec '"$INSTDIR\Monitor.exe"'
     ${EndIf}
 SectionEnd
@@ -261,6 +301,7 @@ SectionEnd
 Function .onInit
     SetShellVarContext current
     StrCpy $MonitorWasRunning 0
+    Call ChooseLanguage
     ; An upgrade keeps the choice made before: no Run value, no start with Windows.
     ClearErrors
     ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
@@ -269,6 +310,103 @@ Function .onInit
         ReadRegStr $1 HKCU "${RUN_KEY}" "${RUN_VALUE}"
         ${If} ${Errors}
             !insertmacro UnselectSection ${SecRun}
+        ${EndIf}
+    ${EndIf}
+FunctionEnd
+
+; The setup's language: the one given by /LANG=, else the one an earlier
+; installation used, else the user's choice in the language dialog (a silent
+; install takes Windows' display language and chooses nothing).
+Function ChooseLanguage
+    StrCpy $LanguageChosen 0
+    ${GetParameters} $0
+    ClearErrors
+    ${GetOptions} $0 "/LANG=" $1
+    ${IfNot} ${Errors}
+        IntOp $1 $1 + 0
+        Push $1
+        Call LocaleOfLanguage
+        Pop $2
+        ${If} $2 != ""
+            StrCpy $LANGUAGE $1
+            StrCpy $LanguageChosen 1
+            Return
+        ${EndIf}
+    ${EndIf}
+    ; The dialog shows exactly when nothing is remembered and the setup is
+    ; not silent.
+    ReadRegStr $1 HKCU "${UNINSTALL_KEY}" "${LANGUAGE_VALUE}"
+    ${If} $1 == ""
+    ${AndIfNot} ${Silent}
+        StrCpy $LanguageChosen 1
+    ${EndIf}
+    !insertmacro MUI_LANGDLL_DISPLAY
+FunctionEnd
+
+; The locale name the programs know a language by, for a LANGID on the stack
+; (replaced by the name; "" for a language they do not have). A language's
+; other countries share its table, except Chinese: Taiwan, Hong Kong and
+; Macao read the traditional script.
+Function LocaleOfLanguage
+    Exch $0
+    Push $1
+    IntOp $1 $0 & 0x3FF
+    IntOp $0 $0 >> 10
+    ${Select} $1
+    ${Case} 9
+        StrCpy $0 "en-US"
+    ${Case} 7
+        StrCpy $0 "de-DE"
+    ${Case} 12
+        StrCpy $0 "fr-FR"
+    ${Case} 10
+        StrCpy $0 "es-ES"
+    ${Case} 22
+        StrCpy $0 "pt-BR"
+    ${Case} 21
+        StrCpy $0 "pl-PL"
+    ${Case} 25
+        StrCpy $0 "ru-RU"
+    ${Case} 31
+        StrCpy $0 "tr-TR"
+    ${Case} 4
+        ${Select} $0
+        ${Case4} 1 3 5 31
+            StrCpy $0 "zh-TW"
+        ${CaseElse}
+            StrCpy $0 "zh-CN"
+        ${EndSelect}
+    ${Case} 17
+        StrCpy $0 "ja-JP"
+    ${Case} 18
+        StrCpy $0 "ko-KR"
+    ${CaseElse}
+        StrCpy $0 ""
+    ${EndSelect}
+    Pop $1
+    Exch $0
+FunctionEnd
+
+; A language the user chose that Windows does not show goes into config.ini
+; for the programs; otherwise they follow Windows. A language the settings
+; already name was the user's own choice and stays.
+Function WriteChosenLanguage
+    ${If} $LanguageChosen <> 1
+        Return
+    ${EndIf}
+    Push $LANGUAGE
+    Call LocaleOfLanguage
+    Pop $2
+    System::Call 'kernel32::GetUserDefaultUILanguage() i .r0'
+    Push $0
+    Call LocaleOfLanguage
+    Pop $3
+    ; The programs speak English where Windows' language is none of theirs.
+    ${IfThen} $3 == "" ${|} StrCpy $3 "en-US" ${|}
+    ${If} $2 != $3
+        ReadINIStr $0 "$INSTDIR\config.ini" "Setting" "Language"
+        ${If} $0 == ""
+            WriteINIStr "$INSTDIR\config.ini" "Setting" "Language" "$2"
         ${EndIf}
     ${EndIf}
 FunctionEnd
@@ -296,8 +434,8 @@ Section "-un.Program"
     Delete "$INSTDIR\korrin-channels.ini"
     Delete "$INSTDIR\Uninstall.exe"
 
-    Delete "${CONFIG_SHORTCUT}"
-    Delete "${MANUAL_SHORTCUT}"
+    ; The manual's entry bears the name of the language it was made in.
+    Delete "${MENU_FOLDER}\*.lnk"
     RMDir "${MENU_FOLDER}"
 
     DeleteRegValue HKCU "${RUN_KEY}" "${RUN_VALUE}"
@@ -306,7 +444,7 @@ Section "-un.Program"
     RMDir "$INSTDIR"
 SectionEnd
 
-Section /o "un.Remove my settings (profiles, macros, config.ini)" SecUnSettings
+Section /o "un.$(RemoveSettingsSection)" SecUnSettings
     Delete "$INSTDIR\config.ini"
     Delete "$INSTDIR\config\Default0.gmp"
     Delete "$INSTDIR\config\Default1.gmp"
@@ -320,6 +458,7 @@ SectionEnd
 
 Function un.onInit
     SetShellVarContext current
+    !insertmacro MUI_UNGETLANGUAGE
     ; A scripted removal of everything: Uninstall.exe /S /REMOVESETTINGS.
     ${GetParameters} $0
     ClearErrors

@@ -152,6 +152,9 @@ if [ -d tests/skins ]; then
     python_checks tests/skins skins.log "skin checks"
 fi
 
+echo "== language tables against the English one"
+python_checks tests/lan lan.log "language table checks"
+
 echo
 echo "Windows tests ran on $RUN_REASON."
 echo "artefacts: $ARTIFACTS"

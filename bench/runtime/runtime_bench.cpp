@@ -21,7 +21,7 @@
 #include "monitor/runtime/win/game_watch_win.h"
 #include "monitor/runtime/macro_player.h"
 #include "monitor/runtime/win/runtime_input_win.h"
-#include "tests/win/runtime/input_hook.h"
+#include "tests/win/monitor/runtime/input_hook.h"
 
 namespace {
 

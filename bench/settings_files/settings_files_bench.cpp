@@ -12,7 +12,7 @@
 
 #include "common/settings/ini_engine.h"
 #include "common/settings/settings_files.h"
-#include "tests/unit/settings_files/profile_samples.h"
+#include "tests/unit/common/settings/profile_samples.h"
 
 #ifdef _WIN32
 #include "common/settings/ini_file_win.h"

@@ -26,6 +26,10 @@ fi
 
 choose_windows_build
 ensure_display
+# An English Windows whatever the machine's locale: the setup's pictures are
+# the English manual's, and the test of a setup in another language needs a
+# Windows that does not already speak it.
+export LC_ALL=C.UTF-8
 # Shortcuts made inside the prefix stay there, out of the desktop's menus.
 export WINEDLLOVERRIDES="winemenubuilder.exe=d"
 fresh_prefix "$prefix"

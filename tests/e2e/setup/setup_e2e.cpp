@@ -3,7 +3,8 @@
 // Start-menu entry's "1" answered by the running Monitor, an upgrade in place
 // that keeps the user's settings, a silent removal that keeps them too, and
 // an installation over them that keeps them and the choice about the Run key,
-// and last a removal that takes the settings too.
+// a removal that takes the settings too, and last a fresh install in another
+// language than Windows' that hands that language to the programs.
 #include <gtest/gtest.h>
 #include <objbase.h>
 #include <shlobj.h>
@@ -39,6 +40,8 @@ constexpr const char* kUninstallKey =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ProfessionalGamingOpticalMouse";
 constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr const char* kOsdTitle = "Professional Gaming Optical Mouse OSD";
+// Where setup and uninstaller remember the setup's language (a LANGID).
+constexpr const char* kLanguageValue = "Installer Language";
 
 // What the setup puts in the program folder besides the user's settings.
 const std::vector<std::string> kPrograms = {"Monitor.exe", "Option.exe", "korrin.dll", "lan.dll",
@@ -175,6 +178,13 @@ BOOL CALLBACK FindVisibleOfClass(HWND child, LPARAM param) {
     return TRUE;
 }
 
+// Whether a window shows a control of `className`.
+bool ShowsControl(HWND window, const char* className) {
+    ClassSearch search{className, false};
+    EnumChildWindows(window, &FindVisibleOfClass, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 // The visible top-level dialog window of a process.
 HWND TopWindowOf(DWORD process) {
     for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", nullptr); w != nullptr;
@@ -207,6 +217,16 @@ struct Wizard {
         }
         CloseHandle(info.hThread);
         process = info.hProcess;
+        // First the language dialog (a drop-down list of the languages),
+        // answered with the one it proposes: Windows' own.
+        const bool asked = e2e::WaitUntil([&] {
+            window = TopWindowOf(GetProcessId(process));
+            return window != nullptr && ShowsControl(window, "ComboBox");
+        });
+        if (!asked)
+            return false;
+        Shot("setup_language_dialog");
+        Press(window, IDOK);
         // Its title is the product's name and " Setup", and a page's subtitle.
         const std::string title = std::string(kProduct) + " Setup";
         return e2e::WaitUntil([&] {
@@ -228,11 +248,7 @@ struct Wizard {
                      reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
     }
     // A visible control of `className` on the current page.
-    bool Shows(const char* className) const {
-        ClassSearch search{className, false};
-        EnumChildWindows(window, &FindVisibleOfClass, reinterpret_cast<LPARAM>(&search));
-        return search.found;
-    }
+    bool Shows(const char* className) const { return ShowsControl(window, className); }
     void Shot(const std::string& name) const {
         const std::string folder = testsupport::ArtifactsFolder("setup");
         if (!folder.empty()) {
@@ -350,6 +366,9 @@ TEST_F(SetupProgram, InstallsRunsUpgradesInPlaceAndUninstallsKeepingTheSettings)
         EXPECT_TRUE(FileBytes(Installed(name)) == FileBytes(dist_ + name)) << name << " differs";
     }
     EXPECT_EQ(FileBytes(Installed("config.ini")), FileBytes(dist_ + "config.ini"));
+    // No language chosen: the programs follow Windows' display language.
+    EXPECT_EQ(Ini("Setting", "Language"), "<missing>");
+    EXPECT_EQ(RegValue(kUninstallKey, kLanguageValue), "<missing>");
     EXPECT_TRUE(Exists(Installed("skins\\skin_config.ini")));
     EXPECT_TRUE(Exists(Installed("skins\\config_mask.bmp")));
     // The sets for larger display scales, and the uninstaller takes them too.
@@ -453,6 +472,27 @@ TEST_F(SetupProgram, InstallsRunsUpgradesInPlaceAndUninstallsKeepingTheSettings)
     EXPECT_TRUE(e2e::WaitUntil(onlyTheMouseLeft))
         << "left behind: " << ::testing::PrintToString(Names(folder_));
     EXPECT_FALSE(KeyExists(kUninstallKey));
+
+    // An unattended install in German on this English Windows: the programs
+    // are told the language, the uninstaller and updates remember it, and the
+    // manual's Start-menu entry bears its German name.
+    ASSERT_NE(PRIMARYLANGID(GetUserDefaultUILanguage()), LANG_GERMAN)
+        << "the test wants a Windows whose display language is not German";
+    ASSERT_EQ(RunToEnd(Quoted(setup_) + " /S /LANG=1031"), 0);
+    EXPECT_EQ(Ini("Setting", "Language"), "de-DE");
+    EXPECT_EQ(RegValue(kUninstallKey, kLanguageValue), "1031");
+    EXPECT_TRUE(Exists(menu_ + "Benutzerhandbuch.lnk"));
+    EXPECT_FALSE(Exists(menu_ + "User Manual.lnk"));
+    // The language the settings name is the user's: an update in another
+    // language leaves it.
+    ASSERT_EQ(RunToEnd(Quoted(setup_) + " /S /LANG=1036"), 0);
+    EXPECT_EQ(Ini("Setting", "Language"), "de-DE");
+    EXPECT_EQ(Names(menu_),
+              (std::set<std::string>{std::string(kProduct) + ".lnk", "Manuel d'utilisation.lnk"}));
+    ASSERT_EQ(RunToEnd(Quoted(Installed("Uninstall.exe")) + " /S /REMOVESETTINGS"), 0);
+    EXPECT_TRUE(e2e::WaitUntil(onlyTheMouseLeft))
+        << "left behind: " << ::testing::PrintToString(Names(folder_));
+    EXPECT_FALSE(Exists(menu_)) << "the Start-menu folder stayed";
 }
 
 }  // namespace

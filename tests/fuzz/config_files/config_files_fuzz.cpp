@@ -17,7 +17,7 @@
 #include "option/model/dialogs/macro_store.h"
 #include "tests/fuzz/support/fuzz_check.h"
 #include "tests/fuzz/support/scratch_record.h"
-#include "tests/unit/settings_files/memory_store.h"
+#include "tests/unit/common/settings/memory_store.h"
 
 namespace {
 
