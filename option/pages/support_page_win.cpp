@@ -121,9 +121,9 @@ bool RunMonitorCommand(const std::wstring& arguments) {
 }
 
 // Where the language button goes when the skin does not place it (100 %
-// pixels: under the three buttons).
+// pixels: along the foot of the version panel).
 constexpr int kLanguageKey = 4;
-constexpr skin::PosRect kLanguageButtonAt{28, 376, 28 + 218, 376 + 20};
+constexpr skin::PosRect kLanguageButtonAt{28, 148, 28 + 300, 148 + 20};
 constexpr int kLanguageMenuWidth = 218;
 // Menu commands: follow Windows, then each language of Languages() in order.
 constexpr UINT kFollowWindowsCommand = 1;
