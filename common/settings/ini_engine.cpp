@@ -1,6 +1,8 @@
 #include "common/settings/ini_engine.h"
 
+#include <algorithm>
 #include <array>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -13,8 +15,17 @@ namespace settings {
 
 namespace {
 
+// The blanks that trimming removes, as a table: every name and value of a
+// file is trimmed at both ends, often more than once.
+constexpr std::array<bool, 256> kBlanks = [] {
+    std::array<bool, 256> blanks{};
+    for (const char c : {' ', '\t', '\n', '\v', '\f', '\r'})
+        blanks[static_cast<unsigned char>(c)] = true;
+    return blanks;
+}();
+
 bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+    return kBlanks[static_cast<unsigned char>(c)];
 }
 
 std::string_view TrimmedLeft(std::string_view s) {
@@ -30,13 +41,19 @@ std::string_view Trimmed(std::string_view s) {
     return s.substr(0, e);
 }
 
+// ASCII upper case to lower case, every other byte to itself. A table, since
+// every lookup lowers its names.
+constexpr std::array<char, 256> kLowerCase = [] {
+    std::array<char, 256> lower{};
+    for (int c = 0; c < 256; ++c)
+        lower[c] = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return lower;
+}();
+
 // The key of a name in the lookup indexes: names compare ignoring ASCII case.
 std::string LowerName(std::string_view name) {
     std::string lower(name);
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
+    for (char& c : lower) c = kLowerCase[static_cast<unsigned char>(c)];
     return lower;
 }
 
@@ -61,6 +78,24 @@ constexpr std::array<std::int8_t, 256> kStructDigits = [] {
 
 int StructDigit(char c) {
     return kStructDigits[static_cast<unsigned char>(c)];
+}
+
+// The characters kStructDigits accepts, for finding the first it refuses in
+// one library call rather than a test per character.
+constexpr const char* kStructDigitChars =
+    "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+
+// Decodes `count` bytes of the struct encoding whose characters are known to
+// be digits, and returns their 8-bit sum.
+std::uint8_t DecodeDigitPairs(const char* text, std::size_t count, std::uint8_t* out) {
+    std::uint8_t sum = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        const auto byte = static_cast<std::uint8_t>((StructDigit(text[2 * i]) << 4) +
+                                                    StructDigit(text[2 * i + 1]));
+        out[i] = byte;
+        sum = static_cast<std::uint8_t>(sum + byte);
+    }
+    return sum;
 }
 
 std::string StripQuotes(const std::string& v) {
@@ -151,7 +186,8 @@ IniDocument IniDocument::Parse(const std::string& text) {
             entry.name = Trimmed(line.substr(0, eq));
             entry.value = std::string(Trimmed(line.substr(eq + 1)));
         }
-        AddEntry(doc.sections_.back(), std::move(entry));
+        std::string lookupName = LowerName(entry.name);
+        AddEntry(doc.sections_.back(), std::move(lookupName), std::move(entry));
     }
     return doc;
 }
@@ -162,8 +198,8 @@ IniDocument::Section& IniDocument::AddSection(std::string name) {
     return sections_.back();
 }
 
-void IniDocument::AddEntry(Section& section, Entry entry) {
-    section.firstEntry.try_emplace(LowerName(Trimmed(entry.name)), section.entries.size());
+void IniDocument::AddEntry(Section& section, std::string lookupName, Entry entry) {
+    section.firstEntry.try_emplace(std::move(lookupName), section.entries.size());
     section.entries.push_back(std::move(entry));
 }
 
@@ -177,12 +213,17 @@ std::string IniDocument::Serialize() const {
     std::string out;
     out.reserve(length);
     for (const Section& s : sections_) {
-        if (!s.name.empty())
-            out += "[" + s.name + "]\r\n";
+        if (!s.name.empty()) {
+            out += '[';
+            out += s.name;
+            out += "]\r\n";
+        }
         for (const Entry& e : s.entries) {
             out += e.name;
-            if (e.value)
-                out += "=" + *e.value;
+            if (e.value) {
+                out += '=';
+                out += *e.value;
+            }
             out += "\r\n";
         }
     }
@@ -223,42 +264,39 @@ bool IniDocument::GetStruct(const char* section, const char* key, void* data,
     if (e == nullptr || !e->value)
         return false;
     const std::string& v = *e->value;
-    if (v.size() < 2 * size + 2)
+    const std::size_t encoded = 2 * size + 2;
+    if (v.size() < encoded)
         return false;
+    // The bytes ahead of the first character that is no digit are stored
+    // before the read fails, as the system stores them. The value's NUL
+    // terminator (or a NUL inside it) ends the digits too.
+    const std::size_t digits = std::strspn(v.c_str(), kStructDigitChars);
     auto* out = static_cast<std::uint8_t*>(data);
-    std::uint8_t sum = 0;
-    for (std::size_t i = 0; i < size; ++i) {
-        const int hi = StructDigit(v[2 * i]);
-        const int lo = StructDigit(v[2 * i + 1]);
-        if (hi < 0 || lo < 0)
-            return false;
-        const auto byte = static_cast<std::uint8_t>((hi << 4) + lo);
-        out[i] = byte;
-        sum = static_cast<std::uint8_t>(sum + byte);
-    }
-    const int hi = StructDigit(v[2 * size]);
-    const int lo = StructDigit(v[2 * size + 1]);
-    if (hi < 0 || lo < 0)
+    const std::uint8_t sum = DecodeDigitPairs(v.data(), std::min(digits / 2, size), out);
+    if (digits < encoded)
         return false;
-    return static_cast<std::uint8_t>((hi << 4) + lo) == sum;
+    std::uint8_t stored = 0;
+    DecodeDigitPairs(v.data() + 2 * size, 1, &stored);
+    return stored == sum;
 }
 
 bool IniDocument::SetString(const char* section, const char* key, const char* value) {
     const std::string_view s = Trimmed(section ? section : "");
     const std::string_view k = TrimmedLeft(key ? key : "");
-    const std::string v(Trimmed(value ? value : ""));
+    const std::string_view v = Trimmed(value ? value : "");
     const auto sec = firstSection_.find(LowerName(s));
     Section& target =
         sec == firstSection_.end() ? AddSection(std::string(s)) : sections_[sec->second];
-    const auto entry = target.firstEntry.find(LowerName(Trimmed(k)));
+    std::string lookupName = LowerName(Trimmed(k));
+    const auto entry = target.firstEntry.find(lookupName);
     if (entry == target.firstEntry.end()) {
-        AddEntry(target, Entry{std::string(k), v});
+        AddEntry(target, std::move(lookupName), Entry{std::string(k), std::string(v)});
         return true;
     }
     Entry& e = target.entries[entry->second];
     if (e.value && *e.value == v)
         return false;
-    e.value = v;
+    e.value = std::string(v);
     return true;
 }
 

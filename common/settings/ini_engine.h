@@ -48,7 +48,8 @@ class IniDocument {
     };
     const Entry* Find(const char* section, const char* key) const;
     Section& AddSection(std::string name);
-    static void AddEntry(Section& section, Entry entry);
+    // `lookupName` is the entry's name as firstEntry keys it.
+    static void AddEntry(Section& section, std::string lookupName, Entry entry);
 
     std::vector<Section> sections_;
     NameIndex firstSection_;

@@ -6,20 +6,25 @@ namespace settings {
 
 bool LoadOsdSettings(SettingsFiles& files, OsdSettings& record) {
     std::unique_ptr<IniFile> config = files.Files().Open(files.ConfigPath());
-    if (!config)
-        return false;
+    return config && ReadOsdSettings(*config, record);
+}
+
+bool ReadOsdSettings(IniFile& config, OsdSettings& record) {
     // Decoding may write part of a damaged value before its checksum fails.
     OsdSettings scratch;
-    if (!config->GetStruct(kOsdSection, kOsdKey, &scratch, sizeof scratch))
+    if (!config.GetStruct(kOsdSection, kOsdKey, &scratch, sizeof scratch))
         return false;
     std::memcpy(&record, &scratch, sizeof record);
     return true;
 }
 
 bool SaveOsdSettings(SettingsFiles& files, const OsdSettings& record) {
-    return UpdateIniFile(files.Files(), files.ConfigPath(), [&](IniFile& f) {
-        return f.WriteStruct(kOsdSection, kOsdKey, &record, sizeof record);
-    });
+    return UpdateIniFile(files.Files(), files.ConfigPath(),
+                         [&](IniFile& f) { return WriteOsdSettings(f, record); });
+}
+
+bool WriteOsdSettings(IniFile& config, const OsdSettings& record) {
+    return config.WriteStruct(kOsdSection, kOsdKey, &record, sizeof record);
 }
 
 void ResetOsdSettings(OsdSettings& r) {

@@ -46,10 +46,14 @@ static_assert(offsetof(OsdSettings, value344) == 344);
 inline constexpr const char* kOsdSection = "OSDSetting";
 inline constexpr const char* kOsdKey = "config";
 
-// Reads the record; a missing or damaged value leaves it as it was (false).
+// Reads the record from config.ini or an open config file; a missing or
+// damaged value leaves it as it was (false).
 bool LoadOsdSettings(SettingsFiles& files, OsdSettings& record);
-// Writes the whole record into config.ini (through a temporary copy).
+bool ReadOsdSettings(IniFile& config, OsdSettings& record);
+// Writes the whole record into config.ini (through a temporary copy), or
+// into an open config file.
 bool SaveOsdSettings(SettingsFiles& files, const OsdSettings& record);
+bool WriteOsdSettings(IniFile& config, const OsdSettings& record);
 // The defaults: the ten ints 0, the first byte of each text 0 (the rest of a
 // text is kept), 110 at offset 140, 5 at offset 344.
 void ResetOsdSettings(OsdSettings& record);

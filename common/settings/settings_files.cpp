@@ -134,19 +134,22 @@ bool SaveProfileFile(IniFileSystem& files, const std::string& path, const Profil
     return UpdateIniFile(files, path, [&](IniFile& f) { return WriteProfile(f, profile); });
 }
 
+void ReadConfigValues(IniFile& config, SettingsBlock& block) {
+    block.currentProfile = config.GetInt(kSettingSection, "CurrentProfile", -1);
+    block.mouseType = config.GetInt(kSettingSection, "MouseType", -1);
+    block.mouseColor = config.GetInt(kSettingSection, "MouseColor", -1);
+}
+
 bool LoadAll(SettingsFiles& files, MouseRegistry* registry, SettingsBlock& block, DefaultsFor who) {
     if (files.Folder().empty())
         return false;
     ResetBlock(block);
     {
         std::unique_ptr<IniFile> config = files.Files().Open(files.ConfigPath());
-        if (config) {
-            block.currentProfile = config->GetInt(kSettingSection, "CurrentProfile", -1);
-            block.mouseType = config->GetInt(kSettingSection, "MouseType", -1);
-            block.mouseColor = config->GetInt(kSettingSection, "MouseColor", -1);
-        } else {
+        if (config)
+            ReadConfigValues(*config, block);
+        else
             block.currentProfile = block.mouseType = block.mouseColor = -1;
-        }
     }
     for (int n = 0; n < kProfileCount; ++n) {
         if (!LoadProfileFile(files.Files(), files.ProfilePath(n), block.profiles[n])) {
@@ -176,16 +179,23 @@ bool SaveAll(SettingsFiles& files, MouseRegistry* registry, const SettingsBlock&
 }
 
 bool WriteDevice(SettingsFiles& files, bool connected) {
-    return RewriteIniFile(files.Files(), files.ConfigPath(), [&](IniFile& f) {
-        return WriteInt(f, kSettingSection, "Device", connected ? 1 : 0);
-    });
+    return RewriteIniFile(files.Files(), files.ConfigPath(),
+                          [&](IniFile& f) { return WriteDevice(f, connected); });
+}
+
+bool WriteDevice(IniFile& config, bool connected) {
+    return WriteInt(config, kSettingSection, "Device", connected ? 1 : 0);
 }
 
 int ReadFirmwareVersion(SettingsFiles& files) {
     std::unique_ptr<IniFile> config = files.Files().Open(files.ConfigPath());
     if (!config)
         return kDefaultFirmwareVersion;
-    return config->GetInt(kSettingSection, "FWVersion", kDefaultFirmwareVersion);
+    return ReadFirmwareVersion(*config);
+}
+
+int ReadFirmwareVersion(IniFile& config) {
+    return config.GetInt(kSettingSection, "FWVersion", kDefaultFirmwareVersion);
 }
 
 std::string ReadLanguage(SettingsFiles& files) {
@@ -202,15 +212,18 @@ bool WriteLanguage(SettingsFiles& files, const std::string& locale) {
 }
 
 bool WriteMacroOsd(SettingsFiles& files, int button, const char* macroName) {
+    return RewriteIniFile(files.Files(), files.ConfigPath(),
+                          [&](IniFile& f) { return WriteMacroOsd(f, button, macroName); });
+}
+
+bool WriteMacroOsd(IniFile& config, int button, const char* macroName) {
     int number = button;
     if (number == 13)
         number = 3;
     if (number == 14)
         number = 4;
-    return RewriteIniFile(files.Files(), files.ConfigPath(), [&](IniFile& f) {
-        bool ok = WriteInt(f, "MacroOSD", "Number", number);
-        return f.WriteString("MacroOSD", "MacroName", macroName ? macroName : "") && ok;
-    });
+    const bool ok = WriteInt(config, "MacroOSD", "Number", number);
+    return config.WriteString("MacroOSD", "MacroName", macroName ? macroName : "") && ok;
 }
 
 bool WriteOsdMessage(SettingsFiles& files, const char* message) {

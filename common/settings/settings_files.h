@@ -54,6 +54,9 @@ bool LoadProfileFile(IniFileSystem& files, const std::string& path, ProfileRecor
 // Writes a profile file whole; false (old file unchanged) on failure.
 bool SaveProfileFile(IniFileSystem& files, const std::string& path, const ProfileRecord& profile);
 
+// config.ini's CurrentProfile, MouseType and MouseColor (-1 when missing).
+void ReadConfigValues(IniFile& config, SettingsBlock& block);
+
 // Load all: resets the block, reads CurrentProfile, MouseType, MouseColor,
 // each profile from its file (defaults for a missing file) and, when the
 // current index is 0..4 and registry is given, the registry's pointer values
@@ -65,10 +68,13 @@ bool LoadAll(SettingsFiles& files, MouseRegistry* registry, SettingsBlock& block
 // False when any file could not be written; each file is then old or new.
 bool SaveAll(SettingsFiles& files, MouseRegistry* registry, const SettingsBlock& block);
 
-// Monitor's connection state as [Setting] Device (1 connected, 0 not).
+// Monitor's connection state as [Setting] Device (1 connected, 0 not), in
+// config.ini or in an open config file.
 bool WriteDevice(SettingsFiles& files, bool connected);
+bool WriteDevice(IniFile& config, bool connected);
 // [Setting] FWVersion, 100 when missing.
 int ReadFirmwareVersion(SettingsFiles& files);
+int ReadFirmwareVersion(IniFile& config);
 // [Setting] Language: the locale name of the language the programs show,
 // "" (also when missing) to follow Windows' display language. It lives only
 // in the file: both programs read it when they need it.
@@ -78,6 +84,7 @@ bool WriteLanguage(SettingsFiles& files, const std::string& locale);
 // The display program's exchange values: [MacroOSD] Number (the button, with
 // 13 written as 3 and 14 as 4) and MacroName, and [OSDData] Message.
 bool WriteMacroOsd(SettingsFiles& files, int button, const char* macroName);
+bool WriteMacroOsd(IniFile& config, int button, const char* macroName);
 bool WriteOsdMessage(SettingsFiles& files, const char* message);
 
 }  // namespace settings

@@ -44,19 +44,25 @@ bool MacroFileStore::Load() {
     std::unique_ptr<settings::IniFile> file = files_.Open(path_);
     if (!file)
         return false;
-    int count = file->GetInt(kSection, kNumberKey, -1);
+    ReadMacros(*file);
+    return true;
+}
+
+void MacroFileStore::ReadMacros(settings::IniFile& file) {
+    int count = file.GetInt(kSection, kNumberKey, -1);
     if (count > kMaxLoadedMacros)
         count = kMaxLoadedMacros;
+    // Read into one scratch record: a damaged `number` may name thousands
+    // of keys that are missing, and only a good record is worth a copy.
+    MacroRecord record;
     for (int i = 0; i < count; ++i) {
-        auto record = std::make_unique<MacroRecord>();
         const std::string key = std::to_string(i);
         // A missing key or a bad checksum leaves nothing worth keeping.
-        if (!file->GetStruct(kSection, key.c_str(), record.get(), sizeof *record))
+        if (!file.GetStruct(kSection, key.c_str(), &record, sizeof record))
             continue;
-        if (MendLoadedRecord(*record))
-            macros_.push_back(std::move(record));
+        if (MendLoadedRecord(record))
+            macros_.push_back(std::make_unique<MacroRecord>(record));
     }
-    return true;
 }
 
 std::vector<MacroRecord> MacroFileStore::Records() const {

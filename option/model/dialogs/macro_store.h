@@ -35,6 +35,8 @@ class MacroFileStore final : public MacroStore {
     // records are skipped; a missing file adds nothing. False when the file
     // could not be opened.
     bool Load() override;
+    // What Load appends for the file open as `file` (a text in memory, say).
+    void ReadMacros(settings::IniFile& file);
     // Replaces the file whole with the store's records, unless it already
     // holds exactly them; on failure the old file stays as it was.
     bool Save() override;
@@ -53,11 +55,10 @@ class MacroFileStore final : public MacroStore {
     // False when index is out of range.
     bool RemoveAt(int index);
     const std::string& Path() const { return path_; }
-
-  private:
     // The file as Save writes it.
     std::string FileText() const;
 
+  private:
     settings::IniFileSystem& files_;
     std::string path_;
     std::vector<std::unique_ptr<MacroRecord>> macros_;

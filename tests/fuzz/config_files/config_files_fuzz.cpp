@@ -1,12 +1,13 @@
 // The program folder's own files as a damaged or hand-edited disk may leave
 // them: one input serves as config.ini (settings, the OSD record) and as
 // config\sequence.dat (the macro store), since one INI text can hold the
-// sections of both. Loading must not fault, and what was loaded must survive
-// a save and a load unchanged: the OSD record byte for byte, every macro
+// sections of both. Both are read from the text in memory, as the file
+// readers read an open file (the file plumbing around them does not depend
+// on the bytes). Loading must not fault, and what was loaded must survive a
+// save and a load unchanged: the OSD record byte for byte, every macro
 // record, the settings that Monitor's own small writes leave alone.
 #include <cstdint>
 #include <cstring>
-#include <memory>
 #include <string>
 
 #include "common/settings/ini_engine.h"
@@ -23,42 +24,60 @@ namespace {
 
 constexpr const char* kFolder = "C:\\prog\\";
 
-void CheckOsdRecordSurvivesSave(settings::SettingsFiles& files) {
+// What a load after the save of `saved` reads: the saved file's text, parsed.
+settings::IniDocument Reloaded(const settings::IniDocument& saved) {
+    return settings::IniDocument::Parse(saved.Serialize());
+}
+
+void CheckOsdRecordSurvivesSave(settings::IniDocument& config) {
     settings::OsdSettings loaded{};
     settings::ResetOsdSettings(loaded);
-    if (!settings::LoadOsdSettings(files, loaded))
+    if (!settings::ReadOsdSettings(*settings::IniFileOver(config), loaded))
         return;
     const runtime::OsdOptions options = runtime::OsdOptionsFromRecord(&loaded, sizeof loaded);
     FUZZ_CHECK(options.showProfile == loaded.showProfile);
-    FUZZ_CHECK(settings::SaveOsdSettings(files, loaded));
+    settings::IniDocument saved = config;
+    FUZZ_CHECK(settings::WriteOsdSettings(*settings::IniFileOver(saved), loaded));
+    settings::IniDocument reloaded = Reloaded(saved);
     settings::OsdSettings back{};
-    FUZZ_CHECK(settings::LoadOsdSettings(files, back));
+    FUZZ_CHECK(settings::ReadOsdSettings(*settings::IniFileOver(reloaded), back));
     FUZZ_CHECK(std::memcmp(&loaded, &back, sizeof loaded) == 0);
 }
 
-// Monitor's load: config.ini's values and defaults for the missing profile
-// files (a profile file itself is the profile_file target's input).
-void LoadBlock(settings::SettingsFiles& files, settings::SettingsBlock& block) {
-    FUZZ_CHECK(settings::LoadAll(files, nullptr, block, settings::DefaultsFor::Monitor));
+// Monitor's load of a folder whose profile files are missing (a profile
+// file itself is the profile_file target's input): config.ini's values and
+// fresh profiles.
+void LoadBlock(settings::IniDocument& config, settings::SettingsBlock& block) {
+    settings::ResetBlock(block);
+    settings::ReadConfigValues(*settings::IniFileOver(config), block);
+    for (int n = 0; n < settings::kProfileCount; ++n)
+        settings::FillDefaultProfile(block.profiles[n], n, settings::DefaultsFor::Monitor);
     if (!settings::IsValidProfileIndex(block.currentProfile))
         return;
     // Monitor's single-key writers keep the rest of the file as it was.
-    FUZZ_CHECK(settings::WriteDevice(files, true));
-    FUZZ_CHECK(settings::WriteMacroOsd(files, 13, block.profiles[0].MacroKeyInfo[0].macroName));
+    settings::IniDocument saved = config;
+    const auto file = settings::IniFileOver(saved);
+    FUZZ_CHECK(settings::WriteDevice(*file, true));
+    FUZZ_CHECK(settings::WriteMacroOsd(*file, 13, block.profiles[0].MacroKeyInfo[0].macroName));
+    settings::IniDocument reloaded = Reloaded(saved);
     settings::SettingsBlock* back = &fuzz::ScratchRecord<settings::SettingsBlock, 1>();
     std::memset(back, 0, sizeof *back);
-    FUZZ_CHECK(settings::LoadAll(files, nullptr, *back, settings::DefaultsFor::Monitor));
+    settings::ReadConfigValues(*settings::IniFileOver(reloaded), *back);
     FUZZ_CHECK(back->currentProfile == block.currentProfile);
     FUZZ_CHECK(back->mouseType == block.mouseType);
 }
 
-void CheckMacrosSurviveSave(settings::IniFileSystem& engine, const settings::SettingsBlock& block) {
+void CheckMacrosSurviveSave(settings::IniDocument& sequence, const settings::SettingsBlock& block) {
+    // The stores never touch their files here: they only read open files
+    // and give the text a save writes.
+    testing_files::MemoryStore noFiles;
+    settings::EngineIniFileSystem engine(noFiles);
     option::MacroFileStore store(engine, kFolder);
-    FUZZ_CHECK(store.Load());
+    store.ReadMacros(*settings::IniFileOver(sequence));
     store.MergeFromProfiles(block, option::MacroMerge::ButtonsWin);
-    FUZZ_CHECK(store.Save());
+    settings::IniDocument saved = settings::IniDocument::Parse(store.FileText());
     option::MacroFileStore back(engine, kFolder);
-    FUZZ_CHECK(back.Load());
+    back.ReadMacros(*settings::IniFileOver(saved));
     FUZZ_CHECK(back.Count() == store.Count());
     for (int i = 0; i < store.Count(); ++i) {
         const option::MacroRecord* a = store.MacroAt(i);
@@ -72,17 +91,13 @@ void CheckMacrosSurviveSave(settings::IniFileSystem& engine, const settings::Set
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
-    testing_files::MemoryStore store;
-    settings::EngineIniFileSystem engine(store);
-    settings::SettingsFiles files(engine, kFolder);
-    store.files[files.ConfigPath()] = text;
-    store.files[std::string(kFolder) + option::kMacroFileName] = text;
+    settings::IniDocument files = settings::IniDocument::Parse(text);
 
-    (void)settings::ReadFirmwareVersion(files);
+    (void)settings::ReadFirmwareVersion(*settings::IniFileOver(files));
     CheckOsdRecordSurvivesSave(files);
     settings::SettingsBlock* block = &fuzz::ScratchRecord<settings::SettingsBlock>();
     std::memset(block, 0, sizeof *block);
     LoadBlock(files, *block);
-    CheckMacrosSurviveSave(engine, *block);
+    CheckMacrosSurviveSave(files, *block);
     return 0;
 }
