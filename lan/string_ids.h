@@ -111,6 +111,11 @@ inline constexpr unsigned kDelayEvent = 1436;
 inline constexpr unsigned kForgetChannels = 1437;
 inline constexpr unsigned kChannelsForgotten = 1438;
 inline constexpr unsigned kChannelsNotForgotten = 1439;
+// The support page's choice of language and the manual's language.
+inline constexpr unsigned kFollowWindows = 1440;
+inline constexpr unsigned kLanguageNextStart = 1441;
+inline constexpr unsigned kManualInEnglish = 1442;
+inline constexpr unsigned kLanguageChoice = 1443;
 
 // Every id above as runs of consecutive ids (the action labels are used by
 // their position in a run, not by name).
@@ -131,7 +136,7 @@ inline constexpr std::array<IdRun, 13> kUsedIds = {{
     {kManualMissing, kManualCaption},
     {kPathTooLong, kPathTooLongCaption},
     {kRecordDiagnostics, kReportSaved},
-    {kCommandUsage, kChannelsNotForgotten},
+    {kCommandUsage, kLanguageChoice},
 }};
 
 }  // namespace lan

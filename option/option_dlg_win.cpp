@@ -125,8 +125,7 @@ LRESULT COptionDlg::OnCreate() {
     SetWindowLongPtrA(self, GWL_STYLE, GetWindowLongPtrA(self, GWL_STYLE) | WS_SYSMENU);
     Globals().programFolder = win::ProgramFolder();
     skin::SetSkinFolder(Globals().programFolder + "skins\\");
-    language_.Reset(LoadLibraryW(win::Wide(Globals().programFolder + "lan.dll").c_str()));
-    Globals().language = language_.Get();
+    Globals().language.Load(settings::ReadLanguage(files_));
     skin::MarkStartStage("lan.dll");
     BuildSkin();
     return 0;
@@ -308,8 +307,7 @@ LRESULT COptionDlg::OnDestroy() {
         if (page != nullptr && page->Window() != nullptr)
             DestroyWindow(page->Window());
     }
-    Globals().language = nullptr;
-    language_.Reset();
+    Globals().language.Unload();
     return result;
 }
 

@@ -122,7 +122,6 @@ class COptionDlg : public skin::SkinHost<COptionDlg>, public PageHost, private s
     MacroFileStore macros_{macroFiles_.Files(), files_.Files().Folder()};
     std::unique_ptr<OptionSession> session_;
 
-    win::ScopedModule language_;
     HICON icon_ = nullptr;
     skin::SkinSurface surface_;
     skin::SkinButtonSet<main_window::kControls> buttons_;

@@ -1,7 +1,5 @@
 #include "option/option_globals_win.h"
 
-#include "common/win/program_folder_win.h"
-
 namespace option {
 
 OptionGlobals& Globals() {
@@ -10,7 +8,11 @@ OptionGlobals& Globals() {
 }
 
 std::string LanString(unsigned id) {
-    return win::LoadModuleString(Globals().language, id);
+    return Globals().language.Text(id);
+}
+
+const std::string& LanguageLocale() {
+    return Globals().language.Locale();
 }
 
 std::string AccessibleNameOf(const skin::ControlRow& row, const skin::ButtonPos& pos) {

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "common/win/language_module_win.h"
 #include "option/skin/button_pos.h"
 #include "option/skin/control_table.h"
 
@@ -19,11 +20,14 @@ struct OptionGlobals {
     std::string programFolder;
     std::string firmwareVersion;
     std::string softwareVersion = kSoftwareVersion;
-    HMODULE language = nullptr;
+    win::LanguageModule language;
 };
 OptionGlobals& Globals();
-// A string of lan.dll, "" when the module or the id is missing.
+// A string of lan.dll in the language Option shows (English where that
+// language's table lacks it), UTF-8; "" when the module or the id is missing.
 std::string LanString(unsigned id);
+// The locale name of that language ("de-DE"), whose rules upper-case words.
+const std::string& LanguageLocale();
 // What a screen reader names the control of `row`: the row's string, or the
 // caption its skin placement `pos` gives.
 std::string AccessibleNameOf(const skin::ControlRow& row, const skin::ButtonPos& pos);

@@ -198,6 +198,19 @@ int ReadFirmwareVersion(IniFile& config) {
     return config.GetInt(kSettingSection, "FWVersion", kDefaultFirmwareVersion);
 }
 
+std::string ReadLanguage(SettingsFiles& files) {
+    std::unique_ptr<IniFile> config = files.Files().Open(files.ConfigPath());
+    if (!config)
+        return {};
+    return config->GetString(kSettingSection, kLanguageKey, "");
+}
+
+bool WriteLanguage(SettingsFiles& files, const std::string& locale) {
+    return RewriteIniFile(files.Files(), files.ConfigPath(), [&](IniFile& f) {
+        return f.WriteString(kSettingSection, kLanguageKey, locale.c_str());
+    });
+}
+
 bool WriteMacroOsd(SettingsFiles& files, int button, const char* macroName) {
     return RewriteIniFile(files.Files(), files.ConfigPath(),
                           [&](IniFile& f) { return WriteMacroOsd(f, button, macroName); });

@@ -18,6 +18,7 @@ namespace settings {
 
 inline constexpr const char* kConfigFileName = "config.ini";
 inline constexpr const char* kSettingSection = "Setting";
+inline constexpr const char* kLanguageKey = "Language";
 inline constexpr int kDefaultFirmwareVersion = 100;
 
 // The files of one program folder (with its trailing backslash).
@@ -74,6 +75,11 @@ bool WriteDevice(IniFile& config, bool connected);
 // [Setting] FWVersion, 100 when missing.
 int ReadFirmwareVersion(SettingsFiles& files);
 int ReadFirmwareVersion(IniFile& config);
+// [Setting] Language: the locale name of the language the programs show,
+// "" (also when missing) to follow Windows' display language. It lives only
+// in the file: both programs read it when they need it.
+std::string ReadLanguage(SettingsFiles& files);
+bool WriteLanguage(SettingsFiles& files, const std::string& locale);
 
 // The display program's exchange values: [MacroOSD] Number (the button, with
 // 13 written as 3 and 14 as 4) and MacroName, and [OSDData] Message.

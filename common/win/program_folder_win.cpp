@@ -5,7 +5,6 @@
 
 #include <cstdarg>
 #include <cstdio>
-#include <vector>
 
 namespace win {
 
@@ -41,17 +40,6 @@ void DebugText(const char* format, ...) {
     std::vsnprintf(text, sizeof text, format, args);
     va_end(args);
     OutputDebugStringA(text);
-}
-
-std::string LoadModuleString(HMODULE module, UINT id, int bufferSize) {
-    if (module == nullptr || bufferSize <= 0)
-        return {};
-    // Wide, then UTF-8: the strings of any language whatever the code page.
-    std::vector<wchar_t> buffer(static_cast<std::size_t>(bufferSize), L'\0');
-    const int length = LoadStringW(module, id, buffer.data(), bufferSize);
-    if (length <= 0)
-        return {};
-    return Utf8(std::wstring(buffer.data(), static_cast<std::size_t>(length)).c_str());
 }
 
 }  // namespace win

@@ -22,7 +22,4 @@ std::string ProgramFolder();
 // OutputDebugString with printf formatting; the texts are fixed by callers.
 void DebugText(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
-// A string of a language module, or "" when the module or the id is missing.
-std::string LoadModuleString(HMODULE module, UINT id, int bufferSize = 260);
-
 }  // namespace win

@@ -208,7 +208,7 @@ std::string BuildReportWithoutMonitor(ReportWriter writer) {
 }
 
 std::string Diagnostics::Text(unsigned id) const {
-    return win::LoadModuleString(ports_.strings, id, 512);
+    return ports_.strings.Text(id);
 }
 
 void Diagnostics::Notice(unsigned textId, bool warning) {

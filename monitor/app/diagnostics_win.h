@@ -10,6 +10,7 @@
 #include <functional>
 #include <string>
 
+#include "common/win/language_module_win.h"
 #include "monitor/app/guarded_block.h"
 #include "monitor/app/monitor_log_win.h"
 #include "monitor/app/tray_icon_win.h"
@@ -49,7 +50,7 @@ class Diagnostics {
   public:
     struct Ports {
         HWND window;
-        HMODULE strings;
+        const win::LanguageModule& strings;
         std::string programFolder;
         device::DeviceLink& link;
         TrayIcon& tray;

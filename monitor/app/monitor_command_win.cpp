@@ -7,6 +7,9 @@
 
 #include "common/protocol.h"
 #include "common/path_join.h"
+#include "common/settings/ini_file_win.h"
+#include "common/settings/settings_files.h"
+#include "common/win/language_module_win.h"
 #include "common/win/program_folder_win.h"
 #include "common/win/scoped_win.h"
 #include "lan/string_ids.h"
@@ -18,15 +21,15 @@ namespace monitor {
 namespace {
 
 void ShowBox(UINT textId, const std::string& argument) {
-    win::ScopedModule lan(
-        LoadLibraryW(win::Wide(paths::JoinPath(win::ProgramFolder(), "lan.dll")).c_str()));
-    std::string text = win::LoadModuleString(lan.Get(), textId, 1024);
+    settings::SystemSettingsFiles files(win::ProgramFolder());
+    win::LanguageModule lan;
+    lan.Load(settings::ReadLanguage(files));
+    std::string text = lan.Text(textId);
     const std::size_t mark = text.find("%1");
     if (mark != std::string::npos)
         text.replace(mark, 2, argument);
-    const std::string caption = win::LoadModuleString(lan.Get(), lan::kCommandCaption);
     const UINT icon = textId == lan::kCommandUsage ? MB_ICONINFORMATION : MB_ICONWARNING;
-    MessageBoxW(nullptr, win::Wide(text).c_str(), win::Wide(caption).c_str(),
+    MessageBoxW(nullptr, win::Wide(text).c_str(), win::Wide(lan.Text(lan::kCommandCaption)).c_str(),
                 MB_OK | icon | MB_SETFOREGROUND);
 }
 

@@ -181,8 +181,8 @@ LRESULT CMonitorWnd::OnCreate(const CREATESTRUCTA*) {
     log_ = std::make_unique<MonitorLog>(folder_);
     log_->Line("Monitor started");
     log_->Line("%s", win::TextModeLine().c_str());
-    lan_.Reset(LoadLibraryW(win::Wide(paths::JoinPath(folder_, "lan.dll")).c_str()));
     files_ = std::make_unique<settings::SystemSettingsFiles>(folder_);
+    lan_.Load(settings::ReadLanguage(*files_));
     mouseKey_ = registry_.Open(settings::MouseRegistryKey::Mouse, false);
     if (!link_.Bind(folder_))
         log_->Line("error: %s is missing or lacks an export; no mouse can be used",
@@ -190,7 +190,7 @@ LRESULT CMonitorWnd::OnCreate(const CREATESTRUCTA*) {
     else if (!link_.CanCapture())
         log_->Line("the device library records no captures");
     diagnostics_ = std::make_unique<Diagnostics>(Diagnostics::Ports{
-        Hwnd(), lan_.Get(), folder_, link_, tray_, *log_, block_, [this] { return Connected(); }});
+        Hwnd(), lan_, folder_, link_, tray_, *log_, block_, [this] { return Connected(); }});
 
     if (!settings::LoadAll(*files_, &registry_, block_.Unguarded(),
                            settings::DefaultsFor::Monitor)) {
@@ -308,7 +308,7 @@ void CMonitorWnd::ShutDown() {
 
     shared_.Close();
     mouseKey_.reset();
-    lan_.Reset();
+    lan_.Unload();
     if (log_)
         log_->Line("Monitor ended");
 }
@@ -382,18 +382,16 @@ void CMonitorWnd::OnSystrayNotify(win::LParam<UINT> mouseMessage) {
         case WM_RBUTTONDOWN: {
             if (HWND popup = GetLastActivePopup(Hwnd()))
                 SetForegroundWindow(popup);
-            ShowTrayMenu(
-                Hwnd(),
-                {{protocol::kCmdOpenOption,
-                  win::LoadModuleString(lan_.Get(), protocol::kStrOpenConfiguration)},
-                 {},
-                 {kCmdRecordDiagnostics,
-                  win::LoadModuleString(lan_.Get(), lan::kRecordDiagnostics)},
-                 {kCmdSaveDiagnosticsReport,
-                  win::LoadModuleString(lan_.Get(), lan::kSaveDiagnosticsReport)},
-                 {kCmdForgetChannels, win::LoadModuleString(lan_.Get(), lan::kForgetChannels)},
-                 {},
-                 {protocol::kCmdExit, win::LoadModuleString(lan_.Get(), protocol::kStrExit)}});
+            // Option may have changed the language since the last menu.
+            lan_.Choose(settings::ReadLanguage(*files_));
+            ShowTrayMenu(Hwnd(),
+                         {{protocol::kCmdOpenOption, lan_.Text(protocol::kStrOpenConfiguration)},
+                          {},
+                          {kCmdRecordDiagnostics, lan_.Text(lan::kRecordDiagnostics)},
+                          {kCmdSaveDiagnosticsReport, lan_.Text(lan::kSaveDiagnosticsReport)},
+                          {kCmdForgetChannels, lan_.Text(lan::kForgetChannels)},
+                          {},
+                          {protocol::kCmdExit, lan_.Text(protocol::kStrExit)}});
             break;
         }
         default:
@@ -775,7 +773,7 @@ void CMonitorWnd::WriteDeviceState(bool connected) {
 }
 
 void CMonitorWnd::AddTrayIcon() {
-    if (!tray_.Add(Hwnd(), win::LoadModuleString(lan_.Get(), protocol::kStrTrayTip, 128)))
+    if (!tray_.Add(Hwnd(), lan_.Text(protocol::kStrTrayTip)))
         log_->Line("error: the tray icon could not be added");
 }
 

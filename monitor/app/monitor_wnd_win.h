@@ -20,6 +20,7 @@
 #include "common/settings/osd_settings.h"
 #include "common/settings/settings_block.h"
 #include "common/settings/shared_section_win.h"
+#include "common/win/language_module_win.h"
 #include "common/win/scoped_win.h"
 #include "common/win/window.h"
 #include "common/win/worker_thread_win.h"
@@ -148,7 +149,7 @@ class CMonitorWnd : public win::WindowImpl<CMonitorWnd>, private runtime::Monito
     calls::PostedCalls calls_;
     bool openOptionAtStart_ = false;
     std::string folder_;
-    win::ScopedModule lan_;
+    win::LanguageModule lan_;
     std::unique_ptr<settings::SystemSettingsFiles> files_;
     settings::SystemMouseRegistry registry_;
     // "Control Panel\Mouse", open for the life of the window.

@@ -7,6 +7,7 @@
 
 #include "common/protocol.h"
 #include "common/win/program_folder_win.h"
+#include "common/win/wide_text_win.h"
 
 namespace monitor {
 
@@ -28,13 +29,22 @@ HICON SmallExecutableIcon() {
     return nullptr;
 }
 
-NOTIFYICONDATAA BaseData(HWND owner) {
-    NOTIFYICONDATAA data{};
+NOTIFYICONDATAW BaseData(HWND owner) {
+    NOTIFYICONDATAW data{};
     // The version-2 layout: what every shell since 2000 understands.
-    data.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    data.cbSize = NOTIFYICONDATAW_V2_SIZE;
     data.hWnd = owner;
     data.uID = protocol::kTrayIconId;
     return data;
+}
+
+// UTF-8 `text` into a fixed field, cut to fit with its NUL.
+template <std::size_t N>
+void CopyField(wchar_t (&field)[N], const std::string& text) {
+    const std::wstring wide = win::Widen(text, CP_UTF8);
+    const std::size_t length = wide.size() < N - 1 ? wide.size() : N - 1;
+    wide.copy(field, length);
+    field[length] = L'\0';
 }
 
 }  // namespace
@@ -47,35 +57,33 @@ bool TrayIcon::Add(HWND owner, const std::string& tip) {
     if (!icon_)
         icon_.Reset(SmallExecutableIcon());
     owner_ = owner;
-    NOTIFYICONDATAA data = BaseData(owner);
+    NOTIFYICONDATAW data = BaseData(owner);
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = protocol::kMsgTrayNotify;
     data.hIcon = icon_.Get();
-    const std::size_t length = tip.size() < 127 ? tip.size() : 127;
-    std::memcpy(data.szTip, tip.data(), length);
-    data.szTip[length] = '\0';
+    CopyField(data.szTip, tip);
     // After a shell restart the old icon is gone; adding again is what is wanted.
-    shown_ = Shell_NotifyIconA(NIM_ADD, &data) != FALSE || shown_;
+    shown_ = Shell_NotifyIconW(NIM_ADD, &data) != FALSE || shown_;
     return shown_;
 }
 
 void TrayIcon::Remove() {
     if (owner_ == nullptr)
         return;
-    NOTIFYICONDATAA data = BaseData(owner_);
-    Shell_NotifyIconA(NIM_DELETE, &data);
+    NOTIFYICONDATAW data = BaseData(owner_);
+    Shell_NotifyIconW(NIM_DELETE, &data);
     shown_ = false;
 }
 
 bool TrayIcon::ShowBalloon(const std::string& title, const std::string& text, bool warning) {
     if (!shown_ || owner_ == nullptr)
         return false;
-    NOTIFYICONDATAA data = BaseData(owner_);
+    NOTIFYICONDATAW data = BaseData(owner_);
     data.uFlags = NIF_INFO;
     data.dwInfoFlags = warning ? NIIF_WARNING : NIIF_INFO;
-    std::snprintf(data.szInfoTitle, sizeof data.szInfoTitle, "%s", title.c_str());
-    std::snprintf(data.szInfo, sizeof data.szInfo, "%s", text.c_str());
-    return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+    CopyField(data.szInfoTitle, title);
+    CopyField(data.szInfo, text);
+    return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
 }
 
 void ShowTrayMenu(HWND owner, const std::vector<TrayMenuItem>& items) {
@@ -87,9 +95,9 @@ void ShowTrayMenu(HWND owner, const std::vector<TrayMenuItem>& items) {
         return;
     for (const TrayMenuItem& item : items) {
         if (item.command == 0)
-            AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
         else
-            AppendMenuA(menu, MF_STRING, item.command, item.text.c_str());
+            AppendMenuW(menu, MF_STRING, item.command, win::Widen(item.text, CP_UTF8).c_str());
     }
     SetMenuDefaultItem(menu, items.front().command, FALSE);
     POINT cursor{};

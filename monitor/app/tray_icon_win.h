@@ -19,6 +19,7 @@ class TrayIcon {
     bool Shown() const { return shown_; }
     // A balloon notice on the icon; false when there is no icon to show it on.
     bool ShowBalloon(const std::string& title, const std::string& text, bool warning);
+    // Texts are UTF-8.
 
   private:
     HWND owner_ = nullptr;

@@ -6,6 +6,9 @@
 
 #include <cstdio>
 
+#include "common/language_choice.h"
+#include "common/settings/ini_file_win.h"
+#include "common/settings/settings_files.h"
 #include "common/trace_points.h"
 #include "common/win/program_folder_win.h"
 #include "common/win/scoped_win.h"
@@ -13,6 +16,7 @@
 #include "option/late_system_calls_win.h"
 #include "option/option_globals_win.h"
 #include "option/skin/skin_loader_win.h"
+#include "option/skin/skin_menu_win.h"
 #include "option/skin/themed_controls_win.h"
 
 namespace option {
@@ -115,6 +119,39 @@ bool RunMonitorCommand(const std::wstring& arguments) {
     return GetExitCodeProcess(process.Get(), &code) && code == 0;
 }
 
+// Where the language button goes when the skin does not place it (100 %
+// pixels: along the foot of the version panel).
+constexpr int kLanguageKey = 4;
+constexpr skin::PosRect kLanguageButtonAt{28, 148, 28 + 300, 148 + 20};
+constexpr int kLanguageMenuWidth = 218;
+// Menu commands: follow Windows, then each language of Languages() in order.
+constexpr UINT kFollowWindowsCommand = 1;
+constexpr UINT kFirstLanguageCommand = 2;
+
+skin::ButtonPos PlacedLanguageButton(const skin::ButtonPos& pos) {
+    if (skin::Width(pos.rect) > 0 && skin::Height(pos.rect) > 0)
+        return pos;
+    skin::ButtonPos placed = pos;
+    placed.rect = {
+        skin::SkinPixels(kLanguageButtonAt.left), skin::SkinPixels(kLanguageButtonAt.top),
+        skin::SkinPixels(kLanguageButtonAt.right), skin::SkinPixels(kLanguageButtonAt.bottom)};
+    return placed;
+}
+
+// What the language button says: the chosen language in its own name.
+std::string LanguageFace(const std::string& setting) {
+    if (setting.empty())
+        return LanString(lan::kFollowWindows);
+    const lan::Language* language = lan::MatchLanguage(setting);
+    return language != nullptr ? language->ownName : setting;
+}
+
+void TellManualMissing(HWND main, const std::string& path) {
+    skin::ThemedMessageBox(
+        main, Widened(LanString(lan::kManualMissing)) + L"\n" + win::Widen(path, CP_ACP),
+        Widened(LanString(lan::kManualCaption)), MB_OK | MB_ICONWARNING);
+}
+
 }  // namespace
 
 std::string ManualPath(const std::string& programFolder) {
@@ -126,6 +163,7 @@ std::span<const win::MessageRow<CSupportPage>> CSupportPage::MessageMap() {
         win::OnCommand<&CSupportPage::OnManual>(kManualButtonId),
         win::OnCommand<&CSupportPage::OnReport>(kReportButtonId),
         win::OnCommand<&CSupportPage::OnForget>(kForgetButtonId),
+        win::OnCommand<&CSupportPage::OnLanguage>(kLanguageButtonId),
     };
     static constexpr auto rows = Table(own);
     return rows;
@@ -135,8 +173,36 @@ CSupportPage::CSupportPage() : SkinnedPage(kSkinFile, support_page::kControls) {
 
 void CSupportPage::BuildControl(const skin::ControlRow& row, const skin::ButtonPos& pos,
                                 const skin::SkinSheets& sheets) {
-    skin::CSkinButton& button = row.key == 1 ? manual_ : row.key == 2 ? report_ : forget_;
+    if (row.key == kLanguageKey) {
+        settings::SystemSettingsFiles files(win::ProgramFolder());
+        language_.CreateFromPos(Hwnd(), PlacedLanguageButton(pos), static_cast<UINT>(row.id),
+                                sheets);
+        language_.SetHint(LanString(lan::kLanguageChoice));
+        language_.SetFaceText(LanguageFace(settings::ReadLanguage(files)));
+        return;
+    }
+    skin::CSkinButton& button = ButtonOfKey(row.key);
     button.CreateFromPos(Hwnd(), pos, static_cast<UINT>(row.id), sheets);
+    if (&button != &manual_)
+        return;
+    // Whatever language the user reads, the manual is in English: the
+    // button's hint says so.
+    const std::string inEnglish = LanString(lan::kManualInEnglish);
+    if (!inEnglish.empty())
+        manual_.SetHint(manual_.Hint().empty() ? inEnglish : manual_.Hint() + ". " + inEnglish);
+}
+
+skin::CSkinButton& CSupportPage::ButtonOfKey(int key) {
+    switch (key) {
+        case 1:
+            return manual_;
+        case 2:
+            return report_;
+        case 3:
+            return forget_;
+        default:
+            return language_;
+    }
 }
 
 void CSupportPage::Refresh() {
@@ -197,6 +263,57 @@ LRESULT CSupportPage::OnForget(UINT, UINT code) {
     return 0;
 }
 
+LRESULT CSupportPage::OnLanguage(UINT, UINT code) {
+    if (code == BN_CLICKED && !busy_)
+        ChooseLanguage();
+    return 0;
+}
+
+void CSupportPage::ChooseLanguage() {
+    settings::SystemSettingsFiles files(win::ProgramFolder());
+    const std::string setting = settings::ReadLanguage(files);
+    const lan::Language* current = setting.empty() ? nullptr : lan::MatchLanguage(setting);
+    win::ScopedGdi<HFONT> font(CreateFontW(skin::SkinPixels(15), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
+                                           FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                           DEFAULT_PITCH | FF_DONTCARE, L"Arial"));
+    skin::CSkinMenu menu(font.Get());
+    menu.Attach();
+    menu.SetWidth(kLanguageMenuWidth);
+    menu.AppendItem(MF_STRING, LanString(lan::kFollowWindows), kFollowWindowsCommand, nullptr,
+                    setting.empty() ? 1 : 0);
+    const std::span<const lan::Language> languages = lan::Languages();
+    for (std::size_t n = 0; n < languages.size(); ++n) {
+        if (languages[n].offeredToUsers)
+            menu.AppendItem(MF_STRING, languages[n].ownName,
+                            kFirstLanguageCommand + static_cast<UINT>(n), nullptr,
+                            current == &languages[n] ? 1 : 0);
+    }
+    RECT r{};
+    GetWindowRect(language_.Hwnd(), &r);
+    const auto chosen = static_cast<UINT>(menu.Track(
+        TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, r.left, r.bottom, Hwnd()));
+    menu.Destroy();
+    if (chosen == 0)
+        return;
+    const std::string locale = chosen == kFollowWindowsCommand
+                                   ? std::string()
+                                   : languages[chosen - kFirstLanguageCommand].locale;
+    if (locale == setting)
+        return;
+    HWND main = GetAncestor(Hwnd(), GA_ROOT);
+    if (!settings::WriteLanguage(files, locale)) {
+        win::DebugText(trace::kSupportLanguageChosen, 0);
+        return;
+    }
+    win::DebugText(trace::kSupportLanguageChosen, 1);
+    language_.SetFaceText(LanguageFace(locale));
+    // The windows keep the texts they were made with; Monitor's tray menu
+    // reads the choice each time it opens.
+    skin::ThemedMessageBox(main, LanString(lan::kLanguageNextStart),
+                           LanString(lan::kLanguageChoice).c_str(), MB_OK | MB_ICONINFORMATION);
+}
+
 void CSupportPage::RunAndTell(HWND main, const std::wstring& arguments,
                               void (*traceDone)(bool done), unsigned doneText, unsigned failedText,
                               const std::wstring& detail) {
@@ -218,19 +335,14 @@ void CSupportPage::OpenManual() {
     // The shell alone would fail without a word; the user is told instead.
     if (GetFileAttributesW(win::Wide(path).c_str()) == INVALID_FILE_ATTRIBUTES) {
         win::DebugText(trace::kSupportManualMissing);
-        const std::string text = LanString(lan::kManualMissing) + "\n" + path;
-        const std::string caption = LanString(lan::kManualCaption);
-        skin::ThemedMessageBox(main, text, caption.c_str(), MB_OK | MB_ICONWARNING);
+        TellManualMissing(main, path);
         return;
     }
     const auto result = reinterpret_cast<INT_PTR>(late::ShellExecuteW(
         main, L"open", win::Wide(path).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
     win::DebugText("CSupportPage manual opened %d\n", result > 32 ? 1 : 0);
-    if (result <= 32) {
-        const std::string text = LanString(lan::kManualMissing) + "\n" + path;
-        skin::ThemedMessageBox(main, text, LanString(lan::kManualCaption).c_str(),
-                               MB_OK | MB_ICONWARNING);
-    }
+    if (result <= 32)
+        TellManualMissing(main, path);
 }
 
 }  // namespace option

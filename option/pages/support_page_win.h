@@ -1,7 +1,8 @@
 // The support page: the program and firmware versions written onto the skin
 // picture, the button that opens the user manual beside the program, the one
-// that saves Monitor's diagnostics report where the user chooses, and the one
-// that has the device library forget the channel it remembered.
+// that saves Monitor's diagnostics report where the user chooses, the one
+// that has the device library forget the channel it remembered, and the one
+// that chooses the language of the programs.
 #pragma once
 
 #include <windows.h>
@@ -37,6 +38,10 @@ class CSupportPage : public SkinnedPage<CSupportPage> {
     void PaintOver(HDC dc);
     void OpenManual();
     void SaveReport();
+    // The language menu under its button; a choice is written to config.ini
+    // at once, as the page's other buttons act at once.
+    void ChooseLanguage();
+    skin::CSkinButton& ButtonOfKey(int key);
     // Runs Monitor.exe with `arguments`, the window disabled meanwhile, and
     // tells the user how it went (`detail` after the text); the debugger
     // output says "CSupportPage <what> 1" (or 0).
@@ -46,10 +51,12 @@ class CSupportPage : public SkinnedPage<CSupportPage> {
     LRESULT OnManual(UINT id, UINT code);
     LRESULT OnReport(UINT id, UINT code);
     LRESULT OnForget(UINT id, UINT code);
+    LRESULT OnLanguage(UINT id, UINT code);
 
     skin::CSkinButton manual_;
     skin::CSkinButton report_;
     skin::CSkinButton forget_;
+    skin::CSkinButton language_;
     // Monitor carries out a report or a forgetting: the buttons do nothing
     // until it is done.
     bool busy_ = false;

@@ -16,7 +16,7 @@ namespace {
 // import thunk as the id, whose bytes name an interface nobody has.
 
 BSTR ToBstr(const std::string& text) {
-    const int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+    const int length = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0);
     if (length <= 0)
         return nullptr;
     // Looked up late like the rest of the accessibility support.
@@ -24,7 +24,7 @@ BSTR ToBstr(const std::string& text) {
         win::LateFunction<decltype(::SysAllocStringLen)>("oleaut32.dll", "SysAllocStringLen");
     BSTR out = allocate != nullptr ? allocate(nullptr, static_cast<UINT>(length - 1)) : nullptr;
     if (out != nullptr)
-        MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, out, length);
+        MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, out, length);
     return out;
 }
 

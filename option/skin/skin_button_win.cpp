@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "common/win/scoped_win.h"
+#include "common/win/wide_text_win.h"
 #include "option/skin/accessible_text.h"
 #include "option/skin/arial_font_win.h"
 #include "option/skin/bitmap_facts_win.h"
@@ -160,15 +161,16 @@ LRESULT CSkinButton::OnTimer(UINT_PTR id) {
 }
 
 void CSkinButton::UpdateToolTip() {
-    TOOLINFOA tool{};
+    std::wstring hint = win::Widen(hint_, CP_UTF8);
+    TOOLINFOW tool{};
     tool.cbSize = sizeof tool;
     tool.hwnd = Hwnd();
     tool.uId = 1;
-    tool.lpszText = const_cast<char*>(hint_.c_str());
+    tool.lpszText = hint.data();
     GetClientRect(Hwnd(), &tool.rect);
-    if (SendMessageA(toolTip_, TTM_GETTOOLCOUNT, 0, 0) == 0)
-        SendMessageA(toolTip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
-    SendMessageA(toolTip_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+    if (SendMessageW(toolTip_, TTM_GETTOOLCOUNT, 0, 0) == 0)
+        SendMessageW(toolTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(toolTip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
     SendMessageA(toolTip_, TTM_ACTIVATE, FALSE, 0);
 }
 
@@ -210,9 +212,10 @@ void CSkinButton::DrawFace(HDC dc, HBITMAP image, const RECT& client) {
     SetBkMode(memory, TRANSPARENT);
     SetTextColor(memory, RGB(224, 224, 224));
     SIZE extent{};
-    GetTextExtentPoint32A(memory, faceText_.c_str(), static_cast<int>(faceText_.size()), &extent);
-    TextOutA(memory, client.left + SkinPixels(5), h / 2 - extent.cy / 2, faceText_.c_str(),
-             static_cast<int>(faceText_.size()));
+    const std::wstring face = win::Widen(faceText_, CP_UTF8);
+    GetTextExtentPoint32W(memory, face.c_str(), static_cast<int>(face.size()), &extent);
+    TextOutW(memory, client.left + SkinPixels(5), h / 2 - extent.cy / 2, face.c_str(),
+             static_cast<int>(face.size()));
     canvas.CopyTo(dc);
 }
 

@@ -59,7 +59,9 @@ bool ThemedControls::Load() {
 int ThemedMessageBox(HWND owner, const std::string& text, const char* caption, UINT type) {
     const ThemedControls themed;
     const ModalLoopScope loop;
-    return MessageBoxW(owner, win::Wide(text).c_str(), win::Wide(caption).c_str(), type);
+    const std::wstring title = caption != nullptr ? win::Widen(caption, CP_UTF8) : std::wstring();
+    return MessageBoxW(owner, win::Widen(text, CP_UTF8).c_str(),
+                       caption != nullptr ? title.c_str() : nullptr, type);
 }
 
 int ThemedMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type) {

@@ -32,7 +32,8 @@ class ThemedControls {
     bool active_ = false;
 };
 
-// MessageBox (texts in UTF-8), shown with the themed controls.
+// A message box of UTF-8 texts (a null caption: the system's), shown with the
+// themed controls.
 int ThemedMessageBox(HWND owner, const std::string& text, const char* caption, UINT type);
 // The same for a text that names a path in any script.
 int ThemedMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type);

@@ -50,8 +50,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     const std::string folder = win::ProgramFolder();
     option::Globals().programFolder = folder;
     skin::SetSkinFolder(folder + "skins\\");
-    win::ScopedModule language(LoadLibraryA((folder + "lan.dll").c_str()));
-    option::Globals().language = language.Get();
+    option::Globals().language.Reset(LoadLibraryA((folder + "lan.dll").c_str()));
     skin::RegisterSkinMessages();
     skin::CCoolMenu::Install();
 

@@ -329,19 +329,23 @@ TEST(LoadAll, CurrentProfileOutOfRangeReadsNoRegistry) {
 
 TEST(SaveAll, KeepsOtherConfigKeysAndWritesTheThreeValues) {
     Fixture f;
+    EXPECT_EQ(ReadLanguage(f.files), "");
     f.store.files[kConfig] =
-        "[Setting]\r\nFWVersion=112\r\nDevice=1\r\n[OSDSetting]\r\nconfig=00\r\n";
+        "[Setting]\r\nFWVersion=112\r\nDevice=1\r\nLanguage=de-AT\r\n[OSDSetting]\r\nconfig=00\r\n";
     auto block = NewBlock();
     FillDefaults(*block, DefaultsFor::Option);
     block->mouseType = 2;
     block->mouseColor = 9;
     ASSERT_TRUE(SaveAll(f.files, nullptr, *block));
     EXPECT_EQ(f.store.files[kConfig],
-              "[Setting]\r\nFWVersion=112\r\nDevice=1\r\nCurrentProfile=0\r\nMouseType=2\r\n"
-              "MouseColor=9\r\n[OSDSetting]\r\nconfig=00\r\n");
+              "[Setting]\r\nFWVersion=112\r\nDevice=1\r\nLanguage=de-AT\r\nCurrentProfile=0\r\n"
+              "MouseType=2\r\nMouseColor=9\r\n[OSDSetting]\r\nconfig=00\r\n");
     EXPECT_EQ(ReadFirmwareVersion(f.files), 112);
+    EXPECT_EQ(ReadLanguage(f.files), "de-AT");
     ASSERT_TRUE(WriteDevice(f.files, 0));
     EXPECT_NE(f.store.files[kConfig].find("\r\nDevice=0\r\n"), std::string::npos);
+    ASSERT_TRUE(WriteLanguage(f.files, ""));
+    EXPECT_EQ(ReadLanguage(f.files), "");
     // Only the six files remain: no temporary copies are left behind.
     EXPECT_EQ(f.store.files.size(), 6u);
 }

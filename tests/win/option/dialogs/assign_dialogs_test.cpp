@@ -38,18 +38,11 @@ class ProgramFolderEnvironment : public ::testing::Environment {
         const std::string folder = testsupport::DistFolder();
         ASSERT_FALSE(folder.empty()) << "MOUSE_DIST names the program folder";
         skin::SetSkinFolder(folder + "skins\\");
-        language_ = LoadLibraryA((folder + "lan.dll").c_str());
-        ASSERT_NE(language_, nullptr);
-        option::Globals().language = language_;
+        option::Globals().language.Reset(LoadLibraryA((folder + "lan.dll").c_str()));
+        ASSERT_NE(option::Globals().language.Handle(), nullptr);
         skin::RegisterSkinMessages();
     }
-    void TearDown() override {
-        option::Globals().language = nullptr;
-        FreeLibrary(language_);
-    }
-
-  private:
-    HMODULE language_ = nullptr;
+    void TearDown() override { option::Globals().language.Unload(); }
 };
 const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new ProgramFolderEnvironment);
 
