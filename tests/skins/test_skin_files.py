@@ -46,7 +46,7 @@ WINDOWS = {
     "skin_lanuch_program.ini": dict(keys=keys(range(1, 6)), kinds={"1": "edit"}),
     "skin_select_player.ini": dict(keys=keys(range(1, 5)), kinds={}),
     "skin_shortcut.ini": dict(keys=keys(range(2, 11)), kinds={"10": "edit"}),
-    "skin_support_control.ini": dict(keys=keys(1, 2, 3), kinds={}),
+    "skin_support_control.ini": dict(keys=keys(1, 2, 3, 4), kinds={}),
     "skin_click_warn.ini": dict(keys=keys(1, 2, 3), kinds={}),
     "skin_reset_warn.ini": dict(keys=keys(1, 2, 3), kinds={}),
     "skin_macro_set_warn.ini": dict(keys=keys(1, 2, 3), kinds={}),

@@ -487,7 +487,11 @@ def _support_controls():
             C(3, "button", (28, 338, 218, 32), "forget",
               "forget button (forgets the channel the device library remembered)",
               "Forget the remembered channel: the mouse's channel is chosen afresh",
-              "FORGET REMEMBERED CHANNEL", glyph="reset", size=9)]
+              "FORGET REMEMBERED CHANNEL", glyph="reset", size=9),
+            # Its word (the chosen language in its own name) and its hint are
+            # the program's, not the skin's.
+            C(4, "button", (488, 8, 160, 26), "language",
+              "language button (chooses the language of the programs)", glyph="globe")]
 
 
 # ---------------------------------------------------------------------------
