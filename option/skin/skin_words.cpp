@@ -5,8 +5,11 @@
 namespace skin {
 namespace {
 
+// A string table's ids are 16 bits wide.
 constexpr unsigned kMaxStringId = 0xFFFF;
+// Far above any word of a window, low enough that a font of it can be made.
 constexpr int kMaxSize = 400;
+// Client coordinates the system keeps in 16 bits.
 constexpr int kMaxCoordinate = 32767;
 constexpr WordColour kMaxColour = 0xFFFFFF;
 
@@ -20,19 +23,21 @@ std::string_view Trim(std::string_view s) {
     return s;
 }
 
-// Splits `value` at commas into exactly `N` trimmed fields.
+// Splits `value` at commas into trimmed fields; false when there are more
+// than `N`. `count` is how many there are.
 template <std::size_t N>
-bool SplitFields(std::string_view value, std::array<std::string_view, N>& fields) {
-    for (std::size_t k = 0; k < N; ++k) {
+bool SplitFields(std::string_view value, std::array<std::string_view, N>& fields,
+                 std::size_t& count) {
+    for (count = 0; count < N; ++count) {
         const std::size_t comma = value.find(',');
-        const bool last = k + 1 == N;
-        if (last != (comma == std::string_view::npos))
-            return false;
-        fields[k] = Trim(value.substr(0, comma));
-        if (!last)
-            value.remove_prefix(comma + 1);
+        fields[count] = Trim(value.substr(0, comma));
+        if (comma == std::string_view::npos) {
+            ++count;
+            return true;
+        }
+        value.remove_prefix(comma + 1);
     }
-    return true;
+    return false;
 }
 
 bool ReadNumber(std::string_view field, long long low, long long high, long long& out) {
@@ -85,6 +90,9 @@ WordStyle ParseWordStyle(std::string_view letters) {
             case 's':
                 style.spaced = true;
                 break;
+            case 'w':
+                style.wraps = true;
+                break;
             case 'l':
                 style.align = WordAlign::Left;
                 break;
@@ -102,9 +110,12 @@ WordStyle ParseWordStyle(std::string_view letters) {
 }
 
 int ParseCaptionRow(std::string_view value, CaptionRow& row) {
-    std::array<std::string_view, 8> f;
+    std::array<std::string_view, 9> f;
+    std::size_t count = 0;
     CaptionRow parsed;
-    if (!SplitFields(value, f) || !ReadField(f[0], 0, kMaxStringId, parsed.textId) ||
+    if (!SplitFields(value, f, count) || count < 8 ||
+        (count == 9 && !ReadField(f[8], 0, kMaxCoordinate, parsed.leftInset)) ||
+        !ReadField(f[0], 0, kMaxStringId, parsed.textId) ||
         !ReadField(f[1], 0, kMaxStringId, parsed.hintId) ||
         !ReadField(f[2], 1, kMaxSize, parsed.size))
         return 0;
@@ -119,8 +130,10 @@ int ParseCaptionRow(std::string_view value, CaptionRow& row) {
 
 int ParseTextRow(std::string_view value, TextRow& row) {
     std::array<std::string_view, 8> f;
+    std::size_t count = 0;
     TextRow parsed;
-    if (!SplitFields(value, f) || !ReadField(f[0], -kMaxCoordinate, kMaxCoordinate, parsed.x) ||
+    if (!SplitFields(value, f, count) || count != 8 ||
+        !ReadField(f[0], -kMaxCoordinate, kMaxCoordinate, parsed.x) ||
         !ReadField(f[1], -kMaxCoordinate, kMaxCoordinate, parsed.y) ||
         !ReadField(f[2], 1, kMaxCoordinate, parsed.width) ||
         !ReadField(f[3], 1, kMaxCoordinate, parsed.height) ||

@@ -21,9 +21,15 @@ TEST(SkinWords, RowsReadWholeAndBadOnesArePassedBy) {
     EXPECT_EQ(caption.style.align, WordAlign::Left);
     EXPECT_EQ(caption.colours[2], 0x102030u);
     EXPECT_EQ(caption.colours[3], 0x7F7F7Fu);
+    EXPECT_EQ(caption.leftInset, 0);
+    ASSERT_EQ(ParseCaptionRow("2024,2510,10,bcus,0xD4D8DE,0xFFFFFF,0xFFFFFF,0x4A4E54,20", caption),
+              1);
+    EXPECT_EQ(caption.leftInset, 20);
+    EXPECT_EQ(caption.style.align, WordAlign::Centre);
 
     TextRow text;
-    ASSERT_EQ(ParseTextRow("-4,14,300,20,2001,13,cs,0xFFFFFF", text), 1);
+    ASSERT_EQ(ParseTextRow("-4,14,300,20,2001,13,csw,0xFFFFFF", text), 1);
+    EXPECT_TRUE(text.style.wraps);
     EXPECT_EQ(text.x, -4);
     EXPECT_EQ(text.width, 300);
     EXPECT_EQ(text.style.align, WordAlign::Centre);
@@ -33,7 +39,8 @@ TEST(SkinWords, RowsReadWholeAndBadOnesArePassedBy) {
     // Each of these leaves the row as it was.
     const CaptionRow before = caption;
     for (const char* bad : {"", "2101,0,13,b,0xFFFFFF,0xFFFFFF,0xFFFFFF",  // a field short
-                            "2101,0,13,b,0xFFFFFF,0xFFFFFF,0xFFFFFF,0,9",  // one too many
+                            "2101,0,13,b,0,0,0,0,9,1",                     // two too many
+                            "2101,0,13,b,0,0,0,0,-9",                      // inset
                             "2101,0,0,b,0,0,0,0", "2101,0,401,b,0,0,0,0",  // sizes
                             "70000,0,13,b,0,0,0,0", "-1,0,13,b,0,0,0,0",   // ids
                             "2101,0,13,b,0x1000000,0,0,0", "2101,0,13x,b,0,0,0,0",
