@@ -10,9 +10,11 @@
 #include "common/win/program_folder_win.h"
 #include "common/win/scoped_win.h"
 #include "option/option_dlg_win.h"
+#include "option/option_globals_win.h"
 #include "option/skin/skin_hint_win.h"
 #include "option/skin/keyboard_nav_win.h"
 #include "option/skin/skin_menu_win.h"
+#include "option/skin/skin_text_win.h"
 #include "option/skin/start_stages_win.h"
 
 namespace option {
@@ -39,6 +41,7 @@ int COptionApp::Run() {
     // OLE is started on this thread when first needed (win::NeedOle).
     Globals().programFolder = win::ProgramFolder();
     skin::RegisterSkinMessages();
+    skin::SetWordSource({&LanString, &LanguageLocale});
     // The menu frame hook goes in with the main window's first paint.
     skin::InstallKeyboard();
     {

@@ -24,6 +24,9 @@ struct OptionGlobals {
 OptionGlobals& Globals();
 // A string of lan.dll, "" when the module or the id is missing.
 std::string LanString(unsigned id);
+// The locale name of the language in use, whose rules upper-case the words
+// the skins ask for in capitals; "" for the user's own locale.
+std::string LanguageLocale();
 // What a screen reader names the control of `row`: the row's string, or the
 // caption its skin placement `pos` gives.
 std::string AccessibleNameOf(const skin::ControlRow& row, const skin::ButtonPos& pos);

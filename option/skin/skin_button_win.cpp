@@ -42,6 +42,7 @@ std::span<const win::MessageRow<CSkinButton>> CSkinButton::MessageMap() {
         win::OnMessage<WM_SETFOCUS, &CSkinButton::OnStateChange>(),
         win::OnMessage<WM_TIMER, &CSkinButton::OnTimer>(),
         win::OnMessage<kMsgPaintInto, &CSkinButton::OnPaintInto>(),
+        win::OnMessage<kMsgTakeCaption, &CSkinButton::OnTakeCaption>(),
     };
     static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
     return rows;
@@ -203,13 +204,20 @@ ButtonImage CSkinButton::CurrentImage() const {
 void CSkinButton::DrawFace(HDC dc, HBITMAP image, const RECT& client) {
     const int w = client.right - client.left;
     const int h = client.bottom - client.top;
-    if (faceText_.empty()) {
+    const bool worded = caption_ && !caption_->word.shown.empty();
+    if (faceText_.empty() && !worded) {
         BlitImage(dc, image, w, h);
         return;
     }
     const OffscreenCanvas canvas(dc, w, h);
     HDC memory = canvas.Dc();
     BlitImage(memory, image, w, h);
+    if (worded)
+        caption_->Draw(memory, client, CurrentImage());
+    if (faceText_.empty()) {
+        canvas.CopyTo(dc);
+        return;
+    }
     const win::ScopedSelect keepFont(memory, ArialFont(SkinPixels(16)));
     SetBkMode(memory, TRANSPARENT);
     SetTextColor(memory, RGB(224, 224, 224));
@@ -218,6 +226,16 @@ void CSkinButton::DrawFace(HDC dc, HBITMAP image, const RECT& client) {
     TextOutA(memory, client.left + SkinPixels(5), h / 2 - extent.cy / 2, faceText_.c_str(),
              static_cast<int>(faceText_.size()));
     canvas.CopyTo(dc);
+}
+
+LRESULT CSkinButton::OnTakeCaption(win::LParam<const ControlCaption*> caption) {
+    if (caption.value == nullptr)
+        return 0;
+    caption_ = *caption.value;
+    if (!caption_->hint.empty())
+        SetHint(caption_->hint);
+    InvalidateRect(Hwnd(), nullptr, FALSE);
+    return 1;
 }
 
 void CSkinButton::Relay(UINT msg, UINT keys, POINT at) {

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "common/win/scoped_win.h"
@@ -17,6 +18,7 @@
 #include "option/skin/skin_loader_win.h"
 #include "option/skin/skin_messages.h"
 #include "option/skin/state_images_win.h"
+#include "option/skin/window_words_win.h"
 
 namespace skin {
 
@@ -59,6 +61,8 @@ class CSkinButton : public win::WindowImpl<CSkinButton> {
     int Tag() const { return tag_; }
     const std::string& Hint() const { return hint_; }
     const std::string& FaceText() const { return faceText_; }
+    // The skin's word over the images, as the window laid it out.
+    const std::optional<ControlCaption>& Caption() const { return caption_; }
     HBITMAP Image(int index) const { return images_[static_cast<std::size_t>(index & 3)]; }
     // The image the button shows now.
     ButtonImage CurrentImage() const;
@@ -99,6 +103,7 @@ class CSkinButton : public win::WindowImpl<CSkinButton> {
     LRESULT OnSysKeyDown(UINT key, UINT data);
     LRESULT OnGetObject(WPARAM flags, LONG objectId);
     LRESULT OnTimer(UINT_PTR id);
+    LRESULT OnTakeCaption(win::LParam<const ControlCaption*> caption);
 
     static constexpr UINT_PTR kToolTipTimer = 1;
     HWND toolTip_ = nullptr;
@@ -109,6 +114,7 @@ class CSkinButton : public win::WindowImpl<CSkinButton> {
     StateImages images_;
     int tag_ = 0;
     std::string faceText_;
+    std::optional<ControlCaption> caption_;  // the skin's word over the images
     std::string hint_;
     long accessibleRole_ = 0;
 };
