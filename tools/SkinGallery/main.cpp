@@ -2,8 +2,9 @@
 //   SkinGallery.exe [/skin <ini>] [/log <file>] [/shot <bmp>]
 //       shows the gallery window built from <ini> (default: a demo skin made
 //       in the temporary folder) and appends every control message to <file>.
-//   SkinGallery.exe /render <skin ini path> <out folder>
-//       writes <out>\<base>_normal.bmp, _over.bmp, _down.bmp, _disable.bmp.
+//   SkinGallery.exe /render <skin ini path> <out folder> [<language module>]
+//       writes <out>\<base>_normal.bmp, _over.bmp, _down.bmp, _disable.bmp,
+//       with the skin's words from the language module (lan.dll) when given.
 #include <windows.h>
 
 #include <cstdio>
@@ -12,17 +13,41 @@
 
 #include "option/skin/skin_hint_win.h"
 #include "option/skin/skin_loader_win.h"
+#include "common/win/scoped_win.h"
+#include "common/win/wide_text_win.h"
 #include "option/skin/skin_menu_win.h"
+#include "option/skin/skin_text_win.h"
 #include "tools/SkinGallery/gallery_window_win.h"
 #include "tools/SkinGallery/test_skin.h"
+
+namespace {
+
+HMODULE g_language = nullptr;
+
+std::string LanguageWord(unsigned id) {
+    const wchar_t* text = nullptr;
+    const int length = LoadStringW(g_language, id, reinterpret_cast<wchar_t*>(&text), 0);
+    if (length <= 0 || text == nullptr)
+        return {};
+    return win::Narrow(std::wstring(text, static_cast<std::size_t>(length)).c_str(), CP_UTF8);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     skin::RegisterSkinMessages();
     if (argc >= 2 && std::strcmp(argv[1], "/render") == 0) {
-        if (argc != 4) {
-            std::fprintf(stderr, "usage: SkinGallery /render <skin ini path> <out folder>\n");
+        if (argc != 4 && argc != 5) {
+            std::fprintf(stderr,
+                         "usage: SkinGallery /render <skin ini path> <out folder> "
+                         "[<language module>]\n");
             return 1;
         }
+        const win::ScopedModule language(
+            argc == 5 ? LoadLibraryExA(argv[4], nullptr, LOAD_LIBRARY_AS_DATAFILE) : nullptr);
+        g_language = language.Get();
+        if (g_language != nullptr)
+            skin::SetWordSource({&LanguageWord, nullptr});
         std::string error;
         std::string out = argv[3];
         // "C:\out\" arrives as C:\out" (the backslash escapes the quote).
