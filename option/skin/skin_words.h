@@ -46,10 +46,7 @@ struct CaptionRow {
 
 // "x, y, w, h, text id, size, style, colour"
 struct TextRow {
-    int x = 0;
-    int y = 0;
-    int width = 0;
-    int height = 0;
+    int x = 0, y = 0, width = 0, height = 0;  // the box, in client pixels
     unsigned textId = 0;
     int size = 0;
     WordStyle style;
