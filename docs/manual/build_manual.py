@@ -42,10 +42,13 @@ def read_shot_table(path):
 
 def composed(ini, skins_dir, work):
     """The window of a skin description file in its normal state, composed
-    from the skin's pictures with its mask applied (redone when a file of the
-    skins folder is newer)."""
+    from the skin's pictures with its mask applied and the English words
+    written as the program writes them (redone when a file of the skins
+    folder is newer)."""
     sys.path.insert(0, str(ROOT / "tools" / "skingen"))
     import compose
+    import preview
+    from PIL import Image
 
     source = skins_dir / ini
     if not source.is_file():
@@ -58,6 +61,10 @@ def composed(ini, skins_dir, work):
     if not target.is_file() or target.stat().st_mtime_ns < newest:
         out.mkdir(parents=True, exist_ok=True)
         compose.render(str(source), str(out))
+        with Image.open(target) as pic:
+            pic = pic.convert("RGB")
+        preview.draw_words(pic, str(source.parent), source.name)
+        pic.save(target, "BMP")
     return target
 
 

@@ -4,12 +4,15 @@ Every function draws the control into the sheet of one state, inside the
 control's own rectangle (the part the control cuts out at run time); frames
 that sit outside the rectangle are drawn by frame_outside() into the shared
 window body instead.
+
+No picture carries a word: caption_look() says how the program writes a
+control's word on it (size, alignment, colour per state, and the room an
+icon keeps free at the left).
 """
 
-from style import (ACCENT, ACCENT_DK, ACCENT_HI, BG0, BG1, BG2, DANGER, LABEL_BG, LINE,
-                   LINE2, LIST_BG, TEXT, TEXT_DIM, TEXT_OFF, WHITE, chamfer_poly, draw_text,
-                   canvas, fill_poly, font, mix, new_image, outline_poly, paste,
-                   scaled_rect, text_centered, text_length)
+from style import (ACCENT, ACCENT_DK, ACCENT_HI, BG1, BG2, DANGER, LABEL_BG, LINE,
+                   LINE2, LIST_BG, STATES, TEXT, TEXT_DIM, TEXT_OFF, WHITE, chamfer_poly,
+                   canvas, fill_poly, mix, new_image, outline_poly, paste, scaled_rect)
 
 # Plain push buttons.
 _BUTTON = {
@@ -40,20 +43,19 @@ def _button_body(img, rect, st, palette, cut=5):
     return d, fg
 
 
+# A button's pictogram sits at a fixed place at the left, so that a word of
+# any length centres in the room right of it.
+GLYPH_LEFT = 6
+GLYPH_ROOM = 20
+
+
 def button(img, c, st):
     palette = _PRIMARY if c.get("primary") else _BUTTON
     d, fg = _button_body(img, c["rect"], st, palette)
-    txt = c.get("text", "")
-    fnt = font(c.get("size", 11), bold=True)
     glyph = c.get("glyph")
     if glyph:
         x, y, w, h = c["rect"]
-        tw = text_length(fnt, txt) + (len(txt) - 1)
-        gx = int(x + (w - tw - 16) // 2)
-        _glyph(d, glyph, (gx, y + h // 2), fg)
-        text_centered(d, c["rect"], txt, fnt, fg, spacing=1, dx=9)
-    else:
-        text_centered(d, c["rect"], txt, fnt, fg, spacing=1)
+        _glyph(d, glyph, (x + GLYPH_LEFT - 1, y + h // 2), fg)
 
 
 def _glyph(d, kind, centre, colour):
@@ -124,35 +126,29 @@ def check(img, c, st):
     border = {"normal": LINE2, "over": ACCENT_HI, "down": ACCENT_HI, "disable": LINE}[st]
     fillc = {"normal": (10, 11, 13), "over": (14, 30, 40), "down": ACCENT,
              "disable": BG1}[st]
-    fg = {"normal": TEXT, "over": WHITE, "down": WHITE, "disable": TEXT_OFF}[st]
-    band = {"over": (24, 40, 52), "down": (8, 52, 74)}.get(st)
+    band = {"normal": (30, 33, 38), "over": (24, 40, 52), "down": (8, 52, 74)}.get(st)
     if band:
         # A band behind the whole row makes hover and the checked state
-        # readable at a glance, not only in the small box.
+        # readable at a glance, not only in the small box; the disabled row
+        # has none, as its word alone no longer shows it.
         fill_poly(img, chamfer_poly(x, y, w, h, 4, "br"), band, mix(band, BG1, 0.5))
     d.rectangle(box, fill=fillc, outline=border)
     if st == "down":
         d.line([(x + 4, by + 7), (x + 6, by + 10), (x + 11, by + 3)], fill=WHITE, width=2)
-    draw_text(d, (x + 22, y + (h - 8) // 2), c["text"], font(10, bold=True), fg, spacing=1)
 
 
 def radio(img, c, st):
     """Segment of a choice group: an LED dot and a label; latched = lit."""
     x, y, w, h = c["rect"]
-    d, fg = _button_body(img, c["rect"], st, _BUTTON, cut=4)
-    fnt = font(c.get("size", 10), bold=True)
-    tw = text_length(fnt, c["text"]) + len(c["text"]) - 1
-    if c.get("led") and w - tw >= 34:
+    d, _ = _button_body(img, c["rect"], st, _BUTTON, cut=4)
+    if c.get("led"):
         # A status light left of the label (pairs of wide choices).
         led = {"normal": (34, 38, 44), "over": (30, 90, 120), "down": (170, 230, 255),
                "disable": (30, 31, 34)}[st]
         cy = y + h // 2
         d.ellipse([x + 7, cy - 3, x + 13, cy + 3], fill=led)
-        text_centered(d, (x + 8, y, w - 8, h), c["text"], fnt, fg, spacing=1)
-    else:
-        if st == "down":
-            d.line([(x + 6, y + h - 3), (x + w - 7, y + h - 3)], fill=(170, 230, 255))
-        text_centered(d, (x, y, w, h), c["text"], fnt, fg, spacing=1)
+    elif st == "down":
+        d.line([(x + 6, y + h - 3), (x + w - 7, y + h - 3)], fill=(170, 230, 255))
 
 
 def tab(img, c, st):
@@ -174,11 +170,8 @@ def tab(img, c, st):
     else:
         fill_poly(img, pts, (20, 22, 26), (15, 17, 20))
         outline_poly(d, pts, (30, 33, 38))
-    fg = {"normal": TEXT_DIM, "over": WHITE, "down": WHITE, "disable": TEXT_OFF}[st]
     icon = {"normal": TEXT_DIM, "over": ACCENT_HI, "down": ACCENT_HI, "disable": TEXT_OFF}[st]
     _tab_icon(d, c["icon"], (x + 18, y + h // 2), icon)
-    draw_text(d, (x + 46, y + h // 2 - 9), c["text"], font(11, bold=True), fg, spacing=1)
-    draw_text(d, (x + 46, y + h // 2 + 5), c["sub"], font(9), mix(fg, BG0, 0.35))
 
 
 def _tab_icon(d, kind, centre, col):
@@ -214,21 +207,20 @@ def profile_shape(w, h, first):
     return pts
 
 
+_PROFILE = {
+    "normal": ((38, 42, 48), (26, 29, 33), LINE2, TEXT_DIM),
+    "over": ((34, 60, 78), (24, 40, 52), ACCENT_HI, WHITE),
+    "down": ((10, 132, 180), (5, 84, 118), ACCENT_HI, WHITE),
+    "disable": ((24, 25, 28), (20, 21, 24), LINE, TEXT_OFF),
+}
+
+
 def profile(img, c, st):
     x, y, w, h = c["rect"]
     pts = [(x + px, y + py) for px, py in profile_shape(w, h, c["first"])]
-    top, bottom, border, fg = {
-        "normal": ((38, 42, 48), (26, 29, 33), LINE2, TEXT_DIM),
-        "over": ((34, 60, 78), (24, 40, 52), ACCENT_HI, WHITE),
-        "down": ((10, 132, 180), (5, 84, 118), ACCENT_HI, WHITE),
-        "disable": ((24, 25, 28), (20, 21, 24), LINE, TEXT_OFF),
-    }[st]
+    top, bottom, border, _ = _PROFILE[st]
     fill_poly(img, pts, top, bottom)
-    d = canvas(img)
-    outline_poly(d, pts, border)
-    dx = 0 if c["first"] else 8
-    draw_text(d, (x + 14 + dx, y + 13), "PROFILE", font(11, bold=True), fg, spacing=1)
-    draw_text(d, (x + w - 36, y + 9), c["num"], font(18, bold=True), mix(fg, ACCENT_HI, 0.5))
+    outline_poly(canvas(img), pts, border)
 
 
 def edit(img, c, st):
@@ -373,16 +365,13 @@ def record_face(rect, st, stop):
     fill_poly(img, pts, top, bottom)
     d = canvas(img)
     outline_poly(d, pts, border)
-    cy = y + h // 2
+    cx, cy = x + w // 2, y + h // 2
     if stop:
-        d.rectangle([x + 14, cy - 5, x + 23, cy + 4], fill=WHITE)
-        txt = "STOP"
+        d.rectangle([cx - 5, cy - 5, cx + 4, cy + 4], fill=fg)
     else:
         dot = {"normal": (220, 48, 54), "over": (255, 80, 86), "down": (255, 150, 150),
                "disable": (70, 40, 40)}[st]
-        d.ellipse([x + 13, cy - 6, x + 25, cy + 6], fill=dot)
-        txt = "RECORD"
-    draw_text(d, (x + 34, cy - 4), txt, font(11, bold=True), fg, spacing=1)
+        d.ellipse([cx - 6, cy - 6, cx + 6, cy + 6], fill=dot)
     sx, sy, sw, sh = scaled_rect(rect)
     return img.crop((sx, sy, sx + sw, sy + sh))
 
@@ -441,3 +430,34 @@ DRAW = {
     "spin": spin, "label": label, "swatch": swatch, "preset": preset,
     "dropdown": dropdown, "record": record, "area": area, "badge": badge,
 }
+
+
+# How the program writes a control's word: the colour in each state (from
+# the same palettes the pictures use), the font size at 100 %, the
+# alignment letter and the room kept free at the left for an icon.
+_LIGHT_FG = {"normal": TEXT, "over": WHITE, "down": WHITE, "disable": TEXT_OFF}
+_DIM_FG = {"normal": TEXT_DIM, "over": WHITE, "down": WHITE, "disable": TEXT_OFF}
+
+
+def _states(fg):
+    return tuple(fg[st] for st in STATES)
+
+
+def caption_look(c):
+    """(size, alignment, colours of the four states, left inset) of the word
+    on control c."""
+    kind = c["kind"]
+    if kind == "button":
+        palette = _PRIMARY if c.get("primary") else _BUTTON
+        inset = GLYPH_ROOM if c.get("glyph") else 0
+        return c.get("size", 11), "c", _states({st: palette[st][3] for st in STATES}), inset
+    if kind == "radio":
+        fg = {st: _BUTTON[st][3] for st in STATES}
+        return c.get("size", 10), "c", _states(fg), 16 if c.get("led") else 0
+    if kind == "check":
+        return 10, "l", _states(_LIGHT_FG), 22
+    if kind == "tab":
+        return 11, "l", _states(_DIM_FG), 46
+    if kind == "profile":
+        return 11, "c", _states({st: _PROFILE[st][3] for st in STATES}), 0
+    return 10, "l", _states(_LIGHT_FG), 0

@@ -16,6 +16,7 @@ from PIL import Image, ImageDraw, ImageFilter
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from compose import read_screen, read_section  # noqa: E402
+import words  # noqa: E402
 
 PAGES = ("skin_main_control.ini", "skin_color_control.ini", "skin_advance_expand.ini",
          "skin_support_control.ini")
@@ -71,6 +72,46 @@ def sample_texts(img, skins, ini, origin=(0, 0)):
                fill=(2, 2, 2), anchor="mm")
 
 
+def _draw_word(d, box, txt, size, style, colour, origin):
+    """A word as the program writes it: in its box, vertically centred (a
+    wrapped note from the top), in English."""
+    x, y, w, h = box
+    x, y = x + origin[0], y + origin[1]
+    if "u" in style:
+        txt = txt.upper()
+    face = words._face(size, "b" in style)
+    lines = words.wrap(txt, size, "b" in style, 100, w) if "w" in style else [txt]
+    step = face.getmetrics()[0] + face.getmetrics()[1]
+    top = y if "w" in style else y + (h - step) // 2
+    for i, line in enumerate(lines):
+        lw = face.getlength(line)
+        lx = x + (w - lw) / 2 if "c" in style else x + w - lw if "r" in style else x
+        d.text((lx, top + i * step), line, font=face, fill=colour)
+
+
+def draw_words(img, skins, ini, origin=(0, 0), latched=()):
+    """The window's [TEXT] words and its controls' [CAPTION] words, from the
+    English string table; latched keys in their pressed colour."""
+    table = words.read_table()
+    path = os.path.join(skins, ini)
+    d = ImageDraw.Draw(img)
+    for _, v in read_section(path, "text"):
+        f = v.split(",")
+        rgb = int(f[7], 16)
+        _draw_word(d, [int(t) for t in f[:4]], table[int(f[4])], int(f[5]), f[6],
+                   (rgb >> 16, (rgb >> 8) & 255, rgb & 255), origin)
+    pos = read_pos(path)
+    for key, v in read_section(path, "caption"):
+        f = v.split(",")
+        if f[0] == "0":
+            continue
+        l, t, r, b = pos[key]
+        inset = int(f[8]) if len(f) > 8 else 0
+        rgb = int(f[6 if key in latched else 4], 16)
+        _draw_word(d, (l + inset, t, r - l - inset, b - t), table[int(f[0])], int(f[2]), f[3],
+                   (rgb >> 16, (rgb >> 8) & 255, rgb & 255), origin)
+
+
 def main_with_page(skins, page):
     main = window(skins, "skin_config.ini")
     pos = read_pos(os.path.join(skins, "skin_config.ini"))
@@ -79,6 +120,8 @@ def main_with_page(skins, page):
     for key in (SELECTORS[page], "5"):
         main.paste(down.crop(pos[key]), pos[key][:2])
     main.alpha_composite(window(skins, page), pos["42"][:2])
+    draw_words(main, skins, "skin_config.ini", latched=(SELECTORS[page], "5"))
+    draw_words(main, skins, page, pos["42"][:2])
     sample_texts(main, skins, "skin_config.ini")
     sample_texts(main, skins, page, pos["42"][:2])
     return main
@@ -106,6 +149,7 @@ def pages_sheet(skins):
 def docs_preview(skins):
     main = main_with_page(skins, "skin_main_control.ini")
     macro = window(skins, "skin_macro_manager.ini")
+    draw_words(macro, skins, "skin_macro_manager.ini")
     canvas = Image.new("RGBA", (main.width + 260, main.height + 120), (43, 46, 51, 255))
     shadowed(canvas, main, (20, 20))
     shadowed(canvas, macro, (canvas.width - macro.width - 20, canvas.height - macro.height - 20))

@@ -26,7 +26,8 @@ import art  # noqa: E402
 import controls  # noqa: E402
 import program_art  # noqa: E402
 import windows  # noqa: E402
-from style import (BG0, SCALES, STATES, background, canvas, new_image, scale,  # noqa: E402
+import words  # noqa: E402
+from style import (BG0, SCALES, STATES, background, canvas, new_image, px, scale,  # noqa: E402
                    scaled_rect, set_scale)
 
 SHEET_EXT = {"normal": "jpg", "over": "jpg", "down": "jpg", "disable": "jpg"}
@@ -54,7 +55,10 @@ def render_mask(win):
 def render_sheets(win):
     w, h = win["size"]
     base = background(w, h)
+    words.record()
     win["deco"](base)
+    win["words"] = words.resolve(words.collected())
+    win["boxes"] = words.place(win["words"], [c["rect"] for c in win["controls"]], (w, h))
     for c in win["controls"]:
         if c["kind"] in FRAMED or c.get("paint") is not None:
             controls.frame_outside(base, c)
@@ -82,7 +86,28 @@ def ini_text(win):
         hint = c["hint"]
         assert "," not in hint and "," not in c["name"], c
         lines.append("%s=%s,%d,%d,%d,%d,%s" % (c["key"], c["name"], x, y, w, h, hint))
+    lines += ["", "[CAPTION]"] + caption_rows(win)
+    lines += ["", "[TEXT]"] + words.text_rows(win["words"], win["boxes"])
     return "\r\n".join(lines) + "\r\n"
+
+
+def caption_rows(win):
+    """The word and the hint of every control that has either, at the
+    current scale."""
+    rows = []
+    for c in sorted(win["controls"], key=lambda c: int(c["key"])):
+        if not c["text"] and not c["hint"]:
+            continue
+        tid, upper = words.strings().text(c["text"]) if c["text"] else (0, False)
+        hid = words.strings().hint(c["hint"]) if c["hint"] else 0
+        size, align, colours, inset = controls.caption_look(c)
+        style = words.style_letters(bool(tid), align, upper, bool(tid))
+        row = "%s=%d,%d,%d,%s,%s" % (c["key"], tid, hid, px(size), style,
+                                     ",".join(words.colour(v) for v in colours))
+        if inset:
+            row += ",%d" % px(inset)
+        rows.append(row)
+    return rows
 
 
 def save(img, path):
@@ -136,12 +161,23 @@ def readme(ws):
     for win in ws:
         out.append("## %s (%s)" % (win["file"], win["window"]))
         out.append("")
-        out.append("| Key | Role | Control id | x, y, w, h | Hint (caption) |")
-        out.append("|---|---|---|---|---|")
+        out.append("| Key | Role | Control id | x, y, w, h | Hint (caption) | Word, hint ids |")
+        out.append("|---|---|---|---|---|---|")
         for c in sorted(win["controls"], key=lambda c: int(c["key"])):
-            out.append("| %s | %s | %s | %s | %s |" % (
+            tid = words.strings().text(c["text"])[0] if c["text"] else 0
+            hid = words.strings().hint(c["hint"]) if c["hint"] else 0
+            out.append("| %s | %s | %s | %s | %s | %s |" % (
                 c["key"], c["role"], c["cid"] or "-", ", ".join(str(v) for v in c["rect"]),
-                c["hint"] or "-"))
+                c["hint"] or "-", "%d, %d" % (tid, hid) if tid or hid else "-"))
+        out.append("")
+        out.append("Static words ([TEXT]):")
+        out.append("")
+        out.append("| n | x, y, w, h | Id | Style | English |")
+        out.append("|---|---|---|---|---|")
+        for n, (wd, box) in enumerate(zip(win["words"], win["boxes"]), 1):
+            out.append("| %d | %s | %d | %s | %s |" % (
+                n, ", ".join(str(v) for v in box), wd["id"], wd["style"],
+                words.read_table()[wd["id"]]))
         out.append("")
     out.append(README_TAIL)
     return "\n".join(out)
@@ -163,10 +199,30 @@ tests/skins -v`) and that the generator reproduces them.
 
 ![All windows in their normal state](../docs/skins-preview.png)
 
+The pictures carry no words: the description files name them by string id
+(`lan/en-US.rc`, translated in `lan/<locale>.rc`) in the sections
+`[CAPTION]` and `[TEXT]`, and the program writes them in the user's
+language.  The preview above draws the English words from the string table.
+
+**Additions to the form of `[CAPTION]` and `[TEXT]` the language plan fixes**
+(a reader that ignores them still draws every word, less well placed):
+
+- A `[CAPTION]` row may end in a ninth field, the **left inset**: the word's
+  box is the control's rectangle less that many pixels (at this scale) at
+  its left, where a check box, a status light, a pictogram or a tab's icon
+  sits; alignment and shrinking apply within that box.  Absent means 0.
+- Style letter **w** in `[TEXT]`: a note of several lines.  The string wraps
+  at spaces (between any two characters in scripts without spaces) into
+  lines as wide as the box, from the top of the box; a note that still does
+  not fit shrinks as a single line does.
+- The size field is the font's em height in pixels at that scale (a
+  `LOGFONT` height of minus that number).
+
 The folders `125`, `150`, `175` and `200` hold the same files for those
-display scales: every picture drawn at that size (lines, shapes and text,
-not enlarged), every position and size in the description files multiplied
-by the scale with both edges rounded, so that controls that touch at 100 %
+display scales: every picture drawn at that size (lines and shapes, not
+enlarged), every position and size in the description files multiplied
+by the scale with both edges rounded (the words' boxes too, their font sizes
+rounded the same way), so that controls that touch at 100 %
 touch at every scale and none overlap.  Option loads the set for its
 window's scale (the nearest at or above it).
 
@@ -196,8 +252,38 @@ Contact sheets of every window in all four states:
 - Colour swatch buttons are 44 x 20: the left 35 x 19 pixels are painted with
   the colour, the right part shows the state.
 - The support page writes the version strings at (172, 105) and (186, 135)
-  onto dark ground; their captions are drawn to the left of those points.
-- Captions after the last comma are the hint texts; they contain no comma.
+  onto dark ground; their captions are `[TEXT]` words right-aligned in boxes
+  that end left of those points.
+- Captions after the last comma are the hint texts (the English fallback of
+  the hint ids); they contain no comma.
+
+## Words
+
+- `[CAPTION]`: `key = text id, hint id, size, style, normal, over, down,
+  disabled[, left inset]`, keyed like `[BUTTONPOS]`, one row for every control
+  with a word or a hint.  Text id 0: no word on the control (value labels,
+  lists, sliders, the record button, whose pictures show a dot and a
+  square).  Colours are 0xRRGGBB, one per state of the control's pictures.
+- `[TEXT]`: `n = x, y, w, h, text id, size, style, colour`, numbered from 1:
+  titles, panel titles, labels, notes and units, drawn by the window on its
+  background.
+- Style letters: b bold, l/c/r alignment (vertically centred), u upper-case
+  (the string table holds natural case), s the old art's letter spacing, w
+  a wrapping note (above).
+- Ids: 2000-2499 words (`[TEXT]` and control words), 2500-2999 hints, in
+  `lan/en-US.rc`, one block per window; words and hints of several windows
+  come first, in a block of their own.  The same string has one id.
+- `tools/skingen/windows.py` writes each word as the window shows it: a word
+  in capitals is found in the table by its upper case and gets style u.  A
+  word that is not in the table stops the generator: add it to
+  `lan/en-US.rc` first (then to the other languages).
+- Boxes are laid out at 100 % and scaled like `[BUTTONPOS]`.  Each holds the
+  English text at every scale, measured with DejaVu Sans (wider than Arial
+  and Tahoma), plus 2 pixels at each side, and grows by up to 30 % where
+  there is room for longer languages.  No box overlaps a control or another
+  box; words that start inside a panel stay inside it.
+- The numbers on the mouse drawing and beside the assignment buttons are
+  numerals of the illustration and stay in the pictures.
 
 ## Files
 """
@@ -233,10 +319,12 @@ def folder_bytes(folder):
 
 
 def write_set(folder, percent):
-    """Every skin description file and picture of one display scale."""
+    """Every skin description file and picture of one display scale; returns
+    the windows with their words placed."""
     set_scale(percent)
     os.makedirs(folder, exist_ok=True)
-    for win in windows.windows():
+    ws = windows.windows()
+    for win in ws:
         sheets, mask = render_sheets(win)
         names = picture_names(win)
         mask.save(os.path.join(folder, names["Mask"]), "BMP")
@@ -245,6 +333,7 @@ def write_set(folder, percent):
         with open(os.path.join(folder, win["file"]), "w", newline="") as f:
             f.write(ini_text(win))
     write_fixed(folder)
+    return ws
 
 
 def main():
@@ -256,13 +345,15 @@ def main():
     for percent in SCALES:
         started = time.monotonic()
         folder = scale_folder(skins, percent)
-        write_set(folder, percent)
+        placed = write_set(folder, percent)
+        if percent == 100:
+            described = placed
         program_art.write_program_pictures(args.root, percent)
         print("%3d %%: %.1f s, %d bytes" % (percent, time.monotonic() - started,
                                           folder_bytes(folder)))
     set_scale(100)
     with open(os.path.join(skins, "README.md"), "w") as f:
-        f.write(readme(windows.windows()))
+        f.write(readme(described))
     for rel, kind in (("option/res/option.ico", "option"), ("monitor/app/res/monitor.ico", "monitor")):
         path = os.path.join(args.root, rel)
         os.makedirs(os.path.dirname(path), exist_ok=True)

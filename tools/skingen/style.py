@@ -171,23 +171,10 @@ def mix(a, b, t):
     return tuple(int(round(a[i] + (b[i] - a[i]) * t)) for i in range(3))
 
 
-def text_size(txt, fnt, spacing=0):
-    """Width and line height of a text in 100 % pixels."""
-    if not txt:
-        return 0, 0
-    box = fnt.getbbox(txt)
-    w = box[2] - box[0] + px(spacing) * (len(txt) - 1)
-    return w / _scale, (fnt.getbbox("Hg")[3] - fnt.getbbox("Hg")[1]) / _scale
-
-
-def text_length(fnt, txt):
-    """Advance width of a text in 100 % pixels."""
-    return fnt.getlength(txt) / _scale
-
-
 def draw_text(d, xy, txt, fnt, fill, spacing=0, anchor="la"):
-    """Draw text with a canvas; with letter spacing the characters are
-    placed one by one.
+    """Draw text with a canvas (only the numerals of the illustrations: the
+    skins' words are drawn by the program); with letter spacing the
+    characters are placed one by one.
 
     anchor: "la" left, "ma" centred, "ra" right (x refers to that point);
     y is the top of the capital letters.  The text is laid out in pixels of
@@ -211,18 +198,6 @@ def draw_text(d, xy, txt, fnt, fill, spacing=0, anchor="la"):
     for ch in txt:
         d.raw.text((x, y), ch, font=fnt, fill=fill)
         x += fnt.getlength(ch) + gap
-
-
-def cap_height(fnt):
-    """Height of the capitals in 100 % pixels."""
-    box = fnt.getbbox("H")
-    return (box[3] - box[1]) / _scale
-
-
-def text_centered(d, rect, txt, fnt, fill, spacing=0, dx=0):
-    x, y, w, h = rect
-    ch = cap_height(fnt)
-    draw_text(d, (x + w // 2 + dx, y + (h - ch) // 2), txt, fnt, fill, spacing, "ma")
 
 
 def chamfer_poly(x, y, w, h, c, corners="tlbr"):
@@ -272,9 +247,9 @@ def outline_poly(d, pts, colour):
         d.raw.polygon(pts, outline=colour, width=width)
 
 
-def panel(img, rect, title=None, accent=True, fill=BG1):
+def panel(img, rect, accent=True, fill=BG1):
     """A framed surface with a chamfered top-left corner and a small accent
-    tick, optionally titled in spaced capitals."""
+    tick."""
     x, y, w, h = rect
     d = canvas(img)
     pts = chamfer_poly(x, y, w, h, 8, "tlbr")
@@ -284,12 +259,6 @@ def panel(img, rect, title=None, accent=True, fill=BG1):
         d.line([(x + 1, y + 8), (x + 8, y + 1)], fill=ACCENT_HI)
         d.line([(x + 9, y), (x + 30, y)], fill=ACCENT_HI)
         d.line([(x + w - 9, y + h - 1), (x + w - 30, y + h - 1)], fill=ACCENT)
-    if title:
-        draw_text(d, (x + 14, y + 9), title, font(10, bold=True), TEXT_DIM, spacing=1)
-
-
-def heading(d, xy, txt, colour=TEXT_DIM, size=10):
-    draw_text(d, xy, txt, font(size, bold=True), colour, spacing=1)
 
 
 def background(w, h):

@@ -1,6 +1,8 @@
 """The one description of every skinned window: size, outline, static
-artwork and each BUTTONPOS key with its control kind, role, control id,
-hint (the caption after the last comma) and the text drawn on it.
+artwork and words, and each BUTTONPOS key with its control kind, role,
+control id, hint (the caption after the last comma) and the word written
+on it.  Words are written as the window shows them; words.py finds their
+ids in the English string table and places them for the program to draw.
 
 Coordinates are client pixels (x, y, w, h).  The generator, the README and
 the contact sheets are all produced from this table.
@@ -9,9 +11,10 @@ the contact sheets are all produced from this table.
 import math
 
 import art
-from style import (ACCENT, ACCENT_HI, BG0, BG1, LABEL_BG, LINE, LINE2, TEXT, TEXT_DIM,
-                   TEXT_OFF, WHITE, canvas, draw_text, font, heading, logical_size, mix, panel,
-                   paste, text_length)
+import style
+import words
+from style import (ACCENT, ACCENT_HI, LINE, LINE2, TEXT, TEXT_DIM, WHITE, canvas,
+                   logical_size, mix, paste)
 
 PAGE_W, PAGE_H = 660, 400  # the main window's page area (key 42)
 PAGE_X, PAGE_Y = 176, 124
@@ -35,14 +38,40 @@ def C(key, kind, rect, name, role, hint="", text="", cid="", **extra):
     return c
 
 
-def _text(d, xy, txt, size=11, colour=TEXT, bold=False, anchor="la", spacing=0):
-    draw_text(d, xy, txt, font(size, bold=bold), colour, spacing=spacing, anchor=anchor)
+# The pictures carry no words: these place them for the program to draw
+# (words.py), where the art shows them.
+
+def _text(xy, txt, size=11, colour=TEXT, bold=False, anchor="la", spacing=0, limit=None):
+    words.put(xy, txt, size, colour, bold, anchor, spacing, limit)
 
 
-def _lines(d, xy, lines, size=11, colour=TEXT, gap=17, bold_first=False):
+def _lines(xy, lines, size=11, colour=TEXT, gap=17, limit=None):
+    """A note of several lines: one string that wraps in its box."""
+    words.put(xy, " ".join(lines), size, colour, limit=limit, lines=len(lines), gap=gap)
+
+
+def heading(xy, txt, colour=TEXT_DIM, size=10, limit=None):
+    words.put(xy, txt, size, colour, bold=True, spacing=1, limit=limit)
+
+
+def panel(img, rect, title=None, accent=True):
+    """A framed surface; its title and the words inside stay inside."""
+    style.panel(img, rect, accent=accent)
+    words.region(rect)
+    if title:
+        x, y = rect[:2]
+        heading((x + 14, y + 9), title)
+
+
+def _title_and_sub(xy, title, size, spacing, sub, sub_dy):
+    """A title and a note after it; the note starts where the title's box
+    may end."""
     x, y = xy
-    for i, line in enumerate(lines):
-        _text(d, (x, y + i * gap), line, size, colour, bold=bold_first and i == 0)
+    room = int(words.english_width(title, size, True, spacing) * words.GROWTH) + 12
+    _text(xy, title, size, WHITE, bold=True, spacing=spacing,
+          limit=x + room if sub else None)
+    if sub:
+        _text((x + room + 4, y + sub_dy), sub, 10, TEXT_DIM)
 
 
 def _ok_cancel(w, y, ok_key, cancel_key, ok_text="OK", cancel_text="CANCEL"):
@@ -90,10 +119,7 @@ def dialog_frame(img, w, h, title, sub=None):
     d.line([(14, 40), (120, 40)], fill=ACCENT_HI)
     d.polygon([(14, 14), (20, 14), (16, 26), (10, 26)], fill=ACCENT_HI)
     d.polygon([(22, 14), (28, 14), (24, 26), (18, 26)], fill=ACCENT)
-    draw_text(d, (38, 14), title, font(13, bold=True), WHITE, spacing=1)
-    if sub:
-        tw = text_length(font(13, bold=True), title) + len(title)
-        draw_text(d, (38 + int(tw) + 12, 16), sub, font(10), TEXT_DIM)
+    _title_and_sub((38, 14), title, 13, 1, sub, 2)
     pts = dialog_outline(w, h)
     d.line(pts + [pts[0]], fill=LINE2)
     d.line([(w - 15, h - 1), (w - 1, h - 15)], fill=ACCENT_HI)
@@ -102,12 +128,9 @@ def dialog_frame(img, w, h, title, sub=None):
 
 def page_title(img, title, sub):
     d = canvas(img)
-    draw_text(d, (14, 12), title, font(15, bold=True), WHITE, spacing=2)
-    tw = text_length(font(15, bold=True), title) + 2 * len(title)
+    _title_and_sub((14, 12), title, 15, 2, sub, 4)
     d.rectangle([14, 34, 44, 35], fill=ACCENT_HI)
-    d.rectangle([46, 34, 14 + int(tw), 35], fill=LINE2)
-    if sub:
-        draw_text(d, (int(tw) + 30, 16), sub, font(10), TEXT_DIM)
+    d.rectangle([46, 34, 200, 35], fill=LINE2)
 
 
 def page_body(img):
@@ -129,18 +152,18 @@ def _main_deco(img):
     d.line([(0, 61), (w - 1, 61)], fill=LINE)
     d.line([(176, 61), (420, 61)], fill=ACCENT_HI)
     paste(img, art.emblem((40, 40), 0.4, (8, 9, 11)), (22, 11))
-    draw_text(d, (72, 15), "PROFESSIONAL GAMING MOUSE", font(15, bold=True), WHITE, spacing=2)
-    draw_text(d, (72, 37), "OPTICAL SERIES  ·  CONFIGURATION CENTER", font(9, bold=True),
-              ACCENT_HI, spacing=2)
+    _text((72, 15), "PROFESSIONAL GAMING MOUSE", 15, WHITE, bold=True, spacing=2, limit=540)
+    _text((72, 37), "OPTICAL SERIES  ·  CONFIGURATION CENTER", 9, ACCENT_HI, bold=True,
+          spacing=2, limit=540)
     # Angled stripes fading towards the window buttons.
     for k in range(9):
         x0 = 560 + k * 20
         col = mix((8, 9, 11), ACCENT, 0.10 + 0.05 * k)
         d.polygon([(x0, 60), (x0 + 8, 60), (x0 + 26, 42), (x0 + 18, 42)], fill=col)
     # Profile area captions.
-    heading(d, (20, 72), "ACTIVE PROFILE")
+    heading((20, 72), "ACTIVE PROFILE")
     d.rectangle([19, 87, 160, 108], outline=LINE2)
-    heading(d, (20, 180), "PAGES")
+    heading((20, 180), "PAGES")
     # Page area: the page covers it, this shows only while pages load.
     panel(img, (PAGE_X - 2, PAGE_Y - 2, PAGE_W + 4, PAGE_H + 4), accent=False)
     # Bottom bar.
@@ -188,18 +211,18 @@ def _main_controls():
         C(42, "area", (PAGE_X, PAGE_Y, PAGE_W, PAGE_H), "pages",
           "rectangle in which the four pages are placed"),
     ]
-    tabs = [("BUTTONS", "Assign functions", "buttons", "button assignment page"),
-            ("LIGHTING", "Colours and effects", "light", "lighting page"),
-            ("PERFORMANCE", "CPI, rate, pointer", "perf", "advanced settings page"),
-            ("SUPPORT", "Versions and manual", "support", "support page")]
-    for i, (t, sub, icon, role) in enumerate(tabs):
+    tabs = [("BUTTONS", "buttons", "button assignment page"),
+            ("LIGHTING", "light", "lighting page"),
+            ("PERFORMANCE", "perf", "advanced settings page"),
+            ("SUPPORT", "support", "support page")]
+    for i, (t, icon, role) in enumerate(tabs):
         cs.append(C(25 + i, "tab", (14, 198 + i * 54, 162, 48), "page%d" % (i + 1),
-                    "page selector: " + role, "Show the " + role, t, sub=sub, icon=icon))
+                    "page selector: " + role, "Show the " + role, t, icon=icon))
     for i in range(5):
         x = PAGE_X + i * 134
         cs.append(C(5 + i, "profile", (x, 72, 124, 36), "profile%d" % (i + 1),
                     "profile selector %d (selects profile %d)" % (i + 1, i),
-                    "Switch to profile %d" % (i + 1), "PROFILE", first=(i == 0), num=str(i + 1),
+                    "Switch to profile %d" % (i + 1), "PROFILE %d" % (i + 1), first=(i == 0),
                     mask="profile1_mask.bmp" if i == 0 else "profile2_mask.bmp"))
         cs.append(C(15 + i, "label", (x + 4, 111, 104, 3), "hint%d" % (i + 1),
                     "label carrying a hint only (strip under selector %d; label background "
@@ -233,7 +256,7 @@ def _assign_deco(img):
             by = 58 + row * 44
             bx = 14 if col == 0 else 626
             art.number_badge(img, (bx, by + 5), _NUMBER[e])
-    heading(d, (14, 300), "MORE ASSIGNMENTS")
+    heading((14, 300), "MORE ASSIGNMENTS")
     d.line([(140, 305), (646, 305)], fill=LINE)
 
 
@@ -261,18 +284,18 @@ def _lighting_deco(img):
     page_title(img, "LIGHTING", "Colours apply to the CPI level chosen on the Performance page")
     d = canvas(img)
     panel(img, (12, 46, 300, 342), "LIGHT EFFECTS")
-    heading(d, (28, 98), "BREATHING", TEXT)
-    _text(d, (120, 98), "off or level 1 to 3", 9, TEXT_DIM)
-    heading(d, (28, 190), "STEADY GLOW", TEXT)
-    _text(d, (134, 190), "breathing or level 1 to 3", 9, TEXT_DIM)
+    heading((28, 98), "BREATHING", TEXT)
+    _text((120, 98), "off or level 1 to 3", 9, TEXT_DIM)
+    heading((28, 190), "STEADY GLOW", TEXT)
+    _text((134, 190), "breathing or level 1 to 3", 9, TEXT_DIM)
     for y, first in ((146, "OFF"), (234, "BREATHE")):
         for k, t in enumerate((first, "1", "2", "3")):
             tx = 28 + 6 + (264 - 13) * k // 3
-            _text(d, (tx, y + 25), t, 8, TEXT_DIM,
+            _text((tx, y + 25), t, 8, TEXT_DIM,
                   anchor="la" if k == 0 else "ra" if k == 3 else "ma")
-    heading(d, (28, 280), "LEVEL PREVIEW", TEXT)
-    _lines(d, (28, 300), ["The preset colour", "of the current", "CPI level."], 9, TEXT_DIM,
-           gap=14)
+    heading((28, 280), "LEVEL PREVIEW", TEXT)
+    _lines((28, 300), ["The preset colour", "of the current", "CPI level."], 9, TEXT_DIM,
+           gap=14, limit=152)
     cx, cy = 212, 330
     d.ellipse([cx - 54, cy - 54, cx + 54, cy + 54], fill=(6, 7, 8), outline=LINE2)
     d.ellipse([cx - 49, cy - 49, cx + 49, cy + 49], outline=ACCENT, width=2)
@@ -281,12 +304,12 @@ def _lighting_deco(img):
         d.line([(cx + 50 * math.cos(a), cy + 50 * math.sin(a)),
                 (cx + 53 * math.cos(a), cy + 53 * math.sin(a))], fill=LINE2, width=2)
     panel(img, (324, 46, 324, 342), "LEVEL COLOUR")
-    heading(d, (340, 110), "PRESET COLOURS", TEXT)
-    heading(d, (340, 212), "CUSTOM COLOUR", TEXT)
-    _text(d, (596, 256), "CURRENT", 8, TEXT_DIM, anchor="ma")
+    heading((340, 110), "PRESET COLOURS", TEXT)
+    heading((340, 212), "CUSTOM COLOUR", TEXT)
+    _text((596, 256), "CURRENT", 8, TEXT_DIM, anchor="ma")
     for k, t in enumerate(("R", "G", "B")):
         col = [(255, 90, 90), (90, 230, 110), (90, 150, 255)][k]
-        _text(d, (342, 276 + k * 30 + 6), t, 11, col, bold=True)
+        _text((342, 276 + k * 30 + 6), t, 11, col, bold=True)
 
 
 def _lighting_controls():
@@ -342,7 +365,6 @@ def _frame_only(img, c):
 def _advanced_deco(img):
     page_body(img)
     page_title(img, "PERFORMANCE", "")
-    d = canvas(img)
     panel(img, (12, 46, 316, 64), "REPORT RATE")
     panel(img, (12, 116, 316, 168), "CPI LEVELS")
     panel(img, (12, 290, 316, 98), "SENSOR SENSITIVITY")
@@ -350,20 +372,20 @@ def _advanced_deco(img):
     panel(img, (340, 202, 308, 112), "SCROLL WHEEL")
     panel(img, (340, 320, 308, 68), "AUTO REPEAT")
     for k in range(4):
-        _text(d, (24 + k * 76, 182), "LED", 8, TEXT_DIM, bold=True)
+        _text((24 + k * 76, 182), "LED", 8, TEXT_DIM, bold=True)
     for y, t in ((202, "X"), (232, "Y"), (314, "X"), (340, "Y")):
-        _text(d, (26, y + 6), t, 11, ACCENT_HI, bold=True)
+        _text((26, y + 6), t, 11, ACCENT_HI, bold=True)
     for y in (202, 232):
-        _text(d, (296, y + 7), "CPI", 9, TEXT_DIM, bold=True)
-    _text(d, (298, 320), "1-11", 9, TEXT_DIM)
-    _text(d, (298, 346), "1-11", 9, TEXT_DIM)
-    heading(d, (356, 70), "SPEED", TEXT)
-    _text(d, (594, 86), "FAST", 8, TEXT_DIM)
-    _text(d, (594, 168), "LONG", 8, TEXT_DIM)
-    heading(d, (356, 258), "LINES PER NOTCH", TEXT)
-    _text(d, (594, 274), "1-10", 9, TEXT_DIM)
-    _text(d, (584, 348), "2-255", 9, TEXT_DIM)
-    _text(d, (356, 372), "Pace of the auto-repeat function", 8, TEXT_DIM)
+        _text((296, y + 7), "CPI", 9, TEXT_DIM, bold=True)
+    _text((298, 320), "1-11", 9, TEXT_DIM)
+    _text((298, 346), "1-11", 9, TEXT_DIM)
+    heading((356, 70), "SPEED", TEXT)
+    _text((594, 86), "FAST", 8, TEXT_DIM)
+    _text((594, 168), "LONG", 8, TEXT_DIM)
+    heading((356, 258), "LINES PER NOTCH", TEXT)
+    _text((594, 274), "1-10", 9, TEXT_DIM)
+    _text((584, 348), "2-255", 9, TEXT_DIM)
+    _text((356, 372), "Pace of the auto-repeat function", 8, TEXT_DIM)
 
 
 def _advanced_controls():
@@ -431,12 +453,12 @@ def _support_deco(img):
     d = canvas(img)
     panel(img, (12, 60, 330, 112), "VERSION INFORMATION")
     # The page writes the two version strings at (172, 105) and (186, 135).
-    _text(d, (162, 108), "SOFTWARE VERSION", 10, TEXT, bold=True, anchor="ra", spacing=1)
-    _text(d, (176, 138), "FIRMWARE VERSION", 10, TEXT, bold=True, anchor="ra", spacing=1)
+    _text((162, 108), "SOFTWARE VERSION", 10, TEXT, bold=True, anchor="ra", spacing=1)
+    _text((176, 138), "FIRMWARE VERSION", 10, TEXT, bold=True, anchor="ra", spacing=1)
     for y in (103, 133):
         d.line([(12 + 16, y + 20), (330, y + 20)], fill=(28, 31, 35))
     panel(img, (12, 184, 330, 204), "MANUAL AND DIAGNOSTICS")
-    _lines(d, (28, 210), ["The user manual explains every page. If the",
+    _lines((28, 210), ["The user manual explains every page. If the",
                           "mouse is not found, save a diagnostics",
                           "report and send it with your question."], 11, TEXT_DIM)
     panel(img, (354, 60, 294, 328), "GOOD TO KNOW")
@@ -448,12 +470,11 @@ def _support_deco(img):
     y = 92
     for head, body in tips:
         d.polygon([(370, y + 1), (376, y + 1), (372, y + 9), (366, y + 9)], fill=ACCENT_HI)
-        heading(d, (384, y), head, TEXT)
-        _lines(d, (384, y + 18), body, 10, TEXT_DIM, gap=15)
+        heading((384, y), head, TEXT)
+        _lines((384, y + 18), body, 10, TEXT_DIM, gap=15)
         y += 26 + 15 * len(body) + 16
     paste(img, art.emblem((64, 64), 0.2), (262, 284))
-    _text(d, (28, 374), "PROFESSIONAL", 11, TEXT, bold=True, spacing=2)
-    _text(d, (150, 374), "GAMING MOUSE", 11, ACCENT_HI, bold=True, spacing=2)
+    _text((28, 374), "PROFESSIONAL GAMING MOUSE", 11, TEXT, bold=True, spacing=2)
 
 
 def _support_controls():
@@ -480,9 +501,8 @@ def _warning_deco(title, lines, sign="warn"):
             art.warning_sign(img, (22, 60), 44)
         else:
             art.info_sign(img, (22, 60), 44)
-        d = canvas(img)
-        _text(d, (84, 62), lines[0], 13, WHITE, bold=True)
-        _lines(d, (84, 86), lines[1:], 11, TEXT_DIM)
+        _text((84, 62), lines[0], 13, WHITE, bold=True)
+        _lines((84, 86), lines[1:], 11, TEXT_DIM)
     return deco
 
 
@@ -496,13 +516,12 @@ def _warning(file, base, title, lines, ok, cancel, sign="warn"):
 def _macro_deco(img):
     w, h = logical_size(img)
     dialog_frame(img, w, h, "MACRO MANAGER", "Record keystrokes and mouse clicks")
-    d = canvas(img)
     panel(img, (14, 52, 204, 326), "MACROS")
     panel(img, (228, 52, 358, 326), "EVENTS")
-    _text(d, (526, 224), "TIMES", 9, TEXT_DIM, bold=True)
-    _lines(d, (462, 262), ["Right-click the", "event list to insert,", "edit or delete",
+    _text((526, 224), "TIMES", 9, TEXT_DIM, bold=True)
+    _lines((462, 262), ["Right-click the", "event list to insert,", "edit or delete",
                            "events and delays."], 9, TEXT_DIM, gap=14)
-    _lines(d, (462, 330), ["Up to 40 events."], 9, TEXT_DIM, gap=14)
+    _lines((462, 330), ["Up to 40 events."], 9, TEXT_DIM, gap=14)
 
 
 def _macro_controls(w):
@@ -538,12 +557,12 @@ def _dpi_deco(img):
     d = canvas(img)
     art.spectrum(img, (22, 56, 256, 160))
     d.rectangle([20, 54, 279, 217], outline=LINE2)
-    _text(d, (22, 230), "Click the spectrum or set red, green and blue.", 10, TEXT_DIM)
-    heading(d, (296, 56), "COLOUR", TEXT)
+    _text((22, 230), "Click the spectrum or set red, green and blue.", 10, TEXT_DIM)
+    heading((296, 56), "COLOUR", TEXT)
     d.rectangle([294, 72, 361, 121], outline=LINE2)
     for k, t in enumerate(("R", "G", "B")):
         col = [(255, 90, 90), (90, 230, 110), (90, 150, 255)][k]
-        _text(d, (296, 140 + k * 30), t, 11, col, bold=True)
+        _text((296, 140 + k * 30), t, 11, col, bold=True)
 
 
 def _dpi_controls(w):
@@ -562,13 +581,12 @@ def _dpi_controls(w):
 def _fire_deco(img):
     w, h = logical_size(img)
     dialog_frame(img, w, h, "FIRE BUTTON")
-    d = canvas(img)
-    heading(d, (24, 64), "KEY", TEXT)
-    _text(d, (140, 92), "Press the key to repeat.", 9, TEXT_DIM)
-    heading(d, (24, 122), "REPEAT COUNT", TEXT)
-    _text(d, (204, 122), "0 - 255", 9, TEXT_DIM)
-    heading(d, (24, 156), "INTERVAL", TEXT)
-    _text(d, (204, 156), "ms  (1 - 255)", 9, TEXT_DIM)
+    heading((24, 64), "KEY", TEXT)
+    _text((140, 92), "Press the key to repeat.", 9, TEXT_DIM)
+    heading((24, 122), "REPEAT COUNT", TEXT)
+    _text((204, 122), "0 - 255", 9, TEXT_DIM)
+    heading((24, 156), "INTERVAL", TEXT)
+    _text((204, 156), "ms  (1 - 255)", 9, TEXT_DIM)
 
 
 def _fire_controls(w):
@@ -586,12 +604,11 @@ def _fire_controls(w):
 def _profile_deco(img):
     w, h = logical_size(img)
     dialog_frame(img, w, h, "PROFILE", "Name and game")
-    d = canvas(img)
-    heading(d, (24, 60), "PROFILE NAME", TEXT)
-    _text(d, (296, 84), "up to 20 characters", 9, TEXT_DIM)
-    heading(d, (24, 118), "GAME PROGRAM", TEXT)
-    _text(d, (24, 166), "The profile becomes active when this program starts.", 10, TEXT_DIM)
-    _text(d, (46, 210), "Otherwise the game's profile stays until you switch.", 9, TEXT_DIM)
+    heading((24, 60), "PROFILE NAME", TEXT)
+    _text((296, 84), "up to 20 characters", 9, TEXT_DIM)
+    heading((24, 118), "GAME PROGRAM", TEXT)
+    _text((24, 166), "The profile becomes active when this program starts.", 10, TEXT_DIM)
+    _text((46, 210), "Otherwise the game's profile stays until you switch.", 9, TEXT_DIM)
 
 
 def _profile_controls(w):
@@ -613,9 +630,8 @@ def _one_field_deco(title, label_at, label, note_at, note):
     def deco(img):
         w, h = logical_size(img)
         dialog_frame(img, w, h, title)
-        d = canvas(img)
-        heading(d, label_at, label, TEXT)
-        _text(d, note_at, note, 10, TEXT_DIM)
+        heading(label_at, label, TEXT)
+        _text(note_at, note, 10, TEXT_DIM)
     return deco
 
 
@@ -636,10 +652,9 @@ def _player_controls(w):
 def _shortcut_deco(img):
     w, h = logical_size(img)
     dialog_frame(img, w, h, "KEY COMBINATION")
-    d = canvas(img)
-    heading(d, (24, 60), "KEY", TEXT)
-    _text(d, (24, 108), "Press the key; modifiers are chosen below.", 9, TEXT_DIM)
-    heading(d, (24, 128), "MODIFIERS", TEXT)
+    heading((24, 60), "KEY", TEXT)
+    _text((24, 108), "Press the key; modifiers are chosen below.", 9, TEXT_DIM)
+    heading((24, 128), "MODIFIERS", TEXT)
 
 
 def _shortcut_controls(w):
