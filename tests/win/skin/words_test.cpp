@@ -30,7 +30,7 @@ std::string Words(unsigned id) {
         case 2101:
             return kLongWord;
         case 2102:
-            return "OK";
+            return "\xE7\xA1\xAE\xE5\xAE\x9A";  // "OK" in Chinese
         case 2502:
             return "Apply the changes";
         default:
@@ -69,8 +69,9 @@ std::wstring AccessibleName(HWND control) {
 }
 
 // A long word shrinks to its floor, ends in an ellipsis and leaves its whole
-// text to the hint and the screen reader; a short one keeps its size and takes
-// the row's hint; the window draws its own words in their colour.
+// text to the hint and the screen reader; a short one in Chinese keeps its
+// size, is drawn in a face that has its letters and takes the row's hint; the
+// window draws its own words in their colour.
 TEST(SkinWords, CutWordsEndInAnEllipsisAndKeepTheirWholeTextAsTheName) {
     const std::string folder = skintest::FreshFolder("words");
     ASSERT_TRUE(gallery::WriteTestSkin(folder));
@@ -113,7 +114,9 @@ TEST(SkinWords, CutWordsEndInAnEllipsisAndKeepTheirWholeTextAsTheName) {
     const skin::CSkinButton& whole = window.buttons[1];
     ASSERT_TRUE(whole.Caption().has_value());
     EXPECT_FALSE(whole.Caption()->word.cut);
-    EXPECT_EQ(whole.Caption()->word.shown, L"OK");
+    EXPECT_EQ(whole.Caption()->word.shown, L"\x786E\x5B9A");
+    EXPECT_NE(whole.Caption()->word.face, L"Arial")
+        << "no font with Chinese letters (scripts/setup.sh installs one)";
     EXPECT_EQ(whole.Caption()->word.size, 13);
     EXPECT_EQ(whole.Hint(), "Apply the changes");
 
