@@ -41,7 +41,7 @@ int COptionApp::Run() {
     // OLE is started on this thread when first needed (win::NeedOle).
     Globals().programFolder = win::ProgramFolder();
     skin::RegisterSkinMessages();
-    skin::SetWordSource({&LanString, &LanguageLocale});
+    skin::SetWordSource({&LanWord, &LanguageLocale});
     // The menu frame hook goes in with the main window's first paint.
     skin::InstallKeyboard();
     {

@@ -1,6 +1,7 @@
 #include "option/option_globals_win.h"
 
 #include "common/win/program_folder_win.h"
+#include "option/skin/skin_text_win.h"
 
 namespace option {
 
@@ -11,6 +12,10 @@ OptionGlobals& Globals() {
 
 std::string LanString(unsigned id) {
     return win::LoadModuleString(Globals().language, id);
+}
+
+std::string LanWord(unsigned id) {
+    return skin::ModuleWord(Globals().language, id);
 }
 
 std::string LanguageLocale() {

@@ -24,6 +24,8 @@ struct OptionGlobals {
 OptionGlobals& Globals();
 // A string of lan.dll, "" when the module or the id is missing.
 std::string LanString(unsigned id);
+// The same in UTF-8 whatever the code page: the words the skins name.
+std::string LanWord(unsigned id);
 // The locale name of the language in use, whose rules upper-case the words
 // the skins ask for in capitals; "" for the user's own locale.
 std::string LanguageLocale();

@@ -118,6 +118,17 @@ std::string SkinWord(unsigned id) {
     return g_source.text != nullptr ? g_source.text(id) : std::string();
 }
 
+std::string ModuleWord(HMODULE module, unsigned id) {
+    if (module == nullptr)
+        return {};
+    const wchar_t* text = nullptr;
+    // A length of 0 asks for a pointer into the table itself.
+    const int length = LoadStringW(module, id, reinterpret_cast<wchar_t*>(&text), 0);
+    if (length <= 0 || text == nullptr)
+        return {};
+    return Utf8(std::wstring(text, static_cast<std::size_t>(length)));
+}
+
 HFONT SkinFonts::Get(const std::wstring& face, int size, bool bold) {
     for (const Made& made : made_) {
         if (made.size == size && made.bold == bold && made.face == face)

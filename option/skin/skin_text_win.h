@@ -23,6 +23,9 @@ struct WordSource {
 };
 void SetWordSource(WordSource source);
 std::string SkinWord(unsigned id);
+// String `id` of the string tables of `module` in UTF-8 (as the tables hold
+// it, whatever the code page); "" when the module or the id is missing.
+std::string ModuleWord(HMODULE module, unsigned id);
 
 // The fonts one skinned window draws its words with, made on first use and
 // kept for the window's life (its controls share them).

@@ -14,7 +14,6 @@
 #include "option/skin/skin_hint_win.h"
 #include "option/skin/skin_loader_win.h"
 #include "common/win/scoped_win.h"
-#include "common/win/wide_text_win.h"
 #include "option/skin/skin_menu_win.h"
 #include "option/skin/skin_text_win.h"
 #include "tools/SkinGallery/gallery_window_win.h"
@@ -25,11 +24,7 @@ namespace {
 HMODULE g_language = nullptr;
 
 std::string LanguageWord(unsigned id) {
-    const wchar_t* text = nullptr;
-    const int length = LoadStringW(g_language, id, reinterpret_cast<wchar_t*>(&text), 0);
-    if (length <= 0 || text == nullptr)
-        return {};
-    return win::Narrow(std::wstring(text, static_cast<std::size_t>(length)).c_str(), CP_UTF8);
+    return skin::ModuleWord(g_language, id);
 }
 
 }  // namespace
