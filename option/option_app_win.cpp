@@ -11,9 +11,11 @@
 #include "common/win/scoped_win.h"
 #include "common/win/text_mode_win.h"
 #include "option/option_dlg_win.h"
+#include "option/option_globals_win.h"
 #include "option/skin/skin_hint_win.h"
 #include "option/skin/keyboard_nav_win.h"
 #include "option/skin/skin_menu_win.h"
+#include "option/skin/skin_text_win.h"
 #include "option/skin/start_stages_win.h"
 
 namespace option {
@@ -41,6 +43,7 @@ int COptionApp::Run() {
     win::TextModeLine();
     Globals().programFolder = win::ProgramFolder();
     skin::RegisterSkinMessages();
+    skin::SetWordSource({&LanString, &LanguageLocale});
     // The menu frame hook goes in with the main window's first paint.
     skin::InstallKeyboard();
     {

@@ -9,7 +9,9 @@
 # (argument "-" or a missing file), or for a window the gallery fails on, the
 # same pictures are composed straight from the skin pictures with the mask
 # applied (tools/skingen/compose.py).  The script says which path each window
-# took.
+# took. The words the skins name are drawn from the language module next to
+# the programs (dist/lan.dll beside the gallery's testbin folder, or
+# $CONTACT_SHEET_LANGUAGE); without one the pictures show no words.
 #
 # Writes into <out dir>:
 #   render/<skin>_{normal,over,down,disable}.bmp   one picture per window and state
@@ -20,7 +22,7 @@
 set -euo pipefail
 
 if [ $# -ne 3 ]; then
-    sed -n '2,19p' "$0" >&2
+    sed -n '2,21p' "$0" >&2
     exit 2
 fi
 gallery=$1
@@ -51,9 +53,15 @@ rename_full_names() {  # accept <name>.ini_<state>.bmp as well
 }
 
 use_gallery=0
+language_arg=()
 if [ "$gallery" != "-" ] && [ -f "$gallery" ]; then
     use_gallery=1
     echo "contact_sheet: rendering with the gallery program $gallery under Wine"
+    language=${CONTACT_SHEET_LANGUAGE:-$(dirname "$gallery")/../dist/lan.dll}
+    if [ -f "$language" ]; then
+        language_arg=("$(winpath "$(cd "$(dirname "$language")" && pwd)/$(basename "$language")")")
+        echo "contact_sheet: words from $language"
+    fi
 else
     echo "contact_sheet: no gallery program; composing from the skin pictures (mask applied)"
 fi
@@ -68,7 +76,7 @@ for f in "${files[@]}"; do
     fi
     rm -f "$out/render/${base}"_{normal,over,down,disable}.bmp
     if [ $use_gallery = 1 ] && WINEDEBUG=${WINEDEBUG:--all} "${WINE:-/usr/lib/wine/wine64}" "$gallery" \
-            /render "$(winpath "$skins/$f")" "$(winpath "$out/render")" \
+            /render "$(winpath "$skins/$f")" "$(winpath "$out/render")" "${language_arg[@]}" \
         && rename_full_names "$base" && [ -f "$out/render/${base}_disable.bmp" ]; then
         echo "  $f: gallery"
         gallery_count=$((gallery_count + 1))

@@ -120,4 +120,25 @@ fi
 if installed "$wine32" && ! "${SETUP_WINE32_LOADER:-/usr/lib/wine/wine}" --version >/dev/null 2>&1; then
     echo "setup: $wine32_note (this kernel cannot run 32-bit programs)"
 fi
+# The skins' words come from the language tables and are drawn with the
+# system's fonts: Wine finds the Chinese, Japanese and Korean letters in
+# WenQuanYi Micro Hei (Cyrillic, Greek and the Latin accents are in DejaVu
+# Sans above). Without it those words fall back to what Wine has, which the
+# set-up tells rather than stops for.
+word_fonts=(fonts-wqy-microhei)
+mapfile -t missing_fonts < <(missing_of "${word_fonts[@]}")
+if [ ${#missing_fonts[@]} -gt 0 ]; then
+    if [ "$(id -u)" -ne 0 ]; then
+        echo "setup: ${missing_fonts[*]} not installed (run as root to install it); Chinese, Japanese and Korean words may not show under Wine"
+    else
+        update_indexes
+        install_packages "${missing_fonts[@]}" ||
+            echo "setup: cannot install ${missing_fonts[*]}; Chinese, Japanese and Korean words may not show under Wine"
+    fi
+fi
+if command -v fc-list >/dev/null 2>&1; then
+    for family in "DejaVu Sans" "WenQuanYi Micro Hei"; do
+        fc-list : family | grep -qF "$family" || echo "setup: the font $family is not in the system's font folders"
+    done
+fi
 echo "setup: all packages present"

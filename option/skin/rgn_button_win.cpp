@@ -32,6 +32,7 @@ std::span<const win::MessageRow<CRgnButton>> CRgnButton::MessageMap() {
         win::OnMessage<WM_KEYDOWN, &CRgnButton::OnKeyDown>(),
         win::OnMessage<WM_SETFOCUS, &CRgnButton::OnFocusCue, CRgnButton>(),
         win::OnMessage<WM_GETOBJECT, &CRgnButton::OnGetObject>(),
+        win::OnMessage<kMsgTakeCaption, &CRgnButton::OnTakeCaption>(),
     };
     static constexpr auto rows = Table(own);
     return rows;
@@ -173,7 +174,17 @@ void CRgnButton::PaintInto(HDC dc) {
     const RgnPaint choice = ChooseRgnImage(latched_, state_, IsWindowEnabled(Hwnd()) != FALSE);
     state_ = choice.state;
     HBITMAP image = images_[static_cast<std::size_t>(choice.image)];
-    if (image != nullptr) {
+    if (caption_ && !caption_->word.shown.empty()) {
+        // The word goes over the image off the screen, so that it never
+        // flickers on its own.
+        RECT client{};
+        GetClientRect(Hwnd(), &client);
+        const OffscreenCanvas canvas(dc, client.right, client.bottom);
+        if (image != nullptr)
+            BlitImage(canvas.Dc(), image, client.right, client.bottom);
+        caption_->Draw(canvas.Dc(), client, choice.image);
+        canvas.CopyTo(dc);
+    } else if (image != nullptr) {
         const SIZE size = BitmapSize(image);
         BlitImage(dc, image, size.cx, size.cy);
     }
@@ -196,6 +207,16 @@ LRESULT CRgnButton::OnGetObject(WPARAM flags, LONG objectId) {
         return CallDefault();
     return AnswerForButton(Hwnd(), flags, {accessibleName_, ROLE_SYSTEM_PAGETAB, 0, {}, {}, {}},
                            latched_);
+}
+
+LRESULT CRgnButton::OnTakeCaption(win::LParam<const ControlCaption*> caption) {
+    if (caption.value == nullptr)
+        return 0;
+    caption_ = *caption.value;
+    if (!caption_->hint.empty())
+        accessibleName_ = caption_->hint;
+    InvalidateRect(Hwnd(), nullptr, FALSE);
+    return 1;
 }
 
 LRESULT CRgnButton::OnDestroy() {

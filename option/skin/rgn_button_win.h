@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "common/win/scoped_win.h"
@@ -16,6 +17,7 @@
 #include "option/skin/skin_loader_win.h"
 #include "option/skin/skin_messages.h"
 #include "option/skin/state_images_win.h"
+#include "option/skin/window_words_win.h"
 
 namespace skin {
 
@@ -57,6 +59,7 @@ class CRgnButton : public PaintedFace<CRgnButton, KeyboardControl<CRgnButton>> {
     LRESULT OnDestroy();
     LRESULT OnKeyDown(UINT key, UINT data);
     LRESULT OnGetObject(WPARAM flags, LONG objectId);
+    LRESULT OnTakeCaption(win::LParam<const ControlCaption*> caption);
     void Release();
 
     win::ScopedGdi<HRGN> shape_;
@@ -70,6 +73,7 @@ class CRgnButton : public PaintedFace<CRgnButton, KeyboardControl<CRgnButton>> {
     bool latched_ = false;
     int tag_ = kRgnButtonDefaultTag;
     std::string accessibleName_;
+    std::optional<ControlCaption> caption_;  // the skin's word over the images
 };
 
 }  // namespace skin

@@ -22,6 +22,13 @@
 
 namespace skin {
 
+namespace {
+
+// A face text starts right of the pictogram the skin draws at the left.
+constexpr int kFaceTextInset = 26;
+
+}  // namespace
+
 std::span<const win::MessageRow<CSkinButton>> CSkinButton::MessageMap() {
     static constexpr Row own[] = {
         win::OnMessage<WM_MOUSEMOVE, &CSkinButton::OnMouseMove>(),
@@ -39,6 +46,7 @@ std::span<const win::MessageRow<CSkinButton>> CSkinButton::MessageMap() {
         win::OnMessage<WM_GETOBJECT, &CSkinButton::OnGetObject>(),
         win::OnMessage<WM_SETFOCUS, &CSkinButton::OnStateChange>(),
         win::OnMessage<WM_TIMER, &CSkinButton::OnTimer>(),
+        win::OnMessage<kMsgTakeCaption, &CSkinButton::OnTakeCaption>(),
     };
     static constexpr auto rows = Table(own);
     return rows;
@@ -201,22 +209,39 @@ ButtonImage CSkinButton::CurrentImage() const {
 void CSkinButton::DrawFace(HDC dc, HBITMAP image, const RECT& client) {
     const int w = client.right - client.left;
     const int h = client.bottom - client.top;
-    if (faceText_.empty()) {
+    const bool worded = caption_ && !caption_->word.shown.empty();
+    if (faceText_.empty() && !worded) {
         BlitImage(dc, image, w, h);
         return;
     }
     const OffscreenCanvas canvas(dc, w, h);
     HDC memory = canvas.Dc();
     BlitImage(memory, image, w, h);
+    if (worded)
+        caption_->Draw(memory, client, CurrentImage());
+    if (faceText_.empty()) {
+        canvas.CopyTo(dc);
+        return;
+    }
     const win::ScopedSelect keepFont(memory, ArialFont(SkinPixels(16)));
     SetBkMode(memory, TRANSPARENT);
     SetTextColor(memory, RGB(224, 224, 224));
     SIZE extent{};
     const std::wstring face = win::Widen(faceText_, CP_UTF8);
     GetTextExtentPoint32W(memory, face.c_str(), static_cast<int>(face.size()), &extent);
-    TextOutW(memory, client.left + SkinPixels(5), h / 2 - extent.cy / 2, face.c_str(),
+    TextOutW(memory, client.left + SkinPixels(kFaceTextInset), h / 2 - extent.cy / 2, face.c_str(),
              static_cast<int>(face.size()));
     canvas.CopyTo(dc);
+}
+
+LRESULT CSkinButton::OnTakeCaption(win::LParam<const ControlCaption*> caption) {
+    if (caption.value == nullptr)
+        return 0;
+    caption_ = *caption.value;
+    if (!caption_->hint.empty())
+        SetHint(caption_->hint);
+    InvalidateRect(Hwnd(), nullptr, FALSE);
+    return 1;
 }
 
 void CSkinButton::Relay(UINT msg, UINT keys, POINT at) {

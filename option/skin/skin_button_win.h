@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "common/win/scoped_win.h"
@@ -18,6 +19,7 @@
 #include "option/skin/skin_loader_win.h"
 #include "option/skin/skin_messages.h"
 #include "option/skin/state_images_win.h"
+#include "option/skin/window_words_win.h"
 
 namespace skin {
 
@@ -60,6 +62,8 @@ class CSkinButton : public PaintedFace<CSkinButton> {
     int Tag() const { return tag_; }
     const std::string& Hint() const { return hint_; }
     const std::string& FaceText() const { return faceText_; }
+    // The skin's word over the images, as the window laid it out.
+    const std::optional<ControlCaption>& Caption() const { return caption_; }
     HBITMAP Image(int index) const { return images_[static_cast<std::size_t>(index & 3)]; }
     // The image the button shows now.
     ButtonImage CurrentImage() const;
@@ -97,6 +101,7 @@ class CSkinButton : public PaintedFace<CSkinButton> {
     LRESULT OnSysKeyDown(UINT key, UINT data);
     LRESULT OnGetObject(WPARAM flags, LONG objectId);
     LRESULT OnTimer(UINT_PTR id);
+    LRESULT OnTakeCaption(win::LParam<const ControlCaption*> caption);
 
     static constexpr UINT_PTR kToolTipTimer = 1;
     HWND toolTip_ = nullptr;
@@ -107,6 +112,7 @@ class CSkinButton : public PaintedFace<CSkinButton> {
     StateImages images_;
     int tag_ = 0;
     std::string faceText_;
+    std::optional<ControlCaption> caption_;  // the skin's word over the images
     std::string hint_;
     long accessibleRole_ = 0;
 };

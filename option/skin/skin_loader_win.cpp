@@ -179,13 +179,15 @@ int SkinSurface::InitSkinControls(HWND hwnd, const std::string& skinFile,
                                   std::span<const ControlRow> controls, const RowMaker& make,
                                   std::span<const FixedImage> fixedImages) {
     const SkinKeys keys(controls);
-    return InitSkin(
+    const int result = InitSkin(
         hwnd, skinFile, keys.Texts(),
         [&](std::size_t index, const char*, const ButtonPos& pos, const SkinSheets& sheets) {
             if (make)
                 make(keys.Row(index), pos, sheets);
         },
         fixedImages);
+    words_.HandOut(hwnd, keys);
+    return result;
 }
 
 int SkinSurface::InitSkin(HWND hwnd, const std::string& skinFile, std::span<const char* const> keys,
@@ -210,6 +212,7 @@ int SkinSurface::InitSkin(HWND hwnd, const std::string& skinFile, std::span<cons
         return parsed ? parsed->GetString(section, key, "", kSkinStringBuffer)
                       : ReadSkinString(path, section, key);
     };
+    words_.Begin(read, own != 0 ? own : FolderStore().percent);
     const std::string maskName = read("SCREEN", "Mask");
     const std::string normalName = read("SCREEN", "Normal");
     const std::string overName = read("SCREEN", "Over");
@@ -238,6 +241,7 @@ int SkinSurface::InitSkin(HWND hwnd, const std::string& skinFile, std::span<cons
     for (std::size_t i = 0; i < keys.size(); ++i) {
         ButtonPos pos;
         ParseButtonPos(read("BUTTONPOS", keys[i]), pos);
+        words_.AddCaption(i, keys[i], pos, read);
         if (make)
             make(i, keys[i], pos, sheets);
     }
@@ -279,7 +283,7 @@ void SkinSurface::PaintInto(HDC dc, const RECT& client,
     const int w = client.right;
     const int h = client.bottom;
     HBITMAP background = Background();
-    if (!drawTexts) {
+    if (!drawTexts && !words_.HasTexts()) {
         // Nothing drawn over the picture: it goes straight to the window,
         // without a window-sized canvas to compose in (at 200 % that is
         // seven megabytes to fill and copy).
@@ -302,6 +306,7 @@ void SkinSurface::PaintInto(HDC dc, const RECT& client,
         BitBlt(memory, 0, 0, w, h, source.Get(), 0, 0, SRCCOPY);
     }
     SetBkMode(memory, TRANSPARENT);
+    words_.Paint(memory);
     if (drawTexts)
         drawTexts(memory);
     BitBlt(dc, 0, 0, w, h, memory, 0, 0, SRCCOPY);

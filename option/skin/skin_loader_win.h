@@ -16,6 +16,7 @@
 #include "option/skin/button_pos.h"
 #include "option/skin/control_math.h"
 #include "option/skin/control_table.h"
+#include "option/skin/window_words_win.h"
 
 namespace skin {
 
@@ -141,15 +142,17 @@ class SkinSurface {
     // display scale (ChooseSkinSet) and keeps it as its own; a child window
     // uses the set of its top-level window. Reads `skinFile` from the set,
     // loads the mask and the Normal sheet, moves the window to (0, 0) of its
-    // parent sized to the Normal picture, creates the controls of `keys`
-    // through `make` and loads `fixedImages`. The other sheets are decoded
+    // parent sized to the Normal picture, lays out the window's words,
+    // creates the controls of `keys` through `make` and loads `fixedImages`.
+    // The other sheets are decoded
     // when a control first shows their state. Returns 1 when the description
     // file and the Normal picture were read.
     int InitSkin(HWND hwnd, const std::string& skinFile, std::span<const char* const> keys,
                  const ControlMaker& make, std::span<const FixedImage> fixedImages = {});
 
     // InitSkin for the rows of a window's control table: `make` makes the
-    // control of each row the skin places.
+    // control of each row the skin places, and each control with a
+    // [CAPTION] row is sent its word.
     int InitSkinControls(HWND hwnd, const std::string& skinFile,
                          std::span<const ControlRow> controls, const RowMaker& make,
                          std::span<const FixedImage> fixedImages = {});
@@ -164,13 +167,17 @@ class SkinSurface {
     int ApplyShape(HWND hwnd);
 
     // WM_PAINT of a skinned window: background at (0, 0) in an off-screen
-    // bitmap of the client size, then `drawTexts` (transparent text
-    // background already set), then one block transfer to the screen.
-    // Without `drawTexts` the background goes to the screen directly.
+    // bitmap of the client size, then the skin's [TEXT] words, then
+    // `drawTexts` (transparent text background already set), then one block
+    // transfer to the screen. Without words or `drawTexts` the background
+    // goes to the screen directly.
     void Paint(HWND hwnd, const std::function<void(HDC)>& drawTexts = {}) const;
     // The same into `dc`, for a client area `client`.
     void PaintInto(HDC dc, const RECT& client,
                    const std::function<void(HDC)>& drawTexts = {}) const;
+
+    // Draws only the skin's [TEXT] words into `dc`.
+    void PaintWords(HDC dc) const { words_.Paint(dc); }
 
     HBITMAP Mask() const { return mask_.Get(); }
     HBITMAP Background() const { return sheets_ ? sheets_->Get(ButtonImage::Normal) : nullptr; }
@@ -181,6 +188,7 @@ class SkinSurface {
     SkinBitmap mask_;
     std::shared_ptr<const SkinSheets> sheets_;
     win::ScopedGdi<HRGN> region_;  // a copy of the applied region
+    WindowWords words_;
     SIZE size_{0, 0};
     UINT dpi_ = 0;
 };

@@ -15,6 +15,9 @@ inline constexpr unsigned kMsgHint = 1125;         // to the main window: hover 
 // To a control (PaintWithControls): draw your client area into the DC, its
 // origin at your top-left; answer 1 when drawn (the default answer is 0).
 inline constexpr unsigned kMsgPaintInto = 0x8100;  // HDC, 0
+// To a control, from its window as the skin is put on: the word to draw over
+// the state images and the hint that goes with it; answer 1 when taken.
+inline constexpr unsigned kMsgTakeCaption = 0x8101;  // 0, const ControlCaption*
 
 inline constexpr const char* kEditKillFocusName = "BitmapEdit_KillFocus";
 inline constexpr const char* kEditChangeName = "BitmapEdit_Change";

@@ -2,8 +2,10 @@
 //   SkinGallery.exe [/skin <ini>] [/log <file>] [/shot <bmp>]
 //       shows the gallery window built from <ini> (default: a demo skin made
 //       in the temporary folder) and appends every control message to <file>.
-//   SkinGallery.exe /render <skin ini path> <out folder>
-//       writes <out>\<base>_normal.bmp, _over.bmp, _down.bmp, _disable.bmp.
+//   SkinGallery.exe /render <skin ini path> <out folder> [<language module> [<locale>]]
+//       writes <out>\<base>_normal.bmp, _over.bmp, _down.bmp, _disable.bmp,
+//       with the skin's words from the language module (lan.dll) when given,
+//       in the language of <locale> ("de-DE"; English without one).
 #include <windows.h>
 
 #include <cstdio>
@@ -12,16 +14,42 @@
 
 #include "option/skin/skin_hint_win.h"
 #include "option/skin/skin_loader_win.h"
+#include "common/win/language_module_win.h"
+#include "common/win/scoped_win.h"
 #include "option/skin/skin_menu_win.h"
+#include "option/skin/skin_text_win.h"
 #include "tools/SkinGallery/gallery_window_win.h"
 #include "tools/SkinGallery/test_skin.h"
+
+namespace {
+
+win::LanguageModule g_language;
+
+std::string LanguageWord(unsigned id) {
+    return g_language.Text(id);
+}
+
+const std::string& LanguageLocale() {
+    return g_language.Locale();
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     skin::RegisterSkinMessages();
     if (argc >= 2 && std::strcmp(argv[1], "/render") == 0) {
-        if (argc != 4) {
-            std::fprintf(stderr, "usage: SkinGallery /render <skin ini path> <out folder>\n");
+        if (argc < 4 || argc > 6) {
+            std::fprintf(stderr,
+                         "usage: SkinGallery /render <skin ini path> <out folder> "
+                         "[<language module> [<locale>]]\n");
             return 1;
+        }
+        if (argc >= 5) {
+            g_language.Reset(LoadLibraryExA(argv[4], nullptr, LOAD_LIBRARY_AS_DATAFILE));
+            // A locale the module lacks shows English, as the programs do.
+            g_language.Choose(argc == 6 ? argv[5] : "en-US");
+            if (g_language.Handle() != nullptr)
+                skin::SetWordSource({&LanguageWord, &LanguageLocale});
         }
         std::string error;
         std::string out = argv[3];

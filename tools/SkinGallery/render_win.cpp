@@ -1,3 +1,4 @@
+#include <cstdlib>
 #include <vector>
 
 #include "common/win/dib_win.h"
@@ -114,9 +115,14 @@ int RenderSkin(const std::string& iniPath, const std::string& outFolder, std::st
         }
     }
 
-    const std::vector<std::string> keys = SectionKeys(iniPath, "BUTTONPOS");
-    std::vector<const char*> keyPointers;
-    for (const auto& k : keys) keyPointers.push_back(k.c_str());
+    // A button for every key; the keys are numbers in every skin of Option.
+    std::vector<skin::ControlRow> rows;
+    for (const std::string& key : SectionKeys(iniPath, "BUTTONPOS")) {
+        const int number = std::atoi(key.c_str());
+        if (number > 0)
+            rows.push_back(
+                {100 + static_cast<int>(rows.size()), number, skin::ControlKind::Button});
+    }
 
     RenderWindow window;
     win::WindowSpec spec;
@@ -131,11 +137,11 @@ int RenderSkin(const std::string& iniPath, const std::string& outFolder, std::st
         error = "cannot create the window";
         return 4;
     }
-    window.surface.InitSkin(
-        window.Hwnd(), file, keyPointers,
-        [&](std::size_t i, const char*, const skin::ButtonPos& pos, const skin::SkinSheets& s) {
+    window.surface.InitSkinControls(
+        window.Hwnd(), file, rows,
+        [&](const skin::ControlRow& row, const skin::ButtonPos& pos, const skin::SkinSheets& s) {
             auto button = std::make_unique<skin::CSkinButton>();
-            if (button->CreateFromPos(window.Hwnd(), pos, 100 + static_cast<UINT>(i), s)) {
+            if (button->CreateFromRow(window.Hwnd(), row, pos, s)) {
                 window.rects.push_back(skin::ToRect(pos.rect));
                 window.buttons.push_back(std::move(button));
             }
@@ -170,7 +176,8 @@ int RenderSkin(const std::string& iniPath, const std::string& outFolder, std::st
             const win::ScopedDc source(CreateCompatibleDC(screen.Get()));
             const win::ScopedSelect useSheet(source.Get(), sheets[state].Get());
             BitBlt(canvasDc.Get(), 0, 0, size.cx, size.cy, source.Get(), 0, 0, SRCCOPY);
-            // Each button draws the image it cut for this state.
+            window.surface.PaintWords(canvasDc.Get());
+            // Each button draws the image it cut for this state, and its word.
             for (std::size_t b = 0; b < window.buttons.size(); ++b) {
                 HBITMAP image = window.buttons[b]->Image(state);
                 if (image == nullptr)
@@ -179,6 +186,8 @@ int RenderSkin(const std::string& iniPath, const std::string& outFolder, std::st
                 const win::ScopedSelect useImage(source.Get(), image);
                 BitBlt(canvasDc.Get(), r.left, r.top, r.right - r.left, r.bottom - r.top,
                        source.Get(), 0, 0, SRCCOPY);
+                if (const auto& caption = window.buttons[b]->Caption())
+                    caption->Draw(canvasDc.Get(), r, static_cast<skin::ButtonImage>(state));
             }
         }
         const std::string path = out + base + kSuffixes[state];

@@ -1,7 +1,8 @@
 // A skin description file as a user may install it: the loader reads the
 // SCREEN picture names and one BUTTONPOS value per control through the
 // profile-string reader (our engine behaves as the system's does), and the
-// controls turn each placement into sizes, thumb positions and fill widths.
+// controls turn each placement into sizes, thumb positions and fill widths;
+// the [CAPTION] and [TEXT] rows name the words drawn over the pictures.
 #include <cstdint>
 #include <string>
 
@@ -9,6 +10,8 @@
 #include "common/settings/settings_block.h"
 #include "option/skin/button_pos.h"
 #include "option/skin/control_math.h"
+#include "option/skin/skin_words.h"
+#include "option/skin/word_fit.h"
 #include "tests/fuzz/support/fuzz_check.h"
 
 namespace {
@@ -36,6 +39,36 @@ void UsePlacement(const skin::ButtonPos& pos) {
     (void)skin::ReadDecimal(pos.caption);
 }
 
+// The words of a row, fitted by a measure that counts bytes.
+class ByteWidths final : public skin::TextMeasure {
+  public:
+    int Width(std::string_view utf8, int size) const override {
+        return static_cast<int>(utf8.size()) * size;
+    }
+};
+
+void UseWords(const settings::IniDocument& doc, const std::string& text) {
+    for (int k = 1; k <= kKeysTried; ++k) {
+        skin::CaptionRow caption;
+        if (skin::ParseCaptionRow(
+                doc.GetString("CAPTION", std::to_string(k).c_str(), "", settings::kIniStringBuffer),
+                caption) == 1) {
+            FUZZ_CHECK(caption.size >= 1 && caption.size <= 400);
+        }
+    }
+    const ByteWidths widths;
+    for (const skin::TextRow& row : skin::ReadTextRows([&](const char* key) {
+             return doc.GetString("TEXT", key, "", settings::kIniStringBuffer);
+         })) {
+        FUZZ_CHECK(row.width > 0 && row.textId != 0);
+        // The file's bytes stand in for the word the row names.
+        const std::string_view word(text.data(), text.size() < 64 ? text.size() : 64);
+        const skin::FittedWord fitted = skin::FitWord(widths, word, row.width, row.size, 100);
+        FUZZ_CHECK(!fitted.cut || widths.Width(fitted.shown, fitted.size) <= row.width ||
+                   fitted.shown == skin::kEllipsis);
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -52,9 +85,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(skin::ParseButtonPos(value, pos) == 1);
         UsePlacement(pos);
     }
+    UseWords(doc, text);
     // The parser on the raw bytes too: values the engine would never hand it.
     skin::ButtonPos raw;
     skin::ParseButtonPos(text, raw);
+    skin::TextRow rawText;
+    skin::ParseTextRow(text, rawText);
     UsePlacement(raw);
     return 0;
 }

@@ -1,0 +1,200 @@
+#include "option/skin/skin_text_win.h"
+
+#include <string_view>
+
+#include "common/win/wide_text_win.h"
+#include "option/skin/word_fit.h"
+
+namespace skin {
+namespace {
+
+WordSource g_source;
+
+std::wstring Utf16(std::string_view utf8) {
+    return win::Widen(utf8, CP_UTF8);
+}
+
+std::string Utf8(const std::wstring& wide) {
+    return win::Narrow(wide.c_str(), CP_UTF8);
+}
+
+bool IsSurrogate(wchar_t c) {
+    return c >= 0xD800 && c <= 0xDFFF;
+}
+
+// Widths measured in `dc` with the fonts of one face and weight.
+class DcMeasure final : public TextMeasure {
+  public:
+    DcMeasure(HDC dc, SkinFonts& fonts, std::wstring face, bool bold)
+        : dc_(dc), fonts_(fonts), face_(std::move(face)), bold_(bold) {}
+
+    int Width(std::string_view utf8, int size) const override {
+        const std::wstring wide = Utf16(utf8);
+        const win::ScopedSelect use(dc_, fonts_.Get(face_, size, bold_));
+        SIZE extent{};
+        if (!GetTextExtentPoint32W(dc_, wide.c_str(), static_cast<int>(wide.size()), &extent))
+            return 0;
+        return extent.cx;
+    }
+
+  private:
+    HDC dc_;
+    SkinFonts& fonts_;
+    std::wstring face_;
+    bool bold_;
+};
+
+// Glyph tables read in `dc`. A fallback face counts only when the system has
+// it under that name: a missing face is stood in for by another, which may
+// lack the very letters the fallback is tried for. The skin's own face is
+// taken as the system substitutes it.
+class DcCoverage final : public GlyphCoverage {
+  public:
+    DcCoverage(HDC dc, SkinFonts& fonts, std::string_view skinFace, bool bold)
+        : dc_(dc), fonts_(fonts), skinFace_(skinFace), bold_(bold) {}
+
+    bool Covers(std::string_view face, std::string_view utf8) const override {
+        const std::wstring wideFace = Utf16(face);
+        const win::ScopedSelect use(dc_, fonts_.Get(wideFace, kProbeSize, bold_));
+        if (face != skinFace_) {
+            wchar_t realised[LF_FACESIZE] = {};
+            GetTextFaceW(dc_, LF_FACESIZE, realised);
+            if (lstrcmpiW(realised, wideFace.c_str()) != 0)
+                return false;
+        }
+        std::wstring wide = Utf16(utf8);
+        // The glyph table answers for single UTF-16 units only: characters
+        // beyond them are left to the system's font linking.
+        std::erase_if(wide, [](wchar_t c) { return IsSurrogate(c) || c < L' '; });
+        if (wide.empty())
+            return true;
+        std::vector<WORD> glyphs(wide.size());
+        if (GetGlyphIndicesW(dc_, wide.c_str(), static_cast<int>(wide.size()), glyphs.data(),
+                             GGI_MARK_NONEXISTING_GLYPHS) == GDI_ERROR)
+            return false;
+        for (const WORD glyph : glyphs) {
+            if (glyph == 0xFFFF)
+                return false;
+        }
+        return true;
+    }
+
+  private:
+    static constexpr int kProbeSize = 16;
+    HDC dc_;
+    SkinFonts& fonts_;
+    std::string_view skinFace_;
+    bool bold_;
+};
+
+UINT AlignFlags(WordAlign align) {
+    switch (align) {
+        case WordAlign::Centre:
+            return DT_CENTER;
+        case WordAlign::Right:
+            return DT_RIGHT;
+        case WordAlign::Left:
+            break;
+    }
+    return DT_LEFT;
+}
+
+// The height of `text` wrapped to `width` in `font`.
+int WrappedHeight(HDC dc, HFONT font, const std::wstring& text, int width) {
+    const win::ScopedSelect use(dc, font);
+    RECT r{0, 0, width, 0};
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r,
+              DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    return r.bottom - r.top;
+}
+
+}  // namespace
+
+void SetWordSource(WordSource source) {
+    g_source = source;
+}
+
+std::string SkinWord(unsigned id) {
+    return g_source.text != nullptr ? g_source.text(id) : std::string();
+}
+
+HFONT SkinFonts::Get(const std::wstring& face, int size, bool bold) {
+    for (const Made& made : made_) {
+        if (made.size == size && made.bold == bold && made.face == face)
+            return made.font.Get();
+    }
+    LOGFONTW font{};
+    font.lfHeight = -size;  // the letters' height, not the cell's
+    font.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+    font.lfCharSet = DEFAULT_CHARSET;
+    font.lfOutPrecision = OUT_TT_PRECIS;
+    font.lfQuality = ANTIALIASED_QUALITY;
+    lstrcpynW(font.lfFaceName, face.c_str(), LF_FACESIZE);
+    made_.push_back({face, size, bold, win::ScopedGdi<HFONT>(CreateFontIndirectW(&font))});
+    return made_.back().font.Get();
+}
+
+std::string UpperCased(const std::string& utf8, const std::string& locale) {
+    const std::wstring wide = Utf16(utf8);
+    if (wide.empty())
+        return utf8;
+    const std::wstring localeName = Utf16(locale);
+    const wchar_t* name = locale.empty() ? LOCALE_NAME_USER_DEFAULT : localeName.c_str();
+    const DWORD flags = LCMAP_UPPERCASE | LCMAP_LINGUISTIC_CASING;
+    const int n = LCMapStringEx(name, flags, wide.c_str(), static_cast<int>(wide.size()), nullptr,
+                                0, nullptr, nullptr, 0);
+    if (n <= 0)
+        return utf8;
+    std::wstring upper(static_cast<std::size_t>(n), L'\0');
+    LCMapStringEx(name, flags, wide.c_str(), static_cast<int>(wide.size()), upper.data(), n,
+                  nullptr, nullptr, 0);
+    return Utf8(upper);
+}
+
+LaidWord LayWord(HDC dc, SkinFonts& fonts, const std::string& skinFace, const std::string& word,
+                 const WordStyle& style, int size, SIZE box, int scalePercent) {
+    LaidWord laid;
+    laid.style = style;
+    laid.whole =
+        style.upper ? UpperCased(word, g_source.locale != nullptr ? g_source.locale() : "") : word;
+    const std::string face(
+        ChooseFace(DcCoverage(dc, fonts, skinFace, style.bold), skinFace, laid.whole));
+    laid.face = Utf16(face);
+    if (style.wraps) {
+        laid.shown = Utf16(laid.whole);
+        const int floor = FloorSize(size, scalePercent);
+        laid.size = floor;
+        for (int s = size; s >= floor; --s) {
+            if (WrappedHeight(dc, fonts.Get(laid.face, s, style.bold), laid.shown, box.cx) <=
+                box.cy) {
+                laid.size = s;
+                break;
+            }
+        }
+        return laid;
+    }
+    const int width = box.cx;
+    const FittedWord fitted =
+        FitWord(DcMeasure(dc, fonts, laid.face, style.bold), laid.whole, width, size, scalePercent);
+    laid.shown = Utf16(fitted.shown);
+    laid.size = fitted.size;
+    laid.cut = fitted.cut;
+    return laid;
+}
+
+void DrawWord(HDC dc, SkinFonts& fonts, const LaidWord& word, const RECT& box, WordColour colour) {
+    if (word.shown.empty())
+        return;
+    const win::ScopedSelect use(dc, fonts.Get(word.face, word.size, word.style.bold));
+    const int oldMode = SetBkMode(dc, TRANSPARENT);
+    const COLORREF oldColour =
+        SetTextColor(dc, RGB((colour >> 16) & 0xFF, (colour >> 8) & 0xFF, colour & 0xFF));
+    RECT r = box;
+    const UINT layout = word.style.wraps ? DT_WORDBREAK : DT_SINGLELINE | DT_VCENTER | DT_NOCLIP;
+    DrawTextW(dc, word.shown.c_str(), static_cast<int>(word.shown.size()), &r,
+              layout | DT_NOPREFIX | AlignFlags(word.style.align));
+    SetTextColor(dc, oldColour);
+    SetBkMode(dc, oldMode);
+}
+
+}  // namespace skin
