@@ -1,5 +1,7 @@
 #include "osd/notice_text.h"
 
+#include "common/utf8_text.h"
+
 #include <algorithm>
 
 namespace osd {
@@ -32,8 +34,11 @@ std::string CleanText(std::string_view text, std::size_t maxLength) {
     if (first == std::string::npos)
         return {};
     clean = clean.substr(first, clean.find_last_not_of(' ') - first + 1);
-    if (clean.size() > maxLength)
-        clean.resize(clean.find_last_not_of(' ', maxLength - 1) + 1);
+    if (clean.size() > maxLength) {
+        // Cut between characters: half a character would show as a box.
+        clean.resize(text::Utf8FitLength(clean, maxLength));
+        clean.resize(clean.find_last_not_of(' ') + 1);
+    }
     return clean;
 }
 

@@ -17,6 +17,8 @@
 #   render/<skin>_{normal,over,down,disable}.bmp   one picture per window and state
 #   windows_normal.png                              every window in its normal state
 #   <skin>_states.png                               one window in all four states
+#   languages/windows_<locale>_<percent>.png        every window in English, German,
+#                                                   Japanese and the pseudo-language
 #   main_with_pages.png                             the main window with each page
 #                                                   (always composed from the pictures)
 set -euo pipefail
@@ -101,6 +103,40 @@ for f in "${files[@]}"; do
     montage "${montage_args[@]}" -label '%t' "$out/render/${base}"_{normal,over,down,disable}.bmp \
         -tile 2x -geometry '+8+8' "$out/${base}_states.png"
 done
+
+# Every window in its normal state in other languages and at other scales,
+# from the same language module: English, German, Japanese and the
+# pseudo-language (accented, 40 % longer) at 100 % and 200 %, the
+# pseudo-language at 150 % as well. Each sheet is
+# languages/windows_<locale>_<percent>.png.
+if [ $use_gallery = 1 ] && [ ${#language_arg[@]} = 1 ]; then
+    for sheet in en-US:100 en-US:200 de-DE:100 de-DE:200 ja-JP:100 ja-JP:200 \
+                 qps-ploc:100 qps-ploc:150 qps-ploc:200; do
+        locale=${sheet%:*}
+        percent=${sheet#*:}
+        folder="$skins"
+        [ "$percent" = 100 ] || folder="$skins/$percent"
+        dir="$out/languages/${locale}_$percent"
+        mkdir -p "$dir"
+        shots=()
+        for f in "${files[@]}"; do
+            base=${f%.ini}
+            if WINEDEBUG=${WINEDEBUG:--all} "${WINE:-/usr/lib/wine/wine64}" "$gallery" /render \
+                    "$(winpath "$folder/$f")" "$(winpath "$dir")" "${language_arg[0]}" "$locale" \
+                && { [ -f "$dir/${base}_normal.bmp" ] || [ -f "$dir/$f""_normal.bmp" ]; }; then
+                [ -f "$dir/${base}_normal.bmp" ] || mv -f "$dir/$f""_normal.bmp" "$dir/${base}_normal.bmp"
+                shots+=("$dir/${base}_normal.bmp")
+            else
+                echo "  $f: the gallery failed in $locale at $percent %" >&2
+                exit 1
+            fi
+        done
+        montage "${montage_args[@]}" -label '%t' "${shots[@]}" -tile 4x -geometry '+10+10' \
+            "$out/languages/windows_${locale}_$percent.png"
+        rm -f "$dir"/*_{over,down,disable}.bmp "$dir"/*.ini_{over,down,disable}.bmp
+        echo "  sheet of every window in $locale at $percent %"
+    done
+fi
 
 # The main window with each page in its page area, as the user sees them.
 /usr/bin/python3 "$here/tools/skingen/preview.py" pages "$skins" "$out/main_with_pages.png"

@@ -108,6 +108,28 @@ int WrappedHeight(HDC dc, HFONT font, const std::wstring& text, int width) {
     return r.bottom - r.top;
 }
 
+// The longest beginning of `text` that, ended with an ellipsis, wraps into
+// `box`; cut between characters (never between the halves of a surrogate
+// pair) and without the spaces before the ellipsis.
+std::wstring WrappedCut(HDC dc, HFONT font, const std::wstring& text, SIZE box) {
+    const auto cutAt = [&text](std::size_t n) {
+        while (n > 0 && n < text.size() && IS_LOW_SURROGATE(text[n])) --n;
+        std::wstring shown = text.substr(0, n);
+        while (!shown.empty() && shown.back() == L' ') shown.pop_back();
+        return shown + L"\u2026";
+    };
+    std::size_t fits = 0;  // an ellipsis alone is the least a cut shows
+    std::size_t tooLong = text.size();
+    while (tooLong - fits > 1) {
+        const std::size_t middle = fits + (tooLong - fits) / 2;
+        if (WrappedHeight(dc, font, cutAt(middle), box.cx) <= box.cy)
+            fits = middle;
+        else
+            tooLong = middle;
+    }
+    return cutAt(fits);
+}
+
 }  // namespace
 
 void SetWordSource(WordSource source) {
@@ -163,14 +185,18 @@ LaidWord LayWord(HDC dc, SkinFonts& fonts, const std::string& skinFace, const st
     if (style.wraps) {
         laid.shown = Utf16(laid.whole);
         const int floor = FloorSize(size, scalePercent);
-        laid.size = floor;
         for (int s = size; s >= floor; --s) {
             if (WrappedHeight(dc, fonts.Get(laid.face, s, style.bold), laid.shown, box.cx) <=
                 box.cy) {
                 laid.size = s;
-                break;
+                return laid;
             }
         }
+        // Not even the floor size holds the note: it ends in an ellipsis
+        // rather than losing its last lines below the box.
+        laid.size = floor;
+        laid.shown = WrappedCut(dc, fonts.Get(laid.face, floor, style.bold), laid.shown, box);
+        laid.cut = true;
         return laid;
     }
     const int width = box.cx;

@@ -58,8 +58,8 @@ struct LaidWord {
 // Lays `word` (UTF-8) out for a box of `box` pixels: upper-cased when the
 // style says so, in `skinFace` or a fallback face that has its letters, at the
 // largest size that fits, else cut. A note that wraps fits the box's height
-// in lines as wide as the box; at the floor size it is clipped instead of
-// cut. `scalePercent` is the skin set's scale.
+// in lines as wide as the box; at the floor size it is cut with an ellipsis
+// after as much as still fits. `scalePercent` is the skin set's scale.
 // `dc` is any DC to measure in (a memory DC made once for many words).
 LaidWord LayWord(HDC dc, SkinFonts& fonts, const std::string& skinFace, const std::string& word,
                  const WordStyle& style, int size, SIZE box, int scalePercent);

@@ -43,6 +43,9 @@ TEST(OsdNoticeText, CleanTextDropsControlsAndCutsLongTexts) {
     EXPECT_EQ(CleanText(std::string(400, 'x')).size(), kMaxBodyLength);
     // A cut that lands after a blank does not leave it trailing.
     EXPECT_EQ(CleanText("abc def", 4), "abc");
+    // A cut never splits a character: "é" is two bytes.
+    EXPECT_EQ(CleanText("ab\xC3\xA9", 3), "ab");
+    EXPECT_EQ(CleanText("\xE5\xBC\xA0\xE4\xBC\x9F", 5), "\xE5\xBC\xA0");
     EXPECT_EQ(CleanText("abc", 0), "");
 }
 
