@@ -106,31 +106,18 @@ struct Cracker {
     static constexpr bool kKnown = false;
 };
 
-// Nothing to hand over.
-template <>
-struct Cracker<WM_DESTROY> : Carries<> {};
-template <>
-struct Cracker<WM_CLOSE> : Carries<> {};
-template <>
-struct Cracker<WM_PAINT> : Carries<> {};
-// Its region is the system's to use; our handlers only decide whether to paint.
-template <>
-struct Cracker<WM_NCPAINT> : Carries<> {};
-template <>
-struct Cracker<WM_MOUSELEAVE> : Carries<> {};
-template <>
-struct Cracker<WM_CUT> : Carries<> {};
-template <>
-struct Cracker<WM_PASTE> : Carries<> {};
-template <>
-struct Cracker<WM_CLEAR> : Carries<> {};
-template <>
-struct Cracker<WM_UNDO> : Carries<> {};
-template <>
-struct Cracker<EM_UNDO> : Carries<> {};
-// WM_GETDLGCODE: the answer says which keys the control takes itself.
-template <>
-struct Cracker<WM_GETDLGCODE> : Carries<> {};
+// Messages that hand their handlers the same arguments share one cracker.
+template <UINT Msg, UINT... Group>
+concept OneOf = ((Msg == Group) || ...);
+
+// Nothing to hand over. WM_NCPAINT's region is the system's to use: our
+// handlers only decide whether to paint. WM_GETDLGCODE's answer says which
+// keys the control takes itself.
+template <UINT Msg>
+requires OneOf<Msg, WM_DESTROY, WM_CLOSE, WM_PAINT, WM_NCPAINT, WM_MOUSELEAVE, WM_CUT, WM_PASTE,
+               WM_CLEAR, WM_UNDO, EM_UNDO, WM_GETDLGCODE>
+struct Cracker<Msg> : Carries<> {
+};
 
 // Creation and state.
 template <>
@@ -172,18 +159,11 @@ struct Cracker<WM_CAPTURECHANGED> : Carries<crack::L<HWND>> {};
 template <>
 struct Cracker<WM_ERASEBKGND> : Carries<crack::W<HDC>> {};
 // Control colours: the control's DC and the control.
-template <>
-struct Cracker<WM_CTLCOLORBTN> : Carries<crack::W<HDC>, crack::L<HWND>> {};
-template <>
-struct Cracker<WM_CTLCOLORDLG> : Carries<crack::W<HDC>, crack::L<HWND>> {};
-template <>
-struct Cracker<WM_CTLCOLOREDIT> : Carries<crack::W<HDC>, crack::L<HWND>> {};
-template <>
-struct Cracker<WM_CTLCOLORLISTBOX> : Carries<crack::W<HDC>, crack::L<HWND>> {};
-template <>
-struct Cracker<WM_CTLCOLORSCROLLBAR> : Carries<crack::W<HDC>, crack::L<HWND>> {};
-template <>
-struct Cracker<WM_CTLCOLORSTATIC> : Carries<crack::W<HDC>, crack::L<HWND>> {};
+template <UINT Msg>
+requires OneOf<Msg, WM_CTLCOLORBTN, WM_CTLCOLORDLG, WM_CTLCOLOREDIT, WM_CTLCOLORLISTBOX,
+               WM_CTLCOLORSCROLLBAR, WM_CTLCOLORSTATIC>
+struct Cracker<Msg> : Carries<crack::W<HDC>, crack::L<HWND>> {
+};
 // Control id (0 for menus) and the item; the measure handler fills its item in.
 template <>
 struct Cracker<WM_DRAWITEM> : Carries<crack::W<UINT>, crack::L<const DRAWITEMSTRUCT*>> {};
@@ -191,38 +171,21 @@ template <>
 struct Cracker<WM_MEASUREITEM> : Carries<crack::W<UINT>, crack::L<MEASUREITEMSTRUCT*>> {};
 
 // Mouse, client area: MK_x flags and the signed client point.
-template <>
-struct Cracker<WM_MOUSEMOVE> : Carries<crack::W<UINT>, crack::PointL> {};
-template <>
-struct Cracker<WM_LBUTTONDOWN> : Carries<crack::W<UINT>, crack::PointL> {};
-template <>
-struct Cracker<WM_LBUTTONUP> : Carries<crack::W<UINT>, crack::PointL> {};
-template <>
-struct Cracker<WM_LBUTTONDBLCLK> : Carries<crack::W<UINT>, crack::PointL> {};
-template <>
-struct Cracker<WM_RBUTTONDOWN> : Carries<crack::W<UINT>, crack::PointL> {};
-template <>
-struct Cracker<WM_RBUTTONUP> : Carries<crack::W<UINT>, crack::PointL> {};
-template <>
-struct Cracker<WM_RBUTTONDBLCLK> : Carries<crack::W<UINT>, crack::PointL> {};
-template <>
-struct Cracker<WM_MBUTTONDOWN> : Carries<crack::W<UINT>, crack::PointL> {};
-template <>
-struct Cracker<WM_MBUTTONUP> : Carries<crack::W<UINT>, crack::PointL> {};
+template <UINT Msg>
+requires OneOf<Msg, WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_RBUTTONDOWN,
+               WM_RBUTTONUP, WM_RBUTTONDBLCLK, WM_MBUTTONDOWN, WM_MBUTTONUP>
+struct Cracker<Msg> : Carries<crack::W<UINT>, crack::PointL> {
+};
 // MK_x flags, signed wheel delta, the signed screen point.
 template <>
 struct Cracker<WM_MOUSEWHEEL> : Carries<crack::LowWordW, crack::SignedHighWordW, crack::PointL> {};
 // Mouse, non-client and screen: hit-test code and the signed screen point.
 template <>
 struct Cracker<WM_NCHITTEST> : Carries<crack::PointL> {};
-template <>
-struct Cracker<WM_NCMOUSEMOVE> : Carries<crack::HitTestW, crack::PointL> {};
-template <>
-struct Cracker<WM_NCLBUTTONDOWN> : Carries<crack::HitTestW, crack::PointL> {};
-template <>
-struct Cracker<WM_NCLBUTTONUP> : Carries<crack::HitTestW, crack::PointL> {};
-template <>
-struct Cracker<WM_NCLBUTTONDBLCLK> : Carries<crack::HitTestW, crack::PointL> {};
+template <UINT Msg>
+requires OneOf<Msg, WM_NCMOUSEMOVE, WM_NCLBUTTONDOWN, WM_NCLBUTTONUP, WM_NCLBUTTONDBLCLK>
+struct Cracker<Msg> : Carries<crack::HitTestW, crack::PointL> {
+};
 // The window under the cursor, its hit-test code, the mouse message.
 template <>
 struct Cracker<WM_SETCURSOR> : Carries<crack::W<HWND>, crack::SignedLowWordL, crack::HighWordL> {};
@@ -231,23 +194,17 @@ template <>
 struct Cracker<WM_CONTEXTMENU> : Carries<crack::W<HWND>, crack::PointL> {};
 
 // Keyboard: the virtual key (or character) and the key data bits.
-template <>
-struct Cracker<WM_KEYDOWN> : Carries<crack::W<UINT>, crack::L<UINT>> {};
-template <>
-struct Cracker<WM_KEYUP> : Carries<crack::W<UINT>, crack::L<UINT>> {};
-template <>
-struct Cracker<WM_SYSKEYDOWN> : Carries<crack::W<UINT>, crack::L<UINT>> {};
-template <>
-struct Cracker<WM_SYSKEYUP> : Carries<crack::W<UINT>, crack::L<UINT>> {};
-template <>
-struct Cracker<WM_CHAR> : Carries<crack::W<UINT>, crack::L<UINT>> {};
+template <UINT Msg>
+requires OneOf<Msg, WM_KEYDOWN, WM_KEYUP, WM_SYSKEYDOWN, WM_SYSKEYUP, WM_CHAR>
+struct Cracker<Msg> : Carries<crack::W<UINT>, crack::L<UINT>> {
+};
 
 // Scrolling: SB_x code, signed scroll-box position, the scroll bar (null for
 // a window's own bars).
-template <>
-struct Cracker<WM_HSCROLL> : Carries<crack::LowWordW, crack::SignedHighWordW, crack::L<HWND>> {};
-template <>
-struct Cracker<WM_VSCROLL> : Carries<crack::LowWordW, crack::SignedHighWordW, crack::L<HWND>> {};
+template <UINT Msg>
+requires OneOf<Msg, WM_HSCROLL, WM_VSCROLL>
+struct Cracker<Msg> : Carries<crack::LowWordW, crack::SignedHighWordW, crack::L<HWND>> {
+};
 
 // Text. Our windows are ANSI windows.
 template <>

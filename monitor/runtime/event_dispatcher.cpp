@@ -35,10 +35,12 @@ bool Tilt(unsigned, unsigned d, DeviceActions& a) {
     return true;
 }
 
-bool Profile(unsigned, unsigned d, DeviceActions& a) {
-    if (d < 1 || d > 5)
+// The device counts profiles and CPI levels from 1; the actions from 0.
+template <unsigned Count, void (DeviceActions::*Choose)(int)>
+bool OneBasedChoice(unsigned, unsigned d, DeviceActions& a) {
+    if (d < 1 || d > Count)
         return false;
-    a.SwitchProfile(static_cast<int>(d) - 1);
+    (a.*Choose)(static_cast<int>(d) - 1);
     return true;
 }
 
@@ -70,13 +72,6 @@ bool Option(unsigned, unsigned, DeviceActions& a) {
     return true;
 }
 
-bool Cpi(unsigned, unsigned d, DeviceActions& a) {
-    if (d < 1 || d > 8)
-        return false;
-    a.CpiLevelChanged(static_cast<int>(d) - 1);
-    return true;
-}
-
 bool Polling(unsigned, unsigned d, DeviceActions& a) {
     if (d != 1 && d != 2 && d != 4 && d != 8)
         return false;
@@ -104,11 +99,14 @@ bool Media(unsigned, unsigned d, DeviceActions& a) {
     return true;
 }
 
+constexpr Handler Profile = &OneBasedChoice<5, &DeviceActions::SwitchProfile>;
+constexpr Handler Cpi = &OneBasedChoice<8, &DeviceActions::CpiLevelChanged>;
+
 // Tested first row first.
 constexpr EventRow kEventTable[] = {
-    {0x7F00, 0x7F00, &Connection},       {0x1000, 0x1000, &Tilt},        {0x7000, 0x70FF, &Profile},
+    {0x7F00, 0x7F00, &Connection},       {0x1000, 0x1000, &Tilt},        {0x7000, 0x70FF, Profile},
     {0x4000, 0x4000, &ButtonWithNotice}, {0x5000, 0x5000, &ButtonQuiet}, {0x6000, 0x60FF, &Launch},
-    {0xA000, 0xA000, &Option},           {0x0700, 0x07FF, &Cpi},         {0x0500, 0x05FF, &Polling},
+    {0xA000, 0xA000, &Option},           {0x0700, 0x07FF, Cpi},          {0x0500, 0x05FF, &Polling},
     {0xC000, 0xC000, &Sensitivity},      {0xF000, 0xF000, &Media},
 };
 

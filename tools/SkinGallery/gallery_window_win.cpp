@@ -17,6 +17,12 @@ constexpr win::RegisteredMessage kEditCommit(skin::kEditKillFocusName);
 
 const char* const kKeys[] = {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12"};
 
+// The names the control notices are noted under.
+constexpr char kSlider[] = "slider";
+constexpr char kFill[] = "fill";
+constexpr char kSpin[] = "spin";
+constexpr char kEnter[] = "enter";
+
 constexpr RECT kLogArea{20, 200, 380, 312};
 constexpr std::size_t kLogLinesShown = 8;
 
@@ -29,10 +35,10 @@ std::span<const win::MessageRow<GalleryWindow>> GalleryWindow::MessageMap() {
         win::OnMessage<WM_ERASEBKGND, &GalleryWindow::OnEraseBkgnd>(),
         win::OnMessage<WM_LBUTTONDOWN, &GalleryWindow::OnLButtonDown>(),
         win::OnCommandRange<&GalleryWindow::OnCommand>(0, 0xFFFF),
-        win::OnMessage<skin::kMsgSliderValue, &GalleryWindow::OnSlider>(),
-        win::OnMessage<skin::kMsgFillValue, &GalleryWindow::OnFill>(),
-        win::OnMessage<skin::kMsgSpinValue, &GalleryWindow::OnSpin>(),
-        win::OnMessage<skin::kMsgEditEnter, &GalleryWindow::OnEnter>(),
+        win::OnMessage<skin::kMsgSliderValue, &GalleryWindow::OnNumbers<kSlider>>(),
+        win::OnMessage<skin::kMsgFillValue, &GalleryWindow::OnNumbers<kFill>>(),
+        win::OnMessage<skin::kMsgSpinValue, &GalleryWindow::OnNumbers<kSpin>>(),
+        win::OnMessage<skin::kMsgEditEnter, &GalleryWindow::OnNumbers<kEnter>>(),
         win::OnMessage<skin::kMsgColorPicked, &GalleryWindow::OnPicked>(),
         win::OnMessage<skin::kMsgButtonHover, &GalleryWindow::OnHover>(),
         win::OnMessage<skin::kMsgHint, &GalleryWindow::OnHint>(),
@@ -229,26 +235,6 @@ LRESULT GalleryWindow::OnCommand(UINT id, UINT code) {
     Note("command %u %u", id, code);
     if (id == kIdMenuButton && code == BN_CLICKED)
         ShowMenu();
-    return 0;
-}
-
-LRESULT GalleryWindow::OnSlider(win::WParam<int> value, win::LParam<int> id) {
-    Note("slider %d %d", value.value, id.value);
-    return 0;
-}
-
-LRESULT GalleryWindow::OnFill(win::WParam<int> value, win::LParam<int> id) {
-    Note("fill %d %d", value.value, id.value);
-    return 0;
-}
-
-LRESULT GalleryWindow::OnSpin(win::WParam<int> value, win::LParam<int> id) {
-    Note("spin %d %d", value.value, id.value);
-    return 0;
-}
-
-LRESULT GalleryWindow::OnEnter(win::WParam<int> key, win::LParam<int> zero) {
-    Note("enter %d %d", key.value, zero.value);
     return 0;
 }
 

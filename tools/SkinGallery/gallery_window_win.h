@@ -83,10 +83,13 @@ class GalleryWindow : public skin::SkinHost<GalleryWindow> {
     LRESULT OnEraseBkgnd() { return 1; }
     LRESULT OnLButtonDown(UINT keys, POINT at);
     LRESULT OnCommand(UINT id, UINT code);
-    LRESULT OnSlider(win::WParam<int> value, win::LParam<int> id);
-    LRESULT OnFill(win::WParam<int> value, win::LParam<int> id);
-    LRESULT OnSpin(win::WParam<int> value, win::LParam<int> id);
-    LRESULT OnEnter(win::WParam<int> key, win::LParam<int> zero);
+    // A control's notice with two numbers (a value and the control, or the
+    // key pressed and 0), noted under `Name`.
+    template <const char* Name>
+    LRESULT OnNumbers(win::WParam<int> first, win::LParam<int> second) {
+        Note("%s %d %d", Name, first.value, second.value);
+        return 0;
+    }
     LRESULT OnPicked();
     LRESULT OnHover(win::WParam<int> hover, win::LParam<int> tag);
     LRESULT OnHint(win::WParam<int> hover);

@@ -6,15 +6,12 @@
 #include <utility>
 #include <optional>
 
+#include "tests/support/default_profile.h"
+
 namespace option {
 namespace {
 
-settings::ProfileRecord DefaultProfile() {
-    settings::ProfileRecord p;
-    std::memset(&p, 0, sizeof p);
-    settings::FillDefaultProfile(p, 0, settings::DefaultsFor::Option);
-    return p;
-}
+using testsupport::OptionDefaultProfile;
 
 bool SameBytes(const settings::ProfileRecord& a, const settings::ProfileRecord& b) {
     return std::memcmp(&a, &b, sizeof a) == 0;
@@ -62,7 +59,7 @@ TEST(PointerSpeedTable, PositionsStoreTheTableAndStoredValuesShowTheirPosition) 
 }
 
 TEST(AdvancedSliders, EachSliderStoresItsFieldWithinItsRange) {
-    settings::ProfileRecord p = DefaultProfile();
+    settings::ProfileRecord p = OptionDefaultProfile();
     p.XYSynchronous = 0;
     MoveAdvancedSlider(p, kSliderOtgSpeed, 255);
     MoveAdvancedSlider(p, kSliderPointerSpeed, 6);
@@ -83,7 +80,7 @@ TEST(AdvancedSliders, EachSliderStoresItsFieldWithinItsRange) {
 }
 
 TEST(AdvancedSliders, CpiSlidersMoveBothAxesOnlyWhileLinked) {
-    settings::ProfileRecord p = DefaultProfile();
+    settings::ProfileRecord p = OptionDefaultProfile();
     p.CpiStep = 2;
     p.XYCpiFlag = 0;
     // The level edited (2) after each slider move: {X, Y}.
@@ -113,7 +110,7 @@ TEST(AdvancedSliders, CpiSlidersMoveBothAxesOnlyWhileLinked) {
 }
 
 TEST(AdvancedSliders, SensitivityLinkCopiesXToYOnlyWhenTurnedOn) {
-    settings::ProfileRecord p = DefaultProfile();
+    settings::ProfileRecord p = OptionDefaultProfile();
     SetAdvancedCheck(p, AdvancedCheck::LinkSensitivity, false);
     MoveAdvancedSlider(p, kSliderSensitivityX, 3);
     MoveAdvancedSlider(p, kSliderSensitivityY, 8);
@@ -131,7 +128,7 @@ TEST(AdvancedSliders, SensitivityLinkCopiesXToYOnlyWhenTurnedOn) {
 }
 
 TEST(AdvancedClicks, LevelButtonsChangeNoValueAndOtherChecksStoreTheirFlags) {
-    settings::ProfileRecord p = DefaultProfile();
+    settings::ProfileRecord p = OptionDefaultProfile();
     const settings::ProfileRecord before = p;
     ChooseCpiLevel(p, 3);
     EXPECT_EQ(p.CpiStep, 3);
@@ -161,8 +158,8 @@ TEST(AdvancedClicks, LevelButtonsChangeNoValueAndOtherChecksStoreTheirFlags) {
 TEST(AdvancedView, EveryControlFollowsTheProfileShown) {
     // Two profiles that differ in every field the page shows: a refresh
     // from one to the other changes every control.
-    settings::ProfileRecord a = DefaultProfile();
-    settings::ProfileRecord b = DefaultProfile();
+    settings::ProfileRecord a = OptionDefaultProfile();
+    settings::ProfileRecord b = OptionDefaultProfile();
     b.PollingRate = 0;
     b.CpiStep = 1;
     b.CpiLevel_X[1] = 70;
@@ -202,7 +199,7 @@ TEST(AdvancedView, EveryControlFollowsTheProfileShown) {
 }
 
 TEST(AdvancedOutOfRange, StoredValuesAreShownClampedAndNeverIndexPastTheLevels) {
-    settings::ProfileRecord p = DefaultProfile();
+    settings::ProfileRecord p = OptionDefaultProfile();
     p.CpiStep = 7;
     p.PollingRate = 9;
     p.MouseSpeed = 0;
@@ -236,7 +233,7 @@ TEST(AdvancedOutOfRange, StoredValuesAreShownClampedAndNeverIndexPastTheLevels) 
 }
 
 TEST(LedSwatches, ThePickerOpensOnTheStoredColourAndOnlyOkStores) {
-    settings::ProfileRecord p = DefaultProfile();
+    settings::ProfileRecord p = OptionDefaultProfile();
     p.LedDPIColor[2] = 0x00ABCDEF;
     const settings::ProfileRecord before = p;
     ScriptedColorDialog cancelled(std::nullopt);

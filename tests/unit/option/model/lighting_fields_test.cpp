@@ -6,16 +6,12 @@
 
 #include "option/model/pages/advanced_fields.h"
 #include "option/model/dialogs/dpi_color_fields.h"
+#include "tests/support/default_profile.h"
 
 namespace option {
 namespace {
 
-settings::ProfileRecord DefaultProfile() {
-    settings::ProfileRecord p;
-    std::memset(&p, 0, sizeof p);
-    settings::FillDefaultProfile(p, 0, settings::DefaultsFor::Option);
-    return p;
-}
+using testsupport::OptionDefaultProfile;
 
 bool SameBytesExceptCustom(settings::ProfileRecord a, settings::ProfileRecord b) {
     std::memset(a.ClCustom, 0, sizeof a.ClCustom);
@@ -33,7 +29,7 @@ TEST(LightingTables, BothTablesHoldTheirColoursAtEveryEnd) {
 }
 
 TEST(LightingColourDisplay, FollowsTheColourTypeOfTheEditedLevel) {
-    settings::ProfileRecord p = DefaultProfile();
+    settings::ProfileRecord p = OptionDefaultProfile();
     p.CpiStep = 1;
     p.ColorOptions[1] = 24;
     p.ClCustom[1] = 0x00112233;
@@ -60,7 +56,7 @@ TEST(LightingColourDisplay, FollowsTheColourTypeOfTheEditedLevel) {
 }
 
 TEST(LightingColourDisplay, SlidersOfAPresetLevelChangeOnlyTheCustomColour) {
-    settings::ProfileRecord p = DefaultProfile();
+    settings::ProfileRecord p = OptionDefaultProfile();
     p.CpiStep = 2;
     p.ColorType[2] = 0;
     p.ColorOptions[2] = 11;  // 0x00FF00
@@ -87,7 +83,7 @@ TEST(LightingColourDisplay, SlidersOfAPresetLevelChangeOnlyTheCustomColour) {
 }
 
 TEST(LightingLevels, ChangingTheLevelMovesEveryPerLevelEditToItsSlot) {
-    settings::ProfileRecord p = DefaultProfile();
+    settings::ProfileRecord p = OptionDefaultProfile();
     LightingFields fields;
     ChooseCpiLevel(p, 3);
     fields.ChoosePreset(p, 9);
@@ -103,7 +99,7 @@ TEST(LightingLevels, ChangingTheLevelMovesEveryPerLevelEditToItsSlot) {
 }
 
 TEST(LightingOutOfRange, StoredValuesAreShownClampedAndNeverReadPastATable) {
-    settings::ProfileRecord p = DefaultProfile();
+    settings::ProfileRecord p = OptionDefaultProfile();
     p.CpiStep = 7;
     p.ColorOptions[3] = 40;
     p.ColorType[3] = 0;
@@ -131,8 +127,8 @@ TEST(LightingOutOfRange, StoredValuesAreShownClampedAndNeverReadPastATable) {
 }
 
 TEST(LightingView, EveryControlFollowsTheProfileShown) {
-    settings::ProfileRecord a = DefaultProfile();
-    settings::ProfileRecord b = DefaultProfile();
+    settings::ProfileRecord a = OptionDefaultProfile();
+    settings::ProfileRecord b = OptionDefaultProfile();
     b.ColorFlag = 0;
     b.LightSwitch = 0;
     b.LightType = 3;
