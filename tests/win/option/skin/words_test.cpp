@@ -12,7 +12,7 @@
 #include "option/skin/skin_button_win.h"
 #include "option/skin/skin_loader_win.h"
 #include "option/skin/skin_text_win.h"
-#include "tests/win/skin/skin_test_support.h"
+#include "tests/win/option/skin/skin_test_support.h"
 #include "tools/SkinGallery/test_skin.h"
 
 namespace {
