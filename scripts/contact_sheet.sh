@@ -109,6 +109,11 @@ done
 # pseudo-language (accented, 40 % longer) at 100 % and 200 %, the
 # pseudo-language at 150 % as well. Each sheet is
 # languages/windows_<locale>_<percent>.png.
+render_language() {  # skin ini, out dir, locale, base name, file name
+    WINEDEBUG=${WINEDEBUG:--all} "${WINE:-/usr/lib/wine/wine64}" "$gallery" /render \
+        "$(winpath "$1")" "$(winpath "$2")" "${language_arg[0]}" "$3" \
+        && { [ -f "$2/$4_normal.bmp" ] || [ -f "$2/$5_normal.bmp" ]; }
+}
 if [ $use_gallery = 1 ] && [ ${#language_arg[@]} = 1 ]; then
     for sheet in en-US:100 en-US:200 de-DE:100 de-DE:200 ja-JP:100 ja-JP:200 \
                  qps-ploc:100 qps-ploc:150 qps-ploc:200; do
@@ -121,9 +126,10 @@ if [ $use_gallery = 1 ] && [ ${#language_arg[@]} = 1 ]; then
         shots=()
         for f in "${files[@]}"; do
             base=${f%.ini}
-            if WINEDEBUG=${WINEDEBUG:--all} "${WINE:-/usr/lib/wine/wine64}" "$gallery" /render \
-                    "$(winpath "$folder/$f")" "$(winpath "$dir")" "${language_arg[0]}" "$locale" \
-                && { [ -f "$dir/${base}_normal.bmp" ] || [ -f "$dir/$f""_normal.bmp" ]; }; then
+            # A second try when Wine loses a process under load; the log says so.
+            if render_language "$folder/$f" "$dir" "$locale" "$base" "$f" \
+                || { echo "  $f: tried again in $locale at $percent %" \
+                     && render_language "$folder/$f" "$dir" "$locale" "$base" "$f"; }; then
                 [ -f "$dir/${base}_normal.bmp" ] || mv -f "$dir/$f""_normal.bmp" "$dir/${base}_normal.bmp"
                 shots+=("$dir/${base}_normal.bmp")
             else
