@@ -299,6 +299,13 @@ constexpr MessageRow<T> OnMessage() {
     }
 }
 
+// Rows of several system or own messages that one handler serves alike; the
+// handler fits each of them as OnMessage requires.
+template <auto Handler, UINT... Msgs>
+constexpr std::array<MessageRow<detail::ClassOf<Handler>>, sizeof...(Msgs)> OnMessages() {
+    return {OnMessage<Msgs, Handler>()...};
+}
+
 template <auto Handler, class T = detail::ClassOf<Handler>>
 constexpr MessageRow<T> OnRegistered(const RegisteredMessage& msg) {
     static_assert(detail::kMemberOf<Handler, T>,

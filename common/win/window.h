@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <span>
 
 #include "common/win/message_map.h"
@@ -69,9 +70,58 @@ class Window {
 };
 
 // Binds a class's message map to the base dispatcher.
+//
+// It also holds the groups of rows that many windows share, as chained
+// message maps do: each group routes a few messages to the handlers a window
+// names for them by convention, and T's table joins the groups it uses with
+// its own rows, checked as one table:
+//   static constexpr auto rows = win::Checked(win::JoinRows(PaintedRows(), std::to_array(own)));
+// The groups name T's handlers, so T befriends WindowImpl<T> when they are
+// private.
 template <class T>
 class WindowImpl : public Window {
   protected:
+    // WM_CREATE and WM_DESTROY: OnCreate, OnDestroy.
+    static constexpr std::array<MessageRow<T>, 2> LifetimeRows() {
+        return {OnMessage<WM_CREATE, &T::OnCreate, T>(), OnMessage<WM_DESTROY, &T::OnDestroy, T>()};
+    }
+    // WM_PAINT and WM_ERASEBKGND: OnPaint, OnEraseBkgnd.
+    static constexpr std::array<MessageRow<T>, 2> PaintedRows() {
+        return {OnMessage<WM_PAINT, &T::OnPaint, T>(),
+                OnMessage<WM_ERASEBKGND, &T::OnEraseBkgnd, T>()};
+    }
+    // A press, the moves while it lasts and the release: OnLButtonDown,
+    // OnMouseMove, OnLButtonUp.
+    static constexpr std::array<MessageRow<T>, 3> DragRows() {
+        return {OnMessage<WM_LBUTTONDOWN, &T::OnLButtonDown, T>(),
+                OnMessage<WM_MOUSEMOVE, &T::OnMouseMove, T>(),
+                OnMessage<WM_LBUTTONUP, &T::OnLButtonUp, T>()};
+    }
+    // A press, a double click taken as a press, and the release:
+    // OnLButtonDown, OnLButtonUp.
+    static constexpr std::array<MessageRow<T>, 3> PressRows() {
+        return {OnMessage<WM_LBUTTONDOWN, &T::OnLButtonDown, T>(),
+                OnMessage<WM_LBUTTONDBLCLK, &T::OnLButtonDown, T>(),
+                OnMessage<WM_LBUTTONUP, &T::OnLButtonUp, T>()};
+    }
+    // What ends a press other than the release: the capture taken away
+    // (OnCaptureChanged) or the focus lost (OnKillFocus).
+    static constexpr std::array<MessageRow<T>, 2> PressLostRows() {
+        return {OnMessage<WM_CAPTURECHANGED, &T::OnCaptureChanged, T>(),
+                OnMessage<WM_KILLFOCUS, &T::OnKillFocus, T>()};
+    }
+    // The pointer over the window and leaving it: OnMouseMove, OnMouseLeave.
+    static constexpr std::array<MessageRow<T>, 2> HoverRows() {
+        return {OnMessage<WM_MOUSEMOVE, &T::OnMouseMove, T>(),
+                OnMessage<WM_MOUSELEAVE, &T::OnMouseLeave, T>()};
+    }
+    // A control that takes keys itself: OnGetDlgCode says which, OnKeyDown
+    // takes them.
+    static constexpr std::array<MessageRow<T>, 2> KeyRows() {
+        return {OnMessage<WM_GETDLGCODE, &T::OnGetDlgCode, T>(),
+                OnMessage<WM_KEYDOWN, &T::OnKeyDown, T>()};
+    }
+
     bool Dispatch(const Message& m, LRESULT& result) override {
         for (const auto& row : T::MessageMap()) {
             if (RowMatches(row, m)) {

@@ -23,25 +23,23 @@ std::string WindowText(HWND hwnd) {
 }
 
 std::span<const win::MessageRow<CBitmapEdit>> CBitmapEdit::MessageMap() {
-    static constexpr win::MessageRow<CBitmapEdit> rows[] = {
+    // Every way the text changes, which the field checks again.
+    static constexpr auto textInput =
+        win::OnMessages<&CBitmapEdit::OnTextInput, WM_SETTEXT, WM_PASTE, WM_CUT, WM_CLEAR, WM_UNDO,
+                        EM_UNDO, EM_REPLACESEL>();
+    static constexpr win::MessageRow<CBitmapEdit> keys[] = {
         win::OnMessage<WM_KEYDOWN, &CBitmapEdit::OnKeyDown>(),
         win::OnMessage<WM_CHAR, &CBitmapEdit::OnChar>(),
         win::OnMessage<WM_KEYUP, &CBitmapEdit::OnKeyUp>(),
-        win::OnMessage<WM_SETTEXT, &CBitmapEdit::OnTextInput>(),
-        win::OnMessage<WM_PASTE, &CBitmapEdit::OnTextInput>(),
-        win::OnMessage<WM_CUT, &CBitmapEdit::OnTextInput>(),
-        win::OnMessage<WM_CLEAR, &CBitmapEdit::OnTextInput>(),
-        win::OnMessage<WM_UNDO, &CBitmapEdit::OnTextInput>(),
-        win::OnMessage<EM_UNDO, &CBitmapEdit::OnTextInput>(),
-        win::OnMessage<EM_REPLACESEL, &CBitmapEdit::OnTextInput>(),
+    };
+    static constexpr win::MessageRow<CBitmapEdit> own[] = {
         win::OnMessage<WM_KILLFOCUS, &CBitmapEdit::OnKillFocus>(),
         win::OnMessage<WM_VSCROLL, &CBitmapEdit::OnVScroll>(),
         win::OnMessage<WM_ERASEBKGND, &CBitmapEdit::OnEraseBkgnd>(),
-        win::OnMessage<WM_MOUSEMOVE, &CBitmapEdit::OnMouseMove>(),
-        win::OnMessage<WM_MOUSELEAVE, &CBitmapEdit::OnMouseLeave>(),
         win::OnMessage<WM_DESTROY, &CBitmapEdit::OnDestroy>(),
     };
-    static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
+    static constexpr auto rows = win::Checked(
+        win::JoinRows(std::to_array(keys), textInput, std::to_array(own), HoverRows()));
     return rows;
 }
 

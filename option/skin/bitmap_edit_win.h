@@ -43,6 +43,7 @@ class CBitmapEdit : public win::WindowImpl<CBitmapEdit> {
     static std::span<const win::MessageRow<CBitmapEdit>> MessageMap();
 
   private:
+    friend class win::WindowImpl<CBitmapEdit>;  // the shared groups of rows
     LRESULT OnKeyDown(UINT key, UINT keyData);
     LRESULT OnChar(UINT ch, UINT keyData);
     LRESULT OnKeyUp(UINT key, UINT keyData);

@@ -18,14 +18,12 @@
 namespace skin {
 
 std::span<const win::MessageRow<CColorPicker>> CColorPicker::MessageMap() {
-    static constexpr win::MessageRow<CColorPicker> mouse[] = {
+    static constexpr win::MessageRow<CColorPicker> press[] = {
         win::OnMessage<WM_LBUTTONDOWN, &CColorPicker::OnLButtonDown>(),
         win::OnMessage<WM_LBUTTONUP, &CColorPicker::OnLButtonUp>(),
-        win::OnMessage<WM_MOUSEMOVE, &CColorPicker::OnMouseMove>(),
-        win::OnMessage<WM_MOUSELEAVE, &CColorPicker::OnMouseLeave>(),
     };
-    static constexpr auto rows = win::JoinRows(std::to_array(mouse), SpectrumRows());
-    static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
+    static constexpr auto rows =
+        win::Checked(win::JoinRows(std::to_array(press), HoverRows(), SpectrumRows()));
     return rows;
 }
 

@@ -29,6 +29,7 @@ class CColorPicker : public SpectrumControl<CColorPicker> {
 
   private:
     friend class SpectrumControl<CColorPicker>;
+    friend class win::WindowImpl<CColorPicker>;  // the shared groups of rows
     PickBounds KeyPickArea() const;
     PickSpot KeyPickSpot() const;
     void PickByKeys(PickSpot at) { ClickAt(Hwnd(), at); }

@@ -23,20 +23,12 @@
 namespace skin {
 
 std::span<const win::MessageRow<CFillSlider>> CFillSlider::MessageMap() {
-    static constexpr win::MessageRow<CFillSlider> rows[] = {
-        win::OnMessage<WM_PAINT, &CFillSlider::OnPaint>(),
-        win::OnMessage<WM_ERASEBKGND, &CFillSlider::OnEraseBkgnd>(),
-        win::OnMessage<WM_LBUTTONDOWN, &CFillSlider::OnLButtonDown>(),
-        win::OnMessage<WM_MOUSEMOVE, &CFillSlider::OnMouseMove>(),
-        win::OnMessage<WM_LBUTTONUP, &CFillSlider::OnLButtonUp>(),
-        win::OnMessage<WM_CAPTURECHANGED, &CFillSlider::OnCaptureChanged>(),
-        win::OnMessage<WM_KILLFOCUS, &CFillSlider::OnKillFocus>(),
-        win::OnMessage<WM_GETDLGCODE, &CFillSlider::OnGetDlgCode, CFillSlider>(),
-        win::OnMessage<WM_KEYDOWN, &CFillSlider::OnKeyDown>(),
+    static constexpr win::MessageRow<CFillSlider> own[] = {
         win::OnMessage<WM_SETFOCUS, &CFillSlider::OnFocusCue, CFillSlider>(),
         win::OnMessage<WM_GETOBJECT, &CFillSlider::OnGetObject>(),
     };
-    static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
+    static constexpr auto rows = win::Checked(
+        win::JoinRows(PaintedRows(), DragRows(), PressLostRows(), KeyRows(), std::to_array(own)));
     return rows;
 }
 

@@ -31,6 +31,7 @@ class CFillSlider : public KeyboardControl<CFillSlider> {
     static std::span<const win::MessageRow<CFillSlider>> MessageMap();
 
   private:
+    friend class win::WindowImpl<CFillSlider>;  // the shared groups of rows
     void Follow(POINT at);
     LRESULT OnPaint();
     LRESULT OnEraseBkgnd() { return 1; }

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <array>
+
 #include "common/win/window.h"
 #include "option/skin/control_keys_win.h"
 
@@ -14,6 +16,12 @@ namespace skin {
 template <class T>
 class KeyboardControl : public win::WindowImpl<T> {
   protected:
+    // A repaint on gaining and on losing the focus (OnFocusCue).
+    static constexpr std::array<win::MessageRow<T>, 2> FocusCueRows() {
+        return {win::OnMessage<WM_SETFOCUS, &KeyboardControl::OnFocusCue, T>(),
+                win::OnMessage<WM_KILLFOCUS, &KeyboardControl::OnFocusCue, T>()};
+    }
+
     // Every key comes to the control; the window-level keys are taken
     // before (see keyboard_nav_win.h).
     LRESULT OnGetDlgCode() { return kWantsAllKeys; }

@@ -7,7 +7,7 @@
 //
 // The control T derives from PaintedFace<T, Base> (Base, the window class it
 // would otherwise derive from, is win::WindowImpl<T> unless named), makes its
-// table with Table() and defines, for the base to call (declaring
+// table with Table(parts...) and defines, for the base to call (declaring
 // the base a friend when it is private):
 //   void PaintInto(HDC)  draws the face, its origin at the client's top-left.
 #pragma once
@@ -29,9 +29,10 @@ class PaintedFace : public Base {
   protected:
     using Row = win::MessageRow<T>;
 
-    // The control's table, checked: the painting rows, then its own.
-    template <std::size_t N>
-    static consteval auto Table(const Row (&own)[N]) {
+    // The control's table, checked: the painting rows, then the parts given
+    // (the groups of rows it shares with other windows, and its own rows).
+    template <std::size_t... N>
+    static consteval auto Table(const std::array<Row, N>&... parts) {
         return win::Checked(win::JoinRows(
             std::array<Row, 4>{
                 win::OnMessage<WM_PAINT, &PaintedFace::OnPaint, T>(),
@@ -39,7 +40,15 @@ class PaintedFace : public Base {
                 win::OnMessage<WM_ERASEBKGND, &PaintedFace::OnEraseBkgnd, T>(),
                 win::OnMessage<WM_NCPAINT, &PaintedFace::OnNcPaint, T>(),
             },
-            std::to_array(own)));
+            parts...));
+    }
+
+    // A face that shows a caption: the caption its window laid out for it
+    // (kMsgTakeCaption, T::OnTakeCaption), and what a screen reader asks of
+    // it (WM_GETOBJECT, T::OnGetObject).
+    static constexpr std::array<Row, 2> CaptionRows() {
+        return {win::OnMessage<kMsgTakeCaption, &T::OnTakeCaption, T>(),
+                win::OnMessage<WM_GETOBJECT, &T::OnGetObject, T>()};
     }
 
   private:

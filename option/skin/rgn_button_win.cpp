@@ -20,21 +20,9 @@
 namespace skin {
 
 std::span<const win::MessageRow<CRgnButton>> CRgnButton::MessageMap() {
-    static constexpr Row own[] = {
-        win::OnMessage<WM_CREATE, &CRgnButton::OnCreate>(),
-        win::OnMessage<WM_LBUTTONDOWN, &CRgnButton::OnLButtonDown>(),
-        win::OnMessage<WM_LBUTTONDBLCLK, &CRgnButton::OnLButtonDown>(),
-        win::OnMessage<WM_MOUSEMOVE, &CRgnButton::OnMouseMove>(),
-        win::OnMessage<WM_LBUTTONUP, &CRgnButton::OnLButtonUp>(),
-        win::OnMessage<WM_DESTROY, &CRgnButton::OnDestroy>(),
-        win::OnMessage<WM_KILLFOCUS, &CRgnButton::OnFocusCue, CRgnButton>(),
-        win::OnMessage<WM_GETDLGCODE, &CRgnButton::OnGetDlgCode, CRgnButton>(),
-        win::OnMessage<WM_KEYDOWN, &CRgnButton::OnKeyDown>(),
-        win::OnMessage<WM_SETFOCUS, &CRgnButton::OnFocusCue, CRgnButton>(),
-        win::OnMessage<WM_GETOBJECT, &CRgnButton::OnGetObject>(),
-        win::OnMessage<kMsgTakeCaption, &CRgnButton::OnTakeCaption>(),
-    };
-    static constexpr auto rows = Table(own);
+    static constexpr auto rows =
+        Table(LifetimeRows(), PressRows(), KeyRows(), FocusCueRows(), CaptionRows(),
+              std::array{win::OnMessage<WM_MOUSEMOVE, &CRgnButton::OnMouseMove>()});
     return rows;
 }
 

@@ -49,6 +49,7 @@ class CRgnButton : public PaintedFace<CRgnButton, KeyboardControl<CRgnButton>> {
 
   private:
     friend class PaintedFace<CRgnButton, KeyboardControl<CRgnButton>>;
+    friend class win::WindowImpl<CRgnButton>;  // the shared groups of rows
 
     bool InShape(POINT p) const;
     LRESULT OnCreate();

@@ -30,25 +30,17 @@ constexpr int kFaceTextInset = 26;
 }  // namespace
 
 std::span<const win::MessageRow<CSkinButton>> CSkinButton::MessageMap() {
+    // What redraws the face: a state set from outside, enabling, the focus.
+    static constexpr auto faceChanges =
+        win::OnMessages<&CSkinButton::OnStateChange, BM_SETSTATE, WM_ENABLE, WM_SETFOCUS>();
     static constexpr Row own[] = {
         win::OnMessage<WM_MOUSEMOVE, &CSkinButton::OnMouseMove>(),
-        win::OnMessage<WM_KILLFOCUS, &CSkinButton::OnKillFocus>(),
-        win::OnMessage<WM_CAPTURECHANGED, &CSkinButton::OnCaptureChanged>(),
-        win::OnMessage<WM_LBUTTONDOWN, &CSkinButton::OnLButtonDown>(),
-        win::OnMessage<WM_LBUTTONDBLCLK, &CSkinButton::OnLButtonDown>(),
-        win::OnMessage<WM_LBUTTONUP, &CSkinButton::OnLButtonUp>(),
-        win::OnMessage<BM_SETSTATE, &CSkinButton::OnStateChange>(),
-        win::OnMessage<WM_ENABLE, &CSkinButton::OnStateChange>(),
         win::OnMessage<WM_DESTROY, &CSkinButton::OnDestroy>(),
-        win::OnMessage<WM_GETDLGCODE, &CSkinButton::OnGetDlgCode>(),
-        win::OnMessage<WM_KEYDOWN, &CSkinButton::OnKeyDown>(),
         win::OnMessage<WM_SYSKEYDOWN, &CSkinButton::OnSysKeyDown>(),
-        win::OnMessage<WM_GETOBJECT, &CSkinButton::OnGetObject>(),
-        win::OnMessage<WM_SETFOCUS, &CSkinButton::OnStateChange>(),
         win::OnMessage<WM_TIMER, &CSkinButton::OnTimer>(),
-        win::OnMessage<kMsgTakeCaption, &CSkinButton::OnTakeCaption>(),
     };
-    static constexpr auto rows = Table(own);
+    static constexpr auto rows = Table(PressRows(), PressLostRows(), KeyRows(), CaptionRows(),
+                                       faceChanges, std::to_array(own));
     return rows;
 }
 

@@ -79,6 +79,7 @@ class CSkinButton : public PaintedFace<CSkinButton> {
     virtual std::string HintFor(bool hover) const;
 
   private:
+    friend class win::WindowImpl<CSkinButton>;  // the shared groups of rows
     void NotifyHover(bool hover);
     void Relay(UINT msg, UINT keys, POINT at);
     void EnsureToolTip();

@@ -17,11 +17,7 @@
 namespace skin {
 
 std::span<const win::MessageRow<CSkinLabel>> CSkinLabel::MessageMap() {
-    static constexpr Row own[] = {
-        win::OnMessage<WM_MOUSEMOVE, &CSkinLabel::OnMouseMove>(),
-        win::OnMessage<WM_MOUSELEAVE, &CSkinLabel::OnMouseLeave>(),
-    };
-    static constexpr auto rows = Table(own);
+    static constexpr auto rows = Table(HoverRows());
     return rows;
 }
 

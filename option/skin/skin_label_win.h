@@ -27,6 +27,7 @@ class CSkinLabel : public PaintedFace<CSkinLabel> {
 
   private:
     friend class PaintedFace<CSkinLabel>;
+    friend class win::WindowImpl<CSkinLabel>;  // the shared groups of rows
 
     void PaintInto(HDC dc);
     LRESULT OnMouseMove();

@@ -23,14 +23,7 @@
 namespace skin {
 
 std::span<const win::MessageRow<SliderThumb>> SliderThumb::MessageMap() {
-    static constexpr win::MessageRow<SliderThumb> rows[] = {
-        win::OnMessage<WM_LBUTTONDOWN, &SliderThumb::OnLButtonDown>(),
-        win::OnMessage<WM_MOUSEMOVE, &SliderThumb::OnMouseMove>(),
-        win::OnMessage<WM_LBUTTONUP, &SliderThumb::OnLButtonUp>(),
-        win::OnMessage<WM_PAINT, &SliderThumb::OnPaint>(),
-        win::OnMessage<WM_ERASEBKGND, &SliderThumb::OnEraseBkgnd>(),
-    };
-    static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
+    static constexpr auto rows = win::Checked(win::JoinRows(DragRows(), PaintedRows()));
     return rows;
 }
 

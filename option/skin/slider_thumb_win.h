@@ -37,6 +37,7 @@ class SliderThumb : public win::WindowImpl<SliderThumb> {
     static std::span<const win::MessageRow<SliderThumb>> MessageMap();
 
   private:
+    friend class win::WindowImpl<SliderThumb>;  // the shared groups of rows
     RECT RectInParent() const;
     void Report(std::uint32_t value);
     LRESULT OnLButtonDown(UINT keys, POINT at);

@@ -24,20 +24,13 @@
 namespace skin {
 
 std::span<const win::MessageRow<SliderTrack>> SliderTrack::MessageMap() {
-    static constexpr win::MessageRow<SliderTrack> rows[] = {
+    static constexpr win::MessageRow<SliderTrack> own[] = {
         win::OnMessage<WM_LBUTTONUP, &SliderTrack::OnLButtonUp>(),
         win::OnMessage<kMsgSliderValue, &SliderTrack::OnThumbValue>(),
-        win::OnMessage<WM_MOUSEMOVE, &SliderTrack::OnMouseMove>(),
-        win::OnMessage<WM_MOUSELEAVE, &SliderTrack::OnMouseLeave>(),
-        win::OnMessage<WM_PAINT, &SliderTrack::OnPaint>(),
-        win::OnMessage<WM_ERASEBKGND, &SliderTrack::OnEraseBkgnd>(),
-        win::OnMessage<WM_KILLFOCUS, &SliderTrack::OnFocusCue, SliderTrack>(),
-        win::OnMessage<WM_GETDLGCODE, &SliderTrack::OnGetDlgCode, SliderTrack>(),
-        win::OnMessage<WM_KEYDOWN, &SliderTrack::OnKeyDown>(),
-        win::OnMessage<WM_SETFOCUS, &SliderTrack::OnFocusCue, SliderTrack>(),
         win::OnMessage<WM_GETOBJECT, &SliderTrack::OnGetObject>(),
     };
-    static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
+    static constexpr auto rows = win::Checked(
+        win::JoinRows(HoverRows(), PaintedRows(), KeyRows(), FocusCueRows(), std::to_array(own)));
     return rows;
 }
 

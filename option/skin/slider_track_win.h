@@ -41,6 +41,7 @@ class SliderTrack : public KeyboardControl<SliderTrack> {
     static std::span<const win::MessageRow<SliderTrack>> MessageMap();
 
   private:
+    friend class win::WindowImpl<SliderTrack>;  // the shared groups of rows
     LRESULT OnLButtonUp(UINT keys, POINT at);
     LRESULT OnThumbValue(win::WParam<WPARAM> value);
     LRESULT OnMouseMove();

@@ -29,19 +29,16 @@ std::string Decimal(int value) {
 }  // namespace
 
 std::span<const win::MessageRow<CSpinBox>> CSpinBox::MessageMap() {
-    static constexpr win::MessageRow<CSpinBox> rows[] = {
-        win::OnMessage<WM_PAINT, &CSpinBox::OnPaint>(),
-        win::OnMessage<WM_ERASEBKGND, &CSpinBox::OnEraseBkgnd>(),
+    static constexpr win::MessageRow<CSpinBox> own[] = {
         win::OnControl<&CSpinBox::OnUp>(BN_CLICKED, kUpId),
         win::OnControl<&CSpinBox::OnDown>(BN_CLICKED, kDownId),
         win::OnRegistered<&CSpinBox::OnEditCommit>(kEditKillFocus),
         win::OnMessage<kMsgEditEnter, &CSpinBox::OnEditEnter>(),
-        win::OnMessage<WM_CTLCOLOREDIT, &CSpinBox::OnCtlColor>(),
-        win::OnMessage<WM_CTLCOLORSTATIC, &CSpinBox::OnCtlColor>(),
-        win::OnMessage<WM_MOUSEMOVE, &CSpinBox::OnMouseMove>(),
-        win::OnMessage<WM_MOUSELEAVE, &CSpinBox::OnMouseLeave>(),
     };
-    static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
+    static constexpr auto rows = win::Checked(
+        win::JoinRows(PaintedRows(), HoverRows(),
+                      win::OnMessages<&CSpinBox::OnCtlColor, WM_CTLCOLOREDIT, WM_CTLCOLORSTATIC>(),
+                      std::to_array(own)));
     return rows;
 }
 

@@ -42,6 +42,7 @@ class CSpinBox : public win::WindowImpl<CSpinBox> {
     static std::span<const win::MessageRow<CSpinBox>> MessageMap();
 
   private:
+    friend class win::WindowImpl<CSpinBox>;  // the shared groups of rows
     void Report();
     void ShowValue();
     LRESULT OnPaint();
