@@ -64,11 +64,7 @@ const std::vector<int>& MainWalk() {
 
 std::span<const win::MessageRow<COptionDlg>> COptionDlg::MessageMap() {
     static constexpr win::MessageRow<COptionDlg> own[] = {
-        win::OnMessage<WM_CREATE, &COptionDlg::OnCreate>(),
         win::OnMessage<WM_INITDIALOG, &COptionDlg::OnInitDialog>(),
-        win::OnMessage<WM_DESTROY, &COptionDlg::OnDestroy>(),
-        win::OnMessage<WM_PAINT, &COptionDlg::OnPaint>(),
-        win::OnMessage<WM_ERASEBKGND, &COptionDlg::OnEraseBkgnd>(),
         win::OnMessage<WM_QUERYDRAGICON, &COptionDlg::OnQueryDragIcon>(),
         win::OnMessage<WM_LBUTTONDOWN, &COptionDlg::OnLButtonDown>(),
         win::OnMessage<WM_SETCURSOR, &COptionDlg::OnSetCursor>(),
@@ -85,8 +81,8 @@ std::span<const win::MessageRow<COptionDlg>> COptionDlg::MessageMap() {
         win::OnMessage<kMsgShowIcon, &COptionDlg::OnShowIcon>(),
         win::OnMessage<kMsgApplyWaitingDpi, &COptionDlg::OnApplyWaitingDpi>(),
     };
-    static constexpr auto rows = win::JoinRows(HostRows(), std::to_array(own));
-    static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
+    static constexpr auto rows =
+        win::Checked(win::JoinRows(HostRows(), LifetimeRows(), PaintedRows(), std::to_array(own)));
     return rows;
 }
 

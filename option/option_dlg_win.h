@@ -70,6 +70,7 @@ class COptionDlg : public skin::SkinHost<COptionDlg>, public PageHost, private s
     static std::span<const win::MessageRow<COptionDlg>> MessageMap();
 
   private:
+    friend class win::WindowImpl<COptionDlg>;  // the shared groups of rows
     void BuildControl(const skin::ControlRow& row, const skin::ButtonPos& pos,
                       const skin::SkinSheets& sheets);
     void ShowPage(int page);

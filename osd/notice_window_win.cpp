@@ -137,14 +137,11 @@ void Text(HDC dc, HFONT font, COLORREF colour, RECT box, const std::string& text
 }  // namespace
 
 std::span<const win::MessageRow<NoticeWindow>> NoticeWindow::MessageMap() {
-    using W = NoticeWindow;
-    static constexpr win::MessageRow<W> rows[] = {
-        win::OnMessage<WM_PAINT, &W::OnPaint>(),
-        win::OnMessage<WM_ERASEBKGND, &W::OnEraseBackground>(),
-        win::OnMessage<WM_NCHITTEST, &W::OnNcHitTest>(),
-        win::OnMessage<WM_TIMER, &W::OnTimer>(),
+    static constexpr win::MessageRow<NoticeWindow> own[] = {
+        win::OnMessage<WM_NCHITTEST, &NoticeWindow::OnNcHitTest>(),
+        win::OnMessage<WM_TIMER, &NoticeWindow::OnTimer>(),
     };
-    static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
+    static constexpr auto rows = win::Checked(win::JoinRows(PaintedRows(), std::to_array(own)));
     return rows;
 }
 
@@ -245,7 +242,7 @@ void NoticeWindow::ApplyShape(int width, int height) {
                           false);
 }
 
-LRESULT NoticeWindow::OnEraseBackground(HDC) {
+LRESULT NoticeWindow::OnEraseBkgnd(HDC) {
     return 1;
 }
 

@@ -29,7 +29,7 @@ class NoticeWindow : public win::WindowImpl<NoticeWindow> {
 
     static std::span<const win::MessageRow<NoticeWindow>> MessageMap();
     void OnPaint();
-    LRESULT OnEraseBackground(HDC dc);
+    LRESULT OnEraseBkgnd(HDC dc);
     LRESULT OnNcHitTest(POINT at);
     void OnTimer(UINT_PTR id);
 

@@ -101,9 +101,7 @@ void BringForward(HWND hwnd) {
 
 std::span<const win::MessageRow<CMonitorWnd>> CMonitorWnd::MessageMap() {
     using W = CMonitorWnd;
-    static constexpr win::MessageRow<W> rows[] = {
-        win::OnMessage<WM_CREATE, &W::OnCreate>(),
-        win::OnMessage<WM_DESTROY, &W::OnDestroy>(),
+    static constexpr win::MessageRow<W> own[] = {
         win::OnMessage<WM_TIMER, &W::OnTimer>(),
         win::OnMessage<WM_COPYDATA, &W::OnCopyData>(),
         win::OnMessage<protocol::kMsgTrayNotify, &W::OnSystrayNotify>(),
@@ -121,12 +119,16 @@ std::span<const win::MessageRow<CMonitorWnd>> CMonitorWnd::MessageMap() {
         win::OnCommand<&W::OnRecordDiagnostics>(kCmdRecordDiagnostics),
         win::OnCommand<&W::OnSaveDiagnosticsReport>(kCmdSaveDiagnosticsReport),
         win::OnCommand<&W::OnForgetChannels>(kCmdForgetChannels),
+    };
+    // The computer sleeping and waking, and the session locking or ending.
+    static constexpr win::MessageRow<W> session[] = {
         win::OnMessage<WM_POWERBROADCAST, &W::OnPowerBroadcast>(),
         win::OnMessage<WM_WTSSESSION_CHANGE, &W::OnSessionChange>(),
         win::OnMessage<WM_QUERYENDSESSION, &W::OnQueryEndSession>(),
         win::OnMessage<WM_ENDSESSION, &W::OnEndSession>(),
     };
-    static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
+    static constexpr auto rows =
+        win::Checked(win::JoinRows(LifetimeRows(), std::to_array(own), std::to_array(session)));
     return rows;
 }
 

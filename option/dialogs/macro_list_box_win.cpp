@@ -45,17 +45,16 @@ LRESULT CInPlaceEdit::OnKillFocus() {
 }
 
 std::span<const win::MessageRow<CMacroListBox>> CMacroListBox::MessageMap() {
-    static constexpr win::MessageRow<CMacroListBox> rows[] = {
-        win::OnMessage<WM_MOUSEMOVE, &CMacroListBox::OnMouseMove>(),
-        win::OnMessage<WM_MOUSELEAVE, &CMacroListBox::OnMouseLeave>(),
+    static constexpr win::MessageRow<CMacroListBox> own[] = {
         win::OnMessage<WM_RBUTTONDOWN, &CMacroListBox::OnRButtonDown>(),
         win::OnMessage<WM_SETFOCUS, &CMacroListBox::OnSetFocus>(),
         win::OnMessage<WM_KEYDOWN, &CMacroListBox::OnKeyDown>(),
         win::OnMessage<kMsgCloseEdit, &CMacroListBox::OnCloseEdit>(),
-        win::OnMessage<WM_DESTROY, &CMacroListBox::OnDestroy>(),
         win::OnMessage<WM_GETOBJECT, &CMacroListBox::OnGetObject>(),
     };
-    static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
+    static constexpr auto rows = win::Checked(
+        win::JoinRows(HoverRows(), std::to_array(own),
+                      std::array{win::OnMessage<WM_DESTROY, &CMacroListBox::OnDestroy>()}));
     return rows;
 }
 

@@ -94,6 +94,7 @@ class CMacroListBox : public win::WindowImpl<CMacroListBox> {
 
   private:
     friend class CInPlaceEdit;
+    friend class win::WindowImpl<CMacroListBox>;  // the shared groups of rows
     enum class EditKind { NewItem, Selected };
     void OpenEdit(int item, EditKind kind, int limit);
     // Posted by the edit: commit (Enter, focus leaving) or cancel (Escape).

@@ -30,9 +30,6 @@ constexpr std::size_t kLogLinesShown = 8;
 
 std::span<const win::MessageRow<GalleryWindow>> GalleryWindow::MessageMap() {
     static constexpr win::MessageRow<GalleryWindow> own[] = {
-        win::OnMessage<WM_CREATE, &GalleryWindow::OnCreate>(),
-        win::OnMessage<WM_PAINT, &GalleryWindow::OnPaint>(),
-        win::OnMessage<WM_ERASEBKGND, &GalleryWindow::OnEraseBkgnd>(),
         win::OnMessage<WM_LBUTTONDOWN, &GalleryWindow::OnLButtonDown>(),
         win::OnCommandRange<&GalleryWindow::OnCommand>(0, 0xFFFF),
         win::OnMessage<skin::kMsgSliderValue, &GalleryWindow::OnNumbers<kSlider>>(),
@@ -43,10 +40,9 @@ std::span<const win::MessageRow<GalleryWindow>> GalleryWindow::MessageMap() {
         win::OnMessage<skin::kMsgButtonHover, &GalleryWindow::OnHover>(),
         win::OnMessage<skin::kMsgHint, &GalleryWindow::OnHint>(),
         win::OnRegistered<&GalleryWindow::OnEditCommit>(kEditCommit),
-        win::OnMessage<WM_DESTROY, &GalleryWindow::OnDestroy>(),
     };
-    static constexpr auto rows = win::JoinRows(HostRows(), std::to_array(own));
-    static_assert(win::NoRowShadowed(rows), "a row of this table is shadowed by an earlier one");
+    static constexpr auto rows =
+        win::Checked(win::JoinRows(HostRows(), LifetimeRows(), PaintedRows(), std::to_array(own)));
     return rows;
 }
 

@@ -75,6 +75,7 @@ class GalleryWindow : public skin::SkinHost<GalleryWindow> {
     static std::span<const win::MessageRow<GalleryWindow>> MessageMap();
 
   private:
+    friend class win::WindowImpl<GalleryWindow>;  // the shared groups of rows
     void Note(const char* format, ...) __attribute__((format(printf, 2, 3)));
     void MakeControl(std::size_t index, const skin::ButtonPos& pos, const skin::SkinSheets& sheets);
 

@@ -41,17 +41,15 @@ class VirtualMouseWnd : public win::WindowImpl<VirtualMouseWnd> {
   public:
     ~VirtualMouseWnd() override { DestroyWindowNow(); }
     static std::span<const win::MessageRow<VirtualMouseWnd>> MessageMap() {
-        static constexpr win::MessageRow<VirtualMouseWnd> rows[] = {
-            win::OnMessage<WM_CREATE, &VirtualMouseWnd::OnCreate>(),
+        static constexpr win::MessageRow<VirtualMouseWnd> own[] = {
             win::OnMessage<WM_COPYDATA, &VirtualMouseWnd::OnCopyData>(),
             win::OnMessage<WM_PAINT, &VirtualMouseWnd::OnPaint>(),
             win::OnMessage<WM_TIMER, &VirtualMouseWnd::OnTimer>(),
-            win::OnMessage<WM_DESTROY, &VirtualMouseWnd::OnDestroy>(),
             win::OnCommand<&VirtualMouseWnd::OnPlugButton>(kIdPlug),
             win::OnCommand<&VirtualMouseWnd::OnInject>(kIdInject),
         };
-        static_assert(win::NoRowShadowed(rows),
-                      "a row of this table is shadowed by an earlier one");
+        static constexpr auto rows =
+            win::Checked(win::JoinRows(LifetimeRows(), std::to_array(own)));
         return rows;
     }
 
@@ -106,6 +104,8 @@ class VirtualMouseWnd : public win::WindowImpl<VirtualMouseWnd> {
     }
 
   private:
+    friend class win::WindowImpl<VirtualMouseWnd>;  // the shared groups of rows
+
     LRESULT OnCreate() {
         QueryPerformanceFrequency(&frequency_);
         QueryPerformanceCounter(&start_);
