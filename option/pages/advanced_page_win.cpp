@@ -1,6 +1,7 @@
 #include "option/pages/advanced_page_win.h"
 
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 #include "option/dialogs/option_dialogs_win.h"
@@ -13,6 +14,25 @@ namespace {
 constexpr const char* kSkinFile = "skin_advance_expand.ini";
 constexpr skin::IdRange kClicks = skin::ClickIds(advanced_page::kControls);
 constexpr int kCpiPerLevel = 100;
+
+// The check boxes, each setting one check of the profile as it is latched.
+struct CheckBox {
+    int key;
+    AdvancedCheck check;
+};
+constexpr CheckBox kCheckBoxes[] = {
+    {kAdvSeparateCpi, AdvancedCheck::SeparateCpi}, {kAdvLinkSens, AdvancedCheck::LinkSensitivity},
+    {kAdvAccel, AdvancedCheck::Acceleration},      {kAdvTrails, AdvancedCheck::Trails},
+    {kAdvScrollCheck, AdvancedCheck::PageScroll},
+};
+
+std::optional<AdvancedCheck> CheckOfBox(int key) {
+    for (const CheckBox& box : kCheckBoxes) {
+        if (box.key == key)
+            return box.check;
+    }
+    return std::nullopt;
+}
 
 class DpiColorDialog final : public ColorDialog {
   public:
@@ -27,11 +47,9 @@ class DpiColorDialog final : public ColorDialog {
 
 std::span<const win::MessageRow<CAdvancedPage>> CAdvancedPage::MessageMap() {
     static constexpr Row own[] = {
-        win::OnMessage<WM_KEYDOWN, &CAdvancedPage::OnKeyDown, CAdvancedPage>(),
-        win::OnMessage<skin::kMsgSliderValue, &CAdvancedPage::OnSlider>(),
         win::OnCommandRange<&CAdvancedPage::OnClick>(kClicks.first, kClicks.last),
     };
-    static constexpr auto rows = Table(own);
+    static constexpr auto rows = Table(SliderRows(), std::to_array(own));
     return rows;
 }
 
@@ -45,7 +63,7 @@ void CAdvancedPage::BuildControl(const skin::ControlRow& row, const skin::Button
     switch (row.kind) {
         case skin::ControlKind::Slider: {
             const SliderRange range = AdvancedSliderRange(row.id);
-            skin::SliderTrack& made = Slider(row.id);
+            skin::SliderTrack& made = sliders_.ById(row.id);
             MakePageSlider(made, self, row.id, range.minimum, range.maximum, pos, sheets);
             // The plates beside the CPI sliders show levels of 100 CPI.
             if (row.id == kSliderCpiX || row.id == kSliderCpiY)
@@ -68,10 +86,6 @@ void CAdvancedPage::BuildControl(const skin::ControlRow& row, const skin::Button
     }
 }
 
-skin::SliderTrack& CAdvancedPage::Slider(int id) {
-    return sliders_[static_cast<std::size_t>(id - kSliderOtgSpeed)];
-}
-
 void CAdvancedPage::Refresh() {
     if (const settings::ProfileRecord* profile = host_.Session().CurrentProfile())
         Show(AdvancedViewOf(*profile));
@@ -89,14 +103,14 @@ void CAdvancedPage::Show(const AdvancedView& v) {
     latch(kAdvScrollPage, v.pageScroll);
     latch(kAdvScrollCheck, v.pageScroll);
 
-    ShowSliderValue(Slider(kSliderOtgSpeed), v.otgSpeed);
-    ShowSliderValue(Slider(kSliderSensitivityX), v.sensitivityX);
-    ShowSliderValue(Slider(kSliderSensitivityY), v.sensitivityY);
-    ShowSliderValue(Slider(kSliderPointerSpeed), v.pointerSpeed);
-    ShowSliderValue(Slider(kSliderWheelLines), v.wheelLines);
-    ShowSliderValue(Slider(kSliderTrails), v.trailsLength);
-    ShowSliderValue(Slider(kSliderCpiX), v.cpiX);
-    ShowSliderValue(Slider(kSliderCpiY), v.cpiY);
+    ShowSliderValue(sliders_.ById(kSliderOtgSpeed), v.otgSpeed);
+    ShowSliderValue(sliders_.ById(kSliderSensitivityX), v.sensitivityX);
+    ShowSliderValue(sliders_.ById(kSliderSensitivityY), v.sensitivityY);
+    ShowSliderValue(sliders_.ById(kSliderPointerSpeed), v.pointerSpeed);
+    ShowSliderValue(sliders_.ById(kSliderWheelLines), v.wheelLines);
+    ShowSliderValue(sliders_.ById(kSliderTrails), v.trailsLength);
+    ShowSliderValue(sliders_.ById(kSliderCpiX), v.cpiX);
+    ShowSliderValue(sliders_.ById(kSliderCpiY), v.cpiY);
     ShowNumber(cpiXLabel_, v.cpiX * kCpiPerLevel);
     ShowNumber(cpiYLabel_, v.cpiY * kCpiPerLevel);
 
@@ -154,30 +168,10 @@ LRESULT CAdvancedPage::OnClick(UINT id, UINT code) {
     } else if (key >= kAdvLevel1 && key < kAdvLevel1 + kCpiLevelsShown) {
         ChooseCpiLevel(*profile, key - kAdvLevel1);
         levelChanged = true;
-    } else {
-        switch (key) {
-            case kAdvSeparateCpi:
-                SetAdvancedCheck(*profile, AdvancedCheck::SeparateCpi, checked);
-                break;
-            case kAdvLinkSens:
-                SetAdvancedCheck(*profile, AdvancedCheck::LinkSensitivity, checked);
-                break;
-            case kAdvAccel:
-                SetAdvancedCheck(*profile, AdvancedCheck::Acceleration, checked);
-                break;
-            case kAdvTrails:
-                SetAdvancedCheck(*profile, AdvancedCheck::Trails, checked);
-                break;
-            case kAdvScrollLines:
-            case kAdvScrollPage:
-                SetAdvancedCheck(*profile, AdvancedCheck::PageScroll, key == kAdvScrollPage);
-                break;
-            case kAdvScrollCheck:
-                SetAdvancedCheck(*profile, AdvancedCheck::PageScroll, checked);
-                break;
-            default:
-                break;
-        }
+    } else if (key == kAdvScrollLines || key == kAdvScrollPage) {
+        SetAdvancedCheck(*profile, AdvancedCheck::PageScroll, key == kAdvScrollPage);
+    } else if (const std::optional<AdvancedCheck> check = CheckOfBox(key)) {
+        SetAdvancedCheck(*profile, *check, checked);
     }
     Show(AdvancedViewOf(*profile));
     // The lighting page shows the colour of the level being edited.

@@ -12,6 +12,7 @@
 #include "common/win/window.h"
 #include "option/model/pages/advanced_fields.h"
 #include "option/pages/advanced_page_controls.h"
+#include "option/pages/page_controls_win.h"
 #include "option/pages/page_host.h"
 #include "option/pages/skinned_page_win.h"
 #include "option/skin/color_swatch_button_win.h"
@@ -37,7 +38,6 @@ class CAdvancedPage : public SkinnedPage<CAdvancedPage> {
 
     void BuildControl(const skin::ControlRow& row, const skin::ButtonPos& pos,
                       const skin::SkinSheets& sheets);
-    skin::SliderTrack& Slider(int id);
     void Show(const AdvancedView& view);
     void EditLed(int led);
 
@@ -47,7 +47,7 @@ class CAdvancedPage : public SkinnedPage<CAdvancedPage> {
     PageHost& host_;
     skin::SkinButtonSet<advanced_page::kControls> buttons_;
     std::array<skin::CColorSwatchButton, 4> swatches_;
-    std::array<skin::SliderTrack, 8> sliders_;  // by slider id - 201
+    PageSliders<8, kSliderOtgSpeed> sliders_;
     skin::CSkinLabel cpiXLabel_;
     skin::CSkinLabel cpiYLabel_;
 };

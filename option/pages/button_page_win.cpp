@@ -56,7 +56,7 @@ std::span<const win::MessageRow<CButtonPage>> CButtonPage::MessageMap() {
             kFirstAssignButtonId, kFirstAssignButtonId + settings::kButtonCount - 1),
         win::OnCommandRange<&CButtonPage::OnAssignment>(kFirstCommand, command::kLastAssignment),
     };
-    static constexpr auto rows = Table(own);
+    static constexpr auto rows = Table(std::to_array(own));
     return rows;
 }
 

@@ -32,12 +32,10 @@ void FillEllipse(HDC dc, const RECT& r, COLORREF fill, COLORREF outline) {
 
 std::span<const win::MessageRow<CLightingPage>> CLightingPage::MessageMap() {
     static constexpr Row own[] = {
-        win::OnMessage<WM_KEYDOWN, &CLightingPage::OnKeyDown, CLightingPage>(),
-        win::OnMessage<skin::kMsgSliderValue, &CLightingPage::OnSlider>(),
         win::OnMessage<skin::kMsgColorPicked, &CLightingPage::OnColorPicked>(),
         win::OnCommandRange<&CLightingPage::OnClick>(kClicks.first, kClicks.last),
     };
-    static constexpr auto rows = Table(own);
+    static constexpr auto rows = Table(SliderRows(), std::to_array(own));
     return rows;
 }
 
@@ -52,8 +50,8 @@ void CLightingPage::BuildControl(const skin::ControlRow& row, const skin::Button
     switch (row.kind) {
         case skin::ControlKind::Slider: {
             const bool level = row.id == kSliderLightSwitch || row.id == kSliderLightType;
-            MakePageSlider(Slider(row.id), self, row.id, 0, level ? kLightLevelCount - 1 : 255, pos,
-                           sheets);
+            MakePageSlider(sliders_.ById(row.id), self, row.id, 0,
+                           level ? kLightLevelCount - 1 : 255, pos, sheets);
             break;
         }
         case skin::ControlKind::Label:
@@ -71,10 +69,6 @@ void CLightingPage::BuildControl(const skin::ControlRow& row, const skin::Button
             buttons_.ByKey(row.key).CreateFromRow(self, row, pos, sheets);
             break;
     }
-}
-
-skin::SliderTrack& CLightingPage::Slider(int id) {
-    return sliders_[static_cast<std::size_t>(id - kSliderLightSwitch)];
 }
 
 void CLightingPage::Refresh() {
@@ -96,12 +90,12 @@ void CLightingPage::Show(const settings::ProfileRecord& profile) {
     latch(kLightCustom, v.customColor);
     for (int i = 0; i < kPresetColorCount; ++i) latch(kLightColor0 + i, v.preset == i);
 
-    ShowSliderValue(Slider(kSliderLightSwitch), v.lightSwitch);
-    ShowSliderValue(Slider(kSliderLightType), v.lightType);
+    ShowSliderValue(sliders_.ById(kSliderLightSwitch), v.lightSwitch);
+    ShowSliderValue(sliders_.ById(kSliderLightType), v.lightType);
     const std::uint32_t shown = fields_.ShownColor();
     for (int c = 0; c < 3; ++c) {
         const int value = ChannelOf(shown, static_cast<Channel>(c));
-        ShowSliderValue(Slider(kSliderRed + c), value);
+        ShowSliderValue(sliders_.ById(kSliderRed + c), value);
         ShowNumber(labels_[static_cast<std::size_t>(c)], value);
     }
     if (swatchColor_ != shown) {

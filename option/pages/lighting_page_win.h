@@ -11,6 +11,7 @@
 #include "common/win/window.h"
 #include "option/model/pages/lighting_fields.h"
 #include "option/pages/lighting_page_controls.h"
+#include "option/pages/page_controls_win.h"
 #include "option/pages/page_host.h"
 #include "option/pages/skinned_page_win.h"
 #include "option/skin/color_picker_win.h"
@@ -36,7 +37,6 @@ class CLightingPage : public SkinnedPage<CLightingPage> {
 
     void BuildControl(const skin::ControlRow& row, const skin::ButtonPos& pos,
                       const skin::SkinSheets& sheets);
-    skin::SliderTrack& Slider(int id);
     void Show(const settings::ProfileRecord& profile);
     // The swatch and preview of the level's colours, over the skin.
     void PaintOver(HDC dc) const;
@@ -48,8 +48,8 @@ class CLightingPage : public SkinnedPage<CLightingPage> {
     PageHost& host_;
     LightingFields fields_;
     skin::SkinButtonSet<lighting_page::kControls> buttons_;
-    std::array<skin::SliderTrack, 5> sliders_;  // by slider id - 200
-    std::array<skin::CSkinLabel, 3> labels_;    // red, green, blue
+    PageSliders<5, kSliderLightSwitch> sliders_;
+    std::array<skin::CSkinLabel, 3> labels_;  // red, green, blue
     skin::CColorPicker spectrum_;
     RECT swatch_{};
     RECT preview_{};

@@ -5,6 +5,9 @@
 
 #include <windows.h>
 
+#include <array>
+#include <cstddef>
+
 #include "option/skin/button_pos.h"
 #include "option/skin/skin_button_win.h"
 #include "option/skin/skin_label_win.h"
@@ -12,6 +15,17 @@
 #include "option/skin/skin_loader_win.h"
 
 namespace option {
+
+// A page's sliders, reached by their control ids, which run on from
+// `FirstId`.
+template <std::size_t N, int FirstId>
+class PageSliders {
+  public:
+    skin::SliderTrack& ById(int id) { return tracks_[static_cast<std::size_t>(id - FirstId)]; }
+
+  private:
+    std::array<skin::SliderTrack, N> tracks_;
+};
 
 // A rounding track slider at the placement `pos` with the thumb "slider.bmp"
 // of the skins folder, the track cut from the Normal sheet and the caption

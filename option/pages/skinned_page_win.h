@@ -24,6 +24,7 @@
 #include "option/skin/control_table.h"
 #include "option/skin/skin_host_win.h"
 #include "option/skin/skin_loader_win.h"
+#include "option/skin/skin_messages.h"
 
 namespace option {
 
@@ -58,15 +59,24 @@ class SkinnedPage : public skin::SkinHost<P>, public OptionPage {
         };
     }
 
+    // A page with sliders: the keys they take kept from closing the page,
+    // and a moved slider reported to P::OnSlider.
+    static constexpr std::array<Row, 2> SliderRows() {
+        return {
+            win::OnMessage<WM_KEYDOWN, &SkinnedPage::OnKeyDown, P>(),
+            win::OnMessage<skin::kMsgSliderValue, &P::OnSlider, P>(),
+        };
+    }
+
     // A page's table, checked: what every skinned host answers, the body,
-    // then its own.
-    template <std::size_t N>
-    static consteval auto Table(const Row (&own)[N]) {
-        return win::Checked(win::JoinRows(SkinnedPage::HostRows(), PageRows(), std::to_array(own)));
+    // then the parts given (groups of rows above, and its own).
+    template <std::size_t... N>
+    static consteval auto Table(const std::array<Row, N>&... parts) {
+        return win::Checked(win::JoinRows(SkinnedPage::HostRows(), PageRows(), parts...));
     }
 
     // Enter and Escape would end the page's dialog: a page that takes keys
-    // swallows them (its table routes WM_KEYDOWN here).
+    // swallows them (SliderRows routes WM_KEYDOWN here).
     LRESULT OnKeyDown(UINT key, UINT) { return ClosesPage(key) ? 0 : this->CallDefault(); }
 
     // What P may hide.

@@ -165,7 +165,7 @@ std::span<const win::MessageRow<CSupportPage>> CSupportPage::MessageMap() {
         win::OnCommand<&CSupportPage::OnForget>(kForgetButtonId),
         win::OnCommand<&CSupportPage::OnLanguage>(kLanguageButtonId),
     };
-    static constexpr auto rows = Table(own);
+    static constexpr auto rows = Table(std::to_array(own));
     return rows;
 }
 
