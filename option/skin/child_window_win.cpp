@@ -44,4 +44,10 @@ bool HasFrame(HWND window) {
            (GetWindowLongPtrA(window, GWL_EXSTYLE) & kExFrame) != 0;
 }
 
+void RepaintIfMade(HWND window) {
+    // A null window would invalidate the whole screen.
+    if (window != nullptr)
+        InvalidateRect(window, nullptr, FALSE);
+}
+
 }  // namespace skin

@@ -23,6 +23,10 @@ bool CreateChild(win::Window& window, const char* className, DWORD style, const 
 bool CreateAttached(const char* systemClass, DWORD style, const RECT& r, HWND parent, UINT id,
                     const std::function<bool(HWND)>& attach);
 
+// Has `window` painted again, once it is made: a control set up before its
+// window exists paints what it was given when the window comes.
+void RepaintIfMade(HWND window);
+
 // Whether `window` has anything outside its client area to paint: a border,
 // an edge or a scroll bar. A control without answers WM_NCPAINT itself: the
 // system's handling takes a device context even when there is nothing to

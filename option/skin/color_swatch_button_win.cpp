@@ -19,8 +19,7 @@ namespace skin {
 
 void CColorSwatchButton::SetSwatchColor(COLORREF color) {
     swatch_ = color;
-    if (Hwnd() != nullptr)
-        InvalidateRect(Hwnd(), nullptr, FALSE);
+    RepaintIfMade(Hwnd());
 }
 
 std::string CColorSwatchButton::HintFor(bool hover) const {

@@ -48,8 +48,7 @@ bool CFillSlider::Create(const RECT& r, HWND parent, UINT id) {
 void CFillSlider::SetImages(const RECT& r, HBITMAP emptySheet, HBITMAP fullSheet) {
     empty_.Reset(CutImage(Hwnd(), emptySheet, r));
     full_.Reset(CutImage(Hwnd(), fullSheet, r));
-    if (Hwnd() != nullptr)
-        InvalidateRect(Hwnd(), nullptr, FALSE);
+    RepaintIfMade(Hwnd());
 }
 
 void CFillSlider::SetRange(int minimum, int maximum) {
@@ -59,8 +58,7 @@ void CFillSlider::SetRange(int minimum, int maximum) {
 
 void CFillSlider::SetPos(int value) {
     position_ = std::clamp(value, minimum_, std::max(minimum_, maximum_));
-    if (Hwnd() != nullptr)
-        InvalidateRect(Hwnd(), nullptr, FALSE);
+    RepaintIfMade(Hwnd());
 }
 
 LRESULT CFillSlider::OnPaint() {

@@ -48,14 +48,12 @@ bool CRgnButton::CreateButton(const char* name, const RECT& r, HWND parent, UINT
 void CRgnButton::SetBitmaps(const RECT& r, HBITMAP normal, HBITMAP over, HBITMAP down,
                             HBITMAP disabled) {
     images_.Cut(Hwnd(), r, normal, over, down, disabled);
-    if (Hwnd() != nullptr)
-        InvalidateRect(Hwnd(), nullptr, FALSE);
+    RepaintIfMade(Hwnd());
 }
 
 void CRgnButton::SetBitmaps(const RECT& r, const SkinSheets& sheets) {
     images_.CutWhenNeeded(r, sheets.Share());
-    if (Hwnd() != nullptr)
-        InvalidateRect(Hwnd(), nullptr, FALSE);
+    RepaintIfMade(Hwnd());
 }
 
 void CRgnButton::SetLatched(bool latched) {

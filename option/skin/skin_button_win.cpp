@@ -176,8 +176,7 @@ void CSkinButton::UpdateToolTip() {
 
 void CSkinButton::SetFaceText(const std::string& text) {
     faceText_ = text;
-    if (Hwnd() != nullptr)
-        InvalidateRect(Hwnd(), nullptr, FALSE);
+    RepaintIfMade(Hwnd());
 }
 
 std::string CSkinButton::HintFor(bool /*hover*/) const {

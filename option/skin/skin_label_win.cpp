@@ -27,20 +27,17 @@ bool CSkinLabel::Create(const RECT& r, HWND parent, UINT id) {
 
 void CSkinLabel::SetText(const std::string& text) {
     text_ = text;
-    if (Hwnd() != nullptr)
-        InvalidateRect(Hwnd(), nullptr, FALSE);
+    RepaintIfMade(Hwnd());
 }
 
 void CSkinLabel::SetBackColor(COLORREF color) {
     back_ = color;
-    if (Hwnd() != nullptr)
-        InvalidateRect(Hwnd(), nullptr, FALSE);
+    RepaintIfMade(Hwnd());
 }
 
 void CSkinLabel::SetBold(bool bold) {
     bold_ = bold;
-    if (Hwnd() != nullptr)
-        InvalidateRect(Hwnd(), nullptr, FALSE);
+    RepaintIfMade(Hwnd());
 }
 
 void CSkinLabel::PaintInto(HDC dc) {
