@@ -51,10 +51,9 @@ std::span<const win::MessageRow<CMacroListBox>> CMacroListBox::MessageMap() {
         win::OnMessage<WM_KEYDOWN, &CMacroListBox::OnKeyDown>(),
         win::OnMessage<kMsgCloseEdit, &CMacroListBox::OnCloseEdit>(),
         win::OnMessage<WM_GETOBJECT, &CMacroListBox::OnGetObject>(),
+        win::OnMessage<WM_DESTROY, &CMacroListBox::OnDestroy>(),
     };
-    static constexpr auto rows = win::Checked(
-        win::JoinRows(HoverRows(), std::to_array(own),
-                      std::array{win::OnMessage<WM_DESTROY, &CMacroListBox::OnDestroy>()}));
+    static constexpr auto rows = win::Checked(win::JoinRows(HoverRows(), std::to_array(own)));
     return rows;
 }
 

@@ -27,7 +27,8 @@ std::span<const win::MessageRow<CBitmapEdit>> CBitmapEdit::MessageMap() {
     static constexpr auto textInput =
         win::OnMessages<&CBitmapEdit::OnTextInput, WM_SETTEXT, WM_PASTE, WM_CUT, WM_CLEAR, WM_UNDO,
                         EM_UNDO, EM_REPLACESEL>();
-    static constexpr win::MessageRow<CBitmapEdit> keys[] = {
+    // The keys typed into the field.
+    static constexpr win::MessageRow<CBitmapEdit> typing[] = {
         win::OnMessage<WM_KEYDOWN, &CBitmapEdit::OnKeyDown>(),
         win::OnMessage<WM_CHAR, &CBitmapEdit::OnChar>(),
         win::OnMessage<WM_KEYUP, &CBitmapEdit::OnKeyUp>(),
@@ -39,7 +40,7 @@ std::span<const win::MessageRow<CBitmapEdit>> CBitmapEdit::MessageMap() {
         win::OnMessage<WM_DESTROY, &CBitmapEdit::OnDestroy>(),
     };
     static constexpr auto rows = win::Checked(
-        win::JoinRows(std::to_array(keys), textInput, std::to_array(own), HoverRows()));
+        win::JoinRows(std::to_array(typing), textInput, std::to_array(own), HoverRows()));
     return rows;
 }
 

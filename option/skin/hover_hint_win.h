@@ -3,7 +3,11 @@
 
 #include <windows.h>
 
+#include <array>
 #include <string>
+
+#include "common/win/message_map.h"
+#include "common/win/window.h"
 
 namespace skin {
 
@@ -22,6 +26,33 @@ class HoverHint {
 
   private:
     bool tracking_ = false;
+};
+
+// The base of a control whose only use of the pointer over it is its hint:
+// T joins HintRows() into its table and sets hint_. Base is the window class
+// T would otherwise derive from.
+template <class T, class Base = win::WindowImpl<T>>
+class HintedControl : public Base {
+  protected:
+    // WM_MOUSEMOVE publishes the hint, WM_MOUSELEAVE ends the hover.
+    static constexpr std::array<win::MessageRow<T>, 2> HintRows() {
+        return {win::OnMessage<WM_MOUSEMOVE, &HintedControl::OnHintMove, T>(),
+                win::OnMessage<WM_MOUSELEAVE, &HintedControl::OnHintLeave, T>()};
+    }
+
+    std::string hint_;
+
+  private:
+    LRESULT OnHintMove() {
+        hover_.Moved(this->Hwnd(), hint_);
+        return this->CallDefault();
+    }
+    LRESULT OnHintLeave() {
+        hover_.Left();
+        return 0;
+    }
+
+    HoverHint hover_;
 };
 
 }  // namespace skin

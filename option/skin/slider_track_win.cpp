@@ -30,7 +30,7 @@ std::span<const win::MessageRow<SliderTrack>> SliderTrack::MessageMap() {
         win::OnMessage<WM_GETOBJECT, &SliderTrack::OnGetObject>(),
     };
     static constexpr auto rows = win::Checked(
-        win::JoinRows(HoverRows(), PaintedRows(), KeyRows(), FocusCueRows(), std::to_array(own)));
+        win::JoinRows(HintRows(), PaintedRows(), KeyRows(), FocusCueRows(), std::to_array(own)));
     return rows;
 }
 
@@ -61,8 +61,7 @@ int SliderTrack::Create(const std::string& thumbFile, const RECT& track, HWND pa
 
 void SliderTrack::SetTrackImage(const RECT& r, HBITMAP sheet) {
     trackImage_.Reset(CutImage(Hwnd(), sheet, r));
-    if (Hwnd() != nullptr)
-        InvalidateRect(Hwnd(), nullptr, FALSE);
+    RepaintIfMade(Hwnd());
 }
 
 void SliderTrack::SetRange(int minimum, int maximum) {
@@ -78,8 +77,7 @@ void SliderTrack::SetRounding(bool rounding) {
 
 void SliderTrack::SetPos(int value) {
     thumb_.SetPos(static_cast<std::uint32_t>(value));
-    if (Hwnd() != nullptr)
-        InvalidateRect(Hwnd(), nullptr, FALSE);
+    RepaintIfMade(Hwnd());
 }
 
 LRESULT SliderTrack::OnLButtonUp(UINT, POINT at) {
@@ -95,16 +93,6 @@ LRESULT SliderTrack::OnLButtonUp(UINT, POINT at) {
 
 LRESULT SliderTrack::OnThumbValue(win::WParam<WPARAM> value) {
     PostMessageA(parent_, kMsgSliderValue, value.value, static_cast<LPARAM>(id_));
-    return 0;
-}
-
-LRESULT SliderTrack::OnMouseMove() {
-    hover_.Moved(Hwnd(), hint_);
-    return CallDefault();
-}
-
-LRESULT SliderTrack::OnMouseLeave() {
-    hover_.Left();
     return 0;
 }
 

@@ -18,7 +18,7 @@
 
 namespace skin {
 
-class SliderTrack : public KeyboardControl<SliderTrack> {
+class SliderTrack : public HintedControl<SliderTrack, KeyboardControl<SliderTrack>> {
   public:
     SliderTrack() = default;
     ~SliderTrack() override;
@@ -44,8 +44,6 @@ class SliderTrack : public KeyboardControl<SliderTrack> {
     friend class win::WindowImpl<SliderTrack>;  // the shared groups of rows
     LRESULT OnLButtonUp(UINT keys, POINT at);
     LRESULT OnThumbValue(win::WParam<WPARAM> value);
-    LRESULT OnMouseMove();
-    LRESULT OnMouseLeave();
     LRESULT OnPaint();
     LRESULT OnEraseBkgnd() { return 1; }
     LRESULT OnKeyDown(UINT key, UINT data);
@@ -62,8 +60,6 @@ class SliderTrack : public KeyboardControl<SliderTrack> {
     int maximum_ = 10;
     bool rounding_ = false;
     SliderThumb thumb_;
-    std::string hint_;
-    HoverHint hover_;
     ValueUnit unit_;
 };
 

@@ -36,7 +36,7 @@ std::span<const win::MessageRow<CSpinBox>> CSpinBox::MessageMap() {
         win::OnMessage<kMsgEditEnter, &CSpinBox::OnEditEnter>(),
     };
     static constexpr auto rows = win::Checked(
-        win::JoinRows(PaintedRows(), HoverRows(),
+        win::JoinRows(PaintedRows(), HintRows(),
                       win::OnMessages<&CSpinBox::OnCtlColor, WM_CTLCOLOREDIT, WM_CTLCOLORSTATIC>(),
                       std::to_array(own)));
     return rows;
@@ -77,8 +77,7 @@ void CSpinBox::SetBitmaps(const RECT& r, HBITMAP normal, HBITMAP over, HBITMAP d
     images_.Cut(Hwnd(), r, normal, over, down, disabled);
     up_.SetBitmaps(upRect_, images_[0], images_[1], images_[2], images_[3]);
     down_.SetBitmaps(downRect_, images_[0], images_[1], images_[2], images_[3]);
-    if (Hwnd() != nullptr)
-        InvalidateRect(Hwnd(), nullptr, FALSE);
+    RepaintIfMade(Hwnd());
 }
 
 void CSpinBox::SetRange(int minimum, int maximum) {
@@ -160,16 +159,6 @@ LRESULT CSpinBox::OnCtlColor(HDC dc, HWND control) {
     if (CBitmapEdit::ReflectCtlColor(dc, control, brush))
         return brush;
     return CallDefault();
-}
-
-LRESULT CSpinBox::OnMouseMove() {
-    hover_.Moved(Hwnd(), hint_);
-    return CallDefault();
-}
-
-LRESULT CSpinBox::OnMouseLeave() {
-    hover_.Left();
-    return 0;
 }
 
 }  // namespace skin

@@ -15,7 +15,7 @@
 
 namespace skin {
 
-class CSpinBox : public win::WindowImpl<CSpinBox> {
+class CSpinBox : public HintedControl<CSpinBox> {
   public:
     CSpinBox() = default;
     ~CSpinBox() override;
@@ -52,8 +52,6 @@ class CSpinBox : public win::WindowImpl<CSpinBox> {
     LRESULT OnEditCommit();
     LRESULT OnEditEnter();
     LRESULT OnCtlColor(HDC dc, HWND control);
-    LRESULT OnMouseMove();
-    LRESULT OnMouseLeave();
 
     StateImages images_;
     CSkinButton up_;
@@ -66,8 +64,6 @@ class CSpinBox : public win::WindowImpl<CSpinBox> {
     int step_ = 1;
     int minimum_ = 0;
     int maximum_ = 10;
-    std::string hint_;
-    HoverHint hover_;
     RECT upRect_{0, 0, 0, 0};
     RECT downRect_{0, 0, 0, 0};
 };
