@@ -95,9 +95,7 @@ class CDpiColorDlg : public SkinDialog<CDpiColorDlg> {
     bool InSpectrum(POINT p) const { return PtInRect(&spectrum_, p) != FALSE; }
 
     LRESULT OnInitDialog() {
-        const LRESULT result = CallDefault();
-        PutOnSkin(nullptr, kSkinFile, kControls);
-        CentreWindow(Hwnd(), Owner());
+        const LRESULT result = OpenOnSkin(nullptr, kSkinFile, kControls);
         ShowColor();
         // The dialog manager would choose the first button it meets; the
         // keyboard starts on the first control of the order.

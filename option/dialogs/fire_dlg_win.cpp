@@ -46,35 +46,23 @@ class CFireDlg : public SkinDialog<CFireDlg> {
   private:
     friend class SkinDialog<CFireDlg>;
 
-    void Build(const skin::ControlRow& row, const skin::ButtonPos& pos,
-               const skin::SkinSheets& sheets) {
-        switch (row.key) {
-            case kKeyKeyField:
-                MakeField(keyField_, ES_AUTOHSCROLL | ES_READONLY, row, pos, kFieldText,
-                          kFieldBack);
-                break;
-            case kKeyFieldA:
-            case kKeyFieldB: {
-                skin::CBitmapEdit& field = row.key == kKeyFieldA ? fieldA_ : fieldB_;
-                MakeField(field, ES_AUTOHSCROLL, row, pos, kFieldText, kFieldBack);
-                field.SetNumeric(true);
-                SendMessageA(field.Hwnd(), EM_LIMITTEXT, kNumberDigits, 0);
-                break;
-            }
-            default:
-                MakeButton(buttons_, row, pos, sheets);
-                break;
+    void BuildField(const skin::ControlRow& row, const skin::ButtonPos& pos) {
+        if (row.key == kKeyKeyField) {
+            MakeField(keyField_, ES_AUTOHSCROLL | ES_READONLY, row, pos, kFieldText, kFieldBack);
+            return;
         }
+        skin::CBitmapEdit& field = row.key == kKeyFieldA ? fieldA_ : fieldB_;
+        MakeField(field, ES_AUTOHSCROLL, row, pos, kFieldText, kFieldBack);
+        field.SetNumeric(true);
+        SendMessageA(field.Hwnd(), EM_LIMITTEXT, kNumberDigits, 0);
     }
 
     LRESULT OnInitDialog() {
-        CallDefault();
-        PutOnSkin(kTitle, kSkinFile, kControls);
+        OpenOnSkin(kTitle, kSkinFile, kControls);
         fieldA_.SetText(FireFieldTextA(fire_.valueA));
         fieldB_.SetText(FireFieldTextB(fire_.valueB));
         keyField_.SetText(key_.name);
         capture_.Start(Hwnd(), CapturedKeys::ButDialogKeys);
-        CentreWindow(Hwnd(), Owner());
         SetFocus(keyField_.Hwnd());
         return FALSE;  // the focus is set
     }

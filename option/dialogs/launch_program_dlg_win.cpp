@@ -35,20 +35,13 @@ class CLaunchProgramDlg : public SkinDialog<CLaunchProgramDlg> {
   private:
     friend class SkinDialog<CLaunchProgramDlg>;
 
-    void Build(const skin::ControlRow& row, const skin::ButtonPos& pos,
-               const skin::SkinSheets& sheets) {
-        if (row.key == kKeyPath) {
-            MakeField(field_, ES_AUTOHSCROLL, row, pos, RGB(0, 0, 0), RGB(0xE5, 0xE5, 0xE5));
-            return;
-        }
-        MakeButton(buttons_, row, pos, sheets);
+    void BuildField(const skin::ControlRow& row, const skin::ButtonPos& pos) {
+        MakeField(field_, ES_AUTOHSCROLL, row, pos, RGB(0, 0, 0), RGB(0xE5, 0xE5, 0xE5));
     }
 
     LRESULT OnInitDialog() {
-        CallDefault();
-        PutOnSkin(kTitle, kSkinFile, kControls);
+        OpenOnSkin(kTitle, kSkinFile, kControls);
         field_.SetText(path_);
-        CentreWindow(Hwnd(), Owner());
         SetFocus(field_.Hwnd());
         return FALSE;  // the focus is set
     }

@@ -47,11 +47,6 @@ class CPlayerDlg : public SkinDialog<CPlayerDlg> {
   private:
     friend class SkinDialog<CPlayerDlg>;
 
-    void Build(const skin::ControlRow& row, const skin::ButtonPos& pos,
-               const skin::SkinSheets& sheets) {
-        MakeButton(buttons_, row, pos, sheets);
-    }
-
     skin::CSkinButton& Selector() { return buttons_[kKeySelector]; }
 
     void ShowPlayer() {
@@ -68,9 +63,7 @@ class CPlayerDlg : public SkinDialog<CPlayerDlg> {
     void ShowValues() { ShowPlayer(); }
 
     LRESULT OnInitDialog() {
-        const LRESULT result = CallDefault();
-        PutOnSkin(kTitle, kSkinFile, kControls);
-        CentreWindow(Hwnd(), Owner());
+        const LRESULT result = OpenOnSkin(kTitle, kSkinFile, kControls);
         ShowPlayer();
         return result;
     }

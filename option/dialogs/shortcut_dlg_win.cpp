@@ -45,14 +45,9 @@ class CShortcutDlg : public SkinDialog<CShortcutDlg> {
   private:
     friend class SkinDialog<CShortcutDlg>;
 
-    void Build(const skin::ControlRow& row, const skin::ButtonPos& pos,
-               const skin::SkinSheets& sheets) {
-        if (row.kind == skin::ControlKind::Field) {
-            MakeField(field_, ES_CENTER | ES_AUTOHSCROLL | ES_READONLY, row, pos, RGB(0, 0, 0),
-                      RGB(255, 255, 255));
-            return;
-        }
-        MakeButton(buttons_, row, pos, sheets);
+    void BuildField(const skin::ControlRow& row, const skin::ButtonPos& pos) {
+        MakeField(field_, ES_CENTER | ES_AUTOHSCROLL | ES_READONLY, row, pos, RGB(0, 0, 0),
+                  RGB(255, 255, 255));
     }
 
     void ApplyToggles() {
@@ -70,9 +65,7 @@ class CShortcutDlg : public SkinDialog<CShortcutDlg> {
     void ShowValues() { ApplyToggles(); }
 
     LRESULT OnInitDialog() {
-        const LRESULT result = CallDefault();
-        PutOnSkin(kTitle, kSkinFile, kControls);
-        CentreWindow(Hwnd(), Owner());
+        const LRESULT result = OpenOnSkin(kTitle, kSkinFile, kControls);
         capture_.Start(Hwnd(), CapturedKeys::ButDialogKeys);
         field_.SetText(key_.name);
         ApplyToggles();
