@@ -13,9 +13,8 @@
 namespace option {
 namespace {
 
-constexpr const char* kSkinFile = "skin_lanuch_program.ini";
-constexpr const char* kTitle = "Launch Program Dialog";
 using namespace launch_program_dialog;
+constexpr DialogSkin kSkin{"Launch Program Dialog", "skin_lanuch_program.ini", kControls};
 
 class CLaunchProgramDlg : public SkinDialog<CLaunchProgramDlg> {
   public:
@@ -40,7 +39,7 @@ class CLaunchProgramDlg : public SkinDialog<CLaunchProgramDlg> {
     }
 
     LRESULT OnInitDialog() {
-        OpenOnSkin(kTitle, kSkinFile, kControls);
+        OpenOnSkin(kSkin);
         field_.SetText(path_);
         SetFocus(field_.Hwnd());
         return FALSE;  // the focus is set

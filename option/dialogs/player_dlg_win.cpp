@@ -16,9 +16,8 @@
 namespace option {
 namespace {
 
-constexpr const char* kSkinFile = "skin_select_player.ini";
-constexpr const char* kTitle = "Media Player Dialog";
 using namespace player_dialog;
+constexpr DialogSkin kSkin{"Media Player Dialog", "skin_select_player.ini", kControls};
 // Menu commands: player index + kFirstPlayerCommand. Real Player (1003) can
 // be shown but not chosen.
 constexpr UINT kFirstPlayerCommand = 1001;
@@ -63,7 +62,7 @@ class CPlayerDlg : public SkinDialog<CPlayerDlg> {
     void ShowValues() { ShowPlayer(); }
 
     LRESULT OnInitDialog() {
-        const LRESULT result = OpenOnSkin(kTitle, kSkinFile, kControls);
+        const LRESULT result = OpenOnSkin(kSkin);
         ShowPlayer();
         return result;
     }

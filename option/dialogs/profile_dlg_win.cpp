@@ -14,9 +14,8 @@
 namespace option {
 namespace {
 
-constexpr const char* kSkinFile = "skin_profile.ini";
-constexpr const char* kTitle = "Profile Dialog";
 using namespace profile_dialog;
+constexpr DialogSkin kSkin{"Profile Dialog", "skin_profile.ini", kControls};
 constexpr COLORREF kFieldText = RGB(0xE8, 0xE8, 0xE8);
 constexpr COLORREF kFieldBack = RGB(0, 0, 0);
 
@@ -46,7 +45,7 @@ class CProfileDlg : public SkinDialog<CProfileDlg> {
     }
 
     LRESULT OnInitDialog() {
-        OpenOnSkin(kTitle, kSkinFile, kControls);
+        OpenOnSkin(kSkin);
         name_.SetText(fields_.name.substr(0, kMaxProfileNameChars));
         game_.SetText(fields_.gameFile);
         ReturnCheck().SetLatched(fields_.returnAfterGame);

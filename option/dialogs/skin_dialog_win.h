@@ -147,13 +147,15 @@ class SkinDialog : public skin::SkinHost<D> {
         return win::Checked(win::JoinRows(BodyRows(), ClosingRows(), std::to_array(own)));
     }
     // A dialog's table, checked, with the OK, Cancel and close buttons of
-    // these skin keys.
-    template <std::size_t N>
-    static consteval auto Table(int okKey, int cancelKey, int closeKey, const Row (&own)[N]) {
+    // these skin keys, its own rows and those it takes from a base between
+    // it and SkinDialog.
+    template <std::size_t N, std::size_t... M>
+    static consteval auto Table(int okKey, int cancelKey, int closeKey, const Row (&own)[N],
+                                const std::array<Row, M>&... inherited) {
         return win::Checked(win::JoinRows(
             BodyRows(), ClosingRows(),
             ButtonRows(DialogButtonId(okKey), DialogButtonId(cancelKey), DialogButtonId(closeKey)),
-            std::to_array(own)));
+            inherited..., std::to_array(own)));
     }
 
     // `controls` outlives the dialog (a table of its own header).
@@ -170,10 +172,9 @@ class SkinDialog : public skin::SkinHost<D> {
     // What WM_INITDIALOG does first in every dialog: the dialog manager's
     // own handling, whose answer this returns, then the skin (see PutOnSkin)
     // and the place over the owner.
-    LRESULT OpenOnSkin(const char* title, const std::string& skinFile,
-                       std::span<const skin::ControlRow> controls) {
+    LRESULT OpenOnSkin(const DialogSkin& skin) {
         const LRESULT result = this->CallDefault();
-        PutOnSkin(title, skinFile, controls);
+        PutOnSkin(skin.title, skin.file, skin.controls);
         CentreWindow(this->Hwnd(), Owner());
         return result;
     }
