@@ -132,6 +132,15 @@ struct Parser {
         return {};
     }
 
+    // The row of an optional number: the field reached from the description
+    // through the members of `path` in turn.
+    template <typename... Members>
+    static Setter OptionalNumber(std::string_view word, std::uint32_t most, Members... path) {
+        return [=](Parser& p, std::string_view v) {
+            return Optional((p.d.*....*path), v, word, most);
+        };
+    }
+
     enum class Part { Offset, Size, Mask };
 
     static std::string Field(EventField& f, Part part, std::string_view v) {
@@ -158,36 +167,29 @@ struct Parser {
         return "?";
     }
 
+    // The row of one part of an event field that is always there.
+    static Setter EventFieldPart(EventField EventFormat::*field, Part part) {
+        return [=](Parser& p, std::string_view v) { return Field(p.d.event.*field, part, v); };
+    }
+
     static const std::vector<Row>& Rows() {
         static const std::vector<Row> rows = {
-            {"Device", "VendorId",
-             [](Parser& p, std::string_view v) {
-                 return Optional(p.d.vendorId, v, "client", 0xFFFF);
-             }},
+            {"Device", "VendorId", OptionalNumber("client", 0xFFFF, &DeviceDescription::vendorId)},
             {"Device", "ProductId",
-             [](Parser& p, std::string_view v) {
-                 return Optional(p.d.productId, v, "client", 0xFFFF);
-             }},
+             OptionalNumber("client", 0xFFFF, &DeviceDescription::productId)},
             {"Commands", "UsagePage",
-             [](Parser& p, std::string_view v) {
-                 return Optional(p.d.command.usagePage, v, "any", 0xFFFF);
-             }},
+             OptionalNumber("any", 0xFFFF, &DeviceDescription::command,
+                            &ChannelPreference::usagePage)},
             {"Commands", "ReportId",
-             [](Parser& p, std::string_view v) {
-                 return Optional(p.d.command.reportId, v, "any", 0xFF);
-             }},
+             OptionalNumber("any", 0xFF, &DeviceDescription::command,
+                            &ChannelPreference::reportId)},
             {"Commands", "ReadBackId",
-             [](Parser& p, std::string_view v) {
-                 return Optional(p.d.readBackId, v, "none", 0xFF);
-             }},
+             OptionalNumber("none", 0xFF, &DeviceDescription::readBackId)},
             {"Chunks", "UsagePage",
-             [](Parser& p, std::string_view v) {
-                 return Optional(p.d.chunk.usagePage, v, "any", 0xFFFF);
-             }},
+             OptionalNumber("any", 0xFFFF, &DeviceDescription::chunk,
+                            &ChannelPreference::usagePage)},
             {"Chunks", "ReportId",
-             [](Parser& p, std::string_view v) {
-                 return Optional(p.d.chunk.reportId, v, "any", 0xFF);
-             }},
+             OptionalNumber("any", 0xFF, &DeviceDescription::chunk, &ChannelPreference::reportId)},
             {"Chunks", "Report",
              [](Parser& p, std::string_view v) -> std::string {
                  if (SameWord(v, "any"))
@@ -201,13 +203,9 @@ struct Parser {
                  return {};
              }},
             {"Events", "ReportId",
-             [](Parser& p, std::string_view v) {
-                 return Optional(p.d.event.reportId, v, "any", 0xFF);
-             }},
+             OptionalNumber("any", 0xFF, &DeviceDescription::event, &EventFormat::reportId)},
             {"Events", "UsagePage",
-             [](Parser& p, std::string_view v) {
-                 return Optional(p.d.event.usagePage, v, "vendor", 0xFFFF);
-             }},
+             OptionalNumber("vendor", 0xFFFF, &DeviceDescription::event, &EventFormat::usagePage)},
             {"Events", "Length",
              [](Parser& p, std::string_view v) -> std::string {
                  const auto n = Number(v, kLongestReport);
@@ -238,24 +236,12 @@ struct Parser {
                  p.d.event.tagValue = *n;
                  return {};
              }},
-            {"Events", "CategoryOffset",
-             [](Parser& p, std::string_view v) {
-                 return Field(p.d.event.category, Part::Offset, v);
-             }},
-            {"Events", "CategorySize",
-             [](Parser& p, std::string_view v) {
-                 return Field(p.d.event.category, Part::Size, v);
-             }},
-            {"Events", "CategoryMask",
-             [](Parser& p, std::string_view v) {
-                 return Field(p.d.event.category, Part::Mask, v);
-             }},
-            {"Events", "DataOffset",
-             [](Parser& p, std::string_view v) { return Field(p.d.event.data, Part::Offset, v); }},
-            {"Events", "DataSize",
-             [](Parser& p, std::string_view v) { return Field(p.d.event.data, Part::Size, v); }},
-            {"Events", "DataMask",
-             [](Parser& p, std::string_view v) { return Field(p.d.event.data, Part::Mask, v); }},
+            {"Events", "CategoryOffset", EventFieldPart(&EventFormat::category, Part::Offset)},
+            {"Events", "CategorySize", EventFieldPart(&EventFormat::category, Part::Size)},
+            {"Events", "CategoryMask", EventFieldPart(&EventFormat::category, Part::Mask)},
+            {"Events", "DataOffset", EventFieldPart(&EventFormat::data, Part::Offset)},
+            {"Events", "DataSize", EventFieldPart(&EventFormat::data, Part::Size)},
+            {"Events", "DataMask", EventFieldPart(&EventFormat::data, Part::Mask)},
         };
         return rows;
     }

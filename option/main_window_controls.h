@@ -5,6 +5,7 @@
 // The profile selectors and the page selectors are each a group.
 #pragma once
 
+#include "option/control_row_runs.h"
 #include "option/pages/page_host.h"
 #include "option/skin/control_table.h"
 
@@ -41,39 +42,33 @@ namespace main_window {
 
 using Kind = skin::ControlKind;
 
-inline constexpr skin::ControlRow kControls[] = {
-    {ControlId(kKeyImport), kKeyImport, Kind::Button, 16},
-    {ControlId(kKeyExport), kKeyExport, Kind::Button, 17},
-    {ControlId(kKeyEditProfile), kKeyEditProfile, Kind::Button, 15},
-    {ControlId(kKeyProfile1), kKeyProfile1, Kind::ShapedSelector, 1, 1},
-    {ControlId(kKeyProfile1 + 1), kKeyProfile1 + 1, Kind::ShapedSelector, 2, 1},
-    {ControlId(kKeyProfile1 + 2), kKeyProfile1 + 2, Kind::ShapedSelector, 3, 1},
-    {ControlId(kKeyProfile1 + 3), kKeyProfile1 + 3, Kind::ShapedSelector, 4, 1},
-    {ControlId(kKeyProfile1 + 4), kKeyProfile1 + 4, Kind::ShapedSelector, 5, 1},
-    {ControlId(kKeyMinimize), kKeyMinimize, Kind::Button, 22},
-    {ControlId(kKeyClose), kKeyClose, Kind::Button, 23},
-    {ControlId(kKeyOk), kKeyOk, Kind::Button, 11},
-    {ControlId(kKeyApply), kKeyApply, Kind::Button, 12},
-    {ControlId(kKeyCancel), kKeyCancel, Kind::Button, 13},
-    {ControlId(kKeyHint1), kKeyHint1, Kind::Hint},
-    {ControlId(kKeyHint1 + 1), kKeyHint1 + 1, Kind::Hint},
-    {ControlId(kKeyHint1 + 2), kKeyHint1 + 2, Kind::Hint},
-    {ControlId(kKeyHint1 + 3), kKeyHint1 + 3, Kind::Hint},
-    {ControlId(kKeyHint1 + 4), kKeyHint1 + 4, Kind::Hint},
-    {ControlId(kKeyPage1), kKeyPage1, Kind::PageTab, 6, 2},
-    {ControlId(kKeyPage1 + 1), kKeyPage1 + 1, Kind::PageTab, 7, 2},
-    {ControlId(kKeyPage1 + 2), kKeyPage1 + 2, Kind::PageTab, 8, 2},
-    {ControlId(kKeyPage1 + 3), kKeyPage1 + 3, Kind::PageTab, 9, 2},
-    {ControlId(kKeyEmblem), kKeyEmblem, Kind::Button},
-    {ControlId(kKeyWeb), kKeyWeb, Kind::Button, 20},
-    {ControlId(kKeyReset), kKeyReset, Kind::Button, 21},
-    {ControlId(kKeyPageArea), kKeyPageArea, Kind::Area},
-    {ControlId(kKeyProfileName), kKeyProfileName, Kind::Label},
-    {ControlId(kKeyNewProfile), kKeyNewProfile, Kind::Button, 14},
-    {ControlId(kKeyExportAll), kKeyExportAll, Kind::Button, 18},
-    {ControlId(kKeyImportAll), kKeyImportAll, Kind::Button, 19},
-    {kShownPage, skin::kNoSkinKey, Kind::ShownPage, 10},
-};
+inline constexpr auto kControls =
+    JoinControlRows(Rows({
+                        {ControlId(kKeyImport), kKeyImport, Kind::Button, 16},
+                        {ControlId(kKeyExport), kKeyExport, Kind::Button, 17},
+                        {ControlId(kKeyEditProfile), kKeyEditProfile, Kind::Button, 15},
+                    }),
+                    RowRun<5>(ControlId(kKeyProfile1), kKeyProfile1, Kind::ShapedSelector, 1, 1),
+                    Rows({
+                        {ControlId(kKeyMinimize), kKeyMinimize, Kind::Button, 22},
+                        {ControlId(kKeyClose), kKeyClose, Kind::Button, 23},
+                        {ControlId(kKeyOk), kKeyOk, Kind::Button, 11},
+                        {ControlId(kKeyApply), kKeyApply, Kind::Button, 12},
+                        {ControlId(kKeyCancel), kKeyCancel, Kind::Button, 13},
+                    }),
+                    RowRun<5>(ControlId(kKeyHint1), kKeyHint1, Kind::Hint),
+                    RowRun<kPageCount>(ControlId(kKeyPage1), kKeyPage1, Kind::PageTab, 6, 2),
+                    Rows({
+                        {ControlId(kKeyEmblem), kKeyEmblem, Kind::Button},
+                        {ControlId(kKeyWeb), kKeyWeb, Kind::Button, 20},
+                        {ControlId(kKeyReset), kKeyReset, Kind::Button, 21},
+                        {ControlId(kKeyPageArea), kKeyPageArea, Kind::Area},
+                        {ControlId(kKeyProfileName), kKeyProfileName, Kind::Label},
+                        {ControlId(kKeyNewProfile), kKeyNewProfile, Kind::Button, 14},
+                        {ControlId(kKeyExportAll), kKeyExportAll, Kind::Button, 18},
+                        {ControlId(kKeyImportAll), kKeyImportAll, Kind::Button, 19},
+                        {kShownPage, skin::kNoSkinKey, Kind::ShownPage, 10},
+                    }));
 
 }  // namespace main_window
 }  // namespace option

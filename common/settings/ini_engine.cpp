@@ -315,16 +315,12 @@ std::string EncodeStruct(const void* data, std::size_t size) {
     return out;
 }
 
-bool RewriteIniFile(IniFileSystem& files, const std::string& path,
+namespace {
+
+// Fills the temporary file `temp` through write() and puts it in place of
+// `path`; on any failure the temporary file is removed and path is untouched.
+bool FillAndReplace(IniFileSystem& files, const std::string& temp, const std::string& path,
                     const std::function<bool(IniFile&)>& write) {
-    // The original is read (into the copy) only once the lock is held: a
-    // copy taken before would miss what the previous holder wrote.
-    const std::unique_ptr<IniRewriteLock::Hold> hold = files.LockForRewrite(path);
-    if (!hold)
-        return false;
-    std::string temp;
-    if (!files.CreateTempCopy(path, temp))
-        return false;
     bool ok = false;
     {
         // The file is closed before the swap: Windows cannot replace an open file.
@@ -339,6 +335,37 @@ bool RewriteIniFile(IniFileSystem& files, const std::string& path,
         return false;
     }
     return true;
+}
+
+// A sibling of `path` that does not exist: its temporary copy starts empty.
+bool AbsentSibling(IniFileSystem& files, const std::string& path, std::string& absent) {
+    absent = path + ".~new";
+    for (int attempt = 0; attempt < 8 && files.CanOpen(absent); ++attempt) absent += '~';
+    return !files.CanOpen(absent);
+}
+
+}  // namespace
+
+bool RewriteIniFile(IniFileSystem& files, const std::string& path,
+                    const std::function<bool(IniFile&)>& write) {
+    // The original is read (into the copy) only once the lock is held: a
+    // copy taken before would miss what the previous holder wrote.
+    const std::unique_ptr<IniRewriteLock::Hold> hold = files.LockForRewrite(path);
+    if (!hold)
+        return false;
+    std::string temp;
+    if (!files.CreateTempCopy(path, temp))
+        return false;
+    return FillAndReplace(files, temp, path, write);
+}
+
+bool WriteFreshIniFile(IniFileSystem& files, const std::string& path,
+                       const std::function<bool(IniFile&)>& write) {
+    std::string absent;
+    std::string temp;
+    if (!AbsentSibling(files, path, absent) || !files.CreateTempCopy(absent, temp))
+        return false;
+    return FillAndReplace(files, temp, path, write);
 }
 
 namespace {

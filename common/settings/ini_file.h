@@ -66,6 +66,13 @@ class IniFileSystem {
 bool RewriteIniFile(IniFileSystem& files, const std::string& path,
                     const std::function<bool(IniFile&)>& write);
 
+// Writes path afresh: write() fills a new, empty file in path's folder, which
+// then replaces path (if any) in one step, as RewriteIniFile does, so the
+// result holds only what write() stored. Takes no lock: a caller that shares
+// path with other writers holds its rewrite lock around the call.
+bool WriteFreshIniFile(IniFileSystem& files, const std::string& path,
+                       const std::function<bool(IniFile&)>& write);
+
 // RewriteIniFile only when write() would change a value of the file: the
 // writes are first tried on the file's text in memory, and a file that
 // already holds every value is left alone, byte for byte what the rewrite

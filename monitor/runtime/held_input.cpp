@@ -6,18 +6,10 @@ namespace runtime {
 
 namespace {
 
-struct ButtonFlags {
-    std::uint32_t down;
-    std::uint32_t up;
-    std::uint32_t data;  // which X button; 0 for the others
-};
 // Bit i of the held mask is button i.
-constexpr ButtonFlags kButtons[] = {
-    {mouse_flag::kLeftDown, mouse_flag::kLeftUp, 0},
-    {mouse_flag::kRightDown, mouse_flag::kRightUp, 0},
-    {mouse_flag::kMiddleDown, mouse_flag::kMiddleUp, 0},
-    {mouse_flag::kXDown, mouse_flag::kXUp, 1},
-    {mouse_flag::kXDown, mouse_flag::kXUp, 2},
+constexpr MouseButtonFlags kButtons[] = {
+    mouse_button::kLeft, mouse_button::kRight, mouse_button::kMiddle,
+    mouse_button::kX1,   mouse_button::kX2,
 };
 
 }  // namespace
@@ -28,7 +20,7 @@ void HeldInput::Key(std::uint8_t virtualKey, bool extended, bool down) {
 
 void HeldInput::MouseButtons(std::uint32_t flags, std::uint32_t data) {
     for (std::uint32_t i = 0; i < std::size(kButtons); ++i) {
-        const ButtonFlags& button = kButtons[i];
+        const MouseButtonFlags& button = kButtons[i];
         if (button.data != 0 && button.data != data)
             continue;
         if ((flags & button.down) != 0)

@@ -15,7 +15,7 @@ class HeldInput {
   public:
     // Any thread, lock-free.
     void Key(std::uint8_t virtualKey, bool extended, bool down);
-    // A synthesised mouse event's flags and data (mouse_flag values).
+    // A synthesised mouse event's flags and data (see MouseButtonFlags).
     void MouseButtons(std::uint32_t flags, std::uint32_t data);
 
     // An up for every key and button still down, then all is forgotten.

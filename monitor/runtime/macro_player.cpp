@@ -13,29 +13,19 @@ bool IsMouseButtonCode(std::uint8_t code) {
 }
 
 void MouseButtonEvent(std::uint8_t code, bool down, std::uint32_t& flags, std::uint32_t& data) {
-    data = 0;
-    switch (code) {
-        case 240:
-            flags = down ? mouse_flag::kLeftDown : mouse_flag::kLeftUp;
-            break;
-        case 241:
-            flags = down ? mouse_flag::kRightDown : mouse_flag::kRightUp;
-            break;
-        case 242:
-            flags = down ? mouse_flag::kMiddleDown : mouse_flag::kMiddleUp;
-            break;
-        case 243:
-            flags = down ? mouse_flag::kXDown : mouse_flag::kXUp;
-            data = 2;
-            break;
-        case 244:
-            flags = down ? mouse_flag::kXDown : mouse_flag::kXUp;
-            data = 1;
-            break;
-        default:
-            flags = 0;
-            break;
+    // Codes 240..244 in turn.
+    static constexpr MouseButtonFlags kCodeButtons[] = {
+        mouse_button::kLeft, mouse_button::kRight, mouse_button::kMiddle,
+        mouse_button::kX2,   mouse_button::kX1,
+    };
+    if (!IsMouseButtonCode(code)) {
+        flags = 0;
+        data = 0;
+        return;
     }
+    const MouseButtonFlags& button = kCodeButtons[code - 240];
+    flags = down ? button.down : button.up;
+    data = button.data;
 }
 
 MacroStart MacroPlayer::StartOrStop(const settings::ButtonAssignment& record) {

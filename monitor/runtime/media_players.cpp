@@ -137,14 +137,14 @@ void MediaPlayers::StartOrActivate(int mediaOption) {
 void MediaPlayers::Transport(int mediaOption, MediaCommand command) {
     switch (static_cast<MediaPlayer>(mediaOption)) {
         case MediaPlayer::WindowsMedia: {
-            int app = kAppCommandNext;
+            AppCommand app = AppCommand::Next;
             if (command == MediaCommand::Previous)
-                app = kAppCommandPrevious;
+                app = AppCommand::Previous;
             if (command == MediaCommand::PlayPause)
-                app = kAppCommandPlayPause;
+                app = AppCommand::PlayPause;
             if (command == MediaCommand::Stop)
-                app = kAppCommandStop;
-            host_.PostAppCommand(app);
+                app = AppCommand::Stop;
+            host_.PostAppCommand(static_cast<int>(app));
             break;
         }
         case MediaPlayer::ITunes:

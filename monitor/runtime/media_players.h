@@ -32,10 +32,7 @@ bool ContainsNoCase(std::string_view text, std::string_view part);
 inline constexpr unsigned kWmKeyDown = 0x0100;
 inline constexpr unsigned kWmKeyUp = 0x0101;
 inline constexpr unsigned kWmCommand = 0x0111;
-inline constexpr int kAppCommandNext = 11;
-inline constexpr int kAppCommandPrevious = 12;
-inline constexpr int kAppCommandStop = 13;
-inline constexpr int kAppCommandPlayPause = 14;
+enum class AppCommand : int { Next = 11, Previous = 12, Stop = 13, PlayPause = 14 };
 
 inline constexpr unsigned kWinampPlay = 40045;
 inline constexpr unsigned kWinampPause = 40046;

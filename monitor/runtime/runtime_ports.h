@@ -8,17 +8,21 @@
 
 namespace runtime {
 
-// Mouse button flags of a synthesised mouse event (the system's values).
-namespace mouse_flag {
-inline constexpr std::uint32_t kLeftDown = 0x0002;
-inline constexpr std::uint32_t kLeftUp = 0x0004;
-inline constexpr std::uint32_t kRightDown = 0x0008;
-inline constexpr std::uint32_t kRightUp = 0x0010;
-inline constexpr std::uint32_t kMiddleDown = 0x0020;
-inline constexpr std::uint32_t kMiddleUp = 0x0040;
-inline constexpr std::uint32_t kXDown = 0x0080;
-inline constexpr std::uint32_t kXUp = 0x0100;
-}  // namespace mouse_flag
+// A mouse button in a synthesised mouse event: the flags of its press and
+// release and, for the X buttons, the data that names which one (the
+// system's values).
+struct MouseButtonFlags {
+    std::uint32_t down;
+    std::uint32_t up;
+    std::uint32_t data;  // 0 for the buttons other than X
+};
+namespace mouse_button {
+inline constexpr MouseButtonFlags kLeft{0x0002, 0x0004, 0};
+inline constexpr MouseButtonFlags kRight{0x0008, 0x0010, 0};
+inline constexpr MouseButtonFlags kMiddle{0x0020, 0x0040, 0};
+inline constexpr MouseButtonFlags kX1{0x0080, 0x0100, 1};
+inline constexpr MouseButtonFlags kX2{0x0080, 0x0100, 2};
+}  // namespace mouse_button
 
 // Virtual keys the runtime names itself.
 namespace vk {

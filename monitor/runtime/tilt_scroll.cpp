@@ -174,11 +174,12 @@ void TiltScroller::ScrollNotch(bool right, int steps) {
         const ScreenRect r = windows_.WindowRect(h);
         const int x = right ? r.right - kSpreadsheetInsetPx : r.left + kSpreadsheetInsetPx;
         const ScreenPoint target{x, r.top + kSpreadsheetInsetPx};
-        const bool swapped = windows_.ButtonsSwapped();
+        const MouseButtonFlags& primary =
+            windows_.ButtonsSwapped() ? mouse_button::kRight : mouse_button::kLeft;
         windows_.SetCursorPos(target);
         for (int i = 0; i < steps; ++i) {
-            input_.MouseButton(swapped ? mouse_flag::kRightDown : mouse_flag::kLeftDown, 0);
-            input_.MouseButton(swapped ? mouse_flag::kRightUp : mouse_flag::kLeftUp, 0);
+            input_.MouseButton(primary.down, 0);
+            input_.MouseButton(primary.up, 0);
         }
         windows_.SetCursorPos(p);
         return;

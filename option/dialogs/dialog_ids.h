@@ -1,7 +1,20 @@
-// The control ids of the skinned dialogs of the button page.
+// The control ids of the skinned dialogs of the button page, and what such a
+// dialog is made from.
 #pragma once
 
+#include <span>
+
+#include "option/skin/control_table.h"
+
 namespace option {
+
+// What a skinned dialog is made from: its title (none when null), its skin
+// description file and the control table of that file's keys.
+struct DialogSkin {
+    const char* title;
+    const char* file;
+    std::span<const skin::ControlRow> controls;
+};
 
 // Buttons of a dialog get 1200 + their skin key: apart from IDOK and
 // IDCANCEL, which the dialog manager sends for Enter and Esc, and from the

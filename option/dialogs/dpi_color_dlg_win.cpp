@@ -21,8 +21,8 @@
 namespace option {
 namespace {
 
-constexpr const char* kSkinFile = "skin_dpi_color.ini";
 using namespace dpi_color_dialog;
+constexpr DialogSkin kSkin{nullptr, "skin_dpi_color.ini", kControls};
 
 class CDpiColorDlg : public SkinDialog<CDpiColorDlg> {
   public:
@@ -95,9 +95,7 @@ class CDpiColorDlg : public SkinDialog<CDpiColorDlg> {
     bool InSpectrum(POINT p) const { return PtInRect(&spectrum_, p) != FALSE; }
 
     LRESULT OnInitDialog() {
-        const LRESULT result = CallDefault();
-        PutOnSkin(nullptr, kSkinFile, kControls);
-        CentreWindow(Hwnd(), Owner());
+        const LRESULT result = OpenOnSkin(kSkin);
         ShowColor();
         // The dialog manager would choose the first button it meets; the
         // keyboard starts on the first control of the order.

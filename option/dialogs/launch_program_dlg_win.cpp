@@ -13,9 +13,8 @@
 namespace option {
 namespace {
 
-constexpr const char* kSkinFile = "skin_lanuch_program.ini";
-constexpr const char* kTitle = "Launch Program Dialog";
 using namespace launch_program_dialog;
+constexpr DialogSkin kSkin{"Launch Program Dialog", "skin_lanuch_program.ini", kControls};
 
 class CLaunchProgramDlg : public SkinDialog<CLaunchProgramDlg> {
   public:
@@ -35,20 +34,13 @@ class CLaunchProgramDlg : public SkinDialog<CLaunchProgramDlg> {
   private:
     friend class SkinDialog<CLaunchProgramDlg>;
 
-    void Build(const skin::ControlRow& row, const skin::ButtonPos& pos,
-               const skin::SkinSheets& sheets) {
-        if (row.key == kKeyPath) {
-            MakeField(field_, ES_AUTOHSCROLL, row, pos, RGB(0, 0, 0), RGB(0xE5, 0xE5, 0xE5));
-            return;
-        }
-        MakeButton(buttons_, row, pos, sheets);
+    void BuildField(const skin::ControlRow& row, const skin::ButtonPos& pos) {
+        MakeField(field_, ES_AUTOHSCROLL, row, pos, RGB(0, 0, 0), RGB(0xE5, 0xE5, 0xE5));
     }
 
     LRESULT OnInitDialog() {
-        CallDefault();
-        PutOnSkin(kTitle, kSkinFile, kControls);
+        OpenOnSkin(kSkin);
         field_.SetText(path_);
-        CentreWindow(Hwnd(), Owner());
         SetFocus(field_.Hwnd());
         return FALSE;  // the focus is set
     }

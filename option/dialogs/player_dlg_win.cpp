@@ -16,9 +16,8 @@
 namespace option {
 namespace {
 
-constexpr const char* kSkinFile = "skin_select_player.ini";
-constexpr const char* kTitle = "Media Player Dialog";
 using namespace player_dialog;
+constexpr DialogSkin kSkin{"Media Player Dialog", "skin_select_player.ini", kControls};
 // Menu commands: player index + kFirstPlayerCommand. Real Player (1003) can
 // be shown but not chosen.
 constexpr UINT kFirstPlayerCommand = 1001;
@@ -47,11 +46,6 @@ class CPlayerDlg : public SkinDialog<CPlayerDlg> {
   private:
     friend class SkinDialog<CPlayerDlg>;
 
-    void Build(const skin::ControlRow& row, const skin::ButtonPos& pos,
-               const skin::SkinSheets& sheets) {
-        MakeButton(buttons_, row, pos, sheets);
-    }
-
     skin::CSkinButton& Selector() { return buttons_[kKeySelector]; }
 
     void ShowPlayer() {
@@ -68,9 +62,7 @@ class CPlayerDlg : public SkinDialog<CPlayerDlg> {
     void ShowValues() { ShowPlayer(); }
 
     LRESULT OnInitDialog() {
-        const LRESULT result = CallDefault();
-        PutOnSkin(kTitle, kSkinFile, kControls);
-        CentreWindow(Hwnd(), Owner());
+        const LRESULT result = OpenOnSkin(kSkin);
         ShowPlayer();
         return result;
     }

@@ -14,9 +14,8 @@
 namespace option {
 namespace {
 
-constexpr const char* kSkinFile = "skin_profile.ini";
-constexpr const char* kTitle = "Profile Dialog";
 using namespace profile_dialog;
+constexpr DialogSkin kSkin{"Profile Dialog", "skin_profile.ini", kControls};
 constexpr COLORREF kFieldText = RGB(0xE8, 0xE8, 0xE8);
 constexpr COLORREF kFieldBack = RGB(0, 0, 0);
 
@@ -38,25 +37,18 @@ class CProfileDlg : public SkinDialog<CProfileDlg> {
   private:
     friend class SkinDialog<CProfileDlg>;
 
-    void Build(const skin::ControlRow& row, const skin::ButtonPos& pos,
-               const skin::SkinSheets& sheets) {
-        if (row.kind == skin::ControlKind::Field) {
-            skin::CBitmapEdit& field = row.key == kKeyName ? name_ : game_;
-            MakeField(field, ES_AUTOHSCROLL, row, pos, kFieldText, kFieldBack);
-            if (row.key == kKeyName)
-                SendMessageA(field.Hwnd(), EM_LIMITTEXT, kMaxProfileNameChars, 0);
-            return;
-        }
-        MakeButton(buttons_, row, pos, sheets);
+    void BuildField(const skin::ControlRow& row, const skin::ButtonPos& pos) {
+        skin::CBitmapEdit& field = row.key == kKeyName ? name_ : game_;
+        MakeField(field, ES_AUTOHSCROLL, row, pos, kFieldText, kFieldBack);
+        if (row.key == kKeyName)
+            SendMessageA(field.Hwnd(), EM_LIMITTEXT, kMaxProfileNameChars, 0);
     }
 
     LRESULT OnInitDialog() {
-        CallDefault();
-        PutOnSkin(kTitle, kSkinFile, kControls);
+        OpenOnSkin(kSkin);
         name_.SetText(fields_.name.substr(0, kMaxProfileNameChars));
         game_.SetText(fields_.gameFile);
         ReturnCheck().SetLatched(fields_.returnAfterGame);
-        CentreWindow(Hwnd(), Owner());
         SetFocus(name_.Hwnd());
         SendMessageA(name_.Hwnd(), EM_SETSEL, 0, -1);
         return FALSE;  // the focus is set

@@ -3,6 +3,7 @@
 // and the close button.
 #pragma once
 
+#include "option/control_row_runs.h"
 #include "option/dialogs/dialog_ids.h"
 #include "option/skin/control_table.h"
 
@@ -13,16 +14,13 @@ enum Key : int { kKeyOk = 2, kKeyCancel, kKeyClose, kKeyFirstToggle, kKeyField =
 
 using Kind = skin::ControlKind;
 
-inline constexpr skin::ControlRow kControls[] = {
-    {DialogButtonId(kKeyOk), kKeyOk, Kind::Button, 7},
-    {DialogButtonId(kKeyCancel), kKeyCancel, Kind::Button, 8},
-    {DialogButtonId(kKeyClose), kKeyClose, Kind::Button, 9},
-    {DialogButtonId(kKeyFirstToggle), kKeyFirstToggle, Kind::LatchingButton, 2, 1},
-    {DialogButtonId(kKeyFirstToggle + 1), kKeyFirstToggle + 1, Kind::LatchingButton, 3, 1},
-    {DialogButtonId(kKeyFirstToggle + 2), kKeyFirstToggle + 2, Kind::LatchingButton, 4, 1},
-    {DialogButtonId(kKeyFirstToggle + 3), kKeyFirstToggle + 3, Kind::LatchingButton, 5, 1},
-    {DialogButtonId(kKeyFirstToggle + 4), kKeyFirstToggle + 4, Kind::LatchingButton, 6, 1},
-    {PlateFieldId(0), kKeyField, Kind::Field, 1},
-};
+inline constexpr auto kControls = JoinControlRows(
+    Rows({
+        {DialogButtonId(kKeyOk), kKeyOk, Kind::Button, 7},
+        {DialogButtonId(kKeyCancel), kKeyCancel, Kind::Button, 8},
+        {DialogButtonId(kKeyClose), kKeyClose, Kind::Button, 9},
+    }),
+    RowRun<5>(DialogButtonId(kKeyFirstToggle), kKeyFirstToggle, Kind::LatchingButton, 2, 1),
+    Rows({{PlateFieldId(0), kKeyField, Kind::Field, 1}}));
 
 }  // namespace option::shortcut_dialog

@@ -1,58 +1,44 @@
-// Shortcut dialog: one key captured through the key capture hook, shown by
-// the name of the code that will be stored, and the five modifier toggles.
+// Shortcut dialog: one key (see KeyCaptureDialog) and the five modifier
+// toggles.
 #include <array>
 
-#include "common/settings/key_codes_win.h"
 #include "option/dialogs/dialog_parts_win.h"
-#include "option/dialogs/modal_dialog_win.h"
+#include "option/dialogs/key_capture_dialog_win.h"
 #include "option/dialogs/option_dialogs_win.h"
 #include "option/dialogs/shortcut_dlg_controls.h"
-#include "option/dialogs/skin_dialog_win.h"
-#include "option/key_capture_hook_win.h"
 #include "option/model/dialogs/dialog_values.h"
 
 namespace option {
 namespace {
 
-constexpr const char* kSkinFile = "skin_shortcut.ini";
-constexpr const char* kTitle = "K.VANE Shortcut Dialog";
 using namespace shortcut_dialog;
-constexpr UINT kKeyFieldId = static_cast<UINT>(skin::RowOfKey(kControls, kKeyField)->id);
+constexpr DialogSkin kSkin{"K.VANE Shortcut Dialog", "skin_shortcut.ini", kControls};
 
-class CShortcutDlg : public SkinDialog<CShortcutDlg> {
+class CShortcutDlg : public KeyCaptureDialog<CShortcutDlg> {
   public:
     CShortcutDlg(std::uint8_t keyCode, const ShortcutToggles& toggles)
-        : key_(KeyFieldOf(keyCode, settings::CurrentKeyboardLayout())), toggles_(toggles) {}
+        : KeyCaptureDialog(keyCode), toggles_(toggles) {}
     ~CShortcutDlg() override { DestroyWindowNow(); }
 
-    std::uint8_t KeyCode() const { return key_.keyCode; }
     const ShortcutToggles& Toggles() const { return toggles_; }
 
     static std::span<const Row> MessageMap() {
         static constexpr Row own[] = {
             win::OnMessage<WM_INITDIALOG, &CShortcutDlg::OnInitDialog>(),
-            win::OnMessage<WM_DESTROY, &CShortcutDlg::OnDestroy>(),
-            win::OnMessage<kMsgCapturedKey, &CShortcutDlg::OnCapturedKey>(),
-            win::OnControl<&CShortcutDlg::OnKeyFieldFocus>(EN_SETFOCUS, kKeyFieldId),
-            win::OnControl<&CShortcutDlg::OnKeyFieldLeft>(EN_KILLFOCUS, kKeyFieldId),
             win::OnCommandRange<&CShortcutDlg::OnToggle>(DialogButtonId(kKeyFirstToggle),
                                                          DialogButtonId(kKeyFirstToggle + 4)),
         };
-        static constexpr auto rows = Table(kKeyOk, kKeyCancel, kKeyClose, own);
+        static constexpr auto rows =
+            Table(kKeyOk, kKeyCancel, kKeyClose, own, KeyFieldRows(kControls, kKeyField));
         return rows;
     }
 
   private:
     friend class SkinDialog<CShortcutDlg>;
 
-    void Build(const skin::ControlRow& row, const skin::ButtonPos& pos,
-               const skin::SkinSheets& sheets) {
-        if (row.kind == skin::ControlKind::Field) {
-            MakeField(field_, ES_CENTER | ES_AUTOHSCROLL | ES_READONLY, row, pos, RGB(0, 0, 0),
-                      RGB(255, 255, 255));
-            return;
-        }
-        MakeButton(buttons_, row, pos, sheets);
+    void BuildField(const skin::ControlRow& row, const skin::ButtonPos& pos) {
+        MakeField(keyField_, ES_CENTER | ES_AUTOHSCROLL | ES_READONLY, row, pos, RGB(0, 0, 0),
+                  RGB(255, 255, 255));
     }
 
     void ApplyToggles() {
@@ -70,31 +56,11 @@ class CShortcutDlg : public SkinDialog<CShortcutDlg> {
     void ShowValues() { ApplyToggles(); }
 
     LRESULT OnInitDialog() {
-        const LRESULT result = CallDefault();
-        PutOnSkin(kTitle, kSkinFile, kControls);
-        CentreWindow(Hwnd(), Owner());
-        capture_.Start(Hwnd(), CapturedKeys::ButDialogKeys);
-        field_.SetText(key_.name);
+        const LRESULT result = OpenOnSkin(kSkin);
+        StartCapture();
+        ShowKey();
         ApplyToggles();
         return result;
-    }
-
-    LRESULT OnDestroy() {
-        capture_.Stop();
-        return CallDefault();
-    }
-
-    // The capture runs while the key field has the focus: the mouse never
-    // moves it away, and a keyboard user who walked on to the toggles or OK
-    // presses them with Space and Enter instead of typing those as the key.
-    void OnKeyFieldFocus() { capture_.Start(Hwnd(), CapturedKeys::ButDialogKeys); }
-    void OnKeyFieldLeft() { capture_.Stop(); }
-
-    // Presses and releases alike: the last key message decides.
-    LRESULT OnCapturedKey(win::WParam<unsigned> virtualKey) {
-        if (TakeCapturedKey(key_, virtualKey.value, settings::CurrentKeyboardLayout()))
-            field_.SetText(key_.name);
-        return 0;
     }
 
     // The latching button has just flipped itself; the toggle follows it.
@@ -106,11 +72,8 @@ class CShortcutDlg : public SkinDialog<CShortcutDlg> {
         ApplyToggles();
     }
 
-    KeyField key_;
     ShortcutToggles toggles_;
     std::array<skin::CSkinButton, kKeyFirstToggle + 5> buttons_;
-    skin::CBitmapEdit field_;
-    ScopedKeyCapture capture_;
 };
 
 }  // namespace

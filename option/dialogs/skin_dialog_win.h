@@ -7,8 +7,11 @@
 // The dialog class D derives from SkinDialog<D> and may define, for the base
 // to call (declaring the base a friend when they are private):
 //   void Build(const skin::ControlRow&, const skin::ButtonPos&, const skin::SkinSheets&)
-//       makes the control of one row of its control table (required by
-//       PutOnSkin);
+//       makes the control of one row of its control table; by default a field
+//       row is D's to make (BuildField) and any other row is the skin button
+//       of its key in D's array `buttons_`;
+//   void BuildField(const skin::ControlRow&, const skin::ButtonPos&)
+//       makes the edit field of a field row (see MakeField);
 //   bool Accept()       takes the fields on OK; false keeps the dialog open;
 //   void PaintOver(HDC) draws over the skin's picture;
 //   bool TakePress(POINT) takes a press on the body itself rather than
@@ -29,6 +32,7 @@
 
 #include "common/win/window.h"
 #include "option/dialogs/dialog_parts_win.h"
+#include "option/dialogs/modal_dialog_win.h"
 #include "option/skin/keyboard_nav_win.h"
 #include "option/skin/bitmap_edit_win.h"
 #include "option/skin/skin_button_win.h"
@@ -143,13 +147,15 @@ class SkinDialog : public skin::SkinHost<D> {
         return win::Checked(win::JoinRows(BodyRows(), ClosingRows(), std::to_array(own)));
     }
     // A dialog's table, checked, with the OK, Cancel and close buttons of
-    // these skin keys.
-    template <std::size_t N>
-    static consteval auto Table(int okKey, int cancelKey, int closeKey, const Row (&own)[N]) {
+    // these skin keys, its own rows and those it takes from a base between
+    // it and SkinDialog.
+    template <std::size_t N, std::size_t... M>
+    static consteval auto Table(int okKey, int cancelKey, int closeKey, const Row (&own)[N],
+                                const std::array<Row, M>&... inherited) {
         return win::Checked(win::JoinRows(
             BodyRows(), ClosingRows(),
             ButtonRows(DialogButtonId(okKey), DialogButtonId(cancelKey), DialogButtonId(closeKey)),
-            std::to_array(own)));
+            inherited..., std::to_array(own)));
     }
 
     // `controls` outlives the dialog (a table of its own header).
@@ -162,6 +168,16 @@ class SkinDialog : public skin::SkinHost<D> {
     }
 
     HWND Owner() const { return GetWindow(this->Hwnd(), GW_OWNER); }
+
+    // What WM_INITDIALOG does first in every dialog: the dialog manager's
+    // own handling, whose answer this returns, then the skin (see PutOnSkin)
+    // and the place over the owner.
+    LRESULT OpenOnSkin(const DialogSkin& skin) {
+        const LRESULT result = this->CallDefault();
+        PutOnSkin(skin.title, skin.file, skin.controls);
+        CentreWindow(this->Hwnd(), Owner());
+        return result;
+    }
 
     // The skin button of `row`.
     void MakeButton(skin::CSkinButton& button, const skin::ControlRow& row,
@@ -189,6 +205,14 @@ class SkinDialog : public skin::SkinHost<D> {
     void OnSwallowedKey() {}
 
     // What D may hide.
+    void Build(const skin::ControlRow& row, const skin::ButtonPos& pos,
+               const skin::SkinSheets& sheets) {
+        if (row.kind == skin::ControlKind::Field)
+            Self().BuildField(row, pos);
+        else
+            MakeButton(Self().buttons_, row, pos, sheets);
+    }
+    void BuildField(const skin::ControlRow&, const skin::ButtonPos&) {}
     bool Accept() { return true; }
     void PaintOver(HDC) {}
     bool TakePress(POINT) { return false; }

@@ -7,6 +7,7 @@
 // are each a group.
 #pragma once
 
+#include "option/control_row_runs.h"
 #include "option/model/pages/advanced_fields.h"
 #include "option/pages/page_host.h"
 #include "option/skin/control_table.h"
@@ -44,38 +45,30 @@ namespace advanced_page {
 
 using Kind = skin::ControlKind;
 
-inline constexpr skin::ControlRow kControls[] = {
-    {ControlId(kAdvRate1), kAdvRate1, Kind::LatchingButton, 1, 1},
-    {ControlId(kAdvRate1 + 1), kAdvRate1 + 1, Kind::LatchingButton, 2, 1},
-    {ControlId(kAdvRate1 + 2), kAdvRate1 + 2, Kind::LatchingButton, 3, 1},
-    {ControlId(kAdvRate1 + 3), kAdvRate1 + 3, Kind::LatchingButton, 4, 1},
-    {ControlId(kAdvLevel1), kAdvLevel1, Kind::LatchingButton, 5, 2},
-    {ControlId(kAdvLevel1 + 1), kAdvLevel1 + 1, Kind::LatchingButton, 6, 2},
-    {ControlId(kAdvLevel1 + 2), kAdvLevel1 + 2, Kind::LatchingButton, 7, 2},
-    {ControlId(kAdvLevel1 + 3), kAdvLevel1 + 3, Kind::LatchingButton, 8, 2},
-    {ControlId(kAdvLed1), kAdvLed1, Kind::Swatch, 9, 3},
-    {ControlId(kAdvLed1 + 1), kAdvLed1 + 1, Kind::Swatch, 10, 3},
-    {ControlId(kAdvLed1 + 2), kAdvLed1 + 2, Kind::Swatch, 11, 3},
-    {ControlId(kAdvLed1 + 3), kAdvLed1 + 3, Kind::Swatch, 12, 3},
-    {kSliderCpiX, kAdvCpiX, Kind::Slider, 13},
-    {ControlId(kAdvCpiXLabel), kAdvCpiXLabel, Kind::Label},
-    {kSliderCpiY, kAdvCpiY, Kind::Slider, 14},
-    {ControlId(kAdvCpiYLabel), kAdvCpiYLabel, Kind::Label},
-    {ControlId(kAdvSeparateCpi), kAdvSeparateCpi, Kind::LatchingButton, 15},
-    {kSliderSensitivityX, kAdvSensX, Kind::Slider, 16},
-    {kSliderSensitivityY, kAdvSensY, Kind::Slider, 17},
-    {ControlId(kAdvLinkSens), kAdvLinkSens, Kind::LatchingButton, 18},
-    {kSliderPointerSpeed, kAdvSpeed, Kind::Slider, 19},
-    {ControlId(kAdvAccel), kAdvAccel, Kind::LatchingButton, 20},
-    {kSliderTrails, kAdvTrailsLength, Kind::Slider, 22},
-    {ControlId(kAdvTrails), kAdvTrails, Kind::LatchingButton, 21},
-    {ControlId(kAdvScrollLines), kAdvScrollLines, Kind::LatchingButton, 23, 4},
-    {ControlId(kAdvScrollPage), kAdvScrollPage, Kind::LatchingButton, 24, 4},
-    {kSliderWheelLines, kAdvWheel, Kind::Slider, 25},
-    {ControlId(kAdvScrollCheck), kAdvScrollCheck, Kind::LatchingButton, 26},
-    {kSliderOtgSpeed, kAdvRepeat, Kind::Slider, 27},
-    {ControlId(kAdvDefaults), kAdvDefaults, Kind::Button, 28},
-};
+inline constexpr auto kControls =
+    JoinControlRows(RowRun<4>(ControlId(kAdvRate1), kAdvRate1, Kind::LatchingButton, 1, 1),
+                    RowRun<4>(ControlId(kAdvLevel1), kAdvLevel1, Kind::LatchingButton, 5, 2),
+                    RowRun<4>(ControlId(kAdvLed1), kAdvLed1, Kind::Swatch, 9, 3),
+                    Rows({
+                        {kSliderCpiX, kAdvCpiX, Kind::Slider, 13},
+                        {ControlId(kAdvCpiXLabel), kAdvCpiXLabel, Kind::Label},
+                        {kSliderCpiY, kAdvCpiY, Kind::Slider, 14},
+                        {ControlId(kAdvCpiYLabel), kAdvCpiYLabel, Kind::Label},
+                        {ControlId(kAdvSeparateCpi), kAdvSeparateCpi, Kind::LatchingButton, 15},
+                        {kSliderSensitivityX, kAdvSensX, Kind::Slider, 16},
+                        {kSliderSensitivityY, kAdvSensY, Kind::Slider, 17},
+                        {ControlId(kAdvLinkSens), kAdvLinkSens, Kind::LatchingButton, 18},
+                        {kSliderPointerSpeed, kAdvSpeed, Kind::Slider, 19},
+                        {ControlId(kAdvAccel), kAdvAccel, Kind::LatchingButton, 20},
+                        {kSliderTrails, kAdvTrailsLength, Kind::Slider, 22},
+                        {ControlId(kAdvTrails), kAdvTrails, Kind::LatchingButton, 21},
+                        {ControlId(kAdvScrollLines), kAdvScrollLines, Kind::LatchingButton, 23, 4},
+                        {ControlId(kAdvScrollPage), kAdvScrollPage, Kind::LatchingButton, 24, 4},
+                        {kSliderWheelLines, kAdvWheel, Kind::Slider, 25},
+                        {ControlId(kAdvScrollCheck), kAdvScrollCheck, Kind::LatchingButton, 26},
+                        {kSliderOtgSpeed, kAdvRepeat, Kind::Slider, 27},
+                        {ControlId(kAdvDefaults), kAdvDefaults, Kind::Button, 28},
+                    }));
 
 }  // namespace advanced_page
 }  // namespace option

@@ -10,14 +10,6 @@ namespace {
 constexpr const char* kSection = "Macros";
 constexpr const char* kNumberKey = "number";
 
-// A sibling of `path` that does not exist: its temporary copy starts empty,
-// so the new file holds only what Save writes.
-bool AbsentSibling(settings::IniFileSystem& fs, const std::string& path, std::string& absent) {
-    absent = path + ".~new";
-    for (int attempt = 0; attempt < 8 && fs.CanOpen(absent); ++attempt) absent += '~';
-    return !fs.CanOpen(absent);
-}
-
 // A record read from the file is usable only when its count fits the slots;
 // a name that lost its terminator is cut to fit its field.
 bool MendLoadedRecord(MacroRecord& record) {
@@ -97,28 +89,15 @@ bool MacroFileStore::Save() {
     const std::unique_ptr<settings::IniRewriteLock::Hold> hold = files_.LockForRewrite(path_);
     if (!hold)
         return false;
-    std::string absent;
-    std::string temp;
-    if (!AbsentSibling(files_, path_, absent) || !files_.CreateTempCopy(absent, temp))
-        return false;
-    bool ok = false;
-    {
-        // Closed before the swap: Windows cannot replace an open file.
-        std::unique_ptr<settings::IniFile> file = files_.Open(temp);
-        if (file) {
-            ok = file->WriteString(kSection, kNumberKey, std::to_string(macros_.size()).c_str());
-            for (std::size_t i = 0; ok && i < macros_.size(); ++i) {
-                ok = file->WriteStruct(kSection, std::to_string(i).c_str(), macros_[i].get(),
-                                       sizeof(MacroRecord));
-            }
-            ok = file->Flush() && ok;
+    // Written afresh, so the new file holds only what is written here.
+    return settings::WriteFreshIniFile(files_, path_, [this](settings::IniFile& file) {
+        bool ok = file.WriteString(kSection, kNumberKey, std::to_string(macros_.size()).c_str());
+        for (std::size_t i = 0; ok && i < macros_.size(); ++i) {
+            ok = file.WriteStruct(kSection, std::to_string(i).c_str(), macros_[i].get(),
+                                  sizeof(MacroRecord));
         }
-    }
-    if (!ok || !files_.Replace(temp, path_)) {
-        files_.Remove(temp);
-        return false;
-    }
-    return true;
+        return ok;
+    });
 }
 
 MacroRecord* MacroFileStore::MacroAt(int index) {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "option/model/pages/row_choice.h"
+
 namespace option {
 namespace {
 
@@ -152,13 +154,11 @@ void SetAdvancedCheck(settings::ProfileRecord& p, AdvancedCheck check, bool chec
 }
 
 void ChooseCpiLevel(settings::ProfileRecord& p, int level) {
-    if (level >= 0 && level < kCpiLevelsShown)
-        p.CpiStep = level;
+    StoreRowChoice(p.CpiStep, level, kCpiLevelsShown);
 }
 
 void ChoosePollingRate(settings::ProfileRecord& p, int rate) {
-    if (rate >= 0 && rate < kPollingRateCount)
-        p.PollingRate = rate;
+    StoreRowChoice(p.PollingRate, rate, kPollingRateCount);
 }
 
 bool EditLedColor(settings::ProfileRecord& p, int led, ColorDialog& dialog) {

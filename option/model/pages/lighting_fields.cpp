@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "option/model/pages/advanced_fields.h"
+#include "option/model/pages/row_choice.h"
 
 namespace option {
 
@@ -93,13 +94,11 @@ void SetLightingOn(settings::ProfileRecord& p, bool on) {
 }
 
 void ChooseLightSwitch(settings::ProfileRecord& p, int value) {
-    if (value >= 0 && value < kLightLevelCount)
-        p.LightSwitch = value;
+    StoreRowChoice(p.LightSwitch, value, kLightLevelCount);
 }
 
 void ChooseLightType(settings::ProfileRecord& p, int value) {
-    if (value >= 0 && value < kLightLevelCount)
-        p.LightType = value;
+    StoreRowChoice(p.LightType, value, kLightLevelCount);
 }
 
 }  // namespace option

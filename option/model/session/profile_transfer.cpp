@@ -14,35 +14,14 @@ namespace {
 
 using settings::ProfileRecord;
 
-// A file that does not exist yet in `path`'s folder: its temporary copy is
-// an empty file there, which is what a profile written afresh starts from.
-bool AbsentSibling(settings::IniFileSystem& fs, const std::string& path, std::string& absent) {
-    absent = path + ".~new";
-    for (int attempt = 0; attempt < 8 && fs.CanOpen(absent); ++attempt) absent += '~';
-    return !fs.CanOpen(absent);
-}
-
 bool WriteFreshProfileFile(settings::IniFileSystem& fs, const std::string& path,
                            const ProfileRecord& profile, const bool* returnAfterGame = nullptr) {
-    std::string absent;
-    std::string temp;
-    if (!AbsentSibling(fs, path, absent) || !fs.CreateTempCopy(absent, temp))
-        return false;
-    bool ok = false;
-    {
-        std::unique_ptr<settings::IniFile> file = fs.Open(temp);
-        if (file) {
-            ok = settings::WriteProfile(*file, profile);
-            if (returnAfterGame != nullptr)
-                ok = settings::WriteProfileReturnAfterGame(*file, *returnAfterGame) && ok;
-            ok = file->Flush() && ok;
-        }
-    }
-    if (!ok || !fs.Replace(temp, path)) {
-        fs.Remove(temp);
-        return false;
-    }
-    return true;
+    return settings::WriteFreshIniFile(fs, path, [&](settings::IniFile& file) {
+        bool ok = settings::WriteProfile(file, profile);
+        if (returnAfterGame != nullptr)
+            ok = settings::WriteProfileReturnAfterGame(file, *returnAfterGame) && ok;
+        return ok;
+    });
 }
 
 }  // namespace

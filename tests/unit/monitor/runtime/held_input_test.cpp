@@ -18,11 +18,11 @@ TEST(HeldInput, ReleaseAllLetsGoOfWhatIsStillDownOnce) {
     held.Key('C', false, true);
     held.Key('C', false, false);
     held.Key(vk::kVolumeUp, true, true);
-    held.MouseButtons(mouse_flag::kLeftDown, 0);
-    held.MouseButtons(mouse_flag::kXDown, 2);
-    held.MouseButtons(mouse_flag::kXDown, 1);
-    held.MouseButtons(mouse_flag::kXUp, 1);
-    held.MouseButtons(mouse_flag::kRightDown | mouse_flag::kRightUp, 0);
+    held.MouseButtons(mouse_button::kLeft.down, 0);
+    held.MouseButtons(mouse_button::kX2.down, 2);
+    held.MouseButtons(mouse_button::kX1.down, 1);
+    held.MouseButtons(mouse_button::kX1.up, 1);
+    held.MouseButtons(mouse_button::kRight.down | mouse_button::kRight.up, 0);
 
     held.ReleaseAll(input);
     EXPECT_EQ(input.Keys(), "extup:175 up:162 mouse:4 mouse:256");
