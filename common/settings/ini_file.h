@@ -76,5 +76,7 @@ bool UpdateIniFile(IniFileSystem& files, const std::string& path,
 
 // The struct encoding: two uppercase hex digits per byte and the 8-bit sum.
 std::string EncodeStruct(const void* data, std::size_t size);
+// The same into `out`, for writers that encode many records through one buffer.
+void EncodeStruct(const void* data, std::size_t size, std::string& out);
 
 }  // namespace settings

@@ -163,9 +163,15 @@ std::span<const int> ProfileSaveOrder() {
 }
 
 std::string FieldKey(const ProfileField& field, int index) {
-    if (field.count == 1)
-        return field.key;
-    return std::string(field.key) + std::to_string(index);
+    std::string key;
+    FieldKeyInto(field, index, key);
+    return key;
+}
+
+void FieldKeyInto(const ProfileField& field, int index, std::string& out) {
+    out.assign(field.key);
+    if (field.count != 1)
+        out += std::to_string(index);
 }
 
 std::int64_t FieldNumber(const ProfileRecord& p, const ProfileField& f, int index) {
