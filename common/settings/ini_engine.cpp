@@ -365,6 +365,16 @@ const IniDocument::Entry* IniDocument::Find(const char* section, const char* key
     return slot == 0 ? nullptr : &entries_[slot - 1];
 }
 
+void IniDocument::ListKeys(const char* section,
+                           const std::function<void(std::string_view)>& visit) const {
+    const std::ptrdiff_t sec = FindSection(Trimmed(section ? section : ""));
+    if (sec < 0)
+        return;
+    for (std::uint32_t i = sections_[static_cast<std::size_t>(sec)].first; i != kNoEntry;
+         i = entries_[i].next)
+        visit(Key(entries_[i]));
+}
+
 std::string IniDocument::GetString(const char* section, const char* key, const char* defaultValue,
                                    std::size_t bufferSize) const {
     const Entry* e = Find(section, key);
@@ -451,17 +461,22 @@ std::string EncodeStruct(const void* data, std::size_t size) {
 }
 
 void EncodeStruct(const void* data, std::size_t size, std::string& out) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
+    // Both digits of a byte in one lookup: records run to a thousand bytes.
+    static constexpr std::array<std::array<char, 2>, 256> kHexPairs = [] {
+        constexpr char kHex[] = "0123456789ABCDEF";
+        std::array<std::array<char, 2>, 256> pairs{};
+        for (std::size_t b = 0; b < 256; ++b) pairs[b] = {kHex[b >> 4], kHex[b & 0x0F]};
+        return pairs;
+    }();
     const auto* bytes = static_cast<const std::uint8_t*>(data);
     out.resize(2 * size + 2);
+    char* text = out.data();
     std::uint8_t sum = 0;
     for (std::size_t i = 0; i < size; ++i) {
-        out[2 * i] = kHex[bytes[i] >> 4];
-        out[2 * i + 1] = kHex[bytes[i] & 0x0F];
+        std::memcpy(text + 2 * i, kHexPairs[bytes[i]].data(), 2);
         sum = static_cast<std::uint8_t>(sum + bytes[i]);
     }
-    out[2 * size] = kHex[sum >> 4];
-    out[2 * size + 1] = kHex[sum & 0x0F];
+    std::memcpy(text + 2 * size, kHexPairs[sum].data(), 2);
 }
 
 bool RewriteIniFile(IniFileSystem& files, const std::string& path,
@@ -506,6 +521,11 @@ class DocumentIniFile : public IniFile {
     }
     bool GetStruct(const char* section, const char* key, void* data, std::size_t size) override {
         return doc_.GetStruct(section, key, data, size);
+    }
+    bool ListKeys(const char* section,
+                  const std::function<void(std::string_view)>& visit) override {
+        doc_.ListKeys(section, visit);
+        return true;
     }
     bool WriteStruct(const char* section, const char* key, const void* data,
                      std::size_t size) override {

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -29,6 +30,8 @@ class IniDocument {
     bool GetStruct(const char* section, const char* key, void* data, std::size_t size) const;
     // Returns true when the document changed.
     bool SetString(const char* section, const char* key, const char* value);
+    // The names of the first section of that name's keys, in order.
+    void ListKeys(const char* section, const std::function<void(std::string_view)>& visit) const;
 
   private:
     // Every name and value lives in text_ (the parsed file's bytes, then what

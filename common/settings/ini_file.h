@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "common/settings/ini_rewrite_lock.h"
 
@@ -35,6 +36,15 @@ class IniFile {
                              std::size_t size) = 0;
     // Makes every write so far reach the file; false when any of them failed.
     virtual bool Flush() = 0;
+    // Calls `visit` with the name of every key of `section` (as lookups
+    // compare it), in file order, and returns true; false when this file
+    // cannot list its keys. Readers of numbered keys use it to skip the
+    // ones that are absent instead of asking for each in turn.
+    virtual bool ListKeys(const char* section, const std::function<void(std::string_view)>& visit) {
+        (void)section;
+        (void)visit;
+        return false;
+    }
 };
 
 // The files of one folder tree.

@@ -1,6 +1,7 @@
 #include "common/settings/profile_table.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 
@@ -170,8 +171,10 @@ std::string FieldKey(const ProfileField& field, int index) {
 
 void FieldKeyInto(const ProfileField& field, int index, std::string& out) {
     out.assign(field.key);
-    if (field.count != 1)
-        out += std::to_string(index);
+    if (field.count == 1)
+        return;
+    char digits[12];
+    out.append(digits, std::to_chars(digits, digits + sizeof digits, index).ptr);
 }
 
 std::int64_t FieldNumber(const ProfileRecord& p, const ProfileField& f, int index) {
