@@ -365,6 +365,12 @@ const IniDocument::Entry* IniDocument::Find(const char* section, const char* key
     return slot == 0 ? nullptr : &entries_[slot - 1];
 }
 
+void IniDocument::Reserve(std::size_t entries, std::size_t bytes) {
+    entries_.reserve(entries_.size() + entries);
+    text_.reserve(text_.size() + bytes);
+    ReserveIndex(sections_.size() + 1, entries_.size() + entries);
+}
+
 void IniDocument::ListKeys(const char* section,
                            const std::function<void(std::string_view)>& visit) const {
     const std::ptrdiff_t sec = FindSection(Trimmed(section ? section : ""));

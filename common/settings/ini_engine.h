@@ -30,6 +30,9 @@ class IniDocument {
     bool GetStruct(const char* section, const char* key, void* data, std::size_t size) const;
     // Returns true when the document changed.
     bool SetString(const char* section, const char* key, const char* value);
+    // Makes room for `entries` keys holding `bytes` of names and values, for
+    // a writer that knows how much it will add.
+    void Reserve(std::size_t entries, std::size_t bytes);
     // The names of the first section of that name's keys, in order.
     void ListKeys(const char* section, const std::function<void(std::string_view)>& visit) const;
 

@@ -1,7 +1,6 @@
 #include "common/settings/profile_table.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstdio>
 #include <cstring>
 
@@ -173,8 +172,12 @@ void FieldKeyInto(const ProfileField& field, int index, std::string& out) {
     out.assign(field.key);
     if (field.count == 1)
         return;
-    char digits[12];
-    out.append(digits, std::to_chars(digits, digits + sizeof digits, index).ptr);
+    static_assert(std::all_of(kFields.begin(), kFields.end(),
+                              [](const ProfileField& f) { return f.count <= 100; }),
+                  "element numbers are written with at most two digits");
+    if (index >= 10)
+        out += static_cast<char>('0' + index / 10);
+    out += static_cast<char>('0' + index % 10);
 }
 
 std::int64_t FieldNumber(const ProfileRecord& p, const ProfileField& f, int index) {

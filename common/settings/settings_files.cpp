@@ -119,6 +119,11 @@ void ParseProfile(const std::string& text, ProfileRecord& profile) {
 
 std::string ProfileText(const ProfileRecord& profile) {
     IniDocument doc;
+    // Every key of the record, its value at most twice the record's bytes
+    // (the struct encoding) and a name of a few dozen characters.
+    std::size_t keys = 0;
+    for (const ProfileField& f : ProfileFields()) keys += static_cast<std::size_t>(f.count);
+    doc.Reserve(keys, 2 * sizeof profile + 32 * keys);
     WriteProfile(*IniFileOver(doc), profile);
     return doc.Serialize();
 }
