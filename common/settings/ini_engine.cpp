@@ -28,17 +28,20 @@ bool IsBlank(char c) {
     return kBlanks[static_cast<unsigned char>(c)];
 }
 
+// Pointer walks rather than substr: these run for every line and lookup.
 std::string_view TrimmedLeft(std::string_view s) {
-    std::size_t b = 0;
-    while (b < s.size() && IsBlank(s[b])) ++b;
-    return s.substr(b);
+    const char* b = s.data();
+    const char* const e = b + s.size();
+    while (b != e && IsBlank(*b)) ++b;
+    return std::string_view(b, static_cast<std::size_t>(e - b));
 }
 
 std::string_view Trimmed(std::string_view s) {
     s = TrimmedLeft(s);
-    std::size_t e = s.size();
-    while (e > 0 && IsBlank(s[e - 1])) --e;
-    return s.substr(0, e);
+    const char* const b = s.data();
+    const char* e = b + s.size();
+    while (e != b && IsBlank(e[-1])) --e;
+    return std::string_view(b, static_cast<std::size_t>(e - b));
 }
 
 // ASCII upper case to lower case, every other byte to itself. A table, since
@@ -50,11 +53,37 @@ constexpr std::array<char, 256> kLowerCase = [] {
     return lower;
 }();
 
-// The key of a name in the lookup indexes: names compare ignoring ASCII case.
-std::string LowerName(std::string_view name) {
-    std::string lower(name);
-    for (char& c : lower) c = kLowerCase[static_cast<unsigned char>(c)];
-    return lower;
+char Lower(char c) {
+    return kLowerCase[static_cast<unsigned char>(c)];
+}
+
+// Names compare ignoring ASCII case.
+bool SameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (Lower(a[i]) != Lower(b[i]))
+            return false;
+    }
+    return true;
+}
+
+// FNV-1a over the lower-cased name, started from `seed` so that the same key
+// in different sections lands apart.
+std::size_t NameHash(std::string_view name, std::uint64_t seed) {
+    std::uint64_t h = 14695981039346656037ull ^ (seed * 0x9E3779B97F4A7C15ull);
+    for (const char c : name) {
+        h ^= static_cast<unsigned char>(Lower(c));
+        h *= 1099511628211ull;
+    }
+    return static_cast<std::size_t>(h ^ (h >> 29));
+}
+
+// The smallest power of two that keeps `count` names at most half the slots.
+std::size_t SlotsFor(std::size_t count) {
+    std::size_t slots = 16;
+    while (slots < 2 * count) slots *= 2;
+    return slots;
 }
 
 // Digit value of each character as the struct reader computes it, -1 for a
@@ -98,24 +127,32 @@ std::uint8_t DecodeDigitPairs(const char* text, std::size_t count, std::uint8_t*
     return sum;
 }
 
-std::string StripQuotes(const std::string& v) {
+std::string_view StripQuotes(std::string_view v) {
     if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) {
         return v.substr(1, v.size() - 2);
     }
     return v;
 }
 
-std::string Cut(std::string s, std::size_t bufferSize) {
+std::string_view Cut(std::string_view s, std::size_t bufferSize) {
     if (bufferSize == 0)
         return {};
-    if (s.size() > bufferSize - 1)
-        s.resize(bufferSize - 1);
-    return s;
+    return s.substr(0, std::min(s.size(), bufferSize - 1));
+}
+
+std::size_t LineCount(std::string_view text) {
+    std::size_t lines = 1;
+    for (const char *p = text.data(), *end = p + text.size();
+         (p = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)))) !=
+         nullptr;
+         ++p)
+        ++lines;
+    return lines;
 }
 
 }  // namespace
 
-std::int32_t ParseProfileInt(const std::string& text) {
+std::int32_t ParseProfileInt(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size() && static_cast<unsigned char>(text[i]) <= ' ') ++i;
     bool negative = false;
@@ -156,22 +193,36 @@ std::int32_t ParseProfileInt(const std::string& text) {
     return static_cast<std::int32_t>(value);
 }
 
-IniDocument IniDocument::Parse(const std::string& text) {
+IniDocument IniDocument::Parse(std::string_view text) {
     IniDocument doc;
-    const std::string_view all(text);
-    std::size_t pos = 0;
-    while (pos <= all.size()) {
-        std::size_t end = all.find('\n', pos);
-        if (end == std::string_view::npos)
-            end = all.size();
-        const std::string_view line = Trimmed(all.substr(pos, end - pos));
-        pos = end + 1;
+    doc.text_.assign(text);
+    const char* const begin = doc.text_.data();
+    const char* const end = begin + doc.text_.size();
+    // Every line is at most one entry: the entries and their index are
+    // sized once for them all.
+    const std::size_t lines = LineCount(doc.text_);
+    doc.entries_.reserve(lines);
+    doc.ReserveIndex(0, lines);
+    const auto spanOf = [begin](std::string_view part) {
+        return Span{static_cast<std::size_t>(part.data() - begin), part.size()};
+    };
+    bool more = true;
+    for (const char* pos = begin; more;) {
+        const char* lineEnd =
+            static_cast<const char*>(std::memchr(pos, '\n', static_cast<std::size_t>(end - pos)));
+        if (lineEnd == nullptr) {
+            lineEnd = end;
+            more = false;
+        }
+        const std::string_view line =
+            Trimmed(std::string_view(pos, static_cast<std::size_t>(lineEnd - pos)));
+        pos = more ? lineEnd + 1 : end;
         if (line.empty())
             continue;
         if (line.front() == '[') {
             const std::size_t close = line.find(']');
             if (close != std::string_view::npos) {
-                doc.AddSection(std::string(Trimmed(line.substr(1, close - 1))));
+                doc.AddSection(spanOf(Trimmed(line.substr(1, close - 1))));
                 continue;
             }
         }
@@ -180,49 +231,122 @@ IniDocument IniDocument::Parse(const std::string& text) {
             doc.AddSection({});
         Entry entry;
         const std::size_t eq = line.find('=');
-        if (eq == std::string_view::npos) {
-            entry.name = line;
-        } else {
-            entry.name = Trimmed(line.substr(0, eq));
-            entry.value = std::string(Trimmed(line.substr(eq + 1)));
+        std::string_view name = line;
+        if (eq != std::string_view::npos) {
+            name = Trimmed(line.substr(0, eq));
+            entry.value = spanOf(Trimmed(line.substr(eq + 1)));
+            entry.hasValue = true;
         }
-        std::string lookupName = LowerName(entry.name);
-        AddEntry(doc.sections_.back(), std::move(lookupName), std::move(entry));
+        entry.name = spanOf(name);
+        entry.keyLength = name.size();
+        doc.AddEntry(doc.sections_.size() - 1, entry);
     }
     return doc;
 }
 
-IniDocument::Section& IniDocument::AddSection(std::string name) {
-    firstSection_.try_emplace(LowerName(name), sections_.size());
-    sections_.push_back(Section{std::move(name), {}, {}});
-    return sections_.back();
+IniDocument::Span IniDocument::Append(std::string_view bytes) {
+    const Span span{text_.size(), bytes.size()};
+    text_.append(bytes);
+    text_ += '\0';
+    return span;
 }
 
-void IniDocument::AddEntry(Section& section, std::string lookupName, Entry entry) {
-    section.firstEntry.try_emplace(std::move(lookupName), section.entries.size());
-    section.entries.push_back(std::move(entry));
+std::size_t IniDocument::SectionSlot(std::string_view name) const {
+    const std::size_t mask = sectionIndex_.size() - 1;
+    std::size_t i = NameHash(name, 0) & mask;
+    while (sectionIndex_[i] != 0 && !SameName(View(sections_[sectionIndex_[i] - 1].name), name))
+        i = (i + 1) & mask;
+    return i;
+}
+
+std::size_t IniDocument::EntrySlot(std::size_t section, std::string_view key) const {
+    const std::size_t mask = entryIndex_.size() - 1;
+    std::size_t i = NameHash(key, section + 1) & mask;
+    for (;; i = (i + 1) & mask) {
+        if (entryIndex_[i] == 0)
+            return i;
+        const Entry& entry = entries_[entryIndex_[i] - 1];
+        if (entry.section == section && SameName(Key(entry), key))
+            return i;
+    }
+}
+
+std::ptrdiff_t IniDocument::FindSection(std::string_view name) const {
+    if (sectionIndex_.empty())
+        return -1;
+    return static_cast<std::ptrdiff_t>(sectionIndex_[SectionSlot(name)]) - 1;
+}
+
+void IniDocument::ReserveIndex(std::size_t sections, std::size_t entries) {
+    if (2 * sections <= sectionIndex_.size() && 2 * entries <= entryIndex_.size() &&
+        !entryIndex_.empty())
+        return;
+    Reindex(std::max(SlotsFor(sections), sectionIndex_.size()),
+            std::max(SlotsFor(entries), entryIndex_.size()));
+}
+
+// Fills fresh indexes of the given sizes, first names first, so each still
+// finds the first of its name.
+void IniDocument::Reindex(std::size_t sectionSlots, std::size_t entrySlots) {
+    sectionIndex_.assign(sectionSlots, 0);
+    entryIndex_.assign(entrySlots, 0);
+    for (std::size_t s = 0; s < sections_.size(); ++s) {
+        std::uint32_t& slot = sectionIndex_[SectionSlot(View(sections_[s].name))];
+        if (slot == 0)
+            slot = static_cast<std::uint32_t>(s + 1);
+    }
+    for (std::size_t e = 0; e < entries_.size(); ++e) {
+        std::uint32_t& slot = entryIndex_[EntrySlot(entries_[e].section, Key(entries_[e]))];
+        if (slot == 0)
+            slot = static_cast<std::uint32_t>(e + 1);
+    }
+}
+
+std::size_t IniDocument::AddSection(Span name) {
+    ReserveIndex(sections_.size() + 1, entries_.size());
+    sections_.push_back(Section{name});
+    const std::size_t index = sections_.size() - 1;
+    std::uint32_t& slot = sectionIndex_[SectionSlot(View(name))];
+    if (slot == 0)
+        slot = static_cast<std::uint32_t>(index + 1);
+    return index;
+}
+
+void IniDocument::AddEntry(std::size_t section, Entry entry) {
+    ReserveIndex(sections_.size(), entries_.size() + 1);
+    const auto index = static_cast<std::uint32_t>(entries_.size());
+    entry.section = static_cast<std::uint32_t>(section);
+    entry.next = kNoEntry;
+    entries_.push_back(entry);
+    Section& owner = sections_[section];
+    if (owner.last == kNoEntry)
+        owner.first = index;
+    else
+        entries_[owner.last].next = index;
+    owner.last = index;
+    std::uint32_t& slot = entryIndex_[EntrySlot(section, Key(entry))];
+    if (slot == 0)
+        slot = index + 1;
 }
 
 std::string IniDocument::Serialize() const {
     std::size_t length = 0;
-    for (const Section& s : sections_) {
-        length += s.name.size() + 4;
-        for (const Entry& e : s.entries)
-            length += e.name.size() + 3 + (e.value ? e.value->size() : 0);
-    }
+    for (const Section& s : sections_) length += s.name.length + 4;
+    for (const Entry& e : entries_) length += e.name.length + 3 + e.value.length;
     std::string out;
     out.reserve(length);
     for (const Section& s : sections_) {
-        if (!s.name.empty()) {
+        if (s.name.length != 0) {
             out += '[';
-            out += s.name;
+            out += View(s.name);
             out += "]\r\n";
         }
-        for (const Entry& e : s.entries) {
-            out += e.name;
-            if (e.value) {
+        for (std::uint32_t i = s.first; i != kNoEntry; i = entries_[i].next) {
+            const Entry& e = entries_[i];
+            out += View(e.name);
+            if (e.hasValue) {
                 out += '=';
-                out += *e.value;
+                out += View(e.value);
             }
             out += "\r\n";
         }
@@ -233,26 +357,44 @@ std::string IniDocument::Serialize() const {
 // Only the first section of a name is searched; a later section of the same
 // name is kept in the file but never read.
 const IniDocument::Entry* IniDocument::Find(const char* section, const char* key) const {
-    const auto sec = firstSection_.find(LowerName(Trimmed(section ? section : "")));
-    if (sec == firstSection_.end())
+    const std::ptrdiff_t sec = FindSection(Trimmed(section ? section : ""));
+    if (sec < 0)
         return nullptr;
-    const Section& found = sections_[sec->second];
-    const auto entry = found.firstEntry.find(LowerName(Trimmed(key ? key : "")));
-    return entry == found.firstEntry.end() ? nullptr : &found.entries[entry->second];
+    const std::uint32_t slot =
+        entryIndex_[EntrySlot(static_cast<std::size_t>(sec), Trimmed(key ? key : ""))];
+    return slot == 0 ? nullptr : &entries_[slot - 1];
+}
+
+void IniDocument::Reserve(std::size_t entries, std::size_t bytes) {
+    entries_.reserve(entries_.size() + entries);
+    text_.reserve(text_.size() + bytes);
+    ReserveIndex(sections_.size() + 1, entries_.size() + entries);
+}
+
+void IniDocument::ListKeys(const char* section,
+                           const std::function<void(std::string_view)>& visit) const {
+    const std::ptrdiff_t sec = FindSection(Trimmed(section ? section : ""));
+    if (sec < 0)
+        return;
+    for (std::uint32_t i = sections_[static_cast<std::size_t>(sec)].first; i != kNoEntry;
+         i = entries_[i].next)
+        visit(Key(entries_[i]));
 }
 
 std::string IniDocument::GetString(const char* section, const char* key, const char* defaultValue,
                                    std::size_t bufferSize) const {
     const Entry* e = Find(section, key);
-    if (e != nullptr && e->value)
-        return Cut(StripQuotes(*e->value), bufferSize);
-    return Cut(defaultValue ? defaultValue : "", bufferSize);
+    if (e != nullptr && e->hasValue)
+        return std::string(Cut(StripQuotes(View(e->value)), bufferSize));
+    return std::string(Cut(defaultValue ? defaultValue : "", bufferSize));
 }
 
 std::int32_t IniDocument::GetInt(const char* section, const char* key,
                                  std::int32_t defaultValue) const {
     // The system reads integers through a 30-character buffer.
-    const std::string text = GetString(section, key, "", 30);
+    const Entry* e = Find(section, key);
+    const std::string_view text =
+        e != nullptr && e->hasValue ? Cut(StripQuotes(View(e->value)), 30) : std::string_view();
     if (text.empty())
         return defaultValue;
     return ParseProfileInt(text);
@@ -261,16 +403,18 @@ std::int32_t IniDocument::GetInt(const char* section, const char* key,
 bool IniDocument::GetStruct(const char* section, const char* key, void* data,
                             std::size_t size) const {
     const Entry* e = Find(section, key);
-    if (e == nullptr || !e->value)
+    if (e == nullptr || !e->hasValue)
         return false;
-    const std::string& v = *e->value;
+    const std::string_view v = View(e->value);
     const std::size_t encoded = 2 * size + 2;
     if (v.size() < encoded)
         return false;
     // The bytes ahead of the first character that is no digit are stored
-    // before the read fails, as the system stores them. The value's NUL
-    // terminator (or a NUL inside it) ends the digits too.
-    const std::size_t digits = std::strspn(v.c_str(), kStructDigitChars);
+    // before the read fails, as the system stores them. A NUL inside the
+    // value ends the digits too, as the end of the value does: no value in
+    // text_ is followed by a digit.
+    const std::size_t digits =
+        std::min(std::strspn(text_.c_str() + e->value.offset, kStructDigitChars), v.size());
     auto* out = static_cast<std::uint8_t*>(data);
     const std::uint8_t sum = DecodeDigitPairs(v.data(), std::min(digits / 2, size), out);
     if (digits < encoded)
@@ -284,35 +428,61 @@ bool IniDocument::SetString(const char* section, const char* key, const char* va
     const std::string_view s = Trimmed(section ? section : "");
     const std::string_view k = TrimmedLeft(key ? key : "");
     const std::string_view v = Trimmed(value ? value : "");
-    const auto sec = firstSection_.find(LowerName(s));
-    Section& target =
-        sec == firstSection_.end() ? AddSection(std::string(s)) : sections_[sec->second];
-    std::string lookupName = LowerName(Trimmed(k));
-    const auto entry = target.firstEntry.find(lookupName);
-    if (entry == target.firstEntry.end()) {
-        AddEntry(target, std::move(lookupName), Entry{std::string(k), std::string(v)});
+    std::ptrdiff_t sec = FindSection(s);
+    if (sec < 0)
+        sec = static_cast<std::ptrdiff_t>(AddSection(Append(s)));
+    const auto index = static_cast<std::size_t>(sec);
+    const std::string_view lookup = Trimmed(k);
+    const std::uint32_t slot = entryIndex_[EntrySlot(index, lookup)];
+    if (slot == 0) {
+        Entry entry;
+        entry.name = Append(k);
+        entry.keyLength = lookup.size();
+        entry.value = Append(v);
+        entry.hasValue = true;
+        AddEntry(index, entry);
         return true;
     }
-    Entry& e = target.entries[entry->second];
-    if (e.value && *e.value == v)
+    Entry& e = entries_[slot - 1];
+    if (e.hasValue && View(e.value) == v)
         return false;
-    e.value = std::string(v);
+    e.hasValue = true;
+    if (v.size() <= e.value.length) {
+        // The old value's bytes belong to this entry alone: overwrite them
+        // rather than let a document that is written often grow.
+        text_.replace(e.value.offset, v.size(), v);
+        if (v.size() < e.value.length)
+            text_[e.value.offset + v.size()] = '\0';
+        e.value.length = v.size();
+    } else {
+        e.value = Append(v);
+    }
     return true;
 }
 
 std::string EncodeStruct(const void* data, std::size_t size) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    EncodeStruct(data, size, out);
+    return out;
+}
+
+void EncodeStruct(const void* data, std::size_t size, std::string& out) {
+    // Both digits of a byte in one lookup: records run to a thousand bytes.
+    static constexpr std::array<std::array<char, 2>, 256> kHexPairs = [] {
+        constexpr char kHex[] = "0123456789ABCDEF";
+        std::array<std::array<char, 2>, 256> pairs{};
+        for (std::size_t b = 0; b < 256; ++b) pairs[b] = {kHex[b >> 4], kHex[b & 0x0F]};
+        return pairs;
+    }();
     const auto* bytes = static_cast<const std::uint8_t*>(data);
-    std::string out(2 * size + 2, '\0');
+    out.resize(2 * size + 2);
+    char* text = out.data();
     std::uint8_t sum = 0;
     for (std::size_t i = 0; i < size; ++i) {
-        out[2 * i] = kHex[bytes[i] >> 4];
-        out[2 * i + 1] = kHex[bytes[i] & 0x0F];
+        std::memcpy(text + 2 * i, kHexPairs[bytes[i]].data(), 2);
         sum = static_cast<std::uint8_t>(sum + bytes[i]);
     }
-    out[2 * size] = kHex[sum >> 4];
-    out[2 * size + 1] = kHex[sum & 0x0F];
-    return out;
+    std::memcpy(text + 2 * size, kHexPairs[sum].data(), 2);
 }
 
 namespace {
@@ -385,13 +555,23 @@ class DocumentIniFile : public IniFile {
     bool GetStruct(const char* section, const char* key, void* data, std::size_t size) override {
         return doc_.GetStruct(section, key, data, size);
     }
+    bool ListKeys(const char* section,
+                  const std::function<void(std::string_view)>& visit) override {
+        doc_.ListKeys(section, visit);
+        return true;
+    }
     bool WriteStruct(const char* section, const char* key, const void* data,
                      std::size_t size) override {
-        return WriteString(section, key, EncodeStruct(data, size).c_str());
+        EncodeStruct(data, size, encoded_);
+        return WriteString(section, key, encoded_.c_str());
     }
 
   protected:
     IniDocument& doc_;
+
+  private:
+    // A profile's sixteen button records are encoded through one buffer.
+    std::string encoded_;
 };
 
 // Takes the writes of an update on a document in memory and tells whether

@@ -6,11 +6,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "common/settings/ini_file.h"
@@ -20,7 +19,7 @@ namespace settings {
 // The parsed contents of one INI file.
 class IniDocument {
   public:
-    static IniDocument Parse(const std::string& text);
+    static IniDocument Parse(std::string_view text);
     // The file as the system writes it: sections and keys in order, trimmed,
     // CR LF line ends, blank lines dropped.
     std::string Serialize() const;
@@ -31,28 +30,69 @@ class IniDocument {
     bool GetStruct(const char* section, const char* key, void* data, std::size_t size) const;
     // Returns true when the document changed.
     bool SetString(const char* section, const char* key, const char* value);
+    // Makes room for `entries` keys holding `bytes` of names and values, for
+    // a writer that knows how much it will add.
+    void Reserve(std::size_t entries, std::size_t bytes);
+    // The names of the first section of that name's keys, in order.
+    void ListKeys(const char* section, const std::function<void(std::string_view)>& visit) const;
 
   private:
+    // Every name and value lives in text_ (the parsed file's bytes, then what
+    // writes added, each piece followed by a NUL) and is named by where it
+    // lies there: a parse copies the file once instead of allocating per
+    // line, and a copy of the document stays valid as it is. No value in it
+    // is followed by a letter or digit, so a scan for struct digits stops at
+    // the value's end.
+    struct Span {
+        std::size_t offset = 0;
+        std::size_t length = 0;
+    };
+    static constexpr std::uint32_t kNoEntry = 0xFFFFFFFF;
+    // Entries of all sections share one array (a parse sizes it once); each
+    // section chains its own in file order.
     struct Entry {
-        std::string name;
-        std::optional<std::string> value;  // lines without '=' have none
+        Span name;
+        std::size_t keyLength = 0;  // the name without trailing blanks, as lookups compare it
+        Span value;
+        std::uint32_t section = 0;
+        std::uint32_t next = kNoEntry;
+        bool hasValue = false;  // lines without '=' have none
     };
-    // Names in lower case, without surrounding blanks, to the first of that
-    // name: only the first is ever read or written, and a lookup by name
-    // keeps reading a file of many keys linear rather than quadratic.
-    using NameIndex = std::unordered_map<std::string, std::size_t>;
     struct Section {
-        std::string name;
-        std::vector<Entry> entries;
-        NameIndex firstEntry;
+        Span name;
+        std::uint32_t first = kNoEntry;
+        std::uint32_t last = kNoEntry;
     };
-    const Entry* Find(const char* section, const char* key) const;
-    Section& AddSection(std::string name);
-    // `lookupName` is the entry's name as firstEntry keys it.
-    static void AddEntry(Section& section, std::string lookupName, Entry entry);
 
+    std::string_view View(Span span) const {
+        return std::string_view(text_.data() + span.offset, span.length);
+    }
+    std::string_view Key(const Entry& entry) const {
+        return std::string_view(text_.data() + entry.name.offset, entry.keyLength);
+    }
+    Span Append(std::string_view bytes);
+    const Entry* Find(const char* section, const char* key) const;
+    // The section's index, or -1.
+    std::ptrdiff_t FindSection(std::string_view name) const;
+    // The index slot that holds the first section or entry of a name, or the
+    // empty slot where it would go.
+    std::size_t SectionSlot(std::string_view name) const;
+    std::size_t EntrySlot(std::size_t section, std::string_view key) const;
+    std::size_t AddSection(Span name);
+    void AddEntry(std::size_t section, Entry entry);
+    void ReserveIndex(std::size_t sections, std::size_t entries);
+    void Reindex(std::size_t sectionSlots, std::size_t entrySlots);
+
+    std::string text_;
     std::vector<Section> sections_;
-    NameIndex firstSection_;
+    std::vector<Entry> entries_;
+    // Where a name's first section or entry is (its index + 1; 0 is an empty
+    // slot). Names compare ignoring ASCII case and without surrounding
+    // blanks; only the first of a name is ever read or written, and an index
+    // keeps a file of many keys linear rather than quadratic. Open addressing
+    // over one array: a parse allocates it once rather than a node per name.
+    std::vector<std::uint32_t> sectionIndex_;
+    std::vector<std::uint32_t> entryIndex_;
 };
 
 // An IniFile over a document in memory: reads answer from `doc`, writes
@@ -63,7 +103,7 @@ std::unique_ptr<IniFile> IniFileOver(IniDocument& doc);
 // Number parsing of the profile functions' integer reader: optional sign,
 // optional lower-case 0x/0o/0b prefix, digits up to the first that does not
 // fit, wrapping modulo 2^32.
-std::int32_t ParseProfileInt(const std::string& text);
+std::int32_t ParseProfileInt(std::string_view text);
 
 // Whole-file byte access beneath the engine.
 class TextFileStore {

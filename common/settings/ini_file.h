@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "common/settings/ini_rewrite_lock.h"
 
@@ -35,6 +36,15 @@ class IniFile {
                              std::size_t size) = 0;
     // Makes every write so far reach the file; false when any of them failed.
     virtual bool Flush() = 0;
+    // Calls `visit` with the name of every key of `section` (as lookups
+    // compare it), in file order, and returns true; false when this file
+    // cannot list its keys. Readers of numbered keys use it to skip the
+    // ones that are absent instead of asking for each in turn.
+    virtual bool ListKeys(const char* section, const std::function<void(std::string_view)>& visit) {
+        (void)section;
+        (void)visit;
+        return false;
+    }
 };
 
 // The files of one folder tree.
@@ -83,5 +93,7 @@ bool UpdateIniFile(IniFileSystem& files, const std::string& path,
 
 // The struct encoding: two uppercase hex digits per byte and the 8-bit sum.
 std::string EncodeStruct(const void* data, std::size_t size);
+// The same into `out`, for writers that encode many records through one buffer.
+void EncodeStruct(const void* data, std::size_t size, std::string& out);
 
 }  // namespace settings

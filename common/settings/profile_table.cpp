@@ -163,9 +163,21 @@ std::span<const int> ProfileSaveOrder() {
 }
 
 std::string FieldKey(const ProfileField& field, int index) {
+    std::string key;
+    FieldKeyInto(field, index, key);
+    return key;
+}
+
+void FieldKeyInto(const ProfileField& field, int index, std::string& out) {
+    out.assign(field.key);
     if (field.count == 1)
-        return field.key;
-    return std::string(field.key) + std::to_string(index);
+        return;
+    static_assert(std::all_of(kFields.begin(), kFields.end(),
+                              [](const ProfileField& f) { return f.count <= 100; }),
+                  "element numbers are written with at most two digits");
+    if (index >= 10)
+        out += static_cast<char>('0' + index / 10);
+    out += static_cast<char>('0' + index % 10);
 }
 
 std::int64_t FieldNumber(const ProfileRecord& p, const ProfileField& f, int index) {

@@ -94,6 +94,9 @@ std::span<const ProfileField> ProfileFields();
 std::span<const int> ProfileSaveOrder();
 // Key name of element i of a row ("CpiLevel_X3"; the bare key when count is 1).
 std::string FieldKey(const ProfileField& field, int index);
+// The same into `out`: the loader and saver build every key of a profile in
+// one string.
+void FieldKeyInto(const ProfileField& field, int index, std::string& out);
 
 // Element i of a numeric row (Int or Byte) as stored, and as a fresh profile
 // of `who` has it.

@@ -16,9 +16,10 @@ const unsigned char* At(const ProfileRecord& p, std::size_t offset) {
     return reinterpret_cast<const unsigned char*>(&p) + offset;
 }
 
-void ReadField(IniFile& file, const ProfileField& f, ProfileRecord& p) {
+// `key` is the caller's buffer for the keys of the row.
+void ReadField(IniFile& file, const ProfileField& f, ProfileRecord& p, std::string& key) {
     for (int i = 0; i < f.count; ++i) {
-        const std::string key = FieldKey(f, i);
+        FieldKeyInto(f, i, key);
         unsigned char* dst = At(p, f.offset + f.size * static_cast<std::size_t>(i));
         switch (f.type) {
             case FieldType::String: {
@@ -51,10 +52,10 @@ void ReadField(IniFile& file, const ProfileField& f, ProfileRecord& p) {
     }
 }
 
-bool WriteField(IniFile& file, const ProfileField& f, const ProfileRecord& p) {
+bool WriteField(IniFile& file, const ProfileField& f, const ProfileRecord& p, std::string& key) {
     bool ok = true;
     for (int i = 0; i < f.count; ++i) {
-        const std::string key = FieldKey(f, i);
+        FieldKeyInto(f, i, key);
         const unsigned char* src = At(p, f.offset + f.size * static_cast<std::size_t>(i));
         switch (f.type) {
             case FieldType::String: {
@@ -97,14 +98,16 @@ std::string SettingsFiles::ProfilePath(int n) const {
 
 void ReadProfile(IniFile& file, ProfileRecord& profile) {
     std::memset(&profile, 0, sizeof profile);
-    for (const ProfileField& f : ProfileFields()) ReadField(file, f, profile);
+    std::string key;
+    for (const ProfileField& f : ProfileFields()) ReadField(file, f, profile, key);
 }
 
 bool WriteProfile(IniFile& file, const ProfileRecord& profile) {
     bool ok = true;
     const std::span<const ProfileField> fields = ProfileFields();
+    std::string key;
     for (int index : ProfileSaveOrder()) {
-        ok = WriteField(file, fields[static_cast<std::size_t>(index)], profile) && ok;
+        ok = WriteField(file, fields[static_cast<std::size_t>(index)], profile, key) && ok;
     }
     return ok;
 }
@@ -116,6 +119,11 @@ void ParseProfile(const std::string& text, ProfileRecord& profile) {
 
 std::string ProfileText(const ProfileRecord& profile) {
     IniDocument doc;
+    // Every key of the record, its value at most twice the record's bytes
+    // (the struct encoding) and a name of a few dozen characters.
+    std::size_t keys = 0;
+    for (const ProfileField& f : ProfileFields()) keys += static_cast<std::size_t>(f.count);
+    doc.Reserve(keys, 2 * sizeof profile + 32 * keys);
     WriteProfile(*IniFileOver(doc), profile);
     return doc.Serialize();
 }

@@ -1,6 +1,8 @@
 #include "option/model/dialogs/macro_store.h"
 
+#include <algorithm>
 #include <cstring>
+#include <string_view>
 
 #include "common/settings/ini_engine.h"
 
@@ -28,6 +30,20 @@ std::string EntryName(const settings::ButtonAssignment& entry) {
     return NameOf(entry.macroName, sizeof entry.macroName);
 }
 
+// The index a macro's key names: its decimal digits as the store writes
+// them (no sign, no leading zero); -1 for any other name.
+int MacroIndexOf(std::string_view name) {
+    if (name.empty() || name.size() > 5 || (name.size() > 1 && name.front() == '0'))
+        return -1;
+    int index = 0;
+    for (const char c : name) {
+        if (c < '0' || c > '9')
+            return -1;
+        index = index * 10 + (c - '0');
+    }
+    return index;
+}
+
 }  // namespace
 
 bool MacroFileStore::Load() {
@@ -47,14 +63,27 @@ void MacroFileStore::ReadMacros(settings::IniFile& file) {
     // Read into one scratch record: a damaged `number` may name thousands
     // of keys that are missing, and only a good record is worth a copy.
     MacroRecord record;
-    for (int i = 0; i < count; ++i) {
+    const auto readAt = [&](int i) {
         const std::string key = std::to_string(i);
         // A missing key or a bad checksum leaves nothing worth keeping.
         if (!file.GetStruct(kSection, key.c_str(), &record, sizeof record))
-            continue;
+            return;
         if (MendLoadedRecord(record))
             macros_.push_back(std::make_unique<MacroRecord>(record));
+    };
+    // A file that lists its keys is asked only for those it holds.
+    std::vector<int> present;
+    if (!file.ListKeys(kSection, [&](std::string_view name) {
+            const int i = MacroIndexOf(name);
+            if (i >= 0 && i < count)
+                present.push_back(i);
+        })) {
+        for (int i = 0; i < count; ++i) readAt(i);
+        return;
     }
+    std::sort(present.begin(), present.end());
+    present.erase(std::unique(present.begin(), present.end()), present.end());
+    for (const int i : present) readAt(i);
 }
 
 std::vector<MacroRecord> MacroFileStore::Records() const {

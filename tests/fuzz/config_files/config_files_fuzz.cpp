@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 #include "common/settings/ini_engine.h"
 #include "common/settings/osd_settings.h"
@@ -90,7 +91,7 @@ void CheckMacrosSurviveSave(settings::IniDocument& sequence, const settings::Set
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string text(reinterpret_cast<const char*>(data), size);
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
     settings::IniDocument files = settings::IniDocument::Parse(text);
 
     (void)settings::ReadFirmwareVersion(*settings::IniFileOver(files));

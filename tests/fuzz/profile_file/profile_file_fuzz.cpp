@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 #include "common/settings/ini_engine.h"
 #include "common/settings/settings_files.h"
@@ -43,7 +44,7 @@ settings::IniDocument ParseOwnText(const std::string& written) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string text(reinterpret_cast<const char*>(data), size);
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
     // The input is parsed once; the engine's rewrite of it must be stable.
     settings::IniDocument doc = settings::IniDocument::Parse(text);
     (void)ParseOwnText(doc.Serialize());
