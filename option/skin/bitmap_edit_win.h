@@ -53,6 +53,7 @@ class CBitmapEdit : public win::WindowImpl<CBitmapEdit> {
     LRESULT OnMouseMove();
     LRESULT OnMouseLeave();
     LRESULT OnDestroy();
+    LRESULT OnGetObject(WPARAM flags, LONG objectId);
     void AfterChange();
 
     std::string hint_;
