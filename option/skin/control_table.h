@@ -52,8 +52,8 @@ struct ControlRow {
     int tab = kNoTab;  // its place in the Tab walk, counted from 1
     int group = 0;     // its arrow group, numbered within the window; 0 for none
     int columns = 1;   // how many of its group make a row for the arrow keys
-    // The string id of its hover hint and accessible name where the skin's
-    // [CAPTION] row names none; 0: the skin's caption.
+    // The string id of its hover hint and accessible name, before the one
+    // the skin's [CAPTION] row names; 0: the skin's.
     int nameId = 0;
 };
 

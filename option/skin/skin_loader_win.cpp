@@ -186,13 +186,13 @@ int SkinSurface::InitSkinControls(HWND hwnd, const std::string& skinFile,
                 return;
             // Every control takes its hover hint and accessible name from
             // the caption of its placement: the string of the user's
-            // language that the skin's [CAPTION] row names, else the one of
-            // the table's row; the skin's own English caption only when the
-            // language module has neither.
+            // language that the table's row names, else the one of the
+            // skin's [CAPTION] row; the skin's own English caption only when
+            // the language module has neither.
             const ControlRow& row = keys.Row(index);
-            std::string name = words_.NameOf(index);
-            if (name.empty() && row.nameId != 0)
-                name = SkinWord(static_cast<unsigned>(row.nameId));
+            std::string name = row.nameId != 0 ? SkinWord(static_cast<unsigned>(row.nameId)) : "";
+            if (name.empty())
+                name = words_.NameOf(index);
             ButtonPos named = pos;
             if (!name.empty())
                 SetCaption(named, name);
