@@ -29,6 +29,7 @@
 
 namespace {
 
+constexpr int kKeyProfile1 = 5;
 constexpr int kKeyPage1 = 25;
 constexpr int kSupportPage = 3;
 constexpr int kReportButtonId = 1002;
@@ -182,6 +183,9 @@ TEST(SupportPage, NamesEveryControlInTheChosenLanguageAndFollowsANewChoiceAtOnce
     }
     EXPECT_EQ(english.at({kSupportPage, option::kLanguageButtonId}), choice(0x0409));
 
+    // An edit not yet applied (another profile chosen) outlasts the switch.
+    option.Click(kKeyProfile1 + 1);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return option.ApplyReady(); }));
     // The menu: Follow Windows, then the languages from English on.
     HWND page = GetDlgItem(option.Window(), 2000 + kSupportPage);
     PostMessageA(GetDlgItem(page, option::kLanguageButtonId), BM_CLICK, 0, 0);
@@ -202,6 +206,7 @@ TEST(SupportPage, NamesEveryControlInTheChosenLanguageAndFollowsANewChoiceAtOnce
     // The window is German without a new start; the user is told so.
     ASSERT_TRUE(option.Process().WaitForDebugText(text::Format(trace::kLanguageShown, 1)));
     ASSERT_TRUE(option.Answer(IDOK));
+    EXPECT_TRUE(option.ApplyReady()) << "the unapplied edit was lost";
     const Names german = NamesOfTheMainWindow(option, false);
     EXPECT_EQ(german.at({kSupportPage, option::kLanguageButtonId}), choice(0x0407));
     for (const auto& [place, name] : german) {
