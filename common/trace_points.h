@@ -46,6 +46,7 @@ inline constexpr char kSupportReportSaved[] = "CSupportPage report saved %d\n";
 inline constexpr char kSupportChannelsForgotten[] = "CSupportPage channels forgotten %d\n";
 inline constexpr char kSupportManualMissing[] = "CSupportPage manual missing\n";
 inline constexpr char kSupportLanguageChosen[] = "CSupportPage language chosen %d\n";
+inline constexpr char kLanguageShown[] = "COptionDlg language shown %d\n";
 inline constexpr char kSliderClicked[] = "SliderTrack=%f\n";
 inline constexpr char kSpinValueTaken[] = "lParam = %d\n";
 // Option's keyboard hook for key capture, removed or not.

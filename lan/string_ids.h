@@ -113,7 +113,7 @@ inline constexpr unsigned kChannelsForgotten = 1438;
 inline constexpr unsigned kChannelsNotForgotten = 1439;
 // The support page's choice of language and the manual's language.
 inline constexpr unsigned kFollowWindows = 1440;
-inline constexpr unsigned kLanguageNextStart = 1441;
+inline constexpr unsigned kLanguageShownNow = 1441;
 inline constexpr unsigned kManualInEnglish = 1442;
 inline constexpr unsigned kLanguageChoice = 1443;
 

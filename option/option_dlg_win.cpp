@@ -26,6 +26,7 @@
 #include "option/skin/skin_menu_win.h"
 #include "option/skin/skin_messages.h"
 #include "option/skin/start_stages_win.h"
+#include "option/skin/themed_controls_win.h"
 
 namespace option {
 namespace {
@@ -47,6 +48,8 @@ constexpr UINT kMsgShowIcon = WM_APP + 1;
 // Posted when the last dialog or menu has closed: a change of scale that came
 // while one was open is applied now.
 constexpr UINT kMsgApplyWaitingDpi = WM_APP + 2;
+// Posted when a page has written another language to config.ini.
+constexpr UINT kMsgLanguageChosen = WM_APP + 3;
 constexpr COLORREF kHintStripColor = 0x00956B06;
 constexpr COLORREF kValuePlateColor = 0x00DEDAD6;
 constexpr UINT kMonitorWatchMs = 500;
@@ -80,6 +83,7 @@ std::span<const win::MessageRow<COptionDlg>> COptionDlg::MessageMap() {
         win::OnMessage<WM_DPICHANGED, &COptionDlg::OnDpiChanged>(),
         win::OnMessage<kMsgShowIcon, &COptionDlg::OnShowIcon>(),
         win::OnMessage<kMsgApplyWaitingDpi, &COptionDlg::OnApplyWaitingDpi>(),
+        win::OnMessage<kMsgLanguageChosen, &COptionDlg::OnLanguageChosen>(),
     };
     static constexpr auto rows =
         win::Checked(win::JoinRows(HostRows(), LifetimeRows(), PaintedRows(), std::to_array(own)));
@@ -174,22 +178,45 @@ LRESULT COptionDlg::OnApplyWaitingDpi() {
 
 void COptionDlg::ApplyDpi(UINT dpi, const RECT* suggested) {
     // Moved to a monitor of another scale, or the scale changed: every
-    // control and page is built again from the set for the new DPI. The
-    // settings, with any unapplied edits, live in the session, so the new
-    // controls show them as they were.
+    // control and page is built again from the set for the new DPI.
     skin::Reskin(Hwnd(), suggested, [this, dpi] {
-        for (auto& page : pages_) {
-            if (page != nullptr && page->Window() != nullptr)
-                DestroyWindow(page->Window());
-            page.reset();
-        }
-        skin::DestroyChildren(Hwnd());
         surface_.UseDpi(dpi);
-        BuildSkin();
-        ShowPage(currentPage_);
-        Refresh();
-        SetPendingUi(session_->Pending());
+        RemakeControls();
     });
+}
+
+void COptionDlg::LanguageChosen() {
+    PostMessageA(Hwnd(), kMsgLanguageChosen, 0, 0);
+}
+
+LRESULT COptionDlg::OnLanguageChosen() {
+    // As with a new scale, nothing is made again under a dialog or menu
+    // whose opener still uses its page.
+    if (skin::InModalLoop()) {
+        skin::PostWhenModalLoopsEnd(Hwnd(), kMsgLanguageChosen);
+        return 0;
+    }
+    Globals().language.Choose(settings::ReadLanguage(files_));
+    // Words, hints and accessible names are all taken as the controls are
+    // made; the menus take theirs each time they open.
+    skin::Reskin(Hwnd(), nullptr, [this] { RemakeControls(); });
+    win::DebugText(trace::kLanguageShown, 1);
+    skin::ThemedMessageBox(Hwnd(), LanString(lan::kLanguageShownNow),
+                           LanString(lan::kLanguageChoice).c_str(), MB_OK | MB_ICONINFORMATION);
+    return 0;
+}
+
+void COptionDlg::RemakeControls() {
+    for (auto& page : pages_) {
+        if (page != nullptr && page->Window() != nullptr)
+            DestroyWindow(page->Window());
+        page.reset();
+    }
+    skin::DestroyChildren(Hwnd());
+    BuildSkin();
+    ShowPage(currentPage_);
+    Refresh();
+    SetPendingUi(session_->Pending());
 }
 
 OptionPage& COptionDlg::EnsurePage(int index) {
@@ -229,7 +256,7 @@ void COptionDlg::BuildControl(const skin::ControlRow& row, const skin::ButtonPos
             selector.CreateButton(pos.name, r, self, id);
             selector.SetBitmaps(r, sheets);
             selector.SetTag(key);
-            selector.SetAccessibleName(AccessibleNameOf(row, pos));
+            selector.SetAccessibleName(pos.caption);
             break;
         }
         case skin::ControlKind::Hint: {

@@ -61,6 +61,7 @@ class COptionDlg : public skin::SkinHost<COptionDlg>, public PageHost, private s
     // Five default profiles, shown and applied as a reset; the caller has
     // asked the user.
     void RestoreDefaults() override;
+    void LanguageChosen() override;
     OptionSession& Session() override { return *session_; }
     // The macro store: the button page lists its macros in the assignment
     // menu and hands it to the macro manager, which saves it on OK and
@@ -112,6 +113,11 @@ class COptionDlg : public skin::SkinHost<COptionDlg>, public PageHost, private s
     LRESULT OnDpiChanged(UINT dpi, const RECT* suggested);
     LRESULT OnApplyWaitingDpi();
     void ApplyDpi(UINT dpi, const RECT* suggested);
+    LRESULT OnLanguageChosen();
+    // Destroys the pages and controls and makes them again from the skin:
+    // the settings, with any unapplied edits, live in the session, so the
+    // new controls show them as they were.
+    void RemakeControls();
     // Builds the window's controls from the skin and applies its outline.
     void BuildSkin();
 

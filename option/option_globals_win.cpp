@@ -15,9 +15,4 @@ const std::string& LanguageLocale() {
     return Globals().language.Locale();
 }
 
-std::string AccessibleNameOf(const skin::ControlRow& row, const skin::ButtonPos& pos) {
-    return row.nameId != 0 ? LanString(static_cast<unsigned>(row.nameId))
-                           : std::string(pos.caption);
-}
-
 }  // namespace option

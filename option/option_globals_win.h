@@ -28,8 +28,5 @@ OptionGlobals& Globals();
 std::string LanString(unsigned id);
 // The locale name of that language ("de-DE"), whose rules upper-case words.
 const std::string& LanguageLocale();
-// What a screen reader names the control of `row`: the row's string, or the
-// caption its skin placement `pos` gives.
-std::string AccessibleNameOf(const skin::ControlRow& row, const skin::ButtonPos& pos);
 
 }  // namespace option

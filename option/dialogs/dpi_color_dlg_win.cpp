@@ -61,7 +61,7 @@ class CDpiColorDlg : public SkinDialog<CDpiColorDlg> {
             spectrum_ = r;
             // The keyboard's way into the spectrum; the mouse passes it by.
             spectrumStop_.Create(self, r, id, surface_);
-            spectrumStop_.SetAccessibleName(AccessibleNameOf(row, pos));
+            spectrumStop_.SetAccessibleName(pos.caption);
         } else if (row.kind == skin::ControlKind::SpinBox) {
             skin::CSpinBox& spin = spins_[static_cast<std::size_t>(row.key - kKeyRed)];
             spin.Create(r, self, id);

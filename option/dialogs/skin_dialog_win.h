@@ -195,6 +195,7 @@ class SkinDialog : public skin::SkinHost<D> {
                    const skin::ButtonPos& pos, COLORREF text, COLORREF background) {
         CreatePlateField(field, style, skin::ToRect(pos.rect), this->Hwnd(),
                          static_cast<UINT>(row.id), text, background);
+        field.SetHint(pos.caption);
     }
 
     void OnOk() {

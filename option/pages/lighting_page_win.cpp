@@ -60,7 +60,7 @@ void CLightingPage::BuildControl(const skin::ControlRow& row, const skin::Button
             break;
         case skin::ControlKind::Spectrum:
             spectrum_.Create(IDB_SKIN_COLOR_STRIP, self, r, id, IDB_SKIN_COLOR_MARKER);
-            spectrum_.SetAccessibleName(AccessibleNameOf(row, pos));
+            spectrum_.SetAccessibleName(pos.caption);
             break;
         case skin::ControlKind::Area:
             (row.key == kLightSwatch ? swatch_ : preview_) = r;

@@ -15,7 +15,7 @@ std::unique_ptr<OptionPage> MakePage(int index, PageHost& host) {
         case 2:
             return std::make_unique<CAdvancedPage>(host);
         case 3:
-            return std::make_unique<CSupportPage>();
+            return std::make_unique<CSupportPage>(host);
         default:
             return nullptr;
     }

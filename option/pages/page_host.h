@@ -28,6 +28,10 @@ class PageHost {
     // Five default profiles, shown and applied as a reset; the caller has
     // asked the user.
     virtual void RestoreDefaults() = 0;
+    // config.ini names another language: every window shows it from now on.
+    // The windows are made again once the caller has returned (the caller's
+    // page among them).
+    virtual void LanguageChosen() = 0;
 };
 
 }  // namespace option

@@ -169,7 +169,8 @@ std::span<const win::MessageRow<CSupportPage>> CSupportPage::MessageMap() {
     return rows;
 }
 
-CSupportPage::CSupportPage() : SkinnedPage(kSkinFile, support_page::kControls) {}
+CSupportPage::CSupportPage(PageHost& host)
+    : SkinnedPage(kSkinFile, support_page::kControls), host_(host) {}
 
 void CSupportPage::BuildControl(const skin::ControlRow& row, const skin::ButtonPos& pos,
                                 const skin::SkinSheets& sheets) {
@@ -301,17 +302,15 @@ void CSupportPage::ChooseLanguage() {
                                    : languages[chosen - kFirstLanguageCommand].locale;
     if (locale == setting)
         return;
-    HWND main = GetAncestor(Hwnd(), GA_ROOT);
     if (!settings::WriteLanguage(files, locale)) {
         win::DebugText(trace::kSupportLanguageChosen, 0);
         return;
     }
     win::DebugText(trace::kSupportLanguageChosen, 1);
-    language_.SetFaceText(LanguageFace(locale));
-    // The windows keep the texts they were made with; Monitor's tray menu
+    // Every window of Option is made again in the new language (this page
+    // with them, so nothing of it is used after this); Monitor's tray menu
     // reads the choice each time it opens.
-    skin::ThemedMessageBox(main, LanString(lan::kLanguageNextStart),
-                           LanString(lan::kLanguageChoice).c_str(), MB_OK | MB_ICONINFORMATION);
+    host_.LanguageChosen();
 }
 
 void CSupportPage::RunAndTell(HWND main, const std::wstring& arguments,

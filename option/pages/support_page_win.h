@@ -10,6 +10,7 @@
 #include <string>
 
 #include "common/win/window.h"
+#include "option/pages/page_host.h"
 #include "option/pages/skinned_page_win.h"
 #include "option/pages/support_page_controls.h"
 #include "option/skin/skin_button_win.h"
@@ -22,7 +23,7 @@ std::string ManualPath(const std::string& programFolder);
 
 class CSupportPage : public SkinnedPage<CSupportPage> {
   public:
-    CSupportPage();
+    explicit CSupportPage(PageHost& host);
 
     // The firmware version may have changed with a reload.
     void Refresh() override;
@@ -53,6 +54,7 @@ class CSupportPage : public SkinnedPage<CSupportPage> {
     LRESULT OnForget(UINT id, UINT code);
     LRESULT OnLanguage(UINT id, UINT code);
 
+    PageHost& host_;
     skin::CSkinButton manual_;
     skin::CSkinButton report_;
     skin::CSkinButton forget_;

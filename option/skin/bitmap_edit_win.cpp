@@ -13,6 +13,7 @@
 #include "option/skin/scaled_resource_win.h"
 #include "option/skin/skin_loader_win.h"
 #include "option/skin/skin_messages.h"
+#include "option/skin/skin_accessible_win.h"
 #include "option/skin/skin_hint_win.h"
 #include "option/skin/hover_hint_win.h"
 
@@ -38,6 +39,7 @@ std::span<const win::MessageRow<CBitmapEdit>> CBitmapEdit::MessageMap() {
         win::OnMessage<WM_VSCROLL, &CBitmapEdit::OnVScroll>(),
         win::OnMessage<WM_ERASEBKGND, &CBitmapEdit::OnEraseBkgnd>(),
         win::OnMessage<WM_DESTROY, &CBitmapEdit::OnDestroy>(),
+        win::OnMessage<WM_GETOBJECT, &CBitmapEdit::OnGetObject>(),
     };
     static constexpr auto rows = win::Checked(
         win::JoinRows(std::to_array(typing), textInput, std::to_array(own), HoverRows()));
@@ -175,6 +177,17 @@ LRESULT CBitmapEdit::OnMouseMove() {
 LRESULT CBitmapEdit::OnMouseLeave() {
     hover_.Left();
     return CallDefault();
+}
+
+LRESULT CBitmapEdit::OnGetObject(WPARAM flags, LONG objectId) {
+    // An edit field has no label of its own beside it: a screen reader names
+    // it by its hint, in the user's language.
+    if (objectId != OBJID_CLIENT || hint_.empty())
+        return CallDefault();
+    const bool readOnly = (GetWindowLongA(Hwnd(), GWL_STYLE) & ES_READONLY) != 0;
+    return AnswerAccessible(
+        Hwnd(), flags,
+        {hint_, ROLE_SYSTEM_TEXT, readOnly ? STATE_SYSTEM_READONLY : 0L, Text(), {}, {}});
 }
 
 LRESULT CBitmapEdit::OnDestroy() {

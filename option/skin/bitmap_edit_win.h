@@ -54,6 +54,7 @@ class CBitmapEdit : public win::WindowImpl<CBitmapEdit> {
     LRESULT OnMouseMove();
     LRESULT OnMouseLeave();
     LRESULT OnDestroy();
+    LRESULT OnGetObject(WPARAM flags, LONG objectId);
     void AfterChange();
 
     std::string hint_;

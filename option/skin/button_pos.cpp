@@ -93,4 +93,12 @@ int ParseButtonPos(std::string_view value, ButtonPos& pos) {
     return 1;
 }
 
+void SetCaption(ButtonPos& pos, std::string_view text) {
+    std::size_t n = text.size() < sizeof pos.caption ? text.size() : sizeof pos.caption - 1;
+    // A UTF-8 continuation byte (10xxxxxx) at the cut: the cut moves back to
+    // the start of its character.
+    while (n > 0 && n < text.size() && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80) --n;
+    CopyCut(pos.caption, text.substr(0, n));
+}
+
 }  // namespace skin

@@ -32,6 +32,10 @@ static_assert(offsetof(ButtonPos, state) == 456);
 // cut to fit. Always returns 1.
 int ParseButtonPos(std::string_view value, ButtonPos& pos);
 
+// Puts `text` (UTF-8) in the caption of `pos`; a text too long is cut before
+// the character that would not fit, never inside one.
+void SetCaption(ButtonPos& pos, std::string_view text);
+
 // Width and height of a placement. Right and bottom were summed with 32-bit
 // wrap-around, so the difference wraps the same way and gives back the
 // value's own width and height; plain signed subtraction would overflow on a

@@ -52,7 +52,9 @@ struct ControlRow {
     int tab = kNoTab;  // its place in the Tab walk, counted from 1
     int group = 0;     // its arrow group, numbered within the window; 0 for none
     int columns = 1;   // how many of its group make a row for the arrow keys
-    int nameId = 0;    // the string id of its accessible name; 0: the skin's caption
+    // The string id of its hover hint and accessible name, before the one
+    // the skin's [CAPTION] row names; 0: the skin's.
+    int nameId = 0;
 };
 
 // The row of id `id` / of skin key `key`; null when the table has none.

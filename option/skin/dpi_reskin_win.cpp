@@ -15,8 +15,12 @@ void DestroyChildren(HWND parent) {
 }
 
 void Reskin(HWND self, const RECT* suggested, const std::function<void()>& rebuild) {
+    // The focused control by the ids from `self` down to it: a control of a
+    // page may share its id with one of the window.
+    std::vector<int> focusPath;
     HWND focused = GetFocus();
-    const int focusedId = focused != nullptr && IsChild(self, focused) ? GetDlgCtrlID(focused) : 0;
+    for (HWND w = focused; w != nullptr && w != self && IsChild(self, w); w = GetParent(w))
+        focusPath.insert(focusPath.begin(), GetDlgCtrlID(w));
     SendMessageA(self, WM_SETREDRAW, FALSE, 0);
     rebuild();
     if (suggested != nullptr) {
@@ -25,7 +29,9 @@ void Reskin(HWND self, const RECT* suggested, const std::function<void()>& rebui
         SetWindowPos(self, nullptr, suggested->left, suggested->top, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    if (HWND again = focusedId != 0 ? GetDlgItem(self, focusedId) : nullptr)
+    HWND again = focusPath.empty() ? nullptr : self;
+    for (int id : focusPath) again = again != nullptr ? GetDlgItem(again, id) : nullptr;
+    if (again != nullptr)
         SetFocus(again);
     SendMessageA(self, WM_SETREDRAW, TRUE, 0);
     RedrawWindow(self, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);

@@ -16,7 +16,8 @@ void DestroyChildren(HWND parent);
 // Runs `rebuild` with the window's drawing held back, then moves the window
 // to the place of the system's `suggested` rectangle (may be null; the size
 // is the new set's own, which `rebuild` gave it), gives the keyboard focus
-// back to the control of the same id and repaints the window whole.
+// back to the control of the same ids (its own and its parents') and
+// repaints the window whole.
 void Reskin(HWND self, const RECT* suggested, const std::function<void()>& rebuild);
 
 }  // namespace skin

@@ -228,9 +228,8 @@ void CSkinButton::DrawFace(HDC dc, HBITMAP image, const RECT& client) {
 LRESULT CSkinButton::OnTakeCaption(win::LParam<const ControlCaption*> caption) {
     if (caption.value == nullptr)
         return 0;
+    // The hint came with the placement (the window may have added to it).
     caption_ = *caption.value;
-    if (!caption_->hint.empty())
-        SetHint(caption_->hint);
     InvalidateRect(Hwnd(), nullptr, FALSE);
     return 1;
 }

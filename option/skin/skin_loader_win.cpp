@@ -182,8 +182,21 @@ int SkinSurface::InitSkinControls(HWND hwnd, const std::string& skinFile,
     const int result = InitSkin(
         hwnd, skinFile, keys.Texts(),
         [&](std::size_t index, const char*, const ButtonPos& pos, const SkinSheets& sheets) {
-            if (make)
-                make(keys.Row(index), pos, sheets);
+            if (!make)
+                return;
+            // Every control takes its hover hint and accessible name from
+            // the caption of its placement: the string of the user's
+            // language that the table's row names, else the one of the
+            // skin's [CAPTION] row; the skin's own English caption only when
+            // the language module has neither.
+            const ControlRow& row = keys.Row(index);
+            std::string name = row.nameId != 0 ? SkinWord(static_cast<unsigned>(row.nameId)) : "";
+            if (name.empty())
+                name = words_.NameOf(index);
+            ButtonPos named = pos;
+            if (!name.empty())
+                SetCaption(named, name);
+            make(row, named, sheets);
         },
         fixedImages);
     words_.HandOut(hwnd, keys);

@@ -80,6 +80,10 @@ void WindowWords::HandOut(HWND window, const SkinKeys& keys) const {
     }
 }
 
+std::string WindowWords::NameOf(std::size_t index) const {
+    return index < captions_.size() && captions_[index] ? captions_[index]->hint : std::string();
+}
+
 void WindowWords::Paint(HDC dc) const {
     for (const PlacedText& text : texts_) DrawWord(dc, *fonts_, text.word, text.box, text.colour);
 }

@@ -51,6 +51,9 @@ class WindowWords {
     // Sends the control of each row of `keys` (the keys given to AddCaption,
     // in order) its caption.
     void HandOut(HWND window, const SkinKeys& keys) const;
+    // The hover hint and accessible name the [CAPTION] row of the `index`th
+    // key gives its control; "" when it gives none.
+    std::string NameOf(std::size_t index) const;
 
     bool HasTexts() const { return !texts_.empty(); }
     // Draws the [TEXT] rows into `dc` (the window's client at its origin).

@@ -68,6 +68,19 @@ TEST(ParseButtonPos, OverlongNameAndCaptionAreCutToFit) {
     EXPECT_EQ(std::strlen(p.name), 39u);
     EXPECT_EQ(std::strlen(p.caption), 399u);
     ExpectRect(p, 1, 1, 2, 2);
+
+    // A caption in the user's language is cut before the character that
+    // would not fit: 133 three-byte characters fill 399 bytes, the 134th is
+    // left out whole.
+    ButtonPos named = p;
+    std::string japanese;
+    for (int i = 0; i < 134; ++i) japanese += "\xE8\xA8\xAD";
+    SetCaption(named, japanese);
+    EXPECT_EQ(std::string(named.caption), japanese.substr(0, 399));
+    SetCaption(named, "x" + japanese);
+    EXPECT_EQ(std::string(named.caption), "x" + japanese.substr(0, 396));
+    SetCaption(named, "short");
+    EXPECT_STREQ(named.caption, "short");
 }
 
 TEST(ParseButtonPos, HugeNumbersDoNotOverflow) {
