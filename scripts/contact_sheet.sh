@@ -19,6 +19,12 @@
 #   <skin>_states.png                               one window in all four states
 #   languages/windows_<locale>_<percent>.png        every window in English, German,
 #                                                   Japanese and the pseudo-language
+#   languages/word_findings.txt                     what the gallery found wrong with
+#                                                   the words of those windows as drawn
+#                                                   (cut without an ellipsis, out of their
+#                                                   box, over each other, a real
+#                                                   language's word cut on a control); the
+#                                                   script fails when there is any
 #   main_with_pages.png                             the main window with each page
 #                                                   (always composed from the pictures)
 set -euo pipefail
@@ -108,13 +114,18 @@ done
 # from the same language module: English, German, Japanese and the
 # pseudo-language (accented, 40 % longer) at 100 % and 200 %, the
 # pseudo-language at 150 % as well. Each sheet is
-# languages/windows_<locale>_<percent>.png.
+# languages/windows_<locale>_<percent>.png. The gallery checks each window's
+# words as it draws them and writes what it finds beside the picture.
 render_language() {  # skin ini, out dir, locale, base name, file name
     WINEDEBUG=${WINEDEBUG:--all} "${WINE:-/usr/lib/wine/wine64}" "$gallery" /render \
         "$(winpath "$1")" "$(winpath "$2")" "${language_arg[0]}" "$3" \
-        && { [ -f "$2/$4_normal.bmp" ] || [ -f "$2/$5_normal.bmp" ]; }
+        && { [ -f "$2/$4_normal.bmp" ] || [ -f "$2/$5_normal.bmp" ]; } \
+        && { [ -f "$2/$4_words.txt" ] || [ -f "$2/$5_words.txt" ]; }
 }
+findings="$out/languages/word_findings.txt"
 if [ $use_gallery = 1 ] && [ ${#language_arg[@]} = 1 ]; then
+    mkdir -p "$out/languages"
+    : >"$findings"
     for sheet in en-US:100 en-US:200 de-DE:100 de-DE:200 ja-JP:100 ja-JP:200 \
                  qps-ploc:100 qps-ploc:150 qps-ploc:200; do
         locale=${sheet%:*}
@@ -131,6 +142,8 @@ if [ $use_gallery = 1 ] && [ ${#language_arg[@]} = 1 ]; then
                 || { echo "  $f: tried again in $locale at $percent %" \
                      && render_language "$folder/$f" "$dir" "$locale" "$base" "$f"; }; then
                 [ -f "$dir/${base}_normal.bmp" ] || mv -f "$dir/$f""_normal.bmp" "$dir/${base}_normal.bmp"
+                [ -f "$dir/${base}_words.txt" ] || mv -f "$dir/$f""_words.txt" "$dir/${base}_words.txt"
+                sed "s/^/$locale $percent % $f: /" "$dir/${base}_words.txt" >>"$findings"
                 shots+=("$dir/${base}_normal.bmp")
             else
                 echo "  $f: the gallery failed in $locale at $percent %" >&2
@@ -149,3 +162,14 @@ fi
 
 echo "contact_sheet: $gallery_count window(s) by the gallery, $fallback_count composed;" \
      "sheets in $out"
+if [ -s "$findings" ]; then
+    echo "contact_sheet: the words of $(cut -d: -f1 "$findings" | sort -u | wc -l) window(s)" \
+         "are not whole in their places:" >&2
+    cat "$findings" >&2
+    exit 1
+fi
+if [ -f "$findings" ]; then
+    echo "contact_sheet: every window's words are whole and in their places in every" \
+         "language and scale of the sheets"
+fi
+

@@ -136,7 +136,8 @@ if [ "$RUN_PRESET" = win32 ] || configure_and_build "$RUN_PRESET"; then
         count_ctest "$ARTIFACTS/ctest-wine-$i.log"
     done
     grep -h '^soak:' "$ARTIFACTS"/ctest-wine-output-*.log 2>/dev/null || true
-    echo "== contact sheets of every skinned window (rendered by SkinGallery under Wine)"
+    echo "== contact sheets of every skinned window (rendered by SkinGallery under Wine)," \
+         "and every window's words whole and in their places"
     if [ -f "$ARTIFACTS/contact-sheet.result" ]; then
         step_ok "contact sheets in $ARTIFACTS/contact-sheet"
     else

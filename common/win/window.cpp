@@ -55,7 +55,11 @@ Window::~Window() {
         OwnerTable::Get().Remove(hwnd_);
     if (hwnd_ != nullptr && IsWindow(hwnd_)) {
         if (previousProc_ != nullptr) {
-            SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousProc_));
+            const auto previous = reinterpret_cast<LONG_PTR>(previousProc_);
+            if (procedures_ == Procedures::Wide)
+                SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, previous);
+            else
+                SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, previous);
         }
         DestroyWindow(hwnd_);
     }
@@ -98,13 +102,16 @@ bool Window::Create(const WindowSpec& spec) {
     return hwnd != nullptr;
 }
 
-bool Window::Subclass(HWND hwnd) {
+bool Window::Subclass(HWND hwnd, Procedures procedures) {
     if (hwnd == nullptr || hwnd_ != nullptr)
         return false;
     hwnd_ = hwnd;
+    procedures_ = procedures;
     OwnerTable::Get().Set(hwnd, this);
-    previousProc_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Window::WindowProc)));
+    const auto own = reinterpret_cast<LONG_PTR>(&Window::WindowProc);
+    previousProc_ = reinterpret_cast<WNDPROC>(procedures == Procedures::Wide
+                                                  ? SetWindowLongPtrW(hwnd, GWLP_WNDPROC, own)
+                                                  : SetWindowLongPtrA(hwnd, GWLP_WNDPROC, own));
     return previousProc_ != nullptr;
 }
 
@@ -112,6 +119,8 @@ LRESULT Window::CallDefault() {
     if (current_ == nullptr)
         return 0;
     const Message& m = *current_;
+    if (previousProc_ != nullptr && procedures_ == Procedures::Wide)
+        return CallWindowProcW(previousProc_, m.hwnd, m.msg, m.wParam, m.lParam);
     if (previousProc_ != nullptr)
         return CallWindowProcA(previousProc_, m.hwnd, m.msg, m.wParam, m.lParam);
     return DefWindowProcA(m.hwnd, m.msg, m.wParam, m.lParam);

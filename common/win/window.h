@@ -38,7 +38,11 @@ class Window {
     // Registers the class on first use and creates the window; false on failure.
     bool Create(const WindowSpec& spec);
     // Attaches to a window created elsewhere (dialog items, subclassing).
-    bool Subclass(HWND hwnd);
+    // A window of a wide class that keeps user text (a list of names) is
+    // attached with wide procedures, so that its text never passes through
+    // the ANSI code page between the system and its own procedure.
+    enum class Procedures : bool { Ansi, Wide };
+    bool Subclass(HWND hwnd, Procedures procedures = Procedures::Ansi);
     HWND Hwnd() const { return hwnd_; }
 
     static Window* FromHandle(HWND hwnd);
@@ -66,6 +70,7 @@ class Window {
 
     HWND hwnd_ = nullptr;
     WNDPROC previousProc_ = nullptr;
+    Procedures procedures_ = Procedures::Ansi;
     const Message* current_ = nullptr;
 };
 

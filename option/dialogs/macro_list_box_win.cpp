@@ -64,17 +64,18 @@ CMacroListBox::~CMacroListBox() {
 
 bool CMacroListBox::Create(HWND parent, const RECT& r, UINT id) {
     id_ = id;
-    HWND list = CreateWindowExA(0, "LISTBOX", "",
+    HWND list = CreateWindowExW(0, L"LISTBOX", L"",
                                 WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_CLIPCHILDREN | LBS_NOTIFY |
                                     LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT,
                                 r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
                                 reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
-                                GetModuleHandleA(nullptr), nullptr);
-    if (list == nullptr || !Subclass(list))
+                                GetModuleHandleW(nullptr), nullptr);
+    if (list == nullptr || !Subclass(list, Procedures::Wide))
         return false;
-    font_.Reset(CreateFontA(skin::SkinPixels(-14), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                            ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                            DEFAULT_PITCH | FF_SWISS, "Arial"));
+    // Any character set: a macro's name may be in any script.
+    font_.Reset(CreateFontW(skin::SkinPixels(-14), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                            DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                            DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Arial"));
     background_.Reset(CreateSolidBrush(kBackColor));
     SendMessageA(list, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
     SendMessageA(list, LB_SETITEMHEIGHT, 0, skin::SkinPixels(kItemHeight));
@@ -88,15 +89,29 @@ void CMacroListBox::Clear() {
         editItem_ = -1;
         DestroyWindow(edit_.Hwnd());
     }
-    SendMessageA(Hwnd(), LB_RESETCONTENT, 0, 0);
+    SendMessageW(Hwnd(), LB_RESETCONTENT, 0, 0);
+    rows_.clear();
 }
 
 int CMacroListBox::Add(const std::string& text, std::uint32_t data) {
-    const auto item = static_cast<int>(
-        SendMessageA(Hwnd(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
-    if (item >= 0)
-        SendMessageA(Hwnd(), LB_SETITEMDATA, static_cast<WPARAM>(item), data);
+    return Insert(-1, text, data);
+}
+
+int CMacroListBox::Insert(int at, const std::string& text, std::uint32_t data) {
+    const std::wstring wide = win::Wide(text);
+    const auto item = static_cast<int>(SendMessageW(
+        Hwnd(), LB_INSERTSTRING, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(wide.c_str())));
+    if (item < 0 || item > std::ssize(rows_))
+        return -1;
+    SendMessageW(Hwnd(), LB_SETITEMDATA, static_cast<WPARAM>(item), data);
+    rows_.insert(rows_.begin() + item, text);
     return item;
+}
+
+void CMacroListBox::Remove(int item) {
+    if (SendMessageW(Hwnd(), LB_DELETESTRING, static_cast<WPARAM>(item), 0) != LB_ERR &&
+        item < std::ssize(rows_))
+        rows_.erase(rows_.begin() + item);
 }
 
 int CMacroListBox::Count() const {
@@ -117,13 +132,8 @@ std::uint32_t CMacroListBox::Data(int item) const {
 }
 
 std::string CMacroListBox::Text(int item) const {
-    const LRESULT length = SendMessageA(Hwnd(), LB_GETTEXTLEN, static_cast<WPARAM>(item), 0);
-    if (length == LB_ERR)
-        return {};
-    std::vector<char> text(static_cast<std::size_t>(length) + 1, '\0');
-    SendMessageA(Hwnd(), LB_GETTEXT, static_cast<WPARAM>(item),
-                 reinterpret_cast<LPARAM>(text.data()));
-    return text.data();
+    return item >= 0 && item < std::ssize(rows_) ? rows_[static_cast<std::size_t>(item)]
+                                                 : std::string();
 }
 
 void CMacroListBox::EditNewItem(int limit) {
@@ -153,8 +163,8 @@ void CMacroListBox::OpenEdit(int item, EditKind kind, int limit) {
         r.left += kTextAfterPicture;
     }
     HWND edit =
-        CreateWindowExA(0, "EDIT", "", style, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                        Hwnd(), nullptr, GetModuleHandleA(nullptr), nullptr);
+        CreateWindowExW(0, L"EDIT", L"", style, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                        Hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
     if (edit == nullptr)
         return;
     editItem_ = item;
@@ -165,7 +175,7 @@ void CMacroListBox::OpenEdit(int item, EditKind kind, int limit) {
         const std::string text = Text(item);
         win::SetWindowTextUtf8(edit, text);
     }
-    edit_.Subclass(edit);
+    edit_.Subclass(edit, Procedures::Wide);
     win::DebugText("CMacroListBox edit %u opened %d\n", id_, item);
     SendMessageA(edit, EM_SETSEL, 0, -1);
     SetFocus(edit);
@@ -186,15 +196,13 @@ LRESULT CMacroListBox::OnCloseEdit(win::WParam<bool> commit) {
                    static_cast<int>(text.size()));
     if (!commit.value || (text.empty() && editKind_ == EditKind::NewItem)) {
         // Escape, or a new item left empty: the item was never meant.
-        SendMessageA(Hwnd(), LB_DELETESTRING, static_cast<WPARAM>(item), 0);
+        Remove(item);
     } else {
         committed_ = text;
         if (!text.empty()) {
             const std::uint32_t data = Data(item);
-            SendMessageA(Hwnd(), LB_DELETESTRING, static_cast<WPARAM>(item), 0);
-            SendMessageA(Hwnd(), LB_INSERTSTRING, static_cast<WPARAM>(item),
-                         reinterpret_cast<LPARAM>(text.c_str()));
-            SendMessageA(Hwnd(), LB_SETITEMDATA, static_cast<WPARAM>(item), data);
+            Remove(item);
+            Insert(item, text, data);
         }
         Select(item);
         PostMessageA(GetParent(Hwnd()), kMsgListEditCommitted, static_cast<WPARAM>(item),

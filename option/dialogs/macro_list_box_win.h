@@ -9,6 +9,7 @@
 #include <map>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "common/win/scoped_win.h"
 #include "common/win/window.h"
@@ -100,6 +101,9 @@ class CMacroListBox : public win::WindowImpl<CMacroListBox> {
     // Posted by the edit: commit (Enter, focus leaving) or cancel (Escape).
     void RequestClose(bool commit);
     void RedrawItem(int item);
+    // The list box's items and `rows_` change together: `at` -1 appends.
+    int Insert(int at, const std::string& text, std::uint32_t data);
+    void Remove(int item);
     HBITMAP Picture(unsigned id);
 
     LRESULT OnMouseMove(UINT keys, POINT at);
@@ -123,6 +127,8 @@ class CMacroListBox : public win::WindowImpl<CMacroListBox> {
     std::string committed_;
     std::string accessibleName_;
     std::function<std::string(int item)> spokenItem_;
+    // The items' words, UTF-8, as the list box holds them in UTF-16.
+    std::vector<std::string> rows_;
 };
 
 }  // namespace option

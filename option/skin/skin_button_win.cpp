@@ -152,9 +152,11 @@ LRESULT CSkinButton::OnTimer(UINT_PTR id) {
     if (toolTip_ != nullptr || !ThemedControls::Load())
         return 0;
     const ThemedControls themed;
-    toolTip_ = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+    // The wide class: a hint in any script reaches it whole whatever the
+    // process's code page.
+    toolTip_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Hwnd(), nullptr,
-                               GetModuleHandleA(nullptr), nullptr);
+                               GetModuleHandleW(nullptr), nullptr);
     if (toolTip_ != nullptr)
         UpdateToolTip();
     return 0;
@@ -171,7 +173,7 @@ void CSkinButton::UpdateToolTip() {
     if (SendMessageW(toolTip_, TTM_GETTOOLCOUNT, 0, 0) == 0)
         SendMessageW(toolTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     SendMessageW(toolTip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
-    SendMessageA(toolTip_, TTM_ACTIVATE, FALSE, 0);
+    SendMessageW(toolTip_, TTM_ACTIVATE, FALSE, 0);
 }
 
 void CSkinButton::SetFaceText(const std::string& text) {

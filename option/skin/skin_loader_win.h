@@ -178,6 +178,7 @@ class SkinSurface {
 
     // Draws only the skin's [TEXT] words into `dc`.
     void PaintWords(HDC dc) const { words_.Paint(dc); }
+    std::vector<DrawnWord> MeasureWords(HDC dc) const { return words_.MeasureTexts(dc); }
 
     HBITMAP Mask() const { return mask_.Get(); }
     HBITMAP Background() const { return sheets_ ? sheets_->Get(ButtonImage::Normal) : nullptr; }

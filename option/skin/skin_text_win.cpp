@@ -99,13 +99,26 @@ UINT AlignFlags(WordAlign align) {
     return DT_LEFT;
 }
 
-// The height of `text` wrapped to `width` in `font`.
-int WrappedHeight(HDC dc, HFONT font, const std::wstring& text, int width) {
+// How DrawTextW lays a word out: a note wrapped from the box's top (and
+// clipped to it), any other word on one line centred vertically, unclipped.
+UINT LayoutFlags(const WordStyle& style) {
+    const UINT layout = style.wraps ? DT_WORDBREAK : DT_SINGLELINE | DT_VCENTER | DT_NOCLIP;
+    return layout | DT_NOPREFIX | AlignFlags(style.align);
+}
+
+PosRect ToPosRect(const RECT& r) {
+    return {r.left, r.top, r.right, r.bottom};
+}
+
+// Whether `text` wrapped to the box's width in `font` stays inside the box:
+// its lines above the box's bottom, and none wider than the box (a word
+// longer than a line is not broken but clipped at the box's edge).
+bool WrapsInto(HDC dc, HFONT font, const std::wstring& text, SIZE box) {
     const win::ScopedSelect use(dc, font);
-    RECT r{0, 0, width, 0};
+    RECT r{0, 0, box.cx, 0};
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r,
               DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-    return r.bottom - r.top;
+    return r.bottom - r.top <= box.cy && r.right - r.left <= box.cx;
 }
 
 // The longest beginning of `text` that, ended with an ellipsis, wraps into
@@ -122,7 +135,7 @@ std::wstring WrappedCut(HDC dc, HFONT font, const std::wstring& text, SIZE box) 
     std::size_t tooLong = text.size();
     while (tooLong - fits > 1) {
         const std::size_t middle = fits + (tooLong - fits) / 2;
-        if (WrappedHeight(dc, font, cutAt(middle), box.cx) <= box.cy)
+        if (WrapsInto(dc, font, cutAt(middle), box))
             fits = middle;
         else
             tooLong = middle;
@@ -186,14 +199,14 @@ LaidWord LayWord(HDC dc, SkinFonts& fonts, const std::string& skinFace, const st
         laid.shown = Utf16(laid.whole);
         const int floor = FloorSize(size, scalePercent);
         for (int s = size; s >= floor; --s) {
-            if (WrappedHeight(dc, fonts.Get(laid.face, s, style.bold), laid.shown, box.cx) <=
-                box.cy) {
+            if (WrapsInto(dc, fonts.Get(laid.face, s, style.bold), laid.shown, box)) {
                 laid.size = s;
                 return laid;
             }
         }
         // Not even the floor size holds the note: it ends in an ellipsis
-        // rather than losing its last lines below the box.
+        // rather than losing its last lines below the box or the end of a
+        // long word past its edge.
         laid.size = floor;
         laid.shown = WrappedCut(dc, fonts.Get(laid.face, floor, style.bold), laid.shown, box);
         laid.cut = true;
@@ -216,11 +229,37 @@ void DrawWord(HDC dc, SkinFonts& fonts, const LaidWord& word, const RECT& box, W
     const COLORREF oldColour =
         SetTextColor(dc, RGB((colour >> 16) & 0xFF, (colour >> 8) & 0xFF, colour & 0xFF));
     RECT r = box;
-    const UINT layout = word.style.wraps ? DT_WORDBREAK : DT_SINGLELINE | DT_VCENTER | DT_NOCLIP;
     DrawTextW(dc, word.shown.c_str(), static_cast<int>(word.shown.size()), &r,
-              layout | DT_NOPREFIX | AlignFlags(word.style.align));
+              LayoutFlags(word.style));
     SetTextColor(dc, oldColour);
     SetBkMode(dc, oldMode);
+}
+
+DrawnWord MeasureWord(HDC dc, SkinFonts& fonts, const LaidWord& word, const RECT& box,
+                      const RECT& belongs) {
+    DrawnWord drawn;
+    drawn.whole = word.whole;
+    drawn.shown = Utf8(word.shown);
+    drawn.box = ToPosRect(belongs);
+    if (word.shown.empty())
+        return drawn;
+    // The extent DrawTextW reports for the very layout it draws with (the
+    // lines of a note as wide as the box, however far down they reach), then
+    // placed in the box as it places it.
+    const win::ScopedSelect use(dc, fonts.Get(word.face, word.size, word.style.bold));
+    RECT extent = box;
+    DrawTextW(dc, word.shown.c_str(), static_cast<int>(word.shown.size()), &extent,
+              LayoutFlags(word.style) | DT_CALCRECT);
+    const int width = extent.right - extent.left;
+    const int height = extent.bottom - extent.top;
+    int left = box.left;
+    if (word.style.align == WordAlign::Centre)
+        left = box.left + (box.right - box.left - width) / 2;
+    else if (word.style.align == WordAlign::Right)
+        left = box.right - width;
+    const int top = word.style.wraps ? box.top : box.top + (box.bottom - box.top - height) / 2;
+    drawn.drawn = {left, top, left + width, top + height};
+    return drawn;
 }
 
 }  // namespace skin

@@ -11,6 +11,7 @@
 
 #include "common/win/scoped_win.h"
 #include "option/skin/skin_words.h"
+#include "option/skin/word_check.h"
 
 namespace skin {
 
@@ -67,6 +68,12 @@ LaidWord LayWord(HDC dc, SkinFonts& fonts, const std::string& skinFace, const st
 // Draws a laid word in `box` (placed as its style says, centred vertically;
 // a note from the top) in `colour` (0xRRGGBB) over what `dc` holds.
 void DrawWord(HDC dc, SkinFonts& fonts, const LaidWord& word, const RECT& box, WordColour colour);
+
+// Where DrawWord puts the letters of `word` drawn in `box`, measured the way
+// it draws them, as the check of a window's words takes it: `belongs` is the
+// box they must stay in (DrawWord's box with the margins a control keeps).
+DrawnWord MeasureWord(HDC dc, SkinFonts& fonts, const LaidWord& word, const RECT& box,
+                      const RECT& belongs);
 
 // `utf8` in upper case by the rules of `locale` ("" for the user's locale).
 std::string UpperCased(const std::string& utf8, const std::string& locale);

@@ -17,10 +17,21 @@ constexpr int kCaptionPadding = 4;
 void ControlCaption::Draw(HDC dc, const RECT& client, ButtonImage state) const {
     if (fonts == nullptr || word.shown.empty())
         return;
-    RECT box = client;
-    box.left += leftInset + margin;
-    box.right -= margin;
-    DrawWord(dc, *fonts, word, box, colours[static_cast<std::size_t>(state) & 3]);
+    DrawWord(dc, *fonts, word, WordBox(client), colours[static_cast<std::size_t>(state) & 3]);
+}
+
+RECT ControlCaption::WordBox(const RECT& client) const {
+    return {client.left + leftInset + margin, client.top, client.right - margin, client.bottom};
+}
+
+DrawnWord ControlCaption::Measure(HDC dc, const RECT& client) const {
+    if (fonts == nullptr)
+        return {};
+    RECT belongs = client;
+    belongs.left += leftInset;
+    DrawnWord drawn = MeasureWord(dc, *fonts, word, WordBox(client), belongs);
+    drawn.onControl = true;
+    return drawn;
 }
 
 void WindowWords::Begin(const Reader& read, int scalePercent) {
@@ -40,7 +51,7 @@ void WindowWords::Begin(const Reader& read, int scalePercent) {
         texts_.push_back({RECT{row.x, row.y, row.x + row.width, row.y + row.height},
                           LayWord(measuring_.Get(), *fonts_, face_, word, row.style, row.size,
                                   SIZE{row.width, row.height}, scalePercent_),
-                          row.colour});
+                          row.colour, row.textId});
     }
 }
 
@@ -86,6 +97,15 @@ std::string WindowWords::NameOf(std::size_t index) const {
 
 void WindowWords::Paint(HDC dc) const {
     for (const PlacedText& text : texts_) DrawWord(dc, *fonts_, text.word, text.box, text.colour);
+}
+
+std::vector<DrawnWord> WindowWords::MeasureTexts(HDC dc) const {
+    std::vector<DrawnWord> drawn;
+    for (const PlacedText& text : texts_) {
+        drawn.push_back(MeasureWord(dc, *fonts_, text.word, text.box, text.box));
+        drawn.back().name = "[TEXT] id " + std::to_string(text.textId);
+    }
+    return drawn;
 }
 
 }  // namespace skin

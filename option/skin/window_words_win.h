@@ -36,6 +36,12 @@ struct ControlCaption {
     // Draws the word in `client` (less the inset and a margin, placed as the
     // row's style says) in the colour of `state`.
     void Draw(HDC dc, const RECT& client, ButtonImage state) const;
+    // The word as Draw puts it in `client`, for the check of the words; it
+    // belongs in the client less the inset.
+    DrawnWord Measure(HDC dc, const RECT& client) const;
+
+  private:
+    RECT WordBox(const RECT& client) const;
 };
 
 class WindowWords {
@@ -58,12 +64,15 @@ class WindowWords {
     bool HasTexts() const { return !texts_.empty(); }
     // Draws the [TEXT] rows into `dc` (the window's client at its origin).
     void Paint(HDC dc) const;
+    // The [TEXT] words as Paint draws them, named by their string ids.
+    std::vector<DrawnWord> MeasureTexts(HDC dc) const;
 
   private:
     struct PlacedText {
         RECT box;
         LaidWord word;
         WordColour colour;
+        unsigned textId;
     };
     std::shared_ptr<SkinFonts> fonts_ = std::make_shared<SkinFonts>();
     win::ScopedDc measuring_;  // where the words are measured while they are laid out

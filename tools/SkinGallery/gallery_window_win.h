@@ -23,6 +23,7 @@
 #include "option/skin/slider_track_win.h"
 #include "option/skin/spin_box_win.h"
 #include "option/skin/skin_loader_win.h"
+#include "option/skin/word_check.h"
 
 namespace gallery {
 
@@ -105,9 +106,12 @@ class GalleryWindow : public skin::SkinHost<GalleryWindow> {
 };
 
 // Renders a skin description file as the four state pictures
-// <out>/<base>_normal.bmp, _over.bmp, _down.bmp and _disable.bmp. Returns 0
-// on success; otherwise fills `error`.
-int RenderSkin(const std::string& iniPath, const std::string& outFolder, std::string& error);
+// <out>/<base>_normal.bmp, _over.bmp, _down.bmp and _disable.bmp, and writes
+// beside them <out>/<base>_words.txt: the faults the words show as drawn (one
+// a line, none when they are sound; see skin::WordFindings, which takes
+// `cutCaptions`). Returns 0 on success; otherwise fills `error`.
+int RenderSkin(const std::string& iniPath, const std::string& outFolder,
+               skin::CutCaptions cutCaptions, std::string& error);
 
 // Writes a bitmap as a 24-bit BMP.
 bool SaveBitmap(HBITMAP bitmap, const std::string& path);

@@ -5,12 +5,16 @@
 //   SkinGallery.exe /render <skin ini path> <out folder> [<language module> [<locale>]]
 //       writes <out>\<base>_normal.bmp, _over.bmp, _down.bmp, _disable.bmp,
 //       with the skin's words from the language module (lan.dll) when given,
-//       in the language of <locale> ("de-DE"; English without one).
+//       in the language of <locale> ("de-DE"; English without one), and
+//       <out>\<base>_words.txt: what is wrong with the words as drawn (see
+//       RenderSkin), empty when they are sound.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstring>
 #include <string>
+
+#include <shellapi.h>
 
 #include "option/skin/skin_hint_win.h"
 #include "option/skin/skin_loader_win.h"
@@ -33,6 +37,18 @@ const std::string& LanguageLocale() {
     return g_language.Locale();
 }
 
+// The `index`th argument as the system holds it (UTF-16): a path need not be
+// expressible in the ANSI code page main's arguments come in.
+std::wstring WideArgument(int index) {
+    int count = 0;
+    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (argv == nullptr)
+        return {};
+    // CommandLineToArgvW hands back one LocalAlloc block.
+    const win::ScopedLocal owner(argv);
+    return index < count ? std::wstring(argv[index]) : std::wstring();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -45,7 +61,8 @@ int main(int argc, char** argv) {
             return 1;
         }
         if (argc >= 5) {
-            g_language.Reset(LoadLibraryExA(argv[4], nullptr, LOAD_LIBRARY_AS_DATAFILE));
+            g_language.Reset(
+                LoadLibraryExW(WideArgument(4).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
             // A locale the module lacks shows English, as the programs do.
             g_language.Choose(argc == 6 ? argv[5] : "en-US");
             if (g_language.Handle() != nullptr)
@@ -56,7 +73,11 @@ int main(int argc, char** argv) {
         // "C:\out\" arrives as C:\out" (the backslash escapes the quote).
         if (!out.empty() && out.back() == '"')
             out.back() = '\\';
-        const int code = gallery::RenderSkin(argv[2], out, error);
+        // The pseudo-language is longer than any real one by design and may
+        // end a control's word in its ellipsis; a real language may not.
+        const bool pseudo = argc == 6 && std::strncmp(argv[5], "qps-", 4) == 0;
+        const int code = gallery::RenderSkin(
+            argv[2], out, pseudo ? skin::CutCaptions::Allowed : skin::CutCaptions::Faulty, error);
         if (code != 0)
             std::fprintf(stderr, "SkinGallery: %s\n", error.c_str());
         return code;

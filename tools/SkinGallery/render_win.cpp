@@ -1,4 +1,5 @@
 #include <cstdlib>
+#include <fstream>
 #include <vector>
 
 #include "common/win/dib_win.h"
@@ -48,10 +49,30 @@ class RenderWindow : public win::WindowImpl<RenderWindow> {
   public:
     std::vector<std::unique_ptr<skin::CSkinButton>> buttons;
     std::vector<RECT> rects;
+    std::vector<int> keys;  // the BUTTONPOS key of each button
     skin::SkinSurface surface;
 
     static std::span<const win::MessageRow<RenderWindow>> MessageMap() { return {}; }
 };
+
+// Measures the window's words as drawn and writes what the check finds in
+// them, one a line, to `path` (an empty file when they are sound).
+bool WriteWordFindings(const RenderWindow& window, skin::CutCaptions cutCaptions,
+                       const std::string& path) {
+    const win::ScopedDc measuring(CreateCompatibleDC(nullptr));
+    std::vector<skin::DrawnWord> words = window.surface.MeasureWords(measuring.Get());
+    for (std::size_t b = 0; b < window.buttons.size(); ++b) {
+        if (const auto& caption = window.buttons[b]->Caption()) {
+            words.push_back(caption->Measure(measuring.Get(), window.rects[b]));
+            words.back().name = "[CAPTION] " + std::to_string(window.keys[b]);
+        }
+    }
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    for (const std::string& finding : skin::WordFindings(words, cutCaptions))
+        file << finding << '\n';
+    file.close();
+    return !file.fail();
+}
 
 }  // namespace
 
@@ -82,7 +103,8 @@ bool SaveWindowShot(HWND hwnd, const std::string& path) {
     return SaveBitmap(shot.Get(), path);
 }
 
-int RenderSkin(const std::string& iniPath, const std::string& outFolder, std::string& error) {
+int RenderSkin(const std::string& iniPath, const std::string& outFolder,
+               skin::CutCaptions cutCaptions, std::string& error) {
     if (GetFileAttributesA(iniPath.c_str()) == INVALID_FILE_ATTRIBUTES) {
         error = "skin description file not found: " + iniPath;
         return 2;
@@ -143,6 +165,7 @@ int RenderSkin(const std::string& iniPath, const std::string& outFolder, std::st
             auto button = std::make_unique<skin::CSkinButton>();
             if (button->CreateFromRow(window.Hwnd(), row, pos, s)) {
                 window.rects.push_back(skin::ToRect(pos.rect));
+                window.keys.push_back(row.key);
                 window.buttons.push_back(std::move(button));
             }
         });
@@ -195,6 +218,11 @@ int RenderSkin(const std::string& iniPath, const std::string& outFolder, std::st
             error = "cannot write " + path;
             return 5;
         }
+    }
+    const std::string findings = out + base + "_words.txt";
+    if (!WriteWordFindings(window, cutCaptions, findings)) {
+        error = "cannot write " + findings;
+        return 5;
     }
     return 0;
 }

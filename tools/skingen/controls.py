@@ -46,7 +46,7 @@ def _button_body(img, rect, st, palette, cut=5):
 # A button's pictogram sits at a fixed place at the left, so that a word of
 # any length centres in the room right of it.
 GLYPH_LEFT = 6
-GLYPH_ROOM = 20
+GLYPH_ROOM = 18
 
 
 def button(img, c, st):
@@ -455,7 +455,7 @@ def caption_look(c):
         fg = {st: _BUTTON[st][3] for st in STATES}
         return c.get("size", 10), "c", _states(fg), 16 if c.get("led") else 0
     if kind == "check":
-        return 10, "l", _states(_LIGHT_FG), 22
+        return 10, "l", _states(_LIGHT_FG), 18
     if kind == "tab":
         return 11, "l", _states(_DIM_FG), 46
     if kind == "profile":

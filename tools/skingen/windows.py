@@ -162,7 +162,7 @@ def _main_deco(img):
         d.polygon([(x0, 60), (x0 + 8, 60), (x0 + 26, 42), (x0 + 18, 42)], fill=col)
     # Profile area captions.
     heading((20, 72), "ACTIVE PROFILE")
-    d.rectangle([19, 87, 160, 108], outline=LINE2)
+    d.rectangle([13, 87, 170, 108], outline=LINE2)
     heading((20, 180), "PAGES")
     # Page area: the page covers it, this shows only while pages load.
     panel(img, (PAGE_X - 2, PAGE_Y - 2, PAGE_W + 4, PAGE_H + 4), accent=False)
@@ -179,14 +179,18 @@ def _main_deco(img):
 
 def _main_controls():
     cs = [
-        C(44, "button", (20, 116, 68, 24), "new", "profile dialog with empty fields",
-          "Name this profile and link a game", "NEW", glyph="plus", size=10),
-        C(4, "button", (92, 116, 68, 24), "edit", "profile dialog filled from the profile",
-          "Edit the profile name and game", "EDIT", glyph="pen", size=10),
-        C(2, "button", (20, 146, 68, 24), "import", "import a profile file",
-          "Load a profile from a .gmp file", "LOAD", glyph="in", size=10),
-        C(3, "button", (92, 146, 68, 24), "export", "export the current profile",
-          "Save this profile to a .gmp file", "SAVE", glyph="out", size=10),
+        # The profile's four small buttons and the column below them reach
+        # from the page selectors' left edge to just short of the page area,
+        # and carry no pictogram: their words are long in some languages
+        # (SICHERN, СОХРАНИТЬ) and must fit whole.
+        C(44, "button", (14, 116, 76, 24), "new", "profile dialog with empty fields",
+          "Name this profile and link a game", "NEW", size=10),
+        C(4, "button", (94, 116, 76, 24), "edit", "profile dialog filled from the profile",
+          "Edit the profile name and game", "EDIT", size=10),
+        C(2, "button", (14, 146, 76, 24), "import", "import a profile file",
+          "Load a profile from a .gmp file", "LOAD", size=10),
+        C(3, "button", (94, 146, 76, 24), "export", "export the current profile",
+          "Save this profile to a .gmp file", "SAVE", size=10),
         C(10, "min", (MAIN_W - 80, 22, 26, 22), "minimize", "minimise the window", "Minimize"),
         C(11, "close", (MAIN_W - 48, 22, 26, 22), "close", "close without applying",
           "Close without applying"),
@@ -196,13 +200,13 @@ def _main_controls():
           "Send the changes to the mouse", "APPLY", primary=True),
         C(14, "button", (MAIN_W - 128, 546, 104, 30), "cancel", "close without applying",
           "Close without applying", "CANCEL"),
-        C(43, "label", (20, 88, 140, 20), "profilename",
+        C(43, "label", (14, 88, 156, 20), "profilename",
           "label: name of the current profile (label background 0x00DEDAD6)", "Profile name"),
         C(29, "badge", (44, 414, 96, 56), "emblem", "button without action (emblem)",
           "Professional Gaming Mouse"),
-        C(45, "button", (20, 476, 140, 24), "exportall", "export all settings to a backup file",
+        C(45, "button", (14, 476, 156, 24), "exportall", "export all settings to a backup file",
           "Export all...", "EXPORT ALL", glyph="out", size=10),
-        C(46, "button", (20, 506, 140, 24), "importall", "import all settings from a backup file",
+        C(46, "button", (14, 506, 156, 24), "importall", "import all settings from a backup file",
           "Import all...", "IMPORT ALL", glyph="in", size=10),
         C(30, "button", (20, 546, 140, 30), "web", "open the maker's web site",
           "Visit the web site", "WEB SITE", glyph="globe"),
@@ -535,18 +539,18 @@ def _macro_controls(w):
         C(2, "button", (w - 124, 394, 100, 30), "cancel", "Cancel",
           "Discard the changes", "CANCEL"),
         _close(3, w),
-        C(4, "button", (26, 338, 86, 28), "new", "new macro", "Create a new macro", "NEW",
+        C(4, "button", (26, 338, 88, 28), "new", "new macro", "Create a new macro", "NEW",
           glyph="plus", size=10),
-        C(5, "button", (120, 338, 86, 28), "delete", "delete macro",
+        C(5, "button", (118, 338, 88, 28), "delete", "delete macro",
           "Delete the selected macro", "DELETE", glyph="trash", size=10),
         C(6, "list", (26, 80, 180, 246), "macros", "list of macro names, editable in place",
           "Macros", cid=4096),
         C(7, "record", (462, 80, 114, 32), "record",
           "record / stop (images start_record_*.jpg and stop_record_*.jpg)",
           "Start or stop recording"),
-        C(8, "check", (462, 126, 118, 20), "delays", "check: record delays",
+        C(8, "check", (462, 126, 122, 20), "delays", "check: record delays",
           "Record the pauses between keys", "DELAYS"),
-        C(9, "check", (462, 190, 118, 20), "repeat", "check: repeat on/off",
+        C(9, "check", (462, 190, 122, 20), "repeat", "check: repeat on/off",
           "Repeat the macro", "REPEAT"),
         C(10, "edit", (464, 220, 56, 20), "repeatcount", "edit: repeat count (5 characters)",
           "Number of repeats", cid=4010, bg=(255, 255, 255)),
@@ -619,9 +623,9 @@ def _profile_controls(w):
     return [
         C(1, "edit", (24, 78, 262, 22), "name", "edit: profile name (20 characters)",
           "Profile name", cid=4010, bg=(0, 0, 0)),
-        C(2, "edit", (24, 136, 300, 22), "game", "edit: game program path",
+        C(2, "edit", (24, 136, 288, 22), "game", "edit: game program path",
           "Game program", cid=4010, bg=(0, 0, 0)),
-        C(3, "button", (334, 134, 84, 26), "browse", "browse", "Choose the game program",
+        C(3, "button", (322, 134, 96, 26), "browse", "browse", "Choose the game program",
           "BROWSE", size=10),
         C(7, "check", (24, 186, 320, 20), "return",
           "check: back to the previous profile when the game ends",
@@ -641,9 +645,9 @@ def _one_field_deco(title, label_at, label, note_at, note):
 
 def _launch_controls(w):
     return [
-        C(1, "edit", (24, 80, 300, 22), "path", "edit: program path", "Program to start",
+        C(1, "edit", (24, 80, 288, 22), "path", "edit: program path", "Program to start",
           cid=4010, bg=(229, 229, 229)),
-        C(2, "button", (334, 78, 84, 26), "browse", "browse", "Choose the program", "BROWSE",
+        C(2, "button", (322, 78, 96, 26), "browse", "browse", "Choose the program", "BROWSE",
           size=10),
     ] + _ok_cancel(w, 150, 3, 4) + [_close(5, w)]
 
@@ -664,8 +668,10 @@ def _shortcut_deco(img):
 def _shortcut_controls(w):
     cs = [C(10, "edit", (24, 76, w - 48, 24), "key", "key field", "The key", cid=4010,
             bg=(255, 255, 255))]
-    xs = [(24, 86, "KEY ONLY", "plain key (no modifier)"), (116, 64, "CTRL", "Ctrl"),
-          (186, 64, "SHIFT", "Shift"), (256, 64, "ALT", "Alt"), (326, 70, "WIN", "Win")]
+    # Each as wide as its longest translation needs: "key only" is three
+    # words in some languages, Shift a long word in German (UMSCHALT).
+    xs = [(24, 106, "KEY ONLY", "plain key (no modifier)"), (136, 56, "CTRL", "Ctrl"),
+          (198, 72, "SHIFT", "Shift"), (276, 56, "ALT", "Alt"), (338, 58, "WIN", "Win")]
     for i, (x, wd, t, role) in enumerate(xs):
         cs.append(C(5 + i, "radio", (x, 144, wd, 26), "mod%d" % i,
                     "toggle: %s (latching)" % role, "Modifier: " + role, t, size=9))
