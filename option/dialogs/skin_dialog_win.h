@@ -169,9 +169,9 @@ class SkinDialog : public skin::SkinHost<D> {
 
     HWND Owner() const { return GetWindow(this->Hwnd(), GW_OWNER); }
 
-    // What WM_INITDIALOG does first in every dialog: the dialog manager's
-    // own handling, whose answer this returns, then the skin (see PutOnSkin)
-    // and the place over the owner.
+    // The start of a dialog's WM_INITDIALOG: the dialog manager's own
+    // handling, whose answer this returns, then the skin (see PutOnSkin) and
+    // the place over the owner.
     LRESULT OpenOnSkin(const DialogSkin& skin) {
         const LRESULT result = this->CallDefault();
         PutOnSkin(skin.title, skin.file, skin.controls);
