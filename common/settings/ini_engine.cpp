@@ -114,17 +114,28 @@ int StructDigit(char c) {
 constexpr const char* kStructDigitChars =
     "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
 
+std::uint8_t DigitPair(const char* text) {
+    return static_cast<std::uint8_t>((StructDigit(text[0]) << 4) + StructDigit(text[1]));
+}
+
 // Decodes `count` bytes of the struct encoding whose characters are known to
-// be digits, and returns their 8-bit sum.
+// be digits, and returns their 8-bit sum. Four bytes a round: records run to
+// a thousand bytes, and the loop's own test would cost as much as a byte.
 std::uint8_t DecodeDigitPairs(const char* text, std::size_t count, std::uint8_t* out) {
-    std::uint8_t sum = 0;
-    for (std::size_t i = 0; i < count; ++i) {
-        const auto byte = static_cast<std::uint8_t>((StructDigit(text[2 * i]) << 4) +
-                                                    StructDigit(text[2 * i + 1]));
-        out[i] = byte;
-        sum = static_cast<std::uint8_t>(sum + byte);
+    unsigned sum = 0;
+    std::size_t i = 0;
+    for (; i + 4 <= count; i += 4) {
+        out[i] = DigitPair(text + 2 * i);
+        out[i + 1] = DigitPair(text + 2 * i + 2);
+        out[i + 2] = DigitPair(text + 2 * i + 4);
+        out[i + 3] = DigitPair(text + 2 * i + 6);
+        sum += out[i] + out[i + 1] + out[i + 2] + out[i + 3];
     }
-    return sum;
+    for (; i < count; ++i) {
+        out[i] = DigitPair(text + 2 * i);
+        sum += out[i];
+    }
+    return static_cast<std::uint8_t>(sum);
 }
 
 std::string_view StripQuotes(std::string_view v) {
@@ -198,11 +209,11 @@ IniDocument IniDocument::Parse(std::string_view text) {
     doc.text_.assign(text);
     const char* const begin = doc.text_.data();
     const char* const end = begin + doc.text_.size();
-    // Every line is at most one entry: the entries and their index are
-    // sized once for them all.
+    // Every line is at most one section or entry: the entries and both
+    // indexes are sized once for them all.
     const std::size_t lines = LineCount(doc.text_);
     doc.entries_.reserve(lines);
-    doc.ReserveIndex(0, lines);
+    doc.ReserveIndex(lines, lines);
     const auto spanOf = [begin](std::string_view part) {
         return Span{static_cast<std::size_t>(part.data() - begin), part.size()};
     };
@@ -278,23 +289,24 @@ std::ptrdiff_t IniDocument::FindSection(std::string_view name) const {
 }
 
 void IniDocument::ReserveIndex(std::size_t sections, std::size_t entries) {
-    if (2 * sections <= sectionIndex_.size() && 2 * entries <= entryIndex_.size() &&
-        !entryIndex_.empty())
-        return;
-    Reindex(std::max(SlotsFor(sections), sectionIndex_.size()),
-            std::max(SlotsFor(entries), entryIndex_.size()));
+    if (2 * sections > sectionIndex_.size() || sectionIndex_.empty())
+        ReindexSections(SlotsFor(sections));
+    if (2 * entries > entryIndex_.size() || entryIndex_.empty())
+        ReindexEntries(SlotsFor(entries));
 }
 
-// Fills fresh indexes of the given sizes, first names first, so each still
-// finds the first of its name.
-void IniDocument::Reindex(std::size_t sectionSlots, std::size_t entrySlots) {
-    sectionIndex_.assign(sectionSlots, 0);
-    entryIndex_.assign(entrySlots, 0);
+// First names first, so each name still finds the first of its name.
+void IniDocument::ReindexSections(std::size_t slots) {
+    sectionIndex_.assign(slots, 0);
     for (std::size_t s = 0; s < sections_.size(); ++s) {
         std::uint32_t& slot = sectionIndex_[SectionSlot(View(sections_[s].name))];
         if (slot == 0)
             slot = static_cast<std::uint32_t>(s + 1);
     }
+}
+
+void IniDocument::ReindexEntries(std::size_t slots) {
+    entryIndex_.assign(slots, 0);
     for (std::size_t e = 0; e < entries_.size(); ++e) {
         std::uint32_t& slot = entryIndex_[EntrySlot(entries_[e].section, Key(entries_[e]))];
         if (slot == 0)
@@ -331,24 +343,30 @@ void IniDocument::AddEntry(std::size_t section, Entry entry) {
 
 std::string IniDocument::Serialize() const {
     std::size_t length = 0;
-    for (const Section& s : sections_) length += s.name.length + 4;
-    for (const Entry& e : entries_) length += e.name.length + 3 + e.value.length;
-    std::string out;
-    out.reserve(length);
+    for (const Section& s : sections_) length += s.name.length == 0 ? 0 : s.name.length + 4;
+    for (const Entry& e : entries_)
+        length += e.name.length + 2 + (e.hasValue ? e.value.length + 1 : 0);
+    // Sized once and filled by copies: a file is a few hundred short pieces.
+    std::string out(length, '\0');
+    char* at = out.data();
+    const auto put = [&at](const char* bytes, std::size_t count) {
+        std::memcpy(at, bytes, count);
+        at += count;
+    };
     for (const Section& s : sections_) {
         if (s.name.length != 0) {
-            out += '[';
-            out += View(s.name);
-            out += "]\r\n";
+            put("[", 1);
+            put(text_.data() + s.name.offset, s.name.length);
+            put("]\r\n", 3);
         }
         for (std::uint32_t i = s.first; i != kNoEntry; i = entries_[i].next) {
             const Entry& e = entries_[i];
-            out += View(e.name);
+            put(text_.data() + e.name.offset, e.name.length);
             if (e.hasValue) {
-                out += '=';
-                out += View(e.value);
+                put("=", 1);
+                put(text_.data() + e.value.offset, e.value.length);
             }
-            out += "\r\n";
+            put("\r\n", 2);
         }
     }
     return out;

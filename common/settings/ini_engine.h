@@ -81,7 +81,9 @@ class IniDocument {
     std::size_t AddSection(Span name);
     void AddEntry(std::size_t section, Entry entry);
     void ReserveIndex(std::size_t sections, std::size_t entries);
-    void Reindex(std::size_t sectionSlots, std::size_t entrySlots);
+    // Fill fresh indexes of the given sizes.
+    void ReindexSections(std::size_t slots);
+    void ReindexEntries(std::size_t slots);
 
     std::string text_;
     std::vector<Section> sections_;

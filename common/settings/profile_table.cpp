@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 namespace settings {
 
@@ -197,16 +198,36 @@ bool ValidNumber(const ProfileField& field, std::int64_t value) {
     return Accepts(field, value);
 }
 
-void FillDefaultProfile(ProfileRecord& p, int index, DefaultsFor who) {
-    std::memset(&p, 0, sizeof p);
+namespace {
+
+// Everything of a fresh profile but its name, which is all that depends on
+// the profile's number.
+std::unique_ptr<const ProfileRecord> FreshWithoutName(DefaultsFor who) {
+    auto p = std::make_unique<ProfileRecord>();
+    std::memset(p.get(), 0, sizeof *p);
     for (const ProfileField& f : kFields) {
         if (IsNumeric(f)) {
-            for (int i = 0; i < f.count; ++i) SetNumber(p, f, i, Fresh(f, i, who));
-        } else if (f.fresh == FreshValue::ProfileName) {
-            std::snprintf(reinterpret_cast<char*>(At(p, f, 0)), f.size, "Default%d", index + 1);
+            for (int i = 0; i < f.count; ++i) SetNumber(*p, f, i, Fresh(f, i, who));
         } else if (f.fresh == FreshValue::Buttons) {
-            for (int b = 0; b < kButtonCount; ++b) FillDefaultButton(p.MacroKeyInfo[b], b);
+            for (int b = 0; b < kButtonCount; ++b) FillDefaultButton(p->MacroKeyInfo[b], b);
         }
+    }
+    return p;
+}
+
+}  // namespace
+
+void FillDefaultProfile(ProfileRecord& p, int index, DefaultsFor who) {
+    // Built once for each kind: a load fills up to five profiles, and a
+    // fresh profile is some hundred fields.
+    static const std::unique_ptr<const ProfileRecord> forMonitor =
+        FreshWithoutName(DefaultsFor::Monitor);
+    static const std::unique_ptr<const ProfileRecord> forOption =
+        FreshWithoutName(DefaultsFor::Option);
+    std::memcpy(&p, who == DefaultsFor::Monitor ? forMonitor.get() : forOption.get(), sizeof p);
+    for (const ProfileField& f : kFields) {
+        if (f.fresh == FreshValue::ProfileName)
+            std::snprintf(reinterpret_cast<char*>(At(p, f, 0)), f.size, "Default%d", index + 1);
     }
 }
 
