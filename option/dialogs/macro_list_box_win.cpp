@@ -77,8 +77,8 @@ bool CMacroListBox::Create(HWND parent, const RECT& r, UINT id) {
                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                             DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Arial"));
     background_.Reset(CreateSolidBrush(kBackColor));
-    SendMessageA(list, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
-    SendMessageA(list, LB_SETITEMHEIGHT, 0, skin::SkinPixels(kItemHeight));
+    SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+    SendMessageW(list, LB_SETITEMHEIGHT, 0, skin::SkinPixels(kItemHeight));
     return true;
 }
 
@@ -115,19 +115,19 @@ void CMacroListBox::Remove(int item) {
 }
 
 int CMacroListBox::Count() const {
-    return static_cast<int>(SendMessageA(Hwnd(), LB_GETCOUNT, 0, 0));
+    return static_cast<int>(SendMessageW(Hwnd(), LB_GETCOUNT, 0, 0));
 }
 
 int CMacroListBox::Selection() const {
-    return static_cast<int>(SendMessageA(Hwnd(), LB_GETCURSEL, 0, 0));
+    return static_cast<int>(SendMessageW(Hwnd(), LB_GETCURSEL, 0, 0));
 }
 
 void CMacroListBox::Select(int item) {
-    SendMessageA(Hwnd(), LB_SETCURSEL, static_cast<WPARAM>(item), 0);
+    SendMessageW(Hwnd(), LB_SETCURSEL, static_cast<WPARAM>(item), 0);
 }
 
 std::uint32_t CMacroListBox::Data(int item) const {
-    const LRESULT data = SendMessageA(Hwnd(), LB_GETITEMDATA, static_cast<WPARAM>(item), 0);
+    const LRESULT data = SendMessageW(Hwnd(), LB_GETITEMDATA, static_cast<WPARAM>(item), 0);
     return data == LB_ERR ? 0 : static_cast<std::uint32_t>(data);
 }
 
@@ -140,7 +140,7 @@ void CMacroListBox::EditNewItem(int limit) {
     const int item = Add("");
     if (item < 0)
         return;
-    SendMessageA(Hwnd(), LB_SETTOPINDEX, static_cast<WPARAM>(item), 0);
+    SendMessageW(Hwnd(), LB_SETTOPINDEX, static_cast<WPARAM>(item), 0);
     OpenEdit(item, EditKind::NewItem, limit);
 }
 
@@ -154,7 +154,7 @@ void CMacroListBox::OpenEdit(int item, EditKind kind, int limit) {
     if (Editing())
         RequestClose(true);
     RECT r{};
-    if (SendMessageA(Hwnd(), LB_GETITEMRECT, static_cast<WPARAM>(item),
+    if (SendMessageW(Hwnd(), LB_GETITEMRECT, static_cast<WPARAM>(item),
                      reinterpret_cast<LPARAM>(&r)) == LB_ERR)
         return;
     DWORD style = WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL;
@@ -169,15 +169,15 @@ void CMacroListBox::OpenEdit(int item, EditKind kind, int limit) {
         return;
     editItem_ = item;
     editKind_ = kind;
-    SendMessageA(edit, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
-    SendMessageA(edit, EM_LIMITTEXT, static_cast<WPARAM>(limit), 0);
+    SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+    SendMessageW(edit, EM_LIMITTEXT, static_cast<WPARAM>(limit), 0);
     if (kind == EditKind::Selected) {
         const std::string text = Text(item);
         win::SetWindowTextUtf8(edit, text);
     }
     edit_.Subclass(edit, Procedures::Wide);
     win::DebugText("CMacroListBox edit %u opened %d\n", id_, item);
-    SendMessageA(edit, EM_SETSEL, 0, -1);
+    SendMessageW(edit, EM_SETSEL, 0, -1);
     SetFocus(edit);
 }
 
@@ -245,7 +245,7 @@ POINT CMacroListBox::KeyboardMenuPoint() const {
     RECT item{};
     const int selected = Selection();
     if (selected >= 0 &&
-        SendMessageA(Hwnd(), LB_GETITEMRECT, static_cast<WPARAM>(selected),
+        SendMessageW(Hwnd(), LB_GETITEMRECT, static_cast<WPARAM>(selected),
                      reinterpret_cast<LPARAM>(&item)) != LB_ERR &&
         item.top >= client.top && item.bottom <= client.bottom) {
         at = POINT{item.left, item.bottom};
@@ -256,7 +256,7 @@ POINT CMacroListBox::KeyboardMenuPoint() const {
 
 void CMacroListBox::RedrawItem(int item) {
     RECT r{};
-    if (item >= 0 && SendMessageA(Hwnd(), LB_GETITEMRECT, static_cast<WPARAM>(item),
+    if (item >= 0 && SendMessageW(Hwnd(), LB_GETITEMRECT, static_cast<WPARAM>(item),
                                   reinterpret_cast<LPARAM>(&r)) != LB_ERR)
         InvalidateRect(Hwnd(), &r, FALSE);
 }
@@ -266,7 +266,7 @@ LRESULT CMacroListBox::OnMouseMove(UINT, POINT at) {
         TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, Hwnd(), 0};
         tracking_ = TrackMouseEvent(&track) != FALSE;
     }
-    const LRESULT hit = SendMessageA(Hwnd(), LB_ITEMFROMPOINT, 0, MAKELPARAM(at.x, at.y));
+    const LRESULT hit = SendMessageW(Hwnd(), LB_ITEMFROMPOINT, 0, MAKELPARAM(at.x, at.y));
     const int item = HIWORD(hit) != 0 ? -1 : static_cast<int>(LOWORD(hit));
     if (item != hover_) {
         RedrawItem(hover_);
