@@ -16,6 +16,14 @@ namespace {
 
 constexpr win::RegisteredMessage kPing("WindowLayerTest_Ping");
 
+// Makes `window` a hidden popup of the window class `className`.
+bool MakePopup(win::Window& window, const char* className) {
+    win::WindowSpec spec;
+    spec.className = className;
+    spec.style = WS_POPUP;
+    return window.Create(spec);
+}
+
 class Probe : public win::WindowImpl<Probe> {
   public:
     static std::span<const win::MessageRow<Probe>> MessageMap() {
@@ -132,10 +140,7 @@ class Derived : public win::WindowImpl<Derived>, public SharedHandlers {
 
 TEST(WindowLayer, BaseClassHandlersRouteThroughTheDerivedTable) {
     Derived window;
-    win::WindowSpec spec;
-    spec.className = "WindowLayerDerived";
-    spec.style = WS_POPUP;
-    ASSERT_TRUE(window.Create(spec));
+    ASSERT_TRUE(MakePopup(window, "WindowLayerDerived"));
     EXPECT_EQ(SendMessageA(window.Hwnd(), WM_USER + 2, 4, 0), 11);
     SendMessageA(window.Hwnd(), WM_COMMAND, MAKEWPARAM(300, 0), 0);
     EXPECT_EQ(SendMessageA(window.Hwnd(), WM_USER + 3, 0, 0), 12);
@@ -173,10 +178,7 @@ class Grouped : public win::WindowImpl<Grouped> {
 
 TEST(WindowLayer, GroupsOfRowsRouteEachMessageToItsHandler) {
     Grouped window;
-    win::WindowSpec spec;
-    spec.className = "WindowLayerGrouped";
-    spec.style = WS_POPUP;
-    ASSERT_TRUE(window.Create(spec));
+    ASSERT_TRUE(MakePopup(window, "WindowLayerGrouped"));
     const HWND hwnd = window.Hwnd();
     SendMessageA(hwnd, WM_LBUTTONDOWN, 0, MAKELPARAM(3, 4));
     SendMessageA(hwnd, WM_LBUTTONDBLCLK, 0, MAKELPARAM(5, 6));
@@ -219,10 +221,7 @@ TEST(WindowLayer, AWindowEndedByItsOwnerRunsItsOwnDestroyHandler) {
     HWND hwnd = nullptr;
     {
         Ending window(log);
-        win::WindowSpec spec;
-        spec.className = "WindowLayerEnding";
-        spec.style = WS_POPUP;
-        ASSERT_TRUE(window.Create(spec));
+        ASSERT_TRUE(MakePopup(window, "WindowLayerEnding"));
         hwnd = window.Hwnd();
     }
     EXPECT_FALSE(IsWindow(hwnd));
