@@ -24,7 +24,10 @@
 // A row belongs to the class its handler is a member of. A handler that a
 // base class defines for the classes derived from it names the window class
 // after the handler, OnMessage<WM_x, &Base::OnX, Derived>(), and JoinRows
-// puts such shared rows and a class's own into the class's one table.
+// puts such shared rows and a class's own into the class's one table; the
+// groups of rows that many windows share (the window base in window.h holds
+// them) join a table the same way. OnMessages<&C::OnX, WM_a, WM_b>() gives
+// the rows of several messages one handler serves alike.
 #pragma once
 
 #include <windows.h>

@@ -16,6 +16,14 @@ namespace {
 
 constexpr win::RegisteredMessage kPing("WindowLayerTest_Ping");
 
+// Makes `window` a hidden popup of the window class `className`.
+bool MakePopup(win::Window& window, const char* className) {
+    win::WindowSpec spec;
+    spec.className = className;
+    spec.style = WS_POPUP;
+    return window.Create(spec);
+}
+
 class Probe : public win::WindowImpl<Probe> {
   public:
     static std::span<const win::MessageRow<Probe>> MessageMap() {
@@ -132,16 +140,61 @@ class Derived : public win::WindowImpl<Derived>, public SharedHandlers {
 
 TEST(WindowLayer, BaseClassHandlersRouteThroughTheDerivedTable) {
     Derived window;
-    win::WindowSpec spec;
-    spec.className = "WindowLayerDerived";
-    spec.style = WS_POPUP;
-    ASSERT_TRUE(window.Create(spec));
+    ASSERT_TRUE(MakePopup(window, "WindowLayerDerived"));
     EXPECT_EQ(SendMessageA(window.Hwnd(), WM_USER + 2, 4, 0), 11);
     SendMessageA(window.Hwnd(), WM_COMMAND, MAKEWPARAM(300, 0), 0);
     EXPECT_EQ(SendMessageA(window.Hwnd(), WM_USER + 3, 0, 0), 12);
     const std::vector<std::string> expected = {"ping 4", "command 300", "own"};
     EXPECT_EQ(window.seen, expected);
     EXPECT_EQ(Derived::MessageMap().size(), 3u);
+}
+
+// A window made of the window base's groups of rows and a row list of
+// several messages that one handler serves.
+class Grouped : public win::WindowImpl<Grouped> {
+  public:
+    static std::span<const win::MessageRow<Grouped>> MessageMap() {
+        static constexpr auto rows =
+            win::Checked(win::JoinRows(PressRows(), PressLostRows(), KeyRows(),
+                                       win::OnMessages<&Grouped::OnEdit, WM_CUT, WM_PASTE>()));
+        return rows;
+    }
+
+    std::vector<std::string> seen;
+
+  private:
+    friend class win::WindowImpl<Grouped>;
+    void Note(const char* what, POINT at) {
+        seen.push_back(std::string(what) + " " + std::to_string(at.x) + "," + std::to_string(at.y));
+    }
+    void OnLButtonDown(UINT, POINT at) { Note("down", at); }
+    void OnLButtonUp(UINT, POINT at) { Note("up", at); }
+    void OnCaptureChanged() { seen.push_back("capture lost"); }
+    void OnKillFocus() { seen.push_back("focus lost"); }
+    LRESULT OnGetDlgCode() { return DLGC_WANTARROWS; }
+    void OnKeyDown(UINT key, UINT) { seen.push_back("key " + std::to_string(key)); }
+    void OnEdit() { seen.push_back("edit"); }
+};
+
+TEST(WindowLayer, GroupsOfRowsRouteEachMessageToItsHandler) {
+    Grouped window;
+    ASSERT_TRUE(MakePopup(window, "WindowLayerGrouped"));
+    const HWND hwnd = window.Hwnd();
+    SendMessageA(hwnd, WM_LBUTTONDOWN, 0, MAKELPARAM(3, 4));
+    SendMessageA(hwnd, WM_LBUTTONDBLCLK, 0, MAKELPARAM(5, 6));
+    SendMessageA(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(7, 8));
+    SendMessageA(hwnd, WM_CAPTURECHANGED, 0, 0);
+    SendMessageA(hwnd, WM_KILLFOCUS, 0, 0);
+    EXPECT_EQ(SendMessageA(hwnd, WM_GETDLGCODE, 0, 0), DLGC_WANTARROWS);
+    SendMessageA(hwnd, WM_KEYDOWN, VK_LEFT, 0);
+    SendMessageA(hwnd, WM_CUT, 0, 0);
+    SendMessageA(hwnd, WM_PASTE, 0, 0);
+    const std::vector<std::string> expected = {"down 3,4",   "down 5,6",
+                                               "up 7,8",     "capture lost",
+                                               "focus lost", "key " + std::to_string(VK_LEFT),
+                                               "edit",       "edit"};
+    EXPECT_EQ(window.seen, expected);
+    EXPECT_EQ(Grouped::MessageMap().size(), 9u);
 }
 
 // A window whose C++ owner ends it while the window still exists.
@@ -168,10 +221,7 @@ TEST(WindowLayer, AWindowEndedByItsOwnerRunsItsOwnDestroyHandler) {
     HWND hwnd = nullptr;
     {
         Ending window(log);
-        win::WindowSpec spec;
-        spec.className = "WindowLayerEnding";
-        spec.style = WS_POPUP;
-        ASSERT_TRUE(window.Create(spec));
+        ASSERT_TRUE(MakePopup(window, "WindowLayerEnding"));
         hwnd = window.Hwnd();
     }
     EXPECT_FALSE(IsWindow(hwnd));
