@@ -33,7 +33,8 @@ class IniDocument {
     // Makes room for `entries` keys holding `bytes` of names and values, for
     // a writer that knows how much it will add.
     void Reserve(std::size_t entries, std::size_t bytes);
-    // The names of the first section of that name's keys, in order.
+    // Calls `visit` with each key name of the first section named `section`,
+    // in file order.
     void ListKeys(const char* section, const std::function<void(std::string_view)>& visit) const;
 
   private:
