@@ -234,7 +234,7 @@ IniDocument IniDocument::Parse(std::string_view text) {
         }
         // Lines ahead of the first section header belong to a nameless section.
         if (doc.sections_.empty())
-            doc.AddSection({});
+            doc.AddSection({}, false);
         Entry entry;
         const std::size_t eq = line.find('=');
         std::string_view name = line;
@@ -309,9 +309,9 @@ void IniDocument::ReindexEntries(std::size_t slots) {
     }
 }
 
-std::size_t IniDocument::AddSection(Span name) {
+std::size_t IniDocument::AddSection(Span name, bool hasHeader) {
     ReserveIndex(sections_.size() + 1, entries_.size());
-    sections_.push_back(Section{name});
+    sections_.push_back(Section{name, kNoEntry, kNoEntry, hasHeader});
     const std::size_t index = sections_.size() - 1;
     std::uint32_t& slot = sectionIndex_[SectionSlot(View(name))];
     if (slot == 0)
@@ -338,7 +338,7 @@ void IniDocument::AddEntry(std::size_t section, Entry entry) {
 
 std::string IniDocument::Serialize() const {
     std::size_t length = 0;
-    for (const Section& s : sections_) length += s.name.length == 0 ? 0 : s.name.length + 4;
+    for (const Section& s : sections_) length += s.hasHeader ? s.name.length + 4 : 0;
     for (const Entry& e : entries_)
         length += e.name.length + 2 + (e.hasValue ? e.value.length + 1 : 0);
     // Sized once and filled by copies: a file is a few hundred short pieces.
@@ -349,7 +349,7 @@ std::string IniDocument::Serialize() const {
         at += count;
     };
     for (const Section& s : sections_) {
-        if (s.name.length != 0) {
+        if (s.hasHeader) {
             put("[", 1);
             put(text_.data() + s.name.offset, s.name.length);
             put("]\r\n", 3);

@@ -33,7 +33,8 @@ class IniDocument {
     // Makes room for `entries` keys holding `bytes` of names and values, for
     // a writer that knows how much it will add.
     void Reserve(std::size_t entries, std::size_t bytes);
-    // The names of the first section of that name's keys, in order.
+    // Calls `visit` with each key name of the first section named `section`,
+    // in file order.
     void ListKeys(const char* section, const std::function<void(std::string_view)>& visit) const;
 
   private:
@@ -62,6 +63,10 @@ class IniDocument {
         Span name;
         std::uint32_t first = kNoEntry;
         std::uint32_t last = kNoEntry;
+        // Only the lines ahead of a file's first header have none: a section
+        // named "" by a header of its own keeps it, or a save would move its
+        // keys into the section above.
+        bool hasHeader = true;
     };
 
     std::string_view View(Span span) const {
@@ -78,7 +83,7 @@ class IniDocument {
     // empty slot where it would go.
     std::size_t SectionSlot(std::string_view name) const;
     std::size_t EntrySlot(std::size_t section, std::string_view key) const;
-    std::size_t AddSection(Span name);
+    std::size_t AddSection(Span name, bool hasHeader = true);
     void AddEntry(std::size_t section, Entry entry);
     void ReserveIndex(std::size_t sections, std::size_t entries);
     // Fill fresh indexes of the given sizes.
