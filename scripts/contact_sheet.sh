@@ -23,7 +23,7 @@
 #                                                   the words of those windows as drawn
 #                                                   (cut without an ellipsis, out of their
 #                                                   box, over each other, a real
-#                                                   language's word cut on a control); the
+#                                                   language's word cut at all); the
 #                                                   script fails when there is any
 #   main_with_pages.png                             the main window with each page
 #                                                   (always composed from the pictures)

@@ -29,9 +29,7 @@ DrawnWord ControlCaption::Measure(HDC dc, const RECT& client) const {
         return {};
     RECT belongs = client;
     belongs.left += leftInset;
-    DrawnWord drawn = MeasureWord(dc, *fonts, word, WordBox(client), belongs);
-    drawn.onControl = true;
-    return drawn;
+    return MeasureWord(dc, *fonts, word, WordBox(client), belongs);
 }
 
 void WindowWords::Begin(const Reader& read, int scalePercent) {

@@ -18,17 +18,17 @@ struct DrawnWord {
     std::string shown;  // what was drawn, UTF-8
     PosRect box{};      // where it belongs: the row's box, the control less its inset
     PosRect drawn{};    // where its letters went (a note: all its lines)
-    bool onControl = false;
 };
 
-// Whether a cut word (one ending in its ellipsis) is itself a finding on a
-// control: a real language's words must fit their buttons whole.
-enum class CutCaptions { Allowed, Faulty };
+// Whether a cut word (one ending in its ellipsis) is itself a finding: a real
+// language's words must fit whole, on a button as in a note; the
+// pseudo-language, longer than any, may end in its ellipsis.
+enum class CutWords { Allowed, Faulty };
 
 // One line per fault, empty when the words are sound: a word drawn out of
 // its box, a word shown shorter than it is without ending in the ellipsis,
 // two words of the window whose letters overlap, and with
-// CutCaptions::Faulty a control's word cut at all.
-std::vector<std::string> WordFindings(std::span<const DrawnWord> words, CutCaptions cutCaptions);
+// CutWords::Faulty a word cut at all.
+std::vector<std::string> WordFindings(std::span<const DrawnWord> words, CutWords cutWords);
 
 }  // namespace skin

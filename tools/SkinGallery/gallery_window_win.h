@@ -109,9 +109,9 @@ class GalleryWindow : public skin::SkinHost<GalleryWindow> {
 // <out>/<base>_normal.bmp, _over.bmp, _down.bmp and _disable.bmp, and writes
 // beside them <out>/<base>_words.txt: the faults the words show as drawn (one
 // a line, none when they are sound; see skin::WordFindings, which takes
-// `cutCaptions`). Returns 0 on success; otherwise fills `error`.
+// `cutWords`). Returns 0 on success; otherwise fills `error`.
 int RenderSkin(const std::string& iniPath, const std::string& outFolder,
-               skin::CutCaptions cutCaptions, std::string& error);
+               skin::CutWords cutWords, std::string& error);
 
 // Writes a bitmap as a 24-bit BMP.
 bool SaveBitmap(HBITMAP bitmap, const std::string& path);

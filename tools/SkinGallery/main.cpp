@@ -74,10 +74,10 @@ int main(int argc, char** argv) {
         if (!out.empty() && out.back() == '"')
             out.back() = '\\';
         // The pseudo-language is longer than any real one by design and may
-        // end a control's word in its ellipsis; a real language may not.
+        // end a word in its ellipsis; a real language may not.
         const bool pseudo = argc == 6 && std::strncmp(argv[5], "qps-", 4) == 0;
         const int code = gallery::RenderSkin(
-            argv[2], out, pseudo ? skin::CutCaptions::Allowed : skin::CutCaptions::Faulty, error);
+            argv[2], out, pseudo ? skin::CutWords::Allowed : skin::CutWords::Faulty, error);
         if (code != 0)
             std::fprintf(stderr, "SkinGallery: %s\n", error.c_str());
         return code;

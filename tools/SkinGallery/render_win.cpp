@@ -57,7 +57,7 @@ class RenderWindow : public win::WindowImpl<RenderWindow> {
 
 // Measures the window's words as drawn and writes what the check finds in
 // them, one a line, to `path` (an empty file when they are sound).
-bool WriteWordFindings(const RenderWindow& window, skin::CutCaptions cutCaptions,
+bool WriteWordFindings(const RenderWindow& window, skin::CutWords cutWords,
                        const std::string& path) {
     const win::ScopedDc measuring(CreateCompatibleDC(nullptr));
     std::vector<skin::DrawnWord> words = window.surface.MeasureWords(measuring.Get());
@@ -68,7 +68,7 @@ bool WriteWordFindings(const RenderWindow& window, skin::CutCaptions cutCaptions
         }
     }
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    for (const std::string& finding : skin::WordFindings(words, cutCaptions))
+    for (const std::string& finding : skin::WordFindings(words, cutWords))
         file << finding << '\n';
     file.close();
     return !file.fail();
@@ -104,7 +104,7 @@ bool SaveWindowShot(HWND hwnd, const std::string& path) {
 }
 
 int RenderSkin(const std::string& iniPath, const std::string& outFolder,
-               skin::CutCaptions cutCaptions, std::string& error) {
+               skin::CutWords cutWords, std::string& error) {
     if (GetFileAttributesA(iniPath.c_str()) == INVALID_FILE_ATTRIBUTES) {
         error = "skin description file not found: " + iniPath;
         return 2;
@@ -220,7 +220,7 @@ int RenderSkin(const std::string& iniPath, const std::string& outFolder,
         }
     }
     const std::string findings = out + base + "_words.txt";
-    if (!WriteWordFindings(window, cutCaptions, findings)) {
+    if (!WriteWordFindings(window, cutWords, findings)) {
         error = "cannot write " + findings;
         return 5;
     }

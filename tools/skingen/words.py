@@ -200,9 +200,41 @@ def _least_box(wd, obstacles):
     return box
 
 
+# The translations a line's box is sized for: those whose letters the measuring
+# face has (Latin, Greek, Cyrillic). Chinese, Japanese and Korean words are
+# shorter than these, and the face has none of their glyphs to measure.
+MEASURED_LANGUAGES = ("de-DE", "es-ES", "fr-FR", "pl-PL", "pt-BR", "ru-RU", "tr-TR")
+
+_translations = None
+
+
+def translations():
+    """[{id: string}] of the measured languages' tables."""
+    global _translations
+    if _translations is None:
+        folder = os.path.dirname(ENGLISH)
+        _translations = [read_table(os.path.join(folder, loc + ".rc"))
+                         for loc in MEASURED_LANGUAGES
+                         if os.path.exists(os.path.join(folder, loc + ".rc"))]
+    return _translations
+
+
+def widest_translation(wd):
+    """The widest a line's translations are at any scale, in 100 % pixels (0
+    when no table has the string)."""
+    widest = 0
+    for table in translations():
+        txt = table.get(wd.get("id"))
+        if txt:
+            txt = txt.upper() if wd["upper"] else txt
+            widest = max(widest, english_width(txt, wd["size"], wd["bold"], wd["spacing"]))
+    return int(math.ceil(widest))
+
+
 def _grow(wd, box, others, win_w):
     """Widen a box towards its free side(s): a note to all the room it has,
-    a line by GROWTH, never over others or past its panel."""
+    a line by GROWTH or to its widest translation, never over others or past
+    its panel."""
     rows = [o for o in others if o[1] < box[3] and box[1] < o[3]]
     right = min([win_w - 8] + [wd["limit"]] * (wd["limit"] is not None) +
                 [o[0] - GAP for o in rows if o[0] >= box[2]])
@@ -210,7 +242,9 @@ def _grow(wd, box, others, win_w):
     if wd["lines"] > 1:
         box[2] = max(box[2], right)
         return
-    grow = max(0, int(math.ceil((wd["need"] - 2 * GAP) * GROWTH)) + 4 * GAP - wd["need"])
+    wanted = max(int(math.ceil((wd["need"] - 2 * GAP) * GROWTH)) + 4 * GAP,
+                 widest_translation(wd) + 4 * GAP)
+    grow = max(0, wanted - wd["need"])
     to_right = {"la": grow, "ma": grow // 2, "ra": 0}[wd["anchor"]]
     to_left = {"la": 0, "ma": grow // 2, "ra": grow}[wd["anchor"]]
     box[2] = max(box[2], min(box[2] + to_right, right))
