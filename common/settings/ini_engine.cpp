@@ -277,7 +277,7 @@ std::size_t IniDocument::EntrySlot(std::size_t section, std::string_view key) co
     }
 }
 
-std::ptrdiff_t IniDocument::FindSection(std::string_view name) const {
+std::ptrdiff_t IniDocument::SectionIndex(std::string_view name) const {
     if (sectionIndex_.empty())
         return -1;
     return static_cast<std::ptrdiff_t>(sectionIndex_[SectionSlot(name)]) - 1;
@@ -321,6 +321,10 @@ std::size_t IniDocument::AddSection(Span name, bool hasHeader) {
 
 void IniDocument::AddEntry(std::size_t section, Entry entry) {
     ReserveIndex(sections_.size(), entries_.size() + 1);
+    AddEntryAt(section, entry, EntrySlot(section, Key(entry)));
+}
+
+void IniDocument::AddEntryAt(std::size_t section, Entry entry, std::size_t slot) {
     const auto index = static_cast<std::uint32_t>(entries_.size());
     entry.section = static_cast<std::uint32_t>(section);
     entry.next = kNoEntry;
@@ -331,9 +335,8 @@ void IniDocument::AddEntry(std::size_t section, Entry entry) {
     else
         entries_[owner.last].next = index;
     owner.last = index;
-    std::uint32_t& slot = entryIndex_[EntrySlot(section, Key(entry))];
-    if (slot == 0)
-        slot = index + 1;
+    if (entryIndex_[slot] == 0)
+        entryIndex_[slot] = index + 1;
 }
 
 std::string IniDocument::Serialize() const {
@@ -369,12 +372,28 @@ std::string IniDocument::Serialize() const {
 
 // Only the first section of a name is searched; a later section of the same
 // name is kept in the file but never read.
-const IniDocument::Entry* IniDocument::Find(const char* section, const char* key) const {
-    const std::ptrdiff_t sec = FindSection(Trimmed(section ? section : ""));
-    if (sec < 0)
+IniDocument::SectionId IniDocument::FindSection(const char* section) const {
+    SectionId id;
+    const std::ptrdiff_t index = SectionIndex(Trimmed(section ? section : ""));
+    if (index >= 0)
+        id.index_ = static_cast<std::uint32_t>(index);
+    return id;
+}
+
+IniDocument::SectionId IniDocument::SectionForWriting(const char* section) {
+    const std::string_view name = Trimmed(section ? section : "");
+    std::ptrdiff_t index = SectionIndex(name);
+    if (index < 0)
+        index = static_cast<std::ptrdiff_t>(AddSection(Append(name)));
+    SectionId id;
+    id.index_ = static_cast<std::uint32_t>(index);
+    return id;
+}
+
+const IniDocument::Entry* IniDocument::Find(SectionId section, const char* key) const {
+    if (!section.Found())
         return nullptr;
-    const std::uint32_t slot =
-        entryIndex_[EntrySlot(static_cast<std::size_t>(sec), Trimmed(key ? key : ""))];
+    const std::uint32_t slot = entryIndex_[EntrySlot(section.index_, Trimmed(key ? key : ""))];
     return slot == 0 ? nullptr : &entries_[slot - 1];
 }
 
@@ -386,7 +405,7 @@ void IniDocument::Reserve(std::size_t entries, std::size_t bytes) {
 
 void IniDocument::ListKeys(const char* section,
                            const std::function<void(std::string_view)>& visit) const {
-    const std::ptrdiff_t sec = FindSection(Trimmed(section ? section : ""));
+    const std::ptrdiff_t sec = SectionIndex(Trimmed(section ? section : ""));
     if (sec < 0)
         return;
     for (std::uint32_t i = sections_[static_cast<std::size_t>(sec)].first; i != kNoEntry;
@@ -394,7 +413,7 @@ void IniDocument::ListKeys(const char* section,
         visit(Key(entries_[i]));
 }
 
-std::string IniDocument::GetString(const char* section, const char* key, const char* defaultValue,
+std::string IniDocument::GetString(SectionId section, const char* key, const char* defaultValue,
                                    std::size_t bufferSize) const {
     const Entry* e = Find(section, key);
     if (e != nullptr && e->hasValue)
@@ -402,7 +421,7 @@ std::string IniDocument::GetString(const char* section, const char* key, const c
     return std::string(Cut(defaultValue ? defaultValue : "", bufferSize));
 }
 
-std::int32_t IniDocument::GetInt(const char* section, const char* key,
+std::int32_t IniDocument::GetInt(SectionId section, const char* key,
                                  std::int32_t defaultValue) const {
     // The system reads integers through a 30-character buffer.
     const Entry* e = Find(section, key);
@@ -413,7 +432,7 @@ std::int32_t IniDocument::GetInt(const char* section, const char* key,
     return ParseProfileInt(text);
 }
 
-bool IniDocument::GetStruct(const char* section, const char* key, void* data,
+bool IniDocument::GetStruct(SectionId section, const char* key, void* data,
                             std::size_t size) const {
     const Entry* e = Find(section, key);
     if (e == nullptr || !e->hasValue)
@@ -437,26 +456,25 @@ bool IniDocument::GetStruct(const char* section, const char* key, void* data,
     return stored == sum;
 }
 
-bool IniDocument::SetString(const char* section, const char* key, const char* value) {
-    const std::string_view s = Trimmed(section ? section : "");
+bool IniDocument::SetString(SectionId section, const char* key, const char* value) {
     const std::string_view k = TrimmedLeft(key ? key : "");
     const std::string_view v = Trimmed(value ? value : "");
-    std::ptrdiff_t sec = FindSection(s);
-    if (sec < 0)
-        sec = static_cast<std::ptrdiff_t>(AddSection(Append(s)));
-    const auto index = static_cast<std::size_t>(sec);
+    const std::size_t index = section.index_;
     const std::string_view lookup = Trimmed(k);
-    const std::uint32_t slot = entryIndex_[EntrySlot(index, lookup)];
-    if (slot == 0) {
+    // Room for one more key first, so that the slot the lookup finds is
+    // where a new key goes: one search per write, not two.
+    ReserveIndex(sections_.size(), entries_.size() + 1);
+    const std::size_t slot = EntrySlot(index, lookup);
+    if (entryIndex_[slot] == 0) {
         Entry entry;
         entry.name = Append(k);
         entry.keyLength = lookup.size();
         entry.value = Append(v);
         entry.hasValue = true;
-        AddEntry(index, entry);
+        AddEntryAt(index, entry, slot);
         return true;
     }
-    Entry& e = entries_[slot - 1];
+    Entry& e = entries_[entryIndex_[slot] - 1];
     if (e.hasValue && View(e.value) == v)
         return false;
     e.hasValue = true;
@@ -526,11 +544,53 @@ bool RewriteIniFile(IniFileSystem& files, const std::string& path,
 
 namespace {
 
+// A section of a file that finds sections per call: each call names it.
+class NamedSection final : public IniSection {
+  public:
+    NamedSection(IniFile& file, const char* name)
+        : file_(file), name_(name != nullptr ? name : ""), named_(name != nullptr) {}
+
+    std::int32_t GetInt(const char* key, std::int32_t def) override {
+        return file_.GetInt(Name(), key, def);
+    }
+    std::string GetString(const char* key, const char* def) override {
+        return file_.GetString(Name(), key, def);
+    }
+    bool GetStruct(const char* key, void* data, std::size_t size) override {
+        return file_.GetStruct(Name(), key, data, size);
+    }
+    bool WriteString(const char* key, const char* value) override {
+        return file_.WriteString(Name(), key, value);
+    }
+    bool WriteStruct(const char* key, const void* data, std::size_t size) override {
+        return file_.WriteStruct(Name(), key, data, size);
+    }
+
+  private:
+    const char* Name() const { return named_ ? name_.c_str() : nullptr; }
+
+    IniFile& file_;
+    std::string name_;
+    bool named_;
+};
+
+}  // namespace
+
+std::unique_ptr<IniSection> IniFile::Section(const char* name) {
+    return std::make_unique<NamedSection>(*this, name);
+}
+
+namespace {
+
 // An IniFile over a document in memory: reads answer from it, and the struct
 // encoding of writes is shared; what a write does is the derived class's.
 class DocumentIniFile : public IniFile {
   public:
     explicit DocumentIniFile(IniDocument& doc) : doc_(doc) {}
+
+    std::unique_ptr<IniSection> Section(const char* name) override;
+    // What WriteString does once the section is known; `key` is not null.
+    virtual bool WriteIn(IniDocument::SectionId section, const char* key, const char* value) = 0;
 
     std::int32_t GetInt(const char* section, const char* key, std::int32_t def) override {
         return doc_.GetInt(section, key, def);
@@ -552,6 +612,8 @@ class DocumentIniFile : public IniFile {
         return WriteString(section, key, encoded_.c_str());
     }
 
+    IniDocument& Document() { return doc_; }
+
   protected:
     IniDocument& doc_;
 
@@ -559,6 +621,55 @@ class DocumentIniFile : public IniFile {
     // A profile's sixteen button records are encoded through one buffer.
     std::string encoded_;
 };
+
+// A section of a document found once: reads look up keys in it directly,
+// and the first write adds it if the document lacks it.
+class DocumentSection final : public IniSection {
+  public:
+    DocumentSection(DocumentIniFile& file, const char* name)
+        : file_(file), doc_(file.Document()), name_(name), id_(doc_.FindSection(name)) {}
+
+    std::int32_t GetInt(const char* key, std::int32_t def) override {
+        return doc_.GetInt(Id(), key, def);
+    }
+    std::string GetString(const char* key, const char* def) override {
+        return doc_.GetString(Id(), key, def);
+    }
+    bool GetStruct(const char* key, void* data, std::size_t size) override {
+        return doc_.GetStruct(Id(), key, data, size);
+    }
+    bool WriteString(const char* key, const char* value) override {
+        if (key == nullptr)
+            return file_.WriteString(name_.c_str(), key, value);
+        if (!id_.Found())
+            id_ = doc_.SectionForWriting(name_.c_str());
+        return file_.WriteIn(id_, key, value);
+    }
+    bool WriteStruct(const char* key, const void* data, std::size_t size) override {
+        EncodeStruct(data, size, encoded_);
+        return WriteString(key, encoded_.c_str());
+    }
+
+  private:
+    // A section missing at first may have been added since by the file.
+    IniDocument::SectionId Id() {
+        if (!id_.Found())
+            id_ = doc_.FindSection(name_.c_str());
+        return id_;
+    }
+
+    DocumentIniFile& file_;
+    IniDocument& doc_;
+    std::string name_;
+    IniDocument::SectionId id_;
+    std::string encoded_;
+};
+
+std::unique_ptr<IniSection> DocumentIniFile::Section(const char* name) {
+    if (name == nullptr)
+        return IniFile::Section(name);
+    return std::make_unique<DocumentSection>(*this, name);
+}
 
 // Takes the writes of an update on a document in memory and tells whether
 // any of them changed a value.
@@ -570,6 +681,13 @@ class PreviewIniFile final : public DocumentIniFile {
     bool WriteString(const char* section, const char* key, const char* value) override {
         if (section == nullptr || key == nullptr || value == nullptr) {
             changed_ = true;  // deletions are left to the real rewrite
+            return true;
+        }
+        return WriteIn(doc_.SectionForWriting(section), key, value);
+    }
+    bool WriteIn(IniDocument::SectionId section, const char* key, const char* value) override {
+        if (value == nullptr) {
+            changed_ = true;
             return true;
         }
         changed_ = doc_.SetString(section, key, value) || changed_;
@@ -588,6 +706,9 @@ class MemoryIniFile final : public DocumentIniFile {
     bool WriteString(const char* section, const char* key, const char* value) override {
         if (section == nullptr || key == nullptr)
             return false;
+        return WriteIn(doc_.SectionForWriting(section), key, value);
+    }
+    bool WriteIn(IniDocument::SectionId section, const char* key, const char* value) override {
         doc_.SetString(section, key, value);
         return true;
     }
@@ -647,6 +768,9 @@ class EngineIniFile final : public DocumentIniFile {
     bool WriteString(const char* section, const char* key, const char* value) override {
         if (section == nullptr || key == nullptr)
             return false;
+        return WriteIn(doc_.SectionForWriting(section), key, value);
+    }
+    bool WriteIn(IniDocument::SectionId section, const char* key, const char* value) override {
         if (doc_.SetString(section, key, value))
             dirty_ = true;
         return true;
