@@ -179,17 +179,9 @@ std::int32_t ParseProfileInt(std::string_view text) {
     }
     std::uint32_t value = 0;
     for (; i < text.size(); ++i) {
-        const char c = text[i];
-        unsigned digit;
-        if (c >= '0' && c <= '9') {
-            digit = static_cast<unsigned>(c - '0');
-        } else if (c >= 'a' && c <= 'z') {
-            digit = static_cast<unsigned>(c - 'a' + 10);
-        } else if (c >= 'A' && c <= 'Z') {
-            digit = static_cast<unsigned>(c - 'A' + 10);
-        } else {
-            break;
-        }
+        // Letters and digits have the values the struct reader gives them;
+        // anything else (-1) is no digit in any base either.
+        const auto digit = static_cast<unsigned>(StructDigit(text[i]));
         if (digit >= base)
             break;
         value = value * base + digit;
@@ -508,12 +500,21 @@ void EncodeStruct(const void* data, std::size_t size, std::string& out) {
     const auto* bytes = static_cast<const std::uint8_t*>(data);
     out.resize(2 * size + 2);
     char* text = out.data();
-    std::uint8_t sum = 0;
-    for (std::size_t i = 0; i < size; ++i) {
+    // Four bytes a round, as the reader decodes them.
+    unsigned sum = 0;
+    std::size_t i = 0;
+    for (; i + 4 <= size; i += 4) {
         std::memcpy(text + 2 * i, kHexPairs[bytes[i]].data(), 2);
-        sum = static_cast<std::uint8_t>(sum + bytes[i]);
+        std::memcpy(text + 2 * i + 2, kHexPairs[bytes[i + 1]].data(), 2);
+        std::memcpy(text + 2 * i + 4, kHexPairs[bytes[i + 2]].data(), 2);
+        std::memcpy(text + 2 * i + 6, kHexPairs[bytes[i + 3]].data(), 2);
+        sum += bytes[i] + bytes[i + 1] + bytes[i + 2] + bytes[i + 3];
     }
-    std::memcpy(text + 2 * size, kHexPairs[sum].data(), 2);
+    for (; i < size; ++i) {
+        std::memcpy(text + 2 * i, kHexPairs[bytes[i]].data(), 2);
+        sum += bytes[i];
+    }
+    std::memcpy(text + 2 * size, kHexPairs[static_cast<std::uint8_t>(sum)].data(), 2);
 }
 
 bool RewriteIniFile(IniFileSystem& files, const std::string& path,
