@@ -545,31 +545,41 @@ bool RewriteIniFile(IniFileSystem& files, const std::string& path,
 
 namespace {
 
+// The reads of a section, answered by what `Derived::Source()` gives (a file
+// or a document) for the section as `Derived::Where()` names it.
+template <typename Derived>
+class SectionReads : public IniSection {
+  public:
+    std::int32_t GetInt(const char* key, std::int32_t def) override {
+        return Self().Source().GetInt(Self().Where(), key, def);
+    }
+    std::string GetString(const char* key, const char* def) override {
+        return Self().Source().GetString(Self().Where(), key, def);
+    }
+    bool GetStruct(const char* key, void* data, std::size_t size) override {
+        return Self().Source().GetStruct(Self().Where(), key, data, size);
+    }
+
+  private:
+    Derived& Self() { return static_cast<Derived&>(*this); }
+};
+
 // A section of a file that finds sections per call: each call names it.
-class NamedSection final : public IniSection {
+class NamedSection final : public SectionReads<NamedSection> {
   public:
     NamedSection(IniFile& file, const char* name)
         : file_(file), name_(name != nullptr ? name : ""), named_(name != nullptr) {}
 
-    std::int32_t GetInt(const char* key, std::int32_t def) override {
-        return file_.GetInt(Name(), key, def);
-    }
-    std::string GetString(const char* key, const char* def) override {
-        return file_.GetString(Name(), key, def);
-    }
-    bool GetStruct(const char* key, void* data, std::size_t size) override {
-        return file_.GetStruct(Name(), key, data, size);
-    }
+    IniFile& Source() { return file_; }
+    const char* Where() const { return named_ ? name_.c_str() : nullptr; }
     bool WriteString(const char* key, const char* value) override {
-        return file_.WriteString(Name(), key, value);
+        return file_.WriteString(Where(), key, value);
     }
     bool WriteStruct(const char* key, const void* data, std::size_t size) override {
-        return file_.WriteStruct(Name(), key, data, size);
+        return file_.WriteStruct(Where(), key, data, size);
     }
 
   private:
-    const char* Name() const { return named_ ? name_.c_str() : nullptr; }
-
     IniFile& file_;
     std::string name_;
     bool named_;
@@ -625,19 +635,17 @@ class DocumentIniFile : public IniFile {
 
 // A section of a document found once: reads look up keys in it directly,
 // and the first write adds it if the document lacks it.
-class DocumentSection final : public IniSection {
+class DocumentSection final : public SectionReads<DocumentSection> {
   public:
     DocumentSection(DocumentIniFile& file, const char* name)
         : file_(file), doc_(file.Document()), name_(name), id_(doc_.FindSection(name)) {}
 
-    std::int32_t GetInt(const char* key, std::int32_t def) override {
-        return doc_.GetInt(Id(), key, def);
-    }
-    std::string GetString(const char* key, const char* def) override {
-        return doc_.GetString(Id(), key, def);
-    }
-    bool GetStruct(const char* key, void* data, std::size_t size) override {
-        return doc_.GetStruct(Id(), key, data, size);
+    const IniDocument& Source() const { return doc_; }
+    // A section missing at first may have been added since by the file.
+    IniDocument::SectionId Where() {
+        if (!id_.Found())
+            id_ = doc_.FindSection(name_.c_str());
+        return id_;
     }
     bool WriteString(const char* key, const char* value) override {
         if (key == nullptr)
@@ -652,13 +660,6 @@ class DocumentSection final : public IniSection {
     }
 
   private:
-    // A section missing at first may have been added since by the file.
-    IniDocument::SectionId Id() {
-        if (!id_.Found())
-            id_ = doc_.FindSection(name_.c_str());
-        return id_;
-    }
-
     DocumentIniFile& file_;
     IniDocument& doc_;
     std::string name_;
