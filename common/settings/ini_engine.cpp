@@ -114,17 +114,19 @@ std::uint8_t DigitPair(const char* text) {
 }
 
 // Decodes `count` bytes of the struct encoding whose characters are known to
-// be digits, and returns their 8-bit sum. Four bytes a round: records run to
-// a thousand bytes, and the loop's own test would cost as much as a byte.
+// be digits, and returns their 8-bit sum. Four bytes a round, each round one
+// read and one write of memory: records run to a thousand bytes, and the
+// loop's own test (or a checked access) would cost as much as a byte.
 std::uint8_t DecodeDigitPairs(const char* text, std::size_t count, std::uint8_t* out) {
     unsigned sum = 0;
     std::size_t i = 0;
     for (; i + 4 <= count; i += 4) {
-        out[i] = DigitPair(text + 2 * i);
-        out[i + 1] = DigitPair(text + 2 * i + 2);
-        out[i + 2] = DigitPair(text + 2 * i + 4);
-        out[i + 3] = DigitPair(text + 2 * i + 6);
-        sum += out[i] + out[i + 1] + out[i + 2] + out[i + 3];
+        char digits[8];
+        std::memcpy(digits, text + 2 * i, sizeof digits);
+        const std::uint8_t bytes[4] = {DigitPair(digits), DigitPair(digits + 2),
+                                       DigitPair(digits + 4), DigitPair(digits + 6)};
+        std::memcpy(out + i, bytes, sizeof bytes);
+        sum += bytes[0] + bytes[1] + bytes[2] + bytes[3];
     }
     for (; i < count; ++i) {
         out[i] = DigitPair(text + 2 * i);
@@ -504,11 +506,12 @@ void EncodeStruct(const void* data, std::size_t size, std::string& out) {
     unsigned sum = 0;
     std::size_t i = 0;
     for (; i + 4 <= size; i += 4) {
-        std::memcpy(text + 2 * i, kHexPairs[bytes[i]].data(), 2);
-        std::memcpy(text + 2 * i + 2, kHexPairs[bytes[i + 1]].data(), 2);
-        std::memcpy(text + 2 * i + 4, kHexPairs[bytes[i + 2]].data(), 2);
-        std::memcpy(text + 2 * i + 6, kHexPairs[bytes[i + 3]].data(), 2);
-        sum += bytes[i] + bytes[i + 1] + bytes[i + 2] + bytes[i + 3];
+        std::uint8_t in[4];
+        std::memcpy(in, bytes + i, sizeof in);
+        char digits[8];
+        for (std::size_t b = 0; b < 4; ++b) std::memcpy(digits + 2 * b, kHexPairs[in[b]].data(), 2);
+        std::memcpy(text + 2 * i, digits, sizeof digits);
+        sum += in[0] + in[1] + in[2] + in[3];
     }
     for (; i < size; ++i) {
         std::memcpy(text + 2 * i, kHexPairs[bytes[i]].data(), 2);
