@@ -502,33 +502,45 @@ std::string EncodeStruct(const void* data, std::size_t size) {
     return out;
 }
 
+namespace {
+
+// The uppercase hex digit of 0..15, computed rather than looked up: no
+// table read and no comparison per digit (9 - v wraps for the letters).
+char HexDigit(unsigned v) {
+    return static_cast<char>('0' + v + (((9u - v) >> 28) & 7u));
+}
+
+void PutHexPair(char* at, std::uint8_t byte) {
+    at[0] = HexDigit(byte >> 4u);
+    at[1] = HexDigit(byte & 0x0Fu);
+}
+
+}  // namespace
+
 void EncodeStruct(const void* data, std::size_t size, std::string& out) {
-    // Both digits of a byte in one lookup: records run to a thousand bytes.
-    static constexpr std::array<std::array<char, 2>, 256> kHexPairs = [] {
-        constexpr char kHex[] = "0123456789ABCDEF";
-        std::array<std::array<char, 2>, 256> pairs{};
-        for (std::size_t b = 0; b < 256; ++b) pairs[b] = {kHex[b >> 4], kHex[b & 0x0F]};
-        return pairs;
-    }();
     const auto* bytes = static_cast<const std::uint8_t*>(data);
     out.resize(2 * size + 2);
     char* text = out.data();
-    // Four bytes a round, as the reader decodes them.
+    // Four bytes a round, one read and one write of memory, as the reader
+    // decodes them: records run to a thousand bytes.
     unsigned sum = 0;
     std::size_t i = 0;
     for (; i + 4 <= size; i += 4) {
         std::uint8_t in[4];
         std::memcpy(in, bytes + i, sizeof in);
         char digits[8];
-        for (std::size_t b = 0; b < 4; ++b) std::memcpy(digits + 2 * b, kHexPairs[in[b]].data(), 2);
+        PutHexPair(digits, in[0]);
+        PutHexPair(digits + 2, in[1]);
+        PutHexPair(digits + 4, in[2]);
+        PutHexPair(digits + 6, in[3]);
         std::memcpy(text + 2 * i, digits, sizeof digits);
         sum += in[0] + in[1] + in[2] + in[3];
     }
     for (; i < size; ++i) {
-        std::memcpy(text + 2 * i, kHexPairs[bytes[i]].data(), 2);
+        PutHexPair(text + 2 * i, bytes[i]);
         sum += bytes[i];
     }
-    std::memcpy(text + 2 * size, kHexPairs[static_cast<std::uint8_t>(sum)].data(), 2);
+    PutHexPair(text + 2 * size, static_cast<std::uint8_t>(sum));
 }
 
 bool RewriteIniFile(IniFileSystem& files, const std::string& path,
