@@ -57,20 +57,31 @@ char Lower(char c) {
     return kLowerCase[static_cast<unsigned char>(c)];
 }
 
-// Names compare ignoring ASCII case.
+// Names compare ignoring ASCII case. Most are spelt alike, which one library
+// call tells at once.
 bool SameName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](char x, char y) { return Lower(x) == Lower(y); });
+    return a.size() == b.size() &&
+           (a == b || std::equal(a.begin(), a.end(), b.begin(),
+                                 [](char x, char y) { return Lower(x) == Lower(y); }));
 }
 
 // FNV-1a over the lower-cased name, started from `seed` so that the same key
 // in different sections lands apart.
+// Eight characters are read from the name at a time: every lookup hashes.
 std::size_t NameHash(std::string_view name, std::uint64_t seed) {
     std::uint64_t h = 14695981039346656037ull ^ (seed * 0x9E3779B97F4A7C15ull);
-    for (const char c : name) {
+    const auto mix = [&h](char c) {
         h ^= static_cast<unsigned char>(Lower(c));
         h *= 1099511628211ull;
+    };
+    const char* at = name.data();
+    std::size_t left = name.size();
+    for (; left >= 8; at += 8, left -= 8) {
+        char chunk[8];
+        std::memcpy(chunk, at, sizeof chunk);
+        for (const char c : chunk) mix(c);
     }
+    for (; left > 0; ++at, --left) mix(*at);
     return static_cast<std::size_t>(h ^ (h >> 29));
 }
 
@@ -114,17 +125,19 @@ std::uint8_t DigitPair(const char* text) {
 }
 
 // Decodes `count` bytes of the struct encoding whose characters are known to
-// be digits, and returns their 8-bit sum. Four bytes a round: records run to
-// a thousand bytes, and the loop's own test would cost as much as a byte.
+// be digits, and returns their 8-bit sum. Four bytes a round, each round one
+// read and one write of memory: records run to a thousand bytes, and the
+// loop's own test (or a checked access) would cost as much as a byte.
 std::uint8_t DecodeDigitPairs(const char* text, std::size_t count, std::uint8_t* out) {
     unsigned sum = 0;
     std::size_t i = 0;
     for (; i + 4 <= count; i += 4) {
-        out[i] = DigitPair(text + 2 * i);
-        out[i + 1] = DigitPair(text + 2 * i + 2);
-        out[i + 2] = DigitPair(text + 2 * i + 4);
-        out[i + 3] = DigitPair(text + 2 * i + 6);
-        sum += out[i] + out[i + 1] + out[i + 2] + out[i + 3];
+        char digits[8];
+        std::memcpy(digits, text + 2 * i, sizeof digits);
+        const std::uint8_t bytes[4] = {DigitPair(digits), DigitPair(digits + 2),
+                                       DigitPair(digits + 4), DigitPair(digits + 6)};
+        std::memcpy(out + i, bytes, sizeof bytes);
+        sum += bytes[0] + bytes[1] + bytes[2] + bytes[3];
     }
     for (; i < count; ++i) {
         out[i] = DigitPair(text + 2 * i);
@@ -179,17 +192,9 @@ std::int32_t ParseProfileInt(std::string_view text) {
     }
     std::uint32_t value = 0;
     for (; i < text.size(); ++i) {
-        const char c = text[i];
-        unsigned digit;
-        if (c >= '0' && c <= '9') {
-            digit = static_cast<unsigned>(c - '0');
-        } else if (c >= 'a' && c <= 'z') {
-            digit = static_cast<unsigned>(c - 'a' + 10);
-        } else if (c >= 'A' && c <= 'Z') {
-            digit = static_cast<unsigned>(c - 'A' + 10);
-        } else {
-            break;
-        }
+        // Letters and digits have the values the struct reader gives them;
+        // anything else (-1) is no digit in any base either.
+        const auto digit = static_cast<unsigned>(StructDigit(text[i]));
         if (digit >= base)
             break;
         value = value * base + digit;
@@ -277,7 +282,7 @@ std::size_t IniDocument::EntrySlot(std::size_t section, std::string_view key) co
     }
 }
 
-std::ptrdiff_t IniDocument::FindSection(std::string_view name) const {
+std::ptrdiff_t IniDocument::SectionIndex(std::string_view name) const {
     if (sectionIndex_.empty())
         return -1;
     return static_cast<std::ptrdiff_t>(sectionIndex_[SectionSlot(name)]) - 1;
@@ -321,6 +326,10 @@ std::size_t IniDocument::AddSection(Span name, bool hasHeader) {
 
 void IniDocument::AddEntry(std::size_t section, Entry entry) {
     ReserveIndex(sections_.size(), entries_.size() + 1);
+    AddEntryAt(section, entry, EntrySlot(section, Key(entry)));
+}
+
+void IniDocument::AddEntryAt(std::size_t section, Entry entry, std::size_t slot) {
     const auto index = static_cast<std::uint32_t>(entries_.size());
     entry.section = static_cast<std::uint32_t>(section);
     entry.next = kNoEntry;
@@ -331,9 +340,8 @@ void IniDocument::AddEntry(std::size_t section, Entry entry) {
     else
         entries_[owner.last].next = index;
     owner.last = index;
-    std::uint32_t& slot = entryIndex_[EntrySlot(section, Key(entry))];
-    if (slot == 0)
-        slot = index + 1;
+    if (entryIndex_[slot] == 0)
+        entryIndex_[slot] = index + 1;
 }
 
 std::string IniDocument::Serialize() const {
@@ -369,12 +377,28 @@ std::string IniDocument::Serialize() const {
 
 // Only the first section of a name is searched; a later section of the same
 // name is kept in the file but never read.
-const IniDocument::Entry* IniDocument::Find(const char* section, const char* key) const {
-    const std::ptrdiff_t sec = FindSection(Trimmed(section ? section : ""));
-    if (sec < 0)
+IniDocument::SectionId IniDocument::FindSection(const char* section) const {
+    SectionId id;
+    const std::ptrdiff_t index = SectionIndex(Trimmed(section ? section : ""));
+    if (index >= 0)
+        id.index_ = static_cast<std::uint32_t>(index);
+    return id;
+}
+
+IniDocument::SectionId IniDocument::SectionForWriting(const char* section) {
+    const std::string_view name = Trimmed(section ? section : "");
+    std::ptrdiff_t index = SectionIndex(name);
+    if (index < 0)
+        index = static_cast<std::ptrdiff_t>(AddSection(Append(name)));
+    SectionId id;
+    id.index_ = static_cast<std::uint32_t>(index);
+    return id;
+}
+
+const IniDocument::Entry* IniDocument::Find(SectionId section, const char* key) const {
+    if (!section.Found())
         return nullptr;
-    const std::uint32_t slot =
-        entryIndex_[EntrySlot(static_cast<std::size_t>(sec), Trimmed(key ? key : ""))];
+    const std::uint32_t slot = entryIndex_[EntrySlot(section.index_, Trimmed(key ? key : ""))];
     return slot == 0 ? nullptr : &entries_[slot - 1];
 }
 
@@ -386,7 +410,7 @@ void IniDocument::Reserve(std::size_t entries, std::size_t bytes) {
 
 void IniDocument::ListKeys(const char* section,
                            const std::function<void(std::string_view)>& visit) const {
-    const std::ptrdiff_t sec = FindSection(Trimmed(section ? section : ""));
+    const std::ptrdiff_t sec = SectionIndex(Trimmed(section ? section : ""));
     if (sec < 0)
         return;
     for (std::uint32_t i = sections_[static_cast<std::size_t>(sec)].first; i != kNoEntry;
@@ -394,7 +418,7 @@ void IniDocument::ListKeys(const char* section,
         visit(Key(entries_[i]));
 }
 
-std::string IniDocument::GetString(const char* section, const char* key, const char* defaultValue,
+std::string IniDocument::GetString(SectionId section, const char* key, const char* defaultValue,
                                    std::size_t bufferSize) const {
     const Entry* e = Find(section, key);
     if (e != nullptr && e->hasValue)
@@ -402,7 +426,7 @@ std::string IniDocument::GetString(const char* section, const char* key, const c
     return std::string(Cut(defaultValue ? defaultValue : "", bufferSize));
 }
 
-std::int32_t IniDocument::GetInt(const char* section, const char* key,
+std::int32_t IniDocument::GetInt(SectionId section, const char* key,
                                  std::int32_t defaultValue) const {
     // The system reads integers through a 30-character buffer.
     const Entry* e = Find(section, key);
@@ -413,7 +437,7 @@ std::int32_t IniDocument::GetInt(const char* section, const char* key,
     return ParseProfileInt(text);
 }
 
-bool IniDocument::GetStruct(const char* section, const char* key, void* data,
+bool IniDocument::GetStruct(SectionId section, const char* key, void* data,
                             std::size_t size) const {
     const Entry* e = Find(section, key);
     if (e == nullptr || !e->hasValue)
@@ -437,26 +461,25 @@ bool IniDocument::GetStruct(const char* section, const char* key, void* data,
     return stored == sum;
 }
 
-bool IniDocument::SetString(const char* section, const char* key, const char* value) {
-    const std::string_view s = Trimmed(section ? section : "");
+bool IniDocument::SetString(SectionId section, const char* key, const char* value) {
     const std::string_view k = TrimmedLeft(key ? key : "");
     const std::string_view v = Trimmed(value ? value : "");
-    std::ptrdiff_t sec = FindSection(s);
-    if (sec < 0)
-        sec = static_cast<std::ptrdiff_t>(AddSection(Append(s)));
-    const auto index = static_cast<std::size_t>(sec);
+    const std::size_t index = section.index_;
     const std::string_view lookup = Trimmed(k);
-    const std::uint32_t slot = entryIndex_[EntrySlot(index, lookup)];
-    if (slot == 0) {
+    // Room for one more key first, so that the slot the lookup finds is
+    // where a new key goes: one search per write, not two.
+    ReserveIndex(sections_.size(), entries_.size() + 1);
+    const std::size_t slot = EntrySlot(index, lookup);
+    if (entryIndex_[slot] == 0) {
         Entry entry;
         entry.name = Append(k);
         entry.keyLength = lookup.size();
         entry.value = Append(v);
         entry.hasValue = true;
-        AddEntry(index, entry);
+        AddEntryAt(index, entry, slot);
         return true;
     }
-    Entry& e = entries_[slot - 1];
+    Entry& e = entries_[entryIndex_[slot] - 1];
     if (e.hasValue && View(e.value) == v)
         return false;
     e.hasValue = true;
@@ -479,23 +502,45 @@ std::string EncodeStruct(const void* data, std::size_t size) {
     return out;
 }
 
+namespace {
+
+// The uppercase hex digit of 0..15, computed rather than looked up: no
+// table read and no comparison per digit (9 - v wraps for the letters).
+char HexDigit(unsigned v) {
+    return static_cast<char>('0' + v + (((9u - v) >> 28) & 7u));
+}
+
+void PutHexPair(char* at, std::uint8_t byte) {
+    at[0] = HexDigit(byte >> 4u);
+    at[1] = HexDigit(byte & 0x0Fu);
+}
+
+}  // namespace
+
 void EncodeStruct(const void* data, std::size_t size, std::string& out) {
-    // Both digits of a byte in one lookup: records run to a thousand bytes.
-    static constexpr std::array<std::array<char, 2>, 256> kHexPairs = [] {
-        constexpr char kHex[] = "0123456789ABCDEF";
-        std::array<std::array<char, 2>, 256> pairs{};
-        for (std::size_t b = 0; b < 256; ++b) pairs[b] = {kHex[b >> 4], kHex[b & 0x0F]};
-        return pairs;
-    }();
     const auto* bytes = static_cast<const std::uint8_t*>(data);
     out.resize(2 * size + 2);
     char* text = out.data();
-    std::uint8_t sum = 0;
-    for (std::size_t i = 0; i < size; ++i) {
-        std::memcpy(text + 2 * i, kHexPairs[bytes[i]].data(), 2);
-        sum = static_cast<std::uint8_t>(sum + bytes[i]);
+    // Four bytes a round, one read and one write of memory, as the reader
+    // decodes them: records run to a thousand bytes.
+    unsigned sum = 0;
+    std::size_t i = 0;
+    for (; i + 4 <= size; i += 4) {
+        std::uint8_t in[4];
+        std::memcpy(in, bytes + i, sizeof in);
+        char digits[8];
+        PutHexPair(digits, in[0]);
+        PutHexPair(digits + 2, in[1]);
+        PutHexPair(digits + 4, in[2]);
+        PutHexPair(digits + 6, in[3]);
+        std::memcpy(text + 2 * i, digits, sizeof digits);
+        sum += in[0] + in[1] + in[2] + in[3];
     }
-    std::memcpy(text + 2 * size, kHexPairs[sum].data(), 2);
+    for (; i < size; ++i) {
+        PutHexPair(text + 2 * i, bytes[i]);
+        sum += bytes[i];
+    }
+    PutHexPair(text + 2 * size, static_cast<std::uint8_t>(sum));
 }
 
 namespace {
@@ -553,11 +598,63 @@ bool WriteFreshIniFile(IniFileSystem& files, const std::string& path,
 
 namespace {
 
+// The reads of a section, answered by what `Derived::Source()` gives (a file
+// or a document) for the section as `Derived::Where()` names it.
+template <typename Derived>
+class SectionReads : public IniSection {
+  public:
+    std::int32_t GetInt(const char* key, std::int32_t def) override {
+        return Self().Source().GetInt(Self().Where(), key, def);
+    }
+    std::string GetString(const char* key, const char* def) override {
+        return Self().Source().GetString(Self().Where(), key, def);
+    }
+    bool GetStruct(const char* key, void* data, std::size_t size) override {
+        return Self().Source().GetStruct(Self().Where(), key, data, size);
+    }
+
+  private:
+    Derived& Self() { return static_cast<Derived&>(*this); }
+};
+
+// A section of a file that finds sections per call: each call names it.
+class NamedSection final : public SectionReads<NamedSection> {
+  public:
+    NamedSection(IniFile& file, const char* name)
+        : file_(file), name_(name != nullptr ? name : ""), named_(name != nullptr) {}
+
+    IniFile& Source() { return file_; }
+    const char* Where() const { return named_ ? name_.c_str() : nullptr; }
+    bool WriteString(const char* key, const char* value) override {
+        return file_.WriteString(Where(), key, value);
+    }
+    bool WriteStruct(const char* key, const void* data, std::size_t size) override {
+        return file_.WriteStruct(Where(), key, data, size);
+    }
+
+  private:
+    IniFile& file_;
+    std::string name_;
+    bool named_;
+};
+
+}  // namespace
+
+std::unique_ptr<IniSection> IniFile::Section(const char* name) {
+    return std::make_unique<NamedSection>(*this, name);
+}
+
+namespace {
+
 // An IniFile over a document in memory: reads answer from it, and the struct
 // encoding of writes is shared; what a write does is the derived class's.
 class DocumentIniFile : public IniFile {
   public:
     explicit DocumentIniFile(IniDocument& doc) : doc_(doc) {}
+
+    std::unique_ptr<IniSection> Section(const char* name) override;
+    // What WriteString does once the section is known; `key` is not null.
+    virtual bool WriteIn(IniDocument::SectionId section, const char* key, const char* value) = 0;
 
     std::int32_t GetInt(const char* section, const char* key, std::int32_t def) override {
         return doc_.GetInt(section, key, def);
@@ -579,6 +676,8 @@ class DocumentIniFile : public IniFile {
         return WriteString(section, key, encoded_.c_str());
     }
 
+    IniDocument& Document() { return doc_; }
+
   protected:
     IniDocument& doc_;
 
@@ -586,6 +685,46 @@ class DocumentIniFile : public IniFile {
     // A profile's sixteen button records are encoded through one buffer.
     std::string encoded_;
 };
+
+// A section of a document found once: reads look up keys in it directly,
+// and the first write adds it if the document lacks it.
+class DocumentSection final : public SectionReads<DocumentSection> {
+  public:
+    DocumentSection(DocumentIniFile& file, const char* name)
+        : file_(file), doc_(file.Document()), name_(name), id_(doc_.FindSection(name)) {}
+
+    const IniDocument& Source() const { return doc_; }
+    // A section missing at first may have been added since by the file.
+    IniDocument::SectionId Where() {
+        if (!id_.Found())
+            id_ = doc_.FindSection(name_.c_str());
+        return id_;
+    }
+    bool WriteString(const char* key, const char* value) override {
+        if (key == nullptr)
+            return file_.WriteString(name_.c_str(), key, value);
+        if (!id_.Found())
+            id_ = doc_.SectionForWriting(name_.c_str());
+        return file_.WriteIn(id_, key, value);
+    }
+    bool WriteStruct(const char* key, const void* data, std::size_t size) override {
+        EncodeStruct(data, size, encoded_);
+        return WriteString(key, encoded_.c_str());
+    }
+
+  private:
+    DocumentIniFile& file_;
+    IniDocument& doc_;
+    std::string name_;
+    IniDocument::SectionId id_;
+    std::string encoded_;
+};
+
+std::unique_ptr<IniSection> DocumentIniFile::Section(const char* name) {
+    if (name == nullptr)
+        return IniFile::Section(name);
+    return std::make_unique<DocumentSection>(*this, name);
+}
 
 // Takes the writes of an update on a document in memory and tells whether
 // any of them changed a value.
@@ -597,6 +736,13 @@ class PreviewIniFile final : public DocumentIniFile {
     bool WriteString(const char* section, const char* key, const char* value) override {
         if (section == nullptr || key == nullptr || value == nullptr) {
             changed_ = true;  // deletions are left to the real rewrite
+            return true;
+        }
+        return WriteIn(doc_.SectionForWriting(section), key, value);
+    }
+    bool WriteIn(IniDocument::SectionId section, const char* key, const char* value) override {
+        if (value == nullptr) {
+            changed_ = true;
             return true;
         }
         changed_ = doc_.SetString(section, key, value) || changed_;
@@ -615,6 +761,9 @@ class MemoryIniFile final : public DocumentIniFile {
     bool WriteString(const char* section, const char* key, const char* value) override {
         if (section == nullptr || key == nullptr)
             return false;
+        return WriteIn(doc_.SectionForWriting(section), key, value);
+    }
+    bool WriteIn(IniDocument::SectionId section, const char* key, const char* value) override {
         doc_.SetString(section, key, value);
         return true;
     }
@@ -674,6 +823,9 @@ class EngineIniFile final : public DocumentIniFile {
     bool WriteString(const char* section, const char* key, const char* value) override {
         if (section == nullptr || key == nullptr)
             return false;
+        return WriteIn(doc_.SectionForWriting(section), key, value);
+    }
+    bool WriteIn(IniDocument::SectionId section, const char* key, const char* value) override {
         if (doc_.SetString(section, key, value))
             dirty_ = true;
         return true;

@@ -18,18 +18,49 @@ namespace settings {
 
 // The parsed contents of one INI file.
 class IniDocument {
+    static constexpr std::uint32_t kNoEntry = 0xFFFFFFFF;
+
   public:
     static IniDocument Parse(std::string_view text);
     // The file as the system writes it: sections and keys in order, trimmed,
     // CR LF line ends, blank lines dropped.
     std::string Serialize() const;
 
-    std::int32_t GetInt(const char* section, const char* key, std::int32_t defaultValue) const;
+    // A section found once for many lookups or writes of its keys: the
+    // first section of its name, or none. A document's sections stay where
+    // they are, so it stays valid while the document lives.
+    class SectionId {
+      public:
+        bool Found() const { return index_ != kNoEntry; }
+
+      private:
+        friend class IniDocument;
+        std::uint32_t index_ = kNoEntry;
+    };
+    SectionId FindSection(const char* section) const;
+    // The section, added at the end when the document has none of its name.
+    SectionId SectionForWriting(const char* section);
+
+    std::int32_t GetInt(const char* section, const char* key, std::int32_t defaultValue) const {
+        return GetInt(FindSection(section), key, defaultValue);
+    }
     std::string GetString(const char* section, const char* key, const char* defaultValue,
-                          std::size_t bufferSize = kIniStringBuffer) const;
-    bool GetStruct(const char* section, const char* key, void* data, std::size_t size) const;
+                          std::size_t bufferSize = kIniStringBuffer) const {
+        return GetString(FindSection(section), key, defaultValue, bufferSize);
+    }
+    bool GetStruct(const char* section, const char* key, void* data, std::size_t size) const {
+        return GetStruct(FindSection(section), key, data, size);
+    }
     // Returns true when the document changed.
-    bool SetString(const char* section, const char* key, const char* value);
+    bool SetString(const char* section, const char* key, const char* value) {
+        return SetString(SectionForWriting(section), key, value);
+    }
+    std::int32_t GetInt(SectionId section, const char* key, std::int32_t defaultValue) const;
+    std::string GetString(SectionId section, const char* key, const char* defaultValue,
+                          std::size_t bufferSize = kIniStringBuffer) const;
+    bool GetStruct(SectionId section, const char* key, void* data, std::size_t size) const;
+    // `section` is one SectionForWriting gave.
+    bool SetString(SectionId section, const char* key, const char* value);
     // Makes room for `entries` keys holding `bytes` of names and values, for
     // a writer that knows how much it will add.
     void Reserve(std::size_t entries, std::size_t bytes);
@@ -48,7 +79,6 @@ class IniDocument {
         std::size_t offset = 0;
         std::size_t length = 0;
     };
-    static constexpr std::uint32_t kNoEntry = 0xFFFFFFFF;
     // Entries of all sections share one array (a parse sizes it once); each
     // section chains its own in file order.
     struct Entry {
@@ -76,15 +106,18 @@ class IniDocument {
         return std::string_view(text_.data() + entry.name.offset, entry.keyLength);
     }
     Span Append(std::string_view bytes);
-    const Entry* Find(const char* section, const char* key) const;
+    const Entry* Find(SectionId section, const char* key) const;
     // The section's index, or -1.
-    std::ptrdiff_t FindSection(std::string_view name) const;
+    std::ptrdiff_t SectionIndex(std::string_view name) const;
     // The index slot that holds the first section or entry of a name, or the
     // empty slot where it would go.
     std::size_t SectionSlot(std::string_view name) const;
     std::size_t EntrySlot(std::size_t section, std::string_view key) const;
     std::size_t AddSection(Span name, bool hasHeader = true);
     void AddEntry(std::size_t section, Entry entry);
+    // The same into `slot`, the empty slot EntrySlot gave for its key after
+    // the index had room for it.
+    void AddEntryAt(std::size_t section, Entry entry, std::size_t slot);
     void ReserveIndex(std::size_t sections, std::size_t entries);
     // Fill fresh indexes of the given sizes.
     void ReindexSections(std::size_t slots);

@@ -17,6 +17,18 @@ namespace settings {
 // The loader's string buffer: longer values come back cut to 2047 characters.
 inline constexpr std::size_t kIniStringBuffer = 2048;
 
+// The keys of one section of an INI file, for a reader or writer of many of
+// them: a file that can find the section once does, instead of per key.
+class IniSection {
+  public:
+    virtual ~IniSection() = default;
+    virtual std::int32_t GetInt(const char* key, std::int32_t defaultValue) = 0;
+    virtual std::string GetString(const char* key, const char* defaultValue) = 0;
+    virtual bool GetStruct(const char* key, void* data, std::size_t size) = 0;
+    virtual bool WriteString(const char* key, const char* value) = 0;
+    virtual bool WriteStruct(const char* key, const void* data, std::size_t size) = 0;
+};
+
 // One INI file, addressed by section and key.
 class IniFile {
   public:
@@ -36,6 +48,9 @@ class IniFile {
                              std::size_t size) = 0;
     // Makes every write so far reach the file; false when any of them failed.
     virtual bool Flush() = 0;
+    // Section `name` of this file, valid while the file is. Each call goes
+    // through the file's own calls above unless the file knows better.
+    virtual std::unique_ptr<IniSection> Section(const char* name);
     // Calls `visit` with the name of every key of `section` (as lookups
     // compare it), in file order, and returns true; false when this file
     // cannot list its keys. Readers of numbered keys use it to skip the

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
+#include <vector>
 
 #include "common/settings/ini_engine.h"
 
@@ -16,32 +18,58 @@ const unsigned char* At(const ProfileRecord& p, std::size_t offset) {
     return reinterpret_cast<const unsigned char*>(&p) + offset;
 }
 
-// `key` is the caller's buffer for the keys of the row.
-void ReadField(IniFile& file, const ProfileField& f, ProfileRecord& p, std::string& key) {
+// Every key of the record, named once: a profile is read and written whole,
+// two hundred keys at a time.
+class RecordKeys {
+  public:
+    RecordKeys() {
+        for (const ProfileField& f : ProfileFields()) {
+            first_.push_back(keys_.size());
+            for (int i = 0; i < f.count; ++i) keys_.push_back(FieldKey(f, i));
+        }
+    }
+    // Element `index` of the row `field` of ProfileFields().
+    const char* Of(std::size_t field, int index) const {
+        return keys_[first_[field] + static_cast<std::size_t>(index)].c_str();
+    }
+
+  private:
+    std::vector<std::string> keys_;
+    std::vector<std::size_t> first_;
+};
+
+const RecordKeys& Keys() {
+    static const RecordKeys keys;
+    return keys;
+}
+
+// `row` is f's place in ProfileFields().
+void ReadField(IniSection& section, std::size_t row, ProfileRecord& p) {
+    const ProfileField& f = ProfileFields()[row];
     for (int i = 0; i < f.count; ++i) {
-        FieldKeyInto(f, i, key);
+        const char* const key = Keys().Of(row, i);
         unsigned char* dst = At(p, f.offset + f.size * static_cast<std::size_t>(i));
         switch (f.type) {
             case FieldType::String: {
-                const std::string text = file.GetString(kSettingSection, key.c_str(), "");
+                const std::string text = section.GetString(key, "");
                 const std::size_t n = std::min(text.size(), f.size - 1);
                 std::memset(dst, 0, f.size);
                 std::memcpy(dst, text.data(), n);
                 break;
             }
             case FieldType::Int: {
-                const std::int32_t v = file.GetInt(kSettingSection, key.c_str(), -1);
+                const std::int32_t v = section.GetInt(key, -1);
                 std::memcpy(dst, &v, sizeof v);
                 break;
             }
             case FieldType::Byte:
-                *dst = static_cast<unsigned char>(file.GetInt(kSettingSection, key.c_str(), -1));
+                *dst = static_cast<unsigned char>(section.GetInt(key, -1));
                 break;
             case FieldType::Struct: {
                 // A scratch record: a value that fails its checks must not leave
                 // half-decoded bytes behind.
                 ButtonAssignment info;
-                if (!file.GetStruct(kSettingSection, key.c_str(), &info, sizeof info)) {
+                if (!section.GetStruct(key, &info, sizeof info)) {
                     std::memset(&info, 0, sizeof info);
                     info.buttonIndex = static_cast<std::uint8_t>(i);
                 }
@@ -52,10 +80,11 @@ void ReadField(IniFile& file, const ProfileField& f, ProfileRecord& p, std::stri
     }
 }
 
-bool WriteField(IniFile& file, const ProfileField& f, const ProfileRecord& p, std::string& key) {
+bool WriteField(IniSection& section, std::size_t row, const ProfileRecord& p) {
+    const ProfileField& f = ProfileFields()[row];
     bool ok = true;
     for (int i = 0; i < f.count; ++i) {
-        FieldKeyInto(f, i, key);
+        const char* const key = Keys().Of(row, i);
         const unsigned char* src = At(p, f.offset + f.size * static_cast<std::size_t>(i));
         switch (f.type) {
             case FieldType::String: {
@@ -63,23 +92,20 @@ bool WriteField(IniFile& file, const ProfileField& f, const ProfileRecord& p, st
                 std::size_t n = 0;
                 while (n < f.size - 1 && src[n] != 0) ++n;
                 const std::string text(reinterpret_cast<const char*>(src), n);
-                ok = file.WriteString(kSettingSection, key.c_str(), text.c_str()) && ok;
+                ok = section.WriteString(key, text.c_str()) && ok;
                 break;
             }
             case FieldType::Int: {
                 std::int32_t v;
                 std::memcpy(&v, src, sizeof v);
-                ok =
-                    file.WriteString(kSettingSection, key.c_str(), std::to_string(v).c_str()) && ok;
+                ok = section.WriteString(key, std::to_string(v).c_str()) && ok;
                 break;
             }
             case FieldType::Byte:
-                ok = file.WriteString(kSettingSection, key.c_str(),
-                                      std::to_string(static_cast<int>(*src)).c_str()) &&
-                     ok;
+                ok = section.WriteString(key, std::to_string(static_cast<int>(*src)).c_str()) && ok;
                 break;
             case FieldType::Struct:
-                ok = file.WriteStruct(kSettingSection, key.c_str(), src, f.size) && ok;
+                ok = section.WriteStruct(key, src, f.size) && ok;
                 break;
         }
     }
@@ -98,17 +124,16 @@ std::string SettingsFiles::ProfilePath(int n) const {
 
 void ReadProfile(IniFile& file, ProfileRecord& profile) {
     std::memset(&profile, 0, sizeof profile);
-    std::string key;
-    for (const ProfileField& f : ProfileFields()) ReadField(file, f, profile, key);
+    const std::unique_ptr<IniSection> section = file.Section(kSettingSection);
+    for (std::size_t row = 0; row < ProfileFields().size(); ++row)
+        ReadField(*section, row, profile);
 }
 
 bool WriteProfile(IniFile& file, const ProfileRecord& profile) {
     bool ok = true;
-    const std::span<const ProfileField> fields = ProfileFields();
-    std::string key;
-    for (int index : ProfileSaveOrder()) {
-        ok = WriteField(file, fields[static_cast<std::size_t>(index)], profile, key) && ok;
-    }
+    const std::unique_ptr<IniSection> section = file.Section(kSettingSection);
+    for (int row : ProfileSaveOrder())
+        ok = WriteField(*section, static_cast<std::size_t>(row), profile) && ok;
     return ok;
 }
 
