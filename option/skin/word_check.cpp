@@ -40,7 +40,7 @@ std::string Named(const DrawnWord& word) {
 
 }  // namespace
 
-std::vector<std::string> WordFindings(std::span<const DrawnWord> words, CutCaptions cutCaptions) {
+std::vector<std::string> WordFindings(std::span<const DrawnWord> words, CutWords cutWords) {
     std::vector<std::string> findings;
     for (std::size_t i = 0; i < words.size(); ++i) {
         const DrawnWord& word = words[i];
@@ -54,9 +54,9 @@ std::vector<std::string> WordFindings(std::span<const DrawnWord> words, CutCapti
         if (cut && !std::string_view(word.shown).ends_with(kEllipsis))
             findings.push_back(
                 Line({Named(word), " is cut from \"", word.whole, "\" without its ellipsis"}));
-        else if (cut && word.onControl && cutCaptions == CutCaptions::Faulty)
-            findings.push_back(
-                Line({Named(word), " is cut from \"", word.whole, "\" on its control"}));
+        else if (cut && cutWords == CutWords::Faulty)
+            findings.push_back(Line(
+                {Named(word), " is cut from \"", word.whole, "\" (a real language must fit)"}));
         for (std::size_t j = i + 1; j < words.size(); ++j) {
             const DrawnWord& other = words[j];
             if (!other.shown.empty() && Overlap(word.drawn, other.drawn)) {
