@@ -40,8 +40,9 @@ for t in $targets; do
     start=$(date +%s)
     touch "$work/.started"
     # -timeout: an input that takes this long counts as a hang; -rss_limit_mb:
-    # as an out-of-memory finding.
-    "build/fuzz/fuzzers/fuzz_$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+    # as an out-of-memory finding. -reload=0: one fuzzer per corpus here, so
+    # nothing else adds to it that would have to be read back every second.
+    "build/fuzz/fuzzers/fuzz_$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -reload=0 \
         -max_len=65536 -print_final_stats=1 -artifact_prefix="$work/" \
         "$work/corpus" "${seeds[@]}" >"$log" 2>&1
     rc=$?

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -515,6 +516,22 @@ void PutHexPair(char* at, std::uint8_t byte) {
     at[1] = HexDigit(byte & 0x0Fu);
 }
 
+// The eight hex digits of four bytes, in their order, computed in one
+// 64-bit word: each byte spread to two, its high half in the first; then
+// '0' added to each, and 7 more to each of 10 and above, whose sum with
+// 0x76 reaches the byte's top bit.
+std::uint64_t HexDigitsOfFour(std::uint32_t four) {
+    static_assert(std::endian::native == std::endian::little, "digits are laid out little-endian");
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+    std::uint64_t spread = four;
+    spread = (spread | spread << 16) & 0x0000FFFF0000FFFFull;
+    spread = (spread | spread << 8) & 0x00FF00FF00FF00FFull;
+    const std::uint64_t nibbles =
+        (spread >> 4 & 0x000F000F000F000Full) | (spread & 0x000F000F000F000Full) << 8;
+    const std::uint64_t letters = (nibbles + kOnes * 0x76) >> 7 & kOnes;
+    return nibbles + kOnes * '0' + letters * 7;
+}
+
 }  // namespace
 
 void EncodeStruct(const void* data, std::size_t size, std::string& out) {
@@ -526,15 +543,11 @@ void EncodeStruct(const void* data, std::size_t size, std::string& out) {
     unsigned sum = 0;
     std::size_t i = 0;
     for (; i + 4 <= size; i += 4) {
-        std::uint8_t in[4];
-        std::memcpy(in, bytes + i, sizeof in);
-        char digits[8];
-        PutHexPair(digits, in[0]);
-        PutHexPair(digits + 2, in[1]);
-        PutHexPair(digits + 4, in[2]);
-        PutHexPair(digits + 6, in[3]);
-        std::memcpy(text + 2 * i, digits, sizeof digits);
-        sum += in[0] + in[1] + in[2] + in[3];
+        std::uint32_t four;
+        std::memcpy(&four, bytes + i, sizeof four);
+        const std::uint64_t digits = HexDigitsOfFour(four);
+        std::memcpy(text + 2 * i, &digits, sizeof digits);
+        sum += (four & 0xFFu) + (four >> 8 & 0xFFu) + (four >> 16 & 0xFFu) + (four >> 24);
     }
     for (; i < size; ++i) {
         PutHexPair(text + 2 * i, bytes[i]);

@@ -93,6 +93,8 @@ void CheckMacrosSurviveSave(settings::IniDocument& sequence, const settings::Set
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     settings::IniDocument files = settings::IniDocument::Parse(text);
+    const std::string rewritten = files.Serialize();
+    FUZZ_CHECK(settings::IniDocument::Parse(rewritten).Serialize() == rewritten);
 
     (void)settings::ReadFirmwareVersion(*settings::IniFileOver(files));
     CheckOsdRecordSurvivesSave(files);

@@ -2,9 +2,10 @@
 // engine, the profile reader and the import's sanitising, all in memory (the
 // file plumbing around them does not depend on the bytes). Beyond the
 // sanitizers' faults it checks that the imported profile is one the rest of
-// the system can use, that our engine reads a file it has written back into
-// the same bytes, and that no number or button record of the imported
-// profile changes when it is written and read again.
+// the system can use and that no number or button record of it changes when
+// it is written and read again. That the engine's rewrite of any text is
+// stable is the config_files target's check; it is left out here, where it
+// would double the work of every run.
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -33,21 +34,11 @@ void CheckSameNumbersAndButtons(const settings::ProfileRecord& a,
     }
 }
 
-// A text our engine wrote reads back into a document it writes out again as
-// the same bytes. Returns that document.
-settings::IniDocument ParseOwnText(const std::string& written) {
-    settings::IniDocument doc = settings::IniDocument::Parse(written);
-    FUZZ_CHECK(doc.Serialize() == written);
-    return doc;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    // The input is parsed once; the engine's rewrite of it must be stable.
     settings::IniDocument doc = settings::IniDocument::Parse(text);
-    (void)ParseOwnText(doc.Serialize());
     (void)settings::ParseProfileInt(text);
 
     settings::ProfileRecord& imported = fuzz::ScratchRecord<settings::ProfileRecord>();
@@ -56,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::CheckUsableProfile(imported);
 
     // What is saved (the profile's own file, an export) reads back the same.
-    settings::IniDocument written = ParseOwnText(settings::ProfileText(imported));
+    settings::IniDocument written = settings::IniDocument::Parse(settings::ProfileText(imported));
     settings::ProfileRecord& back = fuzz::ScratchRecord<settings::ProfileRecord, 1>();
     settings::ReadProfile(*settings::IniFileOver(written), back);
     CheckSameNumbersAndButtons(imported, back);

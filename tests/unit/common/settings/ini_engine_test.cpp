@@ -44,8 +44,9 @@ TEST(IniEngine, StructEncodingRoundTripsAnyBytes) {
         std::vector<unsigned char> wrong(size + 1, 0);
         EXPECT_FALSE(doc.GetStruct("S", "v", wrong.data(), size + 1));
     }
-    unsigned char known[3] = {0x01, 0x02, 0xFF};
-    EXPECT_EQ(EncodeStruct(known, 3), "0102FF02");
+    // Upper-case digits and the 8-bit sum, in the four-byte rounds and the rest.
+    unsigned char known[5] = {0x01, 0x02, 0xFF, 0xA9, 0x5E};
+    EXPECT_EQ(EncodeStruct(known, 5), "0102FFA95E09");
 }
 
 TEST(IniEngine, GarbageNeverCrashesAndKeepsLaterKeysReadable) {
