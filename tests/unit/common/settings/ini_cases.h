@@ -7,10 +7,12 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "common/settings/ini_file.h"
 
@@ -26,8 +28,8 @@ struct ReadCase {
     const char* key;
     std::int32_t expectInt;    // Op::Int, read with default -1
     const char* expectString;  // Op::String, read with default "DEF"
-    bool expectOk;             // Op::Struct, 3 bytes
-    const char* expectBytes;   // Op::Struct: the 3 bytes afterwards (start AA AA AA)
+    bool expectOk;             // Op::Struct, of as many bytes as expectBytes shows
+    const char* expectBytes;   // Op::Struct: the bytes afterwards (each starts as AA)
 };
 
 inline constexpr ReadCase kReadCases[] = {
@@ -104,6 +106,8 @@ inline constexpr ReadCase kReadCases[] = {
      "AAAAAA"},
     {"struct letter beyond F", "[S]\r\nv=01G2FF02\r\n", Op::Struct, "S", "v", 0, "", true,
      "0102FF"},
+    {"struct of nine bytes, small and late letters", "[S]\r\nv=a1G2zz01ff00Ab7z1044\r\n",
+     Op::Struct, "S", "v", 0, "", true, "A1025301FF00AB9310"},
     {"struct blank stops decoding", "[S]\r\nv=010 FF02\r\n", Op::Struct, "S", "v", 0, "", false,
      "01AAAA"},
     {"struct quoted", "[S]\r\nv=\"0102FF02\"\r\n", Op::Struct, "S", "v", 0, "", false, "AAAAAA"},
@@ -202,9 +206,9 @@ inline void RunReadCase(settings::IniFileSystem& files, const std::filesystem::p
             EXPECT_EQ(file->GetString(c.section, c.key, "DEF"), c.expectString);
             break;
         case Op::Struct: {
-            unsigned char bytes[3] = {0xAA, 0xAA, 0xAA};
-            EXPECT_EQ(file->GetStruct(c.section, c.key, bytes, 3), c.expectOk);
-            EXPECT_EQ(Hex(bytes, 3), c.expectBytes);
+            std::vector<unsigned char> bytes(std::strlen(c.expectBytes) / 2, 0xAA);
+            EXPECT_EQ(file->GetStruct(c.section, c.key, bytes.data(), bytes.size()), c.expectOk);
+            EXPECT_EQ(Hex(bytes.data(), bytes.size()), c.expectBytes);
             break;
         }
     }
