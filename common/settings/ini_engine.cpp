@@ -125,6 +125,12 @@ std::uint8_t DigitPair(const char* text) {
     return static_cast<std::uint8_t>((StructDigit(text[0]) << 4) + StructDigit(text[1]));
 }
 
+// The sum of four bytes held in a word: the struct encoding's check sum
+// gathers them four at a time.
+unsigned ByteSum(std::uint32_t four) {
+    return (four & 0xFFu) + (four >> 8 & 0xFFu) + (four >> 16 & 0xFFu) + (four >> 24);
+}
+
 // The four bytes of eight struct digits, all known to be digits, computed in
 // one 64-bit word with no table read: each character less what its kind
 // stands for ('0', 'A' - 10 or 'a' - 10), then each pair's first times
@@ -161,7 +167,7 @@ std::uint8_t DecodeDigitPairs(const char* text, std::size_t count, std::uint8_t*
         std::memcpy(&digits, text + 2 * i, sizeof digits);
         const std::uint32_t four = BytesOfEightDigits(digits);
         std::memcpy(out + i, &four, sizeof four);
-        sum += (four & 0xFFu) + (four >> 8 & 0xFFu) + (four >> 16 & 0xFFu) + (four >> 24);
+        sum += ByteSum(four);
     }
     for (; i < count; ++i) {
         out[i] = DigitPair(text + 2 * i);
@@ -570,7 +576,7 @@ void EncodeStruct(const void* data, std::size_t size, std::string& out) {
         std::memcpy(&four, bytes + i, sizeof four);
         const std::uint64_t digits = HexDigitsOfFour(four);
         std::memcpy(text + 2 * i, &digits, sizeof digits);
-        sum += (four & 0xFFu) + (four >> 8 & 0xFFu) + (four >> 16 & 0xFFu) + (four >> 24);
+        sum += ByteSum(four);
     }
     for (; i < size; ++i) {
         PutHexPair(text + 2 * i, bytes[i]);
